@@ -1,0 +1,189 @@
+#include "common/TMemIniFile.h"
+
+#include <QFile>
+#include <QSaveFile>
+#include <stdexcept>
+
+namespace {
+
+QString decodeUtf16Le(const QByteArray &bytes)
+{
+    qsizetype start = 0;
+    if (bytes.size() >= 2 && uchar(bytes[0]) == 0xFF && uchar(bytes[1]) == 0xFE)
+        start = 2;
+    // An odd trailing byte is the remnant of a truncated file: drop it.
+    const qsizetype units = (bytes.size() - start) / 2;
+    QString text(units, Qt::Uninitialized);
+    const uchar *p = reinterpret_cast<const uchar *>(bytes.constData()) + start;
+    for (qsizetype i = 0; i < units; ++i)
+        text[i] = QChar(ushort(p[2 * i] | (p[2 * i + 1] << 8)));
+    return text;
+}
+
+} // namespace
+
+TMemIniFile::TMemIniFile(const QString &fileName)
+    : m_fileName(fileName)
+{
+    QFile file(fileName);
+    if (!file.exists() || file.size() > MaxFileSize || !file.open(QIODevice::ReadOnly))
+        return;
+    parse(decodeUtf16Le(file.readAll()));
+}
+
+void TMemIniFile::parse(const QString &text)
+{
+    Section *current = nullptr;
+    const auto lines = QStringView(text).split(QChar('\n'));
+    for (QStringView raw : lines) {
+        QStringView line = raw.trimmed();
+        if (line.isEmpty() || line.startsWith(u';'))
+            continue;
+        if (line.startsWith(u'[') && line.endsWith(u']')) {
+            current = &sectionFor(line.mid(1, line.size() - 2).toString());
+            continue;
+        }
+        const qsizetype eq = line.indexOf(u'=');
+        if (!current || eq <= 0)
+            continue; // garbage outside a section or without a key is not a setting
+        const QString key = line.left(eq).trimmed().toString();
+        const QString value = line.mid(eq + 1).toString();
+        bool replaced = false;
+        for (Entry &e : current->entries)
+            if (e.key.compare(key, Qt::CaseInsensitive) == 0) {
+                e.value = value;
+                replaced = true;
+                break;
+            }
+        if (!replaced)
+            current->entries.push_back({key, value});
+    }
+}
+
+const TMemIniFile::Section *TMemIniFile::findSection(const QString &name) const
+{
+    for (const Section &s : m_sections)
+        if (s.name.compare(name, Qt::CaseInsensitive) == 0)
+            return &s;
+    return nullptr;
+}
+
+TMemIniFile::Section &TMemIniFile::sectionFor(const QString &name)
+{
+    for (Section &s : m_sections)
+        if (s.name.compare(name, Qt::CaseInsensitive) == 0)
+            return s;
+    m_sections.push_back({name, {}});
+    return m_sections.back();
+}
+
+const TMemIniFile::Entry *TMemIniFile::findEntry(const QString &section, const QString &key) const
+{
+    const Section *s = findSection(section);
+    if (!s)
+        return nullptr;
+    for (const Entry &e : s->entries)
+        if (e.key.compare(key, Qt::CaseInsensitive) == 0)
+            return &e;
+    return nullptr;
+}
+
+QString TMemIniFile::ReadString(const QString &section, const QString &key, const QString &def) const
+{
+    const Entry *e = findEntry(section, key);
+    return e ? e->value : def;
+}
+
+int TMemIniFile::ReadInteger(const QString &section, const QString &key, int def) const
+{
+    const Entry *e = findEntry(section, key);
+    if (!e)
+        return def;
+    bool ok = false;
+    const int v = e->value.trimmed().toInt(&ok, 10);
+    return ok ? v : def;
+}
+
+bool TMemIniFile::ReadBool(const QString &section, const QString &key, bool def) const
+{
+    return ReadInteger(section, key, def ? 1 : 0) != 0;
+}
+
+void TMemIniFile::WriteString(const QString &section, const QString &key, const QString &value)
+{
+    Section &s = sectionFor(section);
+    for (Entry &e : s.entries)
+        if (e.key.compare(key, Qt::CaseInsensitive) == 0) {
+            e.value = value;
+            return;
+        }
+    s.entries.push_back({key, value});
+}
+
+void TMemIniFile::WriteInteger(const QString &section, const QString &key, int value)
+{
+    WriteString(section, key, QString::number(value));
+}
+
+void TMemIniFile::WriteBool(const QString &section, const QString &key, bool value)
+{
+    WriteString(section, key, value ? QStringLiteral("1") : QStringLiteral("0"));
+}
+
+bool TMemIniFile::SectionExists(const QString &section) const
+{
+    return findSection(section) != nullptr;
+}
+
+bool TMemIniFile::ValueExists(const QString &section, const QString &key) const
+{
+    return findEntry(section, key) != nullptr;
+}
+
+QStringList TMemIniFile::Sections() const
+{
+    QStringList names;
+    for (const Section &s : m_sections)
+        names << s.name;
+    return names;
+}
+
+QStringList TMemIniFile::Keys(const QString &section) const
+{
+    QStringList keys;
+    if (const Section *s = findSection(section))
+        for (const Entry &e : s->entries)
+            keys << e.key;
+    return keys;
+}
+
+QString TMemIniFile::Text() const
+{
+    QString text;
+    for (const Section &s : m_sections) {
+        text += QLatin1Char('[') + s.name + QLatin1String("]\r\n");
+        for (const Entry &e : s.entries)
+            text += e.key + QLatin1Char('=') + e.value + QLatin1String("\r\n");
+        text += QLatin1String("\r\n");
+    }
+    return text;
+}
+
+void TMemIniFile::UpdateFile() const
+{
+    const QString text = Text();
+    QByteArray bytes;
+    bytes.reserve(2 + text.size() * 2);
+    bytes.append(char(0xFF)).append(char(0xFE));
+    for (QChar c : text) {
+        const ushort u = c.unicode();
+        bytes.append(char(u & 0xFF)).append(char(u >> 8));
+    }
+    QSaveFile file(m_fileName);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+        const QString reason = file.errorString();
+        file.cancelWriting();
+        throw std::runtime_error(QStringLiteral("Cannot write the settings file \"%1\": %2")
+                                     .arg(m_fileName, reason).toStdString());
+    }
+}

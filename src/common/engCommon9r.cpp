@@ -1,0 +1,169 @@
+#include "common/engCommon9r.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <QtGlobal>
+#include <chrono>
+#include <cstdlib>
+
+TStringList *gl_ListAllowedDocuments = nullptr;
+TStringList *gl_ListAvailableDocuments = nullptr;
+
+bool gl_Protocol = false;
+bool gl_PhotoToAccountData = false;
+bool gl_DocumentToAccountData = false;
+bool gl_FIOOnLatin = false;
+QString gl_sScannerName;
+std::int32_t gl_ScannerItemIndex = -1;
+bool gl_ShowTwainSupported = false;
+bool gl_TwainDialogNeed = false;
+bool gl_SelectScanner = true;
+bool gl_BrightnessSupported = false;
+std::int32_t gl_BrightnessValue = 50;
+bool gl_OrientSupported = false;
+std::int32_t gl_OrientValue = 0;
+bool gl_PaperSizeSupported = false;
+std::int32_t gl_PaperSizeIndex = -1;
+QString gl_PaperSizeValue;
+bool gl_ColorModeSupported = false;
+std::int32_t gl_ColorModeValue = 0;
+std::int32_t gl_RotationIndex = 0;
+
+TMemIniFile *gl_RecognizeIniFile = nullptr;
+QString gl_sRecognizeIniFileName;
+IStringsArrayPtr gl_ScanSettings;
+host::TClientDataSet *gl_cdsNationalities = nullptr;
+TMemIniFile *gl_sScApiIniFile = nullptr;
+void *CognitiveLibInstance = nullptr;
+std::int32_t iDoc = 0;
+
+namespace {
+
+struct CatalogueRow
+{
+    const char *identifier;
+    const ResString *docName;
+    const ResString *shortDocName;
+    TTypeDocument type;
+    bool enabled;
+};
+
+const CatalogueRow g_catalogue[] = {
+    {"Passport_RU", &_S_PASSPORT_RU, &_S_PASSPORT, tdPassport, false},
+    {"ForeignPassport_RU", &_S_FOREIGN_PASSPORT_RU, &_S_FOREIGN_PASSPORT, tdForeignPassport, false},
+    {"DriverLicense_RU", &_S_DRIVING_PERMIT_RU, &_S_DRIVER_LICENSE, tdDriverLicense, false},
+    {"ForeignPassport_MRZ", &_S_FOREIGN_PASSPORT_MRZ, &_S_FOREIGN_PASSPORT, tdMRZDocument, false},
+    {"ForeignPassport_AZ", &_S_FOREIGN_PASSPORT_AZ, &_S_FOREIGN_PASSPORT, tdForeignPassport, false},
+    {"ID_AZ", &_S_IDENT_CARD_AZ, &_S_IDENTIFICATION_CARD, tdIdentificationCard, false},
+    {"Passport_BY", &_S_PASSPORT_BY, &_S_PASSPORT, tdPassport, true},
+    {"ForeignPassport_BY", &_S_FOREIGN_PASSPORT_BY, &_S_FOREIGN_PASSPORT, tdForeignPassport, false},
+    {"ForeignPassport_KZ", &_S_FOREIGN_PASSPORT_KZ, &_S_FOREIGN_PASSPORT, tdForeignPassport, false},
+    {"ID_KZ", &_S_IDENT_CARD_KZ, &_S_IDENTIFICATION_CARD, tdIdentificationCard, false},
+    {"DriverLicense_KZ", &_S_DRIVING_PERMIT_KZ, &_S_DRIVER_LICENSE, tdDriverLicense, false},
+    {"ID_KG", &_S_IDENT_CARD_KG, &_S_IDENTIFICATION_CARD, tdIdentificationCard, false},
+    {"DriverLicense_KG", &_S_DRIVING_PERMIT_KG, &_S_DRIVER_LICENSE, tdDriverLicense, false},
+    {"Passport_TJ", &_S_PASSPORT_TJ, &_S_PASSPORT, tdPassport, false},
+    {"ForeignPassport_TJ", &_S_FOREIGN_PASSPORT_TJ, &_S_FOREIGN_PASSPORT, tdForeignPassport, false},
+    {"Passport_UZ", &_S_PASSPORT_UZ, &_S_PASSPORT, tdPassport, false},
+    {"ForeignPassport_UZ", &_S_FOREIGN_PASSPORT_UZ, &_S_FOREIGN_PASSPORT, tdForeignPassport, false},
+    {"DriverLicense_UZ", &_S_DRIVING_PERMIT_UZ, &_S_DRIVER_LICENSE, tdDriverLicense, false},
+    {"ForeignPassport_UA", &_S_FOREIGN_PASSPORT_UA, &_S_FOREIGN_PASSPORT, tdForeignPassport, false},
+};
+
+const QString RecognizeInfo = QStringLiteral("RECOGNIZE_INFO");
+const QString ScanInfo = QStringLiteral("SCAN_INFO");
+
+void loadSettings(TMemIniFile &ini)
+{
+    gl_PhotoToAccountData = ini.ReadBool(RecognizeInfo, QStringLiteral("RecognizePhoto"), false);
+    gl_DocumentToAccountData = ini.ReadBool(RecognizeInfo, QStringLiteral("RecognizeDocument"), false);
+    gl_FIOOnLatin = ini.ReadBool(RecognizeInfo, QStringLiteral("FIOOnLation"), false);
+    gl_sScannerName = ini.ReadString(ScanInfo, QStringLiteral("ScannerName"), QString());
+    gl_ScannerItemIndex = ini.ReadInteger(ScanInfo, QStringLiteral("ScannerIndex"), -1);
+    gl_ShowTwainSupported = ini.ReadBool(ScanInfo, QStringLiteral("TwainDialogSupported"), false);
+    gl_TwainDialogNeed = ini.ReadBool(ScanInfo, QStringLiteral("TwainDialogNeed"), false);
+    gl_SelectScanner = ini.ReadBool(ScanInfo, QStringLiteral("SelectScanner"), true);
+    gl_BrightnessSupported = ini.ReadBool(ScanInfo, QStringLiteral("BrightnessSupported"), false);
+    gl_BrightnessValue = ini.ReadInteger(ScanInfo, QStringLiteral("BrightnessValue"), 50);
+    gl_OrientSupported = ini.ReadBool(ScanInfo, QStringLiteral("OrientSupported"), false);
+    gl_OrientValue = ini.ReadInteger(ScanInfo, QStringLiteral("OrientValue"), 0);
+    gl_PaperSizeSupported = ini.ReadBool(ScanInfo, QStringLiteral("PaperSizeSupported"), false);
+    gl_PaperSizeIndex = ini.ReadInteger(ScanInfo, QStringLiteral("PaperSizeIndex"), -1);
+    gl_PaperSizeValue = ini.ReadString(ScanInfo, QStringLiteral("PaperSizeValue"), QString());
+    gl_ColorModeSupported = ini.ReadBool(ScanInfo, QStringLiteral("ColorModeSupported"), false);
+    gl_ColorModeValue = ini.ReadInteger(ScanInfo, QStringLiteral("ColorModeValue"), 0);
+    gl_RotationIndex = ini.ReadInteger(ScanInfo, QStringLiteral("RotationIndex"), 0);
+}
+
+} // namespace
+
+QString GetUserDataFolder()
+{
+    QString base = qEnvironmentVariable("XDG_CONFIG_HOME");
+    if (base.isEmpty() || QDir::isRelativePath(base)) {
+        const QString home = qEnvironmentVariable("HOME", QDir::homePath());
+        if (home.isEmpty())
+            return QString();
+        base = home + QStringLiteral("/.config");
+    }
+    if (!base.endsWith(QLatin1Char('/')))
+        base += QLatin1Char('/');
+    const QString folder = base + QStringLiteral("Velmar-Q-70/");
+    if (!QFileInfo(folder).isDir() && !QDir().mkpath(folder))
+        return QString();
+    return folder;
+}
+
+void WithRecognizeIniFile(const std::function<void(TMemIniFile &ini)> &work)
+{
+    struct Release
+    {
+        ~Release()
+        {
+            delete gl_RecognizeIniFile;
+            gl_RecognizeIniFile = nullptr;
+        }
+    } release;
+    gl_RecognizeIniFile = new TMemIniFile(gl_sRecognizeIniFileName);
+    work(*gl_RecognizeIniFile);
+}
+
+void engCommon9r_Initialization()
+{
+    gl_Protocol = false;
+    std::srand(unsigned(std::chrono::system_clock::now().time_since_epoch().count()));
+    gl_sRecognizeIniFileName = GetUserDataFolder() + QStringLiteral("Recognize.iniu");
+    WithRecognizeIniFile(loadSettings);
+
+    gl_ListAvailableDocuments = new TStringList();
+    gl_ListAllowedDocuments = new TStringList(true);
+    gl_ListAllowedDocuments->NameValueSeparator = QLatin1Char('=');
+    for (const CatalogueRow &row : g_catalogue) {
+        const QString docName = LoadResString(row.docName);
+        const QString shortName = LoadResString(row.shortDocName);
+        auto *info = new TDocumentInfo(QString::fromLatin1(row.identifier), docName, shortName,
+                                       QString(), row.type, row.enabled);
+        gl_ListAllowedDocuments->AddObject(QString::fromLatin1(row.identifier) + QLatin1Char('=') + docName, info);
+    }
+}
+
+void engCommon9r_Finalization()
+{
+    if (gl_ListAllowedDocuments) {
+        for (iDoc = 0; iDoc < gl_ListAllowedDocuments->Count(); ++iDoc) {
+            delete gl_ListAllowedDocuments->Objects(iDoc);
+            gl_ListAllowedDocuments->SetObject(iDoc, nullptr);
+        }
+        gl_ListAllowedDocuments->Clear();
+    }
+    delete gl_ListAllowedDocuments;
+    gl_ListAllowedDocuments = nullptr;
+    delete gl_ListAvailableDocuments;
+    gl_ListAvailableDocuments = nullptr;
+    if (gl_ScanSettings)
+        gl_ScanSettings = nullptr;
+    gl_sScannerName.clear();
+    gl_PaperSizeValue.clear();
+    gl_sRecognizeIniFileName.clear();
+}

@@ -1,0 +1,93 @@
+#pragma once
+// Shared definitions of the package: the document catalogue, the settings
+// globals and their file, the per-user data folder, and the shared handles.
+// Everything here is exported by name so the host can read it directly.
+
+#include "abbyy/ABBYY_PassportReaderSdk_TLB.h"
+#include "common/TMemIniFile.h"
+#include "common/TStringList.h"
+#include "common/engCommon9rMessages.h"
+#include "common/r9Export.h"
+
+#include <QString>
+#include <cstdint>
+#include <functional>
+
+namespace host { class TClientDataSet; }
+
+/// Kind of an identity document; stored in one byte.
+enum TTypeDocument : std::uint8_t {
+    tdPassport = 0,
+    tdForeignPassport = 1,
+    tdDriverLicense = 2,
+    tdIdentificationCard = 3,
+    tdMRZDocument = 4,
+};
+
+/// One recognisable document type of the catalogue.
+class TDocumentInfo
+{
+public:
+    TDocumentInfo(const QString &AIdentifier, const QString &ADocName, const QString &AShortDocName,
+                  const QString &ACountryNation, TTypeDocument ATypeDocument, bool AIsEnabled)
+        : FIdentifier(AIdentifier), FDocName(ADocName), FShortDocName(AShortDocName),
+          FCountryNation(ACountryNation), FTypeDocument(ATypeDocument), FIsEnabled(AIsEnabled) {}
+
+    QString FIdentifier;
+    QString FDocName;
+    QString FShortDocName;
+    QString FCountryNation;
+    TTypeDocument FTypeDocument;
+    bool FIsEnabled;
+};
+
+// The catalogue: "identifier=display name" entries, each carrying its
+// TDocumentInfo, in catalogue order; and the identifiers the engine reported.
+R9_API TStringList *gl_ListAllowedDocuments;
+R9_API TStringList *gl_ListAvailableDocuments;
+
+// Settings loaded at package start and written back by the forms.
+R9_API bool gl_Protocol;
+R9_API bool gl_PhotoToAccountData;
+R9_API bool gl_DocumentToAccountData;
+R9_API bool gl_FIOOnLatin;
+R9_API QString gl_sScannerName;
+R9_API std::int32_t gl_ScannerItemIndex;
+R9_API bool gl_ShowTwainSupported;
+R9_API bool gl_TwainDialogNeed;
+R9_API bool gl_SelectScanner;
+R9_API bool gl_BrightnessSupported;
+R9_API std::int32_t gl_BrightnessValue;
+R9_API bool gl_OrientSupported;
+R9_API std::int32_t gl_OrientValue;
+R9_API bool gl_PaperSizeSupported;
+R9_API std::int32_t gl_PaperSizeIndex;
+R9_API QString gl_PaperSizeValue;
+R9_API bool gl_ColorModeSupported;
+R9_API std::int32_t gl_ColorModeValue;
+R9_API std::int32_t gl_RotationIndex;
+
+// Other shared globals.
+R9_API TMemIniFile *gl_RecognizeIniFile;
+R9_API QString gl_sRecognizeIniFileName;
+R9_API IStringsArrayPtr gl_ScanSettings;
+R9_API host::TClientDataSet *gl_cdsNationalities;
+R9_API TMemIniFile *gl_sScApiIniFile;
+R9_API void *CognitiveLibInstance;
+R9_API std::int32_t iDoc;
+
+/// The per-user data folder ending in "/": $XDG_CONFIG_HOME (else ~/.config)
+/// plus "Velmar-Q-70/", created with its parents. Empty when it cannot be
+/// determined or created.
+R9_API QString GetUserDataFolder();
+
+/// The one way the package opens its settings file: creates the file object on
+/// gl_sRecognizeIniFileName in gl_RecognizeIniFile, runs work with it, and
+/// frees it and sets gl_RecognizeIniFile back to null on every path (an
+/// exception from work propagates after the cleanup). Writers call
+/// UpdateFile() themselves, as the file is flushed only where it was written.
+void WithRecognizeIniFile(const std::function<void(TMemIniFile &ini)> &work);
+
+/// Start and stop work of the shared unit; each runs once however often called.
+void engCommon9r_Initialization();
+void engCommon9r_Finalization();

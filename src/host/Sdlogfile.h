@@ -1,0 +1,29 @@
+#pragma once
+// The host's log. The package writes progress and diagnostic lines through
+// WriteLogFileMessage; where a line ends up is the host's business.
+
+#include <QString>
+
+class QTextCodec;
+
+namespace host {
+
+/// What a host installs to receive the package's log lines.
+class ILogFile
+{
+public:
+    virtual ~ILogFile() = default;
+    /// encoding null and fileName empty mean: the host's default log.
+    virtual void WriteLogFileMessage(const QString &text, const QTextCodec *encoding, const QString &fileName) = 0;
+};
+
+/// Installs the host's log (null removes it). The package does not own it.
+void InstallLogFile(ILogFile *log);
+ILogFile *InstalledLogFile();
+
+} // namespace host
+
+/// Writes one line to the host's log. Without an installed log the line is
+/// dropped: logging never stops the operator's work.
+void WriteLogFileMessage(const QString &text, const QTextCodec *encoding = nullptr,
+                         const QString &fileName = QString());

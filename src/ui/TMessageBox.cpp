@@ -1,0 +1,57 @@
+#include "ui/TMessageBox.h"
+
+#include <QAbstractButton>
+#include <utility>
+
+namespace ui {
+
+namespace {
+
+MessageBoxHook &hookSlot()
+{
+    static MessageBoxHook hook;
+    return hook;
+}
+
+QString russianButtonText(QMessageBox::StandardButton b)
+{
+    switch (b) {
+    case QMessageBox::Ok: return QStringLiteral("OK");
+    case QMessageBox::Cancel: return QStringLiteral("Отмена");
+    case QMessageBox::Yes: return QStringLiteral("Да");
+    case QMessageBox::No: return QStringLiteral("Нет");
+    case QMessageBox::Abort: return QStringLiteral("Прервать");
+    case QMessageBox::Retry: return QStringLiteral("Повтор");
+    case QMessageBox::Ignore: return QStringLiteral("Пропустить");
+    default: return QString();
+    }
+}
+
+} // namespace
+
+MessageBoxHook SetMessageBoxHook(MessageBoxHook hook)
+{
+    return std::exchange(hookSlot(), std::move(hook));
+}
+
+QMessageBox::StandardButton ShowMessageBox(QWidget *owner, const QString &text, const QString &caption,
+                                           QMessageBox::Icon icon, QMessageBox::StandardButtons buttons,
+                                           int languageId)
+{
+    if (const MessageBoxHook &hook = hookSlot())
+        return hook(MessageBoxCall{owner, text, caption, icon, buttons, languageId});
+
+    QString shown = text;
+    shown.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    QMessageBox box(icon, caption, shown, buttons, owner);
+    box.setTextFormat(Qt::PlainText);
+    if (languageId == LangRussian)
+        for (QAbstractButton *b : box.buttons()) {
+            const QString t = russianButtonText(box.standardButton(b));
+            if (!t.isEmpty())
+                b->setText(t);
+        }
+    return QMessageBox::StandardButton(box.exec());
+}
+
+} // namespace ui

@@ -1,0 +1,30 @@
+#pragma once
+#include "ui/TMessageBox.h"
+#include <QByteArray>
+#include <QString>
+#include <vector>
+
+namespace r9test {
+
+/// The temporary home folder of the running test (HOME and XDG_CONFIG_HOME
+/// point into it).
+QString TestHome();
+
+/// Records every message box shown while it lives and answers each with
+/// `answer`, instead of blocking on a modal window.
+class MessageBoxRecorder
+{
+public:
+    explicit MessageBoxRecorder(QMessageBox::StandardButton answer = QMessageBox::Ok);
+    ~MessageBoxRecorder();
+    std::vector<ui::MessageBoxCall> calls;
+
+private:
+    ui::MessageBoxHook m_previous;
+    QMessageBox::StandardButton m_answer;
+};
+
+QByteArray ReadFile(const QString &path);
+void WriteFile(const QString &path, const QByteArray &bytes);
+
+} // namespace r9test
