@@ -1,0 +1,174 @@
+#include "common/Recognition9r.h"
+#include "common/TMemIniFile.h"
+#include "common/engCommon9r.h"
+#include "support/TestSupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <gtest/gtest.h>
+
+namespace {
+
+QByteArray utf16le(const QString &text, bool bom)
+{
+    QByteArray out;
+    if (bom)
+        out.append(char(0xFF)).append(char(0xFE));
+    for (QChar c : text)
+        out.append(char(c.unicode() & 0xFF)).append(char(c.unicode() >> 8));
+    return out;
+}
+
+QString settingsPath() { return GetUserDataFolder() + "Recognize.iniu"; }
+
+const QString sample = "[RECOGNIZE_INFO]\r\nRecognizePhoto=1\r\nFIOOnLation=1\r\n"
+                       "[SCAN_INFO]\r\nScannerName=Сканер №1\r\nScannerIndex=3\r\nBrightnessValue=77\r\n"
+                       "SelectScanner=0\r\nPaperSizeValue=A4\r\nOrientValue=abc\r\n";
+
+void expectSampleLoaded()
+{
+    EXPECT_TRUE(gl_PhotoToAccountData);
+    EXPECT_FALSE(gl_DocumentToAccountData);
+    EXPECT_TRUE(gl_FIOOnLatin);
+    EXPECT_EQ(gl_sScannerName, QString("Сканер №1"));
+    EXPECT_EQ(gl_ScannerItemIndex, 3);
+    EXPECT_EQ(gl_BrightnessValue, 77);
+    EXPECT_FALSE(gl_SelectScanner);
+    EXPECT_EQ(gl_PaperSizeValue, QString("A4"));
+    EXPECT_EQ(gl_OrientValue, 0); // not a number: the default
+    EXPECT_EQ(gl_PaperSizeIndex, -1); // missing: the default
+}
+
+void expectDefaults()
+{
+    EXPECT_FALSE(gl_PhotoToAccountData);
+    EXPECT_EQ(gl_ScannerItemIndex, -1);
+    EXPECT_EQ(gl_BrightnessValue, 50);
+    EXPECT_TRUE(gl_SelectScanner);
+    EXPECT_TRUE(gl_sScannerName.isEmpty());
+}
+
+} // namespace
+
+TEST(SettingsFile, ReadsUtf16WithAndWithoutByteOrderMark)
+{
+    for (bool bom : {true, false}) {
+        SCOPED_TRACE(bom ? "with BOM" : "without BOM");
+        r9test::WriteFile(settingsPath(), utf16le(sample, bom));
+        Initialize();
+        expectSampleLoaded();
+        Finalize();
+    }
+}
+
+TEST(SettingsFile, UnreadableFilesGiveDefaultsAndAreNotRewrittenAtStart)
+{
+    QByteArray huge(TMemIniFile::MaxFileSize + 10, 'x');
+    QByteArray garbage;
+    for (int i = 0; i < 4096; ++i)
+        garbage.append(char((i * 7919) & 0xFF));
+    const struct { const char *what; QByteArray bytes; } cases[] = {
+        {"UTF-8 text", sample.toUtf8()},
+        {"binary garbage", garbage},
+        {"huge", huge},
+        {"empty", QByteArray()},
+        {"single byte", QByteArray("\xFF")},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        r9test::WriteFile(settingsPath(), c.bytes);
+        Initialize();
+        expectDefaults();
+        Finalize();
+        EXPECT_EQ(r9test::ReadFile(settingsPath()), c.bytes);
+    }
+}
+
+TEST(SettingsFile, TruncatedFileKeepsWhatCanBeRead)
+{
+    // Cut in the middle of the last line and at an odd byte.
+    QByteArray bytes = utf16le(sample, true);
+    bytes.chop(11);
+    r9test::WriteFile(settingsPath(), bytes);
+    Initialize();
+    EXPECT_TRUE(gl_PhotoToAccountData);
+    EXPECT_EQ(gl_ScannerItemIndex, 3);
+    EXPECT_EQ(gl_BrightnessValue, 77);
+    Finalize();
+}
+
+TEST(SettingsFile, KeepsOrderAndWritesUtf16LeWithBom)
+{
+    const QString path = r9test::TestHome() + "/order.iniu";
+    r9test::WriteFile(path, utf16le("[B]\r\nz=1\r\na=2\r\n[A]\r\nk=v\r\n", false));
+    TMemIniFile ini(path);
+    EXPECT_EQ(ini.Sections(), QStringList({"B", "A"}));
+    EXPECT_EQ(ini.Keys("b"), QStringList({"z", "a"}));
+    ini.WriteInteger("B", "m", -5);
+    ini.WriteBool("C", "flag", true);
+    ini.WriteString("A", "k", "значение");
+    ini.UpdateFile();
+
+    const QByteArray bytes = r9test::ReadFile(path);
+    ASSERT_GE(bytes.size(), 2);
+    EXPECT_EQ(uchar(bytes[0]), 0xFF);
+    EXPECT_EQ(uchar(bytes[1]), 0xFE);
+    TMemIniFile back(path);
+    EXPECT_EQ(back.Sections(), QStringList({"B", "A", "C"}));
+    EXPECT_EQ(back.Keys("B"), QStringList({"z", "a", "m"}));
+    EXPECT_EQ(back.ReadInteger("B", "m", 0), -5);
+    EXPECT_TRUE(back.ReadBool("C", "flag", false));
+    EXPECT_EQ(back.ReadString("C", "flag", ""), QString("1"));
+    EXPECT_EQ(back.ReadString("A", "k", ""), QString("значение"));
+    EXPECT_EQ(back.ReadString("A", "missing", "def"), QString("def"));
+}
+
+TEST(SettingsFile, PackageWrittenFileReadsBackAtNextStart)
+{
+    Initialize();
+    WithRecognizeIniFile([](TMemIniFile &ini) {
+        ini.WriteBool("RECOGNIZE_INFO", "RecognizeDocument", true);
+        ini.WriteInteger("SCAN_INFO", "RotationIndex", 2);
+        ini.WriteString("SCAN_INFO", "PaperSizeValue", "Letter");
+        ini.UpdateFile();
+    });
+    EXPECT_EQ(gl_RecognizeIniFile, nullptr);
+    Finalize();
+    Initialize();
+    EXPECT_TRUE(gl_DocumentToAccountData);
+    EXPECT_EQ(gl_RotationIndex, 2);
+    EXPECT_EQ(gl_PaperSizeValue, QString("Letter"));
+    Finalize();
+}
+
+TEST(SettingsFile, FailedWriteLeavesThePreviousFileAndIsReported)
+{
+    // The target is a folder's name occupied by a folder: the rename cannot
+    // replace it. A failure is reported and nothing else changes.
+    const QString dir = r9test::TestHome() + "/settings";
+    QDir().mkpath(dir + "/Recognize.iniu");
+    TMemIniFile blocked(dir + "/Recognize.iniu");
+    blocked.WriteInteger("S", "k", 1);
+    EXPECT_THROW(blocked.UpdateFile(), std::runtime_error);
+
+    const QString path = r9test::TestHome() + "/keep.iniu";
+    const QByteArray before = utf16le("[S]\r\nk=7\r\n", true);
+    r9test::WriteFile(path, before);
+    TMemIniFile ini(path);
+    ini.WriteInteger("S", "k", 8);
+    // A full or unwritable folder: simulated by removing write permission
+    // where that works, and by a missing folder otherwise.
+    TMemIniFile missingFolder(r9test::TestHome() + "/no/such/folder/x.iniu");
+    EXPECT_THROW(missingFolder.UpdateFile(), std::runtime_error);
+    EXPECT_EQ(r9test::ReadFile(path), before);
+    EXPECT_TRUE(QDir(r9test::TestHome()).entryList({"*.tmp*", "keep.iniu.*"}, QDir::Files).isEmpty());
+}
+
+TEST(SettingsFile, FileObjectIsFreedWhenTheWorkFails)
+{
+    Initialize();
+    EXPECT_THROW(WithRecognizeIniFile([](TMemIniFile &) { throw std::runtime_error("boom"); }),
+                 std::runtime_error);
+    EXPECT_EQ(gl_RecognizeIniFile, nullptr);
+    Finalize();
+}
