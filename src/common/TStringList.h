@@ -1,10 +1,14 @@
 #pragma once
 #include <QString>
 #include <QStringList>
+#include <utility>
 #include <vector>
 
 class TDocumentInfo;
 
+/// Header-only, so a host that loads the package at run time can walk the
+/// exported lists without linking the package.
+///
 /// An ordered list of strings, each optionally carrying a TDocumentInfo. With
 /// a name-value separator, an entry "name=value" is found by its name. When
 /// OwnsObjects is set the list frees the objects it still holds when it is
@@ -43,3 +47,67 @@ private:
     std::vector<Item> m_items;
     bool m_ownsObjects;
 };
+
+// TDocumentInfo must be complete where an owning list frees its objects.
+#include "common/TDocumentInfo.h"
+
+inline int TStringList::AddObject(const QString &s, TDocumentInfo *object)
+{
+    m_items.push_back({s, object});
+    return Count() - 1;
+}
+
+inline QString TStringList::Names(int index) const
+{
+    const QString &t = m_items.at(size_t(index)).text;
+    const qsizetype p = t.indexOf(NameValueSeparator);
+    return p < 0 ? t : t.left(p);
+}
+
+inline QString TStringList::ValueFromIndex(int index) const
+{
+    const QString &t = m_items.at(size_t(index)).text;
+    const qsizetype p = t.indexOf(NameValueSeparator);
+    return p < 0 ? QString() : t.mid(p + 1);
+}
+
+inline QString TStringList::Values(const QString &name) const
+{
+    const int i = IndexOfName(name);
+    return i < 0 ? QString() : ValueFromIndex(i);
+}
+
+inline int TStringList::IndexOf(const QString &s) const
+{
+    for (int i = 0; i < Count(); ++i)
+        if (m_items[size_t(i)].text.compare(s, Qt::CaseInsensitive) == 0)
+            return i;
+    return -1;
+}
+
+inline int TStringList::IndexOfName(const QString &name) const
+{
+    for (int i = 0; i < Count(); ++i) {
+        const QString &t = m_items[size_t(i)].text;
+        const qsizetype p = t.indexOf(NameValueSeparator);
+        if (p >= 0 && QStringView(t).left(p).compare(name, Qt::CaseInsensitive) == 0)
+            return i;
+    }
+    return -1;
+}
+
+inline void TStringList::Clear()
+{
+    if (m_ownsObjects)
+        for (Item &item : m_items)
+            delete std::exchange(item.object, nullptr);
+    m_items.clear();
+}
+
+inline QStringList TStringList::ToStringList() const
+{
+    QStringList out;
+    for (const Item &item : m_items)
+        out << item.text;
+    return out;
+}

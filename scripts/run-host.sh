@@ -1,0 +1,8 @@
+#!/usr/bin/env bash
+# The main job: set up, build, and run the reference host on the embedded
+# stand-ins. Without a display it runs offscreen and prints its report.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/setup.sh
+bash scripts/build.sh -DR9_BUILD_TESTS=OFF -DR9_BUILD_BENCH=OFF
+exec ./build/bin/velmar-host "$@"
