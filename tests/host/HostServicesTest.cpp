@@ -8,10 +8,12 @@
 #include "hostkit/TNationalitiesDataSet.h"
 #include "hostkit/TPluginManager.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
 #include <cstddef>
+#include <dlfcn.h>
 
 namespace {
 
@@ -112,4 +114,24 @@ TEST(HostKit, StartsFromACleanDataFolderAndRefusesAnUnusableOne)
     QDir().mkpath(corrupt);
     r9test::WriteFile(corrupt + QStringLiteral("/hostkit.sqlite"), QByteArray(4096, 'x'));
     EXPECT_THROW(hostkit::CreateServices(corrupt), std::runtime_error);
+}
+
+// The way a host that loads the package installs the services: dlsym by name.
+TEST(HostServices, AHostInstallsTheServicesThroughTheLoadedPackage)
+{
+    const QString path = QCoreApplication::applicationDirPath() + QStringLiteral("/librecognition9r.so");
+    void *package = dlopen(path.toLocal8Bit().constData(), RTLD_NOW | RTLD_LOCAL);
+    ASSERT_NE(package, nullptr) << dlerror();
+    auto install = reinterpret_cast<void (*)(const host::THostServices *)>(dlsym(package, "InstallHostServices"));
+    auto nationalities = static_cast<host::TClientDataSet **>(dlsym(package, "gl_cdsNationalities"));
+    ASSERT_NE(install, nullptr);
+    ASSERT_NE(nationalities, nullptr);
+    {
+        auto kit = hostkit::CreateServices(r9test::TestHome() + QStringLiteral("/data"));
+        install(kit->Services());
+        EXPECT_EQ(*nationalities, static_cast<host::TClientDataSet *>(&kit->Nationalities()));
+        install(nullptr);
+        EXPECT_EQ(*nationalities, nullptr);
+    }
+    dlclose(package);
 }
