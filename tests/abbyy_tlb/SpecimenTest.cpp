@@ -132,6 +132,7 @@ TEST_F(SpecimenTest, ZonesLieOnThePicture)
                 continue;
             const QRect r(z.value(QLatin1String("x")).toInt(), z.value(QLatin1String("y")).toInt(),
                           z.value(QLatin1String("width")).toInt(), z.value(QLatin1String("height")).toInt());
+            EXPECT_FALSE(r.isEmpty()) << d.toStdString();
             EXPECT_TRUE(picture.rect().contains(r)) << d.toStdString() << " " << f.toObject().value(QLatin1String("name")).toString().toStdString();
         }
     }
