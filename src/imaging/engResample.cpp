@@ -9,6 +9,10 @@
 #include <system_error>
 #include <thread>
 
+#ifdef __linux__
+#include <sys/mman.h>
+#endif
+
 // Kernel arithmetic runs in extended precision; only the values the kernels
 // name (and their results) are kept as single.
 using Ext = long double;
@@ -146,13 +150,20 @@ TPackedList Pack(const TCListList &lists)
     packed.weight.reserve(total);
     for (const TCList &l : lists) {
         packed.first.push_back(static_cast<std::int32_t>(packed.pixel.size()));
+        std::int32_t low = INT32_MAX, high = -1;
         for (int e = 0; e < l.n; ++e) {
             if (l.p[e].weight == 0.0f)
                 continue;
             packed.pixel.push_back(l.p[e].pixel);
             packed.weight.push_back(l.p[e].weight);
+            low = std::min(low, l.p[e].pixel);
+            high = std::max(high, l.p[e].pixel);
         }
+        packed.low.push_back(low);
+        packed.high.push_back(high);
         packed.maxCount = std::max(packed.maxCount, l.n);
+        if (high >= low)
+            packed.maxSpan = std::max(packed.maxSpan, high - low + 1);
     }
     if (packed.pixel.size() > static_cast<std::size_t>(INT32_MAX))
         WidthOutOfRange();
@@ -206,6 +217,73 @@ QImage Allocate(int width, int height)
     if (width > 0 && height > 0 && image.isNull())
         throw std::runtime_error("Not enough memory for the picture");
     return image;
+}
+
+// A fresh large target is faulted in by 2 MB pages rather than 4 KB ones:
+// on a loaded machine the page faults otherwise cost as much as the filter.
+void AdviseLargePages(std::uint8_t *bits, std::size_t size)
+{
+#ifdef MADV_HUGEPAGE
+    constexpr std::uintptr_t page = std::uintptr_t(1) << 21;
+    const std::uintptr_t begin = (reinterpret_cast<std::uintptr_t>(bits) + page - 1) & ~(page - 1);
+    const std::uintptr_t end = (reinterpret_cast<std::uintptr_t>(bits) + size) & ~(page - 1);
+    if (end > begin)
+        madvise(reinterpret_cast<void *>(begin), end - begin, MADV_HUGEPAGE);
+#else
+    (void)bits;
+    (void)size;
+#endif
+}
+
+// What one worker of the passes owns, all allocated before the passes run.
+// The intermediate picture is made row by row as the vertical pass needs it
+// and kept in a ring just tall enough for one destination row's
+// contributions, so it stays in the cache and never exists whole.
+struct TWorker
+{
+    std::vector<std::uint8_t> ring;
+    std::vector<const std::uint8_t *> rowAddress;
+    std::vector<float> scratch;
+};
+
+struct TVerticalFrame
+{
+    const TPassFrame *horizontal = nullptr;
+    const TPackedList *rows = nullptr;
+    std::uint8_t *dst = nullptr;
+    std::ptrdiff_t dstStride = 0;
+    int ringRows = 1;
+    std::size_t ringStride = 0;
+    bool simd = true;
+};
+
+void RunRows(const TVerticalFrame &v, int begin, int end, TWorker &w)
+{
+    const TPackedList &rows = *v.rows;
+    const int bytes = 3 * v.horizontal->dstWidth;
+    auto slot = [&](int row) { return w.ring.data() + static_cast<std::size_t>(row % v.ringRows) * v.ringStride; };
+    int validLow = 0, validHigh = -1; // the rows the ring holds
+    for (int i = begin; i < end; ++i) {
+        const int e0 = rows.first[i], e1 = rows.first[i + 1];
+        if (e0 < e1) {
+            const int low = rows.low[i], high = rows.high[i];
+            if (low < validLow || high > validHigh) {
+                int from = low;
+                if (low >= validLow && low <= validHigh + 1)
+                    from = validHigh + 1;
+                else
+                    validLow = low;
+                for (int k = from; k <= high; ++k)
+                    HorizontalRow(*v.horizontal, k, slot(k), w.scratch.data(), v.simd);
+                validHigh = high;
+                validLow = std::max(validLow, high - v.ringRows + 1);
+            }
+            for (int e = e0; e < e1; ++e)
+                w.rowAddress[e - e0] = slot(rows.pixel[e]);
+        }
+        VerticalRow(w.rowAddress.data(), rows.weight.data() + e0, e1 - e0, bytes, v.dst + i * v.dstStride,
+                    w.scratch.data(), v.simd);
+    }
 }
 
 } // namespace
@@ -280,40 +358,41 @@ void StrecthWith(QImage *Src, QImage *Dst, TFilterProc filter, float fwidth, con
     QImage src = Src->format() == QImage::Format_BGR888 ? *Src : Src->convertToFormat(QImage::Format_BGR888);
     if (src.isNull())
         throw std::runtime_error("Not enough memory for the picture");
-    QImage work = Allocate(dstWidth, srcHeight);
     const bool reuseDst = Dst != Src && Dst->format() == QImage::Format_BGR888 && !Dst->isNull();
     QImage dst = reuseDst ? QImage() : Allocate(dstWidth, dstHeight);
 
-    const double horizontalWork = static_cast<double>(dstWidth) * srcHeight * 3.0 * std::max(columns.maxCount, 1);
-    const double verticalWork = static_cast<double>(dstWidth) * dstHeight * 3.0 * std::max(rows.maxCount, 1);
-    const unsigned hWorkers = WorkersFor(options, horizontalWork);
-    const unsigned vWorkers = WorkersFor(options, verticalWork);
-    std::vector<std::vector<float>> scratch(std::max(hWorkers, vWorkers));
-    for (std::vector<float> &s : scratch)
-        s.assign(ScratchFloats(srcWidth, dstWidth), 0.0f);
+    const double work = static_cast<double>(dstWidth) * 3.0 *
+                        (static_cast<double>(srcHeight) * std::max(columns.maxCount, 1) +
+                         static_cast<double>(dstHeight) * std::max(rows.maxCount, 1));
+    const unsigned workers = std::min<unsigned>(WorkersFor(options, work), static_cast<unsigned>(std::max(dstHeight, 1)));
+    TVerticalFrame vertical;
+    vertical.rows = &rows;
+    vertical.ringRows = rows.maxSpan;
+    vertical.ringStride = (static_cast<std::size_t>(3) * static_cast<std::size_t>(dstWidth) + 63) & ~std::size_t(63);
+    vertical.simd = options.allowSimd;
+    std::vector<TWorker> pool(workers);
+    for (TWorker &w : pool) {
+        w.ring.resize(vertical.ringStride * static_cast<std::size_t>(vertical.ringRows));
+        w.rowAddress.resize(static_cast<std::size_t>(std::max(rows.maxCount, 1)));
+        w.scratch.resize(ScratchFloats(srcWidth, dstWidth));
+    }
 
     // Nothing below throws.
     if (reuseDst)
         dst = std::move(*Dst);
+    else if (!dst.isNull())
+        AdviseLargePages(dst.bits(), static_cast<std::size_t>(dst.sizeInBytes()));
     if (dstWidth > 0 && dstHeight > 0) {
-        TPassFrame frame;
-        frame.src = src.constBits();
-        frame.srcStride = src.bytesPerLine();
-        frame.srcWidth = srcWidth;
-        frame.work = work.bits();
-        frame.workStride = work.bytesPerLine();
-        frame.dst = dst.bits();
-        frame.dstStride = dst.bytesPerLine();
-        frame.dstWidth = dstWidth;
-        frame.columns = &columns;
-        frame.rows = &rows;
-        const bool simd = options.allowSimd;
-        RunSplit(hWorkers, srcHeight, [&](int begin, int end, unsigned w) {
-            HorizontalRows(frame, begin, end, scratch[w].data(), simd);
-        });
-        RunSplit(vWorkers, dstHeight, [&](int begin, int end, unsigned w) {
-            VerticalRows(frame, begin, end, scratch[w].data(), simd);
-        });
+        TPassFrame horizontal;
+        horizontal.src = src.constBits();
+        horizontal.srcStride = src.bytesPerLine();
+        horizontal.srcWidth = srcWidth;
+        horizontal.dstWidth = dstWidth;
+        horizontal.columns = &columns;
+        vertical.horizontal = &horizontal;
+        vertical.dst = dst.bits();
+        vertical.dstStride = dst.bytesPerLine();
+        RunSplit(workers, dstHeight, [&](int begin, int end, unsigned w) { RunRows(vertical, begin, end, pool[w]); });
     }
     *Src = std::move(src);
     *Dst = std::move(dst);

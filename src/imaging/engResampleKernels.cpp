@@ -28,44 +28,37 @@ inline std::uint8_t ToByte(float v)
     return static_cast<std::uint8_t>(f);
 }
 
-void HorizontalRowsScalar(const TPassFrame &f, int rowBegin, int rowEnd)
+void HorizontalRowScalar(const TPassFrame &f, int k, std::uint8_t *out)
 {
     const TPackedList &c = *f.columns;
-    for (int k = rowBegin; k < rowEnd; ++k) {
-        const std::uint8_t *in = f.src + k * f.srcStride;
-        std::uint8_t *out = f.work + k * f.workStride;
-        for (int i = 0; i < f.dstWidth; ++i) {
-            float a0 = 0.0f, a1 = 0.0f, a2 = 0.0f;
-            for (int e = c.first[i]; e < c.first[i + 1]; ++e) {
-                const std::uint8_t *px = in + 3 * static_cast<std::ptrdiff_t>(c.pixel[e]);
-                const float w = c.weight[e];
-                a0 = std::fma(static_cast<float>(px[0]), w, a0);
-                a1 = std::fma(static_cast<float>(px[1]), w, a1);
-                a2 = std::fma(static_cast<float>(px[2]), w, a2);
-            }
-            out[3 * i] = ToByte(a0);
-            out[3 * i + 1] = ToByte(a1);
-            out[3 * i + 2] = ToByte(a2);
+    const std::uint8_t *in = f.src + k * f.srcStride;
+    for (int i = 0; i < f.dstWidth; ++i) {
+        float a0 = 0.0f, a1 = 0.0f, a2 = 0.0f;
+        for (int e = c.first[i]; e < c.first[i + 1]; ++e) {
+            const std::uint8_t *px = in + 3 * static_cast<std::ptrdiff_t>(c.pixel[e]);
+            const float w = c.weight[e];
+            a0 = std::fma(static_cast<float>(px[0]), w, a0);
+            a1 = std::fma(static_cast<float>(px[1]), w, a1);
+            a2 = std::fma(static_cast<float>(px[2]), w, a2);
         }
+        out[3 * i] = ToByte(a0);
+        out[3 * i + 1] = ToByte(a1);
+        out[3 * i + 2] = ToByte(a2);
     }
 }
 
-void VerticalRowsScalar(const TPassFrame &f, int rowBegin, int rowEnd, float *acc)
+void VerticalRowScalar(const std::uint8_t *const *rows, const float *weights, int n, int bytes, std::uint8_t *out,
+                       float *acc)
 {
-    const TPackedList &r = *f.rows;
-    const int bytes = 3 * f.dstWidth;
-    for (int i = rowBegin; i < rowEnd; ++i) {
-        std::fill(acc, acc + bytes, 0.0f);
-        for (int e = r.first[i]; e < r.first[i + 1]; ++e) {
-            const std::uint8_t *in = f.work + r.pixel[e] * f.workStride;
-            const float w = r.weight[e];
-            for (int x = 0; x < bytes; ++x)
-                acc[x] = std::fma(static_cast<float>(in[x]), w, acc[x]);
-        }
-        std::uint8_t *out = f.dst + i * f.dstStride;
+    std::fill(acc, acc + bytes, 0.0f);
+    for (int e = 0; e < n; ++e) {
+        const std::uint8_t *in = rows[e];
+        const float w = weights[e];
         for (int x = 0; x < bytes; ++x)
-            out[x] = ToByte(acc[x]);
+            acc[x] = std::fma(static_cast<float>(in[x]), w, acc[x]);
     }
+    for (int x = 0; x < bytes; ++x)
+        out[x] = ToByte(acc[x]);
 }
 
 #ifdef R9_RESAMPLE_X86
@@ -92,68 +85,60 @@ R9_VECTOR inline __m256 Bytes8(const std::uint8_t *p)
     return _mm256_cvtepi32_ps(_mm256_cvtepu8_epi32(_mm_loadl_epi64(reinterpret_cast<const __m128i *>(p))));
 }
 
-// Each source row is widened to floats once; a destination pixel then takes
+// The source row is widened to floats once; a destination pixel then takes
 // its three channels (and one lane of the next pixel, ignored) with one load
 // and one fused multiply-add per contribution.
-R9_VECTOR void HorizontalRowsVector(const TPassFrame &f, int rowBegin, int rowEnd, float *row)
+R9_VECTOR void HorizontalRowVector(const TPassFrame &f, int k, std::uint8_t *out, float *row)
 {
     const TPackedList &c = *f.columns;
     const int srcBytes = 3 * f.srcWidth;
     const std::int32_t *first = c.first.data();
     const std::int32_t *pixel = c.pixel.data();
     const float *weight = c.weight.data();
+    const std::uint8_t *in = f.src + k * f.srcStride;
+    int x = 0;
+    for (; x + 8 <= srcBytes; x += 8)
+        _mm256_storeu_ps(row + x, Bytes8(in + x));
+    for (; x < srcBytes; ++x)
+        row[x] = static_cast<float>(in[x]);
     row[srcBytes] = 0.0f; // the lane read past the last pixel
-    for (int k = rowBegin; k < rowEnd; ++k) {
-        const std::uint8_t *in = f.src + k * f.srcStride;
-        int x = 0;
-        for (; x + 8 <= srcBytes; x += 8)
-            _mm256_storeu_ps(row + x, Bytes8(in + x));
-        for (; x < srcBytes; ++x)
-            row[x] = static_cast<float>(in[x]);
 
-        std::uint8_t *out = f.work + k * f.workStride;
-        for (int i = 0; i < f.dstWidth; ++i) {
-            __m128 acc = _mm_setzero_ps();
-            for (int e = first[i]; e < first[i + 1]; ++e)
-                acc = _mm_fmadd_ps(_mm_loadu_ps(row + 3 * pixel[e]), _mm_set1_ps(weight[e]), acc);
-            acc = _mm_min_ps(_mm_max_ps(acc, _mm_setzero_ps()), _mm_set1_ps(255.0f));
-            acc = _mm_round_ps(acc, _MM_FROUND_TO_NEAREST_INT | _MM_FROUND_NO_EXC);
-            const __m128i v = _mm_cvttps_epi32(acc);
-            const __m128i b = _mm_packus_epi16(_mm_packus_epi32(v, v), _mm_setzero_si128());
-            const std::uint32_t word = static_cast<std::uint32_t>(_mm_cvtsi128_si32(b));
-            std::memcpy(out + 3 * i, &word, 3);
-        }
+    const __m128 zero = _mm_setzero_ps(), top = _mm_set1_ps(255.0f);
+    for (int i = 0; i < f.dstWidth; ++i) {
+        __m128 acc = zero;
+        for (int e = first[i]; e < first[i + 1]; ++e)
+            acc = _mm_fmadd_ps(_mm_loadu_ps(row + 3 * pixel[e]), _mm_set1_ps(weight[e]), acc);
+        acc = _mm_round_ps(_mm_min_ps(_mm_max_ps(acc, zero), top), _MM_FROUND_TO_NEAREST_INT | _MM_FROUND_NO_EXC);
+        const __m128i v = _mm_cvttps_epi32(acc);
+        const __m128i b = _mm_packus_epi16(_mm_packus_epi32(v, v), _mm_setzero_si128());
+        const std::uint32_t word = static_cast<std::uint32_t>(_mm_cvtsi128_si32(b));
+        std::memcpy(out + 3 * i, &word, 3);
     }
 }
 
 // Every byte of a destination row has the same contributions, so the row is
 // summed as one long vector, 32 bytes at a time kept in registers.
-R9_VECTOR void VerticalRowsVector(const TPassFrame &f, int rowBegin, int rowEnd)
+R9_VECTOR void VerticalRowVector(const std::uint8_t *const *rows, const float *weights, int n, int bytes,
+                                 std::uint8_t *out)
 {
-    const TPackedList &r = *f.rows;
-    const int bytes = 3 * f.dstWidth;
-    for (int i = rowBegin; i < rowEnd; ++i) {
-        const int e0 = r.first[i], e1 = r.first[i + 1];
-        std::uint8_t *out = f.dst + i * f.dstStride;
-        int x = 0;
-        for (; x + 32 <= bytes; x += 32) {
-            __m256 a = _mm256_setzero_ps(), b = a, c = a, d = a;
-            for (int e = e0; e < e1; ++e) {
-                const std::uint8_t *in = f.work + r.pixel[e] * f.workStride + x;
-                const __m256 w = _mm256_set1_ps(r.weight[e]);
-                a = _mm256_fmadd_ps(Bytes8(in), w, a);
-                b = _mm256_fmadd_ps(Bytes8(in + 8), w, b);
-                c = _mm256_fmadd_ps(Bytes8(in + 16), w, c);
-                d = _mm256_fmadd_ps(Bytes8(in + 24), w, d);
-            }
-            _mm256_storeu_si256(reinterpret_cast<__m256i *>(out + x), Pack32(a, b, c, d));
+    int x = 0;
+    for (; x + 32 <= bytes; x += 32) {
+        __m256 a = _mm256_setzero_ps(), b = a, c = a, d = a;
+        for (int e = 0; e < n; ++e) {
+            const std::uint8_t *in = rows[e] + x;
+            const __m256 w = _mm256_set1_ps(weights[e]);
+            a = _mm256_fmadd_ps(Bytes8(in), w, a);
+            b = _mm256_fmadd_ps(Bytes8(in + 8), w, b);
+            c = _mm256_fmadd_ps(Bytes8(in + 16), w, c);
+            d = _mm256_fmadd_ps(Bytes8(in + 24), w, d);
         }
-        for (; x < bytes; ++x) {
-            float a = 0.0f;
-            for (int e = e0; e < e1; ++e)
-                a = std::fma(static_cast<float>(f.work[r.pixel[e] * f.workStride + x]), r.weight[e], a);
-            out[x] = ToByte(a);
-        }
+        _mm256_storeu_si256(reinterpret_cast<__m256i *>(out + x), Pack32(a, b, c, d));
+    }
+    for (; x < bytes; ++x) {
+        float a = 0.0f;
+        for (int e = 0; e < n; ++e)
+            a = std::fma(static_cast<float>(rows[e][x]), weights[e], a);
+        out[x] = ToByte(a);
     }
 }
 
@@ -176,29 +161,30 @@ bool VectorPassesAvailable()
 #endif
 }
 
-void HorizontalRows(const TPassFrame &f, int rowBegin, int rowEnd, float *scratch, bool simd)
+void HorizontalRow(const TPassFrame &f, int k, std::uint8_t *out, float *scratch, bool simd)
 {
 #ifdef R9_RESAMPLE_X86
     if (simd && VectorPassesAvailable()) {
-        HorizontalRowsVector(f, rowBegin, rowEnd, scratch);
+        HorizontalRowVector(f, k, out, scratch);
         return;
     }
 #endif
     (void)scratch;
     (void)simd;
-    HorizontalRowsScalar(f, rowBegin, rowEnd);
+    HorizontalRowScalar(f, k, out);
 }
 
-void VerticalRows(const TPassFrame &f, int rowBegin, int rowEnd, float *scratch, bool simd)
+void VerticalRow(const std::uint8_t *const *rows, const float *weights, int n, int bytes, std::uint8_t *out,
+                 float *scratch, bool simd)
 {
 #ifdef R9_RESAMPLE_X86
     if (simd && VectorPassesAvailable()) {
-        VerticalRowsVector(f, rowBegin, rowEnd);
+        VerticalRowVector(rows, weights, n, bytes, out);
         return;
     }
 #endif
     (void)simd;
-    VerticalRowsScalar(f, rowBegin, rowEnd, scratch);
+    VerticalRowScalar(rows, weights, n, bytes, out, scratch);
 }
 
 } // namespace engResample

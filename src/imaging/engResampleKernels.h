@@ -19,32 +19,32 @@ struct TPackedList
     std::vector<std::int32_t> first;
     std::vector<std::int32_t> pixel;
     std::vector<float> weight;
+    std::vector<std::int32_t> low, high; ///< smallest and largest index of each position
     int maxCount = 0;
+    int maxSpan = 1; ///< largest high - low + 1
 };
 
-/// One call's pictures and lists. Rows are reached by address and stride.
+/// The source picture and the horizontal lists. Rows are reached by address
+/// and stride.
 struct TPassFrame
 {
     const std::uint8_t *src = nullptr;
     std::ptrdiff_t srcStride = 0;
     int srcWidth = 0;
-    std::uint8_t *work = nullptr;
-    std::ptrdiff_t workStride = 0;
-    std::uint8_t *dst = nullptr;
-    std::ptrdiff_t dstStride = 0;
     int dstWidth = 0;
     const TPackedList *columns = nullptr;
-    const TPackedList *rows = nullptr;
 };
 
 /// Floats of scratch one pass worker needs (allocated before the passes).
 std::size_t ScratchFloats(int srcWidth, int dstWidth);
 
-/// Horizontal pass of source rows [rowBegin, rowEnd) into the work picture.
-void HorizontalRows(const TPassFrame &f, int rowBegin, int rowEnd, float *scratch, bool simd);
+/// Horizontal pass of source row k into `out` (3 * dstWidth bytes).
+void HorizontalRow(const TPassFrame &f, int k, std::uint8_t *out, float *scratch, bool simd);
 
-/// Vertical pass of destination rows [rowBegin, rowEnd) from the work picture.
-void VerticalRows(const TPassFrame &f, int rowBegin, int rowEnd, float *scratch, bool simd);
+/// Vertical pass of one destination row of `bytes` bytes: contribution e is
+/// row rows[e] of the intermediate picture with weights[e].
+void VerticalRow(const std::uint8_t *const *rows, const float *weights, int n, int bytes, std::uint8_t *out,
+                 float *scratch, bool simd);
 
 /// Whether this processor runs the vector passes.
 bool VectorPassesAvailable();
