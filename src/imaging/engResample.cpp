@@ -370,6 +370,9 @@ void StrecthWith(QImage *Src, QImage *Dst, TFilterProc filter, float fwidth, con
     vertical.ringRows = rows.maxSpan;
     vertical.ringStride = (static_cast<std::size_t>(3) * static_cast<std::size_t>(dstWidth) + 63) & ~std::size_t(63);
     vertical.simd = options.allowSimd;
+    TPaddedColumns padded;
+    if (options.allowSimd && VectorPassesAvailable())
+        padded = PadColumns(columns, dstWidth);
     std::vector<TWorker> pool(workers);
     for (TWorker &w : pool) {
         w.ring.resize(vertical.ringStride * static_cast<std::size_t>(vertical.ringRows));
@@ -389,6 +392,7 @@ void StrecthWith(QImage *Src, QImage *Dst, TFilterProc filter, float fwidth, con
         horizontal.srcWidth = srcWidth;
         horizontal.dstWidth = dstWidth;
         horizontal.columns = &columns;
+        horizontal.padded = &padded;
         vertical.horizontal = &horizontal;
         vertical.dst = dst.bits();
         vertical.dstStride = dst.bytesPerLine();

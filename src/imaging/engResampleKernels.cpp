@@ -90,11 +90,7 @@ R9_VECTOR inline __m256 Bytes8(const std::uint8_t *p)
 // and one fused multiply-add per contribution.
 R9_VECTOR void HorizontalRowVector(const TPassFrame &f, int k, std::uint8_t *out, float *row)
 {
-    const TPackedList &c = *f.columns;
     const int srcBytes = 3 * f.srcWidth;
-    const std::int32_t *first = c.first.data();
-    const std::int32_t *pixel = c.pixel.data();
-    const float *weight = c.weight.data();
     const std::uint8_t *in = f.src + k * f.srcStride;
     int x = 0;
     for (; x + 8 <= srcBytes; x += 8)
@@ -103,12 +99,39 @@ R9_VECTOR void HorizontalRowVector(const TPassFrame &f, int k, std::uint8_t *out
         row[x] = static_cast<float>(in[x]);
     row[srcBytes] = 0.0f; // the lane read past the last pixel
 
-    const __m128 zero = _mm_setzero_ps(), top = _mm_set1_ps(255.0f);
-    for (int i = 0; i < f.dstWidth; ++i) {
-        __m128 acc = zero;
-        for (int e = first[i]; e < first[i + 1]; ++e)
-            acc = _mm_fmadd_ps(_mm_loadu_ps(row + 3 * pixel[e]), _mm_set1_ps(weight[e]), acc);
-        acc = _mm_round_ps(_mm_min_ps(_mm_max_ps(acc, zero), top), _MM_FROUND_TO_NEAREST_INT | _MM_FROUND_NO_EXC);
+    // Two columns at a time, one in each half of a register.
+    const TPaddedColumns &pc = *f.padded;
+    const int taps = pc.taps;
+    const std::int32_t *offset = pc.offset.data();
+    const float *weight8 = pc.weight.data();
+    const __m256 zero = _mm256_setzero_ps(), top = _mm256_set1_ps(255.0f);
+    int i = 0;
+    for (; i + 2 < f.dstWidth; i += 2) { // the pixel after the pair absorbs the fourth byte
+        const std::int32_t *o0 = offset + static_cast<std::ptrdiff_t>(i) * taps;
+        const std::int32_t *o1 = o0 + taps;
+        const float *w = weight8 + static_cast<std::ptrdiff_t>(i / 2) * taps * 8;
+        __m256 acc = zero;
+        for (int e = 0; e < taps; ++e) {
+            const __m256 v = _mm256_insertf128_ps(_mm256_castps128_ps256(_mm_loadu_ps(row + o0[e])),
+                                                  _mm_loadu_ps(row + o1[e]), 1);
+            acc = _mm256_fmadd_ps(v, _mm256_loadu_ps(w + 8 * e), acc);
+        }
+        acc = _mm256_round_ps(_mm256_min_ps(_mm256_max_ps(acc, zero), top), _MM_FROUND_TO_NEAREST_INT | _MM_FROUND_NO_EXC);
+        const __m256i v = _mm256_cvttps_epi32(acc);
+        const __m256i b = _mm256_packus_epi16(_mm256_packus_epi32(v, v), _mm256_setzero_si256());
+        const std::uint32_t left = static_cast<std::uint32_t>(_mm256_extract_epi32(b, 0));
+        const std::uint32_t right = static_cast<std::uint32_t>(_mm256_extract_epi32(b, 4));
+        std::memcpy(out + 3 * i, &left, 4);
+        std::memcpy(out + 3 * i + 3, &right, 4);
+    }
+    for (; i < f.dstWidth; ++i) {
+        const std::int32_t *o = offset + static_cast<std::ptrdiff_t>(i) * taps;
+        const float *w = weight8 + static_cast<std::ptrdiff_t>(i / 2) * taps * 8 + (i % 2) * 4;
+        __m128 acc = _mm_setzero_ps();
+        for (int e = 0; e < taps; ++e)
+            acc = _mm_fmadd_ps(_mm_loadu_ps(row + o[e]), _mm_loadu_ps(w + 8 * e), acc);
+        acc = _mm_round_ps(_mm_min_ps(_mm_max_ps(acc, _mm_setzero_ps()), _mm_set1_ps(255.0f)),
+                           _MM_FROUND_TO_NEAREST_INT | _MM_FROUND_NO_EXC);
         const __m128i v = _mm_cvttps_epi32(acc);
         const __m128i b = _mm_packus_epi16(_mm_packus_epi32(v, v), _mm_setzero_si128());
         const std::uint32_t word = static_cast<std::uint32_t>(_mm_cvtsi128_si32(b));
@@ -145,6 +168,26 @@ R9_VECTOR void VerticalRowVector(const std::uint8_t *const *rows, const float *w
 #endif
 
 } // namespace
+
+TPaddedColumns PadColumns(const TPackedList &columns, int dstWidth)
+{
+    TPaddedColumns padded;
+    int taps = 0;
+    for (int i = 0; i < dstWidth; ++i)
+        taps = std::max(taps, columns.first[i + 1] - columns.first[i]);
+    padded.taps = taps;
+    const std::size_t width = static_cast<std::size_t>(dstWidth);
+    padded.offset.assign(width * taps, 0);
+    padded.weight.assign((width + 1) / 2 * taps * 8, 0.0f);
+    for (int i = 0; i < dstWidth; ++i)
+        for (int e = 0; e < columns.first[i + 1] - columns.first[i]; ++e) {
+            const int k = columns.first[i] + e;
+            padded.offset[static_cast<std::size_t>(i) * taps + e] = 3 * columns.pixel[k];
+            float *w = &padded.weight[(static_cast<std::size_t>(i / 2) * taps + e) * 8 + (i % 2) * 4];
+            std::fill(w, w + 4, columns.weight[k]);
+        }
+    return padded;
+}
 
 std::size_t ScratchFloats(int srcWidth, int dstWidth)
 {

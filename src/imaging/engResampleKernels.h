@@ -24,6 +24,19 @@ struct TPackedList
     int maxSpan = 1; ///< largest high - low + 1
 };
 
+/// The column lists for the vector pass: every column padded to the same
+/// number of taps with zero weights at the end (adding +0 to a sum leaves it
+/// as it is), offsets in floats of a widened row, weights of two neighbouring
+/// columns interleaved four and four.
+struct TPaddedColumns
+{
+    int taps = 0;
+    std::vector<std::int32_t> offset; ///< [column * taps + tap]
+    std::vector<float> weight;        ///< [((column / 2) * taps + tap) * 8 + (column % 2) * 4 + lane]
+};
+
+TPaddedColumns PadColumns(const TPackedList &columns, int dstWidth);
+
 /// The source picture and the horizontal lists. Rows are reached by address
 /// and stride.
 struct TPassFrame
@@ -33,6 +46,7 @@ struct TPassFrame
     int srcWidth = 0;
     int dstWidth = 0;
     const TPackedList *columns = nullptr;
+    const TPaddedColumns *padded = nullptr; ///< required by the vector pass
 };
 
 /// Floats of scratch one pass worker needs (allocated before the passes).
