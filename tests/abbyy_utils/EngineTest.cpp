@@ -98,10 +98,13 @@ TEST_F(EngineAdapter, InitEngineWithoutTheEngineClassGivesTheFixedNote)
     EXPECT_FALSE(result.contains(QStringLiteral("class not registered")));
     EXPECT_FALSE(gl_RecognitionEngine);
 
-    // The factory that ships without an engine server fails the same way.
+    // The real factory fails the same way when the engine server refuses
+    // the class (the stand-in server's switch for that case).
+    qputenv("PASSPORTREADER_FAULTS", "noclass");
     abbyy::CreateRecognitionEngine = &CoRecognitionEngine::Create;
     EXPECT_EQ(InitEngine(), result);
     EXPECT_FALSE(gl_RecognitionEngine);
+    qunsetenv("PASSPORTREADER_FAULTS");
 }
 
 TEST_F(EngineAdapter, InitEngineFailuresAfterCreationKeepTheEngine)
