@@ -69,6 +69,13 @@ public:
         return QIdentityProxyModel::headerData(section, orientation, role);
     }
 
+    bool setData(const QModelIndex &index, const QVariant &value, int role) override
+    {
+        if (!(flags(index) & Qt::ItemIsEditable))
+            return false;
+        return QIdentityProxyModel::setData(index, value, role);
+    }
+
     Qt::ItemFlags flags(const QModelIndex &index) const override
     {
         Qt::ItemFlags f = QIdentityProxyModel::flags(index);
@@ -561,6 +568,18 @@ void TABBYYRecognitionFM::buildOptionsPage()
     dbgNationlities->setSelectionMode(QAbstractItemView::SingleSelection);
     dbgNationlities->verticalHeader()->setVisible(true);
     laNationNames->setBuddy(dbgNationlities);
+    // The two columns keep a usable width however the operator drags them.
+    QHeaderView *header = dbgNationlities->horizontalHeader();
+    connect(header, &QHeaderView::sectionResized, dbgNationlities, [this, header](int section, int, int size) {
+        host::TClientDataSet *ds = dsNationalities->DataSet();
+        if (!ds)
+            return;
+        const int minimum = section == ds->FieldIndex(QLatin1String(CountryField))       ? 75
+                            : section == ds->FieldIndex(QLatin1String(NationalityField)) ? 150
+                                                                                         : 0;
+        if (size < minimum)
+            header->resizeSection(section, minimum);
+    });
     left->addWidget(laNationNames);
     left->addWidget(dbgNationlities, 1);
 
@@ -620,12 +639,6 @@ void TABBYYRecognitionFM::bindNationalities(host::TClientDataSet *dataSet)
         dbgNationlities->setColumnWidth(country, 181);
     if (nation >= 0)
         dbgNationlities->setColumnWidth(nation, 203);
-    // The two columns keep a usable width however the operator drags them.
-    connect(header, &QHeaderView::sectionResized, dbgNationlities, [header, country, nation](int section, int, int size) {
-        const int minimum = section == country ? 75 : section == nation ? 150 : 0;
-        if (size < minimum)
-            header->resizeSection(section, minimum);
-    }, Qt::UniqueConnection);
 }
 
 void TABBYYRecognitionFM::AddPassportType(const QString &caption, TDocumentInfo *info)
