@@ -1,7 +1,241 @@
 #include "abbyy/engUtilsABBYY9r.h"
+
 #include "common/PackageUnits.h"
+#include "common/ResString.h"
+#include "common/TStringList.h"
+#include "common/engCommon9r.h"
+#include "common/engCommon9rMessages.h"
+#include "host/Sdlogfile.h"
+#include "imaging/PictureFile.h"
+#include "ui/TImage.h"
+
+#include <QImage>
+#include <QPalette>
+#include <QWidget>
+#include <algorithm>
+#include <array>
+#include <exception>
+#include <stdexcept>
 
 IRecognitionEnginePtr gl_RecognitionEngine;
+
+namespace abbyy {
+RecognitionEngineFactory CreateRecognitionEngine = &CoRecognitionEngine::Create;
+InitParamsFactory CreateInitParams = &CoInitParams::Create;
+} // namespace abbyy
+
+namespace {
+
+const QString kCr2 = QStringLiteral("\r\r");
+
+QString errorText(const std::exception &e)
+{
+    return QString::fromUtf8(e.what());
+}
+
+} // namespace
+
+QString InitEngine()
+{
+    QString result;
+    const QString initError = LoadResString(&_S_ERROR_INIT_ABBYY_ENGINE);
+
+    IRecognitionEnginePtr engine;
+    try {
+        engine = abbyy::CreateRecognitionEngine();
+    } catch (const std::exception &) {
+    }
+    if (!engine)
+        return initError + kCr2 + QStringLiteral("Класс движка распознавания не зарегистрирован или недоступен.");
+    gl_RecognitionEngine = engine;
+
+    try {
+        engine->EnablePreprocessedImageCoordinatesMode();
+        if (engine->IsInitialized())
+            return result;
+        IInitParamsPtr params = abbyy::CreateInitParams();
+        if (!params)
+            throw std::runtime_error("Параметры инициализации движка распознавания не созданы.");
+        // The engine answers false when it could not start; that is a failure
+        // even though the call itself went through.
+        if (!engine->Init(params.get()))
+            throw std::runtime_error("Движок распознавания не смог инициализироваться.");
+        engine->LogMode(3);
+    } catch (const std::exception &e) {
+        result = initError + kCr2 + errorText(e) + kCr2 + LoadResString(&_S_GO_TO_ADMIN);
+    }
+    return result;
+}
+
+void CloseEngine()
+{
+    if (!gl_RecognitionEngine)
+        return;
+    gl_RecognitionEngine->Close();
+    gl_RecognitionEngine = nullptr;
+}
+
+IStringsArrayPtr GetAllowedDocuments()
+{
+    if (!gl_RecognitionEngine)
+        return nullptr;
+    try {
+        return gl_RecognitionEngine->AllowedDocuments();
+    } catch (const std::exception &e) {
+        WriteLogFileMessage(QStringLiteral("GetAllowedDocuments: ") + errorText(e));
+        return nullptr;
+    }
+}
+
+QString SetScannerProps(bool twainDialogAvailable, bool showTwainDialog,
+                        bool brightnessAvailable, int brightness,
+                        bool orientAvailable, int orientIndex,
+                        bool paperSizeAvailable, bool paperSizeSelected, const QString &paperSize,
+                        bool colorModeAvailable, int colorModeIndex)
+{
+    // Held for the whole call, so a settings change by a callee cannot pull
+    // the objects away underneath.
+    const IStringsArrayPtr settings = gl_ScanSettings;
+    const IRecognitionEnginePtr engine = gl_RecognitionEngine;
+    if (!settings)
+        return QStringLiteral("Настройки сканера не получены: сканер не выбран.");
+    if (!engine)
+        return QStringLiteral("Движок распознавания не запущен.");
+
+    try {
+        // Support is asked first, as the engine may log or cache the query.
+        if (settings->Contains(QStringLiteral("interface-type")) && twainDialogAvailable)
+            settings->Set_(QStringLiteral("interface-type"),
+                           showTwainDialog ? QStringLiteral("Twain") : QStringLiteral("None"));
+        if (settings->Contains(QStringLiteral("brightness")) && brightnessAvailable)
+            settings->Set_(QStringLiteral("brightness"), QString::number(brightness));
+        if (settings->Contains(QStringLiteral("orientation")) && orientAvailable)
+            settings->Set_(QStringLiteral("orientation"),
+                           orientIndex == 0 ? QStringLiteral("Portrait") : QStringLiteral("Landscape"));
+        if (paperSizeAvailable && settings->Contains(QStringLiteral("paper-size")) && paperSizeSelected)
+            settings->Set_(QStringLiteral("paper-size"), paperSize);
+        if (settings->Contains(QStringLiteral("picture-mode")) && colorModeAvailable) {
+            if (colorModeIndex == 0)
+                settings->Set_(QStringLiteral("picture-mode"), QStringLiteral("Grayscale"));
+            else if (colorModeIndex == 1)
+                settings->Set_(QStringLiteral("picture-mode"), QStringLiteral("Color"));
+        }
+        engine->SetScanSettings(settings.get());
+    } catch (const std::exception &e) {
+        return errorText(e);
+    }
+    return QString();
+}
+
+void ChangeBrightness(QImage *Bitmap, int Amount)
+{
+    if (!Bitmap)
+        throw std::invalid_argument("ChangeBrightness: no bitmap");
+
+    std::array<uchar, 256> table{};
+    for (int i = 0; i < 256; ++i)
+        table[size_t(i)] = uchar(std::clamp(i + Amount, 0, 255));
+
+    // Both formats lay a pixel out as blue, green, red and a fourth byte on
+    // little-endian machines; ARGB32 keeps its fourth byte as it is.
+    if (Bitmap->format() != QImage::Format_RGB32 && Bitmap->format() != QImage::Format_ARGB32)
+        Bitmap->convertTo(QImage::Format_RGB32);
+    if (Bitmap->height() <= 0)
+        throw std::out_of_range("Scan line index out of range");
+
+    // A 32-bit QImage has no padding between lines, so its pixels are one run.
+    const qsizetype count = qsizetype(Bitmap->width()) * Bitmap->height();
+    uchar *p = Bitmap->bits();
+    for (qsizetype i = 0; i < count; ++i, p += 4) {
+        p[0] = table[p[0]];
+        p[1] = table[p[1]];
+        p[2] = table[p[2]];
+    }
+}
+
+void CheckSymbols(IFieldsCollection *Fields, const QString &fieldName, QWidget *edit)
+{
+    if (!Fields || !edit)
+        return;
+    bool doubtful = false;
+    try {
+        const IRecognizedFieldPtr found = Fields->Field(fieldName);
+        if (!found)
+            return;
+        const std::int32_t length = found->Length();
+        for (std::int32_t i = 0; i < length && !doubtful; ++i) {
+            IRecognizedFieldPtr field = Fields->Field(fieldName);
+            if (!field) {
+                doubtful = true;
+                break;
+            }
+            IRecognizedSymbolPtr symbol = field->Symbol(i);
+            doubtful = !symbol || !symbol->Trusted();
+        }
+    } catch (const std::exception &e) {
+        // A value whose confidence cannot be read is a value to check.
+        WriteLogFileMessage(QStringLiteral("CheckSymbols(%1): ").arg(fieldName) + errorText(e));
+        doubtful = true;
+    }
+    if (!doubtful)
+        return;
+    QPalette palette = edit->palette();
+    palette.setColor(QPalette::Text, UntrustedSymbolColor());
+    edit->setPalette(palette);
+}
+
+QString LoadPictureFromFile(const QString &fileName, ui::TImage *image)
+{
+    try {
+        if (!image)
+            throw std::invalid_argument("LoadPictureFromFile: no image control");
+        image->SetPicture(imaging::LoadPictureFile(fileName));
+    } catch (const std::exception &e) {
+        return errorText(e);
+    }
+    return QString();
+}
+
+void InterfacePacketToVariant(TInterfacePacket *Packet, QVariant &Variant)
+{
+    Variant.clear();
+    if (!Packet) {
+        Variant = QVariant::fromValue(nullptr);
+        return;
+    }
+    Variant = QVariant::fromValue(std::move(*Packet));
+    Packet->clear();
+}
+
+QString SetDocumentsAvailability(TStringList *catalogue)
+{
+    QString result;
+    WriteLogFileMessage(QStringLiteral("SetDocumentsAvailability___1"));
+    try {
+        if (!gl_RecognitionEngine)
+            throw std::runtime_error("Движок распознавания не запущен.");
+        const IStringsArrayPtr documents = gl_RecognitionEngine->AllowedDocuments();
+        WriteLogFileMessage(QStringLiteral("SetDocumentsAvailability___2"));
+        if (!documents)
+            throw std::runtime_error("Движок распознавания не вернул список документов.");
+        if (!gl_ListAvailableDocuments)
+            throw std::runtime_error("Каталог документов не загружен.");
+        const std::int32_t count = documents->Count();
+        for (std::int32_t i = 0; i < count; ++i) {
+            const QString name = documents->Name(i);
+            gl_ListAvailableDocuments->Add(name);
+            if (!catalogue)
+                continue;
+            const int index = catalogue->IndexOfName(name);
+            if (index >= 0)
+                if (TDocumentInfo *info = catalogue->Objects(index))
+                    info->FIsEnabled = true;
+        }
+    } catch (const std::exception &e) {
+        result = errorText(e);
+    }
+    return result;
+}
 
 void engUtilsABBYY9r_Initialization() {}
 

@@ -1,0 +1,100 @@
+#include "imaging/TurnImage.h"
+
+#include "ui/TBusyGuard.h"
+#include "ui/TImage.h"
+
+#include <QPainter>
+#include <QPointF>
+#include <QTransform>
+#include <array>
+#include <stdexcept>
+
+namespace imaging {
+
+namespace {
+
+// Where the source's upper-left, upper-right and lower-left corners land in
+// the work bitmap for rotation index r, with W x H the source's size.
+std::array<QPointF, 3> landingPoints(int r, int W, int H)
+{
+    switch (r) {
+    case 1: return {QPointF(H, 0), QPointF(H, W), QPointF(0, 0)};
+    case 2: return {QPointF(W, H), QPointF(0, H), QPointF(W, 0)};
+    case 3: return {QPointF(0, W), QPointF(0, 0), QPointF(H, W)};
+    default: return {QPointF(0, 0), QPointF(W, 0), QPointF(0, H)};
+    }
+}
+
+// The affine map that takes (0,0), (W,0) and (0,H) to the three points.
+QTransform parallelogram(const std::array<QPointF, 3> &p, int W, int H)
+{
+    return QTransform((p[1].x() - p[0].x()) / W, (p[1].y() - p[0].y()) / W,
+                      (p[2].x() - p[0].x()) / H, (p[2].y() - p[0].y()) / H,
+                      p[0].x(), p[0].y());
+}
+
+// The raster engine cannot draw into palette bitmaps.
+bool paintable(QImage::Format format)
+{
+    return format != QImage::Format_Invalid && format != QImage::Format_Indexed8
+        && format != QImage::Format_Mono && format != QImage::Format_MonoLSB;
+}
+
+// Asks the work image to repaint when the turn ends, however it ends.
+struct RepaintOnExit
+{
+    ui::TImage *image;
+    ~RepaintOnExit() { image->Invalidate(); }
+};
+
+} // namespace
+
+void TurnImage(ui::TImage *source, ui::TImage *work, TurnDirection direction)
+{
+    if (!source || !work || !source->HasGraphic())
+        return;
+
+    RepaintOnExit repaint{work};
+    ui::TBusyGuard guard(work->window());
+
+    QImage &target = work->Bitmap();
+    const QImage &scan = source->Picture();
+    const int W = scan.width();
+    const int H = scan.height();
+    const int r = ((source->Tag() % 4) + 4) % 4;
+    const int turned = direction == TurnDirection::Right ? (r + 1) % 4 : (r + 3) % 4;
+    const bool odd = turned % 2 == 1;
+
+    // A fresh work bitmap takes the scan's format; an existing one keeps its own.
+    const QImage::Format format = target.format() != QImage::Format_Invalid ? target.format() : scan.format();
+    const QTransform transform = parallelogram(landingPoints(turned, W, H), W, H);
+
+    if (paintable(format)) {
+        target = QImage(odd ? H : W, odd ? W : H, format);
+        source->SetTag(turned);
+        if (target.isNull())
+            throw std::runtime_error("not enough memory for the turned picture");
+        QPainter painter(&target);
+        // A straight copy of the pixels, alpha included, with no resampling.
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+        painter.setTransform(transform);
+        painter.drawImage(QPointF(0, 0), scan);
+    } else {
+        // Palette bitmaps: the image layer turns them itself, keeping the
+        // colour table; the result becomes the work bitmap.
+        source->SetTag(turned);
+        QImage turnedImage = scan.transformed(transform);
+        if (turnedImage.format() != format)
+            turnedImage = turnedImage.convertToFormat(format, target.colorTable());
+        if (turnedImage.isNull())
+            throw std::runtime_error("not enough memory for the turned picture");
+        target = turnedImage;
+    }
+    const int dpmX = scan.dotsPerMeterX();
+    const int dpmY = scan.dotsPerMeterY();
+    target.setDotsPerMeterX(odd ? dpmY : dpmX);
+    target.setDotsPerMeterY(odd ? dpmX : dpmY);
+}
+
+} // namespace imaging
