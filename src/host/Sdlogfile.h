@@ -18,6 +18,7 @@ public:
 };
 
 /// Installs the host's log (null removes it). The package does not own it.
+/// Hosts do this through InstallHostServices (host/HostServices.h).
 void InstallLogFile(ILogFile *log);
 ILogFile *InstalledLogFile();
 

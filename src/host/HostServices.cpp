@@ -1,0 +1,90 @@
+#include "host/HostServices.h"
+
+#include "common/engCommon9r.h"
+#include "host/DVS9r32.h"
+#include "host/Sdlogfile.h"
+#include "host/VclVelmar9r32.h"
+
+#include <algorithm>
+#include <cstring>
+#include <stdexcept>
+
+namespace {
+
+host::THostServices g_services;
+
+[[noreturn]] void ThrowMissing(const char *service)
+{
+    throw std::runtime_error(std::string("Приложение не предоставило модулю службу: ") + service
+                             + " (InstallHostServices)");
+}
+
+} // namespace
+
+void InstallHostServices(const host::THostServices *services)
+{
+    host::THostServices installed;
+    if (services) {
+        // Copy only what the host's table has; the rest stays null.
+        const std::size_t size = std::min<std::size_t>(services->Size, sizeof(installed));
+        if (size > sizeof(installed.Size))
+            std::memcpy(reinterpret_cast<char *>(&installed) + sizeof(installed.Size),
+                        reinterpret_cast<const char *>(services) + sizeof(installed.Size),
+                        size - sizeof(installed.Size));
+    }
+    installed.Size = sizeof(installed);
+    g_services = installed;
+    host::InstallLogFile(g_services.LogFile);
+    gl_cdsNationalities = g_services.Nationalities;
+}
+
+namespace host {
+
+const THostServices &InstalledHostServices() { return g_services; }
+
+IVideoSubsystem &RequireVideo()
+{
+    if (!g_services.Video)
+        ThrowMissing("видеоподсистема");
+    return *g_services.Video;
+}
+
+IPluginManager *PluginManager()
+{
+    if (!g_services.PluginManager)
+        ThrowMissing("менеджер подключаемых модулей");
+    return g_services.PluginManager;
+}
+
+std::shared_ptr<TQ70ConfigManager> TQ70ConfigManager::Create(bool editMode)
+{
+    auto manager = RequireVideo().CreateConfigManager(editMode);
+    if (!manager)
+        throw std::runtime_error("Видеоподсистема не создала менеджер конфигурации");
+    return manager;
+}
+
+TSimpleView *TSimpleView::Create(QWidget *owner)
+{
+    TSimpleView *view = RequireVideo().CreateSimpleView(owner);
+    if (!view)
+        throw std::runtime_error("Видеоподсистема не создала окно просмотра камеры");
+    return view;
+}
+
+int TSchemePersistence::ViewAttributesAsInt(TViewAttributes attributes)
+{
+    return RequireVideo().ViewAttributesAsInt(attributes);
+}
+
+TViewAttributes TSchemePersistence::IntAsViewAttributes(int value)
+{
+    return RequireVideo().IntAsViewAttributes(value);
+}
+
+ISegregateObjectPtr TfmSelCam::Select(QWidget *owner, ISecuritySystem *securitySystem)
+{
+    return RequireVideo().SelectCamera(owner, securitySystem);
+}
+
+} // namespace host
