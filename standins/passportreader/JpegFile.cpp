@@ -1,0 +1,33 @@
+#include "JpegFile.h"
+
+#include <QSaveFile>
+#include <memory>
+#include <turbojpeg.h>
+
+namespace passportreader {
+
+QString WriteJpegFile(const QImage &image, const QString &path, int quality)
+{
+    if (image.isNull())
+        return QStringLiteral("There is no picture to save");
+    const QImage rgb = image.convertToFormat(QImage::Format_RGB888);
+    std::unique_ptr<void, int (*)(tjhandle)> tj(tjInitCompress(), tjDestroy);
+    if (!tj)
+        return QStringLiteral("The JPEG encoder could not be started");
+    unsigned char *jpeg = nullptr;
+    unsigned long size = 0;
+    if (tjCompress2(tj.get(), rgb.constBits(), rgb.width(), int(rgb.bytesPerLine()), rgb.height(), TJPF_RGB,
+                    &jpeg, &size, TJSAMP_420, quality, TJFLAG_ACCURATEDCT) != 0) {
+        const QString text = QString::fromLocal8Bit(tjGetErrorStr2(tj.get()));
+        tjFree(jpeg);
+        return QStringLiteral("JPEG encoding failed: %1").arg(text);
+    }
+    std::unique_ptr<unsigned char, void (*)(unsigned char *)> buffer(jpeg, tjFree);
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)
+        || file.write(reinterpret_cast<const char *>(buffer.get()), qint64(size)) != qint64(size) || !file.commit())
+        return QStringLiteral("Cannot write %1: %2").arg(path, file.errorString());
+    return {};
+}
+
+} // namespace passportreader

@@ -1,0 +1,68 @@
+#pragma once
+// The engine: two scanners that feed the specimen pages, their settings, and
+// recognition of a page against the specimen descriptions.
+
+#include "ComObject.h"
+#include "SpecimenCatalogue.h"
+#include "StringsArray.h"
+
+#include <QStringList>
+#include <vector>
+
+namespace passportreader {
+
+class InitParams final : public ComObject<IInitParams>
+{
+protected:
+    bool Supports(const IID &iid) const override { return iid == IID_IInitParams; }
+};
+
+class RecognitionEngine final : public ComObject<IRecognitionEngine>
+{
+public:
+    RecognitionEngine();
+
+    HRESULT raw_Init(IInitParams *params, bool *result) override;
+    HRESULT raw_Close() override;
+    HRESULT raw_IsInitialized(bool *result) override;
+    HRESULT raw_ScannersCount(std::int32_t *result) override;
+    HRESULT raw_ScannerName(std::int32_t index, QString *result) override;
+    HRESULT raw_CurrentScanSource(std::int32_t index) override;
+    HRESULT raw_GetScanSettings(IStringsArray **result) override;
+    HRESULT raw_SetScanSettings(IStringsArray *settings) override;
+    HRESULT raw_Scan(QString *filePath) override;
+    HRESULT raw_AllowedDocuments(IStringsArray **result) override;
+    HRESULT raw_Recognize(const QString &path, const QString &documentType, IFieldsCollection **result) override;
+    HRESULT raw_ScanAndRecognize(const QString &documentType, IFieldsCollection **result) override;
+    HRESULT raw_LogMode(std::int32_t mode) override;
+    HRESULT raw_EnablePreprocessedImageCoordinatesMode() override;
+
+    /// Document types the engine reads: a fixed set plus those of the
+    /// specimens found in the specimen folder.
+    static QStringList AllowedTypes();
+
+protected:
+    bool Supports(const IID &iid) const override { return iid == IID_IRecognitionEngine; }
+
+private:
+    struct Scanner
+    {
+        QString name;
+        StringsArray::Entries settings; ///< the settings it supports, with their current values
+        size_t nextPage = 0;
+    };
+
+    bool CheckReady(const char *operation);
+    int ScannerCount() const;
+    /// Scans the next page of the current scanner; empty on failure (error set).
+    QString ScanPage();
+    HRESULT RecognizeFile(const QString &path, const QString &documentType, IFieldsCollection **result);
+
+    std::vector<Scanner> m_scanners;
+    int m_current = 0;
+    bool m_initialized = false;
+    int m_logMode = 0;
+    bool m_preprocessedCoordinates = false;
+};
+
+} // namespace passportreader

@@ -1,0 +1,66 @@
+#include "StandinConfig.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QSettings>
+#include <dlfcn.h>
+
+namespace passportreader {
+
+QString LibraryFolder()
+{
+    Dl_info info{};
+    if (dladdr(reinterpret_cast<void *>(&LibraryFolder), &info) && info.dli_fname)
+        return QFileInfo(QString::fromLocal8Bit(info.dli_fname)).absolutePath();
+    return QDir::currentPath();
+}
+
+QString ConfigFilePath()
+{
+    return QDir(LibraryFolder()).filePath(QStringLiteral("passportreader.ini"));
+}
+
+QStringList ActiveFaults()
+{
+    QStringList names;
+    const QString fromEnv = qEnvironmentVariable("PASSPORTREADER_FAULTS");
+    names += fromEnv.split(QRegularExpression(QStringLiteral("[,;\\s]+")), Qt::SkipEmptyParts);
+    const QString ini = ConfigFilePath();
+    if (QFileInfo::exists(ini)) {
+        QSettings settings(ini, QSettings::IniFormat);
+        for (const QString &item : settings.value(QStringLiteral("faults/active")).toStringList())
+            names += item.split(QRegularExpression(QStringLiteral("[,;\\s]+")), Qt::SkipEmptyParts);
+    }
+    for (QString &n : names)
+        n = n.trimmed().toLower();
+    names.removeDuplicates();
+    return names;
+}
+
+bool FaultActive(const char *name)
+{
+    return ActiveFaults().contains(QString::fromLatin1(name));
+}
+
+QString SpecimenFolder()
+{
+    const QString fromEnv = qEnvironmentVariable("PASSPORTREADER_SPECIMENS");
+    if (!fromEnv.isEmpty())
+        return fromEnv;
+    const QString ini = ConfigFilePath();
+    if (QFileInfo::exists(ini)) {
+        QSettings settings(ini, QSettings::IniFormat);
+        const QString folder = settings.value(QStringLiteral("specimens/folder")).toString();
+        if (!folder.isEmpty())
+            return QDir(LibraryFolder()).absoluteFilePath(folder);
+    }
+    return QDir(LibraryFolder()).filePath(QStringLiteral("specimens"));
+}
+
+QString FaultMessage(const char *name, const QString &what)
+{
+    return QStringLiteral("%1 (simulated fault \"%2\" of the engine stand-in)").arg(what, QString::fromLatin1(name));
+}
+
+} // namespace passportreader
