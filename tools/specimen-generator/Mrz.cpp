@@ -1,0 +1,71 @@
+#include "Mrz.h"
+
+namespace specimens {
+
+int MrzCheckDigit(const QString &field)
+{
+    static const int weights[3] = {7, 3, 1};
+    int sum = 0;
+    for (int i = 0; i < field.size(); ++i) {
+        const QChar c = field.at(i);
+        int v = 0;
+        if (c.isDigit())
+            v = c.digitValue();
+        else if (c >= QLatin1Char('A') && c <= QLatin1Char('Z'))
+            v = c.unicode() - 'A' + 10;
+        sum += v * weights[i % 3];
+    }
+    return sum % 10;
+}
+
+QString MrzField(const QString &text, int width)
+{
+    QString s = text.toUpper();
+    s.replace(QLatin1Char(' '), QLatin1Char('<')).replace(QLatin1Char('-'), QLatin1Char('<'));
+    return s.left(width).leftJustified(width, QLatin1Char('<'));
+}
+
+namespace {
+
+QString Names(const MrzData &d, int width)
+{
+    return MrzField(d.surname + QStringLiteral("<<") + d.givenNames, width);
+}
+
+QString WithCheck(const QString &field)
+{
+    return field + QString::number(MrzCheckDigit(field));
+}
+
+} // namespace
+
+QStringList PassportMrz(const MrzData &d)
+{
+    const QString line1 = MrzField(d.documentCode, 2) + MrzField(d.issuingState, 3) + Names(d, 39);
+    const QString number = WithCheck(MrzField(d.documentNumber, 9));
+    const QString birth = WithCheck(d.birthDate);
+    const QString expiry = WithCheck(d.expiryDate);
+    const QString optional = MrzField(d.optionalData, 14);
+    // An empty optional field may carry '<' as its check digit.
+    const QString optionalCheck = d.optionalData.isEmpty() ? QStringLiteral("<") : QString::number(MrzCheckDigit(optional));
+    const QString composite = number + birth + expiry + optional + optionalCheck;
+    const QString line2 = number + MrzField(d.nationality, 3) + birth + MrzField(d.sex, 1) + expiry + optional
+                          + optionalCheck + QString::number(MrzCheckDigit(composite));
+    return {line1, line2};
+}
+
+QStringList IdCardMrz(const MrzData &d)
+{
+    const QString number = WithCheck(MrzField(d.documentNumber, 9));
+    const QString optional1 = MrzField(d.optionalData, 15);
+    const QString line1 = MrzField(d.documentCode, 2) + MrzField(d.issuingState, 3) + number + optional1;
+    const QString birth = WithCheck(d.birthDate);
+    const QString expiry = WithCheck(d.expiryDate);
+    const QString optional2 = MrzField(QString(), 11);
+    const QString composite = number + optional1 + birth + expiry + optional2;
+    const QString line2 = birth + MrzField(d.sex, 1) + expiry + MrzField(d.nationality, 3) + optional2
+                          + QString::number(MrzCheckDigit(composite));
+    return {line1, line2, Names(d, 30)};
+}
+
+} // namespace specimens
