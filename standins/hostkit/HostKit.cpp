@@ -1,0 +1,51 @@
+#include "HostKit.h"
+
+#include "THostDatabase.h"
+#include "THostLogFile.h"
+#include "TNationalitiesDataSet.h"
+#include "TPluginManager.h"
+#include "TVideoSubsystem.h"
+
+#include <QDir>
+
+namespace hostkit {
+
+THostKit::THostKit(const QString &dataFolder, const QString &login)
+    : m_db(THostDatabase::Open(QDir(dataFolder).filePath(DatabaseFileName())))
+    , m_log(std::make_unique<THostLogFile>())
+    , m_plugins(std::make_unique<TPluginManager>(m_db, login))
+    , m_video(std::make_unique<TVideoSubsystem>(m_plugins->Security()))
+    , m_nationalities(std::make_unique<TNationalitiesDataSet>(m_db))
+{
+    m_services.LogFile = m_log.get();
+    m_services.PluginManager = m_plugins.get();
+    m_services.Video = m_video.get();
+    m_services.Nationalities = m_nationalities.get();
+}
+
+THostKit::~THostKit() = default;
+
+QString THostKit::DatabasePath() const
+{
+    return m_db->Path();
+}
+
+void THostKit::SetCurrentUser(const QString &login)
+{
+    m_plugins->SetCurrentUser(login);
+}
+
+void THostKit::SetSnapshotFails(const QString &cameraInnerName, bool fails)
+{
+    QSqlQuery q = m_db->Exec(QStringLiteral("UPDATE config_objects SET snapshot_fails = ? WHERE inner_name = ?"),
+                             {fails ? 1 : 0, cameraInnerName});
+    if (q.numRowsAffected() != 1)
+        throw std::runtime_error(("hostkit: no camera " + cameraInnerName).toStdString());
+}
+
+std::unique_ptr<THostKit> CreateServices(const QString &dataFolder)
+{
+    return std::make_unique<THostKit>(dataFolder);
+}
+
+} // namespace hostkit

@@ -1,0 +1,149 @@
+#include "TCameraView.h"
+
+#include "TJpegEncoder.h"
+
+#include <QContextMenuEvent>
+#include <QIODevice>
+#include <QMenu>
+#include <QPainter>
+#include <stdexcept>
+
+namespace hostkit {
+
+TCameraView::TCameraView(QWidget *owner)
+    : host::TSimpleView(owner)
+{
+    setMinimumSize(160, 120);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    m_timer.setInterval(1000 / TSyntheticCamera::FramesPerSecond);
+    QObject::connect(&m_timer, &QTimer::timeout, this, [this] { Tick(); });
+}
+
+void TCameraView::CreateView(const QStringList &innerNames, host::TViewAttributes attributes)
+{
+    auto manager = std::dynamic_pointer_cast<TConfigManager>(FConfigManager);
+    if (!FConfigManager)
+        throw std::runtime_error("TSimpleView::CreateView: FConfigManager is not set");
+    Clear();
+    for (const QString &name : innerNames) {
+        FLinks.Add({name, attributes});
+        std::shared_ptr<TSegregateObject> camera;
+        // A manager of another host knows nothing of our synthetic cameras:
+        // its cameras show no signal.
+        if (manager)
+            camera = manager->FindCamera(name);
+        if (camera)
+            m_cameras.emplace_back(TSyntheticCamera(camera->Get_DisplayName(), camera->SnapshotFails()));
+        else
+            m_cameras.emplace_back(std::nullopt);
+    }
+    Tick();
+    m_timer.start();
+}
+
+void TCameraView::Clear()
+{
+    m_timer.stop();
+    FLinks.Clear();
+    m_cameras.clear();
+    update();
+}
+
+void TCameraView::Tick()
+{
+    const QDateTime now = QDateTime::currentDateTime();
+    for (auto &camera : m_cameras)
+        if (camera)
+            camera->NextFrame(now);
+    update();
+}
+
+QImage TCameraView::CurrentFrame(int index) const
+{
+    if (index < 0 || index >= static_cast<int>(m_cameras.size()) || !m_cameras[static_cast<std::size_t>(index)])
+        return {};
+    return m_cameras[static_cast<std::size_t>(index)]->CurrentFrame();
+}
+
+bool TCameraView::Snapshot(const QString &cameraInnerName, QIODevice *stream)
+{
+    if (!stream || !stream->isWritable())
+        return false;
+    for (int i = 0; i < FLinks.Count(); ++i) {
+        if (FLinks.GetItem(i)->FInnerName != cameraInnerName)
+            continue;
+        const auto &camera = m_cameras[static_cast<std::size_t>(i)];
+        if (!camera || camera->SnapshotFails())
+            return false;
+        const QByteArray jpeg = EncodeJpeg(camera->CurrentFrame());
+        return !jpeg.isEmpty() && stream->write(jpeg) == jpeg.size();
+    }
+    return false;
+}
+
+QRect TCameraView::CellRect(int index) const
+{
+    const int count = std::max(1, FLinks.Count());
+    const int w = width() / count;
+    return QRect(index * w, 0, index == count - 1 ? width() - index * w : w, height());
+}
+
+void TCameraView::paintEvent(QPaintEvent *)
+{
+    QPainter p(this);
+    p.fillRect(rect(), Qt::black);
+    p.setPen(Qt::white);
+    for (int i = 0; i < FLinks.Count(); ++i) {
+        const QRect cell = CellRect(i);
+        const QImage frame = CurrentFrame(i);
+        if (frame.isNull()) {
+            p.drawText(cell, Qt::AlignCenter, QStringLiteral("Нет сигнала: %1").arg(FLinks.GetItem(i)->FInnerName));
+            continue;
+        }
+        const host::TViewAttributes a = FLinks.GetItem(i)->FAttributes;
+        const QImage shown = frame.mirrored(a.Contains(host::vaFlipHorizontal), a.Contains(host::vaFlipVertical));
+        QRect target(QPoint(0, 0), frame.size());
+        if (a.Contains(host::vaStretch))
+            target = cell;
+        else if (a.Contains(host::vaTouchInside))
+            target.setSize(frame.size().scaled(cell.size(), Qt::KeepAspectRatio));
+        else if (a.Contains(host::vaTouchOutside))
+            target.setSize(frame.size().scaled(cell.size(), Qt::KeepAspectRatioByExpanding));
+        target.moveCenter(cell.center());
+        p.save();
+        p.setClipRect(cell);
+        p.drawImage(target, shown);
+        p.restore();
+    }
+}
+
+void TCameraView::contextMenuEvent(QContextMenuEvent *event)
+{
+    int index = -1;
+    for (int i = 0; i < FLinks.Count(); ++i)
+        if (CellRect(i).contains(event->pos()))
+            index = i;
+    if (index < 0)
+        return;
+    host::TViewAttributes &attributes = FLinks.GetItem(index)->FAttributes;
+    QMenu menu(this);
+    const struct { host::TViewAttribute attribute; const char *caption; } entries[] = {
+        {host::vaStretch, "Растянуть"},
+        {host::vaTouchInside, "Вписать"},
+        {host::vaTouchOutside, "Заполнить"},
+        {host::vaFlipHorizontal, "Отразить по горизонтали"},
+        {host::vaFlipVertical, "Отразить по вертикали"},
+    };
+    for (const auto &entry : entries) {
+        QAction *action = menu.addAction(QString::fromUtf8(entry.caption));
+        action->setCheckable(true);
+        action->setChecked(attributes.Contains(entry.attribute));
+        QObject::connect(action, &QAction::toggled, this, [&attributes, entry](bool on) {
+            on ? attributes.Include(entry.attribute) : attributes.Exclude(entry.attribute);
+        });
+    }
+    menu.exec(event->globalPos());
+    update();
+}
+
+} // namespace hostkit

@@ -1,0 +1,51 @@
+#include "TVideoSubsystem.h"
+
+#include "TCameraView.h"
+#include "TConfigManager.h"
+#include "TSelCamDialog.h"
+
+namespace hostkit {
+
+host::TSimpleView *TVideoSubsystem::CreateSimpleView(QWidget *owner)
+{
+    return new TCameraView(owner);
+}
+
+host::TQ70ConfigManagerPtr TVideoSubsystem::CreateConfigManager(bool editMode)
+{
+    return std::make_shared<TConfigManager>(m_security, editMode);
+}
+
+int TVideoSubsystem::ViewAttributesAsInt(host::TViewAttributes attributes)
+{
+    int value = 0;
+    for (int a = 0; a < host::TViewAttributeCount; ++a)
+        if (attributes.Contains(static_cast<host::TViewAttribute>(a)))
+            value |= 1 << a;
+    return value;
+}
+
+host::TViewAttributes TVideoSubsystem::IntAsViewAttributes(int value)
+{
+    host::TViewAttributes attributes;
+    for (int a = 0; a < host::TViewAttributeCount; ++a)
+        if (value & (1 << a))
+            attributes.Include(static_cast<host::TViewAttribute>(a));
+    return attributes;
+}
+
+host::ISegregateObjectPtr TVideoSubsystem::SelectCamera(QWidget *owner, host::ISecuritySystem *securitySystem)
+{
+    host::TSegregateObjectList cameras;
+    if (securitySystem)
+        securitySystem->ObjectsEnum(securitySystem->Get_ConfigRoot(), TSecuritySystem::CameraClassPrefixes(), 0x41,
+                                    cameras, -1, 0, 0);
+    else
+        cameras = m_security->Cameras();
+    TSelCamDialog dialog(owner, std::move(cameras));
+    if (dialog.exec() != QDialog::Accepted)
+        return nullptr;
+    return dialog.Selected();
+}
+
+} // namespace hostkit

@@ -1,0 +1,28 @@
+#pragma once
+// The stand-in video subsystem: makes the live views and configuration
+// managers for the package, packs view attributes and runs the camera
+// selection dialog.
+
+#include "TSecuritySystem.h"
+#include "host/DVS9r32.h"
+
+namespace hostkit {
+
+class TVideoSubsystem : public host::IVideoSubsystem
+{
+public:
+    explicit TVideoSubsystem(std::shared_ptr<TSecuritySystem> security) : m_security(std::move(security)) {}
+
+    host::TSimpleView *CreateSimpleView(QWidget *owner) override;
+    host::TQ70ConfigManagerPtr CreateConfigManager(bool editMode) override;
+    /// Bit n of the integer is attribute n of TViewAttribute.
+    int ViewAttributesAsInt(host::TViewAttributes attributes) override;
+    /// Bits beyond the six attributes are ignored.
+    host::TViewAttributes IntAsViewAttributes(int value) override;
+    host::ISegregateObjectPtr SelectCamera(QWidget *owner, host::ISecuritySystem *securitySystem) override;
+
+private:
+    std::shared_ptr<TSecuritySystem> m_security;
+};
+
+} // namespace hostkit
