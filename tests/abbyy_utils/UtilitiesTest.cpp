@@ -1,0 +1,220 @@
+// Brightness, symbol confidence colouring, picture loading into an image
+// control and the interface packet variant.
+#include "FakeEngine.h"
+
+#include "abbyy/engUtilsABBYY9r.h"
+#include "support/TestSupport.h"
+#include "ui/TImage.h"
+
+#include <QImage>
+#include <QLineEdit>
+#include <gtest/gtest.h>
+#include <stdexcept>
+
+namespace {
+
+// A 32-bit picture whose pixel i has the bytes (blue, green, red, fourth) given.
+QImage pixels32(QImage::Format format, const std::vector<std::array<uchar, 4>> &bytes)
+{
+    QImage image(int(bytes.size()), 1, format);
+    for (size_t i = 0; i < bytes.size(); ++i)
+        std::memcpy(image.bits() + 4 * i, bytes[i].data(), 4);
+    return image;
+}
+
+std::array<uchar, 4> pixelBytes(const QImage &image, int i)
+{
+    std::array<uchar, 4> b{};
+    std::memcpy(b.data(), image.constBits() + 4 * i, 4);
+    return b;
+}
+
+TEST(ChangeBrightness, AddsTheClampedAmountToTheColourBytesOnly)
+{
+    const std::vector<std::array<uchar, 4>> source = {{250, 3, 0, 0x10}, {255, 128, 1, 0x80}, {0, 100, 254, 0xFF}};
+    struct Case { int amount; std::vector<std::array<uchar, 4>> expected; };
+    const Case cases[] = {
+        {0, source},
+        {10, {{255, 13, 10, 0x10}, {255, 138, 11, 0x80}, {10, 110, 255, 0xFF}}},
+        {-10, {{240, 0, 0, 0x10}, {245, 118, 0, 0x80}, {0, 90, 244, 0xFF}}},
+        {300, {{255, 255, 255, 0x10}, {255, 255, 255, 0x80}, {255, 255, 255, 0xFF}}},
+        {-300, {{0, 0, 0, 0x10}, {0, 0, 0, 0x80}, {0, 0, 0, 0xFF}}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.amount);
+        QImage image = pixels32(QImage::Format_ARGB32, source);
+        ChangeBrightness(&image, c.amount);
+        ASSERT_EQ(image.format(), QImage::Format_ARGB32);
+        for (int i = 0; i < 3; ++i)
+            EXPECT_EQ(pixelBytes(image, i), c.expected[size_t(i)]) << "pixel " << i;
+    }
+}
+
+TEST(ChangeBrightness, ConvertsOtherFormatsToThirtyTwoBitsOverEveryLine)
+{
+    // 3 x 3 in 24 bits has padded lines: after conversion every pixel of
+    // every line must be reached, not just the first Width x Height bytes.
+    QImage image(3, 3, QImage::Format_RGB888);
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 3; ++x)
+            image.setPixel(x, y, qRgb(10 * x + y, 50 + x, 200 + y));
+    const QImage original = image.convertToFormat(QImage::Format_RGB32);
+    ChangeBrightness(&image, 0);
+    EXPECT_EQ(image.format(), QImage::Format_RGB32);
+    EXPECT_EQ(image, original);
+    ChangeBrightness(&image, 5);
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 3; ++x)
+            EXPECT_EQ(image.pixel(x, y), qRgb(10 * x + y + 5, 55 + x, 205 + y));
+
+    QImage indexed(2, 1, QImage::Format_Indexed8);
+    indexed.setColorTable({qRgb(1, 2, 3)});
+    indexed.fill(0);
+    ChangeBrightness(&indexed, 1);
+    EXPECT_EQ(indexed.format(), QImage::Format_RGB32);
+    EXPECT_EQ(indexed.pixel(1, 0), qRgb(2, 3, 4));
+}
+
+TEST(ChangeBrightness, NoScanLinesRaises)
+{
+    QImage empty;
+    EXPECT_THROW(ChangeBrightness(&empty, 10), std::out_of_range);
+    EXPECT_THROW(ChangeBrightness(nullptr, 10), std::invalid_argument);
+}
+
+class CheckSymbolsTest : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        fields = fake::make<fake::Fields>(&log);
+        field = fake::make<fake::Field>(&log);
+        fields->fields["LastName"] = ComPtr<IRecognizedField>(field.get());
+        normal = edit.palette().color(QPalette::Text);
+        ASSERT_NE(normal, UntrustedSymbolColor());
+    }
+    QColor colour() const { return edit.palette().color(QPalette::Text); }
+
+    fake::CallLog log;
+    ComPtr<fake::Fields> fields;
+    ComPtr<fake::Field> field;
+    QLineEdit edit;
+    QColor normal;
+};
+
+TEST_F(CheckSymbolsTest, AnUntrustedSymbolTurnsTheEditRed)
+{
+    field->trust = {true, true, false};
+    CheckSymbols(fields.get(), "LastName", &edit);
+    EXPECT_EQ(colour(), QColor(255, 0, 0));
+    EXPECT_EQ(edit.palette().color(QPalette::Inactive, QPalette::Text), QColor(255, 0, 0));
+}
+
+TEST_F(CheckSymbolsTest, TrustedAbsentOrEmptyFieldsLeaveTheColour)
+{
+    field->trust = {true, true};
+    CheckSymbols(fields.get(), "LastName", &edit);
+    EXPECT_EQ(colour(), normal);
+
+    field->trust = {false};
+    CheckSymbols(fields.get(), "FirstName", &edit);
+    EXPECT_EQ(colour(), normal);
+
+    field->trust = {};
+    CheckSymbols(fields.get(), "LastName", &edit);
+    EXPECT_EQ(colour(), normal);
+
+    CheckSymbols(nullptr, "LastName", &edit);
+    CheckSymbols(fields.get(), "LastName", nullptr);
+    EXPECT_EQ(colour(), normal);
+
+    // Never sets the normal colour back: the caller resets it.
+    QPalette red = edit.palette();
+    red.setColor(QPalette::Text, UntrustedSymbolColor());
+    edit.setPalette(red);
+    field->trust = {true};
+    CheckSymbols(fields.get(), "LastName", &edit);
+    EXPECT_EQ(colour(), UntrustedSymbolColor());
+}
+
+TEST_F(CheckSymbolsTest, UnreadableConfidenceCountsAsDoubtful)
+{
+    auto fresh = [&] { edit.setPalette(QPalette()); };
+    field->trust = {true, true};
+    field->failing = {"Symbol:1"};
+    CheckSymbols(fields.get(), "LastName", &edit);
+    EXPECT_EQ(colour(), UntrustedSymbolColor());
+
+    fresh();
+    field->failing.clear();
+    field->nullSymbols = {0};
+    CheckSymbols(fields.get(), "LastName", &edit);
+    EXPECT_EQ(colour(), UntrustedSymbolColor());
+
+    fresh();
+    field->nullSymbols.clear();
+    field->lengthOverride = 5; // more symbols claimed than delivered
+    CheckSymbols(fields.get(), "LastName", &edit);
+    EXPECT_EQ(colour(), UntrustedSymbolColor());
+
+    fresh();
+    field->lengthOverride = -1;
+    fields->lookups = 0;
+    fields->vanishAfter = 2; // the field disappears between lookups
+    CheckSymbols(fields.get(), "LastName", &edit);
+    EXPECT_EQ(colour(), UntrustedSymbolColor());
+}
+
+TEST(LoadPictureFromFile, LoadsByExtensionAndKeepsThePictureOnFailure)
+{
+    QImage picture(7, 5, QImage::Format_RGB32);
+    picture.fill(qRgb(10, 200, 30));
+    const QString bmp = r9test::TestHome() + "/scan.bmp";
+    ASSERT_TRUE(picture.save(bmp, "BMP"));
+
+    ui::TImage image;
+    EXPECT_EQ(LoadPictureFromFile(bmp, &image), QString());
+    ASSERT_TRUE(image.HasGraphic());
+    EXPECT_EQ(image.Picture().convertToFormat(QImage::Format_RGB32), picture);
+
+    const QString broken = r9test::TestHome() + "/Photo.jpg";
+    r9test::WriteFile(broken, "not a picture");
+    const QString error = LoadPictureFromFile(broken, &image);
+    EXPECT_TRUE(error.contains(broken)) << error.toStdString();
+    EXPECT_EQ(image.Picture().convertToFormat(QImage::Format_RGB32), picture);
+
+    EXPECT_FALSE(LoadPictureFromFile(bmp, nullptr).isEmpty());
+}
+
+TEST(InterfacePacketToVariant, TakesOverTheReferencesOrGivesNull)
+{
+    fake::CallLog log;
+    bool released = false;
+    auto a = fake::make<fake::Symbol>(&log);
+    auto b = fake::make<fake::Symbol>(&log);
+    b->onDestroy = [&] { released = true; };
+    TInterfacePacket packet = {ComPtr<IUnknown>(a.get()), ComPtr<IUnknown>(b.get())};
+    const std::uint32_t refsBefore = a->refs;
+
+    QVariant variant = QStringLiteral("old value");
+    InterfacePacketToVariant(&packet, variant);
+    EXPECT_TRUE(packet.isEmpty());
+    ASSERT_EQ(variant.typeId(), qMetaTypeId<TInterfacePacket>());
+    {
+        const TInterfacePacket &held = *static_cast<const TInterfacePacket *>(variant.constData());
+        ASSERT_EQ(held.size(), 2);
+        EXPECT_EQ(held[0].get(), static_cast<IUnknown *>(a.get()));
+        EXPECT_EQ(held[1].get(), static_cast<IUnknown *>(b.get()));
+        EXPECT_EQ(a->refs, refsBefore); // moved, not copied one by one
+    }
+
+    b = nullptr;
+    EXPECT_FALSE(released);
+    InterfacePacketToVariant(nullptr, variant); // clears the old array
+    EXPECT_TRUE(released);
+    EXPECT_TRUE(variant.isNull());
+    EXPECT_TRUE(variant.isValid());
+    EXPECT_NE(variant.typeId(), qMetaTypeId<TInterfacePacket>());
+}
+
+} // namespace
