@@ -1,0 +1,691 @@
+// Layout of the recognition window: the scan page with its two sub-pages and
+// the options page, the actions, and the nationalities grid.
+#include "abbyy/engABBYY9r_FM.h"
+
+#include "common/Recognition9r.h"
+#include "common/engCommon9r.h"
+#include "host/TClientDataSet.h"
+#include "ui/TActionList.h"
+#include "ui/TDateEdit.h"
+#include "ui/TImage.h"
+#include "ui/TLabeledEdit.h"
+#include "ui/TRadioGroup.h"
+#include "ui/TTrackBar.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QIdentityProxyModel>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPainter>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QStyle>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTableView>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+const std::array<const char *, 44> TABBYYRecognitionFM::PaperSizes = {
+    "BroadSheet", "Tabloid", "Double", "Fanfold", "Legal", "Folio", "Letter", "Slide", "Executive",
+    "Statement", "GermanLegalFanfold", "GermanFanfold", "A0", "A1", "A2", "A3", "A4", "A5",
+    "B1_ISO", "B2_ISO", "B3_ISO", "B4_ISO", "B5_ISO", "B6_ISO", "B4_JIS", "B5_JIS", "B6_JIS",
+    "C3", "C4", "C5", "C6", "RA2", "RA3", "RA4", "QUARTO", "DL", "Envelope14", "Envelope12",
+    "Envelope11", "Envelope10", "Envelope9", "EnvelopeCheck", "EnvelopeMonarch", ""};
+
+namespace {
+
+const char *const CountryField = "F_COUNTRY_NAME";
+const char *const NationalityField = "F_COUNTRY_NATIONLITY";
+
+/// The grid's view of the nationalities: its own column titles, the country
+/// column read only, row numbers in the row header.
+class TNationalitiesGridModel : public QIdentityProxyModel
+{
+public:
+    TNationalitiesGridModel(host::TClientDataSet *dataSet, QObject *parent)
+        : QIdentityProxyModel(parent), m_dataSet(dataSet)
+    {
+        setSourceModel(dataSet->Model());
+    }
+
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override
+    {
+        if (orientation == Qt::Vertical && role == Qt::DisplayRole)
+            return section + 1;
+        if (orientation == Qt::Horizontal && role == Qt::DisplayRole) {
+            if (section == m_dataSet->FieldIndex(QLatin1String(CountryField)))
+                return QStringLiteral("Страна");
+            if (section == m_dataSet->FieldIndex(QLatin1String(NationalityField)))
+                return QStringLiteral("Гражданство");
+        }
+        return QIdentityProxyModel::headerData(section, orientation, role);
+    }
+
+    Qt::ItemFlags flags(const QModelIndex &index) const override
+    {
+        Qt::ItemFlags f = QIdentityProxyModel::flags(index);
+        if (index.isValid() && index.column() != m_dataSet->FieldIndex(QLatin1String(NationalityField)))
+            f &= ~Qt::ItemIsEditable;
+        else if (m_dataSet->FieldReadOnly(QLatin1String(NationalityField)))
+            f &= ~Qt::ItemIsEditable;
+        return f;
+    }
+
+private:
+    host::TClientDataSet *m_dataSet;
+};
+
+template <class W>
+W *named(W *widget, const char *name)
+{
+    widget->setObjectName(QLatin1String(name));
+    return widget;
+}
+
+ui::TLabeledEdit *makeEdit(QWidget *parent, const char *name, const QString &caption, int maxLength,
+                           bool readOnly = false)
+{
+    auto *e = named(new ui::TLabeledEdit(caption, parent), name);
+    e->SetMaxLength(maxLength);
+    e->SetReadOnly(readOnly);
+    return e;
+}
+
+/// A date edit with its separate caption label, stacked in a small holder.
+QWidget *makeDate(QWidget *parent, const char *labelName, QLabel *&label, const char *name,
+                  ui::TDateEdit *&edit, const QString &caption, bool readOnly = false)
+{
+    auto *holder = new QWidget(parent);
+    auto *box = new QVBoxLayout(holder);
+    box->setContentsMargins(0, 0, 0, 0);
+    box->setSpacing(1);
+    label = named(new QLabel(caption, holder), labelName);
+    edit = named(new ui::TDateEdit(holder), name);
+    edit->SetReadOnly(readOnly);
+    label->setBuddy(edit->Edit());
+    box->addWidget(label);
+    box->addWidget(edit);
+    return holder;
+}
+
+QCheckBox *makeCheck(QWidget *parent, const char *name, const QString &caption)
+{
+    return named(new QCheckBox(caption, parent), name);
+}
+
+/// The two brightness glyphs: a dim and a bright sun.
+QImage brightnessGlyph(bool bright)
+{
+    QImage img(16, 16, QImage::Format_ARGB32);
+    img.fill(Qt::transparent);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(bright ? QColor(200, 140, 0) : QColor(60, 60, 60), 1.5));
+    p.setBrush(bright ? QColor(255, 210, 0) : QColor(90, 90, 90));
+    p.drawEllipse(QPointF(8, 8), 4, 4);
+    if (bright)
+        for (int i = 0; i < 8; ++i) {
+            const QTransform t = QTransform().translate(8, 8).rotate(45.0 * i);
+            p.drawLine(t.map(QPointF(5.5, 0)), t.map(QPointF(7.5, 0)));
+        }
+    return img;
+}
+
+} // namespace
+
+TABBYYRecognitionFM::TABBYYRecognitionFM(QWidget *owner)
+    : QDialog(owner, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMaximizeButtonHint
+                         | Qt::WindowCloseButtonHint)
+{
+    setObjectName(QStringLiteral("ABBYYRecognitionFM"));
+    setWindowTitle(QStringLiteral("Сканирование/распознавание данных документа"));
+    setModal(true);
+    setSizeGripEnabled(true);
+    setProperty("HelpFile", QStringLiteral("CommonUserOperations.chm"));
+    setProperty("HelpContext", 460);
+
+    dsNationalities = named(new TDataSource(this), "dsNationalities");
+    ActionList = named(new ui::TActionList(this, [this] { ActionListUpdate(); }), "ActionList");
+    acRecognize = ActionList->AddAction(QStringLiteral("acRecognize"), QStringLiteral("Распознать"));
+    acScan = ActionList->AddAction(QStringLiteral("acScan"), QStringLiteral("Получить изображение"));
+    acSave = ActionList->AddAction(QStringLiteral("acSave"), QStringLiteral("Готово"));
+    connect(acRecognize, &QAction::triggered, this, [this] { acRecognizeExecute(); });
+    connect(acScan, &QAction::triggered, this, [this] { acScanExecute(); });
+    connect(acSave, &QAction::triggered, this, [this] { acSaveExecute(); });
+
+    pgcScanRecognize = named(new QTabWidget(this), "pgcScanRecognize");
+    tsScanAndRecognize = named(new QWidget(), "tsScanAndRecognize");
+    tsCommonOptions = named(new QWidget(), "tsCommonOptions");
+    pgcScanRecognize->addTab(tsScanAndRecognize, QStringLiteral("Сканирование/распознавание"));
+    pgcScanRecognize->addTab(tsCommonOptions, QStringLiteral("Установки"));
+    auto *top = new QVBoxLayout(this);
+    top->setContentsMargins(0, 0, 0, 0);
+    top->addWidget(pgcScanRecognize);
+
+    buildScanPage();
+    buildOptionsPage();
+
+    // The window opens on the options page; the host selects the scan page.
+    pgcScanRecognize->setCurrentWidget(tsCommonOptions);
+    pgcRecognize->setCurrentWidget(tsAdd);
+
+    connect(dsNationalities, &TDataSource::dataSetChanged, this,
+            [this](host::TClientDataSet *ds) { bindNationalities(ds); });
+    if (gl_cdsNationalities)
+        dsNationalities->SetDataSet(gl_cdsNationalities);
+
+    resize(1151, 651);
+    setMinimumSize(840, 300);
+}
+
+void TABBYYRecognitionFM::buildScanPage()
+{
+    auto *page = new QHBoxLayout(tsScanAndRecognize);
+    page->setContentsMargins(4, 4, 4, 4);
+
+    // Left: the document picture and the document type.
+    pnlScan = named(new QFrame(tsScanAndRecognize), "pnlScan");
+    auto *scan = new QVBoxLayout(pnlScan);
+    scan->setContentsMargins(0, 0, 0, 0);
+    pnlPassportScan = named(new QFrame(pnlScan), "pnlPassportScan");
+    pnlPassportScan->setFrameShape(QFrame::StyledPanel);
+    auto *picture = new QVBoxLayout(pnlPassportScan);
+    imgTempRecognize = named(new ui::TImage(pnlPassportScan), "imgTempRecognize");
+    imgTempRecognize->hide();
+    imgWorkRecognize = named(new ui::TImage(pnlPassportScan), "imgWorkRecognize");
+    imgWorkRecognize->SetProportional(true);
+    imgWorkRecognize->SetStretch(true);
+    picture->addWidget(imgWorkRecognize);
+    pnlTypeDocument = named(new QFrame(pnlScan), "pnlTypeDocument");
+    auto *type = new QHBoxLayout(pnlTypeDocument);
+    type->setContentsMargins(0, 2, 0, 2);
+    cbPassportTypes = named(new QComboBox(pnlTypeDocument), "cbPassportTypes");
+    cbPassportTypes->setEditable(false);
+    cbPassportTypes->setMaxVisibleItems(20);
+    type->addWidget(cbPassportTypes);
+    scan->addWidget(pnlPassportScan, 1);
+    scan->addWidget(pnlTypeDocument);
+
+    // Right: the two sub-pages and the closing buttons.
+    pnlRecognize = named(new QFrame(tsScanAndRecognize), "pnlRecognize");
+    pnlRecognize->setFixedWidth(600);
+    auto *rec = new QVBoxLayout(pnlRecognize);
+    rec->setContentsMargins(0, 0, 0, 0);
+    pgcRecognize = named(new QTabWidget(pnlRecognize), "pgcRecognize");
+    pgcRecognize->setTabPosition(QTabWidget::South);
+    tsAdd = named(new QWidget(), "tsAdd");
+    tsEdit = named(new QWidget(), "tsEdit");
+    pgcRecognize->addTab(tsAdd, QStringLiteral("tsAdd"));
+    pgcRecognize->addTab(tsEdit, QStringLiteral("tsEdit"));
+    pnlButtons = named(new QFrame(pnlRecognize), "pnlButtons");
+    auto *buttons = new QHBoxLayout(pnlButtons);
+    buttons->setContentsMargins(0, 4, 0, 0);
+    bSave = named(new QPushButton(pnlButtons), "bSave");
+    bCancel = named(new QPushButton(QStringLiteral("Отмена"), pnlButtons), "bCancel");
+    buttons->addStretch(1);
+    buttons->addWidget(bSave);
+    buttons->addWidget(bCancel);
+    rec->addWidget(pgcRecognize, 1);
+    rec->addWidget(pnlButtons);
+
+    page->addWidget(pnlScan, 1);
+    page->addWidget(pnlRecognize);
+
+    // bSave runs its action, then closes with OK (subject to the date check).
+    ui::TActionList::BindButton(bSave, acSave);
+    connect(bSave, &QPushButton::clicked, this, [this] {
+        if (acSave->isEnabled())
+            done(1);
+    });
+    connect(bCancel, &QPushButton::clicked, this, [this] {
+        bCancelClick();
+        done(2);
+    });
+
+    buildAddPage();
+    buildEditPage();
+}
+
+void TABBYYRecognitionFM::buildAddPage()
+{
+    auto *page = new QVBoxLayout(tsAdd);
+    gbRecognize = named(new QGroupBox(QStringLiteral(" Распознавание "), tsAdd), "gbRecognize");
+    auto *grid = new QGridLayout(gbRecognize);
+    bRecognize = named(new QPushButton(gbRecognize), "bRecognize");
+    ui::TActionList::BindButton(bRecognize, acRecognize);
+    cxPhotoToAccoutData = makeCheck(gbRecognize, "cxPhotoToAccoutData", QStringLiteral("Поместить фотографию в учетные данные"));
+    cxDocPictureToAccoutData = makeCheck(gbRecognize, "cxDocPictureToAccoutData", QStringLiteral("Поместить изображение в учетные данные"));
+    cxFIOInLatin = makeCheck(gbRecognize, "cxFIOInLatin", QStringLiteral("Данные на латыни (загранпаспорта)"));
+    pnlPhoto = named(new QGroupBox(QStringLiteral("Фотография"), gbRecognize), "pnlPhoto");
+    pnlPhoto->setFixedSize(130, 160);
+    auto *photo = new QVBoxLayout(pnlPhoto);
+    imgPhoto = named(new ui::TImage(pnlPhoto), "imgPhoto");
+    imgPhoto->SetProportional(true);
+    photo->addWidget(imgPhoto);
+    grid->addWidget(bRecognize, 0, 0);
+    grid->addWidget(cxPhotoToAccoutData, 1, 0);
+    grid->addWidget(cxDocPictureToAccoutData, 2, 0);
+    grid->addWidget(cxFIOInLatin, 3, 0);
+    grid->setRowStretch(4, 1);
+    grid->addWidget(pnlPhoto, 0, 1, 5, 1, Qt::AlignRight);
+    page->addWidget(gbRecognize);
+
+    auto *fields = new QGridLayout();
+    ledLastName = makeEdit(tsAdd, "ledLastName", QStringLiteral("Фамилия"), 0);
+    ledFirstName = makeEdit(tsAdd, "ledFirstName", QStringLiteral("Имя"), 0);
+    ledMiddleName = makeEdit(tsAdd, "ledMiddleName", QStringLiteral("Отчество"), 0);
+    ledPassportNumber = makeEdit(tsAdd, "ledPassportNumber", QStringLiteral("Номер"), 100);
+    ledSex = makeEdit(tsAdd, "ledSex", QStringLiteral("Пол"), 6);
+    QWidget *birth = makeDate(tsAdd, "laDateOfBirth", laDateOfBirth, "dteDateOfBirth", dteDateOfBirth, QStringLiteral("Дата рождения"));
+    ledPlaceOfBirth = makeEdit(tsAdd, "ledPlaceOfBirth", QStringLiteral("Место рождения"), 255);
+    QWidget *issue = makeDate(tsAdd, "laDateOfIssue", laDateOfIssue, "dteDateOfIssue", dteDateOfIssue, QStringLiteral("Когда выдан"));
+    QWidget *expiry = makeDate(tsAdd, "laDateOfExpiry", laDateOfExpiry, "dteDateOfExpiry", dteDateOfExpiry, QStringLiteral("Действителен до"));
+    ledIssuedBy = makeEdit(tsAdd, "ledIssuedBy", QStringLiteral("Кем выдан"), 255);
+    ledDepartmentCode = makeEdit(tsAdd, "ledDepartmentCode", QStringLiteral("Код подразделения"), 20);
+    ledNationality = makeEdit(tsAdd, "ledNationality", QStringLiteral("Гражданство"), 100);
+    fields->addWidget(ledLastName, 0, 0, 1, 3);
+    fields->addWidget(ledFirstName, 1, 0, 1, 3);
+    fields->addWidget(ledMiddleName, 2, 0, 1, 3);
+    fields->addWidget(ledPassportNumber, 3, 0, 1, 2);
+    fields->addWidget(ledSex, 3, 2);
+    fields->addWidget(birth, 4, 0);
+    fields->addWidget(ledPlaceOfBirth, 4, 1, 1, 2);
+    fields->addWidget(issue, 5, 0);
+    fields->addWidget(expiry, 5, 1);
+    fields->addWidget(ledIssuedBy, 6, 0, 1, 3);
+    fields->addWidget(ledDepartmentCode, 7, 0);
+    fields->addWidget(ledNationality, 7, 1, 1, 2);
+    fields->setColumnStretch(0, 1);
+    fields->setColumnStretch(1, 1);
+    fields->setColumnStretch(2, 1);
+    page->addLayout(fields);
+    page->addStretch(1);
+}
+
+void TABBYYRecognitionFM::buildEditPage()
+{
+    auto *page = new QVBoxLayout(tsEdit);
+    gbRecognize_2 = named(new QGroupBox(QStringLiteral(" Распознавание "), tsEdit), "gbRecognize_2");
+    auto *grid = new QGridLayout(gbRecognize_2);
+    bRecognize_2 = named(new QPushButton(gbRecognize_2), "bRecognize_2");
+    ui::TActionList::BindButton(bRecognize_2, acRecognize);
+    cxPhotoToAccoutData_2 = makeCheck(gbRecognize_2, "cxPhotoToAccoutData_2", QStringLiteral("Поместить фотографию в учетные данные"));
+    cxDocPictureToAccoutData_2 = makeCheck(gbRecognize_2, "cxDocPictureToAccoutData_2", QStringLiteral("Поместить изображение в учетные данные"));
+    cxFIOInLatin_2 = makeCheck(gbRecognize_2, "cxFIOInLatin_2", QStringLiteral("Данные на латыни (загранпаспорта)"));
+    sbCopyCurrentData = named(new QToolButton(gbRecognize_2), "sbCopyCurrentData");
+    sbCopyCurrentData->setText(QStringLiteral("Копировать"));
+    sbCopyCurrentData->setAutoRaise(true);
+    sbCopyCurrentData->setIcon(style()->standardIcon(QStyle::SP_ArrowRight));
+    sbCopyCurrentData->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    connect(sbCopyCurrentData, &QToolButton::clicked, this, [this] { sbCopyCurrentDataClick(); });
+    grid->addWidget(bRecognize_2, 0, 0);
+    grid->addWidget(cxPhotoToAccoutData_2, 1, 0);
+    grid->addWidget(cxDocPictureToAccoutData_2, 2, 0);
+    grid->addWidget(cxFIOInLatin_2, 3, 0);
+    grid->addWidget(sbCopyCurrentData, 3, 1, Qt::AlignRight);
+    page->addWidget(gbRecognize_2);
+
+    pnlCurrentData = named(new QGroupBox(QStringLiteral("Текущие данные"), tsEdit), "pnlCurrentData");
+    pnlCurrentData->setAutoFillBackground(true);
+    {
+        QPalette pal = pnlCurrentData->palette();
+        pal.setColor(QPalette::Window, pal.color(QPalette::Base));
+        pnlCurrentData->setPalette(pal);
+    }
+    pnlRecognizedData = named(new QGroupBox(QStringLiteral("Распознанные данные"), tsEdit), "pnlRecognizedData");
+    pnlRecognizedData->setAutoFillBackground(true);
+    {
+        QPalette pal = pnlRecognizedData->palette();
+        pal.setColor(QPalette::Window, pal.color(QPalette::ToolTipBase));
+        pnlRecognizedData->setPalette(pal);
+    }
+    auto *copyColumn = named(new QWidget(tsEdit), "pnlCopyBoxes");
+
+    struct Row { const char *edit; const char *label; QString caption; int maxLength; bool date; };
+    const Row rows[12] = {
+        {"ledLastName", nullptr, QStringLiteral("Фамилия"), 0, false},
+        {"ledFirstName", nullptr, QStringLiteral("Имя"), 0, false},
+        {"ledMiddleName", nullptr, QStringLiteral("Отчество"), 0, false},
+        {"ledPassportNumber", nullptr, QStringLiteral("Номер"), 100, false},
+        {"ledSex", nullptr, QStringLiteral("Пол"), 6, false},
+        {"dteDateOfBirth", "laDateOfBirth", QStringLiteral("Дата рождения"), 0, true},
+        {"dteDateOfIssue", "laDateOfIssue", QStringLiteral("Когда выдан"), 0, true},
+        {"dteDateOfExpiry", "laDateOfExpiry", QStringLiteral("Действителен до"), 0, true},
+        {"ledPlaceOfBirth", nullptr, QStringLiteral("Место рождения"), 255, false},
+        {"ledIssuedBy", nullptr, QStringLiteral("Кем выдан"), 255, false},
+        {"ledDepartmentCode", nullptr, QStringLiteral("Код подраз- деления"), 20, false},
+        {"ledNationality", nullptr, QStringLiteral("Гражданство"), 100, false},
+    };
+    const char *const copyNames[12] = {"cxCopyLastName", "cxCopyFirstName", "cxCopyMiddleName", "cxCopyNumber",
+                                       "cxCopySex", "cxCopyBirthDate", "cxCopyIssueDate", "cxCopyExpiryDate",
+                                       "cxCopyBirthPlace", "cxCopyIssueBy", "cxCopyDepartmentCode", "cxCopyNationlity"};
+    // Each row is as tall as a labelled edit, so the copy box sits between its two values.
+    const int rowHeight = ui::TLabeledEdit().sizeHint().height();
+    auto *currBox = new QVBoxLayout(pnlCurrentData);
+    auto *recBox = new QVBoxLayout(pnlRecognizedData);
+    auto *copyBox = new QVBoxLayout(copyColumn);
+    copyBox->setContentsMargins(0, currBox->contentsMargins().top() + pnlCurrentData->fontMetrics().height(), 0, 0);
+    std::array<QWidget *, 12> curr{}, recd{};
+    std::array<QCheckBox *, 12> copies{};
+    std::array<QLabel *, 12> currLabels{}, recLabels{};
+    std::array<ui::TDateEdit *, 12> currDates{}, recDates{};
+    for (int i = 0; i < 12; ++i) {
+        const Row &r = rows[i];
+        const QByteArray currName = QByteArray(r.edit) + "Curr";
+        const QByteArray recName = QByteArray(r.edit) + "Rec";
+        if (r.date) {
+            const QByteArray currLabel = QByteArray(r.label) + "Curr";
+            const QByteArray recLabel = QByteArray(r.label) + "Rec";
+            curr[size_t(i)] = makeDate(pnlCurrentData, currLabel.constData(), currLabels[size_t(i)], currName.constData(),
+                                       currDates[size_t(i)], r.caption, true);
+            recd[size_t(i)] = makeDate(pnlRecognizedData, recLabel.constData(), recLabels[size_t(i)], recName.constData(),
+                                       recDates[size_t(i)], r.caption);
+        } else {
+            curr[size_t(i)] = makeEdit(pnlCurrentData, currName.constData(), r.caption, r.maxLength, true);
+            recd[size_t(i)] = makeEdit(pnlRecognizedData, recName.constData(), r.caption, r.maxLength);
+        }
+        copies[size_t(i)] = makeCheck(copyColumn, copyNames[i], QString());
+        for (QWidget *w : {curr[size_t(i)], recd[size_t(i)]})
+            w->setFixedHeight(rowHeight);
+        auto *cell = new QWidget(copyColumn);
+        cell->setFixedHeight(rowHeight);
+        auto *cellBox = new QVBoxLayout(cell);
+        cellBox->setContentsMargins(0, 0, 0, 2);
+        cellBox->addStretch(1);
+        copies[size_t(i)]->setParent(cell);
+        cellBox->addWidget(copies[size_t(i)], 0, Qt::AlignHCenter);
+        currBox->addWidget(curr[size_t(i)]);
+        recBox->addWidget(recd[size_t(i)]);
+        copyBox->addWidget(cell);
+    }
+    currBox->addStretch(1);
+    recBox->addStretch(1);
+    copyBox->addStretch(1);
+    pnlRecognizedData->setToolTip(QStringLiteral("Распознанные данные"));
+
+    auto asEdit = [](QWidget *w) { return qobject_cast<ui::TLabeledEdit *>(w); };
+    ledLastNameCurr = asEdit(curr[0]);
+    ledFirstNameCurr = asEdit(curr[1]);
+    ledMiddleNameCurr = asEdit(curr[2]);
+    ledPassportNumberCurr = asEdit(curr[3]);
+    ledSexCurr = asEdit(curr[4]);
+    dteDateOfBirthCurr = currDates[5];
+    laDateOfBirthCurr = currLabels[5];
+    dteDateOfIssueCurr = currDates[6];
+    laDateOfIssueCurr = currLabels[6];
+    dteDateOfExpiryCurr = currDates[7];
+    laDateOfExpiryCurr = currLabels[7];
+    ledPlaceOfBirthCurr = asEdit(curr[8]);
+    ledIssuedByCurr = asEdit(curr[9]);
+    ledDepartmentCodeCurr = asEdit(curr[10]);
+    ledNationalityCurr = asEdit(curr[11]);
+    ledLastNameRec = asEdit(recd[0]);
+    ledFirstNameRec = asEdit(recd[1]);
+    ledMiddleNameRec = asEdit(recd[2]);
+    ledPassportNumberRec = asEdit(recd[3]);
+    ledSexRec = asEdit(recd[4]);
+    dteDateOfBirthRec = recDates[5];
+    laDateOfBirthRec = recLabels[5];
+    dteDateOfIssueRec = recDates[6];
+    laDateOfIssueRec = recLabels[6];
+    dteDateOfExpiryRec = recDates[7];
+    laDateOfExpiryRec = recLabels[7];
+    ledPlaceOfBirthRec = asEdit(recd[8]);
+    ledIssuedByRec = asEdit(recd[9]);
+    ledDepartmentCodeRec = asEdit(recd[10]);
+    ledNationalityRec = asEdit(recd[11]);
+    cxCopyLastName = copies[0];
+    cxCopyFirstName = copies[1];
+    cxCopyMiddleName = copies[2];
+    cxCopyNumber = copies[3];
+    cxCopySex = copies[4];
+    cxCopyBirthDate = copies[5];
+    cxCopyIssueDate = copies[6];
+    cxCopyExpiryDate = copies[7];
+    cxCopyBirthPlace = copies[8];
+    cxCopyIssueBy = copies[9];
+    cxCopyDepartmentCode = copies[10];
+    cxCopyNationlity = copies[11];
+
+    auto *columns = new QHBoxLayout();
+    columns->addWidget(pnlCurrentData, 1);
+    columns->addWidget(copyColumn);
+    columns->addWidget(pnlRecognizedData, 1);
+    page->addLayout(columns, 1);
+}
+
+void TABBYYRecognitionFM::buildOptionsPage()
+{
+    auto *page = new QHBoxLayout(tsCommonOptions);
+    auto *left = new QVBoxLayout();
+
+    auto *scanner = new QHBoxLayout();
+    laScannerList = named(new QLabel(QStringLiteral("Сканер"), tsCommonOptions), "laScannerList");
+    cbScanListForTest = named(new QComboBox(tsCommonOptions), "cbScanListForTest");
+    cbScanListForTest->setEditable(false);
+    laScannerList->setBuddy(cbScanListForTest);
+    bScanTest = named(new QPushButton(QStringLiteral("Сканировать"), tsCommonOptions), "bScanTest");
+    sbTurnLeft = named(new QToolButton(tsCommonOptions), "sbTurnLeft");
+    sbTurnLeft->setAutoRaise(true);
+    sbTurnLeft->setToolTip(QStringLiteral("Поворот против часовой на 90 градусов"));
+    sbTurnLeft->setIcon(style()->standardIcon(QStyle::SP_BrowserReload));
+    sbTurnLeft->hide();
+    sbTurnRight = named(new QToolButton(tsCommonOptions), "sbTurnRight");
+    sbTurnRight->setAutoRaise(true);
+    sbTurnRight->setToolTip(QStringLiteral("Поворот по часовой на 90 градусов"));
+    sbTurnRight->setIcon(style()->standardIcon(QStyle::SP_BrowserReload));
+    sbTurnRight->hide();
+    scanner->addWidget(laScannerList);
+    scanner->addWidget(cbScanListForTest, 1);
+    scanner->addWidget(bScanTest);
+    scanner->addWidget(sbTurnLeft);
+    scanner->addWidget(sbTurnRight);
+    left->addLayout(scanner);
+    connect(bScanTest, &QPushButton::clicked, this, [this] { bScanTestClick(); });
+    connect(sbTurnLeft, &QToolButton::clicked, this, [this] { runGuarded([this] { sbTurnLeftClick(); }); });
+    connect(sbTurnRight, &QToolButton::clicked, this, [this] { runGuarded([this] { sbTurnRightClick(); }); });
+
+    gbScannerOptions = named(new QGroupBox(QStringLiteral(" Параметры сканера "), tsCommonOptions), "gbScannerOptions");
+    auto *opts = new QVBoxLayout(gbScannerOptions);
+    auto *bright = new QHBoxLayout();
+    imgBrightMin = named(new ui::TImage(gbScannerOptions), "imgBrightMin");
+    imgBrightMin->SetPicture(brightnessGlyph(false));
+    imgBrightMin->setFixedSize(18, 18);
+    imgBrightMin->setToolTip(QStringLiteral("Яркость: темнее"));
+    imgBrightMin->setCursor(Qt::PointingHandCursor);
+    tbBrightness = named(new ui::TTrackBar(gbScannerOptions), "tbBrightness");
+    tbBrightness->setRange(0, 100);
+    tbBrightness->SetPosition(20);
+    imgBrightMax = named(new ui::TImage(gbScannerOptions), "imgBrightMax");
+    imgBrightMax->SetPicture(brightnessGlyph(true));
+    imgBrightMax->setFixedSize(18, 18);
+    imgBrightMax->setToolTip(QStringLiteral("Яркость: светлее"));
+    imgBrightMax->setCursor(Qt::PointingHandCursor);
+    laBrightValue = named(new QLabel(QStringLiteral("20"), gbScannerOptions), "laBrightValue");
+    laBrightValue->setMinimumWidth(24);
+    bright->addWidget(imgBrightMin);
+    bright->addWidget(tbBrightness, 1);
+    bright->addWidget(imgBrightMax);
+    bright->addWidget(laBrightValue);
+    opts->addLayout(bright);
+    connect(tbBrightness, &QSlider::valueChanged, this, [this] { tbBrightnessChange(); });
+    connect(imgBrightMin, &ui::TImage::clicked, this, [this] { imgBrightMinClick(); });
+    connect(imgBrightMax, &ui::TImage::clicked, this, [this] { imgBrightMaxClick(); });
+
+    auto *twain = new QHBoxLayout();
+    cxShowTwainDialog = makeCheck(gbScannerOptions, "cxShowTwainDialog", QString());
+    laShowTwainDialog = named(new QLabel(QStringLiteral("Показывать TWAIN-диалог сканера"), gbScannerOptions), "laShowTwainDialog");
+    laShowTwainDialog->setBuddy(cxShowTwainDialog);
+    twain->addWidget(cxShowTwainDialog);
+    twain->addWidget(laShowTwainDialog, 1);
+    opts->addLayout(twain);
+
+    auto *radios = new QHBoxLayout();
+    rgOrient = named(new ui::TRadioGroup(QStringLiteral(" Ориентация  "), gbScannerOptions), "rgOrient");
+    rgOrient->SetItems({QStringLiteral("Портретная"), QStringLiteral("Альбомная")});
+    rgColorMode = named(new ui::TRadioGroup(QStringLiteral(" Цветность изображения "), gbScannerOptions), "rgColorMode");
+    rgColorMode->SetItems({QStringLiteral("Черно-белое c оттенками серого"), QStringLiteral("Цветное")});
+    radios->addWidget(rgOrient);
+    radios->addWidget(rgColorMode, 1);
+    opts->addLayout(radios);
+
+    auto *paper = new QHBoxLayout();
+    laPaperSize = named(new QLabel(QStringLiteral("Размер бумаги"), gbScannerOptions), "laPaperSize");
+    cbPaperSize = named(new QComboBox(gbScannerOptions), "cbPaperSize");
+    cbPaperSize->setEditable(false);
+    for (const char *size : PaperSizes)
+        cbPaperSize->addItem(QLatin1String(size));
+    laPaperSize->setBuddy(cbPaperSize);
+    paper->addWidget(laPaperSize);
+    paper->addWidget(cbPaperSize, 1);
+    opts->addLayout(paper);
+
+    rgRotation = named(new ui::TRadioGroup(QStringLiteral(" Поворот отсканированного изображения "), gbScannerOptions), "rgRotation");
+    rgRotation->SetItems({QStringLiteral("Не поворачивать"), QStringLiteral("Против часовой на 90 градусов"),
+                          QStringLiteral("По часовой на 90 градусов")});
+    rgRotation->hide();
+    opts->addWidget(rgRotation);
+    left->addWidget(gbScannerOptions);
+
+    laNationNames = named(new QLabel(QStringLiteral("Названия гражданства стран"), tsCommonOptions), "laNationNames");
+    dbgNationlities = named(new QTableView(tsCommonOptions), "dbgNationlities");
+    dbgNationlities->setSelectionBehavior(QAbstractItemView::SelectRows);
+    dbgNationlities->setSelectionMode(QAbstractItemView::SingleSelection);
+    dbgNationlities->verticalHeader()->setVisible(true);
+    laNationNames->setBuddy(dbgNationlities);
+    left->addWidget(laNationNames);
+    left->addWidget(dbgNationlities, 1);
+
+    ListBox1 = named(new QListWidget(tsCommonOptions), "ListBox1");
+    ListBox1->hide();
+    ListBox2 = named(new QListWidget(tsCommonOptions), "ListBox2");
+    ListBox2->hide();
+    left->addWidget(ListBox1);
+    left->addWidget(ListBox2);
+
+    auto *right = new QVBoxLayout();
+    sbScanTest = named(new QScrollArea(tsCommonOptions), "sbScanTest");
+    sbScanTest->setWidgetResizable(true);
+    auto *testHolder = new QWidget();
+    auto *testBox = new QVBoxLayout(testHolder);
+    imgTempTest = named(new ui::TImage(testHolder), "imgTempTest");
+    imgTempTest->hide();
+    imgWorkTest = named(new ui::TImage(testHolder), "imgWorkTest");
+    imgWorkTest->SetProportional(true);
+    imgWorkTest->SetStretch(true);
+    testBox->addWidget(imgWorkTest);
+    sbScanTest->setWidget(testHolder);
+    bCancelOptions = named(new QPushButton(QStringLiteral("Закрыть окно"), tsCommonOptions), "bCancelOptions");
+    connect(bCancelOptions, &QPushButton::clicked, this, [this] { done(2); });
+    auto *close = new QHBoxLayout();
+    close->addStretch(1);
+    close->addWidget(bCancelOptions);
+    right->addWidget(sbScanTest, 1);
+    right->addLayout(close);
+
+    page->addLayout(left, 0);
+    page->addLayout(right, 1);
+    tsCommonOptions->setMinimumWidth(0);
+    gbScannerOptions->setMinimumWidth(420);
+}
+
+void TABBYYRecognitionFM::bindNationalities(host::TClientDataSet *dataSet)
+{
+    QAbstractItemModel *old = dbgNationlities->model();
+    if (!dataSet || !dataSet->Model()) {
+        dbgNationlities->setModel(nullptr);
+        delete old;
+        return;
+    }
+    auto *model = new TNationalitiesGridModel(dataSet, dbgNationlities);
+    dbgNationlities->setModel(model);
+    delete old;
+
+    const int country = dataSet->FieldIndex(QLatin1String(CountryField));
+    const int nation = dataSet->FieldIndex(QLatin1String(NationalityField));
+    QHeaderView *header = dbgNationlities->horizontalHeader();
+    for (int c = 0; c < model->columnCount(); ++c)
+        dbgNationlities->setColumnHidden(c, c != country && c != nation);
+    if (country >= 0 && nation >= 0 && header->visualIndex(country) > header->visualIndex(nation))
+        header->moveSection(header->visualIndex(country), header->visualIndex(nation));
+    if (country >= 0)
+        dbgNationlities->setColumnWidth(country, 181);
+    if (nation >= 0)
+        dbgNationlities->setColumnWidth(nation, 203);
+    // The two columns keep a usable width however the operator drags them.
+    connect(header, &QHeaderView::sectionResized, dbgNationlities, [header, country, nation](int section, int, int size) {
+        const int minimum = section == country ? 75 : section == nation ? 150 : 0;
+        if (size < minimum)
+            header->resizeSection(section, minimum);
+    }, Qt::UniqueConnection);
+}
+
+void TABBYYRecognitionFM::AddPassportType(const QString &caption, TDocumentInfo *info)
+{
+    cbPassportTypes->addItem(caption, QVariant::fromValue(reinterpret_cast<quintptr>(info)));
+}
+
+TDocumentInfo *TABBYYRecognitionFM::PassportType(int index) const
+{
+    if (index < 0 || index >= cbPassportTypes->count())
+        return nullptr;
+    return reinterpret_cast<TDocumentInfo *>(cbPassportTypes->itemData(index).value<quintptr>());
+}
+
+TDocumentInfo *TABBYYRecognitionFM::SelectedPassportType() const
+{
+    return PassportType(cbPassportTypes->currentIndex());
+}
+
+TABBYYRecognitionFM::TResultControls TABBYYRecognitionFM::AddControls() const
+{
+    return {ledLastName, ledFirstName, ledMiddleName, ledPassportNumber, ledSex, dteDateOfBirth,
+            ledPlaceOfBirth, dteDateOfIssue, dteDateOfExpiry, ledIssuedBy, ledDepartmentCode, ledNationality};
+}
+
+TABBYYRecognitionFM::TResultControls TABBYYRecognitionFM::EditControls(bool current) const
+{
+    if (current)
+        return {ledLastNameCurr, ledFirstNameCurr, ledMiddleNameCurr, ledPassportNumberCurr, ledSexCurr,
+                dteDateOfBirthCurr, ledPlaceOfBirthCurr, dteDateOfIssueCurr, dteDateOfExpiryCurr,
+                ledIssuedByCurr, ledDepartmentCodeCurr, ledNationalityCurr};
+    return {ledLastNameRec, ledFirstNameRec, ledMiddleNameRec, ledPassportNumberRec, ledSexRec,
+            dteDateOfBirthRec, ledPlaceOfBirthRec, dteDateOfIssueRec, dteDateOfExpiryRec,
+            ledIssuedByRec, ledDepartmentCodeRec, ledNationalityRec};
+}
+
+std::array<QCheckBox *, 12> TABBYYRecognitionFM::CopyBoxes() const
+{
+    return {cxCopyLastName, cxCopyFirstName, cxCopyMiddleName, cxCopyNumber, cxCopySex, cxCopyBirthDate,
+            cxCopyBirthPlace, cxCopyIssueDate, cxCopyExpiryDate, cxCopyIssueBy, cxCopyDepartmentCode,
+            cxCopyNationlity};
+}
+
+bool TABBYYRecognitionFM::IsOptionsPageActive() const
+{
+    return pgcScanRecognize->currentWidget() == tsCommonOptions;
+}
+
+bool TABBYYRecognitionFM::IsAddPageActive() const
+{
+    return pgcScanRecognize->currentWidget() == tsScanAndRecognize && pgcRecognize->currentWidget() == tsAdd;
+}
+
+bool TABBYYRecognitionFM::IsEditPageActive() const
+{
+    return pgcScanRecognize->currentWidget() == tsScanAndRecognize && pgcRecognize->currentWidget() == tsEdit;
+}
+
+TABBYYRecognitionFM *TABBYYRecognitionFM_Create(QWidget *owner)
+{
+    ABBYYRecognitionFM = new TABBYYRecognitionFM(owner);
+    return ABBYYRecognitionFM;
+}

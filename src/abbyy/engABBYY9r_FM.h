@@ -1,0 +1,325 @@
+#pragma once
+// The operator's window for the passport-reader engine: scan an identity
+// document, have it recognised, and hand the fields back to the host.
+//
+// The host creates it with TABBYYRecognitionFM_Create (which also sets
+// ABBYYRecognitionFM), fills cbPassportTypes with AddPassportType, selects the
+// page tsScanAndRecognize and the sub-page tsAdd or tsEdit (filling the "Curr"
+// controls for tsEdit), shows it modally (exec() returns 1 for OK, 2 for
+// Cancel) and reads the result controls of the active sub-page, imgPhoto and
+// imgWorkRecognize. Every control carries its name as objectName and is a
+// public member of the same name.
+
+#include "abbyy/ABBYY_PassportReaderSdk_TLB.h"
+#include "common/r9Export.h"
+
+#include <QDialog>
+#include <QMetaObject>
+#include <QObject>
+#include <QString>
+#include <array>
+#include <functional>
+#include <vector>
+
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QListWidget;
+class QPushButton;
+class QScrollArea;
+class QTabWidget;
+class QTableView;
+class QToolButton;
+class TDocumentInfo;
+
+namespace host { class TClientDataSet; }
+namespace ui {
+class TActionList;
+class TDateEdit;
+class TImage;
+class TLabeledEdit;
+class TRadioGroup;
+class TTrackBar;
+}
+
+/// A country code; exported for the host, nothing in the package creates one.
+class R9_EXPORT TCountryInfo
+{
+public:
+    explicit TCountryInfo(const QString &AKod) : FKod(AKod) {}
+    static TCountryInfo *Create(const QString &AKod) { return new TCountryInfo(AKod); }
+    QString FKod;
+};
+
+/// The data source between the nationalities grid and the host's data set.
+class R9_EXPORT TDataSource : public QObject
+{
+    Q_OBJECT
+public:
+    explicit TDataSource(QObject *parent = nullptr) : QObject(parent) {}
+    host::TClientDataSet *DataSet() const { return m_dataSet; }
+    /// Connects the source (and the grids on it) to a data set; null disconnects.
+    void SetDataSet(host::TClientDataSet *dataSet)
+    {
+        if (dataSet == m_dataSet)
+            return;
+        m_dataSet = dataSet;
+        Q_EMIT dataSetChanged(dataSet);
+    }
+
+Q_SIGNALS:
+    void dataSetChanged(host::TClientDataSet *dataSet);
+
+private:
+    host::TClientDataSet *m_dataSet = nullptr;
+};
+
+class R9_EXPORT TABBYYRecognitionFM : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit TABBYYRecognitionFM(QWidget *owner = nullptr);
+    ~TABBYYRecognitionFM() override;
+
+    // ---- page control of the window -------------------------------------
+    QTabWidget *pgcScanRecognize;
+    QWidget *tsScanAndRecognize;
+    QWidget *tsCommonOptions;
+
+    // ---- scan page, left: the document picture and its type -------------
+    QFrame *pnlScan;
+    QFrame *pnlPassportScan;
+    ui::TImage *imgTempRecognize; // hidden: the picture as scanned
+    ui::TImage *imgWorkRecognize; // shown: the (turned) document picture
+    QFrame *pnlTypeDocument;
+    QComboBox *cbPassportTypes;
+
+    // ---- scan page, right ------------------------------------------------
+    QFrame *pnlRecognize;
+    QTabWidget *pgcRecognize;
+    QWidget *tsAdd;
+    QWidget *tsEdit;
+    QFrame *pnlButtons;
+    QPushButton *bSave;
+    QPushButton *bCancel;
+
+    // ---- tsAdd -----------------------------------------------------------
+    QGroupBox *gbRecognize;
+    QPushButton *bRecognize;
+    QCheckBox *cxPhotoToAccoutData;
+    QCheckBox *cxDocPictureToAccoutData;
+    QCheckBox *cxFIOInLatin;
+    QGroupBox *pnlPhoto;
+    ui::TImage *imgPhoto;
+    ui::TLabeledEdit *ledLastName;
+    ui::TLabeledEdit *ledFirstName;
+    ui::TLabeledEdit *ledMiddleName;
+    ui::TLabeledEdit *ledPassportNumber;
+    ui::TLabeledEdit *ledSex;
+    QLabel *laDateOfBirth;
+    ui::TDateEdit *dteDateOfBirth;
+    ui::TLabeledEdit *ledPlaceOfBirth;
+    QLabel *laDateOfIssue;
+    ui::TDateEdit *dteDateOfIssue;
+    QLabel *laDateOfExpiry;
+    ui::TDateEdit *dteDateOfExpiry;
+    ui::TLabeledEdit *ledIssuedBy;
+    ui::TLabeledEdit *ledDepartmentCode;
+    ui::TLabeledEdit *ledNationality;
+
+    // ---- tsEdit ----------------------------------------------------------
+    QGroupBox *gbRecognize_2;
+    QPushButton *bRecognize_2;
+    QCheckBox *cxPhotoToAccoutData_2;
+    QCheckBox *cxDocPictureToAccoutData_2;
+    QCheckBox *cxFIOInLatin_2;
+    QToolButton *sbCopyCurrentData;
+    QGroupBox *pnlCurrentData;
+    QGroupBox *pnlRecognizedData;
+    // current values (read only), filled by the host
+    ui::TLabeledEdit *ledLastNameCurr;
+    ui::TLabeledEdit *ledFirstNameCurr;
+    ui::TLabeledEdit *ledMiddleNameCurr;
+    ui::TLabeledEdit *ledPassportNumberCurr;
+    ui::TLabeledEdit *ledSexCurr;
+    QLabel *laDateOfBirthCurr;
+    ui::TDateEdit *dteDateOfBirthCurr;
+    ui::TLabeledEdit *ledPlaceOfBirthCurr;
+    QLabel *laDateOfIssueCurr;
+    ui::TDateEdit *dteDateOfIssueCurr;
+    QLabel *laDateOfExpiryCurr;
+    ui::TDateEdit *dteDateOfExpiryCurr;
+    ui::TLabeledEdit *ledIssuedByCurr;
+    ui::TLabeledEdit *ledDepartmentCodeCurr;
+    ui::TLabeledEdit *ledNationalityCurr;
+    // recognised values (editable)
+    ui::TLabeledEdit *ledLastNameRec;
+    ui::TLabeledEdit *ledFirstNameRec;
+    ui::TLabeledEdit *ledMiddleNameRec;
+    ui::TLabeledEdit *ledPassportNumberRec;
+    ui::TLabeledEdit *ledSexRec;
+    QLabel *laDateOfBirthRec;
+    ui::TDateEdit *dteDateOfBirthRec;
+    ui::TLabeledEdit *ledPlaceOfBirthRec;
+    QLabel *laDateOfIssueRec;
+    ui::TDateEdit *dteDateOfIssueRec;
+    QLabel *laDateOfExpiryRec;
+    ui::TDateEdit *dteDateOfExpiryRec;
+    ui::TLabeledEdit *ledIssuedByRec;
+    ui::TLabeledEdit *ledDepartmentCodeRec;
+    ui::TLabeledEdit *ledNationalityRec;
+    // copy current value over the recognised one
+    QCheckBox *cxCopyLastName;
+    QCheckBox *cxCopyFirstName;
+    QCheckBox *cxCopyMiddleName;
+    QCheckBox *cxCopyNumber;
+    QCheckBox *cxCopySex;
+    QCheckBox *cxCopyBirthDate;
+    QCheckBox *cxCopyIssueDate;
+    QCheckBox *cxCopyExpiryDate;
+    QCheckBox *cxCopyBirthPlace;
+    QCheckBox *cxCopyIssueBy;
+    QCheckBox *cxCopyDepartmentCode;
+    QCheckBox *cxCopyNationlity;
+
+    // ---- options page ----------------------------------------------------
+    QLabel *laScannerList;
+    QComboBox *cbScanListForTest;
+    QPushButton *bScanTest;
+    QToolButton *sbTurnLeft;  // hidden
+    QToolButton *sbTurnRight; // hidden
+    QGroupBox *gbScannerOptions;
+    ui::TImage *imgBrightMin;
+    ui::TTrackBar *tbBrightness;
+    ui::TImage *imgBrightMax;
+    QLabel *laBrightValue;
+    QCheckBox *cxShowTwainDialog;
+    QLabel *laShowTwainDialog;
+    ui::TRadioGroup *rgOrient;
+    ui::TRadioGroup *rgColorMode;
+    QLabel *laPaperSize;
+    QComboBox *cbPaperSize;
+    QLabel *laNationNames;
+    QTableView *dbgNationlities;
+    QScrollArea *sbScanTest;
+    ui::TImage *imgTempTest; // hidden: the test picture as scanned
+    ui::TImage *imgWorkTest;
+    QPushButton *bCancelOptions;
+    ui::TRadioGroup *rgRotation; // hidden
+    QListWidget *ListBox1;       // hidden: scanner settings listing
+    QListWidget *ListBox2;       // hidden: recognised fields listing
+
+    // ---- non-visual ------------------------------------------------------
+    TDataSource *dsNationalities;
+    ui::TActionList *ActionList;
+    QAction *acRecognize;
+    QAction *acScan;
+    QAction *acSave;
+
+    /// The 44 paper sizes of cbPaperSize, in order (the last one is empty).
+    static const std::array<const char *, 44> PaperSizes;
+
+    // ---- host helpers ----------------------------------------------------
+    /// Adds a document type; the form takes over info and frees it when destroyed.
+    void AddPassportType(const QString &caption, TDocumentInfo *info);
+    /// The document type of an item; null for an index out of range.
+    TDocumentInfo *PassportType(int index) const;
+    /// The document type of the selected item; null when none is selected.
+    TDocumentInfo *SelectedPassportType() const;
+
+    /// The result controls of one sub-page in a fixed order; on tsEdit the
+    /// "Rec" controls, or the "Curr" ones when current is set.
+    struct TResultControls
+    {
+        ui::TLabeledEdit *LastName, *FirstName, *MiddleName, *PassportNumber, *Sex;
+        ui::TDateEdit *DateOfBirth;
+        ui::TLabeledEdit *PlaceOfBirth;
+        ui::TDateEdit *DateOfIssue, *DateOfExpiry;
+        ui::TLabeledEdit *IssuedBy, *DepartmentCode, *Nationality;
+    };
+    TResultControls AddControls() const;
+    TResultControls EditControls(bool current) const;
+    /// The twelve copy boxes in the order of TResultControls.
+    std::array<QCheckBox *, 12> CopyBoxes() const;
+
+    bool IsOptionsPageActive() const;
+    bool IsAddPageActive() const;  // scan page with tsAdd
+    bool IsEditPageActive() const; // scan page with tsEdit
+
+    /// Hands the option controls to the engine's scanner settings; returns
+    /// the adapter's error text (empty on success).
+    QString ApplyScannerProps();
+
+    // ---- window events ---------------------------------------------------
+    void FormShow();
+    void FormClose();
+    void FormCloseQuery(bool &CanClose);
+    void FormDestroy();
+    void ActionListUpdate();
+
+    // ---- check boxes and buttons -----------------------------------------
+    void cxPhotoToAccoutDataClick();
+    void cxDocPictureToAccoutDataClick();
+    void cxFIOInLatinClick();
+    void bCancelClick();
+
+    // ---- options page ----------------------------------------------------
+    void cbScanListForTestChange();
+    void bScanTestClick();
+    void tbBrightnessChange();
+    void imgBrightMinClick();
+    void imgBrightMaxClick();
+    void sbTurnLeftClick();
+    void sbTurnRightClick();
+    void NationAfterPost(host::TClientDataSet *DataSet);
+
+    // ---- scan and recognise (engABBYY9r_FM_Recognize.cpp) ----------------
+    /// Scans a picture into imgTempRecognize/imgWorkRecognize and keeps its file in FFileName.
+    void acScanExecute();
+    /// Recognises FFileName (or scans and recognises) and fills the active sub-page.
+    void acRecognizeExecute();
+    /// Copies the ticked current values into the "Rec" edits.
+    void sbCopyCurrentDataClick();
+    /// Does nothing itself: bSave closes the form with OK after the date check.
+    void acSaveExecute();
+    IFieldsCollectionPtr ScanAndRecognizePassport(const QString &DocumentType);
+    void sbTurnLeftWorkClick();
+    void sbTurnRightWorkClick();
+
+    /// The last scanned picture file; empty until acScan ran.
+    QString FFileName;
+    /// True once bCancel was pressed; reset on every show.
+    bool FCancel = false;
+
+public Q_SLOTS:
+    /// Runs the close check and FormClose; a refused check keeps the form open.
+    void done(int result) override;
+    /// The window's close button and Escape: Cancel (2), with the date check.
+    void reject() override;
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void buildScanPage();
+    void buildAddPage();
+    void buildEditPage();
+    void buildOptionsPage();
+    void bindNationalities(host::TClientDataSet *dataSet);
+    void connectCheckBoxes();
+    void disconnectCheckBoxes();
+    void connectScannerList();
+    void disconnectScannerList();
+    void doScannerChange();
+    void runGuarded(const std::function<void()> &work);
+
+    std::vector<QMetaObject::Connection> m_checkBoxConnections;
+    QMetaObject::Connection m_scannerListConnection;
+    bool m_afterPostAttached = false;
+};
+
+/// Creates the form and stores it in ABBYYRecognitionFM.
+R9_API TABBYYRecognitionFM *TABBYYRecognitionFM_Create(QWidget *owner);

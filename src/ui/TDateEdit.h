@@ -1,0 +1,66 @@
+#pragma once
+// A date-only edit that can be empty. Its value is a QDate; a null QDate is
+// the empty (Null) state and shows as an empty edit. Text typed by the operator
+// or assigned by the program is parsed as a date; text that is not a date
+// leaves the edit Null. The text colour can be switched (red marks a doubtful
+// value) and the background coloured.
+
+#include <QColor>
+#include <QDate>
+#include <QWidget>
+
+class QLineEdit;
+
+namespace ui {
+
+class TDateEdit : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit TDateEdit(QWidget *parent = nullptr);
+
+    /// The display format of a date.
+    static constexpr const char *DisplayFormat = "dd.MM.yyyy";
+    /// Parses day.month.year (two- or four-digit year), ISO year-month-day,
+    /// day/month/year and the compact yyyyMMdd; a null date when none fits.
+    static QDate ParseDate(const QString &text);
+
+    bool IsNull() const { return m_date.isNull(); }
+    QDate Date() const { return m_date; }
+    /// A null or invalid date makes the edit Null.
+    void SetDate(const QDate &date);
+    void SetNull() { SetDate(QDate()); }
+
+    /// Assigns text: the edit holds the parsed date, or is Null when the text
+    /// is not a date. Returns whether a date was taken.
+    bool SetText(const QString &text);
+    QString Text() const;
+
+    bool ReadOnly() const;
+    void SetReadOnly(bool on);
+
+    QColor FontColor() const { return m_fontColor; }
+    void SetFontColor(const QColor &color);
+    bool IsFontRed() const { return m_fontColor == QColor(Qt::red); }
+    QColor BackgroundColor() const { return m_background; }
+    void SetBackgroundColor(const QColor &color);
+
+    QString Hint() const;
+    void SetHint(const QString &hint);
+
+    QLineEdit *Edit() const { return m_edit; }
+
+Q_SIGNALS:
+    void dateChanged(const QDate &date);
+
+private:
+    void commitTyped();
+    void applyPalette();
+
+    QLineEdit *m_edit;
+    QDate m_date;
+    QColor m_fontColor;
+    QColor m_background;
+};
+
+} // namespace ui

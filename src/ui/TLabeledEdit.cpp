@@ -1,0 +1,82 @@
+#include "ui/TLabeledEdit.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QVBoxLayout>
+
+namespace ui {
+
+TLabeledEdit::TLabeledEdit(const QString &caption, QWidget *parent)
+    : QWidget(parent), m_label(new QLabel(caption, this)), m_edit(new QLineEdit(this))
+{
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(1);
+    layout->addWidget(m_label);
+    layout->addWidget(m_edit);
+    m_label->setBuddy(m_edit);
+    setFocusProxy(m_edit);
+    connect(m_edit, &QLineEdit::textChanged, this, &TLabeledEdit::textChanged);
+}
+
+QString TLabeledEdit::Text() const
+{
+    return m_edit->text();
+}
+
+void TLabeledEdit::SetText(const QString &text)
+{
+    m_edit->setText(text);
+    m_edit->setCursorPosition(0);
+}
+
+void TLabeledEdit::SetMaxLength(int length)
+{
+    m_maxLength = length > 0 ? length : 0;
+    // QLineEdit's own default limit is 32767 characters.
+    m_edit->setMaxLength(m_maxLength > 0 ? m_maxLength : 32767);
+}
+
+bool TLabeledEdit::ReadOnly() const
+{
+    return m_edit->isReadOnly();
+}
+
+void TLabeledEdit::SetReadOnly(bool on)
+{
+    m_edit->setReadOnly(on);
+}
+
+QString TLabeledEdit::Hint() const
+{
+    return m_edit->toolTip();
+}
+
+void TLabeledEdit::SetHint(const QString &hint)
+{
+    m_edit->setToolTip(hint);
+}
+
+void TLabeledEdit::SetFontColor(const QColor &color)
+{
+    m_fontColor = color;
+    applyPalette();
+}
+
+void TLabeledEdit::SetBackgroundColor(const QColor &color)
+{
+    m_background = color;
+    applyPalette();
+}
+
+void TLabeledEdit::applyPalette()
+{
+    QPalette pal = m_edit->parentWidget() ? m_edit->parentWidget()->palette() : m_edit->palette();
+    if (m_fontColor.isValid())
+        pal.setColor(QPalette::Text, m_fontColor);
+    if (m_background.isValid())
+        pal.setColor(QPalette::Base, m_background);
+    m_edit->setPalette(pal);
+}
+
+} // namespace ui

@@ -1,0 +1,58 @@
+#pragma once
+// A line edit with its own caption label above it, as the forms lay out their
+// result fields. The text colour can be switched (red marks a doubtful value)
+// and the hint is the edit's tooltip.
+
+#include <QColor>
+#include <QWidget>
+
+class QLabel;
+class QLineEdit;
+
+namespace ui {
+
+class TLabeledEdit : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit TLabeledEdit(const QString &caption = QString(), QWidget *parent = nullptr);
+
+    QLabel *EditLabel() const { return m_label; }
+    QLineEdit *Edit() const { return m_edit; }
+
+    QString Text() const;
+    void SetText(const QString &text);
+    void Clear() { SetText(QString()); }
+
+    /// 0 means no limit.
+    int MaxLength() const { return m_maxLength; }
+    void SetMaxLength(int length);
+
+    bool ReadOnly() const;
+    void SetReadOnly(bool on);
+
+    QString Hint() const;
+    void SetHint(const QString &hint);
+
+    /// The colour of the edit's text; invalid means the system text colour.
+    QColor FontColor() const { return m_fontColor; }
+    void SetFontColor(const QColor &color);
+    bool IsFontRed() const { return m_fontColor == QColor(Qt::red); }
+    /// Background of the edit; invalid means the system base colour.
+    void SetBackgroundColor(const QColor &color);
+    QColor BackgroundColor() const { return m_background; }
+
+Q_SIGNALS:
+    void textChanged(const QString &text);
+
+private:
+    void applyPalette();
+
+    QLabel *m_label;
+    QLineEdit *m_edit;
+    int m_maxLength = 0;
+    QColor m_fontColor;
+    QColor m_background;
+};
+
+} // namespace ui
