@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QTabWidget>
 #include <QTimer>
+#include <cstdio>
 #include <memory>
 
 namespace {
@@ -155,7 +156,11 @@ AbbyyResult RunAbbyyRequest(const PackageLoader &package, const AbbyyRequest &re
     } else {
         form->pgcRecognize->setCurrentWidget(form->tsAdd);
     }
-    form->dsNationalities->SetDataSet(*package.Variable<host::TClientDataSet *>("gl_cdsNationalities"));
+    // The window connects its nationalities source to gl_cdsNationalities
+    // when it is created; the host installed its data set before that.
+    host::TClientDataSet *nationalities = *package.Variable<host::TClientDataSet *>("gl_cdsNationalities");
+    if (form->dsNationalities->DataSet() != nationalities)
+        std::fprintf(stderr, "velmar-host: the recognition window is not connected to the nationalities\n");
 
     if (request.operate) {
         TABBYYRecognitionFM *f = form.get();
