@@ -64,6 +64,8 @@ private:
 /// One field as a test describes it.
 struct Field
 {
+    Field(QString n, QString v, bool f = true, QList<int> u = {}, QImage p = {}, bool fails = false)
+        : name(std::move(n)), value(std::move(v)), found(f), untrusted(std::move(u)), picture(std::move(p)), saveFails(fails) {}
     QString name;
     QString value;
     bool found = true;
@@ -89,10 +91,10 @@ struct Script
     int settingsApplied = 0;
 };
 
-class Symbol : public Object<IRecognizedSymbol>
+class TrustedSymbol : public Object<IRecognizedSymbol>
 {
 public:
-    explicit Symbol(bool trusted) : m_trusted(trusted) {}
+    explicit TrustedSymbol(bool trusted) : m_trusted(trusted) {}
     HRESULT raw_Trusted(bool *r) override { *r = m_trusted; return S_OK; }
 
 private:
@@ -102,7 +104,7 @@ private:
 class RecognizedField : public Object<IRecognizedField>
 {
 public:
-    RecognizedField(Field f, int id, std::shared_ptr<Script> s) : m_f(std::move(f)), m_id(id), m_s(std::move(s)) {}
+    RecognizedField(fake::Field f, int id, std::shared_ptr<Script> s) : m_f(std::move(f)), m_id(id), m_s(std::move(s)) {}
     HRESULT raw_id(QString *r) override { *r = QString::number(m_id); return S_OK; }
     HRESULT raw_Name(QString *r) override { *r = m_f.name; return S_OK; }
     HRESULT raw_IsFound(bool *r) override { *r = m_f.found; return S_OK; }
@@ -113,7 +115,7 @@ public:
     {
         if (i < 0 || i >= m_f.value.size())
             return Fail(QStringLiteral("symbol index out of range"));
-        *r = Hand<Symbol>(!m_f.untrusted.contains(i));
+        *r = Hand<TrustedSymbol>(!m_f.untrusted.contains(i));
         return S_OK;
     }
     HRESULT raw_SaveTo(const QString &path, std::int32_t) override
@@ -125,7 +127,7 @@ public:
     }
 
 private:
-    Field m_f;
+    fake::Field m_f;
     int m_id;
     std::shared_ptr<Script> m_s;
 };
@@ -195,7 +197,7 @@ public:
     HRESULT raw_FieldValue(const QString &name, const QString &def, QString *r) override
     {
         *r = def;
-        for (const Field &f : m_s->fields)
+        for (const fake::Field &f : m_s->fields)
             if (f.name == name)
                 *r = f.value;
         return S_OK;
