@@ -136,6 +136,9 @@ void SpecimenBuilder::Field(const QString &name, const QString &value, QPoint at
         }
         symbol += int(line.size()) + 2;
     }
+    // An empty field still has its place on the form.
+    if (zone.isEmpty())
+        zone = QRect(at.x(), at.y() - fm.ascent(), fm.horizontalAdvance(QLatin1Char('M')) * 8, fm.height());
     QJsonArray u;
     for (int i : untrusted)
         u.append(i);
