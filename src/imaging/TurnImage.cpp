@@ -58,7 +58,8 @@ void TurnImage(ui::TImage *source, ui::TImage *work, TurnDirection direction)
     ui::TBusyGuard guard(work->window());
 
     QImage &target = work->Bitmap();
-    const QImage &scan = source->Picture();
+    // A shared copy: the source stays intact even when both controls are one.
+    const QImage scan = source->Picture();
     const int W = scan.width();
     const int H = scan.height();
     const int r = ((source->Tag() % 4) + 4) % 4;
