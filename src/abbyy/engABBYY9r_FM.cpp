@@ -69,6 +69,13 @@ public:
         return QIdentityProxyModel::headerData(section, orientation, role);
     }
 
+    bool setData(const QModelIndex &index, const QVariant &value, int role) override
+    {
+        if (!(flags(index) & Qt::ItemIsEditable))
+            return false;
+        return QIdentityProxyModel::setData(index, value, role);
+    }
+
     Qt::ItemFlags flags(const QModelIndex &index) const override
     {
         Qt::ItemFlags f = QIdentityProxyModel::flags(index);
@@ -90,10 +97,18 @@ W *named(W *widget, const char *name)
     return widget;
 }
 
+/// Width of the captions beside the edits of the two columns of tsEdit.
+constexpr int SideLabelWidth = 110;
+
 ui::TLabeledEdit *makeEdit(QWidget *parent, const char *name, const QString &caption, int maxLength,
-                           bool readOnly = false)
+                           bool readOnly = false, bool labelLeft = false)
 {
-    auto *e = named(new ui::TLabeledEdit(caption, parent), name);
+    auto *e = named(new ui::TLabeledEdit(caption, parent, labelLeft ? ui::TLabeledEdit::LabelLeft
+                                                                     : ui::TLabeledEdit::LabelAbove), name);
+    if (labelLeft) {
+        e->EditLabel()->setFixedWidth(SideLabelWidth);
+        e->EditLabel()->setWordWrap(true);
+    }
     e->SetMaxLength(maxLength);
     e->SetReadOnly(readOnly);
     return e;
@@ -101,13 +116,18 @@ ui::TLabeledEdit *makeEdit(QWidget *parent, const char *name, const QString &cap
 
 /// A date edit with its separate caption label, stacked in a small holder.
 QWidget *makeDate(QWidget *parent, const char *labelName, QLabel *&label, const char *name,
-                  ui::TDateEdit *&edit, const QString &caption, bool readOnly = false)
+                  ui::TDateEdit *&edit, const QString &caption, bool readOnly = false, bool labelLeft = false)
 {
     auto *holder = new QWidget(parent);
-    auto *box = new QVBoxLayout(holder);
+    QBoxLayout *box = labelLeft ? static_cast<QBoxLayout *>(new QHBoxLayout(holder))
+                                : static_cast<QBoxLayout *>(new QVBoxLayout(holder));
     box->setContentsMargins(0, 0, 0, 0);
-    box->setSpacing(1);
+    box->setSpacing(labelLeft ? 4 : 1);
     label = named(new QLabel(caption, holder), labelName);
+    if (labelLeft) {
+        label->setFixedWidth(SideLabelWidth);
+        label->setWordWrap(true);
+    }
     edit = named(new ui::TDateEdit(holder), name);
     edit->SetReadOnly(readOnly);
     label->setBuddy(edit->Edit());
@@ -333,14 +353,17 @@ void TABBYYRecognitionFM::buildEditPage()
     grid->addWidget(sbCopyCurrentData, 3, 1, Qt::AlignRight);
     page->addWidget(gbRecognize_2);
 
-    pnlCurrentData = named(new QGroupBox(QStringLiteral("Текущие данные"), tsEdit), "pnlCurrentData");
+    // Three columns of equal rows: current values, copy boxes, recognised values.
+    pnlCurrentData = named(new QFrame(tsEdit), "pnlCurrentData");
+    pnlCurrentData->setFrameShape(QFrame::StyledPanel);
     pnlCurrentData->setAutoFillBackground(true);
     {
         QPalette pal = pnlCurrentData->palette();
         pal.setColor(QPalette::Window, pal.color(QPalette::Base));
         pnlCurrentData->setPalette(pal);
     }
-    pnlRecognizedData = named(new QGroupBox(QStringLiteral("Распознанные данные"), tsEdit), "pnlRecognizedData");
+    pnlRecognizedData = named(new QFrame(tsEdit), "pnlRecognizedData");
+    pnlRecognizedData->setFrameShape(QFrame::StyledPanel);
     pnlRecognizedData->setAutoFillBackground(true);
     {
         QPalette pal = pnlRecognizedData->palette();
@@ -367,12 +390,29 @@ void TABBYYRecognitionFM::buildEditPage()
     const char *const copyNames[12] = {"cxCopyLastName", "cxCopyFirstName", "cxCopyMiddleName", "cxCopyNumber",
                                        "cxCopySex", "cxCopyBirthDate", "cxCopyIssueDate", "cxCopyExpiryDate",
                                        "cxCopyBirthPlace", "cxCopyIssueBy", "cxCopyDepartmentCode", "cxCopyNationlity"};
-    // Each row is as tall as a labelled edit, so the copy box sits between its two values.
-    const int rowHeight = ui::TLabeledEdit().sizeHint().height();
+    // Every row has one height, so each copy box sits between its two values.
+    const int rowHeight = QLineEdit().sizeHint().height() + 4;
     auto *currBox = new QVBoxLayout(pnlCurrentData);
     auto *recBox = new QVBoxLayout(pnlRecognizedData);
     auto *copyBox = new QVBoxLayout(copyColumn);
-    copyBox->setContentsMargins(0, currBox->contentsMargins().top() + pnlCurrentData->fontMetrics().height(), 0, 0);
+    for (QVBoxLayout *box : {currBox, recBox, copyBox}) {
+        box->setContentsMargins(6, 4, 6, 4);
+        box->setSpacing(3);
+    }
+    // The panels' frames take room inside them; the copy column has none.
+    const int frame = pnlCurrentData->frameWidth();
+    copyBox->setContentsMargins(0, 4 + frame, 0, 4 + frame);
+    auto title = [rowHeight](QWidget *parent, const char *name, const QString &text) {
+        auto *label = named(new QLabel(text, parent), name);
+        label->setFixedHeight(rowHeight);
+        QFont bold = label->font();
+        bold.setBold(true);
+        label->setFont(bold);
+        return label;
+    };
+    currBox->addWidget(title(pnlCurrentData, "laCurrentData", QStringLiteral("Текущие данные")));
+    recBox->addWidget(title(pnlRecognizedData, "laRecognizedData", QStringLiteral("Распознанные данные")));
+    copyBox->addWidget(title(copyColumn, "laCopyData", QString()));
     std::array<QWidget *, 12> curr{}, recd{};
     std::array<QCheckBox *, 12> copies{};
     std::array<QLabel *, 12> currLabels{}, recLabels{};
@@ -385,12 +425,12 @@ void TABBYYRecognitionFM::buildEditPage()
             const QByteArray currLabel = QByteArray(r.label) + "Curr";
             const QByteArray recLabel = QByteArray(r.label) + "Rec";
             curr[size_t(i)] = makeDate(pnlCurrentData, currLabel.constData(), currLabels[size_t(i)], currName.constData(),
-                                       currDates[size_t(i)], r.caption, true);
+                                       currDates[size_t(i)], r.caption, true, true);
             recd[size_t(i)] = makeDate(pnlRecognizedData, recLabel.constData(), recLabels[size_t(i)], recName.constData(),
-                                       recDates[size_t(i)], r.caption);
+                                       recDates[size_t(i)], r.caption, false, true);
         } else {
-            curr[size_t(i)] = makeEdit(pnlCurrentData, currName.constData(), r.caption, r.maxLength, true);
-            recd[size_t(i)] = makeEdit(pnlRecognizedData, recName.constData(), r.caption, r.maxLength);
+            curr[size_t(i)] = makeEdit(pnlCurrentData, currName.constData(), r.caption, r.maxLength, true, true);
+            recd[size_t(i)] = makeEdit(pnlRecognizedData, recName.constData(), r.caption, r.maxLength, false, true);
         }
         copies[size_t(i)] = makeCheck(copyColumn, copyNames[i], QString());
         for (QWidget *w : {curr[size_t(i)], recd[size_t(i)]})
@@ -398,10 +438,9 @@ void TABBYYRecognitionFM::buildEditPage()
         auto *cell = new QWidget(copyColumn);
         cell->setFixedHeight(rowHeight);
         auto *cellBox = new QVBoxLayout(cell);
-        cellBox->setContentsMargins(0, 0, 0, 2);
-        cellBox->addStretch(1);
+        cellBox->setContentsMargins(0, 0, 0, 0);
         copies[size_t(i)]->setParent(cell);
-        cellBox->addWidget(copies[size_t(i)], 0, Qt::AlignHCenter);
+        cellBox->addWidget(copies[size_t(i)], 0, Qt::AlignCenter);
         currBox->addWidget(curr[size_t(i)]);
         recBox->addWidget(recd[size_t(i)]);
         copyBox->addWidget(cell);
@@ -561,6 +600,18 @@ void TABBYYRecognitionFM::buildOptionsPage()
     dbgNationlities->setSelectionMode(QAbstractItemView::SingleSelection);
     dbgNationlities->verticalHeader()->setVisible(true);
     laNationNames->setBuddy(dbgNationlities);
+    // The two columns keep a usable width however the operator drags them.
+    QHeaderView *header = dbgNationlities->horizontalHeader();
+    connect(header, &QHeaderView::sectionResized, dbgNationlities, [this, header](int section, int, int size) {
+        host::TClientDataSet *ds = dsNationalities->DataSet();
+        if (!ds)
+            return;
+        const int minimum = section == ds->FieldIndex(QLatin1String(CountryField))       ? 75
+                            : section == ds->FieldIndex(QLatin1String(NationalityField)) ? 150
+                                                                                         : 0;
+        if (size < minimum)
+            header->resizeSection(section, minimum);
+    });
     left->addWidget(laNationNames);
     left->addWidget(dbgNationlities, 1);
 
@@ -620,12 +671,6 @@ void TABBYYRecognitionFM::bindNationalities(host::TClientDataSet *dataSet)
         dbgNationlities->setColumnWidth(country, 181);
     if (nation >= 0)
         dbgNationlities->setColumnWidth(nation, 203);
-    // The two columns keep a usable width however the operator drags them.
-    connect(header, &QHeaderView::sectionResized, dbgNationlities, [header, country, nation](int section, int, int size) {
-        const int minimum = section == country ? 75 : section == nation ? 150 : 0;
-        if (size < minimum)
-            header->resizeSection(section, minimum);
-    }, Qt::UniqueConnection);
 }
 
 void TABBYYRecognitionFM::AddPassportType(const QString &caption, TDocumentInfo *info)

@@ -137,8 +137,8 @@ public:
     QCheckBox *cxDocPictureToAccoutData_2;
     QCheckBox *cxFIOInLatin_2;
     QToolButton *sbCopyCurrentData;
-    QGroupBox *pnlCurrentData;
-    QGroupBox *pnlRecognizedData;
+    QFrame *pnlCurrentData;    // its title is the first row
+    QFrame *pnlRecognizedData;
     // current values (read only), filled by the host
     ui::TLabeledEdit *ledLastNameCurr;
     ui::TLabeledEdit *ledFirstNameCurr;

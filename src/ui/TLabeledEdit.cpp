@@ -2,16 +2,18 @@
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QHBoxLayout>
 #include <QVBoxLayout>
 
 namespace ui {
 
-TLabeledEdit::TLabeledEdit(const QString &caption, QWidget *parent)
+TLabeledEdit::TLabeledEdit(const QString &caption, QWidget *parent, LabelPosition position)
     : QWidget(parent), m_label(new QLabel(caption, this)), m_edit(new QLineEdit(this))
 {
-    auto *layout = new QVBoxLayout(this);
+    QBoxLayout *layout = position == LabelLeft ? static_cast<QBoxLayout *>(new QHBoxLayout(this))
+                                               : static_cast<QBoxLayout *>(new QVBoxLayout(this));
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(1);
+    layout->setSpacing(position == LabelLeft ? 4 : 1);
     layout->addWidget(m_label);
     layout->addWidget(m_edit);
     m_label->setBuddy(m_edit);

@@ -15,7 +15,10 @@ class TLabeledEdit : public QWidget
 {
     Q_OBJECT
 public:
-    explicit TLabeledEdit(const QString &caption = QString(), QWidget *parent = nullptr);
+    enum LabelPosition { LabelAbove, LabelLeft };
+
+    explicit TLabeledEdit(const QString &caption = QString(), QWidget *parent = nullptr,
+                          LabelPosition position = LabelAbove);
 
     QLabel *EditLabel() const { return m_label; }
     QLineEdit *Edit() const { return m_edit; }

@@ -1,0 +1,205 @@
+// The window as built: names, captions, kinds, limits and hidden parts the
+// host and the operator rely on.
+#include "FormFixture.h"
+
+#include "ui/TDateEdit.h"
+#include "ui/TImage.h"
+#include "ui/TLabeledEdit.h"
+#include "ui/TRadioGroup.h"
+#include "ui/TTrackBar.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTableView>
+#include <QToolButton>
+
+using namespace r9test;
+
+namespace {
+
+class Layout : public FormFixture {};
+
+struct EditSpec { const char *name; const char *caption; int maxLength; };
+
+const EditSpec edits[] = {
+    {"ledLastName", "Фамилия", 0},          {"ledFirstName", "Имя", 0},
+    {"ledMiddleName", "Отчество", 0},       {"ledPassportNumber", "Номер", 100},
+    {"ledSex", "Пол", 6},                   {"ledPlaceOfBirth", "Место рождения", 255},
+    {"ledIssuedBy", "Кем выдан", 255},      {"ledDepartmentCode", "Код подразделения", 20},
+    {"ledNationality", "Гражданство", 100},
+};
+const EditSpec dates[] = {
+    {"dteDateOfBirth", "Дата рождения", 0},
+    {"dteDateOfIssue", "Когда выдан", 0},
+    {"dteDateOfExpiry", "Действителен до", 0},
+};
+
+} // namespace
+
+TEST_F(Layout, WindowPagesAndActions)
+{
+    Create(false, false);
+    EXPECT_EQ(ABBYYRecognitionFM, form);
+    EXPECT_EQ(form->windowTitle(), QStringLiteral("Сканирование/распознавание данных документа"));
+    EXPECT_EQ(form->size(), QSize(1151, 651));
+    EXPECT_EQ(form->minimumSize(), QSize(840, 300));
+    EXPECT_EQ(form->pgcScanRecognize->currentWidget(), form->tsCommonOptions) << "the layout opens on the options page";
+    EXPECT_EQ(form->pgcScanRecognize->tabText(0), QStringLiteral("Сканирование/распознавание"));
+    EXPECT_EQ(form->pgcScanRecognize->tabText(1), QStringLiteral("Установки"));
+    EXPECT_EQ(form->pgcRecognize->tabPosition(), QTabWidget::South);
+    EXPECT_EQ(form->acRecognize->text(), QStringLiteral("Распознать"));
+    EXPECT_EQ(form->acScan->text(), QStringLiteral("Получить изображение"));
+    EXPECT_EQ(form->acSave->text(), QStringLiteral("Готово"));
+    EXPECT_EQ(form->bSave->text(), QStringLiteral("Готово"));
+    EXPECT_EQ(form->bRecognize->text(), QStringLiteral("Распознать"));
+    EXPECT_EQ(form->bRecognize_2->text(), QStringLiteral("Распознать"));
+    EXPECT_EQ(form->bCancel->text(), QStringLiteral("Отмена"));
+    EXPECT_EQ(form->sbCopyCurrentData->text(), QStringLiteral("Копировать"));
+    EXPECT_EQ(form->cbPassportTypes->maxVisibleItems(), 20);
+    EXPECT_TRUE(form->imgTempRecognize->isHidden());
+    EXPECT_FALSE(form->imgWorkRecognize->isHidden());
+    EXPECT_TRUE(form->imgWorkRecognize->Proportional());
+    EXPECT_EQ(form->findChild<QObject *>(QStringLiteral("dsNationalities")), form->dsNationalities);
+
+    TCountryInfo *country = TCountryInfo::Create(QStringLiteral("RU"));
+    EXPECT_EQ(country->FKod, QStringLiteral("RU"));
+    delete country;
+
+    delete form;
+    form = nullptr;
+    EXPECT_EQ(ABBYYRecognitionFM, nullptr) << "a freed window must not stay in the form variable";
+}
+
+TEST_F(Layout, ResultControlsOnBothSubPages)
+{
+    Create();
+    for (const char *suffix : {"", "Curr", "Rec"}) {
+        for (const EditSpec &spec : edits) {
+            const QString name = QLatin1String(spec.name) + QLatin1String(suffix);
+            auto *edit = form->findChild<ui::TLabeledEdit *>(name);
+            ASSERT_NE(edit, nullptr) << name.toStdString();
+            QString caption = QString::fromUtf8(spec.caption);
+            if (name == QLatin1String("ledDepartmentCodeCurr") || name == QLatin1String("ledDepartmentCodeRec"))
+                caption = QStringLiteral("Код подраз- деления");
+            EXPECT_EQ(edit->EditLabel()->text(), caption) << name.toStdString();
+            EXPECT_EQ(edit->MaxLength(), spec.maxLength) << name.toStdString();
+            EXPECT_EQ(edit->ReadOnly(), QLatin1String(suffix) == QLatin1String("Curr")) << name.toStdString();
+            EXPECT_TRUE((*suffix ? form->tsEdit : form->tsAdd)->isAncestorOf(edit)) << name.toStdString();
+        }
+        for (const EditSpec &spec : dates) {
+            const QString name = QLatin1String(spec.name) + QLatin1String(suffix);
+            auto *edit = form->findChild<ui::TDateEdit *>(name);
+            ASSERT_NE(edit, nullptr) << name.toStdString();
+            EXPECT_TRUE(edit->IsNull());
+            bool labelled = false;
+            for (QLabel *label : edit->parentWidget()->findChildren<QLabel *>())
+                labelled |= label->text() == QString::fromUtf8(spec.caption);
+            EXPECT_TRUE(labelled) << name.toStdString();
+        }
+    }
+    EXPECT_EQ(form->ledLastNameRec, form->EditControls(false).LastName);
+    EXPECT_EQ(form->dteDateOfExpiryCurr, form->EditControls(true).DateOfExpiry);
+
+    // The twelve copy boxes exist by name and sit between the two columns.
+    const char *copyNames[] = {"cxCopyLastName", "cxCopyFirstName", "cxCopyMiddleName", "cxCopyNumber",
+                               "cxCopySex", "cxCopyBirthDate", "cxCopyIssueDate", "cxCopyExpiryDate",
+                               "cxCopyBirthPlace", "cxCopyIssueBy", "cxCopyDepartmentCode", "cxCopyNationlity"};
+    for (const char *name : copyNames) {
+        auto *box = form->findChild<QCheckBox *>(QLatin1String(name));
+        ASSERT_NE(box, nullptr) << name;
+        EXPECT_TRUE(form->tsEdit->isAncestorOf(box));
+    }
+    for (const auto &[name, caption] : {std::pair{"cxPhotoToAccoutData", "Поместить фотографию в учетные данные"},
+                                        std::pair{"cxDocPictureToAccoutData", "Поместить изображение в учетные данные"},
+                                        std::pair{"cxFIOInLatin", "Данные на латыни (загранпаспорта)"}}) {
+        EXPECT_EQ(form->findChild<QCheckBox *>(QLatin1String(name))->text(), QString::fromUtf8(caption));
+        EXPECT_EQ(form->findChild<QCheckBox *>(QLatin1String(name) + QLatin1String("_2"))->text(), QString::fromUtf8(caption));
+    }
+}
+
+TEST_F(Layout, OptionsPage)
+{
+    Create(false, false);
+    EXPECT_EQ(form->laScannerList->text(), QStringLiteral("Сканер"));
+    EXPECT_EQ(form->bScanTest->text(), QStringLiteral("Сканировать"));
+    EXPECT_TRUE(form->sbTurnLeft->isHidden());
+    EXPECT_TRUE(form->sbTurnRight->isHidden());
+    EXPECT_EQ(form->sbTurnLeft->toolTip(), QStringLiteral("Поворот против часовой на 90 градусов"));
+    EXPECT_EQ(form->sbTurnRight->toolTip(), QStringLiteral("Поворот по часовой на 90 градусов"));
+    EXPECT_EQ(form->gbScannerOptions->title(), QStringLiteral(" Параметры сканера "));
+    EXPECT_EQ(form->imgBrightMin->toolTip(), QStringLiteral("Яркость: темнее"));
+    EXPECT_EQ(form->imgBrightMax->toolTip(), QStringLiteral("Яркость: светлее"));
+    EXPECT_EQ(form->tbBrightness->minimum(), 0);
+    EXPECT_EQ(form->tbBrightness->maximum(), 100);
+    EXPECT_EQ(form->tbBrightness->tickPosition(), QSlider::NoTicks);
+    EXPECT_EQ(form->laBrightValue->text(), QStringLiteral("20"));
+    EXPECT_EQ(form->laShowTwainDialog->text(), QStringLiteral("Показывать TWAIN-диалог сканера"));
+    EXPECT_EQ(form->rgOrient->title(), QStringLiteral(" Ориентация  "));
+    EXPECT_EQ(form->rgOrient->Items(), (QStringList{QStringLiteral("Портретная"), QStringLiteral("Альбомная")}));
+    EXPECT_EQ(form->rgColorMode->title(), QStringLiteral(" Цветность изображения "));
+    EXPECT_EQ(form->rgColorMode->Items(),
+              (QStringList{QStringLiteral("Черно-белое c оттенками серого"), QStringLiteral("Цветное")}));
+    EXPECT_TRUE(form->rgRotation->isHidden());
+    EXPECT_EQ(form->rgRotation->title(), QStringLiteral(" Поворот отсканированного изображения "));
+    EXPECT_EQ(form->rgRotation->Count(), 3);
+    EXPECT_EQ(form->laPaperSize->text(), QStringLiteral("Размер бумаги"));
+    EXPECT_EQ(form->laNationNames->text(), QStringLiteral("Названия гражданства стран"));
+    EXPECT_EQ(form->bCancelOptions->text(), QStringLiteral("Закрыть окно"));
+    EXPECT_TRUE(form->imgTempTest->isHidden());
+    EXPECT_TRUE(form->ListBox1->isHidden());
+    EXPECT_TRUE(form->ListBox2->isHidden());
+
+    ASSERT_EQ(form->cbPaperSize->count(), 44);
+    EXPECT_EQ(form->cbPaperSize->itemText(0), QStringLiteral("BroadSheet"));
+    EXPECT_EQ(form->cbPaperSize->itemText(16), QStringLiteral("A4"));
+    EXPECT_EQ(form->cbPaperSize->itemText(42), QStringLiteral("EnvelopeMonarch"));
+    EXPECT_EQ(form->cbPaperSize->itemText(43), QString());
+}
+
+TEST_F(Layout, NationalitiesGrid)
+{
+    Create(false, false);
+    QTableView *grid = form->dbgNationlities;
+    QAbstractItemModel *model = grid->model();
+    ASSERT_NE(model, nullptr);
+    const int name = nationalities.FieldIndex(QStringLiteral("F_COUNTRY_NAME"));
+    const int nation = nationalities.FieldIndex(QStringLiteral("F_COUNTRY_NATIONLITY"));
+    const int kod = nationalities.FieldIndex(QStringLiteral("F_COUNTRY_KOD"));
+    EXPECT_TRUE(grid->isColumnHidden(kod));
+    EXPECT_FALSE(grid->isColumnHidden(name));
+    EXPECT_FALSE(grid->isColumnHidden(nation));
+    QHeaderView *header = grid->horizontalHeader();
+    EXPECT_LT(header->visualIndex(name), header->visualIndex(nation)) << "country first";
+    EXPECT_EQ(model->headerData(name, Qt::Horizontal).toString(), QStringLiteral("Страна"));
+    EXPECT_EQ(model->headerData(nation, Qt::Horizontal).toString(), QStringLiteral("Гражданство"));
+    EXPECT_EQ(grid->columnWidth(name), 181);
+    EXPECT_EQ(grid->columnWidth(nation), 203);
+    header->resizeSection(name, 10);
+    header->resizeSection(nation, 10);
+    EXPECT_EQ(grid->columnWidth(name), 75);
+    EXPECT_EQ(grid->columnWidth(nation), 150);
+    EXPECT_FALSE(model->flags(model->index(0, name)) & Qt::ItemIsEditable);
+    EXPECT_TRUE(model->flags(model->index(0, nation)) & Qt::ItemIsEditable);
+    EXPECT_EQ(model->headerData(1, Qt::Vertical).toInt(), 2) << "row numbers";
+    EXPECT_EQ(model->rowCount(), 2);
+}
+
+TEST_F(Layout, FormOwnsDocumentTypes)
+{
+    Create();
+    auto *second = new TDocumentInfo(QStringLiteral("Passport_BY"), QStringLiteral("Паспорт РБ"), QString(),
+                                     QStringLiteral("белорус"), tdPassport, true);
+    form->AddPassportType(QStringLiteral("Паспорт РБ"), second);
+    form->cbPassportTypes->setCurrentIndex(1);
+    EXPECT_EQ(form->SelectedPassportType(), second);
+    EXPECT_EQ(form->PassportType(0)->FIdentifier, QStringLiteral("Passport_RU"));
+    EXPECT_EQ(form->PassportType(5), nullptr);
+    form->FormDestroy(); // frees both; the sanitizer run catches a leak or a double free
+    EXPECT_EQ(form->PassportType(1), nullptr);
+}
