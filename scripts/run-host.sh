@@ -5,4 +5,5 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 bash scripts/build.sh -DR9_BUILD_TESTS=OFF -DR9_BUILD_BENCH=OFF
-exec ./build/bin/velmar-host "$@"
+# The persons' records go into the build folder unless --output says otherwise.
+exec ./build/bin/velmar-host --output build/velmar-records "$@"

@@ -1,15 +1,22 @@
 // Reference host of the recognition package: loads it at run time, starts
 // it, lets the operator choose the recogniser and reports what it found. With
 // no display it runs offscreen and prints its report as JSON.
+#include "AbbyyRequest.h"
 #include "PackageLoader.h"
+#include "PersonRecord.h"
+#include "ScriptedOperator.h"
+#include "Specimens.h"
 #include "common/Recognition9r.h"
 #include "common/engCommon9r.h"
 #include "common/engSelectRecognizer9r_FM.h"
+#include "hostkit/HostKit.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCommandLineParser>
+#include <QDir>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -99,6 +106,111 @@ QJsonObject chooseRecognizer(const PackageLoader &package, bool headless)
                        {"doNotShowAgain", notShow}};
 }
 
+struct HostOptions
+{
+    bool scripted = false;
+    QString documents;      ///< folder of documents; empty: the built-in specimens
+    QString person;         ///< stored person's record for the edit path
+    QString output;         ///< where the persons' records go
+    QString formPages;      ///< screenshots of every page of the window
+};
+
+QString PersonFolder(const HostOptions &o, int n)
+{
+    return QDir(o.output).filePath(QStringLiteral("person-%1").arg(n, 2, 10, QLatin1Char('0')));
+}
+
+QJsonObject RecordEntry(const AbbyyResult &r, const QString &folder)
+{
+    QJsonObject o{{"modalResult", r.modalResult},
+                  {"gl_PhotoToAccountData", r.photoToAccountData},
+                  {"gl_DocumentToAccountData", r.documentToAccountData},
+                  {"gl_FIOOnLatin", r.fioOnLatin}};
+    if (r.record) {
+        r.record->Store(folder);
+        o["record"] = r.record->ToJson();
+        o["recordFolder"] = folder;
+    }
+    return o;
+}
+
+/// The ABBYY path of the host: start the engine, mark the document types it
+/// reads, run the requests, close the engine.
+QJsonObject RunAbbyyPath(const PackageLoader &package, const HostOptions &o)
+{
+    QJsonObject report;
+    if (!o.documents.isEmpty())
+        qputenv("PASSPORTREADER_SPECIMENS", QFileInfo(o.documents).absoluteFilePath().toLocal8Bit());
+    const QString initError = package.Function<QString (*)()>("InitEngine")();
+    if (!initError.isEmpty()) {
+        report["error"] = initError;
+        return report;
+    }
+    struct Close
+    {
+        const PackageLoader &p;
+        ~Close()
+        {
+            try {
+                p.Function<void (*)()>("CloseEngine")();
+            } catch (const std::exception &e) {
+                std::fprintf(stderr, "velmar-host: closing the engine: %s\n", e.what());
+            }
+        }
+    } close{package};
+    const QString availability = package.Function<QString (*)(TStringList *)>("SetDocumentsAvailability")(
+        *package.Variable<TStringList *>("gl_ListAllowedDocuments"));
+    if (!availability.isEmpty())
+        report["availabilityError"] = availability;
+
+    std::optional<PersonRecord> current;
+    if (!o.person.isEmpty())
+        current = PersonRecord::Load(o.person);
+
+    QJsonArray records;
+    if (!o.scripted) {
+        AbbyyRequest request;
+        request.current = current;
+        records.append(RecordEntry(RunAbbyyRequest(package, request), PersonFolder(o, 1)));
+        report["records"] = records;
+        return report;
+    }
+
+    const QString folder = o.documents.isEmpty() ? QCoreApplication::applicationDirPath() + QStringLiteral("/specimens")
+                                                 : o.documents;
+    QStringList problems;
+    const std::vector<SpecimenDocument> documents = ReadSpecimenFolder(folder, &problems);
+    report["documentsFolder"] = QFileInfo(folder).absoluteFilePath();
+    if (!problems.isEmpty())
+        report["documentProblems"] = QJsonArray::fromStringList(problems);
+    MessageBoxAnswerer answerer;
+    int n = 0;
+    for (const SpecimenDocument &document : documents) {
+        ++n;
+        const QString personFolder = PersonFolder(o, n);
+        ScriptedOperatorPlan plan;
+        plan.screenshotFile = QDir(personFolder).filePath(QStringLiteral("form.png"));
+        if (n == 1 && !o.formPages.isEmpty()) {
+            plan.pageScreenshotFolder = o.formPages;
+            plan.pageScreenshotPrefix = QStringLiteral("ABBYYRecognitionFM-");
+        }
+        AbbyyRequest request;
+        request.current = current;
+        request.documentType = document.documentType;
+        request.operate = [plan](TABBYYRecognitionFM *form) { OperateRecognitionWindow(form, plan); };
+        QJsonObject entry = RecordEntry(RunAbbyyRequest(package, request), personFolder);
+        entry["document"] = QFileInfo(document.descriptionPath).fileName();
+        entry["documentType"] = document.documentType;
+        entry["screenshot"] = plan.screenshotFile;
+        const QStringList messages = answerer.Take();
+        if (!messages.isEmpty())
+            entry["messages"] = QJsonArray::fromStringList(messages);
+        records.append(entry);
+    }
+    report["records"] = records;
+    return report;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -112,7 +224,28 @@ int main(int argc, char **argv)
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Velmar-Q-70 reference host for the recognition package"));
     parser.addHelpOption();
+    const QCommandLineOption scriptedOption(QStringLiteral("scripted"),
+        QStringLiteral("Work the recognition window by script even with a display (without one it always is)."));
+    const QCommandLineOption documentsOption(QStringLiteral("documents"),
+        QStringLiteral("Folder of documents (pictures with their descriptions) instead of the built-in specimens."),
+        QStringLiteral("folder"));
+    const QCommandLineOption personOption(QStringLiteral("person"),
+        QStringLiteral("A stored person's record (record.json): the window opens on the edit page with its values."),
+        QStringLiteral("record.json"));
+    const QCommandLineOption outputOption(QStringLiteral("output"),
+        QStringLiteral("Folder of the persons' records (default: velmar-records in the current folder)."),
+        QStringLiteral("folder"), QStringLiteral("velmar-records"));
+    const QCommandLineOption pagesOption(QStringLiteral("form-pages"),
+        QStringLiteral("Write a PNG screenshot of every page of the recognition window into this folder."),
+        QStringLiteral("folder"));
+    parser.addOptions({scriptedOption, documentsOption, personOption, outputOption, pagesOption});
     parser.process(app);
+    HostOptions options;
+    options.scripted = headless || parser.isSet(scriptedOption);
+    options.documents = parser.value(documentsOption);
+    options.person = parser.value(personOption);
+    options.output = QFileInfo(parser.value(outputOption)).absoluteFilePath();
+    options.formPages = parser.value(pagesOption);
 
     try {
         PackageLoader package;
@@ -129,6 +262,19 @@ int main(int argc, char **argv)
         report["catalogue"] = catalogueJson(package);
         report["settings"] = settingsJson(package);
         report["recognizerChoice"] = chooseRecognizer(package, headless);
+
+        // The host's own services (log, security, cameras, nationalities) go
+        // into the package before any form is created.
+        auto kit = hostkit::CreateServices(report["dataFolder"].toString());
+        auto install = package.Function<void (*)(const host::THostServices *)>("InstallHostServices");
+        install(kit->Services());
+        struct Uninstall
+        {
+            void (*install)(const host::THostServices *);
+            ~Uninstall() { install(nullptr); }
+        } uninstall{install};
+        if (report["recognizerChoice"].toObject()["engineIndex"].toInt() == 0)
+            report["abbyy"] = RunAbbyyPath(package, options);
 
         const QByteArray json = QJsonDocument(report).toJson(QJsonDocument::Indented);
         std::fwrite(json.constData(), 1, size_t(json.size()), stdout);

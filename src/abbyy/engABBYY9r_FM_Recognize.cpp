@@ -1,19 +1,192 @@
-// Scanning and recognition on the recognition window. These bodies are the
-// minimum the window needs to run; the working operations replace them.
+// The working operations of the recognition window: scan a picture, have the
+// engine recognise the document, put the fields and pictures into the window,
+// and copy the person's current values over the recognised ones.
 #include "abbyy/engABBYY9r_FM.h"
 
+#include "abbyy/engABBYY9r_FM_RecognizeFields.h"
+#include "abbyy/engABBYY9r_FM_RecognizePictures.h"
 #include "abbyy/engUtilsABBYY9r.h"
+#include "common/engCommon9r.h"
+#include "common/engCommon9rMessages.h"
+#include "imaging/TurnImage.h"
+#include "ui/TBusyGuard.h"
+#include "ui/TDateEdit.h"
+#include "ui/TImage.h"
+#include "ui/TLabeledEdit.h"
+#include "ui/TMessageBox.h"
+#include "ui/TRadioGroup.h"
+#include "ui/TTrackBar.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFileInfo>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTabWidget>
+
+namespace {
+
+/// The hourglass alone, for work that leaves the window enabled.
+class TWaitCursor
+{
+public:
+    TWaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~TWaitCursor() { QApplication::restoreOverrideCursor(); }
+    TWaitCursor(const TWaitCursor &) = delete;
+    TWaitCursor &operator=(const TWaitCursor &) = delete;
+};
+
+IRecognitionEngine &Engine()
+{
+    if (!gl_RecognitionEngine)
+        throw std::runtime_error("Ядро распознавания не запущено.");
+    return *gl_RecognitionEngine;
+}
+
+QString ErrorText(const std::exception &e)
+{
+    return QString::fromUtf8(e.what());
+}
+
+} // namespace
 
 void TABBYYRecognitionFM::acScanExecute()
 {
+    imgTempRecognize->Clear();
+    imgWorkRecognize->Clear();
+    imgTempRecognize->SetTag(0);
+    ui::TBusyGuard busy(this);
+    try {
+        ApplyScannerProps(); // a scanner that refuses an option still scans
+        const QString scanned = Engine().Scan();
+        abbyy::TScannedPicture picture = abbyy::MoveScannedPicture(scanned);
+        // The engine reads the file again at "Распознать", also when it kept
+        // its first name.
+        FFileName = picture.FileName;
+        if (picture.Moved) {
+            const QImage image = abbyy::LoadScannedPicture(picture);
+            imgTempRecognize->SetPicture(image);
+            imgWorkRecognize->SetPicture(image);
+            switch (rgRotation->ItemIndex()) {
+            case 1: sbTurnLeftWorkClick(); break;
+            case 2: sbTurnRightWorkClick(); break;
+            default: break;
+            }
+        }
+    } catch (const std::exception &e) {
+        imgTempRecognize->Clear();
+        imgWorkRecognize->Clear();
+        imgTempRecognize->SetTag(0);
+        ui::ShowMessageBox(this, ErrorText(e), LoadResString(&_S_ERROR), QMessageBox::Critical);
+    }
+}
+
+IFieldsCollectionPtr TABBYYRecognitionFM::ScanAndRecognizePassport(const QString &DocumentType)
+{
+    return Engine().ScanAndRecognize(DocumentType);
 }
 
 void TABBYYRecognitionFM::acRecognizeExecute()
 {
+    imgPhoto->Clear();
+    imgTempRecognize->Clear();
+    imgWorkRecognize->Clear();
+
+    TDocumentInfo *document = SelectedPassportType();
+    if (!document) {
+        ui::ShowMessageBox(this, QStringLiteral("Не выбран тип документа."), LoadResString(&_S_ERROR),
+                           QMessageBox::Critical);
+        return;
+    }
+    const QString documentType = document->FIdentifier;
+    TWaitCursor wait;
+
+    IFieldsCollectionPtr fields;
+    try {
+        if (!FFileName.isEmpty() && QFileInfo::exists(FFileName)) {
+            fields = Engine().Recognize(FFileName, documentType);
+        } else if (cbScanListForTest->currentIndex() >= 0) {
+            if (tbBrightness->Position() == 0)
+                tbBrightness->SetPosition(50);
+            ApplyScannerProps();
+            fields = ScanAndRecognizePassport(documentType);
+        }
+    } catch (const std::exception &e) {
+        fields = nullptr;
+        ui::ShowMessageBox(this, ErrorText(e), QApplication::applicationDisplayName(), QMessageBox::NoIcon);
+    }
+    if (!fields) {
+        ui::ShowMessageBox(this, LoadResString(&_S_DOC_NOT_RECOGNIZED), LoadResString(&_S_MESSAGE),
+                           QMessageBox::Information);
+        return;
+    }
+
+    try {
+        ListBox2->clear();
+        const std::int32_t count = fields->Count();
+        for (std::int32_t i = 0; i < count; ++i) {
+            const IRecognizedFieldPtr field = fields->Item(i);
+            if (field)
+                ListBox2->addItem(QStringList{field->id(), field->Name(), field->Value()}.join(QStringLiteral(", ")));
+        }
+
+        const bool editing = pgcRecognize->currentWidget() == tsEdit;
+        if (editing) {
+            gl_PhotoToAccountData = cxPhotoToAccoutData_2->isChecked();
+            gl_DocumentToAccountData = cxDocPictureToAccoutData_2->isChecked();
+            gl_FIOOnLatin = cxFIOInLatin_2->isChecked();
+        } else {
+            gl_PhotoToAccountData = cxPhotoToAccoutData->isChecked();
+            gl_DocumentToAccountData = cxDocPictureToAccoutData->isChecked();
+            gl_FIOOnLatin = cxFIOInLatin->isChecked();
+        }
+        const TResultControls target = editing ? EditControls(false) : AddControls();
+        const TResultControls current = EditControls(true);
+        abbyy::TRecognizedFieldsWriter writer(fields.get(), target, editing ? &current : nullptr, *document,
+                                              document->FTypeDocument == tdForeignPassport && gl_FIOOnLatin);
+        writer.ResetControls();
+        const bool recognized = writer.FillFields();
+
+        abbyy::LoadRecognizedPhoto(fields.get(), imgPhoto, gl_PhotoToAccountData);
+        if (!abbyy::LoadRecognizedFullImage(fields.get(), imgWorkRecognize, gl_DocumentToAccountData))
+            ui::ShowMessageBox(this, LoadResString(&_S_DOC_PICTURE_NOT_RETURNED), LoadResString(&_S_MESSAGE),
+                               QMessageBox::Information);
+
+        bRecognize->setDefault(!recognized);
+        bSave->setDefault(recognized);
+        if (!recognized)
+            ui::ShowMessageBox(this, LoadResString(&_S_DOC_NOT_RECOGNIZED), LoadResString(&_S_MESSAGE),
+                               QMessageBox::Information);
+    } catch (const std::exception &e) {
+        ui::ShowMessageBox(this, ErrorText(e), LoadResString(&_S_ERROR), QMessageBox::Critical);
+    }
 }
 
 void TABBYYRecognitionFM::sbCopyCurrentDataClick()
 {
+    // Colours stay as they are: the operator sees which values were replaced
+    // by what the engine doubted or found different.
+    const auto copyText = [](QCheckBox *box, ui::TLabeledEdit *source, ui::TLabeledEdit *target) {
+        if (box->isChecked())
+            target->SetText(source->Text().trimmed());
+    };
+    const auto copyDate = [](QCheckBox *box, ui::TDateEdit *source, ui::TDateEdit *target) {
+        if (box->isChecked())
+            target->SetDate(source->Date());
+    };
+    copyText(cxCopyLastName, ledLastNameCurr, ledLastNameRec);
+    copyText(cxCopyFirstName, ledFirstNameCurr, ledFirstNameRec);
+    copyText(cxCopyMiddleName, ledMiddleNameCurr, ledMiddleNameRec);
+    copyText(cxCopyNumber, ledPassportNumberCurr, ledPassportNumberRec);
+    copyText(cxCopySex, ledSexCurr, ledSexRec);
+    copyDate(cxCopyBirthDate, dteDateOfBirthCurr, dteDateOfBirthRec);
+    copyDate(cxCopyIssueDate, dteDateOfIssueCurr, dteDateOfIssueRec);
+    copyDate(cxCopyExpiryDate, dteDateOfExpiryCurr, dteDateOfExpiryRec);
+    copyText(cxCopyBirthPlace, ledPlaceOfBirthCurr, ledPlaceOfBirthRec);
+    copyText(cxCopyIssueBy, ledIssuedByCurr, ledIssuedByRec);
+    copyText(cxCopyDepartmentCode, ledDepartmentCodeCurr, ledDepartmentCodeRec);
+    copyText(cxCopyNationlity, ledNationalityCurr, ledNationalityRec);
 }
 
 void TABBYYRecognitionFM::acSaveExecute()
@@ -21,15 +194,12 @@ void TABBYYRecognitionFM::acSaveExecute()
     // Nothing to do: bSave closes the window with OK after the date check.
 }
 
-IFieldsCollectionPtr TABBYYRecognitionFM::ScanAndRecognizePassport(const QString &DocumentType)
-{
-    return gl_RecognitionEngine ? gl_RecognitionEngine->ScanAndRecognize(DocumentType) : IFieldsCollectionPtr();
-}
-
 void TABBYYRecognitionFM::sbTurnLeftWorkClick()
 {
+    imaging::TurnImage(imgTempRecognize, imgWorkRecognize, imaging::TurnDirection::Left);
 }
 
 void TABBYYRecognitionFM::sbTurnRightWorkClick()
 {
+    imaging::TurnImage(imgTempRecognize, imgWorkRecognize, imaging::TurnDirection::Right);
 }

@@ -1,0 +1,183 @@
+#include "AbbyyRequest.h"
+
+#include "PackageLoader.h"
+#include "abbyy/engABBYY9r_FM.h"
+#include "common/engCommon9r.h"
+#include "host/TClientDataSet.h"
+#include "ui/TDateEdit.h"
+#include "ui/TImage.h"
+#include "ui/TLabeledEdit.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QTabWidget>
+#include <QTimer>
+#include <cstdio>
+#include <memory>
+
+namespace {
+
+// The form's own setters live in the package; the host writes through the
+// inner Qt edits the controls expose, as an operator's typing would.
+void PutText(ui::TLabeledEdit *edit, const QString &text)
+{
+    edit->Edit()->setText(text);
+}
+
+void PutDate(ui::TDateEdit *edit, const QDate &date)
+{
+    edit->Edit()->setText(date.isValid() ? date.toString(QLatin1String(ui::TDateEdit::DisplayFormat)) : QString());
+    Q_EMIT edit->Edit()->editingFinished(); // the edit takes typed text when editing ends
+}
+
+QString TextOf(ui::TLabeledEdit *edit)
+{
+    return edit->Edit()->text();
+}
+
+void FillCurrent(TABBYYRecognitionFM *f, const PersonRecord &r)
+{
+    PutText(f->ledLastNameCurr, r.lastName);
+    PutText(f->ledFirstNameCurr, r.firstName);
+    PutText(f->ledMiddleNameCurr, r.middleName);
+    PutText(f->ledPassportNumberCurr, r.passportNumber);
+    PutText(f->ledSexCurr, r.sex);
+    PutDate(f->dteDateOfBirthCurr, r.dateOfBirth);
+    PutText(f->ledPlaceOfBirthCurr, r.placeOfBirth);
+    PutDate(f->dteDateOfIssueCurr, r.dateOfIssue);
+    PutDate(f->dteDateOfExpiryCurr, r.dateOfExpiry);
+    PutText(f->ledIssuedByCurr, r.issuedBy);
+    PutText(f->ledDepartmentCodeCurr, r.departmentCode);
+    PutText(f->ledNationalityCurr, r.nationality);
+}
+
+/// Offers every document type the engine supports; the form owns the copies.
+void FillDocumentTypes(const PackageLoader &package, TABBYYRecognitionFM *form, const QString &selected)
+{
+    TStringList *catalogue = *package.Variable<TStringList *>("gl_ListAllowedDocuments");
+    for (int i = 0; catalogue && i < catalogue->Count(); ++i) {
+        const TDocumentInfo *info = catalogue->Objects(i);
+        if (!info || !info->FIsEnabled)
+            continue;
+        // The form keeps each item's TDocumentInfo as the item's data.
+        form->cbPassportTypes->addItem(info->FDocName,
+                                       QVariant::fromValue(reinterpret_cast<quintptr>(new TDocumentInfo(*info))));
+        if (info->FIdentifier == selected)
+            form->cbPassportTypes->setCurrentIndex(form->cbPassportTypes->count() - 1);
+    }
+    if (form->cbPassportTypes->currentIndex() < 0 && form->cbPassportTypes->count() > 0)
+        form->cbPassportTypes->setCurrentIndex(0);
+}
+
+} // namespace
+
+PersonRecord ReadFormRecord(TABBYYRecognitionFM *f)
+{
+    const bool edit = f->pgcRecognize->currentWidget() == f->tsEdit;
+    struct Text { const char *key; ui::TLabeledEdit *add, *rec; QString PersonRecord::*member; };
+    struct Date { const char *key; ui::TDateEdit *add, *rec; QDate PersonRecord::*member; };
+    const Text texts[] = {
+        {"lastName", f->ledLastName, f->ledLastNameRec, &PersonRecord::lastName},
+        {"firstName", f->ledFirstName, f->ledFirstNameRec, &PersonRecord::firstName},
+        {"middleName", f->ledMiddleName, f->ledMiddleNameRec, &PersonRecord::middleName},
+        {"passportNumber", f->ledPassportNumber, f->ledPassportNumberRec, &PersonRecord::passportNumber},
+        {"sex", f->ledSex, f->ledSexRec, &PersonRecord::sex},
+        {"placeOfBirth", f->ledPlaceOfBirth, f->ledPlaceOfBirthRec, &PersonRecord::placeOfBirth},
+        {"issuedBy", f->ledIssuedBy, f->ledIssuedByRec, &PersonRecord::issuedBy},
+        {"departmentCode", f->ledDepartmentCode, f->ledDepartmentCodeRec, &PersonRecord::departmentCode},
+        {"nationality", f->ledNationality, f->ledNationalityRec, &PersonRecord::nationality},
+    };
+    const Date dates[] = {
+        {"dateOfBirth", f->dteDateOfBirth, f->dteDateOfBirthRec, &PersonRecord::dateOfBirth},
+        {"dateOfIssue", f->dteDateOfIssue, f->dteDateOfIssueRec, &PersonRecord::dateOfIssue},
+        {"dateOfExpiry", f->dteDateOfExpiry, f->dteDateOfExpiryRec, &PersonRecord::dateOfExpiry},
+    };
+    PersonRecord r;
+    for (const Text &t : texts) {
+        ui::TLabeledEdit *e = edit ? t.rec : t.add;
+        r.*(t.member) = TextOf(e);
+        if (e->IsFontRed())
+            r.doubtful << QString::fromLatin1(t.key);
+    }
+    for (const Date &d : dates) {
+        ui::TDateEdit *e = edit ? d.rec : d.add;
+        r.*(d.member) = e->Date();
+        if (e->IsFontRed())
+            r.doubtful << QString::fromLatin1(d.key);
+    }
+    r.doubtful.sort();
+    if (const int i = f->cbPassportTypes->currentIndex(); i >= 0)
+        if (const auto *info = reinterpret_cast<const TDocumentInfo *>(f->cbPassportTypes->itemData(i).value<quintptr>()))
+            r.documentType = info->FIdentifier;
+    return r;
+}
+
+QStringList WriteFormPageScreenshots(TABBYYRecognitionFM *f, const QString &folder, const QString &prefix)
+{
+    QStringList written;
+    if (!QDir().mkpath(folder))
+        return written;
+    QWidget *page = f->pgcScanRecognize->currentWidget();
+    QWidget *subPage = f->pgcRecognize->currentWidget();
+    const auto shoot = [&](QWidget *main, QWidget *sub, const QString &name) {
+        f->pgcScanRecognize->setCurrentWidget(main);
+        if (sub)
+            f->pgcRecognize->setCurrentWidget(sub);
+        const QString path = QDir(folder).filePath(prefix + name + QStringLiteral(".png"));
+        if (f->grab().save(path, "PNG"))
+            written << path;
+    };
+    shoot(f->tsScanAndRecognize, f->tsAdd, QStringLiteral("tsScanAndRecognize-tsAdd"));
+    shoot(f->tsScanAndRecognize, f->tsEdit, QStringLiteral("tsScanAndRecognize-tsEdit"));
+    shoot(f->tsCommonOptions, nullptr, QStringLiteral("tsCommonOptions"));
+    f->pgcScanRecognize->setCurrentWidget(page);
+    f->pgcRecognize->setCurrentWidget(subPage);
+    return written;
+}
+
+AbbyyResult RunAbbyyRequest(const PackageLoader &package, const AbbyyRequest &request)
+{
+    auto create = package.Function<TABBYYRecognitionFM *(*)(QWidget *)>("TABBYYRecognitionFM_Create");
+    auto **formVariable = package.Variable<TABBYYRecognitionFM *>("ABBYYRecognitionFM");
+    std::unique_ptr<TABBYYRecognitionFM> form(create(nullptr));
+    struct Forget
+    {
+        TABBYYRecognitionFM **variable;
+        ~Forget() { *variable = nullptr; }
+    } forget{formVariable};
+
+    FillDocumentTypes(package, form.get(), request.documentType);
+    form->pgcScanRecognize->setCurrentWidget(form->tsScanAndRecognize);
+    if (request.current) {
+        form->pgcRecognize->setCurrentWidget(form->tsEdit);
+        FillCurrent(form.get(), *request.current);
+    } else {
+        form->pgcRecognize->setCurrentWidget(form->tsAdd);
+    }
+    // The window connects its nationalities source to gl_cdsNationalities
+    // when it is created; the host installed its data set before that.
+    host::TClientDataSet *nationalities = *package.Variable<host::TClientDataSet *>("gl_cdsNationalities");
+    if (form->dsNationalities->DataSet() != nationalities)
+        std::fprintf(stderr, "velmar-host: the recognition window is not connected to the nationalities\n");
+
+    if (request.operate) {
+        TABBYYRecognitionFM *f = form.get();
+        QTimer::singleShot(0, f, [f, operate = request.operate] { operate(f); });
+    }
+    AbbyyResult result;
+    result.modalResult = form->exec();
+    result.photoToAccountData = *package.Variable<bool>("gl_PhotoToAccountData");
+    result.documentToAccountData = *package.Variable<bool>("gl_DocumentToAccountData");
+    result.fioOnLatin = *package.Variable<bool>("gl_FIOOnLatin");
+    if (result.modalResult == 1) {
+        PersonRecord record = ReadFormRecord(form.get());
+        if (result.photoToAccountData)
+            record.photo = form->imgPhoto->Picture();
+        if (result.documentToAccountData)
+            record.documentPicture = form->imgWorkRecognize->Picture();
+        result.record = std::move(record);
+    }
+    return result;
+}

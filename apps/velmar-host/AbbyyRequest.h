@@ -1,0 +1,46 @@
+#pragma once
+// One request of the host to the passport-reader recognition window: the form
+// is created, filled with the document types and (for an existing person) the
+// current values, shown modally, read back after OK and freed. The host only
+// reaches the form through its public controls and Qt's own calls, since it
+// loads the package at run time and never links it.
+
+#include "PersonRecord.h"
+
+#include <QJsonObject>
+#include <QString>
+#include <functional>
+#include <optional>
+
+class PackageLoader;
+class TABBYYRecognitionFM;
+
+struct AbbyyRequest
+{
+    /// Existing person: the form opens on its edit sub-page with these values.
+    std::optional<PersonRecord> current;
+    /// The document type to select first; empty: the first one.
+    QString documentType;
+    /// Runs once the form is shown modally (the scripted operator); empty: a
+    /// person at the display works the form.
+    std::function<void(TABBYYRecognitionFM *form)> operate;
+};
+
+struct AbbyyResult
+{
+    int modalResult = 0;
+    std::optional<PersonRecord> record; ///< set after OK
+    bool photoToAccountData = false;
+    bool documentToAccountData = false;
+    bool fioOnLatin = false;
+};
+
+/// Runs one request through the loaded package (the engine must be started).
+AbbyyResult RunAbbyyRequest(const PackageLoader &package, const AbbyyRequest &request);
+
+/// The results of the form's active sub-page, as the host reads them after OK.
+PersonRecord ReadFormRecord(TABBYYRecognitionFM *form);
+
+/// Writes a PNG of every page of the form (the scan page with each of its two
+/// sub-pages, and the options page) into folder; returns the files written.
+QStringList WriteFormPageScreenshots(TABBYYRecognitionFM *form, const QString &folder, const QString &prefix);

@@ -1,0 +1,115 @@
+#include "ScriptedOperator.h"
+
+#include "AbbyyRequest.h"
+#include "abbyy/engABBYY9r_FM.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QPointer>
+#include <QPushButton>
+#include <QTabWidget>
+#include <functional>
+
+namespace {
+
+constexpr int PollMs = 20;
+constexpr int PatienceMs = 5000;
+
+/// Runs then() once ready() holds (checked from the event loop), or
+/// otherwise() when it has not held for PatienceMs or the window is gone.
+void WhenReady(QPointer<TABBYYRecognitionFM> form, std::function<bool()> ready, std::function<void()> then,
+               std::function<void()> otherwise, int waited = 0)
+{
+    if (!form || !form->isVisible())
+        return;
+    if (ready()) {
+        then();
+        return;
+    }
+    if (waited >= PatienceMs) {
+        otherwise();
+        return;
+    }
+    QTimer::singleShot(PollMs, form, [=] { WhenReady(form, ready, then, otherwise, waited + PollMs); });
+}
+
+void Tick(QCheckBox *box)
+{
+    if (!box->isChecked())
+        box->click(); // a click, so the window stores the choice as it does for a person
+}
+
+} // namespace
+
+MessageBoxAnswerer::MessageBoxAnswerer()
+{
+    connect(&m_timer, &QTimer::timeout, this, [this] { answer(); });
+    m_timer.start(PollMs);
+}
+
+QStringList MessageBoxAnswerer::Take()
+{
+    answer();
+    return std::exchange(m_texts, {});
+}
+
+void MessageBoxAnswerer::answer()
+{
+    for (QWidget *w : QApplication::topLevelWidgets()) {
+        auto *box = qobject_cast<QMessageBox *>(w);
+        if (!box || !box->isVisible())
+            continue;
+        m_texts << box->text();
+        if (QAbstractButton *b = box->defaultButton())
+            b->click();
+        else if (QAbstractButton *e = box->escapeButton())
+            e->click();
+        else
+            box->done(QMessageBox::Ok);
+    }
+}
+
+void OperateRecognitionWindow(TABBYYRecognitionFM *f, const ScriptedOperatorPlan &plan)
+{
+    QPointer<TABBYYRecognitionFM> form(f);
+    const bool edit = f->pgcRecognize->currentWidget() == f->tsEdit;
+    Tick(edit ? f->cxPhotoToAccoutData_2 : f->cxPhotoToAccoutData);
+    Tick(edit ? f->cxDocPictureToAccoutData_2 : f->cxDocPictureToAccoutData);
+
+    const auto cancel = [form] {
+        if (form)
+            form->bCancel->click();
+    };
+    const auto done = [form, cancel] {
+        // "Готово" becomes available once surname, first name and number are filled in.
+        WhenReady(
+            form, [form] { return form->bSave->isEnabled(); },
+            [form, cancel] {
+                form->bSave->click();
+                // A refused date check keeps the window open: give up on it.
+                QTimer::singleShot(PollMs, form, [form, cancel] {
+                    if (form && form->isVisible())
+                        cancel();
+                });
+            },
+            cancel);
+    };
+    WhenReady(
+        form, [form] { return form->acRecognize->isEnabled(); },
+        [form, plan, done] {
+            form->acRecognize->trigger(); // "Распознать"
+            if (!plan.screenshotFile.isEmpty()) {
+                QDir().mkpath(QFileInfo(plan.screenshotFile).path());
+                form->grab().save(plan.screenshotFile, "PNG");
+            }
+            if (!plan.pageScreenshotFolder.isEmpty())
+                WriteFormPageScreenshots(form, plan.pageScreenshotFolder, plan.pageScreenshotPrefix);
+            done();
+        },
+        cancel);
+}

@@ -1,0 +1,208 @@
+#include "abbyy/engABBYY9r_FM_RecognizeFields.h"
+
+#include "abbyy/engABBYY9r_FM_RecognizeDate.h"
+#include "abbyy/engUtilsABBYY9r.h"
+#include "common/engCommon9r.h"
+#include "common/engCommon9rMessages.h"
+#include "ui/TDateEdit.h"
+#include "ui/TLabeledEdit.h"
+
+#include <QPalette>
+#include <QWidget>
+
+namespace abbyy {
+
+namespace {
+
+const QColor NormalColor; // invalid: the system text colour of the control
+
+bool IsRed(const QColor &color)
+{
+    return color == UntrustedSymbolColor();
+}
+
+bool HasField(IFieldsCollection *fields, const QString &name)
+{
+    return bool(fields->Field(name));
+}
+
+QString JoinLines(QString text)
+{
+    // Each character on its own: a CR LF pair becomes two blanks.
+    text.replace(QLatin1Char('\r'), QLatin1Char(' '));
+    text.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    return text;
+}
+
+bool SameIgnoringCaseAndBlanks(const QString &a, const QString &b)
+{
+    return a.trimmed().toLower() == b.trimmed().toLower();
+}
+
+} // namespace
+
+bool HasUntrustedSymbols(IFieldsCollection *fields, const QString &fieldName)
+{
+    // The adapter colours a control; a probe that starts in a known colour
+    // tells whether it did.
+    QWidget probe;
+    QPalette palette = probe.palette();
+    palette.setColor(QPalette::Text, QColor(0, 0, 0));
+    probe.setPalette(palette);
+    CheckSymbols(fields, fieldName, &probe);
+    return IsRed(probe.palette().color(QPalette::Text));
+}
+
+TRecognizedFieldsWriter::TRecognizedFieldsWriter(IFieldsCollection *fields, const TResultControls &target,
+                                                 const TResultControls *current, const TDocumentInfo &document,
+                                                 bool latin)
+    : m_fields(fields), m_target(target), m_current(current), m_document(document), m_latin(latin)
+{
+}
+
+void TRecognizedFieldsWriter::ResetControls()
+{
+    for (ui::TLabeledEdit *edit : {m_target.LastName, m_target.FirstName, m_target.MiddleName,
+                                   m_target.PassportNumber, m_target.Sex, m_target.PlaceOfBirth,
+                                   m_target.IssuedBy, m_target.DepartmentCode, m_target.Nationality}) {
+        edit->SetFontColor(NormalColor);
+        edit->Clear();
+    }
+    for (ui::TDateEdit *edit : {m_target.DateOfBirth, m_target.DateOfIssue, m_target.DateOfExpiry}) {
+        edit->SetFontColor(NormalColor);
+        edit->SetNull();
+    }
+    if (editing())
+        m_target.IssuedBy->SetHint(QString());
+}
+
+bool TRecognizedFieldsWriter::FillFields()
+{
+    const TResultControls *c = m_current;
+    fillPassportNumber();
+    fillText(QStringLiteral("Sex"), QStringLiteral("Sex_EX"), m_target.Sex, nullptr, Lines::Keep);
+    fillDate(QStringLiteral("DateOfBirth"), m_target.DateOfBirth, c ? c->DateOfBirth : nullptr);
+    fillDate(QStringLiteral("DateOfIssue"), m_target.DateOfIssue, c ? c->DateOfIssue : nullptr);
+    fillDate(QStringLiteral("DateOfExpiry"), m_target.DateOfExpiry, c ? c->DateOfExpiry : nullptr);
+    fillText(QStringLiteral("PlaceOfBirth"), QStringLiteral("PlaceOfBirth_EX"), m_target.PlaceOfBirth, nullptr,
+             Lines::Join);
+    fillText(QStringLiteral("IssuedBy"), QString(), m_target.IssuedBy, c ? c->IssuedBy : nullptr, Lines::Join);
+    fillText(QStringLiteral("DepartmentCode"), QString(), m_target.DepartmentCode,
+             c ? c->DepartmentCode : nullptr, Lines::Keep);
+    fillNationality();
+    fillText(QStringLiteral("LastName"), QStringLiteral("LastName_EX"), m_target.LastName,
+             c ? c->LastName : nullptr, Lines::Keep);
+    fillText(QStringLiteral("FirstName"), QStringLiteral("FirstName_EX"), m_target.FirstName,
+             c ? c->FirstName : nullptr, Lines::Keep);
+    fillText(QStringLiteral("MiddleName"), QStringLiteral("MiddleName_EX"), m_target.MiddleName,
+             c ? c->MiddleName : nullptr, Lines::Keep);
+    return m_recognized;
+}
+
+QString TRecognizedFieldsWriter::nameOf(const QString &field, const QString &latinField) const
+{
+    return m_latin && !latinField.isEmpty() ? latinField : field;
+}
+
+void TRecognizedFieldsWriter::markIfDiffers(ui::TLabeledEdit *edit, ui::TLabeledEdit *currentEdit)
+{
+    if (!editing() || !currentEdit || edit->IsFontRed())
+        return;
+    const QString current = currentEdit->Text();
+    if (!current.trimmed().isEmpty() && !SameIgnoringCaseAndBlanks(current, edit->Text()))
+        edit->SetFontColor(UntrustedSymbolColor());
+}
+
+void TRecognizedFieldsWriter::markNotRecognized(ui::TLabeledEdit *edit)
+{
+    edit->SetFontColor(UntrustedSymbolColor());
+    edit->SetText(LoadResString(&_S_NOT_RECOGNIZED));
+}
+
+void TRecognizedFieldsWriter::fillPassportNumber()
+{
+    ui::TLabeledEdit *edit = m_target.PassportNumber;
+    const QString series = m_fields->FieldValue(QStringLiteral("Series"), QString());
+    bool doubtful = false;
+    if (!series.isEmpty()) {
+        edit->SetText(series + QLatin1Char(' ') + m_fields->FieldValue(QStringLiteral("Number"), QString()));
+        doubtful = HasUntrustedSymbols(m_fields, QStringLiteral("Series"));
+        doubtful = HasUntrustedSymbols(m_fields, QStringLiteral("Number")) || doubtful;
+    } else {
+        edit->SetText(m_fields->FieldValue(QStringLiteral("Number"), QString()));
+        doubtful = HasUntrustedSymbols(m_fields, QStringLiteral("Number"));
+        if (edit->Text().isEmpty()) {
+            edit->SetText(m_fields->FieldValue(QStringLiteral("PersonalCode"), QString()));
+            doubtful = HasUntrustedSymbols(m_fields, QStringLiteral("PersonalCode")) || doubtful;
+        }
+    }
+    if (doubtful)
+        edit->SetFontColor(UntrustedSymbolColor());
+    markIfDiffers(edit, m_current ? m_current->PassportNumber : nullptr);
+
+    // The number is the first field: it decides the flag afresh.
+    m_recognized = !edit->Text().trimmed().isEmpty();
+    if (!m_recognized
+        && (editing() || HasField(m_fields, QStringLiteral("Series")) || HasField(m_fields, QStringLiteral("Number"))))
+        markNotRecognized(edit);
+}
+
+void TRecognizedFieldsWriter::fillText(const QString &field, const QString &latinField, ui::TLabeledEdit *edit,
+                                       ui::TLabeledEdit *currentEdit, Lines lines)
+{
+    const QString name = nameOf(field, latinField);
+    const QString value = m_fields->FieldValue(name, QString());
+    edit->SetText(value);
+    if (editing() && edit == m_target.IssuedBy)
+        edit->SetHint(value);
+    if (!value.isEmpty()) {
+        if (HasUntrustedSymbols(m_fields, name))
+            edit->SetFontColor(UntrustedSymbolColor());
+        m_recognized = true;
+        if (lines == Lines::Join)
+            edit->SetText(JoinLines(value));
+    }
+    markIfDiffers(edit, currentEdit);
+    if (edit->Text().trimmed().isEmpty() && HasField(m_fields, name))
+        markNotRecognized(edit);
+}
+
+void TRecognizedFieldsWriter::fillNationality()
+{
+    const QString name = nameOf(QStringLiteral("Nationality"), QStringLiteral("Nationality_EX"));
+    const QString value = m_fields->FieldValue(name, QString());
+    ui::TLabeledEdit *edit = m_target.Nationality;
+    edit->SetText(value);
+    if (!value.isEmpty()) {
+        if (HasUntrustedSymbols(m_fields, name))
+            edit->SetFontColor(UntrustedSymbolColor());
+        m_recognized = true;
+    } else {
+        // The document type's own nationality is a default, not a reading.
+        edit->SetText(m_document.FCountryNation);
+    }
+}
+
+void TRecognizedFieldsWriter::fillDate(const QString &field, ui::TDateEdit *edit, ui::TDateEdit *currentEdit)
+{
+    if (m_fields->FieldValue(field, MissingFieldValue) != MissingFieldValue) {
+        const QDate date = DateFromEngineText(m_fields->FieldValue(field, QString()));
+        edit->SetDate(date);
+        if (!edit->IsNull()) {
+            if (HasUntrustedSymbols(m_fields, field))
+                edit->SetFontColor(UntrustedSymbolColor());
+            m_recognized = true;
+        } else if (editing()) {
+            // Today's date in red asks the operator to type the real one.
+            edit->SetDate(QDate::currentDate());
+            edit->SetFontColor(UntrustedSymbolColor());
+        } else {
+            edit->SetNull();
+        }
+    }
+    if (editing() && currentEdit && !edit->IsFontRed() && !currentEdit->IsNull()
+        && currentEdit->Date() != edit->Date())
+        edit->SetFontColor(UntrustedSymbolColor());
+}
+
+} // namespace abbyy

@@ -1,0 +1,68 @@
+// The reference host's main job without a display: every specimen ends as a
+// stored person's record, with the recognised values and both pictures.
+#include "support/TestSupport.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <gtest/gtest.h>
+
+namespace {
+
+QJsonObject RunHost(const QStringList &arguments)
+{
+    QProcess host;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove("DISPLAY");
+    env.remove("WAYLAND_DISPLAY");
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    host.setProcessEnvironment(env);
+    host.setWorkingDirectory(r9test::TestHome());
+    host.start(QCoreApplication::applicationDirPath() + "/velmar-host", arguments);
+    EXPECT_TRUE(host.waitForFinished(300000));
+    EXPECT_EQ(host.exitCode(), 0) << host.readAllStandardError().toStdString();
+    return QJsonDocument::fromJson(host.readAllStandardOutput()).object();
+}
+
+TEST(HostRun, ScriptedOperatorStoresEverySpecimenAndTheEditPathMarksDifferences)
+{
+    const QString out = r9test::TestHome() + "/records";
+    const QJsonObject report = RunHost({"--output", out, "--form-pages", r9test::TestHome() + "/pages"});
+    const QJsonArray records = report["abbyy"].toObject()["records"].toArray();
+    const int specimens = QDir(QCoreApplication::applicationDirPath() + "/specimens").entryList({"*.json"}).size();
+    ASSERT_GT(specimens, 0);
+    ASSERT_EQ(records.size(), specimens);
+    for (const QJsonValue &v : records) {
+        const QJsonObject entry = v.toObject();
+        SCOPED_TRACE(entry["document"].toString().toStdString());
+        EXPECT_EQ(entry["modalResult"].toInt(), 1);
+        const QJsonObject record = entry["record"].toObject();
+        EXPECT_EQ(record["documentType"].toString(), entry["documentType"].toString());
+        EXPECT_FALSE(record["lastName"].toString().isEmpty());
+        const QDir folder(entry["recordFolder"].toString());
+        EXPECT_TRUE(folder.exists("record.json"));
+        EXPECT_TRUE(folder.exists("document.png"));
+        EXPECT_TRUE(QFile::exists(entry["screenshot"].toString()));
+    }
+    EXPECT_EQ(QDir(r9test::TestHome() + "/pages").entryList({"*.png"}).size(), 3);
+
+    // The first person comes back: with its stored record the window opens on
+    // the edit page; a changed surname must come out marked.
+    const QString stored = out + "/person-01/record.json";
+    QJsonObject person = QJsonDocument::fromJson(r9test::ReadFile(stored)).object();
+    const QString surname = person["lastName"].toString();
+    person["lastName"] = "ДРУГОВ";
+    person["doubtful"] = QJsonArray();
+    r9test::WriteFile(stored, QJsonDocument(person).toJson());
+    const QJsonObject again = RunHost({"--output", r9test::TestHome() + "/again", "--person", stored});
+    const QJsonObject first = again["abbyy"].toObject()["records"].toArray().at(0).toObject()["record"].toObject();
+    EXPECT_EQ(first["lastName"].toString(), surname);
+    EXPECT_TRUE(first["doubtful"].toArray().contains(QJsonValue("lastName")));
+    EXPECT_FALSE(first["doubtful"].toArray().contains(QJsonValue("firstName")));
+}
+
+} // namespace
