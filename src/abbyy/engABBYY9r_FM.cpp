@@ -612,8 +612,13 @@ void TABBYYRecognitionFM::buildOptionsPage()
         if (size < minimum)
             header->resizeSection(section, minimum);
     });
+    dbgNationlitiesFooter = named(new QLabel(tsCommonOptions), "dbgNationlitiesFooter");
+    dbgNationlitiesFooter->setFrameShape(QFrame::Panel);
+    dbgNationlitiesFooter->setFrameShadow(QFrame::Sunken);
+    dbgNationlitiesFooter->setContentsMargins(4, 1, 4, 1);
     left->addWidget(laNationNames);
     left->addWidget(dbgNationlities, 1);
+    left->addWidget(dbgNationlitiesFooter);
 
     ListBox1 = named(new QListWidget(tsCommonOptions), "ListBox1");
     ListBox1->hide();
@@ -654,11 +659,19 @@ void TABBYYRecognitionFM::bindNationalities(host::TClientDataSet *dataSet)
     if (!dataSet || !dataSet->Model()) {
         dbgNationlities->setModel(nullptr);
         delete old;
+        dbgNationlitiesFooter->clear();
         return;
     }
     auto *model = new TNationalitiesGridModel(dataSet, dbgNationlities);
     dbgNationlities->setModel(model);
     delete old;
+    auto countRows = [this, model] {
+        dbgNationlitiesFooter->setText(QStringLiteral("Стран: %1").arg(model->rowCount()));
+    };
+    connect(model, &QAbstractItemModel::modelReset, dbgNationlitiesFooter, countRows);
+    connect(model, &QAbstractItemModel::rowsInserted, dbgNationlitiesFooter, countRows);
+    connect(model, &QAbstractItemModel::rowsRemoved, dbgNationlitiesFooter, countRows);
+    countRows();
 
     const int country = dataSet->FieldIndex(QLatin1String(CountryField));
     const int nation = dataSet->FieldIndex(QLatin1String(NationalityField));

@@ -204,6 +204,8 @@ public:
     QComboBox *cbPaperSize;
     QLabel *laNationNames;
     QTableView *dbgNationlities;
+    /// The grid's footer row: the number of countries listed.
+    QLabel *dbgNationlitiesFooter;
     QScrollArea *sbScanTest;
     ui::TImage *imgTempTest; // hidden: the test picture as scanned
     ui::TImage *imgWorkTest;

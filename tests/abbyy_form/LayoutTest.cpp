@@ -188,6 +188,7 @@ TEST_F(Layout, NationalitiesGrid)
     EXPECT_TRUE(model->flags(model->index(0, nation)) & Qt::ItemIsEditable);
     EXPECT_EQ(model->headerData(1, Qt::Vertical).toInt(), 2) << "row numbers";
     EXPECT_EQ(model->rowCount(), 2);
+    EXPECT_EQ(form->dbgNationlitiesFooter->text(), QStringLiteral("Стран: 2")) << "footer row";
 }
 
 TEST_F(Layout, FormOwnsDocumentTypes)
