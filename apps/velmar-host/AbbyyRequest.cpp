@@ -3,10 +3,10 @@
 #include "PackageLoader.h"
 #include "abbyy/engABBYY9r_FM.h"
 #include "common/engCommon9r.h"
-#include "host/TClientDataSet.h"
-#include "ui/TDateEdit.h"
-#include "ui/TImage.h"
-#include "ui/TLabeledEdit.h"
+#include "host/IDataSet.h"
+#include "ui/TNullableDateEdit.h"
+#include "ui/TPictureBox.h"
+#include "ui/TCaptionedEdit.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -21,18 +21,18 @@ namespace {
 
 // The form's own setters live in the package; the host writes through the
 // inner Qt edits the controls expose, as an operator's typing would.
-void PutText(ui::TLabeledEdit *edit, const QString &text)
+void PutText(ui::TCaptionedEdit *edit, const QString &text)
 {
     edit->Edit()->setText(text);
 }
 
-void PutDate(ui::TDateEdit *edit, const QDate &date)
+void PutDate(ui::TNullableDateEdit *edit, const QDate &date)
 {
-    edit->Edit()->setText(date.isValid() ? date.toString(QLatin1String(ui::TDateEdit::DisplayFormat)) : QString());
+    edit->Edit()->setText(date.isValid() ? date.toString(QLatin1String(ui::TNullableDateEdit::DisplayFormat)) : QString());
     Q_EMIT edit->Edit()->editingFinished(); // the edit takes typed text when editing ends
 }
 
-QString TextOf(ui::TLabeledEdit *edit)
+QString TextOf(ui::TCaptionedEdit *edit)
 {
     return edit->Edit()->text();
 }
@@ -56,7 +56,7 @@ void FillCurrent(TABBYYRecognitionFM *f, const PersonRecord &r)
 /// Offers every document type the engine supports; the form owns the copies.
 void FillDocumentTypes(const PackageLoader &package, TABBYYRecognitionFM *form, const QString &selected)
 {
-    TStringList *catalogue = *package.Variable<TStringList *>("gl_ListAllowedDocuments");
+    TOrderedStrings *catalogue = *package.Variable<TOrderedStrings *>("gl_ListAllowedDocuments");
     for (int i = 0; catalogue && i < catalogue->Count(); ++i) {
         const TDocumentInfo *info = catalogue->Objects(i);
         if (!info || !info->FIsEnabled)
@@ -76,8 +76,8 @@ void FillDocumentTypes(const PackageLoader &package, TABBYYRecognitionFM *form, 
 PersonRecord ReadFormRecord(TABBYYRecognitionFM *f)
 {
     const bool edit = f->pgcRecognize->currentWidget() == f->tsEdit;
-    struct Text { const char *key; ui::TLabeledEdit *add, *rec; QString PersonRecord::*member; };
-    struct Date { const char *key; ui::TDateEdit *add, *rec; QDate PersonRecord::*member; };
+    struct Text { const char *key; ui::TCaptionedEdit *add, *rec; QString PersonRecord::*member; };
+    struct Date { const char *key; ui::TNullableDateEdit *add, *rec; QDate PersonRecord::*member; };
     const Text texts[] = {
         {"lastName", f->ledLastName, f->ledLastNameRec, &PersonRecord::lastName},
         {"firstName", f->ledFirstName, f->ledFirstNameRec, &PersonRecord::firstName},
@@ -96,13 +96,13 @@ PersonRecord ReadFormRecord(TABBYYRecognitionFM *f)
     };
     PersonRecord r;
     for (const Text &t : texts) {
-        ui::TLabeledEdit *e = edit ? t.rec : t.add;
+        ui::TCaptionedEdit *e = edit ? t.rec : t.add;
         r.*(t.member) = TextOf(e);
         if (e->IsFontRed())
             r.doubtful << QString::fromLatin1(t.key);
     }
     for (const Date &d : dates) {
-        ui::TDateEdit *e = edit ? d.rec : d.add;
+        ui::TNullableDateEdit *e = edit ? d.rec : d.add;
         r.*(d.member) = e->Date();
         if (e->IsFontRed())
             r.doubtful << QString::fromLatin1(d.key);
@@ -158,7 +158,7 @@ AbbyyResult RunAbbyyRequest(const PackageLoader &package, const AbbyyRequest &re
     }
     // The window connects its nationalities source to gl_cdsNationalities
     // when it is created; the host installed its data set before that.
-    host::TClientDataSet *nationalities = *package.Variable<host::TClientDataSet *>("gl_cdsNationalities");
+    host::IDataSet *nationalities = *package.Variable<host::IDataSet *>("gl_cdsNationalities");
     if (form->dsNationalities->DataSet() != nationalities)
         std::fprintf(stderr, "velmar-host: the recognition window is not connected to the nationalities\n");
 

@@ -47,7 +47,7 @@ const char *kindName(TTypeDocument type)
 QJsonArray catalogueJson(const PackageLoader &package)
 {
     QJsonArray out;
-    TStringList *list = *package.Variable<TStringList *>("gl_ListAllowedDocuments");
+    TOrderedStrings *list = *package.Variable<TOrderedStrings *>("gl_ListAllowedDocuments");
     for (int i = 0; list && i < list->Count(); ++i) {
         const TDocumentInfo *info = list->Objects(i);
         out.append(QJsonObject{{"identifier", info->FIdentifier},
@@ -158,8 +158,8 @@ QJsonObject RunAbbyyPath(const PackageLoader &package, const HostOptions &o)
             }
         }
     } close{package};
-    const QString availability = package.Function<QString (*)(TStringList *)>("SetDocumentsAvailability")(
-        *package.Variable<TStringList *>("gl_ListAllowedDocuments"));
+    const QString availability = package.Function<QString (*)(TOrderedStrings *)>("SetDocumentsAvailability")(
+        *package.Variable<TOrderedStrings *>("gl_ListAllowedDocuments"));
     if (!availability.isEmpty())
         report["availabilityError"] = availability;
 

@@ -69,7 +69,7 @@ void *LoadServerLocked(const QString &libraryName)
         return h;
     }
     const QString searchError = DlErrorText();
-    throw EOleException(QStringLiteral("The recognition engine server %1 could not be loaded: %2")
+    throw EEngineError(QStringLiteral("The recognition engine server %1 could not be loaded: %2")
                             .arg(libraryName, firstError.isEmpty() ? searchError : firstError),
                         REGDB_E_CLASSNOTREG);
 }
@@ -88,13 +88,13 @@ void *abbyy::server::CreateObject(const QString &libraryName, const CLSID &clsid
     dlerror();
     auto entry = reinterpret_cast<DllGetClassObjectProc>(dlsym(library, "DllGetClassObject"));
     if (!entry)
-        throw EOleException(QStringLiteral("The recognition engine server %1 has no entry point DllGetClassObject: %2")
+        throw EEngineError(QStringLiteral("The recognition engine server %1 has no entry point DllGetClassObject: %2")
                                 .arg(libraryName, DlErrorText()),
                             CLASS_E_CLASSNOTAVAILABLE);
     void *object = nullptr;
     const HRESULT hr = entry(clsid, iid, &object);
     if (FAILED(hr) || !object)
-        throw EOleException(QStringLiteral("The recognition engine server %1 did not create class %2 (error %3)")
+        throw EEngineError(QStringLiteral("The recognition engine server %1 did not create class %2 (error %3)")
                                 .arg(libraryName, GuidText(clsid), HresultText(FAILED(hr) ? hr : E_POINTER)),
                             FAILED(hr) ? hr : E_POINTER);
     return object;
@@ -104,7 +104,7 @@ namespace {
 
 [[noreturn]] void ThrowRemote(const QString &machineName)
 {
-    throw EOleException(QStringLiteral("Creating the recognition engine on another machine (%1) is not supported")
+    throw EEngineError(QStringLiteral("Creating the recognition engine on another machine (%1) is not supported")
                             .arg(machineName),
                         E_NOTIMPL);
 }

@@ -5,7 +5,7 @@
 // an abstract class whose pure virtual "raw_" slots are the binary contract the
 // server implements (HRESULT result, out parameters last), in the server's
 // slot order. The inline wrappers beside them are what the package calls: they
-// turn a failed HRESULT into an EOleException that carries the engine's own
+// turn a failed HRESULT into an EEngineError that carries the engine's own
 // message, so engine failures reach the package as C++ exceptions.
 //
 // Strings cross the boundary as QString, Booleans as bool, integers as int32.
@@ -51,10 +51,10 @@ using CLSID = GUID;
 using IID = GUID;
 
 /// A failed call into an outside server; what() is the server's message (UTF-8).
-class EOleException : public std::runtime_error
+class EEngineError : public std::runtime_error
 {
 public:
-    EOleException(const QString &message, HRESULT code)
+    EEngineError(const QString &message, HRESULT code)
         : std::runtime_error(message.toStdString()), m_code(code) {}
     HRESULT ErrorCode() const { return m_code; }
     QString Message() const { return QString::fromUtf8(what()); }
@@ -83,7 +83,7 @@ public:
 
 protected:
     ~IUnknown() = default;
-    /// Throws EOleException with the object's error description when hr failed.
+    /// Throws EEngineError with the object's error description when hr failed.
     void Check(HRESULT hr)
     {
         if (SUCCEEDED(hr))
@@ -91,7 +91,7 @@ protected:
         QString text;
         if (FAILED(raw_GetErrorDescription(&text)) || text.isEmpty())
             text = QStringLiteral("Engine call failed (HRESULT 0x%1)").arg(quint32(hr), 8, 16, QLatin1Char('0'));
-        throw EOleException(text, hr);
+        throw EEngineError(text, hr);
     }
 };
 
@@ -316,13 +316,13 @@ inline constexpr const char *PassportReaderServerLibrary = "libpassportreader.so
 ///   extern "C" HRESULT DllGetClassObject(const CLSID &clsid, const IID &iid, void **object);
 using DllGetClassObjectProc = HRESULT (*)(const CLSID &clsid, const IID &iid, void **object);
 
-/// Factories of the two creatable classes. Create throws EOleException when the
+/// Factories of the two creatable classes. Create throws EEngineError when the
 /// server library is missing, lacks its entry point or refuses the class.
 class CoRecognitionEngine
 {
 public:
     static IRecognitionEnginePtr Create();
-    /// Remote servers do not exist here; always throws EOleException.
+    /// Remote servers do not exist here; always throws EEngineError.
     static IRecognitionEnginePtr CreateRemote(const QString &machineName);
 };
 

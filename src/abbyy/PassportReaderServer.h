@@ -10,11 +10,11 @@ namespace abbyy::server {
 
 /// Loads the library (the host executable's folder first, then the loader's
 /// search path) and keeps it loaded for the life of the process.
-/// Throws EOleException with the loader's text when it cannot be loaded.
+/// Throws EEngineError with the loader's text when it cannot be loaded.
 void *Load(const QString &libraryName);
 
 /// Asks the library's DllGetClassObject for class clsid with interface iid and
-/// returns the object with one reference. Throws EOleException on any failure.
+/// returns the object with one reference. Throws EEngineError on any failure.
 void *CreateObject(const QString &libraryName, const CLSID &clsid, const IID &iid);
 
 } // namespace abbyy::server

@@ -4,13 +4,13 @@
 
 #include "common/Recognition9r.h"
 #include "common/engCommon9r.h"
-#include "host/TClientDataSet.h"
-#include "ui/TActionList.h"
-#include "ui/TDateEdit.h"
-#include "ui/TImage.h"
-#include "ui/TLabeledEdit.h"
-#include "ui/TRadioGroup.h"
-#include "ui/TTrackBar.h"
+#include "host/IDataSet.h"
+#include "ui/TActionUpdater.h"
+#include "ui/TNullableDateEdit.h"
+#include "ui/TPictureBox.h"
+#include "ui/TCaptionedEdit.h"
+#include "ui/TChoiceGroup.h"
+#include "ui/TTrackSlider.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -50,7 +50,7 @@ const char *const NationalityField = "F_COUNTRY_NATIONLITY";
 class TNationalitiesGridModel : public QIdentityProxyModel
 {
 public:
-    TNationalitiesGridModel(host::TClientDataSet *dataSet, QObject *parent)
+    TNationalitiesGridModel(host::IDataSet *dataSet, QObject *parent)
         : QIdentityProxyModel(parent), m_dataSet(dataSet)
     {
         setSourceModel(dataSet->Model());
@@ -87,7 +87,7 @@ public:
     }
 
 private:
-    host::TClientDataSet *m_dataSet;
+    host::IDataSet *m_dataSet;
 };
 
 template <class W>
@@ -100,11 +100,11 @@ W *named(W *widget, const char *name)
 /// Width of the captions beside the edits of the two columns of tsEdit.
 constexpr int SideLabelWidth = 110;
 
-ui::TLabeledEdit *makeEdit(QWidget *parent, const char *name, const QString &caption, int maxLength,
+ui::TCaptionedEdit *makeEdit(QWidget *parent, const char *name, const QString &caption, int maxLength,
                            bool readOnly = false, bool labelLeft = false)
 {
-    auto *e = named(new ui::TLabeledEdit(caption, parent, labelLeft ? ui::TLabeledEdit::LabelLeft
-                                                                     : ui::TLabeledEdit::LabelAbove), name);
+    auto *e = named(new ui::TCaptionedEdit(caption, parent, labelLeft ? ui::TCaptionedEdit::LabelLeft
+                                                                     : ui::TCaptionedEdit::LabelAbove), name);
     if (labelLeft) {
         e->EditLabel()->setFixedWidth(SideLabelWidth);
         e->EditLabel()->setWordWrap(true);
@@ -116,7 +116,7 @@ ui::TLabeledEdit *makeEdit(QWidget *parent, const char *name, const QString &cap
 
 /// A date edit with its separate caption label, stacked in a small holder.
 QWidget *makeDate(QWidget *parent, const char *labelName, QLabel *&label, const char *name,
-                  ui::TDateEdit *&edit, const QString &caption, bool readOnly = false, bool labelLeft = false)
+                  ui::TNullableDateEdit *&edit, const QString &caption, bool readOnly = false, bool labelLeft = false)
 {
     auto *holder = new QWidget(parent);
     QBoxLayout *box = labelLeft ? static_cast<QBoxLayout *>(new QHBoxLayout(holder))
@@ -128,7 +128,7 @@ QWidget *makeDate(QWidget *parent, const char *labelName, QLabel *&label, const 
         label->setFixedWidth(SideLabelWidth);
         label->setWordWrap(true);
     }
-    edit = named(new ui::TDateEdit(holder), name);
+    edit = named(new ui::TNullableDateEdit(holder), name);
     edit->SetReadOnly(readOnly);
     label->setBuddy(edit->Edit());
     box->addWidget(label);
@@ -172,8 +172,8 @@ TABBYYRecognitionFM::TABBYYRecognitionFM(QWidget *owner)
     setProperty("HelpFile", QStringLiteral("CommonUserOperations.chm"));
     setProperty("HelpContext", 460);
 
-    dsNationalities = named(new TDataSource(this), "dsNationalities");
-    ActionList = named(new ui::TActionList(this, [this] { ActionListUpdate(); }), "ActionList");
+    dsNationalities = named(new TGridDataSource(this), "dsNationalities");
+    ActionList = named(new ui::TActionUpdater(this, [this] { ActionListUpdate(); }), "ActionList");
     acRecognize = ActionList->AddAction(QStringLiteral("acRecognize"), QStringLiteral("Распознать"));
     acScan = ActionList->AddAction(QStringLiteral("acScan"), QStringLiteral("Получить изображение"));
     acSave = ActionList->AddAction(QStringLiteral("acSave"), QStringLiteral("Готово"));
@@ -197,8 +197,8 @@ TABBYYRecognitionFM::TABBYYRecognitionFM(QWidget *owner)
     pgcScanRecognize->setCurrentWidget(tsCommonOptions);
     pgcRecognize->setCurrentWidget(tsAdd);
 
-    connect(dsNationalities, &TDataSource::dataSetChanged, this,
-            [this](host::TClientDataSet *ds) { bindNationalities(ds); });
+    connect(dsNationalities, &TGridDataSource::dataSetChanged, this,
+            [this](host::IDataSet *ds) { bindNationalities(ds); });
     if (gl_cdsNationalities)
         dsNationalities->SetDataSet(gl_cdsNationalities);
 
@@ -218,9 +218,9 @@ void TABBYYRecognitionFM::buildScanPage()
     pnlPassportScan = named(new QFrame(pnlScan), "pnlPassportScan");
     pnlPassportScan->setFrameShape(QFrame::StyledPanel);
     auto *picture = new QVBoxLayout(pnlPassportScan);
-    imgTempRecognize = named(new ui::TImage(pnlPassportScan), "imgTempRecognize");
+    imgTempRecognize = named(new ui::TPictureBox(pnlPassportScan), "imgTempRecognize");
     imgTempRecognize->hide();
-    imgWorkRecognize = named(new ui::TImage(pnlPassportScan), "imgWorkRecognize");
+    imgWorkRecognize = named(new ui::TPictureBox(pnlPassportScan), "imgWorkRecognize");
     imgWorkRecognize->SetProportional(true);
     imgWorkRecognize->SetStretch(true);
     picture->addWidget(imgWorkRecognize);
@@ -260,7 +260,7 @@ void TABBYYRecognitionFM::buildScanPage()
     page->addWidget(pnlRecognize);
 
     // bSave runs its action, then closes with OK (subject to the date check).
-    ui::TActionList::BindButton(bSave, acSave);
+    ui::TActionUpdater::BindButton(bSave, acSave);
     connect(bSave, &QPushButton::clicked, this, [this] {
         if (acSave->isEnabled())
             done(1);
@@ -280,14 +280,14 @@ void TABBYYRecognitionFM::buildAddPage()
     gbRecognize = named(new QGroupBox(QStringLiteral(" Распознавание "), tsAdd), "gbRecognize");
     auto *grid = new QGridLayout(gbRecognize);
     bRecognize = named(new QPushButton(gbRecognize), "bRecognize");
-    ui::TActionList::BindButton(bRecognize, acRecognize);
+    ui::TActionUpdater::BindButton(bRecognize, acRecognize);
     cxPhotoToAccoutData = makeCheck(gbRecognize, "cxPhotoToAccoutData", QStringLiteral("Поместить фотографию в учетные данные"));
     cxDocPictureToAccoutData = makeCheck(gbRecognize, "cxDocPictureToAccoutData", QStringLiteral("Поместить изображение в учетные данные"));
     cxFIOInLatin = makeCheck(gbRecognize, "cxFIOInLatin", QStringLiteral("Данные на латыни (загранпаспорта)"));
     pnlPhoto = named(new QGroupBox(QStringLiteral("Фотография"), gbRecognize), "pnlPhoto");
     pnlPhoto->setFixedSize(130, 160);
     auto *photo = new QVBoxLayout(pnlPhoto);
-    imgPhoto = named(new ui::TImage(pnlPhoto), "imgPhoto");
+    imgPhoto = named(new ui::TPictureBox(pnlPhoto), "imgPhoto");
     imgPhoto->SetProportional(true);
     photo->addWidget(imgPhoto);
     grid->addWidget(bRecognize, 0, 0);
@@ -336,7 +336,7 @@ void TABBYYRecognitionFM::buildEditPage()
     gbRecognize_2 = named(new QGroupBox(QStringLiteral(" Распознавание "), tsEdit), "gbRecognize_2");
     auto *grid = new QGridLayout(gbRecognize_2);
     bRecognize_2 = named(new QPushButton(gbRecognize_2), "bRecognize_2");
-    ui::TActionList::BindButton(bRecognize_2, acRecognize);
+    ui::TActionUpdater::BindButton(bRecognize_2, acRecognize);
     cxPhotoToAccoutData_2 = makeCheck(gbRecognize_2, "cxPhotoToAccoutData_2", QStringLiteral("Поместить фотографию в учетные данные"));
     cxDocPictureToAccoutData_2 = makeCheck(gbRecognize_2, "cxDocPictureToAccoutData_2", QStringLiteral("Поместить изображение в учетные данные"));
     cxFIOInLatin_2 = makeCheck(gbRecognize_2, "cxFIOInLatin_2", QStringLiteral("Данные на латыни (загранпаспорта)"));
@@ -416,7 +416,7 @@ void TABBYYRecognitionFM::buildEditPage()
     std::array<QWidget *, 12> curr{}, recd{};
     std::array<QCheckBox *, 12> copies{};
     std::array<QLabel *, 12> currLabels{}, recLabels{};
-    std::array<ui::TDateEdit *, 12> currDates{}, recDates{};
+    std::array<ui::TNullableDateEdit *, 12> currDates{}, recDates{};
     for (int i = 0; i < 12; ++i) {
         const Row &r = rows[i];
         const QByteArray currName = QByteArray(r.edit) + "Curr";
@@ -450,7 +450,7 @@ void TABBYYRecognitionFM::buildEditPage()
     copyBox->addStretch(1);
     pnlRecognizedData->setToolTip(QStringLiteral("Распознанные данные"));
 
-    auto asEdit = [](QWidget *w) { return qobject_cast<ui::TLabeledEdit *>(w); };
+    auto asEdit = [](QWidget *w) { return qobject_cast<ui::TCaptionedEdit *>(w); };
     ledLastNameCurr = asEdit(curr[0]);
     ledFirstNameCurr = asEdit(curr[1]);
     ledMiddleNameCurr = asEdit(curr[2]);
@@ -535,15 +535,15 @@ void TABBYYRecognitionFM::buildOptionsPage()
     gbScannerOptions = named(new QGroupBox(QStringLiteral(" Параметры сканера "), tsCommonOptions), "gbScannerOptions");
     auto *opts = new QVBoxLayout(gbScannerOptions);
     auto *bright = new QHBoxLayout();
-    imgBrightMin = named(new ui::TImage(gbScannerOptions), "imgBrightMin");
+    imgBrightMin = named(new ui::TPictureBox(gbScannerOptions), "imgBrightMin");
     imgBrightMin->SetPicture(brightnessGlyph(false));
     imgBrightMin->setFixedSize(18, 18);
     imgBrightMin->setToolTip(QStringLiteral("Яркость: темнее"));
     imgBrightMin->setCursor(Qt::PointingHandCursor);
-    tbBrightness = named(new ui::TTrackBar(gbScannerOptions), "tbBrightness");
+    tbBrightness = named(new ui::TTrackSlider(gbScannerOptions), "tbBrightness");
     tbBrightness->setRange(0, 100);
     tbBrightness->SetPosition(20);
-    imgBrightMax = named(new ui::TImage(gbScannerOptions), "imgBrightMax");
+    imgBrightMax = named(new ui::TPictureBox(gbScannerOptions), "imgBrightMax");
     imgBrightMax->SetPicture(brightnessGlyph(true));
     imgBrightMax->setFixedSize(18, 18);
     imgBrightMax->setToolTip(QStringLiteral("Яркость: светлее"));
@@ -556,8 +556,8 @@ void TABBYYRecognitionFM::buildOptionsPage()
     bright->addWidget(laBrightValue);
     opts->addLayout(bright);
     connect(tbBrightness, &QSlider::valueChanged, this, [this] { tbBrightnessChange(); });
-    connect(imgBrightMin, &ui::TImage::clicked, this, [this] { imgBrightMinClick(); });
-    connect(imgBrightMax, &ui::TImage::clicked, this, [this] { imgBrightMaxClick(); });
+    connect(imgBrightMin, &ui::TPictureBox::clicked, this, [this] { imgBrightMinClick(); });
+    connect(imgBrightMax, &ui::TPictureBox::clicked, this, [this] { imgBrightMaxClick(); });
 
     auto *twain = new QHBoxLayout();
     cxShowTwainDialog = makeCheck(gbScannerOptions, "cxShowTwainDialog", QString());
@@ -568,9 +568,9 @@ void TABBYYRecognitionFM::buildOptionsPage()
     opts->addLayout(twain);
 
     auto *radios = new QHBoxLayout();
-    rgOrient = named(new ui::TRadioGroup(QStringLiteral(" Ориентация  "), gbScannerOptions), "rgOrient");
+    rgOrient = named(new ui::TChoiceGroup(QStringLiteral(" Ориентация  "), gbScannerOptions), "rgOrient");
     rgOrient->SetItems({QStringLiteral("Портретная"), QStringLiteral("Альбомная")});
-    rgColorMode = named(new ui::TRadioGroup(QStringLiteral(" Цветность изображения "), gbScannerOptions), "rgColorMode");
+    rgColorMode = named(new ui::TChoiceGroup(QStringLiteral(" Цветность изображения "), gbScannerOptions), "rgColorMode");
     rgColorMode->SetItems({QStringLiteral("Черно-белое c оттенками серого"), QStringLiteral("Цветное")});
     radios->addWidget(rgOrient);
     radios->addWidget(rgColorMode, 1);
@@ -587,7 +587,7 @@ void TABBYYRecognitionFM::buildOptionsPage()
     paper->addWidget(cbPaperSize, 1);
     opts->addLayout(paper);
 
-    rgRotation = named(new ui::TRadioGroup(QStringLiteral(" Поворот отсканированного изображения "), gbScannerOptions), "rgRotation");
+    rgRotation = named(new ui::TChoiceGroup(QStringLiteral(" Поворот отсканированного изображения "), gbScannerOptions), "rgRotation");
     rgRotation->SetItems({QStringLiteral("Не поворачивать"), QStringLiteral("Против часовой на 90 градусов"),
                           QStringLiteral("По часовой на 90 градусов")});
     rgRotation->hide();
@@ -603,7 +603,7 @@ void TABBYYRecognitionFM::buildOptionsPage()
     // The two columns keep a usable width however the operator drags them.
     QHeaderView *header = dbgNationlities->horizontalHeader();
     connect(header, &QHeaderView::sectionResized, dbgNationlities, [this, header](int section, int, int size) {
-        host::TClientDataSet *ds = dsNationalities->DataSet();
+        host::IDataSet *ds = dsNationalities->DataSet();
         if (!ds)
             return;
         const int minimum = section == ds->FieldIndex(QLatin1String(CountryField))       ? 75
@@ -632,9 +632,9 @@ void TABBYYRecognitionFM::buildOptionsPage()
     sbScanTest->setWidgetResizable(true);
     auto *testHolder = new QWidget();
     auto *testBox = new QVBoxLayout(testHolder);
-    imgTempTest = named(new ui::TImage(testHolder), "imgTempTest");
+    imgTempTest = named(new ui::TPictureBox(testHolder), "imgTempTest");
     imgTempTest->hide();
-    imgWorkTest = named(new ui::TImage(testHolder), "imgWorkTest");
+    imgWorkTest = named(new ui::TPictureBox(testHolder), "imgWorkTest");
     imgWorkTest->SetProportional(true);
     imgWorkTest->SetStretch(true);
     testBox->addWidget(imgWorkTest);
@@ -653,7 +653,7 @@ void TABBYYRecognitionFM::buildOptionsPage()
     gbScannerOptions->setMinimumWidth(420);
 }
 
-void TABBYYRecognitionFM::bindNationalities(host::TClientDataSet *dataSet)
+void TABBYYRecognitionFM::bindNationalities(host::IDataSet *dataSet)
 {
     QAbstractItemModel *old = dbgNationlities->model();
     if (!dataSet || !dataSet->Model()) {

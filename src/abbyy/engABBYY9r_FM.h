@@ -35,14 +35,14 @@ class QTableView;
 class QToolButton;
 class TDocumentInfo;
 
-namespace host { class TClientDataSet; }
+namespace host { class IDataSet; }
 namespace ui {
-class TActionList;
-class TDateEdit;
-class TImage;
-class TLabeledEdit;
-class TRadioGroup;
-class TTrackBar;
+class TActionUpdater;
+class TNullableDateEdit;
+class TPictureBox;
+class TCaptionedEdit;
+class TChoiceGroup;
+class TTrackSlider;
 }
 
 /// A country code; exported for the host, nothing in the package creates one.
@@ -55,14 +55,14 @@ public:
 };
 
 /// The data source between the nationalities grid and the host's data set.
-class R9_EXPORT TDataSource : public QObject
+class R9_EXPORT TGridDataSource : public QObject
 {
     Q_OBJECT
 public:
-    explicit TDataSource(QObject *parent = nullptr) : QObject(parent) {}
-    host::TClientDataSet *DataSet() const { return m_dataSet; }
+    explicit TGridDataSource(QObject *parent = nullptr) : QObject(parent) {}
+    host::IDataSet *DataSet() const { return m_dataSet; }
     /// Connects the source (and the grids on it) to a data set; null disconnects.
-    void SetDataSet(host::TClientDataSet *dataSet)
+    void SetDataSet(host::IDataSet *dataSet)
     {
         if (dataSet == m_dataSet)
             return;
@@ -71,10 +71,10 @@ public:
     }
 
 Q_SIGNALS:
-    void dataSetChanged(host::TClientDataSet *dataSet);
+    void dataSetChanged(host::IDataSet *dataSet);
 
 private:
-    host::TClientDataSet *m_dataSet = nullptr;
+    host::IDataSet *m_dataSet = nullptr;
 };
 
 class R9_EXPORT TABBYYRecognitionFM : public QDialog
@@ -92,8 +92,8 @@ public:
     // ---- scan page, left: the document picture and its type -------------
     QFrame *pnlScan;
     QFrame *pnlPassportScan;
-    ui::TImage *imgTempRecognize; // hidden: the picture as scanned
-    ui::TImage *imgWorkRecognize; // shown: the (turned) document picture
+    ui::TPictureBox *imgTempRecognize; // hidden: the picture as scanned
+    ui::TPictureBox *imgWorkRecognize; // shown: the (turned) document picture
     QFrame *pnlTypeDocument;
     QComboBox *cbPassportTypes;
 
@@ -113,22 +113,22 @@ public:
     QCheckBox *cxDocPictureToAccoutData;
     QCheckBox *cxFIOInLatin;
     QGroupBox *pnlPhoto;
-    ui::TImage *imgPhoto;
-    ui::TLabeledEdit *ledLastName;
-    ui::TLabeledEdit *ledFirstName;
-    ui::TLabeledEdit *ledMiddleName;
-    ui::TLabeledEdit *ledPassportNumber;
-    ui::TLabeledEdit *ledSex;
+    ui::TPictureBox *imgPhoto;
+    ui::TCaptionedEdit *ledLastName;
+    ui::TCaptionedEdit *ledFirstName;
+    ui::TCaptionedEdit *ledMiddleName;
+    ui::TCaptionedEdit *ledPassportNumber;
+    ui::TCaptionedEdit *ledSex;
     QLabel *laDateOfBirth;
-    ui::TDateEdit *dteDateOfBirth;
-    ui::TLabeledEdit *ledPlaceOfBirth;
+    ui::TNullableDateEdit *dteDateOfBirth;
+    ui::TCaptionedEdit *ledPlaceOfBirth;
     QLabel *laDateOfIssue;
-    ui::TDateEdit *dteDateOfIssue;
+    ui::TNullableDateEdit *dteDateOfIssue;
     QLabel *laDateOfExpiry;
-    ui::TDateEdit *dteDateOfExpiry;
-    ui::TLabeledEdit *ledIssuedBy;
-    ui::TLabeledEdit *ledDepartmentCode;
-    ui::TLabeledEdit *ledNationality;
+    ui::TNullableDateEdit *dteDateOfExpiry;
+    ui::TCaptionedEdit *ledIssuedBy;
+    ui::TCaptionedEdit *ledDepartmentCode;
+    ui::TCaptionedEdit *ledNationality;
 
     // ---- tsEdit ----------------------------------------------------------
     QGroupBox *gbRecognize_2;
@@ -140,37 +140,37 @@ public:
     QFrame *pnlCurrentData;    // its title is the first row
     QFrame *pnlRecognizedData;
     // current values (read only), filled by the host
-    ui::TLabeledEdit *ledLastNameCurr;
-    ui::TLabeledEdit *ledFirstNameCurr;
-    ui::TLabeledEdit *ledMiddleNameCurr;
-    ui::TLabeledEdit *ledPassportNumberCurr;
-    ui::TLabeledEdit *ledSexCurr;
+    ui::TCaptionedEdit *ledLastNameCurr;
+    ui::TCaptionedEdit *ledFirstNameCurr;
+    ui::TCaptionedEdit *ledMiddleNameCurr;
+    ui::TCaptionedEdit *ledPassportNumberCurr;
+    ui::TCaptionedEdit *ledSexCurr;
     QLabel *laDateOfBirthCurr;
-    ui::TDateEdit *dteDateOfBirthCurr;
-    ui::TLabeledEdit *ledPlaceOfBirthCurr;
+    ui::TNullableDateEdit *dteDateOfBirthCurr;
+    ui::TCaptionedEdit *ledPlaceOfBirthCurr;
     QLabel *laDateOfIssueCurr;
-    ui::TDateEdit *dteDateOfIssueCurr;
+    ui::TNullableDateEdit *dteDateOfIssueCurr;
     QLabel *laDateOfExpiryCurr;
-    ui::TDateEdit *dteDateOfExpiryCurr;
-    ui::TLabeledEdit *ledIssuedByCurr;
-    ui::TLabeledEdit *ledDepartmentCodeCurr;
-    ui::TLabeledEdit *ledNationalityCurr;
+    ui::TNullableDateEdit *dteDateOfExpiryCurr;
+    ui::TCaptionedEdit *ledIssuedByCurr;
+    ui::TCaptionedEdit *ledDepartmentCodeCurr;
+    ui::TCaptionedEdit *ledNationalityCurr;
     // recognised values (editable)
-    ui::TLabeledEdit *ledLastNameRec;
-    ui::TLabeledEdit *ledFirstNameRec;
-    ui::TLabeledEdit *ledMiddleNameRec;
-    ui::TLabeledEdit *ledPassportNumberRec;
-    ui::TLabeledEdit *ledSexRec;
+    ui::TCaptionedEdit *ledLastNameRec;
+    ui::TCaptionedEdit *ledFirstNameRec;
+    ui::TCaptionedEdit *ledMiddleNameRec;
+    ui::TCaptionedEdit *ledPassportNumberRec;
+    ui::TCaptionedEdit *ledSexRec;
     QLabel *laDateOfBirthRec;
-    ui::TDateEdit *dteDateOfBirthRec;
-    ui::TLabeledEdit *ledPlaceOfBirthRec;
+    ui::TNullableDateEdit *dteDateOfBirthRec;
+    ui::TCaptionedEdit *ledPlaceOfBirthRec;
     QLabel *laDateOfIssueRec;
-    ui::TDateEdit *dteDateOfIssueRec;
+    ui::TNullableDateEdit *dteDateOfIssueRec;
     QLabel *laDateOfExpiryRec;
-    ui::TDateEdit *dteDateOfExpiryRec;
-    ui::TLabeledEdit *ledIssuedByRec;
-    ui::TLabeledEdit *ledDepartmentCodeRec;
-    ui::TLabeledEdit *ledNationalityRec;
+    ui::TNullableDateEdit *dteDateOfExpiryRec;
+    ui::TCaptionedEdit *ledIssuedByRec;
+    ui::TCaptionedEdit *ledDepartmentCodeRec;
+    ui::TCaptionedEdit *ledNationalityRec;
     // copy current value over the recognised one
     QCheckBox *cxCopyLastName;
     QCheckBox *cxCopyFirstName;
@@ -192,14 +192,14 @@ public:
     QToolButton *sbTurnLeft;  // hidden
     QToolButton *sbTurnRight; // hidden
     QGroupBox *gbScannerOptions;
-    ui::TImage *imgBrightMin;
-    ui::TTrackBar *tbBrightness;
-    ui::TImage *imgBrightMax;
+    ui::TPictureBox *imgBrightMin;
+    ui::TTrackSlider *tbBrightness;
+    ui::TPictureBox *imgBrightMax;
     QLabel *laBrightValue;
     QCheckBox *cxShowTwainDialog;
     QLabel *laShowTwainDialog;
-    ui::TRadioGroup *rgOrient;
-    ui::TRadioGroup *rgColorMode;
+    ui::TChoiceGroup *rgOrient;
+    ui::TChoiceGroup *rgColorMode;
     QLabel *laPaperSize;
     QComboBox *cbPaperSize;
     QLabel *laNationNames;
@@ -207,16 +207,16 @@ public:
     /// The grid's footer row: the number of countries listed.
     QLabel *dbgNationlitiesFooter;
     QScrollArea *sbScanTest;
-    ui::TImage *imgTempTest; // hidden: the test picture as scanned
-    ui::TImage *imgWorkTest;
+    ui::TPictureBox *imgTempTest; // hidden: the test picture as scanned
+    ui::TPictureBox *imgWorkTest;
     QPushButton *bCancelOptions;
-    ui::TRadioGroup *rgRotation; // hidden
+    ui::TChoiceGroup *rgRotation; // hidden
     QListWidget *ListBox1;       // hidden: scanner settings listing
     QListWidget *ListBox2;       // hidden: recognised fields listing
 
     // ---- non-visual ------------------------------------------------------
-    TDataSource *dsNationalities;
-    ui::TActionList *ActionList;
+    TGridDataSource *dsNationalities;
+    ui::TActionUpdater *ActionList;
     QAction *acRecognize;
     QAction *acScan;
     QAction *acSave;
@@ -236,11 +236,11 @@ public:
     /// "Rec" controls, or the "Curr" ones when current is set.
     struct TResultControls
     {
-        ui::TLabeledEdit *LastName, *FirstName, *MiddleName, *PassportNumber, *Sex;
-        ui::TDateEdit *DateOfBirth;
-        ui::TLabeledEdit *PlaceOfBirth;
-        ui::TDateEdit *DateOfIssue, *DateOfExpiry;
-        ui::TLabeledEdit *IssuedBy, *DepartmentCode, *Nationality;
+        ui::TCaptionedEdit *LastName, *FirstName, *MiddleName, *PassportNumber, *Sex;
+        ui::TNullableDateEdit *DateOfBirth;
+        ui::TCaptionedEdit *PlaceOfBirth;
+        ui::TNullableDateEdit *DateOfIssue, *DateOfExpiry;
+        ui::TCaptionedEdit *IssuedBy, *DepartmentCode, *Nationality;
     };
     TResultControls AddControls() const;
     TResultControls EditControls(bool current) const;
@@ -276,7 +276,7 @@ public:
     void imgBrightMaxClick();
     void sbTurnLeftClick();
     void sbTurnRightClick();
-    void NationAfterPost(host::TClientDataSet *DataSet);
+    void NationAfterPost(host::IDataSet *DataSet);
 
     // ---- scan and recognise (engABBYY9r_FM_Recognize.cpp) ----------------
     /// Scans a picture into imgTempRecognize/imgWorkRecognize and keeps its file in FFileName.
@@ -310,7 +310,7 @@ private:
     void buildAddPage();
     void buildEditPage();
     void buildOptionsPage();
-    void bindNationalities(host::TClientDataSet *dataSet);
+    void bindNationalities(host::IDataSet *dataSet);
     void connectCheckBoxes();
     void disconnectCheckBoxes();
     void connectScannerList();

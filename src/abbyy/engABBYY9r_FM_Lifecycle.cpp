@@ -5,14 +5,14 @@
 #include "abbyy/engUtilsABBYY9r.h"
 #include "common/Recognition9r.h"
 #include "common/engCommon9r.h"
-#include "host/TClientDataSet.h"
-#include "ui/TActionList.h"
-#include "ui/TDateEdit.h"
-#include "ui/TImage.h"
-#include "ui/TLabeledEdit.h"
+#include "host/IDataSet.h"
+#include "ui/TActionUpdater.h"
+#include "ui/TNullableDateEdit.h"
+#include "ui/TPictureBox.h"
+#include "ui/TCaptionedEdit.h"
 #include "ui/TMessageBox.h"
-#include "ui/TRadioGroup.h"
-#include "ui/TTrackBar.h"
+#include "ui/TChoiceGroup.h"
+#include "ui/TTrackSlider.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -31,7 +31,7 @@ const QString ScanInfo = QStringLiteral("SCAN_INFO");
 const QString RecognizeInfo = QStringLiteral("RECOGNIZE_INFO");
 const QString ScanForm = QStringLiteral("SCAN_FORM");
 
-bool hasText(const ui::TLabeledEdit *e)
+bool hasText(const ui::TCaptionedEdit *e)
 {
     return !e->Text().trimmed().isEmpty();
 }
@@ -125,7 +125,7 @@ void TABBYYRecognitionFM::FormShow()
     disconnectCheckBoxes();
     try {
         int scannerIndex = -1;
-        WithRecognizeIniFile([&](TMemIniFile &ini) {
+        WithRecognizeIniFile([&](TSettingsFile &ini) {
             const QRect stored(ini.ReadInteger(ScanForm, QStringLiteral("ScanFormLeft"), x()),
                                ini.ReadInteger(ScanForm, QStringLiteral("ScanFormTop"), y()),
                                ini.ReadInteger(ScanForm, QStringLiteral("ScanFormWidth"), width()),
@@ -181,7 +181,7 @@ void TABBYYRecognitionFM::FormShow()
     if (gl_cdsNationalities) {
         if (!dsNationalities->DataSet())
             dsNationalities->SetDataSet(gl_cdsNationalities);
-        gl_cdsNationalities->SetAfterPost([this](host::TClientDataSet *ds) { NationAfterPost(ds); });
+        gl_cdsNationalities->SetAfterPost([this](host::IDataSet *ds) { NationAfterPost(ds); });
         m_afterPostAttached = true;
         gl_cdsNationalities->First();
     }
@@ -193,7 +193,7 @@ void TABBYYRecognitionFM::FormShow()
 void TABBYYRecognitionFM::FormClose()
 {
     try {
-        WithRecognizeIniFile([&](TMemIniFile &ini) {
+        WithRecognizeIniFile([&](TSettingsFile &ini) {
             gl_ShowTwainSupported = cxShowTwainDialog->isEnabled();
             ini.WriteBool(ScanInfo, QStringLiteral("TwainDialogSupported"), gl_ShowTwainSupported);
             gl_TwainDialogNeed = cxShowTwainDialog->isChecked();
@@ -241,14 +241,14 @@ void TABBYYRecognitionFM::FormCloseQuery(bool &CanClose)
     if (IsOptionsPageActive() || FCancel)
         return;
     const bool edit = pgcRecognize->currentWidget() == tsEdit;
-    ui::TDateEdit *birth = edit ? dteDateOfBirthRec : dteDateOfBirth;
-    ui::TDateEdit *issue = edit ? dteDateOfIssueRec : dteDateOfIssue;
-    ui::TDateEdit *expiry = edit ? dteDateOfExpiryRec : dteDateOfExpiry;
+    ui::TNullableDateEdit *birth = edit ? dteDateOfBirthRec : dteDateOfBirth;
+    ui::TNullableDateEdit *issue = edit ? dteDateOfIssueRec : dteDateOfIssue;
+    ui::TNullableDateEdit *expiry = edit ? dteDateOfExpiryRec : dteDateOfExpiry;
     const QDate B = birth->Date(), I = issue->Date(), E = expiry->Date();
     const bool b = !B.isNull(), i = !I.isNull(), e = !E.isNull();
 
     const ResString *message = nullptr;
-    ui::TDateEdit *focus = nullptr;
+    ui::TNullableDateEdit *focus = nullptr;
     if (b && i && e) {
         if (!(I > B && E > B)) {
             message = &_S_BIRTHDAY_WRONG;
@@ -299,7 +299,7 @@ namespace {
 void saveWish(QTabWidget *pages, QWidget *addPage, QWidget *editPage, QCheckBox *addBox, QCheckBox *editBox,
               bool &global, const QString &key)
 {
-    WithRecognizeIniFile([&](TMemIniFile &ini) {
+    WithRecognizeIniFile([&](TSettingsFile &ini) {
         if (pages->currentWidget() == addPage)
             global = addBox->isChecked();
         else if (pages->currentWidget() == editPage)

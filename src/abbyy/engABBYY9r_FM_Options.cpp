@@ -4,13 +4,13 @@
 
 #include "abbyy/engUtilsABBYY9r.h"
 #include "common/engCommon9r.h"
-#include "host/TClientDataSet.h"
+#include "host/IDataSet.h"
 #include "imaging/PictureFile.h"
 #include "imaging/TurnImage.h"
 #include "ui/TBusyGuard.h"
-#include "ui/TImage.h"
-#include "ui/TRadioGroup.h"
-#include "ui/TTrackBar.h"
+#include "ui/TPictureBox.h"
+#include "ui/TChoiceGroup.h"
+#include "ui/TTrackSlider.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -78,7 +78,7 @@ void TABBYYRecognitionFM::cbScanListForTestChange()
 void TABBYYRecognitionFM::doScannerChange()
 {
     const int index = cbScanListForTest->currentIndex();
-    WithRecognizeIniFile([&](TMemIniFile &ini) {
+    WithRecognizeIniFile([&](TSettingsFile &ini) {
         ini.WriteInteger(QStringLiteral("SCAN_INFO"), QStringLiteral("ScannerIndex"), index);
         ini.UpdateFile();
         gl_ScannerItemIndex = index;
@@ -211,7 +211,7 @@ void TABBYYRecognitionFM::sbTurnRightClick()
     imaging::TurnImage(imgTempTest, imgWorkTest, imaging::TurnDirection::Right);
 }
 
-void TABBYYRecognitionFM::NationAfterPost(host::TClientDataSet *DataSet)
+void TABBYYRecognitionFM::NationAfterPost(host::IDataSet *DataSet)
 {
     if (!DataSet || DataSet->ChangeCount() <= 0)
         return;

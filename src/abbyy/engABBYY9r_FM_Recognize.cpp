@@ -10,12 +10,12 @@
 #include "common/engCommon9rMessages.h"
 #include "imaging/TurnImage.h"
 #include "ui/TBusyGuard.h"
-#include "ui/TDateEdit.h"
-#include "ui/TImage.h"
-#include "ui/TLabeledEdit.h"
+#include "ui/TNullableDateEdit.h"
+#include "ui/TPictureBox.h"
+#include "ui/TCaptionedEdit.h"
 #include "ui/TMessageBox.h"
-#include "ui/TRadioGroup.h"
-#include "ui/TTrackBar.h"
+#include "ui/TChoiceGroup.h"
+#include "ui/TTrackSlider.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -167,11 +167,11 @@ void TABBYYRecognitionFM::sbCopyCurrentDataClick()
 {
     // Colours stay as they are: the operator sees which values were replaced
     // by what the engine doubted or found different.
-    const auto copyText = [](QCheckBox *box, ui::TLabeledEdit *source, ui::TLabeledEdit *target) {
+    const auto copyText = [](QCheckBox *box, ui::TCaptionedEdit *source, ui::TCaptionedEdit *target) {
         if (box->isChecked())
             target->SetText(source->Text().trimmed());
     };
-    const auto copyDate = [](QCheckBox *box, ui::TDateEdit *source, ui::TDateEdit *target) {
+    const auto copyDate = [](QCheckBox *box, ui::TNullableDateEdit *source, ui::TNullableDateEdit *target) {
         if (box->isChecked())
             target->SetDate(source->Date());
     };

@@ -4,8 +4,8 @@
 #include "abbyy/engUtilsABBYY9r.h"
 #include "common/engCommon9r.h"
 #include "common/engCommon9rMessages.h"
-#include "ui/TDateEdit.h"
-#include "ui/TLabeledEdit.h"
+#include "ui/TNullableDateEdit.h"
+#include "ui/TCaptionedEdit.h"
 
 #include <QPalette>
 #include <QWidget>
@@ -62,13 +62,13 @@ TRecognizedFieldsWriter::TRecognizedFieldsWriter(IFieldsCollection *fields, cons
 
 void TRecognizedFieldsWriter::ResetControls()
 {
-    for (ui::TLabeledEdit *edit : {m_target.LastName, m_target.FirstName, m_target.MiddleName,
+    for (ui::TCaptionedEdit *edit : {m_target.LastName, m_target.FirstName, m_target.MiddleName,
                                    m_target.PassportNumber, m_target.Sex, m_target.PlaceOfBirth,
                                    m_target.IssuedBy, m_target.DepartmentCode, m_target.Nationality}) {
         edit->SetFontColor(NormalColor);
         edit->Clear();
     }
-    for (ui::TDateEdit *edit : {m_target.DateOfBirth, m_target.DateOfIssue, m_target.DateOfExpiry}) {
+    for (ui::TNullableDateEdit *edit : {m_target.DateOfBirth, m_target.DateOfIssue, m_target.DateOfExpiry}) {
         edit->SetFontColor(NormalColor);
         edit->SetNull();
     }
@@ -104,7 +104,7 @@ QString TRecognizedFieldsWriter::nameOf(const QString &field, const QString &lat
     return m_latin && !latinField.isEmpty() ? latinField : field;
 }
 
-void TRecognizedFieldsWriter::markIfDiffers(ui::TLabeledEdit *edit, ui::TLabeledEdit *currentEdit)
+void TRecognizedFieldsWriter::markIfDiffers(ui::TCaptionedEdit *edit, ui::TCaptionedEdit *currentEdit)
 {
     if (!editing() || !currentEdit || edit->IsFontRed())
         return;
@@ -113,7 +113,7 @@ void TRecognizedFieldsWriter::markIfDiffers(ui::TLabeledEdit *edit, ui::TLabeled
         edit->SetFontColor(UntrustedSymbolColor());
 }
 
-void TRecognizedFieldsWriter::markNotRecognized(ui::TLabeledEdit *edit)
+void TRecognizedFieldsWriter::markNotRecognized(ui::TCaptionedEdit *edit)
 {
     edit->SetFontColor(UntrustedSymbolColor());
     edit->SetText(LoadResString(&_S_NOT_RECOGNIZED));
@@ -121,7 +121,7 @@ void TRecognizedFieldsWriter::markNotRecognized(ui::TLabeledEdit *edit)
 
 void TRecognizedFieldsWriter::fillPassportNumber()
 {
-    ui::TLabeledEdit *edit = m_target.PassportNumber;
+    ui::TCaptionedEdit *edit = m_target.PassportNumber;
     const QString series = m_fields->FieldValue(QStringLiteral("Series"), QString());
     bool doubtful = false;
     if (!series.isEmpty()) {
@@ -147,8 +147,8 @@ void TRecognizedFieldsWriter::fillPassportNumber()
         markNotRecognized(edit);
 }
 
-void TRecognizedFieldsWriter::fillText(const QString &field, const QString &latinField, ui::TLabeledEdit *edit,
-                                       ui::TLabeledEdit *currentEdit, Lines lines)
+void TRecognizedFieldsWriter::fillText(const QString &field, const QString &latinField, ui::TCaptionedEdit *edit,
+                                       ui::TCaptionedEdit *currentEdit, Lines lines)
 {
     const QString name = nameOf(field, latinField);
     const QString value = m_fields->FieldValue(name, QString());
@@ -171,7 +171,7 @@ void TRecognizedFieldsWriter::fillNationality()
 {
     const QString name = nameOf(QStringLiteral("Nationality"), QStringLiteral("Nationality_EX"));
     const QString value = m_fields->FieldValue(name, QString());
-    ui::TLabeledEdit *edit = m_target.Nationality;
+    ui::TCaptionedEdit *edit = m_target.Nationality;
     edit->SetText(value);
     if (!value.isEmpty()) {
         if (HasUntrustedSymbols(m_fields, name))
@@ -183,7 +183,7 @@ void TRecognizedFieldsWriter::fillNationality()
     }
 }
 
-void TRecognizedFieldsWriter::fillDate(const QString &field, ui::TDateEdit *edit, ui::TDateEdit *currentEdit)
+void TRecognizedFieldsWriter::fillDate(const QString &field, ui::TNullableDateEdit *edit, ui::TNullableDateEdit *currentEdit)
 {
     if (m_fields->FieldValue(field, MissingFieldValue) != MissingFieldValue) {
         const QDate date = DateFromEngineText(m_fields->FieldValue(field, QString()));

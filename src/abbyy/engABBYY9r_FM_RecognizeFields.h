@@ -45,12 +45,12 @@ private:
     enum class Lines { Keep, Join };
 
     void fillPassportNumber();
-    void fillText(const QString &field, const QString &latinField, ui::TLabeledEdit *edit,
-                  ui::TLabeledEdit *currentEdit, Lines lines);
+    void fillText(const QString &field, const QString &latinField, ui::TCaptionedEdit *edit,
+                  ui::TCaptionedEdit *currentEdit, Lines lines);
     void fillNationality();
-    void fillDate(const QString &field, ui::TDateEdit *edit, ui::TDateEdit *currentEdit);
-    void markIfDiffers(ui::TLabeledEdit *edit, ui::TLabeledEdit *currentEdit);
-    void markNotRecognized(ui::TLabeledEdit *edit);
+    void fillDate(const QString &field, ui::TNullableDateEdit *edit, ui::TNullableDateEdit *currentEdit);
+    void markIfDiffers(ui::TCaptionedEdit *edit, ui::TCaptionedEdit *currentEdit);
+    void markNotRecognized(ui::TCaptionedEdit *edit);
     QString nameOf(const QString &field, const QString &latinField) const;
     bool editing() const { return m_current != nullptr; }
 

@@ -6,7 +6,7 @@
 #include "host/Sdlogfile.h"
 #include "imaging/JpegImage.h"
 #include "imaging/PictureFile.h"
-#include "ui/TImage.h"
+#include "ui/TPictureBox.h"
 
 #include <QDir>
 #include <QFile>
@@ -41,7 +41,7 @@ QString DataFolderFile(const QString &name)
 
 /// The engine saves the image field to the data folder; the file is loaded
 /// into image and deleted. Throws when any step fails.
-void LoadImageField(IRecognizedField &field, const QString &fileName, ui::TImage *image)
+void LoadImageField(IRecognizedField &field, const QString &fileName, ui::TPictureBox *image)
 {
     TTemporaryFile file(DataFolderFile(fileName));
     field.SaveTo(file.Path(), 0);
@@ -83,7 +83,7 @@ QImage LoadScannedPicture(const TScannedPicture &picture)
     return imaging::LoadPictureFile(picture.FileName);
 }
 
-void LoadRecognizedPhoto(IFieldsCollection *fields, ui::TImage *image, bool wanted)
+void LoadRecognizedPhoto(IFieldsCollection *fields, ui::TPictureBox *image, bool wanted)
 {
     const QString value = fields->FieldValue(QStringLiteral("Photo"), MissingFieldValue);
     const IRecognizedFieldPtr field = fields->Field(QStringLiteral("Photo"));
@@ -97,7 +97,7 @@ void LoadRecognizedPhoto(IFieldsCollection *fields, ui::TImage *image, bool want
     }
 }
 
-bool LoadRecognizedFullImage(IFieldsCollection *fields, ui::TImage *image, bool wanted)
+bool LoadRecognizedFullImage(IFieldsCollection *fields, ui::TPictureBox *image, bool wanted)
 {
     try {
         const QString value = fields->FieldValue(QStringLiteral("FullImage"), MissingFieldValue);

@@ -8,7 +8,7 @@
 #include <QImage>
 #include <QString>
 
-namespace ui { class TImage; }
+namespace ui { class TPictureBox; }
 
 namespace abbyy {
 
@@ -34,7 +34,7 @@ QImage LoadScannedPicture(const TScannedPicture &picture);
 /// loaded into image and deleted. A photo that cannot be saved or loaded is
 /// logged and leaves image empty. Engine failures reading the collection
 /// itself reach the caller.
-void LoadRecognizedPhoto(IFieldsCollection *fields, ui::TImage *image, bool wanted);
+void LoadRecognizedPhoto(IFieldsCollection *fields, ui::TPictureBox *image, bool wanted);
 
 /// The full page: when the collection has the field "FullImage" (found, an
 /// image, and wanted) it goes through "FullImage.jpg" in the data folder like
@@ -42,6 +42,6 @@ void LoadRecognizedPhoto(IFieldsCollection *fields, ui::TImage *image, bool want
 /// the field is absent or any of that fails, the page file named by the
 /// collection's array (kind 1) entry "FullImage" is loaded instead. Returns
 /// false only when there is no field and no page file either.
-bool LoadRecognizedFullImage(IFieldsCollection *fields, ui::TImage *image, bool wanted);
+bool LoadRecognizedFullImage(IFieldsCollection *fields, ui::TPictureBox *image, bool wanted);
 
 } // namespace abbyy

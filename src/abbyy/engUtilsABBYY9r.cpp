@@ -2,12 +2,12 @@
 
 #include "common/PackageUnits.h"
 #include "common/ResString.h"
-#include "common/TStringList.h"
+#include "common/TOrderedStrings.h"
 #include "common/engCommon9r.h"
 #include "common/engCommon9rMessages.h"
 #include "host/Sdlogfile.h"
 #include "imaging/PictureFile.h"
-#include "ui/TImage.h"
+#include "ui/TPictureBox.h"
 
 #include <QImage>
 #include <QPalette>
@@ -184,7 +184,7 @@ void CheckSymbols(IFieldsCollection *Fields, const QString &fieldName, QWidget *
     edit->setPalette(palette);
 }
 
-QString LoadPictureFromFile(const QString &fileName, ui::TImage *image)
+QString LoadPictureFromFile(const QString &fileName, ui::TPictureBox *image)
 {
     try {
         if (!image)
@@ -207,7 +207,7 @@ void InterfacePacketToVariant(TInterfacePacket *Packet, QVariant &Variant)
     Packet->clear();
 }
 
-QString SetDocumentsAvailability(TStringList *catalogue)
+QString SetDocumentsAvailability(TOrderedStrings *catalogue)
 {
     QString result;
     WriteLogFileMessage(QStringLiteral("SetDocumentsAvailability___1"));

@@ -16,8 +16,8 @@
 
 class QImage;
 class QWidget;
-class TStringList;
-namespace ui { class TImage; }
+class TOrderedStrings;
+namespace ui { class TPictureBox; }
 
 /// The process-wide engine; null until InitEngine creates it, null again
 /// after CloseEngine. The package's stop releases a remaining engine without
@@ -31,7 +31,7 @@ R9_API IRecognitionEnginePtr gl_RecognitionEngine;
 R9_API QString InitEngine();
 
 /// Closes and releases gl_RecognitionEngine when there is one. A failing close
-/// raises EOleException and leaves the reference in place.
+/// raises EEngineError and leaves the reference in place.
 R9_API void CloseEngine();
 
 /// The document types the engine can read; null when there is no engine (no
@@ -80,7 +80,7 @@ R9_API void CheckSymbols(IFieldsCollection *Fields, const QString &fieldName, QW
 /// extension (".jpg"/".jpeg" JPEG, otherwise the Qt reader of that extension,
 /// ".bmp" at least). Returns the error text naming the file, empty on success;
 /// on failure the control keeps its picture.
-R9_API QString LoadPictureFromFile(const QString &fileName, ui::TImage *image);
+R9_API QString LoadPictureFromFile(const QString &fileName, ui::TPictureBox *image);
 
 /// The array of interface references that InterfacePacketToVariant wraps.
 /// Mapping of the OLE variant of type "array of IUnknown" (0x200D): a QVariant
@@ -102,7 +102,7 @@ R9_API void InterfacePacketToVariant(TInterfacePacket *Packet, QVariant &Variant
 /// "SetDocumentsAvailability___1" and "SetDocumentsAvailability___2" to the
 /// host's log. Returns the error text, empty on success; entries marked
 /// before a failure stay marked.
-R9_API QString SetDocumentsAvailability(TStringList *catalogue);
+R9_API QString SetDocumentsAvailability(TOrderedStrings *catalogue);
 
 namespace abbyy {
 

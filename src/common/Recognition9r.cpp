@@ -22,7 +22,7 @@ std::int32_t g_countUtilsABBYY = 0;
 
 // Units of the host packages are started by the host; the table only lists
 // them, as the host's package loader expects every linked unit to appear.
-const TPackageUnitEntry g_units[] = {
+const TPackageUnit g_units[] = {
     {"RtlVelmar32", nullptr, nullptr, nullptr},
     {"RtlVelmar9r32", nullptr, nullptr, nullptr},
     {"VclVelmar9r32", nullptr, nullptr, nullptr},
@@ -43,7 +43,7 @@ const TPackageUnitEntry g_units[] = {
     {"Recognition9r", nullptr, nullptr, nullptr},
 };
 
-const PackageInfoTable g_table = {std::int32_t(std::size(g_units)), g_units};
+const TPackageInfo g_table = {std::int32_t(std::size(g_units)), g_units};
 
 // The language module: a translation of the package's messages that lies next
 // to the library as "recognition9r_<language>.qm". Installed when the library
@@ -85,7 +85,7 @@ __attribute__((destructor)) void moduleDetach()
 
 void Initialize()
 {
-    for (const TPackageUnitEntry &unit : g_units) {
+    for (const TPackageUnit &unit : g_units) {
         if (!unit.StartCount)
             continue;
         // Counted only once the start work succeeded, so a failed start can
@@ -106,7 +106,7 @@ void Finalize()
     }
 }
 
-const PackageInfoTable *GetPackageInfoTable()
+const TPackageInfo *GetPackageInfoTable()
 {
     return &g_table;
 }

@@ -15,7 +15,7 @@ class TSelectRecognizerFM;
 /// One unit of the package information table, in start order. Own units carry
 /// a start counter so their start work runs once however often Initialize is
 /// called; units of the host's packages only count a reference.
-struct TPackageUnitEntry
+struct TPackageUnit
 {
     const char *UnitName;
     void (*Init)();
@@ -23,10 +23,10 @@ struct TPackageUnitEntry
     std::int32_t *StartCount; // null for units of required host packages
 };
 
-struct PackageInfoTable
+struct TPackageInfo
 {
     std::int32_t UnitCount;
-    const TPackageUnitEntry *UnitInfo;
+    const TPackageUnit *UnitInfo;
 };
 
 /// Runs the start procedures of the table in table order. A failure inside a
@@ -34,7 +34,7 @@ struct PackageInfoTable
 R9_API void Initialize();
 /// Runs the stop procedures of the started units in reverse table order.
 R9_API void Finalize();
-R9_API const PackageInfoTable *GetPackageInfoTable();
+R9_API const TPackageInfo *GetPackageInfoTable();
 
 // One variable per form, null at load. The package never creates a form itself.
 R9_API TABBYYRecognitionFM *ABBYYRecognitionFM;

@@ -7,8 +7,8 @@
 #include <chrono>
 #include <cstdlib>
 
-TStringList *gl_ListAllowedDocuments = nullptr;
-TStringList *gl_ListAvailableDocuments = nullptr;
+TOrderedStrings *gl_ListAllowedDocuments = nullptr;
+TOrderedStrings *gl_ListAvailableDocuments = nullptr;
 
 bool gl_Protocol = false;
 bool gl_PhotoToAccountData = false;
@@ -30,11 +30,11 @@ bool gl_ColorModeSupported = false;
 std::int32_t gl_ColorModeValue = 0;
 std::int32_t gl_RotationIndex = 0;
 
-TMemIniFile *gl_RecognizeIniFile = nullptr;
+TSettingsFile *gl_RecognizeIniFile = nullptr;
 QString gl_sRecognizeIniFileName;
 IStringsArrayPtr gl_ScanSettings;
-host::TClientDataSet *gl_cdsNationalities = nullptr;
-TMemIniFile *gl_sScApiIniFile = nullptr;
+host::IDataSet *gl_cdsNationalities = nullptr;
+TSettingsFile *gl_sScApiIniFile = nullptr;
 void *CognitiveLibInstance = nullptr;
 std::int32_t iDoc = 0;
 
@@ -74,7 +74,7 @@ const CatalogueRow g_catalogue[] = {
 const QString RecognizeInfo = QStringLiteral("RECOGNIZE_INFO");
 const QString ScanInfo = QStringLiteral("SCAN_INFO");
 
-void loadSettings(TMemIniFile &ini)
+void loadSettings(TSettingsFile &ini)
 {
     gl_PhotoToAccountData = ini.ReadBool(RecognizeInfo, QStringLiteral("RecognizePhoto"), false);
     gl_DocumentToAccountData = ini.ReadBool(RecognizeInfo, QStringLiteral("RecognizeDocument"), false);
@@ -115,7 +115,7 @@ QString GetUserDataFolder()
     return folder;
 }
 
-void WithRecognizeIniFile(const std::function<void(TMemIniFile &ini)> &work)
+void WithRecognizeIniFile(const std::function<void(TSettingsFile &ini)> &work)
 {
     struct Release
     {
@@ -125,7 +125,7 @@ void WithRecognizeIniFile(const std::function<void(TMemIniFile &ini)> &work)
             gl_RecognizeIniFile = nullptr;
         }
     } release;
-    gl_RecognizeIniFile = new TMemIniFile(gl_sRecognizeIniFileName);
+    gl_RecognizeIniFile = new TSettingsFile(gl_sRecognizeIniFileName);
     work(*gl_RecognizeIniFile);
 }
 
@@ -136,8 +136,8 @@ void engCommon9r_Initialization()
     gl_sRecognizeIniFileName = GetUserDataFolder() + QStringLiteral("Recognize.iniu");
     WithRecognizeIniFile(loadSettings);
 
-    gl_ListAvailableDocuments = new TStringList();
-    gl_ListAllowedDocuments = new TStringList(true);
+    gl_ListAvailableDocuments = new TOrderedStrings();
+    gl_ListAllowedDocuments = new TOrderedStrings(true);
     gl_ListAllowedDocuments->NameValueSeparator = QLatin1Char('=');
     for (const CatalogueRow &row : g_catalogue) {
         const QString docName = LoadResString(row.docName);

@@ -4,8 +4,8 @@
 // Everything here is exported by name so the host can read it directly.
 
 #include "abbyy/ABBYY_PassportReaderSdk_TLB.h"
-#include "common/TMemIniFile.h"
-#include "common/TStringList.h"
+#include "common/TSettingsFile.h"
+#include "common/TOrderedStrings.h"
 #include "common/engCommon9rMessages.h"
 #include "common/r9Export.h"
 
@@ -13,12 +13,12 @@
 #include <cstdint>
 #include <functional>
 
-namespace host { class TClientDataSet; }
+namespace host { class IDataSet; }
 
 // The catalogue: "identifier=display name" entries, each carrying its
 // TDocumentInfo, in catalogue order; and the identifiers the engine reported.
-R9_API TStringList *gl_ListAllowedDocuments;
-R9_API TStringList *gl_ListAvailableDocuments;
+R9_API TOrderedStrings *gl_ListAllowedDocuments;
+R9_API TOrderedStrings *gl_ListAvailableDocuments;
 
 // Settings loaded at package start and written back by the forms.
 R9_API bool gl_Protocol;
@@ -42,11 +42,11 @@ R9_API std::int32_t gl_ColorModeValue;
 R9_API std::int32_t gl_RotationIndex;
 
 // Other shared globals.
-R9_API TMemIniFile *gl_RecognizeIniFile;
+R9_API TSettingsFile *gl_RecognizeIniFile;
 R9_API QString gl_sRecognizeIniFileName;
 R9_API IStringsArrayPtr gl_ScanSettings;
-R9_API host::TClientDataSet *gl_cdsNationalities;
-R9_API TMemIniFile *gl_sScApiIniFile;
+R9_API host::IDataSet *gl_cdsNationalities;
+R9_API TSettingsFile *gl_sScApiIniFile;
 R9_API void *CognitiveLibInstance;
 R9_API std::int32_t iDoc;
 
@@ -60,7 +60,7 @@ R9_API QString GetUserDataFolder();
 /// frees it and sets gl_RecognizeIniFile back to null on every path (an
 /// exception from work propagates after the cleanup). Writers call
 /// UpdateFile() themselves, as the file is flushed only where it was written.
-void WithRecognizeIniFile(const std::function<void(TMemIniFile &ini)> &work);
+void WithRecognizeIniFile(const std::function<void(TSettingsFile &ini)> &work);
 
 /// Start and stop work of the shared unit; each runs once however often called.
 void engCommon9r_Initialization();

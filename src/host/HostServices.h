@@ -20,7 +20,7 @@ namespace host {
 class ILogFile;
 class IPluginManager;
 class IVideoSubsystem;
-class TClientDataSet;
+class IDataSet;
 
 struct THostServices
 {
@@ -30,7 +30,7 @@ struct THostServices
     ILogFile *LogFile = nullptr;             ///< WriteLogFileMessage
     IPluginManager *PluginManager = nullptr; ///< PluginManager()
     IVideoSubsystem *Video = nullptr;        ///< TSimpleView, TQ70ConfigManager, TSchemePersistence, TfmSelCam
-    TClientDataSet *Nationalities = nullptr; ///< becomes gl_cdsNationalities
+    IDataSet *Nationalities = nullptr; ///< becomes gl_cdsNationalities
 };
 
 /// The table last installed (all null when none).

@@ -1,7 +1,7 @@
 #include "imaging/TurnImage.h"
 
 #include "ui/TBusyGuard.h"
-#include "ui/TImage.h"
+#include "ui/TPictureBox.h"
 
 #include <QPainter>
 #include <QPointF>
@@ -43,13 +43,13 @@ bool paintable(QImage::Format format)
 // Asks the work image to repaint when the turn ends, however it ends.
 struct RepaintOnExit
 {
-    ui::TImage *image;
+    ui::TPictureBox *image;
     ~RepaintOnExit() { image->Invalidate(); }
 };
 
 } // namespace
 
-void TurnImage(ui::TImage *source, ui::TImage *work, TurnDirection direction)
+void TurnImage(ui::TPictureBox *source, ui::TPictureBox *work, TurnDirection direction)
 {
     if (!source || !work || !source->HasGraphic())
         return;

@@ -5,7 +5,7 @@
 // picture afresh from the untouched source at the new absolute angle, so any
 // number of turns loses nothing and four turns give the scan back.
 
-namespace ui { class TImage; }
+namespace ui { class TPictureBox; }
 
 namespace imaging {
 
@@ -22,6 +22,6 @@ enum class TurnDirection {
 /// disabled; both are restored and the work image repainted on every path,
 /// and an exception goes on to the caller. An empty source (or a null
 /// pointer) changes nothing and touches neither cursor nor window.
-void TurnImage(ui::TImage *source, ui::TImage *work, TurnDirection direction);
+void TurnImage(ui::TPictureBox *source, ui::TPictureBox *work, TurnDirection direction);
 
 } // namespace imaging

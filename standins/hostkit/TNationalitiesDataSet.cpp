@@ -194,7 +194,7 @@ bool TNationalitiesDataSet::setData(const QModelIndex &index, const QVariant &va
     emit dataChanged(index, index);
     if (m_afterPost) {
         // The handler may re-read the data set; keep it alive while it runs.
-        const TDataSetNotifyEvent handler = m_afterPost;
+        const TAfterPostHandler handler = m_afterPost;
         handler(this);
     }
     return true;

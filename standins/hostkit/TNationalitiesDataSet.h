@@ -6,7 +6,7 @@
 // answers "Start" by re-reading the table.
 
 #include "THostDatabase.h"
-#include "host/TClientDataSet.h"
+#include "host/IDataSet.h"
 
 #include <QAbstractTableModel>
 #include <map>
@@ -14,7 +14,7 @@
 
 namespace hostkit {
 
-class TNationalitiesDataSet : public QAbstractTableModel, public host::TClientDataSet
+class TNationalitiesDataSet : public QAbstractTableModel, public host::IDataSet
 {
 public:
     static constexpr int ColCountry = 0;
@@ -22,7 +22,7 @@ public:
 
     explicit TNationalitiesDataSet(std::shared_ptr<THostDatabase> db);
 
-    // host::TClientDataSet
+    // host::IDataSet
     QAbstractItemModel *Model() override { return this; }
     int FieldIndex(const QString &fieldName) const override;
     bool FieldReadOnly(const QString &fieldName) const override;
@@ -36,8 +36,8 @@ public:
     /// top) and answers the record count. Anything else throws.
     QVariant DataRequest(const QVariant &data) override;
     void MergeChangeLog() override { m_changes.clear(); }
-    void SetAfterPost(TDataSetNotifyEvent handler) override { m_afterPost = std::move(handler); }
-    TDataSetNotifyEvent AfterPost() const override { return m_afterPost; }
+    void SetAfterPost(TAfterPostHandler handler) override { m_afterPost = std::move(handler); }
+    TAfterPostHandler AfterPost() const override { return m_afterPost; }
 
     int RecNo() const { return m_recNo; }
     /// Row of a country, -1 when there is none.
@@ -71,7 +71,7 @@ private:
     std::shared_ptr<THostDatabase> m_db;
     std::vector<Record> m_records;
     std::map<int, Change> m_changes; // by record id
-    TDataSetNotifyEvent m_afterPost;
+    TAfterPostHandler m_afterPost;
     int m_recNo = 0;
 };
 

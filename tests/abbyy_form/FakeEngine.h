@@ -3,7 +3,7 @@
 // data set, recording what the window asks of them.
 
 #include "abbyy/ABBYY_PassportReaderSdk_TLB.h"
-#include "host/TClientDataSet.h"
+#include "host/IDataSet.h"
 
 #include <QStandardItemModel>
 #include <QStringList>
@@ -162,7 +162,7 @@ public:
 
 /// The host's nationalities: a table whose edits are logged until merged;
 /// Post() plays the grid leaving a row.
-class FakeNationalities : public host::TClientDataSet
+class FakeNationalities : public host::IDataSet
 {
 public:
     FakeNationalities()
@@ -210,8 +210,8 @@ public:
         return QVariant();
     }
     void MergeChangeLog() override { changes.clear(); }
-    void SetAfterPost(TDataSetNotifyEvent handler) override { m_afterPost = std::move(handler); }
-    TDataSetNotifyEvent AfterPost() const override { return m_afterPost; }
+    void SetAfterPost(TAfterPostHandler handler) override { m_afterPost = std::move(handler); }
+    TAfterPostHandler AfterPost() const override { return m_afterPost; }
 
     QStandardItemModel model;
     QStringList changes;
@@ -219,7 +219,7 @@ public:
     int firstCalls = 0;
 
 private:
-    TDataSetNotifyEvent m_afterPost;
+    TAfterPostHandler m_afterPost;
 };
 
 } // namespace r9test

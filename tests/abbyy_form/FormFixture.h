@@ -71,7 +71,7 @@ protected:
         QApplication::setActiveWindow(form);
     }
 
-    TMemIniFile Settings() const { return TMemIniFile(gl_sRecognizeIniFileName); }
+    TSettingsFile Settings() const { return TSettingsFile(gl_sRecognizeIniFileName); }
 
     FakeEngine *engine = nullptr; // owned by gl_RecognitionEngine
     FakeNationalities nationalities;

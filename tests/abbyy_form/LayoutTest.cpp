@@ -2,11 +2,11 @@
 // host and the operator rely on.
 #include "FormFixture.h"
 
-#include "ui/TDateEdit.h"
-#include "ui/TImage.h"
-#include "ui/TLabeledEdit.h"
-#include "ui/TRadioGroup.h"
-#include "ui/TTrackBar.h"
+#include "ui/TNullableDateEdit.h"
+#include "ui/TPictureBox.h"
+#include "ui/TCaptionedEdit.h"
+#include "ui/TChoiceGroup.h"
+#include "ui/TTrackSlider.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -82,7 +82,7 @@ TEST_F(Layout, ResultControlsOnBothSubPages)
     for (const char *suffix : {"", "Curr", "Rec"}) {
         for (const EditSpec &spec : edits) {
             const QString name = QLatin1String(spec.name) + QLatin1String(suffix);
-            auto *edit = form->findChild<ui::TLabeledEdit *>(name);
+            auto *edit = form->findChild<ui::TCaptionedEdit *>(name);
             ASSERT_NE(edit, nullptr) << name.toStdString();
             QString caption = QString::fromUtf8(spec.caption);
             if (name == QLatin1String("ledDepartmentCodeCurr") || name == QLatin1String("ledDepartmentCodeRec"))
@@ -94,7 +94,7 @@ TEST_F(Layout, ResultControlsOnBothSubPages)
         }
         for (const EditSpec &spec : dates) {
             const QString name = QLatin1String(spec.name) + QLatin1String(suffix);
-            auto *edit = form->findChild<ui::TDateEdit *>(name);
+            auto *edit = form->findChild<ui::TNullableDateEdit *>(name);
             ASSERT_NE(edit, nullptr) << name.toStdString();
             EXPECT_TRUE(edit->IsNull());
             bool labelled = false;

@@ -2,10 +2,10 @@
 // check and the enabling of the actions.
 #include "FormFixture.h"
 
-#include "ui/TDateEdit.h"
-#include "ui/TLabeledEdit.h"
-#include "ui/TRadioGroup.h"
-#include "ui/TTrackBar.h"
+#include "ui/TNullableDateEdit.h"
+#include "ui/TCaptionedEdit.h"
+#include "ui/TChoiceGroup.h"
+#include "ui/TTrackSlider.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -60,7 +60,7 @@ TEST_F(Lifecycle, ShowWithoutSettingsFileTakesGlobalsAndFirstScanner)
     EXPECT_EQ(nationalities.firstCalls, 1);
     EXPECT_TRUE(bool(nationalities.AfterPost()));
     // Setting the boxes from the globals wrote nothing; the scanner change wrote its index.
-    TMemIniFile ini = Settings();
+    TSettingsFile ini = Settings();
     EXPECT_FALSE(ini.ValueExists(QStringLiteral("RECOGNIZE_INFO"), QStringLiteral("RecognizePhoto")));
     EXPECT_EQ(ini.ReadInteger(QStringLiteral("SCAN_INFO"), QStringLiteral("ScannerIndex"), -5), 0);
     EXPECT_EQ(ini.Keys(QStringLiteral("SCAN_INFO")).size(), 1);
@@ -70,7 +70,7 @@ TEST_F(Lifecycle, ShowWithSettingsFileRestoresScannerAndPlace)
 {
     TwoScanners();
     {
-        TMemIniFile ini(gl_sRecognizeIniFileName);
+        TSettingsFile ini(gl_sRecognizeIniFileName);
         ini.WriteInteger(QStringLiteral("SCAN_INFO"), QStringLiteral("ScannerIndex"), 1);
         ini.WriteInteger(QStringLiteral("SCAN_FORM"), QStringLiteral("ScanFormWidth"), 1000);
         ini.WriteInteger(QStringLiteral("SCAN_FORM"), QStringLiteral("ScanFormHeight"), 600);
@@ -94,7 +94,7 @@ TEST_F(Lifecycle, ShowWithSettingsFileRestoresScannerAndPlace)
 TEST_F(Lifecycle, NoScannerNoIndexReadAndActionsDisabled)
 {
     {
-        TMemIniFile ini(gl_sRecognizeIniFileName);
+        TSettingsFile ini(gl_sRecognizeIniFileName);
         ini.WriteInteger(QStringLiteral("SCAN_INFO"), QStringLiteral("ScannerIndex"), 3);
         ini.UpdateFile();
     }
@@ -181,7 +181,7 @@ TEST_F(Lifecycle, CloseWritesEverySettingAndClearsScannerList)
     EXPECT_EQ(form->result(), 2);
     EXPECT_EQ(form->cbScanListForTest->count(), 0);
 
-    TMemIniFile ini = Settings();
+    TSettingsFile ini = Settings();
     const QString s = QStringLiteral("SCAN_INFO");
     EXPECT_EQ(ini.ReadInteger(s, QStringLiteral("ScannerIndex"), -5), 1) << "clearing the list is no scanner change";
     EXPECT_FALSE(ini.ReadBool(s, QStringLiteral("TwainDialogSupported"), true)) << "scanner B has no interface-type";
@@ -267,7 +267,7 @@ TEST_F(Lifecycle, DateRulesOnBothSubPages)
             EXPECT_EQ(boxes.calls[0].languageId, 0x19);
             EXPECT_EQ(boxes.calls[0].text, LoadResString(dc.message == 1 ? &_S_BIRTHDAY_WRONG : &_S_EXPIRY_WRONG));
             EXPECT_TRUE(form->isVisible());
-            ui::TDateEdit *focused = dc.message == 1 ? c.DateOfBirth : c.DateOfExpiry;
+            ui::TNullableDateEdit *focused = dc.message == 1 ? c.DateOfBirth : c.DateOfExpiry;
             EXPECT_TRUE(focused->Edit()->hasFocus());
 
             // The window's close button runs the same check.

@@ -2,9 +2,9 @@
 // hidden turn buttons and the nationality names.
 #include "FormFixture.h"
 
-#include "ui/TImage.h"
-#include "ui/TRadioGroup.h"
-#include "ui/TTrackBar.h"
+#include "ui/TPictureBox.h"
+#include "ui/TChoiceGroup.h"
+#include "ui/TTrackSlider.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -7,11 +7,11 @@
 #include "abbyy/engUtilsABBYY9r.h"
 #include "common/engCommon9r.h"
 #include "common/engCommon9rMessages.h"
-#include "ui/TDateEdit.h"
-#include "ui/TImage.h"
-#include "ui/TLabeledEdit.h"
-#include "ui/TRadioGroup.h"
-#include "ui/TTrackBar.h"
+#include "ui/TNullableDateEdit.h"
+#include "ui/TPictureBox.h"
+#include "ui/TCaptionedEdit.h"
+#include "ui/TChoiceGroup.h"
+#include "ui/TTrackSlider.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -45,7 +45,7 @@ QString ExceptionText(const std::function<void()> &call)
 {
     try {
         call();
-    } catch (const EOleException &e) {
+    } catch (const EEngineError &e) {
         return e.Message();
     }
     return {};

@@ -1,5 +1,5 @@
 // The factories find the server as the package does and turn every way of
-// failing into an EOleException with a message.
+// failing into an EEngineError with a message.
 
 #include "EngineFixture.h"
 
@@ -51,7 +51,7 @@ TEST_F(FactoryTest, MissingServerLibraryGivesTheLoaderText)
     try {
         abbyy::server::CreateObject(QStringLiteral("libpassportreader-absent.so"), CLASS_RecognitionEngine, IID_IRecognitionEngine);
         FAIL() << "no exception";
-    } catch (const EOleException &e) {
+    } catch (const EEngineError &e) {
         EXPECT_TRUE(e.Message().contains(QLatin1String("libpassportreader-absent.so"))) << e.what();
         EXPECT_TRUE(e.Message().contains(QLatin1String("cannot open shared object file"))) << e.what();
         EXPECT_TRUE(FAILED(e.ErrorCode()));
@@ -88,7 +88,7 @@ TEST_F(FactoryTest, UnknownClassIsRefusedWithItsIdentifier)
     try {
         abbyy::server::CreateObject(QString::fromLatin1(PassportReaderServerLibrary), kUnknownClass, IID_IUnknown);
         FAIL() << "no exception";
-    } catch (const EOleException &e) {
+    } catch (const EEngineError &e) {
         EXPECT_EQ(e.ErrorCode(), CLASS_E_CLASSNOTAVAILABLE);
         EXPECT_TRUE(e.Message().contains(QLatin1String("{12345678-1111-2222-3333-444455556666}"))) << e.what();
     }
@@ -105,7 +105,7 @@ TEST_F(FactoryTest, EngineClassSwitchedOffIsAnExceptionNotACrash)
     try {
         CoRecognitionEngine::Create();
         FAIL() << "no exception";
-    } catch (const EOleException &e) {
+    } catch (const EEngineError &e) {
         EXPECT_EQ(e.ErrorCode(), CLASS_E_CLASSNOTAVAILABLE);
         EXPECT_TRUE(e.Message().contains(QLatin1String("{704DF5E2-EAFC-4097-BC5A-BDA752A33122}"))) << e.what();
     }

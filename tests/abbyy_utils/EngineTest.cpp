@@ -20,7 +20,7 @@ IRecognitionEnginePtr createEngine()
 {
     g_log.push_back(QStringLiteral("CreateEngine"));
     if (!g_nextEngine)
-        throw EOleException(QStringLiteral("class not registered"), REGDB_E_CLASSNOTREG);
+        throw EEngineError(QStringLiteral("class not registered"), REGDB_E_CLASSNOTREG);
     return IRecognitionEnginePtr(g_nextEngine.get());
 }
 
@@ -29,7 +29,7 @@ IInitParamsPtr createParams()
     ++g_paramsCreated;
     g_log.push_back(QStringLiteral("CreateInitParams"));
     if (!g_nextParams)
-        throw EOleException(QStringLiteral("params class missing"), REGDB_E_CLASSNOTREG);
+        throw EEngineError(QStringLiteral("params class missing"), REGDB_E_CLASSNOTREG);
     return IInitParamsPtr(g_nextParams.get());
 }
 
@@ -158,7 +158,7 @@ TEST_F(EngineAdapter, CloseEngineClosesReleasesAndKeepsTheReferenceOnFailure)
     auto engine = fake::make<fake::Engine>(&g_log);
     engine->failing = {"Close"};
     gl_RecognitionEngine = IRecognitionEnginePtr(engine.get());
-    EXPECT_THROW(CloseEngine(), EOleException);
+    EXPECT_THROW(CloseEngine(), EEngineError);
     EXPECT_EQ(gl_RecognitionEngine.get(), engine.get());
 
     bool gone = false;

@@ -2,7 +2,7 @@
 // In-process fakes of the engine interfaces. Every call is recorded in a
 // shared log as "Operation" or "Operation:argument"; an operation named in
 // `failing` answers E_FAIL with the description "<entry> failed", which the
-// interface wrappers turn into an EOleException.
+// interface wrappers turn into an EEngineError.
 
 #include "abbyy/ABBYY_PassportReaderSdk_TLB.h"
 

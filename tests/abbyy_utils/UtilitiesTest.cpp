@@ -4,7 +4,7 @@
 
 #include "abbyy/engUtilsABBYY9r.h"
 #include "support/TestSupport.h"
-#include "ui/TImage.h"
+#include "ui/TPictureBox.h"
 
 #include <QImage>
 #include <QLineEdit>
@@ -172,7 +172,7 @@ TEST(LoadPictureFromFile, LoadsByExtensionAndKeepsThePictureOnFailure)
     const QString bmp = r9test::TestHome() + "/scan.bmp";
     ASSERT_TRUE(picture.save(bmp, "BMP"));
 
-    ui::TImage image;
+    ui::TPictureBox image;
     EXPECT_EQ(LoadPictureFromFile(bmp, &image), QString());
     ASSERT_TRUE(image.HasGraphic());
     EXPECT_EQ(image.Picture().convertToFormat(QImage::Format_RGB32), picture);

@@ -112,7 +112,7 @@ TEST(Catalogue, OwnedListFreesObjectsItStillHolds)
 {
     // Objects flipped or replaced in between are freed exactly once: the
     // package's stop nulls each slot after freeing, the list frees the rest.
-    TStringList list(true);
+    TOrderedStrings list(true);
     list.AddObject("A=1", new TDocumentInfo("A", "1", "1", "", tdPassport, false));
     list.AddObject("B=2", new TDocumentInfo("B", "2", "2", "", tdPassport, false));
     delete list.Objects(0);

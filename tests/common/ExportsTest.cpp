@@ -136,6 +136,6 @@ TEST(Exports, InternalNamesStayHidden)
     Library lib;
     ASSERT_NE(lib.handle, nullptr) << dlerror();
     EXPECT_EQ(dlsym(lib.handle, "engCommon9r_Initialization"), nullptr);
-    EXPECT_EQ(dlsym(lib.handle, "_Z14LoadResStringPK9ResString"), nullptr);
-    EXPECT_EQ(dlsym(lib.handle, "_ZN11TMemIniFile10UpdateFileEv"), nullptr);
+    EXPECT_EQ(dlsym(lib.handle, "_Z13LoadResStringPK9ResString"), nullptr);
+    EXPECT_EQ(dlsym(lib.handle, "_ZNK13TSettingsFile10UpdateFileEv"), nullptr);
 }

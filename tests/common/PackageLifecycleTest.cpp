@@ -6,7 +6,7 @@
 
 TEST(PackageLifecycle, TableListsTheStartingUnitsInOrder)
 {
-    const PackageInfoTable *table = GetPackageInfoTable();
+    const TPackageInfo *table = GetPackageInfoTable();
     ASSERT_NE(table, nullptr);
     QStringList starting;
     for (int i = 0; i < table->UnitCount; ++i)
@@ -19,7 +19,7 @@ TEST(PackageLifecycle, StartRunsOnceAndStopUndoesItWhenCountersReturn)
 {
     EXPECT_EQ(gl_ListAllowedDocuments, nullptr);
     Initialize();
-    TStringList *first = gl_ListAllowedDocuments;
+    TOrderedStrings *first = gl_ListAllowedDocuments;
     ASSERT_NE(first, nullptr);
     first->Objects(0)->FIsEnabled = true; // a second start must not rebuild the catalogue
     Initialize();

@@ -1,5 +1,5 @@
 #include "common/Recognition9r.h"
-#include "common/TMemIniFile.h"
+#include "common/TSettingsFile.h"
 #include "common/engCommon9r.h"
 #include "support/TestSupport.h"
 
@@ -63,7 +63,7 @@ TEST(SettingsFile, ReadsUtf16WithAndWithoutByteOrderMark)
 
 TEST(SettingsFile, UnreadableFilesGiveDefaultsAndAreNotRewrittenAtStart)
 {
-    QByteArray huge(TMemIniFile::MaxFileSize + 10, 'x');
+    QByteArray huge(TSettingsFile::MaxFileSize + 10, 'x');
     QByteArray garbage;
     for (int i = 0; i < 4096; ++i)
         garbage.append(char((i * 7919) & 0xFF));
@@ -101,7 +101,7 @@ TEST(SettingsFile, KeepsOrderAndWritesUtf16LeWithBom)
 {
     const QString path = r9test::TestHome() + "/order.iniu";
     r9test::WriteFile(path, utf16le("[B]\r\nz=1\r\na=2\r\n[A]\r\nk=v\r\n", false));
-    TMemIniFile ini(path);
+    TSettingsFile ini(path);
     EXPECT_EQ(ini.Sections(), QStringList({"B", "A"}));
     EXPECT_EQ(ini.Keys("b"), QStringList({"z", "a"}));
     ini.WriteInteger("B", "m", -5);
@@ -113,7 +113,7 @@ TEST(SettingsFile, KeepsOrderAndWritesUtf16LeWithBom)
     ASSERT_GE(bytes.size(), 2);
     EXPECT_EQ(uchar(bytes[0]), 0xFF);
     EXPECT_EQ(uchar(bytes[1]), 0xFE);
-    TMemIniFile back(path);
+    TSettingsFile back(path);
     EXPECT_EQ(back.Sections(), QStringList({"B", "A", "C"}));
     EXPECT_EQ(back.Keys("B"), QStringList({"z", "a", "m"}));
     EXPECT_EQ(back.ReadInteger("B", "m", 0), -5);
@@ -126,7 +126,7 @@ TEST(SettingsFile, KeepsOrderAndWritesUtf16LeWithBom)
 TEST(SettingsFile, PackageWrittenFileReadsBackAtNextStart)
 {
     Initialize();
-    WithRecognizeIniFile([](TMemIniFile &ini) {
+    WithRecognizeIniFile([](TSettingsFile &ini) {
         ini.WriteBool("RECOGNIZE_INFO", "RecognizeDocument", true);
         ini.WriteInteger("SCAN_INFO", "RotationIndex", 2);
         ini.WriteString("SCAN_INFO", "PaperSizeValue", "Letter");
@@ -147,18 +147,18 @@ TEST(SettingsFile, FailedWriteLeavesThePreviousFileAndIsReported)
     // replace it. A failure is reported and nothing else changes.
     const QString dir = r9test::TestHome() + "/settings";
     QDir().mkpath(dir + "/Recognize.iniu");
-    TMemIniFile blocked(dir + "/Recognize.iniu");
+    TSettingsFile blocked(dir + "/Recognize.iniu");
     blocked.WriteInteger("S", "k", 1);
     EXPECT_THROW(blocked.UpdateFile(), std::runtime_error);
 
     const QString path = r9test::TestHome() + "/keep.iniu";
     const QByteArray before = utf16le("[S]\r\nk=7\r\n", true);
     r9test::WriteFile(path, before);
-    TMemIniFile ini(path);
+    TSettingsFile ini(path);
     ini.WriteInteger("S", "k", 8);
     // A full or unwritable folder: simulated by removing write permission
     // where that works, and by a missing folder otherwise.
-    TMemIniFile missingFolder(r9test::TestHome() + "/no/such/folder/x.iniu");
+    TSettingsFile missingFolder(r9test::TestHome() + "/no/such/folder/x.iniu");
     EXPECT_THROW(missingFolder.UpdateFile(), std::runtime_error);
     EXPECT_EQ(r9test::ReadFile(path), before);
     EXPECT_TRUE(QDir(r9test::TestHome()).entryList({"*.tmp*", "keep.iniu.*"}, QDir::Files).isEmpty());
@@ -167,7 +167,7 @@ TEST(SettingsFile, FailedWriteLeavesThePreviousFileAndIsReported)
 TEST(SettingsFile, FileObjectIsFreedWhenTheWorkFails)
 {
     Initialize();
-    EXPECT_THROW(WithRecognizeIniFile([](TMemIniFile &) { throw std::runtime_error("boom"); }),
+    EXPECT_THROW(WithRecognizeIniFile([](TSettingsFile &) { throw std::runtime_error("boom"); }),
                  std::runtime_error);
     EXPECT_EQ(gl_RecognizeIniFile, nullptr);
     Finalize();

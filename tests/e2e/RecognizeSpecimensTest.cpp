@@ -11,9 +11,9 @@
 #include "common/engCommon9rMessages.h"
 #include "host/HostServices.h"
 #include "hostkit/HostKit.h"
-#include "ui/TDateEdit.h"
-#include "ui/TImage.h"
-#include "ui/TLabeledEdit.h"
+#include "ui/TNullableDateEdit.h"
+#include "ui/TPictureBox.h"
+#include "ui/TCaptionedEdit.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -128,7 +128,7 @@ TEST_F(Specimens, EveryRecordEqualsItsGroundTruth)
         const auto truth = [&](const char *name) { return s.fields.value(name).value; };
         const auto red = [&](const char *name) { return s.fields.value(name).untrusted; };
         const QString notRecognized = LoadResString(&_S_NOT_RECOGNIZED);
-        const struct { const char *field; ui::TLabeledEdit *edit; } texts[] = {
+        const struct { const char *field; ui::TCaptionedEdit *edit; } texts[] = {
             {"LastName", form->ledLastName}, {"FirstName", form->ledFirstName},
             {"MiddleName", form->ledMiddleName}, {"Sex", form->ledSex},
             {"PlaceOfBirth", form->ledPlaceOfBirth}, {"IssuedBy", form->ledIssuedBy},
@@ -157,7 +157,7 @@ TEST_F(Specimens, EveryRecordEqualsItsGroundTruth)
                                                           : red("Number") || red("PersonalCode");
         EXPECT_EQ(form->ledPassportNumber->IsFontRed(), numberRed);
 
-        const struct { const char *field; ui::TDateEdit *edit; } dates[] = {
+        const struct { const char *field; ui::TNullableDateEdit *edit; } dates[] = {
             {"DateOfBirth", form->dteDateOfBirth}, {"DateOfIssue", form->dteDateOfIssue},
             {"DateOfExpiry", form->dteDateOfExpiry}};
         for (const auto &d : dates) {

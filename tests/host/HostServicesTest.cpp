@@ -54,7 +54,7 @@ TEST(HostServices, FormsGetAClearErrorWhenNoHostInstalledItsServices)
 TEST_F(HostKitTest, InstalledServicesReachThePackageAndUninstallingRemovesThem)
 {
     EXPECT_EQ(host::PluginManager(), &kit->PluginManager());
-    EXPECT_EQ(gl_cdsNationalities, static_cast<host::TClientDataSet *>(&kit->Nationalities()));
+    EXPECT_EQ(gl_cdsNationalities, static_cast<host::IDataSet *>(&kit->Nationalities()));
     EXPECT_EQ(host::InstalledLogFile(), &kit->LogFile());
 
     InstallHostServices(nullptr);
@@ -123,13 +123,13 @@ TEST(HostServices, AHostInstallsTheServicesThroughTheLoadedPackage)
     void *package = dlopen(path.toLocal8Bit().constData(), RTLD_NOW | RTLD_LOCAL);
     ASSERT_NE(package, nullptr) << dlerror();
     auto install = reinterpret_cast<void (*)(const host::THostServices *)>(dlsym(package, "InstallHostServices"));
-    auto nationalities = static_cast<host::TClientDataSet **>(dlsym(package, "gl_cdsNationalities"));
+    auto nationalities = static_cast<host::IDataSet **>(dlsym(package, "gl_cdsNationalities"));
     ASSERT_NE(install, nullptr);
     ASSERT_NE(nationalities, nullptr);
     {
         auto kit = hostkit::CreateServices(r9test::TestHome() + QStringLiteral("/data"));
         install(kit->Services());
-        EXPECT_EQ(*nationalities, static_cast<host::TClientDataSet *>(&kit->Nationalities()));
+        EXPECT_EQ(*nationalities, static_cast<host::IDataSet *>(&kit->Nationalities()));
         install(nullptr);
         EXPECT_EQ(*nationalities, nullptr);
     }

@@ -1,7 +1,7 @@
 #include "HostKitFixture.h"
 
 #include "common/engCommon9r.h"
-#include "host/TClientDataSet.h"
+#include "host/IDataSet.h"
 #include "hostkit/TNationalitiesDataSet.h"
 
 #include <QCoreApplication>
@@ -17,7 +17,7 @@ struct AfterPostRecorder
 {
     int calls = 0;
     QVariantList requests;
-    void operator()(host::TClientDataSet *ds)
+    void operator()(host::IDataSet *ds)
     {
         ++calls;
         if (ds->ChangeCount() == 0)
@@ -30,7 +30,7 @@ struct AfterPostRecorder
     }
 };
 
-QString Nationality(host::TClientDataSet *ds, const QString &country)
+QString Nationality(host::IDataSet *ds, const QString &country)
 {
     QAbstractItemModel *model = ds->Model();
     const int countryColumn = ds->FieldIndex(QStringLiteral("F_COUNTRY_NAME"));
@@ -41,7 +41,7 @@ QString Nationality(host::TClientDataSet *ds, const QString &country)
     return QStringLiteral("<no such country>");
 }
 
-QModelIndex NationalityIndex(host::TClientDataSet *ds, const QString &country)
+QModelIndex NationalityIndex(host::IDataSet *ds, const QString &country)
 {
     QAbstractItemModel *model = ds->Model();
     for (int row = 0; row < model->rowCount(); ++row)
@@ -56,7 +56,7 @@ using Nationalities = HostKitTest;
 
 TEST_F(Nationalities, SeededWithTheCatalogueCountriesAndMore)
 {
-    host::TClientDataSet *ds = gl_cdsNationalities;
+    host::IDataSet *ds = gl_cdsNationalities;
     ASSERT_NE(ds, nullptr);
     EXPECT_GE(ds->Model()->rowCount(), 28);
     for (const char *country : {"Россия", "Азербайджан", "Беларусь", "Казахстан", "Киргизия", "Таджикистан",
@@ -65,7 +65,7 @@ TEST_F(Nationalities, SeededWithTheCatalogueCountriesAndMore)
         EXPECT_FALSE(nation.isEmpty()) << country;
         EXPECT_NE(nation, QStringLiteral("<no such country>")) << country;
     }
-    EXPECT_EQ(ds->Model()->headerData(0, Qt::Horizontal, host::TClientDataSet::FieldNameRole).toString(),
+    EXPECT_EQ(ds->Model()->headerData(0, Qt::Horizontal, host::IDataSet::FieldNameRole).toString(),
               QStringLiteral("F_COUNTRY_NAME"));
     EXPECT_EQ(ds->FieldIndex(QStringLiteral("F_COUNTRY_NATIONLITY")), 1);
     EXPECT_EQ(ds->FieldIndex(QStringLiteral("F_OTHER")), -1);
@@ -80,9 +80,9 @@ TEST_F(Nationalities, SeededWithTheCatalogueCountriesAndMore)
 
 TEST_F(Nationalities, AnEditPostedInTheGridReachesTheDatabaseAndSurvivesARestart)
 {
-    host::TClientDataSet *ds = gl_cdsNationalities;
+    host::IDataSet *ds = gl_cdsNationalities;
     AfterPostRecorder recorder;
-    ds->SetAfterPost([&recorder](host::TClientDataSet *d) { recorder(d); });
+    ds->SetAfterPost([&recorder](host::IDataSet *d) { recorder(d); });
 
     // Edit as an operator does: open the editor in the grid, type, press Enter.
     QTableView grid;
@@ -120,7 +120,7 @@ TEST_F(Nationalities, AnEditPostedInTheGridReachesTheDatabaseAndSurvivesARestart
 
 TEST_F(Nationalities, AnEditNotHandedToTheProviderStaysPendingAndIsNotStored)
 {
-    host::TClientDataSet *ds = gl_cdsNationalities;
+    host::IDataSet *ds = gl_cdsNationalities;
     const QModelIndex cell = NationalityIndex(ds, QStringLiteral("Украина"));
     ASSERT_TRUE(ds->Model()->setData(cell, QStringLiteral("гражданин Украины")));
     EXPECT_EQ(ds->ChangeCount(), 1);
@@ -142,10 +142,10 @@ TEST_F(Nationalities, AnEditNotHandedToTheProviderStaysPendingAndIsNotStored)
 
 TEST_F(Nationalities, StartRereadsWhatAnotherConnectionStoredAndBadRequestsAreRefused)
 {
-    host::TClientDataSet *ds = gl_cdsNationalities;
+    host::IDataSet *ds = gl_cdsNationalities;
     {
         hostkit::THostKit other(DataFolder());
-        host::TClientDataSet &otherSet = other.Nationalities();
+        host::IDataSet &otherSet = other.Nationalities();
         otherSet.Model()->setData(NationalityIndex(&otherSet, QStringLiteral("Беларусь")), QStringLiteral("белорус"));
         EXPECT_EQ(otherSet.DataRequest(otherSet.Delta()).toInt(), 1);
     }

@@ -1,6 +1,6 @@
 // Quarter turns of a source/work image pair.
 #include "imaging/TurnImage.h"
-#include "ui/TImage.h"
+#include "ui/TPictureBox.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -55,8 +55,8 @@ class TurnImageTest : public testing::Test
 protected:
     void SetUp() override
     {
-        source = new ui::TImage(&form);
-        work = new ui::TImage(&form);
+        source = new ui::TPictureBox(&form);
+        work = new ui::TPictureBox(&form);
         form.installEventFilter(&watcher);
     }
     void scan(const QImage &image)
@@ -66,8 +66,8 @@ protected:
         source->SetTag(0);
     }
     QWidget form;
-    ui::TImage *source = nullptr;
-    ui::TImage *work = nullptr;
+    ui::TPictureBox *source = nullptr;
+    ui::TPictureBox *work = nullptr;
     EnableWatcher watcher;
 };
 
@@ -156,7 +156,7 @@ TEST_F(TurnImageTest, WorkBitmapKeepsItsFormatOrTakesTheScansWhenNew)
     EXPECT_EQ(work->Picture().format(), QImage::Format_RGB32);
     EXPECT_EQ(work->Picture().pixel(3, 0), picture.pixel(0, 0) | 0xFF000000u);
 
-    ui::TImage empty(&form);
+    ui::TPictureBox empty(&form);
     source->SetTag(0);
     TurnImage(source, &empty, TurnDirection::Left);
     EXPECT_EQ(empty.Picture().format(), QImage::Format_ARGB32);

@@ -1,9 +1,9 @@
 // The small controls every form shares.
-#include "ui/TActionList.h"
-#include "ui/TDateEdit.h"
-#include "ui/TLabeledEdit.h"
-#include "ui/TRadioGroup.h"
-#include "ui/TTrackBar.h"
+#include "ui/TActionUpdater.h"
+#include "ui/TNullableDateEdit.h"
+#include "ui/TCaptionedEdit.h"
+#include "ui/TChoiceGroup.h"
+#include "ui/TTrackSlider.h"
 
 #include <QAction>
 #include <QApplication>
@@ -18,7 +18,7 @@
 
 TEST(LabeledEdit, CaptionLimitHintAndColour)
 {
-    ui::TLabeledEdit edit(QStringLiteral("Номер"));
+    ui::TCaptionedEdit edit(QStringLiteral("Номер"));
     EXPECT_EQ(edit.EditLabel()->text(), QStringLiteral("Номер"));
     edit.SetMaxLength(6);
     QTest::keyClicks(edit.Edit(), QStringLiteral("12345678"));
@@ -39,7 +39,7 @@ TEST(LabeledEdit, CaptionLimitHintAndColour)
 
 TEST(DateEdit, NullParsingAndColours)
 {
-    ui::TDateEdit edit;
+    ui::TNullableDateEdit edit;
     EXPECT_TRUE(edit.IsNull());
     EXPECT_EQ(edit.Text(), QString());
 
@@ -64,7 +64,7 @@ TEST(DateEdit, NullParsingAndColours)
     EXPECT_EQ(edit.Text(), QString());
 
     // Typed text is taken when the operator leaves the edit.
-    QSignalSpy changed(&edit, &ui::TDateEdit::dateChanged);
+    QSignalSpy changed(&edit, &ui::TNullableDateEdit::dateChanged);
     QTest::keyClicks(edit.Edit(), QStringLiteral("07.08.2015"));
     QTest::keyClick(edit.Edit(), Qt::Key_Return);
     EXPECT_EQ(edit.Date(), QDate(2015, 8, 7));
@@ -82,7 +82,7 @@ TEST(DateEdit, NullParsingAndColours)
 
 TEST(TrackBar, PositionStaysInRange)
 {
-    ui::TTrackBar bar;
+    ui::TTrackSlider bar;
     bar.setRange(0, 100);
     EXPECT_EQ(bar.tickPosition(), QSlider::NoTicks);
     bar.SetPosition(150);
@@ -98,10 +98,10 @@ TEST(TrackBar, PositionStaysInRange)
 
 TEST(RadioGroup, NoItemIsMinusOne)
 {
-    ui::TRadioGroup group(QStringLiteral(" Ориентация "));
+    ui::TChoiceGroup group(QStringLiteral(" Ориентация "));
     group.SetItems({QStringLiteral("Портретная"), QStringLiteral("Альбомная")});
     EXPECT_EQ(group.ItemIndex(), -1);
-    QSignalSpy changed(&group, &ui::TRadioGroup::itemIndexChanged);
+    QSignalSpy changed(&group, &ui::TChoiceGroup::itemIndexChanged);
     group.SetItemIndex(1);
     EXPECT_EQ(group.ItemIndex(), 1);
     EXPECT_TRUE(group.Button(1)->isChecked());
@@ -113,7 +113,7 @@ TEST(RadioGroup, NoItemIsMinusOne)
     EXPECT_EQ(group.ItemIndex(), -1);
     EXPECT_EQ(changed.count(), 2);
 
-    QSignalSpy clicked(&group, &ui::TRadioGroup::clicked);
+    QSignalSpy clicked(&group, &ui::TChoiceGroup::clicked);
     group.Button(0)->click();
     EXPECT_EQ(group.ItemIndex(), 0);
     EXPECT_EQ(clicked.count(), 1);
@@ -128,14 +128,14 @@ TEST(ActionList, UpdatesWhileShownAndBindsButtons)
     int updates = 0;
     bool enable = false;
     QAction *action = nullptr;
-    auto *list = new ui::TActionList(&form, [&] {
+    auto *list = new ui::TActionUpdater(&form, [&] {
         ++updates;
         action->setEnabled(enable);
     });
     action = list->AddAction(QStringLiteral("acGo"), QStringLiteral("Пуск"));
     EXPECT_EQ(action->parent(), list);
     auto *button = new QPushButton(&form);
-    ui::TActionList::BindButton(button, action);
+    ui::TActionUpdater::BindButton(button, action);
     EXPECT_EQ(button->text(), QStringLiteral("Пуск"));
 
     EXPECT_FALSE(list->TimerActive());

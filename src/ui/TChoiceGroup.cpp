@@ -1,4 +1,4 @@
-#include "ui/TRadioGroup.h"
+#include "ui/TChoiceGroup.h"
 
 #include <QButtonGroup>
 #include <QRadioButton>
@@ -6,7 +6,7 @@
 
 namespace ui {
 
-TRadioGroup::TRadioGroup(const QString &caption, QWidget *parent)
+TChoiceGroup::TChoiceGroup(const QString &caption, QWidget *parent)
     : QGroupBox(caption, parent), m_group(new QButtonGroup(this)), m_layout(new QVBoxLayout(this))
 {
     m_layout->setContentsMargins(8, 4, 8, 4);
@@ -20,7 +20,7 @@ TRadioGroup::TRadioGroup(const QString &caption, QWidget *parent)
     });
 }
 
-void TRadioGroup::SetItems(const QStringList &items)
+void TChoiceGroup::SetItems(const QStringList &items)
 {
     SetItemIndex(-1);
     for (QAbstractButton *b : m_group->buttons()) {
@@ -35,7 +35,7 @@ void TRadioGroup::SetItems(const QStringList &items)
     }
 }
 
-QStringList TRadioGroup::Items() const
+QStringList TChoiceGroup::Items() const
 {
     QStringList r;
     for (int i = 0; i < Count(); ++i)
@@ -43,22 +43,22 @@ QStringList TRadioGroup::Items() const
     return r;
 }
 
-int TRadioGroup::Count() const
+int TChoiceGroup::Count() const
 {
     return int(m_group->buttons().size());
 }
 
-QRadioButton *TRadioGroup::Button(int index) const
+QRadioButton *TChoiceGroup::Button(int index) const
 {
     return qobject_cast<QRadioButton *>(m_group->button(index));
 }
 
-int TRadioGroup::ItemIndex() const
+int TChoiceGroup::ItemIndex() const
 {
     return m_index;
 }
 
-void TRadioGroup::SetItemIndex(int index)
+void TChoiceGroup::SetItemIndex(int index)
 {
     if (index < 0 || index >= Count())
         index = -1;

@@ -1,29 +1,29 @@
-#include "ui/TImage.h"
+#include "ui/TPictureBox.h"
 
 #include <QMouseEvent>
 #include <QPainter>
 
 namespace ui {
 
-TImage::TImage(QWidget *parent)
+TPictureBox::TPictureBox(QWidget *parent)
     : QWidget(parent)
 {
 }
 
-void TImage::SetPicture(const QImage &image)
+void TPictureBox::SetPicture(const QImage &image)
 {
     m_picture = image;
     m_hasBitmap = !image.isNull();
     update();
 }
 
-QImage &TImage::Bitmap()
+QImage &TPictureBox::Bitmap()
 {
     m_hasBitmap = true;
     return m_picture;
 }
 
-QRect TImage::DestRect() const
+QRect TPictureBox::DestRect() const
 {
     if (m_picture.isNull() || m_picture.width() == 0 || m_picture.height() == 0)
         return QRect();
@@ -43,7 +43,7 @@ QRect TImage::DestRect() const
     return QRect(origin, size);
 }
 
-void TImage::paintEvent(QPaintEvent *)
+void TPictureBox::paintEvent(QPaintEvent *)
 {
     const QRect dest = DestRect();
     if (dest.isEmpty())
@@ -53,7 +53,7 @@ void TImage::paintEvent(QPaintEvent *)
     painter.drawImage(dest, m_picture);
 }
 
-void TImage::mouseReleaseEvent(QMouseEvent *event)
+void TPictureBox::mouseReleaseEvent(QMouseEvent *event)
 {
     if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
         Q_EMIT clicked();

@@ -13,11 +13,11 @@ class QLineEdit;
 
 namespace ui {
 
-class TDateEdit : public QWidget
+class TNullableDateEdit : public QWidget
 {
     Q_OBJECT
 public:
-    explicit TDateEdit(QWidget *parent = nullptr);
+    explicit TNullableDateEdit(QWidget *parent = nullptr);
 
     /// The display format of a date.
     static constexpr const char *DisplayFormat = "dd.MM.yyyy";

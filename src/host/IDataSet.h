@@ -10,10 +10,10 @@
 
 namespace host {
 
-class TClientDataSet
+class IDataSet
 {
 public:
-    virtual ~TClientDataSet() = default;
+    virtual ~IDataSet() = default;
 
     /// The rows and columns; column names are the field names
     /// ("F_COUNTRY_NAME", "F_COUNTRY_NATIONLITY"), read with
@@ -38,9 +38,9 @@ public:
     virtual void MergeChangeLog() = 0;
 
     /// Runs after a record edit is posted (the grid leaves an edited row).
-    using TDataSetNotifyEvent = std::function<void(TClientDataSet *dataSet)>;
-    virtual void SetAfterPost(TDataSetNotifyEvent handler) = 0;
-    virtual TDataSetNotifyEvent AfterPost() const = 0;
+    using TAfterPostHandler = std::function<void(IDataSet *dataSet)>;
+    virtual void SetAfterPost(TAfterPostHandler handler) = 0;
+    virtual TAfterPostHandler AfterPost() const = 0;
 };
 
 } // namespace host

@@ -16,13 +16,13 @@
 /// the same folder and renames it over the old one, so a crash or a full disk
 /// never leaves a half-written settings file. A failure throws
 /// std::runtime_error and leaves the previous file as it was.
-class TMemIniFile
+class TSettingsFile
 {
 public:
     /// Files larger than this are not settings files; they are not read.
     static constexpr qint64 MaxFileSize = 4 * 1024 * 1024;
 
-    explicit TMemIniFile(const QString &fileName);
+    explicit TSettingsFile(const QString &fileName);
 
     QString FileName() const { return m_fileName; }
 

@@ -1,4 +1,4 @@
-#include "common/TMemIniFile.h"
+#include "common/TSettingsFile.h"
 
 #include <QFile>
 #include <QSaveFile>
@@ -22,7 +22,7 @@ QString decodeUtf16Le(const QByteArray &bytes)
 
 } // namespace
 
-TMemIniFile::TMemIniFile(const QString &fileName)
+TSettingsFile::TSettingsFile(const QString &fileName)
     : m_fileName(fileName)
 {
     QFile file(fileName);
@@ -31,7 +31,7 @@ TMemIniFile::TMemIniFile(const QString &fileName)
     parse(decodeUtf16Le(file.readAll()));
 }
 
-void TMemIniFile::parse(const QString &text)
+void TSettingsFile::parse(const QString &text)
 {
     Section *current = nullptr;
     const auto lines = QStringView(text).split(QChar('\n'));
@@ -60,7 +60,7 @@ void TMemIniFile::parse(const QString &text)
     }
 }
 
-const TMemIniFile::Section *TMemIniFile::findSection(const QString &name) const
+const TSettingsFile::Section *TSettingsFile::findSection(const QString &name) const
 {
     for (const Section &s : m_sections)
         if (s.name.compare(name, Qt::CaseInsensitive) == 0)
@@ -68,7 +68,7 @@ const TMemIniFile::Section *TMemIniFile::findSection(const QString &name) const
     return nullptr;
 }
 
-TMemIniFile::Section &TMemIniFile::sectionFor(const QString &name)
+TSettingsFile::Section &TSettingsFile::sectionFor(const QString &name)
 {
     for (Section &s : m_sections)
         if (s.name.compare(name, Qt::CaseInsensitive) == 0)
@@ -77,7 +77,7 @@ TMemIniFile::Section &TMemIniFile::sectionFor(const QString &name)
     return m_sections.back();
 }
 
-const TMemIniFile::Entry *TMemIniFile::findEntry(const QString &section, const QString &key) const
+const TSettingsFile::Entry *TSettingsFile::findEntry(const QString &section, const QString &key) const
 {
     const Section *s = findSection(section);
     if (!s)
@@ -88,13 +88,13 @@ const TMemIniFile::Entry *TMemIniFile::findEntry(const QString &section, const Q
     return nullptr;
 }
 
-QString TMemIniFile::ReadString(const QString &section, const QString &key, const QString &def) const
+QString TSettingsFile::ReadString(const QString &section, const QString &key, const QString &def) const
 {
     const Entry *e = findEntry(section, key);
     return e ? e->value : def;
 }
 
-int TMemIniFile::ReadInteger(const QString &section, const QString &key, int def) const
+int TSettingsFile::ReadInteger(const QString &section, const QString &key, int def) const
 {
     const Entry *e = findEntry(section, key);
     if (!e)
@@ -104,12 +104,12 @@ int TMemIniFile::ReadInteger(const QString &section, const QString &key, int def
     return ok ? v : def;
 }
 
-bool TMemIniFile::ReadBool(const QString &section, const QString &key, bool def) const
+bool TSettingsFile::ReadBool(const QString &section, const QString &key, bool def) const
 {
     return ReadInteger(section, key, def ? 1 : 0) != 0;
 }
 
-void TMemIniFile::WriteString(const QString &section, const QString &key, const QString &value)
+void TSettingsFile::WriteString(const QString &section, const QString &key, const QString &value)
 {
     Section &s = sectionFor(section);
     for (Entry &e : s.entries)
@@ -120,27 +120,27 @@ void TMemIniFile::WriteString(const QString &section, const QString &key, const 
     s.entries.push_back({key, value});
 }
 
-void TMemIniFile::WriteInteger(const QString &section, const QString &key, int value)
+void TSettingsFile::WriteInteger(const QString &section, const QString &key, int value)
 {
     WriteString(section, key, QString::number(value));
 }
 
-void TMemIniFile::WriteBool(const QString &section, const QString &key, bool value)
+void TSettingsFile::WriteBool(const QString &section, const QString &key, bool value)
 {
     WriteString(section, key, value ? QStringLiteral("1") : QStringLiteral("0"));
 }
 
-bool TMemIniFile::SectionExists(const QString &section) const
+bool TSettingsFile::SectionExists(const QString &section) const
 {
     return findSection(section) != nullptr;
 }
 
-bool TMemIniFile::ValueExists(const QString &section, const QString &key) const
+bool TSettingsFile::ValueExists(const QString &section, const QString &key) const
 {
     return findEntry(section, key) != nullptr;
 }
 
-QStringList TMemIniFile::Sections() const
+QStringList TSettingsFile::Sections() const
 {
     QStringList names;
     for (const Section &s : m_sections)
@@ -148,7 +148,7 @@ QStringList TMemIniFile::Sections() const
     return names;
 }
 
-QStringList TMemIniFile::Keys(const QString &section) const
+QStringList TSettingsFile::Keys(const QString &section) const
 {
     QStringList keys;
     if (const Section *s = findSection(section))
@@ -157,7 +157,7 @@ QStringList TMemIniFile::Keys(const QString &section) const
     return keys;
 }
 
-QString TMemIniFile::Text() const
+QString TSettingsFile::Text() const
 {
     QString text;
     for (const Section &s : m_sections) {
@@ -169,7 +169,7 @@ QString TMemIniFile::Text() const
     return text;
 }
 
-void TMemIniFile::UpdateFile() const
+void TSettingsFile::UpdateFile() const
 {
     const QString text = Text();
     QByteArray bytes;

@@ -11,13 +11,13 @@ class QLineEdit;
 
 namespace ui {
 
-class TLabeledEdit : public QWidget
+class TCaptionedEdit : public QWidget
 {
     Q_OBJECT
 public:
     enum LabelPosition { LabelAbove, LabelLeft };
 
-    explicit TLabeledEdit(const QString &caption = QString(), QWidget *parent = nullptr,
+    explicit TCaptionedEdit(const QString &caption = QString(), QWidget *parent = nullptr,
                           LabelPosition position = LabelAbove);
 
     QLabel *EditLabel() const { return m_label; }

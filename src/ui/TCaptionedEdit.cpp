@@ -1,4 +1,4 @@
-#include "ui/TLabeledEdit.h"
+#include "ui/TCaptionedEdit.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -7,7 +7,7 @@
 
 namespace ui {
 
-TLabeledEdit::TLabeledEdit(const QString &caption, QWidget *parent, LabelPosition position)
+TCaptionedEdit::TCaptionedEdit(const QString &caption, QWidget *parent, LabelPosition position)
     : QWidget(parent), m_label(new QLabel(caption, this)), m_edit(new QLineEdit(this))
 {
     QBoxLayout *layout = position == LabelLeft ? static_cast<QBoxLayout *>(new QHBoxLayout(this))
@@ -18,60 +18,60 @@ TLabeledEdit::TLabeledEdit(const QString &caption, QWidget *parent, LabelPositio
     layout->addWidget(m_edit);
     m_label->setBuddy(m_edit);
     setFocusProxy(m_edit);
-    connect(m_edit, &QLineEdit::textChanged, this, &TLabeledEdit::textChanged);
+    connect(m_edit, &QLineEdit::textChanged, this, &TCaptionedEdit::textChanged);
 }
 
-QString TLabeledEdit::Text() const
+QString TCaptionedEdit::Text() const
 {
     return m_edit->text();
 }
 
-void TLabeledEdit::SetText(const QString &text)
+void TCaptionedEdit::SetText(const QString &text)
 {
     m_edit->setText(text);
     m_edit->setCursorPosition(0);
 }
 
-void TLabeledEdit::SetMaxLength(int length)
+void TCaptionedEdit::SetMaxLength(int length)
 {
     m_maxLength = length > 0 ? length : 0;
     // QLineEdit's own default limit is 32767 characters.
     m_edit->setMaxLength(m_maxLength > 0 ? m_maxLength : 32767);
 }
 
-bool TLabeledEdit::ReadOnly() const
+bool TCaptionedEdit::ReadOnly() const
 {
     return m_edit->isReadOnly();
 }
 
-void TLabeledEdit::SetReadOnly(bool on)
+void TCaptionedEdit::SetReadOnly(bool on)
 {
     m_edit->setReadOnly(on);
 }
 
-QString TLabeledEdit::Hint() const
+QString TCaptionedEdit::Hint() const
 {
     return m_edit->toolTip();
 }
 
-void TLabeledEdit::SetHint(const QString &hint)
+void TCaptionedEdit::SetHint(const QString &hint)
 {
     m_edit->setToolTip(hint);
 }
 
-void TLabeledEdit::SetFontColor(const QColor &color)
+void TCaptionedEdit::SetFontColor(const QColor &color)
 {
     m_fontColor = color;
     applyPalette();
 }
 
-void TLabeledEdit::SetBackgroundColor(const QColor &color)
+void TCaptionedEdit::SetBackgroundColor(const QColor &color)
 {
     m_background = color;
     applyPalette();
 }
 
-void TLabeledEdit::applyPalette()
+void TCaptionedEdit::applyPalette()
 {
     QPalette pal = m_edit->parentWidget() ? m_edit->parentWidget()->palette() : m_edit->palette();
     if (m_fontColor.isValid())

@@ -6,11 +6,11 @@
 
 namespace ui {
 
-class TTrackBar : public QSlider
+class TTrackSlider : public QSlider
 {
     Q_OBJECT
 public:
-    explicit TTrackBar(QWidget *parent = nullptr) : QSlider(Qt::Horizontal, parent)
+    explicit TTrackSlider(QWidget *parent = nullptr) : QSlider(Qt::Horizontal, parent)
     {
         setTickPosition(QSlider::NoTicks);
         setRange(0, 10);

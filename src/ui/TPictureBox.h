@@ -9,12 +9,12 @@
 
 namespace ui {
 
-class TImage : public QWidget
+class TPictureBox : public QWidget
 {
     Q_OBJECT
     Q_PROPERTY(int tag READ Tag WRITE SetTag)
 public:
-    explicit TImage(QWidget *parent = nullptr);
+    explicit TPictureBox(QWidget *parent = nullptr);
 
     /// True when the picture holds a graphic.
     bool HasGraphic() const { return !m_picture.isNull(); }

@@ -1,4 +1,4 @@
-#include "ui/TActionList.h"
+#include "ui/TActionUpdater.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -7,22 +7,22 @@
 
 namespace ui {
 
-TActionList::TActionList(QWidget *form, std::function<void()> onUpdate)
+TActionUpdater::TActionUpdater(QWidget *form, std::function<void()> onUpdate)
     : QObject(form), m_form(form), m_onUpdate(std::move(onUpdate))
 {
     m_timer.setInterval(UpdateIntervalMs);
-    connect(&m_timer, &QTimer::timeout, this, &TActionList::Update);
+    connect(&m_timer, &QTimer::timeout, this, &TActionUpdater::Update);
     form->installEventFilter(this);
 }
 
-QAction *TActionList::AddAction(const QString &objectName, const QString &caption)
+QAction *TActionUpdater::AddAction(const QString &objectName, const QString &caption)
 {
     auto *action = new QAction(caption, this);
     action->setObjectName(objectName);
     return action;
 }
 
-void TActionList::BindButton(QAbstractButton *button, QAction *action)
+void TActionUpdater::BindButton(QAbstractButton *button, QAction *action)
 {
     auto sync = [button, action] {
         button->setText(action->text());
@@ -36,18 +36,18 @@ void TActionList::BindButton(QAbstractButton *button, QAction *action)
     });
 }
 
-void TActionList::Update()
+void TActionUpdater::Update()
 {
     if (m_onUpdate)
         m_onUpdate();
 }
 
-bool TActionList::eventFilter(QObject *watched, QEvent *event)
+bool TActionUpdater::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == m_form) {
         if (event->type() == QEvent::Show) {
             // Once the form's own show handling is done, then while it is visible.
-            QTimer::singleShot(0, this, &TActionList::Update);
+            QTimer::singleShot(0, this, &TActionUpdater::Update);
             m_timer.start();
         } else if (event->type() == QEvent::Hide) {
             m_timer.stop();

@@ -11,11 +11,11 @@ class QVBoxLayout;
 
 namespace ui {
 
-class TRadioGroup : public QGroupBox
+class TChoiceGroup : public QGroupBox
 {
     Q_OBJECT
 public:
-    explicit TRadioGroup(const QString &caption = QString(), QWidget *parent = nullptr);
+    explicit TChoiceGroup(const QString &caption = QString(), QWidget *parent = nullptr);
 
     void SetItems(const QStringList &items);
     QStringList Items() const;

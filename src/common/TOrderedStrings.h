@@ -13,13 +13,13 @@ class TDocumentInfo;
 /// a name-value separator, an entry "name=value" is found by its name. When
 /// OwnsObjects is set the list frees the objects it still holds when it is
 /// cleared or destroyed.
-class TStringList
+class TOrderedStrings
 {
 public:
-    explicit TStringList(bool ownsObjects = false) : m_ownsObjects(ownsObjects) {}
-    ~TStringList() { Clear(); }
-    TStringList(const TStringList &) = delete;
-    TStringList &operator=(const TStringList &) = delete;
+    explicit TOrderedStrings(bool ownsObjects = false) : m_ownsObjects(ownsObjects) {}
+    ~TOrderedStrings() { Clear(); }
+    TOrderedStrings(const TOrderedStrings &) = delete;
+    TOrderedStrings &operator=(const TOrderedStrings &) = delete;
 
     QChar NameValueSeparator = QLatin1Char('=');
 
@@ -51,33 +51,33 @@ private:
 // TDocumentInfo must be complete where an owning list frees its objects.
 #include "common/TDocumentInfo.h"
 
-inline int TStringList::AddObject(const QString &s, TDocumentInfo *object)
+inline int TOrderedStrings::AddObject(const QString &s, TDocumentInfo *object)
 {
     m_items.push_back({s, object});
     return Count() - 1;
 }
 
-inline QString TStringList::Names(int index) const
+inline QString TOrderedStrings::Names(int index) const
 {
     const QString &t = m_items.at(size_t(index)).text;
     const qsizetype p = t.indexOf(NameValueSeparator);
     return p < 0 ? t : t.left(p);
 }
 
-inline QString TStringList::ValueFromIndex(int index) const
+inline QString TOrderedStrings::ValueFromIndex(int index) const
 {
     const QString &t = m_items.at(size_t(index)).text;
     const qsizetype p = t.indexOf(NameValueSeparator);
     return p < 0 ? QString() : t.mid(p + 1);
 }
 
-inline QString TStringList::Values(const QString &name) const
+inline QString TOrderedStrings::Values(const QString &name) const
 {
     const int i = IndexOfName(name);
     return i < 0 ? QString() : ValueFromIndex(i);
 }
 
-inline int TStringList::IndexOf(const QString &s) const
+inline int TOrderedStrings::IndexOf(const QString &s) const
 {
     for (int i = 0; i < Count(); ++i)
         if (m_items[size_t(i)].text.compare(s, Qt::CaseInsensitive) == 0)
@@ -85,7 +85,7 @@ inline int TStringList::IndexOf(const QString &s) const
     return -1;
 }
 
-inline int TStringList::IndexOfName(const QString &name) const
+inline int TOrderedStrings::IndexOfName(const QString &name) const
 {
     for (int i = 0; i < Count(); ++i) {
         const QString &t = m_items[size_t(i)].text;
@@ -96,7 +96,7 @@ inline int TStringList::IndexOfName(const QString &name) const
     return -1;
 }
 
-inline void TStringList::Clear()
+inline void TOrderedStrings::Clear()
 {
     if (m_ownsObjects)
         for (Item &item : m_items)
@@ -104,7 +104,7 @@ inline void TStringList::Clear()
     m_items.clear();
 }
 
-inline QStringList TStringList::ToStringList() const
+inline QStringList TOrderedStrings::ToStringList() const
 {
     QStringList out;
     for (const Item &item : m_items)

@@ -1,4 +1,4 @@
-#include "ui/TDateEdit.h"
+#include "ui/TNullableDateEdit.h"
 
 #include <QHBoxLayout>
 #include <QLineEdit>
@@ -6,7 +6,7 @@
 
 namespace ui {
 
-TDateEdit::TDateEdit(QWidget *parent)
+TNullableDateEdit::TNullableDateEdit(QWidget *parent)
     : QWidget(parent), m_edit(new QLineEdit(this))
 {
     auto *layout = new QHBoxLayout(this);
@@ -14,10 +14,10 @@ TDateEdit::TDateEdit(QWidget *parent)
     layout->addWidget(m_edit);
     m_edit->setPlaceholderText(QStringLiteral("дд.мм.гггг"));
     setFocusProxy(m_edit);
-    connect(m_edit, &QLineEdit::editingFinished, this, &TDateEdit::commitTyped);
+    connect(m_edit, &QLineEdit::editingFinished, this, &TNullableDateEdit::commitTyped);
 }
 
-QDate TDateEdit::ParseDate(const QString &text)
+QDate TNullableDateEdit::ParseDate(const QString &text)
 {
     const QString t = text.trimmed();
     if (t.isEmpty())
@@ -41,7 +41,7 @@ QDate TDateEdit::ParseDate(const QString &text)
     return QDate();
 }
 
-void TDateEdit::SetDate(const QDate &date)
+void TNullableDateEdit::SetDate(const QDate &date)
 {
     const QDate value = date.isValid() ? date : QDate();
     m_edit->setText(value.isNull() ? QString() : value.toString(QLatin1String(DisplayFormat)));
@@ -51,55 +51,55 @@ void TDateEdit::SetDate(const QDate &date)
     }
 }
 
-bool TDateEdit::SetText(const QString &text)
+bool TNullableDateEdit::SetText(const QString &text)
 {
     SetDate(ParseDate(text));
     return !m_date.isNull();
 }
 
-QString TDateEdit::Text() const
+QString TNullableDateEdit::Text() const
 {
     return m_edit->text();
 }
 
-void TDateEdit::commitTyped()
+void TNullableDateEdit::commitTyped()
 {
     SetText(m_edit->text());
 }
 
-bool TDateEdit::ReadOnly() const
+bool TNullableDateEdit::ReadOnly() const
 {
     return m_edit->isReadOnly();
 }
 
-void TDateEdit::SetReadOnly(bool on)
+void TNullableDateEdit::SetReadOnly(bool on)
 {
     m_edit->setReadOnly(on);
 }
 
-void TDateEdit::SetFontColor(const QColor &color)
+void TNullableDateEdit::SetFontColor(const QColor &color)
 {
     m_fontColor = color;
     applyPalette();
 }
 
-void TDateEdit::SetBackgroundColor(const QColor &color)
+void TNullableDateEdit::SetBackgroundColor(const QColor &color)
 {
     m_background = color;
     applyPalette();
 }
 
-QString TDateEdit::Hint() const
+QString TNullableDateEdit::Hint() const
 {
     return m_edit->toolTip();
 }
 
-void TDateEdit::SetHint(const QString &hint)
+void TNullableDateEdit::SetHint(const QString &hint)
 {
     m_edit->setToolTip(hint);
 }
 
-void TDateEdit::applyPalette()
+void TNullableDateEdit::applyPalette()
 {
     QPalette pal = palette();
     if (m_fontColor.isValid())

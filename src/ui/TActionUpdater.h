@@ -14,14 +14,14 @@ class QWidget;
 
 namespace ui {
 
-class TActionList : public QObject
+class TActionUpdater : public QObject
 {
     Q_OBJECT
 public:
     /// Update interval while the form is visible.
     static constexpr int UpdateIntervalMs = 150;
 
-    TActionList(QWidget *form, std::function<void()> onUpdate);
+    TActionUpdater(QWidget *form, std::function<void()> onUpdate);
 
     /// Creates an action owned by the list.
     QAction *AddAction(const QString &objectName, const QString &caption);
