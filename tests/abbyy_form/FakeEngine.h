@@ -4,6 +4,7 @@
 
 #include "abbyy/ABBYY_PassportReaderSdk_TLB.h"
 #include "host/IDataSet.h"
+#include "support/FakeUnknown.h"
 
 #include <QStandardItemModel>
 #include <QStringList>
@@ -13,35 +14,8 @@
 
 namespace r9test {
 
-/// Reference counting shared by the fakes; the object frees itself at zero.
 template <class Interface>
-class FakeUnknown : public Interface
-{
-public:
-    virtual ~FakeUnknown() = default;
-    HRESULT QueryInterface(const IID &, void **object) override
-    {
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    std::uint32_t AddRef() override { return ++m_refs; }
-    std::uint32_t Release() override
-    {
-        const std::uint32_t r = --m_refs;
-        if (r == 0)
-            delete this;
-        return r;
-    }
-    HRESULT raw_GetErrorDescription(QString *description) override
-    {
-        *description = errorText;
-        return S_OK;
-    }
-    QString errorText = QStringLiteral("fake engine failure");
-
-private:
-    std::uint32_t m_refs = 0;
-};
+using FakeUnknown = r9test::FakeUnknown<Interface>;
 
 /// Ordered name/value settings of a scanner.
 class FakeStringsArray : public FakeUnknown<IStringsArray>

@@ -3,6 +3,7 @@
 // each call answers and read back what the window asked for.
 
 #include "abbyy/ABBYY_PassportReaderSdk_TLB.h"
+#include "support/FakeUnknown.h"
 
 #include <QImage>
 #include <QList>
@@ -17,28 +18,9 @@
 namespace fake {
 
 template <class I>
-class Object : public I
+class Object : public r9test::FakeUnknown<I>
 {
 public:
-    HRESULT QueryInterface(const IID &, void **object) override
-    {
-        if (object)
-            *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    std::uint32_t AddRef() override { return ++m_refs; }
-    std::uint32_t Release() override
-    {
-        const std::uint32_t left = --m_refs;
-        if (left == 0)
-            delete this;
-        return left;
-    }
-    HRESULT raw_GetErrorDescription(QString *description) override
-    {
-        *description = m_error;
-        return S_OK;
-    }
     /// A new object handed out with one reference (an out parameter's).
     template <class T, class... A>
     static T *Hand(A &&...args)
@@ -49,16 +31,11 @@ public:
     }
 
 protected:
-    virtual ~Object() = default;
     HRESULT Fail(const QString &message)
     {
-        m_error = message;
+        this->errorText = message;
         return E_FAIL;
     }
-
-private:
-    std::atomic<std::uint32_t> m_refs{0};
-    QString m_error;
 };
 
 /// One field as a test describes it.

@@ -5,6 +5,7 @@
 // interface wrappers turn into an EEngineError.
 
 #include "abbyy/ABBYY_PassportReaderSdk_TLB.h"
+#include "support/FakeUnknown.h"
 
 #include <QStringList>
 #include <functional>
@@ -17,21 +18,9 @@ namespace fake {
 using CallLog = std::vector<QString>;
 
 template <class I>
-class Object : public I
+class Object : public r9test::FakeUnknown<I>
 {
 public:
-    HRESULT QueryInterface(const IID &, void **object) override { *object = nullptr; return E_NOINTERFACE; }
-    std::uint32_t AddRef() override { return ++refs; }
-    std::uint32_t Release() override
-    {
-        const std::uint32_t left = --refs;
-        if (left == 0)
-            delete this;
-        return left;
-    }
-    HRESULT raw_GetErrorDescription(QString *description) override { *description = lastError; return S_OK; }
-
-    std::uint32_t refs = 0;
     CallLog *log = nullptr;
     std::set<QString> failing;
     std::function<void()> onDestroy;
@@ -44,12 +33,11 @@ protected:
         if (log)
             log->push_back(entry);
         if (failing.count(entry) || failing.count(operation)) {
-            lastError = entry + QStringLiteral(" failed");
+            this->errorText = entry + QStringLiteral(" failed");
             return E_FAIL;
         }
         return S_OK;
     }
-    QString lastError;
 };
 
 class StringsArray : public Object<IStringsArray>
