@@ -61,24 +61,19 @@ void TCaptionedEdit::SetHint(const QString &hint)
 
 void TCaptionedEdit::SetFontColor(const QColor &color)
 {
-    m_fontColor = color;
+    m_colors.font = color;
     applyPalette();
 }
 
 void TCaptionedEdit::SetBackgroundColor(const QColor &color)
 {
-    m_background = color;
+    m_colors.background = color;
     applyPalette();
 }
 
 void TCaptionedEdit::applyPalette()
 {
-    QPalette pal = m_edit->parentWidget() ? m_edit->parentWidget()->palette() : m_edit->palette();
-    if (m_fontColor.isValid())
-        pal.setColor(QPalette::Text, m_fontColor);
-    if (m_background.isValid())
-        pal.setColor(QPalette::Base, m_background);
-    m_edit->setPalette(pal);
+    m_colors.ApplyTo(m_edit, m_edit->parentWidget() ? m_edit->parentWidget()->palette() : m_edit->palette());
 }
 
 } // namespace ui

@@ -1,4 +1,5 @@
 #pragma once
+#include "ui/TEditColors.h"
 // A line edit with its own caption label above it, as the forms lay out their
 // result fields. The text colour can be switched (red marks a doubtful value)
 // and the hint is the edit's tooltip.
@@ -38,12 +39,12 @@ public:
     void SetHint(const QString &hint);
 
     /// The colour of the edit's text; invalid means the system text colour.
-    QColor FontColor() const { return m_fontColor; }
+    QColor FontColor() const { return m_colors.font; }
     void SetFontColor(const QColor &color);
-    bool IsFontRed() const { return m_fontColor == QColor(Qt::red); }
+    bool IsFontRed() const { return m_colors.font == QColor(Qt::red); }
     /// Background of the edit; invalid means the system base colour.
     void SetBackgroundColor(const QColor &color);
-    QColor BackgroundColor() const { return m_background; }
+    QColor BackgroundColor() const { return m_colors.background; }
 
 Q_SIGNALS:
     void textChanged(const QString &text);
@@ -54,8 +55,7 @@ private:
     QLabel *m_label;
     QLineEdit *m_edit;
     int m_maxLength = 0;
-    QColor m_fontColor;
-    QColor m_background;
+    TEditColors m_colors;
 };
 
 } // namespace ui

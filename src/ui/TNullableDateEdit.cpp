@@ -79,13 +79,13 @@ void TNullableDateEdit::SetReadOnly(bool on)
 
 void TNullableDateEdit::SetFontColor(const QColor &color)
 {
-    m_fontColor = color;
+    m_colors.font = color;
     applyPalette();
 }
 
 void TNullableDateEdit::SetBackgroundColor(const QColor &color)
 {
-    m_background = color;
+    m_colors.background = color;
     applyPalette();
 }
 
@@ -101,12 +101,7 @@ void TNullableDateEdit::SetHint(const QString &hint)
 
 void TNullableDateEdit::applyPalette()
 {
-    QPalette pal = palette();
-    if (m_fontColor.isValid())
-        pal.setColor(QPalette::Text, m_fontColor);
-    if (m_background.isValid())
-        pal.setColor(QPalette::Base, m_background);
-    m_edit->setPalette(pal);
+    m_colors.ApplyTo(m_edit, palette());
 }
 
 } // namespace ui

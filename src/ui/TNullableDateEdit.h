@@ -1,4 +1,5 @@
 #pragma once
+#include "ui/TEditColors.h"
 // A date-only edit that can be empty. Its value is a QDate; a null QDate is
 // the empty (Null) state and shows as an empty edit. Text typed by the operator
 // or assigned by the program is parsed as a date; text that is not a date
@@ -39,10 +40,10 @@ public:
     bool ReadOnly() const;
     void SetReadOnly(bool on);
 
-    QColor FontColor() const { return m_fontColor; }
+    QColor FontColor() const { return m_colors.font; }
     void SetFontColor(const QColor &color);
-    bool IsFontRed() const { return m_fontColor == QColor(Qt::red); }
-    QColor BackgroundColor() const { return m_background; }
+    bool IsFontRed() const { return m_colors.font == QColor(Qt::red); }
+    QColor BackgroundColor() const { return m_colors.background; }
     void SetBackgroundColor(const QColor &color);
 
     QString Hint() const;
@@ -59,8 +60,7 @@ private:
 
     QLineEdit *m_edit;
     QDate m_date;
-    QColor m_fontColor;
-    QColor m_background;
+    TEditColors m_colors;
 };
 
 } // namespace ui
