@@ -384,7 +384,7 @@ void StrecthWith(QImage *Src, QImage *Dst, TFilterProc filter, float fwidth, con
     vertical.ringStride = (static_cast<std::size_t>(3) * static_cast<std::size_t>(dstWidth) + 63) & ~std::size_t(63);
     vertical.simd = options.allowSimd;
     TPaddedColumns padded;
-    if (options.allowSimd && VectorPassesAvailable())
+    if (options.allowSimd && VectorPassesAvailable() && !columns.allCopies)
         padded = PadColumns(columns, dstWidth);
     std::vector<TWorker> pool(workers);
     for (TWorker &w : pool) {
