@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <stdexcept>
 #include <system_error>
 #include <thread>
@@ -161,12 +162,15 @@ TPackedList Pack(const TCListList &lists)
         }
         packed.low.push_back(low);
         packed.high.push_back(high);
+        const std::size_t count = packed.pixel.size() - static_cast<std::size_t>(packed.first.back());
+        packed.copy.push_back(count == 1 && packed.weight.back() == 1.0f ? 1 : 0);
         packed.maxCount = std::max(packed.maxCount, l.n);
         if (high >= low)
             packed.maxSpan = std::max(packed.maxSpan, high - low + 1);
     }
     if (packed.pixel.size() > static_cast<std::size_t>(INT32_MAX))
         WidthOutOfRange();
+    packed.allCopies = std::all_of(packed.copy.begin(), packed.copy.end(), [](std::uint8_t c) { return c != 0; });
     packed.first.push_back(static_cast<std::int32_t>(packed.pixel.size()));
     return packed;
 }
@@ -219,8 +223,11 @@ QImage Allocate(int width, int height)
     return image;
 }
 
-// A fresh large target is faulted in by 2 MB pages rather than 4 KB ones:
-// on a loaded machine the page faults otherwise cost as much as the filter.
+// A large target not yet written (ours, or one the caller has just made) is
+// faulted in by 2 MB pages rather than 4 KB ones: with 4 KB pages the first
+// touch of a 100 MB page enlarged to double size costs several times the
+// filtering itself, most of all on a virtual machine. Memory already in use
+// keeps its pages and contents; the advice changes no byte.
 void AdviseLargePages(std::uint8_t *bits, std::size_t size)
 {
 #ifdef MADV_HUGEPAGE
@@ -281,8 +288,11 @@ void RunRows(const TVerticalFrame &v, int begin, int end, TWorker &w)
             for (int e = e0; e < e1; ++e)
                 w.rowAddress[e - e0] = slot(rows.pixel[e]);
         }
-        VerticalRow(w.rowAddress.data(), rows.weight.data() + e0, e1 - e0, bytes, v.dst + i * v.dstStride,
-                    w.scratch.data(), v.simd);
+        std::uint8_t *out = v.dst + i * v.dstStride;
+        if (rows.copy[i])
+            std::memcpy(out, w.rowAddress[0], static_cast<std::size_t>(bytes));
+        else
+            VerticalRow(w.rowAddress.data(), rows.weight.data() + e0, e1 - e0, bytes, out, w.scratch.data(), v.simd);
     }
 }
 
@@ -358,7 +368,10 @@ void StrecthWith(QImage *Src, QImage *Dst, TFilterProc filter, float fwidth, con
     QImage src = Src->format() == QImage::Format_BGR888 ? *Src : Src->convertToFormat(QImage::Format_BGR888);
     if (src.isNull())
         throw std::runtime_error("Not enough memory for the picture");
-    const bool reuseDst = Dst != Src && Dst->format() == QImage::Format_BGR888 && !Dst->isNull();
+    // A target whose pixels another picture shares would be copied whole
+    // just to be overwritten; a new one costs less and cannot fail later.
+    const bool reuseDst =
+        Dst != Src && Dst->format() == QImage::Format_BGR888 && !Dst->isNull() && Dst->isDetached();
     QImage dst = reuseDst ? QImage() : Allocate(dstWidth, dstHeight);
 
     const double work = static_cast<double>(dstWidth) * 3.0 *
@@ -371,7 +384,7 @@ void StrecthWith(QImage *Src, QImage *Dst, TFilterProc filter, float fwidth, con
     vertical.ringStride = (static_cast<std::size_t>(3) * static_cast<std::size_t>(dstWidth) + 63) & ~std::size_t(63);
     vertical.simd = options.allowSimd;
     TPaddedColumns padded;
-    if (options.allowSimd && VectorPassesAvailable())
+    if (options.allowSimd && VectorPassesAvailable() && !columns.allCopies)
         padded = PadColumns(columns, dstWidth);
     std::vector<TWorker> pool(workers);
     for (TWorker &w : pool) {
@@ -383,7 +396,7 @@ void StrecthWith(QImage *Src, QImage *Dst, TFilterProc filter, float fwidth, con
     // Nothing below throws.
     if (reuseDst)
         dst = std::move(*Dst);
-    else if (!dst.isNull())
+    if (!dst.isNull())
         AdviseLargePages(dst.bits(), static_cast<std::size_t>(dst.sizeInBytes()));
     if (dstWidth > 0 && dstHeight > 0) {
         TPassFrame horizontal;

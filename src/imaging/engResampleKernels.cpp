@@ -47,6 +47,21 @@ void HorizontalRowScalar(const TPassFrame &f, int k, std::uint8_t *out)
     }
 }
 
+// Every column a copy (a box filter enlarging, or equal widths): whole
+// pixels are picked, nothing is summed.
+void GatherRow(const TPassFrame &f, int k, std::uint8_t *out)
+{
+    const TPackedList &c = *f.columns;
+    const std::uint8_t *in = f.src + k * f.srcStride;
+    const std::int32_t *pixel = c.pixel.data(); // one entry per column
+    for (int i = 0; i < f.dstWidth; ++i, out += 3) {
+        const std::uint8_t *px = in + 3 * static_cast<std::ptrdiff_t>(pixel[i]);
+        out[0] = px[0];
+        out[1] = px[1];
+        out[2] = px[2];
+    }
+}
+
 void VerticalRowScalar(const std::uint8_t *const *rows, const float *weights, int n, int bytes, std::uint8_t *out,
                        float *acc)
 {
@@ -206,6 +221,10 @@ bool VectorPassesAvailable()
 
 void HorizontalRow(const TPassFrame &f, int k, std::uint8_t *out, float *scratch, bool simd)
 {
+    if (f.columns->allCopies) {
+        GatherRow(f, k, out);
+        return;
+    }
 #ifdef R9_RESAMPLE_X86
     if (simd && VectorPassesAvailable()) {
         HorizontalRowVector(f, k, out, scratch);

@@ -20,6 +20,11 @@ struct TPackedList
     std::vector<std::int32_t> pixel;
     std::vector<float> weight;
     std::vector<std::int32_t> low, high; ///< smallest and largest index of each position
+    /// 1 where the position's list is a single weight of exactly 1: its sum
+    /// is the source byte itself (a byte times 1 is exact and rounds to
+    /// itself), so the position is a plain copy.
+    std::vector<std::uint8_t> copy;
+    bool allCopies = false; ///< every position is a copy
     int maxCount = 0;
     int maxSpan = 1; ///< largest high - low + 1
 };
@@ -52,7 +57,8 @@ struct TPassFrame
 /// Floats of scratch one pass worker needs (allocated before the passes).
 std::size_t ScratchFloats(int srcWidth, int dstWidth);
 
-/// Horizontal pass of source row k into `out` (3 * dstWidth bytes).
+/// Horizontal pass of source row k into `out` (3 * dstWidth bytes); when
+/// every column is a copy, a gather of whole pixels.
 void HorizontalRow(const TPassFrame &f, int k, std::uint8_t *out, float *scratch, bool simd);
 
 /// Vertical pass of one destination row of `bytes` bytes: contribution e is

@@ -4,6 +4,7 @@
 #include "imaging/engResample.h"
 
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <random>
 #include <string>
 
@@ -69,6 +70,52 @@ TEST(ResampleOracle, VectorPassesMatchByteForByte)
 TEST(ResampleOracle, ScalarPassesMatchByteForByte)
 {
     CompareAll({1, false});
+}
+
+bool IsCopy(const TCList &list)
+{
+    return list.n == 1 && list.p[0].weight == 1.0f;
+}
+
+// Enlargements where some or all lists are a single weight of 1, so rows
+// and columns are copied rather than summed: the box at factors 2, 3 and
+// uneven ones (every list a copy), and every filter where the factor is a
+// whole number so that every second or third position falls on a source
+// pixel (some lists copies, the rest summed), in both directions.
+TEST(ResampleOracle, CopiedRowsAndColumnsMatch)
+{
+    struct Case { int sw, sh, dw, dh; } cases[] = {
+        {20, 15, 40, 30}, {20, 15, 60, 45}, {13, 9, 29, 31}, {7, 11, 10, 17}, {41, 23, 41, 23},
+        {21, 16, 41, 31}, {21, 16, 61, 46}, {3, 40, 9, 79}, {50, 2, 99, 3}, {1, 6, 5, 11},
+        {301, 257, 601, 769},   // large enough for every core
+    };
+    unsigned seed = 500;
+    for (const Case &c : cases) {
+        const QImage original = oracle::TestPicture(c.sw, c.sh, seed++);
+        for (const TResampleFilter &f : ResampleFilters) {
+            SCOPED_TRACE(std::string(f.Name) + " " + std::to_string(c.sw) + "x" + std::to_string(c.sh) + "->" +
+                         std::to_string(c.dw) + "x" + std::to_string(c.dh));
+            if (f.Filter == BoxFilter) {
+                const TCListList columns = engResample::BuildContributors(c.sw, c.dw, f.Filter, f.Width);
+                const TCListList rows = engResample::BuildContributors(c.sh, c.dh, f.Filter, f.Width);
+                ASSERT_TRUE(std::all_of(columns.begin(), columns.end(), IsCopy));
+                ASSERT_TRUE(std::all_of(rows.begin(), rows.end(), IsCopy));
+            }
+            const QImage expected = oracle::Resize(original, c.dw, c.dh, f.Filter, f.Width);
+            for (const engResample::TResampleOptions options :
+                 {engResample::TResampleOptions{1, true}, engResample::TResampleOptions{1, false},
+                  engResample::TResampleOptions{0, true}}) {
+                QImage src = original;
+                QImage dst(c.dw, c.dh, QImage::Format_BGR888);
+                engResample::StrecthWith(&src, &dst, f.Filter, f.Width, options);
+                ASSERT_EQ(dst, expected) << "threads " << options.maxThreads << " simd " << options.allowSimd;
+            }
+        }
+    }
+    // The whole-factor cases above do mix copies with sums.
+    const TCListList mixed = engResample::BuildContributors(21, 41, TriangleFilter, 1.0f);
+    EXPECT_TRUE(IsCopy(mixed[2]));
+    EXPECT_FALSE(IsCopy(mixed[1]));
 }
 
 TEST(ResampleOracle, LargePicturesOnEveryCoreMatch)

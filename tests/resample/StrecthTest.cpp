@@ -209,6 +209,18 @@ TEST(Strecth, SamePictureAsSourceAndTarget)
     EXPECT_EQ(dst, oracle::Resize(original, 30, 20, SplineFilter, 2.0f));
 }
 
+TEST(Strecth, TargetSharingItsPixelsLeavesTheOtherPictureAlone)
+{
+    const QImage original = oracle::TestPicture(9, 7, 31);
+    const QImage before = oracle::TestPicture(18, 14, 32);
+    QImage other = before.copy();
+    QImage dst = other; // shares the pixels of `other`
+    QImage src = original;
+    Strecth(&src, &dst, BoxFilter, 0.5f);
+    EXPECT_EQ(dst, oracle::Resize(original, 18, 14, BoxFilter, 0.5f));
+    EXPECT_EQ(other, before);
+}
+
 TEST(Strecth, EmptyTargetGivesAnEmptyPicture)
 {
     QImage src = oracle::TestPicture(5, 5, 1);
