@@ -36,6 +36,14 @@ QByteArray encodeJpeg(const QImage &image, bool gray = false)
     return bytes;
 }
 
+QByteArray encodeBmp(const QImage &image)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    image.save(&buffer, "BMP");
+    return bytes;
+}
+
 bool near(QRgb a, QRgb b, int tolerance = 6)
 {
     return std::abs(qRed(a) - qRed(b)) <= tolerance && std::abs(qGreen(a) - qGreen(b)) <= tolerance
@@ -101,9 +109,7 @@ TEST(JpegDecoding, DamagedDataIsRejectedWhole)
     QByteArray brokenTable = jpeg; // the first segment after SOI gets an impossible length
     brokenTable[4] = brokenTable[5] = char(0xFF);
 
-    QByteArray bmp;
-    QBuffer buffer(&bmp);
-    quadrants(8, 8).save(&buffer, "BMP");
+    const QByteArray bmp = encodeBmp(quadrants(8, 8));
 
     const std::pair<const char *, QByteArray> damaged[] = {
         {"empty", QByteArray()},
@@ -127,9 +133,7 @@ TEST(PictureFile, FormatFollowsTheExtension)
 {
     const QImage picture = quadrants(10, 6);
     const QByteArray jpeg = encodeJpeg(picture);
-    QByteArray bmp;
-    QBuffer buffer(&bmp);
-    picture.save(&buffer, "BMP");
+    const QByteArray bmp = encodeBmp(picture);
 
     for (const char *name : {"Photo.jpg", "FULLIMAGE.JPG", "page.jpeg"}) {
         const QImage loaded = imaging::LoadPictureFile(writeFile(QString::fromLatin1(name), jpeg));
@@ -145,9 +149,7 @@ TEST(PictureFile, BadFilesGiveAnErrorNamingTheFile)
 {
     const QImage picture = quadrants(40, 30);
     const QByteArray jpeg = encodeJpeg(picture);
-    QByteArray bmp;
-    QBuffer buffer(&bmp);
-    picture.save(&buffer, "BMP");
+    const QByteArray bmp = encodeBmp(picture);
 
     const std::pair<const char *, QByteArray> files[] = {
         {"bitmap-in.jpg", bmp},
