@@ -364,6 +364,8 @@ void TPhotoFromCameraFM::bSelectCameraClick()
         FCameraInnerName = chosen->Get_InnerName();
         FCameraInnerPath = chosen->Get_InnerPath();
         ledCamera->SetText(chosen->Get_DisplayName());
+        // The notice of a camera chosen before is no longer true.
+        pnlCamera->SetCaption(QString());
         CreateViewOnCurrentCamera();
     });
 }
