@@ -3,31 +3,16 @@
 // frame, and takes a frame and a fragment from the entrance camera.
 #include "support/TestSupport.h"
 
-#include <QCoreApplication>
-#include <QFile>
 #include <QImage>
 #include <QJsonArray>
-#include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
-#include <QProcessEnvironment>
 #include <gtest/gtest.h>
 
 namespace {
 
 QJsonObject RunCameraPath(const QString &output)
 {
-    QProcess host;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.remove("DISPLAY");
-    env.remove("WAYLAND_DISPLAY");
-    env.insert("QT_QPA_PLATFORM", "offscreen");
-    host.setProcessEnvironment(env);
-    host.setWorkingDirectory(r9test::TestHome());
-    host.start(QCoreApplication::applicationDirPath() + "/velmar-host", {"--camera", "--output", output});
-    EXPECT_TRUE(host.waitForFinished(120000));
-    EXPECT_EQ(host.exitCode(), 0) << host.readAllStandardError().toStdString();
-    return QJsonDocument::fromJson(host.readAllStandardOutput()).object()["camera"].toObject();
+    return r9test::RunReferenceHost({"--camera", "--output", output}, 120000)["camera"].toObject();
 }
 
 QJsonObject Attempt(const QJsonObject &report, const QString &camera)
