@@ -11,7 +11,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
-#include <QLineEdit>
 #include <QTabWidget>
 #include <QTimer>
 #include <cstdio>
@@ -19,38 +18,21 @@
 
 namespace {
 
-// The form's own setters live in the package; the host writes through the
-// inner Qt edits the controls expose, as an operator's typing would.
-void PutText(ui::TCaptionedEdit *edit, const QString &text)
-{
-    edit->Edit()->setText(text);
-}
-
-void PutDate(ui::TNullableDateEdit *edit, const QDate &date)
-{
-    edit->Edit()->setText(date.isValid() ? date.toString(QLatin1String(ui::TNullableDateEdit::DisplayFormat)) : QString());
-    Q_EMIT edit->Edit()->editingFinished(); // the edit takes typed text when editing ends
-}
-
-QString TextOf(ui::TCaptionedEdit *edit)
-{
-    return edit->Edit()->text();
-}
-
+/// The host writes the current values through the controls' public setters.
 void FillCurrent(TABBYYRecognitionFM *f, const PersonRecord &r)
 {
-    PutText(f->ledLastNameCurr, r.lastName);
-    PutText(f->ledFirstNameCurr, r.firstName);
-    PutText(f->ledMiddleNameCurr, r.middleName);
-    PutText(f->ledPassportNumberCurr, r.passportNumber);
-    PutText(f->ledSexCurr, r.sex);
-    PutDate(f->dteDateOfBirthCurr, r.dateOfBirth);
-    PutText(f->ledPlaceOfBirthCurr, r.placeOfBirth);
-    PutDate(f->dteDateOfIssueCurr, r.dateOfIssue);
-    PutDate(f->dteDateOfExpiryCurr, r.dateOfExpiry);
-    PutText(f->ledIssuedByCurr, r.issuedBy);
-    PutText(f->ledDepartmentCodeCurr, r.departmentCode);
-    PutText(f->ledNationalityCurr, r.nationality);
+    f->ledLastNameCurr->SetText(r.lastName);
+    f->ledFirstNameCurr->SetText(r.firstName);
+    f->ledMiddleNameCurr->SetText(r.middleName);
+    f->ledPassportNumberCurr->SetText(r.passportNumber);
+    f->ledSexCurr->SetText(r.sex);
+    f->dteDateOfBirthCurr->SetDate(r.dateOfBirth);
+    f->ledPlaceOfBirthCurr->SetText(r.placeOfBirth);
+    f->dteDateOfIssueCurr->SetDate(r.dateOfIssue);
+    f->dteDateOfExpiryCurr->SetDate(r.dateOfExpiry);
+    f->ledIssuedByCurr->SetText(r.issuedBy);
+    f->ledDepartmentCodeCurr->SetText(r.departmentCode);
+    f->ledNationalityCurr->SetText(r.nationality);
 }
 
 /// Offers every document type the engine supports; the form owns the copies.
@@ -97,7 +79,7 @@ PersonRecord ReadFormRecord(TABBYYRecognitionFM *f)
     PersonRecord r;
     for (const Text &t : texts) {
         ui::TCaptionedEdit *e = edit ? t.rec : t.add;
-        r.*(t.member) = TextOf(e);
+        r.*(t.member) = e->Text();
         if (e->IsFontRed())
             r.doubtful << QString::fromLatin1(t.key);
     }
