@@ -54,6 +54,24 @@ run(${CMAKE_COMMAND} --install ${BUILD_TREE} --prefix ${host} --component velmar
 expect_files(${host} ${hostdir}/velmar-host)
 expect_no_files(${host} "*librecognition9r*")
 
+# With the package beside them the installed host does its main job.
+run(${CMAKE_COMMAND} --install ${BUILD_TREE} --prefix ${host} --component recognition9r)
+execute_process(
+  COMMAND ${CMAKE_COMMAND} -E env --unset=DISPLAY --unset=WAYLAND_DISPLAY QT_QPA_PLATFORM=offscreen
+          HOME=${WORK}/home XDG_CONFIG_HOME=${WORK}/home/.config XDG_STATE_HOME=${WORK}/home/.local/state
+          ${host}/${hostdir}/velmar-host --output ${WORK}/records
+  RESULT_VARIABLE rc OUTPUT_VARIABLE report ERROR_VARIABLE err)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "the installed host failed (${rc}):\n${err}")
+endif()
+string(JSON loaded GET "${report}" package)
+file(REAL_PATH ${loaded} loaded)
+file(REAL_PATH ${host}/${LIBDIR}/librecognition9r.so expected)
+string(JSON first GET "${report}" abbyy records 0 modalResult)
+if(NOT loaded STREQUAL expected OR NOT first EQUAL 1)
+  message(FATAL_ERROR "the installed host loaded ${loaded} and ended its first record with ${first}:\n${report}")
+endif()
+
 # Every public header compiles on its own, with nothing but the installed tree.
 file(GLOB_RECURSE headers RELATIVE ${package}/include/recognition9r ${package}/include/recognition9r/*.h)
 set(all_headers ${WORK}/AllHeaders.cpp)
