@@ -15,24 +15,54 @@
 #include <QTimer>
 #include <cstdio>
 #include <memory>
+#include <vector>
 
 namespace {
+
+/// The person's fields on the form: per field its edit on the add page, the
+/// recognised and the current one on the edit page, and the record member.
+template <class Edit, class Value> struct FormField
+{
+    const char *key;
+    Edit *add, *rec, *curr;
+    Value PersonRecord::*member;
+};
+using TextField = FormField<ui::TCaptionedEdit, QString>;
+using DateField = FormField<ui::TNullableDateEdit, QDate>;
+
+std::vector<TextField> TextFields(TABBYYRecognitionFM *f)
+{
+    return {
+        {"lastName", f->ledLastName, f->ledLastNameRec, f->ledLastNameCurr, &PersonRecord::lastName},
+        {"firstName", f->ledFirstName, f->ledFirstNameRec, f->ledFirstNameCurr, &PersonRecord::firstName},
+        {"middleName", f->ledMiddleName, f->ledMiddleNameRec, f->ledMiddleNameCurr, &PersonRecord::middleName},
+        {"passportNumber", f->ledPassportNumber, f->ledPassportNumberRec, f->ledPassportNumberCurr,
+         &PersonRecord::passportNumber},
+        {"sex", f->ledSex, f->ledSexRec, f->ledSexCurr, &PersonRecord::sex},
+        {"placeOfBirth", f->ledPlaceOfBirth, f->ledPlaceOfBirthRec, f->ledPlaceOfBirthCurr, &PersonRecord::placeOfBirth},
+        {"issuedBy", f->ledIssuedBy, f->ledIssuedByRec, f->ledIssuedByCurr, &PersonRecord::issuedBy},
+        {"departmentCode", f->ledDepartmentCode, f->ledDepartmentCodeRec, f->ledDepartmentCodeCurr,
+         &PersonRecord::departmentCode},
+        {"nationality", f->ledNationality, f->ledNationalityRec, f->ledNationalityCurr, &PersonRecord::nationality},
+    };
+}
+
+std::vector<DateField> DateFields(TABBYYRecognitionFM *f)
+{
+    return {
+        {"dateOfBirth", f->dteDateOfBirth, f->dteDateOfBirthRec, f->dteDateOfBirthCurr, &PersonRecord::dateOfBirth},
+        {"dateOfIssue", f->dteDateOfIssue, f->dteDateOfIssueRec, f->dteDateOfIssueCurr, &PersonRecord::dateOfIssue},
+        {"dateOfExpiry", f->dteDateOfExpiry, f->dteDateOfExpiryRec, f->dteDateOfExpiryCurr, &PersonRecord::dateOfExpiry},
+    };
+}
 
 /// The host writes the current values through the controls' public setters.
 void FillCurrent(TABBYYRecognitionFM *f, const PersonRecord &r)
 {
-    f->ledLastNameCurr->SetText(r.lastName);
-    f->ledFirstNameCurr->SetText(r.firstName);
-    f->ledMiddleNameCurr->SetText(r.middleName);
-    f->ledPassportNumberCurr->SetText(r.passportNumber);
-    f->ledSexCurr->SetText(r.sex);
-    f->dteDateOfBirthCurr->SetDate(r.dateOfBirth);
-    f->ledPlaceOfBirthCurr->SetText(r.placeOfBirth);
-    f->dteDateOfIssueCurr->SetDate(r.dateOfIssue);
-    f->dteDateOfExpiryCurr->SetDate(r.dateOfExpiry);
-    f->ledIssuedByCurr->SetText(r.issuedBy);
-    f->ledDepartmentCodeCurr->SetText(r.departmentCode);
-    f->ledNationalityCurr->SetText(r.nationality);
+    for (const TextField &t : TextFields(f))
+        t.curr->SetText(r.*(t.member));
+    for (const DateField &d : DateFields(f))
+        d.curr->SetDate(r.*(d.member));
 }
 
 /// Offers every document type the engine supports; the form owns the copies.
@@ -58,32 +88,14 @@ void FillDocumentTypes(const PackageLoader &package, TABBYYRecognitionFM *form, 
 PersonRecord ReadFormRecord(TABBYYRecognitionFM *f)
 {
     const bool edit = f->pgcRecognize->currentWidget() == f->tsEdit;
-    struct Text { const char *key; ui::TCaptionedEdit *add, *rec; QString PersonRecord::*member; };
-    struct Date { const char *key; ui::TNullableDateEdit *add, *rec; QDate PersonRecord::*member; };
-    const Text texts[] = {
-        {"lastName", f->ledLastName, f->ledLastNameRec, &PersonRecord::lastName},
-        {"firstName", f->ledFirstName, f->ledFirstNameRec, &PersonRecord::firstName},
-        {"middleName", f->ledMiddleName, f->ledMiddleNameRec, &PersonRecord::middleName},
-        {"passportNumber", f->ledPassportNumber, f->ledPassportNumberRec, &PersonRecord::passportNumber},
-        {"sex", f->ledSex, f->ledSexRec, &PersonRecord::sex},
-        {"placeOfBirth", f->ledPlaceOfBirth, f->ledPlaceOfBirthRec, &PersonRecord::placeOfBirth},
-        {"issuedBy", f->ledIssuedBy, f->ledIssuedByRec, &PersonRecord::issuedBy},
-        {"departmentCode", f->ledDepartmentCode, f->ledDepartmentCodeRec, &PersonRecord::departmentCode},
-        {"nationality", f->ledNationality, f->ledNationalityRec, &PersonRecord::nationality},
-    };
-    const Date dates[] = {
-        {"dateOfBirth", f->dteDateOfBirth, f->dteDateOfBirthRec, &PersonRecord::dateOfBirth},
-        {"dateOfIssue", f->dteDateOfIssue, f->dteDateOfIssueRec, &PersonRecord::dateOfIssue},
-        {"dateOfExpiry", f->dteDateOfExpiry, f->dteDateOfExpiryRec, &PersonRecord::dateOfExpiry},
-    };
     PersonRecord r;
-    for (const Text &t : texts) {
+    for (const TextField &t : TextFields(f)) {
         ui::TCaptionedEdit *e = edit ? t.rec : t.add;
         r.*(t.member) = e->Text();
         if (e->IsFontRed())
             r.doubtful << QString::fromLatin1(t.key);
     }
-    for (const Date &d : dates) {
+    for (const DateField &d : DateFields(f)) {
         ui::TNullableDateEdit *e = edit ? d.rec : d.add;
         r.*(d.member) = e->Date();
         if (e->IsFontRed())
