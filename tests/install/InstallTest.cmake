@@ -1,7 +1,7 @@
 # Installs the already built tree (nothing is rebuilt) component by component
 # into temporary prefixes, checks what each component holds, then configures,
 # builds and runs the small host project against the installed package.
-# Arguments: BUILD_TREE WORK HOST_PROJECT GENERATOR LIBDIR LIBEXECDIR
+# Arguments: BUILD_TREE WORK HOST_PROJECT GENERATOR LIBDIR LIBEXECDIR SANITIZE
 function(run)
   execute_process(COMMAND ${ARGN} RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
   if(NOT rc EQUAL 0)
@@ -82,7 +82,12 @@ endforeach()
 
 # A host project outside this tree, against the installed package only.
 set(ENV{PKG_CONFIG_PATH} ${package}/${LIBDIR}/pkgconfig)
-run(${CMAKE_COMMAND} -S ${HOST_PROJECT} -B ${WORK}/tinyhost -G ${GENERATOR}
+set(flags)
+if(SANITIZE)
+  # A sanitized package needs its runtime in the host program too.
+  set(flags -DCMAKE_CXX_FLAGS=-fsanitize=address,undefined -DCMAKE_EXE_LINKER_FLAGS=-fsanitize=address,undefined)
+endif()
+run(${CMAKE_COMMAND} -S ${HOST_PROJECT} -B ${WORK}/tinyhost -G ${GENERATOR} ${flags}
   -DCMAKE_BUILD_TYPE=Release -DCMAKE_PREFIX_PATH=${package} -DTINYHOST_ALL_HEADERS=${all_headers})
 run(${CMAKE_COMMAND} --build ${WORK}/tinyhost)
 foreach(program tinyhost-cmake tinyhost-pkgconfig)
