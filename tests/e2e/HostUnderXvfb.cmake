@@ -12,6 +12,7 @@ file(REMOVE_RECURSE ${WORK})
 file(MAKE_DIRECTORY ${WORK}/home)
 execute_process(
   COMMAND ${CMAKE_COMMAND} -E env --unset=QT_QPA_PLATFORM --unset=WAYLAND_DISPLAY
+          LSAN_OPTIONS=suppressions=${CMAKE_CURRENT_LIST_DIR}/lsan-system.supp
           HOME=${WORK}/home XDG_CONFIG_HOME=${WORK}/home/.config XDG_STATE_HOME=${WORK}/home/.local/state
           ${XVFB_RUN} -a -s "-screen 0 1280x1024x24"
           timeout -k 10 300 ${HOST} --scripted --output ${WORK}/records
