@@ -1,6 +1,7 @@
 // Reference host of the recognition package: loads it at run time, starts
-// it, lets the operator choose the recogniser and reports what it found. With
-// no display it runs offscreen and prints its report as JSON.
+// it, lets the operator choose the recogniser and reports what it found (as
+// JSON). With no display it runs offscreen with the scripted operator; with
+// --scripted the scripted operator answers every window under a display too.
 #include "AbbyyRequest.h"
 #include "CameraRequest.h"
 #include "PackageLoader.h"
@@ -88,13 +89,13 @@ QJsonObject settingsJson(const PackageLoader &package)
     };
 }
 
-/// Shows the recogniser choice as the host does; offscreen an operator's
-/// Enter is simulated. Returns {engine index, "do not ask again"}.
-QJsonObject chooseRecognizer(const PackageLoader &package, bool headless)
+/// Shows the recogniser choice as the host does; in a scripted run the
+/// operator's Enter is simulated. Returns {engine index, "do not ask again"}.
+QJsonObject chooseRecognizer(const PackageLoader &package, bool scripted)
 {
     auto create = package.Function<TSelectRecognizerFM *(*)(QWidget *)>("TSelectRecognizerFM_Create");
     TSelectRecognizerFM *dialog = create(nullptr);
-    if (headless)
+    if (scripted)
         QTimer::singleShot(0, dialog, [dialog] { dialog->bOK->click(); });
     const int result = dialog->exec();
     const int engine = dialog->cbSelect->currentIndex();
@@ -105,6 +106,20 @@ QJsonObject chooseRecognizer(const PackageLoader &package, bool headless)
                        {"engineIndex", engine},
                        {"engine", engine == 0 ? "ABBYY PassportReader SDK" : "Cognitive Scanify API"},
                        {"doNotShowAgain", notShow}};
+}
+
+/// Tells the operator which recogniser was chosen; in a scripted run the box
+/// is answered with its OK button. Returns what the report keeps of it.
+QJsonObject reportChoice(const QJsonObject &choice, bool scripted)
+{
+    QMessageBox box(QMessageBox::Information, QStringLiteral("Velmar-Q-70"),
+                    QStringLiteral("Выбрано: %1\nБольше не показывать: %2")
+                        .arg(choice["engine"].toString(), choice["doNotShowAgain"].toBool() ? "да" : "нет"),
+                    QMessageBox::Ok);
+    if (scripted)
+        QTimer::singleShot(0, &box, [&box] { box.button(QMessageBox::Ok)->click(); });
+    const int answer = box.exec();
+    return QJsonObject{{"text", box.text()}, {"answer", answer == QMessageBox::Ok ? "OK" : "closed"}};
 }
 
 struct HostOptions
@@ -266,8 +281,9 @@ int main(int argc, char **argv)
         report["dataFolder"] = package.Function<QString (*)()>("GetUserDataFolder")();
         report["catalogue"] = catalogueJson(package);
         report["settings"] = settingsJson(package);
+        report["platform"] = QGuiApplication::platformName();
         if (!options.camera)
-            report["recognizerChoice"] = chooseRecognizer(package, headless);
+            report["recognizerChoice"] = chooseRecognizer(package, options.scripted);
 
         // The host's own services (log, security, cameras, nationalities) go
         // into the package before any form is created.
@@ -284,15 +300,11 @@ int main(int argc, char **argv)
         else if (report["recognizerChoice"].toObject()["engineIndex"].toInt() == 0)
             report["abbyy"] = RunAbbyyPath(package, options);
 
+        // With a display the operator is told the choice, at the end of the run.
+        if (!headless && !options.camera)
+            report["choiceBox"] = reportChoice(report["recognizerChoice"].toObject(), options.scripted);
         const QByteArray json = QJsonDocument(report).toJson(QJsonDocument::Indented);
         std::fwrite(json.constData(), 1, size_t(json.size()), stdout);
-        if (!headless && !options.camera) {
-            const QJsonObject choice = report["recognizerChoice"].toObject();
-            QMessageBox::information(nullptr, QStringLiteral("Velmar-Q-70"),
-                                     QStringLiteral("Выбрано: %1\nБольше не показывать: %2")
-                                         .arg(choice["engine"].toString(),
-                                              choice["doNotShowAgain"].toBool() ? "да" : "нет"));
-        }
     } catch (const std::exception &e) {
         std::fprintf(stderr, "velmar-host: %s\n", e.what());
         return 1;
