@@ -18,6 +18,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QPushButton>
 #include <QScreen>
 #include <QShowEvent>
@@ -70,6 +71,18 @@ void TABBYYRecognitionFM::done(int result)
 void TABBYYRecognitionFM::reject()
 {
     done(2);
+}
+
+void TABBYYRecognitionFM::keyPressEvent(QKeyEvent *event)
+{
+    // Escape is the operator's "Отмена": the window closes whatever the dates say.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        event->accept();
+        bCancelClick();
+        done(2);
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void TABBYYRecognitionFM::runGuarded(const std::function<void()> &work)
@@ -244,6 +257,18 @@ void TABBYYRecognitionFM::FormCloseQuery(bool &CanClose)
     ui::TNullableDateEdit *birth = edit ? dteDateOfBirthRec : dteDateOfBirth;
     ui::TNullableDateEdit *issue = edit ? dteDateOfIssueRec : dteDateOfIssue;
     ui::TNullableDateEdit *expiry = edit ? dteDateOfExpiryRec : dteDateOfExpiry;
+    // Text the date edit could not read is neither a date nor empty: the
+    // operator corrects or clears it before the data leaves the window.
+    for (ui::TNullableDateEdit *date : {birth, issue, expiry})
+        if (date->HasUnreadableText()) {
+            ui::ShowMessageBox(this,
+                               QStringLiteral("Дата \"%1\" не распознана.\r\rВведите дату в виде дд.мм.гггг или очистите поле.")
+                                   .arg(date->Text().trimmed()),
+                               LoadResString(&_S_ERROR), QMessageBox::Critical);
+            date->setFocus(Qt::OtherFocusReason);
+            CanClose = false;
+            return;
+        }
     const QDate B = birth->Date(), I = issue->Date(), E = expiry->Date();
     const bool b = !B.isNull(), i = !I.isNull(), e = !E.isNull();
 
