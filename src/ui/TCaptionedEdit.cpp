@@ -59,9 +59,12 @@ TCaptionedEdit::TCaptionedEdit(const QString &caption, QWidget *parent, LabelPos
     setFocusProxy(m_edit);
     m_edit->setValidator(m_limit);
     connect(m_edit, &QLineEdit::textChanged, this, [this](const QString &text) {
-        // Text set by the program, also through Edit(), leaves the edit unmodified.
-        if (!m_edit->isModified())
+        // Text set by the program, also through Edit(), leaves the edit
+        // unmodified; a long value shows its start, not its end.
+        if (!m_edit->isModified()) {
             m_limit->TextSet(text.size());
+            m_edit->setCursorPosition(0);
+        }
         Q_EMIT textChanged(text);
     });
 }
