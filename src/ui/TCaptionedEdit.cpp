@@ -6,6 +6,7 @@
 #include <QVBoxLayout>
 #include <QValidator>
 #include <algorithm>
+#include <utility>
 
 namespace ui {
 
@@ -36,13 +37,22 @@ public:
             return Invalid;
         input.remove(pos - excess, excess);
         pos -= int(excess);
+        m_clipped = true;
         return Acceptable;
+    }
+
+    /// Whether the text just changed is the operator's, cut to the limit:
+    /// the edit sets it anew, so it then does not look modified.
+    bool TakeClipped()
+    {
+        return std::exchange(m_clipped, false);
     }
 
 private:
     QLineEdit *m_edit;
     int m_limit = 0;
     qsizetype m_programLength = 0;
+    mutable bool m_clipped = false;
 };
 
 TCaptionedEdit::TCaptionedEdit(const QString &caption, QWidget *parent, LabelPosition position)
@@ -61,7 +71,8 @@ TCaptionedEdit::TCaptionedEdit(const QString &caption, QWidget *parent, LabelPos
     connect(m_edit, &QLineEdit::textChanged, this, [this](const QString &text) {
         // Text set by the program, also through Edit(), leaves the edit
         // unmodified; a long value shows its start, not its end.
-        if (!m_edit->isModified()) {
+        const bool clipped = m_limit->TakeClipped();
+        if (!m_edit->isModified() && !clipped) {
             m_limit->TextSet(text.size());
             m_edit->setCursorPosition(0);
         }
