@@ -304,7 +304,7 @@ public Q_SLOTS:
 
 protected:
     void showEvent(QShowEvent *event) override;
-    /// Escape does what "Отмена" does.
+    /// Escape presses the page's cancel button ("Отмена" or "Закрыть окно").
     void keyPressEvent(QKeyEvent *event) override;
 
 private:

@@ -75,11 +75,11 @@ void TABBYYRecognitionFM::reject()
 
 void TABBYYRecognitionFM::keyPressEvent(QKeyEvent *event)
 {
-    // Escape is the operator's "Отмена": the window closes whatever the dates say.
+    // Escape presses the page's cancel button: on the scan page "Отмена",
+    // which closes whatever the dates say; on the options page "Закрыть окно".
     if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
         event->accept();
-        bCancelClick();
-        done(2);
+        (IsOptionsPageActive() ? bCancelOptions : bCancel)->click();
         return;
     }
     QDialog::keyPressEvent(event);

@@ -338,7 +338,7 @@ TEST_F(Lifecycle, UnreadableDateTextKeepsTheWindowOpenOnBothSubPages)
     }
 }
 
-TEST_F(Lifecycle, EscapeIsCancelOnEveryPage)
+TEST_F(Lifecycle, EscapePressesThePagesCancelButton)
 {
     Create();
     form->ledLastName->SetText(QStringLiteral("Иванов"));
@@ -365,6 +365,7 @@ TEST_F(Lifecycle, EscapeIsCancelOnEveryPage)
     QTest::keyClick(form, Qt::Key_Escape);
     EXPECT_FALSE(form->isVisible());
     EXPECT_EQ(form->result(), 2);
+    EXPECT_FALSE(form->FCancel) << "the options page closes with \"Закрыть окно\"";
 }
 
 TEST_F(Lifecycle, ModalResultsFromExec)
