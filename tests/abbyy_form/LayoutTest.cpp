@@ -231,25 +231,30 @@ void expectReadable(QWidget *page, const char *where)
 
 } // namespace
 
-TEST_F(Layout, ReadableAtTheMinimumSizeOnEveryPage)
+TEST_F(Layout, ReadableDownToTheMinimumSizeOnEveryPage)
 {
     Create();
     Show();
-    form->resize(form->minimumSize());
-    QCoreApplication::processEvents();
-    ASSERT_EQ(form->size(), QSize(840, 300));
-    form->pgcRecognize->setCurrentWidget(form->tsAdd);
-    QCoreApplication::processEvents();
-    expectReadable(form->tsAdd, "tsAdd");
-    form->pgcRecognize->setCurrentWidget(form->tsEdit);
-    QCoreApplication::processEvents();
-    expectReadable(form->tsEdit, "tsEdit");
-    EXPECT_TRUE(form->pnlRecognize->geometry().right() < form->tsScanAndRecognize->width())
-        << "the data panel stays inside the window";
-    form->pgcScanRecognize->setCurrentWidget(form->tsCommonOptions);
-    QCoreApplication::processEvents();
-    expectReadable(form->tsCommonOptions, "tsCommonOptions");
-    EXPECT_GE(form->dbgNationlities->height(), 100) << "the grid keeps rows to work in";
+    for (QSize size : {QSize(1000, 450), QSize(840, 300)}) {
+        SCOPED_TRACE(testing::Message() << size.width() << " x " << size.height());
+        form->pgcScanRecognize->setCurrentWidget(form->tsScanAndRecognize);
+        form->resize(size);
+        QCoreApplication::processEvents();
+        ASSERT_EQ(form->size(), size);
+        form->pgcRecognize->setCurrentWidget(form->tsAdd);
+        QCoreApplication::processEvents();
+        expectReadable(form->tsAdd, "tsAdd");
+        form->pgcRecognize->setCurrentWidget(form->tsEdit);
+        QCoreApplication::processEvents();
+        expectReadable(form->tsEdit, "tsEdit");
+        EXPECT_TRUE(form->pnlRecognize->geometry().right() < form->tsScanAndRecognize->width())
+            << "the data panel stays inside the window";
+        form->pgcScanRecognize->setCurrentWidget(form->tsCommonOptions);
+        QCoreApplication::processEvents();
+        expectReadable(form->tsCommonOptions, "tsCommonOptions");
+        EXPECT_GE(form->dbgNationlities->height(), 100) << "the grid keeps rows to work in";
+    }
+    EXPECT_EQ(form->minimumSize(), QSize(840, 300));
 }
 
 TEST_F(Layout, MaximisedWindowWidensTheDataColumnsAndTheGridFits)
