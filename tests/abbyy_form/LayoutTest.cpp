@@ -219,14 +219,16 @@ void expectReadable(QWidget *page, const char *where)
         const QSize need = w->minimumSizeHint();
         const QString name = w->objectName() + QLatin1Char('/') + w->metaObject()->className();
         EXPECT_GE(w->height(), std::min(need.height(), w->maximumHeight())) << name.toStdString();
-        if (!qobject_cast<QLabel *>(w) || !static_cast<QLabel *>(w)->wordWrap())
+        if (!qobject_cast<QLabel *>(w) || !static_cast<QLabel *>(w)->wordWrap()) {
             EXPECT_GE(w->width(), std::min(need.width(), w->maximumWidth())) << name.toStdString();
+        }
     }
     for (QWidget *a : controls)
         for (QWidget *b : controls)
-            if (a < b && a->parentWidget() == b->parentWidget())
+            if (a < b && a->parentWidget() == b->parentWidget()) {
                 EXPECT_FALSE(a->geometry().intersects(b->geometry()))
                     << a->objectName().toStdString() << " over " << b->objectName().toStdString();
+            }
 }
 
 } // namespace
