@@ -73,6 +73,18 @@ private:
     QTimer m_timer;
 };
 
+/// Clicks the button once the window's action update has enabled it.
+void WhenEnabled(QPointer<TDocFromScannerFM> form, QPushButton *button, int waited = 0)
+{
+    if (!form || !form->isVisible())
+        return;
+    if (button->isEnabled() || waited >= 5000) {
+        (button->isEnabled() ? button : form->bCancel)->click();
+        return;
+    }
+    QTimer::singleShot(PollMs, form, [=] { WhenEnabled(form, button, waited + PollMs); });
+}
+
 TDocFromScannerFM *createForm(const PackageLoader &package)
 {
     return package.Function<TDocFromScannerFM *(*)(QWidget *)>("TDocFromScannerFM_Create")(nullptr);
@@ -125,9 +137,10 @@ QJsonObject RunDocPictureScripted(const PackageLoader &package, const DocPicture
             return;
         for (int i = 0; i < run.turns; ++i)
             guard->sbTurnRight->click();
-        guard->ActionListUpdate();
-        if (guard->bSave->isEnabled())
-            guard->bSave->click();
+        // "Сохранить" follows the picture on the window's own update; with no
+        // picture it never comes and the operator cancels.
+        if (guard->imgWorkTest->HasGraphic())
+            WhenEnabled(guard, guard->bSave);
         else
             guard->bCancel->click();
     });
