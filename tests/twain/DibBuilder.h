@@ -1,0 +1,31 @@
+#pragma once
+// Test DIBs of every kind the bitmap format allows, with pixels that differ
+// from row to row and column to column, as bytes and as global memory blocks.
+
+#include "twain/GlobalMemory.h"
+
+#include <QByteArray>
+#include <cstdint>
+
+namespace twaintest {
+
+struct DibSpec
+{
+    int32_t width = 4;
+    int32_t height = 3;       // negative: top-down
+    uint16_t bits = 24;
+    uint32_t headerSize = 40; // 12 (core), 40, 108 (V4) or 124 (V5)
+    uint32_t compression = 0; // BI_RGB; BI_BITFIELDS gets 5-6-5 or 8-8-8 masks
+    uint32_t clrUsed = 0;
+    uint32_t sizeImage = 0;   // stored as given
+};
+
+/// Header, masks, colour table (clrUsed entries, or 2^bits for 8 bits or
+/// less) and bits of padded rows.
+QByteArray BuildDib(const DibSpec &spec);
+HGLOBAL ToBlock(const QByteArray &bytes);
+QByteArray FromBlock(HGLOBAL block);
+/// Offset of the pixel bits in a DIB built from the spec.
+int BitsOffset(const DibSpec &spec);
+
+} // namespace twaintest
