@@ -85,20 +85,15 @@ void convertRow(const DibLayout &l, const uint8_t *block, const uint8_t *row, co
         break;
     }
     case 16:
+    case 32:
         for (uint32_t x = 0; x < w; ++x) {
-            const uint32_t p = readAt<uint16_t>(row, 2u * x);
+            const uint32_t p = l.bitCount == 16 ? readAt<uint16_t>(row, 2u * x) : readAt<uint32_t>(row, 4u * x);
             out[x] = qRgb(masks.red.value(p), masks.green.value(p), masks.blue.value(p));
         }
         break;
     case 24:
         for (uint32_t x = 0; x < w; ++x)
             out[x] = qRgb(row[3 * x + 2], row[3 * x + 1], row[3 * x]);
-        break;
-    case 32:
-        for (uint32_t x = 0; x < w; ++x) {
-            const uint32_t p = readAt<uint32_t>(row, 4u * x);
-            out[x] = qRgb(masks.red.value(p), masks.green.value(p), masks.blue.value(p));
-        }
         break;
     default:
         break;

@@ -15,13 +15,7 @@ using namespace twaintest;
 
 namespace {
 
-struct Dib
-{
-    explicit Dib(const QByteArray &bytes) : handle(ToBlock(bytes)) {}
-    explicit Dib(const DibSpec &spec) : Dib(BuildDib(spec)) {}
-    ~Dib() { TWAIN_FreeNative(handle); }
-    HGLOBAL handle;
-};
+using Dib = DibBlock;
 
 quint32 u32(const QByteArray &b, int at) { return qFromLittleEndian<quint32>(b.constData() + at); }
 

@@ -241,7 +241,7 @@ TEST_F(CapabilityTest, SettingAOneValueNeedsStateFour)
     TW_ONEVALUE one;
     std::memcpy(&one, sent.block.constData(), 6);
     EXPECT_EQ(one.ItemType, TWTY_UINT16);
-    EXPECT_EQ(one.Item, TW_UINT32(TWUN_PIXELS));
+    EXPECT_EQ(TW_UINT32(one.Item), TW_UINT32(TWUN_PIXELS));
     setResult = TWRC_FAILURE;
     EXPECT_FALSE(TWAIN_SetCapOneValue(ICAP_UNITS, TWTY_UINT16, TWUN_PIXELS));
 }
@@ -270,7 +270,7 @@ TEST_F(CapabilityTest, TheTypedSettersSendTheirCapabilityAndType)
         std::memcpy(&one, sent.block.constData(), 6);
         EXPECT_EQ(sent.cap, c.cap);
         EXPECT_EQ(one.ItemType, c.type);
-        EXPECT_EQ(one.Item, c.item) << c.cap;
+        EXPECT_EQ(TW_UINT32(one.Item), c.item) << c.cap;
     }
 }
 

@@ -25,6 +25,17 @@ struct DibSpec
 QByteArray BuildDib(const DibSpec &spec);
 HGLOBAL ToBlock(const QByteArray &bytes);
 QByteArray FromBlock(HGLOBAL block);
+/// A DIB block freed with the object.
+struct DibBlock
+{
+    explicit DibBlock(const QByteArray &bytes) : handle(ToBlock(bytes)) {}
+    explicit DibBlock(const DibSpec &spec) : DibBlock(BuildDib(spec)) {}
+    ~DibBlock() { GlobalFree(handle); }
+    DibBlock(const DibBlock &) = delete;
+    DibBlock &operator=(const DibBlock &) = delete;
+    HGLOBAL handle;
+};
+
 /// Offset of the pixel bits in a DIB built from the spec.
 int BitsOffset(const DibSpec &spec);
 

@@ -12,14 +12,7 @@ using namespace twaintest;
 
 namespace {
 
-/// A DIB block freed at the end of the test.
-struct Dib
-{
-    explicit Dib(const QByteArray &bytes) : handle(ToBlock(bytes)) {}
-    explicit Dib(const DibSpec &spec) : Dib(BuildDib(spec)) {}
-    ~Dib() { TWAIN_FreeNative(handle); }
-    HGLOBAL handle;
-};
+using Dib = DibBlock;
 
 /// The colour of table entry i of a built DIB.
 QRgb tableColour(uint32_t i)

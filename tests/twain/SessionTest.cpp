@@ -25,7 +25,7 @@ TEST_F(SessionTest, StartsInStateOneWithTheApplicationIdentityAsOrigin)
 
     walkTo(3);
     const TW_IDENTITY &id = dsm.lastOrigin;
-    EXPECT_EQ(id.Id, 0u);
+    EXPECT_EQ(TW_UINTPTR(id.Id), 0u);
     EXPECT_EQ(id.Version.MajorNum, 1);
     EXPECT_EQ(id.Version.MinorNum, 0);
     EXPECT_EQ(id.Version.Language, 13);
@@ -33,7 +33,7 @@ TEST_F(SessionTest, StartsInStateOneWithTheApplicationIdentityAsOrigin)
     EXPECT_STREQ(id.Version.Info, "<?>");
     EXPECT_EQ(id.ProtocolMajor, 1);
     EXPECT_EQ(id.ProtocolMinor, 6);
-    EXPECT_EQ(id.SupportedGroups, 3u);
+    EXPECT_EQ(TW_UINT32(id.SupportedGroups), 3u);
     EXPECT_STREQ(id.Manufacturer, "<?>");
     EXPECT_STREQ(id.ProductFamily, "<?>");
     EXPECT_STREQ(id.ProductName, "<?>");
@@ -55,7 +55,7 @@ TEST_F(SessionTest, RegisterAppFillsTheIdentityAndCutsLongNamesTo33Characters)
     EXPECT_EQ(std::string(id.ProductName), std::string(longName, 33));
     EXPECT_EQ(id.ProtocolMajor, 1);
     EXPECT_EQ(id.ProtocolMinor, 6);
-    EXPECT_EQ(id.SupportedGroups, 3u);
+    EXPECT_EQ(TW_UINT32(id.SupportedGroups), 3u);
 }
 
 TEST_F(SessionTest, HideUiIsStoredAsZeroOrOneAndDecidesShowUiOfTheNextEnabling)
@@ -137,7 +137,7 @@ TEST_F(SessionTest, OpeningTheDefaultSourceAsksWithAnEmptyIdentityAndRecordsErro
         return TW_UINT16(TWRC_FAILURE);
     });
     EXPECT_FALSE(TWAIN_OpenDefaultSource());
-    EXPECT_EQ(asked.Id, 0u);
+    EXPECT_EQ(TW_UINTPTR(asked.Id), 0u);
     EXPECT_STREQ(asked.ProductName, "");
     EXPECT_EQ(TWAIN_State(), TWAIN_SM_OPEN);
     EXPECT_EQ(twain::session().errorCode, 4);

@@ -73,33 +73,27 @@ TW_HANDLE MakeContainer(const CapValues &values, ContainerKind kind, ContainerKi
     const std::size_t item = itemSize(values.itemType);
     const std::vector<TW_UINT32> &list = values.allowed.empty() ? std::vector<TW_UINT32>{values.current} : values.allowed;
     switch (kind) {
-    case ContainerKind::Enumeration: {
-        conType = TWON_ENUMERATION;
-        const std::size_t at = offsetof(TW_ENUMERATION, ItemList);
-        TW_HANDLE h = GlobalAlloc(GHND, at + item * list.size());
-        auto *e = static_cast<TW_ENUMERATION *>(GlobalLock(h));
-        if (!e)
-            return h;
-        e->ItemType = values.itemType;
-        e->NumItems = static_cast<TW_UINT32>(list.size());
-        e->CurrentIndex = indexOf(list, values.current);
-        e->DefaultIndex = indexOf(list, values.defaultValue);
-        for (std::size_t i = 0; i < list.size(); ++i)
-            putItem(reinterpret_cast<TW_UINT8 *>(e) + at + i * item, values.itemType, list[i]);
-        GlobalUnlock(h);
-        return h;
-    }
+    case ContainerKind::Enumeration:
     case ContainerKind::Array: {
-        conType = TWON_ARRAY;
-        const std::size_t at = offsetof(TW_ARRAY, ItemList);
+        const bool enumeration = kind == ContainerKind::Enumeration;
+        conType = enumeration ? TW_UINT16(TWON_ENUMERATION) : TW_UINT16(TWON_ARRAY);
+        // Both start with the item type and the item count; an enumeration
+        // then has the current and default indexes before its items.
+        const std::size_t at = enumeration ? offsetof(TW_ENUMERATION, ItemList) : offsetof(TW_ARRAY, ItemList);
         TW_HANDLE h = GlobalAlloc(GHND, at + item * list.size());
-        auto *a = static_cast<TW_ARRAY *>(GlobalLock(h));
-        if (!a)
+        auto *p = static_cast<TW_UINT8 *>(GlobalLock(h));
+        if (!p)
             return h;
+        auto *a = reinterpret_cast<TW_ARRAY *>(p);
         a->ItemType = values.itemType;
         a->NumItems = static_cast<TW_UINT32>(list.size());
+        if (enumeration) {
+            auto *e = reinterpret_cast<TW_ENUMERATION *>(p);
+            e->CurrentIndex = indexOf(list, values.current);
+            e->DefaultIndex = indexOf(list, values.defaultValue);
+        }
         for (std::size_t i = 0; i < list.size(); ++i)
-            putItem(reinterpret_cast<TW_UINT8 *>(a) + at + i * item, values.itemType, list[i]);
+            putItem(p + at + i * item, values.itemType, list[i]);
         GlobalUnlock(h);
         return h;
     }

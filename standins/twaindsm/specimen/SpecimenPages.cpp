@@ -1,6 +1,7 @@
 #include "SpecimenPages.h"
 
 #include "GlobalMemory.h"
+#include "MultiTWAIN.h" // the bitmap header record only; nothing of the package is linked
 
 #include <QDir>
 #include <QPainter>
@@ -12,23 +13,7 @@ namespace specimen {
 
 namespace {
 
-#pragma pack(push, 2)
-struct InfoHeader
-{
-    uint32_t biSize;
-    int32_t biWidth;
-    int32_t biHeight;
-    uint16_t biPlanes;
-    uint16_t biBitCount;
-    uint32_t biCompression;
-    uint32_t biSizeImage;
-    int32_t biXPelsPerMeter;
-    int32_t biYPelsPerMeter;
-    uint32_t biClrUsed;
-    uint32_t biClrImportant;
-};
-#pragma pack(pop)
-static_assert(sizeof(InfoHeader) == 40);
+using InfoHeader = TWAIN_BITMAPINFOHEADER;
 
 QImage drawnPage(int index)
 {
