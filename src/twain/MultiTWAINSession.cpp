@@ -262,10 +262,14 @@ TWAIN_BOOL TWAIN_EnableSource(TWAIN_HWND hwnd)
     s.userInterface.ModalUI = 0;
     s.userInterface.hParent = reinterpret_cast<TW_HANDLE>(hwnd);
     TWAIN_DS(DG_CONTROL, DAT_USERINTERFACE, MSG_ENABLEDS, &s.userInterface);
-    if (s.resultCode == TWRC_FAILURE)
+    if (s.resultCode == TWRC_FAILURE) {
         twain::RecordError(5);
-    else
+    } else {
         s.state = TWAIN_SOURCE_ENABLED;
+        // A new round of transfers: a picture of an earlier one must not end
+        // the modal loop of a host that drives the session itself.
+        s.lastNative = nullptr;
+    }
     return s.state == TWAIN_SOURCE_ENABLED;
 }
 

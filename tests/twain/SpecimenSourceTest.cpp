@@ -8,6 +8,8 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QDialog>
+#include <QListWidget>
 #include <QPushButton>
 #include <QSet>
 #include <QTimer>
@@ -225,14 +227,26 @@ TEST_F(SpecimenSourceTest, FaultSwitchesEndTheAcquisitionWithoutAPicture)
     }
 }
 
-TEST_F(SpecimenSourceTest, ASourceThatCannotOpenIsReported)
+TEST_F(SpecimenSourceTest, ASourceThatFailsBeforeScanningIsReported)
 {
-    qputenv("TWAINSPECIMEN_FAULTS", "openfails");
-    EXPECT_EQ(acquire(), nullptr);
-    EXPECT_EQ(boxTexts(), QStringList{QStringLiteral("TWAIN_ReportLastError: an error occurred")});
-    EXPECT_EQ(twain::session().errorCode, 4);
-    EXPECT_EQ(twain::session().errorCondition, TWCC_OPERATIONERROR);
-    EXPECT_EQ(TWAIN_State(), TWAIN_PRESESSION);
+    struct Case
+    {
+        const char *fault;
+        int error;
+        TW_UINT16 condition;
+    };
+    for (const Case c : {Case{"openfails", 4, TWCC_OPERATIONERROR}, Case{"capsfail", 2, TWCC_BUMMER},
+                         Case{"enablefails", 5, TWCC_OPERATIONERROR}}) {
+        SCOPED_TRACE(c.fault);
+        qputenv("TWAINSPECIMEN_FAULTS", c.fault);
+        boxes.calls.clear();
+        EXPECT_EQ(acquire(TWAIN_GRAY), nullptr);
+        EXPECT_EQ(boxTexts(), QStringList{QStringLiteral("TWAIN_ReportLastError: an error occurred")});
+        EXPECT_EQ(twain::session().errorCode, c.error);
+        EXPECT_EQ(twain::session().errorResult, TWRC_FAILURE);
+        EXPECT_EQ(twain::session().errorCondition, c.condition);
+        EXPECT_EQ(TWAIN_State(), TWAIN_PRESESSION);
+    }
 }
 
 TEST_F(SpecimenSourceTest, WithItsDialogTheSourceScansWhenTheOperatorSaysSo)
@@ -257,6 +271,12 @@ TEST_F(SpecimenSourceTest, WithItsDialogTheSourceScansWhenTheOperatorSaysSo)
 
 TEST_F(SpecimenSourceTest, CapabilitiesAreNegotiatedInStateFour)
 {
+    ASSERT_NE(acquire(), nullptr);
+    const int fullWidth = TWAIN_DibWidth(kept);
+    TWAIN_FreeNative(kept);
+    kept = nullptr;
+    TWAIN_ClearDibList();
+
     ASSERT_TRUE(TWAIN_OpenSourceManager(0));
     ASSERT_TRUE(TWAIN_OpenDefaultSource());
     EXPECT_STREQ(twain::session().sourceId.ProductName, SpecimenName);
@@ -289,6 +309,7 @@ TEST_F(SpecimenSourceTest, CapabilitiesAreNegotiatedInStateFour)
     ASSERT_NE(kept, nullptr);
     EXPECT_EQ(TWAIN_GetNumDibs(), 2); // the transfer count limits the pages
     EXPECT_EQ(TWAIN_DibDepth(kept), 8);
+    EXPECT_NEAR(TWAIN_DibWidth(kept), fullWidth / 2, 1); // 150 dpi instead of 300
     EXPECT_TRUE(TWAIN_CloseSourceManager(0));
     EXPECT_TRUE(TWAIN_UnloadSourceManager());
     EXPECT_EQ(TWAIN_State(), TWAIN_PRESESSION);
@@ -313,6 +334,36 @@ TEST_F(SpecimenSourceTest, TheChosenSourceBecomesTheRememberedDefault)
     EXPECT_EQ(SelectLog::names[std::size_t(SelectLog::defaultIndex)], SpecimenName);
     setSelectHook(previous);
     EXPECT_TRUE(boxes.calls.empty());
+}
+
+TEST_F(SpecimenSourceTest, TheSelectionDialogListsTheSourcesAndCanBeCancelled)
+{
+    const TwainDsmSelectHook previous = setSelectHook(nullptr);
+    for (const bool accept : {false, true}) {
+        SCOPED_TRACE(accept);
+        QStringList listed;
+        QTimer timer;
+        QObject::connect(&timer, &QTimer::timeout, [&] {
+            for (QWidget *w : QApplication::topLevelWidgets()) {
+                auto *dialog = qobject_cast<QDialog *>(w);
+                if (!dialog || dialog->objectName() != QLatin1String("SelectSourceDialog") || !dialog->isVisible())
+                    continue;
+                timer.stop();
+                auto *list = dialog->findChild<QListWidget *>(QStringLiteral("lbSources"));
+                for (int i = 0; list && i < list->count(); ++i)
+                    listed << list->item(i)->text();
+                if (accept)
+                    dialog->accept();
+                else
+                    dialog->reject();
+            }
+        });
+        timer.start(1);
+        EXPECT_EQ(TWAIN_SelectImageSource(0) != 0, accept);
+        EXPECT_TRUE(listed.contains(QLatin1String(SpecimenName)));
+        EXPECT_EQ(TWAIN_State(), TWAIN_PRESESSION);
+    }
+    setSelectHook(previous);
 }
 
 TEST_F(SpecimenSourceTest, ALibraryThatIsNoDataSourceIsSkipped)
