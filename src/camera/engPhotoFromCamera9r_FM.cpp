@@ -6,6 +6,7 @@
 #include "camera/TCameraPanel.h"
 #include "camera/TShape.h"
 #include "common/Recognition9r.h"
+#include "common/TSettingsFile.h"
 #include "common/engCommon9r.h"
 #include "host/Sdlogfile.h"
 #include "host/VclVelmar9r32.h"

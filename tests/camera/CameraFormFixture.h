@@ -8,6 +8,7 @@
 #include "camera/TShape.h"
 #include "camera/engPhotoFromCamera9r_FM.h"
 #include "common/Recognition9r.h"
+#include "common/TSettingsFile.h"
 #include "common/engCommon9r.h"
 #include "support/TestSupport.h"
 #include "ui/TPictureBox.h"
