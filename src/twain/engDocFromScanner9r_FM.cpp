@@ -3,6 +3,7 @@
 #include "twain/engDocFromScanner9r_FM.h"
 
 #include "common/Recognition9r.h"
+#include "common/TSettingsFile.h"
 #include "common/engCommon9r.h"
 #include "common/engCommon9rMessages.h"
 #include "imaging/TurnImage.h"

@@ -2,6 +2,7 @@
 // acquisition calls, turning, the save action and the window's settings.
 #include "DibBuilder.h"
 #include "common/Recognition9r.h"
+#include "common/TSettingsFile.h"
 #include "common/engCommon9r.h"
 #include "common/engCommon9rMessages.h"
 #include "support/TestSupport.h"
@@ -22,7 +23,7 @@
 
 using namespace r9test;
 using twaintest::BuildDib;
-using twaintest::DibSpec;
+using twaintest::DibKind;
 using twaintest::ToBlock;
 
 namespace {
@@ -102,7 +103,7 @@ protected:
     }
 
     /// A page whose pixel colours follow its position.
-    static TWAIN_HDIB page(int w, int h, uint16_t bits = 24) { return ToBlock(BuildDib(DibSpec{w, h, bits})); }
+    static TWAIN_HDIB page(int w, int h, uint16_t bits = 24) { return ToBlock(BuildDib(DibKind{w, h, bits})); }
 
     void Scan(std::vector<TWAIN_HDIB> pages)
     {
@@ -221,7 +222,7 @@ TEST_F(DocFromScannerTest, PalettePagesBecomeOrdinaryColourPictures)
     form->show();
     form->cxShowScanerList->setChecked(false);
     for (uint16_t bits : {1, 4, 8, 24}) {
-        const DibSpec spec{9, -5, bits};
+        const DibKind spec{9, -5, bits};
         const QByteArray bytes = BuildDib(spec);
         Scan({ToBlock(bytes)});
         const QImage picture = form->imgWorkTest->Picture();

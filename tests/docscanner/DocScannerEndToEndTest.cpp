@@ -19,7 +19,9 @@ using namespace r9test;
 
 namespace {
 
-/// Presses a button of the specimen scanner's dialog whenever it shows.
+/// Presses a button of the specimen scanner's dialog whenever it shows; a
+/// dialog still up after its answer (the scanner failed and waits) is closed
+/// with its Cancel, as a person gives up.
 class ScannerOperator : public QObject
 {
 public:
@@ -27,12 +29,16 @@ public:
     {
         connect(&m_timer, &QTimer::timeout, this, [this] {
             for (QWidget *w : QApplication::topLevelWidgets()) {
-                if (!w->isVisible() || w->objectName() != QLatin1String("SpecimenScanDialog") || w == m_answered)
+                if (!w->isVisible() || w->objectName() != QLatin1String("SpecimenScanDialog"))
                     continue;
-                // The dialog stays up until the source is disabled: one answer each.
-                if (auto *b = w->findChild<QPushButton *>(QLatin1String(m_button))) {
+                const bool again = w == m_answered;
+                if (again && ++m_waited < 20)
+                    continue;
+                if (auto *b = w->findChild<QPushButton *>(QLatin1String(again ? "bCancel" : m_button))) {
+                    if (!again)
+                        ++dialogs;
                     m_answered = w;
-                    ++dialogs;
+                    m_waited = 0;
                     b->click();
                 }
             }
@@ -44,6 +50,7 @@ public:
 private:
     const char *m_button;
     QPointer<QWidget> m_answered;
+    int m_waited = 0;
     QTimer m_timer;
 };
 
@@ -98,15 +105,18 @@ TEST_F(DocScannerEndToEndTest, EveryPixelTypeBecomesAnOrdinaryPicture)
         const QImage picture = Scan();
         ASSERT_FALSE(picture.isNull()) << c.type;
         EXPECT_EQ(picture.format(), QImage::Format_RGB32) << c.type;
-        if (size.isValid())
+        if (size.isValid()) {
             EXPECT_EQ(picture.size(), size) << "each scan starts with the same specimen page: " << c.type;
+        }
         size = picture.size();
         const QSet<QRgb> seen = colours(picture);
         EXPECT_GT(seen.size(), 1) << c.type << ": not a blank page";
         EXPECT_LE(seen.size(), c.maxColours) << c.type;
-        if (QByteArray(c.type) == "gray")
-            for (QRgb rgb : seen)
+        if (QByteArray(c.type) == "gray") {
+            for (QRgb rgb : seen) {
                 EXPECT_TRUE(qRed(rgb) == qGreen(rgb) && qGreen(rgb) == qBlue(rgb)) << c.type;
+            }
+        }
     }
     EXPECT_TRUE(boxes.calls.empty());
 }
