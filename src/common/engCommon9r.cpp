@@ -34,7 +34,7 @@ TSettingsFile *gl_RecognizeIniFile = nullptr;
 QString gl_sRecognizeIniFileName;
 IStringsArrayPtr gl_ScanSettings;
 host::IDataSet *gl_cdsNationalities = nullptr;
-TSettingsFile *gl_sScApiIniFile = nullptr;
+TProfileFile *gl_sScApiIniFile = nullptr;
 void *CognitiveLibInstance = nullptr;
 std::int32_t iDoc = 0;
 

@@ -4,6 +4,7 @@
 // Everything here is exported by name so the host can read it directly.
 
 #include "abbyy/ABBYY_PassportReaderSdk_TLB.h"
+#include "common/TProfileFile.h"
 #include "common/TSettingsFile.h"
 #include "common/TOrderedStrings.h"
 #include "common/engCommon9rMessages.h"
@@ -46,7 +47,7 @@ R9_API TSettingsFile *gl_RecognizeIniFile;
 R9_API QString gl_sRecognizeIniFileName;
 R9_API IStringsArrayPtr gl_ScanSettings;
 R9_API host::IDataSet *gl_cdsNationalities;
-R9_API TSettingsFile *gl_sScApiIniFile;
+R9_API TProfileFile *gl_sScApiIniFile;
 R9_API void *CognitiveLibInstance;
 R9_API std::int32_t iDoc;
 
