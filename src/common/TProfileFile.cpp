@@ -158,13 +158,11 @@ void TProfileFile::WriteString(const QString &section, const QString &key, const
     checkName(k, "key", "=[\r\n");
     if (v.contains('\r') || v.contains('\n') || v.contains('\0'))
         fail(QStringLiteral("A profile file value cannot hold a line break: \"%1\"").arg(value));
-    const QByteArray entry = k + '=' + v;
-
     std::vector<QByteArray> lines = readLines();
     const qsizetype header = findSection(lines, s);
     if (header < 0) {
         lines.push_back('[' + s + ']');
-        lines.push_back(entry);
+        lines.push_back(k + '=' + v);
         writeLines(lines);
         return;
     }
@@ -173,14 +171,14 @@ void TProfileFile::WriteString(const QString &section, const QString &key, const
     for (size_t i = size_t(header) + 1; i < end; ++i) {
         const QByteArray existing = keyOf(lines[i]);
         if (!existing.isNull() && sameName(existing, k)) {
-            lines[i] = entry;
+            lines[i] = existing + '=' + v; // the key keeps its spelling in the file
             writeLines(lines);
             return;
         }
         if (!lines[i].trimmed().isEmpty())
             insertAt = i + 1;
     }
-    lines.insert(lines.begin() + qsizetype(insertAt), entry);
+    lines.insert(lines.begin() + qsizetype(insertAt), k + '=' + v);
     writeLines(lines);
 }
 

@@ -43,10 +43,16 @@ void markField(Edit *edit, std::int32_t flags)
         markError(edit);
 }
 
-QString fieldValue(ScDocumentHandle document, const QString &field, TScFieldValueAttr &attributes)
+/// The field's value; gaveText tells whether the engine returned any bytes at
+/// all (a value that is not valid text comes back shorter, or empty).
+QString fieldValue(ScDocumentHandle document, const QString &field, TScFieldValueAttr &attributes,
+                   bool *gaveText = nullptr)
 {
     const QByteArray id = scanify::ToEngineText(field);
-    return scanify::FromEngineText(SC_CALL(ScPackageGetFieldValue)(document, id.constData(), &attributes));
+    const char *value = SC_CALL(ScPackageGetFieldValue)(document, id.constData(), &attributes);
+    if (gaveText)
+        *gaveText = value && *value;
+    return scanify::FromEngineText(value);
 }
 
 bool fillCaptionedEdit(ScDocumentHandle document, ui::TCaptionedEdit *edit, const QString &field)
@@ -65,9 +71,12 @@ bool fillDateEdit(ScDocumentHandle document, ui::TNullableDateEdit *edit, const 
 {
     try {
         TScFieldValueAttr attributes{};
-        const QString value = fieldValue(document, field, attributes);
-        // Text the date edit cannot take as a date is a recognition error.
-        if (!edit->SetText(value) && !value.trimmed().isEmpty()) {
+        bool gaveText = false;
+        const QString value = fieldValue(document, field, attributes, &gaveText);
+        // Text the date edit cannot take as a date is a recognition error; so
+        // are bytes that are no text at all. Nothing or blanks only: no date.
+        const bool somethingGiven = !value.trimmed().isEmpty() || (gaveText && value.isEmpty());
+        if (!edit->SetText(value) && somethingGiven) {
             markError(edit);
             return false;
         }
