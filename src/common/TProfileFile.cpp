@@ -83,6 +83,8 @@ TProfileFile::TProfileFile(const QString &fileName) : m_fileName(fileName) {}
 
 std::vector<QByteArray> TProfileFile::readLines() const
 {
+    if (m_pending)
+        return *m_pending;
     std::vector<QByteArray> lines;
     QFile file(m_fileName);
     if (!file.exists())
@@ -105,7 +107,30 @@ std::vector<QByteArray> TProfileFile::readLines() const
     return lines;
 }
 
-void TProfileFile::writeLines(const std::vector<QByteArray> &lines) const
+void TProfileFile::writeLines(const std::vector<QByteArray> &lines)
+{
+    if (m_pending)
+        *m_pending = lines;
+    else
+        saveLines(lines);
+}
+
+void TProfileFile::BeginUpdate()
+{
+    if (!m_pending)
+        m_pending = readLines();
+}
+
+void TProfileFile::EndUpdate()
+{
+    if (!m_pending)
+        return;
+    const std::vector<QByteArray> lines = std::move(*m_pending);
+    m_pending.reset();
+    saveLines(lines);
+}
+
+void TProfileFile::saveLines(const std::vector<QByteArray> &lines) const
 {
     QByteArray bytes;
     for (const QByteArray &line : lines)

@@ -16,6 +16,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <optional>
 #include <vector>
 
 class TProfileFile
@@ -39,9 +40,19 @@ public:
     /// Written in decimal.
     void WriteInteger(const QString &section, const QString &key, int value);
 
+    /// Collects the writes that follow in memory (reads see them) until
+    /// EndUpdate puts them on disk in one replacement of the file. Writing a
+    /// whole file key by key then costs one write, and a failure on the way
+    /// leaves no half-written file.
+    void BeginUpdate();
+    /// Writes what was collected since BeginUpdate; raises like a write.
+    void EndUpdate();
+
 private:
     std::vector<QByteArray> readLines() const;
-    void writeLines(const std::vector<QByteArray> &lines) const;
+    void writeLines(const std::vector<QByteArray> &lines);
+    void saveLines(const std::vector<QByteArray> &lines) const;
 
     QString m_fileName;
+    std::optional<std::vector<QByteArray>> m_pending;
 };

@@ -134,6 +134,7 @@ void writeConfigFile(const QString &path, int turn)
         }
     } release;
     gl_sScApiIniFile = new TProfileFile(path);
+    gl_sScApiIniFile->BeginUpdate();
     for (const ConfigKey &row : g_content) {
         const QString section = QLatin1String(row.section);
         const QString key = QLatin1String(row.key);
@@ -149,6 +150,7 @@ void writeConfigFile(const QString &path, int turn)
             break;
         }
     }
+    gl_sScApiIniFile->EndUpdate();
 }
 
 void writeIfMissing(const QString &folder, const char *name, int turn)

@@ -75,3 +75,30 @@ TEST_F(ProfileFile, AFileThatCannotBeWrittenRaisesAndLeavesNoPartialFile)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(ProfileFile, AnUpdateCollectsWritesAndReplacesTheFileOnceAtItsEnd)
+{
+    r9test::WriteFile(path, "[Keep]\r\nk=1\r\n");
+    {
+        TProfileFile ini(path);
+        ini.BeginUpdate();
+        ini.WriteInteger(QStringLiteral("New"), QStringLiteral("A"), 1);
+        ini.WriteInteger(QStringLiteral("Keep"), QStringLiteral("k"), 2);
+        EXPECT_EQ(ini.ReadInteger(QStringLiteral("Keep"), QStringLiteral("K"), 0), 2);
+        EXPECT_EQ(r9test::ReadFile(path), QByteArray("[Keep]\r\nk=1\r\n"));
+        ini.EndUpdate();
+    }
+    EXPECT_EQ(r9test::ReadFile(path), QByteArray("[Keep]\r\nk=2\r\n[New]\r\nA=1\r\n"));
+
+    // An update that never ends leaves the file as it was.
+    {
+        TProfileFile ini(path);
+        ini.BeginUpdate();
+        ini.WriteInteger(QStringLiteral("New"), QStringLiteral("A"), 3);
+    }
+    EXPECT_EQ(r9test::ReadFile(path), QByteArray("[Keep]\r\nk=2\r\n[New]\r\nA=1\r\n"));
+}
+
+} // namespace
