@@ -33,6 +33,7 @@ struct Instance
     QString contextPath;
     ProfileFile context;
     QString chosenSource;
+    ScWindowHandle owner = 0; ///< the caller's window of the last source choice: the scanner dialog opens over it
     QByteArray returnedText; ///< the last text handed out by a query of the instance
     std::map<std::int32_t, QByteArray> options;
 };
@@ -511,6 +512,7 @@ ScBool SelectTwainSource(ScInstanceHandle instance, ScWindowHandle owner)
         Fail(inst, SourceError, FaultMessage(fault::NoSource, QStringLiteral("No TWAIN source is installed")));
         return 0;
     }
+    inst->owner = owner;
     const int chosen = ChooseSource(sources, int(sources.indexOf(inst->chosenSource)), owner);
     if (chosen < 0 || chosen >= sources.size())
         return 0; // the operator cancelled: no error
@@ -677,7 +679,8 @@ ScImageHandle PackageScan(ScPackageHandle package, ScScanDeviceHandle device, TS
         if (o.nQuality > 0 && o.nQuality <= 100)
             quality = o.nQuality;
     }
-    if (config.showTwain && !ConfirmScan(dev->source, config, request ? request->scanOptions.hwndApp : 0))
+    const ScWindowHandle owner = request && request->scanOptions.hwndApp ? request->scanOptions.hwndApp : inst->owner;
+    if (config.showTwain && !ConfirmScan(dev->source, config, owner))
         return 0; // the operator cancelled the scanner dialog: nothing scanned, no error
 
     QStringList problems;
