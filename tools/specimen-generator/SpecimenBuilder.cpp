@@ -202,15 +202,23 @@ void SpecimenBuilder::Difficulty(const QString &text)
     m_difficulties.append(text);
 }
 
-bool SpecimenBuilder::Save(const QString &folder, const QString &stem, QString *error)
+bool SpecimenBuilder::SavePicture(const QString &folder, const QString &stem, QString *error)
 {
     m_painter.reset();
     QDir().mkpath(folder);
-    const QString picture = stem + QStringLiteral(".png");
-    if (!m_page.save(QDir(folder).filePath(picture), "PNG")) {
-        *error = QStringLiteral("cannot write %1").arg(QDir(folder).filePath(picture));
+    const QString picture = QDir(folder).filePath(stem + QStringLiteral(".png"));
+    if (!m_page.save(picture, "PNG")) {
+        *error = QStringLiteral("cannot write %1").arg(picture);
         return false;
     }
+    return true;
+}
+
+bool SpecimenBuilder::Save(const QString &folder, const QString &stem, QString *error)
+{
+    if (!SavePicture(folder, stem, error))
+        return false;
+    const QString picture = stem + QStringLiteral(".png");
     QJsonObject root{{QStringLiteral("format"), 1},
                      {QStringLiteral("documentType"), m_type},
                      {QStringLiteral("title"), m_title},

@@ -45,6 +45,8 @@ public:
 
     /// Writes <stem>.png and <stem>.json into folder; false with *error on failure.
     bool Save(const QString &folder, const QString &stem, QString *error);
+    /// Writes only <stem>.png (a page whose description is not the first engine's).
+    bool SavePicture(const QString &folder, const QString &stem, QString *error);
 
 private:
     void Background(QColor tint);
