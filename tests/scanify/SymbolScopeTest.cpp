@@ -10,6 +10,7 @@
 #include <QTemporaryDir>
 #include <cstdio>
 #include <cstdlib>
+#include <iterator>
 #include <dlfcn.h>
 #include <gtest/gtest.h>
 
@@ -77,6 +78,40 @@ void check(bool condition, const char *what)
     symbol<void (*)()>(package, "CloseScanify")();
     symbol<void (*)()>(package, "FreeCognitiveDll")();
     std::exit(0);
+}
+
+// What the host looks up by name: the entry-point variables in binding order,
+// the library's state and the operations.
+const char *const kExportedNames[] = {
+    "ScGetScanifyAPIVersion", "ScGetErrorCode", "ScGetErrorMessage", "ScInitialize", "ScTerminate",
+    "ScSetOption", "ScGetOption", "ScSetupContext", "ScGetContext", "ScPackageCreate", "ScPackageOpen",
+    "ScPackageGetInformation", "ScPackageMove", "ScPackageClose", "ScPackageDestroy",
+    "ScScannerSelectTWAINSource", "ScScannerSelectCLRSource", "ScScannerGetTWAINSourceCount",
+    "ScScannerGetTWAINSourceName", "ScScannerOpen", "ScScannerSetConfiguration", "ScScannerClose",
+    "ScGetScanOptions", "ScPackageScan", "ScPackageRecog", "ScPackageGetFirstImage", "ScPackageGetNextImage",
+    "ScPackageGetImageInformation", "ScPackageGetFirstDoc", "ScPackageGetNextDoc", "ScPackageGetDocInformation",
+    "ScDocumentGetFirstImage", "ScDocumentGetNextImage", "ScPackageGetFormInformation",
+    "ScPackageGetFieldInformation", "ScPackageGetFieldValue", "ScPackageSetFieldValue", "ScPackageConvert",
+    "ScImageExport", "ScImageResample", "ScImageDraw", "ScImageDelete", "ScPackageSetFieldAppInfo",
+    "ScPackageGetFieldAppInfo"};
+const char *const kOperations[] = {
+    "CognitiveLibInstance", "LoadCognitiveDll", "FreeCognitiveDll", "CreateScApiIniFile", "InitScanify",
+    "CloseScanify", "CreatePack", "OpenTwainSource", "ScanToPackage", "ExportImageToArchive", "FillDocumentCtrl",
+    "LoadPictureFromFile", "gl_hScInstance", "gl_hScPackage", "gl_sScApiIniFile"};
+
+TEST(ScanifyExports, EveryEntryPointVariableAndOperationResolvesAndTheVariablesStartNull)
+{
+    void *package = dlopen(kPackage, RTLD_NOW | RTLD_LOCAL);
+    ASSERT_NE(package, nullptr) << dlerror();
+    EXPECT_EQ(std::size(kExportedNames), 44u);
+    for (const char *name : kExportedNames) {
+        auto *variable = static_cast<void **>(dlsym(package, name));
+        ASSERT_NE(variable, nullptr) << name;
+        EXPECT_EQ(*variable, nullptr) << name;
+    }
+    for (const char *name : kOperations)
+        EXPECT_NE(dlsym(package, name), nullptr) << name;
+    dlclose(package);
 }
 
 class SymbolScope : public testing::Test
