@@ -117,16 +117,8 @@ QString GetUserDataFolder()
 
 void WithRecognizeIniFile(const std::function<void(TSettingsFile &ini)> &work)
 {
-    struct Release
-    {
-        ~Release()
-        {
-            delete gl_RecognizeIniFile;
-            gl_RecognizeIniFile = nullptr;
-        }
-    } release;
-    gl_RecognizeIniFile = new TSettingsFile(gl_sRecognizeIniFileName);
-    work(*gl_RecognizeIniFile);
+    const TScopedGlobal<TSettingsFile> file(gl_RecognizeIniFile, gl_sRecognizeIniFileName);
+    work(*file);
 }
 
 void engCommon9r_Initialization()

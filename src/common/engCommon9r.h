@@ -13,6 +13,7 @@
 #include <QString>
 #include <cstdint>
 #include <functional>
+#include <utility>
 
 namespace host { class IDataSet; }
 
@@ -55,6 +56,32 @@ R9_API std::int32_t iDoc;
 /// plus "Velmar-Q-70/", created with its parents. Empty when it cannot be
 /// determined or created.
 R9_API QString GetUserDataFolder();
+
+/// Holds a new T in a shared global pointer for the length of a scope (the
+/// settings file objects, which live only while one piece of work runs) and
+/// frees it, setting the global back to null, on every path.
+template <class T>
+class TScopedGlobal
+{
+public:
+    template <class... Args>
+    explicit TScopedGlobal(T *&global, Args &&...args) : m_global(global)
+    {
+        m_global = new T(std::forward<Args>(args)...);
+    }
+    ~TScopedGlobal()
+    {
+        delete m_global;
+        m_global = nullptr;
+    }
+    TScopedGlobal(const TScopedGlobal &) = delete;
+    TScopedGlobal &operator=(const TScopedGlobal &) = delete;
+    T &operator*() const { return *m_global; }
+    T *operator->() const { return m_global; }
+
+private:
+    T *&m_global;
+};
 
 /// The one way the package opens its settings file: creates the file object on
 /// gl_sRecognizeIniFileName in gl_RecognizeIniFile, runs work with it, and

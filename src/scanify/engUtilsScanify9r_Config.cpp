@@ -125,15 +125,7 @@ constexpr ConfigKey g_content[] = {
 /// which holds the file object only while this runs.
 void writeConfigFile(const QString &path, int turn)
 {
-    struct Release
-    {
-        ~Release()
-        {
-            delete gl_sScApiIniFile;
-            gl_sScApiIniFile = nullptr;
-        }
-    } release;
-    gl_sScApiIniFile = new TProfileFile(path);
+    const TScopedGlobal<TProfileFile> file(gl_sScApiIniFile, path);
     gl_sScApiIniFile->BeginUpdate();
     for (const ConfigKey &row : g_content) {
         const QString section = QLatin1String(row.section);
