@@ -165,6 +165,33 @@ TEST_F(StandinBinding, ALibraryLackingExportsLeavesExactlyThoseVariablesNull)
     EXPECT_LT(missing, 44);
 }
 
+TEST_F(StandinBinding, TheHostFolderComesBeforeTheLoadersSearchPath)
+{
+    if (!QFileInfo::exists(kPartialLibrary))
+        GTEST_SKIP() << "the partial stand-in is not built";
+    // Already in the process under its bare name, the full library is what the
+    // loader's search finds.
+    void *onLoaderPath = dlopen(QFile::encodeName(kLibrary).constData(), RTLD_NOW | RTLD_LOCAL);
+    ASSERT_NE(onLoaderPath, nullptr) << dlerror();
+    putProxyIni();
+    ASSERT_EQ(loadError(), std::string());
+    EXPECT_EQ(CognitiveLibInstance, onLoaderPath);
+    FreeCognitiveDll();
+
+    // With a library beside the host, that one is loaded.
+    putLibrary(kPartialLibrary);
+    ASSERT_EQ(loadError(), std::string());
+    EXPECT_NE(CognitiveLibInstance, onLoaderPath);
+    std::size_t count = 0;
+    const scapi::TEntryPoint *entries = scapi::EntryPoints(&count);
+    bool someMissing = false;
+    for (std::size_t i = 0; i < count; ++i)
+        someMissing = someMissing || !entries[i].isBound();
+    EXPECT_TRUE(someMissing);
+    FreeCognitiveDll();
+    dlclose(onLoaderPath);
+}
+
 TEST_F(StandinBinding, TheOperationsRunOnTheStandin)
 {
     putProxyIni();
