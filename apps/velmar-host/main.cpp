@@ -2,6 +2,7 @@
 // it, lets the operator choose the recogniser and reports what it found. With
 // no display it runs offscreen and prints its report as JSON.
 #include "AbbyyRequest.h"
+#include "CameraRequest.h"
 #include "PackageLoader.h"
 #include "PersonRecord.h"
 #include "ScriptedOperator.h"
@@ -113,6 +114,7 @@ struct HostOptions
     QString person;         ///< stored person's record for the edit path
     QString output;         ///< where the persons' records go
     QString formPages;      ///< screenshots of every page of the window
+    bool camera = false;    ///< the camera snapshot window instead of recognition
 };
 
 QString PersonFolder(const HostOptions &o, int n)
@@ -238,7 +240,9 @@ int main(int argc, char **argv)
     const QCommandLineOption pagesOption(QStringLiteral("form-pages"),
         QStringLiteral("Write a PNG screenshot of every page of the recognition window into this folder."),
         QStringLiteral("folder"));
-    parser.addOptions({scriptedOption, documentsOption, personOption, outputOption, pagesOption});
+    const QCommandLineOption cameraOption(QStringLiteral("camera"),
+        QStringLiteral("Open the camera snapshot window instead of recognition; the frame and the fragment go to the output folder."));
+    parser.addOptions({scriptedOption, documentsOption, personOption, outputOption, pagesOption, cameraOption});
     parser.process(app);
     HostOptions options;
     options.scripted = headless || parser.isSet(scriptedOption);
@@ -246,6 +250,7 @@ int main(int argc, char **argv)
     options.person = parser.value(personOption);
     options.output = QFileInfo(parser.value(outputOption)).absoluteFilePath();
     options.formPages = parser.value(pagesOption);
+    options.camera = parser.isSet(cameraOption);
 
     try {
         PackageLoader package;
@@ -261,7 +266,8 @@ int main(int argc, char **argv)
         report["dataFolder"] = package.Function<QString (*)()>("GetUserDataFolder")();
         report["catalogue"] = catalogueJson(package);
         report["settings"] = settingsJson(package);
-        report["recognizerChoice"] = chooseRecognizer(package, headless);
+        if (!options.camera)
+            report["recognizerChoice"] = chooseRecognizer(package, headless);
 
         // The host's own services (log, security, cameras, nationalities) go
         // into the package before any form is created.
@@ -273,12 +279,14 @@ int main(int argc, char **argv)
             void (*install)(const host::THostServices *);
             ~Uninstall() { install(nullptr); }
         } uninstall{install};
-        if (report["recognizerChoice"].toObject()["engineIndex"].toInt() == 0)
+        if (options.camera)
+            report["camera"] = RunCameraPath(package, *kit, {options.scripted, options.output});
+        else if (report["recognizerChoice"].toObject()["engineIndex"].toInt() == 0)
             report["abbyy"] = RunAbbyyPath(package, options);
 
         const QByteArray json = QJsonDocument(report).toJson(QJsonDocument::Indented);
         std::fwrite(json.constData(), 1, size_t(json.size()), stdout);
-        if (!headless) {
+        if (!headless && !options.camera) {
             const QJsonObject choice = report["recognizerChoice"].toObject();
             QMessageBox::information(nullptr, QStringLiteral("Velmar-Q-70"),
                                      QStringLiteral("Выбрано: %1\nБольше не показывать: %2")
