@@ -1,5 +1,7 @@
 #include "ScanifyDescription.h"
 
+#include "SpecimenBuilder.h"
+
 #include <QDir>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -61,11 +63,7 @@ bool ScanifyDescription::Save(const QString &folder, const QString &stem, QStrin
         root.insert(QStringLiteral("photo"),
                     QJsonObject{{QStringLiteral("field"), m_photoField},
                                 {QStringLiteral("file"), m_photoField + QStringLiteral(".jpg")},
-                                {QStringLiteral("zone"),
-                                 QJsonObject{{QStringLiteral("x"), m_photoZone.x()},
-                                             {QStringLiteral("y"), m_photoZone.y()},
-                                             {QStringLiteral("width"), m_photoZone.width()},
-                                             {QStringLiteral("height"), m_photoZone.height()}}}});
+                                {QStringLiteral("zone"), ZoneObject(m_photoZone)}});
     if (!m_difficulties.isEmpty())
         root.insert(QStringLiteral("difficulties"), QJsonArray::fromStringList(m_difficulties));
     QDir().mkpath(folder);

@@ -27,13 +27,13 @@ QString LoadFamily(const QStringList &files)
     return {};
 }
 
-QJsonObject Zone(const QRect &r)
+} // namespace
+
+QJsonObject ZoneObject(const QRect &r)
 {
     return {{QStringLiteral("x"), r.x()}, {QStringLiteral("y"), r.y()}, {QStringLiteral("width"), r.width()},
             {QStringLiteral("height"), r.height()}};
 }
-
-} // namespace
 
 Fonts Fonts::Load()
 {
@@ -142,7 +142,7 @@ void SpecimenBuilder::Field(const QString &name, const QString &value, QPoint at
     QJsonArray u;
     for (int i : untrusted)
         u.append(i);
-    QJsonObject o{{QStringLiteral("name"), name}, {QStringLiteral("value"), value}, {QStringLiteral("zone"), Zone(zone)}};
+    QJsonObject o{{QStringLiteral("name"), name}, {QStringLiteral("value"), value}, {QStringLiteral("zone"), ZoneObject(zone)}};
     if (!u.isEmpty())
         o.insert(QStringLiteral("untrusted"), u);
     m_fields.append(o);
@@ -225,7 +225,7 @@ bool SpecimenBuilder::Save(const QString &folder, const QString &stem, QString *
                      {QStringLiteral("picture"), picture},
                      {QStringLiteral("fields"), m_fields}};
     if (!m_photo.isEmpty())
-        root.insert(QStringLiteral("photoZone"), Zone(m_photo));
+        root.insert(QStringLiteral("photoZone"), ZoneObject(m_photo));
     if (!m_mrz.isEmpty())
         root.insert(QStringLiteral("mrz"), QJsonArray::fromStringList(m_mrz));
     if (!m_difficulties.isEmpty())

@@ -5,6 +5,7 @@
 #include <QFont>
 #include <QImage>
 #include <QJsonArray>
+#include <QJsonObject>
 #include <QList>
 #include <QPainter>
 #include <QRect>
@@ -22,6 +23,9 @@ struct Fonts
     bool mrzIsOcrB = false;
     static Fonts Load();
 };
+
+/// A rectangle as the descriptions write it: {"x", "y", "width", "height"}.
+QJsonObject ZoneObject(const QRect &zone);
 
 class SpecimenBuilder
 {
