@@ -3,9 +3,7 @@
 #include "SpecimenBuilder.h"
 
 #include <QDir>
-#include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
 
 namespace specimens {
 
@@ -67,13 +65,7 @@ bool ScanifyDescription::Save(const QString &folder, const QString &stem, QStrin
     if (!m_difficulties.isEmpty())
         root.insert(QStringLiteral("difficulties"), QJsonArray::fromStringList(m_difficulties));
     QDir().mkpath(folder);
-    QSaveFile file(QDir(folder).filePath(stem + QStringLiteral(".json")));
-    if (!file.open(QIODevice::WriteOnly) || file.write(QJsonDocument(root).toJson(QJsonDocument::Indented)) < 0
-        || !file.commit()) {
-        *error = QStringLiteral("cannot write %1: %2").arg(file.fileName(), file.errorString());
-        return false;
-    }
-    return true;
+    return WriteDescription(folder, stem, root, error);
 }
 
 } // namespace specimens

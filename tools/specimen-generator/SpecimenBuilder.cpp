@@ -29,6 +29,17 @@ QString LoadFamily(const QStringList &files)
 
 } // namespace
 
+bool WriteDescription(const QString &folder, const QString &stem, const QJsonObject &root, QString *error)
+{
+    QSaveFile file(QDir(folder).filePath(stem + QStringLiteral(".json")));
+    if (!file.open(QIODevice::WriteOnly) || file.write(QJsonDocument(root).toJson(QJsonDocument::Indented)) < 0
+        || !file.commit()) {
+        *error = QStringLiteral("cannot write %1: %2").arg(file.fileName(), file.errorString());
+        return false;
+    }
+    return true;
+}
+
 QJsonObject ZoneObject(const QRect &r)
 {
     return {{QStringLiteral("x"), r.x()}, {QStringLiteral("y"), r.y()}, {QStringLiteral("width"), r.width()},
@@ -230,13 +241,7 @@ bool SpecimenBuilder::Save(const QString &folder, const QString &stem, QString *
         root.insert(QStringLiteral("mrz"), QJsonArray::fromStringList(m_mrz));
     if (!m_difficulties.isEmpty())
         root.insert(QStringLiteral("difficulties"), m_difficulties);
-    QSaveFile file(QDir(folder).filePath(stem + QStringLiteral(".json")));
-    if (!file.open(QIODevice::WriteOnly) || file.write(QJsonDocument(root).toJson(QJsonDocument::Indented)) < 0
-        || !file.commit()) {
-        *error = QStringLiteral("cannot write %1: %2").arg(file.fileName(), file.errorString());
-        return false;
-    }
-    return true;
+    return WriteDescription(folder, stem, root, error);
 }
 
 } // namespace specimens

@@ -24,6 +24,8 @@ struct Fonts
     static Fonts Load();
 };
 
+/// Writes root as <stem>.json into folder; false with *error on failure.
+bool WriteDescription(const QString &folder, const QString &stem, const QJsonObject &root, QString *error);
 /// A rectangle as the descriptions write it: {"x", "y", "width", "height"}.
 QJsonObject ZoneObject(const QRect &zone);
 
