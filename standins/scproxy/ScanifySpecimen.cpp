@@ -225,7 +225,9 @@ std::shared_ptr<const ScanifySpecimen> Feeder::Next(const QString &folder, const
             problems->prepend(QStringLiteral("no description in %1 matches %2").arg(folder, patterns.join(QLatin1Char(','))));
         return nullptr;
     }
-    return feed[size_t(m_position++) % feed.size()];
+    const auto page = feed[std::size_t(m_position) % feed.size()];
+    m_position = int((std::size_t(m_position) + 1) % feed.size());
+    return page;
 }
 
 void Feeder::KeepOnGlass(const std::shared_ptr<const ScanifySpecimen> &page)
