@@ -6,8 +6,6 @@
 #include "common/engCommon9r.h"
 #include "common/engCommon9rMessages.h"
 #include "host/Sdlogfile.h"
-#include "imaging/PictureFile.h"
-#include "ui/TPictureBox.h"
 
 #include <QImage>
 #include <QPalette>
@@ -204,18 +202,6 @@ bool HasUntrustedSymbols(IFieldsCollection *Fields, const QString &fieldName)
 }
 
 } // namespace abbyy
-
-QString LoadPictureFromFile(const QString &fileName, ui::TPictureBox *image)
-{
-    try {
-        if (!image)
-            throw std::invalid_argument("LoadPictureFromFile: no image control");
-        image->SetPicture(imaging::LoadPictureFile(fileName));
-    } catch (const std::exception &e) {
-        return errorText(e);
-    }
-    return QString();
-}
 
 void InterfacePacketToVariant(TInterfacePacket *Packet, QVariant &Variant)
 {

@@ -6,6 +6,7 @@
 // exception reach the caller.
 
 #include "abbyy/ABBYY_PassportReaderSdk_TLB.h"
+#include "common/LoadPictureFromFile.h"
 #include "common/r9Export.h"
 
 #include <QColor>
@@ -17,7 +18,6 @@
 class QImage;
 class QWidget;
 class TOrderedStrings;
-namespace ui { class TPictureBox; }
 
 /// The process-wide engine; null until InitEngine creates it, null again
 /// after CloseEngine. The package's stop releases a remaining engine without
@@ -77,12 +77,6 @@ inline QColor UntrustedSymbolColor() { return QColor(255, 0, 0); }
 /// the edit as it is; an engine failure while reading the symbols counts as
 /// doubtful. Null Fields or edit: nothing happens.
 R9_API void CheckSymbols(IFieldsCollection *Fields, const QString &fieldName, QWidget *edit);
-
-/// Loads a picture file into the image control; the format follows the file's
-/// extension (".jpg"/".jpeg" JPEG, otherwise the Qt reader of that extension,
-/// ".bmp" at least). Returns the error text naming the file, empty on success;
-/// on failure the control keeps its picture.
-R9_API QString LoadPictureFromFile(const QString &fileName, ui::TPictureBox *image);
 
 /// The array of interface references that InterfacePacketToVariant wraps.
 /// Mapping of the OLE variant of type "array of IUnknown" (0x200D): a QVariant
