@@ -28,6 +28,8 @@ std::int32_t FieldCount(const ScanifySpecimen &s)
     return std::int32_t(s.fields.size() + (s.photo.field.isEmpty() ? 0 : 1));
 }
 
+/// The zone of config that reads specimen: one whose turn brings the page
+/// upright if there is such a zone, else the first that reads that kind of
 /// document at all. Null when no zone does.
 const ZoneReading *ReadingZone(const ScanConfiguration &config, const ScanifySpecimen &specimen)
 {
@@ -101,7 +103,6 @@ void Recognise(ScPackageHandle packageHandle, Package &package, ScImageHandle im
     image.document = handle;
 }
 
-/// Looks up a package and its instance, clearing the instance's error; null when either is gone.
 } // namespace
 
 ScBool PackageRecog(ScPackageHandle package)

@@ -4,9 +4,13 @@
 
 #include "ScProxyFixture.h"
 
+#include "common/engCommon9r.h"
+#include "scanify/engUtilsScanify9r.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <cstring>
+#include <functional>
 #include <map>
 
 using namespace scproxytest;
@@ -20,9 +24,20 @@ protected:
     /// and recognises it; the first document, 0 when none.
     ScDocumentHandle Recognise(const char *stem, int turn)
     {
+        return Recognise(stem, [&] { SetUpContext(turn); });
+    }
+    /// The same with a configuration file written elsewhere.
+    ScDocumentHandle Recognise(const char *stem, const QString &configurationFile)
+    {
+        return Recognise(stem, [&] {
+            EXPECT_TRUE(api.ScSetupContext(instance, configurationFile.toLocal8Bit().constData())) << ErrorText().toStdString();
+        });
+    }
+    ScDocumentHandle Recognise(const char *stem, const std::function<void()> &setUpContext)
+    {
         EnvSwitch folder("SCPROXY_SPECIMENS", GeneratedSpecimens().toLocal8Bit());
         EnvSwitch feed("SCPROXY_FEED", stem);
-        SetUpContext(turn);
+        setUpContext();
         package = NewPackage(QStringLiteral("dss%1").arg(++packages, 4, 16, QLatin1Char('0')).toUpper());
         const ScImageHandle image = ScanOne(package);
         EXPECT_NE(image, 0u) << ErrorText().toStdString();
@@ -194,6 +209,31 @@ TEST_F(ScProxyRecog, UpsideDownPassportReadsItsNamesOnlyWithTheTurnThatBringsItU
     ASSERT_NE(next, 0u);
     EXPECT_EQ(Field(next, "IN_SerNum").text, QStringLiteral("L8X4R2K07"));
     EXPECT_EQ(Field(next, "IN_SurName").text, QString());
+}
+
+TEST_F(ScProxyRecog, ThePackagesOwnConfigurationFilesTurnTheUpsideDownPassport)
+{
+    // The files exactly as the package writes them on load, not a copy.
+    CreateScApiIniFile();
+    const QString file270 = GetUserDataFolder() + QStringLiteral("ScApi_270.Ini");
+    const QString file90 = GetUserDataFolder() + QStringLiteral("ScApi_90.Ini");
+    ASSERT_TRUE(QFileInfo::exists(file270));
+    ASSERT_TRUE(QFileInfo::exists(file90));
+    const char *feed = "08-InoPas_MRZ-upside-down";
+
+    const ScDocumentHandle turned = Recognise(feed, file270);
+    ASSERT_NE(turned, 0u);
+    EXPECT_EQ(FormId(turned), "InoPas_MRZ");
+    EXPECT_EQ(Field(turned, "IN_SurName").text, QString());
+    EXPECT_EQ(Field(turned, "IN_Name").text, QString());
+    EXPECT_EQ(Field(turned, "IN_SurName").flags, SCF_VRS_ERROR);
+
+    const ScDocumentHandle upright = Recognise(feed, file90);
+    ASSERT_NE(upright, 0u);
+    EXPECT_EQ(FormId(upright), "InoPas_MRZ");
+    EXPECT_EQ(Field(upright, "IN_SurName").text, QStringLiteral("LINDQVIST"));
+    EXPECT_EQ(Field(upright, "IN_Name").text, QStringLiteral("OSKAR"));
+    EXPECT_EQ(Field(upright, "IN_SurName").flags, 0);
 }
 
 TEST_F(ScProxyRecog, RecognitionFaults)
