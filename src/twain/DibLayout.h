@@ -10,10 +10,10 @@
 
 namespace twain {
 
-/// Bounds no genuine page comes near: a side of 65535 pixels is over five
+/// Bounds no genuine page comes near: a side of 2^20 pixels is over 80
 /// metres at 300 dpi, and no colour table holds more than 65536 entries.
 /// A header beyond them is refused before any size is worked out from it.
-inline constexpr int32_t MaxDibSide = 65535;
+inline constexpr int32_t MaxDibSide = 1 << 20;
 inline constexpr uint32_t MaxDibTableEntries = 65536;
 /// A run-length stream codes at most 255 pixels per two bytes; a stream
 /// claiming far more pixels than that (beyond a small floor for pictures

@@ -218,6 +218,12 @@ void TWAIN_NativeXferGetAll(TW_PLATFORMEVENT *)
     if (s.state != TWAIN_TRANSFER_READY)
         twain::AssertionFailed();
     do {
+        // The picture list is full: the rest of the pages are not fetched,
+        // so none of them is left without an owner.
+        if (s.dibCount >= twain::MaxDibs) {
+            TWAIN_AbortAllPendingXfers();
+            return;
+        }
         TW_HANDLE dib = nullptr;
         TWAIN_DS(DG_IMAGE, DAT_IMAGENATIVEXFER, MSG_GET, &dib);
         if (s.state < TWAIN_TRANSFER_READY)
@@ -242,10 +248,6 @@ void TWAIN_NativeXferGetAll(TW_PLATFORMEVENT *)
         }
         if (s.state == TWAIN_TRANSFERRING)
             twain::endTransfer();
-        // The picture list is full: the rest of the pages are not fetched,
-        // so none of them is left without an owner.
-        if (s.state == TWAIN_TRANSFER_READY && s.dibCount >= twain::MaxDibs)
-            TWAIN_AbortAllPendingXfers();
     } while (s.state == TWAIN_TRANSFER_READY);
 }
 

@@ -269,6 +269,20 @@ TEST_F(AcquireTest, TheListStopsAt999PagesAndTheRestAreReset)
     EXPECT_EQ(last, TWAIN_GetDib(998));
     EXPECT_EQ(dsm.count(DAT_IMAGENATIVEXFER, MSG_GET), 999);
     EXPECT_EQ(dsm.count(DAT_PENDINGXFERS, MSG_RESET), 1);
+
+    // A host that drives the session and enables the source again without
+    // clearing the full list: no page is fetched that could not be listed.
+    freeList();
+    dsm.reset();
+    walkTo(5);
+    twain::session().dibCount = 999;
+    ScriptSource(dsm, {MSG_XFERREADY}, {TWRC_XFERDONE}, {0});
+    TW_PLATFORMEVENT event{0, TWEV_LOOPSLICE, 0, 0};
+    TWAIN_MessageHook(&event);
+    EXPECT_EQ(dsm.count(DAT_IMAGENATIVEXFER, MSG_GET), 0);
+    EXPECT_EQ(dsm.count(DAT_PENDINGXFERS, MSG_RESET), 1);
+    EXPECT_EQ(TWAIN_State(), TWAIN_SOURCE_ENABLED);
+    TWAIN_ClearDibList();
 }
 
 TEST_F(AcquireTest, TheHookPassesTheEventRecordAndTellsWhetherItWasTheSources)

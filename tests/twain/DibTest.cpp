@@ -273,11 +273,14 @@ TEST_F(DibTest, AbsurdSizesAreRefusedBeforeAnythingIsWorkedOutFromThem)
 
     // The widest page still allowed is a DIB like any other; one pixel more
     // is refused.
-    Dib widest(DibKind{65535, 2, 1});
-    EXPECT_EQ(TWAIN_DibWidth(widest.handle), 65535);
-    EXPECT_EQ(drawn(widest.handle, 4, 2).pixel(0, 0), expectedPixel(DibKind{65535, 2, 1}, FromBlock(widest.handle), 0, 0));
-    Dib tooWide(DibKind{65536, 2, 1});
+    const DibKind widestKind{1 << 20, 2, 1};
+    Dib widest(widestKind);
+    EXPECT_EQ(TWAIN_DibWidth(widest.handle), 1 << 20);
+    EXPECT_EQ(drawn(widest.handle, 4, 2).pixel(3, 1), expectedPixel(widestKind, FromBlock(widest.handle), 3, 1));
+    Dib tooWide(DibKind{(1 << 20) + 1, 2, 1});
     EXPECT_EQ(TWAIN_DibWidth(tooWide.handle), 0);
+    Dib tooHigh(DibKind{2, -(1 << 20) - 1, 1});
+    EXPECT_EQ(TWAIN_DibHeight(tooHigh.handle), 0);
 }
 
 TEST_F(DibTest, ARunLengthStreamCannotClaimFarMorePixelsThanItCodes)
