@@ -1,0 +1,217 @@
+#include "MrzReader.h"
+
+#include "CellClassifier.h"
+#include "GlyphBank.h"
+#include "LineGrid.h"
+#include "Raster.h"
+#include "ZoneLocator.h"
+
+#include <QImageReader>
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+namespace mrz {
+
+bool MrzResult::AllChecksValid() const
+{
+    return found && std::all_of(checks.begin(), checks.end(), [](const CheckResult &c) { return c.valid; });
+}
+
+bool MrzResult::Trusted(const FieldText &f, int i) const
+{
+    if (i < 0 || size_t(i) >= f.positions.size())
+        return false;
+    const int p = f.positions[size_t(i)];
+    return p < 0 || (size_t(p) < trusted.size() && trusted[size_t(p)]);
+}
+
+namespace {
+
+QPointF Unit(QPointF p)
+{
+    const double n = std::hypot(p.x(), p.y());
+    return n > 0 ? p / n : QPointF(1, 0);
+}
+
+double Dot(QPointF a, QPointF b)
+{
+    return a.x() * b.x() + a.y() * b.y();
+}
+
+double Median(std::vector<double> v)
+{
+    if (v.empty())
+        return 0;
+    std::nth_element(v.begin(), v.begin() + std::ptrdiff_t(v.size() / 2), v.end());
+    return v[v.size() / 2];
+}
+
+struct Reading
+{
+    MrzResult result;
+    double quality = -1; // checks passed first, then the likeness of the glyphs
+};
+
+// Samples the patch of one cell: the classifier's window around the cell centre
+// on the page, scaled so one pitch is the bank's pitch.
+void SampleCell(const Sampler &page, const GlyphBank &bank, const CellClassifier &cls, const RowGrid &grid,
+                const Cell &cell, std::vector<float> &patch)
+{
+    const int pw = cls.PatchWidth(), ph = cls.PatchHeight();
+    patch.resize(size_t(pw * ph));
+    const double perPixel = grid.pitch / GlyphBank::kPitch; // page pixels per patch pixel
+    const int taps = std::clamp(int(std::ceil(perPixel - 0.2)), 1, 3);
+    const double cx = CellClassifier::kShift + bank.Width() / 2.0;
+    const double cy = CellClassifier::kShift + GlyphBank::kPad + bank.CapHeight() / 2.0;
+    const QPointF du = grid.u * perPixel, dv = grid.v * perPixel;
+    for (int y = 0; y < ph; ++y) {
+        QPointF p = cell.centre + (0.5 - cx) * du + (y + 0.5 - cy) * dv;
+        for (int x = 0; x < pw; ++x, p += du)
+            patch[size_t(y * pw + x)] = 255.f - page.Area(float(p.x()), float(p.y()), float(grid.u.x()), float(grid.u.y()),
+                                                          float(grid.v.x()), float(grid.v.y()), float(perPixel), taps);
+    }
+}
+
+// Reads a candidate zone with its rows taken in direction `dir` (one of the two
+// ways along the rows).
+Reading ReadCandidate(const Sampler &page, const GlyphBank &bank, const ZoneCandidate &zone, QPointF dir)
+{
+    Reading out;
+    const QPointF u = Unit(dir);
+    const QPointF v(-u.y(), u.x());
+    struct RowPlace
+    {
+        QPointF first;
+        double length;
+        double height;
+        double across;
+    };
+    std::vector<RowPlace> places;
+    for (const ZoneLine &l : zone.lines) {
+        const bool forward = Dot(l.end - l.start, u) > 0;
+        const QPointF first = forward ? l.start : l.end;
+        const QPointF last = forward ? l.end : l.start;
+        places.push_back({first, Dot(last - first, u), l.height, Dot((first + last) / 2, v)});
+    }
+    std::sort(places.begin(), places.end(), [](const RowPlace &a, const RowPlace &b) { return a.across < b.across; });
+
+    std::vector<RowMarks> rows;
+    std::vector<double> pitches;
+    for (const RowPlace &p : places) {
+        rows.push_back(MeasureRow(page, p.first, u, p.length, p.height));
+        if (rows.back().pitch <= 0)
+            return out;
+        pitches.push_back(rows.back().pitch / rows.back().scale);
+    }
+    // Rows of one zone share the pitch; the number of characters follows from the
+    // row length, choosing between the formats with that many rows.
+    const double pitch = Median(pitches);
+    double estimate = 0;
+    for (const RowMarks &r : rows)
+        estimate += (r.marks.back().Cx() - r.marks.front().Cx()) / r.scale / pitch + 1.0;
+    estimate /= double(rows.size());
+    Format format;
+    if (rows.size() == 3)
+        format = Format::TD1;
+    else
+        format = std::fabs(estimate - 36) < std::fabs(estimate - 44) ? Format::TD2 : Format::TD3;
+    const Layout layout = LayoutOf(format);
+    if (std::fabs(estimate - layout.length) > 4.5)
+        return out;
+
+    const CellClassifier cls(bank);
+    const Rules rules = RulesFor(format);
+    std::vector<Scores> scores;
+    std::vector<float> patch;
+    std::vector<RowGrid> grids;
+    for (size_t r = 0; r < rows.size(); ++r) {
+        RowGrid g = FitRow(rows[r], layout.length, pitch * rows[r].scale);
+        if (!g.ok)
+            return out;
+        for (int i = 0; i < layout.length; ++i) {
+            SampleCell(page, bank, cls, g, g.cells[size_t(i)], patch);
+            scores.push_back(cls.Classify(patch, rules.classes[size_t(int(r) * layout.length + i)]));
+        }
+        grids.push_back(std::move(g));
+    }
+    const DecodedZone decoded = DecodeZone(format, scores);
+
+    MrzResult &res = out.result;
+    res.found = true;
+    res.format = format;
+    for (int r = 0; r < layout.lines; ++r)
+        res.lines << decoded.text.mid(r * layout.length, layout.length);
+    res.confidence = decoded.confidence;
+    res.trusted = decoded.trusted;
+    res.checks = decoded.checks;
+    res.fields = ParseFields(format, decoded.text);
+    // The page turn that brings u to the right: rows that read downwards need a
+    // quarter turn anticlockwise, i.e. 270 degrees clockwise.
+    const double angle = std::atan2(grids.front().u.y(), grids.front().u.x()) * 180.0 / std::numbers::pi;
+    const int quarter = int(std::lround(angle / 90.0));
+    res.turn = ((-quarter * 90) % 360 + 360) % 360;
+    res.skew = -(angle - quarter * 90.0);
+    const RowGrid &top = grids.front(), &bottom = grids.back();
+    const double half = top.pitch / 2;
+    const QPointF up = top.v * (1.2 * half * 2), down = bottom.v * (1.2 * half * 2);
+    res.zone << top.cells.front().centre - top.u * half - up << top.cells.back().centre + top.u * half - up
+             << bottom.cells.back().centre + bottom.u * half + down << bottom.cells.front().centre - bottom.u * half + down;
+    int valid = 0;
+    for (const CheckResult &c : decoded.checks)
+        valid += c.valid ? 1 : 0;
+    out.quality = valid * 10.0 + decoded.meanScore;
+    return out;
+}
+
+} // namespace
+
+MrzResult ReadMrz(const QImage &picture, const ReadOptions &options)
+{
+    MrzResult none;
+    if (picture.isNull()) {
+        none.error = QStringLiteral("the picture is empty");
+        return none;
+    }
+    const GlyphBank *bank = GlyphBank::Instance(&none.error);
+    if (!bank)
+        return none;
+    const QImage page = ReadableFormat(picture);
+    const Sampler sampler(page);
+    Reading best;
+    for (const ZoneCandidate &zone : LocateZones(page, options.maxCandidates)) {
+        QPointF dir;
+        for (const ZoneLine &l : zone.lines) {
+            const QPointF d = l.end - l.start;
+            dir += Dot(d, dir) < 0 ? -d : d;
+        }
+        for (int sense : {1, -1}) {
+            const QPointF u = Unit(dir * sense);
+            // Upright only: the rows must run to the right, give or take the skew.
+            if (!options.anyTurn && u.x() < 0.9)
+                continue;
+            Reading r = ReadCandidate(sampler, *bank, zone, u);
+            if (r.quality > best.quality)
+                best = std::move(r);
+        }
+        if (best.result.AllChecksValid())
+            break;
+    }
+    return best.result;
+}
+
+MrzResult ReadMrzFile(const QString &path, const ReadOptions &options)
+{
+    QImageReader reader(path);
+    reader.setAutoTransform(false);
+    QImage image = reader.read();
+    if (image.isNull()) {
+        MrzResult r;
+        r.error = QStringLiteral("%1: %2").arg(path, reader.errorString());
+        return r;
+    }
+    return ReadMrz(image, options);
+}
+
+} // namespace mrz
