@@ -17,13 +17,15 @@ float CellClassifier::Correlate(int k, int dx, int dy) const
     const float *t = m_bank.Template(k);
     const float *p = m_patch + (kShift + dy) * pw + (kShift + dx);
     float dot = 0.f;
-    for (int y = 0; y < h; ++y, t += w, p += pw)
+    for (int y = 0; y < h; ++y, t += w, p += pw) {
+#pragma omp simd reduction(+ : dot)
         for (int x = 0; x < w; ++x)
             dot += t[x] * p[x];
+    }
     return dot * m_invNorm[size_t((dy + kShift) * (2 * kShift + 1) + (dx + kShift))];
 }
 
-Scores CellClassifier::Classify(const std::vector<float> &patch, CharClass admitted) const
+void CellClassifier::Prepare(const std::vector<float> &patch, bool allShifts) const
 {
     m_patch = patch.data();
     const int w = m_bank.Width(), h = m_bank.Height(), pw = PatchWidth();
@@ -32,17 +34,35 @@ Scores CellClassifier::Classify(const std::vector<float> &patch, CharClass admit
     // own spread: sum(t * p) / sqrt(sum(p^2) - sum(p)^2 / n).
     for (int dy = -kShift; dy <= kShift; ++dy) {
         for (int dx = -kShift; dx <= kShift; ++dx) {
-            double s = 0, ss = 0;
+            if (!allShifts && (dx || dy))
+                continue;
+            float s = 0, ss = 0;
             const float *p = m_patch + (kShift + dy) * pw + (kShift + dx);
-            for (int y = 0; y < h; ++y, p += pw)
+            for (int y = 0; y < h; ++y, p += pw) {
+#pragma omp simd reduction(+ : s, ss)
                 for (int x = 0; x < w; ++x) {
                     s += p[x];
-                    ss += double(p[x]) * p[x];
+                    ss += p[x] * p[x];
                 }
-            const double var = ss - s * s / double(n);
-            m_invNorm[size_t((dy + kShift) * (2 * kShift + 1) + (dx + kShift))] = var > 1e-6 ? float(1.0 / std::sqrt(var)) : 0.f;
+            }
+            const double var = double(ss) - double(s) * double(s) / double(n);
+            m_invNorm[size_t((dy + kShift) * (2 * kShift + 1) + (dx + kShift))] = var > 1e-3 ? float(1.0 / std::sqrt(var)) : 0.f;
         }
     }
+}
+
+float CellClassifier::BestAtCentre(const std::vector<float> &patch) const
+{
+    Prepare(patch, false);
+    float best = -1.f;
+    for (int k = 0; k < kAlphabetSize; ++k)
+        best = std::max(best, Correlate(k, 0, 0));
+    return best;
+}
+
+Scores CellClassifier::Classify(const std::vector<float> &patch, CharClass admitted) const
+{
+    Prepare(patch, true);
     Scores scores;
     for (int k = 0; k < kAlphabetSize; ++k)
         scores[size_t(k)] = Correlate(k, 0, 0);

@@ -27,7 +27,12 @@ public:
     /// likeliest glyphs and for the best of `admitted`, at the centre for the rest.
     Scores Classify(const std::vector<float> &patch, CharClass admitted) const;
 
+    /// The best correlation of any glyph with the patch, unshifted: a cheap
+    /// measure of how much the patch looks like a character the right way up.
+    float BestAtCentre(const std::vector<float> &patch) const;
+
 private:
+    void Prepare(const std::vector<float> &patch, bool allShifts) const;
     float Correlate(int k, int dx, int dy) const;
 
     const GlyphBank &m_bank;

@@ -25,20 +25,21 @@ std::vector<std::uint8_t> DarkMask(const GrayImage &image, int window, float rat
         }
     }
     const int r = std::max(1, window / 2);
-    const int scaled = int(ratio * 1024.f);
+    const std::int64_t scaled = std::int64_t(ratio * 1024.f);
     for (int y = 0; y < h; ++y) {
         const int ya = std::max(0, y - r), yb = std::min(h, y + r + 1);
         const std::uint32_t *ta = &integral[size_t(ya) * iw];
         const std::uint32_t *tb = &integral[size_t(yb) * iw];
         const std::uint8_t *src = &image.pixels[size_t(y) * size_t(w)];
         std::uint8_t *dst = &mask[size_t(y) * size_t(w)];
+        // Dark: v < ratio * mean and mean - v >= minContrast, compared as
+        // v * count against the window's sum, without a division per pixel.
         for (int x = 0; x < w; ++x) {
             const int xa = std::max(0, x - r), xb = std::min(w, x + r + 1);
-            const std::uint32_t sum = tb[xb] - tb[xa] - ta[xb] + ta[xa];
-            const int count = (xb - xa) * (yb - ya);
-            const int mean = int(sum / std::uint32_t(count));
-            const int v = src[x];
-            dst[x] = (v * 1024 < mean * scaled && mean - v >= minContrast) ? 1 : 0;
+            const std::int64_t sum = std::int64_t(tb[xb]) - tb[xa] - ta[xb] + ta[xa];
+            const std::int64_t count = std::int64_t(xb - xa) * (yb - ya);
+            const std::int64_t vc = std::int64_t(src[x]) * count;
+            dst[x] = (vc * 1024 < sum * scaled && sum - vc >= minContrast * count) ? 1 : 0;
         }
     }
     return mask;

@@ -52,7 +52,6 @@ RowMarks MeasureRow(const Sampler &page, QPointF first, QPointF u, double length
     const float footprint = float(1.0 / row.scale);
     const int taps = std::clamp(int(std::ceil(footprint - 0.2f)), 1, 2);
     const float ux = float(u.x() / row.scale), uy = float(u.y() / row.scale);
-    const float vx = float(v.x() / row.scale), vy = float(v.y() / row.scale);
     for (int y = 0; y < strip.height; ++y) {
         const QPointF start = row.frame.ToPage(0.5 / row.scale, (y + 0.5) / row.scale);
         float px = float(start.x()), py = float(start.y());
@@ -62,7 +61,6 @@ RowMarks MeasureRow(const Sampler &page, QPointF first, QPointF u, double length
             dst[x] = std::uint8_t(std::clamp(g, 0.f, 255.f));
         }
     }
-    (void)vx, (void)vy;
 
     const std::vector<std::uint8_t> mask = DarkMask(strip, int(kStripHeight * 2.5) | 1, 0.85f, 20);
     std::vector<Blob> marks;
@@ -98,16 +96,34 @@ RowGrid FitRow(const RowMarks &row, int count, double pitch)
     std::vector<Blob> marks = row.marks;
     if (marks.size() < 6 || pitch <= 0 || count < 2)
         return grid;
-    double x0 = marks.front().Cx(), p = pitch;
+    // Marks wider than a character are characters run together with a line of
+    // the background; their centres would pull the grid, so they only count
+    // for the extent of the row.
+    std::vector<double> widths;
+    for (const Blob &b : marks)
+        widths.push_back(b.Width());
+    const double typicalWidth = Median(widths);
+    double x0 = marks.front().Cx(), p = row.pitch > 0 ? row.pitch : pitch;
     std::vector<int> index(marks.size());
     for (int round = 0; round < 8; ++round) {
+        // Count the cells from mark to mark, so that a small error of the pitch
+        // does not add up along the row.
+        index[0] = 0;
+        for (size_t k = 1; k < marks.size(); ++k)
+            index[k] = index[k - 1] + std::max(1, int(std::lround((marks[k].Cx() - marks[k - 1].Cx()) / p)));
         for (int iter = 0; iter < 3; ++iter) {
             std::vector<double> is, xs;
             for (size_t k = 0; k < marks.size(); ++k) {
-                index[k] = int(std::lround((marks[k].Cx() - x0) / p));
-                is.push_back(index[k]);
-                xs.push_back(marks[k].Cx());
+                const double off = (marks[k].Cx() - x0) / p - index[k];
+                const bool clean = marks[k].Width() <= 1.4 * typicalWidth + 1;
+                // After the first pass, marks far off their cell are left out.
+                if (clean && (iter == 0 || std::fabs(off) < 0.2)) {
+                    is.push_back(index[k]);
+                    xs.push_back(marks[k].Cx());
+                }
             }
+            if (is.size() < 4)
+                return grid;
             const Line l = FitLine(is, xs);
             if (l.b <= 0)
                 return grid;

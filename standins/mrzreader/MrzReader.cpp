@@ -54,13 +54,16 @@ struct Reading
     double quality = -1; // checks passed first, then the likeness of the glyphs
 };
 
+using Patch = std::vector<float>;
+
 // Samples the patch of one cell: the classifier's window around the cell centre
-// on the page, scaled so one pitch is the bank's pitch.
-void SampleCell(const Sampler &page, const GlyphBank &bank, const CellClassifier &cls, const RowGrid &grid,
-                const Cell &cell, std::vector<float> &patch)
+// on the page, scaled so one pitch is the bank's pitch. The window is centred
+// on the cell, so the patch turned half round is the cell read the other way.
+Patch SampleCell(const Sampler &page, const GlyphBank &bank, const CellClassifier &cls, const RowGrid &grid,
+                 const Cell &cell)
 {
     const int pw = cls.PatchWidth(), ph = cls.PatchHeight();
-    patch.resize(size_t(pw * ph));
+    Patch patch(size_t(pw * ph));
     const double perPixel = grid.pitch / GlyphBank::kPitch; // page pixels per patch pixel
     const int taps = std::clamp(int(std::ceil(perPixel - 0.2)), 1, 3);
     const double cx = CellClassifier::kShift + bank.Width() / 2.0;
@@ -72,14 +75,20 @@ void SampleCell(const Sampler &page, const GlyphBank &bank, const CellClassifier
             patch[size_t(y * pw + x)] = 255.f - page.Area(float(p.x()), float(p.y()), float(grid.u.x()), float(grid.u.y()),
                                                           float(grid.v.x()), float(grid.v.y()), float(perPixel), taps);
     }
+    return patch;
 }
 
-// Reads a candidate zone with its rows taken in direction `dir` (one of the two
-// ways along the rows).
-Reading ReadCandidate(const Sampler &page, const GlyphBank &bank, const ZoneCandidate &zone, QPointF dir)
+struct ZoneGrid
 {
-    Reading out;
-    const QPointF u = Unit(dir);
+    Format format = Format::TD3;
+    std::vector<RowGrid> rows; ///< across the zone, in the order of the frame u, v
+    bool ok = false;
+};
+
+// Finds the cells of a candidate zone, reading its rows along u.
+ZoneGrid MeasureZone(const Sampler &page, const ZoneCandidate &zone, QPointF u)
+{
+    ZoneGrid out;
     const QPointF v(-u.y(), u.x());
     struct RowPlace
     {
@@ -112,52 +121,93 @@ Reading ReadCandidate(const Sampler &page, const GlyphBank &bank, const ZoneCand
     for (const RowMarks &r : rows)
         estimate += (r.marks.back().Cx() - r.marks.front().Cx()) / r.scale / pitch + 1.0;
     estimate /= double(rows.size());
-    Format format;
     if (rows.size() == 3)
-        format = Format::TD1;
+        out.format = Format::TD1;
     else
-        format = std::fabs(estimate - 36) < std::fabs(estimate - 44) ? Format::TD2 : Format::TD3;
-    const Layout layout = LayoutOf(format);
+        out.format = std::fabs(estimate - 36) < std::fabs(estimate - 44) ? Format::TD2 : Format::TD3;
+    const Layout layout = LayoutOf(out.format);
     if (std::fabs(estimate - layout.length) > 4.5)
         return out;
-
-    const CellClassifier cls(bank);
-    const Rules rules = RulesFor(format);
-    std::vector<Scores> scores;
-    std::vector<float> patch;
-    std::vector<RowGrid> grids;
-    for (size_t r = 0; r < rows.size(); ++r) {
-        RowGrid g = FitRow(rows[r], layout.length, pitch * rows[r].scale);
-        if (!g.ok)
+    for (const RowMarks &r : rows) {
+        out.rows.push_back(FitRow(r, layout.length, pitch * r.scale));
+        if (!out.rows.back().ok)
             return out;
-        for (int i = 0; i < layout.length; ++i) {
-            SampleCell(page, bank, cls, g, g.cells[size_t(i)], patch);
-            scores.push_back(cls.Classify(patch, rules.classes[size_t(int(r) * layout.length + i)]));
-        }
-        grids.push_back(std::move(g));
     }
-    const DecodedZone decoded = DecodeZone(format, scores);
+    out.ok = true;
+    return out;
+}
 
-    MrzResult &res = out.result;
+// The same cells read the other way round: rows and cells in reverse order.
+void TurnHalfRound(ZoneGrid &grid, std::vector<Patch> &patches)
+{
+    std::reverse(grid.rows.begin(), grid.rows.end());
+    for (RowGrid &r : grid.rows) {
+        std::reverse(r.cells.begin(), r.cells.end());
+        r.u = -r.u;
+        r.v = -r.v;
+    }
+    std::reverse(patches.begin(), patches.end());
+    for (Patch &p : patches)
+        std::reverse(p.begin(), p.end());
+}
+
+void Describe(const ZoneGrid &grid, const DecodedZone &decoded, MrzResult &res)
+{
+    const Layout layout = LayoutOf(grid.format);
     res.found = true;
-    res.format = format;
+    res.format = grid.format;
     for (int r = 0; r < layout.lines; ++r)
         res.lines << decoded.text.mid(r * layout.length, layout.length);
     res.confidence = decoded.confidence;
     res.trusted = decoded.trusted;
     res.checks = decoded.checks;
-    res.fields = ParseFields(format, decoded.text);
+    res.fields = ParseFields(grid.format, decoded.text);
     // The page turn that brings u to the right: rows that read downwards need a
     // quarter turn anticlockwise, i.e. 270 degrees clockwise.
-    const double angle = std::atan2(grids.front().u.y(), grids.front().u.x()) * 180.0 / std::numbers::pi;
+    const RowGrid &top = grid.rows.front(), &bottom = grid.rows.back();
+    const double angle = std::atan2(top.u.y(), top.u.x()) * 180.0 / std::numbers::pi;
     const int quarter = int(std::lround(angle / 90.0));
     res.turn = ((-quarter * 90) % 360 + 360) % 360;
     res.skew = -(angle - quarter * 90.0);
-    const RowGrid &top = grids.front(), &bottom = grids.back();
     const double half = top.pitch / 2;
-    const QPointF up = top.v * (1.2 * half * 2), down = bottom.v * (1.2 * half * 2);
+    const QPointF up = top.v * (2.4 * half), down = bottom.v * (2.4 * half);
     res.zone << top.cells.front().centre - top.u * half - up << top.cells.back().centre + top.u * half - up
              << bottom.cells.back().centre + bottom.u * half + down << bottom.cells.front().centre - bottom.u * half + down;
+}
+
+Reading ReadZone(const Sampler &page, const GlyphBank &bank, const ZoneCandidate &zone, QPointF dir, bool anyTurn)
+{
+    Reading out;
+    ZoneGrid grid = MeasureZone(page, zone, dir);
+    if (!grid.ok)
+        return out;
+    const CellClassifier cls(bank);
+    std::vector<Patch> patches;
+    for (const RowGrid &r : grid.rows)
+        for (const Cell &c : r.cells)
+            patches.push_back(SampleCell(page, bank, cls, r, c));
+    // Which way the rows read is decided by how well the glyphs match either
+    // way, not by the check digits: a misread zone can be repaired into passing them.
+    double forward = 0, backward = 0;
+    Patch turned;
+    for (const Patch &p : patches) {
+        forward += cls.BestAtCentre(p);
+        turned.assign(p.rbegin(), p.rend());
+        backward += cls.BestAtCentre(turned);
+    }
+    const bool upright = grid.rows.front().u.x() > 0.9;
+    const bool upsideDown = grid.rows.front().u.x() < -0.9;
+    if (anyTurn ? backward > forward : upsideDown)
+        TurnHalfRound(grid, patches);
+    else if (!anyTurn && !upright)
+        return out;
+
+    const Rules rules = RulesFor(grid.format);
+    std::vector<Scores> scores;
+    for (size_t i = 0; i < patches.size(); ++i)
+        scores.push_back(cls.Classify(patches[i], rules.classes[i]));
+    const DecodedZone decoded = DecodeZone(grid.format, scores);
+    Describe(grid, decoded, out.result);
     int valid = 0;
     for (const CheckResult &c : decoded.checks)
         valid += c.valid ? 1 : 0;
@@ -186,15 +236,13 @@ MrzResult ReadMrz(const QImage &picture, const ReadOptions &options)
             const QPointF d = l.end - l.start;
             dir += Dot(d, dir) < 0 ? -d : d;
         }
-        for (int sense : {1, -1}) {
-            const QPointF u = Unit(dir * sense);
-            // Upright only: the rows must run to the right, give or take the skew.
-            if (!options.anyTurn && u.x() < 0.9)
-                continue;
-            Reading r = ReadCandidate(sampler, *bank, zone, u);
-            if (r.quality > best.quality)
-                best = std::move(r);
-        }
+        // Rows found along x are measured left to right, rows along y top down;
+        // the reading turns them round when the glyphs say so.
+        if (dir.x() + dir.y() < 0)
+            dir = -dir;
+        Reading r = ReadZone(sampler, *bank, zone, Unit(dir), options.anyTurn);
+        if (r.quality > best.quality)
+            best = std::move(r);
         if (best.result.AllChecksValid())
             break;
     }

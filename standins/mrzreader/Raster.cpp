@@ -52,12 +52,17 @@ GrayImage Reduce(const QImage &page, int factor)
                     sums[size_t(ox)] += s;
                 }
             } else {
+                // Channel sums per block; the weighting is done once per block.
                 const QRgb *px = reinterpret_cast<const QRgb *>(line);
                 for (int ox = 0, x = 0; ox < out.width; ++ox) {
-                    std::uint32_t s = 0;
-                    for (int k = 0; k < factor; ++k, ++x)
-                        s += std::uint32_t(Luma(px[x]));
-                    sums[size_t(ox)] += s;
+                    std::uint32_t r = 0, g = 0, b = 0;
+                    for (int k = 0; k < factor; ++k, ++x) {
+                        const QRgb p = px[x];
+                        r += (p >> 16) & 0xff;
+                        g += (p >> 8) & 0xff;
+                        b += p & 0xff;
+                    }
+                    sums[size_t(ox)] += (r * 77 + g * 150 + b * 29) >> 8;
                 }
             }
         }

@@ -58,7 +58,7 @@ std::vector<int> Positions(const CheckRule &r)
 bool Repair(const CheckRule &rule, const std::vector<int> &positions, const Rules &rules,
             const std::vector<Scores> &scores, QString &text, std::vector<bool> &replaced)
 {
-    constexpr float kMaxSingle = 0.35f, kMaxDouble = 0.45f;
+    constexpr float kMaxSingle = 0.2f, kMaxDouble = 0.3f;
     std::vector<Choice> choices;
     for (int p : positions) {
         const Scores &s = scores[size_t(p)];

@@ -54,6 +54,19 @@ QStringList PassportMrz(const MrzData &d)
     return {line1, line2};
 }
 
+QStringList Td2Mrz(const MrzData &d)
+{
+    const QString line1 = MrzField(d.documentCode, 2) + MrzField(d.issuingState, 3) + Names(d, 31);
+    const QString number = WithCheck(MrzField(d.documentNumber, 9));
+    const QString birth = WithCheck(d.birthDate);
+    const QString expiry = WithCheck(d.expiryDate);
+    const QString optional = MrzField(d.optionalData, 7);
+    const QString composite = number + birth + expiry + optional;
+    const QString line2 = number + MrzField(d.nationality, 3) + birth + MrzField(d.sex, 1) + expiry + optional
+                          + QString::number(MrzCheckDigit(composite));
+    return {line1, line2};
+}
+
 QStringList IdCardMrz(const MrzData &d)
 {
     const QString number = WithCheck(MrzField(d.documentNumber, 9));
