@@ -168,7 +168,7 @@ void Describe(const ZoneGrid &grid, const DecodedZone &decoded, MrzResult &res)
     const double angle = std::atan2(top.u.y(), top.u.x()) * 180.0 / std::numbers::pi;
     const int quarter = int(std::lround(angle / 90.0));
     res.turn = ((-quarter * 90) % 360 + 360) % 360;
-    res.skew = -(angle - quarter * 90.0);
+    res.skew = angle - quarter * 90.0;
     const double half = top.pitch / 2;
     const QPointF up = top.v * (2.4 * half), down = bottom.v * (2.4 * half);
     res.zone << top.cells.front().centre - top.u * half - up << top.cells.back().centre + top.u * half - up
@@ -195,12 +195,14 @@ Reading ReadZone(const Sampler &page, const GlyphBank &bank, const ZoneCandidate
         turned.assign(p.rbegin(), p.rend());
         backward += cls.BestAtCentre(turned);
     }
-    const bool upright = grid.rows.front().u.x() > 0.9;
-    const bool upsideDown = grid.rows.front().u.x() < -0.9;
-    if (anyTurn ? backward > forward : upsideDown)
+    const bool turnRound = backward > forward;
+    if (!anyTurn) {
+        const QPointF u = grid.rows.front().u;
+        if ((turnRound ? -u.x() : u.x()) < 0.9)
+            return out;
+    }
+    if (turnRound)
         TurnHalfRound(grid, patches);
-    else if (!anyTurn && !upright)
-        return out;
 
     const Rules rules = RulesFor(grid.format);
     std::vector<Scores> scores;

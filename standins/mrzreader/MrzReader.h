@@ -38,7 +38,7 @@ struct MrzResult
     std::vector<CheckResult> checks;
     Fields fields;
     int turn = 0;        ///< clockwise degrees (0, 90, 180, 270) that make the page upright
-    double skew = 0;     ///< degrees the rows rise against the upright page
+    double skew = 0;     ///< degrees the rows are turned clockwise on the upright page
     QPolygonF zone;      ///< corners of the zone on the page
 
     QString Text() const { return lines.join(QString()); }

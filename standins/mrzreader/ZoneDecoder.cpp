@@ -145,9 +145,11 @@ DecodedZone DecodeZone(Format f, const std::vector<Scores> &scores)
         if (valid && !composite)
             for (int p : Positions(r))
                 protectedByField.insert(p);
+        // A failing composite check doubts only what no field check confirms.
         if (!valid)
             for (int p : Positions(r))
-                failing[size_t(p)] = true;
+                if (!composite || protectedByField.count(p) == 0)
+                    failing[size_t(p)] = true;
         out.checks.push_back({QString::fromLatin1(r.name), valid});
     }
 
