@@ -62,7 +62,13 @@ RowMarks MeasureRow(const Sampler &page, QPointF first, QPointF u, double length
         }
     }
 
-    const std::vector<std::uint8_t> mask = DarkMask(strip, int(kStripHeight * 2.5) | 1, 0.85f, 20);
+    std::vector<std::uint8_t> mask = DarkMask(strip, int(kStripHeight * 2.5) | 1, 0.72f, 20);
+    // Only the band of this row: characters of the rows above and below that
+    // reach into the strip must not join its characters.
+    const int bandTop = std::max(0, int(strip.height / 2.0 - 0.85 * kStripHeight));
+    const int bandBottom = std::min(strip.height, int(strip.height / 2.0 + 0.85 * kStripHeight) + 1);
+    std::fill(mask.begin(), mask.begin() + std::ptrdiff_t(bandTop) * strip.width, std::uint8_t(0));
+    std::fill(mask.begin() + std::ptrdiff_t(bandBottom) * strip.width, mask.end(), std::uint8_t(0));
     std::vector<Blob> marks;
     const double mid = strip.height / 2.0;
     for (const Blob &b : Components(mask, strip.width, strip.height)) {
@@ -108,9 +114,12 @@ RowGrid FitRow(const RowMarks &row, int count, double pitch)
     for (int round = 0; round < 8; ++round) {
         // Count the cells from mark to mark, so that a small error of the pitch
         // does not add up along the row.
-        index[0] = 0;
+        // The strip starts one character height before the row's first
+        // character, which places the first mark even when the first few
+        // characters left no mark. Pieces of one broken character share a cell.
+        index[0] = std::max(0, int(std::lround((marks[0].Cx() - kStripHeight - 0.45 * p) / p)));
         for (size_t k = 1; k < marks.size(); ++k)
-            index[k] = index[k - 1] + std::max(1, int(std::lround((marks[k].Cx() - marks[k - 1].Cx()) / p)));
+            index[k] = index[k - 1] + std::max(0, int(std::lround((marks[k].Cx() - marks[k - 1].Cx()) / p)));
         for (int iter = 0; iter < 3; ++iter) {
             std::vector<double> is, xs;
             for (size_t k = 0; k < marks.size(); ++k) {
@@ -132,7 +141,11 @@ RowGrid FitRow(const RowMarks &row, int count, double pitch)
         const int lo = *std::min_element(index.begin(), index.end());
         const int hi = *std::max_element(index.begin(), index.end());
         if (hi - lo <= count - 1) {
-            x0 += lo * p;
+            // Keep the cells where the marks put them, within the row.
+            if (hi > count - 1)
+                x0 += (hi - (count - 1)) * p;
+            else if (lo < 0)
+                x0 += lo * p;
             break;
         }
         // More marks than characters: drop the end mark that stands further off.

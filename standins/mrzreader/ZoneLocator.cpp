@@ -41,7 +41,7 @@ double Median(std::vector<float> v)
 }
 
 // Links every mark to the mark that follows it along the row, keeping only
-// links that both ends agree on, and returns the chains that are long enough.
+// links that both ends agree on, and returns the chains (pieces of rows too).
 std::vector<Row> Chain(const std::vector<Mark> &marks)
 {
     const int n = int(marks.size());
@@ -98,7 +98,7 @@ std::vector<Row> Chain(const std::vector<Mark> &marks)
             const int j = next[size_t(k)];
             k = (j >= 0 && prev[size_t(j)] == k) ? j : -1;
         }
-        if (r.marks.size() < 8)
+        if (r.marks.size() < 3)
             continue;
         std::vector<float> heights;
         double sx = 0, sy = 0, sxx = 0, sxy = 0;
@@ -116,8 +116,6 @@ std::vector<Row> Chain(const std::vector<Mark> &marks)
         const double den = cnt * sxx - sx * sx;
         r.b = den > 1e-9 ? (cnt * sxy - sx * sy) / den : 0.0;
         r.a = (sy - r.b * sx) / cnt;
-        if (r.x1 - r.x0 < 12.f * r.height || std::fabs(r.b) > kMaxSlope)
-            continue;
         rows.push_back(std::move(r));
     }
     return rows;
@@ -134,10 +132,26 @@ void JoinBroken(std::vector<Row> &rows)
             const Row &b = rows[j];
             const float h = std::max(a.height, b.height);
             const float gap = b.x0 - a.x1;
-            if (gap < -0.5f * h || gap > 3.f * h)
+            if (gap < -1.f * h || gap > 3.f * h)
                 continue;
-            if (std::fabs(a.YAt(b.x0) - b.YAt(b.x0)) > 0.4f * h || std::fabs(a.height - b.height) > 0.35f * h)
+            // Heights differ between pieces of letters and pieces of fillers.
+            if (std::fabs(a.YAt(b.x0) - b.YAt(b.x0)) > 0.4f * h || std::fabs(a.height - b.height) > 0.5f * h)
                 continue;
+            // A short piece has no slope of its own worth keeping.
+            if (a.marks.size() < 8 || b.marks.size() < 8) {
+                const Row &longer = a.marks.size() >= b.marks.size() ? a : b;
+                const double slope = longer.b;
+                const float ax0 = a.x0, bx1 = b.x1;
+                const double ymid = longer.YAt(0.5f * (ax0 + bx1));
+                a.b = slope;
+                a.a = ymid - slope * 0.5 * (ax0 + bx1);
+                a.x1 = std::max(a.x1, b.x1);
+                a.height = longer.height;
+                a.marks.insert(a.marks.end(), b.marks.begin(), b.marks.end());
+                rows.erase(rows.begin() + std::ptrdiff_t(j));
+                --j;
+                continue;
+            }
             const float span0 = a.x1 - a.x0, span1 = b.x1 - b.x0;
             a.b = (a.b * span0 + b.b * span1) / (span0 + span1);
             const float mid = 0.5f * (a.x0 + b.x1);
@@ -163,9 +177,10 @@ bool Parallel(const Row &a, const Row &b)
     const float spanA = a.x1 - a.x0, spanB = b.x1 - b.x0;
     if (std::fabs(a.b - b.b) > 0.035 || std::fabs(a.height - b.height) > 0.4f * h)
         return false;
-    if (std::fabs(a.x0 - b.x0) > 2.5f * h || std::fabs(spanA - spanB) > 0.12f * std::max(spanA, spanB) + 2.f * h)
-        return false;
-    return true;
+    // Rows of a zone are equally long, but the search may miss a few characters
+    // at either end of one; they must overlap for most of their length.
+    const float overlap = std::min(a.x1, b.x1) - std::max(a.x0, b.x0);
+    return overlap > 0.7f * std::max(spanA, spanB) && std::fabs(a.x0 - b.x0) < 6.f * h;
 }
 
 float Spacing(const Row &a, const Row &b)
@@ -212,7 +227,7 @@ std::vector<Group> Groups(const std::vector<Row> &rows)
 int SearchFactor(QSize page)
 {
     const int longSide = std::max(page.width(), page.height());
-    return std::max(1, int(std::lround(double(longSide) / 1100.0)));
+    return std::max(1, longSide / 1100);
 }
 
 std::vector<ZoneCandidate> LocateZones(const QImage &page, int maxCandidates)
@@ -221,8 +236,8 @@ std::vector<ZoneCandidate> LocateZones(const QImage &page, int maxCandidates)
     const GrayImage small = Reduce(page, factor);
     if (small.width < 16 || small.height < 16)
         return {};
-    const int window = std::max(15, std::max(small.width, small.height) / 40) | 1;
-    const std::vector<std::uint8_t> mask = DarkMask(small, window);
+    const int window = std::max(15, std::max(small.width, small.height) / 20) | 1;
+    const std::vector<std::uint8_t> mask = DarkMask(small, window, 0.72f);
     const std::vector<Blob> blobs = Components(mask, small.width, small.height);
     const float maxSize = float(std::min(small.width, small.height)) / 8.f;
 
@@ -240,16 +255,25 @@ std::vector<ZoneCandidate> LocateZones(const QImage &page, int maxCandidates)
         }
         std::vector<Row> rows = Chain(marks);
         JoinBroken(rows);
+        std::erase_if(rows, [](const Row &r) {
+            return r.marks.size() < 8 || r.x1 - r.x0 < 12.f * r.height || std::fabs(r.b) > kMaxSlope;
+        });
         for (const Group &g : Groups(rows)) {
             ZoneCandidate c;
             c.score = g.score;
+            // All rows span the zone's full length: the union of what was found.
+            // The characters share one size: a row of fillers has lower marks,
+            // so the tallest row's height stands for all.
+            float x0 = 1e30f, x1 = -1e30f, height = 0;
+            for (const Row *r : g.rows)
+                x0 = std::min(x0, r->x0), x1 = std::max(x1, r->x1), height = std::max(height, r->height);
             for (const Row *r : g.rows) {
                 auto toPage = [&](float x, float y) {
                     return turned ? QPointF(double(y) * factor, double(x) * factor)
                                   : QPointF(double(x) * factor, double(y) * factor);
                 };
-                c.lines.push_back({toPage(r->x0, r->YAt(r->x0)), toPage(r->x1, r->YAt(r->x1)),
-                                   double(r->height) * factor, int(r->marks.size())});
+                c.lines.push_back({toPage(x0, r->YAt(x0)), toPage(x1, r->YAt(x1)),
+                                   double(height) * factor, int(r->marks.size())});
             }
             out.push_back(std::move(c));
         }
