@@ -13,8 +13,13 @@ CellClassifier::CellClassifier(const GlyphBank &bank) : m_bank(bank)
 
 float CellClassifier::Correlate(int k, int dx, int dy) const
 {
+    return Correlate(k, m_set, dx, dy);
+}
+
+float CellClassifier::Correlate(int k, int set, int dx, int dy) const
+{
     const int w = m_bank.Width(), h = m_bank.Height(), pw = PatchWidth();
-    const float *t = m_bank.Template(k);
+    const float *t = m_bank.Template(k, set);
     const float *p = m_patch + (kShift + dy) * pw + (kShift + dx);
     float dot = 0.f;
     for (int y = 0; y < h; ++y, t += w, p += pw) {
@@ -27,7 +32,17 @@ float CellClassifier::Correlate(int k, int dx, int dy) const
 
 void CellClassifier::Prepare(const std::vector<float> &patch, bool allShifts) const
 {
-    m_patch = patch.data();
+    // Centred on the patch's mean: the templates have zero mean, so the
+    // correlation is unchanged, and the window sums below keep their precision
+    // in single floats.
+    double mean = 0;
+    for (float v : patch)
+        mean += v;
+    mean /= double(std::max<size_t>(1, patch.size()));
+    m_centred.resize(patch.size());
+    for (size_t i = 0; i < patch.size(); ++i)
+        m_centred[i] = patch[i] - float(mean);
+    m_patch = m_centred.data();
     const int w = m_bank.Width(), h = m_bank.Height(), pw = PatchWidth();
     const float n = float(w * h);
     // The templates have zero mean, so the correlation needs only the window's
@@ -51,47 +66,47 @@ void CellClassifier::Prepare(const std::vector<float> &patch, bool allShifts) co
     }
 }
 
-float CellClassifier::BestAtCentre(const std::vector<float> &patch) const
+float CellClassifier::BestAtCentre(const std::vector<float> &patch, int set) const
 {
     Prepare(patch, false);
     float best = -1.f;
     for (int k = 0; k < kAlphabetSize; ++k)
-        best = std::max(best, Correlate(k, 0, 0));
+        best = std::max(best, Correlate(k, set, 0, 0));
     return best;
 }
 
-Scores CellClassifier::Classify(const std::vector<float> &patch, CharClass admitted) const
+Scores CellClassifier::Classify(const std::vector<float> &patch) const
 {
     Prepare(patch, true);
     Scores scores;
     for (int k = 0; k < kAlphabetSize; ++k)
         scores[size_t(k)] = Correlate(k, 0, 0);
 
-    // Refine the likeliest glyphs, and the likeliest the position admits, over all shifts.
+    // Where the glyph sits: the best shift of the likeliest few glyphs.
     std::array<int, kAlphabetSize> order;
     std::iota(order.begin(), order.end(), 0);
-    std::sort(order.begin(), order.end(), [&](int a, int b) { return scores[size_t(a)] > scores[size_t(b)]; });
-    std::array<bool, kAlphabetSize> refine{};
-    int overall = 0, inClass = 0;
-    for (int k : order) {
-        const bool admittedHere = Admits(admitted, kAlphabet[size_t(k)]);
-        if (overall < 4 || (admittedHere && inClass < 3))
-            refine[size_t(k)] = true;
-        ++overall;
-        if (admittedHere)
-            ++inClass;
-        if (overall >= 4 && inClass >= 3)
-            break;
-    }
-    for (int k = 0; k < kAlphabetSize; ++k) {
-        if (!refine[size_t(k)])
-            continue;
-        float best = scores[size_t(k)];
+    std::partial_sort(order.begin(), order.begin() + 4, order.end(),
+                      [&](int a, int b) { return scores[size_t(a)] > scores[size_t(b)]; });
+    int bestDx = 0, bestDy = 0;
+    float best = scores[size_t(order[0])];
+    for (int i = 0; i < 4; ++i)
         for (int dy = -kShift; dy <= kShift; ++dy)
-            for (int dx = -kShift; dx <= kShift; ++dx)
-                if (dx || dy)
-                    best = std::max(best, Correlate(k, dx, dy));
-        scores[size_t(k)] = best;
+            for (int dx = -kShift; dx <= kShift; ++dx) {
+                const float c = Correlate(order[size_t(i)], dx, dy);
+                if (c > best)
+                    best = c, bestDx = dx, bestDy = dy;
+            }
+    // Every glyph at that place, and the likeliest again one pixel around it.
+    for (int k = 0; k < kAlphabetSize; ++k)
+        scores[size_t(k)] = std::max(scores[size_t(k)], Correlate(k, bestDx, bestDy));
+    std::iota(order.begin(), order.end(), 0);
+    std::partial_sort(order.begin(), order.begin() + 6, order.end(),
+                      [&](int a, int b) { return scores[size_t(a)] > scores[size_t(b)]; });
+    for (int i = 0; i < 6; ++i) {
+        const int k = order[size_t(i)];
+        for (int dy = std::max(-kShift, bestDy - 1); dy <= std::min(kShift, bestDy + 1); ++dy)
+            for (int dx = std::max(-kShift, bestDx - 1); dx <= std::min(kShift, bestDx + 1); ++dx)
+                scores[size_t(k)] = std::max(scores[size_t(k)], Correlate(k, dx, dy));
     }
     return scores;
 }

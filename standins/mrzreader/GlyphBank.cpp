@@ -10,6 +10,7 @@
 #include <QImage>
 #include <QPainter>
 
+#include <algorithm>
 #include <cmath>
 #include <mutex>
 
@@ -83,27 +84,70 @@ bool GlyphBank::Draw(QString *error)
             p.setPen(Qt::black);
             p.drawText(QPointF(0, 0), QString(QLatin1Char(kAlphabet[size_t(k)])));
         }
-        std::vector<float> t(size_t(kPitch * m_height));
-        double sum = 0;
-        for (int y = 0; y < m_height; ++y) {
-            const uchar *line = glyph.constScanLine(y);
-            for (int x = 0; x < kPitch; ++x) {
-                t[size_t(y * kPitch + x)] = float(255 - line[x]);
-                sum += 255 - line[x];
-            }
+        if (kAlphabet[size_t(k)] == '<') {
+            int x0 = kPitch, x1 = -1, y0 = m_height, y1 = -1;
+            for (int y = 0; y < m_height; ++y)
+                for (int x = 0; x < kPitch; ++x)
+                    if (glyph.constScanLine(y)[x] < 128)
+                        x0 = std::min(x0, x), x1 = std::max(x1, x), y0 = std::min(y0, y), y1 = std::max(y1, y);
+            if (x1 >= x0)
+                m_fillerOffset = QPointF(((x0 + x1 + 1) / 2.0 - kPitch / 2.0) / kPitch,
+                                         ((y0 + y1 + 1) / 2.0 - (kPad + m_capHeight / 2.0)) / kPitch);
         }
-        const float mean = float(sum / double(t.size()));
-        double norm = 0;
-        for (float &v : t) {
-            v -= mean;
-            norm += double(v) * v;
-        }
-        const float inv = norm > 0 ? float(1.0 / std::sqrt(norm)) : 0.f;
-        for (float &v : t)
-            v *= inv;
-        m_templates[size_t(k)] = std::move(t);
+        static constexpr double kBlur[kSets] = {0.0, 1.0, 1.8};
+        for (int set = 0; set < kSets; ++set)
+            m_templates[size_t(set)][size_t(k)] = Normalised(glyph, kBlur[set]);
     }
     return true;
+}
+
+std::vector<float> GlyphBank::Normalised(const QImage &glyph, double sigma)
+{
+    const int w = glyph.width(), h = glyph.height();
+    std::vector<float> ink(size_t(w * h));
+    for (int y = 0; y < h; ++y) {
+        const uchar *line = glyph.constScanLine(y);
+        for (int x = 0; x < w; ++x)
+            ink[size_t(y * w + x)] = float(255 - line[x]);
+    }
+    if (sigma > 0) {
+        // Separable Gaussian, edges clamped.
+        const int r = int(std::ceil(3 * sigma));
+        std::vector<float> kernel(size_t(2 * r + 1));
+        float total = 0;
+        for (int i = -r; i <= r; ++i)
+            total += kernel[size_t(i + r)] = float(std::exp(-0.5 * i * i / (sigma * sigma)));
+        for (float &v : kernel)
+            v /= total;
+        std::vector<float> tmp(ink.size());
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) {
+                float s = 0;
+                for (int i = -r; i <= r; ++i)
+                    s += kernel[size_t(i + r)] * ink[size_t(y * w + std::clamp(x + i, 0, w - 1))];
+                tmp[size_t(y * w + x)] = s;
+            }
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) {
+                float s = 0;
+                for (int i = -r; i <= r; ++i)
+                    s += kernel[size_t(i + r)] * tmp[size_t(std::clamp(y + i, 0, h - 1) * w + x)];
+                ink[size_t(y * w + x)] = s;
+            }
+    }
+    double sum = 0;
+    for (float v : ink)
+        sum += v;
+    const float mean = float(sum / double(ink.size()));
+    double norm = 0;
+    for (float &v : ink) {
+        v -= mean;
+        norm += double(v) * v;
+    }
+    const float inv = norm > 0 ? float(1.0 / std::sqrt(norm)) : 0.f;
+    for (float &v : ink)
+        v *= inv;
+    return ink;
 }
 
 } // namespace mrz

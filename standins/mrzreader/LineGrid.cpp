@@ -96,12 +96,23 @@ RowMarks MeasureRow(const Sampler &page, QPointF first, QPointF u, double length
     return row;
 }
 
-RowGrid FitRow(const RowMarks &row, int count, double pitch)
+RowGrid FitRow(const RowMarks &row, int count, double pitch, QPointF fillerOffset)
 {
     RowGrid grid;
     std::vector<Blob> marks = row.marks;
     if (marks.size() < 6 || pitch <= 0 || count < 2)
         return grid;
+    // Fillers are the only low characters, and their box does not sit in the
+    // middle of their cell: their centres are moved by the glyph's own offset,
+    // so that a row of many fillers does not tilt or stretch the grid.
+    std::vector<double> heights;
+    for (const Blob &b : marks)
+        heights.push_back(b.Height());
+    std::sort(heights.begin(), heights.end());
+    const double tall = 0.8 * heights[size_t(double(heights.size() - 1) * 0.9)];
+    double p = row.pitch > 0 ? row.pitch : pitch;
+    auto cx = [&](const Blob &b) { return b.Cx() - (b.Height() < tall ? fillerOffset.x() * p : 0.0); };
+    auto cy = [&](const Blob &b) { return b.Cy() - (b.Height() < tall ? fillerOffset.y() * p : 0.0); };
     // Marks wider than a character are characters run together with a line of
     // the background; their centres would pull the grid, so they only count
     // for the extent of the row.
@@ -109,7 +120,7 @@ RowGrid FitRow(const RowMarks &row, int count, double pitch)
     for (const Blob &b : marks)
         widths.push_back(b.Width());
     const double typicalWidth = Median(widths);
-    double x0 = marks.front().Cx(), p = row.pitch > 0 ? row.pitch : pitch;
+    double x0 = cx(marks.front());
     std::vector<int> index(marks.size());
     for (int round = 0; round < 8; ++round) {
         // Count the cells from mark to mark, so that a small error of the pitch
@@ -117,18 +128,18 @@ RowGrid FitRow(const RowMarks &row, int count, double pitch)
         // The strip starts one character height before the row's first
         // character, which places the first mark even when the first few
         // characters left no mark. Pieces of one broken character share a cell.
-        index[0] = std::max(0, int(std::lround((marks[0].Cx() - kStripHeight - 0.45 * p) / p)));
+        index[0] = std::max(0, int(std::lround((cx(marks[0]) - kStripHeight - 0.45 * p) / p)));
         for (size_t k = 1; k < marks.size(); ++k)
-            index[k] = index[k - 1] + std::max(0, int(std::lround((marks[k].Cx() - marks[k - 1].Cx()) / p)));
+            index[k] = index[k - 1] + std::max(0, int(std::lround((cx(marks[k]) - cx(marks[k - 1])) / p)));
         for (int iter = 0; iter < 3; ++iter) {
             std::vector<double> is, xs;
             for (size_t k = 0; k < marks.size(); ++k) {
-                const double off = (marks[k].Cx() - x0) / p - index[k];
+                const double off = (cx(marks[k]) - x0) / p - index[k];
                 const bool clean = marks[k].Width() <= 1.4 * typicalWidth + 1;
                 // After the first pass, marks far off their cell are left out.
                 if (clean && (iter == 0 || std::fabs(off) < 0.2)) {
                     is.push_back(index[k]);
-                    xs.push_back(marks[k].Cx());
+                    xs.push_back(cx(marks[k]));
                 }
             }
             if (is.size() < 4)
@@ -158,19 +169,14 @@ RowGrid FitRow(const RowMarks &row, int count, double pitch)
         else
             marks.pop_back();
         index.resize(marks.size());
-        x0 = marks.front().Cx();
+        x0 = cx(marks.front());
     }
 
-    // Across the row: the capitals' top and the baseline around a fitted centre line.
-    std::vector<double> heights;
-    for (const Blob &b : marks)
-        heights.push_back(b.Height());
-    std::sort(heights.begin(), heights.end());
-    const double tall = 0.8 * heights[size_t(double(heights.size() - 1) * 0.9)];
+    // Across the row: the capitals' top and the baseline around a centre line
+    // fitted through every mark.
     std::vector<double> xs, ys;
     for (const Blob &b : marks)
-        if (b.Height() >= tall)
-            xs.push_back(b.Cx()), ys.push_back(b.Cy());
+        xs.push_back(cx(b)), ys.push_back(cy(b));
     const Line centre = FitLine(xs, ys);
     std::vector<double> tops, bottoms;
     for (const Blob &b : marks) {

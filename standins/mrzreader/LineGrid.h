@@ -46,6 +46,8 @@ struct RowGrid
 };
 
 /// Fits `count` cells at about `pitch` (strip pixels) to the marks of the row.
-RowGrid FitRow(const RowMarks &row, int count, double pitch);
+/// fillerOffset: how far the box centre of the filler '<' lies from its cell's
+/// centre, in pitches (GlyphBank::FillerOffset).
+RowGrid FitRow(const RowMarks &row, int count, double pitch, QPointF fillerOffset);
 
 } // namespace mrz

@@ -86,7 +86,7 @@ struct ZoneGrid
 };
 
 // Finds the cells of a candidate zone, reading its rows along u.
-ZoneGrid MeasureZone(const Sampler &page, const ZoneCandidate &zone, QPointF u)
+ZoneGrid MeasureZone(const Sampler &page, const GlyphBank &bank, const ZoneCandidate &zone, QPointF u)
 {
     ZoneGrid out;
     const QPointF v(-u.y(), u.x());
@@ -129,7 +129,7 @@ ZoneGrid MeasureZone(const Sampler &page, const ZoneCandidate &zone, QPointF u)
     if (std::fabs(estimate - layout.length) > 4.5)
         return out;
     for (const RowMarks &r : rows) {
-        out.rows.push_back(FitRow(r, layout.length, pitch * r.scale));
+        out.rows.push_back(FitRow(r, layout.length, pitch * r.scale, bank.FillerOffset()));
         if (!out.rows.back().ok)
             return out;
     }
@@ -178,7 +178,7 @@ void Describe(const ZoneGrid &grid, const DecodedZone &decoded, MrzResult &res)
 Reading ReadZone(const Sampler &page, const GlyphBank &bank, const ZoneCandidate &zone, QPointF dir, bool anyTurn)
 {
     Reading out;
-    ZoneGrid grid = MeasureZone(page, zone, dir);
+    ZoneGrid grid = MeasureZone(page, bank, zone, dir);
     if (!grid.ok)
         return out;
     const CellClassifier cls(bank);
@@ -204,10 +204,21 @@ Reading ReadZone(const Sampler &page, const GlyphBank &bank, const ZoneCandidate
     if (turnRound)
         TurnHalfRound(grid, patches);
 
-    const Rules rules = RulesFor(grid.format);
+    // The blur of the scan decides which set of glyphs the cells are read against.
+    CellClassifier reader(bank);
+    double bestLikeness = -1;
+    for (int set = 0; set < GlyphBank::kSets; ++set) {
+        double likeness = 0;
+        for (const Patch &p : patches)
+            likeness += cls.BestAtCentre(p, set);
+        if (likeness > bestLikeness) {
+            bestLikeness = likeness;
+            reader.UseSet(set);
+        }
+    }
     std::vector<Scores> scores;
     for (size_t i = 0; i < patches.size(); ++i)
-        scores.push_back(cls.Classify(patches[i], rules.classes[i]));
+        scores.push_back(reader.Classify(patches[i]));
     const DecodedZone decoded = DecodeZone(grid.format, scores);
     Describe(grid, decoded, out.result);
     int valid = 0;
@@ -232,21 +243,25 @@ MrzResult ReadMrz(const QImage &picture, const ReadOptions &options)
     const QImage page = ReadableFormat(picture);
     const Sampler sampler(page);
     Reading best;
-    for (const ZoneCandidate &zone : LocateZones(page, options.maxCandidates)) {
-        QPointF dir;
-        for (const ZoneLine &l : zone.lines) {
-            const QPointF d = l.end - l.start;
-            dir += Dot(d, dir) < 0 ? -d : d;
+    // A second search with a stricter idea of ink when the first found no zone
+    // that reads cleanly (dark background lines run through the characters).
+    for (float inkRatio : {0.85f, 0.72f}) {
+        for (const ZoneCandidate &zone : LocateZones(page, options.maxCandidates, inkRatio)) {
+            QPointF dir;
+            for (const ZoneLine &l : zone.lines) {
+                const QPointF d = l.end - l.start;
+                dir += Dot(d, dir) < 0 ? -d : d;
+            }
+            // Rows found along x are measured left to right, rows along y top down;
+            // the reading turns them round when the glyphs say so.
+            if (dir.x() + dir.y() < 0)
+                dir = -dir;
+            Reading r = ReadZone(sampler, *bank, zone, Unit(dir), options.anyTurn);
+            if (r.quality > best.quality)
+                best = std::move(r);
+            if (best.result.AllChecksValid())
+                return best.result;
         }
-        // Rows found along x are measured left to right, rows along y top down;
-        // the reading turns them round when the glyphs say so.
-        if (dir.x() + dir.y() < 0)
-            dir = -dir;
-        Reading r = ReadZone(sampler, *bank, zone, Unit(dir), options.anyTurn);
-        if (r.quality > best.quality)
-            best = std::move(r);
-        if (best.result.AllChecksValid())
-            break;
     }
     return best.result;
 }

@@ -24,8 +24,11 @@ struct ZoneCandidate
     double score = 0;
 };
 
-/// Candidate zones of the page (ReadableFormat), best first.
-std::vector<ZoneCandidate> LocateZones(const QImage &page, int maxCandidates = 4);
+/// Candidate zones of the page (ReadableFormat), best first. A mark is a pixel
+/// darker than inkRatio times its surroundings: lower ratios leave out light
+/// background print that would join the characters, higher ones keep faint
+/// characters of coarse scans.
+std::vector<ZoneCandidate> LocateZones(const QImage &page, int maxCandidates = 4, float inkRatio = 0.85f);
 
 /// The reduction factor the search uses for a page of this size.
 int SearchFactor(QSize page);
