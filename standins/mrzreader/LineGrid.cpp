@@ -1,5 +1,7 @@
 #include "LineGrid.h"
 
+#include "Statistics.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -9,13 +11,6 @@ namespace {
 
 constexpr double kStripHeight = 24.0; // strip pixels per character height
 
-double Median(std::vector<double> v)
-{
-    if (v.empty())
-        return 0;
-    std::nth_element(v.begin(), v.begin() + std::ptrdiff_t(v.size() / 2), v.end());
-    return v[v.size() / 2];
-}
 
 struct Line
 {

@@ -8,9 +8,12 @@
 
 #include <QImageReader>
 
+#include "Statistics.h"
+
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <optional>
 
 namespace mrz {
 
@@ -40,13 +43,6 @@ double Dot(QPointF a, QPointF b)
     return a.x() * b.x() + a.y() * b.y();
 }
 
-double Median(std::vector<double> v)
-{
-    if (v.empty())
-        return 0;
-    std::nth_element(v.begin(), v.begin() + std::ptrdiff_t(v.size() / 2), v.end());
-    return v[v.size() / 2];
-}
 
 struct Reading
 {
@@ -86,7 +82,8 @@ struct ZoneGrid
 };
 
 // Finds the cells of a candidate zone, reading its rows along u.
-ZoneGrid MeasureZone(const Sampler &page, const GlyphBank &bank, const ZoneCandidate &zone, QPointF u)
+ZoneGrid MeasureZone(const Sampler &page, const GlyphBank &bank, const ZoneCandidate &zone, QPointF u,
+                     std::optional<Format> format)
 {
     ZoneGrid out;
     const QPointF v(-u.y(), u.x());
@@ -121,12 +118,14 @@ ZoneGrid MeasureZone(const Sampler &page, const GlyphBank &bank, const ZoneCandi
     for (const RowMarks &r : rows)
         estimate += (r.marks.back().Cx() - r.marks.front().Cx()) / r.scale / pitch + 1.0;
     estimate /= double(rows.size());
-    if (rows.size() == 3)
+    if (format)
+        out.format = *format;
+    else if (rows.size() == 3)
         out.format = Format::TD1;
     else
         out.format = std::fabs(estimate - 36) < std::fabs(estimate - 44) ? Format::TD2 : Format::TD3;
     const Layout layout = LayoutOf(out.format);
-    if (std::fabs(estimate - layout.length) > 4.5)
+    if (layout.lines != int(rows.size()) || std::fabs(estimate - layout.length) > (format ? 9.0 : 4.5))
         return out;
     for (const RowMarks &r : rows) {
         out.rows.push_back(FitRow(r, layout.length, pitch * r.scale, bank.FillerOffset()));
@@ -175,10 +174,11 @@ void Describe(const ZoneGrid &grid, const DecodedZone &decoded, MrzResult &res)
              << bottom.cells.back().centre + bottom.u * half + down << bottom.cells.front().centre - bottom.u * half + down;
 }
 
-Reading ReadZone(const Sampler &page, const GlyphBank &bank, const ZoneCandidate &zone, QPointF dir, bool anyTurn)
+Reading ReadZone(const Sampler &page, const GlyphBank &bank, const ZoneCandidate &zone, QPointF dir, bool anyTurn,
+                 std::optional<Format> format = std::nullopt)
 {
     Reading out;
-    ZoneGrid grid = MeasureZone(page, bank, zone, dir);
+    ZoneGrid grid = MeasureZone(page, bank, zone, dir, format);
     if (!grid.ok)
         return out;
     const CellClassifier cls(bank);
@@ -257,6 +257,19 @@ MrzResult ReadMrz(const QImage &picture, const ReadOptions &options)
             if (dir.x() + dir.y() < 0)
                 dir = -dir;
             Reading r = ReadZone(sampler, *bank, zone, Unit(dir), options.anyTurn);
+            // Two rows of 36 or of 44: merged marks can mislead the count, so a
+            // reading that does not hold is tried with the other length too.
+            if (zone.lines.size() == 2 && !r.result.AllChecksValid()) {
+                const Format other = r.result.found && r.result.format == Format::TD3 ? Format::TD2 : Format::TD3;
+                Reading o = ReadZone(sampler, *bank, zone, Unit(dir), options.anyTurn, other);
+                if (o.quality > r.quality)
+                    r = std::move(o);
+                if (!r.result.found) {
+                    Reading t = ReadZone(sampler, *bank, zone, Unit(dir), options.anyTurn, Format::TD2);
+                    if (t.quality > r.quality)
+                        r = std::move(t);
+                }
+            }
             if (r.quality > best.quality)
                 best = std::move(r);
             if (best.result.AllChecksValid())

@@ -3,6 +3,8 @@
 #include "Components.h"
 #include "Raster.h"
 
+#include "Statistics.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -32,13 +34,6 @@ struct Row
 
 constexpr float kMaxSlope = 0.125f; // a little over 7 degrees
 
-double Median(std::vector<float> v)
-{
-    if (v.empty())
-        return 0;
-    std::nth_element(v.begin(), v.begin() + std::ptrdiff_t(v.size() / 2), v.end());
-    return v[v.size() / 2];
-}
 
 // Links every mark to the mark that follows it along the row, keeping only
 // links that both ends agree on, and returns the chains (pieces of rows too).
