@@ -30,6 +30,18 @@ bool MrzResult::Trusted(const FieldText &f, int i) const
     return p < 0 || (size_t(p) < trusted.size() && trusted[size_t(p)]);
 }
 
+MrzResult::FieldMarks MrzResult::Marks(const FieldText &f) const
+{
+    FieldMarks m;
+    for (int p : f.positions) {
+        if (p < 0 || size_t(p) >= confidence.size())
+            continue;
+        m.doubt = m.doubt || confidence[size_t(p)] < kTrustThreshold;
+        m.error = m.error || checkFailed[size_t(p)];
+    }
+    return m;
+}
+
 namespace {
 
 QPointF Unit(QPointF p)
@@ -159,6 +171,7 @@ void Describe(const ZoneGrid &grid, const DecodedZone &decoded, MrzResult &res)
         res.lines << decoded.text.mid(r * layout.length, layout.length);
     res.confidence = decoded.confidence;
     res.trusted = decoded.trusted;
+    res.checkFailed = decoded.checkFailed;
     res.checks = decoded.checks;
     res.fields = ParseFields(grid.format, decoded.text);
     // The page turn that brings u to the right: rows that read downwards need a

@@ -35,6 +35,7 @@ struct MrzResult
     QStringList lines;
     std::vector<float> confidence; ///< per character of the joined lines, 0..1
     std::vector<bool> trusted;     ///< per character of the joined lines
+    std::vector<bool> checkFailed; ///< per character: under a check digit that does not hold
     std::vector<CheckResult> checks;
     Fields fields;
     int turn = 0;        ///< clockwise degrees (0, 90, 180, 270) that make the page upright
@@ -45,6 +46,15 @@ struct MrzResult
     bool AllChecksValid() const;
     /// Character i of field f is trusted: read with confidence and under no failing check digit.
     bool Trusted(const FieldText &f, int i) const;
+    /// A field as an engine that flags whole fields marks it: doubtful when a
+    /// symbol was read with low confidence, erroneous when a check digit over
+    /// it does not hold.
+    struct FieldMarks
+    {
+        bool doubt = false;
+        bool error = false;
+    };
+    FieldMarks Marks(const FieldText &f) const;
 };
 
 MrzResult ReadMrz(const QImage &page, const ReadOptions &options = {});

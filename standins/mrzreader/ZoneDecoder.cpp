@@ -153,6 +153,7 @@ DecodedZone DecodeZone(Format f, const std::vector<Scores> &scores)
         out.checks.push_back({QString::fromLatin1(r.name), valid});
     }
 
+    out.checkFailed = failing;
     out.confidence.resize(n);
     out.trusted.resize(n);
     double sum = 0;

@@ -22,6 +22,7 @@ struct DecodedZone
     QString text;                  ///< lines joined without separator
     std::vector<float> confidence; ///< per position, 0..1
     std::vector<bool> trusted;     ///< confident and not under a failing check digit
+    std::vector<bool> checkFailed; ///< under a check digit that does not hold
     std::vector<CheckResult> checks;
     double meanScore = 0;          ///< mean correlation of the chosen characters
 };

@@ -87,9 +87,12 @@ TEST(ZoneDecoder, AConfidentMisreadingIsNotRepairedAndItsFieldIsUntrusted)
     EXPECT_EQ(z.text.at(44 + 22), QLatin1Char('3'));
     EXPECT_FALSE(Valid(z, "expiryDate"));
     EXPECT_TRUE(Valid(z, "birthDate"));
-    for (int p = 44 + 21; p <= 44 + 27; ++p)
+    for (int p = 44 + 21; p <= 44 + 27; ++p) {
         EXPECT_FALSE(z.trusted[size_t(p)]) << p;
+        EXPECT_TRUE(z.checkFailed[size_t(p)]) << p;
+    }
     EXPECT_TRUE(z.trusted[44 + 13]);
+    EXPECT_FALSE(z.checkFailed[44 + 13]) << "the birth date's own check holds";
 }
 
 TEST(ZoneDecoder, LowConfidenceAloneMakesACharacterUntrusted)

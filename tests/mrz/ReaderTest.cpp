@@ -151,3 +151,29 @@ TEST(MrzReader, TheGeneratorIsDeterministic)
     EXPECT_EQ(a.image, b.image);
     EXPECT_NE(mrzpages::MakeSetPage(77, 4).truth.lines, a.truth.lines);
 }
+
+TEST(MrzReader, FieldMarksForTheSecondEngine)
+{
+    // A reading with one doubtful name symbol and a failing expiry check.
+    MrzResult r;
+    r.found = true;
+    r.confidence.assign(88, 1.f);
+    r.trusted.assign(88, true);
+    r.checkFailed.assign(88, false);
+    r.confidence[6] = 0.1f;
+    r.trusted[6] = false;
+    for (int p = 44 + 21; p <= 44 + 27; ++p) {
+        r.trusted[size_t(p)] = false;
+        r.checkFailed[size_t(p)] = true;
+    }
+    const FieldText surname{QStringLiteral("ERIKSSON"), {5, 6, 7, 8, 9, 10, 11, 12}};
+    const FieldText expiry{QStringLiteral("120415"), {65, 66, 67, 68, 69, 70}};
+    const FieldText given{QStringLiteral("ANNA MARIA"), {15, 16, 17, 18, -1, 20, 21, 22, 23, 24}};
+    EXPECT_TRUE(r.Marks(surname).doubt);
+    EXPECT_FALSE(r.Marks(surname).error);
+    EXPECT_FALSE(r.Marks(expiry).doubt);
+    EXPECT_TRUE(r.Marks(expiry).error);
+    EXPECT_FALSE(r.Marks(given).doubt || r.Marks(given).error);
+    EXPECT_FALSE(r.Trusted(surname, 1));
+    EXPECT_TRUE(r.Trusted(given, 4)) << "the blank the reader put between names";
+}
