@@ -4,7 +4,6 @@
 // Everything here is exported by name so the host can read it directly.
 
 #include "abbyy/ABBYY_PassportReaderSdk_TLB.h"
-#include "common/TSettingsFile.h"
 #include "common/TOrderedStrings.h"
 #include "common/engCommon9rMessages.h"
 #include "common/r9Export.h"
@@ -12,8 +11,12 @@
 #include <QString>
 #include <cstdint>
 #include <functional>
+#include <utility>
 
 namespace host { class IDataSet; }
+// The settings file object stays the package's own: a host sees only its handle.
+class TSettingsFile;
+class TProfileFile;
 
 // The catalogue: "identifier=display name" entries, each carrying its
 // TDocumentInfo, in catalogue order; and the identifiers the engine reported.
@@ -46,7 +49,7 @@ R9_API TSettingsFile *gl_RecognizeIniFile;
 R9_API QString gl_sRecognizeIniFileName;
 R9_API IStringsArrayPtr gl_ScanSettings;
 R9_API host::IDataSet *gl_cdsNationalities;
-R9_API TSettingsFile *gl_sScApiIniFile;
+R9_API TProfileFile *gl_sScApiIniFile;
 R9_API void *CognitiveLibInstance;
 R9_API std::int32_t iDoc;
 
@@ -55,6 +58,32 @@ R9_API std::int32_t iDoc;
 /// determined or created.
 R9_API QString GetUserDataFolder();
 
+/// Holds a new T in a shared global pointer for the length of a scope (the
+/// settings file objects, which live only while one piece of work runs) and
+/// frees it, setting the global back to null, on every path.
+template <class T>
+class TScopedGlobal
+{
+public:
+    template <class... Args>
+    explicit TScopedGlobal(T *&global, Args &&...args) : m_global(global)
+    {
+        m_global = new T(std::forward<Args>(args)...);
+    }
+    ~TScopedGlobal()
+    {
+        delete m_global;
+        m_global = nullptr;
+    }
+    TScopedGlobal(const TScopedGlobal &) = delete;
+    TScopedGlobal &operator=(const TScopedGlobal &) = delete;
+    T &operator*() const { return *m_global; }
+    T *operator->() const { return m_global; }
+
+private:
+    T *&m_global;
+};
+
 /// The one way the package opens its settings file: creates the file object on
 /// gl_sRecognizeIniFileName in gl_RecognizeIniFile, runs work with it, and
 /// frees it and sets gl_RecognizeIniFile back to null on every path (an
@@ -62,6 +91,8 @@ R9_API QString GetUserDataFolder();
 /// UpdateFile() themselves, as the file is flushed only where it was written.
 void WithRecognizeIniFile(const std::function<void(TSettingsFile &ini)> &work);
 
-/// Start and stop work of the shared unit; each runs once however often called.
+/// Start and stop work of the shared unit. They do the work every time they
+/// are called; the package information table runs them once, on the first
+/// Initialize and the matching last Finalize.
 void engCommon9r_Initialization();
 void engCommon9r_Finalization();
