@@ -4,6 +4,7 @@
 #include "../passportreader/JpegFile.h"
 #include "EngineState.h"
 #include "StandinConfig.h"
+#include "ZoneFields.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -94,6 +95,8 @@ void Recognise(ScPackageHandle packageHandle, Package &package, ScImageHandle im
         }
         doc.fields[f.id] = r;
     }
+    if (ReadsFromZone(s))
+        ReadZoneFields(image.picture, zone->turn, s, doc.fields);
     if (!s.photo.field.isEmpty())
         doc.fields[s.photo.field].value = WritePhoto(package, s, asRead).toLocal8Bit();
 
