@@ -73,6 +73,12 @@ SaneSource &SaneSource::instance()
     return source;
 }
 
+SaneSource::SaneSource()
+{
+    m_pumpTimer.setSingleShot(true);
+    QObject::connect(&m_pumpTimer, &QTimer::timeout, [this] { pump(); });
+}
+
 TW_UINT16 SaneSource::fail(TW_UINT16 condition)
 {
     m_condition = condition;
@@ -359,6 +365,7 @@ TW_UINT16 SaneSource::userInterface(TW_UINT16 msg, pTW_USERINTERFACE ui)
     if (msg == MSG_DISABLEDS) {
         if (m_state != 5)
             return fail(TWCC_SEQERROR);
+        stopPump();
         m_job.reset(); // cancels a scan still running
         dropPages();
         closeDialog();
@@ -374,8 +381,11 @@ void SaneSource::dialogAnswer(ScanDialog::Action action, const ScanChoices &choi
     if (m_state != 5)
         return;
     if (action == ScanDialog::Action::Cancel) {
-        if (m_job)
-            m_job->cancel(); // the next event slice ends the scan
+        if (m_job) {
+            m_job->cancel(); // the next step ends the scan
+            stopPump();
+            m_pumpTimer.start(0);
+        }
         else if (m_pages.empty())
             m_pending = MSG_CLOSEDSREQ;
         return;
@@ -401,6 +411,48 @@ void SaneSource::startScan()
     m_job = std::make_unique<ScanJob>(m_device->handle(), request);
     if (m_dialog)
         m_dialog->showScanning(1, 0);
+    // The scan runs on the event loop between the application's slices as
+    // well, so it does not wait for the next slice to read on.
+    if (QCoreApplication::instance())
+        m_pumpTimer.start(0);
+}
+
+void SaneSource::pump()
+{
+    if (m_state != 5 || !m_job) {
+        stopPump();
+        return;
+    }
+    if (m_job->step()) {
+        if (m_dialog)
+            m_dialog->showScanning(m_job->pageCount() + 1, m_job->pagePercent());
+        armPump();
+    } else {
+        stopPump();
+        scanEnded();
+    }
+}
+
+void SaneSource::armPump()
+{
+    const int fd = m_job->selectFd();
+    if (fd >= 0) {
+        if (!m_pumpNotifier || m_pumpNotifier->socket() != fd) {
+            m_pumpNotifier = std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Read);
+            QObject::connect(m_pumpNotifier.get(), &QSocketNotifier::activated, [this] { pump(); });
+        }
+        m_pumpNotifier->setEnabled(true);
+        return;
+    }
+    if (m_pumpNotifier)
+        m_pumpNotifier->setEnabled(false);
+    m_pumpTimer.start(m_job->phase() == ScanJob::Phase::Reading && m_job->nonBlocking() ? 2 : 0);
+}
+
+void SaneSource::stopPump()
+{
+    m_pumpTimer.stop();
+    m_pumpNotifier.reset();
 }
 
 TW_UINT16 SaneSource::processEvent(pTW_EVENT event)
@@ -408,14 +460,8 @@ TW_UINT16 SaneSource::processEvent(pTW_EVENT event)
     if (m_state < 5)
         return fail(TWCC_SEQERROR);
     event->TWMessage = MSG_NULL;
-    if (m_state == 5 && m_job) {
-        if (m_job->step()) {
-            if (m_dialog)
-                m_dialog->showScanning(m_job->pageCount() + 1, m_job->pagePercent());
-        } else {
-            scanEnded();
-        }
-    }
+    if (m_state == 5 && m_job)
+        pump();
     if (m_state != 5 || m_pending == MSG_NULL)
         return TWRC_NOTDSEVENT;
     event->TWMessage = m_pending;

@@ -14,6 +14,8 @@
 #include "ScanSettings.h"
 #include "SpecimenCaps.h"
 
+#include <QSocketNotifier>
+#include <QTimer>
 #include <deque>
 #include <memory>
 #include <optional>
@@ -28,6 +30,7 @@ public:
     TW_UINT16 Entry(pTW_IDENTITY origin, TW_UINT32 dg, TW_UINT16 dat, TW_UINT16 msg, TW_MEMREF data);
 
 private:
+    SaneSource();
     TW_UINT16 fail(TW_UINT16 condition);
     TW_UINT16 identity(TW_UINT16 msg, pTW_IDENTITY id);
     TW_UINT16 open(pTW_IDENTITY id);
@@ -42,6 +45,12 @@ private:
 
     void dialogAnswer(ScanDialog::Action action, const ScanChoices &choices);
     void startScan();
+    /// One step of the scan, and the next awaited: when the device's
+    /// descriptor is readable, else at once (reads wait for data themselves),
+    /// else after a short pause (non-blocking reads without a descriptor).
+    void pump();
+    void armPump();
+    void stopPump();
     void scanEnded();
     /// After the last transfer: ready for another scan with the dialog, else
     /// a request to be closed.
@@ -65,6 +74,8 @@ private:
     std::unique_ptr<ScanJob> m_job;
     std::deque<TW_HANDLE> m_pages;
     std::unique_ptr<ScanDialog> m_dialog;
+    QTimer m_pumpTimer;
+    std::unique_ptr<QSocketNotifier> m_pumpNotifier;
 };
 
 } // namespace twainsane

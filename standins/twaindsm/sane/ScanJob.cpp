@@ -87,7 +87,9 @@ void ScanJob::start()
     }
     // Without non-blocking reads each read waits for data; the slice then
     // ends after the first read that took its time.
-    sane_set_io_mode(m_device, SANE_TRUE);
+    m_nonBlocking = sane_set_io_mode(m_device, SANE_TRUE) == SANE_STATUS_GOOD;
+    SANE_Int fd = -1;
+    m_selectFd = sane_get_select_fd(m_device, &fd) == SANE_STATUS_GOOD ? fd : -1;
     m_phase = Phase::Reading;
 }
 

@@ -51,6 +51,12 @@ public:
     /// Hands the finished pages over (the caller frees them).
     std::vector<TW_HANDLE> takePages();
 
+    /// How the next step should be awaited: a file descriptor that becomes
+    /// readable when the device has data (-1 for none), and whether reads
+    /// return at once when it has none (else a read waits for data).
+    int selectFd() const { return m_phase == Phase::Reading ? m_selectFd : -1; }
+    bool nonBlocking() const { return m_nonBlocking; }
+
 private:
     void start();
     void read();
@@ -64,6 +70,8 @@ private:
     PageAssembler m_page;
     SANE_Parameters m_frame{};
     bool m_midPage = false;  // frames of the page still to come
+    bool m_nonBlocking = false;
+    int m_selectFd = -1;
     std::vector<TW_HANDLE> m_pages;
     std::vector<uint8_t> m_buffer;
 };
