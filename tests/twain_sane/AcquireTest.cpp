@@ -11,7 +11,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QSet>
-#include <QTimer>
 #include <set>
 #include <string>
 
@@ -22,48 +21,6 @@ namespace {
 QImage::Format formatFor(int depth)
 {
     return depth == 24 ? QImage::Format_RGB888 : QImage::Format_Grayscale8;
-}
-
-QWidget *scanDialog()
-{
-    for (QWidget *w : QApplication::topLevelWidgets())
-        if (w->objectName() == QLatin1String("SaneScanDialog") && w->isVisible())
-            return w;
-    return nullptr;
-}
-
-/// Works the source's dialog step by step as it shows: each step runs once,
-/// when its condition first holds.
-class Operator
-{
-public:
-    struct Step
-    {
-        std::function<bool(QWidget *)> when;
-        std::function<void(QWidget *)> act;
-    };
-    explicit Operator(std::vector<Step> steps) : m_steps(std::move(steps))
-    {
-        QObject::connect(&m_timer, &QTimer::timeout, [this] {
-            QWidget *dialog = scanDialog();
-            if (!dialog || m_next >= m_steps.size())
-                return;
-            if (m_steps[m_next].when(dialog))
-                m_steps[m_next++].act(dialog);
-        });
-        m_timer.start(1);
-    }
-    std::size_t stepsDone() const { return m_next; }
-
-private:
-    std::vector<Step> m_steps;
-    std::size_t m_next = 0;
-    QTimer m_timer;
-};
-
-void click(QWidget *dialog, const char *button)
-{
-    dialog->findChild<QPushButton *>(QLatin1String(button))->click();
 }
 
 std::set<std::string> g_seen;
@@ -204,11 +161,11 @@ TEST_F(SaneSourceTest, HiddenInterfaceShowsNoWindowAndTheDialogScansWithTheOpera
     qputenv("TWAINSANE_SLICE_BYTES", "1024"); // a page takes several slices
     g_seen.clear();
     QString pageText;
-    Operator op({{[](QWidget *) { return true; },
+    DialogOperator op({{[](QWidget *) { return true; },
                   [](QWidget *d) {
                       auto *mode = d->findChild<QComboBox *>(QStringLiteral("cbPixelType"));
                       mode->setCurrentIndex(mode->findText(QStringLiteral("Grey")));
-                      click(d, "bScan");
+                      Click(d, "bScan");
                   }},
                  {[](QWidget *d) { return d->findChild<QLabel *>(QStringLiteral("laPage"))->isVisible(); },
                   [&pageText](QWidget *d) { pageText = d->findChild<QLabel *>(QStringLiteral("laPage"))->text(); }}});
@@ -217,6 +174,6 @@ TEST_F(SaneSourceTest, HiddenInterfaceShowsNoWindowAndTheDialogScansWithTheOpera
     EXPECT_EQ(TWAIN_DibDepth(dib), 8);
     EXPECT_EQ(g_seen.count("SaneScanDialog"), 1u);
     EXPECT_EQ(pageText, QStringLiteral("Page 1"));
-    EXPECT_EQ(scanDialog(), nullptr); // closed with the source
+    EXPECT_EQ(ScanDialogShown(), nullptr); // closed with the source
     EXPECT_EQ(TWAIN_State(), TWAIN_PRESESSION);
 }

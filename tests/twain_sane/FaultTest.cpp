@@ -6,25 +6,12 @@
 #include "SaneStatus.h"    // the later condition codes
 #include "ScanSettings.h" // CAP_FEEDERENABLED
 
-#include <QApplication>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QTimer>
 
 using namespace sanetest;
 
-namespace {
-
-QWidget *scanDialog()
-{
-    for (QWidget *w : QApplication::topLevelWidgets())
-        if (w->objectName() == QLatin1String("SaneScanDialog") && w->isVisible())
-            return w;
-    return nullptr;
-}
-
-} // namespace
 
 TEST_F(SaneSourceTest, DeviceFaultsBecomeConditionCodesAndEndTheScanWithoutAPicture)
 {
@@ -79,64 +66,45 @@ TEST_F(SaneSourceTest, TheOperatorCancelsWhileSaneReadsAndClosesTheDialog)
     // A page of many slices, so the operator meets the scan under way.
     setSourceOptions(BaseOptions() + QStringList{QStringLiteral("br-x=60"), QStringLiteral("br-y=60")});
     qputenv("TWAINSANE_SLICE_BYTES", "2048");
-    int step = 0;
     int progressSeen = -1;
     QString status;
-    QTimer operatorTimer;
-    QObject::connect(&operatorTimer, &QTimer::timeout, [&] {
-        QWidget *d = scanDialog();
-        if (!d)
-            return;
-        auto *progress = d->findChild<QProgressBar *>(QStringLiteral("pbProgress"));
-        auto *statusLine = d->findChild<QLabel *>(QStringLiteral("laStatus"));
-        if (step == 0) {
-            d->findChild<QPushButton *>(QStringLiteral("bScan"))->click();
-            step = 1;
-        } else if (step == 1 && progress->isVisible() && progress->value() > 0) {
-            progressSeen = progress->value();
-            d->findChild<QPushButton *>(QStringLiteral("bCancel"))->click(); // stops the scan
-            step = 2;
-        } else if (step == 2 && !progress->isVisible()) {
-            status = statusLine->text();
-            d->findChild<QPushButton *>(QStringLiteral("bCancel"))->click(); // closes the source
-            step = 3;
-        }
-    });
-    operatorTimer.start(1);
+    auto progress = [](QWidget *d) { return d->findChild<QProgressBar *>(QStringLiteral("pbProgress")); };
+    DialogOperator op({{[](QWidget *) { return true; }, [](QWidget *d) { Click(d, "bScan"); }},
+                       {[&](QWidget *d) { return progress(d)->isVisible() && progress(d)->value() > 0; },
+                        [&](QWidget *d) {
+                            progressSeen = progress(d)->value();
+                            Click(d, "bCancel"); // stops the scan
+                        }},
+                       {[&](QWidget *d) { return !progress(d)->isVisible(); },
+                        [&](QWidget *d) {
+                            status = d->findChild<QLabel *>(QStringLiteral("laStatus"))->text();
+                            Click(d, "bCancel"); // closes the source
+                        }}});
     EXPECT_EQ(acquire(TWAIN_RGB), nullptr);
-    EXPECT_EQ(step, 3);
+    EXPECT_EQ(op.stepsDone(), 3u);
     EXPECT_GT(progressSeen, 0);
     EXPECT_LT(progressSeen, 100);
     EXPECT_EQ(status, QStringLiteral("The scan was cancelled."));
     EXPECT_EQ(TWAIN_GetNumDibs(), 0);
     EXPECT_EQ(TWAIN_State(), TWAIN_PRESESSION);
-    EXPECT_EQ(scanDialog(), nullptr);
+    EXPECT_EQ(ScanDialogShown(), nullptr);
 }
 
 TEST_F(SaneSourceTest, AFaultShowsInTheDialogWhichWaitsForTheOperator)
 {
     TWAIN_SetHideUI(0);
     configureBackend({QStringLiteral("read-status-code SANE_STATUS_IO_ERROR")});
-    int step = 0;
     QString status;
-    QTimer operatorTimer;
-    QObject::connect(&operatorTimer, &QTimer::timeout, [&] {
-        QWidget *d = scanDialog();
-        if (!d)
-            return;
-        auto *statusLine = d->findChild<QLabel *>(QStringLiteral("laStatus"));
-        auto *scan = d->findChild<QPushButton *>(QStringLiteral("bScan"));
-        if (step == 0) {
-            scan->click();
-            step = 1;
-        } else if (step == 1 && scan->isEnabled() && !statusLine->text().isEmpty()) {
-            status = statusLine->text();
-            d->findChild<QPushButton *>(QStringLiteral("bCancel"))->click();
-            step = 2;
-        }
-    });
-    operatorTimer.start(1);
+    DialogOperator op({{[](QWidget *) { return true; }, [](QWidget *d) { Click(d, "bScan"); }},
+                       {[](QWidget *d) {
+                            return d->findChild<QPushButton *>(QStringLiteral("bScan"))->isEnabled()
+                                   && !d->findChild<QLabel *>(QStringLiteral("laStatus"))->text().isEmpty();
+                        },
+                        [&](QWidget *d) {
+                            status = d->findChild<QLabel *>(QStringLiteral("laStatus"))->text();
+                            Click(d, "bCancel");
+                        }}});
     EXPECT_EQ(acquire(TWAIN_GRAY), nullptr);
-    EXPECT_EQ(step, 2);
+    EXPECT_EQ(op.stepsDone(), 2u);
     EXPECT_EQ(status, QStringLiteral("The scanner does not answer: check that it is connected and switched on."));
 }

@@ -4,7 +4,9 @@
 #include "twain/DibLayout.h"
 #include "twain/LockedBlock.h"
 
+#include <QApplication>
 #include <QDir>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <cstring>
 #include <vector>
@@ -102,6 +104,29 @@ QImage ReferenceScan(const QStringList &options)
     }
     sane_cancel(device->handle());
     return picture;
+}
+
+QWidget *ScanDialogShown()
+{
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (w->objectName() == QLatin1String("SaneScanDialog") && w->isVisible())
+            return w;
+    return nullptr;
+}
+
+void Click(QWidget *dialog, const char *button)
+{
+    dialog->findChild<QPushButton *>(QLatin1String(button))->click();
+}
+
+DialogOperator::DialogOperator(std::vector<Step> steps) : m_steps(std::move(steps))
+{
+    QObject::connect(&m_timer, &QTimer::timeout, [this] {
+        QWidget *dialog = ScanDialogShown();
+        if (dialog && m_next < m_steps.size() && m_steps[m_next].when(dialog))
+            m_steps[m_next++].act(dialog);
+    });
+    m_timer.start(1);
 }
 
 void SaneSourceTest::SetUp()

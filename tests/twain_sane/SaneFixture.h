@@ -10,7 +10,9 @@
 #include <QImage>
 #include <QStringList>
 #include <gtest/gtest.h>
+#include <QTimer>
 #include <functional>
+#include <vector>
 
 namespace sanetest {
 
@@ -24,6 +26,30 @@ QImage DibPicture(TWAIN_HDIB dib, QImage::Format format);
 /// The device test:0 scanned with the options directly through SANE, one
 /// page, as a picture in RGB888 (colour) or Grayscale8 (grey and one-bit).
 QImage ReferenceScan(const QStringList &options);
+
+/// The SANE source's dialog while it shows; null otherwise.
+QWidget *ScanDialogShown();
+/// Clicks the dialog's button with the object name.
+void Click(QWidget *dialog, const char *button);
+
+/// Works the source's dialog as it shows: each step runs once, in order,
+/// when its condition first holds.
+class DialogOperator
+{
+public:
+    struct Step
+    {
+        std::function<bool(QWidget *)> when;
+        std::function<void(QWidget *)> act;
+    };
+    explicit DialogOperator(std::vector<Step> steps);
+    std::size_t stepsDone() const { return m_next; }
+
+private:
+    std::vector<Step> m_steps;
+    std::size_t m_next = 0;
+    QTimer m_timer;
+};
 
 class SaneSourceTest : public testing::Test
 {

@@ -11,23 +11,10 @@
 
 namespace twainsane {
 
+using twainds::Fix32Bits;
+using twainds::Fix32Value;
+
 namespace {
-
-TW_UINT32 fix32Bits(double value)
-{
-    const auto v = static_cast<int32_t>(std::lround(value * 65536.0));
-    const TW_FIX32 f{static_cast<TW_INT16>(v >> 16), static_cast<TW_UINT16>(v & 0xFFFF)};
-    TW_UINT32 bits;
-    std::memcpy(&bits, &f, sizeof bits);
-    return bits;
-}
-
-double fix32Value(TW_UINT32 bits)
-{
-    TW_FIX32 f;
-    std::memcpy(&f, &bits, sizeof f);
-    return f.Whole + f.Frac / 65536.0;
-}
 
 void copyText(char *field, const QByteArray &text)
 {
@@ -77,44 +64,6 @@ SaneSource::SaneSource()
 {
     m_pumpTimer.setSingleShot(true);
     QObject::connect(&m_pumpTimer, &QTimer::timeout, [this] { pump(); });
-}
-
-TW_UINT16 SaneSource::fail(TW_UINT16 condition)
-{
-    m_condition = condition;
-    return TWRC_FAILURE;
-}
-
-TW_UINT16 SaneSource::Entry(pTW_IDENTITY, TW_UINT32 dg, TW_UINT16 dat, TW_UINT16 msg, TW_MEMREF data)
-{
-    if (dg == DG_CONTROL && dat == DAT_STATUS && msg == MSG_GET && data) {
-        auto *status = static_cast<pTW_STATUS>(data);
-        status->ConditionCode = m_condition;
-        status->Data = 0;
-        m_condition = TWCC_SUCCESS;
-        return TWRC_SUCCESS;
-    }
-    if (!data)
-        return fail(TWCC_BADVALUE);
-    if (dg == DG_CONTROL) {
-        switch (dat) {
-        case DAT_IDENTITY: return identity(msg, static_cast<pTW_IDENTITY>(data));
-        case DAT_CAPABILITY: return capability(msg, static_cast<pTW_CAPABILITY>(data));
-        case DAT_USERINTERFACE: return userInterface(msg, static_cast<pTW_USERINTERFACE>(data));
-        case DAT_EVENT:
-            if (msg == MSG_PROCESSEVENT)
-                return processEvent(static_cast<pTW_EVENT>(data));
-            break;
-        case DAT_PENDINGXFERS: return pendingTransfers(msg, static_cast<pTW_PENDINGXFERS>(data));
-        default: break;
-        }
-    } else if (dg == DG_IMAGE) {
-        if (dat == DAT_IMAGENATIVEXFER && msg == MSG_GET)
-            return nativeTransfer(static_cast<TW_HANDLE *>(data));
-        if (dat == DAT_IMAGEINFO && msg == MSG_GET)
-            return imageInfo(static_cast<pTW_IMAGEINFO>(data));
-    }
-    return fail(TWCC_BADPROTOCOL);
 }
 
 TW_UINT16 SaneSource::identity(TW_UINT16 msg, pTW_IDENTITY id)
@@ -229,11 +178,11 @@ std::optional<specimen::CapValues> SaneSource::capValues(TW_UINT16 cap) const
     case ICAP_XRESOLUTION:
     case ICAP_YRESOLUTION: {
         const double per = unitsPerInch();
-        CapValues v{TWTY_FIX32, {}, fix32Bits(m_settings->resolution() / per), 0};
+        CapValues v{TWTY_FIX32, {}, Fix32Bits(m_settings->resolution() / per), 0};
         for (double dpi : m_settings->resolutions())
-            v.allowed.push_back(fix32Bits(dpi / per));
-        v.defaultValue = std::find(v.allowed.begin(), v.allowed.end(), fix32Bits(300 / per)) != v.allowed.end()
-                             ? fix32Bits(300 / per)
+            v.allowed.push_back(Fix32Bits(dpi / per));
+        v.defaultValue = std::find(v.allowed.begin(), v.allowed.end(), Fix32Bits(300 / per)) != v.allowed.end()
+                             ? Fix32Bits(300 / per)
                              : v.current;
         return v;
     }
@@ -254,23 +203,11 @@ TW_UINT16 SaneSource::capability(TW_UINT16 msg, pTW_CAPABILITY cap)
     const std::optional<specimen::CapValues> values = capValues(cap->Cap);
     if (!values)
         return fail(TWCC_BADCAP);
-    using specimen::ContainerKind;
     switch (msg) {
-    case MSG_GET: {
-        const bool listed = values->allowed.size() > 1;
-        cap->hContainer = specimen::MakeContainer(
-            *values, ContainerKind::Default, listed ? ContainerKind::Enumeration : ContainerKind::OneValue,
-            cap->ConType);
-        return cap->hContainer ? TWRC_SUCCESS : fail(TWCC_LOWMEMORY);
-    }
+    case MSG_GET:
     case MSG_GETCURRENT:
-    case MSG_GETDEFAULT: {
-        specimen::CapValues shown = *values;
-        if (msg == MSG_GETDEFAULT)
-            shown.current = values->defaultValue;
-        cap->hContainer = specimen::MakeContainer(shown, ContainerKind::Default, ContainerKind::OneValue, cap->ConType);
-        return cap->hContainer ? TWRC_SUCCESS : fail(TWCC_LOWMEMORY);
-    }
+    case MSG_GETDEFAULT:
+        return answerQuery(msg, cap, *values);
     case MSG_SET:
         if (m_state != 4)
             return fail(TWCC_SEQERROR);
@@ -308,7 +245,7 @@ TW_UINT16 SaneSource::setCapability(TW_UINT16 cap, const specimen::CapValues &va
         return TWRC_SUCCESS;
     case ICAP_XRESOLUTION:
     case ICAP_YRESOLUTION: {
-        const double dpi = fix32Value(asked->value) * unitsPerInch();
+        const double dpi = Fix32Value(asked->value) * unitsPerInch();
         if (!m_settings->setResolution(dpi))
             return fail(TWCC_BADVALUE);
         // A device that rounds the value says so.
@@ -556,7 +493,7 @@ TW_UINT16 SaneSource::imageInfo(pTW_IMAGEINFO info)
     std::memcpy(&header, dib, sizeof header);
     GlobalUnlock(m_pages.front());
     std::memset(info, 0, sizeof *info);
-    const TW_UINT32 res = fix32Bits(header.biXPelsPerMeter * 0.0254 / unitsPerInch());
+    const TW_UINT32 res = Fix32Bits(header.biXPelsPerMeter * 0.0254 / unitsPerInch());
     std::memcpy(&info->XResolution, &res, 4);
     std::memcpy(&info->YResolution, &res, 4);
     info->ImageWidth = header.biWidth;

@@ -7,6 +7,7 @@
 // all pages of a scan are read before the first transfer, so the transfers
 // themselves never wait on the device.
 
+#include "DataSource.h"
 #include "SaneConfig.h"
 #include "SaneDevice.h"
 #include "ScanDialog.h"
@@ -22,26 +23,23 @@
 
 namespace twainsane {
 
-class SaneSource
+class SaneSource : public twainds::DataSource
 {
 public:
     static SaneSource &instance();
 
-    TW_UINT16 Entry(pTW_IDENTITY origin, TW_UINT32 dg, TW_UINT16 dat, TW_UINT16 msg, TW_MEMREF data);
-
 private:
     SaneSource();
-    TW_UINT16 fail(TW_UINT16 condition);
-    TW_UINT16 identity(TW_UINT16 msg, pTW_IDENTITY id);
+    TW_UINT16 identity(TW_UINT16 msg, pTW_IDENTITY id) override;
     TW_UINT16 open(pTW_IDENTITY id);
-    TW_UINT16 capability(TW_UINT16 msg, pTW_CAPABILITY cap);
+    TW_UINT16 capability(TW_UINT16 msg, pTW_CAPABILITY cap) override;
     TW_UINT16 setCapability(TW_UINT16 cap, const specimen::CapValues &values, const TW_CAPABILITY &request);
     std::optional<specimen::CapValues> capValues(TW_UINT16 cap) const;
-    TW_UINT16 userInterface(TW_UINT16 msg, pTW_USERINTERFACE ui);
-    TW_UINT16 processEvent(pTW_EVENT event);
-    TW_UINT16 nativeTransfer(TW_HANDLE *out);
-    TW_UINT16 pendingTransfers(TW_UINT16 msg, pTW_PENDINGXFERS pending);
-    TW_UINT16 imageInfo(pTW_IMAGEINFO info);
+    TW_UINT16 userInterface(TW_UINT16 msg, pTW_USERINTERFACE ui) override;
+    TW_UINT16 processEvent(pTW_EVENT event) override;
+    TW_UINT16 nativeTransfer(TW_HANDLE *out) override;
+    TW_UINT16 pendingTransfers(TW_UINT16 msg, pTW_PENDINGXFERS pending) override;
+    TW_UINT16 imageInfo(pTW_IMAGEINFO info) override;
 
     void dialogAnswer(ScanDialog::Action action, const ScanChoices &choices);
     void startScan();
@@ -60,7 +58,6 @@ private:
     double unitsPerInch() const;
 
     int m_state = 3;
-    TW_UINT16 m_condition = TWCC_SUCCESS;
     TW_IDENTITY m_identity{};
     std::size_t m_next = 0; // MSG_GETNEXT position
     std::unique_ptr<SaneDevice> m_device;
