@@ -83,8 +83,6 @@ TEST_F(SaneSourceTest, EveryPixelTypeAndFrameKindGivesTheDeviceScan)
         {"three frames in another order", TWAIN_RGB,
          {QStringLiteral("three-pass=yes"), QStringLiteral("three-pass-order=GBR")}, {},
          colour8 + QStringList{QStringLiteral("three-pass=yes"), QStringLiteral("three-pass-order=GBR")}, 24},
-        {"length unknown", TWAIN_GRAY, {QStringLiteral("hand-scanner=yes")}, {},
-         grey8 + QStringList{QStringLiteral("hand-scanner=yes")}, 8, false},
         {"non-blocking reads", TWAIN_RGB, {QStringLiteral("non-blocking=yes")}, {},
          colour8 + QStringList{QStringLiteral("non-blocking=yes")}, 24},
         {"non-blocking reads on the device's descriptor", TWAIN_RGB,
@@ -93,6 +91,10 @@ TEST_F(SaneSourceTest, EveryPixelTypeAndFrameKindGivesTheDeviceScan)
         {"padded lines in pieces", TWAIN_RGB, {QStringLiteral("ppl-loss=3"), QStringLiteral("read-limit=yes"),
                                                QStringLiteral("read-limit-size=7")},
          {}, colour8 + QStringList{QStringLiteral("ppl-loss=3")}, 24, false},
+        // Last: SANE's test device may still hold a hand-scanner scan's
+        // reader for a moment after it ended, which can end the next scan early.
+        {"length unknown", TWAIN_GRAY, {QStringLiteral("hand-scanner=yes")}, {},
+         grey8 + QStringList{QStringLiteral("hand-scanner=yes")}, 8, false},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);

@@ -12,15 +12,15 @@ constexpr std::size_t ReadChunk = 256 * 1024;
 
 } // namespace
 
-ScanJob::ScanJob(SANE_Handle device, const ScanRequest &request)
-    : m_device(device), m_request(request), m_buffer(ReadChunk)
+ScanJob::ScanJob(SANE_Handle device, const ScanRequest &request, const SaneCalls &calls)
+    : m_device(device), m_request(request), m_sane(calls), m_buffer(ReadChunk)
 {
 }
 
 ScanJob::~ScanJob()
 {
     if (running())
-        sane_cancel(m_device);
+        m_sane.cancel(m_device);
     for (TW_HANDLE page : m_pages)
         GlobalFree(page);
 }
@@ -61,7 +61,7 @@ void ScanJob::cancel()
 
 void ScanJob::stop(Phase phase, SANE_Status status)
 {
-    sane_cancel(m_device);
+    m_sane.cancel(m_device);
     m_page.reset();
     m_midPage = false;
     m_phase = phase;
@@ -71,7 +71,7 @@ void ScanJob::stop(Phase phase, SANE_Status status)
 
 void ScanJob::start()
 {
-    const SANE_Status status = sane_start(m_device);
+    const SANE_Status status = m_sane.start(m_device);
     if (status != SANE_STATUS_GOOD) {
         if (status == SANE_STATUS_CANCELLED)
             stop(Phase::Cancelled);
@@ -81,15 +81,15 @@ void ScanJob::start()
             stop(Phase::Failed, status);
         return;
     }
-    if (sane_get_parameters(m_device, &m_frame) != SANE_STATUS_GOOD || !m_page.beginFrame(m_frame)) {
+    if (m_sane.parameters(m_device, &m_frame) != SANE_STATUS_GOOD || !m_page.beginFrame(m_frame)) {
         stop(Phase::Failed, SANE_STATUS_UNSUPPORTED);
         return;
     }
     // Without non-blocking reads each read waits for data; the slice then
     // ends after the first read that took its time.
-    m_nonBlocking = sane_set_io_mode(m_device, SANE_TRUE) == SANE_STATUS_GOOD;
+    m_nonBlocking = m_sane.setIoMode(m_device, SANE_TRUE) == SANE_STATUS_GOOD;
     SANE_Int fd = -1;
-    m_selectFd = sane_get_select_fd(m_device, &fd) == SANE_STATUS_GOOD ? fd : -1;
+    m_selectFd = m_sane.selectFd(m_device, &fd) == SANE_STATUS_GOOD ? fd : -1;
     m_phase = Phase::Reading;
 }
 
@@ -101,7 +101,7 @@ void ScanJob::read()
     while (budget > 0) {
         SANE_Int length = 0;
         const auto ask = static_cast<SANE_Int>(std::min(m_buffer.size(), budget));
-        const SANE_Status status = sane_read(m_device, m_buffer.data(), ask, &length);
+        const SANE_Status status = m_sane.read(m_device, m_buffer.data(), ask, &length);
         if (status == SANE_STATUS_EOF) {
             endFrame();
             return;

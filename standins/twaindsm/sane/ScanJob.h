@@ -17,6 +17,18 @@
 
 namespace twainsane {
 
+/// The SANE calls a scan makes, bound in one place; tests put a scripted
+/// device in their place.
+struct SaneCalls
+{
+    SANE_Status (*start)(SANE_Handle) = sane_start;
+    SANE_Status (*parameters)(SANE_Handle, SANE_Parameters *) = sane_get_parameters;
+    SANE_Status (*setIoMode)(SANE_Handle, SANE_Bool) = sane_set_io_mode;
+    SANE_Status (*selectFd)(SANE_Handle, SANE_Int *) = sane_get_select_fd;
+    SANE_Status (*read)(SANE_Handle, SANE_Byte *, SANE_Int, SANE_Int *) = sane_read;
+    void (*cancel)(SANE_Handle) = sane_cancel;
+};
+
 struct ScanRequest
 {
     bool feeder = false;    // pages until the feeder is empty
@@ -31,7 +43,7 @@ class ScanJob
 public:
     enum class Phase { Starting, Reading, Finished, Cancelled, Failed };
 
-    ScanJob(SANE_Handle device, const ScanRequest &request);
+    ScanJob(SANE_Handle device, const ScanRequest &request, const SaneCalls &calls = SaneCalls());
     ~ScanJob();
     ScanJob(const ScanJob &) = delete;
     ScanJob &operator=(const ScanJob &) = delete;
@@ -65,6 +77,7 @@ private:
 
     SANE_Handle m_device;
     ScanRequest m_request;
+    SaneCalls m_sane;
     Phase m_phase = Phase::Starting;
     Failure m_failure;
     PageAssembler m_page;
