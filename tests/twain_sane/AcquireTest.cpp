@@ -83,8 +83,6 @@ TEST_F(SaneSourceTest, EveryPixelTypeAndFrameKindGivesTheDeviceScan)
         {"three frames in another order", TWAIN_RGB,
          {QStringLiteral("three-pass=yes"), QStringLiteral("three-pass-order=GBR")}, {},
          colour8 + QStringList{QStringLiteral("three-pass=yes"), QStringLiteral("three-pass-order=GBR")}, 24},
-        {"non-blocking reads", TWAIN_RGB, {QStringLiteral("non-blocking=yes")}, {},
-         colour8 + QStringList{QStringLiteral("non-blocking=yes")}, 24},
         {"non-blocking reads on the device's descriptor", TWAIN_RGB,
          {QStringLiteral("non-blocking=yes"), QStringLiteral("select-fd=yes")}, {},
          colour8 + QStringList{QStringLiteral("non-blocking=yes"), QStringLiteral("select-fd=yes")}, 24},
