@@ -46,7 +46,7 @@ protected:
 
 TEST_F(BmpFileTest, A24BitDibGetsItsSizesComputedAndStored)
 {
-    Dib dib(DibSpec{101, 50, 24});
+    Dib dib(DibKind{101, 50, 24});
     const QByteArray file = writeToFile(dib.handle);
     ASSERT_EQ(file.size(), 15254);
     EXPECT_EQ(file.left(2), QByteArray("BM"));
@@ -59,36 +59,36 @@ TEST_F(BmpFileTest, A24BitDibGetsItsSizesComputedAndStored)
 
 TEST_F(BmpFileTest, ColourTablesAndTopDownRowsCountInTheOffsets)
 {
-    Dib gray(DibSpec{3, 3, 8});
+    Dib gray(DibKind{3, 3, 8});
     EXPECT_EQ(u32(writeToFile(gray.handle), 10), 1078u);
-    Dib sixteen(DibSpec{3, 3, 8, 40, 0, 16});
+    Dib sixteen(DibKind{3, 3, 8, 40, 0, 16});
     EXPECT_EQ(u32(writeToFile(sixteen.handle), 10), 54u + 64u);
-    Dib topDown(DibSpec{101, -50, 24});
+    Dib topDown(DibKind{101, -50, 24});
     const QByteArray file = writeToFile(topDown.handle);
     EXPECT_EQ(u32(file, 14 + 20), 15200u);
     EXPECT_EQ(u32(file, 2), 15254u);
-    Dib masks(DibSpec{3, 3, 16, 40, 3});
+    Dib masks(DibKind{3, 3, 16, 40, 3});
     EXPECT_EQ(u32(writeToFile(masks.handle), 10), 54u + 12u);
-    Dib core(DibSpec{3, 3, 8, 12});
+    Dib core(DibKind{3, 3, 8, 12});
     const QByteArray coreFile = writeToFile(core.handle);
     EXPECT_EQ(u32(coreFile, 10), 14u + 12u + 3u * 256u);
-    EXPECT_EQ(FromBlock(core.handle), BuildDib(DibSpec{3, 3, 8, 12})); // no field to store a size in
+    EXPECT_EQ(FromBlock(core.handle), BuildDib(DibKind{3, 3, 8, 12})); // no field to store a size in
 }
 
 TEST_F(BmpFileTest, EveryKindOfBitmapReadsBackAsWritten)
 {
-    std::vector<DibSpec> specs;
+    std::vector<DibKind> kinds;
     for (uint16_t bits : {1, 4, 8, 16, 24, 32})
         for (uint32_t header : {40u, 108u, 124u})
             for (int32_t height : {7, -7})
-                specs.push_back(DibSpec{11, height, bits, header});
+                kinds.push_back(DibKind{11, height, bits, header});
     for (uint16_t bits : {1, 4, 8, 24})
-        specs.push_back(DibSpec{11, 7, bits, 12});
-    specs.push_back(DibSpec{11, 7, 16, 40, 3});
-    specs.push_back(DibSpec{11, -7, 32, 40, 3});
-    specs.push_back(DibSpec{11, 7, 16, 108, 3});
-    specs.push_back(DibSpec{11, 7, 8, 40, 0, 5});
-    for (const DibSpec &s : specs) {
+        kinds.push_back(DibKind{11, 7, bits, 12});
+    kinds.push_back(DibKind{11, 7, 16, 40, 3});
+    kinds.push_back(DibKind{11, -7, 32, 40, 3});
+    kinds.push_back(DibKind{11, 7, 16, 108, 3});
+    kinds.push_back(DibKind{11, 7, 8, 40, 0, 5});
+    for (const DibKind &s : kinds) {
         SCOPED_TRACE(testing::Message() << s.bits << " bits, header " << s.headerSize << ", height " << s.height
                                         << ", compression " << s.compression);
         Dib dib(s);
@@ -106,7 +106,7 @@ TEST_F(BmpFileTest, EveryKindOfBitmapReadsBackAsWritten)
 TEST_F(BmpFileTest, RunLengthBitmapsKeepTheirStoredSize)
 {
     const QByteArray rle = QByteArray::fromHex("040100000401000004010001");
-    QByteArray bytes = BuildDib(DibSpec{4, 3, 8, 40, 1, 2, uint32_t(rle.size())}).left(40 + 8) + rle;
+    QByteArray bytes = BuildDib(DibKind{4, 3, 8, 40, 1, 2, uint32_t(rle.size())}).left(40 + 8) + rle;
     Dib dib(bytes);
     const QByteArray file = writeToFile(dib.handle);
     EXPECT_EQ(u32(file, 2), 14u + 48u + 12u);
@@ -117,13 +117,13 @@ TEST_F(BmpFileTest, RunLengthBitmapsKeepTheirStoredSize)
     TWAIN_FreeNative(back);
 
     // Compressed without a size: nothing is written.
-    Dib noSize(BuildDib(DibSpec{4, 3, 8, 40, 1}));
+    Dib noSize(BuildDib(DibKind{4, 3, 8, 40, 1}));
     EXPECT_EQ(writeToFile(noSize.handle, -4).size(), 0);
 }
 
 TEST_F(BmpFileTest, AFileHandleCanBeAPipe)
 {
-    Dib dib(DibSpec{5, 5, 24});
+    Dib dib(DibKind{5, 5, 24});
     int fds[2];
     ASSERT_EQ(pipe(fds), 0);
     ASSERT_EQ(TWAIN_WriteNativeToFile(dib.handle, fds[1]), 0);
@@ -145,7 +145,7 @@ TEST_F(BmpFileTest, AFileHandleCanBeAPipe)
 
 TEST_F(BmpFileTest, TheWriterReportsItsFailures)
 {
-    Dib dib(DibSpec{5, 5, 24});
+    Dib dib(DibKind{5, 5, 24});
     EXPECT_EQ(TWAIN_WriteNativeToFile(nullptr, 1), -3);
     EXPECT_EQ(TWAIN_WriteNativeToFile(dib.handle, -1), -4);
     const int readOnly = open("/dev/null", O_RDONLY);
@@ -154,7 +154,7 @@ TEST_F(BmpFileTest, TheWriterReportsItsFailures)
     EXPECT_EQ(TWAIN_WriteNativeToFilename(dib.handle, "/no/such/folder/x.bmp"), -2);
 
     // Rows past the end of the block: nothing is written.
-    QByteArray rows = BuildDib(DibSpec{5, 50, 24});
+    QByteArray rows = BuildDib(DibKind{5, 50, 24});
     Dib cut(rows.left(rows.size() / 2));
     EXPECT_EQ(writeToFile(cut.handle, -4).size(), 0);
 
@@ -169,7 +169,7 @@ TEST_F(BmpFileTest, TheWriterReportsItsFailures)
 
 TEST_F(BmpFileTest, TheDirectWriterTakesTheCallersWordForTheBlock)
 {
-    QByteArray bytes = BuildDib(DibSpec{101, 50, 24});
+    QByteArray bytes = BuildDib(DibKind{101, 50, 24});
     const QByteArray name = QFile::encodeName(path(QStringLiteral("direct.bmp")));
     const int fd = open(name.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
     EXPECT_TRUE(TWAIN_WriteDibToFile(reinterpret_cast<TWAIN_BITMAPINFOHEADER *>(bytes.data()), fd));
@@ -197,7 +197,7 @@ TEST_F(BmpFileTest, BrokenFilesLoadAsNothing)
 
 TEST_F(BmpFileTest, WithoutANameTheDialogsAskAndAppendTheExtension)
 {
-    Dib dib(DibSpec{3, 3, 24});
+    Dib dib(DibKind{3, 3, 24});
     dialogAnswer.clear();
     EXPECT_EQ(TWAIN_WriteNativeToFilename(dib.handle, nullptr), -1);
     EXPECT_EQ(TWAIN_LoadNativeFromFilename(""), nullptr);

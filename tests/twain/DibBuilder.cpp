@@ -10,7 +10,7 @@ namespace {
 void put16(QByteArray &b, int at, uint16_t v) { qToLittleEndian(v, b.data() + at); }
 void put32(QByteArray &b, int at, uint32_t v) { qToLittleEndian(v, b.data() + at); }
 
-uint32_t tableEntries(const DibSpec &s)
+uint32_t tableEntries(const DibKind &s)
 {
     if (s.clrUsed)
         return s.clrUsed;
@@ -19,13 +19,13 @@ uint32_t tableEntries(const DibSpec &s)
 
 } // namespace
 
-int BitsOffset(const DibSpec &s)
+int BitsOffset(const DibKind &s)
 {
     const int masks = (s.compression == 3 && s.headerSize == 40) ? 12 : 0;
     return int(s.headerSize) + masks + int(tableEntries(s)) * (s.headerSize == 12 ? 3 : 4);
 }
 
-QByteArray BuildDib(const DibSpec &s)
+QByteArray BuildDib(const DibKind &s)
 {
     const int rows = s.height < 0 ? -s.height : s.height;
     const int rowBytes = (s.width * s.bits + 31) / 32 * 4;

@@ -9,7 +9,7 @@
 
 namespace twaintest {
 
-struct DibSpec
+struct DibKind
 {
     int32_t width = 4;
     int32_t height = 3;       // negative: top-down
@@ -22,21 +22,21 @@ struct DibSpec
 
 /// Header, masks, colour table (clrUsed entries, or 2^bits for 8 bits or
 /// less) and bits of padded rows.
-QByteArray BuildDib(const DibSpec &spec);
+QByteArray BuildDib(const DibKind &kind);
 HGLOBAL ToBlock(const QByteArray &bytes);
 QByteArray FromBlock(HGLOBAL block);
 /// A DIB block freed with the object.
 struct DibBlock
 {
     explicit DibBlock(const QByteArray &bytes) : handle(ToBlock(bytes)) {}
-    explicit DibBlock(const DibSpec &spec) : DibBlock(BuildDib(spec)) {}
+    explicit DibBlock(const DibKind &kind) : DibBlock(BuildDib(kind)) {}
     ~DibBlock() { GlobalFree(handle); }
     DibBlock(const DibBlock &) = delete;
     DibBlock &operator=(const DibBlock &) = delete;
     HGLOBAL handle;
 };
 
-/// Offset of the pixel bits in a DIB built from the spec.
-int BitsOffset(const DibSpec &spec);
+/// Offset of the pixel bits in a DIB built from the description.
+int BitsOffset(const DibKind &kind);
 
 } // namespace twaintest

@@ -22,7 +22,7 @@ QRgb tableColour(uint32_t i)
 
 /// What the pixel at (x, y), counted from the top, should look like, read
 /// straight from the built bytes.
-QRgb expectedPixel(const DibSpec &s, const QByteArray &dib, int x, int y)
+QRgb expectedPixel(const DibKind &s, const QByteArray &dib, int x, int y)
 {
     const int rows = s.height < 0 ? -s.height : s.height;
     const int stored = s.height < 0 ? y : rows - 1 - y;
@@ -61,16 +61,16 @@ class DibTest : public testing::Test
 
 TEST_F(DibTest, GeometryComesFromEitherHeaderKind)
 {
-    Dib info(DibSpec{101, 50, 24});
+    Dib info(DibKind{101, 50, 24});
     EXPECT_EQ(TWAIN_DibWidth(info.handle), 101);
     EXPECT_EQ(TWAIN_DibHeight(info.handle), 50);
     EXPECT_EQ(TWAIN_DibDepth(info.handle), 24);
 
-    Dib topDown(DibSpec{7, -5, 8, 124});
+    Dib topDown(DibKind{7, -5, 8, 124});
     EXPECT_EQ(TWAIN_DibHeight(topDown.handle), -5);
     EXPECT_EQ(TWAIN_DibDepth(topDown.handle), 8);
 
-    Dib core(DibSpec{9, 4, 4, 12});
+    Dib core(DibKind{9, 4, 4, 12});
     EXPECT_EQ(TWAIN_DibWidth(core.handle), 9);
     EXPECT_EQ(TWAIN_DibHeight(core.handle), 4);
     EXPECT_EQ(TWAIN_DibDepth(core.handle), 4);
@@ -84,10 +84,10 @@ TEST_F(DibTest, HeadersThatDoNotFitTheirBlockGiveNothing)
     Dib tiny(QByteArray(8, '\x28'));
     EXPECT_EQ(TWAIN_DibWidth(tiny.handle), 0);
     EXPECT_EQ(TWAIN_DibNumColors(tiny.handle), 0);
-    QByteArray cut = BuildDib(DibSpec{4, 4, 24}).left(30); // biSize 40 in a 30-byte block
+    QByteArray cut = BuildDib(DibKind{4, 4, 24}).left(30); // biSize 40 in a 30-byte block
     Dib shortHeader(cut);
     EXPECT_EQ(TWAIN_DibDepth(shortHeader.handle), 0);
-    QByteArray huge = BuildDib(DibSpec{4, 4, 24});
+    QByteArray huge = BuildDib(DibKind{4, 4, 24});
     qToLittleEndian<quint32>(0x7FFFFFF0u, huge.data()); // biSize
     Dib lying(huge);
     EXPECT_EQ(TWAIN_DibHeight(lying.handle), 0);
@@ -97,24 +97,24 @@ TEST_F(DibTest, ColourCountFollowsClrUsedAndTheBitCount)
 {
     struct Case
     {
-        DibSpec spec;
+        DibKind kind;
         int colours;
     };
     const Case cases[] = {
-        {DibSpec{4, 4, 1}, 2},        {DibSpec{4, 4, 4}, 16},     {DibSpec{4, 4, 8}, 256},
-        {DibSpec{4, 4, 8, 40, 0, 16}, 16}, {DibSpec{4, 4, 24}, 0}, {DibSpec{4, 4, 32}, 0},
-        {DibSpec{4, 4, 16}, 0},       {DibSpec{4, 4, 24, 40, 0, 300}, 0}, {DibSpec{4, 4, 24, 40, 0, 12}, 12},
-        {DibSpec{4, 4, 8, 12}, 256},
+        {DibKind{4, 4, 1}, 2},        {DibKind{4, 4, 4}, 16},     {DibKind{4, 4, 8}, 256},
+        {DibKind{4, 4, 8, 40, 0, 16}, 16}, {DibKind{4, 4, 24}, 0}, {DibKind{4, 4, 32}, 0},
+        {DibKind{4, 4, 16}, 0},       {DibKind{4, 4, 24, 40, 0, 300}, 0}, {DibKind{4, 4, 24, 40, 0, 12}, 12},
+        {DibKind{4, 4, 8, 12}, 256},
     };
     for (const Case &c : cases) {
-        Dib dib(c.spec);
-        EXPECT_EQ(TWAIN_DibNumColors(dib.handle), c.colours) << c.spec.bits << "/" << c.spec.clrUsed;
+        Dib dib(c.kind);
+        EXPECT_EQ(TWAIN_DibNumColors(dib.handle), c.colours) << c.kind.bits << "/" << c.kind.clrUsed;
     }
 }
 
 TEST_F(DibTest, PalettesComeFromTheTableOrTheDefault)
 {
-    Dib rgb(DibSpec{4, 4, 24});
+    Dib rgb(DibKind{4, 4, 24});
     TWAIN_HPALETTE pal = TWAIN_CreateDibPalette(rgb.handle);
     ASSERT_NE(pal, nullptr);
     EXPECT_EQ(pal->palVersion, 0x300);
@@ -122,7 +122,7 @@ TEST_F(DibTest, PalettesComeFromTheTableOrTheDefault)
     EXPECT_EQ(std::memcmp(pal->palPalEntry, twain::DefaultPalette().data(), 256 * 4), 0);
     TWAIN_DeletePalette(pal);
 
-    Dib gray(DibSpec{4, 4, 8});
+    Dib gray(DibKind{4, 4, 8});
     pal = TWAIN_CreateDibPalette(gray.handle);
     ASSERT_EQ(pal->palNumEntries, 256);
     for (int i : {0, 1, 100, 255}) {
@@ -132,13 +132,13 @@ TEST_F(DibTest, PalettesComeFromTheTableOrTheDefault)
     }
     TWAIN_DeletePalette(pal);
 
-    Dib mono(DibSpec{4, 4, 1});
+    Dib mono(DibKind{4, 4, 1});
     pal = TWAIN_CreateDibPalette(mono.handle);
     EXPECT_EQ(pal->palNumEntries, 2);
     TWAIN_DeletePalette(pal);
 
     // A colour table past the end of the block is not copied.
-    Dib cut(BuildDib(DibSpec{4, 4, 8}).left(40 + 100 * 4));
+    Dib cut(BuildDib(DibKind{4, 4, 8}).left(40 + 100 * 4));
     EXPECT_EQ(TWAIN_CreateDibPalette(cut.handle), nullptr);
 }
 
@@ -173,13 +173,13 @@ TEST_F(DibTest, TheDefaultPaletteHoldsTheListedEntries)
 
 TEST_F(DibTest, EveryDepthAndHeaderKindDrawsItsOwnPixels)
 {
-    const DibSpec specs[] = {
+    const DibKind kinds[] = {
         {13, 5, 1},        {13, 5, 4},         {13, 5, 8},          {13, 5, 8, 40, 0, 200},
         {13, 5, 16},       {13, 5, 16, 40, 3}, {13, 5, 16, 108, 3}, {13, 5, 24},
         {13, -5, 24},      {13, 5, 32},        {13, 5, 32, 124, 3}, {13, 5, 24, 12},
         {13, 5, 8, 12},    {13, -5, 1, 108},
     };
-    for (const DibSpec &s : specs) {
+    for (const DibKind &s : kinds) {
         SCOPED_TRACE(testing::Message() << s.bits << " bits, header " << s.headerSize << ", height " << s.height
                                         << ", compression " << s.compression);
         const QByteArray bytes = BuildDib(s);
@@ -196,7 +196,7 @@ TEST_F(DibTest, EveryDepthAndHeaderKindDrawsItsOwnPixels)
 
 TEST_F(DibTest, SourceCoordinatesCountFromTheFirstStoredRow)
 {
-    const DibSpec s{6, 6, 24};
+    const DibKind s{6, 6, 24};
     const QByteArray bytes = BuildDib(s);
     Dib dib(bytes);
     // From (2, 1) of a bottom-up DIB: one row up from the bottom.
@@ -210,7 +210,7 @@ TEST_F(DibTest, RunLengthBitmapsDecodeAndHostileRunsStayInside)
     // 4 x 3 RLE8: bottom row: run of 4 x index 1; next: absolute 2,3,2 then
     // one of 0; a delta up one row; then runs far past the width and height.
     const QByteArray rle = QByteArray::fromHex("0401" "0000" "000302030200" "0100" "0000" "FF01" "00020099" "FF02" "0001");
-    QByteArray bytes = BuildDib(DibSpec{4, 3, 8, 40, 1, 4, uint32_t(rle.size())}).left(40 + 16) + rle;
+    QByteArray bytes = BuildDib(DibKind{4, 3, 8, 40, 1, 4, uint32_t(rle.size())}).left(40 + 16) + rle;
     Dib dib(bytes);
     const QImage image = drawn(dib.handle, 4, 3);
     EXPECT_EQ(image.pixel(0, 2), tableColour(1));
@@ -232,17 +232,17 @@ TEST_F(DibTest, RunLengthBitmapsDecodeAndHostileRunsStayInside)
 TEST_F(DibTest, DibsThatDoNotFitTheirBlockAreNotDrawn)
 {
     const QImage untouched = drawn(nullptr, 4, 4);
-    QByteArray rows = BuildDib(DibSpec{4, 400, 24});
+    QByteArray rows = BuildDib(DibKind{4, 400, 24});
     Dib missingRows(rows.left(rows.size() / 2));
     EXPECT_EQ(drawn(missingRows.handle, 4, 4), untouched);
-    Dib rleNoSize(BuildDib(DibSpec{4, 4, 8, 40, 1}));
+    Dib rleNoSize(BuildDib(DibKind{4, 4, 8, 40, 1}));
     EXPECT_EQ(drawn(rleNoSize.handle, 4, 4), untouched);
-    QByteArray absurd = BuildDib(DibSpec{4, 4, 24});
+    QByteArray absurd = BuildDib(DibKind{4, 4, 24});
     qToLittleEndian<qint32>(0x7FFFFFFF, absurd.data() + 4);
     qToLittleEndian<qint32>(0x7FFFFFFF, absurd.data() + 8);
     Dib huge(absurd);
     EXPECT_EQ(drawn(huge.handle, 4, 4), untouched);
-    QByteArray badBits = BuildDib(DibSpec{4, 4, 24});
+    QByteArray badBits = BuildDib(DibKind{4, 4, 24});
     qToLittleEndian<quint16>(7, badBits.data() + 14);
     Dib odd(badBits);
     EXPECT_EQ(drawn(odd.handle, 4, 4), untouched);
@@ -253,7 +253,7 @@ TEST_F(DibTest, CopyingIntoAnImageControlGivesThePictureTheDibsSize)
 {
     ui::TPictureBox box;
     box.resize(50, 40);
-    const DibSpec s{13, 7, 24};
+    const DibKind s{13, 7, 24};
     const QByteArray bytes = BuildDib(s);
     Dib dib(bytes);
     CopyDIBIntoImage(dib.handle, &box);

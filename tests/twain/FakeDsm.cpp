@@ -77,7 +77,7 @@ void ScriptSource(FakeDsm &dsm, std::vector<TW_UINT16> events, std::vector<TW_UI
         const TW_UINT16 rc = results->front();
         results->erase(results->begin());
         if (rc == TWRC_XFERDONE)
-            *out = ToBlock(BuildDib(DibSpec{2, 2, 24}));
+            *out = ToBlock(BuildDib(DibKind{2, 2, 24}));
         return rc;
     });
     auto counts = std::make_shared<std::vector<TW_UINT16>>(std::move(pendingCounts));
