@@ -61,17 +61,40 @@ private:
                     seen << found.first()->text();
                     dialog->accept();
                 }
-            } else if (dialog->objectName() == QLatin1String("SpecimenScanDialog")) {
-                seen << QStringLiteral("scanner dialog");
-                // Each scan's dialog gets the answer planned for it.
-                const size_t n = std::min(m_answered, m_run.scans.size() - 1);
-                ++m_answered;
-                const char *button = m_run.scans[n] == DocPictureRun::Answer::Scan ? "bScan" : "bCancel";
-                if (auto *b = dialog->findChild<QPushButton *>(QLatin1String(button)))
-                    b->click();
+            } else if (dialog->objectName() == QLatin1String("SpecimenScanDialog")
+                       || dialog->objectName() == QLatin1String("SaneScanDialog")) {
+                answerScanner(dialog);
             }
         }
     }
+
+    /// Each scan's dialog gets the answer planned for it. A dialog still up
+    /// a while after its answer (the scanner failed and waits) is closed with
+    /// its Cancel, as a person gives up.
+    void answerScanner(QDialog *dialog)
+    {
+        const bool again = dialog == m_lastDialog;
+        if (again && ++m_waited < GiveUpPolls)
+            return;
+        const char *button = "bCancel";
+        if (!again) {
+            seen << QStringLiteral("scanner dialog");
+            const size_t n = std::min(m_answered, m_run.scans.size() - 1);
+            ++m_answered;
+            if (m_run.scans[n] == DocPictureRun::Answer::Scan)
+                button = "bScan";
+        } else {
+            seen << QStringLiteral("scanner dialog left open: cancelled");
+        }
+        m_lastDialog = dialog;
+        m_waited = 0;
+        if (auto *b = dialog->findChild<QPushButton *>(QLatin1String(button)))
+            b->click();
+    }
+
+    static constexpr int GiveUpPolls = 50;
+    QPointer<QDialog> m_lastDialog;
+    int m_waited = 0;
     DocPictureRun m_run;
     size_t m_answered = 0;
     QTimer m_timer;
