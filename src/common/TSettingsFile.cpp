@@ -120,6 +120,17 @@ void TSettingsFile::WriteString(const QString &section, const QString &key, cons
     s.entries.push_back({key, value});
 }
 
+QString TSettingsFile::SingleLine(const QString &value)
+{
+    if (!value.contains(QLatin1Char('\n')) && !value.contains(QLatin1Char('\r')))
+        return value;
+    QString line = value;
+    line.replace(QLatin1String("\r\n"), QLatin1String(" "));
+    line.replace(QLatin1Char('\r'), QLatin1Char(' '));
+    line.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    return line;
+}
+
 void TSettingsFile::WriteInteger(const QString &section, const QString &key, int value)
 {
     WriteString(section, key, QString::number(value));

@@ -1,0 +1,66 @@
+// Texts from outside that the package stores in the settings file (the
+// scanner's name and paper size come from the engine, the rest from the
+// operator's choices). Input: up to four values separated by 0xFF bytes,
+// UTF-8. Each is written under its key into a file that already holds other
+// settings; after the write and a fresh read every other setting is intact
+// and each written value reads back as the single line it was stored as.
+#include "FuzzCheck.h"
+#include "FuzzFiles.h"
+#include "common/TSettingsFile.h"
+
+#include <QByteArray>
+#include <QList>
+#include <cstddef>
+#include <cstdint>
+
+namespace {
+
+const char *const kKeys[] = {"ScannerName", "PaperSizeValue", "BrightnessValue", "ScannerIndex"};
+
+const char kExisting[] = "[SCAN_INFO]\r\nTwainDialogNeed=1\r\nScannerName=old\r\n\r\n"
+                         "[RECOGNIZE_INFO]\r\nRecognizePhoto=1\r\nFIOOnLation=0\r\n\r\n"
+                         "[ScanForm]\r\nScanFormTop=10\r\n";
+
+QByteArray Utf16Le(const QString &text)
+{
+    QByteArray bytes("\xFF\xFE", 2);
+    for (QChar c : text)
+        bytes.append(char(c.unicode() & 0xFF)).append(char(c.unicode() >> 8));
+    return bytes;
+}
+
+/// What a value reads back as: the stored line, so without line breaks and
+/// without the blanks that end a line.
+QString AsStored(const QString &value)
+{
+    QString line = TSettingsFile::SingleLine(value);
+    while (!line.isEmpty() && line.back().isSpace())
+        line.chop(1);
+    return line;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    const QList<QByteArray> parts = QByteArray::fromRawData(reinterpret_cast<const char *>(data), qsizetype(size)).split('\xFF');
+    const QByteArray existing = Utf16Le(QString::fromLatin1(kExisting));
+    const QString path = fuzz::ScratchFile(QStringLiteral("Recognize.iniu"),
+                                           reinterpret_cast<const uint8_t *>(existing.constData()), size_t(existing.size()));
+    TSettingsFile ini(path);
+    const int n = int(std::min<qsizetype>(parts.size(), std::size(kKeys)));
+    for (int i = 0; i < n; ++i)
+        ini.WriteString(QStringLiteral("SCAN_INFO"), QString::fromLatin1(kKeys[i]), QString::fromUtf8(parts[i]));
+    ini.UpdateFile();
+
+    const TSettingsFile again(path);
+    FUZZ_CHECK(again.Sections() == QStringList({"SCAN_INFO", "RECOGNIZE_INFO", "ScanForm"}));
+    FUZZ_CHECK(again.ReadString("SCAN_INFO", "TwainDialogNeed", "") == "1");
+    FUZZ_CHECK(again.ReadString("RECOGNIZE_INFO", "RecognizePhoto", "") == "1");
+    FUZZ_CHECK(again.ReadString("RECOGNIZE_INFO", "FIOOnLation", "") == "0");
+    FUZZ_CHECK(again.ReadString("ScanForm", "ScanFormTop", "") == "10");
+    FUZZ_CHECK(again.Keys("RECOGNIZE_INFO").size() == 2 && again.Keys("ScanForm").size() == 1);
+    for (int i = 0; i < n; ++i)
+        FUZZ_CHECK(again.ReadString("SCAN_INFO", QString::fromLatin1(kKeys[i]), "<none>") == AsStored(QString::fromUtf8(parts[i])));
+    return 0;
+}
