@@ -60,6 +60,8 @@ for t in "${targets[@]}"; do
   artifacts=build-fuzz/artifacts/$t
   log=build-fuzz/logs/$t.log
   mkdir -p "$work" "$artifacts" "$(dirname "$log")"
+  # Faults of earlier runs were reported then; count this run's only.
+  find "$artifacts" -maxdepth 1 -type f -delete
   echo "== fuzzing $t for ${seconds}s"
   rc=0
   ./build-fuzz/fuzz/fuzz_"$t" "$work" "tests/fuzz/corpus/$t" \

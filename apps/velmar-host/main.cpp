@@ -5,6 +5,7 @@
 #include "PackageLoader.h"
 #include "PersonRecord.h"
 #include "ScriptedOperator.h"
+#include "Soak.h"
 #include "Specimens.h"
 #include "common/Recognition9r.h"
 #include "common/engCommon9r.h"
@@ -113,6 +114,7 @@ struct HostOptions
     QString person;         ///< stored person's record for the edit path
     QString output;         ///< where the persons' records go
     QString formPages;      ///< screenshots of every page of the window
+    int soak = 0;           ///< recognitions of a long run; 0: one per document
 };
 
 QString PersonFolder(const HostOptions &o, int n)
@@ -183,6 +185,10 @@ QJsonObject RunAbbyyPath(const PackageLoader &package, const HostOptions &o)
     report["documentsFolder"] = QFileInfo(folder).absoluteFilePath();
     if (!problems.isEmpty())
         report["documentProblems"] = QJsonArray::fromStringList(problems);
+    if (o.soak > 0) {
+        report["soak"] = RunSoak(package, documents, o.soak);
+        return report;
+    }
     MessageBoxAnswerer answerer;
     int n = 0;
     for (const SpecimenDocument &document : documents) {
@@ -238,7 +244,11 @@ int main(int argc, char **argv)
     const QCommandLineOption pagesOption(QStringLiteral("form-pages"),
         QStringLiteral("Write a PNG screenshot of every page of the recognition window into this folder."),
         QStringLiteral("folder"));
-    parser.addOptions({scriptedOption, documentsOption, personOption, outputOption, pagesOption});
+    const QCommandLineOption soakOption(QStringLiteral("soak"),
+        QStringLiteral("Scripted long run: this many recognitions in one process, cycling through the documents, "
+                       "measured at the start, after 100 and at the end; nothing is stored."),
+        QStringLiteral("count"));
+    parser.addOptions({scriptedOption, documentsOption, personOption, outputOption, pagesOption, soakOption});
     parser.process(app);
     HostOptions options;
     options.scripted = headless || parser.isSet(scriptedOption);
@@ -246,6 +256,9 @@ int main(int argc, char **argv)
     options.person = parser.value(personOption);
     options.output = QFileInfo(parser.value(outputOption)).absoluteFilePath();
     options.formPages = parser.value(pagesOption);
+    options.soak = parser.value(soakOption).toInt();
+    if (options.soak > 0)
+        options.scripted = true;
 
     try {
         PackageLoader package;

@@ -112,12 +112,13 @@ bool TSettingsFile::ReadBool(const QString &section, const QString &key, bool de
 void TSettingsFile::WriteString(const QString &section, const QString &key, const QString &value)
 {
     Section &s = sectionFor(section);
+    const QString line = SingleLine(value);
     for (Entry &e : s.entries)
         if (e.key.compare(key, Qt::CaseInsensitive) == 0) {
-            e.value = value;
+            e.value = line;
             return;
         }
-    s.entries.push_back({key, value});
+    s.entries.push_back({key, line});
 }
 
 QString TSettingsFile::SingleLine(const QString &value)

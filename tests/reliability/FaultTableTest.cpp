@@ -1,0 +1,189 @@
+// Faults end to end: the reference host runs headless once per fault switch
+// of the stand-ins, on a settings file that already holds the operator's
+// choices and a section of the host's own. For every switch: the host ends
+// normally, the operator is told once and clearly (the fault's own text,
+// followed only by the verdict the window gives after a failed recognition),
+// the settings file is unchanged or validly rewritten with nothing of the
+// host's lost, and no temporary or picture file is left behind.
+//
+// A new switch is one row of kFaults.
+#include "common/TSettingsFile.h"
+#include "support/TestSupport.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QDirIterator>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <gtest/gtest.h>
+
+namespace {
+
+/// Where the operator meets the fault.
+enum class Shown {
+    StartError,   ///< the engine does not start: the host reports the package's error, no window opens
+    Availability, ///< the catalogue cannot be matched with the engine: reported, the windows still work
+    EveryWindow,  ///< every recognition window shows it, then the verdict
+    Verdict,      ///< only the window's verdict that nothing was recognised
+    LogOnly,      ///< nothing to show: the window falls back and logs the reason
+};
+
+struct FaultCase
+{
+    const char *faultSwitch; ///< PASSPORTREADER_FAULTS value; "" runs without a fault
+    Shown shown;
+    const char *text;        ///< part of the message the operator sees (or of the log line)
+    bool windowsOpen;        ///< the recognition window opened, so the settings were rewritten
+};
+
+const FaultCase kFaults[] = {
+    {"", Shown::Verdict, "", true},
+    {"noclass", Shown::StartError, "Класс движка распознавания не зарегистрирован", false},
+    {"init", Shown::StartError, "simulated fault \"init\"", false},
+    {"scan", Shown::EveryWindow, "simulated fault \"scan\"", true},
+    {"recognize", Shown::EveryWindow, "simulated fault \"recognize\"", true},
+    {"saveto", Shown::LogOnly, "simulated fault \"saveto\"", true},
+    {"settings", Shown::LogOnly, "", true},
+    {"documents", Shown::Availability, "simulated fault \"documents\"", true},
+    {"noscanners", Shown::Verdict, "", true},
+};
+
+void PrintTo(const FaultCase &fault, std::ostream *os)
+{
+    *os << '"' << fault.faultSwitch << '"';
+}
+
+const char kVerdict[] = "Данные не распознаны";
+
+const char kSettings[] = "[RECOGNIZE_INFO]\r\nRecognizePhoto=1\r\nRecognizeDocument=1\r\nFIOOnLation=0\r\n\r\n"
+                         "[SCAN_INFO]\r\nScannerName=PassportReader Specimen Feeder\r\nScannerIndex=0\r\n"
+                         "BrightnessValue=50\r\n\r\n"
+                         "[HOST_NOTES]\r\nDesk=Проходная №2\r\n";
+
+QByteArray Utf16File(const QString &text)
+{
+    QByteArray bytes("\xFF\xFE", 2);
+    for (QChar c : text)
+        bytes.append(char(c.unicode() & 0xFF)).append(char(c.unicode() >> 8));
+    return bytes;
+}
+
+QStringList FilesUnder(const QString &folder)
+{
+    QStringList files;
+    QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        files << QDir(folder).relativeFilePath(it.next());
+    files.sort();
+    return files;
+}
+
+class FaultTable : public testing::TestWithParam<FaultCase>
+{
+};
+
+TEST_P(FaultTable, HostEndsNormallyTellsOnceAndKeepsTheSettings)
+{
+    const FaultCase &fault = GetParam();
+    const QString home = r9test::TestHome();
+    const QString dataFolder = home + "/.config/Velmar-Q-70";
+    const QString settings = dataFolder + "/Recognize.iniu";
+    const QString temp = home + "/tmp";
+    ASSERT_TRUE(QDir().mkpath(dataFolder) && QDir().mkpath(temp));
+    const QByteArray before = Utf16File(QString::fromUtf8(kSettings));
+    r9test::WriteFile(settings, before);
+
+    QProcess host;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove("DISPLAY");
+    env.remove("WAYLAND_DISPLAY");
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    env.insert("HOME", home);
+    env.insert("XDG_CONFIG_HOME", home + "/.config");
+    env.insert("XDG_STATE_HOME", home + "/.state");
+    env.insert("TMPDIR", temp);
+    env.insert("PASSPORTREADER_FAULTS", fault.faultSwitch);
+    host.setProcessEnvironment(env);
+    host.setWorkingDirectory(home);
+    host.start(QCoreApplication::applicationDirPath() + "/velmar-host", {"--output", home + "/records"});
+    ASSERT_TRUE(host.waitForFinished(600000));
+    const QString errors = QString::fromUtf8(host.readAllStandardError());
+    ASSERT_EQ(host.exitStatus(), QProcess::NormalExit) << errors.toStdString();
+    ASSERT_EQ(host.exitCode(), 0) << errors.toStdString();
+    const QJsonObject abbyy = QJsonDocument::fromJson(host.readAllStandardOutput()).object()["abbyy"].toObject();
+    ASSERT_FALSE(abbyy.isEmpty());
+
+    // What the operator was told.
+    const QJsonArray records = abbyy["records"].toArray();
+    const QString startError = abbyy["error"].toString();
+    const QString availability = abbyy["availabilityError"].toString();
+    EXPECT_EQ(!startError.isEmpty(), fault.shown == Shown::StartError) << startError.toStdString();
+    EXPECT_EQ(!availability.isEmpty(), fault.shown == Shown::Availability) << availability.toStdString();
+    if (fault.shown == Shown::StartError) {
+        EXPECT_TRUE(startError.contains(QString::fromUtf8(fault.text))) << startError.toStdString();
+        EXPECT_TRUE(records.isEmpty());
+    }
+    if (fault.shown == Shown::Availability) {
+        EXPECT_TRUE(availability.contains(QString::fromUtf8(fault.text))) << availability.toStdString();
+    }
+    if (fault.windowsOpen) {
+        EXPECT_FALSE(records.isEmpty());
+    }
+    for (const QJsonValue &v : records) {
+        const QJsonObject record = v.toObject();
+        SCOPED_TRACE(record["document"].toString().toStdString());
+        QStringList messages;
+        for (const QJsonValue &m : record["messages"].toArray())
+            messages << m.toString();
+        if (fault.shown == Shown::EveryWindow) {
+            ASSERT_EQ(messages.size(), 2) << messages.join(" | ").toStdString();
+            EXPECT_TRUE(messages[0].contains(QString::fromUtf8(fault.text))) << messages[0].toStdString();
+            EXPECT_TRUE(messages[1].startsWith(QString::fromUtf8(kVerdict)));
+            EXPECT_EQ(record["modalResult"].toInt(), 2);
+        } else {
+            // At most the verdict, once; never a fault's text without context.
+            EXPECT_LE(messages.size(), 1) << messages.join(" | ").toStdString();
+            for (const QString &m : messages)
+                EXPECT_TRUE(m.startsWith(QString::fromUtf8(kVerdict))) << m.toStdString();
+        }
+        if (fault.shown == Shown::LogOnly || fault.faultSwitch[0] == '\0') {
+            EXPECT_EQ(record["modalResult"].toInt(), 1) << "the window still delivers the person";
+        }
+    }
+    if (fault.shown == Shown::LogOnly && fault.text[0] != '\0') {
+        const QByteArray log = r9test::ReadFile(home + "/.state/Velmar-Q-70/Velmar-Q-70.log");
+        EXPECT_TRUE(QString::fromUtf8(log).contains(QString::fromUtf8(fault.text)));
+    }
+
+    // The settings file: untouched, or rewritten whole with the host's own
+    // section and the operator's choices kept.
+    const QByteArray after = r9test::ReadFile(settings);
+    if (!fault.windowsOpen) {
+        EXPECT_EQ(after, before);
+    } else {
+        ASSERT_TRUE(after.startsWith("\xFF\xFE") && after.size() % 2 == 0);
+        const TSettingsFile ini(settings);
+        EXPECT_EQ(ini.ReadString("HOST_NOTES", "Desk", ""), "Проходная №2");
+        EXPECT_EQ(ini.ReadString("SCAN_INFO", "ScannerName", ""), "PassportReader Specimen Feeder");
+        EXPECT_TRUE(ini.ValueExists("SCAN_INFO", "TwainDialogSupported")) << "written when the window closed";
+        EXPECT_TRUE(ini.ValueExists("SCAN_FORM", "ScanFormWidth"));
+    }
+
+    // Nothing left behind: no temporary files (the engine's folder included),
+    // no pictures in the data folder, no half-written settings.
+    EXPECT_EQ(FilesUnder(temp), QStringList());
+    for (const QString &file : FilesUnder(dataFolder))
+        EXPECT_TRUE(file == "Recognize.iniu" || file == "hostkit.sqlite") << file.toStdString();
+}
+
+std::string CaseName(const testing::TestParamInfo<FaultCase> &info)
+{
+    return info.param.faultSwitch[0] ? info.param.faultSwitch : "none";
+}
+
+INSTANTIATE_TEST_SUITE_P(EngineStandIn, FaultTable, testing::ValuesIn(kFaults), CaseName);
+
+} // namespace
