@@ -19,8 +19,8 @@ available() {
   local dir
   dir=$(mktemp -d)
   printf 'extern "C" int LLVMFuzzerTestOneInput(const unsigned char*, unsigned long){return 0;}\n' >"$dir/t.cpp"
-  "$cxx" -fsanitize=fuzzer,address,undefined "$dir/t.cpp" -o "$dir/t" >/dev/null 2>&1
-  local rc=$?
+  local rc=0
+  "$cxx" -fsanitize=fuzzer,address,undefined "$dir/t.cpp" -o "$dir/t" >/dev/null 2>&1 || rc=1
   rm -rf "$dir"
   return $rc
 }

@@ -13,4 +13,9 @@ fi
 cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release "${args[@]}"
 cmake --build "$dir"
 export QT_QPA_PLATFORM=offscreen
-cd "$dir" && ctest --output-on-failure -j2 --timeout 600
+(cd "$dir" && ctest --output-on-failure -j2 --timeout 600)
+# ctest replays every fuzz corpus; where clang's libFuzzer is installed, a
+# short fuzzing run of every target follows (R9_FUZZ_SECONDS each, 0: none).
+if [ "$dir" = build ] && [ "${R9_FUZZ_SECONDS:-20}" -gt 0 ] && bash scripts/run-fuzz.sh --available; then
+  bash scripts/run-fuzz.sh "${R9_FUZZ_SECONDS:-20}"
+fi
