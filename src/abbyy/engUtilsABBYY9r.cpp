@@ -26,6 +26,9 @@ InitParamsFactory CreateInitParams = &CoInitParams::Create;
 
 namespace {
 
+/// More symbols than any field of a document holds.
+constexpr std::int32_t MaxFieldSymbols = 4096;
+
 const QString kCr2 = QStringLiteral("\r\r");
 
 QString errorText(const std::exception &e)
@@ -163,6 +166,10 @@ void CheckSymbols(IFieldsCollection *Fields, const QString &fieldName, QWidget *
         if (!found)
             return;
         const std::int32_t length = found->Length();
+        // No field of a document holds that many symbols; asking the engine
+        // for each of them would hold the window for minutes.
+        if (length > MaxFieldSymbols)
+            doubtful = true;
         for (std::int32_t i = 0; i < length && !doubtful; ++i) {
             IRecognizedFieldPtr field = Fields->Field(fieldName);
             if (!field) {

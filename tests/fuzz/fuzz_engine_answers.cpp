@@ -5,7 +5,9 @@
 // stay behind.
 //
 // Input: one byte of window options, then fields, each
-//   name byte, flag byte, [int32 length], [untrusted indexes], value length byte, value bytes.
+//   name byte, flag byte, [int32 length], [untrusted indexes], value length byte, value bytes;
+// flags: 1 found, 2 picture, 4 picture save fails / symbols past the value,
+// 8 value in UTF-16, 16 a claimed length follows, bits 5-7 untrusted count.
 #include "../abbyy_recognize/FakeEngine.h"
 #include "FuzzCheck.h"
 #include "FuzzFiles.h"
@@ -90,9 +92,10 @@ fake::Field ReadField(Reader &in)
         picture = QImage(16 + nameByte % 7, 12 + nameByte % 5, QImage::Format_RGB32);
         picture.fill(QColor(nameByte, 90, 160));
     }
-    fake::Field f(name, value, flags & 0x01, untrusted, picture, flags & 0x04);
+    // Bit 2: a picture field's save fails; a text field's symbols go on past its value.
+    fake::Field f(name, value, flags & 0x01, untrusted, picture, picture.isNull() ? false : bool(flags & 0x04));
     f.length = length;
-    f.symbolsPastValue = nameByte & 0x80;
+    f.symbolsPastValue = picture.isNull() && (flags & 0x04);
     return f;
 }
 
