@@ -7,6 +7,7 @@
 #include "FuzzCheck.h"
 #include "FuzzFiles.h"
 #include "common/TSettingsFile.h"
+#include "support/TestSupport.h"
 
 #include <QByteArray>
 #include <QList>
@@ -20,14 +21,6 @@ const char *const kKeys[] = {"ScannerName", "PaperSizeValue", "BrightnessValue",
 const char kExisting[] = "[SCAN_INFO]\r\nTwainDialogNeed=1\r\nScannerName=old\r\n\r\n"
                          "[RECOGNIZE_INFO]\r\nRecognizePhoto=1\r\nFIOOnLation=0\r\n\r\n"
                          "[ScanForm]\r\nScanFormTop=10\r\n";
-
-QByteArray Utf16Le(const QString &text)
-{
-    QByteArray bytes("\xFF\xFE", 2);
-    for (QChar c : text)
-        bytes.append(char(c.unicode() & 0xFF)).append(char(c.unicode() >> 8));
-    return bytes;
-}
 
 /// What a value reads back as: the stored line, so without line breaks and
 /// without the blanks that end a line.
@@ -44,7 +37,7 @@ QString AsStored(const QString &value)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QList<QByteArray> parts = QByteArray::fromRawData(reinterpret_cast<const char *>(data), qsizetype(size)).split('\xFF');
-    const QByteArray existing = Utf16Le(QString::fromLatin1(kExisting));
+    const QByteArray existing = r9test::Utf16LeFile(QString::fromLatin1(kExisting));
     const QString path = fuzz::ScratchFile(QStringLiteral("Recognize.iniu"),
                                            reinterpret_cast<const uint8_t *>(existing.constData()), size_t(existing.size()));
     TSettingsFile ini(path);

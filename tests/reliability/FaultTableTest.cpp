@@ -72,14 +72,6 @@ const char kSettings[] = "[RECOGNIZE_INFO]\r\nRecognizePhoto=1\r\nRecognizeDocum
                          "BrightnessValue=50\r\n\r\n"
                          "[HOST_NOTES]\r\nDesk=Проходная №2\r\n";
 
-QByteArray Utf16File(const QString &text)
-{
-    QByteArray bytes("\xFF\xFE", 2);
-    for (QChar c : text)
-        bytes.append(char(c.unicode() & 0xFF)).append(char(c.unicode() >> 8));
-    return bytes;
-}
-
 QStringList FilesUnder(const QString &folder)
 {
     QStringList files;
@@ -102,7 +94,7 @@ TEST_P(FaultTable, HostEndsNormallyTellsOnceAndKeepsTheSettings)
     const QString settings = dataFolder + "/Recognize.iniu";
     const QString temp = home + "/tmp";
     ASSERT_TRUE(QDir().mkpath(dataFolder) && QDir().mkpath(temp));
-    const QByteArray before = Utf16File(QString::fromUtf8(kSettings));
+    const QByteArray before = r9test::Utf16LeFile(QString::fromUtf8(kSettings));
     r9test::WriteFile(settings, before);
 
     QProcess host;

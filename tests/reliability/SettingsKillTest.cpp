@@ -16,14 +16,6 @@ namespace {
 
 constexpr int kKills = 300;
 
-QByteArray Utf16File(const QString &text)
-{
-    QByteArray bytes("\xFF\xFE", 2);
-    for (QChar c : text)
-        bytes.append(char(c.unicode() & 0xFF)).append(char(c.unicode() >> 8));
-    return bytes;
-}
-
 /// Work of random length on this side, so the kill falls anywhere in the
 /// writer's cycle (reading, building the text, writing, renaming).
 void RandomWork(std::mt19937 &random)
@@ -39,8 +31,8 @@ TEST(SettingsKill, FileHoldsOldOrNewContentAfterEveryKill)
     const QString folder = r9test::TestHome() + "/Velmar-Q-70";
     ASSERT_TRUE(QDir().mkpath(folder));
     const QString path = folder + "/Recognize.iniu";
-    const QByteArray contentA = Utf16File(reliability::SettingsText('A'));
-    const QByteArray contentB = Utf16File(reliability::SettingsText('B'));
+    const QByteArray contentA = r9test::Utf16LeFile(reliability::SettingsText('A'));
+    const QByteArray contentB = r9test::Utf16LeFile(reliability::SettingsText('B'));
     r9test::WriteFile(path, contentA);
 
     std::mt19937 random(20261208);

@@ -26,6 +26,14 @@ QByteArray ReadFile(const QString &path)
     return f.readAll();
 }
 
+QByteArray Utf16LeFile(const QString &text)
+{
+    QByteArray bytes("\xFF\xFE", 2);
+    for (QChar c : text)
+        bytes.append(char(c.unicode() & 0xFF)).append(char(c.unicode() >> 8));
+    return bytes;
+}
+
 void WriteFile(const QString &path, const QByteArray &bytes)
 {
     QFile f(path);

@@ -25,6 +25,8 @@ private:
 };
 
 QByteArray ReadFile(const QString &path);
+/// text as a settings file holds it: UTF-16 LE behind a byte-order mark.
+QByteArray Utf16LeFile(const QString &text);
 void WriteFile(const QString &path, const QByteArray &bytes);
 
 } // namespace r9test
