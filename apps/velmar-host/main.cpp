@@ -1,7 +1,9 @@
 // Reference host of the recognition package: loads it at run time, starts
-// it, lets the operator choose the recogniser and reports what it found. With
-// no display it runs offscreen and prints its report as JSON.
+// it, lets the operator choose the recogniser and reports what it found (as
+// JSON). With no display it runs offscreen with the scripted operator; with
+// --scripted the scripted operator answers every window under a display too.
 #include "AbbyyRequest.h"
+#include "CameraRequest.h"
 #include "PackageLoader.h"
 #include "PersonRecord.h"
 #include "ScriptedOperator.h"
@@ -88,13 +90,13 @@ QJsonObject settingsJson(const PackageLoader &package)
     };
 }
 
-/// Shows the recogniser choice as the host does; offscreen an operator's
-/// Enter is simulated. Returns {engine index, "do not ask again"}.
-QJsonObject chooseRecognizer(const PackageLoader &package, bool headless)
+/// Shows the recogniser choice as the host does; in a scripted run the
+/// operator's Enter is simulated. Returns {engine index, "do not ask again"}.
+QJsonObject chooseRecognizer(const PackageLoader &package, bool scripted)
 {
     auto create = package.Function<TSelectRecognizerFM *(*)(QWidget *)>("TSelectRecognizerFM_Create");
     TSelectRecognizerFM *dialog = create(nullptr);
-    if (headless)
+    if (scripted)
         QTimer::singleShot(0, dialog, [dialog] { dialog->bOK->click(); });
     const int result = dialog->exec();
     const int engine = dialog->cbSelect->currentIndex();
@@ -107,6 +109,20 @@ QJsonObject chooseRecognizer(const PackageLoader &package, bool headless)
                        {"doNotShowAgain", notShow}};
 }
 
+/// Tells the operator which recogniser was chosen; in a scripted run the box
+/// is answered with its OK button. Returns what the report keeps of it.
+QJsonObject reportChoice(const QJsonObject &choice, bool scripted)
+{
+    QMessageBox box(QMessageBox::Information, QStringLiteral("Velmar-Q-70"),
+                    QStringLiteral("Выбрано: %1\nБольше не показывать: %2")
+                        .arg(choice["engine"].toString(), choice["doNotShowAgain"].toBool() ? "да" : "нет"),
+                    QMessageBox::Ok);
+    if (scripted)
+        QTimer::singleShot(0, &box, [&box] { box.button(QMessageBox::Ok)->click(); });
+    const int answer = box.exec();
+    return QJsonObject{{"text", box.text()}, {"answer", answer == QMessageBox::Ok ? "OK" : "closed"}};
+}
+
 struct HostOptions
 {
     bool scripted = false;
@@ -114,6 +130,7 @@ struct HostOptions
     QString person;         ///< stored person's record for the edit path
     QString output;         ///< where the persons' records go
     QString formPages;      ///< screenshots of every page of the window
+    bool camera = false;    ///< the camera snapshot window instead of recognition
     int soak = 0;           ///< recognitions of a long run; 0: one per document
 };
 
@@ -244,11 +261,13 @@ int main(int argc, char **argv)
     const QCommandLineOption pagesOption(QStringLiteral("form-pages"),
         QStringLiteral("Write a PNG screenshot of every page of the recognition window into this folder."),
         QStringLiteral("folder"));
+    const QCommandLineOption cameraOption(QStringLiteral("camera"),
+        QStringLiteral("Open the camera snapshot window instead of recognition; the frame and the fragment go to the output folder."));
     const QCommandLineOption soakOption(QStringLiteral("soak"),
         QStringLiteral("Scripted long run: this many recognitions in one process, cycling through the documents, "
                        "measured at the start, after 100 and at the end; nothing is stored."),
         QStringLiteral("count"));
-    parser.addOptions({scriptedOption, documentsOption, personOption, outputOption, pagesOption, soakOption});
+    parser.addOptions({scriptedOption, documentsOption, personOption, outputOption, pagesOption, cameraOption, soakOption});
     parser.process(app);
     HostOptions options;
     options.scripted = headless || parser.isSet(scriptedOption);
@@ -256,6 +275,7 @@ int main(int argc, char **argv)
     options.person = parser.value(personOption);
     options.output = QFileInfo(parser.value(outputOption)).absoluteFilePath();
     options.formPages = parser.value(pagesOption);
+    options.camera = parser.isSet(cameraOption);
     options.soak = parser.value(soakOption).toInt();
     if (options.soak > 0)
         options.scripted = true;
@@ -274,7 +294,9 @@ int main(int argc, char **argv)
         report["dataFolder"] = package.Function<QString (*)()>("GetUserDataFolder")();
         report["catalogue"] = catalogueJson(package);
         report["settings"] = settingsJson(package);
-        report["recognizerChoice"] = chooseRecognizer(package, headless);
+        report["platform"] = QGuiApplication::platformName();
+        if (!options.camera)
+            report["recognizerChoice"] = chooseRecognizer(package, options.scripted);
 
         // The host's own services (log, security, cameras, nationalities) go
         // into the package before any form is created.
@@ -286,18 +308,16 @@ int main(int argc, char **argv)
             void (*install)(const host::THostServices *);
             ~Uninstall() { install(nullptr); }
         } uninstall{install};
-        if (report["recognizerChoice"].toObject()["engineIndex"].toInt() == 0)
+        if (options.camera)
+            report["camera"] = RunCameraPath(package, *kit, {options.scripted, options.output});
+        else if (report["recognizerChoice"].toObject()["engineIndex"].toInt() == 0)
             report["abbyy"] = RunAbbyyPath(package, options);
 
+        // With a display the operator is told the choice, at the end of the run.
+        if (!headless && !options.camera)
+            report["choiceBox"] = reportChoice(report["recognizerChoice"].toObject(), options.scripted);
         const QByteArray json = QJsonDocument(report).toJson(QJsonDocument::Indented);
         std::fwrite(json.constData(), 1, size_t(json.size()), stdout);
-        if (!headless) {
-            const QJsonObject choice = report["recognizerChoice"].toObject();
-            QMessageBox::information(nullptr, QStringLiteral("Velmar-Q-70"),
-                                     QStringLiteral("Выбрано: %1\nБольше не показывать: %2")
-                                         .arg(choice["engine"].toString(),
-                                              choice["doNotShowAgain"].toBool() ? "да" : "нет"));
-        }
     } catch (const std::exception &e) {
         std::fprintf(stderr, "velmar-host: %s\n", e.what());
         return 1;

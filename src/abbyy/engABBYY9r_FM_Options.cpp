@@ -4,6 +4,7 @@
 
 #include "abbyy/engUtilsABBYY9r.h"
 #include "common/engCommon9r.h"
+#include "common/TSettingsFile.h"
 #include "host/IDataSet.h"
 #include "imaging/PictureFile.h"
 #include "imaging/TurnImage.h"

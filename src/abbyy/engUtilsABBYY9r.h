@@ -108,12 +108,13 @@ R9_API QString SetDocumentsAvailability(TOrderedStrings *catalogue);
 namespace abbyy {
 
 /// Where InitEngine gets its objects from. They default to
-/// CoRecognitionEngine::Create and CoInitParams::Create; a host that brings
-/// its engine another way, and the tests, replace them.
+/// CoRecognitionEngine::Create and CoInitParams::Create; a host that links the
+/// package and brings its engine another way, and the tests, replace them
+/// before InitEngine (they are exported under their C++ names).
 using RecognitionEngineFactory = IRecognitionEnginePtr (*)();
 using InitParamsFactory = IInitParamsPtr (*)();
-extern RecognitionEngineFactory CreateRecognitionEngine;
-extern InitParamsFactory CreateInitParams;
+extern R9_EXPORT RecognitionEngineFactory CreateRecognitionEngine;
+extern R9_EXPORT InitParamsFactory CreateInitParams;
 
 } // namespace abbyy
 

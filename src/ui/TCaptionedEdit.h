@@ -1,4 +1,5 @@
 #pragma once
+#include "common/r9Export.h"
 #include "ui/TEditColors.h"
 // A line edit with its own caption label above it, as the forms lay out their
 // result fields. The text colour can be switched (red marks a doubtful value)
@@ -12,7 +13,7 @@ class QLineEdit;
 
 namespace ui {
 
-class TCaptionedEdit : public QWidget
+class R9_EXPORT TCaptionedEdit : public QWidget
 {
     Q_OBJECT
 public:

@@ -1,4 +1,5 @@
 #pragma once
+#include "common/r9Export.h"
 #include "ui/TEditColors.h"
 // A date-only edit that can be empty. Its value is a QDate; a null QDate is
 // the empty (Null) state and shows as an empty edit. Text typed by the operator
@@ -14,7 +15,7 @@ class QLineEdit;
 
 namespace ui {
 
-class TNullableDateEdit : public QWidget
+class R9_EXPORT TNullableDateEdit : public QWidget
 {
     Q_OBJECT
 public:

@@ -7,31 +7,14 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
-#include <QProcessEnvironment>
 #include <gtest/gtest.h>
 
 namespace {
 
-QJsonObject RunHost(const QStringList &arguments)
-{
-    QProcess host;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.remove("DISPLAY");
-    env.remove("WAYLAND_DISPLAY");
-    env.insert("QT_QPA_PLATFORM", "offscreen");
-    host.setProcessEnvironment(env);
-    host.setWorkingDirectory(r9test::TestHome());
-    host.start(QCoreApplication::applicationDirPath() + "/velmar-host", arguments);
-    EXPECT_TRUE(host.waitForFinished(300000));
-    EXPECT_EQ(host.exitCode(), 0) << host.readAllStandardError().toStdString();
-    return QJsonDocument::fromJson(host.readAllStandardOutput()).object();
-}
-
 TEST(HostRun, ScriptedOperatorStoresEverySpecimenAndTheEditPathMarksDifferences)
 {
     const QString out = r9test::TestHome() + "/records";
-    const QJsonObject report = RunHost({"--output", out, "--form-pages", r9test::TestHome() + "/pages"});
+    const QJsonObject report = r9test::RunReferenceHost({"--output", out, "--form-pages", r9test::TestHome() + "/pages"});
     const QJsonArray records = report["abbyy"].toObject()["records"].toArray();
     const int specimens = QDir(QCoreApplication::applicationDirPath() + "/specimens").entryList({"*.json"}).size();
     ASSERT_GT(specimens, 0);
@@ -58,7 +41,7 @@ TEST(HostRun, ScriptedOperatorStoresEverySpecimenAndTheEditPathMarksDifferences)
     person["lastName"] = "ДРУГОВ";
     person["doubtful"] = QJsonArray();
     r9test::WriteFile(stored, QJsonDocument(person).toJson());
-    const QJsonObject again = RunHost({"--output", r9test::TestHome() + "/again", "--person", stored});
+    const QJsonObject again = r9test::RunReferenceHost({"--output", r9test::TestHome() + "/again", "--person", stored});
     const QJsonObject first = again["abbyy"].toObject()["records"].toArray().at(0).toObject()["record"].toObject();
     EXPECT_EQ(first["lastName"].toString(), surname);
     EXPECT_TRUE(first["doubtful"].toArray().contains(QJsonValue("lastName")));
