@@ -11,7 +11,7 @@
 #include "../abbyy_recognize/FakeEngine.h"
 #include "FuzzCheck.h"
 #include "FuzzFiles.h"
-#include "support/TestSupport.h"
+#include "FuzzMessageBoxes.h"
 
 #include "abbyy/engABBYY9r_FM.h"
 #include "abbyy/engUtilsABBYY9r.h"
@@ -108,6 +108,7 @@ extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
     qputenv("XDG_CONFIG_HOME", (fuzz::ScratchFolder() + QStringLiteral("/.config")).toLocal8Bit());
     qputenv("XDG_STATE_HOME", (fuzz::ScratchFolder() + QStringLiteral("/.state")).toLocal8Bit());
     static QApplication app(*argc, *argv);
+    fuzz::AnswerEveryMessageBox();
     gl_sRecognizeIniFileName = fuzz::ScratchFolder() + QStringLiteral("/Recognize.iniu");
     return 0;
 }
@@ -125,7 +126,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     if (options & 0x80)
         script->pagePath = std::nullopt;
 
-    r9test::MessageBoxRecorder boxes;
     gl_RecognitionEngine = ComPtr<IRecognitionEngine>(new fake::Engine(script));
     gl_ScanSettings = nullptr;
     {

@@ -7,9 +7,9 @@
 #include "FuzzCheck.h"
 #include "FuzzFiles.h"
 #include "common/TSettingsFile.h"
-#include "support/TestSupport.h"
 
 #include <QByteArray>
+#include <QFile>
 #include <QList>
 #include <cstddef>
 #include <cstdint>
@@ -18,9 +18,18 @@ namespace {
 
 const char *const kKeys[] = {"ScannerName", "PaperSizeValue", "BrightnessValue", "ScannerIndex"};
 
-const char kExisting[] = "[SCAN_INFO]\r\nTwainDialogNeed=1\r\nScannerName=old\r\n\r\n"
-                         "[RECOGNIZE_INFO]\r\nRecognizePhoto=1\r\nFIOOnLation=0\r\n\r\n"
-                         "[ScanForm]\r\nScanFormTop=10\r\n";
+/// The file the values are written into: settings of the package and of others.
+void WriteExisting(const QString &path)
+{
+    QFile::remove(path);
+    TSettingsFile ini(path);
+    ini.WriteString("SCAN_INFO", "TwainDialogNeed", "1");
+    ini.WriteString("SCAN_INFO", "ScannerName", "old");
+    ini.WriteString("RECOGNIZE_INFO", "RecognizePhoto", "1");
+    ini.WriteString("RECOGNIZE_INFO", "FIOOnLation", "0");
+    ini.WriteString("ScanForm", "ScanFormTop", "10");
+    ini.UpdateFile();
+}
 
 /// What a value reads back as: the stored line, so without line breaks and
 /// without the blanks that end a line.
@@ -37,9 +46,8 @@ QString AsStored(const QString &value)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QList<QByteArray> parts = QByteArray::fromRawData(reinterpret_cast<const char *>(data), qsizetype(size)).split('\xFF');
-    const QByteArray existing = r9test::Utf16LeFile(QString::fromLatin1(kExisting));
-    const QString path = fuzz::ScratchFile(QStringLiteral("Recognize.iniu"),
-                                           reinterpret_cast<const uint8_t *>(existing.constData()), size_t(existing.size()));
+    const QString path = fuzz::ScratchFolder() + QStringLiteral("/Recognize.iniu");
+    WriteExisting(path);
     TSettingsFile ini(path);
     const int n = int(std::min<qsizetype>(parts.size(), std::size(kKeys)));
     for (int i = 0; i < n; ++i)

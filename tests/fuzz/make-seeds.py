@@ -82,3 +82,16 @@ w('engine_answers','picture-save-fails',bytes([0x18])+field("Number","1")+field(
 w('engine_answers','unknown-names-and-nothing',bytes([0x00])+field(200,"whatever")+field("Photo","",0x00))
 w('engine_answers','engine-fails',bytes([0x40])+field("Number","1"))
 w('engine_answers','null-collection-no-array',bytes([0xA0]))
+# DIB reader: the bitmaps above plus kinds only a scanner's driver writes.
+import shutil
+for f in ['rgb24','pal8','mono1','gray8','rgba32','top-down','core-header','rle8','truncated']:
+  shutil.copy(f'picture_bmp/{f}.bmp', f'dib_file/{f}.bmp')
+def bmp(info, table, bits):
+  off=14+len(info)+len(table)
+  return b'BM'+struct.pack('<IHHI',off+len(bits),0,0,off)+info+table+bits
+pal16=b''.join(bytes([i*16,i*16,i*16,0]) for i in range(16))
+w('dib_file','pal4.bmp',bmp(struct.pack('<IiiHHIIiiII',40,3,2,1,4,0,8,0,0,16,0),pal16,b'\x01\x20\x00\x00\x34\x50\x00\x00'))
+masks=struct.pack('<III',0xF800,0x07E0,0x001F)
+w('dib_file','bitfields565.bmp',bmp(struct.pack('<IiiHHIIiiII',40,2,2,1,16,3,8,0,0,0,0),masks,b'\x00\xf8\xe0\x07\x1f\x00\xff\xff'))
+w('dib_file','clrused-beyond-table.bmp',bmp(struct.pack('<IiiHHIIiiII',40,2,1,1,8,0,4,0,0,255,0),pal16,b'\x00\x0f\x00\x00'))
+w('dib_file','rle4.bmp',bmp(struct.pack('<IiiHHIIiiII',40,4,1,1,4,2,6,0,0,16,0),pal16,b'\x04\x12\x00\x00\x00\x01'))
