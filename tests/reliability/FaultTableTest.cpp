@@ -6,7 +6,7 @@
 // the settings file is unchanged or validly rewritten with nothing of the
 // host's lost, and no temporary or picture file is left behind.
 //
-// A new switch is one row of kFaults.
+// A new switch of any stand-in is one row of kFaults.
 #include "common/TSettingsFile.h"
 #include "support/TestSupport.h"
 
@@ -17,7 +17,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <gtest/gtest.h>
-#include <initializer_list>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -32,32 +32,37 @@ enum class Shown {
     LogOnly,      ///< nothing to show: the window falls back and logs the reason
 };
 
+/// One fault switch of a stand-in (or a few together): the environment
+/// variables that turn it on, and what the operator must meet.
 struct FaultCase
 {
     const char *name;
-    const char *engineFaults; ///< PASSPORTREADER_FAULTS of the engine stand-in
-    const char *hostFaults;   ///< HOSTKIT_FAULTS of the host services
+    std::vector<std::pair<const char *, const char *>> switches; ///< variable, value
     Shown shown;
-    const char *text;         ///< part of the message the operator sees (or of the log line)
-    bool windowsOpen;         ///< the recognition window opened, so the settings were rewritten
+    const char *text; ///< part of the message the operator sees (or of the log line)
+    bool windowsOpen; ///< the recognition window opened, so the settings were rewritten
 };
 
+// Engine stand-in: PASSPORTREADER_FAULTS; host services: HOSTKIT_FAULTS.
+const char kEngine[] = "PASSPORTREADER_FAULTS";
+const char kHost[] = "HOSTKIT_FAULTS";
+
 const FaultCase kFaults[] = {
-    {"none", "", "", Shown::Nothing, "", true},
-    {"noclass", "noclass", "", Shown::StartError, "Класс движка распознавания не зарегистрирован", false},
-    {"init", "init", "", Shown::StartError, "simulated fault \"init\"", false},
-    {"scan", "scan", "", Shown::EveryWindow, "simulated fault \"scan\"", true},
-    {"recognize", "recognize", "", Shown::EveryWindow, "simulated fault \"recognize\"", true},
-    {"saveto", "saveto", "", Shown::LogOnly, "simulated fault \"saveto\"", true},
-    {"settings", "settings", "", Shown::Nothing, "", true},
-    {"documents", "documents", "", Shown::Availability, "simulated fault \"documents\"", true},
-    {"noscanners", "noscanners", "", Shown::Verdict, "", true},
-    {"host_nolog", "", "nolog", Shown::Nothing, "", true},
-    {"host_logfails", "", "logfails", Shown::Nothing, "", true},
-    {"host_noplugins", "", "noplugins", Shown::Nothing, "", true},
-    {"host_novideo", "", "novideo", Shown::Nothing, "", true},
-    {"host_nonationalities", "", "nonationalities", Shown::Nothing, "", true},
-    {"host_nolog_engine_scan", "scan", "nolog", Shown::EveryWindow, "simulated fault \"scan\"", true},
+    {"none", {}, Shown::Nothing, "", true},
+    {"noclass", {{kEngine, "noclass"}}, Shown::StartError, "Класс движка распознавания не зарегистрирован", false},
+    {"init", {{kEngine, "init"}}, Shown::StartError, "simulated fault \"init\"", false},
+    {"scan", {{kEngine, "scan"}}, Shown::EveryWindow, "simulated fault \"scan\"", true},
+    {"recognize", {{kEngine, "recognize"}}, Shown::EveryWindow, "simulated fault \"recognize\"", true},
+    {"saveto", {{kEngine, "saveto"}}, Shown::LogOnly, "simulated fault \"saveto\"", true},
+    {"settings", {{kEngine, "settings"}}, Shown::Nothing, "", true},
+    {"documents", {{kEngine, "documents"}}, Shown::Availability, "simulated fault \"documents\"", true},
+    {"noscanners", {{kEngine, "noscanners"}}, Shown::Verdict, "", true},
+    {"host_nolog", {{kHost, "nolog"}}, Shown::Nothing, "", true},
+    {"host_logfails", {{kHost, "logfails"}}, Shown::Nothing, "", true},
+    {"host_noplugins", {{kHost, "noplugins"}}, Shown::Nothing, "", true},
+    {"host_novideo", {{kHost, "novideo"}}, Shown::Nothing, "", true},
+    {"host_nonationalities", {{kHost, "nonationalities"}}, Shown::Nothing, "", true},
+    {"host_nolog_engine_scan", {{kHost, "nolog"}, {kEngine, "scan"}}, Shown::EveryWindow, "simulated fault \"scan\"", true},
 };
 
 void PrintTo(const FaultCase &fault, std::ostream *os)
@@ -86,12 +91,10 @@ QStringList FilesUnder(const QString &folder)
 class EnvironmentOverride
 {
 public:
-    explicit EnvironmentOverride(std::initializer_list<std::pair<const char *, QString>> values)
+    void Set(const char *name, const QString &value)
     {
-        for (const auto &[name, value] : values) {
-            qputenv(name, value.toLocal8Bit());
-            m_names.push_back(name);
-        }
+        qputenv(name, value.toLocal8Bit());
+        m_names.push_back(name);
     }
     ~EnvironmentOverride()
     {
@@ -118,9 +121,10 @@ TEST_P(FaultTable, HostEndsNormallyTellsOnceAndKeepsTheSettings)
     const QByteArray before = r9test::Utf16LeFile(QString::fromUtf8(kSettings));
     r9test::WriteFile(settings, before);
 
-    const EnvironmentOverride faults({{"TMPDIR", temp},
-                                      {"PASSPORTREADER_FAULTS", QString::fromUtf8(fault.engineFaults)},
-                                      {"HOSTKIT_FAULTS", QString::fromUtf8(fault.hostFaults)}});
+    EnvironmentOverride environment;
+    environment.Set("TMPDIR", temp);
+    for (const auto &[variable, value] : fault.switches)
+        environment.Set(variable, QString::fromUtf8(value));
     const QJsonObject report = r9test::RunReferenceHost({"--output", home + "/records"}, 600000);
     if (HasFailure())
         return; // the host did not end normally; the rest would only repeat it
