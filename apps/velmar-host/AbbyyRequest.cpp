@@ -10,6 +10,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDir>
 #include <QTabWidget>
 #include <QTimer>
@@ -120,12 +121,22 @@ QStringList WriteFormPageScreenshots(TABBYYRecognitionFM *f, const QString &fold
         if (sub)
             f->pgcRecognize->setCurrentWidget(sub);
         const QString path = QDir(folder).filePath(prefix + name + QStringLiteral(".png"));
+        QCoreApplication::sendPostedEvents(); // the layouts of the page just selected
         if (f->grab().save(path, "PNG"))
             written << path;
     };
-    shoot(f->tsScanAndRecognize, f->tsAdd, QStringLiteral("tsScanAndRecognize-tsAdd"));
-    shoot(f->tsScanAndRecognize, f->tsEdit, QStringLiteral("tsScanAndRecognize-tsEdit"));
-    shoot(f->tsCommonOptions, nullptr, QStringLiteral("tsCommonOptions"));
+    // As opened, at the smallest size the window allows, and maximised on a
+    // full HD screen.
+    const QSize opened = f->size();
+    const std::pair<QSize, QString> sizes[] = {
+        {opened, QString()}, {f->minimumSize(), QStringLiteral("-min")}, {QSize(1920, 1040), QStringLiteral("-max")}};
+    for (const auto &[size, suffix] : sizes) {
+        f->resize(size);
+        shoot(f->tsScanAndRecognize, f->tsAdd, QStringLiteral("tsScanAndRecognize-tsAdd") + suffix);
+        shoot(f->tsScanAndRecognize, f->tsEdit, QStringLiteral("tsScanAndRecognize-tsEdit") + suffix);
+        shoot(f->tsCommonOptions, nullptr, QStringLiteral("tsCommonOptions") + suffix);
+    }
+    f->resize(opened);
     f->pgcScanRecognize->setCurrentWidget(page);
     f->pgcRecognize->setCurrentWidget(subPage);
     return written;

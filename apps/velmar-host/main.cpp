@@ -3,6 +3,7 @@
 // JSON). With no display it runs offscreen with the scripted operator; with
 // --scripted the scripted operator answers every window under a display too.
 #include "AbbyyRequest.h"
+#include "DocPictureRequest.h"
 #include "CameraRequest.h"
 #include "PackageLoader.h"
 #include "PersonRecord.h"
@@ -130,6 +131,7 @@ struct HostOptions
     QString person;         ///< stored person's record for the edit path
     QString output;         ///< where the persons' records go
     QString formPages;      ///< screenshots of every page of the window
+    bool docPicture = false; ///< the document-picture window instead of recognition
     bool camera = false;    ///< the camera snapshot window instead of recognition
     int soak = 0;           ///< recognitions of a long run; 0: one per document
 };
@@ -234,6 +236,38 @@ QJsonObject RunAbbyyPath(const PackageLoader &package, const HostOptions &o)
     return report;
 }
 
+/// The document-picture path: one scan stored as the person's document
+/// picture; scripted, also a multi-page delivery and a cancelled scan.
+QJsonObject RunDocPicturePath(const PackageLoader &package, const HostOptions &o)
+{
+    const QString folder = QDir(o.output).filePath(QStringLiteral("doc-picture"));
+    if (!o.scripted)
+        return RunDocPictureByHand(package, folder);
+    QJsonObject report;
+    DocPictureRun single;
+    single.folder = folder;
+    report["scan"] = RunDocPictureScripted(package, single);
+
+    // The specimen scanner's feeder holds three pages; the window keeps the last.
+    const QByteArray pages = qgetenv("TWAINSPECIMEN_PAGES");
+    qputenv("TWAINSPECIMEN_PAGES", "3");
+    DocPictureRun multi;
+    multi.turns = 0;
+    QJsonObject multiResult = RunDocPictureScripted(package, multi);
+    multiResult["pagesDelivered"] = 3;
+    report["multiPageScan"] = multiResult;
+    if (pages.isNull())
+        qunsetenv("TWAINSPECIMEN_PAGES");
+    else
+        qputenv("TWAINSPECIMEN_PAGES", pages);
+
+    DocPictureRun cancelled;
+    cancelled.scannerDialog = DocPictureRun::Answer::Cancel;
+    cancelled.turns = 0;
+    report["cancelledScan"] = RunDocPictureScripted(package, cancelled);
+    return report;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -261,13 +295,16 @@ int main(int argc, char **argv)
     const QCommandLineOption pagesOption(QStringLiteral("form-pages"),
         QStringLiteral("Write a PNG screenshot of every page of the recognition window into this folder."),
         QStringLiteral("folder"));
+    const QCommandLineOption docPictureOption(QStringLiteral("doc-picture"),
+        QStringLiteral("Scan a document picture over TWAIN (no recognition) and store it as document.png."));
     const QCommandLineOption cameraOption(QStringLiteral("camera"),
         QStringLiteral("Open the camera snapshot window instead of recognition; the frame and the fragment go to the output folder."));
     const QCommandLineOption soakOption(QStringLiteral("soak"),
         QStringLiteral("Scripted long run: this many recognitions in one process, cycling through the documents, "
                        "measured at the start, after 100 and at the end; nothing is stored."),
         QStringLiteral("count"));
-    parser.addOptions({scriptedOption, documentsOption, personOption, outputOption, pagesOption, cameraOption, soakOption});
+    parser.addOptions({scriptedOption, documentsOption, personOption, outputOption, pagesOption, cameraOption,
+                       docPictureOption, soakOption});
     parser.process(app);
     HostOptions options;
     options.scripted = headless || parser.isSet(scriptedOption);
@@ -275,6 +312,7 @@ int main(int argc, char **argv)
     options.person = parser.value(personOption);
     options.output = QFileInfo(parser.value(outputOption)).absoluteFilePath();
     options.formPages = parser.value(pagesOption);
+    options.docPicture = parser.isSet(docPictureOption);
     options.camera = parser.isSet(cameraOption);
     options.soak = parser.value(soakOption).toInt();
     if (options.soak > 0)
@@ -292,6 +330,18 @@ int main(int argc, char **argv)
         QJsonObject report;
         report["package"] = package.Path();
         report["dataFolder"] = package.Function<QString (*)()>("GetUserDataFolder")();
+        if (options.docPicture) {
+            std::optional<MessageBoxAnswerer> answerer;
+            if (options.scripted)
+                answerer.emplace();
+            report["docPicture"] = RunDocPicturePath(package, options);
+            const QStringList messages = answerer ? answerer->Take() : QStringList();
+            if (!messages.isEmpty())
+                report["messages"] = QJsonArray::fromStringList(messages);
+            const QByteArray json = QJsonDocument(report).toJson(QJsonDocument::Indented);
+            std::fwrite(json.constData(), 1, size_t(json.size()), stdout);
+            return 0;
+        }
         report["catalogue"] = catalogueJson(package);
         report["settings"] = settingsJson(package);
         report["platform"] = QGuiApplication::platformName();

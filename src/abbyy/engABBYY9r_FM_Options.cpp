@@ -19,6 +19,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QListWidget>
+#include <QScopeGuard>
 #include <stdexcept>
 
 namespace {
@@ -165,13 +166,14 @@ void TABBYYRecognitionFM::bScanTestClick()
         ui::TBusyGuard busy(this);
         ApplyScannerProps(); // a refused option does not stop the test scan
         const QString path = engine().Scan();
-        const QString ext = QFileInfo(path).suffix().toLower();
         QString finalName = path;
-        if (ext == QLatin1String("bmp")) {
+        // The test picture is only shown: its file goes, also when it cannot be loaded.
+        const auto removeFile = qScopeGuard([&finalName] { QFile::remove(finalName); });
+        if (QFileInfo(path).suffix().toLower() == QLatin1String("bmp")) {
             const QImage picture = imaging::LoadPictureFile(path);
             imgTempTest->SetPicture(picture);
             imgWorkTest->SetPicture(picture);
-        } else if (ext == QLatin1String("jpg")) {
+        } else if (imaging::IsJpegFileName(path)) {
             imgWorkTest->SetPicture(imaging::LoadPictureFile(path));
         } else {
             finalName = changeFileExt(path, QStringLiteral(".bmp"));
@@ -181,7 +183,6 @@ void TABBYYRecognitionFM::bScanTestClick()
                 imgWorkTest->SetPicture(picture);
             }
         }
-        QFile::remove(finalName);
     });
 }
 

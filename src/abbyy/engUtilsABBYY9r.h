@@ -6,6 +6,7 @@
 // exception reach the caller.
 
 #include "abbyy/ABBYY_PassportReaderSdk_TLB.h"
+#include "common/LoadPictureFromFile.h"
 #include "common/r9Export.h"
 
 #include <QColor>
@@ -17,7 +18,6 @@
 class QImage;
 class QWidget;
 class TOrderedStrings;
-namespace ui { class TPictureBox; }
 
 /// The process-wide engine; null until InitEngine creates it, null again
 /// after CloseEngine. The package's stop releases a remaining engine without
@@ -58,9 +58,11 @@ R9_API QString SetScannerProps(bool twainDialogAvailable, bool showTwainDialog,
                                bool colorModeAvailable, int colorModeIndex);
 
 /// Converts Bitmap in place to 32 bits per pixel (blue, green, red, fourth
-/// byte in memory; Format_ARGB32 stays as it is, anything else becomes
+/// byte in memory; Format_RGB32, Format_ARGB32 and
+/// Format_ARGB32_Premultiplied stay as they are, anything else becomes
 /// Format_RGB32) and adds Amount (may be negative) to every colour byte,
-/// clamped to 0..255. The fourth byte is never changed. Raises
+/// clamped to 0..255, and for a premultiplied picture to the pixel's alpha.
+/// The fourth byte is never changed, nor the padding of lines. Raises
 /// std::invalid_argument for a null pointer and std::out_of_range for a
 /// picture without scan lines (height 0, which includes a null QImage).
 R9_API void ChangeBrightness(QImage *Bitmap, int Amount);
@@ -76,12 +78,6 @@ inline QColor UntrustedSymbolColor() { return QColor(255, 0, 0); }
 /// doubtful, and so does a field that claims more symbols (over 4096) than
 /// any document field holds. Null Fields or edit: nothing happens.
 R9_API void CheckSymbols(IFieldsCollection *Fields, const QString &fieldName, QWidget *edit);
-
-/// Loads a picture file into the image control; the format follows the file's
-/// extension (".jpg"/".jpeg" JPEG, otherwise the Qt reader of that extension,
-/// ".bmp" at least). Returns the error text naming the file, empty on success;
-/// on failure the control keeps its picture.
-R9_API QString LoadPictureFromFile(const QString &fileName, ui::TPictureBox *image);
 
 /// The array of interface references that InterfacePacketToVariant wraps.
 /// Mapping of the OLE variant of type "array of IUnknown" (0x200D): a QVariant
@@ -102,10 +98,18 @@ R9_API void InterfacePacketToVariant(TInterfacePacket *Packet, QVariant &Variant
 /// appended to gl_ListAvailableDocuments, which is not cleared first. Writes
 /// "SetDocumentsAvailability___1" and "SetDocumentsAvailability___2" to the
 /// host's log. Returns the error text, empty on success; entries marked
-/// before a failure stay marked.
+/// before a failure stay marked. A null catalogue is an error: nothing is
+/// asked of the engine and nothing appended.
 R9_API QString SetDocumentsAvailability(TOrderedStrings *catalogue);
 
 namespace abbyy {
+
+/// Whether the field fieldName of Fields has a symbol the engine does not
+/// trust: the answer CheckSymbols colours an edit by, for code that only
+/// needs to know. An engine failure while reading the symbols counts as
+/// untrusted (and is logged); an absent field, one without symbols and null
+/// Fields do not.
+bool HasUntrustedSymbols(IFieldsCollection *Fields, const QString &fieldName);
 
 /// Where InitEngine gets its objects from. They default to
 /// CoRecognitionEngine::Create and CoInitParams::Create; a host that links the

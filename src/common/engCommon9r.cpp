@@ -35,7 +35,7 @@ TSettingsFile *gl_RecognizeIniFile = nullptr;
 QString gl_sRecognizeIniFileName;
 IStringsArrayPtr gl_ScanSettings;
 host::IDataSet *gl_cdsNationalities = nullptr;
-TSettingsFile *gl_sScApiIniFile = nullptr;
+TProfileFile *gl_sScApiIniFile = nullptr;
 void *CognitiveLibInstance = nullptr;
 std::int32_t iDoc = 0;
 
@@ -118,16 +118,8 @@ QString GetUserDataFolder()
 
 void WithRecognizeIniFile(const std::function<void(TSettingsFile &ini)> &work)
 {
-    struct Release
-    {
-        ~Release()
-        {
-            delete gl_RecognizeIniFile;
-            gl_RecognizeIniFile = nullptr;
-        }
-    } release;
-    gl_RecognizeIniFile = new TSettingsFile(gl_sRecognizeIniFileName);
-    work(*gl_RecognizeIniFile);
+    const TScopedGlobal<TSettingsFile> file(gl_RecognizeIniFile, gl_sRecognizeIniFileName);
+    work(*file);
 }
 
 void engCommon9r_Initialization()

@@ -11,10 +11,12 @@
 #include <QString>
 #include <cstdint>
 #include <functional>
+#include <utility>
 
 namespace host { class IDataSet; }
 // The settings file object stays the package's own: a host sees only its handle.
 class TSettingsFile;
+class TProfileFile;
 
 // The catalogue: "identifier=display name" entries, each carrying its
 // TDocumentInfo, in catalogue order; and the identifiers the engine reported.
@@ -47,7 +49,7 @@ R9_API TSettingsFile *gl_RecognizeIniFile;
 R9_API QString gl_sRecognizeIniFileName;
 R9_API IStringsArrayPtr gl_ScanSettings;
 R9_API host::IDataSet *gl_cdsNationalities;
-R9_API TSettingsFile *gl_sScApiIniFile;
+R9_API TProfileFile *gl_sScApiIniFile;
 R9_API void *CognitiveLibInstance;
 R9_API std::int32_t iDoc;
 
@@ -55,6 +57,32 @@ R9_API std::int32_t iDoc;
 /// plus "Velmar-Q-70/", created with its parents. Empty when it cannot be
 /// determined or created.
 R9_API QString GetUserDataFolder();
+
+/// Holds a new T in a shared global pointer for the length of a scope (the
+/// settings file objects, which live only while one piece of work runs) and
+/// frees it, setting the global back to null, on every path.
+template <class T>
+class TScopedGlobal
+{
+public:
+    template <class... Args>
+    explicit TScopedGlobal(T *&global, Args &&...args) : m_global(global)
+    {
+        m_global = new T(std::forward<Args>(args)...);
+    }
+    ~TScopedGlobal()
+    {
+        delete m_global;
+        m_global = nullptr;
+    }
+    TScopedGlobal(const TScopedGlobal &) = delete;
+    TScopedGlobal &operator=(const TScopedGlobal &) = delete;
+    T &operator*() const { return *m_global; }
+    T *operator->() const { return m_global; }
+
+private:
+    T *&m_global;
+};
 
 /// The one way the package opens its settings file: creates the file object on
 /// gl_sRecognizeIniFileName in gl_RecognizeIniFile, runs work with it, and

@@ -31,7 +31,11 @@ TEST(HostRun, ScriptedOperatorStoresEverySpecimenAndTheEditPathMarksDifferences)
         EXPECT_TRUE(folder.exists("document.png"));
         EXPECT_TRUE(QFile::exists(entry["screenshot"].toString()));
     }
-    EXPECT_EQ(QDir(r9test::TestHome() + "/pages").entryList({"*.png"}).size(), 3);
+    // Three pages, as opened, at the minimum size and maximised.
+    const QStringList pages = QDir(r9test::TestHome() + "/pages").entryList({"*.png"});
+    EXPECT_EQ(pages.size(), 9);
+    EXPECT_TRUE(pages.contains("ABBYYRecognitionFM-tsCommonOptions-min.png")) << pages.join(", ").toStdString();
+    EXPECT_TRUE(pages.contains("ABBYYRecognitionFM-tsScanAndRecognize-tsEdit-max.png"));
 
     // The first person comes back: with its stored record the window opens on
     // the edit page; a changed surname must come out marked.

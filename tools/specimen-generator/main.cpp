@@ -1,6 +1,7 @@
 // Draws the specimen documents: specimen-generator <output folder>.
 
 #include "Documents.h"
+#include "ScanifyDocuments.h"
 
 #include <QGuiApplication>
 #include <cstdio>
@@ -19,7 +20,9 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "specimen-generator: OCR-B not found (install fonts-ocr-b); the MRZ uses %s\n",
                      qPrintable(fonts.mrz));
     QString error;
-    if (!specimens::DrawAllSpecimens(fonts, QString::fromLocal8Bit(argv[1]), &error)) {
+    const QString folder = QString::fromLocal8Bit(argv[1]);
+    if (!specimens::DrawAllSpecimens(fonts, folder, &error)
+        || !specimens::DrawScanifySpecimens(fonts, folder + QStringLiteral("/scanify"), &error)) {
         std::fprintf(stderr, "specimen-generator: %s\n", qPrintable(error));
         return 1;
     }

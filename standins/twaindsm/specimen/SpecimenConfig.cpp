@@ -60,6 +60,10 @@ Config ReadConfig()
     if (ok && pages > 0)
         c.pages = pages;
     c.container = containerKind(setting(ini.get(), "TWAINSPECIMEN_CONTAINER", "scan/container"));
+    const QString type = setting(ini.get(), "TWAINSPECIMEN_PIXELTYPE", "scan/pixeltype").trimmed().toLower();
+    const QStringList types{QStringLiteral("bw"), QStringLiteral("gray"), QStringLiteral("rgb"), QStringLiteral("palette")};
+    if (types.contains(type))
+        c.pixelType = unsigned(types.indexOf(type)); // the order of the TWPT_ numbers
     const QString folder = setting(ini.get(), "TWAINSPECIMEN_PICTURES", "specimens/folder");
     c.pictureFolder = folder.isEmpty() ? QDir(LibraryFolder()).absoluteFilePath(QStringLiteral("../specimens"))
                                        : QDir(LibraryFolder()).absoluteFilePath(folder);

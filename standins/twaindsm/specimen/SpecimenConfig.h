@@ -7,6 +7,9 @@
 //   TWAINSPECIMEN_CONTAINER  [scan] container=  container of capability
 //                            answers: enumeration (default for MSG_GET),
 //                            onevalue, array, or wrong (an unknown kind)
+//   TWAINSPECIMEN_PIXELTYPE  [scan] pixeltype=  the scanner's own pixel type
+//                            when the caller takes any: bw, gray, rgb
+//                            (default) or palette
 //   TWAINSPECIMEN_PICTURES   [specimens] folder= the pictures to scan
 //                            (default: specimens/ beside the twain/ folder)
 
@@ -32,6 +35,7 @@ struct Config
     QStringList faults;
     int pages = 1;
     ContainerKind container = ContainerKind::Default;
+    unsigned pixelType = 2; // TWPT_RGB
     QString pictureFolder;
 
     bool has(const char *name) const { return faults.contains(QString::fromLatin1(name)); }

@@ -60,8 +60,11 @@ SpecimenSource::SpecimenSource()
 void SpecimenSource::resetCapabilities()
 {
     m_caps.clear();
-    m_caps[ICAP_PIXELTYPE] = {TWTY_UINT16, {TWPT_BW, TWPT_GRAY, TWPT_RGB, TWPT_PALETTE}, TWPT_RGB, TWPT_RGB};
-    m_caps[ICAP_BITDEPTH] = {TWTY_UINT16, {24}, 24, 24};
+    // A caller that takes any pixel type gets the scanner's own setting.
+    const TW_UINT32 type = ReadConfig().pixelType;
+    const TW_UINT32 depth = TW_UINT32(bitDepthFor(type));
+    m_caps[ICAP_PIXELTYPE] = {TWTY_UINT16, {TWPT_BW, TWPT_GRAY, TWPT_RGB, TWPT_PALETTE}, type, type};
+    m_caps[ICAP_BITDEPTH] = {TWTY_UINT16, {depth}, depth, depth};
     m_caps[ICAP_UNITS] = {TWTY_UINT16,
                           {TWUN_INCHES, TWUN_CENTIMETERS, TWUN_PICAS, TWUN_POINTS, TWUN_TWIPS, TWUN_PIXELS},
                           TWUN_INCHES,

@@ -1,0 +1,164 @@
+// The engine's configuration files: named scanning configurations and the
+// zone definitions they refer to. The two files differ only in the turn the
+// engine applies to the passport zones.
+#include "scanify/engUtilsScanify9r.h"
+
+#include "common/PackageFiles.h"
+#include "common/TProfileFile.h"
+#include "common/engCommon9r.h"
+
+#include <stdexcept>
+
+namespace {
+
+/// One key of a configuration file: a text, a decimal number, or the turn of
+/// the passport zones (the one value that differs between the files).
+struct ConfigKey
+{
+    enum Kind { Text, Number, Turn };
+    const char *section;
+    const char *key;
+    Kind kind;
+    const char *text;
+    int number;
+};
+
+constexpr ConfigKey T(const char *section, const char *key, const char *text)
+{
+    return {section, key, ConfigKey::Text, text, 0};
+}
+constexpr ConfigKey N(const char *section, const char *key, int number)
+{
+    return {section, key, ConfigKey::Number, nullptr, number};
+}
+constexpr ConfigKey Turn(const char *section, const char *key)
+{
+    return {section, key, ConfigKey::Turn, nullptr, 0};
+}
+
+// In the order the keys are written, which is also their order in a new file.
+constexpr ConfigKey g_content[] = {
+    N("DefaultScanningConfiguration", "UseADF", 0),
+    N("DefaultScanningConfiguration", "ResolutionX", 300),
+    N("DefaultScanningConfiguration", "ResolutionY", 300),
+    N("DefaultScanningConfiguration", "BitsPerPixel", 24),
+    N("DefaultScanningConfiguration", "NumPages", 1),
+    T("DefaultScanningConfiguration", "PageDimensions", "0mm 0mm 210mm 270mm"),
+    T("DefaultScanningConfiguration", "Zone1", "0mm 0mm 210mm 270mm"),
+    T("DefaultScanningConfiguration", "Zone1Type", "ZoneOfPassportRF"),
+
+    N("ScanAllDocuments", "ShowTWAIN", 0),
+    N("ScanAllDocuments", "UseADF", 0),
+    N("ScanAllDocuments", "ResolutionX", 300),
+    N("ScanAllDocuments", "ResolutionY", 300),
+    N("ScanAllDocuments", "BitsPerPixel", 24),
+    N("ScanAllDocuments", "NumPages", 1),
+    T("ScanAllDocuments", "PageDimensions", "0mm 0mm 210mm 180mm"),
+    T("ScanAllDocuments", "Zone1", "0mm 0mm -1mm -1mm"),
+    T("ScanAllDocuments", "Zone1Type", "ZoneOfPassportRF"),
+    T("ScanAllDocuments", "Zone1DocsFinderParm", "psp"),
+    T("ScanAllDocuments", "Zone2", "0mm 0mm -1mm -1mm"),
+    T("ScanAllDocuments", "Zone2Type", "ZoneOfDrivingLicenceRF"),
+    T("ScanAllDocuments", "Zone2DocsFinderParm", "drvl_card"),
+    T("ScanAllDocuments", "Zone3", "0mm 0mm -1mm -1mm"),
+    T("ScanAllDocuments", "Zone3Type", "ZoneOfInoPassportRF"),
+    T("ScanAllDocuments", "Zone3DocsFinderParm", "inopsp"),
+    T("ScanAllDocuments", "Zone4", "0mm 0mm -1mm -1mm"),
+    T("ScanAllDocuments", "Zone4Type", "ZoneOfMRZ_rotate"),
+    T("ScanAllDocuments", "Zone5", "0mm 0mm -1mm -1mm"),
+    T("ScanAllDocuments", "Zone5Type", "ZoneOfBioPassport"),
+    T("ScanAllDocuments", "Zone5DocsFinderParm", "biopsp"),
+
+    N("ScanInoPassport", "UseADF", 0),
+    N("ScanInoPassport", "ResolutionX", 300),
+    N("ScanInoPassport", "ResolutionY", 300),
+    N("ScanInoPassport", "BitsPerPixel", 24),
+    N("ScanInoPassport", "NumPages", 1),
+    T("ScanInoPassport", "PageDimensions", "0mm 0mm 210mm 180mm"),
+    T("ScanInoPassport", "Zone1", "0mm 0mm -1mm -1mm"),
+    T("ScanInoPassport", "Zone1Type", "ZoneOfMRZ_rotate"),
+
+    N("ScanPassportA6", "ShowTWAIN", 0),
+    N("ScanPassportA6", "UseADF", 0),
+    N("ScanPassportA6", "ResolutionX", 300),
+    N("ScanPassportA6", "ResolutionY", 300),
+    N("ScanPassportA6", "BitsPerPixel", 24),
+    N("ScanPassportA6", "NumPages", 1),
+    T("ScanPassportA6", "PageDimensions", "0mm 0mm 150mm 107mm"),
+    T("ScanPassportA6", "Zone1", "0mm 0mm -1mm -1mm"),
+    T("ScanPassportA6", "Zone1Type", "ZoneOfPassportA6"),
+
+    N("ScanPassportA5", "ShowTWAIN", 0),
+    N("ScanPassportA5", "UseADF", 0),
+    N("ScanPassportA5", "ResolutionX", 300),
+    N("ScanPassportA5", "ResolutionY", 300),
+    N("ScanPassportA5", "BitsPerPixel", 24),
+    N("ScanPassportA5", "NumPages", 1),
+    T("ScanPassportA5", "PageDimensions", "0mm 0mm 180mm 150mm"),
+    T("ScanPassportA5", "Zone1", "0mm 0mm 180mm 150mm"),
+    T("ScanPassportA5", "Zone1Type", "ZoneOfPassportRF_rotate"),
+
+    T("ZoneOfPassportRF", "ZoneRecognition1", "frm\\psp12\\pasp_nat_rus\\passport1.frm"),
+    T("ZoneOfPassportRF", "ZoneRecognition2", "frm\\psp12\\pasp_nat_rus\\passport2.frm"),
+    T("ZoneOfPassportA6", "ZoneRecognition1", "frm\\psp12\\pasp_nat_rus\\half\\pspnatrusbotlogic.frm"),
+    T("ZoneOfPassportA6", "ZoneRecognition2", "frm\\psp12\\pasp_nat_rus\\half\\pspnatrusbot.frm"),
+    T("ZoneOfPassportA6", "ZoneRecognition3", "frm\\psp12\\pasp_nat_rus\\half\\pspnatrusbotmrz.frm"),
+    T("ZoneOfPassportRF_rotate", "ZoneProcessing", "_ImageRotate@16"),
+    Turn("ZoneOfPassportRF_rotate", "ZoneProcessingParam"),
+    T("ZoneOfPassportRF_rotate", "ZoneResult", "ZoneOfPassportRF, break_chain"),
+    T("ZoneOfDrivingLicenceRF", "ZoneRecognition1", "frm\\psp12\\drvlic\\drvl1.frm"),
+    T("ZoneOfDrivingLicenceRF", "ZoneRecognition2", "frm\\psp12\\drvlic\\drvl2.frm"),
+    T("ZoneOfDrivingLicenceRF", "ZoneRecognition3", "frm\\psp12\\drvlic\\drvl3.frm"),
+    T("ZoneOfDrivingLicenceRF", "ZoneRecognition4", "frm\\psp12\\drvlic\\drvl4.frm"),
+    T("ZoneOfInoPassportRF", "ZoneRecognition1", "frm\\psp12\\pasp_ino_rus\\InoPas1a.frm"),
+    T("ZoneOfBioPassport", "ZoneRecognition1", "frm\\psp12\\pasp_bio_rus\\bio_full.frm"),
+    T("ZoneOfMRZ_rotate", "ZoneProcessing", "_ImageRotate@16"),
+    Turn("ZoneOfMRZ_rotate", "ZoneProcessingParam"),
+    T("ZoneOfMRZ_rotate", "ZoneResult", "ZoneOfMRZ, break_chain"),
+    T("ZoneOfMRZ", "ZoneRecognition1", "frm\\psp12\\pasp_ino_ino\\InoPas_MRZ.FRM"),
+    T("ZoneOfMRZ", "ZoneRecognition2", "frm\\psp12\\pasp_ino_ino\\InoPasD_MRZ.FRM"),
+    T("ZoneOfMRZ", "ZoneRecognition3", "frm\\psp12\\pasp_ino_ino\\InoPas_MRZ_A6.FRM"),
+    T("ZoneOfMRZ", "ZoneRecognition4", "frm\\psp12\\pasp_ino_ino\\InoPasD_MRZ_A6.FRM"),
+};
+
+/// Writes the whole content with the given turn through gl_sScApiIniFile,
+/// which holds the file object only while this runs.
+void writeConfigFile(const QString &path, int turn)
+{
+    const TScopedGlobal<TProfileFile> file(gl_sScApiIniFile, path);
+    gl_sScApiIniFile->BeginUpdate();
+    for (const ConfigKey &row : g_content) {
+        const QString section = QLatin1String(row.section);
+        const QString key = QLatin1String(row.key);
+        switch (row.kind) {
+        case ConfigKey::Text:
+            gl_sScApiIniFile->WriteString(section, key, QLatin1String(row.text));
+            break;
+        case ConfigKey::Number:
+            gl_sScApiIniFile->WriteInteger(section, key, row.number);
+            break;
+        case ConfigKey::Turn:
+            gl_sScApiIniFile->WriteInteger(section, key, turn);
+            break;
+        }
+    }
+    gl_sScApiIniFile->EndUpdate();
+}
+
+void writeIfMissing(const QString &folder, const char *name, int turn)
+{
+    if (PackageFileExists(folder, QLatin1String(name)))
+        return;
+    writeConfigFile(PackageFilePath(folder, QLatin1String(name)), turn);
+}
+
+} // namespace
+
+void CreateScApiIniFile()
+{
+    const QString folder = GetUserDataFolder();
+    if (folder.isEmpty())
+        throw std::runtime_error("Не удалось создать папку данных пользователя для файлов настроек Cognitive Scanify API.");
+    writeIfMissing(folder, scanify::ConfigFile270, 270);
+    writeIfMissing(folder, scanify::ConfigFile90, 90);
+}

@@ -1,0 +1,249 @@
+// TWAIN sources, scanning devices with their configuration, and scanning
+// the feeder's next page into a package.
+
+#include "../passportreader/JpegFile.h"
+#include "EngineState.h"
+#include "ScannerDialogs.h"
+#include "StandinConfig.h"
+
+#include <QDir>
+#include <QTransform>
+
+namespace scproxy::engine {
+
+namespace {
+
+QStringList TwainSources()
+{
+    if (FaultActive(fault::NoSource))
+        return {};
+    return {QString::fromLatin1(FeederSourceName), QString::fromLatin1(OfflineSourceName)};
+}
+
+
+QImage AsScanned(const QImage &upright, int angle, int bitsPerPixel)
+{
+    QImage page = angle ? upright.transformed(QTransform().rotate(angle)) : upright;
+    if (bitsPerPixel <= 1)
+        return page.convertToFormat(QImage::Format_Mono, Qt::ThresholdDither);
+    if (bitsPerPixel <= 8)
+        return page.convertToFormat(QImage::Format_Grayscale8);
+    return page.convertToFormat(QImage::Format_RGB888);
+}
+
+/// The zone of config that reads specimen: one whose turn brings the page
+/// upright if there is such a zone, else the first that reads that kind of
+
+} // namespace
+
+ScBool SelectTwainSource(ScInstanceHandle instance, ScWindowHandle owner)
+{
+    Lock lock(S().lock);
+    Instance *inst = LiveInstance(instance);
+    if (!inst)
+        return 0;
+    const QStringList sources = TwainSources();
+    if (sources.isEmpty()) {
+        Fail(inst, SourceError, FaultMessage(fault::NoSource, QStringLiteral("No TWAIN source is installed")));
+        return 0;
+    }
+    inst->owner = owner;
+    const int chosen = ChooseSource(sources, int(sources.indexOf(inst->chosenSource)), owner);
+    if (chosen < 0 || chosen >= sources.size())
+        return 0; // the operator cancelled: no error
+    inst->chosenSource = sources.at(chosen);
+    return 1;
+}
+
+ScBool SelectClrSource(ScInstanceHandle instance)
+{
+    Lock lock(S().lock);
+    Instance *inst = Find(S().instances, instance);
+    Fail(inst, NotSupported, QStringLiteral("No CLR source is installed"));
+    return 0;
+}
+
+std::int32_t TwainSourceCount(ScInstanceHandle instance)
+{
+    Lock lock(S().lock);
+    Instance *inst = LiveInstance(instance);
+    if (!inst)
+        return 0;
+    return std::int32_t(TwainSources().size());
+}
+
+const char *TwainSourceName(ScInstanceHandle instance, std::int32_t index)
+{
+    Lock lock(S().lock);
+    Instance *inst = LiveInstance(instance);
+    if (!inst)
+        return nullptr;
+    if (index == -1)
+        return Returned(*inst, inst->chosenSource.toLocal8Bit());
+    const QStringList sources = TwainSources();
+    if (index < 0 || index >= sources.size()) {
+        Fail(inst, BadArgument, QStringLiteral("There is no TWAIN source number %1").arg(index));
+        return nullptr;
+    }
+    return Returned(*inst, sources.at(index).toLocal8Bit());
+}
+
+ScScanDeviceHandle ScannerOpen(ScInstanceHandle instance, TScDeviceClass deviceClass, const char *source)
+{
+    Lock lock(S().lock);
+    Instance *inst = LiveInstance(instance);
+    if (!inst)
+        return 0;
+    const QString name = Text(source);
+    if (deviceClass != SC_DEV_SCANNER) {
+        Fail(inst, NotSupported, QStringLiteral("Devices of class %1 are not supported").arg(deviceClass));
+        return 0;
+    }
+    if (FaultActive(fault::SourceOpen)) {
+        Fail(inst, SourceError, FaultMessage(fault::SourceOpen, QStringLiteral("The TWAIN source \"%1\" could not be opened").arg(name)));
+        return 0;
+    }
+    if (name.isEmpty() || !TwainSources().contains(name)) {
+        Fail(inst, SourceError, QStringLiteral("There is no TWAIN source \"%1\"").arg(name));
+        return 0;
+    }
+    if (name == QLatin1String(OfflineSourceName)) {
+        Fail(inst, SourceError, QStringLiteral("The TWAIN source \"%1\" does not respond: "
+                                               "the scanner is switched off or not connected").arg(name));
+        return 0;
+    }
+    Device device{instance, name, {}};
+    if (inst->hasContext && inst->context.HasSection("DefaultScanningConfiguration"))
+        device.config = ScanConfiguration::FromProfile(inst->context, "DefaultScanningConfiguration");
+    const ScScanDeviceHandle handle = NewHandle();
+    S().devices.emplace(handle, std::move(device));
+    return handle;
+}
+
+ScBool ScannerSetConfiguration(ScScanDeviceHandle device, const char *configuration)
+{
+    Lock lock(S().lock);
+    Device *dev = Find(S().devices, device);
+    Instance *inst = dev ? Find(S().instances, dev->instance) : nullptr;
+    if (!inst)
+        return 0;
+    Succeed(inst);
+    if (FaultActive(fault::SetConfig))
+        throw RaisedFault(FaultMessage(fault::SetConfig, QStringLiteral("Access violation at address 00000000 in module "
+                                                                         "'libscproxy.so'. Read of address 00000000"))
+                              .toStdString());
+    const QByteArray name = configuration ? QByteArray(configuration) : QByteArray();
+    if (!inst->hasContext) {
+        Fail(inst, ContextError, QStringLiteral("No configuration file is set up (ScSetupContext)"));
+        return 0;
+    }
+    // The file is read again: what was written into it since the context was
+    // set up ("ShowTWAIN" before every run) counts for this scan.
+    ProfileFile file;
+    if (!file.Load(inst->contextPath))
+        file = inst->context;
+    if (name.isEmpty() || !file.HasSection(name)) {
+        Fail(inst, ContextError, QStringLiteral("The configuration file %1 has no scanning configuration \"%2\"")
+                                     .arg(inst->contextPath, QString::fromLocal8Bit(name)));
+        return 0;
+    }
+    dev->config = ScanConfiguration::FromProfile(file, name);
+    return 1;
+}
+
+ScBool ScannerClose(ScScanDeviceHandle device)
+{
+    Lock lock(S().lock);
+    return S().devices.erase(device) ? 1 : 0;
+}
+
+ScBool GetScanOptions(ScScanDeviceHandle device, TScScanOptions *options)
+{
+    Lock lock(S().lock);
+    Device *dev = Find(S().devices, device);
+    if (!dev || !options)
+        return 0;
+    std::memset(options, 0, sizeof *options);
+    options->nXResolution = dev->config.resolutionX;
+    options->nYResolution = dev->config.resolutionY;
+    options->nBitsPerPixel = dev->config.bitsPerPixel;
+    options->nQuality = ScanJpegQuality;
+    options->bUseADF = dev->config.useAdf;
+    options->bShowTWAINSettings = dev->config.showTwain;
+    options->nSaveFormat = SC_IMG_FORMAT_DEF;
+    return 1;
+}
+
+ScImageHandle PackageScan(ScPackageHandle package, ScScanDeviceHandle device, TScScanRequest *request)
+{
+    Lock lock(S().lock);
+    Instance *inst = nullptr;
+    Package *p = LivePackage(package, &inst);
+    if (!p)
+        return 0;
+    Device *dev = Find(S().devices, device);
+    if (!dev || dev->instance != p->instance) {
+        Fail(inst, BadHandle, QStringLiteral("The scanning device is not open"));
+        return 0;
+    }
+    if (request)
+        request->nPagesAcquired = 0;
+    if (FaultActive(fault::ScanError)) {
+        Fail(inst, ScanError, FaultMessage(fault::ScanError, QStringLiteral("The scanner reports a paper jam")));
+        return 0;
+    }
+    if (FaultActive(fault::ScanEmpty))
+        return 0; // nothing came through, and the scanner says nothing about it
+
+    ScanConfiguration config = dev->config;
+    int saveFormat = SC_IMG_FORMAT_DEF;
+    int quality = ScanJpegQuality;
+    if (request) {
+        const TScScanOptions &o = request->scanOptions;
+        if (o.nXResolution > 0)
+            config.resolutionX = o.nXResolution;
+        if (o.nYResolution > 0)
+            config.resolutionY = o.nYResolution;
+        if (o.nBitsPerPixel > 0)
+            config.bitsPerPixel = o.nBitsPerPixel;
+        config.showTwain = o.bShowTWAINSettings != 0;
+        saveFormat = o.nSaveFormat;
+        if (o.nQuality > 0 && o.nQuality <= 100)
+            quality = o.nQuality;
+    }
+    const ScWindowHandle owner = request && request->scanOptions.hwndApp ? request->scanOptions.hwndApp : inst->owner;
+    if (config.showTwain && !ConfirmScan(dev->source, config, owner))
+        return 0; // the operator cancelled the scanner dialog: nothing scanned, no error
+
+    QStringList problems;
+    const auto specimen = Feeder::Instance().Next(SpecimenFolder(), FeedPatterns(), &problems);
+    if (!specimen) {
+        Fail(inst, ScanError, QStringLiteral("There is no document in the feeder (no usable description in %1)%2")
+                                  .arg(SpecimenFolder(), problems.isEmpty() ? QString() : QStringLiteral(": ") + problems.join(QStringLiteral("; "))));
+        return 0;
+    }
+    Image image;
+    image.package = package;
+    image.specimen = specimen;
+    image.config = config;
+    image.picture = AsScanned(specimen->picture, specimen->feedAngle, config.bitsPerPixel);
+    image.pageNumber = int(p->images.size()) + 1;
+    const bool jpeg = saveFormat == SC_IMG_FORMAT_JPG;
+    const QString name = FreeFileName(p->folder, QStringLiteral("Image%1").arg(image.pageNumber, 4, 10, QLatin1Char('0')),
+                                      jpeg ? QStringLiteral(".jpg") : QStringLiteral(".bmp"));
+    image.path = QDir(p->folder).filePath(name);
+    const QString written = jpeg ? passportreader::WriteJpegFile(image.picture, image.path, quality)
+                                 : (image.picture.save(image.path, "BMP") ? QString() : QStringLiteral("Cannot write %1").arg(image.path));
+    if (!written.isEmpty()) {
+        Fail(inst, ScanError, written);
+        return 0;
+    }
+    const ScImageHandle handle = NewHandle();
+    S().images.emplace(handle, std::move(image));
+    p->images.push_back(handle);
+    if (request)
+        request->nPagesAcquired = 1;
+    return handle;
+}
+
+} // namespace scproxy::engine

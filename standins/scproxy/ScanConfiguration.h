@@ -1,0 +1,41 @@
+#pragma once
+// A scanning configuration of the engine's configuration file: the scan
+// settings of one section and its zones, each followed through its chain of
+// zone sections ("ZoneProcessing" = "_ImageRotate@16" turns the zone by
+// "ZoneProcessingParam" degrees, "ZoneResult" names the next zone) to the
+// zone that finally reads the page.
+
+#include "ProfileFile.h"
+
+#include <QByteArray>
+#include <QList>
+
+namespace scproxy {
+
+struct ZoneReading
+{
+    QByteArray listedType; ///< "ZoneNType" as the configuration lists it
+    QByteArray readingZone; ///< the zone at the end of its chain
+    int turn = 0;           ///< clockwise degrees the chain turns the page, 0..359
+};
+
+struct ScanConfiguration
+{
+    QByteArray name;
+    bool showTwain = false;
+    bool useAdf = false;
+    int resolutionX = 300;
+    int resolutionY = 300;
+    int bitsPerPixel = 24;
+    int numPages = 1;
+    QByteArray pageDimensions;
+    QList<ZoneReading> zones;
+
+    /// The configuration of section in file (which must hold that section).
+    static ScanConfiguration FromProfile(const ProfileFile &file, const QByteArray &section);
+};
+
+/// Normalises an angle in degrees to 0..359.
+int NormalisedAngle(int degrees);
+
+} // namespace scproxy

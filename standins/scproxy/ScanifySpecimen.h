@@ -1,0 +1,79 @@
+#pragma once
+// The specimen documents the stand-in feeds and recognises: each is a page
+// picture and a Scanify description (README.md gives the format) with the
+// recognition form that reads it, the zone that finds it, how it lies in the
+// feeder, and the fields the engine returns.
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QImage>
+#include <QRect>
+#include <QString>
+#include <QStringList>
+#include <memory>
+#include <vector>
+
+namespace scproxy {
+
+struct SpecimenField
+{
+    QByteArray id;         ///< field identifier (at most 15 bytes)
+    QString title;
+    QString value;         ///< what the engine returns
+    int flags = 0;         ///< SCF_VRS_WARNING (4) and/or SCF_VRS_ERROR (8)
+    int dataType = 0;      ///< SCF_DT_*
+    bool readsOnlyUpright = false; ///< read only when the zone's turn brings the page upright
+    QRect zone;            ///< where the value is printed on the upright picture; empty when not given
+};
+
+struct SpecimenPhoto
+{
+    QByteArray field;      ///< identifier of the picture field; empty: no photo
+    QString file;          ///< name of the file written into the package folder
+    QRect zone;            ///< the portrait on the upright picture
+};
+
+struct ScanifySpecimen
+{
+    QString descriptionPath;
+    QString name;          ///< file name of the description without ".json"
+    QByteArray formId;     ///< identifier of the recognition form (at most 63 bytes)
+    QString formName;      ///< the form's long name
+    QByteArray zone;       ///< the configuration zone that reads this document
+    int feedAngle = 0;     ///< clockwise degrees by which the page lies turned in the feeder
+    QImage picture;        ///< the page upright
+    SpecimenPhoto photo;
+    std::vector<SpecimenField> fields;
+};
+
+using ScanifySpecimenList = std::vector<std::shared_ptr<const ScanifySpecimen>>;
+
+/// Reads one description and its picture. Throws std::runtime_error with a
+/// message naming the file and the fault when either is unusable.
+std::shared_ptr<const ScanifySpecimen> LoadScanifySpecimen(const QString &descriptionPath);
+
+/// The descriptions of a folder in file-name order, cached until the folder
+/// or its time stamp changes. Unusable descriptions are listed in problems.
+ScanifySpecimenList ScanifySpecimens(const QString &folder, QStringList *problems = nullptr);
+
+/// The documents the feeder holds: the specimens of the folder whose names
+/// match one of the patterns (all when there are none). It hands them out
+/// in turn; a page the engine read turned stays in the feeder for the next
+/// scan, as an operator leaves it on the glass for the repeat run.
+class Feeder
+{
+public:
+    static Feeder &Instance();
+    /// The next page, null when the feeder is empty (*problems says why).
+    std::shared_ptr<const ScanifySpecimen> Next(const QString &folder, const QStringList &patterns,
+                                                QStringList *problems);
+    /// The page was read with a turn that did not bring it upright.
+    void KeepOnGlass(const std::shared_ptr<const ScanifySpecimen> &page);
+
+private:
+    QString m_key;
+    int m_position = 0;
+    std::shared_ptr<const ScanifySpecimen> m_onGlass;
+};
+
+} // namespace scproxy

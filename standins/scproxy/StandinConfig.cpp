@@ -1,0 +1,98 @@
+#include "StandinConfig.h"
+
+#include "ProfileFile.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <dlfcn.h>
+
+namespace scproxy {
+
+namespace {
+
+QStringList SplitList(const QString &text)
+{
+    return text.split(QRegularExpression(QStringLiteral("[,;\\s]+")), Qt::SkipEmptyParts);
+}
+
+/// A value of the settings file next to the library, empty when it or the key is missing.
+QString FileValue(const char *section, const char *key)
+{
+    const QString path = ConfigFilePath();
+    if (!QFileInfo::exists(path))
+        return {};
+    ProfileFile file;
+    if (!file.Load(path))
+        return {};
+    return QString::fromLocal8Bit(file.Value(section, key));
+}
+
+QString EnvironmentOrFile(const char *variable, const char *section, const char *key)
+{
+    const QString fromEnv = qEnvironmentVariable(variable).trimmed();
+    return fromEnv.isEmpty() ? FileValue(section, key).trimmed() : fromEnv;
+}
+
+} // namespace
+
+QString LibraryFolder()
+{
+    Dl_info info{};
+    if (dladdr(reinterpret_cast<void *>(&LibraryFolder), &info) && info.dli_fname)
+        return QFileInfo(QString::fromLocal8Bit(info.dli_fname)).absolutePath();
+    return QDir::currentPath();
+}
+
+QString ConfigFilePath()
+{
+    return QDir(LibraryFolder()).filePath(QStringLiteral("ScProxy.Ini"));
+}
+
+QStringList ActiveFaults()
+{
+    QStringList names = SplitList(qEnvironmentVariable("SCPROXY_FAULTS"));
+    names += SplitList(FileValue("Faults", "Active"));
+    for (QString &n : names)
+        n = n.trimmed().toLower();
+    names.removeDuplicates();
+    return names;
+}
+
+bool FaultActive(const char *name)
+{
+    return ActiveFaults().contains(QString::fromLatin1(name));
+}
+
+QString SpecimenFolder()
+{
+    const QString fromEnv = qEnvironmentVariable("SCPROXY_SPECIMENS");
+    if (!fromEnv.isEmpty())
+        return fromEnv;
+    const QString folder = FileValue("Specimens", "Folder").trimmed();
+    if (!folder.isEmpty())
+        return QDir(LibraryFolder()).absoluteFilePath(folder);
+    return QDir(LibraryFolder()).filePath(QStringLiteral("specimens/scanify"));
+}
+
+QStringList FeedPatterns()
+{
+    return SplitList(EnvironmentOrFile("SCPROXY_FEED", "Specimens", "Feed"));
+}
+
+QString TwainDialogAnswer()
+{
+    return EnvironmentOrFile("SCPROXY_TWAIN_DIALOG", "Dialogs", "TwainDialog").toLower();
+}
+
+QString SelectSourceAnswer()
+{
+    return EnvironmentOrFile("SCPROXY_SELECT_SOURCE", "Dialogs", "SelectSource");
+}
+
+QString FaultMessage(const char *name, const QString &what)
+{
+    return QStringLiteral("%1 (simulated fault \"%2\" of the engine stand-in)").arg(what, QString::fromLatin1(name));
+}
+
+} // namespace scproxy

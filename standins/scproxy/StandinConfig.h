@@ -1,0 +1,52 @@
+#pragma once
+// The stand-in's own configuration, read at every use so that a test can
+// switch it between calls:
+//   environment SCPROXY_FAULTS        comma-separated fault names
+//   environment SCPROXY_SPECIMENS     folder of Scanify specimen descriptions
+//   environment SCPROXY_FEED          description names (wildcards) the feeder takes, comma separated
+//   environment SCPROXY_TWAIN_DIALOG  "accept" or "cancel": answers the scanner dialog without showing it
+//   environment SCPROXY_SELECT_SOURCE "cancel", a source name or its index: answers the source list
+//   ScProxy.Ini next to the library: [Faults] Active=..., [Specimens] Folder=..., Feed=...,
+//                                    [Dialogs] TwainDialog=..., SelectSource=...
+// The environment wins over the file for single values; faults add up.
+// Nothing else (the package in particular) reads any of it.
+
+#include <QString>
+#include <QStringList>
+
+namespace scproxy {
+
+/// Names of the fault switches.
+namespace fault {
+inline constexpr const char *Init = "init";             // ScInitialize fails
+inline constexpr const char *Context = "context";       // ScSetupContext refuses every file
+inline constexpr const char *Package = "package";       // ScPackageCreate fails
+inline constexpr const char *NoSource = "nosource";     // no TWAIN source is installed
+inline constexpr const char *SourceOpen = "sourceopen"; // ScScannerOpen fails for every source
+inline constexpr const char *SetConfig = "setconfig";   // ScScannerSetConfiguration raises
+inline constexpr const char *ScanEmpty = "scanempty";   // ScPackageScan delivers nothing, no error code
+inline constexpr const char *ScanError = "scanerror";   // ScPackageScan delivers nothing with an error code
+inline constexpr const char *Recog = "recog";           // ScPackageRecog fails
+inline constexpr const char *NoDocument = "nodocument"; // recognition finds no document
+inline constexpr const char *Export = "export";         // ScImageExport writes nothing and fails
+} // namespace fault
+
+/// Folder of the loaded stand-in library.
+QString LibraryFolder();
+/// The engine's own settings file next to the library (it need not exist).
+QString ConfigFilePath();
+/// Active fault switches (environment and ini file together), lower case.
+QStringList ActiveFaults();
+bool FaultActive(const char *name);
+/// Folder the Scanify specimen descriptions are read from.
+QString SpecimenFolder();
+/// Wildcard patterns of the descriptions the feeder takes; empty = all.
+QStringList FeedPatterns();
+/// Preset answer of the scanner dialog ("accept", "cancel") or empty: show it.
+QString TwainDialogAnswer();
+/// Preset answer of the source list ("cancel", a name or an index) or empty: show it.
+QString SelectSourceAnswer();
+/// Message of a failure caused by a fault switch.
+QString FaultMessage(const char *name, const QString &what);
+
+} // namespace scproxy

@@ -1,0 +1,215 @@
+// Recognition of the generated Scanify specimens: form identifiers, field
+// lists, values with their flags, photos written into the package, the turn
+// of the configuration, and the recognition faults.
+
+#include "ScProxyFixture.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <cstring>
+#include <map>
+
+using namespace scproxytest;
+
+namespace {
+
+class ScProxyRecog : public ScProxyTest
+{
+protected:
+    /// Scans the generated specimen named stem with the configuration of turn
+    /// and recognises it; the first document, 0 when none.
+    ScDocumentHandle Recognise(const char *stem, int turn)
+    {
+        EnvSwitch folder("SCPROXY_SPECIMENS", GeneratedSpecimens().toLocal8Bit());
+        EnvSwitch feed("SCPROXY_FEED", stem);
+        SetUpContext(turn);
+        package = NewPackage(QStringLiteral("dss%1").arg(++packages, 4, 16, QLatin1Char('0')).toUpper());
+        const ScImageHandle image = ScanOne(package);
+        EXPECT_NE(image, 0u) << ErrorText().toStdString();
+        EXPECT_TRUE(api.ScPackageRecog(package, nullptr)) << ErrorText().toStdString();
+        return api.ScPackageGetFirstDoc(package);
+    }
+
+    QByteArray FormId(ScDocumentHandle doc, TScFormInformation *form = nullptr)
+    {
+        TScDocInformation info{};
+        EXPECT_TRUE(api.ScPackageGetDocInformation(doc, &info));
+        TScFormInformation local{};
+        TScFormInformation &f = form ? *form : local;
+        EXPECT_TRUE(api.ScPackageGetFormInformation(package, info.nForm, &f));
+        return QByteArray(f.szId);
+    }
+
+    struct Value
+    {
+        QString text;
+        int flags;
+    };
+    Value Field(ScDocumentHandle doc, const char *id)
+    {
+        TScFieldValueAttr attr;
+        std::memset(&attr, 0x55, sizeof attr);
+        const char *text = api.ScPackageGetFieldValue(doc, id, &attr);
+        EXPECT_NE(text, nullptr) << id;
+        return {QString::fromLocal8Bit(text ? text : ""), attr.nFlags};
+    }
+
+    QString PackageFolder()
+    {
+        TScPackageInformation info{};
+        EXPECT_TRUE(api.ScPackageGetInformation(package, &info));
+        return QString::fromLocal8Bit(info.szName);
+    }
+
+    ScPackageHandle package = 0;
+    int packages = 0;
+};
+
+} // namespace
+
+TEST_F(ScProxyRecog, InternalPassportWithSeriesNumberDoubtAndPhoto)
+{
+    const ScDocumentHandle doc = Recognise("01-Passport1", 270);
+    ASSERT_NE(doc, 0u);
+    TScFormInformation form{};
+    EXPECT_EQ(FormId(doc, &form), "Passport1");
+    ASSERT_EQ(form.nFieldsCount, 12);
+    QStringList ids;
+    for (int n = 1; n <= form.nFieldsCount; ++n) {
+        TScFieldInformation field{};
+        ASSERT_TRUE(api.ScPackageGetFieldInformation(package, 1, n, &field));
+        ids << QString::fromLocal8Bit(field.szId);
+        EXPECT_EQ(field.nNextFldNo, n < form.nFieldsCount ? n + 1 : 0);
+    }
+    EXPECT_EQ(ids, QStringList({"PP_SurName", "PP_Name", "PP_SecName", "PP_Sex", "PP_BirthDate", "PP_BirthPlace",
+                                "PP_Ser2", "PP_Num2", "PP_Kem", "PP_Date", "PP_Podr", "photo"}));
+    TScFieldInformation field{};
+    EXPECT_FALSE(api.ScPackageGetFieldInformation(package, 1, 13, &field));
+    EXPECT_FALSE(api.ScPackageGetFieldInformation(package, 1, 0, &field));
+    EXPECT_FALSE(api.ScPackageGetFormInformation(package, 2, &form));
+    ASSERT_TRUE(api.ScPackageGetFieldInformation(package, 1, 5, &field));
+    EXPECT_EQ(field.nDataType, SCF_DT_DATE);
+
+    EXPECT_EQ(Field(doc, "PP_SurName").text, QStringLiteral("ПЕТРОВСКАЯ"));
+    EXPECT_EQ(Field(doc, "PP_SurName").flags, SCF_VRS_WARNING);
+    EXPECT_EQ(Field(doc, "PP_Name").flags, 0);
+    EXPECT_EQ(Field(doc, "PP_Ser2").text, QStringLiteral("99 12"));
+    EXPECT_EQ(Field(doc, "PP_Num2").text, QStringLiteral("345678"));
+    EXPECT_EQ(Field(doc, "PP_BirthDate").text, QStringLiteral("03.09.1991"));
+    EXPECT_STREQ(api.ScPackageGetFieldValue(doc, "NoSuchField", nullptr), "");
+    EXPECT_EQ(Field(doc, "NoSuchField").flags, 0);
+
+    const QString photo = QString::fromLocal8Bit(api.ScPackageGetFieldValue(doc, "photo", nullptr));
+    ASSERT_FALSE(photo.isEmpty());
+    EXPECT_FALSE(photo.contains(QLatin1Char('/')));
+    EXPECT_EQ(QImage(QDir(PackageFolder()).filePath(photo)).size(), QSize(220, 290));
+
+    TScPackageInformation info{};
+    ASSERT_TRUE(api.ScPackageGetInformation(package, &info));
+    EXPECT_EQ(info.nDocsCount, 1);
+    EXPECT_EQ(info.nFormsCount, 1);
+    EXPECT_EQ(api.ScPackageGetNextDoc(doc), 0u);
+    EXPECT_EQ(api.ScDocumentGetFirstImage(doc), api.ScPackageGetFirstImage(package));
+}
+
+TEST_F(ScProxyRecog, EveryGeneratedFormWithItsMarkedFields)
+{
+    struct Case
+    {
+        const char *stem;
+        QByteArray formId;
+        std::map<const char *, std::pair<QString, int>> fields;
+        const char *photo;
+    };
+    const std::vector<Case> cases{
+        {"02-InoPas1", "InoPas1", {{"IN_SurName", {"СОКОЛОВ", 0}}, {"IN_SerNum2", {"75 1234567", 0}}}, "IN_PHOTO2"},
+        {"03-DRVL", "DRVL", {{"DR_Date", {"29.02.2019", 0}}, {"DR_Num", {"456789", SCF_VRS_ERROR}}}, "photo"},
+        {"04-InoPas_MRZ", "InoPas_MRZ", {{"IN_SurName", {"HALVORSEN", 0}}, {"IN_Name", {"MIRA ELISE", 0}}, {"IN_KOD", {"UTO", 0}}}, "IN_FOTO"},
+        {"05-PaspBLR1", "PaspBLR1", {{"BY_SurName", {"КАРПОВИЧ", 0}}}, "photo"},
+        {"07-biopasp_mdl", "biopasp_mdl",
+         {{"IN_Kem", {"МВД 99025", SCF_VRS_WARNING | SCF_VRS_ERROR}}, {"IN_Date", {"12.10.2021", SCF_VRS_WARNING}}}, "IN_PHOTO2"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.stem);
+        const ScDocumentHandle doc = Recognise(c.stem, 270);
+        ASSERT_NE(doc, 0u);
+        EXPECT_EQ(FormId(doc), c.formId);
+        for (const auto &[id, expected] : c.fields) {
+            const Value v = Field(doc, id);
+            EXPECT_EQ(v.text, expected.first) << id;
+            EXPECT_EQ(v.flags, expected.second) << id;
+        }
+        const QString photo = QString::fromLocal8Bit(api.ScPackageGetFieldValue(doc, c.photo, nullptr));
+        EXPECT_TRUE(QFileInfo(QDir(PackageFolder()).filePath(photo)).isFile()) << photo.toStdString();
+    }
+}
+
+TEST_F(ScProxyRecog, DocumentOfAZoneNoConfigurationHasIsNotFound)
+{
+    EXPECT_EQ(Recognise("06-IdCardKAZ", 270), 0u);
+    TScPackageInformation info{};
+    ASSERT_TRUE(api.ScPackageGetInformation(package, &info));
+    EXPECT_EQ(info.nImagesCount, 1);
+    EXPECT_EQ(info.nDocsCount, 0);
+}
+
+TEST_F(ScProxyRecog, UpsideDownPassportReadsItsNamesOnlyWithTheTurnThatBringsItUpright)
+{
+    const char *feed = "04-InoPas_MRZ,08-InoPas_MRZ-upside-down";
+    const ScDocumentHandle usual = Recognise(feed, 270);
+    ASSERT_NE(usual, 0u);
+    EXPECT_EQ(Field(usual, "IN_SurName").text, QStringLiteral("HALVORSEN")) << "a passport on its side reads with 270";
+
+    const ScDocumentHandle turned = Recognise(feed, 270);
+    ASSERT_NE(turned, 0u);
+    EXPECT_EQ(FormId(turned), "InoPas_MRZ");
+    EXPECT_EQ(Field(turned, "IN_SurName").text, QString());
+    EXPECT_EQ(Field(turned, "IN_Name").text, QString());
+    EXPECT_EQ(Field(turned, "IN_SurName").flags, SCF_VRS_ERROR);
+    EXPECT_EQ(Field(turned, "IN_SerNum").text, QStringLiteral("T5R8M2Q41"));
+    const QString turnedPhoto = QDir(PackageFolder()).filePath(QString::fromLocal8Bit(api.ScPackageGetFieldValue(turned, "IN_FOTO", nullptr)));
+
+    // The repeat run: the page stayed in the feeder, the other turn reads it.
+    const ScDocumentHandle upright = Recognise(feed, 90);
+    ASSERT_NE(upright, 0u);
+    EXPECT_EQ(FormId(upright), "InoPas_MRZ");
+    EXPECT_EQ(Field(upright, "IN_SurName").text, QStringLiteral("LINDQVIST"));
+    EXPECT_EQ(Field(upright, "IN_Name").text, QStringLiteral("OSKAR"));
+    EXPECT_EQ(Field(upright, "IN_SurName").flags, 0);
+    const QString uprightPhoto = QDir(PackageFolder()).filePath(QString::fromLocal8Bit(api.ScPackageGetFieldValue(upright, "IN_FOTO", nullptr)));
+
+    // Read turned, the portrait comes out upside down: its dark head lies low.
+    auto headRowMean = [](const QString &path, bool top) {
+        const QImage img = QImage(path).convertToFormat(QImage::Format_Grayscale8);
+        const int y = top ? img.height() / 3 : img.height() * 2 / 3;
+        int sum = 0;
+        for (int x = 0; x < img.width(); ++x)
+            sum += img.constScanLine(y)[x];
+        return sum / std::max(1, img.width());
+    };
+    EXPECT_LT(headRowMean(uprightPhoto, true), headRowMean(turnedPhoto, true));
+
+    // Read upright, the page left the feeder; the next one is the passport on its side, which 90 turns over.
+    const ScDocumentHandle next = Recognise(feed, 90);
+    ASSERT_NE(next, 0u);
+    EXPECT_EQ(Field(next, "IN_SerNum").text, QStringLiteral("L8X4R2K07"));
+    EXPECT_EQ(Field(next, "IN_SurName").text, QString());
+}
+
+TEST_F(ScProxyRecog, RecognitionFaults)
+{
+    {
+        EnvSwitch fault("SCPROXY_FAULTS", "nodocument");
+        EXPECT_EQ(Recognise("01-Passport1", 270), 0u);
+    }
+    EnvSwitch fault("SCPROXY_FAULTS", "recog");
+    EnvSwitch folder("SCPROXY_SPECIMENS", GeneratedSpecimens().toLocal8Bit());
+    SetUpContext(270);
+    const ScPackageHandle p = NewPackage();
+    ASSERT_NE(ScanOne(p), 0u);
+    EXPECT_FALSE(api.ScPackageRecog(p, nullptr));
+    EXPECT_NE(api.ScGetErrorCode(instance), 0);
+    EXPECT_TRUE(ErrorText().contains(QStringLiteral("simulated fault \"recog\"")));
+    EXPECT_EQ(api.ScPackageGetFirstDoc(p), 0u);
+    EXPECT_FALSE(api.ScPackageRecog(0, nullptr));
+}

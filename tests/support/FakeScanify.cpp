@@ -1,0 +1,288 @@
+#include "support/FakeScanify.h"
+
+#include "common/engCommon9r.h"
+#include "scanify/scapi.h"
+
+#include <cstring>
+#include <stdexcept>
+
+namespace r9test {
+
+namespace {
+
+FakeScanify *g_current = nullptr;
+
+FakeScanify &fake()
+{
+    if (!g_current)
+        throw std::logic_error("a Scanify entry point was called without a fake");
+    return *g_current;
+}
+
+std::string num(std::uint64_t value)
+{
+    return std::to_string(value);
+}
+
+} // namespace
+
+/// The fake's entry points; each records its call as "Name(arguments)".
+struct FakeScanifyEntries
+{
+    static void record(const std::string &call) { fake().calls.push_back(call); }
+
+    static const char *text(const std::optional<std::string> &value)
+    {
+        FakeScanify &f = fake();
+        if (f.rawText)
+            return f.rawText;
+        if (!value)
+            return nullptr;
+        f.m_textBuffer = *value;
+        return f.m_textBuffer.c_str();
+    }
+
+    static std::uint32_t GetScanifyAPIVersion() { record("ScGetScanifyAPIVersion()"); return 0x0200; }
+    static std::int32_t GetErrorCode(ScInstanceHandle h)
+    {
+        record("ScGetErrorCode(" + num(h) + ")");
+        return fake().errorCode;
+    }
+    static const char *GetErrorMessage(ScInstanceHandle h, std::int32_t reserved)
+    {
+        record("ScGetErrorMessage(" + num(h) + ", " + num(std::uint32_t(reserved)) + ")");
+        const auto it = fake().errorMessages.find(h);
+        return text(it == fake().errorMessages.end() ? std::optional<std::string>(std::string()) : it->second);
+    }
+    static ScInstanceHandle Initialize(PScInitializeOption option)
+    {
+        record(std::string("ScInitialize(") + (option ? "option" : "null") + ")");
+        return fake().initializeResult;
+    }
+    static ScBool Terminate(ScInstanceHandle h, PScTerminateOption option)
+    {
+        record("ScTerminate(" + num(h) + ", " + (option ? "option" : "null") + ")");
+        return 1;
+    }
+    static ScBool SetOption(ScInstanceHandle, std::int32_t, const char *) { record("ScSetOption"); return 0; }
+    static const char *GetOption(ScInstanceHandle, std::int32_t) { record("ScGetOption"); return nullptr; }
+    static ScBool SetupContext(ScInstanceHandle h, const char *file)
+    {
+        record("ScSetupContext(" + num(h) + ", " + (file ? file : "null") + ")");
+        return 1;
+    }
+    static const char *GetContext(ScInstanceHandle) { record("ScGetContext"); return nullptr; }
+    static ScPackageHandle PackageCreate(ScInstanceHandle h, const char *folder)
+    {
+        record("ScPackageCreate(" + num(h) + ")");
+        fake().lastPackageFolder = folder ? folder : "";
+        return fake().packageResult;
+    }
+    static ScPackageHandle PackageOpen(ScInstanceHandle, const char *, std::int32_t) { record("ScPackageOpen"); return 0; }
+    static ScBool PackageGetInformation(ScPackageHandle h, PScPackageInformation info)
+    {
+        record("ScPackageGetInformation(" + num(h) + ")");
+        FakeScanify &f = fake();
+        if (f.rawPackageName) {
+            std::memcpy(info->szName, f.rawPackageName->data(), std::min(f.rawPackageName->size(), sizeof info->szName));
+        } else {
+            const std::string name = f.packageName.empty() ? f.lastPackageFolder : f.packageName;
+            std::strncpy(info->szName, name.c_str(), sizeof info->szName - 1);
+        }
+        info->nDocsCount = 0;
+        return 1;
+    }
+    static ScBool PackageMove(ScPackageHandle, const char *) { record("ScPackageMove"); return 0; }
+    static ScBool PackageClose(ScPackageHandle) { record("ScPackageClose"); return 0; }
+    static ScBool PackageDestroy(ScPackageHandle h)
+    {
+        record("ScPackageDestroy(" + num(h) + ")");
+        fake().destroyedPackages.push_back(h);
+        return 1;
+    }
+    static ScBool SelectTWAINSource(ScInstanceHandle h, ScWindowHandle owner)
+    {
+        record("ScScannerSelectTWAINSource(" + num(h) + ")");
+        fake().lastOwner = owner;
+        // A Boolean whose low byte is zero is false even when higher bits are set.
+        return fake().selectSourceResult ? 0x101 : 0x100;
+    }
+    static ScBool SelectCLRSource(ScInstanceHandle, ScWindowHandle) { record("ScScannerSelectCLRSource"); return 0; }
+    static std::int32_t GetTWAINSourceCount(ScInstanceHandle h)
+    {
+        record("ScScannerGetTWAINSourceCount(" + num(h) + ")");
+        return fake().sourceCount;
+    }
+    static const char *GetTWAINSourceName(ScInstanceHandle h, std::int32_t index)
+    {
+        record("ScScannerGetTWAINSourceName(" + num(h) + ", " + std::to_string(index) + ")");
+        return text(fake().chosenSourceName);
+    }
+    static ScScanDeviceHandle ScannerOpen(ScInstanceHandle h, TScDeviceClass deviceClass, const char *source)
+    {
+        record("ScScannerOpen(" + num(h) + ")");
+        fake().lastDeviceClass = deviceClass;
+        fake().lastOpenedSource = source ? std::optional<std::string>(source) : std::nullopt;
+        return fake().openResult;
+    }
+    static ScBool SetConfiguration(ScScanDeviceHandle d, const char *name)
+    {
+        record("ScScannerSetConfiguration(" + num(d) + ", " + (name ? name : "null") + ")");
+        return 1;
+    }
+    static ScBool ScannerClose(ScScanDeviceHandle d) { record("ScScannerClose(" + num(d) + ")"); return 1; }
+    static ScBool GetScanOptions(ScScanDeviceHandle, PScScanOptions) { record("ScGetScanOptions"); return 0; }
+    static ScImageHandle PackageScan(ScPackageHandle p, ScScanDeviceHandle d, PScScanRequest request)
+    {
+        record("ScPackageScan(" + num(p) + ", " + num(d) + ")");
+        fake().lastScanRequest = request;
+        return fake().scanResult;
+    }
+    static ScBool PackageRecog(ScPackageHandle p, PScProgressIndicator) { record("ScPackageRecog(" + num(p) + ")"); return 1; }
+    static ScImageHandle PackageGetFirstImage(ScPackageHandle) { record("ScPackageGetFirstImage"); return 0; }
+    static ScImageHandle PackageGetNextImage(ScImageHandle) { record("ScPackageGetNextImage"); return 0; }
+    static ScBool PackageGetImageInformation(ScImageHandle, PScImageInformation) { record("ScPackageGetImageInformation"); return 0; }
+    static ScDocumentHandle PackageGetFirstDoc(ScPackageHandle p) { record("ScPackageGetFirstDoc(" + num(p) + ")"); return 0x51; }
+    static ScDocumentHandle PackageGetNextDoc(ScDocumentHandle) { record("ScPackageGetNextDoc"); return 0; }
+    static ScBool PackageGetDocInformation(ScDocumentHandle d, PScDocInformation info)
+    {
+        record("ScPackageGetDocInformation(" + num(d) + ")");
+        info->nForm = 1;
+        return 1;
+    }
+    static ScImageHandle DocumentGetFirstImage(ScDocumentHandle) { record("ScDocumentGetFirstImage"); return 0; }
+    static ScImageHandle DocumentGetNextImage(ScImageHandle) { record("ScDocumentGetNextImage"); return 0; }
+    static ScBool PackageGetFormInformation(ScPackageHandle p, std::int32_t form, PScFormInformation)
+    {
+        record("ScPackageGetFormInformation(" + num(p) + ", " + std::to_string(form) + ")");
+        return 0;
+    }
+    static ScBool PackageGetFieldInformation(ScPackageHandle p, std::int32_t, std::int32_t, PScFieldInformation)
+    {
+        record("ScPackageGetFieldInformation(" + num(p) + ")");
+        return 0;
+    }
+    static const char *PackageGetFieldValue(ScDocumentHandle d, const char *id, PScFieldValueAttr attr)
+    {
+        const std::string field = id ? id : "";
+        record("ScPackageGetFieldValue(" + num(d) + ", " + field + ")");
+        FakeScanify &f = fake();
+        f.lastFieldAttrGiven = attr != nullptr;
+        const auto it = f.fields.find(field);
+        const FakeScanify::Field value = it == f.fields.end() ? FakeScanify::Field{std::string(), 0} : it->second;
+        if (attr && f.fillAttributes)
+            attr->nFlags = value.flags;
+        return text(value.value);
+    }
+    static ScBool PackageSetFieldValue(ScDocumentHandle, const char *, const char *) { record("ScPackageSetFieldValue"); return 0; }
+    static ScBool PackageConvert(ScPackageHandle, const char *, std::int32_t) { record("ScPackageConvert"); return 0; }
+    static ScBool ImageExport(ScImageHandle image, const char *file, PScExportImageOptions options)
+    {
+        record("ScImageExport(" + num(image) + ")");
+        fake().lastExportFile = file ? file : "";
+        fake().lastExportOptionsGiven = options != nullptr;
+        if (options)
+            fake().lastExportOptions = *options;
+        return 1;
+    }
+    static ScBool ImageResample(ScImageHandle, std::int32_t, std::int32_t) { record("ScImageResample"); return 0; }
+    static ScBool ImageDraw(ScImageHandle, ScWindowHandle, PTRect, std::int32_t) { record("ScImageDraw"); return 0; }
+    static ScBool ImageDelete(ScImageHandle) { record("ScImageDelete"); return 0; }
+    static ScBool PackageSetFieldAppInfo(ScDocumentHandle, const char *, const char *) { record("ScPackageSetFieldAppInfo"); return 0; }
+    static const char *PackageGetFieldAppInfo(ScDocumentHandle, const char *) { record("ScPackageGetFieldAppInfo"); return nullptr; }
+
+    static void install()
+    {
+        ScGetScanifyAPIVersion = &GetScanifyAPIVersion;
+        ScGetErrorCode = &GetErrorCode;
+        ScGetErrorMessage = &GetErrorMessage;
+        ScInitialize = &Initialize;
+        ScTerminate = &Terminate;
+        ScSetOption = &SetOption;
+        ScGetOption = &GetOption;
+        ScSetupContext = &SetupContext;
+        ScGetContext = &GetContext;
+        ScPackageCreate = &PackageCreate;
+        ScPackageOpen = &PackageOpen;
+        ScPackageGetInformation = &PackageGetInformation;
+        ScPackageMove = &PackageMove;
+        ScPackageClose = &PackageClose;
+        ScPackageDestroy = &PackageDestroy;
+        ScScannerSelectTWAINSource = &SelectTWAINSource;
+        ScScannerSelectCLRSource = &SelectCLRSource;
+        ScScannerGetTWAINSourceCount = &GetTWAINSourceCount;
+        ScScannerGetTWAINSourceName = &GetTWAINSourceName;
+        ScScannerOpen = &ScannerOpen;
+        ScScannerSetConfiguration = &SetConfiguration;
+        ScScannerClose = &ScannerClose;
+        ScGetScanOptions = &GetScanOptions;
+        ScPackageScan = &PackageScan;
+        ScPackageRecog = &PackageRecog;
+        ScPackageGetFirstImage = &PackageGetFirstImage;
+        ScPackageGetNextImage = &PackageGetNextImage;
+        ScPackageGetImageInformation = &PackageGetImageInformation;
+        ScPackageGetFirstDoc = &PackageGetFirstDoc;
+        ScPackageGetNextDoc = &PackageGetNextDoc;
+        ScPackageGetDocInformation = &PackageGetDocInformation;
+        ScDocumentGetFirstImage = &DocumentGetFirstImage;
+        ScDocumentGetNextImage = &DocumentGetNextImage;
+        ScPackageGetFormInformation = &PackageGetFormInformation;
+        ScPackageGetFieldInformation = &PackageGetFieldInformation;
+        ScPackageGetFieldValue = &PackageGetFieldValue;
+        ScPackageSetFieldValue = &PackageSetFieldValue;
+        ScPackageConvert = &PackageConvert;
+        ScImageExport = &ImageExport;
+        ScImageResample = &ImageResample;
+        ScImageDraw = &ImageDraw;
+        ScImageDelete = &ImageDelete;
+        ScPackageSetFieldAppInfo = &PackageSetFieldAppInfo;
+        ScPackageGetFieldAppInfo = &PackageGetFieldAppInfo;
+    }
+
+    static void uninstall()
+    {
+        std::size_t count = 0;
+        const scapi::TEntryPoint *entries = scapi::EntryPoints(&count);
+        for (std::size_t i = 0; i < count; ++i)
+            entries[i].bind(nullptr);
+    }
+};
+
+FakeScanify::FakeScanify() : m_savedLibrary(CognitiveLibInstance)
+{
+    if (g_current)
+        throw std::logic_error("only one FakeScanify at a time");
+    g_current = this;
+    FakeScanifyEntries::install();
+    CognitiveLibInstance = this;
+}
+
+FakeScanify::~FakeScanify()
+{
+    FakeScanifyEntries::uninstall();
+    CognitiveLibInstance = m_savedLibrary;
+    g_current = nullptr;
+}
+
+FakeScanify *FakeScanify::Current()
+{
+    return g_current;
+}
+
+std::vector<std::string> FakeScanify::CallNames() const
+{
+    std::vector<std::string> names;
+    for (const std::string &call : calls)
+        names.push_back(call.substr(0, call.find('(')));
+    return names;
+}
+
+int FakeScanify::CallCount(const std::string &name) const
+{
+    int n = 0;
+    for (const std::string &call : CallNames())
+        n += call == name;
+    return n;
+}
+
+} // namespace r9test
