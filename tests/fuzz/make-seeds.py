@@ -95,3 +95,17 @@ masks=struct.pack('<III',0xF800,0x07E0,0x001F)
 w('dib_file','bitfields565.bmp',bmp(struct.pack('<IiiHHIIiiII',40,2,2,1,16,3,8,0,0,0,0),masks,b'\x00\xf8\xe0\x07\x1f\x00\xff\xff'))
 w('dib_file','clrused-beyond-table.bmp',bmp(struct.pack('<IiiHHIIiiII',40,2,1,1,8,0,4,0,0,255,0),pal16,b'\x00\x0f\x00\x00'))
 w('dib_file','rle4.bmp',bmp(struct.pack('<IiiHHIIiiII',40,4,1,1,4,2,6,0,0,16,0),pal16,b'\x04\x12\x00\x00\x00\x01'))
+# Profile files (the engine's 8-bit configuration): file bytes, 0xFF, then
+# section, key and value separated by 0x01.
+def wp(n,b): open(f'profile_file/{n}','wb').write(b)
+cfg=b"[DefaultScanningConfiguration]\r\nUseADF=0\r\nResolutionX=300\r\nPageDimensions=0mm 0mm 210mm 270mm\r\nZone1Type=ZoneOfPassportRF\r\n\r\n[ScanAllDocuments]\r\nShowTWAIN=0\r\nZone1=0mm 0mm -1mm -1mm\r\n"
+wp('config-replace-key', cfg+b'\xffScanAllDocuments\x01ShowTWAIN\x011')
+wp('config-new-section', cfg+b'\xffNewSection\x01Key\x01value with blanks ')
+wp('config-new-key', cfg+b'\xffdefaultscanningconfiguration\x01ResolutionY\x01300')
+wp('comments-unknown-lines', b"; engine file\n[Main]\nOther=keep me\ngarbage line\n  [ Spaced ]  \nk = \"quoted\" \n"+b'\xffMain\x01Key\x01"1"')
+wp('lf-only-no-final-break', b"[Main]\nOther=x\n[Second]\na=b"+b'\xffSecond\x01a\x01c')
+wp('8bit-text', "[Main]\nOther=Проходная\n".encode('cp1251')+b'\xffMain\x01Name\x01'+"Сканер".encode('utf-8'))
+wp('breaking-value', cfg+b'\xffMain\x01Key\x01a\r\n[Injected]\r\nx=1')
+wp('breaking-name', cfg+b'\xffMa]in\x01Ke=y\x01v')
+wp('empty-file', b'\xffMain\x01Key\x01v')
+wp('no-write-part', cfg)
