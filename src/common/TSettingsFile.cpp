@@ -192,24 +192,12 @@ bool TSettingsFile::ReadBool(const QString &section, const QString &key, bool de
 void TSettingsFile::WriteString(const QString &section, const QString &key, const QString &value)
 {
     Section &s = sectionFor(section);
-    const QString line = SingleLine(value);
     for (Entry &e : s.entries)
         if (e.key.compare(key, Qt::CaseInsensitive) == 0) {
-            e.value = line;
+            e.value = value;
             return;
         }
-    s.entries.push_back({key, line});
-}
-
-QString TSettingsFile::SingleLine(const QString &value)
-{
-    if (!value.contains(QLatin1Char('\n')) && !value.contains(QLatin1Char('\r')))
-        return value;
-    QString line = value;
-    line.replace(QLatin1String("\r\n"), QLatin1String(" "));
-    line.replace(QLatin1Char('\r'), QLatin1Char(' '));
-    line.replace(QLatin1Char('\n'), QLatin1Char(' '));
-    return line;
+    s.entries.push_back({key, value});
 }
 
 void TSettingsFile::WriteInteger(const QString &section, const QString &key, int value)
@@ -282,7 +270,7 @@ void TSettingsFile::UpdateFile() const
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
         const QString reason = file.errorString();
         file.cancelWriting();
-        throw std::runtime_error(QStringLiteral("Cannot write the settings file \"%1\": %2")
+        throw std::runtime_error(QStringLiteral("Не удалось записать файл настроек \"%1\": %2")
                                      .arg(m_fileName, reason).toStdString());
     }
 }

@@ -43,9 +43,6 @@ public:
     /// Stored as an integer, nonzero is true; missing or not a number gives def.
     bool ReadBool(const QString &section, const QString &key, bool def) const;
 
-    /// Stores value under key. A value is one line of the file: its line
-    /// breaks (CR LF, CR, LF) become blanks, so no text from outside can end
-    /// the line early and forge keys or sections of its own.
     void WriteString(const QString &section, const QString &key, const QString &value);
     void WriteInteger(const QString &section, const QString &key, int value);
     void WriteBool(const QString &section, const QString &key, bool value);
@@ -54,9 +51,6 @@ public:
     bool ValueExists(const QString &section, const QString &key) const;
     QStringList Sections() const;
     QStringList Keys(const QString &section) const;
-
-    /// value as WriteString stores it: line breaks replaced by blanks.
-    static QString SingleLine(const QString &value);
 
     /// The whole file as text, lines separated by CR LF.
     QString Text() const;

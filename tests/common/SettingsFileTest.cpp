@@ -123,24 +123,6 @@ TEST(SettingsFile, KeepsOrderAndWritesUtf16LeWithBom)
     EXPECT_EQ(back.ReadString("A", "missing", "def"), QString("def"));
 }
 
-TEST(SettingsFile, ValueFromOutsideStaysOneLineAndForgesNoKeys)
-{
-    // A scanner name the engine reports is stored as the operator's choice;
-    // its line breaks must not end the line and start keys or sections.
-    const QString path = r9test::TestHome() + "/forge.iniu";
-    r9test::WriteFile(path, utf16le("[SCAN_INFO]\r\nTwainDialogNeed=0\r\n[RECOGNIZE_INFO]\r\nRecognizePhoto=0\r\n", true));
-    TSettingsFile ini(path);
-    ini.WriteString("SCAN_INFO", "ScannerName", "Feeder\r\n[RECOGNIZE_INFO]\nRecognizePhoto=1\rTwainDialogNeed=1");
-    ini.UpdateFile();
-
-    TSettingsFile back(path);
-    EXPECT_EQ(back.Sections(), QStringList({"SCAN_INFO", "RECOGNIZE_INFO"}));
-    EXPECT_EQ(back.Keys("SCAN_INFO"), QStringList({"TwainDialogNeed", "ScannerName"}));
-    EXPECT_EQ(back.ReadString("SCAN_INFO", "ScannerName", ""), "Feeder [RECOGNIZE_INFO] RecognizePhoto=1 TwainDialogNeed=1");
-    EXPECT_FALSE(back.ReadBool("RECOGNIZE_INFO", "RecognizePhoto", true));
-    EXPECT_FALSE(back.ReadBool("SCAN_INFO", "TwainDialogNeed", true));
-}
-
 TEST(SettingsFile, PackageWrittenFileReadsBackAtNextStart)
 {
     Initialize();
