@@ -14,4 +14,9 @@ cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release "${args[@]}"
 cmake --build "$dir"
 export QT_QPA_PLATFORM=offscreen
 # The benchmark script's test (label "bench") times for a minute: not in CI.
-cd "$dir" && ctest --output-on-failure -j2 --timeout 600 -LE bench
+(cd "$dir" && ctest --output-on-failure -j2 --timeout 600 -LE bench)
+# ctest replays every fuzz corpus; where clang's libFuzzer is installed, a
+# short fuzzing run of every target follows (R9_FUZZ_SECONDS each, 0: none).
+if [ "$dir" = build ] && [ "${R9_FUZZ_SECONDS:-20}" -gt 0 ] && bash scripts/run-fuzz.sh --available; then
+  bash scripts/run-fuzz.sh "${R9_FUZZ_SECONDS:-20}"
+fi

@@ -12,6 +12,7 @@ packages=(
   fonts-dejavu-core fonts-ocr-b
   python3 python3-pil libvips-tools
   xvfb xauth
+  clang libclang-rt-14-dev
 )
 
 missing=()

@@ -8,6 +8,7 @@
 #include "PackageLoader.h"
 #include "PersonRecord.h"
 #include "ScriptedOperator.h"
+#include "Soak.h"
 #include "Specimens.h"
 #include "common/Recognition9r.h"
 #include "common/engCommon9r.h"
@@ -132,6 +133,7 @@ struct HostOptions
     QString formPages;      ///< screenshots of every page of the window
     bool docPicture = false; ///< the document-picture window instead of recognition
     bool camera = false;    ///< the camera snapshot window instead of recognition
+    int soak = 0;           ///< recognitions of a long run; 0: one per document
 };
 
 QString PersonFolder(const HostOptions &o, int n)
@@ -202,6 +204,10 @@ QJsonObject RunAbbyyPath(const PackageLoader &package, const HostOptions &o)
     report["documentsFolder"] = QFileInfo(folder).absoluteFilePath();
     if (!problems.isEmpty())
         report["documentProblems"] = QJsonArray::fromStringList(problems);
+    if (o.soak > 0) {
+        report["soak"] = RunSoak(package, documents, o.soak);
+        return report;
+    }
     MessageBoxAnswerer answerer;
     int n = 0;
     for (const SpecimenDocument &document : documents) {
@@ -294,8 +300,12 @@ int main(int argc, char **argv)
         QStringLiteral("Scan a document picture over TWAIN (no recognition) and store it as document.png."));
     const QCommandLineOption cameraOption(QStringLiteral("camera"),
         QStringLiteral("Open the camera snapshot window instead of recognition; the frame and the fragment go to the output folder."));
+    const QCommandLineOption soakOption(QStringLiteral("soak"),
+        QStringLiteral("Scripted long run: this many recognitions in one process, cycling through the documents, "
+                       "measured at the start, after 100 and at the end; nothing is stored."),
+        QStringLiteral("count"));
     parser.addOptions({scriptedOption, documentsOption, personOption, outputOption, pagesOption, cameraOption,
-                       docPictureOption});
+                       docPictureOption, soakOption});
     parser.process(app);
     HostOptions options;
     options.scripted = headless || parser.isSet(scriptedOption);
@@ -305,6 +315,9 @@ int main(int argc, char **argv)
     options.formPages = parser.value(pagesOption);
     options.docPicture = parser.isSet(docPictureOption);
     options.camera = parser.isSet(cameraOption);
+    options.soak = parser.value(soakOption).toInt();
+    if (options.soak > 0)
+        options.scripted = true;
 
     try {
         PackageLoader package;

@@ -24,6 +24,9 @@ InitParamsFactory CreateInitParams = &CoInitParams::Create;
 
 namespace {
 
+/// More symbols than any field of a document holds.
+constexpr std::int32_t MaxFieldSymbols = 4096;
+
 const QString kCr2 = QStringLiteral("\r\r");
 
 QString errorText(const std::exception &e)
@@ -185,6 +188,10 @@ bool HasUntrustedSymbols(IFieldsCollection *Fields, const QString &fieldName)
         if (!found)
             return false;
         const std::int32_t length = found->Length();
+        // No field of a document holds that many symbols; asking the engine
+        // for each of them would hold the window for minutes.
+        if (length > MaxFieldSymbols)
+            return true;
         for (std::int32_t i = 0; i < length; ++i) {
             IRecognizedFieldPtr field = Fields->Field(fieldName);
             if (!field)

@@ -75,7 +75,8 @@ inline QColor UntrustedSymbolColor() { return QColor(255, 0, 0); }
 /// engine does not trust. Never sets any other colour: the caller resets the
 /// colour before recognition. An absent field or one without symbols leaves
 /// the edit as it is; an engine failure while reading the symbols counts as
-/// doubtful. Null Fields or edit: nothing happens.
+/// doubtful, and so does a field that claims more symbols (over 4096) than
+/// any document field holds. Null Fields or edit: nothing happens.
 R9_API void CheckSymbols(IFieldsCollection *Fields, const QString &fieldName, QWidget *edit);
 
 /// The array of interface references that InterfacePacketToVariant wraps.

@@ -43,10 +43,13 @@ QString truncatedBitmap(const QByteArray &data)
     if (!plain || width <= 0 || bitCount == 0 || bitCount > 32)
         return QString();
     const qint64 stride = (width * bitCount + 31) / 32 * 4;
-    const qint64 needed = qint64(offBits) + stride * height;
-    if (needed > data.size())
-        return QStringLiteral("файл обрезан (%1 байт из %2)").arg(data.size()).arg(needed);
-    return QString();
+    // The headers may claim more pixel data than any integer holds: compare
+    // by division, never form the product.
+    const qint64 available = qint64(data.size()) - qint64(offBits);
+    if (available >= 0 && (height == 0 || stride <= available / height))
+        return QString();
+    const double needed = double(offBits) + double(stride) * double(height);
+    return QStringLiteral("файл обрезан (%1 байт из %2)").arg(data.size()).arg(needed, 0, 'f', 0);
 }
 
 } // namespace

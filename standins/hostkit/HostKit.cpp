@@ -10,9 +10,21 @@
 
 namespace hostkit {
 
+bool HostFaultActive(const char *name)
+{
+    const QStringList faults = qEnvironmentVariable("HOSTKIT_FAULTS").split(QLatin1Char(','), Qt::SkipEmptyParts);
+    for (const QString &f : faults)
+        if (f.trimmed().compare(QLatin1String(name), Qt::CaseInsensitive) == 0)
+            return true;
+    return false;
+}
+
 THostKit::THostKit(const QString &dataFolder, const QString &login)
     : m_db(THostDatabase::Open(QDir(dataFolder).filePath(DatabaseFileName())))
-    , m_log(std::make_unique<THostLogFile>())
+    // A log folder below the database file cannot be made: every write fails.
+    , m_log(std::make_unique<THostLogFile>(HostFaultActive("logfails")
+                                               ? QDir(dataFolder).filePath(DatabaseFileName()) + QStringLiteral("/log")
+                                               : QString()))
     , m_plugins(std::make_unique<TPluginManager>(m_db, login))
     , m_video(std::make_unique<TVideoSubsystem>(m_plugins->Security()))
     , m_nationalities(std::make_unique<TNationalitiesDataSet>(m_db))
@@ -21,6 +33,14 @@ THostKit::THostKit(const QString &dataFolder, const QString &login)
     m_services.PluginManager = m_plugins.get();
     m_services.Video = m_video.get();
     m_services.Nationalities = m_nationalities.get();
+    if (HostFaultActive("nolog"))
+        m_services.LogFile = nullptr;
+    if (HostFaultActive("noplugins"))
+        m_services.PluginManager = nullptr;
+    if (HostFaultActive("novideo"))
+        m_services.Video = nullptr;
+    if (HostFaultActive("nonationalities"))
+        m_services.Nationalities = nullptr;
 }
 
 THostKit::~THostKit() = default;

@@ -9,6 +9,11 @@
 //     install(kit->Services());
 //     ...                      // create and show forms
 //     install(nullptr);        // before kit is destroyed
+//
+// Fault switches (environment HOSTKIT_FAULTS, comma separated) make the kit a
+// host that lacks a service or whose log fails, for the package's failure
+// paths: "nolog", "noplugins", "novideo", "nonationalities" leave that service
+// out of Services(); "logfails" points the log at a folder that cannot exist.
 
 #include "host/HostServices.h"
 
@@ -59,6 +64,9 @@ private:
     std::unique_ptr<TNationalitiesDataSet> m_nationalities;
     host::THostServices m_services;
 };
+
+/// Whether the fault switch `name` is set in HOSTKIT_FAULTS.
+bool HostFaultActive(const char *name);
 
 /// The one entry of a host: everything the package needs, on the data folder.
 std::unique_ptr<THostKit> CreateServices(const QString &dataFolder);

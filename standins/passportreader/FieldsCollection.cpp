@@ -4,6 +4,8 @@
 #include "StandinConfig.h"
 #include "StringsArray.h"
 
+#include <QFile>
+
 namespace passportreader {
 
 HRESULT RecognizedSymbol::raw_Trusted(bool *result)
@@ -130,6 +132,12 @@ FieldsCollection::FieldsCollection(const std::shared_ptr<const Specimen> &s, con
     }
     m_fields.emplace_back(new RecognizedField(QString::number(int(m_fields.size()) + 1), QStringLiteral("FullImage"), shared, QRect()));
     m_names.push_back(QStringLiteral("FullImage"));
+}
+
+FieldsCollection::~FieldsCollection()
+{
+    if (m_ownsPage)
+        QFile::remove(m_pagePath);
 }
 
 HRESULT FieldsCollection::raw_Count(std::int32_t *result)

@@ -49,6 +49,10 @@ public:
     /// fields of specimen s read from page (null s: nothing recognised);
     /// pagePath is the picture file the collection reports as "FullImage".
     FieldsCollection(const std::shared_ptr<const Specimen> &s, const QImage &page, QString pagePath);
+    ~FieldsCollection() override;
+
+    /// The page file is the server's own scan: it goes when the collection does.
+    void DeletePageWithCollection() { m_ownsPage = true; }
 
     HRESULT raw_Count(std::int32_t *result) override;
     HRESULT raw_Item(std::int32_t index, IRecognizedField **result) override;
@@ -62,6 +66,7 @@ private:
     std::vector<ComPtr<IRecognizedField>> m_fields;
     std::vector<QString> m_names;
     QString m_pagePath;
+    bool m_ownsPage = false;
 };
 
 } // namespace passportreader

@@ -329,8 +329,20 @@ HRESULT RecognitionEngine::raw_AllowedDocuments(IStringsArray **result)
     });
 }
 
-HRESULT RecognitionEngine::RecognizeFile(const QString &path, const QString &documentType, IFieldsCollection **result)
+HRESULT RecognitionEngine::RecognizeFile(const QString &path, const QString &documentType, IFieldsCollection **result,
+                                         bool pageIsOurs)
 {
+    // A page left behind after every recognition would fill the temporary
+    // folder in a day's work at the desk.
+    struct Discard
+    {
+        QString path;
+        ~Discard()
+        {
+            if (!path.isEmpty())
+                QFile::remove(path);
+        }
+    } discard{pageIsOurs ? path : QString()};
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return Fail(E_FAIL, QStringLiteral("Cannot open the picture %1: %2").arg(path, file.errorString()));
@@ -346,7 +358,12 @@ HRESULT RecognitionEngine::RecognizeFile(const QString &path, const QString &doc
     // A page no description knows is read from its machine-readable zone.
     else if (!specimen)
         specimen = SpecimenFromZone(page, documentType);
-    *result = (new FieldsCollection(specimen, page, path))->Hand();
+    auto *collection = new FieldsCollection(specimen, page, path);
+    if (pageIsOurs) {
+        collection->DeletePageWithCollection();
+        discard.path.clear();
+    }
+    *result = collection->Hand();
     return S_OK;
 }
 
@@ -385,9 +402,11 @@ HRESULT RecognitionEngine::raw_ScanAndRecognize(const QString &documentType, IFi
         QFile::remove(page);
         if (!QFile::rename(scanned, page))
             return Fail(E_FAIL, QStringLiteral("Cannot keep the scanned page as %1").arg(page));
-        if (FaultActive(fault::Recognize))
+        if (FaultActive(fault::Recognize)) {
+            QFile::remove(page);
             return Fail(E_FAIL, FaultMessage(fault::Recognize, QStringLiteral("Recognition of the scanned page failed")));
-        return RecognizeFile(page, documentType, result);
+        }
+        return RecognizeFile(page, documentType, result, true);
     });
 }
 

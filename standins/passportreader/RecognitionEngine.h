@@ -56,7 +56,10 @@ private:
     int ScannerCount() const;
     /// Scans the next page of the current scanner; empty on failure (error set).
     QString ScanPage();
-    HRESULT RecognizeFile(const QString &path, const QString &documentType, IFieldsCollection **result);
+    /// pageIsOurs: the file is a page this server scanned; it is deleted with
+    /// the collection that names it, or at once when recognition fails.
+    HRESULT RecognizeFile(const QString &path, const QString &documentType, IFieldsCollection **result,
+                          bool pageIsOurs = false);
 
     std::vector<Scanner> m_scanners;
     int m_current = 0;

@@ -9,6 +9,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <cmath>
+#include <limits>
 #include <mutex>
 #include <stdexcept>
 
@@ -31,8 +32,14 @@ QRect ReadZone(const QString &path, const QJsonValue &v, const QString &what)
     if (!v.isObject() || !o.value(QLatin1String("x")).isDouble() || !o.value(QLatin1String("y")).isDouble()
         || !o.value(QLatin1String("width")).isDouble() || !o.value(QLatin1String("height")).isDouble())
         Bad(path, QStringLiteral("%1 must be an object with numbers x, y, width, height").arg(what));
-    return QRect(o.value(QLatin1String("x")).toInt(), o.value(QLatin1String("y")).toInt(),
-                 o.value(QLatin1String("width")).toInt(), o.value(QLatin1String("height")).toInt());
+    const int x = o.value(QLatin1String("x")).toInt(), y = o.value(QLatin1String("y")).toInt();
+    const int width = o.value(QLatin1String("width")).toInt(), height = o.value(QLatin1String("height")).toInt();
+    // The right and bottom edges must be coordinates too; a rectangle built
+    // from edges past the range would hold garbage.
+    const auto fits = [](qint64 v) { return v >= std::numeric_limits<int>::min() && v <= std::numeric_limits<int>::max(); };
+    if (!fits(qint64(x) + width - 1) || !fits(qint64(y) + height - 1))
+        Bad(path, QStringLiteral("%1 reaches past the coordinate range").arg(what));
+    return QRect(x, y, width, height);
 }
 
 QByteArray Digest(const QByteArray &bytes)

@@ -49,6 +49,8 @@ struct Field
     QList<int> untrusted; ///< symbol indexes the engine does not trust
     QImage picture;       ///< set: an image field, saved as JPEG by SaveTo
     bool saveFails = false;
+    std::optional<std::int32_t> length; ///< what Length answers; unset: the value's size
+    bool symbolsPastValue = false;      ///< Symbol past the value's end answers a trusted symbol, not an error
 };
 
 /// What a test wants the engine to answer, and what the window asked.
@@ -86,11 +88,11 @@ public:
     HRESULT raw_Name(QString *r) override { *r = m_f.name; return S_OK; }
     HRESULT raw_IsFound(bool *r) override { *r = m_f.found; return S_OK; }
     HRESULT raw_IsImage(bool *r) override { *r = !m_f.picture.isNull(); return S_OK; }
-    HRESULT raw_Length(std::int32_t *r) override { *r = std::int32_t(m_f.value.size()); return S_OK; }
+    HRESULT raw_Length(std::int32_t *r) override { *r = m_f.length.value_or(std::int32_t(m_f.value.size())); return S_OK; }
     HRESULT raw_Value(QString *r) override { *r = m_f.value; return S_OK; }
     HRESULT raw_Symbol(std::int32_t i, IRecognizedSymbol **r) override
     {
-        if (i < 0 || i >= m_f.value.size())
+        if (i < 0 || (i >= m_f.value.size() && !m_f.symbolsPastValue))
             return Fail(QStringLiteral("symbol index out of range"));
         *r = Hand<TrustedSymbol>(!m_f.untrusted.contains(i));
         return S_OK;

@@ -21,6 +21,7 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <gtest/gtest.h>
+#include <limits>
 #include <memory>
 
 namespace {
@@ -190,6 +191,23 @@ TEST_F(Recognize, EditPageMarksValuesThatDifferBeyondCaseAndBlanks)
     EXPECT_TRUE(form->dteDateOfIssueRec->IsFontRed());
     EXPECT_TRUE(form->dteDateOfExpiryRec->IsNull()) << "a missing field stays empty";
     EXPECT_TRUE(form->dteDateOfExpiryRec->IsFontRed()) << "and an empty date differs from a current one";
+}
+
+TEST_F(Recognize, FieldClaimingMoreSymbolsThanAnyDocumentHoldsIsDoubtfulAtOnce)
+{
+    // Every symbol the engine is asked for is trusted: only the claimed count
+    // is wrong. Asking for each of them would hold the window for minutes.
+    fake::Field number("Number", "123456");
+    number.length = std::numeric_limits<std::int32_t>::max();
+    number.symbolsPastValue = true;
+    fake::Field surname("LastName", "ИВАНОВ");
+    surname.length = 4096;
+    surname.symbolsPastValue = true;
+    Fields({number, surname});
+    form->acRecognize->trigger();
+    EXPECT_EQ(form->ledPassportNumber->Text(), "123456");
+    EXPECT_TRUE(form->ledPassportNumber->IsFontRed());
+    EXPECT_FALSE(form->ledLastName->IsFontRed()) << "a long field whose every symbol is trusted";
 }
 
 TEST_F(Recognize, DatesThatDoNotConvertAreEmptyOnAddAndTodayInRedOnEdit)

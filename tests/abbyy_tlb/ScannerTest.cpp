@@ -5,6 +5,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
 
 using namespace abbyytest;
 
@@ -175,6 +176,22 @@ TEST_F(ScannerTest, EmptyFeederAndBrokenDescriptionsAreReported)
     const QString text = ExceptionText([&] { engine->Scan(); });
     EXPECT_TRUE(text.contains(QLatin1String("mine.json"))) << text.toStdString();
     EXPECT_TRUE(text.contains(QLatin1String("missing.png"))) << text.toStdString();
+}
+
+TEST_F(ScannerTest, ZonesReachingPastTheCoordinateRangeAreReported)
+{
+    QTemporaryDir dir;
+    SetSpecimens(dir.path());
+    QImage page(40, 30, QImage::Format_RGB888);
+    page.fill(Qt::white);
+    ASSERT_TRUE(page.save(dir.filePath(QStringLiteral("page.png"))));
+    r9test::WriteFile(dir.filePath(QStringLiteral("far.json")),
+                      QByteArray("{\"documentType\": \"ID_KG\", \"picture\": \"page.png\", \"fields\": [],"
+                                 " \"photoZone\": {\"x\": 2147483647, \"y\": 0, \"width\": 2147483647, \"height\": 1}}"));
+    IRecognitionEnginePtr engine = StartedEngine();
+    const QString text = ExceptionText([&] { engine->Scan(); });
+    EXPECT_TRUE(text.contains(QLatin1String("far.json"))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QLatin1String("coordinate range"))) << text.toStdString();
 }
 
 } // namespace

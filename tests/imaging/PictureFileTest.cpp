@@ -6,6 +6,7 @@
 
 #include <QBuffer>
 #include <QImage>
+#include <QtEndian>
 #include <gtest/gtest.h>
 #include <stdexcept>
 #include <turbojpeg.h>
@@ -215,6 +216,18 @@ TEST(PictureFile, BadFilesGiveAnErrorNamingTheFile)
         const std::string error = errorOf(path);
         EXPECT_NE(error.find(path.toStdString()), std::string::npos) << error;
     }
+
+    // Headers claiming more pixel data than any integer holds are read as
+    // what they are: a file far too short for its claim.
+    QByteArray huge = bmp.left(54);
+    qToLittleEndian<qint32>(0x7FFFFFFF, huge.data() + 18); // width
+    qToLittleEndian<qint32>(0x7FFFFFFF, huge.data() + 22); // height
+    qToLittleEndian<quint16>(32, huge.data() + 28);        // bits per pixel
+    qToLittleEndian<quint32>(0, huge.data() + 30);         // no compression
+    huge.append(QByteArray(64, '\0'));
+    const std::string claim = errorOf(writeFile("huge-claim.bmp", huge));
+    EXPECT_NE(claim.find("обрезан"), std::string::npos) << claim;
+
     const QString missing = r9test::TestHome() + "/missing.jpg";
     EXPECT_NE(errorOf(missing).find(missing.toStdString()), std::string::npos);
     const QString missingBmp = r9test::TestHome() + "/missing.bmp";

@@ -31,6 +31,14 @@ QByteArray ReadFile(const QString &path)
     return f.readAll();
 }
 
+QByteArray Utf16LeFile(const QString &text)
+{
+    QByteArray bytes("\xFF\xFE", 2);
+    for (QChar c : text)
+        bytes.append(char(c.unicode() & 0xFF)).append(char(c.unicode() >> 8));
+    return bytes;
+}
+
 void WriteFile(const QString &path, const QByteArray &bytes)
 {
     QFile f(path);
@@ -49,7 +57,9 @@ QJsonObject RunReferenceHost(const QStringList &arguments, int timeoutMs)
     host.setWorkingDirectory(TestHome());
     host.start(QCoreApplication::applicationDirPath() + "/velmar-host", arguments);
     EXPECT_TRUE(host.waitForFinished(timeoutMs));
-    EXPECT_EQ(host.exitCode(), 0) << host.readAllStandardError().toStdString();
+    const std::string errors = host.readAllStandardError().toStdString();
+    EXPECT_EQ(host.exitStatus(), QProcess::NormalExit) << "the host crashed: " << errors;
+    EXPECT_EQ(host.exitCode(), 0) << errors;
     return QJsonDocument::fromJson(host.readAllStandardOutput()).object();
 }
 

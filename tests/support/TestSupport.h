@@ -27,6 +27,8 @@ private:
 };
 
 QByteArray ReadFile(const QString &path);
+/// text as a settings file holds it: UTF-16 LE behind a byte-order mark.
+QByteArray Utf16LeFile(const QString &text);
 
 /// Runs the reference host (next to the test executable) as a program
 /// without a display, in the test's home, and returns its JSON report. A

@@ -1,0 +1,57 @@
+#include "ProcessFigures.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QJsonArray>
+
+namespace {
+
+qint64 ResidentKb()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &line : status.readAll().split('\n'))
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').value(0).toLongLong();
+    return -1;
+}
+
+int Descriptors()
+{
+    // The listing itself holds one descriptor open while it runs.
+    return int(QDir(QStringLiteral("/proc/self/fd")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System).size()) - 1;
+}
+
+QStringList FilesUnder(const QString &folder)
+{
+    QStringList files;
+    if (folder.isEmpty())
+        return files;
+    QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        files << QDir(folder).relativeFilePath(it.next());
+    files.sort();
+    return files;
+}
+
+} // namespace
+
+QJsonObject ProcessFigures::ToJson() const
+{
+    return QJsonObject{{"residentKb", residentKb},
+                       {"descriptors", descriptors},
+                       {"tempFiles", QJsonArray::fromStringList(tempFiles)},
+                       {"dataFiles", QJsonArray::fromStringList(dataFiles)}};
+}
+
+ProcessFigures MeasureProcess(const QString &tempFolder, const QString &dataFolder)
+{
+    ProcessFigures f;
+    f.residentKb = ResidentKb();
+    f.descriptors = Descriptors();
+    f.tempFiles = FilesUnder(tempFolder);
+    f.dataFiles = FilesUnder(dataFolder);
+    return f;
+}

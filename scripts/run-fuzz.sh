@@ -1,0 +1,83 @@
+#!/usr/bin/env bash
+# Builds the fuzz targets (tests/fuzz) with clang's libFuzzer under
+# AddressSanitizer and UndefinedBehaviorSanitizer in ./build-fuzz, and fuzzes
+# each for the given number of seconds (default 60), starting from its seed
+# corpus in tests/fuzz/corpus/<target>. Inputs found to add coverage are kept
+# in build-fuzz/corpus/<target> (the next run starts from them too); a crash,
+# a hang or a sanitizer report lands in build-fuzz/artifacts/<target>/ and
+# makes the run fail. Prints executions, corpus size and faults per target.
+#
+#   scripts/run-fuzz.sh [seconds] [target...]
+#   scripts/run-fuzz.sh --available   exit 0 when clang can link libFuzzer
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+cc=${R9_FUZZ_CC:-clang}
+cxx=${R9_FUZZ_CXX:-clang++}
+
+available() {
+  local dir
+  dir=$(mktemp -d)
+  printf 'extern "C" int LLVMFuzzerTestOneInput(const unsigned char*, unsigned long){return 0;}\n' >"$dir/t.cpp"
+  local rc=0
+  "$cxx" -fsanitize=fuzzer,address,undefined "$dir/t.cpp" -o "$dir/t" >/dev/null 2>&1 || rc=1
+  rm -rf "$dir"
+  return $rc
+}
+
+if [ "${1:-}" = "--available" ]; then
+  available
+  exit $?
+fi
+if ! command -v "$cxx" >/dev/null || ! available; then
+  echo "run-fuzz: $cxx cannot link libFuzzer (scripts/setup.sh installs clang and its runtime)" >&2
+  exit 2
+fi
+
+seconds=${1:-60}
+shift || true
+
+CC=$cc CXX=$cxx cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=Release \
+  -DR9_FUZZ=ON -DR9_SANITIZE=ON -DR9_BUILD_BENCH=OFF >/dev/null
+targets=("$@")
+if [ ${#targets[@]} -eq 0 ]; then
+  for f in tests/fuzz/fuzz_*.cpp; do
+    t=${f##*/fuzz_}
+    targets+=("${t%.cpp}")
+  done
+fi
+cmake --build build-fuzz --target "${targets[@]/#/fuzz_}"
+
+export QT_QPA_PLATFORM=offscreen
+export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:allocator_may_return_null=1}
+# Leaks of the system's font library at start-up are not ours.
+export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$PWD/tests/fuzz/lsan.supp:print_suppressions=0}
+export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
+failed=0
+summary=()
+for t in "${targets[@]}"; do
+  work=build-fuzz/corpus/$t
+  artifacts=build-fuzz/artifacts/$t
+  log=build-fuzz/logs/$t.log
+  mkdir -p "$work" "$artifacts" "$(dirname "$log")"
+  # Faults of earlier runs were reported then; count this run's only.
+  find "$artifacts" -maxdepth 1 -type f -delete
+  echo "== fuzzing $t for ${seconds}s"
+  rc=0
+  ./build-fuzz/fuzz/fuzz_"$t" "$work" "tests/fuzz/corpus/$t" \
+    -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len=4096 \
+    -print_final_stats=1 -artifact_prefix="$artifacts/" >"$log" 2>&1 || rc=$?
+  execs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
+  corpus=$(( $(find "$work" -type f | wc -l) + $(find "tests/fuzz/corpus/$t" -type f | wc -l) ))
+  faults=$(find "$artifacts" -type f \( -name 'crash-*' -o -name 'timeout-*' -o -name 'oom-*' -o -name 'leak-*' \) | wc -l)
+  summary+=("$(printf '%-22s %12s %8s %7s' "$t" "${execs:-?}" "$corpus" "$faults")")
+  if [ "$rc" -ne 0 ]; then
+    failed=1
+    echo "   FAULT (exit $rc), see $log and $artifacts/" >&2
+    grep -m5 -E 'ERROR|runtime error|property broken|SUMMARY' "$log" >&2 || true
+  fi
+done
+
+printf '\n%-22s %12s %8s %7s\n' target executions corpus faults
+printf '%s\n' "${summary[@]}"
+exit $failed
