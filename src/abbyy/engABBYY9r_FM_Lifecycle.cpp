@@ -4,7 +4,7 @@
 
 #include "abbyy/engUtilsABBYY9r.h"
 #include "common/Recognition9r.h"
-#include "common/engCommon9r.h"
+#include "common/engCommon9r_p.h"
 #include "common/TSettingsFile.h"
 #include "host/IDataSet.h"
 #include "ui/TActionUpdater.h"
