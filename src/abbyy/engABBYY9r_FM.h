@@ -11,6 +11,7 @@
 // public member of the same name.
 
 #include "abbyy/ABBYY_PassportReaderSdk_TLB.h"
+#include "common/TCountryInfo.h"
 #include "common/r9Export.h"
 
 #include <QDialog>
@@ -44,15 +45,6 @@ class TCaptionedEdit;
 class TChoiceGroup;
 class TTrackSlider;
 }
-
-/// A country code; exported for the host, nothing in the package creates one.
-class R9_EXPORT TCountryInfo
-{
-public:
-    explicit TCountryInfo(const QString &AKod) : FKod(AKod) {}
-    static TCountryInfo *Create(const QString &AKod) { return new TCountryInfo(AKod); }
-    QString FKod;
-};
 
 /// The data source between the nationalities grid and the host's data set.
 class R9_EXPORT TGridDataSource : public QObject
