@@ -138,8 +138,8 @@ void TCognitiveRecognitionFM::FormShow()
     }
     connectOptionBoxes(true);
     FCancel = false;
-    bRecognize->setDefault(true);
-    bRecognize_2->setDefault(true);
+    // A window has one default button: "Распознать" of the page shown.
+    (pgcRecognize->currentWidget() == tsEdit ? bRecognize_2 : bRecognize)->setDefault(true);
 }
 
 void TCognitiveRecognitionFM::FormClose()
