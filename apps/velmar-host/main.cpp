@@ -4,6 +4,7 @@
 #include "AbbyyRequest.h"
 #include "PackageLoader.h"
 #include "PersonRecord.h"
+#include "ScanifyPath.h"
 #include "ScriptedOperator.h"
 #include "Specimens.h"
 #include "common/Recognition9r.h"
@@ -113,6 +114,7 @@ struct HostOptions
     QString person;         ///< stored person's record for the edit path
     QString output;         ///< where the persons' records go
     QString formPages;      ///< screenshots of every page of the window
+    QString engine;         ///< "abbyy", "scanify" or "all"
 };
 
 QString PersonFolder(const HostOptions &o, int n)
@@ -238,7 +240,10 @@ int main(int argc, char **argv)
     const QCommandLineOption pagesOption(QStringLiteral("form-pages"),
         QStringLiteral("Write a PNG screenshot of every page of the recognition window into this folder."),
         QStringLiteral("folder"));
-    parser.addOptions({scriptedOption, documentsOption, personOption, outputOption, pagesOption});
+    const QCommandLineOption engineOption(QStringLiteral("engine"),
+        QStringLiteral("The recognition engines to run: abbyy, scanify or all (default)."),
+        QStringLiteral("engine"), QStringLiteral("all"));
+    parser.addOptions({scriptedOption, documentsOption, personOption, outputOption, pagesOption, engineOption});
     parser.process(app);
     HostOptions options;
     options.scripted = headless || parser.isSet(scriptedOption);
@@ -246,6 +251,12 @@ int main(int argc, char **argv)
     options.person = parser.value(personOption);
     options.output = QFileInfo(parser.value(outputOption)).absoluteFilePath();
     options.formPages = parser.value(pagesOption);
+    options.engine = parser.value(engineOption).toLower();
+    if (!QStringList{"abbyy", "scanify", "all"}.contains(options.engine)) {
+        std::fprintf(stderr, "velmar-host: --engine takes abbyy, scanify or all, not \"%s\"\n",
+                     qPrintable(options.engine));
+        return 2;
+    }
 
     try {
         PackageLoader package;
@@ -273,8 +284,10 @@ int main(int argc, char **argv)
             void (*install)(const host::THostServices *);
             ~Uninstall() { install(nullptr); }
         } uninstall{install};
-        if (report["recognizerChoice"].toObject()["engineIndex"].toInt() == 0)
+        if (options.engine != QLatin1String("scanify"))
             report["abbyy"] = RunAbbyyPath(package, options);
+        if (options.engine != QLatin1String("abbyy"))
+            report["scanify"] = RunScanifyPath(package, {options.scripted, options.person, options.output});
 
         const QByteArray json = QJsonDocument(report).toJson(QJsonDocument::Indented);
         std::fwrite(json.constData(), 1, size_t(json.size()), stdout);

@@ -18,22 +18,6 @@ namespace recognition {
 
 namespace {
 
-// clang-format off
-const std::array<TFieldDescription, rfCount> kFields = {{
-    {rfLastName,       "LastName",       "cxCopyLastName",       "Фамилия",           nullptr,               0,   false, "LastName",     "LastName_EX",     true,  "lastName"},
-    {rfFirstName,      "FirstName",      "cxCopyFirstName",      "Имя",               nullptr,               0,   false, "FirstName",    "FirstName_EX",    true,  "firstName"},
-    {rfMiddleName,     "MiddleName",     "cxCopyMiddleName",     "Отчество",          nullptr,               0,   false, "MiddleName",   "MiddleName_EX",   true,  "middleName"},
-    {rfPassportNumber, "PassportNumber", "cxCopyNumber",         "Номер",             nullptr,               100, false, nullptr,        nullptr,           true,  "passportNumber"},
-    {rfSex,            "Sex",            "cxCopySex",            "Пол",               nullptr,               6,   false, "Sex",          "Sex_EX",          false, "sex"},
-    {rfDateOfBirth,    "DateOfBirth",    "cxCopyBirthDate",      "Дата рождения",     nullptr,               0,   true,  "DateOfBirth",  nullptr,           true,  "dateOfBirth"},
-    {rfDateOfIssue,    "DateOfIssue",    "cxCopyIssueDate",      "Когда выдан",       nullptr,               0,   true,  "DateOfIssue",  nullptr,           true,  "dateOfIssue"},
-    {rfDateOfExpiry,   "DateOfExpiry",   "cxCopyExpiryDate",     "Действителен до",   nullptr,               0,   true,  "DateOfExpiry", nullptr,           true,  "dateOfExpiry"},
-    {rfPlaceOfBirth,   "PlaceOfBirth",   "cxCopyBirthPlace",     "Место рождения",    nullptr,               255, false, "PlaceOfBirth", "PlaceOfBirth_EX", false, "placeOfBirth"},
-    {rfIssuedBy,       "IssuedBy",       "cxCopyIssueBy",        "Кем выдан",         nullptr,               255, false, "IssuedBy",     nullptr,           true,  "issuedBy"},
-    {rfDepartmentCode, "DepartmentCode", "cxCopyDepartmentCode", "Код подразделения", "Код подраз- деления", 20,  false, "DepartmentCode", nullptr,         true,  "departmentCode"},
-    {rfNationality,    "Nationality",    "cxCopyNationlity",     "Гражданство",       nullptr,               100, false, "Nationality",  "Nationality_EX",  false, "nationality"},
-}};
-// clang-format on
 
 template <class W>
 W *named(W *widget, const QString &name)
@@ -44,16 +28,6 @@ W *named(W *widget, const QString &name)
 
 /// Width of the captions beside the edits of the two columns of the edit page.
 constexpr int SideLabelWidth = 110;
-
-const char *suffix(TColumn column)
-{
-    switch (column) {
-    case TColumn::Add: return "";
-    case TColumn::Current: return "Curr";
-    case TColumn::Recognized: return "Rec";
-    }
-    return "";
-}
 
 QString captionOf(const TFieldDescription &field, TColumn column)
 {
@@ -114,20 +88,6 @@ QFrame *dataPanel(QWidget *parent, const char *name, QPalette::ColorRole backgro
 
 } // namespace
 
-const std::array<TFieldDescription, rfCount> &ResultFields()
-{
-    return kFields;
-}
-
-QString DateLabelName(const TFieldDescription &field, TColumn column)
-{
-    return QStringLiteral("la") + QLatin1String(field.stem) + QLatin1String(suffix(column));
-}
-
-QString ControlName(const TFieldDescription &field, TColumn column)
-{
-    return QLatin1String(field.date ? "dte" : "led") + QLatin1String(field.stem) + QLatin1String(suffix(column));
-}
 
 std::optional<TDateOrderFault> CheckDateOrder(const QDate &B, const QDate &I, const QDate &E)
 {
@@ -160,7 +120,7 @@ QGridLayout *TResultFieldSet::BuildAddFields(QWidget *page)
         {4, 1, 2}, {6, 0, 3}, {7, 0, 1}, {7, 1, 2},            // place, issuer, code, nationality
     }};
     auto *grid = new QGridLayout();
-    for (const TFieldDescription &f : kFields) {
+    for (const TFieldDescription &f : ResultFieldTable) {
         const auto i = std::size_t(f.field);
         QWidget *cell = makeField(page, f, TColumn::Add, m_add[i], m_addLabel[i]);
         grid->addWidget(cell, cells[i].row, cells[i].column, 1, cells[i].span);
@@ -199,7 +159,7 @@ QLayout *TResultFieldSet::BuildEditColumns(QWidget *page, QFrame *&currentPanel,
     currBox->addWidget(title(currentPanel, "laCurrentData", QStringLiteral("Текущие данные")));
     recBox->addWidget(title(recognizedPanel, "laRecognizedData", QStringLiteral("Распознанные данные")));
     copyBox->addWidget(title(copyColumn, "laCopyData", QString()));
-    for (const TFieldDescription &f : kFields) {
+    for (const TFieldDescription &f : ResultFieldTable) {
         const auto i = std::size_t(f.field);
         QWidget *curr = makeField(currentPanel, f, TColumn::Current, m_curr[i], m_currLabel[i]);
         QWidget *rec = makeField(recognizedPanel, f, TColumn::Recognized, m_rec[i], m_recLabel[i]);
@@ -268,7 +228,7 @@ bool TResultFieldSet::HasValue(TResultField field, TColumn column) const
 
 void TResultFieldSet::ClearColumn(TColumn column) const
 {
-    for (const TFieldDescription &f : kFields) {
+    for (const TFieldDescription &f : ResultFieldTable) {
         if (ui::TNullableDateEdit *date = Date(f.field, column))
             date->SetNull();
         else if (ui::TCaptionedEdit *text = Text(f.field, column))
@@ -278,7 +238,7 @@ void TResultFieldSet::ClearColumn(TColumn column) const
 
 void TResultFieldSet::MarkColumn(TColumn column, const QColor &background, const QString &hint) const
 {
-    for (const TFieldDescription &f : kFields) {
+    for (const TFieldDescription &f : ResultFieldTable) {
         if (ui::TNullableDateEdit *date = Date(f.field, column)) {
             date->SetBackgroundColor(background);
             date->SetHint(hint);
@@ -291,7 +251,7 @@ void TResultFieldSet::MarkColumn(TColumn column, const QColor &background, const
 
 void TResultFieldSet::UpdateCopyBoxes(std::optional<TResultField> except) const
 {
-    for (const TFieldDescription &f : kFields) {
+    for (const TFieldDescription &f : ResultFieldTable) {
         if (except == f.field)
             continue;
         QCheckBox *box = CopyBox(f.field);
@@ -304,7 +264,7 @@ void TResultFieldSet::UpdateCopyBoxes(std::optional<TResultField> except) const
 
 void TResultFieldSet::CopyCurrentValues(std::optional<TResultField> except) const
 {
-    for (const TFieldDescription &f : kFields) {
+    for (const TFieldDescription &f : ResultFieldTable) {
         if (except == f.field || !CopyBox(f.field)->isChecked())
             continue;
         if (ui::TNullableDateEdit *date = Date(f.field, TColumn::Recognized))

@@ -62,14 +62,50 @@ struct TFieldDescription
     const char *recordKey;   ///< the key of the host's person record
 };
 
-/// The twelve descriptions, indexed by TResultField.
-const std::array<TFieldDescription, rfCount> &ResultFields();
+/// The twelve descriptions, indexed by TResultField. Plain data, so a host
+/// that loads the package at run time reads the results by it too.
+// clang-format off
+inline constexpr std::array<TFieldDescription, rfCount> ResultFieldTable = {{
+    {rfLastName,       "LastName",       "cxCopyLastName",       "Фамилия",           nullptr,               0,   false, "LastName",     "LastName_EX",     true,  "lastName"},
+    {rfFirstName,      "FirstName",      "cxCopyFirstName",      "Имя",               nullptr,               0,   false, "FirstName",    "FirstName_EX",    true,  "firstName"},
+    {rfMiddleName,     "MiddleName",     "cxCopyMiddleName",     "Отчество",          nullptr,               0,   false, "MiddleName",   "MiddleName_EX",   true,  "middleName"},
+    {rfPassportNumber, "PassportNumber", "cxCopyNumber",         "Номер",             nullptr,               100, false, nullptr,        nullptr,           true,  "passportNumber"},
+    {rfSex,            "Sex",            "cxCopySex",            "Пол",               nullptr,               6,   false, "Sex",          "Sex_EX",          false, "sex"},
+    {rfDateOfBirth,    "DateOfBirth",    "cxCopyBirthDate",      "Дата рождения",     nullptr,               0,   true,  "DateOfBirth",  nullptr,           true,  "dateOfBirth"},
+    {rfDateOfIssue,    "DateOfIssue",    "cxCopyIssueDate",      "Когда выдан",       nullptr,               0,   true,  "DateOfIssue",  nullptr,           true,  "dateOfIssue"},
+    {rfDateOfExpiry,   "DateOfExpiry",   "cxCopyExpiryDate",     "Действителен до",   nullptr,               0,   true,  "DateOfExpiry", nullptr,           true,  "dateOfExpiry"},
+    {rfPlaceOfBirth,   "PlaceOfBirth",   "cxCopyBirthPlace",     "Место рождения",    nullptr,               255, false, "PlaceOfBirth", "PlaceOfBirth_EX", false, "placeOfBirth"},
+    {rfIssuedBy,       "IssuedBy",       "cxCopyIssueBy",        "Кем выдан",         nullptr,               255, false, "IssuedBy",     nullptr,           true,  "issuedBy"},
+    {rfDepartmentCode, "DepartmentCode", "cxCopyDepartmentCode", "Код подразделения", "Код подраз- деления", 20,  false, "DepartmentCode", nullptr,         true,  "departmentCode"},
+    {rfNationality,    "Nationality",    "cxCopyNationlity",     "Гражданство",       nullptr,               100, false, "Nationality",  "Nationality_EX",  false, "nationality"},
+}};
+// clang-format on
+
+inline const std::array<TFieldDescription, rfCount> &ResultFields() { return ResultFieldTable; }
+
+enum class TColumn { Add, Current, Recognized };
+
+inline const char *ColumnSuffix(TColumn column)
+{
+    switch (column) {
+    case TColumn::Add: return "";
+    case TColumn::Current: return "Curr";
+    case TColumn::Recognized: return "Rec";
+    }
+    return "";
+}
 
 /// The control name of a field in a column: "ledLastNameRec", "dteDateOfBirth".
-enum class TColumn { Add, Current, Recognized };
-QString ControlName(const TFieldDescription &field, TColumn column);
+inline QString ControlName(const TFieldDescription &field, TColumn column)
+{
+    return QLatin1String(field.date ? "dte" : "led") + QLatin1String(field.stem) + QLatin1String(ColumnSuffix(column));
+}
+
 /// The label of a date field in a column: "laDateOfBirthCurr".
-QString DateLabelName(const TFieldDescription &field, TColumn column);
+inline QString DateLabelName(const TFieldDescription &field, TColumn column)
+{
+    return QStringLiteral("la") + QLatin1String(field.stem) + QLatin1String(ColumnSuffix(column));
+}
 
 /// Which date of the three failed the order check, and the message to show.
 struct TDateOrderFault

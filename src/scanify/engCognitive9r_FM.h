@@ -121,7 +121,8 @@ public:
     void FormShow();
     void FormClose();
     void FormCloseQuery(bool &CanClose);
-    void ActionListUpdate();
+    /// Invokable by name, for a host that loads the package at run time.
+    Q_INVOKABLE void ActionListUpdate();
 
     // ---- handlers ----------------------------------------------------------
     /// "Распознать": a run with "ScApi_270.ini".
