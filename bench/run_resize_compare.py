@@ -59,7 +59,8 @@ def our_times(bench, repeat):
         check=True, capture_output=True, text=True).stdout
     times = {}
     for b in json.loads(out)["benchmarks"]:
-        if b.get("aggregate_name") != "median":
+        # One repetition has no aggregates: its single run is the median.
+        if repeat > 1 and b.get("aggregate_name") != "median":
             continue
         scenario, filt, threads = b["run_name"].split("/")[1:4]
         times[(int(scenario), int(filt), int(threads))] = b["real_time"]  # milliseconds

@@ -10,6 +10,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-dejavu-core fonts-ocr-b
   python3 python3-pil libvips-tools
+  xvfb xauth
 )
 
 missing=()

@@ -10,47 +10,60 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDir>
-#include <QLineEdit>
 #include <QTabWidget>
 #include <QTimer>
 #include <cstdio>
 #include <memory>
+#include <vector>
 
 namespace {
 
-// The form's own setters live in the package; the host writes through the
-// inner Qt edits the controls expose, as an operator's typing would.
-void PutText(ui::TCaptionedEdit *edit, const QString &text)
+/// The person's fields on the form: per field its edit on the add page, the
+/// recognised and the current one on the edit page, and the record member.
+template <class Edit, class Value> struct FormField
 {
-    edit->Edit()->setText(text);
+    const char *key;
+    Edit *add, *rec, *curr;
+    Value PersonRecord::*member;
+};
+using TextField = FormField<ui::TCaptionedEdit, QString>;
+using DateField = FormField<ui::TNullableDateEdit, QDate>;
+
+std::vector<TextField> TextFields(TABBYYRecognitionFM *f)
+{
+    return {
+        {"lastName", f->ledLastName, f->ledLastNameRec, f->ledLastNameCurr, &PersonRecord::lastName},
+        {"firstName", f->ledFirstName, f->ledFirstNameRec, f->ledFirstNameCurr, &PersonRecord::firstName},
+        {"middleName", f->ledMiddleName, f->ledMiddleNameRec, f->ledMiddleNameCurr, &PersonRecord::middleName},
+        {"passportNumber", f->ledPassportNumber, f->ledPassportNumberRec, f->ledPassportNumberCurr,
+         &PersonRecord::passportNumber},
+        {"sex", f->ledSex, f->ledSexRec, f->ledSexCurr, &PersonRecord::sex},
+        {"placeOfBirth", f->ledPlaceOfBirth, f->ledPlaceOfBirthRec, f->ledPlaceOfBirthCurr, &PersonRecord::placeOfBirth},
+        {"issuedBy", f->ledIssuedBy, f->ledIssuedByRec, f->ledIssuedByCurr, &PersonRecord::issuedBy},
+        {"departmentCode", f->ledDepartmentCode, f->ledDepartmentCodeRec, f->ledDepartmentCodeCurr,
+         &PersonRecord::departmentCode},
+        {"nationality", f->ledNationality, f->ledNationalityRec, f->ledNationalityCurr, &PersonRecord::nationality},
+    };
 }
 
-void PutDate(ui::TNullableDateEdit *edit, const QDate &date)
+std::vector<DateField> DateFields(TABBYYRecognitionFM *f)
 {
-    edit->Edit()->setText(date.isValid() ? date.toString(QLatin1String(ui::TNullableDateEdit::DisplayFormat)) : QString());
-    Q_EMIT edit->Edit()->editingFinished(); // the edit takes typed text when editing ends
+    return {
+        {"dateOfBirth", f->dteDateOfBirth, f->dteDateOfBirthRec, f->dteDateOfBirthCurr, &PersonRecord::dateOfBirth},
+        {"dateOfIssue", f->dteDateOfIssue, f->dteDateOfIssueRec, f->dteDateOfIssueCurr, &PersonRecord::dateOfIssue},
+        {"dateOfExpiry", f->dteDateOfExpiry, f->dteDateOfExpiryRec, f->dteDateOfExpiryCurr, &PersonRecord::dateOfExpiry},
+    };
 }
 
-QString TextOf(ui::TCaptionedEdit *edit)
-{
-    return edit->Edit()->text();
-}
-
+/// The host writes the current values through the controls' public setters.
 void FillCurrent(TABBYYRecognitionFM *f, const PersonRecord &r)
 {
-    PutText(f->ledLastNameCurr, r.lastName);
-    PutText(f->ledFirstNameCurr, r.firstName);
-    PutText(f->ledMiddleNameCurr, r.middleName);
-    PutText(f->ledPassportNumberCurr, r.passportNumber);
-    PutText(f->ledSexCurr, r.sex);
-    PutDate(f->dteDateOfBirthCurr, r.dateOfBirth);
-    PutText(f->ledPlaceOfBirthCurr, r.placeOfBirth);
-    PutDate(f->dteDateOfIssueCurr, r.dateOfIssue);
-    PutDate(f->dteDateOfExpiryCurr, r.dateOfExpiry);
-    PutText(f->ledIssuedByCurr, r.issuedBy);
-    PutText(f->ledDepartmentCodeCurr, r.departmentCode);
-    PutText(f->ledNationalityCurr, r.nationality);
+    for (const TextField &t : TextFields(f))
+        t.curr->SetText(r.*(t.member));
+    for (const DateField &d : DateFields(f))
+        d.curr->SetDate(r.*(d.member));
 }
 
 /// Offers every document type the engine supports; the form owns the copies.
@@ -76,32 +89,14 @@ void FillDocumentTypes(const PackageLoader &package, TABBYYRecognitionFM *form, 
 PersonRecord ReadFormRecord(TABBYYRecognitionFM *f)
 {
     const bool edit = f->pgcRecognize->currentWidget() == f->tsEdit;
-    struct Text { const char *key; ui::TCaptionedEdit *add, *rec; QString PersonRecord::*member; };
-    struct Date { const char *key; ui::TNullableDateEdit *add, *rec; QDate PersonRecord::*member; };
-    const Text texts[] = {
-        {"lastName", f->ledLastName, f->ledLastNameRec, &PersonRecord::lastName},
-        {"firstName", f->ledFirstName, f->ledFirstNameRec, &PersonRecord::firstName},
-        {"middleName", f->ledMiddleName, f->ledMiddleNameRec, &PersonRecord::middleName},
-        {"passportNumber", f->ledPassportNumber, f->ledPassportNumberRec, &PersonRecord::passportNumber},
-        {"sex", f->ledSex, f->ledSexRec, &PersonRecord::sex},
-        {"placeOfBirth", f->ledPlaceOfBirth, f->ledPlaceOfBirthRec, &PersonRecord::placeOfBirth},
-        {"issuedBy", f->ledIssuedBy, f->ledIssuedByRec, &PersonRecord::issuedBy},
-        {"departmentCode", f->ledDepartmentCode, f->ledDepartmentCodeRec, &PersonRecord::departmentCode},
-        {"nationality", f->ledNationality, f->ledNationalityRec, &PersonRecord::nationality},
-    };
-    const Date dates[] = {
-        {"dateOfBirth", f->dteDateOfBirth, f->dteDateOfBirthRec, &PersonRecord::dateOfBirth},
-        {"dateOfIssue", f->dteDateOfIssue, f->dteDateOfIssueRec, &PersonRecord::dateOfIssue},
-        {"dateOfExpiry", f->dteDateOfExpiry, f->dteDateOfExpiryRec, &PersonRecord::dateOfExpiry},
-    };
     PersonRecord r;
-    for (const Text &t : texts) {
+    for (const TextField &t : TextFields(f)) {
         ui::TCaptionedEdit *e = edit ? t.rec : t.add;
-        r.*(t.member) = TextOf(e);
+        r.*(t.member) = e->Text();
         if (e->IsFontRed())
             r.doubtful << QString::fromLatin1(t.key);
     }
-    for (const Date &d : dates) {
+    for (const DateField &d : DateFields(f)) {
         ui::TNullableDateEdit *e = edit ? d.rec : d.add;
         r.*(d.member) = e->Date();
         if (e->IsFontRed())
@@ -126,12 +121,22 @@ QStringList WriteFormPageScreenshots(TABBYYRecognitionFM *f, const QString &fold
         if (sub)
             f->pgcRecognize->setCurrentWidget(sub);
         const QString path = QDir(folder).filePath(prefix + name + QStringLiteral(".png"));
+        QCoreApplication::sendPostedEvents(); // the layouts of the page just selected
         if (f->grab().save(path, "PNG"))
             written << path;
     };
-    shoot(f->tsScanAndRecognize, f->tsAdd, QStringLiteral("tsScanAndRecognize-tsAdd"));
-    shoot(f->tsScanAndRecognize, f->tsEdit, QStringLiteral("tsScanAndRecognize-tsEdit"));
-    shoot(f->tsCommonOptions, nullptr, QStringLiteral("tsCommonOptions"));
+    // As opened, at the smallest size the window allows, and maximised on a
+    // full HD screen.
+    const QSize opened = f->size();
+    const std::pair<QSize, QString> sizes[] = {
+        {opened, QString()}, {f->minimumSize(), QStringLiteral("-min")}, {QSize(1920, 1040), QStringLiteral("-max")}};
+    for (const auto &[size, suffix] : sizes) {
+        f->resize(size);
+        shoot(f->tsScanAndRecognize, f->tsAdd, QStringLiteral("tsScanAndRecognize-tsAdd") + suffix);
+        shoot(f->tsScanAndRecognize, f->tsEdit, QStringLiteral("tsScanAndRecognize-tsEdit") + suffix);
+        shoot(f->tsCommonOptions, nullptr, QStringLiteral("tsCommonOptions") + suffix);
+    }
+    f->resize(opened);
     f->pgcScanRecognize->setCurrentWidget(page);
     f->pgcRecognize->setCurrentWidget(subPage);
     return written;

@@ -1,9 +1,9 @@
 #pragma once
 // One request of the host to the passport-reader recognition window: the form
 // is created, filled with the document types and (for an existing person) the
-// current values, shown modally, read back after OK and freed. The host only
-// reaches the form through its public controls and Qt's own calls, since it
-// loads the package at run time and never links it.
+// current values, shown modally, read back after OK and freed. The host
+// reaches the form through its exported functions and variables (by name) and
+// through the public members of its controls.
 
 #include "PersonRecord.h"
 

@@ -2,13 +2,14 @@
 #include <QString>
 #include <stdexcept>
 
-/// The recognition package loaded at run time, as the access-control host
-/// loads its plug-ins: by path, never linked. Names are resolved with dlsym.
+/// The recognition package opened at run time, as the access-control host
+/// opens its plug-ins; its documented names are resolved with dlsym.
 class PackageLoader
 {
 public:
-    /// Loads librecognition9r.so from the host executable's folder; throws
-    /// std::runtime_error with the loader's text when it cannot.
+    /// Loads librecognition9r.so from the host executable's folder, else from
+    /// the loader's search path; throws std::runtime_error with the loader's
+    /// text when it cannot.
     PackageLoader();
     ~PackageLoader();
     PackageLoader(const PackageLoader &) = delete;

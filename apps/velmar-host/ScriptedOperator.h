@@ -1,9 +1,9 @@
 #pragma once
-// The operator of a run without a display: answers every message box the
-// package shows (keeping its text for the report) and works the recognition
-// window through its own actions and buttons, as a person would: tick the
-// picture boxes, press "Распознать", look at the result (a screenshot), then
-// press "Готово".
+// The scripted operator (a run without a display, or --scripted): answers
+// every message box the package shows (keeping its text for the report) and
+// works the recognition window through its own actions and buttons, as a
+// person would: tick the picture boxes, press "Распознать", look at the
+// result (a screenshot), then press "Готово".
 
 #include <QObject>
 #include <QString>

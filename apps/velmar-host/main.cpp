@@ -1,7 +1,10 @@
 // Reference host of the recognition package: loads it at run time, starts
-// it, lets the operator choose the recogniser and reports what it found. With
-// no display it runs offscreen and prints its report as JSON.
+// it, lets the operator choose the recogniser and reports what it found (as
+// JSON). With no display it runs offscreen with the scripted operator; with
+// --scripted the scripted operator answers every window under a display too.
 #include "AbbyyRequest.h"
+#include "DocPictureRequest.h"
+#include "CameraRequest.h"
 #include "PackageLoader.h"
 #include "PersonRecord.h"
 #include "ScanifyPath.h"
@@ -88,13 +91,13 @@ QJsonObject settingsJson(const PackageLoader &package)
     };
 }
 
-/// Shows the recogniser choice as the host does; offscreen an operator's
-/// Enter is simulated. Returns {engine index, "do not ask again"}.
-QJsonObject chooseRecognizer(const PackageLoader &package, bool headless)
+/// Shows the recogniser choice as the host does; in a scripted run the
+/// operator's Enter is simulated. Returns {engine index, "do not ask again"}.
+QJsonObject chooseRecognizer(const PackageLoader &package, bool scripted)
 {
     auto create = package.Function<TSelectRecognizerFM *(*)(QWidget *)>("TSelectRecognizerFM_Create");
     TSelectRecognizerFM *dialog = create(nullptr);
-    if (headless)
+    if (scripted)
         QTimer::singleShot(0, dialog, [dialog] { dialog->bOK->click(); });
     const int result = dialog->exec();
     const int engine = dialog->cbSelect->currentIndex();
@@ -107,6 +110,20 @@ QJsonObject chooseRecognizer(const PackageLoader &package, bool headless)
                        {"doNotShowAgain", notShow}};
 }
 
+/// Tells the operator which recogniser was chosen; in a scripted run the box
+/// is answered with its OK button. Returns what the report keeps of it.
+QJsonObject reportChoice(const QJsonObject &choice, bool scripted)
+{
+    QMessageBox box(QMessageBox::Information, QStringLiteral("Velmar-Q-70"),
+                    QStringLiteral("Выбрано: %1\nБольше не показывать: %2")
+                        .arg(choice["engine"].toString(), choice["doNotShowAgain"].toBool() ? "да" : "нет"),
+                    QMessageBox::Ok);
+    if (scripted)
+        QTimer::singleShot(0, &box, [&box] { box.button(QMessageBox::Ok)->click(); });
+    const int answer = box.exec();
+    return QJsonObject{{"text", box.text()}, {"answer", answer == QMessageBox::Ok ? "OK" : "closed"}};
+}
+
 struct HostOptions
 {
     bool scripted = false;
@@ -115,6 +132,8 @@ struct HostOptions
     QString output;         ///< where the persons' records go
     QString formPages;      ///< screenshots of every page of the window
     QString engine;         ///< "abbyy", "scanify" or "all"
+    bool docPicture = false; ///< the document-picture window instead of recognition
+    bool camera = false;    ///< the camera snapshot window instead of recognition
 };
 
 QString PersonFolder(const HostOptions &o, int n)
@@ -213,6 +232,38 @@ QJsonObject RunAbbyyPath(const PackageLoader &package, const HostOptions &o)
     return report;
 }
 
+/// The document-picture path: one scan stored as the person's document
+/// picture; scripted, also a multi-page delivery and a cancelled scan.
+QJsonObject RunDocPicturePath(const PackageLoader &package, const HostOptions &o)
+{
+    const QString folder = QDir(o.output).filePath(QStringLiteral("doc-picture"));
+    if (!o.scripted)
+        return RunDocPictureByHand(package, folder);
+    QJsonObject report;
+    DocPictureRun single;
+    single.folder = folder;
+    report["scan"] = RunDocPictureScripted(package, single);
+
+    // The specimen scanner's feeder holds three pages; the window keeps the last.
+    const QByteArray pages = qgetenv("TWAINSPECIMEN_PAGES");
+    qputenv("TWAINSPECIMEN_PAGES", "3");
+    DocPictureRun multi;
+    multi.turns = 0;
+    QJsonObject multiResult = RunDocPictureScripted(package, multi);
+    multiResult["pagesDelivered"] = 3;
+    report["multiPageScan"] = multiResult;
+    if (pages.isNull())
+        qunsetenv("TWAINSPECIMEN_PAGES");
+    else
+        qputenv("TWAINSPECIMEN_PAGES", pages);
+
+    DocPictureRun cancelled;
+    cancelled.scannerDialog = DocPictureRun::Answer::Cancel;
+    cancelled.turns = 0;
+    report["cancelledScan"] = RunDocPictureScripted(package, cancelled);
+    return report;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -240,10 +291,15 @@ int main(int argc, char **argv)
     const QCommandLineOption pagesOption(QStringLiteral("form-pages"),
         QStringLiteral("Write a PNG screenshot of every page of the recognition window into this folder."),
         QStringLiteral("folder"));
+    const QCommandLineOption docPictureOption(QStringLiteral("doc-picture"),
+        QStringLiteral("Scan a document picture over TWAIN (no recognition) and store it as document.png."));
+    const QCommandLineOption cameraOption(QStringLiteral("camera"),
+        QStringLiteral("Open the camera snapshot window instead of recognition; the frame and the fragment go to the output folder."));
     const QCommandLineOption engineOption(QStringLiteral("engine"),
         QStringLiteral("The recognition engines to run: abbyy, scanify or all (default)."),
         QStringLiteral("engine"), QStringLiteral("all"));
-    parser.addOptions({scriptedOption, documentsOption, personOption, outputOption, pagesOption, engineOption});
+    parser.addOptions({scriptedOption, documentsOption, personOption, outputOption, pagesOption, cameraOption,
+                       docPictureOption, engineOption});
     parser.process(app);
     HostOptions options;
     options.scripted = headless || parser.isSet(scriptedOption);
@@ -251,6 +307,8 @@ int main(int argc, char **argv)
     options.person = parser.value(personOption);
     options.output = QFileInfo(parser.value(outputOption)).absoluteFilePath();
     options.formPages = parser.value(pagesOption);
+    options.docPicture = parser.isSet(docPictureOption);
+    options.camera = parser.isSet(cameraOption);
     options.engine = parser.value(engineOption).toLower();
     if (!QStringList{"abbyy", "scanify", "all"}.contains(options.engine)) {
         std::fprintf(stderr, "velmar-host: --engine takes abbyy, scanify or all, not \"%s\"\n",
@@ -270,9 +328,23 @@ int main(int argc, char **argv)
         QJsonObject report;
         report["package"] = package.Path();
         report["dataFolder"] = package.Function<QString (*)()>("GetUserDataFolder")();
+        if (options.docPicture) {
+            std::optional<MessageBoxAnswerer> answerer;
+            if (options.scripted)
+                answerer.emplace();
+            report["docPicture"] = RunDocPicturePath(package, options);
+            const QStringList messages = answerer ? answerer->Take() : QStringList();
+            if (!messages.isEmpty())
+                report["messages"] = QJsonArray::fromStringList(messages);
+            const QByteArray json = QJsonDocument(report).toJson(QJsonDocument::Indented);
+            std::fwrite(json.constData(), 1, size_t(json.size()), stdout);
+            return 0;
+        }
         report["catalogue"] = catalogueJson(package);
         report["settings"] = settingsJson(package);
-        report["recognizerChoice"] = chooseRecognizer(package, headless);
+        report["platform"] = QGuiApplication::platformName();
+        if (!options.camera)
+            report["recognizerChoice"] = chooseRecognizer(package, options.scripted);
 
         // The host's own services (log, security, cameras, nationalities) go
         // into the package before any form is created.
@@ -284,20 +356,18 @@ int main(int argc, char **argv)
             void (*install)(const host::THostServices *);
             ~Uninstall() { install(nullptr); }
         } uninstall{install};
-        if (options.engine != QLatin1String("scanify"))
+        if (options.camera)
+            report["camera"] = RunCameraPath(package, *kit, {options.scripted, options.output});
+        else if (options.engine != QLatin1String("scanify"))
             report["abbyy"] = RunAbbyyPath(package, options);
-        if (options.engine != QLatin1String("abbyy"))
+        if (!options.camera && options.engine != QLatin1String("abbyy"))
             report["scanify"] = RunScanifyPath(package, {options.scripted, options.person, options.output});
 
+        // With a display the operator is told the choice, at the end of the run.
+        if (!headless && !options.camera)
+            report["choiceBox"] = reportChoice(report["recognizerChoice"].toObject(), options.scripted);
         const QByteArray json = QJsonDocument(report).toJson(QJsonDocument::Indented);
         std::fwrite(json.constData(), 1, size_t(json.size()), stdout);
-        if (!headless) {
-            const QJsonObject choice = report["recognizerChoice"].toObject();
-            QMessageBox::information(nullptr, QStringLiteral("Velmar-Q-70"),
-                                     QStringLiteral("Выбрано: %1\nБольше не показывать: %2")
-                                         .arg(choice["engine"].toString(),
-                                              choice["doNotShowAgain"].toBool() ? "да" : "нет"));
-        }
     } catch (const std::exception &e) {
         std::fprintf(stderr, "velmar-host: %s\n", e.what());
         return 1;

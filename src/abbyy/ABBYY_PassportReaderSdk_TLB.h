@@ -51,7 +51,7 @@ using CLSID = GUID;
 using IID = GUID;
 
 /// A failed call into an outside server; what() is the server's message (UTF-8).
-class EEngineError : public std::runtime_error
+class R9_EXPORT EEngineError : public std::runtime_error
 {
 public:
     EEngineError(const QString &message, HRESULT code)
@@ -73,7 +73,7 @@ inline constexpr GUID IID_IUnknown = {0x00000000, 0x0000, 0x0000, {0xC0, 0x00, 0
 
 /// Base of every interface: reference counting, interface query and the
 /// description of the last failure on this object (the server's error info).
-class IUnknown
+class R9_EXPORT IUnknown
 {
 public:
     virtual HRESULT QueryInterface(const IID &iid, void **object) = 0;
@@ -140,7 +140,7 @@ using IRecognizedSymbolPtr = ComPtr<IRecognizedSymbol>;
 using IRecognitionEnginePtr = ComPtr<IRecognitionEngine>;
 
 /// Set-up data of the engine; the engine takes its defaults from it.
-class IInitParams : public IUnknown
+class R9_EXPORT IInitParams : public IUnknown
 {
 protected:
     ~IInitParams() = default;
@@ -148,7 +148,7 @@ protected:
 
 /// Name/value pairs: the scanner settings, the allowed documents, arrays of a
 /// fields collection.
-class IStringsArray : public IUnknown
+class R9_EXPORT IStringsArray : public IUnknown
 {
 public:
     virtual HRESULT raw_Count(std::int32_t *result) = 0;
@@ -167,7 +167,7 @@ protected:
     ~IStringsArray() = default;
 };
 
-class IRecognizedSymbol : public IUnknown
+class R9_EXPORT IRecognizedSymbol : public IUnknown
 {
 public:
     virtual HRESULT raw_Trusted(bool *result) = 0;
@@ -178,7 +178,7 @@ protected:
     ~IRecognizedSymbol() = default;
 };
 
-class IRecognizedField : public IUnknown
+class R9_EXPORT IRecognizedField : public IUnknown
 {
 public:
     virtual HRESULT raw_id(QString *result) = 0;
@@ -208,7 +208,7 @@ protected:
     ~IRecognizedField() = default;
 };
 
-class IFieldsCollection : public IUnknown
+class R9_EXPORT IFieldsCollection : public IUnknown
 {
 public:
     virtual HRESULT raw_Count(std::int32_t *result) = 0;
@@ -248,7 +248,7 @@ protected:
     ~IFieldsCollection() = default;
 };
 
-class IRecognitionEngine : public IUnknown
+class R9_EXPORT IRecognitionEngine : public IUnknown
 {
 public:
     virtual HRESULT raw_Init(IInitParams *params, bool *result) = 0;
@@ -318,7 +318,7 @@ using DllGetClassObjectProc = HRESULT (*)(const CLSID &clsid, const IID &iid, vo
 
 /// Factories of the two creatable classes. Create throws EEngineError when the
 /// server library is missing, lacks its entry point or refuses the class.
-class CoRecognitionEngine
+class R9_EXPORT CoRecognitionEngine
 {
 public:
     static IRecognitionEnginePtr Create();
@@ -326,7 +326,7 @@ public:
     static IRecognitionEnginePtr CreateRemote(const QString &machineName);
 };
 
-class CoInitParams
+class R9_EXPORT CoInitParams
 {
 public:
     static IInitParamsPtr Create();

@@ -136,6 +136,25 @@ QWidget *makeDate(QWidget *parent, const char *labelName, QLabel *&label, const 
     return holder;
 }
 
+/// Gives a page a scroll area and returns the widget to lay the page out on:
+/// below the size its controls need, the page scrolls instead of squeezing
+/// them on top of each other.
+QWidget *scrollingPage(QWidget *page, Qt::ScrollBarPolicy horizontal = Qt::ScrollBarAsNeeded)
+{
+    auto *box = new QVBoxLayout(page);
+    box->setContentsMargins(0, 0, 0, 0);
+    auto *scroll = new QScrollArea(page);
+    scroll->setObjectName(page->objectName() + QStringLiteral("Scroll"));
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    scroll->setHorizontalScrollBarPolicy(horizontal);
+    auto *content = new QWidget();
+    content->setObjectName(page->objectName() + QStringLiteral("Content"));
+    scroll->setWidget(content);
+    box->addWidget(scroll);
+    return content;
+}
+
 QCheckBox *makeCheck(QWidget *parent, const char *name, const QString &caption)
 {
     return named(new QCheckBox(caption, parent), name);
@@ -230,13 +249,18 @@ void TABBYYRecognitionFM::buildScanPage()
     cbPassportTypes = named(new QComboBox(pnlTypeDocument), "cbPassportTypes");
     cbPassportTypes->setEditable(false);
     cbPassportTypes->setMaxVisibleItems(20);
+    // Long type names must not hold the picture panel wide at small sizes.
+    cbPassportTypes->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    cbPassportTypes->setMinimumContentsLength(12);
     type->addWidget(cbPassportTypes);
     scan->addWidget(pnlPassportScan, 1);
     scan->addWidget(pnlTypeDocument);
 
     // Right: the two sub-pages and the closing buttons.
     pnlRecognize = named(new QFrame(tsScanAndRecognize), "pnlRecognize");
-    pnlRecognize->setFixedWidth(600);
+    // At least as wide as the window was designed for; a wider window
+    // shares its width between the picture and the data.
+    pnlRecognize->setMinimumWidth(600);
     auto *rec = new QVBoxLayout(pnlRecognize);
     rec->setContentsMargins(0, 0, 0, 0);
     pgcRecognize = named(new QTabWidget(pnlRecognize), "pgcRecognize");
@@ -257,7 +281,7 @@ void TABBYYRecognitionFM::buildScanPage()
     rec->addWidget(pnlButtons);
 
     page->addWidget(pnlScan, 1);
-    page->addWidget(pnlRecognize);
+    page->addWidget(pnlRecognize, 1);
 
     // bSave runs its action, then closes with OK (subject to the date check).
     ui::TActionUpdater::BindButton(bSave, acSave);
@@ -276,7 +300,7 @@ void TABBYYRecognitionFM::buildScanPage()
 
 void TABBYYRecognitionFM::buildAddPage()
 {
-    auto *page = new QVBoxLayout(tsAdd);
+    auto *page = new QVBoxLayout(scrollingPage(tsAdd));
     gbRecognize = named(new QGroupBox(QStringLiteral(" Распознавание "), tsAdd), "gbRecognize");
     auto *grid = new QGridLayout(gbRecognize);
     bRecognize = named(new QPushButton(gbRecognize), "bRecognize");
@@ -332,7 +356,7 @@ void TABBYYRecognitionFM::buildAddPage()
 
 void TABBYYRecognitionFM::buildEditPage()
 {
-    auto *page = new QVBoxLayout(tsEdit);
+    auto *page = new QVBoxLayout(scrollingPage(tsEdit));
     gbRecognize_2 = named(new QGroupBox(QStringLiteral(" Распознавание "), tsEdit), "gbRecognize_2");
     auto *grid = new QGridLayout(gbRecognize_2);
     bRecognize_2 = named(new QPushButton(gbRecognize_2), "bRecognize_2");
@@ -504,7 +528,17 @@ void TABBYYRecognitionFM::buildEditPage()
 void TABBYYRecognitionFM::buildOptionsPage()
 {
     auto *page = new QHBoxLayout(tsCommonOptions);
-    auto *left = new QVBoxLayout();
+    // The scanner options and the grid scroll up and down in a low window
+    // rather than squeeze; their column keeps the width they need.
+    auto *leftScroll = new QScrollArea(tsCommonOptions);
+    leftScroll->setObjectName(QStringLiteral("tsCommonOptionsScroll"));
+    leftScroll->setFrameShape(QFrame::NoFrame);
+    leftScroll->setWidgetResizable(true);
+    leftScroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    auto *leftHolder = new QWidget();
+    leftHolder->setObjectName(QStringLiteral("tsCommonOptionsContent"));
+    auto *left = new QVBoxLayout(leftHolder);
+    left->setContentsMargins(0, 0, 0, 0);
 
     auto *scanner = new QHBoxLayout();
     laScannerList = named(new QLabel(QStringLiteral("Сканер"), tsCommonOptions), "laScannerList");
@@ -647,10 +681,14 @@ void TABBYYRecognitionFM::buildOptionsPage()
     right->addWidget(sbScanTest, 1);
     right->addLayout(close);
 
-    page->addLayout(left, 0);
+    gbScannerOptions->setMinimumWidth(420);
+    dbgNationlities->setMinimumHeight(120);
+    leftScroll->setWidget(leftHolder);
+    leftScroll->setMinimumWidth(leftHolder->minimumSizeHint().width()
+                                + leftScroll->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 2);
+    page->addWidget(leftScroll, 0);
     page->addLayout(right, 1);
     tsCommonOptions->setMinimumWidth(0);
-    gbScannerOptions->setMinimumWidth(420);
 }
 
 void TABBYYRecognitionFM::bindNationalities(host::IDataSet *dataSet)
@@ -684,6 +722,9 @@ void TABBYYRecognitionFM::bindNationalities(host::IDataSet *dataSet)
         dbgNationlities->setColumnWidth(country, 181);
     if (nation >= 0)
         dbgNationlities->setColumnWidth(nation, 203);
+    // The nationality, last, takes the rest of the grid's width: both columns
+    // fit, whole titles and no sideways scrolling.
+    header->setStretchLastSection(true);
 }
 
 void TABBYYRecognitionFM::AddPassportType(const QString &caption, TDocumentInfo *info)

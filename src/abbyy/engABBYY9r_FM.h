@@ -291,11 +291,13 @@ public:
 public Q_SLOTS:
     /// Runs the close check and FormClose; a refused check keeps the form open.
     void done(int result) override;
-    /// The window's close button and Escape: Cancel (2), with the date check.
+    /// The window's close button: Cancel (2), with the date check.
     void reject() override;
 
 protected:
     void showEvent(QShowEvent *event) override;
+    /// Escape presses the page's cancel button ("Отмена" or "Закрыть окно").
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void buildScanPage();

@@ -5,6 +5,7 @@
 #include "abbyy/engUtilsABBYY9r.h"
 #include "common/Recognition9r.h"
 #include "common/engCommon9r.h"
+#include "common/TSettingsFile.h"
 #include "host/IDataSet.h"
 #include "ui/TActionUpdater.h"
 #include "ui/TNullableDateEdit.h"
@@ -18,6 +19,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QPushButton>
 #include <QScreen>
 #include <QShowEvent>
@@ -70,6 +72,18 @@ void TABBYYRecognitionFM::done(int result)
 void TABBYYRecognitionFM::reject()
 {
     done(2);
+}
+
+void TABBYYRecognitionFM::keyPressEvent(QKeyEvent *event)
+{
+    // Escape presses the page's cancel button: on the scan page "Отмена",
+    // which closes whatever the dates say; on the options page "Закрыть окно".
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        event->accept();
+        (IsOptionsPageActive() ? bCancelOptions : bCancel)->click();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void TABBYYRecognitionFM::runGuarded(const std::function<void()> &work)
@@ -244,6 +258,18 @@ void TABBYYRecognitionFM::FormCloseQuery(bool &CanClose)
     ui::TNullableDateEdit *birth = edit ? dteDateOfBirthRec : dteDateOfBirth;
     ui::TNullableDateEdit *issue = edit ? dteDateOfIssueRec : dteDateOfIssue;
     ui::TNullableDateEdit *expiry = edit ? dteDateOfExpiryRec : dteDateOfExpiry;
+    // Text the date edit could not read is neither a date nor empty: the
+    // operator corrects or clears it before the data leaves the window.
+    for (ui::TNullableDateEdit *date : {birth, issue, expiry})
+        if (date->HasUnreadableText()) {
+            ui::ShowMessageBox(this,
+                               QStringLiteral("Дата \"%1\" не распознана.\r\rВведите дату в виде дд.мм.гггг или очистите поле.")
+                                   .arg(date->Text().trimmed()),
+                               LoadResString(&_S_ERROR), QMessageBox::Critical);
+            date->setFocus(Qt::OtherFocusReason);
+            CanClose = false;
+            return;
+        }
     const QDate B = birth->Date(), I = issue->Date(), E = expiry->Date();
     const bool b = !B.isNull(), i = !I.isNull(), e = !E.isNull();
 

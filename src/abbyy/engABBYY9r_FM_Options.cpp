@@ -4,6 +4,7 @@
 
 #include "abbyy/engUtilsABBYY9r.h"
 #include "common/engCommon9r.h"
+#include "common/TSettingsFile.h"
 #include "host/IDataSet.h"
 #include "imaging/PictureFile.h"
 #include "imaging/TurnImage.h"
@@ -18,6 +19,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QListWidget>
+#include <QScopeGuard>
 #include <stdexcept>
 
 namespace {
@@ -164,13 +166,14 @@ void TABBYYRecognitionFM::bScanTestClick()
         ui::TBusyGuard busy(this);
         ApplyScannerProps(); // a refused option does not stop the test scan
         const QString path = engine().Scan();
-        const QString ext = QFileInfo(path).suffix().toLower();
         QString finalName = path;
-        if (ext == QLatin1String("bmp")) {
+        // The test picture is only shown: its file goes, also when it cannot be loaded.
+        const auto removeFile = qScopeGuard([&finalName] { QFile::remove(finalName); });
+        if (QFileInfo(path).suffix().toLower() == QLatin1String("bmp")) {
             const QImage picture = imaging::LoadPictureFile(path);
             imgTempTest->SetPicture(picture);
             imgWorkTest->SetPicture(picture);
-        } else if (ext == QLatin1String("jpg")) {
+        } else if (imaging::IsJpegFileName(path)) {
             imgWorkTest->SetPicture(imaging::LoadPictureFile(path));
         } else {
             finalName = changeFileExt(path, QStringLiteral(".bmp"));
@@ -180,7 +183,6 @@ void TABBYYRecognitionFM::bScanTestClick()
                 imgWorkTest->SetPicture(picture);
             }
         }
-        QFile::remove(finalName);
     });
 }
 

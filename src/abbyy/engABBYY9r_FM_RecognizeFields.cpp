@@ -7,19 +7,12 @@
 #include "ui/TNullableDateEdit.h"
 #include "ui/TCaptionedEdit.h"
 
-#include <QPalette>
-#include <QWidget>
 
 namespace abbyy {
 
 namespace {
 
 const QColor NormalColor; // invalid: the system text colour of the control
-
-bool IsRed(const QColor &color)
-{
-    return color == UntrustedSymbolColor();
-}
 
 bool HasField(IFieldsCollection *fields, const QString &name)
 {
@@ -40,18 +33,6 @@ bool SameIgnoringCaseAndBlanks(const QString &a, const QString &b)
 }
 
 } // namespace
-
-bool HasUntrustedSymbols(IFieldsCollection *fields, const QString &fieldName)
-{
-    // The adapter colours a control; a probe that starts in a known colour
-    // tells whether it did.
-    QWidget probe;
-    QPalette palette = probe.palette();
-    palette.setColor(QPalette::Text, QColor(0, 0, 0));
-    probe.setPalette(palette);
-    CheckSymbols(fields, fieldName, &probe);
-    return IsRed(probe.palette().color(QPalette::Text));
-}
 
 TRecognizedFieldsWriter::TRecognizedFieldsWriter(IFieldsCollection *fields, const TResultControls &target,
                                                  const TResultControls *current, const TDocumentInfo &document,
@@ -197,7 +178,10 @@ void TRecognizedFieldsWriter::fillDate(const QString &field, ui::TNullableDateEd
             edit->SetDate(QDate::currentDate());
             edit->SetFontColor(UntrustedSymbolColor());
         } else {
+            // Empty, as there is no date to offer, but marked: the document
+            // had a date there and the operator has to type it.
             edit->SetNull();
+            edit->SetFontColor(UntrustedSymbolColor());
         }
     }
     if (editing() && currentEdit && !edit->IsFontRed() && !currentEdit->IsNull()

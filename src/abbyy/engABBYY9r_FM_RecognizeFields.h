@@ -16,10 +16,6 @@ namespace abbyy {
 /// The value FieldValue answers for a field the collection does not have.
 inline const QString MissingFieldValue = QStringLiteral("FieldValue");
 
-/// True when the engine does not trust at least one symbol of the field (the
-/// adapter's CheckSymbols decides); false for an absent field.
-bool HasUntrustedSymbols(IFieldsCollection *fields, const QString &fieldName);
-
 class TRecognizedFieldsWriter
 {
 public:

@@ -60,9 +60,8 @@ void Log(const QString &what, const std::exception &e)
 TScannedPicture MoveScannedPicture(const QString &scannedPath)
 {
     const QFileInfo info(scannedPath);
-    const QString suffix = info.suffix().toLower();
     TScannedPicture picture;
-    picture.Jpeg = suffix == QLatin1String("jpg") || suffix == QLatin1String("jpeg");
+    picture.Jpeg = imaging::IsJpegFileName(scannedPath);
     picture.FileName = info.suffix().isEmpty() && !scannedPath.endsWith(QLatin1Char('.'))
         ? scannedPath + QStringLiteral(".bmp")
         : scannedPath.left(scannedPath.size() - info.suffix().size()) + QStringLiteral("bmp");

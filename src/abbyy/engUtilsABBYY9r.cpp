@@ -134,53 +134,74 @@ void ChangeBrightness(QImage *Bitmap, int Amount)
     for (int i = 0; i < 256; ++i)
         table[size_t(i)] = uchar(std::clamp(i + Amount, 0, 255));
 
-    // Both formats lay a pixel out as blue, green, red and a fourth byte on
-    // little-endian machines; ARGB32 keeps its fourth byte as it is.
-    if (Bitmap->format() != QImage::Format_RGB32 && Bitmap->format() != QImage::Format_ARGB32)
+    // These formats lay a pixel out as blue, green, red and alpha (or 0xFF)
+    // on little-endian machines and keep their fourth byte as it is.
+    const QImage::Format format = Bitmap->format();
+    const bool premultiplied = format == QImage::Format_ARGB32_Premultiplied;
+    if (format != QImage::Format_RGB32 && format != QImage::Format_ARGB32 && !premultiplied)
         Bitmap->convertTo(QImage::Format_RGB32);
     if (Bitmap->height() <= 0)
         throw std::out_of_range("Scan line index out of range");
 
-    // A 32-bit QImage has no padding between lines, so its pixels are one run.
-    const qsizetype count = qsizetype(Bitmap->width()) * Bitmap->height();
-    uchar *p = Bitmap->bits();
-    for (qsizetype i = 0; i < count; ++i, p += 4) {
-        p[0] = table[p[0]];
-        p[1] = table[p[1]];
-        p[2] = table[p[2]];
+    // Lines are walked by their stride: a picture over outside memory may pad them.
+    const int width = Bitmap->width();
+    for (int y = 0; y < Bitmap->height(); ++y) {
+        uchar *p = Bitmap->scanLine(y);
+        if (premultiplied) {
+            // A premultiplied colour never exceeds its alpha.
+            for (int x = 0; x < width; ++x, p += 4) {
+                const uchar alpha = p[3];
+                p[0] = std::min(table[p[0]], alpha);
+                p[1] = std::min(table[p[1]], alpha);
+                p[2] = std::min(table[p[2]], alpha);
+            }
+            continue;
+        }
+        for (int x = 0; x < width; ++x, p += 4) {
+            p[0] = table[p[0]];
+            p[1] = table[p[1]];
+            p[2] = table[p[2]];
+        }
     }
 }
 
 void CheckSymbols(IFieldsCollection *Fields, const QString &fieldName, QWidget *edit)
 {
-    if (!Fields || !edit)
-        return;
-    bool doubtful = false;
-    try {
-        const IRecognizedFieldPtr found = Fields->Field(fieldName);
-        if (!found)
-            return;
-        const std::int32_t length = found->Length();
-        for (std::int32_t i = 0; i < length && !doubtful; ++i) {
-            IRecognizedFieldPtr field = Fields->Field(fieldName);
-            if (!field) {
-                doubtful = true;
-                break;
-            }
-            IRecognizedSymbolPtr symbol = field->Symbol(i);
-            doubtful = !symbol || !symbol->Trusted();
-        }
-    } catch (const std::exception &e) {
-        // A value whose confidence cannot be read is a value to check.
-        WriteLogFileMessage(QStringLiteral("CheckSymbols(%1): ").arg(fieldName) + errorText(e));
-        doubtful = true;
-    }
-    if (!doubtful)
+    if (!Fields || !edit || !abbyy::HasUntrustedSymbols(Fields, fieldName))
         return;
     QPalette palette = edit->palette();
     palette.setColor(QPalette::Text, UntrustedSymbolColor());
     edit->setPalette(palette);
 }
+
+namespace abbyy {
+
+bool HasUntrustedSymbols(IFieldsCollection *Fields, const QString &fieldName)
+{
+    if (!Fields)
+        return false;
+    try {
+        const IRecognizedFieldPtr found = Fields->Field(fieldName);
+        if (!found)
+            return false;
+        const std::int32_t length = found->Length();
+        for (std::int32_t i = 0; i < length; ++i) {
+            IRecognizedFieldPtr field = Fields->Field(fieldName);
+            if (!field)
+                return true;
+            IRecognizedSymbolPtr symbol = field->Symbol(i);
+            if (!symbol || !symbol->Trusted())
+                return true;
+        }
+    } catch (const std::exception &e) {
+        // A value whose confidence cannot be read is a value to check.
+        WriteLogFileMessage(QStringLiteral("CheckSymbols(%1): ").arg(fieldName) + errorText(e));
+        return true;
+    }
+    return false;
+}
+
+} // namespace abbyy
 
 void InterfacePacketToVariant(TInterfacePacket *Packet, QVariant &Variant)
 {
@@ -200,6 +221,8 @@ QString SetDocumentsAvailability(TOrderedStrings *catalogue)
     try {
         if (!gl_RecognitionEngine)
             throw std::runtime_error("Движок распознавания не запущен.");
+        if (!catalogue)
+            throw std::runtime_error("Не задан каталог документов.");
         const IStringsArrayPtr documents = gl_RecognitionEngine->AllowedDocuments();
         WriteLogFileMessage(QStringLiteral("SetDocumentsAvailability___2"));
         if (!documents)
@@ -210,8 +233,6 @@ QString SetDocumentsAvailability(TOrderedStrings *catalogue)
         for (std::int32_t i = 0; i < count; ++i) {
             const QString name = documents->Name(i);
             gl_ListAvailableDocuments->Add(name);
-            if (!catalogue)
-                continue;
             const int index = catalogue->IndexOfName(name);
             if (index >= 0)
                 if (TDocumentInfo *info = catalogue->Objects(index))

@@ -58,9 +58,11 @@ R9_API QString SetScannerProps(bool twainDialogAvailable, bool showTwainDialog,
                                bool colorModeAvailable, int colorModeIndex);
 
 /// Converts Bitmap in place to 32 bits per pixel (blue, green, red, fourth
-/// byte in memory; Format_ARGB32 stays as it is, anything else becomes
+/// byte in memory; Format_RGB32, Format_ARGB32 and
+/// Format_ARGB32_Premultiplied stay as they are, anything else becomes
 /// Format_RGB32) and adds Amount (may be negative) to every colour byte,
-/// clamped to 0..255. The fourth byte is never changed. Raises
+/// clamped to 0..255, and for a premultiplied picture to the pixel's alpha.
+/// The fourth byte is never changed, nor the padding of lines. Raises
 /// std::invalid_argument for a null pointer and std::out_of_range for a
 /// picture without scan lines (height 0, which includes a null QImage).
 R9_API void ChangeBrightness(QImage *Bitmap, int Amount);
@@ -95,18 +97,27 @@ R9_API void InterfacePacketToVariant(TInterfacePacket *Packet, QVariant &Variant
 /// appended to gl_ListAvailableDocuments, which is not cleared first. Writes
 /// "SetDocumentsAvailability___1" and "SetDocumentsAvailability___2" to the
 /// host's log. Returns the error text, empty on success; entries marked
-/// before a failure stay marked.
+/// before a failure stay marked. A null catalogue is an error: nothing is
+/// asked of the engine and nothing appended.
 R9_API QString SetDocumentsAvailability(TOrderedStrings *catalogue);
 
 namespace abbyy {
 
+/// Whether the field fieldName of Fields has a symbol the engine does not
+/// trust: the answer CheckSymbols colours an edit by, for code that only
+/// needs to know. An engine failure while reading the symbols counts as
+/// untrusted (and is logged); an absent field, one without symbols and null
+/// Fields do not.
+bool HasUntrustedSymbols(IFieldsCollection *Fields, const QString &fieldName);
+
 /// Where InitEngine gets its objects from. They default to
-/// CoRecognitionEngine::Create and CoInitParams::Create; a host that brings
-/// its engine another way, and the tests, replace them.
+/// CoRecognitionEngine::Create and CoInitParams::Create; a host that links the
+/// package and brings its engine another way, and the tests, replace them
+/// before InitEngine (they are exported under their C++ names).
 using RecognitionEngineFactory = IRecognitionEnginePtr (*)();
 using InitParamsFactory = IInitParamsPtr (*)();
-extern RecognitionEngineFactory CreateRecognitionEngine;
-extern InitParamsFactory CreateInitParams;
+extern R9_EXPORT RecognitionEngineFactory CreateRecognitionEngine;
+extern R9_EXPORT InitParamsFactory CreateInitParams;
 
 } // namespace abbyy
 

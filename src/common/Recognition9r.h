@@ -12,9 +12,10 @@ class TDocFromScannerFM;
 class TPhotoFromCameraFM;
 class TSelectRecognizerFM;
 
-/// One unit of the package information table, in start order. Own units carry
-/// a start counter so their start work runs once however often Initialize is
-/// called; units of the host's packages only count a reference.
+/// One unit of the package information table, in start order. Units with
+/// start work carry a start counter so that work runs once however often
+/// Initialize is called; the other units (the host's packages, which the host
+/// starts itself, and our units without start work) are only listed.
 struct TPackageUnit
 {
     const char *UnitName;

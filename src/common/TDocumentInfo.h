@@ -1,4 +1,5 @@
 #pragma once
+#include "common/r9Export.h"
 #include <QString>
 #include <cstdint>
 
@@ -12,7 +13,7 @@ enum TTypeDocument : std::uint8_t {
 };
 
 /// One recognisable document type of the catalogue.
-class TDocumentInfo
+class R9_EXPORT TDocumentInfo
 {
 public:
     TDocumentInfo(const QString &AIdentifier, const QString &ADocName, const QString &AShortDocName,

@@ -1,4 +1,5 @@
 #pragma once
+#include "common/r9Export.h"
 #include <QString>
 #include <QStringList>
 #include <utility>
@@ -13,7 +14,7 @@ class TDocumentInfo;
 /// a name-value separator, an entry "name=value" is found by its name. When
 /// OwnsObjects is set the list frees the objects it still holds when it is
 /// cleared or destroyed.
-class TOrderedStrings
+class R9_EXPORT TOrderedStrings
 {
 public:
     explicit TOrderedStrings(bool ownsObjects = false) : m_ownsObjects(ownsObjects) {}

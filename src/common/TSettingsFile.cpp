@@ -20,6 +20,81 @@ QString decodeUtf16Le(const QByteArray &bytes)
     return text;
 }
 
+/// A value that would not read back from a plain "key=value" line.
+bool needsQuotes(const QString &value)
+{
+    if (value.isEmpty())
+        return false;
+    if (value.front().isSpace() || value.back().isSpace() || value.front() == u'"')
+        return true;
+    for (QChar c : value)
+        if (c.unicode() < 0x20 || c.unicode() == 0x7F || c == QChar::LineSeparator || c == QChar::ParagraphSeparator)
+            return true;
+    return false;
+}
+
+QString quoted(const QString &value)
+{
+    QString out;
+    out.reserve(value.size() + 2);
+    out += u'"';
+    for (QChar c : value) {
+        switch (c.unicode()) {
+        case '\\': out += QLatin1String("\\\\"); break;
+        case '"': out += QLatin1String("\\\""); break;
+        case '\r': out += QLatin1String("\\r"); break;
+        case '\n': out += QLatin1String("\\n"); break;
+        case '\t': out += QLatin1String("\\t"); break;
+        default:
+            if (c.unicode() < 0x20 || c.unicode() == 0x7F || c == QChar::LineSeparator || c == QChar::ParagraphSeparator)
+                out += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
+            else
+                out += c;
+        }
+    }
+    out += u'"';
+    return out;
+}
+
+/// Decodes a quoted value; false when the text is not one (then it is read as written).
+bool unquote(QStringView text, QString &value)
+{
+    if (text.size() < 2 || text.front() != u'"' || text.back() != u'"')
+        return false;
+    QString out;
+    const QStringView body = text.mid(1, text.size() - 2);
+    for (qsizetype i = 0; i < body.size(); ++i) {
+        const QChar c = body[i];
+        if (c == u'"')
+            return false; // a quote inside must be escaped
+        if (c != u'\\') {
+            out += c;
+            continue;
+        }
+        if (++i >= body.size())
+            return false;
+        switch (body[i].unicode()) {
+        case '\\': out += u'\\'; break;
+        case '"': out += u'"'; break;
+        case 'r': out += u'\r'; break;
+        case 'n': out += u'\n'; break;
+        case 't': out += u'\t'; break;
+        case 'u': {
+            bool ok = false;
+            const ushort code = i + 4 < body.size() ? body.mid(i + 1, 4).toUShort(&ok, 16) : 0;
+            if (!ok)
+                return false;
+            out += QChar(code);
+            i += 4;
+            break;
+        }
+        default: return false;
+        }
+    }
+    value = out;
+    return true;
+}
+
 } // namespace
 
 TSettingsFile::TSettingsFile(const QString &fileName)
@@ -34,9 +109,12 @@ TSettingsFile::TSettingsFile(const QString &fileName)
 void TSettingsFile::parse(const QString &text)
 {
     Section *current = nullptr;
+    bool escaped = false;
     const auto lines = QStringView(text).split(QChar('\n'));
     for (QStringView raw : lines) {
         QStringView line = raw.trimmed();
+        if (!current && line == QLatin1String(EscapedValuesMark))
+            escaped = true;
         if (line.isEmpty() || line.startsWith(u';'))
             continue;
         if (line.startsWith(u'[') && line.endsWith(u']')) {
@@ -47,7 +125,9 @@ void TSettingsFile::parse(const QString &text)
         if (!current || eq <= 0)
             continue; // garbage outside a section or without a key is not a setting
         const QString key = line.left(eq).trimmed().toString();
-        const QString value = line.mid(eq + 1).toString();
+        QString value;
+        if (!escaped || !unquote(line.mid(eq + 1), value))
+            value = line.mid(eq + 1).toString();
         bool replaced = false;
         for (Entry &e : current->entries)
             if (e.key.compare(key, Qt::CaseInsensitive) == 0) {
@@ -159,11 +239,18 @@ QStringList TSettingsFile::Keys(const QString &section) const
 
 QString TSettingsFile::Text() const
 {
+    bool escaped = false;
+    for (const Section &s : m_sections)
+        for (const Entry &e : s.entries)
+            escaped = escaped || needsQuotes(e.value);
     QString text;
+    if (escaped)
+        text += QLatin1String(EscapedValuesMark) + QLatin1String("\r\n");
     for (const Section &s : m_sections) {
         text += QLatin1Char('[') + s.name + QLatin1String("]\r\n");
         for (const Entry &e : s.entries)
-            text += e.key + QLatin1Char('=') + e.value + QLatin1String("\r\n");
+            text += e.key + QLatin1Char('=') + (escaped && needsQuotes(e.value) ? quoted(e.value) : e.value)
+                + QLatin1String("\r\n");
         text += QLatin1String("\r\n");
     }
     return text;

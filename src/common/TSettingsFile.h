@@ -12,6 +12,14 @@
 /// be a settings file) gives an empty in-memory file, so every key takes its
 /// default; the file on disk is left untouched until UpdateFile is called.
 ///
+/// A value is written as it is unless it would not read back so: one with a
+/// line break or another control character, leading or trailing blanks, or a
+/// leading double quote is written in double quotes with backslash escapes
+/// (\\ \" \r \n \t \uXXXX). Such a file starts with the comment line
+/// EscapedValuesMark; only in a file that has it are quoted values decoded,
+/// so every file without it (all files written before) reads exactly as it
+/// always did, and a file whose values need no quoting is written unchanged.
+///
 /// UpdateFile writes UTF-16 LE with a byte-order mark into a temporary file in
 /// the same folder and renames it over the old one, so a crash or a full disk
 /// never leaves a half-written settings file. A failure throws
@@ -21,6 +29,9 @@ class TSettingsFile
 public:
     /// Files larger than this are not settings files; they are not read.
     static constexpr qint64 MaxFileSize = 4 * 1024 * 1024;
+
+    /// The first line of a file that holds quoted values.
+    static constexpr const char *EscapedValuesMark = ";values in double quotes have backslash escapes";
 
     explicit TSettingsFile(const QString &fileName);
 

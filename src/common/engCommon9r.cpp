@@ -1,4 +1,5 @@
 #include "common/engCommon9r.h"
+#include "common/TSettingsFile.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -4,8 +4,6 @@
 // Everything here is exported by name so the host can read it directly.
 
 #include "abbyy/ABBYY_PassportReaderSdk_TLB.h"
-#include "common/TProfileFile.h"
-#include "common/TSettingsFile.h"
 #include "common/TOrderedStrings.h"
 #include "common/engCommon9rMessages.h"
 #include "common/r9Export.h"
@@ -16,6 +14,9 @@
 #include <utility>
 
 namespace host { class IDataSet; }
+// The settings file object stays the package's own: a host sees only its handle.
+class TSettingsFile;
+class TProfileFile;
 
 // The catalogue: "identifier=display name" entries, each carrying its
 // TDocumentInfo, in catalogue order; and the identifiers the engine reported.
@@ -90,6 +91,8 @@ private:
 /// UpdateFile() themselves, as the file is flushed only where it was written.
 void WithRecognizeIniFile(const std::function<void(TSettingsFile &ini)> &work);
 
-/// Start and stop work of the shared unit; each runs once however often called.
+/// Start and stop work of the shared unit. They do the work every time they
+/// are called; the package information table runs them once, on the first
+/// Initialize and the matching last Finalize.
 void engCommon9r_Initialization();
 void engCommon9r_Finalization();

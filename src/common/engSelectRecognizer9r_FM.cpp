@@ -40,6 +40,13 @@ TSelectRecognizerFM::TSelectRecognizerFM(QWidget *owner)
     setFocusProxy(cbSelect);
 }
 
+TSelectRecognizerFM::~TSelectRecognizerFM()
+{
+    // The host reads the form variable; it must never name a freed dialog.
+    if (SelectRecognizerFM == this)
+        SelectRecognizerFM = nullptr;
+}
+
 TSelectRecognizerFM *TSelectRecognizerFM_Create(QWidget *owner)
 {
     SelectRecognizerFM = new TSelectRecognizerFM(owner);

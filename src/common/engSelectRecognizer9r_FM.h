@@ -14,6 +14,8 @@ class R9_EXPORT TSelectRecognizerFM : public QDialog
     Q_OBJECT
 public:
     explicit TSelectRecognizerFM(QWidget *owner = nullptr);
+    /// Clears SelectRecognizerFM when it names this dialog.
+    ~TSelectRecognizerFM() override;
 
     QComboBox *cbSelect;
     QCheckBox *cxNotShow;

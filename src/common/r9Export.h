@@ -1,7 +1,10 @@
 #pragma once
-// What the host may look up by name. The library is built with hidden
-// visibility; everything a host resolves with dlsym carries R9_EXPORT and
-// C linkage (R9_EXTERN_C), so its symbol is exactly the documented name.
+// What the library shows. It is built with hidden visibility; two kinds of
+// names are exported:
+// - what a host looks up by name with dlsym carries R9_API (R9_EXPORT and
+//   C linkage), so its symbol is exactly the documented name;
+// - every class a public header declares carries R9_EXPORT, so a C++ host
+//   that links the library calls its members and catches its exceptions.
 
 #define R9_EXPORT __attribute__((visibility("default")))
 

@@ -1,4 +1,5 @@
 #pragma once
+#include "common/r9Export.h"
 // The host's video subsystem as the package sees it: a live camera view the
 // package can parent and align like any widget, the configuration manager the
 // view reads its cameras from, the packing of view attributes, and the host's
@@ -25,7 +26,7 @@ class QIODevice;
 namespace host {
 
 /// Where a view finds the cameras of the configuration.
-class TQ70ConfigManager
+class R9_EXPORT TQ70ConfigManager
 {
 public:
     virtual ~TQ70ConfigManager() = default;
@@ -46,7 +47,7 @@ struct TViewItem
 };
 
 /// The cameras a view shows, in CreateView order.
-class TViewList
+class R9_EXPORT TViewList
 {
 public:
     int Count() const { return static_cast<int>(m_items.size()); }
@@ -65,7 +66,7 @@ private:
 };
 
 /// A view that shows camera pictures.
-class TBaseCameraView : public QWidget
+class R9_EXPORT TBaseCameraView : public QWidget
 {
 public:
     using QWidget::QWidget;
@@ -77,7 +78,7 @@ public:
 };
 
 /// A view that plays live pictures and can take a still frame.
-class TPlayCameraView : public TBaseCameraView
+class R9_EXPORT TPlayCameraView : public TBaseCameraView
 {
 public:
     using TBaseCameraView::TBaseCameraView;
@@ -88,7 +89,7 @@ public:
 };
 
 /// The simple live view the package puts on its forms.
-class TSimpleView : public TPlayCameraView
+class R9_EXPORT TSimpleView : public TPlayCameraView
 {
 public:
     using TPlayCameraView::TPlayCameraView;
@@ -104,7 +105,7 @@ public:
 };
 
 /// The host's packing of view attributes into settings values.
-class TSchemePersistence
+class R9_EXPORT TSchemePersistence
 {
 public:
     static int ViewAttributesAsInt(TViewAttributes attributes);
@@ -112,7 +113,7 @@ public:
 };
 
 /// The host's camera selection dialog.
-class TfmSelCam
+class R9_EXPORT TfmSelCam
 {
 public:
     /// Shows the dialog modally; the chosen camera, or null on cancel.
@@ -121,7 +122,7 @@ public:
 };
 
 /// What a host installs to make the classes above.
-class IVideoSubsystem
+class R9_EXPORT IVideoSubsystem
 {
 public:
     virtual ~IVideoSubsystem() = default;

@@ -1,4 +1,5 @@
 #pragma once
+#include "common/r9Export.h"
 // The host's client data set of countries and nationalities, as the package
 // sees it: a table model for a grid plus the change-log operations of a
 // client data set. The host supplies it in gl_cdsNationalities; the ABBYY form
@@ -10,7 +11,7 @@
 
 namespace host {
 
-class IDataSet
+class R9_EXPORT IDataSet
 {
 public:
     virtual ~IDataSet() = default;

@@ -1,4 +1,5 @@
 #pragma once
+#include "common/r9Export.h"
 // The host's security system as the package sees it: configuration objects,
 // the security system that finds and enumerates them, and the current user
 // with his rights. The host owns the implementations; the package holds them
@@ -13,7 +14,7 @@
 namespace host {
 
 /// One object of the host's configuration (a server, a camera, a door...).
-class ISegregateObject
+class R9_EXPORT ISegregateObject
 {
 public:
     virtual ~ISegregateObject() = default;
@@ -33,7 +34,7 @@ using TSegregateObjectList = std::vector<ISegregateObjectPtr>;
 /// always passes the empty set.
 using TSecurityOptions = std::uint32_t;
 
-class ISecuritySystem
+class R9_EXPORT ISecuritySystem
 {
 public:
     virtual ~ISecuritySystem() = default;
@@ -52,7 +53,7 @@ public:
 using ISecuritySystemPtr = std::shared_ptr<ISecuritySystem>;
 
 /// The current user's per-object rights.
-class IObjectRights
+class R9_EXPORT IObjectRights
 {
 public:
     virtual ~IObjectRights() = default;
@@ -63,7 +64,7 @@ public:
 using IObjectRightsPtr = std::shared_ptr<IObjectRights>;
 
 /// The user logged in to the host.
-class IUserContext
+class R9_EXPORT IUserContext
 {
 public:
     virtual ~IUserContext() = default;

@@ -1,4 +1,5 @@
 #pragma once
+#include "common/r9Export.h"
 // The host's log. The package writes progress and diagnostic lines through
 // WriteLogFileMessage; where a line ends up is the host's business.
 
@@ -9,7 +10,7 @@ class QTextCodec;
 namespace host {
 
 /// What a host installs to receive the package's log lines.
-class ILogFile
+class R9_EXPORT ILogFile
 {
 public:
     virtual ~ILogFile() = default;

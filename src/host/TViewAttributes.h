@@ -1,4 +1,5 @@
 #pragma once
+#include "common/r9Export.h"
 // Display attributes of a camera view and their set. The host decides how a
 // set is packed into an integer (TSchemePersistence); the package only
 // stores that integer and hands it back.
@@ -19,7 +20,7 @@ enum TViewAttribute : std::uint8_t {
 constexpr int TViewAttributeCount = 6;
 
 /// A set of TViewAttribute values.
-class TViewAttributes
+class R9_EXPORT TViewAttributes
 {
 public:
     constexpr TViewAttributes() = default;

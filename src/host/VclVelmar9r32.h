@@ -1,4 +1,5 @@
 #pragma once
+#include "common/r9Export.h"
 // The host's plug-in manager: the door to the current user and to the
 // security system. PluginManager() returns the one the host installed
 // (host/HostServices.h).
@@ -7,7 +8,7 @@
 
 namespace host {
 
-class IPluginManager
+class R9_EXPORT IPluginManager
 {
 public:
     virtual ~IPluginManager() = default;

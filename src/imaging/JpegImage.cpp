@@ -37,6 +37,22 @@ private:
 // byte with 0xFF, as that format requires.
 constexpr int kPixelFormat = Q_BYTE_ORDER == Q_LITTLE_ENDIAN ? TJPF_BGRA : TJPF_ARGB;
 
+/// Turns four bytes a pixel of ink (cyan, magenta, yellow, black) into
+/// Format_RGB32 in place. Ink JPEG pictures store their ink inverted, as the
+/// programs that write them do (255 is no ink), so each colour is its ink
+/// value scaled by the black one.
+void InkToColour(QImage &image)
+{
+    for (int y = 0; y < image.height(); ++y) {
+        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
+        const uchar *ink = image.constScanLine(y);
+        for (int x = 0; x < image.width(); ++x, ink += 4) {
+            const int k = ink[3];
+            line[x] = qRgb(ink[0] * k / 255, ink[1] * k / 255, ink[2] * k / 255);
+        }
+    }
+}
+
 } // namespace
 
 QImage DecodeJpeg(const QByteArray &data)
@@ -66,9 +82,15 @@ QImage DecodeJpeg(const QByteArray &data)
 
     // A warning (premature end of data, corrupt segment) leaves grey or
     // garbage lines behind: stop on it and report, never hand that out.
+    constexpr int flags = TJFLAG_ACCURATEDCT | TJFLAG_STOPONWARNING;
+    const bool cmyk = colorspace == TJCS_CMYK || colorspace == TJCS_YCCK;
+    // The decoder gives ink pictures only as ink; they are read into the
+    // picture's own memory (four bytes a pixel as well) and turned into colour there.
     if (tjDecompress2(decoder.get(), bytes, size, image.bits(), width, int(image.bytesPerLine()), height,
-                      kPixelFormat, TJFLAG_ACCURATEDCT | TJFLAG_STOPONWARNING) != 0)
+                      cmyk ? TJPF_CMYK : kPixelFormat, flags) != 0)
         decoder.fail("damaged JPEG picture");
+    if (cmyk)
+        InkToColour(image);
     return image;
 }
 

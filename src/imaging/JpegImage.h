@@ -7,7 +7,8 @@
 
 namespace imaging {
 
-/// Decodes a complete JPEG held in memory into a Format_RGB32 picture.
+/// Decodes a complete JPEG held in memory into a Format_RGB32 picture: grey,
+/// colour and ink (CMYK, YCCK) pictures, baseline or progressive.
 /// Truncated, corrupt or non-JPEG data, or a picture too large to hold,
 /// raises std::runtime_error with the decoder's reason; a partly decoded
 /// picture is never returned.

@@ -51,11 +51,17 @@ QString truncatedBitmap(const QByteArray &data)
 
 } // namespace
 
-QImage LoadPictureFile(const QString &fileName)
+bool IsJpegFileName(const QString &fileName)
 {
     const QString extension = QFileInfo(fileName).suffix().toLower();
-    if (extension == QLatin1String("jpg") || extension == QLatin1String("jpeg"))
+    return extension == QLatin1String("jpg") || extension == QLatin1String("jpeg");
+}
+
+QImage LoadPictureFile(const QString &fileName)
+{
+    if (IsJpegFileName(fileName))
         return LoadJpegFile(fileName);
+    const QString extension = QFileInfo(fileName).suffix().toLower();
 
     const auto fail = [&](const QString &reason) {
         return std::runtime_error(QStringLiteral("Не удалось загрузить изображение из файла \"%1\": %2")

@@ -6,6 +6,9 @@
 
 namespace imaging {
 
+/// True for a file name with the extension ".jpg" or ".jpeg" (any case).
+bool IsJpegFileName(const QString &fileName);
+
 /// Loads a picture file: ".jpg" and ".jpeg" (any case) are decoded as JPEG,
 /// every other extension by the Qt image reader of that format (".bmp" at
 /// least). Raises std::runtime_error whose text names the file when the file

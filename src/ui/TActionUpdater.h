@@ -1,4 +1,5 @@
 #pragma once
+#include "common/r9Export.h"
 // The actions of a form and their update handler. The handler runs when the
 // form is shown and then on a short timer while the form is visible, so the
 // enabled state of actions follows what the operator types. Buttons bound to
@@ -14,7 +15,7 @@ class QWidget;
 
 namespace ui {
 
-class TActionUpdater : public QObject
+class R9_EXPORT TActionUpdater : public QObject
 {
     Q_OBJECT
 public:

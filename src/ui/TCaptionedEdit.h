@@ -1,8 +1,14 @@
 #pragma once
+#include "common/r9Export.h"
 #include "ui/TEditColors.h"
 // A line edit with its own caption label above it, as the forms lay out their
 // result fields. The text colour can be switched (red marks a doubtful value)
 // and the hint is the edit's tooltip.
+//
+// The maximum length limits what the operator types or pastes, never what the
+// program puts in: a value from the engine or the host's record is shown
+// whole, however long. The operator may shorten such a value but not make it
+// longer.
 
 #include <QColor>
 #include <QWidget>
@@ -12,7 +18,7 @@ class QLineEdit;
 
 namespace ui {
 
-class TCaptionedEdit : public QWidget
+class R9_EXPORT TCaptionedEdit : public QWidget
 {
     Q_OBJECT
 public:
@@ -28,7 +34,7 @@ public:
     void SetText(const QString &text);
     void Clear() { SetText(QString()); }
 
-    /// 0 means no limit.
+    /// The most characters the operator may type; 0 means no limit.
     int MaxLength() const { return m_maxLength; }
     void SetMaxLength(int length);
 
@@ -52,8 +58,11 @@ Q_SIGNALS:
 private:
     void applyPalette();
 
+    class TTypingLimit;
+
     QLabel *m_label;
     QLineEdit *m_edit;
+    TTypingLimit *m_limit;
     int m_maxLength = 0;
     TEditColors m_colors;
 };

@@ -1,4 +1,5 @@
 #pragma once
+#include "common/r9Export.h"
 // A titled group of radio buttons chosen by index. ItemIndex is -1 while no
 // item is selected, and setting -1 clears the selection.
 
@@ -11,7 +12,7 @@ class QVBoxLayout;
 
 namespace ui {
 
-class TChoiceGroup : public QGroupBox
+class R9_EXPORT TChoiceGroup : public QGroupBox
 {
     Q_OBJECT
 public:

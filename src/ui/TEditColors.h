@@ -15,8 +15,12 @@ struct TEditColors
     /// Gives `edit` the palette `base` with these colours set.
     void ApplyTo(QWidget *edit, QPalette base) const
     {
-        if (font.isValid())
+        if (font.isValid()) {
             base.setColor(QPalette::Text, font);
+            // An empty edit shows only its placeholder: a marked empty date
+            // must still look marked.
+            base.setColor(QPalette::PlaceholderText, font);
+        }
         if (background.isValid())
             base.setColor(QPalette::Base, background);
         edit->setPalette(base);

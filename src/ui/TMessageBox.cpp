@@ -1,6 +1,7 @@
 #include "ui/TMessageBox.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <utility>
 
 namespace ui {
@@ -27,6 +28,28 @@ QString russianButtonText(QMessageBox::StandardButton b)
     }
 }
 
+/// The normal cursor while a box waits for the operator, over an hourglass
+/// that long work left on; the hourglass comes back when the box is gone.
+class TNormalCursor
+{
+public:
+    TNormalCursor() : m_covered(QApplication::overrideCursor() != nullptr)
+    {
+        if (m_covered)
+            QApplication::setOverrideCursor(Qt::ArrowCursor);
+    }
+    ~TNormalCursor()
+    {
+        if (m_covered)
+            QApplication::restoreOverrideCursor();
+    }
+    TNormalCursor(const TNormalCursor &) = delete;
+    TNormalCursor &operator=(const TNormalCursor &) = delete;
+
+private:
+    bool m_covered;
+};
+
 } // namespace
 
 MessageBoxHook SetMessageBoxHook(MessageBoxHook hook)
@@ -38,6 +61,7 @@ QMessageBox::StandardButton ShowMessageBox(QWidget *owner, const QString &text, 
                                            QMessageBox::Icon icon, QMessageBox::StandardButtons buttons,
                                            int languageId)
 {
+    TNormalCursor cursor;
     if (const MessageBoxHook &hook = hookSlot())
         return hook(MessageBoxCall{owner, text, caption, icon, buttons, languageId});
 

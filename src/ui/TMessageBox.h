@@ -32,7 +32,8 @@ using MessageBoxHook = std::function<QMessageBox::StandardButton(const MessageBo
 /// Installs (or, with an empty function, removes) the hook; returns the previous one.
 MessageBoxHook SetMessageBoxHook(MessageBoxHook hook);
 
-/// Shows the box modally and returns the button pressed.
+/// Shows the box modally and returns the button pressed. While it waits the
+/// cursor is the normal one, also when work in progress shows the hourglass.
 QMessageBox::StandardButton ShowMessageBox(QWidget *owner, const QString &text, const QString &caption,
                                            QMessageBox::Icon icon,
                                            QMessageBox::StandardButtons buttons = QMessageBox::Ok,

@@ -1,8 +1,9 @@
 #include "ui/TNullableDateEdit.h"
 
+#include "common/DateText.h"
+
 #include <QHBoxLayout>
 #include <QLineEdit>
-#include <QRegularExpression>
 
 namespace ui {
 
@@ -19,42 +20,40 @@ TNullableDateEdit::TNullableDateEdit(QWidget *parent)
 
 QDate TNullableDateEdit::ParseDate(const QString &text)
 {
-    const QString t = text.trimmed();
-    if (t.isEmpty())
-        return QDate();
-    static const char *const formats[] = {"d.M.yyyy", "yyyy-M-d", "d/M/yyyy", "d-M-yyyy", "yyyyMMdd"};
-    for (const char *f : formats) {
-        const QDate d = QDate::fromString(t, QLatin1String(f));
-        if (d.isValid())
-            return d;
-    }
-    // Two-digit years: no birth or document date lies in the future beyond
-    // this year, so such a year belongs to the last century.
-    static const QRegularExpression shortYear(QStringLiteral("^(\\d{1,2})\\.(\\d{1,2})\\.(\\d{2})$"));
-    const QRegularExpressionMatch m = shortYear.match(t);
-    if (m.hasMatch()) {
-        int year = 2000 + m.captured(3).toInt();
-        if (year > QDate::currentDate().year())
-            year -= 100;
-        return QDate(year, m.captured(2).toInt(), m.captured(1).toInt());
-    }
-    return QDate();
+    return dates::DateFromText(text, dates::TwoDigitYears::InWindow);
 }
 
 void TNullableDateEdit::SetDate(const QDate &date)
 {
     const QDate value = date.isValid() ? date : QDate();
     m_edit->setText(value.isNull() ? QString() : value.toString(QLatin1String(DisplayFormat)));
-    if (value != m_date) {
-        m_date = value;
-        Q_EMIT dateChanged(m_date);
-    }
+    setValue(value, false);
 }
 
 bool TNullableDateEdit::SetText(const QString &text)
 {
-    SetDate(ParseDate(text));
+    const QDate date = ParseDate(text);
+    if (date.isValid() || text.trimmed().isEmpty()) {
+        SetDate(date);
+    } else {
+        // Kept as written: the operator sees what could not be read.
+        if (m_edit->text() != text)
+            m_edit->setText(text);
+        setValue(QDate(), true);
+    }
     return !m_date.isNull();
+}
+
+void TNullableDateEdit::setValue(const QDate &date, bool unreadable)
+{
+    if (unreadable != m_unreadable) {
+        m_unreadable = unreadable;
+        applyPalette();
+    }
+    if (date != m_date) {
+        m_date = date;
+        Q_EMIT dateChanged(m_date);
+    }
 }
 
 QString TNullableDateEdit::Text() const
@@ -101,7 +100,10 @@ void TNullableDateEdit::SetHint(const QString &hint)
 
 void TNullableDateEdit::applyPalette()
 {
-    m_colors.ApplyTo(m_edit, palette());
+    TEditColors shown = m_colors;
+    if (m_unreadable)
+        shown.font = QColor(Qt::red);
+    shown.ApplyTo(m_edit, palette());
 }
 
 } // namespace ui

@@ -1,10 +1,14 @@
 #pragma once
+#include "common/r9Export.h"
 #include "ui/TEditColors.h"
 // A date-only edit that can be empty. Its value is a QDate; a null QDate is
 // the empty (Null) state and shows as an empty edit. Text typed by the operator
-// or assigned by the program is parsed as a date; text that is not a date
-// leaves the edit Null. The text colour can be switched (red marks a doubtful
-// value) and the background coloured.
+// or assigned by the program is read by the package's date rule (two-digit
+// years in the window around today). Text that is not a date leaves the edit
+// Null but stays visible, shown in red, until it is corrected, and the edit
+// reports it (HasUnreadableText), so a form does not take it for an empty
+// date. The text colour can be switched (red marks a doubtful value) and the
+// background coloured.
 
 #include <QColor>
 #include <QDate>
@@ -14,7 +18,7 @@ class QLineEdit;
 
 namespace ui {
 
-class TNullableDateEdit : public QWidget
+class R9_EXPORT TNullableDateEdit : public QWidget
 {
     Q_OBJECT
 public:
@@ -22,20 +26,24 @@ public:
 
     /// The display format of a date.
     static constexpr const char *DisplayFormat = "dd.MM.yyyy";
-    /// Parses day.month.year (two- or four-digit year), ISO year-month-day,
-    /// day/month/year and the compact yyyyMMdd; a null date when none fits.
+    /// Reads a typed date: day, month and year separated by ".", "/", "-" or
+    /// a blank (two- or four-digit year), or ISO year-month-day; a null date
+    /// when the text does not name a real day.
     static QDate ParseDate(const QString &text);
 
     bool IsNull() const { return m_date.isNull(); }
     QDate Date() const { return m_date; }
-    /// A null or invalid date makes the edit Null.
+    /// A null or invalid date makes the edit Null (and empty).
     void SetDate(const QDate &date);
     void SetNull() { SetDate(QDate()); }
 
-    /// Assigns text: the edit holds the parsed date, or is Null when the text
-    /// is not a date. Returns whether a date was taken.
+    /// Assigns text as if typed: the edit holds the parsed date, or is Null
+    /// when the text is empty or not a date; text that is not a date stays
+    /// shown and marked. Returns whether a date was taken.
     bool SetText(const QString &text);
     QString Text() const;
+    /// True while the edit shows text that is not a date (its value is Null).
+    bool HasUnreadableText() const { return m_unreadable; }
 
     bool ReadOnly() const;
     void SetReadOnly(bool on);
@@ -56,10 +64,12 @@ Q_SIGNALS:
 
 private:
     void commitTyped();
+    void setValue(const QDate &date, bool unreadable);
     void applyPalette();
 
     QLineEdit *m_edit;
     QDate m_date;
+    bool m_unreadable = false;
     TEditColors m_colors;
 };
 

@@ -1,4 +1,5 @@
 #pragma once
+#include "common/r9Export.h"
 // An image control: holds one picture (a QImage, empty when there is none),
 // shows it scaled to the control (proportionally when Proportional is set,
 // never enlarged beyond the control), and carries a general-purpose integer
@@ -9,7 +10,7 @@
 
 namespace ui {
 
-class TPictureBox : public QWidget
+class R9_EXPORT TPictureBox : public QWidget
 {
     Q_OBJECT
     Q_PROPERTY(int tag READ Tag WRITE SetTag)

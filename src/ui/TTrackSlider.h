@@ -1,4 +1,5 @@
 #pragma once
+#include "common/r9Export.h"
 // A horizontal track bar with a position kept inside Min..Max and no tick
 // marks; Position/SetPosition name what the forms read and write.
 
@@ -6,7 +7,7 @@
 
 namespace ui {
 
-class TTrackSlider : public QSlider
+class R9_EXPORT TTrackSlider : public QSlider
 {
     Q_OBJECT
 public:

@@ -14,7 +14,6 @@ TCameraView::TCameraView(QWidget *owner)
     : host::TSimpleView(owner)
 {
     setMinimumSize(160, 120);
-    setAttribute(Qt::WA_OpaquePaintEvent);
     m_timer.setInterval(1000 / TSyntheticCamera::FramesPerSecond);
     QObject::connect(&m_timer, &QTimer::timeout, this, [this] { Tick(); });
 }
@@ -25,6 +24,7 @@ void TCameraView::CreateView(const QStringList &innerNames, host::TViewAttribute
     if (!FConfigManager)
         throw std::runtime_error("TSimpleView::CreateView: FConfigManager is not set");
     Clear();
+    setAttribute(Qt::WA_OpaquePaintEvent, !innerNames.isEmpty());
     for (const QString &name : innerNames) {
         FLinks.Add({name, attributes});
         std::shared_ptr<TSegregateObject> camera;
@@ -46,6 +46,8 @@ void TCameraView::Clear()
     m_timer.stop();
     FLinks.Clear();
     m_cameras.clear();
+    // An empty view shows what lies under it (the window's own notice).
+    setAttribute(Qt::WA_OpaquePaintEvent, false);
     update();
 }
 
@@ -90,6 +92,8 @@ QRect TCameraView::CellRect(int index) const
 
 void TCameraView::paintEvent(QPaintEvent *)
 {
+    if (FLinks.Count() == 0)
+        return;
     QPainter p(this);
     p.fillRect(rect(), Qt::black);
     p.setPen(Qt::white);

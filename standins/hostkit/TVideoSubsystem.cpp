@@ -4,6 +4,8 @@
 #include "TConfigManager.h"
 #include "TSelCamDialog.h"
 
+#include <utility>
+
 namespace hostkit {
 
 host::TSimpleView *TVideoSubsystem::CreateSimpleView(QWidget *owner)
@@ -42,10 +44,17 @@ host::ISegregateObjectPtr TVideoSubsystem::SelectCamera(QWidget *owner, host::IS
                                     cameras, -1, 0, 0);
     else
         cameras = m_security->Cameras();
+    if (m_selectHook)
+        return m_selectHook(cameras);
     TSelCamDialog dialog(owner, std::move(cameras));
     if (dialog.exec() != QDialog::Accepted)
         return nullptr;
     return dialog.Selected();
+}
+
+TVideoSubsystem::TSelectCameraHook TVideoSubsystem::SetSelectCameraHook(TSelectCameraHook hook)
+{
+    return std::exchange(m_selectHook, std::move(hook));
 }
 
 } // namespace hostkit

@@ -6,6 +6,8 @@
 #include "TSecuritySystem.h"
 #include "host/DVS9r32.h"
 
+#include <functional>
+
 namespace hostkit {
 
 class TVideoSubsystem : public host::IVideoSubsystem
@@ -21,8 +23,15 @@ public:
     host::TViewAttributes IntAsViewAttributes(int value) override;
     host::ISegregateObjectPtr SelectCamera(QWidget *owner, host::ISecuritySystem *securitySystem) override;
 
+    /// Answers the selection dialog instead of the operator: gets the
+    /// cameras the dialog would list and returns the chosen one (null:
+    /// cancel). An empty hook brings the dialog back. Returns the previous hook.
+    using TSelectCameraHook = std::function<host::ISegregateObjectPtr(const host::TSegregateObjectList &cameras)>;
+    TSelectCameraHook SetSelectCameraHook(TSelectCameraHook hook);
+
 private:
     std::shared_ptr<TSecuritySystem> m_security;
+    TSelectCameraHook m_selectHook;
 };
 
 } // namespace hostkit

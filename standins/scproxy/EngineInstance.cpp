@@ -77,10 +77,9 @@ ScBool Terminate(ScInstanceHandle instance)
 ScBool SetOption(ScInstanceHandle instance, std::int32_t option, const char *value)
 {
     Lock lock(S().lock);
-    Instance *inst = Find(S().instances, instance);
+    Instance *inst = LiveInstance(instance);
     if (!inst)
         return 0;
-    Succeed(inst);
     inst->options[option] = value ? QByteArray(value) : QByteArray();
     return 1;
 }
@@ -98,10 +97,9 @@ const char *GetOption(ScInstanceHandle instance, std::int32_t option)
 ScBool SetupContext(ScInstanceHandle instance, const char *configFile)
 {
     Lock lock(S().lock);
-    Instance *inst = Find(S().instances, instance);
+    Instance *inst = LiveInstance(instance);
     if (!inst)
         return 0;
-    Succeed(inst);
     const QString path = Text(configFile);
     if (FaultActive(fault::Context)) {
         Fail(inst, ContextError, FaultMessage(fault::Context, QStringLiteral("The configuration %1 could not be taken").arg(path)));

@@ -10,16 +10,24 @@
 namespace scproxy::engine {
 
 namespace {
+
 constexpr int DefaultJpegQuality = 75;
+
+ScPackageHandle AddPackage(ScInstanceHandle instance, const QString &folder)
+{
+    const ScPackageHandle handle = NewHandle();
+    S().packages.emplace(handle, Package{instance, QFileInfo(folder).absoluteFilePath(), {}, {}, {}});
+    return handle;
+}
+
 } // namespace
 
 ScPackageHandle PackageCreate(ScInstanceHandle instance, const char *folder)
 {
     Lock lock(S().lock);
-    Instance *inst = Find(S().instances, instance);
+    Instance *inst = LiveInstance(instance);
     if (!inst)
         return 0;
-    Succeed(inst);
     const QString path = Text(folder);
     if (FaultActive(fault::Package)) {
         Fail(inst, PackageError, FaultMessage(fault::Package, QStringLiteral("The package %1 could not be created: "
@@ -39,26 +47,21 @@ ScPackageHandle PackageCreate(ScInstanceHandle instance, const char *folder)
         Fail(inst, PackageError, QStringLiteral("The package folder %1 cannot be created").arg(path));
         return 0;
     }
-    const ScPackageHandle handle = NewHandle();
-    S().packages.emplace(handle, Package{instance, QFileInfo(path).absoluteFilePath(), {}, {}, {}});
-    return handle;
+    return AddPackage(instance, path);
 }
 
 ScPackageHandle PackageOpen(ScInstanceHandle instance, const char *folder)
 {
     Lock lock(S().lock);
-    Instance *inst = Find(S().instances, instance);
+    Instance *inst = LiveInstance(instance);
     if (!inst)
         return 0;
-    Succeed(inst);
     const QString path = Text(folder);
     if (path.isEmpty() || !QFileInfo(path).isDir()) {
         Fail(inst, PackageError, QStringLiteral("There is no package folder %1").arg(path));
         return 0;
     }
-    const ScPackageHandle handle = NewHandle();
-    S().packages.emplace(handle, Package{instance, QFileInfo(path).absoluteFilePath(), {}, {}, {}});
-    return handle;
+    return AddPackage(instance, path);
 }
 
 ScBool PackageGetInformation(ScPackageHandle package, TScPackageInformation *info)
@@ -118,9 +121,7 @@ ScImageHandle PackageFirstImage(ScPackageHandle package)
 ScImageHandle PackageNextImage(ScImageHandle image)
 {
     Lock lock(S().lock);
-    Image *i = Find(S().images, image);
-    Package *p = i ? Find(S().packages, i->package) : nullptr;
-    return p ? Following(p->images, image) : 0;
+    return NextInPackage(S().images, &Package::images, image);
 }
 
 ScBool ImageInformation(ScImageHandle image, TScImageInformation *info)

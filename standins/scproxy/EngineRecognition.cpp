@@ -13,6 +13,21 @@ namespace scproxy::engine {
 
 namespace {
 
+/// The form of number in the package (numbered from 1), null when there is none.
+const ScanifySpecimen *FormOf(ScPackageHandle package, std::int32_t number, Instance **inst)
+{
+    Package *p = LivePackage(package, inst);
+    if (!p || number < 1 || std::size_t(number) > p->forms.size())
+        return nullptr;
+    return p->forms[std::size_t(number) - 1].get();
+}
+
+/// The text fields and the photo field.
+std::int32_t FieldCount(const ScanifySpecimen &s)
+{
+    return std::int32_t(s.fields.size() + (s.photo.field.isEmpty() ? 0 : 1));
+}
+
 /// document at all. Null when no zone does.
 const ZoneReading *ReadingZone(const ScanConfiguration &config, const ScanifySpecimen &specimen)
 {
@@ -116,9 +131,7 @@ ScDocumentHandle PackageFirstDoc(ScPackageHandle package)
 ScDocumentHandle PackageNextDoc(ScDocumentHandle document)
 {
     Lock lock(S().lock);
-    Document *d = Find(S().documents, document);
-    Package *p = d ? Find(S().packages, d->package) : nullptr;
-    return p ? Following(p->documents, document) : 0;
+    return NextInPackage(S().documents, &Package::documents, document);
 }
 
 ScBool DocInformation(ScDocumentHandle document, TScDocInformation *info)
@@ -144,22 +157,22 @@ ScImageHandle DocumentNextImage(ScImageHandle)
     return 0; // every document lies on one page
 }
 
-ScBool FormInformation(ScPackageHandle package, std::int32_t form, TScFormInformation *info)
+ScBool FormInformation(ScPackageHandle package, std::int32_t formNumber, TScFormInformation *info)
 {
     Lock lock(S().lock);
     Instance *inst = nullptr;
-    Package *p = LivePackage(package, &inst);
-    if (!p || !info || form < 1 || std::size_t(form) > p->forms.size()) {
-        Fail(inst, BadArgument, QStringLiteral("There is no form number %1 in the package").arg(form));
+    const ScanifySpecimen *form = FormOf(package, formNumber, &inst);
+    if (!form || !info) {
+        Fail(inst, BadArgument, QStringLiteral("There is no form number %1 in the package").arg(formNumber));
         return 0;
     }
-    const ScanifySpecimen &s = *p->forms[std::size_t(form) - 1];
+    const ScanifySpecimen &s = *form;
     std::memset(info, 0, sizeof *info);
     CopyText(info->szId, s.formId);
     CopyText(info->szShortName, s.formId);
     CopyText(info->szLongName, s.formName.toLocal8Bit());
     CopyText(info->szCaption, s.formName.toLocal8Bit());
-    info->nFieldsCount = std::int32_t(s.fields.size() + (s.photo.field.isEmpty() ? 0 : 1));
+    info->nFieldsCount = FieldCount(s);
     info->nWidth = s.picture.width();
     info->nHeight = s.picture.height();
     info->cxDPI = 300;
@@ -167,19 +180,19 @@ ScBool FormInformation(ScPackageHandle package, std::int32_t form, TScFormInform
     return 1;
 }
 
-ScBool FieldInformation(ScPackageHandle package, std::int32_t form, std::int32_t field, TScFieldInformation *info)
+ScBool FieldInformation(ScPackageHandle package, std::int32_t formNumber, std::int32_t field, TScFieldInformation *info)
 {
     Lock lock(S().lock);
     Instance *inst = nullptr;
-    Package *p = LivePackage(package, &inst);
-    if (!p || !info || form < 1 || std::size_t(form) > p->forms.size()) {
-        Fail(inst, BadArgument, QStringLiteral("There is no form number %1 in the package").arg(form));
+    const ScanifySpecimen *form = FormOf(package, formNumber, &inst);
+    if (!form || !info) {
+        Fail(inst, BadArgument, QStringLiteral("There is no form number %1 in the package").arg(formNumber));
         return 0;
     }
-    const ScanifySpecimen &s = *p->forms[std::size_t(form) - 1];
-    const std::int32_t count = std::int32_t(s.fields.size() + (s.photo.field.isEmpty() ? 0 : 1));
+    const ScanifySpecimen &s = *form;
+    const std::int32_t count = FieldCount(s);
     if (field < 1 || field > count) {
-        Fail(inst, BadArgument, QStringLiteral("Form %1 has no field number %2").arg(form).arg(field));
+        Fail(inst, BadArgument, QStringLiteral("Form %1 has no field number %2").arg(formNumber).arg(field));
         return 0;
     }
     std::memset(info, 0, sizeof *info);

@@ -39,10 +39,9 @@ QImage AsScanned(const QImage &upright, int angle, int bitsPerPixel)
 ScBool SelectTwainSource(ScInstanceHandle instance, ScWindowHandle owner)
 {
     Lock lock(S().lock);
-    Instance *inst = Find(S().instances, instance);
+    Instance *inst = LiveInstance(instance);
     if (!inst)
         return 0;
-    Succeed(inst);
     const QStringList sources = TwainSources();
     if (sources.isEmpty()) {
         Fail(inst, SourceError, FaultMessage(fault::NoSource, QStringLiteral("No TWAIN source is installed")));
@@ -67,20 +66,18 @@ ScBool SelectClrSource(ScInstanceHandle instance)
 std::int32_t TwainSourceCount(ScInstanceHandle instance)
 {
     Lock lock(S().lock);
-    Instance *inst = Find(S().instances, instance);
+    Instance *inst = LiveInstance(instance);
     if (!inst)
         return 0;
-    Succeed(inst);
     return std::int32_t(TwainSources().size());
 }
 
 const char *TwainSourceName(ScInstanceHandle instance, std::int32_t index)
 {
     Lock lock(S().lock);
-    Instance *inst = Find(S().instances, instance);
+    Instance *inst = LiveInstance(instance);
     if (!inst)
         return nullptr;
-    Succeed(inst);
     if (index == -1)
         return Returned(*inst, inst->chosenSource.toLocal8Bit());
     const QStringList sources = TwainSources();
@@ -94,10 +91,9 @@ const char *TwainSourceName(ScInstanceHandle instance, std::int32_t index)
 ScScanDeviceHandle ScannerOpen(ScInstanceHandle instance, TScDeviceClass deviceClass, const char *source)
 {
     Lock lock(S().lock);
-    Instance *inst = Find(S().instances, instance);
+    Instance *inst = LiveInstance(instance);
     if (!inst)
         return 0;
-    Succeed(inst);
     const QString name = Text(source);
     if (deviceClass != SC_DEV_SCANNER) {
         Fail(inst, NotSupported, QStringLiteral("Devices of class %1 are not supported").arg(deviceClass));

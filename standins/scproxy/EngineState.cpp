@@ -44,6 +44,13 @@ const char *Returned(Instance &inst, const QByteArray &text)
     return inst.returnedText.constData();
 }
 
+Instance *LiveInstance(ScInstanceHandle instance)
+{
+    Instance *inst = Find(S().instances, instance);
+    Succeed(inst);
+    return inst;
+}
+
 Instance *InstanceOfPackage(ScPackageHandle package)
 {
     Package *p = Find(S().packages, package);

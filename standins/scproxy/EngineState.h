@@ -117,6 +117,16 @@ inline std::uint32_t Following(const std::vector<std::uint32_t> &list, std::uint
     return it != list.end() && it + 1 != list.end() ? *(it + 1) : 0;
 }
 
+/// The object of list (Package::images or Package::documents) that follows
+/// the object of handle in its package, 0 at the end or when there is none.
+template <typename Map>
+std::uint32_t NextInPackage(Map &objects, std::vector<std::uint32_t> Package::*list, std::uint32_t handle)
+{
+    auto *object = Find(objects, handle);
+    Package *p = object ? Find(S().packages, object->package) : nullptr;
+    return p ? Following(p->*list, handle) : 0;
+}
+
 /// Copies text into a fixed buffer of the interface, cut to fit and always terminated.
 template <std::size_t N>
 void CopyText(char (&target)[N], const QByteArray &text)
@@ -134,6 +144,8 @@ void Fail(Instance *inst, std::int32_t code, const QString &message);
 void Succeed(Instance *inst);
 /// Keeps text as the instance's last returned text and hands it out.
 const char *Returned(Instance &inst, const QByteArray &text);
+/// Looks up an instance, clearing its error; null when there is none.
+Instance *LiveInstance(ScInstanceHandle instance);
 Instance *InstanceOfPackage(ScPackageHandle package);
 Instance *InstanceOfImage(ScImageHandle image);
 Instance *InstanceOfDocument(ScDocumentHandle document);

@@ -9,6 +9,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QRegularExpression>
+#include <algorithm>
 #include <map>
 #include <mutex>
 #include <set>
@@ -165,8 +166,11 @@ ScanifySpecimenList ScanifySpecimens(const QString &folder, QStringList *problem
     static QStringList cachedProblems;
 
     std::lock_guard lock(g_lock);
-    // A document the user drops into the folder changes its time stamp.
-    const QDateTime stamp = QFileInfo(folder).lastModified();
+    // A document the user drops into the folder changes the folder's time
+    // stamp; one edited in place changes its own.
+    QDateTime stamp = QFileInfo(folder).lastModified();
+    for (const QFileInfo &f : QDir(folder).entryInfoList({QStringLiteral("*.json")}, QDir::Files))
+        stamp = std::max(stamp, f.lastModified());
     if (folder != cachedFolder || stamp != cachedStamp || (cached.empty() && cachedProblems.isEmpty())) {
         cachedFolder = folder;
         cachedStamp = stamp;
@@ -221,7 +225,9 @@ std::shared_ptr<const ScanifySpecimen> Feeder::Next(const QString &folder, const
             problems->prepend(QStringLiteral("no description in %1 matches %2").arg(folder, patterns.join(QLatin1Char(','))));
         return nullptr;
     }
-    return feed[size_t(m_position++) % feed.size()];
+    const auto page = feed[std::size_t(m_position) % feed.size()];
+    m_position = int((std::size_t(m_position) + 1) % feed.size());
+    return page;
 }
 
 void Feeder::KeepOnGlass(const std::shared_ptr<const ScanifySpecimen> &page)

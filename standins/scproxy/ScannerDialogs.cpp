@@ -29,7 +29,15 @@ int RunOver(QDialog &dialog, std::uintptr_t owner)
     dialog.adjustSize();
     if (QWidget *w = owner ? QWidget::find(WId(owner)) : nullptr)
         dialog.move(w->window()->frameGeometry().center() - dialog.rect().center());
-    return dialog.exec();
+    // The caller shows the busy cursor while the engine works; the operator
+    // answers the engine's window with the ordinary one.
+    const bool busy = QApplication::overrideCursor() != nullptr;
+    if (busy)
+        QApplication::setOverrideCursor(Qt::ArrowCursor);
+    const int result = dialog.exec();
+    if (busy)
+        QApplication::restoreOverrideCursor();
+    return result;
 }
 
 QString ColourName(int bitsPerPixel)

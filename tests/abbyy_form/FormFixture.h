@@ -7,6 +7,7 @@
 #include "abbyy/engUtilsABBYY9r.h"
 #include "common/Recognition9r.h"
 #include "common/engCommon9r.h"
+#include "common/TSettingsFile.h"
 #include "support/TestSupport.h"
 
 #include <QApplication>

@@ -11,7 +11,10 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QHeaderView>
+#include <QLineEdit>
+#include <QScrollBar>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -179,16 +182,116 @@ TEST_F(Layout, NationalitiesGrid)
     EXPECT_EQ(model->headerData(name, Qt::Horizontal).toString(), QStringLiteral("Страна"));
     EXPECT_EQ(model->headerData(nation, Qt::Horizontal).toString(), QStringLiteral("Гражданство"));
     EXPECT_EQ(grid->columnWidth(name), 181);
-    EXPECT_EQ(grid->columnWidth(nation), 203);
     header->resizeSection(name, 10);
-    header->resizeSection(nation, 10);
     EXPECT_EQ(grid->columnWidth(name), 75);
-    EXPECT_EQ(grid->columnWidth(nation), 150);
+    header->resizeSection(name, 181);
     EXPECT_FALSE(model->flags(model->index(0, name)) & Qt::ItemIsEditable);
     EXPECT_TRUE(model->flags(model->index(0, nation)) & Qt::ItemIsEditable);
     EXPECT_EQ(model->headerData(1, Qt::Vertical).toInt(), 2) << "row numbers";
     EXPECT_EQ(model->rowCount(), 2);
     EXPECT_EQ(form->dbgNationlitiesFooter->text(), QStringLiteral("Стран: 2")) << "footer row";
+}
+
+namespace {
+
+/// The controls of a page an operator reads or works.
+QList<QWidget *> controlsOf(QWidget *page)
+{
+    QList<QWidget *> out;
+    for (QWidget *w : page->findChildren<QWidget *>()) {
+        if (!w->isVisibleTo(page) || w->objectName().startsWith(QLatin1String("qt_")))
+            continue;
+        if (qobject_cast<QLabel *>(w) || qobject_cast<QLineEdit *>(w) || qobject_cast<QAbstractButton *>(w)
+            || qobject_cast<QComboBox *>(w) || qobject_cast<QGroupBox *>(w) || qobject_cast<QTableView *>(w))
+            out << w;
+    }
+    return out;
+}
+
+/// Every control at least as large as it needs to be readable, and no two
+/// controls of one parent on top of each other.
+void expectReadable(QWidget *page, const char *where)
+{
+    SCOPED_TRACE(where);
+    const QList<QWidget *> controls = controlsOf(page);
+    ASSERT_FALSE(controls.isEmpty());
+    for (QWidget *w : controls) {
+        const QSize need = w->minimumSizeHint();
+        const QString name = w->objectName() + QLatin1Char('/') + w->metaObject()->className();
+        EXPECT_GE(w->height(), std::min(need.height(), w->maximumHeight())) << name.toStdString();
+        if (!qobject_cast<QLabel *>(w) || !static_cast<QLabel *>(w)->wordWrap()) {
+            EXPECT_GE(w->width(), std::min(need.width(), w->maximumWidth())) << name.toStdString();
+        }
+    }
+    for (QWidget *a : controls)
+        for (QWidget *b : controls)
+            if (a < b && a->parentWidget() == b->parentWidget()) {
+                EXPECT_FALSE(a->geometry().intersects(b->geometry()))
+                    << a->objectName().toStdString() << " over " << b->objectName().toStdString();
+            }
+}
+
+} // namespace
+
+TEST_F(Layout, ReadableDownToTheMinimumSizeOnEveryPage)
+{
+    Create();
+    Show();
+    for (QSize size : {QSize(1000, 450), QSize(840, 300)}) {
+        SCOPED_TRACE(testing::Message() << size.width() << " x " << size.height());
+        form->pgcScanRecognize->setCurrentWidget(form->tsScanAndRecognize);
+        form->resize(size);
+        QCoreApplication::processEvents();
+        ASSERT_EQ(form->size(), size);
+        form->pgcRecognize->setCurrentWidget(form->tsAdd);
+        QCoreApplication::processEvents();
+        expectReadable(form->tsAdd, "tsAdd");
+        form->pgcRecognize->setCurrentWidget(form->tsEdit);
+        QCoreApplication::processEvents();
+        expectReadable(form->tsEdit, "tsEdit");
+        EXPECT_TRUE(form->pnlRecognize->geometry().right() < form->tsScanAndRecognize->width())
+            << "the data panel stays inside the window";
+        form->pgcScanRecognize->setCurrentWidget(form->tsCommonOptions);
+        QCoreApplication::processEvents();
+        expectReadable(form->tsCommonOptions, "tsCommonOptions");
+        EXPECT_GE(form->dbgNationlities->height(), 100) << "the grid keeps rows to work in";
+    }
+    EXPECT_EQ(form->minimumSize(), QSize(840, 300));
+}
+
+TEST_F(Layout, MaximisedWindowWidensTheDataColumnsAndTheGridFits)
+{
+    Create(true);
+    Show();
+    form->resize(1920, 1040);
+    QCoreApplication::processEvents();
+    EXPECT_GE(form->pnlRecognize->width(), form->width() * 2 / 5) << "the data gets its share of the width";
+    for (ui::TCaptionedEdit *e : {form->ledIssuedByCurr, form->ledIssuedByRec, form->ledLastNameRec})
+        EXPECT_GE(e->Edit()->width(), 250) << e->objectName().toStdString();
+
+    // Long values show their start, however the program put them in.
+    const QString longValue = QStringLiteral("ОТДЕЛОМ ВНУТРЕННИХ ДЕЛ ГОРОДА ЛУГОВСКА ЗАРЕЧНОЙ ОБЛАСТИ ") + QString(80, QChar(u'Я'));
+    form->ledIssuedByCurr->SetText(longValue);
+    EXPECT_EQ(form->ledIssuedByCurr->Edit()->cursorPosition(), 0);
+    form->ledIssuedByRec->Edit()->setText(longValue);
+    EXPECT_EQ(form->ledIssuedByRec->Edit()->cursorPosition(), 0);
+
+    // The nationalities grid: its two columns fill it, no sideways scrolling,
+    // both titles whole.
+    for (QSize size : {QSize(1920, 1040), QSize(1151, 651), form->minimumSize()}) {
+        SCOPED_TRACE(size.width());
+        form->pgcScanRecognize->setCurrentWidget(form->tsCommonOptions);
+        form->resize(size);
+        QCoreApplication::processEvents();
+        QTableView *grid = form->dbgNationlities;
+        QHeaderView *header = grid->horizontalHeader();
+        EXPECT_FALSE(grid->horizontalScrollBar()->isVisible());
+        EXPECT_LE(header->length(), grid->viewport()->width());
+        const int nation = nationalities.FieldIndex(QStringLiteral("F_COUNTRY_NATIONLITY"));
+        const int name = nationalities.FieldIndex(QStringLiteral("F_COUNTRY_NAME"));
+        for (int section : {name, nation})
+            EXPECT_GE(header->sectionSize(section), header->sectionSizeHint(section)) << section;
+    }
 }
 
 TEST_F(Layout, FormOwnsDocumentTypes)

@@ -2,6 +2,8 @@
 // check and the enabling of the actions.
 #include "FormFixture.h"
 
+#include "common/engCommon9rMessages.h"
+
 #include "ui/TNullableDateEdit.h"
 #include "ui/TCaptionedEdit.h"
 #include "ui/TChoiceGroup.h"
@@ -284,6 +286,86 @@ TEST_F(Lifecycle, DateRulesOnBothSubPages)
             EXPECT_EQ(form->result(), 2);
         }
     }
+}
+
+TEST_F(Lifecycle, UnreadableDateTextKeepsTheWindowOpenOnBothSubPages)
+{
+    Create();
+    for (bool edit : {false, true}) {
+        SCOPED_TRACE(edit ? "tsEdit" : "tsAdd");
+        form->pgcRecognize->setCurrentWidget(edit ? form->tsEdit : form->tsAdd);
+        const TABBYYRecognitionFM::TResultControls c = edit ? form->EditControls(false) : form->AddControls();
+        c.LastName->SetText(QStringLiteral("Иванов"));
+        c.FirstName->SetText(QStringLiteral("Иван"));
+        c.PassportNumber->SetText(QStringLiteral("4501 123456"));
+        c.DateOfBirth->SetText(QStringLiteral("01.01.1980"));
+        Show();
+        c.DateOfIssue->Edit()->setFocus();
+        QTest::keyClicks(c.DateOfIssue->Edit(), "31.02.2010");
+        QTest::keyClick(c.DateOfIssue->Edit(), Qt::Key_Tab);
+        ASSERT_TRUE(c.DateOfIssue->HasUnreadableText());
+        boxes.calls.clear();
+        form->ActionListUpdate();
+        form->bSave->click();
+        ASSERT_EQ(boxes.calls.size(), 1u) << "not taken for an empty date";
+        EXPECT_EQ(boxes.calls[0].caption, LoadResString(&_S_ERROR));
+        EXPECT_EQ(boxes.calls[0].icon, QMessageBox::Critical);
+        EXPECT_NE(boxes.calls[0].text.indexOf(QStringLiteral("31.02.2010")), -1);
+        EXPECT_TRUE(form->isVisible());
+        EXPECT_TRUE(c.DateOfIssue->Edit()->hasFocus());
+
+        // Corrected, the window closes; cleared, it closes too.
+        boxes.calls.clear();
+        c.DateOfIssue->SetText(QStringLiteral("01.02.2010"));
+        form->bSave->click();
+        EXPECT_TRUE(boxes.calls.empty());
+        EXPECT_FALSE(form->isVisible());
+        EXPECT_EQ(form->result(), 1);
+        Show();
+        c.DateOfIssue->SetText(QStringLiteral("xx"));
+        c.DateOfIssue->SetNull();
+        form->bSave->click();
+        EXPECT_FALSE(form->isVisible());
+
+        // Cancel does not ask.
+        Show();
+        c.DateOfIssue->SetText(QStringLiteral("xx"));
+        boxes.calls.clear();
+        form->bCancel->click();
+        EXPECT_TRUE(boxes.calls.empty());
+        EXPECT_EQ(form->result(), 2);
+        c.DateOfIssue->SetNull();
+    }
+}
+
+TEST_F(Lifecycle, EscapePressesThePagesCancelButton)
+{
+    Create();
+    form->ledLastName->SetText(QStringLiteral("Иванов"));
+    form->ledFirstName->SetText(QStringLiteral("Иван"));
+    form->ledPassportNumber->SetText(QStringLiteral("1"));
+    for (bool edit : {false, true}) {
+        SCOPED_TRACE(edit ? "tsEdit" : "tsAdd");
+        form->pgcRecognize->setCurrentWidget(edit ? form->tsEdit : form->tsAdd);
+        const TABBYYRecognitionFM::TResultControls c = edit ? form->EditControls(false) : form->AddControls();
+        // Dates the check would refuse: birth after issue.
+        c.DateOfBirth->SetDate(QDate(2011, 1, 1));
+        c.DateOfIssue->SetDate(QDate(2000, 1, 1));
+        Show();
+        c.LastName->Edit()->setFocus();
+        boxes.calls.clear();
+        QTest::keyClick(c.LastName->Edit(), Qt::Key_Escape);
+        EXPECT_TRUE(boxes.calls.empty()) << "Escape runs no date check";
+        EXPECT_FALSE(form->isVisible());
+        EXPECT_EQ(form->result(), 2);
+        EXPECT_TRUE(form->FCancel);
+    }
+    form->pgcScanRecognize->setCurrentWidget(form->tsCommonOptions);
+    Show();
+    QTest::keyClick(form, Qt::Key_Escape);
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_EQ(form->result(), 2);
+    EXPECT_FALSE(form->FCancel) << "the options page closes with \"Закрыть окно\"";
 }
 
 TEST_F(Lifecycle, ModalResultsFromExec)

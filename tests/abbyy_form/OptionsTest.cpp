@@ -217,6 +217,39 @@ TEST_F(Options, TestScanFailuresAreShown)
     EXPECT_TRUE(form->isEnabled());
 }
 
+TEST_F(Options, TestScanFilesNeverStayBehind)
+{
+    OneScanner(FakeStringsArray::Make({}));
+    Create(false, false);
+    Show();
+    const QString dir = TestHome() + QLatin1Char('/');
+
+    // ".jpeg" is a JPEG picture like ".jpg".
+    writeJpeg(dir + QStringLiteral("scan.JPEG"), testPicture(7, 5));
+    engine->scanResult = [&] { return dir + QStringLiteral("scan.JPEG"); };
+    form->bScanTest->click();
+    EXPECT_TRUE(boxes.calls.empty());
+    EXPECT_EQ(form->imgWorkTest->Picture().size(), QSize(7, 5));
+    EXPECT_FALSE(QFile::exists(dir + QStringLiteral("scan.JPEG")));
+    EXPECT_FALSE(QFile::exists(dir + QStringLiteral("scan.bmp")));
+
+    // Pictures that cannot be loaded: reported, and no file is left, renamed or not.
+    const struct { const char *scanned; const char *left; } damaged[] = {
+        {"damaged.tmp", "damaged.bmp"}, {"damaged.jpg", "damaged.jpg"}, {"damaged.bmp", "damaged.bmp"}};
+    for (const auto &d : damaged) {
+        SCOPED_TRACE(d.scanned);
+        boxes.calls.clear();
+        const QString scanned = dir + QLatin1String(d.scanned);
+        WriteFile(scanned, "BM not a picture at all");
+        engine->scanResult = [&] { return scanned; };
+        form->bScanTest->click();
+        EXPECT_EQ(boxes.calls.size(), 1u);
+        EXPECT_FALSE(QFile::exists(scanned));
+        EXPECT_FALSE(QFile::exists(dir + QLatin1String(d.left)));
+        EXPECT_TRUE(form->isEnabled());
+    }
+}
+
 TEST_F(Options, BrightnessImagesStayInRange)
 {
     OneScanner(FakeStringsArray::Make({{QStringLiteral("brightness"), QStringLiteral("0")}}));

@@ -197,7 +197,8 @@ TEST_F(Recognize, DatesThatDoNotConvertAreEmptyOnAddAndTodayInRedOnEdit)
     Fields({{"Number", "1"}, {"DateOfBirth", "31.02.1980"}, {"DateOfIssue", "14.05.2012", true, {0}}});
     form->acRecognize->trigger();
     EXPECT_TRUE(form->dteDateOfBirth->IsNull());
-    EXPECT_FALSE(form->dteDateOfBirth->IsFontRed());
+    EXPECT_TRUE(form->dteDateOfBirth->IsFontRed()) << "empty, but marked: the document had a date there";
+    EXPECT_FALSE(form->dteDateOfExpiry->IsFontRed()) << "absent from the result: nothing to mark";
     EXPECT_EQ(form->dteDateOfIssue->Date(), QDate(2012, 5, 14));
     EXPECT_TRUE(form->dteDateOfIssue->IsFontRed());
 
@@ -223,6 +224,29 @@ TEST_F(Recognize, TextRulesLinesHintAndEmptyFields)
     EXPECT_TRUE(form->ledMiddleNameRec->IsFontRed());
     EXPECT_EQ(form->ledFirstNameRec->Text(), "") << "absent fields are not marked";
     EXPECT_FALSE(form->ledFirstNameRec->IsFontRed());
+}
+
+TEST_F(Recognize, ValuesAreNeverCutToTheEditsLimit)
+{
+    const QString authority = QString(120, QChar(u'А')) + "\n" + QString(150, QChar(u'Б')) + " КОНЕЦ";
+    const QString longSex = "ЖЕНСКИЙ / F";
+    Fields({{"Number", "1"}, {"Sex", ""}, {"IssuedBy", authority}});
+    form->acRecognize->trigger();
+    EXPECT_EQ(form->ledSex->Text(), NotRecognized()) << "found but empty";
+    EXPECT_EQ(form->ledIssuedBy->Text(), QString(authority).replace('\n', ' '));
+    EXPECT_GT(form->ledIssuedBy->Text().size(), 255);
+
+    // On the edit page: the engine's value, and the current value copied over it.
+    Edit();
+    Fields({{"Number", "1"}, {"Sex", longSex}});
+    form->acRecognize->trigger();
+    EXPECT_EQ(form->ledSexRec->Text(), longSex);
+    form->ledIssuedByCurr->SetText(authority);
+    EXPECT_EQ(form->ledIssuedByCurr->Text(), authority);
+    form->ActionListUpdate();
+    form->cxCopyIssueBy->setChecked(true);
+    form->sbCopyCurrentDataClick();
+    EXPECT_EQ(form->ledIssuedByRec->Text(), authority);
 }
 
 TEST_F(Recognize, EveryRunStartsFromCleanControls)

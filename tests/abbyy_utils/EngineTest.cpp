@@ -258,6 +258,17 @@ TEST_F(DocumentsAvailability, FailuresEndTheLoopAndKeepWhatWasMarked)
     EXPECT_FALSE(SetDocumentsAvailability(gl_ListAllowedDocuments).isEmpty());
 }
 
+TEST_F(DocumentsAvailability, NoCatalogueIsAnErrorAndChangesNothing)
+{
+    documents->items = {{"Passport_RU", ""}};
+    hostLog.lines.clear();
+    const QString error = SetDocumentsAvailability(nullptr);
+    EXPECT_FALSE(error.isEmpty()) << "no catalogue is not a success";
+    EXPECT_EQ(gl_ListAvailableDocuments->Count(), 0);
+    EXPECT_EQ(enabledCount(), 0);
+    EXPECT_EQ(hostLog.lines, QStringList({"SetDocumentsAvailability___1"})) << "the engine is not asked";
+}
+
 TEST(EngineUnit, PackageStopReleasesTheEngineUnclosedBeforeTheCatalogueGoes)
 {
     Initialize();

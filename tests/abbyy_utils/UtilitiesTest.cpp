@@ -75,6 +75,49 @@ TEST(ChangeBrightness, ConvertsOtherFormatsToThirtyTwoBitsOverEveryLine)
     EXPECT_EQ(indexed.pixel(1, 0), qRgb(2, 3, 4));
 }
 
+TEST(ChangeBrightness, PaddedLinesOverOutsideMemoryAreWalkedByTheirStride)
+{
+    // Two lines of two pixels, each line padded to 12 bytes; the padding is
+    // not the picture's and must stay as it is.
+    std::array<uchar, 24> memory{};
+    memory.fill(0xAB);
+    for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 2; ++x) {
+            uchar *p = memory.data() + 12 * y + 4 * x;
+            p[0] = uchar(10 + x);
+            p[1] = uchar(20 + y);
+            p[2] = 30;
+            p[3] = 0xFF;
+        }
+    QImage image(memory.data(), 2, 2, 12, QImage::Format_RGB32);
+    ChangeBrightness(&image, 5);
+    EXPECT_EQ(image.format(), QImage::Format_RGB32);
+    for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 2; ++x)
+            EXPECT_EQ(image.pixel(x, y), qRgb(35, 25 + y, 15 + x)) << x << "," << y;
+    for (int y = 0; y < 2; ++y)
+        for (int b = 8; b < 12; ++b)
+            EXPECT_EQ(memory[size_t(12 * y + b)], 0xAB) << "padding of line " << y;
+}
+
+TEST(ChangeBrightness, PremultipliedPicturesKeepTheirAlpha)
+{
+    const std::vector<std::array<uchar, 4>> source = {{10, 20, 30, 0x40}, {0x80, 0x80, 0x80, 0x80}, {0, 0, 0, 0}};
+    QImage image = pixels32(QImage::Format_ARGB32_Premultiplied, source);
+    ChangeBrightness(&image, 0);
+    ASSERT_EQ(image.format(), QImage::Format_ARGB32_Premultiplied);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(pixelBytes(image, i), source[size_t(i)]) << "amount 0 changes nothing, pixel " << i;
+
+    ChangeBrightness(&image, 40);
+    // A premultiplied colour byte never exceeds its alpha.
+    EXPECT_EQ(pixelBytes(image, 0), (std::array<uchar, 4>{50, 60, 0x40, 0x40}));
+    EXPECT_EQ(pixelBytes(image, 1), (std::array<uchar, 4>{0x80, 0x80, 0x80, 0x80}));
+    EXPECT_EQ(pixelBytes(image, 2), (std::array<uchar, 4>{0, 0, 0, 0}));
+    ChangeBrightness(&image, -55);
+    EXPECT_EQ(pixelBytes(image, 0), (std::array<uchar, 4>{0, 5, 9, 0x40}));
+}
+
 TEST(ChangeBrightness, NoScanLinesRaises)
 {
     QImage empty;
@@ -135,6 +178,21 @@ TEST_F(CheckSymbolsTest, TrustedAbsentOrEmptyFieldsLeaveTheColour)
     field->trust = {true};
     CheckSymbols(fields.get(), "LastName", &edit);
     EXPECT_EQ(colour(), UntrustedSymbolColor());
+}
+
+TEST_F(CheckSymbolsTest, TheAnswerWithoutAnEdit)
+{
+    field->trust = {true, false};
+    EXPECT_TRUE(abbyy::HasUntrustedSymbols(fields.get(), "LastName"));
+    field->trust = {true, true};
+    EXPECT_FALSE(abbyy::HasUntrustedSymbols(fields.get(), "LastName"));
+    field->trust = {};
+    EXPECT_FALSE(abbyy::HasUntrustedSymbols(fields.get(), "LastName")) << "no symbols";
+    EXPECT_FALSE(abbyy::HasUntrustedSymbols(fields.get(), "FirstName")) << "absent";
+    EXPECT_FALSE(abbyy::HasUntrustedSymbols(nullptr, "LastName"));
+    field->trust = {true};
+    field->failing = {"Symbol:0"};
+    EXPECT_TRUE(abbyy::HasUntrustedSymbols(fields.get(), "LastName")) << "unreadable confidence";
 }
 
 TEST_F(CheckSymbolsTest, UnreadableConfidenceCountsAsDoubtful)

@@ -1,5 +1,6 @@
 #include "common/Recognition9r.h"
 #include "common/engCommon9r.h"
+#include "common/TSettingsFile.h"
 
 #include "support/TestSupport.h"
 

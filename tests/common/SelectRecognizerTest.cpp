@@ -26,7 +26,17 @@ TEST(SelectRecognizer, LayoutAsTheHostExpectsIt)
     EXPECT_EQ(form->bOK->text(), QString("OK"));
     EXPECT_TRUE(form->bOK->isDefault());
     delete form;
-    SelectRecognizerFM = nullptr;
+    EXPECT_EQ(SelectRecognizerFM, nullptr) << "a freed dialog must not stay in the form variable";
+
+    // Freed with its owner, too; a dialog that is not the one in the variable leaves it alone.
+    auto *owner = new QWidget;
+    TSelectRecognizerFM *owned = TSelectRecognizerFM_Create(owner);
+    {
+        TSelectRecognizerFM other;
+    }
+    EXPECT_EQ(SelectRecognizerFM, owned);
+    delete owner;
+    EXPECT_EQ(SelectRecognizerFM, nullptr);
 }
 
 TEST(SelectRecognizer, EnterAcceptsTheFirstEngineAndEscapeDoesNotClose)

@@ -172,3 +172,67 @@ TEST(SettingsFile, FileObjectIsFreedWhenTheWorkFails)
     EXPECT_EQ(gl_RecognizeIniFile, nullptr);
     Finalize();
 }
+
+TEST(SettingsFile, AnyValueReadsBackExactlyAsWritten)
+{
+    const QString path = r9test::TestHome() + "/values.iniu";
+    QFile::remove(path);
+    const std::pair<const char *, QString> values[] = {
+        {"injection", "Line1\nInjected=1"},
+        {"crlf", "a\r\n[SECTION]\r\nb"},
+        {"padded", "  blanks around  "},
+        {"tab", "\tx\t"},
+        {"quoted", "\"in quotes\""},
+        {"escapes", "C:\\path\\\"n\"\\n"},
+        {"control", QString("a") + QChar(1) + QChar(0x7F) + "b"},
+        {"empty", ""},
+        {"plain", "Сканер №1 = A4; \"x\""},
+    };
+    TSettingsFile ini(path);
+    for (const auto &[key, value] : values)
+        ini.WriteString("S", key, value);
+    ini.UpdateFile();
+
+    TSettingsFile back(path);
+    QStringList keys;
+    for (const auto &[key, value] : values) {
+        keys << key;
+        EXPECT_EQ(back.ReadString("S", key, "<missing>"), value) << key;
+    }
+    EXPECT_EQ(back.Keys("S"), keys) << "no key or section slipped in";
+    EXPECT_EQ(back.Sections(), QStringList({"S"}));
+
+    // Written again unchanged, it reads the same.
+    back.UpdateFile();
+    TSettingsFile again(path);
+    for (const auto &[key, value] : values)
+        EXPECT_EQ(again.ReadString("S", key, "<missing>"), value) << key;
+}
+
+TEST(SettingsFile, FilesOfTheOldFormReadAsBefore)
+{
+    // Values that look quoted or escaped mean nothing in a file without the mark.
+    const QString old = "[S]\r\nquoted=\"x\"\r\nslash=a\\nb\r\nlead=  x\r\nopen=\"y\r\n"
+                        "paper=A4\r\nname=Сканер \"Б\"\r\n";
+    const QString path = r9test::TestHome() + "/old.iniu";
+    r9test::WriteFile(path, utf16le(old, true));
+    TSettingsFile ini(path);
+    EXPECT_EQ(ini.ReadString("S", "quoted", ""), QString("\"x\""));
+    EXPECT_EQ(ini.ReadString("S", "slash", ""), QString("a\\nb"));
+    EXPECT_EQ(ini.ReadString("S", "lead", ""), QString("  x"));
+    EXPECT_EQ(ini.ReadString("S", "open", ""), QString("\"y"));
+    EXPECT_EQ(ini.ReadString("S", "name", ""), QString("Сканер \"Б\""));
+
+    // Rewritten, it reads the same values again.
+    ini.UpdateFile();
+    TSettingsFile back(path);
+    for (const char *key : {"quoted", "slash", "lead", "open", "paper", "name"})
+        EXPECT_EQ(back.ReadString("S", key, "<missing>"), ini.ReadString("S", key, "")) << key;
+
+    // A file whose values need no quotes is written exactly in the old form.
+    const QString plain = "[RECOGNIZE_INFO]\r\nRecognizePhoto=1\r\n\r\n[SCAN_INFO]\r\nPaperSizeValue=A4\r\n\r\n";
+    r9test::WriteFile(path, utf16le(plain, true));
+    TSettingsFile same(path);
+    same.UpdateFile();
+    EXPECT_EQ(r9test::ReadFile(path), utf16le(plain, true));
+}

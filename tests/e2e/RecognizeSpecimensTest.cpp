@@ -164,7 +164,9 @@ TEST_F(Specimens, EveryRecordEqualsItsGroundTruth)
             SCOPED_TRACE(d.field);
             const QDate expected = abbyy::DateFromEngineText(truth(d.field));
             EXPECT_EQ(d.edit->Date(), expected);
-            EXPECT_EQ(d.edit->IsFontRed(), expected.isValid() && red(d.field));
+            // A date the document has but that does not convert stays empty, marked.
+            const bool unreadable = s.fields.contains(d.field) && !expected.isValid();
+            EXPECT_EQ(d.edit->IsFontRed(), unreadable || (expected.isValid() && red(d.field)));
         }
         EXPECT_TRUE(form->imgWorkRecognize->HasGraphic());
         EXPECT_TRUE(form->bSave->isDefault());

@@ -93,6 +93,52 @@ TEST(JpegDecoding, DecodesColourAndGreyPictures)
     EXPECT_GT(qRed(g), 230);
 }
 
+// Ink pictures as the programs that write them store ink: inverted, 255 is no ink.
+QByteArray encodeInkJpeg(int w, int h, const std::array<uchar, 4> &ink, int flags)
+{
+    std::vector<uchar> pixels;
+    for (int i = 0; i < w * h; ++i)
+        pixels.insert(pixels.end(), ink.begin(), ink.end());
+    tjhandle handle = tjInitCompress();
+    unsigned char *out = nullptr;
+    unsigned long size = 0;
+    const int rc = tjCompress2(handle, pixels.data(), w, w * 4, h, TJPF_CMYK, &out, &size, TJSAMP_444, 98, flags);
+    QByteArray bytes = rc == 0 ? QByteArray(reinterpret_cast<const char *>(out), qsizetype(size)) : QByteArray();
+    tjFree(out);
+    tjDestroy(handle);
+    return bytes;
+}
+
+TEST(JpegDecoding, InkAndProgressivePicturesLoad)
+{
+    // Red as ink: no cyan, full magenta and yellow, no black.
+    const QByteArray red = encodeInkJpeg(16, 8, {255, 0, 0, 255}, 0);
+    ASSERT_FALSE(red.isEmpty());
+    const QImage decoded = imaging::DecodeJpeg(red);
+    ASSERT_EQ(decoded.size(), QSize(16, 8));
+    EXPECT_EQ(decoded.format(), QImage::Format_RGB32);
+    EXPECT_TRUE(near(decoded.pixel(8, 4), qRgb(255, 0, 0))) << std::hex << decoded.pixel(8, 4);
+    // Half black over no colour ink: mid grey.
+    const QImage grey = imaging::DecodeJpeg(encodeInkJpeg(8, 8, {255, 255, 255, 128}, TJFLAG_PROGRESSIVE));
+    EXPECT_TRUE(near(grey.pixel(4, 4), qRgb(128, 128, 128))) << std::hex << grey.pixel(4, 4);
+
+    const QImage picture = quadrants(33, 17);
+    tjhandle handle = tjInitCompress();
+    unsigned char *out = nullptr;
+    unsigned long size = 0;
+    ASSERT_EQ(tjCompress2(handle, picture.constBits(), picture.width(), int(picture.bytesPerLine()), picture.height(),
+                          TJPF_BGRX, &out, &size, TJSAMP_420, 95, TJFLAG_PROGRESSIVE), 0);
+    const QByteArray progressive(reinterpret_cast<const char *>(out), qsizetype(size));
+    tjFree(out);
+    tjDestroy(handle);
+    const QImage fromProgressive = imaging::DecodeJpeg(progressive);
+    EXPECT_TRUE(near(fromProgressive.pixel(2, 2), picture.pixel(2, 2), 12));
+
+    // Through the file loader as well, and a cut ink picture is still refused.
+    EXPECT_EQ(imaging::LoadPictureFile(writeFile("ink.jpg", red)).size(), QSize(16, 8));
+    EXPECT_THROW(imaging::DecodeJpeg(red.left(red.size() * 7 / 10)), std::runtime_error);
+}
+
 TEST(JpegDecoding, DamagedDataIsRejectedWhole)
 {
     const QByteArray jpeg = encodeJpeg(quadrants(64, 48));

@@ -4,6 +4,7 @@
 #include "ScProxyFixture.h"
 
 #include <QApplication>
+#include <QDateTime>
 #include <QDialog>
 #include <QDir>
 #include <QFile>
@@ -242,4 +243,31 @@ TEST_F(ScProxyScan, ExportWritesAJpegAtTheQualityAsked)
     EnvSwitch fault("SCPROXY_FAULTS", "export");
     EXPECT_FALSE(api.ScImageExport(image, Folder(QStringLiteral("x.jpg")).toLocal8Bit().constData(), nullptr));
     EXPECT_FALSE(QFileInfo::exists(Folder(QStringLiteral("x.jpg"))));
+}
+
+TEST_F(ScProxyScan, DescriptionEditedBetweenScansIsReadAgain)
+{
+    EnvSwitch feed("SCPROXY_FEED", "a-upright");
+    SetUpContext(270);
+    const ScPackageHandle p = NewPackage();
+    ASSERT_TRUE(api.ScPackageRecog(p, nullptr));
+    ASSERT_NE(ScanOne(p), 0u);
+    ASSERT_TRUE(api.ScPackageRecog(p, nullptr));
+    const ScDocumentHandle before = api.ScPackageGetFirstDoc(p);
+    EXPECT_STREQ(api.ScPackageGetFieldValue(before, "X", nullptr), "");
+
+    const QString description = QDir(specimens).filePath(QStringLiteral("a-upright.json"));
+    const QDateTime later = QFileInfo(description).lastModified().addSecs(10);
+    WriteText(description, R"({"picture": "a-upright.png", "formId": "FormA", "zone": "ZoneOfPassportRF",
+                               "fields": [{"id": "X", "value": "edited"}]})");
+    QFile file(description);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(file.setFileTime(later, QFileDevice::FileModificationTime));
+    file.close();
+
+    ASSERT_NE(ScanOne(p), 0u);
+    ASSERT_TRUE(api.ScPackageRecog(p, nullptr));
+    const ScDocumentHandle after = api.ScPackageGetNextDoc(before);
+    ASSERT_NE(after, 0u);
+    EXPECT_STREQ(api.ScPackageGetFieldValue(after, "X", nullptr), "edited");
 }

@@ -1,5 +1,10 @@
 #include "support/TestSupport.h"
+#include <QCoreApplication>
 #include <QFile>
+#include <QJsonDocument>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <gtest/gtest.h>
 #include <stdexcept>
 
 namespace r9test {
@@ -31,6 +36,21 @@ void WriteFile(const QString &path, const QByteArray &bytes)
     QFile f(path);
     if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
         throw std::runtime_error("cannot write test file " + path.toStdString());
+}
+
+QJsonObject RunReferenceHost(const QStringList &arguments, int timeoutMs)
+{
+    QProcess host;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove("DISPLAY");
+    env.remove("WAYLAND_DISPLAY");
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    host.setProcessEnvironment(env);
+    host.setWorkingDirectory(TestHome());
+    host.start(QCoreApplication::applicationDirPath() + "/velmar-host", arguments);
+    EXPECT_TRUE(host.waitForFinished(timeoutMs));
+    EXPECT_EQ(host.exitCode(), 0) << host.readAllStandardError().toStdString();
+    return QJsonDocument::fromJson(host.readAllStandardOutput()).object();
 }
 
 } // namespace r9test

@@ -1,6 +1,8 @@
 #pragma once
 #include "ui/TMessageBox.h"
 #include <QByteArray>
+#include <QJsonObject>
+#include <QStringList>
 #include <QString>
 #include <vector>
 
@@ -25,6 +27,11 @@ private:
 };
 
 QByteArray ReadFile(const QString &path);
+
+/// Runs the reference host (next to the test executable) as a program
+/// without a display, in the test's home, and returns its JSON report. A
+/// host that does not finish in time or fails is a test failure.
+QJsonObject RunReferenceHost(const QStringList &arguments, int timeoutMs = 300000);
 void WriteFile(const QString &path, const QByteArray &bytes);
 
 } // namespace r9test

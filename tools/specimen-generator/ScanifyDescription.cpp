@@ -1,9 +1,9 @@
 #include "ScanifyDescription.h"
 
+#include "SpecimenBuilder.h"
+
 #include <QDir>
-#include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
 
 namespace specimens {
 
@@ -61,21 +61,11 @@ bool ScanifyDescription::Save(const QString &folder, const QString &stem, QStrin
         root.insert(QStringLiteral("photo"),
                     QJsonObject{{QStringLiteral("field"), m_photoField},
                                 {QStringLiteral("file"), m_photoField + QStringLiteral(".jpg")},
-                                {QStringLiteral("zone"),
-                                 QJsonObject{{QStringLiteral("x"), m_photoZone.x()},
-                                             {QStringLiteral("y"), m_photoZone.y()},
-                                             {QStringLiteral("width"), m_photoZone.width()},
-                                             {QStringLiteral("height"), m_photoZone.height()}}}});
+                                {QStringLiteral("zone"), ZoneObject(m_photoZone)}});
     if (!m_difficulties.isEmpty())
         root.insert(QStringLiteral("difficulties"), QJsonArray::fromStringList(m_difficulties));
     QDir().mkpath(folder);
-    QSaveFile file(QDir(folder).filePath(stem + QStringLiteral(".json")));
-    if (!file.open(QIODevice::WriteOnly) || file.write(QJsonDocument(root).toJson(QJsonDocument::Indented)) < 0
-        || !file.commit()) {
-        *error = QStringLiteral("cannot write %1: %2").arg(file.fileName(), file.errorString());
-        return false;
-    }
-    return true;
+    return WriteDescription(folder, stem, root, error);
 }
 
 } // namespace specimens

@@ -27,13 +27,24 @@ QString LoadFamily(const QStringList &files)
     return {};
 }
 
-QJsonObject Zone(const QRect &r)
+} // namespace
+
+bool WriteDescription(const QString &folder, const QString &stem, const QJsonObject &root, QString *error)
+{
+    QSaveFile file(QDir(folder).filePath(stem + QStringLiteral(".json")));
+    if (!file.open(QIODevice::WriteOnly) || file.write(QJsonDocument(root).toJson(QJsonDocument::Indented)) < 0
+        || !file.commit()) {
+        *error = QStringLiteral("cannot write %1: %2").arg(file.fileName(), file.errorString());
+        return false;
+    }
+    return true;
+}
+
+QJsonObject ZoneObject(const QRect &r)
 {
     return {{QStringLiteral("x"), r.x()}, {QStringLiteral("y"), r.y()}, {QStringLiteral("width"), r.width()},
             {QStringLiteral("height"), r.height()}};
 }
-
-} // namespace
 
 Fonts Fonts::Load()
 {
@@ -142,7 +153,7 @@ void SpecimenBuilder::Field(const QString &name, const QString &value, QPoint at
     QJsonArray u;
     for (int i : untrusted)
         u.append(i);
-    QJsonObject o{{QStringLiteral("name"), name}, {QStringLiteral("value"), value}, {QStringLiteral("zone"), Zone(zone)}};
+    QJsonObject o{{QStringLiteral("name"), name}, {QStringLiteral("value"), value}, {QStringLiteral("zone"), ZoneObject(zone)}};
     if (!u.isEmpty())
         o.insert(QStringLiteral("untrusted"), u);
     m_fields.append(o);
@@ -225,18 +236,12 @@ bool SpecimenBuilder::Save(const QString &folder, const QString &stem, QString *
                      {QStringLiteral("picture"), picture},
                      {QStringLiteral("fields"), m_fields}};
     if (!m_photo.isEmpty())
-        root.insert(QStringLiteral("photoZone"), Zone(m_photo));
+        root.insert(QStringLiteral("photoZone"), ZoneObject(m_photo));
     if (!m_mrz.isEmpty())
         root.insert(QStringLiteral("mrz"), QJsonArray::fromStringList(m_mrz));
     if (!m_difficulties.isEmpty())
         root.insert(QStringLiteral("difficulties"), m_difficulties);
-    QSaveFile file(QDir(folder).filePath(stem + QStringLiteral(".json")));
-    if (!file.open(QIODevice::WriteOnly) || file.write(QJsonDocument(root).toJson(QJsonDocument::Indented)) < 0
-        || !file.commit()) {
-        *error = QStringLiteral("cannot write %1: %2").arg(file.fileName(), file.errorString());
-        return false;
-    }
-    return true;
+    return WriteDescription(folder, stem, root, error);
 }
 
 } // namespace specimens

@@ -5,6 +5,7 @@
 #include <QFont>
 #include <QImage>
 #include <QJsonArray>
+#include <QJsonObject>
 #include <QList>
 #include <QPainter>
 #include <QRect>
@@ -22,6 +23,11 @@ struct Fonts
     bool mrzIsOcrB = false;
     static Fonts Load();
 };
+
+/// Writes root as <stem>.json into folder; false with *error on failure.
+bool WriteDescription(const QString &folder, const QString &stem, const QJsonObject &root, QString *error);
+/// A rectangle as the descriptions write it: {"x", "y", "width", "height"}.
+QJsonObject ZoneObject(const QRect &zone);
 
 class SpecimenBuilder
 {

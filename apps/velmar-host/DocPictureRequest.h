@@ -1,0 +1,30 @@
+#pragma once
+// The host's document-picture request: the window that scans a paper document
+// over TWAIN without recognition. The host shows it modally and, after OK,
+// takes the picture of imgWorkTest and stores it with the person's data.
+
+#include <QJsonObject>
+#include <QString>
+
+class PackageLoader;
+
+struct DocPictureRun
+{
+    enum class Answer { Scan, Cancel };
+    /// Ticks the source list, picks the source whose name holds this text.
+    QString source = QStringLiteral("Specimen");
+    /// How the scanner's own dialog is answered.
+    Answer scannerDialog = Answer::Scan;
+    /// Quarter turns to the right after the scan.
+    int turns = 1;
+    /// Where document.png goes after OK; empty: not stored.
+    QString folder;
+};
+
+/// Scripted: works the window as an operator would (list on, pick the source,
+/// scan, turn, save; "Отмена" when no picture came). Returns what the form
+/// handed back.
+QJsonObject RunDocPictureScripted(const PackageLoader &package, const DocPictureRun &run);
+
+/// With a person at the display: the window as it is; the picture goes to folder after OK.
+QJsonObject RunDocPictureByHand(const PackageLoader &package, const QString &folder);

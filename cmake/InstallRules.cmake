@@ -1,0 +1,58 @@
+# What `cmake --install` puts under the prefix, in three components:
+#   recognition9r  the package a host builds against: the library, its public
+#                  headers, a CMake package (find_package(Recognition9r),
+#                  target Recognition9r::recognition9r) and a pkg-config file
+#   standins       the stand-in host services and engine server with the
+#                  specimen documents, in the reference host's folder
+#   velmar-host    the reference host
+# The host's folder is <libexecdir>/velmar-q-70: the package looks for the
+# engine server next to the host executable, as in the build tree's bin.
+include(CMakePackageConfigHelpers)
+
+set(R9_PUBLIC_HEADERS
+  common/r9Export.h common/Recognition9r.h common/engCommon9r.h
+  common/engCommon9rMessages.h common/ResString.h common/TOrderedStrings.h
+  common/TDocumentInfo.h common/engSelectRecognizer9r_FM.h
+  abbyy/ABBYY_PassportReaderSdk_TLB.h abbyy/engABBYY9r_FM.h abbyy/engUtilsABBYY9r.h
+  host/DVS9r32.h host/HostServices.h host/IDataSet.h host/Kr9rIntf.h
+  host/Sdlogfile.h host/TViewAttributes.h host/VclVelmar9r32.h
+  imaging/engResample.h
+  ui/TActionUpdater.h ui/TCaptionedEdit.h ui/TChoiceGroup.h ui/TEditColors.h
+  ui/TNullableDateEdit.h ui/TPictureBox.h ui/TTrackSlider.h)
+set(R9_INCLUDE_SUBDIR ${CMAKE_INSTALL_INCLUDEDIR}/recognition9r)
+set(R9_CMAKE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/Recognition9r)
+set(R9_HOST_DIR ${CMAKE_INSTALL_LIBEXECDIR}/velmar-q-70)
+
+# --- the package -----------------------------------------------------------
+install(TARGETS recognition9r EXPORT Recognition9rTargets
+  LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT recognition9r)
+foreach(header IN LISTS R9_PUBLIC_HEADERS)
+  get_filename_component(folder ${header} DIRECTORY)
+  install(FILES ${CMAKE_SOURCE_DIR}/src/${header}
+    DESTINATION ${R9_INCLUDE_SUBDIR}/${folder} COMPONENT recognition9r)
+endforeach()
+install(EXPORT Recognition9rTargets NAMESPACE Recognition9r::
+  DESTINATION ${R9_CMAKE_DIR} COMPONENT recognition9r)
+configure_package_config_file(${CMAKE_CURRENT_LIST_DIR}/Recognition9rConfig.cmake.in
+  ${CMAKE_BINARY_DIR}/Recognition9rConfig.cmake INSTALL_DESTINATION ${R9_CMAKE_DIR})
+write_basic_package_version_file(${CMAKE_BINARY_DIR}/Recognition9rConfigVersion.cmake
+  COMPATIBILITY SameMajorVersion)
+install(FILES ${CMAKE_BINARY_DIR}/Recognition9rConfig.cmake ${CMAKE_BINARY_DIR}/Recognition9rConfigVersion.cmake
+  DESTINATION ${R9_CMAKE_DIR} COMPONENT recognition9r)
+
+# The pkg-config file finds the prefix from its own place, so the tree works
+# wherever it is installed (--prefix at install time included).
+file(RELATIVE_PATH R9_PC_TO_PREFIX /${CMAKE_INSTALL_LIBDIR}/pkgconfig /)
+string(REGEX REPLACE "/$" "" R9_PC_TO_PREFIX "${R9_PC_TO_PREFIX}")
+configure_file(${CMAKE_CURRENT_LIST_DIR}/recognition9r.pc.in ${CMAKE_BINARY_DIR}/recognition9r.pc @ONLY)
+install(FILES ${CMAKE_BINARY_DIR}/recognition9r.pc
+  DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig COMPONENT recognition9r)
+
+# --- stand-ins and the reference host, in the host's folder ----------------
+install(TARGETS hostkit passportreader LIBRARY DESTINATION ${R9_HOST_DIR} COMPONENT standins)
+if(TARGET specimens)
+  install(DIRECTORY ${CMAKE_BINARY_DIR}/bin/specimens DESTINATION ${R9_HOST_DIR} COMPONENT standins)
+endif()
+file(RELATIVE_PATH R9_HOST_TO_LIB /${R9_HOST_DIR} /${CMAKE_INSTALL_LIBDIR})
+set_target_properties(velmar-host PROPERTIES INSTALL_RPATH "$ORIGIN;$ORIGIN/${R9_HOST_TO_LIB}")
+install(TARGETS velmar-host RUNTIME DESTINATION ${R9_HOST_DIR} COMPONENT velmar-host)

@@ -1,0 +1,468 @@
+// Layout of the camera snapshot window, its creation and destruction with the
+// settings it keeps, the choice of camera, the stop frame and the saving of
+// the fragment.
+#include "camera/engPhotoFromCamera9r_FM.h"
+
+#include "camera/TCameraPanel.h"
+#include "camera/TShape.h"
+#include "common/Recognition9r.h"
+#include "common/TSettingsFile.h"
+#include "common/engCommon9r.h"
+#include "host/Sdlogfile.h"
+#include "host/VclVelmar9r32.h"
+#include "imaging/JpegImage.h"
+#include "ui/TActionUpdater.h"
+#include "ui/TBusyGuard.h"
+#include "ui/TCaptionedEdit.h"
+#include "ui/TMessageBox.h"
+#include "ui/TPictureBox.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QBuffer>
+#include <QCheckBox>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <stdexcept>
+
+namespace {
+
+const QString CameraForm = QStringLiteral("CAMERA_FORM");
+const QString CameraInfo = QStringLiteral("CAMERA_INFO");
+const QString CameraClassPrefixes = QStringLiteral("EmbeddedCamera_;StandaloneCamera_");
+/// Whole subtree, cameras of every server.
+constexpr std::uint8_t CameraEnumOptions = 0x41;
+/// Not-xor with this pen flips the top bit of every channel of the picture:
+/// each pixel under the frame changes by half the range, on any picture.
+const QColor FramePenColor(0x7f, 0x7f, 0x7f);
+
+template <class W>
+W *named(W *widget, const char *name)
+{
+    widget->setObjectName(QLatin1String(name));
+    return widget;
+}
+
+host::ISecuritySystemPtr RequireSecuritySystem(host::IPluginManager *plugins)
+{
+    host::ISecuritySystemPtr security = plugins->GetSecuritySystem(true, host::TSecurityOptions{});
+    if (!security)
+        throw std::runtime_error("Приложение не предоставило систему безопасности");
+    return security;
+}
+
+void ShowInformation(QWidget *owner, const ResString *message)
+{
+    ui::ShowMessageBox(owner, LoadResString(message), LoadResString(&_S_INFORMATION), QMessageBox::NoIcon);
+}
+
+} // namespace
+
+TPhotoFromCameraFM::TPhotoFromCameraFM(QWidget *owner)
+    : QDialog(owner, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMaximizeButtonHint
+                         | Qt::WindowCloseButtonHint)
+{
+    setObjectName(QStringLiteral("PhotoFromCameraFM"));
+    setWindowTitle(QStringLiteral("Сохранение кадра камеры"));
+    setModal(true);
+    setSizeGripEnabled(true);
+    buildLayout();
+    FormCreate();
+}
+
+TPhotoFromCameraFM::~TPhotoFromCameraFM()
+{
+    FormDestroy();
+    RestoreScreenCursor();
+    if (PhotoFromCameraFM == this)
+        PhotoFromCameraFM = nullptr;
+}
+
+void TPhotoFromCameraFM::buildLayout()
+{
+    ActionList = named(new ui::TActionUpdater(this, [this] { ActionListUpdate(); }), "ActionList");
+    acSnapShot = ActionList->AddAction(QStringLiteral("acSnapShot"), QStringLiteral("СТОП-кадр"));
+    acSave = ActionList->AddAction(QStringLiteral("acSave"), QStringLiteral("Сохранить"));
+    connect(acSnapShot, &QAction::triggered, this, [this] { acSnapShotExecute(); });
+    connect(acSave, &QAction::triggered, this, [this] { acSaveExecute(); });
+
+    // The picture: a scroll box around the panel that hosts the live view,
+    // the frozen frame and the fragment frame.
+    ScrollBox1 = named(new QScrollArea(this), "ScrollBox1");
+    ScrollBox1->setWidgetResizable(true);
+    pnlCamera = named(new camera::TCameraPanel(), "pnlCamera");
+    ScrollBox1->setWidget(pnlCamera);
+
+    imgPhoto = named(new ui::TPictureBox(pnlCamera), "imgPhoto");
+    imgPhoto->SetProportional(false);
+    imgPhoto->SetStretch(false);
+    imgPhoto->SetCenter(false);
+    imgPhoto->hide();
+    pnlCamera->AlignClient(imgPhoto);
+
+    imgFramePicture = named(new ui::TPictureBox(pnlCamera), "imgFramePicture");
+    imgFramePicture->SetProportional(true);
+    imgFramePicture->SetStretch(true);
+    imgFramePicture->setAttribute(Qt::WA_TranslucentBackground);
+    imgFramePicture->hide();
+
+    spFrame = named(new camera::TShape(pnlCamera), "spFrame");
+    spFrame->SetPenWidth(camera::FramePenWidth);
+    spFrame->setGeometry(FrameLayoutRect);
+    spFrame->hide();
+    spFrame->OnMouseDown = [this](Qt::MouseButton b, Qt::MouseButtons s, int x, int y) { spFrameMouseDown(b, s, x, y); };
+    spFrame->OnMouseUp = [this](Qt::MouseButton b, Qt::MouseButtons s, int x, int y) { spFrameMouseUp(b, s, x, y); };
+
+    auto makeGrip = [this](const char *name, Qt::CursorShape cursor) {
+        auto *grip = named(new camera::TShape(pnlCamera), name);
+        grip->SetPenWidth(0);
+        grip->setCursor(cursor);
+        grip->hide();
+        return grip;
+    };
+    spFrameTop = makeGrip("spFrameTop", Qt::SizeVerCursor);
+    spFrameBottom = makeGrip("spFrameBottom", Qt::SizeVerCursor);
+    spFrameLeft = makeGrip("spFrameLeft", Qt::SizeHorCursor);
+    spFrameRight = makeGrip("spFrameRight", Qt::SizeHorCursor);
+    using S = TPhotoFromCameraFM;
+    const struct {
+        camera::TShape *grip;
+        void (S::*down)(Qt::MouseButton, Qt::MouseButtons, int, int);
+        void (S::*up)(Qt::MouseButton, Qt::MouseButtons, int, int);
+    } grips[] = {
+        {spFrameTop, &S::spFrameTopMouseDown, &S::spFrameTopMouseUp},
+        {spFrameBottom, &S::spFrameBottomMouseDown, &S::spFrameBottomMouseUp},
+        {spFrameLeft, &S::spFrameLeftMouseDown, &S::spFrameLeftMouseUp},
+        {spFrameRight, &S::spFrameRightMouseDown, &S::spFrameRightMouseUp},
+    };
+    for (const auto &g : grips) {
+        g.grip->OnMouseDown = [this, h = g.down](Qt::MouseButton b, Qt::MouseButtons s, int x, int y) { (this->*h)(b, s, x, y); };
+        g.grip->OnMouseUp = [this, h = g.up](Qt::MouseButton b, Qt::MouseButtons s, int x, int y) { (this->*h)(b, s, x, y); };
+    }
+    for (camera::TFrameEdge edge : {camera::feTop, camera::feBottom, camera::feLeft, camera::feRight})
+        Grip(edge)->setGeometry(camera::GripRect(edge, FrameLayoutRect));
+
+    // The bottom panel.
+    pnlButtons = named(new QFrame(this), "pnlButtons");
+    ledCamera = named(new ui::TCaptionedEdit(QStringLiteral("Камера"), pnlButtons, ui::TCaptionedEdit::LabelLeft),
+                      "ledCamera");
+    ledCamera->SetReadOnly(true);
+    bSelectCamera = named(new QPushButton(QStringLiteral("..."), pnlButtons), "bSelectCamera");
+    QFont bold = bSelectCamera->font();
+    bold.setBold(true);
+    bSelectCamera->setFont(bold);
+    bSelectCamera->setFixedWidth(32);
+    bSelectCamera->setAutoDefault(false);
+    cxShowFrame = named(new QCheckBox(QStringLiteral("Выделить фрагмент"), pnlButtons), "cxShowFrame");
+    bSnapShot = named(new QPushButton(pnlButtons), "bSnapShot");
+    bSave = named(new QPushButton(pnlButtons), "bSave");
+    bCancel = named(new QPushButton(QStringLiteral("Отмена"), pnlButtons), "bCancel");
+    for (QPushButton *b : {bSnapShot, bSave, bCancel})
+        b->setAutoDefault(false);
+    ui::TActionUpdater::BindButton(bSnapShot, acSnapShot);
+    ui::TActionUpdater::BindButton(bSave, acSave);
+    // After the action: the fragment is cut before the window closes.
+    connect(bSave, &QPushButton::clicked, this, [this] { done(1); });
+    connect(bCancel, &QPushButton::clicked, this, [this] { done(2); });
+    connect(bSelectCamera, &QPushButton::clicked, this, [this] { bSelectCameraClick(); });
+    connect(cxShowFrame, &QCheckBox::toggled, this, [this] { cxShowFrameClick(); });
+
+    auto *buttons = new QHBoxLayout(pnlButtons);
+    buttons->setContentsMargins(8, 6, 8, 6);
+    buttons->addWidget(ledCamera, 1);
+    buttons->addWidget(bSelectCamera);
+    buttons->addSpacing(12);
+    buttons->addWidget(cxShowFrame);
+    buttons->addSpacing(12);
+    buttons->addWidget(bSnapShot);
+    buttons->addWidget(bSave);
+    buttons->addWidget(bCancel);
+
+    auto *top = new QVBoxLayout(this);
+    top->setContentsMargins(0, 0, 0, 0);
+    top->setSpacing(0);
+    top->addWidget(ScrollBox1, 1);
+    top->addWidget(pnlButtons);
+
+    resize(720, 600);
+    setMinimumSize(480, 320);
+}
+
+void TPhotoFromCameraFM::reject()
+{
+    done(2);
+}
+
+void TPhotoFromCameraFM::runGuarded(const std::function<void()> &work)
+{
+    try {
+        work();
+    } catch (const std::exception &e) {
+        ui::ShowMessageBox(this, QString::fromUtf8(e.what()), LoadResString(&_S_ERROR), QMessageBox::Critical);
+    }
+}
+
+bool TPhotoFromCameraFM::UserHasRights(const host::ISegregateObject *camera) const
+{
+    const host::IUserContextPtr user = host::PluginManager()->GetUserContext();
+    return host::UserHasRightsOn(user.get(), camera);
+}
+
+void TPhotoFromCameraFM::PrepareView()
+{
+    FView = host::TSimpleView::Create(this);
+    FView->FConfigManager = host::TQ70ConfigManager::Create(false);
+    pnlCamera->AlignClient(FView);
+    // A view is a window of its own: it covers the pictures and the frame.
+    FView->raise();
+    FView->show();
+}
+
+void TPhotoFromCameraFM::CreateViewOnCurrentCamera()
+{
+    FView->CreateView({FCameraInnerName}, host::TSchemePersistence::IntAsViewAttributes(FAttributes));
+}
+
+void TPhotoFromCameraFM::MakeLiveView()
+{
+    PrepareView();
+    CreateViewOnCurrentCamera();
+}
+
+void TPhotoFromCameraFM::FormCreate()
+{
+    QString failure;
+    {
+        ui::TBusyGuard busy(nullptr);
+        FCameraInnerName.clear();
+        FCameraInnerPath.clear();
+        FCameraIntf = nullptr;
+        try {
+            WithRecognizeIniFile([this](TSettingsFile &ini) {
+                const QRect stored(ini.ReadInteger(CameraForm, QStringLiteral("CameraFormLeft"), x()),
+                                   ini.ReadInteger(CameraForm, QStringLiteral("CameraFormTop"), y()),
+                                   ini.ReadInteger(CameraForm, QStringLiteral("CameraFormWidth"), width()),
+                                   ini.ReadInteger(CameraForm, QStringLiteral("CameraFormHeight"), height()));
+                resize(stored.size().expandedTo(minimumSize()));
+                // Without a saved position the window opens centred on the
+                // host's window; a position on a screen that is gone would
+                // hide it.
+                const bool savedPosition = ini.ValueExists(CameraForm, QStringLiteral("CameraFormLeft"))
+                                           && ini.ValueExists(CameraForm, QStringLiteral("CameraFormTop"));
+                if (savedPosition && QGuiApplication::screenAt(stored.topLeft() + QPoint(20, 20)))
+                    move(stored.topLeft());
+
+                FCameraInnerName = ini.ReadString(CameraInfo, QStringLiteral("CameraInnerName"), QString());
+                FCameraInnerPath = ini.ReadString(CameraInfo, QStringLiteral("CameraInnerPath"), QString());
+                FAttributes = ini.ReadInteger(CameraInfo, QStringLiteral("Attributes"),
+                                              host::TSchemePersistence::ViewAttributesAsInt({host::vaTouchInside}));
+
+                if (FCameraInnerName.isEmpty() || FCameraInnerPath.isEmpty())
+                    return;
+                host::IPluginManager *plugins = host::PluginManager();
+                plugins->PrepareSecuritySystem(true, host::TSecurityOptions{}, nullptr);
+                FCameraIntf = RequireSecuritySystem(plugins)->FindObject(FCameraInnerPath);
+                if (!FCameraIntf)
+                    return;
+                if (!UserHasRights(FCameraIntf.get())) {
+                    ledCamera->SetText(FCameraIntf->Get_DisplayName());
+                    pnlCamera->SetCaption(LoadResString(&_S_CAMERA_NO_RIGHTS));
+                    return;
+                }
+                PrepareView();
+                ledCamera->SetText(FCameraIntf->Get_DisplayName());
+                CreateViewOnCurrentCamera();
+            });
+        } catch (const std::exception &e) {
+            failure = QString::fromUtf8(e.what());
+        }
+
+        // The frame's move handlers are attached only while a drag runs.
+        spFrame->OnMouseMove = nullptr;
+        for (camera::TFrameEdge edge : {camera::feTop, camera::feBottom, camera::feLeft, camera::feRight})
+            Grip(edge)->OnMouseMove = nullptr;
+        spFrame->SetPenColor(FramePenColor);
+        spFrame->SetPenMode(camera::TShape::pmNotXor);
+        for (camera::TFrameEdge edge : {camera::feTop, camera::feBottom, camera::feLeft, camera::feRight})
+            Grip(edge)->SetPenVisible(false);
+        PlaceGrips();
+    }
+    // The window still opens: the operator can choose a camera.
+    if (!failure.isEmpty())
+        ui::ShowMessageBox(this, failure, LoadResString(&_S_ERROR), QMessageBox::Critical);
+}
+
+void TPhotoFromCameraFM::FormDestroy()
+{
+    try {
+        WithRecognizeIniFile([this](TSettingsFile &ini) {
+            ini.WriteString(CameraInfo, QStringLiteral("CameraInnerName"), FCameraInnerName);
+            ini.WriteString(CameraInfo, QStringLiteral("CameraInnerPath"), FCameraInnerPath);
+            ini.WriteInteger(CameraInfo, QStringLiteral("Attributes"), FAttributes);
+            ini.WriteInteger(CameraForm, QStringLiteral("CameraFormTop"), y());
+            ini.WriteInteger(CameraForm, QStringLiteral("CameraFormLeft"), x());
+            ini.WriteInteger(CameraForm, QStringLiteral("CameraFormWidth"), width());
+            ini.WriteInteger(CameraForm, QStringLiteral("CameraFormHeight"), height());
+            ini.UpdateFile();
+        });
+    } catch (const std::exception &e) {
+        // The window is going away: no box any more, but the host hears of it.
+        WriteLogFileMessage(QStringLiteral("Сохранение кадра камеры: настройки не записаны: ")
+                            + QString::fromUtf8(e.what()));
+    }
+    delete FView;
+    FView = nullptr;
+}
+
+void TPhotoFromCameraFM::bSelectCameraClick()
+{
+    runGuarded([this] {
+        host::IPluginManager *plugins = host::PluginManager();
+        plugins->PrepareSecuritySystem(true, host::TSecurityOptions{}, nullptr);
+        const host::ISegregateObjectPtr root = RequireSecuritySystem(plugins)->Get_ConfigRoot();
+        host::TSegregateObjectList cameras;
+        RequireSecuritySystem(plugins)->ObjectsEnum(root, CameraClassPrefixes, CameraEnumOptions, cameras, -1, 0, 0);
+        if (cameras.empty()) {
+            ShowInformation(this, &_S_CAMERAS_NOT_EXISTS);
+            return;
+        }
+        const auto allowed = std::count_if(cameras.begin(), cameras.end(), [this](const host::ISegregateObjectPtr &c) {
+            return UserHasRights(c.get());
+        });
+        if (allowed == 0) {
+            ShowInformation(this, &_S_CAMERAS_NO_RIGHTS);
+            return;
+        }
+
+        const host::ISegregateObjectPtr chosen = host::TfmSelCam::Select(nullptr, nullptr);
+        if (!chosen)
+            return;
+        if (!UserHasRights(chosen.get())) {
+            if (FView)
+                FView->Clear();
+            FCameraIntf = nullptr;
+            FCameraInnerName.clear();
+            FCameraInnerPath.clear();
+            ledCamera->SetText(chosen->Get_DisplayName());
+            pnlCamera->SetCaption(LoadResString(&_S_CAMERA_NO_RIGHTS));
+            return;
+        }
+
+        if (!FView)
+            PrepareView();
+        else
+            FView->Clear();
+        // A camera chosen over a frozen frame plays live: the frozen state
+        // has no way back once a view exists beside it.
+        if (IsFrozen())
+            LeaveFrozenLayout();
+        FCameraIntf = chosen;
+        FCameraInnerName = chosen->Get_InnerName();
+        FCameraInnerPath = chosen->Get_InnerPath();
+        ledCamera->SetText(chosen->Get_DisplayName());
+        // The notice of a camera chosen before is no longer true.
+        pnlCamera->SetCaption(QString());
+        CreateViewOnCurrentCamera();
+    });
+}
+
+bool TPhotoFromCameraFM::IsFrozen() const
+{
+    return !imgPhoto->isHidden();
+}
+
+void TPhotoFromCameraFM::LeaveFrozenLayout()
+{
+    ScrollBox1->setWidgetResizable(true);
+    pnlCamera->Realign();
+    acSnapShot->setText(LoadResString(&_S_SNAP_SHOT));
+    imgPhoto->hide();
+}
+
+void TPhotoFromCameraFM::acSnapShotExecute()
+{
+    runGuarded([this] {
+        if (IsFrozen()) {
+            ui::TBusyGuard busy(nullptr);
+            MakeLiveView();
+            LeaveFrozenLayout();
+            return;
+        }
+
+        bool frozen = false;
+        {
+            ui::TBusyGuard busy(nullptr);
+            if (!FView)
+                throw std::runtime_error("Нет изображения камеры");
+            QBuffer stream;
+            stream.open(QIODevice::ReadWrite);
+            // What the operator set in the view comes back with the live picture.
+            if (FView->FLinks.Count() > 0)
+                FAttributes = host::TSchemePersistence::ViewAttributesAsInt(FView->FLinks.GetItem(0)->FAttributes);
+            const QString cameraName = FCameraIntf ? FCameraIntf->Get_InnerName() : FCameraInnerName;
+            if (FView->Snapshot(cameraName, &stream)) {
+                // Decoded before the view is cleared: a frame that cannot be
+                // read leaves the live picture as a failed snapshot does.
+                QImage picture;
+                try {
+                    picture = imaging::DecodeJpeg(stream.data());
+                } catch (const std::exception &e) {
+                    WriteLogFileMessage(QStringLiteral("Кадр камеры %1 не прочитан: %2")
+                                            .arg(cameraName, QString::fromUtf8(e.what())));
+                }
+                if (!picture.isNull()) {
+                    FView->Clear();
+                    imgPhoto->SetPicture(picture);
+                    imgPhoto->show();
+                    acSnapShot->setText(LoadResString(&_S_CONTINUE_CAMERA));
+                    ScrollBox1->setWidgetResizable(false);
+                    pnlCamera->resize(picture.size());
+                    pnlCamera->Realign();
+                    delete FView;
+                    FView = nullptr;
+                    FitFrameIntoPicture();
+                    frozen = true;
+                }
+            }
+        }
+        if (!frozen)
+            ui::ShowMessageBox(this, LoadResString(&_S_SNAP_SHOT_FAILED), LoadResString(&_S_MESSAGE),
+                               QMessageBox::Information);
+    });
+}
+
+void TPhotoFromCameraFM::ActionListUpdate()
+{
+    const bool frozen = IsFrozen();
+    const bool view = FView != nullptr;
+    acSnapShot->setEnabled((view && FCameraIntf && !frozen) || (!view && frozen));
+    acSave->setEnabled(frozen);
+    cxShowFrame->setEnabled(frozen);
+}
+
+void TPhotoFromCameraFM::cxShowFrameClick()
+{
+    const bool show = cxShowFrame->isChecked();
+    spFrame->setVisible(show);
+    ShowGrips(show);
+}
+
+void TPhotoFromCameraFM::acSaveExecute()
+{
+    if (spFrame->isHidden())
+        return;
+    // Pixel for pixel, the frame's border included.
+    imgFramePicture->Bitmap() = imgPhoto->Picture().copy(FrameRect());
+    imgFramePicture->Invalidate();
+}
+
+TPhotoFromCameraFM *TPhotoFromCameraFM_Create(QWidget *owner)
+{
+    PhotoFromCameraFM = new TPhotoFromCameraFM(owner);
+    return PhotoFromCameraFM;
+}

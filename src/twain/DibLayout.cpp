@@ -1,0 +1,268 @@
+#include "DibLayout.h"
+
+#include "MultiTWAIN.h"
+
+#include <cstring>
+
+namespace twain {
+
+namespace {
+
+template <typename T>
+T readAt(const uint8_t *p, std::size_t offset)
+{
+    T v;
+    std::memcpy(&v, p + offset, sizeof v);
+    return v;
+}
+
+bool allowedBitCount(uint16_t bits)
+{
+    return bits == 1 || bits == 4 || bits == 8 || bits == 16 || bits == 24 || bits == 32;
+}
+
+/// Shift and width of one bit-field mask, for scaling its value to 0..255.
+struct Channel
+{
+    uint32_t mask = 0;
+    int shift = 0;
+    int bits = 0;
+
+    explicit Channel(uint32_t m) : mask(m)
+    {
+        if (!m)
+            return;
+        while (!(m & 1u)) {
+            m >>= 1;
+            ++shift;
+        }
+        while (m & 1u) {
+            m >>= 1;
+            ++bits;
+        }
+    }
+    int value(uint32_t pixel) const
+    {
+        if (!mask)
+            return 0;
+        const uint32_t v = (pixel & mask) >> shift;
+        const uint32_t max = bits >= 32 ? 0xFFFFFFFFu : ((1u << bits) - 1u);
+        return static_cast<int>((uint64_t(v) * 255u + max / 2) / max);
+    }
+};
+
+struct Masks
+{
+    Channel red, green, blue;
+};
+
+Masks masksOf(const DibLayout &l, const uint8_t *block)
+{
+    if (l.compression == TWAIN_BI_BITFIELDS) {
+        const std::size_t at = l.headerSize >= 52 ? 40 : l.headerSize;
+        return {Channel(readAt<uint32_t>(block, at)), Channel(readAt<uint32_t>(block, at + 4)),
+                Channel(readAt<uint32_t>(block, at + 8))};
+    }
+    if (l.bitCount == 16)
+        return {Channel(0x7C00u), Channel(0x03E0u), Channel(0x001Fu)};
+    return {Channel(0x00FF0000u), Channel(0x0000FF00u), Channel(0x000000FFu)};
+}
+
+void convertRow(const DibLayout &l, const uint8_t *block, const uint8_t *row, const Masks &masks, QRgb *out)
+{
+    const uint32_t w = static_cast<uint32_t>(l.width);
+    switch (l.bitCount) {
+    case 1:
+    case 4:
+    case 8: {
+        const uint32_t perByte = 8u / l.bitCount;
+        const uint32_t valueMask = (1u << l.bitCount) - 1u;
+        for (uint32_t x = 0; x < w; ++x) {
+            const uint8_t byte = row[x / perByte];
+            const uint32_t shift = 8u - l.bitCount * (x % perByte + 1u);
+            out[x] = DibTableColour(l, block, (byte >> shift) & valueMask);
+        }
+        break;
+    }
+    case 16:
+    case 32:
+        for (uint32_t x = 0; x < w; ++x) {
+            const uint32_t p = l.bitCount == 16 ? readAt<uint16_t>(row, 2u * x) : readAt<uint32_t>(row, 4u * x);
+            out[x] = qRgb(masks.red.value(p), masks.green.value(p), masks.blue.value(p));
+        }
+        break;
+    case 24:
+        for (uint32_t x = 0; x < w; ++x)
+            out[x] = qRgb(row[3 * x + 2], row[3 * x + 1], row[3 * x]);
+        break;
+    default:
+        break;
+    }
+}
+
+/// Run-length decoding of RLE8 and RLE4 data into colour indexes; rows and
+/// columns past the bitmap and data past the block are dropped, never read.
+QImage decodeRle(const DibLayout &l, const uint8_t *block)
+{
+    const uint32_t w = static_cast<uint32_t>(l.width);
+    const uint32_t h = l.rows();
+    QImage image(int(w), int(h), QImage::Format_RGB32);
+    if (image.isNull())
+        return image;
+    image.fill(DibTableColour(l, block, 0));
+    const uint8_t *p = block + l.bitsOffset;
+    const uint8_t *end = p + l.bitsSize;
+    const bool four = l.compression == TWAIN_BI_RLE4;
+    uint32_t x = 0, y = 0; // y counts from the bottom row
+    auto put = [&](uint32_t index) {
+        if (x < w && y < h)
+            reinterpret_cast<QRgb *>(image.scanLine(int(h - 1 - y)))[x] = DibTableColour(l, block, index);
+        ++x;
+    };
+    while (end - p >= 2 && y < h) {
+        const uint8_t count = p[0];
+        const uint8_t value = p[1];
+        p += 2;
+        if (count > 0) {
+            for (uint32_t i = 0; i < count; ++i)
+                put(four ? ((i & 1u) ? (value & 0x0Fu) : (value >> 4)) : value);
+            continue;
+        }
+        if (value == 0) { // end of line
+            x = 0;
+            ++y;
+        } else if (value == 1) { // end of bitmap
+            break;
+        } else if (value == 2) { // delta
+            if (end - p < 2)
+                break;
+            x += p[0];
+            y += p[1];
+            p += 2;
+        } else { // absolute run, padded to 16 bits
+            const uint32_t n = value;
+            const uint32_t bytes = four ? (n + 1u) / 2u : n;
+            const uint32_t padded = (bytes + 1u) & ~1u;
+            if (static_cast<uint64_t>(end - p) < padded)
+                break;
+            for (uint32_t i = 0; i < n; ++i)
+                put(four ? ((i & 1u) ? (p[i / 2] & 0x0Fu) : (p[i / 2] >> 4)) : p[i]);
+            p += padded;
+        }
+    }
+    return image;
+}
+
+} // namespace
+
+bool DibLayout::uncompressed() const
+{
+    return compression == TWAIN_BI_RGB || compression == TWAIN_BI_BITFIELDS;
+}
+
+std::optional<DibLayout> ReadDibHeader(const uint8_t *block, std::size_t blockSize)
+{
+    if (!block || blockSize < sizeof(TWAIN_BITMAPCOREHEADER))
+        return std::nullopt;
+    DibLayout l;
+    l.headerSize = readAt<uint32_t>(block, 0);
+    if (l.headerSize == sizeof(TWAIN_BITMAPCOREHEADER)) {
+        l.core = true;
+        l.width = readAt<uint16_t>(block, 4);
+        l.height = readAt<uint16_t>(block, 6);
+        l.bitCount = readAt<uint16_t>(block, 10);
+        l.entrySize = 3;
+    } else {
+        if (l.headerSize < sizeof(TWAIN_BITMAPINFOHEADER) || l.headerSize > blockSize)
+            return std::nullopt;
+        l.width = readAt<int32_t>(block, 4);
+        l.height = readAt<int32_t>(block, 8);
+        l.bitCount = readAt<uint16_t>(block, 14);
+        l.compression = readAt<uint32_t>(block, 16);
+        l.sizeImage = readAt<uint32_t>(block, 20);
+        l.clrUsed = readAt<uint32_t>(block, 32);
+    }
+    l.colours = DibColourCount(l);
+    // The table holds biClrUsed entries, or a full table for 8 bits or less.
+    if (l.clrUsed != 0)
+        l.tableEntries = l.clrUsed;
+    else if (l.bitCount <= 8)
+        l.tableEntries = 1u << l.bitCount;
+    if (l.compression == TWAIN_BI_BITFIELDS && l.headerSize == sizeof(TWAIN_BITMAPINFOHEADER))
+        l.masksSize = 12;
+    l.bitsOffset = uint64_t(l.headerSize) + l.masksSize + uint64_t(l.tableEntries) * l.entrySize;
+    if (l.width > 0) {
+        l.rowBytes = (uint64_t(uint32_t(l.width)) * l.bitCount + 31u) / 32u * 4u;
+        l.bitsSize = l.uncompressed() ? l.rowBytes * l.rows() : l.sizeImage;
+    }
+    return l;
+}
+
+std::optional<DibLayout> ReadDibLayout(const uint8_t *block, std::size_t blockSize)
+{
+    std::optional<DibLayout> l = ReadDibHeader(block, blockSize);
+    if (!l || !allowedBitCount(l->bitCount) || l->width <= 0 || l->height == 0)
+        return std::nullopt;
+    switch (l->compression) {
+    case TWAIN_BI_RGB:
+        break;
+    case TWAIN_BI_RLE8:
+    case TWAIN_BI_RLE4:
+        if (l->bitCount != (l->compression == TWAIN_BI_RLE8 ? 8 : 4) || l->topDown() || l->sizeImage == 0)
+            return std::nullopt;
+        break;
+    case TWAIN_BI_BITFIELDS:
+        // The masks follow a 40-byte header or sit inside a longer one.
+        if ((l->bitCount != 16 && l->bitCount != 32) || l->core
+            || (l->headerSize != sizeof(TWAIN_BITMAPINFOHEADER) && l->headerSize < 52))
+            return std::nullopt;
+        break;
+    default:
+        return std::nullopt;
+    }
+    if (l->totalSize() > blockSize)
+        return std::nullopt;
+    return l;
+}
+
+uint32_t DibColourCount(const DibLayout &l)
+{
+    uint64_t n;
+    if (l.core)
+        n = l.bitCount < 32 ? (uint64_t(1) << l.bitCount) : 0;
+    else if (l.clrUsed != 0)
+        n = l.clrUsed;
+    else
+        n = l.bitCount < 32 ? (uint64_t(1) << l.bitCount) : 0;
+    return n > 256 ? 0u : static_cast<uint32_t>(n);
+}
+
+uint32_t DibTableColour(const DibLayout &l, const uint8_t *block, uint32_t i)
+{
+    if (i >= l.tableEntries)
+        return qRgb(0, 0, 0);
+    const uint8_t *e = block + l.headerSize + l.masksSize + uint64_t(i) * l.entrySize;
+    return qRgb(e[2], e[1], e[0]);
+}
+
+QImage DibToImage(const uint8_t *block, std::size_t blockSize)
+{
+    const std::optional<DibLayout> l = ReadDibLayout(block, blockSize);
+    if (!l)
+        return QImage();
+    if (!l->uncompressed())
+        return decodeRle(*l, block);
+    const uint32_t h = l->rows();
+    QImage image(l->width, int(h), QImage::Format_RGB32);
+    if (image.isNull())
+        return image;
+    const Masks masks = masksOf(*l, block);
+    for (uint32_t r = 0; r < h; ++r) {
+        const uint32_t fileRow = l->topDown() ? r : h - 1 - r;
+        const uint8_t *row = block + l->bitsOffset + uint64_t(fileRow) * l->rowBytes;
+        convertRow(*l, block, row, masks, reinterpret_cast<QRgb *>(image.scanLine(int(r))));
+    }
+    return image;
+}
+
+} // namespace twain

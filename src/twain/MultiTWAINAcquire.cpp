@@ -1,0 +1,222 @@
+// Choosing the source, one whole acquisition, the modal loop with its
+// message hook, and the transfers.
+#include "MultiTWAIN_p.h"
+
+#include <QEventLoop>
+#include <QPointer>
+#include <QTimer>
+#include <QWidget>
+#include <memory>
+
+namespace twain {
+
+namespace {
+
+/// The proxy window of one call, destroyed when the call ends.
+struct ProxyGuard
+{
+    std::unique_ptr<QWidget> window;
+    TWAIN_HWND handle() const { return window ? static_cast<TWAIN_HWND>(window->winId()) : 0; }
+};
+
+bool loopShouldRun()
+{
+    const Session &s = session();
+    return s.state >= TWAIN_SOURCE_ENABLED && s.lastNative == nullptr;
+}
+
+/// Stores a delivered page in the picture list and tells the callback.
+void keepPicture(TWAIN_HDIB dib)
+{
+    Session &s = session();
+    if (s.dibCount >= MaxDibs)
+        return;
+    const int32_t index = s.dibCount;
+    s.dibs[static_cast<std::size_t>(index)] = dib;
+    if (s.callbackMarker == CallbackMarker && s.callback)
+        s.callback(dib, index);
+    s.dibCount = index + 1;
+}
+
+/// MSG_ENDXFER in state 7: state 6 while transfers are pending (0xFFFF,
+/// "unknown", counts as pending), else 5.
+void endTransfer()
+{
+    Session &s = session();
+    if (TWAIN_DS(DG_CONTROL, DAT_PENDINGXFERS, MSG_ENDXFER, &s.pendingXfers))
+        s.state = s.pendingXfers.Count != 0 ? TWAIN_TRANSFER_READY : TWAIN_SOURCE_ENABLED;
+}
+
+} // namespace
+
+} // namespace twain
+
+using twain::session;
+
+extern "C" {
+
+TWAIN_BOOL TWAIN_SelectImageSource(TWAIN_HWND hwnd)
+{
+    twain::ProxyGuard proxy;
+    if (!twain::WindowOf(hwnd)) {
+        if (hwnd != 0) {
+            twain::Warning(QStringLiteral("TWAIN_SelectImageSource: window handle is invalid"));
+            return 0;
+        }
+        proxy.window.reset(twain::CreateProxyWindow());
+        if (!proxy.window) {
+            twain::Warning(QStringLiteral("TWAIN_SelectImageSource: Unable to create proxy window"));
+            return 0;
+        }
+        hwnd = proxy.handle();
+    }
+
+    TWAIN_BOOL result = 0;
+    if (!TWAIN_LoadSourceManager()) {
+        twain::Warning(twain::LoadFailedText());
+        return result;
+    }
+    if (!TWAIN_OpenSourceManager(hwnd)) {
+        twain::Warning(twain::OpenFailedText());
+    } else {
+        TW_IDENTITY chosen{};
+        result = TWAIN_Mgr(DG_CONTROL, DAT_IDENTITY, MSG_USERSELECT, &chosen);
+        TWAIN_CloseSourceManager(hwnd);
+    }
+    TWAIN_UnloadSourceManager();
+    return result;
+}
+
+TWAIN_HDIB TWAIN_AcquireNative(TWAIN_HWND hwnd, int32_t nPixTypes)
+{
+    twain::Session &s = session();
+    s.lastNative = nullptr;
+    twain::ClearError();
+    TWAIN_ClearDibList();
+
+    twain::ProxyGuard proxy;
+    if (!twain::WindowOf(hwnd)) {
+        proxy.window.reset(twain::CreateProxyWindow());
+        hwnd = proxy.handle();
+    }
+
+    if (!twain::WindowOf(hwnd)) {
+        twain::Warning(QStringLiteral("Unable to create proxy window"));
+    } else if (!TWAIN_LoadSourceManager()) {
+        twain::Warning(twain::LoadFailedText());
+    } else if (!TWAIN_OpenSourceManager(hwnd)) {
+        twain::Warning(twain::OpenFailedText());
+    } else if (!TWAIN_OpenDefaultSource() || !TWAIN_NegotiatePixelTypes(nPixTypes) || !TWAIN_EnableSource(hwnd)) {
+        TWAIN_ReportLastError();
+    } else {
+        // The caller's window takes no input while the source works; it
+        // gets back the state it had.
+        QPointer<QWidget> window = twain::WindowOf(hwnd);
+        const bool wasEnabled = window->isEnabled();
+        window->setEnabled(false);
+        TWAIN_ModalEventLoop();
+        if (window)
+            window->setEnabled(wasEnabled);
+    }
+
+    // A loop left by the application's quit may leave transfers half done:
+    // end them first, so the session walks all the way down.
+    if (s.state > TWAIN_SOURCE_ENABLED)
+        TWAIN_AbortAllPendingXfers();
+    TWAIN_DisableSource();
+    TWAIN_CloseSource();
+    TWAIN_CloseSourceManager(hwnd);
+    TWAIN_UnloadSourceManager();
+    proxy.window.reset();
+    return s.lastNative;
+}
+
+void TWAIN_ModalEventLoop(void)
+{
+    if (!twain::loopShouldRun())
+        return;
+    // Qt's own loop runs in short slices; after each slice the source gets
+    // an event record, as a Windows source gets every queued message.
+    QEventLoop loop;
+    QTimer slice;
+    slice.setInterval(twain::LoopSliceMs);
+    QObject::connect(&slice, &QTimer::timeout, &loop, [&loop] {
+        TW_PLATFORMEVENT event{0, TWEV_LOOPSLICE, 0, 0};
+        TWAIN_MessageHook(&event);
+        if (!twain::loopShouldRun())
+            loop.quit();
+    });
+    slice.start();
+    loop.exec();
+}
+
+TWAIN_BOOL TWAIN_MessageHook(TW_PLATFORMEVENT *lpmsg)
+{
+    twain::Session &s = session();
+    if (s.state < TWAIN_SOURCE_ENABLED)
+        return 0;
+    TW_EVENT event{lpmsg, MSG_NULL};
+    TWAIN_DS(DG_CONTROL, DAT_EVENT, MSG_PROCESSEVENT, &event);
+    const bool sourceEvent = s.resultCode == TWRC_DSEVENT;
+    switch (event.TWMessage) {
+    case MSG_XFERREADY:
+        s.state = TWAIN_TRANSFER_READY;
+        TWAIN_NativeXferGetAll(lpmsg);
+        break;
+    case MSG_CLOSEDSREQ:
+        TWAIN_DisableSource();
+        break;
+    default:
+        break;
+    }
+    return sourceEvent ? 1 : 0;
+}
+
+void TWAIN_NativeXferGetAll(TW_PLATFORMEVENT *)
+{
+    twain::Session &s = session();
+    if (s.state != TWAIN_TRANSFER_READY)
+        twain::AssertionFailed();
+    do {
+        TW_HANDLE dib = nullptr;
+        TWAIN_DS(DG_IMAGE, DAT_IMAGENATIVEXFER, MSG_GET, &dib);
+        if (s.state < TWAIN_TRANSFER_READY)
+            twain::AssertionFailed();
+        if (s.resultCode != TWRC_XFERDONE)
+            s.lastNative = nullptr;
+        switch (s.resultCode) {
+        case TWRC_XFERDONE:
+            s.lastNative = dib;
+            s.state = TWAIN_TRANSFERRING;
+            twain::keepPicture(dib);
+            break;
+        case TWRC_CANCEL:
+            s.state = TWAIN_TRANSFERRING;
+            break;
+        default:
+            // A failed transfer is not repeated: the pending ones are reset.
+            s.state = TWAIN_TRANSFER_READY;
+            if (!TWAIN_AbortAllPendingXfers())
+                return; // a source that refuses the reset is not asked again
+            break;
+        }
+        if (s.state == TWAIN_TRANSFERRING)
+            twain::endTransfer();
+        // The picture list is full: the rest of the pages are not fetched,
+        // so none of them is left without an owner.
+        if (s.state == TWAIN_TRANSFER_READY && s.dibCount >= twain::MaxDibs)
+            TWAIN_AbortAllPendingXfers();
+    } while (s.state == TWAIN_TRANSFER_READY);
+}
+
+TWAIN_BOOL TWAIN_AbortAllPendingXfers(void)
+{
+    twain::Session &s = session();
+    if (s.state == TWAIN_TRANSFERRING)
+        twain::endTransfer();
+    if (s.state == TWAIN_TRANSFER_READY && TWAIN_DS(DG_CONTROL, DAT_PENDINGXFERS, MSG_RESET, &s.pendingXfers))
+        s.state = TWAIN_SOURCE_ENABLED;
+    return s.state <= TWAIN_SOURCE_ENABLED;
+}
+
+} // extern "C"

@@ -1,0 +1,119 @@
+// The layer's error record, its description tables and its warning boxes.
+#include "MultiTWAIN_p.h"
+
+#include "ui/TMessageBox.h"
+
+#include <QCoreApplication>
+
+namespace twain {
+
+namespace {
+
+constexpr const char *ErrorTexts[] = {
+    "[no details available]",
+    "",
+    "DAT_CAPABILITY/MSG_GET failed",
+    "DAT_CAPABILITY/MSG_SET failed",
+    "Source Manager operation failed",
+    "DataSource operation failed",
+    "",
+    "TWAIN session not in State 4 (Source Open)",
+    "MSG_GET returned a NULL container handle",
+    "MSG_GET returned an invalid container handle",
+    "Returned container is not valid type",
+    "Returned container has invalid ItemType",
+    "Returned container is empty",
+    "App and source found NO values in common",
+};
+
+constexpr const char *ResultTexts[] = {
+    "TWRC_SUCCESS",   "TWRC_FAILURE",    "TWRC_CHECKSTATUS ('tried hard')", "TWRC_CANCEL",
+    "TWRC_DSEVENT",   "TWRC_NOTDSEVENT", "TWRC_XFERDONE",                   "TWRC_ENDOFLIST",
+};
+
+constexpr const char *ConditionTexts[] = {
+    "TWCC_SUCCESS",
+    "TWCC_BUMMER (Failure due to unknown causes)",
+    "TWCC_LOWMEMORY",
+    "TWCC_NODS (No Data Source)",
+    "TWCC_MAXCONNECTIONS (DS is connected to max possible apps)",
+    "TWCC_OPERATIONERROR (DS or DSM reported error, app shouldn't)",
+    "TWCC_BADCAP (Unknown capability)",
+    "7 (undefined)",
+    "8 (undefined)",
+    "TWCC_BADPROTOCOL (Unrecognized triplet)",
+    "TWCC_BADVALUE (Data parameter out of range)",
+    "TWCC_SEQERROR (Triplet out of sequence)",
+    "TWCC_BADDEST (Unknown dest. App/Src in DSM_Entry)",
+};
+
+template <std::size_t N>
+QString lookup(const char *const (&table)[N], int32_t index)
+{
+    if (index < 0 || static_cast<std::size_t>(index) >= N)
+        return QString();
+    return QString::fromLatin1(table[index]);
+}
+
+} // namespace
+
+void RecordError(int32_t code)
+{
+    Session &s = session();
+    if (s.errorCode != 0)
+        return;
+    s.errorCode = code;
+    if (code >= 2 && code <= 5) {
+        s.errorResult = s.resultCode;
+        s.errorCondition = TWAIN_GetConditionCode();
+    } else {
+        s.errorResult = 0;
+        s.errorCondition = 0;
+    }
+}
+
+void ClearError()
+{
+    Session &s = session();
+    s.errorCode = 0;
+    s.errorResult = 0;
+    s.errorCondition = 0;
+}
+
+QString ErrorDescription(int32_t code) { return lookup(ErrorTexts, code); }
+QString ResultCodeDescription(int32_t rc) { return lookup(ResultTexts, rc); }
+QString ConditionCodeDescription(int32_t cc) { return lookup(ConditionTexts, cc); }
+
+void Warning(const QString &text)
+{
+    if (!EnsureApplication())
+        return;
+    // The layer's own texts are English and its boxes carry no language of
+    // their own (0: neutral).
+    ui::ShowMessageBox(nullptr, text, QStringLiteral("TWAIN Error"), QMessageBox::Warning, QMessageBox::Ok, 0);
+}
+
+void AssertionFailed()
+{
+    if (!EnsureApplication())
+        return;
+    ui::ShowMessageBox(nullptr, QStringLiteral("Assertion failed"), QStringLiteral("MultiTWAIN"),
+                       QMessageBox::Warning, QMessageBox::Ok, 0);
+}
+
+QString LoadFailedText()
+{
+    return QStringLiteral("Unable to load Source Manager (%1)").arg(QLatin1String(SourceManagerLibrary));
+}
+
+QString OpenFailedText()
+{
+    return QStringLiteral("Unable to open Source Manager (%1)").arg(QLatin1String(SourceManagerLibrary));
+}
+
+} // namespace twain
+
+extern "C" void TWAIN_ReportLastError(void)
+{
+    twain::Warning(QStringLiteral("TWAIN_ReportLastError: an error occurred"));
+}

@@ -1,0 +1,311 @@
+// The document-picture window: layout, settings, one TWAIN acquisition per
+// scan, quarter turns.
+#include "twain/engDocFromScanner9r_FM.h"
+
+#include "common/Recognition9r.h"
+#include "common/TSettingsFile.h"
+#include "common/engCommon9r.h"
+#include "common/engCommon9rMessages.h"
+#include "imaging/TurnImage.h"
+#include "ui/TActionUpdater.h"
+#include "ui/TBusyGuard.h"
+#include "ui/TMessageBox.h"
+#include "ui/TPictureBox.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPainter>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QShowEvent>
+#include <QStyle>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <cstdlib>
+#include <exception>
+#include <new>
+
+namespace {
+
+const QString ScanDocInfo = QStringLiteral("SCAN_DOC_INFO");
+const QString ScanDocForm = QStringLiteral("SCAN_DOC_FORM");
+
+template <class W>
+W *named(W *widget, const char *name)
+{
+    widget->setObjectName(QLatin1String(name));
+    return widget;
+}
+
+QToolButton *turnButton(QWidget *parent, const char *name, const QString &hint, bool left)
+{
+    auto *b = named(new QToolButton(parent), name);
+    b->setAutoRaise(true);
+    b->setToolTip(hint);
+    QImage glyph = parent->style()->standardIcon(QStyle::SP_BrowserReload).pixmap(16, 16).toImage();
+    if (left)
+        glyph = glyph.mirrored(true, false);
+    b->setIcon(QPixmap::fromImage(glyph));
+    return b;
+}
+
+} // namespace
+
+TDocScannerCalls TDocScannerCalls::Layer()
+{
+    return {TWAIN_SelectImageSource, TWAIN_SetHideUI,   TWAIN_AcquireNative,    TWAIN_FreeNative,
+            TWAIN_GetNumDibs,        TWAIN_GetDib,      TWAIN_ClearDibList,     TWAIN_DibWidth,
+            TWAIN_DibHeight,         TWAIN_CreateDibPalette, TWAIN_DeletePalette, TWAIN_DrawDibToDC};
+}
+
+TDocFromScannerFM::TDocFromScannerFM(QWidget *owner)
+    : QDialog(owner, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMaximizeButtonHint
+                         | Qt::WindowCloseButtonHint)
+{
+    setObjectName(QStringLiteral("DocFromScannerFM"));
+    setWindowTitle(QStringLiteral("Сканирование документа"));
+    setModal(true);
+    setSizeGripEnabled(true);
+    setProperty("HelpFile", QStringLiteral("CommonUserOperations.chm"));
+    setProperty("HelpContext", 480);
+
+    ActionList = named(new ui::TActionUpdater(this, [this] { ActionListUpdate(); }), "ActionList");
+    acSave = ActionList->AddAction(QStringLiteral("acSave"), QStringLiteral("Сохранить"));
+    connect(acSave, &QAction::triggered, this, [this] { acSaveExecute(); });
+
+    auto *top = new QHBoxLayout();
+    bScanTest = named(new QPushButton(QStringLiteral("Сканировать"), this), "bScanTest");
+    sbTurnLeft = turnButton(this, "sbTurnLeft", QStringLiteral("Поворот против часовой на 90 градусов"), true);
+    sbTurnRight = turnButton(this, "sbTurnRight", QStringLiteral("Поворот по часовой на 90 градусов"), false);
+    cxShowScanerList = named(new QCheckBox(this), "cxShowScanerList");
+    laShowScanerList = named(new QLabel(QStringLiteral("Выбрать сканер из списка"), this), "laShowScanerList");
+    laShowScanerList->setBuddy(cxShowScanerList);
+    top->addWidget(bScanTest);
+    top->addWidget(sbTurnLeft);
+    top->addWidget(sbTurnRight);
+    top->addSpacing(12);
+    top->addWidget(cxShowScanerList);
+    top->addWidget(laShowScanerList);
+    top->addStretch(1);
+
+    sbScanTest = named(new QScrollArea(this), "sbScanTest");
+    sbScanTest->setWidgetResizable(true);
+    auto *holder = new QWidget();
+    auto *pictures = new QVBoxLayout(holder);
+    pictures->setContentsMargins(0, 0, 0, 0);
+    imgTempTest = named(new ui::TPictureBox(holder), "imgTempTest");
+    imgTempTest->SetProportional(true);
+    imgTempTest->SetStretch(true);
+    imgTempTest->hide();
+    imgWorkTest = named(new ui::TPictureBox(holder), "imgWorkTest");
+    imgWorkTest->SetProportional(true);
+    imgWorkTest->SetStretch(true);
+    pictures->addWidget(imgWorkTest);
+    sbScanTest->setWidget(holder);
+
+    pnlButtons = named(new QFrame(this), "pnlButtons");
+    auto *buttons = new QHBoxLayout(pnlButtons);
+    buttons->setContentsMargins(0, 4, 0, 0);
+    bSave = named(new QPushButton(pnlButtons), "bSave");
+    ui::TActionUpdater::BindButton(bSave, acSave);
+    bCancel = named(new QPushButton(QStringLiteral("Отмена"), pnlButtons), "bCancel");
+    buttons->addStretch(1);
+    buttons->addWidget(bSave);
+    buttons->addWidget(bCancel);
+
+    auto *page = new QVBoxLayout(this);
+    page->addLayout(top);
+    page->addWidget(sbScanTest, 1);
+    page->addWidget(pnlButtons);
+
+    connect(bScanTest, &QPushButton::clicked, this, [this] { bScanTestClick(); });
+    connect(sbTurnLeft, &QToolButton::clicked, this, [this] { sbTurnLeftClick(); });
+    connect(sbTurnRight, &QToolButton::clicked, this, [this] { sbTurnRightClick(); });
+    connect(bSave, &QPushButton::clicked, this, [this] {
+        if (acSave->isEnabled())
+            done(1);
+    });
+    connect(bCancel, &QPushButton::clicked, this, [this] { done(2); });
+
+    setMinimumSize(500, 600);
+    resize(640, 700);
+}
+
+TDocFromScannerFM::~TDocFromScannerFM()
+{
+    freeTempBitmap();
+    if (DocFromScannerFM == this)
+        DocFromScannerFM = nullptr;
+}
+
+void TDocFromScannerFM::showEvent(QShowEvent *event)
+{
+    if (!event->spontaneous())
+        FormShow();
+    QDialog::showEvent(event);
+}
+
+void TDocFromScannerFM::done(int result)
+{
+    if (isVisible())
+        FormClose();
+    QDialog::done(result);
+}
+
+void TDocFromScannerFM::freeTempBitmap()
+{
+    delete TempBitmap;
+    TempBitmap = nullptr;
+    if (m_palette)
+        Calls.DeletePalette(m_palette);
+    m_palette = nullptr;
+}
+
+void TDocFromScannerFM::FormShow()
+{
+    freeTempBitmap();
+    TempBitmap = new QImage();
+    try {
+        WithRecognizeIniFile([this](TSettingsFile &ini) {
+            cxShowScanerList->setChecked(ini.ReadBool(ScanDocInfo, QStringLiteral("ShowScanerList"), true));
+            const int top = ini.ReadInteger(ScanDocForm, QStringLiteral("ScanFormTop"), y());
+            // A position saved on a screen that is gone would hide the window.
+            if (QGuiApplication::screenAt(QPoint(x() + 20, top + 20)))
+                move(x(), top);
+            const int left = ini.ReadInteger(ScanDocForm, QStringLiteral("ScanFormLeft"), x());
+            if (QGuiApplication::screenAt(QPoint(left + 20, y() + 20)))
+                move(left, y());
+            resize(ini.ReadInteger(ScanDocForm, QStringLiteral("ScanFormWidth"), width()), height());
+            resize(width(), ini.ReadInteger(ScanDocForm, QStringLiteral("ScanFormHeight"), height()));
+        });
+    } catch (const std::exception &e) {
+        ui::ShowMessageBox(this, QString::fromUtf8(e.what()), LoadResString(&_S_ERROR), QMessageBox::Critical);
+    }
+}
+
+void TDocFromScannerFM::FormClose()
+{
+    freeTempBitmap();
+    try {
+        WithRecognizeIniFile([this](TSettingsFile &ini) {
+            ini.WriteBool(ScanDocInfo, QStringLiteral("ShowScanerList"), cxShowScanerList->isChecked());
+            ini.WriteInteger(ScanDocForm, QStringLiteral("ScanFormTop"), y());
+            ini.WriteInteger(ScanDocForm, QStringLiteral("ScanFormLeft"), x());
+            ini.WriteInteger(ScanDocForm, QStringLiteral("ScanFormWidth"), width());
+            ini.WriteInteger(ScanDocForm, QStringLiteral("ScanFormHeight"), height());
+            ini.UpdateFile();
+        });
+    } catch (const std::exception &e) {
+        // The picture is the operator's work: a settings file that cannot be
+        // written must not keep the window from handing it over.
+        ui::ShowMessageBox(this, QString::fromUtf8(e.what()), LoadResString(&_S_ERROR), QMessageBox::Critical);
+    }
+}
+
+void TDocFromScannerFM::releaseEarlierPages(TWAIN_HDIB kept)
+{
+    const int32_t count = Calls.GetNumDibs();
+    for (int32_t i = 0; i < count; ++i) {
+        TWAIN_HDIB page = Calls.GetDib(i);
+        if (page && page != kept)
+            Calls.FreeNative(page);
+    }
+    Calls.ClearDibList();
+}
+
+bool TDocFromScannerFM::drawIntoTempBitmap(TWAIN_HDIB dib)
+{
+    const int w = Calls.DibWidth(dib);
+    const int h = std::abs(Calls.DibHeight(dib));
+    if (w <= 0 || h <= 0)
+        return false;
+    if (m_palette)
+        Calls.DeletePalette(m_palette);
+    m_palette = Calls.CreateDibPalette(dib);
+    QImage bitmap(w, h, QImage::Format_RGB32);
+    if (bitmap.isNull())
+        throw std::bad_alloc();
+    bitmap.fill(Qt::white);
+    {
+        QPainter canvas(&bitmap);
+        Calls.DrawDibToDC(&canvas, 0, 0, w, h, dib, 0, 0);
+    }
+    *TempBitmap = bitmap;
+    return true;
+}
+
+void TDocFromScannerFM::bScanTestClick()
+{
+    if (cxShowScanerList->isChecked() && !Calls.SelectImageSource(TWAIN_HWND(winId())))
+        return;
+    imgTempTest->SetTag(0);
+    ui::TBusyGuard busy(this);
+    if (!TempBitmap)
+        TempBitmap = new QImage();
+    TWAIN_HDIB dib = nullptr;
+    try {
+        Calls.SetHideUI(0);
+        dib = Calls.AcquireNative(TWAIN_HWND(winId()), TWAIN_ANYTYPE);
+        // Only the last page is kept; the layer's list still holds the others.
+        releaseEarlierPages(dib);
+        if (dib) {
+            bool drawn = false;
+            try {
+                drawn = drawIntoTempBitmap(dib);
+            } catch (const std::bad_alloc &) {
+                ui::ShowMessageBox(this, LoadResString(&_S_NOT_ENOUGH_RESOURCE), LoadResString(&_S_MESSAGE),
+                                   QMessageBox::Information);
+            }
+            // A page that could not become a picture leaves the previous one:
+            // an empty bitmap would throw away what the operator had.
+            if (drawn) {
+                imgTempTest->SetPicture(*TempBitmap);
+                imgWorkTest->SetPicture(*TempBitmap);
+            }
+            Calls.FreeNative(dib);
+            dib = nullptr;
+        }
+    } catch (const std::exception &e) {
+        if (dib)
+            Calls.FreeNative(dib);
+        ui::ShowMessageBox(this, QString::fromUtf8(e.what()), LoadResString(&_S_ERROR), QMessageBox::Critical);
+    }
+}
+
+void TDocFromScannerFM::sbTurnLeftClick()
+{
+    try {
+        imaging::TurnImage(imgTempTest, imgWorkTest, imaging::TurnDirection::Left);
+    } catch (const std::exception &e) {
+        ui::ShowMessageBox(this, QString::fromUtf8(e.what()), LoadResString(&_S_ERROR), QMessageBox::Critical);
+    }
+}
+
+void TDocFromScannerFM::sbTurnRightClick()
+{
+    try {
+        imaging::TurnImage(imgTempTest, imgWorkTest, imaging::TurnDirection::Right);
+    } catch (const std::exception &e) {
+        ui::ShowMessageBox(this, QString::fromUtf8(e.what()), LoadResString(&_S_ERROR), QMessageBox::Critical);
+    }
+}
+
+void TDocFromScannerFM::acSaveExecute()
+{
+}
+
+void TDocFromScannerFM::ActionListUpdate()
+{
+    acSave->setEnabled(imgWorkTest->HasGraphic());
+}
+
+TDocFromScannerFM *TDocFromScannerFM_Create(QWidget *owner)
+{
+    DocFromScannerFM = new TDocFromScannerFM(owner);
+    return DocFromScannerFM;
+}

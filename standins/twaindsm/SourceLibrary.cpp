@@ -1,0 +1,93 @@
+#include "SourceLibrary.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSet>
+#include <dlfcn.h>
+
+#include "TwainDsmHooks.h"
+
+namespace twaindsm {
+
+namespace {
+
+QString managerFolder()
+{
+    Dl_info info{};
+    if (dladdr(reinterpret_cast<void *>(&managerFolder), &info) && info.dli_fname)
+        return QFileInfo(QString::fromLocal8Bit(info.dli_fname)).absolutePath();
+    return QDir::currentPath();
+}
+
+// Sources stay mapped once loaded: a source's code must outlive anything it
+// left with Qt (metatypes, deferred deletions) after it was closed.
+void *openLibrary(const QString &path)
+{
+    return dlopen(QFile::encodeName(path).constData(), RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
+}
+
+} // namespace
+
+QStringList SourceFolders()
+{
+    QStringList folders{QDir(managerFolder()).filePath(QStringLiteral("twain"))};
+    const QString extra = qEnvironmentVariable(TWAINDSM_SOURCES_ENV);
+    for (const QString &f : extra.split(QLatin1Char(':'), Qt::SkipEmptyParts))
+        folders << QDir(f).absolutePath();
+    return folders;
+}
+
+std::vector<SourceLibrary> DiscoverSources(pTW_IDENTITY app)
+{
+    std::vector<SourceLibrary> found;
+    QSet<QString> names;
+    for (const QString &folder : SourceFolders()) {
+        const QFileInfoList files =
+            QDir(folder).entryInfoList({QStringLiteral("*.so")}, QDir::Files | QDir::Readable, QDir::Name);
+        for (const QFileInfo &file : files) {
+            SourceLibrary source;
+            source.path = file.absoluteFilePath();
+            if (!LoadSource(source))
+                continue;
+            TW_IDENTITY identity{};
+            const TW_UINT16 rc = source.entry(app, DG_CONTROL, DAT_IDENTITY, MSG_GET, &identity);
+            UnloadSource(source);
+            if (rc != TWRC_SUCCESS || identity.ProductName[0] == '\0')
+                continue;
+            identity.ProductName[sizeof identity.ProductName - 1] = '\0';
+            identity.Id = 0;
+            source.identity = identity;
+            if (names.contains(source.productName()))
+                continue;
+            names.insert(source.productName());
+            found.push_back(source);
+        }
+    }
+    return found;
+}
+
+bool LoadSource(SourceLibrary &source)
+{
+    if (source.handle)
+        return true;
+    source.handle = openLibrary(source.path);
+    if (!source.handle)
+        return false;
+    source.entry = reinterpret_cast<DSENTRYPROC>(dlsym(source.handle, TWAIN_DS_ENTRY_NAME));
+    if (!source.entry) {
+        UnloadSource(source);
+        return false;
+    }
+    return true;
+}
+
+void UnloadSource(SourceLibrary &source)
+{
+    if (source.handle)
+        dlclose(source.handle);
+    source.handle = nullptr;
+    source.entry = nullptr;
+}
+
+} // namespace twaindsm

@@ -1,0 +1,37 @@
+#pragma once
+// The data sources the manager knows: shared libraries exporting DS_Entry,
+// found in the folder twain/ beside the manager and in the folders that the
+// environment variable TWAINDSM_SOURCES lists (separated by colons).
+
+#include "TwainTypes.h"
+
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+namespace twaindsm {
+
+struct SourceLibrary
+{
+    QString path;
+    TW_IDENTITY identity{};   // as the source describes itself; Id set while open
+    void *handle = nullptr;   // loaded while the source is open
+    DSENTRYPROC entry = nullptr;
+
+    bool isOpen() const { return handle != nullptr; }
+    QString productName() const { return QString::fromLocal8Bit(identity.ProductName); }
+};
+
+/// The folders searched for data sources, in order.
+QStringList SourceFolders();
+
+/// Every data source found, each asked for its identity; libraries that
+/// cannot be loaded, lack DS_Entry or refuse to name themselves are skipped,
+/// and of two sources with one product name the first found is kept.
+std::vector<SourceLibrary> DiscoverSources(pTW_IDENTITY app);
+
+/// Loads the source's library; false when it cannot be loaded.
+bool LoadSource(SourceLibrary &source);
+void UnloadSource(SourceLibrary &source);
+
+} // namespace twaindsm

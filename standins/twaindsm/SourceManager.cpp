@@ -1,0 +1,206 @@
+#include "SourceManager.h"
+
+#include "DefaultSourceFile.h"
+#include "SelectSourceDialog.h"
+
+#include <cstring>
+
+namespace twaindsm {
+
+SourceManager &SourceManager::instance()
+{
+    static SourceManager manager;
+    return manager;
+}
+
+TW_UINT16 SourceManager::fail(TW_UINT16 condition)
+{
+    m_condition = condition;
+    return TWRC_FAILURE;
+}
+
+TW_UINT16 SourceManager::Entry(pTW_IDENTITY origin, pTW_IDENTITY dest, TW_UINT32 dg, TW_UINT16 dat, TW_UINT16 msg,
+                               TW_MEMREF data)
+{
+    if (!origin)
+        return fail(TWCC_BADVALUE);
+    if (dest)
+        return toSource(origin, dest, dg, dat, msg, data);
+    if (dg != DG_CONTROL)
+        return fail(TWCC_BADPROTOCOL);
+    switch (dat) {
+    case DAT_PARENT:
+        return parent(origin, msg, data);
+    case DAT_IDENTITY:
+        return identity(origin, msg, static_cast<pTW_IDENTITY>(data));
+    case DAT_STATUS:
+        return status(msg, static_cast<pTW_STATUS>(data));
+    default:
+        return fail(TWCC_BADPROTOCOL);
+    }
+}
+
+TW_UINT16 SourceManager::parent(pTW_IDENTITY origin, TW_UINT16 msg, TW_MEMREF data)
+{
+    if (!data)
+        return fail(TWCC_BADVALUE);
+    switch (msg) {
+    case MSG_OPENDSM:
+        if (m_open)
+            return fail(TWCC_SEQERROR);
+        std::memcpy(&m_parent, data, sizeof m_parent);
+        origin->Id = 1;
+        m_sources = DiscoverSources(origin);
+        m_next = 0;
+        m_open = true;
+        m_condition = TWCC_SUCCESS;
+        return TWRC_SUCCESS;
+    case MSG_CLOSEDSM:
+        if (!m_open)
+            return fail(TWCC_SEQERROR);
+        for (const SourceLibrary &s : m_sources)
+            if (s.isOpen())
+                return fail(TWCC_SEQERROR);
+        m_sources.clear();
+        m_open = false;
+        m_parent = 0;
+        return TWRC_SUCCESS;
+    default:
+        return fail(TWCC_BADPROTOCOL);
+    }
+}
+
+TW_UINT16 SourceManager::identity(pTW_IDENTITY origin, TW_UINT16 msg, pTW_IDENTITY id)
+{
+    if (!m_open)
+        return fail(TWCC_SEQERROR);
+    if (!id)
+        return fail(TWCC_BADVALUE);
+    switch (msg) {
+    case MSG_GETDEFAULT: {
+        const int i = defaultIndex();
+        if (i < 0)
+            return fail(TWCC_NODS);
+        *id = m_sources[std::size_t(i)].identity;
+        return TWRC_SUCCESS;
+    }
+    case MSG_GETFIRST:
+        m_next = 0;
+        [[fallthrough]];
+    case MSG_GETNEXT:
+        if (m_next >= m_sources.size())
+            return TWRC_ENDOFLIST;
+        *id = m_sources[m_next++].identity;
+        return TWRC_SUCCESS;
+    case MSG_USERSELECT:
+        return userSelect(id);
+    case MSG_OPENDS:
+        return openSource(origin, id);
+    case MSG_CLOSEDS:
+        return closeSource(origin, id);
+    default:
+        return fail(TWCC_BADPROTOCOL);
+    }
+}
+
+TW_UINT16 SourceManager::status(TW_UINT16 msg, pTW_STATUS st)
+{
+    if (msg != MSG_GET || !st)
+        return fail(TWCC_BADPROTOCOL);
+    st->ConditionCode = m_condition;
+    st->Data = 0;
+    m_condition = TWCC_SUCCESS;
+    return TWRC_SUCCESS;
+}
+
+int SourceManager::indexOf(const char *productName) const
+{
+    for (std::size_t i = 0; i < m_sources.size(); ++i)
+        if (std::strncmp(m_sources[i].identity.ProductName, productName, sizeof(TW_STR32)) == 0)
+            return int(i);
+    return -1;
+}
+
+int SourceManager::defaultIndex() const
+{
+    if (m_sources.empty())
+        return -1;
+    const QByteArray remembered = ReadDefaultSource().toLocal8Bit();
+    const int i = remembered.isEmpty() ? -1 : indexOf(remembered.constData());
+    return i >= 0 ? i : 0;
+}
+
+TW_UINT16 SourceManager::userSelect(pTW_IDENTITY id)
+{
+    if (m_sources.empty())
+        return fail(TWCC_NODS);
+    QStringList names;
+    for (const SourceLibrary &s : m_sources)
+        names << s.productName();
+    const int chosen = ChooseSource(names, defaultIndex(), m_parent);
+    if (chosen < 0)
+        return TWRC_CANCEL;
+    const SourceLibrary &source = m_sources[std::size_t(chosen)];
+    WriteDefaultSource(source.productName());
+    *id = source.identity;
+    return TWRC_SUCCESS;
+}
+
+TW_UINT16 SourceManager::openSource(pTW_IDENTITY origin, pTW_IDENTITY id)
+{
+    // An empty product name asks for the default source.
+    const int i = id->ProductName[0] == '\0' ? defaultIndex() : indexOf(id->ProductName);
+    if (i < 0)
+        return fail(TWCC_NODS);
+    SourceLibrary &source = m_sources[std::size_t(i)];
+    if (source.isOpen())
+        return fail(TWCC_MAXCONNECTIONS);
+    if (!LoadSource(source))
+        return fail(TWCC_OPERATIONERROR);
+    TW_IDENTITY opened = source.identity;
+    opened.Id = ++m_nextId;
+    const TW_UINT16 rc = source.entry(origin, DG_CONTROL, DAT_IDENTITY, MSG_OPENDS, &opened);
+    if (rc != TWRC_SUCCESS) {
+        TW_STATUS st{};
+        source.entry(origin, DG_CONTROL, DAT_STATUS, MSG_GET, &st);
+        UnloadSource(source);
+        return fail(st.ConditionCode != TWCC_SUCCESS ? st.ConditionCode : TWCC_OPERATIONERROR);
+    }
+    source.identity.Id = opened.Id;
+    *id = source.identity;
+    return TWRC_SUCCESS;
+}
+
+TW_UINT16 SourceManager::closeSource(pTW_IDENTITY origin, pTW_IDENTITY id)
+{
+    SourceLibrary *source = openSourceWithId(id->Id);
+    if (!source)
+        return fail(TWCC_NODS);
+    const TW_UINT16 rc = source->entry(origin, DG_CONTROL, DAT_IDENTITY, MSG_CLOSEDS, id);
+    if (rc != TWRC_SUCCESS)
+        return fail(TWCC_SEQERROR);
+    UnloadSource(*source);
+    source->identity.Id = 0;
+    return TWRC_SUCCESS;
+}
+
+SourceLibrary *SourceManager::openSourceWithId(TW_UINTPTR id)
+{
+    for (SourceLibrary &s : m_sources)
+        if (s.isOpen() && s.identity.Id == id)
+            return &s;
+    return nullptr;
+}
+
+TW_UINT16 SourceManager::toSource(pTW_IDENTITY origin, pTW_IDENTITY dest, TW_UINT32 dg, TW_UINT16 dat,
+                                  TW_UINT16 msg, TW_MEMREF data)
+{
+    // Event processing, capabilities, transfers and the rest go to the open
+    // source the destination names.
+    SourceLibrary *source = m_open ? openSourceWithId(dest->Id) : nullptr;
+    if (!source)
+        return fail(TWCC_BADDEST);
+    return source->entry(origin, dg, dat, msg, data);
+}
+
+} // namespace twaindsm

@@ -1,0 +1,25 @@
+#pragma once
+// What the source manager exports besides DSM_Entry: a hook that answers its
+// source selection dialog, so tests choose or cancel without a window.
+
+#include <stdint.h>
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/// Gets the product names of the sources (count of them) and the index of
+/// the current default (-1 when there is none); returns the index chosen, or
+/// -1 for Cancel.
+typedef int32_t (*TwainDsmSelectHook)(const char *const *names, int32_t count, int32_t defaultIndex);
+
+/// Installs the hook (null restores the dialog); returns the previous one.
+__attribute__((visibility("default"))) TwainDsmSelectHook TWAINDSM_SetSelectHook(TwainDsmSelectHook hook);
+
+#define TWAINDSM_SET_SELECT_HOOK_NAME "TWAINDSM_SetSelectHook"
+/// Environment variable naming one more folder of data sources.
+#define TWAINDSM_SOURCES_ENV "TWAINDSM_SOURCES"
+
+#ifdef __cplusplus
+}
+#endif

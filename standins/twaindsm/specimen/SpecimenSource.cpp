@@ -1,0 +1,371 @@
+#include "SpecimenSource.h"
+
+#include "SpecimenPages.h"
+
+#include <QApplication>
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+namespace specimen {
+
+namespace {
+
+TW_UINT32 fix32Bits(double value)
+{
+    const auto v = static_cast<int32_t>(std::lround(value * 65536.0));
+    TW_FIX32 f{static_cast<TW_INT16>(v >> 16), static_cast<TW_UINT16>(v & 0xFFFF)};
+    TW_UINT32 bits;
+    std::memcpy(&bits, &f, sizeof bits);
+    return bits;
+}
+
+double fix32Value(TW_UINT32 bits)
+{
+    TW_FIX32 f;
+    std::memcpy(&f, &bits, sizeof f);
+    return f.Whole + f.Frac / 65536.0;
+}
+
+void copyName(char *field, const char *text)
+{
+    std::memset(field, 0, sizeof(TW_STR32));
+    std::strncpy(field, text, sizeof(TW_STR32) - 1);
+}
+
+} // namespace
+
+SpecimenSource &SpecimenSource::instance()
+{
+    static SpecimenSource source;
+    return source;
+}
+
+SpecimenSource::SpecimenSource()
+{
+    m_identity.Version.MajorNum = 1;
+    m_identity.Version.MinorNum = 0;
+    m_identity.Version.Language = TWLG_USA;
+    m_identity.Version.Country = TWCY_USA;
+    copyName(m_identity.Version.Info, "1.0 specimen pictures");
+    m_identity.ProtocolMajor = 1;
+    m_identity.ProtocolMinor = 9;
+    m_identity.SupportedGroups = DG_CONTROL | DG_IMAGE;
+    copyName(m_identity.Manufacturer, "Velmar stand-ins");
+    copyName(m_identity.ProductFamily, "Specimen");
+    copyName(m_identity.ProductName, "Specimen Scanner");
+    resetCapabilities();
+}
+
+void SpecimenSource::resetCapabilities()
+{
+    m_caps.clear();
+    // A caller that takes any pixel type gets the scanner's own setting.
+    const TW_UINT32 type = ReadConfig().pixelType;
+    const TW_UINT32 depth = TW_UINT32(bitDepthFor(type));
+    m_caps[ICAP_PIXELTYPE] = {TWTY_UINT16, {TWPT_BW, TWPT_GRAY, TWPT_RGB, TWPT_PALETTE}, type, type};
+    m_caps[ICAP_BITDEPTH] = {TWTY_UINT16, {depth}, depth, depth};
+    m_caps[ICAP_UNITS] = {TWTY_UINT16,
+                          {TWUN_INCHES, TWUN_CENTIMETERS, TWUN_PICAS, TWUN_POINTS, TWUN_TWIPS, TWUN_PIXELS},
+                          TWUN_INCHES,
+                          TWUN_INCHES};
+    const TW_UINT32 dpi = fix32Bits(PictureDpi);
+    m_caps[ICAP_XRESOLUTION] = {TWTY_FIX32, {fix32Bits(75), fix32Bits(150), dpi, fix32Bits(600)}, dpi, dpi};
+    m_caps[ICAP_YRESOLUTION] = m_caps[ICAP_XRESOLUTION];
+    m_caps[CAP_XFERCOUNT] = {TWTY_INT16, {}, 0xFFFFu, 0xFFFFu};
+    m_caps[ICAP_XFERMECH] = {TWTY_UINT16, {TWSX_NATIVE}, TWSX_NATIVE, TWSX_NATIVE};
+}
+
+int SpecimenSource::bitDepthFor(TW_UINT32 pixelType) const
+{
+    switch (pixelType) {
+    case TWPT_BW: return 1;
+    case TWPT_GRAY: return 8;
+    case TWPT_PALETTE: return 8;
+    default: return 24;
+    }
+}
+
+double SpecimenSource::resolution() const
+{
+    return fix32Value(m_caps.at(ICAP_XRESOLUTION).current);
+}
+
+TW_UINT16 SpecimenSource::fail(TW_UINT16 condition)
+{
+    m_condition = condition;
+    return TWRC_FAILURE;
+}
+
+TW_UINT16 SpecimenSource::Entry(pTW_IDENTITY, TW_UINT32 dg, TW_UINT16 dat, TW_UINT16 msg, TW_MEMREF data)
+{
+    if (dg == DG_CONTROL && dat == DAT_STATUS && msg == MSG_GET && data) {
+        auto *status = static_cast<pTW_STATUS>(data);
+        status->ConditionCode = m_condition;
+        status->Data = 0;
+        m_condition = TWCC_SUCCESS;
+        return TWRC_SUCCESS;
+    }
+    if (!data)
+        return fail(TWCC_BADVALUE);
+    if (dg == DG_CONTROL) {
+        switch (dat) {
+        case DAT_IDENTITY: return identity(msg, static_cast<pTW_IDENTITY>(data));
+        case DAT_CAPABILITY: return capability(msg, static_cast<pTW_CAPABILITY>(data));
+        case DAT_USERINTERFACE: return userInterface(msg, static_cast<pTW_USERINTERFACE>(data));
+        case DAT_EVENT:
+            if (msg == MSG_PROCESSEVENT)
+                return processEvent(static_cast<pTW_EVENT>(data));
+            break;
+        case DAT_PENDINGXFERS: return pendingTransfers(msg, static_cast<pTW_PENDINGXFERS>(data));
+        default: break;
+        }
+    } else if (dg == DG_IMAGE) {
+        if (dat == DAT_IMAGENATIVEXFER && msg == MSG_GET)
+            return nativeTransfer(static_cast<TW_HANDLE *>(data));
+        if (dat == DAT_IMAGEINFO && msg == MSG_GET)
+            return imageInfo(static_cast<pTW_IMAGEINFO>(data));
+    }
+    return fail(TWCC_BADPROTOCOL);
+}
+
+TW_UINT16 SpecimenSource::identity(TW_UINT16 msg, pTW_IDENTITY id)
+{
+    switch (msg) {
+    case MSG_GET: {
+        const TW_UINTPTR keep = id->Id;
+        *id = m_identity;
+        id->Id = keep;
+        return TWRC_SUCCESS;
+    }
+    case MSG_OPENDS:
+        if (m_state != 3)
+            return fail(TWCC_SEQERROR);
+        if (ReadConfig().has(fault::OpenFails))
+            return fail(TWCC_OPERATIONERROR);
+        m_identity.Id = id->Id;
+        resetCapabilities();
+        m_state = 4;
+        return TWRC_SUCCESS;
+    case MSG_CLOSEDS:
+        if (m_state != 4)
+            return fail(TWCC_SEQERROR);
+        m_state = 3;
+        return TWRC_SUCCESS;
+    default:
+        return fail(TWCC_BADPROTOCOL);
+    }
+}
+
+TW_UINT16 SpecimenSource::capability(TW_UINT16 msg, pTW_CAPABILITY cap)
+{
+    if (m_state < 4)
+        return fail(TWCC_SEQERROR);
+    if (ReadConfig().has(fault::CapsFail))
+        return fail(TWCC_BUMMER);
+    const auto found = m_caps.find(cap->Cap);
+    if (found == m_caps.end())
+        return fail(TWCC_BADCAP);
+    CapValues &values = found->second;
+    const ContainerKind kind = ReadConfig().container;
+    switch (msg) {
+    case MSG_GET: {
+        const bool listed = values.allowed.size() > 1;
+        cap->hContainer = MakeContainer(values, kind, listed ? ContainerKind::Enumeration : ContainerKind::OneValue,
+                                        cap->ConType);
+        return cap->hContainer ? TWRC_SUCCESS : fail(TWCC_LOWMEMORY);
+    }
+    case MSG_GETCURRENT:
+    case MSG_GETDEFAULT: {
+        CapValues shown = values;
+        if (msg == MSG_GETDEFAULT)
+            shown.current = values.defaultValue;
+        cap->hContainer = MakeContainer(shown, kind, ContainerKind::OneValue, cap->ConType);
+        return cap->hContainer ? TWRC_SUCCESS : fail(TWCC_LOWMEMORY);
+    }
+    case MSG_SET:
+        if (m_state != 4)
+            return fail(TWCC_SEQERROR);
+        return setCapability(values, cap->Cap, *cap);
+    default:
+        return fail(TWCC_BADPROTOCOL);
+    }
+}
+
+TW_UINT16 SpecimenSource::setCapability(CapValues &values, TW_UINT16 cap, const TW_CAPABILITY &request)
+{
+    const std::optional<SetRequest> asked = ReadSetContainer(request, values.itemType);
+    if (!asked)
+        return fail(TWCC_BADVALUE);
+    if (cap == CAP_XFERCOUNT) {
+        const auto count = static_cast<TW_INT16>(asked->value);
+        if (count == 0 || count < -1)
+            return fail(TWCC_BADVALUE);
+        values.current = static_cast<TW_UINT16>(count);
+        return TWRC_SUCCESS;
+    }
+    // The value (and a restricting list) must be among the scanner's own.
+    const CapValues &own = cap == ICAP_PIXELTYPE ? CapValues{TWTY_UINT16, {0, 1, 2, 3}, 0, 0} : values;
+    auto offered = [&own](TW_UINT32 v) {
+        return own.allowed.empty() || std::find(own.allowed.begin(), own.allowed.end(), v) != own.allowed.end();
+    };
+    if (!offered(asked->value))
+        return fail(TWCC_BADVALUE);
+    for (TW_UINT32 v : asked->list)
+        if (!offered(v))
+            return fail(TWCC_BADVALUE);
+    if (cap == ICAP_BITDEPTH && int(asked->value) != bitDepthFor(m_caps[ICAP_PIXELTYPE].current))
+        return fail(TWCC_BADVALUE);
+    if (!asked->list.empty())
+        values.allowed = asked->list;
+    values.current = asked->value;
+    if (cap == ICAP_PIXELTYPE) {
+        const auto depth = static_cast<TW_UINT32>(bitDepthFor(values.current));
+        m_caps[ICAP_BITDEPTH] = {TWTY_UINT16, {depth}, depth, depth};
+    }
+    if (cap == ICAP_XRESOLUTION)
+        m_caps[ICAP_YRESOLUTION].current = values.current;
+    return TWRC_SUCCESS;
+}
+
+TW_UINT16 SpecimenSource::userInterface(TW_UINT16 msg, pTW_USERINTERFACE ui)
+{
+    if (msg == MSG_ENABLEDS) {
+        if (m_state != 4)
+            return fail(TWCC_SEQERROR);
+        m_config = ReadConfig();
+        if (m_config.has(fault::EnableFails))
+            return fail(TWCC_OPERATIONERROR);
+        const auto limit = static_cast<TW_INT16>(m_caps[CAP_XFERCOUNT].current);
+        const int pages = limit > 0 ? std::min<int>(limit, m_config.pages) : m_config.pages;
+        m_config.pages = pages;
+        m_announced = pages + (m_config.has(fault::ShortPages) ? 1 : 0);
+        m_done = 0;
+        m_showUI = ui->ShowUI != 0;
+        m_state = 5;
+        if (m_config.has(fault::CloseRequest)) {
+            m_pending = MSG_CLOSEDSREQ;
+        } else if (m_showUI && qobject_cast<QApplication *>(QCoreApplication::instance())) {
+            m_pending = MSG_NULL;
+            m_dialog = std::make_unique<ScanDialog>(pages, [this](bool scan) {
+                if (m_state == 5)
+                    m_pending = scan ? MSG_XFERREADY : MSG_CLOSEDSREQ;
+            });
+            m_dialog->show();
+        } else {
+            m_pending = MSG_XFERREADY;
+        }
+        return TWRC_SUCCESS;
+    }
+    if (msg == MSG_DISABLEDS) {
+        if (m_state != 5)
+            return fail(TWCC_SEQERROR);
+        closeDialog();
+        m_pending = MSG_NULL;
+        m_state = 4;
+        return TWRC_SUCCESS;
+    }
+    return fail(TWCC_BADPROTOCOL);
+}
+
+void SpecimenSource::closeDialog()
+{
+    if (m_dialog) {
+        m_dialog->hide();
+        m_dialog.reset();
+    }
+}
+
+TW_UINT16 SpecimenSource::processEvent(pTW_EVENT event)
+{
+    if (m_state < 5)
+        return fail(TWCC_SEQERROR);
+    event->TWMessage = MSG_NULL;
+    if (m_state != 5 || m_pending == MSG_NULL)
+        return TWRC_NOTDSEVENT;
+    event->TWMessage = m_pending;
+    if (m_pending == MSG_XFERREADY) {
+        m_done = 0;
+        m_state = 6;
+    }
+    m_pending = MSG_NULL;
+    return TWRC_DSEVENT;
+}
+
+TW_UINT16 SpecimenSource::nativeTransfer(TW_HANDLE *out)
+{
+    if (m_state != 6)
+        return fail(TWCC_SEQERROR);
+    *out = nullptr;
+    if (m_config.has(fault::Cancel)) {
+        m_state = 7;
+        return TWRC_CANCEL;
+    }
+    // The first transfer fails, or the one announced beyond the real pages.
+    if ((m_config.has(fault::FailTransfer) && m_done == 0) || m_done >= m_config.pages)
+        return fail(TWCC_BUMMER);
+    const QImage picture = PagePicture(m_config.pictureFolder, m_done, resolution());
+    TW_HANDLE dib = MakeDib(picture, int(m_caps[ICAP_PIXELTYPE].current), resolution());
+    if (!dib)
+        return fail(TWCC_LOWMEMORY);
+    *out = dib;
+    m_state = 7;
+    return TWRC_XFERDONE;
+}
+
+TW_UINT16 SpecimenSource::pendingTransfers(TW_UINT16 msg, pTW_PENDINGXFERS pending)
+{
+    switch (msg) {
+    case MSG_ENDXFER:
+        if (m_state != 7)
+            return fail(TWCC_SEQERROR);
+        ++m_done;
+        pending->Count = static_cast<TW_UINT16>(std::max(0, m_announced - m_done));
+        m_state = pending->Count != 0 ? 6 : 5;
+        if (m_state == 5)
+            transfersEnded();
+        return TWRC_SUCCESS;
+    case MSG_RESET:
+        if (m_state != 6)
+            return fail(TWCC_SEQERROR);
+        pending->Count = 0;
+        m_state = 5;
+        transfersEnded();
+        return TWRC_SUCCESS;
+    case MSG_GET:
+        if (m_state < 4)
+            return fail(TWCC_SEQERROR);
+        pending->Count = static_cast<TW_UINT16>(m_state >= 6 ? std::max(0, m_announced - m_done) : 0);
+        return TWRC_SUCCESS;
+    default:
+        return fail(TWCC_BADPROTOCOL);
+    }
+}
+
+void SpecimenSource::transfersEnded()
+{
+    if (!m_showUI)
+        m_pending = MSG_CLOSEDSREQ;
+}
+
+TW_UINT16 SpecimenSource::imageInfo(pTW_IMAGEINFO info)
+{
+    if (m_state != 6)
+        return fail(TWCC_SEQERROR);
+    const QImage picture = PagePicture(m_config.pictureFolder, m_done, resolution());
+    const TW_UINT32 type = m_caps[ICAP_PIXELTYPE].current;
+    std::memset(info, 0, sizeof *info);
+    TW_UINT32 res = m_caps[ICAP_XRESOLUTION].current;
+    std::memcpy(&info->XResolution, &res, 4);
+    std::memcpy(&info->YResolution, &res, 4);
+    info->ImageWidth = picture.width();
+    info->ImageLength = picture.height();
+    info->SamplesPerPixel = type == TWPT_RGB ? 3 : 1;
+    for (int i = 0; i < info->SamplesPerPixel; ++i)
+        info->BitsPerSample[i] = static_cast<TW_INT16>(type == TWPT_BW ? 1 : 8);
+    info->BitsPerPixel = static_cast<TW_INT16>(bitDepthFor(type));
+    info->PixelType = static_cast<TW_INT16>(type);
+    return TWRC_SUCCESS;
+}
+
+} // namespace specimen

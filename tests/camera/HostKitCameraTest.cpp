@@ -1,0 +1,126 @@
+// The camera window on the stand-in host: its synthetic cameras, its users'
+// rights, the camera that cannot take a snapshot, and the settings carried to
+// the next window.
+#include "camera/TCameraPanel.h"
+#include "camera/engPhotoFromCamera9r_FM.h"
+#include "common/Recognition9r.h"
+#include "common/engCommon9r.h"
+#include "hostkit/HostKit.h"
+#include "hostkit/TCameraView.h"
+#include "hostkit/TSecuritySystem.h"
+#include "hostkit/TSyntheticCamera.h"
+#include "hostkit/TVideoSubsystem.h"
+#include "support/TestSupport.h"
+#include "ui/TCaptionedEdit.h"
+#include "ui/TPictureBox.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QPushButton>
+#include <gtest/gtest.h>
+
+namespace {
+
+class HostKitCamera : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        gl_sRecognizeIniFileName = r9test::TestHome() + QStringLiteral("/Recognize.iniu");
+        kit = std::make_unique<hostkit::THostKit>(r9test::TestHome() + QStringLiteral("/data"),
+                                                  QStringLiteral("operator"));
+        InstallHostServices(kit->Services());
+        kit->Video().SetSelectCameraHook([this](const host::TSegregateObjectList &cameras) {
+            listed = static_cast<int>(cameras.size());
+            for (const auto &c : cameras)
+                if (c->Get_InnerName() == choose)
+                    return c;
+            return host::ISegregateObjectPtr();
+        });
+    }
+    void TearDown() override
+    {
+        delete form;
+        InstallHostServices(nullptr);
+        kit.reset();
+    }
+    void Choose(const QString &innerName)
+    {
+        choose = innerName;
+        form->bSelectCamera->click();
+    }
+    void PressSnapShot()
+    {
+        form->ActionListUpdate();
+        ASSERT_TRUE(form->acSnapShot->isEnabled());
+        form->bSnapShot->click();
+    }
+
+    std::unique_ptr<hostkit::THostKit> kit;
+    TPhotoFromCameraFM *form = nullptr;
+    r9test::MessageBoxRecorder boxes;
+    QString choose;
+    int listed = 0;
+};
+
+TEST_F(HostKitCamera, TheOperatorFreezesASyntheticCameraAndTheNextWindowComesBackToIt)
+{
+    form = TPhotoFromCameraFM_Create(nullptr);
+    Choose(QStringLiteral("cam_entrance"));
+    EXPECT_EQ(listed, 4);
+    auto *view = dynamic_cast<hostkit::TCameraView *>(form->View());
+    ASSERT_NE(view, nullptr);
+    EXPECT_TRUE(view->IsPlaying());
+    EXPECT_EQ(form->ledCamera->Text(), QStringLiteral("Проходная"));
+    // The operator flips the picture in the view; the next live view keeps it.
+    view->FLinks.GetItem(0)->FAttributes.Include(host::vaFlipHorizontal);
+    const QImage live = view->CurrentFrame(0);
+    PressSnapShot();
+    ASSERT_TRUE(form->IsFrozen());
+    EXPECT_EQ(form->imgPhoto->Picture().size(),
+              QSize(hostkit::TSyntheticCamera::FrameWidth, hostkit::TSyntheticCamera::FrameHeight));
+    EXPECT_TRUE(boxes.calls.empty());
+    delete form;
+    form = nullptr;
+
+    form = TPhotoFromCameraFM_Create(nullptr);
+    view = dynamic_cast<hostkit::TCameraView *>(form->View());
+    ASSERT_NE(view, nullptr);
+    EXPECT_EQ(form->ledCamera->Text(), QStringLiteral("Проходная"));
+    ASSERT_EQ(view->FLinks.Count(), 1);
+    EXPECT_EQ(view->FLinks.GetItem(0)->FInnerName, QStringLiteral("cam_entrance"));
+    EXPECT_EQ(view->FLinks.GetItem(0)->FAttributes, (host::TViewAttributes{host::vaTouchInside, host::vaFlipHorizontal}));
+    EXPECT_FALSE(live.isNull());
+}
+
+TEST_F(HostKitCamera, TheArchiveCameraFailsItsSnapshotAndTheParkingIsNotTheOperators)
+{
+    form = TPhotoFromCameraFM_Create(nullptr);
+    Choose(QStringLiteral("cam_archive"));
+    ASSERT_NE(form->View(), nullptr);
+    PressSnapShot();
+    ASSERT_EQ(boxes.calls.size(), 1u);
+    EXPECT_EQ(boxes.calls[0].text, QStringLiteral("Не удалось получить кадр камеры."));
+    EXPECT_FALSE(form->IsFrozen());
+
+    Choose(QStringLiteral("cam_parking"));
+    EXPECT_EQ(form->ledCamera->Text(), QStringLiteral("Автостоянка"));
+    EXPECT_EQ(form->pnlCamera->Caption(), QStringLiteral("Нет прав на работу с данной камерой"));
+    // The cleared view lets the notice below it show.
+    ASSERT_NE(form->View(), nullptr);
+    EXPECT_EQ(form->View()->FLinks.Count(), 0);
+    EXPECT_FALSE(form->View()->testAttribute(Qt::WA_OpaquePaintEvent));
+}
+
+TEST_F(HostKitCamera, AGuestHasRightsOnNoCamera)
+{
+    kit->SetCurrentUser(QStringLiteral("guest"));
+    form = TPhotoFromCameraFM_Create(nullptr);
+    Choose(QStringLiteral("cam_entrance"));
+    ASSERT_EQ(boxes.calls.size(), 1u);
+    EXPECT_EQ(boxes.calls[0].text, QStringLiteral("У пользователя системы нет прав на камеры."));
+    EXPECT_EQ(listed, 0); // the dialog never opened
+    EXPECT_EQ(form->View(), nullptr);
+}
+
+} // namespace

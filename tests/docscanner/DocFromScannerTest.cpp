@@ -1,0 +1,325 @@
+// The document-picture window: scanning through a fake of the layer's
+// acquisition calls, turning, the save action and the window's settings.
+#include "DibBuilder.h"
+#include "common/Recognition9r.h"
+#include "common/TSettingsFile.h"
+#include "common/engCommon9r.h"
+#include "common/engCommon9rMessages.h"
+#include "support/TestSupport.h"
+#include "twain/engDocFromScanner9r_FM.h"
+#include "ui/TPictureBox.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QPainter>
+#include <QCheckBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QToolButton>
+#include <gtest/gtest.h>
+#include <set>
+#include <stdexcept>
+#include <vector>
+
+using namespace r9test;
+using twaintest::BuildDib;
+using twaintest::DibKind;
+using twaintest::ToBlock;
+
+namespace {
+
+/// What the fake layer delivers and what the window asked of it.
+struct FakeLayer
+{
+    bool selectResult = true;
+    int selectCalls = 0;
+    int acquireCalls = 0;
+    std::vector<int32_t> hideUI;
+    std::vector<int32_t> pixTypes;
+    std::vector<TWAIN_HDIB> pages; // delivered by the next acquisition, in order
+    std::vector<TWAIN_HDIB> list;  // the layer's picture list
+    std::multiset<TWAIN_HDIB> freed;
+    bool throwOnAcquire = false;
+    int32_t forcedWidth = 0;
+    bool cursorOverriddenDuringAcquire = false;
+    bool formEnabledDuringAcquire = true;
+    QWidget *form = nullptr;
+};
+FakeLayer *g_fake = nullptr;
+
+TWAIN_BOOL fakeSelect(TWAIN_HWND)
+{
+    ++g_fake->selectCalls;
+    return g_fake->selectResult;
+}
+void fakeSetHideUI(int32_t hide) { g_fake->hideUI.push_back(hide); }
+TWAIN_HDIB fakeAcquire(TWAIN_HWND, int32_t types)
+{
+    ++g_fake->acquireCalls;
+    g_fake->pixTypes.push_back(types);
+    g_fake->cursorOverriddenDuringAcquire = QApplication::overrideCursor() != nullptr;
+    g_fake->formEnabledDuringAcquire = g_fake->form && g_fake->form->isEnabled();
+    if (g_fake->throwOnAcquire)
+        throw std::runtime_error("источник не ответил");
+    g_fake->list = g_fake->pages;
+    TWAIN_HDIB last = g_fake->pages.empty() ? nullptr : g_fake->pages.back();
+    g_fake->pages.clear();
+    return last;
+}
+void fakeFree(TWAIN_HDIB dib)
+{
+    g_fake->freed.insert(dib);
+    GlobalFree(dib);
+}
+int32_t fakeNumDibs() { return int32_t(g_fake->list.size()); }
+TWAIN_HDIB fakeGetDib(int32_t i) { return i >= 0 && i < int32_t(g_fake->list.size()) ? g_fake->list[size_t(i)] : nullptr; }
+void fakeClearList() { g_fake->list.clear(); }
+int32_t fakeWidth(TWAIN_HDIB dib) { return g_fake->forcedWidth ? g_fake->forcedWidth : TWAIN_DibWidth(dib); }
+
+class DocFromScannerTest : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        gl_sRecognizeIniFileName = TestHome() + QStringLiteral("/Recognize.iniu");
+        g_fake = &fake;
+        form = TDocFromScannerFM_Create(nullptr);
+        fake.form = form;
+        form->Calls.SelectImageSource = fakeSelect;
+        form->Calls.SetHideUI = fakeSetHideUI;
+        form->Calls.AcquireNative = fakeAcquire;
+        form->Calls.FreeNative = fakeFree;
+        form->Calls.GetNumDibs = fakeNumDibs;
+        form->Calls.GetDib = fakeGetDib;
+        form->Calls.ClearDibList = fakeClearList;
+        form->Calls.DibWidth = fakeWidth;
+    }
+    void TearDown() override
+    {
+        delete form;
+        for (TWAIN_HDIB dib : fake.pages)
+            GlobalFree(dib);
+        g_fake = nullptr;
+    }
+
+    /// A page whose pixel colours follow its position.
+    static TWAIN_HDIB page(int w, int h, uint16_t bits = 24) { return ToBlock(BuildDib(DibKind{w, h, bits})); }
+
+    void Scan(std::vector<TWAIN_HDIB> pages)
+    {
+        fake.pages = std::move(pages);
+        form->bScanTestClick();
+    }
+
+    TSettingsFile Settings() const { return TSettingsFile(gl_sRecognizeIniFileName); }
+
+    FakeLayer fake;
+    TDocFromScannerFM *form = nullptr;
+    MessageBoxRecorder boxes;
+};
+
+TEST_F(DocFromScannerTest, LayoutNamesCaptionsAndTheFormVariable)
+{
+    EXPECT_EQ(DocFromScannerFM, form);
+    EXPECT_EQ(form->windowTitle(), QStringLiteral("Сканирование документа"));
+    EXPECT_EQ(form->minimumSize(), QSize(500, 600));
+    EXPECT_EQ(form->property("HelpContext").toInt(), 480);
+    EXPECT_EQ(form->bScanTest->text(), QStringLiteral("Сканировать"));
+    EXPECT_EQ(form->sbTurnLeft->toolTip(), QStringLiteral("Поворот против часовой на 90 градусов"));
+    EXPECT_EQ(form->sbTurnRight->toolTip(), QStringLiteral("Поворот по часовой на 90 градусов"));
+    EXPECT_TRUE(form->cxShowScanerList->text().isEmpty());
+    EXPECT_EQ(form->laShowScanerList->text(), QStringLiteral("Выбрать сканер из списка"));
+    EXPECT_EQ(form->bSave->text(), QStringLiteral("Сохранить"));
+    EXPECT_EQ(form->bCancel->text(), QStringLiteral("Отмена"));
+    for (const char *name : {"bScanTest", "sbTurnLeft", "sbTurnRight", "cxShowScanerList", "laShowScanerList",
+                             "sbScanTest", "imgTempTest", "imgWorkTest", "pnlButtons", "bSave", "bCancel"})
+        EXPECT_NE(form->findChild<QWidget *>(QLatin1String(name)), nullptr) << name;
+    EXPECT_TRUE(form->imgTempTest->isHidden());
+    delete form;
+    form = nullptr;
+    EXPECT_EQ(DocFromScannerFM, nullptr);
+}
+
+TEST_F(DocFromScannerTest, SettingsDefaultsWithoutAFileAndWrittenAlsoOnCancel)
+{
+    form->show();
+    EXPECT_TRUE(form->cxShowScanerList->isChecked());
+    form->cxShowScanerList->setChecked(false);
+    form->resize(700, 800);
+    form->bCancel->click();
+    EXPECT_EQ(form->result(), 2);
+    TSettingsFile ini = Settings();
+    EXPECT_FALSE(ini.ReadBool(QStringLiteral("SCAN_DOC_INFO"), QStringLiteral("ShowScanerList"), true));
+    EXPECT_EQ(ini.ReadInteger(QStringLiteral("SCAN_DOC_FORM"), QStringLiteral("ScanFormWidth"), 0), 700);
+    EXPECT_EQ(ini.ReadInteger(QStringLiteral("SCAN_DOC_FORM"), QStringLiteral("ScanFormHeight"), 0), 800);
+    for (const char *key : {"ScanFormTop", "ScanFormLeft"})
+        EXPECT_NE(ini.ReadInteger(QStringLiteral("SCAN_DOC_FORM"), QLatin1String(key), -99999), -99999) << key;
+
+    // The next window opens as this one closed.
+    delete form;
+    form = TDocFromScannerFM_Create(nullptr);
+    form->show();
+    EXPECT_FALSE(form->cxShowScanerList->isChecked());
+    EXPECT_EQ(form->size(), QSize(700, 800));
+}
+
+TEST_F(DocFromScannerTest, CancelledSourceListChangesNothing)
+{
+    form->show();
+    form->cxShowScanerList->setChecked(false);
+    Scan({page(6, 4)});
+    form->imgTempTest->SetTag(2);
+    const QImage before = form->imgWorkTest->Picture();
+
+    form->cxShowScanerList->setChecked(true);
+    fake.selectResult = false;
+    Scan({page(8, 8)});
+    EXPECT_EQ(fake.selectCalls, 1);
+    EXPECT_EQ(fake.acquireCalls, 1) << "no acquisition after a cancelled list";
+    EXPECT_EQ(form->imgTempTest->Tag(), 2);
+    EXPECT_EQ(form->imgWorkTest->Picture(), before);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    EXPECT_TRUE(form->isEnabled());
+}
+
+TEST_F(DocFromScannerTest, ScanGoesStraightToTheSourceWithItsDialogAndAnyPixelType)
+{
+    form->show();
+    form->cxShowScanerList->setChecked(false);
+    Scan({page(5, 3)});
+    EXPECT_EQ(fake.selectCalls, 0);
+    EXPECT_EQ(fake.hideUI, std::vector<int32_t>{0});
+    EXPECT_EQ(fake.pixTypes, std::vector<int32_t>{TWAIN_ANYTYPE});
+    EXPECT_TRUE(fake.cursorOverriddenDuringAcquire);
+    EXPECT_FALSE(fake.formEnabledDuringAcquire);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    EXPECT_TRUE(form->isEnabled());
+    EXPECT_EQ(form->imgWorkTest->Picture().size(), QSize(5, 3));
+    EXPECT_EQ(form->imgTempTest->Picture(), form->imgWorkTest->Picture());
+
+    // With the list ticked the operator chooses first.
+    form->cxShowScanerList->setChecked(true);
+    Scan({page(5, 3)});
+    EXPECT_EQ(fake.selectCalls, 1);
+    EXPECT_EQ(fake.acquireCalls, 2);
+}
+
+TEST_F(DocFromScannerTest, OnlyTheLastPageStaysAndEveryPageIsReleasedOnce)
+{
+    form->show();
+    form->cxShowScanerList->setChecked(false);
+    TWAIN_HDIB p1 = page(3, 3), p2 = page(4, 4), p3 = page(7, 2);
+    Scan({p1, p2, p3});
+    EXPECT_EQ(form->imgWorkTest->Picture().size(), QSize(7, 2));
+    EXPECT_EQ(fake.freed.count(p1), 1u);
+    EXPECT_EQ(fake.freed.count(p2), 1u);
+    EXPECT_EQ(fake.freed.count(p3), 1u);
+    EXPECT_TRUE(fake.list.empty()) << "the layer's list must not keep freed pages";
+}
+
+TEST_F(DocFromScannerTest, PalettePagesBecomeOrdinaryColourPictures)
+{
+    form->show();
+    form->cxShowScanerList->setChecked(false);
+    for (uint16_t bits : {1, 4, 8, 24}) {
+        const DibKind spec{9, -5, bits};
+        const QByteArray bytes = BuildDib(spec);
+        Scan({ToBlock(bytes)});
+        const QImage picture = form->imgWorkTest->Picture();
+        ASSERT_EQ(picture.size(), QSize(9, 5)) << bits;
+        EXPECT_TRUE(picture.format() == QImage::Format_RGB32 || picture.format() == QImage::Format_ARGB32) << bits;
+        // The drawn pixels are the DIB's own colours, not a blank page.
+        TWAIN_HDIB reference = ToBlock(bytes);
+        QImage expected(9, 5, QImage::Format_RGB32);
+        {
+            QPainter p(&expected);
+            TWAIN_DrawDibToDC(&p, 0, 0, 9, 5, reference, 0, 0);
+        }
+        GlobalFree(reference);
+        EXPECT_EQ(picture.convertToFormat(QImage::Format_RGB32), expected) << bits;
+        EXPECT_GT(expected.convertToFormat(QImage::Format_Indexed8).colorCount(), 1) << bits;
+    }
+}
+
+TEST_F(DocFromScannerTest, NoPictureKeepsBothPicturesButTheRotationIsReset)
+{
+    form->show();
+    form->cxShowScanerList->setChecked(false);
+    Scan({page(6, 4)});
+    form->sbTurnRightClick();
+    ASSERT_EQ(form->imgTempTest->Tag(), 1);
+    const QImage turned = form->imgWorkTest->Picture();
+    Scan({});
+    EXPECT_EQ(form->imgTempTest->Tag(), 0);
+    EXPECT_EQ(form->imgWorkTest->Picture(), turned);
+    // The next turn renders from the as-scanned picture.
+    form->sbTurnRightClick();
+    EXPECT_EQ(form->imgTempTest->Tag(), 1);
+    EXPECT_EQ(form->imgWorkTest->Picture().size(), QSize(4, 6));
+}
+
+TEST_F(DocFromScannerTest, ANewScanAfterTurnsIsShownUnturned)
+{
+    form->show();
+    form->cxShowScanerList->setChecked(false);
+    Scan({page(6, 4)});
+    form->sbTurnLeftClick();
+    EXPECT_EQ(form->imgTempTest->Tag(), 3);
+    EXPECT_EQ(form->imgWorkTest->Picture().size(), QSize(4, 6));
+    Scan({page(10, 3)});
+    EXPECT_EQ(form->imgTempTest->Tag(), 0);
+    EXPECT_EQ(form->imgWorkTest->Picture().size(), QSize(10, 3));
+    EXPECT_EQ(form->imgWorkTest->Picture(), form->imgTempTest->Picture());
+}
+
+TEST_F(DocFromScannerTest, SaveIsEnabledOnlyWithAPictureAndClosesWithOk)
+{
+    form->show();
+    form->ActionListUpdate();
+    EXPECT_FALSE(form->acSave->isEnabled());
+    form->bSave->click();
+    EXPECT_TRUE(form->isVisible());
+    form->cxShowScanerList->setChecked(false);
+    Scan({page(6, 4)});
+    form->ActionListUpdate();
+    EXPECT_TRUE(form->acSave->isEnabled());
+    form->bSave->click();
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_EQ(form->result(), 1);
+    EXPECT_EQ(form->imgWorkTest->Picture().size(), QSize(6, 4)) << "the host reads the picture after closing";
+}
+
+TEST_F(DocFromScannerTest, AFailingScanShowsTheErrorAndRestoresTheWindow)
+{
+    form->show();
+    form->cxShowScanerList->setChecked(false);
+    fake.throwOnAcquire = true;
+    Scan({});
+    ASSERT_EQ(boxes.calls.size(), 1u);
+    EXPECT_EQ(boxes.calls[0].caption, LoadResString(&_S_ERROR));
+    EXPECT_EQ(boxes.calls[0].text, QStringLiteral("источник не ответил"));
+    EXPECT_EQ(boxes.calls[0].icon, QMessageBox::Critical);
+    EXPECT_EQ(boxes.calls[0].owner, form);
+    EXPECT_TRUE(form->isEnabled());
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+TEST_F(DocFromScannerTest, APageTooLargeForMemoryReportsAndKeepsThePreviousPicture)
+{
+    form->show();
+    form->cxShowScanerList->setChecked(false);
+    Scan({page(6, 4)});
+    const QImage before = form->imgWorkTest->Picture();
+    fake.forcedWidth = 1 << 30;
+    TWAIN_HDIB huge = page(2, 1 << 16, 1);
+    Scan({huge});
+    ASSERT_EQ(boxes.calls.size(), 1u);
+    EXPECT_EQ(boxes.calls[0].text, LoadResString(&_S_NOT_ENOUGH_RESOURCE));
+    EXPECT_EQ(boxes.calls[0].caption, LoadResString(&_S_MESSAGE));
+    EXPECT_EQ(boxes.calls[0].icon, QMessageBox::Information);
+    EXPECT_EQ(form->imgWorkTest->Picture(), before);
+    EXPECT_EQ(fake.freed.count(huge), 1u);
+    EXPECT_TRUE(form->isEnabled());
+}
+
+} // namespace

@@ -1,0 +1,156 @@
+// The document-picture window through the real TWAIN layer, the stand-in
+// source manager beside the test and its specimen scanner, answered as an
+// operator answers the scanner's own dialog.
+#include "common/engCommon9r.h"
+#include "support/TestSupport.h"
+#include "twain/engDocFromScanner9r_FM.h"
+#include "ui/TPictureBox.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDialog>
+#include <QPointer>
+#include <QPushButton>
+#include <QSet>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+using namespace r9test;
+
+namespace {
+
+/// Presses a button of the specimen scanner's dialog whenever it shows; a
+/// dialog still up after its answer (the scanner failed and waits) is closed
+/// with its Cancel, as a person gives up.
+class ScannerOperator : public QObject
+{
+public:
+    explicit ScannerOperator(const char *button) : m_button(button)
+    {
+        connect(&m_timer, &QTimer::timeout, this, [this] {
+            for (QWidget *w : QApplication::topLevelWidgets()) {
+                if (!w->isVisible() || w->objectName() != QLatin1String("SpecimenScanDialog"))
+                    continue;
+                const bool again = w == m_answered;
+                if (again && ++m_waited < 20)
+                    continue;
+                if (auto *b = w->findChild<QPushButton *>(QLatin1String(again ? "bCancel" : m_button))) {
+                    if (!again)
+                        ++dialogs;
+                    m_answered = w;
+                    m_waited = 0;
+                    b->click();
+                }
+            }
+        });
+        m_timer.start(10);
+    }
+    int dialogs = 0;
+
+private:
+    const char *m_button;
+    QPointer<QWidget> m_answered;
+    int m_waited = 0;
+    QTimer m_timer;
+};
+
+class DocScannerEndToEndTest : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        gl_sRecognizeIniFileName = TestHome() + QStringLiteral("/Recognize.iniu");
+        clearEnv();
+        form = TDocFromScannerFM_Create(nullptr);
+        form->show();
+        form->cxShowScanerList->setChecked(false); // the default source: the specimen scanner
+    }
+    void TearDown() override
+    {
+        delete form;
+        clearEnv();
+    }
+    static void clearEnv()
+    {
+        for (const char *v : {"TWAINSPECIMEN_FAULTS", "TWAINSPECIMEN_PAGES", "TWAINSPECIMEN_PIXELTYPE"})
+            qunsetenv(v);
+    }
+    QImage Scan(const char *button = "bScan")
+    {
+        ScannerOperator person(button);
+        form->bScanTestClick();
+        EXPECT_EQ(person.dialogs, 1) << "the scanner shows its own dialog";
+        EXPECT_EQ(TWAIN_GetNumDibs(), 0) << "no page stays behind in the layer";
+        return form->imgWorkTest->Picture();
+    }
+    static QSet<QRgb> colours(const QImage &image)
+    {
+        QSet<QRgb> set;
+        for (int y = 0; y < image.height(); y += 3)
+            for (int x = 0; x < image.width(); x += 3)
+                set.insert(image.pixel(x, y) & 0xFFFFFFu);
+        return set;
+    }
+
+    TDocFromScannerFM *form = nullptr;
+    MessageBoxRecorder boxes;
+};
+
+TEST_F(DocScannerEndToEndTest, EveryPixelTypeBecomesAnOrdinaryPicture)
+{
+    struct Case { const char *type; int maxColours; };
+    QSize size;
+    for (const Case c : {Case{"rgb", 1 << 24}, Case{"gray", 256}, Case{"palette", 256}, Case{"bw", 2}}) {
+        qputenv("TWAINSPECIMEN_PIXELTYPE", c.type);
+        const QImage picture = Scan();
+        ASSERT_FALSE(picture.isNull()) << c.type;
+        EXPECT_EQ(picture.format(), QImage::Format_RGB32) << c.type;
+        if (size.isValid()) {
+            EXPECT_EQ(picture.size(), size) << "each scan starts with the same specimen page: " << c.type;
+        }
+        size = picture.size();
+        const QSet<QRgb> seen = colours(picture);
+        EXPECT_GT(seen.size(), 1) << c.type << ": not a blank page";
+        EXPECT_LE(seen.size(), c.maxColours) << c.type;
+        if (QByteArray(c.type) == "gray") {
+            for (QRgb rgb : seen) {
+                EXPECT_TRUE(qRed(rgb) == qGreen(rgb) && qGreen(rgb) == qBlue(rgb)) << c.type;
+            }
+        }
+    }
+    EXPECT_TRUE(boxes.calls.empty());
+}
+
+TEST_F(DocScannerEndToEndTest, SeveralPagesLeaveTheLastOne)
+{
+    qputenv("TWAINSPECIMEN_PAGES", "3");
+    const QImage three = Scan();
+    ASSERT_FALSE(three.isNull());
+    // Every acquisition starts the feeder again: one page is the first page,
+    // which the three-page run must not have kept.
+    qputenv("TWAINSPECIMEN_PAGES", "1");
+    const QImage first = Scan();
+    ASSERT_FALSE(first.isNull());
+    EXPECT_NE(three, first);
+}
+
+TEST_F(DocScannerEndToEndTest, CancelAndFailedTransferKeepThePreviousPicture)
+{
+    const QImage first = Scan();
+    ASSERT_FALSE(first.isNull());
+    form->sbTurnRightClick();
+    const QImage turned = form->imgWorkTest->Picture();
+
+    Scan("bCancel");
+    EXPECT_EQ(form->imgWorkTest->Picture(), turned);
+    EXPECT_EQ(form->imgTempTest->Picture(), first);
+    EXPECT_EQ(form->imgTempTest->Tag(), 0);
+
+    qputenv("TWAINSPECIMEN_FAULTS", "failxfer");
+    Scan();
+    EXPECT_EQ(form->imgWorkTest->Picture(), turned);
+    EXPECT_TRUE(form->isEnabled());
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+} // namespace

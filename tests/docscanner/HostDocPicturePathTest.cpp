@@ -1,0 +1,39 @@
+// The reference host's document-picture path run as a program: a scan turned
+// once and stored, a three-page feeder run, a scan cancelled in the scanner's
+// own dialog.
+#include "support/TestSupport.h"
+
+#include <QDir>
+#include <QImage>
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+TEST(HostDocPicturePath, ScanTurnSaveAndWhatTheWindowKeeps)
+{
+    QTemporaryDir output;
+    ASSERT_TRUE(output.isValid());
+    const QJsonObject report =
+        r9test::RunReferenceHost({"--doc-picture", "--output", output.path()}, 120000)["docPicture"].toObject();
+
+    const QJsonObject scan = report["scan"].toObject();
+    EXPECT_EQ(scan["modalResult"].toInt(), 1);
+    EXPECT_TRUE(scan["windows"].toArray().contains(QStringLiteral("Specimen Scanner")))
+        << "the operator picked the specimen source from the list";
+    const QJsonObject picture = scan["picture"].toObject();
+    EXPECT_EQ(picture["rotationIndex"].toInt(), 1);
+    EXPECT_EQ(picture["depth"].toInt(), 32);
+    const QImage stored(QDir(output.path()).filePath(QStringLiteral("doc-picture/document.png")));
+    ASSERT_FALSE(stored.isNull());
+    EXPECT_EQ(stored.size(), QSize(picture["width"].toInt(), picture["height"].toInt()));
+    EXPECT_GT(stored.height(), stored.width()) << "the landscape page was turned a quarter";
+
+    const QJsonObject multi = report["multiPageScan"].toObject();
+    EXPECT_EQ(multi["modalResult"].toInt(), 1);
+    EXPECT_FALSE(multi["picture"].isNull());
+
+    const QJsonObject cancelled = report["cancelledScan"].toObject();
+    EXPECT_EQ(cancelled["modalResult"].toInt(), 2);
+    EXPECT_TRUE(cancelled["picture"].isNull());
+}

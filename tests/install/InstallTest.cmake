@@ -1,0 +1,98 @@
+# Installs the already built tree (nothing is rebuilt) component by component
+# into temporary prefixes, checks what each component holds, then configures,
+# builds and runs the small host project against the installed package.
+# Arguments: BUILD_TREE WORK HOST_PROJECT GENERATOR LIBDIR LIBEXECDIR SANITIZE
+function(run)
+  execute_process(COMMAND ${ARGN} RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
+  if(NOT rc EQUAL 0)
+    string(JOIN " " command ${ARGN})
+    message(FATAL_ERROR "failed (${rc}): ${command}\n${out}\n${err}")
+  endif()
+endfunction()
+
+function(expect_files prefix)
+  foreach(file IN LISTS ARGN)
+    if(NOT EXISTS ${prefix}/${file})
+      message(FATAL_ERROR "missing under ${prefix}: ${file}")
+    endif()
+  endforeach()
+endfunction()
+
+function(expect_no_files prefix)
+  foreach(pattern IN LISTS ARGN)
+    file(GLOB_RECURSE found ${prefix}/${pattern})
+    if(found)
+      message(FATAL_ERROR "unexpected under ${prefix}: ${found}")
+    endif()
+  endforeach()
+endfunction()
+
+file(REMOVE_RECURSE ${WORK})
+set(package ${WORK}/package)
+set(host ${WORK}/host)
+set(hostdir ${LIBEXECDIR}/velmar-q-70)
+
+# The package alone: library, headers, CMake package and pkg-config file.
+run(${CMAKE_COMMAND} --install ${BUILD_TREE} --prefix ${package} --component recognition9r)
+expect_files(${package}
+  ${LIBDIR}/librecognition9r.so
+  include/recognition9r/abbyy/engABBYY9r_FM.h
+  include/recognition9r/ui/TCaptionedEdit.h
+  include/recognition9r/common/r9Export.h
+  ${LIBDIR}/cmake/Recognition9r/Recognition9rConfig.cmake
+  ${LIBDIR}/cmake/Recognition9r/Recognition9rConfigVersion.cmake
+  ${LIBDIR}/cmake/Recognition9r/Recognition9rTargets.cmake
+  ${LIBDIR}/pkgconfig/recognition9r.pc)
+expect_no_files(${package} "*velmar-host*" "*hostkit*" "*passportreader*" "*specimens*"
+  "*TSettingsFile.h" "*TMessageBox.h")
+
+# The stand-ins and the reference host: each its own component, in the host's folder.
+run(${CMAKE_COMMAND} --install ${BUILD_TREE} --prefix ${host} --component standins)
+expect_files(${host} ${hostdir}/libhostkit.so ${hostdir}/libpassportreader.so)
+expect_no_files(${host} "*velmar-host" "*librecognition9r*" "include/*")
+run(${CMAKE_COMMAND} --install ${BUILD_TREE} --prefix ${host} --component velmar-host)
+expect_files(${host} ${hostdir}/velmar-host)
+expect_no_files(${host} "*librecognition9r*")
+
+# With the package beside them the installed host does its main job.
+run(${CMAKE_COMMAND} --install ${BUILD_TREE} --prefix ${host} --component recognition9r)
+execute_process(
+  COMMAND ${CMAKE_COMMAND} -E env --unset=DISPLAY --unset=WAYLAND_DISPLAY QT_QPA_PLATFORM=offscreen
+          HOME=${WORK}/home XDG_CONFIG_HOME=${WORK}/home/.config XDG_STATE_HOME=${WORK}/home/.local/state
+          ${host}/${hostdir}/velmar-host --output ${WORK}/records
+  RESULT_VARIABLE rc OUTPUT_VARIABLE report ERROR_VARIABLE err)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "the installed host failed (${rc}):\n${err}")
+endif()
+string(JSON loaded GET "${report}" package)
+file(REAL_PATH ${loaded} loaded)
+file(REAL_PATH ${host}/${LIBDIR}/librecognition9r.so expected)
+string(JSON first GET "${report}" abbyy records 0 modalResult)
+if(NOT loaded STREQUAL expected OR NOT first EQUAL 1)
+  message(FATAL_ERROR "the installed host loaded ${loaded} and ended its first record with ${first}:\n${report}")
+endif()
+
+# Every public header compiles on its own, with nothing but the installed tree.
+file(GLOB_RECURSE headers RELATIVE ${package}/include/recognition9r ${package}/include/recognition9r/*.h)
+set(all_headers ${WORK}/AllHeaders.cpp)
+file(WRITE ${all_headers} "")
+foreach(header IN LISTS headers)
+  file(APPEND ${all_headers} "#include <${header}>\n")
+endforeach()
+
+# A host project outside this tree, against the installed package only.
+set(ENV{PKG_CONFIG_PATH} ${package}/${LIBDIR}/pkgconfig)
+set(flags)
+if(SANITIZE)
+  # A sanitized package needs its runtime in the host program too.
+  set(flags -DCMAKE_CXX_FLAGS=-fsanitize=address,undefined -DCMAKE_EXE_LINKER_FLAGS=-fsanitize=address,undefined)
+endif()
+run(${CMAKE_COMMAND} -S ${HOST_PROJECT} -B ${WORK}/tinyhost -G ${GENERATOR} ${flags}
+  -DCMAKE_BUILD_TYPE=Release -DCMAKE_PREFIX_PATH=${package} -DTINYHOST_ALL_HEADERS=${all_headers})
+run(${CMAKE_COMMAND} --build ${WORK}/tinyhost)
+foreach(program tinyhost-cmake tinyhost-pkgconfig)
+  run(${CMAKE_COMMAND} -E env LD_LIBRARY_PATH=${package}/${LIBDIR} QT_QPA_PLATFORM=offscreen
+    HOME=${WORK}/home XDG_CONFIG_HOME=${WORK}/home/.config XDG_STATE_HOME=${WORK}/home/.local/state
+    ${WORK}/tinyhost/${program})
+endforeach()
+message(STATUS "the installed package builds and runs in a host project")

@@ -1,0 +1,406 @@
+// Choosing the source, one acquisition, the message hook and the transfers,
+// against the fake source manager.
+#include "DibBuilder.h"
+#include "TwainFixture.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDir>
+#include <QFileInfo>
+#include <QMimeData>
+#include <QPointer>
+#include <QTimer>
+#include <QWidget>
+#include <memory>
+
+using namespace twaintest;
+
+namespace {
+
+using P = std::pair<TW_UINT16, TW_UINT16>;
+
+QWidget *findTopLevel(const QString &title)
+{
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (w->windowTitle() == title && w->isVisible())
+            return w;
+    return nullptr;
+}
+
+struct CallbackLog
+{
+    static std::vector<std::pair<TWAIN_HDIB, int32_t>> calls;
+    static void record(TWAIN_HDIB dib, int32_t index) { calls.emplace_back(dib, index); }
+};
+std::vector<std::pair<TWAIN_HDIB, int32_t>> CallbackLog::calls;
+
+class AcquireTest : public FakeSessionTest
+{
+protected:
+    void SetUp() override
+    {
+        FakeSessionTest::SetUp();
+        CallbackLog::calls.clear();
+        TWAIN_UnRegisterCallback();
+    }
+    void TearDown() override
+    {
+        TWAIN_UnRegisterCallback();
+        freeList();
+        FakeSessionTest::TearDown();
+    }
+    /// The acquisition's pages belong to the caller.
+    void freeList()
+    {
+        for (int i = 0; i < TWAIN_GetNumDibs(); ++i)
+            TWAIN_FreeNative(TWAIN_GetDib(i));
+        TWAIN_ClearDibList();
+    }
+};
+
+TEST_F(AcquireTest, ThreePagesInOneGoAreListedCalledBackAndTheLastIsReturned)
+{
+    ScriptSource(dsm, {MSG_XFERREADY}, {TWRC_XFERDONE, TWRC_XFERDONE, TWRC_XFERDONE}, {2, 0xFFFF, 0});
+    TWAIN_RegisterCallback(&CallbackLog::record);
+    EXPECT_EQ(twain::session().callbackMarker, 0xF0F0Fu);
+
+    TWAIN_HDIB dib = TWAIN_AcquireNative(0, TWAIN_ANYTYPE);
+    ASSERT_NE(dib, nullptr);
+    ASSERT_EQ(TWAIN_GetNumDibs(), 3);
+    EXPECT_EQ(TWAIN_GetDib(2), dib);
+    ASSERT_EQ(CallbackLog::calls.size(), 3u);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(CallbackLog::calls[std::size_t(i)].first, TWAIN_GetDib(i));
+        EXPECT_EQ(CallbackLog::calls[std::size_t(i)].second, i);
+    }
+    EXPECT_EQ(TWAIN_State(), TWAIN_PRESESSION);
+    EXPECT_EQ(dsm.count(DAT_PENDINGXFERS, MSG_ENDXFER), 3);
+    EXPECT_TRUE(boxes->calls.empty());
+}
+
+TEST_F(AcquireTest, AfterUnregisteringNoCallbackIsCalled)
+{
+    ScriptSource(dsm, {MSG_XFERREADY}, {TWRC_XFERDONE}, {0});
+    TWAIN_RegisterCallback(&CallbackLog::record);
+    TWAIN_UnRegisterCallback();
+    EXPECT_NE(TWAIN_AcquireNative(0, TWAIN_ANYTYPE), nullptr);
+    EXPECT_TRUE(CallbackLog::calls.empty());
+    EXPECT_EQ(twain::session().callbackMarker, 0u);
+}
+
+TEST_F(AcquireTest, TheStepsRunInOrderAndTheSessionEndsInStateOne)
+{
+    ScriptSource(dsm, {MSG_NULL, MSG_XFERREADY}, {TWRC_XFERDONE}, {0});
+    ASSERT_NE(TWAIN_AcquireNative(0, TWAIN_ANYTYPE), nullptr);
+    std::vector<P> seq = dsm.sequence();
+    // Two event slices (the first one not the source's), then the transfer.
+    const std::vector<P> expected{{DAT_PARENT, MSG_OPENDSM},         {DAT_IDENTITY, MSG_OPENDS},
+                                  {DAT_USERINTERFACE, MSG_ENABLEDS}, {DAT_EVENT, MSG_PROCESSEVENT},
+                                  {DAT_EVENT, MSG_PROCESSEVENT},     {DAT_IMAGENATIVEXFER, MSG_GET},
+                                  {DAT_PENDINGXFERS, MSG_ENDXFER},   {DAT_USERINTERFACE, MSG_DISABLEDS},
+                                  {DAT_IDENTITY, MSG_CLOSEDS},       {DAT_PARENT, MSG_CLOSEDSM}};
+    EXPECT_EQ(seq, expected);
+    EXPECT_EQ(TWAIN_State(), TWAIN_PRESESSION);
+}
+
+TEST_F(AcquireTest, ANullWindowGetsTheProxyWindowForTheTimeOfTheCall)
+{
+    bool proxySeen = false;
+    TWAIN_HWND parent = 0;
+    dsm.answer(DAT_PARENT, MSG_OPENDSM, [&](TW_MEMREF data) {
+        std::memcpy(&parent, data, sizeof parent);
+        QWidget *proxy = findTopLevel(QStringLiteral("Acquire Proxy"));
+        proxySeen = proxy && static_cast<TWAIN_HWND>(proxy->winId()) == parent;
+        return TW_UINT16(TWRC_SUCCESS);
+    });
+    ScriptSource(dsm, {MSG_CLOSEDSREQ}, {}, {});
+    EXPECT_EQ(TWAIN_AcquireNative(0, TWAIN_ANYTYPE), nullptr);
+    EXPECT_TRUE(proxySeen);
+    EXPECT_EQ(findTopLevel(QStringLiteral("Acquire Proxy")), nullptr);
+}
+
+TEST_F(AcquireTest, TheCallersWindowTakesNoInputOnlyWhileTheLoopRuns)
+{
+    QWidget window;
+    window.show();
+    const auto hwnd = static_cast<TWAIN_HWND>(window.winId());
+    bool enabledDuringLoop = true;
+    bool enabledBeforeLoop = false;
+    dsm.answer(DAT_USERINTERFACE, MSG_ENABLEDS, [&](TW_MEMREF) {
+        enabledBeforeLoop = window.isEnabled();
+        return TW_UINT16(TWRC_SUCCESS);
+    });
+    dsm.answer(DAT_EVENT, MSG_PROCESSEVENT, [&](TW_MEMREF data) {
+        enabledDuringLoop = window.isEnabled();
+        static_cast<pTW_EVENT>(data)->TWMessage = MSG_CLOSEDSREQ;
+        return TW_UINT16(TWRC_DSEVENT);
+    });
+    EXPECT_EQ(TWAIN_AcquireNative(hwnd, TWAIN_ANYTYPE), nullptr);
+    EXPECT_TRUE(enabledBeforeLoop);
+    EXPECT_FALSE(enabledDuringLoop);
+    EXPECT_TRUE(window.isEnabled());
+    EXPECT_EQ(findTopLevel(QStringLiteral("Acquire Proxy")), nullptr);
+}
+
+TEST_F(AcquireTest, AStaleWindowHandleIsReplacedByTheProxy)
+{
+    TWAIN_HWND stale;
+    {
+        QWidget gone;
+        gone.show();
+        stale = static_cast<TWAIN_HWND>(gone.winId());
+    }
+    TWAIN_HWND parent = 0;
+    dsm.answer(DAT_PARENT, MSG_OPENDSM, [&](TW_MEMREF data) {
+        std::memcpy(&parent, data, sizeof parent);
+        return TW_UINT16(TWRC_SUCCESS);
+    });
+    ScriptSource(dsm, {MSG_CLOSEDSREQ}, {}, {});
+    TWAIN_AcquireNative(stale, TWAIN_ANYTYPE);
+    EXPECT_NE(parent, 0u);
+    EXPECT_NE(parent, stale);
+}
+
+TEST_F(AcquireTest, ClosingTheSourcesDialogWithoutScanningGivesNothing)
+{
+    ScriptSource(dsm, {MSG_CLOSEDSREQ}, {}, {});
+    EXPECT_EQ(TWAIN_AcquireNative(0, TWAIN_ANYTYPE), nullptr);
+    EXPECT_EQ(TWAIN_GetNumDibs(), 0);
+    EXPECT_EQ(TWAIN_State(), TWAIN_PRESESSION);
+    EXPECT_EQ(dsm.count(DAT_IMAGENATIVEXFER, MSG_GET), 0);
+}
+
+TEST_F(AcquireTest, EveryFailingStepShowsItsWarningAndTheSessionStillWalksDown)
+{
+    struct Case
+    {
+        P failing;
+        QString warning;
+        int error;
+    };
+    const Case cases[] = {
+        {{DAT_PARENT, MSG_OPENDSM}, QStringLiteral("Unable to open Source Manager (libtwaindsm.so)"), 0},
+        {{DAT_IDENTITY, MSG_OPENDS}, QStringLiteral("TWAIN_ReportLastError: an error occurred"), 4},
+        {{DAT_USERINTERFACE, MSG_ENABLEDS}, QStringLiteral("TWAIN_ReportLastError: an error occurred"), 5},
+        {{DAT_CAPABILITY, MSG_GET}, QStringLiteral("TWAIN_ReportLastError: an error occurred"), 2},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.warning.toStdString() + " " + std::to_string(c.failing.second));
+        twain::ResetSessionForTests();
+        dsm.reset();
+        boxes->calls.clear();
+        dsm.answer(DAT_CAPABILITY, MSG_GET, [](TW_MEMREF data) {
+            auto *cap = static_cast<pTW_CAPABILITY>(data);
+            cap->ConType = TWON_ONEVALUE;
+            cap->hContainer = GlobalAlloc(GHND, sizeof(TW_ONEVALUE));
+            auto *one = static_cast<TW_ONEVALUE *>(GlobalLock(cap->hContainer));
+            one->ItemType = TWTY_UINT16;
+            one->Item = TWPT_GRAY;
+            GlobalUnlock(cap->hContainer);
+            return TW_UINT16(TWRC_SUCCESS);
+        });
+        dsm.answerRc(c.failing.first, c.failing.second, TWRC_FAILURE);
+        EXPECT_EQ(TWAIN_AcquireNative(0, TWAIN_GRAY), nullptr);
+        ASSERT_EQ(boxes->calls.size(), 1u);
+        EXPECT_EQ(boxes->calls[0].text, c.warning);
+        EXPECT_EQ(boxes->calls[0].caption, QStringLiteral("TWAIN Error"));
+        EXPECT_EQ(boxes->calls[0].icon, QMessageBox::Warning);
+        EXPECT_EQ(boxes->calls[0].owner, nullptr);
+        EXPECT_EQ(twain::session().errorCode, c.error);
+        EXPECT_EQ(TWAIN_State(), TWAIN_PRESESSION);
+        EXPECT_EQ(dsm.count(DAT_EVENT, MSG_PROCESSEVENT), 0);
+    }
+}
+
+TEST_F(AcquireTest, WithoutASourceManagerTheAcquisitionWarnsAndGivesNothing)
+{
+    twain::SetSourceManagerOverride(QStringLiteral("libno-such-manager.so"));
+    EXPECT_FALSE(TWAIN_IsAvailable());
+    EXPECT_EQ(TWAIN_AcquireNative(0, TWAIN_ANYTYPE), nullptr);
+    EXPECT_EQ(boxTexts(), QStringList{QStringLiteral("Unable to load Source Manager (libtwaindsm.so)")});
+    EXPECT_EQ(TWAIN_State(), TWAIN_PRESESSION);
+}
+
+TEST_F(AcquireTest, ACancelledTransferEndsItAndTheLoopWaitsForTheSource)
+{
+    ScriptSource(dsm, {MSG_XFERREADY, MSG_CLOSEDSREQ}, {TWRC_CANCEL}, {0});
+    EXPECT_EQ(TWAIN_AcquireNative(0, TWAIN_ANYTYPE), nullptr);
+    EXPECT_EQ(dsm.count(DAT_PENDINGXFERS, MSG_ENDXFER), 1);
+    EXPECT_EQ(dsm.count(DAT_PENDINGXFERS, MSG_RESET), 0);
+    EXPECT_EQ(dsm.count(DAT_EVENT, MSG_PROCESSEVENT), 2);
+    EXPECT_EQ(TWAIN_GetNumDibs(), 0);
+}
+
+TEST_F(AcquireTest, AFailedTransferIsNotRepeatedAndKeepsThePagesBeforeIt)
+{
+    ScriptSource(dsm, {MSG_XFERREADY, MSG_CLOSEDSREQ}, {TWRC_XFERDONE, TWRC_FAILURE}, {1});
+    EXPECT_EQ(TWAIN_AcquireNative(0, TWAIN_ANYTYPE), nullptr);
+    EXPECT_EQ(TWAIN_GetNumDibs(), 1);
+    EXPECT_EQ(dsm.count(DAT_IMAGENATIVEXFER, MSG_GET), 2);
+    EXPECT_EQ(dsm.count(DAT_PENDINGXFERS, MSG_RESET), 1);
+    EXPECT_EQ(TWAIN_State(), TWAIN_PRESESSION);
+}
+
+TEST_F(AcquireTest, ASourceRefusingTheResetAfterAFailedTransferIsNotAskedForever)
+{
+    walkTo(5);
+    twain::session().state = TWAIN_TRANSFER_READY;
+    dsm.answerRc(DAT_IMAGENATIVEXFER, MSG_GET, TWRC_FAILURE);
+    dsm.answerRc(DAT_PENDINGXFERS, MSG_RESET, TWRC_FAILURE);
+    TWAIN_NativeXferGetAll(nullptr);
+    EXPECT_EQ(dsm.count(DAT_IMAGENATIVEXFER, MSG_GET), 1);
+    EXPECT_EQ(TWAIN_State(), TWAIN_TRANSFER_READY);
+}
+
+TEST_F(AcquireTest, TheListStopsAt999PagesAndTheRestAreReset)
+{
+    std::vector<TW_UINT16> results(1200, TWRC_XFERDONE);
+    std::vector<TW_UINT16> pending(1200, 0xFFFF);
+    ScriptSource(dsm, {MSG_XFERREADY}, results, pending);
+    TWAIN_HDIB last = TWAIN_AcquireNative(0, TWAIN_ANYTYPE);
+    EXPECT_EQ(TWAIN_GetNumDibs(), 999);
+    EXPECT_EQ(last, TWAIN_GetDib(998));
+    EXPECT_EQ(dsm.count(DAT_IMAGENATIVEXFER, MSG_GET), 999);
+    EXPECT_EQ(dsm.count(DAT_PENDINGXFERS, MSG_RESET), 1);
+}
+
+TEST_F(AcquireTest, TheHookPassesTheEventRecordAndTellsWhetherItWasTheSources)
+{
+    EXPECT_FALSE(TWAIN_MessageHook(nullptr)); // below state 5: not asked
+    EXPECT_TRUE(dsm.calls.empty());
+
+    walkTo(5);
+    TW_PLATFORMEVENT event{1, TWEV_APPEVENT, 2, 3};
+    TW_MEMREF passed = nullptr;
+    TW_UINT16 messageField = 0xFFFF;
+    TW_UINT16 rc = TWRC_NOTDSEVENT;
+    dsm.answer(DAT_EVENT, MSG_PROCESSEVENT, [&](TW_MEMREF data) {
+        passed = static_cast<pTW_EVENT>(data)->pEvent;
+        messageField = static_cast<pTW_EVENT>(data)->TWMessage;
+        return rc;
+    });
+    EXPECT_FALSE(TWAIN_MessageHook(&event));
+    EXPECT_EQ(passed, &event);
+    EXPECT_EQ(messageField, MSG_NULL);
+    rc = TWRC_DSEVENT;
+    EXPECT_TRUE(TWAIN_MessageHook(&event));
+    EXPECT_EQ(TWAIN_State(), TWAIN_SOURCE_ENABLED);
+}
+
+TEST_F(AcquireTest, TransfersEnteredOutsideStateSixFailTheConsistencyCheck)
+{
+    walkTo(5);
+    dsm.answerRc(DAT_IMAGENATIVEXFER, MSG_GET, TWRC_CANCEL);
+    TWAIN_NativeXferGetAll(nullptr);
+    EXPECT_TRUE(boxTexts().contains(QStringLiteral("Assertion failed")));
+}
+
+TEST_F(AcquireTest, AbortingEndsTheTransferThenResetsThePendingOnes)
+{
+    walkTo(5);
+    twain::session().state = TWAIN_TRANSFERRING;
+    ScriptSource(dsm, {}, {}, {3});
+    EXPECT_TRUE(TWAIN_AbortAllPendingXfers());
+    const std::vector<P> seq = dsm.sequence();
+    EXPECT_EQ((std::vector<P>{seq.end() - 2, seq.end()}),
+              (std::vector<P>{{DAT_PENDINGXFERS, MSG_ENDXFER}, {DAT_PENDINGXFERS, MSG_RESET}}));
+    EXPECT_EQ(TWAIN_State(), TWAIN_SOURCE_ENABLED);
+
+    twain::session().state = TWAIN_TRANSFER_READY;
+    dsm.answerRc(DAT_PENDINGXFERS, MSG_RESET, TWRC_FAILURE);
+    EXPECT_FALSE(TWAIN_AbortAllPendingXfers());
+    EXPECT_EQ(TWAIN_State(), TWAIN_TRANSFER_READY);
+    twain::session().state = TWAIN_SOURCE_ENABLED;
+}
+
+TEST_F(AcquireTest, TheApplicationsQuitEndsTheModalLoop)
+{
+    int slices = 0;
+    dsm.answer(DAT_EVENT, MSG_PROCESSEVENT, [&](TW_MEMREF data) {
+        ++slices;
+        static_cast<pTW_EVENT>(data)->TWMessage = MSG_NULL;
+        QCoreApplication::exit(0);
+        return TW_UINT16(TWRC_NOTDSEVENT);
+    });
+    EXPECT_EQ(TWAIN_AcquireNative(0, TWAIN_ANYTYPE), nullptr);
+    EXPECT_EQ(slices, 1);
+    EXPECT_EQ(TWAIN_State(), TWAIN_PRESESSION);
+    // The test program goes on: a run of the application's loop forgets the quit.
+    QTimer::singleShot(0, [] { QCoreApplication::exit(0); });
+    QCoreApplication::exec();
+}
+
+TEST_F(AcquireTest, SelectingASourceReportsTheManagersAnswer)
+{
+    dsm.answerRc(DAT_IDENTITY, MSG_USERSELECT, TWRC_SUCCESS);
+    EXPECT_TRUE(TWAIN_SelectImageSource(0));
+    EXPECT_EQ(TWAIN_State(), TWAIN_PRESESSION);
+    EXPECT_EQ(dsm.sequence(), (std::vector<P>{{DAT_PARENT, MSG_OPENDSM},
+                                              {DAT_IDENTITY, MSG_USERSELECT},
+                                              {DAT_PARENT, MSG_CLOSEDSM}}));
+    EXPECT_EQ(findTopLevel(QStringLiteral("Acquire Proxy")), nullptr);
+
+    dsm.answerRc(DAT_IDENTITY, MSG_USERSELECT, TWRC_CANCEL);
+    EXPECT_FALSE(TWAIN_SelectImageSource(0));
+    EXPECT_TRUE(boxes->calls.empty());
+}
+
+TEST_F(AcquireTest, SelectingWithABadWindowOrWithoutAManagerWarns)
+{
+    EXPECT_FALSE(TWAIN_SelectImageSource(0xDEAD));
+    EXPECT_EQ(boxTexts(), QStringList{QStringLiteral("TWAIN_SelectImageSource: window handle is invalid")});
+    EXPECT_TRUE(dsm.calls.empty());
+
+    boxes->calls.clear();
+    dsm.answerRc(DAT_PARENT, MSG_OPENDSM, TWRC_FAILURE);
+    QWidget window;
+    window.show();
+    EXPECT_FALSE(TWAIN_SelectImageSource(static_cast<TWAIN_HWND>(window.winId())));
+    EXPECT_EQ(boxTexts(), QStringList{QStringLiteral("Unable to open Source Manager (libtwaindsm.so)")});
+    EXPECT_EQ(TWAIN_State(), TWAIN_PRESESSION);
+
+    boxes->calls.clear();
+    twain::SetSourceManagerOverride(QStringLiteral("libno-such-manager.so"));
+    EXPECT_FALSE(TWAIN_SelectImageSource(0));
+    EXPECT_EQ(boxTexts(), QStringList{QStringLiteral("Unable to load Source Manager (libtwaindsm.so)")});
+}
+
+TEST_F(AcquireTest, AcquiringToTheClipboardLeavesAPictureThereAndFreesTheDib)
+{
+    QGuiApplication::clipboard()->clear();
+    ScriptSource(dsm, {MSG_CLOSEDSREQ}, {}, {});
+    EXPECT_FALSE(TWAIN_AcquireToClipboard(0, TWAIN_ANYTYPE));
+    const QMimeData *before = QGuiApplication::clipboard()->mimeData();
+    EXPECT_FALSE(before && before->hasImage());
+
+    twain::ResetSessionForTests();
+    ScriptSource(dsm, {MSG_XFERREADY}, {TWRC_XFERDONE}, {0});
+    EXPECT_TRUE(TWAIN_AcquireToClipboard(0, TWAIN_ANYTYPE));
+    const QMimeData *mime = QGuiApplication::clipboard()->mimeData();
+    ASSERT_TRUE(mime && mime->hasImage());
+    EXPECT_EQ(qvariant_cast<QImage>(mime->imageData()).size(), QSize(2, 2));
+    EXPECT_TRUE(mime->data(QStringLiteral("image/bmp")).startsWith("BM"));
+    TWAIN_ClearDibList(); // the clipboard took the picture; nothing left to free
+}
+
+TEST_F(AcquireTest, AcquiringToAFileWritesThePictureOrAnswersMinusOne)
+{
+    int dialogs = 0;
+    const twain::FileDialogHook previous = twain::SetFileDialogHook([&](bool, const QString &) {
+        ++dialogs;
+        return QDir(r9test::TestHome()).filePath(QStringLiteral("asked"));
+    });
+    ScriptSource(dsm, {MSG_CLOSEDSREQ}, {}, {});
+    EXPECT_EQ(TWAIN_AcquireToFilename(0, nullptr), -1);
+    EXPECT_EQ(dialogs, 0);
+
+    twain::ResetSessionForTests();
+    ScriptSource(dsm, {MSG_XFERREADY}, {TWRC_XFERDONE}, {0});
+    EXPECT_EQ(TWAIN_AcquireToFilename(0, ""), 0);
+    EXPECT_EQ(dialogs, 1);
+    EXPECT_TRUE(QFileInfo::exists(QDir(r9test::TestHome()).filePath(QStringLiteral("asked.bmp"))));
+    TWAIN_ClearDibList();
+    twain::SetFileDialogHook(previous);
+}
+
+} // namespace

@@ -1,0 +1,107 @@
+/* A host written in C uses the layer through its public header alone:
+ * version and state, a picture acquired from the specimen scanner through
+ * the stand-in source manager, its geometry and palette, a BMP file written
+ * and read back, and the list of pages. Prints "N passed, M failed". */
+/* The layer makes its own application object: this host has none. */
+#define _POSIX_C_SOURCE 200809L
+#include "MultiTWAIN.h"
+
+#include <fcntl.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+static int passed, failed;
+
+#define CHECK(cond)                                                          \
+    do {                                                                     \
+        if (cond) {                                                          \
+            ++passed;                                                        \
+        } else {                                                             \
+            ++failed;                                                        \
+            fprintf(stderr, "%s:%d: failed: %s\n", __FILE__, __LINE__, #cond); \
+        }                                                                    \
+    } while (0)
+
+static int callbacks;
+static void onPicture(TWAIN_HDIB dib, int32_t index)
+{
+    (void)dib;
+    if (index == callbacks)
+        ++callbacks;
+}
+
+int main(void)
+{
+    char home[] = "/tmp/twain-c-XXXXXX";
+    char path[512];
+    if (!mkdtemp(home))
+        return 1;
+    /* A private configuration folder naming the specimen scanner as default. */
+    snprintf(path, sizeof path, "%s/twaindsm", home);
+    mkdir(path, 0700);
+    setenv("XDG_CONFIG_HOME", home, 1);
+    setenv("TWAINSPECIMEN_PAGES", "2", 1);
+    if (!getenv("QT_QPA_PLATFORM"))
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    snprintf(path, sizeof path, "%s/twaindsm/default-source", home);
+    FILE *f = fopen(path, "w");
+    if (f) {
+        fputs("Specimen Scanner\n", f);
+        fclose(f);
+    }
+
+    CHECK(TWAIN_LayerVersion() == 106);
+    CHECK(TWAIN_State() == TWAIN_PRESESSION);
+    CHECK(TWAIN_IsAvailable());
+
+    TWAIN_RegisterApp(1, 2, TWLG_USA, TWCY_USA, "1.2", "Velmar", "Access", "C host");
+    TWAIN_RegisterCallback(onPicture);
+    TWAIN_SetHideUI(1);
+    CHECK(TWAIN_GetHideUI() == 1);
+    TWAIN_HDIB dib = TWAIN_AcquireNative(0, TWAIN_GRAY);
+    CHECK(dib != NULL);
+    CHECK(TWAIN_State() == TWAIN_PRESESSION);
+    CHECK(TWAIN_GetNumDibs() == 2); /* TWAINSPECIMEN_PAGES=2 */
+    CHECK(callbacks == 2);
+    CHECK(TWAIN_GetDib(1) == dib);
+    CHECK(TWAIN_DibDepth(dib) == 8);
+    CHECK(TWAIN_DibWidth(dib) > 0 && TWAIN_DibHeight(dib) > 0);
+    CHECK(TWAIN_DibNumColors(dib) == 256);
+
+    TWAIN_HPALETTE pal = TWAIN_CreateDibPalette(dib);
+    CHECK(pal != NULL && pal->palNumEntries == 256 && pal->palVersion == 0x300);
+    CHECK(pal != NULL && pal->palPalEntry[255].peRed == 255);
+    TWAIN_DeletePalette(pal);
+
+    snprintf(path, sizeof path, "%s/page.bmp", home);
+    CHECK(TWAIN_WriteNativeToFilename(dib, path) == TWAIN_FILE_DONE);
+    TWAIN_HDIB back = TWAIN_LoadNativeFromFilename(path);
+    CHECK(back != NULL);
+    CHECK(TWAIN_DibWidth(back) == TWAIN_DibWidth(dib));
+    CHECK(TWAIN_DibHeight(back) == TWAIN_DibHeight(dib));
+    int fd = open(path, O_RDONLY);
+    TWAIN_HDIB again = TWAIN_LoadNativeFromFile(fd);
+    close(fd);
+    CHECK(again != NULL && TWAIN_DibDepth(again) == 8);
+
+    TWAIN_FreeNative(again);
+    TWAIN_FreeNative(back);
+    if (TWAIN_GetDib(0) != dib)
+        TWAIN_FreeNative(TWAIN_GetDib(0));
+    TWAIN_FreeNative(dib);
+    TWAIN_ClearDibList();
+    TWAIN_UnRegisterCallback();
+    CHECK(TWAIN_GetNumDibs() == 0);
+
+    unlink(path);
+    snprintf(path, sizeof path, "%s/twaindsm/default-source", home);
+    unlink(path);
+    snprintf(path, sizeof path, "%s/twaindsm", home);
+    rmdir(path);
+    rmdir(home);
+    printf("%d passed, %d failed\n", passed, failed);
+    return failed == 0 ? 0 : 1;
+}

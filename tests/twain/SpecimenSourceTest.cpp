@@ -1,0 +1,384 @@
+// The layer end to end: the stand-in source manager (libtwaindsm.so beside
+// the test) with the specimen data source from its twain/ folder.
+#include "DibBuilder.h"
+#include "TwainFixture.h"
+#include "standins/twaindsm/TwainDsmHooks.h"
+#include "ui/TPictureBox.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QDialog>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSet>
+#include <QTimer>
+#include <dlfcn.h>
+
+using namespace twaintest;
+
+namespace {
+
+constexpr const char *SpecimenName = "Specimen Scanner";
+
+/// The manager stays loaded for the whole test program (it is never
+/// unmapped), so its selection hook can be set once it is open.
+TwainDsmSelectHook setSelectHook(TwainDsmSelectHook hook)
+{
+    const QByteArray path = QFile::encodeName(QCoreApplication::applicationDirPath() + QStringLiteral("/libtwaindsm.so"));
+    void *manager = dlopen(path.constData(), RTLD_NOW | RTLD_LOCAL);
+    if (!manager)
+        return nullptr;
+    auto set = reinterpret_cast<TwainDsmSelectHook (*)(TwainDsmSelectHook)>(dlsym(manager, TWAINDSM_SET_SELECT_HOOK_NAME));
+    TwainDsmSelectHook previous = set ? set(hook) : nullptr;
+    dlclose(manager);
+    return previous;
+}
+
+struct SelectLog
+{
+    static std::vector<std::string> names;
+    static int32_t defaultIndex;
+    static int32_t answer;
+    static int32_t choose(const char *const *list, int32_t count, int32_t def)
+    {
+        names.assign(list, list + count);
+        defaultIndex = def;
+        if (answer == -2) {
+            for (int32_t i = 0; i < count; ++i)
+                if (names[std::size_t(i)] == SpecimenName)
+                    return i;
+            return -1;
+        }
+        return answer;
+    }
+};
+std::vector<std::string> SelectLog::names;
+int32_t SelectLog::defaultIndex = -1;
+int32_t SelectLog::answer = -1;
+
+/// Presses a button of the specimen scanner's dialog as soon as it shows.
+class DialogPresser
+{
+public:
+    explicit DialogPresser(const QString &button)
+    {
+        QObject::connect(&m_timer, &QTimer::timeout, [this, button] {
+            for (QWidget *w : QApplication::topLevelWidgets())
+                if (w->objectName() == QLatin1String("SpecimenScanDialog") && w->isVisible())
+                    if (auto *b = w->findChild<QPushButton *>(button)) {
+                        seen = true;
+                        m_timer.stop();
+                        b->click();
+                        return;
+                    }
+        });
+        m_timer.start(1);
+    }
+    bool seen = false;
+
+private:
+    QTimer m_timer;
+};
+
+class SpecimenSourceTest : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        twain::ResetSessionForTests();
+        twain::SetSourceManagerOverride(QString());
+        for (const char *v : {"TWAINSPECIMEN_FAULTS", "TWAINSPECIMEN_PAGES", "TWAINSPECIMEN_CONTAINER"})
+            qunsetenv(v);
+        // Other data sources may sit beside the specimen one: make it the default.
+        const QString config = qEnvironmentVariable("XDG_CONFIG_HOME") + QStringLiteral("/twaindsm");
+        QDir().mkpath(config);
+        r9test::WriteFile(config + QStringLiteral("/default-source"), QByteArray(SpecimenName) + '\n');
+        TWAIN_SetHideUI(1);
+    }
+    void TearDown() override
+    {
+        for (int i = 0; i < TWAIN_GetNumDibs(); ++i)
+            if (TWAIN_GetDib(i) != kept)
+                TWAIN_FreeNative(TWAIN_GetDib(i));
+        TWAIN_FreeNative(kept);
+        TWAIN_ClearDibList();
+        for (const char *v : {"TWAINSPECIMEN_FAULTS", "TWAINSPECIMEN_PAGES", "TWAINSPECIMEN_CONTAINER"})
+            qunsetenv(v);
+        twain::ResetSessionForTests();
+    }
+    /// Acquires and keeps the returned DIB for freeing.
+    TWAIN_HDIB acquire(int32_t mask = TWAIN_ANYTYPE)
+    {
+        kept = TWAIN_AcquireNative(0, mask);
+        return kept;
+    }
+    QStringList boxTexts() const
+    {
+        QStringList t;
+        for (const auto &c : boxes.calls)
+            t << c.text;
+        return t;
+    }
+
+    TWAIN_HDIB kept = nullptr;
+    r9test::MessageBoxRecorder boxes;
+};
+
+TEST_F(SpecimenSourceTest, TheManagerIsFoundAndDeliversASpecimenPage)
+{
+    EXPECT_TRUE(TWAIN_IsAvailable());
+    TWAIN_HDIB dib = acquire();
+    ASSERT_NE(dib, nullptr) << boxTexts().join(QLatin1Char('|')).toStdString();
+    EXPECT_EQ(TWAIN_DibDepth(dib), 24);
+    EXPECT_GT(TWAIN_DibWidth(dib), 100);
+    EXPECT_GT(TWAIN_DibHeight(dib), 100);
+    EXPECT_EQ(TWAIN_GetNumDibs(), 1);
+    EXPECT_EQ(TWAIN_State(), TWAIN_PRESESSION);
+    EXPECT_TRUE(boxes.calls.empty());
+    // The page is a picture, not a blank: it draws with more than one colour.
+    ui::TPictureBox box;
+    CopyDIBIntoImage(dib, &box);
+    const QImage page = box.Picture();
+    QSet<QRgb> colours;
+    for (int y = 0; y < page.height(); y += 7)
+        for (int x = 0; x < page.width(); x += 7)
+            colours.insert(page.pixel(x, y));
+    EXPECT_GT(colours.size(), 10);
+}
+
+TEST_F(SpecimenSourceTest, ThePixelTypeMaskChoosesTheDibsDepth)
+{
+    struct Case
+    {
+        int32_t mask;
+        int depth;
+        int colours;
+    };
+    for (const Case c : {Case{TWAIN_BW, 1, 2}, Case{TWAIN_GRAY, 8, 256}, Case{TWAIN_RGB, 24, 0},
+                         Case{TWAIN_PALETTE, 8, -1}, Case{TWAIN_GRAY | TWAIN_BW, 1, 2}}) {
+        SCOPED_TRACE(c.mask);
+        TWAIN_FreeNative(kept);
+        TWAIN_HDIB dib = acquire(c.mask);
+        ASSERT_NE(dib, nullptr);
+        EXPECT_EQ(TWAIN_DibDepth(dib), c.depth);
+        if (c.colours >= 0)
+            EXPECT_EQ(TWAIN_DibNumColors(dib), c.colours);
+        else
+            EXPECT_GT(TWAIN_DibNumColors(dib), 1);
+    }
+}
+
+TEST_F(SpecimenSourceTest, EveryContainerKindIsHandledOrRefused)
+{
+    struct Case
+    {
+        const char *container;
+        bool delivers;
+        int error;
+    };
+    for (const Case c : {Case{"enumeration", true, 0}, Case{"array", true, 0}, Case{"onevalue", false, 13},
+                         Case{"wrong", false, 10}}) {
+        SCOPED_TRACE(c.container);
+        qputenv("TWAINSPECIMEN_CONTAINER", c.container);
+        boxes.calls.clear();
+        TWAIN_FreeNative(kept);
+        EXPECT_EQ(acquire(TWAIN_GRAY) != nullptr, c.delivers);
+        EXPECT_EQ(twain::session().errorCode, c.error);
+        EXPECT_EQ(boxTexts().size(), c.delivers ? 0 : 1);
+        EXPECT_EQ(TWAIN_State(), TWAIN_PRESESSION);
+    }
+    // A one-value that names a type of the mask is accepted as it is.
+    qputenv("TWAINSPECIMEN_CONTAINER", "onevalue");
+    TWAIN_FreeNative(kept);
+    EXPECT_NE(acquire(TWAIN_RGB), nullptr);
+}
+
+TEST_F(SpecimenSourceTest, SeveralPagesPerEnablingAreAllListed)
+{
+    qputenv("TWAINSPECIMEN_PAGES", "3");
+    TWAIN_HDIB dib = acquire();
+    ASSERT_NE(dib, nullptr);
+    ASSERT_EQ(TWAIN_GetNumDibs(), 3);
+    EXPECT_EQ(TWAIN_GetDib(2), dib);
+    EXPECT_NE(FromBlock(TWAIN_GetDib(0)), FromBlock(TWAIN_GetDib(1)));
+}
+
+TEST_F(SpecimenSourceTest, FaultSwitchesEndTheAcquisitionWithoutAPicture)
+{
+    struct Case
+    {
+        const char *fault;
+        int pages;
+        int listed;
+    };
+    for (const Case c : {Case{"closedsreq", 1, 0}, Case{"cancel", 2, 0}, Case{"failxfer", 1, 0},
+                         Case{"shortpages", 2, 2}}) {
+        SCOPED_TRACE(c.fault);
+        qputenv("TWAINSPECIMEN_FAULTS", c.fault);
+        qputenv("TWAINSPECIMEN_PAGES", QByteArray::number(c.pages));
+        for (int i = 0; i < TWAIN_GetNumDibs(); ++i)
+            TWAIN_FreeNative(TWAIN_GetDib(i));
+        TWAIN_ClearDibList();
+        EXPECT_EQ(acquire(), nullptr);
+        EXPECT_EQ(TWAIN_GetNumDibs(), c.listed);
+        EXPECT_EQ(TWAIN_State(), TWAIN_PRESESSION);
+        EXPECT_TRUE(boxes.calls.empty());
+    }
+}
+
+TEST_F(SpecimenSourceTest, ASourceThatFailsBeforeScanningIsReported)
+{
+    struct Case
+    {
+        const char *fault;
+        int error;
+        TW_UINT16 condition;
+    };
+    for (const Case c : {Case{"openfails", 4, TWCC_OPERATIONERROR}, Case{"capsfail", 2, TWCC_BUMMER},
+                         Case{"enablefails", 5, TWCC_OPERATIONERROR}}) {
+        SCOPED_TRACE(c.fault);
+        qputenv("TWAINSPECIMEN_FAULTS", c.fault);
+        boxes.calls.clear();
+        EXPECT_EQ(acquire(TWAIN_GRAY), nullptr);
+        EXPECT_EQ(boxTexts(), QStringList{QStringLiteral("TWAIN_ReportLastError: an error occurred")});
+        EXPECT_EQ(twain::session().errorCode, c.error);
+        EXPECT_EQ(twain::session().errorResult, TWRC_FAILURE);
+        EXPECT_EQ(twain::session().errorCondition, c.condition);
+        EXPECT_EQ(TWAIN_State(), TWAIN_PRESESSION);
+    }
+}
+
+TEST_F(SpecimenSourceTest, WithItsDialogTheSourceScansWhenTheOperatorSaysSo)
+{
+    TWAIN_SetHideUI(0);
+    {
+        DialogPresser press(QStringLiteral("bScan"));
+        EXPECT_NE(acquire(), nullptr);
+        EXPECT_TRUE(press.seen);
+    }
+    TWAIN_FreeNative(kept);
+    kept = nullptr;
+    {
+        DialogPresser press(QStringLiteral("bCancel"));
+        EXPECT_EQ(acquire(), nullptr);
+        EXPECT_TRUE(press.seen);
+    }
+    EXPECT_EQ(TWAIN_State(), TWAIN_PRESESSION);
+    for (QWidget *w : QApplication::topLevelWidgets())
+        EXPECT_FALSE(w->objectName() == QLatin1String("SpecimenScanDialog") && w->isVisible());
+}
+
+TEST_F(SpecimenSourceTest, CapabilitiesAreNegotiatedInStateFour)
+{
+    ASSERT_NE(acquire(), nullptr);
+    const int fullWidth = TWAIN_DibWidth(kept);
+    TWAIN_FreeNative(kept);
+    kept = nullptr;
+    TWAIN_ClearDibList();
+
+    ASSERT_TRUE(TWAIN_OpenSourceManager(0));
+    ASSERT_TRUE(TWAIN_OpenDefaultSource());
+    EXPECT_STREQ(twain::session().sourceId.ProductName, SpecimenName);
+    EXPECT_EQ(TWAIN_GetPixelType(), TWPT_RGB);
+    EXPECT_EQ(TWAIN_GetBitDepth(), 24);
+    EXPECT_EQ(TWAIN_GetCurrentUnits(), TWUN_INCHES);
+    EXPECT_DOUBLE_EQ(TWAIN_GetCurrentResolution(), 300.0);
+
+    EXPECT_TRUE(TWAIN_SetCurrentPixelType(TWPT_GRAY));
+    EXPECT_EQ(TWAIN_GetPixelType(), TWPT_GRAY);
+    EXPECT_EQ(TWAIN_GetBitDepth(), 8);
+    EXPECT_FALSE(TWAIN_SetBitDepth(24));
+    EXPECT_EQ(TWAIN_GetConditionCode(), TWCC_BADVALUE);
+    EXPECT_TRUE(TWAIN_SetCurrentUnits(TWUN_CENTIMETERS));
+    EXPECT_EQ(TWAIN_GetCurrentUnits(), TWUN_CENTIMETERS);
+    EXPECT_TRUE(TWAIN_SetCurrentResolution(150.0));
+    EXPECT_DOUBLE_EQ(TWAIN_GetCurrentResolution(), 150.0);
+    EXPECT_TRUE(TWAIN_NegotiateXferCount(2));
+
+    // The current value in an enumeration is read too.
+    qputenv("TWAINSPECIMEN_CONTAINER", "enumeration");
+    EXPECT_EQ(TWAIN_GetCurrentUnits(), TWUN_CENTIMETERS);
+
+    qputenv("TWAINSPECIMEN_PAGES", "5");
+    ASSERT_TRUE(TWAIN_EnableSource(0));
+    EXPECT_FALSE(TWAIN_SetCurrentUnits(TWUN_INCHES));
+    EXPECT_EQ(boxTexts(), QStringList{QStringLiteral("Attempt to set capability outside State 4.")});
+    TWAIN_ModalEventLoop();
+    kept = twain::session().lastNative;
+    ASSERT_NE(kept, nullptr);
+    EXPECT_EQ(TWAIN_GetNumDibs(), 2); // the transfer count limits the pages
+    EXPECT_EQ(TWAIN_DibDepth(kept), 8);
+    EXPECT_NEAR(TWAIN_DibWidth(kept), fullWidth / 2, 1); // 150 dpi instead of 300
+    EXPECT_TRUE(TWAIN_CloseSourceManager(0));
+    EXPECT_TRUE(TWAIN_UnloadSourceManager());
+    EXPECT_EQ(TWAIN_State(), TWAIN_PRESESSION);
+}
+
+TEST_F(SpecimenSourceTest, TheChosenSourceBecomesTheRememberedDefault)
+{
+    const QString file = qEnvironmentVariable("XDG_CONFIG_HOME") + QStringLiteral("/twaindsm/default-source");
+    QFile::remove(file);
+    const TwainDsmSelectHook previous = setSelectHook(&SelectLog::choose);
+    SelectLog::answer = -1;
+    EXPECT_FALSE(TWAIN_SelectImageSource(0));
+    EXPECT_FALSE(QFile::exists(file));
+    EXPECT_NE(std::find(SelectLog::names.begin(), SelectLog::names.end(), SpecimenName), SelectLog::names.end());
+
+    SelectLog::answer = -2; // choose the specimen scanner
+    EXPECT_TRUE(TWAIN_SelectImageSource(0));
+    EXPECT_EQ(r9test::ReadFile(file).trimmed(), QByteArray(SpecimenName));
+    EXPECT_EQ(TWAIN_State(), TWAIN_PRESESSION);
+
+    EXPECT_TRUE(TWAIN_SelectImageSource(0));
+    EXPECT_EQ(SelectLog::names[std::size_t(SelectLog::defaultIndex)], SpecimenName);
+    setSelectHook(previous);
+    EXPECT_TRUE(boxes.calls.empty());
+}
+
+TEST_F(SpecimenSourceTest, TheSelectionDialogListsTheSourcesAndCanBeCancelled)
+{
+    const TwainDsmSelectHook previous = setSelectHook(nullptr);
+    for (const bool accept : {false, true}) {
+        SCOPED_TRACE(accept);
+        QStringList listed;
+        QTimer timer;
+        QObject::connect(&timer, &QTimer::timeout, [&] {
+            for (QWidget *w : QApplication::topLevelWidgets()) {
+                auto *dialog = qobject_cast<QDialog *>(w);
+                if (!dialog || dialog->objectName() != QLatin1String("SelectSourceDialog") || !dialog->isVisible())
+                    continue;
+                timer.stop();
+                auto *list = dialog->findChild<QListWidget *>(QStringLiteral("lbSources"));
+                for (int i = 0; list && i < list->count(); ++i)
+                    listed << list->item(i)->text();
+                if (accept)
+                    dialog->accept();
+                else
+                    dialog->reject();
+            }
+        });
+        timer.start(1);
+        EXPECT_EQ(TWAIN_SelectImageSource(0) != 0, accept);
+        EXPECT_TRUE(listed.contains(QLatin1String(SpecimenName)));
+        EXPECT_EQ(TWAIN_State(), TWAIN_PRESESSION);
+    }
+    setSelectHook(previous);
+}
+
+TEST_F(SpecimenSourceTest, ALibraryThatIsNoDataSourceIsSkipped)
+{
+    // The folder the environment names holds something that is no library.
+    const QString extra = r9test::TestHome() + QStringLiteral("/sources");
+    QDir().mkpath(extra);
+    r9test::WriteFile(extra + QStringLiteral("/libbroken.so"), "not a library");
+    qputenv(TWAINDSM_SOURCES_ENV, extra.toLocal8Bit());
+    const TwainDsmSelectHook previous = setSelectHook(&SelectLog::choose);
+    SelectLog::answer = -1;
+    EXPECT_FALSE(TWAIN_SelectImageSource(0));
+    EXPECT_NE(std::find(SelectLog::names.begin(), SelectLog::names.end(), SpecimenName), SelectLog::names.end());
+    setSelectHook(previous);
+    qunsetenv(TWAINDSM_SOURCES_ENV);
+}
+
+} // namespace
