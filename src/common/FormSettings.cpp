@@ -1,5 +1,6 @@
 #include "common/FormSettings.h"
 
+#include "common/TSettingsFile.h"
 #include "common/engCommon9r.h"
 
 #include <QCheckBox>

@@ -4,6 +4,7 @@
 
 #include "common/FormSettings.h"
 #include "common/Recognition9r.h"
+#include "common/TSettingsFile.h"
 #include "common/engCommon9r.h"
 #include "ui/TActionUpdater.h"
 #include "ui/TCaptionedEdit.h"

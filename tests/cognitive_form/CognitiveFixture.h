@@ -4,6 +4,7 @@
 // written, settings file and package folder in the test's home.
 
 #include "common/Recognition9r.h"
+#include "common/TSettingsFile.h"
 #include "common/engCommon9r.h"
 #include "ui/TPictureBox.h"
 #include "scanify/engCognitive9r_FM.h"
