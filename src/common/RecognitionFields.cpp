@@ -12,7 +12,10 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScrollArea>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <utility>
 
 namespace recognition {
 
@@ -110,6 +113,22 @@ std::optional<TDateOrderFault> CheckDateOrder(const QDate &B, const QDate &I, co
     return std::nullopt;
 }
 
+QWidget *ScrollingPage(QWidget *page, Qt::ScrollBarPolicy horizontal)
+{
+    auto *box = new QVBoxLayout(page);
+    box->setContentsMargins(0, 0, 0, 0);
+    auto *scroll = new QScrollArea(page);
+    scroll->setObjectName(page->objectName() + QStringLiteral("Scroll"));
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    scroll->setHorizontalScrollBarPolicy(horizontal);
+    auto *content = new QWidget();
+    content->setObjectName(page->objectName() + QStringLiteral("Content"));
+    scroll->setWidget(content);
+    box->addWidget(scroll);
+    return content;
+}
+
 QGridLayout *TResultFieldSet::BuildAddFields(QWidget *page)
 {
     // Row, column and column span of each field on the add page.
@@ -119,10 +138,16 @@ QGridLayout *TResultFieldSet::BuildAddFields(QWidget *page)
         {4, 0, 1}, {5, 0, 1}, {5, 1, 1},                       // the three dates
         {4, 1, 2}, {6, 0, 3}, {7, 0, 1}, {7, 1, 2},            // place, issuer, code, nationality
     }};
+    // Created row by row, left to right: the order the operator tabs through.
+    std::array<std::size_t, rfCount> order{};
+    for (std::size_t i = 0; i < order.size(); ++i)
+        order[i] = i;
+    std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+        return std::pair(cells[a].row, cells[a].column) < std::pair(cells[b].row, cells[b].column);
+    });
     auto *grid = new QGridLayout();
-    for (const TFieldDescription &f : ResultFieldTable) {
-        const auto i = std::size_t(f.field);
-        QWidget *cell = makeField(page, f, TColumn::Add, m_add[i], m_addLabel[i]);
+    for (const std::size_t i : order) {
+        QWidget *cell = makeField(page, ResultFieldTable[i], TColumn::Add, m_add[i], m_addLabel[i]);
         grid->addWidget(cell, cells[i].row, cells[i].column, 1, cells[i].span);
     }
     for (int c = 0; c < 3; ++c)
@@ -279,6 +304,17 @@ bool TResultFieldSet::ConfirmDateOrder(QWidget *owner, TColumn column) const
     ui::TNullableDateEdit *birth = Date(rfDateOfBirth, column);
     ui::TNullableDateEdit *issue = Date(rfDateOfIssue, column);
     ui::TNullableDateEdit *expiry = Date(rfDateOfExpiry, column);
+    // Text the date edit could not read is neither a date nor empty: the
+    // operator corrects or clears it before the data leaves the window.
+    for (ui::TNullableDateEdit *date : {birth, issue, expiry})
+        if (date->HasUnreadableText()) {
+            ui::ShowMessageBox(owner,
+                               QStringLiteral("Дата \"%1\" не распознана.\r\rВведите дату в виде дд.мм.гггг или очистите поле.")
+                                   .arg(date->Text().trimmed()),
+                               LoadResString(&_S_ERROR), QMessageBox::Critical);
+            date->setFocus(Qt::OtherFocusReason);
+            return false;
+        }
     const std::optional<TDateOrderFault> fault = CheckDateOrder(birth->Date(), issue->Date(), expiry->Date());
     if (!fault)
         return true;

@@ -120,6 +120,11 @@ struct TDateOrderFault
 /// fewer than two dates are filled.
 std::optional<TDateOrderFault> CheckDateOrder(const QDate &birth, const QDate &issue, const QDate &expiry);
 
+/// Gives a data page a scroll area and returns the widget to lay the page
+/// out on: below the size its controls need, the page scrolls instead of
+/// squeezing them on top of each other.
+QWidget *ScrollingPage(QWidget *page, Qt::ScrollBarPolicy horizontal = Qt::ScrollBarAsNeeded);
+
 /// The field controls of one recognition window: the add page's column and
 /// the edit page's current and recognised columns with their copy boxes.
 class TResultFieldSet
@@ -141,6 +146,11 @@ public:
 
     /// Whether the field holds a value: trimmed text, or a date.
     bool HasValue(TResultField field, TColumn column) const;
+    /// What "Готово" needs: surname, first name and number, blanks aside.
+    bool HasNameAndNumber(TColumn column) const
+    {
+        return HasValue(rfLastName, column) && HasValue(rfFirstName, column) && HasValue(rfPassportNumber, column);
+    }
     /// Empties every field of a column (texts empty, dates Null).
     void ClearColumn(TColumn column) const;
     /// Every field of a column: the background colour (invalid: the system's)

@@ -193,11 +193,9 @@ void TCognitiveRecognitionFM::ActionListUpdate()
     bool dataPage = false;
     const TColumn column = activeColumn(&dataPage);
     if (dataPage) {
-        using namespace recognition;
-        acSave->setEnabled(m_fields.HasValue(rfLastName, column) && m_fields.HasValue(rfFirstName, column)
-                           && m_fields.HasValue(rfPassportNumber, column));
+        acSave->setEnabled(m_fields.HasNameAndNumber(column));
         if (column == TColumn::Recognized)
-            m_fields.UpdateCopyBoxes(rfNationality);
+            m_fields.UpdateCopyBoxes(recognition::rfNationality);
     }
     if (acSave->isEnabled()) {
         bRecognize->setDefault(false);
