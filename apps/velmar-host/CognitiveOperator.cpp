@@ -1,6 +1,7 @@
 #include "CognitiveOperator.h"
 
 #include "scanify/engCognitive9r_FM.h"
+#include "ui/TNullableDateEdit.h"
 
 #include <QAction>
 #include <QApplication>
@@ -76,14 +77,23 @@ void OperateCognitiveWindow(TCognitiveRecognitionFM *f, const CognitiveOperatorP
     }
     // The window's own enabling, run now rather than at its next idle tick.
     QMetaObject::invokeMethod(form, "ActionListUpdate");
-    if (form->acSave->isEnabled()) {
-        form->bSave->click(); // "Готово"
-        // A refused date check keeps the window open: give up on it.
-        QTimer::singleShot(PollMs, form, [form] {
-            if (form && form->isVisible())
-                form->bCancel->click();
-        });
-    } else {
+    if (!form->acSave->isEnabled()) {
         form->bCancel->click();
+        return;
     }
+    form->bSave->click(); // "Готово"
+    if (form->isVisible()) {
+        // The window refused: a date it could not read stays to be corrected.
+        // The operator has no better date at hand and clears it, as the
+        // window's message asks, then tries once more.
+        QWidget *page = form->pgcRecognize->currentWidget();
+        for (ui::TNullableDateEdit *date : page->findChildren<ui::TNullableDateEdit *>())
+            if (date->HasUnreadableText()) {
+                log->clearedDates << date->objectName();
+                date->SetText(QString());
+            }
+        form->bSave->click();
+    }
+    if (form->isVisible())
+        form->bCancel->click(); // the dates are in the wrong order: give up
 }

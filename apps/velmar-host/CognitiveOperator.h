@@ -36,6 +36,7 @@ struct CognitiveOperatorPlan
 struct CognitiveOperatorLog
 {
     bool repeated = false; ///< "Распознать повторно" was pressed
+    QStringList clearedDates; ///< dates the window could not read, cleared to close it
 };
 
 /// Starts working the shown window; returns at once, the steps run from the

@@ -23,33 +23,15 @@ const QColor ErrorColour(255, 128, 128);
 FieldMark MarkOf(const QWidget *control)
 {
     QColor background;
-    if (const auto *text = AsText(control))
+    if (const auto *text = qobject_cast<const ui::TCaptionedEdit *>(control))
         background = text->BackgroundColor();
-    else if (const auto *date = AsDate(control))
+    else if (const auto *date = qobject_cast<const ui::TNullableDateEdit *>(control))
         background = date->BackgroundColor();
     if (background == ErrorColour)
         return FieldMark::Erroneous;
     if (background == DoubtColour)
         return FieldMark::Doubtful;
     return FieldMark::None;
-}
-
-/// The host fills the read-only current values as typed text.
-void FillCurrent(TCognitiveRecognitionFM *f, const PersonRecord &r)
-{
-    using namespace recognition;
-    const QJsonObject values = r.ToJson();
-    for (const TFieldDescription &field : ResultFields()) {
-        QWidget *control = f->findChild<QWidget *>(ControlName(field, TColumn::Current));
-        const QJsonValue value = values.value(QLatin1String(field.recordKey));
-        if (auto *date = AsDate(control)) {
-            const QDate d = QDate::fromString(value.toString(), Qt::ISODate);
-            date->Edit()->setText(d.isValid() ? d.toString(QLatin1String(ui::TNullableDateEdit::DisplayFormat)) : QString());
-            Q_EMIT date->Edit()->editingFinished(); // the edit takes typed text when editing ends
-        } else if (auto *text = AsText(control)) {
-            text->Edit()->setText(value.toString());
-        }
-    }
 }
 
 } // namespace
@@ -74,7 +56,7 @@ CognitiveResult RunCognitiveRequest(const PackageLoader &package, const Cognitiv
 
     if (request.current) {
         form->pgcRecognize->setCurrentWidget(form->tsEdit);
-        FillCurrent(form.get(), *request.current);
+        FillCurrentFields(form.get(), *request.current);
     } else {
         form->pgcRecognize->setCurrentWidget(form->tsAdd);
     }

@@ -7,15 +7,18 @@
 #include <QJsonObject>
 #include <QLineEdit>
 
-ui::TCaptionedEdit *AsText(QWidget *control)
+void FillCurrentFields(QWidget *form, const PersonRecord &record)
 {
-    return control && control->inherits("ui::TCaptionedEdit") ? static_cast<ui::TCaptionedEdit *>(control) : nullptr;
-}
-
-ui::TNullableDateEdit *AsDate(QWidget *control)
-{
-    return control && control->inherits("ui::TNullableDateEdit") ? static_cast<ui::TNullableDateEdit *>(control)
-                                                                 : nullptr;
+    using namespace recognition;
+    const QJsonObject values = record.ToJson();
+    for (const TFieldDescription &f : ResultFields()) {
+        QWidget *control = form->findChild<QWidget *>(ControlName(f, TColumn::Current));
+        const QJsonValue value = values.value(QLatin1String(f.recordKey));
+        if (auto *date = qobject_cast<ui::TNullableDateEdit *>(control))
+            date->SetDate(QDate::fromString(value.toString(), Qt::ISODate));
+        else if (auto *text = qobject_cast<ui::TCaptionedEdit *>(control))
+            text->SetText(value.toString());
+    }
 }
 
 PersonRecord ReadResultFields(const QWidget *form, bool edit, const std::function<FieldMark(const QWidget *)> &mark)
@@ -30,13 +33,12 @@ PersonRecord ReadResultFields(const QWidget *form, bool edit, const std::functio
         const QWidget *control = form->findChild<QWidget *>(ControlName(f, column));
         if (!control)
             continue;
-        if (const auto *date = AsDate(control))
+        if (const auto *date = qobject_cast<const ui::TNullableDateEdit *>(control))
             values[key] = date->Date().isValid() ? QJsonValue(date->Date().toString(Qt::ISODate)) : QJsonValue();
-        else if (const auto *text = AsText(control))
-            // The package's own getters are not linked into the host. The Scanify
-            // window puts a blank before every value it reads; the record keeps
-            // the value.
-            values[key] = text->Edit()->text().trimmed();
+        else if (const auto *text = qobject_cast<const ui::TCaptionedEdit *>(control))
+            // The Scanify window puts a blank before every value it reads; the
+            // record keeps the value.
+            values[key] = text->Text().trimmed();
         switch (mark(control)) {
         case FieldMark::Doubtful: doubtful << key; break;
         case FieldMark::Erroneous: erroneous << key; break;

@@ -9,21 +9,13 @@
 
 class QWidget;
 
-namespace ui {
-class TCaptionedEdit;
-class TNullableDateEdit;
-} // namespace ui
-
-/// The package's edit controls behind a widget, or null. The host cannot use
-/// qobject_cast on the package's classes: their type information is not
-/// linked into it; the class name tells.
-ui::TCaptionedEdit *AsText(QWidget *control);
-ui::TNullableDateEdit *AsDate(QWidget *control);
-inline const ui::TCaptionedEdit *AsText(const QWidget *c) { return AsText(const_cast<QWidget *>(c)); }
-inline const ui::TNullableDateEdit *AsDate(const QWidget *c) { return AsDate(const_cast<QWidget *>(c)); }
 
 /// How the window marked one field control.
 enum class FieldMark { None, Doubtful, Erroneous };
+
+/// Puts a person's values into the current-data column of form's edit page,
+/// as the host does before it shows the window.
+void FillCurrentFields(QWidget *form, const PersonRecord &record);
 
 /// The fields of form's add page, or of its edit page's recognised column
 /// when edit is set; mark tells how each control is marked.

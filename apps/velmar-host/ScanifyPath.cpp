@@ -105,6 +105,8 @@ QJsonObject RunScanifyPath(const PackageLoader &package, const ScanifyPathOption
         QJsonObject entry = Entry(RunCognitiveRequest(package, request), folder);
         entry["document"] = QFileInfo(page).fileName();
         entry["repeated"] = log.repeated;
+        if (!log.clearedDates.isEmpty())
+            entry["clearedDates"] = QJsonArray::fromStringList(log.clearedDates);
         entry["screenshot"] = plan.screenshotFile;
         if (const QStringList messages = boxes.Take(); !messages.isEmpty())
             entry["messages"] = QJsonArray::fromStringList(messages);

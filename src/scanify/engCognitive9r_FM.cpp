@@ -185,7 +185,7 @@ void TCognitiveRecognitionFM::buildScanPage()
 
 void TCognitiveRecognitionFM::buildAddPage()
 {
-    auto *page = new QVBoxLayout(tsAdd);
+    auto *page = new QVBoxLayout(recognition::ScrollingPage(tsAdd));
     gbRecognize = named(new QGroupBox(QStringLiteral(" Распознавание "), tsAdd), "gbRecognize");
     auto *grid = new QGridLayout(gbRecognize);
     bRecognize = named(new QPushButton(gbRecognize), "bRecognize");
@@ -221,7 +221,7 @@ void TCognitiveRecognitionFM::buildAddPage()
 
 void TCognitiveRecognitionFM::buildEditPage()
 {
-    auto *page = new QVBoxLayout(tsEdit);
+    auto *page = new QVBoxLayout(recognition::ScrollingPage(tsEdit));
     gbRecognize_2 = named(new QGroupBox(QStringLiteral(" Распознавание "), tsEdit), "gbRecognize_2");
     auto *grid = new QGridLayout(gbRecognize_2);
     bRecognize_2 = named(new QPushButton(gbRecognize_2), "bRecognize_2");

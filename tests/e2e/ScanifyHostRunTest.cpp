@@ -71,7 +71,10 @@ TEST(ScanifyHostRun, ScriptedOperatorWorksEveryFeederPageAndStoresTheRecords)
     EXPECT_TRUE(QFile::exists(passport["screenshot"].toString()));
     EXPECT_TRUE(passport["engineDialogs"].toArray().contains(QJsonValue("ScanifySourceDialog: Scanify Specimen Feeder")));
 
-    const QJsonObject licence = Entry(records, "03-DRVL.json")["record"].toObject();
+    // The licence's impossible date stops "Готово" until the operator clears it.
+    const QJsonObject licenceEntry = Entry(records, "03-DRVL.json");
+    EXPECT_EQ(licenceEntry["clearedDates"].toArray(), QJsonArray{"dteDateOfIssue"});
+    const QJsonObject licence = licenceEntry["record"].toObject();
     EXPECT_TRUE(Has(licence, "erroneous", "dateOfIssue"));
     EXPECT_TRUE(Has(licence, "erroneous", "passportNumber"));
     EXPECT_TRUE(licence["dateOfIssue"].isNull());
