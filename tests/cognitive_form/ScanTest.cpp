@@ -172,7 +172,7 @@ TEST_F(CognitiveScan, EachKindOfDocumentFillsItsFieldsAndNamesItself)
         std::map<std::string, Field> fields;
         int n = 0;
         for (const scanify::TFieldMapping &m : kind->Fields())
-            fields[m.engineField] = Field{"V" + std::to_string(++n), 0};
+            fields[m.engineField] = Field{QStringLiteral("V%1").arg(++n).toStdString(), 0};
         Document(k.formId, fields);
         Photo(k.photoField, QStringLiteral("p.jpg"));
         fake.calls.clear();
