@@ -7,6 +7,7 @@ packages=(
   build-essential cmake ninja-build pkg-config git
   qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libgl-dev libegl-dev
   libturbojpeg0-dev
+  libsane-dev libsane1 sane-utils
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-dejavu-core fonts-ocr-b
   python3 python3-pil libvips-tools

@@ -63,13 +63,17 @@ private:
                 }
             } else if (dialog->objectName() == QLatin1String("SpecimenScanDialog")) {
                 seen << QStringLiteral("scanner dialog");
-                const char *button = m_run.scannerDialog == DocPictureRun::Answer::Scan ? "bScan" : "bCancel";
+                // Each scan's dialog gets the answer planned for it.
+                const size_t n = std::min(m_answered, m_run.scans.size() - 1);
+                ++m_answered;
+                const char *button = m_run.scans[n] == DocPictureRun::Answer::Scan ? "bScan" : "bCancel";
                 if (auto *b = dialog->findChild<QPushButton *>(QLatin1String(button)))
                     b->click();
             }
         }
     }
     DocPictureRun m_run;
+    size_t m_answered = 0;
     QTimer m_timer;
 };
 
@@ -132,11 +136,13 @@ QJsonObject RunDocPictureScripted(const PackageLoader &package, const DocPicture
             return;
         if (!guard->cxShowScanerList->isChecked())
             guard->cxShowScanerList->click();
-        guard->bScanTest->click(); // returns when the scanner delivered or was closed
+        for (size_t scan = 0; scan < run.scans.size() && guard; ++scan) {
+            guard->bScanTest->click(); // returns when the scanner delivered or was closed
+            for (int i = 0; scan == 0 && guard && i < run.turns; ++i)
+                guard->sbTurnRight->click();
+        }
         if (!guard)
             return;
-        for (int i = 0; i < run.turns; ++i)
-            guard->sbTurnRight->click();
         // "Сохранить" follows the picture on the window's own update; with no
         // picture it never comes and the operator cancels.
         if (guard->imgWorkTest->HasGraphic())

@@ -5,6 +5,7 @@
 
 #include <QJsonObject>
 #include <QString>
+#include <vector>
 
 class PackageLoader;
 
@@ -13,9 +14,9 @@ struct DocPictureRun
     enum class Answer { Scan, Cancel };
     /// Ticks the source list, picks the source whose name holds this text.
     QString source = QStringLiteral("Specimen");
-    /// How the scanner's own dialog is answered.
-    Answer scannerDialog = Answer::Scan;
-    /// Quarter turns to the right after the scan.
+    /// One scan per answer: how the scanner's own dialog is answered each time.
+    std::vector<Answer> scans{Answer::Scan};
+    /// Quarter turns to the right after the first scan.
     int turns = 1;
     /// Where document.png goes after OK; empty: not stored.
     QString folder;

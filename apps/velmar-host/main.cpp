@@ -250,17 +250,18 @@ QJsonObject RunDocPicturePath(const PackageLoader &package, const HostOptions &o
     DocPictureRun multi;
     multi.turns = 0;
     QJsonObject multiResult = RunDocPictureScripted(package, multi);
-    multiResult["pagesDelivered"] = 3;
+    multiResult["feederPages"] = 3;
     report["multiPageScan"] = multiResult;
     if (pages.isNull())
         qunsetenv("TWAINSPECIMEN_PAGES");
     else
         qputenv("TWAINSPECIMEN_PAGES", pages);
 
+    // A scan turned once, then a second scan cancelled in the scanner's
+    // dialog: the window keeps the first picture.
     DocPictureRun cancelled;
-    cancelled.scannerDialog = DocPictureRun::Answer::Cancel;
-    cancelled.turns = 0;
-    report["cancelledScan"] = RunDocPictureScripted(package, cancelled);
+    cancelled.scans = {DocPictureRun::Answer::Scan, DocPictureRun::Answer::Cancel};
+    report["scanThenCancelledScan"] = RunDocPictureScripted(package, cancelled);
     return report;
 }
 

@@ -23,6 +23,7 @@
 #include <QCheckBox>
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
@@ -34,9 +35,14 @@ namespace {
 
 const QString CameraForm = QStringLiteral("CAMERA_FORM");
 const QString CameraInfo = QStringLiteral("CAMERA_INFO");
+const QString AttributesKey = QStringLiteral("Attributes");
 const QString CameraClassPrefixes = QStringLiteral("EmbeddedCamera_;StandaloneCamera_");
 /// Whole subtree, cameras of every server.
 constexpr std::uint8_t CameraEnumOptions = 0x41;
+/// Characters of a camera's display name that stay visible at the smallest size.
+constexpr int CameraNameChars = 24;
+/// The edit's frame and text margins around the name.
+constexpr int CameraNameMargin = 12;
 /// Not-xor with this pen flips the top bit of every channel of the picture:
 /// each pixel under the frame changes by half the range, on any picture.
 const QColor FramePenColor(0x7f, 0x7f, 0x7f);
@@ -189,8 +195,21 @@ void TPhotoFromCameraFM::buildLayout()
     top->addWidget(ScrollBox1, 1);
     top->addWidget(pnlButtons);
 
+    // However small the window is made, every caption of the bottom panel
+    // and a camera's name stay readable; the stop button is as wide as the
+    // longer of its two captions.
+    QLineEdit *cameraName = ledCamera->Edit();
+    cameraName->setMinimumWidth(
+        cameraName->fontMetrics().horizontalAdvance(QString(CameraNameChars, QChar(u'о'))) + CameraNameMargin);
+    int snapShotWidth = 0;
+    for (const ResString *caption : {&_S_SNAP_SHOT, &_S_CONTINUE_CAMERA}) {
+        bSnapShot->setText(LoadResString(caption));
+        snapShotWidth = std::max(snapShotWidth, bSnapShot->sizeHint().width());
+    }
+    bSnapShot->setText(acSnapShot->text());
+    bSnapShot->setMinimumWidth(snapShotWidth);
     resize(720, 600);
-    setMinimumSize(480, 320);
+    setMinimumSize(minimumSizeHint().expandedTo(QSize(480, 320)));
 }
 
 void TPhotoFromCameraFM::reject()
@@ -259,8 +278,14 @@ void TPhotoFromCameraFM::FormCreate()
 
                 FCameraInnerName = ini.ReadString(CameraInfo, QStringLiteral("CameraInnerName"), QString());
                 FCameraInnerPath = ini.ReadString(CameraInfo, QStringLiteral("CameraInnerPath"), QString());
-                FAttributes = ini.ReadInteger(CameraInfo, QStringLiteral("Attributes"),
-                                              host::TSchemePersistence::ViewAttributesAsInt({host::vaTouchInside}));
+                // The stored value is read without the host: the default needs
+                // its video service, and a default that could not be made must
+                // not end up over the stored value at destruction.
+                if (ini.ValueExists(CameraInfo, AttributesKey))
+                    FAttributes = ini.ReadInteger(CameraInfo, AttributesKey, 0);
+                else
+                    FAttributes = host::TSchemePersistence::ViewAttributesAsInt({host::vaTouchInside});
+                m_attributesKnown = true;
 
                 if (FCameraInnerName.isEmpty() || FCameraInnerPath.isEmpty())
                     return;
@@ -303,7 +328,8 @@ void TPhotoFromCameraFM::FormDestroy()
         WithRecognizeIniFile([this](TSettingsFile &ini) {
             ini.WriteString(CameraInfo, QStringLiteral("CameraInnerName"), FCameraInnerName);
             ini.WriteString(CameraInfo, QStringLiteral("CameraInnerPath"), FCameraInnerPath);
-            ini.WriteInteger(CameraInfo, QStringLiteral("Attributes"), FAttributes);
+            if (m_attributesKnown)
+                ini.WriteInteger(CameraInfo, AttributesKey, FAttributes);
             ini.WriteInteger(CameraForm, QStringLiteral("CameraFormTop"), y());
             ini.WriteInteger(CameraForm, QStringLiteral("CameraFormLeft"), x());
             ini.WriteInteger(CameraForm, QStringLiteral("CameraFormWidth"), width());
@@ -343,8 +369,18 @@ void TPhotoFromCameraFM::bSelectCameraClick()
         if (!chosen)
             return;
         if (!UserHasRights(chosen.get())) {
-            if (FView)
+            // Nothing of the previous camera stays on screen over the notice,
+            // and a frame frozen on it cannot be saved under the name of a
+            // camera the user may not use.
+            if (FView) {
                 FView->Clear();
+                FView->hide();
+            }
+            cxShowFrame->setChecked(false);
+            if (IsFrozen()) {
+                LeaveFrozenLayout();
+                imgPhoto->Clear();
+            }
             FCameraIntf = nullptr;
             FCameraInnerName.clear();
             FCameraInnerPath.clear();
@@ -353,10 +389,12 @@ void TPhotoFromCameraFM::bSelectCameraClick()
             return;
         }
 
-        if (!FView)
+        if (!FView) {
             PrepareView();
-        else
+        } else {
             FView->Clear();
+            FView->show();
+        }
         // A camera chosen over a frozen frame plays live: the frozen state
         // has no way back once a view exists beside it.
         if (IsFrozen())
@@ -397,15 +435,16 @@ void TPhotoFromCameraFM::acSnapShotExecute()
         bool frozen = false;
         {
             ui::TBusyGuard busy(nullptr);
-            if (!FView)
-                throw std::runtime_error("Нет изображения камеры");
             QBuffer stream;
             stream.open(QIODevice::ReadWrite);
             // What the operator set in the view comes back with the live picture.
-            if (FView->FLinks.Count() > 0)
+            if (FView && FView->FLinks.Count() > 0) {
                 FAttributes = host::TSchemePersistence::ViewAttributesAsInt(FView->FLinks.GetItem(0)->FAttributes);
+                m_attributesKnown = true;
+            }
             const QString cameraName = FCameraIntf ? FCameraIntf->Get_InnerName() : FCameraInnerName;
-            if (FView->Snapshot(cameraName, &stream)) {
+            // Without a view there is no frame to take: told as a failed snapshot.
+            if (FView && FView->Snapshot(cameraName, &stream)) {
                 // Decoded before the view is cleared: a frame that cannot be
                 // read leaves the live picture as a failed snapshot does.
                 QImage picture;

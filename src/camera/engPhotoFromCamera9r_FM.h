@@ -153,6 +153,9 @@ private:
     int FStartXBorder = 0;
     int FStartYBorder = 0;
     bool m_screenCursorSet = false;
+    /// FAttributes holds the stored value, its default or the view's: only
+    /// then is it written back.
+    bool m_attributesKnown = false;
 };
 
 /// Creates the window and stores it in PhotoFromCameraFM.

@@ -67,14 +67,14 @@ QByteArray encode(const QString &text)
     return text.toLocal8Bit();
 }
 
-void checkName(const QByteArray &name, const char *what, const char *forbidden)
+/// what: the kind of name in the genitive ("секции", "ключа").
+void checkName(const QByteArray &name, const QString &what, const char *forbidden)
 {
-    if (name.trimmed().isEmpty() || name.trimmed() != name)
-        fail(QStringLiteral("Invalid %1 name \"%2\" for a profile file").arg(QLatin1String(what), QString::fromLocal8Bit(name)));
-    for (const char *c = forbidden; *c; ++c) {
-        if (name.contains(*c))
-            fail(QStringLiteral("Invalid %1 name \"%2\" for a profile file").arg(QLatin1String(what), QString::fromLocal8Bit(name)));
-    }
+    bool valid = !name.trimmed().isEmpty() && name.trimmed() == name;
+    for (const char *c = forbidden; valid && *c; ++c)
+        valid = !name.contains(*c);
+    if (!valid)
+        fail(QStringLiteral("Недопустимое имя %1 \"%2\" в файле настроек.").arg(what, QString::fromLocal8Bit(name)));
 }
 
 } // namespace
@@ -90,12 +90,12 @@ std::vector<QByteArray> TProfileFile::readLines() const
     if (!file.exists())
         return lines;
     if (!file.open(QIODevice::ReadOnly))
-        fail(QStringLiteral("Cannot read the profile file \"%1\": %2").arg(m_fileName, file.errorString()));
+        fail(QStringLiteral("Не удалось прочитать файл настроек \"%1\": %2").arg(m_fileName, file.errorString()));
     if (file.size() > MaxFileSize)
-        fail(QStringLiteral("The file \"%1\" is too large to be a profile file").arg(m_fileName));
+        fail(QStringLiteral("Файл настроек \"%1\" слишком велик.").arg(m_fileName));
     const QByteArray bytes = file.read(MaxFileSize + 1);
     if (bytes.size() > MaxFileSize)
-        fail(QStringLiteral("The file \"%1\" is too large to be a profile file").arg(m_fileName));
+        fail(QStringLiteral("Файл настроек \"%1\" слишком велик.").arg(m_fileName));
     for (QByteArray line : bytes.split('\n')) {
         if (line.endsWith('\r'))
             line.chop(1);
@@ -139,7 +139,7 @@ void TProfileFile::saveLines(const std::vector<QByteArray> &lines) const
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
         const QString reason = file.errorString();
         file.cancelWriting();
-        fail(QStringLiteral("Cannot write the profile file \"%1\": %2").arg(m_fileName, reason));
+        fail(QStringLiteral("Не удалось записать файл настроек \"%1\": %2").arg(m_fileName, reason));
     }
 }
 
@@ -179,10 +179,10 @@ void TProfileFile::WriteString(const QString &section, const QString &key, const
     const QByteArray s = encode(section);
     const QByteArray k = encode(key);
     const QByteArray v = encode(value);
-    checkName(s, "section", "[]\r\n");
-    checkName(k, "key", "=[\r\n");
+    checkName(s, QStringLiteral("секции"), "[]\r\n");
+    checkName(k, QStringLiteral("ключа"), "=[\r\n");
     if (v.contains('\r') || v.contains('\n') || v.contains('\0'))
-        fail(QStringLiteral("A profile file value cannot hold a line break: \"%1\"").arg(value));
+        fail(QStringLiteral("Значение в файле настроек не может содержать перевод строки: \"%1\".").arg(value));
     std::vector<QByteArray> lines = readLines();
     const qsizetype header = findSection(lines, s);
     if (header < 0) {

@@ -270,7 +270,7 @@ void TSettingsFile::UpdateFile() const
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
         const QString reason = file.errorString();
         file.cancelWriting();
-        throw std::runtime_error(QStringLiteral("Cannot write the settings file \"%1\": %2")
+        throw std::runtime_error(QStringLiteral("Не удалось записать файл настроек \"%1\": %2")
                                      .arg(m_fileName, reason).toStdString());
     }
 }

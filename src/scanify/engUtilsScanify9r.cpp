@@ -28,9 +28,13 @@ QString engineError(ScInstanceHandle instance)
 
 /// A folder "dss" + four upper-case hex digits under the data folder that
 /// does not exist yet: a package must never land in another run's folder.
+/// Empty when there is no data folder: a bare "dssXXXX" would make the engine
+/// put the package wherever the host happens to run.
 QString newPackageFolder()
 {
     const QString base = GetUserDataFolder();
+    if (base.isEmpty())
+        return QString();
     constexpr int kNumbers = 65535; // 0 .. 65534
     const int start = std::rand() % kNumbers;
     QString candidate;
@@ -79,7 +83,12 @@ bool CreatePack(ScPackageHandle &AScPackage, QString &AError)
         AScPackage = 0;
         SC_CALL(ScPackageDestroy)(previous);
     }
-    const QByteArray folder = scanify::ToEngineText(newPackageFolder());
+    const QString packageFolder = newPackageFolder();
+    if (packageFolder.isEmpty()) {
+        AError = QStringLiteral("Не удалось создать папку данных пользователя для пакета Cognitive Scanify API.");
+        return false;
+    }
+    const QByteArray folder = scanify::ToEngineText(packageFolder);
     AScPackage = SC_CALL(ScPackageCreate)(gl_hScInstance, folder.constData());
     if (AScPackage == 0) {
         AError = engineError(gl_hScInstance);

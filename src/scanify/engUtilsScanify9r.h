@@ -49,7 +49,8 @@ R9_API void CloseScanify();
 
 /// Releases AScPackage when it is not 0, then creates a new package in a new
 /// folder "dssXXXX" of the per-user data folder. False with the engine's text
-/// in AError when the engine refuses; AScPackage is 0 then.
+/// in AError when the engine refuses, or with our own text when the data
+/// folder cannot be made (the engine is not asked then); AScPackage is 0 then.
 R9_API bool CreatePack(ScPackageHandle &AScPackage, QString &AError);
 
 /// Opens the TWAIN source AScannerName, or lets the operator choose one in the

@@ -18,10 +18,6 @@ bool WriteBmp(uint8_t *dib, std::size_t blockSize, const ByteSink &sink)
         sizeImage = l->rowBytes * l->rows();
         if (sizeImage > UINT32_MAX)
             return false;
-        if (!l->core) {
-            const auto stored = static_cast<uint32_t>(sizeImage);
-            std::memcpy(dib + offsetof(TWAIN_BITMAPINFOHEADER, biSizeImage), &stored, sizeof stored);
-        }
     } else {
         sizeImage = l->sizeImage;
         if (sizeImage == 0)
@@ -33,6 +29,12 @@ bool WriteBmp(uint8_t *dib, std::size_t blockSize, const ByteSink &sink)
     const uint64_t fileSize = offBits + sizeImage;
     if (fileSize > UINT32_MAX || fileSize - sizeof(TWAIN_BITMAPFILEHEADER) > blockSize)
         return false;
+    // Only a DIB that will be written gets the recomputed size in its own
+    // header; a refused one is left as the caller gave it.
+    if (l->uncompressed() && !l->core) {
+        const auto stored = static_cast<uint32_t>(sizeImage);
+        std::memcpy(dib + offsetof(TWAIN_BITMAPINFOHEADER, biSizeImage), &stored, sizeof stored);
+    }
 
     TWAIN_BITMAPFILEHEADER file{};
     file.bfType = 0x4D42;

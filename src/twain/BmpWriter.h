@@ -12,7 +12,7 @@ namespace twain {
 using ByteSink = std::function<bool(const void *data, std::size_t size)>;
 
 /// Writes the DIB at `dib` (inside a block of `blockSize` bytes) through the
-/// sink. An uncompressed DIB first gets its biSizeImage recomputed and stored
+/// sink. An uncompressed DIB that fits gets its biSizeImage recomputed and stored
 /// in its own header. Fails with nothing written when the DIB does not fit its
 /// block or is compressed without a size; fails when the sink takes less than
 /// all (a partial file may remain).

@@ -2,6 +2,7 @@
 
 #include "MultiTWAIN.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace twain {
@@ -160,6 +161,12 @@ bool DibLayout::uncompressed() const
     return compression == TWAIN_BI_RGB || compression == TWAIN_BI_BITFIELDS;
 }
 
+bool DibLayout::withinLimits() const
+{
+    return width >= -MaxDibSide && width <= MaxDibSide && height >= -MaxDibSide && height <= MaxDibSide
+        && tableEntries <= MaxDibTableEntries;
+}
+
 std::optional<DibLayout> ReadDibHeader(const uint8_t *block, std::size_t blockSize)
 {
     if (!block || blockSize < sizeof(TWAIN_BITMAPCOREHEADER))
@@ -188,6 +195,8 @@ std::optional<DibLayout> ReadDibHeader(const uint8_t *block, std::size_t blockSi
         l.tableEntries = l.clrUsed;
     else if (l.bitCount <= 8)
         l.tableEntries = 1u << l.bitCount;
+    if (!l.withinLimits())
+        return std::nullopt;
     if (l.compression == TWAIN_BI_BITFIELDS && l.headerSize == sizeof(TWAIN_BITMAPINFOHEADER))
         l.masksSize = 12;
     l.bitsOffset = uint64_t(l.headerSize) + l.masksSize + uint64_t(l.tableEntries) * l.entrySize;
@@ -209,6 +218,9 @@ std::optional<DibLayout> ReadDibLayout(const uint8_t *block, std::size_t blockSi
     case TWAIN_BI_RLE8:
     case TWAIN_BI_RLE4:
         if (l->bitCount != (l->compression == TWAIN_BI_RLE8 ? 8 : 4) || l->topDown() || l->sizeImage == 0)
+            return std::nullopt;
+        if (uint64_t(uint32_t(l->width)) * l->rows()
+            > std::max(RleFloorPixels, uint64_t(l->sizeImage) * RlePixelsPerByte))
             return std::nullopt;
         break;
     case TWAIN_BI_BITFIELDS:

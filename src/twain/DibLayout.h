@@ -10,6 +10,18 @@
 
 namespace twain {
 
+/// Bounds no genuine page comes near: a side of 2^20 pixels is over 80
+/// metres at 300 dpi, and no colour table holds more than 65536 entries.
+/// A header beyond them is refused before any size is worked out from it.
+inline constexpr int32_t MaxDibSide = 1 << 20;
+inline constexpr uint32_t MaxDibTableEntries = 65536;
+/// A run-length stream codes at most 255 pixels per two bytes; a stream
+/// claiming far more pixels than that (beyond a small floor for pictures
+/// that are mostly background) is refused, so a tiny file cannot make us
+/// allocate a huge picture.
+inline constexpr uint64_t RlePixelsPerByte = 128;
+inline constexpr uint64_t RleFloorPixels = uint64_t(1) << 20;
+
 struct DibLayout
 {
     uint32_t headerSize = 0;    // biSize (12 for a core header)
@@ -31,17 +43,22 @@ struct DibLayout
     bool topDown() const { return height < 0; }
     uint32_t rows() const { return height < 0 ? 0u - static_cast<uint32_t>(height) : static_cast<uint32_t>(height); }
     bool uncompressed() const;
+    /// Width, height and colour table within the bounds above (the sizes
+    /// below are only worked out for such a header; they cannot overflow).
+    bool withinLimits() const;
     uint64_t totalSize() const { return bitsOffset + bitsSize; }
 };
 
 /// The header alone: null when the block is too small for the header its
-/// size field names (12 for a core header, at least 40 otherwise).
+/// size field names (12 for a core header, at least 40 otherwise), or when
+/// the header claims sizes beyond the bounds above.
 std::optional<DibLayout> ReadDibHeader(const uint8_t *block, std::size_t blockSize);
 
 /// The whole layout: null unless the header, the masks, the colour table and
 /// every pixel row lie inside the block, and the header describes a bitmap
 /// the format allows (bit count 1, 4, 8, 16, 24 or 32, positive width, a
-/// nonzero height, a known compression with its data size when compressed).
+/// nonzero height, a known compression with its data size when compressed,
+/// a run-length stream that can code the pixels it claims).
 /// `tableEntries` is the number of colours the table holds: the colour count
 /// of TWAIN_DibNumColors, or, for the file writer, its own rule.
 std::optional<DibLayout> ReadDibLayout(const uint8_t *block, std::size_t blockSize);

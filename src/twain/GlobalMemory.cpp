@@ -1,8 +1,11 @@
 #include "GlobalMemory.h"
 
+#include <atomic>
 #include <cstdlib>
 #include <cstring>
+#include <mutex>
 #include <new>
+#include <unordered_set>
 
 // A block is one allocation: this header, then the caller's bytes. The header
 // is 16-byte aligned in size so the caller's bytes keep malloc's alignment.
@@ -10,22 +13,59 @@
 // boundaries (a data source allocates, the package frees).
 namespace {
 
-constexpr uint64_t LiveMagic = 0x52394D454D424C4BULL; // "R9MEMBLK"
-constexpr uint64_t DeadMagic = 0x52394D454D444541ULL;
-
 struct alignas(16) BlockHeader
 {
-    uint64_t magic;
     uint64_t size;
     uint32_t flags;
     uint32_t locks;
 };
 static_assert(sizeof(BlockHeader) % 16 == 0);
 
+/// The live blocks of the whole process. A handle is looked up here before
+/// anything behind it is read, so a freed block (whose memory may be back
+/// with the system) or a pointer no module allocated is refused untouched.
+struct Registry
+{
+    std::mutex mutex;
+    std::unordered_set<const void *> live;
+};
+
+} // namespace
+
+namespace r9gmem {
+// One anchor for every module that compiles this file: an inline variable of
+// default visibility is a unique symbol, which the dynamic loader binds to a
+// single instance process-wide, even across libraries loaded privately. It
+// is constant-initialised (no guard), so any module may fill it first.
+inline __attribute__((visibility("default"))) std::atomic<void *> registryAnchor{nullptr};
+} // namespace r9gmem
+
+namespace {
+
+Registry &registry()
+{
+    void *r = r9gmem::registryAnchor.load(std::memory_order_acquire);
+    if (!r) {
+        // Never destroyed: blocks may still be freed while the process ends.
+        auto *fresh = new Registry;
+        void *expected = nullptr;
+        if (r9gmem::registryAnchor.compare_exchange_strong(expected, fresh, std::memory_order_acq_rel))
+            r = fresh;
+        else {
+            delete fresh;
+            r = expected;
+        }
+    }
+    return *static_cast<Registry *>(r);
+}
+
 BlockHeader *header(HGLOBAL h)
 {
-    auto *b = static_cast<BlockHeader *>(h);
-    return (b && b->magic == LiveMagic) ? b : nullptr;
+    if (!h)
+        return nullptr;
+    Registry &r = registry();
+    std::lock_guard<std::mutex> lock(r.mutex);
+    return r.live.count(h) ? static_cast<BlockHeader *>(h) : nullptr;
 }
 
 } // namespace
@@ -40,7 +80,15 @@ HGLOBAL GlobalAlloc(uint32_t flags, size_t bytes)
                                         : std::malloc(sizeof(BlockHeader) + bytes);
     if (!raw)
         return nullptr;
-    auto *b = new (raw) BlockHeader{LiveMagic, bytes, flags, 0};
+    auto *b = new (raw) BlockHeader{bytes, flags, 0};
+    Registry &r = registry();
+    try {
+        std::lock_guard<std::mutex> lock(r.mutex);
+        r.live.insert(b);
+    } catch (...) {
+        std::free(raw);
+        return nullptr;
+    }
     return b;
 }
 
@@ -63,11 +111,15 @@ int GlobalUnlock(HGLOBAL h)
 
 HGLOBAL GlobalFree(HGLOBAL h)
 {
-    BlockHeader *b = header(h);
-    if (!b)
+    if (!h)
         return h;
-    b->magic = DeadMagic;
-    std::free(b);
+    Registry &r = registry();
+    {
+        std::lock_guard<std::mutex> lock(r.mutex);
+        if (r.live.erase(h) == 0)
+            return h;
+    }
+    std::free(h);
     return nullptr;
 }
 
@@ -81,8 +133,9 @@ HGLOBAL GlobalHandle(const void *p)
 {
     if (!p)
         return nullptr;
-    auto *b = const_cast<BlockHeader *>(static_cast<const BlockHeader *>(p) - 1);
-    return header(b);
+    // Only an address: compared, never read, until the registry knows it.
+    const auto candidate = reinterpret_cast<uintptr_t>(p) - sizeof(BlockHeader);
+    return header(reinterpret_cast<HGLOBAL>(candidate));
 }
 
 } // extern "C"

@@ -5,10 +5,13 @@
  * count, so any module compiled from GlobalMemory.cpp can lock, size and free
  * a block another module allocated (all share the process's allocator).
  *
- * Every module compiles its own copy (the package, the source manager, each
- * data source); the names are hidden, so no copy binds another's symbols.
- * A handle that no module allocated (or one already freed, as far as can be
- * told) is refused by GlobalLock and GlobalSize: they answer null and 0.
+ * Every module compiles its own copy (the package, each data source); the
+ * functions are hidden, so no copy binds another's. The copies share one
+ * process-wide registry of live blocks (a unique symbol the loader binds once
+ * per process; an executable that compiles this file itself must export
+ * r9gmem::registryAnchor for the libraries it loads to find it). A handle
+ * that no module allocated, or one already freed, is refused by GlobalLock,
+ * GlobalSize and GlobalFree without reading through it: null, 0, the handle.
  */
 #ifndef R9_GLOBAL_MEMORY_H
 #define R9_GLOBAL_MEMORY_H

@@ -2,10 +2,12 @@
 // message hook, and the transfers.
 #include "MultiTWAIN_p.h"
 
+#include <QCoreApplication>
 #include <QEventLoop>
 #include <QPointer>
 #include <QTimer>
 #include <QWidget>
+#include <algorithm>
 #include <memory>
 
 namespace twain {
@@ -19,10 +21,38 @@ struct ProxyGuard
     TWAIN_HWND handle() const { return window ? static_cast<TWAIN_HWND>(window->winId()) : 0; }
 };
 
+/// The loop waits for pages only while the source is enabled and idle: a
+/// source that asked to be closed, or that left a transfer it will not end
+/// (state 6 or 7 between events), will deliver nothing more.
 bool loopShouldRun()
 {
     const Session &s = session();
-    return s.state >= TWAIN_SOURCE_ENABLED && s.lastNative == nullptr;
+    return s.state == TWAIN_SOURCE_ENABLED && s.lastNative == nullptr && !s.closeRequested;
+}
+
+/// The end of an acquisition: every step down is asked for in order, and one
+/// the source or the manager refuses is taken anyway, so the session always
+/// ends unloaded whatever they answer.
+void walkDown(TWAIN_HWND hwnd)
+{
+    Session &s = session();
+    if (s.state > TWAIN_SOURCE_ENABLED) {
+        TWAIN_AbortAllPendingXfers();
+        s.state = std::min(s.state, int32_t(TWAIN_SOURCE_ENABLED));
+    }
+    if (s.state == TWAIN_SOURCE_ENABLED) {
+        TWAIN_DisableSource();
+        s.state = std::min(s.state, int32_t(TWAIN_SOURCE_OPEN));
+    }
+    if (s.state == TWAIN_SOURCE_OPEN) {
+        TWAIN_CloseSource();
+        s.state = std::min(s.state, int32_t(TWAIN_SM_OPEN));
+    }
+    if (s.state == TWAIN_SM_OPEN) {
+        TWAIN_CloseSourceManager(hwnd);
+        s.state = std::min(s.state, int32_t(TWAIN_SM_LOADED));
+    }
+    TWAIN_UnloadSourceManager();
 }
 
 /// Stores a delivered page in the picture list and tells the callback.
@@ -119,14 +149,9 @@ TWAIN_HDIB TWAIN_AcquireNative(TWAIN_HWND hwnd, int32_t nPixTypes)
             window->setEnabled(wasEnabled);
     }
 
-    // A loop left by the application's quit may leave transfers half done:
-    // end them first, so the session walks all the way down.
-    if (s.state > TWAIN_SOURCE_ENABLED)
-        TWAIN_AbortAllPendingXfers();
-    TWAIN_DisableSource();
-    TWAIN_CloseSource();
-    TWAIN_CloseSourceManager(hwnd);
-    TWAIN_UnloadSourceManager();
+    // A loop left by the application's quit, or by a source that would not
+    // end a transfer, may leave transfers half done: they are ended first.
+    twain::walkDown(hwnd);
     proxy.window.reset();
     return s.lastNative;
 }
@@ -146,8 +171,18 @@ void TWAIN_ModalEventLoop(void)
         if (!twain::loopShouldRun())
             loop.quit();
     });
+    bool started = false;
+    QTimer::singleShot(0, &loop, [&started] { started = true; });
     slice.start();
     loop.exec();
+    // An application quit during the loop ends it. Qt keeps a quit that no
+    // application loop took, and every event loop started later returns at
+    // once: such a quit came before this acquisition and is not its own, so
+    // the source is served without an event loop of its own.
+    if (!started) {
+        while (twain::loopShouldRun())
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
 }
 
 TWAIN_BOOL TWAIN_MessageHook(TW_PLATFORMEVENT *lpmsg)
@@ -164,6 +199,11 @@ TWAIN_BOOL TWAIN_MessageHook(TW_PLATFORMEVENT *lpmsg)
         TWAIN_NativeXferGetAll(lpmsg);
         break;
     case MSG_CLOSEDSREQ:
+        // Transfers the source left half done are ended first, or it could
+        // not be disabled; the loop ends even if it refuses.
+        s.closeRequested = true;
+        if (s.state > TWAIN_SOURCE_ENABLED)
+            TWAIN_AbortAllPendingXfers();
         TWAIN_DisableSource();
         break;
     default:
@@ -178,6 +218,12 @@ void TWAIN_NativeXferGetAll(TW_PLATFORMEVENT *)
     if (s.state != TWAIN_TRANSFER_READY)
         twain::AssertionFailed();
     do {
+        // The picture list is full: the rest of the pages are not fetched,
+        // so none of them is left without an owner.
+        if (s.dibCount >= twain::MaxDibs) {
+            TWAIN_AbortAllPendingXfers();
+            return;
+        }
         TW_HANDLE dib = nullptr;
         TWAIN_DS(DG_IMAGE, DAT_IMAGENATIVEXFER, MSG_GET, &dib);
         if (s.state < TWAIN_TRANSFER_READY)
@@ -202,10 +248,6 @@ void TWAIN_NativeXferGetAll(TW_PLATFORMEVENT *)
         }
         if (s.state == TWAIN_TRANSFERRING)
             twain::endTransfer();
-        // The picture list is full: the rest of the pages are not fetched,
-        // so none of them is left without an owner.
-        if (s.state == TWAIN_TRANSFER_READY && s.dibCount >= twain::MaxDibs)
-            TWAIN_AbortAllPendingXfers();
     } while (s.state == TWAIN_TRANSFER_READY);
 }
 

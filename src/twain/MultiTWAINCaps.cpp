@@ -4,7 +4,9 @@
 
 #include "GlobalMemory.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 
 namespace twain {
@@ -79,8 +81,12 @@ bool itemInside(std::size_t blockSize, std::size_t offset, int itemSize)
 
 TW_FIX32 ToFix32(double r)
 {
-    const double v = std::nearbyint(r * 65536.0 + 0.5);
-    const auto bits = static_cast<uint32_t>(static_cast<int64_t>(v));
+    // Outside what a FIX32 holds the nearest end is sent; not a number is 0.
+    double v = std::nearbyint(r * 65536.0 + 0.5);
+    if (std::isnan(v))
+        v = 0.0;
+    v = std::clamp(v, double(INT32_MIN), double(INT32_MAX));
+    const auto bits = static_cast<uint32_t>(static_cast<int32_t>(v));
     TW_FIX32 f;
     f.Whole = static_cast<TW_INT16>(static_cast<uint16_t>(bits >> 16));
     f.Frac = static_cast<TW_UINT16>(bits & 0xFFFFu);
@@ -142,7 +148,10 @@ int32_t TWAIN_NegotiatePixelTypes(int32_t nPixTypeMask)
         return 1;
 
     TW_CAPABILITY cap{ICAP_PIXELTYPE, TWON_ENUMERATION, nullptr};
-    if (!TWAIN_DS(DG_CONTROL, DAT_CAPABILITY, MSG_GET, &cap)) {
+    const TWAIN_BOOL answered = TWAIN_DS(DG_CONTROL, DAT_CAPABILITY, MSG_GET, &cap);
+    // A container that came back is ours to free, even with a failed call.
+    twain::Container container(cap.hContainer);
+    if (!answered) {
         twain::RecordError(2);
         return 0;
     }
@@ -150,7 +159,6 @@ int32_t TWAIN_NegotiatePixelTypes(int32_t nPixTypeMask)
         twain::RecordError(8);
         return 0;
     }
-    twain::Container container(cap.hContainer);
     TW_UINT8 *data = container.data();
     if (!data) {
         twain::RecordError(9);
@@ -241,9 +249,11 @@ TWAIN_BOOL TWAIN_GetCapCurrent(int32_t cap, int32_t itemType, void *pVal)
         return 0;
     }
     TW_CAPABILITY capability{static_cast<TW_UINT16>(cap), TWON_ONEVALUE, nullptr};
-    if (!TWAIN_DS(DG_CONTROL, DAT_CAPABILITY, MSG_GETCURRENT, &capability) || !capability.hContainer)
-        return 0;
+    const TWAIN_BOOL answered = TWAIN_DS(DG_CONTROL, DAT_CAPABILITY, MSG_GETCURRENT, &capability);
+    // A container that came back is ours to free, even with a failed call.
     twain::Container container(capability.hContainer);
+    if (!answered || !capability.hContainer)
+        return 0;
     const TW_UINT8 *data = container.data();
     const int itemSize = twain::ItemSize(itemType);
     if (!data || itemSize == 0 || !pVal)

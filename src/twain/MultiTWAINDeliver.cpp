@@ -10,7 +10,7 @@
 #include <QGuiApplication>
 #include <QMimeData>
 #include <QPainter>
-#include <cstdlib>
+#include <optional>
 
 extern "C" {
 
@@ -60,14 +60,25 @@ void CopyDIBIntoImage(TWAIN_HDIB hDIB, TWAIN_HIMAGE image)
     auto *box = static_cast<ui::TPictureBox *>(image);
     if (!box)
         return;
+    // A DIB that does not fit its block leaves the control as it was: no
+    // resizing and no bitmap of a size the header merely claims.
+    int dibW = 0;
+    int dibH = 0;
+    {
+        twain::LockedBlock block(hDIB);
+        const std::optional<twain::DibLayout> l =
+            block ? twain::ReadDibLayout(block.data(), block.size()) : std::nullopt;
+        if (!l)
+            return;
+        dibW = l->width;
+        dibH = static_cast<int>(l->rows());
+    }
     const QSize controlSize = box->size();
-    const int dibW = TWAIN_DibWidth(hDIB);
-    const int dibH = std::abs(TWAIN_DibHeight(hDIB));
     box->resize(dibW, dibH);
     // A control without a picture makes a bitmap of its (new) size; one with
     // a picture is drawn over, and the picture keeps its size.
     if (!box->HasGraphic()) {
-        QImage fresh(std::max(dibW, 0), std::max(dibH, 0), QImage::Format_RGB32);
+        QImage fresh(dibW, dibH, QImage::Format_RGB32);
         fresh.fill(Qt::white);
         box->SetPicture(fresh);
     }

@@ -129,9 +129,13 @@ QWidget *CreateProxyWindow()
 {
     if (!EnsureApplication())
         return nullptr;
-    auto *proxy = new QWidget(nullptr, Qt::Window);
+    // It only owns the source manager and the source's dialog: the operator
+    // is not meant to notice it.
+    auto *proxy = new QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint);
     proxy->setWindowTitle(QStringLiteral("Acquire Proxy"));
     proxy->setObjectName(QStringLiteral("AcquireProxy"));
+    proxy->setAttribute(Qt::WA_ShowWithoutActivating);
+    proxy->resize(1, 1);
     proxy->show();
     proxy->winId();
     return proxy;
@@ -266,9 +270,11 @@ TWAIN_BOOL TWAIN_EnableSource(TWAIN_HWND hwnd)
         twain::RecordError(5);
     } else {
         s.state = TWAIN_SOURCE_ENABLED;
-        // A new round of transfers: a picture of an earlier one must not end
-        // the modal loop of a host that drives the session itself.
+        // A new round of transfers: a picture or a close request of an
+        // earlier one must not end the modal loop of a host that drives the
+        // session itself.
         s.lastNative = nullptr;
+        s.closeRequested = false;
     }
     return s.state == TWAIN_SOURCE_ENABLED;
 }

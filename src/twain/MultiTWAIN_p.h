@@ -32,6 +32,7 @@ struct Session
     TW_PENDINGXFERS pendingXfers{};
     TWAIN_HWND managerParent = 0;
     TWAIN_HDIB lastNative = nullptr;
+    bool closeRequested = false; // the source asked to be closed (MSG_CLOSEDSREQ)
     TW_INT16 resultCode = 0;
     int32_t errorCode = 0;
     int32_t errorResult = 0;
@@ -77,7 +78,8 @@ uint32_t FilterTypeList(TW_UINT8 *items, uint32_t count, int32_t mask);
 // ---- windows ----------------------------------------------------------------
 /// The live top-level widget of a window handle, or null.
 QWidget *WindowOf(TWAIN_HWND hwnd);
-/// The "Acquire Proxy" window, shown; null when it cannot be made.
+/// The "Acquire Proxy" window (one pixel, frameless, kept off the taskbar),
+/// shown; null when it cannot be made.
 QWidget *CreateProxyWindow();
 /// The application object exists (made on first use for hosts without one).
 bool EnsureApplication();

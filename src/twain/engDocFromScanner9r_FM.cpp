@@ -2,6 +2,9 @@
 // scan, quarter turns.
 #include "twain/engDocFromScanner9r_FM.h"
 
+#include "twain/DibLayout.h"
+#include "twain/LockedBlock.h"
+
 #include "common/Recognition9r.h"
 #include "common/TSettingsFile.h"
 #include "common/engCommon9r.h"
@@ -56,11 +59,22 @@ QToolButton *turnButton(QWidget *parent, const char *name, const QString &hint, 
 
 } // namespace
 
+namespace {
+
+bool dibIsDrawable(TWAIN_HDIB hdib)
+{
+    const twain::LockedBlock block(hdib);
+    return block && twain::ReadDibLayout(block.data(), block.size()).has_value();
+}
+
+} // namespace
+
 TDocScannerCalls TDocScannerCalls::Layer()
 {
     return {TWAIN_SelectImageSource, TWAIN_SetHideUI,   TWAIN_AcquireNative,    TWAIN_FreeNative,
             TWAIN_GetNumDibs,        TWAIN_GetDib,      TWAIN_ClearDibList,     TWAIN_DibWidth,
-            TWAIN_DibHeight,         TWAIN_CreateDibPalette, TWAIN_DeletePalette, TWAIN_DrawDibToDC};
+            TWAIN_DibHeight,         TWAIN_CreateDibPalette, TWAIN_DeletePalette, TWAIN_DrawDibToDC,
+            dibIsDrawable};
 }
 
 TDocFromScannerFM::TDocFromScannerFM(QWidget *owner)
@@ -124,8 +138,16 @@ TDocFromScannerFM::TDocFromScannerFM(QWidget *owner)
     page->addWidget(pnlButtons);
 
     connect(bScanTest, &QPushButton::clicked, this, [this] { bScanTestClick(); });
-    connect(sbTurnLeft, &QToolButton::clicked, this, [this] { sbTurnLeftClick(); });
-    connect(sbTurnRight, &QToolButton::clicked, this, [this] { sbTurnRightClick(); });
+    // The turn itself lets a failure go; the window shows it to the operator.
+    auto guarded = [this](void (TDocFromScannerFM::*turn)()) {
+        try {
+            (this->*turn)();
+        } catch (const std::exception &e) {
+            ui::ShowMessageBox(this, QString::fromUtf8(e.what()), LoadResString(&_S_ERROR), QMessageBox::Critical);
+        }
+    };
+    connect(sbTurnLeft, &QToolButton::clicked, this, [guarded] { guarded(&TDocFromScannerFM::sbTurnLeftClick); });
+    connect(sbTurnRight, &QToolButton::clicked, this, [guarded] { guarded(&TDocFromScannerFM::sbTurnRightClick); });
     connect(bSave, &QPushButton::clicked, this, [this] {
         if (acSave->isEnabled())
             done(1);
@@ -157,6 +179,11 @@ void TDocFromScannerFM::done(int result)
     QDialog::done(result);
 }
 
+void TDocFromScannerFM::reject()
+{
+    done(2);
+}
+
 void TDocFromScannerFM::freeTempBitmap()
 {
     delete TempBitmap;
@@ -173,13 +200,20 @@ void TDocFromScannerFM::FormShow()
     try {
         WithRecognizeIniFile([this](TSettingsFile &ini) {
             cxShowScanerList->setChecked(ini.ReadBool(ScanDocInfo, QStringLiteral("ShowScanerList"), true));
-            const int top = ini.ReadInteger(ScanDocForm, QStringLiteral("ScanFormTop"), y());
-            // A position saved on a screen that is gone would hide the window.
-            if (QGuiApplication::screenAt(QPoint(x() + 20, top + 20)))
-                move(x(), top);
-            const int left = ini.ReadInteger(ScanDocForm, QStringLiteral("ScanFormLeft"), x());
-            if (QGuiApplication::screenAt(QPoint(left + 20, y() + 20)))
-                move(left, y());
+            // Without a stored position the window system places the window,
+            // as designed; a position saved on a screen that is gone would
+            // hide it.
+            const QString topKey = QStringLiteral("ScanFormTop"), leftKey = QStringLiteral("ScanFormLeft");
+            if (ini.ValueExists(ScanDocForm, topKey)) {
+                const int top = ini.ReadInteger(ScanDocForm, topKey, y());
+                if (QGuiApplication::screenAt(QPoint(x() + 20, top + 20)))
+                    move(x(), top);
+            }
+            if (ini.ValueExists(ScanDocForm, leftKey)) {
+                const int left = ini.ReadInteger(ScanDocForm, leftKey, x());
+                if (QGuiApplication::screenAt(QPoint(left + 20, y() + 20)))
+                    move(left, y());
+            }
             resize(ini.ReadInteger(ScanDocForm, QStringLiteral("ScanFormWidth"), width()), height());
             resize(width(), ini.ReadInteger(ScanDocForm, QStringLiteral("ScanFormHeight"), height()));
         });
@@ -220,10 +254,13 @@ void TDocFromScannerFM::releaseEarlierPages(TWAIN_HDIB kept)
 
 bool TDocFromScannerFM::drawIntoTempBitmap(TWAIN_HDIB dib)
 {
-    const int w = Calls.DibWidth(dib);
-    const int h = std::abs(Calls.DibHeight(dib));
-    if (w <= 0 || h <= 0)
+    if (!Calls.DibIsDrawable(dib))
         return false;
+    const int w = Calls.DibWidth(dib);
+    const int32_t height = Calls.DibHeight(dib);
+    if (w <= 0 || height == 0 || height == INT32_MIN)
+        return false;
+    const int h = height < 0 ? -height : height;
     if (m_palette)
         Calls.DeletePalette(m_palette);
     m_palette = Calls.CreateDibPalette(dib);
@@ -254,18 +291,23 @@ void TDocFromScannerFM::bScanTestClick()
         // Only the last page is kept; the layer's list still holds the others.
         releaseEarlierPages(dib);
         if (dib) {
-            bool drawn = false;
+            bool drawn = false, outOfMemory = false;
             try {
                 drawn = drawIntoTempBitmap(dib);
             } catch (const std::bad_alloc &) {
+                outOfMemory = true;
                 ui::ShowMessageBox(this, LoadResString(&_S_NOT_ENOUGH_RESOURCE), LoadResString(&_S_MESSAGE),
                                    QMessageBox::Information);
             }
-            // A page that could not become a picture leaves the previous one:
-            // an empty bitmap would throw away what the operator had.
+            // A page that could not become a picture (unreadable, or too
+            // large for memory) leaves the previous one: a blank bitmap
+            // would throw away what the operator had.
             if (drawn) {
                 imgTempTest->SetPicture(*TempBitmap);
                 imgWorkTest->SetPicture(*TempBitmap);
+            } else if (!outOfMemory) {
+                ui::ShowMessageBox(this, QStringLiteral("Сканер передал изображение, которое не удалось прочитать."),
+                                   LoadResString(&_S_ERROR), QMessageBox::Critical);
             }
             Calls.FreeNative(dib);
             dib = nullptr;
@@ -279,20 +321,12 @@ void TDocFromScannerFM::bScanTestClick()
 
 void TDocFromScannerFM::sbTurnLeftClick()
 {
-    try {
-        imaging::TurnImage(imgTempTest, imgWorkTest, imaging::TurnDirection::Left);
-    } catch (const std::exception &e) {
-        ui::ShowMessageBox(this, QString::fromUtf8(e.what()), LoadResString(&_S_ERROR), QMessageBox::Critical);
-    }
+    imaging::TurnImage(imgTempTest, imgWorkTest, imaging::TurnDirection::Left);
 }
 
 void TDocFromScannerFM::sbTurnRightClick()
 {
-    try {
-        imaging::TurnImage(imgTempTest, imgWorkTest, imaging::TurnDirection::Right);
-    } catch (const std::exception &e) {
-        ui::ShowMessageBox(this, QString::fromUtf8(e.what()), LoadResString(&_S_ERROR), QMessageBox::Critical);
-    }
+    imaging::TurnImage(imgTempTest, imgWorkTest, imaging::TurnDirection::Right);
 }
 
 void TDocFromScannerFM::acSaveExecute()

@@ -45,6 +45,9 @@ struct TDocScannerCalls
     void (*DeletePalette)(TWAIN_HPALETTE hpal);
     void (*DrawDibToDC)(TWAIN_HDC hDC, int32_t dx, int32_t dy, int32_t w, int32_t h, TWAIN_HDIB hdib,
                         int32_t sx, int32_t sy);
+    /// True when the whole DIB (header, colours, pixel rows) lies in its
+    /// block, so drawing it gives its picture and not a blank page.
+    bool (*DibIsDrawable)(TWAIN_HDIB hdib);
 
     /// The layer's functions.
     static TDocScannerCalls Layer();
@@ -85,6 +88,8 @@ public:
 public Q_SLOTS:
     /// Closing by any way writes the window's settings.
     void done(int result) override;
+    /// The window's close button and Escape: Cancel (2), as "Отмена".
+    void reject() override;
 
 protected:
     void showEvent(QShowEvent *event) override;

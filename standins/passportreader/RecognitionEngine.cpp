@@ -1,4 +1,5 @@
 #include "RecognitionEngine.h"
+#include "ZoneSpecimen.h"
 
 #include "FieldsCollection.h"
 #include "StandinConfig.h"
@@ -342,6 +343,9 @@ HRESULT RecognitionEngine::RecognizeFile(const QString &path, const QString &doc
     // A page of another document type yields nothing, as a real reader does.
     if (specimen && specimen->documentType != documentType)
         specimen.reset();
+    // A page no description knows is read from its machine-readable zone.
+    else if (!specimen)
+        specimen = SpecimenFromZone(page, documentType);
     *result = (new FieldsCollection(specimen, page, path))->Hand();
     return S_OK;
 }

@@ -4,6 +4,7 @@
 #include "../passportreader/JpegFile.h"
 #include "EngineState.h"
 #include "StandinConfig.h"
+#include "ZoneFields.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -28,6 +29,8 @@ std::int32_t FieldCount(const ScanifySpecimen &s)
     return std::int32_t(s.fields.size() + (s.photo.field.isEmpty() ? 0 : 1));
 }
 
+/// The zone of config that reads specimen: one whose turn brings the page
+/// upright if there is such a zone, else the first that reads that kind of
 /// document at all. Null when no zone does.
 const ZoneReading *ReadingZone(const ScanConfiguration &config, const ScanifySpecimen &specimen)
 {
@@ -92,6 +95,8 @@ void Recognise(ScPackageHandle packageHandle, Package &package, ScImageHandle im
         }
         doc.fields[f.id] = r;
     }
+    if (ReadsFromZone(s))
+        ReadZoneFields(image.picture, zone->turn, s, doc.fields);
     if (!s.photo.field.isEmpty())
         doc.fields[s.photo.field].value = WritePhoto(package, s, asRead).toLocal8Bit();
 
@@ -101,7 +106,6 @@ void Recognise(ScPackageHandle packageHandle, Package &package, ScImageHandle im
     image.document = handle;
 }
 
-/// Looks up a package and its instance, clearing the instance's error; null when either is gone.
 } // namespace
 
 ScBool PackageRecog(ScPackageHandle package)

@@ -20,7 +20,6 @@ QStringList TwainSources()
     return {QString::fromLatin1(FeederSourceName), QString::fromLatin1(OfflineSourceName)};
 }
 
-
 QImage AsScanned(const QImage &upright, int angle, int bitsPerPixel)
 {
     QImage page = angle ? upright.transformed(QTransform().rotate(angle)) : upright;
@@ -30,9 +29,6 @@ QImage AsScanned(const QImage &upright, int angle, int bitsPerPixel)
         return page.convertToFormat(QImage::Format_Grayscale8);
     return page.convertToFormat(QImage::Format_RGB888);
 }
-
-/// The zone of config that reads specimen: one whose turn brings the page
-/// upright if there is such a zone, else the first that reads that kind of
 
 } // namespace
 
@@ -129,8 +125,8 @@ ScBool ScannerSetConfiguration(ScScanDeviceHandle device, const char *configurat
         return 0;
     Succeed(inst);
     if (FaultActive(fault::SetConfig))
-        throw RaisedFault(FaultMessage(fault::SetConfig, QStringLiteral("Access violation at address 00000000 in module "
-                                                                         "'libscproxy.so'. Read of address 00000000"))
+        throw RaisedFault(FaultMessage(fault::SetConfig,
+                                       QStringLiteral("Selecting the scanning configuration failed with an internal error"))
                               .toStdString());
     const QByteArray name = configuration ? QByteArray(configuration) : QByteArray();
     if (!inst->hasContext) {

@@ -38,6 +38,26 @@ QStringList SourceFolders()
     return folders;
 }
 
+std::vector<TW_IDENTITY> AskIdentities(DSENTRYPROC entry, pTW_IDENTITY app)
+{
+    // A library that drives several devices lists one source per device;
+    // one that does not know the list answers for itself alone.
+    std::vector<TW_IDENTITY> identities;
+    TW_IDENTITY identity{};
+    if (entry(app, DG_CONTROL, DAT_IDENTITY, MSG_GETFIRST, &identity) == TWRC_SUCCESS) {
+        do {
+            identities.push_back(identity);
+            identity = TW_IDENTITY{};
+        } while (identities.size() < MaxSourcesPerLibrary
+                 && entry(app, DG_CONTROL, DAT_IDENTITY, MSG_GETNEXT, &identity) == TWRC_SUCCESS);
+        return identities;
+    }
+    identity = TW_IDENTITY{};
+    if (entry(app, DG_CONTROL, DAT_IDENTITY, MSG_GET, &identity) == TWRC_SUCCESS)
+        identities.push_back(identity);
+    return identities;
+}
+
 std::vector<SourceLibrary> DiscoverSources(pTW_IDENTITY app)
 {
     std::vector<SourceLibrary> found;
@@ -50,18 +70,19 @@ std::vector<SourceLibrary> DiscoverSources(pTW_IDENTITY app)
             source.path = file.absoluteFilePath();
             if (!LoadSource(source))
                 continue;
-            TW_IDENTITY identity{};
-            const TW_UINT16 rc = source.entry(app, DG_CONTROL, DAT_IDENTITY, MSG_GET, &identity);
+            const std::vector<TW_IDENTITY> identities = AskIdentities(source.entry, app);
             UnloadSource(source);
-            if (rc != TWRC_SUCCESS || identity.ProductName[0] == '\0')
-                continue;
-            identity.ProductName[sizeof identity.ProductName - 1] = '\0';
-            identity.Id = 0;
-            source.identity = identity;
-            if (names.contains(source.productName()))
-                continue;
-            names.insert(source.productName());
-            found.push_back(source);
+            for (TW_IDENTITY identity : identities) {
+                if (identity.ProductName[0] == '\0')
+                    continue;
+                identity.ProductName[sizeof identity.ProductName - 1] = '\0';
+                identity.Id = 0;
+                source.identity = identity;
+                if (names.contains(source.productName()))
+                    continue;
+                names.insert(source.productName());
+                found.push_back(source);
+            }
         }
     }
     return found;

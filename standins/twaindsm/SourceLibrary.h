@@ -25,8 +25,17 @@ struct SourceLibrary
 /// The folders searched for data sources, in order.
 QStringList SourceFolders();
 
+/// A library lists at most this many sources.
+inline constexpr std::size_t MaxSourcesPerLibrary = 64;
+
+/// The sources one library offers: the identities it lists for
+/// DAT_IDENTITY / MSG_GETFIRST and MSG_GETNEXT (one per device it drives),
+/// else the one it answers for MSG_GET; empty when it names none.
+std::vector<TW_IDENTITY> AskIdentities(DSENTRYPROC entry, pTW_IDENTITY app);
+
 /// Every data source found, each asked for its identity; libraries that
-/// cannot be loaded, lack DS_Entry or refuse to name themselves are skipped,
+/// cannot be loaded, lack DS_Entry or refuse to name themselves are skipped, a library
+/// listing several sources gives one entry per source (sharing its path),
 /// and of two sources with one product name the first found is kept.
 std::vector<SourceLibrary> DiscoverSources(pTW_IDENTITY app);
 

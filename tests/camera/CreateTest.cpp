@@ -6,6 +6,7 @@
 #include "camera/TCameraPanel.h"
 #include "ui/TCaptionedEdit.h"
 
+#include <QFile>
 #include <QGuiApplication>
 #include <QScreen>
 
@@ -162,6 +163,31 @@ TEST_F(CameraCreate, WithoutTheHostsServicesTheWindowStillOpensAndSaysWhy)
     // The frame was still set up.
     EXPECT_EQ(form->spFrame->PenMode(), camera::TShape::pmNotXor);
     EXPECT_EQ(form->spFrameLeft->pos(), form->spFrame->pos() + QPoint(0, 4));
+}
+
+TEST_F(CameraCreate, WithoutTheHostsVideoTheStoredAttributesAreKeptAndNoDefaultIsInvented)
+{
+    // With a stored value the host is not needed to read it; without one the
+    // default cannot be made, and nothing is written in its place.
+    const struct {
+        int stored;
+        const char *what;
+    } cases[] = {{7015, "stored"}, {-1, "not stored"}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        QFile::remove(gl_sRecognizeIniFileName);
+        SaveCamera(entrance, c.stored);
+        InstallHostServices(nullptr);
+        Create();
+        if (c.stored >= 0) {
+            EXPECT_EQ(form->Attributes(), c.stored);
+        }
+        delete form;
+        form = nullptr;
+        EXPECT_EQ(Settings().ReadInteger(QStringLiteral("CAMERA_INFO"), QStringLiteral("Attributes"), -1), c.stored);
+        EXPECT_EQ(Saved("CameraInnerName"), QStringLiteral("cam_entrance"));
+        host.Install();
+    }
 }
 
 TEST_F(CameraCreate, TheNextWindowComesBackOnTheChosenCameraWithTheAttributesSetInTheView)

@@ -5,6 +5,7 @@
 
 #include <QCheckBox>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QScrollArea>
 #include <QTest>
@@ -92,4 +93,43 @@ TEST_F(CameraLayout, SaveIsOnlyAvailableOnAFrozenFrame)
     form->bSave->click();
     EXPECT_FALSE(form->isVisible());
     EXPECT_EQ(form->result(), 1);
+}
+
+TEST_F(CameraLayout, AtItsSmallestTheWindowKeepsEveryCaptionAndACamerasNameReadable)
+{
+    // A tiny size left in the settings by an earlier window is not taken.
+    TSettingsFile ini(gl_sRecognizeIniFileName);
+    ini.WriteInteger(QStringLiteral("CAMERA_FORM"), QStringLiteral("CameraFormWidth"), 300);
+    ini.WriteInteger(QStringLiteral("CAMERA_FORM"), QStringLiteral("CameraFormHeight"), 200);
+    ini.UpdateFile();
+    SaveCamera(parking);
+    Create();
+    Show();
+    EXPECT_EQ(form->size(), form->minimumSize());
+    form->resize(1, 1);
+    EXPECT_EQ(form->size(), form->minimumSize());
+    form->layout()->activate();
+    form->pnlButtons->layout()->activate();
+
+    auto fits = [](QWidget *w, int wanted) {
+        EXPECT_GE(w->width(), wanted) << w->objectName().toStdString();
+        EXPECT_LE(w->geometry().right(), w->parentWidget()->contentsRect().right()) << w->objectName().toStdString();
+    };
+    QLineEdit *name = form->ledCamera->Edit();
+    fits(form->ledCamera, 0);
+    // "Автостоянка" and a good deal more.
+    EXPECT_GE(name->width() - 8, name->fontMetrics().horizontalAdvance(QStringLiteral("Камера у ворот, вход 2")));
+    fits(form->ledCamera->EditLabel(), form->ledCamera->EditLabel()->sizeHint().width());
+    fits(form->cxShowFrame, form->cxShowFrame->sizeHint().width());
+    fits(form->bSave, form->bSave->sizeHint().width());
+    fits(form->bCancel, form->bCancel->sizeHint().width());
+    fits(form->bSelectCamera, form->bSelectCamera->fontMetrics().horizontalAdvance(QStringLiteral("...")));
+    // The stop button holds both of its captions.
+    for (const char *caption : {"СТОП-кадр", "Продолжить"}) {
+        QPushButton probe(QString::fromUtf8(caption));
+        probe.setFont(form->bSnapShot->font());
+        fits(form->bSnapShot, probe.sizeHint().width());
+    }
+    EXPECT_LT(form->ledCamera->geometry().right(), form->bSelectCamera->geometry().left());
+    EXPECT_LT(form->bSnapShot->geometry().right(), form->bSave->geometry().left());
 }

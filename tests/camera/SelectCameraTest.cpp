@@ -85,10 +85,16 @@ TEST_F(SelectCamera, ACameraWithoutRightsClearsTheViewAndTheNamesAndSaysSo)
 {
     SaveCamera(entrance);
     Create();
+    // A fragment frame shown on an earlier frozen frame lies under the view.
+    form->cxShowFrame->setChecked(true);
     host::TSimpleView *view = form->View();
     Choose(parking);
     EXPECT_EQ(form->View(), view); // cleared, not freed
     EXPECT_EQ(static_cast<FakeView *>(view)->clears, 1);
+    // Nothing covers the notice.
+    EXPECT_TRUE(view->isHidden());
+    EXPECT_TRUE(form->spFrame->isHidden());
+    EXPECT_FALSE(form->cxShowFrame->isChecked());
     EXPECT_EQ(form->CameraIntf(), nullptr);
     EXPECT_TRUE(form->CameraInnerName().isEmpty());
     EXPECT_TRUE(form->CameraInnerPath().isEmpty());
@@ -97,6 +103,15 @@ TEST_F(SelectCamera, ACameraWithoutRightsClearsTheViewAndTheNamesAndSaysSo)
     EXPECT_TRUE(boxes.calls.empty());
     form->ActionListUpdate();
     EXPECT_FALSE(form->acSnapShot->isEnabled());
+
+    // The same view plays the next camera the user may use, shown again.
+    Choose(archive);
+    EXPECT_EQ(form->View(), view);
+    EXPECT_FALSE(view->isHidden());
+    ASSERT_FALSE(host.video.createViewCalls.empty());
+    EXPECT_TRUE(host.video.createViewCalls.back().visible);
+    EXPECT_TRUE(form->pnlCamera->Caption().isEmpty());
+    Choose(parking);
     delete form;
     form = nullptr;
     EXPECT_EQ(Saved("CameraInnerName"), QString());
@@ -150,13 +165,43 @@ TEST_F(SelectCamera, ACameraChosenOverAFrozenFramePlaysLive)
     EXPECT_FALSE(form->acSave->isEnabled());
 }
 
-TEST_F(SelectCamera, ACameraWithoutRightsChosenOverAFrozenFrameKeepsTheFrameForSaving)
+TEST_F(SelectCamera, ACameraWithoutRightsChosenOverAFrozenFrameLeavesTheFrameAndShowsTheNotice)
 {
     Create();
+    Show();
     Freeze();
+    form->cxShowFrame->setChecked(true);
+    ASSERT_FALSE(form->spFrame->isHidden());
     Choose(parking);
-    EXPECT_TRUE(form->IsFrozen());
-    form->ActionListUpdate();
-    EXPECT_TRUE(form->acSave->isEnabled());
+
+    // The window names the forbidden camera and shows nothing of the other one.
+    EXPECT_FALSE(form->IsFrozen());
+    EXPECT_TRUE(form->imgPhoto->isHidden());
+    EXPECT_TRUE(form->imgPhoto->Picture().isNull());
+    for (camera::TShape *s : {form->spFrame, form->spFrameTop, form->spFrameBottom, form->spFrameLeft, form->spFrameRight})
+        EXPECT_TRUE(s->isHidden()) << s->objectName().toStdString();
+    EXPECT_FALSE(form->cxShowFrame->isChecked());
+    EXPECT_EQ(form->View(), nullptr);
     EXPECT_EQ(form->ledCamera->Text(), QStringLiteral("Автостоянка"));
+    EXPECT_EQ(form->pnlCamera->Caption(), QStringLiteral("Нет прав на работу с данной камерой"));
+    EXPECT_TRUE(form->ScrollBox1->widgetResizable());
+    EXPECT_EQ(form->bSnapShot->text(), QStringLiteral("СТОП-кадр"));
+
+    // Nothing to save and nothing to continue to: no view on an empty name.
+    form->ActionListUpdate();
+    EXPECT_FALSE(form->acSave->isEnabled());
+    EXPECT_FALSE(form->cxShowFrame->isEnabled());
+    EXPECT_FALSE(form->acSnapShot->isEnabled());
+    const auto views = host.video.createViewCalls.size();
+    form->bSnapShot->click();
+    form->bSave->click();
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_EQ(host.video.createViewCalls.size(), views);
+    EXPECT_EQ(form->pnlCamera->Caption(), QStringLiteral("Нет прав на работу с данной камерой"));
+
+    // A camera with rights plays again, the notice gone.
+    Choose(archive);
+    EXPECT_NE(form->View(), nullptr);
+    EXPECT_TRUE(form->pnlCamera->Caption().isEmpty());
+    EXPECT_EQ(host.video.createViewCalls.back().names, QStringList({QStringLiteral("cam_archive")}));
 }

@@ -116,3 +116,22 @@ TEST_F(Snapshot, TheStopFrameIsOnlyOfferedWithALiveCameraOrOnAFrozenFrame)
     Choose(parking);
     EXPECT_EQ(state(), std::make_tuple(false, false, false)); // a cleared view, no camera
 }
+
+TEST_F(Snapshot, WithoutAViewTheStopFrameCreatesNothingAndSaysTheFrameWasNotTaken)
+{
+    // A camera without rights leaves no view and no names; the action is
+    // disabled then, but a direct call must neither make a view nor freeze.
+    Create();
+    Choose(parking);
+    boxes.calls.clear();
+    form->acSnapShotExecute();
+    EXPECT_FALSE(form->IsFrozen());
+    EXPECT_EQ(form->View(), nullptr);
+    EXPECT_TRUE(host.video.createViewCalls.empty());
+    EXPECT_TRUE(host.video.snapshotCameras.isEmpty());
+    ASSERT_EQ(boxes.calls.size(), 1u);
+    EXPECT_EQ(boxes.calls[0].text, QStringLiteral("Не удалось получить кадр камеры."));
+    EXPECT_EQ(boxes.calls[0].caption, QStringLiteral("Сообщение"));
+    EXPECT_EQ(boxes.calls[0].icon, QMessageBox::Information);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}

@@ -15,6 +15,7 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QTest>
 #include <QToolButton>
 #include <gtest/gtest.h>
 #include <set>
@@ -74,6 +75,13 @@ void fakeFree(TWAIN_HDIB dib)
 int32_t fakeNumDibs() { return int32_t(g_fake->list.size()); }
 TWAIN_HDIB fakeGetDib(int32_t i) { return i >= 0 && i < int32_t(g_fake->list.size()) ? g_fake->list[size_t(i)] : nullptr; }
 void fakeClearList() { g_fake->list.clear(); }
+bool g_drawThrows = false;
+void fakeDraw(TWAIN_HDC dc, int32_t dx, int32_t dy, int32_t w, int32_t h, TWAIN_HDIB dib, int32_t sx, int32_t sy)
+{
+    if (g_drawThrows)
+        throw std::runtime_error("рисование не удалось");
+    TWAIN_DrawDibToDC(dc, dx, dy, w, h, dib, sx, sy);
+}
 int32_t fakeWidth(TWAIN_HDIB dib) { return g_fake->forcedWidth ? g_fake->forcedWidth : TWAIN_DibWidth(dib); }
 
 class DocFromScannerTest : public testing::Test
@@ -93,6 +101,8 @@ protected:
         form->Calls.GetDib = fakeGetDib;
         form->Calls.ClearDibList = fakeClearList;
         form->Calls.DibWidth = fakeWidth;
+        form->Calls.DrawDibToDC = fakeDraw;
+        g_drawThrows = false;
     }
     void TearDown() override
     {
@@ -163,6 +173,62 @@ TEST_F(DocFromScannerTest, SettingsDefaultsWithoutAFileAndWrittenAlsoOnCancel)
     EXPECT_EQ(form->size(), QSize(700, 800));
 }
 
+TEST_F(DocFromScannerTest, ClosingTheWindowOrEscapeIsCancelAndWritesTheSettings)
+{
+    for (int way = 0; way < 2; ++way) {
+        form->show();
+        form->resize(650 + way, 720);
+        if (way == 0)
+            form->close();
+        else
+            QTest::keyClick(form, Qt::Key_Escape);
+        EXPECT_FALSE(form->isVisible()) << way;
+        EXPECT_EQ(form->result(), 2) << way;
+        EXPECT_EQ(Settings().ReadInteger(QStringLiteral("SCAN_DOC_FORM"), QStringLiteral("ScanFormWidth"), 0), 650 + way);
+    }
+}
+
+TEST_F(DocFromScannerTest, WithoutStoredKeysTheWindowIsPlacedAsDesigned)
+{
+    form->show();
+    EXPECT_FALSE(form->testAttribute(Qt::WA_Moved)) << "no stored position: the window system places the window";
+    form->bCancel->click();
+    delete form;
+    form = TDocFromScannerFM_Create(nullptr);
+    form->show();
+    EXPECT_TRUE(form->testAttribute(Qt::WA_Moved)) << "a stored position is applied";
+}
+
+TEST_F(DocFromScannerTest, AnUnreadablePageIsReportedAndKeepsThePreviousPicture)
+{
+    form->show();
+    form->cxShowScanerList->setChecked(false);
+    Scan({page(6, 4)});
+    const QImage before = form->imgWorkTest->Picture();
+    // A header that promises 400 x 300 pixels in a block that ends after it.
+    TWAIN_HDIB cut = ToBlock(BuildDib(DibKind{400, 300, 24}).left(60));
+    Scan({cut});
+    EXPECT_EQ(form->imgWorkTest->Picture(), before);
+    EXPECT_EQ(fake.freed.count(cut), 1u);
+    ASSERT_EQ(boxes.calls.size(), 1u);
+    EXPECT_EQ(boxes.calls[0].caption, LoadResString(&_S_ERROR));
+    EXPECT_EQ(boxes.calls[0].icon, QMessageBox::Critical);
+}
+
+TEST_F(DocFromScannerTest, APageIsFreedAlsoWhenDrawingItFails)
+{
+    form->show();
+    form->cxShowScanerList->setChecked(false);
+    g_drawThrows = true;
+    TWAIN_HDIB p = page(5, 5);
+    Scan({p});
+    EXPECT_EQ(fake.freed.count(p), 1u);
+    ASSERT_EQ(boxes.calls.size(), 1u);
+    EXPECT_EQ(boxes.calls[0].text, QStringLiteral("рисование не удалось"));
+    EXPECT_TRUE(form->isEnabled());
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
 TEST_F(DocFromScannerTest, CancelledSourceListChangesNothing)
 {
     form->show();
@@ -222,8 +288,7 @@ TEST_F(DocFromScannerTest, PalettePagesBecomeOrdinaryColourPictures)
     form->show();
     form->cxShowScanerList->setChecked(false);
     for (uint16_t bits : {1, 4, 8, 24}) {
-        const DibKind spec{9, -5, bits};
-        const QByteArray bytes = BuildDib(spec);
+        const QByteArray bytes = BuildDib(DibKind{9, -5, bits});
         Scan({ToBlock(bytes)});
         const QImage picture = form->imgWorkTest->Picture();
         ASSERT_EQ(picture.size(), QSize(9, 5)) << bits;

@@ -1,6 +1,6 @@
 // The reference host's document-picture path run as a program: a scan turned
 // once and stored, a three-page feeder run, a scan cancelled in the scanner's
-// own dialog.
+// own dialog after a good one.
 #include "support/TestSupport.h"
 
 #include <QDir>
@@ -33,7 +33,10 @@ TEST(HostDocPicturePath, ScanTurnSaveAndWhatTheWindowKeeps)
     EXPECT_EQ(multi["modalResult"].toInt(), 1);
     EXPECT_FALSE(multi["picture"].isNull());
 
-    const QJsonObject cancelled = report["cancelledScan"].toObject();
-    EXPECT_EQ(cancelled["modalResult"].toInt(), 2);
-    EXPECT_TRUE(cancelled["picture"].isNull());
+    const QJsonObject cancelled = report["scanThenCancelledScan"].toObject();
+    EXPECT_EQ(cancelled["modalResult"].toInt(), 1);
+    const QJsonObject kept = cancelled["picture"].toObject();
+    EXPECT_EQ(kept["width"].toInt(), picture["width"].toInt()) << "the turned first scan is what stays";
+    EXPECT_EQ(kept["height"].toInt(), picture["height"].toInt());
+    EXPECT_EQ(kept["rotationIndex"].toInt(), 0) << "the cancelled scan reset the rotation";
 }

@@ -12,6 +12,7 @@
 #include <QRegularExpression>
 #include <gtest/gtest.h>
 #include <cstdlib>
+#include <optional>
 
 namespace {
 
@@ -127,6 +128,23 @@ TEST_F(ScanifyOperations, CreatePackReleasesThePreviousPackageEvenWhenTheNewOneF
     EXPECT_EQ(log.lines, QStringList{QStringLiteral("Создание нового пакета...")});
 }
 
+TEST_F(ScanifyOperations, CreatePackRefusesWhenTheDataFolderCannotBeMade)
+{
+    // Without its data folder the engine would get a bare "dssXXXX" and put
+    // the package wherever the host happens to run.
+    const QString blocker = r9test::TestHome() + QStringLiteral("/not-a-folder");
+    r9test::WriteFile(blocker, "x");
+    qputenv("XDG_CONFIG_HOME", blocker.toLocal8Bit());
+    ScPackageHandle package = 0x99;
+    QString error;
+    EXPECT_FALSE(CreatePack(package, error));
+    EXPECT_EQ(package, 0u);
+    EXPECT_EQ(error, QStringLiteral("Не удалось создать папку данных пользователя для пакета Cognitive Scanify API."));
+    EXPECT_EQ(fake.destroyedPackages, std::vector<ScPackageHandle>{0x99});
+    EXPECT_EQ(fake.CallCount("ScPackageCreate"), 0);
+    EXPECT_EQ(log.lines, QStringList{QStringLiteral("Создание нового пакета...")});
+}
+
 TEST_F(ScanifyOperations, NothingIsLoggedWhileTheProtocolIsOff)
 {
     gl_Protocol = false;
@@ -216,6 +234,14 @@ TEST_F(ScanifyOperations, ScanPutsOnePageIntoTheCurrentPackageWithTheDeviceConfi
     EXPECT_EQ(image, 0x41u);
     EXPECT_EQ(fake.lastScanRequest, nullptr);
     EXPECT_EQ(calls(), QStringList{QStringLiteral("ScPackageScan(33, 49)")});
+    EXPECT_EQ(fake.scanCursorShape, std::optional<int>(Qt::WaitCursor)) << "the hourglass shows while the engine scans";
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+
+    // A failed scan takes its hourglass away too.
+    fake.scanResult = 0;
+    fake.scanCursorShape.reset();
+    EXPECT_FALSE(ScanToPackage(0x31, image, error));
+    EXPECT_EQ(fake.scanCursorShape, std::optional<int>(Qt::WaitCursor));
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 

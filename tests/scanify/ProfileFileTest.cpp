@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <functional>
 #include <stdexcept>
 
 namespace {
@@ -77,6 +78,43 @@ TEST_F(ProfileFile, AFileThatCannotBeWrittenRaisesAndLeavesNoPartialFile)
 } // namespace
 
 namespace {
+
+TEST_F(ProfileFile, FailuresAreToldInRussianWithTheFileName)
+{
+    // These texts reach the operator through the engine's loading.
+    const auto failure = [](const std::function<void()> &work) {
+        try {
+            work();
+        } catch (const std::runtime_error &e) {
+            return QString::fromUtf8(e.what());
+        }
+        return QStringLiteral("<no failure>");
+    };
+    const QString folderInPlace = dir.filePath(QStringLiteral("engine.ini"));
+    QDir(dir.path()).mkdir(QStringLiteral("engine.ini"));
+    TProfileFile unreadable(folderInPlace);
+    EXPECT_TRUE(failure([&] { unreadable.WriteInteger(QStringLiteral("S"), QStringLiteral("K"), 1); })
+                    .startsWith(QStringLiteral("Не удалось прочитать файл настроек \"%1\": ").arg(folderInPlace)));
+
+    const QString nowherePath = dir.filePath(QStringLiteral("missing/engine.ini"));
+    TProfileFile nowhere(nowherePath);
+    EXPECT_TRUE(failure([&] { nowhere.WriteInteger(QStringLiteral("S"), QStringLiteral("K"), 1); })
+                    .startsWith(QStringLiteral("Не удалось записать файл настроек \"%1\": ").arg(nowherePath)));
+
+    const QString hugePath = dir.filePath(QStringLiteral("huge.ini"));
+    r9test::WriteFile(hugePath, QByteArray(int(TProfileFile::MaxFileSize) + 1, 'x'));
+    TProfileFile huge(hugePath);
+    EXPECT_EQ(failure([&] { huge.WriteInteger(QStringLiteral("S"), QStringLiteral("K"), 1); }),
+              QStringLiteral("Файл настроек \"%1\" слишком велик.").arg(hugePath));
+
+    TProfileFile ini(dir.filePath(QStringLiteral("names.ini")));
+    EXPECT_EQ(failure([&] { ini.WriteInteger(QStringLiteral("S]"), QStringLiteral("K"), 1); }),
+              QStringLiteral("Недопустимое имя секции \"S]\" в файле настроек."));
+    EXPECT_EQ(failure([&] { ini.WriteInteger(QStringLiteral("S"), QStringLiteral(" K"), 1); }),
+              QStringLiteral("Недопустимое имя ключа \" K\" в файле настроек."));
+    EXPECT_EQ(failure([&] { ini.WriteString(QStringLiteral("S"), QStringLiteral("K"), QStringLiteral("a\nb")); }),
+              QStringLiteral("Значение в файле настроек не может содержать перевод строки: \"a\nb\"."));
+}
 
 TEST_F(ProfileFile, AnUpdateCollectsWritesAndReplacesTheFileOnceAtItsEnd)
 {

@@ -4,9 +4,19 @@
 
 #include "ScProxyFixture.h"
 
+#include "PageGenerator.h"
+#include "common/engCommon9r.h"
+#include "scanify/engUtilsScanify9r.h"
+
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
 #include <cstring>
+#include <functional>
 #include <map>
 
 using namespace scproxytest;
@@ -18,11 +28,23 @@ class ScProxyRecog : public ScProxyTest
 protected:
     /// Scans the generated specimen named stem with the configuration of turn
     /// and recognises it; the first document, 0 when none.
-    ScDocumentHandle Recognise(const char *stem, int turn)
+    ScDocumentHandle Recognise(const char *stem, int turn, const QString &specimens = GeneratedSpecimens())
     {
-        EnvSwitch folder("SCPROXY_SPECIMENS", GeneratedSpecimens().toLocal8Bit());
+        return Recognise(stem, [&] { SetUpContext(turn); }, specimens);
+    }
+    /// The same with a configuration file written elsewhere.
+    ScDocumentHandle Recognise(const char *stem, const QString &configurationFile)
+    {
+        return Recognise(stem, [&] {
+            EXPECT_TRUE(api.ScSetupContext(instance, configurationFile.toLocal8Bit().constData())) << ErrorText().toStdString();
+        });
+    }
+    ScDocumentHandle Recognise(const char *stem, const std::function<void()> &setUpContext,
+                               const QString &specimens = GeneratedSpecimens())
+    {
+        EnvSwitch folder("SCPROXY_SPECIMENS", specimens.toLocal8Bit());
         EnvSwitch feed("SCPROXY_FEED", stem);
-        SetUpContext(turn);
+        setUpContext();
         package = NewPackage(QStringLiteral("dss%1").arg(++packages, 4, 16, QLatin1Char('0')).toUpper());
         const ScImageHandle image = ScanOne(package);
         EXPECT_NE(image, 0u) << ErrorText().toStdString();
@@ -196,6 +218,31 @@ TEST_F(ScProxyRecog, UpsideDownPassportReadsItsNamesOnlyWithTheTurnThatBringsItU
     EXPECT_EQ(Field(next, "IN_SurName").text, QString());
 }
 
+TEST_F(ScProxyRecog, ThePackagesOwnConfigurationFilesTurnTheUpsideDownPassport)
+{
+    // The files exactly as the package writes them on load, not a copy.
+    CreateScApiIniFile();
+    const QString file270 = GetUserDataFolder() + QStringLiteral("ScApi_270.Ini");
+    const QString file90 = GetUserDataFolder() + QStringLiteral("ScApi_90.Ini");
+    ASSERT_TRUE(QFileInfo::exists(file270));
+    ASSERT_TRUE(QFileInfo::exists(file90));
+    const char *feed = "08-InoPas_MRZ-upside-down";
+
+    const ScDocumentHandle turned = Recognise(feed, file270);
+    ASSERT_NE(turned, 0u);
+    EXPECT_EQ(FormId(turned), "InoPas_MRZ");
+    EXPECT_EQ(Field(turned, "IN_SurName").text, QString());
+    EXPECT_EQ(Field(turned, "IN_Name").text, QString());
+    EXPECT_EQ(Field(turned, "IN_SurName").flags, SCF_VRS_ERROR);
+
+    const ScDocumentHandle upright = Recognise(feed, file90);
+    ASSERT_NE(upright, 0u);
+    EXPECT_EQ(FormId(upright), "InoPas_MRZ");
+    EXPECT_EQ(Field(upright, "IN_SurName").text, QStringLiteral("LINDQVIST"));
+    EXPECT_EQ(Field(upright, "IN_Name").text, QStringLiteral("OSKAR"));
+    EXPECT_EQ(Field(upright, "IN_SurName").flags, 0);
+}
+
 TEST_F(ScProxyRecog, RecognitionFaults)
 {
     {
@@ -212,4 +259,48 @@ TEST_F(ScProxyRecog, RecognitionFaults)
     EXPECT_TRUE(ErrorText().contains(QStringLiteral("simulated fault \"recog\"")));
     EXPECT_EQ(api.ScPackageGetFirstDoc(p), 0u);
     EXPECT_FALSE(api.ScPackageRecog(0, nullptr));
+}
+
+TEST_F(ScProxyRecog, PassportByItsZoneIsReadFromTheZoneWhenTheTurnBringsItUpright)
+{
+    // A generated passport page whose description says something else than its
+    // zone: what comes back shows where it was read.
+    QTemporaryDir dir;
+    mrzpages::PageSpec spec;
+    spec.dpi = 200;
+    spec.a4 = false;
+    mrzpages::Random rng(31);
+    specimens::MrzData data = mrzpages::RandomData(spec.format, rng);
+    data.surname = QStringLiteral("OKAFOR");
+    data.givenNames = QStringLiteral("ADA");
+    data.birthDate = QStringLiteral("921107");
+    const mrzpages::Page page = mrzpages::MakePage(spec, data, rng);
+    ASSERT_TRUE(page.image.save(dir.filePath(QStringLiteral("page.png"))));
+    QJsonArray fields;
+    for (const char *id : {"IN_SurName", "IN_Name", "IN_SerNum", "IN_BirthDate", "IN_CNT"})
+        fields.append(QJsonObject{{QStringLiteral("id"), QLatin1String(id)}, {QStringLiteral("value"), QStringLiteral("DESCRIBED")}});
+    const QJsonObject description{{QStringLiteral("formId"), QStringLiteral("InoPas_MRZ")},
+                                  {QStringLiteral("zone"), QStringLiteral("ZoneOfMRZ")},
+                                  {QStringLiteral("feedAngle"), 90},
+                                  {QStringLiteral("picture"), QStringLiteral("page.png")},
+                                  {QStringLiteral("fields"), fields}};
+    QFile f(dir.filePath(QStringLiteral("09-zone.json")));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(QJsonDocument(description).toJson());
+    f.close();
+
+    // On its side in the feeder: the 270 turn brings it upright and the zone is read.
+    const ScDocumentHandle doc = Recognise("09-zone", 270, dir.path());
+    ASSERT_NE(doc, 0u);
+    EXPECT_EQ(Field(doc, "IN_SurName").text, QStringLiteral("OKAFOR"));
+    EXPECT_EQ(Field(doc, "IN_SurName").flags, 0);
+    EXPECT_EQ(Field(doc, "IN_Name").text, QStringLiteral("ADA"));
+    EXPECT_EQ(Field(doc, "IN_SerNum").text, data.documentNumber);
+    EXPECT_EQ(Field(doc, "IN_BirthDate").text, QStringLiteral("07.11.1992"));
+    EXPECT_EQ(Field(doc, "IN_CNT").text, QStringLiteral("DESCRIBED")) << "the zone has no country name";
+
+    // The 90 turn leaves it upside down: the zone is not read.
+    const ScDocumentHandle turned = Recognise("09-zone", 90, dir.path());
+    ASSERT_NE(turned, 0u);
+    EXPECT_EQ(Field(turned, "IN_SurName").text, QStringLiteral("DESCRIBED"));
 }

@@ -62,7 +62,14 @@ TEST_F(ScProxyScan, ConfigurationNeedsAContextAndASectionOfIt)
     EXPECT_EQ(options.nBitsPerPixel, 8);
 
     EnvSwitch fault("SCPROXY_FAULTS", "setconfig");
-    EXPECT_THROW(api.ScScannerSetConfiguration(d, "ScanAllDocuments"), std::exception);
+    try {
+        api.ScScannerSetConfiguration(d, "ScanAllDocuments");
+        ADD_FAILURE() << "the fault switch did not raise";
+    } catch (const std::exception &e) {
+        EXPECT_EQ(QString::fromUtf8(e.what()),
+                  QStringLiteral("Selecting the scanning configuration failed with an internal error "
+                                 "(simulated fault \"setconfig\" of the engine stand-in)"));
+    }
 }
 
 TEST_F(ScProxyScan, PagesComeInTurnAsFilesOfThePackageTurnedAsTheyLie)

@@ -3,6 +3,8 @@
 #include "common/engCommon9r.h"
 #include "scanify/scapi.h"
 
+#include <QCursor>
+#include <QGuiApplication>
 #include <cstring>
 #include <fstream>
 #include <stdexcept>
@@ -140,6 +142,8 @@ struct FakeScanifyEntries
     {
         record("ScPackageScan(" + num(p) + ", " + num(d) + ")");
         fake().lastScanRequest = request;
+        const QCursor *cursor = QGuiApplication::overrideCursor();
+        fake().scanCursorShape = cursor ? int(cursor->shape()) : -1;
         return fake().scanResult;
     }
     static ScBool PackageRecog(ScPackageHandle p, PScProgressIndicator) { record("ScPackageRecog(" + num(p) + ")"); return fake().recogResult ? 1 : 0; }

@@ -80,6 +80,9 @@ public:
     bool lastExportOptionsGiven = false;
     std::vector<ScPackageHandle> destroyedPackages;
     const void *lastScanRequest = reinterpret_cast<const void *>(1);
+    /// The shape (Qt::CursorShape) of the application's override cursor while
+    /// ScPackageScan ran; -1 when none was set, nullopt before any scan.
+    std::optional<int> scanCursorShape;
     bool lastFieldAttrGiven = false;
 
     /// The calls recorded so far, by entry point name only.

@@ -114,8 +114,15 @@ TEST_F(AcquireTest, ANullWindowGetsTheProxyWindowForTheTimeOfTheCall)
         return TW_UINT16(TWRC_SUCCESS);
     });
     ScriptSource(dsm, {MSG_CLOSEDSREQ}, {}, {});
+    QSize proxySize;
+    dsm.answer(DAT_USERINTERFACE, MSG_ENABLEDS, [&](TW_MEMREF) {
+        if (QWidget *proxy = findTopLevel(QStringLiteral("Acquire Proxy")))
+            proxySize = proxy->size();
+        return TW_UINT16(TWRC_SUCCESS);
+    });
     EXPECT_EQ(TWAIN_AcquireNative(0, TWAIN_ANYTYPE), nullptr);
     EXPECT_TRUE(proxySeen);
+    EXPECT_EQ(proxySize, QSize(1, 1)); // never meant to be seen
     EXPECT_EQ(findTopLevel(QStringLiteral("Acquire Proxy")), nullptr);
 }
 
@@ -262,6 +269,20 @@ TEST_F(AcquireTest, TheListStopsAt999PagesAndTheRestAreReset)
     EXPECT_EQ(last, TWAIN_GetDib(998));
     EXPECT_EQ(dsm.count(DAT_IMAGENATIVEXFER, MSG_GET), 999);
     EXPECT_EQ(dsm.count(DAT_PENDINGXFERS, MSG_RESET), 1);
+
+    // A host that drives the session and enables the source again without
+    // clearing the full list: no page is fetched that could not be listed.
+    freeList();
+    dsm.reset();
+    walkTo(5);
+    twain::session().dibCount = 999;
+    ScriptSource(dsm, {MSG_XFERREADY}, {TWRC_XFERDONE}, {0});
+    TW_PLATFORMEVENT event{0, TWEV_LOOPSLICE, 0, 0};
+    TWAIN_MessageHook(&event);
+    EXPECT_EQ(dsm.count(DAT_IMAGENATIVEXFER, MSG_GET), 0);
+    EXPECT_EQ(dsm.count(DAT_PENDINGXFERS, MSG_RESET), 1);
+    EXPECT_EQ(TWAIN_State(), TWAIN_SOURCE_ENABLED);
+    TWAIN_ClearDibList();
 }
 
 TEST_F(AcquireTest, TheHookPassesTheEventRecordAndTellsWhetherItWasTheSources)
@@ -325,9 +346,87 @@ TEST_F(AcquireTest, TheApplicationsQuitEndsTheModalLoop)
     EXPECT_EQ(TWAIN_AcquireNative(0, TWAIN_ANYTYPE), nullptr);
     EXPECT_EQ(slices, 1);
     EXPECT_EQ(TWAIN_State(), TWAIN_PRESESSION);
+
+    // No application loop took that quit: the next acquisition still
+    // serves its source and gets its page.
+    ScriptSource(dsm, {MSG_NULL, MSG_XFERREADY}, {TWRC_XFERDONE}, {0});
+    TWAIN_HDIB page = TWAIN_AcquireNative(0, TWAIN_ANYTYPE);
+    EXPECT_NE(page, nullptr);
+    EXPECT_EQ(TWAIN_GetNumDibs(), 1);
+    EXPECT_EQ(TWAIN_State(), TWAIN_PRESESSION);
     // The test program goes on: a run of the application's loop forgets the quit.
     QTimer::singleShot(0, [] { QCoreApplication::exit(0); });
     QCoreApplication::exec();
+}
+
+/// Scripts the source's events, and ends a loop that would otherwise run on
+/// for ever (the application's quit) after far more events than the
+/// acquisition needs; the count of events tells the test.
+int *CappedEvents(FakeDsm &dsm, std::vector<TW_UINT16> events)
+{
+    static int served;
+    served = 0;
+    auto queue = std::make_shared<std::vector<TW_UINT16>>(std::move(events));
+    dsm.answer(DAT_EVENT, MSG_PROCESSEVENT, [queue](TW_MEMREF data) -> TW_UINT16 {
+        if (++served == 50)
+            QCoreApplication::exit(0);
+        auto *event = static_cast<pTW_EVENT>(data);
+        event->TWMessage = MSG_NULL;
+        if (queue->empty())
+            return TWRC_NOTDSEVENT;
+        event->TWMessage = queue->front();
+        queue->erase(queue->begin());
+        return TWRC_DSEVENT;
+    });
+    return &served;
+}
+
+TEST_F(AcquireTest, ASourceThatWillNotEndItsTransfersStillEndsTheAcquisition)
+{
+    // MSG_ENDXFER refused after a page: the page is returned, and the
+    // session is walked down all the same.
+    ScriptSource(dsm, {MSG_XFERREADY}, {TWRC_XFERDONE}, {0});
+    dsm.answerRc(DAT_PENDINGXFERS, MSG_ENDXFER, TWRC_FAILURE);
+    EXPECT_NE(TWAIN_AcquireNative(0, TWAIN_ANYTYPE), nullptr);
+    EXPECT_EQ(TWAIN_State(), TWAIN_PRESESSION);
+    EXPECT_EQ(dsm.count(DAT_USERINTERFACE, MSG_DISABLEDS), 1);
+    EXPECT_EQ(dsm.count(DAT_IDENTITY, MSG_CLOSEDS), 1);
+    EXPECT_EQ(dsm.count(DAT_PARENT, MSG_CLOSEDSM), 1);
+    freeList();
+
+    // A failed transfer whose reset is refused: no page will come, so the
+    // loop ends at once instead of waiting for a close request.
+    dsm.reset();
+    ScriptSource(dsm, {}, {TWRC_FAILURE}, {});
+    int *events = CappedEvents(dsm, {MSG_XFERREADY, MSG_CLOSEDSREQ});
+    dsm.answerRc(DAT_PENDINGXFERS, MSG_RESET, TWRC_FAILURE);
+    EXPECT_EQ(TWAIN_AcquireNative(0, TWAIN_ANYTYPE), nullptr);
+    EXPECT_EQ(*events, 1);
+    EXPECT_EQ(TWAIN_State(), TWAIN_PRESESSION);
+    EXPECT_EQ(dsm.count(DAT_PARENT, MSG_CLOSEDSM), 1);
+
+    // A close request the source then refuses to carry out (MSG_DISABLEDS
+    // fails) still ends the loop, and the session.
+    dsm.reset();
+    events = CappedEvents(dsm, {MSG_CLOSEDSREQ});
+    dsm.answerRc(DAT_USERINTERFACE, MSG_DISABLEDS, TWRC_FAILURE);
+    EXPECT_EQ(TWAIN_AcquireNative(0, TWAIN_ANYTYPE), nullptr);
+    EXPECT_EQ(*events, 1);
+    EXPECT_EQ(TWAIN_State(), TWAIN_PRESESSION);
+    EXPECT_EQ(dsm.count(DAT_IDENTITY, MSG_CLOSEDS), 1);
+}
+
+TEST_F(AcquireTest, ACloseRequestDuringATransferEndsTheTransfersFirst)
+{
+    walkTo(5);
+    twain::session().state = TWAIN_TRANSFER_READY;
+    CappedEvents(dsm, {MSG_CLOSEDSREQ});
+    TW_PLATFORMEVENT event{0, TWEV_LOOPSLICE, 0, 0};
+    EXPECT_TRUE(TWAIN_MessageHook(&event));
+    const std::vector<P> seq = dsm.sequence();
+    EXPECT_EQ((std::vector<P>{seq.end() - 2, seq.end()}),
+              (std::vector<P>{{DAT_PENDINGXFERS, MSG_RESET}, {DAT_USERINTERFACE, MSG_DISABLEDS}}));
+    EXPECT_EQ(TWAIN_State(), TWAIN_SOURCE_OPEN);
 }
 
 TEST_F(AcquireTest, SelectingASourceReportsTheManagersAnswer)

@@ -153,10 +153,13 @@ TEST_F(BmpFileTest, TheWriterReportsItsFailures)
     close(readOnly);
     EXPECT_EQ(TWAIN_WriteNativeToFilename(dib.handle, "/no/such/folder/x.bmp"), -2);
 
-    // Rows past the end of the block: nothing is written.
+    // Rows past the end of the block: nothing is written, and the caller's
+    // DIB keeps the size it had in its header.
     QByteArray rows = BuildDib(DibKind{5, 50, 24});
     Dib cut(rows.left(rows.size() / 2));
     EXPECT_EQ(writeToFile(cut.handle, -4).size(), 0);
+    EXPECT_EQ(FromBlock(cut.handle), rows.left(rows.size() / 2));
+    EXPECT_EQ(u32(FromBlock(cut.handle), 20), 0u);
 
     // A file another writer holds is not written.
     const QByteArray name = QFile::encodeName(path(QStringLiteral("held.bmp")));

@@ -3,7 +3,9 @@
 #include "TwainFixture.h"
 
 #include <QByteArray>
+#include <cmath>
 #include <cstring>
+#include <limits>
 
 using namespace twaintest;
 
@@ -105,6 +107,18 @@ TEST_F(CapabilityTest, Fix32ConvertsBothWays)
     EXPECT_EQ(twain::ToFix32(1.0 + 1.0 / 65536.0).Frac, 2);
     EXPECT_EQ(twain::ToFix32(1.0 + 2.0 / 65536.0).Frac, 2);
     EXPECT_EQ(twain::ToFix32(0.25).Frac, 16384);
+    // Beyond what a FIX32 holds: the nearest end; not a number: zero.
+    const TW_FIX32 high = twain::ToFix32(1e12);
+    EXPECT_EQ(high.Whole, 32767);
+    EXPECT_EQ(high.Frac, 65535);
+    const TW_FIX32 low = twain::ToFix32(-1e12);
+    EXPECT_EQ(low.Whole, -32768);
+    EXPECT_EQ(low.Frac, 0);
+    const TW_FIX32 nan = twain::ToFix32(std::nan(""));
+    EXPECT_EQ(nan.Whole, 0);
+    EXPECT_EQ(nan.Frac, 0);
+    const TW_FIX32 infinite = twain::ToFix32(std::numeric_limits<double>::infinity());
+    EXPECT_EQ(infinite.Whole, 32767);
 }
 
 TEST_F(CapabilityTest, ItemSizesAndTypeMatching)
@@ -300,6 +314,27 @@ TEST_F(CapabilityTest, GettingTheCurrentValueReadsOneValuesAndEnumerations)
 
     offer(MSG_GETCURRENT, TWON_ARRAY, container16(TWON_ARRAY, TWTY_UINT16, {5}));
     EXPECT_EQ(TWAIN_GetCurrentUnits(), 0); // arrays have no current value
+}
+
+TEST_F(CapabilityTest, AContainerReturnedWithAFailedAnswerIsFreed)
+{
+    walkTo(4);
+    TW_HANDLE current = container16(TWON_ONEVALUE, TWTY_UINT16, {TWUN_PIXELS});
+    TW_HANDLE offered = container16(TWON_ENUMERATION, TWTY_UINT16, {0, 1, 2});
+    for (TW_UINT16 msg : {TW_UINT16(MSG_GETCURRENT), TW_UINT16(MSG_GET)}) {
+        TW_HANDLE block = msg == MSG_GET ? offered : current;
+        dsm.answer(DAT_CAPABILITY, msg, [block](TW_MEMREF data) {
+            static_cast<pTW_CAPABILITY>(data)->hContainer = block;
+            return TW_UINT16(TWRC_FAILURE);
+        });
+    }
+    ASSERT_GT(GlobalSize(current), 0u);
+    EXPECT_EQ(TWAIN_GetCurrentUnits(), 0);
+    EXPECT_EQ(GlobalSize(current), 0u);
+
+    ASSERT_GT(GlobalSize(offered), 0u);
+    EXPECT_EQ(TWAIN_NegotiatePixelTypes(TWAIN_GRAY), 0);
+    EXPECT_EQ(GlobalSize(offered), 0u);
 }
 
 TEST_F(CapabilityTest, ResolutionComesAndGoesAsFix32)

@@ -7,6 +7,8 @@
 
 #include <QPainter>
 #include <QtEndian>
+#include <cstdlib>
+#include <cstring>
 
 using namespace twaintest;
 
@@ -247,6 +249,120 @@ TEST_F(DibTest, DibsThatDoNotFitTheirBlockAreNotDrawn)
     Dib odd(badBits);
     EXPECT_EQ(drawn(odd.handle, 4, 4), untouched);
     TWAIN_DrawDibToDC(nullptr, 0, 0, 4, 4, odd.handle, 0, 0); // no painter: nothing
+}
+
+TEST_F(DibTest, AbsurdSizesAreRefusedBeforeAnythingIsWorkedOutFromThem)
+{
+    const QImage untouched = drawn(nullptr, 4, 4);
+    // The header offset and the pixel bytes of this header add up to 2^64:
+    // a 118-byte block must not pass for a DIB of that size.
+    QByteArray wraps = BuildDib(DibKind{4, 4, 32}).left(40) + QByteArray(64, '\0');
+    qToLittleEndian<qint32>(0x7FFFFFFF, wraps.data() + 4);
+    qToLittleEndian<qint32>(INT32_MIN, wraps.data() + 8);
+    qToLittleEndian<quint32>(0x7FFFFFF6u, wraps.data() + 32);
+    Dib wrapping(wraps);
+    EXPECT_EQ(TWAIN_DibWidth(wrapping.handle), 0);
+    EXPECT_EQ(TWAIN_DibHeight(wrapping.handle), 0);
+    EXPECT_EQ(drawn(wrapping.handle, 4, 4), untouched);
+
+    // The lowest height has no positive counterpart.
+    QByteArray lowest = BuildDib(DibKind{4, 4, 24});
+    qToLittleEndian<qint32>(INT32_MIN, lowest.data() + 8);
+    Dib lowestHeight(lowest);
+    EXPECT_EQ(TWAIN_DibHeight(lowestHeight.handle), 0);
+
+    // The widest page still allowed is a DIB like any other; one pixel more
+    // is refused.
+    const DibKind widestKind{1 << 20, 2, 1};
+    Dib widest(widestKind);
+    EXPECT_EQ(TWAIN_DibWidth(widest.handle), 1 << 20);
+    EXPECT_EQ(drawn(widest.handle, 4, 2).pixel(3, 1), expectedPixel(widestKind, FromBlock(widest.handle), 3, 1));
+    Dib tooWide(DibKind{(1 << 20) + 1, 2, 1});
+    EXPECT_EQ(TWAIN_DibWidth(tooWide.handle), 0);
+    Dib tooHigh(DibKind{2, -(1 << 20) - 1, 1});
+    EXPECT_EQ(TWAIN_DibHeight(tooHigh.handle), 0);
+}
+
+TEST_F(DibTest, ARunLengthStreamCannotClaimFarMorePixelsThanItCodes)
+{
+    // 12000 x 12000 from a two-byte stream (end of bitmap): refused, not
+    // drawn into a picture of 576 MB.
+    const QByteArray endOfBitmap = QByteArray::fromHex("0001");
+    QByteArray huge = BuildDib(DibKind{4, 4, 8, 40, 1, 256, 2}).left(40 + 1024) + endOfBitmap;
+    qToLittleEndian<qint32>(12000, huge.data() + 4);
+    qToLittleEndian<qint32>(12000, huge.data() + 8);
+    Dib claiming(huge);
+    EXPECT_EQ(drawn(claiming.handle, 4, 4), drawn(nullptr, 4, 4));
+    ui::TPictureBox box;
+    box.resize(20, 10);
+    CopyDIBIntoImage(claiming.handle, &box);
+    EXPECT_FALSE(box.HasGraphic());
+    EXPECT_EQ(box.size(), QSize(20, 10));
+
+    // A stream of full runs codes what it claims: 2040 x 600 pixels (more
+    // than a small picture may claim from nothing) from 18 bytes a row.
+    QByteArray runs;
+    for (int row = 0; row < 600; ++row)
+        runs += QByteArray::fromHex("FF05FF05FF05FF05FF05FF05FF05FF05") + QByteArray::fromHex("0000");
+    runs += endOfBitmap;
+    QByteArray dense = BuildDib(DibKind{2040, 600, 8, 40, 1, 16, uint32_t(runs.size())}).left(40 + 64) + runs;
+    Dib coded(dense);
+    const QImage image = drawn(coded.handle, 2040, 600);
+    EXPECT_EQ(image.pixel(2039, 599), tableColour(5));
+    EXPECT_EQ(image.pixel(0, 0), tableColour(5));
+}
+
+TEST_F(DibTest, ADibThatDoesNotFitLeavesTheImageControlAsItWas)
+{
+    // 56 bytes claiming 12000 x 12000 at 24 bits.
+    QByteArray claim = BuildDib(DibKind{4, 4, 24}).left(56);
+    qToLittleEndian<qint32>(12000, claim.data() + 4);
+    qToLittleEndian<qint32>(12000, claim.data() + 8);
+    Dib lying(claim);
+    ui::TPictureBox empty;
+    empty.resize(30, 20);
+    CopyDIBIntoImage(lying.handle, &empty);
+    EXPECT_FALSE(empty.HasGraphic());
+    EXPECT_TRUE(empty.Picture().isNull());
+    EXPECT_EQ(empty.size(), QSize(30, 20));
+
+    QByteArray lowest = BuildDib(DibKind{4, 4, 24});
+    qToLittleEndian<qint32>(INT32_MIN, lowest.data() + 8);
+    Dib lowestHeight(lowest);
+    ui::TPictureBox filled;
+    QImage picture(8, 8, QImage::Format_RGB32);
+    picture.fill(Qt::green);
+    filled.SetPicture(picture);
+    CopyDIBIntoImage(lowestHeight.handle, &filled);
+    EXPECT_EQ(filled.Picture(), picture);
+}
+
+TEST_F(DibTest, FreedAndForeignHandlesAreRefusedWithoutBeingRead)
+{
+    // A picture large enough that its memory goes back to the system when
+    // freed: asking about it afterwards must not touch that memory.
+    HGLOBAL freed = ToBlock(BuildDib(DibKind{600, 600, 24}));
+    ASSERT_EQ(TWAIN_DibWidth(freed), 600);
+    TWAIN_FreeNative(freed);
+    EXPECT_EQ(TWAIN_DibWidth(freed), 0);
+    EXPECT_EQ(GlobalSize(freed), 0u);
+    EXPECT_EQ(GlobalLock(freed), nullptr);
+    EXPECT_EQ(GlobalFree(freed), freed); // a second free is refused
+
+    // Memory no module allocated as a block, even with a block's first bytes.
+    const QByteArray lookalike = BuildDib(DibKind{4, 4, 24});
+    HGLOBAL real = ToBlock(lookalike);
+    auto *copy = static_cast<uint8_t *>(std::malloc(1024));
+    std::memcpy(copy, static_cast<const uint8_t *>(real), 16);
+    EXPECT_EQ(GlobalLock(copy), nullptr);
+    EXPECT_EQ(GlobalSize(copy), 0u);
+    EXPECT_EQ(GlobalHandle(copy + 16), nullptr);
+    EXPECT_EQ(GlobalFree(copy), copy);
+    std::free(copy);
+    void *bytes = GlobalLock(real);
+    EXPECT_EQ(GlobalHandle(bytes), real);
+    GlobalUnlock(real);
+    GlobalFree(real);
 }
 
 TEST_F(DibTest, CopyingIntoAnImageControlGivesThePictureTheDibsSize)

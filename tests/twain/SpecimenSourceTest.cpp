@@ -147,6 +147,23 @@ TEST_F(SpecimenSourceTest, TheManagerIsFoundAndDeliversASpecimenPage)
     EXPECT_GT(colours.size(), 10);
 }
 
+TEST_F(SpecimenSourceTest, ThePackageFreesWhatTheSourceAllocated)
+{
+    // The source's copy of the memory module made the block; the package's
+    // copy knows it as live, frees it, and then refuses it untouched.
+    TWAIN_HDIB dib = acquire();
+    ASSERT_NE(dib, nullptr);
+    const int width = TWAIN_DibWidth(dib);
+    ASSERT_GT(width, 0);
+    EXPECT_GT(GlobalSize(dib), std::size_t(width));
+    TWAIN_ClearDibList();
+    kept = nullptr;
+    TWAIN_FreeNative(dib);
+    EXPECT_EQ(GlobalSize(dib), 0u);
+    EXPECT_EQ(TWAIN_DibWidth(dib), 0);
+    EXPECT_EQ(GlobalFree(dib), dib);
+}
+
 TEST_F(SpecimenSourceTest, ThePixelTypeMaskChoosesTheDibsDepth)
 {
     struct Case

@@ -39,19 +39,38 @@ QString WithCheck(const QString &field)
 
 } // namespace
 
-QStringList PassportMrz(const MrzData &d)
+namespace {
+
+// Passports and TD2 documents share their layout: names on line 1, then the
+// number, nationality, dates and optional data on line 2, ending in the
+// composite check digit. Only the widths differ, and TD2 has no check digit
+// of its own for the optional data.
+QStringList TwoLineMrz(const MrzData &d, int width, int optionalWidth, bool optionalCheck)
 {
-    const QString line1 = MrzField(d.documentCode, 2) + MrzField(d.issuingState, 3) + Names(d, 39);
+    const QString line1 = MrzField(d.documentCode, 2) + MrzField(d.issuingState, 3) + Names(d, width - 5);
     const QString number = WithCheck(MrzField(d.documentNumber, 9));
     const QString birth = WithCheck(d.birthDate);
     const QString expiry = WithCheck(d.expiryDate);
-    const QString optional = MrzField(d.optionalData, 14);
+    QString optional = MrzField(d.optionalData, optionalWidth);
     // An empty optional field may carry '<' as its check digit.
-    const QString optionalCheck = d.optionalData.isEmpty() ? QStringLiteral("<") : QString::number(MrzCheckDigit(optional));
-    const QString composite = number + birth + expiry + optional + optionalCheck;
+    if (optionalCheck)
+        optional += d.optionalData.isEmpty() ? QStringLiteral("<") : QString::number(MrzCheckDigit(optional));
+    const QString composite = number + birth + expiry + optional;
     const QString line2 = number + MrzField(d.nationality, 3) + birth + MrzField(d.sex, 1) + expiry + optional
-                          + optionalCheck + QString::number(MrzCheckDigit(composite));
+                          + QString::number(MrzCheckDigit(composite));
     return {line1, line2};
+}
+
+} // namespace
+
+QStringList PassportMrz(const MrzData &d)
+{
+    return TwoLineMrz(d, 44, 14, true);
+}
+
+QStringList Td2Mrz(const MrzData &d)
+{
+    return TwoLineMrz(d, 36, 7, false);
 }
 
 QStringList IdCardMrz(const MrzData &d)

@@ -1,6 +1,7 @@
 #pragma once
 // Machine-readable zones of travel documents: check digits and the line
-// layouts of passports (two lines of 44) and identity cards (three of 30).
+// layouts of passports (two lines of 44), TD2 documents (two of 36) and
+// identity cards (three of 30).
 
 #include <QString>
 #include <QStringList>
@@ -30,6 +31,8 @@ struct MrzData
 
 /// The two 44-character lines of a passport.
 QStringList PassportMrz(const MrzData &d);
+/// The two 36-character lines of a TD2 card or travel document.
+QStringList Td2Mrz(const MrzData &d);
 /// The three 30-character lines of an identity card.
 QStringList IdCardMrz(const MrzData &d);
 

@@ -9,23 +9,10 @@
 
 namespace specimen {
 
+using twainds::Fix32Bits;
+using twainds::Fix32Value;
+
 namespace {
-
-TW_UINT32 fix32Bits(double value)
-{
-    const auto v = static_cast<int32_t>(std::lround(value * 65536.0));
-    TW_FIX32 f{static_cast<TW_INT16>(v >> 16), static_cast<TW_UINT16>(v & 0xFFFF)};
-    TW_UINT32 bits;
-    std::memcpy(&bits, &f, sizeof bits);
-    return bits;
-}
-
-double fix32Value(TW_UINT32 bits)
-{
-    TW_FIX32 f;
-    std::memcpy(&f, &bits, sizeof f);
-    return f.Whole + f.Frac / 65536.0;
-}
 
 void copyName(char *field, const char *text)
 {
@@ -69,8 +56,8 @@ void SpecimenSource::resetCapabilities()
                           {TWUN_INCHES, TWUN_CENTIMETERS, TWUN_PICAS, TWUN_POINTS, TWUN_TWIPS, TWUN_PIXELS},
                           TWUN_INCHES,
                           TWUN_INCHES};
-    const TW_UINT32 dpi = fix32Bits(PictureDpi);
-    m_caps[ICAP_XRESOLUTION] = {TWTY_FIX32, {fix32Bits(75), fix32Bits(150), dpi, fix32Bits(600)}, dpi, dpi};
+    const TW_UINT32 dpi = Fix32Bits(PictureDpi);
+    m_caps[ICAP_XRESOLUTION] = {TWTY_FIX32, {Fix32Bits(75), Fix32Bits(150), dpi, Fix32Bits(600)}, dpi, dpi};
     m_caps[ICAP_YRESOLUTION] = m_caps[ICAP_XRESOLUTION];
     m_caps[CAP_XFERCOUNT] = {TWTY_INT16, {}, 0xFFFFu, 0xFFFFu};
     m_caps[ICAP_XFERMECH] = {TWTY_UINT16, {TWSX_NATIVE}, TWSX_NATIVE, TWSX_NATIVE};
@@ -88,45 +75,7 @@ int SpecimenSource::bitDepthFor(TW_UINT32 pixelType) const
 
 double SpecimenSource::resolution() const
 {
-    return fix32Value(m_caps.at(ICAP_XRESOLUTION).current);
-}
-
-TW_UINT16 SpecimenSource::fail(TW_UINT16 condition)
-{
-    m_condition = condition;
-    return TWRC_FAILURE;
-}
-
-TW_UINT16 SpecimenSource::Entry(pTW_IDENTITY, TW_UINT32 dg, TW_UINT16 dat, TW_UINT16 msg, TW_MEMREF data)
-{
-    if (dg == DG_CONTROL && dat == DAT_STATUS && msg == MSG_GET && data) {
-        auto *status = static_cast<pTW_STATUS>(data);
-        status->ConditionCode = m_condition;
-        status->Data = 0;
-        m_condition = TWCC_SUCCESS;
-        return TWRC_SUCCESS;
-    }
-    if (!data)
-        return fail(TWCC_BADVALUE);
-    if (dg == DG_CONTROL) {
-        switch (dat) {
-        case DAT_IDENTITY: return identity(msg, static_cast<pTW_IDENTITY>(data));
-        case DAT_CAPABILITY: return capability(msg, static_cast<pTW_CAPABILITY>(data));
-        case DAT_USERINTERFACE: return userInterface(msg, static_cast<pTW_USERINTERFACE>(data));
-        case DAT_EVENT:
-            if (msg == MSG_PROCESSEVENT)
-                return processEvent(static_cast<pTW_EVENT>(data));
-            break;
-        case DAT_PENDINGXFERS: return pendingTransfers(msg, static_cast<pTW_PENDINGXFERS>(data));
-        default: break;
-        }
-    } else if (dg == DG_IMAGE) {
-        if (dat == DAT_IMAGENATIVEXFER && msg == MSG_GET)
-            return nativeTransfer(static_cast<TW_HANDLE *>(data));
-        if (dat == DAT_IMAGEINFO && msg == MSG_GET)
-            return imageInfo(static_cast<pTW_IMAGEINFO>(data));
-    }
-    return fail(TWCC_BADPROTOCOL);
+    return Fix32Value(m_caps.at(ICAP_XRESOLUTION).current);
 }
 
 TW_UINT16 SpecimenSource::identity(TW_UINT16 msg, pTW_IDENTITY id)
@@ -169,20 +118,10 @@ TW_UINT16 SpecimenSource::capability(TW_UINT16 msg, pTW_CAPABILITY cap)
     CapValues &values = found->second;
     const ContainerKind kind = ReadConfig().container;
     switch (msg) {
-    case MSG_GET: {
-        const bool listed = values.allowed.size() > 1;
-        cap->hContainer = MakeContainer(values, kind, listed ? ContainerKind::Enumeration : ContainerKind::OneValue,
-                                        cap->ConType);
-        return cap->hContainer ? TWRC_SUCCESS : fail(TWCC_LOWMEMORY);
-    }
+    case MSG_GET:
     case MSG_GETCURRENT:
-    case MSG_GETDEFAULT: {
-        CapValues shown = values;
-        if (msg == MSG_GETDEFAULT)
-            shown.current = values.defaultValue;
-        cap->hContainer = MakeContainer(shown, kind, ContainerKind::OneValue, cap->ConType);
-        return cap->hContainer ? TWRC_SUCCESS : fail(TWCC_LOWMEMORY);
-    }
+    case MSG_GETDEFAULT:
+        return answerQuery(msg, cap, values, kind);
     case MSG_SET:
         if (m_state != 4)
             return fail(TWCC_SEQERROR);

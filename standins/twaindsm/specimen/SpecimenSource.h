@@ -4,6 +4,7 @@
 // transfers. The application learns of a ready transfer or a close request
 // from the answer to its next MSG_PROCESSEVENT.
 
+#include "DataSource.h"
 #include "ScanDialog.h"
 #include "SpecimenCaps.h"
 #include "SpecimenConfig.h"
@@ -13,24 +14,21 @@
 
 namespace specimen {
 
-class SpecimenSource
+class SpecimenSource : public twainds::DataSource
 {
 public:
     static SpecimenSource &instance();
 
-    TW_UINT16 Entry(pTW_IDENTITY origin, TW_UINT32 dg, TW_UINT16 dat, TW_UINT16 msg, TW_MEMREF data);
-
 private:
     SpecimenSource();
-    TW_UINT16 fail(TW_UINT16 condition);
-    TW_UINT16 identity(TW_UINT16 msg, pTW_IDENTITY id);
-    TW_UINT16 capability(TW_UINT16 msg, pTW_CAPABILITY cap);
+    TW_UINT16 identity(TW_UINT16 msg, pTW_IDENTITY id) override;
+    TW_UINT16 capability(TW_UINT16 msg, pTW_CAPABILITY cap) override;
     TW_UINT16 setCapability(CapValues &values, TW_UINT16 cap, const TW_CAPABILITY &request);
-    TW_UINT16 userInterface(TW_UINT16 msg, pTW_USERINTERFACE ui);
-    TW_UINT16 processEvent(pTW_EVENT event);
-    TW_UINT16 nativeTransfer(TW_HANDLE *out);
-    TW_UINT16 pendingTransfers(TW_UINT16 msg, pTW_PENDINGXFERS pending);
-    TW_UINT16 imageInfo(pTW_IMAGEINFO info);
+    TW_UINT16 userInterface(TW_UINT16 msg, pTW_USERINTERFACE ui) override;
+    TW_UINT16 processEvent(pTW_EVENT event) override;
+    TW_UINT16 nativeTransfer(TW_HANDLE *out) override;
+    TW_UINT16 pendingTransfers(TW_UINT16 msg, pTW_PENDINGXFERS pending) override;
+    TW_UINT16 imageInfo(pTW_IMAGEINFO info) override;
     void resetCapabilities();
     void closeDialog();
     /// After the last transfer, a source without its dialog asks to be closed.
@@ -39,7 +37,6 @@ private:
     double resolution() const;
 
     int m_state = 3;
-    TW_UINT16 m_condition = TWCC_SUCCESS;
     TW_IDENTITY m_identity{};
     std::map<TW_UINT16, CapValues> m_caps;
     Config m_config;

@@ -1,0 +1,125 @@
+// One page from SANE's test backend through the package's TWAIN layer, the
+// stand-in source manager and the SANE data source: into a native DIB, on
+// into a QImage, and into the bitmap the document-picture window draws the
+// DIB into (TWAIN_DrawDibToDC). Wall time, since SANE's test device produces its data in a
+// process of its own. bench/run_sane_compare.py runs this beside scanimage.
+//
+// Environment (run_sane_compare.py sets it; alone, the program makes its own):
+//   SANE_CONFIG_DIR    a folder whose dll.conf enables only "test"
+//   XDG_CONFIG_HOME    where the source manager finds its default source
+//   TWAINSANE_OPTIONS  the device settings of the page
+#include "twain/DibLayout.h"
+#include "twain/LockedBlock.h"
+#include "twain/MultiTWAIN_p.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QPainter>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+
+namespace {
+
+// The test device's scan area ends at 200 mm, so the A4 page at 300 dpi
+// (2480 x 3508 pixels) is scanned as 141 x 200 mm at 446 dpi: 2475 x 3511.
+constexpr const char *PageOptions = "mode=Color;depth=8;resolution=446;br-x=141;br-y=200;test-picture=Color pattern";
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile f(path);
+    if (f.open(QIODevice::WriteOnly))
+        f.write(bytes);
+}
+
+void prepareEnvironment(const QTemporaryDir &own)
+{
+    if (qEnvironmentVariableIsEmpty("SANE_CONFIG_DIR")) {
+        writeFile(own.filePath(QStringLiteral("sane/dll.conf")), "test\n");
+        writeFile(own.filePath(QStringLiteral("sane/test.conf")), "number_of_devices 1\n");
+        qputenv("SANE_CONFIG_DIR", own.filePath(QStringLiteral("sane")).toLocal8Bit());
+    }
+    if (qEnvironmentVariableIsEmpty("XDG_CONFIG_HOME")) {
+        writeFile(own.filePath(QStringLiteral("config/twaindsm/default-source")), "SANE: Noname frontend-tester\n");
+        qputenv("XDG_CONFIG_HOME", own.filePath(QStringLiteral("config")).toLocal8Bit());
+    }
+    if (qEnvironmentVariableIsEmpty("TWAINSANE_OPTIONS"))
+        qputenv("TWAINSANE_OPTIONS", PageOptions);
+}
+
+TWAIN_HDIB scanPage(benchmark::State &state)
+{
+    TWAIN_SetHideUI(1);
+    TWAIN_HDIB dib = TWAIN_AcquireNative(0, TWAIN_RGB);
+    if (!dib)
+        state.SkipWithError("no page from the SANE source");
+    return dib;
+}
+
+void BM_SanePageToDib(benchmark::State &state)
+{
+    for (auto _ : state) {
+        TWAIN_HDIB dib = scanPage(state);
+        if (!dib)
+            return;
+        state.counters["width"] = TWAIN_DibWidth(dib);
+        state.counters["height"] = TWAIN_DibHeight(dib);
+        TWAIN_FreeNative(dib);
+    }
+}
+
+void BM_SanePageToImage(benchmark::State &state)
+{
+    for (auto _ : state) {
+        TWAIN_HDIB dib = scanPage(state);
+        if (!dib)
+            return;
+        QImage image;
+        {
+            twain::LockedBlock block(dib);
+            image = twain::DibToImage(block.data(), block.size());
+        }
+        benchmark::DoNotOptimize(image.constBits());
+        TWAIN_FreeNative(dib);
+    }
+}
+
+void BM_SanePageToWindowBitmap(benchmark::State &state)
+{
+    for (auto _ : state) {
+        TWAIN_HDIB dib = scanPage(state);
+        if (!dib)
+            return;
+        // As the window does: a bitmap of the DIB's size, the DIB drawn in.
+        const int w = TWAIN_DibWidth(dib);
+        const int h = TWAIN_DibHeight(dib);
+        QImage picture(w, h, QImage::Format_RGB32);
+        {
+            QPainter painter(&picture);
+            TWAIN_DrawDibToDC(&painter, 0, 0, w, h, dib, 0, 0);
+        }
+        benchmark::DoNotOptimize(picture.constBits());
+        TWAIN_FreeNative(dib);
+    }
+}
+
+BENCHMARK(BM_SanePageToDib)->Unit(benchmark::kMillisecond)->UseRealTime()->MinWarmUpTime(0.2);
+BENCHMARK(BM_SanePageToImage)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_SanePageToWindowBitmap)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QTemporaryDir own;
+    prepareEnvironment(own);
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

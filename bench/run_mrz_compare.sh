@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Our machine-readable-zone reader against Tesseract 5 on the fixed evaluation
+# set (500 pages drawn from a seed into build/mrz-evaluation the first time).
+# Prints documents with every field right, character error rate and processor
+# milliseconds per page for both.
+#
+#   bash bench/run_mrz_compare.sh [--count N] [--no-tesseract]
+#
+# Tesseract (Debian packages tesseract-ocr, tesseract-ocr-eng) is installed
+# here, not by scripts/setup.sh: only the benchmark needs it.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/setup.sh
+if [[ " $* " != *" --no-tesseract "* ]]; then
+  missing=()
+  for p in tesseract-ocr tesseract-ocr-eng; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+  done
+  if [ ${#missing[@]} -gt 0 ]; then
+    sudo_cmd=()
+    if [ "$(id -u)" -ne 0 ]; then sudo_cmd=(sudo); fi
+    export DEBIAN_FRONTEND=noninteractive
+    "${sudo_cmd[@]}" apt-get update -qq
+    "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+  fi
+fi
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DR9_BUILD_BENCH=ON >/dev/null
+cmake --build build --target mrz_compare
+export QT_QPA_PLATFORM=offscreen
+exec build/bin/mrz_compare --pages build/mrz-evaluation "$@"

@@ -1,0 +1,88 @@
+#!/usr/bin/python3
+"""Times one page from SANE's test backend through our TWAIN layer, source
+manager and SANE data source, beside `scanimage` on the same device with the
+same settings writing to /dev/null, and prints both and the ratio.
+
+  bench/run_sane_compare.py [path/to/bench_sane_scan] [--repeat N]
+
+The page: the A4 page at 300 dpi in 24-bit colour has 2480 x 3508 pixels;
+the test device's scan area ends at 200 mm, so both scan 141 x 200 mm at
+446 dpi (2475 x 3511 pixels, 26 MB). Both run against a private SANE
+configuration that enables only the test backend.
+
+scanimage is timed as a whole process (start, SANE start, open, scan,
+writing the PNM to /dev/null), our side as one whole TWAIN_AcquireNative
+(loading and opening the source manager, opening the source, the scan in
+event-loop slices, the transfer) in the Google Benchmark program; every time
+is the median of N runs.
+"""
+
+import json
+import os
+import statistics
+import subprocess
+import sys
+import tempfile
+import time
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+OPTIONS = [("mode", "Color"), ("depth", "8"), ("resolution", "446"), ("br-x", "141"), ("br-y", "200"),
+           ("test-picture", "Color pattern")]
+
+
+def main():
+    args = sys.argv[1:]
+    repeat = 15
+    if "--repeat" in args:
+        i = args.index("--repeat")
+        repeat = int(args[i + 1])
+        del args[i:i + 2]
+    bench = args[0] if args else os.path.join(HERE, "..", "build", "bin", "bench_sane_scan")
+
+    with tempfile.TemporaryDirectory() as tmp:
+        sane = os.path.join(tmp, "sane")
+        os.makedirs(sane)
+        with open(os.path.join(sane, "dll.conf"), "w") as f:
+            f.write("test\n")
+        with open(os.path.join(sane, "test.conf"), "w") as f:
+            f.write("number_of_devices 1\n")
+        config = os.path.join(tmp, "config")
+        os.makedirs(os.path.join(config, "twaindsm"))
+        with open(os.path.join(config, "twaindsm", "default-source"), "w") as f:
+            f.write("SANE: Noname frontend-tester\n")
+        env = dict(os.environ, SANE_CONFIG_DIR=sane, XDG_CONFIG_HOME=config,
+                   TWAINSANE_OPTIONS=";".join(f"{k}={v}" for k, v in OPTIONS), QT_QPA_PLATFORM="offscreen")
+
+        command = ["scanimage", "-d", "test", "--format=pnm"]
+        for k, v in OPTIONS:
+            command += ["-x" if k == "br-x" else "-y" if k == "br-y" else f"--{k}", v]
+        scans = []
+        with open(os.devnull, "wb") as null:
+            subprocess.run(command, env=env, stdout=null, check=True)  # warm the caches
+            for _ in range(repeat):
+                start = time.perf_counter()
+                subprocess.run(command, env=env, stdout=null, check=True)
+                scans.append((time.perf_counter() - start) * 1000)
+        scanimage = statistics.median(scans)
+
+        out = subprocess.run([bench, f"--benchmark_repetitions={repeat}", "--benchmark_format=json",
+                              "--benchmark_report_aggregates_only=true"],
+                             env=env, check=True, capture_output=True, text=True).stdout
+        ours = {}
+        for b in json.loads(out)["benchmarks"]:
+            if b.get("aggregate_name") == "median":
+                ours[b["run_name"].split("/")[0]] = b["real_time"]
+
+    print(f"One page 2475 x 3511, 24-bit, SANE test backend; median of {repeat} runs")
+    print(f"{'path':48} {'ms':>9} {'ratio':>7}")
+    print(f"{'scanimage to /dev/null':48} {scanimage:9.1f} {1.0:7.2f}")
+    names = {"BM_SanePageToDib": "TWAIN layer + SANE source to a DIB",
+             "BM_SanePageToImage": "... and on into a QImage",
+             "BM_SanePageToWindowBitmap": "... and drawn into the window's bitmap"}
+    for key, label in names.items():
+        if key in ours:
+            print(f"{label:48} {ours[key]:9.1f} {ours[key] / scanimage:7.2f}")
+
+
+if __name__ == "__main__":
+    main()

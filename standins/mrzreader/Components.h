@@ -1,0 +1,29 @@
+#pragma once
+// Dark marks on a grey raster: a threshold against the local mean (integral
+// image) and 8-connected components with their boxes.
+
+#include "Raster.h"
+
+#include <cstdint>
+#include <vector>
+
+namespace mrz {
+
+/// 1 where a pixel is darker than `ratio` times the mean of the window x window
+/// square around it and at least `minContrast` grey levels below that mean.
+std::vector<std::uint8_t> DarkMask(const GrayImage &image, int window, float ratio = 0.85f, int minContrast = 16);
+
+struct Blob
+{
+    int x0, y0, x1, y1; ///< box; x1 and y1 exclusive
+    int area;           ///< pixel count
+    int Width() const { return x1 - x0; }
+    int Height() const { return y1 - y0; }
+    float Cx() const { return 0.5f * float(x0 + x1); }
+    float Cy() const { return 0.5f * float(y0 + y1); }
+};
+
+/// The 8-connected components of the mask (width x height, row-major).
+std::vector<Blob> Components(const std::vector<std::uint8_t> &mask, int width, int height);
+
+} // namespace mrz

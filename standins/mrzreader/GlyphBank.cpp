@@ -1,0 +1,153 @@
+#include "GlyphBank.h"
+
+#include "MrzFormat.h"
+
+#include <QFile>
+#include <QFont>
+#include <QFontDatabase>
+#include <QFontMetricsF>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+
+#include <algorithm>
+#include <cmath>
+#include <mutex>
+
+namespace mrz {
+
+QString GlyphBank::FontFile()
+{
+    return QStringLiteral("/usr/share/fonts/opentype/ocr-b/OCRB.otf");
+}
+
+const GlyphBank *GlyphBank::Instance(QString *error)
+{
+    static std::once_flag once;
+    static GlyphBank *bank = nullptr;
+    static QString failure;
+    std::call_once(once, [] {
+        auto *b = new GlyphBank;
+        if (b->Draw(&failure))
+            bank = b;
+        else
+            delete b;
+    });
+    if (!bank && error)
+        *error = failure;
+    return bank;
+}
+
+bool GlyphBank::Draw(QString *error)
+{
+    if (!qobject_cast<QGuiApplication *>(QCoreApplication::instance())) {
+        *error = QStringLiteral("drawing the OCR-B glyphs needs a QGuiApplication");
+        return false;
+    }
+    const QString file = FontFile();
+    if (!QFile::exists(file)) {
+        *error = QStringLiteral("the OCR-B font %1 is missing (Debian package fonts-ocr-b)").arg(file);
+        return false;
+    }
+    const int id = QFontDatabase::addApplicationFont(file);
+    const QStringList families = QFontDatabase::applicationFontFamilies(id);
+    if (id < 0 || families.isEmpty()) {
+        *error = QStringLiteral("the OCR-B font %1 cannot be loaded").arg(file);
+        return false;
+    }
+    // Measure at a large size, then draw scaled so one advance is exactly kPitch.
+    QFont font(families.first());
+    font.setPixelSize(200);
+    font.setHintingPreference(QFont::PreferNoHinting);
+    const QFontMetricsF fm(font);
+    const double advance = fm.horizontalAdvance(QLatin1Char('0'));
+    const double capTop = -fm.tightBoundingRect(QStringLiteral("H")).top();
+    if (advance <= 0 || capTop <= 0) {
+        *error = QStringLiteral("the OCR-B font %1 has no usable metrics").arg(file);
+        return false;
+    }
+    const double scale = double(kPitch) / advance;
+    m_capHeight = float(capTop * scale);
+    m_height = int(std::ceil(m_capHeight)) + 2 * kPad;
+    const double baseline = kPad + double(m_capHeight);
+
+    for (int k = 0; k < kAlphabetSize; ++k) {
+        QImage glyph(kPitch, m_height, QImage::Format_Grayscale8);
+        glyph.fill(255);
+        {
+            QPainter p(&glyph);
+            p.setRenderHint(QPainter::TextAntialiasing);
+            p.setRenderHint(QPainter::Antialiasing);
+            p.translate(0, baseline);
+            p.scale(scale, scale);
+            p.setFont(font);
+            p.setPen(Qt::black);
+            p.drawText(QPointF(0, 0), QString(QLatin1Char(kAlphabet[size_t(k)])));
+        }
+        if (kAlphabet[size_t(k)] == '<') {
+            int x0 = kPitch, x1 = -1, y0 = m_height, y1 = -1;
+            for (int y = 0; y < m_height; ++y)
+                for (int x = 0; x < kPitch; ++x)
+                    if (glyph.constScanLine(y)[x] < 128)
+                        x0 = std::min(x0, x), x1 = std::max(x1, x), y0 = std::min(y0, y), y1 = std::max(y1, y);
+            if (x1 >= x0)
+                m_fillerOffset = QPointF(((x0 + x1 + 1) / 2.0 - kPitch / 2.0) / kPitch,
+                                         ((y0 + y1 + 1) / 2.0 - (kPad + m_capHeight / 2.0)) / kPitch);
+        }
+        static constexpr double kBlur[kSets] = {0.0, 1.0, 1.8};
+        for (int set = 0; set < kSets; ++set)
+            m_templates[size_t(set)][size_t(k)] = Normalised(glyph, kBlur[set]);
+    }
+    return true;
+}
+
+std::vector<float> GlyphBank::Normalised(const QImage &glyph, double sigma)
+{
+    const int w = glyph.width(), h = glyph.height();
+    std::vector<float> ink(size_t(w * h));
+    for (int y = 0; y < h; ++y) {
+        const uchar *line = glyph.constScanLine(y);
+        for (int x = 0; x < w; ++x)
+            ink[size_t(y * w + x)] = float(255 - line[x]);
+    }
+    if (sigma > 0) {
+        // Separable Gaussian, edges clamped.
+        const int r = int(std::ceil(3 * sigma));
+        std::vector<float> kernel(size_t(2 * r + 1));
+        float total = 0;
+        for (int i = -r; i <= r; ++i)
+            total += kernel[size_t(i + r)] = float(std::exp(-0.5 * i * i / (sigma * sigma)));
+        for (float &v : kernel)
+            v /= total;
+        std::vector<float> tmp(ink.size());
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) {
+                float s = 0;
+                for (int i = -r; i <= r; ++i)
+                    s += kernel[size_t(i + r)] * ink[size_t(y * w + std::clamp(x + i, 0, w - 1))];
+                tmp[size_t(y * w + x)] = s;
+            }
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) {
+                float s = 0;
+                for (int i = -r; i <= r; ++i)
+                    s += kernel[size_t(i + r)] * tmp[size_t(std::clamp(y + i, 0, h - 1) * w + x)];
+                ink[size_t(y * w + x)] = s;
+            }
+    }
+    double sum = 0;
+    for (float v : ink)
+        sum += v;
+    const float mean = float(sum / double(ink.size()));
+    double norm = 0;
+    for (float &v : ink) {
+        v -= mean;
+        norm += double(v) * v;
+    }
+    const float inv = norm > 0 ? float(1.0 / std::sqrt(norm)) : 0.f;
+    for (float &v : ink)
+        v *= inv;
+    return ink;
+}
+
+} // namespace mrz

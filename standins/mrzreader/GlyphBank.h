@@ -1,0 +1,51 @@
+#pragma once
+// The 37 characters of a zone drawn in OCR-B (the font file of the Debian
+// package fonts-ocr-b) at one fixed pitch, as zero-mean, unit-norm templates
+// of ink darkness for normalised correlation.
+
+#include <QString>
+
+#include <QImage>
+#include <QPointF>
+
+#include <array>
+#include <vector>
+
+namespace mrz {
+
+class GlyphBank
+{
+public:
+    static constexpr int kPitch = 20; ///< template pixels per character step
+    static constexpr int kPad = 3;    ///< rows above the capitals and below the baseline
+    /// Sets of templates, each blurred more: a soft scan matches soft glyphs better.
+    static constexpr int kSets = 3;
+
+    /// The bank, drawn once per process. Null, with *error set, when the font
+    /// cannot be loaded or no QGuiApplication exists to draw with.
+    static const GlyphBank *Instance(QString *error);
+    /// The font file the bank is drawn from.
+    static QString FontFile();
+
+    int Width() const { return kPitch; }
+    int Height() const { return m_height; }
+    /// Height of the capitals in template pixels (their top is kPad rows down).
+    float CapHeight() const { return m_capHeight; }
+    /// Where the box of the filler '<' has its centre, against the centre of
+    /// the cell (half a pitch across, the capitals' middle down), in pitches.
+    QPointF FillerOffset() const { return m_fillerOffset; }
+    /// Template k of kAlphabet in blur set `set`: Width() x Height() values, zero mean, unit norm.
+    const float *Template(int k, int set = 0) const { return m_templates[size_t(set)][size_t(k)].data(); }
+
+private:
+    GlyphBank() = default;
+    bool Draw(QString *error);
+    static std::vector<float> Normalised(const QImage &glyph, double sigma);
+
+    int m_height = 0;
+    float m_capHeight = 0;
+    QPointF m_fillerOffset;
+    std::array<std::array<std::vector<float>, 37>, kSets> m_templates;
+};
+
+} // namespace mrz

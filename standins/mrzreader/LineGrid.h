@@ -1,0 +1,53 @@
+#pragma once
+// One row of the zone: drawn upright from the page into a strip, its marks
+// found, and the fixed character pitch fitted, giving the centre of every
+// character cell on the page.
+
+#include "Components.h"
+#include "Raster.h"
+
+#include <QPointF>
+#include <vector>
+
+namespace mrz {
+
+/// An upright frame on the page: page = origin + x * u + y * v, u and v unit.
+struct Frame
+{
+    QPointF origin;
+    QPointF u;
+    QPointF v;
+    QPointF ToPage(double x, double y) const { return origin + x * u + y * v; }
+};
+
+struct RowMarks
+{
+    Frame frame;          ///< strip pixel (x, y) is page point frame.ToPage(x / scale, y / scale)
+    double scale = 1;     ///< strip pixels per page pixel
+    std::vector<Blob> marks; ///< marks of the row, left to right (strip pixels)
+    double pitch = 0;     ///< median step between neighbouring marks (strip pixels), 0 if unknown
+};
+
+/// Draws the row that starts at `first` and runs `length` page pixels along
+/// the unit direction u, characters `height` high, and finds its marks.
+RowMarks MeasureRow(const Sampler &page, QPointF first, QPointF u, double length, double height);
+
+struct Cell
+{
+    QPointF centre; ///< page pixels
+};
+
+struct RowGrid
+{
+    std::vector<Cell> cells;
+    QPointF u, v;       ///< unit axes of the characters on the page (skew included)
+    double pitch = 0;   ///< page pixels per character
+    bool ok = false;
+};
+
+/// Fits `count` cells at about `pitch` (strip pixels) to the marks of the row.
+/// fillerOffset: how far the box centre of the filler '<' lies from its cell's
+/// centre, in pitches (GlyphBank::FillerOffset).
+RowGrid FitRow(const RowMarks &row, int count, double pitch, QPointF fillerOffset);
+
+} // namespace mrz

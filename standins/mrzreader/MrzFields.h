@@ -1,0 +1,50 @@
+#pragma once
+// The fields a zone holds, each with the positions of its characters in the
+// zone text, so that a doubtful position marks the right symbol of a value.
+
+#include "MrzFormat.h"
+
+#include <QString>
+#include <vector>
+
+namespace mrz {
+
+struct FieldText
+{
+    QString value;
+    std::vector<int> positions; ///< zone position of each character of value; -1 for one the reader supplied
+};
+
+struct Fields
+{
+    FieldText documentCode;
+    FieldText issuingState;
+    FieldText surname;
+    FieldText givenNames;
+    FieldText documentNumber;
+    FieldText nationality;
+    FieldText birthDate;  ///< YYMMDD as printed
+    FieldText sex;        ///< M, F, X or empty
+    FieldText expiryDate; ///< YYMMDD as printed
+    FieldText personalNumber; ///< optional data of line 2 (TD3, TD2) or line 1 (TD1)
+    FieldText optionalData2;  ///< TD1 line 2 optional data
+};
+
+/// Named access, for tables that drive output from the field list.
+struct FieldEntry
+{
+    const char *name;
+    FieldText Fields::*member;
+};
+const std::vector<FieldEntry> &FieldTable();
+
+/// Splits the zone text (lines joined without separator) of format f into its
+/// fields; fillers become blanks inside names and are dropped at the ends.
+Fields ParseFields(Format f, const QString &text);
+
+/// A YYMMDD date as "dd.MM.yyyy". Birth dates lie in the past hundred years
+/// relative to `today`; expiry dates in 1970..2069. Empty when the text is no
+/// calendar date. positions maps the result's digits back to the zone.
+FieldText DisplayDate(const FieldText &yymmdd, bool birth, int currentYear);
+
+} // namespace mrz

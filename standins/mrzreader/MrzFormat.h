@@ -1,0 +1,88 @@
+#pragma once
+// The three layouts of machine-readable zones (TD1: 3 x 30, TD2: 2 x 36,
+// TD3: 2 x 44), their check digits and the characters each position admits.
+
+#include <QString>
+#include <QStringList>
+
+#include <array>
+#include <string_view>
+#include <vector>
+
+namespace mrz {
+
+/// The characters of a zone, in the order the classifier scores them.
+inline constexpr std::string_view kAlphabet = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ<";
+inline constexpr int kAlphabetSize = 37;
+/// Index of c in kAlphabet, -1 when c cannot appear in a zone.
+int AlphabetIndex(QChar c);
+
+enum class Format { TD1, TD2, TD3 };
+
+struct Layout
+{
+    Format format;
+    int lines;
+    int length; ///< characters per line
+};
+Layout LayoutOf(Format f);
+/// The format with that many lines of that length; false when there is none.
+bool FormatFor(int lines, int length, Format *f);
+QString FormatName(Format f);
+
+/// What a position may hold; the classifier chooses only among these.
+enum class CharClass : unsigned char {
+    Letter,   ///< A..Z or the filler
+    Digit,    ///< 0..9
+    AlphaNum, ///< A..Z, 0..9 or the filler
+    DigitOrFiller,
+    Sex,      ///< M, F, X or the filler
+};
+bool Admits(CharClass c, char ch);
+
+/// Check digit over text (weights 7, 3, 1; A..Z count 10..35, the filler 0).
+/// -1 when text holds a character a zone cannot hold.
+int CheckDigit(std::u16string_view text);
+int CheckDigit(const QString &text);
+
+/// A run of positions in the zone text (lines joined without separator).
+struct Span
+{
+    int start = 0;
+    int length = 0;
+};
+
+/// A check digit and the positions it protects.
+struct CheckRule
+{
+    const char *name;
+    std::vector<Span> covered;
+    int digit; ///< position of the check digit
+    bool fillerAllowed; ///< an all-filler field may carry '<' as its digit
+};
+
+/// One named field of a layout.
+struct FieldRule
+{
+    const char *name;
+    Span span;
+};
+
+/// The character class of every position, the check rules and the raw fields
+/// of a layout. When a TD1 document number is longer than nine characters the
+/// rules follow the number into the optional data (see `RulesFor(text)`).
+struct Rules
+{
+    Layout layout;
+    std::vector<CharClass> classes;
+    std::vector<CheckRule> checks;
+};
+Rules RulesFor(Format f);
+/// Rules adjusted to the text: a TD1 number whose check digit position holds
+/// the filler continues in the optional data up to the first filler, and its
+/// check digit is the character before it.
+Rules RulesFor(Format f, const QString &text);
+
+bool CheckHolds(const CheckRule &rule, const QString &text);
+
+} // namespace mrz

@@ -1,0 +1,308 @@
+#include "MrzReader.h"
+
+#include "CellClassifier.h"
+#include "GlyphBank.h"
+#include "LineGrid.h"
+#include "Raster.h"
+#include "ZoneLocator.h"
+
+#include <QImageReader>
+
+#include "Statistics.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+#include <optional>
+
+namespace mrz {
+
+bool MrzResult::AllChecksValid() const
+{
+    return found && std::all_of(checks.begin(), checks.end(), [](const CheckResult &c) { return c.valid; });
+}
+
+bool MrzResult::Trusted(const FieldText &f, int i) const
+{
+    if (i < 0 || size_t(i) >= f.positions.size())
+        return false;
+    const int p = f.positions[size_t(i)];
+    return p < 0 || (size_t(p) < trusted.size() && trusted[size_t(p)]);
+}
+
+MrzResult::FieldMarks MrzResult::Marks(const FieldText &f) const
+{
+    FieldMarks m;
+    for (int p : f.positions) {
+        if (p < 0 || size_t(p) >= confidence.size())
+            continue;
+        m.doubt = m.doubt || confidence[size_t(p)] < kTrustThreshold;
+        m.error = m.error || checkFailed[size_t(p)];
+    }
+    return m;
+}
+
+namespace {
+
+QPointF Unit(QPointF p)
+{
+    const double n = std::hypot(p.x(), p.y());
+    return n > 0 ? p / n : QPointF(1, 0);
+}
+
+double Dot(QPointF a, QPointF b)
+{
+    return a.x() * b.x() + a.y() * b.y();
+}
+
+
+struct Reading
+{
+    MrzResult result;
+    double quality = -1; // checks passed first, then the likeness of the glyphs
+};
+
+using Patch = std::vector<float>;
+
+// Samples the patch of one cell: the classifier's window around the cell centre
+// on the page, scaled so one pitch is the bank's pitch. The window is centred
+// on the cell, so the patch turned half round is the cell read the other way.
+Patch SampleCell(const Sampler &page, const GlyphBank &bank, const CellClassifier &cls, const RowGrid &grid,
+                 const Cell &cell)
+{
+    const int pw = cls.PatchWidth(), ph = cls.PatchHeight();
+    Patch patch(size_t(pw * ph));
+    const double perPixel = grid.pitch / GlyphBank::kPitch; // page pixels per patch pixel
+    const int taps = std::clamp(int(std::ceil(perPixel - 0.2)), 1, 3);
+    const double cx = CellClassifier::kShift + bank.Width() / 2.0;
+    const double cy = CellClassifier::kShift + GlyphBank::kPad + bank.CapHeight() / 2.0;
+    const QPointF du = grid.u * perPixel, dv = grid.v * perPixel;
+    for (int y = 0; y < ph; ++y) {
+        QPointF p = cell.centre + (0.5 - cx) * du + (y + 0.5 - cy) * dv;
+        for (int x = 0; x < pw; ++x, p += du)
+            patch[size_t(y * pw + x)] = 255.f - page.Area(float(p.x()), float(p.y()), float(grid.u.x()), float(grid.u.y()),
+                                                          float(grid.v.x()), float(grid.v.y()), float(perPixel), taps);
+    }
+    return patch;
+}
+
+struct ZoneGrid
+{
+    Format format = Format::TD3;
+    std::vector<RowGrid> rows; ///< across the zone, in the order of the frame u, v
+    bool ok = false;
+};
+
+// Finds the cells of a candidate zone, reading its rows along u.
+ZoneGrid MeasureZone(const Sampler &page, const GlyphBank &bank, const ZoneCandidate &zone, QPointF u,
+                     std::optional<Format> format)
+{
+    ZoneGrid out;
+    const QPointF v(-u.y(), u.x());
+    struct RowPlace
+    {
+        QPointF first;
+        double length;
+        double height;
+        double across;
+    };
+    std::vector<RowPlace> places;
+    for (const ZoneLine &l : zone.lines) {
+        const bool forward = Dot(l.end - l.start, u) > 0;
+        const QPointF first = forward ? l.start : l.end;
+        const QPointF last = forward ? l.end : l.start;
+        places.push_back({first, Dot(last - first, u), l.height, Dot((first + last) / 2, v)});
+    }
+    std::sort(places.begin(), places.end(), [](const RowPlace &a, const RowPlace &b) { return a.across < b.across; });
+
+    std::vector<RowMarks> rows;
+    std::vector<double> pitches;
+    for (const RowPlace &p : places) {
+        rows.push_back(MeasureRow(page, p.first, u, p.length, p.height));
+        if (rows.back().pitch <= 0)
+            return out;
+        pitches.push_back(rows.back().pitch / rows.back().scale);
+    }
+    // Rows of one zone share the pitch; the number of characters follows from the
+    // row length, choosing between the formats with that many rows.
+    const double pitch = Median(pitches);
+    double estimate = 0;
+    for (const RowMarks &r : rows)
+        estimate += (r.marks.back().Cx() - r.marks.front().Cx()) / r.scale / pitch + 1.0;
+    estimate /= double(rows.size());
+    if (format)
+        out.format = *format;
+    else if (rows.size() == 3)
+        out.format = Format::TD1;
+    else
+        out.format = std::fabs(estimate - 36) < std::fabs(estimate - 44) ? Format::TD2 : Format::TD3;
+    const Layout layout = LayoutOf(out.format);
+    if (layout.lines != int(rows.size()) || std::fabs(estimate - layout.length) > (format ? 9.0 : 4.5))
+        return out;
+    for (const RowMarks &r : rows) {
+        out.rows.push_back(FitRow(r, layout.length, pitch * r.scale, bank.FillerOffset()));
+        if (!out.rows.back().ok)
+            return out;
+    }
+    out.ok = true;
+    return out;
+}
+
+// The same cells read the other way round: rows and cells in reverse order.
+void TurnHalfRound(ZoneGrid &grid, std::vector<Patch> &patches)
+{
+    std::reverse(grid.rows.begin(), grid.rows.end());
+    for (RowGrid &r : grid.rows) {
+        std::reverse(r.cells.begin(), r.cells.end());
+        r.u = -r.u;
+        r.v = -r.v;
+    }
+    std::reverse(patches.begin(), patches.end());
+    for (Patch &p : patches)
+        std::reverse(p.begin(), p.end());
+}
+
+void Describe(const ZoneGrid &grid, const DecodedZone &decoded, MrzResult &res)
+{
+    const Layout layout = LayoutOf(grid.format);
+    res.found = true;
+    res.format = grid.format;
+    for (int r = 0; r < layout.lines; ++r)
+        res.lines << decoded.text.mid(r * layout.length, layout.length);
+    res.confidence = decoded.confidence;
+    res.trusted = decoded.trusted;
+    res.checkFailed = decoded.checkFailed;
+    res.checks = decoded.checks;
+    res.fields = ParseFields(grid.format, decoded.text);
+    // The page turn that brings u to the right: rows that read downwards need a
+    // quarter turn anticlockwise, i.e. 270 degrees clockwise.
+    const RowGrid &top = grid.rows.front(), &bottom = grid.rows.back();
+    const double angle = std::atan2(top.u.y(), top.u.x()) * 180.0 / std::numbers::pi;
+    const int quarter = int(std::lround(angle / 90.0));
+    res.turn = ((-quarter * 90) % 360 + 360) % 360;
+    res.skew = angle - quarter * 90.0;
+    const double half = top.pitch / 2;
+    const QPointF up = top.v * (2.4 * half), down = bottom.v * (2.4 * half);
+    res.zone << top.cells.front().centre - top.u * half - up << top.cells.back().centre + top.u * half - up
+             << bottom.cells.back().centre + bottom.u * half + down << bottom.cells.front().centre - bottom.u * half + down;
+}
+
+Reading ReadZone(const Sampler &page, const GlyphBank &bank, const ZoneCandidate &zone, QPointF dir, bool anyTurn,
+                 std::optional<Format> format = std::nullopt)
+{
+    Reading out;
+    ZoneGrid grid = MeasureZone(page, bank, zone, dir, format);
+    if (!grid.ok)
+        return out;
+    const CellClassifier cls(bank);
+    std::vector<Patch> patches;
+    for (const RowGrid &r : grid.rows)
+        for (const Cell &c : r.cells)
+            patches.push_back(SampleCell(page, bank, cls, r, c));
+    // Which way the rows read is decided by how well the glyphs match either
+    // way, not by the check digits: a misread zone can be repaired into passing them.
+    double forward = 0, backward = 0;
+    Patch turned;
+    for (const Patch &p : patches) {
+        forward += cls.BestAtCentre(p);
+        turned.assign(p.rbegin(), p.rend());
+        backward += cls.BestAtCentre(turned);
+    }
+    const bool turnRound = backward > forward;
+    if (!anyTurn) {
+        const QPointF u = grid.rows.front().u;
+        if ((turnRound ? -u.x() : u.x()) < 0.9)
+            return out;
+    }
+    if (turnRound)
+        TurnHalfRound(grid, patches);
+
+    // The blur of the scan decides which set of glyphs the cells are read against.
+    CellClassifier reader(bank);
+    double bestLikeness = -1;
+    for (int set = 0; set < GlyphBank::kSets; ++set) {
+        double likeness = 0;
+        for (const Patch &p : patches)
+            likeness += cls.BestAtCentre(p, set);
+        if (likeness > bestLikeness) {
+            bestLikeness = likeness;
+            reader.UseSet(set);
+        }
+    }
+    std::vector<Scores> scores;
+    for (size_t i = 0; i < patches.size(); ++i)
+        scores.push_back(reader.Classify(patches[i]));
+    const DecodedZone decoded = DecodeZone(grid.format, scores);
+    Describe(grid, decoded, out.result);
+    int valid = 0;
+    for (const CheckResult &c : decoded.checks)
+        valid += c.valid ? 1 : 0;
+    out.quality = valid * 10.0 + decoded.meanScore;
+    return out;
+}
+
+} // namespace
+
+MrzResult ReadMrz(const QImage &picture, const ReadOptions &options)
+{
+    MrzResult none;
+    if (picture.isNull()) {
+        none.error = QStringLiteral("the picture is empty");
+        return none;
+    }
+    const GlyphBank *bank = GlyphBank::Instance(&none.error);
+    if (!bank)
+        return none;
+    const QImage page = ReadableFormat(picture);
+    const Sampler sampler(page);
+    Reading best;
+    // A second search with a stricter idea of ink when the first found no zone
+    // that reads cleanly (dark background lines run through the characters).
+    for (float inkRatio : {0.85f, 0.72f}) {
+        for (const ZoneCandidate &zone : LocateZones(page, options.maxCandidates, inkRatio)) {
+            QPointF dir;
+            for (const ZoneLine &l : zone.lines) {
+                const QPointF d = l.end - l.start;
+                dir += Dot(d, dir) < 0 ? -d : d;
+            }
+            // Rows found along x are measured left to right, rows along y top down;
+            // the reading turns them round when the glyphs say so.
+            if (dir.x() + dir.y() < 0)
+                dir = -dir;
+            Reading r = ReadZone(sampler, *bank, zone, Unit(dir), options.anyTurn);
+            // Two rows of 36 or of 44: merged marks can mislead the count, so a
+            // reading that does not hold is tried with the other length too.
+            if (zone.lines.size() == 2 && !r.result.AllChecksValid()) {
+                const Format other = r.result.found && r.result.format == Format::TD3 ? Format::TD2 : Format::TD3;
+                Reading o = ReadZone(sampler, *bank, zone, Unit(dir), options.anyTurn, other);
+                if (o.quality > r.quality)
+                    r = std::move(o);
+                if (!r.result.found) {
+                    Reading t = ReadZone(sampler, *bank, zone, Unit(dir), options.anyTurn, Format::TD2);
+                    if (t.quality > r.quality)
+                        r = std::move(t);
+                }
+            }
+            if (r.quality > best.quality)
+                best = std::move(r);
+            if (best.result.AllChecksValid())
+                return best.result;
+        }
+    }
+    return best.result;
+}
+
+MrzResult ReadMrzFile(const QString &path, const ReadOptions &options)
+{
+    QImageReader reader(path);
+    reader.setAutoTransform(false);
+    QImage image = reader.read();
+    if (image.isNull()) {
+        MrzResult r;
+        r.error = QStringLiteral("%1: %2").arg(path, reader.errorString());
+        return r;
+    }
+    return ReadMrz(image, options);
+}
+
+} // namespace mrz

@@ -1,0 +1,64 @@
+#pragma once
+// Reads the machine-readable zone of a travel document from a page picture:
+// finds the zone in any quarter turn with a small skew, reads its characters
+// against OCR-B glyphs, and checks and splits the text into its fields.
+//
+// Drawing the glyphs needs a QGuiApplication (the offscreen platform will do).
+
+#include "MrzFields.h"
+#include "MrzFormat.h"
+#include "ZoneDecoder.h"
+
+#include <QImage>
+#include <QPolygonF>
+#include <QString>
+#include <QStringList>
+
+#include <vector>
+
+namespace mrz {
+
+struct ReadOptions
+{
+    /// false: only a zone that reads upright as the page lies is accepted
+    /// (for callers that turn the page themselves).
+    bool anyTurn = true;
+    /// Candidate zones tried when the first does not read cleanly.
+    int maxCandidates = 3;
+};
+
+struct MrzResult
+{
+    bool found = false;
+    QString error;      ///< why nothing could be read at all (no font, no picture)
+    Format format = Format::TD3;
+    QStringList lines;
+    std::vector<float> confidence; ///< per character of the joined lines, 0..1
+    std::vector<bool> trusted;     ///< per character of the joined lines
+    std::vector<bool> checkFailed; ///< per character: under a check digit that does not hold
+    std::vector<CheckResult> checks;
+    Fields fields;
+    int turn = 0;        ///< clockwise degrees (0, 90, 180, 270) that make the page upright
+    double skew = 0;     ///< degrees the rows are turned clockwise on the upright page
+    QPolygonF zone;      ///< corners of the zone on the page
+
+    QString Text() const { return lines.join(QString()); }
+    bool AllChecksValid() const;
+    /// Character i of field f is trusted: read with confidence and under no failing check digit.
+    bool Trusted(const FieldText &f, int i) const;
+    /// A field as an engine that flags whole fields marks it: doubtful when a
+    /// symbol was read with low confidence, erroneous when a check digit over
+    /// it does not hold.
+    struct FieldMarks
+    {
+        bool doubt = false;
+        bool error = false;
+    };
+    FieldMarks Marks(const FieldText &f) const;
+};
+
+MrzResult ReadMrz(const QImage &page, const ReadOptions &options = {});
+/// Reads a picture file (any format Qt reads); error set when it cannot be loaded.
+MrzResult ReadMrzFile(const QString &path, const ReadOptions &options = {});
+
+} // namespace mrz

@@ -1,0 +1,136 @@
+#include "Raster.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace mrz {
+
+namespace {
+
+inline int Luma(QRgb p)
+{
+    return (qRed(p) * 77 + qGreen(p) * 150 + qBlue(p) * 29) >> 8;
+}
+
+bool Is32Bit(QImage::Format f)
+{
+    return f == QImage::Format_RGB32 || f == QImage::Format_ARGB32 || f == QImage::Format_ARGB32_Premultiplied;
+}
+
+} // namespace
+
+QImage ReadableFormat(const QImage &page)
+{
+    if (page.format() == QImage::Format_Grayscale8 || Is32Bit(page.format()))
+        return page;
+    if (page.isGrayscale())
+        return page.convertToFormat(QImage::Format_Grayscale8);
+    return page.convertToFormat(QImage::Format_RGB32);
+}
+
+GrayImage Reduce(const QImage &page, int factor)
+{
+    GrayImage out;
+    factor = std::max(1, factor);
+    out.width = page.width() / factor;
+    out.height = page.height() / factor;
+    if (out.width <= 0 || out.height <= 0)
+        return {};
+    out.pixels.assign(size_t(out.width) * size_t(out.height), 0);
+    const bool gray = page.format() == QImage::Format_Grayscale8;
+    std::vector<std::uint32_t> sums(size_t(out.width));
+    const std::uint32_t area = std::uint32_t(factor * factor);
+    for (int oy = 0; oy < out.height; ++oy) {
+        std::fill(sums.begin(), sums.end(), 0u);
+        for (int dy = 0; dy < factor; ++dy) {
+            const uchar *line = page.constScanLine(oy * factor + dy);
+            if (gray) {
+                for (int ox = 0, x = 0; ox < out.width; ++ox) {
+                    std::uint32_t s = 0;
+                    for (int k = 0; k < factor; ++k, ++x)
+                        s += line[x];
+                    sums[size_t(ox)] += s;
+                }
+            } else {
+                // Channel sums per block; the weighting is done once per block.
+                const QRgb *px = reinterpret_cast<const QRgb *>(line);
+                for (int ox = 0, x = 0; ox < out.width; ++ox) {
+                    std::uint32_t r = 0, g = 0, b = 0;
+                    for (int k = 0; k < factor; ++k, ++x) {
+                        const QRgb p = px[x];
+                        r += (p >> 16) & 0xff;
+                        g += (p >> 8) & 0xff;
+                        b += p & 0xff;
+                    }
+                    sums[size_t(ox)] += (r * 77 + g * 150 + b * 29) >> 8;
+                }
+            }
+        }
+        std::uint8_t *dst = &out.pixels[size_t(oy) * size_t(out.width)];
+        for (int ox = 0; ox < out.width; ++ox)
+            dst[ox] = std::uint8_t(sums[size_t(ox)] / area);
+    }
+    return out;
+}
+
+Sampler::Sampler(const QImage &page)
+    : m_bits(page.constBits()), m_stride(page.bytesPerLine()), m_width(page.width()), m_height(page.height()),
+      m_gray(page.format() == QImage::Format_Grayscale8)
+{
+}
+
+float Sampler::Pixel(int x, int y) const
+{
+    // Outside the page counts as white paper, which is what a scanner's lid shows.
+    if (x < 0 || y < 0 || x >= m_width || y >= m_height)
+        return 255.f;
+    const uchar *line = m_bits + y * m_stride;
+    if (m_gray)
+        return line[x];
+    return float(Luma(reinterpret_cast<const QRgb *>(line)[x]));
+}
+
+float Sampler::At(float x, float y) const
+{
+    const float fx = x - 0.5f, fy = y - 0.5f;
+    const float flx = std::floor(fx), fly = std::floor(fy);
+    const int ix = int(flx), iy = int(fly);
+    const float ax = fx - flx, ay = fy - fly;
+    if (ix >= 0 && iy >= 0 && ix + 1 < m_width && iy + 1 < m_height) {
+        const uchar *l0 = m_bits + iy * m_stride;
+        const uchar *l1 = l0 + m_stride;
+        float p00, p01, p10, p11;
+        if (m_gray) {
+            p00 = l0[ix], p01 = l0[ix + 1], p10 = l1[ix], p11 = l1[ix + 1];
+        } else {
+            const QRgb *r0 = reinterpret_cast<const QRgb *>(l0) + ix;
+            const QRgb *r1 = reinterpret_cast<const QRgb *>(l1) + ix;
+            p00 = float(Luma(r0[0])), p01 = float(Luma(r0[1])), p10 = float(Luma(r1[0])), p11 = float(Luma(r1[1]));
+        }
+        const float top = p00 + (p01 - p00) * ax;
+        const float bottom = p10 + (p11 - p10) * ax;
+        return top + (bottom - top) * ay;
+    }
+    const float top = Pixel(ix, iy) + (Pixel(ix + 1, iy) - Pixel(ix, iy)) * ax;
+    const float bottom = Pixel(ix, iy + 1) + (Pixel(ix + 1, iy + 1) - Pixel(ix, iy + 1)) * ax;
+    return top + (bottom - top) * ay;
+}
+
+float Sampler::Area(float x, float y, float ux, float uy, float vx, float vy, float footprint, int taps) const
+{
+    if (taps <= 1)
+        return At(x, y);
+    float sum = 0.f;
+    const float step = footprint / float(taps);
+    const float first = -footprint / 2.f + step / 2.f;
+    for (int j = 0; j < taps; ++j) {
+        const float b = first + step * float(j);
+        for (int i = 0; i < taps; ++i) {
+            const float a = first + step * float(i);
+            sum += At(x + a * ux + b * vx, y + a * uy + b * vy);
+        }
+    }
+    return sum / float(taps * taps);
+}
+
+} // namespace mrz

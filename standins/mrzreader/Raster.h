@@ -1,0 +1,52 @@
+#pragma once
+// Grey rasters the reader works on: a box-averaged reduction of the page for
+// the search, and sub-pixel sampling of the page for the characters.
+
+#include <QImage>
+
+#include <cstdint>
+#include <vector>
+
+namespace mrz {
+
+struct GrayImage
+{
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint8_t> pixels; ///< row-major, stride == width
+
+    std::uint8_t At(int x, int y) const { return pixels[size_t(y) * size_t(width) + size_t(x)]; }
+};
+
+/// The page in a format the reader samples directly (8-bit grey or 32-bit
+/// RGB); other formats are converted once.
+QImage ReadableFormat(const QImage &page);
+
+/// The page reduced by an integer factor, each pixel the mean grey of its
+/// factor x factor block. page must be in ReadableFormat.
+GrayImage Reduce(const QImage &page, int factor);
+
+/// Grey values of the page at real positions (pixel edges at integers, so the
+/// first pixel's centre is 0.5), bilinear, 0 outside. page must be in
+/// ReadableFormat and outlive the sampler.
+class Sampler
+{
+public:
+    explicit Sampler(const QImage &page);
+
+    float At(float x, float y) const;
+    /// Mean of taps x taps bilinear samples spread over a footprint of size
+    /// `footprint` around (x, y) along the unit axes (ux, uy) and (vx, vy).
+    float Area(float x, float y, float ux, float uy, float vx, float vy, float footprint, int taps) const;
+
+private:
+    float Pixel(int x, int y) const;
+
+    const uchar *m_bits;
+    qsizetype m_stride;
+    int m_width;
+    int m_height;
+    bool m_gray;
+};
+
+} // namespace mrz

@@ -1,0 +1,36 @@
+#pragma once
+// From the scores of every cell to the zone text: the best character each
+// position admits, check digits used to choose among the close runners-up of
+// doubtful characters, and a confidence per character.
+
+#include "CellClassifier.h"
+#include "MrzFormat.h"
+
+#include <QString>
+#include <vector>
+
+namespace mrz {
+
+struct CheckResult
+{
+    QString name;
+    bool valid = false;
+};
+
+struct DecodedZone
+{
+    QString text;                  ///< lines joined without separator
+    std::vector<float> confidence; ///< per position, 0..1
+    std::vector<bool> trusted;     ///< confident and not under a failing check digit
+    std::vector<bool> checkFailed; ///< under a check digit that does not hold
+    std::vector<CheckResult> checks;
+    double meanScore = 0;          ///< mean correlation of the chosen characters
+};
+
+/// Below this confidence a character is reported as not trusted.
+inline constexpr float kTrustThreshold = 0.3f;
+
+/// scores holds one entry per zone position of format f.
+DecodedZone DecodeZone(Format f, const std::vector<Scores> &scores);
+
+} // namespace mrz

@@ -1,0 +1,300 @@
+#include "ZoneLocator.h"
+
+#include "Components.h"
+#include "Raster.h"
+
+#include "Statistics.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace mrz {
+
+namespace {
+
+// A mark in a frame where the rows run along x (the frame is the page itself
+// or the page turned a quarter).
+struct Mark
+{
+    float x0, y0, x1, y1;
+    float Cx() const { return 0.5f * (x0 + x1); }
+    float Cy() const { return 0.5f * (y0 + y1); }
+    float H() const { return y1 - y0; }
+    float W() const { return x1 - x0; }
+};
+
+struct Row
+{
+    std::vector<int> marks;
+    float x0 = 0, x1 = 0;   // extent along the row
+    float height = 0;       // median mark height
+    double a = 0, b = 0;    // centre line y = a + b x
+    float YAt(float x) const { return float(a + b * x); }
+};
+
+constexpr float kMaxSlope = 0.125f; // a little over 7 degrees
+
+
+// Links every mark to the mark that follows it along the row, keeping only
+// links that both ends agree on, and returns the chains (pieces of rows too).
+std::vector<Row> Chain(const std::vector<Mark> &marks)
+{
+    const int n = int(marks.size());
+    std::vector<int> order(static_cast<size_t>(n));
+    for (int i = 0; i < n; ++i)
+        order[size_t(i)] = i;
+    std::sort(order.begin(), order.end(), [&](int a, int b) { return marks[size_t(a)].x0 < marks[size_t(b)].x0; });
+    std::vector<float> x0s(static_cast<size_t>(n));
+    for (int i = 0; i < n; ++i)
+        x0s[size_t(i)] = marks[size_t(order[size_t(i)])].x0;
+
+    std::vector<int> next(size_t(n), -1), prev(size_t(n), -1);
+    std::vector<float> nextCost(size_t(n), 1e30f), prevCost(size_t(n), 1e30f);
+    for (int i = 0; i < n; ++i) {
+        const Mark &a = marks[size_t(i)];
+        const float reach = 1.6f * a.H() + 1.f;
+        auto it = std::lower_bound(x0s.begin(), x0s.end(), a.x0 + 0.2f * a.W());
+        for (auto k = size_t(it - x0s.begin()); k < size_t(n) && x0s[k] <= a.x1 + reach; ++k) {
+            const int j = order[k];
+            if (j == i)
+                continue;
+            const Mark &b = marks[size_t(j)];
+            const float hm = std::max(a.H(), b.H());
+            const float dx = b.Cx() - a.Cx();
+            const float gap = b.x0 - a.x1;
+            if (dx <= 0 || gap > 1.6f * hm + 1.f || gap < -0.3f * hm)
+                continue;
+            if (std::min(a.H(), b.H()) < 0.3f * hm)
+                continue;
+            const float dy = std::fabs(b.Cy() - a.Cy());
+            if (dy > 0.35f * hm + kMaxSlope * dx + 0.5f)
+                continue;
+            const float cost = dx + 3.f * dy;
+            if (cost < nextCost[size_t(i)]) {
+                nextCost[size_t(i)] = cost;
+                next[size_t(i)] = j;
+            }
+        }
+    }
+    for (int i = 0; i < n; ++i) {
+        const int j = next[size_t(i)];
+        if (j >= 0 && nextCost[size_t(i)] < prevCost[size_t(j)]) {
+            prevCost[size_t(j)] = nextCost[size_t(i)];
+            prev[size_t(j)] = i;
+        }
+    }
+    std::vector<Row> rows;
+    for (int i = 0; i < n; ++i) {
+        if (prev[size_t(i)] >= 0 && next[size_t(prev[size_t(i)])] == i)
+            continue; // not the head of a chain
+        Row r;
+        for (int k = i; k >= 0;) {
+            r.marks.push_back(k);
+            const int j = next[size_t(k)];
+            k = (j >= 0 && prev[size_t(j)] == k) ? j : -1;
+        }
+        if (r.marks.size() < 3)
+            continue;
+        std::vector<float> heights;
+        double sx = 0, sy = 0, sxx = 0, sxy = 0;
+        r.x0 = 1e30f;
+        r.x1 = -1e30f;
+        for (int k : r.marks) {
+            const Mark &m = marks[size_t(k)];
+            heights.push_back(m.H());
+            r.x0 = std::min(r.x0, m.x0);
+            r.x1 = std::max(r.x1, m.x1);
+            sx += m.Cx(), sy += m.Cy(), sxx += double(m.Cx()) * m.Cx(), sxy += double(m.Cx()) * m.Cy();
+        }
+        r.height = float(Median(heights));
+        const double cnt = double(r.marks.size());
+        const double den = cnt * sxx - sx * sx;
+        r.b = den > 1e-9 ? (cnt * sxy - sx * sy) / den : 0.0;
+        r.a = (sy - r.b * sx) / cnt;
+        rows.push_back(std::move(r));
+    }
+    return rows;
+}
+
+// Joins rows that continue each other across a small break (a faint or
+// broken character splits a row in two).
+void JoinBroken(std::vector<Row> &rows)
+{
+    std::sort(rows.begin(), rows.end(), [](const Row &a, const Row &b) { return a.x0 < b.x0; });
+    for (size_t i = 0; i < rows.size(); ++i) {
+        for (size_t j = i + 1; j < rows.size(); ++j) {
+            Row &a = rows[i];
+            const Row &b = rows[j];
+            const float h = std::max(a.height, b.height);
+            const float gap = b.x0 - a.x1;
+            if (gap < -1.f * h || gap > 3.f * h)
+                continue;
+            // Heights differ between pieces of letters and pieces of fillers.
+            if (std::fabs(a.YAt(b.x0) - b.YAt(b.x0)) > 0.4f * h || std::fabs(a.height - b.height) > 0.5f * h)
+                continue;
+            // A short piece has no slope of its own worth keeping.
+            if (a.marks.size() < 8 || b.marks.size() < 8) {
+                const Row &longer = a.marks.size() >= b.marks.size() ? a : b;
+                const double slope = longer.b;
+                const float ax0 = a.x0, bx1 = b.x1;
+                const double ymid = longer.YAt(0.5f * (ax0 + bx1));
+                a.b = slope;
+                a.a = ymid - slope * 0.5 * (ax0 + bx1);
+                a.x1 = std::max(a.x1, b.x1);
+                a.height = longer.height;
+                a.marks.insert(a.marks.end(), b.marks.begin(), b.marks.end());
+                rows.erase(rows.begin() + std::ptrdiff_t(j));
+                --j;
+                continue;
+            }
+            const float span0 = a.x1 - a.x0, span1 = b.x1 - b.x0;
+            a.b = (a.b * span0 + b.b * span1) / (span0 + span1);
+            const float mid = 0.5f * (a.x0 + b.x1);
+            const double ymid = 0.5 * (a.YAt(a.x0) + b.YAt(b.x1));
+            a.a = ymid - a.b * mid;
+            a.x1 = b.x1;
+            a.marks.insert(a.marks.end(), b.marks.begin(), b.marks.end());
+            rows.erase(rows.begin() + std::ptrdiff_t(j));
+            --j;
+        }
+    }
+}
+
+struct Group
+{
+    std::vector<const Row *> rows;
+    double score;
+};
+
+bool Parallel(const Row &a, const Row &b)
+{
+    const float h = std::max(a.height, b.height);
+    const float spanA = a.x1 - a.x0, spanB = b.x1 - b.x0;
+    if (std::fabs(a.b - b.b) > 0.035 || std::fabs(a.height - b.height) > 0.4f * h)
+        return false;
+    // Rows of a zone are equally long, but the search may miss a few characters
+    // at either end of one; they must overlap for most of their length.
+    const float overlap = std::min(a.x1, b.x1) - std::max(a.x0, b.x0);
+    return overlap > 0.7f * std::max(spanA, spanB) && std::fabs(a.x0 - b.x0) < 6.f * h;
+}
+
+float Spacing(const Row &a, const Row &b)
+{
+    const float mid = 0.5f * (a.x0 + a.x1);
+    return b.YAt(mid) - a.YAt(mid);
+}
+
+std::vector<Group> Groups(const std::vector<Row> &rows)
+{
+    std::vector<const Row *> sorted;
+    for (const Row &r : rows)
+        sorted.push_back(&r);
+    std::sort(sorted.begin(), sorted.end(),
+              [](const Row *a, const Row *b) { return a->YAt(0.5f * (a->x0 + a->x1)) < b->YAt(0.5f * (b->x0 + b->x1)); });
+    std::vector<Group> groups;
+    auto spacingOk = [](const Row &a, const Row &b, float s) {
+        const float h = std::max(a.height, b.height);
+        return s > 1.15f * h && s < 3.2f * h;
+    };
+    for (size_t i = 0; i < sorted.size(); ++i) {
+        for (size_t j = i + 1; j < sorted.size(); ++j) {
+            const Row &a = *sorted[i], &b = *sorted[j];
+            const float s1 = Spacing(a, b);
+            if (!Parallel(a, b) || !spacingOk(a, b, s1))
+                continue;
+            const double pairScore = double(a.marks.size() + b.marks.size());
+            groups.push_back({{&a, &b}, pairScore});
+            for (size_t k = j + 1; k < sorted.size(); ++k) {
+                const Row &c = *sorted[k];
+                const float s2 = Spacing(b, c);
+                if (!Parallel(b, c) || !spacingOk(b, c, s2) || std::fabs(s2 - s1) > 0.25f * s1)
+                    continue;
+                groups.push_back({{&a, &b, &c}, pairScore + double(c.marks.size())});
+            }
+        }
+    }
+    std::sort(groups.begin(), groups.end(), [](const Group &a, const Group &b) { return a.score > b.score; });
+    return groups;
+}
+
+} // namespace
+
+int SearchFactor(QSize page)
+{
+    const int longSide = std::max(page.width(), page.height());
+    return std::max(1, longSide / 1100);
+}
+
+std::vector<ZoneCandidate> LocateZones(const QImage &page, int maxCandidates, float inkRatio)
+{
+    const int factor = SearchFactor(page.size());
+    const GrayImage small = Reduce(page, factor);
+    if (small.width < 16 || small.height < 16)
+        return {};
+    const int window = std::max(15, std::max(small.width, small.height) / 20) | 1;
+    const std::vector<std::uint8_t> mask = DarkMask(small, window, inkRatio);
+    const std::vector<Blob> blobs = Components(mask, small.width, small.height);
+    const float maxSize = float(std::min(small.width, small.height)) / 8.f;
+
+    std::vector<ZoneCandidate> out;
+    for (int turned = 0; turned < 2; ++turned) {
+        // Marks in a frame where the rows run along x; turned frames swap the axes.
+        std::vector<Mark> marks;
+        marks.reserve(blobs.size());
+        for (const Blob &b : blobs) {
+            Mark m = turned ? Mark{float(b.y0), float(b.x0), float(b.y1), float(b.x1)}
+                            : Mark{float(b.x0), float(b.y0), float(b.x1), float(b.y1)};
+            if (m.H() < 3.f || m.H() > maxSize || m.W() > 4.f * m.H() + 2.f || b.area < 3)
+                continue;
+            marks.push_back(m);
+        }
+        std::vector<Row> rows = Chain(marks);
+        JoinBroken(rows);
+        std::erase_if(rows, [](const Row &r) {
+            return r.marks.size() < 8 || r.x1 - r.x0 < 12.f * r.height || std::fabs(r.b) > kMaxSlope;
+        });
+        for (const Group &g : Groups(rows)) {
+            ZoneCandidate c;
+            c.score = g.score;
+            // All rows span the zone's full length: the union of what was found.
+            // The characters share one size: a row of fillers has lower marks,
+            // so the tallest row's height stands for all.
+            float x0 = 1e30f, x1 = -1e30f, height = 0;
+            for (const Row *r : g.rows)
+                x0 = std::min(x0, r->x0), x1 = std::max(x1, r->x1), height = std::max(height, r->height);
+            for (const Row *r : g.rows) {
+                auto toPage = [&](float x, float y) {
+                    return turned ? QPointF(double(y) * factor, double(x) * factor)
+                                  : QPointF(double(x) * factor, double(y) * factor);
+                };
+                c.lines.push_back({toPage(x0, r->YAt(x0)), toPage(x1, r->YAt(x1)),
+                                   double(height) * factor, int(r->marks.size())});
+            }
+            out.push_back(std::move(c));
+        }
+    }
+    std::sort(out.begin(), out.end(), [](const ZoneCandidate &a, const ZoneCandidate &b) { return a.score > b.score; });
+    // The same rows are found once per frame at most, but a pair may come back
+    // inside a triple; a pair is kept, since the triple may hold a foreign row.
+    std::vector<ZoneCandidate> distinct;
+    for (ZoneCandidate &c : out) {
+        bool same = false;
+        for (const ZoneCandidate &d : distinct) {
+            if (d.lines.size() != c.lines.size())
+                continue;
+            bool all = true;
+            for (size_t i = 0; i < c.lines.size(); ++i)
+                all = all && std::hypot(c.lines[i].start.x() - d.lines[i].start.x(),
+                                        c.lines[i].start.y() - d.lines[i].start.y()) < c.lines[i].height;
+            same = same || all;
+        }
+        if (same)
+            continue;
+        distinct.push_back(std::move(c));
+        if (int(distinct.size()) >= maxCandidates)
+            break;
+    }
+    return distinct;
+}
+
+} // namespace mrz

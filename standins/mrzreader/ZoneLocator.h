@@ -1,0 +1,36 @@
+#pragma once
+// Finds the machine-readable zone on a page: long, straight, evenly filled rows
+// of character-sized marks, two or three of them parallel and evenly spaced.
+// Works on a reduced copy of the page, along both axes (quarter turns).
+
+#include <QImage>
+#include <QPointF>
+
+#include <vector>
+
+namespace mrz {
+
+struct ZoneLine
+{
+    QPointF start;  ///< one end of the row of characters (page pixels)
+    QPointF end;    ///< the other end; which end is the first character is not known yet
+    double height;  ///< height of the characters across the row (page pixels)
+    int marks;      ///< marks found along the row
+};
+
+struct ZoneCandidate
+{
+    std::vector<ZoneLine> lines; ///< two or three rows, in the order across the zone
+    double score = 0;
+};
+
+/// Candidate zones of the page (ReadableFormat), best first. A mark is a pixel
+/// darker than inkRatio times its surroundings: lower ratios leave out light
+/// background print that would join the characters, higher ones keep faint
+/// characters of coarse scans.
+std::vector<ZoneCandidate> LocateZones(const QImage &page, int maxCandidates = 4, float inkRatio = 0.85f);
+
+/// The reduction factor the search uses for a page of this size.
+int SearchFactor(QSize page);
+
+} // namespace mrz

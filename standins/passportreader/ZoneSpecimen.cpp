@@ -1,0 +1,85 @@
+#include "ZoneSpecimen.h"
+
+#include "MrzReader.h"
+
+#include <QDate>
+
+namespace passportreader {
+
+bool TypeHasZone(const QString &documentType)
+{
+    static const QStringList types = {
+        QStringLiteral("ForeignPassport_RU"), QStringLiteral("ForeignPassport_MRZ"), QStringLiteral("Passport_BY"),
+        QStringLiteral("ForeignPassport_BY"), QStringLiteral("ID_KZ"),               QStringLiteral("ForeignPassport_KZ"),
+    };
+    return types.contains(documentType);
+}
+
+namespace {
+
+SpecimenField Field(const mrz::MrzResult &r, const QString &name, const mrz::FieldText &text)
+{
+    SpecimenField f;
+    f.name = name;
+    f.value = text.value;
+    f.found = !text.value.isEmpty();
+    for (int i = 0; i < text.value.size(); ++i)
+        if (!r.Trusted(text, i))
+            f.untrusted.append(i);
+    return f;
+}
+
+// The part of a field before its first blank, or after it.
+mrz::FieldText Word(const mrz::FieldText &t, bool first)
+{
+    const int blank = t.value.indexOf(QLatin1Char(' '));
+    if (blank < 0)
+        return first ? t : mrz::FieldText{};
+    const int from = first ? 0 : blank + 1;
+    const int to = first ? blank : int(t.value.size());
+    return {t.value.mid(from, to - from), std::vector<int>(t.positions.begin() + from, t.positions.begin() + to)};
+}
+
+} // namespace
+
+std::shared_ptr<const Specimen> SpecimenFromZone(const QImage &page, const QString &documentType)
+{
+    if (!TypeHasZone(documentType))
+        return nullptr;
+    const mrz::MrzResult r = mrz::ReadMrz(page);
+    // Identity cards carry three rows of 30, passports two of 44: a zone of the
+    // other kind is a page of another document type.
+    const mrz::Format expected = documentType == QLatin1String("ID_KZ") ? mrz::Format::TD1 : mrz::Format::TD3;
+    if (!r.found || r.format != expected)
+        return nullptr;
+    auto s = std::make_shared<Specimen>();
+    s->documentType = documentType;
+    const mrz::Fields &z = r.fields;
+    const int year = QDate::currentDate().year();
+    // The zone holds Latin names only: they are the names and their Latin variants.
+    const mrz::FieldText first = Word(z.givenNames, true), middle = Word(z.givenNames, false);
+    const std::pair<const char *, mrz::FieldText> table[] = {
+        {"LastName", z.surname},
+        {"LastName_EX", z.surname},
+        {"FirstName", first},
+        {"FirstName_EX", first},
+        {"MiddleName", middle},
+        {"MiddleName_EX", middle},
+        {"Number", z.documentNumber},
+        {"Nationality", z.nationality},
+        {"Sex", z.sex},
+        {"DateOfBirth", mrz::DisplayDate(z.birthDate, true, year)},
+        {"DateOfExpiry", mrz::DisplayDate(z.expiryDate, false, year)},
+        {"PersonalCode", z.personalNumber},
+    };
+    for (const auto &[name, text] : table) {
+        // A personal number is listed only where the zone has one.
+        if (std::string_view(name) == "PersonalCode" && text.value.isEmpty())
+            continue;
+        s->fields.push_back(Field(r, QString::fromLatin1(name), text));
+        s->fields.back().id = QString::number(s->fields.size());
+    }
+    return s;
+}
+
+} // namespace passportreader

@@ -1,0 +1,22 @@
+#pragma once
+// Pages without a description: for the document types that carry a
+// machine-readable zone, the fields are read from the zone itself.
+
+#include "SpecimenCatalogue.h"
+
+#include <QImage>
+#include <QString>
+#include <memory>
+
+namespace passportreader {
+
+/// The document types whose pages carry a machine-readable zone.
+bool TypeHasZone(const QString &documentType);
+
+/// The fields of the zone on the page as a specimen of that type (no
+/// portrait, no picture file); null when the type has no zone or the page
+/// shows none. Symbols read with low confidence or under a failing check
+/// digit are listed as untrusted.
+std::shared_ptr<const Specimen> SpecimenFromZone(const QImage &page, const QString &documentType);
+
+} // namespace passportreader

@@ -1,0 +1,50 @@
+#include "ZoneFields.h"
+
+#include "MrzReader.h"
+
+#include <QDate>
+#include <QTransform>
+
+#include <algorithm>
+
+namespace scproxy {
+
+bool ReadsFromZone(const ScanifySpecimen &s)
+{
+    return s.formId == "InoPas_MRZ";
+}
+
+void ReadZoneFields(const QImage &scanned, int turn, const ScanifySpecimen &s,
+                    std::map<QByteArray, engine::FieldResult> &fields)
+{
+    // The zone reads the page as its turn leaves it; it does not turn it again.
+    mrz::ReadOptions upright;
+    upright.anyTurn = false;
+    const mrz::MrzResult r = mrz::ReadMrz(scanned.transformed(QTransform().rotate(turn)), upright);
+    // A turn that leaves the zone on its side or upside down reads nothing of
+    // it: the fields stay as the turned page gives them.
+    if (!r.found)
+        return;
+    const mrz::Fields &z = r.fields;
+    const int year = QDate::currentDate().year();
+    const std::pair<const char *, mrz::FieldText> table[] = {
+        {"IN_SurName", z.surname},
+        {"IN_Name", z.givenNames},
+        {"IN_SerNum", z.documentNumber},
+        {"IN_BirthDate", mrz::DisplayDate(z.birthDate, true, year)},
+        {"IN_Sex", z.sex},
+        {"IN_Expiry", mrz::DisplayDate(z.expiryDate, false, year)},
+        {"IN_KOD", z.nationality},
+    };
+    for (const auto &[id, text] : table) {
+        const bool listed = std::any_of(s.fields.begin(), s.fields.end(), [&](const SpecimenField &f) { return f.id == id; });
+        if (!listed)
+            continue;
+        engine::FieldResult &out = fields[QByteArray(id)];
+        const mrz::MrzResult::FieldMarks marks = r.Marks(text);
+        out.value = text.value.toLocal8Bit();
+        out.flags = (marks.doubt ? SCF_VRS_WARNING : 0) | (marks.error ? SCF_VRS_ERROR : 0);
+    }
+}
+
+} // namespace scproxy

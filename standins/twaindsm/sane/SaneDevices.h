@@ -1,0 +1,50 @@
+#pragma once
+// The SANE devices as TWAIN sources: one source per device, named
+// "SANE: <vendor> <model>" within the 33 characters a product name holds;
+// devices of one make and model get " #2", " #3"... in the order SANE lists
+// them. SANE is started while anything of this library uses it and stopped
+// after the last use, so its configuration is read afresh for every session.
+
+#include <QByteArray>
+#include <QString>
+#include <vector>
+
+namespace twainsane {
+
+struct DeviceDescription
+{
+    QByteArray name;   // SANE's device name, as sane_open takes it
+    QByteArray vendor;
+    QByteArray model;
+};
+
+struct DeviceSource
+{
+    QByteArray deviceName;
+    QByteArray productName; // the TWAIN product name, at most 33 bytes
+};
+
+/// Product names for the devices, in their order.
+std::vector<DeviceSource> NameSources(const std::vector<DeviceDescription> &devices);
+
+/// The sources of the devices SANE lists. The list is asked of SANE once per
+/// process (asking can take seconds while backends probe their buses), and
+/// again when `refresh` is set.
+const std::vector<DeviceSource> &Sources(bool refresh = false);
+
+/// Counted start and stop of SANE: the first Start calls sane_init, the
+/// Stop matching the last Start calls sane_exit.
+class SaneUse
+{
+public:
+    SaneUse();
+    ~SaneUse();
+    SaneUse(const SaneUse &) = delete;
+    SaneUse &operator=(const SaneUse &) = delete;
+    bool started() const { return m_started; }
+
+private:
+    bool m_started = false;
+};
+
+} // namespace twainsane

@@ -1,0 +1,525 @@
+#include "SaneSource.h"
+
+#include "GlobalMemory.h"
+#include "MultiTWAIN.h" // the bitmap header record only; nothing of the package is linked
+
+#include <QApplication>
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
+namespace twainsane {
+
+using twainds::Fix32Bits;
+using twainds::Fix32Value;
+
+namespace {
+
+void copyText(char *field, const QByteArray &text)
+{
+    std::memset(field, 0, sizeof(TW_STR32));
+    std::strncpy(field, text.constData(), sizeof(TW_STR32) - 1);
+}
+
+TW_IDENTITY identityOf(const DeviceSource &source)
+{
+    TW_IDENTITY id{};
+    id.Version.MajorNum = 1;
+    id.Version.MinorNum = 0;
+    id.Version.Language = TWLG_USA;
+    id.Version.Country = TWCY_USA;
+    copyText(id.Version.Info, source.deviceName);
+    id.ProtocolMajor = 1;
+    id.ProtocolMinor = 9;
+    id.SupportedGroups = DG_CONTROL | DG_IMAGE;
+    copyText(id.Manufacturer, "SANE");
+    copyText(id.ProductFamily, "SANE scanners");
+    copyText(id.ProductName, source.productName);
+    return id;
+}
+
+const DeviceSource *findSource(const char *productName, bool refresh)
+{
+    for (const DeviceSource &s : Sources(refresh))
+        if (std::strncmp(s.productName.constData(), productName, sizeof(TW_STR32)) == 0)
+            return &s;
+    return nullptr;
+}
+
+void report(const QString &message)
+{
+    std::fprintf(stderr, "twainsane: %s\n", message.toLocal8Bit().constData());
+}
+
+} // namespace
+
+SaneSource &SaneSource::instance()
+{
+    static SaneSource source;
+    return source;
+}
+
+SaneSource::SaneSource()
+{
+    m_pumpTimer.setSingleShot(true);
+    QObject::connect(&m_pumpTimer, &QTimer::timeout, [this] { pump(); });
+}
+
+TW_UINT16 SaneSource::identity(TW_UINT16 msg, pTW_IDENTITY id)
+{
+    switch (msg) {
+    case MSG_GETFIRST:
+        m_next = 0;
+        [[fallthrough]];
+    case MSG_GETNEXT: {
+        const std::vector<DeviceSource> &sources = Sources();
+        if (m_next >= sources.size())
+            return TWRC_ENDOFLIST;
+        *id = identityOf(sources[m_next++]);
+        return TWRC_SUCCESS;
+    }
+    case MSG_GET: {
+        // The open source, else the first device.
+        const TW_UINTPTR keep = id->Id;
+        if (m_state >= 4) {
+            *id = m_identity;
+        } else {
+            const std::vector<DeviceSource> &sources = Sources();
+            if (sources.empty())
+                return fail(TWCC_NODS);
+            *id = identityOf(sources.front());
+        }
+        id->Id = keep;
+        return TWRC_SUCCESS;
+    }
+    case MSG_OPENDS: return open(id);
+    case MSG_CLOSEDS:
+        if (m_state != 4)
+            return fail(TWCC_SEQERROR);
+        m_settings.reset();
+        m_device.reset();
+        m_state = 3;
+        return TWRC_SUCCESS;
+    default: return fail(TWCC_BADPROTOCOL);
+    }
+}
+
+TW_UINT16 SaneSource::open(pTW_IDENTITY id)
+{
+    // The library drives one device at a time.
+    if (m_state != 3)
+        return fail(TWCC_MAXCONNECTIONS);
+    const DeviceSource *source = findSource(id->ProductName, false);
+    if (!source)
+        source = findSource(id->ProductName, true); // plugged in since the list was made
+    if (!source)
+        return fail(TWCC_NODS);
+    Failure failure;
+    m_device = SaneDevice::Open(source->deviceName, failure);
+    if (!m_device) {
+        report(failure.message);
+        return fail(failure.condition != TWCC_SUCCESS ? failure.condition : TW_UINT16(TWCC_OPERATIONERROR));
+    }
+    m_settings = std::make_unique<ScanSettings>(*m_device);
+    // Documents in colour at 300 dpi unless the device or the options say
+    // otherwise.
+    const std::vector<TW_UINT16> types = m_settings->pixelTypes();
+    if (std::find(types.begin(), types.end(), TW_UINT16(TWPT_RGB)) != types.end())
+        m_settings->setPixelType(TWPT_RGB);
+    m_settings->setResolution(300);
+    const Config config = ReadConfig();
+    if (!m_device->apply(config.options))
+        report(QStringLiteral("some of the options \"%1\" were refused").arg(config.options.join(QLatin1Char(';'))));
+    m_allowedTypes = m_settings->pixelTypes();
+    m_units = TWUN_INCHES;
+    m_xferCount = -1;
+    m_identity = identityOf(*source);
+    m_identity.Id = id->Id;
+    m_condition = TWCC_SUCCESS; // nothing left of an earlier session
+    *id = m_identity;
+    m_state = 4;
+    return TWRC_SUCCESS;
+}
+
+double SaneSource::unitsPerInch() const
+{
+    switch (m_units) {
+    case TWUN_CENTIMETERS: return 2.54;
+    case TWUN_PICAS: return 6;
+    case TWUN_POINTS: return 72;
+    case TWUN_TWIPS: return 1440;
+    default: return 1;
+    }
+}
+
+std::optional<specimen::CapValues> SaneSource::capValues(TW_UINT16 cap) const
+{
+    using specimen::CapValues;
+    switch (cap) {
+    case ICAP_PIXELTYPE: {
+        CapValues v{TWTY_UINT16, {}, m_settings->pixelType(), TWPT_RGB};
+        for (TW_UINT16 t : m_settings->pixelTypes())
+            if (std::find(m_allowedTypes.begin(), m_allowedTypes.end(), t) != m_allowedTypes.end())
+                v.allowed.push_back(t);
+        if (std::find(v.allowed.begin(), v.allowed.end(), TW_UINT32(TWPT_RGB)) == v.allowed.end())
+            v.defaultValue = v.allowed.empty() ? v.current : v.allowed.front();
+        return v;
+    }
+    case ICAP_BITDEPTH: {
+        const auto depth = TW_UINT32(ScanSettings::BitDepthFor(m_settings->pixelType()));
+        return CapValues{TWTY_UINT16, {depth}, depth, depth};
+    }
+    case ICAP_UNITS:
+        return CapValues{TWTY_UINT16,
+                         {TWUN_INCHES, TWUN_CENTIMETERS, TWUN_PICAS, TWUN_POINTS, TWUN_TWIPS},
+                         m_units,
+                         TWUN_INCHES};
+    case ICAP_XRESOLUTION:
+    case ICAP_YRESOLUTION: {
+        const double per = unitsPerInch();
+        CapValues v{TWTY_FIX32, {}, Fix32Bits(m_settings->resolution() / per), 0};
+        for (double dpi : m_settings->resolutions())
+            v.allowed.push_back(Fix32Bits(dpi / per));
+        v.defaultValue = std::find(v.allowed.begin(), v.allowed.end(), Fix32Bits(300 / per)) != v.allowed.end()
+                             ? Fix32Bits(300 / per)
+                             : v.current;
+        return v;
+    }
+    case CAP_XFERCOUNT: return CapValues{TWTY_INT16, {}, TW_UINT16(m_xferCount), 0xFFFFu};
+    case ICAP_XFERMECH: return CapValues{TWTY_UINT16, {TWSX_NATIVE}, TWSX_NATIVE, TWSX_NATIVE};
+    case CAP_FEEDERENABLED:
+        if (!m_settings->hasFeeder())
+            return std::nullopt;
+        return CapValues{TWTY_BOOL, {0, 1}, m_settings->feeder() ? 1u : 0u, 0};
+    default: return std::nullopt;
+    }
+}
+
+TW_UINT16 SaneSource::capability(TW_UINT16 msg, pTW_CAPABILITY cap)
+{
+    if (m_state < 4)
+        return fail(TWCC_SEQERROR);
+    const std::optional<specimen::CapValues> values = capValues(cap->Cap);
+    if (!values)
+        return fail(TWCC_BADCAP);
+    switch (msg) {
+    case MSG_GET:
+    case MSG_GETCURRENT:
+    case MSG_GETDEFAULT:
+        return answerQuery(msg, cap, *values);
+    case MSG_SET:
+        if (m_state != 4)
+            return fail(TWCC_SEQERROR);
+        return setCapability(cap->Cap, *values, *cap);
+    default: return fail(TWCC_BADPROTOCOL);
+    }
+}
+
+TW_UINT16 SaneSource::setCapability(TW_UINT16 cap, const specimen::CapValues &values, const TW_CAPABILITY &request)
+{
+    const std::optional<specimen::SetRequest> asked = specimen::ReadSetContainer(request, values.itemType);
+    if (!asked)
+        return fail(TWCC_BADVALUE);
+    switch (cap) {
+    case ICAP_PIXELTYPE: {
+        // The value, and a list restricting the types, must be the device's own.
+        const std::vector<TW_UINT16> offered = m_settings->pixelTypes();
+        auto isOffered = [&offered](TW_UINT32 t) {
+            return std::find(offered.begin(), offered.end(), t) != offered.end();
+        };
+        if (!isOffered(asked->value) || !std::all_of(asked->list.begin(), asked->list.end(), isOffered))
+            return fail(TWCC_BADVALUE);
+        if (!m_settings->setPixelType(TW_UINT16(asked->value)))
+            return fail(TWCC_BADVALUE);
+        if (!asked->list.empty())
+            m_allowedTypes.assign(asked->list.begin(), asked->list.end());
+        return TWRC_SUCCESS;
+    }
+    case ICAP_BITDEPTH:
+        return asked->value == values.current ? TW_UINT16(TWRC_SUCCESS) : fail(TWCC_BADVALUE);
+    case ICAP_UNITS:
+        if (asked->value > TWUN_TWIPS)
+            return fail(TWCC_BADVALUE);
+        m_units = TW_UINT16(asked->value);
+        return TWRC_SUCCESS;
+    case ICAP_XRESOLUTION:
+    case ICAP_YRESOLUTION: {
+        const double dpi = Fix32Value(asked->value) * unitsPerInch();
+        if (!m_settings->setResolution(dpi))
+            return fail(TWCC_BADVALUE);
+        // A device that rounds the value says so.
+        return std::abs(m_settings->resolution() - dpi) < 0.01 ? TW_UINT16(TWRC_SUCCESS)
+                                                                : TW_UINT16(TWRC_CHECKSTATUS);
+    }
+    case CAP_XFERCOUNT: {
+        const auto count = static_cast<TW_INT16>(asked->value);
+        if (count == 0 || count < -1)
+            return fail(TWCC_BADVALUE);
+        m_xferCount = count;
+        return TWRC_SUCCESS;
+    }
+    case ICAP_XFERMECH:
+        return asked->value == TWSX_NATIVE ? TW_UINT16(TWRC_SUCCESS) : fail(TWCC_BADVALUE);
+    case CAP_FEEDERENABLED:
+        return m_settings->setFeeder(asked->value != 0) ? TW_UINT16(TWRC_SUCCESS) : fail(TWCC_BADVALUE);
+    default: return fail(TWCC_BADCAP);
+    }
+}
+
+TW_UINT16 SaneSource::userInterface(TW_UINT16 msg, pTW_USERINTERFACE ui)
+{
+    if (msg == MSG_ENABLEDS) {
+        if (m_state != 4)
+            return fail(TWCC_SEQERROR);
+        m_config = ReadConfig();
+        m_showUI = ui->ShowUI != 0 && qobject_cast<QApplication *>(QCoreApplication::instance());
+        m_pending = MSG_NULL;
+        m_state = 5;
+        if (m_showUI) {
+            ScanChoices choices;
+            // The dialog offers the types the application left allowed.
+            const specimen::CapValues types = *capValues(ICAP_PIXELTYPE);
+            for (TW_UINT32 t : types.allowed)
+                choices.pixelTypes.push_back(TW_UINT16(t));
+            if (choices.pixelTypes.empty())
+                choices.pixelTypes = m_settings->pixelTypes();
+            choices.pixelType = m_settings->pixelType();
+            choices.resolutions = m_settings->resolutions();
+            choices.resolution = m_settings->resolution();
+            choices.hasFeeder = m_settings->hasFeeder();
+            choices.feeder = m_settings->feeder();
+            m_dialog = std::make_unique<ScanDialog>(QString::fromLocal8Bit(m_identity.ProductName), choices,
+                                                    [this](ScanDialog::Action a, const ScanChoices &c) {
+                                                        dialogAnswer(a, c);
+                                                    });
+            m_dialog->show();
+        } else {
+            startScan();
+        }
+        return TWRC_SUCCESS;
+    }
+    if (msg == MSG_DISABLEDS) {
+        if (m_state != 5)
+            return fail(TWCC_SEQERROR);
+        stopPump();
+        m_job.reset(); // cancels a scan still running
+        dropPages();
+        closeDialog();
+        m_pending = MSG_NULL;
+        m_state = 4;
+        return TWRC_SUCCESS;
+    }
+    return fail(TWCC_BADPROTOCOL);
+}
+
+void SaneSource::dialogAnswer(ScanDialog::Action action, const ScanChoices &choices)
+{
+    if (m_state != 5)
+        return;
+    if (action == ScanDialog::Action::Cancel) {
+        if (m_job) {
+            m_job->cancel(); // the next step ends the scan
+            stopPump();
+            m_pumpTimer.start(0);
+        }
+        else if (m_pages.empty())
+            m_pending = MSG_CLOSEDSREQ;
+        return;
+    }
+    if (m_job || !m_pages.empty())
+        return;
+    if (!m_settings->setPixelType(choices.pixelType) || !m_settings->setResolution(choices.resolution)
+        || (choices.hasFeeder && !m_settings->setFeeder(choices.feeder))) {
+        m_dialog->showIdle(MessageFor(SANE_STATUS_INVAL));
+        return;
+    }
+    startScan();
+}
+
+void SaneSource::startScan()
+{
+    ScanRequest request;
+    request.feeder = m_settings->feeder();
+    request.maxPages = m_xferCount > 0 ? m_xferCount : -1;
+    request.dpi = m_settings->resolution();
+    request.slice = m_config.slice;
+    request.sliceBytes = m_config.sliceBytes;
+    m_job = std::make_unique<ScanJob>(m_device->handle(), request);
+    if (m_dialog)
+        m_dialog->showScanning(1, 0);
+    // The scan runs on the event loop between the application's slices as
+    // well, so it does not wait for the next slice to read on.
+    if (QCoreApplication::instance())
+        m_pumpTimer.start(0);
+}
+
+void SaneSource::pump()
+{
+    if (m_state != 5 || !m_job) {
+        stopPump();
+        return;
+    }
+    if (m_job->step()) {
+        if (m_dialog)
+            m_dialog->showScanning(m_job->pageCount() + 1, m_job->pagePercent());
+        armPump();
+    } else {
+        stopPump();
+        scanEnded();
+    }
+}
+
+void SaneSource::armPump()
+{
+    const int fd = m_job->selectFd();
+    if (fd >= 0) {
+        if (!m_pumpNotifier || m_pumpNotifier->socket() != fd) {
+            m_pumpNotifier = std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Read);
+            QObject::connect(m_pumpNotifier.get(), &QSocketNotifier::activated, [this] { pump(); });
+        }
+        m_pumpNotifier->setEnabled(true);
+        return;
+    }
+    if (m_pumpNotifier)
+        m_pumpNotifier->setEnabled(false);
+    m_pumpTimer.start(m_job->phase() == ScanJob::Phase::Reading && m_job->nonBlocking() ? 2 : 0);
+}
+
+void SaneSource::stopPump()
+{
+    m_pumpTimer.stop();
+    m_pumpNotifier.reset();
+}
+
+TW_UINT16 SaneSource::processEvent(pTW_EVENT event)
+{
+    if (m_state < 5)
+        return fail(TWCC_SEQERROR);
+    event->TWMessage = MSG_NULL;
+    if (m_state == 5 && m_job)
+        pump();
+    if (m_state != 5 || m_pending == MSG_NULL)
+        return TWRC_NOTDSEVENT;
+    event->TWMessage = m_pending;
+    if (m_pending == MSG_XFERREADY)
+        m_state = 6;
+    m_pending = MSG_NULL;
+    return TWRC_DSEVENT;
+}
+
+void SaneSource::scanEnded()
+{
+    std::unique_ptr<ScanJob> job = std::move(m_job);
+    const Failure failure = job->failure();
+    const bool cancelled = job->phase() == ScanJob::Phase::Cancelled;
+    for (TW_HANDLE page : job->takePages())
+        m_pages.push_back(page);
+    if (failure) {
+        m_condition = failure.condition;
+        report(failure.message);
+    }
+    const QString message = failure ? failure.message
+                            : cancelled ? QStringLiteral("The scan was cancelled.")
+                                        : QString();
+    if (!m_pages.empty()) {
+        m_pending = MSG_XFERREADY; // the pages read before a fault are not lost
+        if (m_dialog)
+            m_dialog->showIdle(message);
+        return;
+    }
+    transfersEnded(message);
+}
+
+void SaneSource::transfersEnded(const QString &message)
+{
+    if (m_dialog)
+        m_dialog->showIdle(message);
+    else
+        m_pending = MSG_CLOSEDSREQ;
+}
+
+TW_UINT16 SaneSource::nativeTransfer(TW_HANDLE *out)
+{
+    if (m_state != 6)
+        return fail(TWCC_SEQERROR);
+    *out = nullptr;
+    if (m_pages.empty())
+        return fail(TWCC_BUMMER);
+    *out = m_pages.front();
+    m_pages.pop_front();
+    m_state = 7;
+    return TWRC_XFERDONE;
+}
+
+TW_UINT16 SaneSource::pendingTransfers(TW_UINT16 msg, pTW_PENDINGXFERS pending)
+{
+    switch (msg) {
+    case MSG_ENDXFER:
+        if (m_state != 7)
+            return fail(TWCC_SEQERROR);
+        pending->Count = static_cast<TW_UINT16>(std::min<std::size_t>(m_pages.size(), 0xFFFE));
+        m_state = pending->Count != 0 ? 6 : 5;
+        if (m_state == 5)
+            transfersEnded();
+        return TWRC_SUCCESS;
+    case MSG_RESET:
+        if (m_state != 6)
+            return fail(TWCC_SEQERROR);
+        dropPages();
+        pending->Count = 0;
+        m_state = 5;
+        transfersEnded();
+        return TWRC_SUCCESS;
+    case MSG_GET:
+        if (m_state < 4)
+            return fail(TWCC_SEQERROR);
+        pending->Count = static_cast<TW_UINT16>(m_state >= 6 ? std::min<std::size_t>(m_pages.size(), 0xFFFE) : 0);
+        return TWRC_SUCCESS;
+    default: return fail(TWCC_BADPROTOCOL);
+    }
+}
+
+TW_UINT16 SaneSource::imageInfo(pTW_IMAGEINFO info)
+{
+    if (m_state != 6 || m_pages.empty())
+        return fail(TWCC_SEQERROR);
+    TWAIN_BITMAPINFOHEADER header{};
+    const void *dib = GlobalLock(m_pages.front());
+    if (!dib || GlobalSize(m_pages.front()) < sizeof header) {
+        GlobalUnlock(m_pages.front());
+        return fail(TWCC_BUMMER);
+    }
+    std::memcpy(&header, dib, sizeof header);
+    GlobalUnlock(m_pages.front());
+    std::memset(info, 0, sizeof *info);
+    const TW_UINT32 res = Fix32Bits(header.biXPelsPerMeter * 0.0254 / unitsPerInch());
+    std::memcpy(&info->XResolution, &res, 4);
+    std::memcpy(&info->YResolution, &res, 4);
+    info->ImageWidth = header.biWidth;
+    info->ImageLength = header.biHeight;
+    const bool colour = header.biBitCount == 24;
+    info->SamplesPerPixel = colour ? 3 : 1;
+    for (int i = 0; i < info->SamplesPerPixel; ++i)
+        info->BitsPerSample[i] = static_cast<TW_INT16>(header.biBitCount == 1 ? 1 : 8);
+    info->BitsPerPixel = static_cast<TW_INT16>(header.biBitCount);
+    info->PixelType = static_cast<TW_INT16>(colour ? TWPT_RGB : header.biBitCount == 1 ? TWPT_BW : TWPT_GRAY);
+    return TWRC_SUCCESS;
+}
+
+void SaneSource::dropPages()
+{
+    for (TW_HANDLE page : m_pages)
+        GlobalFree(page);
+    m_pages.clear();
+}
+
+void SaneSource::closeDialog()
+{
+    if (m_dialog) {
+        m_dialog->hide();
+        m_dialog.reset();
+    }
+}
+
+} // namespace twainsane

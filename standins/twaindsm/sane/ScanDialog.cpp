@@ -1,0 +1,137 @@
+#include "ScanDialog.h"
+
+#include <QComboBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace twainsane {
+
+namespace {
+
+QString pixelTypeName(TW_UINT16 type)
+{
+    switch (type) {
+    case TWPT_BW: return QStringLiteral("Black and white");
+    case TWPT_GRAY: return QStringLiteral("Grey");
+    default: return QStringLiteral("Colour");
+    }
+}
+
+} // namespace
+
+ScanDialog::ScanDialog(const QString &title, const ScanChoices &choices,
+                       std::function<void(Action, const ScanChoices &)> answer)
+    : QDialog(nullptr), m_choices(choices), m_answer(std::move(answer))
+{
+    setObjectName(QStringLiteral("SaneScanDialog"));
+    setWindowTitle(title);
+    auto *layout = new QVBoxLayout(this);
+    auto *form = new QFormLayout;
+    m_pixelType = new QComboBox(this);
+    m_pixelType->setObjectName(QStringLiteral("cbPixelType"));
+    for (TW_UINT16 t : choices.pixelTypes) {
+        m_pixelType->addItem(pixelTypeName(t), int(t));
+        if (t == choices.pixelType)
+            m_pixelType->setCurrentIndex(m_pixelType->count() - 1);
+    }
+    form->addRow(QStringLiteral("Mode:"), m_pixelType);
+    m_resolution = new QComboBox(this);
+    m_resolution->setObjectName(QStringLiteral("cbResolution"));
+    for (double dpi : choices.resolutions) {
+        m_resolution->addItem(QStringLiteral("%1 dpi").arg(dpi), dpi);
+        if (qFuzzyCompare(dpi, choices.resolution))
+            m_resolution->setCurrentIndex(m_resolution->count() - 1);
+    }
+    form->addRow(QStringLiteral("Resolution:"), m_resolution);
+    if (choices.hasFeeder) {
+        m_source = new QComboBox(this);
+        m_source->setObjectName(QStringLiteral("cbSource"));
+        m_source->addItem(QStringLiteral("Flatbed"), false);
+        m_source->addItem(QStringLiteral("Document feeder"), true);
+        m_source->setCurrentIndex(choices.feeder ? 1 : 0);
+        form->addRow(QStringLiteral("Source:"), m_source);
+    }
+    layout->addLayout(form);
+
+    m_page = new QLabel(this);
+    m_page->setObjectName(QStringLiteral("laPage"));
+    m_progress = new QProgressBar(this);
+    m_progress->setObjectName(QStringLiteral("pbProgress"));
+    m_progress->setRange(0, 100);
+    m_status = new QLabel(this);
+    m_status->setObjectName(QStringLiteral("laStatus"));
+    m_status->setWordWrap(true);
+    m_status->setStyleSheet(QStringLiteral("color: #b00000"));
+    layout->addWidget(m_page);
+    layout->addWidget(m_progress);
+    layout->addWidget(m_status);
+
+    auto *row = new QHBoxLayout;
+    m_scan = new QPushButton(QStringLiteral("Scan"), this);
+    m_scan->setObjectName(QStringLiteral("bScan"));
+    m_scan->setDefault(true);
+    auto *cancel = new QPushButton(QStringLiteral("Cancel"), this);
+    cancel->setObjectName(QStringLiteral("bCancel"));
+    row->addStretch();
+    row->addWidget(m_scan);
+    row->addWidget(cancel);
+    layout->addLayout(row);
+    connect(m_scan, &QPushButton::clicked, this, [this] { m_answer(Action::Scan, chosen()); });
+    connect(cancel, &QPushButton::clicked, this, [this] { reject(); });
+    showIdle(QString());
+}
+
+ScanChoices ScanDialog::chosen() const
+{
+    ScanChoices c = m_choices;
+    if (m_pixelType->currentIndex() >= 0)
+        c.pixelType = TW_UINT16(m_pixelType->currentData().toInt());
+    if (m_resolution->currentIndex() >= 0)
+        c.resolution = m_resolution->currentData().toDouble();
+    if (m_source)
+        c.feeder = m_source->currentData().toBool();
+    return c;
+}
+
+void ScanDialog::showScanning(int page, int percent)
+{
+    for (QWidget *w : {static_cast<QWidget *>(m_pixelType), static_cast<QWidget *>(m_resolution),
+                       static_cast<QWidget *>(m_source), static_cast<QWidget *>(m_scan)})
+        if (w)
+            w->setEnabled(false);
+    m_page->setText(QStringLiteral("Page %1").arg(page));
+    m_page->show();
+    m_progress->show();
+    if (percent < 0) {
+        m_progress->setRange(0, 0); // busy: the page's length is not known
+    } else {
+        m_progress->setRange(0, 100);
+        m_progress->setValue(percent);
+    }
+    m_status->clear();
+}
+
+void ScanDialog::showIdle(const QString &message)
+{
+    for (QWidget *w : {static_cast<QWidget *>(m_pixelType), static_cast<QWidget *>(m_resolution),
+                       static_cast<QWidget *>(m_source), static_cast<QWidget *>(m_scan)})
+        if (w)
+            w->setEnabled(true);
+    m_page->hide();
+    m_progress->hide();
+    m_progress->setRange(0, 100);
+    m_progress->setValue(0);
+    m_status->setText(message);
+    m_status->setVisible(!message.isEmpty());
+}
+
+void ScanDialog::reject()
+{
+    m_answer(Action::Cancel, chosen());
+}
+
+} // namespace twainsane

@@ -1,0 +1,64 @@
+#pragma once
+// The SANE source's own dialog: the scan settings (pixel type, resolution,
+// flatbed or feeder), "Scan" and "Cancel", and while SANE reads the page
+// count with a progress bar; "Cancel" then stops the scan. It is modeless
+// and top-level, so it keeps working while the application's window is
+// disabled, and it shows the scanner's faults in its status line.
+
+#include "TwainTypes.h"
+
+#include <QDialog>
+#include <functional>
+#include <vector>
+
+class QComboBox;
+class QLabel;
+class QProgressBar;
+class QPushButton;
+
+namespace twainsane {
+
+struct ScanChoices
+{
+    std::vector<TW_UINT16> pixelTypes;
+    TW_UINT16 pixelType = TWPT_RGB;
+    std::vector<double> resolutions;
+    double resolution = 0;
+    bool hasFeeder = false;
+    bool feeder = false;
+};
+
+class ScanDialog : public QDialog
+{
+public:
+    enum class Action { Scan, Cancel };
+    /// `answer` gets Scan with the operator's choices, or Cancel (also for
+    /// closing the window).
+    ScanDialog(const QString &title, const ScanChoices &choices,
+               std::function<void(Action, const ScanChoices &)> answer);
+
+    /// While SANE reads: the settings are locked, the page count and the
+    /// progress of the page show (percent -1: length unknown).
+    void showScanning(int page, int percent);
+    /// Ready for the next scan, with a message in the status line (empty
+    /// clears it).
+    void showIdle(const QString &message);
+
+protected:
+    void reject() override;
+
+private:
+    ScanChoices chosen() const;
+
+    ScanChoices m_choices;
+    std::function<void(Action, const ScanChoices &)> m_answer;
+    QComboBox *m_pixelType = nullptr;
+    QComboBox *m_resolution = nullptr;
+    QComboBox *m_source = nullptr;
+    QPushButton *m_scan = nullptr;
+    QLabel *m_page = nullptr;
+    QProgressBar *m_progress = nullptr;
+    QLabel *m_status = nullptr;
+};
+
+} // namespace twainsane

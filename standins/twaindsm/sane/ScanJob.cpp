@@ -1,0 +1,150 @@
+#include "ScanJob.h"
+
+#include "GlobalMemory.h"
+
+#include <algorithm>
+
+namespace twainsane {
+
+namespace {
+
+constexpr std::size_t ReadChunk = 256 * 1024;
+
+} // namespace
+
+ScanJob::ScanJob(SANE_Handle device, const ScanRequest &request, const SaneCalls &calls)
+    : m_device(device), m_request(request), m_sane(calls), m_buffer(ReadChunk)
+{
+}
+
+ScanJob::~ScanJob()
+{
+    if (running())
+        m_sane.cancel(m_device);
+    for (TW_HANDLE page : m_pages)
+        GlobalFree(page);
+}
+
+std::vector<TW_HANDLE> ScanJob::takePages()
+{
+    std::vector<TW_HANDLE> pages;
+    pages.swap(m_pages);
+    return pages;
+}
+
+int ScanJob::pagePercent() const
+{
+    if (m_phase != Phase::Reading || m_frame.lines < 0)
+        return m_phase == Phase::Reading ? -1 : 0;
+    const uint64_t expected = m_page.expectedBytes();
+    // Three single-colour frames make one page.
+    const uint64_t whole = m_frame.format == SANE_FRAME_RGB || m_frame.format == SANE_FRAME_GRAY
+                               ? expected
+                               : uint64_t(m_frame.bytes_per_line) * uint64_t(m_frame.lines) * 3;
+    return whole ? int(std::min<uint64_t>(100, m_page.consumedBytes() * 100 / whole)) : 0;
+}
+
+bool ScanJob::step()
+{
+    if (m_phase == Phase::Starting)
+        start();
+    else if (m_phase == Phase::Reading)
+        read();
+    return running();
+}
+
+void ScanJob::cancel()
+{
+    if (running())
+        stop(Phase::Cancelled);
+}
+
+void ScanJob::stop(Phase phase, SANE_Status status)
+{
+    m_sane.cancel(m_device);
+    m_page.reset();
+    m_midPage = false;
+    m_phase = phase;
+    if (phase == Phase::Failed)
+        m_failure = Failure::From(status);
+}
+
+void ScanJob::start()
+{
+    const SANE_Status status = m_sane.start(m_device);
+    if (status != SANE_STATUS_GOOD) {
+        if (status == SANE_STATUS_CANCELLED)
+            stop(Phase::Cancelled);
+        else if (status == SANE_STATUS_NO_DOCS && m_request.feeder && !m_pages.empty() && !m_midPage)
+            stop(Phase::Finished); // the feeder ran empty after some pages
+        else
+            stop(Phase::Failed, status);
+        return;
+    }
+    if (m_sane.parameters(m_device, &m_frame) != SANE_STATUS_GOOD || !m_page.beginFrame(m_frame)) {
+        stop(Phase::Failed, SANE_STATUS_UNSUPPORTED);
+        return;
+    }
+    // Without non-blocking reads each read waits for data; the slice then
+    // ends after the first read that took its time.
+    m_nonBlocking = m_sane.setIoMode(m_device, SANE_TRUE) == SANE_STATUS_GOOD;
+    SANE_Int fd = -1;
+    m_selectFd = m_sane.selectFd(m_device, &fd) == SANE_STATUS_GOOD ? fd : -1;
+    m_phase = Phase::Reading;
+}
+
+void ScanJob::read()
+{
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point end = Clock::now() + m_request.slice;
+    std::size_t budget = m_request.sliceBytes ? m_request.sliceBytes : SIZE_MAX;
+    while (budget > 0) {
+        SANE_Int length = 0;
+        const auto ask = static_cast<SANE_Int>(std::min(m_buffer.size(), budget));
+        const SANE_Status status = m_sane.read(m_device, m_buffer.data(), ask, &length);
+        if (status == SANE_STATUS_EOF) {
+            endFrame();
+            return;
+        }
+        if (status == SANE_STATUS_CANCELLED) {
+            stop(Phase::Cancelled);
+            return;
+        }
+        if (status != SANE_STATUS_GOOD) {
+            stop(Phase::Failed, status);
+            return;
+        }
+        if (length <= 0)
+            return; // nothing ready yet
+        length = std::min(length, ask);
+        m_page.feed(m_buffer.data(), std::size_t(length));
+        budget -= std::size_t(length);
+        if (Clock::now() >= end)
+            return;
+    }
+}
+
+void ScanJob::endFrame()
+{
+    if (!m_frame.last_frame) {
+        m_midPage = true;
+        m_phase = Phase::Starting;
+        return;
+    }
+    m_midPage = false;
+    const bool empty = m_page.linesDone() == 0;
+    TW_HANDLE dib = m_page.finishPage(m_request.dpi);
+    if (!dib) {
+        // A page that ended before its first line is the device's fault.
+        stop(Phase::Failed, empty ? SANE_STATUS_EOF : SANE_STATUS_NO_MEM);
+        return;
+    }
+    m_pages.push_back(dib);
+    const bool more = m_request.feeder && (m_request.maxPages < 0 || pageCount() < m_request.maxPages);
+    if (more)
+        m_phase = Phase::Starting;
+    else
+        stop(Phase::Finished);
+}
+
+} // namespace twainsane

@@ -1,0 +1,92 @@
+#pragma once
+// One scan of a SANE device, worked in slices so the application's event
+// loop never waits on it for long: each step starts a frame or reads what
+// the device has, for at most one slice of time (and of bytes, when a limit
+// is set), then returns. Pages from a document feeder follow each other
+// until the feeder is empty or enough pages are in. Finished pages wait as
+// DIBs until they are taken.
+
+#include "PageAssembler.h"
+#include "SaneStatus.h"
+
+#include <sane/sane.h>
+
+#include <chrono>
+#include <cstddef>
+#include <vector>
+
+namespace twainsane {
+
+/// The SANE calls a scan makes, bound in one place; tests put a scripted
+/// device in their place.
+struct SaneCalls
+{
+    SANE_Status (*start)(SANE_Handle) = sane_start;
+    SANE_Status (*parameters)(SANE_Handle, SANE_Parameters *) = sane_get_parameters;
+    SANE_Status (*setIoMode)(SANE_Handle, SANE_Bool) = sane_set_io_mode;
+    SANE_Status (*selectFd)(SANE_Handle, SANE_Int *) = sane_get_select_fd;
+    SANE_Status (*read)(SANE_Handle, SANE_Byte *, SANE_Int, SANE_Int *) = sane_read;
+    void (*cancel)(SANE_Handle) = sane_cancel;
+};
+
+struct ScanRequest
+{
+    bool feeder = false;    // pages until the feeder is empty
+    int maxPages = -1;      // with the feeder: at most this many (-1: all)
+    double dpi = 0;         // recorded in the DIBs
+    std::chrono::microseconds slice{8000};
+    std::size_t sliceBytes = 0; // 0: no limit beyond the time
+};
+
+class ScanJob
+{
+public:
+    enum class Phase { Starting, Reading, Finished, Cancelled, Failed };
+
+    ScanJob(SANE_Handle device, const ScanRequest &request, const SaneCalls &calls = SaneCalls());
+    ~ScanJob();
+    ScanJob(const ScanJob &) = delete;
+    ScanJob &operator=(const ScanJob &) = delete;
+
+    /// Works for one slice; answers whether the scan still runs.
+    bool step();
+    /// Stops the scan; the pages finished so far stay.
+    void cancel();
+
+    Phase phase() const { return m_phase; }
+    bool running() const { return m_phase == Phase::Starting || m_phase == Phase::Reading; }
+    const Failure &failure() const { return m_failure; }
+    /// Pages finished so far.
+    int pageCount() const { return int(m_pages.size()); }
+    /// Progress of the page being read, 0 to 100; -1 when its length is unknown.
+    int pagePercent() const;
+    /// Hands the finished pages over (the caller frees them).
+    std::vector<TW_HANDLE> takePages();
+
+    /// How the next step should be awaited: a file descriptor that becomes
+    /// readable when the device has data (-1 for none), and whether reads
+    /// return at once when it has none (else a read waits for data).
+    int selectFd() const { return m_phase == Phase::Reading ? m_selectFd : -1; }
+    bool nonBlocking() const { return m_nonBlocking; }
+
+private:
+    void start();
+    void read();
+    void endFrame();
+    void stop(Phase phase, SANE_Status status = SANE_STATUS_GOOD);
+
+    SANE_Handle m_device;
+    ScanRequest m_request;
+    SaneCalls m_sane;
+    Phase m_phase = Phase::Starting;
+    Failure m_failure;
+    PageAssembler m_page;
+    SANE_Parameters m_frame{};
+    bool m_midPage = false;  // frames of the page still to come
+    bool m_nonBlocking = false;
+    int m_selectFd = -1;
+    std::vector<TW_HANDLE> m_pages;
+    std::vector<uint8_t> m_buffer;
+};
+
+} // namespace twainsane

@@ -1,0 +1,172 @@
+#include "ScanSettings.h"
+
+#include <sane/saneopts.h>
+
+#include <algorithm>
+#include <cmath>
+
+namespace twainsane {
+
+namespace {
+
+const char *const ResolutionOptions[] = {SANE_NAME_SCAN_RESOLUTION, SANE_NAME_SCAN_X_RESOLUTION,
+                                         SANE_NAME_SCAN_Y_RESOLUTION};
+
+constexpr double UsualResolutions[] = {75, 100, 150, 200, 240, 300, 400, 600, 1200, 2400};
+
+bool isFeeder(const QString &source)
+{
+    const QString s = source.toLower();
+    return s.contains(QLatin1String("adf")) || s.contains(QLatin1String("feeder"))
+           || s.contains(QLatin1String("automatic document"));
+}
+
+} // namespace
+
+std::optional<TW_UINT16> ScanSettings::PixelTypeOfMode(const QString &mode)
+{
+    const QString m = mode.toLower();
+    if (m.contains(QLatin1String("lineart")) || m.contains(QLatin1String("binary"))
+        || m.contains(QLatin1String("black")) || m == QLatin1String("bw"))
+        return TW_UINT16(TWPT_BW);
+    if (m.contains(QLatin1String("gray")) || m.contains(QLatin1String("grey")))
+        return TW_UINT16(TWPT_GRAY);
+    if (m.contains(QLatin1String("color")) || m.contains(QLatin1String("colour")))
+        return TW_UINT16(TWPT_RGB);
+    return std::nullopt;
+}
+
+int ScanSettings::BitDepthFor(TW_UINT16 type)
+{
+    return type == TWPT_BW ? 1 : type == TWPT_GRAY ? 8 : 24;
+}
+
+bool ScanSettings::greyIsBlackAndWhite() const
+{
+    const std::vector<double> depths = m_device.numberList(SANE_NAME_BIT_DEPTH);
+    return std::find(depths.begin(), depths.end(), 1.0) != depths.end();
+}
+
+std::vector<TW_UINT16> ScanSettings::pixelTypes() const
+{
+    std::vector<TW_UINT16> types;
+    for (const QString &mode : m_device.choices(SANE_NAME_SCAN_MODE))
+        if (const auto t = PixelTypeOfMode(mode))
+            types.push_back(*t);
+    if (types.empty())
+        types.push_back(TWPT_GRAY);
+    // A device without a line-art mode scans black and white as grey at one bit.
+    if (std::find(types.begin(), types.end(), TW_UINT16(TWPT_GRAY)) != types.end() && greyIsBlackAndWhite())
+        types.push_back(TWPT_BW);
+    std::sort(types.begin(), types.end());
+    types.erase(std::unique(types.begin(), types.end()), types.end());
+    return types;
+}
+
+TW_UINT16 ScanSettings::pixelType() const
+{
+    const auto mode = m_device.text(SANE_NAME_SCAN_MODE);
+    const TW_UINT16 type = mode ? PixelTypeOfMode(*mode).value_or(TW_UINT16(TWPT_GRAY)) : TW_UINT16(TWPT_GRAY);
+    if (type == TWPT_GRAY && m_device.number(SANE_NAME_BIT_DEPTH).value_or(8) == 1)
+        return TWPT_BW;
+    return type;
+}
+
+bool ScanSettings::setPixelType(TW_UINT16 type)
+{
+    const QStringList modes = m_device.choices(SANE_NAME_SCAN_MODE);
+    auto modeFor = [&modes](TW_UINT16 t) -> std::optional<QString> {
+        for (const QString &m : modes)
+            if (PixelTypeOfMode(m) == t)
+                return m;
+        return std::nullopt;
+    };
+    std::optional<QString> mode = modeFor(type);
+    int depth = type == TWPT_BW ? 1 : 8;
+    if (!mode && type == TWPT_BW && greyIsBlackAndWhite())
+        mode = modeFor(TWPT_GRAY);
+    if (!mode && !modes.isEmpty())
+        return false;
+    if (mode && !m_device.setText(SANE_NAME_SCAN_MODE, *mode))
+        return false;
+    // The depth option may appear or change with the mode.
+    const std::vector<double> depths = m_device.numberList(SANE_NAME_BIT_DEPTH);
+    if (std::find(depths.begin(), depths.end(), double(depth)) != depths.end())
+        m_device.setNumber(SANE_NAME_BIT_DEPTH, depth);
+    return pixelType() == type;
+}
+
+std::vector<double> ScanSettings::resolutions() const
+{
+    std::vector<double> list = m_device.numberList(SANE_NAME_SCAN_RESOLUTION);
+    if (list.empty()) {
+        if (const auto range = m_device.numberRange(SANE_NAME_SCAN_RESOLUTION)) {
+            for (double v : UsualResolutions)
+                if (v >= range->min && v <= range->max)
+                    list.push_back(v);
+        }
+        if (const auto now = m_device.number(SANE_NAME_SCAN_RESOLUTION))
+            list.push_back(*now);
+    }
+    std::sort(list.begin(), list.end());
+    list.erase(std::unique(list.begin(), list.end()), list.end());
+    return list;
+}
+
+double ScanSettings::resolution() const
+{
+    for (const char *name : ResolutionOptions)
+        if (const auto v = m_device.number(name))
+            return *v;
+    return 0;
+}
+
+bool ScanSettings::setResolution(double dpi)
+{
+    if (!(dpi > 0))
+        return false;
+    const std::vector<double> list = m_device.numberList(SANE_NAME_SCAN_RESOLUTION);
+    if (!list.empty()
+        && std::none_of(list.begin(), list.end(), [dpi](double v) { return std::abs(v - dpi) < 0.01; }))
+        return false;
+    if (const auto range = m_device.numberRange(SANE_NAME_SCAN_RESOLUTION))
+        if (dpi < range->min || dpi > range->max)
+            return false;
+    bool any = false;
+    for (const char *name : ResolutionOptions)
+        if (m_device.has(name))
+            any = m_device.setNumber(name, dpi) || any;
+    return any;
+}
+
+std::optional<QString> ScanSettings::feederChoice() const
+{
+    for (const QString &s : m_device.choices(SANE_NAME_SCAN_SOURCE))
+        if (isFeeder(s))
+            return s;
+    return std::nullopt;
+}
+
+std::optional<QString> ScanSettings::flatbedChoice() const
+{
+    for (const QString &s : m_device.choices(SANE_NAME_SCAN_SOURCE))
+        if (!isFeeder(s))
+            return s;
+    return std::nullopt;
+}
+
+bool ScanSettings::feeder() const
+{
+    const auto now = m_device.text(SANE_NAME_SCAN_SOURCE);
+    return now && isFeeder(*now);
+}
+
+bool ScanSettings::setFeeder(bool on)
+{
+    const auto choice = on ? feederChoice() : flatbedChoice();
+    if (!choice)
+        return !on && !hasFeeder();
+    return m_device.setText(SANE_NAME_SCAN_SOURCE, *choice);
+}
+
+} // namespace twainsane

@@ -1,0 +1,98 @@
+// Pages that no description knows: the server reads the machine-readable zone
+// for the document types that have one.
+
+#include "EngineFixture.h"
+
+#include "PageGenerator.h"
+
+#include <QDir>
+
+using namespace abbyytest;
+
+namespace {
+
+class ZoneRecognitionTest : public EngineTest
+{
+protected:
+    /// A generated page of a format, written as the scanner's BMP file would be.
+    QString WritePage(const char *format, specimens::MrzData *data, int turn = 0)
+    {
+        mrzpages::PageSpec spec;
+        spec.format = QString::fromLatin1(format);
+        spec.dpi = 200;
+        spec.turn = turn;
+        spec.skew = 1.5;
+        mrzpages::Random rng(12);
+        *data = mrzpages::RandomData(spec.format, rng);
+        data->surname = QStringLiteral("VALDEZ");
+        data->givenNames = QStringLiteral("ANA LUISA");
+        data->birthDate = QStringLiteral("870315");
+        data->expiryDate = QStringLiteral("310930");
+        data->optionalData = QStringLiteral("4512");
+        const mrzpages::Page page = mrzpages::MakePage(spec, *data, rng);
+        const QString path = m_dir.filePath(QStringLiteral("page.bmp"));
+        EXPECT_TRUE(page.image.save(path, "BMP"));
+        return path;
+    }
+
+    QTemporaryDir m_dir;
+};
+
+} // namespace
+
+TEST_F(ZoneRecognitionTest, APassportPageIsReadFromItsZone)
+{
+    QTemporaryDir specimens;
+    SetSpecimens(SpecimenSubset(specimens, {QStringLiteral("01-Passport_RU")}));
+    IRecognitionEnginePtr engine = StartedEngine();
+    specimens::MrzData data;
+    const QString page = WritePage("TD3", &data, 90);
+    IFieldsCollectionPtr fields = engine->Recognize(page, QStringLiteral("ForeignPassport_MRZ"));
+    ASSERT_TRUE(fields);
+    auto value = [&](const char *name) { return fields->FieldValue(QString::fromLatin1(name), QStringLiteral("missing")); };
+    EXPECT_EQ(value("LastName"), "VALDEZ");
+    EXPECT_EQ(value("LastName_EX"), "VALDEZ");
+    EXPECT_EQ(value("FirstName"), "ANA");
+    EXPECT_EQ(value("MiddleName"), "LUISA");
+    EXPECT_EQ(value("Number"), data.documentNumber);
+    EXPECT_EQ(value("Nationality"), data.nationality.remove(QLatin1Char('<')));
+    EXPECT_EQ(value("DateOfBirth"), "15.03.1987");
+    EXPECT_EQ(value("DateOfExpiry"), "30.09.2031");
+    EXPECT_EQ(value("PersonalCode"), "4512");
+    EXPECT_EQ(value("Series"), "missing") << "the zone has no series";
+    IRecognizedFieldPtr last = fields->Field(QStringLiteral("LastName"));
+    ASSERT_TRUE(last);
+    EXPECT_EQ(last->Length(), 6);
+    for (int i = 0; i < last->Length(); ++i)
+        EXPECT_TRUE(last->Symbol(i)->Trusted()) << i;
+    // The picture is there as for every recognised page.
+    EXPECT_TRUE(fields->Field(QStringLiteral("FullImage")));
+}
+
+TEST_F(ZoneRecognitionTest, ACardPageIsReadOnlyAsTheCardType)
+{
+    QTemporaryDir specimens;
+    SetSpecimens(SpecimenSubset(specimens, {QStringLiteral("01-Passport_RU")}));
+    IRecognitionEnginePtr engine = StartedEngine();
+    specimens::MrzData data;
+    const QString page = WritePage("TD1", &data);
+    IFieldsCollectionPtr card = engine->Recognize(page, QStringLiteral("ID_KZ"));
+    ASSERT_TRUE(card);
+    EXPECT_EQ(card->FieldValue(QStringLiteral("Number"), QString()), data.documentNumber);
+    EXPECT_EQ(card->FieldValue(QStringLiteral("FirstName"), QString()), "ANA");
+    // Three rows of 30 are no passport, and a driving licence has no zone at all.
+    EXPECT_EQ(engine->Recognize(page, QStringLiteral("ForeignPassport_RU"))->Count(), 0);
+    EXPECT_EQ(engine->Recognize(page, QStringLiteral("DriverLicense_RU"))->Count(), 0);
+}
+
+TEST_F(ZoneRecognitionTest, DescribedSpecimensStillComeFromTheirDescriptions)
+{
+    SetSpecimens(GeneratedSpecimens());
+    IRecognitionEnginePtr engine = StartedEngine();
+    // The MRZ specimen's description lists PlaceOfBirth as present but empty;
+    // a reading of its zone would not have it.
+    IFieldsCollectionPtr fields = engine->Recognize(QDir(GeneratedSpecimens()).filePath(QStringLiteral("04-ForeignPassport_MRZ.png")),
+                                                    QStringLiteral("ForeignPassport_MRZ"));
+    ASSERT_TRUE(fields->Field(QStringLiteral("PlaceOfBirth")));
+    EXPECT_EQ(fields->FieldValue(QStringLiteral("LastName"), QString()), "HALVORSEN");
+}

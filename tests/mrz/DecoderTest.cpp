@@ -1,0 +1,113 @@
+// From cell scores to text: the characters each position admits, the check
+// digits choosing between close candidates, and what is reported untrusted.
+
+#include "ZoneDecoder.h"
+
+#include <gtest/gtest.h>
+
+using namespace mrz;
+
+namespace {
+
+const QString kTd3 = QStringLiteral("P<UTOERIKSSON<<ANNA<MARIA<<<<<<<<<<<<<<<<<<<"
+                                    "L898902C36UTO7408122F1204159ZE184226B<<<<<10");
+
+// Scores as a clean reading of text gives them: the printed glyph far ahead.
+std::vector<Scores> CleanScores(const QString &text)
+{
+    std::vector<Scores> out(size_t(text.size()));
+    for (int i = 0; i < text.size(); ++i) {
+        out[size_t(i)].fill(0.3f);
+        out[size_t(i)][size_t(AlphabetIndex(text.at(i)))] = 0.92f;
+    }
+    return out;
+}
+
+void Set(std::vector<Scores> &s, int position, char ch, float score)
+{
+    s[size_t(position)][size_t(AlphabetIndex(QLatin1Char(ch)))] = score;
+}
+
+bool Valid(const DecodedZone &z, const char *name)
+{
+    for (const CheckResult &c : z.checks)
+        if (c.name == QLatin1String(name))
+            return c.valid;
+    ADD_FAILURE() << "no check " << name;
+    return false;
+}
+
+} // namespace
+
+TEST(ZoneDecoder, ACleanReadingIsTrustedThroughout)
+{
+    const DecodedZone z = DecodeZone(Format::TD3, CleanScores(kTd3));
+    EXPECT_EQ(z.text, kTd3);
+    for (const CheckResult &c : z.checks)
+        EXPECT_TRUE(c.valid) << c.name.toStdString();
+    for (size_t i = 0; i < z.trusted.size(); ++i)
+        EXPECT_TRUE(z.trusted[i]) << i;
+}
+
+TEST(ZoneDecoder, APositionChoosesOnlyAmongTheCharactersItAdmits)
+{
+    std::vector<Scores> s = CleanScores(kTd3);
+    // The glyph in the date of birth looks more like the letter O than the digit 0,
+    // and the first letter of the name more like a 5 than an S.
+    Set(s, 44 + 15, 'O', 0.95f);
+    Set(s, 44 + 15, '0', 0.90f);
+    Set(s, 9, '5', 0.95f);
+    const DecodedZone z = DecodeZone(Format::TD3, s);
+    EXPECT_EQ(z.text.at(44 + 15), QLatin1Char('0'));
+    EXPECT_EQ(z.text.at(9), QLatin1Char('S'));
+}
+
+TEST(ZoneDecoder, TheCheckDigitPicksTheRunnerUpOfADoubtfulCharacter)
+{
+    std::vector<Scores> s = CleanScores(kTd3);
+    // The 8 of the document number is read as a B by a hair; only 8 satisfies its check digit.
+    Set(s, 44 + 2, 'B', 0.93f);
+    Set(s, 44 + 2, '8', 0.90f);
+    const DecodedZone z = DecodeZone(Format::TD3, s);
+    EXPECT_EQ(z.text, kTd3);
+    EXPECT_TRUE(Valid(z, "documentNumber"));
+    EXPECT_TRUE(Valid(z, "composite"));
+    EXPECT_FALSE(z.trusted[44 + 2]) << "a character the check digit chose stays doubtful";
+    EXPECT_TRUE(z.trusted[44 + 3]);
+}
+
+TEST(ZoneDecoder, AConfidentMisreadingIsNotRepairedAndItsFieldIsUntrusted)
+{
+    std::vector<Scores> s = CleanScores(kTd3);
+    // A clear 3 where the page has a 2 in the expiry date: too far from any
+    // runner-up to be repaired.
+    Set(s, 44 + 22, '3', 0.95f);
+    Set(s, 44 + 22, '2', 0.40f);
+    const DecodedZone z = DecodeZone(Format::TD3, s);
+    EXPECT_EQ(z.text.at(44 + 22), QLatin1Char('3'));
+    EXPECT_FALSE(Valid(z, "expiryDate"));
+    EXPECT_TRUE(Valid(z, "birthDate"));
+    for (int p = 44 + 21; p <= 44 + 27; ++p) {
+        EXPECT_FALSE(z.trusted[size_t(p)]) << p;
+        EXPECT_TRUE(z.checkFailed[size_t(p)]) << p;
+    }
+    EXPECT_TRUE(z.trusted[44 + 13]);
+    EXPECT_FALSE(z.checkFailed[44 + 13]) << "the birth date's own check holds";
+}
+
+TEST(ZoneDecoder, LowConfidenceAloneMakesACharacterUntrusted)
+{
+    std::vector<Scores> s = CleanScores(kTd3);
+    // Two letters nearly alike in a name: no check digit covers names.
+    Set(s, 6, 'P', 0.905f);
+    const DecodedZone z = DecodeZone(Format::TD3, s);
+    EXPECT_FALSE(z.trusted[6]);
+    EXPECT_LT(z.confidence[6], kTrustThreshold);
+    EXPECT_TRUE(z.trusted[7]);
+}
+
+TEST(ZoneDecoder, WrongNumberOfCellsGivesNothing)
+{
+    const DecodedZone z = DecodeZone(Format::TD1, CleanScores(kTd3));
+    EXPECT_TRUE(z.text.isEmpty());
+}

@@ -1,0 +1,186 @@
+// Page assembly from SANE frames without a device: pieces of any size,
+// pages shorter or longer than announced, formats refused; and the product
+// names of the sources.
+#include "PageAssembler.h"
+#include "SaneDevices.h"
+#include "twain/DibLayout.h"
+#include "twain/LockedBlock.h"
+
+#include <QImage>
+#include <gtest/gtest.h>
+#include <vector>
+
+using twainsane::PageAssembler;
+
+namespace {
+
+SANE_Parameters frame(SANE_Frame format, int depth, int width, int lines, int padding = 0)
+{
+    const int samples = format == SANE_FRAME_RGB ? 3 : 1;
+    SANE_Parameters p{};
+    p.format = format;
+    p.last_frame = format == SANE_FRAME_RGB || format == SANE_FRAME_GRAY || format == SANE_FRAME_BLUE;
+    p.depth = depth;
+    p.pixels_per_line = width;
+    p.lines = lines;
+    p.bytes_per_line = (width * samples * depth + 7) / 8 + padding;
+    return p;
+}
+
+/// Line bytes whose values tell line, column and sample apart.
+std::vector<uint8_t> frameBytes(const SANE_Parameters &p, int lines)
+{
+    std::vector<uint8_t> bytes(std::size_t(p.bytes_per_line) * std::size_t(lines));
+    for (std::size_t i = 0; i < bytes.size(); ++i)
+        bytes[i] = uint8_t(i * 7 + i / std::size_t(p.bytes_per_line) * 13);
+    return bytes;
+}
+
+QImage picture(TW_HANDLE dib)
+{
+    twain::LockedBlock block(dib);
+    return block ? twain::DibToImage(block.data(), block.size()) : QImage();
+}
+
+/// Feeds the bytes in pieces of `piece` bytes and finishes the page.
+TW_HANDLE assemble(const SANE_Parameters &p, const std::vector<uint8_t> &bytes, std::size_t piece)
+{
+    PageAssembler page;
+    if (!page.beginFrame(p))
+        return nullptr;
+    for (std::size_t at = 0; at < bytes.size(); at += piece)
+        page.feed(bytes.data() + at, std::min(piece, bytes.size() - at));
+    return page.finishPage(300);
+}
+
+struct Dib
+{
+    explicit Dib(TW_HANDLE h) : handle(h) {}
+    ~Dib() { GlobalFree(handle); }
+    TW_HANDLE handle;
+};
+
+} // namespace
+
+TEST(PageAssemblerTest, PiecesOfAnySizeGiveTheSamePage)
+{
+    for (const SANE_Parameters &p : {frame(SANE_FRAME_RGB, 8, 13, 9, 2), frame(SANE_FRAME_GRAY, 8, 11, 7),
+                                     frame(SANE_FRAME_GRAY, 1, 19, 5), frame(SANE_FRAME_RGB, 16, 5, 4)}) {
+        SCOPED_TRACE(p.format * 100 + p.depth);
+        const std::vector<uint8_t> bytes = frameBytes(p, p.lines);
+        Dib whole(assemble(p, bytes, bytes.size()));
+        ASSERT_NE(whole.handle, nullptr);
+        const QImage expected = picture(whole.handle);
+        ASSERT_EQ(expected.size(), QSize(p.pixels_per_line, p.lines));
+        for (std::size_t piece : {std::size_t(1), std::size_t(3), std::size_t(p.bytes_per_line + 1)}) {
+            Dib pieces(assemble(p, bytes, piece));
+            EXPECT_TRUE(picture(pieces.handle) == expected) << piece;
+        }
+    }
+}
+
+TEST(PageAssemblerTest, SamplesLandInTheirPlaces)
+{
+    // Colour: red, green, blue samples become the DIB's blue, green, red bytes;
+    // the first line is the picture's top.
+    SANE_Parameters p = frame(SANE_FRAME_RGB, 8, 2, 2);
+    const std::vector<uint8_t> rgb{10, 20, 30, 40, 50, 60, 70, 80, 90, 100, 110, 120};
+    Dib colour(assemble(p, rgb, rgb.size()));
+    const QImage c = picture(colour.handle);
+    EXPECT_EQ(c.pixel(0, 0), qRgb(10, 20, 30));
+    EXPECT_EQ(c.pixel(1, 1), qRgb(100, 110, 120));
+    // Sixteen bits keep the high byte of the host-order sample.
+    p = frame(SANE_FRAME_GRAY, 16, 2, 1);
+    const uint16_t samples[2] = {0x1234, 0xABCD};
+    std::vector<uint8_t> bytes(4);
+    std::memcpy(bytes.data(), samples, 4);
+    Dib grey(assemble(p, bytes, 4));
+    EXPECT_EQ(qGray(picture(grey.handle).pixel(0, 0)), 0x12);
+    EXPECT_EQ(qGray(picture(grey.handle).pixel(1, 0)), 0xAB);
+    // One bit: SANE's 1 is black.
+    p = frame(SANE_FRAME_GRAY, 1, 3, 1);
+    Dib bw(assemble(p, {0b10100000}, 1));
+    const QImage b = picture(bw.handle);
+    EXPECT_EQ(b.pixel(0, 0), qRgb(0, 0, 0));
+    EXPECT_EQ(b.pixel(1, 0), qRgb(255, 255, 255));
+    EXPECT_EQ(b.pixel(2, 0), qRgb(0, 0, 0));
+    // Three single-colour frames fill one page.
+    PageAssembler page;
+    for (SANE_Frame f : {SANE_FRAME_GREEN, SANE_FRAME_BLUE, SANE_FRAME_RED}) {
+        SANE_Parameters single = frame(f, 8, 1, 1);
+        single.last_frame = f == SANE_FRAME_RED;
+        ASSERT_TRUE(page.beginFrame(single));
+        const uint8_t v = f == SANE_FRAME_RED ? 200 : f == SANE_FRAME_GREEN ? 100 : 50;
+        page.feed(&v, 1);
+    }
+    Dib three(page.finishPage(300));
+    EXPECT_EQ(picture(three.handle).pixel(0, 0), qRgb(200, 100, 50));
+}
+
+TEST(PageAssemblerTest, PagesShorterOrLongerThanAnnouncedAndUnknownLengths)
+{
+    const SANE_Parameters p = frame(SANE_FRAME_GRAY, 8, 4, 6);
+    const std::vector<uint8_t> bytes = frameBytes(p, 8);
+    // Two lines more than announced: dropped, nothing written past the block.
+    Dib longer(assemble(p, bytes, 5));
+    EXPECT_EQ(picture(longer.handle).height(), 6);
+    // Three lines of six: a DIB of three lines, the first on top.
+    const std::vector<uint8_t> three(bytes.begin(), bytes.begin() + 3 * 4);
+    Dib shorter(assemble(p, three, 3));
+    const QImage s = picture(shorter.handle);
+    ASSERT_EQ(s.height(), 3);
+    EXPECT_EQ(qGray(s.pixel(1, 0)), bytes[1]);
+    EXPECT_EQ(qGray(s.pixel(2, 2)), bytes[2 * 4 + 2]);
+    // Unknown length: as many lines as come.
+    SANE_Parameters unknown = p;
+    unknown.lines = -1;
+    Dib grown(assemble(unknown, bytes, 7));
+    const QImage g = picture(grown.handle);
+    ASSERT_EQ(g.height(), 8);
+    EXPECT_EQ(qGray(g.pixel(3, 7)), bytes[7 * 4 + 3]);
+    // Nothing at all: no page.
+    PageAssembler empty;
+    ASSERT_TRUE(empty.beginFrame(p));
+    EXPECT_EQ(empty.finishPage(300), nullptr);
+}
+
+TEST(PageAssemblerTest, FramesThatCannotBeAPageAreRefused)
+{
+    PageAssembler page;
+    EXPECT_FALSE(page.beginFrame(frame(SANE_FRAME_GRAY, 4, 8, 2)));  // depth 4
+    SANE_Parameters narrow = frame(SANE_FRAME_RGB, 8, 8, 2);
+    narrow.bytes_per_line = 20;                                      // 24 needed
+    EXPECT_FALSE(page.beginFrame(narrow));
+    EXPECT_FALSE(page.beginFrame(frame(SANE_FRAME_RGB, 8, 0, 2)));    // no pixels
+    EXPECT_FALSE(page.beginFrame(frame(SANE_FRAME_RGB, 8, 4, -2)));   // nonsense length
+    // A later frame must match the first.
+    SANE_Parameters red = frame(SANE_FRAME_RED, 8, 4, 2);
+    red.last_frame = false;
+    ASSERT_TRUE(page.beginFrame(red));
+    EXPECT_FALSE(page.beginFrame(frame(SANE_FRAME_GREEN, 8, 5, 2)));
+    EXPECT_FALSE(page.beginFrame(frame(SANE_FRAME_GRAY, 8, 4, 2)));
+}
+
+TEST(SourceNamesTest, VendorAndModelWithinThirtyThreeBytesAndUnique)
+{
+    const auto names = twainsane::NameSources({
+        {"test:0", "Noname", "frontend-tester"},
+        {"test:1", "Noname", "frontend-tester"},
+        {"test:2", "Noname", "frontend-tester"},
+        {"genesys:libusb:001:004", "Canon", "LiDE 110 flatbed scanner with a long model name"},
+        {"genesys:libusb:001:005", "Canon", "LiDE 110 flatbed scanner with a long model name"},
+        {"x:1", "Fabrikant", "Сканер документов"}, // two bytes a letter in UTF-8
+    });
+    ASSERT_EQ(names.size(), 6u);
+    EXPECT_EQ(names[0].productName, "SANE: Noname frontend-tester");
+    EXPECT_EQ(names[1].productName, "SANE: Noname frontend-tester #2");
+    EXPECT_EQ(names[2].productName, "SANE: Noname frontend-tester #3");
+    EXPECT_EQ(names[3].productName, "SANE: Canon LiDE 110 flatbed scan");
+    EXPECT_EQ(names[4].productName, "SANE: Canon LiDE 110 flatbed s #2");
+    EXPECT_EQ(names[4].deviceName, "genesys:libusb:001:005");
+    for (const auto &n : names)
+        EXPECT_LE(n.productName.size(), 33);
+    // Cut between letters, never inside one.
+    EXPECT_TRUE(QString::fromUtf8(names[5].productName).toUtf8() == names[5].productName);
+    EXPECT_TRUE(names[5].productName.startsWith("SANE: Fabrikant Сканер"));
+}

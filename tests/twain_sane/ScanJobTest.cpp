@@ -1,0 +1,175 @@
+// The scan's steps against a scripted device: the feeder's sheets until it
+// is empty or enough are in, a fault on a later sheet or in the middle of a
+// page keeping what was finished, the operator's cancel, and steps that
+// never read more than a slice allows.
+#include "ScanJob.h"
+#include "GlobalMemory.h"
+
+#include <gtest/gtest.h>
+#include <vector>
+
+using twainsane::ScanJob;
+using twainsane::ScanRequest;
+
+namespace {
+
+/// Sheets of grey 8-bit pages, 4 pixels wide; a sheet may fail half way.
+struct ScriptedDevice
+{
+    struct Sheet
+    {
+        int lines = 3;
+        SANE_Status failHalfWay = SANE_STATUS_GOOD;
+    };
+    std::vector<Sheet> sheets;
+    int sheet = -1;
+    std::size_t offset = 0;
+    int cancels = 0;
+    std::size_t largestRead = 0;
+
+    std::size_t total() const { return 4u * std::size_t(sheets[std::size_t(sheet)].lines); }
+};
+ScriptedDevice g_device;
+
+twainsane::SaneCalls scriptedCalls()
+{
+    twainsane::SaneCalls calls;
+    calls.start = [](SANE_Handle) {
+        if (++g_device.sheet >= int(g_device.sheets.size()))
+            return SANE_STATUS_NO_DOCS;
+        g_device.offset = 0;
+        return SANE_STATUS_GOOD;
+    };
+    calls.parameters = [](SANE_Handle, SANE_Parameters *p) {
+        *p = SANE_Parameters{SANE_FRAME_GRAY, SANE_TRUE, 4, 4, g_device.sheets[std::size_t(g_device.sheet)].lines, 8};
+        return SANE_STATUS_GOOD;
+    };
+    calls.setIoMode = [](SANE_Handle, SANE_Bool) { return SANE_STATUS_UNSUPPORTED; };
+    calls.selectFd = [](SANE_Handle, SANE_Int *) { return SANE_STATUS_UNSUPPORTED; };
+    calls.read = [](SANE_Handle, SANE_Byte *data, SANE_Int max, SANE_Int *length) {
+        *length = 0;
+        const ScriptedDevice::Sheet &s = g_device.sheets[std::size_t(g_device.sheet)];
+        if (s.failHalfWay != SANE_STATUS_GOOD && g_device.offset >= g_device.total() / 2)
+            return s.failHalfWay;
+        if (g_device.offset >= g_device.total())
+            return SANE_STATUS_EOF;
+        g_device.largestRead = std::max(g_device.largestRead, std::size_t(max));
+        const std::size_t n = std::min<std::size_t>({std::size_t(max), 5, g_device.total() - g_device.offset});
+        for (std::size_t i = 0; i < n; ++i)
+            data[i] = SANE_Byte(g_device.sheet * 10 + 1);
+        g_device.offset += n;
+        *length = SANE_Int(n);
+        return SANE_STATUS_GOOD;
+    };
+    calls.cancel = [](SANE_Handle) { ++g_device.cancels; };
+    return calls;
+}
+
+class ScanJobTest : public testing::Test
+{
+protected:
+    void SetUp() override { g_device = ScriptedDevice{}; }
+    /// Steps the job to its end; answers the number of steps.
+    int run(ScanJob &job)
+    {
+        int steps = 0;
+        while (job.step() && steps < 10000)
+            ++steps;
+        return steps;
+    }
+    /// Takes the pages and answers their first pixel's value (the sheet's mark).
+    std::vector<int> marks(ScanJob &job)
+    {
+        std::vector<int> m;
+        for (TW_HANDLE page : job.takePages()) {
+            const auto *dib = static_cast<const uint8_t *>(GlobalLock(page));
+            m.push_back(dib[40 + 256 * 4]);
+            GlobalUnlock(page);
+            GlobalFree(page);
+        }
+        return m;
+    }
+    ScanRequest feeder(int maxPages = -1)
+    {
+        ScanRequest r;
+        r.feeder = true;
+        r.maxPages = maxPages;
+        return r;
+    }
+};
+
+} // namespace
+
+TEST_F(ScanJobTest, TheFeederGivesEverySheetUntilItIsEmptyOrEnoughAreIn)
+{
+    g_device.sheets.resize(3);
+    ScanJob all(nullptr, feeder(), scriptedCalls());
+    run(all);
+    EXPECT_EQ(all.phase(), ScanJob::Phase::Finished);
+    EXPECT_FALSE(all.failure());
+    EXPECT_EQ(marks(all), (std::vector<int>{1, 11, 21}));
+
+    g_device = ScriptedDevice{};
+    g_device.sheets.resize(5);
+    ScanJob two(nullptr, feeder(2), scriptedCalls());
+    run(two);
+    EXPECT_EQ(two.phase(), ScanJob::Phase::Finished);
+    EXPECT_EQ(marks(two).size(), 2u);
+    EXPECT_EQ(g_device.cancels, 1); // the device is told the scan is over
+
+    // An empty feeder at the start is a fault.
+    g_device = ScriptedDevice{};
+    ScanJob none(nullptr, feeder(), scriptedCalls());
+    run(none);
+    EXPECT_EQ(none.phase(), ScanJob::Phase::Failed);
+    EXPECT_EQ(none.failure().condition, TWCC_NOMEDIA);
+}
+
+TEST_F(ScanJobTest, AFaultKeepsTheSheetsFinishedBeforeIt)
+{
+    // A jam in the third sheet: two pages, the paper-jam condition.
+    g_device.sheets = {{}, {}, {3, SANE_STATUS_JAMMED}, {}};
+    ScanJob jam(nullptr, feeder(), scriptedCalls());
+    run(jam);
+    EXPECT_EQ(jam.phase(), ScanJob::Phase::Failed);
+    EXPECT_EQ(jam.failure().condition, TWCC_PAPERJAM);
+    EXPECT_EQ(marks(jam), (std::vector<int>{1, 11}));
+    EXPECT_EQ(g_device.cancels, 1);
+
+    // The device gone in the middle of a flatbed page: nothing half done.
+    g_device = ScriptedDevice{};
+    g_device.sheets = {{40, SANE_STATUS_IO_ERROR}};
+    ScanJob gone(nullptr, ScanRequest{}, scriptedCalls());
+    run(gone);
+    EXPECT_EQ(gone.phase(), ScanJob::Phase::Failed);
+    EXPECT_EQ(gone.failure().condition, TWCC_CHECKDEVICEONLINE);
+    EXPECT_FALSE(gone.failure().message.isEmpty());
+    EXPECT_TRUE(marks(gone).empty());
+}
+
+TEST_F(ScanJobTest, StepsReadNoMoreThanASliceAndCancelStopsBetweenThem)
+{
+    g_device.sheets = {{}, {20}};
+    ScanRequest r = feeder();
+    r.sliceBytes = 3;
+    ScanJob job(nullptr, r, scriptedCalls());
+    // The first sheet: a start, then 12 bytes in steps of at most 3, then its end.
+    int lastPercent = -1;
+    while (job.pageCount() == 0 && job.step()) {
+        EXPECT_GE(job.pagePercent(), lastPercent == 100 ? 0 : lastPercent);
+        lastPercent = job.pagePercent();
+    }
+    EXPECT_LE(g_device.largestRead, 3u);
+    // Part of the second sheet, then the operator cancels.
+    job.step();
+    job.step();
+    job.step();
+    EXPECT_GT(job.pagePercent(), 0);
+    EXPECT_LT(job.pagePercent(), 100);
+    job.cancel();
+    EXPECT_FALSE(job.running());
+    EXPECT_FALSE(job.step());
+    EXPECT_EQ(job.phase(), ScanJob::Phase::Cancelled);
+    EXPECT_FALSE(job.failure());
+    EXPECT_EQ(marks(job), (std::vector<int>{1}));
+}

@@ -1,0 +1,378 @@
+#include "PageGenerator.h"
+
+#include "Degradation.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QFontDatabase>
+#include <QFontMetricsF>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPainterPath>
+
+#include <cmath>
+#include <mutex>
+
+namespace mrzpages {
+
+double Random::Uniform(double lo, double hi)
+{
+    // 53 random bits to a double in [0, 1).
+    const double u = double(m_engine() >> 11) * (1.0 / 9007199254740992.0);
+    return lo + (hi - lo) * u;
+}
+
+int Random::Int(int lo, int hi)
+{
+    return lo + int(m_engine() % std::uint64_t(hi - lo + 1));
+}
+
+double Random::Gaussian()
+{
+    // Sum of twelve uniforms: mean 6, variance 1.
+    double s = 0;
+    for (int i = 0; i < 12; ++i)
+        s += Uniform(0, 1);
+    return s - 6.0;
+}
+
+namespace {
+
+const char *const kStates[] = {"AUT", "BEL", "BLR", "BRA", "CAN", "CHE", "CHN", "CZE", "D",   "DNK", "ESP",
+                               "EST", "FIN", "FRA", "GBR", "GRC", "HUN", "IND", "IRL", "ISL", "ITA", "JPN",
+                               "KAZ", "KGZ", "LTU", "LVA", "MEX", "NLD", "NOR", "NZL", "POL", "PRT", "ROU",
+                               "RUS", "SVK", "SWE", "TUR", "UKR", "USA", "UTO", "UZB", "ZAF"};
+
+QString Word(Random &rng, int minLen, int maxLen)
+{
+    static const char *const consonants = "BCDFGHJKLMNPRSTVWZXQ";
+    static const char *const vowels = "AEIOUY";
+    const int len = rng.Int(minLen, maxLen);
+    QString w;
+    bool vowel = rng.Chance(0.3);
+    while (w.size() < len) {
+        w += QLatin1Char(vowel ? vowels[rng.Int(0, 5)] : consonants[rng.Int(0, 19)]);
+        vowel = !vowel || rng.Chance(0.15);
+    }
+    return w;
+}
+
+QString AlphaNum(Random &rng, int len, double digitShare)
+{
+    QString s;
+    for (int i = 0; i < len; ++i)
+        s += rng.Chance(digitShare) ? QLatin1Char(char('0' + rng.Int(0, 9))) : QLatin1Char(char('A' + rng.Int(0, 25)));
+    return s;
+}
+
+QString Date(Random &rng, int fromYear, int toYear)
+{
+    const int y = rng.Int(fromYear, toYear), m = rng.Int(1, 12), d = rng.Int(1, 28);
+    return QStringLiteral("%1%2%3").arg(y % 100, 2, 10, QLatin1Char('0')).arg(m, 2, 10, QLatin1Char('0')).arg(d, 2, 10, QLatin1Char('0'));
+}
+
+QString State(Random &rng)
+{
+    return QString::fromLatin1(kStates[rng.Int(0, int(std::size(kStates)) - 1)]);
+}
+
+struct CardSize
+{
+    double width, height; // mm
+    int chars;
+};
+
+CardSize SizeOf(const QString &format)
+{
+    if (format == QLatin1String("TD1"))
+        return {85.6, 54.0, 30};
+    if (format == QLatin1String("TD2"))
+        return {105.0, 74.0, 36};
+    return {125.0, 88.0, 44};
+}
+
+struct Fonts
+{
+    QString ocrb;
+    QString text;
+};
+
+const Fonts &LoadFonts()
+{
+    static Fonts fonts;
+    static std::once_flag once;
+    std::call_once(once, [] {
+        auto load = [](const char *file, const char *fallback) {
+            const int id = QFontDatabase::addApplicationFont(QString::fromLatin1(file));
+            const QStringList f = QFontDatabase::applicationFontFamilies(id);
+            return f.isEmpty() ? QString::fromLatin1(fallback) : f.first();
+        };
+        fonts.ocrb = load("/usr/share/fonts/opentype/ocr-b/OCRB.otf", "Monospace");
+        fonts.text = load("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf", "Sans");
+    });
+    return fonts;
+}
+
+// The card upright at the scan's resolution, with the zone's corners.
+QImage DrawCard(const PageSpec &spec, const QStringList &lines, Random &rng, QPolygonF *zone)
+{
+    const CardSize size = SizeOf(spec.format);
+    const double k = spec.dpi / 25.4; // pixels per mm
+    QImage card(int(size.width * k), int(size.height * k), QImage::Format_ARGB32_Premultiplied);
+    card.fill(Qt::transparent);
+    QPainter p(&card);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QColor paper = QColor::fromHsv(rng.Int(0, 359), rng.Int(10, 45), rng.Int(220, 250));
+    QPainterPath outline;
+    outline.addRoundedRect(QRectF(card.rect()), 3 * k, 3 * k);
+    p.fillPath(outline, paper);
+    p.setClipPath(outline);
+    // Security print: fine wavy lines in a slightly darker tint.
+    const QColor wave = paper.darker(rng.Int(108, 125));
+    p.setPen(QPen(wave, std::max(1.0, 0.15 * k)));
+    const int waves = rng.Int(10, 25);
+    for (int i = 0; i < waves; ++i) {
+        QPainterPath path;
+        const double y0 = rng.Uniform(0, card.height()), amp = rng.Uniform(2, 8) * k, period = rng.Uniform(10, 40) * k;
+        const double phase = rng.Uniform(0, 6.3);
+        path.moveTo(0, y0);
+        for (double x = 0; x <= card.width(); x += k)
+            path.lineTo(x, y0 + amp * std::sin(x / period * 6.283 + phase));
+        p.drawPath(path);
+    }
+    // Portrait and the printed data beside it.
+    const QRectF photo(5 * k, 10 * k, size.width * 0.27 * k, size.height * 0.45 * k);
+    QLinearGradient g(photo.topLeft(), photo.bottomRight());
+    g.setColorAt(0, QColor(rng.Int(120, 200), rng.Int(110, 180), rng.Int(100, 170)));
+    g.setColorAt(1, QColor(rng.Int(40, 110), rng.Int(40, 100), rng.Int(40, 100)));
+    p.fillRect(photo, g);
+    p.setBrush(QColor(rng.Int(170, 230), rng.Int(130, 190), rng.Int(110, 160)));
+    p.setPen(Qt::NoPen);
+    p.drawEllipse(QRectF(photo.x() + photo.width() * 0.25, photo.y() + photo.height() * 0.12, photo.width() * 0.5,
+                         photo.height() * 0.5));
+    QFont text(LoadFonts().text);
+    text.setPixelSize(std::max(6, int(1.8 * k)));
+    p.setFont(text);
+    p.setPen(QColor(30, 30, 60));
+    p.drawText(QPointF(5 * k, 6 * k), Word(rng, 5, 9) + QLatin1Char(' ') + Word(rng, 4, 8) + QStringLiteral(" / SPECIMEN"));
+    const double tx = photo.right() + 4 * k;
+    for (double y = 13 * k; y < photo.bottom(); y += 5 * k) {
+        text.setPixelSize(std::max(5, int(1.3 * k)));
+        p.setFont(text);
+        p.setPen(QColor(80, 80, 110));
+        p.drawText(QPointF(tx, y), Word(rng, 4, 10).toLower());
+        text.setPixelSize(std::max(6, int(2.2 * k)));
+        p.setFont(text);
+        p.setPen(QColor(20, 20, 30));
+        p.drawText(QPointF(tx, y + 2.5 * k), Word(rng, 3, 12) + QLatin1Char(' ') + Word(rng, 2, 8));
+    }
+
+    // The zone: OCR-B at the nominal pitch of 2.54 mm, as a printer lays it down.
+    QFont ocrb(LoadFonts().ocrb);
+    ocrb.setPixelSize(200);
+    const QFontMetricsF fm(ocrb);
+    const double pitch = 2.54 * k * spec.pitchScale;
+    const double scale = pitch / fm.horizontalAdvance(QLatin1Char('0'));
+    const double lineStep = (spec.format == QLatin1String("TD1") ? 4.3 : 4.6) * k;
+    const double left = (size.width - size.chars * 2.54 * spec.pitchScale) / 2.0 * k;
+    const double lastBaseline = card.height() - rng.Uniform(4.0, 5.5) * k;
+    const double firstBaseline = lastBaseline - lineStep * double(lines.size() - 1);
+    const int ink = rng.Int(0, 60);
+    p.setPen(QColor(ink, ink, ink + rng.Int(0, 20)));
+    p.setFont(ocrb);
+    const double jitter = 0.06 * k;
+    for (int l = 0; l < lines.size(); ++l) {
+        for (int i = 0; i < lines[l].size(); ++i) {
+            p.save();
+            p.translate(left + i * pitch + rng.Uniform(-jitter, jitter), firstBaseline + l * lineStep + rng.Uniform(-jitter, jitter));
+            p.scale(scale, scale);
+            p.drawText(QPointF(0, 0), lines[l].mid(i, 1));
+            p.restore();
+        }
+    }
+    const double capHeight = fm.tightBoundingRect(QStringLiteral("H")).height() * scale;
+    const double right = left + size.chars * pitch;
+    *zone = QPolygonF({QPointF(left, firstBaseline - capHeight), QPointF(right, firstBaseline - capHeight),
+                       QPointF(right, lastBaseline), QPointF(left, lastBaseline)});
+    return card;
+}
+
+} // namespace
+
+QStringList ZoneLines(const QString &format, const specimens::MrzData &data)
+{
+    if (format == QLatin1String("TD1"))
+        return specimens::IdCardMrz(data);
+    if (format == QLatin1String("TD2"))
+        return specimens::Td2Mrz(data);
+    return specimens::PassportMrz(data);
+}
+
+specimens::MrzData RandomData(const QString &format, Random &rng)
+{
+    specimens::MrzData d;
+    const bool td1 = format == QLatin1String("TD1"), td3 = format == QLatin1String("TD3");
+    static const char *const td3Codes[] = {"P", "P", "P", "PD", "PS"};
+    static const char *const cardCodes[] = {"I", "ID", "IR", "AC", "C"};
+    d.documentCode = QString::fromLatin1(td3 ? td3Codes[rng.Int(0, 4)] : cardCodes[rng.Int(0, 4)]);
+    d.issuingState = State(rng);
+    d.nationality = rng.Chance(0.8) ? d.issuingState : State(rng);
+    // Names short enough that the zone holds them whole.
+    const int room = (td1 ? 30 : td3 ? 39 : 31) - 2;
+    do {
+        d.surname = Word(rng, 3, 10);
+        if (rng.Chance(0.15))
+            d.surname += QLatin1Char(' ') + Word(rng, 3, 8);
+        d.givenNames = Word(rng, 3, 9);
+        for (int extra = rng.Int(0, 2); extra > 0; --extra)
+            d.givenNames += QLatin1Char(' ') + Word(rng, 2, 8);
+    } while (d.surname.size() + d.givenNames.size() > room);
+    d.documentNumber = AlphaNum(rng, rng.Chance(0.15) ? 8 : 9, 0.7);
+    d.birthDate = Date(rng, 1940, 2012);
+    d.expiryDate = Date(rng, 2020, 2039);
+    d.sex = QString::fromLatin1(rng.Chance(0.05) ? "<" : rng.Chance(0.5) ? "M" : "F");
+    const int optional = td1 ? 15 : td3 ? 14 : 7;
+    if (rng.Chance(0.5))
+        d.optionalData = AlphaNum(rng, rng.Int(3, optional), 0.8);
+    return d;
+}
+
+PageSpec RandomSpec(Random &rng)
+{
+    PageSpec s;
+    const double f = rng.Uniform(0, 1);
+    s.format = QString::fromLatin1(f < 0.3 ? "TD1" : f < 0.5 ? "TD2" : "TD3");
+    static const int dpis[] = {150, 200, 300, 300, 300, 400, 600};
+    s.dpi = dpis[rng.Int(0, 6)];
+    s.a4 = s.dpi <= 300;
+    s.turn = 90 * rng.Int(0, 3);
+    s.skew = rng.Uniform(-5, 5);
+    s.blur = rng.Uniform(0, 1.0);
+    s.noise = rng.Uniform(0, 8);
+    s.light = rng.Uniform(0, 0.35);
+    s.jpegQuality = rng.Chance(0.5) ? 35 : rng.Int(50, 95);
+    s.gray = rng.Chance(0.3);
+    s.pitchScale = rng.Uniform(0.97, 1.03);
+    return s;
+}
+
+Page MakePage(const PageSpec &spec, const specimens::MrzData &data, Random &rng)
+{
+    Page page;
+    page.truth.spec = spec;
+    page.truth.data = data;
+    page.truth.lines = ZoneLines(spec.format, data);
+    QPolygonF cardZone;
+    const QImage card = DrawCard(spec, page.truth.lines, rng, &cardZone);
+
+    const double k = spec.dpi / 25.4;
+    const QSize glass = spec.a4 ? QSize(int(210 * k), int(297 * k))
+                                : QSize(card.width() + int(16 * k), card.height() + int(16 * k));
+    QImage image(glass, QImage::Format_RGB32);
+    const int shade = rng.Int(225, 250);
+    image.fill(QColor(shade, shade, shade));
+    // Where the card lies: anywhere it fits whole, given its skew.
+    const double diag = std::hypot(card.width(), card.height()) / 2.0;
+    const double cx = spec.a4 ? rng.Uniform(diag, std::max(diag, glass.width() - diag)) : glass.width() / 2.0;
+    const double cy = spec.a4 ? rng.Uniform(diag, std::max(diag, glass.height() - diag)) : glass.height() / 2.0;
+    QTransform place;
+    place.translate(cx, cy);
+    place.rotate(spec.skew);
+    place.translate(-card.width() / 2.0, -card.height() / 2.0);
+    {
+        QPainter p(&image);
+        p.setRenderHint(QPainter::SmoothPixmapTransform);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setTransform(place);
+        p.drawImage(0, 0, card);
+    }
+    QPolygonF zone = place.map(cardZone);
+    const QRect cardArea = place.mapRect(QRectF(card.rect())).toAlignedRect().adjusted(-8, -8, 8, 8);
+    Blur(image, cardArea, spec.blur * spec.dpi / 300.0);
+    UnevenLight(image, spec.light, rng.Uniform(0, 6.283));
+    Noise(image, spec.noise, rng);
+    if (spec.turn % 360) {
+        const QTransform turn = QImage::trueMatrix(QTransform().rotate(spec.turn), image.width(), image.height());
+        image = image.transformed(QTransform().rotate(spec.turn));
+        zone = turn.map(zone);
+    }
+    if (spec.gray)
+        image = image.convertToFormat(QImage::Format_Grayscale8);
+    if (spec.jpegQuality > 0) {
+        page.encoded = JpegBytes(image, spec.jpegQuality);
+        image.loadFromData(page.encoded, "JPG");
+    }
+    page.image = image;
+    page.truth.zone = zone;
+    return page;
+}
+
+Page MakeSetPage(std::uint64_t seed, int index)
+{
+    Random rng(seed * 1000003ULL + std::uint64_t(index));
+    const PageSpec spec = RandomSpec(rng);
+    const specimens::MrzData data = RandomData(spec.format, rng);
+    return MakePage(spec, data, rng);
+}
+
+QJsonObject TruthJson(const PageTruth &t)
+{
+    auto clean = [](QString s) { return s.replace(QLatin1Char('<'), QString()).trimmed(); };
+    QJsonObject fields{
+        {QStringLiteral("documentCode"), clean(t.data.documentCode)},
+        {QStringLiteral("issuingState"), clean(t.data.issuingState)},
+        {QStringLiteral("surname"), t.data.surname},
+        {QStringLiteral("givenNames"), t.data.givenNames},
+        {QStringLiteral("documentNumber"), t.data.documentNumber},
+        {QStringLiteral("nationality"), clean(t.data.nationality)},
+        {QStringLiteral("birthDate"), t.data.birthDate},
+        {QStringLiteral("sex"), clean(t.data.sex)},
+        {QStringLiteral("expiryDate"), t.data.expiryDate},
+        {QStringLiteral("personalNumber"), t.data.optionalData},
+    };
+    QJsonArray zone;
+    for (const QPointF &p : t.zone)
+        zone.append(QJsonArray{p.x(), p.y()});
+    const PageSpec &s = t.spec;
+    return QJsonObject{
+        {QStringLiteral("format"), s.format},
+        {QStringLiteral("lines"), QJsonArray::fromStringList(t.lines)},
+        {QStringLiteral("fields"), fields},
+        {QStringLiteral("zone"), zone},
+        {QStringLiteral("dpi"), s.dpi},
+        {QStringLiteral("turn"), s.turn},
+        {QStringLiteral("skew"), s.skew},
+        {QStringLiteral("blur"), s.blur},
+        {QStringLiteral("noise"), s.noise},
+        {QStringLiteral("light"), s.light},
+        {QStringLiteral("jpegQuality"), s.jpegQuality},
+        {QStringLiteral("gray"), s.gray},
+    };
+}
+
+bool WritePage(const Page &page, const QString &folder, const QString &stem, QString *error)
+{
+    QDir().mkpath(folder);
+    const bool jpeg = !page.encoded.isEmpty();
+    const QString picture = QDir(folder).filePath(stem + (jpeg ? QStringLiteral(".jpg") : QStringLiteral(".png")));
+    QFile pf(picture);
+    const bool written = jpeg ? (pf.open(QIODevice::WriteOnly) && pf.write(page.encoded) == page.encoded.size())
+                              : page.image.save(picture, "PNG");
+    if (!written) {
+        *error = QStringLiteral("cannot write %1").arg(picture);
+        return false;
+    }
+    QJsonObject truth = TruthJson(page.truth);
+    truth.insert(QStringLiteral("picture"), QFileInfo(picture).fileName());
+    QFile f(QDir(folder).filePath(stem + QStringLiteral(".json")));
+    if (!f.open(QIODevice::WriteOnly) || f.write(QJsonDocument(truth).toJson()) < 0) {
+        *error = QStringLiteral("cannot write %1").arg(f.fileName());
+        return false;
+    }
+    return true;
+}
+
+} // namespace mrzpages

@@ -1,0 +1,45 @@
+// mrz-pages FOLDER [--seed S] [--count N] [--first K]
+// Writes test pages page-NNNN.jpg (or .png) with their truth page-NNNN.json.
+// The same seed gives the same pages on every machine.
+
+#include "PageGenerator.h"
+
+#include <QCommandLineParser>
+#include <QGuiApplication>
+
+#include <cstdio>
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    QCommandLineParser cli;
+    cli.setApplicationDescription(QStringLiteral("Test pages with machine-readable zones and their truth."));
+    cli.addHelpOption();
+    cli.addPositionalArgument(QStringLiteral("folder"), QStringLiteral("where the pages go"));
+    const QCommandLineOption seed(QStringLiteral("seed"), QStringLiteral("seed of the set"), QStringLiteral("S"), QStringLiteral("1"));
+    const QCommandLineOption count(QStringLiteral("count"), QStringLiteral("pages to write"), QStringLiteral("N"), QStringLiteral("10"));
+    const QCommandLineOption first(QStringLiteral("first"), QStringLiteral("index of the first page"), QStringLiteral("K"), QStringLiteral("0"));
+    cli.addOptions({seed, count, first});
+    cli.process(app);
+    if (cli.positionalArguments().size() != 1)
+        cli.showHelp(2);
+    bool ok1 = false, ok2 = false, ok3 = false;
+    const quint64 s = cli.value(seed).toULongLong(&ok1);
+    const int n = cli.value(count).toInt(&ok2);
+    const int k = cli.value(first).toInt(&ok3);
+    if (!ok1 || !ok2 || !ok3 || n < 0 || k < 0) {
+        std::fprintf(stderr, "mrz-pages: seed, count and first must be non-negative numbers\n");
+        return 2;
+    }
+    const QString folder = cli.positionalArguments().first();
+    for (int i = k; i < k + n; ++i) {
+        QString error;
+        if (!mrzpages::WritePage(mrzpages::MakeSetPage(s, i), folder, QStringLiteral("page-%1").arg(i, 4, 10, QLatin1Char('0')), &error)) {
+            std::fprintf(stderr, "mrz-pages: %s\n", qPrintable(error));
+            return 1;
+        }
+    }
+    return 0;
+}
