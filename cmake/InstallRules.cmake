@@ -20,7 +20,9 @@ include(CMakePackageConfigHelpers)
 set(R9_PUBLIC_HEADERS
   common/r9Export.h common/Recognition9r.h common/engCommon9r.h
   common/engCommon9rMessages.h common/ResString.h common/TOrderedStrings.h
-  common/TDocumentInfo.h common/engSelectRecognizer9r_FM.h common/LoadPictureFromFile.h
+  common/TDocumentInfo.h common/engSelectRecognizer9r_FM.h
+  common/TCountryInfo.h common/RecognitionFields.h common/LoadPictureFromFile.h
+  scanify/engCognitive9r_FM.h
   abbyy/ABBYY_PassportReaderSdk_TLB.h abbyy/engABBYY9r_FM.h abbyy/engUtilsABBYY9r.h
   camera/engPhotoFromCamera9r_FM.h camera/TCameraPanel.h camera/TFrameGeometry.h camera/TShape.h
   host/DVS9r32.h host/HostServices.h host/IDataSet.h host/Kr9rIntf.h
