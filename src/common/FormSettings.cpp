@@ -2,6 +2,7 @@
 
 #include "common/TSettingsFile.h"
 #include "common/engCommon9r.h"
+#include "common/engCommon9r_p.h"
 
 #include <QCheckBox>
 #include <QGuiApplication>

@@ -6,6 +6,7 @@
 #include "common/Recognition9r.h"
 #include "common/TSettingsFile.h"
 #include "common/engCommon9r.h"
+#include "common/engCommon9r_p.h"
 #include "ui/TActionUpdater.h"
 #include "ui/TCaptionedEdit.h"
 #include "ui/TMessageBox.h"

@@ -7,6 +7,7 @@
 #include "common/PackageFiles.h"
 #include "common/TProfileFile.h"
 #include "common/engCommon9r.h"
+#include "common/engCommon9r_p.h"
 #include "scanify/CognitiveForms.h"
 #include "scanify/ScanifyLog.h"
 #include "scanify/ScanifyText.h"
