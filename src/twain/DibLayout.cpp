@@ -160,15 +160,13 @@ void convert32Row(const uint8_t *row, uint32_t w, const Masks &m, QRgb *out)
     }
 }
 
-/// An uncompressed DIB, row by row into a picture of the same size. The
-/// layout has been checked: every row lies inside the block.
-QImage decodeRows(const DibLayout &l, const uint8_t *block)
+/// Rows of an uncompressed DIB into 32-bit pixels. The layout has been
+/// checked (every row lies inside the block) and `part` lies inside the
+/// picture (top row first); its top left pixel goes to `dest`.
+void convertRows(const DibLayout &l, const uint8_t *block, const QRect &part, uchar *dest, qsizetype stride)
 {
     const uint32_t w = static_cast<uint32_t>(l.width);
     const uint32_t h = l.rows();
-    QImage image(int(w), int(h), QImage::Format_RGB32);
-    if (image.isNull())
-        return image;
     const Masks masks = masksOf(l, block);
     Palette table{};
     std::vector<QRgb> lut;
@@ -177,12 +175,16 @@ QImage decodeRows(const DibLayout &l, const uint8_t *block)
     else if (l.bitCount == 16)
         lut = lookup16(masks);
     const bool xrgb = l.bitCount == 32 && standardMasks(masks);
-    uchar *const bits = image.bits();
-    const qsizetype stride = image.bytesPerLine();
-    for (uint32_t r = 0; r < h; ++r) {
-        const uint32_t fileRow = l.topDown() ? r : h - 1 - r;
+    // A part narrower than the picture goes through a whole converted row:
+    // packed pixels do not start on a byte for every column.
+    const bool whole = part.x() == 0 && uint32_t(part.width()) == w;
+    std::vector<QRgb> scratch(whole ? 0 : w);
+    for (int r = 0; r < part.height(); ++r) {
+        const uint32_t y = uint32_t(part.y() + r);
+        const uint32_t fileRow = l.topDown() ? y : h - 1 - y;
         const uint8_t *row = block + l.bitsOffset + uint64_t(fileRow) * l.rowBytes;
-        QRgb *out = reinterpret_cast<QRgb *>(bits + qsizetype(r) * stride);
+        QRgb *target = reinterpret_cast<QRgb *>(dest + qsizetype(r) * stride);
+        QRgb *out = whole ? target : scratch.data();
         switch (l.bitCount) {
         case 1:
         case 4:
@@ -204,8 +206,9 @@ QImage decodeRows(const DibLayout &l, const uint8_t *block)
         default:
             break;
         }
+        if (!whole)
+            std::memcpy(target, out + part.x(), std::size_t(part.width()) * sizeof(QRgb));
     }
-    return image;
 }
 
 /// Run-length decoding of RLE8 and RLE4 data into colour indexes; rows and
@@ -370,7 +373,27 @@ QImage DibToImage(const uint8_t *block, std::size_t blockSize)
     const std::optional<DibLayout> l = ReadDibLayout(block, blockSize);
     if (!l)
         return QImage();
-    return l->uncompressed() ? decodeRows(*l, block) : decodeRle(*l, block);
+    if (!l->uncompressed())
+        return decodeRle(*l, block);
+    QImage image(l->width, int(l->rows()), QImage::Format_RGB32);
+    if (!image.isNull())
+        convertRows(*l, block, image.rect(), image.bits(), image.bytesPerLine());
+    return image;
+}
+
+bool DibRowsInto(const uint8_t *block, std::size_t blockSize, const QRect &part, QImage &target, QPoint at)
+{
+    const std::optional<DibLayout> l = ReadDibLayout(block, blockSize);
+    if (!l || !l->uncompressed())
+        return false;
+    if (target.format() != QImage::Format_RGB32 && target.format() != QImage::Format_ARGB32
+        && target.format() != QImage::Format_ARGB32_Premultiplied)
+        return false;
+    const QRect picture(0, 0, l->width, int(l->rows()));
+    if (part.isEmpty() || !picture.contains(part) || !target.rect().contains(QRect(at, part.size())))
+        return false;
+    convertRows(*l, block, part, target.scanLine(at.y()) + qsizetype(at.x()) * 4, target.bytesPerLine());
+    return true;
 }
 
 } // namespace twain
