@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstring>
 #include <vector>
 
@@ -125,7 +126,18 @@ void convertIndexedRow(const uint8_t *row, uint32_t w, uint16_t bits, const Pale
 
 void convertBgrRow(const uint8_t *row, uint32_t w, QRgb *out)
 {
-    for (uint32_t x = 0; x < w; ++x, row += 3)
+    uint32_t x = 0;
+    if constexpr (std::endian::native == std::endian::little) {
+        // Four pixels from three 32-bit reads: B0 G0 R0 B1 | G1 R1 B2 G2 | R2 B3 G3 R3.
+        for (; x + 4 <= w; x += 4, row += 12) {
+            const uint32_t a = readAt<uint32_t>(row, 0), b = readAt<uint32_t>(row, 4), c = readAt<uint32_t>(row, 8);
+            out[x] = 0xFF000000u | (a & 0x00FFFFFFu);
+            out[x + 1] = 0xFF000000u | (a >> 24) | ((b & 0xFFFFu) << 8);
+            out[x + 2] = 0xFF000000u | (b >> 16) | ((c & 0xFFu) << 16);
+            out[x + 3] = 0xFF000000u | (c >> 8);
+        }
+    }
+    for (; x < w; ++x, row += 3)
         out[x] = 0xFF000000u | (uint32_t(row[2]) << 16) | (uint32_t(row[1]) << 8) | row[0];
 }
 
