@@ -33,8 +33,13 @@ QImage *plainImageTarget(QPainter *painter, QPoint &offset)
     const QTransform t = painter->deviceTransform();
     if (t.type() > QTransform::TxTranslate || t.dx() != std::floor(t.dx()) || t.dy() != std::floor(t.dy()))
         return nullptr;
+    // A copy taken while painting shares the pixels the painter works on;
+    // writing would give the image its own pixels behind the painter's back.
+    auto *image = static_cast<QImage *>(device);
+    if (!image->isDetached())
+        return nullptr;
     offset = QPoint(int(t.dx()), int(t.dy()));
-    return static_cast<QImage *>(device);
+    return image;
 }
 
 } // namespace
