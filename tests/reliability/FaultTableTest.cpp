@@ -125,7 +125,7 @@ TEST_P(FaultTable, HostEndsNormallyTellsOnceAndKeepsTheSettings)
     environment.Set("TMPDIR", temp);
     for (const auto &[variable, value] : fault.switches)
         environment.Set(variable, QString::fromUtf8(value));
-    const QJsonObject report = r9test::RunReferenceHost({"--output", home + "/records"}, 600000);
+    const QJsonObject report = r9test::RunReferenceHost({"--engine", "abbyy", "--output", home + "/records"}, 600000);
     if (HasFailure())
         return; // the host did not end normally; the rest would only repeat it
     const QJsonObject abbyy = report["abbyy"].toObject();
