@@ -1,5 +1,7 @@
 #include "ScanifySpecimen.h"
 
+#include "PageLoader.h"
+
 #include "scanify/scapiTypes.h"
 
 #include <QDir>
@@ -128,7 +130,9 @@ std::shared_ptr<const ScanifySpecimen> LoadScanifySpecimen(const QString &path)
     if (picture.isEmpty())
         Bad(path, QStringLiteral("\"picture\" is missing"));
     const QString picturePath = QFileInfo(path).dir().absoluteFilePath(picture);
-    if (!s->picture.load(picturePath) || s->picture.isNull())
+    QString loadError;
+    s->picture = mrz::LoadPageFile(picturePath, &loadError);
+    if (s->picture.isNull())
         Bad(path, QStringLiteral("picture %1 cannot be read").arg(picturePath));
     s->picture = s->picture.convertToFormat(QImage::Format_RGB888);
 
