@@ -266,15 +266,15 @@ TEST_F(ScProxyRecog, PassportByItsZoneIsReadFromTheZoneWhenTheTurnBringsItUprigh
     // A generated passport page whose description says something else than its
     // zone: what comes back shows where it was read.
     QTemporaryDir dir;
-    mrzpages::PageSpec spec;
-    spec.dpi = 200;
-    spec.a4 = false;
+    mrzpages::PageRecipe recipe;
+    recipe.dpi = 200;
+    recipe.a4 = false;
     mrzpages::Random rng(31);
-    specimens::MrzData data = mrzpages::RandomData(spec.format, rng);
+    specimens::MrzData data = mrzpages::RandomData(recipe.format, rng);
     data.surname = QStringLiteral("OKAFOR");
     data.givenNames = QStringLiteral("ADA");
     data.birthDate = QStringLiteral("921107");
-    const mrzpages::Page page = mrzpages::MakePage(spec, data, rng);
+    const mrzpages::Page page = mrzpages::MakePage(recipe, data, rng);
     ASSERT_TRUE(page.image.save(dir.filePath(QStringLiteral("page.png"))));
     QJsonArray fields;
     for (const char *id : {"IN_SurName", "IN_Name", "IN_SerNum", "IN_BirthDate", "IN_CNT"})
