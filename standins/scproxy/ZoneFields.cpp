@@ -14,7 +14,7 @@ bool ReadsFromZone(const ScanifySpecimen &s)
     return s.formId == "InoPas_MRZ";
 }
 
-void ReadZoneFields(const QImage &scanned, int turn, const ScanifySpecimen &s,
+bool ReadZoneFields(const QImage &scanned, int turn, const ScanifySpecimen &s,
                     std::map<QByteArray, engine::FieldResult> &fields)
 {
     // The zone reads the page as its turn leaves it; it does not turn it again.
@@ -36,7 +36,8 @@ void ReadZoneFields(const QImage &scanned, int turn, const ScanifySpecimen &s,
         {"IN_KOD", z.nationality},
     };
     for (const auto &[id, text] : table) {
-        const bool listed = std::any_of(s.fields.begin(), s.fields.end(), [&](const SpecimenField &f) { return f.id == id; });
+        const bool listed = !s.described
+                            || std::any_of(s.fields.begin(), s.fields.end(), [&](const SpecimenField &f) { return f.id == id; });
         if (!listed)
             continue;
         engine::FieldResult &out = fields[QByteArray(id)];
@@ -49,6 +50,7 @@ void ReadZoneFields(const QImage &scanned, int turn, const ScanifySpecimen &s,
         out.value = text.value.toLocal8Bit();
         out.flags = (marks.doubt ? SCF_VRS_WARNING : 0) | (marks.error ? SCF_VRS_ERROR : 0);
     }
+    return r.found && r.format == mrz::Format::TD3;
 }
 
 } // namespace scproxy

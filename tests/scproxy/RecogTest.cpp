@@ -311,3 +311,35 @@ TEST_F(ScProxyRecog, PassportByItsZoneIsReadFromTheZoneWhenTheTurnBringsItUprigh
     }
     EXPECT_EQ(Field(turned, "IN_CNT").text, QStringLiteral("DESCRIBED")) << "not a field of the zone";
 }
+
+TEST_F(ScProxyRecog, APictureWithoutADescriptionIsAPassportWhenItsZoneReads)
+{
+    // Pictures dropped into the folder: a passport lying on its side, which
+    // the 270 turn brings upright, and an identity card.
+    QTemporaryDir dir;
+    mrzpages::Random rng(41);
+    mrzpages::PageRecipe passport;
+    passport.dpi = 200;
+    passport.a4 = false;
+    passport.turn = 90;
+    specimens::MrzData data = mrzpages::RandomData(passport.format, rng);
+    data.surname = QStringLiteral("MBEKI");
+    data.givenNames = QStringLiteral("THABO");
+    ASSERT_TRUE(mrzpages::MakePage(passport, data, rng).image.save(dir.filePath(QStringLiteral("passport.png"))));
+    mrzpages::PageRecipe card = passport;
+    card.format = QStringLiteral("TD1");
+    card.turn = 90;
+    ASSERT_TRUE(mrzpages::MakePage(card, mrzpages::RandomData(card.format, rng), rng)
+                    .image.save(dir.filePath(QStringLiteral("card.png"))));
+
+    const ScDocumentHandle doc = Recognise("passport", 270, dir.path());
+    ASSERT_NE(doc, 0u);
+    EXPECT_EQ(FormId(doc), "InoPas_MRZ");
+    EXPECT_EQ(Field(doc, "IN_SurName").text, QStringLiteral("MBEKI"));
+    EXPECT_EQ(Field(doc, "IN_Name").text, QStringLiteral("THABO"));
+    EXPECT_EQ(Field(doc, "IN_SerNum").text, data.documentNumber);
+    EXPECT_EQ(Field(doc, "IN_SurName").flags, 0);
+
+    EXPECT_EQ(Recognise("passport", 90, dir.path()), 0u) << "the turn leaves it upside down";
+    EXPECT_EQ(Recognise("card", 270, dir.path()), 0u) << "not a passport";
+}
