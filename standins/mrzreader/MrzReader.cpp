@@ -3,10 +3,9 @@
 #include "CellClassifier.h"
 #include "GlyphBank.h"
 #include "LineGrid.h"
+#include "PageLoader.h"
 #include "Raster.h"
 #include "ZoneLocator.h"
-
-#include <QImageReader>
 
 #include "Statistics.h"
 
@@ -139,6 +138,10 @@ ZoneGrid MeasureZone(const Sampler &page, const GlyphBank &bank, const ZoneCandi
     const Layout layout = LayoutOf(out.format);
     if (layout.lines != int(rows.size()) || std::fabs(estimate - layout.length) > (format ? 9.0 : 4.5))
         return out;
+    // A forced length may mend merged marks, but not turn rows that measure as
+    // a card's 30 characters into a longer format.
+    if (format && std::fabs(estimate - 30) < std::fabs(estimate - 36))
+        return out;
     for (const RowMarks &r : rows) {
         out.rows.push_back(FitRow(r, layout.length, pitch * r.scale, bank.FillerOffset()));
         if (!out.rows.back().ok)
@@ -233,11 +236,17 @@ Reading ReadZone(const Sampler &page, const GlyphBank &bank, const ZoneCandidate
     for (size_t i = 0; i < patches.size(); ++i)
         scores.push_back(reader.Classify(patches[i]));
     const DecodedZone decoded = DecodeZone(grid.format, scores);
+    // Text in OCR-B that only looks like a zone is no zone, however the check
+    // digits can be repaired into holding.
+    if (!decoded.plausible)
+        return out;
     Describe(grid, decoded, out.result);
     int valid = 0;
     for (const CheckResult &c : decoded.checks)
         valid += c.valid ? 1 : 0;
-    out.quality = valid * 10.0 + decoded.meanScore;
+    // Checks that hold count first; each repair and misfit costs, and a reading
+    // whose rows match the format exactly beats one forced to a length.
+    out.quality = valid * 10.0 - decoded.repairs * 4.0 - decoded.misfits * 4.0 + (format ? 0.0 : 6.0) + decoded.meanScore;
     return out;
 }
 
@@ -294,14 +303,10 @@ MrzResult ReadMrz(const QImage &picture, const ReadOptions &options)
 
 MrzResult ReadMrzFile(const QString &path, const ReadOptions &options)
 {
-    QImageReader reader(path);
-    reader.setAutoTransform(false);
-    QImage image = reader.read();
-    if (image.isNull()) {
-        MrzResult r;
-        r.error = QStringLiteral("%1: %2").arg(path, reader.errorString());
+    MrzResult r;
+    const QImage image = LoadPageFile(path, &r.error);
+    if (image.isNull())
         return r;
-    }
     return ReadMrz(image, options);
 }
 

@@ -1,5 +1,7 @@
 #include "ZoneDecoder.h"
 
+#include <QDate>
+
 #include <algorithm>
 #include <set>
 
@@ -115,6 +117,28 @@ bool Repair(const CheckRule &rule, const std::vector<int> &positions, const Rule
     return false;
 }
 
+// A YYMMDD field is a calendar date (the century does not matter to the month
+// and day, and 2000 is a leap year as any century's 00 year we could meet).
+bool IsDate(const QString &text, const Span &s)
+{
+    if (s.length != 6 || s.start < 0 || s.start + 6 > text.size())
+        return false;
+    const QString d = text.mid(s.start, 6);
+    bool ok = false;
+    const int v = d.toInt(&ok);
+    if (!ok)
+        return false;
+    return QDate(2000 + v / 10000, v / 100 % 100, v % 100).isValid();
+}
+
+// The glyph is clearly a character its position does not admit (a digit where
+// only letters go): a zone has almost none, text that merely looks like one many.
+bool Misfit(const Scores &s, float admittedBest)
+{
+    const float any = *std::max_element(s.begin(), s.end());
+    return any - admittedBest > 0.12f && any > 0.5f;
+}
+
 } // namespace
 
 DecodedZone DecodeZone(Format f, const std::vector<Scores> &scores)
@@ -126,8 +150,10 @@ DecodedZone DecodeZone(Format f, const std::vector<Scores> &scores)
         return out;
     std::vector<float> best(n), runnerUp(n);
     out.text.resize(qsizetype(n));
-    for (size_t i = 0; i < n; ++i)
+    for (size_t i = 0; i < n; ++i) {
         out.text[qsizetype(i)] = QLatin1Char(BestAdmitted(scores[i], base.classes[i], &best[i], &runnerUp[i]));
+        out.misfits += Misfit(scores[i], best[i]) ? 1 : 0;
+    }
 
     // The text decides where a long TD1 number ends, so the rules follow it.
     const Rules rules = RulesFor(f, out.text);
@@ -165,6 +191,14 @@ DecodedZone DecodeZone(Format f, const std::vector<Scores> &scores)
         out.trusted[i] = out.confidence[i] >= kTrustThreshold && !failing[i];
     }
     out.meanScore = n ? sum / double(n) : 0;
+    out.repairs = int(std::count(replaced.begin(), replaced.end(), true));
+    out.datesValid = true;
+    for (const CheckRule &r : rules.checks) {
+        const std::string_view name(r.name);
+        if ((name == "birthDate" || name == "expiryDate") && !r.covered.empty())
+            out.datesValid = out.datesValid && IsDate(out.text, r.covered.front());
+    }
+    out.plausible = out.datesValid && out.repairs <= kMaxRepairs && out.misfits <= kMaxMisfits;
     return out;
 }
 

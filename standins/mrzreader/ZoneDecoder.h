@@ -25,7 +25,18 @@ struct DecodedZone
     std::vector<bool> checkFailed; ///< under a check digit that does not hold
     std::vector<CheckResult> checks;
     double meanScore = 0;          ///< mean correlation of the chosen characters
+    int repairs = 0;               ///< characters a check digit changed
+    int misfits = 0;               ///< glyphs that clearly are a character their position does not admit
+    bool datesValid = false;       ///< birth and expiry are calendar dates (after repair)
+    /// Enough evidence that the cells are a zone and not any text in OCR-B:
+    /// few repairs, few misfits, real dates.
+    bool plausible = false;
 };
+
+/// Most characters the check digits may change in one zone.
+inline constexpr int kMaxRepairs = 3;
+/// Most glyphs that look like a character their position cannot hold.
+inline constexpr int kMaxMisfits = 2;
 
 /// Below this confidence a character is reported as not trusted.
 inline constexpr float kTrustThreshold = 0.3f;

@@ -1,6 +1,8 @@
 #include "RecognitionEngine.h"
 #include "ZoneSpecimen.h"
 
+#include "PageLoader.h"
+
 #include "FieldsCollection.h"
 #include "StandinConfig.h"
 
@@ -347,8 +349,9 @@ HRESULT RecognitionEngine::RecognizeFile(const QString &path, const QString &doc
     if (!file.open(QIODevice::ReadOnly))
         return Fail(E_FAIL, QStringLiteral("Cannot open the picture %1: %2").arg(path, file.errorString()));
     const QByteArray bytes = file.readAll();
-    QImage page;
-    if (!page.loadFromData(bytes) || page.isNull())
+    QString loadError;
+    QImage page = mrz::LoadPage(bytes, &loadError);
+    if (page.isNull())
         return Fail(E_FAIL, QStringLiteral("The file %1 is not a picture the engine can read").arg(path));
     page = page.convertToFormat(QImage::Format_RGB888);
     auto specimen = SpecimenCatalogue::Instance().Identify(SpecimenFolder(), bytes, page);

@@ -66,6 +66,24 @@ std::int32_t FormNumber(Package &package, const std::shared_ptr<const ScanifySpe
     return std::int32_t(package.forms.size());
 }
 
+Document NewDocument(ScPackageHandle packageHandle, Package &package, ScImageHandle imageHandle, const Image &image)
+{
+    Document doc;
+    doc.package = packageHandle;
+    doc.image = imageHandle;
+    doc.specimen = image.specimen;
+    doc.form = FormNumber(package, image.specimen);
+    return doc;
+}
+
+void AddDocument(Package &package, Image &image, Document &&doc)
+{
+    const ScDocumentHandle handle = NewHandle();
+    S().documents.emplace(handle, std::move(doc));
+    package.documents.push_back(handle);
+    image.document = handle;
+}
+
 void Recognise(ScPackageHandle packageHandle, Package &package, ScImageHandle imageHandle, Image &image)
 {
     image.recognised = true;
@@ -75,16 +93,22 @@ void Recognise(ScPackageHandle packageHandle, Package &package, ScImageHandle im
     const ZoneReading *zone = ReadingZone(image.config, s);
     if (!zone)
         return;
+    if (!s.described) {
+        // Only a passport's zone, read as the configuration turns the page, makes it a document.
+        std::map<QByteArray, FieldResult> fields;
+        if (!ReadZoneFields(image.picture, zone->turn, s, fields))
+            return;
+        Document doc = NewDocument(packageHandle, package, imageHandle, image);
+        doc.fields = std::move(fields);
+        AddDocument(package, image, std::move(doc));
+        return;
+    }
     const int asRead = NormalisedAngle(s.feedAngle + zone->turn);
     const bool upright = asRead == 0;
     if (!upright)
         Feeder::Instance().KeepOnGlass(image.specimen);
 
-    Document doc;
-    doc.package = packageHandle;
-    doc.image = imageHandle;
-    doc.specimen = image.specimen;
-    doc.form = FormNumber(package, image.specimen);
+    Document doc = NewDocument(packageHandle, package, imageHandle, image);
     for (const SpecimenField &f : s.fields) {
         FieldResult r;
         if (f.readsOnlyUpright && !upright) {
@@ -100,10 +124,7 @@ void Recognise(ScPackageHandle packageHandle, Package &package, ScImageHandle im
     if (!s.photo.field.isEmpty())
         doc.fields[s.photo.field].value = WritePhoto(package, s, asRead).toLocal8Bit();
 
-    const ScDocumentHandle handle = NewHandle();
-    S().documents.emplace(handle, std::move(doc));
-    package.documents.push_back(handle);
-    image.document = handle;
+    AddDocument(package, image, std::move(doc));
 }
 
 } // namespace

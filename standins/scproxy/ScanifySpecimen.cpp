@@ -1,5 +1,7 @@
 #include "ScanifySpecimen.h"
 
+#include "PageLoader.h"
+
 #include "scanify/scapiTypes.h"
 
 #include <QDir>
@@ -128,7 +130,10 @@ std::shared_ptr<const ScanifySpecimen> LoadScanifySpecimen(const QString &path)
     if (picture.isEmpty())
         Bad(path, QStringLiteral("\"picture\" is missing"));
     const QString picturePath = QFileInfo(path).dir().absoluteFilePath(picture);
-    if (!s->picture.load(picturePath) || s->picture.isNull())
+    s->picturePath = picturePath;
+    QString loadError;
+    s->picture = mrz::LoadPageFile(picturePath, &loadError);
+    if (s->picture.isNull())
         Bad(path, QStringLiteral("picture %1 cannot be read").arg(picturePath));
     s->picture = s->picture.convertToFormat(QImage::Format_RGB888);
 
@@ -158,6 +163,27 @@ std::shared_ptr<const ScanifySpecimen> LoadScanifySpecimen(const QString &path)
     return s;
 }
 
+// A picture without a description: a page as it lies in the feeder, which the
+// engine reads as a passport when its zone reads.
+std::shared_ptr<const ScanifySpecimen> UndescribedPage(const QString &path, QStringList *problems)
+{
+    auto s = std::make_shared<ScanifySpecimen>();
+    QString error;
+    s->picture = mrz::LoadPageFile(path, &error);
+    if (s->picture.isNull()) {
+        *problems << QStringLiteral("picture %1 cannot be read: %2").arg(path, error);
+        return nullptr;
+    }
+    s->picture = s->picture.convertToFormat(QImage::Format_RGB888);
+    s->described = false;
+    s->picturePath = path;
+    s->name = QFileInfo(path).completeBaseName();
+    s->formId = "InoPas_MRZ";
+    s->formName = QStringLiteral("InoPas_MRZ");
+    s->zone = "ZoneOfMRZ";
+    return s;
+}
+
 ScanifySpecimenList ScanifySpecimens(const QString &folder, QStringList *problems)
 {
     static QString cachedFolder;
@@ -169,7 +195,8 @@ ScanifySpecimenList ScanifySpecimens(const QString &folder, QStringList *problem
     // A document the user drops into the folder changes the folder's time
     // stamp; one edited in place changes its own.
     QDateTime stamp = QFileInfo(folder).lastModified();
-    for (const QFileInfo &f : QDir(folder).entryInfoList({QStringLiteral("*.json")}, QDir::Files))
+    const QStringList pictures{QStringLiteral("*.jpg"), QStringLiteral("*.jpeg"), QStringLiteral("*.png")};
+    for (const QFileInfo &f : QDir(folder).entryInfoList(QStringList{QStringLiteral("*.json")} + pictures, QDir::Files))
         stamp = std::max(stamp, f.lastModified());
     if (folder != cachedFolder || stamp != cachedStamp || (cached.empty() && cachedProblems.isEmpty())) {
         cachedFolder = folder;
@@ -184,6 +211,20 @@ ScanifySpecimenList ScanifySpecimens(const QString &folder, QStringList *problem
                 cachedProblems << QString::fromUtf8(e.what());
             }
         }
+        // A picture is a page of its own when no description names it, nor
+        // shares its name (a broken description still owns its picture).
+        std::set<QString> named;
+        for (const auto &s : cached)
+            named.insert(s->picturePath);
+        std::set<QString> stems;
+        for (const QString &name : dir.entryList({QStringLiteral("*.json")}, QDir::Files))
+            stems.insert(QFileInfo(name).completeBaseName());
+        for (const QString &name : dir.entryList(pictures, QDir::Files, QDir::Name)) {
+            const QString path = dir.absoluteFilePath(name);
+            if (named.count(path) == 0 && stems.count(QFileInfo(name).completeBaseName()) == 0)
+                cached.push_back(UndescribedPage(path, &cachedProblems));
+        }
+        std::erase(cached, nullptr);
     }
     if (problems)
         *problems = cachedProblems;

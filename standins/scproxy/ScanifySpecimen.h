@@ -42,8 +42,12 @@ struct ScanifySpecimen
     QByteArray zone;       ///< the configuration zone that reads this document
     int feedAngle = 0;     ///< clockwise degrees by which the page lies turned in the feeder
     QImage picture;        ///< the page upright
+    QString picturePath;   ///< the picture's file
     SpecimenPhoto photo;
     std::vector<SpecimenField> fields;
+    /// false: a picture in the folder that no description names; the engine
+    /// reads it as a passport by its zone ("InoPas_MRZ" through "ZoneOfMRZ").
+    bool described = true;
 };
 
 using ScanifySpecimenList = std::vector<std::shared_ptr<const ScanifySpecimen>>;
@@ -52,8 +56,9 @@ using ScanifySpecimenList = std::vector<std::shared_ptr<const ScanifySpecimen>>;
 /// message naming the file and the fault when either is unusable.
 std::shared_ptr<const ScanifySpecimen> LoadScanifySpecimen(const QString &descriptionPath);
 
-/// The descriptions of a folder in file-name order, cached until the folder
-/// or its time stamp changes. Unusable descriptions are listed in problems.
+/// The descriptions of a folder in file-name order, then the pictures of the
+/// folder no description names (*.jpg, *.jpeg, *.png), cached until the folder
+/// or its time stamp changes. Unusable descriptions and pictures are listed in problems.
 ScanifySpecimenList ScanifySpecimens(const QString &folder, QStringList *problems = nullptr);
 
 /// The documents the feeder holds: the specimens of the folder whose names

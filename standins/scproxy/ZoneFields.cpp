@@ -14,7 +14,7 @@ bool ReadsFromZone(const ScanifySpecimen &s)
     return s.formId == "InoPas_MRZ";
 }
 
-void ReadZoneFields(const QImage &scanned, int turn, const ScanifySpecimen &s,
+bool ReadZoneFields(const QImage &scanned, int turn, const ScanifySpecimen &s,
                     std::map<QByteArray, engine::FieldResult> &fields)
 {
     // The zone reads the page as its turn leaves it; it does not turn it again.
@@ -22,29 +22,35 @@ void ReadZoneFields(const QImage &scanned, int turn, const ScanifySpecimen &s,
     upright.anyTurn = false;
     const mrz::MrzResult r = mrz::ReadMrz(scanned.transformed(QTransform().rotate(turn)), upright);
     // A turn that leaves the zone on its side or upside down reads nothing of
-    // it: the fields stay as the turned page gives them.
-    if (!r.found)
-        return;
+    // it: the zone's fields come back empty and in error, whatever the
+    // description says, so the offer to scan again follows the zone.
     const mrz::Fields &z = r.fields;
     const int year = QDate::currentDate().year();
     const std::pair<const char *, mrz::FieldText> table[] = {
         {"IN_SurName", z.surname},
         {"IN_Name", z.givenNames},
         {"IN_SerNum", z.documentNumber},
-        {"IN_BirthDate", mrz::DisplayDate(z.birthDate, true, year)},
+        {"IN_BirthDate", r.found ? mrz::DisplayDate(z.birthDate, true, year) : mrz::FieldText{}},
         {"IN_Sex", z.sex},
-        {"IN_Expiry", mrz::DisplayDate(z.expiryDate, false, year)},
+        {"IN_Expiry", r.found ? mrz::DisplayDate(z.expiryDate, false, year) : mrz::FieldText{}},
         {"IN_KOD", z.nationality},
     };
     for (const auto &[id, text] : table) {
-        const bool listed = std::any_of(s.fields.begin(), s.fields.end(), [&](const SpecimenField &f) { return f.id == id; });
+        const bool listed = !s.described
+                            || std::any_of(s.fields.begin(), s.fields.end(), [&](const SpecimenField &f) { return f.id == id; });
         if (!listed)
             continue;
         engine::FieldResult &out = fields[QByteArray(id)];
+        if (!r.found) {
+            out.value.clear();
+            out.flags = SCF_VRS_ERROR;
+            continue;
+        }
         const mrz::MrzResult::FieldMarks marks = r.Marks(text);
         out.value = text.value.toLocal8Bit();
         out.flags = (marks.doubt ? SCF_VRS_WARNING : 0) | (marks.error ? SCF_VRS_ERROR : 0);
     }
+    return r.found && r.format == mrz::Format::TD3;
 }
 
 } // namespace scproxy

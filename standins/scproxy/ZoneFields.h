@@ -13,10 +13,11 @@ bool ReadsFromZone(const ScanifySpecimen &s);
 
 /// Fills the zone's fields of the form from the page as the zone sees it
 /// (turned by `turn` clockwise degrees): a field with a doubtful symbol has
-/// the doubt flag, one under a failing check digit the error flag. Fields the
-/// zone does not hold, and all fields when the zone does not read upright,
-/// keep what recognition of the turned page gave them.
-void ReadZoneFields(const QImage &scanned, int turn, const ScanifySpecimen &s,
+/// the doubt flag, one under a failing check digit the error flag. When the
+/// zone does not read upright its fields come back empty with the error flag.
+/// A described page fills only the fields its description lists; a page
+/// without a description all of them. True when a passport's zone was read.
+bool ReadZoneFields(const QImage &scanned, int turn, const ScanifySpecimen &s,
                     std::map<QByteArray, engine::FieldResult> &fields);
 
 } // namespace scproxy

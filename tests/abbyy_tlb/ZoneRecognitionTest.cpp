@@ -17,19 +17,19 @@ protected:
     /// A generated page of a format, written as the scanner's BMP file would be.
     QString WritePage(const char *format, specimens::MrzData *data, int turn = 0)
     {
-        mrzpages::PageSpec spec;
-        spec.format = QString::fromLatin1(format);
-        spec.dpi = 200;
-        spec.turn = turn;
-        spec.skew = 1.5;
+        mrzpages::PageRecipe recipe;
+        recipe.format = QString::fromLatin1(format);
+        recipe.dpi = 200;
+        recipe.turn = turn;
+        recipe.skew = 1.5;
         mrzpages::Random rng(12);
-        *data = mrzpages::RandomData(spec.format, rng);
+        *data = mrzpages::RandomData(recipe.format, rng);
         data->surname = QStringLiteral("VALDEZ");
         data->givenNames = QStringLiteral("ANA LUISA");
         data->birthDate = QStringLiteral("870315");
         data->expiryDate = QStringLiteral("310930");
         data->optionalData = QStringLiteral("4512");
-        const mrzpages::Page page = mrzpages::MakePage(spec, *data, rng);
+        const mrzpages::Page page = mrzpages::MakePage(recipe, *data, rng);
         const QString path = m_dir.filePath(QStringLiteral("page.bmp"));
         EXPECT_TRUE(page.image.save(path, "BMP"));
         return path;

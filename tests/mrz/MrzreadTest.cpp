@@ -36,15 +36,15 @@ ToolRun Mrzread(const QStringList &args)
 TEST(Mrzread, PrintsTheFieldsOfAPage)
 {
     QTemporaryDir dir;
-    mrzpages::PageSpec spec;
-    spec.format = QStringLiteral("TD1");
-    spec.dpi = 300;
-    spec.jpegQuality = 60;
-    spec.turn = 270;
+    mrzpages::PageRecipe recipe;
+    recipe.format = QStringLiteral("TD1");
+    recipe.dpi = 300;
+    recipe.jpegQuality = 60;
+    recipe.turn = 270;
     mrzpages::Random rng(3);
-    specimens::MrzData data = mrzpages::RandomData(spec.format, rng);
+    specimens::MrzData data = mrzpages::RandomData(recipe.format, rng);
     data.sex = QStringLiteral("F");
-    const mrzpages::Page page = mrzpages::MakePage(spec, data, rng);
+    const mrzpages::Page page = mrzpages::MakePage(recipe, data, rng);
     QString error;
     ASSERT_TRUE(mrzpages::WritePage(page, dir.path(), QStringLiteral("card"), &error)) << error.toStdString();
 

@@ -4,28 +4,31 @@
 #include "MrzReader.h"
 #include "PageGenerator.h"
 
+#include <QFile>
+#include <QImageReader>
 #include <QPainter>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 using namespace mrz;
-using mrzpages::PageSpec;
+using mrzpages::PageRecipe;
 
 namespace {
 
-mrzpages::Page Make(const PageSpec &spec, std::uint64_t seed = 5)
+mrzpages::Page Make(const PageRecipe &recipe, std::uint64_t seed = 5)
 {
     mrzpages::Random rng(seed);
-    const specimens::MrzData data = mrzpages::RandomData(spec.format, rng);
-    return mrzpages::MakePage(spec, data, rng);
+    const specimens::MrzData data = mrzpages::RandomData(recipe.format, rng);
+    return mrzpages::MakePage(recipe, data, rng);
 }
 
-PageSpec Spec(const char *format, int dpi, int turn = 0, double skew = 0)
+PageRecipe Recipe(const char *format, int dpi, int turn = 0, double skew = 0, bool a4 = false)
 {
-    PageSpec s;
+    PageRecipe s;
     s.format = QString::fromLatin1(format);
     s.dpi = dpi;
-    s.a4 = dpi <= 300;
+    s.a4 = a4 || dpi <= 300;
     s.turn = turn;
     s.skew = skew;
     return s;
@@ -49,7 +52,7 @@ TEST(MrzReader, ReadsEachFormatUpright)
 {
     for (const char *format : {"TD1", "TD2", "TD3"}) {
         SCOPED_TRACE(format);
-        const mrzpages::Page page = Make(Spec(format, 300));
+        const mrzpages::Page page = Make(Recipe(format, 300));
         const MrzResult r = ReadMrz(page.image);
         ExpectRead(page, r);
         EXPECT_EQ(FormatName(r.format), QLatin1String(format));
@@ -64,7 +67,7 @@ TEST(MrzReader, ReadsEveryQuarterTurnAndReportsIt)
 {
     for (int turn : {0, 90, 180, 270}) {
         SCOPED_TRACE(turn);
-        const mrzpages::Page page = Make(Spec("TD3", 200, turn, 2.0));
+        const mrzpages::Page page = Make(Recipe("TD3", 200, turn, 2.0));
         const MrzResult r = ReadMrz(page.image);
         ExpectRead(page, r);
         // The scan was turned clockwise by `turn`; turning it back makes it upright.
@@ -77,7 +80,7 @@ TEST(MrzReader, ReadsFiveDegreesOfSkewAtLowAndHighResolution)
 {
     for (const auto &[dpi, skew] : {std::pair{150, 5.0}, std::pair{150, -5.0}, std::pair{600, 4.8}, std::pair{600, -5.0}}) {
         SCOPED_TRACE(testing::Message() << dpi << " dpi, " << skew << " degrees");
-        const mrzpages::Page page = Make(Spec("TD1", dpi, 0, skew), 9);
+        const mrzpages::Page page = Make(Recipe("TD1", dpi, 0, skew), 9);
         const MrzResult r = ReadMrz(page.image);
         ExpectRead(page, r);
         EXPECT_NEAR(r.skew, skew, 0.6);
@@ -86,7 +89,7 @@ TEST(MrzReader, ReadsFiveDegreesOfSkewAtLowAndHighResolution)
 
 TEST(MrzReader, ReadsAPoorScan)
 {
-    PageSpec s = Spec("TD2", 300, 90, -3.0);
+    PageRecipe s = Recipe("TD2", 300, 90, -3.0);
     s.blur = 0.9;
     s.noise = 8;
     s.light = 0.35;
@@ -99,7 +102,7 @@ TEST(MrzReader, ReadsAPoorScan)
 
 TEST(MrzReader, TheZoneOnThePageIsReported)
 {
-    const mrzpages::Page page = Make(Spec("TD3", 300, 0, 1.0));
+    const mrzpages::Page page = Make(Recipe("TD3", 300, 0, 1.0));
     const MrzResult r = ReadMrz(page.image);
     ASSERT_TRUE(r.found);
     ASSERT_EQ(r.zone.size(), 4);
@@ -134,13 +137,13 @@ TEST(MrzReader, PagesWithoutAZone)
 
 TEST(MrzReader, UprightOnlyRefusesATurnedPage)
 {
-    const mrzpages::Page upright = Make(Spec("TD3", 200));
+    const mrzpages::Page upright = Make(Recipe("TD3", 200));
     ReadOptions o;
     o.anyTurn = false;
     ExpectRead(upright, ReadMrz(upright.image, o));
-    const mrzpages::Page turned = Make(Spec("TD3", 200, 180));
+    const mrzpages::Page turned = Make(Recipe("TD3", 200, 180));
     EXPECT_FALSE(ReadMrz(turned.image, o).found);
-    const mrzpages::Page quarter = Make(Spec("TD3", 200, 90));
+    const mrzpages::Page quarter = Make(Recipe("TD3", 200, 90));
     EXPECT_FALSE(ReadMrz(quarter.image, o).found);
 }
 
@@ -176,4 +179,88 @@ TEST(MrzReader, FieldMarksForTheSecondEngine)
     EXPECT_FALSE(r.Marks(given).doubt || r.Marks(given).error);
     EXPECT_FALSE(r.Trusted(surname, 1));
     EXPECT_TRUE(r.Trusted(given, 4)) << "the blank the reader put between names";
+}
+
+TEST(MrzReader, OcrBTextThatIsNoZoneIsNotRead)
+{
+    // Rows of random zone characters, and rows of random words, printed in
+    // OCR-B where a passport's zone goes: check digits repaired into holding
+    // must not make them a zone.
+    const std::string_view alphabet = kAlphabet;
+    for (std::uint64_t seed = 1; seed <= 6; ++seed) {
+        mrzpages::Random rng(seed);
+        for (bool words : {false, true}) {
+            PageRecipe recipe = Recipe("TD3", 300);
+            for (int row = 0; row < 2; ++row) {
+                QString text;
+                while (text.size() < 44) {
+                    if (words)
+                        text += text.isEmpty() || rng.Chance(0.8) ? QChar(QLatin1Char(char('A' + rng.Int(0, 25)))) : QChar(QLatin1Char('<'));
+                    else
+                        text += QLatin1Char(alphabet[size_t(rng.Int(0, kAlphabetSize - 1))]);
+                }
+                recipe.printedRows << text;
+            }
+            const mrzpages::Page page = mrzpages::MakePage(recipe, mrzpages::RandomData(QStringLiteral("TD3"), rng), rng);
+            const MrzResult r = ReadMrz(page.image);
+            EXPECT_FALSE(r.found) << "seed " << seed << (words ? " words: " : " random: ")
+                                  << r.lines.join(QLatin1Char('/')).toStdString();
+        }
+    }
+}
+
+TEST(MrzReader, ACardWithAFailingCheckDigitStaysACard)
+{
+    // The expiry check digit printed wrong (and, on another card, the birth
+    // date's): still all three rows of a card, with only that field in doubt.
+    for (int position : {30 + 14, 30 + 6}) {
+        mrzpages::Random rng(11);
+        const specimens::MrzData data = mrzpages::RandomData(QStringLiteral("TD1"), rng);
+        PageRecipe recipe = Recipe("TD1", 300);
+        recipe.printedRows = mrzpages::ZoneLines(recipe.format, data);
+        QString &row = recipe.printedRows[1];
+        const int at = position - 30;
+        row[at] = QLatin1Char(char('0' + (row.at(at).digitValue() + 9) % 10));
+        const mrzpages::Page page = mrzpages::MakePage(recipe, data, rng);
+        const MrzResult r = ReadMrz(page.image);
+        ASSERT_TRUE(r.found);
+        EXPECT_EQ(r.format, Format::TD1);
+        EXPECT_EQ(r.lines, recipe.printedRows);
+        const QString failing = position == 44 ? QStringLiteral("expiryDate") : QStringLiteral("birthDate");
+        for (const CheckResult &c : r.checks)
+            if (c.name == failing || c.name == QLatin1String("composite"))
+                EXPECT_FALSE(c.valid) << c.name.toStdString();
+            else
+                EXPECT_TRUE(c.valid) << c.name.toStdString();
+        const FieldText &bad = position == 44 ? r.fields.expiryDate : r.fields.birthDate;
+        EXPECT_TRUE(r.Marks(bad).error);
+        EXPECT_FALSE(r.Trusted(bad, 0));
+        EXPECT_FALSE(r.Marks(r.fields.surname).error);
+        EXPECT_EQ(r.fields.surname.value, data.surname);
+    }
+}
+
+TEST(MrzReader, AFullA4PageAt600DpiAndACutOffFile)
+{
+    // A colour A4 page at 600 dpi decodes to more than Qt allows an image by
+    // default; a file cut off mid-stream is reported, not searched.
+    PageRecipe recipe = Recipe("TD3", 600, 0, 1.0, true);
+    recipe.jpegQuality = 90;
+    const mrzpages::Page page = Make(recipe);
+    ASSERT_EQ(page.image.size(), QSize(4960, 7015));
+    QImageReader::setAllocationLimit(128); // Qt's default, whatever ran before
+    QTemporaryDir dir;
+    QFile whole(dir.filePath(QStringLiteral("page.jpg")));
+    ASSERT_TRUE(whole.open(QIODevice::WriteOnly));
+    whole.write(page.encoded);
+    whole.close();
+    ExpectRead(page, ReadMrzFile(whole.fileName()));
+
+    QFile cut(dir.filePath(QStringLiteral("cut.jpg")));
+    ASSERT_TRUE(cut.open(QIODevice::WriteOnly));
+    cut.write(page.encoded.left(page.encoded.size() * 2 / 3));
+    cut.close();
+    const MrzResult r = ReadMrzFile(cut.fileName());
+    EXPECT_FALSE(r.found);
+    EXPECT_TRUE(r.error.contains(QLatin1String("truncated"))) << r.error.toStdString();
 }

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QFontDatabase>
+#include <QImageReader>
 #include <QFontMetricsF>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -117,10 +118,10 @@ const Fonts &LoadFonts()
 }
 
 // The card upright at the scan's resolution, with the zone's corners.
-QImage DrawCard(const PageSpec &spec, const QStringList &lines, Random &rng, QPolygonF *zone)
+QImage DrawCard(const PageRecipe &recipe, const QStringList &lines, Random &rng, QPolygonF *zone)
 {
-    const CardSize size = SizeOf(spec.format);
-    const double k = spec.dpi / 25.4; // pixels per mm
+    const CardSize size = SizeOf(recipe.format);
+    const double k = recipe.dpi / 25.4; // pixels per mm
     QImage card(int(size.width * k), int(size.height * k), QImage::Format_ARGB32_Premultiplied);
     card.fill(Qt::transparent);
     QPainter p(&card);
@@ -174,10 +175,10 @@ QImage DrawCard(const PageSpec &spec, const QStringList &lines, Random &rng, QPo
     QFont ocrb(LoadFonts().ocrb);
     ocrb.setPixelSize(200);
     const QFontMetricsF fm(ocrb);
-    const double pitch = 2.54 * k * spec.pitchScale;
+    const double pitch = 2.54 * k * recipe.pitchScale;
     const double scale = pitch / fm.horizontalAdvance(QLatin1Char('0'));
-    const double lineStep = (spec.format == QLatin1String("TD1") ? 4.3 : 4.6) * k;
-    const double left = (size.width - size.chars * 2.54 * spec.pitchScale) / 2.0 * k;
+    const double lineStep = (recipe.format == QLatin1String("TD1") ? 4.3 : 4.6) * k;
+    const double left = (size.width - size.chars * 2.54 * recipe.pitchScale) / 2.0 * k;
     const double lastBaseline = card.height() - rng.Uniform(4.0, 5.5) * k;
     const double firstBaseline = lastBaseline - lineStep * double(lines.size() - 1);
     const int ink = rng.Int(0, 60);
@@ -240,9 +241,9 @@ specimens::MrzData RandomData(const QString &format, Random &rng)
     return d;
 }
 
-PageSpec RandomSpec(Random &rng)
+PageRecipe RandomRecipe(Random &rng)
 {
-    PageSpec s;
+    PageRecipe s;
     const double f = rng.Uniform(0, 1);
     s.format = QString::fromLatin1(f < 0.3 ? "TD1" : f < 0.5 ? "TD2" : "TD3");
     static const int dpis[] = {150, 200, 300, 300, 300, 400, 600};
@@ -259,28 +260,28 @@ PageSpec RandomSpec(Random &rng)
     return s;
 }
 
-Page MakePage(const PageSpec &spec, const specimens::MrzData &data, Random &rng)
+Page MakePage(const PageRecipe &recipe, const specimens::MrzData &data, Random &rng)
 {
     Page page;
-    page.truth.spec = spec;
+    page.truth.recipe = recipe;
     page.truth.data = data;
-    page.truth.lines = ZoneLines(spec.format, data);
+    page.truth.lines = recipe.printedRows.isEmpty() ? ZoneLines(recipe.format, data) : recipe.printedRows;
     QPolygonF cardZone;
-    const QImage card = DrawCard(spec, page.truth.lines, rng, &cardZone);
+    const QImage card = DrawCard(recipe, page.truth.lines, rng, &cardZone);
 
-    const double k = spec.dpi / 25.4;
-    const QSize glass = spec.a4 ? QSize(int(210 * k), int(297 * k))
+    const double k = recipe.dpi / 25.4;
+    const QSize glass = recipe.a4 ? QSize(int(210 * k), int(297 * k))
                                 : QSize(card.width() + int(16 * k), card.height() + int(16 * k));
     QImage image(glass, QImage::Format_RGB32);
     const int shade = rng.Int(225, 250);
     image.fill(QColor(shade, shade, shade));
     // Where the card lies: anywhere it fits whole, given its skew.
     const double diag = std::hypot(card.width(), card.height()) / 2.0;
-    const double cx = spec.a4 ? rng.Uniform(diag, std::max(diag, glass.width() - diag)) : glass.width() / 2.0;
-    const double cy = spec.a4 ? rng.Uniform(diag, std::max(diag, glass.height() - diag)) : glass.height() / 2.0;
+    const double cx = recipe.a4 ? rng.Uniform(diag, std::max(diag, glass.width() - diag)) : glass.width() / 2.0;
+    const double cy = recipe.a4 ? rng.Uniform(diag, std::max(diag, glass.height() - diag)) : glass.height() / 2.0;
     QTransform place;
     place.translate(cx, cy);
-    place.rotate(spec.skew);
+    place.rotate(recipe.skew);
     place.translate(-card.width() / 2.0, -card.height() / 2.0);
     {
         QPainter p(&image);
@@ -291,19 +292,24 @@ Page MakePage(const PageSpec &spec, const specimens::MrzData &data, Random &rng)
     }
     QPolygonF zone = place.map(cardZone);
     const QRect cardArea = place.mapRect(QRectF(card.rect())).toAlignedRect().adjusted(-8, -8, 8, 8);
-    Blur(image, cardArea, spec.blur * spec.dpi / 300.0);
-    UnevenLight(image, spec.light, rng.Uniform(0, 6.283));
-    Noise(image, spec.noise, rng);
-    if (spec.turn % 360) {
-        const QTransform turn = QImage::trueMatrix(QTransform().rotate(spec.turn), image.width(), image.height());
-        image = image.transformed(QTransform().rotate(spec.turn));
+    Blur(image, cardArea, recipe.blur * recipe.dpi / 300.0);
+    UnevenLight(image, recipe.light, rng.Uniform(0, 6.283));
+    Noise(image, recipe.noise, rng);
+    if (recipe.turn % 360) {
+        const QTransform turn = QImage::trueMatrix(QTransform().rotate(recipe.turn), image.width(), image.height());
+        image = image.transformed(QTransform().rotate(recipe.turn));
         zone = turn.map(zone);
     }
-    if (spec.gray)
+    if (recipe.gray)
         image = image.convertToFormat(QImage::Format_Grayscale8);
-    if (spec.jpegQuality > 0) {
-        page.encoded = JpegBytes(image, spec.jpegQuality);
+    if (recipe.jpegQuality > 0) {
+        page.encoded = JpegBytes(image, recipe.jpegQuality);
+        // A colour A4 page at 600 dpi is larger than Qt decodes by default; the
+        // limit is the process's, so it is put back for the readers under test.
+        const int limit = QImageReader::allocationLimit();
+        QImageReader::setAllocationLimit(0);
         image.loadFromData(page.encoded, "JPG");
+        QImageReader::setAllocationLimit(limit);
     }
     page.image = image;
     page.truth.zone = zone;
@@ -313,9 +319,9 @@ Page MakePage(const PageSpec &spec, const specimens::MrzData &data, Random &rng)
 Page MakeSetPage(std::uint64_t seed, int index)
 {
     Random rng(seed * 1000003ULL + std::uint64_t(index));
-    const PageSpec spec = RandomSpec(rng);
-    const specimens::MrzData data = RandomData(spec.format, rng);
-    return MakePage(spec, data, rng);
+    const PageRecipe recipe = RandomRecipe(rng);
+    const specimens::MrzData data = RandomData(recipe.format, rng);
+    return MakePage(recipe, data, rng);
 }
 
 QJsonObject TruthJson(const PageTruth &t)
@@ -336,7 +342,7 @@ QJsonObject TruthJson(const PageTruth &t)
     QJsonArray zone;
     for (const QPointF &p : t.zone)
         zone.append(QJsonArray{p.x(), p.y()});
-    const PageSpec &s = t.spec;
+    const PageRecipe &s = t.recipe;
     return QJsonObject{
         {QStringLiteral("format"), s.format},
         {QStringLiteral("lines"), QJsonArray::fromStringList(t.lines)},

@@ -17,8 +17,8 @@
 
 namespace mrzpages {
 
-/// Every choice that shapes a page; RandomSpec draws them, tests set them.
-struct PageSpec
+/// Every choice that shapes a page; RandomRecipe draws them, tests set them.
+struct PageRecipe
 {
     QString format = QStringLiteral("TD3"); ///< "TD1", "TD2" or "TD3"
     int dpi = 300;
@@ -31,11 +31,14 @@ struct PageSpec
     int jpegQuality = 0;  ///< 0: no JPEG round trip
     bool gray = false;
     double pitchScale = 1.0; ///< printer's deviation from the nominal 2.54 mm pitch
+    /// Printed in OCR-B where the zone goes instead of the data's zone (text
+    /// that only looks like a zone); empty: the zone of the data.
+    QStringList printedRows;
 };
 
 struct PageTruth
 {
-    PageSpec spec;
+    PageRecipe recipe;
     specimens::MrzData data;
     QStringList lines;
     QPolygonF zone; ///< corners of the printed zone on the page
@@ -63,12 +66,12 @@ private:
     std::mt19937_64 m_engine;
 };
 
-/// The spec and data of page `index` of the set made from `seed`.
-PageSpec RandomSpec(Random &rng);
+/// The recipe and data of page `index` of the set made from `seed`.
+PageRecipe RandomRecipe(Random &rng);
 specimens::MrzData RandomData(const QString &format, Random &rng);
 
 /// Draws a page. Needs a QGuiApplication (fonts).
-Page MakePage(const PageSpec &spec, const specimens::MrzData &data, Random &rng);
+Page MakePage(const PageRecipe &recipe, const specimens::MrzData &data, Random &rng);
 /// Page `index` of the set made from `seed`.
 Page MakeSetPage(std::uint64_t seed, int index);
 
