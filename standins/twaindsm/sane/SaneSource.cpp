@@ -49,6 +49,18 @@ const DeviceSource *findSource(const char *productName, bool refresh)
     return nullptr;
 }
 
+// TWAINSANE_JAM_AFTER=n: the feeder jams after n sheets, to see how a jam
+// reaches the operator without a scanner that jams.
+int g_sheetsBeforeJam = -1;
+
+SANE_Status startOrJam(SANE_Handle device)
+{
+    if (g_sheetsBeforeJam == 0)
+        return SANE_STATUS_JAMMED;
+    --g_sheetsBeforeJam;
+    return StartOffThread(device);
+}
+
 void report(const QString &message)
 {
     std::fprintf(stderr, "twainsane: %s\n", message.toLocal8Bit().constData());
@@ -369,6 +381,10 @@ void SaneSource::startScan()
     request.sliceBytes = m_config.sliceBytes;
     SaneCalls calls;
     calls.start = StartOffThread; // warming the lamp up takes seconds
+    bool jams = false;
+    g_sheetsBeforeJam = qEnvironmentVariableIntValue("TWAINSANE_JAM_AFTER", &jams);
+    if (jams && g_sheetsBeforeJam >= 0)
+        calls.start = startOrJam;
     m_job = std::make_unique<ScanJob>(m_device->handle(), request, calls);
     if (m_dialog)
         m_dialog->showScanning(1, 0);
