@@ -15,10 +15,19 @@ TEST_F(SaneSourceTest, TheReferenceHostScansTheDocumentPictureFromSanesTestBacke
 {
     QTemporaryDir output;
     ASSERT_TRUE(output.isValid());
-    // The host inherits the private SANE folder and the source options.
+    // The host inherits the private SANE folder and the source options. In
+    // the sanitizer build its leak check is left out: SANE's test backend,
+    // unloaded at the end, does not free all it allocates, and unloaded it
+    // can no longer be told apart from our code.
+    const QByteArray asanOptions = qgetenv("ASAN_OPTIONS");
+    qputenv("ASAN_OPTIONS", asanOptions + (asanOptions.isEmpty() ? "" : ":") + "detect_leaks=0");
     const QJsonObject scan = r9test::RunReferenceHost({"--doc-picture", "--scanner", "SANE: Noname",
                                                        "--output", output.path()},
                                                       120000)["docPicture"].toObject()["scan"].toObject();
+    if (asanOptions.isNull())
+        qunsetenv("ASAN_OPTIONS");
+    else
+        qputenv("ASAN_OPTIONS", asanOptions);
     EXPECT_EQ(scan["modalResult"].toInt(), 1);
     const QJsonArray windows = scan["windows"].toArray();
     EXPECT_FALSE(windows.contains(QStringLiteral("Specimen Scanner")));

@@ -41,9 +41,4 @@ bool CallRunning()
     return g_waiting > 0;
 }
 
-SANE_Status StartOffThread(SANE_Handle device)
-{
-    return OffThread([device] { return sane_start(device); });
-}
-
 } // namespace twainsane

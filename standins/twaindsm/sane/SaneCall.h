@@ -1,13 +1,12 @@
 #pragma once
 // SANE's calls that can take seconds (starting SANE and listing the devices
-// while backends probe their buses, opening a device, starting a scan) run
+// while backends probe their buses, opening a device) run
 // on a worker thread while the calling thread keeps its event loop turning,
 // so the application's windows paint and its timers fire meanwhile. SANE
 // allows one call at a time: these calls never overlap, and while one runs
 // the source takes no other request of the application (CallRunning).
 
 #include <functional>
-#include <sane/sane.h>
 #include <type_traits>
 
 namespace twainsane {
@@ -29,8 +28,5 @@ auto OffThread(Work work) -> std::invoke_result_t<Work>
 
 /// True while the calling thread waits for work of RunOffThread.
 bool CallRunning();
-
-/// sane_start on the worker thread, as the scan job calls it.
-SANE_Status StartOffThread(SANE_Handle device);
 
 } // namespace twainsane

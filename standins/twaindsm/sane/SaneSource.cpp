@@ -58,7 +58,7 @@ SANE_Status startOrJam(SANE_Handle device)
     if (g_sheetsBeforeJam == 0)
         return SANE_STATUS_JAMMED;
     --g_sheetsBeforeJam;
-    return StartOffThread(device);
+    return sane_start(device);
 }
 
 void report(const QString &message)
@@ -379,8 +379,10 @@ void SaneSource::startScan()
     m_scanDpi = request.dpi;
     request.slice = m_config.slice;
     request.sliceBytes = m_config.sliceBytes;
+    // sane_start stays on this thread: backends start their reader process
+    // there, and a fork while another thread runs the event loop can leave
+    // the child on a lock held at that moment (seen with the test backend).
     SaneCalls calls;
-    calls.start = StartOffThread; // warming the lamp up takes seconds
     bool jams = false;
     g_sheetsBeforeJam = qEnvironmentVariableIntValue("TWAINSANE_JAM_AFTER", &jams);
     if (jams && g_sheetsBeforeJam >= 0)
@@ -400,8 +402,8 @@ void SaneSource::pump()
         stopPump();
         return;
     }
-    // Starting a page turns the event loop: the step is not asked for again
-    // until it has ended (a cancel meanwhile only marks the job).
+    // A step that turns the event loop is not asked for again until it has
+    // ended (a cancel meanwhile only marks the job).
     if (m_stepping)
         return;
     m_pumpTimer.stop();
