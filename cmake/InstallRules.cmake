@@ -2,21 +2,34 @@
 #   recognition9r  the package a host builds against: the library, its public
 #                  headers, a CMake package (find_package(Recognition9r),
 #                  target Recognition9r::recognition9r) and a pkg-config file
-#   standins       the stand-in host services and engine server with the
-#                  specimen documents, in the reference host's folder
+#   standins       every stand-in a path of the reference host needs, in the
+#                  host's folder as in the build tree's bin: the host services,
+#                  the passport-reader engine server, the TWAIN source manager
+#                  with its data sources in twain/ beside it, the Scanify engine
+#                  library with ScProxy.Ini, and the specimen documents
 #   velmar-host    the reference host
 # The host's folder is <libexecdir>/velmar-q-70: the package looks for the
-# engine server next to the host executable, as in the build tree's bin.
+# engine server, the source manager and the Scanify engine next to the host
+# executable.
 include(CMakePackageConfigHelpers)
 
+# Every header whose functions and classes the library exports, and what they
+# include; never a header of the package's internals. scanify/scapi.h is not
+# among them: its variables are protected data, which a program reads with
+# dlsym and cannot link against.
 set(R9_PUBLIC_HEADERS
   common/r9Export.h common/Recognition9r.h common/engCommon9r.h
   common/engCommon9rMessages.h common/ResString.h common/TOrderedStrings.h
   common/TDocumentInfo.h common/engSelectRecognizer9r_FM.h
+  common/TCountryInfo.h common/RecognitionFields.h common/LoadPictureFromFile.h
+  scanify/engCognitive9r_FM.h
   abbyy/ABBYY_PassportReaderSdk_TLB.h abbyy/engABBYY9r_FM.h abbyy/engUtilsABBYY9r.h
+  camera/engPhotoFromCamera9r_FM.h camera/TCameraPanel.h camera/TFrameGeometry.h camera/TShape.h
   host/DVS9r32.h host/HostServices.h host/IDataSet.h host/Kr9rIntf.h
   host/Sdlogfile.h host/TViewAttributes.h host/VclVelmar9r32.h
   imaging/engResample.h
+  scanify/engUtilsScanify9r.h scanify/scapiTypes.h
+  twain/engDocFromScanner9r_FM.h twain/MultiTWAIN.h twain/TwainTypes.h
   ui/TActionUpdater.h ui/TCaptionedEdit.h ui/TChoiceGroup.h ui/TEditColors.h
   ui/TNullableDateEdit.h ui/TPictureBox.h ui/TTrackSlider.h)
 set(R9_INCLUDE_SUBDIR ${CMAKE_INSTALL_INCLUDEDIR}/recognition9r)
@@ -49,8 +62,12 @@ install(FILES ${CMAKE_BINARY_DIR}/recognition9r.pc
   DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig COMPONENT recognition9r)
 
 # --- stand-ins and the reference host, in the host's folder ----------------
-install(TARGETS hostkit passportreader LIBRARY DESTINATION ${R9_HOST_DIR} COMPONENT standins)
+install(TARGETS hostkit passportreader twaindsm scproxy LIBRARY DESTINATION ${R9_HOST_DIR} COMPONENT standins)
+install(TARGETS twainspecimen LIBRARY DESTINATION ${R9_HOST_DIR}/twain COMPONENT standins)
+install(FILES ${CMAKE_SOURCE_DIR}/standins/scproxy/ScProxy.Ini DESTINATION ${R9_HOST_DIR} COMPONENT standins)
 if(TARGET specimens)
+  # The passport-reader documents, the pictures the specimen scanner feeds
+  # and the Scanify descriptions (specimens/scanify).
   install(DIRECTORY ${CMAKE_BINARY_DIR}/bin/specimens DESTINATION ${R9_HOST_DIR} COMPONENT standins)
 endif()
 file(RELATIVE_PATH R9_HOST_TO_LIB /${R9_HOST_DIR} /${CMAKE_INSTALL_LIBDIR})

@@ -1,6 +1,7 @@
 #include "AbbyyRequest.h"
 
 #include "PackageLoader.h"
+#include "ResultFieldsReader.h"
 #include "abbyy/engABBYY9r_FM.h"
 #include "common/engCommon9r.h"
 #include "host/IDataSet.h"
@@ -19,52 +20,6 @@
 #include <vector>
 
 namespace {
-
-/// The person's fields on the form: per field its edit on the add page, the
-/// recognised and the current one on the edit page, and the record member.
-template <class Edit, class Value> struct FormField
-{
-    const char *key;
-    Edit *add, *rec, *curr;
-    Value PersonRecord::*member;
-};
-using TextField = FormField<ui::TCaptionedEdit, QString>;
-using DateField = FormField<ui::TNullableDateEdit, QDate>;
-
-std::vector<TextField> TextFields(TABBYYRecognitionFM *f)
-{
-    return {
-        {"lastName", f->ledLastName, f->ledLastNameRec, f->ledLastNameCurr, &PersonRecord::lastName},
-        {"firstName", f->ledFirstName, f->ledFirstNameRec, f->ledFirstNameCurr, &PersonRecord::firstName},
-        {"middleName", f->ledMiddleName, f->ledMiddleNameRec, f->ledMiddleNameCurr, &PersonRecord::middleName},
-        {"passportNumber", f->ledPassportNumber, f->ledPassportNumberRec, f->ledPassportNumberCurr,
-         &PersonRecord::passportNumber},
-        {"sex", f->ledSex, f->ledSexRec, f->ledSexCurr, &PersonRecord::sex},
-        {"placeOfBirth", f->ledPlaceOfBirth, f->ledPlaceOfBirthRec, f->ledPlaceOfBirthCurr, &PersonRecord::placeOfBirth},
-        {"issuedBy", f->ledIssuedBy, f->ledIssuedByRec, f->ledIssuedByCurr, &PersonRecord::issuedBy},
-        {"departmentCode", f->ledDepartmentCode, f->ledDepartmentCodeRec, f->ledDepartmentCodeCurr,
-         &PersonRecord::departmentCode},
-        {"nationality", f->ledNationality, f->ledNationalityRec, f->ledNationalityCurr, &PersonRecord::nationality},
-    };
-}
-
-std::vector<DateField> DateFields(TABBYYRecognitionFM *f)
-{
-    return {
-        {"dateOfBirth", f->dteDateOfBirth, f->dteDateOfBirthRec, f->dteDateOfBirthCurr, &PersonRecord::dateOfBirth},
-        {"dateOfIssue", f->dteDateOfIssue, f->dteDateOfIssueRec, f->dteDateOfIssueCurr, &PersonRecord::dateOfIssue},
-        {"dateOfExpiry", f->dteDateOfExpiry, f->dteDateOfExpiryRec, f->dteDateOfExpiryCurr, &PersonRecord::dateOfExpiry},
-    };
-}
-
-/// The host writes the current values through the controls' public setters.
-void FillCurrent(TABBYYRecognitionFM *f, const PersonRecord &r)
-{
-    for (const TextField &t : TextFields(f))
-        t.curr->SetText(r.*(t.member));
-    for (const DateField &d : DateFields(f))
-        d.curr->SetDate(r.*(d.member));
-}
 
 /// Offers every document type the engine supports; the form owns the copies.
 void FillDocumentTypes(const PackageLoader &package, TABBYYRecognitionFM *form, const QString &selected)
@@ -89,20 +44,13 @@ void FillDocumentTypes(const PackageLoader &package, TABBYYRecognitionFM *form, 
 PersonRecord ReadFormRecord(TABBYYRecognitionFM *f)
 {
     const bool edit = f->pgcRecognize->currentWidget() == f->tsEdit;
-    PersonRecord r;
-    for (const TextField &t : TextFields(f)) {
-        ui::TCaptionedEdit *e = edit ? t.rec : t.add;
-        r.*(t.member) = e->Text();
-        if (e->IsFontRed())
-            r.doubtful << QString::fromLatin1(t.key);
-    }
-    for (const DateField &d : DateFields(f)) {
-        ui::TNullableDateEdit *e = edit ? d.rec : d.add;
-        r.*(d.member) = e->Date();
-        if (e->IsFontRed())
-            r.doubtful << QString::fromLatin1(d.key);
-    }
-    r.doubtful.sort();
+    // The passport-reader window marks a doubtful value red.
+    PersonRecord r = ReadResultFields(f, edit, [](const QWidget *control) {
+        if (const auto *text = qobject_cast<const ui::TCaptionedEdit *>(control))
+            return text->IsFontRed() ? FieldMark::Doubtful : FieldMark::None;
+        const auto *date = qobject_cast<const ui::TNullableDateEdit *>(control);
+        return date && date->IsFontRed() ? FieldMark::Doubtful : FieldMark::None;
+    });
     if (const int i = f->cbPassportTypes->currentIndex(); i >= 0)
         if (const auto *info = reinterpret_cast<const TDocumentInfo *>(f->cbPassportTypes->itemData(i).value<quintptr>()))
             r.documentType = info->FIdentifier;
@@ -157,7 +105,7 @@ AbbyyResult RunAbbyyRequest(const PackageLoader &package, const AbbyyRequest &re
     form->pgcScanRecognize->setCurrentWidget(form->tsScanAndRecognize);
     if (request.current) {
         form->pgcRecognize->setCurrentWidget(form->tsEdit);
-        FillCurrent(form.get(), *request.current);
+        FillCurrentFields(form.get(), *request.current);
     } else {
         form->pgcRecognize->setCurrentWidget(form->tsAdd);
     }

@@ -35,7 +35,7 @@ using CreateForm = TPhotoFromCameraFM *(*)(QWidget *);
 
 QString CameraText(TPhotoFromCameraFM *form)
 {
-    return form->ledCamera->Edit()->text();
+    return form->ledCamera->Text();
 }
 
 /// Steps of the scripted operator, each taken once its window is ready for

@@ -45,6 +45,11 @@ QJsonObject PersonRecord::ToJson() const
         {"nationality", nationality},
         {"doubtful", QJsonArray::fromStringList(doubtful)},
     };
+    // Only the Scanify window tells errors from doubts and names the document.
+    if (!erroneous.isEmpty())
+        o["erroneous"] = QJsonArray::fromStringList(erroneous);
+    if (!documentName.isEmpty())
+        o["documentName"] = documentName;
     o["photo"] = photo.isNull() ? QJsonValue(QJsonValue::Null) : QJsonValue(QStringLiteral("photo.png"));
     o["documentPicture"] = documentPicture.isNull() ? QJsonValue(QJsonValue::Null)
                                                     : QJsonValue(QStringLiteral("document.png"));
@@ -69,6 +74,9 @@ PersonRecord PersonRecord::FromJson(const QJsonObject &o)
     r.nationality = o.value("nationality").toString();
     for (const QJsonValue &v : o.value("doubtful").toArray())
         r.doubtful << v.toString();
+    for (const QJsonValue &v : o.value("erroneous").toArray())
+        r.erroneous << v.toString();
+    r.documentName = o.value("documentName").toString();
     return r;
 }
 

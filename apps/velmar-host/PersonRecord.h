@@ -19,7 +19,9 @@ struct PersonRecord
     QString issuedBy, departmentCode, nationality;
     QImage photo;            ///< empty: none kept
     QImage documentPicture;  ///< empty: none kept
-    QStringList doubtful;    ///< keys of the fields the form showed red
+    QStringList doubtful;    ///< keys of the fields the form marked doubtful (ABBYY: red)
+    QStringList erroneous;   ///< keys of the fields the form marked wrong (Scanify only)
+    QString documentName;    ///< the kind of document the Scanify window recognised
 
     QJsonObject ToJson() const;
     /// Reads the keys ToJson writes; unknown keys are ignored, and a date

@@ -7,6 +7,7 @@
 #include "CameraRequest.h"
 #include "PackageLoader.h"
 #include "PersonRecord.h"
+#include "ScanifyPath.h"
 #include "ScriptedOperator.h"
 #include "Soak.h"
 #include "Specimens.h"
@@ -131,6 +132,7 @@ struct HostOptions
     QString person;         ///< stored person's record for the edit path
     QString output;         ///< where the persons' records go
     QString formPages;      ///< screenshots of every page of the window
+    QString engine;         ///< "abbyy", "scanify" or "all"
     bool docPicture = false; ///< the document-picture window instead of recognition
     bool camera = false;    ///< the camera snapshot window instead of recognition
     int soak = 0;           ///< recognitions of a long run; 0: one per document
@@ -314,8 +316,11 @@ int main(int argc, char **argv)
         QStringLiteral("Scripted long run: this many recognitions in one process, cycling through the documents, "
                        "measured at the start, after 100 and at the end; nothing is stored."),
         QStringLiteral("count"));
+    const QCommandLineOption engineOption(QStringLiteral("engine"),
+        QStringLiteral("The recognition engines to run: abbyy, scanify or all (default)."),
+        QStringLiteral("engine"), QStringLiteral("all"));
     parser.addOptions({scriptedOption, documentsOption, personOption, outputOption, pagesOption, cameraOption,
-                       docPictureOption, soakOption, scannerOption});
+                       docPictureOption, soakOption, engineOption, scannerOption});
     parser.process(app);
     HostOptions options;
     options.scripted = headless || parser.isSet(scriptedOption);
@@ -329,6 +334,12 @@ int main(int argc, char **argv)
     options.soak = parser.value(soakOption).toInt();
     if (options.soak > 0)
         options.scripted = true;
+    options.engine = parser.value(engineOption).toLower();
+    if (!QStringList{"abbyy", "scanify", "all"}.contains(options.engine)) {
+        std::fprintf(stderr, "velmar-host: --engine takes abbyy, scanify or all, not \"%s\"\n",
+                     qPrintable(options.engine));
+        return 2;
+    }
 
     try {
         PackageLoader package;
@@ -372,8 +383,10 @@ int main(int argc, char **argv)
         } uninstall{install};
         if (options.camera)
             report["camera"] = RunCameraPath(package, *kit, {options.scripted, options.output});
-        else if (report["recognizerChoice"].toObject()["engineIndex"].toInt() == 0)
+        else if (options.engine != QLatin1String("scanify"))
             report["abbyy"] = RunAbbyyPath(package, options);
+        if (!options.camera && options.engine != QLatin1String("abbyy"))
+            report["scanify"] = RunScanifyPath(package, {options.scripted, options.person, options.output});
 
         // With a display the operator is told the choice, at the end of the run.
         if (!headless && !options.camera)

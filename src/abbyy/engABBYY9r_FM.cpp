@@ -97,64 +97,6 @@ W *named(W *widget, const char *name)
     return widget;
 }
 
-/// Width of the captions beside the edits of the two columns of tsEdit.
-constexpr int SideLabelWidth = 110;
-
-ui::TCaptionedEdit *makeEdit(QWidget *parent, const char *name, const QString &caption, int maxLength,
-                           bool readOnly = false, bool labelLeft = false)
-{
-    auto *e = named(new ui::TCaptionedEdit(caption, parent, labelLeft ? ui::TCaptionedEdit::LabelLeft
-                                                                     : ui::TCaptionedEdit::LabelAbove), name);
-    if (labelLeft) {
-        e->EditLabel()->setFixedWidth(SideLabelWidth);
-        e->EditLabel()->setWordWrap(true);
-    }
-    e->SetMaxLength(maxLength);
-    e->SetReadOnly(readOnly);
-    return e;
-}
-
-/// A date edit with its separate caption label, stacked in a small holder.
-QWidget *makeDate(QWidget *parent, const char *labelName, QLabel *&label, const char *name,
-                  ui::TNullableDateEdit *&edit, const QString &caption, bool readOnly = false, bool labelLeft = false)
-{
-    auto *holder = new QWidget(parent);
-    QBoxLayout *box = labelLeft ? static_cast<QBoxLayout *>(new QHBoxLayout(holder))
-                                : static_cast<QBoxLayout *>(new QVBoxLayout(holder));
-    box->setContentsMargins(0, 0, 0, 0);
-    box->setSpacing(labelLeft ? 4 : 1);
-    label = named(new QLabel(caption, holder), labelName);
-    if (labelLeft) {
-        label->setFixedWidth(SideLabelWidth);
-        label->setWordWrap(true);
-    }
-    edit = named(new ui::TNullableDateEdit(holder), name);
-    edit->SetReadOnly(readOnly);
-    label->setBuddy(edit->Edit());
-    box->addWidget(label);
-    box->addWidget(edit);
-    return holder;
-}
-
-/// Gives a page a scroll area and returns the widget to lay the page out on:
-/// below the size its controls need, the page scrolls instead of squeezing
-/// them on top of each other.
-QWidget *scrollingPage(QWidget *page, Qt::ScrollBarPolicy horizontal = Qt::ScrollBarAsNeeded)
-{
-    auto *box = new QVBoxLayout(page);
-    box->setContentsMargins(0, 0, 0, 0);
-    auto *scroll = new QScrollArea(page);
-    scroll->setObjectName(page->objectName() + QStringLiteral("Scroll"));
-    scroll->setFrameShape(QFrame::NoFrame);
-    scroll->setWidgetResizable(true);
-    scroll->setHorizontalScrollBarPolicy(horizontal);
-    auto *content = new QWidget();
-    content->setObjectName(page->objectName() + QStringLiteral("Content"));
-    scroll->setWidget(content);
-    box->addWidget(scroll);
-    return content;
-}
-
 QCheckBox *makeCheck(QWidget *parent, const char *name, const QString &caption)
 {
     return named(new QCheckBox(caption, parent), name);
@@ -211,6 +153,7 @@ TABBYYRecognitionFM::TABBYYRecognitionFM(QWidget *owner)
 
     buildScanPage();
     buildOptionsPage();
+    BindResultFields(this);
 
     // The window opens on the options page; the host selects the scan page.
     pgcScanRecognize->setCurrentWidget(tsCommonOptions);
@@ -300,7 +243,7 @@ void TABBYYRecognitionFM::buildScanPage()
 
 void TABBYYRecognitionFM::buildAddPage()
 {
-    auto *page = new QVBoxLayout(scrollingPage(tsAdd));
+    auto *page = new QVBoxLayout(recognition::ScrollingPage(tsAdd));
     gbRecognize = named(new QGroupBox(QStringLiteral(" Распознавание "), tsAdd), "gbRecognize");
     auto *grid = new QGridLayout(gbRecognize);
     bRecognize = named(new QPushButton(gbRecognize), "bRecognize");
@@ -322,41 +265,13 @@ void TABBYYRecognitionFM::buildAddPage()
     grid->addWidget(pnlPhoto, 0, 1, 5, 1, Qt::AlignRight);
     page->addWidget(gbRecognize);
 
-    auto *fields = new QGridLayout();
-    ledLastName = makeEdit(tsAdd, "ledLastName", QStringLiteral("Фамилия"), 0);
-    ledFirstName = makeEdit(tsAdd, "ledFirstName", QStringLiteral("Имя"), 0);
-    ledMiddleName = makeEdit(tsAdd, "ledMiddleName", QStringLiteral("Отчество"), 0);
-    ledPassportNumber = makeEdit(tsAdd, "ledPassportNumber", QStringLiteral("Номер"), 100);
-    ledSex = makeEdit(tsAdd, "ledSex", QStringLiteral("Пол"), 6);
-    QWidget *birth = makeDate(tsAdd, "laDateOfBirth", laDateOfBirth, "dteDateOfBirth", dteDateOfBirth, QStringLiteral("Дата рождения"));
-    ledPlaceOfBirth = makeEdit(tsAdd, "ledPlaceOfBirth", QStringLiteral("Место рождения"), 255);
-    QWidget *issue = makeDate(tsAdd, "laDateOfIssue", laDateOfIssue, "dteDateOfIssue", dteDateOfIssue, QStringLiteral("Когда выдан"));
-    QWidget *expiry = makeDate(tsAdd, "laDateOfExpiry", laDateOfExpiry, "dteDateOfExpiry", dteDateOfExpiry, QStringLiteral("Действителен до"));
-    ledIssuedBy = makeEdit(tsAdd, "ledIssuedBy", QStringLiteral("Кем выдан"), 255);
-    ledDepartmentCode = makeEdit(tsAdd, "ledDepartmentCode", QStringLiteral("Код подразделения"), 20);
-    ledNationality = makeEdit(tsAdd, "ledNationality", QStringLiteral("Гражданство"), 100);
-    fields->addWidget(ledLastName, 0, 0, 1, 3);
-    fields->addWidget(ledFirstName, 1, 0, 1, 3);
-    fields->addWidget(ledMiddleName, 2, 0, 1, 3);
-    fields->addWidget(ledPassportNumber, 3, 0, 1, 2);
-    fields->addWidget(ledSex, 3, 2);
-    fields->addWidget(birth, 4, 0);
-    fields->addWidget(ledPlaceOfBirth, 4, 1, 1, 2);
-    fields->addWidget(issue, 5, 0);
-    fields->addWidget(expiry, 5, 1);
-    fields->addWidget(ledIssuedBy, 6, 0, 1, 3);
-    fields->addWidget(ledDepartmentCode, 7, 0);
-    fields->addWidget(ledNationality, 7, 1, 1, 2);
-    fields->setColumnStretch(0, 1);
-    fields->setColumnStretch(1, 1);
-    fields->setColumnStretch(2, 1);
-    page->addLayout(fields);
+    page->addLayout(m_fields.BuildAddFields(tsAdd));
     page->addStretch(1);
 }
 
 void TABBYYRecognitionFM::buildEditPage()
 {
-    auto *page = new QVBoxLayout(scrollingPage(tsEdit));
+    auto *page = new QVBoxLayout(recognition::ScrollingPage(tsEdit));
     gbRecognize_2 = named(new QGroupBox(QStringLiteral(" Распознавание "), tsEdit), "gbRecognize_2");
     auto *grid = new QGridLayout(gbRecognize_2);
     bRecognize_2 = named(new QPushButton(gbRecognize_2), "bRecognize_2");
@@ -378,151 +293,8 @@ void TABBYYRecognitionFM::buildEditPage()
     page->addWidget(gbRecognize_2);
 
     // Three columns of equal rows: current values, copy boxes, recognised values.
-    pnlCurrentData = named(new QFrame(tsEdit), "pnlCurrentData");
-    pnlCurrentData->setFrameShape(QFrame::StyledPanel);
-    pnlCurrentData->setAutoFillBackground(true);
-    {
-        QPalette pal = pnlCurrentData->palette();
-        pal.setColor(QPalette::Window, pal.color(QPalette::Base));
-        pnlCurrentData->setPalette(pal);
-    }
-    pnlRecognizedData = named(new QFrame(tsEdit), "pnlRecognizedData");
-    pnlRecognizedData->setFrameShape(QFrame::StyledPanel);
-    pnlRecognizedData->setAutoFillBackground(true);
-    {
-        QPalette pal = pnlRecognizedData->palette();
-        pal.setColor(QPalette::Window, pal.color(QPalette::ToolTipBase));
-        pnlRecognizedData->setPalette(pal);
-    }
-    auto *copyColumn = named(new QWidget(tsEdit), "pnlCopyBoxes");
-
-    struct Row { const char *edit; const char *label; QString caption; int maxLength; bool date; };
-    const Row rows[12] = {
-        {"ledLastName", nullptr, QStringLiteral("Фамилия"), 0, false},
-        {"ledFirstName", nullptr, QStringLiteral("Имя"), 0, false},
-        {"ledMiddleName", nullptr, QStringLiteral("Отчество"), 0, false},
-        {"ledPassportNumber", nullptr, QStringLiteral("Номер"), 100, false},
-        {"ledSex", nullptr, QStringLiteral("Пол"), 6, false},
-        {"dteDateOfBirth", "laDateOfBirth", QStringLiteral("Дата рождения"), 0, true},
-        {"dteDateOfIssue", "laDateOfIssue", QStringLiteral("Когда выдан"), 0, true},
-        {"dteDateOfExpiry", "laDateOfExpiry", QStringLiteral("Действителен до"), 0, true},
-        {"ledPlaceOfBirth", nullptr, QStringLiteral("Место рождения"), 255, false},
-        {"ledIssuedBy", nullptr, QStringLiteral("Кем выдан"), 255, false},
-        {"ledDepartmentCode", nullptr, QStringLiteral("Код подраз- деления"), 20, false},
-        {"ledNationality", nullptr, QStringLiteral("Гражданство"), 100, false},
-    };
-    const char *const copyNames[12] = {"cxCopyLastName", "cxCopyFirstName", "cxCopyMiddleName", "cxCopyNumber",
-                                       "cxCopySex", "cxCopyBirthDate", "cxCopyIssueDate", "cxCopyExpiryDate",
-                                       "cxCopyBirthPlace", "cxCopyIssueBy", "cxCopyDepartmentCode", "cxCopyNationlity"};
-    // Every row has one height, so each copy box sits between its two values.
-    const int rowHeight = QLineEdit().sizeHint().height() + 4;
-    auto *currBox = new QVBoxLayout(pnlCurrentData);
-    auto *recBox = new QVBoxLayout(pnlRecognizedData);
-    auto *copyBox = new QVBoxLayout(copyColumn);
-    for (QVBoxLayout *box : {currBox, recBox, copyBox}) {
-        box->setContentsMargins(6, 4, 6, 4);
-        box->setSpacing(3);
-    }
-    // The panels' frames take room inside them; the copy column has none.
-    const int frame = pnlCurrentData->frameWidth();
-    copyBox->setContentsMargins(0, 4 + frame, 0, 4 + frame);
-    auto title = [rowHeight](QWidget *parent, const char *name, const QString &text) {
-        auto *label = named(new QLabel(text, parent), name);
-        label->setFixedHeight(rowHeight);
-        QFont bold = label->font();
-        bold.setBold(true);
-        label->setFont(bold);
-        return label;
-    };
-    currBox->addWidget(title(pnlCurrentData, "laCurrentData", QStringLiteral("Текущие данные")));
-    recBox->addWidget(title(pnlRecognizedData, "laRecognizedData", QStringLiteral("Распознанные данные")));
-    copyBox->addWidget(title(copyColumn, "laCopyData", QString()));
-    std::array<QWidget *, 12> curr{}, recd{};
-    std::array<QCheckBox *, 12> copies{};
-    std::array<QLabel *, 12> currLabels{}, recLabels{};
-    std::array<ui::TNullableDateEdit *, 12> currDates{}, recDates{};
-    for (int i = 0; i < 12; ++i) {
-        const Row &r = rows[i];
-        const QByteArray currName = QByteArray(r.edit) + "Curr";
-        const QByteArray recName = QByteArray(r.edit) + "Rec";
-        if (r.date) {
-            const QByteArray currLabel = QByteArray(r.label) + "Curr";
-            const QByteArray recLabel = QByteArray(r.label) + "Rec";
-            curr[size_t(i)] = makeDate(pnlCurrentData, currLabel.constData(), currLabels[size_t(i)], currName.constData(),
-                                       currDates[size_t(i)], r.caption, true, true);
-            recd[size_t(i)] = makeDate(pnlRecognizedData, recLabel.constData(), recLabels[size_t(i)], recName.constData(),
-                                       recDates[size_t(i)], r.caption, false, true);
-        } else {
-            curr[size_t(i)] = makeEdit(pnlCurrentData, currName.constData(), r.caption, r.maxLength, true, true);
-            recd[size_t(i)] = makeEdit(pnlRecognizedData, recName.constData(), r.caption, r.maxLength, false, true);
-        }
-        copies[size_t(i)] = makeCheck(copyColumn, copyNames[i], QString());
-        for (QWidget *w : {curr[size_t(i)], recd[size_t(i)]})
-            w->setFixedHeight(rowHeight);
-        auto *cell = new QWidget(copyColumn);
-        cell->setFixedHeight(rowHeight);
-        auto *cellBox = new QVBoxLayout(cell);
-        cellBox->setContentsMargins(0, 0, 0, 0);
-        copies[size_t(i)]->setParent(cell);
-        cellBox->addWidget(copies[size_t(i)], 0, Qt::AlignCenter);
-        currBox->addWidget(curr[size_t(i)]);
-        recBox->addWidget(recd[size_t(i)]);
-        copyBox->addWidget(cell);
-    }
-    currBox->addStretch(1);
-    recBox->addStretch(1);
-    copyBox->addStretch(1);
+    page->addLayout(m_fields.BuildEditColumns(tsEdit, pnlCurrentData, pnlRecognizedData), 1);
     pnlRecognizedData->setToolTip(QStringLiteral("Распознанные данные"));
-
-    auto asEdit = [](QWidget *w) { return qobject_cast<ui::TCaptionedEdit *>(w); };
-    ledLastNameCurr = asEdit(curr[0]);
-    ledFirstNameCurr = asEdit(curr[1]);
-    ledMiddleNameCurr = asEdit(curr[2]);
-    ledPassportNumberCurr = asEdit(curr[3]);
-    ledSexCurr = asEdit(curr[4]);
-    dteDateOfBirthCurr = currDates[5];
-    laDateOfBirthCurr = currLabels[5];
-    dteDateOfIssueCurr = currDates[6];
-    laDateOfIssueCurr = currLabels[6];
-    dteDateOfExpiryCurr = currDates[7];
-    laDateOfExpiryCurr = currLabels[7];
-    ledPlaceOfBirthCurr = asEdit(curr[8]);
-    ledIssuedByCurr = asEdit(curr[9]);
-    ledDepartmentCodeCurr = asEdit(curr[10]);
-    ledNationalityCurr = asEdit(curr[11]);
-    ledLastNameRec = asEdit(recd[0]);
-    ledFirstNameRec = asEdit(recd[1]);
-    ledMiddleNameRec = asEdit(recd[2]);
-    ledPassportNumberRec = asEdit(recd[3]);
-    ledSexRec = asEdit(recd[4]);
-    dteDateOfBirthRec = recDates[5];
-    laDateOfBirthRec = recLabels[5];
-    dteDateOfIssueRec = recDates[6];
-    laDateOfIssueRec = recLabels[6];
-    dteDateOfExpiryRec = recDates[7];
-    laDateOfExpiryRec = recLabels[7];
-    ledPlaceOfBirthRec = asEdit(recd[8]);
-    ledIssuedByRec = asEdit(recd[9]);
-    ledDepartmentCodeRec = asEdit(recd[10]);
-    ledNationalityRec = asEdit(recd[11]);
-    cxCopyLastName = copies[0];
-    cxCopyFirstName = copies[1];
-    cxCopyMiddleName = copies[2];
-    cxCopyNumber = copies[3];
-    cxCopySex = copies[4];
-    cxCopyBirthDate = copies[5];
-    cxCopyIssueDate = copies[6];
-    cxCopyExpiryDate = copies[7];
-    cxCopyBirthPlace = copies[8];
-    cxCopyIssueBy = copies[9];
-    cxCopyDepartmentCode = copies[10];
-    cxCopyNationlity = copies[11];
-
-    auto *columns = new QHBoxLayout();
-    columns->addWidget(pnlCurrentData, 1);
-    columns->addWidget(copyColumn);
-    columns->addWidget(pnlRecognizedData, 1);
-    page->addLayout(columns, 1);
 }
 
 void TABBYYRecognitionFM::buildOptionsPage()
@@ -744,28 +516,42 @@ TDocumentInfo *TABBYYRecognitionFM::SelectedPassportType() const
     return PassportType(cbPassportTypes->currentIndex());
 }
 
+namespace {
+
+/// The writer's order of the fields: the engine's reading order.
+constexpr std::array<recognition::TResultField, 12> kWriterOrder = {
+    recognition::rfLastName,     recognition::rfFirstName,    recognition::rfMiddleName,
+    recognition::rfPassportNumber, recognition::rfSex,        recognition::rfDateOfBirth,
+    recognition::rfPlaceOfBirth, recognition::rfDateOfIssue,  recognition::rfDateOfExpiry,
+    recognition::rfIssuedBy,     recognition::rfDepartmentCode, recognition::rfNationality};
+
+TABBYYRecognitionFM::TResultControls controlsOf(const recognition::TResultFieldSet &f, recognition::TColumn c)
+{
+    using namespace recognition;
+    return {f.Text(rfLastName, c),   f.Text(rfFirstName, c),    f.Text(rfMiddleName, c),
+            f.Text(rfPassportNumber, c), f.Text(rfSex, c),      f.Date(rfDateOfBirth, c),
+            f.Text(rfPlaceOfBirth, c), f.Date(rfDateOfIssue, c), f.Date(rfDateOfExpiry, c),
+            f.Text(rfIssuedBy, c),   f.Text(rfDepartmentCode, c), f.Text(rfNationality, c)};
+}
+
+} // namespace
+
 TABBYYRecognitionFM::TResultControls TABBYYRecognitionFM::AddControls() const
 {
-    return {ledLastName, ledFirstName, ledMiddleName, ledPassportNumber, ledSex, dteDateOfBirth,
-            ledPlaceOfBirth, dteDateOfIssue, dteDateOfExpiry, ledIssuedBy, ledDepartmentCode, ledNationality};
+    return controlsOf(m_fields, recognition::TColumn::Add);
 }
 
 TABBYYRecognitionFM::TResultControls TABBYYRecognitionFM::EditControls(bool current) const
 {
-    if (current)
-        return {ledLastNameCurr, ledFirstNameCurr, ledMiddleNameCurr, ledPassportNumberCurr, ledSexCurr,
-                dteDateOfBirthCurr, ledPlaceOfBirthCurr, dteDateOfIssueCurr, dteDateOfExpiryCurr,
-                ledIssuedByCurr, ledDepartmentCodeCurr, ledNationalityCurr};
-    return {ledLastNameRec, ledFirstNameRec, ledMiddleNameRec, ledPassportNumberRec, ledSexRec,
-            dteDateOfBirthRec, ledPlaceOfBirthRec, dteDateOfIssueRec, dteDateOfExpiryRec,
-            ledIssuedByRec, ledDepartmentCodeRec, ledNationalityRec};
+    return controlsOf(m_fields, current ? recognition::TColumn::Current : recognition::TColumn::Recognized);
 }
 
 std::array<QCheckBox *, 12> TABBYYRecognitionFM::CopyBoxes() const
 {
-    return {cxCopyLastName, cxCopyFirstName, cxCopyMiddleName, cxCopyNumber, cxCopySex, cxCopyBirthDate,
-            cxCopyBirthPlace, cxCopyIssueDate, cxCopyExpiryDate, cxCopyIssueBy, cxCopyDepartmentCode,
-            cxCopyNationlity};
+    std::array<QCheckBox *, 12> boxes{};
+    for (std::size_t i = 0; i < boxes.size(); ++i)
+        boxes[i] = m_fields.CopyBox(kWriterOrder[i]);
+    return boxes;
 }
 
 bool TABBYYRecognitionFM::IsOptionsPageActive() const

@@ -11,6 +11,8 @@
 // public member of the same name.
 
 #include "abbyy/ABBYY_PassportReaderSdk_TLB.h"
+#include "common/RecognitionFields.h"
+#include "common/TCountryInfo.h"
 #include "common/r9Export.h"
 
 #include <QDialog>
@@ -45,15 +47,6 @@ class TChoiceGroup;
 class TTrackSlider;
 }
 
-/// A country code; exported for the host, nothing in the package creates one.
-class R9_EXPORT TCountryInfo
-{
-public:
-    explicit TCountryInfo(const QString &AKod) : FKod(AKod) {}
-    static TCountryInfo *Create(const QString &AKod) { return new TCountryInfo(AKod); }
-    QString FKod;
-};
-
 /// The data source between the nationalities grid and the host's data set.
 class R9_EXPORT TGridDataSource : public QObject
 {
@@ -77,7 +70,7 @@ private:
     host::IDataSet *m_dataSet = nullptr;
 };
 
-class R9_EXPORT TABBYYRecognitionFM : public QDialog
+class R9_EXPORT TABBYYRecognitionFM : public QDialog, public TResultFieldMembers
 {
     Q_OBJECT
 public:
@@ -114,21 +107,7 @@ public:
     QCheckBox *cxFIOInLatin;
     QGroupBox *pnlPhoto;
     ui::TPictureBox *imgPhoto;
-    ui::TCaptionedEdit *ledLastName;
-    ui::TCaptionedEdit *ledFirstName;
-    ui::TCaptionedEdit *ledMiddleName;
-    ui::TCaptionedEdit *ledPassportNumber;
-    ui::TCaptionedEdit *ledSex;
-    QLabel *laDateOfBirth;
-    ui::TNullableDateEdit *dteDateOfBirth;
-    ui::TCaptionedEdit *ledPlaceOfBirth;
-    QLabel *laDateOfIssue;
-    ui::TNullableDateEdit *dteDateOfIssue;
-    QLabel *laDateOfExpiry;
-    ui::TNullableDateEdit *dteDateOfExpiry;
-    ui::TCaptionedEdit *ledIssuedBy;
-    ui::TCaptionedEdit *ledDepartmentCode;
-    ui::TCaptionedEdit *ledNationality;
+    // the result controls are the inherited TResultFieldMembers
 
     // ---- tsEdit ----------------------------------------------------------
     QGroupBox *gbRecognize_2;
@@ -139,51 +118,7 @@ public:
     QToolButton *sbCopyCurrentData;
     QFrame *pnlCurrentData;    // its title is the first row
     QFrame *pnlRecognizedData;
-    // current values (read only), filled by the host
-    ui::TCaptionedEdit *ledLastNameCurr;
-    ui::TCaptionedEdit *ledFirstNameCurr;
-    ui::TCaptionedEdit *ledMiddleNameCurr;
-    ui::TCaptionedEdit *ledPassportNumberCurr;
-    ui::TCaptionedEdit *ledSexCurr;
-    QLabel *laDateOfBirthCurr;
-    ui::TNullableDateEdit *dteDateOfBirthCurr;
-    ui::TCaptionedEdit *ledPlaceOfBirthCurr;
-    QLabel *laDateOfIssueCurr;
-    ui::TNullableDateEdit *dteDateOfIssueCurr;
-    QLabel *laDateOfExpiryCurr;
-    ui::TNullableDateEdit *dteDateOfExpiryCurr;
-    ui::TCaptionedEdit *ledIssuedByCurr;
-    ui::TCaptionedEdit *ledDepartmentCodeCurr;
-    ui::TCaptionedEdit *ledNationalityCurr;
-    // recognised values (editable)
-    ui::TCaptionedEdit *ledLastNameRec;
-    ui::TCaptionedEdit *ledFirstNameRec;
-    ui::TCaptionedEdit *ledMiddleNameRec;
-    ui::TCaptionedEdit *ledPassportNumberRec;
-    ui::TCaptionedEdit *ledSexRec;
-    QLabel *laDateOfBirthRec;
-    ui::TNullableDateEdit *dteDateOfBirthRec;
-    ui::TCaptionedEdit *ledPlaceOfBirthRec;
-    QLabel *laDateOfIssueRec;
-    ui::TNullableDateEdit *dteDateOfIssueRec;
-    QLabel *laDateOfExpiryRec;
-    ui::TNullableDateEdit *dteDateOfExpiryRec;
-    ui::TCaptionedEdit *ledIssuedByRec;
-    ui::TCaptionedEdit *ledDepartmentCodeRec;
-    ui::TCaptionedEdit *ledNationalityRec;
-    // copy current value over the recognised one
-    QCheckBox *cxCopyLastName;
-    QCheckBox *cxCopyFirstName;
-    QCheckBox *cxCopyMiddleName;
-    QCheckBox *cxCopyNumber;
-    QCheckBox *cxCopySex;
-    QCheckBox *cxCopyBirthDate;
-    QCheckBox *cxCopyIssueDate;
-    QCheckBox *cxCopyExpiryDate;
-    QCheckBox *cxCopyBirthPlace;
-    QCheckBox *cxCopyIssueBy;
-    QCheckBox *cxCopyDepartmentCode;
-    QCheckBox *cxCopyNationlity;
+    // current values, recognised values and copy boxes: TResultFieldMembers
 
     // ---- options page ----------------------------------------------------
     QLabel *laScannerList;
@@ -246,6 +181,8 @@ public:
     TResultControls EditControls(bool current) const;
     /// The twelve copy boxes in the order of TResultControls.
     std::array<QCheckBox *, 12> CopyBoxes() const;
+    /// The result controls by the shared field table.
+    const recognition::TResultFieldSet &Fields() const { return m_fields; }
 
     bool IsOptionsPageActive() const;
     bool IsAddPageActive() const;  // scan page with tsAdd
@@ -320,6 +257,7 @@ private:
     void doScannerChange();
     void runGuarded(const std::function<void()> &work);
 
+    recognition::TResultFieldSet m_fields;
     std::vector<QMetaObject::Connection> m_checkBoxConnections;
     QMetaObject::Connection m_scannerListConnection;
     bool m_afterPostAttached = false;

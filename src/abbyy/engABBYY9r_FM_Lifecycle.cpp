@@ -3,8 +3,9 @@
 #include "abbyy/engABBYY9r_FM.h"
 
 #include "abbyy/engUtilsABBYY9r.h"
+#include "common/FormSettings.h"
 #include "common/Recognition9r.h"
-#include "common/engCommon9r.h"
+#include "common/engCommon9r_p.h"
 #include "common/TSettingsFile.h"
 #include "host/IDataSet.h"
 #include "ui/TActionUpdater.h"
@@ -30,13 +31,6 @@
 namespace {
 
 const QString ScanInfo = QStringLiteral("SCAN_INFO");
-const QString RecognizeInfo = QStringLiteral("RECOGNIZE_INFO");
-const QString ScanForm = QStringLiteral("SCAN_FORM");
-
-bool hasText(const ui::TCaptionedEdit *e)
-{
-    return !e->Text().trimmed().isEmpty();
-}
 
 } // namespace
 
@@ -140,14 +134,7 @@ void TABBYYRecognitionFM::FormShow()
     try {
         int scannerIndex = -1;
         WithRecognizeIniFile([&](TSettingsFile &ini) {
-            const QRect stored(ini.ReadInteger(ScanForm, QStringLiteral("ScanFormLeft"), x()),
-                               ini.ReadInteger(ScanForm, QStringLiteral("ScanFormTop"), y()),
-                               ini.ReadInteger(ScanForm, QStringLiteral("ScanFormWidth"), width()),
-                               ini.ReadInteger(ScanForm, QStringLiteral("ScanFormHeight"), height()));
-            resize(stored.size().expandedTo(minimumSize()));
-            // A position saved on a screen that is gone would hide the window.
-            if (QGuiApplication::screenAt(stored.topLeft() + QPoint(20, 20)))
-                move(stored.topLeft());
+            settings::ReadFormBounds(ini, this);
 
             // The operator never switches between tsAdd and tsEdit: no tab row.
             pgcRecognize->tabBar()->hide();
@@ -231,13 +218,10 @@ void TABBYYRecognitionFM::FormClose()
             gl_ColorModeValue = rgColorMode->ItemIndex();
             ini.WriteInteger(ScanInfo, QStringLiteral("ColorModeValue"), gl_ColorModeValue);
             ini.WriteInteger(ScanInfo, QStringLiteral("RotationIndex"), rgRotation->ItemIndex());
-            ini.WriteBool(RecognizeInfo, QStringLiteral("RecognizePhoto"), gl_PhotoToAccountData);
-            ini.WriteBool(RecognizeInfo, QStringLiteral("RecognizeDocument"), gl_DocumentToAccountData);
-            ini.WriteBool(RecognizeInfo, QStringLiteral("FIOOnLation"), gl_FIOOnLatin);
-            ini.WriteInteger(ScanForm, QStringLiteral("ScanFormTop"), y());
-            ini.WriteInteger(ScanForm, QStringLiteral("ScanFormLeft"), x());
-            ini.WriteInteger(ScanForm, QStringLiteral("ScanFormWidth"), width());
-            ini.WriteInteger(ScanForm, QStringLiteral("ScanFormHeight"), height());
+            settings::Write(ini, settings::RecognizePhoto);
+            settings::Write(ini, settings::RecognizeDocument);
+            settings::Write(ini, settings::FIOOnLatin);
+            settings::WriteFormBounds(ini, this);
             ini.UpdateFile();
         });
     } catch (const std::exception &e) {
@@ -255,55 +239,8 @@ void TABBYYRecognitionFM::FormCloseQuery(bool &CanClose)
     if (IsOptionsPageActive() || FCancel)
         return;
     const bool edit = pgcRecognize->currentWidget() == tsEdit;
-    ui::TNullableDateEdit *birth = edit ? dteDateOfBirthRec : dteDateOfBirth;
-    ui::TNullableDateEdit *issue = edit ? dteDateOfIssueRec : dteDateOfIssue;
-    ui::TNullableDateEdit *expiry = edit ? dteDateOfExpiryRec : dteDateOfExpiry;
-    // Text the date edit could not read is neither a date nor empty: the
-    // operator corrects or clears it before the data leaves the window.
-    for (ui::TNullableDateEdit *date : {birth, issue, expiry})
-        if (date->HasUnreadableText()) {
-            ui::ShowMessageBox(this,
-                               QStringLiteral("Дата \"%1\" не распознана.\r\rВведите дату в виде дд.мм.гггг или очистите поле.")
-                                   .arg(date->Text().trimmed()),
-                               LoadResString(&_S_ERROR), QMessageBox::Critical);
-            date->setFocus(Qt::OtherFocusReason);
-            CanClose = false;
-            return;
-        }
-    const QDate B = birth->Date(), I = issue->Date(), E = expiry->Date();
-    const bool b = !B.isNull(), i = !I.isNull(), e = !E.isNull();
-
-    const ResString *message = nullptr;
-    ui::TNullableDateEdit *focus = nullptr;
-    if (b && i && e) {
-        if (!(I > B && E > B)) {
-            message = &_S_BIRTHDAY_WRONG;
-            focus = birth;
-        } else if (!(E > I)) {
-            message = &_S_EXPIRY_WRONG;
-            focus = expiry;
-        }
-    } else if (b && i) {
-        if (!(I > B)) {
-            message = &_S_BIRTHDAY_WRONG;
-            focus = birth;
-        }
-    } else if (b && e) {
-        if (!(E > B)) {
-            message = &_S_BIRTHDAY_WRONG;
-            focus = birth;
-        }
-    } else if (i && e) {
-        if (!(E > I)) {
-            message = &_S_EXPIRY_WRONG;
-            focus = expiry;
-        }
-    }
-    if (!message)
-        return;
-    ui::ShowMessageBox(this, LoadResString(message), LoadResString(&_S_ERROR), QMessageBox::Critical);
-    focus->setFocus(Qt::OtherFocusReason);
-    CanClose = false;
+    if (!m_fields.ConfirmDateOrder(this, edit ? recognition::TColumn::Recognized : recognition::TColumn::Add))
+        CanClose = false;
 }
 
 void TABBYYRecognitionFM::FormDestroy()
@@ -319,45 +256,27 @@ void TABBYYRecognitionFM::bCancelClick()
     FCancel = true;
 }
 
-namespace {
-
-/// Writes one recognition wish: the box of the active sub-page decides.
-void saveWish(QTabWidget *pages, QWidget *addPage, QWidget *editPage, QCheckBox *addBox, QCheckBox *editBox,
-              bool &global, const QString &key)
-{
-    WithRecognizeIniFile([&](TSettingsFile &ini) {
-        if (pages->currentWidget() == addPage)
-            global = addBox->isChecked();
-        else if (pages->currentWidget() == editPage)
-            global = editBox->isChecked();
-        ini.WriteBool(RecognizeInfo, key, global);
-        ini.UpdateFile();
-    });
-}
-
-} // namespace
 
 void TABBYYRecognitionFM::cxPhotoToAccoutDataClick()
 {
     runGuarded([this] {
-        saveWish(pgcRecognize, tsAdd, tsEdit, cxPhotoToAccoutData, cxPhotoToAccoutData_2, gl_PhotoToAccountData,
-                 QStringLiteral("RecognizePhoto"));
+        settings::SaveOptionBox(pgcRecognize, tsAdd, tsEdit, cxPhotoToAccoutData, cxPhotoToAccoutData_2,
+                                settings::RecognizePhoto);
     });
 }
 
 void TABBYYRecognitionFM::cxDocPictureToAccoutDataClick()
 {
     runGuarded([this] {
-        saveWish(pgcRecognize, tsAdd, tsEdit, cxDocPictureToAccoutData, cxDocPictureToAccoutData_2,
-                 gl_DocumentToAccountData, QStringLiteral("RecognizeDocument"));
+        settings::SaveOptionBox(pgcRecognize, tsAdd, tsEdit, cxDocPictureToAccoutData, cxDocPictureToAccoutData_2,
+                                settings::RecognizeDocument);
     });
 }
 
 void TABBYYRecognitionFM::cxFIOInLatinClick()
 {
     runGuarded([this] {
-        saveWish(pgcRecognize, tsAdd, tsEdit, cxFIOInLatin, cxFIOInLatin_2, gl_FIOOnLatin,
-                 QStringLiteral("FIOOnLation"));
+        settings::SaveOptionBox(pgcRecognize, tsAdd, tsEdit, cxFIOInLatin, cxFIOInLatin_2, settings::FIOOnLatin);
     });
 }
 
@@ -374,21 +293,10 @@ void TABBYYRecognitionFM::ActionListUpdate()
     if (pgcScanRecognize->currentWidget() != tsScanAndRecognize)
         return;
     if (pgcRecognize->currentWidget() == tsAdd) {
-        acSave->setEnabled(hasText(ledLastName) && hasText(ledFirstName) && hasText(ledPassportNumber));
+        acSave->setEnabled(m_fields.HasNameAndNumber(recognition::TColumn::Add));
     } else if (pgcRecognize->currentWidget() == tsEdit) {
-        acSave->setEnabled(hasText(ledLastNameRec) && hasText(ledFirstNameRec) && hasText(ledPassportNumberRec));
-        const TResultControls curr = EditControls(true);
-        const bool present[12] = {hasText(curr.LastName), hasText(curr.FirstName), hasText(curr.MiddleName),
-                                  hasText(curr.PassportNumber), hasText(curr.Sex), !curr.DateOfBirth->IsNull(),
-                                  hasText(curr.PlaceOfBirth), !curr.DateOfIssue->IsNull(),
-                                  !curr.DateOfExpiry->IsNull(), hasText(curr.IssuedBy),
-                                  hasText(curr.DepartmentCode), hasText(curr.Nationality)};
-        const std::array<QCheckBox *, 12> boxes = CopyBoxes();
-        for (size_t k = 0; k < boxes.size(); ++k) {
-            boxes[k]->setEnabled(present[k]);
-            if (!present[k] && boxes[k]->isChecked())
-                boxes[k]->setChecked(false);
-        }
+        acSave->setEnabled(m_fields.HasNameAndNumber(recognition::TColumn::Recognized));
+        m_fields.UpdateCopyBoxes(std::nullopt);
     }
     if (acSave->isEnabled()) {
         bRecognize->setDefault(false);

@@ -2,8 +2,9 @@
 // the test scan, brightness and the nationality names.
 #include "abbyy/engABBYY9r_FM.h"
 
+#include "abbyy/engABBYY9r_FM_RecognizePictures.h"
 #include "abbyy/engUtilsABBYY9r.h"
-#include "common/engCommon9r.h"
+#include "common/engCommon9r_p.h"
 #include "common/TSettingsFile.h"
 #include "host/IDataSet.h"
 #include "imaging/PictureFile.h"
@@ -42,16 +43,6 @@ void setRed(QWidget *widget, bool red)
 void setTag(QObject *control, int tag)
 {
     control->setProperty("tag", tag);
-}
-
-/// The same path with its extension replaced (or, without one, added).
-QString changeFileExt(const QString &path, const QString &ext)
-{
-    const QFileInfo info(path);
-    const QString suffix = info.suffix();
-    if (suffix.isEmpty() || info.fileName() == QLatin1Char('.') + suffix)
-        return path + ext;
-    return path.left(path.size() - suffix.size() - 1) + ext;
 }
 
 IRecognitionEngine &engine()
@@ -176,12 +167,16 @@ void TABBYYRecognitionFM::bScanTestClick()
         } else if (imaging::IsJpegFileName(path)) {
             imgWorkTest->SetPicture(imaging::LoadPictureFile(path));
         } else {
-            finalName = changeFileExt(path, QStringLiteral(".bmp"));
-            if (QFile::rename(path, finalName)) {
-                const QImage picture = imaging::LoadPictureFile(finalName);
-                imgTempTest->SetPicture(picture);
-                imgWorkTest->SetPicture(picture);
-            }
+            // As a recognition scan: under the bitmap name, replacing what an
+            // earlier scan left there. A scan that cannot be moved is deleted
+            // where it lies; nothing else is touched then.
+            const abbyy::TScannedPicture moved = abbyy::MoveScannedPicture(path);
+            if (!moved.Moved)
+                return;
+            finalName = moved.FileName;
+            const QImage picture = imaging::LoadPictureFile(finalName);
+            imgTempTest->SetPicture(picture);
+            imgWorkTest->SetPicture(picture);
         }
     });
 }

@@ -167,26 +167,7 @@ void TABBYYRecognitionFM::sbCopyCurrentDataClick()
 {
     // Colours stay as they are: the operator sees which values were replaced
     // by what the engine doubted or found different.
-    const auto copyText = [](QCheckBox *box, ui::TCaptionedEdit *source, ui::TCaptionedEdit *target) {
-        if (box->isChecked())
-            target->SetText(source->Text().trimmed());
-    };
-    const auto copyDate = [](QCheckBox *box, ui::TNullableDateEdit *source, ui::TNullableDateEdit *target) {
-        if (box->isChecked())
-            target->SetDate(source->Date());
-    };
-    copyText(cxCopyLastName, ledLastNameCurr, ledLastNameRec);
-    copyText(cxCopyFirstName, ledFirstNameCurr, ledFirstNameRec);
-    copyText(cxCopyMiddleName, ledMiddleNameCurr, ledMiddleNameRec);
-    copyText(cxCopyNumber, ledPassportNumberCurr, ledPassportNumberRec);
-    copyText(cxCopySex, ledSexCurr, ledSexRec);
-    copyDate(cxCopyBirthDate, dteDateOfBirthCurr, dteDateOfBirthRec);
-    copyDate(cxCopyIssueDate, dteDateOfIssueCurr, dteDateOfIssueRec);
-    copyDate(cxCopyExpiryDate, dteDateOfExpiryCurr, dteDateOfExpiryRec);
-    copyText(cxCopyBirthPlace, ledPlaceOfBirthCurr, ledPlaceOfBirthRec);
-    copyText(cxCopyIssueBy, ledIssuedByCurr, ledIssuedByRec);
-    copyText(cxCopyDepartmentCode, ledDepartmentCodeCurr, ledDepartmentCodeRec);
-    copyText(cxCopyNationlity, ledNationalityCurr, ledNationalityRec);
+    m_fields.CopyCurrentValues(std::nullopt);
 }
 
 void TABBYYRecognitionFM::acSaveExecute()

@@ -1,9 +1,10 @@
 #pragma once
 // Adapter to the passport-reader engine: the package's single engine object
 // and the few operations the host and the recognition form need from it.
-// Every function is exported by name. None shows a dialog: errors come back
-// as text (empty on success), and only CloseEngine and ChangeBrightness let an
-// exception reach the caller.
+// Every function is exported: those outside a namespace by name (C linkage),
+// those in namespace abbyy under their C++ names. None shows a dialog: errors
+// come back as text (empty on success), and only CloseEngine and
+// ChangeBrightness let an exception reach the caller.
 
 #include "abbyy/ABBYY_PassportReaderSdk_TLB.h"
 #include "common/LoadPictureFromFile.h"
@@ -109,7 +110,7 @@ namespace abbyy {
 /// needs to know. An engine failure while reading the symbols counts as
 /// untrusted (and is logged); an absent field, one without symbols and null
 /// Fields do not.
-bool HasUntrustedSymbols(IFieldsCollection *Fields, const QString &fieldName);
+R9_EXPORT bool HasUntrustedSymbols(IFieldsCollection *Fields, const QString &fieldName);
 
 /// Where InitEngine gets its objects from. They default to
 /// CoRecognitionEngine::Create and CoInitParams::Create; a host that links the

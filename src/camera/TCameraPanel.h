@@ -3,13 +3,15 @@
 // caption in its middle (seen where nothing covers it) and keeps its
 // client-aligned children filling it whenever it changes size.
 
+#include "common/r9Export.h"
+
 #include <QFrame>
 #include <QPointer>
 #include <vector>
 
 namespace camera {
 
-class TCameraPanel : public QFrame
+class R9_EXPORT TCameraPanel : public QFrame
 {
 public:
     explicit TCameraPanel(QWidget *parent = nullptr);

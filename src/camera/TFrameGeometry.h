@@ -4,6 +4,8 @@
 // dragged. Rectangles are (left, top, width, height) in the coordinates of
 // the panel that holds the picture at 1:1.
 
+#include "common/r9Export.h"
+
 #include <QRect>
 #include <QSize>
 #include <optional>
@@ -20,24 +22,24 @@ enum TFrameEdge { feTop, feBottom, feLeft, feRight };
 /// Top-left corner of an edge's grip: top grip at (left + p, top), left grip
 /// at (left, top + p), right grip at (left + width - p, top + p), bottom grip
 /// at (left + p, top + height - p).
-QPoint GripPosition(TFrameEdge edge, const QRect &frame, int pen = FramePenWidth);
+R9_EXPORT QPoint GripPosition(TFrameEdge edge, const QRect &frame, int pen = FramePenWidth);
 /// The whole grip: at GripPosition, `pen` thick, as long as the frame's side
 /// minus two pen widths.
-QRect GripRect(TFrameEdge edge, const QRect &frame, int pen = FramePenWidth);
+R9_EXPORT QRect GripRect(TFrameEdge edge, const QRect &frame, int pen = FramePenWidth);
 
 /// The frame moved by (dx, dy), when it then keeps at least one pixel of gap
 /// to every border of `area`; nothing otherwise.
-std::optional<QRect> MovedFrame(const QRect &frame, int dx, int dy, const QSize &area);
+R9_EXPORT std::optional<QRect> MovedFrame(const QRect &frame, int dx, int dy, const QSize &area);
 
 /// The frame with one edge at `candidate` (a y for top and bottom, an x for
 /// left and right), when the edge stays inside `picture` and the frame stays
 /// more than FrameMinimumSide across; nothing otherwise. The opposite edge
 /// does not move.
-std::optional<QRect> DraggedEdge(TFrameEdge edge, const QRect &frame, int candidate, const QSize &picture);
+R9_EXPORT std::optional<QRect> DraggedEdge(TFrameEdge edge, const QRect &frame, int candidate, const QSize &picture);
 
 /// The frame made to obey the move rule on `area`: shrunk where it is too
 /// large for the area (never below the size the area allows) and moved
 /// inside. A frame that already obeys it comes back unchanged.
-QRect FrameFittedInto(const QRect &frame, const QSize &area);
+R9_EXPORT QRect FrameFittedInto(const QRect &frame, const QSize &area);
 
 } // namespace camera

@@ -5,12 +5,14 @@
 // the form attaches and detaches while a drag runs; X and Y are in the
 // shape's own coordinates.
 
+#include "common/r9Export.h"
+
 #include <QWidget>
 #include <functional>
 
 namespace camera {
 
-class TShape : public QWidget
+class R9_EXPORT TShape : public QWidget
 {
 public:
     /// How the pen meets the picture below it.

@@ -7,7 +7,7 @@
 #include "camera/TShape.h"
 #include "common/Recognition9r.h"
 #include "common/TSettingsFile.h"
-#include "common/engCommon9r.h"
+#include "common/engCommon9r_p.h"
 #include "host/Sdlogfile.h"
 #include "host/VclVelmar9r32.h"
 #include "imaging/JpegImage.h"

@@ -12,16 +12,19 @@ class TDocFromScannerFM;
 class TPhotoFromCameraFM;
 class TSelectRecognizerFM;
 
-/// One unit of the package information table, in start order. Units with
-/// start work carry a start counter so that work runs once however often
-/// Initialize is called; the other units (the host's packages, which the host
-/// starts itself, and our units without start work) are only listed.
+/// One unit of the package information table, in start order. A unit with
+/// start work carries a start counter: Initialize runs the start work only
+/// while the counter is 0 and counts up, Finalize counts down and runs the
+/// stop work when the counter is back at 0, so nested Initialize / Finalize
+/// pairs start and stop the unit once. The other units (the host's packages,
+/// which the host starts itself, and our units without start work) are only
+/// listed: all three pointers null.
 struct TPackageUnit
 {
     const char *UnitName;
     void (*Init)();
     void (*FInit)();
-    std::int32_t *StartCount; // null for units of required host packages
+    std::int32_t *StartCount; // null for a unit that is only listed
 };
 
 struct TPackageInfo

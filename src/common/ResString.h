@@ -3,7 +3,8 @@
 #include <QString>
 
 /// A translatable message: its source text in Russian (UTF-8). The text shown
-/// is always fetched through LoadResString.
+/// is always fetched through LoadResString, which a host that links the
+/// package calls as well (exported under its C++ name).
 struct ResString
 {
     const char *source;
@@ -15,4 +16,4 @@ inline constexpr const char *ResStringContext = "Recognition9r";
 
 /// The message's text as it reads now: the installed translation, if any,
 /// else the source text.
-QString LoadResString(const ResString *message);
+R9_EXPORT QString LoadResString(const ResString *message);

@@ -1,4 +1,5 @@
-#include "common/engCommon9r.h"
+#include "common/engCommon9r_p.h"
+#include "common/PackageUnits.h"
 #include "common/TSettingsFile.h"
 
 #include <QDir>

@@ -1,7 +1,8 @@
 #pragma once
 // Shared definitions of the package: the document catalogue, the settings
-// globals and their file, the per-user data folder, and the shared handles.
-// Everything here is exported by name so the host can read it directly.
+// globals, the per-user data folder, and the shared handles. Everything here
+// is exported by name so the host can read it directly. How the package itself
+// opens its settings file is in engCommon9r_p.h, which is not installed.
 
 #include "abbyy/ABBYY_PassportReaderSdk_TLB.h"
 #include "common/TOrderedStrings.h"
@@ -10,8 +11,6 @@
 
 #include <QString>
 #include <cstdint>
-#include <functional>
-#include <utility>
 
 namespace host { class IDataSet; }
 // The settings file object stays the package's own: a host sees only its handle.
@@ -57,42 +56,3 @@ R9_API std::int32_t iDoc;
 /// plus "Velmar-Q-70/", created with its parents. Empty when it cannot be
 /// determined or created.
 R9_API QString GetUserDataFolder();
-
-/// Holds a new T in a shared global pointer for the length of a scope (the
-/// settings file objects, which live only while one piece of work runs) and
-/// frees it, setting the global back to null, on every path.
-template <class T>
-class TScopedGlobal
-{
-public:
-    template <class... Args>
-    explicit TScopedGlobal(T *&global, Args &&...args) : m_global(global)
-    {
-        m_global = new T(std::forward<Args>(args)...);
-    }
-    ~TScopedGlobal()
-    {
-        delete m_global;
-        m_global = nullptr;
-    }
-    TScopedGlobal(const TScopedGlobal &) = delete;
-    TScopedGlobal &operator=(const TScopedGlobal &) = delete;
-    T &operator*() const { return *m_global; }
-    T *operator->() const { return m_global; }
-
-private:
-    T *&m_global;
-};
-
-/// The one way the package opens its settings file: creates the file object on
-/// gl_sRecognizeIniFileName in gl_RecognizeIniFile, runs work with it, and
-/// frees it and sets gl_RecognizeIniFile back to null on every path (an
-/// exception from work propagates after the cleanup). Writers call
-/// UpdateFile() themselves, as the file is flushed only where it was written.
-void WithRecognizeIniFile(const std::function<void(TSettingsFile &ini)> &work);
-
-/// Start and stop work of the shared unit. They do the work every time they
-/// are called; the package information table runs them once, on the first
-/// Initialize and the matching last Finalize.
-void engCommon9r_Initialization();
-void engCommon9r_Finalization();

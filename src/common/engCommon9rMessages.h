@@ -71,8 +71,8 @@ R9_API const ResString _S_RECOGNITION_NOT_INSTALLED;
 R9_API const ResString _S_ScProxy_INI_NOT_FOUND;
 
 /// The message table in its documented order, for hosts and tests that look
-/// messages up by name.
+/// messages up by name (both exported under their C++ names).
 struct ResStringEntry { const char *name; const ResString *message; };
-const ResStringEntry *ResStringTable(int *count);
+R9_EXPORT const ResStringEntry *ResStringTable(int *count);
 /// The message of that name, null when there is none.
-const ResString *FindResString(const char *name);
+R9_EXPORT const ResString *FindResString(const char *name);

@@ -34,10 +34,10 @@ struct THostServices
 };
 
 /// The table last installed (all null when none).
-const THostServices &InstalledHostServices();
+R9_EXPORT const THostServices &InstalledHostServices();
 
 /// The installed video subsystem; throws std::runtime_error when there is none.
-IVideoSubsystem &RequireVideo();
+R9_EXPORT IVideoSubsystem &RequireVideo();
 
 } // namespace host
 

@@ -77,6 +77,6 @@ using IUserContextPtr = std::shared_ptr<IUserContext>;
 /// The rule every form applies before it uses a configuration object: full
 /// rights, or else a per-object right on the object's database id. A null user
 /// or object has no rights.
-bool UserHasRightsOn(IUserContext *user, const ISegregateObject *object);
+R9_EXPORT bool UserHasRightsOn(IUserContext *user, const ISegregateObject *object);
 
 } // namespace host

@@ -20,12 +20,12 @@ public:
 
 /// Installs the host's log (null removes it). The package does not own it.
 /// Hosts do this through InstallHostServices (host/HostServices.h).
-void InstallLogFile(ILogFile *log);
-ILogFile *InstalledLogFile();
+R9_EXPORT void InstallLogFile(ILogFile *log);
+R9_EXPORT ILogFile *InstalledLogFile();
 
 } // namespace host
 
 /// Writes one line to the host's log. Without an installed log the line is
 /// dropped: logging never stops the operator's work.
-void WriteLogFileMessage(const QString &text, const QTextCodec *encoding = nullptr,
-                         const QString &fileName = QString());
+R9_EXPORT void WriteLogFileMessage(const QString &text, const QTextCodec *encoding = nullptr,
+                                   const QString &fileName = QString());

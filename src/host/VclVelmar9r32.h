@@ -23,6 +23,6 @@ public:
 
 /// The host's plug-in manager. Throws std::runtime_error when no host has
 /// installed one.
-IPluginManager *PluginManager();
+R9_EXPORT IPluginManager *PluginManager();
 
 } // namespace host

@@ -3,7 +3,8 @@
 // an intermediate picture of the target width, then vertically into the
 // target. Seven filter kernels and a table naming them with their support
 // widths are exported by name for the host; the package itself never calls
-// them.
+// them. The functions of namespace engResample are exported under their C++
+// names.
 
 #include "common/r9Export.h"
 
@@ -86,15 +87,15 @@ struct TResampleOptions
 };
 
 /// Strecth with explicit run options (tests and benchmarks).
-void StrecthWith(QImage *Src, QImage *Dst, TFilterProc filter, float fwidth,
-                 const TResampleOptions &options);
+R9_EXPORT void StrecthWith(QImage *Src, QImage *Dst, TFilterProc filter, float fwidth,
+                           const TResampleOptions &options);
 
 /// The contributions for `dstSize` destination positions sampled from
 /// `srcSize` source positions. Throws std::invalid_argument when the filter
 /// reach does not fit the index range.
-TCListList BuildContributors(int srcSize, int dstSize, TFilterProc filter, float fwidth);
+R9_EXPORT TCListList BuildContributors(int srcSize, int dstSize, TFilterProc filter, float fwidth);
 
 /// Whether the vector pixel passes can run on this processor.
-bool SimdAvailable();
+R9_EXPORT bool SimdAvailable();
 
 } // namespace engResample

@@ -4,7 +4,7 @@
 #include "common/ResString.h"
 #include "common/engCommon9r.h"
 #include "common/engCommon9rMessages.h"
-#include "host/Sdlogfile.h"
+#include "scanify/ScanifyLog.h"
 #include "scanify/ScanifyText.h"
 #include "scanify/scapi.h"
 
@@ -20,13 +20,6 @@ ScPackageHandle gl_hScPackage = 0;
 namespace {
 
 const QString kCr2 = QStringLiteral("\r\r");
-
-/// Progress lines go to the host's log only while the operator asked for it.
-void protocol(const QString &line)
-{
-    if (gl_Protocol)
-        WriteLogFileMessage(line);
-}
 
 QString engineError(ScInstanceHandle instance)
 {
@@ -84,7 +77,7 @@ void CloseScanify()
 
 bool CreatePack(ScPackageHandle &AScPackage, QString &AError)
 {
-    protocol(QStringLiteral("Создание нового пакета..."));
+    scanify::Protocol(QStringLiteral("Создание нового пакета..."));
     if (AScPackage != 0) {
         const ScPackageHandle previous = AScPackage;
         AScPackage = 0;
@@ -103,17 +96,17 @@ bool CreatePack(ScPackageHandle &AScPackage, QString &AError)
     }
     TScPackageInformation info{};
     SC_CALL(ScPackageGetInformation)(AScPackage, &info);
-    protocol(QStringLiteral("  пакет создан в директории: ") + scanify::FromEngineField(info.szName));
+    scanify::Protocol(QStringLiteral("  пакет создан в директории: ") + scanify::FromEngineField(info.szName));
     return true;
 }
 
 bool OpenTwainSource(ScScanDeviceHandle &AScScanDev, QString &AError, ScWindowHandle AFormHandle,
                      QString &AScannerName)
 {
-    protocol(QStringLiteral("Инициализация устройства сканирования (TWAIN)..."));
+    scanify::Protocol(QStringLiteral("Инициализация устройства сканирования (TWAIN)..."));
     QString sourceName;
     if (AScannerName.isEmpty()) {
-        protocol(QStringLiteral("  пользователь должен выбрать TWAIN-источник из списка имеющихся:"));
+        scanify::Protocol(QStringLiteral("  пользователь должен выбрать TWAIN-источник из списка имеющихся:"));
         SC_CALL(ScScannerGetTWAINSourceCount)(gl_hScInstance);
         if (!ScIsTrue(SC_CALL(ScScannerSelectTWAINSource)(gl_hScInstance, AFormHandle))) {
             AError = LoadResString(&_S_TWAIN_SOURCE_PROBLEM);
@@ -132,7 +125,7 @@ bool OpenTwainSource(ScScanDeviceHandle &AScScanDev, QString &AError, ScWindowHa
     }
     if (!sourceName.isEmpty())
         AScannerName = sourceName;
-    protocol(sourceName + QStringLiteral("  устройство успешно инициализировано."));
+    scanify::Protocol(sourceName + QStringLiteral("  устройство успешно инициализировано."));
     return true;
 }
 

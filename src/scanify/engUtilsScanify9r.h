@@ -1,8 +1,9 @@
 #pragma once
 // The Scanify engine as the package uses it: loading and binding the engine
 // library, its configuration files, and the operations that wrap the raw entry
-// points with the package's own error reporting. Every function is exported by
-// name. None shows a dialog: failures come back as a Boolean with an error
+// points with the package's own error reporting. Every function and variable
+// is exported: those outside a namespace by name (C linkage), those in
+// namespace scanify under their C++ names. None shows a dialog: failures come back as a Boolean with an error
 // text, as a returned error text, or (loading the library) as an exception.
 // While gl_Protocol is set, the operations write their progress to the host's
 // log.
@@ -86,7 +87,7 @@ namespace scanify {
 /// application's folder; a host that keeps them elsewhere, and the tests,
 /// replace it.
 using HostFolderFunction = QString (*)();
-extern HostFolderFunction HostExecutableFolder;
+extern R9_EXPORT HostFolderFunction HostExecutableFolder;
 
 /// The name of the engine library.
 inline constexpr const char *LibraryName = "libscproxy.so";
@@ -97,8 +98,8 @@ inline constexpr const char *ConfigFile270 = "ScApi_270.Ini";
 inline constexpr const char *ConfigFile90 = "ScApi_90.Ini";
 
 /// Background colours of FillDocumentCtrl's marking.
-QColor NormalFieldColor();
-QColor DoubtfulFieldColor();
-QColor ErroneousFieldColor();
+R9_EXPORT QColor NormalFieldColor();
+R9_EXPORT QColor DoubtfulFieldColor();
+R9_EXPORT QColor ErroneousFieldColor();
 
 } // namespace scanify

@@ -5,7 +5,7 @@
 
 #include "common/PackageFiles.h"
 #include "common/TProfileFile.h"
-#include "common/engCommon9r.h"
+#include "common/engCommon9r_p.h"
 
 #include <stdexcept>
 

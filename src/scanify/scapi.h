@@ -6,6 +6,9 @@
 // The engine library exports functions of the same names. The variables have
 // protected visibility, so the package's own uses always reach its variables,
 // whatever other library the host has loaded into the global scope first.
+// For the same reason a program cannot link against them (the linker refuses
+// protected data of a shared library): a host reads them with dlsym, and this
+// header stays inside the package; it is not installed.
 
 #include "common/r9Export.h"
 #include "scanify/scapiTypes.h"

@@ -3,7 +3,10 @@
 #include "MultiTWAIN.h"
 
 #include <algorithm>
+#include <array>
+#include <bit>
 #include <cstring>
+#include <vector>
 
 namespace twain {
 
@@ -69,35 +72,154 @@ Masks masksOf(const DibLayout &l, const uint8_t *block)
     return {Channel(0x00FF0000u), Channel(0x0000FF00u), Channel(0x000000FFu)};
 }
 
-void convertRow(const DibLayout &l, const uint8_t *block, const uint8_t *row, const Masks &masks, QRgb *out)
+/// The colour table as 256 ready colours, black past the table's end, so
+/// that any 8-bit index finds its colour without a bounds test per pixel.
+using Palette = std::array<QRgb, 256>;
+
+Palette paletteOf(const DibLayout &l, const uint8_t *block)
 {
-    const uint32_t w = static_cast<uint32_t>(l.width);
-    switch (l.bitCount) {
-    case 1:
-    case 4:
-    case 8: {
-        const uint32_t perByte = 8u / l.bitCount;
-        const uint32_t valueMask = (1u << l.bitCount) - 1u;
-        for (uint32_t x = 0; x < w; ++x) {
-            const uint8_t byte = row[x / perByte];
-            const uint32_t shift = 8u - l.bitCount * (x % perByte + 1u);
-            out[x] = DibTableColour(l, block, (byte >> shift) & valueMask);
+    Palette table;
+    for (uint32_t i = 0; i < table.size(); ++i)
+        table[i] = DibTableColour(l, block, i);
+    return table;
+}
+
+bool standardMasks(const Masks &m)
+{
+    return m.red.mask == 0x00FF0000u && m.green.mask == 0x0000FF00u && m.blue.mask == 0x000000FFu;
+}
+
+/// Row converters: every pixel read from inside `row` (width pixels of the
+/// row's bit count), every colour written once into `out`.
+void convertIndexedRow(const uint8_t *row, uint32_t w, uint16_t bits, const Palette &table, QRgb *out)
+{
+    switch (bits) {
+    case 8:
+        for (uint32_t x = 0; x < w; ++x)
+            out[x] = table[row[x]];
+        break;
+    case 4: {
+        uint32_t x = 0;
+        for (; x + 1 < w; x += 2, ++row) {
+            out[x] = table[*row >> 4];
+            out[x + 1] = table[*row & 0x0Fu];
         }
+        if (x < w)
+            out[x] = table[*row >> 4];
         break;
     }
-    case 16:
-    case 32:
-        for (uint32_t x = 0; x < w; ++x) {
-            const uint32_t p = l.bitCount == 16 ? readAt<uint16_t>(row, 2u * x) : readAt<uint32_t>(row, 4u * x);
-            out[x] = qRgb(masks.red.value(p), masks.green.value(p), masks.blue.value(p));
+    case 1: {
+        uint32_t x = 0;
+        for (; x + 8 <= w; x += 8, ++row) {
+            const uint8_t byte = *row;
+            for (uint32_t b = 0; b < 8; ++b)
+                out[x + b] = table[(byte >> (7u - b)) & 1u];
         }
+        for (uint32_t b = 0; x < w; ++x, ++b)
+            out[x] = table[(*row >> (7u - b)) & 1u];
         break;
-    case 24:
-        for (uint32_t x = 0; x < w; ++x)
-            out[x] = qRgb(row[3 * x + 2], row[3 * x + 1], row[3 * x]);
-        break;
+    }
     default:
         break;
+    }
+}
+
+void convertBgrRow(const uint8_t *row, uint32_t w, QRgb *out)
+{
+    uint32_t x = 0;
+    if constexpr (std::endian::native == std::endian::little) {
+        // Four pixels from three 32-bit reads: B0 G0 R0 B1 | G1 R1 B2 G2 | R2 B3 G3 R3.
+        for (; x + 4 <= w; x += 4, row += 12) {
+            const uint32_t a = readAt<uint32_t>(row, 0), b = readAt<uint32_t>(row, 4), c = readAt<uint32_t>(row, 8);
+            out[x] = 0xFF000000u | (a & 0x00FFFFFFu);
+            out[x + 1] = 0xFF000000u | (a >> 24) | ((b & 0xFFFFu) << 8);
+            out[x + 2] = 0xFF000000u | (b >> 16) | ((c & 0xFFu) << 16);
+            out[x + 3] = 0xFF000000u | (c >> 8);
+        }
+    }
+    for (; x < w; ++x, row += 3)
+        out[x] = 0xFF000000u | (uint32_t(row[2]) << 16) | (uint32_t(row[1]) << 8) | row[0];
+}
+
+void convertXrgbRow(const uint8_t *row, uint32_t w, QRgb *out)
+{
+    std::memcpy(out, row, std::size_t(w) * 4u);
+    for (uint32_t x = 0; x < w; ++x)
+        out[x] |= 0xFF000000u;
+}
+
+/// Every 16-bit value's colour, worked out once per picture instead of
+/// once per pixel.
+std::vector<QRgb> lookup16(const Masks &m)
+{
+    std::vector<QRgb> lut(65536);
+    for (uint32_t p = 0; p < lut.size(); ++p)
+        lut[p] = qRgb(m.red.value(p), m.green.value(p), m.blue.value(p));
+    return lut;
+}
+
+void convert16Row(const uint8_t *row, uint32_t w, const std::vector<QRgb> &lut, QRgb *out)
+{
+    for (uint32_t x = 0; x < w; ++x)
+        out[x] = lut[readAt<uint16_t>(row, 2u * x)];
+}
+
+void convert32Row(const uint8_t *row, uint32_t w, const Masks &m, QRgb *out)
+{
+    for (uint32_t x = 0; x < w; ++x) {
+        const uint32_t p = readAt<uint32_t>(row, 4u * x);
+        out[x] = qRgb(m.red.value(p), m.green.value(p), m.blue.value(p));
+    }
+}
+
+/// Rows of an uncompressed DIB into 32-bit pixels. The layout has been
+/// checked (every row lies inside the block) and `part` lies inside the
+/// picture (top row first); its top left pixel goes to `dest`.
+void convertRows(const DibLayout &l, const uint8_t *block, const QRect &part, uchar *dest, qsizetype stride)
+{
+    const uint32_t w = static_cast<uint32_t>(l.width);
+    const uint32_t h = l.rows();
+    const Masks masks = masksOf(l, block);
+    Palette table{};
+    std::vector<QRgb> lut;
+    if (l.bitCount <= 8)
+        table = paletteOf(l, block);
+    else if (l.bitCount == 16)
+        lut = lookup16(masks);
+    const bool xrgb = l.bitCount == 32 && standardMasks(masks);
+    // A part narrower than the picture goes through a whole converted row:
+    // packed pixels do not start on a byte for every column.
+    const bool whole = part.x() == 0 && uint32_t(part.width()) == w;
+    std::vector<QRgb> scratch(whole ? 0 : w);
+    for (int r = 0; r < part.height(); ++r) {
+        const uint32_t y = uint32_t(part.y() + r);
+        const uint32_t fileRow = l.topDown() ? y : h - 1 - y;
+        const uint8_t *row = block + l.bitsOffset + uint64_t(fileRow) * l.rowBytes;
+        QRgb *target = reinterpret_cast<QRgb *>(dest + qsizetype(r) * stride);
+        QRgb *out = whole ? target : scratch.data();
+        switch (l.bitCount) {
+        case 1:
+        case 4:
+        case 8:
+            convertIndexedRow(row, w, l.bitCount, table, out);
+            break;
+        case 16:
+            convert16Row(row, w, lut, out);
+            break;
+        case 24:
+            convertBgrRow(row, w, out);
+            break;
+        case 32:
+            if (xrgb)
+                convertXrgbRow(row, w, out);
+            else
+                convert32Row(row, w, masks, out);
+            break;
+        default:
+            break;
+        }
+        if (!whole)
+            std::memcpy(target, out + part.x(), std::size_t(part.width()) * sizeof(QRgb));
     }
 }
 
@@ -110,14 +232,15 @@ QImage decodeRle(const DibLayout &l, const uint8_t *block)
     QImage image(int(w), int(h), QImage::Format_RGB32);
     if (image.isNull())
         return image;
-    image.fill(DibTableColour(l, block, 0));
+    const Palette table = paletteOf(l, block);
+    image.fill(table[0]);
     const uint8_t *p = block + l.bitsOffset;
     const uint8_t *end = p + l.bitsSize;
     const bool four = l.compression == TWAIN_BI_RLE4;
     uint32_t x = 0, y = 0; // y counts from the bottom row
     auto put = [&](uint32_t index) {
         if (x < w && y < h)
-            reinterpret_cast<QRgb *>(image.scanLine(int(h - 1 - y)))[x] = DibTableColour(l, block, index);
+            reinterpret_cast<QRgb *>(image.scanLine(int(h - 1 - y)))[x] = table[index & 0xFFu];
         ++x;
     };
     while (end - p >= 2 && y < h) {
@@ -264,17 +387,25 @@ QImage DibToImage(const uint8_t *block, std::size_t blockSize)
         return QImage();
     if (!l->uncompressed())
         return decodeRle(*l, block);
-    const uint32_t h = l->rows();
-    QImage image(l->width, int(h), QImage::Format_RGB32);
-    if (image.isNull())
-        return image;
-    const Masks masks = masksOf(*l, block);
-    for (uint32_t r = 0; r < h; ++r) {
-        const uint32_t fileRow = l->topDown() ? r : h - 1 - r;
-        const uint8_t *row = block + l->bitsOffset + uint64_t(fileRow) * l->rowBytes;
-        convertRow(*l, block, row, masks, reinterpret_cast<QRgb *>(image.scanLine(int(r))));
-    }
+    QImage image(l->width, int(l->rows()), QImage::Format_RGB32);
+    if (!image.isNull())
+        convertRows(*l, block, image.rect(), image.bits(), image.bytesPerLine());
     return image;
+}
+
+bool DibRowsInto(const uint8_t *block, std::size_t blockSize, const QRect &part, QImage &target, QPoint at)
+{
+    const std::optional<DibLayout> l = ReadDibLayout(block, blockSize);
+    if (!l || !l->uncompressed())
+        return false;
+    if (target.format() != QImage::Format_RGB32 && target.format() != QImage::Format_ARGB32
+        && target.format() != QImage::Format_ARGB32_Premultiplied)
+        return false;
+    const QRect picture(0, 0, l->width, int(l->rows()));
+    if (part.isEmpty() || !picture.contains(part) || !target.rect().contains(QRect(at, part.size())))
+        return false;
+    convertRows(*l, block, part, target.scanLine(at.y()) + qsizetype(at.x()) * 4, target.bytesPerLine());
+    return true;
 }
 
 } // namespace twain

@@ -74,4 +74,11 @@ uint32_t DibTableColour(const DibLayout &l, const uint8_t *block, uint32_t i);
 /// not fit the block or the compression cannot be decoded.
 QImage DibToImage(const uint8_t *block, std::size_t blockSize);
 
+/// The part `part` of an uncompressed DIB's picture (top row first) written
+/// straight into `target` at `at`, as opaque 32-bit pixels, with no picture
+/// in between. False, and nothing written, when the DIB is compressed or
+/// does not fit its block, when `target` is not a 32-bit RGB image, or when
+/// either rectangle is empty or does not lie wholly inside its picture.
+bool DibRowsInto(const uint8_t *block, std::size_t blockSize, const QRect &part, QImage &target, QPoint at);
+
 } // namespace twain

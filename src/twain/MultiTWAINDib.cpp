@@ -6,6 +6,7 @@
 #include "LockedBlock.h"
 
 #include <QPainter>
+#include <cmath>
 #include <cstdlib>
 #include <optional>
 
@@ -17,6 +18,28 @@ std::optional<twain::DibLayout> headerOf(TWAIN_HDIB hdib)
     if (!block)
         return std::nullopt;
     return twain::ReadDibHeader(block.data(), block.size());
+}
+
+/// Where the painter's pixels land unchanged in a 32-bit image: the image,
+/// and the offset its pixels are moved by. Null when it paints elsewhere,
+/// scales, clips, blends or paints with transparency.
+QImage *plainImageTarget(QPainter *painter, QPoint &offset)
+{
+    QPaintDevice *device = painter->device();
+    if (!device || device->devType() != QInternal::Image || painter->hasClipping() || painter->opacity() != 1.0
+        || (painter->compositionMode() != QPainter::CompositionMode_SourceOver
+            && painter->compositionMode() != QPainter::CompositionMode_Source))
+        return nullptr;
+    const QTransform t = painter->deviceTransform();
+    if (t.type() > QTransform::TxTranslate || t.dx() != std::floor(t.dx()) || t.dy() != std::floor(t.dy()))
+        return nullptr;
+    // A copy taken while painting shares the pixels the painter works on;
+    // writing would give the image its own pixels behind the painter's back.
+    auto *image = static_cast<QImage *>(device);
+    if (!image->isDetached())
+        return nullptr;
+    offset = QPoint(int(t.dx()), int(t.dy()));
+    return image;
 }
 
 } // namespace
@@ -95,14 +118,22 @@ void TWAIN_DrawDibToDC(TWAIN_HDC hDC, int32_t dx, int32_t dy, int32_t w, int32_t
     if (!block)
         return;
     const auto l = twain::ReadDibLayout(block.data(), block.size());
-    const QImage image = twain::DibToImage(block.data(), block.size());
-    if (!l || image.isNull())
+    if (!l)
         return;
     // Source coordinates count from the DIB's first stored row: the bottom
     // row of a bottom-up DIB, the top row of a top-down one. Same size on
     // both sides: no scaling.
-    const int top = l->topDown() ? sy : image.height() - sy - h;
-    painter->drawImage(QRect(dx, dy, w, h), image, QRect(sx, top, w, h));
+    const int top = l->topDown() ? sy : int(l->rows()) - sy - h;
+    const QRect source(sx, top, w, h);
+    // A page drawn 1:1 into the window's bitmap is converted straight into
+    // it: a second full-page picture would double the memory and the time.
+    QPoint offset;
+    if (QImage *target = plainImageTarget(painter, offset);
+        target && twain::DibRowsInto(block.data(), block.size(), source, *target, QPoint(dx, dy) + offset))
+        return;
+    const QImage image = twain::DibToImage(block.data(), block.size());
+    if (!image.isNull())
+        painter->drawImage(QRect(dx, dy, w, h), image, source);
 }
 
 } // extern "C"

@@ -7,7 +7,7 @@
 
 #include "common/Recognition9r.h"
 #include "common/TSettingsFile.h"
-#include "common/engCommon9r.h"
+#include "common/engCommon9r_p.h"
 #include "common/engCommon9rMessages.h"
 #include "imaging/TurnImage.h"
 #include "ui/TActionUpdater.h"

@@ -30,7 +30,7 @@ class TPictureBox;
 
 /// The calls the window makes into the TWAIN layer. They are the layer's own
 /// functions; tests put fakes in their place.
-struct TDocScannerCalls
+struct R9_EXPORT TDocScannerCalls
 {
     TWAIN_BOOL (*SelectImageSource)(TWAIN_HWND hwnd);
     void (*SetHideUI)(int32_t fHide);

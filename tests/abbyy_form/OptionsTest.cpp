@@ -8,6 +8,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QListWidget>
@@ -185,14 +186,29 @@ TEST_F(Options, TestScanByExtension)
     EXPECT_FALSE(QFile::exists(dir + QStringLiteral("scan.tmp")));
     EXPECT_FALSE(QFile::exists(dir + QStringLiteral("scan.bmp")));
 
-    // A move that fails leaves the scanned file on disk and the pictures as they were.
-    ASSERT_TRUE(testPicture(2, 2).save(dir + QStringLiteral("busy.tmp"), "BMP"));
-    WriteFile(dir + QStringLiteral("busy.bmp"), "occupied");
+    // A bitmap an earlier scan left under the name gives way to this scan;
+    // neither file stays.
+    ASSERT_TRUE(testPicture(2, 2).save(dir + QStringLiteral("older.tmp"), "BMP"));
+    ASSERT_TRUE(testPicture(9, 9).save(dir + QStringLiteral("older.bmp"), "BMP"));
+    engine->scanResult = [&] { return dir + QStringLiteral("older.tmp"); };
+    form->bScanTest->click();
+    EXPECT_TRUE(boxes.calls.empty());
+    EXPECT_EQ(form->imgTempTest->Picture().size(), QSize(2, 2));
+    EXPECT_EQ(form->imgWorkTest->Picture().size(), QSize(2, 2));
+    EXPECT_FALSE(QFile::exists(dir + QStringLiteral("older.tmp")));
+    EXPECT_FALSE(QFile::exists(dir + QStringLiteral("older.bmp")));
+
+    // A move that fails (a folder holds the name): the scan is deleted where it
+    // lies, the folder keeps what it holds and the pictures stay as they were.
+    ASSERT_TRUE(QDir(dir).mkpath(QStringLiteral("busy.bmp")));
+    WriteFile(dir + QStringLiteral("busy.bmp/unrelated.txt"), "kept");
+    ASSERT_TRUE(testPicture(4, 4).save(dir + QStringLiteral("busy.tmp"), "BMP"));
     engine->scanResult = [&] { return dir + QStringLiteral("busy.tmp"); };
     form->bScanTest->click();
-    EXPECT_TRUE(QFile::exists(dir + QStringLiteral("busy.tmp")));
-    EXPECT_FALSE(QFile::exists(dir + QStringLiteral("busy.bmp")));
-    EXPECT_EQ(form->imgWorkTest->Picture().size(), QSize(3, 5));
+    EXPECT_FALSE(QFile::exists(dir + QStringLiteral("busy.tmp")));
+    EXPECT_TRUE(QFile::exists(dir + QStringLiteral("busy.bmp/unrelated.txt")));
+    EXPECT_EQ(form->imgWorkTest->Picture().size(), QSize(2, 2));
+    EXPECT_TRUE(form->isEnabled());
 }
 
 TEST_F(Options, TestScanFailuresAreShown)

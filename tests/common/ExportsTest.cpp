@@ -136,6 +136,21 @@ TEST(Exports, InternalNamesStayHidden)
     Library lib;
     ASSERT_NE(lib.handle, nullptr) << dlerror();
     EXPECT_EQ(dlsym(lib.handle, "engCommon9r_Initialization"), nullptr);
-    EXPECT_EQ(dlsym(lib.handle, "_Z13LoadResStringPK9ResString"), nullptr);
+    EXPECT_EQ(dlsym(lib.handle, "_Z17PackageFileExistsRK7QStringS1_"), nullptr);
     EXPECT_EQ(dlsym(lib.handle, "_ZNK13TSettingsFile10UpdateFileEv"), nullptr);
+}
+
+TEST(Exports, MessageLookupsAreVisibleUnderTheirCppNames)
+{
+    // The public headers declare them for a host that links the library.
+    Library lib;
+    ASSERT_NE(lib.handle, nullptr) << dlerror();
+    // A message is passed by its address only, so an opaque pointer will do.
+    auto load = reinterpret_cast<QString (*)(const void *)>(dlsym(lib.handle, "_Z13LoadResStringPK9ResString"));
+    auto find = reinterpret_cast<const void *(*)(const char *)>(dlsym(lib.handle, "_Z13FindResStringPKc"));
+    ASSERT_NE(load, nullptr);
+    ASSERT_NE(find, nullptr);
+    EXPECT_NE(dlsym(lib.handle, "_Z14ResStringTablePi"), nullptr);
+    EXPECT_EQ(find("_S_ERROR"), dlsym(lib.handle, "_S_ERROR"));
+    EXPECT_EQ(load(find("_S_ERROR")), QString("Ошибка"));
 }

@@ -1,6 +1,6 @@
 #include "common/Recognition9r.h"
 #include "common/TSettingsFile.h"
-#include "common/engCommon9r.h"
+#include "common/engCommon9r_p.h"
 #include "support/TestSupport.h"
 
 #include <QDir>

@@ -1,6 +1,8 @@
 # Installs the already built tree (nothing is rebuilt) component by component
-# into temporary prefixes, checks what each component holds, then configures,
-# builds and runs the small host project against the installed package.
+# into temporary prefixes, checks what each component holds, runs the installed
+# reference host on each of its paths (recognition, document picture, camera),
+# then configures, builds and runs the small host project against the
+# installed package.
 # Arguments: BUILD_TREE WORK HOST_PROJECT GENERATOR LIBDIR LIBEXECDIR SANITIZE
 function(run)
   execute_process(COMMAND ${ARGN} RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
@@ -37,6 +39,10 @@ run(${CMAKE_COMMAND} --install ${BUILD_TREE} --prefix ${package} --component rec
 expect_files(${package}
   ${LIBDIR}/librecognition9r.so
   include/recognition9r/abbyy/engABBYY9r_FM.h
+  include/recognition9r/camera/engPhotoFromCamera9r_FM.h
+  include/recognition9r/twain/engDocFromScanner9r_FM.h
+  include/recognition9r/twain/MultiTWAIN.h
+  include/recognition9r/scanify/engUtilsScanify9r.h
   include/recognition9r/ui/TCaptionedEdit.h
   include/recognition9r/common/r9Export.h
   ${LIBDIR}/cmake/Recognition9r/Recognition9rConfig.cmake
@@ -44,40 +50,72 @@ expect_files(${package}
   ${LIBDIR}/cmake/Recognition9r/Recognition9rTargets.cmake
   ${LIBDIR}/pkgconfig/recognition9r.pc)
 expect_no_files(${package} "*velmar-host*" "*hostkit*" "*passportreader*" "*specimens*"
-  "*TSettingsFile.h" "*TMessageBox.h")
+  "*twaindsm*" "*twainspecimen*" "*scproxy*" "*ScProxy.Ini"
+  "*TSettingsFile.h" "*TMessageBox.h" "*_p.h" "*PackageUnits.h" "*ScanifyText.h" "*scapi.h")
 
 # The stand-ins and the reference host: each its own component, in the host's folder.
 run(${CMAKE_COMMAND} --install ${BUILD_TREE} --prefix ${host} --component standins)
-expect_files(${host} ${hostdir}/libhostkit.so ${hostdir}/libpassportreader.so)
-expect_no_files(${host} "*velmar-host" "*librecognition9r*" "include/*")
+expect_files(${host} ${hostdir}/libhostkit.so ${hostdir}/libpassportreader.so
+  ${hostdir}/libtwaindsm.so ${hostdir}/twain/libtwainspecimen.so
+  ${hostdir}/libscproxy.so ${hostdir}/ScProxy.Ini
+  ${hostdir}/specimens/01-Passport_RU.json ${hostdir}/specimens/scanify/01-Passport1.json)
+expect_no_files(${host} "*velmar-host" "*librecognition9r*" "include/*" "*scproxy-partial*" "*test_*")
 run(${CMAKE_COMMAND} --install ${BUILD_TREE} --prefix ${host} --component velmar-host)
 expect_files(${host} ${hostdir}/velmar-host)
 expect_no_files(${host} "*librecognition9r*")
 
-# With the package beside them the installed host does its main job.
+# With the package beside them the installed host does its main job and its
+# other paths, each finding the stand-ins it needs in its own folder.
 run(${CMAKE_COMMAND} --install ${BUILD_TREE} --prefix ${host} --component recognition9r)
-execute_process(
-  COMMAND ${CMAKE_COMMAND} -E env --unset=DISPLAY --unset=WAYLAND_DISPLAY QT_QPA_PLATFORM=offscreen
-          HOME=${WORK}/home XDG_CONFIG_HOME=${WORK}/home/.config XDG_STATE_HOME=${WORK}/home/.local/state
-          ${host}/${hostdir}/velmar-host --output ${WORK}/records
-  RESULT_VARIABLE rc OUTPUT_VARIABLE report ERROR_VARIABLE err)
-if(NOT rc EQUAL 0)
-  message(FATAL_ERROR "the installed host failed (${rc}):\n${err}")
-endif()
-string(JSON loaded GET "${report}" package)
-file(REAL_PATH ${loaded} loaded)
-file(REAL_PATH ${host}/${LIBDIR}/librecognition9r.so expected)
+function(run_installed_host report_var)
+  execute_process(
+    COMMAND ${CMAKE_COMMAND} -E env --unset=DISPLAY --unset=WAYLAND_DISPLAY QT_QPA_PLATFORM=offscreen
+            HOME=${WORK}/home XDG_CONFIG_HOME=${WORK}/home/.config XDG_STATE_HOME=${WORK}/home/.local/state
+            ${host}/${hostdir}/velmar-host --output ${WORK}/records ${ARGN}
+    RESULT_VARIABLE rc OUTPUT_VARIABLE report ERROR_VARIABLE err)
+  if(NOT rc EQUAL 0)
+    message(FATAL_ERROR "the installed host failed (${rc}) with '${ARGN}':\n${report}\n${err}")
+  endif()
+  string(JSON loaded GET "${report}" package)
+  file(REAL_PATH ${loaded} loaded)
+  file(REAL_PATH ${host}/${LIBDIR}/librecognition9r.so expected)
+  if(NOT loaded STREQUAL expected)
+    message(FATAL_ERROR "the installed host loaded ${loaded}, not ${expected}")
+  endif()
+  set(${report_var} "${report}" PARENT_SCOPE)
+endfunction()
+
+run_installed_host(report)
 string(JSON first GET "${report}" abbyy records 0 modalResult)
-if(NOT loaded STREQUAL expected OR NOT first EQUAL 1)
-  message(FATAL_ERROR "the installed host loaded ${loaded} and ended its first record with ${first}:\n${report}")
+if(NOT first EQUAL 1)
+  message(FATAL_ERROR "the installed host ended its first record with ${first}:\n${report}")
 endif()
 
-# Every public header compiles on its own, with nothing but the installed tree.
+# The document picture: the source manager and the specimen scanner in twain/.
+run_installed_host(report --doc-picture)
+string(JSON scanned ERROR_VARIABLE missing GET "${report}" docPicture scan modalResult)
+string(JSON width ERROR_VARIABLE missing_width GET "${report}" docPicture scan picture width)
+string(JSON file ERROR_VARIABLE missing_file GET "${report}" docPicture scan file)
+if(missing OR missing_width OR missing_file OR NOT scanned EQUAL 1 OR NOT width GREATER 0 OR NOT EXISTS "${file}")
+  message(FATAL_ERROR "the installed host scanned no document picture:\n${report}")
+endif()
+
+# The camera: the host services' synthetic cameras.
+run_installed_host(report --camera)
+string(JSON taken ERROR_VARIABLE missing GET "${report}" camera modalResult)
+string(JSON width ERROR_VARIABLE missing_width GET "${report}" camera frame width)
+if(missing OR missing_width OR NOT taken EQUAL 1 OR NOT width GREATER 0)
+  message(FATAL_ERROR "the installed host took no camera frame:\n${report}")
+endif()
+
+# Every public header compiles on its own, with nothing but the installed
+# tree: one source file per header.
 file(GLOB_RECURSE headers RELATIVE ${package}/include/recognition9r ${package}/include/recognition9r/*.h)
-set(all_headers ${WORK}/AllHeaders.cpp)
-file(WRITE ${all_headers} "")
+set(header_sources ${WORK}/each-header)
+file(MAKE_DIRECTORY ${header_sources})
 foreach(header IN LISTS headers)
-  file(APPEND ${all_headers} "#include <${header}>\n")
+  string(MAKE_C_IDENTIFIER ${header} name)
+  file(WRITE ${header_sources}/${name}.cpp "#include <${header}>\n")
 endforeach()
 
 # A host project outside this tree, against the installed package only.
@@ -88,11 +126,11 @@ if(SANITIZE)
   set(flags -DCMAKE_CXX_FLAGS=-fsanitize=address,undefined -DCMAKE_EXE_LINKER_FLAGS=-fsanitize=address,undefined)
 endif()
 run(${CMAKE_COMMAND} -S ${HOST_PROJECT} -B ${WORK}/tinyhost -G ${GENERATOR} ${flags}
-  -DCMAKE_BUILD_TYPE=Release -DCMAKE_PREFIX_PATH=${package} -DTINYHOST_ALL_HEADERS=${all_headers})
+  -DCMAKE_BUILD_TYPE=Release -DCMAKE_PREFIX_PATH=${package} -DTINYHOST_HEADER_SOURCES=${header_sources})
 run(${CMAKE_COMMAND} --build ${WORK}/tinyhost)
 foreach(program tinyhost-cmake tinyhost-pkgconfig)
   run(${CMAKE_COMMAND} -E env LD_LIBRARY_PATH=${package}/${LIBDIR} QT_QPA_PLATFORM=offscreen
     HOME=${WORK}/home XDG_CONFIG_HOME=${WORK}/home/.config XDG_STATE_HOME=${WORK}/home/.local/state
-    ${WORK}/tinyhost/${program})
+    ${WORK}/tinyhost/${program} ${host}/${hostdir})
 endforeach()
 message(STATUS "the installed package builds and runs in a host project")

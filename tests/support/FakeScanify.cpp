@@ -6,6 +6,7 @@
 #include <QCursor>
 #include <QGuiApplication>
 #include <cstring>
+#include <fstream>
 #include <stdexcept>
 
 namespace r9test {
@@ -71,7 +72,8 @@ struct FakeScanifyEntries
     static ScBool SetupContext(ScInstanceHandle h, const char *file)
     {
         record("ScSetupContext(" + num(h) + ", " + (file ? file : "null") + ")");
-        return 1;
+        fake().lastContextFile = file ? file : "";
+        return fake().setupContextResult ? 1 : 0;
     }
     static const char *GetContext(ScInstanceHandle) { record("ScGetContext"); return nullptr; }
     static ScPackageHandle PackageCreate(ScInstanceHandle h, const char *folder)
@@ -130,6 +132,8 @@ struct FakeScanifyEntries
     static ScBool SetConfiguration(ScScanDeviceHandle d, const char *name)
     {
         record("ScScannerSetConfiguration(" + num(d) + ", " + (name ? name : "null") + ")");
+        if (fake().setConfigurationThrows)
+            throw std::runtime_error("configuration fault");
         return 1;
     }
     static ScBool ScannerClose(ScScanDeviceHandle d) { record("ScScannerClose(" + num(d) + ")"); return 1; }
@@ -142,29 +146,36 @@ struct FakeScanifyEntries
         fake().scanCursorShape = cursor ? int(cursor->shape()) : -1;
         return fake().scanResult;
     }
-    static ScBool PackageRecog(ScPackageHandle p, PScProgressIndicator) { record("ScPackageRecog(" + num(p) + ")"); return 1; }
+    static ScBool PackageRecog(ScPackageHandle p, PScProgressIndicator) { record("ScPackageRecog(" + num(p) + ")"); return fake().recogResult ? 1 : 0; }
     static ScImageHandle PackageGetFirstImage(ScPackageHandle) { record("ScPackageGetFirstImage"); return 0; }
     static ScImageHandle PackageGetNextImage(ScImageHandle) { record("ScPackageGetNextImage"); return 0; }
     static ScBool PackageGetImageInformation(ScImageHandle, PScImageInformation) { record("ScPackageGetImageInformation"); return 0; }
-    static ScDocumentHandle PackageGetFirstDoc(ScPackageHandle p) { record("ScPackageGetFirstDoc(" + num(p) + ")"); return 0x51; }
+    static ScDocumentHandle PackageGetFirstDoc(ScPackageHandle p) { record("ScPackageGetFirstDoc(" + num(p) + ")"); return fake().firstDocResult; }
     static ScDocumentHandle PackageGetNextDoc(ScDocumentHandle) { record("ScPackageGetNextDoc"); return 0; }
     static ScBool PackageGetDocInformation(ScDocumentHandle d, PScDocInformation info)
     {
         record("ScPackageGetDocInformation(" + num(d) + ")");
-        info->nForm = 1;
+        info->nForm = fake().formNumber;
         return 1;
     }
     static ScImageHandle DocumentGetFirstImage(ScDocumentHandle) { record("ScDocumentGetFirstImage"); return 0; }
     static ScImageHandle DocumentGetNextImage(ScImageHandle) { record("ScDocumentGetNextImage"); return 0; }
-    static ScBool PackageGetFormInformation(ScPackageHandle p, std::int32_t form, PScFormInformation)
+    static ScBool PackageGetFormInformation(ScPackageHandle p, std::int32_t form, PScFormInformation info)
     {
         record("ScPackageGetFormInformation(" + num(p) + ", " + std::to_string(form) + ")");
-        return 0;
+        FakeScanify &f = fake();
+        std::strncpy(info->szId, f.formId.c_str(), sizeof info->szId - 1);
+        info->nFieldsCount = f.formFieldCount.value_or(std::int32_t(f.formFields.size()));
+        return 1;
     }
-    static ScBool PackageGetFieldInformation(ScPackageHandle p, std::int32_t, std::int32_t, PScFieldInformation)
+    static ScBool PackageGetFieldInformation(ScPackageHandle p, std::int32_t form, std::int32_t field,
+                                             PScFieldInformation info)
     {
-        record("ScPackageGetFieldInformation(" + num(p) + ")");
-        return 0;
+        record("ScPackageGetFieldInformation(" + num(p) + ", " + std::to_string(form) + ", " + std::to_string(field) + ")");
+        FakeScanify &f = fake();
+        if (field >= 1 && std::size_t(field) <= f.formFields.size())
+            std::strncpy(info->szId, f.formFields[std::size_t(field) - 1].c_str(), sizeof info->szId - 1);
+        return 1;
     }
     static const char *PackageGetFieldValue(ScDocumentHandle d, const char *id, PScFieldValueAttr attr)
     {
@@ -187,6 +198,10 @@ struct FakeScanifyEntries
         fake().lastExportOptionsGiven = options != nullptr;
         if (options)
             fake().lastExportOptions = *options;
+        if (!fake().exportBytes.empty() && file) {
+            std::ofstream out(file, std::ios::binary);
+            out.write(fake().exportBytes.data(), std::streamsize(fake().exportBytes.size()));
+        }
         return 1;
     }
     static ScBool ImageResample(ScImageHandle, std::int32_t, std::int32_t) { record("ScImageResample"); return 0; }

@@ -46,6 +46,19 @@ public:
     ScScanDeviceHandle openResult = 0x31;
     ScImageHandle scanResult = 0x41;
     std::map<std::string, Field> fields;
+    bool setupContextResult = true;
+    /// ScScannerSetConfiguration raises std::runtime_error, as the engine's call faults.
+    bool setConfigurationThrows = false;
+    bool recogResult = true;
+    ScDocumentHandle firstDocResult = 0x51;
+    std::int32_t formNumber = 1;
+    /// szId of the recognised form, and the identifiers of its fields.
+    std::string formId;
+    std::vector<std::string> formFields;
+    /// When set, nFieldsCount instead of the size of formFields.
+    std::optional<std::int32_t> formFieldCount;
+    /// Bytes ScImageExport writes to the file it is given; empty: no file.
+    std::string exportBytes;
     /// False: ScPackageGetFieldValue leaves the attribute record as it is.
     bool fillAttributes = true;
     /// When set, ScPackageGetFieldValue and ScGetErrorMessage return this
@@ -62,6 +75,7 @@ public:
     TScDeviceClass lastDeviceClass = 0;
     ScWindowHandle lastOwner = 0;
     std::string lastExportFile;
+    std::string lastContextFile;
     TScExportImageOptions lastExportOptions{};
     bool lastExportOptionsGiven = false;
     std::vector<ScPackageHandle> destroyedPackages;

@@ -173,15 +173,16 @@ TEST_F(DibTest, TheDefaultPaletteHoldsTheListedEntries)
         EXPECT_EQ(p[std::size_t(i)].peFlags, TWAIN_PC_NOCOLLAPSE) << i;
 }
 
+const DibKind EveryKind[] = {
+    {13, 5, 1},        {13, 5, 4},         {13, 5, 8},          {13, 5, 8, 40, 0, 200},
+    {13, 5, 16},       {13, 5, 16, 40, 3}, {13, 5, 16, 108, 3}, {13, 5, 24},
+    {13, -5, 24},      {13, 5, 32},        {13, 5, 32, 124, 3}, {13, 5, 24, 12},
+    {13, 5, 8, 12},    {13, -5, 1, 108},
+};
+
 TEST_F(DibTest, EveryDepthAndHeaderKindDrawsItsOwnPixels)
 {
-    const DibKind kinds[] = {
-        {13, 5, 1},        {13, 5, 4},         {13, 5, 8},          {13, 5, 8, 40, 0, 200},
-        {13, 5, 16},       {13, 5, 16, 40, 3}, {13, 5, 16, 108, 3}, {13, 5, 24},
-        {13, -5, 24},      {13, 5, 32},        {13, 5, 32, 124, 3}, {13, 5, 24, 12},
-        {13, 5, 8, 12},    {13, -5, 1, 108},
-    };
-    for (const DibKind &s : kinds) {
+    for (const DibKind &s : EveryKind) {
         SCOPED_TRACE(testing::Message() << s.bits << " bits, header " << s.headerSize << ", height " << s.height
                                         << ", compression " << s.compression);
         const QByteArray bytes = BuildDib(s);
@@ -193,6 +194,43 @@ TEST_F(DibTest, EveryDepthAndHeaderKindDrawsItsOwnPixels)
             for (int x = 0; x < s.width; ++x)
                 wrong += image.pixel(x, y) != expectedPixel(s, bytes, x, y);
         EXPECT_EQ(wrong, 0);
+    }
+}
+
+TEST_F(DibTest, PartsDrawnStraightIntoTheBitmapMatchThePaintedWay)
+{
+    // A 1:1 drawing into a 32-bit image is converted straight into it; a
+    // clipped painter takes the painted way. Parts that start inside a
+    // packed byte, a moved painter and a part hanging over the bitmap's edge
+    // must give the same pixels either way.
+    struct Part
+    {
+        int dx, dy, w, h, sx, sy;
+    };
+    const Part parts[] = {{0, 0, 13, 5, 0, 0}, {1, 2, 9, 3, 3, 1}, {0, 0, 1, 1, 12, 4}, {10, 4, 7, 4, 5, 0}};
+    for (const DibKind &s : EveryKind) {
+        const QByteArray bytes = BuildDib(s);
+        Dib dib(bytes);
+        const int rows = s.height < 0 ? -s.height : s.height;
+        for (const Part &p : parts) {
+            SCOPED_TRACE(testing::Message() << s.bits << " bits, header " << s.headerSize << ", height " << s.height
+                                            << ", part from " << p.sx << "," << p.sy << " to " << p.dx << "," << p.dy);
+            QImage straight(16, 8, QImage::Format_RGB32), painted(16, 8, QImage::Format_RGB32);
+            straight.fill(qRgb(1, 2, 3));
+            painted.fill(qRgb(1, 2, 3));
+            {
+                QPainter a(&straight), b(&painted);
+                a.translate(1, 1);
+                b.translate(1, 1);
+                b.setClipRect(QRect(-1, -1, 16, 8));
+                TWAIN_DrawDibToDC(&a, p.dx, p.dy, p.w, p.h, dib.handle, p.sx, p.sy);
+                TWAIN_DrawDibToDC(&b, p.dx, p.dy, p.w, p.h, dib.handle, p.sx, p.sy);
+            }
+            EXPECT_EQ(straight, painted);
+            // The first drawn pixel: source row sy counts from the first stored row.
+            const int top = s.height < 0 ? p.sy : rows - p.sy - p.h;
+            EXPECT_EQ(straight.pixel(p.dx + 1, p.dy + 1), expectedPixel(s, bytes, p.sx, top));
+        }
     }
 }
 

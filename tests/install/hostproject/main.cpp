@@ -1,6 +1,10 @@
 // Starts the package, fills the edit page of the recognition window through
-// the controls' public setters and reads it back. Prints what differs and
-// exits with 1 then; 0 when everything came back.
+// the controls' public setters and reads it back, then works every public
+// header's free functions (PublicFunctions.cpp). The optional argument is the
+// installed reference host's folder, whose Scanify engine stand-in is started
+// too. Prints what differs and exits with 1 then; 0 when everything came back.
+#include "PublicFunctions.h"
+
 #include <abbyy/engABBYY9r_FM.h>
 #include <common/Recognition9r.h>
 #include <common/engCommon9r.h>
@@ -32,6 +36,7 @@ int main(int argc, char **argv)
         expect(gl_ListAllowedDocuments && gl_ListAllowedDocuments->Count() > 0, "the catalogue is empty");
     }
     expect(ABBYYRecognitionFM == nullptr, "the form variable outlived the form");
+    faults += CheckPublicFunctions(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString());
     Finalize();
     std::printf("tinyhost: %s\n", faults ? "FAILED" : "ok");
     return faults ? 1 : 0;

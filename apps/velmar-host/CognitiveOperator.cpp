@@ -1,0 +1,99 @@
+#include "CognitiveOperator.h"
+
+#include "scanify/engCognitive9r_FM.h"
+#include "ui/TNullableDateEdit.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QDialog>
+#include <QDir>
+#include <QFileInfo>
+#include <QFrame>
+#include <QListWidget>
+#include <QPointer>
+#include <QPushButton>
+#include <QTabWidget>
+
+namespace {
+
+constexpr int PollMs = 20;
+
+void Tick(QCheckBox *box)
+{
+    if (!box->isChecked())
+        box->click(); // a click, so the window stores the choice as it does for a person
+}
+
+} // namespace
+
+EngineDialogAnswerer::EngineDialogAnswerer()
+{
+    connect(&m_timer, &QTimer::timeout, this, [this] { answer(); });
+    m_timer.start(PollMs);
+}
+
+QStringList EngineDialogAnswerer::Take()
+{
+    return std::exchange(m_answers, {});
+}
+
+void EngineDialogAnswerer::answer()
+{
+    for (QWidget *w : QApplication::topLevelWidgets()) {
+        auto *dialog = qobject_cast<QDialog *>(w);
+        if (!dialog || !dialog->isVisible())
+            continue;
+        if (dialog->objectName() == QLatin1String("ScanifySourceDialog")) {
+            const auto *list = dialog->findChild<QListWidget *>(QStringLiteral("lbSources"));
+            m_answers << dialog->objectName() + QStringLiteral(": ")
+                             + (list && list->currentItem() ? list->currentItem()->text() : QString());
+            dialog->accept();
+        } else if (dialog->objectName() == QLatin1String("ScanifyTwainDialog")) {
+            m_answers << dialog->objectName() + QStringLiteral(": Scan");
+            dialog->accept();
+        }
+    }
+}
+
+void OperateCognitiveWindow(TCognitiveRecognitionFM *f, const CognitiveOperatorPlan &plan, CognitiveOperatorLog *log)
+{
+    QPointer<TCognitiveRecognitionFM> form(f);
+    const bool edit = f->pgcRecognize->currentWidget() == f->tsEdit;
+    Tick(edit ? f->cxPhotoToAccoutData_2 : f->cxPhotoToAccoutData);
+    Tick(edit ? f->cxDocPictureToAccoutData_2 : f->cxDocPictureToAccoutData);
+
+    // Each press runs the whole recognition before it returns.
+    (edit ? f->bRecognize_2 : f->bRecognize)->click(); // "Распознать"
+    if (form && form->pnlRepeatRecognize->isVisible()) {
+        log->repeated = true;
+        form->bRepeatRecognize->click(); // "Распознать повторно"
+    }
+    if (!form || !form->isVisible())
+        return;
+    if (!plan.screenshotFile.isEmpty()) {
+        QDir().mkpath(QFileInfo(plan.screenshotFile).path());
+        form->grab().save(plan.screenshotFile, "PNG");
+    }
+    // The window's own enabling, run now rather than at its next idle tick.
+    QMetaObject::invokeMethod(form, "ActionListUpdate");
+    if (!form->acSave->isEnabled()) {
+        form->bCancel->click();
+        return;
+    }
+    form->bSave->click(); // "Готово"
+    if (form->isVisible()) {
+        // The window refused: a date it could not read stays to be corrected.
+        // The operator has no better date at hand and clears it, as the
+        // window's message asks, then tries once more.
+        QWidget *page = form->pgcRecognize->currentWidget();
+        for (ui::TNullableDateEdit *date : page->findChildren<ui::TNullableDateEdit *>())
+            if (date->HasUnreadableText()) {
+                log->clearedDates << date->objectName();
+                date->SetText(QString());
+            }
+        form->bSave->click();
+    }
+    if (form->isVisible())
+        form->bCancel->click(); // the dates are in the wrong order: give up
+}

@@ -1,0 +1,119 @@
+#include "ScanifyPath.h"
+
+#include "CognitiveOperator.h"
+#include "CognitiveRequest.h"
+#include "PackageLoader.h"
+#include "ScriptedOperator.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <cstdio>
+#include <exception>
+
+namespace {
+
+/// The pages the stand-in's feeder will deliver, one description each, in
+/// the order it feeds them (its folder and feed switches, as it reads them).
+QStringList FeederPages()
+{
+    const QString folder = qEnvironmentVariableIsEmpty("SCPROXY_SPECIMENS")
+                               ? QCoreApplication::applicationDirPath() + QStringLiteral("/specimens/scanify")
+                               : qEnvironmentVariable("SCPROXY_SPECIMENS");
+    QStringList patterns;
+    for (const QString &p : qEnvironmentVariable("SCPROXY_FEED").split(QLatin1Char(','), Qt::SkipEmptyParts))
+        patterns << p.trimmed() + QStringLiteral(".json");
+    if (patterns.isEmpty())
+        patterns << QStringLiteral("*.json");
+    QStringList pages;
+    for (const QFileInfo &file : QDir(folder).entryInfoList(patterns, QDir::Files, QDir::Name))
+        pages << file.absoluteFilePath();
+    return pages;
+}
+
+QJsonObject Entry(const CognitiveResult &r, const QString &folder)
+{
+    QJsonObject o{{"modalResult", r.modalResult},
+                  {"gl_PhotoToAccountData", r.photoToAccountData},
+                  {"gl_DocumentToAccountData", r.documentToAccountData}};
+    if (r.record) {
+        r.record->Store(folder);
+        o["record"] = r.record->ToJson();
+        o["recordFolder"] = folder;
+    }
+    return o;
+}
+
+QString PersonFolder(const ScanifyPathOptions &o, int n)
+{
+    return QDir(o.output).filePath(QStringLiteral("scanify-person-%1").arg(n, 2, 10, QLatin1Char('0')));
+}
+
+} // namespace
+
+QJsonObject RunScanifyPath(const PackageLoader &package, const ScanifyPathOptions &o)
+{
+    QJsonObject report;
+    try {
+        package.Function<void (*)()>("LoadCognitiveDll")();
+    } catch (const std::exception &e) {
+        report["error"] = QString::fromUtf8(e.what());
+        return report;
+    }
+    struct Unload
+    {
+        const PackageLoader &p;
+        ~Unload() { p.Function<void (*)()>("FreeCognitiveDll")(); }
+    } unload{package};
+    const QString initError = package.Function<QString (*)()>("InitScanify")();
+    if (!initError.isEmpty()) {
+        report["error"] = initError;
+        return report;
+    }
+    struct Close
+    {
+        const PackageLoader &p;
+        ~Close() { p.Function<void (*)()>("CloseScanify")(); }
+    } close{package};
+
+    std::optional<PersonRecord> current;
+    if (!o.person.isEmpty())
+        current = PersonRecord::Load(o.person);
+
+    QJsonArray records;
+    if (!o.scripted) {
+        CognitiveRequest request;
+        request.current = current;
+        records.append(Entry(RunCognitiveRequest(package, request), PersonFolder(o, 1)));
+        report["records"] = records;
+        return report;
+    }
+
+    MessageBoxAnswerer boxes;
+    EngineDialogAnswerer dialogs;
+    int n = 0;
+    for (const QString &page : FeederPages()) {
+        ++n;
+        const QString folder = PersonFolder(o, n);
+        CognitiveOperatorPlan plan;
+        plan.screenshotFile = QDir(folder).filePath(QStringLiteral("form.png"));
+        CognitiveOperatorLog log;
+        CognitiveRequest request;
+        request.current = current;
+        request.operate = [plan, &log](TCognitiveRecognitionFM *form) { OperateCognitiveWindow(form, plan, &log); };
+        QJsonObject entry = Entry(RunCognitiveRequest(package, request), folder);
+        entry["document"] = QFileInfo(page).fileName();
+        entry["repeated"] = log.repeated;
+        if (!log.clearedDates.isEmpty())
+            entry["clearedDates"] = QJsonArray::fromStringList(log.clearedDates);
+        entry["screenshot"] = plan.screenshotFile;
+        if (const QStringList messages = boxes.Take(); !messages.isEmpty())
+            entry["messages"] = QJsonArray::fromStringList(messages);
+        if (const QStringList answered = dialogs.Take(); !answered.isEmpty())
+            entry["engineDialogs"] = QJsonArray::fromStringList(answered);
+        records.append(entry);
+    }
+    report["records"] = records;
+    return report;
+}

@@ -1,0 +1,18 @@
+#pragma once
+// The host's Scanify path: load and start the engine library, run the
+// recognition window (by script for every page of the stand-in's feeder, or
+// once for a person at the display), end and unload the engine.
+
+#include <QJsonObject>
+#include <QString>
+
+class PackageLoader;
+
+struct ScanifyPathOptions
+{
+    bool scripted = false;
+    QString person; ///< a stored person's record for the edit page; empty: a new person
+    QString output; ///< the persons' records go into output/scanify-person-NN
+};
+
+QJsonObject RunScanifyPath(const PackageLoader &package, const ScanifyPathOptions &options);

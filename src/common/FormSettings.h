@@ -1,0 +1,50 @@
+#pragma once
+// The settings both recognition windows keep, declared once: the option
+// check boxes with their section, key, global and default, and the window's
+// place and size ("SCAN_FORM", shared, so either window opens where one of
+// them was closed last). Reading and writing go through the same table.
+
+#include <QString>
+
+class QCheckBox;
+class QTabWidget;
+class QWidget;
+class TSettingsFile;
+
+namespace settings {
+
+/// A Boolean setting: where it lives in the settings file and the global
+/// that holds it while the package runs.
+struct TBoolSetting
+{
+    const char *section;
+    const char *key;
+    bool *global;
+    bool defaultValue;
+};
+
+extern const TBoolSetting RecognizePhoto;    ///< "RECOGNIZE_INFO" / "RecognizePhoto"
+extern const TBoolSetting RecognizeDocument; ///< "RECOGNIZE_INFO" / "RecognizeDocument"
+extern const TBoolSetting FIOOnLatin;        ///< "RECOGNIZE_INFO" / "FIOOnLation"
+extern const TBoolSetting TwainDialogNeed;   ///< "SCAN_INFO" / "TwainDialogNeed"
+extern const TBoolSetting SelectScanner;     ///< "SCAN_INFO" / "SelectScanner"
+
+/// Reads the setting into its global (its default when the key is missing).
+void Read(const TSettingsFile &ini, const TBoolSetting &setting);
+/// Writes the setting's global.
+void Write(TSettingsFile &ini, const TBoolSetting &setting);
+
+/// An option box clicked: the box of the pair that lies on the active data
+/// page (addBox on addPage, editBox on editPage) gives the global its value;
+/// on any other page the global keeps it. The global is written to the
+/// settings file at once. Raises when the file cannot be written.
+void SaveOptionBox(const QTabWidget *pages, const QWidget *addPage, const QWidget *editPage,
+                   const QCheckBox *addBox, const QCheckBox *editBox, const TBoolSetting &setting);
+
+/// Applies the stored top, left, width and height (each defaulting to the
+/// window's own) to window; a position on no screen is not applied.
+void ReadFormBounds(const TSettingsFile &ini, QWidget *window);
+/// Stores the window's top, left, width and height.
+void WriteFormBounds(TSettingsFile &ini, const QWidget *window);
+
+} // namespace settings

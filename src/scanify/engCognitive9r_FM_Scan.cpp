@@ -1,0 +1,275 @@
+// The Scanify window's working run: point the engine at a configuration,
+// scan one page into a new package, recognise it, and put the fields of the
+// first document into the active data page.
+#include "scanify/engCognitive9r_FM.h"
+
+#include "common/LoadPictureFromFile.h"
+#include "common/PackageFiles.h"
+#include "common/TProfileFile.h"
+#include "common/engCommon9r.h"
+#include "common/engCommon9r_p.h"
+#include "scanify/CognitiveForms.h"
+#include "scanify/ScanifyLog.h"
+#include "scanify/ScanifyText.h"
+#include "scanify/engUtilsScanify9r.h"
+#include "scanify/scapi.h"
+#include "ui/TCaptionedEdit.h"
+#include "ui/TMessageBox.h"
+#include "ui/TPictureBox.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QFrame>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTime>
+#include <algorithm>
+#include <stdexcept>
+
+using scanify::Protocol;
+
+namespace {
+
+const QString kCr2 = QStringLiteral("\r\r");
+const QString kScanDeviceClosed = QStringLiteral("Устройство сканирования закрыто");
+
+/// The hourglass over the whole application while the run works; shown and
+/// taken back as the run goes, and always taken back at its end.
+class TRunCursor
+{
+public:
+    ~TRunCursor() { Restore(); }
+    void Show()
+    {
+        if (!m_shown)
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+        m_shown = true;
+    }
+    void Restore()
+    {
+        if (m_shown)
+            QApplication::restoreOverrideCursor();
+        m_shown = false;
+    }
+
+private:
+    bool m_shown = false;
+};
+
+/// Whatever ends the run (a stop, an exception): the form is enabled again,
+/// an open scanner is closed, the cursor restored.
+class TRunCleanup
+{
+public:
+    TRunCleanup(QWidget *form, ScScanDeviceHandle &device, TRunCursor &cursor)
+        : m_form(form), m_device(device), m_cursor(cursor)
+    {
+    }
+    ~TRunCleanup()
+    {
+        m_form->setEnabled(true);
+        if (m_device != 0) {
+            try {
+                SC_CALL(ScScannerClose)(m_device);
+            } catch (const std::exception &) {
+                // The library is gone: there is no device left to close.
+            }
+            m_device = 0;
+            Protocol(kScanDeviceClosed);
+        }
+        m_cursor.Restore();
+    }
+    TRunCleanup(const TRunCleanup &) = delete;
+    TRunCleanup &operator=(const TRunCleanup &) = delete;
+
+private:
+    QWidget *m_form;
+    ScScanDeviceHandle &m_device;
+    TRunCursor &m_cursor;
+};
+
+QString engineError()
+{
+    return scanify::FromEngineText(SC_CALL(ScGetErrorMessage)(gl_hScInstance, 0));
+}
+
+QString packageFolder()
+{
+    TScPackageInformation info{};
+    SC_CALL(ScPackageGetInformation)(gl_hScPackage, &info);
+    return scanify::FromEngineField(info.szName);
+}
+
+/// The TWAIN-dialog wish goes into both configuration files before every run.
+void writeShowTwain(const QString &dataFolder)
+{
+    for (const char *name : {scanify::ConfigFile90, scanify::ConfigFile270}) {
+        TScopedGlobal<TProfileFile> file(gl_sScApiIniFile, PackageFilePath(dataFolder, QLatin1String(name)));
+        file->WriteInteger(QStringLiteral("ScanAllDocuments"), QStringLiteral("ShowTWAIN"), gl_TwainDialogNeed ? 1 : 0);
+    }
+}
+
+/// A picture the engine left in the package folder, into an image control;
+/// a file that cannot be loaded raises.
+void loadPicture(const QString &file, ui::TPictureBox *image)
+{
+    const QString error = LoadPictureFromFile(file, image);
+    if (!error.isEmpty())
+        throw std::runtime_error(error.toStdString());
+}
+
+} // namespace
+
+void TCognitiveRecognitionFM::acRecognizeExecute()
+{
+    runGuarded([this] { ScanAndRecognize(QStringLiteral("ScApi_270.ini")); });
+}
+
+void TCognitiveRecognitionFM::bRepeatRecognizeClick()
+{
+    runGuarded([this] { ScanAndRecognize(QStringLiteral("ScApi_90.ini")); });
+}
+
+void TCognitiveRecognitionFM::ScanAndRecognize(const QString &AScApiIniFileName)
+{
+    const QString dataFolder = GetUserDataFolder();
+    // The engine takes the name as it stands; the file was written as
+    // "ScApi_270.Ini", and Linux file names depend on case.
+    const QString sFullIniFileName = PackageFilePath(dataFolder, AScApiIniFileName);
+    const QByteArray iniName = scanify::ToEngineText(sFullIniFileName);
+    if (!ScIsTrue(SC_CALL(ScSetupContext)(gl_hScInstance, iniName.constData()))) {
+        ui::ShowMessageBox(this, QStringLiteral("Error ScSetupContext ") + kCr2 + engineError(),
+                           LoadResString(&_S_INFORMATION), QMessageBox::Critical);
+        return;
+    }
+    writeShowTwain(dataFolder);
+
+    pnlRepeatRecognize->hide();
+    imgPhoto->Clear();
+    imgTempRecognize->Clear();
+    imgWorkRecognize->Clear();
+    if (gl_SelectScanner)
+        gl_sScannerName.clear();
+
+    ScScanDeviceHandle hScScanDev = 0;
+    TRunCursor cursor;
+    ClearControls();
+    cursor.Show();
+    bool boLastNameIsEmpty = false;
+    bool boFirstNameIsEmpty = false;
+    setEnabled(false);
+    TRunCleanup cleanup(this, hScScanDev, cursor);
+
+    QString sError;
+    if (!CreatePack(gl_hScPackage, sError)) {
+        cursor.Restore();
+        ui::ShowMessageBox(this, LoadResString(&_S_ERROR_CREATE_PACKAGE) + kCr2 + sError, LoadResString(&_S_ERROR),
+                           QMessageBox::Critical);
+        return;
+    }
+    if (!OpenTwainSource(hScScanDev, sError, ScWindowHandle(winId()), gl_sScannerName)) {
+        repaint();
+        cursor.Restore();
+        ui::ShowMessageBox(this, sError, LoadResString(&_S_ERROR), QMessageBox::Critical);
+        return;
+    }
+    try {
+        SC_CALL(ScScannerSetConfiguration)(hScScanDev, "ScanAllDocuments");
+    } catch (const std::exception &e) {
+        ui::ShowMessageBox(this, QStringLiteral("ScScannerSetConfiguration ") + kCr2 + QString::fromUtf8(e.what()),
+                           QApplication::applicationDisplayName(), QMessageBox::NoIcon);
+        return;
+    }
+    Protocol(QStringLiteral("Сканирование по конфигурации \"ScanAllDocuments\" hScScanDev = ")
+             + QString::number(hScScanDev));
+    QTime TimeBegin = QTime::currentTime();
+
+    ScImageHandle hScImage = 0;
+    if (!ScanToPackage(hScScanDev, hScImage, sError)) {
+        cursor.Restore();
+        ui::ShowMessageBox(this, sError, LoadResString(&_S_ERROR), QMessageBox::Critical);
+        return;
+    }
+    const QString sPassportImageName = scanify::InPackageFolder(packageFolder(), QStringLiteral("PassportRF.jpg"));
+    ExportImageToArchive(hScImage, sPassportImageName);
+    loadPicture(sPassportImageName, imgWorkRecognize);
+    repaint();
+    Protocol(QStringLiteral("Отсканированное изображение паспорта сжато и сохранёно в ") + sPassportImageName
+             + QLatin1Char('.'));
+
+    if (hScScanDev != 0) {
+        SC_CALL(ScScannerClose)(hScScanDev);
+        hScScanDev = 0;
+        Protocol(kScanDeviceClosed);
+    }
+
+    Protocol(QStringLiteral("Начало распознавания..."));
+    TimeBegin = QTime::currentTime();
+    cursor.Show();
+    QApplication::processEvents();
+    if (!ScIsTrue(SC_CALL(ScPackageRecog)(gl_hScPackage, nullptr))) {
+        cursor.Restore();
+        const QString engineText = engineError();
+        sError = LoadResString(&_S_RECOGNITION_ERROR) + kCr2 + engineText;
+        Protocol(engineText);
+        ui::ShowMessageBox(this, sError, LoadResString(&_S_ERROR), QMessageBox::Critical);
+        return;
+    }
+    Protocol(QStringLiteral("  завершено."));
+    Protocol(QStringLiteral("  ") + QString::number(TimeBegin.msecsTo(QTime::currentTime()))
+             + QStringLiteral(" мсек"));
+
+    const ScDocumentHandle hScDoc = SC_CALL(ScPackageGetFirstDoc)(gl_hScPackage);
+    if (hScDoc == 0) {
+        cursor.Restore();
+        ui::ShowMessageBox(this, LoadResString(&_S_DOCUMENT_NOT_SUPPORTED), LoadResString(&_S_MESSAGE),
+                           QMessageBox::Information);
+        return;
+    }
+    TScDocInformation DocInfo{};
+    SC_CALL(ScPackageGetDocInformation)(hScDoc, &DocInfo);
+    const std::int32_t nCurrentForm = DocInfo.nForm;
+    TScFormInformation ScFormInfo{};
+    SC_CALL(ScPackageGetFormInformation)(gl_hScPackage, nCurrentForm, &ScFormInfo);
+    const QString sFormName = scanify::FromEngineField(ScFormInfo.szId);
+    Protocol(sFormName);
+    // The field list serves the protocol only.
+    const std::int32_t fieldCount = std::min(ScFormInfo.nFieldsCount, scanify::MaxFormFields);
+    for (std::int32_t i = 1; i <= fieldCount; ++i) {
+        TScFieldInformation FieldInformation{};
+        SC_CALL(ScPackageGetFieldInformation)(gl_hScPackage, nCurrentForm, i, &FieldInformation);
+        Protocol(scanify::FromEngineField(FieldInformation.szId));
+    }
+
+    QString sPhotoFile;
+    if (const scanify::TCognitiveForm *kind = scanify::FindCognitiveForm(sFormName)) {
+        FDocumentName = LoadResString(kind->documentName);
+        bool dataPage = false;
+        const recognition::TColumn column = activeColumn(&dataPage);
+        if (dataPage) {
+            for (const scanify::TFieldMapping &m : kind->Fields()) {
+                const bool empty = FillDocumentCtrl(hScDoc, m_fields.Control(m.target, column),
+                                                    QLatin1String(m.engineField));
+                if (m.emptyFlag == scanify::TFieldMapping::LastNameEmpty)
+                    boLastNameIsEmpty = empty;
+                else if (m.emptyFlag == scanify::TFieldMapping::FirstNameEmpty)
+                    boFirstNameIsEmpty = empty;
+            }
+        }
+        sPhotoFile = scanify::FromEngineText(SC_CALL(ScPackageGetFieldValue)(hScDoc, kind->photoField, nullptr));
+    }
+    ledIssuedByRec->SetHint(ledIssuedByRec->Text());
+    if (!sPhotoFile.isEmpty())
+        loadPicture(scanify::InPackageFolder(packageFolder(), sPhotoFile), imgPhoto);
+
+    if (QFileInfo::exists(sPassportImageName) && sFormName == QLatin1String("InoPas_MRZ") && boLastNameIsEmpty
+        && boFirstNameIsEmpty) {
+        pnlRepeatRecognize->show();
+        cursor.Restore();
+        ui::ShowMessageBox(this, LoadResString(&_S_REPEAT_RECOGNIZE), LoadResString(&_S_MESSAGE),
+                           QMessageBox::Information);
+    } else {
+        bRecognize->setDefault(false);
+        bSave->setDefault(true);
+    }
+}

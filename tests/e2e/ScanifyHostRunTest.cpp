@@ -1,0 +1,117 @@
+// The reference host's Scanify path without a display: every page of the
+// stand-in's feeder ends as a stored person's record, or as a cancelled
+// window when there is nothing to keep.
+#include "support/TestSupport.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <gtest/gtest.h>
+
+namespace {
+
+QJsonObject RunScanifyHost(const QStringList &arguments)
+{
+    QProcess host;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove("DISPLAY");
+    env.remove("WAYLAND_DISPLAY");
+    env.remove("SCPROXY_FEED");
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    host.setProcessEnvironment(env);
+    host.setWorkingDirectory(r9test::TestHome());
+    host.start(QCoreApplication::applicationDirPath() + "/velmar-host", QStringList{"--engine", "scanify"} + arguments);
+    EXPECT_TRUE(host.waitForFinished(300000));
+    EXPECT_EQ(host.exitCode(), 0) << host.readAllStandardError().toStdString();
+    return QJsonDocument::fromJson(host.readAllStandardOutput()).object()["scanify"].toObject();
+}
+
+QJsonObject Entry(const QJsonArray &records, const QString &document)
+{
+    for (const QJsonValue &v : records)
+        if (v.toObject()["document"].toString() == document)
+            return v.toObject();
+    return {};
+}
+
+bool Has(const QJsonObject &record, const char *list, const char *key)
+{
+    return record[QLatin1String(list)].toArray().contains(QJsonValue(QLatin1String(key)));
+}
+
+TEST(ScanifyHostRun, ScriptedOperatorWorksEveryFeederPageAndStoresTheRecords)
+{
+    if (!QFileInfo::exists(QCoreApplication::applicationDirPath() + "/libscproxy.so"))
+        GTEST_SKIP() << "the stand-in engine library is not built";
+    const QString out = r9test::TestHome() + "/records";
+    const QJsonObject report = RunScanifyHost({"--output", out});
+    ASSERT_FALSE(report.contains("error")) << report["error"].toString().toStdString();
+    const QJsonArray records = report["records"].toArray();
+    const int pages = QDir(QCoreApplication::applicationDirPath() + "/specimens/scanify").entryList({"*.json"}).size();
+    ASSERT_EQ(records.size(), pages);
+
+    const QJsonObject passport = Entry(records, "01-Passport1.json");
+    EXPECT_EQ(passport["modalResult"].toInt(), 1);
+    const QJsonObject p = passport["record"].toObject();
+    EXPECT_EQ(p["lastName"].toString(), QStringLiteral("ПЕТРОВСКАЯ"));
+    EXPECT_EQ(p["passportNumber"].toString(), QStringLiteral("99 12 345678"));
+    EXPECT_EQ(p["dateOfBirth"].toString(), QStringLiteral("1991-09-03"));
+    EXPECT_EQ(p["documentName"].toString(), QStringLiteral("Паспорт"));
+    EXPECT_TRUE(Has(p, "doubtful", "lastName"));
+    EXPECT_FALSE(Has(p, "doubtful", "firstName"));
+    const QDir folder(passport["recordFolder"].toString());
+    EXPECT_TRUE(folder.exists("record.json"));
+    EXPECT_TRUE(folder.exists("photo.png"));
+    EXPECT_TRUE(folder.exists("document.png"));
+    EXPECT_TRUE(QFile::exists(passport["screenshot"].toString()));
+    EXPECT_TRUE(passport["engineDialogs"].toArray().contains(QJsonValue("ScanifySourceDialog: Scanify Specimen Feeder")));
+
+    // The licence's impossible date stops "Готово" until the operator clears it.
+    const QJsonObject licenceEntry = Entry(records, "03-DRVL.json");
+    EXPECT_EQ(licenceEntry["clearedDates"].toArray(), QJsonArray{"dteDateOfIssue"});
+    const QJsonObject licence = licenceEntry["record"].toObject();
+    EXPECT_TRUE(Has(licence, "erroneous", "dateOfIssue"));
+    EXPECT_TRUE(Has(licence, "erroneous", "passportNumber"));
+    EXPECT_TRUE(licence["dateOfIssue"].isNull());
+
+    const QJsonObject bio = Entry(records, "07-biopasp_mdl.json")["record"].toObject();
+    EXPECT_TRUE(Has(bio, "erroneous", "issuedBy"));
+    EXPECT_TRUE(Has(bio, "doubtful", "dateOfIssue"));
+
+    const QJsonObject upsideDown = Entry(records, "08-InoPas_MRZ-upside-down.json");
+    EXPECT_TRUE(upsideDown["repeated"].toBool());
+    EXPECT_EQ(upsideDown["modalResult"].toInt(), 1);
+    EXPECT_EQ(upsideDown["record"].toObject()["lastName"].toString(), QStringLiteral("LINDQVIST"));
+
+    // Nothing to keep: the operator cancels.
+    EXPECT_EQ(Entry(records, "05-PaspBLR1.json")["modalResult"].toInt(), 2);
+    const QJsonObject none = Entry(records, "06-IdCardKAZ.json");
+    EXPECT_EQ(none["modalResult"].toInt(), 2);
+    EXPECT_EQ(none["messages"].toArray().size(), 1);
+
+    // The first person comes back: the window opens on its edit page.
+    const QJsonObject again = RunScanifyHost({"--output", r9test::TestHome() + "/again", "--person",
+                                              passport["recordFolder"].toString() + "/record.json"});
+    const QJsonObject first = Entry(again["records"].toArray(), "01-Passport1.json")["record"].toObject();
+    EXPECT_EQ(first["lastName"].toString(), QStringLiteral("ПЕТРОВСКАЯ"));
+    EXPECT_EQ(first["issuedBy"].toString(), p["issuedBy"].toString());
+}
+
+TEST(ScanifyHostRun, UnknownEngineIsRefused)
+{
+    QProcess host;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    host.setProcessEnvironment(env);
+    host.start(QCoreApplication::applicationDirPath() + "/velmar-host", {"--engine", "tesseract"});
+    ASSERT_TRUE(host.waitForFinished(60000));
+    EXPECT_EQ(host.exitCode(), 2);
+    EXPECT_TRUE(host.readAllStandardError().contains("--engine"));
+}
+
+} // namespace
