@@ -136,6 +136,7 @@ struct HostOptions
     bool docPicture = false; ///< the document-picture window instead of recognition
     bool camera = false;    ///< the camera snapshot window instead of recognition
     int soak = 0;           ///< recognitions of a long run; 0: one per document
+    QString scanner;        ///< scripted document picture: the source whose name holds this
 };
 
 QString PersonFolder(const HostOptions &o, int n)
@@ -248,6 +249,12 @@ QJsonObject RunDocPicturePath(const PackageLoader &package, const HostOptions &o
     QJsonObject report;
     DocPictureRun single;
     single.folder = folder;
+    if (!o.scanner.isEmpty()) {
+        // One scan from the scanner asked for; the runs below are the specimen's.
+        single.source = o.scanner;
+        report["scan"] = RunDocPictureScripted(package, single);
+        return report;
+    }
     report["scan"] = RunDocPictureScripted(package, single);
 
     // The specimen scanner's feeder holds three pages; the window keeps the last.
@@ -300,6 +307,9 @@ int main(int argc, char **argv)
         QStringLiteral("folder"));
     const QCommandLineOption docPictureOption(QStringLiteral("doc-picture"),
         QStringLiteral("Scan a document picture over TWAIN (no recognition) and store it as document.png."));
+    const QCommandLineOption scannerOption(QStringLiteral("scanner"),
+        QStringLiteral("With --doc-picture, scripted: scan once from the source whose name holds this text."),
+        QStringLiteral("text"));
     const QCommandLineOption cameraOption(QStringLiteral("camera"),
         QStringLiteral("Open the camera snapshot window instead of recognition; the frame and the fragment go to the output folder."));
     const QCommandLineOption soakOption(QStringLiteral("soak"),
@@ -310,7 +320,7 @@ int main(int argc, char **argv)
         QStringLiteral("The recognition engines to run: abbyy, scanify or all (default)."),
         QStringLiteral("engine"), QStringLiteral("all"));
     parser.addOptions({scriptedOption, documentsOption, personOption, outputOption, pagesOption, cameraOption,
-                       docPictureOption, soakOption, engineOption});
+                       docPictureOption, soakOption, engineOption, scannerOption});
     parser.process(app);
     HostOptions options;
     options.scripted = headless || parser.isSet(scriptedOption);
@@ -320,6 +330,7 @@ int main(int argc, char **argv)
     options.formPages = parser.value(pagesOption);
     options.docPicture = parser.isSet(docPictureOption);
     options.camera = parser.isSet(cameraOption);
+    options.scanner = parser.value(scannerOption);
     options.soak = parser.value(soakOption).toInt();
     if (options.soak > 0)
         options.scripted = true;

@@ -25,7 +25,9 @@ TEST_F(SaneSourceTest, DeviceFaultsBecomeConditionCodesAndEndTheScanWithoutAPict
                          Case{"SANE_STATUS_IO_ERROR", TWCC_CHECKDEVICEONLINE},
                          Case{"SANE_STATUS_DEVICE_BUSY", TWCC_MAXCONNECTIONS},
                          Case{"SANE_STATUS_ACCESS_DENIED", TWCC_DENIED}, Case{"SANE_STATUS_NO_MEM", TWCC_LOWMEMORY},
-                         Case{"SANE_STATUS_INVAL", TWCC_BUMMER}, Case{"SANE_STATUS_CANCELLED", TWCC_SUCCESS}}) {
+                         Case{"SANE_STATUS_INVAL", TWCC_BUMMER}, Case{"SANE_STATUS_UNSUPPORTED", TWCC_BUMMER},
+                         // the page ends before its first line: nothing to deliver
+                         Case{"SANE_STATUS_EOF", TWCC_BUMMER}, Case{"SANE_STATUS_CANCELLED", TWCC_SUCCESS}}) {
         SCOPED_TRACE(c.status);
         configureBackend({QStringLiteral("read-status-code %1").arg(QLatin1String(c.status))});
         EXPECT_EQ(runSession([] {}), c.condition);
@@ -44,6 +46,15 @@ TEST_F(SaneSourceTest, DeviceFaultsBecomeConditionCodesAndEndTheScanWithoutAPict
 
 TEST_F(SaneSourceTest, AFaultInTheFeederKeepsThePagesReadBeforeIt)
 {
+    // A jam on the third sheet: the two sheets before it are delivered and
+    // the condition code tells of the jam.
+    qputenv("TWAINSANE_JAM_AFTER", "2");
+    EXPECT_EQ(runSession([] { EXPECT_TRUE(TWAIN_SetCapOneValue(CAP_FEEDERENABLED, TWTY_BOOL, 1)); }),
+              TWCC_PAPERJAM);
+    EXPECT_EQ(TWAIN_GetNumDibs(), 2);
+    EXPECT_EQ(Notices(), QStringList()); // without the source's window the caller tells
+    qunsetenv("TWAINSANE_JAM_AFTER");
+
     // The feeder holds ten sheets; asking for more ends with the feeder
     // empty, which is the normal end, not a fault.
     EXPECT_EQ(runSession([] {
@@ -107,4 +118,33 @@ TEST_F(SaneSourceTest, AFaultShowsInTheDialogWhichWaitsForTheOperator)
     EXPECT_EQ(acquire(TWAIN_GRAY), nullptr);
     EXPECT_EQ(op.stepsDone(), 2u);
     EXPECT_EQ(status, QStringLiteral("The scanner does not answer: check that it is connected and switched on."));
+}
+
+TEST_F(SaneSourceTest, WithTheDialogAFaultAfterSomePagesIsToldToTheOperatorBeyondTheAcquisition)
+{
+    TWAIN_SetHideUI(0);
+    setSourceOptions(BaseOptions() + QStringList{QStringLiteral("source=Automatic Document Feeder")});
+    qputenv("TWAINSANE_JAM_AFTER", "2");
+    DialogOperator op({{[](QWidget *) { return true; }, [](QWidget *d) { Click(d, "bScan"); }}});
+    EXPECT_NE(acquire(TWAIN_RGB), nullptr);
+    EXPECT_EQ(op.stepsDone(), 1u);
+    EXPECT_EQ(TWAIN_GetNumDibs(), 2);
+    // The dialog closed with the session; the fault is still on the screen.
+    EXPECT_EQ(ScanDialogShown(), nullptr);
+    EXPECT_EQ(Notices(), QStringList{twainsane::MessageFor(SANE_STATUS_JAMMED)});
+    EXPECT_TRUE(boxes.calls.empty()) << boxTexts().join(QLatin1Char('|')).toStdString();
+}
+
+TEST_F(SaneSourceTest, SanesReasonWhyTheDeviceWouldNotOpenIsToldToTheOperator)
+{
+    // The list of sources is made while two devices are there; the second
+    // has gone when it is opened.
+    ASSERT_NE(acquire(TWAIN_GRAY), nullptr);
+    configureBackend({QStringLiteral("number_of_devices 1")});
+    r9test::WriteFile(qEnvironmentVariable("XDG_CONFIG_HOME") + QStringLiteral("/twaindsm/default-source"),
+                      QByteArray(SecondSource) + '\n');
+    TWAIN_SetHideUI(0);
+    EXPECT_EQ(acquire(TWAIN_GRAY), nullptr);
+    EXPECT_EQ(Notices(), QStringList{twainsane::MessageFor(SANE_STATUS_INVAL)});
+    EXPECT_EQ(TWAIN_State(), TWAIN_PRESESSION);
 }

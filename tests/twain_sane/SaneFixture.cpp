@@ -1,5 +1,6 @@
 #include "SaneFixture.h"
 
+#include "OperatorNotice.h"
 #include "SaneDevice.h"
 #include "twain/DibLayout.h"
 #include "twain/LockedBlock.h"
@@ -7,6 +8,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <cstring>
@@ -139,6 +141,18 @@ QWidget *ScanDialogShown()
     return nullptr;
 }
 
+QStringList Notices()
+{
+    QStringList texts;
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (auto *box = qobject_cast<QMessageBox *>(w);
+            box && box->objectName() == QLatin1String(twainsane::NoticeName) && box->isVisible()) {
+            texts << box->text();
+            delete box;
+        }
+    return texts;
+}
+
 void Click(QWidget *dialog, const char *button)
 {
     dialog->findChild<QPushButton *>(QLatin1String(button))->click();
@@ -174,7 +188,8 @@ void SaneSourceTest::SetUp()
 void SaneSourceTest::TearDown()
 {
     freePictures();
-    for (const char *v : {"TWAINSANE_OPTIONS", "TWAINSANE_SLICE_BYTES"})
+    Notices();
+    for (const char *v : {"TWAINSANE_OPTIONS", "TWAINSANE_SLICE_BYTES", "TWAINSANE_JAM_AFTER"})
         qunsetenv(v);
     TWAIN_UnRegisterCallback();
     twain::ResetSessionForTests();

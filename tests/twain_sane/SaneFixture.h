@@ -29,6 +29,9 @@ QImage ReferenceScan(const QStringList &options);
 
 /// The SANE source's dialog while it shows; null otherwise.
 QWidget *ScanDialogShown();
+/// The texts of the source's notices to the operator on the screen, which
+/// are closed.
+QStringList Notices();
 /// Clicks the dialog's button with the object name.
 void Click(QWidget *dialog, const char *button);
 

@@ -1,5 +1,7 @@
 #include "SaneDevice.h"
 
+#include "SaneCall.h"
+
 #include <cstring>
 #include <vector>
 
@@ -26,13 +28,15 @@ bool isNumber(const SANE_Option_Descriptor *d)
 
 std::unique_ptr<SaneDevice> SaneDevice::Open(const QByteArray &deviceName, Failure &failure)
 {
-    SaneUse probe; // keeps SANE started until the device holds its own use
-    if (!probe.started()) {
-        failure = Failure::From(SANE_STATUS_IO_ERROR);
-        return nullptr;
-    }
+    // Starting SANE and opening a device can each take seconds.
+    std::unique_ptr<SaneUse> probe; // keeps SANE started until the device holds its own use
     SANE_Handle handle = nullptr;
-    const SANE_Status status = sane_open(deviceName.constData(), &handle);
+    const SANE_Status status = OffThread([&] {
+        probe = std::make_unique<SaneUse>();
+        if (!probe->started())
+            return SANE_STATUS_IO_ERROR;
+        return sane_open(deviceName.constData(), &handle);
+    });
     if (status != SANE_STATUS_GOOD || !handle) {
         failure = Failure::From(status != SANE_STATUS_GOOD ? status : SANE_STATUS_IO_ERROR);
         return nullptr;

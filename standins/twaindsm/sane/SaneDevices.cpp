@@ -1,5 +1,7 @@
 #include "SaneDevices.h"
 
+#include "SaneCall.h"
+
 #include "TwainTypes.h"
 
 #include <QSet>
@@ -68,15 +70,21 @@ const std::vector<DeviceSource> &Sources(bool refresh)
     static bool asked = false;
     if (asked && !refresh)
         return cached;
-    SaneUse use;
-    if (!use.started())
-        return cached;
-    const SANE_Device **list = nullptr;
+    bool listed = false;
     std::vector<DeviceDescription> devices;
-    if (sane_get_devices(&list, SANE_FALSE) == SANE_STATUS_GOOD && list)
-        for (const SANE_Device **d = list; *d; ++d)
-            if ((*d)->name && (*d)->name[0])
-                devices.push_back({(*d)->name, (*d)->vendor ? (*d)->vendor : "", (*d)->model ? (*d)->model : ""});
+    RunOffThread([&] {
+        SaneUse use;
+        if (!use.started())
+            return;
+        listed = true;
+        const SANE_Device **list = nullptr;
+        if (sane_get_devices(&list, SANE_FALSE) == SANE_STATUS_GOOD && list)
+            for (const SANE_Device **d = list; *d; ++d)
+                if ((*d)->name && (*d)->name[0])
+                    devices.push_back({(*d)->name, (*d)->vendor ? (*d)->vendor : "", (*d)->model ? (*d)->model : ""});
+    });
+    if (!listed)
+        return cached;
     cached = NameSources(devices);
     asked = true;
     return cached;

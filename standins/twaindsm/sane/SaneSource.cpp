@@ -2,6 +2,8 @@
 
 #include "GlobalMemory.h"
 #include "MultiTWAIN.h" // the bitmap header record only; nothing of the package is linked
+#include "OperatorNotice.h"
+#include "SaneCall.h"
 
 #include <QApplication>
 #include <algorithm>
@@ -47,6 +49,18 @@ const DeviceSource *findSource(const char *productName, bool refresh)
     return nullptr;
 }
 
+// TWAINSANE_JAM_AFTER=n: the feeder jams after n sheets, to see how a jam
+// reaches the operator without a scanner that jams.
+int g_sheetsBeforeJam = -1;
+
+SANE_Status startOrJam(SANE_Handle device)
+{
+    if (g_sheetsBeforeJam == 0)
+        return SANE_STATUS_JAMMED;
+    --g_sheetsBeforeJam;
+    return sane_start(device);
+}
+
 void report(const QString &message)
 {
     std::fprintf(stderr, "twainsane: %s\n", message.toLocal8Bit().constData());
@@ -58,6 +72,20 @@ SaneSource &SaneSource::instance()
 {
     static SaneSource source;
     return source;
+}
+
+TW_UINT16 SaneSource::entry(pTW_IDENTITY origin, TW_UINT32 dg, TW_UINT16 dat, TW_UINT16 msg, TW_MEMREF data)
+{
+    // While a call to SANE runs the application's events go on; what they
+    // ask of the source waits for the call's end.
+    if (CallRunning() && dat != DAT_STATUS) {
+        if (dat == DAT_EVENT && data) {
+            static_cast<pTW_EVENT>(data)->TWMessage = MSG_NULL;
+            return TWRC_NOTDSEVENT;
+        }
+        return fail(TWCC_SEQERROR);
+    }
+    return Entry(origin, dg, dat, msg, data);
 }
 
 SaneSource::SaneSource()
@@ -119,6 +147,11 @@ TW_UINT16 SaneSource::open(pTW_IDENTITY id)
     m_device = SaneDevice::Open(source->deviceName, failure);
     if (!m_device) {
         report(failure.message);
+        // The caller only learns that the source would not open; why (busy,
+        // access denied, not answering) is for the operator to read. Whether
+        // the caller shows the source's dialog is not known before it is
+        // enabled, and a failed open is announced by the caller in any case.
+        TellOperator(failure.message);
         return fail(failure.condition != TWCC_SUCCESS ? failure.condition : TW_UINT16(TWCC_OPERATIONERROR));
     }
     m_settings = std::make_unique<ScanSettings>(*m_device);
@@ -343,9 +376,18 @@ void SaneSource::startScan()
     request.feeder = m_settings->feeder();
     request.maxPages = m_xferCount > 0 ? m_xferCount : -1;
     request.dpi = m_settings->resolution();
+    m_scanDpi = request.dpi;
     request.slice = m_config.slice;
     request.sliceBytes = m_config.sliceBytes;
-    m_job = std::make_unique<ScanJob>(m_device->handle(), request);
+    // sane_start stays on this thread: backends start their reader process
+    // there, and a fork while another thread runs the event loop can leave
+    // the child on a lock held at that moment (seen with the test backend).
+    SaneCalls calls;
+    bool jams = false;
+    g_sheetsBeforeJam = qEnvironmentVariableIntValue("TWAINSANE_JAM_AFTER", &jams);
+    if (jams && g_sheetsBeforeJam >= 0)
+        calls.start = startOrJam;
+    m_job = std::make_unique<ScanJob>(m_device->handle(), request, calls);
     if (m_dialog)
         m_dialog->showScanning(1, 0);
     // The scan runs on the event loop between the application's slices as
@@ -360,7 +402,17 @@ void SaneSource::pump()
         stopPump();
         return;
     }
-    if (m_job->step()) {
+    // A step that turns the event loop is not asked for again until it has
+    // ended (a cancel meanwhile only marks the job).
+    if (m_stepping)
+        return;
+    m_pumpTimer.stop();
+    if (m_pumpNotifier)
+        m_pumpNotifier->setEnabled(false);
+    m_stepping = true;
+    const bool more = m_job->step();
+    m_stepping = false;
+    if (more) {
         if (m_dialog)
             m_dialog->showScanning(m_job->pageCount() + 1, m_job->pagePercent());
         armPump();
@@ -389,7 +441,11 @@ void SaneSource::armPump()
 void SaneSource::stopPump()
 {
     m_pumpTimer.stop();
-    m_pumpNotifier.reset();
+    // Possibly from within the notifier's own signal, or a step it started.
+    if (m_pumpNotifier) {
+        m_pumpNotifier->setEnabled(false);
+        m_pumpNotifier.release()->deleteLater();
+    }
 }
 
 TW_UINT16 SaneSource::processEvent(pTW_EVENT event)
@@ -424,8 +480,13 @@ void SaneSource::scanEnded()
                                         : QString();
     if (!m_pages.empty()) {
         m_pending = MSG_XFERREADY; // the pages read before a fault are not lost
-        if (m_dialog)
+        if (m_dialog) {
             m_dialog->showIdle(message);
+            // The dialog forgets the fault when the pages are taken and the
+            // caller then closes it: the fault outlives it in a box of its own.
+            if (failure)
+                TellOperator(failure.message);
+        }
         return;
     }
     transfersEnded(message);
@@ -493,7 +554,9 @@ TW_UINT16 SaneSource::imageInfo(pTW_IMAGEINFO info)
     std::memcpy(&header, dib, sizeof header);
     GlobalUnlock(m_pages.front());
     std::memset(info, 0, sizeof *info);
-    const TW_UINT32 res = Fix32Bits(header.biXPelsPerMeter * 0.0254 / unitsPerInch());
+    // The resolution the pages were scanned at: worked back from the DIB's
+    // whole pixels per metre it would come out a little off (299.9994).
+    const TW_UINT32 res = Fix32Bits(m_scanDpi / unitsPerInch());
     std::memcpy(&info->XResolution, &res, 4);
     std::memcpy(&info->YResolution, &res, 4);
     info->ImageWidth = header.biWidth;

@@ -27,6 +27,8 @@ class SaneSource : public twainds::DataSource
 {
 public:
     static SaneSource &instance();
+    /// DS_Entry.
+    TW_UINT16 entry(pTW_IDENTITY origin, TW_UINT32 dg, TW_UINT16 dat, TW_UINT16 msg, TW_MEMREF data);
 
 private:
     SaneSource();
@@ -70,6 +72,8 @@ private:
     TW_UINT16 m_pending = MSG_NULL;
     std::unique_ptr<ScanJob> m_job;
     std::deque<TW_HANDLE> m_pages;
+    bool m_stepping = false; // in a step of m_job
+    double m_scanDpi = 0; // of the scan m_pages come from
     std::unique_ptr<ScanDialog> m_dialog;
     QTimer m_pumpTimer;
     std::unique_ptr<QSocketNotifier> m_pumpNotifier;
