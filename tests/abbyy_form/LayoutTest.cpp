@@ -28,16 +28,16 @@ namespace {
 
 class Layout : public FormFixture {};
 
-struct EditSpec { const char *name; const char *caption; int maxLength; };
+struct EditRow { const char *name; const char *caption; int maxLength; };
 
-const EditSpec edits[] = {
+const EditRow edits[] = {
     {"ledLastName", "Фамилия", 0},          {"ledFirstName", "Имя", 0},
     {"ledMiddleName", "Отчество", 0},       {"ledPassportNumber", "Номер", 100},
     {"ledSex", "Пол", 6},                   {"ledPlaceOfBirth", "Место рождения", 255},
     {"ledIssuedBy", "Кем выдан", 255},      {"ledDepartmentCode", "Код подразделения", 20},
     {"ledNationality", "Гражданство", 100},
 };
-const EditSpec dates[] = {
+const EditRow dates[] = {
     {"dteDateOfBirth", "Дата рождения", 0},
     {"dteDateOfIssue", "Когда выдан", 0},
     {"dteDateOfExpiry", "Действителен до", 0},
@@ -83,26 +83,26 @@ TEST_F(Layout, ResultControlsOnBothSubPages)
 {
     Create();
     for (const char *suffix : {"", "Curr", "Rec"}) {
-        for (const EditSpec &spec : edits) {
-            const QString name = QLatin1String(spec.name) + QLatin1String(suffix);
+        for (const EditRow &row : edits) {
+            const QString name = QLatin1String(row.name) + QLatin1String(suffix);
             auto *edit = form->findChild<ui::TCaptionedEdit *>(name);
             ASSERT_NE(edit, nullptr) << name.toStdString();
-            QString caption = QString::fromUtf8(spec.caption);
+            QString caption = QString::fromUtf8(row.caption);
             if (name == QLatin1String("ledDepartmentCodeCurr") || name == QLatin1String("ledDepartmentCodeRec"))
                 caption = QStringLiteral("Код подраз- деления");
             EXPECT_EQ(edit->EditLabel()->text(), caption) << name.toStdString();
-            EXPECT_EQ(edit->MaxLength(), spec.maxLength) << name.toStdString();
+            EXPECT_EQ(edit->MaxLength(), row.maxLength) << name.toStdString();
             EXPECT_EQ(edit->ReadOnly(), QLatin1String(suffix) == QLatin1String("Curr")) << name.toStdString();
             EXPECT_TRUE((*suffix ? form->tsEdit : form->tsAdd)->isAncestorOf(edit)) << name.toStdString();
         }
-        for (const EditSpec &spec : dates) {
-            const QString name = QLatin1String(spec.name) + QLatin1String(suffix);
+        for (const EditRow &row : dates) {
+            const QString name = QLatin1String(row.name) + QLatin1String(suffix);
             auto *edit = form->findChild<ui::TNullableDateEdit *>(name);
             ASSERT_NE(edit, nullptr) << name.toStdString();
             EXPECT_TRUE(edit->IsNull());
             bool labelled = false;
             for (QLabel *label : edit->parentWidget()->findChildren<QLabel *>())
-                labelled |= label->text() == QString::fromUtf8(spec.caption);
+                labelled |= label->text() == QString::fromUtf8(row.caption);
             EXPECT_TRUE(labelled) << name.toStdString();
         }
     }
