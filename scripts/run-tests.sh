@@ -18,5 +18,10 @@ export QT_QPA_PLATFORM=offscreen
 # ctest replays every fuzz corpus; where clang's libFuzzer is installed, a
 # short fuzzing run of every target follows (R9_FUZZ_SECONDS each, 0: none).
 if [ "$dir" = build ] && [ "${R9_FUZZ_SECONDS:-20}" -gt 0 ] && bash scripts/run-fuzz.sh --available; then
-  bash scripts/run-fuzz.sh "${R9_FUZZ_SECONDS:-20}"
+  # A new finding of this short run is reported, not a failed build: it
+  # belongs in the corpus with its fix, and the replay above is the gate.
+  if ! bash scripts/run-fuzz.sh "${R9_FUZZ_SECONDS:-20}"; then
+    echo "*** fuzzing found a new fault: see build-fuzz/logs and build-fuzz/artifacts;"
+    echo "*** add the input to tests/fuzz/corpus/<target>/ with its fix"
+  fi
 fi

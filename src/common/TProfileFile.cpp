@@ -68,9 +68,9 @@ QByteArray encode(const QString &text)
 }
 
 /// what: the kind of name in the genitive ("секции", "ключа").
-void checkName(const QByteArray &name, const QString &what, const char *forbidden)
+void checkName(const QByteArray &name, const QString &what, const char *forbidden, char leading = '\0')
 {
-    bool valid = !name.trimmed().isEmpty() && name.trimmed() == name;
+    bool valid = !name.trimmed().isEmpty() && name.trimmed() == name && (!leading || !name.startsWith(leading));
     for (const char *c = forbidden; valid && *c; ++c)
         valid = !name.contains(*c);
     if (!valid)
@@ -180,7 +180,8 @@ void TProfileFile::WriteString(const QString &section, const QString &key, const
     const QByteArray k = encode(key);
     const QByteArray v = encode(value);
     checkName(s, QStringLiteral("секции"), "[]\r\n");
-    checkName(k, QStringLiteral("ключа"), "=[\r\n");
+    // A key line that starts with ';' reads back as a comment.
+    checkName(k, QStringLiteral("ключа"), "=[\r\n", ';');
     if (v.contains('\r') || v.contains('\n') || v.contains('\0'))
         fail(QStringLiteral("Значение в файле настроек не может содержать перевод строки: \"%1\".").arg(value));
     std::vector<QByteArray> lines = readLines();

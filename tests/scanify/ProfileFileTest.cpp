@@ -54,6 +54,7 @@ TEST_F(ProfileFile, RefusesWhatWouldBreakTheFileAndLeavesItAsItWas)
     EXPECT_THROW(ini.WriteString(QStringLiteral("S]"), QStringLiteral("K"), QStringLiteral("v")), std::runtime_error);
     EXPECT_THROW(ini.WriteString(QStringLiteral("S"), QStringLiteral("K=2"), QStringLiteral("v")), std::runtime_error);
     EXPECT_THROW(ini.WriteString(QStringLiteral("S"), QString(), QStringLiteral("v")), std::runtime_error);
+    EXPECT_THROW(ini.WriteString(QStringLiteral("S"), QStringLiteral(";v"), QStringLiteral("v")), std::runtime_error);
     EXPECT_EQ(r9test::ReadFile(path), before);
 
     // Too large to be a profile file: neither read nor replaced.
