@@ -1,6 +1,7 @@
 #include "DocPictureRequest.h"
 
 #include "PackageLoader.h"
+#include "ScriptedOperator.h"
 #include "twain/engDocFromScanner9r_FM.h"
 #include "ui/TPictureBox.h"
 
@@ -105,7 +106,7 @@ void WhenEnabled(QPointer<TDocFromScannerFM> form, QPushButton *button, int wait
 {
     if (!form || !form->isVisible())
         return;
-    if (button->isEnabled() || waited >= 5000) {
+    if (button->isEnabled() || waited >= ScriptedPatienceMs()) {
         (button->isEnabled() ? button : form->bCancel)->click();
         return;
     }
