@@ -75,7 +75,7 @@ private:
     void answerScanner(QDialog *dialog)
     {
         const bool again = dialog == m_lastDialog;
-        if (again && ++m_waited < GiveUpPolls)
+        if (again && ++m_waited < GiveUpPolls())
             return;
         const char *button = "bCancel";
         if (!again) {
@@ -93,7 +93,8 @@ private:
             b->click();
     }
 
-    static constexpr int GiveUpPolls = 50;
+    // About a second, never longer than the operator's patience.
+    static int GiveUpPolls() { return std::min(50, ScriptedPatienceMs() / PollMs); }
     QPointer<QDialog> m_lastDialog;
     int m_waited = 0;
     DocPictureRun m_run;
