@@ -1,5 +1,5 @@
 // Engine start and stop, the document list and the catalogue marking.
-#include "FakeEngine.h"
+#include "support/FakeEngine.h"
 
 #include "abbyy/engUtilsABBYY9r.h"
 #include "common/Recognition9r.h"
