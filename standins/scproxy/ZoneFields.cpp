@@ -36,7 +36,7 @@ bool ReadZoneFields(const QImage &scanned, int turn, const ScanifySpecimen &s,
         {"IN_KOD", z.nationality},
     };
     for (const auto &entry : table) {
-        // Named apart: a lambda may not take a structured binding in clang 14.
+        // Named apart: clang 14 does not let a lambda capture a structured binding.
         const char *id = entry.first;
         const mrz::FieldText &text = entry.second;
         const bool listed = !s.described

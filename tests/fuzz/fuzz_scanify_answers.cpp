@@ -16,7 +16,7 @@
 // bits, 4 the value repeated 40 times), value length byte, value bytes.
 #include "FuzzCheck.h"
 #include "FuzzFiles.h"
-#include "FuzzMessageBoxes.h"
+#include "FuzzWindows.h"
 
 #include "common/engCommon9r.h"
 #include "scanify/CognitiveForms.h"
@@ -211,13 +211,7 @@ void CheckWindow(const TCognitiveRecognitionFM &form, const FakeScanify &fake, c
 
 extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    qputenv("HOME", fuzz::ScratchFolder().toLocal8Bit());
-    qputenv("XDG_CONFIG_HOME", (fuzz::ScratchFolder() + QStringLiteral("/.config")).toLocal8Bit());
-    qputenv("XDG_STATE_HOME", (fuzz::ScratchFolder() + QStringLiteral("/.state")).toLocal8Bit());
-    static QApplication app(*argc, *argv);
-    fuzz::AnswerEveryMessageBox();
-    gl_sRecognizeIniFileName = fuzz::ScratchFolder() + QStringLiteral("/Recognize.iniu");
+    fuzz::StartWindows(argc, argv);
     return 0;
 }
 

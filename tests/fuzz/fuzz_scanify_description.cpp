@@ -26,10 +26,7 @@ extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
     // end after the per-thread data its fonts need.
     static auto *app = new QGuiApplication(*argc, *argv);
     (void)app;
-    QImage page(120, 80, QImage::Format_RGB888);
-    page.fill(Qt::gray);
-    if (!page.save(fuzz::ScratchFolder() + QStringLiteral("/page.png")))
-        std::abort();
+    fuzz::ScratchPicture(QStringLiteral("page.png"), QSize(120, 80));
     return 0;
 }
 
