@@ -137,6 +137,7 @@ for n,mut in [('id-16-bytes',lambda d:d['fields'][0].update(id="PP_SurName_Long1
               ('photo-file-up',lambda d:d['photo'].update(file="../photo.jpg")),
               ('photo-file-dotdot',lambda d:d['photo'].update(file="..")),
               ('photo-zone-outside',lambda d:d['photo'].update(zone={"x":100,"y":70,"width":50,"height":50})),
+              ('regress-photo-zone-edge-at-the-range',lambda d:d['photo'].update(zone={"x":2147483647,"y":0,"width":1,"height":1})),
               ('regress-photo-zone-huge',lambda d:d['photo'].update(zone={"x":2147483647,"y":0,"width":2147483647,"height":1})),
               ('photo-no-zone',lambda d:d['photo'].pop('zone')),
               ('field-zone-negative',lambda d:d['fields'][2].update(zone={"x":-5,"y":-5,"width":-10,"height":3})),
