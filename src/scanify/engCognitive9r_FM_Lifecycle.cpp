@@ -2,6 +2,7 @@
 // each click, the date check before it closes, and the enabling of actions.
 #include "scanify/engCognitive9r_FM.h"
 
+#include "common/FieldOutcome.h"
 #include "common/FormSettings.h"
 #include "common/Recognition9r.h"
 #include "common/TSettingsFile.h"
@@ -180,7 +181,7 @@ void TCognitiveRecognitionFM::ClearControls()
     if (!dataPage)
         return;
     // A hint left from the last run would describe a value that is gone.
-    m_fields.MarkColumn(column, QColor(), QString());
+    m_fields.ClearMarking(column, recognition::TMarking::Background);
     m_fields.ClearColumn(column);
     QApplication::processEvents();
 }
