@@ -169,18 +169,29 @@ void TABBYYRecognitionFM::buildTypeDocument()
     type->addWidget(cbPassportTypes);
 }
 
+QGridLayout *TABBYYRecognitionFM::buildRecognizeGroup(QWidget *page, const char *suffix, QGroupBox *&group,
+                                                      QPushButton *&button, QCheckBox *&photo, QCheckBox *&picture,
+                                                      QCheckBox *&latin)
+{
+    const auto name = [suffix](const char *stem) { return QByteArray(stem) + suffix; };
+    // Each name lives until the end of the statement that uses it.
+    QGridLayout *grid = recognizeGroup(page, group, name("gbRecognize").constData(), button, name("bRecognize").constData());
+    photo = makeCheck(group, name("cxPhotoToAccoutData").constData(), QStringLiteral("Поместить фотографию в учетные данные"));
+    picture = makeCheck(group, name("cxDocPictureToAccoutData").constData(), QStringLiteral("Поместить изображение в учетные данные"));
+    latin = makeCheck(group, name("cxFIOInLatin").constData(), QStringLiteral("Данные на латыни (загранпаспорта)"));
+    grid->addWidget(button, 0, 0);
+    grid->addWidget(photo, 1, 0);
+    grid->addWidget(picture, 2, 0);
+    grid->addWidget(latin, 3, 0);
+    return grid;
+}
+
 void TABBYYRecognitionFM::buildAddPage()
 {
     QVBoxLayout *page = dataPageLayout(tsAdd);
-    QGridLayout *grid = recognizeGroup(tsAdd, gbRecognize, "gbRecognize", bRecognize, "bRecognize");
-    cxPhotoToAccoutData = makeCheck(gbRecognize, "cxPhotoToAccoutData", QStringLiteral("Поместить фотографию в учетные данные"));
-    cxDocPictureToAccoutData = makeCheck(gbRecognize, "cxDocPictureToAccoutData", QStringLiteral("Поместить изображение в учетные данные"));
-    cxFIOInLatin = makeCheck(gbRecognize, "cxFIOInLatin", QStringLiteral("Данные на латыни (загранпаспорта)"));
+    QGridLayout *grid = buildRecognizeGroup(tsAdd, "", gbRecognize, bRecognize, cxPhotoToAccoutData,
+                                            cxDocPictureToAccoutData, cxFIOInLatin);
     buildPhotoBox();
-    grid->addWidget(bRecognize, 0, 0);
-    grid->addWidget(cxPhotoToAccoutData, 1, 0);
-    grid->addWidget(cxDocPictureToAccoutData, 2, 0);
-    grid->addWidget(cxFIOInLatin, 3, 0);
     grid->setRowStretch(4, 1);
     grid->addWidget(pnlPhoto, 0, 1, 5, 1, Qt::AlignRight);
     finishAddPage(page);
@@ -189,15 +200,9 @@ void TABBYYRecognitionFM::buildAddPage()
 void TABBYYRecognitionFM::buildEditPage()
 {
     QVBoxLayout *page = dataPageLayout(tsEdit);
-    QGridLayout *grid = recognizeGroup(tsEdit, gbRecognize_2, "gbRecognize_2", bRecognize_2, "bRecognize_2");
-    cxPhotoToAccoutData_2 = makeCheck(gbRecognize_2, "cxPhotoToAccoutData_2", QStringLiteral("Поместить фотографию в учетные данные"));
-    cxDocPictureToAccoutData_2 = makeCheck(gbRecognize_2, "cxDocPictureToAccoutData_2", QStringLiteral("Поместить изображение в учетные данные"));
-    cxFIOInLatin_2 = makeCheck(gbRecognize_2, "cxFIOInLatin_2", QStringLiteral("Данные на латыни (загранпаспорта)"));
+    QGridLayout *grid = buildRecognizeGroup(tsEdit, "_2", gbRecognize_2, bRecognize_2, cxPhotoToAccoutData_2,
+                                            cxDocPictureToAccoutData_2, cxFIOInLatin_2);
     buildCopyButton();
-    grid->addWidget(bRecognize_2, 0, 0);
-    grid->addWidget(cxPhotoToAccoutData_2, 1, 0);
-    grid->addWidget(cxDocPictureToAccoutData_2, 2, 0);
-    grid->addWidget(cxFIOInLatin_2, 3, 0);
     grid->addWidget(sbCopyCurrentData, 3, 1, Qt::AlignRight);
     finishEditPage(page);
 }

@@ -27,6 +27,7 @@ class QAction;
 class QCheckBox;
 class QComboBox;
 class QFrame;
+class QGridLayout;
 class QGroupBox;
 class QLabel;
 class QListWidget;
@@ -198,6 +199,10 @@ protected:
     void buildEditPage() override;
 
 private:
+    /// The group " Распознавание " of a data page: "Распознать" and the three
+    /// option boxes, named with suffix.
+    QGridLayout *buildRecognizeGroup(QWidget *page, const char *suffix, QGroupBox *&group, QPushButton *&button,
+                                     QCheckBox *&photo, QCheckBox *&picture, QCheckBox *&latin);
     void buildOptionsPage();
     void bindNationalities(host::IDataSet *dataSet);
     void connectCheckBoxes();

@@ -53,12 +53,8 @@ QPushButton *TABBYYRecognitionFM::escapeButton() const
 
 void TABBYYRecognitionFM::connectCheckBoxes()
 {
-    disconnectOptions();
+    rebindOptions();
     using W = TABBYYRecognitionFM;
-    bindOption(cxPhotoToAccoutData, &W::cxPhotoToAccoutDataClick);
-    bindOption(cxPhotoToAccoutData_2, &W::cxPhotoToAccoutDataClick);
-    bindOption(cxDocPictureToAccoutData, &W::cxDocPictureToAccoutDataClick);
-    bindOption(cxDocPictureToAccoutData_2, &W::cxDocPictureToAccoutDataClick);
     bindOption(cxFIOInLatin, &W::cxFIOInLatinClick);
     bindOption(cxFIOInLatin_2, &W::cxFIOInLatinClick);
     // The copy boxes share the document-picture handler.

@@ -271,3 +271,13 @@ void TRecognitionWindow::disconnectOptions()
         disconnect(c);
     m_optionConnections.clear();
 }
+
+void TRecognitionWindow::rebindOptions()
+{
+    disconnectOptions();
+    using W = TRecognitionWindow;
+    bindOption(cxPhotoToAccoutData, &W::cxPhotoToAccoutDataClick);
+    bindOption(cxPhotoToAccoutData_2, &W::cxPhotoToAccoutDataClick);
+    bindOption(cxDocPictureToAccoutData, &W::cxDocPictureToAccoutDataClick);
+    bindOption(cxDocPictureToAccoutData_2, &W::cxDocPictureToAccoutDataClick);
+}

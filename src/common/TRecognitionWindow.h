@@ -155,9 +155,12 @@ protected:
     /// An option box clicked: the box of the active data page gives the
     /// global its value, which is written at once.
     void saveOption(QCheckBox *addBox, QCheckBox *editBox, const settings::TBoolSetting &setting);
-    /// Connects a box's toggling to a handler until disconnectOptions.
+    /// Connects a box's toggling to a handler until the next disconnectOptions.
     template <class Window>
     void bindOption(QCheckBox *box, void (Window::*handler)());
+    /// Drops every binding bindOption made, and binds the photo and picture
+    /// boxes of both data pages to their handlers again.
+    void rebindOptions();
     void disconnectOptions();
 
     recognition::TResultFieldSet m_fields;

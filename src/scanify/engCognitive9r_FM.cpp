@@ -118,26 +118,46 @@ void TCognitiveRecognitionFM::buildTypeDocument()
     pnlTypeDocument->setFixedHeight(8);
 }
 
+QGridLayout *TCognitiveRecognitionFM::buildRecognizeGroup(QWidget *page, bool edit)
+{
+    const char *suffix = edit ? "_2" : "";
+    const auto name = [suffix](const char *stem) { return QByteArray(stem) + suffix; };
+    // Each name lives until the end of the statement that uses it.
+    QGroupBox *&group = edit ? gbRecognize_2 : gbRecognize;
+    QPushButton *&button = edit ? bRecognize_2 : bRecognize;
+    QGridLayout *grid = recognizeGroup(page, group, name("gbRecognize").constData(), button,
+                                       name("bRecognize").constData());
+    grid->addWidget(button, 0, 0, Qt::AlignLeft);
+    (edit ? cxPhotoToAccoutData_2 : cxPhotoToAccoutData) =
+        labelledCheck(group, grid, 1, name("cxPhotoToAccoutData").constData(),
+                      name("laPhotoToAccoutData").constData(), edit ? laPhotoToAccoutData_2 : laPhotoToAccoutData,
+                      QStringLiteral("Поместить фотографию в учетные данные"));
+    (edit ? cxDocPictureToAccoutData_2 : cxDocPictureToAccoutData) =
+        labelledCheck(group, grid, 2, name("cxDocPictureToAccoutData").constData(),
+                      name("laDocPictureToAccoutData").constData(),
+                      edit ? laDocPictureToAccoutData_2 : laDocPictureToAccoutData,
+                      QStringLiteral("Поместить изображение в учетные данные"));
+    QCheckBox *&twain = edit ? cxShowTWAINDialog : cxShowTWAINDialog_Add;
+    QCheckBox *&scanner = edit ? cxSelectScanner : cxSelectScanner_Add;
+    twain = named(new QCheckBox(QStringLiteral("Показывать TWAIN-диалог"), group),
+                  edit ? "cxShowTWAINDialog" : "cxShowTWAINDialog_Add");
+    scanner = named(new QCheckBox(QStringLiteral("Выбор сканера"), group), edit ? "cxSelectScanner" : "cxSelectScanner_Add");
+    auto *options = new QHBoxLayout();
+    options->addWidget(twain);
+    options->addWidget(scanner);
+    if (!edit) {
+        cxProtocol = named(new QCheckBox(QStringLiteral("Протокол"), group), "cxProtocol");
+        options->addWidget(cxProtocol);
+    }
+    options->addStretch(1);
+    grid->addLayout(options, 3, 0);
+    return grid;
+}
+
 void TCognitiveRecognitionFM::buildAddPage()
 {
     QVBoxLayout *page = dataPageLayout(tsAdd);
-    QGridLayout *grid = recognizeGroup(tsAdd, gbRecognize, "gbRecognize", bRecognize, "bRecognize");
-    grid->addWidget(bRecognize, 0, 0, Qt::AlignLeft);
-    cxPhotoToAccoutData = labelledCheck(gbRecognize, grid, 1, "cxPhotoToAccoutData", "laPhotoToAccoutData",
-                                        laPhotoToAccoutData, QStringLiteral("Поместить фотографию в учетные данные"));
-    cxDocPictureToAccoutData = labelledCheck(gbRecognize, grid, 2, "cxDocPictureToAccoutData",
-                                             "laDocPictureToAccoutData", laDocPictureToAccoutData,
-                                             QStringLiteral("Поместить изображение в учетные данные"));
-    cxShowTWAINDialog_Add = named(new QCheckBox(QStringLiteral("Показывать TWAIN-диалог"), gbRecognize),
-                                  "cxShowTWAINDialog_Add");
-    cxSelectScanner_Add = named(new QCheckBox(QStringLiteral("Выбор сканера"), gbRecognize), "cxSelectScanner_Add");
-    cxProtocol = named(new QCheckBox(QStringLiteral("Протокол"), gbRecognize), "cxProtocol");
-    auto *options = new QHBoxLayout();
-    options->addWidget(cxShowTWAINDialog_Add);
-    options->addWidget(cxSelectScanner_Add);
-    options->addWidget(cxProtocol);
-    options->addStretch(1);
-    grid->addLayout(options, 3, 0);
+    QGridLayout *grid = buildRecognizeGroup(tsAdd, false);
     grid->setRowStretch(4, 1);
     buildPhotoBox();
     grid->addWidget(pnlPhoto, 0, 1, 5, 1, Qt::AlignRight);
@@ -147,22 +167,7 @@ void TCognitiveRecognitionFM::buildAddPage()
 void TCognitiveRecognitionFM::buildEditPage()
 {
     QVBoxLayout *page = dataPageLayout(tsEdit);
-    QGridLayout *grid = recognizeGroup(tsEdit, gbRecognize_2, "gbRecognize_2", bRecognize_2, "bRecognize_2");
-    grid->addWidget(bRecognize_2, 0, 0, Qt::AlignLeft);
-    cxPhotoToAccoutData_2 = labelledCheck(gbRecognize_2, grid, 1, "cxPhotoToAccoutData_2", "laPhotoToAccoutData_2",
-                                          laPhotoToAccoutData_2,
-                                          QStringLiteral("Поместить фотографию в учетные данные"));
-    cxDocPictureToAccoutData_2 = labelledCheck(gbRecognize_2, grid, 2, "cxDocPictureToAccoutData_2",
-                                               "laDocPictureToAccoutData_2", laDocPictureToAccoutData_2,
-                                               QStringLiteral("Поместить изображение в учетные данные"));
-    cxShowTWAINDialog = named(new QCheckBox(QStringLiteral("Показывать TWAIN-диалог"), gbRecognize_2),
-                              "cxShowTWAINDialog");
-    cxSelectScanner = named(new QCheckBox(QStringLiteral("Выбор сканера"), gbRecognize_2), "cxSelectScanner");
-    auto *options = new QHBoxLayout();
-    options->addWidget(cxShowTWAINDialog);
-    options->addWidget(cxSelectScanner);
-    options->addStretch(1);
-    grid->addLayout(options, 3, 0);
+    QGridLayout *grid = buildRecognizeGroup(tsEdit, true);
     buildCopyButton();
     grid->addWidget(sbCopyCurrentData, 3, 1, Qt::AlignRight);
     finishEditPage(page);

@@ -21,6 +21,7 @@ class QAction;
 class QCheckBox;
 class QComboBox;
 class QFrame;
+class QGridLayout;
 class QGroupBox;
 class QLabel;
 class QPushButton;
@@ -118,6 +119,9 @@ protected:
     void buildEditPage() override;
 
 private:
+    /// The group " Распознавание " of tsAdd or tsEdit: "Распознать" and the
+    /// option boxes of that page.
+    QGridLayout *buildRecognizeGroup(QWidget *page, bool edit);
     void buildOptionsPage();
     void connectOptionBoxes(bool both);
 };

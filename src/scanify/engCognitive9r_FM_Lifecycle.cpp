@@ -40,12 +40,8 @@ TCognitiveRecognitionFM::~TCognitiveRecognitionFM()
 
 void TCognitiveRecognitionFM::connectOptionBoxes(bool both)
 {
-    disconnectOptions();
+    rebindOptions();
     using W = TCognitiveRecognitionFM;
-    bindOption(cxPhotoToAccoutData, &W::cxPhotoToAccoutDataClick);
-    bindOption(cxPhotoToAccoutData_2, &W::cxPhotoToAccoutDataClick);
-    bindOption(cxDocPictureToAccoutData, &W::cxDocPictureToAccoutDataClick);
-    bindOption(cxDocPictureToAccoutData_2, &W::cxDocPictureToAccoutDataClick);
     bindOption(cxSelectScanner_Add, &W::cxSelectScanner_AddClick);
     bindOption(cxSelectScanner, &W::cxSelectScanner_AddClick);
     bindOption(cxShowTWAINDialog_Add, &W::cxShowTWAINDialog_AddClick);
