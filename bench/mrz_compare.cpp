@@ -73,7 +73,8 @@ int EditDistance(const QString &a, const QString &b)
 
 bool IsA4(const QJsonObject &truth)
 {
-    return truth.value(QStringLiteral("a4")).toBool();
+    // Sets drawn before the truth named it had whole pages up to 300 dpi only.
+    return truth.value(QStringLiteral("a4")).toBool(truth.value(QStringLiteral("dpi")).toInt() <= 300);
 }
 
 struct Tally
