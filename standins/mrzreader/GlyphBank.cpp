@@ -69,7 +69,9 @@ bool GlyphBank::Draw(QString *error)
     const double scale = double(kPitch) / advance;
     m_capHeight = float(capTop * scale);
     m_height = int(std::ceil(m_capHeight)) + 2 * kPad;
-    const double baseline = kPad + double(m_capHeight);
+    // The capitals sit exactly in the middle of the template, so that a cell
+    // sampled around its centre and turned half round is the same cell.
+    const double baseline = (m_height + double(m_capHeight)) / 2.0;
 
     for (int k = 0; k < kAlphabetSize; ++k) {
         QImage glyph(kPitch, m_height, QImage::Format_Grayscale8);
@@ -92,7 +94,7 @@ bool GlyphBank::Draw(QString *error)
                         x0 = std::min(x0, x), x1 = std::max(x1, x), y0 = std::min(y0, y), y1 = std::max(y1, y);
             if (x1 >= x0)
                 m_fillerOffset = QPointF(((x0 + x1 + 1) / 2.0 - kPitch / 2.0) / kPitch,
-                                         ((y0 + y1 + 1) / 2.0 - (kPad + m_capHeight / 2.0)) / kPitch);
+                                         ((y0 + y1 + 1) / 2.0 - m_height / 2.0) / kPitch);
         }
         static constexpr double kBlur[kSets] = {0.0, 1.0, 1.8};
         for (int set = 0; set < kSets; ++set)

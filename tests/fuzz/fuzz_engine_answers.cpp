@@ -10,7 +10,7 @@
 // 8 value in UTF-16, 16 a claimed length follows, bits 5-7 untrusted count.
 #include "FuzzCheck.h"
 #include "FuzzFiles.h"
-#include "FuzzMessageBoxes.h"
+#include "FuzzWindows.h"
 
 #include "abbyy/engABBYY9r_FM.h"
 #include "abbyy/engUtilsABBYY9r.h"
@@ -103,13 +103,7 @@ fake::Field ReadField(Reader &in)
 
 extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    qputenv("HOME", fuzz::ScratchFolder().toLocal8Bit());
-    qputenv("XDG_CONFIG_HOME", (fuzz::ScratchFolder() + QStringLiteral("/.config")).toLocal8Bit());
-    qputenv("XDG_STATE_HOME", (fuzz::ScratchFolder() + QStringLiteral("/.state")).toLocal8Bit());
-    static QApplication app(*argc, *argv);
-    fuzz::AnswerEveryMessageBox();
-    gl_sRecognizeIniFileName = fuzz::ScratchFolder() + QStringLiteral("/Recognize.iniu");
+    fuzz::StartWindows(argc, argv);
     return 0;
 }
 
