@@ -12,7 +12,7 @@
 
 #include <algorithm>
 #include <cmath>
-#include <mutex>
+#include <memory>
 
 namespace mrz {
 
@@ -23,19 +23,19 @@ QString GlyphBank::FontFile()
 
 const GlyphBank *GlyphBank::Instance(QString *error)
 {
-    static std::once_flag once;
-    static GlyphBank *bank = nullptr;
+    // Owned by a static of this library, so the bank goes with it: the
+    // engine stand-in that reads zones is loaded and freed by its host, maybe
+    // many times in one process, and each load draws a bank of its own.
     static QString failure;
-    std::call_once(once, [] {
-        auto *b = new GlyphBank;
-        if (b->Draw(&failure))
-            bank = b;
-        else
-            delete b;
-    });
+    static const std::unique_ptr<const GlyphBank> bank = [] {
+        std::unique_ptr<GlyphBank> drawn(new GlyphBank);
+        if (!drawn->Draw(&failure))
+            drawn.reset();
+        return std::unique_ptr<const GlyphBank>(std::move(drawn));
+    }();
     if (!bank && error)
         *error = failure;
-    return bank;
+    return bank.get();
 }
 
 bool GlyphBank::Draw(QString *error)
