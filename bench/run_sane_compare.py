@@ -78,7 +78,7 @@ def main():
     print(f"{'scanimage to /dev/null':48} {scanimage:9.1f} {1.0:7.2f}")
     names = {"BM_SanePageToDib": "TWAIN layer + SANE source to a DIB",
              "BM_SanePageToImage": "... and on into a QImage",
-             "BM_SanePageToWindowBitmap": "... and drawn into the window's bitmap"}
+             "BM_SanePageToFormPicture": "... into the document-picture window's picture"}
     for key, label in names.items():
         if key in ours:
             print(f"{label:48} {ours[key]:9.1f} {ours[key] / scanimage:7.2f}")
