@@ -54,10 +54,18 @@ bool ScanJob::Readable(int fd, int timeoutMs)
 bool ScanJob::step()
 {
     m_idle = false;
-    if (m_phase == Phase::Starting)
+    if (m_phase == Phase::Starting) {
         start();
-    else if (m_phase == Phase::Reading)
+        // The first read follows at once. A device that fails the page
+        // straight away is then cancelled before the reader a backend may
+        // start for the page gets going: SANE's test backend stops its
+        // reader thread wherever it is, and stopped inside the allocator
+        // it leaves the allocator locked for every other thread.
+        if (m_phase == Phase::Reading)
+            read();
+    } else if (m_phase == Phase::Reading) {
         read();
+    }
     return running();
 }
 
