@@ -29,7 +29,6 @@ TEST_F(SaneSourceTest, DeviceFaultsBecomeConditionCodesAndEndTheScanWithoutAPict
                          // the page ends before its first line: nothing to deliver
                          Case{"SANE_STATUS_EOF", TWCC_BUMMER}, Case{"SANE_STATUS_CANCELLED", TWCC_SUCCESS}}) {
         SCOPED_TRACE(c.status);
-        setSourceOptions(FaultOptions());
         configureBackend({QStringLiteral("read-status-code %1").arg(QLatin1String(c.status))});
         EXPECT_EQ(runSession([] {}), c.condition);
         EXPECT_EQ(TWAIN_GetNumDibs(), 0);
@@ -66,7 +65,6 @@ TEST_F(SaneSourceTest, AFaultInTheFeederKeepsThePagesReadBeforeIt)
     EXPECT_EQ(TWAIN_GetNumDibs(), 10);
 
     // A jam on the first sheet leaves nothing and says so.
-    setSourceOptions(FaultOptions());
     configureBackend({QStringLiteral("read-status-code SANE_STATUS_JAMMED")});
     EXPECT_EQ(runSession([] { EXPECT_TRUE(TWAIN_SetCapOneValue(CAP_FEEDERENABLED, TWTY_BOOL, 1)); }),
               TWCC_PAPERJAM);
@@ -106,7 +104,6 @@ TEST_F(SaneSourceTest, TheOperatorCancelsWhileSaneReadsAndClosesTheDialog)
 TEST_F(SaneSourceTest, AFaultShowsInTheDialogWhichWaitsForTheOperator)
 {
     TWAIN_SetHideUI(0);
-    setSourceOptions(FaultOptions());
     configureBackend({QStringLiteral("read-status-code SANE_STATUS_IO_ERROR")});
     QString status;
     DialogOperator op({{[](QWidget *) { return true; }, [](QWidget *d) { Click(d, "bScan"); }},

@@ -73,14 +73,6 @@ QStringList BaseOptions()
             QStringLiteral("test-picture=Color pattern")};
 }
 
-QStringList FaultOptions()
-{
-    // 295 x 472 pixels: 139 kB in grey, more in colour.
-    return {QStringLiteral("resolution=300"), QStringLiteral("br-x=25"), QStringLiteral("br-y=40"),
-            QStringLiteral("test-picture=Color pattern"), QStringLiteral("non-blocking=yes"),
-            QStringLiteral("select-fd=yes")};
-}
-
 QImage DibPicture(TWAIN_HDIB dib, QImage::Format format)
 {
     twain::LockedBlock block(dib);

@@ -21,13 +21,6 @@ inline constexpr const char *SecondSource = "SANE: Noname frontend-tester #2";
 
 /// The options every test scans with: a small coloured page.
 QStringList BaseOptions();
-/// The options of scans that meet a fault of SANE's test device: a page
-/// larger than a pipe holds, read only when the device's descriptor has
-/// data. The device's reader thread, which it stops wherever it is when the
-/// scan is cancelled, is then waiting to write (at a fault nothing is read):
-/// stopped just after it started, inside the allocator, it would leave the
-/// allocator locked for every other thread (seen under the sanitizer).
-QStringList FaultOptions();
 /// The DIB as a picture in `format` (Grayscale8 or RGB888).
 QImage DibPicture(TWAIN_HDIB dib, QImage::Format format);
 /// The device test:0 scanned with the options directly through SANE, one
