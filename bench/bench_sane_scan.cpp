@@ -21,6 +21,7 @@
 #include <QImage>
 #include <QCheckBox>
 #include <QTemporaryDir>
+#include <memory>
 #include <benchmark/benchmark.h>
 
 namespace {
@@ -112,8 +113,30 @@ void BM_SanePageToFormPicture(benchmark::State &state)
 
 // Processor time of the whole process: SANE's test device makes its data on
 // a thread of its own, and the scan reads on another.
+void BM_SanePageToNewFormPicture(benchmark::State &state)
+{
+    // The first page of a window: no bitmap of an earlier page to fill.
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto form = std::make_unique<TDocFromScannerFM>(nullptr);
+        form->cxShowScanerList->setChecked(false);
+        form->Calls.SetHideUI = [](int32_t) { TWAIN_SetHideUI(1); };
+        state.ResumeTiming();
+        form->bScanTestClick();
+        if (!form->imgWorkTest->HasGraphic()) {
+            state.SkipWithError("no picture in the window");
+            return;
+        }
+        benchmark::DoNotOptimize(form->imgWorkTest->Picture().constBits());
+        state.PauseTiming();
+        form.reset();
+        state.ResumeTiming();
+    }
+}
+
 BENCHMARK(BM_SanePageToDib)->Unit(benchmark::kMillisecond)->UseRealTime()->MeasureProcessCPUTime()->MinWarmUpTime(0.2);
 BENCHMARK(BM_SanePageToImage)->Unit(benchmark::kMillisecond)->UseRealTime()->MeasureProcessCPUTime();
+BENCHMARK(BM_SanePageToNewFormPicture)->Unit(benchmark::kMillisecond)->UseRealTime()->MeasureProcessCPUTime();
 BENCHMARK(BM_SanePageToFormPicture)->Unit(benchmark::kMillisecond)->UseRealTime()->MeasureProcessCPUTime();
 
 } // namespace

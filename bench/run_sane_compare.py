@@ -87,7 +87,8 @@ def main():
     print(f"{'scanimage to /dev/null':52} {scanimage:8.1f} {1.0:6.2f} {scanimage_cpu:8.1f} {1.0:6.2f}")
     names = {"BM_SanePageToDib": "TWAIN layer + SANE source to a DIB",
              "BM_SanePageToImage": "... and on into a QImage",
-             "BM_SanePageToFormPicture": "... into the document-picture window's picture"}
+             "BM_SanePageToNewFormPicture": "... into the picture of a new picture window",
+             "BM_SanePageToFormPicture": "... into the window's picture, next pages"}
     for key, label in names.items():
         if key in ours:
             wall, cpu = ours[key]
