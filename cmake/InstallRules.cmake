@@ -21,7 +21,8 @@ set(R9_PUBLIC_HEADERS
   common/r9Export.h common/Recognition9r.h common/engCommon9r.h
   common/engCommon9rMessages.h common/ResString.h common/TOrderedStrings.h
   common/TDocumentInfo.h common/engSelectRecognizer9r_FM.h
-  common/TCountryInfo.h common/RecognitionFields.h common/LoadPictureFromFile.h
+  common/TCountryInfo.h common/RecognitionFields.h common/TRecognitionWindow.h
+  common/LoadPictureFromFile.h
   scanify/engCognitive9r_FM.h
   abbyy/ABBYY_PassportReaderSdk_TLB.h abbyy/engABBYY9r_FM.h abbyy/engUtilsABBYY9r.h
   camera/engPhotoFromCamera9r_FM.h camera/TCameraPanel.h camera/TFrameGeometry.h camera/TShape.h
@@ -30,7 +31,7 @@ set(R9_PUBLIC_HEADERS
   imaging/engResample.h
   scanify/engUtilsScanify9r.h scanify/scapiTypes.h
   twain/engDocFromScanner9r_FM.h twain/MultiTWAIN.h twain/TwainTypes.h
-  ui/TActionUpdater.h ui/TCaptionedEdit.h ui/TChoiceGroup.h ui/TEditColors.h
+  ui/TActionUpdater.h ui/TCaptionedEdit.h ui/TChoiceGroup.h ui/TEditColors.h ui/TFormDialog.h
   ui/TNullableDateEdit.h ui/TPictureBox.h ui/TTrackSlider.h)
 set(R9_INCLUDE_SUBDIR ${CMAKE_INSTALL_INCLUDEDIR}/recognition9r)
 set(R9_CMAKE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/Recognition9r)

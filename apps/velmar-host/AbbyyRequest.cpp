@@ -1,23 +1,15 @@
 #include "AbbyyRequest.h"
 
-#include "PackageLoader.h"
-#include "ResultFieldsReader.h"
 #include "abbyy/engABBYY9r_FM.h"
 #include "common/engCommon9r.h"
 #include "host/IDataSet.h"
-#include "ui/TNullableDateEdit.h"
-#include "ui/TPictureBox.h"
-#include "ui/TCaptionedEdit.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
 #include <QTabWidget>
-#include <QTimer>
 #include <cstdio>
-#include <memory>
-#include <vector>
 
 namespace {
 
@@ -41,16 +33,9 @@ void FillDocumentTypes(const PackageLoader &package, TABBYYRecognitionFM *form, 
 
 } // namespace
 
-PersonRecord ReadFormRecord(TABBYYRecognitionFM *f)
+PersonRecord ReadFormRecord(const TABBYYRecognitionFM *f)
 {
-    const bool edit = f->pgcRecognize->currentWidget() == f->tsEdit;
-    // The passport-reader window marks a doubtful value red.
-    PersonRecord r = ReadResultFields(f, edit, [](const QWidget *control) {
-        if (const auto *text = qobject_cast<const ui::TCaptionedEdit *>(control))
-            return text->IsFontRed() ? FieldMark::Doubtful : FieldMark::None;
-        const auto *date = qobject_cast<const ui::TNullableDateEdit *>(control);
-        return date && date->IsFontRed() ? FieldMark::Doubtful : FieldMark::None;
-    });
+    PersonRecord r = ReadResultFields(f, f->pgcRecognize->currentWidget() == f->tsEdit);
     if (const int i = f->cbPassportTypes->currentIndex(); i >= 0)
         if (const auto *info = reinterpret_cast<const TDocumentInfo *>(f->cbPassportTypes->itemData(i).value<quintptr>()))
             r.documentType = info->FIdentifier;
@@ -92,45 +77,28 @@ QStringList WriteFormPageScreenshots(TABBYYRecognitionFM *f, const QString &fold
 
 AbbyyResult RunAbbyyRequest(const PackageLoader &package, const AbbyyRequest &request)
 {
-    auto create = package.Function<TABBYYRecognitionFM *(*)(QWidget *)>("TABBYYRecognitionFM_Create");
-    auto **formVariable = package.Variable<TABBYYRecognitionFM *>("ABBYYRecognitionFM");
-    std::unique_ptr<TABBYYRecognitionFM> form(create(nullptr));
-    struct Forget
-    {
-        TABBYYRecognitionFM **variable;
-        ~Forget() { *variable = nullptr; }
-    } forget{formVariable};
-
-    FillDocumentTypes(package, form.get(), request.documentType);
-    form->pgcScanRecognize->setCurrentWidget(form->tsScanAndRecognize);
-    if (request.current) {
-        form->pgcRecognize->setCurrentWidget(form->tsEdit);
-        FillCurrentFields(form.get(), *request.current);
-    } else {
-        form->pgcRecognize->setCurrentWidget(form->tsAdd);
-    }
-    // The window connects its nationalities source to gl_cdsNationalities
-    // when it is created; the host installed its data set before that.
-    host::IDataSet *nationalities = *package.Variable<host::IDataSet *>("gl_cdsNationalities");
-    if (form->dsNationalities->DataSet() != nationalities)
-        std::fprintf(stderr, "velmar-host: the recognition window is not connected to the nationalities\n");
-
-    if (request.operate) {
-        TABBYYRecognitionFM *f = form.get();
-        QTimer::singleShot(0, f, [f, operate = request.operate] { operate(f); });
-    }
+    RecognitionWindowCalls<TABBYYRecognitionFM> calls;
+    calls.createFunction = "TABBYYRecognitionFM_Create";
+    calls.formVariable = "ABBYYRecognitionFM";
+    calls.prepare = [&](TABBYYRecognitionFM *form) {
+        FillDocumentTypes(package, form, request.documentType);
+        form->pgcScanRecognize->setCurrentWidget(form->tsScanAndRecognize);
+        // The window connects its nationalities source to gl_cdsNationalities
+        // when it is created; the host installed its data set before that.
+        host::IDataSet *nationalities = *package.Variable<host::IDataSet *>("gl_cdsNationalities");
+        if (form->dsNationalities->DataSet() != nationalities)
+            std::fprintf(stderr, "velmar-host: the recognition window is not connected to the nationalities\n");
+    };
+    calls.read = ReadFormRecord;
     AbbyyResult result;
-    result.modalResult = form->exec();
-    result.photoToAccountData = *package.Variable<bool>("gl_PhotoToAccountData");
-    result.documentToAccountData = *package.Variable<bool>("gl_DocumentToAccountData");
+    static_cast<RecognitionResult &>(result) = RunRecognitionWindow(package, calls, request.current, request.operate);
     result.fioOnLatin = *package.Variable<bool>("gl_FIOOnLatin");
-    if (result.modalResult == 1) {
-        PersonRecord record = ReadFormRecord(form.get());
-        if (result.photoToAccountData)
-            record.photo = form->imgPhoto->Picture();
-        if (result.documentToAccountData)
-            record.documentPicture = form->imgWorkRecognize->Picture();
-        result.record = std::move(record);
-    }
     return result;
+}
+
+QJsonObject AbbyyResultEntry(const AbbyyResult &r, const QString &folder)
+{
+    QJsonObject o = ResultEntry(r, folder);
+    o["gl_FIOOnLatin"] = r.fioOnLatin;
+    return o;
 }

@@ -6,6 +6,7 @@
 // through the public members of its controls.
 
 #include "PersonRecord.h"
+#include "RecognitionWindowRun.h"
 
 #include <QJsonObject>
 #include <QString>
@@ -26,20 +27,19 @@ struct AbbyyRequest
     std::function<void(TABBYYRecognitionFM *form)> operate;
 };
 
-struct AbbyyResult
+struct AbbyyResult : RecognitionResult
 {
-    int modalResult = 0;
-    std::optional<PersonRecord> record; ///< set after OK
-    bool photoToAccountData = false;
-    bool documentToAccountData = false;
     bool fioOnLatin = false;
 };
+
+/// The report entry of a result, with the Latin-names wish.
+QJsonObject AbbyyResultEntry(const AbbyyResult &r, const QString &folder);
 
 /// Runs one request through the loaded package (the engine must be started).
 AbbyyResult RunAbbyyRequest(const PackageLoader &package, const AbbyyRequest &request);
 
 /// The results of the form's active sub-page, as the host reads them after OK.
-PersonRecord ReadFormRecord(TABBYYRecognitionFM *form);
+PersonRecord ReadFormRecord(const TABBYYRecognitionFM *form);
 
 /// Writes a PNG of every page of the form (the scan page with each of its two
 /// sub-pages, and the options page) into folder; returns the files written.

@@ -4,6 +4,7 @@
 // the current values, shown modally, read back after OK and freed.
 
 #include "PersonRecord.h"
+#include "RecognitionWindowRun.h"
 
 #include <QString>
 #include <functional>
@@ -21,13 +22,7 @@ struct CognitiveRequest
     std::function<void(TCognitiveRecognitionFM *form)> operate;
 };
 
-struct CognitiveResult
-{
-    int modalResult = 0;
-    std::optional<PersonRecord> record; ///< set after OK
-    bool photoToAccountData = false;
-    bool documentToAccountData = false;
-};
+using CognitiveResult = RecognitionResult;
 
 /// Runs one request through the loaded package (the engine must be started).
 CognitiveResult RunCognitiveRequest(const PackageLoader &package, const CognitiveRequest &request);

@@ -1,5 +1,6 @@
 #include "ResultFieldsReader.h"
 
+#include "common/FieldOutcome.h"
 #include "common/RecognitionFields.h"
 #include "ui/TCaptionedEdit.h"
 #include "ui/TNullableDateEdit.h"
@@ -21,7 +22,7 @@ void FillCurrentFields(QWidget *form, const PersonRecord &record)
     }
 }
 
-PersonRecord ReadResultFields(const QWidget *form, bool edit, const std::function<FieldMark(const QWidget *)> &mark)
+PersonRecord ReadResultFields(const QWidget *form, bool edit)
 {
     using namespace recognition;
     // The record's own reader takes the values by the same keys it writes.
@@ -39,10 +40,10 @@ PersonRecord ReadResultFields(const QWidget *form, bool edit, const std::functio
             // The Scanify window puts a blank before every value it reads; the
             // record keeps the value.
             values[key] = text->Text().trimmed();
-        switch (mark(control)) {
-        case FieldMark::Doubtful: doubtful << key; break;
-        case FieldMark::Erroneous: erroneous << key; break;
-        case FieldMark::None: break;
+        switch (MarkOf(control)) {
+        case TFieldMark::Doubtful: doubtful << key; break;
+        case TFieldMark::Erroneous: erroneous << key; break;
+        case TFieldMark::None: break;
         }
     }
     PersonRecord r = PersonRecord::FromJson(values);

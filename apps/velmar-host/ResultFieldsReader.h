@@ -5,18 +5,13 @@
 
 #include "PersonRecord.h"
 
-#include <functional>
-
 class QWidget;
-
-
-/// How the window marked one field control.
-enum class FieldMark { None, Doubtful, Erroneous };
 
 /// Puts a person's values into the current-data column of form's edit page,
 /// as the host does before it shows the window.
 void FillCurrentFields(QWidget *form, const PersonRecord &record);
 
 /// The fields of form's add page, or of its edit page's recognised column
-/// when edit is set; mark tells how each control is marked.
-PersonRecord ReadResultFields(const QWidget *form, bool edit, const std::function<FieldMark(const QWidget *)> &mark);
+/// when edit is set, with the doubt and error marks the window painted on
+/// each (the passport-reader window's red letters count as a doubt).
+PersonRecord ReadResultFields(const QWidget *form, bool edit);

@@ -32,19 +32,6 @@ QStringList FeederPages()
     return pages;
 }
 
-QJsonObject Entry(const CognitiveResult &r, const QString &folder)
-{
-    QJsonObject o{{"modalResult", r.modalResult},
-                  {"gl_PhotoToAccountData", r.photoToAccountData},
-                  {"gl_DocumentToAccountData", r.documentToAccountData}};
-    if (r.record) {
-        r.record->Store(folder);
-        o["record"] = r.record->ToJson();
-        o["recordFolder"] = folder;
-    }
-    return o;
-}
-
 QString PersonFolder(const ScanifyPathOptions &o, int n)
 {
     return QDir(o.output).filePath(QStringLiteral("scanify-person-%1").arg(n, 2, 10, QLatin1Char('0')));
@@ -85,7 +72,7 @@ QJsonObject RunScanifyPath(const PackageLoader &package, const ScanifyPathOption
     if (!o.scripted) {
         CognitiveRequest request;
         request.current = current;
-        records.append(Entry(RunCognitiveRequest(package, request), PersonFolder(o, 1)));
+        records.append(ResultEntry(RunCognitiveRequest(package, request), PersonFolder(o, 1)));
         report["records"] = records;
         return report;
     }
@@ -102,7 +89,7 @@ QJsonObject RunScanifyPath(const PackageLoader &package, const ScanifyPathOption
         CognitiveRequest request;
         request.current = current;
         request.operate = [plan, &log](TCognitiveRecognitionFM *form) { OperateCognitiveWindow(form, plan, &log); };
-        QJsonObject entry = Entry(RunCognitiveRequest(package, request), folder);
+        QJsonObject entry = ResultEntry(RunCognitiveRequest(package, request), folder);
         entry["document"] = QFileInfo(page).fileName();
         entry["repeated"] = log.repeated;
         if (!log.clearedDates.isEmpty())

@@ -144,20 +144,6 @@ QString PersonFolder(const HostOptions &o, int n)
     return QDir(o.output).filePath(QStringLiteral("person-%1").arg(n, 2, 10, QLatin1Char('0')));
 }
 
-QJsonObject RecordEntry(const AbbyyResult &r, const QString &folder)
-{
-    QJsonObject o{{"modalResult", r.modalResult},
-                  {"gl_PhotoToAccountData", r.photoToAccountData},
-                  {"gl_DocumentToAccountData", r.documentToAccountData},
-                  {"gl_FIOOnLatin", r.fioOnLatin}};
-    if (r.record) {
-        r.record->Store(folder);
-        o["record"] = r.record->ToJson();
-        o["recordFolder"] = folder;
-    }
-    return o;
-}
-
 /// The ABBYY path of the host: start the engine, mark the document types it
 /// reads, run the requests, close the engine.
 QJsonObject RunAbbyyPath(const PackageLoader &package, const HostOptions &o)
@@ -195,7 +181,7 @@ QJsonObject RunAbbyyPath(const PackageLoader &package, const HostOptions &o)
     if (!o.scripted) {
         AbbyyRequest request;
         request.current = current;
-        records.append(RecordEntry(RunAbbyyRequest(package, request), PersonFolder(o, 1)));
+        records.append(AbbyyResultEntry(RunAbbyyRequest(package, request), PersonFolder(o, 1)));
         report["records"] = records;
         return report;
     }
@@ -226,7 +212,7 @@ QJsonObject RunAbbyyPath(const PackageLoader &package, const HostOptions &o)
         request.current = current;
         request.documentType = document.documentType;
         request.operate = [plan](TABBYYRecognitionFM *form) { OperateRecognitionWindow(form, plan); };
-        QJsonObject entry = RecordEntry(RunAbbyyRequest(package, request), personFolder);
+        QJsonObject entry = AbbyyResultEntry(RunAbbyyRequest(package, request), personFolder);
         entry["document"] = QFileInfo(document.descriptionPath).fileName();
         entry["documentType"] = document.documentType;
         entry["screenshot"] = plan.screenshotFile;

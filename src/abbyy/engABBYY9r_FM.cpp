@@ -122,19 +122,15 @@ QImage brightnessGlyph(bool bright)
 
 } // namespace
 
-TABBYYRecognitionFM::TABBYYRecognitionFM(QWidget *owner)
-    : QDialog(owner, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMaximizeButtonHint
-                         | Qt::WindowCloseButtonHint)
+TABBYYRecognitionFM::TABBYYRecognitionFM(QWidget *owner) : TRecognitionWindow(owner)
 {
     setObjectName(QStringLiteral("ABBYYRecognitionFM"));
     setWindowTitle(QStringLiteral("Сканирование/распознавание данных документа"));
-    setModal(true);
-    setSizeGripEnabled(true);
     setProperty("HelpFile", QStringLiteral("CommonUserOperations.chm"));
     setProperty("HelpContext", 460);
 
     dsNationalities = named(new TGridDataSource(this), "dsNationalities");
-    ActionList = named(new ui::TActionUpdater(this, [this] { ActionListUpdate(); }), "ActionList");
+    createActionList();
     acRecognize = ActionList->AddAction(QStringLiteral("acRecognize"), QStringLiteral("Распознать"));
     acScan = ActionList->AddAction(QStringLiteral("acScan"), QStringLiteral("Получить изображение"));
     acSave = ActionList->AddAction(QStringLiteral("acSave"), QStringLiteral("Готово"));
@@ -142,15 +138,7 @@ TABBYYRecognitionFM::TABBYYRecognitionFM(QWidget *owner)
     connect(acScan, &QAction::triggered, this, [this] { acScanExecute(); });
     connect(acSave, &QAction::triggered, this, [this] { acSaveExecute(); });
 
-    pgcScanRecognize = named(new QTabWidget(this), "pgcScanRecognize");
-    tsScanAndRecognize = named(new QWidget(), "tsScanAndRecognize");
-    tsCommonOptions = named(new QWidget(), "tsCommonOptions");
-    pgcScanRecognize->addTab(tsScanAndRecognize, QStringLiteral("Сканирование/распознавание"));
-    pgcScanRecognize->addTab(tsCommonOptions, QStringLiteral("Установки"));
-    auto *top = new QVBoxLayout(this);
-    top->setContentsMargins(0, 0, 0, 0);
-    top->addWidget(pgcScanRecognize);
-
+    buildPageControl();
     buildScanPage();
     buildOptionsPage();
     BindResultFields(this);
@@ -168,25 +156,8 @@ TABBYYRecognitionFM::TABBYYRecognitionFM(QWidget *owner)
     setMinimumSize(840, 300);
 }
 
-void TABBYYRecognitionFM::buildScanPage()
+void TABBYYRecognitionFM::buildTypeDocument()
 {
-    auto *page = new QHBoxLayout(tsScanAndRecognize);
-    page->setContentsMargins(4, 4, 4, 4);
-
-    // Left: the document picture and the document type.
-    pnlScan = named(new QFrame(tsScanAndRecognize), "pnlScan");
-    auto *scan = new QVBoxLayout(pnlScan);
-    scan->setContentsMargins(0, 0, 0, 0);
-    pnlPassportScan = named(new QFrame(pnlScan), "pnlPassportScan");
-    pnlPassportScan->setFrameShape(QFrame::StyledPanel);
-    auto *picture = new QVBoxLayout(pnlPassportScan);
-    imgTempRecognize = named(new ui::TPictureBox(pnlPassportScan), "imgTempRecognize");
-    imgTempRecognize->hide();
-    imgWorkRecognize = named(new ui::TPictureBox(pnlPassportScan), "imgWorkRecognize");
-    imgWorkRecognize->SetProportional(true);
-    imgWorkRecognize->SetStretch(true);
-    picture->addWidget(imgWorkRecognize);
-    pnlTypeDocument = named(new QFrame(pnlScan), "pnlTypeDocument");
     auto *type = new QHBoxLayout(pnlTypeDocument);
     type->setContentsMargins(0, 2, 0, 2);
     cbPassportTypes = named(new QComboBox(pnlTypeDocument), "cbPassportTypes");
@@ -196,105 +167,44 @@ void TABBYYRecognitionFM::buildScanPage()
     cbPassportTypes->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     cbPassportTypes->setMinimumContentsLength(12);
     type->addWidget(cbPassportTypes);
-    scan->addWidget(pnlPassportScan, 1);
-    scan->addWidget(pnlTypeDocument);
+}
 
-    // Right: the two sub-pages and the closing buttons.
-    pnlRecognize = named(new QFrame(tsScanAndRecognize), "pnlRecognize");
-    // At least as wide as the window was designed for; a wider window
-    // shares its width between the picture and the data.
-    pnlRecognize->setMinimumWidth(600);
-    auto *rec = new QVBoxLayout(pnlRecognize);
-    rec->setContentsMargins(0, 0, 0, 0);
-    pgcRecognize = named(new QTabWidget(pnlRecognize), "pgcRecognize");
-    pgcRecognize->setTabPosition(QTabWidget::South);
-    tsAdd = named(new QWidget(), "tsAdd");
-    tsEdit = named(new QWidget(), "tsEdit");
-    pgcRecognize->addTab(tsAdd, QStringLiteral("tsAdd"));
-    pgcRecognize->addTab(tsEdit, QStringLiteral("tsEdit"));
-    pnlButtons = named(new QFrame(pnlRecognize), "pnlButtons");
-    auto *buttons = new QHBoxLayout(pnlButtons);
-    buttons->setContentsMargins(0, 4, 0, 0);
-    bSave = named(new QPushButton(pnlButtons), "bSave");
-    bCancel = named(new QPushButton(QStringLiteral("Отмена"), pnlButtons), "bCancel");
-    buttons->addStretch(1);
-    buttons->addWidget(bSave);
-    buttons->addWidget(bCancel);
-    rec->addWidget(pgcRecognize, 1);
-    rec->addWidget(pnlButtons);
-
-    page->addWidget(pnlScan, 1);
-    page->addWidget(pnlRecognize, 1);
-
-    // bSave runs its action, then closes with OK (subject to the date check).
-    ui::TActionUpdater::BindButton(bSave, acSave);
-    connect(bSave, &QPushButton::clicked, this, [this] {
-        if (acSave->isEnabled())
-            done(1);
-    });
-    connect(bCancel, &QPushButton::clicked, this, [this] {
-        bCancelClick();
-        done(2);
-    });
-
-    buildAddPage();
-    buildEditPage();
+QGridLayout *TABBYYRecognitionFM::buildRecognizeGroup(QWidget *page, const char *suffix, QGroupBox *&group,
+                                                      QPushButton *&button, QCheckBox *&photo, QCheckBox *&picture,
+                                                      QCheckBox *&latin)
+{
+    const auto name = [suffix](const char *stem) { return QByteArray(stem) + suffix; };
+    // Each name lives until the end of the statement that uses it.
+    QGridLayout *grid = recognizeGroup(page, group, name("gbRecognize").constData(), button, name("bRecognize").constData());
+    photo = makeCheck(group, name("cxPhotoToAccoutData").constData(), QStringLiteral("Поместить фотографию в учетные данные"));
+    picture = makeCheck(group, name("cxDocPictureToAccoutData").constData(), QStringLiteral("Поместить изображение в учетные данные"));
+    latin = makeCheck(group, name("cxFIOInLatin").constData(), QStringLiteral("Данные на латыни (загранпаспорта)"));
+    grid->addWidget(button, 0, 0);
+    grid->addWidget(photo, 1, 0);
+    grid->addWidget(picture, 2, 0);
+    grid->addWidget(latin, 3, 0);
+    return grid;
 }
 
 void TABBYYRecognitionFM::buildAddPage()
 {
-    auto *page = new QVBoxLayout(recognition::ScrollingPage(tsAdd));
-    gbRecognize = named(new QGroupBox(QStringLiteral(" Распознавание "), tsAdd), "gbRecognize");
-    auto *grid = new QGridLayout(gbRecognize);
-    bRecognize = named(new QPushButton(gbRecognize), "bRecognize");
-    ui::TActionUpdater::BindButton(bRecognize, acRecognize);
-    cxPhotoToAccoutData = makeCheck(gbRecognize, "cxPhotoToAccoutData", QStringLiteral("Поместить фотографию в учетные данные"));
-    cxDocPictureToAccoutData = makeCheck(gbRecognize, "cxDocPictureToAccoutData", QStringLiteral("Поместить изображение в учетные данные"));
-    cxFIOInLatin = makeCheck(gbRecognize, "cxFIOInLatin", QStringLiteral("Данные на латыни (загранпаспорта)"));
-    pnlPhoto = named(new QGroupBox(QStringLiteral("Фотография"), gbRecognize), "pnlPhoto");
-    pnlPhoto->setFixedSize(130, 160);
-    auto *photo = new QVBoxLayout(pnlPhoto);
-    imgPhoto = named(new ui::TPictureBox(pnlPhoto), "imgPhoto");
-    imgPhoto->SetProportional(true);
-    photo->addWidget(imgPhoto);
-    grid->addWidget(bRecognize, 0, 0);
-    grid->addWidget(cxPhotoToAccoutData, 1, 0);
-    grid->addWidget(cxDocPictureToAccoutData, 2, 0);
-    grid->addWidget(cxFIOInLatin, 3, 0);
+    QVBoxLayout *page = dataPageLayout(tsAdd);
+    QGridLayout *grid = buildRecognizeGroup(tsAdd, "", gbRecognize, bRecognize, cxPhotoToAccoutData,
+                                            cxDocPictureToAccoutData, cxFIOInLatin);
+    buildPhotoBox();
     grid->setRowStretch(4, 1);
     grid->addWidget(pnlPhoto, 0, 1, 5, 1, Qt::AlignRight);
-    page->addWidget(gbRecognize);
-
-    page->addLayout(m_fields.BuildAddFields(tsAdd));
-    page->addStretch(1);
+    finishAddPage(page);
 }
 
 void TABBYYRecognitionFM::buildEditPage()
 {
-    auto *page = new QVBoxLayout(recognition::ScrollingPage(tsEdit));
-    gbRecognize_2 = named(new QGroupBox(QStringLiteral(" Распознавание "), tsEdit), "gbRecognize_2");
-    auto *grid = new QGridLayout(gbRecognize_2);
-    bRecognize_2 = named(new QPushButton(gbRecognize_2), "bRecognize_2");
-    ui::TActionUpdater::BindButton(bRecognize_2, acRecognize);
-    cxPhotoToAccoutData_2 = makeCheck(gbRecognize_2, "cxPhotoToAccoutData_2", QStringLiteral("Поместить фотографию в учетные данные"));
-    cxDocPictureToAccoutData_2 = makeCheck(gbRecognize_2, "cxDocPictureToAccoutData_2", QStringLiteral("Поместить изображение в учетные данные"));
-    cxFIOInLatin_2 = makeCheck(gbRecognize_2, "cxFIOInLatin_2", QStringLiteral("Данные на латыни (загранпаспорта)"));
-    sbCopyCurrentData = named(new QToolButton(gbRecognize_2), "sbCopyCurrentData");
-    sbCopyCurrentData->setText(QStringLiteral("Копировать"));
-    sbCopyCurrentData->setAutoRaise(true);
-    sbCopyCurrentData->setIcon(style()->standardIcon(QStyle::SP_ArrowRight));
-    sbCopyCurrentData->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    connect(sbCopyCurrentData, &QToolButton::clicked, this, [this] { sbCopyCurrentDataClick(); });
-    grid->addWidget(bRecognize_2, 0, 0);
-    grid->addWidget(cxPhotoToAccoutData_2, 1, 0);
-    grid->addWidget(cxDocPictureToAccoutData_2, 2, 0);
-    grid->addWidget(cxFIOInLatin_2, 3, 0);
+    QVBoxLayout *page = dataPageLayout(tsEdit);
+    QGridLayout *grid = buildRecognizeGroup(tsEdit, "_2", gbRecognize_2, bRecognize_2, cxPhotoToAccoutData_2,
+                                            cxDocPictureToAccoutData_2, cxFIOInLatin_2);
+    buildCopyButton();
     grid->addWidget(sbCopyCurrentData, 3, 1, Qt::AlignRight);
-    page->addWidget(gbRecognize_2);
-
-    // Three columns of equal rows: current values, copy boxes, recognised values.
-    page->addLayout(m_fields.BuildEditColumns(tsEdit, pnlCurrentData, pnlRecognizedData), 1);
-    pnlRecognizedData->setToolTip(QStringLiteral("Распознанные данные"));
+    finishEditPage(page);
 }
 
 void TABBYYRecognitionFM::buildOptionsPage()
@@ -556,7 +466,7 @@ std::array<QCheckBox *, 12> TABBYYRecognitionFM::CopyBoxes() const
 
 bool TABBYYRecognitionFM::IsOptionsPageActive() const
 {
-    return pgcScanRecognize->currentWidget() == tsCommonOptions;
+    return optionsPageShown();
 }
 
 bool TABBYYRecognitionFM::IsAddPageActive() const

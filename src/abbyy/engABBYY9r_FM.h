@@ -13,9 +13,9 @@
 #include "abbyy/ABBYY_PassportReaderSdk_TLB.h"
 #include "common/RecognitionFields.h"
 #include "common/TCountryInfo.h"
+#include "common/TRecognitionWindow.h"
 #include "common/r9Export.h"
 
-#include <QDialog>
 #include <QMetaObject>
 #include <QObject>
 #include <QString>
@@ -27,6 +27,7 @@ class QAction;
 class QCheckBox;
 class QComboBox;
 class QFrame;
+class QGridLayout;
 class QGroupBox;
 class QLabel;
 class QListWidget;
@@ -70,55 +71,24 @@ private:
     host::IDataSet *m_dataSet = nullptr;
 };
 
-class R9_EXPORT TABBYYRecognitionFM : public QDialog, public TResultFieldMembers
+class R9_EXPORT TABBYYRecognitionFM : public TRecognitionWindow
 {
     Q_OBJECT
 public:
     explicit TABBYYRecognitionFM(QWidget *owner = nullptr);
     ~TABBYYRecognitionFM() override;
 
-    // ---- page control of the window -------------------------------------
-    QTabWidget *pgcScanRecognize;
-    QWidget *tsScanAndRecognize;
-    QWidget *tsCommonOptions;
+    // The pages, the picture, the data pages, "Готово", "Отмена", the
+    // recognition groups, the photo, the copy button and the actions are the
+    // inherited TRecognitionWindow members; the result controls are its
+    // TResultFieldMembers.
 
-    // ---- scan page, left: the document picture and its type -------------
-    QFrame *pnlScan;
-    QFrame *pnlPassportScan;
-    ui::TPictureBox *imgTempRecognize; // hidden: the picture as scanned
-    ui::TPictureBox *imgWorkRecognize; // shown: the (turned) document picture
-    QFrame *pnlTypeDocument;
+    // ---- scan page, below the picture: the document type -----------------
     QComboBox *cbPassportTypes;
 
-    // ---- scan page, right ------------------------------------------------
-    QFrame *pnlRecognize;
-    QTabWidget *pgcRecognize;
-    QWidget *tsAdd;
-    QWidget *tsEdit;
-    QFrame *pnlButtons;
-    QPushButton *bSave;
-    QPushButton *bCancel;
-
-    // ---- tsAdd -----------------------------------------------------------
-    QGroupBox *gbRecognize;
-    QPushButton *bRecognize;
-    QCheckBox *cxPhotoToAccoutData;
-    QCheckBox *cxDocPictureToAccoutData;
+    // ---- tsAdd and tsEdit ------------------------------------------------
     QCheckBox *cxFIOInLatin;
-    QGroupBox *pnlPhoto;
-    ui::TPictureBox *imgPhoto;
-    // the result controls are the inherited TResultFieldMembers
-
-    // ---- tsEdit ----------------------------------------------------------
-    QGroupBox *gbRecognize_2;
-    QPushButton *bRecognize_2;
-    QCheckBox *cxPhotoToAccoutData_2;
-    QCheckBox *cxDocPictureToAccoutData_2;
     QCheckBox *cxFIOInLatin_2;
-    QToolButton *sbCopyCurrentData;
-    QFrame *pnlCurrentData;    // its title is the first row
-    QFrame *pnlRecognizedData;
-    // current values, recognised values and copy boxes: TResultFieldMembers
 
     // ---- options page ----------------------------------------------------
     QLabel *laScannerList;
@@ -151,10 +121,6 @@ public:
 
     // ---- non-visual ------------------------------------------------------
     TGridDataSource *dsNationalities;
-    ui::TActionUpdater *ActionList;
-    QAction *acRecognize;
-    QAction *acScan;
-    QAction *acSave;
 
     /// The 44 paper sizes of cbPaperSize, in order (the last one is empty).
     static const std::array<const char *, 44> PaperSizes;
@@ -181,8 +147,6 @@ public:
     TResultControls EditControls(bool current) const;
     /// The twelve copy boxes in the order of TResultControls.
     std::array<QCheckBox *, 12> CopyBoxes() const;
-    /// The result controls by the shared field table.
-    const recognition::TResultFieldSet &Fields() const { return m_fields; }
 
     bool IsOptionsPageActive() const;
     bool IsAddPageActive() const;  // scan page with tsAdd
@@ -192,18 +156,14 @@ public:
     /// the adapter's error text (empty on success).
     QString ApplyScannerProps();
 
-    // ---- window events ---------------------------------------------------
-    void FormShow();
-    void FormClose();
-    void FormCloseQuery(bool &CanClose);
+    // ---- window events (FormCloseQuery: the shared date check) ----------
+    void FormShow() override;
+    void FormClose() override;
     void FormDestroy();
-    void ActionListUpdate();
+    void ActionListUpdate() override;
 
-    // ---- check boxes and buttons -----------------------------------------
-    void cxPhotoToAccoutDataClick();
-    void cxDocPictureToAccoutDataClick();
+    // ---- check boxes (the photo and picture boxes: inherited) ------------
     void cxFIOInLatinClick();
-    void bCancelClick();
 
     // ---- options page ----------------------------------------------------
     void cbScanListForTestChange();
@@ -221,9 +181,7 @@ public:
     /// Recognises FFileName (or scans and recognises) and fills the active sub-page.
     void acRecognizeExecute();
     /// Copies the ticked current values into the "Rec" edits.
-    void sbCopyCurrentDataClick();
-    /// Does nothing itself: bSave closes the form with OK after the date check.
-    void acSaveExecute();
+    void sbCopyCurrentDataClick() override;
     IFieldsCollectionPtr ScanAndRecognizePassport(const QString &DocumentType);
     void sbTurnLeftWorkClick();
     void sbTurnRightWorkClick();
@@ -231,34 +189,27 @@ public:
     /// The last scanned picture file; empty until acScan ran.
     QString FFileName;
     /// True once bCancel was pressed; reset on every show.
-    bool FCancel = false;
-
-public Q_SLOTS:
-    /// Runs the close check and FormClose; a refused check keeps the form open.
-    void done(int result) override;
-    /// The window's close button: Cancel (2), with the date check.
-    void reject() override;
+    using TRecognitionWindow::FCancel;
 
 protected:
-    void showEvent(QShowEvent *event) override;
-    /// Escape presses the page's cancel button ("Отмена" or "Закрыть окно").
-    void keyPressEvent(QKeyEvent *event) override;
+    /// The page's cancel button: "Отмена", or "Закрыть окно" on the options page.
+    QPushButton *escapeButton() const override;
+    void buildTypeDocument() override;
+    void buildAddPage() override;
+    void buildEditPage() override;
 
 private:
-    void buildScanPage();
-    void buildAddPage();
-    void buildEditPage();
+    /// The group " Распознавание " of a data page: "Распознать" and the three
+    /// option boxes, named with suffix.
+    QGridLayout *buildRecognizeGroup(QWidget *page, const char *suffix, QGroupBox *&group, QPushButton *&button,
+                                     QCheckBox *&photo, QCheckBox *&picture, QCheckBox *&latin);
     void buildOptionsPage();
     void bindNationalities(host::IDataSet *dataSet);
     void connectCheckBoxes();
-    void disconnectCheckBoxes();
     void connectScannerList();
     void disconnectScannerList();
     void doScannerChange();
-    void runGuarded(const std::function<void()> &work);
 
-    recognition::TResultFieldSet m_fields;
-    std::vector<QMetaObject::Connection> m_checkBoxConnections;
     QMetaObject::Connection m_scannerListConnection;
     bool m_afterPostAttached = false;
 };

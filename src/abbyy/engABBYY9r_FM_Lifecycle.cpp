@@ -44,73 +44,22 @@ TABBYYRecognitionFM::~TABBYYRecognitionFM()
         ABBYYRecognitionFM = nullptr;
 }
 
-void TABBYYRecognitionFM::showEvent(QShowEvent *event)
+QPushButton *TABBYYRecognitionFM::escapeButton() const
 {
-    if (!event->spontaneous())
-        FormShow();
-    QDialog::showEvent(event);
-}
-
-void TABBYYRecognitionFM::done(int result)
-{
-    if (isVisible()) {
-        bool canClose = true;
-        FormCloseQuery(canClose);
-        if (!canClose)
-            return;
-        FormClose();
-    }
-    QDialog::done(result);
-}
-
-void TABBYYRecognitionFM::reject()
-{
-    done(2);
-}
-
-void TABBYYRecognitionFM::keyPressEvent(QKeyEvent *event)
-{
-    // Escape presses the page's cancel button: on the scan page "Отмена",
-    // which closes whatever the dates say; on the options page "Закрыть окно".
-    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
-        event->accept();
-        (IsOptionsPageActive() ? bCancelOptions : bCancel)->click();
-        return;
-    }
-    QDialog::keyPressEvent(event);
-}
-
-void TABBYYRecognitionFM::runGuarded(const std::function<void()> &work)
-{
-    try {
-        work();
-    } catch (const std::exception &e) {
-        ui::ShowMessageBox(this, QString::fromUtf8(e.what()), LoadResString(&_S_ERROR), QMessageBox::Critical);
-    }
+    // On the scan page "Отмена", which closes whatever the dates say; on the
+    // options page "Закрыть окно".
+    return IsOptionsPageActive() ? bCancelOptions : bCancel;
 }
 
 void TABBYYRecognitionFM::connectCheckBoxes()
 {
-    disconnectCheckBoxes();
-    auto bind = [this](QCheckBox *box, void (TABBYYRecognitionFM::*handler)()) {
-        m_checkBoxConnections.push_back(connect(box, &QCheckBox::toggled, this, [this, handler] { (this->*handler)(); }));
-    };
-    bind(cxPhotoToAccoutData, &TABBYYRecognitionFM::cxPhotoToAccoutDataClick);
-    bind(cxPhotoToAccoutData_2, &TABBYYRecognitionFM::cxPhotoToAccoutDataClick);
-    bind(cxDocPictureToAccoutData, &TABBYYRecognitionFM::cxDocPictureToAccoutDataClick);
-    bind(cxDocPictureToAccoutData_2, &TABBYYRecognitionFM::cxDocPictureToAccoutDataClick);
-    bind(cxFIOInLatin, &TABBYYRecognitionFM::cxFIOInLatinClick);
-    bind(cxFIOInLatin_2, &TABBYYRecognitionFM::cxFIOInLatinClick);
+    rebindOptions();
+    using W = TABBYYRecognitionFM;
+    bindOption(cxFIOInLatin, &W::cxFIOInLatinClick);
+    bindOption(cxFIOInLatin_2, &W::cxFIOInLatinClick);
     // The copy boxes share the document-picture handler.
     for (QCheckBox *box : CopyBoxes())
-        bind(box, &TABBYYRecognitionFM::cxDocPictureToAccoutDataClick);
-}
-
-void TABBYYRecognitionFM::disconnectCheckBoxes()
-{
-    for (const QMetaObject::Connection &c : m_checkBoxConnections)
-        disconnect(c);
-    m_checkBoxConnections.clear();
+        bindOption(box, &W::cxDocPictureToAccoutDataClick);
 }
 
 void TABBYYRecognitionFM::connectScannerList()
@@ -130,7 +79,7 @@ void TABBYYRecognitionFM::disconnectScannerList()
 void TABBYYRecognitionFM::FormShow()
 {
     disconnectScannerList();
-    disconnectCheckBoxes();
+    disconnectOptions();
     try {
         int scannerIndex = -1;
         WithRecognizeIniFile([&](TSettingsFile &ini) {
@@ -139,12 +88,9 @@ void TABBYYRecognitionFM::FormShow()
             // The operator never switches between tsAdd and tsEdit: no tab row.
             pgcRecognize->tabBar()->hide();
 
-            cxPhotoToAccoutData->setChecked(gl_PhotoToAccountData);
-            cxPhotoToAccoutData_2->setChecked(gl_PhotoToAccountData);
-            cxDocPictureToAccoutData->setChecked(gl_DocumentToAccountData);
-            cxDocPictureToAccoutData_2->setChecked(gl_DocumentToAccountData);
-            cxFIOInLatin->setChecked(gl_FIOOnLatin);
-            cxFIOInLatin_2->setChecked(gl_FIOOnLatin);
+            showOption(cxPhotoToAccoutData, cxPhotoToAccoutData_2, gl_PhotoToAccountData);
+            showOption(cxDocPictureToAccoutData, cxDocPictureToAccoutData_2, gl_DocumentToAccountData);
+            showOption(cxFIOInLatin, cxFIOInLatin_2, gl_FIOOnLatin);
             cxShowTwainDialog->setEnabled(gl_ShowTwainSupported);
             cxShowTwainDialog->setChecked(gl_TwainDialogNeed);
             tbBrightness->setEnabled(gl_BrightnessSupported);
@@ -233,16 +179,6 @@ void TABBYYRecognitionFM::FormClose()
     cbScanListForTest->clear();
 }
 
-void TABBYYRecognitionFM::FormCloseQuery(bool &CanClose)
-{
-    CanClose = true;
-    if (IsOptionsPageActive() || FCancel)
-        return;
-    const bool edit = pgcRecognize->currentWidget() == tsEdit;
-    if (!m_fields.ConfirmDateOrder(this, edit ? recognition::TColumn::Recognized : recognition::TColumn::Add))
-        CanClose = false;
-}
-
 void TABBYYRecognitionFM::FormDestroy()
 {
     for (int i = 0; i < cbPassportTypes->count(); ++i) {
@@ -251,33 +187,9 @@ void TABBYYRecognitionFM::FormDestroy()
     }
 }
 
-void TABBYYRecognitionFM::bCancelClick()
-{
-    FCancel = true;
-}
-
-
-void TABBYYRecognitionFM::cxPhotoToAccoutDataClick()
-{
-    runGuarded([this] {
-        settings::SaveOptionBox(pgcRecognize, tsAdd, tsEdit, cxPhotoToAccoutData, cxPhotoToAccoutData_2,
-                                settings::RecognizePhoto);
-    });
-}
-
-void TABBYYRecognitionFM::cxDocPictureToAccoutDataClick()
-{
-    runGuarded([this] {
-        settings::SaveOptionBox(pgcRecognize, tsAdd, tsEdit, cxDocPictureToAccoutData, cxDocPictureToAccoutData_2,
-                                settings::RecognizeDocument);
-    });
-}
-
 void TABBYYRecognitionFM::cxFIOInLatinClick()
 {
-    runGuarded([this] {
-        settings::SaveOptionBox(pgcRecognize, tsAdd, tsEdit, cxFIOInLatin, cxFIOInLatin_2, settings::FIOOnLatin);
-    });
+    saveOption(cxFIOInLatin, cxFIOInLatin_2, settings::FIOOnLatin);
 }
 
 void TABBYYRecognitionFM::ActionListUpdate()
@@ -286,21 +198,5 @@ void TABBYYRecognitionFM::ActionListUpdate()
     acScan->setEnabled(scanner);
     acRecognize->setEnabled(scanner);
 
-    if (IsOptionsPageActive()) {
-        acSave->setEnabled(false);
-        return;
-    }
-    if (pgcScanRecognize->currentWidget() != tsScanAndRecognize)
-        return;
-    if (pgcRecognize->currentWidget() == tsAdd) {
-        acSave->setEnabled(m_fields.HasNameAndNumber(recognition::TColumn::Add));
-    } else if (pgcRecognize->currentWidget() == tsEdit) {
-        acSave->setEnabled(m_fields.HasNameAndNumber(recognition::TColumn::Recognized));
-        m_fields.UpdateCopyBoxes(std::nullopt);
-    }
-    if (acSave->isEnabled()) {
-        bRecognize->setDefault(false);
-        bRecognize_2->setDefault(false);
-        bSave->setDefault(true);
-    }
+    updateSaveAction(std::nullopt);
 }

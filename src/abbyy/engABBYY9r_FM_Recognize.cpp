@@ -170,11 +170,6 @@ void TABBYYRecognitionFM::sbCopyCurrentDataClick()
     m_fields.CopyCurrentValues(std::nullopt);
 }
 
-void TABBYYRecognitionFM::acSaveExecute()
-{
-    // Nothing to do: bSave closes the window with OK after the date check.
-}
-
 void TABBYYRecognitionFM::sbTurnLeftWorkClick()
 {
     imaging::TurnImage(imgTempRecognize, imgWorkRecognize, imaging::TurnDirection::Left);

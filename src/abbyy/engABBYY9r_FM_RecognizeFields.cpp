@@ -6,13 +6,14 @@
 #include "common/engCommon9rMessages.h"
 #include "ui/TNullableDateEdit.h"
 #include "ui/TCaptionedEdit.h"
+#include "common/FieldOutcome.h"
 
 
 namespace abbyy {
 
 namespace {
 
-const QColor NormalColor; // invalid: the system text colour of the control
+using recognition::TFieldOutcome;
 
 bool HasField(IFieldsCollection *fields, const QString &name)
 {
@@ -27,9 +28,9 @@ QString JoinLines(QString text)
     return text;
 }
 
-bool SameIgnoringCaseAndBlanks(const QString &a, const QString &b)
+void Paint(QWidget *edit, const TFieldOutcome &outcome)
 {
-    return a.trimmed().toLower() == b.trimmed().toLower();
+    recognition::PaintOutcome(edit, outcome, recognition::TMarking::Text);
 }
 
 } // namespace
@@ -46,11 +47,11 @@ void TRecognizedFieldsWriter::ResetControls()
     for (ui::TCaptionedEdit *edit : {m_target.LastName, m_target.FirstName, m_target.MiddleName,
                                    m_target.PassportNumber, m_target.Sex, m_target.PlaceOfBirth,
                                    m_target.IssuedBy, m_target.DepartmentCode, m_target.Nationality}) {
-        edit->SetFontColor(NormalColor);
+        recognition::ClearOutcome(edit, recognition::TMarking::Text);
         edit->Clear();
     }
     for (ui::TNullableDateEdit *edit : {m_target.DateOfBirth, m_target.DateOfIssue, m_target.DateOfExpiry}) {
-        edit->SetFontColor(NormalColor);
+        recognition::ClearOutcome(edit, recognition::TMarking::Text);
         edit->SetNull();
     }
     if (editing())
@@ -85,18 +86,14 @@ QString TRecognizedFieldsWriter::nameOf(const QString &field, const QString &lat
     return m_latin && !latinField.isEmpty() ? latinField : field;
 }
 
-void TRecognizedFieldsWriter::markIfDiffers(ui::TCaptionedEdit *edit, ui::TCaptionedEdit *currentEdit)
+bool TRecognizedFieldsWriter::differs(const ui::TCaptionedEdit *edit, const ui::TCaptionedEdit *currentEdit) const
 {
-    if (!editing() || !currentEdit || edit->IsFontRed())
-        return;
-    const QString current = currentEdit->Text();
-    if (!current.trimmed().isEmpty() && !SameIgnoringCaseAndBlanks(current, edit->Text()))
-        edit->SetFontColor(UntrustedSymbolColor());
+    return editing() && currentEdit && recognition::TextDiffers(edit->Text(), currentEdit->Text());
 }
 
-void TRecognizedFieldsWriter::markNotRecognized(ui::TCaptionedEdit *edit)
+void TRecognizedFieldsWriter::markNotRecognized(ui::TCaptionedEdit *edit, TFieldOutcome &outcome)
 {
-    edit->SetFontColor(UntrustedSymbolColor());
+    outcome.error = true;
     edit->SetText(LoadResString(&_S_NOT_RECOGNIZED));
 }
 
@@ -104,28 +101,27 @@ void TRecognizedFieldsWriter::fillPassportNumber()
 {
     ui::TCaptionedEdit *edit = m_target.PassportNumber;
     const QString series = m_fields->FieldValue(QStringLiteral("Series"), QString());
-    bool doubtful = false;
+    TFieldOutcome outcome;
     if (!series.isEmpty()) {
         edit->SetText(series + QLatin1Char(' ') + m_fields->FieldValue(QStringLiteral("Number"), QString()));
-        doubtful = HasUntrustedSymbols(m_fields, QStringLiteral("Series"));
-        doubtful = HasUntrustedSymbols(m_fields, QStringLiteral("Number")) || doubtful;
+        outcome.doubtful = HasUntrustedSymbols(m_fields, QStringLiteral("Series"));
+        outcome.doubtful = HasUntrustedSymbols(m_fields, QStringLiteral("Number")) || outcome.doubtful;
     } else {
         edit->SetText(m_fields->FieldValue(QStringLiteral("Number"), QString()));
-        doubtful = HasUntrustedSymbols(m_fields, QStringLiteral("Number"));
+        outcome.doubtful = HasUntrustedSymbols(m_fields, QStringLiteral("Number"));
         if (edit->Text().isEmpty()) {
             edit->SetText(m_fields->FieldValue(QStringLiteral("PersonalCode"), QString()));
-            doubtful = HasUntrustedSymbols(m_fields, QStringLiteral("PersonalCode")) || doubtful;
+            outcome.doubtful = HasUntrustedSymbols(m_fields, QStringLiteral("PersonalCode")) || outcome.doubtful;
         }
     }
-    if (doubtful)
-        edit->SetFontColor(UntrustedSymbolColor());
-    markIfDiffers(edit, m_current ? m_current->PassportNumber : nullptr);
+    outcome.differs = differs(edit, m_current ? m_current->PassportNumber : nullptr);
 
     // The number is the first field: it decides the flag afresh.
     m_recognized = !edit->Text().trimmed().isEmpty();
     if (!m_recognized
         && (editing() || HasField(m_fields, QStringLiteral("Series")) || HasField(m_fields, QStringLiteral("Number"))))
-        markNotRecognized(edit);
+        markNotRecognized(edit, outcome);
+    Paint(edit, outcome);
 }
 
 void TRecognizedFieldsWriter::fillText(const QString &field, const QString &latinField, ui::TCaptionedEdit *edit,
@@ -133,19 +129,20 @@ void TRecognizedFieldsWriter::fillText(const QString &field, const QString &lati
 {
     const QString name = nameOf(field, latinField);
     const QString value = m_fields->FieldValue(name, QString());
+    TFieldOutcome outcome;
     edit->SetText(value);
     if (editing() && edit == m_target.IssuedBy)
         edit->SetHint(value);
     if (!value.isEmpty()) {
-        if (HasUntrustedSymbols(m_fields, name))
-            edit->SetFontColor(UntrustedSymbolColor());
+        outcome.doubtful = HasUntrustedSymbols(m_fields, name);
         m_recognized = true;
         if (lines == Lines::Join)
             edit->SetText(JoinLines(value));
     }
-    markIfDiffers(edit, currentEdit);
+    outcome.differs = differs(edit, currentEdit);
     if (edit->Text().trimmed().isEmpty() && HasField(m_fields, name))
-        markNotRecognized(edit);
+        markNotRecognized(edit, outcome);
+    Paint(edit, outcome);
 }
 
 void TRecognizedFieldsWriter::fillNationality()
@@ -153,40 +150,40 @@ void TRecognizedFieldsWriter::fillNationality()
     const QString name = nameOf(QStringLiteral("Nationality"), QStringLiteral("Nationality_EX"));
     const QString value = m_fields->FieldValue(name, QString());
     ui::TCaptionedEdit *edit = m_target.Nationality;
+    TFieldOutcome outcome;
     edit->SetText(value);
     if (!value.isEmpty()) {
-        if (HasUntrustedSymbols(m_fields, name))
-            edit->SetFontColor(UntrustedSymbolColor());
+        outcome.doubtful = HasUntrustedSymbols(m_fields, name);
         m_recognized = true;
     } else {
         // The document type's own nationality is a default, not a reading.
         edit->SetText(m_document.FCountryNation);
     }
+    Paint(edit, outcome);
 }
 
 void TRecognizedFieldsWriter::fillDate(const QString &field, ui::TNullableDateEdit *edit, ui::TNullableDateEdit *currentEdit)
 {
+    TFieldOutcome outcome;
     if (m_fields->FieldValue(field, MissingFieldValue) != MissingFieldValue) {
         const QDate date = DateFromEngineText(m_fields->FieldValue(field, QString()));
         edit->SetDate(date);
         if (!edit->IsNull()) {
-            if (HasUntrustedSymbols(m_fields, field))
-                edit->SetFontColor(UntrustedSymbolColor());
+            outcome.doubtful = HasUntrustedSymbols(m_fields, field);
             m_recognized = true;
         } else if (editing()) {
             // Today's date in red asks the operator to type the real one.
             edit->SetDate(QDate::currentDate());
-            edit->SetFontColor(UntrustedSymbolColor());
+            outcome.error = true;
         } else {
             // Empty, as there is no date to offer, but marked: the document
             // had a date there and the operator has to type it.
             edit->SetNull();
-            edit->SetFontColor(UntrustedSymbolColor());
+            outcome.error = true;
         }
     }
-    if (editing() && currentEdit && !edit->IsFontRed() && !currentEdit->IsNull()
-        && currentEdit->Date() != edit->Date())
-        edit->SetFontColor(UntrustedSymbolColor());
+    outcome.differs = editing() && currentEdit && recognition::DateDiffers(edit->Date(), currentEdit->Date());
+    Paint(edit, outcome);
 }
 
 } // namespace abbyy

@@ -1,11 +1,12 @@
 #pragma once
 // Puts the fields of one recognition result into the result controls of the
-// recognition window, with the colour that tells the operator how far to trust
-// each value. On the edit sub-page it also marks the values that differ from
-// the person's current ones.
+// recognition window. Each field's outcome (doubtful, not read, differing from
+// the person's current value on the edit sub-page) is decided here by this
+// engine's rules and painted by the shared field marking.
 
 #include "abbyy/ABBYY_PassportReaderSdk_TLB.h"
 #include "abbyy/engABBYY9r_FM.h"
+#include "common/FieldOutcome.h"
 
 #include <QString>
 
@@ -45,8 +46,9 @@ private:
                   ui::TCaptionedEdit *currentEdit, Lines lines);
     void fillNationality();
     void fillDate(const QString &field, ui::TNullableDateEdit *edit, ui::TNullableDateEdit *currentEdit);
-    void markIfDiffers(ui::TCaptionedEdit *edit, ui::TCaptionedEdit *currentEdit);
-    void markNotRecognized(ui::TCaptionedEdit *edit);
+    /// On the edit sub-page: whether the value differs from the current one.
+    bool differs(const ui::TCaptionedEdit *edit, const ui::TCaptionedEdit *currentEdit) const;
+    void markNotRecognized(ui::TCaptionedEdit *edit, recognition::TFieldOutcome &outcome);
     QString nameOf(const QString &field, const QString &latinField) const;
     bool editing() const { return m_current != nullptr; }
 

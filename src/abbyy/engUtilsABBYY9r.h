@@ -9,6 +9,7 @@
 #include "abbyy/ABBYY_PassportReaderSdk_TLB.h"
 #include "common/LoadPictureFromFile.h"
 #include "common/r9Export.h"
+#include "ui/TEditColors.h"
 
 #include <QColor>
 #include <QList>
@@ -69,7 +70,7 @@ R9_API QString SetScannerProps(bool twainDialogAvailable, bool showTwainDialog,
 R9_API void ChangeBrightness(QImage *Bitmap, int Amount);
 
 /// The text colour CheckSymbols gives an edit holding a doubtful value.
-inline QColor UntrustedSymbolColor() { return QColor(255, 0, 0); }
+inline QColor UntrustedSymbolColor() { return ui::MarkedTextColor(); }
 
 /// Colours the edit red (QPalette::Text in every colour group set to
 /// UntrustedSymbolColor()) when the field fieldName of Fields has a symbol the

@@ -70,13 +70,10 @@ void ShowInformation(QWidget *owner, const ResString *message)
 } // namespace
 
 TPhotoFromCameraFM::TPhotoFromCameraFM(QWidget *owner)
-    : QDialog(owner, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMaximizeButtonHint
-                         | Qt::WindowCloseButtonHint)
+    : ui::TFormDialog(owner)
 {
     setObjectName(QStringLiteral("PhotoFromCameraFM"));
     setWindowTitle(QStringLiteral("Сохранение кадра камеры"));
-    setModal(true);
-    setSizeGripEnabled(true);
     buildLayout();
     FormCreate();
 }
@@ -210,20 +207,6 @@ void TPhotoFromCameraFM::buildLayout()
     bSnapShot->setMinimumWidth(snapShotWidth);
     resize(720, 600);
     setMinimumSize(minimumSizeHint().expandedTo(QSize(480, 320)));
-}
-
-void TPhotoFromCameraFM::reject()
-{
-    done(2);
-}
-
-void TPhotoFromCameraFM::runGuarded(const std::function<void()> &work)
-{
-    try {
-        work();
-    } catch (const std::exception &e) {
-        ui::ShowMessageBox(this, QString::fromUtf8(e.what()), LoadResString(&_S_ERROR), QMessageBox::Critical);
-    }
 }
 
 bool TPhotoFromCameraFM::UserHasRights(const host::ISegregateObject *camera) const

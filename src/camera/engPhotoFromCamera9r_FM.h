@@ -16,8 +16,8 @@
 #include "common/r9Export.h"
 #include "host/DVS9r32.h"
 #include "host/Kr9rIntf.h"
+#include "ui/TFormDialog.h"
 
-#include <QDialog>
 #include <QPointer>
 #include <QString>
 #include <functional>
@@ -38,7 +38,7 @@ class TCameraPanel;
 class TShape;
 }
 
-class R9_EXPORT TPhotoFromCameraFM : public QDialog
+class R9_EXPORT TPhotoFromCameraFM : public ui::TFormDialog
 {
     Q_OBJECT
 public:
@@ -112,13 +112,8 @@ public:
     /// The frame's rectangle on the picture.
     QRect FrameRect() const;
 
-public Q_SLOTS:
-    /// The window's close button and Escape: Cancel (2).
-    void reject() override;
-
 private:
     void buildLayout();
-    void runGuarded(const std::function<void()> &work);
     /// Rights check: full rights of the user, or a right on the object.
     bool UserHasRights(const host::ISegregateObject *camera) const;
     /// A new view owned by the form, with a configuration manager, parented

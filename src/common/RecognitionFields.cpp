@@ -1,5 +1,6 @@
 #include "common/RecognitionFields.h"
 
+#include "common/FieldOutcome.h"
 #include "common/engCommon9rMessages.h"
 #include "ui/TCaptionedEdit.h"
 #include "ui/TMessageBox.h"
@@ -261,17 +262,10 @@ void TResultFieldSet::ClearColumn(TColumn column) const
     }
 }
 
-void TResultFieldSet::MarkColumn(TColumn column, const QColor &background, const QString &hint) const
+void TResultFieldSet::ClearMarking(TColumn column, TMarking marking) const
 {
-    for (const TFieldDescription &f : ResultFieldTable) {
-        if (ui::TNullableDateEdit *date = Date(f.field, column)) {
-            date->SetBackgroundColor(background);
-            date->SetHint(hint);
-        } else if (ui::TCaptionedEdit *text = Text(f.field, column)) {
-            text->SetBackgroundColor(background);
-            text->SetHint(hint);
-        }
-    }
+    for (const TFieldDescription &f : ResultFieldTable)
+        ClearOutcome(Control(f.field, column), marking);
 }
 
 void TResultFieldSet::UpdateCopyBoxes(std::optional<TResultField> except) const

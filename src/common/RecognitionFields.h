@@ -30,6 +30,8 @@ class TNullableDateEdit;
 
 namespace recognition {
 
+enum class TMarking; // common/FieldOutcome.h
+
 /// The fields in the order of the rows of the edit page and of the copy.
 enum TResultField : int {
     rfLastName,
@@ -153,9 +155,9 @@ public:
     }
     /// Empties every field of a column (texts empty, dates Null).
     void ClearColumn(TColumn column) const;
-    /// Every field of a column: the background colour (invalid: the system's)
-    /// and the hint.
-    void MarkColumn(TColumn column, const QColor &background, const QString &hint) const;
+    /// Takes the marking of every field of a column back to the system's
+    /// look (see ClearOutcome).
+    void ClearMarking(TColumn column, TMarking marking) const;
 
     /// Enables each copy box (but the one of `except`) exactly when its
     /// current value is present, unticking a box that gets disabled.

@@ -60,34 +60,23 @@ QToolButton *turnButton(QWidget *parent, const char *name, const QString &hint)
 
 } // namespace
 
-TCognitiveRecognitionFM::TCognitiveRecognitionFM(QWidget *owner)
-    : QDialog(owner, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMaximizeButtonHint
-                         | Qt::WindowCloseButtonHint)
+TCognitiveRecognitionFM::TCognitiveRecognitionFM(QWidget *owner) : TRecognitionWindow(owner)
 {
     setObjectName(QStringLiteral("CognitiveRecognitionFM"));
     setWindowTitle(QStringLiteral("Распознавание данных документа"));
-    setModal(true);
-    setSizeGripEnabled(true);
     setProperty("HelpFile", QStringLiteral("CommonUserOperations.chm"));
     setProperty("HelpContext", 460);
 
-    ActionList = named(new ui::TActionUpdater(this, [this] { ActionListUpdate(); }), "ActionList");
+    createActionList();
     acRecognize = ActionList->AddAction(QStringLiteral("acRecognize"), QStringLiteral("Распознать"));
     acSave = ActionList->AddAction(QStringLiteral("acSave"), QStringLiteral("Готово"));
     acScan = ActionList->AddAction(QStringLiteral("acScan"), QStringLiteral("Получить изображение"));
     connect(acRecognize, &QAction::triggered, this, [this] { acRecognizeExecute(); });
     connect(acSave, &QAction::triggered, this, [this] { acSaveExecute(); });
 
-    pgcScanRecognize = named(new QTabWidget(this), "pgcScanRecognize");
-    tsScanAndRecognize = named(new QWidget(), "tsScanAndRecognize");
-    tsCommonOptions = named(new QWidget(), "tsCommonOptions");
-    pgcScanRecognize->addTab(tsScanAndRecognize, QStringLiteral("Сканирование/распознавание"));
-    pgcScanRecognize->addTab(tsCommonOptions, QStringLiteral("Установки"));
+    buildPageControl();
     pgcScanRecognize->tabBar()->hide();
     pgcScanRecognize->setCurrentWidget(tsScanAndRecognize);
-    auto *top = new QVBoxLayout(this);
-    top->setContentsMargins(0, 0, 0, 0);
-    top->addWidget(pgcScanRecognize);
 
     buildScanPage();
     buildOptionsPage();
@@ -104,18 +93,8 @@ TCognitiveRecognitionFM::TCognitiveRecognitionFM(QWidget *owner)
     setMinimumSize(840, 300);
 }
 
-void TCognitiveRecognitionFM::buildScanPage()
+void TCognitiveRecognitionFM::buildPictureTop(QVBoxLayout *picture)
 {
-    auto *page = new QHBoxLayout(tsScanAndRecognize);
-    page->setContentsMargins(4, 4, 4, 4);
-
-    // Left: the scanned page, with the repeat offer on top of it.
-    pnlScan = named(new QFrame(tsScanAndRecognize), "pnlScan");
-    auto *scan = new QVBoxLayout(pnlScan);
-    scan->setContentsMargins(0, 0, 0, 0);
-    pnlPassportScan = named(new QFrame(pnlScan), "pnlPassportScan");
-    pnlPassportScan->setFrameShape(QFrame::StyledPanel);
-    auto *picture = new QVBoxLayout(pnlPassportScan);
     pnlRepeatRecognize = named(new QFrame(pnlPassportScan), "pnlRepeatRecognize");
     auto *repeat = new QHBoxLayout(pnlRepeatRecognize);
     repeat->setContentsMargins(0, 0, 0, 0);
@@ -131,127 +110,67 @@ void TCognitiveRecognitionFM::buildScanPage()
     repeat->addStretch(1);
     pnlRepeatRecognize->hide();
     connect(bRepeatRecognize, &QPushButton::clicked, this, [this] { bRepeatRecognizeClick(); });
-    imgTempRecognize = named(new ui::TPictureBox(pnlPassportScan), "imgTempRecognize");
-    imgTempRecognize->hide();
-    imgWorkRecognize = named(new ui::TPictureBox(pnlPassportScan), "imgWorkRecognize");
-    imgWorkRecognize->SetProportional(true);
-    imgWorkRecognize->SetStretch(true);
     picture->addWidget(pnlRepeatRecognize);
-    picture->addWidget(imgWorkRecognize, 1);
-    pnlTypeDocument = named(new QFrame(pnlScan), "pnlTypeDocument");
+}
+
+void TCognitiveRecognitionFM::buildTypeDocument()
+{
     pnlTypeDocument->setFixedHeight(8);
-    scan->addWidget(pnlPassportScan, 1);
-    scan->addWidget(pnlTypeDocument);
+}
 
-    // Right: the two data pages and the closing buttons.
-    pnlRecognize = named(new QFrame(tsScanAndRecognize), "pnlRecognize");
-    pnlRecognize->setMinimumWidth(600);
-    auto *rec = new QVBoxLayout(pnlRecognize);
-    rec->setContentsMargins(0, 0, 0, 0);
-    pgcRecognize = named(new QTabWidget(pnlRecognize), "pgcRecognize");
-    pgcRecognize->setTabPosition(QTabWidget::South);
-    tsAdd = named(new QWidget(), "tsAdd");
-    tsEdit = named(new QWidget(), "tsEdit");
-    pgcRecognize->addTab(tsAdd, QStringLiteral("tsAdd"));
-    pgcRecognize->addTab(tsEdit, QStringLiteral("tsEdit"));
-    pnlButtons = named(new QFrame(pnlRecognize), "pnlButtons");
-    auto *buttons = new QHBoxLayout(pnlButtons);
-    buttons->setContentsMargins(0, 4, 0, 0);
-    bSave = named(new QPushButton(pnlButtons), "bSave");
-    bCancel = named(new QPushButton(QStringLiteral("Отмена"), pnlButtons), "bCancel");
-    buttons->addStretch(1);
-    buttons->addWidget(bSave);
-    buttons->addWidget(bCancel);
-    rec->addWidget(pgcRecognize, 1);
-    rec->addWidget(pnlButtons);
-
-    page->addWidget(pnlScan, 1);
-    page->addWidget(pnlRecognize, 1);
-
-    // bSave runs its action, then closes with OK (subject to the date check).
-    ui::TActionUpdater::BindButton(bSave, acSave);
-    connect(bSave, &QPushButton::clicked, this, [this] {
-        if (acSave->isEnabled())
-            done(1);
-    });
-    connect(bCancel, &QPushButton::clicked, this, [this] {
-        bCancelClick();
-        done(2);
-    });
-
-    buildAddPage();
-    buildEditPage();
+QGridLayout *TCognitiveRecognitionFM::buildRecognizeGroup(QWidget *page, bool edit)
+{
+    const char *suffix = edit ? "_2" : "";
+    const auto name = [suffix](const char *stem) { return QByteArray(stem) + suffix; };
+    // Each name lives until the end of the statement that uses it.
+    QGroupBox *&group = edit ? gbRecognize_2 : gbRecognize;
+    QPushButton *&button = edit ? bRecognize_2 : bRecognize;
+    QGridLayout *grid = recognizeGroup(page, group, name("gbRecognize").constData(), button,
+                                       name("bRecognize").constData());
+    grid->addWidget(button, 0, 0, Qt::AlignLeft);
+    (edit ? cxPhotoToAccoutData_2 : cxPhotoToAccoutData) =
+        labelledCheck(group, grid, 1, name("cxPhotoToAccoutData").constData(),
+                      name("laPhotoToAccoutData").constData(), edit ? laPhotoToAccoutData_2 : laPhotoToAccoutData,
+                      QStringLiteral("Поместить фотографию в учетные данные"));
+    (edit ? cxDocPictureToAccoutData_2 : cxDocPictureToAccoutData) =
+        labelledCheck(group, grid, 2, name("cxDocPictureToAccoutData").constData(),
+                      name("laDocPictureToAccoutData").constData(),
+                      edit ? laDocPictureToAccoutData_2 : laDocPictureToAccoutData,
+                      QStringLiteral("Поместить изображение в учетные данные"));
+    QCheckBox *&twain = edit ? cxShowTWAINDialog : cxShowTWAINDialog_Add;
+    QCheckBox *&scanner = edit ? cxSelectScanner : cxSelectScanner_Add;
+    twain = named(new QCheckBox(QStringLiteral("Показывать TWAIN-диалог"), group),
+                  edit ? "cxShowTWAINDialog" : "cxShowTWAINDialog_Add");
+    scanner = named(new QCheckBox(QStringLiteral("Выбор сканера"), group), edit ? "cxSelectScanner" : "cxSelectScanner_Add");
+    auto *options = new QHBoxLayout();
+    options->addWidget(twain);
+    options->addWidget(scanner);
+    if (!edit) {
+        cxProtocol = named(new QCheckBox(QStringLiteral("Протокол"), group), "cxProtocol");
+        options->addWidget(cxProtocol);
+    }
+    options->addStretch(1);
+    grid->addLayout(options, 3, 0);
+    return grid;
 }
 
 void TCognitiveRecognitionFM::buildAddPage()
 {
-    auto *page = new QVBoxLayout(recognition::ScrollingPage(tsAdd));
-    gbRecognize = named(new QGroupBox(QStringLiteral(" Распознавание "), tsAdd), "gbRecognize");
-    auto *grid = new QGridLayout(gbRecognize);
-    bRecognize = named(new QPushButton(gbRecognize), "bRecognize");
-    ui::TActionUpdater::BindButton(bRecognize, acRecognize);
-    grid->addWidget(bRecognize, 0, 0, Qt::AlignLeft);
-    cxPhotoToAccoutData = labelledCheck(gbRecognize, grid, 1, "cxPhotoToAccoutData", "laPhotoToAccoutData",
-                                        laPhotoToAccoutData, QStringLiteral("Поместить фотографию в учетные данные"));
-    cxDocPictureToAccoutData = labelledCheck(gbRecognize, grid, 2, "cxDocPictureToAccoutData",
-                                             "laDocPictureToAccoutData", laDocPictureToAccoutData,
-                                             QStringLiteral("Поместить изображение в учетные данные"));
-    cxShowTWAINDialog_Add = named(new QCheckBox(QStringLiteral("Показывать TWAIN-диалог"), gbRecognize),
-                                  "cxShowTWAINDialog_Add");
-    cxSelectScanner_Add = named(new QCheckBox(QStringLiteral("Выбор сканера"), gbRecognize), "cxSelectScanner_Add");
-    cxProtocol = named(new QCheckBox(QStringLiteral("Протокол"), gbRecognize), "cxProtocol");
-    auto *options = new QHBoxLayout();
-    options->addWidget(cxShowTWAINDialog_Add);
-    options->addWidget(cxSelectScanner_Add);
-    options->addWidget(cxProtocol);
-    options->addStretch(1);
-    grid->addLayout(options, 3, 0);
+    QVBoxLayout *page = dataPageLayout(tsAdd);
+    QGridLayout *grid = buildRecognizeGroup(tsAdd, false);
     grid->setRowStretch(4, 1);
-    pnlPhoto = named(new QGroupBox(QStringLiteral("Фотография"), gbRecognize), "pnlPhoto");
-    pnlPhoto->setFixedSize(130, 160);
-    auto *photo = new QVBoxLayout(pnlPhoto);
-    imgPhoto = named(new ui::TPictureBox(pnlPhoto), "imgPhoto");
-    imgPhoto->SetProportional(true);
-    photo->addWidget(imgPhoto);
+    buildPhotoBox();
     grid->addWidget(pnlPhoto, 0, 1, 5, 1, Qt::AlignRight);
-    page->addWidget(gbRecognize);
-    page->addLayout(m_fields.BuildAddFields(tsAdd));
-    page->addStretch(1);
+    finishAddPage(page);
 }
 
 void TCognitiveRecognitionFM::buildEditPage()
 {
-    auto *page = new QVBoxLayout(recognition::ScrollingPage(tsEdit));
-    gbRecognize_2 = named(new QGroupBox(QStringLiteral(" Распознавание "), tsEdit), "gbRecognize_2");
-    auto *grid = new QGridLayout(gbRecognize_2);
-    bRecognize_2 = named(new QPushButton(gbRecognize_2), "bRecognize_2");
-    ui::TActionUpdater::BindButton(bRecognize_2, acRecognize);
-    grid->addWidget(bRecognize_2, 0, 0, Qt::AlignLeft);
-    cxPhotoToAccoutData_2 = labelledCheck(gbRecognize_2, grid, 1, "cxPhotoToAccoutData_2", "laPhotoToAccoutData_2",
-                                          laPhotoToAccoutData_2,
-                                          QStringLiteral("Поместить фотографию в учетные данные"));
-    cxDocPictureToAccoutData_2 = labelledCheck(gbRecognize_2, grid, 2, "cxDocPictureToAccoutData_2",
-                                               "laDocPictureToAccoutData_2", laDocPictureToAccoutData_2,
-                                               QStringLiteral("Поместить изображение в учетные данные"));
-    cxShowTWAINDialog = named(new QCheckBox(QStringLiteral("Показывать TWAIN-диалог"), gbRecognize_2),
-                              "cxShowTWAINDialog");
-    cxSelectScanner = named(new QCheckBox(QStringLiteral("Выбор сканера"), gbRecognize_2), "cxSelectScanner");
-    auto *options = new QHBoxLayout();
-    options->addWidget(cxShowTWAINDialog);
-    options->addWidget(cxSelectScanner);
-    options->addStretch(1);
-    grid->addLayout(options, 3, 0);
-    sbCopyCurrentData = named(new QToolButton(gbRecognize_2), "sbCopyCurrentData");
-    sbCopyCurrentData->setText(QStringLiteral("Копировать"));
-    sbCopyCurrentData->setAutoRaise(true);
-    sbCopyCurrentData->setIcon(style()->standardIcon(QStyle::SP_ArrowRight));
-    sbCopyCurrentData->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    connect(sbCopyCurrentData, &QToolButton::clicked, this, [this] { sbCopyCurrentDataClick(); });
+    QVBoxLayout *page = dataPageLayout(tsEdit);
+    QGridLayout *grid = buildRecognizeGroup(tsEdit, true);
+    buildCopyButton();
     grid->addWidget(sbCopyCurrentData, 3, 1, Qt::AlignRight);
-    page->addWidget(gbRecognize_2);
-    page->addLayout(m_fields.BuildEditColumns(tsEdit, pnlCurrentData, pnlRecognizedData), 1);
-    // The recognised values show their marking hints; the current ones none.
-    pnlRecognizedData->setToolTip(QStringLiteral("Распознанные данные"));
+    finishEditPage(page);
 }
 
 void TCognitiveRecognitionFM::buildOptionsPage()

@@ -12,18 +12,16 @@
 
 #include "common/RecognitionFields.h"
 #include "common/TCountryInfo.h"
+#include "common/TRecognitionWindow.h"
 #include "common/r9Export.h"
 
-#include <QDialog>
-#include <QMetaObject>
 #include <QString>
-#include <functional>
-#include <vector>
 
 class QAction;
 class QCheckBox;
 class QComboBox;
 class QFrame;
+class QGridLayout;
 class QGroupBox;
 class QLabel;
 class QPushButton;
@@ -37,63 +35,37 @@ class TPictureBox;
 class TTrackSlider;
 } // namespace ui
 
-class R9_EXPORT TCognitiveRecognitionFM : public QDialog, public TResultFieldMembers
+class R9_EXPORT TCognitiveRecognitionFM : public TRecognitionWindow
 {
     Q_OBJECT
 public:
     explicit TCognitiveRecognitionFM(QWidget *owner = nullptr);
     ~TCognitiveRecognitionFM() override;
 
-    // ---- outer pages (the tab row is never shown) -------------------------
-    QTabWidget *pgcScanRecognize;
-    QWidget *tsScanAndRecognize;
-    QWidget *tsCommonOptions; // "Установки", never made visible
+    // The pages (the outer tab row is never shown, "Установки" never made
+    // visible), the picture, the data pages, "Готово", "Отмена", the
+    // recognition groups, the photo, the copy button and the actions are the
+    // inherited TRecognitionWindow members; the field controls are its
+    // TResultFieldMembers.
 
-    // ---- scan page, left: the scanned page -------------------------------
-    QFrame *pnlScan;
-    QFrame *pnlPassportScan;
-    ui::TPictureBox *imgWorkRecognize;
-    ui::TPictureBox *imgTempRecognize; // hidden
-    QFrame *pnlRepeatRecognize;         // on top of the picture, shown for a repeat offer
+    // ---- scan page, on top of the picture: shown for a repeat offer -------
+    QFrame *pnlRepeatRecognize;
     QPushButton *bRepeatRecognize;
     QToolButton *sbTurnLeftForRepeat;  // hidden
     QToolButton *sbTurnRightForRepeat; // hidden
-    QFrame *pnlTypeDocument;
 
-    // ---- scan page, right ------------------------------------------------
-    QFrame *pnlRecognize;
-    QTabWidget *pgcRecognize;
-    QWidget *tsAdd;
-    QWidget *tsEdit;
-    QFrame *pnlButtons;
-    QPushButton *bSave;
-    QPushButton *bCancel;
-
-    // ---- tsAdd (the field controls are the inherited members) ------------
-    QGroupBox *gbRecognize;
-    QPushButton *bRecognize;
-    QCheckBox *cxPhotoToAccoutData;
+    // ---- tsAdd -----------------------------------------------------------
     QLabel *laPhotoToAccoutData;
-    QCheckBox *cxDocPictureToAccoutData;
     QLabel *laDocPictureToAccoutData;
-    QGroupBox *pnlPhoto;
-    ui::TPictureBox *imgPhoto;
     QCheckBox *cxShowTWAINDialog_Add;
     QCheckBox *cxSelectScanner_Add;
     QCheckBox *cxProtocol;
 
     // ---- tsEdit ----------------------------------------------------------
-    QGroupBox *gbRecognize_2;
-    QPushButton *bRecognize_2;
-    QCheckBox *cxPhotoToAccoutData_2;
     QLabel *laPhotoToAccoutData_2;
-    QCheckBox *cxDocPictureToAccoutData_2;
     QLabel *laDocPictureToAccoutData_2;
     QCheckBox *cxShowTWAINDialog;
     QCheckBox *cxSelectScanner;
-    QToolButton *sbCopyCurrentData;
-    QFrame *pnlCurrentData;
-    QFrame *pnlRecognizedData;
 
     // ---- the hidden options page (no handlers) ---------------------------
     QComboBox *cbScanListForTest;
@@ -105,36 +77,23 @@ public:
     ui::TChoiceGroup *rgRotation;
     QPushButton *bCancelOptions;
 
-    // ---- actions ---------------------------------------------------------
-    ui::TActionUpdater *ActionList;
-    QAction *acRecognize;
-    QAction *acSave;
-    QAction *acScan; // bound to no control
+    // acScan is bound to no control.
 
     /// Display name of the kind of document recognised last, for the host.
     QString FDocumentName;
 
-    /// The field controls by the shared field table.
-    const recognition::TResultFieldSet &Fields() const { return m_fields; }
-
-    // ---- window events ---------------------------------------------------
-    void FormShow();
-    void FormClose();
-    void FormCloseQuery(bool &CanClose);
+    // ---- window events (FormCloseQuery: the shared date check) ----------
+    void FormShow() override;
+    void FormClose() override;
     /// Invokable by name, for a host that loads the package at run time.
-    Q_INVOKABLE void ActionListUpdate();
+    Q_INVOKABLE void ActionListUpdate() override;
 
-    // ---- handlers ----------------------------------------------------------
+    // ---- handlers (the photo and picture boxes, "Готово", "Отмена": inherited)
     /// "Распознать": a run with "ScApi_270.ini".
     void acRecognizeExecute();
-    /// Does nothing itself: bSave closes the form with OK after the date check.
-    void acSaveExecute();
     /// "Распознать повторно": a complete new run with "ScApi_90.ini".
     void bRepeatRecognizeClick();
-    void bCancelClick();
-    void sbCopyCurrentDataClick();
-    void cxPhotoToAccoutDataClick();
-    void cxDocPictureToAccoutDataClick();
+    void sbCopyCurrentDataClick() override;
     void cxSelectScanner_AddClick();
     void cxShowTWAINDialog_AddClick();
     void cxProtocolClick();
@@ -153,30 +112,18 @@ public:
     /// Whether the cancel button was pressed since the last show.
     bool Cancelled() const { return FCancel; }
 
-public Q_SLOTS:
-    /// Runs the close check and FormClose; a refused check keeps the form open.
-    void done(int result) override;
-    /// The window's close button: Cancel (2), with the date check.
-    void reject() override;
-
 protected:
-    void showEvent(QShowEvent *event) override;
-    /// Escape presses "Отмена".
-    void keyPressEvent(QKeyEvent *event) override;
+    void buildPictureTop(QVBoxLayout *picture) override;
+    void buildTypeDocument() override;
+    void buildAddPage() override;
+    void buildEditPage() override;
 
 private:
-    void buildScanPage();
-    void buildAddPage();
-    void buildEditPage();
+    /// The group " Распознавание " of tsAdd or tsEdit: "Распознать" and the
+    /// option boxes of that page.
+    QGridLayout *buildRecognizeGroup(QWidget *page, bool edit);
     void buildOptionsPage();
     void connectOptionBoxes(bool both);
-    void disconnectOptionBoxes();
-    recognition::TColumn activeColumn(bool *dataPage) const;
-    void runGuarded(const std::function<void()> &work);
-
-    recognition::TResultFieldSet m_fields;
-    std::vector<QMetaObject::Connection> m_optionConnections;
-    bool FCancel = false;
 };
 
 /// Creates the window and stores it in CognitiveRecognitionFM (common/Recognition9r.h).

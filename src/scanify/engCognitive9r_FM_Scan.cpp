@@ -244,17 +244,14 @@ void TCognitiveRecognitionFM::ScanAndRecognize(const QString &AScApiIniFileName)
     QString sPhotoFile;
     if (const scanify::TCognitiveForm *kind = scanify::FindCognitiveForm(sFormName)) {
         FDocumentName = LoadResString(kind->documentName);
-        bool dataPage = false;
-        const recognition::TColumn column = activeColumn(&dataPage);
-        if (dataPage) {
-            for (const scanify::TFieldMapping &m : kind->Fields()) {
-                const bool empty = FillDocumentCtrl(hScDoc, m_fields.Control(m.target, column),
-                                                    QLatin1String(m.engineField));
-                if (m.emptyFlag == scanify::TFieldMapping::LastNameEmpty)
-                    boLastNameIsEmpty = empty;
-                else if (m.emptyFlag == scanify::TFieldMapping::FirstNameEmpty)
-                    boFirstNameIsEmpty = empty;
-            }
+        const recognition::TColumn column = activeColumn();
+        for (const scanify::TFieldMapping &m : kind->Fields()) {
+            const bool empty = FillDocumentCtrl(hScDoc, m_fields.Control(m.target, column),
+                                                QLatin1String(m.engineField));
+            if (m.emptyFlag == scanify::TFieldMapping::LastNameEmpty)
+                boLastNameIsEmpty = empty;
+            else if (m.emptyFlag == scanify::TFieldMapping::FirstNameEmpty)
+                boFirstNameIsEmpty = empty;
         }
         sPhotoFile = scanify::FromEngineText(SC_CALL(ScPackageGetFieldValue)(hScDoc, kind->photoField, nullptr));
     }
@@ -269,7 +266,6 @@ void TCognitiveRecognitionFM::ScanAndRecognize(const QString &AScApiIniFileName)
         ui::ShowMessageBox(this, LoadResString(&_S_REPEAT_RECOGNIZE), LoadResString(&_S_MESSAGE),
                            QMessageBox::Information);
     } else {
-        bRecognize->setDefault(false);
-        bSave->setDefault(true);
+        preferSave();
     }
 }

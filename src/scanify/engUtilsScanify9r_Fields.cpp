@@ -1,9 +1,8 @@
-// Copying a recognised field into an edit control, marked by the engine's
-// confidence.
+// Copying a recognised field into an edit control; the engine's confidence
+// is the field's outcome, painted by the shared field marking.
 #include "scanify/engUtilsScanify9r.h"
 
-#include "common/ResString.h"
-#include "common/engCommon9rMessages.h"
+#include "common/FieldOutcome.h"
 #include "scanify/ScanifyText.h"
 #include "scanify/scapi.h"
 #include "ui/TCaptionedEdit.h"
@@ -14,33 +13,36 @@
 
 namespace scanify {
 
-QColor NormalFieldColor() { return QColor(255, 255, 255); }
-QColor DoubtfulFieldColor() { return QColor(255, 255, 128); }
-QColor ErroneousFieldColor() { return QColor(255, 128, 128); }
+QColor NormalFieldColor() { return ui::NormalFieldBackground(); }
+QColor DoubtfulFieldColor() { return ui::DoubtfulFieldBackground(); }
+QColor ErroneousFieldColor() { return ui::ErroneousFieldBackground(); }
 
 } // namespace scanify
 
 namespace {
 
-template <class Edit>
-void markError(Edit *edit)
+using recognition::TFieldOutcome;
+
+/// The engine's confidence flags as an outcome; an error wins over a doubt
+/// when it is painted.
+TFieldOutcome outcomeOf(std::int32_t flags)
 {
-    edit->SetBackgroundColor(scanify::ErroneousFieldColor());
-    edit->SetHint(LoadResString(&_S_ERROR_IN_RECOGNITION));
+    TFieldOutcome outcome;
+    outcome.doubtful = (flags & SCF_VRS_WARNING) != 0;
+    outcome.error = (flags & SCF_VRS_ERROR) != 0;
+    return outcome;
 }
 
-/// White without a hint, then doubt, then error: the error marking wins.
-template <class Edit>
-void markField(Edit *edit, std::int32_t flags)
+void paint(QWidget *edit, const TFieldOutcome &outcome)
 {
-    edit->SetBackgroundColor(scanify::NormalFieldColor());
-    edit->SetHint(QString());
-    if (flags & SCF_VRS_WARNING) {
-        edit->SetBackgroundColor(scanify::DoubtfulFieldColor());
-        edit->SetHint(LoadResString(&_S_DOUNT_IN_RECOGNITION));
-    }
-    if (flags & SCF_VRS_ERROR)
-        markError(edit);
+    recognition::PaintOutcome(edit, outcome, recognition::TMarking::Background);
+}
+
+void markError(QWidget *edit)
+{
+    TFieldOutcome outcome;
+    outcome.error = true;
+    paint(edit, outcome);
 }
 
 /// The field's value; gaveText tells whether the engine returned any bytes at
@@ -63,7 +65,7 @@ bool fillCaptionedEdit(ScDocumentHandle document, ui::TCaptionedEdit *edit, cons
     // Two fields read into one edit (a series and a number) end up side by
     // side; an empty edit gets a leading blank.
     edit->SetText(current + QLatin1Char(' ') + value);
-    markField(edit, attributes.nFlags);
+    paint(edit, outcomeOf(attributes.nFlags));
     return edit->Text().trimmed().isEmpty();
 }
 
@@ -80,7 +82,7 @@ bool fillDateEdit(ScDocumentHandle document, ui::TNullableDateEdit *edit, const 
             markError(edit);
             return false;
         }
-        markField(edit, attributes.nFlags);
+        paint(edit, outcomeOf(attributes.nFlags));
         return !edit->Text().isEmpty();
     } catch (const std::exception &) {
         markError(edit);

@@ -86,14 +86,10 @@ TDocScannerCalls TDocScannerCalls::Layer()
             dibIsDrawable};
 }
 
-TDocFromScannerFM::TDocFromScannerFM(QWidget *owner)
-    : QDialog(owner, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMaximizeButtonHint
-                         | Qt::WindowCloseButtonHint)
+TDocFromScannerFM::TDocFromScannerFM(QWidget *owner) : ui::TFormDialog(owner)
 {
     setObjectName(QStringLiteral("DocFromScannerFM"));
     setWindowTitle(QStringLiteral("Сканирование документа"));
-    setModal(true);
-    setSizeGripEnabled(true);
     setProperty("HelpFile", QStringLiteral("CommonUserOperations.chm"));
     setProperty("HelpContext", 480);
 
@@ -172,25 +168,6 @@ TDocFromScannerFM::~TDocFromScannerFM()
     freeTempBitmap();
     if (DocFromScannerFM == this)
         DocFromScannerFM = nullptr;
-}
-
-void TDocFromScannerFM::showEvent(QShowEvent *event)
-{
-    if (!event->spontaneous())
-        FormShow();
-    QDialog::showEvent(event);
-}
-
-void TDocFromScannerFM::done(int result)
-{
-    if (isVisible())
-        FormClose();
-    QDialog::done(result);
-}
-
-void TDocFromScannerFM::reject()
-{
-    done(2);
 }
 
 void TDocFromScannerFM::freeTempBitmap()

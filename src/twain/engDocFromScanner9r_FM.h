@@ -11,8 +11,8 @@
 
 #include "common/r9Export.h"
 #include "twain/MultiTWAIN.h"
+#include "ui/TFormDialog.h"
 
-#include <QDialog>
 #include <QImage>
 
 class QAction;
@@ -53,7 +53,7 @@ struct R9_EXPORT TDocScannerCalls
     static TDocScannerCalls Layer();
 };
 
-class R9_EXPORT TDocFromScannerFM : public QDialog
+class R9_EXPORT TDocFromScannerFM : public ui::TFormDialog
 {
     Q_OBJECT
 public:
@@ -74,8 +74,9 @@ public:
     ui::TActionUpdater *ActionList;
     QAction *acSave;
 
-    void FormShow();
-    void FormClose();
+    void FormShow() override;
+    /// Closing by any way writes the window's settings.
+    void FormClose() override;
     void bScanTestClick();
     void sbTurnLeftClick();
     void sbTurnRightClick();
@@ -84,15 +85,6 @@ public:
 
     /// The window's calls into the TWAIN layer (the layer itself unless a test replaced them).
     TDocScannerCalls Calls = TDocScannerCalls::Layer();
-
-public Q_SLOTS:
-    /// Closing by any way writes the window's settings.
-    void done(int result) override;
-    /// The window's close button and Escape: Cancel (2), as "Отмена".
-    void reject() override;
-
-protected:
-    void showEvent(QShowEvent *event) override;
 
 private:
     /// Draws the DIB into TempBitmap; false when no bitmap of its size could be made.

@@ -27,4 +27,13 @@ struct TEditColors
     }
 };
 
+// What recognition made of a field, shown on its control. The passport-reader
+// window writes a value it doubts, did not read or that differs from the
+// person's current one in red; the Scanify window gives the background a
+// colour (white, pale yellow for a doubt, light red for an error).
+inline QColor MarkedTextColor() { return QColor(255, 0, 0); }
+inline QColor NormalFieldBackground() { return QColor(255, 255, 255); }
+inline QColor DoubtfulFieldBackground() { return QColor(255, 255, 128); }
+inline QColor ErroneousFieldBackground() { return QColor(255, 128, 128); }
+
 } // namespace ui

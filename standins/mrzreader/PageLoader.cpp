@@ -2,6 +2,7 @@
 
 #include <QBuffer>
 #include <QFile>
+#include <QFileInfo>
 #include <QImageReader>
 
 namespace mrz {
@@ -49,6 +50,17 @@ QImage LoadPage(const QByteArray &bytes, QString *error)
 
 QImage LoadPageFile(const QString &path, QString *error)
 {
+    // A device or a pipe named as a page would be read without end (or wait
+    // for a writer forever); a file larger than any decoded page is no page.
+    const QFileInfo info(path);
+    if (info.exists() && !info.isFile()) {
+        *error = QStringLiteral("%1: not a picture file").arg(path);
+        return {};
+    }
+    if (info.size() > qint64(kPageAllocationLimitMb) * 1024 * 1024) {
+        *error = QStringLiteral("%1: larger than any page picture (%2 MB)").arg(path).arg(kPageAllocationLimitMb);
+        return {};
+    }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         *error = QStringLiteral("%1: %2").arg(path, file.errorString());

@@ -1,5 +1,7 @@
 #include "SpecimenCatalogue.h"
 
+#include "JsonZone.h"
+
 #include <QCryptographicHash>
 #include <QDateTime>
 #include <QDir>
@@ -26,20 +28,11 @@ std::mutex g_lock;
 
 QRect ReadZone(const QString &path, const QJsonValue &v, const QString &what)
 {
-    if (v.isUndefined() || v.isNull())
-        return {};
-    const QJsonObject o = v.toObject();
-    if (!v.isObject() || !o.value(QLatin1String("x")).isDouble() || !o.value(QLatin1String("y")).isDouble()
-        || !o.value(QLatin1String("width")).isDouble() || !o.value(QLatin1String("height")).isDouble())
-        Bad(path, QStringLiteral("%1 must be an object with numbers x, y, width, height").arg(what));
-    const int x = o.value(QLatin1String("x")).toInt(), y = o.value(QLatin1String("y")).toInt();
-    const int width = o.value(QLatin1String("width")).toInt(), height = o.value(QLatin1String("height")).toInt();
-    // The right and bottom edges must be coordinates too; a rectangle built
-    // from edges past the range would hold garbage.
-    const auto fits = [](qint64 v) { return v >= std::numeric_limits<int>::min() && v <= std::numeric_limits<int>::max(); };
-    if (!fits(qint64(x) + width - 1) || !fits(qint64(y) + height - 1))
-        Bad(path, QStringLiteral("%1 reaches past the coordinate range").arg(what));
-    return QRect(x, y, width, height);
+    QString fault;
+    const QRect zone = standin::ReadJsonZone(v, &fault);
+    if (!fault.isEmpty())
+        Bad(path, what + QLatin1Char(' ') + fault);
+    return zone;
 }
 
 QByteArray Digest(const QByteArray &bytes)

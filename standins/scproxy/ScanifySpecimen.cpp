@@ -1,5 +1,6 @@
 #include "ScanifySpecimen.h"
 
+#include "JsonZone.h"
 #include "PageLoader.h"
 
 #include "scanify/scapiTypes.h"
@@ -33,14 +34,11 @@ std::mutex g_lock;
 
 QRect ReadZone(const QString &path, const QJsonValue &v, const QString &what)
 {
-    if (v.isUndefined() || v.isNull())
-        return {};
-    const QJsonObject o = v.toObject();
-    if (!v.isObject() || !o.value(QLatin1String("x")).isDouble() || !o.value(QLatin1String("y")).isDouble()
-        || !o.value(QLatin1String("width")).isDouble() || !o.value(QLatin1String("height")).isDouble())
-        Bad(path, QStringLiteral("%1 must be an object with numbers x, y, width, height").arg(what));
-    return QRect(o.value(QLatin1String("x")).toInt(), o.value(QLatin1String("y")).toInt(),
-                 o.value(QLatin1String("width")).toInt(), o.value(QLatin1String("height")).toInt());
+    QString fault;
+    const QRect zone = standin::ReadJsonZone(v, &fault);
+    if (!fault.isEmpty())
+        Bad(path, what + QLatin1Char(' ') + fault);
+    return zone;
 }
 
 int ReadDataType(const QString &path, const QJsonValue &v, const QString &field)

@@ -35,7 +35,10 @@ bool ReadZoneFields(const QImage &scanned, int turn, const ScanifySpecimen &s,
         {"IN_Expiry", r.found ? mrz::DisplayDate(z.expiryDate, false, year) : mrz::FieldText{}},
         {"IN_KOD", z.nationality},
     };
-    for (const auto &[id, text] : table) {
+    for (const auto &entry : table) {
+        // Named apart: clang 14 does not let a lambda capture a structured binding.
+        const char *id = entry.first;
+        const mrz::FieldText &text = entry.second;
         const bool listed = !s.described
                             || std::any_of(s.fields.begin(), s.fields.end(), [&](const SpecimenField &f) { return f.id == id; });
         if (!listed)

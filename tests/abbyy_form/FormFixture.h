@@ -2,12 +2,13 @@
 // A recognition window as the host sets it up: engine and nationalities
 // installed, settings file in the test's home, a document type in the list.
 
-#include "FakeEngine.h"
 #include "abbyy/engABBYY9r_FM.h"
 #include "abbyy/engUtilsABBYY9r.h"
 #include "common/Recognition9r.h"
 #include "common/engCommon9r.h"
 #include "common/TSettingsFile.h"
+#include "support/FakeEngine.h"
+#include "support/FakeNationalities.h"
 #include "support/TestSupport.h"
 
 #include <QApplication>
@@ -40,7 +41,7 @@ protected:
         gl_RotationIndex = 0;
         gl_ScannerItemIndex = 0;
         gl_ScanSettings = nullptr;
-        engine = new FakeEngine;
+        engine = new fake::Engine;
         gl_RecognitionEngine = IRecognitionEnginePtr(engine);
         gl_cdsNationalities = &nationalities;
     }
@@ -74,7 +75,7 @@ protected:
 
     TSettingsFile Settings() const { return TSettingsFile(gl_sRecognizeIniFileName); }
 
-    FakeEngine *engine = nullptr; // owned by gl_RecognitionEngine
+    fake::Engine *engine = nullptr; // owned by gl_RecognitionEngine
     FakeNationalities nationalities;
     TABBYYRecognitionFM *form = nullptr;
     MessageBoxRecorder boxes;

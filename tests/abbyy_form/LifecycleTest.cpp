@@ -30,8 +30,8 @@ protected:
     void TwoScanners()
     {
         engine->scanners = {QStringLiteral("Scanner A"), QStringLiteral("Scanner B")};
-        engine->settings = {FakeStringsArray::Make({{QStringLiteral("brightness"), QStringLiteral("10")}}),
-                            FakeStringsArray::Make({{QStringLiteral("brightness"), QStringLiteral("30")},
+        engine->settings = {fake::Strings({{QStringLiteral("brightness"), QStringLiteral("10")}}),
+                            fake::Strings({{QStringLiteral("brightness"), QStringLiteral("30")},
                                                     {QStringLiteral("orientation"), QStringLiteral("Portrait")}})};
     }
 };

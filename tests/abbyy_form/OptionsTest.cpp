@@ -24,7 +24,7 @@ namespace {
 class Options : public FormFixture
 {
 protected:
-    void OneScanner(ComPtr<FakeStringsArray> settings)
+    void OneScanner(ComPtr<fake::StringsArray> settings)
     {
         engine->scanners = {QStringLiteral("Scanner A")};
         engine->settings = {std::move(settings)};
@@ -62,7 +62,7 @@ void writeJpeg(const QString &path, const QImage &picture)
 
 TEST_F(Options, ScannerThatSupportsNothing)
 {
-    OneScanner(FakeStringsArray::Make({}));
+    OneScanner(fake::Strings({}));
     gl_PaperSizeSupported = true;
     Create();
     Show();
@@ -86,7 +86,7 @@ TEST_F(Options, ScannerThatSupportsNothing)
 
 TEST_F(Options, ScannerWithA4AndEveryOption)
 {
-    auto settings = FakeStringsArray::Make({{QStringLiteral("interface-type"), QStringLiteral("Twain")},
+    auto settings = fake::Strings({{QStringLiteral("interface-type"), QStringLiteral("Twain")},
                                             {QStringLiteral("brightness"), QStringLiteral("50")},
                                             {QStringLiteral("orientation"), QStringLiteral("Portrait")},
                                             {QStringLiteral("paper-size"), QStringLiteral("A4")},
@@ -120,10 +120,10 @@ TEST_F(Options, ScannerWithA4AndEveryOption)
 
 TEST_F(Options, FailingSettingsRequestIsSwallowed)
 {
-    OneScanner(FakeStringsArray::Make({{QStringLiteral("brightness"), QStringLiteral("1")}}));
-    auto previous = FakeStringsArray::Make({{QStringLiteral("orientation"), QStringLiteral("Portrait")}});
+    OneScanner(fake::Strings({{QStringLiteral("brightness"), QStringLiteral("1")}}));
+    auto previous = fake::Strings({{QStringLiteral("orientation"), QStringLiteral("Portrait")}});
     gl_ScanSettings = IStringsArrayPtr(previous.get());
-    engine->settingsFail = true;
+    engine->failing = {"GetScanSettings"};
     Create();
     Show();
     EXPECT_TRUE(boxes.calls.empty());
@@ -140,7 +140,7 @@ TEST_F(Options, FailingSettingsRequestIsSwallowed)
 
 TEST_F(Options, TestScanByExtension)
 {
-    OneScanner(FakeStringsArray::Make({{QStringLiteral("brightness"), QStringLiteral("50")}}));
+    OneScanner(fake::Strings({{QStringLiteral("brightness"), QStringLiteral("50")}}));
     Create(false, false);
     Show();
     const QImage picture = testPicture(6, 4);
@@ -149,10 +149,10 @@ TEST_F(Options, TestScanByExtension)
     // .bmp: both images, file deleted.
     form->imgTempTest->SetTag(3);
     ASSERT_TRUE(picture.save(dir + QStringLiteral("scan.BMP"), "BMP"));
-    engine->scanResult = [&] { return dir + QStringLiteral("scan.BMP"); };
+    engine->scanFile = dir + QStringLiteral("scan.BMP");
     form->bScanTest->click();
     EXPECT_TRUE(boxes.calls.empty());
-    EXPECT_EQ(engine->setScanSettingsCalls, 1) << "the options go to the engine before the scan";
+    EXPECT_EQ(engine->settingsApplied, 1) << "the options go to the engine before the scan";
     EXPECT_EQ(form->imgTempTest->Tag(), 0);
     EXPECT_EQ(form->imgWorkTest->Picture().convertToFormat(QImage::Format_RGB32), picture);
     EXPECT_EQ(form->imgTempTest->Picture().convertToFormat(QImage::Format_RGB32), picture);
@@ -169,7 +169,7 @@ TEST_F(Options, TestScanByExtension)
     // .jpg: only the work image; the hidden one keeps what it had.
     const QImage jpegPicture = testPicture(8, 8);
     writeJpeg(dir + QStringLiteral("scan.jpg"), jpegPicture);
-    engine->scanResult = [&] { return dir + QStringLiteral("scan.jpg"); };
+    engine->scanFile = dir + QStringLiteral("scan.jpg");
     form->bScanTest->click();
     EXPECT_TRUE(boxes.calls.empty());
     EXPECT_EQ(form->imgWorkTest->Picture().size(), QSize(8, 8));
@@ -178,7 +178,7 @@ TEST_F(Options, TestScanByExtension)
 
     // Another extension: moved to .bmp, loaded into both, the moved file deleted.
     ASSERT_TRUE(testPicture(3, 5).save(dir + QStringLiteral("scan.tmp"), "BMP"));
-    engine->scanResult = [&] { return dir + QStringLiteral("scan.tmp"); };
+    engine->scanFile = dir + QStringLiteral("scan.tmp");
     form->bScanTest->click();
     EXPECT_TRUE(boxes.calls.empty());
     EXPECT_EQ(form->imgTempTest->Picture().size(), QSize(3, 5));
@@ -190,7 +190,7 @@ TEST_F(Options, TestScanByExtension)
     // neither file stays.
     ASSERT_TRUE(testPicture(2, 2).save(dir + QStringLiteral("older.tmp"), "BMP"));
     ASSERT_TRUE(testPicture(9, 9).save(dir + QStringLiteral("older.bmp"), "BMP"));
-    engine->scanResult = [&] { return dir + QStringLiteral("older.tmp"); };
+    engine->scanFile = dir + QStringLiteral("older.tmp");
     form->bScanTest->click();
     EXPECT_TRUE(boxes.calls.empty());
     EXPECT_EQ(form->imgTempTest->Picture().size(), QSize(2, 2));
@@ -203,7 +203,7 @@ TEST_F(Options, TestScanByExtension)
     ASSERT_TRUE(QDir(dir).mkpath(QStringLiteral("busy.bmp")));
     WriteFile(dir + QStringLiteral("busy.bmp/unrelated.txt"), "kept");
     ASSERT_TRUE(testPicture(4, 4).save(dir + QStringLiteral("busy.tmp"), "BMP"));
-    engine->scanResult = [&] { return dir + QStringLiteral("busy.tmp"); };
+    engine->scanFile = dir + QStringLiteral("busy.tmp");
     form->bScanTest->click();
     EXPECT_FALSE(QFile::exists(dir + QStringLiteral("busy.tmp")));
     EXPECT_TRUE(QFile::exists(dir + QStringLiteral("busy.bmp/unrelated.txt")));
@@ -213,10 +213,10 @@ TEST_F(Options, TestScanByExtension)
 
 TEST_F(Options, TestScanFailuresAreShown)
 {
-    OneScanner(FakeStringsArray::Make({}));
+    OneScanner(fake::Strings({}));
     Create(false, false);
     Show();
-    engine->scanResult = nullptr; // the engine refuses to scan
+    engine->failing.Add("Scan", "fake engine failure"); // the engine refuses to scan
     form->bScanTest->click();
     ASSERT_EQ(boxes.calls.size(), 1u);
     EXPECT_EQ(boxes.calls[0].text, QStringLiteral("fake engine failure"));
@@ -226,7 +226,8 @@ TEST_F(Options, TestScanFailuresAreShown)
     // A corrupt picture file: a clear message, no crash.
     const QString path = TestHome() + QStringLiteral("/bad.bmp");
     WriteFile(path, "BM not a bitmap");
-    engine->scanResult = [&] { return path; };
+    engine->failing.clear();
+    engine->scanFile = path;
     form->bScanTest->click();
     ASSERT_EQ(boxes.calls.size(), 2u);
     EXPECT_TRUE(boxes.calls[1].text.contains(QStringLiteral("bad.bmp")));
@@ -235,14 +236,14 @@ TEST_F(Options, TestScanFailuresAreShown)
 
 TEST_F(Options, TestScanFilesNeverStayBehind)
 {
-    OneScanner(FakeStringsArray::Make({}));
+    OneScanner(fake::Strings({}));
     Create(false, false);
     Show();
     const QString dir = TestHome() + QLatin1Char('/');
 
     // ".jpeg" is a JPEG picture like ".jpg".
     writeJpeg(dir + QStringLiteral("scan.JPEG"), testPicture(7, 5));
-    engine->scanResult = [&] { return dir + QStringLiteral("scan.JPEG"); };
+    engine->scanFile = dir + QStringLiteral("scan.JPEG");
     form->bScanTest->click();
     EXPECT_TRUE(boxes.calls.empty());
     EXPECT_EQ(form->imgWorkTest->Picture().size(), QSize(7, 5));
@@ -257,7 +258,7 @@ TEST_F(Options, TestScanFilesNeverStayBehind)
         boxes.calls.clear();
         const QString scanned = dir + QLatin1String(d.scanned);
         WriteFile(scanned, "BM not a picture at all");
-        engine->scanResult = [&] { return scanned; };
+        engine->scanFile = scanned;
         form->bScanTest->click();
         EXPECT_EQ(boxes.calls.size(), 1u);
         EXPECT_FALSE(QFile::exists(scanned));
@@ -268,7 +269,7 @@ TEST_F(Options, TestScanFilesNeverStayBehind)
 
 TEST_F(Options, BrightnessImagesStayInRange)
 {
-    OneScanner(FakeStringsArray::Make({{QStringLiteral("brightness"), QStringLiteral("0")}}));
+    OneScanner(fake::Strings({{QStringLiteral("brightness"), QStringLiteral("0")}}));
     gl_BrightnessValue = 0;
     Create(false, false);
     Show();

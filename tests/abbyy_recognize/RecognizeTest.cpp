@@ -1,6 +1,6 @@
 // The scan and recognise operations of the recognition window, driven as an
 // operator would, against the in-process engine.
-#include "FakeEngine.h"
+#include "support/FakeEngine.h"
 #include "support/TestSupport.h"
 
 #include "abbyy/engABBYY9r_FM.h"
@@ -38,8 +38,10 @@ class Recognize : public ::testing::Test
 protected:
     void SetUp() override
     {
-        script = std::make_shared<fake::Script>();
-        gl_RecognitionEngine = ComPtr<IRecognitionEngine>(new fake::Engine(script));
+        engine = fake::make<fake::Engine>();
+        engine->scanners = {"Fake scanner"};
+        engine->settings = {fake::Strings({{"brightness", "50"}})};
+        gl_RecognitionEngine = IRecognitionEnginePtr(engine.get());
         gl_ScanSettings = nullptr;
         gl_PhotoToAccountData = gl_DocumentToAccountData = gl_FIOOnLatin = false;
         form = std::make_unique<TABBYYRecognitionFM>();
@@ -58,6 +60,7 @@ protected:
         form.reset();
         gl_RecognitionEngine = nullptr;
         gl_ScanSettings = nullptr;
+        engine = nullptr;
     }
     void Edit()
     {
@@ -70,7 +73,7 @@ protected:
         const bool hasPage = std::any_of(fields.cbegin(), fields.cend(), [](const fake::Field &f) { return f.name == "FullImage"; });
         if (withPage && !hasPage)
             fields.emplace_back("FullImage", "", false);
-        script->fields = std::move(fields);
+        engine->fields = std::move(fields);
     }
     QString NotRecognized() const { return LoadResString(&_S_NOT_RECOGNIZED); }
     QStringList Texts() const
@@ -85,7 +88,7 @@ protected:
         return QDir(GetUserDataFolder()).entryList({"*.jpg"}, QDir::Files);
     }
 
-    std::shared_ptr<fake::Script> script;
+    ComPtr<fake::Engine> engine;
     std::unique_ptr<TABBYYRecognitionFM> form;
     TDocumentInfo *passport = nullptr;
     TDocumentInfo *foreign = nullptr;
@@ -99,7 +102,7 @@ TEST_F(Recognize, SeriesAndNumberJoinWithOneBlankAndKeepBlanksOfTheSeries)
     EXPECT_EQ(form->ledPassportNumber->Text(), "45 06 123456");
     EXPECT_TRUE(form->ledPassportNumber->IsFontRed()) << "an untrusted symbol of the number";
     EXPECT_FALSE(form->ledLastName->IsFontRed());
-    EXPECT_EQ(script->scannedAndRecognized, QStringList{"Passport_RU"});
+    EXPECT_EQ(engine->scannedAndRecognized, QStringList{"Passport_RU"});
     EXPECT_TRUE(boxes.calls.empty()) << Texts().join('|').toStdString();
     EXPECT_TRUE(form->bSave->isDefault());
 }
@@ -286,7 +289,7 @@ TEST_F(Recognize, StoredScanIsRecognisedAgainWithoutScanning)
 {
     const QString scanned = r9test::TestHome() + "/page-0001.tmp";
     ASSERT_TRUE(Picture(40, 20).save(scanned, "BMP"));
-    script->scanFile = scanned;
+    engine->scanFile = scanned;
     form->rgRotation->SetItemIndex(2);
     form->acScan->trigger();
     const QString bmp = r9test::TestHome() + "/page-0001.bmp";
@@ -300,14 +303,14 @@ TEST_F(Recognize, StoredScanIsRecognisedAgainWithoutScanning)
     Fields({{"Number", "1"}});
     form->acRecognize->trigger();
     form->acRecognize->trigger();
-    EXPECT_EQ(script->scans, 1);
-    EXPECT_EQ(script->recognized, QStringList({bmp + "|Passport_RU", bmp + "|Passport_RU"}));
-    EXPECT_TRUE(script->scannedAndRecognized.isEmpty());
+    EXPECT_EQ(engine->scans, 1);
+    EXPECT_EQ(engine->recognized, QStringList({bmp + "|Passport_RU", bmp + "|Passport_RU"}));
+    EXPECT_TRUE(engine->scannedAndRecognized.isEmpty());
 
     // Once the file is gone, "Распознать" scans and recognises in one call.
     QFile::remove(bmp);
     form->acRecognize->trigger();
-    EXPECT_EQ(script->scannedAndRecognized, QStringList{"Passport_RU"});
+    EXPECT_EQ(engine->scannedAndRecognized, QStringList{"Passport_RU"});
 }
 
 TEST_F(Recognize, ScanReplacesAnOlderFileOfTheSameNameAndReportsFailures)
@@ -316,18 +319,18 @@ TEST_F(Recognize, ScanReplacesAnOlderFileOfTheSameNameAndReportsFailures)
     ASSERT_TRUE(Picture(8, 8, Qt::red).save(bmp, "BMP"));
     const QString scanned = r9test::TestHome() + "/page.tmp";
     ASSERT_TRUE(Picture(30, 10).save(scanned, "BMP"));
-    script->scanFile = scanned;
+    engine->scanFile = scanned;
     form->acScan->trigger();
     EXPECT_EQ(form->imgWorkRecognize->Picture().size(), QSize(30, 10)) << "the new scan, not the old file";
 
     // The file vanished before it could be moved: the name is kept, no picture.
-    script->scanFile = r9test::TestHome() + "/gone.tmp";
+    engine->scanFile = r9test::TestHome() + "/gone.tmp";
     form->acScan->trigger();
     EXPECT_EQ(form->FFileName, r9test::TestHome() + "/gone.bmp");
     EXPECT_FALSE(form->imgWorkRecognize->HasGraphic());
     EXPECT_TRUE(boxes.calls.empty());
 
-    script->failScan = "Сканер не отвечает";
+    engine->failing.Add("Scan", "Сканер не отвечает");
     form->imgTempRecognize->SetTag(3);
     form->acScan->trigger();
     ASSERT_EQ(boxes.calls.size(), 1u);
@@ -349,18 +352,19 @@ TEST_F(Recognize, BrightnessZeroIsMovedToFiftyBeforeScanAndRecognise)
 
 TEST_F(Recognize, EngineFailureNoScannerAndNoDocumentType)
 {
-    script->failRecognize = "Ошибка ядра";
+    engine->failing.Add("Recognize", "Ошибка ядра");
+    engine->failing.Add("ScanAndRecognize", "Ошибка ядра");
     form->acRecognize->trigger();
     ASSERT_EQ(boxes.calls.size(), 2u);
     EXPECT_EQ(boxes.calls[0].text, "Ошибка ядра");
     EXPECT_EQ(boxes.calls[1].text, LoadResString(&_S_DOC_NOT_RECOGNIZED));
     boxes.calls.clear();
 
-    script->failRecognize.clear();
+    engine->failing.clear();
     form->cbScanListForTest->setCurrentIndex(-1);
     form->acRecognize->trigger();
     EXPECT_EQ(Texts(), QStringList{LoadResString(&_S_DOC_NOT_RECOGNIZED)});
-    EXPECT_TRUE(script->scannedAndRecognized.size() == 1) << "no engine call without a scanner";
+    EXPECT_TRUE(engine->scannedAndRecognized.size() == 1) << "no engine call without a scanner";
     boxes.calls.clear();
 
     form->cbScanListForTest->setCurrentIndex(0);
@@ -369,7 +373,7 @@ TEST_F(Recognize, EngineFailureNoScannerAndNoDocumentType)
     form->acRecognize->trigger();
     ASSERT_EQ(boxes.calls.size(), 1u);
     EXPECT_EQ(boxes.calls[0].icon, QMessageBox::Critical);
-    EXPECT_EQ(script->scannedAndRecognized.size(), 1);
+    EXPECT_EQ(engine->scannedAndRecognized.size(), 1);
     EXPECT_FALSE(form->imgPhoto->HasGraphic()) << "pictures are cleared first";
 }
 
@@ -381,17 +385,17 @@ TEST_F(Recognize, PhotoAndFullPictureGoThroughTheDataFolderAndLeaveNoFile)
     form->acRecognize->trigger();
     EXPECT_EQ(form->imgPhoto->Picture().size(), QSize(12, 16));
     EXPECT_EQ(form->imgWorkRecognize->Picture().size(), QSize(60, 40));
-    EXPECT_EQ(script->savedTo, QStringList({GetUserDataFolder() + "Photo.jpg", GetUserDataFolder() + "FullImage.jpg"}));
+    EXPECT_EQ(engine->savedTo, QStringList({GetUserDataFolder() + "Photo.jpg", GetUserDataFolder() + "FullImage.jpg"}));
     EXPECT_TRUE(DataFolderPictures().isEmpty());
 
     // Not wanted: the engine is not asked to save anything.
-    script->savedTo.clear();
+    engine->savedTo.clear();
     form->cxPhotoToAccoutData->setChecked(false);
     form->cxDocPictureToAccoutData->setChecked(false);
     form->acRecognize->trigger();
     EXPECT_FALSE(form->imgPhoto->HasGraphic());
     EXPECT_FALSE(form->imgWorkRecognize->HasGraphic());
-    EXPECT_TRUE(script->savedTo.isEmpty());
+    EXPECT_TRUE(engine->savedTo.isEmpty());
     EXPECT_TRUE(boxes.calls.empty());
 }
 
@@ -401,7 +405,7 @@ TEST_F(Recognize, FullPictureFallsBackToThePageFileAndSaysWhenThereIsNone)
     ASSERT_TRUE(Picture(50, 30).save(page, "BMP"));
     form->cxPhotoToAccoutData->setChecked(true);
     form->cxDocPictureToAccoutData->setChecked(true);
-    script->pagePath = page;
+    engine->pagePath = page;
     Fields({{"Number", "1"}, {"Photo", "photo", true, {}, Picture(12, 16), true},
             {"FullImage", "page", true, {}, Picture(60, 40), true}});
     form->acRecognize->trigger();
@@ -411,7 +415,7 @@ TEST_F(Recognize, FullPictureFallsBackToThePageFileAndSaysWhenThereIsNone)
     EXPECT_TRUE(boxes.calls.empty());
 
     Fields({{"Number", "1"}}, false);
-    script->pagePath = QString();
+    engine->pagePath = QString();
     form->acRecognize->trigger();
     EXPECT_EQ(Texts(), QStringList{LoadResString(&_S_DOC_PICTURE_NOT_RETURNED)});
 }

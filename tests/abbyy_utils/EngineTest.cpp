@@ -1,11 +1,11 @@
 // Engine start and stop, the document list and the catalogue marking.
-#include "FakeEngine.h"
+#include "support/FakeEngine.h"
+#include "support/LogRecorder.h"
 
 #include "abbyy/engUtilsABBYY9r.h"
 #include "common/Recognition9r.h"
 #include "common/ResString.h"
 #include "common/engCommon9r.h"
-#include "host/Sdlogfile.h"
 
 #include <gtest/gtest.h>
 
@@ -33,13 +33,6 @@ IInitParamsPtr createParams()
     return IInitParamsPtr(g_nextParams.get());
 }
 
-class RecordingLog : public host::ILogFile
-{
-public:
-    void WriteLogFileMessage(const QString &text, const QTextCodec *, const QString &) override { lines << text; }
-    QStringList lines;
-};
-
 class EngineAdapter : public testing::Test
 {
 protected:
@@ -52,11 +45,9 @@ protected:
         abbyy::CreateRecognitionEngine = &createEngine;
         abbyy::CreateInitParams = &createParams;
         gl_RecognitionEngine = nullptr;
-        host::InstallLogFile(&hostLog);
     }
     void TearDown() override
     {
-        host::InstallLogFile(nullptr);
         gl_RecognitionEngine = nullptr;
         g_nextEngine = nullptr;
         g_nextParams = nullptr;
@@ -66,7 +57,7 @@ protected:
     static QString initError() { return LoadResString(&_S_ERROR_INIT_ABBYY_ENGINE); }
     static QString goToAdmin() { return LoadResString(&_S_GO_TO_ADMIN); }
 
-    RecordingLog hostLog;
+    r9test::LogRecorder hostLog;
 };
 
 TEST_F(EngineAdapter, InitEngineStartsAnUninitialisedEngineWithLogModeThree)

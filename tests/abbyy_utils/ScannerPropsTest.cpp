@@ -1,5 +1,5 @@
 // Pushing the operator's scanner options into the engine.
-#include "FakeEngine.h"
+#include "support/FakeEngine.h"
 
 #include "abbyy/engUtilsABBYY9r.h"
 #include "common/engCommon9r.h"

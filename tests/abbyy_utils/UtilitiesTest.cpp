@@ -1,6 +1,6 @@
 // Brightness, symbol confidence colouring, picture loading into an image
 // control and the interface packet variant.
-#include "FakeEngine.h"
+#include "support/FakeEngine.h"
 
 #include "abbyy/engUtilsABBYY9r.h"
 #include "support/TestSupport.h"
@@ -130,24 +130,34 @@ class CheckSymbolsTest : public testing::Test
 protected:
     void SetUp() override
     {
-        fields = fake::make<fake::Fields>(&log);
-        field = fake::make<fake::Field>(&log);
-        fields->fields["LastName"] = ComPtr<IRecognizedField>(field.get());
+        fields = fake::make<fake::FieldsCollection>(&log);
+        field = fake::make<fake::RecognizedField>(&log);
+        field->name = "LastName";
+        fields->fields = {field};
         normal = edit.palette().color(QPalette::Text);
         ASSERT_NE(normal, UntrustedSymbolColor());
     }
     QColor colour() const { return edit.palette().color(QPalette::Text); }
+    /// The field's symbols, trusted or not, in order.
+    void Symbols(const std::vector<bool> &trust)
+    {
+        field->value = QString(qsizetype(trust.size()), QLatin1Char('A'));
+        field->untrusted.clear();
+        for (size_t i = 0; i < trust.size(); ++i)
+            if (!trust[i])
+                field->untrusted << int(i);
+    }
 
     fake::CallLog log;
-    ComPtr<fake::Fields> fields;
-    ComPtr<fake::Field> field;
+    ComPtr<fake::FieldsCollection> fields;
+    ComPtr<fake::RecognizedField> field;
     QLineEdit edit;
     QColor normal;
 };
 
 TEST_F(CheckSymbolsTest, AnUntrustedSymbolTurnsTheEditRed)
 {
-    field->trust = {true, true, false};
+    Symbols({true, true, false});
     CheckSymbols(fields.get(), "LastName", &edit);
     EXPECT_EQ(colour(), QColor(255, 0, 0));
     EXPECT_EQ(edit.palette().color(QPalette::Inactive, QPalette::Text), QColor(255, 0, 0));
@@ -155,15 +165,15 @@ TEST_F(CheckSymbolsTest, AnUntrustedSymbolTurnsTheEditRed)
 
 TEST_F(CheckSymbolsTest, TrustedAbsentOrEmptyFieldsLeaveTheColour)
 {
-    field->trust = {true, true};
+    Symbols({true, true});
     CheckSymbols(fields.get(), "LastName", &edit);
     EXPECT_EQ(colour(), normal);
 
-    field->trust = {false};
+    Symbols({false});
     CheckSymbols(fields.get(), "FirstName", &edit);
     EXPECT_EQ(colour(), normal);
 
-    field->trust = {};
+    Symbols({});
     CheckSymbols(fields.get(), "LastName", &edit);
     EXPECT_EQ(colour(), normal);
 
@@ -175,22 +185,22 @@ TEST_F(CheckSymbolsTest, TrustedAbsentOrEmptyFieldsLeaveTheColour)
     QPalette red = edit.palette();
     red.setColor(QPalette::Text, UntrustedSymbolColor());
     edit.setPalette(red);
-    field->trust = {true};
+    Symbols({true});
     CheckSymbols(fields.get(), "LastName", &edit);
     EXPECT_EQ(colour(), UntrustedSymbolColor());
 }
 
 TEST_F(CheckSymbolsTest, TheAnswerWithoutAnEdit)
 {
-    field->trust = {true, false};
+    Symbols({true, false});
     EXPECT_TRUE(abbyy::HasUntrustedSymbols(fields.get(), "LastName"));
-    field->trust = {true, true};
+    Symbols({true, true});
     EXPECT_FALSE(abbyy::HasUntrustedSymbols(fields.get(), "LastName"));
-    field->trust = {};
+    Symbols({});
     EXPECT_FALSE(abbyy::HasUntrustedSymbols(fields.get(), "LastName")) << "no symbols";
     EXPECT_FALSE(abbyy::HasUntrustedSymbols(fields.get(), "FirstName")) << "absent";
     EXPECT_FALSE(abbyy::HasUntrustedSymbols(nullptr, "LastName"));
-    field->trust = {true};
+    Symbols({true});
     field->failing = {"Symbol:0"};
     EXPECT_TRUE(abbyy::HasUntrustedSymbols(fields.get(), "LastName")) << "unreadable confidence";
 }
@@ -198,7 +208,7 @@ TEST_F(CheckSymbolsTest, TheAnswerWithoutAnEdit)
 TEST_F(CheckSymbolsTest, UnreadableConfidenceCountsAsDoubtful)
 {
     auto fresh = [&] { edit.setPalette(QPalette()); };
-    field->trust = {true, true};
+    Symbols({true, true});
     field->failing = {"Symbol:1"};
     CheckSymbols(fields.get(), "LastName", &edit);
     EXPECT_EQ(colour(), UntrustedSymbolColor());
@@ -211,12 +221,12 @@ TEST_F(CheckSymbolsTest, UnreadableConfidenceCountsAsDoubtful)
 
     fresh();
     field->nullSymbols.clear();
-    field->lengthOverride = 5; // more symbols claimed than delivered
+    field->length = 5; // more symbols claimed than delivered
     CheckSymbols(fields.get(), "LastName", &edit);
     EXPECT_EQ(colour(), UntrustedSymbolColor());
 
     fresh();
-    field->lengthOverride = -1;
+    field->length.reset();
     fields->lookups = 0;
     fields->vanishAfter = 2; // the field disappears between lookups
     CheckSymbols(fields.get(), "LastName", &edit);

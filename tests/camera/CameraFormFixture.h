@@ -3,7 +3,7 @@
 // the settings file in the test's home, three cameras in the configuration
 // (the user may use two of them).
 
-#include "FakeHost.h"
+#include "support/FakeHost.h"
 #include "camera/TCameraPanel.h"
 #include "camera/TShape.h"
 #include "camera/engPhotoFromCamera9r_FM.h"

@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
 #include <QTemporaryDir>
 #include <cstdlib>
 #include <memory>
@@ -29,6 +30,16 @@ QString ScratchFile(const QString &name, const uint8_t *data, size_t size)
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)
         || file.write(reinterpret_cast<const char *>(data), qint64(size)) != qint64(size))
+        std::abort();
+    return path;
+}
+
+QString ScratchPicture(const QString &name, QSize size)
+{
+    const QString path = ScratchFolder() + QLatin1Char('/') + name;
+    QImage page(size, QImage::Format_RGB888);
+    page.fill(Qt::gray);
+    if (!page.save(path))
         std::abort();
     return path;
 }

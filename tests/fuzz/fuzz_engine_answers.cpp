@@ -8,14 +8,14 @@
 //   name byte, flag byte, [int32 length], [untrusted indexes], value length byte, value bytes;
 // flags: 1 found, 2 picture, 4 picture save fails / symbols past the value,
 // 8 value in UTF-16, 16 a claimed length follows, bits 5-7 untrusted count.
-#include "../abbyy_recognize/FakeEngine.h"
 #include "FuzzCheck.h"
 #include "FuzzFiles.h"
-#include "FuzzMessageBoxes.h"
+#include "FuzzWindows.h"
 
 #include "abbyy/engABBYY9r_FM.h"
 #include "abbyy/engUtilsABBYY9r.h"
 #include "common/engCommon9r.h"
+#include "support/FakeEngine.h"
 #include "ui/TPictureBox.h"
 
 #include <QApplication>
@@ -103,13 +103,7 @@ fake::Field ReadField(Reader &in)
 
 extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    qputenv("HOME", fuzz::ScratchFolder().toLocal8Bit());
-    qputenv("XDG_CONFIG_HOME", (fuzz::ScratchFolder() + QStringLiteral("/.config")).toLocal8Bit());
-    qputenv("XDG_STATE_HOME", (fuzz::ScratchFolder() + QStringLiteral("/.state")).toLocal8Bit());
-    static QApplication app(*argc, *argv);
-    fuzz::AnswerEveryMessageBox();
-    gl_sRecognizeIniFileName = fuzz::ScratchFolder() + QStringLiteral("/Recognize.iniu");
+    fuzz::StartWindows(argc, argv);
     return 0;
 }
 
@@ -117,16 +111,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     Reader in(data, size);
     const uint8_t options = in.Byte();
-    auto script = std::make_shared<fake::Script>();
-    while (!in.AtEnd() && script->fields.size() < 64)
-        script->fields.push_back(ReadField(in));
-    script->nullCollection = options & 0x20;
-    if (options & 0x40)
-        script->failRecognize = QStringLiteral("Сбой распознавания");
+    ComPtr<fake::Engine> engine = fake::make<fake::Engine>();
+    engine->scanners = {QStringLiteral("Fake scanner")};
+    engine->settings = {fake::Strings({{QStringLiteral("brightness"), QStringLiteral("50")}})};
+    while (!in.AtEnd() && engine->fields.size() < 64)
+        engine->fields.push_back(ReadField(in));
+    engine->nullCollection = options & 0x20;
+    if (options & 0x40) {
+        engine->failing.Add(QStringLiteral("Recognize"), QStringLiteral("Сбой распознавания"));
+        engine->failing.Add(QStringLiteral("ScanAndRecognize"), QStringLiteral("Сбой распознавания"));
+    }
     if (options & 0x80)
-        script->pagePath = std::nullopt;
+        engine->pagePath = std::nullopt;
 
-    gl_RecognitionEngine = ComPtr<IRecognitionEngine>(new fake::Engine(script));
+    gl_RecognitionEngine = IRecognitionEnginePtr(engine.get());
+    engine = nullptr;
     gl_ScanSettings = nullptr;
     {
         TABBYYRecognitionFM form; // owns the document types it lists

@@ -13,10 +13,7 @@
 
 extern "C" int LLVMFuzzerInitialize(int *, char ***)
 {
-    QImage page(120, 80, QImage::Format_RGB888);
-    page.fill(Qt::gray);
-    if (!page.save(fuzz::ScratchFolder() + QStringLiteral("/page.png")))
-        std::abort();
+    fuzz::ScratchPicture(QStringLiteral("page.png"), QSize(120, 80));
     return 0;
 }
 

@@ -109,3 +109,129 @@ wp('breaking-value', cfg+b'\xffMain\x01Key\x01a\r\n[Injected]\r\nx=1')
 wp('breaking-name', cfg+b'\xffMa]in\x01Ke=y\x01v')
 wp('empty-file', b'\xffMain\x01Key\x01v')
 wp('no-write-part', cfg)
+# Scanify descriptions of the engine stand-in (picture "page.png", 120 x 80, lies beside them).
+sc={"format":1,"formId":"Passport1","formName":"Паспорт гражданина Российской Федерации","zone":"ZoneOfPassportRF",
+    "feedAngle":0,"picture":"page.png","photo":{"field":"photo","file":"photo.jpg","zone":{"x":4,"y":20,"width":30,"height":40}},
+    "fields":[{"id":"PP_SurName","title":"Фамилия","value":"ТЕСТОВА","flags":4},
+              {"id":"PP_BirthDate","title":"Дата рождения","value":"03.09.1991","type":"date"},
+              {"id":"PP_Ser2","value":"99 12","zone":{"x":60,"y":6,"width":40,"height":10}},
+              {"id":"PP_BirthPlace","value":"ГОР. ПЕРВЫЙ\r\nВТОРАЯ ОБЛ.","flags":12},
+              {"id":"IN_SurName","value":"TESTOVA","readsOnlyUpright":True}]}
+def ws(n,d): w('scanify_description',n+'.json',json.dumps(d,ensure_ascii=False,indent=1).encode())
+ws('readme-example',sc)
+mrzdoc={"formId":"InoPas_MRZ","zone":"ZoneOfMRZ","feedAngle":90,"picture":"page.png",
+        "fields":[{"id":i,"value":""} for i in ["IN_SurName","IN_Name","IN_SerNum","IN_BirthDate","IN_Sex","IN_Expiry","IN_KOD","IN_CNT"]]}
+ws('mrz-form-turned',mrzdoc)
+for n,mut in [('id-16-bytes',lambda d:d['fields'][0].update(id="PP_SurName_Long1")),
+              ('id-cyrillic-over-15-bytes',lambda d:d['fields'][0].update(id="ФамилияФ")),
+              ('id-twice',lambda d:d['fields'][1].update(id="PP_SurName")),
+              ('photo-id-is-field',lambda d:d['photo'].update(field="PP_Ser2")),
+              ('flags-16',lambda d:d['fields'][0].update(flags=16)),
+              ('flags-negative',lambda d:d['fields'][0].update(flags=-4)),
+              ('flags-fraction',lambda d:d['fields'][0].update(flags=4.5)),
+              ('type-unknown',lambda d:d['fields'][1].update(type="blob")),
+              ('value-not-text',lambda d:d['fields'][1].update(value=3091991)),
+              ('angle-45',lambda d:d.update(feedAngle=45)),
+              ('angle-450',lambda d:d.update(feedAngle=450)),
+              ('angle-huge',lambda d:d.update(feedAngle=1e300)),
+              ('photo-file-up',lambda d:d['photo'].update(file="../photo.jpg")),
+              ('photo-file-dotdot',lambda d:d['photo'].update(file="..")),
+              ('photo-zone-outside',lambda d:d['photo'].update(zone={"x":100,"y":70,"width":50,"height":50})),
+              ('regress-photo-zone-edge-at-the-range',lambda d:d['photo'].update(zone={"x":2147483647,"y":0,"width":1,"height":1})),
+              ('regress-photo-zone-huge',lambda d:d['photo'].update(zone={"x":2147483647,"y":0,"width":2147483647,"height":1})),
+              ('photo-no-zone',lambda d:d['photo'].pop('zone')),
+              ('field-zone-negative',lambda d:d['fields'][2].update(zone={"x":-5,"y":-5,"width":-10,"height":3})),
+              ('no-form-id',lambda d:d.pop('formId')),
+              ('form-id-64-bytes',lambda d:d.update(formId="F"*64)),
+              ('no-zone',lambda d:d.pop('zone')),
+              ('no-picture',lambda d:d.pop('picture')),
+              ('picture-absent',lambda d:d.update(picture="absent.png")),
+              ('picture-not-a-picture',lambda d:d.update(picture="document.json")),
+              ('regress-picture-device',lambda d:d.update(picture="/dev/zero")),
+              ('fields-not-array',lambda d:d.update(fields={"id":"x"})),
+              ('field-not-object',lambda d:d.update(fields=["PP_SurName"]))]:
+  d=json.loads(json.dumps(sc)); mut(d); ws(n,d)
+w('scanify_description','not-json.json',b'{"formId": "Passport1", ')
+w('scanify_description','array.json',b'[{"formId":"Passport1"}]')
+w('scanify_description','empty.json',b'')
+# Engine answers into the Scanify window: options byte (form, page, raw
+# texts, failures), then fields (name, flags, length, value).
+scn=["PP_SurName","PP_Name","PP_SecName","PP_Sex","PP_BirthDate","PP_BirthPlace","PP_Ser2","PP_Num2","PP_Kem","PP_Date","PP_Podr",
+     "IN_SurName","IN_Name","IN_Sex","IN_BirthDate","IN_BirthPlace","IN_SerNum2","IN_Kem","IN_Date","IN_ExpiryDate",
+     "DR_SurName","DR_Name","DR_SecName","DR_BirthDate","DR_Date","DR_Ser","DR_Num","IN_SerNum","IN_Expiry","IN_CNT","IN_KOD",
+     "photo","IN_PHOTO2","IN_FOTO"]
+def sf(name,value,doubt=False,error=False,null=False,foreign=False,times40=False):
+  v=value if isinstance(value,bytes) else value.encode('utf-8')
+  f=(1 if doubt else 0)|(2 if error else 0)|(4 if null else 0)|(8 if foreign else 0)|(16 if times40 else 0)
+  return bytes([scn.index(name) if name in scn else name,f,len(v)])+v
+def wa(n,opts,*fields): w('scanify_answers',n,bytes([opts])+b''.join(fields))
+wa('passport-add',0,sf("PP_SurName","ИВАНОВ",doubt=True),sf("PP_Name","ИВАН"),sf("PP_SecName","ИВАНОВИЧ"),sf("PP_Sex","МУЖ."),
+   sf("PP_BirthDate","02.03.1980"),sf("PP_BirthPlace","ГОР. МОСКВА\r\nОБЛ."),sf("PP_Ser2","45 00"),sf("PP_Num2","123456",error=True),
+   sf("PP_Kem","ОВД\tЦЕНТРАЛЬНОГО РАЙОНА"),sf("PP_Date","04.05.2001"),sf("PP_Podr","770-001"),sf("photo","PassportRF.jpg"))
+wa('foreign-edit-page',0x09,sf("IN_SurName","ПЕТРОВ"),sf("IN_Name","ПЁТР"),sf("IN_Sex","М"),sf("IN_BirthDate","31.12.1999"),
+   sf("IN_SerNum2","75 1234567",doubt=True,error=True),sf("IN_Kem","ФМС 77001"),sf("IN_Date","2012-05-14"),sf("IN_ExpiryDate","14.05.22"),sf("IN_PHOTO2","../../etc/passwd"))
+wa('driving-licence',0x03,sf("DR_SurName","СИДОРОВ"),sf("DR_Name",""),sf("DR_SecName","",null=True),sf("DR_BirthDate","29.02.2001"),
+   sf("DR_Date","  "),sf("DR_Ser","77 AB"),sf("DR_Num","123456"))
+wa('mrz-names-unread-repeat',0x04,sf("IN_SurName","",error=True),sf("IN_Name","",error=True),sf("IN_SerNum","751234567"),
+   sf("IN_BirthDate","02.03.1980"),sf("IN_Sex","M"),sf("IN_Expiry","01.01.2030"),sf("IN_CNT","RUSSIA"),sf("IN_KOD","RUS"))
+wa('sex-longer-than-its-limit',0x00,sf("PP_Sex","МУЖСКОЙ ПОЛ, ЗАПИСАНО ПОЛНОСТЬЮ"),sf("PP_Podr","770-001-002-003-004-005-006"),
+   sf("PP_Kem","ОВД "*36))
+wa('past-the-4k-bound',0x00,sf("PP_SurName","ЩЁКИНА-",times40=True),sf("PP_BirthPlace","ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789"*7,times40=True))
+wa('invalid-and-cut-utf8',0x00,sf("PP_SurName",b"\xd0\x98\xd0\xb2\xff\xd0\xb0"),sf("PP_Name",b"ab\xc0\x80cd"),sf("PP_SecName",b"ab\xd0"),
+   sf("PP_BirthPlace",b"\xef\xbb\xbf\xd0\x9c\xd0\x9e\xd0\xa1\xd0\x9a\xd0\x92\xd0\x90"),sf("PP_Kem",b"\xed\xa0\x80 surrogate"),
+   sf("PP_Podr",b"\xf4\x90\x80\x80 past the last plane"),sf("PP_BirthDate",b"02.03.19\xff80"),sf("PP_Date",b"\x00after-nul"))
+wa('symbols-and-controls',0x08,sf("PP_SurName","<<<>>>&amp;\"'\\%s%n%x"),sf("PP_Name","\u202eНАВИ\u200b\ufeff"),sf("PP_SecName","😀🇷🇺"),
+   sf("PP_BirthPlace","\x01\x02\x1b[31m\x7f"),sf("PP_Ser2","\r"),sf("PP_Num2","\n\n"))
+wa('raw-unterminated-texts',0x10,sf("PP_SurName","ИВАНОВ"),sf("PP_BirthDate","02.03.1980"))
+wa('foreign-flag-bits',0x00,sf("PP_SurName","ИВАНОВ",foreign=True),sf("PP_BirthDate","02.03.1980",foreign=True,error=True))
+wa('attributes-left-alone',0x80,sf("PP_SurName","ИВАНОВ",error=True))
+wa('recognition-fails',0x20,sf("PP_SurName","ИВАНОВ"))
+wa('no-document',0x40,sf("PP_SurName","ИВАНОВ"))
+wa('unknown-form',0x05,sf("PP_SurName","ИВАНОВ"),sf(200,"whatever"))
+wa('form-without-fields',0x06)
+wa('dates-odd',0x00,sf("PP_BirthDate","31.02.1980"),sf("PP_Date","1.1.1"),sf("IN_Date","99999999999999999999"))
+# Pages for the zone reader: machine-readable zones drawn in OCR-B, as a
+# black-and-white PNG, a grey JPEG and a small raster.
+from PIL import ImageDraw, ImageFont
+def cd(s):
+  v=lambda c: int(c) if c.isdigit() else (ord(c)-55 if c.isalpha() else 0)
+  return str(sum(v(c)*[7,3,1][i%3] for i,c in enumerate(s))%10)
+def td3():
+  num,birth,exp,opt="L898902C3","740812","120415","ZE184226B<<<<<"
+  l1="P<UTOERIKSSON<<ANNA<MARIA".ljust(44,'<')
+  l2=num+cd(num)+"UTO"+birth+cd(birth)+"F"+exp+cd(exp)+opt+cd(opt)
+  return [l1,l2+cd(num+cd(num)+birth+cd(birth)+exp+cd(exp)+opt+cd(opt))]
+def td1():
+  num,birth,exp="D23145890","740812","120415"
+  l1=("I<UTO"+num+cd(num)).ljust(30,'<')
+  l2=(birth+cd(birth)+"F"+exp+cd(exp)+"UTO").ljust(29,'<')
+  l2+=cd(l1[5:30]+l2[0:7]+l2[8:15]+l2[18:29])
+  return [l1,l2,"ERIKSSON<<ANNA<MARIA".ljust(30,'<')]
+ocrb=ImageFont.truetype('/usr/share/fonts/opentype/ocr-b/OCRB.otf',24)
+def page(lines,size,pitch=14,top=None):
+  im=Image.new('L',size,255); d=ImageDraw.Draw(im)
+  y=top if top is not None else size[1]-len(lines)*int(pitch*1.7)-8
+  for l in lines:
+    for i,c in enumerate(l): d.text((10+i*pitch,y),c,font=ocrb,fill=0)
+    y+=int(pitch*1.7)
+  return im
+def wm(n,b): w('mrz_page',n,b)
+p3=page(td3(),(640,400)); p1=page(td1(),(480,320))
+wm('td3-bw.png',b'\x00'+save(p3.convert('1'),'PNG',optimize=True))
+wm('td1-bw-turned.png',b'\x10'+save(p1.rotate(90,expand=True).convert('1'),'PNG',optimize=True))
+wm('td3-gray.jpg',b'\x20'+save(p3.crop((0,240,640,400)),'JPEG',quality=20))
+wm('td3-upright-only-upside-down.png',b'\x08'+save(p3.rotate(180).convert('1'),'PNG',optimize=True))
+wm('truncated.jpg',b'\x00'+save(p3.crop((0,240,640,400)),'JPEG',quality=20)[:-30])
+wm('not-a-picture',b'\x00GIF89a but nothing else')
+def raster(im,scale):
+  im=im.resize((im.width//scale,im.height//scale)).convert('1'); wd=(im.width//4)*4
+  im=im.crop((0,0,wd,im.height)); bits=bytearray()
+  for y in range(im.height):
+    for x in range(wd): bits.append(0 if im.getpixel((x,y)) else 1)
+  out=bytearray([(wd-16)//4]); 
+  for i in range(0,len(bits),8): out.append(sum(b<<(7-k) for k,b in enumerate((bits[i:i+8]+bytearray(8))[:8])))
+  return bytes([1|((scale-1)<<1)])+bytes(out)
+wm('td1-raster-x2',raster(p1.crop((0,150,480,320)),2))
+wm('td3-raster-x2',raster(p3.crop((0,300,640,400)),2))
+wm('raster-all-black',bytes([0x07,20])+b'\xff'*1500)
+wm('raster-stripes',bytes([0x03,40])+bytes([0xf0,0x0f,0,0xff])*600)

@@ -9,6 +9,8 @@
 #include <QPainter>
 #include <QTemporaryDir>
 
+#include <sys/stat.h>
+
 #include <gtest/gtest.h>
 
 using namespace mrz;
@@ -263,4 +265,19 @@ TEST(MrzReader, AFullA4PageAt600DpiAndACutOffFile)
     const MrzResult r = ReadMrzFile(cut.fileName());
     EXPECT_FALSE(r.found);
     EXPECT_TRUE(r.error.contains(QLatin1String("truncated"))) << r.error.toStdString();
+}
+
+TEST(MrzReader, RefusesDevicesPipesAndFoldersNamedAsPages)
+{
+    // Each would be read without end, or wait for a writer that never comes.
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString pipe = dir.filePath(QStringLiteral("page.png"));
+    ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    for (const QString &path : {QStringLiteral("/dev/zero"), pipe, dir.path()}) {
+        SCOPED_TRACE(path.toStdString());
+        const MrzResult r = ReadMrzFile(path);
+        EXPECT_FALSE(r.found);
+        EXPECT_EQ(r.error, path + QStringLiteral(": not a picture file"));
+    }
 }

@@ -201,13 +201,19 @@ TEST_F(ScProxyScan, BrokenDescriptionsLeaveTheFeederEmptyWithTheirProblems)
                   R"("formId": "F", "zone": "Z", "fields": [], "photo": {"field": "photo", "zone": {"x": 100, "y": 0, "width": 50, "height": 10}})");
     WriteSpecimen(broken, QStringLiteral("6-angle"), R"("formId": "F", "zone": "Z", "feedAngle": 45, "fields": [])");
     WriteText(QDir(broken).filePath(QStringLiteral("7-not-json.json")), "{ no");
+    WriteSpecimen(broken, QStringLiteral("8-zone-past-the-range"),
+                  R"("formId": "F", "zone": "Z", "fields": [], "photo": {"field": "photo", "zone": {"x": 2147483647, "y": 0, "width": 2147483647, "height": 1}})");
+    // Read without end before the stand-in looked at what it names.
+    WriteText(QDir(broken).filePath(QStringLiteral("9-picture-device.json")),
+              R"({"formId": "F", "zone": "Z", "fields": [], "picture": "/dev/zero"})");
     EnvSwitch folder("SCPROXY_SPECIMENS", broken.toLocal8Bit());
     SetUpContext(270);
     EXPECT_EQ(ScanOne(NewPackage()), 0u);
     const QString text = ErrorText();
     EXPECT_NE(api.ScGetErrorCode(instance), 0);
     for (const char *problem : {"\"formId\" is missing", "longer than 15 bytes", "\"flags\" must be",
-                                "plain file name", "inside the picture", "\"feedAngle\" must be", "not valid JSON"})
+                                "plain file name", "inside the picture", "\"feedAngle\" must be", "not valid JSON",
+                                "the photo zone reaches past the coordinate range", "/dev/zero cannot be read"})
         EXPECT_TRUE(text.contains(QLatin1String(problem))) << problem << " in " << text.toStdString();
 }
 

@@ -1,0 +1,81 @@
+#pragma once
+// What a request of the host to either recognition window does the same way:
+// the window is created through its exported function, put on its add page
+// or (for an existing person) its edit page with the current values, shown
+// modally, read back after OK and freed; the forms' variable is forgotten.
+
+#include "PackageLoader.h"
+#include "PersonRecord.h"
+#include "ResultFieldsReader.h"
+#include "ui/TPictureBox.h"
+
+#include <QJsonObject>
+#include <QTabWidget>
+#include <QTimer>
+#include <functional>
+#include <memory>
+#include <optional>
+
+struct RecognitionResult
+{
+    int modalResult = 0;
+    std::optional<PersonRecord> record; ///< set after OK
+    bool photoToAccountData = false;
+    bool documentToAccountData = false;
+};
+
+/// A result as the report lists it; the record is stored in folder.
+QJsonObject ResultEntry(const RecognitionResult &r, const QString &folder);
+
+/// The window's own part of a request.
+template <class Form>
+struct RecognitionWindowCalls
+{
+    const char *createFunction; ///< exported: Form *(*)(QWidget *owner)
+    const char *formVariable;   ///< exported: Form *
+    /// Before the data page is chosen: what only this window needs.
+    std::function<void(Form *)> prepare;
+    /// After OK: the record of the active data page.
+    std::function<PersonRecord(const Form *)> read;
+};
+
+template <class Form>
+RecognitionResult RunRecognitionWindow(const PackageLoader &package, const RecognitionWindowCalls<Form> &calls,
+                                       const std::optional<PersonRecord> &current,
+                                       const std::function<void(Form *)> &operate)
+{
+    auto create = package.Function<Form *(*)(QWidget *)>(calls.createFunction);
+    auto **formVariable = package.Variable<Form *>(calls.formVariable);
+    std::unique_ptr<Form> form(create(nullptr));
+    struct Forget
+    {
+        Form **variable;
+        ~Forget() { *variable = nullptr; }
+    } forget{formVariable};
+
+    if (calls.prepare)
+        calls.prepare(form.get());
+    if (current) {
+        form->pgcRecognize->setCurrentWidget(form->tsEdit);
+        FillCurrentFields(form.get(), *current);
+    } else {
+        form->pgcRecognize->setCurrentWidget(form->tsAdd);
+    }
+    if (operate) {
+        Form *f = form.get();
+        QTimer::singleShot(0, f, [f, operate] { operate(f); });
+    }
+    RecognitionResult result;
+    result.modalResult = form->exec();
+    result.photoToAccountData = *package.Variable<bool>("gl_PhotoToAccountData");
+    result.documentToAccountData = *package.Variable<bool>("gl_DocumentToAccountData");
+    if (result.modalResult == 1) {
+        PersonRecord record = calls.read(form.get());
+        if (result.photoToAccountData)
+            record.photo = form->imgPhoto->Picture();
+        if (result.documentToAccountData)
+            record.documentPicture = form->imgWorkRecognize->Picture();
+        result.record = std::move(record);
+    }
+    return result;
+}

@@ -1,0 +1,74 @@
+#pragma once
+// What recognition made of one result field, kept as data while a window
+// fills its controls, and the one place that shows it on a control. Both
+// recognition windows decide a field's outcome by their own engine's rules
+// and paint it here; the host reads the marking back by the same rules.
+
+#include "ui/TCaptionedEdit.h"
+#include "ui/TEditColors.h"
+#include "ui/TNullableDateEdit.h"
+
+#include <QColor>
+#include <QWidget>
+
+namespace recognition {
+
+struct TFieldOutcome
+{
+    bool doubtful = false; ///< the engine is not sure of the value
+    bool error = false;    ///< nothing usable was read where the document has the field
+    bool differs = false;  ///< the value is not the person's current one
+
+    bool Marked() const { return doubtful || error || differs; }
+};
+
+/// How a window shows an outcome.
+enum class TMarking {
+    /// The passport-reader window: a marked value in red letters; the hint
+    /// is the window's own business.
+    Text,
+    /// The Scanify window: the background white, pale yellow for a doubt or
+    /// light red for an error (the error wins), with the matching hint.
+    /// It never compares with the current values.
+    Background,
+};
+
+/// Shows outcome on a captioned or date edit; any other control is left alone.
+void PaintOutcome(QWidget *control, const TFieldOutcome &outcome, TMarking marking);
+
+/// Takes a control's marking back to the system's colours (and, for
+/// TMarking::Background, no hint): the look before any recognition.
+void ClearOutcome(QWidget *control, TMarking marking);
+
+/// Whether a recognised text differs from a current one: only a current
+/// value that is not blank counts, and case and outer blanks do not.
+bool TextDiffers(const QString &recognised, const QString &current);
+
+/// Whether a recognised date differs from a current one that is not empty
+/// (an empty recognised date differs from it).
+bool DateDiffers(const QDate &recognised, const QDate &current);
+
+/// How the host sees a control's marking after the window closed.
+enum class TFieldMark { None, Doubtful, Erroneous };
+
+/// The marking of a result control as PaintOutcome left it: a light red
+/// background is an error, red letters or a pale yellow background a doubt.
+inline TFieldMark MarkOf(const QWidget *control)
+{
+    QColor background;
+    bool red = false;
+    if (const auto *text = qobject_cast<const ui::TCaptionedEdit *>(control)) {
+        background = text->BackgroundColor();
+        red = text->IsFontRed();
+    } else if (const auto *date = qobject_cast<const ui::TNullableDateEdit *>(control)) {
+        background = date->BackgroundColor();
+        red = date->IsFontRed();
+    }
+    if (background == ui::ErroneousFieldBackground())
+        return TFieldMark::Erroneous;
+    if (red || background == ui::DoubtfulFieldBackground())
+        return TFieldMark::Doubtful;
+    return TFieldMark::None;
+}
+
+} // namespace recognition

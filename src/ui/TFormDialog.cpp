@@ -1,0 +1,53 @@
+#include "ui/TFormDialog.h"
+
+#include "common/ResString.h"
+#include "common/engCommon9rMessages.h"
+#include "ui/TMessageBox.h"
+
+#include <QShowEvent>
+#include <exception>
+
+namespace ui {
+
+TFormDialog::TFormDialog(QWidget *owner)
+    : QDialog(owner, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMaximizeButtonHint
+                         | Qt::WindowCloseButtonHint)
+{
+    setModal(true);
+    setSizeGripEnabled(true);
+}
+
+void TFormDialog::showEvent(QShowEvent *event)
+{
+    if (!event->spontaneous())
+        FormShow();
+    QDialog::showEvent(event);
+}
+
+void TFormDialog::done(int result)
+{
+    if (isVisible()) {
+        bool canClose = true;
+        FormCloseQuery(canClose);
+        if (!canClose)
+            return;
+        FormClose();
+    }
+    QDialog::done(result);
+}
+
+void TFormDialog::reject()
+{
+    done(2);
+}
+
+void TFormDialog::runGuarded(const std::function<void()> &work)
+{
+    try {
+        work();
+    } catch (const std::exception &e) {
+        ShowMessageBox(this, QString::fromUtf8(e.what()), LoadResString(&_S_ERROR), QMessageBox::Critical);
+    }
+}
+
+} // namespace ui
