@@ -306,8 +306,8 @@ void TDocFromScannerFM::bScanTestClick()
                 QImage earlier = imgTempTest->Picture();
                 imgTempTest->SetPicture(*TempBitmap);
                 imgWorkTest->SetPicture(*TempBitmap);
-                // Held by nothing else (a turned copy or the host's copy
-                // has pixels of its own), it takes the next page.
+                // The page before takes the next page when nothing else
+                // holds it: a copy the host took keeps its pixels.
                 if (earlier.isDetached())
                     m_spareBitmap = std::move(earlier);
             } else if (!outOfMemory) {
