@@ -11,6 +11,10 @@
 /// be read (a missing file, a file that is not UTF-16 text, a file too large to
 /// be a settings file) gives an empty in-memory file, so every key takes its
 /// default; the file on disk is left untouched until UpdateFile is called.
+/// A file that was there but could not be read is never lost: before the
+/// first write over it, UpdateFile keeps it aside as "<name>.bad" (or
+/// "<name>.bad-<time>" when that name is taken) and logs so; when it cannot
+/// be kept aside, nothing is written and UpdateFile throws.
 ///
 /// A value is written as it is unless it would not read back so: one with a
 /// line break or another control character, leading or trailing blanks, or a
@@ -62,10 +66,13 @@ private:
     struct Section { QString name; std::vector<Entry> entries; };
 
     void parse(const QString &text);
+    void keepUnreadableFileAside() const;
     const Section *findSection(const QString &name) const;
     Section &sectionFor(const QString &name);
     const Entry *findEntry(const QString &section, const QString &key) const;
 
     QString m_fileName;
     std::vector<Section> m_sections;
+    /// The file was there but nothing of it could be read.
+    mutable bool m_unreadable = false;
 };

@@ -41,6 +41,17 @@ enum class Shown {
     Verdict,      ///< only the window's verdict that nothing was recognised
     LogOnly,      ///< nothing to show: the window falls back and logs the reason
     NoPicture,    ///< the scanner ends the scan as the operator's cancel would: no picture, nothing to tell
+    SettingsWrite, ///< every window says its settings could not be written, each time it tries
+};
+
+/// What the host finds where its settings belong.
+enum class Settings {
+    Good,          ///< the operator's settings and a section of the host's own
+    Utf8,          ///< the same text, but in UTF-8: nothing of it reads
+    Oversized,     ///< larger than any settings file: not read
+    Garbage,       ///< bytes that are no text at all
+    Folder,        ///< a folder where the file belongs: it cannot be written
+    NoDataFolder,  ///< a file where the data folder belongs: no folder can be made
 };
 
 /// One fault switch of a stand-in (or a few together): the environment
@@ -53,6 +64,7 @@ struct FaultCase
     Shown shown;
     const char *text; ///< part of the message the operator sees (or of the log line)
     bool windowsOpen; ///< a window opened, so the settings were rewritten
+    Settings settings = Settings::Good;
 };
 
 // Engines: PASSPORTREADER_FAULTS, SCPROXY_FAULTS; host services: HOSTKIT_FAULTS;
@@ -80,6 +92,12 @@ const FaultCase kFaults[] = {
     {"host_novideo", Path::Abbyy, {{kHost, "novideo"}}, Shown::Nothing, "", true},
     {"host_nonationalities", Path::Abbyy, {{kHost, "nonationalities"}}, Shown::Nothing, "", true},
     {"host_nolog_engine_scan", Path::Abbyy, {{kHost, "nolog"}, {kEngine, "scan"}}, Shown::EveryWindow, "simulated fault \"scan\"", true},
+    // Settings that cannot be read are kept aside before the first write.
+    {"settings_utf8", Path::Abbyy, {}, Shown::LogOnly, "не удалось прочитать", true, Settings::Utf8},
+    {"settings_oversized", Path::Abbyy, {}, Shown::LogOnly, "не удалось прочитать", true, Settings::Oversized},
+    {"settings_garbage", Path::Abbyy, {}, Shown::LogOnly, "не удалось прочитать", true, Settings::Garbage},
+    {"settings_folder", Path::Abbyy, {}, Shown::SettingsWrite, "Не удалось записать файл настроек", true, Settings::Folder},
+    {"settings_nodatafolder", Path::Abbyy, {}, Shown::SettingsWrite, "Не удалось записать файл настроек", true, Settings::NoDataFolder},
 
     {"scanify_none", Path::Scanify, {}, Shown::Nothing, "", true},
     {"scanify_init", Path::Scanify, {{kScanify, "init"}}, Shown::StartError, "simulated fault \"init\"", false},
@@ -117,6 +135,26 @@ const char kSettings[] = "[RECOGNIZE_INFO]\r\nRecognizePhoto=1\r\nRecognizeDocum
                          "[SCAN_INFO]\r\nScannerName=PassportReader Specimen Feeder\r\nScannerIndex=0\r\n"
                          "BrightnessValue=50\r\n\r\n"
                          "[HOST_NOTES]\r\nDesk=Проходная №2\r\n";
+
+QByteArray SettingsBytes(Settings kind)
+{
+    const QString text = QString::fromUtf8(kSettings);
+    switch (kind) {
+    case Settings::Utf8: return text.toUtf8();
+    case Settings::Oversized: {
+        QByteArray bytes = r9test::Utf16LeFile(text);
+        bytes.append(QByteArray(TSettingsFile::MaxFileSize, ' '));
+        return bytes;
+    }
+    case Settings::Garbage: {
+        QByteArray bytes;
+        for (int i = 0; i < 3000; ++i)
+            bytes.append(char((i * 7919 + 13) & 0xFF));
+        return bytes;
+    }
+    default: return r9test::Utf16LeFile(text);
+    }
+}
 
 QStringList FilesUnder(const QString &folder)
 {
@@ -202,6 +240,11 @@ void FaultTable::CheckRecognition(const QJsonObject &engine)
                 EXPECT_TRUE(messages[1].startsWith(QString::fromUtf8(kVerdict)));
             }
             EXPECT_EQ(record["modalResult"].toInt(), 2);
+        } else if (fault.shown == Shown::SettingsWrite) {
+            // The window still works; each write it tries is reported.
+            EXPECT_FALSE(messages.isEmpty());
+            for (const QString &m : messages)
+                EXPECT_TRUE(m.contains(faultText)) << m.toStdString();
         } else if (fault.path == Path::Scanify) {
             // The Scanify specimens themselves ask for a word now and then
             // (a date that does not read, a kind of document not supported,
@@ -261,8 +304,15 @@ TEST_P(FaultTable, HostEndsNormallyTellsOnceAndKeepsTheSettings)
     const QString settings = dataFolder + "/Recognize.iniu";
     const QString temp = home + "/tmp";
     ASSERT_TRUE(QDir().mkpath(dataFolder) && QDir().mkpath(temp));
-    const QByteArray before = r9test::Utf16LeFile(QString::fromUtf8(kSettings));
-    r9test::WriteFile(settings, before);
+    const QByteArray before = SettingsBytes(fault.settings);
+    if (fault.settings == Settings::Folder) {
+        ASSERT_TRUE(QDir().mkpath(settings));
+    } else if (fault.settings == Settings::NoDataFolder) {
+        ASSERT_TRUE(QDir(dataFolder).removeRecursively());
+        r9test::WriteFile(dataFolder, before);
+    } else {
+        r9test::WriteFile(settings, before);
+    }
 
     // SANE's configuration of its own, with no backend: the source list
     // holds the specimen scanner alone and nothing probes the machine's
@@ -285,7 +335,8 @@ TEST_P(FaultTable, HostEndsNormallyTellsOnceAndKeepsTheSettings)
     case Path::Scanify: arguments << "--engine" << "scanify"; break;
     case Path::DocPicture: arguments << "--doc-picture"; break;
     }
-    const QJsonObject report = r9test::RunReferenceHost(arguments, 600000);
+    // A run takes seconds (tens under the sanitizers): a hang fails soon.
+    const QJsonObject report = r9test::RunReferenceHost(arguments, 90000);
     if (HasFailure())
         return; // the host did not end normally; the rest would only repeat it
 
@@ -306,7 +357,19 @@ TEST_P(FaultTable, HostEndsNormallyTellsOnceAndKeepsTheSettings)
     // The settings file: untouched, or rewritten whole with the host's own
     // section and the operator's choices kept.
     const QByteArray after = r9test::ReadFile(settings);
-    if (!fault.windowsOpen) {
+    if (fault.settings == Settings::Folder) {
+        EXPECT_TRUE(QFileInfo(settings).isDir());
+        EXPECT_EQ(FilesUnder(settings), QStringList());
+    } else if (fault.settings == Settings::NoDataFolder) {
+        EXPECT_EQ(r9test::ReadFile(dataFolder), before) << "the file in the folder's place is left alone";
+    } else if (fault.settings != Settings::Good) {
+        // What could not be read is kept aside whole; the file is written anew.
+        EXPECT_EQ(r9test::ReadFile(settings + ".bad"), before);
+        ASSERT_TRUE(after.startsWith("\xFF\xFE") && after.size() % 2 == 0);
+        const TSettingsFile ini(settings);
+        EXPECT_TRUE(ini.ValueExists("SCAN_INFO", "TwainDialogSupported")) << "written when the window closed";
+        EXPECT_TRUE(ini.ValueExists("SCAN_FORM", "ScanFormWidth"));
+    } else if (!fault.windowsOpen) {
         EXPECT_EQ(after, before);
     } else {
         ASSERT_TRUE(after.startsWith("\xFF\xFE") && after.size() % 2 == 0);
@@ -342,11 +405,13 @@ TEST_P(FaultTable, HostEndsNormallyTellsOnceAndKeepsTheSettings)
     // The Scanify engine writes its configuration files there and keeps a
     // package folder for every recognition.
     EXPECT_EQ(FilesUnder(temp), QStringList());
+    EXPECT_FALSE(QFileInfo::exists(home + "/Recognize.iniu")) << "settings never land in the host's working folder";
     const QRegularExpression kept(fault.path == Path::Scanify
                                       ? QStringLiteral("^(Recognize\\.iniu|hostkit\\.sqlite|ScApi_(270|90)\\.Ini"
                                                        "|dss[0-9A-F]{4}/[^/]+)$")
-                                      : QStringLiteral("^(Recognize\\.iniu|hostkit\\.sqlite)$"));
-    for (const QString &file : FilesUnder(dataFolder))
+                                      : QStringLiteral("^(Recognize\\.iniu(\\.bad)?|hostkit\\.sqlite)$"));
+    const QStringList dataFiles = fault.settings == Settings::NoDataFolder ? QStringList() : FilesUnder(dataFolder);
+    for (const QString &file : dataFiles)
         EXPECT_TRUE(kept.match(file).hasMatch()) << file.toStdString();
 }
 
