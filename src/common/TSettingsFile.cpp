@@ -3,8 +3,10 @@
 #include "host/Sdlogfile.h"
 
 #include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSaveFile>
 #include <stdexcept>
 
@@ -128,6 +130,22 @@ TSettingsFile::TSettingsFile(const QString &fileName)
     // Not UTF-16 text, or nothing like a settings file: whatever it holds,
     // it is somebody's, and a write must not destroy it.
     m_unreadable = m_sections.empty() && hasContent(text);
+}
+
+void TSettingsFile::removeStaleTemporaryFiles() const
+{
+    // Our own temporary copies ("<name>.XXXXXX") that a killed writer named
+    // but never renamed. Any writer finishes in far less than the bound, so
+    // nothing another process is writing right now is touched.
+    const QFileInfo target(m_fileName);
+    const QRegularExpression own(QStringLiteral("^%1\\.[A-Za-z0-9]{6}$")
+                                     .arg(QRegularExpression::escape(target.fileName())));
+    const QDateTime bound = QDateTime::currentDateTimeUtc().addSecs(-StaleTemporarySeconds);
+    const QFileInfoList candidates = target.dir().entryInfoList({target.fileName() + QStringLiteral(".*")},
+                                                                QDir::Files | QDir::Hidden | QDir::NoSymLinks);
+    for (const QFileInfo &file : candidates)
+        if (own.match(file.fileName()).hasMatch() && file.lastModified().toUTC() < bound)
+            QFile::remove(file.absoluteFilePath());
 }
 
 void TSettingsFile::keepUnreadableFileAside() const
@@ -320,4 +338,5 @@ void TSettingsFile::UpdateFile() const
         throw std::runtime_error(QStringLiteral("Не удалось записать файл настроек \"%1\": %2")
                                      .arg(m_fileName, reason).toStdString());
     }
+    removeStaleTemporaryFiles();
 }

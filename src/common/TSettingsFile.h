@@ -26,13 +26,20 @@
 ///
 /// UpdateFile writes UTF-16 LE with a byte-order mark into a temporary file in
 /// the same folder and renames it over the old one, so a crash or a full disk
-/// never leaves a half-written settings file. A failure throws
+/// never leaves a half-written settings file (a writer killed in the instant
+/// between naming the temporary file and renaming it leaves a named copy:
+/// the next write removes such copies once they are StaleTemporarySeconds
+/// old). A failure throws
 /// std::runtime_error and leaves the previous file as it was.
 class TSettingsFile
 {
 public:
     /// Files larger than this are not settings files; they are not read.
     static constexpr qint64 MaxFileSize = 4 * 1024 * 1024;
+
+    /// Temporary copies of a write older than this were left by a writer
+    /// that was killed; a successful write removes them.
+    static constexpr int StaleTemporarySeconds = 600;
 
     /// The first line of a file that holds quoted values.
     static constexpr const char *EscapedValuesMark = ";values in double quotes have backslash escapes";
@@ -67,6 +74,7 @@ private:
 
     void parse(const QString &text);
     void keepUnreadableFileAside() const;
+    void removeStaleTemporaryFiles() const;
     const Section *findSection(const QString &name) const;
     Section &sectionFor(const QString &name);
     const Entry *findEntry(const QString &section, const QString &key) const;

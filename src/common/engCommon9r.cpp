@@ -1,7 +1,6 @@
 #include "common/engCommon9r_p.h"
 #include "common/PackageUnits.h"
 #include "common/TSettingsFile.h"
-#include "host/Sdlogfile.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -101,10 +100,7 @@ void loadSettings(TSettingsFile &ini)
 
 } // namespace
 
-namespace {
-
-/// Where the data folder belongs, made or not; empty without a home.
-QString userDataFolderPath()
+QString GetUserDataFolder()
 {
     QString base = qEnvironmentVariable("XDG_CONFIG_HOME");
     if (base.isEmpty() || QDir::isRelativePath(base)) {
@@ -115,15 +111,8 @@ QString userDataFolderPath()
     }
     if (!base.endsWith(QLatin1Char('/')))
         base += QLatin1Char('/');
-    return base + QStringLiteral("Velmar-Q-70/");
-}
-
-} // namespace
-
-QString GetUserDataFolder()
-{
-    const QString folder = userDataFolderPath();
-    if (folder.isEmpty() || (!QFileInfo(folder).isDir() && !QDir().mkpath(folder)))
+    const QString folder = base + QStringLiteral("Velmar-Q-70/");
+    if (!QFileInfo(folder).isDir() && !QDir().mkpath(folder))
         return QString();
     return folder;
 }
@@ -138,15 +127,7 @@ void engCommon9r_Initialization()
 {
     gl_Protocol = false;
     std::srand(unsigned(std::chrono::system_clock::now().time_since_epoch().count()));
-    QString dataFolder = GetUserDataFolder();
-    if (dataFolder.isEmpty()) {
-        // Without its folder the settings file is not read, and writing it
-        // fails with a clear message: it never lands in whatever folder the
-        // host happens to run in.
-        dataFolder = userDataFolderPath();
-        WriteLogFileMessage(QStringLiteral("Не удалось создать папку данных \"%1\"").arg(dataFolder));
-    }
-    gl_sRecognizeIniFileName = dataFolder + QStringLiteral("Recognize.iniu");
+    gl_sRecognizeIniFileName = GetUserDataFolder() + QStringLiteral("Recognize.iniu");
     WithRecognizeIniFile(loadSettings);
 
     gl_ListAvailableDocuments = new TOrderedStrings();

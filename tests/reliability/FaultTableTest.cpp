@@ -100,7 +100,9 @@ const FaultCase kFaults[] = {
     {"settings_oversized", Path::Abbyy, {}, Shown::LogOnly, "не удалось прочитать", true, Settings::Oversized},
     {"settings_garbage", Path::Abbyy, {}, Shown::LogOnly, "не удалось прочитать", true, Settings::Garbage},
     {"settings_folder", Path::Abbyy, {}, Shown::SettingsWrite, "Не удалось записать файл настроек", true, Settings::Folder},
-    {"settings_nodatafolder", Path::Abbyy, {}, Shown::SettingsWrite, "Не удалось записать файл настроек", true, Settings::NoDataFolder},
+    // Without its data folder the package names the settings file bare, so it
+    // lives in the host's working folder: the operator works on, nothing lost.
+    {"settings_nodatafolder", Path::Abbyy, {}, Shown::Nothing, "", true, Settings::NoDataFolder},
 
     {"scanify_none", Path::Scanify, {}, Shown::Nothing, "", true},
     {"scanify_init", Path::Scanify, {{kScanify, "init"}}, Shown::StartError, "simulated fault \"init\"", false},
@@ -430,6 +432,8 @@ TEST_P(FaultTable, HostEndsNormallyTellsOnceAndKeepsTheSettings)
         EXPECT_EQ(FilesUnder(settings), QStringList());
     } else if (fault.settings == Settings::NoDataFolder) {
         EXPECT_EQ(r9test::ReadFile(dataFolder), before) << "the file in the folder's place is left alone";
+        const TSettingsFile ini(home + "/Recognize.iniu");
+        EXPECT_TRUE(ini.ValueExists("SCAN_INFO", "TwainDialogSupported")) << "written when the window closed";
     } else if (fault.settings != Settings::Good) {
         // What could not be read is kept aside whole; the file is written anew.
         EXPECT_EQ(r9test::ReadFile(settings + ".bad"), before);
@@ -473,7 +477,9 @@ TEST_P(FaultTable, HostEndsNormallyTellsOnceAndKeepsTheSettings)
     // The Scanify engine writes its configuration files there and keeps a
     // package folder for every recognition.
     EXPECT_EQ(FilesUnder(temp), QStringList());
-    EXPECT_FALSE(QFileInfo::exists(home + "/Recognize.iniu")) << "settings never land in the host's working folder";
+    if (fault.settings != Settings::NoDataFolder) {
+        EXPECT_FALSE(QFileInfo::exists(home + "/Recognize.iniu")) << "settings land in the data folder";
+    }
     const QRegularExpression kept(fault.path == Path::Scanify
                                       ? QStringLiteral("^(Recognize\\.iniu|hostkit\\.sqlite|ScApi_(270|90)\\.Ini"
                                                        "|dss[0-9A-F]{4}/[^/]+)$")
