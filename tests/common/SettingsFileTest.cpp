@@ -19,6 +19,15 @@ QByteArray utf16le(const QString &text, bool bom)
     return out;
 }
 
+/// Bytes that are no text in any encoding.
+QByteArray garbageBytes()
+{
+    QByteArray garbage;
+    for (int i = 0; i < 4096; ++i)
+        garbage.append(char((i * 7919) & 0xFF));
+    return garbage;
+}
+
 QString settingsPath() { return GetUserDataFolder() + "Recognize.iniu"; }
 
 const QString sample = "[RECOGNIZE_INFO]\r\nRecognizePhoto=1\r\nFIOOnLation=1\r\n"
@@ -63,14 +72,10 @@ TEST(SettingsFile, ReadsUtf16WithAndWithoutByteOrderMark)
 
 TEST(SettingsFile, UnreadableFilesGiveDefaultsAndAreNotRewrittenAtStart)
 {
-    QByteArray huge(TSettingsFile::MaxFileSize + 10, 'x');
-    QByteArray garbage;
-    for (int i = 0; i < 4096; ++i)
-        garbage.append(char((i * 7919) & 0xFF));
     const struct { const char *what; QByteArray bytes; } cases[] = {
         {"UTF-8 text", sample.toUtf8()},
-        {"binary garbage", garbage},
-        {"huge", huge},
+        {"binary garbage", garbageBytes()},
+        {"huge", QByteArray(TSettingsFile::MaxFileSize + 10, 'x')},
         {"empty", QByteArray()},
         {"single byte", QByteArray("\xFF")},
     };
@@ -89,9 +94,7 @@ TEST(SettingsFile, UnreadableFileIsKeptAsideBeforeItIsWrittenOver)
     const QString dir = r9test::TestHome() + "/aside";
     ASSERT_TRUE(QDir().mkpath(dir));
     const QString path = dir + "/Recognize.iniu";
-    QByteArray garbage;
-    for (int i = 0; i < 4096; ++i)
-        garbage.append(char((i * 7919) & 0xFF));
+    const QByteArray garbage = garbageBytes();
     const struct { const char *what; QByteArray bytes; } cases[] = {
         {"UTF-8 text", sample.toUtf8()},
         {"binary garbage", garbage},
