@@ -134,8 +134,10 @@ TABBYYRecognitionFM::TABBYYRecognitionFM(QWidget *owner) : TRecognitionWindow(ow
     acRecognize = ActionList->AddAction(QStringLiteral("acRecognize"), QStringLiteral("Распознать"));
     acScan = ActionList->AddAction(QStringLiteral("acScan"), QStringLiteral("Получить изображение"));
     acSave = ActionList->AddAction(QStringLiteral("acSave"), QStringLiteral("Готово"));
-    connect(acRecognize, &QAction::triggered, this, [this] { acRecognizeExecute(); });
-    connect(acScan, &QAction::triggered, this, [this] { acScanExecute(); });
+    // A scan or recognition may serve the scanner's own event loop while
+    // the window is still enabled: a second press then does nothing.
+    connect(acRecognize, &QAction::triggered, this, [this] { runExclusive([this] { acRecognizeExecute(); }); });
+    connect(acScan, &QAction::triggered, this, [this] { runExclusive([this] { acScanExecute(); }); });
     connect(acSave, &QAction::triggered, this, [this] { acSaveExecute(); });
 
     buildPageControl();

@@ -163,9 +163,9 @@ void TRecognitionWindow::finishEditPage(QVBoxLayout *page)
 {
     page->addWidget(gbRecognize_2);
     // Three columns of equal rows: current values, copy boxes, recognised values.
+    // The recognised values show their own marking hints; the panel has none,
+    // so a value without a hint shows no tooltip at all.
     page->addLayout(m_fields.BuildEditColumns(tsEdit, pnlCurrentData, pnlRecognizedData), 1);
-    // The recognised values show their marking hints; the current ones none.
-    pnlRecognizedData->setToolTip(QStringLiteral("Распознанные данные"));
 }
 
 // ---- behaviour --------------------------------------------------------------
@@ -258,6 +258,20 @@ void TRecognitionWindow::cxDocPictureToAccoutDataClick()
 {
     // The copy boxes are bound here as well: the box of the active page decides.
     saveOption(cxDocPictureToAccoutData, cxDocPictureToAccoutData_2, settings::RecognizeDocument);
+}
+
+void TRecognitionWindow::runExclusive(const std::function<void()> &work)
+{
+    if (m_running)
+        return;
+    struct TRunning
+    {
+        bool &flag;
+        ~TRunning() { flag = false; }
+    };
+    m_running = true;
+    TRunning running{m_running};
+    work();
 }
 
 void TRecognitionWindow::connectOption(QCheckBox *box, std::function<void()> handler)

@@ -163,6 +163,11 @@ protected:
     void rebindOptions();
     void disconnectOptions();
 
+    /// Runs work unless a run started this way is still under way: a run
+    /// that lets pending events through (clearing the fields, a scanner's
+    /// own loop) must not start a second one from a queued click or Enter.
+    void runExclusive(const std::function<void()> &work);
+
     recognition::TResultFieldSet m_fields;
     /// True once "Отмена" was pressed; reset on every show.
     bool FCancel = false;
@@ -171,6 +176,7 @@ private:
     void connectOption(QCheckBox *box, std::function<void()> handler);
 
     std::vector<QMetaObject::Connection> m_optionConnections;
+    bool m_running = false;
 };
 
 template <class Window>

@@ -160,6 +160,9 @@ void TCognitiveRecognitionFM::buildAddPage()
     QGridLayout *grid = buildRecognizeGroup(tsAdd, false);
     grid->setRowStretch(4, 1);
     buildPhotoBox();
+    // A small photo is enlarged to the box, keeping its proportions (said
+    // here, not left to the picture box's default).
+    imgPhoto->SetStretch(true);
     grid->addWidget(pnlPhoto, 0, 1, 5, 1, Qt::AlignRight);
     finishAddPage(page);
 }

@@ -2,6 +2,8 @@
 // host and the operator rely on.
 #include "FormFixture.h"
 
+#include "common/RecognitionFields.h"
+
 #include "ui/TNullableDateEdit.h"
 #include "ui/TPictureBox.h"
 #include "ui/TCaptionedEdit.h"
@@ -124,6 +126,23 @@ TEST_F(Layout, ResultControlsOnBothSubPages)
         EXPECT_EQ(form->findChild<QCheckBox *>(QLatin1String(name))->text(), QString::fromUtf8(caption));
         EXPECT_EQ(form->findChild<QCheckBox *>(QLatin1String(name) + QLatin1String("_2"))->text(), QString::fromUtf8(caption));
     }
+}
+
+TEST_F(Layout, RecognisedValuesWithoutAHintShowNoTooltip)
+{
+    Create(true);
+    Show();
+    QWidget *marked = nullptr;
+    for (const recognition::TFieldDescription &f : recognition::ResultFields()) {
+        QWidget *control = form->Fields().Control(f.field, recognition::TColumn::Recognized);
+        QLineEdit *edit = control->findChild<QLineEdit *>();
+        ASSERT_NE(edit, nullptr) << f.stem;
+        EXPECT_EQ(ToolTipShownFor(edit), QString()) << f.stem;
+        marked = edit;
+    }
+    // A hint of its own still shows.
+    marked->setToolTip(QStringLiteral("Поле распозналось с ошибкой"));
+    EXPECT_EQ(ToolTipShownFor(marked), QStringLiteral("Поле распозналось с ошибкой"));
 }
 
 TEST_F(Layout, OptionsPage)

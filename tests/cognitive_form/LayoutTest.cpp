@@ -102,6 +102,23 @@ TEST_F(CognitiveLayout, EveryFieldInEveryColumnByNameCaptionAndLimit)
     EXPECT_EQ(form->ledLastName->MaxLength(), 0);
 }
 
+TEST_F(CognitiveLayout, RecognisedValuesWithoutAHintShowNoTooltip)
+{
+    Create(true);
+    Show();
+    QWidget *marked = nullptr;
+    for (const recognition::TFieldDescription &f : recognition::ResultFields()) {
+        QWidget *control = form->Fields().Control(f.field, recognition::TColumn::Recognized);
+        QLineEdit *edit = control->findChild<QLineEdit *>();
+        ASSERT_NE(edit, nullptr) << f.stem;
+        EXPECT_EQ(ToolTipShownFor(edit), QString()) << f.stem;
+        marked = edit;
+    }
+    // A hint of its own still shows.
+    marked->setToolTip(QStringLiteral("Поле распозналось с ошибкой"));
+    EXPECT_EQ(ToolTipShownFor(marked), QStringLiteral("Поле распозналось с ошибкой"));
+}
+
 TEST(CountryInfo, KeepsItsCode)
 {
     std::unique_ptr<TCountryInfo> info(TCountryInfo::Create(QStringLiteral("RUS")));
