@@ -12,10 +12,13 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QStyle>
 #include <QTabWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 using recognition::TColumn;
 
@@ -115,11 +118,26 @@ void TRecognitionWindow::buildScanPage()
 
     buildAddPage();
     buildEditPage();
+    // Never so narrow that a data page scrolls sideways (wider fonts than
+    // designed for): the picture gives way instead.
+    int width = pnlRecognize->minimumWidth();
+    for (QWidget *data : {tsAdd, tsEdit}) {
+        if (const auto *scroll = data->findChild<QScrollArea *>())
+            width = std::max(width, scroll->widget()->minimumSizeHint().width()
+                                        + scroll->verticalScrollBar()->sizeHint().width()
+                                        + 2 * pgcRecognize->style()->pixelMetric(QStyle::PM_DefaultFrameWidth));
+    }
+    pnlRecognize->setMinimumWidth(width);
 }
 
 QVBoxLayout *TRecognitionWindow::dataPageLayout(QWidget *page)
 {
-    return new QVBoxLayout(recognition::ScrollingPage(page));
+    auto *layout = new QVBoxLayout(recognition::ScrollingPage(page));
+    // Narrow margins: at the window's initial size every field is in sight
+    // without scrolling; the page scrolls only in a smaller window.
+    layout->setContentsMargins(4, 2, 4, 2);
+    layout->setSpacing(4);
+    return layout;
 }
 
 QGridLayout *TRecognitionWindow::recognizeGroup(QWidget *page, QGroupBox *&group, const char *groupName,

@@ -1,6 +1,7 @@
 // The window as built: names, captions, kinds, limits and hidden parts the
 // host and the operator rely on.
 #include "FormFixture.h"
+#include "support/FieldsInSight.h"
 
 #include "common/RecognitionFields.h"
 
@@ -143,6 +144,15 @@ TEST_F(Layout, RecognisedValuesWithoutAHintShowNoTooltip)
     // A hint of its own still shows.
     marked->setToolTip(QStringLiteral("Поле распозналось с ошибкой"));
     EXPECT_EQ(ToolTipShownFor(marked), QStringLiteral("Поле распозналось с ошибкой"));
+}
+
+TEST_F(Layout, EveryFieldIsInSightWithoutScrollingAtTheInitialSize)
+{
+    Create();
+    Show();
+    const QSize initial = form->size();
+    ExpectEveryFieldInSight(form, false, initial);
+    ExpectEveryFieldInSight(form, true, initial);
 }
 
 TEST_F(Layout, OptionsPage)

@@ -1,6 +1,7 @@
 // The window's controls by name, caption and limit, built from the shared
 // field table, and the form variable the host reads.
 #include "CognitiveFixture.h"
+#include "support/FieldsInSight.h"
 
 #include "common/RecognitionFields.h"
 #include "ui/TCaptionedEdit.h"
@@ -117,6 +118,16 @@ TEST_F(CognitiveLayout, RecognisedValuesWithoutAHintShowNoTooltip)
     // A hint of its own still shows.
     marked->setToolTip(QStringLiteral("Поле распозналось с ошибкой"));
     EXPECT_EQ(ToolTipShownFor(marked), QStringLiteral("Поле распозналось с ошибкой"));
+}
+
+TEST_F(CognitiveLayout, EveryFieldIsInSightWithoutScrollingAtTheInitialSize)
+{
+    Create();
+    Show();
+    const QSize initial = form->size();
+    EXPECT_EQ(initial, QSize(1097, 610));
+    ExpectEveryFieldInSight(form, false, initial);
+    ExpectEveryFieldInSight(form, true, initial);
 }
 
 TEST(CountryInfo, KeepsItsCode)
