@@ -70,11 +70,16 @@ public:
     // ---- the hidden options page (no handlers) ---------------------------
     QComboBox *cbScanListForTest;
     QPushButton *bScanTest;
+    QGroupBox *gbScannerOptions;
+    ui::TPictureBox *imgBrightMin;
     ui::TTrackSlider *tbBrightness;
-    QComboBox *cbPaperSize;
+    ui::TPictureBox *imgBrightMax;
+    QLabel *laBrightValue;
     ui::TChoiceGroup *rgOrient;
     ui::TChoiceGroup *rgColorMode;
-    ui::TChoiceGroup *rgRotation;
+    QLabel *laPaperSize;
+    QComboBox *cbPaperSize;
+    ui::TChoiceGroup *rgRotation; // hidden
     QPushButton *bCancelOptions;
 
     // acScan is bound to no control.
