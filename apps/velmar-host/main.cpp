@@ -307,7 +307,7 @@ int main(int argc, char **argv)
                        "measured at the start, after 100 and at the end; nothing is stored."),
         QStringLiteral("count"));
     const QCommandLineOption engineOption(QStringLiteral("engine"),
-        QStringLiteral("The recognition engines to run: abbyy, scanify or all (default)."),
+        QStringLiteral("The recognition engines to run: abbyy, scanify or all (default; at a display the recogniser choice decides)."),
         QStringLiteral("engine"), QStringLiteral("all"));
     parser.addOptions({scriptedOption, documentsOption, personOption, outputOption, pagesOption, cameraOption,
                        docPictureOption, soakOption, engineOption, scannerOption});

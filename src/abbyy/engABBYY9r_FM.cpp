@@ -201,22 +201,9 @@ void TABBYYRecognitionFM::buildOptionsPage()
     auto *left = new QVBoxLayout(leftHolder);
     left->setContentsMargins(0, 0, 0, 0);
 
-    const recognition::TScannerOptionsControls options = recognition::BuildScannerOptions(tsCommonOptions, true);
-    laScannerList = options.laScannerList;
-    cbScanListForTest = options.cbScanListForTest;
-    bScanTest = options.bScanTest;
-    gbScannerOptions = options.gbScannerOptions;
-    imgBrightMin = options.imgBrightMin;
-    tbBrightness = options.tbBrightness;
-    imgBrightMax = options.imgBrightMax;
-    laBrightValue = options.laBrightValue;
+    const recognition::TScannerOptionsControls options = buildScannerOptions(true);
     cxShowTwainDialog = options.cxShowTwainDialog;
     laShowTwainDialog = options.laShowTwainDialog;
-    rgOrient = options.rgOrient;
-    rgColorMode = options.rgColorMode;
-    laPaperSize = options.laPaperSize;
-    cbPaperSize = options.cbPaperSize;
-    rgRotation = options.rgRotation;
 
     sbTurnLeft = named(new QToolButton(tsCommonOptions), "sbTurnLeft");
     sbTurnLeft->setAutoRaise(true);

@@ -11,6 +11,7 @@
 // same name; the windows' controls are reached through the derived classes.
 
 #include "common/RecognitionFields.h"
+#include "common/ScannerOptionsGroup.h"
 #include "common/r9Export.h"
 #include "ui/TFormDialog.h"
 
@@ -21,9 +22,11 @@
 
 class QAction;
 class QCheckBox;
+class QComboBox;
 class QFrame;
 class QGridLayout;
 class QGroupBox;
+class QLabel;
 class QPushButton;
 class QTabWidget;
 class QToolButton;
@@ -35,7 +38,9 @@ struct TBoolSetting;
 
 namespace ui {
 class TActionUpdater;
+class TChoiceGroup;
 class TPictureBox;
+class TTrackSlider;
 } // namespace ui
 
 class R9_EXPORT TRecognitionWindow : public ui::TFormDialog, public TResultFieldMembers
@@ -72,6 +77,21 @@ public:
     QCheckBox *cxDocPictureToAccoutData = nullptr;
     QGroupBox *pnlPhoto = nullptr;
     ui::TPictureBox *imgPhoto = nullptr;
+
+    // ---- options page: the scanner options both windows lay out alike ----
+    QLabel *laScannerList = nullptr;
+    QComboBox *cbScanListForTest = nullptr;
+    QPushButton *bScanTest = nullptr;
+    QGroupBox *gbScannerOptions = nullptr;
+    ui::TPictureBox *imgBrightMin = nullptr;
+    ui::TTrackSlider *tbBrightness = nullptr;
+    ui::TPictureBox *imgBrightMax = nullptr;
+    QLabel *laBrightValue = nullptr;
+    ui::TChoiceGroup *rgOrient = nullptr;
+    ui::TChoiceGroup *rgColorMode = nullptr;
+    QLabel *laPaperSize = nullptr;
+    QComboBox *cbPaperSize = nullptr;
+    ui::TChoiceGroup *rgRotation = nullptr; // hidden
 
     // ---- tsEdit ----------------------------------------------------------
     QGroupBox *gbRecognize_2 = nullptr;
@@ -139,6 +159,9 @@ protected:
     void finishAddPage(QVBoxLayout *page);
     /// The edit page below its group: current values, copy boxes, recognised values.
     void finishEditPage(QVBoxLayout *page);
+    /// The scanner options of the options page (the members above; the box
+    /// for the scanner's own dialog when withTwainDialog), not yet placed.
+    recognition::TScannerOptionsControls buildScannerOptions(bool withTwainDialog);
 
     // ---- state and behaviour ---------------------------------------------
     bool optionsPageShown() const;

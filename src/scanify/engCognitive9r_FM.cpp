@@ -3,7 +3,6 @@
 #include "scanify/engCognitive9r_FM.h"
 
 #include "common/Recognition9r.h"
-#include "common/ScannerOptionsGroup.h"
 
 #include "ui/TActionUpdater.h"
 #include "ui/TCaptionedEdit.h"
@@ -181,19 +180,7 @@ void TCognitiveRecognitionFM::buildOptionsPage()
 {
     // Laid out as in the passport-reader window; here nothing is bound to it.
     auto *page = new QVBoxLayout(tsCommonOptions);
-    const recognition::TScannerOptionsControls options = recognition::BuildScannerOptions(tsCommonOptions, false);
-    cbScanListForTest = options.cbScanListForTest;
-    bScanTest = options.bScanTest;
-    gbScannerOptions = options.gbScannerOptions;
-    imgBrightMin = options.imgBrightMin;
-    tbBrightness = options.tbBrightness;
-    imgBrightMax = options.imgBrightMax;
-    laBrightValue = options.laBrightValue;
-    rgOrient = options.rgOrient;
-    rgColorMode = options.rgColorMode;
-    laPaperSize = options.laPaperSize;
-    cbPaperSize = options.cbPaperSize;
-    rgRotation = options.rgRotation;
+    const recognition::TScannerOptionsControls options = buildScannerOptions(false);
     page->addLayout(options.scannerRow);
     page->addWidget(gbScannerOptions);
     bCancelOptions = named(new QPushButton(QStringLiteral("Закрыть окно"), tsCommonOptions), "bCancelOptions");

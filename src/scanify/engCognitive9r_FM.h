@@ -67,19 +67,8 @@ public:
     QCheckBox *cxShowTWAINDialog;
     QCheckBox *cxSelectScanner;
 
-    // ---- the hidden options page (no handlers) ---------------------------
-    QComboBox *cbScanListForTest;
-    QPushButton *bScanTest;
-    QGroupBox *gbScannerOptions;
-    ui::TPictureBox *imgBrightMin;
-    ui::TTrackSlider *tbBrightness;
-    ui::TPictureBox *imgBrightMax;
-    QLabel *laBrightValue;
-    ui::TChoiceGroup *rgOrient;
-    ui::TChoiceGroup *rgColorMode;
-    QLabel *laPaperSize;
-    QComboBox *cbPaperSize;
-    ui::TChoiceGroup *rgRotation; // hidden
+    // ---- the hidden options page (no handlers; the scanner options are
+    // the inherited members) ----------------------------------------------
     QPushButton *bCancelOptions;
 
     // acScan is bound to no control.

@@ -1,7 +1,7 @@
 // The window as built: names, captions, kinds, limits and hidden parts the
 // host and the operator rely on.
 #include "FormFixture.h"
-#include "support/FieldsInSight.h"
+#include "support/RecognitionWindowChecks.h"
 
 #include "common/RecognitionFields.h"
 
@@ -133,17 +133,7 @@ TEST_F(Layout, RecognisedValuesWithoutAHintShowNoTooltip)
 {
     Create(true);
     Show();
-    QWidget *marked = nullptr;
-    for (const recognition::TFieldDescription &f : recognition::ResultFields()) {
-        QWidget *control = form->Fields().Control(f.field, recognition::TColumn::Recognized);
-        QLineEdit *edit = control->findChild<QLineEdit *>();
-        ASSERT_NE(edit, nullptr) << f.stem;
-        EXPECT_EQ(ToolTipShownFor(edit), QString()) << f.stem;
-        marked = edit;
-    }
-    // A hint of its own still shows.
-    marked->setToolTip(QStringLiteral("Поле распозналось с ошибкой"));
-    EXPECT_EQ(ToolTipShownFor(marked), QStringLiteral("Поле распозналось с ошибкой"));
+    ExpectNoTooltipWithoutAHint(form);
 }
 
 TEST_F(Layout, EveryFieldIsInSightWithoutScrollingAtTheInitialSize)

@@ -1,7 +1,7 @@
 // The window's controls by name, caption and limit, built from the shared
 // field table, and the form variable the host reads.
 #include "CognitiveFixture.h"
-#include "support/FieldsInSight.h"
+#include "support/RecognitionWindowChecks.h"
 
 #include "common/RecognitionFields.h"
 #include "ui/TCaptionedEdit.h"
@@ -131,17 +131,7 @@ TEST_F(CognitiveLayout, RecognisedValuesWithoutAHintShowNoTooltip)
 {
     Create(true);
     Show();
-    QWidget *marked = nullptr;
-    for (const recognition::TFieldDescription &f : recognition::ResultFields()) {
-        QWidget *control = form->Fields().Control(f.field, recognition::TColumn::Recognized);
-        QLineEdit *edit = control->findChild<QLineEdit *>();
-        ASSERT_NE(edit, nullptr) << f.stem;
-        EXPECT_EQ(ToolTipShownFor(edit), QString()) << f.stem;
-        marked = edit;
-    }
-    // A hint of its own still shows.
-    marked->setToolTip(QStringLiteral("Поле распозналось с ошибкой"));
-    EXPECT_EQ(ToolTipShownFor(marked), QStringLiteral("Поле распозналось с ошибкой"));
+    ExpectNoTooltipWithoutAHint(form);
 }
 
 TEST_F(CognitiveLayout, EveryFieldIsInSightWithoutScrollingAtTheInitialSize)

@@ -1,11 +1,14 @@
 #pragma once
-// Whether a recognition window shows every field of a data page without
-// scrolling, as the operator sees it at the window's initial size.
+// What both recognition windows must show alike: every field of a data page
+// in sight at the window's initial size, and no tooltip over a recognised
+// value that has no hint of its own.
 
 #include "common/RecognitionFields.h"
 #include "common/TRecognitionWindow.h"
+#include "support/TestSupport.h"
 
 #include <QApplication>
+#include <QLineEdit>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTabWidget>
@@ -36,6 +39,23 @@ inline void ExpectEveryFieldInSight(TRecognitionWindow *form, bool edit, const Q
         EXPECT_TRUE(sight.contains(at)) << f.stem << " at " << at.x() << "," << at.y() << " " << at.width() << "x"
                                         << at.height() << " in " << sight.width() << "x" << sight.height();
     }
+}
+
+/// Over the recognised values of the shown window (its edit page) no
+/// tooltip shows unless the value has a hint of its own.
+inline void ExpectNoTooltipWithoutAHint(TRecognitionWindow *form)
+{
+    QWidget *marked = nullptr;
+    for (const recognition::TFieldDescription &f : recognition::ResultFields()) {
+        QWidget *control = form->Fields().Control(f.field, recognition::TColumn::Recognized);
+        QLineEdit *edit = control->findChild<QLineEdit *>();
+        ASSERT_NE(edit, nullptr) << f.stem;
+        EXPECT_EQ(ToolTipShownFor(edit), QString()) << f.stem;
+        marked = edit;
+    }
+    // A hint of its own still shows.
+    marked->setToolTip(QStringLiteral("Поле распозналось с ошибкой"));
+    EXPECT_EQ(ToolTipShownFor(marked), QStringLiteral("Поле распозналось с ошибкой"));
 }
 
 } // namespace r9test
