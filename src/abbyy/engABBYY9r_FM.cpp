@@ -201,7 +201,7 @@ void TABBYYRecognitionFM::buildOptionsPage()
     auto *left = new QVBoxLayout(leftHolder);
     left->setContentsMargins(0, 0, 0, 0);
 
-    const recognition::TScannerOptionsControls options = buildScannerOptions(true);
+    const recognition::TScannerOptionsLayout options = buildScannerOptions(true);
     cxShowTwainDialog = options.cxShowTwainDialog;
     laShowTwainDialog = options.laShowTwainDialog;
 

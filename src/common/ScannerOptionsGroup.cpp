@@ -1,5 +1,7 @@
 #include "common/ScannerOptionsGroup.h"
 
+#include "common/TRecognitionWindow.h"
+
 #include "ui/TChoiceGroup.h"
 #include "ui/TPictureBox.h"
 #include "ui/TTrackSlider.h"
@@ -61,34 +63,38 @@ ui::TPictureBox *brightnessPicture(QWidget *parent, const char *name, bool brigh
 
 } // namespace
 
-TScannerOptionsControls BuildScannerOptions(QWidget *page, bool withTwainDialog)
-{
-    TScannerOptionsControls c;
-    c.scannerRow = new QHBoxLayout();
-    c.laScannerList = named(new QLabel(QStringLiteral("Сканер"), page), "laScannerList");
-    c.cbScanListForTest = named(new QComboBox(page), "cbScanListForTest");
-    c.cbScanListForTest->setEditable(false);
-    c.laScannerList->setBuddy(c.cbScanListForTest);
-    c.bScanTest = named(new QPushButton(QStringLiteral("Сканировать"), page), "bScanTest");
-    c.scannerRow->addWidget(c.laScannerList);
-    c.scannerRow->addWidget(c.cbScanListForTest, 1);
-    c.scannerRow->addWidget(c.bScanTest);
+} // namespace recognition
 
-    QGroupBox *group = c.gbScannerOptions =
+recognition::TScannerOptionsLayout TRecognitionWindow::buildScannerOptions(bool withTwainDialog)
+{
+    using namespace recognition;
+    QWidget *page = tsCommonOptions;
+    TScannerOptionsLayout c;
+    c.scannerRow = new QHBoxLayout();
+    laScannerList = named(new QLabel(QStringLiteral("Сканер"), page), "laScannerList");
+    cbScanListForTest = named(new QComboBox(page), "cbScanListForTest");
+    cbScanListForTest->setEditable(false);
+    laScannerList->setBuddy(cbScanListForTest);
+    bScanTest = named(new QPushButton(QStringLiteral("Сканировать"), page), "bScanTest");
+    c.scannerRow->addWidget(laScannerList);
+    c.scannerRow->addWidget(cbScanListForTest, 1);
+    c.scannerRow->addWidget(bScanTest);
+
+    QGroupBox *group = gbScannerOptions =
         named(new QGroupBox(QStringLiteral(" Параметры сканера "), page), "gbScannerOptions");
     auto *opts = new QVBoxLayout(group);
     auto *bright = new QHBoxLayout();
-    c.imgBrightMin = brightnessPicture(group, "imgBrightMin", false, QStringLiteral("Яркость: темнее"));
-    c.tbBrightness = named(new ui::TTrackSlider(group), "tbBrightness");
-    c.tbBrightness->setRange(0, 100);
-    c.tbBrightness->SetPosition(20);
-    c.imgBrightMax = brightnessPicture(group, "imgBrightMax", true, QStringLiteral("Яркость: светлее"));
-    c.laBrightValue = named(new QLabel(QStringLiteral("20"), group), "laBrightValue");
-    c.laBrightValue->setMinimumWidth(24);
-    bright->addWidget(c.imgBrightMin);
-    bright->addWidget(c.tbBrightness, 1);
-    bright->addWidget(c.imgBrightMax);
-    bright->addWidget(c.laBrightValue);
+    imgBrightMin = brightnessPicture(group, "imgBrightMin", false, QStringLiteral("Яркость: темнее"));
+    tbBrightness = named(new ui::TTrackSlider(group), "tbBrightness");
+    tbBrightness->setRange(0, 100);
+    tbBrightness->SetPosition(20);
+    imgBrightMax = brightnessPicture(group, "imgBrightMax", true, QStringLiteral("Яркость: светлее"));
+    laBrightValue = named(new QLabel(QStringLiteral("20"), group), "laBrightValue");
+    laBrightValue->setMinimumWidth(24);
+    bright->addWidget(imgBrightMin);
+    bright->addWidget(tbBrightness, 1);
+    bright->addWidget(imgBrightMax);
+    bright->addWidget(laBrightValue);
     opts->addLayout(bright);
 
     if (withTwainDialog) {
@@ -103,32 +109,30 @@ TScannerOptionsControls BuildScannerOptions(QWidget *page, bool withTwainDialog)
     }
 
     auto *radios = new QHBoxLayout();
-    c.rgOrient = named(new ui::TChoiceGroup(QStringLiteral(" Ориентация  "), group), "rgOrient");
-    c.rgOrient->SetItems({QStringLiteral("Портретная"), QStringLiteral("Альбомная")});
-    c.rgColorMode = named(new ui::TChoiceGroup(QStringLiteral(" Цветность изображения "), group), "rgColorMode");
-    c.rgColorMode->SetItems({QStringLiteral("Черно-белое c оттенками серого"), QStringLiteral("Цветное")});
-    radios->addWidget(c.rgOrient);
-    radios->addWidget(c.rgColorMode, 1);
+    rgOrient = named(new ui::TChoiceGroup(QStringLiteral(" Ориентация  "), group), "rgOrient");
+    rgOrient->SetItems({QStringLiteral("Портретная"), QStringLiteral("Альбомная")});
+    rgColorMode = named(new ui::TChoiceGroup(QStringLiteral(" Цветность изображения "), group), "rgColorMode");
+    rgColorMode->SetItems({QStringLiteral("Черно-белое c оттенками серого"), QStringLiteral("Цветное")});
+    radios->addWidget(rgOrient);
+    radios->addWidget(rgColorMode, 1);
     opts->addLayout(radios);
 
     auto *paper = new QHBoxLayout();
-    c.laPaperSize = named(new QLabel(QStringLiteral("Размер бумаги"), group), "laPaperSize");
-    c.cbPaperSize = named(new QComboBox(group), "cbPaperSize");
-    c.cbPaperSize->setEditable(false);
+    laPaperSize = named(new QLabel(QStringLiteral("Размер бумаги"), group), "laPaperSize");
+    cbPaperSize = named(new QComboBox(group), "cbPaperSize");
+    cbPaperSize->setEditable(false);
     for (const char *size : PaperSizes)
-        c.cbPaperSize->addItem(QLatin1String(size));
-    c.laPaperSize->setBuddy(c.cbPaperSize);
-    paper->addWidget(c.laPaperSize);
-    paper->addWidget(c.cbPaperSize, 1);
+        cbPaperSize->addItem(QLatin1String(size));
+    laPaperSize->setBuddy(cbPaperSize);
+    paper->addWidget(laPaperSize);
+    paper->addWidget(cbPaperSize, 1);
     opts->addLayout(paper);
 
-    c.rgRotation = named(new ui::TChoiceGroup(QStringLiteral(" Поворот отсканированного изображения "), group),
+    rgRotation = named(new ui::TChoiceGroup(QStringLiteral(" Поворот отсканированного изображения "), group),
                          "rgRotation");
-    c.rgRotation->SetItems({QStringLiteral("Не поворачивать"), QStringLiteral("Против часовой на 90 градусов"),
+    rgRotation->SetItems({QStringLiteral("Не поворачивать"), QStringLiteral("Против часовой на 90 градусов"),
                             QStringLiteral("По часовой на 90 градусов")});
-    c.rgRotation->hide();
-    opts->addWidget(c.rgRotation);
+    rgRotation->hide();
+    opts->addWidget(rgRotation);
     return c;
 }
-
-} // namespace recognition

@@ -186,25 +186,6 @@ void TRecognitionWindow::finishEditPage(QVBoxLayout *page)
     page->addLayout(m_fields.BuildEditColumns(tsEdit, pnlCurrentData, pnlRecognizedData), 1);
 }
 
-recognition::TScannerOptionsControls TRecognitionWindow::buildScannerOptions(bool withTwainDialog)
-{
-    recognition::TScannerOptionsControls c = recognition::BuildScannerOptions(tsCommonOptions, withTwainDialog);
-    laScannerList = c.laScannerList;
-    cbScanListForTest = c.cbScanListForTest;
-    bScanTest = c.bScanTest;
-    gbScannerOptions = c.gbScannerOptions;
-    imgBrightMin = c.imgBrightMin;
-    tbBrightness = c.tbBrightness;
-    imgBrightMax = c.imgBrightMax;
-    laBrightValue = c.laBrightValue;
-    rgOrient = c.rgOrient;
-    rgColorMode = c.rgColorMode;
-    laPaperSize = c.laPaperSize;
-    cbPaperSize = c.cbPaperSize;
-    rgRotation = c.rgRotation;
-    return c;
-}
-
 // ---- behaviour --------------------------------------------------------------
 
 bool TRecognitionWindow::optionsPageShown() const

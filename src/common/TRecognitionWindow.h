@@ -11,7 +11,6 @@
 // same name; the windows' controls are reached through the derived classes.
 
 #include "common/RecognitionFields.h"
-#include "common/ScannerOptionsGroup.h"
 #include "common/r9Export.h"
 #include "ui/TFormDialog.h"
 
@@ -34,6 +33,10 @@ class QVBoxLayout;
 
 namespace settings {
 struct TBoolSetting;
+}
+
+namespace recognition {
+struct TScannerOptionsLayout;
 }
 
 namespace ui {
@@ -161,7 +164,7 @@ protected:
     void finishEditPage(QVBoxLayout *page);
     /// The scanner options of the options page (the members above; the box
     /// for the scanner's own dialog when withTwainDialog), not yet placed.
-    recognition::TScannerOptionsControls buildScannerOptions(bool withTwainDialog);
+    recognition::TScannerOptionsLayout buildScannerOptions(bool withTwainDialog);
 
     // ---- state and behaviour ---------------------------------------------
     bool optionsPageShown() const;

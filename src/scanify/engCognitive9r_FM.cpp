@@ -3,6 +3,7 @@
 #include "scanify/engCognitive9r_FM.h"
 
 #include "common/Recognition9r.h"
+#include "common/ScannerOptionsGroup.h"
 
 #include "ui/TActionUpdater.h"
 #include "ui/TCaptionedEdit.h"
@@ -180,7 +181,7 @@ void TCognitiveRecognitionFM::buildOptionsPage()
 {
     // Laid out as in the passport-reader window; here nothing is bound to it.
     auto *page = new QVBoxLayout(tsCommonOptions);
-    const recognition::TScannerOptionsControls options = buildScannerOptions(false);
+    const recognition::TScannerOptionsLayout options = buildScannerOptions(false);
     page->addLayout(options.scannerRow);
     page->addWidget(gbScannerOptions);
     bCancelOptions = named(new QPushButton(QStringLiteral("Закрыть окно"), tsCommonOptions), "bCancelOptions");
