@@ -27,7 +27,6 @@
 namespace {
 
 constexpr int PollMs = 20;
-constexpr int PatienceMs = 5000;
 /// Has rights on the entrance and the archive camera, not on the parking.
 const QString OperatorLogin = QStringLiteral("operator");
 
@@ -67,7 +66,7 @@ private:
             return;
         }
         if (!m_form->isVisible() || !m_steps.front().ready()) {
-            if ((m_waited += PollMs) >= PatienceMs) {
+            if ((m_waited += PollMs) >= ScriptedPatienceMs()) {
                 m_timer.stop();
                 m_form->bCancel->click();
             }
@@ -96,7 +95,7 @@ void AnswerSelectionDialog(const QString &displayName, int waited = 0)
     auto *list = dialog && dialog->objectName() == QLatin1String("fmSelCam")
                      ? dialog->findChild<QListWidget *>(QStringLiteral("lbCameras")) : nullptr;
     if (!list) {
-        if (waited < PatienceMs)
+        if (waited < ScriptedPatienceMs())
             QTimer::singleShot(PollMs, [displayName, waited] { AnswerSelectionDialog(displayName, waited + PollMs); });
         return;
     }

@@ -1,6 +1,7 @@
 #include "DocPictureRequest.h"
 
 #include "PackageLoader.h"
+#include "ScriptedOperator.h"
 #include "twain/engDocFromScanner9r_FM.h"
 #include "ui/TPictureBox.h"
 
@@ -74,7 +75,7 @@ private:
     void answerScanner(QDialog *dialog)
     {
         const bool again = dialog == m_lastDialog;
-        if (again && ++m_waited < GiveUpPolls)
+        if (again && ++m_waited < GiveUpPolls())
             return;
         const char *button = "bCancel";
         if (!again) {
@@ -92,7 +93,8 @@ private:
             b->click();
     }
 
-    static constexpr int GiveUpPolls = 50;
+    // About a second, never longer than the operator's patience.
+    static int GiveUpPolls() { return std::min(50, ScriptedPatienceMs() / PollMs); }
     QPointer<QDialog> m_lastDialog;
     int m_waited = 0;
     DocPictureRun m_run;
@@ -105,7 +107,7 @@ void WhenEnabled(QPointer<TDocFromScannerFM> form, QPushButton *button, int wait
 {
     if (!form || !form->isVisible())
         return;
-    if (button->isEnabled() || waited >= 5000) {
+    if (button->isEnabled() || waited >= ScriptedPatienceMs()) {
         (button->isEnabled() ? button : form->bCancel)->click();
         return;
     }

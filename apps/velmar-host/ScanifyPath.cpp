@@ -4,6 +4,7 @@
 #include "CognitiveRequest.h"
 #include "PackageLoader.h"
 #include "ScriptedOperator.h"
+#include "Soak.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -77,8 +78,20 @@ QJsonObject RunScanifyPath(const PackageLoader &package, const ScanifyPathOption
         return report;
     }
 
-    MessageBoxAnswerer boxes;
     EngineDialogAnswerer dialogs;
+    if (o.soak > 0) {
+        const QString data = package.Function<QString (*)()>("GetUserDataFolder")();
+        report["soak"] = RunSoak(data, o.soak, int(FeederPages().size()), [&](int) {
+            CognitiveOperatorLog log;
+            CognitiveRequest request;
+            request.operate = [&log](TCognitiveRecognitionFM *form) { OperateCognitiveWindow(form, {}, &log); };
+            const CognitiveResult result = RunCognitiveRequest(package, request);
+            dialogs.Take();
+            return SoakWindow{result.modalResult, result.modalResult == 1 && result.record};
+        });
+        return report;
+    }
+    MessageBoxAnswerer boxes;
     int n = 0;
     for (const QString &page : FeederPages()) {
         ++n;

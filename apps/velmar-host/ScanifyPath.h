@@ -13,6 +13,7 @@ struct ScanifyPathOptions
     bool scripted = false;
     QString person; ///< a stored person's record for the edit page; empty: a new person
     QString output; ///< the persons' records go into output/scanify-person-NN
+    int soak = 0;   ///< a long run of this many recognitions instead (nothing stored)
     QString formPages; ///< scripted: screenshots of every page of the first window; empty: none
 };
 

@@ -18,20 +18,21 @@
 namespace {
 
 constexpr int PollMs = 20;
-constexpr int PatienceMs = 5000;
 
-/// Runs then() once ready() holds (checked from the event loop), or
-/// otherwise() when it has not held for PatienceMs or the window is gone.
+/// Runs then() once ready() holds (checked from the event loop, after the
+/// window's own action update), or otherwise() when it has not held for the
+/// operator's patience or the window is gone.
 void WhenReady(QPointer<TABBYYRecognitionFM> form, std::function<bool()> ready, std::function<void()> then,
                std::function<void()> otherwise, int waited = 0)
 {
     if (!form || !form->isVisible())
         return;
+    form->ActionListUpdate(); // what the window's next idle tick would enable
     if (ready()) {
         then();
         return;
     }
-    if (waited >= PatienceMs) {
+    if (waited >= ScriptedPatienceMs()) {
         otherwise();
         return;
     }
@@ -45,6 +46,16 @@ void Tick(QCheckBox *box)
 }
 
 } // namespace
+
+int ScriptedPatienceMs()
+{
+    static const int patience = [] {
+        bool ok = false;
+        const int ms = qEnvironmentVariableIntValue("VELMAR_HOST_PATIENCE_MS", &ok);
+        return ok && ms > 0 ? ms : 5000;
+    }();
+    return patience;
+}
 
 MessageBoxAnswerer::MessageBoxAnswerer()
 {

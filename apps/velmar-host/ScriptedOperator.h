@@ -12,6 +12,14 @@
 
 class TABBYYRecognitionFM;
 
+/// How long the scripted operator waits for a window to be ready for its
+/// next step before it gives up on it (cancels): 5 s, or the milliseconds of
+/// VELMAR_HOST_PATIENCE_MS. A window that can never get ready (a failed
+/// engine, no scanner) costs this much, so the fault tests shorten it; the
+/// readiness itself never depends on it, as every wait also runs the
+/// window's own update of its actions.
+int ScriptedPatienceMs();
+
 /// Answers every visible message box while it lives.
 class MessageBoxAnswerer : public QObject
 {

@@ -1,7 +1,5 @@
 #include "Soak.h"
 
-#include "AbbyyRequest.h"
-#include "PackageLoader.h"
 #include "ProcessFigures.h"
 #include "ScriptedOperator.h"
 
@@ -9,16 +7,17 @@
 #include <QDir>
 #include <QEvent>
 #include <QJsonArray>
+#include <vector>
 
-QJsonObject RunSoak(const PackageLoader &package, const std::vector<SpecimenDocument> &documents, int recognitions)
+QJsonObject RunSoak(const QString &dataFolder, int recognitions, int cycle,
+                    const std::function<SoakWindow(int n)> &recognize)
 {
     const QString temp = QDir::tempPath();
-    const QString data = package.Function<QString (*)()>("GetUserDataFolder")();
     QJsonArray points;
     const auto measure = [&](int done) {
         // Windows closed by now are deleted by the event loop; let it.
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QJsonObject point = MeasureProcess(temp, data).ToJson();
+        QJsonObject point = MeasureProcess(temp, dataFolder).ToJson();
         point["recognitions"] = done;
         points.append(point);
     };
@@ -26,20 +25,30 @@ QJsonObject RunSoak(const PackageLoader &package, const std::vector<SpecimenDocu
     MessageBoxAnswerer answerer;
     int delivered = 0;
     int messages = 0;
+    int unexpected = 0;
+    QJsonObject texts;
+    std::vector<QString> firstOutcome(size_t(std::max(cycle, 1)));
     measure(0);
-    for (int n = 1; n <= recognitions && !documents.empty(); ++n) {
-        const SpecimenDocument &document = documents[size_t(n - 1) % documents.size()];
-        AbbyyRequest request;
-        request.documentType = document.documentType;
-        request.operate = [](TABBYYRecognitionFM *form) { OperateRecognitionWindow(form, ScriptedOperatorPlan{}); };
-        const AbbyyResult result = RunAbbyyRequest(package, request);
-        delivered += result.modalResult == 1 && result.record;
-        messages += int(answerer.Take().size());
+    for (int n = 1; n <= recognitions && cycle > 0; ++n) {
+        const SoakWindow window = recognize(n);
+        const QStringList seen = answerer.Take();
+        delivered += window.delivered;
+        messages += int(seen.size());
+        for (const QString &text : seen)
+            texts[text] = texts[text].toInt() + 1;
+        const QString outcome = QString::number(window.modalResult) + QLatin1Char('\n') + seen.join(QLatin1Char('\n'));
+        QString &first = firstOutcome[size_t(n - 1) % firstOutcome.size()];
+        if (n <= cycle)
+            first = outcome;
+        else
+            unexpected += outcome != first;
         if (n == 100 || n == recognitions)
             measure(n);
     }
     return QJsonObject{{"recognitions", recognitions},
                        {"delivered", delivered},
                        {"messages", messages},
+                       {"messageTexts", texts},
+                       {"unexpected", unexpected},
                        {"points", points}};
 }

@@ -198,7 +198,14 @@ QJsonObject RunAbbyyPath(const PackageLoader &package, const HostOptions &o)
     if (!problems.isEmpty())
         report["documentProblems"] = QJsonArray::fromStringList(problems);
     if (o.soak > 0) {
-        report["soak"] = RunSoak(package, documents, o.soak);
+        const QString data = package.Function<QString (*)()>("GetUserDataFolder")();
+        report["soak"] = RunSoak(data, o.soak, int(documents.size()), [&](int n) {
+            AbbyyRequest request;
+            request.documentType = documents[size_t(n - 1) % documents.size()].documentType;
+            request.operate = [](TABBYYRecognitionFM *form) { OperateRecognitionWindow(form, ScriptedOperatorPlan{}); };
+            const AbbyyResult result = RunAbbyyRequest(package, request);
+            return SoakWindow{result.modalResult, result.modalResult == 1 && result.record};
+        });
         return report;
     }
     MessageBoxAnswerer answerer;
@@ -385,7 +392,8 @@ int main(int argc, char **argv)
         else if (options.engine != QLatin1String("scanify"))
             report["abbyy"] = RunAbbyyPath(package, options);
         if (!options.camera && options.engine != QLatin1String("abbyy"))
-            report["scanify"] = RunScanifyPath(package, {options.scripted, options.person, options.output, options.formPages});
+            report["scanify"] = RunScanifyPath(
+                package, {options.scripted, options.person, options.output, options.soak, options.formPages});
 
         // With a display the operator is told the choice, at the end of the run.
         if (!headless && !options.camera)

@@ -130,6 +130,7 @@ TWAIN_HDIB TWAIN_AcquireNative(TWAIN_HWND hwnd, int32_t nPixTypes)
         hwnd = proxy.handle();
     }
 
+    bool failedWithoutPage = false;
     if (!twain::WindowOf(hwnd)) {
         twain::Warning(QStringLiteral("Unable to create proxy window"));
     } else if (!TWAIN_LoadSourceManager()) {
@@ -147,12 +148,17 @@ TWAIN_HDIB TWAIN_AcquireNative(TWAIN_HWND hwnd, int32_t nPixTypes)
         TWAIN_ModalEventLoop();
         if (window)
             window->setEnabled(wasEnabled);
+        // A scan that failed in the transfer and brought no page would end
+        // without a word: the operator is told, once the source is closed.
+        failedWithoutPage = s.lastNative == nullptr && s.errorCode != 0;
     }
 
     // A loop left by the application's quit, or by a source that would not
     // end a transfer, may leave transfers half done: they are ended first.
     twain::walkDown(hwnd);
     proxy.window.reset();
+    if (failedWithoutPage)
+        TWAIN_ReportLastError();
     return s.lastNative;
 }
 
@@ -228,8 +234,6 @@ void TWAIN_NativeXferGetAll(TW_PLATFORMEVENT *)
         TWAIN_DS(DG_IMAGE, DAT_IMAGENATIVEXFER, MSG_GET, &dib);
         if (s.state < TWAIN_TRANSFER_READY)
             twain::AssertionFailed();
-        if (s.resultCode != TWRC_XFERDONE)
-            s.lastNative = nullptr;
         switch (s.resultCode) {
         case TWRC_XFERDONE:
             s.lastNative = dib;
@@ -237,10 +241,15 @@ void TWAIN_NativeXferGetAll(TW_PLATFORMEVENT *)
             twain::keepPicture(dib);
             break;
         case TWRC_CANCEL:
+            s.lastNative = nullptr; // the operator stopped the scan: no picture
             s.state = TWAIN_TRANSFERRING;
             break;
         default:
-            // A failed transfer is not repeated: the pending ones are reset.
+            // A failed transfer is not repeated: the pending ones are reset
+            // and the acquisition ends with the pages that arrived before it,
+            // the last of them as its picture (a feeder that jams at the
+            // fourth sheet has still scanned three).
+            twain::RecordError(5);
             s.state = TWAIN_TRANSFER_READY;
             if (!TWAIN_AbortAllPendingXfers())
                 return; // a source that refuses the reset is not asked again

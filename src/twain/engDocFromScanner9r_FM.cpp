@@ -67,6 +67,15 @@ bool dibIsDrawable(TWAIN_HDIB hdib)
     return block && twain::ReadDibLayout(block.data(), block.size()).has_value();
 }
 
+bool dibCovers(TWAIN_HDIB hdib, int w, int h)
+{
+    const twain::LockedBlock block(hdib);
+    if (!block)
+        return false;
+    const auto layout = twain::ReadDibLayout(block.data(), block.size());
+    return layout && layout->width == w && layout->rows() == uint32_t(h);
+}
+
 } // namespace
 
 TDocScannerCalls TDocScannerCalls::Layer()
@@ -165,6 +174,7 @@ void TDocFromScannerFM::freeTempBitmap()
 {
     delete TempBitmap;
     TempBitmap = nullptr;
+    m_spareBitmap = QImage();
     if (m_palette)
         Calls.DeletePalette(m_palette);
     m_palette = nullptr;
@@ -241,16 +251,29 @@ bool TDocFromScannerFM::drawIntoTempBitmap(TWAIN_HDIB dib)
     if (m_palette)
         Calls.DeletePalette(m_palette);
     m_palette = Calls.CreateDibPalette(dib);
-    QImage bitmap(w, h, QImage::Format_RGB32);
+    QImage bitmap = takeSpareBitmap(w, h);
     if (bitmap.isNull())
         throw std::bad_alloc();
-    bitmap.fill(Qt::white);
+    // A drawable DIB of the bitmap's own size paints every pixel of it
+    // opaque: a blank page first would be one more pass over the page.
+    if (!dibCovers(dib, w, h))
+        bitmap.fill(Qt::white);
     {
         QPainter canvas(&bitmap);
         Calls.DrawDibToDC(&canvas, 0, 0, w, h, dib, 0, 0);
     }
     *TempBitmap = bitmap;
     return true;
+}
+
+QImage TDocFromScannerFM::takeSpareBitmap(int w, int h)
+{
+    QImage spare;
+    spare.swap(m_spareBitmap);
+    if (spare.size() == QSize(w, h) && spare.format() == QImage::Format_RGB32 && spare.isDetached())
+        return spare;
+    spare = QImage(); // gone before the new one is made
+    return QImage(w, h, QImage::Format_RGB32);
 }
 
 void TDocFromScannerFM::bScanTestClick()
@@ -280,8 +303,13 @@ void TDocFromScannerFM::bScanTestClick()
             // large for memory) leaves the previous one: a blank bitmap
             // would throw away what the operator had.
             if (drawn) {
+                QImage earlier = imgTempTest->Picture();
                 imgTempTest->SetPicture(*TempBitmap);
                 imgWorkTest->SetPicture(*TempBitmap);
+                // The page before takes the next page when nothing else
+                // holds it: a copy the host took keeps its pixels.
+                if (earlier.isDetached())
+                    m_spareBitmap = std::move(earlier);
             } else if (!outOfMemory) {
                 ui::ShowMessageBox(this, QStringLiteral("Сканер передал изображение, которое не удалось прочитать."),
                                    LoadResString(&_S_ERROR), QMessageBox::Critical);

@@ -92,10 +92,17 @@ private:
     /// Frees the pages delivered before the last one and empties the layer's list.
     void releaseEarlierPages(TWAIN_HDIB kept);
     void freeTempBitmap();
+    /// A bitmap of w x h for the next page: the spare when it fits, else a
+    /// new one.
+    QImage takeSpareBitmap(int w, int h);
 
     /// Every scan is drawn here first, then copied into both images. Exists
     /// while the window is shown.
     QImage *TempBitmap = nullptr;
+    /// The bitmap of the page before the last, kept for the next page of
+    /// its size: memory already in use is filled without the system
+    /// clearing a fresh page's worth first.
+    QImage m_spareBitmap;
     /// The palette TempBitmap took over from the last DIB.
     TWAIN_HPALETTE m_palette = nullptr;
 };

@@ -75,6 +75,27 @@ float CellClassifier::BestAtCentre(const std::vector<float> &patch, int set) con
     return best;
 }
 
+float CellClassifier::Likeness(const std::vector<float> &patch, int set) const
+{
+    Prepare(patch, true);
+    int first = 0, second = 0;
+    float s1 = -2.f, s2 = -2.f;
+    for (int k = 0; k < kAlphabetSize; ++k) {
+        const float c = Correlate(k, set, 0, 0);
+        if (c > s1)
+            second = first, s2 = s1, first = k, s1 = c;
+        else if (c > s2)
+            second = k, s2 = c;
+    }
+    float best = s1;
+    for (int k : {first, second})
+        for (int dy = -1; dy <= 1; ++dy)
+            for (int dx = -1; dx <= 1; ++dx)
+                if (dx || dy)
+                    best = std::max(best, Correlate(k, set, dx, dy));
+    return best;
+}
+
 Scores CellClassifier::Classify(const std::vector<float> &patch) const
 {
     Prepare(patch, true);

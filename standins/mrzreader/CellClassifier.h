@@ -34,6 +34,11 @@ public:
     /// measure of how much the patch looks like a character the right way up.
     float BestAtCentre(const std::vector<float> &patch, int set = 0) const;
 
+    /// How well the likeliest two glyphs of blur set `set` match the patch
+    /// when allowed to sit a pixel off the cell's centre: the measure by which
+    /// the blur set of a zone is chosen, not swayed by how well the grid is centred.
+    float Likeness(const std::vector<float> &patch, int set) const;
+
 private:
     void Prepare(const std::vector<float> &patch, bool allShifts) const;
     float Correlate(int k, int dx, int dy) const;

@@ -12,7 +12,7 @@
 
 #include <algorithm>
 #include <cmath>
-#include <mutex>
+#include <memory>
 
 namespace mrz {
 
@@ -23,19 +23,19 @@ QString GlyphBank::FontFile()
 
 const GlyphBank *GlyphBank::Instance(QString *error)
 {
-    static std::once_flag once;
-    static GlyphBank *bank = nullptr;
+    // Owned by a static of this library, so the bank goes with it: the
+    // engine stand-in that reads zones is loaded and freed by its host, maybe
+    // many times in one process, and each load draws a bank of its own.
     static QString failure;
-    std::call_once(once, [] {
-        auto *b = new GlyphBank;
-        if (b->Draw(&failure))
-            bank = b;
-        else
-            delete b;
-    });
+    static const std::unique_ptr<const GlyphBank> bank = [] {
+        std::unique_ptr<GlyphBank> drawn(new GlyphBank);
+        if (!drawn->Draw(&failure))
+            drawn.reset();
+        return std::unique_ptr<const GlyphBank>(std::move(drawn));
+    }();
     if (!bank && error)
         *error = failure;
-    return bank;
+    return bank.get();
 }
 
 bool GlyphBank::Draw(QString *error)
@@ -69,7 +69,9 @@ bool GlyphBank::Draw(QString *error)
     const double scale = double(kPitch) / advance;
     m_capHeight = float(capTop * scale);
     m_height = int(std::ceil(m_capHeight)) + 2 * kPad;
-    const double baseline = kPad + double(m_capHeight);
+    // The capitals sit exactly in the middle of the template, so that a cell
+    // sampled around its centre and turned half round is the same cell.
+    const double baseline = (m_height + double(m_capHeight)) / 2.0;
 
     for (int k = 0; k < kAlphabetSize; ++k) {
         QImage glyph(kPitch, m_height, QImage::Format_Grayscale8);
@@ -92,7 +94,7 @@ bool GlyphBank::Draw(QString *error)
                         x0 = std::min(x0, x), x1 = std::max(x1, x), y0 = std::min(y0, y), y1 = std::max(y1, y);
             if (x1 >= x0)
                 m_fillerOffset = QPointF(((x0 + x1 + 1) / 2.0 - kPitch / 2.0) / kPitch,
-                                         ((y0 + y1 + 1) / 2.0 - (kPad + m_capHeight / 2.0)) / kPitch);
+                                         ((y0 + y1 + 1) / 2.0 - m_height / 2.0) / kPitch);
         }
         static constexpr double kBlur[kSets] = {0.0, 1.0, 1.8};
         for (int set = 0; set < kSets; ++set)

@@ -17,7 +17,7 @@ class GlyphBank
 {
 public:
     static constexpr int kPitch = 20; ///< template pixels per character step
-    static constexpr int kPad = 3;    ///< rows above the capitals and below the baseline
+    static constexpr int kPad = 3;    ///< rows above the capitals and below the baseline (at least)
     /// Sets of templates, each blurred more: a soft scan matches soft glyphs better.
     static constexpr int kSets = 3;
 
@@ -29,10 +29,10 @@ public:
 
     int Width() const { return kPitch; }
     int Height() const { return m_height; }
-    /// Height of the capitals in template pixels (their top is kPad rows down).
+    /// Height of the capitals in template pixels, centred in Height().
     float CapHeight() const { return m_capHeight; }
     /// Where the box of the filler '<' has its centre, against the centre of
-    /// the cell (half a pitch across, the capitals' middle down), in pitches.
+    /// the cell (the middle of the template), in pitches.
     QPointF FillerOffset() const { return m_fillerOffset; }
     /// Template k of kAlphabet in blur set `set`: Width() x Height() values, zero mean, unit norm.
     const float *Template(int k, int set = 0) const { return m_templates[size_t(set)][size_t(k)].data(); }

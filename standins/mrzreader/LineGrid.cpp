@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 
 namespace mrz {
 
@@ -28,6 +29,37 @@ Line FitLine(const std::vector<double> &xs, const std::vector<double> &ys)
     l.b = (n >= 2 && std::fabs(den) > 1e-9) ? (n * sxy - sx * sy) / den : 0.0;
     l.a = n > 0 ? (sy - l.b * sx) / n : 0.0;
     return l;
+}
+
+struct Phase
+{
+    double x0 = 0;    ///< centre of a cell
+    double pitch = 0;
+};
+
+// The pitch near `pitch` at which the marks line up best with a regular grid,
+// and the grid's phase: the longest weighted sum of unit vectors at the
+// marks' phases. No mark is counted from its neighbour, so a broken or
+// missing character does not move the cells after it.
+Phase FindPhase(const std::vector<double> &xs, const std::vector<double> &ws, double pitch)
+{
+    Phase best;
+    double bestLength = -1;
+    for (int step = -40; step <= 40; ++step) {
+        const double p = pitch * (1.0 + 0.002 * step);
+        double c = 0, s = 0;
+        for (size_t k = 0; k < xs.size(); ++k) {
+            const double a = 2.0 * std::numbers::pi * xs[k] / p;
+            c += ws[k] * std::cos(a);
+            s += ws[k] * std::sin(a);
+        }
+        const double length = c * c + s * s;
+        if (length > bestLength) {
+            bestLength = length;
+            best = {std::atan2(s, c) / (2.0 * std::numbers::pi) * p, p};
+        }
+    }
+    return best;
 }
 
 } // namespace
@@ -91,88 +123,112 @@ RowMarks MeasureRow(const Sampler &page, QPointF first, QPointF u, double length
     return row;
 }
 
-RowGrid FitRow(const RowMarks &row, int count, double pitch, QPointF fillerOffset)
+RowGrid FitRow(const RowMarks &row, int count, double pitch, QPointF fillerOffset, std::optional<double> slope)
 {
     RowGrid grid;
-    std::vector<Blob> marks = row.marks;
-    if (marks.size() < 6 || pitch <= 0 || count < 2)
+    const std::vector<Blob> &all = row.marks;
+    if (all.size() < 6 || pitch <= 0 || count < 2)
         return grid;
     // Fillers are the only low characters, and their box does not sit in the
     // middle of their cell: their centres are moved by the glyph's own offset,
     // so that a row of many fillers does not tilt or stretch the grid.
-    std::vector<double> heights;
-    for (const Blob &b : marks)
+    std::vector<double> heights, widths, areas;
+    for (const Blob &b : all) {
         heights.push_back(b.Height());
+        widths.push_back(b.Width());
+        areas.push_back(b.area);
+    }
     std::sort(heights.begin(), heights.end());
     const double tall = 0.8 * heights[size_t(double(heights.size() - 1) * 0.9)];
-    double p = row.pitch > 0 ? row.pitch : pitch;
-    auto cx = [&](const Blob &b) { return b.Cx() - (b.Height() < tall ? fillerOffset.x() * p : 0.0); };
-    auto cy = [&](const Blob &b) { return b.Cy() - (b.Height() < tall ? fillerOffset.y() * p : 0.0); };
+    const double p0 = pitch;
+    auto cx = [&](const Blob &b) { return b.Cx() - (b.Height() < tall ? fillerOffset.x() * p0 : 0.0); };
+    auto cy = [&](const Blob &b) { return b.Cy() - (b.Height() < tall ? fillerOffset.y() * p0 : 0.0); };
     // Marks wider than a character are characters run together with a line of
-    // the background; their centres would pull the grid, so they only count
-    // for the extent of the row.
-    std::vector<double> widths;
-    for (const Blob &b : marks)
-        widths.push_back(b.Width());
-    const double typicalWidth = Median(widths);
-    double x0 = cx(marks.front());
-    std::vector<int> index(marks.size());
-    for (int round = 0; round < 8; ++round) {
-        // Count the cells from mark to mark, so that a small error of the pitch
-        // does not add up along the row.
-        // The strip starts one character height before the row's first
-        // character, which places the first mark even when the first few
-        // characters left no mark. Pieces of one broken character share a cell.
-        index[0] = std::max(0, int(std::lround((cx(marks[0]) - kStripHeight - 0.45 * p) / p)));
-        for (size_t k = 1; k < marks.size(); ++k)
-            index[k] = index[k - 1] + std::max(0, int(std::lround((cx(marks[k]) - cx(marks[k - 1])) / p)));
-        for (int iter = 0; iter < 3; ++iter) {
-            std::vector<double> is, xs;
-            for (size_t k = 0; k < marks.size(); ++k) {
-                const double off = (cx(marks[k]) - x0) / p - index[k];
-                const bool clean = marks[k].Width() <= 1.4 * typicalWidth + 1;
-                // After the first pass, marks far off their cell are left out.
-                if (clean && (iter == 0 || std::fabs(off) < 0.2)) {
-                    is.push_back(index[k]);
-                    xs.push_back(cx(marks[k]));
-                }
-            }
-            if (is.size() < 4)
-                return grid;
-            const Line l = FitLine(is, xs);
-            if (l.b <= 0)
-                return grid;
-            x0 = l.a, p = l.b;
-        }
-        const int lo = *std::min_element(index.begin(), index.end());
-        const int hi = *std::max_element(index.begin(), index.end());
-        if (hi - lo <= count - 1) {
-            // Keep the cells where the marks put them, within the row.
-            if (hi > count - 1)
-                x0 += (hi - (count - 1)) * p;
-            else if (lo < 0)
-                x0 += lo * p;
-            break;
-        }
-        // More marks than characters: drop the end mark that stands further off.
-        if (marks.size() < 8)
-            return grid;
-        const double gapFront = marks[1].Cx() - marks[0].Cx();
-        const double gapBack = marks.back().Cx() - marks[marks.size() - 2].Cx();
-        if (gapFront > gapBack)
-            marks.erase(marks.begin());
-        else
-            marks.pop_back();
-        index.resize(marks.size());
-        x0 = cx(marks.front());
+    // the background, and pieces of a character broken by a coarse scan stand
+    // off its centre: both count little for where the cells are.
+    const double typicalWidth = Median(widths), typicalArea = std::max(1.0, Median(areas));
+    std::vector<double> xs, ws;
+    for (const Blob &b : all) {
+        xs.push_back(cx(b));
+        ws.push_back(b.Width() <= 1.4 * typicalWidth + 1 ? std::min(1.0, b.area / typicalArea) : 0.0);
     }
+    const Phase phase = FindPhase(xs, ws, p0);
+    double x0 = phase.x0, p = phase.pitch;
+    std::vector<int> index(all.size());
+    std::vector<double> off(all.size());
+    auto place = [&] {
+        for (size_t k = 0; k < all.size(); ++k) {
+            const double at = (xs[k] - x0) / p;
+            index[k] = int(std::lround(at));
+            off[k] = at - index[k];
+        }
+    };
+    place();
+    // The grid through the whole marks that sit on it, by least squares.
+    for (int iter = 0; iter < 2; ++iter) {
+        std::vector<double> is, cs;
+        for (size_t k = 0; k < all.size(); ++k)
+            if (ws[k] >= 0.5 && std::fabs(off[k]) < 0.25)
+                is.push_back(index[k]), cs.push_back(xs[k]);
+        if (is.size() < 4)
+            return grid;
+        const Line l = FitLine(is, cs);
+        if (l.b < 0.9 * p || l.b > 1.1 * p)
+            return grid;
+        x0 = l.a, p = l.b;
+        place();
+    }
+    // The row's cells: of the cells that hold marks on the grid, the `count`
+    // in a row that hold the most (stray print beyond the ends left out).
+    std::vector<size_t> onGrid;
+    for (size_t k = 0; k < all.size(); ++k)
+        if (std::fabs(off[k]) < 0.35 && ws[k] > 0)
+            onGrid.push_back(k);
+    if (onGrid.size() < 4)
+        return grid;
+    int lo = index[onGrid.front()], hi = lo;
+    for (size_t k : onGrid)
+        lo = std::min(lo, index[k]), hi = std::max(hi, index[k]);
+    if (hi - lo + 1 > count) {
+        int bestStart = lo;
+        double bestWeight = -1;
+        for (int s = lo; s + count - 1 <= hi; ++s) {
+            double w = 0;
+            for (size_t k : onGrid)
+                w += (index[k] >= s && index[k] < s + count) ? ws[k] : 0.0;
+            if (w > bestWeight)
+                bestWeight = w, bestStart = s;
+        }
+        lo = bestStart;
+        hi = bestStart + count - 1;
+    } else {
+        // Fewer cells hold marks than the row has characters (faint ones at an
+        // end): the row's start as the search found it (one character height
+        // into the strip) places them.
+        const int first = int(std::lround((x0 + lo * p - kStripHeight - 0.45 * p) / p));
+        lo -= std::clamp(first, 0, count - 1 - (hi - lo));
+    }
+    std::vector<Blob> marks;
+    std::vector<double> markXs;
+    for (size_t k : onGrid)
+        if (index[k] >= lo && index[k] < lo + count)
+            marks.push_back(all[k]), markXs.push_back(xs[k]);
+    if (marks.size() < 4)
+        return grid;
+    x0 += lo * p;
 
     // Across the row: the capitals' top and the baseline around a centre line
     // fitted through every mark.
-    std::vector<double> xs, ys;
+    std::vector<double> ys;
     for (const Blob &b : marks)
-        xs.push_back(cx(b)), ys.push_back(cy(b));
-    const Line centre = FitLine(xs, ys);
+        ys.push_back(cy(b));
+    Line centre = FitLine(markXs, ys);
+    if (slope) {
+        std::vector<double> intercepts;
+        for (size_t k = 0; k < ys.size(); ++k)
+            intercepts.push_back(ys[k] - *slope * markXs[k]);
+        centre = {Median(intercepts), *slope};
+    }
     std::vector<double> tops, bottoms;
     for (const Blob &b : marks) {
         if (b.Height() < tall)
@@ -189,6 +245,8 @@ RowGrid FitRow(const RowMarks &row, int count, double pitch, QPointF fillerOffse
     grid.u = ud;
     grid.v = QPointF(-ud.y(), ud.x());
     grid.pitch = p / row.scale;
+    grid.slope = centre.b;
+    grid.marks = int(marks.size());
     for (int i = 0; i < count; ++i) {
         const double x = x0 + p * i;
         const double y = centre.a + centre.b * x + offset;

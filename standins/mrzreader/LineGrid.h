@@ -7,6 +7,8 @@
 #include "Raster.h"
 
 #include <QPointF>
+
+#include <optional>
 #include <vector>
 
 namespace mrz {
@@ -42,12 +44,16 @@ struct RowGrid
     std::vector<Cell> cells;
     QPointF u, v;       ///< unit axes of the characters on the page (skew included)
     double pitch = 0;   ///< page pixels per character
+    double slope = 0;   ///< of the row's centre line against the strip's axis
+    int marks = 0;      ///< marks the cells were fitted to
     bool ok = false;
 };
 
 /// Fits `count` cells at about `pitch` (strip pixels) to the marks of the row.
 /// fillerOffset: how far the box centre of the filler '<' lies from its cell's
-/// centre, in pitches (GlyphBank::FillerOffset).
-RowGrid FitRow(const RowMarks &row, int count, double pitch, QPointF fillerOffset);
+/// centre, in pitches (GlyphBank::FillerOffset). slope: the centre line's
+/// slope when known from elsewhere (the rows of a zone are parallel).
+RowGrid FitRow(const RowMarks &row, int count, double pitch, QPointF fillerOffset,
+               std::optional<double> slope = std::nullopt);
 
 } // namespace mrz

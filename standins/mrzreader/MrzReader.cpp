@@ -74,7 +74,7 @@ Patch SampleCell(const Sampler &page, const GlyphBank &bank, const CellClassifie
     const double perPixel = grid.pitch / GlyphBank::kPitch; // page pixels per patch pixel
     const int taps = std::clamp(int(std::ceil(perPixel - 0.2)), 1, 3);
     const double cx = CellClassifier::kShift + bank.Width() / 2.0;
-    const double cy = CellClassifier::kShift + GlyphBank::kPad + bank.CapHeight() / 2.0;
+    const double cy = CellClassifier::kShift + bank.Height() / 2.0;
     const QPointF du = grid.u * perPixel, dv = grid.v * perPixel;
     for (int y = 0; y < ph; ++y) {
         QPointF p = cell.centre + (0.5 - cx) * du + (y + 0.5 - cy) * dv;
@@ -88,9 +88,46 @@ Patch SampleCell(const Sampler &page, const GlyphBank &bank, const CellClassifie
 struct ZoneGrid
 {
     Format format = Format::TD3;
-    std::vector<RowGrid> rows; ///< across the zone, in the order of the frame u, v
+    std::vector<RowMarks> marks; ///< across the zone, in the order of the frame u, v
+    double pitch = 0;            ///< page pixels per character, shared by the rows
+    std::vector<RowGrid> rows;   ///< the cells fitted to the marks, in the reading order
     bool ok = false;
 };
+
+// Fits the cells of every row to its marks. Read the other way round, the
+// rows and their cells come in reverse order, and the filler sits on the
+// other side of its cell's centre.
+bool FitCells(ZoneGrid &grid, const GlyphBank &bank, bool reversed)
+{
+    const Layout layout = LayoutOf(grid.format);
+    const QPointF filler = reversed ? -bank.FillerOffset() : bank.FillerOffset();
+    // The rows are parallel: each row's own slope rests on a few dozen marks,
+    // pieces of broken characters among them, so they share the slope of all.
+    double slopes = 0;
+    int marks = 0;
+    for (const RowMarks &r : grid.marks) {
+        const RowGrid own = FitRow(r, layout.length, grid.pitch * r.scale, filler);
+        if (!own.ok)
+            return false;
+        slopes += own.slope * own.marks;
+        marks += own.marks;
+    }
+    grid.rows.clear();
+    for (const RowMarks &r : grid.marks) {
+        grid.rows.push_back(FitRow(r, layout.length, grid.pitch * r.scale, filler, slopes / std::max(1, marks)));
+        if (!grid.rows.back().ok)
+            return false;
+    }
+    if (reversed) {
+        std::reverse(grid.rows.begin(), grid.rows.end());
+        for (RowGrid &r : grid.rows) {
+            std::reverse(r.cells.begin(), r.cells.end());
+            r.u = -r.u;
+            r.v = -r.v;
+        }
+    }
+    return true;
+}
 
 // Finds the cells of a candidate zone, reading its rows along u.
 ZoneGrid MeasureZone(const Sampler &page, const GlyphBank &bank, const ZoneCandidate &zone, QPointF u,
@@ -142,27 +179,10 @@ ZoneGrid MeasureZone(const Sampler &page, const GlyphBank &bank, const ZoneCandi
     // a card's 30 characters into a longer format.
     if (format && std::fabs(estimate - 30) < std::fabs(estimate - 36))
         return out;
-    for (const RowMarks &r : rows) {
-        out.rows.push_back(FitRow(r, layout.length, pitch * r.scale, bank.FillerOffset()));
-        if (!out.rows.back().ok)
-            return out;
-    }
-    out.ok = true;
+    out.marks = std::move(rows);
+    out.pitch = pitch;
+    out.ok = FitCells(out, bank, false);
     return out;
-}
-
-// The same cells read the other way round: rows and cells in reverse order.
-void TurnHalfRound(ZoneGrid &grid, std::vector<Patch> &patches)
-{
-    std::reverse(grid.rows.begin(), grid.rows.end());
-    for (RowGrid &r : grid.rows) {
-        std::reverse(r.cells.begin(), r.cells.end());
-        r.u = -r.u;
-        r.v = -r.v;
-    }
-    std::reverse(patches.begin(), patches.end());
-    for (Patch &p : patches)
-        std::reverse(p.begin(), p.end());
 }
 
 void Describe(const ZoneGrid &grid, const DecodedZone &decoded, MrzResult &res)
@@ -217,16 +237,24 @@ Reading ReadZone(const Sampler &page, const GlyphBank &bank, const ZoneCandidate
         if ((turnRound ? -u.x() : u.x()) < 0.9)
             return out;
     }
-    if (turnRound)
-        TurnHalfRound(grid, patches);
+    if (turnRound) {
+        if (!FitCells(grid, bank, true))
+            return out;
+        patches.clear();
+        for (const RowGrid &r : grid.rows)
+            for (const Cell &c : r.cells)
+                patches.push_back(SampleCell(page, bank, cls, r, c));
+    }
 
-    // The blur of the scan decides which set of glyphs the cells are read against.
+    // The blur of the scan decides which set of glyphs the cells are read
+    // against; a few dozen cells spread over the zone show it.
     CellClassifier reader(bank);
     double bestLikeness = -1;
+    const size_t stride = std::max<size_t>(1, patches.size() / 32);
     for (int set = 0; set < GlyphBank::kSets; ++set) {
         double likeness = 0;
-        for (const Patch &p : patches)
-            likeness += cls.BestAtCentre(p, set);
+        for (size_t i = 0; i < patches.size(); i += stride)
+            likeness += cls.Likeness(patches[i], set);
         if (likeness > bestLikeness) {
             bestLikeness = likeness;
             reader.UseSet(set);

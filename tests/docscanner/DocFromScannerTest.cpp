@@ -306,6 +306,73 @@ TEST_F(DocFromScannerTest, PalettePagesBecomeOrdinaryColourPictures)
     }
 }
 
+/// What TWAIN_DrawDibToDC paints of a DIB into a bitmap of w x h.
+QImage drawnAlone(const QByteArray &dib, int w, int h)
+{
+    QImage expected(w, h, QImage::Format_RGB32);
+    expected.fill(Qt::white);
+    TWAIN_HDIB block = ToBlock(dib);
+    {
+        QPainter p(&expected);
+        TWAIN_DrawDibToDC(&p, 0, 0, w, h, block, 0, 0);
+    }
+    GlobalFree(block);
+    return expected;
+}
+
+TEST_F(DocFromScannerTest, PagesOfOneSizeShowTheirOwnPixelsAndCopiesTakenEarlierKeepTheirs)
+{
+    form->show();
+    form->cxShowScanerList->setChecked(false);
+    const QByteArray a = BuildDib(DibKind{7, 5, 24});
+    QByteArray b = a;
+    for (qsizetype i = 40; i < b.size(); ++i) // another page of the same size
+        b[i] = char(~b[i]);
+    const QImage pictureA = drawnAlone(a, 7, 5), pictureB = drawnAlone(b, 7, 5);
+    ASSERT_NE(pictureA, pictureB);
+
+    Scan({ToBlock(a)});
+    const QImage kept = form->imgWorkTest->Picture(); // as the host keeps it
+    // The bitmaps of earlier pages serve later ones once nothing holds
+    // them: every page shows its own pixels, never those of the bitmap's
+    // earlier page, and the copy kept above never changes.
+    for (const QByteArray *next : std::vector<const QByteArray *>{&b, &a, &a, &b, &b, &a}) {
+        Scan({ToBlock(*next)});
+        const QImage &expected = next == &a ? pictureA : pictureB;
+        EXPECT_EQ(form->imgWorkTest->Picture(), expected);
+        EXPECT_EQ(form->imgTempTest->Picture(), expected);
+        EXPECT_EQ(kept, pictureA);
+    }
+    // A turned picture has pixels of its own; the next page is not drawn
+    // into it.
+    form->sbTurnRightClick();
+    const QImage turned = form->imgWorkTest->Picture();
+    const QImage turnedPixels = turned.copy();
+    ASSERT_EQ(turned.size(), QSize(5, 7));
+    Scan({ToBlock(b)});
+    Scan({ToBlock(a)});
+    EXPECT_EQ(form->imgWorkTest->Picture(), pictureA);
+    EXPECT_EQ(turned, turnedPixels);
+}
+
+TEST_F(DocFromScannerTest, ABitmapWiderThanThePageIsWhiteBeyondIt)
+{
+    // A layer reporting more columns than the DIB has: the bitmap is made
+    // at the reported size and the columns the page does not reach stay
+    // white rather than showing whatever the memory held.
+    form->show();
+    form->cxShowScanerList->setChecked(false);
+    const QByteArray dib = BuildDib(DibKind{6, 4, 24});
+    fake.forcedWidth = 9;
+    Scan({ToBlock(dib)});
+    const QImage picture = form->imgWorkTest->Picture();
+    ASSERT_EQ(picture.size(), QSize(9, 4));
+    EXPECT_EQ(picture.copy(0, 0, 6, 4), drawnAlone(dib, 6, 4));
+    for (int y = 0; y < 4; ++y)
+        for (int x = 6; x < 9; ++x)
+            EXPECT_EQ(picture.pixel(x, y), qRgb(255, 255, 255)) << x << "," << y;
+}
+
 TEST_F(DocFromScannerTest, NoPictureKeepsBothPicturesButTheRotationIsReset)
 {
     form->show();

@@ -146,11 +146,30 @@ TEST_F(DocScannerEndToEndTest, CancelAndFailedTransferKeepThePreviousPicture)
     EXPECT_EQ(form->imgTempTest->Picture(), first);
     EXPECT_EQ(form->imgTempTest->Tag(), 0);
 
+    EXPECT_TRUE(boxes.calls.empty()) << "a cancel is the operator's own";
+
     qputenv("TWAINSPECIMEN_FAULTS", "failxfer");
     Scan();
     EXPECT_EQ(form->imgWorkTest->Picture(), turned);
     EXPECT_TRUE(form->isEnabled());
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    ASSERT_EQ(boxes.calls.size(), 1u) << "the failed scan is reported once";
+    EXPECT_EQ(boxes.calls[0].text, QStringLiteral("TWAIN_ReportLastError: an error occurred"));
+}
+
+TEST_F(DocScannerEndToEndTest, ATransferFailingAfterTheFeederPagesKeepsTheLastPage)
+{
+    qputenv("TWAINSPECIMEN_PAGES", "2");
+    const QImage two = Scan();
+    ASSERT_FALSE(two.isNull());
+    form->sbTurnRightClick();
+
+    // The scanner announces a third sheet and fails on it: the two it scanned are kept.
+    qputenv("TWAINSPECIMEN_FAULTS", "shortpages");
+    const QImage kept = Scan();
+    EXPECT_EQ(kept, two);
+    EXPECT_EQ(form->imgTempTest->Tag(), 0) << "a new picture, as scanned";
+    EXPECT_TRUE(boxes.calls.empty());
 }
 
 } // namespace

@@ -238,14 +238,36 @@ TEST_F(AcquireTest, ACancelledTransferEndsItAndTheLoopWaitsForTheSource)
     EXPECT_EQ(TWAIN_GetNumDibs(), 0);
 }
 
-TEST_F(AcquireTest, AFailedTransferIsNotRepeatedAndKeepsThePagesBeforeIt)
+TEST_F(AcquireTest, AFailedTransferIsNotRepeatedAndThePageBeforeItIsThePicture)
 {
     ScriptSource(dsm, {MSG_XFERREADY, MSG_CLOSEDSREQ}, {TWRC_XFERDONE, TWRC_FAILURE}, {1});
-    EXPECT_EQ(TWAIN_AcquireNative(0, TWAIN_ANYTYPE), nullptr);
-    EXPECT_EQ(TWAIN_GetNumDibs(), 1);
+    const TWAIN_HDIB dib = TWAIN_AcquireNative(0, TWAIN_ANYTYPE);
+    ASSERT_EQ(TWAIN_GetNumDibs(), 1);
+    EXPECT_EQ(dib, TWAIN_GetDib(0)) << "the page scanned before the failure is not lost";
     EXPECT_EQ(dsm.count(DAT_IMAGENATIVEXFER, MSG_GET), 2);
     EXPECT_EQ(dsm.count(DAT_PENDINGXFERS, MSG_RESET), 1);
     EXPECT_EQ(TWAIN_State(), TWAIN_PRESESSION);
+    EXPECT_TRUE(boxes->calls.empty()) << "a picture came: nothing to report";
+    EXPECT_EQ(twain::session().errorCode, 5);
+}
+
+TEST_F(AcquireTest, AFailedTransferWithoutAPageIsReportedOnceTheSourceIsClosed)
+{
+    ScriptSource(dsm, {MSG_XFERREADY, MSG_CLOSEDSREQ}, {TWRC_FAILURE}, {});
+    EXPECT_EQ(TWAIN_AcquireNative(0, TWAIN_ANYTYPE), nullptr);
+    EXPECT_EQ(TWAIN_GetNumDibs(), 0);
+    EXPECT_EQ(TWAIN_State(), TWAIN_PRESESSION);
+    ASSERT_EQ(boxTexts(), QStringList{QStringLiteral("TWAIN_ReportLastError: an error occurred")});
+    EXPECT_EQ(twain::session().errorCode, 5);
+    EXPECT_EQ(twain::session().errorResult, TWRC_FAILURE);
+}
+
+TEST_F(AcquireTest, ACancelledTransferAfterAPageLeavesNoPicture)
+{
+    ScriptSource(dsm, {MSG_XFERREADY, MSG_CLOSEDSREQ}, {TWRC_XFERDONE, TWRC_CANCEL}, {1, 0});
+    EXPECT_EQ(TWAIN_AcquireNative(0, TWAIN_ANYTYPE), nullptr);
+    EXPECT_EQ(TWAIN_GetNumDibs(), 1);
+    EXPECT_TRUE(boxes->calls.empty());
 }
 
 TEST_F(AcquireTest, ASourceRefusingTheResetAfterAFailedTransferIsNotAskedForever)

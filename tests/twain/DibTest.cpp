@@ -197,6 +197,26 @@ TEST_F(DibTest, EveryDepthAndHeaderKindDrawsItsOwnPixels)
     }
 }
 
+TEST_F(DibTest, ColourRowsOfEveryWidthConvertExactly)
+{
+    // Colour rows are converted several pixels at a time: every width up to
+    // a few steps, so each way a row's end falls is met, in both row orders;
+    // the last row stored ends the block, so a read past it would show.
+    for (int width = 1; width <= 21; ++width)
+        for (int height : {3, -3}) {
+            SCOPED_TRACE(testing::Message() << width << " x " << height);
+            const DibKind s{width, height, 24};
+            const QByteArray bytes = BuildDib(s);
+            Dib dib(bytes);
+            const QImage image = drawn(dib.handle, width, 3);
+            int wrong = 0;
+            for (int y = 0; y < 3; ++y)
+                for (int x = 0; x < width; ++x)
+                    wrong += image.pixel(x, y) != expectedPixel(s, bytes, x, y);
+            EXPECT_EQ(wrong, 0);
+        }
+}
+
 TEST_F(DibTest, PartsDrawnStraightIntoTheBitmapMatchThePaintedWay)
 {
     // A 1:1 drawing into a 32-bit image is converted straight into it; a

@@ -83,6 +83,12 @@ TEST_F(SaneSourceTest, EveryPixelTypeAndFrameKindGivesTheDeviceScan)
         {"three frames in another order", TWAIN_RGB,
          {QStringLiteral("three-pass=yes"), QStringLiteral("three-pass-order=GBR")}, {},
          colour8 + QStringList{QStringLiteral("three-pass=yes"), QStringLiteral("three-pass-order=GBR")}, 24},
+        // Non-blocking reads without a descriptor are not scanned here: SANE's
+        // test device takes a read that finds its pipe empty for the end of
+        // the page, so whether a page comes whole depends on which of its
+        // threads is first. ScanThreadTest reads that way from a scripted
+        // device. With the descriptor the source reads only when data is
+        // there, and the test device works.
         {"non-blocking reads on the device's descriptor", TWAIN_RGB,
          {QStringLiteral("non-blocking=yes"), QStringLiteral("select-fd=yes")}, {},
          colour8 + QStringList{QStringLiteral("non-blocking=yes"), QStringLiteral("select-fd=yes")}, 24},

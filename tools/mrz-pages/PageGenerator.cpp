@@ -248,7 +248,10 @@ PageRecipe RandomRecipe(Random &rng)
     s.format = QString::fromLatin1(f < 0.3 ? "TD1" : f < 0.5 ? "TD2" : "TD3");
     static const int dpis[] = {150, 200, 300, 300, 300, 400, 600};
     s.dpi = dpis[rng.Int(0, 6)];
-    s.a4 = s.dpi <= 300;
+    // Below 300 dpi a scanner is set for a whole page; above it, half the
+    // pages are the whole glass too (the largest pictures the reader meets),
+    // half a scan of the card alone.
+    s.a4 = s.dpi <= 300 || rng.Chance(0.5);
     s.turn = 90 * rng.Int(0, 3);
     s.skew = rng.Uniform(-5, 5);
     s.blur = rng.Uniform(0, 1.0);
@@ -316,10 +319,14 @@ Page MakePage(const PageRecipe &recipe, const specimens::MrzData &data, Random &
     return page;
 }
 
-Page MakeSetPage(std::uint64_t seed, int index)
+Page MakeSetPage(std::uint64_t seed, int index, int dpi)
 {
     Random rng(seed * 1000003ULL + std::uint64_t(index));
-    const PageRecipe recipe = RandomRecipe(rng);
+    PageRecipe recipe = RandomRecipe(rng);
+    if (dpi > 0) {
+        recipe.dpi = dpi;
+        recipe.a4 = recipe.a4 || dpi <= 300;
+    }
     const specimens::MrzData data = RandomData(recipe.format, rng);
     return MakePage(recipe, data, rng);
 }
@@ -349,6 +356,7 @@ QJsonObject TruthJson(const PageTruth &t)
         {QStringLiteral("fields"), fields},
         {QStringLiteral("zone"), zone},
         {QStringLiteral("dpi"), s.dpi},
+        {QStringLiteral("a4"), s.a4},
         {QStringLiteral("turn"), s.turn},
         {QStringLiteral("skew"), s.skew},
         {QStringLiteral("blur"), s.blur},

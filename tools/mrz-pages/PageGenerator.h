@@ -72,8 +72,13 @@ specimens::MrzData RandomData(const QString &format, Random &rng);
 
 /// Draws a page. Needs a QGuiApplication (fonts).
 Page MakePage(const PageRecipe &recipe, const specimens::MrzData &data, Random &rng);
-/// Page `index` of the set made from `seed`.
-Page MakeSetPage(std::uint64_t seed, int index);
+/// Page `index` of the set made from `seed`; dpi > 0 puts every page at that
+/// resolution (a set for looking at one resolution closely).
+Page MakeSetPage(std::uint64_t seed, int index, int dpi = 0);
+
+/// Changes whenever the pages a seed gives change, so that a set drawn by an
+/// older generator and kept on disk is not taken for the current one.
+inline constexpr int kSetVersion = 2;
 
 /// The zone lines for the data in the given format.
 QStringList ZoneLines(const QString &format, const specimens::MrzData &data);

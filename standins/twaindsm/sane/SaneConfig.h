@@ -4,8 +4,8 @@
 //   TWAINSANE_OPTIONS      device options set after opening, as
 //                          "name=value;name=value" (SANE's option names,
 //                          e.g. "br-x=210;br-y=297;test-picture=Grid")
-//   TWAINSANE_SLICE_MS     longest time one event slice reads (default 8)
-//   TWAINSANE_SLICE_BYTES  most bytes one event slice reads (default: no limit)
+//   TWAINSANE_SLICE_MS     longest time one step of a scan reads (default 8)
+//   TWAINSANE_SLICE_BYTES  most bytes one step of a scan reads (default: no limit)
 
 #include <QStringList>
 #include <chrono>

@@ -88,11 +88,7 @@ TW_UINT16 SaneSource::entry(pTW_IDENTITY origin, TW_UINT32 dg, TW_UINT16 dat, TW
     return Entry(origin, dg, dat, msg, data);
 }
 
-SaneSource::SaneSource()
-{
-    m_pumpTimer.setSingleShot(true);
-    QObject::connect(&m_pumpTimer, &QTimer::timeout, [this] { pump(); });
-}
+SaneSource::SaneSource() = default;
 
 TW_UINT16 SaneSource::identity(TW_UINT16 msg, pTW_IDENTITY id)
 {
@@ -189,6 +185,10 @@ double SaneSource::unitsPerInch() const
 std::optional<specimen::CapValues> SaneSource::capValues(TW_UINT16 cap) const
 {
     using specimen::CapValues;
+    if (m_scan) {
+        const auto kept = m_scanCaps.find(cap);
+        return kept != m_scanCaps.end() ? std::optional<CapValues>(kept->second) : std::nullopt;
+    }
     switch (cap) {
     case ICAP_PIXELTYPE: {
         CapValues v{TWTY_UINT16, {}, m_settings->pixelType(), TWPT_RGB};
@@ -335,8 +335,7 @@ TW_UINT16 SaneSource::userInterface(TW_UINT16 msg, pTW_USERINTERFACE ui)
     if (msg == MSG_DISABLEDS) {
         if (m_state != 5)
             return fail(TWCC_SEQERROR);
-        stopPump();
-        m_job.reset(); // cancels a scan still running
+        endScanThread();
         dropPages();
         closeDialog();
         m_pending = MSG_NULL;
@@ -351,16 +350,16 @@ void SaneSource::dialogAnswer(ScanDialog::Action action, const ScanChoices &choi
     if (m_state != 5)
         return;
     if (action == ScanDialog::Action::Cancel) {
-        if (m_job) {
-            m_job->cancel(); // the next step ends the scan
-            stopPump();
-            m_pumpTimer.start(0);
+        if (m_scan) {
+            // The scan's thread cancels when its step is done; its news ends the scan.
+            m_cancelWanted = true;
+            scanNews();
         }
         else if (m_pages.empty())
             m_pending = MSG_CLOSEDSREQ;
         return;
     }
-    if (m_job || !m_pages.empty())
+    if (m_scan || !m_pages.empty())
         return;
     if (!m_settings->setPixelType(choices.pixelType) || !m_settings->setResolution(choices.resolution)
         || (choices.hasFeeder && !m_settings->setFeeder(choices.feeder))) {
@@ -379,73 +378,67 @@ void SaneSource::startScan()
     m_scanDpi = request.dpi;
     request.slice = m_config.slice;
     request.sliceBytes = m_config.sliceBytes;
-    // sane_start stays on this thread: backends start their reader process
-    // there, and a fork while another thread runs the event loop can leave
-    // the child on a lock held at that moment (seen with the test backend).
     SaneCalls calls;
     bool jams = false;
     g_sheetsBeforeJam = qEnvironmentVariableIntValue("TWAINSANE_JAM_AFTER", &jams);
     if (jams && g_sheetsBeforeJam >= 0)
         calls.start = startOrJam;
-    m_job = std::make_unique<ScanJob>(m_device->handle(), request, calls);
+    m_scanCaps.clear();
+    for (int cap : {ICAP_PIXELTYPE, ICAP_BITDEPTH, ICAP_UNITS, ICAP_XRESOLUTION, ICAP_YRESOLUTION, CAP_XFERCOUNT,
+                    ICAP_XFERMECH, CAP_FEEDERENABLED})
+        if (const std::optional<specimen::CapValues> values = capValues(TW_UINT16(cap)))
+            m_scanCaps.emplace(TW_UINT16(cap), *values);
+    m_cancelWanted = false;
+    // From here on the device is the scan thread's: every SANE call of the
+    // scan is made there. Its news reaches this thread through the event
+    // loop; without one, the application's MSG_PROCESSEVENT looks for it.
+    m_scan = std::make_unique<ScanThread>(std::make_unique<ScanJob>(m_device->handle(), request, calls), [this] {
+        if (QCoreApplication::instance())
+            QMetaObject::invokeMethod(&m_newsContext, [this] { scanNews(); }, Qt::QueuedConnection);
+    });
     if (m_dialog)
         m_dialog->showScanning(1, 0);
-    // The scan runs on the event loop between the application's slices as
-    // well, so it does not wait for the next slice to read on.
-    if (QCoreApplication::instance())
-        m_pumpTimer.start(0);
+    m_scan->request(ScanThread::Request::Step);
 }
 
-void SaneSource::pump()
+void SaneSource::scanNews()
 {
-    if (m_state != 5 || !m_job) {
-        stopPump();
+    // News of a thread ended meanwhile, or of a request answered already;
+    // none while the scan is being ended.
+    if (m_state != 5 || !m_scan || m_endingScan || m_scan->busy())
         return;
-    }
-    // A step that turns the event loop is not asked for again until it has
-    // ended (a cancel meanwhile only marks the job).
-    if (m_stepping)
-        return;
-    m_pumpTimer.stop();
-    if (m_pumpNotifier)
-        m_pumpNotifier->setEnabled(false);
-    m_stepping = true;
-    const bool more = m_job->step();
-    m_stepping = false;
-    if (more) {
-        if (m_dialog)
-            m_dialog->showScanning(m_job->pageCount() + 1, m_job->pagePercent());
-        armPump();
-    } else {
-        stopPump();
+    const ScanJob &job = m_scan->job();
+    if (!job.running()) {
         scanEnded();
-    }
-}
-
-void SaneSource::armPump()
-{
-    const int fd = m_job->selectFd();
-    if (fd >= 0) {
-        if (!m_pumpNotifier || m_pumpNotifier->socket() != fd) {
-            m_pumpNotifier = std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Read);
-            QObject::connect(m_pumpNotifier.get(), &QSocketNotifier::activated, [this] { pump(); });
-        }
-        m_pumpNotifier->setEnabled(true);
         return;
     }
-    if (m_pumpNotifier)
-        m_pumpNotifier->setEnabled(false);
-    m_pumpTimer.start(m_job->phase() == ScanJob::Phase::Reading && m_job->nonBlocking() ? 2 : 0);
+    if (m_cancelWanted) {
+        m_scan->request(ScanThread::Request::Cancel);
+        return;
+    }
+    if (m_dialog)
+        m_dialog->showScanning(job.pageCount() + 1, job.pagePercent());
+    m_scan->request(ScanThread::Request::Step);
 }
 
-void SaneSource::stopPump()
+void SaneSource::endScanThread()
 {
-    m_pumpTimer.stop();
-    // Possibly from within the notifier's own signal, or a step it started.
-    if (m_pumpNotifier) {
-        m_pumpNotifier->setEnabled(false);
-        m_pumpNotifier.release()->deleteLater();
-    }
+    if (!m_scan)
+        return;
+    m_cancelWanted = true;
+    m_endingScan = true;
+    // The step under way may be a page starting; the event loop goes on
+    // meanwhile (the application's requests wait, see entry).
+    RunOffThread([this] {
+        m_scan->wait();
+        if (m_scan->job().running()) {
+            m_scan->request(ScanThread::Request::Cancel);
+            m_scan->wait();
+        }
+    });
+    m_scan.reset();
+    m_scanCaps.clear();
+    m_endingScan = false;
 }
 
 TW_UINT16 SaneSource::processEvent(pTW_EVENT event)
@@ -453,8 +446,8 @@ TW_UINT16 SaneSource::processEvent(pTW_EVENT event)
     if (m_state < 5)
         return fail(TWCC_SEQERROR);
     event->TWMessage = MSG_NULL;
-    if (m_state == 5 && m_job)
-        pump();
+    if (m_state == 5 && m_scan)
+        scanNews();
     if (m_state != 5 || m_pending == MSG_NULL)
         return TWRC_NOTDSEVENT;
     event->TWMessage = m_pending;
@@ -466,11 +459,13 @@ TW_UINT16 SaneSource::processEvent(pTW_EVENT event)
 
 void SaneSource::scanEnded()
 {
-    std::unique_ptr<ScanJob> job = std::move(m_job);
-    const Failure failure = job->failure();
-    const bool cancelled = job->phase() == ScanJob::Phase::Cancelled;
-    for (TW_HANDLE page : job->takePages())
+    ScanJob &job = m_scan->job();
+    const Failure failure = job.failure();
+    const bool cancelled = job.phase() == ScanJob::Phase::Cancelled;
+    for (TW_HANDLE page : job.takePages())
         m_pages.push_back(page);
+    m_scan.reset(); // its thread waits for nothing more
+    m_scanCaps.clear();
     if (failure) {
         m_condition = failure.condition;
         report(failure.message);

@@ -1,8 +1,9 @@
 #pragma once
 // The SANE devices as TWAIN data sources: one library, one source per
 // device, one source open at a time. States 3 closed, 4 open, 5 enabled (the
-// scan runs here, slice by slice, as the application passes events),
-// 6 transfer ready, 7 transferring. The application learns of finished
+// scan runs here, step by step on the scan's own thread, while the
+// application's thread only passes events), 6 transfer ready,
+// 7 transferring. The application learns of finished
 // pages or a close request from the answer to its next MSG_PROCESSEVENT;
 // all pages of a scan are read before the first transfer, so the transfers
 // themselves never wait on the device.
@@ -11,13 +12,13 @@
 #include "SaneConfig.h"
 #include "SaneDevice.h"
 #include "ScanDialog.h"
-#include "ScanJob.h"
 #include "ScanSettings.h"
+#include "ScanThread.h"
 #include "SpecimenCaps.h"
 
-#include <QSocketNotifier>
-#include <QTimer>
+#include <QObject>
 #include <deque>
+#include <map>
 #include <memory>
 #include <optional>
 
@@ -45,12 +46,13 @@ private:
 
     void dialogAnswer(ScanDialog::Action action, const ScanChoices &choices);
     void startScan();
-    /// One step of the scan, and the next awaited: when the device's
-    /// descriptor is readable, else at once (reads wait for data themselves),
-    /// else after a short pause (non-blocking reads without a descriptor).
-    void pump();
-    void armPump();
-    void stopPump();
+    /// On the application's thread, once the scan's thread has done a
+    /// request: shows the progress and asks for the next step (or the
+    /// cancel the operator wanted), or ends the scan.
+    void scanNews();
+    /// Cancels a scan still running and waits for its thread to end while
+    /// the application's event loop goes on.
+    void endScanThread();
     void scanEnded();
     /// After the last transfer: ready for another scan with the dialog, else
     /// a request to be closed.
@@ -70,13 +72,18 @@ private:
     Config m_config;
     bool m_showUI = false;
     TW_UINT16 m_pending = MSG_NULL;
-    std::unique_ptr<ScanJob> m_job;
+    /// Delivers the scan thread's news on the application's thread; made
+    /// before the scan thread and gone after it.
+    QObject m_newsContext;
+    std::unique_ptr<ScanThread> m_scan;
+    bool m_cancelWanted = false;
+    bool m_endingScan = false;
+    /// The capabilities as the scan began: while it runs the device is the
+    /// scan thread's alone, so queries are answered from here.
+    std::map<TW_UINT16, specimen::CapValues> m_scanCaps;
     std::deque<TW_HANDLE> m_pages;
-    bool m_stepping = false; // in a step of m_job
     double m_scanDpi = 0; // of the scan m_pages come from
     std::unique_ptr<ScanDialog> m_dialog;
-    QTimer m_pumpTimer;
-    std::unique_ptr<QSocketNotifier> m_pumpNotifier;
 };
 
 } // namespace twainsane

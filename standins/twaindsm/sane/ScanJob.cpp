@@ -3,6 +3,7 @@
 #include "GlobalMemory.h"
 
 #include <algorithm>
+#include <poll.h>
 
 namespace twainsane {
 
@@ -44,12 +45,27 @@ int ScanJob::pagePercent() const
     return whole ? int(std::min<uint64_t>(100, m_page.consumedBytes() * 100 / whole)) : 0;
 }
 
+bool ScanJob::Readable(int fd, int timeoutMs)
+{
+    pollfd p{fd, POLLIN, 0};
+    return ::poll(&p, 1, timeoutMs) > 0;
+}
+
 bool ScanJob::step()
 {
-    if (m_phase == Phase::Starting)
+    m_idle = false;
+    if (m_phase == Phase::Starting) {
         start();
-    else if (m_phase == Phase::Reading)
+        // The first read follows at once. A device that fails the page
+        // straight away is then cancelled before the reader a backend may
+        // start for the page gets going: SANE's test backend stops its
+        // reader thread wherever it is, and stopped inside the allocator
+        // it leaves the allocator locked for every other thread.
+        if (m_phase == Phase::Reading)
+            read();
+    } else if (m_phase == Phase::Reading) {
         read();
+    }
     return running();
 }
 
@@ -98,7 +114,14 @@ void ScanJob::read()
     using Clock = std::chrono::steady_clock;
     const Clock::time_point end = Clock::now() + m_request.slice;
     std::size_t budget = m_request.sliceBytes ? m_request.sliceBytes : SIZE_MAX;
-    while (budget > 0) {
+    for (bool first = true; budget > 0; first = false) {
+        // With a descriptor the device is read only when it has data: what
+        // a read finds when there is none is where backends differ most
+        // (SANE's test backend takes it for the end of the page).
+        if (m_selectFd >= 0 && !Readable(m_selectFd, 0)) {
+            m_idle = first;
+            return;
+        }
         SANE_Int length = 0;
         const auto ask = static_cast<SANE_Int>(std::min(m_buffer.size(), budget));
         const SANE_Status status = m_sane.read(m_device, m_buffer.data(), ask, &length);
@@ -114,8 +137,10 @@ void ScanJob::read()
             stop(Phase::Failed, status);
             return;
         }
-        if (length <= 0)
-            return; // nothing ready yet
+        if (length <= 0) {
+            m_idle = first; // nothing ready yet
+            return;
+        }
         length = std::min(length, ask);
         m_page.feed(m_buffer.data(), std::size_t(length));
         budget -= std::size_t(length);

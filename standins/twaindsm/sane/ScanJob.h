@@ -68,6 +68,10 @@ public:
     /// return at once when it has none (else a read waits for data).
     int selectFd() const { return m_phase == Phase::Reading ? m_selectFd : -1; }
     bool nonBlocking() const { return m_nonBlocking; }
+    /// True when the last step found no data to read.
+    bool idle() const { return m_idle; }
+    /// Whether the descriptor has data (or its end) within the time.
+    static bool Readable(int fd, int timeoutMs);
 
 private:
     void start();
@@ -85,6 +89,7 @@ private:
     bool m_midPage = false;  // frames of the page still to come
     bool m_nonBlocking = false;
     int m_selectFd = -1;
+    bool m_idle = false;
     std::vector<TW_HANDLE> m_pages;
     std::vector<uint8_t> m_buffer;
 };

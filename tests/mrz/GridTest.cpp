@@ -1,0 +1,123 @@
+// The cells of a row fitted to its marks: where a coarse scan breaks,
+// loses or adds marks, the cells stay on the characters.
+
+#include "LineGrid.h"
+
+#include <gtest/gtest.h>
+
+using namespace mrz;
+
+namespace {
+
+constexpr double kPitch = 20;   // strip pixels per character
+constexpr double kHeight = 24;  // the strip's character height
+constexpr double kFirst = 34;   // centre of the first character: one height into the strip, half a pitch on
+constexpr int kCount = 30;
+
+Blob Mark(double cx, double width = 14, double cy = 30)
+{
+    const int x0 = int(std::lround(cx - width / 2)), x1 = int(std::lround(cx + width / 2));
+    return {x0, int(cy - kHeight / 2), x1, int(cy + kHeight / 2), int((x1 - x0) * kHeight * 0.4)};
+}
+
+// A row of kCount characters with a mark each, on an upright strip at page scale.
+RowMarks Row(std::vector<Blob> marks)
+{
+    RowMarks row;
+    row.frame = {QPointF(0, 0), QPointF(1, 0), QPointF(0, 1)};
+    row.scale = 1;
+    row.pitch = kPitch;
+    row.marks = std::move(marks);
+    std::sort(row.marks.begin(), row.marks.end(), [](const Blob &a, const Blob &b) { return a.Cx() < b.Cx(); });
+    return row;
+}
+
+std::vector<Blob> Marks(int from = 0, int to = kCount)
+{
+    std::vector<Blob> marks;
+    for (int i = from; i < to; ++i)
+        marks.push_back(Mark(kFirst + i * kPitch));
+    return marks;
+}
+
+void ExpectCellsOnTheCharacters(const RowGrid &grid, double pitch = kPitch)
+{
+    ASSERT_TRUE(grid.ok);
+    ASSERT_EQ(int(grid.cells.size()), kCount);
+    for (int i = 0; i < kCount; ++i)
+        EXPECT_NEAR(grid.cells[size_t(i)].centre.x(), kFirst + i * pitch, 1.0) << "cell " << i;
+    EXPECT_NEAR(grid.pitch, pitch, 0.1);
+}
+
+} // namespace
+
+TEST(RowGrid, CellsOnAWholeRow)
+{
+    const RowGrid grid = FitRow(Row(Marks()), kCount, kPitch * 1.03, {});
+    ExpectCellsOnTheCharacters(grid);
+    EXPECT_NEAR(grid.cells.front().centre.y(), 30, 0.5);
+}
+
+TEST(RowGrid, BrokenCharactersDoNotMoveTheCellsAfterThem)
+{
+    // Three characters each broken into two pieces half a pitch apart, as a
+    // blurred coarse scan leaves thin strokes: counting from mark to mark would
+    // take each piece for a character of its own.
+    std::vector<Blob> marks;
+    for (int i = 0; i < kCount; ++i) {
+        const double c = kFirst + i * kPitch;
+        if (i == 4 || i == 11 || i == 19) {
+            marks.push_back(Mark(c - 5, 3));
+            marks.push_back(Mark(c + 5, 3));
+        } else {
+            marks.push_back(Mark(c));
+        }
+    }
+    ExpectCellsOnTheCharacters(FitRow(Row(marks), kCount, kPitch, {}));
+}
+
+TEST(RowGrid, MissingCharactersAtTheEndsAndInside)
+{
+    // Faint first two and last characters and a gap inside: the row's start
+    // as the search found it still places the first cell.
+    std::vector<Blob> marks = Marks(2, kCount - 1);
+    marks.erase(marks.begin() + 10, marks.begin() + 13);
+    ExpectCellsOnTheCharacters(FitRow(Row(marks), kCount, kPitch, {}));
+}
+
+TEST(RowGrid, StrayPrintBeyondTheRowIsLeftOut)
+{
+    // A mark of the background a pitch after the last character, and one
+    // before the first: the row keeps its own kCount cells.
+    std::vector<Blob> marks = Marks();
+    marks.push_back(Mark(kFirst + kCount * kPitch));
+    marks.push_back(Mark(kFirst + (kCount + 1) * kPitch, 10));
+    ExpectCellsOnTheCharacters(FitRow(Row(marks), kCount, kPitch, {}));
+}
+
+TEST(RowGrid, APitchOffTheEstimateIsFound)
+{
+    // The printer's pitch 2.5 % wider than the zone's estimate.
+    const double pitch = kPitch * 1.025;
+    std::vector<Blob> marks;
+    for (int i = 0; i < kCount; ++i)
+        marks.push_back(Mark(kFirst + i * pitch));
+    ExpectCellsOnTheCharacters(FitRow(Row(marks), kCount, kPitch, {}), pitch);
+}
+
+TEST(RowGrid, AGivenSlopeIsKept)
+{
+    // Marks scattered across the row (pieces of characters) would tilt a row
+    // fitted on its own; the slope the zone's rows share is kept.
+    std::vector<Blob> marks;
+    for (int i = 0; i < kCount; ++i)
+        marks.push_back(Mark(kFirst + i * kPitch, 14, 30 + 0.01 * (kFirst + i * kPitch) + (i % 7 == 3 ? 4 : 0)));
+    const RowGrid own = FitRow(Row(marks), kCount, kPitch, {});
+    const RowGrid shared = FitRow(Row(marks), kCount, kPitch, {}, 0.01);
+    ASSERT_TRUE(own.ok);
+    ASSERT_TRUE(shared.ok);
+    EXPECT_NEAR(shared.slope, 0.01, 1e-9);
+    EXPECT_GT(std::fabs(own.slope - 0.01), 1e-4);
+    const double rise = shared.cells.back().centre.y() - shared.cells.front().centre.y();
+    EXPECT_NEAR(rise, 0.01 * (kCount - 1) * kPitch, 0.3);
+}
