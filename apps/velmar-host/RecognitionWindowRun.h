@@ -27,6 +27,13 @@ struct RecognitionResult
 /// A result as the report lists it; the record is stored in folder.
 QJsonObject ResultEntry(const RecognitionResult &r, const QString &folder);
 
+class TRecognitionWindow;
+
+/// Writes a PNG of every page of the window (the scan page with each of its
+/// two sub-pages, and the options page) as opened, at its smallest and
+/// maximised, into folder; returns the files written.
+QStringList WriteFormPageScreenshots(TRecognitionWindow *form, const QString &folder, const QString &prefix);
+
 /// The window's own part of a request.
 template <class Form>
 struct RecognitionWindowCalls
