@@ -33,6 +33,9 @@ bool ReadZoneFields(const QImage &scanned, int turn, const ScanifySpecimen &s,
         {"IN_BirthDate", r.found ? mrz::DisplayDate(z.birthDate, true, year) : mrz::FieldText{}},
         {"IN_Sex", z.sex},
         {"IN_Expiry", r.found ? mrz::DisplayDate(z.expiryDate, false, year) : mrz::FieldText{}},
+        // The zone names countries by code only: the issuing state stands for
+        // the country, the nationality for its code.
+        {"IN_CNT", z.issuingState},
         {"IN_KOD", z.nationality},
     };
     for (const auto &entry : table) {
