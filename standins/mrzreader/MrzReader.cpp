@@ -32,10 +32,13 @@ bool MrzResult::Trusted(const FieldText &f, int i) const
 MrzResult::FieldMarks MrzResult::Marks(const FieldText &f) const
 {
     FieldMarks m;
+    m.doubt = f.doubtful;
     for (int p : f.positions) {
         if (p < 0 || size_t(p) >= confidence.size())
             continue;
-        m.doubt = m.doubt || confidence[size_t(p)] < kTrustThreshold;
+        // Not trusted although read with confidence and under a holding check:
+        // a part the zone leaves unknown.
+        m.doubt = m.doubt || confidence[size_t(p)] < kTrustThreshold || (!trusted[size_t(p)] && !checkFailed[size_t(p)]);
         m.error = m.error || checkFailed[size_t(p)];
     }
     return m;

@@ -47,8 +47,8 @@ struct MrzResult
     /// Character i of field f is trusted: read with confidence and under no failing check digit.
     bool Trusted(const FieldText &f, int i) const;
     /// A field as an engine that flags whole fields marks it: doubtful when a
-    /// symbol was read with low confidence, erroneous when a check digit over
-    /// it does not hold.
+    /// symbol was read with low confidence or the zone leaves parts of it
+    /// unknown, erroneous when a check digit over it does not hold.
     struct FieldMarks
     {
         bool doubt = false;

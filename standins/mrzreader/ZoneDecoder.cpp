@@ -1,7 +1,5 @@
 #include "ZoneDecoder.h"
 
-#include <QDate>
-
 #include <algorithm>
 #include <set>
 
@@ -117,20 +115,6 @@ bool Repair(const CheckRule &rule, const std::vector<int> &positions, const Rule
     return false;
 }
 
-// A YYMMDD field is a calendar date (the century does not matter to the month
-// and day, and 2000 is a leap year as any century's 00 year we could meet).
-bool IsDate(const QString &text, const Span &s)
-{
-    if (s.length != 6 || s.start < 0 || s.start + 6 > text.size())
-        return false;
-    const QString d = text.mid(s.start, 6);
-    bool ok = false;
-    const int v = d.toInt(&ok);
-    if (!ok)
-        return false;
-    return QDate(2000 + v / 10000, v / 100 % 100, v % 100).isValid();
-}
-
 // The glyph is clearly a character its position does not admit (a digit where
 // only letters go): a zone has almost none, text that merely looks like one many.
 bool Misfit(const Scores &s, float admittedBest)
@@ -195,8 +179,19 @@ DecodedZone DecodeZone(Format f, const std::vector<Scores> &scores)
     out.datesValid = true;
     for (const CheckRule &r : rules.checks) {
         const std::string_view name(r.name);
-        if ((name == "birthDate" || name == "expiryDate") && !r.covered.empty())
-            out.datesValid = out.datesValid && IsDate(out.text, r.covered.front());
+        const bool birth = name == "birthDate";
+        if ((!birth && name != "expiryDate") || r.covered.empty())
+            continue;
+        const Span s = r.covered.front();
+        const DateState state = StateOfDate(QStringView(out.text).mid(s.start, s.length), birth);
+        out.datesValid = out.datesValid && state != DateState::Invalid;
+        // A date of birth printed with unknown parts holds its check digit, but
+        // it is no date to take as read.
+        if (state == DateState::PartlyUnknown) {
+            out.birthDateUnknown = true;
+            for (int i = s.start; i < s.start + s.length; ++i)
+                out.trusted[size_t(i)] = false;
+        }
     }
     out.plausible = out.datesValid && out.repairs <= kMaxRepairs && out.misfits <= kMaxMisfits;
     return out;

@@ -27,7 +27,8 @@ struct DecodedZone
     double meanScore = 0;          ///< mean correlation of the chosen characters
     int repairs = 0;               ///< characters a check digit changed
     int misfits = 0;               ///< glyphs that clearly are a character their position does not admit
-    bool datesValid = false;       ///< birth and expiry are calendar dates (after repair)
+    bool datesValid = false;       ///< birth and expiry are calendar dates (after repair); birth may have unknown parts
+    bool birthDateUnknown = false; ///< the date of birth is printed with unknown parts (its characters are not trusted)
     /// Enough evidence that the cells are a zone and not any text in OCR-B:
     /// few repairs, few misfits, real dates.
     bool plausible = false;

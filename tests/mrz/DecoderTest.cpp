@@ -49,6 +49,30 @@ TEST(ZoneDecoder, ACleanReadingIsTrustedThroughout)
         EXPECT_TRUE(z.trusted[i]) << i;
 }
 
+TEST(ZoneDecoder, UnknownPartsOfTheBirthDateAndLongCardNumbersAreRead)
+{
+    // A passport whose holder's day and month of birth are unknown: the zone
+    // holds, but the date is not taken as read.
+    const QString passport = kTd3.left(44) + QStringLiteral("L898902C36UTO74<<<<1F1204159ZE184226B<<<<<18");
+    const DecodedZone z = DecodeZone(Format::TD3, CleanScores(passport));
+    EXPECT_EQ(z.text, passport);
+    EXPECT_TRUE(z.plausible);
+    EXPECT_TRUE(z.birthDateUnknown);
+    for (const CheckResult &c : z.checks)
+        EXPECT_TRUE(c.valid) << c.name.toStdString();
+    for (size_t i = 0; i < z.trusted.size(); ++i)
+        EXPECT_EQ(z.trusted[i], i < 44 + 13 || i >= 44 + 19) << i;
+
+    // A card number of twelve characters continued into the optional data.
+    const QString card = QStringLiteral("I<UTOERIKSSON<<ANNA<MARIA<<<<<<<<<<<"
+                                        "D23145890<UTO7408122F12041597349<<<2");
+    const DecodedZone c = DecodeZone(Format::TD2, CleanScores(card));
+    EXPECT_EQ(c.text, card);
+    EXPECT_TRUE(c.plausible);
+    for (const CheckResult &check : c.checks)
+        EXPECT_TRUE(check.valid) << check.name.toStdString();
+}
+
 TEST(ZoneDecoder, APositionChoosesOnlyAmongTheCharactersItAdmits)
 {
     std::vector<Scores> s = CleanScores(kTd3);

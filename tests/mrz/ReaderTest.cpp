@@ -202,6 +202,25 @@ TEST(MrzReader, TheGeneratorIsDeterministic)
     EXPECT_NE(mrzpages::MakeSetPage(77, 4).truth.lines, a.truth.lines);
 }
 
+TEST(MrzReader, APassportWithAnUnknownDayAndMonthOfBirth)
+{
+    PageRecipe recipe = Recipe("TD3", 300);
+    mrzpages::Random rng(17);
+    specimens::MrzData data = mrzpages::RandomData(recipe.format, rng);
+    data.birthDate = QStringLiteral("85<<<<");
+    const mrzpages::Page page = mrzpages::MakePage(recipe, data, rng);
+    const MrzResult r = ReadMrz(page.image);
+    ASSERT_TRUE(r.found);
+    EXPECT_EQ(r.lines, page.truth.lines);
+    EXPECT_TRUE(r.AllChecksValid());
+    EXPECT_EQ(r.fields.birthDate.value, "85<<<<");
+    EXPECT_FALSE(r.Trusted(r.fields.birthDate, 0));
+    EXPECT_TRUE(r.Marks(r.fields.birthDate).doubt);
+    EXPECT_FALSE(r.Marks(r.fields.birthDate).error);
+    EXPECT_TRUE(r.Marks(DisplayDate(r.fields.birthDate, true, 2026)).doubt);
+    EXPECT_FALSE(r.Marks(r.fields.surname).doubt);
+}
+
 TEST(MrzReader, FieldMarksForTheSecondEngine)
 {
     // A reading with one doubtful name symbol and a failing expiry check.
