@@ -297,8 +297,9 @@ MrzResult ReadMrz(const QImage &picture, const ReadOptions &options)
     const Sampler sampler(page);
     Reading best;
     // A second search with a stricter idea of ink when the first found no zone
-    // that reads cleanly (dark background lines run through the characters).
-    for (float inkRatio : {0.85f, 0.72f}) {
+    // that reads cleanly (dark background lines run through the characters),
+    // and a last one with a looser idea for print faded towards the paper.
+    for (float inkRatio : {0.85f, 0.72f, 0.93f}) {
         for (const ZoneCandidate &zone : LocateZones(page, options.maxCandidates, inkRatio)) {
             QPointF dir;
             for (const ZoneLine &l : zone.lines) {

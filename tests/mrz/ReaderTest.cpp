@@ -345,3 +345,27 @@ TEST(MrzReader, RefusesDevicesPipesAndFoldersNamedAsPages)
         EXPECT_EQ(r.error, path + QStringLiteral(": not a picture file"));
     }
 }
+
+TEST(MrzReader, ReadsFadedPrint)
+{
+    // Ink at half its contrast against the paper, and less, on good and poor
+    // scans: the zone is found, so its rows must be measured too.
+    int index = 0;
+    for (const char *format : {"TD1", "TD2", "TD3"}) {
+        for (int dpi : {150, 200, 300}) {
+            for (double contrast : {0.5, 0.4}) {
+                SCOPED_TRACE(testing::Message() << format << " " << dpi << " dpi, contrast " << contrast);
+                PageRecipe s = Recipe(format, dpi, 90 * (index % 4), index % 2 ? 2.5 : -1.5);
+                s.contrast = contrast;
+                s.blur = 0.3 + 0.1 * (index % 5);
+                s.noise = 4 + index % 4;
+                s.light = 0.1 + 0.05 * (index % 4);
+                s.jpegQuality = index % 2 ? 35 : 70;
+                s.gray = index % 3 == 0;
+                const mrzpages::Page page = Make(s, 100 + std::uint64_t(index));
+                ExpectRead(page, ReadMrz(page.image));
+                ++index;
+            }
+        }
+    }
+}
