@@ -40,7 +40,7 @@ float Confidence(float best, float runnerUp)
 {
     // A clear lead over the runner-up and a glyph that looks like its template.
     const float margin = std::clamp((best - runnerUp) / 0.12f, 0.f, 1.f);
-    const float likeness = std::clamp((best - 0.35f) / 0.3f, 0.f, 1.f);
+    const float likeness = std::clamp((best - 0.45f) / 0.3f, 0.f, 1.f);
     return margin * likeness;
 }
 
@@ -172,9 +172,17 @@ DecodedZone DecodeZone(Format f, const std::vector<Scores> &scores)
         sum += chosen;
         // A character the check digit chose over the look of the glyph is a guess.
         out.confidence[i] = replaced[i] ? 0.f : Confidence(best[i], runnerUp[i]);
-        out.trusted[i] = out.confidence[i] >= kTrustThreshold && !failing[i];
+        // A glyph only faintly like the character chosen for it is no reading
+        // to trust, whatever a check digit repaired around it says.
+        out.trusted[i] = out.confidence[i] >= kTrustThreshold && !failing[i] && chosen >= kWeakLikeness;
     }
     out.meanScore = n ? sum / double(n) : 0;
+    // Print in another typeface (a forgery, a poor copy) matches OCR-B only
+    // loosely throughout; its check digits may still be made to hold, but
+    // nothing of it is taken as read.
+    out.weakLikeness = out.meanScore < kMinZoneLikeness;
+    if (out.weakLikeness)
+        std::fill(out.trusted.begin(), out.trusted.end(), false);
     out.repairs = int(std::count(replaced.begin(), replaced.end(), true));
     out.datesValid = true;
     for (const CheckRule &r : rules.checks) {

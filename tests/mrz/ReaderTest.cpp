@@ -369,3 +369,36 @@ TEST(MrzReader, ReadsFadedPrint)
         }
     }
 }
+
+TEST(MrzReader, AZoneInAnotherTypefaceIsNotTakenAsRead)
+{
+    // A zone printed in a typewriter face: glyphs that only look like OCR-B.
+    // Whatever the check digits can be repaired into, a letter read by a weak
+    // likeness is not trusted, and the reading as a whole is not valid.
+    int valid = 0, trustedWrong = 0, pages = 0;
+    for (const char *format : {"TD1", "TD2", "TD3"}) {
+        for (int dpi : {200, 300}) {
+            for (std::uint64_t seed : {1, 2, 3}) {
+                SCOPED_TRACE(testing::Message() << format << " " << dpi << " dpi, seed " << seed);
+                PageRecipe s = Recipe(format, dpi);
+                s.zoneFontFile = QStringLiteral("/usr/share/fonts/truetype/dejavu/DejaVuSansMono.ttf");
+                const mrzpages::Page page = Make(s, seed);
+                const MrzResult r = ReadMrz(page.image);
+                ++pages;
+                if (!r.found)
+                    continue;
+                valid += r.AllChecksValid() ? 1 : 0;
+                const QString truth = page.truth.lines.join(QString());
+                const QString read = r.Text();
+                for (int i = 0; i < read.size() && i < truth.size(); ++i)
+                    if (read.at(i) != truth.at(i) && r.trusted[size_t(i)]) {
+                        ++trustedWrong;
+                        ADD_FAILURE() << "position " << i << " read " << read.at(i).toLatin1() << " for "
+                                      << truth.at(i).toLatin1() << " and trusted";
+                    }
+            }
+        }
+    }
+    EXPECT_EQ(trustedWrong, 0);
+    EXPECT_EQ(valid, 0);
+}

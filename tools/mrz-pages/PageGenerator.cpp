@@ -16,6 +16,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
 #include <mutex>
 
 namespace mrzpages {
@@ -118,6 +119,20 @@ const Fonts &LoadFonts()
     return fonts;
 }
 
+// The family of a font file, loaded once.
+QString FontFamily(const QString &file)
+{
+    static std::mutex lock;
+    static std::map<QString, QString> families;
+    std::lock_guard guard(lock);
+    auto it = families.find(file);
+    if (it == families.end()) {
+        const QStringList f = QFontDatabase::applicationFontFamilies(QFontDatabase::addApplicationFont(file));
+        it = families.emplace(file, f.isEmpty() ? QStringLiteral("Monospace") : f.first()).first;
+    }
+    return it->second;
+}
+
 // The card upright at the scan's resolution, with the zone's corners.
 QImage DrawCard(const PageRecipe &recipe, const QStringList &lines, Random &rng, QPolygonF *zone)
 {
@@ -173,7 +188,7 @@ QImage DrawCard(const PageRecipe &recipe, const QStringList &lines, Random &rng,
     }
 
     // The zone: OCR-B at the nominal pitch of 2.54 mm, as a printer lays it down.
-    QFont ocrb(LoadFonts().ocrb);
+    QFont ocrb(recipe.zoneFontFile.isEmpty() ? LoadFonts().ocrb : FontFamily(recipe.zoneFontFile));
     ocrb.setPixelSize(200);
     const QFontMetricsF fm(ocrb);
     const double pitch = 2.54 * k * recipe.pitchScale;

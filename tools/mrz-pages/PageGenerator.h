@@ -37,6 +37,9 @@ struct PageRecipe
     /// Printed in OCR-B where the zone goes instead of the data's zone (text
     /// that only looks like a zone); empty: the zone of the data.
     QStringList printedRows;
+    /// Font file the zone is printed in; empty: OCR-B (a zone in another
+    /// typeface is a forgery or a poor copy, which a reader must not trust).
+    QString zoneFontFile;
 };
 
 struct PageTruth
