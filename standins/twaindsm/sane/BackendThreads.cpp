@@ -1,7 +1,6 @@
 #include "BackendThreads.h"
 
 #include <dirent.h>
-#include <sys/syscall.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -49,10 +48,11 @@ BackendThreads::State BackendThreads::StateOf(pid_t thread)
         return State::Gone; // ended while the file was read
     char *end = nullptr;
     const long call = std::strtol(text, &end, 10);
-    if (end == text || call < 0)
-        return State::Busy; // running, or stopped outside a call
-    // Waiting on a lock (inside the allocator, say) is not out of harm's way.
-    return call == SYS_futex ? State::Busy : State::Waiting;
+    // Running, or stopped outside a call: perhaps holding a lock. One
+    // waiting for a lock holds none (the allocator takes one at a time), and
+    // an idle thread of someone else's waits the same way, so it is not
+    // waited for.
+    return end == text || call < 0 ? State::Busy : State::Waiting;
 }
 
 void BackendThreads::beforeStart()

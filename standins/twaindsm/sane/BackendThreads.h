@@ -5,8 +5,8 @@
 // stops that thread wherever it is: stopped while it allocates or frees its
 // buffer it leaves the allocator locked, and every other thread of the
 // program then hangs on its next allocation. A thread is out of harm's way
-// once it has gone, or while it waits in a system call other than a lock's
-// (the test backend's reader waits in a write to its full pipe).
+// once it has gone, or while it waits in a system call (the test backend's
+// reader waits in a write to its full pipe).
 
 #include <sys/types.h>
 
