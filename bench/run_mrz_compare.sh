@@ -27,4 +27,4 @@ fi
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DR9_BUILD_BENCH=ON >/dev/null
 cmake --build build --target mrz_compare
 export QT_QPA_PLATFORM=offscreen
-exec build/bin/mrz_compare --pages build/mrz-evaluation "$@"
+exec build/bin/mrz_compare --evaluation --pages build/mrz-evaluation "$@"

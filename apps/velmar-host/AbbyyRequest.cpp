@@ -42,39 +42,6 @@ PersonRecord ReadFormRecord(const TABBYYRecognitionFM *f)
     return r;
 }
 
-QStringList WriteFormPageScreenshots(TABBYYRecognitionFM *f, const QString &folder, const QString &prefix)
-{
-    QStringList written;
-    if (!QDir().mkpath(folder))
-        return written;
-    QWidget *page = f->pgcScanRecognize->currentWidget();
-    QWidget *subPage = f->pgcRecognize->currentWidget();
-    const auto shoot = [&](QWidget *main, QWidget *sub, const QString &name) {
-        f->pgcScanRecognize->setCurrentWidget(main);
-        if (sub)
-            f->pgcRecognize->setCurrentWidget(sub);
-        const QString path = QDir(folder).filePath(prefix + name + QStringLiteral(".png"));
-        QCoreApplication::sendPostedEvents(); // the layouts of the page just selected
-        if (f->grab().save(path, "PNG"))
-            written << path;
-    };
-    // As opened, at the smallest size the window allows, and maximised on a
-    // full HD screen.
-    const QSize opened = f->size();
-    const std::pair<QSize, QString> sizes[] = {
-        {opened, QString()}, {f->minimumSize(), QStringLiteral("-min")}, {QSize(1920, 1040), QStringLiteral("-max")}};
-    for (const auto &[size, suffix] : sizes) {
-        f->resize(size);
-        shoot(f->tsScanAndRecognize, f->tsAdd, QStringLiteral("tsScanAndRecognize-tsAdd") + suffix);
-        shoot(f->tsScanAndRecognize, f->tsEdit, QStringLiteral("tsScanAndRecognize-tsEdit") + suffix);
-        shoot(f->tsCommonOptions, nullptr, QStringLiteral("tsCommonOptions") + suffix);
-    }
-    f->resize(opened);
-    f->pgcScanRecognize->setCurrentWidget(page);
-    f->pgcRecognize->setCurrentWidget(subPage);
-    return written;
-}
-
 AbbyyResult RunAbbyyRequest(const PackageLoader &package, const AbbyyRequest &request)
 {
     RecognitionWindowCalls<TABBYYRecognitionFM> calls;

@@ -41,6 +41,3 @@ AbbyyResult RunAbbyyRequest(const PackageLoader &package, const AbbyyRequest &re
 /// The results of the form's active sub-page, as the host reads them after OK.
 PersonRecord ReadFormRecord(const TABBYYRecognitionFM *form);
 
-/// Writes a PNG of every page of the form (the scan page with each of its two
-/// sub-pages, and the options page) into folder; returns the files written.
-QStringList WriteFormPageScreenshots(TABBYYRecognitionFM *form, const QString &folder, const QString &prefix);

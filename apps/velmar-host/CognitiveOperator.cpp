@@ -1,7 +1,8 @@
 #include "CognitiveOperator.h"
 
+#include "RecognitionWindowRun.h"
+
 #include "scanify/engCognitive9r_FM.h"
-#include "ui/TNullableDateEdit.h"
 
 #include <QAction>
 #include <QApplication>
@@ -71,29 +72,20 @@ void OperateCognitiveWindow(TCognitiveRecognitionFM *f, const CognitiveOperatorP
     }
     if (!form || !form->isVisible())
         return;
+    // The window's own enabling, run now rather than at its next idle tick,
+    // so the pictures show "Готово" as the operator sees it.
+    QMetaObject::invokeMethod(form, "ActionListUpdate");
     if (!plan.screenshotFile.isEmpty()) {
         QDir().mkpath(QFileInfo(plan.screenshotFile).path());
         form->grab().save(plan.screenshotFile, "PNG");
     }
-    // The window's own enabling, run now rather than at its next idle tick.
-    QMetaObject::invokeMethod(form, "ActionListUpdate");
+    if (!plan.pageScreenshotFolder.isEmpty())
+        WriteFormPageScreenshots(form, plan.pageScreenshotFolder, plan.pageScreenshotPrefix);
     if (!form->acSave->isEnabled()) {
         form->bCancel->click();
         return;
     }
     form->bSave->click(); // "Готово"
-    if (form->isVisible()) {
-        // The window refused: a date it could not read stays to be corrected.
-        // The operator has no better date at hand and clears it, as the
-        // window's message asks, then tries once more.
-        QWidget *page = form->pgcRecognize->currentWidget();
-        for (ui::TNullableDateEdit *date : page->findChildren<ui::TNullableDateEdit *>())
-            if (date->HasUnreadableText()) {
-                log->clearedDates << date->objectName();
-                date->SetText(QString());
-            }
-        form->bSave->click();
-    }
     if (form->isVisible())
         form->bCancel->click(); // the dates are in the wrong order: give up
 }

@@ -30,13 +30,14 @@ private:
 struct CognitiveOperatorPlan
 {
     QString screenshotFile; ///< the window after recognition; empty: none
+    QString pageScreenshotFolder; ///< every page of the window; empty: none
+    QString pageScreenshotPrefix;
 };
 
 /// What the operator did at one window.
 struct CognitiveOperatorLog
 {
     bool repeated = false; ///< "Распознать повторно" was pressed
-    QStringList clearedDates; ///< dates the window could not read, cleared to close it
 };
 
 /// Starts working the shown window; returns at once, the steps run from the

@@ -9,8 +9,8 @@
 #include "ResultFieldsReader.h"
 #include "ui/TPictureBox.h"
 
-#include <QJsonObject>
 #include <QDialog>
+#include <QJsonObject>
 #include <QTabWidget>
 #include <QTimer>
 #include <functional>
@@ -35,6 +35,13 @@ QJsonObject ResultEntry(const RecognitionResult &r, const QString &folder);
 /// loop, so exec always returns. Returns the watch (the window's child) to
 /// delete once exec returned.
 QTimer *StartOperatorInWindowLoop(QDialog *window, std::function<void()> operate);
+
+class TRecognitionWindow;
+
+/// Writes a PNG of every page of the window (the scan page with each of its
+/// two sub-pages, and the options page) as opened, at its smallest and
+/// maximised, into folder; returns the files written.
+QStringList WriteFormPageScreenshots(TRecognitionWindow *form, const QString &folder, const QString &prefix);
 
 /// The window's own part of a request.
 template <class Form>

@@ -111,6 +111,10 @@ QJsonObject RunScanifyPath(const PackageLoader &package, const ScanifyPathOption
         const QString folder = PersonFolder(o, n);
         CognitiveOperatorPlan plan;
         plan.screenshotFile = QDir(folder).filePath(QStringLiteral("form.png"));
+        if (n == 1 && !o.formPages.isEmpty()) {
+            plan.pageScreenshotFolder = o.formPages;
+            plan.pageScreenshotPrefix = QStringLiteral("CognitiveRecognitionFM-");
+        }
         CognitiveOperatorLog log;
         CognitiveRequest request;
         request.current = current;
@@ -118,8 +122,6 @@ QJsonObject RunScanifyPath(const PackageLoader &package, const ScanifyPathOption
         QJsonObject entry = ResultEntry(RunCognitiveRequest(package, request), folder);
         entry["document"] = QFileInfo(page).fileName();
         entry["repeated"] = log.repeated;
-        if (!log.clearedDates.isEmpty())
-            entry["clearedDates"] = QJsonArray::fromStringList(log.clearedDates);
         entry["screenshot"] = plan.screenshotFile;
         if (const QStringList messages = boxes.Take(); !messages.isEmpty())
             entry["messages"] = QJsonArray::fromStringList(messages);

@@ -14,6 +14,7 @@ struct ScanifyPathOptions
     QString person; ///< a stored person's record for the edit page; empty: a new person
     QString output; ///< the persons' records go into output/scanify-person-NN
     int soak = 0;   ///< a long run of this many recognitions instead (nothing stored)
+    QString formPages; ///< scripted: screenshots of every page of the first window; empty: none
 };
 
 QJsonObject RunScanifyPath(const PackageLoader &package, const ScanifyPathOptions &options);

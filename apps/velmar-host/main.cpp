@@ -92,12 +92,16 @@ QJsonObject settingsJson(const PackageLoader &package)
     };
 }
 
-/// Shows the recogniser choice as the host does; in a scripted run the
-/// operator's Enter is simulated. Returns {engine index, "do not ask again"}.
-QJsonObject chooseRecognizer(const PackageLoader &package, bool scripted)
+/// Shows the recogniser choice as the host does. An engine asked for on the
+/// command line is picked in the list (0: ABBYY, 1: Scanify), as the operator
+/// would; in a scripted run the operator's Enter is simulated. Returns
+/// {engine index, "do not ask again"}.
+QJsonObject chooseRecognizer(const PackageLoader &package, bool scripted, int wanted)
 {
     auto create = package.Function<TSelectRecognizerFM *(*)(QWidget *)>("TSelectRecognizerFM_Create");
     TSelectRecognizerFM *dialog = create(nullptr);
+    if (wanted >= 0)
+        dialog->cbSelect->setCurrentIndex(wanted);
     if (scripted)
         QTimer::singleShot(0, dialog, [dialog] { dialog->bOK->click(); });
     const int result = dialog->exec();
@@ -310,7 +314,7 @@ int main(int argc, char **argv)
                        "measured at the start, after 100 and at the end; nothing is stored."),
         QStringLiteral("count"));
     const QCommandLineOption engineOption(QStringLiteral("engine"),
-        QStringLiteral("The recognition engines to run: abbyy, scanify or all (default)."),
+        QStringLiteral("The recognition engines to run: abbyy, scanify or all (default; at a display the recogniser choice decides)."),
         QStringLiteral("engine"), QStringLiteral("all"));
     parser.addOptions({scriptedOption, documentsOption, personOption, outputOption, pagesOption, cameraOption,
                        docPictureOption, soakOption, engineOption, scannerOption});
@@ -361,8 +365,17 @@ int main(int argc, char **argv)
         report["catalogue"] = catalogueJson(package);
         report["settings"] = settingsJson(package);
         report["platform"] = QGuiApplication::platformName();
-        if (!options.camera)
-            report["recognizerChoice"] = chooseRecognizer(package, options.scripted);
+        if (!options.camera) {
+            const int wanted = options.engine == QLatin1String("scanify") ? 1
+                               : options.engine == QLatin1String("abbyy") ? 0
+                                                                          : -1;
+            const QJsonObject choice = chooseRecognizer(package, options.scripted, wanted);
+            report["recognizerChoice"] = choice;
+            // At the desk the host opens the window of the engine chosen; a
+            // scripted run of both engines goes on with both.
+            if (!options.scripted && wanted < 0)
+                options.engine = choice["engineIndex"].toInt() == 1 ? QStringLiteral("scanify") : QStringLiteral("abbyy");
+        }
 
         // The host's own services (log, security, cameras, nationalities) go
         // into the package before any form is created.
@@ -379,7 +392,8 @@ int main(int argc, char **argv)
         else if (options.engine != QLatin1String("scanify"))
             report["abbyy"] = RunAbbyyPath(package, options);
         if (!options.camera && options.engine != QLatin1String("abbyy"))
-            report["scanify"] = RunScanifyPath(package, {options.scripted, options.person, options.output, options.soak});
+            report["scanify"] = RunScanifyPath(
+                package, {options.scripted, options.person, options.output, options.soak, options.formPages});
 
         // With a display the operator is told the choice, at the end of the run.
         if (!headless && !options.camera)

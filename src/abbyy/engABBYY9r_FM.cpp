@@ -3,6 +3,7 @@
 #include "abbyy/engABBYY9r_FM.h"
 
 #include "common/Recognition9r.h"
+#include "common/ScannerOptionsGroup.h"
 #include "common/engCommon9r.h"
 #include "host/IDataSet.h"
 #include "ui/TActionUpdater.h"
@@ -23,7 +24,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QPainter>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QStyle>
@@ -33,12 +33,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-const std::array<const char *, 44> TABBYYRecognitionFM::PaperSizes = {
-    "BroadSheet", "Tabloid", "Double", "Fanfold", "Legal", "Folio", "Letter", "Slide", "Executive",
-    "Statement", "GermanLegalFanfold", "GermanFanfold", "A0", "A1", "A2", "A3", "A4", "A5",
-    "B1_ISO", "B2_ISO", "B3_ISO", "B4_ISO", "B5_ISO", "B6_ISO", "B4_JIS", "B5_JIS", "B6_JIS",
-    "C3", "C4", "C5", "C6", "RA2", "RA3", "RA4", "QUARTO", "DL", "Envelope14", "Envelope12",
-    "Envelope11", "Envelope10", "Envelope9", "EnvelopeCheck", "EnvelopeMonarch", ""};
+const std::array<const char *, 44> TABBYYRecognitionFM::PaperSizes = recognition::PaperSizes;
 
 namespace {
 
@@ -102,24 +97,6 @@ QCheckBox *makeCheck(QWidget *parent, const char *name, const QString &caption)
     return named(new QCheckBox(caption, parent), name);
 }
 
-/// The two brightness glyphs: a dim and a bright sun.
-QImage brightnessGlyph(bool bright)
-{
-    QImage img(16, 16, QImage::Format_ARGB32);
-    img.fill(Qt::transparent);
-    QPainter p(&img);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(bright ? QColor(200, 140, 0) : QColor(60, 60, 60), 1.5));
-    p.setBrush(bright ? QColor(255, 210, 0) : QColor(90, 90, 90));
-    p.drawEllipse(QPointF(8, 8), 4, 4);
-    if (bright)
-        for (int i = 0; i < 8; ++i) {
-            const QTransform t = QTransform().translate(8, 8).rotate(45.0 * i);
-            p.drawLine(t.map(QPointF(5.5, 0)), t.map(QPointF(7.5, 0)));
-        }
-    return img;
-}
-
 } // namespace
 
 TABBYYRecognitionFM::TABBYYRecognitionFM(QWidget *owner) : TRecognitionWindow(owner)
@@ -134,8 +111,10 @@ TABBYYRecognitionFM::TABBYYRecognitionFM(QWidget *owner) : TRecognitionWindow(ow
     acRecognize = ActionList->AddAction(QStringLiteral("acRecognize"), QStringLiteral("Распознать"));
     acScan = ActionList->AddAction(QStringLiteral("acScan"), QStringLiteral("Получить изображение"));
     acSave = ActionList->AddAction(QStringLiteral("acSave"), QStringLiteral("Готово"));
-    connect(acRecognize, &QAction::triggered, this, [this] { acRecognizeExecute(); });
-    connect(acScan, &QAction::triggered, this, [this] { acScanExecute(); });
+    // A scan or recognition may serve the scanner's own event loop while
+    // the window is still enabled: a second press then does nothing.
+    connect(acRecognize, &QAction::triggered, this, [this] { runExclusive([this] { acRecognizeExecute(); }); });
+    connect(acScan, &QAction::triggered, this, [this] { runExclusive([this] { acScanExecute(); }); });
     connect(acSave, &QAction::triggered, this, [this] { acSaveExecute(); });
 
     buildPageControl();
@@ -222,12 +201,10 @@ void TABBYYRecognitionFM::buildOptionsPage()
     auto *left = new QVBoxLayout(leftHolder);
     left->setContentsMargins(0, 0, 0, 0);
 
-    auto *scanner = new QHBoxLayout();
-    laScannerList = named(new QLabel(QStringLiteral("Сканер"), tsCommonOptions), "laScannerList");
-    cbScanListForTest = named(new QComboBox(tsCommonOptions), "cbScanListForTest");
-    cbScanListForTest->setEditable(false);
-    laScannerList->setBuddy(cbScanListForTest);
-    bScanTest = named(new QPushButton(QStringLiteral("Сканировать"), tsCommonOptions), "bScanTest");
+    const recognition::TScannerOptionsLayout options = buildScannerOptions(true);
+    cxShowTwainDialog = options.cxShowTwainDialog;
+    laShowTwainDialog = options.laShowTwainDialog;
+
     sbTurnLeft = named(new QToolButton(tsCommonOptions), "sbTurnLeft");
     sbTurnLeft->setAutoRaise(true);
     sbTurnLeft->setToolTip(QStringLiteral("Поворот против часовой на 90 градусов"));
@@ -238,76 +215,15 @@ void TABBYYRecognitionFM::buildOptionsPage()
     sbTurnRight->setToolTip(QStringLiteral("Поворот по часовой на 90 градусов"));
     sbTurnRight->setIcon(style()->standardIcon(QStyle::SP_BrowserReload));
     sbTurnRight->hide();
-    scanner->addWidget(laScannerList);
-    scanner->addWidget(cbScanListForTest, 1);
-    scanner->addWidget(bScanTest);
-    scanner->addWidget(sbTurnLeft);
-    scanner->addWidget(sbTurnRight);
-    left->addLayout(scanner);
+    options.scannerRow->addWidget(sbTurnLeft);
+    options.scannerRow->addWidget(sbTurnRight);
+    left->addLayout(options.scannerRow);
     connect(bScanTest, &QPushButton::clicked, this, [this] { bScanTestClick(); });
     connect(sbTurnLeft, &QToolButton::clicked, this, [this] { runGuarded([this] { sbTurnLeftClick(); }); });
     connect(sbTurnRight, &QToolButton::clicked, this, [this] { runGuarded([this] { sbTurnRightClick(); }); });
-
-    gbScannerOptions = named(new QGroupBox(QStringLiteral(" Параметры сканера "), tsCommonOptions), "gbScannerOptions");
-    auto *opts = new QVBoxLayout(gbScannerOptions);
-    auto *bright = new QHBoxLayout();
-    imgBrightMin = named(new ui::TPictureBox(gbScannerOptions), "imgBrightMin");
-    imgBrightMin->SetPicture(brightnessGlyph(false));
-    imgBrightMin->setFixedSize(18, 18);
-    imgBrightMin->setToolTip(QStringLiteral("Яркость: темнее"));
-    imgBrightMin->setCursor(Qt::PointingHandCursor);
-    tbBrightness = named(new ui::TTrackSlider(gbScannerOptions), "tbBrightness");
-    tbBrightness->setRange(0, 100);
-    tbBrightness->SetPosition(20);
-    imgBrightMax = named(new ui::TPictureBox(gbScannerOptions), "imgBrightMax");
-    imgBrightMax->SetPicture(brightnessGlyph(true));
-    imgBrightMax->setFixedSize(18, 18);
-    imgBrightMax->setToolTip(QStringLiteral("Яркость: светлее"));
-    imgBrightMax->setCursor(Qt::PointingHandCursor);
-    laBrightValue = named(new QLabel(QStringLiteral("20"), gbScannerOptions), "laBrightValue");
-    laBrightValue->setMinimumWidth(24);
-    bright->addWidget(imgBrightMin);
-    bright->addWidget(tbBrightness, 1);
-    bright->addWidget(imgBrightMax);
-    bright->addWidget(laBrightValue);
-    opts->addLayout(bright);
     connect(tbBrightness, &QSlider::valueChanged, this, [this] { tbBrightnessChange(); });
     connect(imgBrightMin, &ui::TPictureBox::clicked, this, [this] { imgBrightMinClick(); });
     connect(imgBrightMax, &ui::TPictureBox::clicked, this, [this] { imgBrightMaxClick(); });
-
-    auto *twain = new QHBoxLayout();
-    cxShowTwainDialog = makeCheck(gbScannerOptions, "cxShowTwainDialog", QString());
-    laShowTwainDialog = named(new QLabel(QStringLiteral("Показывать TWAIN-диалог сканера"), gbScannerOptions), "laShowTwainDialog");
-    laShowTwainDialog->setBuddy(cxShowTwainDialog);
-    twain->addWidget(cxShowTwainDialog);
-    twain->addWidget(laShowTwainDialog, 1);
-    opts->addLayout(twain);
-
-    auto *radios = new QHBoxLayout();
-    rgOrient = named(new ui::TChoiceGroup(QStringLiteral(" Ориентация  "), gbScannerOptions), "rgOrient");
-    rgOrient->SetItems({QStringLiteral("Портретная"), QStringLiteral("Альбомная")});
-    rgColorMode = named(new ui::TChoiceGroup(QStringLiteral(" Цветность изображения "), gbScannerOptions), "rgColorMode");
-    rgColorMode->SetItems({QStringLiteral("Черно-белое c оттенками серого"), QStringLiteral("Цветное")});
-    radios->addWidget(rgOrient);
-    radios->addWidget(rgColorMode, 1);
-    opts->addLayout(radios);
-
-    auto *paper = new QHBoxLayout();
-    laPaperSize = named(new QLabel(QStringLiteral("Размер бумаги"), gbScannerOptions), "laPaperSize");
-    cbPaperSize = named(new QComboBox(gbScannerOptions), "cbPaperSize");
-    cbPaperSize->setEditable(false);
-    for (const char *size : PaperSizes)
-        cbPaperSize->addItem(QLatin1String(size));
-    laPaperSize->setBuddy(cbPaperSize);
-    paper->addWidget(laPaperSize);
-    paper->addWidget(cbPaperSize, 1);
-    opts->addLayout(paper);
-
-    rgRotation = named(new ui::TChoiceGroup(QStringLiteral(" Поворот отсканированного изображения "), gbScannerOptions), "rgRotation");
-    rgRotation->SetItems({QStringLiteral("Не поворачивать"), QStringLiteral("Против часовой на 90 градусов"),
-                          QStringLiteral("По часовой на 90 градусов")});
-    rgRotation->hide();
-    opts->addWidget(rgRotation);
     left->addWidget(gbScannerOptions);
 
     laNationNames = named(new QLabel(QStringLiteral("Названия гражданства стран"), tsCommonOptions), "laNationNames");

@@ -90,23 +90,11 @@ public:
     QCheckBox *cxFIOInLatin;
     QCheckBox *cxFIOInLatin_2;
 
-    // ---- options page ----------------------------------------------------
-    QLabel *laScannerList;
-    QComboBox *cbScanListForTest;
-    QPushButton *bScanTest;
+    // ---- options page (the scanner options are the inherited members) ---
     QToolButton *sbTurnLeft;  // hidden
     QToolButton *sbTurnRight; // hidden
-    QGroupBox *gbScannerOptions;
-    ui::TPictureBox *imgBrightMin;
-    ui::TTrackSlider *tbBrightness;
-    ui::TPictureBox *imgBrightMax;
-    QLabel *laBrightValue;
     QCheckBox *cxShowTwainDialog;
     QLabel *laShowTwainDialog;
-    ui::TChoiceGroup *rgOrient;
-    ui::TChoiceGroup *rgColorMode;
-    QLabel *laPaperSize;
-    QComboBox *cbPaperSize;
     QLabel *laNationNames;
     QTableView *dbgNationlities;
     /// The grid's footer row: the number of countries listed.
@@ -115,7 +103,6 @@ public:
     ui::TPictureBox *imgTempTest; // hidden: the test picture as scanned
     ui::TPictureBox *imgWorkTest;
     QPushButton *bCancelOptions;
-    ui::TChoiceGroup *rgRotation; // hidden
     QListWidget *ListBox1;       // hidden: scanner settings listing
     QListWidget *ListBox2;       // hidden: recognised fields listing
 
@@ -165,7 +152,7 @@ public:
     // ---- check boxes (the photo and picture boxes: inherited) ------------
     void cxFIOInLatinClick();
 
-    // ---- options page ----------------------------------------------------
+    // ---- options page (the scanner options are the inherited members) ---
     void cbScanListForTestChange();
     void bScanTestClick();
     void tbBrightnessChange();

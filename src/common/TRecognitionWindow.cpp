@@ -12,10 +12,13 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QStyle>
 #include <QTabWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 using recognition::TColumn;
 
@@ -115,11 +118,26 @@ void TRecognitionWindow::buildScanPage()
 
     buildAddPage();
     buildEditPage();
+    // Never so narrow that a data page scrolls sideways (wider fonts than
+    // designed for): the picture gives way instead.
+    int width = pnlRecognize->minimumWidth();
+    for (QWidget *data : {tsAdd, tsEdit}) {
+        if (const auto *scroll = data->findChild<QScrollArea *>())
+            width = std::max(width, scroll->widget()->minimumSizeHint().width()
+                                        + scroll->verticalScrollBar()->sizeHint().width()
+                                        + 2 * pgcRecognize->style()->pixelMetric(QStyle::PM_DefaultFrameWidth));
+    }
+    pnlRecognize->setMinimumWidth(width);
 }
 
 QVBoxLayout *TRecognitionWindow::dataPageLayout(QWidget *page)
 {
-    return new QVBoxLayout(recognition::ScrollingPage(page));
+    auto *layout = new QVBoxLayout(recognition::ScrollingPage(page));
+    // Narrow margins: at the window's initial size every field is in sight
+    // without scrolling; the page scrolls only in a smaller window.
+    layout->setContentsMargins(4, 2, 4, 2);
+    layout->setSpacing(4);
+    return layout;
 }
 
 QGridLayout *TRecognitionWindow::recognizeGroup(QWidget *page, QGroupBox *&group, const char *groupName,
@@ -163,9 +181,9 @@ void TRecognitionWindow::finishEditPage(QVBoxLayout *page)
 {
     page->addWidget(gbRecognize_2);
     // Three columns of equal rows: current values, copy boxes, recognised values.
+    // The recognised values show their own marking hints; the panel has none,
+    // so a value without a hint shows no tooltip at all.
     page->addLayout(m_fields.BuildEditColumns(tsEdit, pnlCurrentData, pnlRecognizedData), 1);
-    // The recognised values show their marking hints; the current ones none.
-    pnlRecognizedData->setToolTip(QStringLiteral("Распознанные данные"));
 }
 
 // ---- behaviour --------------------------------------------------------------
@@ -258,6 +276,20 @@ void TRecognitionWindow::cxDocPictureToAccoutDataClick()
 {
     // The copy boxes are bound here as well: the box of the active page decides.
     saveOption(cxDocPictureToAccoutData, cxDocPictureToAccoutData_2, settings::RecognizeDocument);
+}
+
+void TRecognitionWindow::runExclusive(const std::function<void()> &work)
+{
+    if (m_running)
+        return;
+    struct TRunning
+    {
+        bool &flag;
+        ~TRunning() { flag = false; }
+    };
+    m_running = true;
+    TRunning running{m_running};
+    work();
 }
 
 void TRecognitionWindow::connectOption(QCheckBox *box, std::function<void()> handler)

@@ -21,9 +21,11 @@
 
 class QAction;
 class QCheckBox;
+class QComboBox;
 class QFrame;
 class QGridLayout;
 class QGroupBox;
+class QLabel;
 class QPushButton;
 class QTabWidget;
 class QToolButton;
@@ -33,9 +35,15 @@ namespace settings {
 struct TBoolSetting;
 }
 
+namespace recognition {
+struct TScannerOptionsLayout;
+}
+
 namespace ui {
 class TActionUpdater;
+class TChoiceGroup;
 class TPictureBox;
+class TTrackSlider;
 } // namespace ui
 
 class R9_EXPORT TRecognitionWindow : public ui::TFormDialog, public TResultFieldMembers
@@ -72,6 +80,21 @@ public:
     QCheckBox *cxDocPictureToAccoutData = nullptr;
     QGroupBox *pnlPhoto = nullptr;
     ui::TPictureBox *imgPhoto = nullptr;
+
+    // ---- options page: the scanner options both windows lay out alike ----
+    QLabel *laScannerList = nullptr;
+    QComboBox *cbScanListForTest = nullptr;
+    QPushButton *bScanTest = nullptr;
+    QGroupBox *gbScannerOptions = nullptr;
+    ui::TPictureBox *imgBrightMin = nullptr;
+    ui::TTrackSlider *tbBrightness = nullptr;
+    ui::TPictureBox *imgBrightMax = nullptr;
+    QLabel *laBrightValue = nullptr;
+    ui::TChoiceGroup *rgOrient = nullptr;
+    ui::TChoiceGroup *rgColorMode = nullptr;
+    QLabel *laPaperSize = nullptr;
+    QComboBox *cbPaperSize = nullptr;
+    ui::TChoiceGroup *rgRotation = nullptr; // hidden
 
     // ---- tsEdit ----------------------------------------------------------
     QGroupBox *gbRecognize_2 = nullptr;
@@ -139,6 +162,9 @@ protected:
     void finishAddPage(QVBoxLayout *page);
     /// The edit page below its group: current values, copy boxes, recognised values.
     void finishEditPage(QVBoxLayout *page);
+    /// The scanner options of the options page (the members above; the box
+    /// for the scanner's own dialog when withTwainDialog), not yet placed.
+    recognition::TScannerOptionsLayout buildScannerOptions(bool withTwainDialog);
 
     // ---- state and behaviour ---------------------------------------------
     bool optionsPageShown() const;
@@ -163,6 +189,11 @@ protected:
     void rebindOptions();
     void disconnectOptions();
 
+    /// Runs work unless a run started this way is still under way: a run
+    /// that lets pending events through (clearing the fields, a scanner's
+    /// own loop) must not start a second one from a queued click or Enter.
+    void runExclusive(const std::function<void()> &work);
+
     recognition::TResultFieldSet m_fields;
     /// True once "Отмена" was pressed; reset on every show.
     bool FCancel = false;
@@ -171,6 +202,7 @@ private:
     void connectOption(QCheckBox *box, std::function<void()> handler);
 
     std::vector<QMetaObject::Connection> m_optionConnections;
+    bool m_running = false;
 };
 
 template <class Window>

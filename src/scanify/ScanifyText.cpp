@@ -12,6 +12,13 @@ QByteArray ToEngineText(const QString &text)
 
 QString FromEngineText(const char *text, std::size_t maxBytes)
 {
+    bool cut = false;
+    return FromEngineText(text, cut, maxBytes);
+}
+
+QString FromEngineText(const char *text, bool &cut, std::size_t maxBytes)
+{
+    cut = false;
     if (!text)
         return QString();
     const std::size_t length = strnlen(text, maxBytes);
@@ -24,6 +31,9 @@ QString FromEngineText(const char *text, std::size_t maxBytes)
     const qsizetype invalid = result.indexOf(QChar(0));
     if (invalid >= 0)
         result.truncate(invalid);
+    // Whatever was dropped, an invalid sequence or one held back at the end,
+    // is missing from the text when it is written back.
+    cut = result.toLocal8Bit().size() != qsizetype(length);
     return result;
 }
 

@@ -22,6 +22,10 @@ QByteArray ToEngineText(const QString &text);
 /// locale's encoding. A null pointer gives an empty text.
 QString FromEngineText(const char *text, std::size_t maxBytes = MaxEngineText);
 
+/// As FromEngineText; cut tells whether bytes were left out because they are
+/// not valid text (the value shown is then not what the engine read).
+QString FromEngineText(const char *text, bool &cut, std::size_t maxBytes = MaxEngineText);
+
 /// A text field of an engine record (char[N]): never read beyond the field,
 /// even when the engine left it without a terminator.
 template <std::size_t N>

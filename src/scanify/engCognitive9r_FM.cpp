@@ -3,6 +3,7 @@
 #include "scanify/engCognitive9r_FM.h"
 
 #include "common/Recognition9r.h"
+#include "common/ScannerOptionsGroup.h"
 
 #include "ui/TActionUpdater.h"
 #include "ui/TCaptionedEdit.h"
@@ -160,6 +161,9 @@ void TCognitiveRecognitionFM::buildAddPage()
     QGridLayout *grid = buildRecognizeGroup(tsAdd, false);
     grid->setRowStretch(4, 1);
     buildPhotoBox();
+    // A small photo is enlarged to the box, keeping its proportions (said
+    // here, not left to the picture box's default).
+    imgPhoto->SetStretch(true);
     grid->addWidget(pnlPhoto, 0, 1, 5, 1, Qt::AlignRight);
     finishAddPage(page);
 }
@@ -177,30 +181,9 @@ void TCognitiveRecognitionFM::buildOptionsPage()
 {
     // Laid out as in the passport-reader window; here nothing is bound to it.
     auto *page = new QVBoxLayout(tsCommonOptions);
-    auto *scanner = new QHBoxLayout();
-    cbScanListForTest = named(new QComboBox(tsCommonOptions), "cbScanListForTest");
-    bScanTest = named(new QPushButton(QStringLiteral("Сканировать"), tsCommonOptions), "bScanTest");
-    scanner->addWidget(new QLabel(QStringLiteral("Сканер"), tsCommonOptions));
-    scanner->addWidget(cbScanListForTest, 1);
-    scanner->addWidget(bScanTest);
-    page->addLayout(scanner);
-    tbBrightness = named(new ui::TTrackSlider(tsCommonOptions), "tbBrightness");
-    tbBrightness->setRange(0, 100);
-    page->addWidget(tbBrightness);
-    cbPaperSize = named(new QComboBox(tsCommonOptions), "cbPaperSize");
-    page->addWidget(cbPaperSize);
-    rgOrient = named(new ui::TChoiceGroup(QStringLiteral(" Ориентация  "), tsCommonOptions), "rgOrient");
-    rgOrient->SetItems({QStringLiteral("Портретная"), QStringLiteral("Альбомная")});
-    rgColorMode = named(new ui::TChoiceGroup(QStringLiteral(" Цветность изображения "), tsCommonOptions),
-                        "rgColorMode");
-    rgColorMode->SetItems({QStringLiteral("Черно-белое c оттенками серого"), QStringLiteral("Цветное")});
-    rgRotation = named(new ui::TChoiceGroup(QStringLiteral(" Поворот отсканированного изображения "), tsCommonOptions),
-                       "rgRotation");
-    rgRotation->SetItems({QStringLiteral("Не поворачивать"), QStringLiteral("Против часовой на 90 градусов"),
-                          QStringLiteral("По часовой на 90 градусов")});
-    page->addWidget(rgOrient);
-    page->addWidget(rgColorMode);
-    page->addWidget(rgRotation);
+    const recognition::TScannerOptionsLayout options = buildScannerOptions(false);
+    page->addLayout(options.scannerRow);
+    page->addWidget(gbScannerOptions);
     bCancelOptions = named(new QPushButton(QStringLiteral("Закрыть окно"), tsCommonOptions), "bCancelOptions");
     page->addWidget(bCancelOptions, 0, Qt::AlignRight);
     page->addStretch(1);

@@ -67,14 +67,8 @@ public:
     QCheckBox *cxShowTWAINDialog;
     QCheckBox *cxSelectScanner;
 
-    // ---- the hidden options page (no handlers) ---------------------------
-    QComboBox *cbScanListForTest;
-    QPushButton *bScanTest;
-    ui::TTrackSlider *tbBrightness;
-    QComboBox *cbPaperSize;
-    ui::TChoiceGroup *rgOrient;
-    ui::TChoiceGroup *rgColorMode;
-    ui::TChoiceGroup *rgRotation;
+    // ---- the hidden options page (no handlers; the scanner options are
+    // the inherited members) ----------------------------------------------
     QPushButton *bCancelOptions;
 
     // acScan is bound to no control.

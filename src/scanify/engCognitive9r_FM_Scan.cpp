@@ -136,12 +136,12 @@ void loadPicture(const QString &file, ui::TPictureBox *image)
 
 void TCognitiveRecognitionFM::acRecognizeExecute()
 {
-    runGuarded([this] { ScanAndRecognize(QStringLiteral("ScApi_270.ini")); });
+    runExclusive([this] { runGuarded([this] { ScanAndRecognize(QStringLiteral("ScApi_270.ini")); }); });
 }
 
 void TCognitiveRecognitionFM::bRepeatRecognizeClick()
 {
-    runGuarded([this] { ScanAndRecognize(QStringLiteral("ScApi_90.ini")); });
+    runExclusive([this] { runGuarded([this] { ScanAndRecognize(QStringLiteral("ScApi_90.ini")); }); });
 }
 
 void TCognitiveRecognitionFM::ScanAndRecognize(const QString &AScApiIniFileName)

@@ -24,12 +24,13 @@ namespace {
 using recognition::TFieldOutcome;
 
 /// The engine's confidence flags as an outcome; an error wins over a doubt
-/// when it is painted.
-TFieldOutcome outcomeOf(std::int32_t flags)
+/// when it is painted. A value cut short at bytes that are no text is not
+/// what the document says: an error too, for the operator to look at.
+TFieldOutcome outcomeOf(std::int32_t flags, bool cut)
 {
     TFieldOutcome outcome;
     outcome.doubtful = (flags & SCF_VRS_WARNING) != 0;
-    outcome.error = (flags & SCF_VRS_ERROR) != 0;
+    outcome.error = (flags & SCF_VRS_ERROR) != 0 || cut;
     return outcome;
 }
 
@@ -45,27 +46,25 @@ void markError(QWidget *edit)
     paint(edit, outcome);
 }
 
-/// The field's value; gaveText tells whether the engine returned any bytes at
-/// all (a value that is not valid text comes back shorter, or empty).
-QString fieldValue(ScDocumentHandle document, const QString &field, TScFieldValueAttr &attributes,
-                   bool *gaveText = nullptr)
+/// The field's value; cut tells whether bytes that are not valid text were
+/// left out of it (it comes back shorter, or empty).
+QString fieldValue(ScDocumentHandle document, const QString &field, TScFieldValueAttr &attributes, bool &cut)
 {
     const QByteArray id = scanify::ToEngineText(field);
     const char *value = SC_CALL(ScPackageGetFieldValue)(document, id.constData(), &attributes);
-    if (gaveText)
-        *gaveText = value && *value;
-    return scanify::FromEngineText(value);
+    return scanify::FromEngineText(value, cut);
 }
 
 bool fillCaptionedEdit(ScDocumentHandle document, ui::TCaptionedEdit *edit, const QString &field)
 {
     TScFieldValueAttr attributes{};
     const QString current = edit->Text();
-    const QString value = fieldValue(document, field, attributes);
+    bool cut = false;
+    const QString value = fieldValue(document, field, attributes, cut);
     // Two fields read into one edit (a series and a number) end up side by
     // side; an empty edit gets a leading blank.
     edit->SetText(current + QLatin1Char(' ') + value);
-    paint(edit, outcomeOf(attributes.nFlags));
+    paint(edit, outcomeOf(attributes.nFlags, cut));
     return edit->Text().trimmed().isEmpty();
 }
 
@@ -73,16 +72,19 @@ bool fillDateEdit(ScDocumentHandle document, ui::TNullableDateEdit *edit, const 
 {
     try {
         TScFieldValueAttr attributes{};
-        bool gaveText = false;
-        const QString value = fieldValue(document, field, attributes, &gaveText);
+        bool cut = false;
+        const QString value = fieldValue(document, field, attributes, cut);
         // Text the date edit cannot take as a date is a recognition error; so
         // are bytes that are no text at all. Nothing or blanks only: no date.
-        const bool somethingGiven = !value.trimmed().isEmpty() || (gaveText && value.isEmpty());
+        // A rejected value is not kept as text: the edit is left without a
+        // date, marked, and the window closes with it empty.
+        const bool somethingGiven = !value.trimmed().isEmpty() || cut;
         if (!edit->SetText(value) && somethingGiven) {
+            edit->SetNull();
             markError(edit);
             return false;
         }
-        paint(edit, outcomeOf(attributes.nFlags));
+        paint(edit, outcomeOf(attributes.nFlags, cut));
         return !edit->Text().isEmpty();
     } catch (const std::exception &) {
         markError(edit);

@@ -8,11 +8,29 @@
 #include <QTimer>
 #include <QWidget>
 #include <algorithm>
+#include <functional>
 #include <memory>
 
 namespace twain {
 
 namespace {
+
+/// Takes a source's wake-up event posted to the application object.
+class WakeFilter : public QObject
+{
+public:
+    explicit WakeFilter(std::function<void()> woken) : m_woken(std::move(woken)) {}
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (watched != QCoreApplication::instance() || event->type() != QEvent::Type(TWEV_WAKEEVENTTYPE))
+            return false;
+        m_woken();
+        return true;
+    }
+
+private:
+    std::function<void()> m_woken;
+};
 
 /// The proxy window of one call, destroyed when the call ends.
 struct ProxyGuard
@@ -171,16 +189,25 @@ void TWAIN_ModalEventLoop(void)
     QEventLoop loop;
     QTimer slice;
     slice.setInterval(twain::LoopSliceMs);
-    QObject::connect(&slice, &QTimer::timeout, &loop, [&loop] {
+    auto endSlice = [&loop] {
         TW_PLATFORMEVENT event{0, TWEV_LOOPSLICE, 0, 0};
         TWAIN_MessageHook(&event);
         if (!twain::loopShouldRun())
             loop.quit();
+    };
+    QObject::connect(&slice, &QTimer::timeout, &loop, endSlice);
+    // A source that wakes the loop has its record at once; the next slice
+    // then runs whole.
+    twain::WakeFilter wake([&slice, &endSlice] {
+        slice.start();
+        endSlice();
     });
+    QCoreApplication::instance()->installEventFilter(&wake);
     bool started = false;
     QTimer::singleShot(0, &loop, [&started] { started = true; });
     slice.start();
     loop.exec();
+    QCoreApplication::instance()->removeEventFilter(&wake);
     // An application quit during the loop ends it. Qt keeps a quit that no
     // application loop took, and every event loop started later returns at
     // once: such a quit came before this acquisition and is not its own, so

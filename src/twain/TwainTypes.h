@@ -183,6 +183,15 @@ typedef struct TW_PLATFORMEVENT {
 #define TWEV_LOOPSLICE 0x0000u
 #define TWEV_APPEVENT 0x0001u
 
+/*
+ * A source with news for the application between slices (a transfer ready,
+ * a request to be closed) may post an event of this Qt event type to the
+ * application object: the layer's modal loop then ends its slice at once
+ * and hands the source its record, instead of at the slice's end. As a
+ * Windows source posts a message to wake the application's loop.
+ */
+#define TWEV_WAKEEVENTTYPE 0x7A1Cu
+
 TW_STATIC_ASSERT(sizeof(TW_FIX32) == 4, "TW_FIX32 layout");
 TW_STATIC_ASSERT(sizeof(TW_FRAME) == 16, "TW_FRAME layout");
 TW_STATIC_ASSERT(sizeof(TW_VERSION) == 42, "TW_VERSION layout");

@@ -3,6 +3,7 @@
 #include "Statistics.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <numbers>
 
@@ -62,6 +63,45 @@ Phase FindPhase(const std::vector<double> &xs, const std::vector<double> &ws, do
     return best;
 }
 
+struct InkThreshold
+{
+    float ratio;     ///< dark: below this part of the local mean
+    int minContrast; ///< and at least this much below it
+};
+
+// Print at full contrast is ink at a fifth or less of the paper's brightness,
+// and a pixel under 0.72 of its neighbourhood's mean is ink. Faded print, a
+// worn ribbon or a light scan leave the ink much closer to the paper; the
+// strokes would fall apart under that threshold, so it follows the row's own
+// depth of ink: the darkest few per cent of the band against its paper.
+InkThreshold InkThresholdOf(const GrayImage &strip, int top, int bottom)
+{
+    constexpr float kFullRatio = 0.72f;
+    constexpr int kFullContrast = 20;
+    constexpr double kFullDepth = 0.6; // a depth of ink at which nothing needs to adapt
+    std::array<int, 256> histogram{};
+    int n = 0;
+    for (int y = top; y < bottom; ++y)
+        for (int x = 0; x < strip.width; ++x, ++n)
+            ++histogram[strip.pixels[size_t(y) * size_t(strip.width) + size_t(x)]];
+    if (n == 0)
+        return {kFullRatio, kFullContrast};
+    const auto percentile = [&](double q) {
+        const int wanted = int(q * n);
+        int seen = 0;
+        for (int v = 0; v < 256; ++v)
+            if ((seen += histogram[size_t(v)]) > wanted)
+                return v;
+        return 255;
+    };
+    const int inkLevel = percentile(0.04), paper = percentile(0.8);
+    if (paper <= 0)
+        return {kFullRatio, kFullContrast};
+    const double depth = double(paper - inkLevel) / paper;
+    const double share = std::clamp(depth / kFullDepth, 0.25, 1.0);
+    return {float(1.0 - (1.0 - kFullRatio) * share), std::max(6, int(std::lround(kFullContrast * share)))};
+}
+
 } // namespace
 
 RowMarks MeasureRow(const Sampler &page, QPointF first, QPointF u, double length, double height)
@@ -89,11 +129,12 @@ RowMarks MeasureRow(const Sampler &page, QPointF first, QPointF u, double length
         }
     }
 
-    std::vector<std::uint8_t> mask = DarkMask(strip, int(kStripHeight * 2.5) | 1, 0.72f, 20);
     // Only the band of this row: characters of the rows above and below that
     // reach into the strip must not join its characters.
     const int bandTop = std::max(0, int(strip.height / 2.0 - 0.85 * kStripHeight));
     const int bandBottom = std::min(strip.height, int(strip.height / 2.0 + 0.85 * kStripHeight) + 1);
+    const InkThreshold ink = InkThresholdOf(strip, bandTop, bandBottom);
+    std::vector<std::uint8_t> mask = DarkMask(strip, int(kStripHeight * 2.5) | 1, ink.ratio, ink.minContrast);
     std::fill(mask.begin(), mask.begin() + std::ptrdiff_t(bandTop) * strip.width, std::uint8_t(0));
     std::fill(mask.begin() + std::ptrdiff_t(bandBottom) * strip.width, mask.end(), std::uint8_t(0));
     std::vector<Blob> marks;

@@ -47,6 +47,32 @@ FieldText Clean(const QString &text, Span s)
     return Clean(text, std::vector<Span>{s});
 }
 
+// A date as printed: fillers stand for unknown parts and are kept.
+FieldText Raw(const QString &text, Span s)
+{
+    FieldText out;
+    for (int i = s.start; i < s.start + s.length && i < text.size(); ++i) {
+        out.value += text.at(i);
+        out.positions.push_back(i);
+    }
+    return out;
+}
+
+// The document number, which a long one continues into the optional data,
+// and the optional data after it.
+void NumberAndOptional(Format f, const QString &text, Fields *out)
+{
+    const Rules r = RulesFor(f, text);
+    const NumberPlace n = NumberPlaceOf(f);
+    for (const CheckRule &c : r.checks) {
+        if (std::string_view(c.name) != "documentNumber")
+            continue;
+        out->documentNumber = Clean(text, c.covered);
+        const int optStart = c.digit != n.digit ? c.digit + 1 : n.optionalStart;
+        out->personalNumber = Clean(text, Span{optStart, n.optionalEnd - optStart});
+    }
+}
+
 void Names(const QString &text, Span s, Fields *f)
 {
     // Surname and given names are separated by the first double filler.
@@ -71,16 +97,10 @@ Fields ParseFields(Format f, const QString &text)
     out.documentCode = Clean(text, Span{0, 2});
     out.issuingState = Clean(text, Span{2, 3});
     if (f == Format::TD1) {
-        const Rules r = RulesFor(f, text);
-        for (const CheckRule &c : r.checks)
-            if (std::string_view(c.name) == "documentNumber")
-                out.documentNumber = Clean(text, c.covered);
-        const bool longNumber = r.checks.front().digit != 14;
-        const int optStart = longNumber ? r.checks.front().digit + 1 : 15;
-        out.personalNumber = Clean(text, Span{optStart, 30 - optStart});
-        out.birthDate = Clean(text, Span{30, 6});
+        NumberAndOptional(f, text, &out);
+        out.birthDate = Raw(text, Span{30, 6});
         out.sex = Clean(text, Span{37, 1});
-        out.expiryDate = Clean(text, Span{38, 6});
+        out.expiryDate = Raw(text, Span{38, 6});
         out.nationality = Clean(text, Span{45, 3});
         out.optionalData2 = Clean(text, Span{48, 11});
         Names(text, Span{60, 30}, &out);
@@ -88,12 +108,16 @@ Fields ParseFields(Format f, const QString &text)
     }
     const int o = l.length;
     Names(text, Span{5, l.length - 5}, &out);
-    out.documentNumber = Clean(text, Span{o, 9});
+    if (f == Format::TD2) {
+        NumberAndOptional(f, text, &out);
+    } else {
+        out.documentNumber = Clean(text, Span{o, 9});
+        out.personalNumber = Clean(text, Span{o + 28, 14});
+    }
     out.nationality = Clean(text, Span{o + 10, 3});
-    out.birthDate = Clean(text, Span{o + 13, 6});
+    out.birthDate = Raw(text, Span{o + 13, 6});
     out.sex = Clean(text, Span{o + 20, 1});
-    out.expiryDate = Clean(text, Span{o + 21, 6});
-    out.personalNumber = Clean(text, Span{o + 28, f == Format::TD3 ? 14 : 7});
+    out.expiryDate = Raw(text, Span{o + 21, 6});
     return out;
 }
 
@@ -102,6 +126,10 @@ FieldText DisplayDate(const FieldText &yymmdd, bool birth, int currentYear)
     FieldText out;
     if (yymmdd.value.size() != 6 || yymmdd.positions.size() != 6)
         return out;
+    if (StateOfDate(yymmdd.value, birth) == DateState::PartlyUnknown) {
+        out.doubtful = true;
+        return out;
+    }
     bool ok = false;
     const int yy = yymmdd.value.left(2).toInt(&ok);
     if (!ok)

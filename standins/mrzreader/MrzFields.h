@@ -13,6 +13,9 @@ struct FieldText
 {
     QString value;
     std::vector<int> positions; ///< zone position of each character of value; -1 for one the reader supplied
+    /// The zone prints the field but leaves parts of it unknown (a date of
+    /// birth without day or month): no value to take, and a doubtful field.
+    bool doubtful = false;
 };
 
 struct Fields
@@ -23,7 +26,7 @@ struct Fields
     FieldText givenNames;
     FieldText documentNumber;
     FieldText nationality;
-    FieldText birthDate;  ///< YYMMDD as printed
+    FieldText birthDate;  ///< YYMMDD as printed, fillers included
     FieldText sex;        ///< M, F, X or empty
     FieldText expiryDate; ///< YYMMDD as printed
     FieldText personalNumber; ///< optional data of line 2 (TD3, TD2) or line 1 (TD1)
@@ -44,7 +47,8 @@ Fields ParseFields(Format f, const QString &text);
 
 /// A YYMMDD date as "dd.MM.yyyy". Birth dates lie in the past hundred years
 /// relative to `today`; expiry dates in 1970..2069. Empty when the text is no
-/// calendar date. positions maps the result's digits back to the zone.
+/// calendar date; empty and doubtful when the zone leaves parts of it unknown.
+/// positions maps the result's digits back to the zone.
 FieldText DisplayDate(const FieldText &yymmdd, bool birth, int currentYear);
 
 } // namespace mrz

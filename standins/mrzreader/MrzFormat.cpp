@@ -1,5 +1,7 @@
 #include "MrzFormat.h"
 
+#include <QDate>
+
 namespace mrz {
 
 int AlphabetIndex(QChar c)
@@ -120,12 +122,16 @@ Rules TwoLine(Format f, int len, int opt, bool optionalHasCheck)
     std::vector<Piece> pieces = {
         {{0, 2}, CharClass::Letter},     {{2, 3}, CharClass::Letter},      {{5, len - 5}, CharClass::Letter},
         {{o, 9}, CharClass::AlphaNum},   {{o + 9, 1}, CharClass::Digit},   {{o + 10, 3}, CharClass::Letter},
-        {{o + 13, 6}, CharClass::Digit}, {{o + 19, 1}, CharClass::Digit},  {{o + 20, 1}, CharClass::Sex},
+        {{o + 13, 6}, CharClass::DigitOrFiller}, {{o + 19, 1}, CharClass::Digit},  {{o + 20, 1}, CharClass::Sex},
         {{o + 21, 6}, CharClass::Digit}, {{o + 27, 1}, CharClass::Digit},  {{optStart, opt}, CharClass::AlphaNum},
         {{o + len - 1, 1}, CharClass::Digit},
     };
     if (optionalHasCheck)
         pieces.push_back({{optStart + opt, 1}, CharClass::DigitOrFiller});
+    // A card's number longer than nine characters leaves a filler where its
+    // check digit would be (a passport's number is never that long).
+    if (f == Format::TD2)
+        pieces.push_back({{o + 9, 1}, CharClass::DigitOrFiller});
     Rules r{LayoutOf(f), {}, std::move(checks)};
     r.classes.assign(size_t(2 * len), CharClass::AlphaNum);
     for (const Piece &p : pieces)
@@ -149,7 +155,7 @@ Rules RulesFor(Format f)
                   {{5, 9}, CharClass::AlphaNum},
                   {{14, 1}, CharClass::DigitOrFiller},
                   {{15, 15}, CharClass::AlphaNum},
-                  {{l2, 6}, CharClass::Digit},
+                  {{l2, 6}, CharClass::DigitOrFiller},
                   {{l2 + 6, 1}, CharClass::Digit},
                   {{l2 + 7, 1}, CharClass::Sex},
                   {{l2 + 8, 6}, CharClass::Digit},
@@ -164,24 +170,68 @@ Rules RulesFor(Format f)
                   {"composite", {{5, 25}, {l2, 7}, {l2 + 8, 7}, {l2 + 18, 11}}, l2 + 29, false}});
 }
 
+NumberPlace NumberPlaceOf(Format f)
+{
+    switch (f) {
+    case Format::TD1: return {5, 14, 15, 30};
+    case Format::TD2: return {36, 45, 64, 71};
+    case Format::TD3: break;
+    }
+    return {44, 53, 72, 86};
+}
+
 Rules RulesFor(Format f, const QString &text)
 {
     Rules r = RulesFor(f);
-    if (f != Format::TD1 || text.size() < 30 || text.at(14) != QLatin1Char('<'))
+    const NumberPlace n = NumberPlaceOf(f);
+    if (f == Format::TD3 || text.size() < n.optionalEnd || text.at(n.digit) != QLatin1Char('<'))
         return r;
     // A long number: the rest follows in the optional data, then its check digit, then a filler.
-    int end = 15;
-    while (end < 30 && text.at(end) != QLatin1Char('<'))
+    int end = n.optionalStart;
+    while (end < n.optionalEnd && text.at(end) != QLatin1Char('<'))
         ++end;
-    if (end - 15 < 2)
+    if (end - n.optionalStart < 2)
         return r;
     for (CheckRule &c : r.checks) {
         if (std::string_view(c.name) == "documentNumber") {
-            c.covered = {{5, 9}, {15, end - 16}};
+            c.covered = {{n.start, 9}, {n.optionalStart, end - n.optionalStart - 1}};
             c.digit = end - 1;
         }
     }
     return r;
+}
+
+DateState StateOfDate(QStringView d, bool unknownAllowed)
+{
+    if (d.size() != 6)
+        return DateState::Invalid;
+    // Each pair is a number, or unknown: "<<" anywhere, "00" for month and day.
+    int part[3];
+    bool unknown[3];
+    for (int i = 0; i < 3; ++i) {
+        const QStringView pair = d.mid(2 * i, 2);
+        unknown[i] = pair == u"<<" || (i > 0 && pair == u"00");
+        bool ok = false;
+        part[i] = pair.toInt(&ok);
+        if (!unknown[i] && (!ok || !pair.at(0).isDigit() || !pair.at(1).isDigit()))
+            return DateState::Invalid;
+    }
+    if (!unknown[0] && !unknown[1] && !unknown[2])
+        // The century does not matter to month and day: 2000 is a leap year
+        // as any century's 00 year we could meet.
+        return QDate(2000 + part[0], part[1], part[2]).isValid() ? DateState::Known : DateState::Invalid;
+    if (!unknownAllowed)
+        return DateState::Invalid;
+    if (!unknown[1] && (part[1] < 1 || part[1] > 12))
+        return DateState::Invalid;
+    if (!unknown[2]) {
+        const int month = unknown[1] ? 1 : part[1]; // any month has 31 days when it is unknown
+        const int days = unknown[0] || unknown[1] ? (unknown[1] ? 31 : QDate(2000, month, 1).daysInMonth())
+                                                  : QDate(2000 + part[0], month, 1).daysInMonth();
+        if (part[2] < 1 || part[2] > days)
+            return DateState::Invalid;
+    }
+    return DateState::PartlyUnknown;
 }
 
 bool CheckHolds(const CheckRule &rule, const QString &text)

@@ -69,8 +69,9 @@ struct FieldRule
 };
 
 /// The character class of every position, the check rules and the raw fields
-/// of a layout. When a TD1 document number is longer than nine characters the
-/// rules follow the number into the optional data (see `RulesFor(text)`).
+/// of a layout. When a TD1 or TD2 document number is longer than nine
+/// characters the rules follow the number into the optional data (see
+/// `RulesFor(text)`).
 struct Rules
 {
     Layout layout;
@@ -78,10 +79,26 @@ struct Rules
     std::vector<CheckRule> checks;
 };
 Rules RulesFor(Format f);
-/// Rules adjusted to the text: a TD1 number whose check digit position holds
-/// the filler continues in the optional data up to the first filler, and its
-/// check digit is the character before it.
+/// Rules adjusted to the text: a TD1 or TD2 number whose check digit position
+/// holds the filler continues in the optional data up to the first filler,
+/// and its check digit is the character before it.
 Rules RulesFor(Format f, const QString &text);
+
+/// Where the document number and the optional data that may continue it lie.
+struct NumberPlace
+{
+    int start;         ///< first character of the number
+    int digit;         ///< its check digit, or the filler of a long number
+    int optionalStart; ///< the optional data that follows
+    int optionalEnd;   ///< one past it
+};
+NumberPlace NumberPlaceOf(Format f);
+
+/// A YYMMDD date as a zone prints it. A date of birth may leave the year,
+/// month or day unknown (fillers, or "00" for month and day); any other date
+/// must be a calendar date.
+enum class DateState { Known, PartlyUnknown, Invalid };
+DateState StateOfDate(QStringView yymmdd, bool unknownAllowed);
 
 bool CheckHolds(const CheckRule &rule, const QString &text);
 

@@ -32,6 +32,7 @@ QJsonObject ToJson(const MrzResult &r)
         checks.insert(c.name, c.valid);
     o.insert(QStringLiteral("checks"), checks);
     o.insert(QStringLiteral("valid"), r.AllChecksValid());
+    o.insert(QStringLiteral("likeness"), qRound(r.likeness * 1000) / 1000.0);
     double lowest = 1.0;
     for (float c : r.confidence)
         lowest = std::min(lowest, double(c));

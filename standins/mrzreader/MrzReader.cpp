@@ -18,7 +18,7 @@ namespace mrz {
 
 bool MrzResult::AllChecksValid() const
 {
-    return found && std::all_of(checks.begin(), checks.end(), [](const CheckResult &c) { return c.valid; });
+    return found && !weakLikeness && std::all_of(checks.begin(), checks.end(), [](const CheckResult &c) { return c.valid; });
 }
 
 bool MrzResult::Trusted(const FieldText &f, int i) const
@@ -32,10 +32,13 @@ bool MrzResult::Trusted(const FieldText &f, int i) const
 MrzResult::FieldMarks MrzResult::Marks(const FieldText &f) const
 {
     FieldMarks m;
+    m.doubt = f.doubtful;
     for (int p : f.positions) {
         if (p < 0 || size_t(p) >= confidence.size())
             continue;
-        m.doubt = m.doubt || confidence[size_t(p)] < kTrustThreshold;
+        // Not trusted although read with confidence and under a holding check:
+        // a part the zone leaves unknown.
+        m.doubt = m.doubt || confidence[size_t(p)] < kTrustThreshold || (!trusted[size_t(p)] && !checkFailed[size_t(p)]);
         m.error = m.error || checkFailed[size_t(p)];
     }
     return m;
@@ -196,6 +199,8 @@ void Describe(const ZoneGrid &grid, const DecodedZone &decoded, MrzResult &res)
     res.trusted = decoded.trusted;
     res.checkFailed = decoded.checkFailed;
     res.checks = decoded.checks;
+    res.likeness = decoded.meanScore;
+    res.weakLikeness = decoded.weakLikeness;
     res.fields = ParseFields(grid.format, decoded.text);
     // The page turn that brings u to the right: rows that read downwards need a
     // quarter turn anticlockwise, i.e. 270 degrees clockwise.
@@ -294,9 +299,16 @@ MrzResult ReadMrz(const QImage &picture, const ReadOptions &options)
     const Sampler sampler(page);
     Reading best;
     // A second search with a stricter idea of ink when the first found no zone
-    // that reads cleanly (dark background lines run through the characters).
-    for (float inkRatio : {0.85f, 0.72f}) {
-        for (const ZoneCandidate &zone : LocateZones(page, options.maxCandidates, inkRatio)) {
+    // that reads cleanly (dark background lines run through the characters),
+    // and a last one with a looser idea for print faded towards the paper.
+    struct Search
+    {
+        float inkRatio;
+        int minContrast;
+    };
+    for (const Search search : {Search{0.85f, 16}, Search{0.72f, 16}, Search{0.93f, 8}}) {
+        const float inkRatio = search.inkRatio;
+        for (const ZoneCandidate &zone : LocateZones(page, options.maxCandidates, inkRatio, search.minContrast)) {
             QPointF dir;
             for (const ZoneLine &l : zone.lines) {
                 const QPointF d = l.end - l.start;

@@ -37,18 +37,21 @@ struct MrzResult
     std::vector<bool> trusted;     ///< per character of the joined lines
     std::vector<bool> checkFailed; ///< per character: under a check digit that does not hold
     std::vector<CheckResult> checks;
+    double likeness = 0;       ///< mean correlation of the characters with their OCR-B templates
+    bool weakLikeness = false; ///< too low for OCR-B print: nothing trusted, the reading not valid
     Fields fields;
     int turn = 0;        ///< clockwise degrees (0, 90, 180, 270) that make the page upright
     double skew = 0;     ///< degrees the rows are turned clockwise on the upright page
     QPolygonF zone;      ///< corners of the zone on the page
 
     QString Text() const { return lines.join(QString()); }
+    /// Every check digit holds and the print is OCR-B (no weak likeness).
     bool AllChecksValid() const;
     /// Character i of field f is trusted: read with confidence and under no failing check digit.
     bool Trusted(const FieldText &f, int i) const;
     /// A field as an engine that flags whole fields marks it: doubtful when a
-    /// symbol was read with low confidence, erroneous when a check digit over
-    /// it does not hold.
+    /// symbol was read with low confidence or the zone leaves parts of it
+    /// unknown, erroneous when a check digit over it does not hold.
     struct FieldMarks
     {
         bool doubt = false;

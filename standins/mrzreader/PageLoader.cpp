@@ -15,14 +15,64 @@ void AllowLargePages()
 
 namespace {
 
-// A JPEG stream ends with the end-of-image marker; the decoder fills what is
-// missing with grey and only warns, so the end is checked here.
-bool JpegComplete(const QByteArray &bytes)
+// Reads a big-endian 16-bit segment length at i.
+int SegmentLength(const QByteArray &bytes, qsizetype i)
 {
-    qsizetype end = bytes.size();
-    while (end > 0 && (bytes.at(end - 1) == '\0' || bytes.at(end - 1) == '\n' || bytes.at(end - 1) == '\r'))
-        --end;
-    return end >= 2 && uchar(bytes.at(end - 2)) == 0xFF && uchar(bytes.at(end - 1)) == 0xD9;
+    return (int(uchar(bytes.at(i))) << 8) | int(uchar(bytes.at(i + 1)));
+}
+
+// The decoder fills a picture whose data stops early with grey and only warns,
+// so the stream is walked as the decoder walks it: segments by their lengths,
+// entropy-coded data up to the next real marker, until the end-of-image marker.
+// Whatever follows that marker (trailers some cameras and tools append) does
+// not make the picture any less complete.
+bool JpegReachesEnd(const QByteArray &bytes)
+{
+    const qsizetype size = bytes.size();
+    if (size < 4 || uchar(bytes.at(0)) != 0xFF || uchar(bytes.at(1)) != 0xD8)
+        return false;
+    qsizetype i = 2;
+    while (i + 1 < size) {
+        if (uchar(bytes.at(i)) != 0xFF) {
+            ++i; // stray data between segments: the decoder skips it too
+            continue;
+        }
+        const uchar marker = uchar(bytes.at(i + 1));
+        if (marker == 0xFF) { // fill byte before a marker
+            ++i;
+            continue;
+        }
+        if (marker == 0xD9)
+            return true;
+        if (marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7) || marker == 0x00) {
+            i += 2;
+            continue;
+        }
+        if (i + 3 >= size)
+            return false;
+        const int length = SegmentLength(bytes, i + 2);
+        if (length < 2)
+            return false;
+        i += 2 + length;
+        if (marker != 0xDA)
+            continue;
+        // Entropy-coded data: a 0xFF in it is followed by a stuffed zero, a
+        // restart marker or a fill byte; anything else is the next marker.
+        while (i + 1 < size) {
+            if (uchar(bytes.at(i)) != 0xFF) {
+                ++i;
+                continue;
+            }
+            const uchar next = uchar(bytes.at(i + 1));
+            if (next == 0x00 || (next >= 0xD0 && next <= 0xD7))
+                i += 2;
+            else if (next == 0xFF)
+                ++i;
+            else
+                break;
+        }
+    }
+    return false;
 }
 
 } // namespace
@@ -41,7 +91,7 @@ QImage LoadPage(const QByteArray &bytes, QString *error)
         *error = reader.errorString();
         return {};
     }
-    if (format == "jpeg" && !JpegComplete(bytes)) {
+    if (format == "jpeg" && !JpegReachesEnd(bytes)) {
         *error = QStringLiteral("the JPEG data ends before the end of the picture (truncated file)");
         return {};
     }

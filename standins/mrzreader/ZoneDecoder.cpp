@@ -1,7 +1,5 @@
 #include "ZoneDecoder.h"
 
-#include <QDate>
-
 #include <algorithm>
 #include <set>
 
@@ -42,7 +40,7 @@ float Confidence(float best, float runnerUp)
 {
     // A clear lead over the runner-up and a glyph that looks like its template.
     const float margin = std::clamp((best - runnerUp) / 0.12f, 0.f, 1.f);
-    const float likeness = std::clamp((best - 0.35f) / 0.3f, 0.f, 1.f);
+    const float likeness = std::clamp((best - 0.45f) / 0.3f, 0.f, 1.f);
     return margin * likeness;
 }
 
@@ -117,20 +115,6 @@ bool Repair(const CheckRule &rule, const std::vector<int> &positions, const Rule
     return false;
 }
 
-// A YYMMDD field is a calendar date (the century does not matter to the month
-// and day, and 2000 is a leap year as any century's 00 year we could meet).
-bool IsDate(const QString &text, const Span &s)
-{
-    if (s.length != 6 || s.start < 0 || s.start + 6 > text.size())
-        return false;
-    const QString d = text.mid(s.start, 6);
-    bool ok = false;
-    const int v = d.toInt(&ok);
-    if (!ok)
-        return false;
-    return QDate(2000 + v / 10000, v / 100 % 100, v % 100).isValid();
-}
-
 // The glyph is clearly a character its position does not admit (a digit where
 // only letters go): a zone has almost none, text that merely looks like one many.
 bool Misfit(const Scores &s, float admittedBest)
@@ -188,15 +172,34 @@ DecodedZone DecodeZone(Format f, const std::vector<Scores> &scores)
         sum += chosen;
         // A character the check digit chose over the look of the glyph is a guess.
         out.confidence[i] = replaced[i] ? 0.f : Confidence(best[i], runnerUp[i]);
-        out.trusted[i] = out.confidence[i] >= kTrustThreshold && !failing[i];
+        // A glyph only faintly like the character chosen for it is no reading
+        // to trust, whatever a check digit repaired around it says.
+        out.trusted[i] = out.confidence[i] >= kTrustThreshold && !failing[i] && chosen >= kWeakLikeness;
     }
     out.meanScore = n ? sum / double(n) : 0;
+    // Print in another typeface (a forgery, a poor copy) matches OCR-B only
+    // loosely throughout; its check digits may still be made to hold, but
+    // nothing of it is taken as read.
+    out.weakLikeness = out.meanScore < kMinZoneLikeness;
+    if (out.weakLikeness)
+        std::fill(out.trusted.begin(), out.trusted.end(), false);
     out.repairs = int(std::count(replaced.begin(), replaced.end(), true));
     out.datesValid = true;
     for (const CheckRule &r : rules.checks) {
         const std::string_view name(r.name);
-        if ((name == "birthDate" || name == "expiryDate") && !r.covered.empty())
-            out.datesValid = out.datesValid && IsDate(out.text, r.covered.front());
+        const bool birth = name == "birthDate";
+        if ((!birth && name != "expiryDate") || r.covered.empty())
+            continue;
+        const Span s = r.covered.front();
+        const DateState state = StateOfDate(QStringView(out.text).mid(s.start, s.length), birth);
+        out.datesValid = out.datesValid && state != DateState::Invalid;
+        // A date of birth printed with unknown parts holds its check digit, but
+        // it is no date to take as read.
+        if (state == DateState::PartlyUnknown) {
+            out.birthDateUnknown = true;
+            for (int i = s.start; i < s.start + s.length; ++i)
+                out.trusted[size_t(i)] = false;
+        }
     }
     out.plausible = out.datesValid && out.repairs <= kMaxRepairs && out.misfits <= kMaxMisfits;
     return out;

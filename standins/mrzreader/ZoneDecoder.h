@@ -25,9 +25,11 @@ struct DecodedZone
     std::vector<bool> checkFailed; ///< under a check digit that does not hold
     std::vector<CheckResult> checks;
     double meanScore = 0;          ///< mean correlation of the chosen characters
+    bool weakLikeness = false;     ///< meanScore below kMinZoneLikeness: not OCR-B, nothing trusted
     int repairs = 0;               ///< characters a check digit changed
     int misfits = 0;               ///< glyphs that clearly are a character their position does not admit
-    bool datesValid = false;       ///< birth and expiry are calendar dates (after repair)
+    bool datesValid = false;       ///< birth and expiry are calendar dates (after repair); birth may have unknown parts
+    bool birthDateUnknown = false; ///< the date of birth is printed with unknown parts (its characters are not trusted)
     /// Enough evidence that the cells are a zone and not any text in OCR-B:
     /// few repairs, few misfits, real dates.
     bool plausible = false;
@@ -40,6 +42,12 @@ inline constexpr int kMaxMisfits = 2;
 
 /// Below this confidence a character is reported as not trusted.
 inline constexpr float kTrustThreshold = 0.3f;
+/// Below this correlation with its template a character is not trusted,
+/// however clear its lead over the others (scans of OCR-B print correlate
+/// far above it; other typefaces often below).
+inline constexpr float kWeakLikeness = 0.65f;
+/// Below this mean correlation a zone is not in OCR-B and its reading is not valid.
+inline constexpr double kMinZoneLikeness = 0.8;
 
 /// scores holds one entry per zone position of format f.
 DecodedZone DecodeZone(Format f, const std::vector<Scores> &scores);

@@ -225,14 +225,14 @@ int SearchFactor(QSize page)
     return std::max(1, longSide / 1100);
 }
 
-std::vector<ZoneCandidate> LocateZones(const QImage &page, int maxCandidates, float inkRatio)
+std::vector<ZoneCandidate> LocateZones(const QImage &page, int maxCandidates, float inkRatio, int minContrast)
 {
     const int factor = SearchFactor(page.size());
     const GrayImage small = Reduce(page, factor);
     if (small.width < 16 || small.height < 16)
         return {};
     const int window = std::max(15, std::max(small.width, small.height) / 20) | 1;
-    const std::vector<std::uint8_t> mask = DarkMask(small, window, inkRatio);
+    const std::vector<std::uint8_t> mask = DarkMask(small, window, inkRatio, minContrast);
     const std::vector<Blob> blobs = Components(mask, small.width, small.height);
     const float maxSize = float(std::min(small.width, small.height)) / 8.f;
 

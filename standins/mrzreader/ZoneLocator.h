@@ -27,8 +27,10 @@ struct ZoneCandidate
 /// Candidate zones of the page (ReadableFormat), best first. A mark is a pixel
 /// darker than inkRatio times its surroundings: lower ratios leave out light
 /// background print that would join the characters, higher ones keep faint
-/// characters of coarse scans.
-std::vector<ZoneCandidate> LocateZones(const QImage &page, int maxCandidates = 4, float inkRatio = 0.85f);
+/// characters of coarse scans; minContrast: grey levels at least below the
+/// surroundings (lower for faded print).
+std::vector<ZoneCandidate> LocateZones(const QImage &page, int maxCandidates = 4, float inkRatio = 0.85f,
+                                       int minContrast = 16);
 
 /// The reduction factor the search uses for a page of this size.
 int SearchFactor(QSize page);

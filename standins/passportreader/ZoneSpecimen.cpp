@@ -22,7 +22,8 @@ SpecimenField Field(const mrz::MrzResult &r, const QString &name, const mrz::Fie
     SpecimenField f;
     f.name = name;
     f.value = text.value;
-    f.found = !text.value.isEmpty();
+    // A date the zone leaves partly unknown is found but cannot be read.
+    f.found = !text.value.isEmpty() || text.doubtful;
     for (int i = 0; i < text.value.size(); ++i)
         if (!r.Trusted(text, i))
             f.untrusted.append(i);

@@ -6,6 +6,7 @@
 #include <QTransform>
 
 #include <algorithm>
+#include <string_view>
 
 namespace scproxy {
 
@@ -34,11 +35,16 @@ bool ReadZoneFields(const QImage &scanned, int turn, const ScanifySpecimen &s,
         {"IN_Sex", z.sex},
         {"IN_Expiry", r.found ? mrz::DisplayDate(z.expiryDate, false, year) : mrz::FieldText{}},
         {"IN_KOD", z.nationality},
+        // The zone names countries by code only: a description's country name
+        // stands; a page without one gets the issuing state's code.
+        {"IN_CNT", z.issuingState},
     };
     for (const auto &entry : table) {
         // Named apart: clang 14 does not let a lambda capture a structured binding.
         const char *id = entry.first;
         const mrz::FieldText &text = entry.second;
+        if (s.described && std::string_view(id) == "IN_CNT")
+            continue;
         const bool listed = !s.described
                             || std::any_of(s.fields.begin(), s.fields.end(), [&](const SpecimenField &f) { return f.id == id; });
         if (!listed)

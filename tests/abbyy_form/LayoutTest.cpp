@@ -1,6 +1,9 @@
 // The window as built: names, captions, kinds, limits and hidden parts the
 // host and the operator rely on.
 #include "FormFixture.h"
+#include "support/RecognitionWindowChecks.h"
+
+#include "common/RecognitionFields.h"
 
 #include "ui/TNullableDateEdit.h"
 #include "ui/TPictureBox.h"
@@ -124,6 +127,22 @@ TEST_F(Layout, ResultControlsOnBothSubPages)
         EXPECT_EQ(form->findChild<QCheckBox *>(QLatin1String(name))->text(), QString::fromUtf8(caption));
         EXPECT_EQ(form->findChild<QCheckBox *>(QLatin1String(name) + QLatin1String("_2"))->text(), QString::fromUtf8(caption));
     }
+}
+
+TEST_F(Layout, RecognisedValuesWithoutAHintShowNoTooltip)
+{
+    Create(true);
+    Show();
+    ExpectNoTooltipWithoutAHint(form);
+}
+
+TEST_F(Layout, EveryFieldIsInSightWithoutScrollingAtTheInitialSize)
+{
+    Create();
+    Show();
+    const QSize initial = form->size();
+    ExpectEveryFieldInSight(form, false, initial);
+    ExpectEveryFieldInSight(form, true, initial);
 }
 
 TEST_F(Layout, OptionsPage)

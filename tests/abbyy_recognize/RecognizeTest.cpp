@@ -13,6 +13,7 @@
 #include "ui/TChoiceGroup.h"
 #include "ui/TTrackSlider.h"
 
+#include <utility>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
@@ -283,6 +284,23 @@ TEST_F(Recognize, EveryRunStartsFromCleanControls)
     EXPECT_TRUE(form->dteDateOfBirth->IsNull());
     EXPECT_EQ(form->ListBox2->count(), 2);
     EXPECT_EQ(form->ListBox2->item(0)->text(), "1, Number, 2");
+}
+
+TEST_F(Recognize, APressWhileTheEngineWorksStartsNoSecondRun)
+{
+    Fields({{"Number", "1"}, {"LastName", "ИВАНОВ"}});
+    // A scanner's own event loop lets the operator's second press through.
+    bool pressed = false;
+    engine->onCall = [this, &pressed](const QString &operation) {
+        if (operation == QLatin1String("ScanAndRecognize") && !std::exchange(pressed, true))
+            form->acRecognize->trigger();
+    };
+    form->acRecognize->trigger();
+    EXPECT_EQ(engine->scannedAndRecognized.size(), 1);
+    EXPECT_EQ(form->ledLastName->Text(), "ИВАНОВ");
+    engine->onCall = nullptr;
+    form->acRecognize->trigger();
+    EXPECT_EQ(engine->scannedAndRecognized.size(), 2) << "a press after the run starts the next one";
 }
 
 TEST_F(Recognize, StoredScanIsRecognisedAgainWithoutScanning)

@@ -15,7 +15,8 @@ class ZoneRecognitionTest : public EngineTest
 {
 protected:
     /// A generated page of a format, written as the scanner's BMP file would be.
-    QString WritePage(const char *format, specimens::MrzData *data, int turn = 0)
+    QString WritePage(const char *format, specimens::MrzData *data, int turn = 0,
+                      const QString &birthDate = QStringLiteral("870315"))
     {
         mrzpages::PageRecipe recipe;
         recipe.format = QString::fromLatin1(format);
@@ -26,7 +27,7 @@ protected:
         *data = mrzpages::RandomData(recipe.format, rng);
         data->surname = QStringLiteral("VALDEZ");
         data->givenNames = QStringLiteral("ANA LUISA");
-        data->birthDate = QStringLiteral("870315");
+        data->birthDate = birthDate;
         data->expiryDate = QStringLiteral("310930");
         data->optionalData = QStringLiteral("4512");
         const mrzpages::Page page = mrzpages::MakePage(recipe, *data, rng);
@@ -67,6 +68,25 @@ TEST_F(ZoneRecognitionTest, APassportPageIsReadFromItsZone)
         EXPECT_TRUE(last->Symbol(i)->Trusted()) << i;
     // The picture is there as for every recognised page.
     EXPECT_TRUE(fields->Field(QStringLiteral("FullImage")));
+}
+
+TEST_F(ZoneRecognitionTest, ADateOfBirthWithUnknownDayAndMonthIsFoundButNotRead)
+{
+    // The zone prints the year only; its check digits hold, so the page is
+    // read, and the date comes back as a field found without a value.
+    QTemporaryDir specimens;
+    SetSpecimens(SpecimenSubset(specimens, {QStringLiteral("01-Passport_RU")}));
+    IRecognitionEnginePtr engine = StartedEngine();
+    specimens::MrzData data;
+    const QString page = WritePage("TD3", &data, 0, QStringLiteral("87<<<<"));
+    IFieldsCollectionPtr fields = engine->Recognize(page, QStringLiteral("ForeignPassport_MRZ"));
+    ASSERT_TRUE(fields);
+    EXPECT_EQ(fields->FieldValue(QStringLiteral("LastName"), QString()), "VALDEZ");
+    IRecognizedFieldPtr birth = fields->Field(QStringLiteral("DateOfBirth"));
+    ASSERT_TRUE(birth);
+    EXPECT_TRUE(birth->IsFound()) << "found, so the form marks it as not read";
+    EXPECT_EQ(fields->FieldValue(QStringLiteral("DateOfBirth"), QStringLiteral("missing")), QString());
+    EXPECT_EQ(fields->FieldValue(QStringLiteral("DateOfExpiry"), QString()), "30.09.2031");
 }
 
 TEST_F(ZoneRecognitionTest, ACardPageIsReadOnlyAsTheCardType)

@@ -1,13 +1,16 @@
 // The window's controls by name, caption and limit, built from the shared
 // field table, and the form variable the host reads.
 #include "CognitiveFixture.h"
+#include "support/RecognitionWindowChecks.h"
 
 #include "common/RecognitionFields.h"
 #include "ui/TCaptionedEdit.h"
+#include "ui/TChoiceGroup.h"
 #include "ui/TNullableDateEdit.h"
 
 #include <QAction>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -60,6 +63,28 @@ TEST_F(CognitiveLayout, WindowPagesButtonsAndFormVariable)
     EXPECT_EQ(CognitiveRecognitionFM, nullptr) << "a host must never see a freed window";
 }
 
+TEST_F(CognitiveLayout, HiddenOptionsPageIsLaidOutAsInThePassportReaderWindow)
+{
+    Create();
+    auto *group = form->findChild<QGroupBox *>(QStringLiteral("gbScannerOptions"));
+    ASSERT_NE(group, nullptr);
+    EXPECT_EQ(group->title(), QStringLiteral(" Параметры сканера "));
+    for (const char *name : {"imgBrightMin", "tbBrightness", "imgBrightMax", "laBrightValue", "rgOrient", "rgColorMode",
+                             "laPaperSize", "cbPaperSize", "rgRotation"})
+        EXPECT_NE(group->findChild<QWidget *>(QLatin1String(name)), nullptr) << name;
+    EXPECT_EQ(group->findChild<QWidget *>(QStringLiteral("imgBrightMin"))->toolTip(), QStringLiteral("Яркость: темнее"));
+    EXPECT_EQ(group->findChild<QWidget *>(QStringLiteral("imgBrightMax"))->toolTip(), QStringLiteral("Яркость: светлее"));
+    auto *paper = form->findChild<QLabel *>(QStringLiteral("laPaperSize"));
+    ASSERT_NE(paper, nullptr);
+    EXPECT_EQ(paper->text(), QStringLiteral("Размер бумаги"));
+    EXPECT_EQ(paper->buddy(), form->cbPaperSize);
+    EXPECT_EQ(form->cbPaperSize->count(), 44);
+    EXPECT_EQ(form->findChild<QLabel *>(QStringLiteral("laScannerList"))->buddy(), form->cbScanListForTest);
+    EXPECT_TRUE(form->rgRotation->isHidden());
+    // The scanner's own dialog is chosen on the data pages here.
+    EXPECT_EQ(form->findChild<QWidget *>(QStringLiteral("cxShowTwainDialog")), nullptr);
+}
+
 TEST_F(CognitiveLayout, EveryFieldInEveryColumnByNameCaptionAndLimit)
 {
     Create();
@@ -100,6 +125,23 @@ TEST_F(CognitiveLayout, EveryFieldInEveryColumnByNameCaptionAndLimit)
     EXPECT_EQ(form->ledPlaceOfBirth->MaxLength(), 255);
     EXPECT_EQ(form->ledDepartmentCode->MaxLength(), 20);
     EXPECT_EQ(form->ledLastName->MaxLength(), 0);
+}
+
+TEST_F(CognitiveLayout, RecognisedValuesWithoutAHintShowNoTooltip)
+{
+    Create(true);
+    Show();
+    ExpectNoTooltipWithoutAHint(form);
+}
+
+TEST_F(CognitiveLayout, EveryFieldIsInSightWithoutScrollingAtTheInitialSize)
+{
+    Create();
+    Show();
+    const QSize initial = form->size();
+    EXPECT_EQ(initial, QSize(1097, 610));
+    ExpectEveryFieldInSight(form, false, initial);
+    ExpectEveryFieldInSight(form, true, initial);
 }
 
 TEST(CountryInfo, KeepsItsCode)

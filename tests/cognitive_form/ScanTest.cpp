@@ -249,16 +249,95 @@ TEST_F(CognitiveScan, PhotoNameCannotLeadOutOfThePackageFolder)
     ExpectCleanedUp();
 }
 
-TEST_F(CognitiveScan, UnreadableDateIsMarkedAsAnError)
+TEST_F(CognitiveScan, UnreadableDateIsLeftEmptyAndMarkedAsAnErrorAndTheWindowCloses)
 {
-    Document("DRVL", {{"DR_SurName", {"ПЕТРОВ", 0}}, {"DR_Date", {"29.02.2019", 0}}, {"DR_Num", {"123456", 8}}});
+    Document("DRVL", {{"DR_SurName", {"ПЕТРОВ", 0}},
+                      {"DR_Name", {"ПЁТР", 0}},
+                      {"DR_Date", {"29.02.2019", 0}},
+                      {"DR_Num", {"123456", 8}}});
     Create();
     Show();
     Recognize();
     EXPECT_TRUE(form->dteDateOfIssue->IsNull());
+    EXPECT_TRUE(form->dteDateOfIssue->Text().isEmpty()) << "the rejected text is not kept";
+    EXPECT_FALSE(form->dteDateOfIssue->HasUnreadableText());
     EXPECT_EQ(form->dteDateOfIssue->BackgroundColor(), scanify::ErroneousFieldColor());
     EXPECT_EQ(form->dteDateOfIssue->Hint(), LoadResString(&_S_ERROR_IN_RECOGNITION));
     EXPECT_EQ(form->ledPassportNumber->BackgroundColor(), scanify::ErroneousFieldColor());
+
+    // The operator can take the rest as it is.
+    form->ActionListUpdate();
+    ASSERT_TRUE(form->acSave->isEnabled());
+    form->bSave->click();
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_EQ(form->result(), 1);
+    EXPECT_TRUE(boxes.calls.empty());
+}
+
+TEST_F(CognitiveScan, TypedUnreadableDateStillStopsTheWindow)
+{
+    Create();
+    Show();
+    form->ledLastName->SetText(QStringLiteral("ПЕТРОВ"));
+    form->ledFirstName->SetText(QStringLiteral("ПЁТР"));
+    form->ledPassportNumber->SetText(QStringLiteral("1"));
+    form->dteDateOfIssue->SetText(QStringLiteral("29.02.2019"));
+    form->ActionListUpdate();
+    form->bSave->click();
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_EQ(boxes.calls.size(), 1u);
+}
+
+TEST_F(CognitiveScan, TextCutAtBytesThatAreNoTextIsMarkedAsAnError)
+{
+    Document("Passport1", {{"PP_SurName", {"\xD0\x98\xD0\xB2\xFF\xD0\xB0", 0}},
+                           {"PP_Name", {"ИВАН", 0}},
+                           {"PP_BirthDate", {"02.03.1980\xFF", 0}}});
+    Create();
+    Show();
+    Recognize();
+    EXPECT_EQ(form->ledLastName->Text(), QStringLiteral(" Ив"));
+    EXPECT_EQ(form->ledLastName->BackgroundColor(), scanify::ErroneousFieldColor());
+    EXPECT_EQ(form->ledLastName->Hint(), LoadResString(&_S_ERROR_IN_RECOGNITION));
+    EXPECT_EQ(form->ledFirstName->BackgroundColor(), scanify::NormalFieldColor());
+    EXPECT_EQ(form->dteDateOfBirth->Date(), QDate(1980, 3, 2));
+    EXPECT_EQ(form->dteDateOfBirth->BackgroundColor(), scanify::ErroneousFieldColor());
+}
+
+TEST_F(CognitiveScan, APressWhileTheRunLetsEventsThroughStartsNoSecondRun)
+{
+    Passport1();
+    Create();
+    Show();
+    // Presses queued behind the first one (a double click, Enter, the repeat
+    // button): the run lets pending events through while it clears the fields.
+    QMetaObject::invokeMethod(form->bRecognize, "click", Qt::QueuedConnection);
+    QMetaObject::invokeMethod(form->acRecognize, "trigger", Qt::QueuedConnection);
+    QMetaObject::invokeMethod(form->bRepeatRecognize, "click", Qt::QueuedConnection);
+    Recognize();
+    QApplication::processEvents();
+    EXPECT_EQ(fake.CallCount("ScSetupContext"), 1);
+    EXPECT_EQ(fake.CallCount("ScPackageScan"), 1);
+    EXPECT_EQ(form->ledLastName->Text(), QStringLiteral(" ИВАНОВ"));
+    EXPECT_EQ(form->ledPassportNumber->Text(), QStringLiteral(" 45 00 123456"));
+    ExpectCleanedUp();
+
+    Recognize();
+    EXPECT_EQ(fake.CallCount("ScPackageScan"), 2) << "a press after the run starts the next one";
+    EXPECT_EQ(form->ledLastName->Text(), QStringLiteral(" ИВАНОВ"));
+}
+
+TEST_F(CognitiveScan, SmallPhotoIsEnlargedToTheBoxKeepingItsProportions)
+{
+    Passport1();
+    Create();
+    Show();
+    Recognize();
+    ASSERT_TRUE(form->imgPhoto->HasGraphic());
+    const QRect shown = form->imgPhoto->DestRect();
+    EXPECT_GT(shown.height(), 30);
+    EXPECT_TRUE(shown.height() == form->imgPhoto->height() || shown.width() == form->imgPhoto->width());
+    EXPECT_NEAR(double(shown.width()) / shown.height(), 20.0 / 30.0, 0.05);
 }
 
 TEST_F(CognitiveScan, UnreadMachineReadableZoneOffersTheRepeatRunWhichScansAgainTurned)

@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QRegularExpression>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -31,9 +32,10 @@ TEST(HostRun, ScriptedOperatorStoresEverySpecimenAndTheEditPathMarksDifferences)
         EXPECT_TRUE(folder.exists("document.png"));
         EXPECT_TRUE(QFile::exists(entry["screenshot"].toString()));
     }
-    // Three pages, as opened, at the minimum size and maximised.
+    // Three pages of each engine's window, as opened, at the minimum size and maximised.
     const QStringList pages = QDir(r9test::TestHome() + "/pages").entryList({"*.png"});
-    EXPECT_EQ(pages.size(), 9);
+    EXPECT_EQ(pages.size(), 18);
+    EXPECT_EQ(pages.filter(QRegularExpression("^CognitiveRecognitionFM-")).size(), 9);
     EXPECT_TRUE(pages.contains("ABBYYRecognitionFM-tsCommonOptions-min.png")) << pages.join(", ").toStdString();
     EXPECT_TRUE(pages.contains("ABBYYRecognitionFM-tsScanAndRecognize-tsEdit-max.png"));
 

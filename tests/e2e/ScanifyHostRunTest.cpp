@@ -15,7 +15,8 @@
 
 namespace {
 
-QJsonObject RunScanifyHost(const QStringList &arguments)
+/// The host's whole report of a run of the Scanify engine alone.
+QJsonObject RunScanifyHostReport(const QStringList &arguments)
 {
     QProcess host;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -28,7 +29,12 @@ QJsonObject RunScanifyHost(const QStringList &arguments)
     host.start(QCoreApplication::applicationDirPath() + "/velmar-host", QStringList{"--engine", "scanify"} + arguments);
     EXPECT_TRUE(host.waitForFinished(300000));
     EXPECT_EQ(host.exitCode(), 0) << host.readAllStandardError().toStdString();
-    return QJsonDocument::fromJson(host.readAllStandardOutput()).object()["scanify"].toObject();
+    return QJsonDocument::fromJson(host.readAllStandardOutput()).object();
+}
+
+QJsonObject RunScanifyHost(const QStringList &arguments)
+{
+    return RunScanifyHostReport(arguments)["scanify"].toObject();
 }
 
 QJsonObject Entry(const QJsonArray &records, const QString &document)
@@ -49,7 +55,17 @@ TEST(ScanifyHostRun, ScriptedOperatorWorksEveryFeederPageAndStoresTheRecords)
     if (!QFileInfo::exists(QCoreApplication::applicationDirPath() + "/libscproxy.so"))
         GTEST_SKIP() << "the stand-in engine library is not built";
     const QString out = r9test::TestHome() + "/records";
-    const QJsonObject report = RunScanifyHost({"--output", out});
+    const QString pagesFolder = r9test::TestHome() + "/scanify-pages";
+    const QJsonObject whole = RunScanifyHostReport({"--output", out, "--form-pages", pagesFolder});
+    // The operator picks the engine the run is for.
+    EXPECT_EQ(whole["recognizerChoice"].toObject()["engineIndex"].toInt(), 1);
+    EXPECT_EQ(whole["recognizerChoice"].toObject()["engine"].toString(), "Cognitive Scanify API");
+    // Three pages of the first window, as opened, at the minimum size and maximised.
+    const QStringList shots = QDir(pagesFolder).entryList({"*.png"});
+    EXPECT_EQ(shots.size(), 9) << shots.join(", ").toStdString();
+    EXPECT_TRUE(shots.contains("CognitiveRecognitionFM-tsScanAndRecognize-tsAdd.png"));
+    EXPECT_TRUE(shots.contains("CognitiveRecognitionFM-tsCommonOptions-min.png"));
+    const QJsonObject report = whole["scanify"].toObject();
     ASSERT_FALSE(report.contains("error")) << report["error"].toString().toStdString();
     const QJsonArray records = report["records"].toArray();
     const int pages = QDir(QCoreApplication::applicationDirPath() + "/specimens/scanify").entryList({"*.json"}).size();
@@ -71,9 +87,10 @@ TEST(ScanifyHostRun, ScriptedOperatorWorksEveryFeederPageAndStoresTheRecords)
     EXPECT_TRUE(QFile::exists(passport["screenshot"].toString()));
     EXPECT_TRUE(passport["engineDialogs"].toArray().contains(QJsonValue("ScanifySourceDialog: Scanify Specimen Feeder")));
 
-    // The licence's impossible date stops "Готово" until the operator clears it.
+    // The licence's impossible date is left empty and marked: "Готово" takes it as it is.
     const QJsonObject licenceEntry = Entry(records, "03-DRVL.json");
-    EXPECT_EQ(licenceEntry["clearedDates"].toArray(), QJsonArray{"dteDateOfIssue"});
+    EXPECT_EQ(licenceEntry["modalResult"].toInt(), 1);
+    EXPECT_FALSE(licenceEntry.contains("messages"));
     const QJsonObject licence = licenceEntry["record"].toObject();
     EXPECT_TRUE(Has(licence, "erroneous", "dateOfIssue"));
     EXPECT_TRUE(Has(licence, "erroneous", "passportNumber"));

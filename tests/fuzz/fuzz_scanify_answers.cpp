@@ -77,8 +77,10 @@ private:
 // its reader: the bytes up to the terminator or the bound, as far as they
 // are well-formed UTF-8 (the locale's encoding here), a leading byte order
 // mark dropped.
-QString Expected(const char *text, size_t bound)
+QString Expected(const char *text, size_t bound, bool *cut = nullptr)
 {
+    if (cut)
+        *cut = false;
     if (!text)
         return QString();
     const auto *p = reinterpret_cast<const unsigned char *>(text);
@@ -117,7 +119,12 @@ QString Expected(const char *text, size_t bound)
         else if (!byteOrderMark)
             out.append(QChar(char16_t(cp)));
         i += size_t(extra) + 1;
+        // A leading byte order mark is not shown, so the value is not what the engine read.
+        if (byteOrderMark && cut)
+            *cut = true;
     }
+    if (i < n && cut)
+        *cut = true;
     return out;
 }
 
@@ -174,18 +181,22 @@ void CheckWindow(const TCognitiveRecognitionFM &form, const FakeScanify &fake, c
     std::map<int, QString> joined;
     std::map<int, std::int32_t> lastFlags;
     std::map<int, bool> lastGaveText;
+    std::map<int, bool> lastCut;
     for (const scanify::TFieldMapping &m : kind->Fields()) {
         const auto it = given.find(m.engineField);
         // A field the engine was not given reads "" (or the one raw text), flags 0.
         const Given g = it != given.end() ? it->second : Given{fake.rawText ? fake.rawText : "", 0};
-        joined[m.target] += QLatin1Char(' ') + Expected(g.text, scanify::MaxEngineText);
+        bool cut = false;
+        joined[m.target] += QLatin1Char(' ') + Expected(g.text, scanify::MaxEngineText, &cut);
+        lastCut[m.target] = cut;
         lastFlags[m.target] = fake.fillAttributes ? g.flags : 0;
         lastGaveText[m.target] = g.text && *g.text;
     }
     for (const auto &[target, text] : joined) {
         const auto field = recognition::TResultField(target);
         const std::int32_t flags = lastFlags[target];
-        const QColor marked = (flags & SCF_VRS_ERROR) ? scanify::ErroneousFieldColor()
+        // A value cut short at bytes that are no text is marked as an error.
+        const QColor marked = ((flags & SCF_VRS_ERROR) || lastCut[target]) ? scanify::ErroneousFieldColor()
                               : (flags & SCF_VRS_WARNING) ? scanify::DoubtfulFieldColor()
                                                           : scanify::NormalFieldColor();
         if (ui::TCaptionedEdit *edit = form.Fields().Text(field, column)) {
@@ -197,7 +208,7 @@ void CheckWindow(const TCognitiveRecognitionFM &form, const FakeScanify &fake, c
             const QDate plain = QDate::fromString(value, QStringLiteral("dd.MM.yyyy"));
             if (plain.isValid() && plain.year() >= 1900 && plain.year() <= 2100)
                 FUZZ_CHECK(date->Date() == plain);
-            if (flags & SCF_VRS_ERROR)
+            if ((flags & SCF_VRS_ERROR) || lastCut[target])
                 FUZZ_CHECK(date->BackgroundColor() == scanify::ErroneousFieldColor());
             if (!date->IsNull())
                 FUZZ_CHECK(date->Date().isValid());

@@ -3,6 +3,8 @@
 
 #include "ZoneDecoder.h"
 
+#include <algorithm>
+
 #include <gtest/gtest.h>
 
 using namespace mrz;
@@ -47,6 +49,57 @@ TEST(ZoneDecoder, ACleanReadingIsTrustedThroughout)
         EXPECT_TRUE(c.valid) << c.name.toStdString();
     for (size_t i = 0; i < z.trusted.size(); ++i)
         EXPECT_TRUE(z.trusted[i]) << i;
+}
+
+TEST(ZoneDecoder, UnknownPartsOfTheBirthDateAndLongCardNumbersAreRead)
+{
+    // A passport whose holder's day and month of birth are unknown: the zone
+    // holds, but the date is not taken as read.
+    const QString passport = kTd3.left(44) + QStringLiteral("L898902C36UTO74<<<<1F1204159ZE184226B<<<<<18");
+    const DecodedZone z = DecodeZone(Format::TD3, CleanScores(passport));
+    EXPECT_EQ(z.text, passport);
+    EXPECT_TRUE(z.plausible);
+    EXPECT_TRUE(z.birthDateUnknown);
+    for (const CheckResult &c : z.checks)
+        EXPECT_TRUE(c.valid) << c.name.toStdString();
+    for (size_t i = 0; i < z.trusted.size(); ++i)
+        EXPECT_EQ(z.trusted[i], i < 44 + 13 || i >= 44 + 19) << i;
+
+    // A card number of twelve characters continued into the optional data.
+    const QString card = QStringLiteral("I<UTOERIKSSON<<ANNA<MARIA<<<<<<<<<<<"
+                                        "D23145890<UTO7408122F12041597349<<<2");
+    const DecodedZone c = DecodeZone(Format::TD2, CleanScores(card));
+    EXPECT_EQ(c.text, card);
+    EXPECT_TRUE(c.plausible);
+    for (const CheckResult &check : c.checks)
+        EXPECT_TRUE(check.valid) << check.name.toStdString();
+}
+
+TEST(ZoneDecoder, WeakLikenessIsNotTrustedAndMakesNoValidZone)
+{
+    // One glyph far ahead of the others but only faintly like its template.
+    std::vector<Scores> s = CleanScores(kTd3);
+    for (float &v : s[7])
+        v = 0.1f;
+    Set(s, 7, 'I', 0.6f);
+    const DecodedZone one = DecodeZone(Format::TD3, s);
+    EXPECT_EQ(one.text, kTd3);
+    EXPECT_FALSE(one.trusted[7]);
+    EXPECT_TRUE(one.trusted[6]);
+    EXPECT_FALSE(one.weakLikeness);
+
+    // Every glyph so: the print is no OCR-B, though every check holds.
+    for (int i = 0; i < kTd3.size(); ++i) {
+        for (float &v : s[size_t(i)])
+            v = 0.2f;
+        s[size_t(i)][size_t(AlphabetIndex(kTd3.at(i)))] = 0.7f;
+    }
+    const DecodedZone all = DecodeZone(Format::TD3, s);
+    EXPECT_EQ(all.text, kTd3);
+    for (const CheckResult &c : all.checks)
+        EXPECT_TRUE(c.valid) << c.name.toStdString();
+    EXPECT_TRUE(all.weakLikeness);
+    EXPECT_TRUE(std::none_of(all.trusted.begin(), all.trusted.end(), [](bool t) { return t; }));
 }
 
 TEST(ZoneDecoder, APositionChoosesOnlyAmongTheCharactersItAdmits)

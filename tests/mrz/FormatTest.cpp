@@ -80,7 +80,8 @@ TEST(MrzFormat, LayoutsAndPositionClasses)
     const Rules td3 = RulesFor(Format::TD3);
     ASSERT_EQ(td3.classes.size(), 88u);
     EXPECT_EQ(td3.classes[10], CharClass::Letter) << "names";
-    EXPECT_EQ(td3.classes[44 + 13], CharClass::Digit) << "date of birth";
+    EXPECT_EQ(td3.classes[44 + 13], CharClass::DigitOrFiller) << "date of birth, whose parts may be unknown";
+    EXPECT_EQ(td3.classes[44 + 21], CharClass::Digit) << "date of expiry";
     EXPECT_EQ(td3.classes[44 + 20], CharClass::Sex);
     EXPECT_EQ(td3.classes[44 + 42], CharClass::DigitOrFiller);
     EXPECT_TRUE(Admits(CharClass::Sex, 'X'));
@@ -162,4 +163,42 @@ TEST(MrzFields, DatesForTheEngines)
     EXPECT_TRUE(DisplayDate(d, true, 2026).value.isEmpty()) << "no 30th of February";
     d.value = QStringLiteral("9O0101");
     EXPECT_TRUE(DisplayDate(d, true, 2026).value.isEmpty());
+}
+
+TEST(MrzFields, ALongTd2NumberContinuesInTheOptionalData)
+{
+    // D23145890734 on a two-line card: a filler where the check digit would
+    // be, the rest of the number and its check digit 9 in the optional data.
+    const QString t = kTd2.left(36) + QStringLiteral("D23145890<UTO7408122F12041597349<<<2");
+    EXPECT_TRUE(Admits(RulesFor(Format::TD2).classes[45], '<'));
+    const Rules r = RulesFor(Format::TD2, t);
+    EXPECT_EQ(r.checks.front().digit, 36 + 31);
+    EXPECT_TRUE(AllHold(Format::TD2, t));
+    const Fields f = ParseFields(Format::TD2, t);
+    EXPECT_EQ(f.documentNumber.value, "D23145890734");
+    EXPECT_EQ(f.documentNumber.positions.back(), 36 + 30);
+    EXPECT_EQ(f.personalNumber.value, "");
+    EXPECT_EQ(f.nationality.value, "UTO");
+    // A passport number is never continued: a filler there is a misreading.
+    EXPECT_FALSE(Admits(RulesFor(Format::TD3).classes[44 + 9], '<'));
+}
+
+TEST(MrzFields, ADateOfBirthMayLeaveItsPartsUnknown)
+{
+    EXPECT_EQ(StateOfDate(u"740812", true), DateState::Known);
+    for (const char16_t *unknown : {u"74<<<<", u"740800", u"740000", u"<<<<<<", u"74<<12", u"<<0229"})
+        EXPECT_EQ(StateOfDate(unknown, true), DateState::PartlyUnknown) << QString::fromUtf16(unknown).toStdString();
+    for (const char16_t *invalid : {u"741301", u"740832", u"750229", u"74<<32", u"7<0812", u"74O812"})
+        EXPECT_EQ(StateOfDate(invalid, true), DateState::Invalid) << QString::fromUtf16(invalid).toStdString();
+    EXPECT_EQ(StateOfDate(u"30<<<<", false), DateState::Invalid) << "an expiry date is always whole";
+
+    // The check digit counts fillers as naughts, and the date comes to the engines as none, marked.
+    const QString t = kTd3.left(44) + QStringLiteral("L898902C36UTO74<<<<1F1204159ZE184226B<<<<<18");
+    EXPECT_TRUE(AllHold(Format::TD3, t));
+    const Fields f = ParseFields(Format::TD3, t);
+    EXPECT_EQ(f.birthDate.value, "74<<<<");
+    const FieldText shown = DisplayDate(f.birthDate, true, 2026);
+    EXPECT_TRUE(shown.value.isEmpty());
+    EXPECT_TRUE(shown.doubtful);
+    EXPECT_FALSE(DisplayDate(f.expiryDate, false, 2026).doubtful);
 }

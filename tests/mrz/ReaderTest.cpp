@@ -202,6 +202,25 @@ TEST(MrzReader, TheGeneratorIsDeterministic)
     EXPECT_NE(mrzpages::MakeSetPage(77, 4).truth.lines, a.truth.lines);
 }
 
+TEST(MrzReader, APassportWithAnUnknownDayAndMonthOfBirth)
+{
+    PageRecipe recipe = Recipe("TD3", 300);
+    mrzpages::Random rng(17);
+    specimens::MrzData data = mrzpages::RandomData(recipe.format, rng);
+    data.birthDate = QStringLiteral("85<<<<");
+    const mrzpages::Page page = mrzpages::MakePage(recipe, data, rng);
+    const MrzResult r = ReadMrz(page.image);
+    ASSERT_TRUE(r.found);
+    EXPECT_EQ(r.lines, page.truth.lines);
+    EXPECT_TRUE(r.AllChecksValid());
+    EXPECT_EQ(r.fields.birthDate.value, "85<<<<");
+    EXPECT_FALSE(r.Trusted(r.fields.birthDate, 0));
+    EXPECT_TRUE(r.Marks(r.fields.birthDate).doubt);
+    EXPECT_FALSE(r.Marks(r.fields.birthDate).error);
+    EXPECT_TRUE(r.Marks(DisplayDate(r.fields.birthDate, true, 2026)).doubt);
+    EXPECT_FALSE(r.Marks(r.fields.surname).doubt);
+}
+
 TEST(MrzReader, FieldMarksForTheSecondEngine)
 {
     // A reading with one doubtful name symbol and a failing expiry check.
@@ -325,4 +344,61 @@ TEST(MrzReader, RefusesDevicesPipesAndFoldersNamedAsPages)
         EXPECT_FALSE(r.found);
         EXPECT_EQ(r.error, path + QStringLiteral(": not a picture file"));
     }
+}
+
+TEST(MrzReader, ReadsFadedPrint)
+{
+    // Ink at half its contrast against the paper, and less, on good and poor
+    // scans: the zone is found, so its rows must be measured too.
+    int index = 0;
+    for (const char *format : {"TD1", "TD2", "TD3"}) {
+        for (int dpi : {150, 200, 300}) {
+            for (double contrast : {0.5, 0.4}) {
+                SCOPED_TRACE(testing::Message() << format << " " << dpi << " dpi, contrast " << contrast);
+                PageRecipe s = Recipe(format, dpi, 90 * (index % 4), index % 2 ? 2.5 : -1.5);
+                s.contrast = contrast;
+                s.blur = 0.3 + 0.1 * (index % 5);
+                s.noise = 4 + index % 4;
+                s.light = 0.1 + 0.05 * (index % 4);
+                s.jpegQuality = index % 2 ? 35 : 70;
+                s.gray = index % 3 == 0;
+                const mrzpages::Page page = Make(s, 100 + std::uint64_t(index));
+                ExpectRead(page, ReadMrz(page.image));
+                ++index;
+            }
+        }
+    }
+}
+
+TEST(MrzReader, AZoneInAnotherTypefaceIsNotTakenAsRead)
+{
+    // A zone printed in a typewriter face: glyphs that only look like OCR-B.
+    // Whatever the check digits can be repaired into, a letter read by a weak
+    // likeness is not trusted, and the reading as a whole is not valid.
+    int valid = 0, trustedWrong = 0, pages = 0;
+    for (const char *format : {"TD1", "TD2", "TD3"}) {
+        for (int dpi : {200, 300}) {
+            for (std::uint64_t seed : {1, 2, 3}) {
+                SCOPED_TRACE(testing::Message() << format << " " << dpi << " dpi, seed " << seed);
+                PageRecipe s = Recipe(format, dpi);
+                s.zoneFontFile = QStringLiteral("/usr/share/fonts/truetype/dejavu/DejaVuSansMono.ttf");
+                const mrzpages::Page page = Make(s, seed);
+                const MrzResult r = ReadMrz(page.image);
+                ++pages;
+                if (!r.found)
+                    continue;
+                valid += r.AllChecksValid() ? 1 : 0;
+                const QString truth = page.truth.lines.join(QString());
+                const QString read = r.Text();
+                for (int i = 0; i < read.size() && i < truth.size(); ++i)
+                    if (read.at(i) != truth.at(i) && r.trusted[size_t(i)]) {
+                        ++trustedWrong;
+                        ADD_FAILURE() << "position " << i << " read " << read.at(i).toLatin1() << " for "
+                                      << truth.at(i).toLatin1() << " and trusted";
+                    }
+            }
+        }
+    }
+    EXPECT_EQ(trustedWrong, 0);
+    EXPECT_EQ(valid, 0);
 }

@@ -325,6 +325,7 @@ TEST_F(ScProxyRecog, APictureWithoutADescriptionIsAPassportWhenItsZoneReads)
     specimens::MrzData data = mrzpages::RandomData(passport.format, rng);
     data.surname = QStringLiteral("MBEKI");
     data.givenNames = QStringLiteral("THABO");
+    data.birthDate = QStringLiteral("85<<<<"); // day and month unknown
     ASSERT_TRUE(mrzpages::MakePage(passport, data, rng).image.save(dir.filePath(QStringLiteral("passport.png"))));
     mrzpages::PageRecipe card = passport;
     card.format = QStringLiteral("TD1");
@@ -339,6 +340,11 @@ TEST_F(ScProxyRecog, APictureWithoutADescriptionIsAPassportWhenItsZoneReads)
     EXPECT_EQ(Field(doc, "IN_Name").text, QStringLiteral("THABO"));
     EXPECT_EQ(Field(doc, "IN_SerNum").text, data.documentNumber);
     EXPECT_EQ(Field(doc, "IN_SurName").flags, 0);
+    // No description names the country: the zone's issuing state stands for it.
+    EXPECT_EQ(Field(doc, "IN_CNT").text, data.issuingState);
+    EXPECT_EQ(Field(doc, "IN_KOD").text, data.nationality);
+    EXPECT_EQ(Field(doc, "IN_BirthDate").text, QString()) << "no date to take as read";
+    EXPECT_EQ(Field(doc, "IN_BirthDate").flags, SCF_VRS_WARNING);
 
     EXPECT_EQ(Recognise("passport", 90, dir.path()), 0u) << "the turn leaves it upside down";
     EXPECT_EQ(Recognise("card", 270, dir.path()), 0u) << "not a passport";

@@ -88,6 +88,9 @@ public:
     CallLog *log = nullptr;
     Failures failing;
     std::function<void()> onDestroy;
+    /// Runs at every call, after it is recorded (what the caller's window
+    /// might do while the engine works).
+    std::function<void(const QString &operation)> onCall;
 
 protected:
     virtual ~Object()
@@ -101,6 +104,8 @@ protected:
         const QString entry = argument.isNull() ? operation : operation + QLatin1Char(':') + argument;
         if (log)
             log->push_back(entry);
+        if (onCall)
+            onCall(operation);
         if (const std::optional<QString> text = failing.For(operation, entry))
             return Fail(*text);
         return S_OK;

@@ -1,6 +1,10 @@
 #include "support/TestSupport.h"
 #include <QCoreApplication>
+#include <QApplication>
 #include <QFile>
+#include <QHelpEvent>
+#include <QToolTip>
+#include <QWidget>
 #include <QJsonDocument>
 #include <QProcess>
 #include <QProcessEnvironment>
@@ -61,6 +65,15 @@ QJsonObject RunReferenceHost(const QStringList &arguments, int timeoutMs)
     EXPECT_EQ(host.exitStatus(), QProcess::NormalExit) << "the host crashed: " << errors;
     EXPECT_EQ(host.exitCode(), 0) << errors;
     return QJsonDocument::fromJson(host.readAllStandardOutput()).object();
+}
+
+QString ToolTipShownFor(QWidget *widget)
+{
+    QToolTip::hideText();
+    const QPoint at(2, 2);
+    QHelpEvent event(QEvent::ToolTip, at, widget->mapToGlobal(at));
+    QApplication::sendEvent(widget, &event);
+    return QToolTip::isVisible() ? QToolTip::text() : QString();
 }
 
 } // namespace r9test

@@ -6,6 +6,8 @@
 #include <QString>
 #include <vector>
 
+class QWidget;
+
 namespace r9test {
 
 /// The temporary home folder of the running test (HOME and XDG_CONFIG_HOME
@@ -35,5 +37,10 @@ QByteArray Utf16LeFile(const QString &text);
 /// host that does not finish in time or fails is a test failure.
 QJsonObject RunReferenceHost(const QStringList &arguments, int timeoutMs = 300000);
 void WriteFile(const QString &path, const QByteArray &bytes);
+
+/// The tooltip a shown window would show for the mouse resting on widget
+/// (the widget's own, else the nearest parent's, as Qt passes it up); empty
+/// when none would show.
+QString ToolTipShownFor(QWidget *widget);
 
 } // namespace r9test

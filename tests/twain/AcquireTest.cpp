@@ -177,6 +177,38 @@ TEST_F(AcquireTest, ClosingTheSourcesDialogWithoutScanningGivesNothing)
     EXPECT_EQ(dsm.count(DAT_IMAGENATIVEXFER, MSG_GET), 0);
 }
 
+TEST_F(AcquireTest, ASourceThatWakesTheLoopHasItsRecordBeforeTheEventsPostedAfterTheWake)
+{
+    // The first record finds the source busy; it then has news, wakes the
+    // loop and something else is posted after the wake. Its record comes
+    // before that (at the slice's end it would come after).
+    QObject context;
+    int records = 0;
+    bool laterEventRan = false;
+    bool wokenFirst = false;
+    dsm.answer(DAT_EVENT, MSG_PROCESSEVENT, [&](TW_MEMREF data) -> TW_UINT16 {
+        auto *event = static_cast<pTW_EVENT>(data);
+        if (++records == 1) {
+            QCoreApplication::postEvent(QCoreApplication::instance(), new QEvent(QEvent::Type(TWEV_WAKEEVENTTYPE)));
+            QMetaObject::invokeMethod(&context, [&laterEventRan] { laterEventRan = true; }, Qt::QueuedConnection);
+            event->TWMessage = MSG_NULL;
+            return TWRC_NOTDSEVENT;
+        }
+        wokenFirst = !laterEventRan;
+        event->TWMessage = MSG_CLOSEDSREQ;
+        return TWRC_DSEVENT;
+    });
+    EXPECT_EQ(TWAIN_AcquireNative(0, TWAIN_ANYTYPE), nullptr);
+    EXPECT_EQ(records, 2);
+    EXPECT_TRUE(wokenFirst);
+    EXPECT_EQ(TWAIN_State(), TWAIN_PRESESSION);
+
+    // Outside the loop the wake is nobody's and does no harm.
+    QCoreApplication::postEvent(QCoreApplication::instance(), new QEvent(QEvent::Type(TWEV_WAKEEVENTTYPE)));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(records, 2);
+}
+
 TEST_F(AcquireTest, EveryFailingStepShowsItsWarningAndTheSessionStillWalksDown)
 {
     struct Case

@@ -1,7 +1,8 @@
 // Page assembly from SANE frames without a device: pieces of any size,
 // pages shorter or longer than announced, formats refused; and the product
-// names of the sources.
+// names of the sources; colour lines swapped to the DIB's order.
 #include "PageAssembler.h"
+#include "RgbToBgr.h"
 #include "SaneDevices.h"
 #include "twain/DibLayout.h"
 #include "twain/LockedBlock.h"
@@ -183,4 +184,23 @@ TEST(SourceNamesTest, VendorAndModelWithinThirtyThreeBytesAndUnique)
     // Cut between letters, never inside one.
     EXPECT_TRUE(QString::fromUtf8(names[5].productName).toUtf8() == names[5].productName);
     EXPECT_TRUE(names[5].productName.startsWith("SANE: Fabrikant Сканер"));
+}
+
+TEST(RgbToBgrTest, EveryPixelOfALineOfAnyWidthIsSwappedAndNothingBeyondItWritten)
+{
+    for (std::size_t width = 0; width <= 40; ++width) {
+        SCOPED_TRACE(width);
+        std::vector<uint8_t> rgb(3 * width);
+        for (std::size_t i = 0; i < rgb.size(); ++i)
+            rgb[i] = uint8_t(i * 37 + 11);
+        std::vector<uint8_t> bgr(3 * width + 16, 0xA5); // beyond the line: must stay
+        twainsane::RgbToBgr(rgb.data(), bgr.data(), width);
+        int wrong = 0;
+        for (std::size_t x = 0; x < width; ++x)
+            for (std::size_t c = 0; c < 3; ++c)
+                wrong += bgr[3 * x + c] != rgb[3 * x + 2 - c];
+        EXPECT_EQ(wrong, 0);
+        for (std::size_t i = 3 * width; i < bgr.size(); ++i)
+            EXPECT_EQ(bgr[i], 0xA5) << i;
+    }
 }

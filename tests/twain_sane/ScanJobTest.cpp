@@ -1,11 +1,16 @@
 // The scan's steps against a scripted device: the feeder's sheets until it
 // is empty or enough are in, a fault on a later sheet or in the middle of a
 // page keeping what was finished, the operator's cancel, and steps that
-// never read more than a slice allows.
+// never read more than a slice allows, and a device's reader thread left
+// alone while it is busy.
 #include "ScanJob.h"
 #include "GlobalMemory.h"
 
+#include <algorithm>
+#include <atomic>
 #include <gtest/gtest.h>
+#include <thread>
+#include <unistd.h>
 #include <vector>
 
 using twainsane::ScanJob;
@@ -172,4 +177,101 @@ TEST_F(ScanJobTest, StepsReadNoMoreThanASliceAndCancelStopsBetweenThem)
     EXPECT_EQ(job.phase(), ScanJob::Phase::Cancelled);
     EXPECT_FALSE(job.failure());
     EXPECT_EQ(marks(job), (std::vector<int>{1}));
+}
+
+namespace {
+
+/// A device that starts a reader thread with each page, as SANE's test
+/// backend does, and stops it when the page ends or is cancelled. The
+/// reader is busy for a while first (as one filling its buffer is), then
+/// waits on its pipe; the device notes whether it was stopped while busy.
+struct ThreadedDevice
+{
+    std::atomic<bool> readerBusy{false};
+    bool stoppedBusy = false;
+    int stops = 0;
+    int pipe[2] = {-1, -1};
+    std::thread reader;
+    SANE_Status readStatus = SANE_STATUS_GOOD;
+    std::size_t offset = 0;
+
+    void stopReader()
+    {
+        stoppedBusy = stoppedBusy || readerBusy.load();
+        ++stops;
+        if (reader.joinable()) {
+            ::close(pipe[1]);
+            reader.join();
+            ::close(pipe[0]);
+        }
+    }
+};
+ThreadedDevice *g_threaded = nullptr;
+
+twainsane::SaneCalls threadedCalls()
+{
+    twainsane::SaneCalls calls = scriptedCalls();
+    calls.start = [](SANE_Handle) {
+        if (::pipe(g_threaded->pipe) != 0)
+            return SANE_STATUS_IO_ERROR;
+        g_threaded->readerBusy = true;
+        g_threaded->reader = std::thread([] {
+            [[maybe_unused]] volatile int sink = 0;
+            for (int i = 0; i < 20000000; ++i)
+                sink = i;
+            g_threaded->readerBusy = false;
+            char byte;
+            [[maybe_unused]] const ssize_t n = ::read(g_threaded->pipe[0], &byte, 1);
+        });
+        g_threaded->offset = 0;
+        return SANE_STATUS_GOOD;
+    };
+    calls.parameters = [](SANE_Handle, SANE_Parameters *p) {
+        *p = SANE_Parameters{SANE_FRAME_GRAY, SANE_TRUE, 4, 4, 3, 8};
+        return SANE_STATUS_GOOD;
+    };
+    calls.read = [](SANE_Handle, SANE_Byte *data, SANE_Int max, SANE_Int *length) {
+        *length = 0;
+        if (g_threaded->readStatus != SANE_STATUS_GOOD)
+            return g_threaded->readStatus;
+        const std::size_t n = std::min<std::size_t>(std::size_t(max), 12 - g_threaded->offset);
+        std::fill(data, data + n, SANE_Byte(7));
+        g_threaded->offset += n;
+        *length = SANE_Int(n);
+        if (n && g_threaded->offset == 12)
+            g_threaded->stopReader(); // the read that ends the page ends its reader
+        return n ? SANE_STATUS_GOOD : SANE_STATUS_EOF;
+    };
+    calls.cancel = [](SANE_Handle) {
+        if (g_threaded->reader.joinable())
+            g_threaded->stopReader();
+    };
+    return calls;
+}
+
+} // namespace
+
+TEST_F(ScanJobTest, ADevicesReaderThreadIsNotStoppedWhileItIsBusy)
+{
+    // A fault at the first read: the cancel waits for the reader.
+    for (SANE_Status fault : {SANE_STATUS_IO_ERROR, SANE_STATUS_JAMMED}) {
+        ThreadedDevice device;
+        device.readStatus = fault;
+        g_threaded = &device;
+        ScanJob job(nullptr, ScanRequest(), threadedCalls());
+        run(job);
+        EXPECT_EQ(job.phase(), ScanJob::Phase::Failed);
+        EXPECT_EQ(device.stops, 1);
+        EXPECT_FALSE(device.stoppedBusy);
+    }
+    // The page read whole: the read that ends it waits for the reader too.
+    ThreadedDevice device;
+    g_threaded = &device;
+    ScanJob job(nullptr, ScanRequest(), threadedCalls());
+    run(job);
+    EXPECT_EQ(job.phase(), ScanJob::Phase::Finished);
+    EXPECT_EQ(job.pageCount(), 1);
+    EXPECT_EQ(device.stops, 1);
+    EXPECT_FALSE(device.stoppedBusy);
+    g_threaded = nullptr;
 }

@@ -14,7 +14,9 @@
 #include <QPainter>
 #include <QPainterPath>
 
+#include <algorithm>
 #include <cmath>
+#include <map>
 #include <mutex>
 
 namespace mrzpages {
@@ -117,6 +119,20 @@ const Fonts &LoadFonts()
     return fonts;
 }
 
+// The family of a font file, loaded once.
+QString FontFamily(const QString &file)
+{
+    static std::mutex lock;
+    static std::map<QString, QString> families;
+    std::lock_guard guard(lock);
+    auto it = families.find(file);
+    if (it == families.end()) {
+        const QStringList f = QFontDatabase::applicationFontFamilies(QFontDatabase::addApplicationFont(file));
+        it = families.emplace(file, f.isEmpty() ? QStringLiteral("Monospace") : f.first()).first;
+    }
+    return it->second;
+}
+
 // The card upright at the scan's resolution, with the zone's corners.
 QImage DrawCard(const PageRecipe &recipe, const QStringList &lines, Random &rng, QPolygonF *zone)
 {
@@ -172,7 +188,7 @@ QImage DrawCard(const PageRecipe &recipe, const QStringList &lines, Random &rng,
     }
 
     // The zone: OCR-B at the nominal pitch of 2.54 mm, as a printer lays it down.
-    QFont ocrb(LoadFonts().ocrb);
+    QFont ocrb(recipe.zoneFontFile.isEmpty() ? LoadFonts().ocrb : FontFamily(recipe.zoneFontFile));
     ocrb.setPixelSize(200);
     const QFontMetricsF fm(ocrb);
     const double pitch = 2.54 * k * recipe.pitchScale;
@@ -182,7 +198,10 @@ QImage DrawCard(const PageRecipe &recipe, const QStringList &lines, Random &rng,
     const double lastBaseline = card.height() - rng.Uniform(4.0, 5.5) * k;
     const double firstBaseline = lastBaseline - lineStep * double(lines.size() - 1);
     const int ink = rng.Int(0, 60);
-    p.setPen(QColor(ink, ink, ink + rng.Int(0, 20)));
+    const int blue = ink + rng.Int(0, 20);
+    // Faded print lies between the ink and the paper.
+    const auto fade = [&](int from, int to) { return int(std::lround(to + (from - to) * std::clamp(recipe.contrast, 0.0, 1.0))); };
+    p.setPen(QColor(fade(ink, paper.red()), fade(ink, paper.green()), fade(blue, paper.blue())));
     p.setFont(ocrb);
     const double jitter = 0.06 * k;
     for (int l = 0; l < lines.size(); ++l) {
@@ -323,6 +342,10 @@ Page MakeSetPage(std::uint64_t seed, int index, int dpi)
 {
     Random rng(seed * 1000003ULL + std::uint64_t(index));
     PageRecipe recipe = RandomRecipe(rng);
+    // One page in four has faded print, down to half the contrast and below.
+    // Drawn from a stream of its own, so the pages keep everything else.
+    Random fading(~(seed * 1000003ULL + std::uint64_t(index)));
+    recipe.contrast = fading.Chance(0.25) ? fading.Uniform(0.4, 0.75) : 1.0;
     if (dpi > 0) {
         recipe.dpi = dpi;
         recipe.a4 = recipe.a4 || dpi <= 300;
@@ -364,6 +387,7 @@ QJsonObject TruthJson(const PageTruth &t)
         {QStringLiteral("light"), s.light},
         {QStringLiteral("jpegQuality"), s.jpegQuality},
         {QStringLiteral("gray"), s.gray},
+        {QStringLiteral("contrast"), s.contrast},
     };
 }
 

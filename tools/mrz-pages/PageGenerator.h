@@ -1,7 +1,7 @@
 #pragma once
 // Test pages for the zone reader: random valid zones of the three formats on
 // document-like cards, scanned at several resolutions, turned by quarter turns,
-// skewed, blurred, noisy, unevenly lit and JPEG-compressed, with the truth
+// skewed, blurred, noisy, unevenly lit, faded and JPEG-compressed, with the truth
 // beside each. The same seed and index always give the same page.
 
 #include "../specimen-generator/Mrz.h"
@@ -30,10 +30,16 @@ struct PageRecipe
     double light = 0;     ///< how much darker the far side of the page is, 0..1
     int jpegQuality = 0;  ///< 0: no JPEG round trip
     bool gray = false;
+    /// How far the zone's ink stands from the paper, 0..1: faded print or a
+    /// worn ribbon below 1.
+    double contrast = 1.0;
     double pitchScale = 1.0; ///< printer's deviation from the nominal 2.54 mm pitch
     /// Printed in OCR-B where the zone goes instead of the data's zone (text
     /// that only looks like a zone); empty: the zone of the data.
     QStringList printedRows;
+    /// Font file the zone is printed in; empty: OCR-B (a zone in another
+    /// typeface is a forgery or a poor copy, which a reader must not trust).
+    QString zoneFontFile;
 };
 
 struct PageTruth
@@ -78,7 +84,7 @@ Page MakeSetPage(std::uint64_t seed, int index, int dpi = 0);
 
 /// Changes whenever the pages a seed gives change, so that a set drawn by an
 /// older generator and kept on disk is not taken for the current one.
-inline constexpr int kSetVersion = 2;
+inline constexpr int kSetVersion = 3;
 
 /// The zone lines for the data in the given format.
 QStringList ZoneLines(const QString &format, const specimens::MrzData &data);

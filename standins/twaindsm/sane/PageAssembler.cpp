@@ -1,5 +1,7 @@
 #include "PageAssembler.h"
 
+#include "RgbToBgr.h"
+
 #include "GlobalMemory.h"
 #include "MultiTWAIN.h" // the bitmap header record only; nothing of the package is linked
 
@@ -188,11 +190,7 @@ void PageAssembler::convertLine(const uint8_t *line)
         }
     } else if (m_frame.format == SANE_FRAME_RGB) {
         if (depth == 8) {
-            for (std::size_t x = 0; x < w; ++x) {
-                dst[3 * x] = line[3 * x + 2];
-                dst[3 * x + 1] = line[3 * x + 1];
-                dst[3 * x + 2] = line[3 * x];
-            }
+            RgbToBgr(line, dst, w);
         } else {
             for (std::size_t x = 0; x < w; ++x)
                 for (std::size_t c = 0; c < 3; ++c)

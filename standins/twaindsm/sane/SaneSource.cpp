@@ -356,7 +356,7 @@ void SaneSource::dialogAnswer(ScanDialog::Action action, const ScanChoices &choi
             scanNews();
         }
         else if (m_pages.empty())
-            m_pending = MSG_CLOSEDSREQ;
+            announce(MSG_CLOSEDSREQ);
         return;
     }
     if (m_scan || !m_pages.empty())
@@ -474,7 +474,7 @@ void SaneSource::scanEnded()
                             : cancelled ? QStringLiteral("The scan was cancelled.")
                                         : QString();
     if (!m_pages.empty()) {
-        m_pending = MSG_XFERREADY; // the pages read before a fault are not lost
+        announce(MSG_XFERREADY); // the pages read before a fault are not lost
         if (m_dialog) {
             m_dialog->showIdle(message);
             // The dialog forgets the fault when the pages are taken and the
@@ -492,7 +492,15 @@ void SaneSource::transfersEnded(const QString &message)
     if (m_dialog)
         m_dialog->showIdle(message);
     else
-        m_pending = MSG_CLOSEDSREQ;
+        announce(MSG_CLOSEDSREQ);
+}
+
+void SaneSource::announce(TW_UINT16 message)
+{
+    m_pending = message;
+    // The application's loop would learn of it at the end of its slice.
+    if (QCoreApplication *app = QCoreApplication::instance())
+        QCoreApplication::postEvent(app, new QEvent(QEvent::Type(TWEV_WAKEEVENTTYPE)));
 }
 
 TW_UINT16 SaneSource::nativeTransfer(TW_HANDLE *out)

@@ -10,6 +10,10 @@ namespace twainsane {
 namespace {
 
 constexpr std::size_t ReadChunk = 256 * 1024;
+// The longest wait for a backend's threads to come out of harm's way before
+// a call that may stop them; a device whose threads never do is cancelled
+// after it all the same.
+constexpr auto SettleLimit = std::chrono::milliseconds(2000);
 
 } // namespace
 
@@ -21,7 +25,7 @@ ScanJob::ScanJob(SANE_Handle device, const ScanRequest &request, const SaneCalls
 ScanJob::~ScanJob()
 {
     if (running())
-        m_sane.cancel(m_device);
+        cancelDevice();
     for (TW_HANDLE page : m_pages)
         GlobalFree(page);
 }
@@ -56,11 +60,8 @@ bool ScanJob::step()
     m_idle = false;
     if (m_phase == Phase::Starting) {
         start();
-        // The first read follows at once. A device that fails the page
-        // straight away is then cancelled before the reader a backend may
-        // start for the page gets going: SANE's test backend stops its
-        // reader thread wherever it is, and stopped inside the allocator
-        // it leaves the allocator locked for every other thread.
+        // The first read follows at once: the page's data is often there
+        // by the time it is started.
         if (m_phase == Phase::Reading)
             read();
     } else if (m_phase == Phase::Reading) {
@@ -75,9 +76,23 @@ void ScanJob::cancel()
         stop(Phase::Cancelled);
 }
 
+void ScanJob::cancelDevice()
+{
+    m_threads.settle(SettleLimit);
+    m_sane.cancel(m_device);
+    m_threads.forget();
+}
+
+int64_t ScanJob::frameBytesLeft() const
+{
+    if (m_frame.lines < 0)
+        return -1;
+    return int64_t(m_frame.bytes_per_line) * m_frame.lines - int64_t(m_frameRead);
+}
+
 void ScanJob::stop(Phase phase, SANE_Status status)
 {
-    m_sane.cancel(m_device);
+    cancelDevice();
     m_page.reset();
     m_midPage = false;
     m_phase = phase;
@@ -87,7 +102,9 @@ void ScanJob::stop(Phase phase, SANE_Status status)
 
 void ScanJob::start()
 {
+    m_threads.beforeStart();
     const SANE_Status status = m_sane.start(m_device);
+    m_threads.afterStart();
     if (status != SANE_STATUS_GOOD) {
         if (status == SANE_STATUS_CANCELLED)
             stop(Phase::Cancelled);
@@ -106,6 +123,7 @@ void ScanJob::start()
     m_nonBlocking = m_sane.setIoMode(m_device, SANE_TRUE) == SANE_STATUS_GOOD;
     SANE_Int fd = -1;
     m_selectFd = m_sane.selectFd(m_device, &fd) == SANE_STATUS_GOOD ? fd : -1;
+    m_frameRead = 0;
     m_phase = Phase::Reading;
 }
 
@@ -123,7 +141,15 @@ void ScanJob::read()
             return;
         }
         SANE_Int length = 0;
-        const auto ask = static_cast<SANE_Int>(std::min(m_buffer.size(), budget));
+        auto ask = static_cast<SANE_Int>(std::min(m_buffer.size(), budget));
+        // The read that completes a frame may end the backend's threads for
+        // it (the test backend's does): all but its last byte are read
+        // first, and that byte once the threads are out of harm's way.
+        const int64_t left = frameBytesLeft();
+        if (left > 1)
+            ask = static_cast<SANE_Int>(std::min<int64_t>(ask, left - 1));
+        else if (m_threads.any())
+            m_threads.settle(SettleLimit);
         const SANE_Status status = m_sane.read(m_device, m_buffer.data(), ask, &length);
         if (status == SANE_STATUS_EOF) {
             endFrame();
@@ -142,6 +168,7 @@ void ScanJob::read()
             return;
         }
         length = std::min(length, ask);
+        m_frameRead += uint64_t(length);
         m_page.feed(m_buffer.data(), std::size_t(length));
         budget -= std::size_t(length);
         if (Clock::now() >= end)

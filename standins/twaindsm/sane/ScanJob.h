@@ -6,6 +6,7 @@
 // until the feeder is empty or enough pages are in. Finished pages wait as
 // DIBs until they are taken.
 
+#include "BackendThreads.h"
 #include "PageAssembler.h"
 #include "SaneStatus.h"
 
@@ -78,6 +79,11 @@ private:
     void read();
     void endFrame();
     void stop(Phase phase, SANE_Status status = SANE_STATUS_GOOD);
+    /// Cancels on the device once the threads it started for the page are
+    /// out of harm's way.
+    void cancelDevice();
+    /// Bytes of the current frame still to come; -1 when its length is unknown.
+    int64_t frameBytesLeft() const;
 
     SANE_Handle m_device;
     ScanRequest m_request;
@@ -92,6 +98,8 @@ private:
     bool m_idle = false;
     std::vector<TW_HANDLE> m_pages;
     std::vector<uint8_t> m_buffer;
+    uint64_t m_frameRead = 0;
+    BackendThreads m_threads;
 };
 
 } // namespace twainsane
