@@ -8,7 +8,13 @@
 # makes the run fail. Prints executions, corpus size and faults per target.
 #
 #   scripts/run-fuzz.sh [seconds] [target...]
+#   scripts/run-fuzz.sh --replay [target...]   every input of the seed corpus
+#                                  once, under the sanitizers (no fuzzing)
 #   scripts/run-fuzz.sh --available   exit 0 when clang can link libFuzzer
+#
+# Exit status: 0 all well, 1 a target failed (a new finding, or with
+# --replay an input of the corpus that fails), 2 clang cannot link
+# libFuzzer, 3 the targets did not build.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -34,8 +40,15 @@ if ! command -v "$cxx" >/dev/null || ! available; then
   exit 2
 fi
 
-seconds=${1:-60}
-shift || true
+replay=0
+if [ "${1:-}" = "--replay" ]; then
+  replay=1
+  shift
+  seconds=0
+else
+  seconds=${1:-60}
+  shift || true
+fi
 
 CC=$cc CXX=$cxx cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=Release \
   -DR9_FUZZ=ON -DR9_SANITIZE=ON -DR9_BUILD_BENCH=OFF >/dev/null
@@ -46,7 +59,10 @@ if [ ${#targets[@]} -eq 0 ]; then
     targets+=("${t%.cpp}")
   done
 fi
-cmake --build build-fuzz --target "${targets[@]/#/fuzz_}"
+if ! cmake --build build-fuzz --target "${targets[@]/#/fuzz_}"; then
+  echo "run-fuzz: the fuzz targets did not build" >&2
+  exit 3
+fi
 
 export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:allocator_may_return_null=1}
@@ -55,6 +71,30 @@ export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$PWD/tests/fuzz/lsan.supp:print
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 failed=0
 summary=()
+if [ "$replay" = 1 ]; then
+  # The seed corpus and every regression input, each run once with the
+  # sanitizers on; a fresh output folder keeps the corpus itself unchanged.
+  scratch=$(mktemp -d)
+  trap 'rm -rf "$scratch"' EXIT
+  for t in "${targets[@]}"; do
+    log=build-fuzz/logs/$t.replay.log
+    mkdir -p "$(dirname "$log")" "$scratch/$t"
+    count=$(find "tests/fuzz/corpus/$t" -type f | wc -l)
+    rc=0
+    ./build-fuzz/fuzz/fuzz_"$t" "$scratch/$t" "tests/fuzz/corpus/$t" -runs=0 -timeout=60 \
+      -rss_limit_mb=2048 -artifact_prefix="$scratch/$t/" >"$log" 2>&1 || rc=$?
+    if [ "$rc" -ne 0 ]; then
+      failed=1
+      summary+=("$(printf '%-22s %8s  FAILED (exit %s), see %s' "$t" "$count" "$rc" "$log")")
+      grep -m5 -E 'ERROR|runtime error|property broken|SUMMARY' "$log" >&2 || true
+    else
+      summary+=("$(printf '%-22s %8s  ok' "$t" "$count")")
+    fi
+  done
+  printf '\n%-22s %8s\n' "replayed target" inputs
+  printf '%s\n' "${summary[@]}"
+  exit $failed
+fi
 for t in "${targets[@]}"; do
   work=build-fuzz/corpus/$t
   artifacts=build-fuzz/artifacts/$t

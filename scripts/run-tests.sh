@@ -15,13 +15,23 @@ cmake --build "$dir"
 export QT_QPA_PLATFORM=offscreen
 # The benchmark script's test (label "bench") times for a minute: not in CI.
 (cd "$dir" && ctest --output-on-failure -j2 --timeout 600 -LE bench)
-# ctest replays every fuzz corpus; where clang's libFuzzer is installed, a
-# short fuzzing run of every target follows (R9_FUZZ_SECONDS each, 0: none).
-if [ "$dir" = build ] && [ "${R9_FUZZ_SECONDS:-20}" -gt 0 ] && bash scripts/run-fuzz.sh --available; then
-  # A new finding of this short run is reported, not a failed build: it
-  # belongs in the corpus with its fix, and the replay above is the gate.
-  if ! bash scripts/run-fuzz.sh "${R9_FUZZ_SECONDS:-20}"; then
-    echo "*** fuzzing found a new fault: see build-fuzz/logs and build-fuzz/artifacts;"
-    echo "*** add the input to tests/fuzz/corpus/<target>/ with its fix"
+# ctest replays every fuzz corpus in the build above; where clang's libFuzzer
+# is installed, the fuzz targets are built with the sanitizers and replay the
+# corpus again: a memory fault only the sanitizers see, or targets that do
+# not build, fail the run. A short fuzzing run of every target follows
+# (R9_FUZZ_SECONDS each, 0: none).
+if [ "$dir" = build ] && bash scripts/run-fuzz.sh --available; then
+  bash scripts/run-fuzz.sh --replay
+  if [ "${R9_FUZZ_SECONDS:-20}" -gt 0 ]; then
+    # A new finding of this short random run is reported, not a failed
+    # build: it belongs in the corpus with its fix, and the replay is the gate.
+    rc=0
+    bash scripts/run-fuzz.sh "${R9_FUZZ_SECONDS:-20}" || rc=$?
+    if [ "$rc" -eq 1 ]; then
+      echo "*** fuzzing found a new fault: see build-fuzz/logs and build-fuzz/artifacts;"
+      echo "*** add the input to tests/fuzz/corpus/<target>/ with its fix"
+    elif [ "$rc" -ne 0 ]; then
+      exit "$rc"
+    fi
   fi
 fi

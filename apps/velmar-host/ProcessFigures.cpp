@@ -24,14 +24,22 @@ int Descriptors()
     return int(QDir(QStringLiteral("/proc/self/fd")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System).size()) - 1;
 }
 
+/// Every file under folder, and every empty folder (with a trailing "/"):
+/// an engine's empty temporary or package folder is left behind as well.
 QStringList FilesUnder(const QString &folder)
 {
     QStringList files;
     if (folder.isEmpty())
         return files;
-    QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
-    while (it.hasNext())
-        files << QDir(folder).relativeFilePath(it.next());
+    QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        if (!it.fileInfo().isDir())
+            files << QDir(folder).relativeFilePath(path);
+        else if (QDir(path).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot))
+            files << QDir(folder).relativeFilePath(path) + QLatin1Char('/');
+    }
     files.sort();
     return files;
 }

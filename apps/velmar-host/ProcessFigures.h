@@ -10,8 +10,8 @@ struct ProcessFigures
 {
     qint64 residentKb = 0;   ///< VmRSS of /proc/self/status
     int descriptors = 0;     ///< entries of /proc/self/fd
-    QStringList tempFiles;   ///< files under the temporary folder
-    QStringList dataFiles;   ///< files under the package's data folder
+    QStringList tempFiles;   ///< files and empty folders ("name/") under the temporary folder
+    QStringList dataFiles;   ///< files and empty folders ("name/") under the data folder
 
     QJsonObject ToJson() const;
 };

@@ -2,8 +2,10 @@
 
 #include "common/TRecognitionWindow.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
+#include <QPointer>
 #include <QTabWidget>
 
 QJsonObject ResultEntry(const RecognitionResult &r, const QString &folder)
@@ -17,6 +19,29 @@ QJsonObject ResultEntry(const RecognitionResult &r, const QString &folder)
         o["recordFolder"] = folder;
     }
     return o;
+}
+
+QTimer *StartOperatorInWindowLoop(QDialog *window, std::function<void()> operate)
+{
+    QPointer<QDialog> guard(window);
+    auto *timer = new QTimer(window);
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, window, [guard, timer, operate, started = false]() mutable {
+        if (!guard)
+            return;
+        if (!guard->isVisible()) {
+            // Ended before its loop ran, or inside a box it showed as it
+            // opened: ending it again from its own loop lets exec return.
+            guard->done(guard->result());
+            return;
+        }
+        if (started || QApplication::activeModalWidget() != guard)
+            return;
+        started = true;
+        operate();
+    });
+    timer->start();
+    return timer;
 }
 
 QStringList WriteFormPageScreenshots(TRecognitionWindow *f, const QString &folder, const QString &prefix)

@@ -9,6 +9,7 @@
 #include "ResultFieldsReader.h"
 #include "ui/TPictureBox.h"
 
+#include <QDialog>
 #include <QJsonObject>
 #include <QTabWidget>
 #include <QTimer>
@@ -26,6 +27,14 @@ struct RecognitionResult
 
 /// A result as the report lists it; the record is stored in folder.
 QJsonObject ResultEntry(const RecognitionResult &r, const QString &folder);
+
+/// Runs operate once the window's own modal loop runs and no box of the
+/// window is up (a window may tell the operator something as it opens; the
+/// operator answers that first). Whatever ends the window before its loop
+/// started (an answer given inside such a box's loop) is repeated from the
+/// loop, so exec always returns. Returns the watch (the window's child) to
+/// delete once exec returned.
+QTimer *StartOperatorInWindowLoop(QDialog *window, std::function<void()> operate);
 
 class TRecognitionWindow;
 
@@ -68,12 +77,12 @@ RecognitionResult RunRecognitionWindow(const PackageLoader &package, const Recog
     } else {
         form->pgcRecognize->setCurrentWidget(form->tsAdd);
     }
-    if (operate) {
-        Form *f = form.get();
-        QTimer::singleShot(0, f, [f, operate] { operate(f); });
-    }
+    QTimer *watch = nullptr;
+    if (operate)
+        watch = StartOperatorInWindowLoop(form.get(), [f = form.get(), operate] { operate(f); });
     RecognitionResult result;
     result.modalResult = form->exec();
+    delete watch;
     result.photoToAccountData = *package.Variable<bool>("gl_PhotoToAccountData");
     result.documentToAccountData = *package.Variable<bool>("gl_DocumentToAccountData");
     if (result.modalResult == 1) {

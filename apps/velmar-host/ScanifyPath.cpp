@@ -17,11 +17,16 @@ namespace {
 
 /// The pages the stand-in's feeder will deliver, one description each, in
 /// the order it feeds them (its folder and feed switches, as it reads them).
+QString FeederFolder()
+{
+    return qEnvironmentVariableIsEmpty("SCPROXY_SPECIMENS")
+               ? QCoreApplication::applicationDirPath() + QStringLiteral("/specimens/scanify")
+               : qEnvironmentVariable("SCPROXY_SPECIMENS");
+}
+
 QStringList FeederPages()
 {
-    const QString folder = qEnvironmentVariableIsEmpty("SCPROXY_SPECIMENS")
-                               ? QCoreApplication::applicationDirPath() + QStringLiteral("/specimens/scanify")
-                               : qEnvironmentVariable("SCPROXY_SPECIMENS");
+    const QString folder = FeederFolder();
     QStringList patterns;
     for (const QString &p : qEnvironmentVariable("SCPROXY_FEED").split(QLatin1Char(','), Qt::SkipEmptyParts))
         patterns << p.trimmed() + QStringLiteral(".json");
@@ -78,6 +83,14 @@ QJsonObject RunScanifyPath(const PackageLoader &package, const ScanifyPathOption
         return report;
     }
 
+    if (FeederPages().isEmpty()) {
+        // Nothing to feed: no window would open, and an empty report would
+        // look like a run that went well.
+        report["error"] = QStringLiteral("no specimen pages to feed in %1 (SCPROXY_SPECIMENS, SCPROXY_FEED)")
+                              .arg(QDir::toNativeSeparators(FeederFolder()));
+        std::fprintf(stderr, "velmar-host: %s\n", qPrintable(report["error"].toString()));
+        return report;
+    }
     EngineDialogAnswerer dialogs;
     if (o.soak > 0) {
         const QString data = package.Function<QString (*)()>("GetUserDataFolder")();

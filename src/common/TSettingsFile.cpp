@@ -1,6 +1,12 @@
 #include "common/TSettingsFile.h"
 
+#include "host/Sdlogfile.h"
+
+#include <QDateTime>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
 #include <QSaveFile>
 #include <stdexcept>
 
@@ -95,15 +101,73 @@ bool unquote(QStringView text, QString &value)
     return true;
 }
 
+/// Text with something in it besides blanks and comments.
+bool hasContent(const QString &text)
+{
+    const auto lines = QStringView(text).split(QChar('\n'));
+    for (QStringView line : lines) {
+        line = line.trimmed();
+        if (!line.isEmpty() && !line.startsWith(u';'))
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 TSettingsFile::TSettingsFile(const QString &fileName)
     : m_fileName(fileName)
 {
     QFile file(fileName);
-    if (!file.exists() || file.size() > MaxFileSize || !file.open(QIODevice::ReadOnly))
+    if (!QFileInfo(fileName).isFile() || file.size() == 0)
+        return; // nothing there (a folder in its place fails at the write)
+    if (file.size() > MaxFileSize || !file.open(QIODevice::ReadOnly)) {
+        m_unreadable = true;
         return;
-    parse(decodeUtf16Le(file.readAll()));
+    }
+    const QString text = decodeUtf16Le(file.readAll());
+    parse(text);
+    // Not UTF-16 text, or nothing like a settings file: whatever it holds,
+    // it is somebody's, and a write must not destroy it.
+    m_unreadable = m_sections.empty() && hasContent(text);
+}
+
+void TSettingsFile::removeStaleTemporaryFiles() const
+{
+    // Our own temporary copies ("<name>.XXXXXX") that a killed writer named
+    // but never renamed. Any writer finishes in far less than the bound, so
+    // nothing another process is writing right now is touched.
+    const QFileInfo target(m_fileName);
+    const QRegularExpression own(QStringLiteral("^%1\\.[A-Za-z0-9]{6}$")
+                                     .arg(QRegularExpression::escape(target.fileName())));
+    const QDateTime bound = QDateTime::currentDateTimeUtc().addSecs(-StaleTemporarySeconds);
+    const QFileInfoList candidates = target.dir().entryInfoList({target.fileName() + QStringLiteral(".*")},
+                                                                QDir::Files | QDir::Hidden | QDir::NoSymLinks);
+    for (const QFileInfo &file : candidates)
+        if (own.match(file.fileName()).hasMatch() && file.lastModified().toUTC() < bound)
+            QFile::remove(file.absoluteFilePath());
+}
+
+void TSettingsFile::keepUnreadableFileAside() const
+{
+    if (!m_unreadable)
+        return;
+    // Another writer may have replaced the file with a good one meanwhile.
+    if (!TSettingsFile(m_fileName).m_unreadable) {
+        m_unreadable = false;
+        return;
+    }
+    QString backup = m_fileName + QStringLiteral(".bad");
+    if (QFileInfo::exists(backup))
+        backup += QDateTime::currentDateTime().toString(QStringLiteral("-yyyyMMdd-hhmmss-zzz"));
+    if (!QFile::copy(m_fileName, backup))
+        throw std::runtime_error(QStringLiteral("Не удалось прочитать файл настроек \"%1\" и сохранить его копию "
+                                                "\"%2\": файл не перезаписан")
+                                     .arg(m_fileName, backup).toStdString());
+    WriteLogFileMessage(QStringLiteral("Файл настроек \"%1\" не удалось прочитать; он сохранён как \"%2\", "
+                                       "настройки записаны заново")
+                            .arg(m_fileName, backup));
+    m_unreadable = false;
 }
 
 void TSettingsFile::parse(const QString &text)
@@ -266,6 +330,7 @@ void TSettingsFile::UpdateFile() const
         const ushort u = c.unicode();
         bytes.append(char(u & 0xFF)).append(char(u >> 8));
     }
+    keepUnreadableFileAside();
     QSaveFile file(m_fileName);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
         const QString reason = file.errorString();
@@ -273,4 +338,5 @@ void TSettingsFile::UpdateFile() const
         throw std::runtime_error(QStringLiteral("Не удалось записать файл настроек \"%1\": %2")
                                      .arg(m_fileName, reason).toStdString());
     }
+    removeStaleTemporaryFiles();
 }

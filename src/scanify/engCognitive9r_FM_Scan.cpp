@@ -17,6 +17,7 @@
 #include "ui/TMessageBox.h"
 #include "ui/TPictureBox.h"
 
+#include <QDir>
 #include <QApplication>
 #include <QFileInfo>
 #include <QFrame>
@@ -58,6 +59,8 @@ private:
 
 /// Whatever ends the run (a stop, an exception): the form is enabled again,
 /// an open scanner is closed, the cursor restored.
+QString packageFolder();
+
 class TRunCleanup
 {
 public:
@@ -76,6 +79,17 @@ public:
             }
             m_device = 0;
             Protocol(kScanDeviceClosed);
+        }
+        // A run that failed before the scan left the package's folder
+        // empty: nothing in it to keep, so it does not pile up in the data
+        // folder (rmdir removes only an empty folder).
+        if (gl_hScPackage != 0) {
+            try {
+                if (const QString folder = packageFolder(); !folder.isEmpty())
+                    QDir().rmdir(folder);
+            } catch (const std::exception &) {
+                // The library is gone: its folder stays.
+            }
         }
         m_cursor.Restore();
     }

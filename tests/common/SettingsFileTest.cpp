@@ -19,6 +19,15 @@ QByteArray utf16le(const QString &text, bool bom)
     return out;
 }
 
+/// Bytes that are no text in any encoding.
+QByteArray garbageBytes()
+{
+    QByteArray garbage;
+    for (int i = 0; i < 4096; ++i)
+        garbage.append(char((i * 7919) & 0xFF));
+    return garbage;
+}
+
 QString settingsPath() { return GetUserDataFolder() + "Recognize.iniu"; }
 
 const QString sample = "[RECOGNIZE_INFO]\r\nRecognizePhoto=1\r\nFIOOnLation=1\r\n"
@@ -63,14 +72,10 @@ TEST(SettingsFile, ReadsUtf16WithAndWithoutByteOrderMark)
 
 TEST(SettingsFile, UnreadableFilesGiveDefaultsAndAreNotRewrittenAtStart)
 {
-    QByteArray huge(TSettingsFile::MaxFileSize + 10, 'x');
-    QByteArray garbage;
-    for (int i = 0; i < 4096; ++i)
-        garbage.append(char((i * 7919) & 0xFF));
     const struct { const char *what; QByteArray bytes; } cases[] = {
         {"UTF-8 text", sample.toUtf8()},
-        {"binary garbage", garbage},
-        {"huge", huge},
+        {"binary garbage", garbageBytes()},
+        {"huge", QByteArray(TSettingsFile::MaxFileSize + 10, 'x')},
         {"empty", QByteArray()},
         {"single byte", QByteArray("\xFF")},
     };
@@ -82,6 +87,63 @@ TEST(SettingsFile, UnreadableFilesGiveDefaultsAndAreNotRewrittenAtStart)
         Finalize();
         EXPECT_EQ(r9test::ReadFile(settingsPath()), c.bytes);
     }
+}
+
+TEST(SettingsFile, UnreadableFileIsKeptAsideBeforeItIsWrittenOver)
+{
+    const QString dir = r9test::TestHome() + "/aside";
+    ASSERT_TRUE(QDir().mkpath(dir));
+    const QString path = dir + "/Recognize.iniu";
+    const QByteArray garbage = garbageBytes();
+    const struct { const char *what; QByteArray bytes; } cases[] = {
+        {"UTF-8 text", sample.toUtf8()},
+        {"binary garbage", garbage},
+        {"too large", QByteArray(TSettingsFile::MaxFileSize + 10, 'x')},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        QDir(dir).removeRecursively();
+        ASSERT_TRUE(QDir().mkpath(dir));
+        r9test::WriteFile(path, c.bytes);
+        TSettingsFile ini(path);
+        ini.WriteInteger("SCAN_INFO", "ScannerIndex", 2);
+        ini.UpdateFile();
+        EXPECT_EQ(r9test::ReadFile(path + ".bad"), c.bytes) << "what could not be read is kept";
+        EXPECT_EQ(TSettingsFile(path).ReadInteger("SCAN_INFO", "ScannerIndex", 0), 2);
+        // Written once, the file reads: later writes keep no more copies.
+        ini.WriteInteger("SCAN_INFO", "ScannerIndex", 3);
+        ini.UpdateFile();
+        TSettingsFile again(path);
+        again.UpdateFile();
+        EXPECT_EQ(QDir(dir).entryList(QDir::Files), QStringList({"Recognize.iniu", "Recognize.iniu.bad"}));
+
+        // A second unreadable file does not replace the first copy.
+        r9test::WriteFile(path, c.bytes + "2");
+        TSettingsFile second(path);
+        second.UpdateFile();
+        EXPECT_EQ(r9test::ReadFile(path + ".bad"), c.bytes);
+        const QStringList copies = QDir(dir).entryList({"Recognize.iniu.bad-*"}, QDir::Files);
+        ASSERT_EQ(copies.size(), 1) << copies.join(' ').toStdString();
+        EXPECT_EQ(r9test::ReadFile(dir + "/" + copies[0]), c.bytes + "2");
+    }
+
+    // Files that read, an empty one and one of comments alone keep no copy.
+    for (const QByteArray &bytes : {utf16le(sample, true), QByteArray(), utf16le(";note\r\n", true)}) {
+        QDir(dir).removeRecursively();
+        ASSERT_TRUE(QDir().mkpath(dir));
+        r9test::WriteFile(path, bytes);
+        TSettingsFile(path).UpdateFile();
+        EXPECT_EQ(QDir(dir).entryList(QDir::Files), QStringList({"Recognize.iniu"}));
+    }
+
+    // Replaced by a good file before the write: nothing to keep aside.
+    QDir(dir).removeRecursively();
+    ASSERT_TRUE(QDir().mkpath(dir));
+    r9test::WriteFile(path, garbage);
+    TSettingsFile stale(path);
+    r9test::WriteFile(path, utf16le(sample, true));
+    stale.UpdateFile();
+    EXPECT_EQ(QDir(dir).entryList(QDir::Files), QStringList({"Recognize.iniu"}));
 }
 
 TEST(SettingsFile, TruncatedFileKeepsWhatCanBeRead)

@@ -1,8 +1,8 @@
 // Engine answers reaching the recognition window: fields of any name, value
 // (UTF-8 or UTF-16, line breaks, symbols, any length), claimed length,
 // confidence and picture, through the in-process engine. The window never
-// crashes or hangs, and the pictures it fetches through the data folder never
-// stay behind.
+// crashes or hangs, the pictures it fetches through the data folder never
+// stay behind, and the names reach their edits whole or marked.
 //
 // Input: one byte of window options, then fields, each
 //   name byte, flag byte, [int32 length], [untrusted indexes], value length byte, value bytes;
@@ -15,7 +15,10 @@
 #include "abbyy/engABBYY9r_FM.h"
 #include "abbyy/engUtilsABBYY9r.h"
 #include "common/engCommon9r.h"
+#include "common/engCommon9rMessages.h"
+#include "common/ResString.h"
 #include "support/FakeEngine.h"
+#include "ui/TCaptionedEdit.h"
 #include "ui/TPictureBox.h"
 
 #include <QApplication>
@@ -27,6 +30,8 @@
 #include <cstdint>
 #include <cstring>
 #include <memory>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -99,6 +104,34 @@ fake::Field ReadField(Reader &in)
     return f;
 }
 
+/// The engine's first field of that name: what the window reads for it.
+const QString *FirstValue(const std::vector<std::pair<QString, QString>> &fields, const QString &name)
+{
+    for (const auto &[n, v] : fields)
+        if (n == name)
+            return &v;
+    return nullptr;
+}
+
+/// On the add page, without Latin names, each name the engine gives reaches
+/// its edit whole (never cut to an edit's length), or the edit is marked as
+/// not recognised when the field came without a readable value.
+void CheckNamesReachedTheirEdits(const TABBYYRecognitionFM &form, const std::vector<std::pair<QString, QString>> &fields)
+{
+    const std::pair<const char *, ui::TCaptionedEdit *> edits[] = {
+        {"LastName", form.ledLastName}, {"FirstName", form.ledFirstName}, {"MiddleName", form.ledMiddleName}};
+    for (const auto &[name, edit] : edits) {
+        const QString *value = FirstValue(fields, QString::fromLatin1(name));
+        if (!value) {
+            FUZZ_CHECK(edit->Text().isEmpty());
+        } else if (value->trimmed().isEmpty()) {
+            FUZZ_CHECK(edit->Text() == LoadResString(&_S_NOT_RECOGNIZED));
+        } else {
+            FUZZ_CHECK(edit->Text() == *value);
+        }
+    }
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
@@ -124,6 +157,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     if (options & 0x80)
         engine->pagePath = std::nullopt;
 
+    std::vector<std::pair<QString, QString>> names; // the name fields as the engine gives them
+    for (const fake::Field &f : engine->fields)
+        names.emplace_back(f.name, f.value);
     gl_RecognitionEngine = IRecognitionEnginePtr(engine.get());
     engine = nullptr;
     gl_ScanSettings = nullptr;
@@ -144,6 +180,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         form.cbScanListForTest->setCurrentIndex(0);
         form.acRecognize->trigger();
         FUZZ_CHECK(QDir(GetUserDataFolder()).entryList({QStringLiteral("*.jpg")}, QDir::Files).isEmpty());
+        if (!(options & (0x02 | 0x04 | 0x20 | 0x40)))
+            CheckNamesReachedTheirEdits(form, names);
     }
     gl_RecognitionEngine = nullptr;
     gl_ScanSettings = nullptr;

@@ -6,7 +6,9 @@
 #include "support/TestSupport.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -76,6 +78,29 @@ TEST(SettingsKill, FileHoldsOldOrNewContentAfterEveryKill)
     // bound leaves room (seen: 0 to 2 of 300).
     const int leftovers = int(QDir(folder).entryList(QDir::Files | QDir::Hidden).size()) - 1;
     EXPECT_LE(leftovers, kKills / 30);
+    // Such copies are removed by the next write once they are old enough
+    // that no writer can still be at work on them; a young one is kept.
+    const QDateTime old = QDateTime::currentDateTimeUtc().addSecs(-TSettingsFile::StaleTemporarySeconds - 60);
+    for (const QFileInfo &copy : QDir(folder).entryInfoList({"Recognize.iniu.*"}, QDir::Files | QDir::Hidden)) {
+        QFile file(copy.absoluteFilePath());
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(file.setFileTime(old, QFileDevice::FileModificationTime));
+    }
+    const QString planted = path + ".Ab12Cd";
+    r9test::WriteFile(planted, "an old copy");
+    {
+        QFile file(planted);
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(file.setFileTime(old, QFileDevice::FileModificationTime));
+    }
+    const QString young = path + ".Ef34Gh";
+    const QString foreign = path + ".backup";
+    r9test::WriteFile(young, "being written");
+    r9test::WriteFile(foreign, "not ours");
+    TSettingsFile(path).UpdateFile();
+    QStringList left = QDir(folder).entryList(QDir::Files | QDir::Hidden);
+    left.sort();
+    EXPECT_EQ(left, QStringList({"Recognize.iniu", "Recognize.iniu.Ef34Gh", "Recognize.iniu.backup"}));
     // The writer did rewrite the file between kills; otherwise nothing was tested.
     EXPECT_GT(changedBetweenKills, kKills / 10);
     RecordProperty("kills", kKills);

@@ -4,11 +4,15 @@
 #include "support/TestSupport.h"
 
 #include <QDir>
+#include <QFile>
 #include <QJsonArray>
+#include <QRegularExpression>
 #include <QJsonObject>
 #include <gtest/gtest.h>
 
 namespace {
+
+const QRegularExpression kWorkingFolder(QStringLiteral("^passportreader-[A-Za-z0-9]{6}/$"));
 
 TEST(SoakRun, BothEnginesGoRoundTheirDocumentsAndReportTheFigures)
 {
@@ -16,9 +20,16 @@ TEST(SoakRun, BothEnginesGoRoundTheirDocumentsAndReportTheFigures)
     const QString temp = home + "/tmp";
     ASSERT_TRUE(QDir().mkpath(temp));
     qputenv("TMPDIR", temp.toLocal8Bit());
-    const int recognitions = 11; // more than one round of either engine's 8 documents
+    // A session's own runtime folder: without it Qt makes one in the
+    // temporary folder, which would count as left behind.
+    const QString runtime = home + "/runtime";
+    ASSERT_TRUE(QDir().mkpath(runtime));
+    QFile::setPermissions(runtime, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    qputenv("XDG_RUNTIME_DIR", runtime.toLocal8Bit());
+    const int recognitions = 11; // more than one round of either engine: 6 documents (passport reader), 8 (Scanify)
     const QJsonObject report = r9test::RunReferenceHost({"--soak", QString::number(recognitions)}, 600000);
     qunsetenv("TMPDIR");
+    qunsetenv("XDG_RUNTIME_DIR");
     if (HasFailure())
         return;
     for (const char *engine : {"abbyy", "scanify"}) {
@@ -38,7 +49,12 @@ TEST(SoakRun, BothEnginesGoRoundTheirDocumentsAndReportTheFigures)
         for (const QJsonValue &p : points) {
             EXPECT_GT(p.toObject()["residentKb"].toInt(), 0);
             EXPECT_GT(p.toObject()["descriptors"].toInt(), 2);
-            EXPECT_TRUE(p.toObject()["tempFiles"].toArray().isEmpty());
+            // While the process runs, the passport-reader stand-in keeps its
+            // one working folder there, empty between recognitions.
+            const QJsonArray temps = p.toObject()["tempFiles"].toArray();
+            EXPECT_LE(temps.size(), 1);
+            for (const QJsonValue &t : temps)
+                EXPECT_TRUE(kWorkingFolder.match(t.toString()).hasMatch()) << t.toString().toStdString();
         }
     }
     // The passport reader's documents show nothing; Scanify's ask for a
