@@ -157,9 +157,14 @@ void TSettingsFile::keepUnreadableFileAside() const
         m_unreadable = false;
         return;
     }
+    // An earlier copy is never replaced: each unreadable file keeps its own.
     QString backup = m_fileName + QStringLiteral(".bad");
-    if (QFileInfo::exists(backup))
-        backup += QDateTime::currentDateTime().toString(QStringLiteral("-yyyyMMdd-hhmmss-zzz"));
+    if (QFileInfo::exists(backup)) {
+        const QString stamped = backup + QDateTime::currentDateTime().toString(QStringLiteral("-yyyyMMdd-hhmmss-zzz"));
+        backup = stamped;
+        for (int n = 2; QFileInfo::exists(backup) && n < 1000; ++n)
+            backup = stamped + QLatin1Char('-') + QString::number(n);
+    }
     if (!QFile::copy(m_fileName, backup))
         throw std::runtime_error(QStringLiteral("Не удалось прочитать файл настроек \"%1\" и сохранить его копию "
                                                 "\"%2\": файл не перезаписан")

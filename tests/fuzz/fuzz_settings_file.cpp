@@ -5,6 +5,8 @@
 #include "FuzzFiles.h"
 #include "common/TSettingsFile.h"
 
+#include <QFile>
+
 #include <cstddef>
 #include <cstdint>
 
@@ -19,6 +21,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         }
 
     first.UpdateFile();
+    // A file that did not read is kept aside, byte for byte, before the
+    // write; every input leaves at most one copy, so the name stays free.
+    const QString backup = path + QStringLiteral(".bad");
+    if (QFile::exists(backup)) {
+        QFile copy(backup);
+        FUZZ_CHECK(copy.open(QIODevice::ReadOnly));
+        FUZZ_CHECK(copy.readAll() == QByteArray(reinterpret_cast<const char *>(data), qsizetype(size)));
+        copy.close();
+        QFile::remove(backup);
+    }
     const TSettingsFile second(path);
     FUZZ_CHECK(second.Sections() == first.Sections());
     FUZZ_CHECK(second.Text() == first.Text());
