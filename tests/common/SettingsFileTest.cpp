@@ -125,6 +125,17 @@ TEST(SettingsFile, UnreadableFileIsKeptAsideBeforeItIsWrittenOver)
         const QStringList copies = QDir(dir).entryList({"Recognize.iniu.bad-*"}, QDir::Files);
         ASSERT_EQ(copies.size(), 1) << copies.join(' ').toStdString();
         EXPECT_EQ(r9test::ReadFile(dir + "/" + copies[0]), c.bytes + "2");
+
+        // Unreadable files in quick succession (within one millisecond, as
+        // the fuzzer found) each get a copy of their own and are written.
+        for (int n = 3; n < 8; ++n) {
+            const QByteArray bytes = c.bytes + QByteArray::number(n);
+            r9test::WriteFile(path, bytes);
+            TSettingsFile next(path);
+            ASSERT_NO_THROW(next.UpdateFile());
+        }
+        const QStringList all = QDir(dir).entryList({"Recognize.iniu.bad*"}, QDir::Files);
+        EXPECT_EQ(all.size(), 7) << all.join(' ').toStdString();
     }
 
     // Files that read, an empty one and one of comments alone keep no copy.
