@@ -1,6 +1,7 @@
 #include "DibLayout.h"
 
 #include "MultiTWAIN.h"
+#include "imaging/PageImage.h"
 
 #include <algorithm>
 #include <array>
@@ -416,7 +417,7 @@ QImage DibToImage(const uint8_t *block, std::size_t blockSize)
         return QImage();
     if (!l->uncompressed())
         return decodeRle(*l, block);
-    QImage image(l->width, int(l->rows()), QImage::Format_RGB32);
+    QImage image = imaging::NewPageImage(l->width, int(l->rows()), QImage::Format_RGB32);
     if (!image.isNull())
         convertRows(*l, block, image.rect(), image.bits(), image.bytesPerLine());
     return image;

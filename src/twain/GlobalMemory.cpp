@@ -1,4 +1,5 @@
 #include "GlobalMemory.h"
+#include "LargeBlocks.h"
 
 #include <atomic>
 #include <cstdlib>
@@ -6,6 +7,7 @@
 #include <mutex>
 #include <new>
 #include <unordered_set>
+#include <utility>
 
 // A block is one allocation: this header, then the caller's bytes. The header
 // is 16-byte aligned in size so the caller's bytes keep malloc's alignment.
@@ -21,6 +23,10 @@ struct alignas(16) BlockHeader
 };
 static_assert(sizeof(BlockHeader) % 16 == 0);
 
+/// The block was mapped whole (a page's pixels) rather than taken from
+/// malloc; kept in the header's flags, beyond the caller's GMEM_ bits.
+constexpr uint32_t MappedBlock = 0x80000000u;
+
 /// The live blocks of the whole process. A handle is looked up here before
 /// anything behind it is read, so a freed block (whose memory may be back
 /// with the system) or a pointer no module allocated is refused untouched.
@@ -28,7 +34,16 @@ struct Registry
 {
     std::mutex mutex;
     std::unordered_set<const void *> live;
+    // The last page's mapped block, freed, kept for the next page: pages come
+    // one after another in the same size, and fresh memory costs a page of
+    // faults and zeroing each time. One block at most, as malloc keeps the
+    // top of its heap.
+    void *spare = nullptr;
+    std::size_t spareLength = 0;
 };
+
+/// Beyond this a freed page goes back to the system at once.
+constexpr std::size_t SpareLimit = std::size_t(128) << 20;
 
 } // namespace
 
@@ -68,6 +83,45 @@ BlockHeader *header(HGLOBAL h)
     return r.live.count(h) ? static_cast<BlockHeader *>(h) : nullptr;
 }
 
+void *mapBlock(std::size_t total, uint32_t flags)
+{
+    const std::size_t length = r9mem::MappedLength(total);
+    void *reused = nullptr;
+    {
+        Registry &r = registry();
+        std::lock_guard<std::mutex> lock(r.mutex);
+        if (r.spare && r.spareLength == length) {
+            reused = r.spare;
+            r.spare = nullptr;
+            r.spareLength = 0;
+        }
+    }
+    if (!reused)
+        return r9mem::MapLarge(total); // zero-filled by the system
+    if (flags & GMEM_ZEROINIT)
+        std::memset(reused, 0, total);
+    return reused;
+}
+
+void releaseBlock(BlockHeader *b)
+{
+    if (!(b->flags & MappedBlock)) {
+        std::free(b);
+        return;
+    }
+    const std::size_t total = sizeof(BlockHeader) + b->size, length = r9mem::MappedLength(total);
+    void *dropped = b;
+    std::size_t droppedTotal = total;
+    if (length <= SpareLimit) {
+        Registry &r = registry();
+        std::lock_guard<std::mutex> lock(r.mutex);
+        std::swap(dropped, r.spare);
+        droppedTotal = r.spareLength;
+        r.spareLength = length;
+    }
+    r9mem::UnmapLarge(dropped, droppedTotal); // unmapped outside the lock
+}
+
 } // namespace
 
 extern "C" {
@@ -76,8 +130,15 @@ HGLOBAL GlobalAlloc(uint32_t flags, size_t bytes)
 {
     if (bytes > SIZE_MAX - sizeof(BlockHeader))
         return nullptr;
-    void *raw = (flags & GMEM_ZEROINIT) ? std::calloc(1, sizeof(BlockHeader) + bytes)
-                                        : std::malloc(sizeof(BlockHeader) + bytes);
+    flags &= ~MappedBlock;
+    const std::size_t total = sizeof(BlockHeader) + bytes;
+    void *raw;
+    if (r9mem::IsLarge(total)) {
+        raw = mapBlock(total, flags);
+        flags |= MappedBlock;
+    } else {
+        raw = (flags & GMEM_ZEROINIT) ? std::calloc(1, total) : std::malloc(total);
+    }
     if (!raw)
         return nullptr;
     auto *b = new (raw) BlockHeader{bytes, flags, 0};
@@ -86,7 +147,7 @@ HGLOBAL GlobalAlloc(uint32_t flags, size_t bytes)
         std::lock_guard<std::mutex> lock(r.mutex);
         r.live.insert(b);
     } catch (...) {
-        std::free(raw);
+        releaseBlock(b);
         return nullptr;
     }
     return b;
@@ -119,7 +180,7 @@ HGLOBAL GlobalFree(HGLOBAL h)
         if (r.live.erase(h) == 0)
             return h;
     }
-    std::free(h);
+    releaseBlock(static_cast<BlockHeader *>(h));
     return nullptr;
 }
 

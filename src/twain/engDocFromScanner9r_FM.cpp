@@ -9,6 +9,7 @@
 #include "common/TSettingsFile.h"
 #include "common/engCommon9r_p.h"
 #include "common/engCommon9rMessages.h"
+#include "imaging/PageImage.h"
 #include "imaging/TurnImage.h"
 #include "ui/TActionUpdater.h"
 #include "ui/TBusyGuard.h"
@@ -273,7 +274,7 @@ QImage TDocFromScannerFM::takeSpareBitmap(int w, int h)
     if (spare.size() == QSize(w, h) && spare.format() == QImage::Format_RGB32 && spare.isDetached())
         return spare;
     spare = QImage(); // gone before the new one is made
-    return QImage(w, h, QImage::Format_RGB32);
+    return imaging::NewPageImage(w, h, QImage::Format_RGB32);
 }
 
 void TDocFromScannerFM::bScanTestClick()

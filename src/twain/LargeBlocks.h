@@ -1,0 +1,82 @@
+#pragma once
+// Memory for whole pages. A scanned page is tens of megabytes, and each one
+// arrives in fresh memory: a DIB, then the picture it is drawn into. Taken
+// in the system's small pages, every 4 KiB of it costs a fault, and the
+// faults cost more than producing the pixels. These blocks are mapped whole
+// on huge-page boundaries and offered to the kernel for huge pages, so a
+// page of a document costs a few dozen faults. Where the kernel has none to
+// give, the block simply stays in small pages.
+//
+// Header-only and hidden: every module that carries pictures (the package,
+// each data source) compiles its own copy, and a block one module mapped is
+// unmapped by another through the length it was mapped with.
+
+#include <sys/mman.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+
+#if defined(__SANITIZE_ADDRESS__)
+#define R9_LARGE_BLOCKS_MAPPED 0
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define R9_LARGE_BLOCKS_MAPPED 0
+#endif
+#endif
+#ifndef R9_LARGE_BLOCKS_MAPPED
+// The address checker only watches memory from the allocator: under it,
+// pages stay in malloc's blocks so overruns are still caught.
+#define R9_LARGE_BLOCKS_MAPPED 1
+#endif
+
+namespace r9mem {
+
+constexpr std::size_t HugePageBytes = std::size_t(2) << 20;
+/// Below this, malloc's own blocks serve better (reused, no system call).
+constexpr std::size_t LargeBlockBytes = std::size_t(4) << 20;
+
+/// Whether MapLarge takes `bytes` (else the caller allocates as usual).
+__attribute__((visibility("hidden"))) inline bool IsLarge(std::size_t bytes)
+{
+    return R9_LARGE_BLOCKS_MAPPED && bytes >= LargeBlockBytes && bytes <= SIZE_MAX / 2;
+}
+
+__attribute__((visibility("hidden"))) inline std::size_t MappedLength(std::size_t bytes)
+{
+    return (bytes + HugePageBytes - 1) & ~(HugePageBytes - 1);
+}
+
+/// `bytes` of zeroed memory starting on a huge-page boundary; null when the
+/// system has no room. Only for sizes IsLarge accepts; free with UnmapLarge
+/// and the same size.
+__attribute__((visibility("hidden"))) inline void *MapLarge(std::size_t bytes)
+{
+    const std::size_t length = MappedLength(bytes);
+    // One huge page more than needed, so an aligned start lies inside; the
+    // ends outside it go straight back.
+    const std::size_t reserve = length + HugePageBytes;
+    void *raw = mmap(nullptr, reserve, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (raw == MAP_FAILED)
+        return nullptr;
+    const auto start = reinterpret_cast<std::uintptr_t>(raw);
+    const std::uintptr_t aligned = (start + HugePageBytes - 1) & ~std::uintptr_t(HugePageBytes - 1);
+    if (aligned > start)
+        munmap(raw, aligned - start);
+    const std::uintptr_t end = start + reserve, used = aligned + length;
+    if (end > used)
+        munmap(reinterpret_cast<void *>(used), end - used);
+    void *block = reinterpret_cast<void *>(aligned);
+#ifdef MADV_HUGEPAGE
+    madvise(block, length, MADV_HUGEPAGE);
+#endif
+    return block;
+}
+
+__attribute__((visibility("hidden"))) inline void UnmapLarge(void *block, std::size_t bytes)
+{
+    if (block)
+        munmap(block, MappedLength(bytes));
+}
+
+} // namespace r9mem
