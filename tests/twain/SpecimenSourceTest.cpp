@@ -1,6 +1,7 @@
 // The layer end to end: the stand-in source manager (libtwaindsm.so beside
 // the test) with the specimen data source from its twain/ folder.
 #include "DibBuilder.h"
+#include "support/OperatorInput.h"
 #include "TwainFixture.h"
 #include "standins/twaindsm/TwainDsmHooks.h"
 #include "ui/TPictureBox.h"
@@ -9,6 +10,7 @@
 #include <QDir>
 #include <QFile>
 #include <QDialog>
+#include <QDialogButtonBox>
 #include <QListWidget>
 #include <QPushButton>
 #include <QSet>
@@ -405,6 +407,95 @@ TEST_F(SpecimenSourceTest, ALibraryThatIsNoDataSourceIsSkipped)
     EXPECT_NE(std::find(SelectLog::names.begin(), SelectLog::names.end(), SpecimenName), SelectLog::names.end());
     setSelectHook(previous);
     qunsetenv(TWAINDSM_SOURCES_ENV);
+}
+
+TEST_F(SpecimenSourceTest, TheSourcesWindowTakesTheOperatorsInputWhileTheCallersWindowIsModal)
+{
+    // A host shows its form modally and the form acquires with its own
+    // window (or, as a C host does, with none): the scanner's window must
+    // take the operator's mouse and keys all the same.
+    TWAIN_SetHideUI(0);
+    enum class Named {
+        Own,     ///< the caller's modal window
+        None,    ///< no window: the layer's proxy window, blocked like the rest
+        Foreign, ///< a window that is no widget of this process
+    };
+    struct Case
+    {
+        const char *name;
+        Named window;
+        const char *button; ///< clicked with the mouse; null: the key is pressed
+        int key;
+        bool picture;
+    };
+    for (const Case c : {Case{"mouse on Scan", Named::Own, "bScan", 0, true},
+                         Case{"mouse on Cancel", Named::Own, "bCancel", 0, false},
+                         Case{"Return", Named::Own, nullptr, Qt::Key_Return, true},
+                         Case{"Escape", Named::Own, nullptr, Qt::Key_Escape, false},
+                         Case{"mouse on Scan, no window", Named::None, "bScan", 0, true},
+                         Case{"Escape, no window", Named::None, nullptr, Qt::Key_Escape, false},
+                         Case{"Return, foreign window", Named::Foreign, nullptr, Qt::Key_Return, true}}) {
+        SCOPED_TRACE(c.name);
+        TWAIN_FreeNative(kept);
+        kept = nullptr;
+        bool tookInput = false;
+        r9test::WindowOperator op("SpecimenScanDialog", [&](QWidget *dialog) {
+            tookInput = c.button ? r9test::MouseClick(dialog->findChild<QPushButton *>(QLatin1String(c.button)))
+                                 : r9test::KeyPress(dialog, c.key);
+            if (!tookInput) // a blocked window: end the acquisition as the test can
+                dialog->findChild<QPushButton *>(QLatin1String(c.picture ? "bScan" : "bCancel"))->click();
+        });
+        QDialog caller;
+        r9test::RunInModalWindow(caller, [&] {
+            if (c.window != Named::Foreign) {
+                kept = TWAIN_AcquireNative(c.window == Named::Own ? TWAIN_HWND(caller.winId()) : 0, TWAIN_ANYTYPE);
+                return;
+            }
+            // A host without Qt widgets drives the session itself with a
+            // window of its own.
+            if (TWAIN_OpenSourceManager(0) && TWAIN_OpenDefaultSource() && TWAIN_EnableSource(0x7F00001)) {
+                TWAIN_ModalEventLoop();
+                kept = twain::session().lastNative;
+            }
+            TWAIN_CloseSourceManager(0);
+            TWAIN_UnloadSourceManager();
+        });
+        EXPECT_EQ(op.seen(), 1);
+        EXPECT_TRUE(tookInput) << "the scanner's window was blocked by the caller's";
+        EXPECT_EQ(kept != nullptr, c.picture);
+        EXPECT_EQ(TWAIN_State(), TWAIN_PRESESSION);
+        EXPECT_TRUE(boxes.calls.empty());
+    }
+}
+
+TEST_F(SpecimenSourceTest, TheSelectionDialogTakesTheOperatorsInputWhileTheCallersWindowIsModal)
+{
+    const TwainDsmSelectHook previous = setSelectHook(nullptr);
+    QFile::remove(qEnvironmentVariable("XDG_CONFIG_HOME") + QStringLiteral("/twaindsm/default-source"));
+    bool tookInput = false;
+    r9test::WindowOperator op("SelectSourceDialog", [&](QWidget *w) {
+        auto *dialog = static_cast<QDialog *>(w);
+        auto *list = dialog->findChild<QListWidget *>(QStringLiteral("lbSources"));
+        const QList<QListWidgetItem *> found = list->findItems(QLatin1String(SpecimenName), Qt::MatchExactly);
+        if (!found.isEmpty()) {
+            list->scrollToItem(found.first());
+            r9test::MouseClick(list->viewport(), list->visualItemRect(found.first()).center());
+        }
+        auto *buttons = dialog->findChild<QDialogButtonBox *>();
+        tookInput = !found.isEmpty() && list->currentItem() == found.first()
+                    && r9test::MouseClick(buttons->button(QDialogButtonBox::Ok));
+        if (!tookInput)
+            dialog->reject();
+    });
+    QDialog caller;
+    TWAIN_BOOL chosen = 0;
+    r9test::RunInModalWindow(caller, [&] { chosen = TWAIN_SelectImageSource(TWAIN_HWND(caller.winId())); });
+    setSelectHook(previous);
+    EXPECT_EQ(op.seen(), 1);
+    EXPECT_TRUE(tookInput) << "the selection dialog was blocked by the caller's window";
+    EXPECT_TRUE(chosen);
+    EXPECT_EQ(r9test::ReadFile(qEnvironmentVariable("XDG_CONFIG_HOME") + QStringLiteral("/twaindsm/default-source")).trimmed(),
+              QByteArray(SpecimenName));
 }
 
 } // namespace

@@ -1,9 +1,13 @@
 #pragma once
 // A fault the operator must read although the acquisition has ended: the
 // scan dialog closes with the session, so the text goes to a message box of
-// its own. The box is not modal and has no owner: it is shown from within the
-// application's event loop slices (a modal box there would nest loops) and
-// stays until the operator closes it.
+// its own. It is shown, not run: it comes from within the application's
+// event loop slices (a loop of its own there would nest loops) and stays
+// until the operator closes it. It belongs to the caller's window, so the
+// caller's modal form does not block it; with no window known (the source
+// is not enabled yet) it is application-modal.
+
+#include "CallerWindow.h"
 
 #include <QString>
 
@@ -16,6 +20,6 @@ inline constexpr const char *NoticeName = "twainsaneNotice";
 
 /// Shows `text` to the operator when widgets can be shown; the box deletes
 /// itself when closed. Null without a widget application.
-QMessageBox *TellOperator(const QString &text);
+QMessageBox *TellOperator(const QString &text, const twainds::CallerWindow &caller = {});
 
 } // namespace twainsane

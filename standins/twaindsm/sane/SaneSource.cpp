@@ -308,6 +308,7 @@ TW_UINT16 SaneSource::userInterface(TW_UINT16 msg, pTW_USERINTERFACE ui)
         m_config = ReadConfig();
         m_showUI = ui->ShowUI != 0 && qobject_cast<QApplication *>(QCoreApplication::instance());
         m_pending = MSG_NULL;
+        m_caller = twainds::CallerWindow(ui->hParent);
         m_state = 5;
         if (m_showUI) {
             ScanChoices choices;
@@ -326,7 +327,7 @@ TW_UINT16 SaneSource::userInterface(TW_UINT16 msg, pTW_USERINTERFACE ui)
                                                     [this](ScanDialog::Action a, const ScanChoices &c) {
                                                         dialogAnswer(a, c);
                                                     });
-            m_dialog->show();
+            m_caller.show(m_dialog.get());
         } else {
             startScan();
         }
@@ -480,7 +481,7 @@ void SaneSource::scanEnded()
             // The dialog forgets the fault when the pages are taken and the
             // caller then closes it: the fault outlives it in a box of its own.
             if (failure)
-                TellOperator(failure.message);
+                TellOperator(failure.message, m_caller);
         }
         return;
     }

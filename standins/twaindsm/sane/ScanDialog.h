@@ -3,7 +3,8 @@
 // flatbed or feeder), "Scan" and "Cancel", and while SANE reads the page
 // count with a progress bar; "Cancel" then stops the scan. It is modeless
 // and top-level, so it keeps working while the application's window is
-// disabled, and it shows the scanner's faults in its status line.
+// disabled (the source shows it owned by the caller's window, see
+// CallerWindow), and it shows the scanner's faults in its status line.
 
 #include "TwainTypes.h"
 
