@@ -403,10 +403,20 @@ TEST_F(SpecimenSourceTest, ALibraryThatIsNoDataSourceIsSkipped)
     qputenv(TWAINDSM_SOURCES_ENV, extra.toLocal8Bit());
     const TwainDsmSelectHook previous = setSelectHook(&SelectLog::choose);
     SelectLog::answer = -1;
+    testing::internal::CaptureStderr();
     EXPECT_FALSE(TWAIN_SelectImageSource(0));
+    EXPECT_FALSE(TWAIN_SelectImageSource(0));
+    const QStringList log = QString::fromStdString(testing::internal::GetCapturedStderr()).split(QLatin1Char('\n'));
     EXPECT_NE(std::find(SelectLog::names.begin(), SelectLog::names.end(), SpecimenName), SelectLog::names.end());
     setSelectHook(previous);
     qunsetenv(TWAINDSM_SOURCES_ENV);
+    // Why it was skipped is logged, naming the library and the loader's
+    // reason, once for the two lists of sources made.
+    const QStringList lines = log.filter(QStringLiteral("libbroken.so"));
+    ASSERT_EQ(lines.size(), 1) << log.join(QLatin1Char('\n')).toStdString();
+    EXPECT_TRUE(lines[0].startsWith(QStringLiteral("twaindsm: cannot load the source ") + extra + QStringLiteral("/libbroken.so: ")))
+        << lines[0].toStdString();
+    EXPECT_GT(lines[0].size(), lines[0].indexOf(QStringLiteral(".so: ")) + 5) << "the loader's reason follows";
 }
 
 TEST_F(SpecimenSourceTest, TheSourcesWindowTakesTheOperatorsInputWhileTheCallersWindowIsModal)
