@@ -24,8 +24,14 @@ struct DocPictureRun
 
 /// Scripted: works the window as an operator would (list on, pick the source,
 /// scan, turn, save; "Отмена" when no picture came). Returns what the form
-/// handed back.
+/// handed back; "error" (also on stderr) with "sources" when no source in
+/// the list matched. A scan is waited for while its progress moves.
 QJsonObject RunDocPictureScripted(const PackageLoader &package, const DocPictureRun &run);
+
+/// How long the scripted operator waits for a scan whose progress does not
+/// move (a lamp warming up, a slow page) before cancelling it: 60 s, or the
+/// milliseconds of VELMAR_HOST_SCANNER_PATIENCE_MS.
+int ScannerPatienceMs();
 
 /// With a person at the display: the window as it is; the picture goes to folder after OK.
 QJsonObject RunDocPictureByHand(const PackageLoader &package, const QString &folder);
