@@ -246,16 +246,6 @@ QJsonObject RunDocPictureScripted(const PackageLoader &package, const DocPicture
     return o;
 }
 
-int ScannerPatienceMs()
-{
-    static const int patience = [] {
-        bool ok = false;
-        const int ms = qEnvironmentVariableIntValue("VELMAR_HOST_SCANNER_PATIENCE_MS", &ok);
-        return ok && ms > 0 ? ms : 60000;
-    }();
-    return patience;
-}
-
 QJsonObject RunDocPictureByHand(const PackageLoader &package, const QString &folder)
 {
     TDocFromScannerFM *form = createForm(package);

@@ -28,10 +28,5 @@ struct DocPictureRun
 /// the list matched. A scan is waited for while its progress moves.
 QJsonObject RunDocPictureScripted(const PackageLoader &package, const DocPictureRun &run);
 
-/// How long the scripted operator waits for a scan whose progress does not
-/// move (a lamp warming up, a slow page) before cancelling it: 60 s, or the
-/// milliseconds of VELMAR_HOST_SCANNER_PATIENCE_MS.
-int ScannerPatienceMs();
-
 /// With a person at the display: the window as it is; the picture goes to folder after OK.
 QJsonObject RunDocPictureByHand(const PackageLoader &package, const QString &folder);
