@@ -162,7 +162,7 @@ TEST_F(SaneSourceTest, HiddenInterfaceShowsNoWindowAndTheDialogScansWithTheOpera
     ASSERT_NE(acquire(TWAIN_RGB), nullptr);
     EXPECT_EQ(g_seen.count("SaneScanDialog"), 0u);
 
-    // With its interface the source waits for "Scan"; the operator picks grey.
+    // With its interface the source waits for "Сканировать"; the operator picks grey.
     TWAIN_SetHideUI(0);
     qputenv("TWAINSANE_SLICE_BYTES", "1024"); // a page takes several slices
     g_seen.clear();
@@ -170,7 +170,7 @@ TEST_F(SaneSourceTest, HiddenInterfaceShowsNoWindowAndTheDialogScansWithTheOpera
     DialogOperator op({{[](QWidget *) { return true; },
                   [](QWidget *d) {
                       auto *mode = d->findChild<QComboBox *>(QStringLiteral("cbPixelType"));
-                      mode->setCurrentIndex(mode->findText(QStringLiteral("Grey")));
+                      mode->setCurrentIndex(mode->findText(QStringLiteral("Оттенки серого")));
                       Click(d, "bScan");
                   }},
                  {[](QWidget *d) { return d->findChild<QLabel *>(QStringLiteral("laPage"))->isVisible(); },
@@ -179,7 +179,7 @@ TEST_F(SaneSourceTest, HiddenInterfaceShowsNoWindowAndTheDialogScansWithTheOpera
     ASSERT_NE(dib, nullptr);
     EXPECT_EQ(TWAIN_DibDepth(dib), 8);
     EXPECT_EQ(g_seen.count("SaneScanDialog"), 1u);
-    EXPECT_EQ(pageText, QStringLiteral("Page 1"));
+    EXPECT_EQ(pageText, QStringLiteral("Страница 1"));
     EXPECT_EQ(ScanDialogShown(), nullptr); // closed with the source
     EXPECT_EQ(TWAIN_State(), TWAIN_PRESESSION);
 }

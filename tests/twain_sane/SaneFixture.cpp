@@ -1,14 +1,13 @@
 #include "SaneFixture.h"
 
-#include "OperatorNotice.h"
 #include "SaneDevice.h"
+#include "tests/twain/ManagerSupport.h"
 #include "twain/DibLayout.h"
 #include "twain/LockedBlock.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <cstring>
@@ -143,14 +142,7 @@ QWidget *ScanDialogShown()
 
 QStringList Notices()
 {
-    QStringList texts;
-    for (QWidget *w : QApplication::topLevelWidgets())
-        if (auto *box = qobject_cast<QMessageBox *>(w);
-            box && box->objectName() == QLatin1String(twainsane::NoticeName) && box->isVisible()) {
-            texts << box->text();
-            delete box;
-        }
-    return texts;
+    return twaintest::ScannerNotices();
 }
 
 void Click(QWidget *dialog, const char *button)

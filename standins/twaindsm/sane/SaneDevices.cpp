@@ -68,7 +68,8 @@ const std::vector<DeviceSource> &Sources(bool refresh)
 {
     static std::vector<DeviceSource> cached;
     static bool asked = false;
-    if (asked && !refresh)
+    // No device may mean none was switched on yet: the host runs all day.
+    if (asked && !refresh && !cached.empty())
         return cached;
     bool listed = false;
     std::vector<DeviceDescription> devices;

@@ -27,9 +27,10 @@ struct DeviceSource
 /// Product names for the devices, in their order.
 std::vector<DeviceSource> NameSources(const std::vector<DeviceDescription> &devices);
 
-/// The sources of the devices SANE lists. The list is asked of SANE once per
-/// process (asking can take seconds while backends probe their buses), and
-/// again when `refresh` is set.
+/// The sources of the devices SANE lists, off the calling thread (see
+/// RunOffThread). Asking can take seconds while backends probe their buses,
+/// so the list is kept, and asked again while it is empty (a scanner
+/// switched on later) or when `refresh` is set.
 const std::vector<DeviceSource> &Sources(bool refresh = false);
 
 /// Counted start and stop of SANE: the first Start calls sane_init, the

@@ -97,7 +97,7 @@ void ScanJob::stop(Phase phase, SANE_Status status)
     m_midPage = false;
     m_phase = phase;
     if (phase == Phase::Failed)
-        m_failure = Failure::From(status);
+        m_failure = Failure::From(status, m_request.feeder ? DocumentPlace::Feeder : DocumentPlace::Flatbed);
 }
 
 void ScanJob::start()
