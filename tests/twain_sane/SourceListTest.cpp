@@ -83,8 +83,10 @@ TEST_F(SaneSourceTest, AScannerSwitchedOnLaterIsFoundWithoutARestart)
     // All scanners off when the operator opens the source list.
     r9test::WriteFile(dll, "");
     EXPECT_EQ(offeredForSelection(), std::vector<std::string>{});
-    // They are switched on: the next scan finds the remembered one.
+    // They are switched on: the manager lists them at its next opening, and
+    // the next scan finds the remembered one.
     r9test::WriteFile(dll, "test\n");
+    EXPECT_EQ(listedByTheManager(), (std::vector<std::string>{FirstSource, SecondSource}));
     ASSERT_NE(acquire(TWAIN_GRAY), nullptr) << boxTexts().join(QLatin1Char('|')).toStdString();
     EXPECT_EQ(Notices(), QStringList());
 
