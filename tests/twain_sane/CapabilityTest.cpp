@@ -77,14 +77,15 @@ TEST_F(SaneSourceTest, PixelTypeAndBitDepthFollowTheMode)
     EXPECT_FALSE(TWAIN_SetCurrentPixelType(TWPT_PALETTE));
     EXPECT_EQ(TWAIN_GetPixelType(), TWPT_RGB);
     EXPECT_EQ(defaultPixelType(), TWPT_RGB);
-    // The layer's negotiation narrows the list and picks the first.
+    // The layer's negotiation narrows the list and picks the first. Without
+    // colour the default is grey, not black and white (as on a grey-only
+    // device, which scans black and white as grey at one bit).
+    EXPECT_TRUE(TWAIN_NegotiatePixelTypes(TWAIN_BW | TWAIN_GRAY));
+    EXPECT_EQ(TWAIN_GetPixelType(), TWPT_BW);
+    EXPECT_EQ(defaultPixelType(), TWPT_GRAY);
     EXPECT_TRUE(TWAIN_NegotiatePixelTypes(TWAIN_GRAY | TWAIN_RGB));
     EXPECT_EQ(TWAIN_GetPixelType(), TWPT_GRAY);
     EXPECT_FALSE(TWAIN_NegotiatePixelTypes(TWAIN_PALETTE));
-    // Without colour the default is grey, not black and white (a grey-only
-    // device scans black and white as grey at one bit).
-    EXPECT_TRUE(TWAIN_NegotiatePixelTypes(TWAIN_BW | TWAIN_GRAY));
-    EXPECT_EQ(defaultPixelType(), TWPT_GRAY);
 }
 
 TEST_F(SaneSourceTest, ResolutionIsTheDevicesInTheApplicationsUnits)
