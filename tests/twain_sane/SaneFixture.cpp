@@ -171,6 +171,9 @@ void SaneSourceTest::SetUp()
     qputenv("SANE_CONFIG_DIR", configFolder().toLocal8Bit());
     setSourceOptions(BaseOptions());
     qunsetenv("TWAINSANE_SLICE_BYTES");
+    // The device list as SANE has it at every asking (tests reconfigure the
+    // backend between calls).
+    qputenv("TWAINSANE_LIST_FRESH_MS", "0");
     const QString manager = qEnvironmentVariable("XDG_CONFIG_HOME") + QStringLiteral("/twaindsm");
     QDir().mkpath(manager);
     r9test::WriteFile(manager + QStringLiteral("/default-source"), QByteArray(FirstSource) + '\n');
@@ -181,7 +184,7 @@ void SaneSourceTest::TearDown()
 {
     freePictures();
     Notices();
-    for (const char *v : {"TWAINSANE_OPTIONS", "TWAINSANE_SLICE_BYTES", "TWAINSANE_JAM_AFTER"})
+    for (const char *v : {"TWAINSANE_OPTIONS", "TWAINSANE_SLICE_BYTES", "TWAINSANE_JAM_AFTER", "TWAINSANE_LIST_FRESH_MS"})
         qunsetenv(v);
     TWAIN_UnRegisterCallback();
     twain::ResetSessionForTests();

@@ -99,7 +99,8 @@ TW_UINT16 SaneSource::identity(TW_UINT16 msg, pTW_IDENTITY id)
         m_next = 0;
         [[fallthrough]];
     case MSG_GETNEXT: {
-        const std::vector<DeviceSource> &sources = Sources();
+        // The list is asked for (again, while empty) at the first only.
+        const std::vector<DeviceSource> &sources = msg == MSG_GETFIRST ? Sources() : KeptSources();
         if (m_next >= sources.size())
             return TWRC_ENDOFLIST;
         *id = identityOf(sources[m_next++]);
@@ -111,7 +112,8 @@ TW_UINT16 SaneSource::identity(TW_UINT16 msg, pTW_IDENTITY id)
         if (m_state >= 4) {
             *id = m_identity;
         } else {
-            const std::vector<DeviceSource> &sources = Sources();
+            // The manager asks after an empty list, which is not asked again.
+            const std::vector<DeviceSource> &sources = KeptSources();
             if (sources.empty())
                 return fail(TWCC_NODS);
             *id = identityOf(sources.front());
