@@ -34,10 +34,11 @@ QByteArray fitted(QString text, int bytes)
 /// them, with the count of its users). This library is loaded with the
 /// source manager's local scope, and so is SANE's library with it: each
 /// backend then binds to a copy of its own, and some never stop theirs, so
-/// every start and stop of SANE left a USB context behind (two descriptors
-/// a backend, some seventy with Debian's configuration: the host ran out of
-/// descriptors after a dozen scans). In the global scope, as in a program
-/// linked with SANE, the backends share SANE's.
+/// every listing of the devices (which starts every backend) left USB
+/// contexts behind: two descriptors a backend, some seventy with Debian's
+/// configuration, and the host ran out of descriptors after a dozen
+/// listings. In the global scope, as in a program linked with SANE, the
+/// backends share SANE's.
 void shareSanesHelpers()
 {
     static const bool shared = dlopen("libsane.so.1", RTLD_NOW | RTLD_NOLOAD | RTLD_GLOBAL) != nullptr;
