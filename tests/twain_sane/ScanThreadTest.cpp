@@ -215,7 +215,14 @@ TEST_F(ScanThreadTest, TheScanReadsEveryPageOnItsOwnAndTellsOnlyOfProgress)
     device.sheets = 3;
     auto scan = makeScan(true);
     scan->wait();
-    EXPECT_EQ(news, 2);
+    int told = 0;
+    {
+        // The news of the end follows the end.
+        std::unique_lock<std::mutex> lock(newsMutex);
+        newsChanged.wait_for(lock, GiveUp, [this] { return news >= 2; });
+        told = news;
+    }
+    EXPECT_EQ(told, 2);
     const ScanThread::Progress end = scan->progress();
     EXPECT_TRUE(end.ended);
     EXPECT_EQ(end.pages, 3);

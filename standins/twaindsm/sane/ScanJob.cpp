@@ -122,6 +122,12 @@ bool ScanJob::interrupt()
     return true;
 }
 
+bool ScanJob::interrupted() const
+{
+    std::lock_guard<std::mutex> lock(m_callMutex);
+    return m_interrupted;
+}
+
 void ScanJob::cancelDevice()
 {
     m_threads.settle(SettleLimit);

@@ -66,6 +66,8 @@ public:
     /// when a start or a read is waiting in it, so the call returns (SANE
     /// allows the cancel at any time for this). True when it did.
     bool interrupt();
+    /// Whether interrupt() cancelled a call.
+    bool interrupted() const;
     /// Ends the scan as failed with the status, keeping the finished pages
     /// (for a fault met outside SANE, such as memory running out).
     void abandon(SANE_Status status);
@@ -122,7 +124,7 @@ private:
     BackendThreads m_threads;
     std::atomic<bool> m_cancelRequested{false};
     /// Guards the marks of a call under way against interrupt().
-    std::mutex m_callMutex;
+    mutable std::mutex m_callMutex;
     bool m_inCall = false;
     bool m_inStart = false;
     bool m_interrupted = false;

@@ -59,12 +59,6 @@ void ScanThread::wait() const
     m_changed.wait(lock, [this] { return m_progress.ended; });
 }
 
-bool ScanThread::interrupted() const
-{
-    std::lock_guard<std::mutex> lock(m_mutex);
-    return m_interrupted;
-}
-
 bool ScanThread::publish(const Progress &progress)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
@@ -124,9 +118,7 @@ void ScanThread::watch()
     if (m_changed.wait_for(lock, m_grace, [this] { return m_progress.ended; }))
         return;
     lock.unlock();
-    const bool interrupted = m_job->interrupt();
-    lock.lock();
-    m_interrupted = interrupted;
+    m_job->interrupt();
 }
 
 } // namespace twainsane

@@ -59,7 +59,7 @@ public:
     /// The job, for its outcome and its pages; only once ended.
     ScanJob &job() { return *m_job; }
     /// Whether a call that did not return was cancelled from outside.
-    bool interrupted() const;
+    bool interrupted() const { return m_job->interrupted(); }
 
 private:
     void run();
@@ -76,7 +76,6 @@ private:
     Progress m_progress;
     bool m_newsPending = false;
     bool m_cancel = false;
-    bool m_interrupted = false;
     // The watcher first: it is there before the scan's first start, so the
     // backend's threads are never mistaken for it or it for one of them.
     std::thread m_watcher;
