@@ -103,6 +103,19 @@ void ScanJob::leaveCall()
     m_inStart = false;
 }
 
+template<class Call>
+SANE_Status ScanJob::markedCall(Call call)
+{
+    try {
+        const SANE_Status status = call();
+        leaveCall();
+        return status;
+    } catch (...) {
+        leaveCall();
+        throw;
+    }
+}
+
 bool ScanJob::interrupt()
 {
     // Held throughout: should the call return meanwhile, the scan's thread
@@ -159,8 +172,7 @@ void ScanJob::start()
         stop(Phase::Cancelled);
         return;
     }
-    const SANE_Status status = m_sane.start(m_device);
-    leaveCall();
+    const SANE_Status status = markedCall([this] { return m_sane.start(m_device); });
     m_threads.afterStart();
     if (m_cancelRequested) {
         stop(Phase::Cancelled);
@@ -220,8 +232,7 @@ void ScanJob::read()
             stop(Phase::Cancelled);
             return;
         }
-        const SANE_Status status = m_sane.read(m_device, m_buffer.data(), ask, &length);
-        leaveCall();
+        const SANE_Status status = markedCall([&] { return m_sane.read(m_device, m_buffer.data(), ask, &length); });
         if (m_cancelRequested) {
             // Whatever the read gave: a read cancelled from outside may end
             // as if the page were over.

@@ -106,6 +106,9 @@ private:
     /// a cancel is asked for), and its return.
     bool enterCall(bool starting);
     void leaveCall();
+    /// Makes the call entered, and marks its return however it returns.
+    template<class Call>
+    SANE_Status markedCall(Call call);
 
     SANE_Handle m_device;
     ScanRequest m_request;
