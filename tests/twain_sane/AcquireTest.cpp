@@ -1,6 +1,8 @@
 // Scans from SANE's test backend through the layer, the source manager and
 // the SANE source: every pixel type and frame kind against the same scan
-// read straight from SANE, several devices as several sources, the feeder.
+// read straight from SANE, several devices as several sources, the feeder,
+// the dialog's page count through a feeder run and a cancel part-way
+// through it.
 #include "SaneFixture.h"
 
 #include "SaneStatus.h"    // the later condition codes
