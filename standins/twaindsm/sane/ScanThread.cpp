@@ -89,7 +89,11 @@ void ScanThread::run()
     end.pages = m_job->pageCount();
     end.ended = true;
     publish(end);
-    m_news();
+    try {
+        m_news();
+    } catch (...) {
+        // Not told: the application finds the end when it next looks.
+    }
 }
 
 void ScanThread::read()
