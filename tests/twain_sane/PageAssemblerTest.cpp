@@ -299,19 +299,30 @@ TEST(SourceNamesTest, VendorAndModelWithinThirtyThreeBytesAndUnique)
 
 TEST(RgbToBgrTest, EveryPixelOfALineOfAnyWidthIsSwappedAndNothingBeyondItWritten)
 {
-    for (std::size_t width = 0; width <= 40; ++width) {
-        SCOPED_TRACE(width);
-        std::vector<uint8_t> rgb(3 * width);
-        for (std::size_t i = 0; i < rgb.size(); ++i)
-            rgb[i] = uint8_t(i * 37 + 11);
-        std::vector<uint8_t> bgr(3 * width + 16, 0xA5); // beyond the line: must stay
-        twainsane::RgbToBgr(rgb.data(), bgr.data(), width);
-        int wrong = 0;
-        for (std::size_t x = 0; x < width; ++x)
-            for (std::size_t c = 0; c < 3; ++c)
-                wrong += bgr[3 * x + c] != rgb[3 * x + 2 - c];
-        EXPECT_EQ(wrong, 0);
-        for (std::size_t i = 3 * width; i < bgr.size(); ++i)
-            EXPECT_EQ(bgr[i], 0xA5) << i;
-    }
+    // Narrow lines go a few pixels a step; lines as wide as a page's sixteen
+    // at a time from the first aligned output byte: each width and each
+    // place the line can start at.
+    std::vector<std::size_t> widths;
+    for (std::size_t width = 0; width <= 40; ++width)
+        widths.push_back(width);
+    for (std::size_t width = 1020; width <= 1040; ++width)
+        widths.push_back(width);
+    for (std::size_t width : widths)
+        for (std::size_t shift = 0; shift < 16; shift += width >= 1020 ? 1 : 16) {
+            SCOPED_TRACE(testing::Message() << width << " pixels at " << shift);
+            std::vector<uint8_t> rgb(3 * width);
+            for (std::size_t i = 0; i < rgb.size(); ++i)
+                rgb[i] = uint8_t(i * 37 + 11);
+            std::vector<uint8_t> bgr(3 * width + 32, 0xA5); // beside the line: must stay
+            twainsane::RgbToBgr(rgb.data(), bgr.data() + shift, width);
+            int wrong = 0;
+            for (std::size_t x = 0; x < width; ++x)
+                for (std::size_t c = 0; c < 3; ++c)
+                    wrong += bgr[shift + 3 * x + c] != rgb[3 * x + 2 - c];
+            EXPECT_EQ(wrong, 0);
+            for (std::size_t i = 0; i < bgr.size(); ++i)
+                if (i < shift || i >= shift + 3 * width)
+                    wrong += bgr[i] != 0xA5;
+            EXPECT_EQ(wrong, 0);
+        }
 }
