@@ -13,9 +13,15 @@ namespace {
 // one pointer back; the pixels follow on a cache-line boundary.
 constexpr qsizetype PixelsOffset = 64;
 
-void unmapPageImage(void *mapping)
+r9mem::SpareBlock &spare()
 {
-    r9mem::UnmapLarge(mapping, *static_cast<std::size_t *>(mapping));
+    static auto *kept = new r9mem::SpareBlock; // pictures may go while the process ends
+    return *kept;
+}
+
+void releasePageImage(void *mapping)
+{
+    spare().keep(mapping, *static_cast<std::size_t *>(mapping));
 }
 
 } // namespace
@@ -33,12 +39,14 @@ QImage NewPageImage(int w, int h, QImage::Format format)
     const std::size_t total = std::size_t(PixelsOffset + pixels);
     if (!r9mem::IsLarge(total))
         return QImage(w, h, format);
-    void *mapping = r9mem::MapLarge(total);
+    void *mapping = spare().take(total);
+    if (!mapping)
+        mapping = r9mem::MapLarge(total);
     if (!mapping)
         return QImage(w, h, format); // null when malloc has no room either
     *static_cast<std::size_t *>(mapping) = total;
     QImage image(static_cast<uchar *>(mapping) + PixelsOffset, w, h, qsizetype(bytesPerLine), format,
-                 unmapPageImage, mapping);
+                 releasePageImage, mapping);
     if (image.isNull())
         r9mem::UnmapLarge(mapping, total);
     return image;

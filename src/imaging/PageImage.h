@@ -1,7 +1,8 @@
 #pragma once
 // The picture of a whole scanned page: tens of megabytes, made fresh for
 // each page. Made in memory mapped for huge pages (see twain/LargeBlocks.h),
-// it costs a few dozen page faults rather than thousands.
+// it costs a few dozen page faults rather than thousands, and the picture of
+// the page before, once gone, gives its memory to the next.
 
 #include <QImage>
 

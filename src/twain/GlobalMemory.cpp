@@ -7,7 +7,6 @@
 #include <mutex>
 #include <new>
 #include <unordered_set>
-#include <utility>
 
 // A block is one allocation: this header, then the caller's bytes. The header
 // is 16-byte aligned in size so the caller's bytes keep malloc's alignment.
@@ -34,16 +33,10 @@ struct Registry
 {
     std::mutex mutex;
     std::unordered_set<const void *> live;
-    // The last page's mapped block, freed, kept for the next page: pages come
-    // one after another in the same size, and fresh memory costs a page of
-    // faults and zeroing each time. One block at most, as malloc keeps the
-    // top of its heap.
-    void *spare = nullptr;
-    std::size_t spareLength = 0;
+    // Process-wide, as blocks are: the source allocates the page the
+    // package frees.
+    r9mem::SpareBlock spare;
 };
-
-/// Beyond this a freed page goes back to the system at once.
-constexpr std::size_t SpareLimit = std::size_t(128) << 20;
 
 } // namespace
 
@@ -85,17 +78,7 @@ BlockHeader *header(HGLOBAL h)
 
 void *mapBlock(std::size_t total, uint32_t flags)
 {
-    const std::size_t length = r9mem::MappedLength(total);
-    void *reused = nullptr;
-    {
-        Registry &r = registry();
-        std::lock_guard<std::mutex> lock(r.mutex);
-        if (r.spare && r.spareLength == length) {
-            reused = r.spare;
-            r.spare = nullptr;
-            r.spareLength = 0;
-        }
-    }
+    void *reused = registry().spare.take(total);
     if (!reused)
         return r9mem::MapLarge(total); // zero-filled by the system
     if (flags & GMEM_ZEROINIT)
@@ -105,21 +88,10 @@ void *mapBlock(std::size_t total, uint32_t flags)
 
 void releaseBlock(BlockHeader *b)
 {
-    if (!(b->flags & MappedBlock)) {
+    if (b->flags & MappedBlock)
+        registry().spare.keep(b, sizeof(BlockHeader) + b->size);
+    else
         std::free(b);
-        return;
-    }
-    const std::size_t total = sizeof(BlockHeader) + b->size, length = r9mem::MappedLength(total);
-    void *dropped = b;
-    std::size_t droppedTotal = total;
-    if (length <= SpareLimit) {
-        Registry &r = registry();
-        std::lock_guard<std::mutex> lock(r.mutex);
-        std::swap(dropped, r.spare);
-        droppedTotal = r.spareLength;
-        r.spareLength = length;
-    }
-    r9mem::UnmapLarge(dropped, droppedTotal); // unmapped outside the lock
 }
 
 } // namespace

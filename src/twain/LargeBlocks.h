@@ -16,6 +16,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <mutex>
+#include <utility>
 
 #if defined(__SANITIZE_ADDRESS__)
 #define R9_LARGE_BLOCKS_MAPPED 0
@@ -78,5 +80,45 @@ __attribute__((visibility("hidden"))) inline void UnmapLarge(void *block, std::s
     if (block)
         munmap(block, MappedLength(bytes));
 }
+
+/// The last page's block, freed, kept for the next page: pages come one
+/// after another in one size, and fresh memory costs its faults and the
+/// system's zeroing every time. One block at most, and the system may take
+/// its memory back whenever it runs short (its contents are then zero).
+class __attribute__((visibility("hidden"))) SpareBlock
+{
+public:
+    /// The kept block if it was mapped for `bytes`, else null (and kept).
+    void *take(std::size_t bytes)
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        if (!m_block || m_length != MappedLength(bytes))
+            return nullptr;
+        return std::exchange(m_block, nullptr);
+    }
+    /// Keeps `block` (mapped for `bytes`) for the next page; the block kept
+    /// before, or this one when it is too large to keep, is unmapped.
+    void keep(void *block, std::size_t bytes)
+    {
+        std::size_t length = MappedLength(bytes);
+        if (length <= Limit) {
+#ifdef MADV_FREE
+            madvise(block, length, MADV_FREE);
+#endif
+            std::lock_guard<std::mutex> lock(m_mutex);
+            std::swap(block, m_block);
+            std::swap(length, m_length);
+        }
+        if (block)
+            munmap(block, length); // outside the lock
+    }
+
+private:
+    /// Beyond this a freed page goes back to the system at once.
+    static constexpr std::size_t Limit = std::size_t(128) << 20;
+    std::mutex m_mutex;
+    void *m_block = nullptr;
+    std::size_t m_length = 0;
+};
 
 } // namespace r9mem

@@ -199,21 +199,39 @@ TEST_F(DibTest, EveryDepthAndHeaderKindDrawsItsOwnPixels)
 
 TEST_F(DibTest, ColourRowsOfEveryWidthConvertExactly)
 {
-    // Colour rows are converted several pixels at a time: every width up to
-    // a few steps, so each way a row's end falls is met, in both row orders;
-    // the last row stored ends the block, so a read past it would show.
-    for (int width = 1; width <= 21; ++width)
+    // Colour rows are converted many pixels at a time, and rows as wide as a
+    // page's straight past the cache from the first 16-byte aligned pixel:
+    // every width up to a few steps and a run of page widths, each drawn at
+    // four places of the bitmap so the aligned start falls everywhere, in
+    // both row orders; the last row stored ends the block, so a read past it
+    // would show.
+    std::vector<int> widths;
+    for (int width = 1; width <= 50; ++width)
+        widths.push_back(width);
+    for (int width = 1020; width <= 1041; ++width)
+        widths.push_back(width);
+    for (int width : widths)
         for (int height : {3, -3}) {
-            SCOPED_TRACE(testing::Message() << width << " x " << height);
             const DibKind s{width, height, 24};
             const QByteArray bytes = BuildDib(s);
             Dib dib(bytes);
-            const QImage image = drawn(dib.handle, width, 3);
-            int wrong = 0;
-            for (int y = 0; y < 3; ++y)
-                for (int x = 0; x < width; ++x)
-                    wrong += image.pixel(x, y) != expectedPixel(s, bytes, x, y);
-            EXPECT_EQ(wrong, 0);
+            for (int dx = 0; dx < 4; ++dx) {
+                SCOPED_TRACE(testing::Message() << width << " x " << height << " at " << dx);
+                QImage image(width + 4, 3, QImage::Format_RGB32);
+                image.fill(qRgb(1, 2, 3));
+                {
+                    QPainter painter(&image);
+                    TWAIN_DrawDibToDC(&painter, dx, 0, width, 3, dib.handle, 0, 0);
+                }
+                int wrong = 0;
+                for (int y = 0; y < 3; ++y) {
+                    for (int x = 0; x < width; ++x)
+                        wrong += image.pixel(dx + x, y) != expectedPixel(s, bytes, x, y);
+                    for (int x = 0; x < 4; ++x) // nothing beside the row is touched
+                        wrong += image.pixel(x < dx ? x : width + x, y) != qRgb(1, 2, 3);
+                }
+                EXPECT_EQ(wrong, 0);
+            }
         }
 }
 

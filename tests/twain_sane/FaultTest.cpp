@@ -97,17 +97,19 @@ TEST_F(SaneSourceTest, AFaultInTheFeederKeepsThePagesReadBeforeIt)
 TEST_F(SaneSourceTest, TheOperatorCancelsWhileSaneReadsAndClosesTheDialog)
 {
     TWAIN_SetHideUI(0);
-    // A page of many slices, so the operator meets the scan under way.
-    setSourceOptions(BaseOptions() + QStringList{QStringLiteral("br-x=60"), QStringLiteral("br-y=60")});
-    qputenv("TWAINSANE_SLICE_BYTES", "2048");
+    // A page of many pieces held back, so the operator meets the scan
+    // under way.
+    setSourceOptions(BaseOptions() + SlowReads() + QStringList{QStringLiteral("br-x=60"), QStringLiteral("br-y=60")});
     int progressSeen = -1;
     QString status;
+    QString cancelling;
     auto progress = [](QWidget *d) { return d->findChild<QProgressBar *>(QStringLiteral("pbProgress")); };
     DialogOperator op({{[](QWidget *) { return true; }, [](QWidget *d) { Click(d, "bScan"); }},
                        {[&](QWidget *d) { return progress(d)->isVisible() && progress(d)->value() > 0; },
                         [&](QWidget *d) {
                             progressSeen = progress(d)->value();
                             Click(d, "bCancel"); // stops the scan
+                            cancelling = d->findChild<QLabel *>(QStringLiteral("laPage"))->text();
                         }},
                        {[&](QWidget *d) { return !progress(d)->isVisible(); },
                         [&](QWidget *d) {
@@ -118,6 +120,7 @@ TEST_F(SaneSourceTest, TheOperatorCancelsWhileSaneReadsAndClosesTheDialog)
     EXPECT_EQ(op.stepsDone(), 3u);
     EXPECT_GT(progressSeen, 0);
     EXPECT_LT(progressSeen, 100);
+    EXPECT_EQ(cancelling, QStringLiteral("Сканирование отменяется\u2026"));
     EXPECT_EQ(status, QStringLiteral("Сканирование отменено."));
     EXPECT_EQ(TWAIN_GetNumDibs(), 0);
     EXPECT_EQ(TWAIN_State(), TWAIN_PRESESSION);

@@ -72,6 +72,11 @@ QStringList BaseOptions()
             QStringLiteral("test-picture=Color pattern")};
 }
 
+QStringList SlowReads()
+{
+    return {QStringLiteral("read-delay=yes"), QStringLiteral("read-delay-duration=100000")};
+}
+
 QImage DibPicture(TWAIN_HDIB dib, QImage::Format format)
 {
     twain::LockedBlock block(dib);

@@ -63,6 +63,10 @@ SANE_Status startOrJam(SANE_Handle device)
     return sane_start(device);
 }
 
+// In the dialog's page line from the operator's cancel to the scan's end,
+// which may take a moment when the device was in the middle of a call.
+const char *const CancellingText = "Сканирование отменяется\u2026";
+
 void report(const QString &message)
 {
     std::fprintf(stderr, "twainsane: %s\n", message.toLocal8Bit().constData());
@@ -381,9 +385,11 @@ void SaneSource::dialogAnswer(ScanDialog::Action action, const ScanChoices &choi
         return;
     if (action == ScanDialog::Action::Cancel) {
         if (m_scan) {
-            // The scan's thread cancels when its step is done; its news ends the scan.
-            m_cancelWanted = true;
-            scanNews();
+            // The scan's thread stops at its next read, or has its call
+            // cancelled on the device should it not return; its news ends
+            // the scan.
+            m_scan->cancel();
+            m_dialog->showCancelling(QString::fromUtf8(CancellingText));
         }
         else if (m_pages.empty())
             announce(MSG_CLOSEDSREQ);
@@ -421,54 +427,43 @@ void SaneSource::startScan()
                     ICAP_XFERMECH, CAP_FEEDERENABLED})
         if (const std::optional<specimen::CapValues> values = capValues(TW_UINT16(cap)))
             m_scanCaps.emplace(TW_UINT16(cap), *values);
-    m_cancelWanted = false;
     // From here on the device is the scan thread's: every SANE call of the
-    // scan is made there. Its news reaches this thread through the event
-    // loop; without one, the application's MSG_PROCESSEVENT looks for it.
+    // scan is made there, and it reads on its own to the end. Its news
+    // reaches this thread through the event loop; without one, the
+    // application's MSG_PROCESSEVENT looks for it.
+    if (m_dialog)
+        m_dialog->showScanning(1, 0);
     m_scan = std::make_unique<ScanThread>(std::make_unique<ScanJob>(m_device->handle(), request, calls), [this] {
         if (QCoreApplication::instance())
             QMetaObject::invokeMethod(&m_newsContext, [this] { scanNews(); }, Qt::QueuedConnection);
     });
-    if (m_dialog)
-        m_dialog->showScanning(1, 0);
-    m_scan->request(ScanThread::Request::Step);
 }
 
 void SaneSource::scanNews()
 {
-    // News of a thread ended meanwhile, or of a request answered already;
-    // none while the scan is being ended.
-    if (m_state != 5 || !m_scan || m_endingScan || m_scan->busy())
+    // News of a thread ended meanwhile, or of a look taken already; none
+    // while the scan is being ended.
+    if (m_state != 5 || !m_scan || m_endingScan)
         return;
-    const ScanJob &job = m_scan->job();
-    if (!job.running()) {
+    const ScanThread::Progress progress = m_scan->progress();
+    if (progress.ended) {
         scanEnded();
         return;
     }
-    if (m_cancelWanted) {
-        m_scan->request(ScanThread::Request::Cancel);
-        return;
-    }
-    if (m_dialog)
-        m_dialog->showScanning(job.pageCount() + 1, job.pagePercent());
-    m_scan->request(ScanThread::Request::Step);
+    if (m_dialog && !m_scan->cancelling())
+        m_dialog->showScanning(progress.pages + 1, progress.percent);
 }
 
 void SaneSource::endScanThread()
 {
     if (!m_scan)
         return;
-    m_cancelWanted = true;
     m_endingScan = true;
-    // The step under way may be a page starting; the event loop goes on
+    m_scan->cancel();
+    // A call under way may be a page starting, or a device that stalled
+    // (cancelled on the device after a moment); the event loop goes on
     // meanwhile (the application's requests wait, see entry).
-    RunOffThread([this] {
-        m_scan->wait();
-        if (m_scan->job().running()) {
-            m_scan->request(ScanThread::Request::Cancel);
-            m_scan->wait();
-        }
-    });
+    RunOffThread([this] { m_scan->wait(); });
     m_scan.reset();
     m_scanCaps.clear();
     m_endingScan = false;

@@ -120,6 +120,11 @@ void ScanDialog::showScanning(int page, int percent)
     m_status->clear();
 }
 
+void ScanDialog::showCancelling(const QString &text)
+{
+    m_page->setText(text);
+}
+
 void ScanDialog::showIdle(const QString &message)
 {
     for (QWidget *w : {static_cast<QWidget *>(m_pixelType), static_cast<QWidget *>(m_resolution),

@@ -44,6 +44,9 @@ public:
     /// While SANE reads: the settings are locked, the page count and the
     /// progress of the page show (percent -1: length unknown).
     void showScanning(int page, int percent);
+    /// After "Cancel" while SANE reads, until the scan has stopped: the
+    /// text in place of the page count.
+    void showCancelling(const QString &text);
     /// Ready for the next scan, with a message in the status line (empty
     /// clears it).
     void showIdle(const QString &message);
