@@ -256,6 +256,8 @@ std::optional<specimen::CapValues> SaneSource::capValues(TW_UINT16 cap) const
     case CAP_FEEDERENABLED:
         if (!m_settings->hasFeeder())
             return std::nullopt;
+        if (!m_settings->hasFlatbed()) // the feeder is all it has
+            return CapValues{TWTY_BOOL, {1}, 1, 1};
         return CapValues{TWTY_BOOL, {0, 1}, m_settings->feeder() ? 1u : 0u, 0};
     default: return std::nullopt;
     }
