@@ -164,7 +164,7 @@ TEST_F(SaneSourceTest, HiddenInterfaceShowsNoWindowAndTheDialogScansWithTheOpera
     ASSERT_NE(acquire(TWAIN_RGB), nullptr);
     EXPECT_EQ(g_seen.count("SaneScanDialog"), 0u);
 
-    // With its interface the source waits for "Scan"; the operator picks grey.
+    // With its interface the source waits for "Сканировать"; the operator picks grey.
     TWAIN_SetHideUI(0);
     // Pieces of the page held back: the scan is under way long enough for
     // the operator to see it.
@@ -174,7 +174,7 @@ TEST_F(SaneSourceTest, HiddenInterfaceShowsNoWindowAndTheDialogScansWithTheOpera
     DialogOperator op({{[](QWidget *) { return true; },
                   [](QWidget *d) {
                       auto *mode = d->findChild<QComboBox *>(QStringLiteral("cbPixelType"));
-                      mode->setCurrentIndex(mode->findText(QStringLiteral("Grey")));
+                      mode->setCurrentIndex(mode->findText(QStringLiteral("Оттенки серого")));
                       Click(d, "bScan");
                   }},
                  {[](QWidget *d) { return d->findChild<QLabel *>(QStringLiteral("laPage"))->isVisible(); },
@@ -183,7 +183,7 @@ TEST_F(SaneSourceTest, HiddenInterfaceShowsNoWindowAndTheDialogScansWithTheOpera
     ASSERT_NE(dib, nullptr);
     EXPECT_EQ(TWAIN_DibDepth(dib), 8);
     EXPECT_EQ(g_seen.count("SaneScanDialog"), 1u);
-    EXPECT_EQ(pageText, QStringLiteral("Page 1"));
+    EXPECT_EQ(pageText, QStringLiteral("Страница 1"));
     EXPECT_EQ(ScanDialogShown(), nullptr); // closed with the source
     EXPECT_EQ(TWAIN_State(), TWAIN_PRESESSION);
 }
@@ -197,9 +197,9 @@ TEST_F(SaneSourceTest, TheDialogCountsTheFeedersPagesAndACancelPartWayDeliversTh
     QStringList pagesSeen;
     QString cancelling;
     DialogOperator op({{[](QWidget *) { return true; }, [](QWidget *d) { Click(d, "bScan"); }},
-                       {[&](QWidget *d) { return page(d)->isVisible() && page(d)->text() == QStringLiteral("Page 2"); },
+                       {[&](QWidget *d) { return page(d)->isVisible() && page(d)->text() == QStringLiteral("Страница 2"); },
                         [&](QWidget *d) { pagesSeen << page(d)->text(); }},
-                       {[&](QWidget *d) { return page(d)->isVisible() && page(d)->text() == QStringLiteral("Page 3"); },
+                       {[&](QWidget *d) { return page(d)->isVisible() && page(d)->text() == QStringLiteral("Страница 3"); },
                         [&](QWidget *d) {
                             pagesSeen << page(d)->text();
                             Click(d, "bCancel"); // stops the scan in the third sheet
@@ -211,8 +211,8 @@ TEST_F(SaneSourceTest, TheDialogCountsTheFeedersPagesAndACancelPartWayDeliversTh
     TWAIN_RegisterCallback([](TWAIN_HDIB, int32_t index) { seen->push_back(index); });
     TWAIN_HDIB last = acquire(TWAIN_RGB);
     EXPECT_EQ(op.stepsDone(), 3u);
-    EXPECT_EQ(pagesSeen, (QStringList{QStringLiteral("Page 2"), QStringLiteral("Page 3")}));
-    EXPECT_EQ(cancelling, QStringLiteral("Cancelling\u2026"));
+    EXPECT_EQ(pagesSeen, (QStringList{QStringLiteral("Страница 2"), QStringLiteral("Страница 3")}));
+    EXPECT_EQ(cancelling, QStringLiteral("Сканирование отменяется\u2026"));
     // The two sheets read before the cancel are delivered, the third is not.
     ASSERT_NE(last, nullptr);
     EXPECT_EQ(TWAIN_GetNumDibs(), 2);

@@ -12,7 +12,14 @@
 #include <gtest/gtest.h>
 #include <QTimer>
 #include <functional>
+#include <ostream>
 #include <vector>
+
+/// Texts as text in the tests' messages.
+inline void PrintTo(const QString &text, std::ostream *out)
+{
+    *out << '"' << text.toStdString() << '"';
+}
 
 namespace sanetest {
 

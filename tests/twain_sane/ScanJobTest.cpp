@@ -171,7 +171,7 @@ TEST_F(ScanJobTest, PagesTooBigForMemoryOrNeverEndingFailAsOutOfMemoryKeepingThe
     run(big);
     EXPECT_EQ(big.phase(), ScanJob::Phase::Failed);
     EXPECT_EQ(big.failure().condition, TWCC_LOWMEMORY);
-    EXPECT_EQ(big.failure().message, twainsane::MessageFor(SANE_STATUS_NO_MEM));
+    EXPECT_EQ(big.failure().message, QStringLiteral("Не хватает памяти для сканирования."));
     EXPECT_EQ(marks(big), (std::vector<int>{1, 11}));
     EXPECT_EQ(g_device.cancels, 1);
 

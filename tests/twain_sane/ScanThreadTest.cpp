@@ -306,7 +306,7 @@ TEST_F(ScanThreadTest, MemoryRunningOutFailsTheScanAndKeepsThePagesBeforeIt)
     EXPECT_EQ(job.phase(), ScanJob::Phase::Failed);
     EXPECT_EQ(job.failure().status, SANE_STATUS_NO_MEM);
     EXPECT_EQ(job.failure().condition, TWCC_LOWMEMORY);
-    EXPECT_EQ(job.failure().message, twainsane::MessageFor(SANE_STATUS_NO_MEM));
+    EXPECT_EQ(job.failure().message, QStringLiteral("Не хватает памяти для сканирования."));
     checkPages(job, 2);
     // The device is told the scan is over.
     EXPECT_EQ(device.cancellers.size(), 1u);

@@ -62,11 +62,13 @@ private:
     void dropPages();
     void closeDialog();
     double unitsPerInch() const;
+    DocumentPlace documentPlace() const;
 
     int m_state = 3;
     TW_IDENTITY m_identity{};
     std::size_t m_next = 0; // MSG_GETNEXT position
     std::unique_ptr<SaneDevice> m_device;
+    /// The device's settings as last read (queries make no SANE call).
     std::unique_ptr<ScanSettings> m_settings;
     std::vector<TW_UINT16> m_allowedTypes; // as the application restricted them
     TW_UINT16 m_units = TWUN_INCHES;

@@ -159,7 +159,7 @@ void ScanJob::stop(Phase phase, SANE_Status status)
 {
     m_phase = phase;
     if (phase == Phase::Failed)
-        m_failure = Failure::From(status);
+        m_failure = Failure::From(status, m_request.feeder ? DocumentPlace::Feeder : DocumentPlace::Flatbed);
     m_midPage = false;
     cancelDevice();
     m_page.reset();

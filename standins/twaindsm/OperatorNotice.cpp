@@ -3,13 +3,13 @@
 #include <QApplication>
 #include <QMessageBox>
 
-namespace twainsane {
+namespace twaindsm {
 
 QMessageBox *TellOperator(const QString &text)
 {
     if (!qobject_cast<QApplication *>(QCoreApplication::instance()) || text.isEmpty())
         return nullptr;
-    auto *box = new QMessageBox(QMessageBox::Warning, QStringLiteral("Scanner"), text, QMessageBox::Ok);
+    auto *box = new QMessageBox(QMessageBox::Warning, QStringLiteral("Сканер"), text, QMessageBox::Ok);
     box->setObjectName(QLatin1String(NoticeName));
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setWindowModality(Qt::NonModal);
@@ -17,4 +17,4 @@ QMessageBox *TellOperator(const QString &text)
     return box;
 }
 
-} // namespace twainsane
+} // namespace twaindsm
