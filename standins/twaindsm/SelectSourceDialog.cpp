@@ -36,16 +36,17 @@ int ChooseSource(const QStringList &names, int defaultIndex, quintptr parentWind
 
     QDialog dialog(QWidget::find(static_cast<WId>(parentWindow)));
     dialog.setObjectName(QStringLiteral("SelectSourceDialog"));
-    dialog.setWindowTitle(QStringLiteral("Select Source"));
+    dialog.setWindowTitle(QStringLiteral("Выбор источника"));
     auto *layout = new QVBoxLayout(&dialog);
-    layout->addWidget(new QLabel(QStringLiteral("Sources:"), &dialog));
+    layout->addWidget(new QLabel(QStringLiteral("Источники:"), &dialog));
     auto *list = new QListWidget(&dialog);
     list->setObjectName(QStringLiteral("lbSources"));
     list->addItems(names);
     list->setCurrentRow(defaultIndex >= 0 ? defaultIndex : 0);
     layout->addWidget(list);
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
-    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("Select"));
+    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("Выбрать"));
+    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Отмена"));
     layout->addWidget(buttons);
     QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
     QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);

@@ -74,7 +74,7 @@ std::vector<TW_IDENTITY> AskIdentities(DSENTRYPROC entry, pTW_IDENTITY app)
     return identities;
 }
 
-std::vector<SourceLibrary> DiscoverSources(pTW_IDENTITY app)
+std::vector<SourceLibrary> DiscoverSources(pTW_IDENTITY app, Listing listing)
 {
     std::vector<SourceLibrary> found;
     QSet<QString> names;
@@ -86,6 +86,10 @@ std::vector<SourceLibrary> DiscoverSources(pTW_IDENTITY app)
             source.path = file.absoluteFilePath();
             if (!LoadSource(source))
                 continue;
+            if (listing == Listing::Afresh) {
+                TW_IDENTITY unused{};
+                source.entry(app, DG_CONTROL, DAT_IDENTITY, TWAINDSM_MSG_RELIST, &unused);
+            }
             const std::vector<TW_IDENTITY> identities = AskIdentities(source.entry, app);
             UnloadSource(source);
             for (TW_IDENTITY identity : identities) {

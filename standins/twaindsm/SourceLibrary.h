@@ -33,11 +33,15 @@ inline constexpr std::size_t MaxSourcesPerLibrary = 64;
 /// else the one it answers for MSG_GET; empty when it names none.
 std::vector<TW_IDENTITY> AskIdentities(DSENTRYPROC entry, pTW_IDENTITY app);
 
+enum class Listing { Kept, Afresh };
+
 /// Every data source found, each asked for its identity; libraries that
 /// cannot be loaded, lack DS_Entry or refuse to name themselves are skipped, a library
 /// listing several sources gives one entry per source (sharing its path),
 /// and of two sources with one product name the first found is kept.
-std::vector<SourceLibrary> DiscoverSources(pTW_IDENTITY app);
+/// Afresh, each library is first told to read its devices again
+/// (TWAINDSM_MSG_RELIST); else it may answer from the list it keeps.
+std::vector<SourceLibrary> DiscoverSources(pTW_IDENTITY app, Listing listing = Listing::Kept);
 
 /// Loads the source's library; false when it cannot be loaded.
 bool LoadSource(SourceLibrary &source);

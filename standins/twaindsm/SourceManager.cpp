@@ -1,6 +1,7 @@
 #include "SourceManager.h"
 
 #include "DefaultSourceFile.h"
+#include "OperatorNotice.h"
 #include "SelectSourceDialog.h"
 
 #include <cstring>
@@ -78,7 +79,7 @@ TW_UINT16 SourceManager::identity(pTW_IDENTITY origin, TW_UINT16 msg, pTW_IDENTI
         return fail(TWCC_BADVALUE);
     switch (msg) {
     case MSG_GETDEFAULT: {
-        const int i = defaultIndex();
+        const int i = findDefault(origin);
         if (i < 0)
             return fail(TWCC_NODS);
         *id = m_sources[std::size_t(i)].identity;
@@ -93,7 +94,7 @@ TW_UINT16 SourceManager::identity(pTW_IDENTITY origin, TW_UINT16 msg, pTW_IDENTI
         *id = m_sources[m_next++].identity;
         return TWRC_SUCCESS;
     case MSG_USERSELECT:
-        return userSelect(id);
+        return userSelect(origin, id);
     case MSG_OPENDS:
         return openSource(origin, id);
     case MSG_CLOSEDS:
@@ -123,15 +124,36 @@ int SourceManager::indexOf(const char *productName) const
 
 int SourceManager::defaultIndex() const
 {
-    if (m_sources.empty())
-        return -1;
-    const QByteArray remembered = ReadDefaultSource().toLocal8Bit();
-    const int i = remembered.isEmpty() ? -1 : indexOf(remembered.constData());
-    return i >= 0 ? i : 0;
+    const QString remembered = ReadDefaultSource();
+    if (remembered.isEmpty())
+        return m_sources.empty() ? -1 : 0;
+    return indexOf(remembered.toLocal8Bit().constData());
 }
 
-TW_UINT16 SourceManager::userSelect(pTW_IDENTITY id)
+int SourceManager::findDefault(pTW_IDENTITY origin)
 {
+    const int i = defaultIndex();
+    if (i >= 0 || ReadDefaultSource().isEmpty())
+        return i;
+    // The remembered scanner may have been switched on since the sources were listed.
+    relist(origin);
+    return defaultIndex();
+}
+
+void SourceManager::relist(pTW_IDENTITY origin)
+{
+    // An open source keeps its place in the list.
+    for (const SourceLibrary &s : m_sources)
+        if (s.isOpen())
+            return;
+    m_sources = DiscoverSources(origin, Listing::Afresh);
+}
+
+TW_UINT16 SourceManager::userSelect(pTW_IDENTITY origin, pTW_IDENTITY id)
+{
+    // The operator chooses among the scanners there now, not those of the
+    // manager's opening.
+    relist(origin);
     if (m_sources.empty())
         return fail(TWCC_NODS);
     QStringList names;
@@ -148,10 +170,21 @@ TW_UINT16 SourceManager::userSelect(pTW_IDENTITY id)
 
 TW_UINT16 SourceManager::openSource(pTW_IDENTITY origin, pTW_IDENTITY id)
 {
-    // An empty product name asks for the default source.
-    const int i = id->ProductName[0] == '\0' ? defaultIndex() : indexOf(id->ProductName);
-    if (i < 0)
+    // An empty product name asks for the default source. A remembered
+    // scanner that is missing (switched off, unplugged) is not replaced by
+    // another: the document would come from a scanner the operator did not
+    // choose, the specimen scanner among them.
+    const bool asDefault = id->ProductName[0] == '\0';
+    const int i = asDefault ? findDefault(origin) : indexOf(id->ProductName);
+    if (i < 0) {
+        const QString remembered = ReadDefaultSource();
+        if (asDefault && !remembered.isEmpty())
+            TellOperator(QStringLiteral("Сканер «%1» не найден. Проверьте, что он подключён и включён, "
+                                        "или выберите другой сканер из списка.")
+                             .arg(remembered),
+                         twainds::CallerWindow(reinterpret_cast<TW_HANDLE>(m_parent)));
         return fail(TWCC_NODS);
+    }
     SourceLibrary &source = m_sources[std::size_t(i)];
     if (source.isOpen())
         return fail(TWCC_MAXCONNECTIONS);

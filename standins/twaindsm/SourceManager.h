@@ -23,12 +23,19 @@ private:
     TW_UINT16 status(TW_UINT16 msg, pTW_STATUS st);
     TW_UINT16 openSource(pTW_IDENTITY origin, pTW_IDENTITY id);
     TW_UINT16 closeSource(pTW_IDENTITY origin, pTW_IDENTITY id);
-    TW_UINT16 userSelect(pTW_IDENTITY id);
+    TW_UINT16 userSelect(pTW_IDENTITY origin, pTW_IDENTITY id);
     TW_UINT16 toSource(pTW_IDENTITY origin, pTW_IDENTITY dest, TW_UINT32 dg, TW_UINT16 dat, TW_UINT16 msg,
                        TW_MEMREF data);
     TW_UINT16 fail(TW_UINT16 condition);
-    /// The source the default file names, else the first; -1 with none.
+    /// The source the default file names, or the first when it names none;
+    /// -1 without sources or when the named source is not among them.
     int defaultIndex() const;
+    /// The default source; a remembered one that is missing is looked for
+    /// once more in the sources listed afresh.
+    int findDefault(pTW_IDENTITY origin);
+    /// Lists the sources afresh (each library reading its devices again),
+    /// unless a source is open.
+    void relist(pTW_IDENTITY origin);
     int indexOf(const char *productName) const;
     SourceLibrary *openSourceWithId(TW_UINTPTR id);
 

@@ -17,6 +17,12 @@ typedef int32_t (*TwainDsmSelectHook)(const char *const *names, int32_t count, i
 __attribute__((visibility("default"))) TwainDsmSelectHook TWAINDSM_SetSelectHook(TwainDsmSelectHook hook);
 
 #define TWAINDSM_SET_SELECT_HOOK_NAME "TWAINDSM_SetSelectHook"
+/// Sent by the manager to every data source library (DG_CONTROL /
+/// DAT_IDENTITY, a TW_IDENTITY as data) before it lists the sources afresh
+/// for the selection dialog: a library that keeps a list of its devices
+/// reads it again. A library that does not know the message refuses it,
+/// which changes nothing. (A custom message: MSG_CUSTOMBASE + 1.)
+#define TWAINDSM_MSG_RELIST 0x8001
 /// Environment variable naming one more folder of data sources.
 #define TWAINDSM_SOURCES_ENV "TWAINDSM_SOURCES"
 

@@ -1,9 +1,9 @@
 // The layer end to end: the stand-in source manager (libtwaindsm.so beside
 // the test) with the specimen data source from its twain/ folder.
 #include "DibBuilder.h"
+#include "ManagerSupport.h"
 #include "support/OperatorInput.h"
 #include "TwainFixture.h"
-#include "standins/twaindsm/TwainDsmHooks.h"
 #include "ui/TPictureBox.h"
 
 #include <QApplication>
@@ -12,30 +12,16 @@
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QSet>
 #include <QTimer>
-#include <dlfcn.h>
 
 using namespace twaintest;
 
 namespace {
 
 constexpr const char *SpecimenName = "Specimen Scanner";
-
-/// The manager stays loaded for the whole test program (it is never
-/// unmapped), so its selection hook can be set once it is open.
-TwainDsmSelectHook setSelectHook(TwainDsmSelectHook hook)
-{
-    const QByteArray path = QFile::encodeName(QCoreApplication::applicationDirPath() + QStringLiteral("/libtwaindsm.so"));
-    void *manager = dlopen(path.constData(), RTLD_NOW | RTLD_LOCAL);
-    if (!manager)
-        return nullptr;
-    auto set = reinterpret_cast<TwainDsmSelectHook (*)(TwainDsmSelectHook)>(dlsym(manager, TWAINDSM_SET_SELECT_HOOK_NAME));
-    TwainDsmSelectHook previous = set ? set(hook) : nullptr;
-    dlclose(manager);
-    return previous;
-}
 
 struct SelectLog
 {
@@ -347,7 +333,7 @@ TEST_F(SpecimenSourceTest, TheChosenSourceBecomesTheRememberedDefault)
 {
     const QString file = qEnvironmentVariable("XDG_CONFIG_HOME") + QStringLiteral("/twaindsm/default-source");
     QFile::remove(file);
-    const TwainDsmSelectHook previous = setSelectHook(&SelectLog::choose);
+    const TwainDsmSelectHook previous = SetSelectHook(&SelectLog::choose);
     SelectLog::answer = -1;
     EXPECT_FALSE(TWAIN_SelectImageSource(0));
     EXPECT_FALSE(QFile::exists(file));
@@ -360,13 +346,47 @@ TEST_F(SpecimenSourceTest, TheChosenSourceBecomesTheRememberedDefault)
 
     EXPECT_TRUE(TWAIN_SelectImageSource(0));
     EXPECT_EQ(SelectLog::names[std::size_t(SelectLog::defaultIndex)], SpecimenName);
-    setSelectHook(previous);
+    SetSelectHook(previous);
     EXPECT_TRUE(boxes.calls.empty());
+}
+
+TEST_F(SpecimenSourceTest, ARememberedSourceThatIsMissingIsNotReplacedByAnother)
+{
+    // The operator's scanner is switched off: no other source, least of all
+    // the specimen scanner, delivers the document in its place.
+    const QString file = qEnvironmentVariable("XDG_CONFIG_HOME") + QStringLiteral("/twaindsm/default-source");
+    r9test::WriteFile(file, "SANE: Canon LiDE 110\n");
+    EXPECT_EQ(acquire(), nullptr);
+    EXPECT_EQ(TWAIN_GetNumDibs(), 0);
+    EXPECT_EQ(TWAIN_State(), TWAIN_PRESESSION);
+    EXPECT_EQ(twain::session().errorCode, 4);
+    EXPECT_EQ(twain::session().errorCondition, TWCC_NODS);
+    // The layer says only that something failed; the manager names the scanner.
+    EXPECT_EQ(boxTexts(), QStringList{QStringLiteral("TWAIN_ReportLastError: an error occurred")});
+    EXPECT_EQ(ScannerNotices(),
+              QStringList{QStringLiteral("Сканер «SANE: Canon LiDE 110» не найден. Проверьте, что он подключён "
+                                         "и включён, или выберите другой сканер из списка.")});
+
+    ASSERT_TRUE(TWAIN_OpenSourceManager(0));
+    TW_IDENTITY id{};
+    EXPECT_FALSE(TWAIN_Mgr(DG_CONTROL, DAT_IDENTITY, MSG_GETDEFAULT, &id));
+    EXPECT_EQ(TWAIN_GetConditionCode(), TWCC_NODS);
+    // Without a remembered source the first one found is the default.
+    QFile::remove(file);
+    EXPECT_TRUE(TWAIN_Mgr(DG_CONTROL, DAT_IDENTITY, MSG_GETDEFAULT, &id));
+    TW_IDENTITY first{};
+    EXPECT_TRUE(TWAIN_Mgr(DG_CONTROL, DAT_IDENTITY, MSG_GETFIRST, &first));
+    EXPECT_STREQ(id.ProductName, first.ProductName);
+    ASSERT_TRUE(TWAIN_OpenDefaultSource());
+    EXPECT_STREQ(twain::session().sourceId.ProductName, first.ProductName);
+    EXPECT_TRUE(TWAIN_CloseSourceManager(0));
+    EXPECT_TRUE(TWAIN_UnloadSourceManager());
+    EXPECT_EQ(ScannerNotices(), QStringList());
 }
 
 TEST_F(SpecimenSourceTest, TheSelectionDialogListsTheSourcesAndCanBeCancelled)
 {
-    const TwainDsmSelectHook previous = setSelectHook(nullptr);
+    const TwainDsmSelectHook previous = SetSelectHook(nullptr);
     for (const bool accept : {false, true}) {
         SCOPED_TRACE(accept);
         QStringList listed;
@@ -391,7 +411,7 @@ TEST_F(SpecimenSourceTest, TheSelectionDialogListsTheSourcesAndCanBeCancelled)
         EXPECT_TRUE(listed.contains(QLatin1String(SpecimenName)));
         EXPECT_EQ(TWAIN_State(), TWAIN_PRESESSION);
     }
-    setSelectHook(previous);
+    SetSelectHook(previous);
 }
 
 TEST_F(SpecimenSourceTest, ALibraryThatIsNoDataSourceIsSkipped)
@@ -401,14 +421,14 @@ TEST_F(SpecimenSourceTest, ALibraryThatIsNoDataSourceIsSkipped)
     QDir().mkpath(extra);
     r9test::WriteFile(extra + QStringLiteral("/libbroken.so"), "not a library");
     qputenv(TWAINDSM_SOURCES_ENV, extra.toLocal8Bit());
-    const TwainDsmSelectHook previous = setSelectHook(&SelectLog::choose);
+    const TwainDsmSelectHook previous = SetSelectHook(&SelectLog::choose);
     SelectLog::answer = -1;
     testing::internal::CaptureStderr();
     EXPECT_FALSE(TWAIN_SelectImageSource(0));
     EXPECT_FALSE(TWAIN_SelectImageSource(0));
     const QStringList log = QString::fromStdString(testing::internal::GetCapturedStderr()).split(QLatin1Char('\n'));
     EXPECT_NE(std::find(SelectLog::names.begin(), SelectLog::names.end(), SpecimenName), SelectLog::names.end());
-    setSelectHook(previous);
+    SetSelectHook(previous);
     qunsetenv(TWAINDSM_SOURCES_ENV);
     // Why it was skipped is logged, naming the library and the loader's
     // reason, once for the two lists of sources made.
@@ -478,9 +498,35 @@ TEST_F(SpecimenSourceTest, TheSourcesWindowTakesTheOperatorsInputWhileTheCallers
     }
 }
 
+TEST_F(SpecimenSourceTest, TheManagersNoticeTakesTheOperatorsInputWhileTheCallersWindowIsModal)
+{
+    // The remembered scanner is missing: the manager's notice, owned by the
+    // window the caller opened it with, is closed with the mouse.
+    r9test::WriteFile(qEnvironmentVariable("XDG_CONFIG_HOME") + QStringLiteral("/twaindsm/default-source"),
+                      "SANE: Canon LiDE 110\n");
+    QDialog caller;
+    bool noticeShown = false;
+    bool closedByTheOperator = false;
+    r9test::RunInModalWindow(caller, [&] {
+        kept = TWAIN_AcquireNative(TWAIN_HWND(caller.winId()), TWAIN_ANYTYPE);
+        for (QWidget *w : QApplication::topLevelWidgets())
+            if (auto *box = qobject_cast<QMessageBox *>(w);
+                box && box->objectName() == QLatin1String(twaindsm::NoticeName) && box->isVisible()) {
+                noticeShown = true;
+                closedByTheOperator = r9test::MouseClick(box->button(QMessageBox::Ok));
+                if (!closedByTheOperator)
+                    delete box;
+            }
+    });
+    EXPECT_EQ(kept, nullptr);
+    EXPECT_TRUE(noticeShown);
+    EXPECT_TRUE(closedByTheOperator) << "the notice was blocked by the caller's window";
+    EXPECT_EQ(ScannerNotices(), QStringList());
+}
+
 TEST_F(SpecimenSourceTest, TheSelectionDialogTakesTheOperatorsInputWhileTheCallersWindowIsModal)
 {
-    const TwainDsmSelectHook previous = setSelectHook(nullptr);
+    const TwainDsmSelectHook previous = SetSelectHook(nullptr);
     QFile::remove(qEnvironmentVariable("XDG_CONFIG_HOME") + QStringLiteral("/twaindsm/default-source"));
     bool tookInput = false;
     r9test::WindowOperator op("SelectSourceDialog", [&](QWidget *w) {
@@ -500,7 +546,7 @@ TEST_F(SpecimenSourceTest, TheSelectionDialogTakesTheOperatorsInputWhileTheCalle
     QDialog caller;
     TWAIN_BOOL chosen = 0;
     r9test::RunInModalWindow(caller, [&] { chosen = TWAIN_SelectImageSource(TWAIN_HWND(caller.winId())); });
-    setSelectHook(previous);
+    SetSelectHook(previous);
     EXPECT_EQ(op.seen(), 1);
     EXPECT_TRUE(tookInput) << "the selection dialog was blocked by the caller's window";
     EXPECT_TRUE(chosen);

@@ -1,6 +1,8 @@
 // Scans from SANE's test backend through the layer, the source manager and
 // the SANE source: every pixel type and frame kind against the same scan
-// read straight from SANE, several devices as several sources, the feeder.
+// read straight from SANE, several devices as several sources, the feeder,
+// the dialog's page count through a feeder run and a cancel part-way
+// through it.
 #include "SaneFixture.h"
 
 #include "SaneStatus.h"    // the later condition codes
@@ -162,15 +164,17 @@ TEST_F(SaneSourceTest, HiddenInterfaceShowsNoWindowAndTheDialogScansWithTheOpera
     ASSERT_NE(acquire(TWAIN_RGB), nullptr);
     EXPECT_EQ(g_seen.count("SaneScanDialog"), 0u);
 
-    // With its interface the source waits for "Scan"; the operator picks grey.
+    // With its interface the source waits for "Сканировать"; the operator picks grey.
     TWAIN_SetHideUI(0);
-    qputenv("TWAINSANE_SLICE_BYTES", "1024"); // a page takes several slices
+    // Pieces of the page held back: the scan is under way long enough for
+    // the operator to see it.
+    setSourceOptions(BaseOptions() + SlowReads());
     g_seen.clear();
     QString pageText;
     DialogOperator op({{[](QWidget *) { return true; },
                   [](QWidget *d) {
                       auto *mode = d->findChild<QComboBox *>(QStringLiteral("cbPixelType"));
-                      mode->setCurrentIndex(mode->findText(QStringLiteral("Grey")));
+                      mode->setCurrentIndex(mode->findText(QStringLiteral("Оттенки серого")));
                       Click(d, "bScan");
                   }},
                  {[](QWidget *d) { return d->findChild<QLabel *>(QStringLiteral("laPage"))->isVisible(); },
@@ -179,7 +183,45 @@ TEST_F(SaneSourceTest, HiddenInterfaceShowsNoWindowAndTheDialogScansWithTheOpera
     ASSERT_NE(dib, nullptr);
     EXPECT_EQ(TWAIN_DibDepth(dib), 8);
     EXPECT_EQ(g_seen.count("SaneScanDialog"), 1u);
-    EXPECT_EQ(pageText, QStringLiteral("Page 1"));
+    EXPECT_EQ(pageText, QStringLiteral("Страница 1"));
     EXPECT_EQ(ScanDialogShown(), nullptr); // closed with the source
+    EXPECT_EQ(TWAIN_State(), TWAIN_PRESESSION);
+}
+
+TEST_F(SaneSourceTest, TheDialogCountsTheFeedersPagesAndACancelPartWayDeliversThePagesBeforeIt)
+{
+    TWAIN_SetHideUI(0);
+    // Pages from the feeder, their pieces held back a while.
+    setSourceOptions(BaseOptions() + SlowReads() + QStringList{QStringLiteral("source=Automatic Document Feeder")});
+    auto page = [](QWidget *d) { return d->findChild<QLabel *>(QStringLiteral("laPage")); };
+    QStringList pagesSeen;
+    QString cancelling;
+    DialogOperator op({{[](QWidget *) { return true; }, [](QWidget *d) { Click(d, "bScan"); }},
+                       {[&](QWidget *d) { return page(d)->isVisible() && page(d)->text() == QStringLiteral("Страница 2"); },
+                        [&](QWidget *d) { pagesSeen << page(d)->text(); }},
+                       {[&](QWidget *d) { return page(d)->isVisible() && page(d)->text() == QStringLiteral("Страница 3"); },
+                        [&](QWidget *d) {
+                            pagesSeen << page(d)->text();
+                            Click(d, "bCancel"); // stops the scan in the third sheet
+                            cancelling = page(d)->text();
+                        }}});
+    std::vector<int32_t> indexes;
+    static std::vector<int32_t> *seen;
+    seen = &indexes;
+    TWAIN_RegisterCallback([](TWAIN_HDIB, int32_t index) { seen->push_back(index); });
+    TWAIN_HDIB last = acquire(TWAIN_RGB);
+    EXPECT_EQ(op.stepsDone(), 3u);
+    EXPECT_EQ(pagesSeen, (QStringList{QStringLiteral("Страница 2"), QStringLiteral("Страница 3")}));
+    EXPECT_EQ(cancelling, QStringLiteral("Сканирование отменяется\u2026"));
+    // The two sheets read before the cancel are delivered, the third is not.
+    ASSERT_NE(last, nullptr);
+    EXPECT_EQ(TWAIN_GetNumDibs(), 2);
+    EXPECT_EQ(indexes, (std::vector<int32_t>{0, 1}));
+    EXPECT_EQ(TWAIN_DibDepth(last), 24);
+    EXPECT_EQ(TWAIN_DibHeight(last), TWAIN_DibHeight(TWAIN_GetDib(0)));
+    // A cancel is no fault: nothing told beyond the acquisition.
+    EXPECT_EQ(Notices(), QStringList());
+    EXPECT_TRUE(boxes.calls.empty()) << boxTexts().join(QLatin1Char('|')).toStdString();
+    EXPECT_EQ(ScanDialogShown(), nullptr);
     EXPECT_EQ(TWAIN_State(), TWAIN_PRESESSION);
 }

@@ -6,6 +6,8 @@
 #include <cstring>
 
 #include "SaneStatus.h"    // the later condition codes
+#include "twain/GlobalMemory.h"
+#include "twain/LockedBlock.h"
 #include "ScanSettings.h" // CAP_FEEDERENABLED
 
 using namespace sanetest;
@@ -27,6 +29,25 @@ struct OpenSource
     }
     bool ok = false;
 };
+
+/// The source's default pixel type (MSG_GETDEFAULT); 0xFFFF when not answered.
+int defaultPixelType()
+{
+    TW_CAPABILITY cap{ICAP_PIXELTYPE, TWON_ONEVALUE, nullptr};
+    if (!TWAIN_DS(DG_CONTROL, DAT_CAPABILITY, MSG_GETDEFAULT, &cap) || !cap.hContainer)
+        return 0xFFFF;
+    int type = 0xFFFF;
+    {
+        twain::LockedBlock block(cap.hContainer);
+        TW_ONEVALUE one{};
+        if (cap.ConType == TWON_ONEVALUE && block && block.size() >= sizeof one) {
+            std::memcpy(&one, block.data(), sizeof one);
+            type = int(one.Item);
+        }
+    }
+    GlobalFree(cap.hContainer);
+    return type;
+}
 
 } // namespace
 
@@ -55,7 +76,13 @@ TEST_F(SaneSourceTest, PixelTypeAndBitDepthFollowTheMode)
     // The test device has no palette mode.
     EXPECT_FALSE(TWAIN_SetCurrentPixelType(TWPT_PALETTE));
     EXPECT_EQ(TWAIN_GetPixelType(), TWPT_RGB);
-    // The layer's negotiation narrows the list and picks the first.
+    EXPECT_EQ(defaultPixelType(), TWPT_RGB);
+    // The layer's negotiation narrows the list and picks the first. Without
+    // colour the default is grey, not black and white (as on a grey-only
+    // device, which scans black and white as grey at one bit).
+    EXPECT_TRUE(TWAIN_NegotiatePixelTypes(TWAIN_BW | TWAIN_GRAY));
+    EXPECT_EQ(TWAIN_GetPixelType(), TWPT_BW);
+    EXPECT_EQ(defaultPixelType(), TWPT_GRAY);
     EXPECT_TRUE(TWAIN_NegotiatePixelTypes(TWAIN_GRAY | TWAIN_RGB));
     EXPECT_EQ(TWAIN_GetPixelType(), TWPT_GRAY);
     EXPECT_FALSE(TWAIN_NegotiatePixelTypes(TWAIN_PALETTE));

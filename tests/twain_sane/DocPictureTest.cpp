@@ -1,13 +1,17 @@
 // The document-picture window end to end on a SANE device: "Сканировать"
-// opens the SANE source's own window, the operator presses "Scan", and the
-// window shows the page the device scanned.
+// opens the SANE source's own window, the operator presses its
+// "Сканировать", and the window shows the page the device scanned. The
+// window's busy cursor does not cover the source's window while it waits
+// for the operator.
 #include "SaneFixture.h"
 
 #include "twain/engDocFromScanner9r_FM.h"
 #include "ui/TPictureBox.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
+#include <vector>
 
 using namespace sanetest;
 
@@ -19,9 +23,22 @@ TEST_F(SaneSourceTest, TheDocumentPictureWindowScansFromTheSaneDevice)
     TDocFromScannerFM form;
     form.show();
     form.cxShowScanerList->setChecked(false); // straight to the default source: the SANE device
-    DialogOperator op({{[](QWidget *) { return true; }, [](QWidget *d) { Click(d, "bScan"); }}});
+    std::vector<Qt::CursorShape> cursors;
+    auto noteCursor = [&cursors] {
+        cursors.push_back(QApplication::overrideCursor() ? QApplication::overrideCursor()->shape() : Qt::BlankCursor);
+    };
+    DialogOperator op({{[](QWidget *) { return true; },
+                        [&](QWidget *d) {
+                            noteCursor();
+                            Click(d, "bScan");
+                            noteCursor();
+                        }}});
     form.bScanTestClick();
     EXPECT_EQ(op.stepsDone(), 1u);
+    // The arrow while the operator is asked, the hourglass while the scanner
+    // works, and nothing of either once the scan is over.
+    EXPECT_EQ(cursors, (std::vector<Qt::CursorShape>{Qt::ArrowCursor, Qt::WaitCursor}));
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     const QImage shown = form.imgWorkTest->Picture();
     ASSERT_EQ(shown.size(), reference.size());
     EXPECT_TRUE(shown.convertToFormat(QImage::Format_RGB888) == reference);

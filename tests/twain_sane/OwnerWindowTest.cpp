@@ -4,7 +4,7 @@
 // keeps it from every window a modal window blocks.
 #include "SaneFixture.h"
 
-#include "OperatorNotice.h"
+#include "standins/twaindsm/OperatorNotice.h"
 #include "support/OperatorInput.h"
 
 #include <QApplication>
@@ -47,7 +47,7 @@ QProgressBar *progress(QWidget *dialog)
 QMessageBox *noticeShown()
 {
     for (QWidget *w : QApplication::topLevelWidgets())
-        if (w->objectName() == QLatin1String(twainsane::NoticeName) && w->isVisible())
+        if (w->objectName() == QLatin1String(twaindsm::NoticeName) && w->isVisible())
             return qobject_cast<QMessageBox *>(w);
     return nullptr;
 }
@@ -57,13 +57,11 @@ QMessageBox *noticeShown()
 TEST_F(SaneSourceTest, TheSourcesWindowTakesTheOperatorsInputWhileTheCallersWindowIsModal)
 {
     TWAIN_SetHideUI(0);
-    // Pages of many slices, so the operator meets a scan under way.
-    setSourceOptions(BaseOptions() + QStringList{QStringLiteral("br-x=60"), QStringLiteral("br-y=60")});
-    qputenv("TWAINSANE_SLICE_BYTES", "2048");
     struct Case
     {
         const char *name;
         bool namesItsWindow;
+        bool slow; ///< a page of many pieces held back: the operator meets it under way
         std::function<std::vector<DialogOperator::Step>(Input &)> steps;
         bool picture;
     };
@@ -71,29 +69,30 @@ TEST_F(SaneSourceTest, TheSourcesWindowTakesTheOperatorsInputWhileTheCallersWind
     const auto reading = [](QWidget *d) { return progress(d)->isVisible() && progress(d)->value() > 0; };
     const auto idle = [](QWidget *d) { return !progress(d)->isVisible(); };
     const Case cases[] = {
-        {"mouse on Scan", true, [&](Input &in) {
+        {"mouse on Scan", true, false, [&](Input &in) {
              return std::vector<DialogOperator::Step>{{always, [&in](QWidget *d) { in.click(d, "bScan"); }}};
          }, true},
-        {"Return", true, [&](Input &in) {
+        {"Return", true, false, [&](Input &in) {
              return std::vector<DialogOperator::Step>{
                  {always, [&in](QWidget *d) { in.key(d, Qt::Key_Return, "bScan"); }}};
          }, true},
-        {"Escape", true, [&](Input &in) {
+        {"Escape", true, false, [&](Input &in) {
              return std::vector<DialogOperator::Step>{
                  {always, [&in](QWidget *d) { in.key(d, Qt::Key_Escape, "bCancel"); }}};
          }, false},
-        {"mouse on Cancel while SANE reads, then Escape", true, [&](Input &in) {
+        {"mouse on Cancel while SANE reads, then Escape", true, true, [&](Input &in) {
              return std::vector<DialogOperator::Step>{
                  {always, [&in](QWidget *d) { in.click(d, "bScan"); }},
                  {reading, [&in](QWidget *d) { in.click(d, "bCancel"); }},
                  {idle, [&in](QWidget *d) { in.key(d, Qt::Key_Escape, "bCancel"); }}};
          }, false},
-        {"mouse on Scan, no window named", false, [&](Input &in) {
+        {"mouse on Scan, no window named", false, false, [&](Input &in) {
              return std::vector<DialogOperator::Step>{{always, [&in](QWidget *d) { in.click(d, "bScan"); }}};
          }, true},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
+        setSourceOptions(BaseOptions() + (c.slow ? SlowReads() : QStringList()));
         freePictures();
         Input input;
         std::vector<DialogOperator::Step> steps = c.steps(input);

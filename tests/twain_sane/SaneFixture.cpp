@@ -1,14 +1,13 @@
 #include "SaneFixture.h"
 
-#include "OperatorNotice.h"
 #include "SaneDevice.h"
+#include "tests/twain/ManagerSupport.h"
 #include "twain/DibLayout.h"
 #include "twain/LockedBlock.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <cstring>
@@ -48,8 +47,12 @@ int rawSample(const std::vector<uint8_t> &line, int index, int depth, bool grey)
 void keepTestDeviceLoaded()
 {
     static const bool kept = [] {
+        // SANE's own library, not this program (which stands in for its
+        // entry points, see SaneOffThreadTest).
+        void *sane = dlopen("libsane.so.1", RTLD_NOW | RTLD_NOLOAD);
+        void *init = sane ? dlsym(sane, "sane_init") : nullptr;
         Dl_info info{};
-        if (!dladdr(reinterpret_cast<void *>(&sane_init), &info) || !info.dli_fname)
+        if (!init || !dladdr(init, &info) || !info.dli_fname)
             return false;
         const QByteArray backend =
             QFileInfo(QString::fromLocal8Bit(info.dli_fname)).absolutePath().toLocal8Bit() + "/sane/libsane-test.so.1";
@@ -71,6 +74,11 @@ QStringList BaseOptions()
 {
     return {QStringLiteral("resolution=100"), QStringLiteral("br-x=25"), QStringLiteral("br-y=20"),
             QStringLiteral("test-picture=Color pattern")};
+}
+
+QStringList SlowReads()
+{
+    return {QStringLiteral("read-delay=yes"), QStringLiteral("read-delay-duration=100000")};
 }
 
 QImage DibPicture(TWAIN_HDIB dib, QImage::Format format)
@@ -143,14 +151,7 @@ QWidget *ScanDialogShown()
 
 QStringList Notices()
 {
-    QStringList texts;
-    for (QWidget *w : QApplication::topLevelWidgets())
-        if (auto *box = qobject_cast<QMessageBox *>(w);
-            box && box->objectName() == QLatin1String(twainsane::NoticeName) && box->isVisible()) {
-            texts << box->text();
-            delete box;
-        }
-    return texts;
+    return twaintest::ScannerNotices();
 }
 
 void Click(QWidget *dialog, const char *button)
@@ -179,6 +180,9 @@ void SaneSourceTest::SetUp()
     qputenv("SANE_CONFIG_DIR", configFolder().toLocal8Bit());
     setSourceOptions(BaseOptions());
     qunsetenv("TWAINSANE_SLICE_BYTES");
+    // The device list as SANE has it at every asking (tests reconfigure the
+    // backend between calls).
+    qputenv("TWAINSANE_LIST_FRESH_MS", "0");
     const QString manager = qEnvironmentVariable("XDG_CONFIG_HOME") + QStringLiteral("/twaindsm");
     QDir().mkpath(manager);
     r9test::WriteFile(manager + QStringLiteral("/default-source"), QByteArray(FirstSource) + '\n');
@@ -189,7 +193,7 @@ void SaneSourceTest::TearDown()
 {
     freePictures();
     Notices();
-    for (const char *v : {"TWAINSANE_OPTIONS", "TWAINSANE_SLICE_BYTES", "TWAINSANE_JAM_AFTER"})
+    for (const char *v : {"TWAINSANE_OPTIONS", "TWAINSANE_SLICE_BYTES", "TWAINSANE_JAM_AFTER", "TWAINSANE_LIST_FRESH_MS"})
         qunsetenv(v);
     TWAIN_UnRegisterCallback();
     twain::ResetSessionForTests();

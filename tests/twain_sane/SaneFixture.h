@@ -12,7 +12,14 @@
 #include <gtest/gtest.h>
 #include <QTimer>
 #include <functional>
+#include <ostream>
 #include <vector>
+
+/// Texts as text in the tests' messages.
+inline void PrintTo(const QString &text, std::ostream *out)
+{
+    *out << '"' << text.toStdString() << '"';
+}
 
 namespace sanetest {
 
@@ -21,6 +28,11 @@ inline constexpr const char *SecondSource = "SANE: Noname frontend-tester #2";
 
 /// The options every test scans with: a small coloured page.
 QStringList BaseOptions();
+/// Options that make the device hold back the rest of a page for a while
+/// after each piece it gives (ten lines, then a tenth of a second), so the
+/// operator meets the scan under way: a page of the base options takes
+/// most of a second.
+QStringList SlowReads();
 /// The DIB as a picture in `format` (Grayscale8 or RGB888).
 QImage DibPicture(TWAIN_HDIB dib, QImage::Format format);
 /// The device test:0 scanned with the options directly through SANE, one

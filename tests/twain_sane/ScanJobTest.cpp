@@ -1,10 +1,12 @@
 // The scan's steps against a scripted device: the feeder's sheets until it
 // is empty or enough are in, a fault on a later sheet or in the middle of a
-// page keeping what was finished, the operator's cancel, and steps that
+// page keeping what was finished, a page too big for memory or one that
+// never ends told as out of memory, the operator's cancel, and steps that
 // never read more than a slice allows, and a device's reader thread left
 // alone while it is busy.
 #include "ScanJob.h"
 #include "GlobalMemory.h"
+#include "SaneStatus.h"
 
 #include <algorithm>
 #include <atomic>
@@ -25,6 +27,8 @@ struct ScriptedDevice
     {
         int lines = 3;
         SANE_Status failHalfWay = SANE_STATUS_GOOD;
+        int width = 4;
+        bool endless = false; // of unknown length, and never ends
     };
     std::vector<Sheet> sheets;
     int sheet = -1;
@@ -32,7 +36,11 @@ struct ScriptedDevice
     int cancels = 0;
     std::size_t largestRead = 0;
 
-    std::size_t total() const { return 4u * std::size_t(sheets[std::size_t(sheet)].lines); }
+    const Sheet &current() const { return sheets[std::size_t(sheet)]; }
+    std::size_t total() const
+    {
+        return current().endless ? SIZE_MAX : std::size_t(current().width) * std::size_t(current().lines);
+    }
 };
 ScriptedDevice g_device;
 
@@ -46,7 +54,8 @@ twainsane::SaneCalls scriptedCalls()
         return SANE_STATUS_GOOD;
     };
     calls.parameters = [](SANE_Handle, SANE_Parameters *p) {
-        *p = SANE_Parameters{SANE_FRAME_GRAY, SANE_TRUE, 4, 4, g_device.sheets[std::size_t(g_device.sheet)].lines, 8};
+        const ScriptedDevice::Sheet &s = g_device.current();
+        *p = SANE_Parameters{SANE_FRAME_GRAY, SANE_TRUE, s.width, s.width, s.endless ? -1 : s.lines, 8};
         return SANE_STATUS_GOOD;
     };
     calls.setIoMode = [](SANE_Handle, SANE_Bool) { return SANE_STATUS_UNSUPPORTED; };
@@ -59,7 +68,8 @@ twainsane::SaneCalls scriptedCalls()
         if (g_device.offset >= g_device.total())
             return SANE_STATUS_EOF;
         g_device.largestRead = std::max(g_device.largestRead, std::size_t(max));
-        const std::size_t n = std::min<std::size_t>({std::size_t(max), 5, g_device.total() - g_device.offset});
+        const std::size_t n = std::min<std::size_t>(
+            {std::size_t(max), s.endless ? std::size_t(max) : 5, g_device.total() - g_device.offset});
         for (std::size_t i = 0; i < n; ++i)
             data[i] = SANE_Byte(g_device.sheet * 10 + 1);
         g_device.offset += n;
@@ -150,6 +160,43 @@ TEST_F(ScanJobTest, AFaultKeepsTheSheetsFinishedBeforeIt)
     EXPECT_EQ(gone.failure().condition, TWCC_CHECKDEVICEONLINE);
     EXPECT_FALSE(gone.failure().message.isEmpty());
     EXPECT_TRUE(marks(gone).empty());
+}
+
+TEST_F(ScanJobTest, PagesTooBigForMemoryOrNeverEndingFailAsOutOfMemoryKeepingTheSheetsBefore)
+{
+    // The third sheet's page would need terabytes: memory, not the format,
+    // is what fails.
+    g_device.sheets = {{}, {}, {1 << 20, SANE_STATUS_GOOD, 1 << 20}, {}};
+    ScanJob big(nullptr, feeder(), scriptedCalls());
+    run(big);
+    EXPECT_EQ(big.phase(), ScanJob::Phase::Failed);
+    EXPECT_EQ(big.failure().condition, TWCC_LOWMEMORY);
+    EXPECT_EQ(big.failure().message, QStringLiteral("Не хватает памяти для сканирования."));
+    EXPECT_EQ(marks(big), (std::vector<int>{1, 11}));
+    EXPECT_EQ(g_device.cancels, 1);
+
+    // A page that never ends stops at the longest side a picture may have.
+    g_device = ScriptedDevice{};
+    ScriptedDevice::Sheet endless;
+    endless.endless = true;
+    g_device.sheets = {{}, endless, {}};
+    ScanJob runaway(nullptr, feeder(), scriptedCalls());
+    const int steps = run(runaway);
+    EXPECT_LT(steps, 10000);
+    EXPECT_EQ(runaway.phase(), ScanJob::Phase::Failed);
+    EXPECT_EQ(runaway.failure().condition, TWCC_LOWMEMORY);
+    EXPECT_GE(g_device.offset, std::size_t(4) << 20); // 2^20 lines of 4 bytes
+    EXPECT_LT(g_device.offset, std::size_t(5) << 20);
+    EXPECT_EQ(marks(runaway), (std::vector<int>{1}));
+
+    // A format no picture is made of stays the device's unsupported operation.
+    g_device = ScriptedDevice{};
+    g_device.sheets = {{}, {3, SANE_STATUS_GOOD, 0}};
+    ScanJob odd(nullptr, feeder(), scriptedCalls());
+    run(odd);
+    EXPECT_EQ(odd.phase(), ScanJob::Phase::Failed);
+    EXPECT_EQ(odd.failure().status, SANE_STATUS_UNSUPPORTED);
+    EXPECT_EQ(marks(odd), (std::vector<int>{1}));
 }
 
 TEST_F(ScanJobTest, StepsReadNoMoreThanASliceAndCancelStopsBetweenThem)

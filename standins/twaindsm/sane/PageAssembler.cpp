@@ -3,7 +3,8 @@
 #include "RgbToBgr.h"
 
 #include "GlobalMemory.h"
-#include "MultiTWAIN.h" // the bitmap header record only; nothing of the package is linked
+#include "DibLayout.h"  // the longest side a DIB may have; nothing of the package is linked
+#include "MultiTWAIN.h" // the bitmap header record only
 
 #include <algorithm>
 #include <cmath>
@@ -28,6 +29,12 @@ int channelOf(SANE_Frame format)
 bool singleColour(SANE_Frame format)
 {
     return channelOf(format) >= 0;
+}
+
+/// Bytes of a row that hold pixels.
+std::size_t usedBytes(int bits, std::size_t width)
+{
+    return bits == 1 ? (width + 7) / 8 : bits == 8 ? width : 3 * width;
 }
 
 uint32_t tableSize(int bits)
@@ -79,6 +86,9 @@ int PageAssembler::DibBitsFor(const SANE_Parameters &frame)
 {
     if (frame.pixels_per_line <= 0 || frame.bytes_per_line <= 0 || frame.lines == 0 || frame.lines < -1)
         return 0;
+    // Nothing the layer would take: checked before any size is worked out.
+    if (frame.pixels_per_line > twain::MaxDibSide || frame.lines > twain::MaxDibSide)
+        return 0;
     if (frame.depth != 1 && frame.depth != 8 && frame.depth != 16)
         return 0;
     const int samples = frame.format == SANE_FRAME_RGB ? 3 : 1;
@@ -108,6 +118,7 @@ void PageAssembler::reset()
     m_grown.shrink_to_fit();
     m_carry.clear();
     m_started = false;
+    m_tooLong = false;
     m_bits = 0;
     m_line = 0;
     m_maxLine = 0;
@@ -115,21 +126,23 @@ void PageAssembler::reset()
     m_consumed = 0;
 }
 
-bool PageAssembler::beginFrame(const SANE_Parameters &frame)
+PageAssembler::Begin PageAssembler::beginFrame(const SANE_Parameters &frame)
 {
     const int bits = DibBitsFor(frame);
     if (bits == 0)
-        return false;
+        return Begin::Refused;
     if (m_started) {
-        // Later frames carry the other colours of the same page.
-        if (!singleColour(frame.format) || frame.pixels_per_line != m_width || frame.lines != m_frame.lines
-            || frame.depth != m_frame.depth)
-            return false;
+        // Later frames carry the other colours of a colour page begun by a
+        // single-colour frame; a page begun otherwise has no room for them.
+        if (!singleColour(m_frame.format) || !singleColour(frame.format) || frame.pixels_per_line != m_width
+            || frame.lines != m_frame.lines || frame.depth != m_frame.depth)
+            return Begin::Refused;
     } else {
         m_width = frame.pixels_per_line;
         m_bits = bits;
         m_lines = frame.lines;
         m_stride = (std::size_t(m_width) * std::size_t(bits) + 31) / 32 * 4;
+        m_rowBytes = usedBytes(bits, std::size_t(m_width));
         if (m_lines > 0) {
             const std::size_t size = headerAndTable(bits) + m_stride * std::size_t(m_lines);
             // Colour pages of single-colour frames start black, so a missing
@@ -139,7 +152,7 @@ bool PageAssembler::beginFrame(const SANE_Parameters &frame)
             if (!dib) {
                 GlobalFree(m_block);
                 m_block = nullptr;
-                return false;
+                return Begin::NoMemory;
             }
             m_pixels = dib + headerAndTable(bits);
         }
@@ -151,18 +164,23 @@ bool PageAssembler::beginFrame(const SANE_Parameters &frame)
     m_carry.clear();
     if (frame.lines > 0)
         m_expected += uint64_t(frame.bytes_per_line) * uint64_t(frame.lines);
-    return true;
+    return Begin::Ok;
 }
 
 uint8_t *PageAssembler::row(int y)
 {
     if (m_lines > 0)
         return y < m_lines ? m_pixels + std::size_t(m_lines - 1 - y) * m_stride : nullptr;
+    if (y >= twain::MaxDibSide) {
+        m_tooLong = true;
+        return nullptr;
+    }
     const std::size_t need = std::size_t(y + 1) * m_stride;
     if (m_grown.size() < need) {
         // Grown in steps, so a long page is not copied line by line.
         if (m_grown.capacity() < need)
-            m_grown.reserve(std::max(need, m_grown.capacity() * 2));
+            m_grown.reserve(std::min(std::max(need, m_grown.capacity() * 2),
+                                     std::size_t(twain::MaxDibSide) * m_stride));
         m_grown.resize(need, 0);
     }
     return m_grown.data() + std::size_t(y) * m_stride;
@@ -172,7 +190,9 @@ void PageAssembler::convertLine(const uint8_t *line)
 {
     uint8_t *dst = row(m_line);
     if (!dst)
-        return; // more lines than announced
+        return; // more lines than announced, or than a DIB may have
+    // The padding first: the block is not cleared, and may hold an earlier page.
+    std::memset(dst + m_rowBytes, 0, m_stride - m_rowBytes);
     const std::size_t w = std::size_t(m_width);
     const int depth = m_frame.depth;
     if (m_frame.format == SANE_FRAME_GRAY) {

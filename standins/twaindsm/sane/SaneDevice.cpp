@@ -2,21 +2,32 @@
 
 #include "SaneCall.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstring>
+#include <limits>
 #include <vector>
 
 namespace twainsane {
 
 namespace {
 
+// A backend's option count beyond this is garbage, not options.
+constexpr SANE_Int MostOptions = 4096;
+
 double toDouble(const SANE_Option_Descriptor *d, SANE_Word w)
 {
     return d->type == SANE_TYPE_FIXED ? SANE_UNFIX(w) : double(w);
 }
 
+/// The word for a finite value; SANE_FIX and the conversion are undefined
+/// beyond a word's range, so the value is held to it first.
 SANE_Word toWord(const SANE_Option_Descriptor *d, double v)
 {
-    return d->type == SANE_TYPE_FIXED ? SANE_FIX(v) : SANE_Word(v < 0 ? v - 0.5 : v + 0.5);
+    const double scaled =
+        d->type == SANE_TYPE_FIXED ? v * (1 << SANE_FIXED_SCALE_SHIFT) : (v < 0 ? v - 0.5 : v + 0.5);
+    return SANE_Word(std::clamp(scaled, double(std::numeric_limits<SANE_Word>::min()),
+                                double(std::numeric_limits<SANE_Word>::max())));
 }
 
 bool isNumber(const SANE_Option_Descriptor *d)
@@ -28,24 +39,28 @@ bool isNumber(const SANE_Option_Descriptor *d)
 
 std::unique_ptr<SaneDevice> SaneDevice::Open(const QByteArray &deviceName, Failure &failure)
 {
-    // Starting SANE and opening a device can each take seconds.
-    std::unique_ptr<SaneUse> probe; // keeps SANE started until the device holds its own use
-    SANE_Handle handle = nullptr;
+    // Starting SANE, opening a device and reading its options can each take
+    // seconds; stopping SANE again after a refusal as well.
+    std::unique_ptr<SaneDevice> device;
     const SANE_Status status = OffThread([&] {
-        probe = std::make_unique<SaneUse>();
-        if (!probe->started())
+        SaneUse probe; // keeps SANE started until the device holds its own use
+        if (!probe.started())
             return SANE_STATUS_IO_ERROR;
-        return sane_open(deviceName.constData(), &handle);
+        SANE_Handle handle = nullptr;
+        const SANE_Status opened = sane_open(deviceName.constData(), &handle);
+        if (opened != SANE_STATUS_GOOD || !handle)
+            return opened != SANE_STATUS_GOOD ? opened : SANE_STATUS_IO_ERROR;
+        device.reset(new SaneDevice(handle));
+        return SANE_STATUS_GOOD;
     });
-    if (status != SANE_STATUS_GOOD || !handle) {
-        failure = Failure::From(status != SANE_STATUS_GOOD ? status : SANE_STATUS_IO_ERROR);
-        return nullptr;
-    }
-    failure = Failure{};
-    return std::unique_ptr<SaneDevice>(new SaneDevice(handle));
+    failure = status == SANE_STATUS_GOOD ? Failure{} : Failure::OfOpen(status);
+    return device;
 }
 
-SaneDevice::SaneDevice(SANE_Handle handle) : m_handle(handle) {}
+SaneDevice::SaneDevice(SANE_Handle handle) : m_handle(handle)
+{
+    readOptions();
+}
 
 SaneDevice::~SaneDevice()
 {
@@ -55,21 +70,35 @@ SaneDevice::~SaneDevice()
     }
 }
 
-std::optional<std::pair<SANE_Int, const SANE_Option_Descriptor *>> SaneDevice::option(const char *name) const
+void SaneDevice::readOptions()
 {
+    m_descriptors.clear();
+    m_indexes.clear();
     SANE_Int count = 0;
     const SANE_Option_Descriptor *first = sane_get_option_descriptor(m_handle, 0);
     if (!first || sane_control_option(m_handle, 0, SANE_ACTION_GET_VALUE, &count, nullptr) != SANE_STATUS_GOOD)
-        return std::nullopt;
+        return;
+    count = std::clamp(count, SANE_Int(1), MostOptions);
+    m_descriptors.push_back(first);
     for (SANE_Int i = 1; i < count; ++i) {
         const SANE_Option_Descriptor *d = sane_get_option_descriptor(m_handle, i);
-        if (d && d->name && std::strcmp(d->name, name) == 0) {
-            if (!SANE_OPTION_IS_ACTIVE(d->cap))
-                return std::nullopt;
-            return std::make_pair(i, d);
-        }
+        m_descriptors.push_back(d);
+        if (d && d->name && d->name[0])
+            m_indexes.emplace(QByteArray(d->name), i); // of two options of one name the first
     }
-    return std::nullopt;
+}
+
+std::optional<std::pair<SANE_Int, const SANE_Option_Descriptor *>> SaneDevice::option(const char *name) const
+{
+    const auto found = m_indexes.find(QByteArray::fromRawData(name, qsizetype(std::strlen(name))));
+    if (found == m_indexes.end())
+        return std::nullopt;
+    // The backend keeps the descriptor's flags up to date (its activity
+    // changes with other options' values).
+    const SANE_Option_Descriptor *d = m_descriptors[std::size_t(found->second)];
+    if (!d || !SANE_OPTION_IS_ACTIVE(d->cap))
+        return std::nullopt;
+    return std::make_pair(found->second, d);
 }
 
 bool SaneDevice::has(const char *name) const
@@ -101,7 +130,10 @@ std::optional<QString> SaneDevice::text(const char *name) const
 bool SaneDevice::setValue(SANE_Int index, void *value)
 {
     SANE_Int info = 0;
-    return sane_control_option(m_handle, index, SANE_ACTION_SET_VALUE, value, &info) == SANE_STATUS_GOOD;
+    const bool set = sane_control_option(m_handle, index, SANE_ACTION_SET_VALUE, value, &info) == SANE_STATUS_GOOD;
+    if (info & SANE_INFO_RELOAD_OPTIONS)
+        readOptions();
+    return set;
 }
 
 bool SaneDevice::setText(const char *name, const QString &value)
@@ -130,7 +162,7 @@ std::optional<double> SaneDevice::number(const char *name) const
 bool SaneDevice::setNumber(const char *name, double v)
 {
     const auto o = option(name);
-    if (!o || !isNumber(o->second) || !SANE_OPTION_IS_SETTABLE(o->second->cap)
+    if (!std::isfinite(v) || !o || !isNumber(o->second) || !SANE_OPTION_IS_SETTABLE(o->second->cap)
         || o->second->size < SANE_Int(sizeof(SANE_Word)))
         return false;
     // An array option gets the value in every element.

@@ -5,6 +5,8 @@
 #include "TwainTypes.h"
 
 #include <QSet>
+#include <chrono>
+#include <dlfcn.h>
 #include <sane/sane.h>
 
 namespace twainsane {
@@ -28,9 +30,25 @@ QByteArray fitted(QString text, int bytes)
 
 } // namespace
 
+/// SANE's library carries helpers its backends share (the USB layer among
+/// them, with the count of its users). This library is loaded with the
+/// source manager's local scope, and so is SANE's library with it: each
+/// backend then binds to a copy of its own, and some never stop theirs, so
+/// every listing of the devices (which starts every backend) left USB
+/// contexts behind: two descriptors a backend, some seventy with Debian's
+/// configuration, and the host ran out of descriptors after a dozen
+/// listings. In the global scope, as in a program linked with SANE, the
+/// backends share SANE's.
+void shareSanesHelpers()
+{
+    static const bool shared = dlopen("libsane.so.1", RTLD_NOW | RTLD_NOLOAD | RTLD_GLOBAL) != nullptr;
+    (void)shared;
+}
+
 SaneUse::SaneUse()
 {
     if (g_uses == 0) {
+        shareSanesHelpers();
         SANE_Int version = 0;
         if (sane_init(&version, nullptr) != SANE_STATUS_GOOD)
             return;
@@ -64,12 +82,39 @@ std::vector<DeviceSource> NameSources(const std::vector<DeviceDescription> &devi
     return sources;
 }
 
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+std::vector<DeviceSource> g_sources;
+bool g_asked = false;
+Clock::time_point g_listedAt; // when the last listing ended
+
+/// How long a list stays fresh (TWAINSANE_LIST_FRESH_MS, default 5 s).
+Clock::duration freshFor()
+{
+    bool ok = false;
+    const int ms = qEnvironmentVariableIntValue("TWAINSANE_LIST_FRESH_MS", &ok);
+    return std::chrono::milliseconds(ok && ms >= 0 ? ms : 5000);
+}
+
+} // namespace
+
+const std::vector<DeviceSource> &KeptSources()
+{
+    return g_asked ? g_sources : Sources();
+}
+
 const std::vector<DeviceSource> &Sources(bool refresh)
 {
-    static std::vector<DeviceSource> cached;
-    static bool asked = false;
-    if (asked && !refresh)
-        return cached;
+    // One acquisition opens the manager for the source list and again for
+    // the scan, and the list is asked at each while it is empty and for the
+    // source list: with backends that probe the network, seconds each.
+    if (g_asked && Clock::now() - g_listedAt < freshFor())
+        return g_sources;
+    // No device may mean none was switched on yet: the host runs all day.
+    if (g_asked && !refresh && !g_sources.empty())
+        return g_sources;
     bool listed = false;
     std::vector<DeviceDescription> devices;
     RunOffThread([&] {
@@ -84,10 +129,11 @@ const std::vector<DeviceSource> &Sources(bool refresh)
                     devices.push_back({(*d)->name, (*d)->vendor ? (*d)->vendor : "", (*d)->model ? (*d)->model : ""});
     });
     if (!listed)
-        return cached;
-    cached = NameSources(devices);
-    asked = true;
-    return cached;
+        return g_sources;
+    g_sources = NameSources(devices);
+    g_asked = true;
+    g_listedAt = Clock::now();
+    return g_sources;
 }
 
 } // namespace twainsane

@@ -27,10 +27,14 @@ struct DeviceSource
 /// Product names for the devices, in their order.
 std::vector<DeviceSource> NameSources(const std::vector<DeviceDescription> &devices);
 
-/// The sources of the devices SANE lists. The list is asked of SANE once per
-/// process (asking can take seconds while backends probe their buses), and
-/// again when `refresh` is set.
+/// The sources of the devices SANE lists, off the calling thread (see
+/// RunOffThread). Asking can take seconds while backends probe their buses,
+/// so the list is kept, and asked again while it is empty (a scanner
+/// switched on later) or when `refresh` is set, unless it is fresh: a list
+/// younger than TWAINSANE_LIST_FRESH_MS (default 5000) is not asked again.
 const std::vector<DeviceSource> &Sources(bool refresh = false);
+/// The list as last asked, empty or not (asked only if it never was).
+const std::vector<DeviceSource> &KeptSources();
 
 /// Counted start and stop of SANE: the first Start calls sane_init, the
 /// Stop matching the last Start calls sane_exit.

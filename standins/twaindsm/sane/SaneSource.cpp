@@ -4,6 +4,7 @@
 #include "MultiTWAIN.h" // the bitmap header record only; nothing of the package is linked
 #include "OperatorNotice.h"
 #include "SaneCall.h"
+#include "TwainDsmHooks.h"
 
 #include <QApplication>
 #include <algorithm>
@@ -15,6 +16,7 @@ namespace twainsane {
 
 using twainds::Fix32Bits;
 using twainds::Fix32Value;
+using twaindsm::TellOperator;
 
 namespace {
 
@@ -41,12 +43,12 @@ TW_IDENTITY identityOf(const DeviceSource &source)
     return id;
 }
 
-const DeviceSource *findSource(const char *productName, bool refresh)
+std::optional<DeviceSource> findSource(const char *productName, bool refresh)
 {
     for (const DeviceSource &s : Sources(refresh))
         if (std::strncmp(s.productName.constData(), productName, sizeof(TW_STR32)) == 0)
-            return &s;
-    return nullptr;
+            return s;
+    return std::nullopt;
 }
 
 // TWAINSANE_JAM_AFTER=n: the feeder jams after n sheets, to see how a jam
@@ -60,6 +62,10 @@ SANE_Status startOrJam(SANE_Handle device)
     --g_sheetsBeforeJam;
     return sane_start(device);
 }
+
+// In the dialog's page line from the operator's cancel to the scan's end,
+// which may take a moment when the device was in the middle of a call.
+const char *const CancellingText = "Сканирование отменяется\u2026";
 
 void report(const QString &message)
 {
@@ -97,7 +103,8 @@ TW_UINT16 SaneSource::identity(TW_UINT16 msg, pTW_IDENTITY id)
         m_next = 0;
         [[fallthrough]];
     case MSG_GETNEXT: {
-        const std::vector<DeviceSource> &sources = Sources();
+        // The list is asked for (again, while empty) at the first only.
+        const std::vector<DeviceSource> &sources = msg == MSG_GETFIRST ? Sources() : KeptSources();
         if (m_next >= sources.size())
             return TWRC_ENDOFLIST;
         *id = identityOf(sources[m_next++]);
@@ -109,7 +116,8 @@ TW_UINT16 SaneSource::identity(TW_UINT16 msg, pTW_IDENTITY id)
         if (m_state >= 4) {
             *id = m_identity;
         } else {
-            const std::vector<DeviceSource> &sources = Sources();
+            // The manager asks after an empty list, which is not asked again.
+            const std::vector<DeviceSource> &sources = KeptSources();
             if (sources.empty())
                 return fail(TWCC_NODS);
             *id = identityOf(sources.front());
@@ -121,9 +129,16 @@ TW_UINT16 SaneSource::identity(TW_UINT16 msg, pTW_IDENTITY id)
     case MSG_CLOSEDS:
         if (m_state != 4)
             return fail(TWCC_SEQERROR);
-        m_settings.reset();
-        m_device.reset();
+        // Closing a device (and stopping SANE after it) can sit in a USB
+        // timeout when the device has gone.
+        RunOffThread([this] {
+            m_settings.reset();
+            m_device.reset();
+        });
         m_state = 3;
+        return TWRC_SUCCESS;
+    case TWAINDSM_MSG_RELIST:
+        Sources(true);
         return TWRC_SUCCESS;
     default: return fail(TWCC_BADPROTOCOL);
     }
@@ -134,7 +149,7 @@ TW_UINT16 SaneSource::open(pTW_IDENTITY id)
     // The library drives one device at a time.
     if (m_state != 3)
         return fail(TWCC_MAXCONNECTIONS);
-    const DeviceSource *source = findSource(id->ProductName, false);
+    std::optional<DeviceSource> source = findSource(id->ProductName, false);
     if (!source)
         source = findSource(id->ProductName, true); // plugged in since the list was made
     if (!source)
@@ -150,15 +165,22 @@ TW_UINT16 SaneSource::open(pTW_IDENTITY id)
         TellOperator(failure.message);
         return fail(failure.condition != TWCC_SUCCESS ? failure.condition : TW_UINT16(TWCC_OPERATIONERROR));
     }
-    m_settings = std::make_unique<ScanSettings>(*m_device);
-    // Documents in colour at 300 dpi unless the device or the options say
-    // otherwise.
-    const std::vector<TW_UINT16> types = m_settings->pixelTypes();
-    if (std::find(types.begin(), types.end(), TW_UINT16(TWPT_RGB)) != types.end())
-        m_settings->setPixelType(TWPT_RGB);
-    m_settings->setResolution(300);
     const Config config = ReadConfig();
-    if (!m_device->apply(config.options))
+    bool optionsTaken = true;
+    // Every option read or set is a call to the device (over the network
+    // with SANE's net backend).
+    RunOffThread([&] {
+        m_settings = std::make_unique<ScanSettings>(*m_device);
+        // Documents in colour at 300 dpi unless the device or the options
+        // say otherwise.
+        const std::vector<TW_UINT16> &types = m_settings->pixelTypes();
+        if (std::find(types.begin(), types.end(), TW_UINT16(TWPT_RGB)) != types.end())
+            m_settings->setPixelType(TWPT_RGB);
+        m_settings->setResolution(300);
+        optionsTaken = m_device->apply(config.options);
+        m_settings->refresh();
+    });
+    if (!optionsTaken)
         report(QStringLiteral("some of the options \"%1\" were refused").arg(config.options.join(QLatin1Char(';'))));
     m_allowedTypes = m_settings->pixelTypes();
     m_units = TWUN_INCHES;
@@ -169,6 +191,11 @@ TW_UINT16 SaneSource::open(pTW_IDENTITY id)
     *id = m_identity;
     m_state = 4;
     return TWRC_SUCCESS;
+}
+
+DocumentPlace SaneSource::documentPlace() const
+{
+    return m_settings->feeder() ? DocumentPlace::Feeder : DocumentPlace::Flatbed;
 }
 
 double SaneSource::unitsPerInch() const
@@ -191,12 +218,17 @@ std::optional<specimen::CapValues> SaneSource::capValues(TW_UINT16 cap) const
     }
     switch (cap) {
     case ICAP_PIXELTYPE: {
-        CapValues v{TWTY_UINT16, {}, m_settings->pixelType(), TWPT_RGB};
+        CapValues v{TWTY_UINT16, {}, m_settings->pixelType(), 0};
         for (TW_UINT16 t : m_settings->pixelTypes())
             if (std::find(m_allowedTypes.begin(), m_allowedTypes.end(), t) != m_allowedTypes.end())
                 v.allowed.push_back(t);
-        if (std::find(v.allowed.begin(), v.allowed.end(), TW_UINT32(TWPT_RGB)) == v.allowed.end())
-            v.defaultValue = v.allowed.empty() ? v.current : v.allowed.front();
+        // Colour where it is offered, else grey: black and white loses the
+        // photograph of a document.
+        auto offered = [&v](TW_UINT32 t) { return std::find(v.allowed.begin(), v.allowed.end(), t) != v.allowed.end(); };
+        v.defaultValue = offered(TWPT_RGB)    ? TW_UINT32(TWPT_RGB)
+                         : offered(TWPT_GRAY) ? TW_UINT32(TWPT_GRAY)
+                         : v.allowed.empty()  ? v.current
+                                              : v.allowed.front();
         return v;
     }
     case ICAP_BITDEPTH: {
@@ -224,6 +256,8 @@ std::optional<specimen::CapValues> SaneSource::capValues(TW_UINT16 cap) const
     case CAP_FEEDERENABLED:
         if (!m_settings->hasFeeder())
             return std::nullopt;
+        if (!m_settings->hasFlatbed()) // the feeder is all it has
+            return CapValues{TWTY_BOOL, {1}, 1, 1};
         return CapValues{TWTY_BOOL, {0, 1}, m_settings->feeder() ? 1u : 0u, 0};
     default: return std::nullopt;
     }
@@ -263,7 +297,7 @@ TW_UINT16 SaneSource::setCapability(TW_UINT16 cap, const specimen::CapValues &va
         };
         if (!isOffered(asked->value) || !std::all_of(asked->list.begin(), asked->list.end(), isOffered))
             return fail(TWCC_BADVALUE);
-        if (!m_settings->setPixelType(TW_UINT16(asked->value)))
+        if (!OffThread([&] { return m_settings->setPixelType(TW_UINT16(asked->value)); }))
             return fail(TWCC_BADVALUE);
         if (!asked->list.empty())
             m_allowedTypes.assign(asked->list.begin(), asked->list.end());
@@ -279,7 +313,7 @@ TW_UINT16 SaneSource::setCapability(TW_UINT16 cap, const specimen::CapValues &va
     case ICAP_XRESOLUTION:
     case ICAP_YRESOLUTION: {
         const double dpi = Fix32Value(asked->value) * unitsPerInch();
-        if (!m_settings->setResolution(dpi))
+        if (!OffThread([&] { return m_settings->setResolution(dpi); }))
             return fail(TWCC_BADVALUE);
         // A device that rounds the value says so.
         return std::abs(m_settings->resolution() - dpi) < 0.01 ? TW_UINT16(TWRC_SUCCESS)
@@ -295,7 +329,8 @@ TW_UINT16 SaneSource::setCapability(TW_UINT16 cap, const specimen::CapValues &va
     case ICAP_XFERMECH:
         return asked->value == TWSX_NATIVE ? TW_UINT16(TWRC_SUCCESS) : fail(TWCC_BADVALUE);
     case CAP_FEEDERENABLED:
-        return m_settings->setFeeder(asked->value != 0) ? TW_UINT16(TWRC_SUCCESS) : fail(TWCC_BADVALUE);
+        return OffThread([&] { return m_settings->setFeeder(asked->value != 0); }) ? TW_UINT16(TWRC_SUCCESS)
+                                                                                    : fail(TWCC_BADVALUE);
     default: return fail(TWCC_BADCAP);
     }
 }
@@ -322,6 +357,7 @@ TW_UINT16 SaneSource::userInterface(TW_UINT16 msg, pTW_USERINTERFACE ui)
             choices.resolutions = m_settings->resolutions();
             choices.resolution = m_settings->resolution();
             choices.hasFeeder = m_settings->hasFeeder();
+            choices.hasFlatbed = m_settings->hasFlatbed();
             choices.feeder = m_settings->feeder();
             m_dialog = std::make_unique<ScanDialog>(QString::fromLocal8Bit(m_identity.ProductName), choices,
                                                     [this](ScanDialog::Action a, const ScanChoices &c) {
@@ -352,9 +388,11 @@ void SaneSource::dialogAnswer(ScanDialog::Action action, const ScanChoices &choi
         return;
     if (action == ScanDialog::Action::Cancel) {
         if (m_scan) {
-            // The scan's thread cancels when its step is done; its news ends the scan.
-            m_cancelWanted = true;
-            scanNews();
+            // The scan's thread stops at its next read, or has its call
+            // cancelled on the device should it not return; its news ends
+            // the scan.
+            m_scan->cancel();
+            m_dialog->showCancelling(QString::fromUtf8(CancellingText));
         }
         else if (m_pages.empty())
             announce(MSG_CLOSEDSREQ);
@@ -362,9 +400,12 @@ void SaneSource::dialogAnswer(ScanDialog::Action action, const ScanChoices &choi
     }
     if (m_scan || !m_pages.empty())
         return;
-    if (!m_settings->setPixelType(choices.pixelType) || !m_settings->setResolution(choices.resolution)
-        || (choices.hasFeeder && !m_settings->setFeeder(choices.feeder))) {
-        m_dialog->showIdle(MessageFor(SANE_STATUS_INVAL));
+    const bool taken = OffThread([&] {
+        return m_settings->setPixelType(choices.pixelType) && m_settings->setResolution(choices.resolution)
+               && (!choices.hasFeeder || m_settings->setFeeder(choices.feeder));
+    });
+    if (!taken) {
+        m_dialog->showIdle(MessageFor(SANE_STATUS_INVAL, documentPlace()));
         return;
     }
     startScan();
@@ -389,54 +430,43 @@ void SaneSource::startScan()
                     ICAP_XFERMECH, CAP_FEEDERENABLED})
         if (const std::optional<specimen::CapValues> values = capValues(TW_UINT16(cap)))
             m_scanCaps.emplace(TW_UINT16(cap), *values);
-    m_cancelWanted = false;
     // From here on the device is the scan thread's: every SANE call of the
-    // scan is made there. Its news reaches this thread through the event
-    // loop; without one, the application's MSG_PROCESSEVENT looks for it.
+    // scan is made there, and it reads on its own to the end. Its news
+    // reaches this thread through the event loop; without one, the
+    // application's MSG_PROCESSEVENT looks for it.
+    if (m_dialog)
+        m_dialog->showScanning(1, 0);
     m_scan = std::make_unique<ScanThread>(std::make_unique<ScanJob>(m_device->handle(), request, calls), [this] {
         if (QCoreApplication::instance())
             QMetaObject::invokeMethod(&m_newsContext, [this] { scanNews(); }, Qt::QueuedConnection);
     });
-    if (m_dialog)
-        m_dialog->showScanning(1, 0);
-    m_scan->request(ScanThread::Request::Step);
 }
 
 void SaneSource::scanNews()
 {
-    // News of a thread ended meanwhile, or of a request answered already;
-    // none while the scan is being ended.
-    if (m_state != 5 || !m_scan || m_endingScan || m_scan->busy())
+    // News of a thread ended meanwhile, or of a look taken already; none
+    // while the scan is being ended.
+    if (m_state != 5 || !m_scan || m_endingScan)
         return;
-    const ScanJob &job = m_scan->job();
-    if (!job.running()) {
+    const ScanThread::Progress progress = m_scan->progress();
+    if (progress.ended) {
         scanEnded();
         return;
     }
-    if (m_cancelWanted) {
-        m_scan->request(ScanThread::Request::Cancel);
-        return;
-    }
-    if (m_dialog)
-        m_dialog->showScanning(job.pageCount() + 1, job.pagePercent());
-    m_scan->request(ScanThread::Request::Step);
+    if (m_dialog && !m_scan->cancelling())
+        m_dialog->showScanning(progress.pages + 1, progress.percent);
 }
 
 void SaneSource::endScanThread()
 {
     if (!m_scan)
         return;
-    m_cancelWanted = true;
     m_endingScan = true;
-    // The step under way may be a page starting; the event loop goes on
+    m_scan->cancel();
+    // A call under way may be a page starting, or a device that stalled
+    // (cancelled on the device after a moment); the event loop goes on
     // meanwhile (the application's requests wait, see entry).
-    RunOffThread([this] {
-        m_scan->wait();
-        if (m_scan->job().running()) {
-            m_scan->request(ScanThread::Request::Cancel);
-            m_scan->wait();
-        }
-    });
+    RunOffThread([this] { m_scan->wait(); });
     m_scan.reset();
     m_scanCaps.clear();
     m_endingScan = false;
@@ -470,19 +500,21 @@ void SaneSource::scanEnded()
     if (failure) {
         m_condition = failure.condition;
         report(failure.message);
+        // A caller that hides the source's interface hides its settings and
+        // progress, not its faults, and may never ask for the condition code.
+        // The dialog forgets the fault when pages are taken and the caller
+        // then closes it. So the fault goes to a box of its own, unless the
+        // dialog stays up with it (no pages to hand over).
+        if (!m_dialog || !m_pages.empty())
+            TellOperator(failure.message, m_caller);
     }
     const QString message = failure ? failure.message
-                            : cancelled ? QStringLiteral("The scan was cancelled.")
+                            : cancelled ? QStringLiteral("Сканирование отменено.")
                                         : QString();
     if (!m_pages.empty()) {
         announce(MSG_XFERREADY); // the pages read before a fault are not lost
-        if (m_dialog) {
+        if (m_dialog)
             m_dialog->showIdle(message);
-            // The dialog forgets the fault when the pages are taken and the
-            // caller then closes it: the fault outlives it in a box of its own.
-            if (failure)
-                TellOperator(failure.message, m_caller);
-        }
         return;
     }
     transfersEnded(message);

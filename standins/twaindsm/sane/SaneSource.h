@@ -1,8 +1,8 @@
 #pragma once
 // The SANE devices as TWAIN data sources: one library, one source per
 // device, one source open at a time. States 3 closed, 4 open, 5 enabled (the
-// scan runs here, step by step on the scan's own thread, while the
-// application's thread only passes events), 6 transfer ready,
+// scan runs here, read on the scan's own thread from start to end, while the
+// application's thread only passes events and shows progress), 6 transfer ready,
 // 7 transferring. The application learns of finished
 // pages or a close request from the answer to its next MSG_PROCESSEVENT;
 // all pages of a scan are read before the first transfer, so the transfers
@@ -47,9 +47,8 @@ private:
 
     void dialogAnswer(ScanDialog::Action action, const ScanChoices &choices);
     void startScan();
-    /// On the application's thread, once the scan's thread has done a
-    /// request: shows the progress and asks for the next step (or the
-    /// cancel the operator wanted), or ends the scan.
+    /// On the application's thread, when the scan's thread has news:
+    /// shows the progress, or ends the scan.
     void scanNews();
     /// Cancels a scan still running and waits for its thread to end while
     /// the application's event loop goes on.
@@ -64,11 +63,13 @@ private:
     void dropPages();
     void closeDialog();
     double unitsPerInch() const;
+    DocumentPlace documentPlace() const;
 
     int m_state = 3;
     TW_IDENTITY m_identity{};
     std::size_t m_next = 0; // MSG_GETNEXT position
     std::unique_ptr<SaneDevice> m_device;
+    /// The device's settings as last read (queries make no SANE call).
     std::unique_ptr<ScanSettings> m_settings;
     std::vector<TW_UINT16> m_allowedTypes; // as the application restricted them
     TW_UINT16 m_units = TWUN_INCHES;
@@ -80,7 +81,6 @@ private:
     /// before the scan thread and gone after it.
     QObject m_newsContext;
     std::unique_ptr<ScanThread> m_scan;
-    bool m_cancelWanted = false;
     bool m_endingScan = false;
     /// The capabilities as the scan began: while it runs the device is the
     /// scan thread's alone, so queries are answered from here.

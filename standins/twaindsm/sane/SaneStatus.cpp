@@ -8,7 +8,7 @@ struct StatusEntry
 {
     SANE_Status status;
     TW_UINT16 condition;
-    const char *message;
+    const char *message; // UTF-8
 };
 
 // One row per status a scanner may answer; the rest are the device's own
@@ -16,18 +16,21 @@ struct StatusEntry
 constexpr StatusEntry Table[] = {
     {SANE_STATUS_GOOD, TWCC_SUCCESS, ""},
     {SANE_STATUS_CANCELLED, TWCC_SUCCESS, ""},
-    {SANE_STATUS_DEVICE_BUSY, TWCC_MAXCONNECTIONS, "The scanner is busy: another program is using it."},
-    {SANE_STATUS_JAMMED, TWCC_PAPERJAM, "The paper is jammed in the document feeder."},
-    {SANE_STATUS_NO_DOCS, TWCC_NOMEDIA, "There are no documents in the document feeder."},
-    {SANE_STATUS_COVER_OPEN, TWCC_INTERLOCK, "The scanner's cover is open."},
+    {SANE_STATUS_DEVICE_BUSY, TWCC_MAXCONNECTIONS, "Сканер занят другой программой."},
+    {SANE_STATUS_JAMMED, TWCC_PAPERJAM, "Бумага застряла в сканере."},
+    {SANE_STATUS_NO_DOCS, TWCC_NOMEDIA, "В автоподатчике нет документов."},
+    {SANE_STATUS_COVER_OPEN, TWCC_INTERLOCK, "Крышка сканера открыта."},
     {SANE_STATUS_IO_ERROR, TWCC_CHECKDEVICEONLINE,
-     "The scanner does not answer: check that it is connected and switched on."},
-    {SANE_STATUS_NO_MEM, TWCC_LOWMEMORY, "There is not enough memory for the scan."},
-    {SANE_STATUS_ACCESS_DENIED, TWCC_DENIED, "Access to the scanner was denied."},
-    {SANE_STATUS_UNSUPPORTED, TWCC_BUMMER, "The scanner does not support this operation."},
-    {SANE_STATUS_INVAL, TWCC_BUMMER, "The scanner refused the scan settings."},
-    {SANE_STATUS_EOF, TWCC_BUMMER, "The scanner ended the page unexpectedly."},
+     "Сканер не отвечает: проверьте, что он подключён и включён."},
+    {SANE_STATUS_NO_MEM, TWCC_LOWMEMORY, "Не хватает памяти для сканирования."},
+    {SANE_STATUS_ACCESS_DENIED, TWCC_DENIED, "Нет доступа к сканеру."},
+    {SANE_STATUS_UNSUPPORTED, TWCC_BUMMER, "Сканер не поддерживает эту операцию."},
+    {SANE_STATUS_INVAL, TWCC_BUMMER, "Сканер не принял настройки сканирования."},
+    {SANE_STATUS_EOF, TWCC_BUMMER, "Сканер неожиданно прервал страницу."},
 };
+
+constexpr const char *NoDocumentOnTheGlass = "На стекле сканера нет документа.";
+constexpr const char *NotAvailable = "Сканер недоступен: проверьте, что он подключён и включён.";
 
 const StatusEntry *find(SANE_Status status)
 {
@@ -45,11 +48,25 @@ TW_UINT16 ConditionFor(SANE_Status status)
     return e ? e->condition : TW_UINT16(TWCC_BUMMER);
 }
 
-QString MessageFor(SANE_Status status)
+QString MessageFor(SANE_Status status, DocumentPlace place)
 {
+    if (status == SANE_STATUS_NO_DOCS && place == DocumentPlace::Flatbed)
+        return QString::fromUtf8(NoDocumentOnTheGlass);
     const StatusEntry *e = find(status);
-    return e ? QString::fromLatin1(e->message)
-             : QStringLiteral("The scanner reported an error (%1).").arg(int(status));
+    return e ? QString::fromUtf8(e->message) : QStringLiteral("Сканер сообщил об ошибке (%1).").arg(int(status));
+}
+
+Failure Failure::OfOpen(SANE_Status status)
+{
+    switch (status) {
+    case SANE_STATUS_DEVICE_BUSY:
+    case SANE_STATUS_ACCESS_DENIED:
+    case SANE_STATUS_NO_MEM:
+        // The scanner is there; what keeps it closed is the operator's to know.
+        return From(status, DocumentPlace::Flatbed);
+    default:
+        return {status, TW_UINT16(TWCC_CHECKDEVICEONLINE), QString::fromUtf8(NotAvailable)};
+    }
 }
 
 } // namespace twainsane

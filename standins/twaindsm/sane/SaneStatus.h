@@ -19,10 +19,14 @@
 
 namespace twainsane {
 
-/// The condition code for a status; TWCC_SUCCESS for good and cancelled.
+/// Where the document lies for the scan: the operator is told to look there.
+enum class DocumentPlace { Flatbed, Feeder };
+
+/// The condition code for a status of a scan; TWCC_SUCCESS for good and cancelled.
 TW_UINT16 ConditionFor(SANE_Status status);
-/// The operator's message for a failed status; empty for good and cancelled.
-QString MessageFor(SANE_Status status);
+/// The operator's message for a failed status of a scan; empty for good and
+/// cancelled.
+QString MessageFor(SANE_Status status, DocumentPlace place);
 
 /// A failure with its status, condition code and message.
 struct Failure
@@ -31,7 +35,15 @@ struct Failure
     TW_UINT16 condition = TWCC_SUCCESS;
     QString message;
 
-    static Failure From(SANE_Status status) { return {status, ConditionFor(status), MessageFor(status)}; }
+    /// A scan's failure.
+    static Failure From(SANE_Status status, DocumentPlace place)
+    {
+        return {status, ConditionFor(status), MessageFor(status, place)};
+    }
+    /// Why the device would not open: most backends answer a device that is
+    /// gone or switched off with a status of their own choosing (an invalid
+    /// argument, an I/O error...), so all but a few say the scanner is not there.
+    static Failure OfOpen(SANE_Status status);
     explicit operator bool() const { return status != SANE_STATUS_GOOD; }
 };
 

@@ -1,5 +1,6 @@
 #include "ScanDialog.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -15,9 +16,9 @@ namespace {
 QString pixelTypeName(TW_UINT16 type)
 {
     switch (type) {
-    case TWPT_BW: return QStringLiteral("Black and white");
-    case TWPT_GRAY: return QStringLiteral("Grey");
-    default: return QStringLiteral("Colour");
+    case TWPT_BW: return QStringLiteral("Чёрно-белый");
+    case TWPT_GRAY: return QStringLiteral("Оттенки серого");
+    default: return QStringLiteral("Цветной");
     }
 }
 
@@ -38,7 +39,7 @@ ScanDialog::ScanDialog(const QString &title, const ScanChoices &choices,
         if (t == choices.pixelType)
             m_pixelType->setCurrentIndex(m_pixelType->count() - 1);
     }
-    form->addRow(QStringLiteral("Mode:"), m_pixelType);
+    form->addRow(QStringLiteral("Режим:"), m_pixelType);
     m_resolution = new QComboBox(this);
     m_resolution->setObjectName(QStringLiteral("cbResolution"));
     for (double dpi : choices.resolutions) {
@@ -46,14 +47,16 @@ ScanDialog::ScanDialog(const QString &title, const ScanChoices &choices,
         if (qFuzzyCompare(dpi, choices.resolution))
             m_resolution->setCurrentIndex(m_resolution->count() - 1);
     }
-    form->addRow(QStringLiteral("Resolution:"), m_resolution);
+    form->addRow(QStringLiteral("Разрешение:"), m_resolution);
     if (choices.hasFeeder) {
         m_source = new QComboBox(this);
         m_source->setObjectName(QStringLiteral("cbSource"));
-        m_source->addItem(QStringLiteral("Flatbed"), false);
-        m_source->addItem(QStringLiteral("Document feeder"), true);
-        m_source->setCurrentIndex(choices.feeder ? 1 : 0);
-        form->addRow(QStringLiteral("Source:"), m_source);
+        // A feeder-only scanner offers its feeder alone.
+        if (choices.hasFlatbed)
+            m_source->addItem(QStringLiteral("Планшет"), false);
+        m_source->addItem(QStringLiteral("Автоподатчик"), true);
+        m_source->setCurrentIndex(m_source->findData(choices.feeder || !choices.hasFlatbed));
+        form->addRow(QStringLiteral("Источник:"), m_source);
     }
     layout->addLayout(form);
 
@@ -71,10 +74,10 @@ ScanDialog::ScanDialog(const QString &title, const ScanChoices &choices,
     layout->addWidget(m_status);
 
     auto *row = new QHBoxLayout;
-    m_scan = new QPushButton(QStringLiteral("Scan"), this);
+    m_scan = new QPushButton(QStringLiteral("Сканировать"), this);
     m_scan->setObjectName(QStringLiteral("bScan"));
     m_scan->setDefault(true);
-    auto *cancel = new QPushButton(QStringLiteral("Cancel"), this);
+    auto *cancel = new QPushButton(QStringLiteral("Отмена"), this);
     cancel->setObjectName(QStringLiteral("bCancel"));
     row->addStretch();
     row->addWidget(m_scan);
@@ -103,7 +106,9 @@ void ScanDialog::showScanning(int page, int percent)
                        static_cast<QWidget *>(m_source), static_cast<QWidget *>(m_scan)})
         if (w)
             w->setEnabled(false);
-    m_page->setText(QStringLiteral("Page %1").arg(page));
+    m_waiting = false; // the application's busy cursor while the scanner works
+    updateArrow();
+    m_page->setText(QStringLiteral("Страница %1").arg(page));
     m_page->show();
     m_progress->show();
     if (percent < 0) {
@@ -113,6 +118,11 @@ void ScanDialog::showScanning(int page, int percent)
         m_progress->setValue(percent);
     }
     m_status->clear();
+}
+
+void ScanDialog::showCancelling(const QString &text)
+{
+    m_page->setText(text);
 }
 
 void ScanDialog::showIdle(const QString &message)
@@ -127,6 +137,38 @@ void ScanDialog::showIdle(const QString &message)
     m_progress->setValue(0);
     m_status->setText(message);
     m_status->setVisible(!message.isEmpty());
+    m_waiting = true;
+    updateArrow();
+}
+
+ScanDialog::~ScanDialog()
+{
+    m_waiting = false;
+    updateArrow();
+}
+
+void ScanDialog::updateArrow()
+{
+    const bool arrow = m_waiting && isVisible();
+    if (arrow == m_arrowShown)
+        return;
+    m_arrowShown = arrow;
+    if (arrow)
+        QApplication::setOverrideCursor(Qt::ArrowCursor);
+    else
+        QApplication::restoreOverrideCursor();
+}
+
+void ScanDialog::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    updateArrow();
+}
+
+void ScanDialog::hideEvent(QHideEvent *event)
+{
+    QDialog::hideEvent(event);
+    updateArrow();
 }
 
 void ScanDialog::reject()

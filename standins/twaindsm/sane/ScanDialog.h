@@ -1,10 +1,12 @@
 #pragma once
 // The SANE source's own dialog: the scan settings (pixel type, resolution,
-// flatbed or feeder), "Scan" and "Cancel", and while SANE reads the page
-// count with a progress bar; "Cancel" then stops the scan. It is modeless
-// and top-level, so it keeps working while the application's window is
-// disabled (the source shows it owned by the caller's window, see
+// flatbed or feeder), "Сканировать" and "Отмена", and while SANE reads the
+// page count with a progress bar; "Отмена" then stops the scan. It is
+// modeless and top-level, so it keeps working while the application's
+// window is disabled (the source shows it owned by the caller's window, see
 // CallerWindow), and it shows the scanner's faults in its status line.
+// While it waits for the operator the pointer is the arrow, whatever busy
+// cursor the application set for the time of the acquisition.
 
 #include "TwainTypes.h"
 
@@ -26,6 +28,7 @@ struct ScanChoices
     std::vector<double> resolutions;
     double resolution = 0;
     bool hasFeeder = false;
+    bool hasFlatbed = true;
     bool feeder = false;
 };
 
@@ -37,19 +40,28 @@ public:
     /// closing the window).
     ScanDialog(const QString &title, const ScanChoices &choices,
                std::function<void(Action, const ScanChoices &)> answer);
+    ~ScanDialog() override;
 
     /// While SANE reads: the settings are locked, the page count and the
     /// progress of the page show (percent -1: length unknown).
     void showScanning(int page, int percent);
+    /// After "Cancel" while SANE reads, until the scan has stopped: the
+    /// text in place of the page count.
+    void showCancelling(const QString &text);
     /// Ready for the next scan, with a message in the status line (empty
     /// clears it).
     void showIdle(const QString &message);
 
 protected:
     void reject() override;
+    void showEvent(QShowEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
 
 private:
     ScanChoices chosen() const;
+    /// The arrow over the application's busy cursor while the dialog shows
+    /// and waits for the operator; that cursor back otherwise.
+    void updateArrow();
 
     ScanChoices m_choices;
     std::function<void(Action, const ScanChoices &)> m_answer;
@@ -60,6 +72,8 @@ private:
     QLabel *m_page = nullptr;
     QProgressBar *m_progress = nullptr;
     QLabel *m_status = nullptr;
+    bool m_waiting = false; // for the operator, not for the scanner
+    bool m_arrowShown = false;
 };
 
 } // namespace twainsane

@@ -58,6 +58,10 @@ bool ScanJob::Readable(int fd, int timeoutMs)
 bool ScanJob::step()
 {
     m_idle = false;
+    if (running() && m_cancelRequested) {
+        stop(Phase::Cancelled);
+        return false;
+    }
     if (m_phase == Phase::Starting) {
         start();
         // The first read follows at once: the page's data is often there
@@ -76,6 +80,67 @@ void ScanJob::cancel()
         stop(Phase::Cancelled);
 }
 
+void ScanJob::abandon(SANE_Status status)
+{
+    if (running())
+        stop(Phase::Failed, status);
+}
+
+bool ScanJob::enterCall(bool starting)
+{
+    std::lock_guard<std::mutex> lock(m_callMutex);
+    if (m_cancelRequested)
+        return false;
+    m_inCall = true;
+    m_inStart = starting;
+    return true;
+}
+
+void ScanJob::leaveCall()
+{
+    std::lock_guard<std::mutex> lock(m_callMutex);
+    m_inCall = false;
+    m_inStart = false;
+}
+
+template<class Call>
+SANE_Status ScanJob::markedCall(Call call)
+{
+    try {
+        const SANE_Status status = call();
+        leaveCall();
+        return status;
+    } catch (...) {
+        leaveCall();
+        throw;
+    }
+}
+
+bool ScanJob::interrupt()
+{
+    // Held throughout: should the call return meanwhile, the scan's thread
+    // waits here before it goes on to a cancel of its own, so the two never
+    // meet in the backend.
+    std::lock_guard<std::mutex> lock(m_callMutex);
+    if (!m_inCall || m_interrupted)
+        return false;
+    // The scan's thread leaves the page's threads alone while it waits in
+    // the call; while a page starts they are those begun since it started.
+    BackendThreads threads = m_threads;
+    if (m_inStart)
+        threads.afterStart();
+    threads.settle(SettleLimit);
+    m_sane.cancel(m_device);
+    m_interrupted = true;
+    return true;
+}
+
+bool ScanJob::interrupted() const
+{
+    std::lock_guard<std::mutex> lock(m_callMutex);
+    return m_interrupted;
+}
+
 void ScanJob::cancelDevice()
 {
     m_threads.settle(SettleLimit);
@@ -92,19 +157,27 @@ int64_t ScanJob::frameBytesLeft() const
 
 void ScanJob::stop(Phase phase, SANE_Status status)
 {
-    cancelDevice();
-    m_page.reset();
-    m_midPage = false;
     m_phase = phase;
     if (phase == Phase::Failed)
-        m_failure = Failure::From(status);
+        m_failure = Failure::From(status, m_request.feeder ? DocumentPlace::Feeder : DocumentPlace::Flatbed);
+    m_midPage = false;
+    cancelDevice();
+    m_page.reset();
 }
 
 void ScanJob::start()
 {
     m_threads.beforeStart();
-    const SANE_Status status = m_sane.start(m_device);
+    if (!enterCall(true)) {
+        stop(Phase::Cancelled);
+        return;
+    }
+    const SANE_Status status = markedCall([this] { return m_sane.start(m_device); });
     m_threads.afterStart();
+    if (m_cancelRequested) {
+        stop(Phase::Cancelled);
+        return;
+    }
     if (status != SANE_STATUS_GOOD) {
         if (status == SANE_STATUS_CANCELLED)
             stop(Phase::Cancelled);
@@ -114,9 +187,14 @@ void ScanJob::start()
             stop(Phase::Failed, status);
         return;
     }
-    if (m_sane.parameters(m_device, &m_frame) != SANE_STATUS_GOOD || !m_page.beginFrame(m_frame)) {
+    if (m_sane.parameters(m_device, &m_frame) != SANE_STATUS_GOOD) {
         stop(Phase::Failed, SANE_STATUS_UNSUPPORTED);
         return;
+    }
+    switch (m_page.beginFrame(m_frame)) {
+    case PageAssembler::Begin::Ok: break;
+    case PageAssembler::Begin::Refused: stop(Phase::Failed, SANE_STATUS_UNSUPPORTED); return;
+    case PageAssembler::Begin::NoMemory: stop(Phase::Failed, SANE_STATUS_NO_MEM); return;
     }
     // Without non-blocking reads each read waits for data; the slice then
     // ends after the first read that took its time.
@@ -150,7 +228,17 @@ void ScanJob::read()
             ask = static_cast<SANE_Int>(std::min<int64_t>(ask, left - 1));
         else if (m_threads.any())
             m_threads.settle(SettleLimit);
-        const SANE_Status status = m_sane.read(m_device, m_buffer.data(), ask, &length);
+        if (!enterCall(false)) {
+            stop(Phase::Cancelled);
+            return;
+        }
+        const SANE_Status status = markedCall([&] { return m_sane.read(m_device, m_buffer.data(), ask, &length); });
+        if (m_cancelRequested) {
+            // Whatever the read gave: a read cancelled from outside may end
+            // as if the page were over.
+            stop(Phase::Cancelled);
+            return;
+        }
         if (status == SANE_STATUS_EOF) {
             endFrame();
             return;
@@ -170,6 +258,11 @@ void ScanJob::read()
         length = std::min(length, ask);
         m_frameRead += uint64_t(length);
         m_page.feed(m_buffer.data(), std::size_t(length));
+        if (m_page.tooLong()) {
+            // A page that never ends: longer than any picture may be.
+            stop(Phase::Failed, SANE_STATUS_NO_MEM);
+            return;
+        }
         budget -= std::size_t(length);
         if (Clock::now() >= end)
             return;
@@ -191,7 +284,12 @@ void ScanJob::endFrame()
         stop(Phase::Failed, empty ? SANE_STATUS_EOF : SANE_STATUS_NO_MEM);
         return;
     }
-    m_pages.push_back(dib);
+    try {
+        m_pages.push_back(dib);
+    } catch (...) {
+        GlobalFree(dib);
+        throw;
+    }
     const bool more = m_request.feeder && (m_request.maxPages < 0 || pageCount() < m_request.maxPages);
     if (more)
         m_phase = Phase::Starting;

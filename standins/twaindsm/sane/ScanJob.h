@@ -1,10 +1,13 @@
 #pragma once
-// One scan of a SANE device, worked in slices so the application's event
-// loop never waits on it for long: each step starts a frame or reads what
-// the device has, for at most one slice of time (and of bytes, when a limit
-// is set), then returns. Pages from a document feeder follow each other
+// One scan of a SANE device, worked in steps: each step starts a frame or
+// reads what the device has, for at most one slice of time (and of bytes,
+// when a limit is set), then returns, so whoever drives it can show the
+// progress between steps. Pages from a document feeder follow each other
 // until the feeder is empty or enough pages are in. Finished pages wait as
-// DIBs until they are taken.
+// DIBs until they are taken. A cancel may be asked for from any thread: it
+// is seen between two reads, and a call to the device that does not return
+// (a stalled device, a lamp that never warms up) can be cancelled from
+// outside while it waits.
 
 #include "BackendThreads.h"
 #include "PageAssembler.h"
@@ -12,8 +15,10 @@
 
 #include <sane/sane.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstddef>
+#include <mutex>
 #include <vector>
 
 namespace twainsane {
@@ -53,6 +58,19 @@ public:
     bool step();
     /// Stops the scan; the pages finished so far stay.
     void cancel();
+    /// Asks for the cancel from any thread: the next step, or the read
+    /// under way once it returns, stops the scan as cancel() does.
+    void requestCancel() { m_cancelRequested = true; }
+    bool cancelRequested() const { return m_cancelRequested; }
+    /// From any thread while another steps the job: cancels on the device
+    /// when a start or a read is waiting in it, so the call returns (SANE
+    /// allows the cancel at any time for this). True when it did.
+    bool interrupt();
+    /// Whether interrupt() cancelled a call.
+    bool interrupted() const;
+    /// Ends the scan as failed with the status, keeping the finished pages
+    /// (for a fault met outside SANE, such as memory running out).
+    void abandon(SANE_Status status);
 
     Phase phase() const { return m_phase; }
     bool running() const { return m_phase == Phase::Starting || m_phase == Phase::Reading; }
@@ -84,6 +102,13 @@ private:
     void cancelDevice();
     /// Bytes of the current frame still to come; -1 when its length is unknown.
     int64_t frameBytesLeft() const;
+    /// Marks the start or read about to be made (false, and no mark, when
+    /// a cancel is asked for), and its return.
+    bool enterCall(bool starting);
+    void leaveCall();
+    /// Makes the call entered, and marks its return however it returns.
+    template<class Call>
+    SANE_Status markedCall(Call call);
 
     SANE_Handle m_device;
     ScanRequest m_request;
@@ -100,6 +125,12 @@ private:
     std::vector<uint8_t> m_buffer;
     uint64_t m_frameRead = 0;
     BackendThreads m_threads;
+    std::atomic<bool> m_cancelRequested{false};
+    /// Guards the marks of a call under way against interrupt().
+    mutable std::mutex m_callMutex;
+    bool m_inCall = false;
+    bool m_inStart = false;
+    bool m_interrupted = false;
 };
 
 } // namespace twainsane

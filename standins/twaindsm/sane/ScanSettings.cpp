@@ -23,16 +23,43 @@ bool isFeeder(const QString &source)
 
 } // namespace
 
+ScanSettings::ScanSettings(SaneDevice &device) : m_device(device)
+{
+    refresh();
+}
+
+void ScanSettings::refresh()
+{
+    m_read.pixelTypes = readPixelTypes();
+    m_read.pixelType = readPixelType();
+    m_read.resolutions = readResolutions();
+    m_read.resolution = readResolution();
+    m_read.feederChoice.reset();
+    m_read.flatbedChoice.reset();
+    for (const QString &s : m_device.choices(SANE_NAME_SCAN_SOURCE)) {
+        std::optional<QString> &choice = isFeeder(s) ? m_read.feederChoice : m_read.flatbedChoice;
+        if (!choice)
+            choice = s;
+    }
+    const auto source = m_device.text(SANE_NAME_SCAN_SOURCE);
+    m_read.feeder = source && isFeeder(*source);
+}
+
 std::optional<TW_UINT16> ScanSettings::PixelTypeOfMode(const QString &mode)
 {
     const QString m = mode.toLower();
-    if (m.contains(QLatin1String("lineart")) || m.contains(QLatin1String("binary"))
-        || m.contains(QLatin1String("black")) || m == QLatin1String("bw"))
+    auto has = [&m](std::initializer_list<const char *> words) {
+        return std::any_of(words.begin(), words.end(), [&m](const char *w) { return m.contains(QLatin1String(w)); });
+    };
+    // "Gray[Error Diffusion]", "Halftone", "Dithered Gray": one bit per
+    // sample. Colour at one bit is no pixel type of ours.
+    const bool oneBit = has({"halftone", "dither", "diffusion"});
+    if (has({"color", "colour"}))
+        return oneBit ? std::nullopt : std::optional<TW_UINT16>(TWPT_RGB);
+    if (oneBit || has({"lineart", "binary", "black"}) || m == QLatin1String("bw"))
         return TW_UINT16(TWPT_BW);
-    if (m.contains(QLatin1String("gray")) || m.contains(QLatin1String("grey")))
+    if (has({"gray", "grey"}))
         return TW_UINT16(TWPT_GRAY);
-    if (m.contains(QLatin1String("color")) || m.contains(QLatin1String("colour")))
-        return TW_UINT16(TWPT_RGB);
     return std::nullopt;
 }
 
@@ -47,7 +74,7 @@ bool ScanSettings::greyIsBlackAndWhite() const
     return std::find(depths.begin(), depths.end(), 1.0) != depths.end();
 }
 
-std::vector<TW_UINT16> ScanSettings::pixelTypes() const
+std::vector<TW_UINT16> ScanSettings::readPixelTypes() const
 {
     std::vector<TW_UINT16> types;
     for (const QString &mode : m_device.choices(SANE_NAME_SCAN_MODE))
@@ -63,7 +90,7 @@ std::vector<TW_UINT16> ScanSettings::pixelTypes() const
     return types;
 }
 
-TW_UINT16 ScanSettings::pixelType() const
+TW_UINT16 ScanSettings::readPixelType() const
 {
     const auto mode = m_device.text(SANE_NAME_SCAN_MODE);
     const TW_UINT16 type = mode ? PixelTypeOfMode(*mode).value_or(TW_UINT16(TWPT_GRAY)) : TW_UINT16(TWPT_GRAY);
@@ -93,10 +120,12 @@ bool ScanSettings::setPixelType(TW_UINT16 type)
     const std::vector<double> depths = m_device.numberList(SANE_NAME_BIT_DEPTH);
     if (std::find(depths.begin(), depths.end(), double(depth)) != depths.end())
         m_device.setNumber(SANE_NAME_BIT_DEPTH, depth);
+    // A mode may bring its own resolutions or source along.
+    refresh();
     return pixelType() == type;
 }
 
-std::vector<double> ScanSettings::resolutions() const
+std::vector<double> ScanSettings::readResolutions() const
 {
     std::vector<double> list = m_device.numberList(SANE_NAME_SCAN_RESOLUTION);
     if (list.empty()) {
@@ -113,7 +142,7 @@ std::vector<double> ScanSettings::resolutions() const
     return list;
 }
 
-double ScanSettings::resolution() const
+double ScanSettings::readResolution() const
 {
     for (const char *name : ResolutionOptions)
         if (const auto v = m_device.number(name))
@@ -136,37 +165,18 @@ bool ScanSettings::setResolution(double dpi)
     for (const char *name : ResolutionOptions)
         if (m_device.has(name))
             any = m_device.setNumber(name, dpi) || any;
+    refresh();
     return any;
-}
-
-std::optional<QString> ScanSettings::feederChoice() const
-{
-    for (const QString &s : m_device.choices(SANE_NAME_SCAN_SOURCE))
-        if (isFeeder(s))
-            return s;
-    return std::nullopt;
-}
-
-std::optional<QString> ScanSettings::flatbedChoice() const
-{
-    for (const QString &s : m_device.choices(SANE_NAME_SCAN_SOURCE))
-        if (!isFeeder(s))
-            return s;
-    return std::nullopt;
-}
-
-bool ScanSettings::feeder() const
-{
-    const auto now = m_device.text(SANE_NAME_SCAN_SOURCE);
-    return now && isFeeder(*now);
 }
 
 bool ScanSettings::setFeeder(bool on)
 {
-    const auto choice = on ? feederChoice() : flatbedChoice();
+    const std::optional<QString> choice = on ? m_read.feederChoice : m_read.flatbedChoice;
     if (!choice)
-        return !on && !hasFeeder();
-    return m_device.setText(SANE_NAME_SCAN_SOURCE, *choice);
+        return on == feeder(); // a device without the choice is fine as it is
+    const bool set = m_device.setText(SANE_NAME_SCAN_SOURCE, *choice);
+    refresh();
+    return set && feeder() == on;
 }
 
 } // namespace twainsane

@@ -3,7 +3,10 @@
 // device's own options: pixel type in "mode" (and "depth" where black and
 // white is grey at one bit), resolution in "resolution" (integer or fixed,
 // with "x-resolution" / "y-resolution" where a device has them), the feeder
-// in "source".
+// in "source". The settings are read from the device when asked to
+// (refresh) and after every change, and answered from what was read: the
+// queries make no SANE call, the changes and refresh do (off the
+// application's thread, see RunOffThread).
 
 #include "SaneDevice.h"
 #include "TwainTypes.h"
@@ -21,35 +24,58 @@ namespace twainsane {
 class ScanSettings
 {
 public:
-    explicit ScanSettings(SaneDevice &device) : m_device(device) {}
+    /// Reads the device's settings.
+    explicit ScanSettings(SaneDevice &device);
+
+    /// Reads the device's settings again (after options were set behind
+    /// these settings' back).
+    void refresh();
 
     /// The pixel types the device offers (TWPT_BW, TWPT_GRAY, TWPT_RGB), ascending.
-    std::vector<TW_UINT16> pixelTypes() const;
-    TW_UINT16 pixelType() const;
+    const std::vector<TW_UINT16> &pixelTypes() const { return m_read.pixelTypes; }
+    TW_UINT16 pixelType() const { return m_read.pixelType; }
     bool setPixelType(TW_UINT16 type);
     /// Bits of a pixel of the DIB for a type: 1, 8 or 24.
     static int BitDepthFor(TW_UINT16 type);
 
     /// The resolutions offered, in dots per inch, ascending: the device's own
     /// list, or for a range the usual values within it.
-    std::vector<double> resolutions() const;
-    double resolution() const;
+    const std::vector<double> &resolutions() const { return m_read.resolutions; }
+    double resolution() const { return m_read.resolution; }
     /// Sets the resolution; false when the device cannot take it.
     bool setResolution(double dpi);
 
-    bool hasFeeder() const { return feederChoice().has_value(); }
-    bool feeder() const;
+    bool hasFeeder() const { return m_read.feederChoice.has_value(); }
+    /// Whether the device scans from a flatbed: a device without a choice
+    /// of source does, a feeder-only one does not.
+    bool hasFlatbed() const { return m_read.flatbedChoice.has_value() || !hasFeeder(); }
+    bool feeder() const { return m_read.feeder; }
     bool setFeeder(bool on);
 
     /// The pixel type a mode name stands for; none for modes without one.
+    /// A dithered or halftone grey mode delivers one bit: black and white.
     static std::optional<TW_UINT16> PixelTypeOfMode(const QString &mode);
 
 private:
-    std::optional<QString> feederChoice() const;
-    std::optional<QString> flatbedChoice() const;
+    struct Read
+    {
+        std::vector<TW_UINT16> pixelTypes;
+        TW_UINT16 pixelType = TWPT_GRAY;
+        std::vector<double> resolutions;
+        double resolution = 0;
+        std::optional<QString> feederChoice;
+        std::optional<QString> flatbedChoice;
+        bool feeder = false;
+    };
+
+    std::vector<TW_UINT16> readPixelTypes() const;
+    TW_UINT16 readPixelType() const;
+    std::vector<double> readResolutions() const;
+    double readResolution() const;
     bool greyIsBlackAndWhite() const;
 
     SaneDevice &m_device;
+    Read m_read;
 };
 
 } // namespace twainsane

@@ -22,7 +22,7 @@ bool blockedByModal(QWindow *window)
 
 } // namespace
 
-CallerWindow::CallerWindow(TW_HANDLE parent)
+CallerWindow::CallerWindow(void *parent)
 {
     if (!parent || !qobject_cast<QApplication *>(QCoreApplication::instance()))
         return;

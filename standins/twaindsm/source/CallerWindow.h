@@ -11,11 +11,8 @@
 // parent: the caller disables its window while the source works, and a
 // disabled QObject parent would disable the source's window with it.
 
-#include "TwainTypes.h"
-
 #include <QPointer>
-
-class QWidget;
+#include <QWidget>
 
 namespace twainds {
 
@@ -24,8 +21,9 @@ class CallerWindow
 public:
     /// No window: what the source shows is application-modal.
     CallerWindow() = default;
-    /// The widget of this process whose window id `parent` holds, if any.
-    explicit CallerWindow(TW_HANDLE parent);
+    /// The widget of this process whose window id `parent` (a TW_HANDLE,
+    /// as TW_USERINTERFACE.hParent holds it) names, if any.
+    explicit CallerWindow(void *parent);
 
     /// The caller's top-level widget; null when there is none (or no more).
     QWidget *widget() const { return m_window; }

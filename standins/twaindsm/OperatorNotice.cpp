@@ -3,17 +3,17 @@
 #include <QApplication>
 #include <QMessageBox>
 
-namespace twainsane {
+namespace twaindsm {
 
 QMessageBox *TellOperator(const QString &text, const twainds::CallerWindow &caller)
 {
     if (!qobject_cast<QApplication *>(QCoreApplication::instance()) || text.isEmpty())
         return nullptr;
-    auto *box = new QMessageBox(QMessageBox::Warning, QStringLiteral("Scanner"), text, QMessageBox::Ok);
+    auto *box = new QMessageBox(QMessageBox::Warning, QStringLiteral("Сканер"), text, QMessageBox::Ok);
     box->setObjectName(QLatin1String(NoticeName));
     box->setAttribute(Qt::WA_DeleteOnClose);
     caller.show(box);
     return box;
 }
 
-} // namespace twainsane
+} // namespace twaindsm
