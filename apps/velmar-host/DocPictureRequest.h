@@ -24,7 +24,8 @@ struct DocPictureRun
 
 /// Scripted: works the window as an operator would (list on, pick the source,
 /// scan, turn, save; "Отмена" when no picture came). Returns what the form
-/// handed back.
+/// handed back; "error" (also on stderr) with "sources" when no source in
+/// the list matched. A scan is waited for while its progress moves.
 QJsonObject RunDocPictureScripted(const PackageLoader &package, const DocPictureRun &run);
 
 /// With a person at the display: the window as it is; the picture goes to folder after OK.

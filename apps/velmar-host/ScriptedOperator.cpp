@@ -45,15 +45,25 @@ void Tick(QCheckBox *box)
         box->click(); // a click, so the window stores the choice as it does for a person
 }
 
+/// Milliseconds from the environment variable, else the fallback.
+int patienceFrom(const char *variable, int fallbackMs)
+{
+    bool ok = false;
+    const int ms = qEnvironmentVariableIntValue(variable, &ok);
+    return ok && ms > 0 ? ms : fallbackMs;
+}
+
 } // namespace
 
 int ScriptedPatienceMs()
 {
-    static const int patience = [] {
-        bool ok = false;
-        const int ms = qEnvironmentVariableIntValue("VELMAR_HOST_PATIENCE_MS", &ok);
-        return ok && ms > 0 ? ms : 5000;
-    }();
+    static const int patience = patienceFrom("VELMAR_HOST_PATIENCE_MS", 5000);
+    return patience;
+}
+
+int ScannerPatienceMs()
+{
+    static const int patience = patienceFrom("VELMAR_HOST_SCANNER_PATIENCE_MS", 60000);
     return patience;
 }
 

@@ -20,6 +20,11 @@ class TABBYYRecognitionFM;
 /// window's own update of its actions.
 int ScriptedPatienceMs();
 
+/// How long the scripted operator waits for a scan whose progress does not
+/// move (a lamp warming up, a slow page) before cancelling it: 60 s, or the
+/// milliseconds of VELMAR_HOST_SCANNER_PATIENCE_MS.
+int ScannerPatienceMs();
+
 /// Answers every visible message box while it lives.
 class MessageBoxAnswerer : public QObject
 {

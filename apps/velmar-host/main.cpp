@@ -305,7 +305,8 @@ int main(int argc, char **argv)
     const QCommandLineOption docPictureOption(QStringLiteral("doc-picture"),
         QStringLiteral("Scan a document picture over TWAIN (no recognition) and store it as document.png."));
     const QCommandLineOption scannerOption(QStringLiteral("scanner"),
-        QStringLiteral("With --doc-picture, scripted: scan once from the source whose name holds this text."),
+        QStringLiteral("With --doc-picture, scripted: scan once from the source whose name holds this text; "
+                       "exit code 3 when no picture was stored."),
         QStringLiteral("text"));
     const QCommandLineOption cameraOption(QStringLiteral("camera"),
         QStringLiteral("Open the camera snapshot window instead of recognition; the frame and the fragment go to the output folder."));
@@ -360,6 +361,14 @@ int main(int argc, char **argv)
                 report["messages"] = QJsonArray::fromStringList(messages);
             const QByteArray json = QJsonDocument(report).toJson(QJsonDocument::Indented);
             std::fwrite(json.constData(), 1, size_t(json.size()), stdout);
+            // A scan asked of a named scanner that stored no picture has failed
+            // (the specimen runs' outcomes are their report).
+            if (options.scripted && !options.scanner.isEmpty()
+                && !report["docPicture"].toObject()["scan"].toObject().contains("file")) {
+                std::fprintf(stderr, "velmar-host: no picture was stored from the scanner \"%s\"\n",
+                             qPrintable(options.scanner));
+                return 3;
+            }
             return 0;
         }
         report["catalogue"] = catalogueJson(package);

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSet>
+#include <cstdio>
 #include <dlfcn.h>
 
 #include "TwainDsmHooks.h"
@@ -25,6 +26,21 @@ QString managerFolder()
 void *openLibrary(const QString &path)
 {
     return dlopen(QFile::encodeName(path).constData(), RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
+}
+
+// A source library that will not load (one it needs is missing or broken,
+// as SANE's may be) would take its sources away without a word: the loader's
+// reason is logged, once per library and reason, as the list is made anew
+// for every session.
+void reportUnloadable(const QString &path, const char *reason)
+{
+    static QSet<QString> reported;
+    const QString line = QStringLiteral("twaindsm: cannot load the source %1: %2")
+                             .arg(path, reason ? QString::fromLocal8Bit(reason) : QStringLiteral("no reason given"));
+    if (reported.contains(line))
+        return;
+    reported.insert(line);
+    std::fprintf(stderr, "%s\n", line.toLocal8Bit().constData());
 }
 
 } // namespace
@@ -97,10 +113,14 @@ bool LoadSource(SourceLibrary &source)
     if (source.handle)
         return true;
     source.handle = openLibrary(source.path);
-    if (!source.handle)
+    if (!source.handle) {
+        reportUnloadable(source.path, dlerror());
         return false;
+    }
+    dlerror(); // a stale message must not pass for the lookup's
     source.entry = reinterpret_cast<DSENTRYPROC>(dlsym(source.handle, TWAIN_DS_ENTRY_NAME));
     if (!source.entry) {
+        reportUnloadable(source.path, dlerror());
         UnloadSource(source);
         return false;
     }

@@ -181,7 +181,8 @@ TW_UINT16 SourceManager::openSource(pTW_IDENTITY origin, pTW_IDENTITY id)
         if (asDefault && !remembered.isEmpty())
             TellOperator(QStringLiteral("Сканер «%1» не найден. Проверьте, что он подключён и включён, "
                                         "или выберите другой сканер из списка.")
-                             .arg(remembered));
+                             .arg(remembered),
+                         twainds::CallerWindow(reinterpret_cast<TW_HANDLE>(m_parent)));
         return fail(TWCC_NODS);
     }
     SourceLibrary &source = m_sources[std::size_t(i)];

@@ -2,6 +2,7 @@
 // source manager beside the test and its specimen scanner, answered as an
 // operator answers the scanner's own dialog.
 #include "common/engCommon9r.h"
+#include "support/OperatorInput.h"
 #include "support/TestSupport.h"
 #include "twain/engDocFromScanner9r_FM.h"
 #include "ui/TPictureBox.h"
@@ -169,6 +170,35 @@ TEST_F(DocScannerEndToEndTest, ATransferFailingAfterTheFeederPagesKeepsTheLastPa
     const QImage kept = Scan();
     EXPECT_EQ(kept, two);
     EXPECT_EQ(form->imgTempTest->Tag(), 0) << "a new picture, as scanned";
+    EXPECT_TRUE(boxes.calls.empty());
+}
+
+TEST_F(DocScannerEndToEndTest, TheScannersWindowTakesTheOperatorsInputWhileTheFormIsModal)
+{
+    // The host runs the form with exec(); the operator scans with the mouse
+    // on the scanner's "Scan", then cancels a second scan with Escape.
+    int answered = 0;
+    bool lost = false;
+    r9test::WindowOperator person("SpecimenScanDialog", [&](QWidget *dialog) {
+        const bool scan = answered++ == 0;
+        auto *button = dialog->findChild<QPushButton *>(QLatin1String(scan ? "bScan" : "bCancel"));
+        if (!(scan ? r9test::MouseClick(button) : r9test::KeyPress(dialog, Qt::Key_Escape))) {
+            lost = true; // blocked by the form: worked by code, so the scan ends
+            button->click();
+        }
+    });
+    QImage scanned;
+    QImage afterCancel;
+    r9test::RunInModalWindow(*form, [&] {
+        EXPECT_TRUE(r9test::MouseClick(form->bScanTest));
+        scanned = form->imgWorkTest->Picture();
+        EXPECT_TRUE(r9test::MouseClick(form->bScanTest));
+        afterCancel = form->imgWorkTest->Picture();
+    });
+    EXPECT_EQ(person.seen(), 2);
+    EXPECT_FALSE(lost) << "the scanner's window was blocked by the form";
+    EXPECT_FALSE(scanned.isNull());
+    EXPECT_EQ(afterCancel, scanned);
     EXPECT_TRUE(boxes.calls.empty());
 }
 

@@ -50,7 +50,7 @@ void WriteFile(const QString &path, const QByteArray &bytes)
         throw std::runtime_error("cannot write test file " + path.toStdString());
 }
 
-QJsonObject RunReferenceHost(const QStringList &arguments, int timeoutMs)
+HostRun RunReferenceHostAllowingFailure(const QStringList &arguments, int timeoutMs)
 {
     QProcess host;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -61,10 +61,19 @@ QJsonObject RunReferenceHost(const QStringList &arguments, int timeoutMs)
     host.setWorkingDirectory(TestHome());
     host.start(QCoreApplication::applicationDirPath() + "/velmar-host", arguments);
     EXPECT_TRUE(host.waitForFinished(timeoutMs));
-    const std::string errors = host.readAllStandardError().toStdString();
-    EXPECT_EQ(host.exitStatus(), QProcess::NormalExit) << "the host crashed: " << errors;
-    EXPECT_EQ(host.exitCode(), 0) << errors;
-    return QJsonDocument::fromJson(host.readAllStandardOutput()).object();
+    HostRun run;
+    run.errors = QString::fromLocal8Bit(host.readAllStandardError());
+    EXPECT_EQ(host.exitStatus(), QProcess::NormalExit) << "the host crashed: " << run.errors.toStdString();
+    run.exitCode = host.exitCode();
+    run.report = QJsonDocument::fromJson(host.readAllStandardOutput()).object();
+    return run;
+}
+
+QJsonObject RunReferenceHost(const QStringList &arguments, int timeoutMs)
+{
+    const HostRun run = RunReferenceHostAllowingFailure(arguments, timeoutMs);
+    EXPECT_EQ(run.exitCode, 0) << run.errors.toStdString();
+    return run.report;
 }
 
 QString ToolTipShownFor(QWidget *widget)

@@ -36,6 +36,15 @@ QByteArray Utf16LeFile(const QString &text);
 /// without a display, in the test's home, and returns its JSON report. A
 /// host that does not finish in time or fails is a test failure.
 QJsonObject RunReferenceHost(const QStringList &arguments, int timeoutMs = 300000);
+/// The same for a run that may fail: its report, exit code and error output.
+/// A host that does not finish in time or crashes is a test failure.
+struct HostRun
+{
+    QJsonObject report;
+    int exitCode = -1;
+    QString errors;
+};
+HostRun RunReferenceHostAllowingFailure(const QStringList &arguments, int timeoutMs = 300000);
 void WriteFile(const QString &path, const QByteArray &bytes);
 
 /// The tooltip a shown window would show for the mouse resting on widget

@@ -2,6 +2,7 @@
 // the test) with the specimen data source from its twain/ folder.
 #include "DibBuilder.h"
 #include "ManagerSupport.h"
+#include "support/OperatorInput.h"
 #include "TwainFixture.h"
 #include "ui/TPictureBox.h"
 
@@ -9,7 +10,9 @@
 #include <QDir>
 #include <QFile>
 #include <QDialog>
+#include <QDialogButtonBox>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QSet>
 #include <QTimer>
@@ -420,10 +423,135 @@ TEST_F(SpecimenSourceTest, ALibraryThatIsNoDataSourceIsSkipped)
     qputenv(TWAINDSM_SOURCES_ENV, extra.toLocal8Bit());
     const TwainDsmSelectHook previous = SetSelectHook(&SelectLog::choose);
     SelectLog::answer = -1;
+    testing::internal::CaptureStderr();
     EXPECT_FALSE(TWAIN_SelectImageSource(0));
+    EXPECT_FALSE(TWAIN_SelectImageSource(0));
+    const QStringList log = QString::fromStdString(testing::internal::GetCapturedStderr()).split(QLatin1Char('\n'));
     EXPECT_NE(std::find(SelectLog::names.begin(), SelectLog::names.end(), SpecimenName), SelectLog::names.end());
     SetSelectHook(previous);
     qunsetenv(TWAINDSM_SOURCES_ENV);
+    // Why it was skipped is logged, naming the library and the loader's
+    // reason, once for the two lists of sources made.
+    const QStringList lines = log.filter(QStringLiteral("libbroken.so"));
+    ASSERT_EQ(lines.size(), 1) << log.join(QLatin1Char('\n')).toStdString();
+    EXPECT_TRUE(lines[0].startsWith(QStringLiteral("twaindsm: cannot load the source ") + extra + QStringLiteral("/libbroken.so: ")))
+        << lines[0].toStdString();
+    EXPECT_GT(lines[0].size(), lines[0].indexOf(QStringLiteral(".so: ")) + 5) << "the loader's reason follows";
+}
+
+TEST_F(SpecimenSourceTest, TheSourcesWindowTakesTheOperatorsInputWhileTheCallersWindowIsModal)
+{
+    // A host shows its form modally and the form acquires with its own
+    // window (or, as a C host does, with none): the scanner's window must
+    // take the operator's mouse and keys all the same.
+    TWAIN_SetHideUI(0);
+    enum class Named {
+        Own,     ///< the caller's modal window
+        None,    ///< no window: the layer's proxy window, blocked like the rest
+        Foreign, ///< a window that is no widget of this process
+    };
+    struct Case
+    {
+        const char *name;
+        Named window;
+        const char *button; ///< clicked with the mouse; null: the key is pressed
+        int key;
+        bool picture;
+    };
+    for (const Case c : {Case{"mouse on Scan", Named::Own, "bScan", 0, true},
+                         Case{"mouse on Cancel", Named::Own, "bCancel", 0, false},
+                         Case{"Return", Named::Own, nullptr, Qt::Key_Return, true},
+                         Case{"Escape", Named::Own, nullptr, Qt::Key_Escape, false},
+                         Case{"mouse on Scan, no window", Named::None, "bScan", 0, true},
+                         Case{"Escape, no window", Named::None, nullptr, Qt::Key_Escape, false},
+                         Case{"Return, foreign window", Named::Foreign, nullptr, Qt::Key_Return, true}}) {
+        SCOPED_TRACE(c.name);
+        TWAIN_FreeNative(kept);
+        kept = nullptr;
+        bool tookInput = false;
+        r9test::WindowOperator op("SpecimenScanDialog", [&](QWidget *dialog) {
+            tookInput = c.button ? r9test::MouseClick(dialog->findChild<QPushButton *>(QLatin1String(c.button)))
+                                 : r9test::KeyPress(dialog, c.key);
+            if (!tookInput) // a blocked window: end the acquisition as the test can
+                dialog->findChild<QPushButton *>(QLatin1String(c.picture ? "bScan" : "bCancel"))->click();
+        });
+        QDialog caller;
+        r9test::RunInModalWindow(caller, [&] {
+            if (c.window != Named::Foreign) {
+                kept = TWAIN_AcquireNative(c.window == Named::Own ? TWAIN_HWND(caller.winId()) : 0, TWAIN_ANYTYPE);
+                return;
+            }
+            // A host without Qt widgets drives the session itself with a
+            // window of its own.
+            if (TWAIN_OpenSourceManager(0) && TWAIN_OpenDefaultSource() && TWAIN_EnableSource(0x7F00001)) {
+                TWAIN_ModalEventLoop();
+                kept = twain::session().lastNative;
+            }
+            TWAIN_CloseSourceManager(0);
+            TWAIN_UnloadSourceManager();
+        });
+        EXPECT_EQ(op.seen(), 1);
+        EXPECT_TRUE(tookInput) << "the scanner's window was blocked by the caller's";
+        EXPECT_EQ(kept != nullptr, c.picture);
+        EXPECT_EQ(TWAIN_State(), TWAIN_PRESESSION);
+        EXPECT_TRUE(boxes.calls.empty());
+    }
+}
+
+TEST_F(SpecimenSourceTest, TheManagersNoticeTakesTheOperatorsInputWhileTheCallersWindowIsModal)
+{
+    // The remembered scanner is missing: the manager's notice, owned by the
+    // window the caller opened it with, is closed with the mouse.
+    r9test::WriteFile(qEnvironmentVariable("XDG_CONFIG_HOME") + QStringLiteral("/twaindsm/default-source"),
+                      "SANE: Canon LiDE 110\n");
+    QDialog caller;
+    bool noticeShown = false;
+    bool closedByTheOperator = false;
+    r9test::RunInModalWindow(caller, [&] {
+        kept = TWAIN_AcquireNative(TWAIN_HWND(caller.winId()), TWAIN_ANYTYPE);
+        for (QWidget *w : QApplication::topLevelWidgets())
+            if (auto *box = qobject_cast<QMessageBox *>(w);
+                box && box->objectName() == QLatin1String(twaindsm::NoticeName) && box->isVisible()) {
+                noticeShown = true;
+                closedByTheOperator = r9test::MouseClick(box->button(QMessageBox::Ok));
+                if (!closedByTheOperator)
+                    delete box;
+            }
+    });
+    EXPECT_EQ(kept, nullptr);
+    EXPECT_TRUE(noticeShown);
+    EXPECT_TRUE(closedByTheOperator) << "the notice was blocked by the caller's window";
+    EXPECT_EQ(ScannerNotices(), QStringList());
+}
+
+TEST_F(SpecimenSourceTest, TheSelectionDialogTakesTheOperatorsInputWhileTheCallersWindowIsModal)
+{
+    const TwainDsmSelectHook previous = SetSelectHook(nullptr);
+    QFile::remove(qEnvironmentVariable("XDG_CONFIG_HOME") + QStringLiteral("/twaindsm/default-source"));
+    bool tookInput = false;
+    r9test::WindowOperator op("SelectSourceDialog", [&](QWidget *w) {
+        auto *dialog = static_cast<QDialog *>(w);
+        auto *list = dialog->findChild<QListWidget *>(QStringLiteral("lbSources"));
+        const QList<QListWidgetItem *> found = list->findItems(QLatin1String(SpecimenName), Qt::MatchExactly);
+        if (!found.isEmpty()) {
+            list->scrollToItem(found.first());
+            r9test::MouseClick(list->viewport(), list->visualItemRect(found.first()).center());
+        }
+        auto *buttons = dialog->findChild<QDialogButtonBox *>();
+        tookInput = !found.isEmpty() && list->currentItem() == found.first()
+                    && r9test::MouseClick(buttons->button(QDialogButtonBox::Ok));
+        if (!tookInput)
+            dialog->reject();
+    });
+    QDialog caller;
+    TWAIN_BOOL chosen = 0;
+    r9test::RunInModalWindow(caller, [&] { chosen = TWAIN_SelectImageSource(TWAIN_HWND(caller.winId())); });
+    SetSelectHook(previous);
+    EXPECT_EQ(op.seen(), 1);
+    EXPECT_TRUE(tookInput) << "the selection dialog was blocked by the caller's window";
+    EXPECT_TRUE(chosen);
+    EXPECT_EQ(r9test::ReadFile(qEnvironmentVariable("XDG_CONFIG_HOME") + QStringLiteral("/twaindsm/default-source")).trimmed(),
+              QByteArray(SpecimenName));
 }
 
 } // namespace

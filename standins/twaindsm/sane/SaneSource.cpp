@@ -343,6 +343,7 @@ TW_UINT16 SaneSource::userInterface(TW_UINT16 msg, pTW_USERINTERFACE ui)
         m_config = ReadConfig();
         m_showUI = ui->ShowUI != 0 && qobject_cast<QApplication *>(QCoreApplication::instance());
         m_pending = MSG_NULL;
+        m_caller = twainds::CallerWindow(ui->hParent);
         m_state = 5;
         if (m_showUI) {
             ScanChoices choices;
@@ -362,7 +363,7 @@ TW_UINT16 SaneSource::userInterface(TW_UINT16 msg, pTW_USERINTERFACE ui)
                                                     [this](ScanDialog::Action a, const ScanChoices &c) {
                                                         dialogAnswer(a, c);
                                                     });
-            m_dialog->show();
+            m_caller.show(m_dialog.get());
         } else {
             startScan();
         }
@@ -505,7 +506,7 @@ void SaneSource::scanEnded()
         // then closes it. So the fault goes to a box of its own, unless the
         // dialog stays up with it (no pages to hand over).
         if (!m_dialog || !m_pages.empty())
-            TellOperator(failure.message);
+            TellOperator(failure.message, m_caller);
     }
     const QString message = failure ? failure.message
                             : cancelled ? QStringLiteral("Сканирование отменено.")

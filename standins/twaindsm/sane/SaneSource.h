@@ -8,6 +8,7 @@
 // all pages of a scan are read before the first transfer, so the transfers
 // themselves never wait on the device.
 
+#include "CallerWindow.h"
 #include "DataSource.h"
 #include "SaneConfig.h"
 #include "SaneDevice.h"
@@ -87,6 +88,9 @@ private:
     std::deque<TW_HANDLE> m_pages;
     double m_scanDpi = 0; // of the scan m_pages come from
     std::unique_ptr<ScanDialog> m_dialog;
+    /// The window the caller enabled the source with: it owns the dialog
+    /// and the notices of the session.
+    twainds::CallerWindow m_caller;
 };
 
 } // namespace twainsane

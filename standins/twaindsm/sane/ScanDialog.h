@@ -3,7 +3,8 @@
 // flatbed or feeder), "Сканировать" and "Отмена", and while SANE reads the
 // page count with a progress bar; "Отмена" then stops the scan. It is
 // modeless and top-level, so it keeps working while the application's
-// window is disabled, and it shows the scanner's faults in its status line.
+// window is disabled (the source shows it owned by the caller's window, see
+// CallerWindow), and it shows the scanner's faults in its status line.
 // While it waits for the operator the pointer is the arrow, whatever busy
 // cursor the application set for the time of the acquisition.
 

@@ -1,6 +1,7 @@
 #pragma once
 // The specimen scanner's own dialog: "Scan" or "Cancel". It is modeless and
-// top-level, so it keeps working while the application's window is disabled.
+// top-level, so it keeps working while the application's window is disabled;
+// the source shows it owned by the caller's window (see CallerWindow).
 
 #include <QDialog>
 #include <functional>

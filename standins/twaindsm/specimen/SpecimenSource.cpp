@@ -1,5 +1,6 @@
 #include "SpecimenSource.h"
 
+#include "CallerWindow.h"
 #include "SpecimenPages.h"
 
 #include <QApplication>
@@ -190,7 +191,7 @@ TW_UINT16 SpecimenSource::userInterface(TW_UINT16 msg, pTW_USERINTERFACE ui)
                 if (m_state == 5)
                     m_pending = scan ? MSG_XFERREADY : MSG_CLOSEDSREQ;
             });
-            m_dialog->show();
+            twainds::CallerWindow(ui->hParent).show(m_dialog.get());
         } else {
             m_pending = MSG_XFERREADY;
         }
