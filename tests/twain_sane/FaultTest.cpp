@@ -101,7 +101,7 @@ TEST_F(SaneSourceTest, TheOperatorCancelsWhileSaneReadsAndClosesTheDialog)
     // under way.
     setSourceOptions(BaseOptions() + SlowReads() + QStringList{QStringLiteral("br-x=60"), QStringLiteral("br-y=60")});
     int progressSeen = -1;
-    QString status;
+    QString status, statusStyle;
     QString cancelling;
     auto progress = [](QWidget *d) { return d->findChild<QProgressBar *>(QStringLiteral("pbProgress")); };
     DialogOperator op({{[](QWidget *) { return true; }, [](QWidget *d) { Click(d, "bScan"); }},
@@ -114,6 +114,7 @@ TEST_F(SaneSourceTest, TheOperatorCancelsWhileSaneReadsAndClosesTheDialog)
                        {[&](QWidget *d) { return !progress(d)->isVisible(); },
                         [&](QWidget *d) {
                             status = d->findChild<QLabel *>(QStringLiteral("laStatus"))->text();
+                            statusStyle = d->findChild<QLabel *>(QStringLiteral("laStatus"))->styleSheet();
                             Click(d, "bCancel"); // closes the source
                         }}});
     EXPECT_EQ(acquire(TWAIN_RGB), nullptr);
@@ -122,6 +123,7 @@ TEST_F(SaneSourceTest, TheOperatorCancelsWhileSaneReadsAndClosesTheDialog)
     EXPECT_LT(progressSeen, 100);
     EXPECT_EQ(cancelling, QStringLiteral("Сканирование отменяется\u2026"));
     EXPECT_EQ(status, QStringLiteral("Сканирование отменено."));
+    EXPECT_FALSE(statusStyle.contains(QStringLiteral("#b00000"))) << "the operator's own cancel is no fault";
     EXPECT_EQ(TWAIN_GetNumDibs(), 0);
     EXPECT_EQ(TWAIN_State(), TWAIN_PRESESSION);
     EXPECT_EQ(ScanDialogShown(), nullptr);
@@ -131,7 +133,7 @@ TEST_F(SaneSourceTest, AFaultShowsInTheDialogWhichWaitsForTheOperator)
 {
     TWAIN_SetHideUI(0);
     configureBackend({QStringLiteral("read-status-code SANE_STATUS_IO_ERROR")});
-    QString status;
+    QString status, statusStyle;
     DialogOperator op({{[](QWidget *) { return true; }, [](QWidget *d) { Click(d, "bScan"); }},
                        {[](QWidget *d) {
                             return d->findChild<QPushButton *>(QStringLiteral("bScan"))->isEnabled()
@@ -139,11 +141,13 @@ TEST_F(SaneSourceTest, AFaultShowsInTheDialogWhichWaitsForTheOperator)
                         },
                         [&](QWidget *d) {
                             status = d->findChild<QLabel *>(QStringLiteral("laStatus"))->text();
+                            statusStyle = d->findChild<QLabel *>(QStringLiteral("laStatus"))->styleSheet();
                             Click(d, "bCancel");
                         }}});
     EXPECT_EQ(acquire(TWAIN_GRAY), nullptr);
     EXPECT_EQ(op.stepsDone(), 2u);
     EXPECT_EQ(status, QStringLiteral("Сканер не отвечает: проверьте, что он подключён и включён."));
+    EXPECT_TRUE(statusStyle.contains(QStringLiteral("#b00000"))) << "a fault shows in red";
     // The dialog told it while it waited: no second box of the same.
     EXPECT_EQ(Notices(), QStringList());
 }

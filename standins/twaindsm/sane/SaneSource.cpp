@@ -514,16 +514,16 @@ void SaneSource::scanEnded()
     if (!m_pages.empty()) {
         announce(MSG_XFERREADY); // the pages read before a fault are not lost
         if (m_dialog)
-            m_dialog->showIdle(message);
+            m_dialog->showIdle(message, bool(failure));
         return;
     }
-    transfersEnded(message);
+    transfersEnded(message, bool(failure));
 }
 
-void SaneSource::transfersEnded(const QString &message)
+void SaneSource::transfersEnded(const QString &message, bool fault)
 {
     if (m_dialog)
-        m_dialog->showIdle(message);
+        m_dialog->showIdle(message, fault);
     else
         announce(MSG_CLOSEDSREQ);
 }

@@ -56,7 +56,7 @@ private:
     void scanEnded();
     /// After the last transfer: ready for another scan with the dialog, else
     /// a request to be closed.
-    void transfersEnded(const QString &message = QString());
+    void transfersEnded(const QString &message = QString(), bool fault = false);
     /// Has the message wait for the application's next MSG_PROCESSEVENT,
     /// and wakes the application's loop for it.
     void announce(TW_UINT16 message);

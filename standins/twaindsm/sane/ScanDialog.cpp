@@ -68,7 +68,6 @@ ScanDialog::ScanDialog(const QString &title, const ScanChoices &choices,
     m_status = new QLabel(this);
     m_status->setObjectName(QStringLiteral("laStatus"));
     m_status->setWordWrap(true);
-    m_status->setStyleSheet(QStringLiteral("color: #b00000"));
     layout->addWidget(m_page);
     layout->addWidget(m_progress);
     layout->addWidget(m_status);
@@ -125,8 +124,10 @@ void ScanDialog::showCancelling(const QString &text)
     m_page->setText(text);
 }
 
-void ScanDialog::showIdle(const QString &message)
+void ScanDialog::showIdle(const QString &message, bool fault)
 {
+    // A fault in red; the operator's own cancel is news, not a fault.
+    m_status->setStyleSheet(fault ? QStringLiteral("color: #b00000") : QString());
     for (QWidget *w : {static_cast<QWidget *>(m_pixelType), static_cast<QWidget *>(m_resolution),
                        static_cast<QWidget *>(m_source), static_cast<QWidget *>(m_scan)})
         if (w)

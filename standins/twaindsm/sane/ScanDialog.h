@@ -50,7 +50,7 @@ public:
     void showCancelling(const QString &text);
     /// Ready for the next scan, with a message in the status line (empty
     /// clears it).
-    void showIdle(const QString &message);
+    void showIdle(const QString &message, bool fault = true);
 
 protected:
     void reject() override;
