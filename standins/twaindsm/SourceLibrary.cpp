@@ -54,6 +54,15 @@ QStringList SourceFolders()
     return folders;
 }
 
+/// Reads away the condition of a request the library refused as unknown
+/// to it: it would otherwise stand for the next operation, which may well
+/// succeed.
+void forgetRefusal(DSENTRYPROC entry, pTW_IDENTITY app)
+{
+    TW_STATUS cleared{};
+    entry(app, DG_CONTROL, DAT_STATUS, MSG_GET, &cleared);
+}
+
 std::vector<TW_IDENTITY> AskIdentities(DSENTRYPROC entry, pTW_IDENTITY app)
 {
     // A library that drives several devices lists one source per device;
@@ -68,6 +77,7 @@ std::vector<TW_IDENTITY> AskIdentities(DSENTRYPROC entry, pTW_IDENTITY app)
                  && entry(app, DG_CONTROL, DAT_IDENTITY, MSG_GETNEXT, &identity) == TWRC_SUCCESS);
         return identities;
     }
+    forgetRefusal(entry, app);
     identity = TW_IDENTITY{};
     if (entry(app, DG_CONTROL, DAT_IDENTITY, MSG_GET, &identity) == TWRC_SUCCESS)
         identities.push_back(identity);
@@ -88,7 +98,8 @@ std::vector<SourceLibrary> DiscoverSources(pTW_IDENTITY app, Listing listing)
                 continue;
             if (listing == Listing::Afresh) {
                 TW_IDENTITY unused{};
-                source.entry(app, DG_CONTROL, DAT_IDENTITY, TWAINDSM_MSG_RELIST, &unused);
+                if (source.entry(app, DG_CONTROL, DAT_IDENTITY, TWAINDSM_MSG_RELIST, &unused) != TWRC_SUCCESS)
+                    forgetRefusal(source.entry, app);
             }
             const std::vector<TW_IDENTITY> identities = AskIdentities(source.entry, app);
             UnloadSource(source);

@@ -180,7 +180,7 @@ TW_UINT16 SourceManager::openSource(pTW_IDENTITY origin, pTW_IDENTITY id)
         const QString remembered = ReadDefaultSource();
         if (asDefault && !remembered.isEmpty())
             TellOperator(QStringLiteral("Сканер «%1» не найден. Проверьте, что он подключён и включён, "
-                                        "или выберите другой сканер из списка.")
+                                        "или выберите другой сканер в списке источников.")
                              .arg(remembered),
                          twainds::CallerWindow(reinterpret_cast<TW_HANDLE>(m_parent)));
         return fail(TWCC_NODS);

@@ -350,6 +350,27 @@ TEST_F(SpecimenSourceTest, TheChosenSourceBecomesTheRememberedDefault)
     EXPECT_TRUE(boxes.calls.empty());
 }
 
+TEST_F(SpecimenSourceTest, ASourceThatRefusedTheFreshListingKeepsNoConditionFromIt)
+{
+    // Listing asks every source library for its list of devices, and opening
+    // the source list asks it to list afresh; the specimen source knows
+    // neither request and refuses both. Its condition code must not stand
+    // for the next operation, which succeeds.
+    const TwainDsmSelectHook previous = SetSelectHook(&SelectLog::choose);
+    SelectLog::answer = -2; // choose the specimen scanner
+    ASSERT_TRUE(TWAIN_SelectImageSource(0));
+    SetSelectHook(previous);
+    ASSERT_TRUE(TWAIN_OpenSourceManager(0));
+    ASSERT_TRUE(TWAIN_OpenDefaultSource());
+    EXPECT_EQ(TWAIN_GetPixelType(), TWPT_RGB);
+    TW_STATUS status{};
+    status.ConditionCode = 0xFFFF;
+    ASSERT_TRUE(TWAIN_DS(DG_CONTROL, DAT_STATUS, MSG_GET, &status));
+    EXPECT_EQ(status.ConditionCode, TWCC_SUCCESS);
+    EXPECT_TRUE(TWAIN_CloseSourceManager(0));
+    EXPECT_TRUE(TWAIN_UnloadSourceManager());
+}
+
 TEST_F(SpecimenSourceTest, ARememberedSourceThatIsMissingIsNotReplacedByAnother)
 {
     // The operator's scanner is switched off: no other source, least of all
@@ -365,7 +386,7 @@ TEST_F(SpecimenSourceTest, ARememberedSourceThatIsMissingIsNotReplacedByAnother)
     EXPECT_EQ(boxTexts(), QStringList{QStringLiteral("TWAIN_ReportLastError: an error occurred")});
     EXPECT_EQ(ScannerNotices(),
               QStringList{QStringLiteral("Сканер «SANE: Canon LiDE 110» не найден. Проверьте, что он подключён "
-                                         "и включён, или выберите другой сканер из списка.")});
+                                         "и включён, или выберите другой сканер в списке источников.")});
 
     ASSERT_TRUE(TWAIN_OpenSourceManager(0));
     TW_IDENTITY id{};

@@ -62,7 +62,7 @@ TEST_F(SaneSourceTest, ARememberedScannerThatIsMissingIsNotReplacedByAnother)
 {
     rememberSource("SANE: Canon LiDE 110");
     const QStringList notice{QStringLiteral("Сканер «SANE: Canon LiDE 110» не найден. Проверьте, что он подключён "
-                                            "и включён, или выберите другой сканер из списка.")};
+                                            "и включён, или выберите другой сканер в списке источников.")};
     // Other SANE devices are there: none of them scans in its place.
     EXPECT_EQ(acquire(), nullptr);
     EXPECT_EQ(TWAIN_GetNumDibs(), 0);

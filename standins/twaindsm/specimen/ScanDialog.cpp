@@ -13,12 +13,12 @@ ScanDialog::ScanDialog(int pages, std::function<void(bool scan)> answer)
     setObjectName(QStringLiteral("SpecimenScanDialog"));
     setWindowTitle(QStringLiteral("Specimen Scanner"));
     auto *layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(QStringLiteral("Pages per scan: %1").arg(pages), this));
+    layout->addWidget(new QLabel(QStringLiteral("Страниц за одно сканирование: %1").arg(pages), this));
     auto *row = new QHBoxLayout;
-    auto *scan = new QPushButton(QStringLiteral("Scan"), this);
+    auto *scan = new QPushButton(QStringLiteral("Сканировать"), this);
     scan->setObjectName(QStringLiteral("bScan"));
     scan->setDefault(true);
-    auto *cancel = new QPushButton(QStringLiteral("Cancel"), this);
+    auto *cancel = new QPushButton(QStringLiteral("Отмена"), this);
     cancel->setObjectName(QStringLiteral("bCancel"));
     row->addWidget(scan);
     row->addWidget(cancel);

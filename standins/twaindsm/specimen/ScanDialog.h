@@ -1,5 +1,5 @@
 #pragma once
-// The specimen scanner's own dialog: "Scan" or "Cancel". It is modeless and
+// The specimen scanner's own dialog: "Сканировать" or "Отмена". It is modeless and
 // top-level, so it keeps working while the application's window is disabled;
 // the source shows it owned by the caller's window (see CallerWindow).
 
