@@ -54,6 +54,14 @@ private:
     /// the application's event loop goes on.
     void endScanThread();
     void scanEnded();
+    /// Gives up a cancelled scan that did not end in time (a call to the
+    /// device that never returns): the device goes with it, closed only
+    /// should its call ever return, and the transfer ends with the device
+    /// not answering, the pages finished before kept. False when the scan
+    /// ended meanwhile after all.
+    bool abandonScan();
+    /// Hands over the scan's outcome: its pages, then the fault or the cancel.
+    void deliverScan(const Failure &failure, bool cancelled);
     /// After the last transfer: ready for another scan with the dialog, else
     /// a request to be closed.
     void transfersEnded(const QString &message = QString(), bool fault = false);
