@@ -7,13 +7,17 @@
 // however busy the application's thread is, and only tells it of progress
 // (pages done, percent of the page) and of the end. Where the device gives a
 // descriptor a read waits for data on it (a while at most, so a cancel is
-// never kept waiting long); where it reads without waiting and gives none, a
-// read that found nothing rests a moment before the next.
+// never kept waiting long); a read that found nothing rests a moment before
+// the next, with a descriptor or without (one that stays readable with
+// nothing to read would be read round and round).
 //
 // A cancel is seen between two reads. A call that does not return (a
 // stalled device, a lamp that never warms up, a network scanner that hung)
 // is cancelled on the device from a watching thread once a short grace has
-// passed, as SANE allows, so the call returns and the scan ends.
+// passed, and again after each grace while it still waits, as SANE allows,
+// so the call returns and the scan ends. A call deaf even to that is not
+// waited for without end: the scan is given up, left to its threads, which
+// share its state with no one else's.
 
 #include "ScanJob.h"
 
