@@ -401,8 +401,8 @@ void SaneSource::dialogAnswer(ScanDialog::Action action, const ScanChoices &choi
             m_dialog->showCancelling(QString::fromUtf8(CancellingText));
             // A scan whose call never returns, even cancelled, is given up
             // after a while rather than keep the window waiting for ever.
-            QTimer::singleShot(ScanThread::AbandonLimit(), &m_newsContext, [this, scan = m_scan.get()] {
-                if (m_state == 5 && m_scan.get() == scan && !m_endingScan && !m_scan->progress().ended)
+            QTimer::singleShot(ScanThread::AbandonLimit(), &m_newsContext, [this, scan = m_scanNumber] {
+                if (m_state == 5 && m_scan && m_scanNumber == scan && !m_endingScan && !m_scan->progress().ended)
                     abandonScan();
             });
         }
@@ -452,6 +452,7 @@ void SaneSource::startScan()
     // application's MSG_PROCESSEVENT looks for it.
     if (m_dialog)
         m_dialog->showScanning(1, 0);
+    ++m_scanNumber;
     m_scan = std::make_unique<ScanThread>(std::make_unique<ScanJob>(m_device->handle(), request, calls), [this] {
         if (QCoreApplication::instance())
             QMetaObject::invokeMethod(&m_newsContext, [this] { scanNews(); }, Qt::QueuedConnection);

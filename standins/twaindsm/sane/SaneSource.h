@@ -89,6 +89,7 @@ private:
     /// before the scan thread and gone after it.
     QObject m_newsContext;
     std::unique_ptr<ScanThread> m_scan;
+    int m_scanNumber = 0; // which scan m_scan is, for what waits on one scan
     bool m_endingScan = false;
     /// The capabilities as the scan began: while it runs the device is the
     /// scan thread's alone, so queries are answered from here.

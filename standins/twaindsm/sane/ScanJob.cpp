@@ -153,12 +153,15 @@ bool ScanJob::interrupted() const
 
 void ScanJob::kill()
 {
-    std::lock_guard<std::mutex> lock(m_callMutex);
+    // Not under the call's lock: interrupt() holds it while its cancel may
+    // hang as the call did. The one cancel under way then is the last call.
     m_dead = true;
 }
 
 void ScanJob::cancelDevice()
 {
+    if (m_dead)
+        return;
     m_threads.settle(SettleLimit);
     // Marked as every call: the cancel itself is a network round trip with
     // SANE's net backend, and may hang as any other.

@@ -140,7 +140,8 @@ private:
     bool m_inCall = false;
     bool m_inStart = false;
     bool m_interrupted = false;
-    bool m_dead = false;
+    // Set without the lock: a cancel from outside may hang with the lock held.
+    std::atomic<bool> m_dead{false};
 };
 
 } // namespace twainsane
