@@ -11,6 +11,7 @@
 
 #include <QComboBox>
 #include <QLabel>
+#include <QTimer>
 #include <atomic>
 #include <condition_variable>
 #include <dlfcn.h>
@@ -264,4 +265,40 @@ TEST_F(SaneSourceTest, AScannerThatHangsDeafToTheCancelIsGivenUpAndOpenedAfreshN
     setSourceOptions(BaseOptions());
     EXPECT_NE(acquire(TWAIN_RGB), nullptr);
     EXPECT_EQ(TWAIN_GetNumDibs(), 1);
+}
+
+TEST_F(SaneSourceTest, DisablingTheSourceWhileTheScannerHangsDeafToTheCancelReturns)
+{
+    // The application gives up on a scan that does not move (the window
+    // hidden): disabling the source comes back once the scan is given up,
+    // and the source closes.
+    qputenv("TWAINSANE_ABANDON_MS", "300");
+    g_parametersBeforeHang = 0;
+    bool disabled = false;
+    QTimer giveUp;
+    QObject::connect(&giveUp, &QTimer::timeout, [&] {
+        if (!disabled && hanging()) {
+            disabled = true;
+            EXPECT_TRUE(TWAIN_DisableSource());
+        }
+    });
+    giveUp.start(1);
+    EXPECT_EQ(runSession([] {}), TWCC_CHECKDEVICEONLINE);
+    giveUp.stop();
+    EXPECT_TRUE(disabled);
+    EXPECT_EQ(TWAIN_GetNumDibs(), 0);
+    // The window is hidden, not the fault.
+    EXPECT_EQ(Notices(), QStringList{QStringLiteral("Сканер не отвечает: проверьте, что он подключён и включён.")});
+    EXPECT_EQ(TWAIN_State(), TWAIN_PRESESSION);
+    qunsetenv("TWAINSANE_ABANDON_MS");
+    {
+        std::unique_lock<std::mutex> lock(g_hangMutex);
+        const int closes = g_closes;
+        g_released = true;
+        g_hangChanged.notify_all();
+        g_hangChanged.wait_for(lock, std::chrono::seconds(20), [&] { return g_closes > closes; });
+        EXPECT_GT(g_closes, closes);
+        g_hanging = g_released = false;
+    }
+    EXPECT_NE(acquire(TWAIN_RGB), nullptr);
 }
