@@ -13,6 +13,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <QtGlobal>
+#include <algorithm>
 #include <atomic>
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -317,11 +318,13 @@ TEST_F(ScanThreadTest, AReadOrAStartThatWaitsInTheDeviceIsCancelledThereAfterAMo
         checkPages(job, 1); // the sheet read before the cancel stays
         checkOneScanThread();
         // The cancel that freed the call came from elsewhere; the scan's
-        // thread then ended the scan on the device as always.
-        ASSERT_EQ(device.cancellers.size(), 2u);
+        // thread then ended the scan on the device as always, once. (Should
+        // that last cancel itself take more than a grace, it is asked for
+        // again from outside.)
+        ASSERT_GE(device.cancellers.size(), 2u);
         EXPECT_NE(device.cancellers[0], *device.threads.begin());
         EXPECT_NE(device.cancellers[0], std::this_thread::get_id());
-        EXPECT_EQ(device.cancellers[1], *device.threads.begin());
+        EXPECT_EQ(std::count(device.cancellers.begin(), device.cancellers.end(), *device.threads.begin()), 1);
     }
 }
 

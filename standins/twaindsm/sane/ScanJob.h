@@ -63,8 +63,10 @@ public:
     void requestCancel() { m_cancelRequested = true; }
     bool cancelRequested() const { return m_cancelRequested; }
     /// From any thread while another steps the job: cancels on the device
-    /// when a start or a read is waiting in it, so the call returns (SANE
-    /// allows the cancel at any time for this). True when it did.
+    /// when a call of the scan (a start, a read, the frame's parameters, the
+    /// cancel itself...) is waiting in it, so the call returns (SANE allows
+    /// the cancel at any time for this); again at every asking while the
+    /// call still waits. True when it did.
     bool interrupt();
     /// Whether interrupt() cancelled a call.
     bool interrupted() const;
