@@ -50,6 +50,20 @@ bool g_hanging = false;
 bool g_released = false;
 int g_closes = 0;
 
+/// Lets the hung call return, and waits until the device given up with
+/// it is closed; whether it was.
+bool releaseAndAwaitClose()
+{
+    std::unique_lock<std::mutex> lock(g_hangMutex);
+    const int closes = g_closes;
+    g_released = true;
+    g_hangChanged.notify_all();
+    const bool closed =
+        g_hangChanged.wait_for(lock, std::chrono::seconds(20), [&] { return g_closes > closes; });
+    g_hanging = g_released = false;
+    return closed;
+}
+
 bool hanging()
 {
     std::lock_guard<std::mutex> lock(g_hangMutex);
@@ -251,15 +265,7 @@ TEST_F(SaneSourceTest, AScannerThatHangsDeafToTheCancelIsGivenUpAndOpenedAfreshN
     qunsetenv("TWAINSANE_ABANDON_MS");
 
     // The device given up is closed only once its call returns.
-    {
-        std::unique_lock<std::mutex> lock(g_hangMutex);
-        const int closes = g_closes;
-        g_released = true;
-        g_hangChanged.notify_all();
-        g_hangChanged.wait_for(lock, std::chrono::seconds(20), [&] { return g_closes > closes; });
-        EXPECT_GT(g_closes, closes);
-        g_hanging = g_released = false;
-    }
+    EXPECT_TRUE(releaseAndAwaitClose());
     // The next session opens the scanner afresh and scans.
     TWAIN_SetHideUI(1);
     setSourceOptions(BaseOptions());
@@ -291,14 +297,6 @@ TEST_F(SaneSourceTest, DisablingTheSourceWhileTheScannerHangsDeafToTheCancelRetu
     EXPECT_EQ(Notices(), QStringList{QStringLiteral("Сканер не отвечает: проверьте, что он подключён и включён.")});
     EXPECT_EQ(TWAIN_State(), TWAIN_PRESESSION);
     qunsetenv("TWAINSANE_ABANDON_MS");
-    {
-        std::unique_lock<std::mutex> lock(g_hangMutex);
-        const int closes = g_closes;
-        g_released = true;
-        g_hangChanged.notify_all();
-        g_hangChanged.wait_for(lock, std::chrono::seconds(20), [&] { return g_closes > closes; });
-        EXPECT_GT(g_closes, closes);
-        g_hanging = g_released = false;
-    }
+    EXPECT_TRUE(releaseAndAwaitClose());
     EXPECT_NE(acquire(TWAIN_RGB), nullptr);
 }
