@@ -10,7 +10,10 @@
 #include "ScanSettings.h" // CAP_FEEDERENABLED
 
 #include <QComboBox>
+#include <QLabel>
+#include <QTimer>
 #include <atomic>
+#include <condition_variable>
 #include <dlfcn.h>
 #include <mutex>
 #include <thread>
@@ -36,6 +39,35 @@ void note(const char *call)
         if (!g_onApplicationThread.contains(QLatin1String(call)))
             g_onApplicationThread << QLatin1String(call);
     }
+}
+
+// The device's frame parameters hang on the call counted down to (none
+// while -1), whatever cancels come, until released.
+std::atomic<int> g_parametersBeforeHang{-1};
+std::mutex g_hangMutex;
+std::condition_variable g_hangChanged;
+bool g_hanging = false;
+bool g_released = false;
+int g_closes = 0;
+
+/// Lets the hung call return, and waits until the device given up with
+/// it is closed; whether it was.
+bool releaseAndAwaitClose()
+{
+    std::unique_lock<std::mutex> lock(g_hangMutex);
+    const int closes = g_closes;
+    g_released = true;
+    g_hangChanged.notify_all();
+    const bool closed =
+        g_hangChanged.wait_for(lock, std::chrono::seconds(20), [&] { return g_closes > closes; });
+    g_hanging = g_released = false;
+    return closed;
+}
+
+bool hanging()
+{
+    std::lock_guard<std::mutex> lock(g_hangMutex);
+    return g_hanging;
 }
 
 template<class Function>
@@ -94,11 +126,27 @@ SANE_Status sane_open(SANE_String_Const name, SANE_Handle *handle)
     return call(name, handle);
 }
 
+SANE_Status sane_get_parameters(SANE_Handle handle, SANE_Parameters *parameters)
+{
+    note(__func__);
+    if (g_parametersBeforeHang >= 0 && g_parametersBeforeHang-- == 0) {
+        std::unique_lock<std::mutex> lock(g_hangMutex);
+        g_hanging = true;
+        g_hangChanged.notify_all();
+        g_hangChanged.wait_for(lock, std::chrono::seconds(60), [] { return g_released; });
+    }
+    static const auto call = sanes<decltype(&sane_get_parameters)>(__func__);
+    return call(handle, parameters);
+}
+
 void sane_close(SANE_Handle handle)
 {
     note(__func__);
     static const auto call = sanes<decltype(&sane_close)>(__func__);
     call(handle);
+    std::lock_guard<std::mutex> lock(g_hangMutex);
+    ++g_closes;
+    g_hangChanged.notify_all();
 }
 
 void sane_cancel(SANE_Handle handle)
@@ -190,4 +238,65 @@ TEST_F(SaneSourceTest, TheOptionsAreLookedUpOnceAfterOpening)
     }
     TWAIN_CloseSourceManager(0);
     TWAIN_UnloadSourceManager();
+}
+
+TEST_F(SaneSourceTest, AScannerThatHangsDeafToTheCancelIsGivenUpAndOpenedAfreshNextTime)
+{
+    qputenv("TWAINSANE_ABANDON_MS", "300");
+    TWAIN_SetHideUI(0);
+    setSourceOptions(BaseOptions() + QStringList{QStringLiteral("source=Automatic Document Feeder")});
+    g_parametersBeforeHang = 1; // the second sheet's
+    QString cancelling;
+    DialogOperator op({{[](QWidget *) { return true; }, [](QWidget *d) { Click(d, "bScan"); }},
+                       {[](QWidget *) { return hanging(); },
+                        [&](QWidget *d) {
+                            Click(d, "bCancel");
+                            cancelling = d->findChild<QLabel *>(QStringLiteral("laPage"))->text();
+                        }}});
+    // The sheet read before the hang is delivered; the transfer ends with
+    // the scanner not answering, told in a box of its own.
+    EXPECT_EQ(runSession([] {}), TWCC_CHECKDEVICEONLINE);
+    EXPECT_EQ(op.stepsDone(), 2u);
+    EXPECT_EQ(cancelling, QStringLiteral("Сканирование отменяется\u2026"));
+    EXPECT_EQ(TWAIN_GetNumDibs(), 1);
+    EXPECT_EQ(Notices(), QStringList{QStringLiteral("Сканер не отвечает: проверьте, что он подключён и включён.")});
+    EXPECT_EQ(TWAIN_State(), TWAIN_PRESESSION);
+    EXPECT_EQ(ScanDialogShown(), nullptr);
+    qunsetenv("TWAINSANE_ABANDON_MS");
+
+    // The device given up is closed only once its call returns.
+    EXPECT_TRUE(releaseAndAwaitClose());
+    // The next session opens the scanner afresh and scans.
+    TWAIN_SetHideUI(1);
+    setSourceOptions(BaseOptions());
+    EXPECT_NE(acquire(TWAIN_RGB), nullptr);
+    EXPECT_EQ(TWAIN_GetNumDibs(), 1);
+}
+
+TEST_F(SaneSourceTest, DisablingTheSourceWhileTheScannerHangsDeafToTheCancelReturns)
+{
+    // The application gives up on a scan that does not move (the window
+    // hidden): disabling the source comes back once the scan is given up,
+    // and the source closes.
+    qputenv("TWAINSANE_ABANDON_MS", "300");
+    g_parametersBeforeHang = 0;
+    bool disabled = false;
+    QTimer giveUp;
+    QObject::connect(&giveUp, &QTimer::timeout, [&] {
+        if (!disabled && hanging()) {
+            disabled = true;
+            EXPECT_TRUE(TWAIN_DisableSource());
+        }
+    });
+    giveUp.start(1);
+    EXPECT_EQ(runSession([] {}), TWCC_CHECKDEVICEONLINE);
+    giveUp.stop();
+    EXPECT_TRUE(disabled);
+    EXPECT_EQ(TWAIN_GetNumDibs(), 0);
+    // The window is hidden, not the fault.
+    EXPECT_EQ(Notices(), QStringList{QStringLiteral("Сканер не отвечает: проверьте, что он подключён и включён.")});
+    EXPECT_EQ(TWAIN_State(), TWAIN_PRESESSION);
+    qunsetenv("TWAINSANE_ABANDON_MS");
+    EXPECT_TRUE(releaseAndAwaitClose());
+    EXPECT_NE(acquire(TWAIN_RGB), nullptr);
 }

@@ -162,7 +162,7 @@ TEST_F(ScanJobTest, AFaultKeepsTheSheetsFinishedBeforeIt)
     EXPECT_TRUE(marks(gone).empty());
 }
 
-TEST_F(ScanJobTest, PagesTooBigForMemoryOrNeverEndingFailAsOutOfMemoryKeepingTheSheetsBefore)
+TEST_F(ScanJobTest, APageTooBigForMemoryOrOneThatNeverEndsFailsKeepingTheSheetsBefore)
 {
     // The third sheet's page would need terabytes: memory, not the format,
     // is what fails.
@@ -175,7 +175,8 @@ TEST_F(ScanJobTest, PagesTooBigForMemoryOrNeverEndingFailAsOutOfMemoryKeepingThe
     EXPECT_EQ(marks(big), (std::vector<int>{1, 11}));
     EXPECT_EQ(g_device.cancels, 1);
 
-    // A page that never ends stops at the longest side a picture may have.
+    // A page that never ends stops at the longest side a picture may have:
+    // the device's fault, not memory's.
     g_device = ScriptedDevice{};
     ScriptedDevice::Sheet endless;
     endless.endless = true;
@@ -184,7 +185,8 @@ TEST_F(ScanJobTest, PagesTooBigForMemoryOrNeverEndingFailAsOutOfMemoryKeepingThe
     const int steps = run(runaway);
     EXPECT_LT(steps, 10000);
     EXPECT_EQ(runaway.phase(), ScanJob::Phase::Failed);
-    EXPECT_EQ(runaway.failure().condition, TWCC_LOWMEMORY);
+    EXPECT_EQ(runaway.failure().condition, TWCC_OPERATIONERROR);
+    EXPECT_EQ(runaway.failure().message, QStringLiteral("Страница слишком длинная: сканер не сообщил её конец."));
     EXPECT_GE(g_device.offset, std::size_t(4) << 20); // 2^20 lines of 4 bytes
     EXPECT_LT(g_device.offset, std::size_t(5) << 20);
     EXPECT_EQ(marks(runaway), (std::vector<int>{1}));

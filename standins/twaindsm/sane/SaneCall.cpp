@@ -36,6 +36,12 @@ void RunOffThread(const std::function<void()> &work)
     --g_waiting;
 }
 
+void RunAlone(const std::function<void()> &work)
+{
+    std::lock_guard<std::mutex> lock(g_oneCall);
+    work();
+}
+
 bool CallRunning()
 {
     return g_waiting > 0;

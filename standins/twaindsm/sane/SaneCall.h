@@ -26,6 +26,11 @@ auto OffThread(Work work) -> std::invoke_result_t<Work>
     return result;
 }
 
+/// Runs `work` in the calling thread (not the application's), after any
+/// other such work has ended: for a thread of its own that is done with a
+/// device and closes it.
+void RunAlone(const std::function<void()> &work);
+
 /// True while the calling thread waits for work of RunOffThread.
 bool CallRunning();
 

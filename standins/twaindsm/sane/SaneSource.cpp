@@ -7,6 +7,7 @@
 #include "TwainDsmHooks.h"
 
 #include <QApplication>
+#include <QTimer>
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -267,6 +268,9 @@ TW_UINT16 SaneSource::capability(TW_UINT16 msg, pTW_CAPABILITY cap)
 {
     if (m_state < 4)
         return fail(TWCC_SEQERROR);
+    // A device given up answers nothing more; the source is only closed.
+    if (!m_settings && !m_scan)
+        return fail(TWCC_CHECKDEVICEONLINE);
     const std::optional<specimen::CapValues> values = capValues(cap->Cap);
     if (!values)
         return fail(TWCC_BADCAP);
@@ -340,6 +344,8 @@ TW_UINT16 SaneSource::userInterface(TW_UINT16 msg, pTW_USERINTERFACE ui)
     if (msg == MSG_ENABLEDS) {
         if (m_state != 4)
             return fail(TWCC_SEQERROR);
+        if (!m_device)
+            return fail(TWCC_CHECKDEVICEONLINE); // given up: closing is all that is left
         m_config = ReadConfig();
         m_showUI = ui->ShowUI != 0 && qobject_cast<QApplication *>(QCoreApplication::instance());
         m_pending = MSG_NULL;
@@ -393,6 +399,12 @@ void SaneSource::dialogAnswer(ScanDialog::Action action, const ScanChoices &choi
             // the scan.
             m_scan->cancel();
             m_dialog->showCancelling(QString::fromUtf8(CancellingText));
+            // A scan whose call never returns, even cancelled, is given up
+            // after a while rather than keep the window waiting for ever.
+            QTimer::singleShot(ScanThread::AbandonLimit(), &m_newsContext, [this, scan = m_scanNumber] {
+                if (m_state == 5 && m_scan && m_scanNumber == scan && !m_endingScan && !m_scan->progress().ended)
+                    abandonScan();
+            });
         }
         else if (m_pages.empty())
             announce(MSG_CLOSEDSREQ);
@@ -400,6 +412,10 @@ void SaneSource::dialogAnswer(ScanDialog::Action action, const ScanChoices &choi
     }
     if (m_scan || !m_pages.empty())
         return;
+    if (!m_device) {
+        m_dialog->showIdle(Failure::NotResponding().message, true);
+        return;
+    }
     const bool taken = OffThread([&] {
         return m_settings->setPixelType(choices.pixelType) && m_settings->setResolution(choices.resolution)
                && (!choices.hasFeeder || m_settings->setFeeder(choices.feeder));
@@ -436,6 +452,7 @@ void SaneSource::startScan()
     // application's MSG_PROCESSEVENT looks for it.
     if (m_dialog)
         m_dialog->showScanning(1, 0);
+    ++m_scanNumber;
     m_scan = std::make_unique<ScanThread>(std::make_unique<ScanJob>(m_device->handle(), request, calls), [this] {
         if (QCoreApplication::instance())
             QMetaObject::invokeMethod(&m_newsContext, [this] { scanNews(); }, Qt::QueuedConnection);
@@ -466,10 +483,41 @@ void SaneSource::endScanThread()
     // A call under way may be a page starting, or a device that stalled
     // (cancelled on the device after a moment); the event loop goes on
     // meanwhile (the application's requests wait, see entry).
-    RunOffThread([this] { m_scan->wait(); });
+    const bool ended = OffThread([this] { return m_scan->waitFor(ScanThread::AbandonLimit()); });
+    if (!ended && abandonScan()) {
+        m_endingScan = false;
+        return;
+    }
     m_scan.reset();
     m_scanCaps.clear();
     m_endingScan = false;
+}
+
+bool SaneSource::abandonScan()
+{
+    // The device, its settings and SANE (which must not stop under a call)
+    // stay with the scan's thread, to be closed should the call return.
+    auto device = std::make_shared<std::unique_ptr<SaneDevice>>(std::move(m_device));
+    auto settings = std::make_shared<std::unique_ptr<ScanSettings>>(std::move(m_settings));
+    const bool given = m_scan->abandon([device, settings] {
+        RunAlone([&] {
+            settings->reset();
+            device->reset();
+        });
+    });
+    if (!given) {
+        m_device = std::move(*device);
+        m_settings = std::move(*settings);
+        return false;
+    }
+    // Taken while the scan's thread waits in the device: after a cancel
+    // it adds no page.
+    for (TW_HANDLE page : m_scan->job().takePages())
+        m_pages.push_back(page);
+    m_scan.reset();
+    m_scanCaps.clear();
+    deliverScan(Failure::NotResponding(), false);
+    return true;
 }
 
 TW_UINT16 SaneSource::processEvent(pTW_EVENT event)
@@ -497,6 +545,11 @@ void SaneSource::scanEnded()
         m_pages.push_back(page);
     m_scan.reset(); // its thread waits for nothing more
     m_scanCaps.clear();
+    deliverScan(failure, cancelled);
+}
+
+void SaneSource::deliverScan(const Failure &failure, bool cancelled)
+{
     if (failure) {
         m_condition = failure.condition;
         report(failure.message);

@@ -54,6 +54,14 @@ private:
     /// the application's event loop goes on.
     void endScanThread();
     void scanEnded();
+    /// Gives up a cancelled scan that did not end in time (a call to the
+    /// device that never returns): the device goes with it, closed only
+    /// should its call ever return, and the transfer ends with the device
+    /// not answering, the pages finished before kept. False when the scan
+    /// ended meanwhile after all.
+    bool abandonScan();
+    /// Hands over the scan's outcome: its pages, then the fault or the cancel.
+    void deliverScan(const Failure &failure, bool cancelled);
     /// After the last transfer: ready for another scan with the dialog, else
     /// a request to be closed.
     void transfersEnded(const QString &message = QString(), bool fault = false);
@@ -81,6 +89,7 @@ private:
     /// before the scan thread and gone after it.
     QObject m_newsContext;
     std::unique_ptr<ScanThread> m_scan;
+    int m_scanNumber = 0; // which scan m_scan is, for what waits on one scan
     bool m_endingScan = false;
     /// The capabilities as the scan began: while it runs the device is the
     /// scan thread's alone, so queries are answered from here.

@@ -30,6 +30,7 @@ constexpr StatusEntry Table[] = {
 };
 
 constexpr const char *NoDocumentOnTheGlass = "На стекле сканера нет документа.";
+constexpr const char *PageWithoutEnd = "Страница слишком длинная: сканер не сообщил её конец.";
 constexpr const char *NotAvailable = "Сканер недоступен: проверьте, что он подключён и включён.";
 
 const StatusEntry *find(SANE_Status status)
@@ -67,6 +68,16 @@ Failure Failure::OfOpen(SANE_Status status)
     default:
         return {status, TW_UINT16(TWCC_CHECKDEVICEONLINE), QString::fromUtf8(NotAvailable)};
     }
+}
+
+Failure Failure::PageTooLong()
+{
+    return {SANE_STATUS_EOF, TW_UINT16(TWCC_OPERATIONERROR), QString::fromUtf8(PageWithoutEnd)};
+}
+
+Failure Failure::NotResponding()
+{
+    return From(SANE_STATUS_IO_ERROR, DocumentPlace::Flatbed);
 }
 
 } // namespace twainsane

@@ -44,6 +44,12 @@ struct Failure
     /// gone or switched off with a status of their own choosing (an invalid
     /// argument, an I/O error...), so all but a few say the scanner is not there.
     static Failure OfOpen(SANE_Status status);
+    /// A page of unknown length that went on past the longest side a
+    /// picture may have: the device never told its end.
+    static Failure PageTooLong();
+    /// A device whose call never returned, even when cancelled: the scan
+    /// is given up.
+    static Failure NotResponding();
     explicit operator bool() const { return status != SANE_STATUS_GOOD; }
 };
 

@@ -86,13 +86,13 @@ void ScanJob::abandon(SANE_Status status)
         stop(Phase::Failed, status);
 }
 
-bool ScanJob::enterCall(bool starting)
+bool ScanJob::enterCall(Call kind)
 {
     std::lock_guard<std::mutex> lock(m_callMutex);
-    if (m_cancelRequested)
+    if (m_dead || (m_cancelRequested && kind != Call::Cancel))
         return false;
     m_inCall = true;
-    m_inStart = starting;
+    m_inStart = kind == Call::Start;
     return true;
 }
 
@@ -103,8 +103,8 @@ void ScanJob::leaveCall()
     m_inStart = false;
 }
 
-template<class Call>
-SANE_Status ScanJob::markedCall(Call call)
+template<class Work>
+SANE_Status ScanJob::markedCall(Work call)
 {
     try {
         const SANE_Status status = call();
@@ -116,13 +116,23 @@ SANE_Status ScanJob::markedCall(Call call)
     }
 }
 
+template<class Work>
+SANE_Status ScanJob::deviceCall(Work call)
+{
+    if (!enterCall(Call::Other))
+        return SANE_STATUS_CANCELLED;
+    return markedCall(call);
+}
+
 bool ScanJob::interrupt()
 {
     // Held throughout: should the call return meanwhile, the scan's thread
     // waits here before it goes on to a cancel of its own, so the two never
     // meet in the backend.
     std::lock_guard<std::mutex> lock(m_callMutex);
-    if (!m_inCall || m_interrupted)
+    // Asked again while the call still waits: a network round trip may
+    // have been under way when the first cancel came.
+    if (!m_inCall || m_dead)
         return false;
     // The scan's thread leaves the page's threads alone while it waits in
     // the call; while a page starts they are those begun since it started.
@@ -141,10 +151,25 @@ bool ScanJob::interrupted() const
     return m_interrupted;
 }
 
+void ScanJob::kill()
+{
+    // Not under the call's lock: interrupt() holds it while its cancel may
+    // hang as the call did. The one cancel under way then is the last call.
+    m_dead = true;
+}
+
 void ScanJob::cancelDevice()
 {
+    if (m_dead)
+        return;
     m_threads.settle(SettleLimit);
-    m_sane.cancel(m_device);
+    // Marked as every call: the cancel itself is a network round trip with
+    // SANE's net backend, and may hang as any other.
+    if (enterCall(Call::Cancel))
+        markedCall([this] {
+            m_sane.cancel(m_device);
+            return SANE_STATUS_GOOD;
+        });
     m_threads.forget();
 }
 
@@ -168,7 +193,7 @@ void ScanJob::stop(Phase phase, SANE_Status status)
 void ScanJob::start()
 {
     m_threads.beforeStart();
-    if (!enterCall(true)) {
+    if (!enterCall(Call::Start)) {
         stop(Phase::Cancelled);
         return;
     }
@@ -187,7 +212,15 @@ void ScanJob::start()
             stop(Phase::Failed, status);
         return;
     }
-    if (m_sane.parameters(m_device, &m_frame) != SANE_STATUS_GOOD) {
+    // Every call below may wait on the device as the start did (each is a
+    // network round trip with SANE's net backend), so each is marked and
+    // can be cancelled from outside.
+    const SANE_Status parameters = deviceCall([this] { return m_sane.parameters(m_device, &m_frame); });
+    if (m_cancelRequested) {
+        stop(Phase::Cancelled);
+        return;
+    }
+    if (parameters != SANE_STATUS_GOOD) {
         stop(Phase::Failed, SANE_STATUS_UNSUPPORTED);
         return;
     }
@@ -198,9 +231,13 @@ void ScanJob::start()
     }
     // Without non-blocking reads each read waits for data; the slice then
     // ends after the first read that took its time.
-    m_nonBlocking = m_sane.setIoMode(m_device, SANE_TRUE) == SANE_STATUS_GOOD;
+    m_nonBlocking = deviceCall([this] { return m_sane.setIoMode(m_device, SANE_TRUE); }) == SANE_STATUS_GOOD;
     SANE_Int fd = -1;
-    m_selectFd = m_sane.selectFd(m_device, &fd) == SANE_STATUS_GOOD ? fd : -1;
+    m_selectFd = deviceCall([&] { return m_sane.selectFd(m_device, &fd); }) == SANE_STATUS_GOOD ? fd : -1;
+    if (m_cancelRequested) {
+        stop(Phase::Cancelled);
+        return;
+    }
     m_frameRead = 0;
     m_phase = Phase::Reading;
 }
@@ -228,7 +265,7 @@ void ScanJob::read()
             ask = static_cast<SANE_Int>(std::min<int64_t>(ask, left - 1));
         else if (m_threads.any())
             m_threads.settle(SettleLimit);
-        if (!enterCall(false)) {
+        if (!enterCall(Call::Other)) {
             stop(Phase::Cancelled);
             return;
         }
@@ -259,8 +296,10 @@ void ScanJob::read()
         m_frameRead += uint64_t(length);
         m_page.feed(m_buffer.data(), std::size_t(length));
         if (m_page.tooLong()) {
-            // A page that never ends: longer than any picture may be.
-            stop(Phase::Failed, SANE_STATUS_NO_MEM);
+            // A page that never ends, longer than any picture may be: the
+            // device never said where it ends.
+            stop(Phase::Failed, SANE_STATUS_EOF);
+            m_failure = Failure::PageTooLong();
             return;
         }
         budget -= std::size_t(length);

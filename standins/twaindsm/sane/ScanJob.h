@@ -63,11 +63,16 @@ public:
     void requestCancel() { m_cancelRequested = true; }
     bool cancelRequested() const { return m_cancelRequested; }
     /// From any thread while another steps the job: cancels on the device
-    /// when a start or a read is waiting in it, so the call returns (SANE
-    /// allows the cancel at any time for this). True when it did.
+    /// when a call of the scan (a start, a read, the frame's parameters, the
+    /// cancel itself...) is waiting in it, so the call returns (SANE allows
+    /// the cancel at any time for this); again at every asking while the
+    /// call still waits. True when it did.
     bool interrupt();
     /// Whether interrupt() cancelled a call.
     bool interrupted() const;
+    /// From any thread: the device is given up (a call of it never
+    /// returned), so nothing calls it again, not even interrupt().
+    void kill();
     /// Ends the scan as failed with the status, keeping the finished pages
     /// (for a fault met outside SANE, such as memory running out).
     void abandon(SANE_Status status);
@@ -102,13 +107,19 @@ private:
     void cancelDevice();
     /// Bytes of the current frame still to come; -1 when its length is unknown.
     int64_t frameBytesLeft() const;
-    /// Marks the start or read about to be made (false, and no mark, when
-    /// a cancel is asked for), and its return.
-    bool enterCall(bool starting);
+    /// What a call of the device is, for its mark.
+    enum class Call { Start, Other, Cancel };
+    /// Marks the call about to be made (false, and no mark, when the device
+    /// was given up, or a cancel is asked for and the call is not the
+    /// cancel itself), and its return.
+    bool enterCall(Call kind);
     void leaveCall();
     /// Makes the call entered, and marks its return however it returns.
-    template<class Call>
-    SANE_Status markedCall(Call call);
+    template<class Work>
+    SANE_Status markedCall(Work call);
+    /// Enters and makes the call; SANE_STATUS_CANCELLED when not entered.
+    template<class Work>
+    SANE_Status deviceCall(Work call);
 
     SANE_Handle m_device;
     ScanRequest m_request;
@@ -131,6 +142,8 @@ private:
     bool m_inCall = false;
     bool m_inStart = false;
     bool m_interrupted = false;
+    // Set without the lock: a cancel from outside may hang with the lock held.
+    std::atomic<bool> m_dead{false};
 };
 
 } // namespace twainsane
