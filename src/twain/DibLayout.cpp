@@ -129,6 +129,12 @@ void convertIndexedRow(const uint8_t *row, uint32_t w, uint16_t bits, const Pale
     }
 }
 
+/// One DIB pixel (blue, green, red) as an opaque colour.
+inline QRgb bgrPixel(const uint8_t *p)
+{
+    return 0xFF000000u | (uint32_t(p[2]) << 16) | (uint32_t(p[1]) << 8) | p[0];
+}
+
 #if defined(__x86_64__) || defined(__i386__)
 /// Sixteen pixels per step from three 16-byte loads (exactly their 48
 /// bytes). Into rows of a page-sized picture the stores bypass the cache
@@ -143,7 +149,7 @@ __attribute__((target("ssse3"))) uint32_t convertBgrRowVector(const uint8_t *row
     uint32_t x = 0;
     if (stream)
         for (; x < w && (reinterpret_cast<uintptr_t>(out + x) & 15u) != 0; ++x, row += 3)
-            out[x] = 0xFF000000u | (uint32_t(row[2]) << 16) | (uint32_t(row[1]) << 8) | row[0];
+            out[x] = bgrPixel(row);
     for (; x + 16 <= w; x += 16, row += 48) {
         const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i *>(row));
         const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i *>(row + 16));
@@ -199,7 +205,7 @@ bool convertBgrRow(const uint8_t *row, uint32_t w, QRgb *out, bool intoPage)
         }
     }
     for (; x < w; ++x, row += 3)
-        out[x] = 0xFF000000u | (uint32_t(row[2]) << 16) | (uint32_t(row[1]) << 8) | row[0];
+        out[x] = bgrPixel(row);
     return streamed;
 }
 

@@ -59,11 +59,9 @@ constexpr auto BlockOrders = blockOrders();
 __attribute__((target("ssse3"))) std::size_t swapStreamed(const uint8_t *rgb, uint8_t *bgr, std::size_t pixels)
 {
     std::size_t x = 0;
-    for (; x < pixels && (reinterpret_cast<std::uintptr_t>(bgr + 3 * x) & 15u) != 0; ++x) {
-        bgr[3 * x] = rgb[3 * x + 2];
-        bgr[3 * x + 1] = rgb[3 * x + 1];
-        bgr[3 * x + 2] = rgb[3 * x];
-    }
+    while (x < pixels && (reinterpret_cast<std::uintptr_t>(bgr + 3 * x) & 15u) != 0)
+        ++x;
+    swapPixels(rgb, bgr, 0, x);
     __m128i order[3][3];
     for (int to = 0; to < 3; ++to)
         for (int from = 0; from < 3; ++from)
