@@ -248,8 +248,13 @@ TWAIN_BOOL TWAIN_MessageHook(TW_PLATFORMEVENT *lpmsg)
 void TWAIN_NativeXferGetAll(TW_PLATFORMEVENT *)
 {
     twain::Session &s = session();
-    if (s.state != TWAIN_TRANSFER_READY)
+    // Only a source that announced a transfer has one to give: asked at any
+    // other moment it would be driven out of step, and a failed fetch would
+    // leave the session in a state no public call walks down.
+    if (s.state != TWAIN_TRANSFER_READY) {
         twain::AssertionFailed();
+        return;
+    }
     do {
         // The picture list is full: the rest of the pages are not fetched,
         // so none of them is left without an owner.
