@@ -184,6 +184,11 @@ void TWAIN_ModalEventLoop(void)
 {
     if (!twain::loopShouldRun())
         return;
+    // A host that enabled the source itself may have no application object
+    // yet (a C program): the loop makes it, as the proxy window's path does.
+    twain::EnsureApplication();
+    if (!QCoreApplication::instance())
+        return;
     // Qt's own loop runs in short slices; after each slice the source gets
     // an event record, as a Windows source gets every queued message.
     QEventLoop loop;
