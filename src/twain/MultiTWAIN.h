@@ -14,6 +14,8 @@
  *   TWAIN_HDC       a device context: a QPainter * that is active on its device
  *   TWAIN_HIMAGE    an image control: a ui::TPictureBox *
  *   file handles    POSIX file descriptors, left open for the caller
+ *   TW_HANDLE       a memory block (a DIB or a capability container): read
+ *                   it with TWAIN_LockHandle, free it with TWAIN_FreeHandle
  *
  * One TWAIN session per process, on the thread that runs the Qt event loop.
  * Functions answering TWAIN_BOOL return nonzero for success. Warnings are
@@ -22,6 +24,7 @@
 #ifndef R9_MULTITWAIN_H
 #define R9_MULTITWAIN_H
 
+#include <stddef.h>
 #include <stdint.h>
 
 #include "TwainTypes.h"
@@ -130,6 +133,34 @@ TW_STATIC_ASSERT(sizeof(TWAIN_BITMAPCOREHEADER) == 12, "BITMAPCOREHEADER layout"
 TW_STATIC_ASSERT(sizeof(TWAIN_BITMAPINFOHEADER) == 40, "BITMAPINFOHEADER layout");
 TW_STATIC_ASSERT(sizeof(TWAIN_RGBQUAD) == 4, "RGBQUAD layout");
 TW_STATIC_ASSERT(sizeof(TWAIN_PALETTEENTRY) == 4, "PALETTEENTRY layout");
+
+/* ======================================================================== */
+/* Memory handles                                                           */
+/* ======================================================================== */
+
+/* Pictures and capability containers travel in memory blocks named by
+ * handles (TWAIN_HDIB, TW_CAPABILITY.hContainer). A block may come from the
+ * source, the source manager or this layer; these functions work on any of
+ * them. The caller owns, and frees once read:
+ *   - every DIB an acquisition or a transfer delivered (TWAIN_FreeNative or
+ *     TWAIN_FreeHandle), and every DIB TWAIN_LoadNativeFrom... gave;
+ *   - the container a source answered DAT_CAPABILITY / MSG_GET, MSG_GETCURRENT,
+ *     MSG_GETDEFAULT or MSG_RESET with through TWAIN_DS.
+ * A handle that names no live block (never allocated, or freed already) is
+ * refused without being read: null, 0 or failure as stated below. */
+
+/* The block's first byte, and one lock more; null for an invalid handle.
+   The address stays valid until the block is freed. */
+MULTITWAIN_API void *TWAIN_LockHandle(TW_HANDLE h);
+/* One lock less; nonzero while other locks remain, 0 when none remains or
+   the handle is invalid. */
+MULTITWAIN_API TWAIN_BOOL TWAIN_UnlockHandle(TW_HANDLE h);
+/* The block's size in bytes (at least what was asked for when it was made);
+   0 for an invalid handle. */
+MULTITWAIN_API size_t TWAIN_HandleSize(TW_HANDLE h);
+/* Frees the block, locked or not; nonzero when it was freed, 0 for a null or
+   invalid handle. The handle and every address locked from it are dead. */
+MULTITWAIN_API TWAIN_BOOL TWAIN_FreeHandle(TW_HANDLE h);
 
 /* ======================================================================== */
 /* TWAIN session                                                            */

@@ -184,6 +184,11 @@ void TWAIN_ModalEventLoop(void)
 {
     if (!twain::loopShouldRun())
         return;
+    // A host that enabled the source itself may have no application object
+    // yet (a C program): the loop makes it, as the proxy window's path does.
+    twain::EnsureApplication();
+    if (!QCoreApplication::instance())
+        return;
     // Qt's own loop runs in short slices; after each slice the source gets
     // an event record, as a Windows source gets every queued message.
     QEventLoop loop;
@@ -248,8 +253,13 @@ TWAIN_BOOL TWAIN_MessageHook(TW_PLATFORMEVENT *lpmsg)
 void TWAIN_NativeXferGetAll(TW_PLATFORMEVENT *)
 {
     twain::Session &s = session();
-    if (s.state != TWAIN_TRANSFER_READY)
+    // Only a source that announced a transfer has one to give: asked at any
+    // other moment it would be driven out of step, and a failed fetch would
+    // leave the session in a state no public call walks down.
+    if (s.state != TWAIN_TRANSFER_READY) {
         twain::AssertionFailed();
+        return;
+    }
     do {
         // The picture list is full: the rest of the pages are not fetched,
         // so none of them is left without an owner.

@@ -81,8 +81,10 @@ bool itemInside(std::size_t blockSize, std::size_t offset, int itemSize)
 
 TW_FIX32 ToFix32(double r)
 {
-    // Outside what a FIX32 holds the nearest end is sent; not a number is 0.
-    double v = std::nearbyint(r * 65536.0 + 0.5);
+    // The nearest step (halves away from zero, whatever rounding mode the
+    // host set), so a value a FIX32 holds exactly is sent exactly. Outside
+    // what a FIX32 holds the nearest end is sent; not a number is 0.
+    double v = std::round(r * 65536.0);
     if (std::isnan(v))
         v = 0.0;
     v = std::clamp(v, double(INT32_MIN), double(INT32_MAX));

@@ -9,6 +9,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -108,6 +109,46 @@ HGLOBAL readDibBlock(int fd, std::size_t size)
     return block;
 }
 
+/// The DIB read from a file whose pixels start `pixelsAt` bytes after the
+/// file header: a writer may leave unused bytes between the colour table and
+/// the pixels. The DIB a block holds is packed, so those bytes are left out
+/// in a new block (the read one is freed). Pixels said to start inside the
+/// header or the colour table cannot be honoured: they are taken to follow
+/// the table, as in every file without a gap. Null when the pixels would
+/// start past the file's end.
+HGLOBAL withoutGap(HGLOBAL block, uint64_t pixelsAt)
+{
+    std::size_t size = 0;
+    uint64_t packedAt = 0;
+    {
+        LockedBlock read(block);
+        const std::optional<DibLayout> l = read ? ReadDibHeader(read.data(), read.size()) : std::nullopt;
+        if (!l)
+            return block; // refused whole by the caller's check
+        size = read.size();
+        packedAt = l->bitsOffset;
+    }
+    if (pixelsAt > size) {
+        GlobalFree(block);
+        return nullptr;
+    }
+    if (pixelsAt <= packedAt)
+        return block;
+    const auto head = static_cast<std::size_t>(packedAt);
+    const auto pixels = static_cast<std::size_t>(size - pixelsAt);
+    HGLOBAL packed = GlobalAlloc(GMEM_FIXED, head + pixels);
+    {
+        LockedBlock from(block);
+        LockedBlock to(packed);
+        if (to) {
+            std::memcpy(to.data(), from.data(), head);
+            std::memcpy(to.data() + head, from.data() + pixelsAt, pixels);
+        }
+    }
+    GlobalFree(block);
+    return packed;
+}
+
 } // namespace
 
 FileDialogHook SetFileDialogHook(FileDialogHook hook)
@@ -182,12 +223,15 @@ TWAIN_HDIB TWAIN_LoadNativeFromFile(int fd)
     TWAIN_BITMAPFILEHEADER file{};
     if (twain::readUpTo(fd, &file, sizeof file) < sizeof file || file.bfType != 0x4D42)
         return nullptr;
-    // The DIB is taken to start right after the file header; a size too small
-    // for any header, or larger than the file, is refused before allocating.
+    // The DIB starts right after the file header, its pixels where bfOffBits
+    // says; a size too small for any header, or larger than the file, is
+    // refused before allocating.
     if (file.bfSize < sizeof file + sizeof(TWAIN_BITMAPCOREHEADER))
         return nullptr;
     const std::size_t size = file.bfSize - sizeof file;
     HGLOBAL block = twain::readDibBlock(fd, size);
+    if (block && file.bfOffBits > sizeof file)
+        block = twain::withoutGap(block, file.bfOffBits - sizeof file);
     if (!block)
         return nullptr;
     bool valid;

@@ -178,6 +178,11 @@ void TWAIN_FreeNative(TWAIN_HDIB hdib)
         GlobalFree(hdib);
 }
 
+void *TWAIN_LockHandle(TW_HANDLE h) { return GlobalLock(h); }
+TWAIN_BOOL TWAIN_UnlockHandle(TW_HANDLE h) { return GlobalUnlock(h) != 0 ? 1 : 0; }
+size_t TWAIN_HandleSize(TW_HANDLE h) { return GlobalSize(h); }
+TWAIN_BOOL TWAIN_FreeHandle(TW_HANDLE h) { return h != nullptr && GlobalFree(h) == nullptr ? 1 : 0; }
+
 void TWAIN_RegisterCallback(hDibCallbackProc proc)
 {
     session().callback = proc;

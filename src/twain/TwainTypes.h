@@ -42,7 +42,7 @@ typedef uint8_t TW_UINT8;
 typedef uint16_t TW_UINT16;
 typedef uint32_t TW_UINT32;
 typedef uint16_t TW_BOOL;
-typedef void *TW_HANDLE;   /* a global memory block (see GlobalMemory.h) */
+typedef void *TW_HANDLE;   /* a memory block: GlobalMemory.h inside, TWAIN_LockHandle and the rest for a host */
 typedef void *TW_MEMREF;
 typedef uintptr_t TW_UINTPTR;
 

@@ -95,6 +95,13 @@ masks=struct.pack('<III',0xF800,0x07E0,0x001F)
 w('dib_file','bitfields565.bmp',bmp(struct.pack('<IiiHHIIiiII',40,2,2,1,16,3,8,0,0,0,0),masks,b'\x00\xf8\xe0\x07\x1f\x00\xff\xff'))
 w('dib_file','clrused-beyond-table.bmp',bmp(struct.pack('<IiiHHIIiiII',40,2,1,1,8,0,4,0,0,255,0),pal16,b'\x00\x0f\x00\x00'))
 w('dib_file','rle4.bmp',bmp(struct.pack('<IiiHHIIiiII',40,4,1,1,4,2,6,0,0,16,0),pal16,b'\x04\x12\x00\x00\x00\x01'))
+# Unused bytes between the colour table and the pixels, as bfOffBits says.
+def bmp_gap(info, table, gap, bits):
+  off=14+len(info)+len(table)+len(gap)
+  return b'BM'+struct.pack('<IHHI',off+len(bits),0,0,off)+info+table+gap+bits
+pal256=b''.join(bytes([i,255-i,(i*3)&255,0]) for i in range(256))
+rows8=b''.join(bytes(((x*13+y*29)&255) for x in range(17))+b'\0\0\0' for y in range(9))
+w('dib_file','pal8-gap-before-pixels.bmp',bmp_gap(struct.pack('<IiiHHIIiiII',40,17,9,1,8,0,len(rows8),2835,2835,256,0),pal256,b'\xa5'*100,rows8))
 # Profile files (the engine's 8-bit configuration): file bytes, 0xFF, then
 # section, key and value separated by 0x01.
 def wp(n,b): open(f'profile_file/{n}','wb').write(b)

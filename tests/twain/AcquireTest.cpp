@@ -11,6 +11,7 @@
 #include <QPointer>
 #include <QTimer>
 #include <QWidget>
+#include <algorithm>
 #include <memory>
 
 using namespace twaintest;
@@ -368,6 +369,29 @@ TEST_F(AcquireTest, TransfersEnteredOutsideStateSixFailTheConsistencyCheck)
     dsm.answerRc(DAT_IMAGENATIVEXFER, MSG_GET, TWRC_CANCEL);
     TWAIN_NativeXferGetAll(nullptr);
     EXPECT_TRUE(boxTexts().contains(QStringLiteral("Assertion failed")));
+}
+
+TEST_F(AcquireTest, OutsideStateSixTheTransferAsksNothingAndKeepsTheState)
+{
+    // A host calling it at the wrong moment gets the box and a session it
+    // can still walk down (and, from state 1, load again).
+    for (int state : {1, 2, 3, 4, 5, 7}) {
+        SCOPED_TRACE(state);
+        twain::ResetSessionForTests();
+        walkTo(std::min(state, 5));
+        if (state == 7)
+            twain::session().state = TWAIN_TRANSFERRING;
+        dsm.reset();
+        boxes->calls.clear();
+        TWAIN_NativeXferGetAll(nullptr);
+        EXPECT_EQ(boxTexts(), QStringList{QStringLiteral("Assertion failed")});
+        EXPECT_TRUE(dsm.calls.empty());
+        EXPECT_EQ(TWAIN_State(), state);
+    }
+    twain::ResetSessionForTests();
+    TWAIN_NativeXferGetAll(nullptr);
+    EXPECT_TRUE(TWAIN_LoadSourceManager());
+    EXPECT_EQ(TWAIN_State(), TWAIN_SM_LOADED);
 }
 
 TEST_F(AcquireTest, AbortingEndsTheTransferThenResetsThePendingOnes)

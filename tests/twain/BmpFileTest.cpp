@@ -103,6 +103,33 @@ TEST_F(BmpFileTest, EveryKindOfBitmapReadsBackAsWritten)
     }
 }
 
+TEST_F(BmpFileTest, PixelsStartWhereTheFileHeaderSays)
+{
+    // Writers may leave unused bytes between the colour table and the pixels
+    // and say so in bfOffBits; the DIB is packed without them.
+    for (const DibKind &kind : {DibKind{9, 5, 8}, DibKind{9, -5, 24}, DibKind{9, 5, 16, 40, 3},
+                                DibKind{9, 5, 4, 12}, DibKind{9, 5, 8, 108, 0, 7}}) {
+        SCOPED_TRACE(testing::Message() << kind.bits << " bits, header " << kind.headerSize);
+        const QByteArray dib = BuildDib(kind);
+        const int head = BitsOffset(kind);
+        const QByteArray gap(100, char(0x5A));
+        QByteArray file = QByteArray("BM") + QByteArray(12, '\0') + dib.left(head) + gap + dib.mid(head);
+        qToLittleEndian<quint32>(quint32(file.size()), file.data() + 2);
+        qToLittleEndian<quint32>(quint32(14 + head + gap.size()), file.data() + 10);
+        const QString name = path(QStringLiteral("gap.bmp"));
+        r9test::WriteFile(name, file);
+        TWAIN_HDIB back = TWAIN_LoadNativeFromFilename(QFile::encodeName(name).constData());
+        ASSERT_NE(back, nullptr);
+        EXPECT_EQ(FromBlock(back), dib);
+        TWAIN_FreeNative(back);
+
+        // Pixels said to start past the file's end: nothing loads.
+        qToLittleEndian<quint32>(quint32(file.size() + 1), file.data() + 10);
+        r9test::WriteFile(name, file);
+        EXPECT_EQ(TWAIN_LoadNativeFromFilename(QFile::encodeName(name).constData()), nullptr);
+    }
+}
+
 TEST_F(BmpFileTest, RunLengthBitmapsKeepTheirStoredSize)
 {
     const QByteArray rle = QByteArray::fromHex("040100000401000004010001");

@@ -1,5 +1,7 @@
 /* A host written in C uses the layer through its public header alone:
- * version and state, a picture acquired from the specimen scanner through
+ * version and state, a session it drives step by step (with the layer's
+ * modal loop, and the memory handles of a capability container and of the
+ * pages read and freed), a picture acquired from the specimen scanner through
  * the stand-in source manager, its geometry and palette, a BMP file written
  * and read back, and the list of pages. Prints "N passed, M failed". */
 /* The layer makes its own application object: this host has none. */
@@ -7,6 +9,7 @@
 #include "MultiTWAIN.h"
 
 #include <fcntl.h>
+#include <stddef.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -31,6 +34,64 @@ static void onPicture(TWAIN_HDIB dib, int32_t index)
     (void)dib;
     if (index == callbacks)
         ++callbacks;
+}
+
+/* Loads and opens the manager, opens the specimen scanner, enables it
+   without its dialog and runs the layer's loop until the pages are in, then
+   walks the session down. Nothing has made an application object before. */
+static void handDrivenSession(void)
+{
+    CHECK(TWAIN_LoadSourceManager());
+    CHECK(TWAIN_OpenSourceManager(0));
+    CHECK(TWAIN_OpenDefaultSource());
+    CHECK(TWAIN_State() == TWAIN_SOURCE_OPEN);
+
+    /* The container the source answers with is the host's to read and free. */
+    TW_CAPABILITY cap = {ICAP_PIXELTYPE, TWON_DONTCARE16, NULL};
+    CHECK(TWAIN_DS(DG_CONTROL, DAT_CAPABILITY, MSG_GET, &cap));
+    CHECK(cap.ConType == TWON_ENUMERATION);
+    const TW_ENUMERATION *types = (const TW_ENUMERATION *)TWAIN_LockHandle(cap.hContainer);
+    CHECK(types != NULL);
+    if (types) {
+        CHECK(types->ItemType == TWTY_UINT16 && types->NumItems == 4);
+        CHECK(TWAIN_HandleSize(cap.hContainer) >= offsetof(TW_ENUMERATION, ItemList) + 2 * types->NumItems);
+        CHECK(TWAIN_LockHandle(cap.hContainer) == types);
+        CHECK(TWAIN_UnlockHandle(cap.hContainer) != 0); /* one lock remains */
+        CHECK(TWAIN_UnlockHandle(cap.hContainer) == 0);
+    }
+    CHECK(TWAIN_FreeHandle(cap.hContainer));
+    CHECK(TWAIN_HandleSize(cap.hContainer) == 0);
+    CHECK(TWAIN_LockHandle(cap.hContainer) == NULL);
+    CHECK(!TWAIN_FreeHandle(cap.hContainer));
+    CHECK(!TWAIN_FreeHandle(NULL));
+
+    TWAIN_SetHideUI(1);
+    CHECK(TWAIN_EnableSource(0));
+    TWAIN_ModalEventLoop();
+    CHECK(TWAIN_GetNumDibs() == 2); /* TWAINSPECIMEN_PAGES=2 */
+    CHECK(TWAIN_State() == TWAIN_SOURCE_ENABLED);
+
+    CHECK(TWAIN_DisableSource());
+    CHECK(TWAIN_CloseSource());
+    CHECK(TWAIN_CloseSourceManager(0));
+    CHECK(TWAIN_UnloadSourceManager());
+    CHECK(TWAIN_State() == TWAIN_PRESESSION);
+
+    /* Each page is a packed DIB filling its block: header, colours, rows. */
+    for (int32_t i = 0; i < TWAIN_GetNumDibs(); ++i) {
+        TWAIN_HDIB dib = TWAIN_GetDib(i);
+        const TWAIN_BITMAPINFOHEADER *info = (const TWAIN_BITMAPINFOHEADER *)TWAIN_LockHandle(dib);
+        CHECK(info != NULL);
+        if (info) {
+            const size_t rowBytes = ((size_t)info->biWidth * info->biBitCount + 31) / 32 * 4;
+            const size_t rows = (size_t)(info->biHeight < 0 ? -info->biHeight : info->biHeight);
+            CHECK(info->biWidth == TWAIN_DibWidth(dib) && info->biBitCount == TWAIN_DibDepth(dib));
+            CHECK(TWAIN_HandleSize(dib) == info->biSize + 4 * (size_t)TWAIN_DibNumColors(dib) + rowBytes * rows);
+            TWAIN_UnlockHandle(dib);
+        }
+        CHECK(TWAIN_FreeHandle(dib));
+    }
+    TWAIN_ClearDibList();
 }
 
 int main(void)
@@ -58,6 +119,7 @@ int main(void)
     CHECK(TWAIN_IsAvailable());
 
     TWAIN_RegisterApp(1, 2, TWLG_USA, TWCY_USA, "1.2", "Velmar", "Access", "C host");
+    handDrivenSession();
     TWAIN_RegisterCallback(onPicture);
     TWAIN_SetHideUI(1);
     CHECK(TWAIN_GetHideUI() == 1);

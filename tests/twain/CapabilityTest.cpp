@@ -103,9 +103,22 @@ TEST_F(CapabilityTest, Fix32ConvertsBothWays)
     const TW_FIX32 neg = twain::ToFix32(-1.5);
     EXPECT_EQ(neg.Whole, -2);
     EXPECT_EQ(neg.Frac, 32768);
-    // Half a unit is added before rounding to even.
-    EXPECT_EQ(twain::ToFix32(1.0 + 1.0 / 65536.0).Frac, 2);
-    EXPECT_EQ(twain::ToFix32(1.0 + 2.0 / 65536.0).Frac, 2);
+    // To the nearest step: an exact value is sent exactly.
+    struct Case
+    {
+        double value;
+        TW_INT16 whole;
+        TW_UINT16 frac;
+    };
+    for (const Case &c : {Case{1.0 + 1.0 / 65536.0, 1, 1}, Case{1.0 + 2.0 / 65536.0, 1, 2},
+                          Case{150.25, 150, 16384}, Case{1.0 + 0.4 / 65536.0, 1, 0},
+                          Case{1.0 + 0.6 / 65536.0, 1, 1}, Case{-1.0 - 1.0 / 65536.0, -2, 65535},
+                          Case{-0.4 / 65536.0, 0, 0}}) {
+        SCOPED_TRACE(c.value);
+        const TW_FIX32 f = twain::ToFix32(c.value);
+        EXPECT_EQ(f.Whole, c.whole);
+        EXPECT_EQ(f.Frac, c.frac);
+    }
     EXPECT_EQ(twain::ToFix32(0.25).Frac, 16384);
     // Beyond what a FIX32 holds: the nearest end; not a number: zero.
     const TW_FIX32 high = twain::ToFix32(1e12);
@@ -361,6 +374,12 @@ TEST_F(CapabilityTest, ResolutionComesAndGoesAsFix32)
     EXPECT_EQ(sentOne.ItemType, TWTY_FIX32);
     EXPECT_EQ(sentFix.Whole, 300);
     EXPECT_EQ(sentFix.Frac, 0);
+
+    EXPECT_TRUE(TWAIN_SetCurrentResolution(72.0 + 3.0 / 65536.0));
+    std::memcpy(&sentOne, sent.block.constData(), 6);
+    std::memcpy(&sentFix, &sentOne.Item, 4);
+    EXPECT_EQ(sentFix.Whole, 72);
+    EXPECT_EQ(sentFix.Frac, 3);
 }
 
 TEST_F(CapabilityTest, ANullOutputFailsTheCheckAndIsNeverWritten)
