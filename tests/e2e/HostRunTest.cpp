@@ -1,5 +1,6 @@
 // The reference host's main job without a display: every specimen ends as a
 // stored person's record, with the recognised values and both pictures.
+#include "common/engCommon9rMessages.h"
 #include "support/TestSupport.h"
 
 #include <QCoreApplication>
@@ -31,7 +32,19 @@ TEST(HostRun, ScriptedOperatorStoresEverySpecimenAndTheEditPathMarksDifferences)
         EXPECT_TRUE(folder.exists("record.json"));
         EXPECT_TRUE(folder.exists("document.png"));
         EXPECT_TRUE(QFile::exists(entry["screenshot"].toString()));
+        // A field found but unreadable is no value: never the window's word
+        // for it as a surname or a place of birth.
+        for (const QString &key : record.keys())
+            EXPECT_NE(record[key].toString(), LoadResString(&_S_NOT_RECOGNIZED)) << key.toStdString();
     }
+    // The passport whose place of birth is on the page but empty.
+    QJsonObject noPlace;
+    for (const QJsonValue &v : records)
+        if (v.toObject()["document"].toString() == "04-ForeignPassport_MRZ.json")
+            noPlace = v.toObject()["record"].toObject();
+    EXPECT_EQ(noPlace["placeOfBirth"].toString(QStringLiteral("missing")), "");
+    EXPECT_EQ(noPlace["unreadable"].toArray(), QJsonArray{"placeOfBirth"});
+    EXPECT_FALSE(noPlace["doubtful"].toArray().contains(QJsonValue("placeOfBirth")));
     // Three pages of each engine's window, as opened, at the minimum size and maximised.
     const QStringList pages = QDir(r9test::TestHome() + "/pages").entryList({"*.png"});
     EXPECT_EQ(pages.size(), 18);
