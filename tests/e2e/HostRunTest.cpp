@@ -68,3 +68,43 @@ TEST(HostRun, ScriptedOperatorStoresEverySpecimenAndTheEditPathMarksDifferences)
 }
 
 } // namespace
+
+namespace {
+
+TEST(HostRun, FoldersThatCannotServeTheRunAreRefusedBeforeAnyWindowOpens)
+{
+    // A plain file stands where a folder would have to be created: no one,
+    // root included, can make the folder.
+    const QString file = r9test::TestHome() + "/a-file";
+    r9test::WriteFile(file, "not a folder");
+    const QString records = r9test::TestHome() + "/records";
+    const struct
+    {
+        QStringList arguments;
+        const char *named; ///< the option the refusal names
+    } cases[] = {
+        {{"--output", file + "/records"}, "--output"},
+        {{"--output", file + "/records", "--doc-picture"}, "--output"},
+        {{"--output", file + "/records", "--camera"}, "--output"},
+        {{"--documents", r9test::TestHome() + "/no-such-folder"}, "--documents"},
+        {{"--documents", file}, "--documents"},
+        {{"--form-pages", file + "/pages"}, "--form-pages"},
+        {{"--form-pages", r9test::TestHome() + "/pages", "--doc-picture"}, "--doc-picture"},
+        {{"--form-pages", r9test::TestHome() + "/pages", "--camera"}, "--camera"},
+        {{"--form-pages", r9test::TestHome() + "/pages", "--soak", "3"}, "--soak"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.arguments.join(' ').toStdString());
+        QStringList arguments = c.arguments;
+        if (!arguments.contains("--output"))
+            arguments << "--output" << records;
+        const r9test::HostRun run = r9test::RunReferenceHostAllowingFailure(arguments << "--engine" << "abbyy");
+        EXPECT_NE(run.exitCode, 0);
+        EXPECT_TRUE(run.errors.contains(QLatin1String(c.named))) << run.errors.toStdString();
+        // The folder named, as given.
+        EXPECT_TRUE(run.errors.contains(c.arguments.at(1))) << run.errors.toStdString();
+        EXPECT_TRUE(run.report.isEmpty()) << "a window was opened";
+    }
+}
+
+} // namespace
