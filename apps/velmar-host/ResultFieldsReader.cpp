@@ -40,14 +40,15 @@ PersonRecord ReadResultFields(const QWidget *form, bool edit)
         else if (const auto *text = qobject_cast<const ui::TCaptionedEdit *>(control)) {
             // The Scanify window puts a blank before every value it reads; the
             // record keeps the value.
-            values[key] = text->Text().trimmed();
+            const QString value = text->Text().trimmed();
             // The window's word for a field it found but could not read stays
             // in the edit for the operator; it is nobody's surname.
-            if (text->Text().trimmed() == LoadResString(&_S_NOT_RECOGNIZED)) {
+            if (value == LoadResString(&_S_NOT_RECOGNIZED)) {
                 values[key] = QString();
                 unreadable << key;
                 continue;
             }
+            values[key] = value;
         }
         switch (MarkOf(control)) {
         case TFieldMark::Doubtful: doubtful << key; break;

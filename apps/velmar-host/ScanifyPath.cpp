@@ -16,14 +16,6 @@
 
 namespace {
 
-/// The pages the stand-in's feeder holds, in the order it feeds them: its
-/// own list, from its folder and feed switches as it reads them.
-scproxy::ScanifySpecimenList FeederPages(QStringList *problems = nullptr)
-{
-    QStringList local;
-    return scproxy::FeederPages(scproxy::SpecimenFolder(), scproxy::FeedPatterns(), problems ? problems : &local);
-}
-
 /// The file the report names a page by: its description, else its picture.
 QString PageFile(const scproxy::ScanifySpecimen &page)
 {
@@ -75,8 +67,11 @@ QJsonObject RunScanifyPath(const PackageLoader &package, const ScanifyPathOption
         return report;
     }
 
+    // The pages the stand-in's feeder holds, in the order it feeds them: its
+    // own list, from its folder and feed switches as it reads them.
     QStringList problems;
-    const scproxy::ScanifySpecimenList pages = FeederPages(&problems);
+    const scproxy::ScanifySpecimenList pages =
+        scproxy::FeederPages(scproxy::SpecimenFolder(), scproxy::FeedPatterns(), &problems);
     if (!problems.isEmpty())
         report["documentProblems"] = QJsonArray::fromStringList(problems);
     if (pages.empty()) {
