@@ -5,7 +5,8 @@
 #   standins       every stand-in a path of the reference host needs, in the
 #                  host's folder as in the build tree's bin: the host services,
 #                  the passport-reader engine server, the TWAIN source manager
-#                  with its data sources in twain/ beside it, the Scanify engine
+#                  with its data sources in twain/ beside it (the specimen
+#                  scanner and, where SANE was found, the SANE source), the Scanify engine
 #                  library with ScProxy.Ini, and the specimen documents
 #   velmar-host    the reference host
 # The host's folder is <libexecdir>/velmar-q-70: the package looks for the
@@ -65,6 +66,11 @@ install(FILES ${CMAKE_BINARY_DIR}/recognition9r.pc
 # --- stand-ins and the reference host, in the host's folder ----------------
 install(TARGETS hostkit passportreader twaindsm scproxy LIBRARY DESTINATION ${R9_HOST_DIR} COMPONENT standins)
 install(TARGETS twainspecimen LIBRARY DESTINATION ${R9_HOST_DIR}/twain COMPONENT standins)
+if(TARGET twainsane)
+  # Beside the specimen scanner, the source that offers every SANE device:
+  # the installed host reaches a real scanner as the built one does.
+  install(TARGETS twainsane LIBRARY DESTINATION ${R9_HOST_DIR}/twain COMPONENT standins)
+endif()
 install(FILES ${CMAKE_SOURCE_DIR}/standins/scproxy/ScProxy.Ini DESTINATION ${R9_HOST_DIR} COMPONENT standins)
 if(TARGET specimens)
   # The passport-reader documents, the pictures the specimen scanner feeds

@@ -48,6 +48,8 @@ QJsonObject PersonRecord::ToJson() const
     // Only the Scanify window tells errors from doubts and names the document.
     if (!erroneous.isEmpty())
         o["erroneous"] = QJsonArray::fromStringList(erroneous);
+    if (!unreadable.isEmpty())
+        o["unreadable"] = QJsonArray::fromStringList(unreadable);
     if (!documentName.isEmpty())
         o["documentName"] = documentName;
     o["photo"] = photo.isNull() ? QJsonValue(QJsonValue::Null) : QJsonValue(QStringLiteral("photo.png"));
@@ -76,6 +78,8 @@ PersonRecord PersonRecord::FromJson(const QJsonObject &o)
         r.doubtful << v.toString();
     for (const QJsonValue &v : o.value("erroneous").toArray())
         r.erroneous << v.toString();
+    for (const QJsonValue &v : o.value("unreadable").toArray())
+        r.unreadable << v.toString();
     r.documentName = o.value("documentName").toString();
     return r;
 }

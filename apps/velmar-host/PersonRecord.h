@@ -21,6 +21,9 @@ struct PersonRecord
     QImage documentPicture;  ///< empty: none kept
     QStringList doubtful;    ///< keys of the fields the form marked doubtful (ABBYY: red)
     QStringList erroneous;   ///< keys of the fields the form marked wrong (Scanify only)
+    /// keys of the fields the window found but could not read (it shows
+    /// "Не распознано" in them); their values are empty
+    QStringList unreadable;
     QString documentName;    ///< the kind of document the Scanify window recognised
 
     QJsonObject ToJson() const;

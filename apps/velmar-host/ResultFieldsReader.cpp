@@ -2,6 +2,7 @@
 
 #include "common/FieldOutcome.h"
 #include "common/RecognitionFields.h"
+#include "common/engCommon9rMessages.h"
 #include "ui/TCaptionedEdit.h"
 #include "ui/TNullableDateEdit.h"
 
@@ -27,7 +28,7 @@ PersonRecord ReadResultFields(const QWidget *form, bool edit)
     using namespace recognition;
     // The record's own reader takes the values by the same keys it writes.
     QJsonObject values;
-    QStringList doubtful, erroneous;
+    QStringList doubtful, erroneous, unreadable;
     const TColumn column = edit ? TColumn::Recognized : TColumn::Add;
     for (const TFieldDescription &f : ResultFields()) {
         const QString key = QLatin1String(f.recordKey);
@@ -36,10 +37,19 @@ PersonRecord ReadResultFields(const QWidget *form, bool edit)
             continue;
         if (const auto *date = qobject_cast<const ui::TNullableDateEdit *>(control))
             values[key] = date->Date().isValid() ? QJsonValue(date->Date().toString(Qt::ISODate)) : QJsonValue();
-        else if (const auto *text = qobject_cast<const ui::TCaptionedEdit *>(control))
+        else if (const auto *text = qobject_cast<const ui::TCaptionedEdit *>(control)) {
             // The Scanify window puts a blank before every value it reads; the
             // record keeps the value.
-            values[key] = text->Text().trimmed();
+            const QString value = text->Text().trimmed();
+            // The window's word for a field it found but could not read stays
+            // in the edit for the operator; it is nobody's surname.
+            if (value == LoadResString(&_S_NOT_RECOGNIZED)) {
+                values[key] = QString();
+                unreadable << key;
+                continue;
+            }
+            values[key] = value;
+        }
         switch (MarkOf(control)) {
         case TFieldMark::Doubtful: doubtful << key; break;
         case TFieldMark::Erroneous: erroneous << key; break;
@@ -49,7 +59,9 @@ PersonRecord ReadResultFields(const QWidget *form, bool edit)
     PersonRecord r = PersonRecord::FromJson(values);
     doubtful.sort();
     erroneous.sort();
+    unreadable.sort();
     r.doubtful = doubtful;
     r.erroneous = erroneous;
+    r.unreadable = unreadable;
     return r;
 }

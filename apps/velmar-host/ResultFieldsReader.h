@@ -13,5 +13,7 @@ void FillCurrentFields(QWidget *form, const PersonRecord &record);
 
 /// The fields of form's add page, or of its edit page's recognised column
 /// when edit is set, with the doubt and error marks the window painted on
-/// each (the passport-reader window's red letters count as a doubt).
+/// each (the passport-reader window's red letters count as a doubt). A field
+/// holding the text of _S_NOT_RECOGNIZED has no value: it is read as empty
+/// and listed as unreadable instead of marked.
 PersonRecord ReadResultFields(const QWidget *form, bool edit);

@@ -5,8 +5,9 @@
 #include "PackageLoader.h"
 #include "ScriptedOperator.h"
 #include "Soak.h"
+#include "scproxy/ScanifySpecimen.h"
+#include "scproxy/StandinConfig.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QJsonArray>
@@ -15,27 +16,10 @@
 
 namespace {
 
-/// The pages the stand-in's feeder will deliver, one description each, in
-/// the order it feeds them (its folder and feed switches, as it reads them).
-QString FeederFolder()
+/// The file the report names a page by: its description, else its picture.
+QString PageFile(const scproxy::ScanifySpecimen &page)
 {
-    return qEnvironmentVariableIsEmpty("SCPROXY_SPECIMENS")
-               ? QCoreApplication::applicationDirPath() + QStringLiteral("/specimens/scanify")
-               : qEnvironmentVariable("SCPROXY_SPECIMENS");
-}
-
-QStringList FeederPages()
-{
-    const QString folder = FeederFolder();
-    QStringList patterns;
-    for (const QString &p : qEnvironmentVariable("SCPROXY_FEED").split(QLatin1Char(','), Qt::SkipEmptyParts))
-        patterns << p.trimmed() + QStringLiteral(".json");
-    if (patterns.isEmpty())
-        patterns << QStringLiteral("*.json");
-    QStringList pages;
-    for (const QFileInfo &file : QDir(folder).entryInfoList(patterns, QDir::Files, QDir::Name))
-        pages << file.absoluteFilePath();
-    return pages;
+    return QFileInfo(page.described ? page.descriptionPath : page.picturePath).fileName();
 }
 
 QString PersonFolder(const ScanifyPathOptions &o, int n)
@@ -83,18 +67,25 @@ QJsonObject RunScanifyPath(const PackageLoader &package, const ScanifyPathOption
         return report;
     }
 
-    if (FeederPages().isEmpty()) {
+    // The pages the stand-in's feeder holds, in the order it feeds them: its
+    // own list, from its folder and feed switches as it reads them.
+    QStringList problems;
+    const scproxy::ScanifySpecimenList pages =
+        scproxy::FeederPages(scproxy::SpecimenFolder(), scproxy::FeedPatterns(), &problems);
+    if (!problems.isEmpty())
+        report["documentProblems"] = QJsonArray::fromStringList(problems);
+    if (pages.empty()) {
         // Nothing to feed: no window would open, and an empty report would
         // look like a run that went well.
         report["error"] = QStringLiteral("no specimen pages to feed in %1 (SCPROXY_SPECIMENS, SCPROXY_FEED)")
-                              .arg(QDir::toNativeSeparators(FeederFolder()));
+                              .arg(QDir::toNativeSeparators(scproxy::SpecimenFolder()));
         std::fprintf(stderr, "velmar-host: %s\n", qPrintable(report["error"].toString()));
         return report;
     }
     EngineDialogAnswerer dialogs;
     if (o.soak > 0) {
         const QString data = package.Function<QString (*)()>("GetUserDataFolder")();
-        report["soak"] = RunSoak(data, o.soak, int(FeederPages().size()), [&](int) {
+        report["soak"] = RunSoak(data, o.soak, int(pages.size()), [&](int) {
             CognitiveOperatorLog log;
             CognitiveRequest request;
             request.operate = [&log](TCognitiveRecognitionFM *form) { OperateCognitiveWindow(form, {}, &log); };
@@ -106,7 +97,7 @@ QJsonObject RunScanifyPath(const PackageLoader &package, const ScanifyPathOption
     }
     MessageBoxAnswerer boxes;
     int n = 0;
-    for (const QString &page : FeederPages()) {
+    for (const auto &page : pages) {
         ++n;
         const QString folder = PersonFolder(o, n);
         CognitiveOperatorPlan plan;
@@ -120,7 +111,7 @@ QJsonObject RunScanifyPath(const PackageLoader &package, const ScanifyPathOption
         request.current = current;
         request.operate = [plan, &log](TCognitiveRecognitionFM *form) { OperateCognitiveWindow(form, plan, &log); };
         QJsonObject entry = ResultEntry(RunCognitiveRequest(package, request), folder);
-        entry["document"] = QFileInfo(page).fileName();
+        entry["document"] = PageFile(*page);
         entry["repeated"] = log.repeated;
         entry["screenshot"] = plan.screenshotFile;
         if (const QStringList messages = boxes.Take(); !messages.isEmpty())

@@ -27,6 +27,7 @@
 #include <QJsonObject>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTemporaryFile>
 #include <QTimer>
 #include <cstdio>
 
@@ -275,6 +276,46 @@ QJsonObject RunDocPicturePath(const PackageLoader &package, const HostOptions &o
     return report;
 }
 
+/// A folder the run writes into, created now: an operator's work must not
+/// be lost at "Готово" for want of it. Empty when it is usable, else why not.
+QString PrepareFolder(const char *option, const QString &folder)
+{
+    const QString path = QFileInfo(folder).absoluteFilePath();
+    if (!QDir().mkpath(path))
+        return QStringLiteral("%1: cannot create the folder %2").arg(QLatin1String(option), folder);
+    QTemporaryFile probe(QDir(path).filePath(QStringLiteral(".velmar-host-XXXXXX")));
+    if (!probe.open())
+        return QStringLiteral("%1: cannot write into the folder %2 (%3)")
+            .arg(QLatin1String(option), folder, probe.errorString());
+    return {};
+}
+
+/// Why the options cannot make the run asked for, before any window opens;
+/// empty when they can.
+QString RefusedOptions(const HostOptions &o)
+{
+    if (!o.documents.isEmpty() && !QFileInfo(o.documents).isDir())
+        return QStringLiteral("--documents: no such folder %1").arg(o.documents);
+    if (const QString &formPages = o.formPages; !formPages.isEmpty()) {
+        // Only the scripted operator of the recognition windows takes them.
+        const char *other = o.docPicture ? "--doc-picture" : o.camera ? "--camera" : o.soak > 0 ? "--soak" : nullptr;
+        if (other)
+            return QStringLiteral("--form-pages %1: the pages of the recognition windows are taken by the "
+                                  "scripted operator; there are none to take with %2")
+                .arg(formPages, QLatin1String(other));
+        if (!o.scripted)
+            return QStringLiteral("--form-pages %1: the pages are taken by the scripted operator; "
+                                  "add --scripted to take them at a display")
+                .arg(formPages);
+        if (QString why = PrepareFolder("--form-pages", formPages); !why.isEmpty())
+            return why;
+    }
+    // A long run stores nothing.
+    if (o.soak == 0)
+        return PrepareFolder("--output", o.output);
+    return {};
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -336,6 +377,10 @@ int main(int argc, char **argv)
     if (!QStringList{"abbyy", "scanify", "all"}.contains(options.engine)) {
         std::fprintf(stderr, "velmar-host: --engine takes abbyy, scanify or all, not \"%s\"\n",
                      qPrintable(options.engine));
+        return 2;
+    }
+    if (const QString refused = RefusedOptions(options); !refused.isEmpty()) {
+        std::fprintf(stderr, "velmar-host: %s\n", qPrintable(refused));
         return 2;
     }
 

@@ -76,8 +76,23 @@ Document NewDocument(ScPackageHandle packageHandle, Package &package, ScImageHan
     return doc;
 }
 
+/// Whether the recognition window offers a repeat run for this document: a
+/// passport read by its zone whose surname and given names both came back
+/// blank. Only then does the operator leave the page in the feeder; any
+/// other page is taken away, however it was read.
+bool RepeatRunOffered(const Document &doc)
+{
+    const auto blank = [&](const char *id) {
+        const auto it = doc.fields.find(QByteArray(id));
+        return it == doc.fields.end() || it->second.value.trimmed().isEmpty();
+    };
+    return doc.specimen->formId == "InoPas_MRZ" && blank("IN_SurName") && blank("IN_Name");
+}
+
 void AddDocument(Package &package, Image &image, Document &&doc)
 {
+    if (RepeatRunOffered(doc))
+        Feeder::Instance().KeepOnGlass(image.specimen);
     const ScDocumentHandle handle = NewHandle();
     S().documents.emplace(handle, std::move(doc));
     package.documents.push_back(handle);
@@ -105,8 +120,6 @@ void Recognise(ScPackageHandle packageHandle, Package &package, ScImageHandle im
     }
     const int asRead = NormalisedAngle(s.feedAngle + zone->turn);
     const bool upright = asRead == 0;
-    if (!upright)
-        Feeder::Instance().KeepOnGlass(image.specimen);
 
     Document doc = NewDocument(packageHandle, package, imageHandle, image);
     for (const SpecimenField &f : s.fields) {

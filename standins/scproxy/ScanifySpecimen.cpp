@@ -235,18 +235,25 @@ Feeder &Feeder::Instance()
     return feeder;
 }
 
-std::shared_ptr<const ScanifySpecimen> Feeder::Next(const QString &folder, const QStringList &patterns,
-                                                    QStringList *problems)
+ScanifySpecimenList FeederPages(const QString &folder, const QStringList &patterns, QStringList *problems)
 {
-    ScanifySpecimenList all = ScanifySpecimens(folder, problems);
     ScanifySpecimenList feed;
-    for (const auto &s : all) {
+    for (const auto &s : ScanifySpecimens(folder, problems)) {
         bool taken = patterns.isEmpty();
         for (const QString &p : patterns)
             taken = taken || QRegularExpression::fromWildcard(p, Qt::CaseInsensitive).match(s->name).hasMatch();
         if (taken)
             feed.push_back(s);
     }
+    if (feed.empty() && problems && !patterns.isEmpty())
+        problems->prepend(QStringLiteral("no description in %1 matches %2").arg(folder, patterns.join(QLatin1Char(','))));
+    return feed;
+}
+
+std::shared_ptr<const ScanifySpecimen> Feeder::Next(const QString &folder, const QStringList &patterns,
+                                                    QStringList *problems)
+{
+    const ScanifySpecimenList feed = FeederPages(folder, patterns, problems);
     std::lock_guard lock(g_lock);
     const QString key = folder + QLatin1Char('|') + patterns.join(QLatin1Char(','));
     if (key != m_key) {
@@ -259,11 +266,8 @@ std::shared_ptr<const ScanifySpecimen> Feeder::Next(const QString &folder, const
         m_onGlass.reset();
         return page;
     }
-    if (feed.empty()) {
-        if (problems && !patterns.isEmpty())
-            problems->prepend(QStringLiteral("no description in %1 matches %2").arg(folder, patterns.join(QLatin1Char(','))));
+    if (feed.empty())
         return nullptr;
-    }
     const auto page = feed[std::size_t(m_position) % feed.size()];
     m_position = int((std::size_t(m_position) + 1) % feed.size());
     return page;

@@ -61,10 +61,16 @@ std::shared_ptr<const ScanifySpecimen> LoadScanifySpecimen(const QString &descri
 /// or its time stamp changes. Unusable descriptions and pictures are listed in problems.
 ScanifySpecimenList ScanifySpecimens(const QString &folder, QStringList *problems = nullptr);
 
-/// The documents the feeder holds: the specimens of the folder whose names
-/// match one of the patterns (all when there are none). It hands them out
-/// in turn; a page the engine read turned stays in the feeder for the next
-/// scan, as an operator leaves it on the glass for the repeat run.
+/// The pages the feeder holds, in the order it hands them out: the specimens
+/// of the folder whose names match one of the patterns (wildcards, case
+/// ignored; all when there are none), described pages and loose pictures
+/// alike. When none does, *problems starts with why. A host that works one
+/// window per page lists them here, as the feeder does.
+ScanifySpecimenList FeederPages(const QString &folder, const QStringList &patterns, QStringList *problems);
+
+/// The feeder: it hands out the pages of FeederPages in turn; a page for
+/// which the recognition window offers a repeat run stays in the feeder for
+/// the next scan, as an operator leaves it on the glass for that run.
 class Feeder
 {
 public:
@@ -72,7 +78,7 @@ public:
     /// The next page, null when the feeder is empty (*problems says why).
     std::shared_ptr<const ScanifySpecimen> Next(const QString &folder, const QStringList &patterns,
                                                 QStringList *problems);
-    /// The page was read with a turn that did not bring it upright.
+    /// The page is scanned again by the repeat run.
     void KeepOnGlass(const std::shared_ptr<const ScanifySpecimen> &page);
 
 private:

@@ -1,5 +1,6 @@
 // The reference host's main job without a display: every specimen ends as a
 // stored person's record, with the recognised values and both pictures.
+#include "common/engCommon9rMessages.h"
 #include "support/TestSupport.h"
 
 #include <QCoreApplication>
@@ -31,7 +32,19 @@ TEST(HostRun, ScriptedOperatorStoresEverySpecimenAndTheEditPathMarksDifferences)
         EXPECT_TRUE(folder.exists("record.json"));
         EXPECT_TRUE(folder.exists("document.png"));
         EXPECT_TRUE(QFile::exists(entry["screenshot"].toString()));
+        // A field found but unreadable is no value: never the window's word
+        // for it as a surname or a place of birth.
+        for (const QString &key : record.keys())
+            EXPECT_NE(record[key].toString(), LoadResString(&_S_NOT_RECOGNIZED)) << key.toStdString();
     }
+    // The passport whose place of birth is on the page but empty.
+    QJsonObject noPlace;
+    for (const QJsonValue &v : records)
+        if (v.toObject()["document"].toString() == "04-ForeignPassport_MRZ.json")
+            noPlace = v.toObject()["record"].toObject();
+    EXPECT_EQ(noPlace["placeOfBirth"].toString(QStringLiteral("missing")), "");
+    EXPECT_EQ(noPlace["unreadable"].toArray(), QJsonArray{"placeOfBirth"});
+    EXPECT_FALSE(noPlace["doubtful"].toArray().contains(QJsonValue("placeOfBirth")));
     // Three pages of each engine's window, as opened, at the minimum size and maximised.
     const QStringList pages = QDir(r9test::TestHome() + "/pages").entryList({"*.png"});
     EXPECT_EQ(pages.size(), 18);
@@ -52,6 +65,46 @@ TEST(HostRun, ScriptedOperatorStoresEverySpecimenAndTheEditPathMarksDifferences)
     EXPECT_EQ(first["lastName"].toString(), surname);
     EXPECT_TRUE(first["doubtful"].toArray().contains(QJsonValue("lastName")));
     EXPECT_FALSE(first["doubtful"].toArray().contains(QJsonValue("firstName")));
+}
+
+} // namespace
+
+namespace {
+
+TEST(HostRun, FoldersThatCannotServeTheRunAreRefusedBeforeAnyWindowOpens)
+{
+    // A plain file stands where a folder would have to be created: no one,
+    // root included, can make the folder.
+    const QString file = r9test::TestHome() + "/a-file";
+    r9test::WriteFile(file, "not a folder");
+    const QString records = r9test::TestHome() + "/records";
+    const struct
+    {
+        QStringList arguments;
+        const char *named; ///< the option the refusal names
+    } cases[] = {
+        {{"--output", file + "/records"}, "--output"},
+        {{"--output", file + "/records", "--doc-picture"}, "--output"},
+        {{"--output", file + "/records", "--camera"}, "--output"},
+        {{"--documents", r9test::TestHome() + "/no-such-folder"}, "--documents"},
+        {{"--documents", file}, "--documents"},
+        {{"--form-pages", file + "/pages"}, "--form-pages"},
+        {{"--form-pages", r9test::TestHome() + "/pages", "--doc-picture"}, "--doc-picture"},
+        {{"--form-pages", r9test::TestHome() + "/pages", "--camera"}, "--camera"},
+        {{"--form-pages", r9test::TestHome() + "/pages", "--soak", "3"}, "--soak"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.arguments.join(' ').toStdString());
+        QStringList arguments = c.arguments;
+        if (!arguments.contains("--output"))
+            arguments << "--output" << records;
+        const r9test::HostRun run = r9test::RunReferenceHostAllowingFailure(arguments << "--engine" << "abbyy");
+        EXPECT_NE(run.exitCode, 0);
+        EXPECT_TRUE(run.errors.contains(QLatin1String(c.named))) << run.errors.toStdString();
+        // The folder named, as given.
+        EXPECT_TRUE(run.errors.contains(c.arguments.at(1))) << run.errors.toStdString();
+        EXPECT_TRUE(run.report.isEmpty()) << "a window was opened";
+    }
 }
 
 } // namespace

@@ -6,6 +6,8 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QImage>
+#include <QTransform>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -15,14 +17,17 @@
 
 namespace {
 
-/// The host's whole report of a run of the Scanify engine alone.
-QJsonObject RunScanifyHostReport(const QStringList &arguments)
+/// The host's whole report of a run of the Scanify engine alone, with the
+/// stand-in's switches of feed (none: its own specimens, all of them).
+QJsonObject RunScanifyHostReport(const QStringList &arguments, const QMap<QString, QString> &feed = {})
 {
     QProcess host;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.remove("DISPLAY");
     env.remove("WAYLAND_DISPLAY");
     env.remove("SCPROXY_FEED");
+    for (auto it = feed.begin(); it != feed.end(); ++it)
+        env.insert(it.key(), it.value());
     env.insert("QT_QPA_PLATFORM", "offscreen");
     host.setProcessEnvironment(env);
     host.setWorkingDirectory(r9test::TestHome());
@@ -117,6 +122,33 @@ TEST(ScanifyHostRun, ScriptedOperatorWorksEveryFeederPageAndStoresTheRecords)
     const QJsonObject first = Entry(again["records"].toArray(), "01-Passport1.json")["record"].toObject();
     EXPECT_EQ(first["lastName"].toString(), QStringLiteral("ПЕТРОВСКАЯ"));
     EXPECT_EQ(first["issuedBy"].toString(), p["issuedBy"].toString());
+}
+
+TEST(ScanifyHostRun, TheHostWorksTheWindowForEveryPageTheFeederHolds)
+{
+    if (!QFileInfo::exists(QCoreApplication::applicationDirPath() + "/libscproxy.so"))
+        GTEST_SKIP() << "the stand-in engine library is not built";
+    // Loose pictures, no descriptions: a passport lying on its side, which
+    // the usual turn brings upright, and the same page upright, which it
+    // does not; a page that matches no name is left out. The names come
+    // separated as the stand-in takes them.
+    const QString feeder = r9test::TestHome() + "/feeder";
+    QDir().mkpath(feeder);
+    const QImage page(QCoreApplication::applicationDirPath() + "/specimens/04-ForeignPassport_MRZ.png");
+    ASSERT_FALSE(page.isNull());
+    ASSERT_TRUE(page.transformed(QTransform().rotate(90)).save(feeder + "/a-sideways.png"));
+    ASSERT_TRUE(page.save(feeder + "/b-upright.jpg"));
+    ASSERT_TRUE(page.save(feeder + "/c-left-out.png"));
+    const QJsonObject report = RunScanifyHostReport({"--output", r9test::TestHome() + "/records"},
+                                                    {{"SCPROXY_SPECIMENS", feeder}, {"SCPROXY_FEED", "a-*; B-UPRIGHT"}})["scanify"].toObject();
+    ASSERT_FALSE(report.contains("error")) << report["error"].toString().toStdString();
+    const QJsonArray records = report["records"].toArray();
+    ASSERT_EQ(records.size(), 2);
+    EXPECT_EQ(records[0].toObject()["document"].toString(), "a-sideways.png");
+    EXPECT_EQ(records[0].toObject()["modalResult"].toInt(), 1);
+    EXPECT_EQ(records[0].toObject()["record"].toObject()["lastName"].toString(), "HALVORSEN");
+    EXPECT_EQ(records[1].toObject()["document"].toString(), "b-upright.jpg");
+    EXPECT_EQ(records[1].toObject()["modalResult"].toInt(), 2) << "no document in it: nothing to keep";
 }
 
 TEST(ScanifyHostRun, UnknownEngineIsRefused)

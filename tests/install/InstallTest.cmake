@@ -1,6 +1,7 @@
 # Installs the already built tree (nothing is rebuilt) component by component
 # into temporary prefixes, checks what each component holds, runs the installed
-# reference host on each of its paths (recognition, document picture, camera),
+# reference host on each of its paths (recognition, document picture from the
+# specimen scanner and from SANE's test backend, camera),
 # then configures, builds and runs the small host project against the
 # installed package.
 # Arguments: BUILD_TREE WORK HOST_PROJECT GENERATOR LIBDIR LIBEXECDIR SANITIZE
@@ -56,7 +57,7 @@ expect_no_files(${package} "*velmar-host*" "*hostkit*" "*passportreader*" "*spec
 # The stand-ins and the reference host: each its own component, in the host's folder.
 run(${CMAKE_COMMAND} --install ${BUILD_TREE} --prefix ${host} --component standins)
 expect_files(${host} ${hostdir}/libhostkit.so ${hostdir}/libpassportreader.so
-  ${hostdir}/libtwaindsm.so ${hostdir}/twain/libtwainspecimen.so
+  ${hostdir}/libtwaindsm.so ${hostdir}/twain/libtwainspecimen.so ${hostdir}/twain/libtwainsane.so
   ${hostdir}/libscproxy.so ${hostdir}/ScProxy.Ini
   ${hostdir}/specimens/01-Passport_RU.json ${hostdir}/specimens/scanify/01-Passport1.json)
 expect_no_files(${host} "*velmar-host" "*librecognition9r*" "include/*" "*scproxy-partial*" "*test_*")
@@ -71,7 +72,7 @@ function(run_installed_host report_var)
   execute_process(
     COMMAND ${CMAKE_COMMAND} -E env --unset=DISPLAY --unset=WAYLAND_DISPLAY QT_QPA_PLATFORM=offscreen
             HOME=${WORK}/home XDG_CONFIG_HOME=${WORK}/home/.config XDG_STATE_HOME=${WORK}/home/.local/state
-            ${host}/${hostdir}/velmar-host --output ${WORK}/records ${ARGN}
+            ${host_env} ${host}/${hostdir}/velmar-host --output ${WORK}/records ${ARGN}
     RESULT_VARIABLE rc OUTPUT_VARIABLE report ERROR_VARIABLE err)
   if(NOT rc EQUAL 0)
     message(FATAL_ERROR "the installed host failed (${rc}) with '${ARGN}':\n${report}\n${err}")
@@ -98,6 +99,25 @@ string(JSON width ERROR_VARIABLE missing_width GET "${report}" docPicture scan p
 string(JSON file ERROR_VARIABLE missing_file GET "${report}" docPicture scan file)
 if(missing OR missing_width OR missing_file OR NOT scanned EQUAL 1 OR NOT width GREATER 0 OR NOT EXISTS "${file}")
   message(FATAL_ERROR "the installed host scanned no document picture:\n${report}")
+endif()
+
+# A real scanner: the SANE data source beside the specimen scanner, with
+# SANE's test backend as the device (a private SANE configuration that
+# enables it alone; the system's is never read). The scripted operator picks
+# it in the source list, scans, turns and stores the page.
+file(MAKE_DIRECTORY ${WORK}/sane)
+file(WRITE ${WORK}/sane/dll.conf "test\n")
+set(host_env SANE_CONFIG_DIR=${WORK}/sane)
+if(SANITIZE)
+  # SANE's test backend, unloaded at the end, does not free all it allocates.
+  list(APPEND host_env ASAN_OPTIONS=detect_leaks=0)
+endif()
+run_installed_host(report --doc-picture --scanner "SANE: Noname")
+set(host_env)
+string(JSON scanned ERROR_VARIABLE missing GET "${report}" docPicture scan modalResult)
+string(JSON file ERROR_VARIABLE missing_file GET "${report}" docPicture scan file)
+if(missing OR missing_file OR NOT scanned EQUAL 1 OR NOT EXISTS "${file}")
+  message(FATAL_ERROR "the installed host scanned nothing from SANE's test backend:\n${report}")
 endif()
 
 # The camera: the host services' synthetic cameras.

@@ -116,6 +116,21 @@ TEST_F(ScProxyScan, FeedSwitchKeepsTheFeederToTheNamedDescriptions)
     EXPECT_TRUE(ErrorText().contains(QStringLiteral("nothing-like-this"))) << ErrorText().toStdString();
 }
 
+TEST_F(ScProxyScan, APageReadTurnedLeavesTheFeederUnlessTheWindowOffersARepeatRun)
+{
+    // The 90 turn leaves the sideways page upside down. Its form is not a
+    // passport read by its zone, so no repeat run follows: the operator takes
+    // the page away and the next scan gets the next page, not the same again.
+    SetUpContext(90);
+    const ScPackageHandle p = NewPackage();
+    QList<QSize> pages;
+    for (int n = 0; n < 3; ++n) {
+        pages << PageOf(ScanOne(p)).size();
+        ASSERT_TRUE(api.ScPackageRecog(p, nullptr)) << ErrorText().toStdString();
+    }
+    EXPECT_EQ(pages, QList<QSize>({{120, 80}, {60, 100}, {120, 80}}));
+}
+
 TEST_F(ScProxyScan, GreyConfigurationScansGreyPages)
 {
     SetUpContext(270);
