@@ -12,6 +12,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -129,6 +130,20 @@ TEST_F(Lifecycle, EngineFailureWhileShowingIsReportedAndFormOpens)
     // Step 9 still ran: the check boxes react again.
     form->cxFIOInLatin->click();
     EXPECT_TRUE(Settings().ReadBool(QStringLiteral("RECOGNIZE_INFO"), QStringLiteral("FIOOnLation"), false));
+}
+
+TEST_F(Lifecycle, SettingsFileThatCannotBeWrittenIsReportedAloneAndTheScannerIsStillChosen)
+{
+    // A folder in the file's place: the scanner's index cannot be written.
+    QDir().mkpath(gl_sRecognizeIniFileName);
+    TwoScanners();
+    Create();
+    Show();
+    ASSERT_EQ(boxes.calls.size(), 1u);
+    EXPECT_TRUE(boxes.calls[0].text.contains(gl_sRecognizeIniFileName)) << boxes.calls[0].text.toStdString();
+    EXPECT_FALSE(boxes.calls[0].text.contains(LoadResString(&_S_ERROR_INIT_ENGINE_2))) << "the engine is fine";
+    EXPECT_EQ(engine->sourcesSelected, std::vector<int>{0});
+    EXPECT_TRUE(form->tbBrightness->isEnabled()) << "scanner A's settings were taken";
 }
 
 TEST_F(Lifecycle, EachCheckBoxIsWrittenAtOnce)
