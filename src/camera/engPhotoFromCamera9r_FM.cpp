@@ -29,6 +29,7 @@
 #include <QScrollArea>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <optional>
 #include <stdexcept>
 
 namespace {
@@ -46,6 +47,17 @@ constexpr int CameraNameMargin = 12;
 /// Not-xor with this pen flips the top bit of every channel of the picture:
 /// each pixel under the frame changes by half the range, on any picture.
 const QColor FramePenColor(0x7f, 0x7f, 0x7f);
+
+/// The stored view attributes; none when the key is missing or holds text
+/// that is no number by the settings file's integer rule (such text is no
+/// choice of the operator's, so the default applies).
+std::optional<int> StoredAttributes(const TSettingsFile &ini)
+{
+    const int value = ini.ReadInteger(CameraInfo, AttributesKey, 0);
+    if (value != 0 || ini.ReadInteger(CameraInfo, AttributesKey, 1) == 0)
+        return value;
+    return std::nullopt;
+}
 
 template <class W>
 W *named(W *widget, const char *name)
@@ -264,8 +276,8 @@ void TPhotoFromCameraFM::FormCreate()
                 // The stored value is read without the host: the default needs
                 // its video service, and a default that could not be made must
                 // not end up over the stored value at destruction.
-                if (ini.ValueExists(CameraInfo, AttributesKey))
-                    FAttributes = ini.ReadInteger(CameraInfo, AttributesKey, 0);
+                if (const std::optional<int> stored = StoredAttributes(ini))
+                    FAttributes = *stored;
                 else
                     FAttributes = host::TSchemePersistence::ViewAttributesAsInt({host::vaTouchInside});
                 m_attributesKnown = true;

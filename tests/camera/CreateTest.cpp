@@ -190,6 +190,26 @@ TEST_F(CameraCreate, WithoutTheHostsVideoTheStoredAttributesAreKeptAndNoDefaultI
     }
 }
 
+TEST_F(CameraCreate, StoredAttributesThatAreNoNumberReadAsTheDefaultAndAreSavedSo)
+{
+    for (const char *text : {"touch inside", "", "12abc"}) {
+        SCOPED_TRACE(text);
+        SaveCamera(entrance);
+        TSettingsFile ini(gl_sRecognizeIniFileName);
+        ini.WriteString(QStringLiteral("CAMERA_INFO"), QStringLiteral("Attributes"), QLatin1String(text));
+        ini.UpdateFile();
+        Create();
+        EXPECT_EQ(form->Attributes(), Packed({host::vaTouchInside}));
+        ASSERT_EQ(host.video.createViewCalls.size(), 1u);
+        EXPECT_EQ(host.video.createViewCalls[0].attributes, host::TViewAttributes{host::vaTouchInside});
+        delete form;
+        form = nullptr;
+        host.video.createViewCalls.clear();
+        EXPECT_EQ(Settings().ReadInteger(QStringLiteral("CAMERA_INFO"), QStringLiteral("Attributes"), -1),
+                  Packed({host::vaTouchInside}));
+    }
+}
+
 TEST_F(CameraCreate, TheNextWindowComesBackOnTheChosenCameraWithTheAttributesSetInTheView)
 {
     Create();
