@@ -303,6 +303,63 @@ TEST_F(Lifecycle, DateRulesOnBothSubPages)
     }
 }
 
+TEST_F(Lifecycle, TodayShownForAnUnreadableDateIsNotSavedUntilTheOperatorTouchesIt)
+{
+    // How the operator settles the date; no typed text: the date is left as shown.
+    const struct {
+        const char *what;
+        bool visited;
+        const char *typed;
+        QDate saved;
+    } cases[] = {
+        {"untouched", false, nullptr, QDate()},
+        {"passed over with Tab", true, nullptr, QDate()},
+        {"typed", true, "01.03.2019", QDate(2019, 3, 1)},
+        {"cleared", true, "", QDate()},
+    };
+    TwoScanners();
+    Create(true);
+    Show();
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        if (!form->isVisible())
+            Show();
+        engine->fields = {{QStringLiteral("LastName"), QStringLiteral("ИВАНОВ")},
+                          {QStringLiteral("FirstName"), QStringLiteral("ИВАН")},
+                          {QStringLiteral("Number"), QStringLiteral("4501 123456")},
+                          {QStringLiteral("DateOfBirth"), QStringLiteral("29.02.2019")},
+                          {QStringLiteral("FullImage"), QString(), false}};
+        form->acRecognize->trigger();
+        ui::TNullableDateEdit *birth = form->dteDateOfBirthRec;
+        ASSERT_FALSE(birth->IsNull()) << "shown as before";
+        EXPECT_TRUE(birth->IsFontRed());
+        if (c.visited) {
+            birth->Edit()->setFocus();
+            if (c.typed) {
+                birth->Edit()->selectAll();
+                QTest::keyClick(birth->Edit(), Qt::Key_Delete);
+                QTest::keyClicks(birth->Edit(), c.typed);
+            }
+            QTest::keyClick(birth->Edit(), Qt::Key_Tab);
+        }
+        boxes.calls.clear();
+        form->ActionListUpdate();
+        form->bSave->click();
+        if (!c.typed) {
+            ASSERT_EQ(boxes.calls.size(), 1u);
+            EXPECT_TRUE(boxes.calls[0].text.contains(QStringLiteral("Дата рождения"))) << boxes.calls[0].text.toStdString();
+            EXPECT_NE(boxes.calls[0].text, LoadResString(&_S_BIRTHDAY_WRONG));
+            EXPECT_TRUE(form->isVisible());
+            EXPECT_TRUE(birth->Edit()->hasFocus());
+            continue;
+        }
+        EXPECT_TRUE(boxes.calls.empty());
+        EXPECT_FALSE(form->isVisible());
+        EXPECT_EQ(form->result(), 1);
+        EXPECT_EQ(birth->Date(), c.saved);
+    }
+}
+
 TEST_F(Lifecycle, UnreadableDateTextKeepsTheWindowOpenOnBothSubPages)
 {
     Create();
