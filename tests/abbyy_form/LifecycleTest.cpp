@@ -16,6 +16,8 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
@@ -75,8 +77,10 @@ TEST_F(Lifecycle, ShowWithSettingsFileRestoresScannerAndPlace)
     {
         TSettingsFile ini(gl_sRecognizeIniFileName);
         ini.WriteInteger(QStringLiteral("SCAN_INFO"), QStringLiteral("ScannerIndex"), 1);
-        ini.WriteInteger(QStringLiteral("SCAN_FORM"), QStringLiteral("ScanFormWidth"), 1000);
-        ini.WriteInteger(QStringLiteral("SCAN_FORM"), QStringLiteral("ScanFormHeight"), 600);
+        // As large as the test's 800 x 600 screen lets the window be: its
+        // minimum width, and a height below the screen's.
+        ini.WriteInteger(QStringLiteral("SCAN_FORM"), QStringLiteral("ScanFormWidth"), 840);
+        ini.WriteInteger(QStringLiteral("SCAN_FORM"), QStringLiteral("ScanFormHeight"), 500);
         ini.UpdateFile();
     }
     Create();
@@ -84,7 +88,7 @@ TEST_F(Lifecycle, ShowWithSettingsFileRestoresScannerAndPlace)
     EXPECT_EQ(form->cbScanListForTest->currentIndex(), 1);
     EXPECT_EQ(engine->sourcesSelected, std::vector<int>{1});
     EXPECT_EQ(gl_ScannerItemIndex, 1);
-    EXPECT_EQ(form->size(), QSize(1000, 600));
+    EXPECT_EQ(form->size(), QSize(840, 500));
     EXPECT_EQ(form->ListBox1->count(), 2);
 
     // The scanner list's handler is attached again after the show.
@@ -92,6 +96,52 @@ TEST_F(Lifecycle, ShowWithSettingsFileRestoresScannerAndPlace)
     EXPECT_EQ(engine->sourcesSelected, (std::vector<int>{1, 0}));
     EXPECT_EQ(Settings().ReadInteger(QStringLiteral("SCAN_INFO"), QStringLiteral("ScannerIndex"), -5), 0)
         << "a scanner change is written at once";
+}
+
+TEST_F(Lifecycle, EachOpeningRestoresThePlaceTheLastClosingSaved)
+{
+    // The stored place is that of the window's contents, framed or not: a
+    // frame the window system adds only after the window opened must not
+    // move it at the next opening.
+    for (bool framed : {true, false}) {
+        SCOPED_TRACE(framed ? "framed" : "frameless");
+        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        {
+            TSettingsFile ini(gl_sRecognizeIniFileName);
+            ini.WriteInteger(QStringLiteral("SCAN_FORM"), QStringLiteral("ScanFormLeft"), screen.x() + 120);
+            ini.WriteInteger(QStringLiteral("SCAN_FORM"), QStringLiteral("ScanFormTop"), screen.y() + 90);
+            ini.UpdateFile();
+        }
+        for (int round = 0; round < 3; ++round) {
+            SCOPED_TRACE(round);
+            delete form;
+            Create();
+            form->setWindowFlag(Qt::FramelessWindowHint, !framed);
+            Show();
+            EXPECT_EQ(form->geometry().topLeft(), screen.topLeft() + QPoint(120, 90));
+            form->bCancel->click();
+        }
+    }
+}
+
+TEST_F(Lifecycle, AStoredSizeLargerThanTheScreenIsFittedToItAndWrittenBackSo)
+{
+    {
+        TSettingsFile ini(gl_sRecognizeIniFileName);
+        ini.WriteInteger(QStringLiteral("SCAN_FORM"), QStringLiteral("ScanFormWidth"), 99999999);
+        ini.WriteInteger(QStringLiteral("SCAN_FORM"), QStringLiteral("ScanFormHeight"), 99999999);
+        ini.UpdateFile();
+    }
+    Create();
+    Show();
+    const QRect screen = form->screen()->availableGeometry();
+    EXPECT_LE(form->frameGeometry().height(), screen.height());
+    EXPECT_EQ(form->width(), std::max(form->minimumWidth(), screen.width() - (form->frameGeometry().width() - form->width())))
+        << "as wide as the screen, or the narrowest the window can be";
+    const QSize shown = form->size();
+    form->bCancel->click();
+    EXPECT_EQ(Settings().ReadInteger(QStringLiteral("SCAN_FORM"), QStringLiteral("ScanFormWidth"), -1), shown.width());
+    EXPECT_EQ(Settings().ReadInteger(QStringLiteral("SCAN_FORM"), QStringLiteral("ScanFormHeight"), -1), shown.height());
 }
 
 TEST_F(Lifecycle, NoScannerNoIndexReadAndActionsDisabled)
