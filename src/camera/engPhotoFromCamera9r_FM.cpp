@@ -5,6 +5,7 @@
 
 #include "camera/TCameraPanel.h"
 #include "camera/TShape.h"
+#include "common/FormSettings.h"
 #include "common/Recognition9r.h"
 #include "common/TSettingsFile.h"
 #include "common/engCommon9r_p.h"
@@ -21,7 +22,6 @@
 #include <QApplication>
 #include <QBuffer>
 #include <QCheckBox>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPushButton>
@@ -34,7 +34,6 @@
 
 namespace {
 
-const QString CameraForm = QStringLiteral("CAMERA_FORM");
 const QString CameraInfo = QStringLiteral("CAMERA_INFO");
 const QString AttributesKey = QStringLiteral("Attributes");
 const QString CameraClassPrefixes = QStringLiteral("EmbeddedCamera_;StandaloneCamera_");
@@ -258,18 +257,9 @@ void TPhotoFromCameraFM::FormCreate()
         FCameraIntf = nullptr;
         try {
             WithRecognizeIniFile([this](TSettingsFile &ini) {
-                const QRect stored(ini.ReadInteger(CameraForm, QStringLiteral("CameraFormLeft"), x()),
-                                   ini.ReadInteger(CameraForm, QStringLiteral("CameraFormTop"), y()),
-                                   ini.ReadInteger(CameraForm, QStringLiteral("CameraFormWidth"), width()),
-                                   ini.ReadInteger(CameraForm, QStringLiteral("CameraFormHeight"), height()));
-                resize(stored.size().expandedTo(minimumSize()));
                 // Without a saved position the window opens centred on the
-                // host's window; a position on a screen that is gone would
-                // hide it.
-                const bool savedPosition = ini.ValueExists(CameraForm, QStringLiteral("CameraFormLeft"))
-                                           && ini.ValueExists(CameraForm, QStringLiteral("CameraFormTop"));
-                if (savedPosition && QGuiApplication::screenAt(stored.topLeft() + QPoint(20, 20)))
-                    move(stored.topLeft());
+                // host's window.
+                settings::ReadFormBounds(ini, this, settings::CameraFormBounds);
 
                 FCameraInnerName = ini.ReadString(CameraInfo, QStringLiteral("CameraInnerName"), QString());
                 FCameraInnerPath = ini.ReadString(CameraInfo, QStringLiteral("CameraInnerPath"), QString());
@@ -325,10 +315,7 @@ void TPhotoFromCameraFM::FormDestroy()
             ini.WriteString(CameraInfo, QStringLiteral("CameraInnerPath"), FCameraInnerPath);
             if (m_attributesKnown)
                 ini.WriteInteger(CameraInfo, AttributesKey, FAttributes);
-            ini.WriteInteger(CameraForm, QStringLiteral("CameraFormTop"), y());
-            ini.WriteInteger(CameraForm, QStringLiteral("CameraFormLeft"), x());
-            ini.WriteInteger(CameraForm, QStringLiteral("CameraFormWidth"), width());
-            ini.WriteInteger(CameraForm, QStringLiteral("CameraFormHeight"), height());
+            settings::WriteFormBounds(ini, this, settings::CameraFormBounds);
             ini.UpdateFile();
         });
     } catch (const std::exception &e) {

@@ -144,6 +144,30 @@ TEST_F(CameraCreate, WindowPlaceIsRestoredAndWrittenBack)
     EXPECT_EQ(saved.ReadInteger(QStringLiteral("CAMERA_FORM"), QStringLiteral("CameraFormTop"), -1), screen.y() + 30);
 }
 
+TEST_F(CameraCreate, AStoredSizeLargerThanTheScreenIsFittedToItAndThePlaceComesBackAtEveryOpening)
+{
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    TSettingsFile ini(gl_sRecognizeIniFileName);
+    ini.WriteInteger(QStringLiteral("CAMERA_FORM"), QStringLiteral("CameraFormLeft"), screen.x() + 30);
+    ini.WriteInteger(QStringLiteral("CAMERA_FORM"), QStringLiteral("CameraFormTop"), screen.y() + 20);
+    ini.WriteInteger(QStringLiteral("CAMERA_FORM"), QStringLiteral("CameraFormWidth"), 99999999);
+    ini.WriteInteger(QStringLiteral("CAMERA_FORM"), QStringLiteral("CameraFormHeight"), 99999999);
+    ini.UpdateFile();
+    for (int round = 0; round < 3; ++round) {
+        SCOPED_TRACE(round);
+        Create();
+        Show();
+        EXPECT_LE(form->width(), screen.width());
+        EXPECT_LE(form->height(), screen.height());
+        EXPECT_EQ(form->geometry().topLeft(), screen.topLeft() + QPoint(30, 20));
+        const QSize shown = form->size();
+        delete form;
+        form = nullptr;
+        EXPECT_EQ(Settings().ReadInteger(QStringLiteral("CAMERA_FORM"), QStringLiteral("CameraFormWidth"), -1), shown.width());
+        EXPECT_EQ(Settings().ReadInteger(QStringLiteral("CAMERA_FORM"), QStringLiteral("CameraFormHeight"), -1), shown.height());
+    }
+}
+
 TEST_F(CameraCreate, WithoutAPositionTheWindowIsLeftToBeCentredOnItsOwner)
 {
     Create();
