@@ -77,10 +77,9 @@ TEST_F(Lifecycle, ShowWithSettingsFileRestoresScannerAndPlace)
     {
         TSettingsFile ini(gl_sRecognizeIniFileName);
         ini.WriteInteger(QStringLiteral("SCAN_INFO"), QStringLiteral("ScannerIndex"), 1);
-        // As large as the test's 800 x 600 screen lets the window be: its
-        // minimum width, and a height below the screen's.
+        // The test's screen is 800 wide: the window's minimum width fits it best.
         ini.WriteInteger(QStringLiteral("SCAN_FORM"), QStringLiteral("ScanFormWidth"), 840);
-        ini.WriteInteger(QStringLiteral("SCAN_FORM"), QStringLiteral("ScanFormHeight"), 500);
+        ini.WriteInteger(QStringLiteral("SCAN_FORM"), QStringLiteral("ScanFormHeight"), 600);
         ini.UpdateFile();
     }
     Create();
@@ -88,7 +87,7 @@ TEST_F(Lifecycle, ShowWithSettingsFileRestoresScannerAndPlace)
     EXPECT_EQ(form->cbScanListForTest->currentIndex(), 1);
     EXPECT_EQ(engine->sourcesSelected, std::vector<int>{1});
     EXPECT_EQ(gl_ScannerItemIndex, 1);
-    EXPECT_EQ(form->size(), QSize(840, 500));
+    EXPECT_EQ(form->size(), QSize(840, 600));
     EXPECT_EQ(form->ListBox1->count(), 2);
 
     // The scanner list's handler is attached again after the show.

@@ -32,7 +32,7 @@ TEST_F(CognitiveLifecycle, ShowRestoresBoundsScannerAndBoxesWithoutWritingAnythi
 {
     {
         TSettingsFile ini = Settings();
-        // Within the test's 800 x 600 screen as far as the minimum width allows.
+        // The test's screen is 800 wide: the window's minimum width fits it best.
         ini.WriteInteger(QStringLiteral("SCAN_FORM"), QStringLiteral("ScanFormWidth"), 840);
         ini.WriteInteger(QStringLiteral("SCAN_FORM"), QStringLiteral("ScanFormHeight"), 500);
         ini.WriteString(QStringLiteral("SCAN_INFO"), QStringLiteral("ScannerName"), QStringLiteral("Scanner B"));
