@@ -12,6 +12,7 @@
 #include "ui/TBusyGuard.h"
 #include "ui/TPictureBox.h"
 #include "ui/TChoiceGroup.h"
+#include "ui/TMessageBox.h"
 #include "ui/TTrackSlider.h"
 
 #include <QCheckBox>
@@ -71,11 +72,18 @@ void TABBYYRecognitionFM::cbScanListForTestChange()
 void TABBYYRecognitionFM::doScannerChange()
 {
     const int index = cbScanListForTest->currentIndex();
-    WithRecognizeIniFile([&](TSettingsFile &ini) {
-        ini.WriteInteger(QStringLiteral("SCAN_INFO"), QStringLiteral("ScannerIndex"), index);
-        ini.UpdateFile();
-        gl_ScannerItemIndex = index;
-    });
+    // The scanner is chosen for this session whether or not it can be
+    // remembered: a settings file that cannot be written is said as such,
+    // and is no fault of the engine's.
+    try {
+        WithRecognizeIniFile([&](TSettingsFile &ini) {
+            ini.WriteInteger(QStringLiteral("SCAN_INFO"), QStringLiteral("ScannerIndex"), index);
+            ini.UpdateFile();
+        });
+    } catch (const std::exception &e) {
+        ui::ShowMessageBox(this, QString::fromUtf8(e.what()), LoadResString(&_S_ERROR), QMessageBox::Critical);
+    }
+    gl_ScannerItemIndex = index;
     ListBox1->clear();
 
     if (cbScanListForTest->count() > 0) {

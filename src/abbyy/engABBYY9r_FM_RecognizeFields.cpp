@@ -174,6 +174,7 @@ void TRecognizedFieldsWriter::fillDate(const QString &field, ui::TNullableDateEd
         } else if (editing()) {
             // Today's date in red asks the operator to type the real one.
             edit->SetDate(QDate::currentDate());
+            edit->MarkStandIn();
             outcome.error = true;
         } else {
             // Empty, as there is no date to offer, but marked: the document

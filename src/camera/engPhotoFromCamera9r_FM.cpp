@@ -5,6 +5,7 @@
 
 #include "camera/TCameraPanel.h"
 #include "camera/TShape.h"
+#include "common/FormSettings.h"
 #include "common/Recognition9r.h"
 #include "common/TSettingsFile.h"
 #include "common/engCommon9r_p.h"
@@ -21,7 +22,6 @@
 #include <QApplication>
 #include <QBuffer>
 #include <QCheckBox>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPushButton>
@@ -29,11 +29,11 @@
 #include <QScrollArea>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <optional>
 #include <stdexcept>
 
 namespace {
 
-const QString CameraForm = QStringLiteral("CAMERA_FORM");
 const QString CameraInfo = QStringLiteral("CAMERA_INFO");
 const QString AttributesKey = QStringLiteral("Attributes");
 const QString CameraClassPrefixes = QStringLiteral("EmbeddedCamera_;StandaloneCamera_");
@@ -46,6 +46,17 @@ constexpr int CameraNameMargin = 12;
 /// Not-xor with this pen flips the top bit of every channel of the picture:
 /// each pixel under the frame changes by half the range, on any picture.
 const QColor FramePenColor(0x7f, 0x7f, 0x7f);
+
+/// The stored view attributes; none when the key is missing or holds text
+/// that is no number by the settings file's integer rule (such text is no
+/// choice of the operator's, so the default applies).
+std::optional<int> StoredAttributes(const TSettingsFile &ini)
+{
+    const int value = ini.ReadInteger(CameraInfo, AttributesKey, 0);
+    if (value != 0 || ini.ReadInteger(CameraInfo, AttributesKey, 1) == 0)
+        return value;
+    return std::nullopt;
+}
 
 template <class W>
 W *named(W *widget, const char *name)
@@ -246,26 +257,17 @@ void TPhotoFromCameraFM::FormCreate()
         FCameraIntf = nullptr;
         try {
             WithRecognizeIniFile([this](TSettingsFile &ini) {
-                const QRect stored(ini.ReadInteger(CameraForm, QStringLiteral("CameraFormLeft"), x()),
-                                   ini.ReadInteger(CameraForm, QStringLiteral("CameraFormTop"), y()),
-                                   ini.ReadInteger(CameraForm, QStringLiteral("CameraFormWidth"), width()),
-                                   ini.ReadInteger(CameraForm, QStringLiteral("CameraFormHeight"), height()));
-                resize(stored.size().expandedTo(minimumSize()));
                 // Without a saved position the window opens centred on the
-                // host's window; a position on a screen that is gone would
-                // hide it.
-                const bool savedPosition = ini.ValueExists(CameraForm, QStringLiteral("CameraFormLeft"))
-                                           && ini.ValueExists(CameraForm, QStringLiteral("CameraFormTop"));
-                if (savedPosition && QGuiApplication::screenAt(stored.topLeft() + QPoint(20, 20)))
-                    move(stored.topLeft());
+                // host's window.
+                settings::ReadFormBounds(ini, this, settings::CameraFormBounds);
 
                 FCameraInnerName = ini.ReadString(CameraInfo, QStringLiteral("CameraInnerName"), QString());
                 FCameraInnerPath = ini.ReadString(CameraInfo, QStringLiteral("CameraInnerPath"), QString());
                 // The stored value is read without the host: the default needs
                 // its video service, and a default that could not be made must
                 // not end up over the stored value at destruction.
-                if (ini.ValueExists(CameraInfo, AttributesKey))
-                    FAttributes = ini.ReadInteger(CameraInfo, AttributesKey, 0);
+                if (const std::optional<int> stored = StoredAttributes(ini))
+                    FAttributes = *stored;
                 else
                     FAttributes = host::TSchemePersistence::ViewAttributesAsInt({host::vaTouchInside});
                 m_attributesKnown = true;
@@ -313,10 +315,7 @@ void TPhotoFromCameraFM::FormDestroy()
             ini.WriteString(CameraInfo, QStringLiteral("CameraInnerPath"), FCameraInnerPath);
             if (m_attributesKnown)
                 ini.WriteInteger(CameraInfo, AttributesKey, FAttributes);
-            ini.WriteInteger(CameraForm, QStringLiteral("CameraFormTop"), y());
-            ini.WriteInteger(CameraForm, QStringLiteral("CameraFormLeft"), x());
-            ini.WriteInteger(CameraForm, QStringLiteral("CameraFormWidth"), width());
-            ini.WriteInteger(CameraForm, QStringLiteral("CameraFormHeight"), height());
+            settings::WriteFormBounds(ini, this, settings::CameraFormBounds);
             ini.UpdateFile();
         });
     } catch (const std::exception &e) {

@@ -9,6 +9,7 @@
 #include <QScreen>
 #include <QTabWidget>
 #include <QWidget>
+#include <algorithm>
 
 namespace settings {
 
@@ -17,12 +18,6 @@ const TBoolSetting RecognizeDocument{"RECOGNIZE_INFO", "RecognizeDocument", &gl_
 const TBoolSetting FIOOnLatin{"RECOGNIZE_INFO", "FIOOnLation", &gl_FIOOnLatin, false};
 const TBoolSetting TwainDialogNeed{"SCAN_INFO", "TwainDialogNeed", &gl_TwainDialogNeed, false};
 const TBoolSetting SelectScanner{"SCAN_INFO", "SelectScanner", &gl_SelectScanner, true};
-
-namespace {
-
-const QString ScanForm = QStringLiteral("SCAN_FORM");
-
-} // namespace
 
 void Read(const TSettingsFile &ini, const TBoolSetting &setting)
 {
@@ -47,24 +42,52 @@ void SaveOptionBox(const QTabWidget *pages, const QWidget *addPage, const QWidge
     });
 }
 
-void ReadFormBounds(const TSettingsFile &ini, QWidget *window)
+const TFormBoundsKeys ScanFormBounds{"SCAN_FORM", "ScanFormTop", "ScanFormLeft", "ScanFormWidth", "ScanFormHeight"};
+const TFormBoundsKeys ScanDocFormBounds{"SCAN_DOC_FORM", "ScanFormTop", "ScanFormLeft", "ScanFormWidth",
+                                        "ScanFormHeight"};
+const TFormBoundsKeys CameraFormBounds{"CAMERA_FORM", "CameraFormTop", "CameraFormLeft", "CameraFormWidth",
+                                       "CameraFormHeight"};
+
+void ReadFormBounds(const TSettingsFile &ini, QWidget *window, const TFormBoundsKeys &keys)
 {
-    const int top = ini.ReadInteger(ScanForm, QStringLiteral("ScanFormTop"), window->y());
-    const int left = ini.ReadInteger(ScanForm, QStringLiteral("ScanFormLeft"), window->x());
-    const int width = ini.ReadInteger(ScanForm, QStringLiteral("ScanFormWidth"), window->width());
-    const int height = ini.ReadInteger(ScanForm, QStringLiteral("ScanFormHeight"), window->height());
-    // A position saved on a screen that is gone would hide the window.
-    if (QGuiApplication::screenAt(QPoint(left, top) + QPoint(20, 20)))
-        window->move(left, top);
-    window->resize(QSize(width, height).expandedTo(window->minimumSize()));
+    const QString section = QLatin1String(keys.section);
+    const QString topKey = QLatin1String(keys.top), leftKey = QLatin1String(keys.left);
+    const QRect current = window->geometry();
+    const QPoint place(ini.ReadInteger(section, leftKey, current.x()), ini.ReadInteger(section, topKey, current.y()));
+    const QString widthKey = QLatin1String(keys.width), heightKey = QLatin1String(keys.height);
+    QSize size(ini.ReadInteger(section, widthKey, current.width()), ini.ReadInteger(section, heightKey, current.height()));
+
+    // A place saved on a screen that is gone would hide the window.
+    QScreen *screen = nullptr;
+    if (ini.ValueExists(section, topKey) || ini.ValueExists(section, leftKey))
+        screen = QGuiApplication::screenAt(place + QPoint(20, 20));
+    const bool placed = screen != nullptr;
+    if (!screen)
+        screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
+    if (screen) {
+        // The frame, where it is already known, takes its share of the area.
+        const QSize fit = screen->availableGeometry().size() - (window->frameGeometry().size() - current.size());
+        if (ini.ValueExists(section, widthKey))
+            size.setWidth(std::min(size.width(), fit.width()));
+        if (ini.ValueExists(section, heightKey))
+            size.setHeight(std::min(size.height(), fit.height()));
+    }
+    size = size.expandedTo(window->minimumSize());
+
+    if (placed)
+        window->setGeometry(QRect(place, size));
+    else
+        window->resize(size);
 }
 
-void WriteFormBounds(TSettingsFile &ini, const QWidget *window)
+void WriteFormBounds(TSettingsFile &ini, const QWidget *window, const TFormBoundsKeys &keys)
 {
-    ini.WriteInteger(ScanForm, QStringLiteral("ScanFormTop"), window->y());
-    ini.WriteInteger(ScanForm, QStringLiteral("ScanFormLeft"), window->x());
-    ini.WriteInteger(ScanForm, QStringLiteral("ScanFormWidth"), window->width());
-    ini.WriteInteger(ScanForm, QStringLiteral("ScanFormHeight"), window->height());
+    const QString section = QLatin1String(keys.section);
+    const QRect bounds = window->geometry();
+    ini.WriteInteger(section, QLatin1String(keys.top), bounds.y());
+    ini.WriteInteger(section, QLatin1String(keys.left), bounds.x());
+    ini.WriteInteger(section, QLatin1String(keys.width), bounds.width());
+    ini.WriteInteger(section, QLatin1String(keys.height), bounds.height());
 }
 
 } // namespace settings

@@ -41,10 +41,32 @@ void Write(TSettingsFile &ini, const TBoolSetting &setting);
 void SaveOptionBox(const QTabWidget *pages, const QWidget *addPage, const QWidget *editPage,
                    const QCheckBox *addBox, const QCheckBox *editBox, const TBoolSetting &setting);
 
-/// Applies the stored top, left, width and height (each defaulting to the
-/// window's own) to window; a position on no screen is not applied.
-void ReadFormBounds(const TSettingsFile &ini, QWidget *window);
-/// Stores the window's top, left, width and height.
-void WriteFormBounds(TSettingsFile &ini, const QWidget *window);
+/// Where a window's top, left, width and height are stored.
+struct TFormBoundsKeys
+{
+    const char *section;
+    const char *top;
+    const char *left;
+    const char *width;
+    const char *height;
+};
+
+extern const TFormBoundsKeys ScanFormBounds;    ///< "SCAN_FORM": both recognition windows
+extern const TFormBoundsKeys ScanDocFormBounds; ///< "SCAN_DOC_FORM": the document-picture window
+extern const TFormBoundsKeys CameraFormBounds;  ///< "CAMERA_FORM": the camera window
+
+/// Applies the stored bounds to window. The place is that of the window's
+/// contents, inside whatever frame the window system draws around them: the
+/// frame is often not known yet when a window opens, and a place taken with
+/// it would move the window by the frame's size at every opening. The place
+/// is applied when top or left is stored (the other one defaulting to the
+/// window's own) and lies on a screen; otherwise the window system places
+/// the window. The size (each part defaulting to the window's own) is, where
+/// stored, fitted to the screen's available area, as a damaged or
+/// hand-edited file may hold any size; it never goes below the window's
+/// minimum size.
+void ReadFormBounds(const TSettingsFile &ini, QWidget *window, const TFormBoundsKeys &keys = ScanFormBounds);
+/// Stores the place of the window's contents and its size, as ReadFormBounds reads them.
+void WriteFormBounds(TSettingsFile &ini, const QWidget *window, const TFormBoundsKeys &keys = ScanFormBounds);
 
 } // namespace settings

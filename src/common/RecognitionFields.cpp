@@ -309,6 +309,20 @@ bool TResultFieldSet::ConfirmDateOrder(QWidget *owner, TColumn column) const
             date->setFocus(Qt::OtherFocusReason);
             return false;
         }
+    // A date shown in place of one the engine could not read is no reading:
+    // the operator checks it against the document before it is saved.
+    for (TResultField field : {rfDateOfBirth, rfDateOfIssue, rfDateOfExpiry}) {
+        ui::TNullableDateEdit *date = Date(field, column);
+        if (!date->IsStandIn())
+            continue;
+        ui::ShowMessageBox(owner,
+                           QStringLiteral("Поле \"%1\" не распознано: в нём показана сегодняшняя дата %2.\r\r"
+                                          "Проверьте дату по документу: введите её или очистите поле.")
+                               .arg(QString::fromUtf8(ResultFieldTable[field].caption), date->Text().trimmed()),
+                           LoadResString(&_S_ERROR), QMessageBox::Critical);
+        date->setFocus(Qt::OtherFocusReason);
+        return false;
+    }
     const std::optional<TDateOrderFault> fault = CheckDateOrder(birth->Date(), issue->Date(), expiry->Date());
     if (!fault)
         return true;

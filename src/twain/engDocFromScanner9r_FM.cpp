@@ -5,6 +5,7 @@
 #include "twain/DibLayout.h"
 #include "twain/LockedBlock.h"
 
+#include "common/FormSettings.h"
 #include "common/Recognition9r.h"
 #include "common/TSettingsFile.h"
 #include "common/engCommon9r_p.h"
@@ -19,12 +20,10 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QFrame>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
-#include <QScreen>
 #include <QScrollArea>
 #include <QShowEvent>
 #include <QStyle>
@@ -37,7 +36,6 @@
 namespace {
 
 const QString ScanDocInfo = QStringLiteral("SCAN_DOC_INFO");
-const QString ScanDocForm = QStringLiteral("SCAN_DOC_FORM");
 
 template <class W>
 W *named(W *widget, const char *name)
@@ -189,21 +187,8 @@ void TDocFromScannerFM::FormShow()
         WithRecognizeIniFile([this](TSettingsFile &ini) {
             cxShowScanerList->setChecked(ini.ReadBool(ScanDocInfo, QStringLiteral("ShowScanerList"), true));
             // Without a stored position the window system places the window,
-            // as designed; a position saved on a screen that is gone would
-            // hide it.
-            const QString topKey = QStringLiteral("ScanFormTop"), leftKey = QStringLiteral("ScanFormLeft");
-            if (ini.ValueExists(ScanDocForm, topKey)) {
-                const int top = ini.ReadInteger(ScanDocForm, topKey, y());
-                if (QGuiApplication::screenAt(QPoint(x() + 20, top + 20)))
-                    move(x(), top);
-            }
-            if (ini.ValueExists(ScanDocForm, leftKey)) {
-                const int left = ini.ReadInteger(ScanDocForm, leftKey, x());
-                if (QGuiApplication::screenAt(QPoint(left + 20, y() + 20)))
-                    move(left, y());
-            }
-            resize(ini.ReadInteger(ScanDocForm, QStringLiteral("ScanFormWidth"), width()), height());
-            resize(width(), ini.ReadInteger(ScanDocForm, QStringLiteral("ScanFormHeight"), height()));
+            // as designed.
+            settings::ReadFormBounds(ini, this, settings::ScanDocFormBounds);
         });
     } catch (const std::exception &e) {
         ui::ShowMessageBox(this, QString::fromUtf8(e.what()), LoadResString(&_S_ERROR), QMessageBox::Critical);
@@ -216,10 +201,7 @@ void TDocFromScannerFM::FormClose()
     try {
         WithRecognizeIniFile([this](TSettingsFile &ini) {
             ini.WriteBool(ScanDocInfo, QStringLiteral("ShowScanerList"), cxShowScanerList->isChecked());
-            ini.WriteInteger(ScanDocForm, QStringLiteral("ScanFormTop"), y());
-            ini.WriteInteger(ScanDocForm, QStringLiteral("ScanFormLeft"), x());
-            ini.WriteInteger(ScanDocForm, QStringLiteral("ScanFormWidth"), width());
-            ini.WriteInteger(ScanDocForm, QStringLiteral("ScanFormHeight"), height());
+            settings::WriteFormBounds(ini, this, settings::ScanDocFormBounds);
             ini.UpdateFile();
         });
     } catch (const std::exception &e) {

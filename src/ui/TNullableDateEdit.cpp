@@ -16,6 +16,7 @@ TNullableDateEdit::TNullableDateEdit(QWidget *parent)
     m_edit->setPlaceholderText(QStringLiteral("дд.мм.гггг"));
     setFocusProxy(m_edit);
     connect(m_edit, &QLineEdit::editingFinished, this, &TNullableDateEdit::commitTyped);
+    connect(m_edit, &QLineEdit::textEdited, this, [this] { m_standIn = false; });
 }
 
 QDate TNullableDateEdit::ParseDate(const QString &text)
@@ -25,6 +26,7 @@ QDate TNullableDateEdit::ParseDate(const QString &text)
 
 void TNullableDateEdit::SetDate(const QDate &date)
 {
+    m_standIn = false;
     const QDate value = date.isValid() ? date : QDate();
     m_edit->setText(value.isNull() ? QString() : value.toString(QLatin1String(DisplayFormat)));
     setValue(value, false);
@@ -36,6 +38,7 @@ bool TNullableDateEdit::SetText(const QString &text)
     if (date.isValid() || text.trimmed().isEmpty()) {
         SetDate(date);
     } else {
+        m_standIn = false;
         // Kept as written: the operator sees what could not be read.
         if (m_edit->text() != text)
             m_edit->setText(text);
@@ -63,7 +66,11 @@ QString TNullableDateEdit::Text() const
 
 void TNullableDateEdit::commitTyped()
 {
+    // Leaving the edit is no edit: a stand-in date only the operator's own
+    // typing (textEdited) has cleared stays marked.
+    const bool standIn = m_standIn;
     SetText(m_edit->text());
+    m_standIn = standIn;
 }
 
 bool TNullableDateEdit::ReadOnly() const

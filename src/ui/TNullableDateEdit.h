@@ -45,6 +45,13 @@ public:
     /// True while the edit shows text that is not a date (its value is Null).
     bool HasUnreadableText() const { return m_unreadable; }
 
+    /// Marks the date shown as one the program put in place of a date it
+    /// could not read: it is no reading, and stays marked until the operator
+    /// edits the text (types or clears it) or the program sets a value.
+    void MarkStandIn() { m_standIn = true; }
+    /// True while a date marked by MarkStandIn is shown untouched.
+    bool IsStandIn() const { return m_standIn; }
+
     bool ReadOnly() const;
     void SetReadOnly(bool on);
 
@@ -70,6 +77,7 @@ private:
     QLineEdit *m_edit;
     QDate m_date;
     bool m_unreadable = false;
+    bool m_standIn = false;
     TEditColors m_colors;
 };
 

@@ -12,9 +12,12 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
@@ -74,7 +77,8 @@ TEST_F(Lifecycle, ShowWithSettingsFileRestoresScannerAndPlace)
     {
         TSettingsFile ini(gl_sRecognizeIniFileName);
         ini.WriteInteger(QStringLiteral("SCAN_INFO"), QStringLiteral("ScannerIndex"), 1);
-        ini.WriteInteger(QStringLiteral("SCAN_FORM"), QStringLiteral("ScanFormWidth"), 1000);
+        // The test's screen is 800 wide: the window's minimum width fits it best.
+        ini.WriteInteger(QStringLiteral("SCAN_FORM"), QStringLiteral("ScanFormWidth"), 840);
         ini.WriteInteger(QStringLiteral("SCAN_FORM"), QStringLiteral("ScanFormHeight"), 600);
         ini.UpdateFile();
     }
@@ -83,7 +87,7 @@ TEST_F(Lifecycle, ShowWithSettingsFileRestoresScannerAndPlace)
     EXPECT_EQ(form->cbScanListForTest->currentIndex(), 1);
     EXPECT_EQ(engine->sourcesSelected, std::vector<int>{1});
     EXPECT_EQ(gl_ScannerItemIndex, 1);
-    EXPECT_EQ(form->size(), QSize(1000, 600));
+    EXPECT_EQ(form->size(), QSize(840, 600));
     EXPECT_EQ(form->ListBox1->count(), 2);
 
     // The scanner list's handler is attached again after the show.
@@ -91,6 +95,52 @@ TEST_F(Lifecycle, ShowWithSettingsFileRestoresScannerAndPlace)
     EXPECT_EQ(engine->sourcesSelected, (std::vector<int>{1, 0}));
     EXPECT_EQ(Settings().ReadInteger(QStringLiteral("SCAN_INFO"), QStringLiteral("ScannerIndex"), -5), 0)
         << "a scanner change is written at once";
+}
+
+TEST_F(Lifecycle, EachOpeningRestoresThePlaceTheLastClosingSaved)
+{
+    // The stored place is that of the window's contents, framed or not: a
+    // frame the window system adds only after the window opened must not
+    // move it at the next opening.
+    for (bool framed : {true, false}) {
+        SCOPED_TRACE(framed ? "framed" : "frameless");
+        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        {
+            TSettingsFile ini(gl_sRecognizeIniFileName);
+            ini.WriteInteger(QStringLiteral("SCAN_FORM"), QStringLiteral("ScanFormLeft"), screen.x() + 120);
+            ini.WriteInteger(QStringLiteral("SCAN_FORM"), QStringLiteral("ScanFormTop"), screen.y() + 90);
+            ini.UpdateFile();
+        }
+        for (int round = 0; round < 3; ++round) {
+            SCOPED_TRACE(round);
+            delete form;
+            Create();
+            form->setWindowFlag(Qt::FramelessWindowHint, !framed);
+            Show();
+            EXPECT_EQ(form->geometry().topLeft(), screen.topLeft() + QPoint(120, 90));
+            form->bCancel->click();
+        }
+    }
+}
+
+TEST_F(Lifecycle, AStoredSizeLargerThanTheScreenIsFittedToItAndWrittenBackSo)
+{
+    {
+        TSettingsFile ini(gl_sRecognizeIniFileName);
+        ini.WriteInteger(QStringLiteral("SCAN_FORM"), QStringLiteral("ScanFormWidth"), 99999999);
+        ini.WriteInteger(QStringLiteral("SCAN_FORM"), QStringLiteral("ScanFormHeight"), 99999999);
+        ini.UpdateFile();
+    }
+    Create();
+    Show();
+    const QRect screen = form->screen()->availableGeometry();
+    EXPECT_LE(form->frameGeometry().height(), screen.height());
+    EXPECT_EQ(form->width(), std::max(form->minimumWidth(), screen.width() - (form->frameGeometry().width() - form->width())))
+        << "as wide as the screen, or the narrowest the window can be";
+    const QSize shown = form->size();
+    form->bCancel->click();
+    EXPECT_EQ(Settings().ReadInteger(QStringLiteral("SCAN_FORM"), QStringLiteral("ScanFormWidth"), -1), shown.width());
+    EXPECT_EQ(Settings().ReadInteger(QStringLiteral("SCAN_FORM"), QStringLiteral("ScanFormHeight"), -1), shown.height());
 }
 
 TEST_F(Lifecycle, NoScannerNoIndexReadAndActionsDisabled)
@@ -129,6 +179,20 @@ TEST_F(Lifecycle, EngineFailureWhileShowingIsReportedAndFormOpens)
     // Step 9 still ran: the check boxes react again.
     form->cxFIOInLatin->click();
     EXPECT_TRUE(Settings().ReadBool(QStringLiteral("RECOGNIZE_INFO"), QStringLiteral("FIOOnLation"), false));
+}
+
+TEST_F(Lifecycle, SettingsFileThatCannotBeWrittenIsReportedAloneAndTheScannerIsStillChosen)
+{
+    // A folder in the file's place: the scanner's index cannot be written.
+    QDir().mkpath(gl_sRecognizeIniFileName);
+    TwoScanners();
+    Create();
+    Show();
+    ASSERT_EQ(boxes.calls.size(), 1u);
+    EXPECT_TRUE(boxes.calls[0].text.contains(gl_sRecognizeIniFileName)) << boxes.calls[0].text.toStdString();
+    EXPECT_FALSE(boxes.calls[0].text.contains(LoadResString(&_S_ERROR_INIT_ENGINE_2))) << "the engine is fine";
+    EXPECT_EQ(engine->sourcesSelected, std::vector<int>{0});
+    EXPECT_TRUE(form->tbBrightness->isEnabled()) << "scanner A's settings were taken";
 }
 
 TEST_F(Lifecycle, EachCheckBoxIsWrittenAtOnce)
@@ -285,6 +349,63 @@ TEST_F(Lifecycle, DateRulesOnBothSubPages)
             EXPECT_FALSE(form->isVisible());
             EXPECT_EQ(form->result(), 2);
         }
+    }
+}
+
+TEST_F(Lifecycle, TodayShownForAnUnreadableDateIsNotSavedUntilTheOperatorTouchesIt)
+{
+    // How the operator settles the date; no typed text: the date is left as shown.
+    const struct {
+        const char *what;
+        bool visited;
+        const char *typed;
+        QDate saved;
+    } cases[] = {
+        {"untouched", false, nullptr, QDate()},
+        {"passed over with Tab", true, nullptr, QDate()},
+        {"typed", true, "01.03.2019", QDate(2019, 3, 1)},
+        {"cleared", true, "", QDate()},
+    };
+    TwoScanners();
+    Create(true);
+    Show();
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        if (!form->isVisible())
+            Show();
+        engine->fields = {{QStringLiteral("LastName"), QStringLiteral("ИВАНОВ")},
+                          {QStringLiteral("FirstName"), QStringLiteral("ИВАН")},
+                          {QStringLiteral("Number"), QStringLiteral("4501 123456")},
+                          {QStringLiteral("DateOfBirth"), QStringLiteral("29.02.2019")},
+                          {QStringLiteral("FullImage"), QString(), false}};
+        form->acRecognize->trigger();
+        ui::TNullableDateEdit *birth = form->dteDateOfBirthRec;
+        ASSERT_FALSE(birth->IsNull()) << "shown as before";
+        EXPECT_TRUE(birth->IsFontRed());
+        if (c.visited) {
+            birth->Edit()->setFocus();
+            if (c.typed) {
+                birth->Edit()->selectAll();
+                QTest::keyClick(birth->Edit(), Qt::Key_Delete);
+                QTest::keyClicks(birth->Edit(), c.typed);
+            }
+            QTest::keyClick(birth->Edit(), Qt::Key_Tab);
+        }
+        boxes.calls.clear();
+        form->ActionListUpdate();
+        form->bSave->click();
+        if (!c.typed) {
+            ASSERT_EQ(boxes.calls.size(), 1u);
+            EXPECT_TRUE(boxes.calls[0].text.contains(QStringLiteral("Дата рождения"))) << boxes.calls[0].text.toStdString();
+            EXPECT_NE(boxes.calls[0].text, LoadResString(&_S_BIRTHDAY_WRONG));
+            EXPECT_TRUE(form->isVisible());
+            EXPECT_TRUE(birth->Edit()->hasFocus());
+            continue;
+        }
+        EXPECT_TRUE(boxes.calls.empty());
+        EXPECT_FALSE(form->isVisible());
+        EXPECT_EQ(form->result(), 1);
+        EXPECT_EQ(birth->Date(), c.saved);
     }
 }
 

@@ -144,6 +144,30 @@ TEST_F(CameraCreate, WindowPlaceIsRestoredAndWrittenBack)
     EXPECT_EQ(saved.ReadInteger(QStringLiteral("CAMERA_FORM"), QStringLiteral("CameraFormTop"), -1), screen.y() + 30);
 }
 
+TEST_F(CameraCreate, AStoredSizeLargerThanTheScreenIsFittedToItAndThePlaceComesBackAtEveryOpening)
+{
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    TSettingsFile ini(gl_sRecognizeIniFileName);
+    ini.WriteInteger(QStringLiteral("CAMERA_FORM"), QStringLiteral("CameraFormLeft"), screen.x() + 30);
+    ini.WriteInteger(QStringLiteral("CAMERA_FORM"), QStringLiteral("CameraFormTop"), screen.y() + 20);
+    ini.WriteInteger(QStringLiteral("CAMERA_FORM"), QStringLiteral("CameraFormWidth"), 99999999);
+    ini.WriteInteger(QStringLiteral("CAMERA_FORM"), QStringLiteral("CameraFormHeight"), 99999999);
+    ini.UpdateFile();
+    for (int round = 0; round < 3; ++round) {
+        SCOPED_TRACE(round);
+        Create();
+        Show();
+        EXPECT_LE(form->width(), screen.width());
+        EXPECT_LE(form->height(), screen.height());
+        EXPECT_EQ(form->geometry().topLeft(), screen.topLeft() + QPoint(30, 20));
+        const QSize shown = form->size();
+        delete form;
+        form = nullptr;
+        EXPECT_EQ(Settings().ReadInteger(QStringLiteral("CAMERA_FORM"), QStringLiteral("CameraFormWidth"), -1), shown.width());
+        EXPECT_EQ(Settings().ReadInteger(QStringLiteral("CAMERA_FORM"), QStringLiteral("CameraFormHeight"), -1), shown.height());
+    }
+}
+
 TEST_F(CameraCreate, WithoutAPositionTheWindowIsLeftToBeCentredOnItsOwner)
 {
     Create();
@@ -187,6 +211,26 @@ TEST_F(CameraCreate, WithoutTheHostsVideoTheStoredAttributesAreKeptAndNoDefaultI
         EXPECT_EQ(Settings().ReadInteger(QStringLiteral("CAMERA_INFO"), QStringLiteral("Attributes"), -1), c.stored);
         EXPECT_EQ(Saved("CameraInnerName"), QStringLiteral("cam_entrance"));
         host.Install();
+    }
+}
+
+TEST_F(CameraCreate, StoredAttributesThatAreNoNumberReadAsTheDefaultAndAreSavedSo)
+{
+    for (const char *text : {"touch inside", "", "12abc"}) {
+        SCOPED_TRACE(text);
+        SaveCamera(entrance);
+        TSettingsFile ini(gl_sRecognizeIniFileName);
+        ini.WriteString(QStringLiteral("CAMERA_INFO"), QStringLiteral("Attributes"), QLatin1String(text));
+        ini.UpdateFile();
+        Create();
+        EXPECT_EQ(form->Attributes(), Packed({host::vaTouchInside}));
+        ASSERT_EQ(host.video.createViewCalls.size(), 1u);
+        EXPECT_EQ(host.video.createViewCalls[0].attributes, host::TViewAttributes{host::vaTouchInside});
+        delete form;
+        form = nullptr;
+        host.video.createViewCalls.clear();
+        EXPECT_EQ(Settings().ReadInteger(QStringLiteral("CAMERA_INFO"), QStringLiteral("Attributes"), -1),
+                  Packed({host::vaTouchInside}));
     }
 }
 

@@ -13,6 +13,8 @@
 #include <QApplication>
 #include <QPainter>
 #include <QCheckBox>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
@@ -155,13 +157,13 @@ TEST_F(DocFromScannerTest, SettingsDefaultsWithoutAFileAndWrittenAlsoOnCancel)
     form->show();
     EXPECT_TRUE(form->cxShowScanerList->isChecked());
     form->cxShowScanerList->setChecked(false);
-    form->resize(700, 800);
+    form->resize(700, 760); // within the test's 800 x 800 screen
     form->bCancel->click();
     EXPECT_EQ(form->result(), 2);
     TSettingsFile ini = Settings();
     EXPECT_FALSE(ini.ReadBool(QStringLiteral("SCAN_DOC_INFO"), QStringLiteral("ShowScanerList"), true));
     EXPECT_EQ(ini.ReadInteger(QStringLiteral("SCAN_DOC_FORM"), QStringLiteral("ScanFormWidth"), 0), 700);
-    EXPECT_EQ(ini.ReadInteger(QStringLiteral("SCAN_DOC_FORM"), QStringLiteral("ScanFormHeight"), 0), 800);
+    EXPECT_EQ(ini.ReadInteger(QStringLiteral("SCAN_DOC_FORM"), QStringLiteral("ScanFormHeight"), 0), 760);
     for (const char *key : {"ScanFormTop", "ScanFormLeft"})
         EXPECT_NE(ini.ReadInteger(QStringLiteral("SCAN_DOC_FORM"), QLatin1String(key), -99999), -99999) << key;
 
@@ -170,7 +172,33 @@ TEST_F(DocFromScannerTest, SettingsDefaultsWithoutAFileAndWrittenAlsoOnCancel)
     form = TDocFromScannerFM_Create(nullptr);
     form->show();
     EXPECT_FALSE(form->cxShowScanerList->isChecked());
-    EXPECT_EQ(form->size(), QSize(700, 800));
+    EXPECT_EQ(form->size(), QSize(700, 760));
+}
+
+TEST_F(DocFromScannerTest, AStoredSizeLargerThanTheScreenIsFittedAndThePlaceComesBackAtEveryOpening)
+{
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    {
+        TSettingsFile ini(gl_sRecognizeIniFileName);
+        ini.WriteInteger(QStringLiteral("SCAN_DOC_FORM"), QStringLiteral("ScanFormLeft"), screen.x() + 30);
+        ini.WriteInteger(QStringLiteral("SCAN_DOC_FORM"), QStringLiteral("ScanFormTop"), screen.y() + 20);
+        ini.WriteInteger(QStringLiteral("SCAN_DOC_FORM"), QStringLiteral("ScanFormWidth"), 99999999);
+        ini.WriteInteger(QStringLiteral("SCAN_DOC_FORM"), QStringLiteral("ScanFormHeight"), 99999999);
+        ini.UpdateFile();
+    }
+    for (int round = 0; round < 3; ++round) {
+        SCOPED_TRACE(round);
+        form->show();
+        EXPECT_LE(form->frameGeometry().width(), screen.width());
+        EXPECT_LE(form->frameGeometry().height(), screen.height());
+        EXPECT_EQ(form->geometry().topLeft(), screen.topLeft() + QPoint(30, 20));
+        const QSize shown = form->size();
+        form->bCancel->click();
+        EXPECT_EQ(Settings().ReadInteger(QStringLiteral("SCAN_DOC_FORM"), QStringLiteral("ScanFormWidth"), -1), shown.width());
+        EXPECT_EQ(Settings().ReadInteger(QStringLiteral("SCAN_DOC_FORM"), QStringLiteral("ScanFormHeight"), -1), shown.height());
+        delete form;
+        form = TDocFromScannerFM_Create(nullptr);
+    }
 }
 
 TEST_F(DocFromScannerTest, ClosingTheWindowOrEscapeIsCancelAndWritesTheSettings)
