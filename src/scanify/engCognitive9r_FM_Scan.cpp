@@ -5,6 +5,7 @@
 
 #include "common/LoadPictureFromFile.h"
 #include "common/PackageFiles.h"
+#include "common/FieldOutcome.h"
 #include "common/TProfileFile.h"
 #include "common/engCommon9r.h"
 #include "common/engCommon9r_p.h"
@@ -25,6 +26,7 @@
 #include <QTabWidget>
 #include <QTime>
 #include <algorithm>
+#include <map>
 #include <stdexcept>
 
 using scanify::Protocol;
@@ -123,6 +125,15 @@ void writeShowTwain(const QString &dataFolder)
     }
 }
 
+/// The outcome that paints a mark as it was read back from a control.
+recognition::TFieldOutcome outcomeOf(recognition::TFieldMark mark)
+{
+    recognition::TFieldOutcome outcome;
+    outcome.doubtful = mark == recognition::TFieldMark::Doubtful;
+    outcome.error = mark == recognition::TFieldMark::Erroneous;
+    return outcome;
+}
+
 /// A picture the engine left in the package folder, into an image control;
 /// a file that cannot be loaded raises.
 void loadPicture(const QString &file, ui::TPictureBox *image)
@@ -158,6 +169,9 @@ void TCognitiveRecognitionFM::ScanAndRecognize(const QString &AScApiIniFileName)
     }
     writeShowTwain(dataFolder);
 
+    // The kind of document belongs to this run's document alone: one from an
+    // earlier run must not go to the host with data typed by hand.
+    FDocumentName.clear();
     pnlRepeatRecognize->hide();
     imgPhoto->Clear();
     imgTempRecognize->Clear();
@@ -233,11 +247,14 @@ void TCognitiveRecognitionFM::ScanAndRecognize(const QString &AScApiIniFileName)
     Protocol(QStringLiteral("  ") + QString::number(TimeBegin.msecsTo(QTime::currentTime()))
              + QStringLiteral(" мсек"));
 
-    const ScDocumentHandle hScDoc = SC_CALL(ScPackageGetFirstDoc)(gl_hScPackage);
-    if (hScDoc == 0) {
+    const auto notSupported = [&] {
         cursor.Restore();
         ui::ShowMessageBox(this, LoadResString(&_S_DOCUMENT_NOT_SUPPORTED), LoadResString(&_S_MESSAGE),
                            QMessageBox::Information);
+    };
+    const ScDocumentHandle hScDoc = SC_CALL(ScPackageGetFirstDoc)(gl_hScPackage);
+    if (hScDoc == 0) {
+        notSupported();
         return;
     }
     TScDocInformation DocInfo{};
@@ -255,20 +272,33 @@ void TCognitiveRecognitionFM::ScanAndRecognize(const QString &AScApiIniFileName)
         Protocol(scanify::FromEngineField(FieldInformation.szId));
     }
 
-    QString sPhotoFile;
-    if (const scanify::TCognitiveForm *kind = scanify::FindCognitiveForm(sFormName)) {
-        FDocumentName = LoadResString(kind->documentName);
-        const recognition::TColumn column = activeColumn();
-        for (const scanify::TFieldMapping &m : kind->Fields()) {
-            const bool empty = FillDocumentCtrl(hScDoc, m_fields.Control(m.target, column),
-                                                QLatin1String(m.engineField));
-            if (m.emptyFlag == scanify::TFieldMapping::LastNameEmpty)
-                boLastNameIsEmpty = empty;
-            else if (m.emptyFlag == scanify::TFieldMapping::FirstNameEmpty)
-                boFirstNameIsEmpty = empty;
-        }
-        sPhotoFile = scanify::FromEngineText(SC_CALL(ScPackageGetFieldValue)(hScDoc, kind->photoField, nullptr));
+    const scanify::TCognitiveForm *kind = scanify::FindCognitiveForm(sFormName);
+    if (!kind) {
+        // A form the window cannot take is, for the operator, a page without
+        // a document: no field would come, and silence leaves them guessing.
+        notSupported();
+        return;
     }
+    FDocumentName = LoadResString(kind->documentName);
+    const recognition::TColumn column = activeColumn();
+    // Two fields filling one box (series and number, country and code): the
+    // box shows the worst mark of its parts, not just the last one's.
+    std::map<recognition::TResultField, recognition::TFieldMark> worst;
+    for (const scanify::TFieldMapping &m : kind->Fields()) {
+        QWidget *control = m_fields.Control(m.target, column);
+        const bool empty = FillDocumentCtrl(hScDoc, control, QLatin1String(m.engineField));
+        const recognition::TFieldMark mark = recognition::MarkOf(control);
+        recognition::TFieldMark &boxMark = worst[m.target];
+        if (mark < boxMark)
+            recognition::PaintOutcome(control, outcomeOf(boxMark), recognition::TMarking::Background);
+        boxMark = std::max(boxMark, mark);
+        if (m.emptyFlag == scanify::TFieldMapping::LastNameEmpty)
+            boLastNameIsEmpty = empty;
+        else if (m.emptyFlag == scanify::TFieldMapping::FirstNameEmpty)
+            boFirstNameIsEmpty = empty;
+    }
+    const QString sPhotoFile =
+        scanify::FromEngineText(SC_CALL(ScPackageGetFieldValue)(hScDoc, kind->photoField, nullptr));
     ledIssuedByRec->SetHint(ledIssuedByRec->Text());
     if (!sPhotoFile.isEmpty())
         loadPicture(scanify::InPackageFolder(packageFolder(), sPhotoFile), imgPhoto);

@@ -16,6 +16,7 @@
 #include <QCheckBox>
 #include <QFile>
 #include <QPushButton>
+#include <functional>
 
 using namespace r9test;
 using Field = r9test::FakeScanify::Field;
@@ -206,21 +207,91 @@ TEST_F(CognitiveScan, EachKindOfDocumentFillsItsFieldsAndNamesItself)
     EXPECT_TRUE(scanify::FindCognitiveForm(QStringLiteral("inopas_mrz")) == nullptr) << "identifiers compare exactly";
 }
 
-TEST_F(CognitiveScan, UnsupportedIdentifierFillsNothingAndSaysNothing)
+TEST_F(CognitiveScan, UnsupportedIdentifierFillsNothingAndSaysSoAsForNoDocument)
 {
     Document("PaspBLR1", {{"PP_SurName", {"ИВАНОВ", 0}}, {"photo", {"photo1.jpg", 0}}});
     Create();
     Show();
-    form->FDocumentName = QStringLiteral("прежний");
     Recognize();
-    EXPECT_TRUE(boxes.calls.empty());
+    ExpectOneBox(LoadResString(&_S_DOCUMENT_NOT_SUPPORTED), &_S_MESSAGE, QMessageBox::Information);
     EXPECT_TRUE(form->ledLastName->Text().isEmpty());
     EXPECT_FALSE(form->imgPhoto->HasGraphic());
-    EXPECT_EQ(form->FDocumentName, QStringLiteral("прежний"));
     EXPECT_EQ(fake.CallCount("ScPackageGetFieldValue"), 0);
     EXPECT_TRUE(form->imgWorkRecognize->HasGraphic()) << "the scanned page is shown";
-    EXPECT_TRUE(form->bSave->isDefault());
+    EXPECT_FALSE(form->bSave->isDefault());
     ExpectCleanedUp();
+}
+
+TEST_F(CognitiveScan, TheKindOfDocumentOfAnEarlierRunIsClearedByEveryRun)
+{
+    struct Later
+    {
+        const char *what;
+        std::function<void(FakeScanify &)> setUp;
+    };
+    const Later laters[] = {
+        {"unsupported form", [](FakeScanify &f) { f.formId = "PaspBLR1"; }},
+        {"no document", [](FakeScanify &f) { f.firstDocResult = 0; }},
+        {"nothing scanned", [](FakeScanify &f) { f.scanResult = 0; }},
+        {"package refused", [](FakeScanify &f) { f.packageResult = 0; }},
+    };
+    for (const Later &later : laters) {
+        SCOPED_TRACE(later.what);
+        fake.firstDocResult = 0x51;
+        fake.scanResult = 0x41;
+        fake.packageResult = 0x21;
+        Passport1();
+        Create();
+        Show();
+        Recognize();
+        ASSERT_EQ(form->FDocumentName, LoadResString(&_S_PASSPORT));
+        later.setUp(fake);
+        Recognize();
+        EXPECT_TRUE(form->FDocumentName.isEmpty());
+        delete form;
+        form = nullptr;
+        boxes.calls.clear();
+    }
+}
+
+TEST_F(CognitiveScan, ABoxFilledByTwoFieldsShowsTheWorstMarkOfItsParts)
+{
+    struct Case
+    {
+        std::int32_t first, second;
+        bool doubt, error;
+    };
+    const Case cases[] = {
+        {0, 0, false, false},
+        {SCF_VRS_WARNING, 0, true, false},
+        {0, SCF_VRS_WARNING, true, false},
+        {SCF_VRS_ERROR, SCF_VRS_WARNING, false, true},
+        {SCF_VRS_WARNING, SCF_VRS_ERROR, false, true},
+        {SCF_VRS_ERROR, 0, false, true},
+    };
+    Create();
+    Show();
+    for (const Case &c : cases) {
+        SCOPED_TRACE(testing::Message() << c.first << " then " << c.second);
+        // Series and number of a driving licence; country and code of a
+        // passport read by its zone.
+        Document("DRVL", {{"DR_SurName", {"ПЕТРОВ", 0}}, {"DR_Ser", {"77 АВ", c.first}}, {"DR_Num", {"123456", c.second}}});
+        Recognize();
+        const QColor numberColor = form->ledPassportNumber->BackgroundColor();
+        const QString numberHint = form->ledPassportNumber->Hint();
+        Document("InoPas_MRZ", {{"IN_SurName", {"IVANOV", 0}}, {"IN_CNT", {"RUSSIA", c.first}}, {"IN_KOD", {"RUS", c.second}}});
+        Recognize();
+        const QColor expected = c.error ? scanify::ErroneousFieldColor()
+                                : c.doubt ? scanify::DoubtfulFieldColor()
+                                          : scanify::NormalFieldColor();
+        const QString hint = c.error ? LoadResString(&_S_ERROR_IN_RECOGNITION)
+                             : c.doubt ? LoadResString(&_S_DOUNT_IN_RECOGNITION)
+                                       : QString();
+        EXPECT_EQ(numberColor, expected) << "series and number";
+        EXPECT_EQ(numberHint, hint) << "series and number";
+        EXPECT_EQ(form->ledNationality->BackgroundColor(), expected) << "country and code";
+        EXPECT_EQ(form->ledNationality->Hint(), hint) << "country and code";
+    }
 }
 
 TEST_F(CognitiveScan, EmptyPhotoFieldLeavesThePhotoEmpty)
