@@ -25,6 +25,7 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTime>
+#include <QTransform>
 #include <algorithm>
 #include <map>
 #include <stdexcept>
@@ -123,6 +124,21 @@ void writeShowTwain(const QString &dataFolder)
         TScopedGlobal<TProfileFile> file(gl_sScApiIniFile, PackageFilePath(dataFolder, QLatin1String(name)));
         file->WriteInteger(QStringLiteral("ScanAllDocuments"), QStringLiteral("ShowTWAIN"), gl_TwainDialogNeed ? 1 : 0);
     }
+}
+
+/// The document was read on the page as the configuration's zone turns it,
+/// and that is how it stands upright; the scan itself lies as it lay on the
+/// glass. The picture the host keeps is the upright one. A turn that is no
+/// quarter turn, or a page too large to turn, leaves the page as scanned.
+void showUpright(ui::TPictureBox *image, const QString &configFile, const QString &zone)
+{
+    const int turn = TProfileFile(configFile).ReadInteger(zone, QStringLiteral("ZoneProcessingParam"), 0);
+    const int clockwise = (turn % 360 + 360) % 360;
+    if (clockwise == 0 || clockwise % 90 != 0 || !image->HasGraphic())
+        return;
+    const QImage upright = image->Picture().transformed(QTransform().rotate(clockwise));
+    if (!upright.isNull())
+        image->SetPicture(upright);
 }
 
 /// The outcome that paints a mark as it was read back from a control.
@@ -310,6 +326,8 @@ void TCognitiveRecognitionFM::ScanAndRecognize(const QString &AScApiIniFileName)
         ui::ShowMessageBox(this, LoadResString(&_S_REPEAT_RECOGNIZE), LoadResString(&_S_MESSAGE),
                            QMessageBox::Information);
     } else {
+        if (kind->turnZone)
+            showUpright(imgWorkRecognize, sFullIniFileName, QLatin1String(kind->turnZone));
         preferSave();
     }
 }

@@ -436,6 +436,45 @@ TEST_F(CognitiveScan, UnreadMachineReadableZoneOffersTheRepeatRunWhichScansAgain
     EXPECT_TRUE(form->bSave->isDefault()) << "only the surname read: no offer";
 }
 
+TEST_F(CognitiveScan, ThePageOfAPassportReadByItsZoneIsKeptUprightAfterEitherTurn)
+{
+    // The page as scanned: red on the left, blue on the right.
+    QImage page(60, 40, QImage::Format_RGB32);
+    page.fill(Qt::blue);
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 30; ++x)
+            page.setPixel(x, y, qRgb(255, 0, 0));
+    QByteArray jpeg;
+    QBuffer buffer(&jpeg);
+    buffer.open(QIODevice::WriteOnly);
+    page.save(&buffer, "JPG");
+    fake.exportBytes = jpeg.toStdString();
+    const auto red = [&](int x, int y) {
+        const QRgb c = form->imgWorkRecognize->Picture().pixel(x, y);
+        return qRed(c) > 200 && qBlue(c) < 80;
+    };
+    Create();
+    Show();
+
+    Mrz(true); // read with the first turn (270 clockwise): the left edge comes to the bottom
+    Recognize();
+    ASSERT_EQ(form->imgWorkRecognize->Picture().size(), QSize(40, 60));
+    EXPECT_TRUE(red(20, 55) && !red(20, 5));
+
+    Mrz(false); // not read: a repeat is offered, the page stays as scanned
+    Recognize();
+    ASSERT_EQ(form->imgWorkRecognize->Picture().size(), QSize(60, 40));
+    Mrz(true); // read with the repeat's turn (90 clockwise): the left edge comes to the top
+    form->bRepeatRecognize->click();
+    ASSERT_EQ(form->imgWorkRecognize->Picture().size(), QSize(40, 60));
+    EXPECT_TRUE(red(20, 5) && !red(20, 55));
+
+    Passport1(); // read by a zone that does not turn the page
+    Recognize();
+    ASSERT_EQ(form->imgWorkRecognize->Picture().size(), QSize(60, 40));
+    EXPECT_TRUE(red(5, 20) && !red(55, 20));
+}
+
 TEST_F(CognitiveScan, RejectedConfigurationShowsOnlyItsBoxAndKeepsTheFields)
 {
     fake.setupContextResult = false;
