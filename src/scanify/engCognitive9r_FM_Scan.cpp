@@ -8,7 +8,6 @@
 #include "common/FieldOutcome.h"
 #include "common/TProfileFile.h"
 #include "common/engCommon9r.h"
-#include "common/engCommon9r_p.h"
 #include "scanify/CognitiveForms.h"
 #include "scanify/ScanifyLog.h"
 #include "scanify/ScanifyText.h"
@@ -117,15 +116,6 @@ QString packageFolder()
     return scanify::FromEngineField(info.szName);
 }
 
-/// The TWAIN-dialog wish goes into both configuration files before every run.
-void writeShowTwain(const QString &dataFolder)
-{
-    for (const char *name : {scanify::ConfigFile90, scanify::ConfigFile270}) {
-        TScopedGlobal<TProfileFile> file(gl_sScApiIniFile, PackageFilePath(dataFolder, QLatin1String(name)));
-        file->WriteInteger(QStringLiteral("ScanAllDocuments"), QStringLiteral("ShowTWAIN"), gl_TwainDialogNeed ? 1 : 0);
-    }
-}
-
 /// The document was read on the page as the configuration's zone turns it,
 /// and that is how it stands upright; the scan itself lies as it lay on the
 /// glass. The picture the host keeps is the upright one. A turn that is no
@@ -173,6 +163,9 @@ void TCognitiveRecognitionFM::bRepeatRecognizeClick()
 
 void TCognitiveRecognitionFM::ScanAndRecognize(const QString &AScApiIniFileName)
 {
+    // A configuration file deleted while the host runs is written anew, as
+    // the engine's load would, before the engine is pointed at it.
+    CreateScApiIniFile();
     const QString dataFolder = GetUserDataFolder();
     // The engine takes the name as it stands; the file was written as
     // "ScApi_270.Ini", and Linux file names depend on case.
@@ -183,7 +176,7 @@ void TCognitiveRecognitionFM::ScanAndRecognize(const QString &AScApiIniFileName)
                            LoadResString(&_S_INFORMATION), QMessageBox::Critical);
         return;
     }
-    writeShowTwain(dataFolder);
+    scanify::WriteShowTwain(gl_TwainDialogNeed);
 
     // The kind of document belongs to this run's document alone: one from an
     // earlier run must not go to the host with data typed by hand.

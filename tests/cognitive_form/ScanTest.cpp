@@ -475,6 +475,39 @@ TEST_F(CognitiveScan, ThePageOfAPassportReadByItsZoneIsKeptUprightAfterEitherTur
     EXPECT_TRUE(red(5, 20) && !red(55, 20));
 }
 
+TEST_F(CognitiveScan, AConfigurationFileDeletedWhileTheHostRunsIsWrittenWholeAndAStubNeverGetsTheKey)
+{
+    gl_TwainDialogNeed = true;
+    const auto complete = [&](const char *name, int turn) {
+        const TProfileFile ini(DataFile(name));
+        return ini.ReadString(QStringLiteral("ScanAllDocuments"), QStringLiteral("Zone4Type"), QString())
+                   == QStringLiteral("ZoneOfMRZ_rotate")
+            && ini.ReadInteger(QStringLiteral("ZoneOfMRZ_rotate"), QStringLiteral("ZoneProcessingParam"), 0) == turn
+            && ini.ReadInteger(QStringLiteral("ScanAllDocuments"), QStringLiteral("ShowTWAIN"), -1) == 1;
+    };
+    Passport1();
+    Create();
+    Show();
+    // The other run's file, then this run's own file.
+    for (const char *gone : {"ScApi_90.Ini", "ScApi_270.Ini"}) {
+        SCOPED_TRACE(gone);
+        ASSERT_TRUE(QFile::remove(DataFile(gone)));
+        Recognize();
+        EXPECT_TRUE(boxes.calls.empty());
+        EXPECT_TRUE(complete("ScApi_90.Ini", 90));
+        EXPECT_TRUE(complete("ScApi_270.Ini", 270));
+        EXPECT_EQ(form->FDocumentName, LoadResString(&_S_PASSPORT));
+    }
+
+    // A file that exists but holds no scanning configuration is not ours to
+    // complete: the key is not written into it.
+    const QByteArray stub = "[ScanAllDocuments]\r\nShowTWAIN=0\r\n";
+    WriteFile(DataFile("ScApi_90.Ini"), stub);
+    Recognize();
+    EXPECT_EQ(ReadFile(DataFile("ScApi_90.Ini")), stub);
+    EXPECT_TRUE(complete("ScApi_270.Ini", 270));
+}
+
 TEST_F(CognitiveScan, RejectedConfigurationShowsOnlyItsBoxAndKeepsTheFields)
 {
     fake.setupContextResult = false;
