@@ -3,9 +3,9 @@
 // first document into the active data page.
 #include "scanify/engCognitive9r_FM.h"
 
+#include "common/FieldOutcome.h"
 #include "common/LoadPictureFromFile.h"
 #include "common/PackageFiles.h"
-#include "common/FieldOutcome.h"
 #include "common/TProfileFile.h"
 #include "common/engCommon9r.h"
 #include "scanify/CognitiveForms.h"
