@@ -14,7 +14,7 @@ the figures and checks them against the targets:
   - the operator saw no unexpected message: every window ends as the first
     window on the same document did; the passport reader's specimens show
     none at all, and Scanify's feeder pages ask exactly for the words they
-    were made for (a kind of document not supported on the sixth, a page
+    were made for (a kind of document not supported on the fifth and sixth, a page
     upside down on the eighth), once per window on that page, and nothing
     else;
   - no empty folder is left behind either (an engine's temporary folder, an
@@ -48,7 +48,7 @@ SCANIFY_PAGES = [
     None,
     None,
     None,
-    None,
+    "Распознавание данных документа такого типа не поддерживается.",
     "Распознавание данных документа такого типа не поддерживается.",
     None,
     "Данные загранпаспорта не распознаны.",

@@ -48,7 +48,8 @@ bool TextDiffers(const QString &recognised, const QString &current);
 /// (an empty recognised date differs from it).
 bool DateDiffers(const QDate &recognised, const QDate &current);
 
-/// How the host sees a control's marking after the window closed.
+/// How the host sees a control's marking after the window closed, from the
+/// lightest to the heaviest (a box of several parts shows the heaviest).
 enum class TFieldMark { None, Doubtful, Erroneous };
 
 /// The marking of a result control as PaintOutcome left it: a light red

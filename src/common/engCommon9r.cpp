@@ -1,4 +1,5 @@
 #include "common/engCommon9r_p.h"
+#include "common/PackageFolders.h"
 #include "common/PackageUnits.h"
 #include "common/TSettingsFile.h"
 
@@ -31,6 +32,7 @@ QString gl_PaperSizeValue;
 bool gl_ColorModeSupported = false;
 std::int32_t gl_ColorModeValue = 0;
 std::int32_t gl_RotationIndex = 0;
+std::int32_t gl_PackageKeepDays = 30;
 
 TSettingsFile *gl_RecognizeIniFile = nullptr;
 QString gl_sRecognizeIniFileName;
@@ -96,6 +98,7 @@ void loadSettings(TSettingsFile &ini)
     gl_ColorModeSupported = ini.ReadBool(ScanInfo, QStringLiteral("ColorModeSupported"), false);
     gl_ColorModeValue = ini.ReadInteger(ScanInfo, QStringLiteral("ColorModeValue"), 0);
     gl_RotationIndex = ini.ReadInteger(ScanInfo, QStringLiteral("RotationIndex"), 0);
+    gl_PackageKeepDays = ini.ReadInteger(RecognizeInfo, QStringLiteral("PackageKeepDays"), 30);
 }
 
 } // namespace
@@ -129,6 +132,7 @@ void engCommon9r_Initialization()
     std::srand(unsigned(std::chrono::system_clock::now().time_since_epoch().count()));
     gl_sRecognizeIniFileName = GetUserDataFolder() + QStringLiteral("Recognize.iniu");
     WithRecognizeIniFile(loadSettings);
+    RemoveOldPackageFolders(GetUserDataFolder(), gl_PackageKeepDays, QDateTime::currentDateTime());
 
     gl_ListAvailableDocuments = new TOrderedStrings();
     gl_ListAllowedDocuments = new TOrderedStrings(true);

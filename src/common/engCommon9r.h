@@ -42,6 +42,10 @@ R9_API QString gl_PaperSizeValue;
 R9_API bool gl_ColorModeSupported;
 R9_API std::int32_t gl_ColorModeValue;
 R9_API std::int32_t gl_RotationIndex;
+/// Days the Scanify engine's package folders are kept ("RECOGNIZE_INFO" /
+/// "PackageKeepDays", default 30): older ones are removed at package start;
+/// 0 (or less) keeps them all. Set by hand; no window writes it.
+R9_API std::int32_t gl_PackageKeepDays;
 
 // Other shared globals.
 R9_API TSettingsFile *gl_RecognizeIniFile;

@@ -45,7 +45,7 @@ const TCognitiveForm kForms[] = {
     {kPassportIds, &_S_PASSPORT, "photo", kPassport, std::size(kPassport)},
     {kForeignRFIds, &_S_FOREIGN_PASSPORT_RF, "IN_PHOTO2", kForeignPassportRF, std::size(kForeignPassportRF)},
     {kDrivingIds, &_S_DRIVER_LICENSE, "photo", kDrivingLicence, std::size(kDrivingLicence)},
-    {kMRZIds, &_S_FOREIGN_PASSPORT, "IN_FOTO", kForeignPassportMRZ, std::size(kForeignPassportMRZ)},
+    {kMRZIds, &_S_FOREIGN_PASSPORT, "IN_FOTO", kForeignPassportMRZ, std::size(kForeignPassportMRZ), "ZoneOfMRZ_rotate"},
 };
 
 } // namespace

@@ -29,6 +29,10 @@ struct TCognitiveForm
     const char *photoField;
     const TFieldMapping *fields;
     std::size_t fieldCount;
+    /// The zone section of the configuration file whose turn
+    /// ("ZoneProcessingParam", clockwise degrees) the engine applies to the
+    /// page before it reads this form; null when it reads the page as scanned.
+    const char *turnZone = nullptr;
 
     /// The fields in the order they are filled; two mappings to one target
     /// are joined in it with a blank.

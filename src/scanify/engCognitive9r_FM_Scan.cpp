@@ -3,11 +3,11 @@
 // first document into the active data page.
 #include "scanify/engCognitive9r_FM.h"
 
+#include "common/FieldOutcome.h"
 #include "common/LoadPictureFromFile.h"
 #include "common/PackageFiles.h"
 #include "common/TProfileFile.h"
 #include "common/engCommon9r.h"
-#include "common/engCommon9r_p.h"
 #include "scanify/CognitiveForms.h"
 #include "scanify/ScanifyLog.h"
 #include "scanify/ScanifyText.h"
@@ -24,7 +24,9 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTime>
+#include <QTransform>
 #include <algorithm>
+#include <map>
 #include <stdexcept>
 
 using scanify::Protocol;
@@ -114,13 +116,28 @@ QString packageFolder()
     return scanify::FromEngineField(info.szName);
 }
 
-/// The TWAIN-dialog wish goes into both configuration files before every run.
-void writeShowTwain(const QString &dataFolder)
+/// The document was read on the page as the configuration's zone turns it,
+/// and that is how it stands upright; the scan itself lies as it lay on the
+/// glass. The picture the host keeps is the upright one. A turn that is no
+/// quarter turn, or a page too large to turn, leaves the page as scanned.
+void showUpright(ui::TPictureBox *image, const QString &configFile, const QString &zone)
 {
-    for (const char *name : {scanify::ConfigFile90, scanify::ConfigFile270}) {
-        TScopedGlobal<TProfileFile> file(gl_sScApiIniFile, PackageFilePath(dataFolder, QLatin1String(name)));
-        file->WriteInteger(QStringLiteral("ScanAllDocuments"), QStringLiteral("ShowTWAIN"), gl_TwainDialogNeed ? 1 : 0);
-    }
+    const int turn = TProfileFile(configFile).ReadInteger(zone, QStringLiteral("ZoneProcessingParam"), 0);
+    const int clockwise = (turn % 360 + 360) % 360;
+    if (clockwise == 0 || clockwise % 90 != 0 || !image->HasGraphic())
+        return;
+    const QImage upright = image->Picture().transformed(QTransform().rotate(clockwise));
+    if (!upright.isNull())
+        image->SetPicture(upright);
+}
+
+/// The outcome that paints a mark as it was read back from a control.
+recognition::TFieldOutcome outcomeOf(recognition::TFieldMark mark)
+{
+    recognition::TFieldOutcome outcome;
+    outcome.doubtful = mark == recognition::TFieldMark::Doubtful;
+    outcome.error = mark == recognition::TFieldMark::Erroneous;
+    return outcome;
 }
 
 /// A picture the engine left in the package folder, into an image control;
@@ -146,6 +163,9 @@ void TCognitiveRecognitionFM::bRepeatRecognizeClick()
 
 void TCognitiveRecognitionFM::ScanAndRecognize(const QString &AScApiIniFileName)
 {
+    // A configuration file deleted while the host runs is written anew, as
+    // the engine's load would, before the engine is pointed at it.
+    CreateScApiIniFile();
     const QString dataFolder = GetUserDataFolder();
     // The engine takes the name as it stands; the file was written as
     // "ScApi_270.Ini", and Linux file names depend on case.
@@ -156,8 +176,11 @@ void TCognitiveRecognitionFM::ScanAndRecognize(const QString &AScApiIniFileName)
                            LoadResString(&_S_INFORMATION), QMessageBox::Critical);
         return;
     }
-    writeShowTwain(dataFolder);
+    scanify::WriteShowTwain(gl_TwainDialogNeed);
 
+    // The kind of document belongs to this run's document alone: one from an
+    // earlier run must not go to the host with data typed by hand.
+    FDocumentName.clear();
     pnlRepeatRecognize->hide();
     imgPhoto->Clear();
     imgTempRecognize->Clear();
@@ -233,11 +256,14 @@ void TCognitiveRecognitionFM::ScanAndRecognize(const QString &AScApiIniFileName)
     Protocol(QStringLiteral("  ") + QString::number(TimeBegin.msecsTo(QTime::currentTime()))
              + QStringLiteral(" мсек"));
 
-    const ScDocumentHandle hScDoc = SC_CALL(ScPackageGetFirstDoc)(gl_hScPackage);
-    if (hScDoc == 0) {
+    const auto notSupported = [&] {
         cursor.Restore();
         ui::ShowMessageBox(this, LoadResString(&_S_DOCUMENT_NOT_SUPPORTED), LoadResString(&_S_MESSAGE),
                            QMessageBox::Information);
+    };
+    const ScDocumentHandle hScDoc = SC_CALL(ScPackageGetFirstDoc)(gl_hScPackage);
+    if (hScDoc == 0) {
+        notSupported();
         return;
     }
     TScDocInformation DocInfo{};
@@ -255,20 +281,33 @@ void TCognitiveRecognitionFM::ScanAndRecognize(const QString &AScApiIniFileName)
         Protocol(scanify::FromEngineField(FieldInformation.szId));
     }
 
-    QString sPhotoFile;
-    if (const scanify::TCognitiveForm *kind = scanify::FindCognitiveForm(sFormName)) {
-        FDocumentName = LoadResString(kind->documentName);
-        const recognition::TColumn column = activeColumn();
-        for (const scanify::TFieldMapping &m : kind->Fields()) {
-            const bool empty = FillDocumentCtrl(hScDoc, m_fields.Control(m.target, column),
-                                                QLatin1String(m.engineField));
-            if (m.emptyFlag == scanify::TFieldMapping::LastNameEmpty)
-                boLastNameIsEmpty = empty;
-            else if (m.emptyFlag == scanify::TFieldMapping::FirstNameEmpty)
-                boFirstNameIsEmpty = empty;
-        }
-        sPhotoFile = scanify::FromEngineText(SC_CALL(ScPackageGetFieldValue)(hScDoc, kind->photoField, nullptr));
+    const scanify::TCognitiveForm *kind = scanify::FindCognitiveForm(sFormName);
+    if (!kind) {
+        // A form the window cannot take is, for the operator, a page without
+        // a document: no field would come, and silence leaves them guessing.
+        notSupported();
+        return;
     }
+    FDocumentName = LoadResString(kind->documentName);
+    const recognition::TColumn column = activeColumn();
+    // Two fields filling one box (series and number, country and code): the
+    // box shows the worst mark of its parts, not just the last one's.
+    std::map<recognition::TResultField, recognition::TFieldMark> worst;
+    for (const scanify::TFieldMapping &m : kind->Fields()) {
+        QWidget *control = m_fields.Control(m.target, column);
+        const bool empty = FillDocumentCtrl(hScDoc, control, QLatin1String(m.engineField));
+        const recognition::TFieldMark mark = recognition::MarkOf(control);
+        recognition::TFieldMark &boxMark = worst[m.target];
+        if (mark < boxMark)
+            recognition::PaintOutcome(control, outcomeOf(boxMark), recognition::TMarking::Background);
+        boxMark = std::max(boxMark, mark);
+        if (m.emptyFlag == scanify::TFieldMapping::LastNameEmpty)
+            boLastNameIsEmpty = empty;
+        else if (m.emptyFlag == scanify::TFieldMapping::FirstNameEmpty)
+            boFirstNameIsEmpty = empty;
+    }
+    const QString sPhotoFile =
+        scanify::FromEngineText(SC_CALL(ScPackageGetFieldValue)(hScDoc, kind->photoField, nullptr));
     ledIssuedByRec->SetHint(ledIssuedByRec->Text());
     if (!sPhotoFile.isEmpty())
         loadPicture(scanify::InPackageFolder(packageFolder(), sPhotoFile), imgPhoto);
@@ -280,6 +319,8 @@ void TCognitiveRecognitionFM::ScanAndRecognize(const QString &AScApiIniFileName)
         ui::ShowMessageBox(this, LoadResString(&_S_REPEAT_RECOGNIZE), LoadResString(&_S_MESSAGE),
                            QMessageBox::Information);
     } else {
+        if (kind->turnZone)
+            showUpright(imgWorkRecognize, sFullIniFileName, QLatin1String(kind->turnZone));
         preferSave();
     }
 }

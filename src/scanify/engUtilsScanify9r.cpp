@@ -28,6 +28,8 @@ QString engineError(ScInstanceHandle instance)
 
 /// A folder "dss" + four upper-case hex digits under the data folder that
 /// does not exist yet: a package must never land in another run's folder.
+/// The package start removes such folders once they are older than the days
+/// kept (common/PackageFolders.h), so the name must keep that form.
 /// Empty when there is no data folder: a bare "dssXXXX" would make the engine
 /// put the package wherever the host happens to run.
 QString newPackageFolder()

@@ -97,6 +97,14 @@ inline constexpr const char *LibraryName = "libscproxy.so";
 inline constexpr const char *ConfigFile270 = "ScApi_270.Ini";
 inline constexpr const char *ConfigFile90 = "ScApi_90.Ini";
 
+/// Writes the operator's TWAIN-dialog wish ("ShowTWAIN" of the configuration
+/// the recognition selects) into "ScApi_90.Ini" and then "ScApi_270.Ini". A
+/// file that has gone missing is first written whole, as at load; the key
+/// goes only into a file that holds that configuration, never into one
+/// without it (which would leave a stub the engine cannot scan with).
+/// Raises std::runtime_error when a file cannot be written.
+R9_EXPORT void WriteShowTwain(bool show);
+
 /// Background colours of FillDocumentCtrl's marking.
 R9_EXPORT QColor NormalFieldColor();
 R9_EXPORT QColor DoubtfulFieldColor();

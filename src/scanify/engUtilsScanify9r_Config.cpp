@@ -8,6 +8,7 @@
 #include "common/engCommon9r_p.h"
 
 #include <stdexcept>
+#include <utility>
 
 namespace {
 
@@ -152,13 +153,39 @@ void writeIfMissing(const QString &folder, const char *name, int turn)
     writeConfigFile(PackageFilePath(folder, QLatin1String(name)), turn);
 }
 
-} // namespace
-
-void CreateScApiIniFile()
+QString userDataFolder()
 {
     const QString folder = GetUserDataFolder();
     if (folder.isEmpty())
         throw std::runtime_error("Не удалось создать папку данных пользователя для файлов настроек Cognitive Scanify API.");
+    return folder;
+}
+
+const QString kSelectedConfiguration = QStringLiteral("ScanAllDocuments");
+
+} // namespace
+
+void CreateScApiIniFile()
+{
+    const QString folder = userDataFolder();
     writeIfMissing(folder, scanify::ConfigFile270, 270);
     writeIfMissing(folder, scanify::ConfigFile90, 90);
 }
+
+namespace scanify {
+
+void WriteShowTwain(bool show)
+{
+    const QString folder = userDataFolder();
+    for (const auto &[name, turn] : {std::pair{ConfigFile90, 90}, std::pair{ConfigFile270, 270}}) {
+        // Written by itself, the key would make a two-line file of a deleted
+        // one, which the load never completes and every run with it fails.
+        writeIfMissing(folder, name, turn);
+        const TScopedGlobal<TProfileFile> file(gl_sScApiIniFile, PackageFilePath(folder, QLatin1String(name)));
+        if (file->ReadString(kSelectedConfiguration, QStringLiteral("Zone1Type"), QString()).isEmpty())
+            continue;
+        file->WriteInteger(kSelectedConfiguration, QStringLiteral("ShowTWAIN"), show ? 1 : 0);
+    }
+}
+
+} // namespace scanify

@@ -4,6 +4,7 @@
 // operator sees and what is left behind.
 #include "CognitiveFixture.h"
 
+#include "common/FieldOutcome.h"
 #include "common/PackageFiles.h"
 #include "common/TProfileFile.h"
 #include "common/engCommon9rMessages.h"
@@ -15,6 +16,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QFile>
+#include <QPainter>
 #include <QPushButton>
 
 using namespace r9test;
@@ -206,21 +208,63 @@ TEST_F(CognitiveScan, EachKindOfDocumentFillsItsFieldsAndNamesItself)
     EXPECT_TRUE(scanify::FindCognitiveForm(QStringLiteral("inopas_mrz")) == nullptr) << "identifiers compare exactly";
 }
 
-TEST_F(CognitiveScan, UnsupportedIdentifierFillsNothingAndSaysNothing)
+TEST_F(CognitiveScan, UnsupportedIdentifierFillsNothingAndSaysSoAsForNoDocument)
 {
     Document("PaspBLR1", {{"PP_SurName", {"ИВАНОВ", 0}}, {"photo", {"photo1.jpg", 0}}});
     Create();
     Show();
-    form->FDocumentName = QStringLiteral("прежний");
     Recognize();
-    EXPECT_TRUE(boxes.calls.empty());
+    ExpectOneBox(LoadResString(&_S_DOCUMENT_NOT_SUPPORTED), &_S_MESSAGE, QMessageBox::Information);
     EXPECT_TRUE(form->ledLastName->Text().isEmpty());
     EXPECT_FALSE(form->imgPhoto->HasGraphic());
-    EXPECT_EQ(form->FDocumentName, QStringLiteral("прежний"));
     EXPECT_EQ(fake.CallCount("ScPackageGetFieldValue"), 0);
     EXPECT_TRUE(form->imgWorkRecognize->HasGraphic()) << "the scanned page is shown";
-    EXPECT_TRUE(form->bSave->isDefault());
+    EXPECT_FALSE(form->bSave->isDefault());
     ExpectCleanedUp();
+}
+
+TEST_F(CognitiveScan, TheKindOfDocumentOfAnEarlierRunIsClearedByEveryRun)
+{
+    Create();
+    Show();
+    // Later runs on a form the window does not take, on no document, on nothing scanned.
+    for (int later = 0; later < 3; ++later) {
+        fake.firstDocResult = 0x51;
+        fake.scanResult = 0x41;
+        Passport1();
+        Recognize();
+        ASSERT_EQ(form->FDocumentName, LoadResString(&_S_PASSPORT));
+        if (later == 0)
+            fake.formId = "PaspBLR1";
+        if (later == 1)
+            fake.firstDocResult = 0;
+        if (later == 2)
+            fake.scanResult = 0;
+        Recognize();
+        EXPECT_TRUE(form->FDocumentName.isEmpty()) << later;
+    }
+}
+
+TEST_F(CognitiveScan, ABoxFilledByTwoFieldsShowsTheWorstMarkOfItsParts)
+{
+    using recognition::TFieldMark;
+    const QString hints[] = {QString(), LoadResString(&_S_DOUNT_IN_RECOGNITION), LoadResString(&_S_ERROR_IN_RECOGNITION)};
+    struct Case { std::int32_t first, second; TFieldMark worst; };
+    Create();
+    Show();
+    for (const Case &c : {Case{0, 0, TFieldMark::None}, Case{4, 0, TFieldMark::Doubtful}, Case{0, 4, TFieldMark::Doubtful},
+                          Case{8, 4, TFieldMark::Erroneous}, Case{4, 8, TFieldMark::Erroneous}}) {
+        SCOPED_TRACE(testing::Message() << c.first << " then " << c.second);
+        // Series and number of a driving licence; country and code of a passport read by its zone.
+        Document("DRVL", {{"DR_Ser", {"77 АВ", c.first}}, {"DR_Num", {"123456", c.second}}});
+        Recognize();
+        EXPECT_EQ(recognition::MarkOf(form->ledPassportNumber), c.worst);
+        EXPECT_EQ(form->ledPassportNumber->Hint(), hints[int(c.worst)]);
+        Document("InoPas_MRZ", {{"IN_SurName", {"IVANOV", 0}}, {"IN_CNT", {"RUSSIA", c.first}}, {"IN_KOD", {"RUS", c.second}}});
+        Recognize();
+        EXPECT_EQ(recognition::MarkOf(form->ledNationality), c.worst);
+        EXPECT_EQ(form->ledNationality->Hint(), hints[int(c.worst)]);
+    }
 }
 
 TEST_F(CognitiveScan, EmptyPhotoFieldLeavesThePhotoEmpty)
@@ -363,6 +407,63 @@ TEST_F(CognitiveScan, UnreadMachineReadableZoneOffersTheRepeatRunWhichScansAgain
     EXPECT_TRUE(boxes.calls.empty());
     EXPECT_EQ(form->ledLastName->Text(), QStringLiteral(" IVANOV"));
     EXPECT_TRUE(form->bSave->isDefault()) << "only the surname read: no offer";
+}
+
+TEST_F(CognitiveScan, ThePageOfAPassportReadByItsZoneIsKeptUprightAfterEitherTurn)
+{
+    QImage page(60, 40, QImage::Format_RGB32); // as scanned: red left half, blue right half
+    page.fill(Qt::blue);
+    QPainter(&page).fillRect(0, 0, 30, 40, Qt::red);
+    QBuffer jpeg;
+    jpeg.open(QIODevice::WriteOnly);
+    page.save(&jpeg, "JPG");
+    fake.exportBytes = jpeg.data().toStdString();
+    Create();
+    Show();
+    // Where the red half lies after each run: read with the first turn (270
+    // clockwise), not read (a repeat offered), read by the repeat's turn (90),
+    // read by a zone that does not turn the page.
+    const auto redHalfAt = [&](QSize size, QPoint red, QPoint blue) {
+        const QImage shown = form->imgWorkRecognize->Picture();
+        EXPECT_EQ(shown.size(), size);
+        EXPECT_TRUE(qRed(shown.pixel(red)) > 200 && qRed(shown.pixel(blue)) < 80);
+    };
+    Mrz(true);
+    Recognize();
+    redHalfAt(QSize(40, 60), QPoint(20, 55), QPoint(20, 5));
+    Mrz(false);
+    Recognize();
+    redHalfAt(QSize(60, 40), QPoint(5, 20), QPoint(55, 20));
+    Mrz(true);
+    form->bRepeatRecognize->click();
+    redHalfAt(QSize(40, 60), QPoint(20, 5), QPoint(20, 55));
+    Passport1();
+    Recognize();
+    redHalfAt(QSize(60, 40), QPoint(5, 20), QPoint(55, 20));
+}
+
+TEST_F(CognitiveScan, AConfigurationFileDeletedWhileTheHostRunsIsWrittenWholeAndAStubNeverGetsTheKey)
+{
+    gl_TwainDialogNeed = true;
+    const auto complete = [&](const char *name, int turn) {
+        const TProfileFile ini(DataFile(name));
+        return ini.ReadInteger(QStringLiteral("ZoneOfMRZ_rotate"), QStringLiteral("ZoneProcessingParam"), 0) == turn
+            && ini.ReadInteger(QStringLiteral("ScanAllDocuments"), QStringLiteral("ShowTWAIN"), -1) == 1;
+    };
+    Passport1();
+    Create();
+    Show();
+    for (const char *gone : {"ScApi_90.Ini", "ScApi_270.Ini"}) { // the other run's file, then this run's
+        ASSERT_TRUE(QFile::remove(DataFile(gone)));
+        Recognize();
+        EXPECT_TRUE(complete("ScApi_90.Ini", 90) && complete("ScApi_270.Ini", 270)) << gone;
+        EXPECT_EQ(form->FDocumentName, LoadResString(&_S_PASSPORT)) << gone;
+    }
+    // A file without the scanning configuration is not completed by the key.
+    const QByteArray stub = "[ScanAllDocuments]\r\nShowTWAIN=0\r\n";
+    WriteFile(DataFile("ScApi_90.Ini"), stub);
+    Recognize();
+    EXPECT_EQ(ReadFile(DataFile("ScApi_90.Ini")), stub);
 }
 
 TEST_F(CognitiveScan, RejectedConfigurationShowsOnlyItsBoxAndKeepsTheFields)

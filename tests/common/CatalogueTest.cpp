@@ -105,6 +105,7 @@ TEST(Catalogue, DefaultsWithoutSettingsFile)
     EXPECT_FALSE(gl_ColorModeSupported);
     EXPECT_EQ(gl_ColorModeValue, 0);
     EXPECT_EQ(gl_RotationIndex, 0);
+    EXPECT_EQ(gl_PackageKeepDays, 30);
     EXPECT_EQ(gl_RecognizeIniFile, nullptr);
     EXPECT_EQ(gl_sRecognizeIniFileName, GetUserDataFolder() + "Recognize.iniu");
 }

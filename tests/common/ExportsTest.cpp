@@ -78,7 +78,7 @@ const char *const otherNames[] = {
     "gl_sScannerName", "gl_ScannerItemIndex", "gl_ShowTwainSupported", "gl_TwainDialogNeed",
     "gl_SelectScanner", "gl_BrightnessSupported", "gl_BrightnessValue", "gl_OrientSupported",
     "gl_OrientValue", "gl_PaperSizeSupported", "gl_PaperSizeIndex", "gl_PaperSizeValue",
-    "gl_ColorModeSupported", "gl_ColorModeValue", "gl_RotationIndex",
+    "gl_ColorModeSupported", "gl_ColorModeValue", "gl_RotationIndex", "gl_PackageKeepDays",
     "gl_RecognizeIniFile", "gl_sRecognizeIniFileName", "gl_ScanSettings", "gl_cdsNationalities",
     "gl_sScApiIniFile", "CognitiveLibInstance", "iDoc",
     "ABBYYRecognitionFM", "CognitiveRecognitionFM", "DocFromScannerFM", "PhotoFromCameraFM",

@@ -1,8 +1,16 @@
 #include "abbyy/engUtilsABBYY9r.h"
 #include "common/Recognition9r.h"
+#include "common/TSettingsFile.h"
 #include "common/engCommon9r.h"
+#include "support/LogRecorder.h"
+#include "support/TestSupport.h"
 
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <gtest/gtest.h>
+#include <sys/time.h>
 
 TEST(PackageLifecycle, TableListsTheStartingUnitsInOrder)
 {
@@ -54,4 +62,49 @@ TEST(PackageLifecycle, FormVariablesAreNullAtLoad)
     EXPECT_EQ(CognitiveRecognitionFM, nullptr);
     EXPECT_EQ(DocFromScannerFM, nullptr);
     EXPECT_EQ(PhotoFromCameraFM, nullptr);
+}
+
+TEST(PackageLifecycle, StartRemovesTheEnginesPackageFoldersOlderThanTheDaysKept)
+{
+    const QString data = GetUserDataFolder();
+    const auto age = [&](const QString &name, int days) {
+        const qint64 when = QDateTime::currentDateTime().addDays(-days).toSecsSinceEpoch();
+        const timeval times[2] = {{when, 0}, {when, 0}};
+        ASSERT_EQ(::lutimes(QFile::encodeName(data + name).constData(), times), 0) << name.toStdString();
+    };
+    // The setting (none: no key), and which of the folders 40, 10 and 0 days old stay.
+    for (const auto &[setting, left] : {std::pair{"", QStringList{"dss0010", "dss0000"}},
+                                        std::pair{"0", QStringList{"dss0040", "dss0010", "dss0000"}},
+                                        std::pair{"5", QStringList{"dss0000"}},
+                                        std::pair{"-3", QStringList{"dss0040", "dss0010", "dss0000"}},
+                                        std::pair{"много", QStringList{"dss0010", "dss0000"}}}) {
+        SCOPED_TRACE(setting);
+        QDir(data).removeRecursively();
+        for (int days : {40, 10, 0}) {
+            const QString folder = data + QString("dss%1").arg(days, 4, 10, QChar('0'));
+            QDir().mkpath(folder);
+            r9test::WriteFile(folder + "/PassportRF.jpg", "jpeg");
+        }
+        if (*setting) {
+            TSettingsFile ini(data + "Recognize.iniu");
+            ini.WriteString("RECOGNIZE_INFO", "PackageKeepDays", setting);
+            ini.UpdateFile();
+        }
+        // Old things that are no package folders stay: another name, a file, a link.
+        QDir().mkpath(data + "dss00/dssAAAA");
+        r9test::WriteFile(data + "dss0002", "x");
+        QFile::link(data + "dss00/dssAAAA", data + "dss0001");
+        for (const char *name : {"dss0040", "dss00/dssAAAA", "dss00", "dss0002", "dss0001"})
+            age(name, 40);
+        age("dss0010", 10);
+        r9test::LogRecorder log;
+        Initialize();
+        Finalize();
+        EXPECT_EQ(QDir(data).entryList({"dss????"}, QDir::Dirs | QDir::NoSymLinks, QDir::Name | QDir::Reversed), left);
+        EXPECT_TRUE(QFileInfo(data + "dss0001/.").isDir() && QFileInfo(data + "dss0002").isFile());
+        // One line says how many went; nothing is said when none did.
+        const qsizetype removed = 3 - left.size();
+        ASSERT_EQ(log.lines.size(), removed ? 1 : 0);
+        EXPECT_TRUE(!removed || log.lines[0].endsWith(QString(": %1").arg(removed))) << log.lines.join("").toStdString();
+    }
 }

@@ -200,11 +200,12 @@ TEST_F(ScanifySpecimen, UpsideDownPassportIsOfferedTheRepeatRunWhichReadsIt)
     EXPECT_TRUE(form->imgPhoto->HasGraphic());
 }
 
-TEST_F(ScanifySpecimen, UnsupportedIdentifierFillsNothingAndSaysNothing)
+TEST_F(ScanifySpecimen, UnsupportedIdentifierFillsNothingAndSaysSo)
 {
     Open(QStringLiteral("05-PaspBLR1"));
     form->bRecognize->click();
-    EXPECT_TRUE(boxes.calls.empty());
+    ASSERT_EQ(boxes.calls.size(), 1u);
+    EXPECT_EQ(boxes.calls[0].text, LoadResString(&_S_DOCUMENT_NOT_SUPPORTED));
     EXPECT_TRUE(form->imgWorkRecognize->HasGraphic());
     EXPECT_FALSE(form->imgPhoto->HasGraphic());
     EXPECT_TRUE(form->ledLastName->Text().isEmpty());

@@ -152,7 +152,7 @@ const ScanifyPage kScanifyPages[] = {
     {"02-InoPas1.json", "", 1},
     {"03-DRVL.json", "", 1}, // the impossible date is cleared, the window closes
     {"04-InoPas_MRZ.json", "", 1},
-    {"05-PaspBLR1.json", "", 2}, // not a kind the form fills: nothing to deliver
+    {"05-PaspBLR1.json", "Распознавание данных документа такого типа не поддерживается.", 2}, // not a kind the form fills
     {"06-IdCardKAZ.json", "Распознавание данных документа такого типа не поддерживается.", 2},
     {"07-biopasp_mdl.json", "", 1},
     {"08-InoPas_MRZ-upside-down.json", "Данные загранпаспорта не распознаны.", 1},

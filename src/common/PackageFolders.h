@@ -1,0 +1,19 @@
+#pragma once
+// The package folders the Scanify engine fills, one per scan, in the per-user
+// data folder: "dss" and four upper-case hexadecimal digits. The engine never
+// deletes them, so the package does, once they are older than the days the
+// settings keep (gl_PackageKeepDays).
+
+#include <QDateTime>
+#include <QString>
+
+/// Whether name is the name of a package folder ("dss" + four hex digits).
+bool IsPackageFolderName(const QString &name);
+
+/// Removes the package folders directly under dataFolder that were last
+/// changed more than keepDays days before now, with everything in them.
+/// keepDays 0 or below keeps everything. Links and files of such a name are
+/// never followed or removed. Writes one line to the host's log saying how
+/// many folders went (none when none did), and one for each folder that could
+/// not be removed. Returns the number removed.
+int RemoveOldPackageFolders(const QString &dataFolder, int keepDays, const QDateTime &now);
