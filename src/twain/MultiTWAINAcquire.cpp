@@ -184,8 +184,8 @@ void TWAIN_ModalEventLoop(void)
 {
     if (!twain::loopShouldRun())
         return;
-    // A host that enabled the source itself may have no application object
-    // yet (a C program): the loop makes it, as the proxy window's path does.
+    // Enabling made the application object; a source enabled past the
+    // layer (through TWAIN_DS) may have left it unmade.
     twain::EnsureApplication();
     if (!QCoreApplication::instance())
         return;
