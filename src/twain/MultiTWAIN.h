@@ -21,7 +21,14 @@
  *
  * One TWAIN session per process, on the thread that runs the Qt event loop.
  * Functions answering TWAIN_BOOL return nonzero for success. Warnings are
- * message boxes captioned "TWAIN Error" with no owner; nothing raises.
+ * message boxes captioned "TWAIN Error" with no owner (none on a machine
+ * without a display); nothing raises.
+ *
+ * A host without an application object of its own gets one from the layer
+ * when it first needs one (enabling the source makes it, so the source can
+ * show its window): without a display (no QT_QPA_PLATFORM, DISPLAY or
+ * WAYLAND_DISPLAY) it is one without windows, and the source scans without
+ * its window.
  */
 #ifndef R9_MULTITWAIN_H
 #define R9_MULTITWAIN_H

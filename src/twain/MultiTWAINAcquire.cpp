@@ -184,8 +184,8 @@ void TWAIN_ModalEventLoop(void)
 {
     if (!twain::loopShouldRun())
         return;
-    // Enabling made the application object; a source enabled past the
-    // layer (through TWAIN_DS) may have left it unmade.
+    // Enabling the source made the application object for a host without
+    // one (a C program); asked again only as a guard.
     twain::EnsureApplication();
     if (!QCoreApplication::instance())
         return;
