@@ -2,7 +2,8 @@
  * MultiTWAIN: the package's flat layer over TWAIN image acquisition, and the
  * DIB utilities beside it. Every function here is exported from
  * librecognition9r.so under exactly this name with C linkage, so a host may
- * dlsym it or link the library and include this header (from C or C++).
+ * dlsym it or link the library and include this header (from C11 or later,
+ * which the records' anonymous unions and layout checks need, or from C++).
  *
  * Handles:
  *   TWAIN_HWND      a window: the WId of a top-level QWidget (0 for none)
@@ -10,16 +11,24 @@
  *                   BITMAPINFOHEADER, the colour table and the pixel bits
  *   TWAIN_HPALETTE  a palette made by TWAIN_CreateDibPalette, owned by the
  *                   caller: read it as a TWAIN_LOGPALETTE, free it with
- *                   TWAIN_DeletePalette
+ *                   TWAIN_DeletePalette (it is no memory handle)
  *   TWAIN_HDC       a device context: a QPainter * that is active on its device
  *   TWAIN_HIMAGE    an image control: a ui::TPictureBox *
  *   file handles    POSIX file descriptors, left open for the caller
- *   TW_HANDLE       a memory block (a DIB or a capability container): read
- *                   it with TWAIN_LockHandle, free it with TWAIN_FreeHandle
+ *   TW_HANDLE       a memory block (a DIB or a capability container): make
+ *                   one with TWAIN_AllocHandle, read it with
+ *                   TWAIN_LockHandle, free it with TWAIN_FreeHandle
  *
  * One TWAIN session per process, on the thread that runs the Qt event loop.
  * Functions answering TWAIN_BOOL return nonzero for success. Warnings are
- * message boxes captioned "TWAIN Error" with no owner; nothing raises.
+ * message boxes captioned "TWAIN Error" with no owner (none on a machine
+ * without a display); nothing raises.
+ *
+ * A host without an application object of its own gets one from the layer
+ * when it first needs one (enabling the source makes it, so the source can
+ * show its window): without a display (no QT_QPA_PLATFORM, DISPLAY or
+ * WAYLAND_DISPLAY) it is one without windows, and the source scans without
+ * its window.
  */
 #ifndef R9_MULTITWAIN_H
 #define R9_MULTITWAIN_H
@@ -141,25 +150,41 @@ TW_STATIC_ASSERT(sizeof(TWAIN_PALETTEENTRY) == 4, "PALETTEENTRY layout");
 /* Pictures and capability containers travel in memory blocks named by
  * handles (TWAIN_HDIB, TW_CAPABILITY.hContainer). A block may come from the
  * source, the source manager or this layer; these functions work on any of
- * them. The caller owns, and frees once read:
- *   - every DIB an acquisition or a transfer delivered (TWAIN_FreeNative or
- *     TWAIN_FreeHandle), and every DIB TWAIN_LoadNativeFrom... gave;
+ * them. Each block is freed exactly once. The caller owns, and frees once
+ * read:
+ *   - the pages of an acquisition or a transfer, in the picture list
+ *     (TWAIN_GetDib; TWAIN_FreeNative or TWAIN_FreeHandle). The DIB
+ *     TWAIN_AcquireNative returns is the list's last entry, the same handle:
+ *     freed once for both. TWAIN_AcquireToClipboard and
+ *     TWAIN_AcquireToFilename free the last page themselves; the earlier
+ *     pages in the list remain the caller's;
+ *   - every DIB TWAIN_LoadNativeFrom... gave;
  *   - the container a source answered DAT_CAPABILITY / MSG_GET, MSG_GETCURRENT,
- *     MSG_GETDEFAULT or MSG_RESET with through TWAIN_DS.
- * A handle that names no live block (never allocated, or freed already) is
- * refused without being read: null, 0 or failure as stated below. */
+ *     MSG_GETDEFAULT or MSG_RESET with through TWAIN_DS, and a container the
+ *     caller made with TWAIN_AllocHandle for MSG_SET (the source only reads
+ *     it).
+ * A palette (TWAIN_HPALETTE) is not a memory handle: TWAIN_DeletePalette.
+ * A handle must never be used once its block is freed. The functions below
+ * refuse a handle that names no live block (null, 0 or failure as stated),
+ * but that check is best effort only: a freed block's address may be given
+ * to a new block, and the stale handle then names that one. */
 
-/* The block's first byte, and one lock more; null for an invalid handle.
-   The address stays valid until the block is freed. */
+/* A new block of `size` bytes, zero-filled, owned by the caller (free it
+   with TWAIN_FreeHandle); null when the memory cannot be had. A host builds
+   the container of a DAT_CAPABILITY / MSG_SET in it. */
+MULTITWAIN_API TW_HANDLE TWAIN_AllocHandle(size_t size);
+/* The block's first byte, and one lock more; null for a handle found
+   invalid. The address stays valid until the block is freed. */
 MULTITWAIN_API void *TWAIN_LockHandle(TW_HANDLE h);
 /* One lock less; nonzero while other locks remain, 0 when none remains or
-   the handle is invalid. */
+   the handle is found invalid. */
 MULTITWAIN_API TWAIN_BOOL TWAIN_UnlockHandle(TW_HANDLE h);
 /* The block's size in bytes (at least what was asked for when it was made);
-   0 for an invalid handle. */
+   0 for a handle found invalid. */
 MULTITWAIN_API size_t TWAIN_HandleSize(TW_HANDLE h);
-/* Frees the block, locked or not; nonzero when it was freed, 0 for a null or
-   invalid handle. The handle and every address locked from it are dead. */
+/* Frees the block, locked or not; nonzero when it was freed, 0 for a null
+   handle or one found invalid. The handle and every address locked from it
+   are dead from then on. */
 MULTITWAIN_API TWAIN_BOOL TWAIN_FreeHandle(TW_HANDLE h);
 
 /* ======================================================================== */
@@ -172,7 +197,8 @@ MULTITWAIN_API void TWAIN_RegisterApp(uint16_t nMajorNum, uint16_t nMinorNum, ui
                                       const char *lpszFamily, const char *lpszProduct);
 /* The source manager's selection dialog; nonzero when a source was chosen. */
 MULTITWAIN_API TWAIN_BOOL TWAIN_SelectImageSource(TWAIN_HWND hwnd);
-/* One whole acquisition: the DIB of the last page, or null. */
+/* One whole acquisition: the DIB of the last page (the picture list's last
+   entry), or null. */
 MULTITWAIN_API TWAIN_HDIB TWAIN_AcquireNative(TWAIN_HWND hwnd, int32_t nPixTypes);
 MULTITWAIN_API void TWAIN_FreeNative(TWAIN_HDIB hdib);
 MULTITWAIN_API void TWAIN_RegisterCallback(hDibCallbackProc proc);
@@ -245,9 +271,16 @@ MULTITWAIN_API int32_t TWAIN_WriteNativeToFile(TWAIN_HDIB hdib, int fd);
 /* 0 done, -1 dialog cancelled, -2 file cannot be created, -3, -4 as above.
    A null or empty name asks with the save dialog. */
 MULTITWAIN_API int32_t TWAIN_WriteNativeToFilename(TWAIN_HDIB hdib, const char *pszFile);
+/* Reads a BMP file from the descriptor's position into a new DIB; the pixels
+   are taken where the file header's bfOffBits says (unused bytes before them
+   are left out). Null for a file that is not a whole BMP. */
 MULTITWAIN_API TWAIN_HDIB TWAIN_LoadNativeFromFile(int fd);
-/* A null or empty name asks with the open dialog. */
+/* As TWAIN_LoadNativeFromFile; a null or empty name asks with the open
+   dialog. */
 MULTITWAIN_API TWAIN_HDIB TWAIN_LoadNativeFromFilename(const char *pszFile);
+/* Both acquire as TWAIN_AcquireNative and free the last page once it is on
+   the clipboard or written; earlier pages of the picture list remain the
+   caller's. */
 MULTITWAIN_API TWAIN_BOOL TWAIN_AcquireToClipboard(TWAIN_HWND hwndApp, int32_t nPixTypes);
 /* -1 no picture, else the result of TWAIN_WriteNativeToFilename. */
 MULTITWAIN_API int32_t TWAIN_AcquireToFilename(TWAIN_HWND hwndApp, const char *pszFile);

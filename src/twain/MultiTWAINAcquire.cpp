@@ -184,8 +184,8 @@ void TWAIN_ModalEventLoop(void)
 {
     if (!twain::loopShouldRun())
         return;
-    // A host that enabled the source itself may have no application object
-    // yet (a C program): the loop makes it, as the proxy window's path does.
+    // Enabling the source made the application object for a host without
+    // one (a C program); asked again only as a guard.
     twain::EnsureApplication();
     if (!QCoreApplication::instance())
         return;

@@ -81,10 +81,16 @@ bool itemInside(std::size_t blockSize, std::size_t offset, int itemSize)
 
 TW_FIX32 ToFix32(double r)
 {
-    // The nearest step (halves away from zero, whatever rounding mode the
-    // host set), so a value a FIX32 holds exactly is sent exactly. Outside
-    // what a FIX32 holds the nearest end is sent; not a number is 0.
-    double v = std::round(r * 65536.0);
+    // The nearest step, half a step to the even one, so a value a FIX32
+    // holds exactly is sent exactly. Worked out by hand rather than by the
+    // current rounding mode, which a host may have changed: the product, the
+    // floor and the difference are exact. Outside what a FIX32 holds the
+    // nearest end is sent; not a number is 0.
+    const double steps = r * 65536.0;
+    double v = std::floor(steps);
+    const double above = steps - v;
+    if (above > 0.5 || (above == 0.5 && std::fmod(v, 2.0) != 0.0))
+        v += 1.0;
     if (std::isnan(v))
         v = 0.0;
     v = std::clamp(v, double(INT32_MIN), double(INT32_MAX));

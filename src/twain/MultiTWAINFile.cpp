@@ -111,42 +111,32 @@ HGLOBAL readDibBlock(int fd, std::size_t size)
 
 /// The DIB read from a file whose pixels start `pixelsAt` bytes after the
 /// file header: a writer may leave unused bytes between the colour table and
-/// the pixels. The DIB a block holds is packed, so those bytes are left out
-/// in a new block (the read one is freed). Pixels said to start inside the
-/// header or the colour table cannot be honoured: they are taken to follow
-/// the table, as in every file without a gap. Null when the pixels would
-/// start past the file's end.
+/// the pixels. The DIB a block holds is packed, so the pixels move down over
+/// those bytes inside the block read (a block may be larger than its DIB),
+/// and the bytes they leave at its end are cleared. Pixels said to start
+/// inside the header or the colour table cannot be honoured: they are taken
+/// to follow the table, as in every file without a gap. Null when the pixels
+/// would start past the file's end.
 HGLOBAL withoutGap(HGLOBAL block, uint64_t pixelsAt)
 {
-    std::size_t size = 0;
-    uint64_t packedAt = 0;
     {
         LockedBlock read(block);
         const std::optional<DibLayout> l = read ? ReadDibHeader(read.data(), read.size()) : std::nullopt;
         if (!l)
             return block; // refused whole by the caller's check
-        size = read.size();
-        packedAt = l->bitsOffset;
-    }
-    if (pixelsAt > size) {
-        GlobalFree(block);
-        return nullptr;
-    }
-    if (pixelsAt <= packedAt)
-        return block;
-    const auto head = static_cast<std::size_t>(packedAt);
-    const auto pixels = static_cast<std::size_t>(size - pixelsAt);
-    HGLOBAL packed = GlobalAlloc(GMEM_FIXED, head + pixels);
-    {
-        LockedBlock from(block);
-        LockedBlock to(packed);
-        if (to) {
-            std::memcpy(to.data(), from.data(), head);
-            std::memcpy(to.data() + head, from.data() + pixelsAt, pixels);
+        const std::size_t size = read.size();
+        if (pixelsAt <= size) {
+            if (pixelsAt > l->bitsOffset) {
+                const auto head = static_cast<std::size_t>(l->bitsOffset);
+                const auto from = static_cast<std::size_t>(pixelsAt);
+                std::memmove(read.data() + head, read.data() + from, size - from);
+                std::memset(read.data() + head + (size - from), 0, from - head);
+            }
+            return block;
         }
     }
     GlobalFree(block);
-    return packed;
+    return nullptr;
 }
 
 } // namespace

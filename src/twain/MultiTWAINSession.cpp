@@ -110,10 +110,20 @@ bool EnsureApplication()
     if (QCoreApplication::instance())
         return qobject_cast<QApplication *>(QCoreApplication::instance()) != nullptr;
     // A host without Qt of its own (a C program) still gets the layer's
-    // windows and dialogs: the layer makes the application object once.
+    // windows and dialogs: the layer makes the application object once. On
+    // a machine without a display (no platform named, no X or Wayland
+    // display) a window application would end the process, so it gets one
+    // without windows: the scanner scans without its window, and the
+    // layer's boxes are not shown.
     static int argc = 1;
     static char arg0[] = "recognition9r";
     static char *argv[] = {arg0, nullptr};
+    const bool display = !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") || !qEnvironmentVariableIsEmpty("DISPLAY")
+                         || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+    if (!display) {
+        new QCoreApplication(argc, argv);
+        return false;
+    }
     new QApplication(argc, argv);
     return true;
 }
@@ -178,6 +188,7 @@ void TWAIN_FreeNative(TWAIN_HDIB hdib)
         GlobalFree(hdib);
 }
 
+TW_HANDLE TWAIN_AllocHandle(size_t size) { return GlobalAlloc(GHND, size); }
 void *TWAIN_LockHandle(TW_HANDLE h) { return GlobalLock(h); }
 TWAIN_BOOL TWAIN_UnlockHandle(TW_HANDLE h) { return GlobalUnlock(h) != 0 ? 1 : 0; }
 size_t TWAIN_HandleSize(TW_HANDLE h) { return GlobalSize(h); }
@@ -270,6 +281,10 @@ TWAIN_BOOL TWAIN_EnableSource(TWAIN_HWND hwnd)
     s.userInterface.ShowUI = s.hideUI == 0 ? 1 : 0;
     s.userInterface.ModalUI = 0;
     s.userInterface.hParent = reinterpret_cast<TW_HANDLE>(hwnd);
+    // The source decides while it is enabled whether it can show its window,
+    // and the modal loop needs the application object: a host without one
+    // (a C program) gets it now, as the proxy window's path gives it.
+    twain::EnsureApplication();
     TWAIN_DS(DG_CONTROL, DAT_USERINTERFACE, MSG_ENABLEDS, &s.userInterface);
     if (s.resultCode == TWRC_FAILURE) {
         twain::RecordError(5);

@@ -58,7 +58,9 @@ QString ResultCodeDescription(int32_t rc);
 QString ConditionCodeDescription(int32_t cc);
 /// An owner-less warning box captioned "TWAIN Error" with the exclamation icon.
 void Warning(const QString &text);
-/// The "Assertion failed" box of a failed consistency check; the caller goes on.
+/// The "Assertion failed" box of a failed consistency check. Only the box:
+/// each caller decides whether to go on (TWAIN_DS still sends the triplet)
+/// or to stop (TWAIN_NativeXferGetAll outside state 6 returns at once).
 void AssertionFailed();
 /// Warning texts that name the source manager's library.
 QString LoadFailedText();

@@ -2,7 +2,7 @@
  * TWAIN records, triplets and constants as the published TWAIN protocol lays
  * them out: the protocol's names and values, records packed on 2-byte
  * boundaries. Shared by the package's TWAIN layer, the source manager and the
- * data sources; usable from C and C++.
+ * data sources; usable from C11 (anonymous unions) and C++.
  *
  * Handles and memory references are pointer-sized, so records holding them
  * grow on 64-bit systems; their 32-bit sizes are asserted where pointers are
@@ -22,10 +22,14 @@
 #include <stddef.h>
 #include <stdint.h>
 
+/* C hosts need C11 (the records' anonymous unions). Before it the layout
+   checks become a declaration that only a false condition makes invalid. */
 #ifdef __cplusplus
 #define TW_STATIC_ASSERT(cond, msg) static_assert(cond, msg)
-#else
+#elif defined(__STDC_VERSION__) && __STDC_VERSION__ >= 201112L
 #define TW_STATIC_ASSERT(cond, msg) _Static_assert(cond, msg)
+#else
+#define TW_STATIC_ASSERT(cond, msg) extern int tw_layout_check[(cond) ? 1 : -1]
 #endif
 
 /* ---- basic types ------------------------------------------------------- */

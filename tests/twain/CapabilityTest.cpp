@@ -3,6 +3,7 @@
 #include "TwainFixture.h"
 
 #include <QByteArray>
+#include <cfenv>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -103,22 +104,29 @@ TEST_F(CapabilityTest, Fix32ConvertsBothWays)
     const TW_FIX32 neg = twain::ToFix32(-1.5);
     EXPECT_EQ(neg.Whole, -2);
     EXPECT_EQ(neg.Frac, 32768);
-    // To the nearest step: an exact value is sent exactly.
+    // To the nearest step, half a step to the even one, whatever rounding
+    // mode the host set.
     struct Case
     {
         double value;
         TW_INT16 whole;
         TW_UINT16 frac;
     };
-    for (const Case &c : {Case{1.0 + 1.0 / 65536.0, 1, 1}, Case{1.0 + 2.0 / 65536.0, 1, 2},
-                          Case{150.25, 150, 16384}, Case{1.0 + 0.4 / 65536.0, 1, 0},
-                          Case{1.0 + 0.6 / 65536.0, 1, 1}, Case{-1.0 - 1.0 / 65536.0, -2, 65535},
-                          Case{-0.4 / 65536.0, 0, 0}}) {
-        SCOPED_TRACE(c.value);
-        const TW_FIX32 f = twain::ToFix32(c.value);
-        EXPECT_EQ(f.Whole, c.whole);
-        EXPECT_EQ(f.Frac, c.frac);
+    constexpr double Step = 1.0 / 65536.0;
+    for (const int mode : {FE_TONEAREST, FE_UPWARD, FE_DOWNWARD, FE_TOWARDZERO}) {
+        std::fesetround(mode);
+        for (const Case &c :
+             {Case{1.0 + Step, 1, 1}, Case{1.0 + 2 * Step, 1, 2}, Case{150.25, 150, 16384}, Case{1.0 + 0.4 * Step, 1, 0},
+              Case{1.0 + 0.6 * Step, 1, 1}, Case{-1.0 - Step, -2, 65535}, Case{-0.4 * Step, 0, 0},
+              Case{0.5 * Step, 0, 0}, Case{1.5 * Step, 0, 2}, Case{2.5 * Step, 0, 2}, Case{-0.5 * Step, 0, 0},
+              Case{-1.5 * Step, -1, 65534}, Case{-2.5 * Step, -1, 65534}, Case{150.5 + 0.5 * Step, 150, 32768}}) {
+            SCOPED_TRACE(testing::Message() << c.value * 65536.0 << " steps, rounding mode " << mode);
+            const TW_FIX32 f = twain::ToFix32(c.value);
+            EXPECT_EQ(f.Whole, c.whole);
+            EXPECT_EQ(f.Frac, c.frac);
+        }
     }
+    std::fesetround(FE_TONEAREST);
     EXPECT_EQ(twain::ToFix32(0.25).Frac, 16384);
     // Beyond what a FIX32 holds: the nearest end; not a number: zero.
     const TW_FIX32 high = twain::ToFix32(1e12);

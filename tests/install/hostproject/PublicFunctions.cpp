@@ -107,7 +107,7 @@ const void *const tinyhostPublicNames[] = {
     Address(&TWAIN_DrawDibToDC), Address(&TWAIN_WriteDibToFile), Address(&TWAIN_WriteNativeToFile),
     Address(&TWAIN_WriteNativeToFilename), Address(&TWAIN_LoadNativeFromFile), Address(&TWAIN_LoadNativeFromFilename),
     Address(&TWAIN_AcquireToClipboard), Address(&TWAIN_AcquireToFilename), Address(&CopyDIBIntoImage),
-    Address(&TWAIN_LockHandle), Address(&TWAIN_UnlockHandle), Address(&TWAIN_HandleSize), Address(&TWAIN_FreeHandle),
+    Address(&TWAIN_AllocHandle), Address(&TWAIN_LockHandle), Address(&TWAIN_UnlockHandle), Address(&TWAIN_HandleSize), Address(&TWAIN_FreeHandle),
     nullptr};
 
 namespace {
