@@ -45,7 +45,7 @@ QString ObjectFolder(const link_map *map)
 {
     if (!map || !map->l_name || !*map->l_name)
         return {};
-    return QFileInfo(QString::fromLocal8Bit(map->l_name)).canonicalPath();
+    return QFileInfo(QString::fromLocal8Bit(map->l_name)).absolutePath();
 }
 
 } // namespace
