@@ -137,7 +137,7 @@ QJsonObject StorePicture(const QImage &picture, const QString &file)
 {
     QJsonObject o{{"file", file}, {"width", picture.width()}, {"height", picture.height()}};
     if (!picture.save(file, "PNG"))
-        o["error"] = QStringLiteral("not written");
+        o["storeError"] = QStringLiteral("cannot write %1").arg(file);
     return o;
 }
 

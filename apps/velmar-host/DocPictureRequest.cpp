@@ -195,7 +195,7 @@ QJsonObject result(TDocFromScannerFM *form, int modalResult, const QString &fold
         if (picture.save(file))
             o["file"] = file;
         else
-            o["error"] = QStringLiteral("cannot write %1").arg(file);
+            o["storeError"] = QStringLiteral("cannot write %1").arg(file);
     }
     return o;
 }

@@ -14,9 +14,15 @@ QJsonObject ResultEntry(const RecognitionResult &r, const QString &folder)
                   {"gl_PhotoToAccountData", r.photoToAccountData},
                   {"gl_DocumentToAccountData", r.documentToAccountData}};
     if (r.record) {
-        r.record->Store(folder);
         o["record"] = r.record->ToJson();
-        o["recordFolder"] = folder;
+        // A record that cannot be stored is this person's failure alone: the
+        // report keeps it, and the others' records, for the operator.
+        try {
+            r.record->Store(folder);
+            o["recordFolder"] = folder;
+        } catch (const std::exception &e) {
+            o["storeError"] = QString::fromUtf8(e.what());
+        }
     }
     return o;
 }

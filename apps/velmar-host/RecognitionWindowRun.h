@@ -25,7 +25,8 @@ struct RecognitionResult
     bool documentToAccountData = false;
 };
 
-/// A result as the report lists it; the record is stored in folder.
+/// A result as the report lists it; the record is stored in folder, and a
+/// failure to store it is the entry's "storeError".
 QJsonObject ResultEntry(const RecognitionResult &r, const QString &folder);
 
 /// Runs operate once the window's own modal loop runs and no box of the

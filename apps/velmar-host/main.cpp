@@ -15,6 +15,8 @@
 #include "common/engCommon9r.h"
 #include "common/engSelectRecognizer9r_FM.h"
 #include "hostkit/HostKit.h"
+#include "scproxy/ScanifySpecimen.h"
+#include "scproxy/StandinConfig.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -149,6 +151,12 @@ QString PersonFolder(const HostOptions &o, int n)
     return QDir(o.output).filePath(QStringLiteral("person-%1").arg(n, 2, 10, QLatin1Char('0')));
 }
 
+/// The documents the ABBYY path feeds: --documents, else the built-in specimens.
+QString AbbyyDocumentsFolder(const HostOptions &o)
+{
+    return o.documents.isEmpty() ? QCoreApplication::applicationDirPath() + QStringLiteral("/specimens") : o.documents;
+}
+
 /// The ABBYY path of the host: start the engine, mark the document types it
 /// reads, run the requests, close the engine.
 QJsonObject RunAbbyyPath(const PackageLoader &package, const HostOptions &o)
@@ -191,8 +199,7 @@ QJsonObject RunAbbyyPath(const PackageLoader &package, const HostOptions &o)
         return report;
     }
 
-    const QString folder = o.documents.isEmpty() ? QCoreApplication::applicationDirPath() + QStringLiteral("/specimens")
-                                                 : o.documents;
+    const QString folder = AbbyyDocumentsFolder(o);
     QStringList problems;
     const std::vector<SpecimenDocument> documents = ReadSpecimenFolder(folder, &problems);
     report["documentsFolder"] = QFileInfo(folder).absoluteFilePath();
@@ -310,10 +317,104 @@ QString RefusedOptions(const HostOptions &o)
         if (QString why = PrepareFolder("--form-pages", formPages); !why.isEmpty())
             return why;
     }
-    // A long run stores nothing.
+    // A long run of the recognition windows stores nothing; the other
+    // windows ignore --soak and store what they take.
+    if (o.soak > 0 && (o.docPicture || o.camera))
+        return QStringLiteral("--soak %1: a long run is one of the recognition windows; %2 stores what it takes")
+            .arg(o.soak)
+            .arg(QLatin1String(o.docPicture ? "--doc-picture" : "--camera"));
     if (o.soak == 0)
         return PrepareFolder("--output", o.output);
     return {};
+}
+
+/// A folder of the run's records that is there already must take them.
+QString UsableRecordFolder(const QString &folder)
+{
+    const QFileInfo info(folder);
+    if (!info.exists())
+        return {}; // created in the output folder, which takes it
+    if (!info.isDir())
+        return QStringLiteral("--output: %1 is not a folder; the run stores its records there").arg(folder);
+    QTemporaryFile probe(QDir(folder).filePath(QStringLiteral(".velmar-host-XXXXXX")));
+    if (!probe.open())
+        return QStringLiteral("--output: cannot write into the folder %1 (%2); the run stores its records there")
+            .arg(folder, probe.errorString());
+    return {};
+}
+
+/// Why the run asked for cannot work or keep what its windows take, known
+/// before any window opens: no document or page to feed, or a folder of its
+/// records (left by an earlier run) that cannot take them. Empty when it can.
+QString RefusedRun(const HostOptions &o)
+{
+    QStringList folders;
+    if (o.docPicture) {
+        folders << QStringLiteral("doc-picture");
+    } else if (o.camera) {
+        folders << QStringLiteral("camera");
+    } else {
+        const auto numbered = [&](const char *prefix, int count) {
+            for (int n = 1; n <= count && o.soak == 0; ++n)
+                folders << QStringLiteral("%1%2").arg(QLatin1String(prefix)).arg(n, 2, 10, QLatin1Char('0'));
+        };
+        if (o.engine != QLatin1String("scanify")) {
+            int documents = 1; // one window at the display
+            if (o.scripted || !o.documents.isEmpty()) {
+                const QString folder = AbbyyDocumentsFolder(o);
+                documents = int(ReadSpecimenFolder(folder, nullptr).size());
+                if (documents == 0)
+                    return QStringLiteral("%1 %2: no document description to feed (*.json naming its picture and "
+                                          "its documentType)")
+                        .arg(QLatin1String(o.documents.isEmpty() ? "the specimens folder" : "--documents"), folder);
+            }
+            numbered("person-", documents);
+        }
+        if (o.engine != QLatin1String("abbyy")) {
+            int pages = 1;
+            if (o.scripted) {
+                // The stand-in's feeder, listed as the Scanify path will list it.
+                QStringList problems;
+                const QString folder = scproxy::SpecimenFolder();
+                pages = int(scproxy::FeederPages(folder, scproxy::FeedPatterns(), &problems).size());
+                if (pages == 0)
+                    return QStringLiteral("no specimen pages to feed in %1 (SCPROXY_SPECIMENS, SCPROXY_FEED)%2")
+                        .arg(QDir::toNativeSeparators(folder),
+                             problems.isEmpty() ? QString() : QStringLiteral(": ") + problems.first());
+            }
+            numbered("scanify-person-", pages);
+        }
+    }
+    for (const QString &name : folders)
+        if (QString why = UsableRecordFolder(QDir(o.output).filePath(name)); !why.isEmpty())
+            return why;
+    return {};
+}
+
+/// What the run could not keep: every record or picture that was not stored.
+void CollectStoreErrors(const QJsonValue &value, QStringList &errors)
+{
+    if (value.isArray()) {
+        for (const QJsonValue &v : value.toArray())
+            CollectStoreErrors(v, errors);
+    } else if (value.isObject()) {
+        const QJsonObject o = value.toObject();
+        for (auto it = o.begin(); it != o.end(); ++it)
+            if (it.key() == QLatin1String("storeError"))
+                errors << it.value().toString();
+            else
+                CollectStoreErrors(it.value(), errors);
+    }
+}
+
+/// Whether the run kept all it took; what it did not is said on stderr.
+bool AllStored(const QJsonObject &report)
+{
+    QStringList errors;
+    CollectStoreErrors(report, errors);
+    for (const QString &e : errors)
+        std::fprintf(stderr, "velmar-host: not stored: %s\n", qPrintable(e));
+    return errors.isEmpty();
 }
 
 } // namespace
@@ -379,7 +480,7 @@ int main(int argc, char **argv)
                      qPrintable(options.engine));
         return 2;
     }
-    if (const QString refused = RefusedOptions(options); !refused.isEmpty()) {
+    if (QString refused = RefusedOptions(options); !refused.isEmpty() || !(refused = RefusedRun(options)).isEmpty()) {
         std::fprintf(stderr, "velmar-host: %s\n", qPrintable(refused));
         return 2;
     }
@@ -406,6 +507,8 @@ int main(int argc, char **argv)
                 report["messages"] = QJsonArray::fromStringList(messages);
             const QByteArray json = QJsonDocument(report).toJson(QJsonDocument::Indented);
             std::fwrite(json.constData(), 1, size_t(json.size()), stdout);
+            if (!AllStored(report))
+                return 1;
             // A scan asked of a named scanner that stored no picture has failed
             // (the specimen runs' outcomes are their report).
             if (options.scripted && !options.scanner.isEmpty()
@@ -454,6 +557,12 @@ int main(int argc, char **argv)
             report["choiceBox"] = reportChoice(report["recognizerChoice"].toObject(), options.scripted);
         const QByteArray json = QJsonDocument(report).toJson(QJsonDocument::Indented);
         std::fwrite(json.constData(), 1, size_t(json.size()), stdout);
+        bool failed = !AllStored(report);
+        // A scripted run of the Scanify path that worked no window has failed.
+        if (options.scripted && report["scanify"].toObject().contains("error"))
+            failed = true;
+        if (failed)
+            return 1;
     } catch (const std::exception &e) {
         std::fprintf(stderr, "velmar-host: %s\n", e.what());
         return 1;

@@ -92,7 +92,7 @@ bool RepeatRunOffered(const Document &doc)
 void AddDocument(Package &package, Image &image, Document &&doc)
 {
     if (RepeatRunOffered(doc))
-        Feeder::Instance().KeepOnGlass(image.specimen);
+        Feeder::Instance().KeepOnGlass(image.specimen, image.config.Reading());
     const ScDocumentHandle handle = NewHandle();
     S().documents.emplace(handle, std::move(doc));
     package.documents.push_back(handle);

@@ -212,7 +212,7 @@ ScImageHandle PackageScan(ScPackageHandle package, ScScanDeviceHandle device, TS
         return 0; // the operator cancelled the scanner dialog: nothing scanned, no error
 
     QStringList problems;
-    const auto specimen = Feeder::Instance().Next(SpecimenFolder(), FeedPatterns(), &problems);
+    const auto specimen = Feeder::Instance().Next(SpecimenFolder(), FeedPatterns(), config.Reading(), &problems);
     if (!specimen) {
         Fail(inst, ScanError, QStringLiteral("There is no document in the feeder (no usable description in %1)%2")
                                   .arg(SpecimenFolder(), problems.isEmpty() ? QString() : QStringLiteral(": ") + problems.join(QStringLiteral("; "))));

@@ -53,4 +53,12 @@ ScanConfiguration ScanConfiguration::FromProfile(const ProfileFile &file, const 
     return c;
 }
 
+QByteArray ScanConfiguration::Reading() const
+{
+    QByteArray text;
+    for (const ZoneReading &z : zones)
+        text += z.listedType + '>' + z.readingZone + '@' + QByteArray::number(z.turn) + ';';
+    return text;
+}
+
 } // namespace scproxy

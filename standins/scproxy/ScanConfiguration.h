@@ -31,6 +31,10 @@ struct ScanConfiguration
     QByteArray pageDimensions;
     QList<ZoneReading> zones;
 
+    /// How the configuration reads a page, as text: its zones with their
+    /// turns. Two configurations that read alike give the same text.
+    QByteArray Reading() const;
+
     /// The configuration of section in file (which must hold that section).
     static ScanConfiguration FromProfile(const ProfileFile &file, const QByteArray &section);
 };

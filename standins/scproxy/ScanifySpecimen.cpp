@@ -17,6 +17,7 @@
 #include <mutex>
 #include <set>
 #include <stdexcept>
+#include <utility>
 
 namespace scproxy {
 
@@ -251,7 +252,7 @@ ScanifySpecimenList FeederPages(const QString &folder, const QStringList &patter
 }
 
 std::shared_ptr<const ScanifySpecimen> Feeder::Next(const QString &folder, const QStringList &patterns,
-                                                    QStringList *problems)
+                                                    const QByteArray &reading, QStringList *problems)
 {
     const ScanifySpecimenList feed = FeederPages(folder, patterns, problems);
     std::lock_guard lock(g_lock);
@@ -261,11 +262,10 @@ std::shared_ptr<const ScanifySpecimen> Feeder::Next(const QString &folder, const
         m_position = 0;
         m_onGlass.reset();
     }
-    if (m_onGlass) {
-        auto page = std::move(m_onGlass);
-        m_onGlass.reset();
-        return page;
-    }
+    m_repeating = std::exchange(m_onGlass, nullptr);
+    if (m_repeating && reading != m_leftBy)
+        return m_repeating;
+    m_repeating.reset(); // a first run: the page left for a repeat was taken away
     if (feed.empty())
         return nullptr;
     const auto page = feed[std::size_t(m_position) % feed.size()];
@@ -273,9 +273,12 @@ std::shared_ptr<const ScanifySpecimen> Feeder::Next(const QString &folder, const
     return page;
 }
 
-void Feeder::KeepOnGlass(const std::shared_ptr<const ScanifySpecimen> &page)
+void Feeder::KeepOnGlass(const std::shared_ptr<const ScanifySpecimen> &page, const QByteArray &reading)
 {
     std::lock_guard lock(g_lock);
+    // A repeat run that offers yet another leaves the page as the first run left it.
+    if (page != m_repeating)
+        m_leftBy = reading;
     m_onGlass = page;
 }
 

@@ -69,22 +69,29 @@ ScanifySpecimenList ScanifySpecimens(const QString &folder, QStringList *problem
 ScanifySpecimenList FeederPages(const QString &folder, const QStringList &patterns, QStringList *problems);
 
 /// The feeder: it hands out the pages of FeederPages in turn; a page for
-/// which the recognition window offers a repeat run stays in the feeder for
-/// the next scan, as an operator leaves it on the glass for that run.
+/// which the recognition window offers a repeat run stays in the feeder, as
+/// an operator leaves it on the glass for that run. The repeat run reads
+/// with another configuration (the other turn) than the run that left the
+/// page there; a scan read as that run read is the next person's first run,
+/// for which the operator has taken the page away.
 class Feeder
 {
 public:
     static Feeder &Instance();
-    /// The next page, null when the feeder is empty (*problems says why).
+    /// The next page for a scan read by the configuration reading (any text
+    /// that tells configurations apart), null when the feeder is empty
+    /// (*problems says why).
     std::shared_ptr<const ScanifySpecimen> Next(const QString &folder, const QStringList &patterns,
-                                                QStringList *problems);
-    /// The page is scanned again by the repeat run.
-    void KeepOnGlass(const std::shared_ptr<const ScanifySpecimen> &page);
+                                                const QByteArray &reading, QStringList *problems);
+    /// The page, scanned for a run read by reading, stays for a repeat run.
+    void KeepOnGlass(const std::shared_ptr<const ScanifySpecimen> &page, const QByteArray &reading);
 
 private:
     QString m_key;
     int m_position = 0;
     std::shared_ptr<const ScanifySpecimen> m_onGlass;
+    QByteArray m_leftBy; ///< the reading of the first run that left m_onGlass there
+    std::shared_ptr<const ScanifySpecimen> m_repeating; ///< the page last handed out for a repeat run
 };
 
 } // namespace scproxy

@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <dlfcn.h>
+#include <link.h>
 
 namespace scproxy {
 
@@ -36,11 +37,41 @@ QString EnvironmentOrFile(const char *variable, const char *section, const char 
 
 } // namespace
 
+namespace {
+
+/// The folder of a loaded object's file, empty when the map names none (the
+/// program itself, whose name is only what it was started by).
+QString ObjectFolder(const link_map *map)
+{
+    if (!map || !map->l_name || !*map->l_name)
+        return {};
+    return QFileInfo(QString::fromLocal8Bit(map->l_name)).absolutePath();
+}
+
+} // namespace
+
 QString LibraryFolder()
 {
     Dl_info info{};
-    if (dladdr(reinterpret_cast<void *>(&LibraryFolder), &info) && info.dli_fname)
-        return QFileInfo(QString::fromLocal8Bit(info.dli_fname)).absolutePath();
+    link_map *map = nullptr;
+    if (dladdr1(reinterpret_cast<void *>(&LibraryFolder), &info, reinterpret_cast<void **>(&map), RTLD_DL_LINKMAP))
+        if (QString folder = ObjectFolder(map); !folder.isEmpty())
+            return folder;
+    // Linked into a host, which lists the feeder's pages with this code: the
+    // folder of the stand-in library the host has loaded, else the host's own
+    // real folder, where the package loads it from. The name the host was
+    // started by (through the search path or a link) says neither.
+    if (void *library = dlopen("libscproxy.so", RTLD_LAZY | RTLD_NOLOAD)) {
+        link_map *loaded = nullptr;
+        const bool known = dlinfo(library, RTLD_DI_LINKMAP, &loaded) == 0;
+        const QString folder = known ? ObjectFolder(loaded) : QString();
+        dlclose(library);
+        if (!folder.isEmpty())
+            return folder;
+    }
+    const QFileInfo program(QStringLiteral("/proc/self/exe"));
+    if (const QString real = program.canonicalFilePath(); !real.isEmpty())
+        return QFileInfo(real).path();
     return QDir::currentPath();
 }
 

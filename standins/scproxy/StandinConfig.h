@@ -1,15 +1,18 @@
 #pragma once
 // The stand-in's own configuration, read at every use so that a test can
 // switch it between calls:
-//   environment SCPROXY_FAULTS        comma-separated fault names
+//   environment SCPROXY_FAULTS        fault names
 //   environment SCPROXY_SPECIMENS     folder of Scanify specimen descriptions
-//   environment SCPROXY_FEED          description names (wildcards) the feeder takes, comma separated
+//   environment SCPROXY_FEED          names (wildcards, case ignored) of the pages the feeder takes:
+//                                     descriptions without ".json", loose pictures without extension
+// Lists are separated by commas, semicolons or blanks.
 //   environment SCPROXY_TWAIN_DIALOG  "accept" or "cancel": answers the scanner dialog without showing it
 //   environment SCPROXY_SELECT_SOURCE "cancel", a source name or its index: answers the source list
 //   ScProxy.Ini next to the library: [Faults] Active=..., [Specimens] Folder=..., Feed=...,
 //                                    [Dialogs] TwainDialog=..., SelectSource=...
 // The environment wins over the file for single values; faults add up.
-// Nothing else (the package in particular) reads any of it.
+// The reference host, which links this code, reads the feeder's part to work
+// one window per page; the package never reads any of it.
 
 #include <QString>
 #include <QStringList>
@@ -31,7 +34,8 @@ inline constexpr const char *NoDocument = "nodocument"; // recognition finds no 
 inline constexpr const char *Export = "export";         // ScImageExport writes nothing and fails
 } // namespace fault
 
-/// Folder of the loaded stand-in library.
+/// Folder of the loaded stand-in library (linked into a host: of the one the
+/// host loaded, else of the host's own file).
 QString LibraryFolder();
 /// The engine's own settings file next to the library (it need not exist).
 QString ConfigFilePath();
@@ -40,7 +44,7 @@ QStringList ActiveFaults();
 bool FaultActive(const char *name);
 /// Folder the Scanify specimen descriptions are read from.
 QString SpecimenFolder();
-/// Wildcard patterns of the descriptions the feeder takes; empty = all.
+/// Wildcard patterns of the pages the feeder takes; empty = all.
 QStringList FeedPatterns();
 /// Preset answer of the scanner dialog ("accept", "cancel") or empty: show it.
 QString TwainDialogAnswer();

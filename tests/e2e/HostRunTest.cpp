@@ -78,11 +78,26 @@ TEST(HostRun, FoldersThatCannotServeTheRunAreRefusedBeforeAnyWindowOpens)
     const QString file = r9test::TestHome() + "/a-file";
     r9test::WriteFile(file, "not a folder");
     const QString records = r9test::TestHome() + "/records";
+    // Left by an earlier run: files where the run's own folders would go.
+    const QString left = r9test::TestHome() + "/left";
+    QDir().mkpath(left);
+    for (const char *name : {"person-02", "scanify-person-01", "doc-picture", "camera"})
+        r9test::WriteFile(left + "/" + name, "not a folder");
+    const QString empty = r9test::TestHome() + "/no-descriptions";
+    QDir().mkpath(empty);
+    r9test::WriteFile(empty + "/broken.json", "{\"fields\": []}");
     const struct
     {
         QStringList arguments;
         const char *named; ///< the option the refusal names
     } cases[] = {
+        {{"--output", left}, "person-02"},
+        {{"--output", left, "--engine", "scanify"}, "scanify-person-01"},
+        {{"--output", left, "--doc-picture"}, "doc-picture"},
+        {{"--output", left, "--camera"}, "camera"},
+        {{"--documents", empty}, "--documents"},
+        {{"--camera", "--soak", "3"}, "--soak"},
+        {{"--doc-picture", "--soak", "3"}, "--soak"},
         {{"--output", file + "/records"}, "--output"},
         {{"--output", file + "/records", "--doc-picture"}, "--output"},
         {{"--output", file + "/records", "--camera"}, "--output"},
@@ -98,13 +113,37 @@ TEST(HostRun, FoldersThatCannotServeTheRunAreRefusedBeforeAnyWindowOpens)
         QStringList arguments = c.arguments;
         if (!arguments.contains("--output"))
             arguments << "--output" << records;
-        const r9test::HostRun run = r9test::RunReferenceHostAllowingFailure(arguments << "--engine" << "abbyy");
-        EXPECT_NE(run.exitCode, 0);
+        if (!arguments.contains("--engine"))
+            arguments << "--engine" << "abbyy";
+        const r9test::HostRun run = r9test::RunReferenceHostAllowingFailure(arguments);
+        EXPECT_EQ(run.exitCode, 2) << "refused before any window opens";
         EXPECT_TRUE(run.errors.contains(QLatin1String(c.named))) << run.errors.toStdString();
         // The folder named, as given.
         EXPECT_TRUE(run.errors.contains(c.arguments.at(1))) << run.errors.toStdString();
         EXPECT_TRUE(run.report.isEmpty()) << "a window was opened";
     }
+}
+
+} // namespace
+
+namespace {
+
+TEST(HostRun, ARecordThatCannotBeStoredIsReportedInItsEntryAndTheOthersAreKept)
+{
+    // A folder where the first person's document picture would go: the
+    // person's folder itself takes files, so the run starts.
+    const QString out = r9test::TestHome() + "/records";
+    QDir().mkpath(out + "/person-01/document.png");
+    const r9test::HostRun run = r9test::RunReferenceHostAllowingFailure({"--output", out, "--engine", "abbyy"});
+    EXPECT_NE(run.exitCode, 0);
+    EXPECT_TRUE(run.errors.contains("document.png")) << run.errors.toStdString();
+    const QJsonArray records = run.report["abbyy"].toObject()["records"].toArray();
+    ASSERT_GT(records.size(), 1);
+    const QJsonObject first = records[0].toObject();
+    EXPECT_TRUE(first["storeError"].toString().contains("document.png")) << first["storeError"].toString().toStdString();
+    EXPECT_FALSE(first["record"].toObject()["lastName"].toString().isEmpty());
+    for (qsizetype i = 1; i < records.size(); ++i)
+        EXPECT_TRUE(QFile::exists(records[i].toObject()["recordFolder"].toString() + "/record.json")) << i;
 }
 
 } // namespace

@@ -17,9 +17,10 @@
 
 namespace {
 
-/// The host's whole report of a run of the Scanify engine alone, with the
-/// stand-in's switches of feed (none: its own specimens, all of them).
-QJsonObject RunScanifyHostReport(const QStringList &arguments, const QMap<QString, QString> &feed = {})
+/// A run of the Scanify engine alone, with the stand-in's switches of feed
+/// (none: its own specimens, all of them), started as program.
+r9test::HostRun RunScanifyHostAllowingFailure(const QStringList &arguments, const QMap<QString, QString> &feed = {},
+                                              const QString &program = {})
 {
     QProcess host;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -31,10 +32,23 @@ QJsonObject RunScanifyHostReport(const QStringList &arguments, const QMap<QStrin
     env.insert("QT_QPA_PLATFORM", "offscreen");
     host.setProcessEnvironment(env);
     host.setWorkingDirectory(r9test::TestHome());
-    host.start(QCoreApplication::applicationDirPath() + "/velmar-host", QStringList{"--engine", "scanify"} + arguments);
+    host.start(program.isEmpty() ? QCoreApplication::applicationDirPath() + "/velmar-host" : program,
+               QStringList{"--engine", "scanify"} + arguments);
     EXPECT_TRUE(host.waitForFinished(300000));
-    EXPECT_EQ(host.exitCode(), 0) << host.readAllStandardError().toStdString();
-    return QJsonDocument::fromJson(host.readAllStandardOutput()).object();
+    r9test::HostRun run;
+    run.exitCode = host.exitCode();
+    run.errors = QString::fromLocal8Bit(host.readAllStandardError());
+    run.report = QJsonDocument::fromJson(host.readAllStandardOutput()).object();
+    return run;
+}
+
+/// The host's whole report of a run that must succeed.
+QJsonObject RunScanifyHostReport(const QStringList &arguments, const QMap<QString, QString> &feed = {},
+                                 const QString &program = {})
+{
+    const r9test::HostRun run = RunScanifyHostAllowingFailure(arguments, feed, program);
+    EXPECT_EQ(run.exitCode, 0) << run.errors.toStdString();
+    return run.report;
 }
 
 QJsonObject RunScanifyHost(const QStringList &arguments)
@@ -149,6 +163,61 @@ TEST(ScanifyHostRun, TheHostWorksTheWindowForEveryPageTheFeederHolds)
     EXPECT_EQ(records[0].toObject()["record"].toObject()["lastName"].toString(), "HALVORSEN");
     EXPECT_EQ(records[1].toObject()["document"].toString(), "b-upright.jpg");
     EXPECT_EQ(records[1].toObject()["modalResult"].toInt(), 2) << "no document in it: nothing to keep";
+}
+
+TEST(ScanifyHostRun, TheHostStartedThroughALinkFeedsTheStandinsPages)
+{
+    if (!QFileInfo::exists(QCoreApplication::applicationDirPath() + "/libscproxy.so"))
+        GTEST_SKIP() << "the stand-in engine library is not built";
+    // A link in another folder, as an installation puts one on the search
+    // path; the host runs from a folder of its own.
+    const QString links = r9test::TestHome() + "/links";
+    QDir().mkpath(links);
+    ASSERT_TRUE(QFile::link(QCoreApplication::applicationDirPath() + "/velmar-host", links + "/velmar-host"));
+    const QJsonObject report = RunScanifyHostReport({"--output", r9test::TestHome() + "/records"},
+                                                    {{"SCPROXY_FEED", "01-*"}}, links + "/velmar-host")["scanify"].toObject();
+    ASSERT_FALSE(report.contains("error")) << report["error"].toString().toStdString();
+    const QJsonArray records = report["records"].toArray();
+    ASSERT_EQ(records.size(), 1);
+    EXPECT_EQ(records[0].toObject()["document"].toString(), "01-Passport1.json");
+    EXPECT_EQ(records[0].toObject()["modalResult"].toInt(), 1);
+}
+
+TEST(ScanifyHostRun, APageLeftForARepeatRunIsTakenAwayBeforeTheNextPerson)
+{
+    if (!QFileInfo::exists(QCoreApplication::applicationDirPath() + "/libscproxy.so"))
+        GTEST_SKIP() << "the stand-in engine library is not built";
+    // A passport whose zone neither turn reads: the first run and the repeat
+    // run both offer a repeat. The next window must scan the next page.
+    const QString feeder = r9test::TestHome() + "/unread-feeder";
+    QDir().mkpath(feeder);
+    QImage blank(600, 400, QImage::Format_RGB888);
+    blank.fill(Qt::white);
+    ASSERT_TRUE(blank.save(feeder + "/a-unread.png"));
+    r9test::WriteFile(feeder + "/a-unread.json", R"({"formId": "InoPas_MRZ", "zone": "ZoneOfMRZ", "picture": "a-unread.png",
+        "fields": [{"id": "IN_SurName", "value": "", "readsOnlyUpright": true},
+                   {"id": "IN_Name", "value": "", "readsOnlyUpright": true}]})");
+    const QImage page(QCoreApplication::applicationDirPath() + "/specimens/04-ForeignPassport_MRZ.png");
+    ASSERT_TRUE(page.transformed(QTransform().rotate(90)).save(feeder + "/b-sideways.png"));
+    const QJsonObject report = RunScanifyHostReport({"--output", r9test::TestHome() + "/records"},
+                                                    {{"SCPROXY_SPECIMENS", feeder}})["scanify"].toObject();
+    const QJsonArray records = report["records"].toArray();
+    ASSERT_EQ(records.size(), 2) << report["error"].toString().toStdString();
+    EXPECT_EQ(records[0].toObject()["document"].toString(), "a-unread.json");
+    EXPECT_TRUE(records[0].toObject()["repeated"].toBool());
+    EXPECT_EQ(records[1].toObject()["document"].toString(), "b-sideways.png");
+    EXPECT_EQ(records[1].toObject()["record"].toObject()["lastName"].toString(), "HALVORSEN");
+}
+
+TEST(ScanifyHostRun, AFeedThatMatchesNoPageIsRefusedBeforeAnyWindowOpens)
+{
+    if (!QFileInfo::exists(QCoreApplication::applicationDirPath() + "/libscproxy.so"))
+        GTEST_SKIP() << "the stand-in engine library is not built";
+    const r9test::HostRun run = RunScanifyHostAllowingFailure({"--output", r9test::TestHome() + "/records"},
+                                                              {{"SCPROXY_FEED", "nothing-like-this"}});
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_TRUE(run.errors.contains("nothing-like-this")) << run.errors.toStdString();
+    EXPECT_TRUE(run.report.isEmpty()) << "a window was opened";
 }
 
 TEST(ScanifyHostRun, UnknownEngineIsRefused)
