@@ -145,15 +145,8 @@ TDocFromScannerFM::TDocFromScannerFM(QWidget *owner) : ui::TFormDialog(owner)
 
     connect(bScanTest, &QPushButton::clicked, this, [this] { bScanTestClick(); });
     // The turn itself lets a failure go; the window shows it to the operator.
-    auto guarded = [this](void (TDocFromScannerFM::*turn)()) {
-        try {
-            (this->*turn)();
-        } catch (const std::exception &e) {
-            ui::ShowMessageBox(this, QString::fromUtf8(e.what()), LoadResString(&_S_ERROR), QMessageBox::Critical);
-        }
-    };
-    connect(sbTurnLeft, &QToolButton::clicked, this, [guarded] { guarded(&TDocFromScannerFM::sbTurnLeftClick); });
-    connect(sbTurnRight, &QToolButton::clicked, this, [guarded] { guarded(&TDocFromScannerFM::sbTurnRightClick); });
+    connect(sbTurnLeft, &QToolButton::clicked, this, [this] { runGuarded([this] { sbTurnLeftClick(); }); });
+    connect(sbTurnRight, &QToolButton::clicked, this, [this] { runGuarded([this] { sbTurnRightClick(); }); });
     connect(bSave, &QPushButton::clicked, this, [this] {
         if (acSave->isEnabled())
             done(1);
