@@ -274,7 +274,6 @@ void TDocFromScannerFM::bScanTestClick()
 {
     if (cxShowScanerList->isChecked() && !Calls.SelectImageSource(TWAIN_HWND(winId())))
         return;
-    imgTempTest->SetTag(0);
     ui::TBusyGuard busy(this);
     if (!TempBitmap)
         TempBitmap = new QImage();
@@ -300,6 +299,10 @@ void TDocFromScannerFM::bScanTestClick()
                 QImage earlier = imgTempTest->Picture();
                 imgTempTest->SetPicture(*TempBitmap);
                 imgWorkTest->SetPicture(*TempBitmap);
+                // Only a new picture starts unturned: without one, the
+                // picture shown keeps its angle and the next turn goes on
+                // from there.
+                imgTempTest->SetTag(0);
                 // The page before takes the next page when nothing else
                 // holds it: a copy the host took keeps its pixels.
                 if (earlier.isDetached())

@@ -145,7 +145,7 @@ TEST_F(DocScannerEndToEndTest, CancelAndFailedTransferKeepThePreviousPicture)
     Scan("bCancel");
     EXPECT_EQ(form->imgWorkTest->Picture(), turned);
     EXPECT_EQ(form->imgTempTest->Picture(), first);
-    EXPECT_EQ(form->imgTempTest->Tag(), 0);
+    EXPECT_EQ(form->imgTempTest->Tag(), 1);
 
     EXPECT_TRUE(boxes.calls.empty()) << "a cancel is the operator's own";
 
