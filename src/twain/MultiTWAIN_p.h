@@ -60,6 +60,14 @@ QString ConditionCodeDescription(int32_t cc);
 void Warning(const QString &text);
 /// The "Assertion failed" box of a failed consistency check; the caller goes on.
 void AssertionFailed();
+/// The words the source manager or the open source has for the recorded
+/// error (DG_CONTROL / DAT_STATUSUTF8), asked while the session is still
+/// where the error happened; empty when they have none.
+QString FailureWords();
+/// Tells the operator that an acquisition could not start: in the words the
+/// manager or the source has for it, owned by the caller's window (0 or a
+/// handle of no window: no owner); without such words, TWAIN_ReportLastError.
+void ReportStartFailure(TWAIN_HWND callerWindow);
 /// Warning texts that name the source manager's library.
 QString LoadFailedText();
 QString OpenFailedText();

@@ -1,7 +1,7 @@
 #include "SourceManager.h"
 
 #include "DefaultSourceFile.h"
-#include "OperatorNotice.h"
+#include "GlobalMemory.h"
 #include "SelectSourceDialog.h"
 
 #include <cstring>
@@ -14,9 +14,10 @@ SourceManager &SourceManager::instance()
     return manager;
 }
 
-TW_UINT16 SourceManager::fail(TW_UINT16 condition)
+TW_UINT16 SourceManager::fail(TW_UINT16 condition, const QString &words)
 {
     m_condition = condition;
+    m_failure = {condition, words};
     return TWRC_FAILURE;
 }
 
@@ -36,6 +37,8 @@ TW_UINT16 SourceManager::Entry(pTW_IDENTITY origin, pTW_IDENTITY dest, TW_UINT32
         return identity(origin, msg, static_cast<pTW_IDENTITY>(data));
     case DAT_STATUS:
         return status(msg, static_cast<pTW_STATUS>(data));
+    case DAT_STATUSUTF8:
+        return statusText(msg, static_cast<pTW_STATUSUTF8>(data));
     default:
         return fail(TWCC_BADPROTOCOL);
     }
@@ -55,6 +58,7 @@ TW_UINT16 SourceManager::parent(pTW_IDENTITY origin, TW_UINT16 msg, TW_MEMREF da
         m_next = 0;
         m_open = true;
         m_condition = TWCC_SUCCESS;
+        m_failure = {};
         return TWRC_SUCCESS;
     case MSG_CLOSEDSM:
         if (!m_open)
@@ -111,6 +115,26 @@ TW_UINT16 SourceManager::status(TW_UINT16 msg, pTW_STATUS st)
     st->ConditionCode = m_condition;
     st->Data = 0;
     m_condition = TWCC_SUCCESS;
+    return TWRC_SUCCESS;
+}
+
+TW_UINT16 SourceManager::statusText(TW_UINT16 msg, pTW_STATUSUTF8 st)
+{
+    if (msg != MSG_GET || !st)
+        return fail(TWCC_BADPROTOCOL);
+    // Only the failure the manager has words for: a status it cannot
+    // describe better than its code is left to the caller.
+    const bool described = !m_failure.second.isEmpty() && st->Status.ConditionCode == m_failure.first;
+    const QByteArray text = described ? m_failure.second.toUtf8() : QByteArray();
+    if (text.isEmpty())
+        return fail(TWCC_BADVALUE);
+    const TW_HANDLE block = GlobalAlloc(GHND, std::size_t(text.size()) + 1);
+    if (!block)
+        return fail(TWCC_LOWMEMORY);
+    std::memcpy(GlobalLock(block), text.constData(), std::size_t(text.size()));
+    GlobalUnlock(block);
+    st->Size = TW_UINT32(text.size() + 1);
+    st->UTF8string = block;
     return TWRC_SUCCESS;
 }
 
@@ -177,12 +201,14 @@ TW_UINT16 SourceManager::openSource(pTW_IDENTITY origin, pTW_IDENTITY id)
     const bool asDefault = id->ProductName[0] == '\0';
     const int i = asDefault ? findDefault(origin) : indexOf(id->ProductName);
     if (i < 0) {
+        // The caller tells the operator, in words it asks for with
+        // DAT_STATUSUTF8: a box of the manager's own beside the caller's
+        // would be two for one fault.
         const QString remembered = ReadDefaultSource();
         if (asDefault && !remembered.isEmpty())
-            TellOperator(QStringLiteral("Сканер «%1» не найден. Проверьте, что он подключён и включён, "
-                                        "или выберите другой сканер в списке источников.")
-                             .arg(remembered),
-                         twainds::CallerWindow(reinterpret_cast<TW_HANDLE>(m_parent)));
+            return fail(TWCC_NODS, QStringLiteral("Сканер «%1» не найден. Проверьте, что он подключён и включён, "
+                                                  "или выберите другой сканер в списке источников.")
+                                       .arg(remembered));
         return fail(TWCC_NODS);
     }
     SourceLibrary &source = m_sources[std::size_t(i)];
@@ -201,6 +227,7 @@ TW_UINT16 SourceManager::openSource(pTW_IDENTITY origin, pTW_IDENTITY id)
     }
     source.identity.Id = opened.Id;
     *id = source.identity;
+    m_failure = {};
     return TWRC_SUCCESS;
 }
 
