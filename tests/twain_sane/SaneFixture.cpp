@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -197,6 +198,8 @@ void SaneSourceTest::TearDown()
         qunsetenv(v);
     TWAIN_UnRegisterCallback();
     twain::ResetSessionForTests();
+    // The scanners open as the next test sets them.
+    QFile::remove(qEnvironmentVariable("XDG_CONFIG_HOME") + QStringLiteral("/twaindsm/sane-choices.ini"));
 }
 
 void SaneSourceTest::configureBackend(const QStringList &lines)
