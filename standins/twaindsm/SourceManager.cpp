@@ -175,17 +175,21 @@ void SourceManager::relist(pTW_IDENTITY origin)
 
 TW_UINT16 SourceManager::userSelect(pTW_IDENTITY origin, pTW_IDENTITY id)
 {
-    // The operator chooses among the scanners there now, not those of the
-    // manager's opening.
-    relist(origin);
-    if (m_sources.empty())
-        return fail(TWCC_NODS);
-    QStringList names;
-    for (const SourceLibrary &s : m_sources)
-        names << s.productName();
-    const int chosen = ChooseSource(names, defaultIndex(), m_parent);
-    if (chosen < 0)
-        return TWRC_CANCEL;
+    // The sources the session found: listing them afresh can take seconds
+    // (backends probing their buses), so that waits for the operator to ask.
+    auto listed = [this] {
+        SourceChoice choice;
+        for (const SourceLibrary &s : m_sources)
+            choice.names << s.productName();
+        choice.defaultIndex = defaultIndex();
+        return choice;
+    };
+    const int chosen = ChooseSource(listed(), m_parent, [this, origin, &listed] {
+        relist(origin);
+        return listed();
+    });
+    if (chosen < 0 || std::size_t(chosen) >= m_sources.size())
+        return m_sources.empty() ? fail(TWCC_NODS) : TW_UINT16(TWRC_CANCEL);
     const SourceLibrary &source = m_sources[std::size_t(chosen)];
     WriteDefaultSource(source.productName());
     *id = source.identity;
