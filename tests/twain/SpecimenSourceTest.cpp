@@ -419,6 +419,13 @@ TEST_F(SpecimenSourceTest, TheSelectionDialogListsTheSourcesAndCanBeCancelled)
                     continue;
                 timer.stop();
                 auto *list = dialog->findChild<QListWidget *>(QStringLiteral("lbSources"));
+                // The operator searches again: the list is filled afresh, not doubled.
+                const int before = list ? list->count() : 0;
+                if (auto *search = dialog->findChild<QPushButton *>(QStringLiteral("bSearchAgain")))
+                    EXPECT_TRUE(r9test::MouseClick(search));
+                else
+                    ADD_FAILURE() << "no search";
+                EXPECT_EQ(list ? list->count() : 0, before);
                 for (int i = 0; list && i < list->count(); ++i)
                     listed << list->item(i)->text();
                 if (accept)
