@@ -4,6 +4,7 @@
 #include "GlobalMemory.h"
 #include "SelectSourceDialog.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace twaindsm {
@@ -226,8 +227,21 @@ TW_UINT16 SourceManager::openSource(pTW_IDENTITY origin, pTW_IDENTITY id)
     if (rc != TWRC_SUCCESS) {
         TW_STATUS st{};
         source.entry(origin, DG_CONTROL, DAT_STATUS, MSG_GET, &st);
+        // The source's words for why it would not open go to the caller
+        // with the manager's failure: the source has no window of the
+        // caller's yet, and a box of its own would be one more.
+        TW_STATUSUTF8 words{};
+        words.Status = st;
+        QString told;
+        if (source.entry(origin, DG_CONTROL, DAT_STATUSUTF8, MSG_GET, &words) == TWRC_SUCCESS && words.UTF8string) {
+            if (const auto *text = static_cast<const char *>(GlobalLock(words.UTF8string)))
+                told = QString::fromUtf8(text, qsizetype(strnlen(text, std::min<std::size_t>(
+                                                                           words.Size, GlobalSize(words.UTF8string)))));
+            GlobalUnlock(words.UTF8string);
+            GlobalFree(words.UTF8string);
+        }
         UnloadSource(source);
-        return fail(st.ConditionCode != TWCC_SUCCESS ? st.ConditionCode : TWCC_OPERATIONERROR);
+        return fail(st.ConditionCode != TWCC_SUCCESS ? st.ConditionCode : TWCC_OPERATIONERROR, told);
     }
     source.identity.Id = opened.Id;
     *id = source.identity;

@@ -160,12 +160,11 @@ TW_UINT16 SaneSource::open(pTW_IDENTITY id)
     m_device = SaneDevice::Open(source->deviceName, failure);
     if (!m_device) {
         report(failure.message);
-        // The caller only learns that the source would not open; why (busy,
-        // access denied, not answering) is for the operator to read. Whether
-        // the caller shows the source's dialog is not known before it is
-        // enabled, and a failed open is announced by the caller in any case.
-        TellOperator(failure.message);
-        return fail(failure.condition != TWCC_SUCCESS ? failure.condition : TW_UINT16(TWCC_OPERATIONERROR));
+        // Why it would not open (busy, access denied, not answering) is for
+        // the operator to read: the caller asks for the words
+        // (DAT_STATUSUTF8) and shows them in its one box of the failure.
+        return fail(failure.condition != TWCC_SUCCESS ? failure.condition : TW_UINT16(TWCC_OPERATIONERROR),
+                    failure.message.toUtf8());
     }
     const Config config = ReadConfig();
     const RememberedChoice remembered = ReadRememberedChoice(source->productName);
