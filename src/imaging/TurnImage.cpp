@@ -7,7 +7,8 @@
 #include <QPointF>
 #include <QTransform>
 #include <array>
-#include <stdexcept>
+#include <new>
+#include <utility>
 
 namespace imaging {
 
@@ -57,7 +58,7 @@ void TurnImage(ui::TPictureBox *source, ui::TPictureBox *work, TurnDirection dir
     RepaintOnExit repaint{work};
     ui::TBusyGuard guard(work->window());
 
-    QImage &target = work->Bitmap();
+    const QImage &shown = work->Picture();
     // A shared copy: the source stays intact even when both controls are one.
     const QImage scan = source->Picture();
     const int W = scan.width();
@@ -67,15 +68,17 @@ void TurnImage(ui::TPictureBox *source, ui::TPictureBox *work, TurnDirection dir
     const bool odd = turned % 2 == 1;
 
     // A fresh work bitmap takes the scan's format; an existing one keeps its own.
-    const QImage::Format format = target.format() != QImage::Format_Invalid ? target.format() : scan.format();
+    const QImage::Format format = shown.format() != QImage::Format_Invalid ? shown.format() : scan.format();
     const QTransform transform = parallelogram(landingPoints(turned, W, H), W, H);
 
+    // The turned picture is made whole before anything changes: a turn that
+    // cannot be made leaves the picture shown and its angle as they were.
+    QImage turnedImage;
     if (paintable(format)) {
-        target = QImage(odd ? H : W, odd ? W : H, format);
-        source->SetTag(turned);
-        if (target.isNull())
-            throw std::runtime_error("not enough memory for the turned picture");
-        QPainter painter(&target);
+        turnedImage = QImage(odd ? H : W, odd ? W : H, format);
+        if (turnedImage.isNull())
+            throw std::bad_alloc();
+        QPainter painter(&turnedImage);
         // A straight copy of the pixels, alpha included, with no resampling.
         painter.setCompositionMode(QPainter::CompositionMode_Source);
         painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
@@ -83,15 +86,16 @@ void TurnImage(ui::TPictureBox *source, ui::TPictureBox *work, TurnDirection dir
         painter.drawImage(QPointF(0, 0), scan);
     } else {
         // Palette bitmaps: the image layer turns them itself, keeping the
-        // colour table; the result becomes the work bitmap.
-        source->SetTag(turned);
-        QImage turnedImage = scan.transformed(transform);
-        if (turnedImage.format() != format)
-            turnedImage = turnedImage.convertToFormat(format, target.colorTable());
+        // colour table.
+        turnedImage = scan.transformed(transform);
+        if (!turnedImage.isNull() && turnedImage.format() != format)
+            turnedImage = turnedImage.convertToFormat(format, shown.colorTable());
         if (turnedImage.isNull())
-            throw std::runtime_error("not enough memory for the turned picture");
-        target = turnedImage;
+            throw std::bad_alloc();
     }
+    QImage &target = work->Bitmap();
+    target = std::move(turnedImage);
+    source->SetTag(turned);
     const int dpmX = scan.dotsPerMeterX();
     const int dpmY = scan.dotsPerMeterY();
     target.setDotsPerMeterX(odd ? dpmY : dpmX);

@@ -20,7 +20,9 @@ enum class TurnDirection {
 /// keeps its pixel format; its pixels are one transformed draw of the source.
 /// While it runs the cursor is the hourglass and the work image's window is
 /// disabled; both are restored and the work image repainted on every path,
-/// and an exception goes on to the caller. An empty source (or a null
+/// and an exception goes on to the caller. A turned picture that cannot be
+/// made (no memory for it) throws std::bad_alloc and changes neither the
+/// work picture nor the index. An empty source (or a null
 /// pointer) changes nothing and touches neither cursor nor window.
 void TurnImage(ui::TPictureBox *source, ui::TPictureBox *work, TurnDirection direction);
 

@@ -142,6 +142,7 @@ TWAIN_HDIB TWAIN_AcquireNative(TWAIN_HWND hwnd, int32_t nPixTypes)
     twain::ClearError();
     TWAIN_ClearDibList();
 
+    const TWAIN_HWND callerWindow = hwnd;
     twain::ProxyGuard proxy;
     if (!twain::WindowOf(hwnd)) {
         proxy.window.reset(twain::CreateProxyWindow());
@@ -156,7 +157,7 @@ TWAIN_HDIB TWAIN_AcquireNative(TWAIN_HWND hwnd, int32_t nPixTypes)
     } else if (!TWAIN_OpenSourceManager(hwnd)) {
         twain::Warning(twain::OpenFailedText());
     } else if (!TWAIN_OpenDefaultSource() || !TWAIN_NegotiatePixelTypes(nPixTypes) || !TWAIN_EnableSource(hwnd)) {
-        TWAIN_ReportLastError();
+        twain::ReportStartFailure(callerWindow);
     } else {
         // The caller's window takes no input while the source works; it
         // gets back the state it had.

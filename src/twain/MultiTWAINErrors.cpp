@@ -1,9 +1,14 @@
 // The layer's error record, its description tables and its warning boxes.
 #include "MultiTWAIN_p.h"
 
+#include "LockedBlock.h"
+#include "common/ResString.h"
+#include "common/engCommon9rMessages.h"
 #include "ui/TMessageBox.h"
 
 #include <QCoreApplication>
+#include <algorithm>
+#include <cstring>
 
 namespace twain {
 
@@ -99,6 +104,45 @@ void AssertionFailed()
         return;
     ui::ShowMessageBox(nullptr, QStringLiteral("Assertion failed"), QStringLiteral("MultiTWAIN"),
                        QMessageBox::Warning, QMessageBox::Ok, 0);
+}
+
+QString FailureWords()
+{
+    Session &s = session();
+    if (s.errorCode == 0 || s.state < TWAIN_SM_OPEN)
+        return QString();
+    TW_STATUSUTF8 request{};
+    request.Status.ConditionCode = TW_UINT16(s.errorCondition);
+    // The source's words for a fault of the open source, else the manager's.
+    const bool asked = s.state >= TWAIN_SOURCE_OPEN ? TWAIN_DS(DG_CONTROL, DAT_STATUSUTF8, MSG_GET, &request)
+                                                    : TWAIN_Mgr(DG_CONTROL, DAT_STATUSUTF8, MSG_GET, &request);
+    if (!asked || !request.UTF8string)
+        return QString();
+    QString words;
+    {
+        const LockedBlock block(request.UTF8string);
+        if (block) {
+            // Size counts the terminating zero; a block never is read past its end.
+            const std::size_t size = std::min<std::size_t>(request.Size, block.size());
+            const auto *text = reinterpret_cast<const char *>(block.data());
+            words = QString::fromUtf8(text, qsizetype(strnlen(text, size)));
+        }
+    }
+    GlobalFree(request.UTF8string);
+    return words.trimmed();
+}
+
+void ReportStartFailure(TWAIN_HWND callerWindow)
+{
+    const QString words = FailureWords();
+    if (words.isEmpty() || !EnsureApplication()) {
+        TWAIN_ReportLastError();
+        return;
+    }
+    // One box, in the words of whoever met the fault, owned by the caller's
+    // window and modal: the operator reads it before anything else of the
+    // window takes a key.
+    ui::ShowMessageBox(WindowOf(callerWindow), words, LoadResString(&_S_ERROR), QMessageBox::Warning);
 }
 
 QString LoadFailedText()

@@ -62,6 +62,14 @@ void Warning(const QString &text);
 /// each caller decides whether to go on (TWAIN_DS still sends the triplet)
 /// or to stop (TWAIN_NativeXferGetAll outside state 6 returns at once).
 void AssertionFailed();
+/// The words the source manager or the open source has for the recorded
+/// error (DG_CONTROL / DAT_STATUSUTF8), asked while the session is still
+/// where the error happened; empty when they have none.
+QString FailureWords();
+/// Tells the operator that an acquisition could not start: in the words the
+/// manager or the source has for it, owned by the caller's window (0 or a
+/// handle of no window: no owner); without such words, TWAIN_ReportLastError.
+void ReportStartFailure(TWAIN_HWND callerWindow);
 /// Warning texts that name the source manager's library.
 QString LoadFailedText();
 QString OpenFailedText();

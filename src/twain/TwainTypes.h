@@ -146,6 +146,18 @@ typedef struct TW_STATUS {
     };
 } TW_STATUS, *pTW_STATUS;
 
+/*
+ * The words for a status (DG_CONTROL / DAT_STATUSUTF8 / MSG_GET): the caller
+ * passes the TW_STATUS it was given; the source or the manager answers a
+ * block of Size bytes of UTF-8 text, its terminating zero included, which
+ * the caller frees.
+ */
+typedef struct TW_STATUSUTF8 {
+    TW_STATUS Status;
+    TW_UINT32 Size;
+    TW_HANDLE UTF8string;
+} TW_STATUSUTF8, *pTW_STATUSUTF8;
+
 typedef struct TW_IMAGEINFO {
     TW_FIX32 XResolution;
     TW_FIX32 YResolution;
@@ -239,6 +251,7 @@ TW_STATIC_ASSERT(sizeof(TW_CAPABILITY) == 12, "TW_CAPABILITY 64-bit layout");
 #define DAT_STATUS 0x0008
 #define DAT_USERINTERFACE 0x0009
 #define DAT_XFERGROUP 0x000a
+#define DAT_STATUSUTF8 0x0026
 #define DAT_IMAGEINFO 0x0101
 #define DAT_IMAGELAYOUT 0x0102
 #define DAT_IMAGEMEMXFER 0x0103

@@ -143,15 +143,8 @@ TDocFromScannerFM::TDocFromScannerFM(QWidget *owner) : ui::TFormDialog(owner)
 
     connect(bScanTest, &QPushButton::clicked, this, [this] { bScanTestClick(); });
     // The turn itself lets a failure go; the window shows it to the operator.
-    auto guarded = [this](void (TDocFromScannerFM::*turn)()) {
-        try {
-            (this->*turn)();
-        } catch (const std::exception &e) {
-            ui::ShowMessageBox(this, QString::fromUtf8(e.what()), LoadResString(&_S_ERROR), QMessageBox::Critical);
-        }
-    };
-    connect(sbTurnLeft, &QToolButton::clicked, this, [guarded] { guarded(&TDocFromScannerFM::sbTurnLeftClick); });
-    connect(sbTurnRight, &QToolButton::clicked, this, [guarded] { guarded(&TDocFromScannerFM::sbTurnRightClick); });
+    connect(sbTurnLeft, &QToolButton::clicked, this, [this] { runGuarded([this] { sbTurnLeftClick(); }); });
+    connect(sbTurnRight, &QToolButton::clicked, this, [this] { runGuarded([this] { sbTurnRightClick(); }); });
     connect(bSave, &QPushButton::clicked, this, [this] {
         if (acSave->isEnabled())
             done(1);
@@ -263,7 +256,6 @@ void TDocFromScannerFM::bScanTestClick()
 {
     if (cxShowScanerList->isChecked() && !Calls.SelectImageSource(TWAIN_HWND(winId())))
         return;
-    imgTempTest->SetTag(0);
     ui::TBusyGuard busy(this);
     if (!TempBitmap)
         TempBitmap = new QImage();
@@ -289,6 +281,10 @@ void TDocFromScannerFM::bScanTestClick()
                 QImage earlier = imgTempTest->Picture();
                 imgTempTest->SetPicture(*TempBitmap);
                 imgWorkTest->SetPicture(*TempBitmap);
+                // Only a new picture starts unturned: without one, the
+                // picture shown keeps its angle and the next turn goes on
+                // from there.
+                imgTempTest->SetTag(0);
                 // The page before takes the next page when nothing else
                 // holds it: a copy the host took keeps its pixels.
                 if (earlier.isDetached())

@@ -6,6 +6,7 @@
 
 #include <QShowEvent>
 #include <exception>
+#include <new>
 
 namespace ui {
 
@@ -45,6 +46,10 @@ void TFormDialog::runGuarded(const std::function<void()> &work)
 {
     try {
         work();
+    } catch (const std::bad_alloc &) {
+        // The system's own words for it mean nothing to the operator.
+        ShowMessageBox(this, LoadResString(&_S_NOT_ENOUGH_RESOURCE), LoadResString(&_S_MESSAGE),
+                       QMessageBox::Information);
     } catch (const std::exception &e) {
         ShowMessageBox(this, QString::fromUtf8(e.what()), LoadResString(&_S_ERROR), QMessageBox::Critical);
     }

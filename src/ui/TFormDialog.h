@@ -39,7 +39,7 @@ protected:
     void showEvent(QShowEvent *event) override;
 
     /// Runs work; an exception it raises is shown in an error box owned by
-    /// the window.
+    /// the window, running out of memory as the package's message for it.
     void runGuarded(const std::function<void()> &work);
 };
 

@@ -19,17 +19,21 @@ TwainDsmSelectHook g_hook = nullptr;
 
 } // namespace
 
-int ChooseSource(const QStringList &names, int defaultIndex, quintptr parentWindow)
+int ChooseSource(SourceChoice sources, quintptr parentWindow, const std::function<SourceChoice()> &searchAgain)
 {
     if (g_hook) {
-        std::vector<QByteArray> bytes;
-        std::vector<const char *> pointers;
-        for (const QString &n : names)
-            bytes.push_back(n.toLocal8Bit());
-        for (const QByteArray &b : bytes)
-            pointers.push_back(b.constData());
-        const int chosen = g_hook(pointers.data(), int32_t(pointers.size()), defaultIndex);
-        return chosen >= 0 && chosen < names.size() ? chosen : -1;
+        for (;;) {
+            std::vector<QByteArray> bytes;
+            std::vector<const char *> pointers;
+            for (const QString &n : sources.names)
+                bytes.push_back(n.toLocal8Bit());
+            for (const QByteArray &b : bytes)
+                pointers.push_back(b.constData());
+            const int chosen = g_hook(pointers.data(), int32_t(pointers.size()), sources.defaultIndex);
+            if (chosen != TWAINDSM_SELECT_SEARCH_AGAIN)
+                return chosen >= 0 && chosen < sources.names.size() ? chosen : -1;
+            sources = searchAgain();
+        }
     }
     if (!qobject_cast<QApplication *>(QCoreApplication::instance()))
         return -1;
@@ -41,13 +45,26 @@ int ChooseSource(const QStringList &names, int defaultIndex, quintptr parentWind
     layout->addWidget(new QLabel(QStringLiteral("Источники:"), &dialog));
     auto *list = new QListWidget(&dialog);
     list->setObjectName(QStringLiteral("lbSources"));
-    list->addItems(names);
-    list->setCurrentRow(defaultIndex >= 0 ? defaultIndex : 0);
+    auto fill = [list](const SourceChoice &found) {
+        list->clear();
+        list->addItems(found.names);
+        list->setCurrentRow(found.defaultIndex >= 0 ? found.defaultIndex : 0);
+    };
+    fill(sources);
     layout->addWidget(list);
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
     buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("Выбрать"));
     buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Отмена"));
+    // The list is the one the session found; a scanner switched on since is
+    // found when the operator asks.
+    QPushButton *search = buttons->addButton(QStringLiteral("Искать снова"), QDialogButtonBox::ActionRole);
+    search->setObjectName(QStringLiteral("bSearchAgain"));
     layout->addWidget(buttons);
+    QObject::connect(search, &QPushButton::clicked, &dialog, [&] {
+        dialog.setEnabled(false);
+        fill(searchAgain());
+        dialog.setEnabled(true);
+    });
     QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
     QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
     QObject::connect(list, &QListWidget::itemDoubleClicked, &dialog, &QDialog::accept);

@@ -1,9 +1,10 @@
 #include "SourceManager.h"
 
 #include "DefaultSourceFile.h"
-#include "OperatorNotice.h"
+#include "GlobalMemory.h"
 #include "SelectSourceDialog.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace twaindsm {
@@ -14,9 +15,10 @@ SourceManager &SourceManager::instance()
     return manager;
 }
 
-TW_UINT16 SourceManager::fail(TW_UINT16 condition)
+TW_UINT16 SourceManager::fail(TW_UINT16 condition, const QString &words)
 {
     m_condition = condition;
+    m_failure = {condition, words};
     return TWRC_FAILURE;
 }
 
@@ -36,6 +38,8 @@ TW_UINT16 SourceManager::Entry(pTW_IDENTITY origin, pTW_IDENTITY dest, TW_UINT32
         return identity(origin, msg, static_cast<pTW_IDENTITY>(data));
     case DAT_STATUS:
         return status(msg, static_cast<pTW_STATUS>(data));
+    case DAT_STATUSUTF8:
+        return statusText(msg, static_cast<pTW_STATUSUTF8>(data));
     default:
         return fail(TWCC_BADPROTOCOL);
     }
@@ -55,6 +59,7 @@ TW_UINT16 SourceManager::parent(pTW_IDENTITY origin, TW_UINT16 msg, TW_MEMREF da
         m_next = 0;
         m_open = true;
         m_condition = TWCC_SUCCESS;
+        m_failure = {};
         return TWRC_SUCCESS;
     case MSG_CLOSEDSM:
         if (!m_open)
@@ -114,6 +119,26 @@ TW_UINT16 SourceManager::status(TW_UINT16 msg, pTW_STATUS st)
     return TWRC_SUCCESS;
 }
 
+TW_UINT16 SourceManager::statusText(TW_UINT16 msg, pTW_STATUSUTF8 st)
+{
+    if (msg != MSG_GET || !st)
+        return fail(TWCC_BADPROTOCOL);
+    // Only the failure the manager has words for: a status it cannot
+    // describe better than its code is left to the caller.
+    const bool described = !m_failure.second.isEmpty() && st->Status.ConditionCode == m_failure.first;
+    const QByteArray text = described ? m_failure.second.toUtf8() : QByteArray();
+    if (text.isEmpty())
+        return fail(TWCC_BADVALUE);
+    const TW_HANDLE block = GlobalAlloc(GHND, std::size_t(text.size()) + 1);
+    if (!block)
+        return fail(TWCC_LOWMEMORY);
+    std::memcpy(GlobalLock(block), text.constData(), std::size_t(text.size()));
+    GlobalUnlock(block);
+    st->Size = TW_UINT32(text.size() + 1);
+    st->UTF8string = block;
+    return TWRC_SUCCESS;
+}
+
 int SourceManager::indexOf(const char *productName) const
 {
     for (std::size_t i = 0; i < m_sources.size(); ++i)
@@ -151,17 +176,21 @@ void SourceManager::relist(pTW_IDENTITY origin)
 
 TW_UINT16 SourceManager::userSelect(pTW_IDENTITY origin, pTW_IDENTITY id)
 {
-    // The operator chooses among the scanners there now, not those of the
-    // manager's opening.
-    relist(origin);
-    if (m_sources.empty())
-        return fail(TWCC_NODS);
-    QStringList names;
-    for (const SourceLibrary &s : m_sources)
-        names << s.productName();
-    const int chosen = ChooseSource(names, defaultIndex(), m_parent);
-    if (chosen < 0)
-        return TWRC_CANCEL;
+    // The sources the session found: listing them afresh can take seconds
+    // (backends probing their buses), so that waits for the operator to ask.
+    auto listed = [this] {
+        SourceChoice choice;
+        for (const SourceLibrary &s : m_sources)
+            choice.names << s.productName();
+        choice.defaultIndex = defaultIndex();
+        return choice;
+    };
+    const int chosen = ChooseSource(listed(), m_parent, [this, origin, &listed] {
+        relist(origin);
+        return listed();
+    });
+    if (chosen < 0 || std::size_t(chosen) >= m_sources.size())
+        return m_sources.empty() ? fail(TWCC_NODS) : TW_UINT16(TWRC_CANCEL);
     const SourceLibrary &source = m_sources[std::size_t(chosen)];
     WriteDefaultSource(source.productName());
     *id = source.identity;
@@ -177,12 +206,14 @@ TW_UINT16 SourceManager::openSource(pTW_IDENTITY origin, pTW_IDENTITY id)
     const bool asDefault = id->ProductName[0] == '\0';
     const int i = asDefault ? findDefault(origin) : indexOf(id->ProductName);
     if (i < 0) {
+        // The caller tells the operator, in words it asks for with
+        // DAT_STATUSUTF8: a box of the manager's own beside the caller's
+        // would be two for one fault.
         const QString remembered = ReadDefaultSource();
         if (asDefault && !remembered.isEmpty())
-            TellOperator(QStringLiteral("Сканер «%1» не найден. Проверьте, что он подключён и включён, "
-                                        "или выберите другой сканер в списке источников.")
-                             .arg(remembered),
-                         twainds::CallerWindow(reinterpret_cast<TW_HANDLE>(m_parent)));
+            return fail(TWCC_NODS, QStringLiteral("Сканер «%1» не найден. Проверьте, что он подключён и включён, "
+                                                  "или выберите другой сканер в списке источников.")
+                                       .arg(remembered));
         return fail(TWCC_NODS);
     }
     SourceLibrary &source = m_sources[std::size_t(i)];
@@ -196,11 +227,25 @@ TW_UINT16 SourceManager::openSource(pTW_IDENTITY origin, pTW_IDENTITY id)
     if (rc != TWRC_SUCCESS) {
         TW_STATUS st{};
         source.entry(origin, DG_CONTROL, DAT_STATUS, MSG_GET, &st);
+        // The source's words for why it would not open go to the caller
+        // with the manager's failure: the source has no window of the
+        // caller's yet, and a box of its own would be one more.
+        TW_STATUSUTF8 words{};
+        words.Status = st;
+        QString told;
+        if (source.entry(origin, DG_CONTROL, DAT_STATUSUTF8, MSG_GET, &words) == TWRC_SUCCESS && words.UTF8string) {
+            if (const auto *text = static_cast<const char *>(GlobalLock(words.UTF8string)))
+                told = QString::fromUtf8(text, qsizetype(strnlen(text, std::min<std::size_t>(
+                                                                           words.Size, GlobalSize(words.UTF8string)))));
+            GlobalUnlock(words.UTF8string);
+            GlobalFree(words.UTF8string);
+        }
         UnloadSource(source);
-        return fail(st.ConditionCode != TWCC_SUCCESS ? st.ConditionCode : TWCC_OPERATIONERROR);
+        return fail(st.ConditionCode != TWCC_SUCCESS ? st.ConditionCode : TWCC_OPERATIONERROR, told);
     }
     source.identity.Id = opened.Id;
     *id = source.identity;
+    m_failure = {};
     return TWRC_SUCCESS;
 }
 

@@ -5,6 +5,8 @@
 
 #include "SourceLibrary.h"
 
+#include <QString>
+#include <utility>
 #include <vector>
 
 namespace twaindsm {
@@ -26,7 +28,11 @@ private:
     TW_UINT16 userSelect(pTW_IDENTITY origin, pTW_IDENTITY id);
     TW_UINT16 toSource(pTW_IDENTITY origin, pTW_IDENTITY dest, TW_UINT32 dg, TW_UINT16 dat, TW_UINT16 msg,
                        TW_MEMREF data);
-    TW_UINT16 fail(TW_UINT16 condition);
+    /// The words for the status of a failure, when the manager has any.
+    TW_UINT16 statusText(TW_UINT16 msg, pTW_STATUSUTF8 st);
+    /// Fails with the condition; `words` tell the operator what went wrong,
+    /// for a caller that asks (DAT_STATUSUTF8).
+    TW_UINT16 fail(TW_UINT16 condition, const QString &words = QString());
     /// The source the default file names, or the first when it names none;
     /// -1 without sources or when the named source is not among them.
     int defaultIndex() const;
@@ -45,6 +51,8 @@ private:
     std::size_t m_next = 0;          // MSG_GETFIRST / MSG_GETNEXT position
     TW_UINTPTR m_nextId = 1;
     TW_UINT16 m_condition = TWCC_SUCCESS;
+    /// The last failure's condition and its words (empty without any).
+    std::pair<TW_UINT16, QString> m_failure{TWCC_SUCCESS, QString()};
 };
 
 } // namespace twaindsm

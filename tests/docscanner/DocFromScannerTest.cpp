@@ -19,6 +19,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QToolButton>
+#include <functional>
 #include <gtest/gtest.h>
 #include <set>
 #include <stdexcept>
@@ -401,21 +402,59 @@ TEST_F(DocFromScannerTest, ABitmapWiderThanThePageIsWhiteBeyondIt)
             EXPECT_EQ(picture.pixel(x, y), qRgb(255, 255, 255)) << x << "," << y;
 }
 
-TEST_F(DocFromScannerTest, NoPictureKeepsBothPicturesButTheRotationIsReset)
+TEST_F(DocFromScannerTest, AScanWithoutANewPictureKeepsBothPicturesAndTheirRotation)
+{
+    // Nothing delivered, a page that cannot be read, a page too large for
+    // memory: the turned picture stays, and the next turn goes on from it.
+    const std::function<std::vector<TWAIN_HDIB>()> outcomes[] = {
+        [] { return std::vector<TWAIN_HDIB>{}; },
+        [] { return std::vector<TWAIN_HDIB>{ToBlock(BuildDib(DibKind{400, 300, 24}).left(60))}; },
+        [this] {
+            fake.forcedWidth = 1 << 30;
+            return std::vector<TWAIN_HDIB>{page(2, 1 << 16, 1)};
+        },
+    };
+    form->show();
+    form->cxShowScanerList->setChecked(false);
+    Scan({page(6, 4)});
+    const QImage scanned = form->imgTempTest->Picture();
+    for (const auto &outcome : outcomes) {
+        form->sbTurnRightClick();
+        const int index = form->imgTempTest->Tag();
+        const QImage turned = form->imgWorkTest->Picture();
+        Scan(outcome());
+        fake.forcedWidth = 0;
+        EXPECT_EQ(form->imgTempTest->Tag(), index);
+        EXPECT_EQ(form->imgWorkTest->Picture(), turned);
+        EXPECT_EQ(form->imgTempTest->Picture(), scanned);
+    }
+    // Three quarter turns so far: the fourth brings the page back as scanned.
+    form->sbTurnRightClick();
+    EXPECT_EQ(form->imgTempTest->Tag(), 0);
+    EXPECT_EQ(form->imgWorkTest->Picture(), scanned);
+}
+
+TEST_F(DocFromScannerTest, ATurnWithoutMemoryIsReportedAndKeepsThePictureAndItsAngle)
 {
     form->show();
     form->cxShowScanerList->setChecked(false);
     Scan({page(6, 4)});
-    form->sbTurnRightClick();
-    ASSERT_EQ(form->imgTempTest->Tag(), 1);
+    form->sbTurnRight->click();
+    form->sbTurnRight->click();
     const QImage turned = form->imgWorkTest->Picture();
-    Scan({});
-    EXPECT_EQ(form->imgTempTest->Tag(), 0);
-    EXPECT_EQ(form->imgWorkTest->Picture(), turned);
-    // The next turn renders from the as-scanned picture.
-    form->sbTurnRightClick();
-    EXPECT_EQ(form->imgTempTest->Tag(), 1);
-    EXPECT_EQ(form->imgWorkTest->Picture().size(), QSize(4, 6));
+    // Either way a quarter turn from here: a page one row taller than a picture can be wide: its quarter turn cannot be made.
+    form->imgTempTest->SetPicture(QImage(1, 67108864, QImage::Format_Mono));
+    for (QToolButton *button : {form->sbTurnLeft, form->sbTurnRight}) {
+        boxes.calls.clear();
+        button->click();
+        ASSERT_EQ(boxes.calls.size(), 1u);
+        EXPECT_EQ(boxes.calls[0].text, LoadResString(&_S_NOT_ENOUGH_RESOURCE));
+        EXPECT_EQ(boxes.calls[0].owner, form);
+        EXPECT_EQ(form->imgTempTest->Tag(), 2);
+        EXPECT_EQ(form->imgWorkTest->Picture(), turned);
+        form->ActionListUpdate();
+        EXPECT_TRUE(form->acSave->isEnabled());
+    }
 }
 
 TEST_F(DocFromScannerTest, ANewScanAfterTurnsIsShownUnturned)

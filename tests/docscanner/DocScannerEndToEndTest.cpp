@@ -10,6 +10,10 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDialog>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
 #include <QSet>
@@ -70,6 +74,12 @@ protected:
     {
         delete form;
         clearEnv();
+        QFile::remove(rememberedSource());
+    }
+    /// The scanner the source manager takes for the default source.
+    static QString rememberedSource()
+    {
+        return qEnvironmentVariable("XDG_CONFIG_HOME") + QStringLiteral("/twaindsm/default-source");
     }
     static void clearEnv()
     {
@@ -145,7 +155,7 @@ TEST_F(DocScannerEndToEndTest, CancelAndFailedTransferKeepThePreviousPicture)
     Scan("bCancel");
     EXPECT_EQ(form->imgWorkTest->Picture(), turned);
     EXPECT_EQ(form->imgTempTest->Picture(), first);
-    EXPECT_EQ(form->imgTempTest->Tag(), 0);
+    EXPECT_EQ(form->imgTempTest->Tag(), 1);
 
     EXPECT_TRUE(boxes.calls.empty()) << "a cancel is the operator's own";
 
@@ -156,6 +166,45 @@ TEST_F(DocScannerEndToEndTest, CancelAndFailedTransferKeepThePreviousPicture)
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     ASSERT_EQ(boxes.calls.size(), 1u) << "the failed scan is reported once";
     EXPECT_EQ(boxes.calls[0].text, QStringLiteral("TWAIN_ReportLastError: an error occurred"));
+}
+
+TEST_F(DocScannerEndToEndTest, AMissingRememberedScannerIsOneModalBoxOfTheWindow)
+{
+    QDir().mkpath(QFileInfo(rememberedSource()).path());
+    WriteFile(rememberedSource(), "SANE: Canon LiDE 110\n");
+    // The boxes as the operator meets them: each is answered with Enter,
+    // the window behind first.
+    const ui::MessageBoxHook recorder = ui::SetMessageBoxHook({});
+    QStringList seen;
+    bool ownedAndFocused = false, windowTookAKey = false;
+    QPointer<QWidget> last;
+    int waited = 0;
+    QTimer person;
+    QObject::connect(&person, &QTimer::timeout, [&] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!box || box == last)
+            return;
+        // The window system gives a new window the focus in its own time.
+        if (!box->isActiveWindow() && ++waited < 100)
+            return;
+        last = box;
+        waited = 0;
+        seen << box->text();
+        ownedAndFocused = box->parentWidget() == form && box->isActiveWindow();
+        windowTookAKey = windowTookAKey || KeyPress(form, Qt::Key_Return);
+        KeyPress(box, Qt::Key_Return);
+    });
+    person.start(10);
+    form->bScanTestClick();
+    ui::SetMessageBoxHook(recorder);
+    EXPECT_EQ(seen, QStringList{QStringLiteral("Сканер «SANE: Canon LiDE 110» не найден. Проверьте, что он подключён "
+                                               "и включён, или выберите другой сканер в списке источников.")});
+    EXPECT_TRUE(ownedAndFocused);
+    EXPECT_FALSE(windowTookAKey);
+    for (QWidget *w : QApplication::topLevelWidgets()) {
+        EXPECT_FALSE(qobject_cast<QMessageBox *>(w) && w->isVisible()) << "a box left behind the window";
+    }
+    EXPECT_TRUE(form->imgWorkTest->Picture().isNull());
 }
 
 TEST_F(DocScannerEndToEndTest, ATransferFailingAfterTheFeederPagesKeepsTheLastPage)

@@ -6,6 +6,7 @@
 #include <QEvent>
 #include <QWidget>
 #include <gtest/gtest.h>
+#include <new>
 
 using imaging::TurnDirection;
 using imaging::TurnImage;
@@ -171,6 +172,24 @@ TEST_F(TurnImageTest, BusyWhileTurningAndRestoredAfter)
     EXPECT_TRUE(watcher.busyCursor);
     EXPECT_TRUE(form.isEnabled());
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+TEST_F(TurnImageTest, ATurnWithoutMemoryForItsPictureKeepsThePictureAndTheIndex)
+{
+    // A page one row taller than a 32-bit picture can be wide: its quarter
+    // turn cannot be made (the page itself is never drawn, only its size counts).
+    const QImage shown = pattern(5, 3, QImage::Format_RGB32);
+    source->SetPicture(QImage(1, 67108864, QImage::Format_Mono));
+    ASSERT_TRUE(source->HasGraphic());
+    for (TurnDirection direction : {TurnDirection::Right, TurnDirection::Left}) {
+        work->SetPicture(shown);
+        source->SetTag(2);
+        EXPECT_THROW(TurnImage(source, work, direction), std::bad_alloc);
+        EXPECT_EQ(source->Tag(), 2);
+        EXPECT_EQ(work->Picture(), shown);
+        EXPECT_TRUE(form.isEnabled());
+        EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    }
 }
 
 TEST_F(TurnImageTest, EmptySourceChangesNothing)

@@ -225,3 +225,39 @@ TEST_F(SaneSourceTest, TheDialogCountsTheFeedersPagesAndACancelPartWayDeliversTh
     EXPECT_EQ(ScanDialogShown(), nullptr);
     EXPECT_EQ(TWAIN_State(), TWAIN_PRESESSION);
 }
+
+TEST_F(SaneSourceTest, TheModeAndResolutionTheOperatorChoseComeBackForThatScanner)
+{
+    // Options from the environment that leave the resolution and mode to the operator.
+    setSourceOptions({QStringLiteral("br-x=25"), QStringLiteral("br-y=20")});
+    TWAIN_SetHideUI(0);
+    DialogOperator op({{[](QWidget *) { return true; },
+                        [](QWidget *d) {
+                            auto *resolution = d->findChild<QComboBox *>(QStringLiteral("cbResolution"));
+                            auto *mode = d->findChild<QComboBox *>(QStringLiteral("cbPixelType"));
+                            resolution->setCurrentIndex(resolution->findData(600.0));
+                            mode->setCurrentIndex(mode->findData(int(TWPT_GRAY)));
+                            Click(d, "bScan");
+                        }}});
+    EXPECT_EQ(runSession([] {}), TWCC_SUCCESS);
+    EXPECT_EQ(op.stepsDone(), 1u);
+    EXPECT_EQ(TWAIN_GetNumDibs(), 1);
+
+    // The next sessions open each scanner as its operator last scanned with it.
+    TWAIN_SetHideUI(1);
+    struct Case
+    {
+        const char *source;
+        double dpi;
+        int32_t type;
+    };
+    for (const Case c : {Case{FirstSource, 600, TWPT_GRAY}, Case{SecondSource, 300, TWPT_RGB}}) {
+        SCOPED_TRACE(c.source);
+        r9test::WriteFile(qEnvironmentVariable("XDG_CONFIG_HOME") + QStringLiteral("/twaindsm/default-source"),
+                          QByteArray(c.source) + '\n');
+        runSession([&c] {
+            EXPECT_EQ(TWAIN_GetCurrentResolution(), c.dpi);
+            EXPECT_EQ(TWAIN_GetPixelType(), c.type);
+        });
+    }
+}

@@ -178,7 +178,9 @@ TEST_F(SaneSourceTest, ADeviceThatWouldNotOpenIsToldToTheOperatorAsNotAvailable)
                       QByteArray(SecondSource) + '\n');
     TWAIN_SetHideUI(0);
     EXPECT_EQ(acquire(TWAIN_GRAY), nullptr);
-    EXPECT_EQ(Notices(), QStringList{QStringLiteral("Сканер недоступен: проверьте, что он подключён и включён.")});
+    // One box, the layer's, in the source's words.
+    EXPECT_EQ(boxTexts(), QStringList{QStringLiteral("Сканер недоступен: проверьте, что он подключён и включён.")});
+    EXPECT_EQ(Notices(), QStringList());
     EXPECT_EQ(twain::session().errorCondition, TWCC_CHECKDEVICEONLINE);
     EXPECT_EQ(TWAIN_State(), TWAIN_PRESESSION);
 }

@@ -117,6 +117,7 @@ TEST_F(SaneSourceTest, TheScannersNoticesTakeTheOperatorsInputWhileTheCallersWin
         const char *name;
         std::function<void()> arrange;
         bool picture;
+        bool byTheLayer = false; ///< told in the layer's one box, owned by the caller's window
     };
     const Case cases[] = {
         // A jam after two sheets of the feeder: the fault outlives the dialog.
@@ -129,7 +130,7 @@ TEST_F(SaneSourceTest, TheScannersNoticesTakeTheOperatorsInputWhileTheCallersWin
              qunsetenv("TWAINSANE_JAM_AFTER");
              r9test::WriteFile(qEnvironmentVariable("XDG_CONFIG_HOME") + QStringLiteral("/twaindsm/default-source"),
                                QByteArray(SecondSource) + '\n');
-         }, false},
+         }, false, true},
     };
     // The list of sources is made while both devices are there.
     ASSERT_NE(acquire(TWAIN_GRAY), nullptr);
@@ -143,9 +144,16 @@ TEST_F(SaneSourceTest, TheScannersNoticesTakeTheOperatorsInputWhileTheCallersWin
         DialogOperator op({{[](QWidget *) { return true; }, [&input](QWidget *d) { input.click(d, "bScan"); }}});
         QDialog caller;
         bool closedByTheOperator = false;
+        boxes.calls.clear();
         r9test::RunInModalWindow(caller, [&] {
             kept = TWAIN_AcquireNative(TWAIN_HWND(caller.winId()), TWAIN_RGB);
             QMessageBox *notice = noticeShown();
+            if (c.byTheLayer) {
+                EXPECT_EQ(notice, nullptr);
+                ASSERT_EQ(boxes.calls.size(), 1u);
+                closedByTheOperator = boxes.calls[0].owner == &caller;
+                return;
+            }
             ASSERT_NE(notice, nullptr);
             closedByTheOperator = r9test::MouseClick(notice->button(QMessageBox::Ok));
             if (!closedByTheOperator)

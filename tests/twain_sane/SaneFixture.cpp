@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -187,6 +188,25 @@ void SaneSourceTest::SetUp()
     QDir().mkpath(manager);
     r9test::WriteFile(manager + QStringLiteral("/default-source"), QByteArray(FirstSource) + '\n');
     TWAIN_SetHideUI(1);
+    // The source keeps its device list for the program's life: each test
+    // starts with the devices of its own configuration.
+    SearchScannersAgain();
+}
+
+namespace {
+int g_searches = 0;
+int32_t searchThenCancel(const char *const *, int32_t, int32_t)
+{
+    return g_searches++ == 0 ? TWAINDSM_SELECT_SEARCH_AGAIN : -1;
+}
+} // namespace
+
+void SaneSourceTest::SearchScannersAgain()
+{
+    g_searches = 0;
+    const TwainDsmSelectHook previous = twaintest::SetSelectHook(&searchThenCancel);
+    TWAIN_SelectImageSource(0);
+    twaintest::SetSelectHook(previous);
 }
 
 void SaneSourceTest::TearDown()
@@ -197,6 +217,8 @@ void SaneSourceTest::TearDown()
         qunsetenv(v);
     TWAIN_UnRegisterCallback();
     twain::ResetSessionForTests();
+    // The scanners open as the next test sets them.
+    QFile::remove(qEnvironmentVariable("XDG_CONFIG_HOME") + QStringLiteral("/twaindsm/sane-choices.ini"));
 }
 
 void SaneSourceTest::configureBackend(const QStringList &lines)

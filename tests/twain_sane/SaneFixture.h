@@ -85,6 +85,9 @@ protected:
     int runSession(const std::function<void()> &inState4);
     void freePictures();
     QStringList boxTexts() const;
+    /// The operator opens the source list, searches again and cancels: the
+    /// SANE source lists the devices afresh (the list is kept otherwise).
+    static void SearchScannersAgain();
 
     r9test::MessageBoxRecorder boxes;
     TWAIN_HDIB kept = nullptr;

@@ -1,7 +1,7 @@
 // A program that is not linked with SANE (the host) reaches it only
 // through the SANE source, loaded by the source manager: starting and
-// stopping SANE to list the scanners afresh (every time the source list
-// opens) must not leave anything of it behind. With a backend that uses
+// stopping SANE to list the scanners afresh (every time the operator
+// searches again in the source list) must not leave anything of it behind. With a backend that uses
 // SANE's USB helpers beside the test device, every listing used to leave
 // its USB context open (two descriptors; some seventy with Debian's whole
 // configuration), until the program ran out of them.
@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <utility>
 
 // Every listing starts SANE's backends and unloads them again; what they
 // leave allocated then belongs to no module, and cannot be told apart from
@@ -31,9 +32,14 @@ int openDescriptors()
 }
 
 int g_listed = 0;
+bool g_searched = false;
+/// Searches again, then cancels.
 int32_t cancelSelection(const char *const *, int32_t count, int32_t)
 {
+    if (!std::exchange(g_searched, true))
+        return TWAINDSM_SELECT_SEARCH_AGAIN;
     g_listed = count;
+    g_searched = false;
     return -1;
 }
 

@@ -6,25 +6,32 @@
 
 #include "tests/twain/ManagerSupport.h"
 
+#include <QApplication>
 #include <QDir>
+#include <QLabel>
 #include <string>
+#include <utility>
 
 using namespace sanetest;
 
 namespace {
 
 std::vector<std::string> g_offered;
-int32_t g_choice = -1;
+bool g_searchFirst = false;
 int32_t choose(const char *const *names, int32_t count, int32_t)
 {
+    if (std::exchange(g_searchFirst, false))
+        return TWAINDSM_SELECT_SEARCH_AGAIN;
     g_offered.assign(names, names + count);
-    return g_choice;
+    return -1;
 }
 
-/// The SANE sources of the selection dialog (the operator cancels it).
-std::vector<std::string> offeredForSelection()
+/// The SANE sources of the selection dialog (the operator searches again
+/// first when `search` is set, and cancels).
+std::vector<std::string> offeredForSelection(bool search = true)
 {
     g_offered.clear();
+    g_searchFirst = search;
     const TwainDsmSelectHook previous = twaintest::SetSelectHook(&choose);
     EXPECT_FALSE(TWAIN_SelectImageSource(0));
     twaintest::SetSelectHook(previous);
@@ -33,6 +40,29 @@ std::vector<std::string> offeredForSelection()
         if (n.rfind("SANE:", 0) == 0)
             sane.push_back(n);
     return sane;
+}
+
+/// Counts the SANE source's "Поиск сканеров ..." windows as they show, each
+/// one a listing of the devices.
+class SearchNotices : public QObject
+{
+public:
+    SearchNotices() { QCoreApplication::instance()->installEventFilter(this); }
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Show && watched->objectName() == QLatin1String("saneSearchNotice"))
+            texts << static_cast<QLabel *>(watched)->text();
+        return false;
+    }
+    QStringList texts;
+};
+
+bool searchNoticeLeft()
+{
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (w->objectName() == QLatin1String("saneSearchNotice"))
+            return true;
+    return false;
 }
 
 /// The SANE sources the manager lists in a session of its own.
@@ -67,33 +97,39 @@ TEST_F(SaneSourceTest, ARememberedScannerThatIsMissingIsNotReplacedByAnother)
     EXPECT_EQ(acquire(), nullptr);
     EXPECT_EQ(TWAIN_GetNumDibs(), 0);
     EXPECT_EQ(twain::session().errorCondition, TWCC_NODS);
-    EXPECT_EQ(Notices(), notice);
-    EXPECT_EQ(boxTexts(), QStringList{QStringLiteral("TWAIN_ReportLastError: an error occurred")});
+    EXPECT_EQ(Notices(), QStringList());
+    EXPECT_EQ(boxTexts(), notice);
     // No SANE device at all: the specimen scanner beside them does not either.
     r9test::WriteFile(QString::fromLocal8Bit(qgetenv("SANE_CONFIG_DIR")) + QStringLiteral("/dll.conf"), "");
+    boxes.calls.clear();
     EXPECT_EQ(acquire(), nullptr);
     EXPECT_EQ(TWAIN_GetNumDibs(), 0);
-    EXPECT_EQ(Notices(), notice);
+    EXPECT_EQ(boxTexts(), notice);
     EXPECT_EQ(TWAIN_State(), TWAIN_PRESESSION);
 }
 
 TEST_F(SaneSourceTest, AScannerSwitchedOnLaterIsFoundWithoutARestart)
 {
     const QString dll = QString::fromLocal8Bit(qgetenv("SANE_CONFIG_DIR")) + QStringLiteral("/dll.conf");
-    // All scanners off when the operator opens the source list.
+    // All scanners off when the operator opens the source list and searches.
     r9test::WriteFile(dll, "");
     EXPECT_EQ(offeredForSelection(), std::vector<std::string>{});
-    // They are switched on: the manager lists them at its next opening, and
-    // the next scan finds the remembered one.
+    // They are switched on: the session keeps the list it found (listing
+    // can take seconds) until the operator searches again, which finds
+    // them; the next scan takes the remembered one.
     r9test::WriteFile(dll, "test\n");
+    EXPECT_EQ(listedByTheManager(), std::vector<std::string>{});
+    EXPECT_EQ(offeredForSelection(false), std::vector<std::string>{});
+    EXPECT_EQ(offeredForSelection(), (std::vector<std::string>{FirstSource, SecondSource}));
     EXPECT_EQ(listedByTheManager(), (std::vector<std::string>{FirstSource, SecondSource}));
     ASSERT_NE(acquire(TWAIN_GRAY), nullptr) << boxTexts().join(QLatin1Char('|')).toStdString();
     EXPECT_EQ(Notices(), QStringList());
 
-    // One of them is switched off: the scans keep the list they had (listing
-    // can take seconds), the source list shows what is there now.
+    // One of them is switched off: the scans keep the list they had, the
+    // operator's search shows what is there now.
     configureBackend({QStringLiteral("number_of_devices 1")});
     EXPECT_EQ(listedByTheManager(), (std::vector<std::string>{FirstSource, SecondSource}));
+    EXPECT_EQ(offeredForSelection(false), (std::vector<std::string>{FirstSource, SecondSource}));
     EXPECT_EQ(offeredForSelection(), std::vector<std::string>{FirstSource});
     EXPECT_EQ(listedByTheManager(), std::vector<std::string>{FirstSource});
 
@@ -119,4 +155,18 @@ TEST_F(SaneSourceTest, AFreshListIsNotAskedAgain)
     EXPECT_EQ(offeredForSelection(), (std::vector<std::string>{FirstSource, SecondSource}));
     qputenv("TWAINSANE_LIST_FRESH_MS", "0");
     EXPECT_EQ(offeredForSelection(), std::vector<std::string>{FirstSource});
+}
+
+TEST_F(SaneSourceTest, WithoutScannersTheSearchSaysSoAndItsEmptyListIsKept)
+{
+    SearchNotices notices;
+    r9test::WriteFile(QString::fromLocal8Bit(qgetenv("SANE_CONFIG_DIR")) + QStringLiteral("/dll.conf"), "");
+    EXPECT_EQ(offeredForSelection(), std::vector<std::string>{});
+    EXPECT_EQ(notices.texts, QStringList{QStringLiteral("Поиск сканеров ...")});
+    EXPECT_FALSE(searchNoticeLeft());
+    // Every opening of the manager (two for each scan) takes the list found.
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(listedByTheManager(), std::vector<std::string>{});
+    EXPECT_EQ(offeredForSelection(false), std::vector<std::string>{});
+    EXPECT_EQ(notices.texts.size(), 1);
 }

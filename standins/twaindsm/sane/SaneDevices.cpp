@@ -4,7 +4,10 @@
 
 #include "TwainTypes.h"
 
+#include <QApplication>
+#include <QLabel>
 #include <QSet>
+#include <QWindow>
 #include <chrono>
 #include <dlfcn.h>
 #include <sane/sane.h>
@@ -86,6 +89,39 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
+/// "Поиск сканеров ..." for as long as the devices are listed: the
+/// operator's window waits meanwhile and would say nothing.
+class SearchNotice
+{
+public:
+    SearchNotice()
+    {
+        if (!qobject_cast<QApplication *>(QCoreApplication::instance()))
+            return;
+        m_window = new QLabel(QString::fromUtf8(SearchingText));
+        m_window->setObjectName(QLatin1String(SearchNoticeName));
+        m_window->setWindowFlags(Qt::Tool | Qt::FramelessWindowHint);
+        m_window->setFrameStyle(QFrame::Box | QFrame::Plain);
+        m_window->setMargin(16);
+        m_window->setAttribute(Qt::WA_ShowWithoutActivating);
+        // Over the operator's window, whatever it is.
+        if (QWidget *over = QApplication::activeWindow()) {
+            m_window->winId();
+            if (over->windowHandle())
+                m_window->windowHandle()->setTransientParent(over->windowHandle());
+            m_window->adjustSize();
+            m_window->move(over->geometry().center() - m_window->rect().center());
+        }
+        m_window->show();
+    }
+    ~SearchNotice() { delete m_window; }
+    SearchNotice(const SearchNotice &) = delete;
+    SearchNotice &operator=(const SearchNotice &) = delete;
+
+private:
+    QLabel *m_window = nullptr;
+};
+
 std::vector<DeviceSource> g_sources;
 bool g_asked = false;
 Clock::time_point g_listedAt; // when the last listing ended
@@ -112,11 +148,14 @@ const std::vector<DeviceSource> &Sources(bool refresh)
     // source list: with backends that probe the network, seconds each.
     if (g_asked && Clock::now() - g_listedAt < freshFor())
         return g_sources;
-    // No device may mean none was switched on yet: the host runs all day.
-    if (g_asked && !refresh && !g_sources.empty())
+    // Kept for the session, also when empty (no scanner attached): every
+    // scan would wait seconds for the same answer. A scanner switched on
+    // later is found when the operator searches again.
+    if (g_asked && !refresh)
         return g_sources;
     bool listed = false;
     std::vector<DeviceDescription> devices;
+    const SearchNotice notice;
     RunOffThread([&] {
         SaneUse use;
         if (!use.started())

@@ -27,11 +27,16 @@ struct DeviceSource
 /// Product names for the devices, in their order.
 std::vector<DeviceSource> NameSources(const std::vector<DeviceDescription> &devices);
 
+/// The object name and the text of the window shown while SANE lists.
+inline constexpr const char *SearchNoticeName = "saneSearchNotice";
+inline constexpr const char *SearchingText = "Поиск сканеров ...";
+
 /// The sources of the devices SANE lists, off the calling thread (see
-/// RunOffThread). Asking can take seconds while backends probe their buses,
-/// so the list is kept, and asked again while it is empty (a scanner
-/// switched on later) or when `refresh` is set, unless it is fresh: a list
-/// younger than TWAINSANE_LIST_FRESH_MS (default 5000) is not asked again.
+/// RunOffThread), with "Поиск сканеров ..." on the screen meanwhile. Asking
+/// can take seconds while backends probe their buses, so the list is kept
+/// for the session, empty or not, and asked again only when `refresh` is set
+/// (the operator searches again), unless it is fresh: a list younger than
+/// TWAINSANE_LIST_FRESH_MS (default 5000) is not asked again.
 const std::vector<DeviceSource> &Sources(bool refresh = false);
 /// The list as last asked, empty or not (asked only if it never was).
 const std::vector<DeviceSource> &KeptSources();

@@ -3,6 +3,7 @@
 #include "GlobalMemory.h"
 #include "MultiTWAIN.h" // the bitmap header record only; nothing of the package is linked
 #include "OperatorNotice.h"
+#include "RememberedChoice.h"
 #include "SaneCall.h"
 #include "TwainDsmHooks.h"
 
@@ -159,14 +160,14 @@ TW_UINT16 SaneSource::open(pTW_IDENTITY id)
     m_device = SaneDevice::Open(source->deviceName, failure);
     if (!m_device) {
         report(failure.message);
-        // The caller only learns that the source would not open; why (busy,
-        // access denied, not answering) is for the operator to read. Whether
-        // the caller shows the source's dialog is not known before it is
-        // enabled, and a failed open is announced by the caller in any case.
-        TellOperator(failure.message);
-        return fail(failure.condition != TWCC_SUCCESS ? failure.condition : TW_UINT16(TWCC_OPERATIONERROR));
+        // Why it would not open (busy, access denied, not answering) is for
+        // the operator to read: the caller asks for the words
+        // (DAT_STATUSUTF8) and shows them in its one box of the failure.
+        return fail(failure.condition != TWCC_SUCCESS ? failure.condition : TW_UINT16(TWCC_OPERATIONERROR),
+                    failure.message.toUtf8());
     }
     const Config config = ReadConfig();
+    const RememberedChoice remembered = ReadRememberedChoice(source->productName);
     bool optionsTaken = true;
     // Every option read or set is a call to the device (over the network
     // with SANE's net backend).
@@ -180,6 +181,12 @@ TW_UINT16 SaneSource::open(pTW_IDENTITY id)
         m_settings->setResolution(300);
         optionsTaken = m_device->apply(config.options);
         m_settings->refresh();
+        // Then what the operator last scanned with on this scanner, where
+        // the device still offers it.
+        if (remembered.pixelType)
+            m_settings->setPixelType(*remembered.pixelType);
+        if (remembered.resolution)
+            m_settings->setResolution(*remembered.resolution);
     });
     if (!optionsTaken)
         report(QStringLiteral("some of the options \"%1\" were refused").arg(config.options.join(QLatin1Char(';'))));
@@ -424,6 +431,8 @@ void SaneSource::dialogAnswer(ScanDialog::Action action, const ScanChoices &choi
         m_dialog->showIdle(MessageFor(SANE_STATUS_INVAL, documentPlace()));
         return;
     }
+    if (!RememberChoice(QByteArray(m_identity.ProductName), choices.pixelType, choices.resolution))
+        report(QStringLiteral("the choice of mode and resolution could not be remembered"));
     startScan();
 }
 

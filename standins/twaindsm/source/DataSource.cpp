@@ -1,5 +1,7 @@
 #include "DataSource.h"
 
+#include "GlobalMemory.h"
+
 #include <cmath>
 #include <cstring>
 
@@ -23,8 +25,35 @@ double Fix32Value(TW_UINT32 bits)
 
 TW_UINT16 DataSource::fail(TW_UINT16 condition)
 {
+    return fail(condition, QByteArray());
+}
+
+TW_UINT16 DataSource::fail(TW_UINT16 condition, const QByteArray &words)
+{
     m_condition = condition;
+    m_wordsCondition = condition;
+    m_words = words;
     return TWRC_FAILURE;
+}
+
+TW_UINT16 DataSource::statusWords(pTW_STATUSUTF8 st)
+{
+    // Only the failure the source has words for; other statuses are left
+    // to the caller's own words. (Answering fails without touching them.)
+    if (m_words.isEmpty() || st->Status.ConditionCode != m_wordsCondition) {
+        m_condition = TWCC_BADVALUE;
+        return TWRC_FAILURE;
+    }
+    const TW_HANDLE block = GlobalAlloc(GHND, std::size_t(m_words.size()) + 1);
+    if (!block) {
+        m_condition = TWCC_LOWMEMORY;
+        return TWRC_FAILURE;
+    }
+    std::memcpy(GlobalLock(block), m_words.constData(), std::size_t(m_words.size()));
+    GlobalUnlock(block);
+    st->Size = TW_UINT32(m_words.size() + 1);
+    st->UTF8string = block;
+    return TWRC_SUCCESS;
 }
 
 TW_UINT16 DataSource::Entry(pTW_IDENTITY, TW_UINT32 dg, TW_UINT16 dat, TW_UINT16 msg, TW_MEMREF data)
@@ -36,6 +65,8 @@ TW_UINT16 DataSource::Entry(pTW_IDENTITY, TW_UINT32 dg, TW_UINT16 dat, TW_UINT16
         m_condition = TWCC_SUCCESS;
         return TWRC_SUCCESS;
     }
+    if (dg == DG_CONTROL && dat == DAT_STATUSUTF8 && msg == MSG_GET && data)
+        return statusWords(static_cast<pTW_STATUSUTF8>(data));
     if (!data)
         return fail(TWCC_BADVALUE);
     if (dg == DG_CONTROL) {

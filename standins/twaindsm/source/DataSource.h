@@ -7,6 +7,8 @@
 #include "SpecimenCaps.h"
 #include "TwainTypes.h"
 
+#include <QByteArray>
+
 namespace twainds {
 
 class DataSource
@@ -14,13 +16,17 @@ class DataSource
 public:
     virtual ~DataSource() = default;
 
-    /// DS_Entry: DAT_STATUS is answered here, every other triplet the
-    /// source knows goes to its handler, the rest fail with TWCC_BADPROTOCOL.
+    /// DS_Entry: DAT_STATUS and DAT_STATUSUTF8 are answered here, every
+    /// other triplet the source knows goes to its handler, the rest fail
+    /// with TWCC_BADPROTOCOL.
     TW_UINT16 Entry(pTW_IDENTITY origin, TW_UINT32 dg, TW_UINT16 dat, TW_UINT16 msg, TW_MEMREF data);
 
 protected:
     /// Records the condition code and answers TWRC_FAILURE.
     TW_UINT16 fail(TW_UINT16 condition);
+    /// The same with the words for the operator (UTF-8), which the caller
+    /// asks for with DAT_STATUSUTF8 and shows.
+    TW_UINT16 fail(TW_UINT16 condition, const QByteArray &words);
     /// MSG_GET (an enumeration when several values are allowed, else a
     /// one-value), MSG_GETCURRENT and MSG_GETDEFAULT (one-values) in the
     /// container kind asked for (Default: those).
@@ -36,6 +42,13 @@ protected:
     virtual TW_UINT16 imageInfo(pTW_IMAGEINFO info) = 0;
 
     TW_UINT16 m_condition = TWCC_SUCCESS;
+
+private:
+    TW_UINT16 statusWords(pTW_STATUSUTF8 st);
+
+    /// The last failure's condition and its words (empty without any).
+    TW_UINT16 m_wordsCondition = TWCC_SUCCESS;
+    QByteArray m_words;
 };
 
 /// A TW_FIX32 as the 32 bits a container item holds, and back.
