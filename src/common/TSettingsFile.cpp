@@ -337,7 +337,10 @@ void TSettingsFile::UpdateFile() const
     }
     keepUnreadableFileAside();
     QSaveFile file(m_fileName);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+    // The settings sit with the scanned documents: for the user alone, also
+    // where an earlier file was readable by others.
+    if (!file.open(QIODevice::WriteOnly) || !file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner)
+        || file.write(bytes) != bytes.size() || !file.commit()) {
         const QString reason = file.errorString();
         file.cancelWriting();
         throw std::runtime_error(QStringLiteral("Не удалось записать файл настроек \"%1\": %2")
