@@ -5,6 +5,7 @@
 
 #include "common/LoadPictureFromFile.h"
 #include "common/PackageFiles.h"
+#include "common/PrivateFiles.h"
 #include "common/TProfileFile.h"
 #include "common/engCommon9r.h"
 #include "common/engCommon9r_p.h"
@@ -82,11 +83,15 @@ public:
         }
         // A run that failed before the scan left the package's folder
         // empty: nothing in it to keep, so it does not pile up in the data
-        // folder (rmdir removes only an empty folder).
+        // folder (rmdir removes only an empty folder). What the engine left
+        // in it is the person's document: for the user alone, whatever the
+        // engine made of the modes.
         if (gl_hScPackage != 0) {
             try {
-                if (const QString folder = packageFolder(); !folder.isEmpty())
+                if (const QString folder = packageFolder(); !folder.isEmpty()) {
                     QDir().rmdir(folder);
+                    MakePrivate(folder);
+                }
             } catch (const std::exception &) {
                 // The library is gone: its folder stays.
             }
@@ -100,6 +105,8 @@ private:
     QWidget *m_form;
     ScScanDeviceHandle &m_device;
     TRunCursor &m_cursor;
+    /// The engine's files are private from their first byte.
+    TPrivateCreation m_private;
 };
 
 QString engineError()
