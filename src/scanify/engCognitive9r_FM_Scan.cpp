@@ -4,6 +4,7 @@
 #include "scanify/engCognitive9r_FM.h"
 
 #include "common/LoadPictureFromFile.h"
+#include "common/OperatorLog.h"
 #include "common/PackageFiles.h"
 #include "common/PrivateFiles.h"
 #include "common/TProfileFile.h"
@@ -279,6 +280,7 @@ void TCognitiveRecognitionFM::ScanAndRecognize(const QString &AScApiIniFileName)
     ledIssuedByRec->SetHint(ledIssuedByRec->Text());
     if (!sPhotoFile.isEmpty())
         loadPicture(scanify::InPackageFolder(packageFolder(), sPhotoFile), imgPhoto);
+    recognition::LogRecognitionOutcome(QStringLiteral("Scanify"), FDocumentName, sFormName, m_fields, activeColumn());
 
     if (QFileInfo::exists(sPassportImageName) && sFormName == QLatin1String("InoPas_MRZ") && boLastNameIsEmpty
         && boFirstNameIsEmpty) {
