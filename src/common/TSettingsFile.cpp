@@ -169,6 +169,8 @@ void TSettingsFile::keepUnreadableFileAside() const
         throw std::runtime_error(QStringLiteral("Не удалось прочитать файл настроек \"%1\" и сохранить его копию "
                                                 "\"%2\": файл не перезаписан")
                                      .arg(m_fileName, backup).toStdString());
+    // A copy keeps the modes of a file that may have been readable by others.
+    QFile::setPermissions(backup, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     WriteLogFileMessage(QStringLiteral("Файл настроек \"%1\" не удалось прочитать; он сохранён как \"%2\", "
                                        "настройки записаны заново")
                             .arg(m_fileName, backup));

@@ -44,6 +44,7 @@ TEST(PrivateFiles, DataFolderAndSettingsFilesAreTheUsersAloneWhateverTheUmask)
             for (const char *name : {"Recognize.iniu", "ScApi_90.Ini"}) {
                 QFile f(folder + name);
                 ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+                f.write("8-bit text, no settings\n"); // the settings file is kept aside as it is
                 f.setPermissions(QFileDevice::Permissions(0x6666));
             }
         }
@@ -57,5 +58,9 @@ TEST(PrivateFiles, DataFolderAndSettingsFilesAreTheUsersAloneWhateverTheUmask)
         TProfileFile profile(folder + "ScApi_90.Ini");
         profile.WriteInteger("ScanAllDocuments", "ShowTWAIN", 1);
         EXPECT_EQ(modeOf(profile.FileName()), 0600);
+        const QStringList files = QDir(folder).entryList(QDir::Files | QDir::Hidden);
+        EXPECT_EQ(files.size(), existedOpen ? 3 : 2) << files.join(' ').toStdString();
+        for (const QString &name : files)
+            EXPECT_EQ(modeOf(folder + name), 0600) << name.toStdString();
     }
 }
