@@ -11,6 +11,13 @@ namespace recognition {
 
 namespace {
 
+/// A shown text on one line of the log: its line breaks become blanks.
+QString oneLine(const QString &text)
+{
+    static const QRegularExpression lineBreaks(QStringLiteral("[\\r\\n]+"));
+    return QString(text.trimmed()).replace(lineBreaks, QStringLiteral(" "));
+}
+
 QString listOrNone(const QStringList &captions)
 {
     return captions.isEmpty() ? QStringLiteral("нет") : captions.join(QStringLiteral(", "));
@@ -27,9 +34,13 @@ const bool g_boxesLogged = [] {
 
 QString MessageBoxLogLine(const ui::MessageBoxCall &call)
 {
-    static const QRegularExpression lineBreaks(QStringLiteral("[\\r\\n]+"));
-    const QString text = (call.logText.isEmpty() ? call.text : call.logText).trimmed();
-    return QStringLiteral("Сообщение оператору \"%1\": %2").arg(call.caption, QString(text).replace(lineBreaks, QStringLiteral(" ")));
+    return QStringLiteral("Сообщение оператору \"%1\": %2")
+        .arg(call.caption, oneLine(call.logText.isEmpty() ? call.text : call.logText));
+}
+
+void LogFailure(const QString &what, const QString &shown)
+{
+    WriteLogFileMessage(what + QStringLiteral(": ") + oneLine(shown));
 }
 
 void LogRecognitionOutcome(const QString &engine, const QString &document, const QString &form,

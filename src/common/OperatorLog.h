@@ -20,6 +20,10 @@ namespace recognition {
 /// meant for the log, where the box quotes a person's data) on one line.
 QString MessageBoxLogLine(const ui::MessageBoxCall &call);
 
+/// Writes a failure the host is given to show (what failed: the text shown,
+/// on one line) to the host's log.
+void LogFailure(const QString &what, const QString &shown);
+
 /// Writes the outcome of a recognition run to the host's log: engine, the
 /// document's name (empty: none recognised) and the engine's form, and for
 /// column of fields which are filled, which doubtful and which erroneous.

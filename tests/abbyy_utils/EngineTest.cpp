@@ -130,6 +130,19 @@ TEST_F(EngineAdapter, InitEngineReportsInitParamsAndARefusedInit)
     EXPECT_EQ(gl_RecognitionEngine.get(), g_nextEngine.get());
 }
 
+TEST_F(EngineAdapter, AnEngineThatWouldNotStartIsLoggedWithItsCause)
+{
+    g_nextParams = nullptr;
+    const QString refused = InitEngine();
+    g_nextEngine = nullptr;
+    const QString missing = InitEngine();
+    ASSERT_EQ(hostLog.lines.size(), 2);
+    for (int i : {0, 1}) {
+        QString shown = i == 0 ? refused : missing;
+        EXPECT_EQ(hostLog.lines[i], QStringLiteral("InitEngine: ") + shown.replace(QStringLiteral("\r\r"), QStringLiteral(" ")));
+    }
+}
+
 TEST_F(EngineAdapter, SecondInitEngineReplacesAndReleasesTheFirst)
 {
     bool firstGone = false;
