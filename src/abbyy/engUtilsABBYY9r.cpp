@@ -261,6 +261,7 @@ QString SetDocumentsAvailability(TOrderedStrings *catalogue)
         }
     } catch (const std::exception &e) {
         result = errorText(e);
+        recognition::LogFailure(QStringLiteral("SetDocumentsAvailability"), result);
     }
     return result;
 }

@@ -252,7 +252,9 @@ TEST_F(DocumentsAvailability, FailuresEndTheLoopAndKeepWhatWasMarked)
     hostLog.lines.clear();
     g_nextEngine->failing = {"AllowedDocuments"};
     EXPECT_EQ(SetDocumentsAvailability(gl_ListAllowedDocuments), QStringLiteral("AllowedDocuments failed"));
-    EXPECT_EQ(hostLog.lines, QStringList({"SetDocumentsAvailability___1"}));
+    EXPECT_EQ(hostLog.lines, QStringList({"SetDocumentsAvailability___1",
+                                          "SetDocumentsAvailability: AllowedDocuments failed"}))
+        << "the failure the host shows is logged";
 
     gl_RecognitionEngine = nullptr;
     EXPECT_FALSE(SetDocumentsAvailability(gl_ListAllowedDocuments).isEmpty());
@@ -270,7 +272,8 @@ TEST_F(DocumentsAvailability, NoCatalogueIsAnErrorAndChangesNothing)
     EXPECT_FALSE(error.isEmpty()) << "no catalogue is not a success";
     EXPECT_EQ(gl_ListAvailableDocuments->Count(), 0);
     EXPECT_EQ(enabledCount(), 0);
-    EXPECT_EQ(hostLog.lines, QStringList({"SetDocumentsAvailability___1"})) << "the engine is not asked";
+    EXPECT_EQ(hostLog.lines, QStringList({"SetDocumentsAvailability___1", "SetDocumentsAvailability: " + error}))
+        << "the engine is not asked";
 }
 
 TEST(EngineUnit, PackageStopReleasesTheEngineUnclosedBeforeTheCatalogueGoes)
