@@ -6,6 +6,7 @@
 #include "abbyy/engABBYY9r_FM_RecognizeFields.h"
 #include "abbyy/engABBYY9r_FM_RecognizePictures.h"
 #include "abbyy/engUtilsABBYY9r.h"
+#include "common/OperatorLog.h"
 #include "common/engCommon9r.h"
 #include "common/engCommon9rMessages.h"
 #include "imaging/TurnImage.h"
@@ -153,6 +154,8 @@ void TABBYYRecognitionFM::acRecognizeExecute()
             ui::ShowMessageBox(this, LoadResString(&_S_DOC_PICTURE_NOT_RETURNED), LoadResString(&_S_MESSAGE),
                                QMessageBox::Information);
 
+        recognition::LogRecognitionOutcome(QStringLiteral("ABBYY"), document->FDocName, documentType, m_fields,
+                                           editing ? recognition::TColumn::Recognized : recognition::TColumn::Add);
         bRecognize->setDefault(!recognized);
         bSave->setDefault(recognized);
         if (!recognized)

@@ -2,6 +2,7 @@
 
 #include "abbyy/engABBYY9r_FM_RecognizeFields.h"
 #include "abbyy/engUtilsABBYY9r.h"
+#include "common/PrivateFiles.h"
 #include "common/engCommon9r.h"
 #include "host/Sdlogfile.h"
 #include "imaging/JpegImage.h"
@@ -44,7 +45,12 @@ QString DataFolderFile(const QString &name)
 void LoadImageField(IRecognizedField &field, const QString &fileName, ui::TPictureBox *image)
 {
     TTemporaryFile file(DataFolderFile(fileName));
-    field.SaveTo(file.Path(), 0);
+    {
+        // The picture is the person's: for the user alone while it exists.
+        const TPrivateCreation privateFiles;
+        field.SaveTo(file.Path(), 0);
+    }
+    MakePrivate(file.Path());
     const QString error = LoadPictureFromFile(file.Path(), image);
     if (!error.isEmpty())
         throw std::runtime_error(error.toStdString());

@@ -1,5 +1,6 @@
 #include "abbyy/engUtilsABBYY9r.h"
 
+#include "common/OperatorLog.h"
 #include "common/PackageUnits.h"
 #include "common/ResString.h"
 #include "common/TOrderedStrings.h"
@@ -36,7 +37,9 @@ QString errorText(const std::exception &e)
 
 } // namespace
 
-QString InitEngine()
+namespace {
+
+QString startEngine()
 {
     QString result;
     const QString initError = LoadResString(&_S_ERROR_INIT_ABBYY_ENGINE);
@@ -65,6 +68,17 @@ QString InitEngine()
     } catch (const std::exception &e) {
         result = initError + kCr2 + errorText(e) + kCr2 + LoadResString(&_S_GO_TO_ADMIN);
     }
+    return result;
+}
+
+} // namespace
+
+QString InitEngine()
+{
+    // The host shows the text; support finds it in the log.
+    const QString result = startEngine();
+    if (!result.isEmpty())
+        recognition::LogFailure(QStringLiteral("InitEngine"), result);
     return result;
 }
 
@@ -247,6 +261,7 @@ QString SetDocumentsAvailability(TOrderedStrings *catalogue)
         }
     } catch (const std::exception &e) {
         result = errorText(e);
+        recognition::LogFailure(QStringLiteral("SetDocumentsAvailability"), result);
     }
     return result;
 }

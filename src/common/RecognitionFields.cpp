@@ -300,12 +300,18 @@ bool TResultFieldSet::ConfirmDateOrder(QWidget *owner, TColumn column) const
     ui::TNullableDateEdit *expiry = Date(rfDateOfExpiry, column);
     // Text the date edit could not read is neither a date nor empty: the
     // operator corrects or clears it before the data leaves the window.
-    for (ui::TNullableDateEdit *date : {birth, issue, expiry})
-        if (date->HasUnreadableText()) {
-            ui::ShowMessageBox(owner,
-                               QStringLiteral("Дата \"%1\" не распознана.\r\rВведите дату в виде дд.мм.гггг или очистите поле.")
-                                   .arg(date->Text().trimmed()),
-                               LoadResString(&_S_ERROR), QMessageBox::Critical);
+    for (const TResultField field : {rfDateOfBirth, rfDateOfIssue, rfDateOfExpiry})
+        if (ui::TNullableDateEdit *date = Date(field, column); date->HasUnreadableText()) {
+            ui::MessageBoxCall box;
+            box.owner = owner;
+            box.text = QStringLiteral("Дата \"%1\" не распознана.\r\rВведите дату в виде дд.мм.гггг или очистите поле.")
+                           .arg(date->Text().trimmed());
+            box.caption = LoadResString(&_S_ERROR);
+            box.icon = QMessageBox::Critical;
+            // The typed text is the person's date: the log names the field.
+            box.logText = QStringLiteral("Не распознана дата в поле \"%1\".")
+                              .arg(QString::fromUtf8(ResultFields()[field].caption));
+            ui::ShowMessageBox(box);
             date->setFocus(Qt::OtherFocusReason);
             return false;
         }

@@ -136,7 +136,10 @@ void TProfileFile::saveLines(const std::vector<QByteArray> &lines) const
     for (const QByteArray &line : lines)
         bytes += line + "\r\n";
     QSaveFile file(m_fileName);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+    // The engine's configuration sits with the scanned documents: for the
+    // user alone, also where an earlier file was readable by others.
+    if (!file.open(QIODevice::WriteOnly) || !file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner)
+        || file.write(bytes) != bytes.size() || !file.commit()) {
         const QString reason = file.errorString();
         file.cancelWriting();
         fail(QStringLiteral("Не удалось записать файл настроек \"%1\": %2").arg(m_fileName, reason));

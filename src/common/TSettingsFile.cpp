@@ -169,6 +169,8 @@ void TSettingsFile::keepUnreadableFileAside() const
         throw std::runtime_error(QStringLiteral("Не удалось прочитать файл настроек \"%1\" и сохранить его копию "
                                                 "\"%2\": файл не перезаписан")
                                      .arg(m_fileName, backup).toStdString());
+    // A copy keeps the modes of a file that may have been readable by others.
+    QFile::setPermissions(backup, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     WriteLogFileMessage(QStringLiteral("Файл настроек \"%1\" не удалось прочитать; он сохранён как \"%2\", "
                                        "настройки записаны заново")
                             .arg(m_fileName, backup));
@@ -337,7 +339,10 @@ void TSettingsFile::UpdateFile() const
     }
     keepUnreadableFileAside();
     QSaveFile file(m_fileName);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+    // The settings sit with the scanned documents: for the user alone, also
+    // where an earlier file was readable by others.
+    if (!file.open(QIODevice::WriteOnly) || !file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner)
+        || file.write(bytes) != bytes.size() || !file.commit()) {
         const QString reason = file.errorString();
         file.cancelWriting();
         throw std::runtime_error(QStringLiteral("Не удалось записать файл настроек \"%1\": %2")

@@ -1,6 +1,7 @@
 #include "common/engCommon9r_p.h"
 #include "common/PackageFolders.h"
 #include "common/PackageUnits.h"
+#include "common/PrivateFiles.h"
 #include "common/TSettingsFile.h"
 
 #include <QDir>
@@ -115,7 +116,7 @@ QString GetUserDataFolder()
     if (!base.endsWith(QLatin1Char('/')))
         base += QLatin1Char('/');
     const QString folder = base + QStringLiteral("Velmar-Q-70/");
-    if (!QFileInfo(folder).isDir() && !QDir().mkpath(folder))
+    if (!MakePrivateFolder(folder))
         return QString();
     return folder;
 }

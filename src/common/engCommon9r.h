@@ -57,6 +57,7 @@ R9_API void *CognitiveLibInstance;
 R9_API std::int32_t iDoc;
 
 /// The per-user data folder ending in "/": $XDG_CONFIG_HOME (else ~/.config)
-/// plus "Velmar-Q-70/", created with its parents. Empty when it cannot be
-/// determined or created.
+/// plus "Velmar-Q-70/", created with its parents. It holds scanned documents,
+/// so it is the user's alone (0700), also when it existed before. Empty when
+/// it cannot be determined or created.
 R9_API QString GetUserDataFolder();

@@ -5,7 +5,9 @@
 
 #include "common/FieldOutcome.h"
 #include "common/LoadPictureFromFile.h"
+#include "common/OperatorLog.h"
 #include "common/PackageFiles.h"
+#include "common/PrivateFiles.h"
 #include "common/TProfileFile.h"
 #include "common/engCommon9r.h"
 #include "scanify/CognitiveForms.h"
@@ -84,11 +86,15 @@ public:
         }
         // A run that failed before the scan left the package's folder
         // empty: nothing in it to keep, so it does not pile up in the data
-        // folder (rmdir removes only an empty folder).
+        // folder (rmdir removes only an empty folder). What the engine left
+        // in it is the person's document: for the user alone, whatever the
+        // engine made of the modes.
         if (gl_hScPackage != 0) {
             try {
-                if (const QString folder = packageFolder(); !folder.isEmpty())
+                if (const QString folder = packageFolder(); !folder.isEmpty()) {
                     QDir().rmdir(folder);
+                    MakePrivate(folder);
+                }
             } catch (const std::exception &) {
                 // The library is gone: its folder stays.
             }
@@ -102,6 +108,8 @@ private:
     QWidget *m_form;
     ScScanDeviceHandle &m_device;
     TRunCursor &m_cursor;
+    /// The engine's files are private from their first byte.
+    TPrivateCreation m_private;
 };
 
 QString engineError()
@@ -311,6 +319,7 @@ void TCognitiveRecognitionFM::ScanAndRecognize(const QString &AScApiIniFileName)
     ledIssuedByRec->SetHint(ledIssuedByRec->Text());
     if (!sPhotoFile.isEmpty())
         loadPicture(scanify::InPackageFolder(packageFolder(), sPhotoFile), imgPhoto);
+    recognition::LogRecognitionOutcome(QStringLiteral("Scanify"), FDocumentName, sFormName, m_fields, activeColumn());
 
     if (QFileInfo::exists(sPassportImageName) && sFormName == QLatin1String("InoPas_MRZ") && boLastNameIsEmpty
         && boFirstNameIsEmpty) {

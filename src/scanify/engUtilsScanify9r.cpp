@@ -1,6 +1,7 @@
 // The engine instance, packages, the TWAIN source, scanning and export.
 #include "scanify/engUtilsScanify9r.h"
 
+#include "common/OperatorLog.h"
 #include "common/ResString.h"
 #include "common/engCommon9r.h"
 #include "common/engCommon9rMessages.h"
@@ -65,6 +66,8 @@ QString InitScanify()
         gl_hScInstance = 0;
         result = LoadResString(&_S_ERROR_INIT_COGNITIVE_ENGINE) + kCr2 + QString::fromUtf8(e.what());
     }
+    if (!result.isEmpty())
+        recognition::LogFailure(QStringLiteral("InitScanify"), result);
     return result;
 }
 

@@ -170,6 +170,13 @@ TWAIN_HDIB TWAIN_AcquireNative(TWAIN_HWND hwnd, int32_t nPixTypes)
         // A scan that failed in the transfer and brought no page would end
         // without a word: the operator is told, once the source is closed.
         failedWithoutPage = s.lastNative == nullptr && s.errorCode != 0;
+        // A fault the source showed in its own window (a jam after the pages
+        // before it, an empty feeder) reaches the caller only as the source's
+        // condition: it goes to the log for support.
+        if (s.errorCode == 0) {
+            if (const int32_t condition = TWAIN_GetConditionCode(); condition != TWCC_SUCCESS)
+                twain::LogScannerFault(QStringLiteral("источник сообщил о сбое"), condition);
+        }
     }
 
     // A loop left by the application's quit, or by a source that would not
@@ -288,6 +295,8 @@ void TWAIN_NativeXferGetAll(TW_PLATFORMEVENT *)
             // the last of them as its picture (a feeder that jams at the
             // fourth sheet has still scanned three).
             twain::RecordError(5);
+            twain::LogScannerFault(QStringLiteral("страница не передана (%1)").arg(twain::ResultCodeDescription(s.errorResult)),
+                                   s.errorCondition);
             s.state = TWAIN_TRANSFER_READY;
             if (!TWAIN_AbortAllPendingXfers())
                 return; // a source that refuses the reset is not asked again

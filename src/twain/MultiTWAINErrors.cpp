@@ -4,6 +4,7 @@
 #include "LockedBlock.h"
 #include "common/ResString.h"
 #include "common/engCommon9rMessages.h"
+#include "host/Sdlogfile.h"
 #include "ui/TMessageBox.h"
 
 #include <QCoreApplication>
@@ -52,6 +53,17 @@ constexpr const char *ConditionTexts[] = {
     "TWCC_BADDEST (Unknown dest. App/Src in DSM_Entry)",
 };
 
+/// The conditions of the device itself, which the layer's own table (made
+/// for its error report) does not reach.
+constexpr const char *DeviceConditionTexts[] = {
+    "TWCC_CAPUNSUPPORTED", "TWCC_CAPBADOPERATION", "TWCC_CAPSEQERROR", "TWCC_DENIED",
+    "TWCC_FILEEXISTS",     "TWCC_FILENOTFOUND",    "TWCC_NOTEMPTY",    "TWCC_PAPERJAM",
+    "TWCC_PAPERDOUBLEFEED", "TWCC_FILEWRITEERROR", "TWCC_CHECKDEVICEONLINE", "TWCC_INTERLOCK",
+    "TWCC_DAMAGEDCORNER",  "TWCC_FOCUSERROR",      "TWCC_DOCTOOLIGHT", "TWCC_DOCTOODARK",
+    "TWCC_NOMEDIA",
+};
+constexpr int32_t FirstDeviceCondition = 13;
+
 template <std::size_t N>
 QString lookup(const char *const (&table)[N], int32_t index)
 {
@@ -83,6 +95,15 @@ void ClearError()
     s.errorCode = 0;
     s.errorResult = 0;
     s.errorCondition = 0;
+}
+
+void LogScannerFault(const QString &what, int32_t condition)
+{
+    QString name = ConditionCodeDescription(condition);
+    if (name.isEmpty())
+        name = lookup(DeviceConditionTexts, condition - FirstDeviceCondition);
+    name = name.isEmpty() ? QString::number(condition) : QStringLiteral("%1 (%2)").arg(name).arg(condition);
+    WriteLogFileMessage(QStringLiteral("Сбой сканера: %1, условие %2").arg(what, name));
 }
 
 QString ErrorDescription(int32_t code) { return lookup(ErrorTexts, code); }

@@ -51,6 +51,10 @@ TW_IDENTITY DefaultAppIdentity();
 /// Keeps the first error since ClearError; codes 2 to 5 also keep the result
 /// and condition codes of the moment.
 void RecordError(int32_t code);
+/// Writes a fault of the scanner (what went wrong, and the source's
+/// condition: a paper jam, an empty feeder) to the host's log: the operator
+/// may have seen it only in the source's own window.
+void LogScannerFault(const QString &what, int32_t condition);
 void ClearError();
 /// Description of an error code of this layer (empty outside 0 to 13).
 QString ErrorDescription(int32_t code);

@@ -14,6 +14,12 @@ MessageBoxHook &hookSlot()
     return hook;
 }
 
+MessageBoxListener &listenerSlot()
+{
+    static MessageBoxListener listener;
+    return listener;
+}
+
 QString russianButtonText(QMessageBox::StandardButton b)
 {
     switch (b) {
@@ -57,19 +63,36 @@ MessageBoxHook SetMessageBoxHook(MessageBoxHook hook)
     return std::exchange(hookSlot(), std::move(hook));
 }
 
+MessageBoxListener SetMessageBoxListener(MessageBoxListener listener)
+{
+    return std::exchange(listenerSlot(), std::move(listener));
+}
+
 QMessageBox::StandardButton ShowMessageBox(QWidget *owner, const QString &text, const QString &caption,
                                            QMessageBox::Icon icon, QMessageBox::StandardButtons buttons,
                                            int languageId)
 {
+    return ShowMessageBox(MessageBoxCall{owner, text, caption, icon, buttons, languageId, QString()});
+}
+
+QMessageBox::StandardButton ShowMessageBox(const MessageBoxCall &call)
+{
+    // A listener that fails must not keep the operator from the message.
+    if (const MessageBoxListener &listener = listenerSlot()) {
+        try {
+            listener(call);
+        } catch (...) {
+        }
+    }
     TNormalCursor cursor;
     if (const MessageBoxHook &hook = hookSlot())
-        return hook(MessageBoxCall{owner, text, caption, icon, buttons, languageId});
+        return hook(call);
 
-    QString shown = text;
+    QString shown = call.text;
     shown.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    QMessageBox box(icon, caption, shown, buttons, owner);
+    QMessageBox box(call.icon, call.caption, shown, call.buttons, call.owner);
     box.setTextFormat(Qt::PlainText);
-    if (languageId == LangRussian)
+    if (call.languageId == LangRussian)
         for (QAbstractButton *b : box.buttons()) {
             const QString t = russianButtonText(box.standardButton(b));
             if (!t.isEmpty())

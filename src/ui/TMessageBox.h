@@ -4,7 +4,9 @@
 // lone carriage returns as line breaks; they are shown as line breaks.
 //
 // Tests install a hook that records each box and answers it instead of
-// blocking on a modal window.
+// blocking on a modal window. Apart from that hook, a listener hears of every
+// box, shown or answered by the hook: the package logs what the operator is
+// told through it.
 
 #include <QMessageBox>
 #include <QString>
@@ -25,12 +27,20 @@ struct MessageBoxCall
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     QMessageBox::StandardButtons buttons = QMessageBox::Ok;
     int languageId = LangRussian;
+    /// What a listener may pass on in place of text, where text quotes a
+    /// person's data (a date the operator typed); empty: text itself.
+    QString logText;
 };
 
 using MessageBoxHook = std::function<QMessageBox::StandardButton(const MessageBoxCall &call)>;
+using MessageBoxListener = std::function<void(const MessageBoxCall &call)>;
 
 /// Installs (or, with an empty function, removes) the hook; returns the previous one.
 MessageBoxHook SetMessageBoxHook(MessageBoxHook hook);
+
+/// Installs (or removes) the listener told of every box before it is shown;
+/// returns the previous one.
+MessageBoxListener SetMessageBoxListener(MessageBoxListener listener);
 
 /// Shows the box modally and returns the button pressed. While it waits the
 /// cursor is the normal one, also when work in progress shows the hourglass.
@@ -38,5 +48,8 @@ QMessageBox::StandardButton ShowMessageBox(QWidget *owner, const QString &text, 
                                            QMessageBox::Icon icon,
                                            QMessageBox::StandardButtons buttons = QMessageBox::Ok,
                                            int languageId = LangRussian);
+
+/// The same for a box described whole (with the text for the log).
+QMessageBox::StandardButton ShowMessageBox(const MessageBoxCall &call);
 
 } // namespace ui

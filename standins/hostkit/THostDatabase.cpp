@@ -66,6 +66,9 @@ THostDatabase::THostDatabase(const QString &path)
             throw DatabaseError(QStringLiteral("hostkit: cannot open ") + m_path, error);
         }
     }
+    // It lies in the folder of the scanned documents and holds the users'
+    // rights: the user's alone (its journal takes the same modes).
+    QFile::setPermissions(m_path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     try {
         Exec(QStringLiteral("PRAGMA foreign_keys = ON"));
         if (!Database().tables().contains(QStringLiteral("config_objects")))

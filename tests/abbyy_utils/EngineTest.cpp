@@ -130,6 +130,19 @@ TEST_F(EngineAdapter, InitEngineReportsInitParamsAndARefusedInit)
     EXPECT_EQ(gl_RecognitionEngine.get(), g_nextEngine.get());
 }
 
+TEST_F(EngineAdapter, AnEngineThatWouldNotStartIsLoggedWithItsCause)
+{
+    g_nextParams = nullptr;
+    const QString refused = InitEngine();
+    g_nextEngine = nullptr;
+    const QString missing = InitEngine();
+    ASSERT_EQ(hostLog.lines.size(), 2);
+    for (int i : {0, 1}) {
+        QString shown = i == 0 ? refused : missing;
+        EXPECT_EQ(hostLog.lines[i], QStringLiteral("InitEngine: ") + shown.replace(QStringLiteral("\r\r"), QStringLiteral(" ")));
+    }
+}
+
 TEST_F(EngineAdapter, SecondInitEngineReplacesAndReleasesTheFirst)
 {
     bool firstGone = false;
@@ -239,7 +252,9 @@ TEST_F(DocumentsAvailability, FailuresEndTheLoopAndKeepWhatWasMarked)
     hostLog.lines.clear();
     g_nextEngine->failing = {"AllowedDocuments"};
     EXPECT_EQ(SetDocumentsAvailability(gl_ListAllowedDocuments), QStringLiteral("AllowedDocuments failed"));
-    EXPECT_EQ(hostLog.lines, QStringList({"SetDocumentsAvailability___1"}));
+    EXPECT_EQ(hostLog.lines, QStringList({"SetDocumentsAvailability___1",
+                                          "SetDocumentsAvailability: AllowedDocuments failed"}))
+        << "the failure the host shows is logged";
 
     gl_RecognitionEngine = nullptr;
     EXPECT_FALSE(SetDocumentsAvailability(gl_ListAllowedDocuments).isEmpty());
@@ -257,7 +272,8 @@ TEST_F(DocumentsAvailability, NoCatalogueIsAnErrorAndChangesNothing)
     EXPECT_FALSE(error.isEmpty()) << "no catalogue is not a success";
     EXPECT_EQ(gl_ListAvailableDocuments->Count(), 0);
     EXPECT_EQ(enabledCount(), 0);
-    EXPECT_EQ(hostLog.lines, QStringList({"SetDocumentsAvailability___1"})) << "the engine is not asked";
+    EXPECT_EQ(hostLog.lines, QStringList({"SetDocumentsAvailability___1", "SetDocumentsAvailability: " + error}))
+        << "the engine is not asked";
 }
 
 TEST(EngineUnit, PackageStopReleasesTheEngineUnclosedBeforeTheCatalogueGoes)

@@ -14,6 +14,7 @@
 #include <QRegularExpression>
 #include <cstddef>
 #include <dlfcn.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -101,8 +102,14 @@ TEST(HostKit, StartsFromACleanDataFolderAndRefusesAnUnusableOne)
     const QString folder = r9test::TestHome() + QStringLiteral("/fresh/nested");
     ASSERT_FALSE(QDir(folder).exists());
     {
+        // The data folder is the user's alone, whatever the umask.
+        const mode_t umask = ::umask(0);
         auto kit = hostkit::CreateServices(folder);
+        ::umask(umask);
         EXPECT_TRUE(QFile::exists(folder + QStringLiteral("/hostkit.sqlite")));
+        const QFileDevice::Permissions others = QFileDevice::ReadGroup | QFileDevice::WriteGroup
+                                                | QFileDevice::ReadOther | QFileDevice::WriteOther;
+        EXPECT_FALSE(QFileInfo(folder + QStringLiteral("/hostkit.sqlite")).permissions() & others);
         EXPECT_TRUE(kit->PluginManager().GetUserContext()->HasFullRights());
     }
     // A file where the data folder should be.

@@ -67,6 +67,10 @@ TEST_F(ScanifyOperations, InitFailureCarriesTheEngineTextOfInstanceZeroCutAndLow
                                  QLatin1Char('.'));
     fake.errorMessages[0] = std::nullopt;
     EXPECT_EQ(InitScanify(), LoadResString(&_S_ERROR_INIT_COGNITIVE_ENGINE) + cr2 + QLatin1Char('.'));
+    // Each failure the host is given to show is in its log.
+    ASSERT_EQ(log.lines.size(), 3);
+    EXPECT_EQ(log.lines[0], QStringLiteral("InitScanify: ") + LoadResString(&_S_ERROR_INIT_COGNITIVE_ENGINE)
+                                + QStringLiteral(" лицензия не найдена."));
 }
 
 TEST_F(ScanifyOperations, CloseEndsTheInstanceAndClearsTheHandle)

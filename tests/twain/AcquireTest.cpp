@@ -2,6 +2,7 @@
 // against the fake source manager.
 #include "DibBuilder.h"
 #include "TwainFixture.h"
+#include "support/LogRecorder.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -94,11 +95,13 @@ TEST_F(AcquireTest, TheStepsRunInOrderAndTheSessionEndsInStateOne)
     ScriptSource(dsm, {MSG_NULL, MSG_XFERREADY}, {TWRC_XFERDONE}, {0});
     ASSERT_NE(TWAIN_AcquireNative(0, TWAIN_ANYTYPE), nullptr);
     std::vector<P> seq = dsm.sequence();
-    // Two event slices (the first one not the source's), then the transfer.
+    // Two event slices (the first one not the source's), then the transfer;
+    // the source's condition once the loop ends (a fault goes to the log).
     const std::vector<P> expected{{DAT_PARENT, MSG_OPENDSM},         {DAT_IDENTITY, MSG_OPENDS},
                                   {DAT_USERINTERFACE, MSG_ENABLEDS}, {DAT_EVENT, MSG_PROCESSEVENT},
                                   {DAT_EVENT, MSG_PROCESSEVENT},     {DAT_IMAGENATIVEXFER, MSG_GET},
-                                  {DAT_PENDINGXFERS, MSG_ENDXFER},   {DAT_USERINTERFACE, MSG_DISABLEDS},
+                                  {DAT_PENDINGXFERS, MSG_ENDXFER},   {DAT_STATUS, MSG_GET},
+                                  {DAT_USERINTERFACE, MSG_DISABLEDS},
                                   {DAT_IDENTITY, MSG_CLOSEDS},       {DAT_PARENT, MSG_CLOSEDSM}};
     EXPECT_EQ(seq, expected);
     EXPECT_EQ(TWAIN_State(), TWAIN_PRESESSION);
@@ -293,6 +296,35 @@ TEST_F(AcquireTest, AFailedTransferWithoutAPageIsReportedOnceTheSourceIsClosed)
     ASSERT_EQ(boxTexts(), QStringList{QStringLiteral("TWAIN_ReportLastError: an error occurred")});
     EXPECT_EQ(twain::session().errorCode, 5);
     EXPECT_EQ(twain::session().errorResult, TWRC_FAILURE);
+}
+
+TEST_F(AcquireTest, AFailedTransferGoesToTheLogWithTheScannersCondition)
+{
+    struct Case
+    {
+        std::vector<TW_UINT16> results;
+        std::vector<TW_UINT16> pages;
+        TW_UINT16 condition;
+        const char *named;
+    };
+    // The failed transfer, or the source's condition once its window closed
+    // (the pages before a jam came through): one line each, none without a fault.
+    for (const Case &c : {Case{{TWRC_XFERDONE, TWRC_FAILURE}, {1}, 20, "TWRC_FAILURE), условие TWCC_PAPERJAM (20)"},
+                          Case{{TWRC_FAILURE}, {}, TWCC_BUMMER, "TWRC_FAILURE), условие TWCC_BUMMER"},
+                          Case{{TWRC_XFERDONE}, {0}, 29, "условие TWCC_NOMEDIA (29)"},
+                          Case{{TWRC_XFERDONE}, {0}, TWCC_SUCCESS, nullptr}}) {
+        SCOPED_TRACE(c.named ? c.named : "no fault");
+        r9test::LogRecorder log;
+        ScriptSource(dsm, {MSG_XFERREADY, MSG_CLOSEDSREQ}, c.results, c.pages);
+        dsm.condition = c.condition;
+        TWAIN_AcquireNative(0, TWAIN_ANYTYPE);
+        freeList();
+        const QStringList faults = log.lines.filter(QStringLiteral("Сбой сканера"));
+        ASSERT_EQ(faults.size(), c.named ? 1 : 0) << log.lines.join(QLatin1Char('\n')).toStdString();
+        if (c.named) {
+            EXPECT_TRUE(faults[0].contains(QString::fromUtf8(c.named))) << faults[0].toStdString();
+        }
+    }
 }
 
 TEST_F(AcquireTest, ACancelledTransferAfterAPageLeavesNoPicture)

@@ -1,0 +1,66 @@
+// Scanned documents and what goes with them are personal data: whatever the
+// user's umask, the data folder and every file the package writes into it are
+// readable by the user alone.
+#include "common/TProfileFile.h"
+#include "common/TSettingsFile.h"
+#include "common/engCommon9r.h"
+
+#include <QDir>
+#include <QFile>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+namespace {
+
+/// The most permissive umask a user could have, for the test's duration.
+class PermissiveUmask
+{
+public:
+    PermissiveUmask() : m_previous(::umask(0)) {}
+    ~PermissiveUmask() { ::umask(m_previous); }
+
+private:
+    mode_t m_previous;
+};
+
+int modeOf(const QString &path)
+{
+    struct stat st {};
+    return ::lstat(QFile::encodeName(path).constData(), &st) == 0 ? int(st.st_mode & 07777) : -1;
+}
+
+} // namespace
+
+TEST(PrivateFiles, DataFolderAndSettingsFilesAreTheUsersAloneWhateverTheUmask)
+{
+    PermissiveUmask open;
+    for (const bool existedOpen : {false, true}) {
+        SCOPED_TRACE(existedOpen ? "an open folder and files from before" : "created now");
+        const QString folder = QDir::homePath() + (existedOpen ? "/old/Velmar-Q-70/" : "/new/Velmar-Q-70/");
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(QFileInfo(folder + "..").absoluteFilePath()));
+        if (existedOpen) {
+            ASSERT_TRUE(QDir().mkpath(folder));
+            ::chmod(QFile::encodeName(folder).constData(), 0777);
+            for (const char *name : {"Recognize.iniu", "ScApi_90.Ini"}) {
+                QFile f(folder + name);
+                ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+                f.write("8-bit text, no settings\n"); // the settings file is kept aside as it is
+                f.setPermissions(QFileDevice::Permissions(0x6666));
+            }
+        }
+        ASSERT_EQ(GetUserDataFolder(), folder);
+        EXPECT_EQ(modeOf(folder), 0700);
+
+        TSettingsFile settings(folder + "Recognize.iniu");
+        settings.WriteInteger("SCAN_INFO", "ScannerIndex", 2);
+        settings.UpdateFile();
+        EXPECT_EQ(modeOf(settings.FileName()), 0600);
+        TProfileFile profile(folder + "ScApi_90.Ini");
+        profile.WriteInteger("ScanAllDocuments", "ShowTWAIN", 1);
+        EXPECT_EQ(modeOf(profile.FileName()), 0600);
+        const QStringList files = QDir(folder).entryList(QDir::Files | QDir::Hidden);
+        EXPECT_EQ(files.size(), existedOpen ? 3 : 2) << files.join(' ').toStdString();
+        for (const QString &name : files)
+            EXPECT_EQ(modeOf(folder + name), 0600) << name.toStdString();
+    }
+}
