@@ -173,9 +173,12 @@ TWAIN_HDIB TWAIN_AcquireNative(TWAIN_HWND hwnd, int32_t nPixTypes)
         // A fault the source showed in its own window (a jam after the pages
         // before it, an empty feeder) reaches the caller only as the source's
         // condition: it goes to the log for support.
-        if (s.errorCode == 0) {
-            if (const int32_t condition = TWAIN_GetConditionCode(); condition != TWCC_SUCCESS)
-                twain::LogScannerFault(QStringLiteral("источник сообщил о сбое"), condition);
+        // Asked of the source alone, and only a condition it gives counts: a
+        // source that does not answer the status call is no fault.
+        if (s.errorCode == 0 && s.state >= TWAIN_SOURCE_OPEN) {
+            TW_STATUS status{};
+            if (TWAIN_DS(DG_CONTROL, DAT_STATUS, MSG_GET, &status) && status.ConditionCode != TWCC_SUCCESS)
+                twain::LogScannerFault(QStringLiteral("источник сообщил о сбое"), status.ConditionCode);
         }
     }
 

@@ -306,17 +306,22 @@ TEST_F(AcquireTest, AFailedTransferGoesToTheLogWithTheScannersCondition)
         std::vector<TW_UINT16> pages;
         TW_UINT16 condition;
         const char *named;
+        TW_UINT16 statusRc = TWRC_SUCCESS;
     };
     // The failed transfer, or the source's condition once its window closed
-    // (the pages before a jam came through): one line each, none without a fault.
+    // (the pages before a jam came through): one line each, none without a
+    // fault, none from a source that does not answer the status call.
     for (const Case &c : {Case{{TWRC_XFERDONE, TWRC_FAILURE}, {1}, 20, "TWRC_FAILURE), условие TWCC_PAPERJAM (20)"},
                           Case{{TWRC_FAILURE}, {}, TWCC_BUMMER, "TWRC_FAILURE), условие TWCC_BUMMER"},
                           Case{{TWRC_XFERDONE}, {0}, 29, "условие TWCC_NOMEDIA (29)"},
-                          Case{{TWRC_XFERDONE}, {0}, TWCC_SUCCESS, nullptr}}) {
+                          Case{{TWRC_XFERDONE}, {0}, TWCC_SUCCESS, nullptr},
+                          Case{{TWRC_XFERDONE}, {0}, 20, nullptr, TWRC_FAILURE}}) {
         SCOPED_TRACE(c.named ? c.named : "no fault");
         r9test::LogRecorder log;
         ScriptSource(dsm, {MSG_XFERREADY, MSG_CLOSEDSREQ}, c.results, c.pages);
         dsm.condition = c.condition;
+        if (c.statusRc != TWRC_SUCCESS)
+            dsm.answerRc(DAT_STATUS, MSG_GET, c.statusRc);
         TWAIN_AcquireNative(0, TWAIN_ANYTYPE);
         freeList();
         const QStringList faults = log.lines.filter(QStringLiteral("Сбой сканера"));
