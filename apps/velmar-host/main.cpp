@@ -91,6 +91,7 @@ QJsonObject settingsJson(const PackageLoader &package)
         {"gl_ColorModeSupported", b("gl_ColorModeSupported")},
         {"gl_ColorModeValue", i("gl_ColorModeValue")},
         {"gl_RotationIndex", i("gl_RotationIndex")},
+        {"gl_PackageKeepDays", i("gl_PackageKeepDays")},
         {"settingsFile", s("gl_sRecognizeIniFileName")},
     };
 }

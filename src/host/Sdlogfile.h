@@ -18,7 +18,8 @@ public:
     virtual void WriteLogFileMessage(const QString &text, const QTextCodec *encoding, const QString &fileName) = 0;
 };
 
-/// Installs the host's log (null removes it). The package does not own it.
+/// Installs the host's log (null removes it), and writes to it first the lines
+/// held for it (WriteLogFileMessageWhenInstalled). The package does not own it.
 /// Hosts do this through InstallHostServices (host/HostServices.h).
 R9_EXPORT void InstallLogFile(ILogFile *log);
 R9_EXPORT ILogFile *InstalledLogFile();
@@ -29,3 +30,9 @@ R9_EXPORT ILogFile *InstalledLogFile();
 /// dropped: logging never stops the operator's work.
 R9_EXPORT void WriteLogFileMessage(const QString &text, const QTextCodec *encoding = nullptr,
                                    const QString &fileName = QString());
+
+/// Writes one line to the host's default log; without an installed log the
+/// line is held and written when the host installs one (at most 100 lines
+/// are held). For what the package does before a host can have installed its
+/// services, such as at its start.
+void WriteLogFileMessageWhenInstalled(const QString &text);

@@ -24,7 +24,7 @@ R9_API ScPackageHandle gl_hScPackage;
 
 /// Loads and binds the engine library, in this order: "ScProxy.Ini" must exist
 /// in the host executable's folder (else raises _S_ScProxy_INI_NOT_FOUND);
-/// the configuration files are written when missing (CreateScApiIniFile, its
+/// the configuration files are written when missing or incomplete (CreateScApiIniFile, its
 /// failure propagates); if the library is loaded already, that is all;
 /// otherwise "libscproxy.so" is loaded from the host executable's folder when
 /// it is there, else through the loader's search path; a failure raises
@@ -37,7 +37,9 @@ R9_API void LoadCognitiveDll();
 R9_API void FreeCognitiveDll();
 
 /// Writes "ScApi_270.Ini" and then "ScApi_90.Ini" into the per-user data
-/// folder, each only when no file of that name (in any case) exists there.
+/// folder, each whole when no file of that name (in any case) exists there or
+/// the one there lacks the selected scanning configuration (section
+/// "ScanAllDocuments" with its "Zone1Type"), as an empty file does.
 /// Raises std::runtime_error when a file cannot be written.
 R9_API void CreateScApiIniFile();
 
@@ -99,7 +101,8 @@ inline constexpr const char *ConfigFile90 = "ScApi_90.Ini";
 
 /// Writes the operator's TWAIN-dialog wish ("ShowTWAIN" of the configuration
 /// the recognition selects) into "ScApi_90.Ini" and then "ScApi_270.Ini". A
-/// file that has gone missing is first written whole, as at load; the key
+/// file that has gone missing or is incomplete is first written whole, as at
+/// load; the key
 /// goes only into a file that holds that configuration, never into one
 /// without it (which would leave a stub the engine cannot scan with).
 /// Raises std::runtime_error when a file cannot be written.

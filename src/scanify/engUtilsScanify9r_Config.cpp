@@ -7,6 +7,8 @@
 #include "common/TProfileFile.h"
 #include "common/engCommon9r_p.h"
 
+#include <QFile>
+
 #include <stdexcept>
 #include <utility>
 
@@ -146,11 +148,32 @@ void writeConfigFile(const QString &path, int turn)
     gl_sScApiIniFile->EndUpdate();
 }
 
-void writeIfMissing(const QString &folder, const char *name, int turn)
+const QString kSelectedConfiguration = QStringLiteral("ScanAllDocuments");
+
+/// Whether the file holds the scanning configuration the recognition selects.
+/// The files are ours alone: one without it (the two-line stub an earlier
+/// version left of a deleted file, or an empty one) fails every run.
+bool holdsSelectedConfiguration(const QString &path)
 {
-    if (PackageFileExists(folder, QLatin1String(name)))
-        return;
-    writeConfigFile(PackageFilePath(folder, QLatin1String(name)), turn);
+    const TProfileFile file(path);
+    return !file.ReadString(kSelectedConfiguration, QStringLiteral("Zone1Type"), QString()).isEmpty();
+}
+
+/// Writes the file whole when it is missing or incomplete.
+void writeIfIncomplete(const QString &folder, const char *name, int turn)
+{
+    const QString path = PackageFilePath(folder, QLatin1String(name));
+    if (PackageFileExists(folder, QLatin1String(name))) {
+        if (holdsSelectedConfiguration(path))
+            return;
+        // Whole means nothing of the incomplete file stays in the new one.
+        if (!QFile::remove(path))
+            throw std::runtime_error(
+                QStringLiteral("Не удалось заменить неполный файл настроек Cognitive Scanify API %1.")
+                    .arg(QLatin1String(name))
+                    .toStdString());
+    }
+    writeConfigFile(path, turn);
 }
 
 QString userDataFolder()
@@ -161,15 +184,13 @@ QString userDataFolder()
     return folder;
 }
 
-const QString kSelectedConfiguration = QStringLiteral("ScanAllDocuments");
-
 } // namespace
 
 void CreateScApiIniFile()
 {
     const QString folder = userDataFolder();
-    writeIfMissing(folder, scanify::ConfigFile270, 270);
-    writeIfMissing(folder, scanify::ConfigFile90, 90);
+    writeIfIncomplete(folder, scanify::ConfigFile270, 270);
+    writeIfIncomplete(folder, scanify::ConfigFile90, 90);
 }
 
 namespace scanify {
@@ -179,8 +200,8 @@ void WriteShowTwain(bool show)
     const QString folder = userDataFolder();
     for (const auto &[name, turn] : {std::pair{ConfigFile90, 90}, std::pair{ConfigFile270, 270}}) {
         // Written by itself, the key would make a two-line file of a deleted
-        // one, which the load never completes and every run with it fails.
-        writeIfMissing(folder, name, turn);
+        // one, which the engine cannot scan with.
+        writeIfIncomplete(folder, name, turn);
         const TScopedGlobal<TProfileFile> file(gl_sScApiIniFile, PackageFilePath(folder, QLatin1String(name)));
         if (file->ReadString(kSelectedConfiguration, QStringLiteral("Zone1Type"), QString()).isEmpty())
             continue;

@@ -2,6 +2,7 @@
 #include "common/Recognition9r.h"
 #include "common/TSettingsFile.h"
 #include "common/engCommon9r.h"
+#include "common/PackageFolders.h"
 #include "support/LogRecorder.h"
 #include "support/TestSupport.h"
 
@@ -11,6 +12,7 @@
 #include <QFileInfo>
 #include <gtest/gtest.h>
 #include <sys/time.h>
+#include <tuple>
 
 TEST(PackageLifecycle, TableListsTheStartingUnitsInOrder)
 {
@@ -106,5 +108,46 @@ TEST(PackageLifecycle, StartRemovesTheEnginesPackageFoldersOlderThanTheDaysKept)
         const qsizetype removed = 3 - left.size();
         ASSERT_EQ(log.lines.size(), removed ? 1 : 0);
         EXPECT_TRUE(!removed || log.lines[0].endsWith(QString(": %1").arg(removed))) << log.lines.join("").toStdString();
+    }
+}
+
+TEST(PackageLifecycle, TheCleanUpLineReachesALogTheHostInstallsAfterTheStart)
+{
+    const QString data = GetUserDataFolder();
+    QDir(data).removeRecursively();
+    QDir().mkpath(data + "dss00AB");
+    const qint64 when = QDateTime::currentDateTime().addDays(-40).toSecsSinceEpoch();
+    const timeval times[2] = {{when, 0}, {when, 0}};
+    ASSERT_EQ(::lutimes(QFile::encodeName(data + "dss00AB").constData(), times), 0);
+    Initialize(); // no log yet, as the reference host starts the package
+    EXPECT_FALSE(QFileInfo::exists(data + "dss00AB"));
+    {
+        r9test::LogRecorder log;
+        ASSERT_EQ(log.lines.size(), 1);
+        EXPECT_TRUE(log.lines[0].endsWith(": 1")) << log.lines[0].toStdString();
+    }
+    r9test::LogRecorder again; // said once, not to every log installed later
+    EXPECT_TRUE(again.lines.isEmpty());
+    Finalize();
+}
+
+TEST(PackageLifecycle, APackageFolderIsRemovedWithoutFollowingALinkPutInItsPlaceOrInIt)
+{
+    const QString data = GetUserDataFolder();
+    QDir(data).removeRecursively();
+    QDir().mkpath(data + "outside");
+    r9test::WriteFile(data + "outside/PassportRF.jpg", "jpeg");
+    QFile::link(data + "outside", data + "dss0001"); // a folder when listed, a link by now
+    QDir().mkpath(data + "dss0002/sub");
+    r9test::WriteFile(data + "dss0002/sub/PassportRF.jpg", "jpeg");
+    QFile::link(data + "outside", data + "dss0002/sub/link");
+    // The name, whether it goes, and whether an error is told.
+    for (const auto &[name, removed, error] : {std::tuple{"dss0001", false, false}, std::tuple{"dss0002", true, false},
+                                               std::tuple{"dss0003", false, true}}) {
+        int cause = 0;
+        EXPECT_EQ(RemovePackageFolder(data, name, cause), removed) << name;
+        EXPECT_EQ(cause != 0, error) << name;
+        EXPECT_EQ(QFileInfo::exists(data + name) || QFileInfo(data + name).isSymLink(), !removed && !error) << name;
+        EXPECT_TRUE(QFileInfo::exists(data + "outside/PassportRF.jpg")) << name;
     }
 }

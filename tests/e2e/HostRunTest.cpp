@@ -21,6 +21,8 @@ TEST(HostRun, ScriptedOperatorStoresEverySpecimenAndTheEditPathMarksDifferences)
     const int specimens = QDir(QCoreApplication::applicationDirPath() + "/specimens").entryList({"*.json"}).size();
     ASSERT_GT(specimens, 0);
     ASSERT_EQ(records.size(), specimens);
+    // The report shows every setting, the days package folders are kept too (the default).
+    EXPECT_EQ(report["settings"].toObject()["gl_PackageKeepDays"].toInt(-1), 30);
     for (const QJsonValue &v : records) {
         const QJsonObject entry = v.toObject();
         SCOPED_TRACE(entry["document"].toString().toStdString());

@@ -49,7 +49,9 @@ TEST_F(ScanifyConfigFiles, TheTurnFileIsWrittenFirstAndAFailedWriteRaisesAndRele
 
 TEST_F(ScanifyConfigFiles, AnExistingFileIsNeverTouchedWhateverTheCaseOfItsName)
 {
-    const QByteArray operatorEdit = "[ZoneOfMRZ_rotate]\r\nZoneProcessingParam=180\r\n";
+    // A complete file with the operator's own turn.
+    const QByteArray operatorEdit = golden("ScApi_270.Ini").replace("ZoneProcessingParam=270", "ZoneProcessingParam=180");
+    ASSERT_NE(operatorEdit, golden("ScApi_270.Ini"));
     r9test::WriteFile(folder + QStringLiteral("scapi_270.ini"), operatorEdit);
     CreateScApiIniFile();
     EXPECT_EQ(r9test::ReadFile(folder + QStringLiteral("scapi_270.ini")), operatorEdit);
