@@ -322,6 +322,6 @@ def rowpic(line,size,angle=0):
   im=page([line],size,top=size[1]/2-(bb[1]+bb[3])/2)
   return im.rotate(angle,fillcolor=255) if angle else im
 def withrow(b,slope,height): return b[:3]+bytes([slope,height])+b[3:]
-wk('row-td3-bw',withrow(marks(rowpic(td3()[1],(640,40)).resize((256,16)),0x88,0x00),128,62))
-wk('row-td1-grey-from-the-right',withrow(marks(half(rowpic(td1()[0],(480,48)).rotate(180)),0x91,0x00,True),128,88))
+wk('row-td3-bw',withrow(marks(rowpic(td3()[1],(640,40)).resize((256,16)),0x8c,0x00),128,62))
+wk('row-td1-grey-from-the-right',withrow(marks(half(rowpic(td1()[0],(480,48)).rotate(180)),0x95,0x00,True),128,88))
 wk('row-td1-skewed-x2',withrow(marks(rowpic(td1()[2],(480,80),3).resize((120,20)),0x80,0x01),83,20))
