@@ -36,7 +36,7 @@ namespace {
 using namespace mrz;
 
 // Larger pictures only repeat what these show, slower: a zone of small
-// characters fits in a few thousand pixels.
+// characters fits in a picture of 256 x 96.
 constexpr int kLargestSide = 256;
 constexpr int kLargestArea = 24576;
 
