@@ -277,7 +277,6 @@ rnd=random.Random(5)
 def wc(n,b): w('mrz_cells',n,b)
 for set_,ch,contrast in [(0,'A',200),(1,'<',40),(2,'8',255)]:
   wc(f'glyph-{ch if ch!="<" else "filler"}-set{set_}',bytes([4|set_,A.index(ch),contrast])+bytes(rnd.randrange(256) for _ in range(720)))
-size=24
 probe=ImageFont.truetype('/usr/share/fonts/opentype/ocr-b/OCRB.otf',100)
 cellfont=ImageFont.truetype('/usr/share/fonts/opentype/ocr-b/OCRB.otf',round(100*20/probe.getlength('0')))
 cap=-cellfont.getbbox('H',anchor='ls')[1]
