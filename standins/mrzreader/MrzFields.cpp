@@ -126,10 +126,14 @@ FieldText DisplayDate(const FieldText &yymmdd, bool birth, int currentYear)
     FieldText out;
     if (yymmdd.value.size() != 6 || yymmdd.positions.size() != 6)
         return out;
-    if (StateOfDate(yymmdd.value, birth) == DateState::PartlyUnknown) {
+    const DateState state = StateOfDate(yymmdd.value, birth);
+    if (state == DateState::PartlyUnknown) {
         out.doubtful = true;
         return out;
     }
+    // Only digits make a date: a number parser would take a blank or a sign too.
+    if (state != DateState::Known)
+        return out;
     bool ok = false;
     const int yy = yymmdd.value.left(2).toInt(&ok);
     if (!ok)

@@ -54,10 +54,25 @@ std::vector<int> Positions(const CheckRule &r)
     return out;
 }
 
-// Tries the cheapest single and then double replacements that make the check hold.
-bool Repair(const CheckRule &rule, const std::vector<int> &positions, const Rules &rules,
+// Where the check digit of the document number lies in this text. A filler
+// put into a long number, or taken out after it, would move it: the number
+// would end elsewhere, and the checks reported would no longer be those of
+// the text read.
+int NumberDigit(Format f, const QString &text)
+{
+    for (const CheckRule &r : RulesFor(f, text).checks)
+        if (std::string_view(r.name) == "documentNumber")
+            return r.digit;
+    return -1;
+}
+
+// Tries the cheapest single and then double replacements that make the check
+// hold and leave the document number where it is.
+bool Repair(Format f, const CheckRule &rule, const std::vector<int> &positions, const Rules &rules,
             const std::vector<Scores> &scores, QString &text, std::vector<bool> &replaced)
 {
+    const int numberDigit = NumberDigit(f, text);
+    auto holds = [&] { return CheckHolds(rule, text) && NumberDigit(f, text) == numberDigit; };
     constexpr float kMaxSingle = 0.2f, kMaxDouble = 0.3f;
     std::vector<Choice> choices;
     for (int p : positions) {
@@ -83,7 +98,7 @@ bool Repair(const CheckRule &rule, const std::vector<int> &positions, const Rule
     };
     for (const Choice &c : choices) {
         const QChar old = apply(c);
-        if (CheckHolds(rule, text)) {
+        if (holds()) {
             replaced[size_t(c.position)] = true;
             return true;
         }
@@ -104,7 +119,7 @@ bool Repair(const CheckRule &rule, const std::vector<int> &positions, const Rule
     for (const Pair &pr : pairs) {
         const QChar oldA = apply(choices[pr.a]);
         const QChar oldB = apply(choices[pr.b]);
-        if (CheckHolds(rule, text)) {
+        if (holds()) {
             replaced[size_t(choices[pr.a].position)] = true;
             replaced[size_t(choices[pr.b].position)] = true;
             return true;
@@ -151,7 +166,7 @@ DecodedZone DecodeZone(Format f, const std::vector<Scores> &scores)
             // Characters a field check already confirms stay as they are.
             std::erase_if(positions, [&](int p) { return protectedByField.count(p) > 0; });
         }
-        bool valid = CheckHolds(r, out.text) || Repair(r, positions, rules, scores, out.text, replaced);
+        bool valid = CheckHolds(r, out.text) || Repair(f, r, positions, rules, scores, out.text, replaced);
         if (valid && !composite)
             for (int p : Positions(r))
                 protectedByField.insert(p);

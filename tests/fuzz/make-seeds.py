@@ -242,3 +242,92 @@ wm('td1-raster-x2',raster(p1.crop((0,150,480,320)),2))
 wm('td3-raster-x2',raster(p3.crop((0,300,640,400)),2))
 wm('raster-all-black',bytes([0x07,20])+b'\xff'*1500)
 wm('raster-stripes',bytes([0x03,40])+bytes([0xf0,0x0f,0,0xff])*600)
+# The zone reader's stages alone. Text: cell scores (likeliest character,
+# runner-up, scores nibble) or a zone text after an options byte.
+A="0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ<"
+def td2():
+  num,birth,exp,opt="D23145890","740812","120415","<<<<<<<"
+  l2=num+cd(num)+"UTO"+birth+cd(birth)+"F"+exp+cd(exp)+opt
+  return ["I<UTOERIKSSON<<ANNA<MARIA".ljust(36,'<'),l2+cd(num+cd(num)+birth+cd(birth)+exp+cd(exp)+opt)]
+def td1long(birth="740812"):
+  num,exp="D2314589012","120415"
+  l1=("I<UTO"+num[:9]+"<"+num[9:]+cd(num)).ljust(30,'<')
+  l2=(birth+cd(birth)+"F"+exp+cd(exp)+"UTO").ljust(29,'<')
+  l2+=cd(l1[5:30]+l2[0:7]+l2[8:15]+l2[18:29])
+  return [l1,l2,"ERIKSSON<<ANNA<MARIA".ljust(30,'<')]
+def cells(text,changes={}):
+  out=bytearray()
+  for i,c in enumerate(text):
+    out+=bytes(changes.get(i,(A.index(c),A.index(c),0xf0)))
+  return bytes(out)
+def wt(n,b): w('mrz_text',n,b)
+year=26<<3
+z3=''.join(td3()); z1=''.join(td1()); z2=''.join(td2())
+wt('td3-clean',bytes([year|2])+cells(z3))
+wt('td2-clean',bytes([year|1])+cells(z2))
+wt('td1-clean',bytes([year|0])+cells(z1))
+wt('td1-long-number',bytes([year|0])+cells(''.join(td1long())))
+wt('td1-birth-partly-unknown',bytes([year|0])+cells(''.join(td1long("74<<<<"))))
+# A digit of the number read as 3, the one printed there close behind.
+wt('td3-check-digit-repairs',bytes([year|2])+cells(z3,{46:(3,A.index(z3[46]),0xc1)}))
+# Letters where dates go, two cells unlike any glyph.
+wt('td3-misfits-and-faint',bytes([year|2])+cells(z3,{57:(A.index('O'),0,0xe2),58:(A.index('B'),8,0xe3),10:(20,21,0x00),11:(5,5,0x10)}))
+wt('td3-short',bytes([year|2])+cells(z3[:20]))
+wt('text-td3',bytes([year|6])+z3.encode())
+wt('text-td2',bytes([year|5])+z2.encode())
+wt('text-td1-long-number',bytes([year|4])+''.join(td1long()).encode())
+wt('text-not-a-zone',bytes([year|6])+'p<uto éè  +1+1+1 \x00\xff'.encode('latin-1')*4)
+wt('text-empty',bytes([4]))
+# Cells: a drawn glyph (template) in noise, or raw ink as the reader samples it.
+import random
+rnd=random.Random(5)
+def wc(n,b): w('mrz_cells',n,b)
+for set_,ch,contrast in [(0,'A',200),(1,'<',40),(2,'8',255)]:
+  wc(f'glyph-{ch if ch!="<" else "filler"}-set{set_}',bytes([4|set_,A.index(ch),contrast])+bytes(rnd.randrange(256) for _ in range(720)))
+probe=ImageFont.truetype('/usr/share/fonts/opentype/ocr-b/OCRB.otf',100)
+cellfont=ImageFont.truetype('/usr/share/fonts/opentype/ocr-b/OCRB.otf',round(100*20/probe.getlength('0')))
+cap=-cellfont.getbbox('H',anchor='ls')[1]
+def cellpatch(ch,dx=0,dy=0,blur=0):
+  from PIL import ImageFilter
+  im=Image.new('L',(24,30),255); d=ImageDraw.Draw(im)
+  d.text((2+dx,2+(26+cap)/2+dy),ch,font=cellfont,fill=0,anchor='ls')
+  if blur: im=im.filter(ImageFilter.GaussianBlur(blur))
+  return bytes(255-v for v in im.tobytes())
+wc('raw-K',bytes([0])+cellpatch('K'))
+wc('raw-K-likeness',bytes([8])+cellpatch('K'))
+wc('glyph-W-likeness',bytes([0x0d,A.index('W'),90])+cellpatch('M'))
+wc('raw-0-shifted-blurred',bytes([1])+cellpatch('0',1,-1,1))
+wc('raw-filler-blurred',bytes([2])+cellpatch('<',0,0,1.5))
+wc('raw-paper',bytes([0])+bytes(720))
+wc('raw-one-dot',bytes([0])+bytes(300)+b'\xff')
+# Marks: small pictures of zones, one bit or four bits per pixel.
+def marks(im,options,scales,grey=False):
+  wd=(im.width//4)*4; im=im.crop((0,0,wd,im.height)).convert('L')
+  out=bytearray([options,(wd-16)//4,scales])
+  for y in range(im.height):
+    row=[im.getpixel((x,y)) for x in range(wd)]
+    if grey:
+      out+=bytes((row[x]//17)<<4|(row[x+1]//17) for x in range(0,wd,2))
+    else:
+      bits=[1 if v<128 else 0 for v in row]
+      out+=bytes(sum(b<<(7-k) for k,b in enumerate(bits[i:i+8])) for i in range(0,wd,8))
+  return bytes(out)
+def wk(n,b): w('mrz_marks',n,b)
+half=lambda im: im.resize((im.width//2,im.height//2))
+wk('td3-bw',marks(p3.crop((0,200,640,400)).resize((256,80)),0x00,0x00))
+wk('td1-bw-turned-reduced',marks(p1.rotate(90,expand=True).resize((128,192)),0x10,0x04))
+quarter=lambda im: im.resize((im.width//4,im.height//4))
+wk('td1-grey-strict-x2',marks(quarter(p1.crop((0,160,480,320))),0x05,0x01,True))
+faded=p1.crop((0,170,480,320)).resize((160,50)).point(lambda v:150+v*105//255)
+wk('td1-faded-grey-32bit-loose',marks(faded,0x0b,0x00,True))
+wk('all-black',bytes([0x30,20,0x00])+b'\xff'*1200)
+wk('stripes-grey',bytes([0x01,40,0x04])+bytes([0x0f,0xf0,0x88,0x00])*900)
+# One row of a zone across a small picture, centred on its middle.
+def rowpic(line,size,angle=0):
+  bb=ocrb.getbbox('H')
+  im=page([line],size,top=size[1]/2-(bb[1]+bb[3])/2)
+  return im.rotate(angle,fillcolor=255) if angle else im
+def withrow(b,slope,height): return b[:3]+bytes([slope,height])+b[3:]
+wk('row-td3-bw',withrow(marks(rowpic(td3()[1],(640,40)).resize((256,16)),0x8c,0x00),128,62))
+wk('row-td1-grey-from-the-right',withrow(marks(half(rowpic(td1()[0],(480,48)).rotate(180)),0x95,0x00,True),128,88))
+wk('row-td1-skewed-x2',withrow(marks(rowpic(td1()[2],(480,80),3).resize((120,20)),0x80,0x01),83,20))

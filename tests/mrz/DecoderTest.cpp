@@ -129,6 +129,24 @@ TEST(ZoneDecoder, TheCheckDigitPicksTheRunnerUpOfADoubtfulCharacter)
     EXPECT_TRUE(z.trusted[44 + 3]);
 }
 
+TEST(ZoneDecoder, ARepairNeverEndsALongNumberElsewhere)
+{
+    // A card number of twelve characters ("D23145890734"), the check digit
+    // printed 5 where 9 belongs, and a filler close behind its last 4: a
+    // filler there would make the check hold, but would end the number two
+    // characters early, where the checks read other characters.
+    const QString card = QStringLiteral("I<UTOERIKSSON<<ANNA<MARIA<<<<<<<<<<<"
+                                        "D23145890<UTO7408122F12041597345<<<2");
+    std::vector<Scores> s = CleanScores(card);
+    Set(s, 36 + 30, '<', 0.89f);
+    const DecodedZone z = DecodeZone(Format::TD2, s);
+    EXPECT_EQ(z.text.mid(36 + 28, 4), QStringLiteral("7345"));
+    EXPECT_FALSE(Valid(z, "documentNumber"));
+    // What is reported to hold, holds on the text read.
+    for (const CheckRule &r : RulesFor(Format::TD2, z.text).checks)
+        EXPECT_TRUE(!Valid(z, r.name) || CheckHolds(r, z.text)) << r.name;
+}
+
 TEST(ZoneDecoder, AConfidentMisreadingIsNotRepairedAndItsFieldIsUntrusted)
 {
     std::vector<Scores> s = CleanScores(kTd3);

@@ -163,6 +163,12 @@ TEST(MrzFields, DatesForTheEngines)
     EXPECT_TRUE(DisplayDate(d, true, 2026).value.isEmpty()) << "no 30th of February";
     d.value = QStringLiteral("9O0101");
     EXPECT_TRUE(DisplayDate(d, true, 2026).value.isEmpty());
+    // Two characters are a number only as two digits: no blank or sign read as one.
+    for (const char *notDigits : {"06 207", "+1+1+1", "0601 7", " 60101"}) {
+        d.value = QString::fromLatin1(notDigits);
+        EXPECT_TRUE(DisplayDate(d, false, 2026).value.isEmpty()) << notDigits;
+        EXPECT_TRUE(DisplayDate(d, true, 2026).value.isEmpty()) << notDigits;
+    }
 }
 
 TEST(MrzFields, ALongTd2NumberContinuesInTheOptionalData)
