@@ -558,11 +558,9 @@ int main(int argc, char **argv)
             report["choiceBox"] = reportChoice(report["recognizerChoice"].toObject(), options.scripted);
         const QByteArray json = QJsonDocument(report).toJson(QJsonDocument::Indented);
         std::fwrite(json.constData(), 1, size_t(json.size()), stdout);
-        bool failed = !AllStored(report);
-        // A scripted run of the Scanify path that worked no window has failed.
-        if (options.scripted && report["scanify"].toObject().contains("error"))
-            failed = true;
-        if (failed)
+        // An engine that would not start has told the operator so and ends
+        // the run normally; a record that could not be stored has failed it.
+        if (!AllStored(report))
             return 1;
     } catch (const std::exception &e) {
         std::fprintf(stderr, "velmar-host: %s\n", e.what());
