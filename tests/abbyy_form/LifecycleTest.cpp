@@ -412,6 +412,31 @@ TEST_F(Lifecycle, TodayShownForAnUnreadableDateIsNotSavedUntilTheOperatorTouches
     }
 }
 
+TEST_F(Lifecycle, EveryUnreadDateShownAsTodayIsNamedInOneMessage)
+{
+    TwoScanners();
+    Create(true);
+    Show();
+    engine->fields = {{QStringLiteral("LastName"), QStringLiteral("ИВАНОВ")},
+                      {QStringLiteral("FirstName"), QStringLiteral("ИВАН")},
+                      {QStringLiteral("Number"), QStringLiteral("4501 123456")},
+                      {QStringLiteral("DateOfBirth"), QStringLiteral("29.02.2019")},
+                      {QStringLiteral("DateOfIssue"), QStringLiteral("01.03.2019")},
+                      {QStringLiteral("DateOfExpiry"), QStringLiteral("31.04.2030")},
+                      {QStringLiteral("FullImage"), QString(), false}};
+    form->acRecognize->trigger();
+    boxes.calls.clear();
+    form->ActionListUpdate();
+    form->bSave->click();
+    ASSERT_EQ(boxes.calls.size(), 1u);
+    const QString text = boxes.calls[0].text;
+    EXPECT_TRUE(text.contains(QStringLiteral("Дата рождения"))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("Действителен до"))) << text.toStdString();
+    EXPECT_FALSE(text.contains(QStringLiteral("Когда выдан"))) << "read, so not named";
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_TRUE(form->dteDateOfBirthRec->Edit()->hasFocus());
+}
+
 TEST_F(Lifecycle, UnreadableDateTextKeepsTheWindowOpenOnBothSubPages)
 {
     Create();
