@@ -167,11 +167,24 @@ void ReadFormBounds(const TSettingsFile &ini, QWidget *window, const TFormBounds
     const bool placed = screen != nullptr;
     if (!screen)
         screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
+    // The window's own size, where none is stored, is its design: kept.
+    QSize minimum = window->minimumSize();
+    if (!ini.ValueExists(section, widthKey))
+        minimum.setWidth(std::max(minimum.width(), size.width()));
+    if (!ini.ValueExists(section, heightKey))
+        minimum.setHeight(std::max(minimum.height(), size.height()));
     QRect bounds(placed ? *place : current.topLeft(), size);
-    if (screen)
-        bounds = FitFormBounds(bounds, expectedFrame(window), screen->availableGeometry(), window->minimumSize(), placed);
-    else
-        bounds.setSize(size.expandedTo(window->minimumSize()));
+    if (screen) {
+        // A frame only reckoned takes its room beside the contents but does
+        // not move them: where the title bar really goes is known, and kept
+        // on the screen, once the window system has framed the window.
+        QMargins frame = expectedFrame(window);
+        if (window->frameGeometry() == current)
+            frame = QMargins(0, 0, frame.left() + frame.right(), frame.top() + frame.bottom());
+        bounds = FitFormBounds(bounds, frame, screen->availableGeometry(), minimum, placed);
+    } else {
+        bounds.setSize(size.expandedTo(minimum));
+    }
 
     if (placed)
         window->setGeometry(bounds);
