@@ -70,12 +70,13 @@ QRect FitFormBounds(const QRect &contents, const QMargins &frame, const QRect &a
 /// frame is often not known yet when a window opens, and a place taken with
 /// it would move the window by the frame's size at every opening. The place
 /// is applied when both top and left are stored and lie on a screen;
-/// otherwise the window system places the window. The size (each part
-/// defaulting to the window's own) is fitted to the screen's available area
-/// and a stored place kept inside it, frame and title bar included, as a
+/// otherwise the window system places the window. The stored size (each
+/// part not stored stays the window's own) is fitted to the screen's
+/// available area and a stored place kept inside it, frame and title bar included, as a
 /// damaged or hand-edited file may hold any bounds; the size never goes
 /// below the window's minimum size. A frame not known yet (the window was
-/// never shown) is reckoned as a usual title bar and border; once the
+/// never shown) is reckoned as a usual title bar and border, taking room
+/// without moving the contents; once the
 /// window system has framed the shown window, the bounds are fitted again
 /// with its real frame.
 void ReadFormBounds(const TSettingsFile &ini, QWidget *window, const TFormBoundsKeys &keys = ScanFormBounds);
