@@ -9,7 +9,10 @@
 #include <QScreen>
 #include <QTabWidget>
 #include <QWidget>
+#include <QEvent>
 #include <algorithm>
+#include <climits>
+#include <optional>
 
 namespace settings {
 
@@ -48,36 +51,150 @@ const TFormBoundsKeys ScanDocFormBounds{"SCAN_DOC_FORM", "ScanFormTop", "ScanFor
 const TFormBoundsKeys CameraFormBounds{"CAMERA_FORM", "CameraFormTop", "CameraFormLeft", "CameraFormWidth",
                                        "CameraFormHeight"};
 
+QRect FitFormBounds(const QRect &contents, const QMargins &frame, const QRect &area, const QSize &minimum,
+                    bool keepPlace)
+{
+    const QSize room = area.size().shrunkBy(frame);
+    const QSize size = contents.size().boundedTo(room).expandedTo(minimum);
+    if (!keepPlace)
+        return QRect(contents.topLeft(), size);
+    // Into the area as far as the window fits, the title bar and the left
+    // edge before the other edges; a stored place far away must not overflow.
+    const auto into = [](qint64 start, qint64 length, qint64 low, qint64 high) {
+        start = std::min(start, high - length);
+        return int(std::max(start, low));
+    };
+    const int left = into(qint64(contents.x()) - frame.left(), qint64(size.width()) + frame.left() + frame.right(),
+                          area.left(), qint64(area.right()) + 1);
+    const int top = into(qint64(contents.y()) - frame.top(), qint64(size.height()) + frame.top() + frame.bottom(),
+                         area.top(), qint64(area.bottom()) + 1);
+    return QRect(QPoint(left + frame.left(), top + frame.top()), size);
+}
+
+namespace {
+
+/// The frame around a window's contents: the window system's once it has
+/// framed the window; before that, a usual title bar and border, so that a
+/// window opened for the first time does not reach past the screen's edge.
+QMargins expectedFrame(const QWidget *window)
+{
+    const QRect contents = window->geometry(), framed = window->frameGeometry();
+    if (framed != contents)
+        return QMargins(contents.left() - framed.left(), contents.top() - framed.top(),
+                        framed.right() - contents.right(), framed.bottom() - contents.bottom());
+    if (window->windowFlags().testFlag(Qt::FramelessWindowHint))
+        return {};
+    const int border = 4;
+    return QMargins(border, 32, border, border);
+}
+
+const QString RefitOnFrameName = QStringLiteral("r9RefitOnFrame");
+
+/// Fits a shown window again once the window system has given it its frame,
+/// which it often does only after the window opened; then goes.
+class TRefitOnFrame : public QObject
+{
+public:
+    TRefitOnFrame(QWidget *window, bool keepPlace) : QObject(window), m_window(window), m_keepPlace(keepPlace)
+    {
+        setObjectName(RefitOnFrameName);
+        window->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (watched != m_window)
+            return false;
+        switch (event->type()) {
+        case QEvent::Hide:
+            deleteLater();
+            break;
+        case QEvent::Move:
+        case QEvent::Resize:
+        case QEvent::Show:
+            if (m_window->isVisible() && m_window->frameGeometry() != m_window->geometry()) {
+                m_window->removeEventFilter(this);
+                if (QScreen *screen = m_window->screen()) {
+                    const QRect fit = FitFormBounds(m_window->geometry(), expectedFrame(m_window),
+                                                    screen->availableGeometry(), m_window->minimumSize(), m_keepPlace);
+                    if (fit != m_window->geometry())
+                        m_window->setGeometry(fit);
+                }
+                deleteLater();
+            }
+            break;
+        default:
+            break;
+        }
+        return false;
+    }
+
+private:
+    QWidget *m_window;
+    bool m_keepPlace;
+};
+
+/// The window's place as stored, when both its parts are.
+std::optional<QPoint> storedPlace(const TSettingsFile &ini, const QString &section, const TFormBoundsKeys &keys)
+{
+    const QString topKey = QLatin1String(keys.top), leftKey = QLatin1String(keys.left);
+    if (!ini.ValueExists(section, topKey) || !ini.ValueExists(section, leftKey))
+        return std::nullopt;
+    return QPoint(ini.ReadInteger(section, leftKey, 0), ini.ReadInteger(section, topKey, 0));
+}
+
+} // namespace
+
 void ReadFormBounds(const TSettingsFile &ini, QWidget *window, const TFormBoundsKeys &keys)
 {
     const QString section = QLatin1String(keys.section);
-    const QString topKey = QLatin1String(keys.top), leftKey = QLatin1String(keys.left);
     const QRect current = window->geometry();
-    const QPoint place(ini.ReadInteger(section, leftKey, current.x()), ini.ReadInteger(section, topKey, current.y()));
     const QString widthKey = QLatin1String(keys.width), heightKey = QLatin1String(keys.height);
-    QSize size(ini.ReadInteger(section, widthKey, current.width()), ini.ReadInteger(section, heightKey, current.height()));
+    const QSize size(ini.ReadInteger(section, widthKey, current.width()),
+                     ini.ReadInteger(section, heightKey, current.height()));
 
-    // A place saved on a screen that is gone would hide the window.
+    // A place saved on a screen that is gone would hide the window. The
+    // probe lies a little inside the contents; a far stored place must not
+    // overflow on the way.
     QScreen *screen = nullptr;
-    if (ini.ValueExists(section, topKey) || ini.ValueExists(section, leftKey))
-        screen = QGuiApplication::screenAt(place + QPoint(20, 20));
+    const std::optional<QPoint> place = storedPlace(ini, section, keys);
+    if (place) {
+        const qint64 probeX = qint64(place->x()) + 20, probeY = qint64(place->y()) + 20;
+        if (probeX <= INT_MAX && probeY <= INT_MAX)
+            screen = QGuiApplication::screenAt(QPoint(int(probeX), int(probeY)));
+    }
     const bool placed = screen != nullptr;
     if (!screen)
         screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
+    // The window's own size, where none is stored, is its design: kept.
+    QSize minimum = window->minimumSize();
+    if (!ini.ValueExists(section, widthKey))
+        minimum.setWidth(std::max(minimum.width(), size.width()));
+    if (!ini.ValueExists(section, heightKey))
+        minimum.setHeight(std::max(minimum.height(), size.height()));
+    QRect bounds(placed ? *place : current.topLeft(), size);
     if (screen) {
-        // The frame, where it is already known, takes its share of the area.
-        const QSize fit = screen->availableGeometry().size() - (window->frameGeometry().size() - current.size());
-        if (ini.ValueExists(section, widthKey))
-            size.setWidth(std::min(size.width(), fit.width()));
-        if (ini.ValueExists(section, heightKey))
-            size.setHeight(std::min(size.height(), fit.height()));
+        // A frame only reckoned takes its room beside the contents but does
+        // not move them: where the title bar really goes is known, and kept
+        // on the screen, once the window system has framed the window.
+        QMargins frame = expectedFrame(window);
+        if (window->frameGeometry() == current)
+            frame = QMargins(0, 0, frame.left() + frame.right(), frame.top() + frame.bottom());
+        bounds = FitFormBounds(bounds, frame, screen->availableGeometry(), minimum, placed);
+    } else {
+        bounds.setSize(size.expandedTo(minimum));
     }
-    size = size.expandedTo(window->minimumSize());
 
     if (placed)
-        window->setGeometry(QRect(place, size));
+        window->setGeometry(bounds);
     else
-        window->resize(size);
+        window->resize(bounds.size());
+    for (QObject *pending : window->children())
+        if (pending->objectName() == RefitOnFrameName)
+            delete pending;
+    if (window->frameGeometry() == window->geometry() && !window->windowFlags().testFlag(Qt::FramelessWindowHint))
+        new TRefitOnFrame(window, placed);
 }
 
 void WriteFormBounds(TSettingsFile &ini, const QWidget *window, const TFormBoundsKeys &keys)

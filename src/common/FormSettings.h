@@ -4,6 +4,8 @@
 // place and size ("SCAN_FORM", shared, so either window opens where one of
 // them was closed last). Reading and writing go through the same table.
 
+#include <QMargins>
+#include <QRect>
 #include <QString>
 
 class QCheckBox;
@@ -55,16 +57,28 @@ extern const TFormBoundsKeys ScanFormBounds;    ///< "SCAN_FORM": both recogniti
 extern const TFormBoundsKeys ScanDocFormBounds; ///< "SCAN_DOC_FORM": the document-picture window
 extern const TFormBoundsKeys CameraFormBounds;  ///< "CAMERA_FORM": the camera window
 
+/// Fits the bounds of a window's contents to a screen's available area,
+/// the frame (its margins around the contents) included: the size is cut
+/// to what the area leaves beside the frame, never below minimum; when
+/// keepPlace, the framed rectangle is then moved, as little as it takes,
+/// into the area, its top edge (the title bar) and its left edge first.
+QRect FitFormBounds(const QRect &contents, const QMargins &frame, const QRect &area, const QSize &minimum,
+                    bool keepPlace);
+
 /// Applies the stored bounds to window. The place is that of the window's
 /// contents, inside whatever frame the window system draws around them: the
 /// frame is often not known yet when a window opens, and a place taken with
 /// it would move the window by the frame's size at every opening. The place
-/// is applied when top or left is stored (the other one defaulting to the
-/// window's own) and lies on a screen; otherwise the window system places
-/// the window. The size (each part defaulting to the window's own) is, where
-/// stored, fitted to the screen's available area, as a damaged or
-/// hand-edited file may hold any size; it never goes below the window's
-/// minimum size.
+/// is applied when both top and left are stored and lie on a screen;
+/// otherwise the window system places the window. The stored size (each
+/// part not stored stays the window's own) is fitted to the screen's
+/// available area and a stored place kept inside it, frame and title bar included, as a
+/// damaged or hand-edited file may hold any bounds; the size never goes
+/// below the window's minimum size. A frame not known yet (the window was
+/// never shown) is reckoned as a usual title bar and border, taking room
+/// without moving the contents; once the
+/// window system has framed the shown window, the bounds are fitted again
+/// with its real frame.
 void ReadFormBounds(const TSettingsFile &ini, QWidget *window, const TFormBoundsKeys &keys = ScanFormBounds);
 /// Stores the place of the window's contents and its size, as ReadFormBounds reads them.
 void WriteFormBounds(TSettingsFile &ini, const QWidget *window, const TFormBoundsKeys &keys = ScanFormBounds);

@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QScrollArea>
+#include <QStringList>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <utility>
@@ -316,17 +317,30 @@ bool TResultFieldSet::ConfirmDateOrder(QWidget *owner, TColumn column) const
             return false;
         }
     // A date shown in place of one the engine could not read is no reading:
-    // the operator checks it against the document before it is saved.
+    // the operator checks it against the document before it is saved. All
+    // such dates are named at once, the first one taking the focus.
+    QStringList standIns;
+    ui::TNullableDateEdit *first = nullptr;
     for (TResultField field : {rfDateOfBirth, rfDateOfIssue, rfDateOfExpiry}) {
         ui::TNullableDateEdit *date = Date(field, column);
         if (!date->IsStandIn())
             continue;
+        if (!first)
+            first = date;
+        standIns << QStringLiteral("\"%1\"").arg(QString::fromUtf8(ResultFieldTable[field].caption));
+    }
+    if (first) {
+        const QString shown = first->Text().trimmed();
         ui::ShowMessageBox(owner,
-                           QStringLiteral("Поле \"%1\" не распознано: в нём показана сегодняшняя дата %2.\r\r"
-                                          "Проверьте дату по документу: введите её или очистите поле.")
-                               .arg(QString::fromUtf8(ResultFieldTable[field].caption), date->Text().trimmed()),
+                           standIns.size() == 1
+                               ? QStringLiteral("Поле %1 не распознано: в нём показана сегодняшняя дата %2.\r\r"
+                                                "Проверьте дату по документу: введите её или очистите поле.")
+                                     .arg(standIns.front(), shown)
+                               : QStringLiteral("Поля %1 не распознаны: в них показана сегодняшняя дата %2.\r\r"
+                                                "Проверьте даты по документу: введите их или очистите поля.")
+                                     .arg(standIns.join(QStringLiteral(", ")), shown),
                            LoadResString(&_S_ERROR), QMessageBox::Critical);
-        date->setFocus(Qt::OtherFocusReason);
+        first->setFocus(Qt::OtherFocusReason);
         return false;
     }
     const std::optional<TDateOrderFault> fault = CheckDateOrder(birth->Date(), issue->Date(), expiry->Date());

@@ -16,7 +16,13 @@ TNullableDateEdit::TNullableDateEdit(QWidget *parent)
     m_edit->setPlaceholderText(QStringLiteral("дд.мм.гггг"));
     setFocusProxy(m_edit);
     connect(m_edit, &QLineEdit::editingFinished, this, &TNullableDateEdit::commitTyped);
-    connect(m_edit, &QLineEdit::textEdited, this, [this] { m_standIn = false; });
+    // Emptying the edit settles a stand-in date for good, so the same date
+    // typed again afterwards is the operator's; an edit undone or deleted
+    // back to the shown text is none.
+    connect(m_edit, &QLineEdit::textEdited, this, [this](const QString &text) {
+        if (text.trimmed().isEmpty())
+            m_standIn = false;
+    });
 }
 
 QDate TNullableDateEdit::ParseDate(const QString &text)
@@ -66,11 +72,22 @@ QString TNullableDateEdit::Text() const
 
 void TNullableDateEdit::commitTyped()
 {
-    // Leaving the edit is no edit: a stand-in date only the operator's own
-    // typing (textEdited) has cleared stays marked.
-    const bool standIn = m_standIn;
+    // Leaving the edit with the stand-in text as shown is no edit; leaving it
+    // with any other text settles the date.
+    const bool standIn = IsStandIn();
     SetText(m_edit->text());
     m_standIn = standIn;
+}
+
+void TNullableDateEdit::MarkStandIn()
+{
+    m_standIn = true;
+    m_standInText = m_edit->text();
+}
+
+bool TNullableDateEdit::IsStandIn() const
+{
+    return m_standIn && m_edit->text() == m_standInText;
 }
 
 bool TNullableDateEdit::ReadOnly() const

@@ -46,11 +46,13 @@ public:
     bool HasUnreadableText() const { return m_unreadable; }
 
     /// Marks the date shown as one the program put in place of a date it
-    /// could not read: it is no reading, and stays marked until the operator
-    /// edits the text (types or clears it) or the program sets a value.
-    void MarkStandIn() { m_standIn = true; }
-    /// True while a date marked by MarkStandIn is shown untouched.
-    bool IsStandIn() const { return m_standIn; }
+    /// could not read: it is no reading. The mark holds while the edit shows
+    /// that text; it goes for good when the operator empties the edit or
+    /// leaves it with another text, or the program sets a value. A change
+    /// undone or deleted back to the shown text leaves the date marked.
+    void MarkStandIn();
+    /// True while a date marked by MarkStandIn is shown as it was put there.
+    bool IsStandIn() const;
 
     bool ReadOnly() const;
     void SetReadOnly(bool on);
@@ -78,6 +80,7 @@ private:
     QDate m_date;
     bool m_unreadable = false;
     bool m_standIn = false;
+    QString m_standInText;
     TEditColors m_colors;
 };
 

@@ -16,6 +16,7 @@
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <functional>
 #include <gtest/gtest.h>
 
 TEST(LabeledEdit, CaptionLimitHintAndColour)
@@ -182,6 +183,60 @@ TEST(DateEdit, UnreadableTypedTextStaysVisibleAndMarked)
     EXPECT_EQ(edit.Text(), QString());
     EXPECT_FALSE(edit.SetText(QStringLiteral("  ")));
     EXPECT_FALSE(edit.HasUnreadableText()) << "blank is empty, not unreadable";
+}
+
+TEST(DateEdit, AStandInDateStaysMarkedWhileItsTextIsTheOneShown)
+{
+    const QDate today(2026, 12, 8);
+    const QString shown = today.toString(QLatin1String(ui::TNullableDateEdit::DisplayFormat));
+    using Edit = ui::TNullableDateEdit;
+    const struct {
+        const char *what;
+        std::function<void(Edit &)> settle;
+        bool marked;
+    } cases[] = {
+        {"left as shown", [](Edit &e) { QTest::keyClick(e.Edit(), Qt::Key_Return); }, true},
+        {"a digit typed and undone",
+         [](Edit &e) {
+             QTest::keyClicks(e.Edit(), QStringLiteral("5"));
+             QTest::keyClick(e.Edit(), Qt::Key_Z, Qt::ControlModifier);
+             QTest::keyClick(e.Edit(), Qt::Key_Return);
+         },
+         true},
+        {"a digit typed and deleted",
+         [](Edit &e) {
+             QTest::keyClicks(e.Edit(), QStringLiteral("5"));
+             QTest::keyClick(e.Edit(), Qt::Key_Backspace);
+             QTest::keyClick(e.Edit(), Qt::Key_Return);
+         },
+         true},
+        {"a digit typed, not yet left", [](Edit &e) { QTest::keyClicks(e.Edit(), QStringLiteral("5")); }, false},
+        {"another date typed",
+         [](Edit &e) {
+             e.Edit()->selectAll();
+             QTest::keyClicks(e.Edit(), QStringLiteral("01.03.2019"));
+             QTest::keyClick(e.Edit(), Qt::Key_Return);
+         },
+         false},
+        {"cleared and the same date typed again",
+         [&](Edit &e) {
+             e.Edit()->selectAll();
+             QTest::keyClick(e.Edit(), Qt::Key_Delete);
+             QTest::keyClicks(e.Edit(), shown);
+             QTest::keyClick(e.Edit(), Qt::Key_Return);
+         },
+         false},
+        {"the same date set by the program", [&](Edit &e) { e.SetDate(today); }, false},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        Edit edit;
+        edit.SetDate(today);
+        edit.MarkStandIn();
+        edit.Edit()->setFocus();
+        c.settle(edit);
+        EXPECT_EQ(edit.IsStandIn(), c.marked) << edit.Text().toStdString();
+    }
 }
 
 TEST(TrackBar, PositionStaysInRange)
