@@ -378,7 +378,13 @@ QString RefusedRun(const HostOptions &o)
                 QStringList problems;
                 const QString folder = scproxy::SpecimenFolder();
                 pages = int(scproxy::FeederPages(folder, scproxy::FeedPatterns(), &problems).size());
-                if (pages == 0)
+                // A specimen folder that is not there is the engine's own
+                // fault, told by the window as any engine that cannot start;
+                // a feed that picks nothing from a folder that is there is
+                // the caller's mistake.
+                if (pages == 0 && !QFileInfo(folder).isDir())
+                    pages = 1;
+                else if (pages == 0)
                     return QStringLiteral("no specimen pages to feed in %1 (SCPROXY_SPECIMENS, SCPROXY_FEED)%2")
                         .arg(QDir::toNativeSeparators(folder),
                              problems.isEmpty() ? QString() : QStringLiteral(": ") + problems.first());
