@@ -11,12 +11,12 @@
 // scoring), then for raw ink one byte of darkness per pixel of the cell, row
 // by row (pixels not given are paper), for a drawn glyph one byte choosing
 // it, one byte of its contrast and the darkness of the pixels around it.
+#include "FuzzGlyphs.h"
 #include "FuzzCheck.h"
 
 #include "CellClassifier.h"
 #include "GlyphBank.h"
 
-#include <QGuiApplication>
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
@@ -37,11 +37,7 @@ float Highest(const Scores &s)
 
 extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    // The glyphs are drawn with it. Never destroyed: at exit it would end
-    // after the per-thread data its fonts need.
-    static auto *app = new QGuiApplication(*argc, *argv);
-    (void)app;
+    fuzz::StartGlyphs(argc, argv);
     return 0;
 }
 

@@ -17,6 +17,7 @@
 // row: options bits 2-3 its characters (12, 30, 36, 44), bit 4 read from the
 // right; then one byte of its slope and one of its characters' height. Then
 // the picture's rows: one bit per pixel, or for grey four bits per pixel.
+#include "FuzzGlyphs.h"
 #include "FuzzCheck.h"
 
 #include "Components.h"
@@ -25,7 +26,6 @@
 #include "Raster.h"
 #include "ZoneLocator.h"
 
-#include <QGuiApplication>
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
@@ -171,12 +171,7 @@ void CheckRow(const QImage &page, int scale, uint8_t options, uint8_t slope, uin
 
 extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    // The glyphs (for the filler's place in its cell) are drawn with it.
-    // Never destroyed: at exit it would end after the per-thread data its
-    // fonts need.
-    static auto *app = new QGuiApplication(*argc, *argv);
-    (void)app;
+    fuzz::StartGlyphs(argc, argv);
     return 0;
 }
 

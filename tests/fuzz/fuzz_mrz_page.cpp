@@ -8,13 +8,13 @@
 // the raster's magnification - 1, bit 3 only an upright zone counts, bits
 // 4-5 the candidate zones tried - 1), then for a file its bytes, for a
 // raster one byte of width / 4 - 4 and its rows, one bit per pixel.
+#include "FuzzGlyphs.h"
 #include "FuzzCheck.h"
 
 #include "MrzReader.h"
 #include "PageLoader.h"
 
 #include <QBuffer>
-#include <QGuiApplication>
 #include <QImageReader>
 #include <cstddef>
 #include <cstdint>
@@ -79,11 +79,7 @@ void CheckResult(const mrz::MrzResult &r)
 
 extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    // The reader draws its glyphs with it. Never destroyed: at exit it would
-    // end after the per-thread data its fonts need.
-    static auto *app = new QGuiApplication(*argc, *argv);
-    (void)app;
+    fuzz::StartGlyphs(argc, argv);
     return 0;
 }
 
