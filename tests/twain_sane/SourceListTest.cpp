@@ -145,16 +145,19 @@ TEST_F(SaneSourceTest, AScannerSwitchedOnLaterIsFoundWithoutARestart)
     EXPECT_EQ(Notices(), QStringList());
 }
 
-TEST_F(SaneSourceTest, AFreshListIsNotAskedAgain)
+TEST_F(SaneSourceTest, AFreshListIsNotAskedAgainUnlessTheOperatorSearches)
 {
     // One acquisition opens the manager for the source list and again for
     // the scan: a list just asked stands for both.
     qputenv("TWAINSANE_LIST_FRESH_MS", "3600000");
     EXPECT_EQ(offeredForSelection(), (std::vector<std::string>{FirstSource, SecondSource}));
     configureBackend({QStringLiteral("number_of_devices 1")});
-    EXPECT_EQ(offeredForSelection(), (std::vector<std::string>{FirstSource, SecondSource}));
-    qputenv("TWAINSANE_LIST_FRESH_MS", "0");
+    EXPECT_EQ(offeredForSelection(false), (std::vector<std::string>{FirstSource, SecondSource}));
+    EXPECT_EQ(listedByTheManager(), (std::vector<std::string>{FirstSource, SecondSource}));
+    // "Искать снова" lists, however fresh the list.
     EXPECT_EQ(offeredForSelection(), std::vector<std::string>{FirstSource});
+    configureBackend();
+    EXPECT_EQ(offeredForSelection(), (std::vector<std::string>{FirstSource, SecondSource}));
 }
 
 TEST_F(SaneSourceTest, WithoutScannersTheSearchSaysSoAndItsEmptyListIsKept)
