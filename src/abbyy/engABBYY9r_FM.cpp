@@ -219,8 +219,8 @@ void TABBYYRecognitionFM::buildOptionsPage()
     options.scannerRow->addWidget(sbTurnRight);
     left->addLayout(options.scannerRow);
     connect(bScanTest, &QPushButton::clicked, this, [this] { bScanTestClick(); });
-    connect(sbTurnLeft, &QToolButton::clicked, this, [this] { runGuarded([this] { sbTurnLeftClick(); }); });
-    connect(sbTurnRight, &QToolButton::clicked, this, [this] { runGuarded([this] { sbTurnRightClick(); }); });
+    connect(sbTurnLeft, &QToolButton::clicked, this, [this] { runPictureGuarded([this] { sbTurnLeftClick(); }); });
+    connect(sbTurnRight, &QToolButton::clicked, this, [this] { runPictureGuarded([this] { sbTurnRightClick(); }); });
     connect(tbBrightness, &QSlider::valueChanged, this, [this] { tbBrightnessChange(); });
     connect(imgBrightMin, &ui::TPictureBox::clicked, this, [this] { imgBrightMinClick(); });
     connect(imgBrightMax, &ui::TPictureBox::clicked, this, [this] { imgBrightMaxClick(); });

@@ -25,6 +25,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QTabWidget>
+#include <new>
 
 namespace {
 
@@ -69,10 +70,15 @@ void TABBYYRecognitionFM::acScanExecute()
             const QImage image = abbyy::LoadScannedPicture(picture);
             imgTempRecognize->SetPicture(image);
             imgWorkRecognize->SetPicture(image);
-            switch (rgRotation->ItemIndex()) {
-            case 1: sbTurnLeftWorkClick(); break;
-            case 2: sbTurnRightWorkClick(); break;
-            default: break;
+            // A turn without memory for its picture keeps the scan as it came.
+            try {
+                switch (rgRotation->ItemIndex()) {
+                case 1: sbTurnLeftWorkClick(); break;
+                case 2: sbTurnRightWorkClick(); break;
+                default: break;
+                }
+            } catch (const std::bad_alloc &) {
+                ShowNotEnoughResource();
             }
         }
     } catch (const std::exception &e) {

@@ -143,8 +143,8 @@ TDocFromScannerFM::TDocFromScannerFM(QWidget *owner) : ui::TFormDialog(owner)
 
     connect(bScanTest, &QPushButton::clicked, this, [this] { bScanTestClick(); });
     // The turn itself lets a failure go; the window shows it to the operator.
-    connect(sbTurnLeft, &QToolButton::clicked, this, [this] { runGuarded([this] { sbTurnLeftClick(); }); });
-    connect(sbTurnRight, &QToolButton::clicked, this, [this] { runGuarded([this] { sbTurnRightClick(); }); });
+    connect(sbTurnLeft, &QToolButton::clicked, this, [this] { runPictureGuarded([this] { sbTurnLeftClick(); }); });
+    connect(sbTurnRight, &QToolButton::clicked, this, [this] { runPictureGuarded([this] { sbTurnRightClick(); }); });
     connect(bSave, &QPushButton::clicked, this, [this] {
         if (acSave->isEnabled())
             done(1);

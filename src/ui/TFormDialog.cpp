@@ -46,13 +46,26 @@ void TFormDialog::runGuarded(const std::function<void()> &work)
 {
     try {
         work();
-    } catch (const std::bad_alloc &) {
-        // The system's own words for it mean nothing to the operator.
-        ShowMessageBox(this, LoadResString(&_S_NOT_ENOUGH_RESOURCE), LoadResString(&_S_MESSAGE),
-                       QMessageBox::Information);
     } catch (const std::exception &e) {
         ShowMessageBox(this, QString::fromUtf8(e.what()), LoadResString(&_S_ERROR), QMessageBox::Critical);
     }
+}
+
+void TFormDialog::runPictureGuarded(const std::function<void()> &work)
+{
+    runGuarded([&] {
+        try {
+            work();
+        } catch (const std::bad_alloc &) {
+            ShowNotEnoughResource();
+        }
+    });
+}
+
+void TFormDialog::ShowNotEnoughResource()
+{
+    // The system's own words for it mean nothing to the operator.
+    ShowMessageBox(this, LoadResString(&_S_NOT_ENOUGH_RESOURCE), LoadResString(&_S_MESSAGE), QMessageBox::Information);
 }
 
 } // namespace ui

@@ -39,8 +39,13 @@ protected:
     void showEvent(QShowEvent *event) override;
 
     /// Runs work; an exception it raises is shown in an error box owned by
-    /// the window, running out of memory as the package's message for it.
+    /// the window.
     void runGuarded(const std::function<void()> &work);
+    /// The same for work on a picture (loading, turning): running out of
+    /// memory is the package's message for a picture too large for it.
+    void runPictureGuarded(const std::function<void()> &work);
+    /// That message, owned by the window.
+    void ShowNotEnoughResource();
 };
 
 } // namespace ui

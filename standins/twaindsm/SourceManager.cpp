@@ -84,7 +84,7 @@ TW_UINT16 SourceManager::identity(pTW_IDENTITY origin, TW_UINT16 msg, pTW_IDENTI
         return fail(TWCC_BADVALUE);
     switch (msg) {
     case MSG_GETDEFAULT: {
-        const int i = findDefault(origin);
+        const int i = defaultIndex();
         if (i < 0)
             return fail(TWCC_NODS);
         *id = m_sources[std::size_t(i)].identity;
@@ -155,16 +155,6 @@ int SourceManager::defaultIndex() const
     return indexOf(remembered.toLocal8Bit().constData());
 }
 
-int SourceManager::findDefault(pTW_IDENTITY origin)
-{
-    const int i = defaultIndex();
-    if (i >= 0 || ReadDefaultSource().isEmpty())
-        return i;
-    // The remembered scanner may have been switched on since the sources were listed.
-    relist(origin);
-    return defaultIndex();
-}
-
 void SourceManager::relist(pTW_IDENTITY origin)
 {
     // An open source keeps its place in the list.
@@ -202,9 +192,11 @@ TW_UINT16 SourceManager::openSource(pTW_IDENTITY origin, pTW_IDENTITY id)
     // An empty product name asks for the default source. A remembered
     // scanner that is missing (switched off, unplugged) is not replaced by
     // another: the document would come from a scanner the operator did not
-    // choose, the specimen scanner among them.
+    // choose, the specimen scanner among them. Nor is it looked for again:
+    // with no scanner attached every scan would wait seconds for the same
+    // list; the operator searches again in the source list.
     const bool asDefault = id->ProductName[0] == '\0';
-    const int i = asDefault ? findDefault(origin) : indexOf(id->ProductName);
+    const int i = asDefault ? defaultIndex() : indexOf(id->ProductName);
     if (i < 0) {
         // The caller tells the operator, in words it asks for with
         // DAT_STATUSUTF8: a box of the manager's own beside the caller's

@@ -36,9 +36,6 @@ private:
     /// The source the default file names, or the first when it names none;
     /// -1 without sources or when the named source is not among them.
     int defaultIndex() const;
-    /// The default source; a remembered one that is missing is looked for
-    /// once more in the sources listed afresh.
-    int findDefault(pTW_IDENTITY origin);
     /// Lists the sources afresh (each library reading its devices again),
     /// unless a source is open.
     void relist(pTW_IDENTITY origin);

@@ -18,6 +18,8 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QImageReader>
+#include <QtEndian>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTabWidget>
@@ -329,6 +331,39 @@ TEST_F(Recognize, StoredScanIsRecognisedAgainWithoutScanning)
     QFile::remove(bmp);
     form->acRecognize->trigger();
     EXPECT_EQ(engine->scannedAndRecognized, QStringList{"Passport_RU"});
+}
+
+TEST_F(Recognize, AScanTooTallToTurnIsReportedAndKeptAsScanned)
+{
+    // A run-length page 2^28 rows tall of one pixel: it loads, yet no picture
+    // can be that wide, so its quarter turn cannot be made.
+    QByteArray bmp(62, '\0');
+    auto put = [&bmp](int at, quint32 v) { qToLittleEndian(v, bmp.data() + at); };
+    bmp[0] = 'B', bmp[1] = 'M';
+    put(2, 64), put(10, 62), put(14, 40), put(18, 1), put(22, 1u << 28);
+    put(26, 1 | 8 << 16), put(30, 1), put(34, 2), put(46, 2);
+    bmp.append("\0\1", 2); // end of the picture: every row left blank
+    const int limit = QImageReader::allocationLimit();
+    QImageReader::setAllocationLimit(0);
+    for (int rotation : {1, 2}) {
+        QFile file(r9test::TestHome() + "/tall.tmp");
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bmp) == bmp.size());
+        file.close();
+        engine->scanFile = file.fileName();
+        form->rgRotation->SetItemIndex(rotation);
+        boxes.calls.clear();
+        form->acScan->trigger();
+        ASSERT_EQ(boxes.calls.size(), 1u);
+        EXPECT_EQ(boxes.calls[0].text, LoadResString(&_S_NOT_ENOUGH_RESOURCE));
+        EXPECT_EQ(boxes.calls[0].caption, LoadResString(&_S_MESSAGE));
+        EXPECT_EQ(boxes.calls[0].icon, QMessageBox::Information);
+        EXPECT_EQ(form->imgTempRecognize->Picture().height(), 1 << 28);
+        EXPECT_EQ(form->imgWorkRecognize->Picture().cacheKey(), form->imgTempRecognize->Picture().cacheKey());
+        EXPECT_EQ(form->imgTempRecognize->Tag(), 0);
+        EXPECT_EQ(form->FFileName, r9test::TestHome() + "/tall.bmp");
+        EXPECT_TRUE(form->isEnabled());
+    }
+    QImageReader::setAllocationLimit(limit);
 }
 
 TEST_F(Recognize, ScanReplacesAnOlderFileOfTheSameNameAndReportsFailures)

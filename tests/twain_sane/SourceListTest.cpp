@@ -1,7 +1,8 @@
 // The SANE devices the source manager offers as they come and go while the
 // host runs: a remembered scanner that is missing is not replaced by another,
-// a scanner switched on later is found without a restart, and the list is
-// read afresh for the selection dialog but kept for the scans in between.
+// a scanner switched on later is found without a restart when the operator
+// searches again, and the list is read afresh for the selection dialog but
+// kept for the scans in between.
 #include "SaneFixture.h"
 
 #include "tests/twain/ManagerSupport.h"
@@ -134,9 +135,19 @@ TEST_F(SaneSourceTest, AScannerSwitchedOnLaterIsFoundWithoutARestart)
     EXPECT_EQ(listedByTheManager(), std::vector<std::string>{FirstSource});
 
     // The remembered scanner is missing from the kept list but switched on
-    // again: the scan looks once more and takes it, not another.
+    // again: each scan says it is missing, without listing (seconds each),
+    // until the operator searches again; then the scan takes it, not another.
     rememberSource(SecondSource);
     configureBackend();
+    SearchNotices searches;
+    for (int i = 0; i < 2; ++i) {
+        boxes.calls.clear();
+        EXPECT_EQ(acquire(), nullptr);
+        EXPECT_EQ(twain::session().errorCondition, TWCC_NODS);
+        EXPECT_EQ(boxTexts().size(), 1);
+    }
+    EXPECT_EQ(searches.texts, QStringList());
+    EXPECT_EQ(offeredForSelection(), (std::vector<std::string>{FirstSource, SecondSource}));
     int condition = runSession([] {
         EXPECT_STREQ(twain::session().sourceId.ProductName, SecondSource);
     });
@@ -145,16 +156,19 @@ TEST_F(SaneSourceTest, AScannerSwitchedOnLaterIsFoundWithoutARestart)
     EXPECT_EQ(Notices(), QStringList());
 }
 
-TEST_F(SaneSourceTest, AFreshListIsNotAskedAgain)
+TEST_F(SaneSourceTest, AFreshListIsNotAskedAgainUnlessTheOperatorSearches)
 {
     // One acquisition opens the manager for the source list and again for
     // the scan: a list just asked stands for both.
     qputenv("TWAINSANE_LIST_FRESH_MS", "3600000");
     EXPECT_EQ(offeredForSelection(), (std::vector<std::string>{FirstSource, SecondSource}));
     configureBackend({QStringLiteral("number_of_devices 1")});
-    EXPECT_EQ(offeredForSelection(), (std::vector<std::string>{FirstSource, SecondSource}));
-    qputenv("TWAINSANE_LIST_FRESH_MS", "0");
+    EXPECT_EQ(offeredForSelection(false), (std::vector<std::string>{FirstSource, SecondSource}));
+    EXPECT_EQ(listedByTheManager(), (std::vector<std::string>{FirstSource, SecondSource}));
+    // "Искать снова" lists, however fresh the list.
     EXPECT_EQ(offeredForSelection(), std::vector<std::string>{FirstSource});
+    configureBackend();
+    EXPECT_EQ(offeredForSelection(), (std::vector<std::string>{FirstSource, SecondSource}));
 }
 
 TEST_F(SaneSourceTest, WithoutScannersTheSearchSaysSoAndItsEmptyListIsKept)

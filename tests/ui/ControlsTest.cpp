@@ -1,5 +1,8 @@
 // The small controls every form shares.
+#include "common/ResString.h"
+#include "common/engCommon9rMessages.h"
 #include "ui/TActionUpdater.h"
+#include "ui/TFormDialog.h"
 #include "ui/TBusyGuard.h"
 #include "ui/TMessageBox.h"
 #include "ui/TNullableDateEdit.h"
@@ -16,7 +19,11 @@
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <array>
 #include <functional>
+#include <new>
+#include <stdexcept>
+#include <tuple>
 #include <gtest/gtest.h>
 
 TEST(LabeledEdit, CaptionLimitHintAndColour)
@@ -336,4 +343,40 @@ TEST(MessageBox, NormalCursorWhileTheBoxWaits)
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     ui::SetMessageBoxHook(previous);
     EXPECT_EQ(shapes, (std::vector<int>{-1, int(Qt::ArrowCursor)}));
+}
+
+namespace {
+class GuardedWindow : public ui::TFormDialog
+{
+public:
+    using ui::TFormDialog::runGuarded;
+    using ui::TFormDialog::runPictureGuarded;
+};
+} // namespace
+
+TEST(FormDialog, OnlyAPictureOperationTellsOfTooLittleMemoryForThePicture)
+{
+    GuardedWindow window;
+    std::vector<ui::MessageBoxCall> calls;
+    const ui::MessageBoxHook previous = ui::SetMessageBoxHook([&](const ui::MessageBoxCall &call) {
+        calls.push_back(call);
+        return QMessageBox::Ok;
+    });
+    const auto outOfMemory = [] { throw std::bad_alloc(); };
+    window.runGuarded(outOfMemory);
+    window.runPictureGuarded(outOfMemory);
+    window.runPictureGuarded([] { throw std::runtime_error("сканер не ответил"); });
+    ui::SetMessageBoxHook(previous);
+    ASSERT_EQ(calls.size(), 3u);
+    const std::array<std::tuple<QString, QString, QMessageBox::Icon>, 3> expected{{
+        {QString::fromUtf8(std::bad_alloc().what()), LoadResString(&_S_ERROR), QMessageBox::Critical},
+        {LoadResString(&_S_NOT_ENOUGH_RESOURCE), LoadResString(&_S_MESSAGE), QMessageBox::Information},
+        {QStringLiteral("сканер не ответил"), LoadResString(&_S_ERROR), QMessageBox::Critical},
+    }};
+    for (std::size_t i = 0; i < calls.size(); ++i) {
+        EXPECT_EQ(calls[i].text, std::get<0>(expected[i])) << i;
+        EXPECT_EQ(calls[i].caption, std::get<1>(expected[i])) << i;
+        EXPECT_EQ(calls[i].icon, std::get<2>(expected[i])) << i;
+        EXPECT_EQ(calls[i].owner, &window) << i;
+    }
 }

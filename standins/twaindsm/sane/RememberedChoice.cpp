@@ -1,6 +1,7 @@
 #include "RememberedChoice.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSettings>
 
@@ -43,8 +44,25 @@ RememberedChoice ReadRememberedChoice(const QByteArray &productName)
 bool RememberChoice(const QByteArray &productName, TW_UINT16 pixelType, double resolution)
 {
     const QString path = choicesFile();
-    if (!QDir().mkpath(QFileInfo(path).absolutePath()))
+    const QString folder = QFileInfo(path).absolutePath();
+    // Which scanners the user has is theirs alone, whatever the umask: the
+    // folder is closed to others and the file made private before anything
+    // is written into it (rewriting keeps a file's permissions).
+    constexpr QFile::Permissions privateFile = QFile::ReadOwner | QFile::WriteOwner;
+    if (!QDir().mkpath(folder) || !QFile::setPermissions(folder, privateFile | QFile::ExeOwner))
         return false;
+    if (!QFileInfo::exists(path)) {
+        QFile create(path);
+        if (!create.open(QIODevice::WriteOnly | QIODevice::NewOnly, privateFile) && !QFileInfo::exists(path))
+            return false;
+    }
+    if (!QFile::setPermissions(path, privateFile))
+        return false;
+    // A file that does not read keeps saying so in the status of the object
+    // that read it, which then no longer tells whether the write worked: one
+    // object reads the file whole, another, sharing what was read, writes.
+    const QSettings reader(path, QSettings::IniFormat);
+    (void)reader.allKeys();
     QSettings file(path, QSettings::IniFormat);
     const QString group = groupOf(productName);
     file.setValue(group + QStringLiteral("/pixelType"), uint(pixelType));

@@ -141,17 +141,17 @@ const std::vector<DeviceSource> &KeptSources()
     return g_asked ? g_sources : Sources();
 }
 
-const std::vector<DeviceSource> &Sources(bool refresh)
+const std::vector<DeviceSource> &Sources(Asking asking)
 {
-    // One acquisition opens the manager for the source list and again for
-    // the scan, and the list is asked at each while it is empty and for the
-    // source list: with backends that probe the network, seconds each.
-    if (g_asked && Clock::now() - g_listedAt < freshFor())
-        return g_sources;
     // Kept for the session, also when empty (no scanner attached): every
     // scan would wait seconds for the same answer. A scanner switched on
-    // later is found when the operator searches again.
-    if (g_asked && !refresh)
+    // later is found when the operator searches again, which always lists.
+    if (g_asked && asking == Asking::Kept)
+        return g_sources;
+    // A look of the program's own for a device missing from the list is
+    // answered by a list just made: with backends that probe the network,
+    // each listing takes seconds.
+    if (g_asked && asking == Asking::UnlessFresh && Clock::now() - g_listedAt < freshFor())
         return g_sources;
     bool listed = false;
     std::vector<DeviceDescription> devices;

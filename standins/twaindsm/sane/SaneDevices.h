@@ -31,13 +31,21 @@ std::vector<DeviceSource> NameSources(const std::vector<DeviceDescription> &devi
 inline constexpr const char *SearchNoticeName = "saneSearchNotice";
 inline constexpr const char *SearchingText = "Поиск сканеров ...";
 
+/// How far a kept device list answers an asking.
+enum class Asking {
+    Kept,        ///< the list as kept, listed only if it never was
+    UnlessFresh, ///< the program looks for a device missing from the list
+    Afresh,      ///< the operator searches again: always listed
+};
+
 /// The sources of the devices SANE lists, off the calling thread (see
 /// RunOffThread), with "Поиск сканеров ..." on the screen meanwhile. Asking
 /// can take seconds while backends probe their buses, so the list is kept
-/// for the session, empty or not, and asked again only when `refresh` is set
-/// (the operator searches again), unless it is fresh: a list younger than
-/// TWAINSANE_LIST_FRESH_MS (default 5000) is not asked again.
-const std::vector<DeviceSource> &Sources(bool refresh = false);
+/// for the session, empty or not, and listed again when the operator
+/// searches (Asking::Afresh); the program's own look for a missing device
+/// (Asking::UnlessFresh) lists again only when the list is older than
+/// TWAINSANE_LIST_FRESH_MS (default 5000).
+const std::vector<DeviceSource> &Sources(Asking asking = Asking::Kept);
 /// The list as last asked, empty or not (asked only if it never was).
 const std::vector<DeviceSource> &KeptSources();
 

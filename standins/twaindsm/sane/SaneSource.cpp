@@ -45,9 +45,9 @@ TW_IDENTITY identityOf(const DeviceSource &source)
     return id;
 }
 
-std::optional<DeviceSource> findSource(const char *productName, bool refresh)
+std::optional<DeviceSource> findSource(const char *productName, Asking asking)
 {
-    for (const DeviceSource &s : Sources(refresh))
+    for (const DeviceSource &s : Sources(asking))
         if (std::strncmp(s.productName.constData(), productName, sizeof(TW_STR32)) == 0)
             return s;
     return std::nullopt;
@@ -140,7 +140,7 @@ TW_UINT16 SaneSource::identity(TW_UINT16 msg, pTW_IDENTITY id)
         m_state = 3;
         return TWRC_SUCCESS;
     case TWAINDSM_MSG_RELIST:
-        Sources(true);
+        Sources(Asking::Afresh);
         return TWRC_SUCCESS;
     default: return fail(TWCC_BADPROTOCOL);
     }
@@ -151,9 +151,9 @@ TW_UINT16 SaneSource::open(pTW_IDENTITY id)
     // The library drives one device at a time.
     if (m_state != 3)
         return fail(TWCC_MAXCONNECTIONS);
-    std::optional<DeviceSource> source = findSource(id->ProductName, false);
+    std::optional<DeviceSource> source = findSource(id->ProductName, Asking::Kept);
     if (!source)
-        source = findSource(id->ProductName, true); // plugged in since the list was made
+        source = findSource(id->ProductName, Asking::UnlessFresh); // plugged in since the list was made
     if (!source)
         return fail(TWCC_NODS);
     Failure failure;
