@@ -5,6 +5,7 @@
 
 #include "common/engCommon9rMessages.h"
 #include "ui/TCaptionedEdit.h"
+#include "ui/TMessageBox.h"
 #include "ui/TNullableDateEdit.h"
 
 #include <QDirIterator>
@@ -69,6 +70,35 @@ TEST_F(CognitivePrivacy, PackageFolderAndPicturesAreTheUsersAloneWhateverTheUmas
     }
     EXPECT_EQ(modeOf(GetUserDataFolder()), 0700);
     EXPECT_GE(files, 4) << "two configuration files, the page and the photo";
+}
+
+TEST_F(CognitivePrivacy, TheBoxesOfARunLeaveTheUsersUmaskAsItIs)
+{
+    // What the host writes while the operator reads a box (its own log, its
+    // records) is made as the user's umask says, not as the engine's files.
+    const mode_t previous = ::umask(022);
+    std::vector<mode_t> seen;
+    const ui::MessageBoxHook recorder = ui::SetMessageBoxHook([&](const ui::MessageBoxCall &) {
+        const mode_t now = ::umask(022);
+        ::umask(now);
+        seen.push_back(now);
+        return QMessageBox::Ok;
+    });
+    for (const bool recognised : {false, true}) {
+        fake.recogResult = recognised;
+        fake.firstDocResult = 0;
+        Passport();
+        Create();
+        Show();
+        form->bRecognize->click();
+        delete form;
+        form = nullptr;
+    }
+    ui::SetMessageBoxHook(recorder);
+    ::umask(previous);
+    ASSERT_EQ(seen.size(), 2u) << "the engine's fault, then a page without a document";
+    for (const mode_t mask : seen)
+        EXPECT_EQ(mask, mode_t(022));
 }
 
 TEST_F(CognitivePrivacy, EachRunLogsItsOutcomeOrTheFailureShownWithoutThePersonsData)
