@@ -273,14 +273,17 @@ void TCognitiveRecognitionFM::ScanAndRecognize(const QString &AScApiIniFileName)
     Protocol(QStringLiteral("  ") + QString::number(TimeBegin.msecsTo(QTime::currentTime()))
              + QStringLiteral(" мсек"));
 
-    const auto notSupported = [&] {
+    // A page the window cannot take leaves its outcome in the log too: the
+    // engine and the form it found, if any, with no field filled.
+    const auto notSupported = [&](const QString &form) {
+        recognition::LogRecognitionOutcome(QStringLiteral("Scanify"), QString(), form, m_fields, activeColumn());
         cursor.Restore();
         ui::ShowMessageBox(this, LoadResString(&_S_DOCUMENT_NOT_SUPPORTED), LoadResString(&_S_MESSAGE),
                            QMessageBox::Information);
     };
     const ScDocumentHandle hScDoc = SC_CALL(ScPackageGetFirstDoc)(gl_hScPackage);
     if (hScDoc == 0) {
-        notSupported();
+        notSupported(QString());
         return;
     }
     TScDocInformation DocInfo{};
@@ -302,7 +305,7 @@ void TCognitiveRecognitionFM::ScanAndRecognize(const QString &AScApiIniFileName)
     if (!kind) {
         // A form the window cannot take is, for the operator, a page without
         // a document: no field would come, and silence leaves them guessing.
-        notSupported();
+        notSupported(sFormName);
         return;
     }
     FDocumentName = LoadResString(kind->documentName);
@@ -326,9 +329,11 @@ void TCognitiveRecognitionFM::ScanAndRecognize(const QString &AScApiIniFileName)
     const QString sPhotoFile =
         scanify::FromEngineText(SC_CALL(ScPackageGetFieldValue)(hScDoc, kind->photoField, nullptr));
     ledIssuedByRec->SetHint(ledIssuedByRec->Text());
+    // The fields are in: their outcome is logged before a photo that cannot
+    // be read ends the run.
+    recognition::LogRecognitionOutcome(QStringLiteral("Scanify"), FDocumentName, sFormName, m_fields, activeColumn());
     if (!sPhotoFile.isEmpty())
         loadPicture(scanify::InPackageFolder(packageFolder(), sPhotoFile), imgPhoto);
-    recognition::LogRecognitionOutcome(QStringLiteral("Scanify"), FDocumentName, sFormName, m_fields, activeColumn());
 
     if (QFileInfo::exists(sPassportImageName) && sFormName == QLatin1String("InoPas_MRZ") && boLastNameIsEmpty
         && boFirstNameIsEmpty) {

@@ -119,6 +119,10 @@ TEST_F(CognitivePrivacy, EachRunLogsItsOutcomeOrTheFailureShownWithoutThePersons
          {LoadResString(&_S_ERROR), LoadResString(&_S_RECOGNITION_ERROR) + QStringLiteral(" no forms")}},
         {"no document", [](FakeScanify &f) { f.firstDocResult = 0; },
          {LoadResString(&_S_MESSAGE), notSupported}},
+        {"form the window does not take", [](FakeScanify &f) { f.formId = "Visa7"; },
+         {QStringLiteral("Распознавание (Scanify)"), QStringLiteral("(форма Visa7)"), QStringLiteral("заполнено полей: 0")}},
+        {"photo that cannot be read", [](FakeScanify &f) { f.fields["photo"] = {"missing.jpg", 0}; },
+         {QStringLiteral("Распознавание (Scanify)"), QStringLiteral("Passport1"), QStringLiteral("заполнено полей: 5")}},
         {"scanner fault", [](FakeScanify &f) { f.scanResult = 0; f.errorCode = 5; f.errorMessages[0x11] = "paper jam"; },
          {LoadResString(&_S_ERROR), QStringLiteral("paper jam")}},
     };
