@@ -123,6 +123,8 @@ TEST_F(CognitivePrivacy, EachRunLogsItsOutcomeOrTheFailureShownWithoutThePersons
          {QStringLiteral("Распознавание (Scanify)"), QStringLiteral("(форма Visa7)"), QStringLiteral("заполнено полей: 0")}},
         {"photo that cannot be read", [](FakeScanify &f) { f.fields["photo"] = {"missing.jpg", 0}; },
          {QStringLiteral("Распознавание (Scanify)"), QStringLiteral("Passport1"), QStringLiteral("заполнено полей: 5")}},
+        {"page that could not be exported", [](FakeScanify &f) { f.exportResult = false; f.errorMessages[0x11] = "disk full"; },
+         {QStringLiteral("ScImageExport"), QStringLiteral("disk full")}},
         {"scanner fault", [](FakeScanify &f) { f.scanResult = 0; f.errorCode = 5; f.errorMessages[0x11] = "paper jam"; },
          {LoadResString(&_S_ERROR), QStringLiteral("paper jam")}},
     };
@@ -132,6 +134,7 @@ TEST_F(CognitivePrivacy, EachRunLogsItsOutcomeOrTheFailureShownWithoutThePersons
         fake.firstDocResult = 0x51;
         fake.scanResult = 0x41;
         fake.errorCode = 0;
+        fake.exportResult = true;
         Passport();
         c.arrange(fake);
         log.lines.clear();
