@@ -1,4 +1,5 @@
 #include "CameraRequest.h"
+#include "PrivateRecords.h"
 
 #include "PackageLoader.h"
 #include "ScriptedOperator.h"
@@ -136,7 +137,7 @@ QJsonObject RectJson(const QRect &r)
 QJsonObject StorePicture(const QImage &picture, const QString &file)
 {
     QJsonObject o{{"file", file}, {"width", picture.width()}, {"height", picture.height()}};
-    if (!picture.save(file, "PNG"))
+    if (!WritePrivately(file, [&] { return picture.save(file, "PNG"); }))
         o["storeError"] = QStringLiteral("cannot write %1").arg(file);
     return o;
 }
@@ -171,8 +172,8 @@ std::deque<CameraScript::Step> SessionSteps(TPhotoFromCameraFM *form, MessageBox
              const QPoint grip = form->spFrameRight->pos() + QPoint(2, 40);
              Drag(form->spFrameRight, grip, grip + QPoint(-40, 0));
              frame = form->spFrame->geometry();
-             QDir().mkpath(QFileInfo(screenshot).path());
-             form->grab().save(screenshot, "PNG");
+             MakeRecordFolder(QFileInfo(screenshot).path());
+             WritePrivately(screenshot, [&] { return form->grab().save(screenshot, "PNG"); });
          }},
         {[form] { return form->bSave->isEnabled(); }, [form] { form->bSave->click(); }},
     };
@@ -205,7 +206,7 @@ QJsonObject RunCameraPath(const PackageLoader &package, hostkit::THostKit &kit, 
         script.reset();
     }
     if (result == QDialog::Accepted) {
-        QDir().mkpath(folder);
+        MakeRecordFolder(folder);
         const QImage photo = form->imgPhoto->Picture();
         const QImage fragment = form->imgFramePicture->Picture();
         report["frame"] = StorePicture(photo, QDir(folder).filePath(QStringLiteral("frame.png")));

@@ -1,4 +1,5 @@
 #include "CognitiveOperator.h"
+#include "PrivateRecords.h"
 
 #include "RecognitionWindowRun.h"
 
@@ -76,8 +77,9 @@ void OperateCognitiveWindow(TCognitiveRecognitionFM *f, const CognitiveOperatorP
     // so the pictures show "Готово" as the operator sees it.
     QMetaObject::invokeMethod(form, "ActionListUpdate");
     if (!plan.screenshotFile.isEmpty()) {
-        QDir().mkpath(QFileInfo(plan.screenshotFile).path());
-        form->grab().save(plan.screenshotFile, "PNG");
+        // The window shows the person's values: a record's file like the others.
+        MakeRecordFolder(QFileInfo(plan.screenshotFile).path());
+        WritePrivately(plan.screenshotFile, [&] { return form->grab().save(plan.screenshotFile, "PNG"); });
     }
     if (!plan.pageScreenshotFolder.isEmpty())
         WriteFormPageScreenshots(form, plan.pageScreenshotFolder, plan.pageScreenshotPrefix);

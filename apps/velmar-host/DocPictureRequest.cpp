@@ -1,4 +1,5 @@
 #include "DocPictureRequest.h"
+#include "PrivateRecords.h"
 
 #include "PackageLoader.h"
 #include "ScriptedOperator.h"
@@ -190,9 +191,9 @@ QJsonObject result(TDocFromScannerFM *form, int modalResult, const QString &fold
                                {"format", formatName(picture.format())},
                                {"rotationIndex", form->imgTempTest->Tag()}};
     if (modalResult == 1 && !folder.isEmpty()) {
-        QDir().mkpath(folder);
+        MakeRecordFolder(folder);
         const QString file = QDir(folder).filePath(QStringLiteral("document.png"));
-        if (picture.save(file))
+        if (WritePrivately(file, [&] { return picture.save(file); }))
             o["file"] = file;
         else
             o["storeError"] = QStringLiteral("cannot write %1").arg(file);

@@ -1,4 +1,5 @@
 #include "PersonRecord.h"
+#include "PrivateRecords.h"
 
 #include <QDir>
 #include <QFile>
@@ -86,21 +87,23 @@ PersonRecord PersonRecord::FromJson(const QJsonObject &o)
 
 void PersonRecord::Store(const QString &folder) const
 {
-    if (!QDir().mkpath(folder))
+    if (!MakeRecordFolder(folder))
         Fail(QStringLiteral("Cannot create the folder %1").arg(folder));
     const QDir dir(folder);
     const auto savePicture = [&](const QImage &image, const QString &name) {
         const QString path = dir.filePath(name);
         if (image.isNull())
             QFile::remove(path); // an old picture must not pass for this record's
-        else if (!image.save(path, "PNG"))
+        else if (!WritePrivately(path, [&] { return image.save(path, "PNG"); }))
             Fail(QStringLiteral("Cannot write %1").arg(path));
     };
     savePicture(photo, QStringLiteral("photo.png"));
     savePicture(documentPicture, QStringLiteral("document.png"));
     QSaveFile file(dir.filePath(QStringLiteral("record.json")));
     const QByteArray json = QJsonDocument(ToJson()).toJson(QJsonDocument::Indented);
-    if (!file.open(QIODevice::WriteOnly) || file.write(json) != json.size() || !file.commit())
+    if (!WritePrivately(file.fileName(), [&] {
+            return file.open(QIODevice::WriteOnly) && file.write(json) == json.size() && file.commit();
+        }))
         Fail(QStringLiteral("Cannot write %1: %2").arg(file.fileName(), file.errorString()));
 }
 

@@ -1,4 +1,5 @@
 #include "ScriptedOperator.h"
+#include "PrivateRecords.h"
 
 #include "AbbyyRequest.h"
 #include "abbyy/engABBYY9r_FM.h"
@@ -125,8 +126,9 @@ void OperateRecognitionWindow(TABBYYRecognitionFM *f, const ScriptedOperatorPlan
         [form, plan, done] {
             form->acRecognize->trigger(); // "Распознать"
             if (!plan.screenshotFile.isEmpty()) {
-                QDir().mkpath(QFileInfo(plan.screenshotFile).path());
-                form->grab().save(plan.screenshotFile, "PNG");
+                // The window shows the person's values: a record's file like the others.
+                MakeRecordFolder(QFileInfo(plan.screenshotFile).path());
+                WritePrivately(plan.screenshotFile, [&] { return form->grab().save(plan.screenshotFile, "PNG"); });
             }
             if (!plan.pageScreenshotFolder.isEmpty())
                 WriteFormPageScreenshots(form, plan.pageScreenshotFolder, plan.pageScreenshotPrefix);

@@ -505,6 +505,16 @@ int main(int argc, char **argv)
         report["package"] = package.Path();
         report["dataFolder"] = package.Function<QString (*)()>("GetUserDataFolder")();
         if (options.docPicture) {
+            // The host's log (and its other services) serve the document
+            // picture's run too: a scanner fault shown is logged with its cause.
+            auto kit = hostkit::CreateServices(report["dataFolder"].toString());
+            auto install = package.Function<void (*)(const host::THostServices *)>("InstallHostServices");
+            install(kit->Services());
+            struct Uninstall
+            {
+                void (*install)(const host::THostServices *);
+                ~Uninstall() { install(nullptr); }
+            } uninstall{install};
             std::optional<MessageBoxAnswerer> answerer;
             if (options.scripted)
                 answerer.emplace();

@@ -1,7 +1,9 @@
 #include "common/OperatorLog.h"
 
 #include "common/FieldOutcome.h"
+#include "common/engCommon9rMessages.h"
 #include "host/Sdlogfile.h"
+#include "ui/TCaptionedEdit.h"
 #include "ui/TMessageBox.h"
 
 #include <QRegularExpression>
@@ -46,10 +48,15 @@ void LogFailure(const QString &what, const QString &shown)
 void LogRecognitionOutcome(const QString &engine, const QString &document, const QString &form,
                            const TResultFieldSet &fields, TColumn column)
 {
-    QStringList filled, doubtful, erroneous;
+    // A field the engine could not read shows a placeholder, not a value.
+    const QString notRecognized = LoadResString(&_S_NOT_RECOGNIZED);
+    QStringList filled, unreadable, doubtful, erroneous;
     for (const TFieldDescription &f : ResultFields()) {
         const QString caption = QString::fromUtf8(f.caption);
-        if (fields.HasValue(f.field, column))
+        const ui::TCaptionedEdit *text = fields.Text(f.field, column);
+        if (text && text->Text().trimmed() == notRecognized)
+            unreadable << caption;
+        else if (fields.HasValue(f.field, column))
             filled << caption;
         switch (MarkOf(fields.Control(f.field, column))) {
         case TFieldMark::Doubtful: doubtful << caption; break;
@@ -61,10 +68,10 @@ void LogRecognitionOutcome(const QString &engine, const QString &document, const
     line += document.isEmpty() ? QStringLiteral("документ не определён") : QStringLiteral("документ \"%1\"").arg(document);
     if (!form.isEmpty())
         line += QStringLiteral(" (форма %1)").arg(form);
-    line += QStringLiteral("; заполнено полей: %1 из %2 (%3); с сомнением: %4; с ошибкой: %5")
-                .arg(filled.size())
-                .arg(ResultFields().size())
-                .arg(listOrNone(filled), listOrNone(doubtful), listOrNone(erroneous));
+    line += QStringLiteral("; заполнено полей: %1 из %2 (%3)").arg(filled.size()).arg(ResultFields().size()).arg(listOrNone(filled));
+    if (!unreadable.isEmpty())
+        line += QStringLiteral("; не распознано: %1").arg(unreadable.join(QStringLiteral(", ")));
+    line += QStringLiteral("; с сомнением: %1; с ошибкой: %2").arg(listOrNone(doubtful), listOrNone(erroneous));
     WriteLogFileMessage(line);
 }
 

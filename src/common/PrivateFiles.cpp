@@ -37,26 +37,29 @@ bool MakePrivateFolder(const QString &folder)
     // A folder made before (or by another program) is closed too.
     const QByteArray native = QFile::encodeName(path);
     struct stat st {};
-    if (::stat(native.constData(), &st) == 0 && (st.st_mode & 07777) != PrivateFolderMode)
-        ::chmod(native.constData(), PrivateFolderMode);
-    return true;
+    // A folder that cannot be closed does not serve as the data folder.
+    if (::stat(native.constData(), &st) != 0)
+        return false;
+    return (st.st_mode & 07777) == PrivateFolderMode || ::chmod(native.constData(), PrivateFolderMode) == 0;
 }
 
-void MakePrivate(const QString &path)
+bool MakePrivate(const QString &path)
 {
     const QByteArray native = QFile::encodeName(path);
     struct stat st {};
     if (path.isEmpty() || ::lstat(native.constData(), &st) != 0)
-        return;
+        return true; // nothing there to close
+    bool closed = true;
     if (S_ISDIR(st.st_mode)) {
         if ((st.st_mode & 07777) != PrivateFolderMode)
-            ::chmod(native.constData(), PrivateFolderMode);
+            closed = ::chmod(native.constData(), PrivateFolderMode) == 0;
         const QDir dir(path);
         for (const QString &name : dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot))
-            MakePrivate(dir.filePath(name));
+            closed = MakePrivate(dir.filePath(name)) && closed;
     } else if (S_ISREG(st.st_mode) && (st.st_mode & 07777) != PrivateFileMode) {
-        ::chmod(native.constData(), PrivateFileMode);
+        closed = ::chmod(native.constData(), PrivateFileMode) == 0;
     }
+    return closed;
 }
 
 TPrivateCreation::TPrivateCreation() : m_previous(::umask(077)) {}

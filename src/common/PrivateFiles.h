@@ -7,12 +7,14 @@
 
 /// Creates folder with the missing folders above it, each new one for the
 /// user alone, and makes folder itself so (also when it existed). Returns
-/// whether it exists as a folder.
+/// whether it exists as a folder for the user alone.
 bool MakePrivateFolder(const QString &folder);
 
 /// Takes path, and when it is a folder everything under it, to the user
-/// alone: folders 0700, files 0600. Symbolic links are left as they are.
-void MakePrivate(const QString &path);
+/// alone: folders 0700, files 0600. Symbolic links are left as they are and
+/// not followed. Returns false when something could not be closed (it goes
+/// on with the rest).
+bool MakePrivate(const QString &path);
 
 /// While it lives, files and folders are created for the user alone (the
 /// process's umask is 077): what an engine writes is private from its first

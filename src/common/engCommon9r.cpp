@@ -3,6 +3,7 @@
 #include "common/PackageUnits.h"
 #include "common/PrivateFiles.h"
 #include "common/TSettingsFile.h"
+#include "host/Sdlogfile.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -134,6 +135,10 @@ void engCommon9r_Initialization()
     gl_sRecognizeIniFileName = GetUserDataFolder() + QStringLiteral("Recognize.iniu");
     WithRecognizeIniFile(loadSettings);
     RemoveOldPackageFolders(GetUserDataFolder(), gl_PackageKeepDays, QDateTime::currentDateTime());
+    // What the folder held before it was closed (the packages of an earlier
+    // version, files copied in) is closed too; links are not followed.
+    if (const QString folder = GetUserDataFolder(); !folder.isEmpty() && !MakePrivate(folder))
+        WriteLogFileMessageWhenInstalled(QStringLiteral("Не все файлы в папке данных пользователя удалось сделать доступными только пользователю"));
 
     gl_ListAvailableDocuments = new TOrderedStrings();
     gl_ListAllowedDocuments = new TOrderedStrings(true);

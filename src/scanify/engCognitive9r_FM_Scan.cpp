@@ -108,9 +108,18 @@ private:
     QWidget *m_form;
     ScScanDeviceHandle &m_device;
     TRunCursor &m_cursor;
-    /// The engine's files are private from their first byte.
-    TPrivateCreation m_private;
 };
+
+/// The engine's calls that write into the package (the package itself, the
+/// scan, the exported page, the fields' pictures) make their files private
+/// from the first byte. Only they: the run's boxes and dialogs leave the
+/// process's umask as the user has it, for the host's own files.
+template <typename Call>
+decltype(auto) privately(Call &&call)
+{
+    const TPrivateCreation privateFiles;
+    return call();
+}
 
 QString engineError()
 {
@@ -206,7 +215,7 @@ void TCognitiveRecognitionFM::ScanAndRecognize(const QString &AScApiIniFileName)
     TRunCleanup cleanup(this, hScScanDev, cursor);
 
     QString sError;
-    if (!CreatePack(gl_hScPackage, sError)) {
+    if (!privately([&] { return CreatePack(gl_hScPackage, sError); })) {
         cursor.Restore();
         ui::ShowMessageBox(this, LoadResString(&_S_ERROR_CREATE_PACKAGE) + kCr2 + sError, LoadResString(&_S_ERROR),
                            QMessageBox::Critical);
@@ -230,13 +239,13 @@ void TCognitiveRecognitionFM::ScanAndRecognize(const QString &AScApiIniFileName)
     QTime TimeBegin = QTime::currentTime();
 
     ScImageHandle hScImage = 0;
-    if (!ScanToPackage(hScScanDev, hScImage, sError)) {
+    if (!privately([&] { return ScanToPackage(hScScanDev, hScImage, sError); })) {
         cursor.Restore();
         ui::ShowMessageBox(this, sError, LoadResString(&_S_ERROR), QMessageBox::Critical);
         return;
     }
     const QString sPassportImageName = scanify::InPackageFolder(packageFolder(), QStringLiteral("PassportRF.jpg"));
-    ExportImageToArchive(hScImage, sPassportImageName);
+    privately([&] { ExportImageToArchive(hScImage, sPassportImageName); });
     loadPicture(sPassportImageName, imgWorkRecognize);
     repaint();
     Protocol(QStringLiteral("Отсканированное изображение паспорта сжато и сохранёно в ") + sPassportImageName
@@ -252,7 +261,7 @@ void TCognitiveRecognitionFM::ScanAndRecognize(const QString &AScApiIniFileName)
     TimeBegin = QTime::currentTime();
     cursor.Show();
     QApplication::processEvents();
-    if (!ScIsTrue(SC_CALL(ScPackageRecog)(gl_hScPackage, nullptr))) {
+    if (!privately([] { return ScIsTrue(SC_CALL(ScPackageRecog)(gl_hScPackage, nullptr)); })) {
         cursor.Restore();
         const QString engineText = engineError();
         sError = LoadResString(&_S_RECOGNITION_ERROR) + kCr2 + engineText;
@@ -264,14 +273,17 @@ void TCognitiveRecognitionFM::ScanAndRecognize(const QString &AScApiIniFileName)
     Protocol(QStringLiteral("  ") + QString::number(TimeBegin.msecsTo(QTime::currentTime()))
              + QStringLiteral(" мсек"));
 
-    const auto notSupported = [&] {
+    // A page the window cannot take leaves its outcome in the log too: the
+    // engine and the form it found, if any, with no field filled.
+    const auto notSupported = [&](const QString &form) {
+        recognition::LogRecognitionOutcome(QStringLiteral("Scanify"), QString(), form, m_fields, activeColumn());
         cursor.Restore();
         ui::ShowMessageBox(this, LoadResString(&_S_DOCUMENT_NOT_SUPPORTED), LoadResString(&_S_MESSAGE),
                            QMessageBox::Information);
     };
     const ScDocumentHandle hScDoc = SC_CALL(ScPackageGetFirstDoc)(gl_hScPackage);
     if (hScDoc == 0) {
-        notSupported();
+        notSupported(QString());
         return;
     }
     TScDocInformation DocInfo{};
@@ -293,7 +305,7 @@ void TCognitiveRecognitionFM::ScanAndRecognize(const QString &AScApiIniFileName)
     if (!kind) {
         // A form the window cannot take is, for the operator, a page without
         // a document: no field would come, and silence leaves them guessing.
-        notSupported();
+        notSupported(sFormName);
         return;
     }
     FDocumentName = LoadResString(kind->documentName);
@@ -317,9 +329,11 @@ void TCognitiveRecognitionFM::ScanAndRecognize(const QString &AScApiIniFileName)
     const QString sPhotoFile =
         scanify::FromEngineText(SC_CALL(ScPackageGetFieldValue)(hScDoc, kind->photoField, nullptr));
     ledIssuedByRec->SetHint(ledIssuedByRec->Text());
+    // The fields are in: their outcome is logged before a photo that cannot
+    // be read ends the run.
+    recognition::LogRecognitionOutcome(QStringLiteral("Scanify"), FDocumentName, sFormName, m_fields, activeColumn());
     if (!sPhotoFile.isEmpty())
         loadPicture(scanify::InPackageFolder(packageFolder(), sPhotoFile), imgPhoto);
-    recognition::LogRecognitionOutcome(QStringLiteral("Scanify"), FDocumentName, sFormName, m_fields, activeColumn());
 
     if (QFileInfo::exists(sPassportImageName) && sFormName == QLatin1String("InoPas_MRZ") && boLastNameIsEmpty
         && boFirstNameIsEmpty) {

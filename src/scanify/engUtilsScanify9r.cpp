@@ -160,5 +160,8 @@ void ExportImageToArchive(ScImageHandle AScImage, const QString &AFullImageName)
     options.nSaveFormat = SC_IMGSAVE_JPG;
     options.nJpegQuality = 35;
     const QByteArray fileName = scanify::ToEngineText(AFullImageName);
-    SC_CALL(ScImageExport)(AScImage, fileName.constData(), &options);
+    // The page that is not written shows as a picture that cannot be read;
+    // the engine's own words for why go to the log.
+    if (!ScIsTrue(SC_CALL(ScImageExport)(AScImage, fileName.constData(), &options)))
+        recognition::LogFailure(QStringLiteral("Страница не сохранена в пакете (ScImageExport)"), engineError(gl_hScInstance));
 }

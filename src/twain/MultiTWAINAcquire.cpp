@@ -121,7 +121,7 @@ TWAIN_BOOL TWAIN_SelectImageSource(TWAIN_HWND hwnd)
 
     TWAIN_BOOL result = 0;
     if (!TWAIN_LoadSourceManager()) {
-        twain::Warning(twain::LoadFailedText());
+        twain::Warning(twain::LoadFailedText(), session().loadFailure);
         return result;
     }
     if (!TWAIN_OpenSourceManager(hwnd)) {
@@ -153,7 +153,7 @@ TWAIN_HDIB TWAIN_AcquireNative(TWAIN_HWND hwnd, int32_t nPixTypes)
     if (!twain::WindowOf(hwnd)) {
         twain::Warning(QStringLiteral("Unable to create proxy window"));
     } else if (!TWAIN_LoadSourceManager()) {
-        twain::Warning(twain::LoadFailedText());
+        twain::Warning(twain::LoadFailedText(), session().loadFailure);
     } else if (!TWAIN_OpenSourceManager(hwnd)) {
         twain::Warning(twain::OpenFailedText());
     } else if (!TWAIN_OpenDefaultSource() || !TWAIN_NegotiatePixelTypes(nPixTypes) || !TWAIN_EnableSource(hwnd)) {

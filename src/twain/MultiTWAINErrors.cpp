@@ -97,26 +97,57 @@ void ClearError()
     s.errorCondition = 0;
 }
 
-void LogScannerFault(const QString &what, int32_t condition)
+namespace {
+
+/// A code with its name, as support reads it: "NAME (code)", or the bare code.
+QString named(const QString &name, int32_t code)
+{
+    return name.isEmpty() ? QString::number(code) : QStringLiteral("%1 (%2)").arg(name).arg(code);
+}
+
+QString conditionName(int32_t condition)
 {
     QString name = ConditionCodeDescription(condition);
     if (name.isEmpty())
         name = lookup(DeviceConditionTexts, condition - FirstDeviceCondition);
-    name = name.isEmpty() ? QString::number(condition) : QStringLiteral("%1 (%2)").arg(name).arg(condition);
-    WriteLogFileMessage(QStringLiteral("Сбой сканера: %1, условие %2").arg(what, name));
+    return named(name, condition);
+}
+
+} // namespace
+
+void LogScannerFault(const QString &what, int32_t condition)
+{
+    WriteLogFileMessage(QStringLiteral("Сбой сканера: %1, условие %2").arg(what, conditionName(condition)));
+}
+
+QString LastErrorCause()
+{
+    const Session &s = session();
+    QString cause = QStringLiteral("ошибка %1 (%2)").arg(s.errorCode).arg(ErrorDescription(s.errorCode));
+    if (s.errorCode >= 2 && s.errorCode <= 5)
+        cause += QStringLiteral(", результат %1, условие %2")
+                     .arg(named(ResultCodeDescription(s.errorResult), s.errorResult), conditionName(s.errorCondition));
+    return cause;
 }
 
 QString ErrorDescription(int32_t code) { return lookup(ErrorTexts, code); }
 QString ResultCodeDescription(int32_t rc) { return lookup(ResultTexts, rc); }
 QString ConditionCodeDescription(int32_t cc) { return lookup(ConditionTexts, cc); }
 
-void Warning(const QString &text)
+void Warning(const QString &text, const QString &cause)
 {
     if (!EnsureApplication())
         return;
     // The layer's own texts are English and its boxes carry no language of
     // their own (0: neutral).
-    ui::ShowMessageBox(nullptr, text, QStringLiteral("TWAIN Error"), QMessageBox::Warning, QMessageBox::Ok, 0);
+    ui::MessageBoxCall call;
+    call.text = text;
+    call.caption = QStringLiteral("TWAIN Error");
+    call.icon = QMessageBox::Warning;
+    call.languageId = 0;
+    if (!cause.isEmpty())
+        call.logText = QStringLiteral("%1; причина: %2").arg(text, cause);
+    ui::ShowMessageBox(call);
 }
 
 void AssertionFailed()
@@ -163,7 +194,13 @@ void ReportStartFailure(TWAIN_HWND callerWindow)
     // One box, in the words of whoever met the fault, owned by the caller's
     // window and modal: the operator reads it before anything else of the
     // window takes a key.
-    ui::ShowMessageBox(WindowOf(callerWindow), words, LoadResString(&_S_ERROR), QMessageBox::Warning);
+    ui::MessageBoxCall call;
+    call.owner = WindowOf(callerWindow);
+    call.text = words;
+    call.caption = LoadResString(&_S_ERROR);
+    call.icon = QMessageBox::Warning;
+    call.logText = QStringLiteral("%1; причина: %2").arg(words, LastErrorCause());
+    ui::ShowMessageBox(call);
 }
 
 QString LoadFailedText()
@@ -180,5 +217,5 @@ QString OpenFailedText()
 
 extern "C" void TWAIN_ReportLastError(void)
 {
-    twain::Warning(QStringLiteral("TWAIN_ReportLastError: an error occurred"));
+    twain::Warning(QStringLiteral("TWAIN_ReportLastError: an error occurred"), twain::LastErrorCause());
 }

@@ -234,12 +234,20 @@ TWAIN_BOOL TWAIN_LoadSourceManager(void)
     }
     const QByteArray path = twain::sourceManagerPath();
     s.library = dlopen(path.constData(), RTLD_NOW | RTLD_LOCAL);
+    // The loader's words name what was missing; the warning's text does not.
+    const auto loaderWords = [] {
+        const char *words = dlerror();
+        return words ? QString::fromLocal8Bit(words) : QString();
+    };
+    if (!s.library)
+        s.loadFailure = loaderWords();
     if (s.library) {
         s.entry = reinterpret_cast<DSMENTRYPROC>(dlsym(s.library, TWAIN_DSM_ENTRY_NAME));
         if (s.entry) {
             s.availability = 1;
             s.state = TWAIN_SM_LOADED;
         } else {
+            s.loadFailure = loaderWords();
             dlclose(s.library);
             s.library = nullptr;
         }

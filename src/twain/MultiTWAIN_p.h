@@ -25,6 +25,8 @@ struct Session
     TW_IDENTITY appId{};
     TW_IDENTITY sourceId{};
     void *library = nullptr;
+    /// The loader's words for the source manager that could not be loaded.
+    QString loadFailure;
     DSMENTRYPROC entry = nullptr;
     int32_t availability = 0; // 0 not yet known, 1 available, -1 not available
     int32_t hideUI = 0;
@@ -60,8 +62,12 @@ void ClearError();
 QString ErrorDescription(int32_t code);
 QString ResultCodeDescription(int32_t rc);
 QString ConditionCodeDescription(int32_t cc);
-/// An owner-less warning box captioned "TWAIN Error" with the exclamation icon.
-void Warning(const QString &text);
+/// An owner-less warning box captioned "TWAIN Error" with the exclamation icon;
+/// cause, when given, goes to the log beside the text (the box shows the text alone).
+void Warning(const QString &text, const QString &cause = QString());
+/// The recorded error for the log: its code and description and, for the
+/// failed operations, the result and condition codes.
+QString LastErrorCause();
 /// The "Assertion failed" box of a failed consistency check. Only the box:
 /// each caller decides whether to go on (TWAIN_DS still sends the triplet)
 /// or to stop (TWAIN_NativeXferGetAll outside state 6 returns at once).

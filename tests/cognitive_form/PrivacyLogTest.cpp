@@ -5,6 +5,7 @@
 
 #include "common/engCommon9rMessages.h"
 #include "ui/TCaptionedEdit.h"
+#include "ui/TMessageBox.h"
 #include "ui/TNullableDateEdit.h"
 
 #include <QDirIterator>
@@ -71,6 +72,35 @@ TEST_F(CognitivePrivacy, PackageFolderAndPicturesAreTheUsersAloneWhateverTheUmas
     EXPECT_GE(files, 4) << "two configuration files, the page and the photo";
 }
 
+TEST_F(CognitivePrivacy, TheBoxesOfARunLeaveTheUsersUmaskAsItIs)
+{
+    // What the host writes while the operator reads a box (its own log, its
+    // records) is made as the user's umask says, not as the engine's files.
+    const mode_t previous = ::umask(022);
+    std::vector<mode_t> seen;
+    const ui::MessageBoxHook recorder = ui::SetMessageBoxHook([&](const ui::MessageBoxCall &) {
+        const mode_t now = ::umask(022);
+        ::umask(now);
+        seen.push_back(now);
+        return QMessageBox::Ok;
+    });
+    for (const bool recognised : {false, true}) {
+        fake.recogResult = recognised;
+        fake.firstDocResult = 0;
+        Passport();
+        Create();
+        Show();
+        form->bRecognize->click();
+        delete form;
+        form = nullptr;
+    }
+    ui::SetMessageBoxHook(recorder);
+    ::umask(previous);
+    ASSERT_EQ(seen.size(), 2u) << "the engine's fault, then a page without a document";
+    for (const mode_t mask : seen)
+        EXPECT_EQ(mask, mode_t(022));
+}
+
 TEST_F(CognitivePrivacy, EachRunLogsItsOutcomeOrTheFailureShownWithoutThePersonsData)
 {
     struct Case
@@ -89,6 +119,12 @@ TEST_F(CognitivePrivacy, EachRunLogsItsOutcomeOrTheFailureShownWithoutThePersons
          {LoadResString(&_S_ERROR), LoadResString(&_S_RECOGNITION_ERROR) + QStringLiteral(" no forms")}},
         {"no document", [](FakeScanify &f) { f.firstDocResult = 0; },
          {LoadResString(&_S_MESSAGE), notSupported}},
+        {"form the window does not take", [](FakeScanify &f) { f.formId = "Visa7"; },
+         {QStringLiteral("Распознавание (Scanify)"), QStringLiteral("(форма Visa7)"), QStringLiteral("заполнено полей: 0")}},
+        {"photo that cannot be read", [](FakeScanify &f) { f.fields["photo"] = {"missing.jpg", 0}; },
+         {QStringLiteral("Распознавание (Scanify)"), QStringLiteral("Passport1"), QStringLiteral("заполнено полей: 5")}},
+        {"page that could not be exported", [](FakeScanify &f) { f.exportResult = false; f.errorMessages[0x11] = "disk full"; },
+         {QStringLiteral("ScImageExport"), QStringLiteral("disk full")}},
         {"scanner fault", [](FakeScanify &f) { f.scanResult = 0; f.errorCode = 5; f.errorMessages[0x11] = "paper jam"; },
          {LoadResString(&_S_ERROR), QStringLiteral("paper jam")}},
     };
@@ -98,6 +134,7 @@ TEST_F(CognitivePrivacy, EachRunLogsItsOutcomeOrTheFailureShownWithoutThePersons
         fake.firstDocResult = 0x51;
         fake.scanResult = 0x41;
         fake.errorCode = 0;
+        fake.exportResult = true;
         Passport();
         c.arrange(fake);
         log.lines.clear();

@@ -1,6 +1,8 @@
 // Scanned documents and what goes with them are personal data: whatever the
 // user's umask, the data folder and every file the package writes into it are
 // readable by the user alone.
+#include "common/PackageUnits.h"
+#include "common/PrivateFiles.h"
 #include "common/TProfileFile.h"
 #include "common/TSettingsFile.h"
 #include "common/engCommon9r.h"
@@ -63,4 +65,35 @@ TEST(PrivateFiles, DataFolderAndSettingsFilesAreTheUsersAloneWhateverTheUmask)
         for (const QString &name : files)
             EXPECT_EQ(modeOf(folder + name), 0600) << name.toStdString();
     }
+}
+
+TEST(PrivateFiles, WhatTheDataFolderHeldBeforeIsClosedAtPackageStartAndLinksAreNotFollowed)
+{
+    PermissiveUmask open;
+    const QString config = QDir::homePath() + "/start";
+    const QString folder = config + "/Velmar-Q-70/";
+    const QString outside = QDir::homePath() + "/outside.txt";
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(config));
+    // Left by a package of before: an open package folder with a page in it,
+    // and a link to a file of someone else's that must stay as it is.
+    ASSERT_TRUE(QDir().mkpath(folder + "dss0A1B/photos"));
+    for (const QString &file : {folder + "dss0A1B/PassportRF.jpg", folder + "dss0A1B/photos/photo1.jpg", outside}) {
+        QFile f(file);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.setPermissions(QFileDevice::Permissions(0x6644));
+    }
+    ::chmod(QFile::encodeName(folder + "dss0A1B").constData(), 0755);
+    ASSERT_TRUE(QFile::link(outside, folder + "dss0A1B/link.txt"));
+
+    engCommon9r_Initialization();
+    engCommon9r_Finalization();
+    for (const char *path : {"dss0A1B", "dss0A1B/photos"})
+        EXPECT_EQ(modeOf(folder + path), 0700) << path;
+    for (const char *path : {"dss0A1B/PassportRF.jpg", "dss0A1B/photos/photo1.jpg"})
+        EXPECT_EQ(modeOf(folder + path), 0600) << path;
+    EXPECT_EQ(modeOf(outside), 0644) << "a link is not followed";
+
+    // What cannot be closed is told, not passed over.
+    EXPECT_FALSE(MakePrivate(QStringLiteral("/proc/self/fdinfo")));
+    EXPECT_FALSE(MakePrivateFolder(QStringLiteral("/proc/self")));
 }

@@ -10,13 +10,42 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace {
+
+int modeOf(const QString &path)
+{
+    struct stat st {};
+    return ::lstat(QFile::encodeName(path).constData(), &st) == 0 ? int(st.st_mode & 07777) : -1;
+}
+
+/// The most permissive umask a user could start the host with, for the test's duration.
+class PermissiveUmask
+{
+public:
+    PermissiveUmask() : m_previous(::umask(0)) {}
+    ~PermissiveUmask() { ::umask(m_previous); }
+
+private:
+    mode_t m_previous;
+};
+
+/// A stored record's folder and its files (the values, the pictures) are the user's alone.
+void ExpectPrivateRecord(const QString &folder, const QStringList &files)
+{
+    EXPECT_EQ(modeOf(folder), 0700) << folder.toStdString();
+    for (const QString &name : files)
+        EXPECT_EQ(modeOf(folder + "/" + name), 0600) << name.toStdString();
+}
 
 TEST(HostRun, ScriptedOperatorStoresEverySpecimenAndTheEditPathMarksDifferences)
 {
     const QString out = r9test::TestHome() + "/records";
-    const QJsonObject report = r9test::RunReferenceHost({"--output", out, "--form-pages", r9test::TestHome() + "/pages"});
+    const QJsonObject report = [&] {
+        const PermissiveUmask open;
+        return r9test::RunReferenceHost({"--output", out, "--form-pages", r9test::TestHome() + "/pages"});
+    }();
     const QJsonArray records = report["abbyy"].toObject()["records"].toArray();
     const int specimens = QDir(QCoreApplication::applicationDirPath() + "/specimens").entryList({"*.json"}).size();
     ASSERT_GT(specimens, 0);
@@ -33,6 +62,7 @@ TEST(HostRun, ScriptedOperatorStoresEverySpecimenAndTheEditPathMarksDifferences)
         const QDir folder(entry["recordFolder"].toString());
         EXPECT_TRUE(folder.exists("record.json"));
         EXPECT_TRUE(folder.exists("document.png"));
+        ExpectPrivateRecord(folder.path(), folder.entryList({"record.json", "*.png"}, QDir::Files));
         EXPECT_TRUE(QFile::exists(entry["screenshot"].toString()));
         // A field found but unreadable is no value: never the window's word
         // for it as a surname or a place of birth.
@@ -72,6 +102,26 @@ TEST(HostRun, ScriptedOperatorStoresEverySpecimenAndTheEditPathMarksDifferences)
 } // namespace
 
 namespace {
+
+TEST(HostRun, TheDocumentPictureAndTheCamerasFramesAreStoredForTheUserAlone)
+{
+    const PermissiveUmask open;
+    const QString out = r9test::TestHome() + "/private";
+    const struct
+    {
+        const char *path;
+        const char *folder;
+        QStringList files;
+    } cases[] = {
+        {"--doc-picture", "doc-picture", {"document.png"}},
+        {"--camera", "camera", {"frame.png", "fragment.png"}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.path);
+        r9test::RunReferenceHost({c.path, "--output", out}, 120000);
+        ExpectPrivateRecord(out + "/" + c.folder, c.files);
+    }
+}
 
 TEST(HostRun, FoldersThatCannotServeTheRunAreRefusedBeforeAnyWindowOpens)
 {

@@ -198,6 +198,8 @@ struct FakeScanifyEntries
         fake().lastExportOptionsGiven = options != nullptr;
         if (options)
             fake().lastExportOptions = *options;
+        if (!fake().exportResult)
+            return 0;
         if (!fake().exportBytes.empty() && file) {
             std::ofstream out(file, std::ios::binary);
             out.write(fake().exportBytes.data(), std::streamsize(fake().exportBytes.size()));

@@ -59,6 +59,8 @@ public:
     std::optional<std::int32_t> formFieldCount;
     /// Bytes ScImageExport writes to the file it is given; empty: no file.
     std::string exportBytes;
+    /// False: ScImageExport fails and writes nothing.
+    bool exportResult = true;
     /// False: ScPackageGetFieldValue leaves the attribute record as it is.
     bool fillAttributes = true;
     /// When set, ScPackageGetFieldValue and ScGetErrorMessage return this

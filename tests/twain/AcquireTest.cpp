@@ -220,17 +220,23 @@ TEST_F(AcquireTest, EveryFailingStepShowsItsWarningAndTheSessionStillWalksDown)
         P failing;
         QString warning;
         int error;
+        const char *cause; ///< what the log says beside the box's text
     };
     const Case cases[] = {
-        {{DAT_PARENT, MSG_OPENDSM}, QStringLiteral("Unable to open Source Manager (libtwaindsm.so)"), 0},
-        {{DAT_IDENTITY, MSG_OPENDS}, QStringLiteral("TWAIN_ReportLastError: an error occurred"), 4},
-        {{DAT_USERINTERFACE, MSG_ENABLEDS}, QStringLiteral("TWAIN_ReportLastError: an error occurred"), 5},
-        {{DAT_CAPABILITY, MSG_GET}, QStringLiteral("TWAIN_ReportLastError: an error occurred"), 2},
+        {{DAT_PARENT, MSG_OPENDSM}, QStringLiteral("Unable to open Source Manager (libtwaindsm.so)"), 0, ""},
+        {{DAT_IDENTITY, MSG_OPENDS}, QStringLiteral("TWAIN_ReportLastError: an error occurred"), 4,
+         "ошибка 4 (Source Manager operation failed), результат TWRC_FAILURE (1), условие TWCC_BADVALUE"},
+        {{DAT_USERINTERFACE, MSG_ENABLEDS}, QStringLiteral("TWAIN_ReportLastError: an error occurred"), 5,
+         "ошибка 5 (DataSource operation failed), результат TWRC_FAILURE (1), условие TWCC_BADVALUE"},
+        {{DAT_CAPABILITY, MSG_GET}, QStringLiteral("TWAIN_ReportLastError: an error occurred"), 2,
+         "ошибка 2 (DAT_CAPABILITY/MSG_GET failed), результат TWRC_FAILURE (1), условие TWCC_BADVALUE"},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.warning.toStdString() + " " + std::to_string(c.failing.second));
+        r9test::LogRecorder log;
         twain::ResetSessionForTests();
         dsm.reset();
+        dsm.condition = TWCC_BADVALUE;
         boxes->calls.clear();
         dsm.answer(DAT_CAPABILITY, MSG_GET, [](TW_MEMREF data) {
             auto *cap = static_cast<pTW_CAPABILITY>(data);
@@ -249,6 +255,9 @@ TEST_F(AcquireTest, EveryFailingStepShowsItsWarningAndTheSessionStillWalksDown)
         EXPECT_EQ(boxes->calls[0].caption, QStringLiteral("TWAIN Error"));
         EXPECT_EQ(boxes->calls[0].icon, QMessageBox::Warning);
         EXPECT_EQ(boxes->calls[0].owner, nullptr);
+        const QStringList shown = log.lines.filter(c.warning);
+        ASSERT_EQ(shown.size(), 1) << log.lines.join('\n').toStdString();
+        EXPECT_TRUE(shown[0].contains(QString::fromUtf8(c.cause))) << shown[0].toStdString();
         EXPECT_EQ(twain::session().errorCode, c.error);
         EXPECT_EQ(TWAIN_State(), TWAIN_PRESESSION);
         EXPECT_EQ(dsm.count(DAT_EVENT, MSG_PROCESSEVENT), 0);
@@ -258,9 +267,12 @@ TEST_F(AcquireTest, EveryFailingStepShowsItsWarningAndTheSessionStillWalksDown)
 TEST_F(AcquireTest, WithoutASourceManagerTheAcquisitionWarnsAndGivesNothing)
 {
     twain::SetSourceManagerOverride(QStringLiteral("libno-such-manager.so"));
+    r9test::LogRecorder log;
     EXPECT_FALSE(TWAIN_IsAvailable());
     EXPECT_EQ(TWAIN_AcquireNative(0, TWAIN_ANYTYPE), nullptr);
     EXPECT_EQ(boxTexts(), QStringList{QStringLiteral("Unable to load Source Manager (libtwaindsm.so)")});
+    ASSERT_EQ(log.lines.size(), 1);
+    EXPECT_TRUE(log.lines[0].contains(QStringLiteral("libno-such-manager.so"))) << "the loader's own words";
     EXPECT_EQ(TWAIN_State(), TWAIN_PRESESSION);
 }
 
