@@ -117,8 +117,19 @@ QString GetUserDataFolder()
     if (!base.endsWith(QLatin1Char('/')))
         base += QLatin1Char('/');
     const QString folder = base + QStringLiteral("Velmar-Q-70/");
-    if (!MakePrivateFolder(folder))
-        return QString();
+    if (!MakePrivateFolder(folder)) {
+        // A folder there that cannot be closed (another owner, a file system
+        // without modes) still holds the operator's settings: it serves, and
+        // support is told once.
+        if (!QFileInfo(folder).isDir())
+            return QString();
+        static bool told = false;
+        if (!told) {
+            told = true;
+            WriteLogFileMessageWhenInstalled(
+                QStringLiteral("Папку данных пакета не удалось сделать доступной только владельцу"));
+        }
+    }
     return folder;
 }
 
