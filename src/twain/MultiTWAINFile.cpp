@@ -9,6 +9,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <cerrno>
+#include <algorithm>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
@@ -116,8 +117,9 @@ HGLOBAL readDibBlock(int fd, std::size_t size)
 /// and the bytes they leave at its end are cleared. Pixels said to start
 /// inside the header or the colour table cannot be honoured: they are taken
 /// to follow the table, as in every file without a gap. Null when the pixels
-/// would start past the file's end.
-HGLOBAL withoutGap(HGLOBAL block, uint64_t pixelsAt)
+/// would start past the file's end. `dibBytes` becomes what the file gave of
+/// the DIB, so a file cut short is still found short.
+HGLOBAL withoutGap(HGLOBAL block, uint64_t pixelsAt, std::size_t &dibBytes)
 {
     {
         LockedBlock read(block);
@@ -131,6 +133,7 @@ HGLOBAL withoutGap(HGLOBAL block, uint64_t pixelsAt)
                 const auto from = static_cast<std::size_t>(pixelsAt);
                 std::memmove(read.data() + head, read.data() + from, size - from);
                 std::memset(read.data() + head + (size - from), 0, from - head);
+                dibBytes = head + (size - from);
             }
             return block;
         }
@@ -220,14 +223,15 @@ TWAIN_HDIB TWAIN_LoadNativeFromFile(int fd)
         return nullptr;
     const std::size_t size = file.bfSize - sizeof file;
     HGLOBAL block = twain::readDibBlock(fd, size);
+    std::size_t dibBytes = size;
     if (block && file.bfOffBits > sizeof file)
-        block = twain::withoutGap(block, file.bfOffBits - sizeof file);
+        block = twain::withoutGap(block, file.bfOffBits - sizeof file, dibBytes);
     if (!block)
         return nullptr;
     bool valid;
     {
         twain::LockedBlock locked(block);
-        valid = locked && twain::ReadDibLayout(locked.data(), locked.size()).has_value();
+        valid = locked && twain::ReadDibLayout(locked.data(), std::min(locked.size(), dibBytes)).has_value();
     }
     if (!valid) {
         GlobalFree(block);

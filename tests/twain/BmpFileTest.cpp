@@ -128,6 +128,12 @@ TEST_F(BmpFileTest, PixelsStartWhereTheFileHeaderSays)
         EXPECT_EQ(block.mid(dib.size()), QByteArray(gap.size(), '\0'));
         TWAIN_FreeNative(back);
 
+        // Cut short by less than its gap, it is still short: nothing loads.
+        QByteArray cut = file.left(file.size() - 10);
+        qToLittleEndian<quint32>(quint32(cut.size()), cut.data() + 2);
+        r9test::WriteFile(name, cut);
+        EXPECT_EQ(TWAIN_LoadNativeFromFilename(QFile::encodeName(name).constData()), nullptr);
+
         // Pixels said to start past the file's end: nothing loads.
         qToLittleEndian<quint32>(quint32(file.size() + 1), file.data() + 10);
         r9test::WriteFile(name, file);
