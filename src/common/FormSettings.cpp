@@ -190,9 +190,7 @@ void ReadFormBounds(const TSettingsFile &ini, QWidget *window, const TFormBounds
         window->setGeometry(bounds);
     else
         window->resize(bounds.size());
-    for (QObject *pending : window->children())
-        if (pending->objectName() == RefitOnFrameName)
-            delete pending;
+    qDeleteAll(window->findChildren<QObject *>(RefitOnFrameName, Qt::FindDirectChildrenOnly));
     if (window->frameGeometry() == window->geometry() && !window->windowFlags().testFlag(Qt::FramelessWindowHint))
         new TRefitOnFrame(window, placed);
 }

@@ -84,6 +84,18 @@ TEST_F(FormBoundsRead, ANewWindowLeavesRoomForTheFrameItWillGetAndStaysOnTheScre
         EXPECT_LT(read.width(), area.width()) << "room for the borders";
         EXPECT_LT(read.height(), area.height()) << "room for the title bar";
     }
+    {
+        // Read again before the window is framed (shown twice, say): one
+        // refit waits, whatever other children the window has.
+        QWidget window;
+        new QObject(&window);
+        Store({{"ScanFormWidth", 400}, {"ScanFormHeight", 300}});
+        Read(window);
+        new QObject(&window);
+        Read(window);
+        Read(window);
+        EXPECT_EQ(window.findChildren<QObject *>(QString(), Qt::FindDirectChildrenOnly).size(), 3);
+    }
     for (const QPoint stored : {area.bottomRight() - QPoint(30, 30), QPoint(area.x() + 100, area.y() - 10)}) {
         SCOPED_TRACE(stored.y());
         QWidget window;
