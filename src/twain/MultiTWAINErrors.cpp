@@ -134,10 +134,26 @@ QString ErrorDescription(int32_t code) { return lookup(ErrorTexts, code); }
 QString ResultCodeDescription(int32_t rc) { return lookup(ResultTexts, rc); }
 QString ConditionCodeDescription(int32_t cc) { return lookup(ConditionTexts, cc); }
 
+namespace {
+
+/// Without a display the layer's boxes cannot be shown: what they would
+/// have said still reaches support.
+void logUnshown(const QString &caption, const QString &text, const QString &cause = QString())
+{
+    QString line = QStringLiteral("Сообщение не показано (нет экрана) \"%1\": %2").arg(caption, text);
+    if (!cause.isEmpty())
+        line += QStringLiteral("; причина: ") + cause;
+    WriteLogFileMessage(line);
+}
+
+} // namespace
+
 void Warning(const QString &text, const QString &cause)
 {
-    if (!EnsureApplication())
+    if (!EnsureApplication()) {
+        logUnshown(QStringLiteral("TWAIN Error"), text, cause);
         return;
+    }
     // The layer's own texts are English and its boxes carry no language of
     // their own (0: neutral).
     ui::MessageBoxCall call;
@@ -152,8 +168,10 @@ void Warning(const QString &text, const QString &cause)
 
 void AssertionFailed()
 {
-    if (!EnsureApplication())
+    if (!EnsureApplication()) {
+        logUnshown(QStringLiteral("MultiTWAIN"), QStringLiteral("Assertion failed"));
         return;
+    }
     ui::ShowMessageBox(nullptr, QStringLiteral("Assertion failed"), QStringLiteral("MultiTWAIN"),
                        QMessageBox::Warning, QMessageBox::Ok, 0);
 }
