@@ -166,8 +166,11 @@ void writeIfIncomplete(const QString &folder, const char *name, int turn)
     if (PackageFileExists(folder, QLatin1String(name))) {
         if (holdsSelectedConfiguration(path))
             return;
-        // Whole means nothing of the incomplete file stays in the new one.
-        if (!QFile::remove(path))
+        // Whole means nothing of the incomplete file stays in the new one;
+        // it is kept aside, as an unreadable settings file is, not lost.
+        const QString aside = path + QStringLiteral(".bad");
+        QFile::remove(aside);
+        if (!QFile::rename(path, aside) && !QFile::remove(path))
             throw std::runtime_error(
                 QStringLiteral("Не удалось заменить неполный файл настроек Cognitive Scanify API %1.")
                     .arg(QLatin1String(name))

@@ -467,6 +467,7 @@ TEST_F(CognitiveScan, AConfigurationFileDeletedWhileTheHostRunsAndAnIncompleteOn
             Recognize();
             EXPECT_TRUE(complete("ScApi_90.Ini", 90) && complete("ScApi_270.Ini", 270)) << name << left.size();
             EXPECT_EQ(form->FDocumentName, LoadResString(&_S_PASSPORT)) << name << left.size();
+            EXPECT_EQ(r9test::ReadFile(DataFile(name) + QStringLiteral(".bad")), left) << "kept aside, not lost";
         }
     }
 }
