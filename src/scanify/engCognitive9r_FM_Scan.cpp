@@ -112,8 +112,9 @@ private:
 
 /// The engine's calls that write into the package (the package itself, the
 /// scan, the exported page, the fields' pictures) make their files private
-/// from the first byte. Only they: the run's boxes and dialogs leave the
-/// process's umask as the user has it, for the host's own files.
+/// from the first byte. Only they: the run's own boxes leave the process's
+/// umask as the user has it, for the host's own files (the scan's call holds
+/// the engine's scanner dialog, which is shown under the private umask).
 template <typename Call>
 decltype(auto) privately(Call &&call)
 {
