@@ -27,6 +27,7 @@
 #include "ui/TCaptionedEdit.h"
 #include "ui/TNullableDateEdit.h"
 
+#include <algorithm>
 #include <QApplication>
 #include <QBuffer>
 #include <QDir>
@@ -176,9 +177,11 @@ void CheckWindow(const TCognitiveRecognitionFM &form, const FakeScanify &fake, c
     FUZZ_CHECK(fake.CallCount("ScScannerOpen") == fake.CallCount("ScScannerClose"));
     if (!kind || fake.CallCount("ScPackageGetFirstDoc") == 0 || !fake.recogResult || fake.firstDocResult == 0)
         return;
-    // Per result field: the joined values of the fields read into it, and
-    // the flags of the last one (its marking wins).
+    // Per result field: the joined values of the fields read into it, the
+    // flags of the last one, and the worst mark of them all, which the box
+    // shows (error over doubt over clean).
     std::map<int, QString> joined;
+    std::map<int, int> worst;
     std::map<int, std::int32_t> lastFlags;
     std::map<int, bool> lastGaveText;
     std::map<int, bool> lastCut;
@@ -191,14 +194,18 @@ void CheckWindow(const TCognitiveRecognitionFM &form, const FakeScanify &fake, c
         lastCut[m.target] = cut;
         lastFlags[m.target] = fake.fillAttributes ? g.flags : 0;
         lastGaveText[m.target] = g.text && *g.text;
+        const int mark = ((lastFlags[m.target] & SCF_VRS_ERROR) || cut) ? 2
+                         : (lastFlags[m.target] & SCF_VRS_WARNING)     ? 1
+                                                                        : 0;
+        worst[m.target] = std::max(worst[m.target], mark);
     }
     for (const auto &[target, text] : joined) {
         const auto field = recognition::TResultField(target);
         const std::int32_t flags = lastFlags[target];
         // A value cut short at bytes that are no text is marked as an error.
-        const QColor marked = ((flags & SCF_VRS_ERROR) || lastCut[target]) ? scanify::ErroneousFieldColor()
-                              : (flags & SCF_VRS_WARNING) ? scanify::DoubtfulFieldColor()
-                                                          : scanify::NormalFieldColor();
+        const QColor marked = worst[target] == 2   ? scanify::ErroneousFieldColor()
+                              : worst[target] == 1 ? scanify::DoubtfulFieldColor()
+                                                   : scanify::NormalFieldColor();
         if (ui::TCaptionedEdit *edit = form.Fields().Text(field, column)) {
             // Shown whole, however long the edit's typing limit.
             FUZZ_CHECK(edit->Text() == text);
