@@ -504,17 +504,18 @@ int main(int argc, char **argv)
         QJsonObject report;
         report["package"] = package.Path();
         report["dataFolder"] = package.Function<QString (*)()>("GetUserDataFolder")();
+        // The host's own services (log, security, cameras, nationalities) go
+        // into the package before any form is created, the document
+        // picture's too: a scanner fault shown is logged with its cause.
+        auto kit = hostkit::CreateServices(report["dataFolder"].toString());
+        auto install = package.Function<void (*)(const host::THostServices *)>("InstallHostServices");
+        install(kit->Services());
+        struct Uninstall
+        {
+            void (*install)(const host::THostServices *);
+            ~Uninstall() { install(nullptr); }
+        } uninstall{install};
         if (options.docPicture) {
-            // The host's log (and its other services) serve the document
-            // picture's run too: a scanner fault shown is logged with its cause.
-            auto kit = hostkit::CreateServices(report["dataFolder"].toString());
-            auto install = package.Function<void (*)(const host::THostServices *)>("InstallHostServices");
-            install(kit->Services());
-            struct Uninstall
-            {
-                void (*install)(const host::THostServices *);
-                ~Uninstall() { install(nullptr); }
-            } uninstall{install};
             std::optional<MessageBoxAnswerer> answerer;
             if (options.scripted)
                 answerer.emplace();
@@ -551,16 +552,6 @@ int main(int argc, char **argv)
                 options.engine = choice["engineIndex"].toInt() == 1 ? QStringLiteral("scanify") : QStringLiteral("abbyy");
         }
 
-        // The host's own services (log, security, cameras, nationalities) go
-        // into the package before any form is created.
-        auto kit = hostkit::CreateServices(report["dataFolder"].toString());
-        auto install = package.Function<void (*)(const host::THostServices *)>("InstallHostServices");
-        install(kit->Services());
-        struct Uninstall
-        {
-            void (*install)(const host::THostServices *);
-            ~Uninstall() { install(nullptr); }
-        } uninstall{install};
         if (options.camera)
             report["camera"] = RunCameraPath(package, *kit, {options.scripted, options.output});
         else if (options.engine != QLatin1String("scanify"))

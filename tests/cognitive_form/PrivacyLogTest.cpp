@@ -1,6 +1,7 @@
 // What a Scanify run leaves behind besides the window: the engine's package
 // on the disk for the user alone, and in the host's log the run's outcome or
 // the failure the operator was shown, never the person's data.
+#include "support/TestSupport.h"
 #include "CognitiveFixture.h"
 
 #include "common/engCommon9rMessages.h"
@@ -38,12 +39,6 @@ protected:
     }
 };
 
-int modeOf(const QString &path)
-{
-    struct stat st {};
-    return ::lstat(QFile::encodeName(path).constData(), &st) == 0 ? int(st.st_mode & 07777) : -1;
-}
-
 TEST_F(CognitivePrivacy, PackageFolderAndPicturesAreTheUsersAloneWhateverTheUmask)
 {
     const mode_t previous = ::umask(0);
@@ -66,9 +61,9 @@ TEST_F(CognitivePrivacy, PackageFolderAndPicturesAreTheUsersAloneWhateverTheUmas
         const QString path = it.next();
         const bool folder = it.fileInfo().isDir();
         files += folder ? 0 : 1;
-        EXPECT_EQ(modeOf(path), folder ? 0700 : 0600) << path.toStdString();
+        EXPECT_EQ(r9test::ModeOf(path), folder ? 0700 : 0600) << path.toStdString();
     }
-    EXPECT_EQ(modeOf(GetUserDataFolder()), 0700);
+    EXPECT_EQ(r9test::ModeOf(GetUserDataFolder()), 0700);
     EXPECT_GE(files, 4) << "two configuration files, the page and the photo";
 }
 

@@ -1,6 +1,7 @@
 // Scanned documents and what goes with them are personal data: whatever the
 // user's umask, the data folder and every file the package writes into it are
 // readable by the user alone.
+#include "support/TestSupport.h"
 #include "common/PackageUnits.h"
 #include "common/PrivateFiles.h"
 #include "common/TProfileFile.h"
@@ -12,30 +13,9 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-namespace {
-
-/// The most permissive umask a user could have, for the test's duration.
-class PermissiveUmask
-{
-public:
-    PermissiveUmask() : m_previous(::umask(0)) {}
-    ~PermissiveUmask() { ::umask(m_previous); }
-
-private:
-    mode_t m_previous;
-};
-
-int modeOf(const QString &path)
-{
-    struct stat st {};
-    return ::lstat(QFile::encodeName(path).constData(), &st) == 0 ? int(st.st_mode & 07777) : -1;
-}
-
-} // namespace
-
 TEST(PrivateFiles, DataFolderAndSettingsFilesAreTheUsersAloneWhateverTheUmask)
 {
-    PermissiveUmask open;
+    r9test::PermissiveUmask open;
     for (const bool existedOpen : {false, true}) {
         SCOPED_TRACE(existedOpen ? "an open folder and files from before" : "created now");
         const QString folder = QDir::homePath() + (existedOpen ? "/old/Velmar-Q-70/" : "/new/Velmar-Q-70/");
@@ -51,25 +31,25 @@ TEST(PrivateFiles, DataFolderAndSettingsFilesAreTheUsersAloneWhateverTheUmask)
             }
         }
         ASSERT_EQ(GetUserDataFolder(), folder);
-        EXPECT_EQ(modeOf(folder), 0700);
+        EXPECT_EQ(r9test::ModeOf(folder), 0700);
 
         TSettingsFile settings(folder + "Recognize.iniu");
         settings.WriteInteger("SCAN_INFO", "ScannerIndex", 2);
         settings.UpdateFile();
-        EXPECT_EQ(modeOf(settings.FileName()), 0600);
+        EXPECT_EQ(r9test::ModeOf(settings.FileName()), 0600);
         TProfileFile profile(folder + "ScApi_90.Ini");
         profile.WriteInteger("ScanAllDocuments", "ShowTWAIN", 1);
-        EXPECT_EQ(modeOf(profile.FileName()), 0600);
+        EXPECT_EQ(r9test::ModeOf(profile.FileName()), 0600);
         const QStringList files = QDir(folder).entryList(QDir::Files | QDir::Hidden);
         EXPECT_EQ(files.size(), existedOpen ? 3 : 2) << files.join(' ').toStdString();
         for (const QString &name : files)
-            EXPECT_EQ(modeOf(folder + name), 0600) << name.toStdString();
+            EXPECT_EQ(r9test::ModeOf(folder + name), 0600) << name.toStdString();
     }
 }
 
 TEST(PrivateFiles, WhatTheDataFolderHeldBeforeIsClosedAtPackageStartAndLinksAreNotFollowed)
 {
-    PermissiveUmask open;
+    r9test::PermissiveUmask open;
     const QString config = QDir::homePath() + "/start";
     const QString folder = config + "/Velmar-Q-70/";
     const QString outside = QDir::homePath() + "/outside.txt";
@@ -88,10 +68,10 @@ TEST(PrivateFiles, WhatTheDataFolderHeldBeforeIsClosedAtPackageStartAndLinksAreN
     engCommon9r_Initialization();
     engCommon9r_Finalization();
     for (const char *path : {"dss0A1B", "dss0A1B/photos"})
-        EXPECT_EQ(modeOf(folder + path), 0700) << path;
+        EXPECT_EQ(r9test::ModeOf(folder + path), 0700) << path;
     for (const char *path : {"dss0A1B/PassportRF.jpg", "dss0A1B/photos/photo1.jpg"})
-        EXPECT_EQ(modeOf(folder + path), 0600) << path;
-    EXPECT_EQ(modeOf(outside), 0644) << "a link is not followed";
+        EXPECT_EQ(r9test::ModeOf(folder + path), 0600) << path;
+    EXPECT_EQ(r9test::ModeOf(outside), 0644) << "a link is not followed";
 
     // What cannot be closed is told, not passed over.
     EXPECT_FALSE(MakePrivate(QStringLiteral("/proc/self/fdinfo")));

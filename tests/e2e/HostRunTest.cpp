@@ -14,36 +14,19 @@
 
 namespace {
 
-int modeOf(const QString &path)
-{
-    struct stat st {};
-    return ::lstat(QFile::encodeName(path).constData(), &st) == 0 ? int(st.st_mode & 07777) : -1;
-}
-
-/// The most permissive umask a user could start the host with, for the test's duration.
-class PermissiveUmask
-{
-public:
-    PermissiveUmask() : m_previous(::umask(0)) {}
-    ~PermissiveUmask() { ::umask(m_previous); }
-
-private:
-    mode_t m_previous;
-};
-
 /// A stored record's folder and its files (the values, the pictures) are the user's alone.
 void ExpectPrivateRecord(const QString &folder, const QStringList &files)
 {
-    EXPECT_EQ(modeOf(folder), 0700) << folder.toStdString();
+    EXPECT_EQ(r9test::ModeOf(folder), 0700) << folder.toStdString();
     for (const QString &name : files)
-        EXPECT_EQ(modeOf(folder + "/" + name), 0600) << name.toStdString();
+        EXPECT_EQ(r9test::ModeOf(folder + "/" + name), 0600) << name.toStdString();
 }
 
 TEST(HostRun, ScriptedOperatorStoresEverySpecimenAndTheEditPathMarksDifferences)
 {
     const QString out = r9test::TestHome() + "/records";
     const QJsonObject report = [&] {
-        const PermissiveUmask open;
+        const r9test::PermissiveUmask open;
         return r9test::RunReferenceHost({"--output", out, "--form-pages", r9test::TestHome() + "/pages"});
     }();
     const QJsonArray records = report["abbyy"].toObject()["records"].toArray();
@@ -105,7 +88,7 @@ namespace {
 
 TEST(HostRun, TheDocumentPictureAndTheCamerasFramesAreStoredForTheUserAlone)
 {
-    const PermissiveUmask open;
+    const r9test::PermissiveUmask open;
     const QString out = r9test::TestHome() + "/private";
     const struct
     {

@@ -10,8 +10,19 @@
 #include <QProcessEnvironment>
 #include <gtest/gtest.h>
 #include <stdexcept>
+#include <sys/stat.h>
 
 namespace r9test {
+
+int ModeOf(const QString &path)
+{
+    struct stat st {};
+    return ::lstat(QFile::encodeName(path).constData(), &st) == 0 ? int(st.st_mode & 07777) : -1;
+}
+
+PermissiveUmask::PermissiveUmask() : m_previous(::umask(0)) {}
+
+PermissiveUmask::~PermissiveUmask() { ::umask(mode_t(m_previous)); }
 
 MessageBoxRecorder::MessageBoxRecorder(QMessageBox::StandardButton answer)
     : m_answer(answer)

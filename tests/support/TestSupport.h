@@ -29,6 +29,22 @@ private:
 };
 
 QByteArray ReadFile(const QString &path);
+
+/// The permission bits of a file or folder itself (a link is not followed); -1 when it is not there.
+int ModeOf(const QString &path);
+
+/// The most permissive umask a user could have, for the guard's life.
+class PermissiveUmask
+{
+public:
+    PermissiveUmask();
+    ~PermissiveUmask();
+    PermissiveUmask(const PermissiveUmask &) = delete;
+    PermissiveUmask &operator=(const PermissiveUmask &) = delete;
+
+private:
+    unsigned m_previous;
+};
 /// text as a settings file holds it: UTF-16 LE behind a byte-order mark.
 QByteArray Utf16LeFile(const QString &text);
 

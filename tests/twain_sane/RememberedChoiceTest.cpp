@@ -10,12 +10,6 @@
 
 namespace {
 
-int modeOf(const QString &path)
-{
-    struct stat st{};
-    return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? int(st.st_mode & 07777) : -1;
-}
-
 } // namespace
 
 TEST(RememberedChoiceTest, PrivateWhateverTheUmaskAndRememberedOverAFileThatDidNotRead)
@@ -31,8 +25,8 @@ TEST(RememberedChoiceTest, PrivateWhateverTheUmaskAndRememberedOverAFileThatDidN
     ::umask(umask);
     EXPECT_TRUE(fresh);
     EXPECT_TRUE(again);
-    EXPECT_EQ(modeOf(folder), 0700);
-    EXPECT_EQ(modeOf(path), 0600);
+    EXPECT_EQ(r9test::ModeOf(folder), 0700);
+    EXPECT_EQ(r9test::ModeOf(path), 0600);
 
     r9test::WriteFile(path, "[unclosed\nno equals sign\n");
     EXPECT_TRUE(twainsane::RememberChoice("SANE: B", TWPT_RGB, 150));
