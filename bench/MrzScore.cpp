@@ -3,6 +3,7 @@
 #include <QJsonArray>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 
 namespace mrzbench {
@@ -17,6 +18,27 @@ Expected FromGenerated(const QJsonObject &truth)
     e.fields = truth.value(QStringLiteral("fields")).toObject();
     e.kind = truth.value(QStringLiteral("capture")).toString(QStringLiteral("scan"));
     e.name = truth.value(QStringLiteral("picture")).toString();
+    const auto number = [&](const char *key) { return truth.value(QLatin1String(key)).toDouble(); };
+    const auto flag = [&](const char *key) { return truth.value(QLatin1String(key)).toBool(); };
+    const double offSquare = std::abs(std::remainder(number("rotation") + number("skew"), 90.0));
+    const struct
+    {
+        const char *name;
+        bool holds;
+    } conditions[] = {
+        {"square (within 5 degrees)", offSquare <= 5},
+        {"at an angle", offSquare > 5},
+        {"keystone over 5 %", number("keystone") > 0.05},
+        {"aspect off by over 5 %", std::abs(number("aspect") - 1.0) > 0.05 && truth.contains(QStringLiteral("aspect"))},
+        {"glare on the zone", flag("glareOnZone")},
+        {"colour background", flag("colourBackground")},
+        {"annotation frame", flag("annotationFrame")},
+        {"faded ink", truth.contains(QStringLiteral("contrast")) && number("contrast") < 1.0},
+        {"characters under 12 px", truth.contains(QStringLiteral("char_px")) && number("char_px") < 12},
+    };
+    for (const auto &c : conditions)
+        if (c.holds)
+            e.conditions << QString::fromLatin1(c.name);
     return e;
 }
 

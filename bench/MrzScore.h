@@ -22,6 +22,7 @@ struct Expected
     QJsonObject fields;             ///< generated pages: the data's fields by name
     int uprightTurn = 0;            ///< clockwise degrees that make the picture upright
     QString kind;                   ///< how the picture was made (scan, camera, zone-only, real)
+    QStringList conditions;         ///< generated pages: what makes them hard (turned at an angle, slant, glare, ...)
 
     QString Text() const { return lines.join(QString()); }
     int Rows() const { return int(lines.size()); }

@@ -86,6 +86,7 @@ struct SetResult
 {
     Tally ours, oursDecoding, theirs;
     std::map<QString, Tally> oursByKind;
+    std::map<QString, Tally> oursByCondition; // a picture counts under each of its conditions
     std::map<std::pair<int, bool>, Tally> oursByDpi; // (dpi, whole A4 glass)
     QStringList misses;
     // Zones whose truth holds fields in Cyrillic (the internal passport's
@@ -158,6 +159,9 @@ void Count(SetResult &set, const Expected &truth, const OurRun &run)
     withDecoding.ms += run.decodeMs;
     set.oursDecoding.Add(truth, withDecoding);
     set.oursByKind[truth.hasZone ? truth.kind : QStringLiteral("no zone")].Add(truth, run.reading);
+    if (truth.hasZone)
+        for (const QString &c : truth.conditions)
+            set.oursByCondition[c].Add(truth, run.reading);
     if (HasCyrillic(truth.fields)) {
         ++set.cyrillicZones;
         set.cyrillicRight += CyrillicRight(truth.fields, run.result.fields) ? 1 : 0;
@@ -384,6 +388,10 @@ int main(int argc, char **argv)
         std::printf("  %-10s: %4d pictures, %5.1f %% right, CER %.3f %%, found where none %d, false valid %d, median %.1f ms\n",
                     qPrintable(kind), t.Pictures(), 100.0 * t.RightShare(), 100.0 * t.CharacterErrorRate(),
                     t.FoundWhereNone(), t.FalseValid(), t.MedianMs());
+    std::printf("Ours on the pictures with a zone by condition (a picture under each of its own):\n");
+    for (const auto &[condition, t] : generated->oursByCondition)
+        std::printf("  %-26s: %4d pictures, %5.1f %% right, CER %.3f %%, false valid %d\n", qPrintable(condition), t.Pictures(),
+                    100.0 * t.RightShare(), 100.0 * t.CharacterErrorRate(), t.FalseValid());
     std::printf("Ours by resolution (A4: the whole scanner glass; other: the card or a photograph alone):\n");
     for (const auto &[kind, t] : generated->oursByDpi)
         std::printf("  %3d dpi %-5s: %4d pictures, %5.1f %% right, CER %.3f %%, median %.1f ms, mean %.1f ms\n", kind.first,
