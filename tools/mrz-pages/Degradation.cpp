@@ -117,9 +117,18 @@ void Glare(QImage &image, QPointF centre, QSizeF radii, double angle, double pea
     }
 }
 
+QColor RandomHsv(Random &rng, std::pair<int, int> hue, std::pair<int, int> saturation, std::pair<int, int> value)
+{
+    // One draw after the other: the order of a call's arguments is the compiler's choice.
+    const int h = rng.Int(hue.first, hue.second);
+    const int s = rng.Int(saturation.first, saturation.second);
+    const int v = rng.Int(value.first, value.second);
+    return QColor::fromHsv(h, s, v);
+}
+
 void Surface(QImage &image, Random &rng)
 {
-    const QColor base = QColor::fromHsv(rng.Int(0, 359), rng.Int(20, 160), rng.Int(70, 210));
+    const QColor base = RandomHsv(rng, {0, 359}, {20, 160}, {70, 210});
     image.fill(base);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
@@ -135,8 +144,8 @@ void Surface(QImage &image, Random &rng)
             path.moveTo(0, y0);
             for (double x = 0; x <= w; x += std::max(2.0, w / 100))
                 path.lineTo(x, y0 + amp * std::sin(x / period * 6.283 + phase));
-            p.setPen(QPen(rng.Chance(0.5) ? base.darker(rng.Int(110, 140)) : base.lighter(rng.Int(105, 125)),
-                          rng.Uniform(1, std::max(2.0, 0.006 * h))));
+            const QColor grain = rng.Chance(0.5) ? base.darker(rng.Int(110, 140)) : base.lighter(rng.Int(105, 125));
+            p.setPen(QPen(grain, rng.Uniform(1, std::max(2.0, 0.006 * h))));
             p.drawPath(path);
         }
     } else if (kind == 1) {
@@ -156,9 +165,12 @@ void Surface(QImage &image, Random &rng)
         p.fillRect(image.rect(), g);
         p.setPen(Qt::NoPen);
         for (int i = rng.Int(2, 6); i > 0; --i) {
-            p.setBrush(QColor::fromHsv(rng.Int(0, 359), rng.Int(0, 120), rng.Int(60, 230), rng.Int(30, 90)));
+            QColor stain = RandomHsv(rng, {0, 359}, {0, 120}, {60, 230});
+            stain.setAlpha(rng.Int(30, 90));
+            p.setBrush(stain);
             const double r = rng.Uniform(0.03, 0.15) * std::min(w, h);
-            p.drawEllipse(QPointF(rng.Uniform(0, w), rng.Uniform(0, h)), r, r * rng.Uniform(0.5, 1));
+            const double x = rng.Uniform(0, w), y = rng.Uniform(0, h);
+            p.drawEllipse(QPointF(x, y), r, r * rng.Uniform(0.5, 1));
         }
     }
 }

@@ -141,8 +141,8 @@ QString FontFamily(const QString &file)
 void DrawGuilloche(QPainter &p, const QRectF &band, double k, Random &rng)
 {
     const int hue = rng.Int(0, 359);
-    const QColor colours[] = {QColor::fromHsv(hue, rng.Int(40, 150), rng.Int(170, 235)),
-                              QColor::fromHsv((hue + rng.Int(60, 180)) % 360, rng.Int(40, 150), rng.Int(170, 235))};
+    const int other = (hue + rng.Int(60, 180)) % 360;
+    const QColor colours[] = {RandomHsv(rng, {hue, hue}, {40, 150}, {170, 235}), RandomHsv(rng, {other, other}, {40, 150}, {170, 235})};
     const int strands = rng.Int(8, 20);
     const double period = rng.Uniform(6, 20) * k, amp = band.height() * rng.Uniform(0.2, 0.6);
     for (int i = 0; i < strands; ++i) {
@@ -164,7 +164,7 @@ void DrawTextRows(QPainter &p, double left, double firstBaseline, double step, i
     QFont f(LoadFonts().text);
     f.setPixelSize(std::max(6, int(2.4 * k)));
     p.setFont(f);
-    p.setPen(QColor(rng.Int(0, 60), rng.Int(0, 60), rng.Int(0, 80)));
+    p.setPen(RandomHsv(rng, {200, 260}, {0, 200}, {0, 80}));
     const QFontMetricsF fm(f);
     for (int r = 0; r < rows; ++r) {
         QString row;
@@ -357,6 +357,17 @@ PageRecipe RandomRecipe(Random &rng, const std::vector<FormatShare> &formats)
     return s;
 }
 
+namespace {
+
+// A quarter turn give or take up to `within` degrees.
+double NearQuarterTurn(Random &rng, double within)
+{
+    const int quarter = rng.Int(0, 3);
+    return 90 * quarter + rng.Uniform(-within, within);
+}
+
+} // namespace
+
 void RandomConditions(PageRecipe &s, Random &rng)
 {
     const double kind = rng.Uniform(0, 1);
@@ -373,7 +384,7 @@ void RandomConditions(PageRecipe &s, Random &rng)
         static const int dpis[] = {100, 120, 150, 180, 220};
         s.dpi = dpis[rng.Int(0, 4)];
         s.a4 = false;
-        s.rotation = rng.Chance(0.5) ? 90 * rng.Int(0, 3) + rng.Uniform(-12, 12) : rng.Uniform(0, 360);
+        s.rotation = rng.Chance(0.5) ? NearQuarterTurn(rng, 12) : rng.Uniform(0, 360);
         s.turn = 0;
         s.skew = 0;
         s.keystone = rng.Uniform(0, 0.15);
@@ -390,7 +401,7 @@ void RandomConditions(PageRecipe &s, Random &rng)
         static const int dpis[] = {150, 200, 300, 400};
         s.dpi = dpis[rng.Int(0, 3)];
         s.a4 = false;
-        s.rotation = rng.Chance(0.75) ? 90 * rng.Int(0, 3) + rng.Uniform(-4, 4) : rng.Uniform(0, 360);
+        s.rotation = rng.Chance(0.75) ? NearQuarterTurn(rng, 4) : rng.Uniform(0, 360);
         s.turn = 0;
         s.skew = 0;
         s.keystone = rng.Uniform(0, 0.06);
@@ -420,8 +431,7 @@ Page MakePage(const PageRecipe &recipe, const specimens::MrzData &data, Random &
     if (PlainScan(recipe) && recipe.glare > 0) {
         const QRectF target = recipe.glareOnZone && !zone.isEmpty() ? zone.boundingRect() : QRectF(image.rect());
         const double r = 0.05 * std::min(image.width(), image.height()) * rng.Uniform(0.5, 2);
-        Glare(image, QPointF(rng.Uniform(target.left(), target.right()), rng.Uniform(target.top(), target.bottom())),
-              QSizeF(r * rng.Uniform(1, 3), r), rng.Uniform(0, 3.14), recipe.glare);
+        GlareWithin(image, target, r, recipe.glare, rng);
     }
     if (recipe.annotationFrame && !zone.isEmpty())
         DrawFrame(image, zone, CharPx(zone, capShare), rng);

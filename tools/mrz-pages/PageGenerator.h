@@ -125,7 +125,7 @@ Page MakeSetPage(std::uint64_t seed, int index, int dpi = 0, SetMix mix = SetMix
 
 /// Changes whenever the pages a seed gives change, so that a set drawn by an
 /// older generator and kept on disk is not taken for the current one.
-inline constexpr int kSetVersion = 4;
+inline constexpr int kSetVersion = 5;
 
 /// The zone lines for the data in the given format.
 QStringList ZoneLines(const QString &format, const specimens::MrzData &data);

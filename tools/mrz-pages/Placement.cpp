@@ -97,7 +97,8 @@ QImage PlaceAnyhow(const PageRecipe &recipe, const QImage &card, QPolygonF *zone
     if (recipe.capture == Capture::Scan) {
         canvas = recipe.a4 ? QSize(int(210 * k), int(297 * k)) : (box.size() + QSizeF(16 * k, 16 * k)).toSize();
         canvas = canvas.expandedTo(box.size().toSize() + QSize(4, 4));
-        origin = QPointF(rng.Uniform(0, canvas.width() - box.width()), rng.Uniform(0, canvas.height() - box.height()));
+        const double x = rng.Uniform(0, canvas.width() - box.width());
+        origin = QPointF(x, rng.Uniform(0, canvas.height() - box.height()));
     } else if (recipe.capture == Capture::Camera) {
         // The card fills most of the frame; the frame is 4:3 either way round.
         const double fill = rng.Uniform(0.55, 0.9);
@@ -107,7 +108,8 @@ QImage PlaceAnyhow(const PageRecipe &recipe, const QImage &card, QPolygonF *zone
         else
             w = std::max(w, h * 0.75), h = std::max(h, w / 0.75);
         canvas = QSize(int(w), int(h));
-        origin = QPointF(rng.Uniform(0, w - box.width()), rng.Uniform(0, h - box.height()));
+        const double x = rng.Uniform(0, w - box.width());
+        origin = QPointF(x, rng.Uniform(0, h - box.height()));
     } else {
         canvas = (box.size() + QSizeF(8 * k, 8 * k)).toSize();
         origin = QPointF(4 * k, 4 * k);
@@ -140,8 +142,7 @@ QImage PlaceAnyhow(const PageRecipe &recipe, const QImage &card, QPolygonF *zone
     if (recipe.glare > 0) {
         const QRectF target = recipe.glareOnZone && !zone->isEmpty() ? zone->boundingRect() : quad.boundingRect();
         const double r = (zone->isEmpty() ? 0.1 * box.height() : 1.5 * CharPx(*zone, capShare)) * rng.Uniform(0.8, 2.5);
-        Glare(image, QPointF(rng.Uniform(target.left(), target.right()), rng.Uniform(target.top(), target.bottom())),
-              QSizeF(r * rng.Uniform(1, 3), r), rng.Uniform(0, 3.14), recipe.glare);
+        GlareWithin(image, target, r, recipe.glare, rng);
     }
     if (recipe.capture == Capture::ZoneOnly) {
         const double c = CharPx(*zone, capShare), m = recipe.cropMargin * c;
@@ -153,13 +154,23 @@ QImage PlaceAnyhow(const PageRecipe &recipe, const QImage &card, QPolygonF *zone
     return image;
 }
 
+void GlareWithin(QImage &image, const QRectF &target, double radius, double peak, Random &rng)
+{
+    // One draw after the other: the order of a call's arguments is the compiler's choice.
+    const double x = rng.Uniform(target.left(), target.right());
+    const double y = rng.Uniform(target.top(), target.bottom());
+    const double length = radius * rng.Uniform(1, 3);
+    Glare(image, QPointF(x, y), QSizeF(length, radius), rng.Uniform(0, 3.14), peak);
+}
+
 // A rectangle somebody drew around the zone on the picture.
 void DrawFrame(QImage &image, const QPolygonF &zone, double charPx, Random &rng)
 {
     static const QColor inks[] = {QColor(220, 30, 30), QColor(30, 80, 220), QColor(20, 160, 40), QColor(240, 140, 0)};
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(inks[rng.Int(0, 3)], rng.Uniform(1.5, std::max(2.0, 0.3 * charPx)), Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+    const QColor ink = inks[rng.Int(0, 3)];
+    p.setPen(QPen(ink, rng.Uniform(1.5, std::max(2.0, 0.3 * charPx)), Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
     p.setBrush(Qt::NoBrush);
     p.drawPolygon(Grow(zone, rng.Uniform(0.3, 0.9) * charPx + 2));
 }

@@ -20,6 +20,8 @@ QImage PlaceOnGlass(const PageRecipe &recipe, const QImage &card, QPolygonF *zon
 /// Any other picture: the card mapped through aspect, keystone and rotation
 /// onto the glass, a surface (photographs) or a crop around the zone.
 QImage PlaceAnyhow(const PageRecipe &recipe, const QImage &card, QPolygonF *zone, double capShare, Random &rng);
+/// A glare patch of about the given radius, its centre somewhere in target.
+void GlareWithin(QImage &image, const QRectF &target, double radius, double peak, Random &rng);
 /// A rectangle somebody drew around the zone on the picture.
 void DrawFrame(QImage &image, const QPolygonF &zone, double charPx, Random &rng);
 
