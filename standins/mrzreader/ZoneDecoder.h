@@ -28,6 +28,11 @@ struct DecodedZone
     bool weakLikeness = false;     ///< meanScore below kMinZoneLikeness: not OCR-B, nothing trusted
     int repairs = 0;               ///< characters a check digit changed
     int misfits = 0;               ///< glyphs that clearly are a character their position does not admit
+    int worstFieldMisfits = 0;     ///< the most of them in one field
+    /// Every character that no check digit covers read with confidence (none
+    /// a guess or a faint glyph), no field breaking the format, the print
+    /// OCR-B: with every check digit holding, the zone is valid.
+    bool allConfident = false;
     bool datesValid = false;       ///< birth and expiry are calendar dates (after repair); birth may have unknown parts
     bool birthDateUnknown = false; ///< the date of birth is printed with unknown parts (its characters are not trusted)
     /// Enough evidence that the cells are a zone and not any text in OCR-B:
@@ -37,7 +42,8 @@ struct DecodedZone
 
 /// Most characters the check digits may change in one zone.
 inline constexpr int kMaxRepairs = 3;
-/// Most glyphs that look like a character their position cannot hold.
+/// Most glyphs that look like a character their position cannot hold, outside
+/// the one field where they are most.
 inline constexpr int kMaxMisfits = 2;
 
 /// Below this confidence a character is reported as not trusted.

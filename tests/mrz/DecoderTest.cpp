@@ -182,3 +182,60 @@ TEST(ZoneDecoder, WrongNumberOfCellsGivesNothing)
     const DecodedZone z = DecodeZone(Format::TD1, CleanScores(kTd3));
     EXPECT_TRUE(z.text.isEmpty());
 }
+
+TEST(ZoneDecoder, TrustFollowsWhatTheGlyphsAndTheFormatSay)
+{
+    // Position 44 + k is character k of line 2: 0..8 number, 9 its check,
+    // 10..12 nationality, 28..41 personal number; line 1's names end at 24.
+    struct Score
+    {
+        int position;
+        char ch;
+        float score;
+    };
+    struct Case
+    {
+        const char *rule;
+        std::vector<Score> scores;
+        int position;      // the character looked at
+        char read;         // what it reads as
+        bool trusted;
+        bool allConfident; // with every check holding: a valid zone
+        bool plausible;
+    };
+    // Digits that clearly stand where letters belong.
+    const std::vector<Score> nationality = {{44 + 10, '0', 0.95f}, {44 + 10, 'U', 0.5f}, {44 + 11, '7', 0.95f},
+                                            {44 + 11, 'T', 0.5f},  {44 + 12, '0', 0.95f}, {44 + 12, 'O', 0.5f}};
+    std::vector<Score> twoFields = nationality;
+    for (int p : {5, 6, 8}) {
+        twoFields.push_back({p, '5', 0.95f});
+        twoFields.push_back({p, kTd3.at(p).toLatin1(), 0.5f});
+    }
+    const Case cases[] = {
+        {"a clear misreading is not rewritten to make its check hold", {{44 + 0, 'L', 0.70f}, {44 + 0, 'T', 0.80f}},
+         44 + 0, 'T', false, true, true},
+        {"a twin the glyph does not decide is the digit, untrusted", {{44 + 5, 'O', 0.935f}, {44 + 5, '0', 0.92f}},
+         44 + 5, '0', false, true, true},
+        {"a twin the glyph decides clearly is trusted", {{44 + 36, '8', 0.60f}}, 44 + 36, 'B', true, true, true},
+        {"a name's letter the glyph does not tell well is no valid zone", {{6, 'P', 0.905f}}, 6, 'R', false, false,
+         true},
+        {"a faint mark where the names have ended is the filler", {{40, '<', 0.2f}, {40, 'F', 0.55f}}, 40, '<', false,
+         false, true},
+        {"digits where the nationality's letters belong: returned, untrusted", nationality, 44 + 11, 'T', false, false,
+         true},
+        {"misfits in several fields are no zone", twoFields, 5, 'E', false, false, false},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.rule);
+        std::vector<Scores> s = CleanScores(kTd3);
+        for (const Score &v : c.scores)
+            Set(s, v.position, v.ch, v.score);
+        const DecodedZone z = DecodeZone(Format::TD3, s);
+        EXPECT_EQ(z.text.at(c.position), QLatin1Char(c.read));
+        EXPECT_EQ(z.plausible, c.plausible);
+        if (!c.plausible)
+            continue;
+        EXPECT_EQ(z.trusted[size_t(c.position)], c.trusted);
+        EXPECT_EQ(z.allConfident, c.allConfident);
+    }
+}

@@ -372,10 +372,10 @@ TEST(MrzReader, ReadsFadedPrint)
 
 TEST(MrzReader, AZoneInAnotherTypefaceIsNotTakenAsRead)
 {
-    // A zone printed in a typewriter face: glyphs that only look like OCR-B.
-    // Whatever the check digits can be repaired into, a letter read by a weak
-    // likeness is not trusted, and the reading as a whole is not valid.
-    int valid = 0, trustedWrong = 0, pages = 0;
+    // A zone printed in a plain monospaced face: glyphs that only look like
+    // OCR-B. The text is read as printed, but nothing of it is trusted and
+    // the reading as a whole is not valid.
+    int valid = 0, trustedWrong = 0, pages = 0, readAsPrinted = 0;
     for (const char *format : {"TD1", "TD2", "TD3"}) {
         for (int dpi : {200, 300}) {
             for (std::uint64_t seed : {1, 2, 3}) {
@@ -388,6 +388,7 @@ TEST(MrzReader, AZoneInAnotherTypefaceIsNotTakenAsRead)
                 if (!r.found)
                     continue;
                 valid += r.AllChecksValid() ? 1 : 0;
+                readAsPrinted += r.lines == page.truth.lines ? 1 : 0;
                 const QString truth = page.truth.lines.join(QString());
                 const QString read = r.Text();
                 for (int i = 0; i < read.size() && i < truth.size(); ++i)
@@ -401,4 +402,6 @@ TEST(MrzReader, AZoneInAnotherTypefaceIsNotTakenAsRead)
     }
     EXPECT_EQ(trustedWrong, 0);
     EXPECT_EQ(valid, 0);
+    // Letters that face draws nearly alike (O and Q) may still be confused.
+    EXPECT_GE(readAsPrinted, pages - 2);
 }
