@@ -117,7 +117,10 @@ struct Tally
 mrz::Format FormatOf(const QJsonObject &truth)
 {
     const QString f = truth.value(QStringLiteral("format")).toString();
-    return f == QLatin1String("TD1") ? mrz::Format::TD1 : f == QLatin1String("TD2") ? mrz::Format::TD2 : mrz::Format::TD3;
+    for (mrz::Format c : {mrz::Format::TD1, mrz::Format::TD2, mrz::Format::MRVA, mrz::Format::MRVB, mrz::Format::RusInternal})
+        if (mrz::FormatName(c) == f)
+            return c;
+    return mrz::Format::TD3;
 }
 
 // The zone from the truth, cut out, turned upright, deskewed and scaled to a

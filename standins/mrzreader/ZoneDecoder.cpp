@@ -1,5 +1,7 @@
 #include "ZoneDecoder.h"
 
+#include "FormatChoice.h"
+
 #include <algorithm>
 #include <set>
 
@@ -143,6 +145,8 @@ bool Misfit(const Scores &s, float admittedBest)
 DecodedZone DecodeZone(Format f, const std::vector<Scores> &scores)
 {
     DecodedZone out;
+    f = FormatOfZone(f, scores);
+    out.format = f;
     const Rules base = RulesFor(f);
     const size_t n = base.classes.size();
     if (scores.size() != n)
@@ -206,6 +210,9 @@ DecodedZone DecodeZone(Format f, const std::vector<Scores> &scores)
         if ((!birth && name != "expiryDate") || r.covered.empty())
             continue;
         const Span s = r.covered.front();
+        // A date the layout lets stay out (all fillers) is no date to check.
+        if (r.fillerAllowed && QStringView(out.text).mid(s.start, s.length).count(QLatin1Char('<')) == s.length)
+            continue;
         const DateState state = StateOfDate(QStringView(out.text).mid(s.start, s.length), birth);
         out.datesValid = out.datesValid && state != DateState::Invalid;
         // A date of birth printed with unknown parts holds its check digit, but
