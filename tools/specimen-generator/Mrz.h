@@ -28,10 +28,11 @@ struct MrzData
     QString sex;            ///< "M", "F" or "<"
     QString expiryDate;     ///< YYMMDD
     QString optionalData;   ///< personal number or empty
-    // The Russian internal passport only:
-    QString patronymic;   ///< Cyrillic
-    QString issueDate;    ///< YYMMDD
-    QString divisionCode; ///< six digits
+    // The Russian internal passport only (initialised, so that the documents
+    // that list the other members need not name these):
+    QString patronymic = {};   ///< Cyrillic
+    QString issueDate = {};    ///< YYMMDD
+    QString divisionCode = {}; ///< six digits
 };
 
 /// The two 44-character lines of a passport.
