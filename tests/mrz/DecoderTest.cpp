@@ -245,3 +245,32 @@ TEST(ZoneDecoder, TheInternalPassportsNameDigitsAndOptionalDataAreRepairedAsThei
     for (const CheckResult &check : z.checks)
         EXPECT_TRUE(check.valid) << check.name.toStdString();
 }
+
+TEST(ZoneDecoder, ACodeReadALittleLessLikelyStillChoosesItsLayout)
+{
+    const QString zone = QStringLiteral("PNRUS3ERNY42VA<WUKINA<<NATAL98<7R9EVNA<<<<<<"
+                                        "4501234568RUS8504124F<<<<<<<3050917770001<88");
+    struct Case
+    {
+        int position;
+        char rival;
+        float rivalScore;
+        float printedScore;
+        Format expected;
+    };
+    const Case cases[] = {
+        {1, 'H', 0.95f, 0.92f, Format::RusInternal}, // an N a little like an H
+        {4, '5', 0.99f, 0.92f, Format::RusInternal}, // no digit is a letter of the code
+        {1, 'H', 0.95f, 0.8f, Format::TD3},          // clearly an H: the zone no longer reads
+        {0, 'V', 0.93f, 0.92f, Format::MRVA},        // the likeliest letters choose first
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.position);
+        std::vector<Scores> s = CleanScores(zone);
+        Set(s, c.position, c.rival, c.rivalScore);
+        Set(s, c.position, char(zone.at(c.position).toLatin1()), c.printedScore);
+        const DecodedZone z = DecodeZone(Format::TD3, s);
+        EXPECT_EQ(z.format, c.expected);
+        EXPECT_EQ(z.plausible, c.expected == Format::RusInternal);
+    }
+}
