@@ -17,6 +17,7 @@
 // are clean fillers), for a text its bytes as Latin-1.
 #include "FuzzCheck.h"
 
+#include "FormatChoice.h"
 #include "MrzFields.h"
 #include "MrzFormat.h"
 #include "RussianPassport.h"
@@ -117,6 +118,7 @@ void Decode(Format f, const uint8_t *data, size_t size, int year)
     }
     const DecodedZone z = DecodeZone(f, scores);
     // The document code may choose another layout, never another shape.
+    FUZZ_CHECK(z.format == FormatOfZone(f, scores));
     FUZZ_CHECK(LayoutOf(z.format).length == LayoutOf(f).length && LayoutOf(z.format).lines == LayoutOf(f).lines);
     FUZZ_CHECK(size_t(z.text.size()) == n && z.confidence.size() == n && z.trusted.size() == n &&
                z.checkFailed.size() == n && z.checks.size() == RulesFor(z.format).checks.size());
@@ -133,9 +135,10 @@ void Decode(Format f, const uint8_t *data, size_t size, int year)
     }
     FUZZ_CHECK(!z.plausible || (z.datesValid && z.repairs <= kMaxRepairs && z.misfits <= kMaxMisfits));
 
-    // Each cell clearly its first character, each one its position admits,
-    // every check digit holding: the reading is that text, untouched.
-    const Rules cleanRules = RulesFor(FormatByCode(f, clean.left(5)), clean);
+    // Each cell clearly its first character, each one its position admits in
+    // the layout the code chose, every check digit holding: the reading is
+    // that text, untouched.
+    const Rules cleanRules = RulesFor(z.format, clean);
     bool valid = true;
     for (size_t i = 0; i < n && valid; ++i) {
         const uint8_t *cell = 3 * i + 3 <= size ? data + 3 * i : nullptr;
@@ -145,7 +148,7 @@ void Decode(Format f, const uint8_t *data, size_t size, int year)
     for (const CheckRule &r : cleanRules.checks)
         valid = valid && CheckHolds(r, clean);
     if (valid) {
-        FUZZ_CHECK(z.text == clean && z.repairs == 0 && z.misfits == 0 && z.format == FormatByCode(f, clean.left(5)));
+        FUZZ_CHECK(z.text == clean && z.repairs == 0 && z.misfits == 0);
         for (const CheckResult &c : z.checks)
             FUZZ_CHECK(c.valid);
     }
