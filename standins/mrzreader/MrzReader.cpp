@@ -196,9 +196,9 @@ ZoneGrid MeasureZone(const Sampler &page, const GlyphBank &bank, const ZoneCandi
 
 void Describe(const ZoneGrid &grid, const DecodedZone &decoded, MrzResult &res)
 {
-    const Layout layout = LayoutOf(grid.format);
+    const Layout layout = LayoutOf(decoded.format);
     res.found = true;
-    res.format = grid.format;
+    res.format = decoded.format;
     for (int r = 0; r < layout.lines; ++r)
         res.lines << decoded.text.mid(r * layout.length, layout.length);
     res.confidence = decoded.confidence;
@@ -208,7 +208,7 @@ void Describe(const ZoneGrid &grid, const DecodedZone &decoded, MrzResult &res)
     res.likeness = decoded.meanScore;
     res.weakLikeness = decoded.weakLikeness;
     res.allConfident = decoded.allConfident;
-    res.fields = ParseFields(grid.format, decoded.text);
+    res.fields = ParseFields(decoded.format, decoded.text);
     // The page turn that brings u to the right: rows that read downwards need a
     // quarter turn anticlockwise, i.e. 270 degrees clockwise.
     const RowGrid &top = grid.rows.front(), &bottom = grid.rows.back();
@@ -353,7 +353,7 @@ MrzResult ReadMrz(const QImage &picture, const ReadOptions &options)
             // Two rows of 36 or of 44: merged marks can mislead the count, so a
             // reading that does not hold is tried with the other length too.
             if (zone.lines.size() == 2 && !r.result.AllChecksValid()) {
-                const Format other = r.result.found && r.result.format == Format::TD3 ? Format::TD2 : Format::TD3;
+                const Format other = r.result.found && LayoutOf(r.result.format).length == 44 ? Format::TD2 : Format::TD3;
                 Reading o = ReadZone(sampler, *bank, zone, Unit(dir), options.anyTurn, other);
                 if (o.quality > r.quality)
                     r = std::move(o);

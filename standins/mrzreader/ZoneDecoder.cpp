@@ -1,5 +1,7 @@
 #include "ZoneDecoder.h"
 
+#include "FormatChoice.h"
+
 #include <algorithm>
 #include <set>
 
@@ -194,6 +196,8 @@ std::vector<Span> FieldRuns(Format f, const std::vector<CharClass> &classes)
 DecodedZone DecodeZone(Format f, const std::vector<Scores> &scores)
 {
     DecodedZone out;
+    f = FormatOfZone(f, scores);
+    out.format = f;
     const Rules base = RulesFor(f);
     const size_t n = base.classes.size();
     if (scores.size() != n)
@@ -204,15 +208,17 @@ DecodedZone DecodeZone(Format f, const std::vector<Scores> &scores)
     for (size_t i = 0; i < n; ++i) {
         char ch = BestAdmitted(scores[i], base.classes[i], &best[i], &runnerUp[i]);
         misfit[i] = Misfit(scores[i], best[i]);
-        // A letter and its digit twin that the glyph does not tell apart: the
-        // digit, which numbers and optional data mostly hold; a check digit
-        // over it may still choose the letter, and neither is trusted.
+        // A letter and its digit twin that the glyph does not tell apart: in
+        // numbers and optional data the digit, which they mostly hold; a
+        // check digit over it may still choose the letter, and neither is trusted.
         const char twin = TwinOf(ch);
         if (twin && Admits(base.classes[i], twin)) {
             const float twinScore = scores[i][size_t(AlphabetIndex(QLatin1Char(twin)))];
             if (best[i] - twinScore < kTwinMargin) {
                 twinUndecided[i] = true;
-                if (IsDigit(twin))
+                // In the internal passport's names a digit is a letter too:
+                // no side is likelier there.
+                if (IsDigit(twin) && base.classes[i] == CharClass::AlphaNum)
                     ch = twin;
             }
         }
@@ -318,6 +324,9 @@ DecodedZone DecodeZone(Format f, const std::vector<Scores> &scores)
         if ((!birth && name != "expiryDate") || r.covered.empty())
             continue;
         const Span s = r.covered.front();
+        // A date the layout lets stay out (all fillers) is no date to check.
+        if (r.fillerAllowed && QStringView(out.text).mid(s.start, s.length).count(QLatin1Char('<')) == s.length)
+            continue;
         const DateState state = StateOfDate(QStringView(out.text).mid(s.start, s.length), birth);
         out.datesValid = out.datesValid && state != DateState::Invalid;
         // A date of birth printed with unknown parts holds its check digit, but

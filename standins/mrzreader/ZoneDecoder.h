@@ -19,6 +19,7 @@ struct CheckResult
 
 struct DecodedZone
 {
+    Format format = Format::TD3;   ///< the layout read (by the document code, FormatOfZone)
     QString text;                  ///< lines joined without separator
     std::vector<float> confidence; ///< per position, 0..1
     std::vector<bool> trusted;     ///< confident and not under a failing check digit
@@ -55,7 +56,9 @@ inline constexpr float kWeakLikeness = 0.65f;
 /// Below this mean correlation a zone is not in OCR-B and its reading is not valid.
 inline constexpr double kMinZoneLikeness = 0.8;
 
-/// scores holds one entry per zone position of format f.
+/// scores holds one entry per zone position of format f (or of its shape:
+/// the document code may make a TD3 or TD2 shape a visa or the Russian
+/// internal passport, reported in `format`).
 DecodedZone DecodeZone(Format f, const std::vector<Scores> &scores);
 
 } // namespace mrz
