@@ -237,6 +237,8 @@ TEST(ZoneDecoder, TrustFollowsWhatTheGlyphsAndTheFormatSay)
             continue;
         EXPECT_EQ(z.trusted[size_t(c.position)], c.trusted);
         EXPECT_EQ(z.allConfident, c.allConfident);
+    }
+}
 
 TEST(ZoneDecoder, TheDocumentCodeChoosesTheLayoutBeforeThePositionClasses)
 {
