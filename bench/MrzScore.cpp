@@ -16,6 +16,7 @@ Expected FromGenerated(const QJsonObject &truth)
     e.hasZone = truth.value(QStringLiteral("has_zone")).toBool(true);
     e.legible = truth.value(QStringLiteral("legible")).toBool(e.hasZone);
     e.fields = truth.value(QStringLiteral("fields")).toObject();
+    e.format = truth.value(QStringLiteral("format")).toString();
     e.kind = truth.value(QStringLiteral("capture")).toString(QStringLiteral("scan"));
     e.name = truth.value(QStringLiteral("picture")).toString();
     const auto number = [&](const char *key) { return truth.value(QLatin1String(key)).toDouble(); };
@@ -51,6 +52,7 @@ Expected FromReal(const QString &name, const QJsonObject &truth)
     e.lines = e.hasZone ? truth.value(QStringLiteral("lines")).toVariant().toStringList() : QStringList();
     e.printedCheckErrors = !truth.value(QStringLiteral("printed_check_errors")).toArray().isEmpty();
     e.uprightTurn = truth.value(QStringLiteral("upright_turn")).toInt();
+    e.format = truth.value(QStringLiteral("format")).toString();
     e.kind = QStringLiteral("real");
     return e;
 }

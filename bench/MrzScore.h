@@ -21,6 +21,7 @@ struct Expected
     QStringList lines;              ///< as printed; empty without a zone
     QJsonObject fields;             ///< generated pages: the data's fields by name
     int uprightTurn = 0;            ///< clockwise degrees that make the picture upright
+    QString format;                 ///< as the truth names it (TD1, ..., MRVA, RUSPN); real pictures too
     QString kind;                   ///< how the picture was made (scan, camera, zone-only, real)
     QStringList conditions;         ///< generated pages: what makes them hard (turned at an angle, slant, glare, ...)
 

@@ -44,9 +44,11 @@ QStringList ZoneLines(const QString &output, int rows, int length, bool wholePic
 
 bool ChecksHold(const QString &text, int rows, int length)
 {
-    mrz::Format f;
-    if (!mrz::FormatFor(rows, length, &f))
+    mrz::Format shape;
+    if (!mrz::FormatFor(rows, length, &shape))
         return false;
+    // Layouts of one shape differ in their checks; the document code tells them apart.
+    const mrz::Format f = mrz::FormatByCode(shape, QStringView(text).left(5));
     for (const mrz::CheckRule &rule : mrz::RulesFor(f, text).checks)
         if (!mrz::CheckHolds(rule, text))
             return false;

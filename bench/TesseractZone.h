@@ -24,7 +24,8 @@ QImage ZoneCrop(const QImage &page, const QPolygonF &zone, int length);
 /// lines, blanks removed, each padded or cut to `length`. On a crop of the
 /// zone any line of half the length counts; on a whole picture a line must
 /// be about the length and hold a filler. found: that many lines were there.
-/// valid: every check digit of the format with that geometry holds.
+/// valid: every check digit of the layout holds (the shape's, or the one its
+/// document code names).
 Reading ZoneFromText(const QString &output, int rows, int length, bool wholePicture);
 
 /// On a picture without a zone in its truth: the first layout (lines and

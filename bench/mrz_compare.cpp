@@ -87,6 +87,9 @@ struct SetResult
     Tally ours, oursDecoding, theirs;
     std::map<QString, Tally> oursByKind;
     std::map<QString, Tally> oursByCondition; // a picture counts under each of its conditions
+    // By format, with the pictures whose every truth field came out as read
+    // (the measure for the layouts the document code tells apart).
+    std::map<QString, std::pair<Tally, int>> oursByFormat;
     std::map<std::pair<int, bool>, Tally> oursByDpi; // (dpi, whole A4 glass)
     QStringList misses;
     // Zones whose truth holds fields in Cyrillic (the internal passport's
@@ -103,6 +106,15 @@ bool IsCyrillic(const QString &value)
 bool HasCyrillic(const QJsonObject &fields)
 {
     return std::any_of(fields.begin(), fields.end(), [](const QJsonValue &v) { return IsCyrillic(v.toString()); });
+}
+
+// Every field of the truth the reader has a field of that name for, as read.
+bool FieldsRight(const QJsonObject &want, const mrz::Fields &got)
+{
+    for (const mrz::FieldEntry &e : mrz::FieldTable())
+        if (want.contains(QLatin1String(e.name)) && (got.*e.member).value != want.value(QLatin1String(e.name)).toString())
+            return false;
+    return true;
 }
 
 // The truth's Cyrillic fields against the reader's field of the same name; a
@@ -162,6 +174,11 @@ void Count(SetResult &set, const Expected &truth, const OurRun &run)
     if (truth.hasZone)
         for (const QString &c : truth.conditions)
             set.oursByCondition[c].Add(truth, run.reading);
+    if (truth.hasZone && !truth.format.isEmpty()) {
+        auto &[tally, fieldsRight] = set.oursByFormat[truth.format];
+        tally.Add(truth, run.reading);
+        fieldsRight += run.reading.found && FieldsRight(truth.fields, run.result.fields) ? 1 : 0;
+    }
     if (HasCyrillic(truth.fields)) {
         ++set.cyrillicZones;
         set.cyrillicRight += CyrillicRight(truth.fields, run.result.fields) ? 1 : 0;
@@ -392,6 +409,11 @@ int main(int argc, char **argv)
     for (const auto &[condition, t] : generated->oursByCondition)
         std::printf("  %-26s: %4d pictures, %5.1f %% right, CER %.3f %%, false valid %d\n", qPrintable(condition), t.Pictures(),
                     100.0 * t.RightShare(), 100.0 * t.CharacterErrorRate(), t.FalseValid());
+    std::printf("Ours by format (fields right: found, and every field of the truth as read):\n");
+    for (const auto &[format, figures] : generated->oursByFormat)
+        std::printf("  %-5s: %4d pictures, %5.1f %% every line right, %5.1f %% fields right, CER %.3f %%\n", qPrintable(format),
+                    figures.first.Pictures(), 100.0 * figures.first.RightShare(),
+                    100.0 * figures.second / std::max(1, figures.first.Pictures()), 100.0 * figures.first.CharacterErrorRate());
     std::printf("Ours by resolution (A4: the whole scanner glass; other: the card or a photograph alone):\n");
     for (const auto &[kind, t] : generated->oursByDpi)
         std::printf("  %3d dpi %-5s: %4d pictures, %5.1f %% right, CER %.3f %%, median %.1f ms, mean %.1f ms\n", kind.first,

@@ -13,13 +13,13 @@ CellClassifier::CellClassifier(const GlyphBank &bank) : m_bank(bank)
 
 float CellClassifier::Correlate(int k, int dx, int dy) const
 {
-    return Correlate(k, m_set, dx, dy);
+    return Correlate(k, m_set, m_face, dx, dy);
 }
 
-float CellClassifier::Correlate(int k, int set, int dx, int dy) const
+float CellClassifier::Correlate(int k, int set, Typeface face, int dx, int dy) const
 {
     const int w = m_bank.Width(), h = m_bank.Height(), pw = PatchWidth();
-    const float *t = m_bank.Template(k, set);
+    const float *t = m_bank.Template(k, set, face);
     const float *p = m_patch + (kShift + dy) * pw + (kShift + dx);
     float dot = 0.f;
     for (int y = 0; y < h; ++y, t += w, p += pw) {
@@ -71,17 +71,17 @@ float CellClassifier::BestAtCentre(const std::vector<float> &patch, int set) con
     Prepare(patch, false);
     float best = -1.f;
     for (int k = 0; k < kAlphabetSize; ++k)
-        best = std::max(best, Correlate(k, set, 0, 0));
+        best = std::max(best, Correlate(k, set, Typeface::OcrB, 0, 0));
     return best;
 }
 
-float CellClassifier::Likeness(const std::vector<float> &patch, int set) const
+float CellClassifier::Likeness(const std::vector<float> &patch, int set, Typeface face) const
 {
     Prepare(patch, true);
     int first = 0, second = 0;
     float s1 = -2.f, s2 = -2.f;
     for (int k = 0; k < kAlphabetSize; ++k) {
-        const float c = Correlate(k, set, 0, 0);
+        const float c = Correlate(k, set, face, 0, 0);
         if (c > s1)
             second = first, s2 = s1, first = k, s1 = c;
         else if (c > s2)
@@ -92,7 +92,7 @@ float CellClassifier::Likeness(const std::vector<float> &patch, int set) const
         for (int dy = -1; dy <= 1; ++dy)
             for (int dx = -1; dx <= 1; ++dx)
                 if (dx || dy)
-                    best = std::max(best, Correlate(k, set, dx, dy));
+                    best = std::max(best, Correlate(k, set, face, dx, dy));
     return best;
 }
 

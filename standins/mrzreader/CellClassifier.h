@@ -21,6 +21,8 @@ public:
 
     /// Chooses the bank's blur set the scores come from.
     void UseSet(int set) { m_set = set; }
+    /// Chooses the typeface the scores come from.
+    void UseTypeface(Typeface face) { m_face = face; }
 
     int PatchWidth() const { return m_bank.Width() + 2 * kShift; }
     int PatchHeight() const { return m_bank.Height() + 2 * kShift; }
@@ -37,16 +39,17 @@ public:
     /// How well the likeliest two glyphs of blur set `set` match the patch
     /// when allowed to sit a pixel off the cell's centre: the measure by which
     /// the blur set of a zone is chosen, not swayed by how well the grid is centred.
-    float Likeness(const std::vector<float> &patch, int set) const;
+    float Likeness(const std::vector<float> &patch, int set, Typeface face = Typeface::OcrB) const;
 
 private:
     void Prepare(const std::vector<float> &patch, bool allShifts) const;
     float Correlate(int k, int dx, int dy) const;
 
-    float Correlate(int k, int set, int dx, int dy) const;
+    float Correlate(int k, int set, Typeface face, int dx, int dy) const;
 
     const GlyphBank &m_bank;
     int m_set = 0;
+    Typeface m_face = Typeface::OcrB;
     // Per-call window statistics, kept to avoid reallocations.
     mutable const float *m_patch = nullptr;
     mutable std::vector<float> m_centred;

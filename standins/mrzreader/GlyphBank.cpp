@@ -16,9 +16,33 @@
 
 namespace mrz {
 
+namespace {
+
+QImage DrawGlyph(const QFont &font, double scale, double baseline, int height, char ch)
+{
+    QImage glyph(GlyphBank::kPitch, height, QImage::Format_Grayscale8);
+    glyph.fill(255);
+    QPainter p(&glyph);
+    p.setRenderHint(QPainter::TextAntialiasing);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.translate(0, baseline);
+    p.scale(scale, scale);
+    p.setFont(font);
+    p.setPen(Qt::black);
+    p.drawText(QPointF(0, 0), QString(QLatin1Char(ch)));
+    return glyph;
+}
+
+} // namespace
+
 QString GlyphBank::FontFile()
 {
     return QStringLiteral("/usr/share/fonts/opentype/ocr-b/OCRB.otf");
+}
+
+QString GlyphBank::PlainFontFile()
+{
+    return QStringLiteral("/usr/share/fonts/truetype/dejavu/DejaVuSansMono.ttf");
 }
 
 const GlyphBank *GlyphBank::Instance(QString *error)
@@ -73,34 +97,52 @@ bool GlyphBank::Draw(QString *error)
     // sampled around its centre and turned half round is the same cell.
     const double baseline = (m_height + double(m_capHeight)) / 2.0;
 
-    for (int k = 0; k < kAlphabetSize; ++k) {
-        QImage glyph(kPitch, m_height, QImage::Format_Grayscale8);
-        glyph.fill(255);
-        {
-            QPainter p(&glyph);
-            p.setRenderHint(QPainter::TextAntialiasing);
-            p.setRenderHint(QPainter::Antialiasing);
-            p.translate(0, baseline);
-            p.scale(scale, scale);
-            p.setFont(font);
-            p.setPen(Qt::black);
-            p.drawText(QPointF(0, 0), QString(QLatin1Char(kAlphabet[size_t(k)])));
-        }
-        if (kAlphabet[size_t(k)] == '<') {
-            int x0 = kPitch, x1 = -1, y0 = m_height, y1 = -1;
-            for (int y = 0; y < m_height; ++y)
-                for (int x = 0; x < kPitch; ++x)
-                    if (glyph.constScanLine(y)[x] < 128)
-                        x0 = std::min(x0, x), x1 = std::max(x1, x), y0 = std::min(y0, y), y1 = std::max(y1, y);
-            if (x1 >= x0)
-                m_fillerOffset = QPointF(((x0 + x1 + 1) / 2.0 - kPitch / 2.0) / kPitch,
-                                         ((y0 + y1 + 1) / 2.0 - m_height / 2.0) / kPitch);
-        }
-        static constexpr double kBlur[kSets] = {0.0, 1.0, 1.8};
-        for (int set = 0; set < kSets; ++set)
-            m_templates[size_t(set)][size_t(k)] = Normalised(glyph, kBlur[set]);
-    }
+    const QImage filler = DrawGlyph(font, scale, baseline, m_height, '<');
+    int x0 = kPitch, x1 = -1, y0 = m_height, y1 = -1;
+    for (int y = 0; y < m_height; ++y)
+        for (int x = 0; x < kPitch; ++x)
+            if (filler.constScanLine(y)[x] < 128)
+                x0 = std::min(x0, x), x1 = std::max(x1, x), y0 = std::min(y0, y), y1 = std::max(y1, y);
+    if (x1 >= x0)
+        m_fillerOffset = QPointF(((x0 + x1 + 1) / 2.0 - kPitch / 2.0) / kPitch,
+                                 ((y0 + y1 + 1) / 2.0 - m_height / 2.0) / kPitch);
+    DrawGlyphs(font, scale, baseline, Typeface::OcrB);
+    // The plain face is a help for zones not printed in OCR-B; without its
+    // font they are read against OCR-B as before.
+    m_hasPlain = DrawPlain();
     return true;
+}
+
+bool GlyphBank::DrawPlain()
+{
+    const int id = QFontDatabase::addApplicationFont(PlainFontFile());
+    const QStringList families = QFontDatabase::applicationFontFamilies(id);
+    if (id < 0 || families.isEmpty())
+        return false;
+    QFont font(families.first());
+    font.setPixelSize(200);
+    font.setHintingPreference(QFont::PreferNoHinting);
+    const QFontMetricsF fm(font);
+    const double advance = fm.horizontalAdvance(QLatin1Char('0'));
+    const double capTop = -fm.tightBoundingRect(QStringLiteral("H")).top();
+    if (advance <= 0 || capTop <= 0)
+        return false;
+    // One advance is one pitch, as for OCR-B; the capitals, taller against
+    // the pitch than OCR-B's, are centred in the same template height.
+    const double scale = double(kPitch) / advance;
+    const double baseline = (m_height + capTop * scale) / 2.0;
+    DrawGlyphs(font, scale, baseline, Typeface::PlainMono);
+    return true;
+}
+
+void GlyphBank::DrawGlyphs(const QFont &font, double scale, double baseline, Typeface face)
+{
+    static constexpr double kBlur[kSets] = {0.0, 1.0, 1.8};
+    for (int k = 0; k < kAlphabetSize; ++k) {
+        const QImage glyph = DrawGlyph(font, scale, baseline, m_height, kAlphabet[size_t(k)]);
+        for (int set = 0; set < kSets; ++set)
+            m_templates[size_t(face)][size_t(set)][size_t(k)] = Normalised(glyph, kBlur[set]);
+    }
 }
 
 std::vector<float> GlyphBank::Normalised(const QImage &glyph, double sigma)

@@ -1,7 +1,9 @@
 #pragma once
 // The 37 characters of a zone drawn in OCR-B (the font file of the Debian
 // package fonts-ocr-b) at one fixed pitch, as zero-mean, unit-norm templates
-// of ink darkness for normalised correlation.
+// of ink darkness for normalised correlation; and the same in a plain
+// monospaced sans typeface, to read zones that cards drawn by a program or a
+// poor copy print in such a face (their text is read, never trusted).
 
 #include <QString>
 
@@ -12,6 +14,8 @@
 #include <vector>
 
 namespace mrz {
+
+enum class Typeface { OcrB, PlainMono };
 
 class GlyphBank
 {
@@ -24,8 +28,10 @@ public:
     /// The bank, drawn once per process. Null, with *error set, when the font
     /// cannot be loaded or no QGuiApplication exists to draw with.
     static const GlyphBank *Instance(QString *error);
-    /// The font file the bank is drawn from.
+    /// The font file the OCR-B glyphs are drawn from.
     static QString FontFile();
+    /// The font file of the plain monospaced glyphs (Debian package fonts-dejavu-core).
+    static QString PlainFontFile();
 
     int Width() const { return kPitch; }
     int Height() const { return m_height; }
@@ -35,17 +41,25 @@ public:
     /// the cell (the middle of the template), in pitches.
     QPointF FillerOffset() const { return m_fillerOffset; }
     /// Template k of kAlphabet in blur set `set`: Width() x Height() values, zero mean, unit norm.
-    const float *Template(int k, int set = 0) const { return m_templates[size_t(set)][size_t(k)].data(); }
+    const float *Template(int k, int set = 0, Typeface face = Typeface::OcrB) const
+    {
+        return m_templates[size_t(face)][size_t(set)][size_t(k)].data();
+    }
+    /// The plain typeface could be drawn (its font is installed).
+    bool HasPlain() const { return m_hasPlain; }
 
 private:
     GlyphBank() = default;
     bool Draw(QString *error);
+    bool DrawPlain();
+    void DrawGlyphs(const QFont &font, double scale, double baseline, Typeface face);
     static std::vector<float> Normalised(const QImage &glyph, double sigma);
 
     int m_height = 0;
     float m_capHeight = 0;
     QPointF m_fillerOffset;
-    std::array<std::array<std::vector<float>, 37>, kSets> m_templates;
+    bool m_hasPlain = false;
+    std::array<std::array<std::array<std::vector<float>, 37>, kSets>, 2> m_templates;
 };
 
 } // namespace mrz

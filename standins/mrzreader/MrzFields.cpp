@@ -1,5 +1,7 @@
 #include "MrzFields.h"
 
+#include "RussianPassport.h"
+
 #include <QDate>
 
 namespace mrz {
@@ -12,7 +14,8 @@ const std::vector<FieldEntry> &FieldTable()
         {"documentNumber", &Fields::documentNumber}, {"nationality", &Fields::nationality},
         {"birthDate", &Fields::birthDate},           {"sex", &Fields::sex},
         {"expiryDate", &Fields::expiryDate},         {"personalNumber", &Fields::personalNumber},
-        {"optionalData2", &Fields::optionalData2},
+        {"optionalData2", &Fields::optionalData2},   {"patronymic", &Fields::patronymic},
+        {"issueDate", &Fields::issueDate},           {"divisionCode", &Fields::divisionCode},
     };
     return table;
 }
@@ -96,6 +99,10 @@ Fields ParseFields(Format f, const QString &text)
         return out;
     out.documentCode = Clean(text, Span{0, 2});
     out.issuingState = Clean(text, Span{2, 3});
+    if (f == Format::RusInternal) {
+        ParseRusInternal(text, &out);
+        return out;
+    }
     if (f == Format::TD1) {
         NumberAndOptional(f, text, &out);
         out.birthDate = Raw(text, Span{30, 6});
@@ -111,8 +118,10 @@ Fields ParseFields(Format f, const QString &text)
     if (f == Format::TD2) {
         NumberAndOptional(f, text, &out);
     } else {
+        // A passport's optional data ends in its check digit; a visa's runs to the line's end.
+        const bool visa = f == Format::MRVA || f == Format::MRVB;
         out.documentNumber = Clean(text, Span{o, 9});
-        out.personalNumber = Clean(text, Span{o + 28, 14});
+        out.personalNumber = Clean(text, Span{o + 28, visa ? l.length - 28 : 14});
     }
     out.nationality = Clean(text, Span{o + 10, 3});
     out.birthDate = Raw(text, Span{o + 13, 6});

@@ -31,6 +31,11 @@ struct Fields
     FieldText expiryDate; ///< YYMMDD as printed
     FieldText personalNumber; ///< optional data of line 2 (TD3, TD2) or line 1 (TD1)
     FieldText optionalData2;  ///< TD1 line 2 optional data
+    // The Russian internal passport's zone only (its names are Cyrillic there,
+    // its number the series and number as the page prints them):
+    FieldText patronymic;
+    FieldText issueDate;    ///< YYMMDD as printed
+    FieldText divisionCode; ///< the issuing division, "770-001"
 };
 
 /// Named access, for tables that drive output from the field list.
@@ -42,7 +47,8 @@ struct FieldEntry
 const std::vector<FieldEntry> &FieldTable();
 
 /// Splits the zone text (lines joined without separator) of format f into its
-/// fields; fillers become blanks inside names and are dropped at the ends.
+/// fields; fillers become blanks inside names and are dropped at the ends
+/// (the Russian internal passport: see ParseRusInternal).
 Fields ParseFields(Format f, const QString &text);
 
 /// A YYMMDD date as "dd.MM.yyyy". Birth dates lie in the past hundred years

@@ -1,5 +1,7 @@
 #include "MrzFormat.h"
 
+#include "RussianPassport.h"
+
 #include <QDate>
 
 namespace mrz {
@@ -21,6 +23,9 @@ Layout LayoutOf(Format f)
     switch (f) {
     case Format::TD1: return {f, 3, 30};
     case Format::TD2: return {f, 2, 36};
+    case Format::MRVB: return {f, 2, 36};
+    case Format::MRVA: return {f, 2, 44};
+    case Format::RusInternal: return {f, 2, 44};
     case Format::TD3: break;
     }
     return {Format::TD3, 2, 44};
@@ -43,9 +48,26 @@ QString FormatName(Format f)
     switch (f) {
     case Format::TD1: return QStringLiteral("TD1");
     case Format::TD2: return QStringLiteral("TD2");
+    case Format::MRVA: return QStringLiteral("MRVA");
+    case Format::MRVB: return QStringLiteral("MRVB");
+    case Format::RusInternal: return QStringLiteral("RUSPN");
     case Format::TD3: break;
     }
     return QStringLiteral("TD3");
+}
+
+Format FormatByCode(Format f, QStringView codeAndState)
+{
+    const Layout l = LayoutOf(f);
+    if (l.lines != 2 || codeAndState.size() < 5)
+        return f;
+    const bool longRows = l.length == 44;
+    if (codeAndState.at(0) == QLatin1Char('V'))
+        return longRows ? Format::MRVA : Format::MRVB;
+    // A Russian passport for travel abroad reads "P<RUS": an ordinary passport.
+    if (longRows && codeAndState.left(5) == u"PNRUS")
+        return Format::RusInternal;
+    return longRows ? Format::TD3 : Format::TD2;
 }
 
 bool Admits(CharClass c, char ch)
@@ -59,6 +81,8 @@ bool Admits(CharClass c, char ch)
     case CharClass::AlphaNum: return letter || digit || filler;
     case CharClass::DigitOrFiller: return digit || filler;
     case CharClass::Sex: return ch == 'M' || ch == 'F' || ch == 'X' || filler;
+    case CharClass::Filler: return filler;
+    case CharClass::CyrillicName: return IsCyrillicNameSymbol(ch);
     }
     return false;
 }
@@ -139,6 +163,52 @@ Rules TwoLine(Format f, int len, int opt, bool optionalHasCheck)
     return r;
 }
 
+// A visa: line 2 as a passport's up to its expiry check, then optional data
+// to the end, with no check of its own and no composite check.
+Rules Visa(Format f)
+{
+    const int len = LayoutOf(f).length, o = len;
+    return Build(f,
+                 {{{0, 5}, CharClass::Letter},
+                  {{5, len - 5}, CharClass::Letter},
+                  {{o + 9, 1}, CharClass::Digit},
+                  {{o + 10, 3}, CharClass::Letter},
+                  {{o + 13, 6}, CharClass::DigitOrFiller},
+                  {{o + 19, 1}, CharClass::Digit},
+                  {{o + 20, 1}, CharClass::Sex},
+                  {{o + 21, 6}, CharClass::Digit},
+                  {{o + 27, 1}, CharClass::Digit}},
+                 {{"documentNumber", {{o, 9}}, o + 9, false},
+                  {"birthDate", {{o + 13, 6}}, o + 19, false},
+                  {"expiryDate", {{o + 21, 6}}, o + 27, false}});
+}
+
+// The Russian internal passport: names in the letters that stand for Cyrillic
+// ones (digits among them), a number of digits only, no expiry date, and
+// optional data of digits (the series' last digit, the date of issue, the
+// issuing division) ending in a filler.
+Rules RusInternal()
+{
+    const int o = 44;
+    return Build(Format::RusInternal,
+                 {{{0, 5}, CharClass::Letter},
+                  {{5, 39}, CharClass::CyrillicName},
+                  {{o, 10}, CharClass::Digit},
+                  {{o + 10, 3}, CharClass::Letter},
+                  {{o + 13, 6}, CharClass::DigitOrFiller},
+                  {{o + 19, 1}, CharClass::Digit},
+                  {{o + 20, 1}, CharClass::Sex},
+                  {{o + 21, 7}, CharClass::DigitOrFiller},
+                  {{o + 28, 13}, CharClass::Digit},
+                  {{o + 41, 1}, CharClass::Filler},
+                  {{o + 42, 2}, CharClass::Digit}},
+                 {{"documentNumber", {{o, 9}}, o + 9, false},
+                  {"birthDate", {{o + 13, 6}}, o + 19, false},
+                  {"expiryDate", {{o + 21, 6}}, o + 27, true},
+                  {"optionalData", {{o + 28, 14}}, o + 42, false},
+                  {"composite", {{o, 10}, {o + 13, 7}, {o + 21, 22}}, o + 43, false}});
+}
+
 } // namespace
 
 Rules RulesFor(Format f)
@@ -146,6 +216,9 @@ Rules RulesFor(Format f)
     switch (f) {
     case Format::TD3: return TwoLine(f, 44, 14, true);
     case Format::TD2: return TwoLine(f, 36, 7, false);
+    case Format::MRVA:
+    case Format::MRVB: return Visa(f);
+    case Format::RusInternal: return RusInternal();
     case Format::TD1: break;
     }
     const int l2 = 30, l3 = 60;
@@ -175,7 +248,10 @@ NumberPlace NumberPlaceOf(Format f)
     switch (f) {
     case Format::TD1: return {5, 14, 15, 30};
     case Format::TD2: return {36, 45, 64, 71};
-    case Format::TD3: break;
+    case Format::MRVB: return {36, 45, 64, 72};
+    case Format::MRVA: return {44, 53, 72, 88};
+    case Format::TD3:
+    case Format::RusInternal: break;
     }
     return {44, 53, 72, 86};
 }
@@ -184,7 +260,8 @@ Rules RulesFor(Format f, const QString &text)
 {
     Rules r = RulesFor(f);
     const NumberPlace n = NumberPlaceOf(f);
-    if (f == Format::TD3 || text.size() < n.optionalEnd || text.at(n.digit) != QLatin1Char('<'))
+    // Only cards print numbers longer than nine characters.
+    if ((f != Format::TD1 && f != Format::TD2) || text.size() < n.optionalEnd || text.at(n.digit) != QLatin1Char('<'))
         return r;
     // A long number: the rest follows in the optional data, then its check digit, then a filler.
     int end = n.optionalStart;

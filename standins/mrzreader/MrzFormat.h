@@ -1,6 +1,7 @@
 #pragma once
-// The three layouts of machine-readable zones (TD1: 3 x 30, TD2: 2 x 36,
-// TD3: 2 x 44), their check digits and the characters each position admits.
+// The layouts of machine-readable zones (TD1: 3 x 30, TD2: 2 x 36, TD3: 2 x 44,
+// the visas MRV-A: 2 x 44 and MRV-B: 2 x 36, and the Russian internal
+// passport's 2 x 44), their check digits and the characters each position admits.
 
 #include <QString>
 #include <QStringList>
@@ -17,7 +18,10 @@ inline constexpr int kAlphabetSize = 37;
 /// Index of c in kAlphabet, -1 when c cannot appear in a zone.
 int AlphabetIndex(QChar c);
 
-enum class Format { TD1, TD2, TD3 };
+/// TD1..TD3 are also the shapes a zone's rows show; the visas and the Russian
+/// internal passport share a shape with TD3 or TD2 and are told apart by their
+/// document code (`FormatByCode`).
+enum class Format { TD1, TD2, TD3, MRVA, MRVB, RusInternal };
 
 struct Layout
 {
@@ -26,9 +30,15 @@ struct Layout
     int length; ///< characters per line
 };
 Layout LayoutOf(Format f);
-/// The format with that many lines of that length; false when there is none.
+/// The shape (TD1, TD2 or TD3) with that many lines of that length; false when there is none.
 bool FormatFor(int lines, int length, Format *f);
+/// "TD1", "TD2", "TD3", "MRVA", "MRVB", "RUSPN".
 QString FormatName(Format f);
+/// The layout a zone of the shape of f follows, by its first five characters
+/// (document code and issuing state): a code starting with 'V' is a visa of
+/// that length, "PNRUS" on two rows of 44 the Russian internal passport;
+/// anything else the shape's own format.
+Format FormatByCode(Format f, QStringView codeAndState);
 
 /// What a position may hold; the classifier chooses only among these.
 enum class CharClass : unsigned char {
@@ -37,6 +47,8 @@ enum class CharClass : unsigned char {
     AlphaNum, ///< A..Z, 0..9 or the filler
     DigitOrFiller,
     Sex,      ///< M, F, X or the filler
+    Filler,   ///< the filler only
+    CyrillicName, ///< a Russian internal passport's names: A..Z, the filler and the digits that stand for letters
 };
 bool Admits(CharClass c, char ch);
 
@@ -69,7 +81,8 @@ struct FieldRule
 };
 
 /// The character class of every position, the check rules and the raw fields
-/// of a layout. When a TD1 or TD2 document number is longer than nine
+/// of a layout. A check with `fillerAllowed` over a date lets the date be left
+/// out (all fillers). When a TD1 or TD2 document number is longer than nine
 /// characters the rules follow the number into the optional data (see
 /// `RulesFor(text)`).
 struct Rules

@@ -18,7 +18,7 @@ namespace mrz {
 
 bool MrzResult::AllChecksValid() const
 {
-    return found && !weakLikeness && std::all_of(checks.begin(), checks.end(), [](const CheckResult &c) { return c.valid; });
+    return found && !weakLikeness && allConfident && std::all_of(checks.begin(), checks.end(), [](const CheckResult &c) { return c.valid; });
 }
 
 bool MrzResult::Trusted(const FieldText &f, int i) const
@@ -57,6 +57,12 @@ double Dot(QPointF a, QPointF b)
     return a.x() * b.x() + a.y() * b.y();
 }
 
+
+// Below this mean likeness of a zone's glyphs to OCR-B (each allowed a pixel
+// off its cell's centre) the plain face is tried, and taken when its glyphs
+// match better by this much.
+constexpr double kPlainFaceLikeness = 0.85;
+constexpr double kPlainFaceLead = 0.03;
 
 struct Reading
 {
@@ -190,9 +196,9 @@ ZoneGrid MeasureZone(const Sampler &page, const GlyphBank &bank, const ZoneCandi
 
 void Describe(const ZoneGrid &grid, const DecodedZone &decoded, MrzResult &res)
 {
-    const Layout layout = LayoutOf(grid.format);
+    const Layout layout = LayoutOf(decoded.format);
     res.found = true;
-    res.format = grid.format;
+    res.format = decoded.format;
     for (int r = 0; r < layout.lines; ++r)
         res.lines << decoded.text.mid(r * layout.length, layout.length);
     res.confidence = decoded.confidence;
@@ -201,7 +207,8 @@ void Describe(const ZoneGrid &grid, const DecodedZone &decoded, MrzResult &res)
     res.checks = decoded.checks;
     res.likeness = decoded.meanScore;
     res.weakLikeness = decoded.weakLikeness;
-    res.fields = ParseFields(grid.format, decoded.text);
+    res.allConfident = decoded.allConfident;
+    res.fields = ParseFields(decoded.format, decoded.text);
     // The page turn that brings u to the right: rows that read downwards need a
     // quarter turn anticlockwise, i.e. 270 degrees clockwise.
     const RowGrid &top = grid.rows.front(), &bottom = grid.rows.back();
@@ -252,23 +259,47 @@ Reading ReadZone(const Sampler &page, const GlyphBank &bank, const ZoneCandidate
     }
 
     // The blur of the scan decides which set of glyphs the cells are read
-    // against; a few dozen cells spread over the zone show it.
+    // against; a few dozen cells spread over the zone show it. Print that
+    // matches OCR-B poorly is tried against the plain face too: a zone in
+    // such a face is read, but nothing of it is trusted.
     CellClassifier reader(bank);
-    double bestLikeness = -1;
     const size_t stride = std::max<size_t>(1, patches.size() / 32);
-    for (int set = 0; set < GlyphBank::kSets; ++set) {
-        double likeness = 0;
-        for (size_t i = 0; i < patches.size(); i += stride)
-            likeness += cls.Likeness(patches[i], set);
-        if (likeness > bestLikeness) {
-            bestLikeness = likeness;
-            reader.UseSet(set);
+    auto bestSet = [&](Typeface face, int *chosen) {
+        double bestLikeness = -1;
+        for (int set = 0; set < GlyphBank::kSets; ++set) {
+            double likeness = 0;
+            int count = 0;
+            for (size_t i = 0; i < patches.size(); i += stride, ++count)
+                likeness += cls.Likeness(patches[i], set, face);
+            likeness /= std::max(1, count);
+            if (likeness > bestLikeness) {
+                bestLikeness = likeness;
+                *chosen = set;
+            }
+        }
+        return bestLikeness;
+    };
+    int set = 0;
+    const double ocrB = bestSet(Typeface::OcrB, &set);
+    reader.UseSet(set);
+    bool plain = false;
+    if (ocrB < kPlainFaceLikeness && bank.HasPlain()) {
+        int plainSet = 0;
+        if (bestSet(Typeface::PlainMono, &plainSet) > ocrB + kPlainFaceLead) {
+            plain = true;
+            reader.UseSet(plainSet);
+            reader.UseTypeface(Typeface::PlainMono);
         }
     }
     std::vector<Scores> scores;
     for (size_t i = 0; i < patches.size(); ++i)
         scores.push_back(reader.Classify(patches[i]));
-    const DecodedZone decoded = DecodeZone(grid.format, scores);
+    DecodedZone decoded = DecodeZone(grid.format, scores);
+    if (plain) {
+        decoded.weakLikeness = true;
+        decoded.allConfident = false;
+        std::fill(decoded.trusted.begin(), decoded.trusted.end(), false);
+    }
     // Text in OCR-B that only looks like a zone is no zone, however the check
     // digits can be repaired into holding.
     if (!decoded.plausible)
@@ -322,7 +353,7 @@ MrzResult ReadMrz(const QImage &picture, const ReadOptions &options)
             // Two rows of 36 or of 44: merged marks can mislead the count, so a
             // reading that does not hold is tried with the other length too.
             if (zone.lines.size() == 2 && !r.result.AllChecksValid()) {
-                const Format other = r.result.found && r.result.format == Format::TD3 ? Format::TD2 : Format::TD3;
+                const Format other = r.result.found && LayoutOf(r.result.format).length == 44 ? Format::TD2 : Format::TD3;
                 Reading o = ReadZone(sampler, *bank, zone, Unit(dir), options.anyTurn, other);
                 if (o.quality > r.quality)
                     r = std::move(o);

@@ -39,13 +39,15 @@ struct MrzResult
     std::vector<CheckResult> checks;
     double likeness = 0;       ///< mean correlation of the characters with their OCR-B templates
     bool weakLikeness = false; ///< too low for OCR-B print: nothing trusted, the reading not valid
+    bool allConfident = false; ///< every character read with confidence, none a check digit's guess
     Fields fields;
     int turn = 0;        ///< clockwise degrees (0, 90, 180, 270) that make the page upright
     double skew = 0;     ///< degrees the rows are turned clockwise on the upright page
     QPolygonF zone;      ///< corners of the zone on the page
 
     QString Text() const { return lines.join(QString()); }
-    /// Every check digit holds and the print is OCR-B (no weak likeness).
+    /// Every check digit holds as read and every character was read with
+    /// confidence in OCR-B print: nothing of the zone is a guess.
     bool AllChecksValid() const;
     /// Character i of field f is trusted: read with confidence and under no failing check digit.
     bool Trusted(const FieldText &f, int i) const;

@@ -1,5 +1,7 @@
 #include "ZoneDecoder.h"
 
+#include "FormatChoice.h"
+
 #include <algorithm>
 #include <set>
 
@@ -69,13 +71,18 @@ int NumberDigit(Format f, const QString &text)
 // Tries the cheapest single and then double replacements that make the check
 // hold and leave the document number where it is.
 bool Repair(Format f, const CheckRule &rule, const std::vector<int> &positions, const Rules &rules,
-            const std::vector<Scores> &scores, QString &text, std::vector<bool> &replaced)
+            const std::vector<Scores> &scores, const std::vector<float> &readConfidence, QString &text,
+            std::vector<bool> &replaced)
 {
     const int numberDigit = NumberDigit(f, text);
     auto holds = [&] { return CheckHolds(rule, text) && NumberDigit(f, text) == numberDigit; };
     constexpr float kMaxSingle = 0.2f, kMaxDouble = 0.3f;
     std::vector<Choice> choices;
     for (int p : positions) {
+        // A character read with confidence is what the page prints: a check
+        // digit that fails over it fails, it is not rewritten to hold.
+        if (readConfidence[size_t(p)] >= kTrustThreshold)
+            continue;
         const Scores &s = scores[size_t(p)];
         const float current = s[size_t(AlphabetIndex(text.at(p)))];
         std::vector<Choice> here;
@@ -138,20 +145,120 @@ bool Misfit(const Scores &s, float admittedBest)
     return any - admittedBest > 0.12f && any > 0.5f;
 }
 
+// Letters and digits that OCR-B draws nearly alike. Where a position admits
+// both, only a clear lead of one glyph over its twin decides between them.
+constexpr std::pair<char, char> kTwins[] = {{'O', '0'}, {'I', '1'}, {'B', '8'}, {'S', '5'}};
+constexpr float kTwinMargin = 0.04f;
+
+char TwinOf(char ch)
+{
+    for (const auto &[letter, digit] : kTwins) {
+        if (ch == letter)
+            return digit;
+        if (ch == digit)
+            return letter;
+    }
+    return 0;
+}
+
+bool IsDigit(char ch)
+{
+    return ch >= '0' && ch <= '9';
+}
+
+// Where the names stand: all of line 3 of a card, line 1 after the document
+// code and the state otherwise.
+Span NameSpan(Format f)
+{
+    const Layout l = LayoutOf(f);
+    return l.lines == 3 ? Span{2 * l.length, l.length} : Span{5, l.length - 5};
+}
+
+// The fields as far as the decoder needs them: runs of positions of one
+// character class, split where lines and the names begin. By them a field
+// that breaks the format is told from a zone that does not hold together
+// anywhere.
+std::vector<Span> FieldRuns(Format f, const std::vector<CharClass> &classes)
+{
+    const Layout l = LayoutOf(f);
+    const Span names = NameSpan(f);
+    std::vector<Span> runs;
+    for (int i = 0; i < int(classes.size()); ++i) {
+        if (runs.empty() || classes[size_t(i)] != classes[size_t(i - 1)] || i % l.length == 0 || i == names.start)
+            runs.push_back({i, 0});
+        ++runs.back().length;
+    }
+    return runs;
+}
+
 } // namespace
 
 DecodedZone DecodeZone(Format f, const std::vector<Scores> &scores)
 {
     DecodedZone out;
+    f = FormatOfZone(f, scores);
+    out.format = f;
     const Rules base = RulesFor(f);
     const size_t n = base.classes.size();
     if (scores.size() != n)
         return out;
     std::vector<float> best(n), runnerUp(n);
+    std::vector<bool> misfit(n, false), twinUndecided(n, false);
     out.text.resize(qsizetype(n));
     for (size_t i = 0; i < n; ++i) {
-        out.text[qsizetype(i)] = QLatin1Char(BestAdmitted(scores[i], base.classes[i], &best[i], &runnerUp[i]));
-        out.misfits += Misfit(scores[i], best[i]) ? 1 : 0;
+        char ch = BestAdmitted(scores[i], base.classes[i], &best[i], &runnerUp[i]);
+        misfit[i] = Misfit(scores[i], best[i]);
+        // A letter and its digit twin that the glyph does not tell apart: in
+        // numbers and optional data the digit, which they mostly hold; a
+        // check digit over it may still choose the letter, and neither is trusted.
+        const char twin = TwinOf(ch);
+        if (twin && Admits(base.classes[i], twin)) {
+            const float twinScore = scores[i][size_t(AlphabetIndex(QLatin1Char(twin)))];
+            if (best[i] - twinScore < kTwinMargin) {
+                twinUndecided[i] = true;
+                // In the internal passport's names a digit is a letter too:
+                // no side is likelier there.
+                if (IsDigit(twin) && base.classes[i] == CharClass::AlphaNum)
+                    ch = twin;
+            }
+        }
+        out.text[qsizetype(i)] = QLatin1Char(ch);
+    }
+
+    // A character where the names have ended (after three fillers in a row)
+    // breaks the format: an annotation, a frame or the card's edge in the
+    // cell. Unless its glyph is clear it is the filler the format puts there.
+    const Span names = NameSpan(f);
+    std::vector<bool> afterNames(n, false);
+    for (int i = names.start, fillers = 0, ended = 0; i < names.start + names.length; ++i) {
+        const char ch = out.text.at(i).toLatin1();
+        fillers = ch == '<' ? fillers + 1 : 0;
+        ended = ended || fillers >= 3;
+        if (!ended || ch == '<')
+            continue;
+        afterNames[size_t(i)] = true;
+        if (best[size_t(i)] < kWeakLikeness || Confidence(best[size_t(i)], runnerUp[size_t(i)]) < kTrustThreshold)
+            out.text[i] = QLatin1Char('<');
+    }
+
+    // What the glyphs alone say of each character: only characters read
+    // without confidence may be changed by a check digit.
+    std::vector<float> readConfidence(n);
+    for (size_t i = 0; i < n; ++i) {
+        const float chosen = scores[i][size_t(AlphabetIndex(out.text.at(qsizetype(i))))];
+        readConfidence[i] = twinUndecided[i] || afterNames[i] || chosen < kWeakLikeness || misfit[i]
+                                ? 0.f
+                                : Confidence(best[i], runnerUp[i]);
+    }
+    std::vector<bool> brokenField(n, false);
+    for (const Span &run : FieldRuns(f, base.classes)) {
+        int count = 0;
+        for (int i = run.start; i < run.start + run.length; ++i)
+            count += misfit[size_t(i)] ? 1 : 0;
+        out.misfits += count;
+        out.worstFieldMisfits = std::max(out.worstFieldMisfits, count);
+        for (int i = run.start; i < run.start + run.length && count > 0; ++i)
+            brokenField[size_t(i)] = true;
     }
 
     // The text decides where a long TD1 number ends, so the rules follow it.
@@ -166,7 +273,7 @@ DecodedZone DecodeZone(Format f, const std::vector<Scores> &scores)
             // Characters a field check already confirms stay as they are.
             std::erase_if(positions, [&](int p) { return protectedByField.count(p) > 0; });
         }
-        bool valid = CheckHolds(r, out.text) || Repair(f, r, positions, rules, scores, out.text, replaced);
+        bool valid = CheckHolds(r, out.text) || Repair(f, r, positions, rules, scores, readConfidence, out.text, replaced);
         if (valid && !composite)
             for (int p : Positions(r))
                 protectedByField.insert(p);
@@ -178,18 +285,28 @@ DecodedZone DecodeZone(Format f, const std::vector<Scores> &scores)
         out.checks.push_back({QString::fromLatin1(r.name), valid});
     }
 
+    // Characters a check digit covers are confirmed by it when it holds;
+    // the others (names, state, nationality, sex) only by their glyphs.
+    std::vector<bool> covered(n, false);
+    for (const CheckRule &r : rules.checks)
+        for (int p : Positions(r))
+            covered[size_t(p)] = true;
     out.checkFailed = failing;
     out.confidence.resize(n);
     out.trusted.resize(n);
     double sum = 0;
+    bool allConfident = true;
     for (size_t i = 0; i < n; ++i) {
         const float chosen = scores[i][size_t(AlphabetIndex(out.text.at(qsizetype(i))))];
         sum += chosen;
         // A character the check digit chose over the look of the glyph is a guess.
-        out.confidence[i] = replaced[i] ? 0.f : Confidence(best[i], runnerUp[i]);
+        out.confidence[i] = replaced[i] ? 0.f : readConfidence[i];
         // A glyph only faintly like the character chosen for it is no reading
-        // to trust, whatever a check digit repaired around it says.
-        out.trusted[i] = out.confidence[i] >= kTrustThreshold && !failing[i] && chosen >= kWeakLikeness;
+        // to trust, whatever a check digit repaired around it says; nor is
+        // anything of a field that holds glyphs its format does not admit.
+        const bool confident = out.confidence[i] >= kTrustThreshold && chosen >= kWeakLikeness && !brokenField[i];
+        allConfident = allConfident && (confident || (covered[i] && !brokenField[i]));
+        out.trusted[i] = confident && !failing[i];
     }
     out.meanScore = n ? sum / double(n) : 0;
     // Print in another typeface (a forgery, a poor copy) matches OCR-B only
@@ -198,6 +315,7 @@ DecodedZone DecodeZone(Format f, const std::vector<Scores> &scores)
     out.weakLikeness = out.meanScore < kMinZoneLikeness;
     if (out.weakLikeness)
         std::fill(out.trusted.begin(), out.trusted.end(), false);
+    out.allConfident = allConfident && !out.weakLikeness;
     out.repairs = int(std::count(replaced.begin(), replaced.end(), true));
     out.datesValid = true;
     for (const CheckRule &r : rules.checks) {
@@ -206,6 +324,9 @@ DecodedZone DecodeZone(Format f, const std::vector<Scores> &scores)
         if ((!birth && name != "expiryDate") || r.covered.empty())
             continue;
         const Span s = r.covered.front();
+        // A date the layout lets stay out (all fillers) is no date to check.
+        if (r.fillerAllowed && QStringView(out.text).mid(s.start, s.length).count(QLatin1Char('<')) == s.length)
+            continue;
         const DateState state = StateOfDate(QStringView(out.text).mid(s.start, s.length), birth);
         out.datesValid = out.datesValid && state != DateState::Invalid;
         // A date of birth printed with unknown parts holds its check digit, but
@@ -216,7 +337,9 @@ DecodedZone DecodeZone(Format f, const std::vector<Scores> &scores)
                 out.trusted[size_t(i)] = false;
         }
     }
-    out.plausible = out.datesValid && out.repairs <= kMaxRepairs && out.misfits <= kMaxMisfits;
+    // One field may break the format and is returned untrusted; text whose
+    // glyphs misfit their positions in several fields is no zone.
+    out.plausible = out.datesValid && out.repairs <= kMaxRepairs && out.misfits - out.worstFieldMisfits <= kMaxMisfits;
     return out;
 }
 

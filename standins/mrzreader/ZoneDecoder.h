@@ -19,6 +19,7 @@ struct CheckResult
 
 struct DecodedZone
 {
+    Format format = Format::TD3;   ///< the layout read (by the document code, FormatOfZone)
     QString text;                  ///< lines joined without separator
     std::vector<float> confidence; ///< per position, 0..1
     std::vector<bool> trusted;     ///< confident and not under a failing check digit
@@ -28,6 +29,11 @@ struct DecodedZone
     bool weakLikeness = false;     ///< meanScore below kMinZoneLikeness: not OCR-B, nothing trusted
     int repairs = 0;               ///< characters a check digit changed
     int misfits = 0;               ///< glyphs that clearly are a character their position does not admit
+    int worstFieldMisfits = 0;     ///< the most of them in one field
+    /// Every character that no check digit covers read with confidence (none
+    /// a guess or a faint glyph), no field breaking the format, the print
+    /// OCR-B: with every check digit holding, the zone is valid.
+    bool allConfident = false;
     bool datesValid = false;       ///< birth and expiry are calendar dates (after repair); birth may have unknown parts
     bool birthDateUnknown = false; ///< the date of birth is printed with unknown parts (its characters are not trusted)
     /// Enough evidence that the cells are a zone and not any text in OCR-B:
@@ -37,7 +43,8 @@ struct DecodedZone
 
 /// Most characters the check digits may change in one zone.
 inline constexpr int kMaxRepairs = 3;
-/// Most glyphs that look like a character their position cannot hold.
+/// Most glyphs that look like a character their position cannot hold, outside
+/// the one field where they are most.
 inline constexpr int kMaxMisfits = 2;
 
 /// Below this confidence a character is reported as not trusted.
@@ -49,7 +56,9 @@ inline constexpr float kWeakLikeness = 0.65f;
 /// Below this mean correlation a zone is not in OCR-B and its reading is not valid.
 inline constexpr double kMinZoneLikeness = 0.8;
 
-/// scores holds one entry per zone position of format f.
+/// scores holds one entry per zone position of format f (or of its shape:
+/// the document code may make a TD3 or TD2 shape a visa or the Russian
+/// internal passport, reported in `format`).
 DecodedZone DecodeZone(Format f, const std::vector<Scores> &scores);
 
 } // namespace mrz

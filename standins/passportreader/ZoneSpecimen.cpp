@@ -1,6 +1,7 @@
 #include "ZoneSpecimen.h"
 
 #include "MrzReader.h"
+#include "RussianPassport.h"
 
 #include <QDate>
 
@@ -9,7 +10,7 @@ namespace passportreader {
 bool TypeHasZone(const QString &documentType)
 {
     static const QStringList types = {
-        QStringLiteral("ForeignPassport_RU"), QStringLiteral("ForeignPassport_MRZ"), QStringLiteral("Passport_BY"),
+        QStringLiteral("Passport_RU"),        QStringLiteral("ForeignPassport_RU"), QStringLiteral("ForeignPassport_MRZ"), QStringLiteral("Passport_BY"),
         QStringLiteral("ForeignPassport_BY"), QStringLiteral("ID_KZ"),               QStringLiteral("ForeignPassport_KZ"),
     };
     return types.contains(documentType);
@@ -41,25 +42,13 @@ mrz::FieldText Word(const mrz::FieldText &t, bool first)
     return {t.value.mid(from, to - from), std::vector<int>(t.positions.begin() + from, t.positions.begin() + to)};
 }
 
-} // namespace
+using FieldTable = std::vector<std::pair<const char *, mrz::FieldText>>;
 
-std::shared_ptr<const Specimen> SpecimenFromZone(const QImage &page, const QString &documentType)
+// A passport's or card's zone holds Latin names only: they are the names and their Latin variants.
+FieldTable TravelDocumentFields(const mrz::Fields &z, int year)
 {
-    if (!TypeHasZone(documentType))
-        return nullptr;
-    const mrz::MrzResult r = mrz::ReadMrz(page);
-    // Identity cards carry three rows of 30, passports two of 44: a zone of the
-    // other kind is a page of another document type.
-    const mrz::Format expected = documentType == QLatin1String("ID_KZ") ? mrz::Format::TD1 : mrz::Format::TD3;
-    if (!r.found || r.format != expected)
-        return nullptr;
-    auto s = std::make_shared<Specimen>();
-    s->documentType = documentType;
-    const mrz::Fields &z = r.fields;
-    const int year = QDate::currentDate().year();
-    // The zone holds Latin names only: they are the names and their Latin variants.
     const mrz::FieldText first = Word(z.givenNames, true), middle = Word(z.givenNames, false);
-    const std::pair<const char *, mrz::FieldText> table[] = {
+    return {
         {"LastName", z.surname},
         {"LastName_EX", z.surname},
         {"FirstName", first},
@@ -73,6 +62,52 @@ std::shared_ptr<const Specimen> SpecimenFromZone(const QImage &page, const QStri
         {"DateOfExpiry", mrz::DisplayDate(z.expiryDate, false, year)},
         {"PersonalCode", z.personalNumber},
     };
+}
+
+// The internal passport's zone writes the Cyrillic names, and holds what its
+// page prints in red (series and number) and the date and division of issue.
+FieldTable InternalPassportFields(const mrz::Fields &z, int year)
+{
+    return {
+        {"LastName", z.surname},
+        {"FirstName", z.givenNames},
+        {"MiddleName", z.patronymic},
+        {"Series", mrz::SeriesOf(z.documentNumber)},
+        {"Number", mrz::NumberOf(z.documentNumber)},
+        {"Sex", mrz::PrintedSex(z.sex)},
+        {"DateOfBirth", mrz::DisplayDate(z.birthDate, true, year)},
+        {"DateOfIssue", mrz::DisplayDate(z.issueDate, true, year)},
+        {"DepartmentCode", z.divisionCode},
+    };
+}
+
+mrz::Format ZoneFormatOf(const QString &documentType)
+{
+    if (documentType == QLatin1String("ID_KZ"))
+        return mrz::Format::TD1;
+    if (documentType == QLatin1String("Passport_RU"))
+        return mrz::Format::RusInternal;
+    return mrz::Format::TD3;
+}
+
+} // namespace
+
+std::shared_ptr<const Specimen> SpecimenFromZone(const QImage &page, const QString &documentType)
+{
+    if (!TypeHasZone(documentType))
+        return nullptr;
+    const mrz::MrzResult r = mrz::ReadMrz(page);
+    // Identity cards carry three rows of 30, passports two of 44, the internal
+    // passport's its own code: a zone of another kind (a visa among them) is a
+    // page of another document type.
+    const mrz::Format expected = ZoneFormatOf(documentType);
+    if (!r.found || r.format != expected)
+        return nullptr;
+    auto s = std::make_shared<Specimen>();
+    s->documentType = documentType;
+    const int year = QDate::currentDate().year();
+    const FieldTable table = expected == mrz::Format::RusInternal ? InternalPassportFields(r.fields, year)
+                                                                  : TravelDocumentFields(r.fields, year);
     for (const auto &[name, text] : table) {
         // A personal number is listed only where the zone has one.
         if (std::string_view(name) == "PersonalCode" && text.value.isEmpty())

@@ -66,14 +66,26 @@ std::int32_t FormNumber(Package &package, const std::shared_ptr<const ScanifySpe
     return std::int32_t(package.forms.size());
 }
 
-Document NewDocument(ScPackageHandle packageHandle, Package &package, ScImageHandle imageHandle, const Image &image)
+Document NewDocument(ScPackageHandle packageHandle, Package &package, ScImageHandle imageHandle, const Image &image,
+                     std::shared_ptr<const ScanifySpecimen> asForm = nullptr)
 {
     Document doc;
     doc.package = packageHandle;
     doc.image = imageHandle;
-    doc.specimen = image.specimen;
-    doc.form = FormNumber(package, image.specimen);
+    doc.specimen = asForm ? std::move(asForm) : image.specimen;
+    doc.form = FormNumber(package, doc.specimen);
     return doc;
+}
+
+/// The page without a description as a page of the form its zone made it.
+std::shared_ptr<const ScanifySpecimen> AsForm(const std::shared_ptr<const ScanifySpecimen> &page, const QByteArray &form)
+{
+    if (page->formId == form)
+        return page;
+    auto s = std::make_shared<ScanifySpecimen>(*page);
+    s->formId = form;
+    s->formName = QString::fromLatin1(form);
+    return s;
 }
 
 /// Whether the recognition window offers a repeat run for this document: a
@@ -109,11 +121,13 @@ void Recognise(ScPackageHandle packageHandle, Package &package, ScImageHandle im
     if (!zone)
         return;
     if (!s.described) {
-        // Only a passport's zone, read as the configuration turns the page, makes it a document.
+        // Only a passport's zone, read as the configuration turns the page, makes
+        // it a document: a foreign passport, or the internal passport's form.
         std::map<QByteArray, FieldResult> fields;
-        if (!ReadZoneFields(image.picture, zone->turn, s, fields))
+        const QByteArray form = ReadZoneFields(image.picture, zone->turn, s, fields);
+        if (form.isEmpty())
             return;
-        Document doc = NewDocument(packageHandle, package, imageHandle, image);
+        Document doc = NewDocument(packageHandle, package, imageHandle, image, AsForm(image.specimen, form));
         doc.fields = std::move(fields);
         AddDocument(package, image, std::move(doc));
         return;

@@ -46,7 +46,8 @@ struct ScanifySpecimen
     SpecimenPhoto photo;
     std::vector<SpecimenField> fields;
     /// false: a picture in the folder that no description names; the engine
-    /// reads it as a passport by its zone ("InoPas_MRZ" through "ZoneOfMRZ").
+    /// reads it as a passport by its zone ("InoPas_MRZ" through "ZoneOfMRZ"),
+    /// or as "Passport1" when the zone is a Russian internal passport's.
     bool described = true;
 };
 

@@ -1,6 +1,7 @@
 #include "ZoneFields.h"
 
 #include "MrzReader.h"
+#include "RussianPassport.h"
 
 #include <QDate>
 #include <QTransform>
@@ -15,8 +16,31 @@ bool ReadsFromZone(const ScanifySpecimen &s)
     return s.formId == "InoPas_MRZ";
 }
 
-bool ReadZoneFields(const QImage &scanned, int turn, const ScanifySpecimen &s,
-                    std::map<QByteArray, engine::FieldResult> &fields)
+namespace {
+
+using FieldTable = std::vector<std::pair<const char *, mrz::FieldText>>;
+
+// The internal passport's form: Cyrillic names, series and number apart as
+// its page prints them, the date and division of issue.
+FieldTable InternalPassportFields(const mrz::Fields &z, int year)
+{
+    return {
+        {"PP_SurName", z.surname},
+        {"PP_Name", z.givenNames},
+        {"PP_SecName", z.patronymic},
+        {"PP_Sex", mrz::PrintedSex(z.sex)},
+        {"PP_BirthDate", mrz::DisplayDate(z.birthDate, true, year)},
+        {"PP_Ser2", mrz::SeriesOf(z.documentNumber)},
+        {"PP_Num2", mrz::NumberOf(z.documentNumber)},
+        {"PP_Date", mrz::DisplayDate(z.issueDate, true, year)},
+        {"PP_Podr", z.divisionCode},
+    };
+}
+
+} // namespace
+
+QByteArray ReadZoneFields(const QImage &scanned, int turn, const ScanifySpecimen &s,
+                          std::map<QByteArray, engine::FieldResult> &fields)
 {
     // The zone reads the page as its turn leaves it; it does not turn it again.
     mrz::ReadOptions upright;
@@ -27,7 +51,9 @@ bool ReadZoneFields(const QImage &scanned, int turn, const ScanifySpecimen &s,
     // description says, so the offer to scan again follows the zone.
     const mrz::Fields &z = r.fields;
     const int year = QDate::currentDate().year();
-    const std::pair<const char *, mrz::FieldText> table[] = {
+    // A page without a description whose zone is an internal passport's is that form's page.
+    const bool internal = !s.described && r.found && r.format == mrz::Format::RusInternal;
+    const FieldTable table = internal ? InternalPassportFields(z, year) : FieldTable{
         {"IN_SurName", z.surname},
         {"IN_Name", z.givenNames},
         {"IN_SerNum", z.documentNumber},
@@ -59,7 +85,9 @@ bool ReadZoneFields(const QImage &scanned, int turn, const ScanifySpecimen &s,
         out.value = text.value.toLocal8Bit();
         out.flags = (marks.doubt ? SCF_VRS_WARNING : 0) | (marks.error ? SCF_VRS_ERROR : 0);
     }
-    return r.found && r.format == mrz::Format::TD3;
+    if (internal)
+        return QByteArrayLiteral("Passport1");
+    return r.found && r.format == mrz::Format::TD3 ? QByteArrayLiteral("InoPas_MRZ") : QByteArray();
 }
 
 } // namespace scproxy

@@ -116,3 +116,55 @@ TEST_F(ZoneRecognitionTest, DescribedSpecimensStillComeFromTheirDescriptions)
     ASSERT_TRUE(fields->Field(QStringLiteral("PlaceOfBirth")));
     EXPECT_EQ(fields->FieldValue(QStringLiteral("LastName"), QString()), "HALVORSEN");
 }
+
+TEST_F(ZoneRecognitionTest, AnInternalPassportPageIsReadFromItsZone)
+{
+    QTemporaryDir specimens;
+    SetSpecimens(SpecimenSubset(specimens, {QStringLiteral("01-Passport_RU")}));
+    IRecognitionEnginePtr engine = StartedEngine();
+    mrzpages::PageRecipe recipe;
+    recipe.format = QStringLiteral("RUSPN");
+    recipe.dpi = 200;
+    recipe.turn = 270;
+    recipe.skew = -1.5;
+    mrzpages::Random rng(14);
+    specimens::MrzData data = mrzpages::RandomData(recipe.format, rng);
+    data.surname = QStringLiteral("ВОРОБЬЁВ");
+    data.givenNames = QStringLiteral("ЯКОВ");
+    data.patronymic = QStringLiteral("ЧЕСЛАВОВИЧ");
+    data.documentNumber = QStringLiteral("4503123456");
+    data.birthDate = QStringLiteral("790228");
+    data.sex = QStringLiteral("M");
+    data.issueDate = QStringLiteral("140521");
+    data.divisionCode = QStringLiteral("770001");
+    const QString path = m_dir.filePath(QStringLiteral("internal.bmp"));
+    ASSERT_TRUE(mrzpages::MakePage(recipe, data, rng).image.save(path, "BMP"));
+
+    IFieldsCollectionPtr fields = engine->Recognize(path, QStringLiteral("Passport_RU"));
+    ASSERT_TRUE(fields);
+    auto value = [&](const char *name) { return fields->FieldValue(QString::fromLatin1(name), QStringLiteral("missing")); };
+    const std::pair<const char *, QString> expected[] = {
+        {"LastName", QStringLiteral("ВОРОБЬЁВ")},
+        {"FirstName", QStringLiteral("ЯКОВ")},
+        {"MiddleName", QStringLiteral("ЧЕСЛАВОВИЧ")},
+        {"Series", QStringLiteral("45 03")},
+        {"Number", QStringLiteral("123456")},
+        {"Sex", QStringLiteral("МУЖ.")},
+        {"DateOfIssue", QStringLiteral("21.05.2014")},
+        {"DepartmentCode", QStringLiteral("770-001")},
+        {"DateOfBirth", QStringLiteral("28.02.1979")},
+        {"LastName_EX", QStringLiteral("missing")}, // the zone has no Latin names
+        {"DateOfExpiry", QStringLiteral("missing")},
+    };
+    for (const auto &[name, text] : expected)
+        EXPECT_EQ(value(name), text) << name;
+    IRecognizedFieldPtr last = fields->Field(QStringLiteral("LastName"));
+    ASSERT_TRUE(last);
+    ASSERT_EQ(last->Length(), 8);
+    for (int i = 0; i < last->Length(); ++i)
+        EXPECT_TRUE(last->Symbol(i)->Trusted()) << i;
+    // The internal passport is no foreign passport, and a passport's zone no internal passport's.
+    EXPECT_EQ(engine->Recognize(path, QStringLiteral("ForeignPassport_RU"))->Count(), 0);
+    specimens::MrzData passport;
+    EXPECT_EQ(engine->Recognize(WritePage("TD3", &passport), QStringLiteral("Passport_RU"))->Count(), 0);
+}

@@ -5,9 +5,11 @@
 // and the dates. Beyond "no crash": every character is one its position
 // admits, a check reported as holding holds on the text reported, a clean
 // reading of a valid zone comes back unchanged, and every character of a
-// field is the zone's character at the position the field names.
+// field is the zone's character at the position the field names (the
+// internal passport's names: the Cyrillic letter it stands for).
 //
-// Input: one byte of options (bits 0-1 the format: TD1, TD2, TD3, TD3; bit 2
+// Input: one byte of options (bits 0-1 the format: TD1, TD2, TD3, the Russian
+// internal passport, which as scores is a zone of TD3's shape; bit 2
 // a zone text instead of scores; bits 3-7 the current year - 2000 for the
 // dates), then for scores three bytes per position (the likeliest
 // character, the runner-up, the scores: high nibble how like its glyph the
@@ -15,8 +17,10 @@
 // are clean fillers), for a text its bytes as Latin-1.
 #include "FuzzCheck.h"
 
+#include "FormatChoice.h"
 #include "MrzFields.h"
 #include "MrzFormat.h"
+#include "RussianPassport.h"
 #include "ZoneDecoder.h"
 
 #include <QDate>
@@ -72,26 +76,35 @@ void CheckFields(Format f, const QString &text, int year)
     const Fields fields = ParseFields(f, text);
     const Layout layout = LayoutOf(f);
     const bool whole = text.size() == layout.lines * layout.length;
+    const bool cyrillic = f == Format::RusInternal;
     for (const FieldEntry &e : FieldTable()) {
         const FieldText &field = fields.*(e.member);
         FUZZ_CHECK(whole || field.value.isEmpty());
         FUZZ_CHECK(field.positions.size() == size_t(field.value.size()));
-        const bool date = &field == &fields.birthDate || &field == &fields.expiryDate;
+        const bool date = &field == &fields.birthDate || &field == &fields.expiryDate || &field == &fields.issueDate;
+        // The internal passport's number and division code are its digits as
+        // printed, in pairs and groups: a filler among them stays one.
+        const bool asPrinted = date || (cyrillic && (&field == &fields.documentNumber || &field == &fields.divisionCode));
         for (qsizetype i = 0; i < field.value.size(); ++i) {
             const int p = field.positions[size_t(i)];
-            // A blank the reader put between words, or the zone's character there.
+            // A blank (or, in the internal passport's fields, a hyphen) the
+            // reader put between words, or the zone's character there.
             if (p < 0) {
-                FUZZ_CHECK(!date && p == -1 && field.value.at(i) == QLatin1Char(' '));
+                const QChar c = field.value.at(i);
+                FUZZ_CHECK(!date && p == -1 && (c == QLatin1Char(' ') || (cyrillic && c == QLatin1Char('-'))));
                 continue;
             }
-            FUZZ_CHECK(p < text.size() && field.value.at(i) == text.at(p));
-            FUZZ_CHECK(date || text.at(p) != QLatin1Char('<'));
+            FUZZ_CHECK(p < text.size()
+                       && (field.value.at(i) == text.at(p)
+                           || (cyrillic && field.value.at(i) == CyrillicLetter(char(text.at(p).toLatin1())))));
+            FUZZ_CHECK(asPrinted || text.at(p) != QLatin1Char('<'));
         }
         // Blanks of the reader's own only between words.
         FUZZ_CHECK(field.positions.empty() || (field.positions.front() >= 0 && field.positions.back() >= 0));
     }
     CheckDate(fields.birthDate, true, year);
     CheckDate(fields.expiryDate, false, year);
+    CheckDate(fields.issueDate, true, year);
 }
 
 void Decode(Format f, const uint8_t *data, size_t size, int year)
@@ -107,9 +120,12 @@ void Decode(Format f, const uint8_t *data, size_t size, int year)
         clean[qsizetype(i)] = QLatin1Char(kAlphabet[cell[0] % kAlphabetSize]);
     }
     const DecodedZone z = DecodeZone(f, scores);
+    // The document code may choose another layout, never another shape.
+    FUZZ_CHECK(z.format == FormatOfZone(f, scores));
+    FUZZ_CHECK(LayoutOf(z.format).length == LayoutOf(f).length && LayoutOf(z.format).lines == LayoutOf(f).lines);
     FUZZ_CHECK(size_t(z.text.size()) == n && z.confidence.size() == n && z.trusted.size() == n &&
-               z.checkFailed.size() == n && z.checks.size() == base.checks.size());
-    const Rules rules = RulesFor(f, z.text);
+               z.checkFailed.size() == n && z.checks.size() == RulesFor(z.format).checks.size());
+    const Rules rules = RulesFor(z.format, z.text);
     for (size_t i = 0; i < n; ++i) {
         FUZZ_CHECK(Admits(rules.classes[i], char(z.text.at(qsizetype(i)).unicode())));
         FUZZ_CHECK(z.confidence[i] >= 0.f && z.confidence[i] <= 1.f);
@@ -122,9 +138,10 @@ void Decode(Format f, const uint8_t *data, size_t size, int year)
     }
     FUZZ_CHECK(!z.plausible || (z.datesValid && z.repairs <= kMaxRepairs && z.misfits <= kMaxMisfits));
 
-    // Each cell clearly its first character, each one its position admits,
-    // every check digit holding: the reading is that text, untouched.
-    const Rules cleanRules = RulesFor(f, clean);
+    // Each cell clearly its first character, each one its position admits in
+    // the layout the code chose, every check digit holding: the reading is
+    // that text, untouched.
+    const Rules cleanRules = RulesFor(z.format, clean);
     bool valid = true;
     for (size_t i = 0; i < n && valid; ++i) {
         const uint8_t *cell = 3 * i + 3 <= size ? data + 3 * i : nullptr;
@@ -138,7 +155,7 @@ void Decode(Format f, const uint8_t *data, size_t size, int year)
         for (const CheckResult &c : z.checks)
             FUZZ_CHECK(c.valid);
     }
-    CheckFields(f, z.text, year);
+    CheckFields(z.format, z.text, year);
 }
 
 void Text(Format f, const uint8_t *data, size_t size, int year)
@@ -164,7 +181,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         return 0;
     const uint8_t options = data[0];
     ++data, --size;
-    const Format formats[4] = {Format::TD1, Format::TD2, Format::TD3, Format::TD3};
+    const Format formats[4] = {Format::TD1, Format::TD2, Format::TD3, Format::RusInternal};
     const Format f = formats[options & 3];
     const int year = 2000 + (options >> 3);
     if (options & 4)

@@ -278,6 +278,13 @@ wt('text-td2',bytes([year|5])+z2.encode())
 wt('text-td1-long-number',bytes([year|4])+''.join(td1long()).encode())
 wt('text-not-a-zone',bytes([year|6])+'p<uto éè  +1+1+1 \x00\xff'.encode('latin-1')*4)
 wt('text-empty',bytes([4]))
+# The internal passport (Cyrillic names written with digits, no expiry date)
+# and a visa, both read from cells of TD3's shape; the first as a text too.
+pn='PNRUS3ERNY42VA<WUKINA<<NATAL98<7R9EVNA<<<<<<4501234568RUS8504124F<<<<<<<3050917770001<88'
+mrva='VNUTOERIKSSON<<ANNA<MARIA<<<<<<<<<<<<<<<<<<<L8988901C4XXX4009078F96121096ZE184226B<<<<<<'
+wt('pn-clean',bytes([year|3])+cells(pn))
+wt('mrva-clean',bytes([year|2])+cells(mrva))
+wt('text-pn',bytes([year|7])+pn.encode())
 # Cells: a drawn glyph (template) in noise, or raw ink as the reader samples it.
 import random
 rnd=random.Random(5)

@@ -182,3 +182,152 @@ TEST(ZoneDecoder, WrongNumberOfCellsGivesNothing)
     const DecodedZone z = DecodeZone(Format::TD1, CleanScores(kTd3));
     EXPECT_TRUE(z.text.isEmpty());
 }
+
+TEST(ZoneDecoder, TrustFollowsWhatTheGlyphsAndTheFormatSay)
+{
+    // Position 44 + k is character k of line 2: 0..8 number, 9 its check,
+    // 10..12 nationality, 28..41 personal number; line 1's names end at 24.
+    struct Score
+    {
+        int position;
+        char ch;
+        float score;
+    };
+    struct Case
+    {
+        const char *rule;
+        std::vector<Score> scores;
+        int position;      // the character looked at
+        char read;         // what it reads as
+        bool trusted;
+        bool allConfident; // with every check holding: a valid zone
+        bool plausible;
+    };
+    // Digits that clearly stand where letters belong.
+    const std::vector<Score> nationality = {{44 + 10, '0', 0.95f}, {44 + 10, 'U', 0.5f}, {44 + 11, '7', 0.95f},
+                                            {44 + 11, 'T', 0.5f},  {44 + 12, '0', 0.95f}, {44 + 12, 'O', 0.5f}};
+    std::vector<Score> twoFields = nationality;
+    for (int p : {5, 6, 8}) {
+        twoFields.push_back({p, '5', 0.95f});
+        twoFields.push_back({p, kTd3.at(p).toLatin1(), 0.5f});
+    }
+    const Case cases[] = {
+        {"a clear misreading is not rewritten to make its check hold", {{44 + 0, 'L', 0.70f}, {44 + 0, 'T', 0.80f}},
+         44 + 0, 'T', false, true, true},
+        {"a twin the glyph does not decide is the digit, untrusted", {{44 + 5, 'O', 0.935f}, {44 + 5, '0', 0.92f}},
+         44 + 5, '0', false, true, true},
+        {"a twin the glyph decides clearly is trusted", {{44 + 36, '8', 0.60f}}, 44 + 36, 'B', true, true, true},
+        {"a name's letter the glyph does not tell well is no valid zone", {{6, 'P', 0.905f}}, 6, 'R', false, false,
+         true},
+        {"a faint mark where the names have ended is the filler", {{40, '<', 0.2f}, {40, 'F', 0.55f}}, 40, '<', false,
+         false, true},
+        {"digits where the nationality's letters belong: returned, untrusted", nationality, 44 + 11, 'T', false, false,
+         true},
+        {"misfits in several fields are no zone", twoFields, 5, 'E', false, false, false},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.rule);
+        std::vector<Scores> s = CleanScores(kTd3);
+        for (const Score &v : c.scores)
+            Set(s, v.position, v.ch, v.score);
+        const DecodedZone z = DecodeZone(Format::TD3, s);
+        EXPECT_EQ(z.text.at(c.position), QLatin1Char(c.read));
+        EXPECT_EQ(z.plausible, c.plausible);
+        if (!c.plausible)
+            continue;
+        EXPECT_EQ(z.trusted[size_t(c.position)], c.trusted);
+        EXPECT_EQ(z.allConfident, c.allConfident);
+    }
+}
+
+TEST(ZoneDecoder, TheDocumentCodeChoosesTheLayoutBeforeThePositionClasses)
+{
+    struct Case
+    {
+        Format shape;
+        QString text;
+        Format expected;
+        size_t checks;
+    };
+    const Case cases[] = {
+        // The internal passport: digits in the names, fillers for the expiry date.
+        {Format::TD3,
+         QStringLiteral("PNRUS3ERNY42VA<WUKINA<<NATAL98<7R9EVNA<<<<<<"
+                        "4501234568RUS8504124F<<<<<<<3050917770001<88"),
+         Format::RusInternal, 5},
+        {Format::TD3,
+         QStringLiteral("VNUTOERIKSSON<<ANNA<MARIA<<<<<<<<<<<<<<<<<<<"
+                        "L8988901C4XXX4009078F96121096ZE184226B<<<<<<"),
+         Format::MRVA, 3},
+        {Format::TD2,
+         QStringLiteral("V<UTOERIKSSON<<ANNA<MARIA<<<<<<<<<<<"
+                        "L8988901C4XXX4009078F9612109<<<<<<<<"),
+         Format::MRVB, 3},
+        // A Russian passport for travel abroad is an ordinary passport.
+        {Format::TD3, QStringLiteral("P<RUS") + kTd3.mid(5), Format::TD3, 5},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.text.left(5).toStdString());
+        const DecodedZone z = DecodeZone(c.shape, CleanScores(c.text));
+        EXPECT_EQ(z.format, c.expected);
+        EXPECT_EQ(z.text, c.text);
+        EXPECT_EQ(z.checks.size(), c.checks);
+        for (const CheckResult &check : z.checks)
+            EXPECT_TRUE(check.valid) << check.name.toStdString();
+        EXPECT_TRUE(z.plausible);
+        EXPECT_EQ(z.repairs, 0);
+        EXPECT_EQ(z.misfits, 0);
+        EXPECT_TRUE(std::all_of(z.trusted.begin(), z.trusted.end(), [](bool t) { return t; }));
+    }
+}
+
+TEST(ZoneDecoder, TheInternalPassportsNameDigitsAndOptionalDataAreRepairedAsTheirClassesAllow)
+{
+    const QString zone = QStringLiteral("PNRUS3ERNY42VA<WUKINA<<NATAL98<7R9EVNA<<<<<<"
+                                        "4501234568RUS8504124F<<<<<<<3050917770001<88");
+    std::vector<Scores> s = CleanScores(zone);
+    // A Ч (3) that looks as much like a B in the names: the names have no check
+    // digit, so the glyph decides, and the doubt stays.
+    Set(s, 5, 'B', 0.9f);
+    // A division digit that looks like an O: only digits go there, so it stays
+    // a digit, and the optional data's check confirms it.
+    Set(s, 44 + 38, 'O', 0.95f);
+    // A 5 in the date of issue scored just below a 3: the check digit chooses.
+    Set(s, 44 + 30, '3', 0.93f);
+    const DecodedZone z = DecodeZone(Format::TD3, s);
+    EXPECT_EQ(z.format, Format::RusInternal);
+    EXPECT_EQ(z.text, zone);
+    EXPECT_FALSE(z.trusted[5]);
+    EXPECT_EQ(z.repairs, 1);
+    for (const CheckResult &check : z.checks)
+        EXPECT_TRUE(check.valid) << check.name.toStdString();
+}
+
+TEST(ZoneDecoder, ACodeReadALittleLessLikelyStillChoosesItsLayout)
+{
+    const QString zone = QStringLiteral("PNRUS3ERNY42VA<WUKINA<<NATAL98<7R9EVNA<<<<<<"
+                                        "4501234568RUS8504124F<<<<<<<3050917770001<88");
+    struct Case
+    {
+        int position;
+        char rival;
+        float rivalScore;
+        float printedScore;
+        Format expected;
+    };
+    const Case cases[] = {
+        {1, 'H', 0.95f, 0.92f, Format::RusInternal}, // an N a little like an H
+        {4, '5', 0.99f, 0.92f, Format::RusInternal}, // no digit is a letter of the code
+        {1, 'H', 0.95f, 0.8f, Format::TD3},          // clearly an H: the zone no longer reads
+        {0, 'V', 0.93f, 0.92f, Format::MRVA},        // the likeliest letters choose first
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.position);
+        std::vector<Scores> s = CleanScores(zone);
+        Set(s, c.position, c.rival, c.rivalScore);
+        Set(s, c.position, char(zone.at(c.position).toLatin1()), c.printedScore);
+        const DecodedZone z = DecodeZone(Format::TD3, s);
+        EXPECT_EQ(z.format, c.expected);
+        EXPECT_EQ(z.plausible, c.expected == Format::RusInternal);
+    }
+}

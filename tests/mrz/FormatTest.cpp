@@ -208,3 +208,103 @@ TEST(MrzFields, ADateOfBirthMayLeaveItsPartsUnknown)
     EXPECT_TRUE(shown.doubtful);
     EXPECT_FALSE(DisplayDate(f.expiryDate, false, 2026).doubtful);
 }
+
+TEST(MrzFormat, TheDocumentCodeChoosesTheLayoutOfAShape)
+{
+    struct Case
+    {
+        Format shape;
+        const char *codeAndState;
+        Format expected;
+        const char *name;
+    };
+    const Case cases[] = {
+        {Format::TD3, "VNUTO", Format::MRVA, "MRVA"},
+        {Format::TD3, "V<UTO", Format::MRVA, "MRVA"},
+        {Format::TD2, "V<UTO", Format::MRVB, "MRVB"},
+        {Format::TD3, "PNRUS", Format::RusInternal, "RUSPN"},
+        {Format::TD3, "P<RUS", Format::TD3, "TD3"}, // the passport for travel abroad
+        {Format::TD3, "PNUTO", Format::TD3, "TD3"},
+        {Format::TD2, "PNRUS", Format::TD2, "TD2"}, // the internal passport's rows are 44 long
+        {Format::TD2, "I<UTO", Format::TD2, "TD2"},
+        {Format::TD1, "V<UTO", Format::TD1, "TD1"},
+        {Format::MRVA, "P<UTO", Format::TD3, "TD3"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.codeAndState);
+        const Format f = FormatByCode(c.shape, QString::fromLatin1(c.codeAndState));
+        EXPECT_EQ(f, c.expected);
+        EXPECT_EQ(FormatName(f), QLatin1String(c.name));
+        EXPECT_EQ(LayoutOf(f).length, LayoutOf(c.shape).length) << "the code never changes the shape";
+    }
+}
+
+TEST(MrzFormat, VisasCheckTheirNumberAndDatesOnly)
+{
+    const QString mrva = QStringLiteral("VNUTOERIKSSON<<ANNA<MARIA<<<<<<<<<<<<<<<<<<<"
+                                        "L8988901C4XXX4009078F96121096ZE184226B<<<<<<");
+    const QString mrvb = QStringLiteral("V<UTOERIKSSON<<ANNA<MARIA<<<<<<<<<<<"
+                                        "L8988901C4XXX4009078F9612109<<<<<<<<");
+    struct Case
+    {
+        Format format;
+        QString text;
+        const char *optional;
+    };
+    for (const Case &c : {Case{Format::MRVA, mrva, "6ZE184226B"}, Case{Format::MRVB, mrvb, ""}}) {
+        SCOPED_TRACE(FormatName(c.format).toStdString());
+        const Rules r = RulesFor(c.format);
+        ASSERT_EQ(int(r.classes.size()), c.text.size());
+        std::vector<std::string> names;
+        for (const CheckRule &check : r.checks)
+            names.push_back(check.name);
+        EXPECT_EQ(names, (std::vector<std::string>{"documentNumber", "birthDate", "expiryDate"}));
+        EXPECT_TRUE(AllHold(c.format, c.text));
+        const int line2 = int(LayoutOf(c.format).length);
+        QString changed = c.text;
+        changed[line2 + 30] = QLatin1Char('7'); // the optional data: no check covers it
+        EXPECT_TRUE(AllHold(c.format, changed));
+        changed[line2 + 14] = QLatin1Char('1'); // the date of birth
+        EXPECT_FALSE(AllHold(c.format, changed));
+        EXPECT_EQ(r.classes[size_t(line2 + 30)], CharClass::AlphaNum);
+        EXPECT_EQ(r.classes[size_t(line2 + 21)], CharClass::Digit) << "a visa expires";
+        const Fields f = ParseFields(c.format, c.text);
+        EXPECT_EQ(f.documentCode.value, c.text.left(2).remove(QLatin1Char('<')));
+        EXPECT_EQ(f.surname.value, "ERIKSSON");
+        EXPECT_EQ(f.givenNames.value, "ANNA MARIA");
+        EXPECT_EQ(f.documentNumber.value, "L8988901C");
+        EXPECT_EQ(f.nationality.value, "XXX");
+        EXPECT_EQ(f.expiryDate.value, "961210");
+        EXPECT_EQ(f.personalNumber.value, QLatin1String(c.optional)) << "the optional data runs to the line's end";
+    }
+}
+
+TEST(MrzFormat, TheInternalPassportsPositionClasses)
+{
+    const Rules r = RulesFor(Format::RusInternal);
+    ASSERT_EQ(r.classes.size(), 88u);
+    struct Case
+    {
+        int position;
+        const char *admitted;
+        const char *refused;
+    };
+    const Case cases[] = {
+        {0, "P", "0"},              // the code
+        {10, "AZ2389<", "015"},     // names: digits that stand for letters
+        {44, "0", "A<"},            // the series and number: digits
+        {44 + 21, "0<", "A"},       // no expiry date: fillers
+        {44 + 27, "5<", "A"},       // its check digit, or a filler
+        {44 + 28, "3", "<A"},       // the series' last digit
+        {44 + 40, "9", "<"},        // the division code
+        {44 + 41, "<", "0A"},       // a filler only
+        {44 + 42, "7", "<"},        // the optional data's check digit
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.position);
+        for (const char *ch = c.admitted; *ch; ++ch)
+            EXPECT_TRUE(Admits(r.classes[size_t(c.position)], *ch)) << *ch;
+        for (const char *ch = c.refused; *ch; ++ch)
+            EXPECT_FALSE(Admits(r.classes[size_t(c.position)], *ch)) << *ch;
+    }
+}

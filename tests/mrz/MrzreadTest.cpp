@@ -94,3 +94,30 @@ TEST(Mrzread, WithoutFilesItExplainsItself)
     EXPECT_EQ(r.exitCode, 2);
     EXPECT_TRUE(r.errors.contains("usage: mrzread FILE..."));
 }
+
+TEST(Mrzread, PrintsTheInternalPassportsCyrillicFields)
+{
+    QTemporaryDir dir;
+    mrzpages::PageRecipe recipe;
+    recipe.format = QStringLiteral("RUSPN");
+    recipe.dpi = 300;
+    recipe.jpegQuality = 80;
+    mrzpages::Random rng(8);
+    const mrzpages::Page page = mrzpages::MakePage(recipe, mrzpages::RandomData(recipe.format, rng), rng);
+    QString error;
+    ASSERT_TRUE(mrzpages::WritePage(page, dir.path(), QStringLiteral("internal"), &error)) << error.toStdString();
+
+    const ToolRun r = Mrzread({dir.filePath(QStringLiteral("internal.jpg"))});
+    EXPECT_EQ(r.exitCode, 0) << r.errors.toStdString();
+    const QJsonObject o = r.json.object();
+    EXPECT_EQ(o.value(QStringLiteral("format")).toString(), "RUSPN");
+    const QJsonObject fields = o.value(QStringLiteral("fields")).toObject();
+    const QJsonObject truth = mrzpages::TruthJson(page.truth).value(QStringLiteral("fields")).toObject();
+    for (const char *name : {"surname", "givenNames", "patronymic", "documentNumber", "issueDate", "divisionCode"}) {
+        SCOPED_TRACE(name);
+        const QJsonObject field = fields.value(QLatin1String(name)).toObject();
+        EXPECT_FALSE(field.value(QStringLiteral("value")).toString().isEmpty());
+        EXPECT_EQ(field.value(QStringLiteral("value")).toString(), truth.value(QLatin1String(name)).toString());
+        EXPECT_TRUE(field.value(QStringLiteral("untrusted")).toArray().isEmpty());
+    }
+}

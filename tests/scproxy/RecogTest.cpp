@@ -349,3 +349,58 @@ TEST_F(ScProxyRecog, APictureWithoutADescriptionIsAPassportWhenItsZoneReads)
     EXPECT_EQ(Recognise("passport", 90, dir.path()), 0u) << "the turn leaves it upside down";
     EXPECT_EQ(Recognise("card", 270, dir.path()), 0u) << "not a passport";
 }
+
+TEST_F(ScProxyRecog, APictureWithoutADescriptionIsAnInternalPassportWhenItsZoneIsOne)
+{
+    // An internal passport's page lying on its side, and a passport for travel
+    // abroad of the same country, which stays a foreign passport.
+    QTemporaryDir dir;
+    mrzpages::Random rng(43);
+    mrzpages::PageRecipe internal;
+    internal.format = QStringLiteral("RUSPN");
+    internal.dpi = 200;
+    internal.a4 = false;
+    internal.turn = 90;
+    specimens::MrzData data = mrzpages::RandomData(internal.format, rng);
+    data.surname = QStringLiteral("ЩЕРБАКОВА-ЁЛКИНА");
+    data.givenNames = QStringLiteral("ЮЛИЯ");
+    data.patronymic = QStringLiteral("ЭДУАРДОВНА");
+    data.documentNumber = QStringLiteral("4503123456");
+    data.birthDate = QStringLiteral("850412");
+    data.sex = QStringLiteral("F");
+    data.issueDate = QStringLiteral("050917");
+    data.divisionCode = QStringLiteral("770001");
+    ASSERT_TRUE(mrzpages::MakePage(internal, data, rng).image.save(dir.filePath(QStringLiteral("internal.png"))));
+    mrzpages::PageRecipe abroad = internal;
+    abroad.format = QStringLiteral("TD3");
+    specimens::MrzData travel = mrzpages::RandomData(abroad.format, rng);
+    travel.documentCode = QStringLiteral("P");
+    travel.issuingState = QStringLiteral("RUS");
+    ASSERT_TRUE(mrzpages::MakePage(abroad, travel, rng).image.save(dir.filePath(QStringLiteral("abroad.png"))));
+
+    const ScDocumentHandle doc = Recognise("internal", 270, dir.path());
+    ASSERT_NE(doc, 0u);
+    EXPECT_EQ(FormId(doc), "Passport1");
+    const std::pair<const char *, QString> expected[] = {
+        {"PP_SurName", QStringLiteral("ЩЕРБАКОВА-ЁЛКИНА")},
+        {"PP_Name", QStringLiteral("ЮЛИЯ")},
+        {"PP_SecName", QStringLiteral("ЭДУАРДОВНА")},
+        {"PP_Sex", QStringLiteral("ЖЕН.")},
+        {"PP_BirthDate", QStringLiteral("12.04.1985")},
+        {"PP_Ser2", QStringLiteral("45 03")},
+        {"PP_Num2", QStringLiteral("123456")},
+        {"PP_Date", QStringLiteral("17.09.2005")},
+        {"PP_Podr", QStringLiteral("770-001")},
+    };
+    for (const auto &[id, value] : expected) {
+        EXPECT_EQ(Field(doc, id).text, value) << id;
+        EXPECT_EQ(Field(doc, id).flags, 0) << id;
+    }
+    EXPECT_EQ(Field(doc, "IN_SurName").text, QString()) << "not the foreign passport's form";
+
+    const ScDocumentHandle other = Recognise("abroad", 270, dir.path());
+    ASSERT_NE(other, 0u);
+    EXPECT_EQ(FormId(other), "InoPas_MRZ");
+    EXPECT_EQ(Field(other, "IN_SurName").text, travel.surname);
+    EXPECT_EQ(Recognise("internal", 90, dir.path()), 0u) << "the turn leaves it upside down";
+}

@@ -85,6 +85,87 @@ QString State(Random &rng)
     return QString::fromLatin1(kStates[rng.Int(0, int(std::size(kStates)) - 1)]);
 }
 
+// A Cyrillic word of random letters, every letter of the alphabet as likely
+// (the rare ones are the ones a reader's letter table can get wrong).
+QString CyrillicWord(Random &rng, int minLen, int maxLen)
+{
+    static const QString letters = QStringLiteral("АБВГДЕЁЖЗИЙКЛМНОПРСТУФХЦЧШЩЪЫЬЭЮЯ");
+    const int len = rng.Int(minLen, maxLen);
+    QString w;
+    while (w.size() < len) {
+        const QChar c = letters.at(rng.Int(0, int(letters.size()) - 1));
+        if (w.isEmpty() && QStringLiteral("ЪЫЬ").contains(c))
+            continue;
+        w += c;
+    }
+    return w;
+}
+
+QString Digits(Random &rng, int len)
+{
+    QString s;
+    for (int i = 0; i < len; ++i)
+        s += QLatin1Char(char('0' + rng.Int(0, 9)));
+    return s;
+}
+
+// The Russian internal passport's data: double names now and then, and one
+// page in five with names too long for the zone, cut at the line's end. A
+// double given name always leaves room for a letter of the patronymic after
+// it: without one a reader could not tell its second part from a patronymic.
+specimens::MrzData RussianInternalData(Random &rng)
+{
+    specimens::MrzData d;
+    d.documentCode = QStringLiteral("PN");
+    d.issuingState = d.nationality = QStringLiteral("RUS");
+    const bool tooLong = rng.Chance(0.2);
+    d.surname = CyrillicWord(rng, 3, tooLong ? 16 : 11);
+    if (rng.Chance(0.15) || (tooLong && rng.Chance(0.5)))
+        d.surname += QLatin1Char('-') + CyrillicWord(rng, 3, tooLong ? 12 : 7);
+    d.givenNames = CyrillicWord(rng, 3, tooLong ? 12 : 8);
+    const QString second = CyrillicWord(rng, 3, 6);
+    if (rng.Chance(0.15) && d.surname.size() + 2 + d.givenNames.size() + 1 + second.size() + 2 <= 39)
+        d.givenNames += QLatin1Char('-') + second;
+    d.patronymic = CyrillicWord(rng, 6, tooLong ? 16 : 12);
+    d.documentNumber = Digits(rng, 10);
+    d.birthDate = Date(rng, 1940, 2008);
+    d.sex = QString::fromLatin1(rng.Chance(0.5) ? "M" : "F");
+    d.issueDate = Date(rng, 2000, 2025);
+    d.divisionCode = Digits(rng, 6);
+    return d;
+}
+
+// What the zone keeps of a name that starts at `from` in the 39 characters
+// of names: cut at the line's end, without a hyphen left dangling.
+QString Kept(const QString &name, int from)
+{
+    QString kept = name.left(std::max(0, 39 - from));
+    while (kept.endsWith(QLatin1Char('-')))
+        kept.chop(1);
+    return kept;
+}
+
+QJsonObject RussianInternalTruth(const specimens::MrzData &d)
+{
+    const int given = int(d.surname.size()) + 2, patronymic = given + int(d.givenNames.size()) + 1;
+    return QJsonObject{
+        {QStringLiteral("documentCode"), d.documentCode},
+        {QStringLiteral("issuingState"), d.issuingState},
+        {QStringLiteral("surname"), Kept(d.surname, 0)},
+        {QStringLiteral("givenNames"), Kept(d.givenNames, given)},
+        {QStringLiteral("patronymic"), Kept(d.patronymic, patronymic)},
+        {QStringLiteral("documentNumber"),
+         QStringLiteral("%1 %2 %3").arg(d.documentNumber.left(2), d.documentNumber.mid(2, 2), d.documentNumber.mid(4))},
+        {QStringLiteral("nationality"), d.nationality},
+        {QStringLiteral("birthDate"), d.birthDate},
+        {QStringLiteral("sex"), d.sex},
+        {QStringLiteral("expiryDate"), QString()},
+        {QStringLiteral("personalNumber"), QString()},
+        {QStringLiteral("issueDate"), d.issueDate},
+        {QStringLiteral("divisionCode"), d.divisionCode.left(3) + QLatin1Char('-') + d.divisionCode.mid(3)},
+    };
+}
+
 struct CardSize
 {
     double width, height; // mm
@@ -95,7 +176,7 @@ CardSize SizeOf(const QString &format)
 {
     if (format == QLatin1String("TD1"))
         return {85.6, 54.0, 30};
-    if (format == QLatin1String("TD2"))
+    if (format == QLatin1String("TD2") || format == QLatin1String("MRVB"))
         return {105.0, 74.0, 36};
     return {125.0, 88.0, 44};
 }
@@ -287,16 +368,28 @@ QStringList ZoneLines(const QString &format, const specimens::MrzData &data)
         return specimens::IdCardMrz(data);
     if (format == QLatin1String("TD2"))
         return specimens::Td2Mrz(data);
+    if (format == QLatin1String("MRVA"))
+        return specimens::VisaMrz(data, 44);
+    if (format == QLatin1String("MRVB"))
+        return specimens::VisaMrz(data, 36);
+    if (format == QLatin1String("RUSPN"))
+        return specimens::RussianInternalMrz(data);
     return specimens::PassportMrz(data);
 }
 
 specimens::MrzData RandomData(const QString &format, Random &rng)
 {
+    if (format == QLatin1String("RUSPN"))
+        return RussianInternalData(rng);
     specimens::MrzData d;
-    const bool td1 = format == QLatin1String("TD1"), td3 = format == QLatin1String("TD3");
+    const bool td1 = format == QLatin1String("TD1");
+    const bool visa = format == QLatin1String("MRVA") || format == QLatin1String("MRVB");
+    // A visa's lines are as long as a passport's (MRV-A) or a TD2 document's (MRV-B).
+    const bool td3 = format == QLatin1String("TD3") || format == QLatin1String("MRVA");
     static const char *const td3Codes[] = {"P", "P", "P", "PD", "PS"};
     static const char *const cardCodes[] = {"I", "ID", "IR", "AC", "C"};
-    d.documentCode = QString::fromLatin1(td3 ? td3Codes[rng.Int(0, 4)] : cardCodes[rng.Int(0, 4)]);
+    static const char *const visaCodes[] = {"V", "V", "VC", "VD", "VT"};
+    d.documentCode = QString::fromLatin1(visa ? visaCodes[rng.Int(0, 4)] : td3 ? td3Codes[rng.Int(0, 4)] : cardCodes[rng.Int(0, 4)]);
     d.issuingState = State(rng);
     d.nationality = rng.Chance(0.8) ? d.issuingState : State(rng);
     // Names short enough that the zone holds them whole.
@@ -313,7 +406,7 @@ specimens::MrzData RandomData(const QString &format, Random &rng)
     d.birthDate = Date(rng, 1940, 2012);
     d.expiryDate = Date(rng, 2020, 2039);
     d.sex = QString::fromLatin1(rng.Chance(0.05) ? "<" : rng.Chance(0.5) ? "M" : "F");
-    const int optional = td1 ? 15 : td3 ? 14 : 7;
+    const int optional = visa ? (td3 ? 16 : 8) : td1 ? 15 : td3 ? 14 : 7;
     if (rng.Chance(0.5))
         d.optionalData = AlphaNum(rng, rng.Int(3, optional), 0.8);
     return d;
@@ -321,7 +414,8 @@ specimens::MrzData RandomData(const QString &format, Random &rng)
 
 const std::vector<FormatShare> &SetFormats()
 {
-    static const std::vector<FormatShare> formats{{"TD1", 0.3}, {"TD2", 0.2}, {"TD3", 0.5}};
+    static const std::vector<FormatShare> formats{{"TD1", 0.3},   {"TD2", 0.15},  {"TD3", 0.35},
+                                                  {"MRVA", 0.07}, {"MRVB", 0.05}, {"RUSPN", 0.08}};
     return formats;
 }
 
@@ -482,7 +576,9 @@ QJsonObject TruthJson(const PageTruth &t)
     auto clean = [](QString s) { return s.replace(QLatin1Char('<'), QString()).trimmed(); };
     const PageRecipe &s = t.recipe;
     QJsonObject fields;
-    if (s.hasZone)
+    if (s.hasZone && s.format == QLatin1String("RUSPN"))
+        fields = RussianInternalTruth(t.data);
+    else if (s.hasZone)
         fields = QJsonObject{
             {QStringLiteral("documentCode"), clean(t.data.documentCode)},
             {QStringLiteral("issuingState"), clean(t.data.issuingState)},

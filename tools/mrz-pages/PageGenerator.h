@@ -1,5 +1,6 @@
 #pragma once
-// Test pages for the zone reader: random valid zones on document-like cards,
+// Test pages for the zone reader: random valid zones of every format (the
+// three shapes, visas and the Russian internal passport) on document-like cards,
 // scanned at several resolutions or photographed, turned by any angle, seen at
 // a slant, cropped to the zone alone, blurred, noisy, unevenly lit, under glare,
 // faded and JPEG-compressed, with the truth beside each; and cards without a
@@ -29,7 +30,7 @@ enum class Capture {
 /// Every choice that shapes a page; RandomRecipe draws them, tests set them.
 struct PageRecipe
 {
-    QString format = QStringLiteral("TD3"); ///< a zone format the content side knows ("TD1", "TD2", "TD3", ...)
+    QString format = QStringLiteral("TD3"); ///< "TD1", "TD2", "TD3", "MRVA", "MRVB" or "RUSPN"
     int dpi = 300;
     bool a4 = true;       ///< the card lies on an A4 scanner glass; false: a scan of the card alone
     int turn = 0;         ///< quarter turn of the scan, clockwise degrees
@@ -125,7 +126,7 @@ Page MakeSetPage(std::uint64_t seed, int index, int dpi = 0, SetMix mix = SetMix
 
 /// Changes whenever the pages a seed gives change, so that a set drawn by an
 /// older generator and kept on disk is not taken for the current one.
-inline constexpr int kSetVersion = 5;
+inline constexpr int kSetVersion = 6;
 
 /// The zone lines for the data in the given format.
 QStringList ZoneLines(const QString &format, const specimens::MrzData &data);

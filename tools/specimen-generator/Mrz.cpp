@@ -73,6 +73,51 @@ QStringList Td2Mrz(const MrzData &d)
     return TwoLineMrz(d, 36, 7, false);
 }
 
+QStringList VisaMrz(const MrzData &d, int width)
+{
+    const QString line1 = MrzField(d.documentCode, 2) + MrzField(d.issuingState, 3) + Names(d, width - 5);
+    const QString line2 = WithCheck(MrzField(d.documentNumber, 9)) + MrzField(d.nationality, 3) + WithCheck(d.birthDate)
+                          + MrzField(d.sex, 1) + WithCheck(d.expiryDate) + MrzField(d.optionalData, width - 28);
+    return {line1, line2};
+}
+
+char RussianZoneLetter(QChar cyrillic)
+{
+    // Letters with a Latin likeness keep it; the others take a letter left
+    // over or a digit.
+    static const QString letters = QStringLiteral("АБВГДЕЁЖЗИЙКЛМНОПРСТУФХЦЧШЩЪЫЬЭЮЯ");
+    static const char symbols[] = "ABVGDE2JZIQKLMNOPRSTUFHC34WXY9678";
+    const int i = letters.indexOf(cyrillic);
+    return i < 0 ? 0 : symbols[i];
+}
+
+QString RussianZoneNames(const MrzData &d)
+{
+    QString names;
+    const QString full = d.surname + QStringLiteral("<<") + d.givenNames + QLatin1Char('<') + d.patronymic;
+    for (const QChar c : full) {
+        const char z = RussianZoneLetter(c);
+        names += z ? QLatin1Char(z) : QLatin1Char('<');
+    }
+    return MrzField(names, 39);
+}
+
+QStringList RussianInternalMrz(const MrzData &d)
+{
+    // Ten digits: the series' four, then the number's six; the series' last
+    // digit goes into the optional data.
+    const QString series = d.documentNumber.left(4), number = d.documentNumber.mid(4, 6);
+    const QString line1 = QStringLiteral("PNRUS") + RussianZoneNames(d);
+    const QString documentNumber = WithCheck(series.left(3) + number);
+    const QString birth = WithCheck(d.birthDate);
+    const QString expiry = QStringLiteral("<<<<<<<");
+    const QString optional = WithCheck(series.right(1) + d.issueDate + d.divisionCode + QLatin1Char('<'));
+    const QString composite = documentNumber + birth + expiry + optional;
+    const QString line2 = documentNumber + QStringLiteral("RUS") + birth + MrzField(d.sex, 1) + expiry + optional
+                          + QString::number(MrzCheckDigit(composite));
+    return {line1, line2};
+}
+
 QStringList IdCardMrz(const MrzData &d)
 {
     const QString number = WithCheck(MrzField(d.documentNumber, 9));
