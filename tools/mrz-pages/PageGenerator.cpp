@@ -1,6 +1,7 @@
 #include "PageGenerator.h"
 
 #include "Degradation.h"
+#include "Placement.h"
 
 #include <QDir>
 #include <QFile>
@@ -10,9 +11,11 @@
 #include <QFontMetricsF>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QLineF>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
+#include <QTransform>
 
 #include <algorithm>
 #include <cmath>
@@ -214,8 +217,53 @@ QString FontFamily(const QString &file)
     return it->second;
 }
 
-// The card upright at the scan's resolution, with the zone's corners.
-QImage DrawCard(const PageRecipe &recipe, const QStringList &lines, Random &rng, QPolygonF *zone)
+// Coloured guilloche behind the zone: interlaced sine bands in two hues, the
+// way security print runs under the zone of many documents.
+void DrawGuilloche(QPainter &p, const QRectF &band, double k, Random &rng)
+{
+    const int hue = rng.Int(0, 359);
+    const int other = (hue + rng.Int(60, 180)) % 360;
+    const QColor colours[] = {RandomHsv(rng, {hue, hue}, {40, 150}, {170, 235}), RandomHsv(rng, {other, other}, {40, 150}, {170, 235})};
+    const int strands = rng.Int(8, 20);
+    const double period = rng.Uniform(6, 20) * k, amp = band.height() * rng.Uniform(0.2, 0.6);
+    for (int i = 0; i < strands; ++i) {
+        p.setPen(QPen(colours[i % 2], std::max(1.0, rng.Uniform(0.05, 0.18) * k)));
+        QPainterPath path;
+        const double phase = 6.283 * i / strands, y0 = band.center().y() + rng.Uniform(-0.2, 0.2) * band.height();
+        path.moveTo(band.left(), y0 + amp * std::sin(phase));
+        for (double x = band.left(); x <= band.right(); x += 0.5 * k)
+            path.lineTo(x, y0 + amp * std::sin((x - band.left()) / period * 6.283 + phase) *
+                                    std::cos((x - band.left()) / (period * 7.3) + phase / 2));
+        p.drawPath(path);
+    }
+}
+
+// Ordinary text rows where a zone would stand: an address, dates and a
+// signature line in the card's text typeface, nothing a zone reader should take.
+void DrawTextRows(QPainter &p, double left, double firstBaseline, double step, int rows, double cardWidth, double k, Random &rng)
+{
+    QFont f(LoadFonts().text);
+    f.setPixelSize(std::max(6, int(2.4 * k)));
+    p.setFont(f);
+    p.setPen(RandomHsv(rng, {200, 260}, {0, 200}, {0, 80}));
+    const QFontMetricsF fm(f);
+    for (int r = 0; r < rows; ++r) {
+        QString row;
+        while (fm.horizontalAdvance(row) < (cardWidth - 2 * left) * 0.8) {
+            QString w = Word(rng, 2, 9);
+            if (rng.Chance(0.5))
+                w = w.left(1) + w.mid(1).toLower();
+            if (rng.Chance(0.25))
+                w = QString::number(rng.Int(1, 9999));
+            row += (row.isEmpty() ? QString() : QStringLiteral(" ")) + w;
+        }
+        p.drawText(QPointF(left, firstBaseline + r * step), row);
+    }
+}
+
+// The card upright at the scan's resolution, with the zone's corners and the
+// share of the zone's height its capitals take.
+QImage DrawCard(const PageRecipe &recipe, const QStringList &lines, Random &rng, QPolygonF *zone, double *capShare)
 {
     const CardSize size = SizeOf(recipe.format);
     const double k = recipe.dpi / 25.4; // pixels per mm
@@ -277,11 +325,22 @@ QImage DrawCard(const PageRecipe &recipe, const QStringList &lines, Random &rng,
     const double lineStep = (recipe.format == QLatin1String("TD1") ? 4.3 : 4.6) * k;
     const double left = (size.width - size.chars * 2.54 * recipe.pitchScale) / 2.0 * k;
     const double lastBaseline = card.height() - rng.Uniform(4.0, 5.5) * k;
-    const double firstBaseline = lastBaseline - lineStep * double(lines.size() - 1);
+    // A card without a zone has as many text rows in its place as the format's zone.
+    const int rows = recipe.hasZone ? int(lines.size()) : recipe.format == QLatin1String("TD1") ? 3 : 2;
+    const double firstBaseline = lastBaseline - lineStep * double(rows - 1);
     const int ink = rng.Int(0, 60);
     const int blue = ink + rng.Int(0, 20);
     // Faded print lies between the ink and the paper.
     const auto fade = [&](int from, int to) { return int(std::lround(to + (from - to) * std::clamp(recipe.contrast, 0.0, 1.0))); };
+    const double capHeight = fm.tightBoundingRect(QStringLiteral("H")).height() * scale;
+    if (recipe.colourBackground)
+        DrawGuilloche(p, QRectF(0, firstBaseline - capHeight - 2 * k, card.width(), card.height() - firstBaseline + capHeight + 2 * k), k, rng);
+    if (!recipe.hasZone) {
+        DrawTextRows(p, left, firstBaseline, lineStep, rows, card.width(), k, rng);
+        *zone = QPolygonF();
+        *capShare = 0;
+        return card;
+    }
     p.setPen(QColor(fade(ink, paper.red()), fade(ink, paper.green()), fade(blue, paper.blue())));
     p.setFont(ocrb);
     const double jitter = 0.06 * k;
@@ -294,8 +353,8 @@ QImage DrawCard(const PageRecipe &recipe, const QStringList &lines, Random &rng,
             p.restore();
         }
     }
-    const double capHeight = fm.tightBoundingRect(QStringLiteral("H")).height() * scale;
     const double right = left + size.chars * pitch;
+    *capShare = capHeight / (lastBaseline - firstBaseline + capHeight);
     *zone = QPolygonF({QPointF(left, firstBaseline - capHeight), QPointF(right, firstBaseline - capHeight),
                        QPointF(right, lastBaseline), QPointF(left, lastBaseline)});
     return card;
@@ -353,16 +412,28 @@ specimens::MrzData RandomData(const QString &format, Random &rng)
     return d;
 }
 
-PageRecipe RandomRecipe(Random &rng)
+const std::vector<FormatShare> &SetFormats()
+{
+    static const std::vector<FormatShare> formats{{"TD1", 0.3},   {"TD2", 0.15},  {"TD3", 0.35},
+                                                  {"MRVA", 0.07}, {"MRVB", 0.05}, {"RUSPN", 0.08}};
+    return formats;
+}
+
+PageRecipe RandomRecipe(Random &rng, const std::vector<FormatShare> &formats)
 {
     PageRecipe s;
-    const double f = rng.Uniform(0, 1);
-    s.format = QString::fromLatin1(f < 0.3    ? "TD1"
-                                   : f < 0.45 ? "TD2"
-                                   : f < 0.8  ? "TD3"
-                                   : f < 0.87 ? "MRVA"
-                                   : f < 0.92 ? "MRVB"
-                                              : "RUSPN");
+    double total = 0;
+    for (const FormatShare &f : formats)
+        total += f.share;
+    double f = rng.Uniform(0, 1) * total;
+    s.format = QString::fromLatin1(formats.back().format);
+    for (const FormatShare &share : formats) {
+        if (f < share.share) {
+            s.format = QString::fromLatin1(share.format);
+            break;
+        }
+        f -= share.share;
+    }
     static const int dpis[] = {150, 200, 300, 300, 300, 400, 600};
     s.dpi = dpis[rng.Int(0, 6)];
     // Below 300 dpi a scanner is set for a whole page; above it, half the
@@ -380,41 +451,84 @@ PageRecipe RandomRecipe(Random &rng)
     return s;
 }
 
+namespace {
+
+// A quarter turn give or take up to `within` degrees.
+double NearQuarterTurn(Random &rng, double within)
+{
+    const int quarter = rng.Int(0, 3);
+    return 90 * quarter + rng.Uniform(-within, within);
+}
+
+} // namespace
+
+void RandomConditions(PageRecipe &s, Random &rng)
+{
+    const double kind = rng.Uniform(0, 1);
+    s.hasZone = rng.Chance(0.93);
+    // Below 0.3 a plain scan as drawn: quarter turns and a little skew.
+    if (kind < 0.3) {
+    } else if (kind < 0.5) { // a scan with the card at any angle on the glass
+        s.rotation = rng.Uniform(0, 360);
+        s.turn = 0;
+        s.skew = 0;
+        s.aspect = rng.Uniform(0.98, 1.02);
+    } else if (kind < 0.85 || !s.hasZone) { // a photograph
+        s.capture = Capture::Camera;
+        static const int dpis[] = {100, 120, 150, 180, 220};
+        s.dpi = dpis[rng.Int(0, 4)];
+        s.a4 = false;
+        s.rotation = rng.Chance(0.5) ? NearQuarterTurn(rng, 12) : rng.Uniform(0, 360);
+        s.turn = 0;
+        s.skew = 0;
+        s.keystone = rng.Uniform(0, 0.15);
+        s.keystoneSide = rng.Int(0, 3);
+        s.aspect = rng.Uniform(0.88, 1.12);
+        s.blur = rng.Uniform(0.2, 1.2);
+        s.noise = rng.Uniform(2, 6);
+        s.light = rng.Uniform(0.05, 0.45);
+        s.jpegQuality = rng.Int(40, 90);
+        s.gray = false;
+        s.glare = rng.Chance(0.45) ? rng.Uniform(0.3, 0.7) : 0;
+    } else { // the zone cut out
+        s.capture = Capture::ZoneOnly;
+        static const int dpis[] = {150, 200, 300, 400};
+        s.dpi = dpis[rng.Int(0, 3)];
+        s.a4 = false;
+        s.rotation = rng.Chance(0.75) ? NearQuarterTurn(rng, 4) : rng.Uniform(0, 360);
+        s.turn = 0;
+        s.skew = 0;
+        s.keystone = rng.Uniform(0, 0.06);
+        s.keystoneSide = rng.Int(0, 3);
+        s.aspect = rng.Uniform(0.9, 1.1);
+        s.cropMargin = rng.Uniform(0.3, 3.0);
+    }
+    if (s.capture == Capture::Scan && rng.Chance(0.15))
+        s.glare = rng.Uniform(0.2, 0.5);
+    s.glareOnZone = s.glare > 0 && rng.Chance(0.6);
+    s.colourBackground = rng.Chance(0.25);
+    s.annotationFrame = s.hasZone && rng.Chance(s.capture == Capture::Scan ? 0.1 : 0.25);
+}
+
+
 Page MakePage(const PageRecipe &recipe, const specimens::MrzData &data, Random &rng)
 {
     Page page;
     page.truth.recipe = recipe;
     page.truth.data = data;
-    page.truth.lines = recipe.printedRows.isEmpty() ? ZoneLines(recipe.format, data) : recipe.printedRows;
-    QPolygonF cardZone;
-    const QImage card = DrawCard(recipe, page.truth.lines, rng, &cardZone);
-
-    const double k = recipe.dpi / 25.4;
-    const QSize glass = recipe.a4 ? QSize(int(210 * k), int(297 * k))
-                                : QSize(card.width() + int(16 * k), card.height() + int(16 * k));
-    QImage image(glass, QImage::Format_RGB32);
-    const int shade = rng.Int(225, 250);
-    image.fill(QColor(shade, shade, shade));
-    // Where the card lies: anywhere it fits whole, given its skew.
-    const double diag = std::hypot(card.width(), card.height()) / 2.0;
-    const double cx = recipe.a4 ? rng.Uniform(diag, std::max(diag, glass.width() - diag)) : glass.width() / 2.0;
-    const double cy = recipe.a4 ? rng.Uniform(diag, std::max(diag, glass.height() - diag)) : glass.height() / 2.0;
-    QTransform place;
-    place.translate(cx, cy);
-    place.rotate(recipe.skew);
-    place.translate(-card.width() / 2.0, -card.height() / 2.0);
-    {
-        QPainter p(&image);
-        p.setRenderHint(QPainter::SmoothPixmapTransform);
-        p.setRenderHint(QPainter::Antialiasing);
-        p.setTransform(place);
-        p.drawImage(0, 0, card);
+    if (recipe.hasZone)
+        page.truth.lines = recipe.printedRows.isEmpty() ? ZoneLines(recipe.format, data) : recipe.printedRows;
+    QPolygonF zone;
+    double capShare = 0;
+    const QImage card = DrawCard(recipe, page.truth.lines, rng, &zone, &capShare);
+    QImage image = PlainScan(recipe) ? PlaceOnGlass(recipe, card, &zone, rng) : PlaceAnyhow(recipe, card, &zone, capShare, rng);
+    if (PlainScan(recipe) && recipe.glare > 0) {
+        const QRectF target = recipe.glareOnZone && !zone.isEmpty() ? zone.boundingRect() : QRectF(image.rect());
+        const double r = 0.05 * std::min(image.width(), image.height()) * rng.Uniform(0.5, 2);
+        GlareWithin(image, target, r, recipe.glare, rng);
     }
-    QPolygonF zone = place.map(cardZone);
-    const QRect cardArea = place.mapRect(QRectF(card.rect())).toAlignedRect().adjusted(-8, -8, 8, 8);
-    Blur(image, cardArea, recipe.blur * recipe.dpi / 300.0);
-    UnevenLight(image, recipe.light, rng.Uniform(0, 6.283));
-    Noise(image, recipe.noise, rng);
+    if (recipe.annotationFrame && !zone.isEmpty())
+        DrawFrame(image, zone, CharPx(zone, capShare), rng);
     if (recipe.turn % 360) {
         const QTransform turn = QImage::trueMatrix(QTransform().rotate(recipe.turn), image.width(), image.height());
         image = image.transformed(QTransform().rotate(recipe.turn));
@@ -433,10 +547,11 @@ Page MakePage(const PageRecipe &recipe, const specimens::MrzData &data, Random &
     }
     page.image = image;
     page.truth.zone = zone;
+    page.truth.charPx = CharPx(zone, capShare);
     return page;
 }
 
-Page MakeSetPage(std::uint64_t seed, int index, int dpi)
+Page MakeSetPage(std::uint64_t seed, int index, int dpi, SetMix mix)
 {
     Random rng(seed * 1000003ULL + std::uint64_t(index));
     PageRecipe recipe = RandomRecipe(rng);
@@ -444,9 +559,13 @@ Page MakeSetPage(std::uint64_t seed, int index, int dpi)
     // Drawn from a stream of its own, so the pages keep everything else.
     Random fading(~(seed * 1000003ULL + std::uint64_t(index)));
     recipe.contrast = fading.Chance(0.25) ? fading.Uniform(0.4, 0.75) : 1.0;
+    if (mix == SetMix::RealWorld) {
+        Random world((seed * 1000003ULL + std::uint64_t(index)) ^ 0x9e3779b97f4a7c15ULL);
+        RandomConditions(recipe, world);
+    }
     if (dpi > 0) {
         recipe.dpi = dpi;
-        recipe.a4 = recipe.a4 || dpi <= 300;
+        recipe.a4 = recipe.a4 || (dpi <= 300 && recipe.capture == Capture::Scan);
     }
     const specimens::MrzData data = RandomData(recipe.format, rng);
     return MakePage(recipe, data, rng);
@@ -455,34 +574,51 @@ Page MakeSetPage(std::uint64_t seed, int index, int dpi)
 QJsonObject TruthJson(const PageTruth &t)
 {
     auto clean = [](QString s) { return s.replace(QLatin1Char('<'), QString()).trimmed(); };
-    QJsonObject fields = t.recipe.format == QLatin1String("RUSPN") ? RussianInternalTruth(t.data) : QJsonObject{
-        {QStringLiteral("documentCode"), clean(t.data.documentCode)},
-        {QStringLiteral("issuingState"), clean(t.data.issuingState)},
-        {QStringLiteral("surname"), t.data.surname},
-        {QStringLiteral("givenNames"), t.data.givenNames},
-        {QStringLiteral("documentNumber"), t.data.documentNumber},
-        {QStringLiteral("nationality"), clean(t.data.nationality)},
-        {QStringLiteral("birthDate"), t.data.birthDate},
-        {QStringLiteral("sex"), clean(t.data.sex)},
-        {QStringLiteral("expiryDate"), t.data.expiryDate},
-        {QStringLiteral("personalNumber"), t.data.optionalData},
-    };
+    const PageRecipe &s = t.recipe;
+    QJsonObject fields;
+    if (s.hasZone && s.format == QLatin1String("RUSPN"))
+        fields = RussianInternalTruth(t.data);
+    else if (s.hasZone)
+        fields = QJsonObject{
+            {QStringLiteral("documentCode"), clean(t.data.documentCode)},
+            {QStringLiteral("issuingState"), clean(t.data.issuingState)},
+            {QStringLiteral("surname"), t.data.surname},
+            {QStringLiteral("givenNames"), t.data.givenNames},
+            {QStringLiteral("documentNumber"), t.data.documentNumber},
+            {QStringLiteral("nationality"), clean(t.data.nationality)},
+            {QStringLiteral("birthDate"), t.data.birthDate},
+            {QStringLiteral("sex"), clean(t.data.sex)},
+            {QStringLiteral("expiryDate"), t.data.expiryDate},
+            {QStringLiteral("personalNumber"), t.data.optionalData},
+        };
     QJsonArray zone;
     for (const QPointF &p : t.zone)
         zone.append(QJsonArray{p.x(), p.y()});
-    const PageRecipe &s = t.recipe;
+    static const char *const captures[] = {"scan", "camera", "zone-only"};
     return QJsonObject{
-        {QStringLiteral("format"), s.format},
+        {QStringLiteral("has_zone"), s.hasZone},
+        {QStringLiteral("legible"), s.hasZone},
+        {QStringLiteral("format"), s.hasZone ? s.format : QString()},
         {QStringLiteral("lines"), QJsonArray::fromStringList(t.lines)},
         {QStringLiteral("fields"), fields},
         {QStringLiteral("zone"), zone},
+        {QStringLiteral("char_px"), t.charPx},
+        {QStringLiteral("capture"), QString::fromLatin1(captures[int(s.capture)])},
         {QStringLiteral("dpi"), s.dpi},
         {QStringLiteral("a4"), s.a4},
         {QStringLiteral("turn"), s.turn},
         {QStringLiteral("skew"), s.skew},
+        {QStringLiteral("rotation"), s.rotation},
+        {QStringLiteral("keystone"), s.keystone},
+        {QStringLiteral("keystoneSide"), s.keystoneSide},
+        {QStringLiteral("aspect"), s.aspect},
         {QStringLiteral("blur"), s.blur},
         {QStringLiteral("noise"), s.noise},
         {QStringLiteral("light"), s.light},
+        {QStringLiteral("glare"), s.glare},
+        {QStringLiteral("glareOnZone"), s.glareOnZone},
+        {QStringLiteral("colourBackground"), s.colourBackground},
+        {QStringLiteral("annotationFrame"), s.annotationFrame},
         {QStringLiteral("jpegQuality"), s.jpegQuality},
         {QStringLiteral("gray"), s.gray},
         {QStringLiteral("contrast"), s.contrast},
