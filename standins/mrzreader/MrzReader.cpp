@@ -74,11 +74,12 @@ Patch SampleCell(const Sampler &page, const GlyphBank &bank, const CellClassifie
 {
     const int pw = cls.PatchWidth(), ph = cls.PatchHeight();
     Patch patch(size_t(pw * ph));
-    const double perPixel = grid.pitch / GlyphBank::kPitch; // page pixels per patch pixel
+    // The cell's own pitch: on a page seen at an angle it changes along the row.
+    const double perPixel = (cell.pitch > 0 ? cell.pitch : grid.pitch) / GlyphBank::kPitch; // page pixels per patch pixel
     const int taps = std::clamp(int(std::ceil(perPixel - 0.2)), 1, 3);
     const double cx = CellClassifier::kShift + bank.Width() / 2.0;
     const double cy = CellClassifier::kShift + bank.Height() / 2.0;
-    const QPointF du = grid.u * perPixel, dv = grid.v * perPixel;
+    const QPointF du = grid.u * perPixel, dv = (cell.up.isNull() ? grid.v : cell.up) * perPixel;
     for (int y = 0; y < ph; ++y) {
         QPointF p = cell.centre + (0.5 - cx) * du + (y + 0.5 - cy) * dv;
         for (int x = 0; x < pw; ++x, p += du)
@@ -127,6 +128,8 @@ bool FitCells(ZoneGrid &grid, const GlyphBank &bank, bool reversed)
             std::reverse(r.cells.begin(), r.cells.end());
             r.u = -r.u;
             r.v = -r.v;
+            for (Cell &c : r.cells)
+                c.up = -c.up;
         }
     }
     return true;

@@ -121,3 +121,37 @@ TEST(RowGrid, AGivenSlopeIsKept)
     const double rise = shared.cells.back().centre.y() - shared.cells.front().centre.y();
     EXPECT_NEAR(rise, 0.01 * (kCount - 1) * kPitch, 0.3);
 }
+
+TEST(RowGrid, APitchThatChangesAlongTheRowIsFollowed)
+{
+    // A camera held at an angle: the pitch grows or shrinks steadily along the
+    // row (by the given part from the first character to the last), with
+    // characters missing inside and at the ends; every cell stays on its
+    // character and knows the pitch where it lies.
+    struct Case
+    {
+        double change;
+        int from, to;
+    };
+    for (const Case c : {Case{0.15, 0, kCount}, Case{-0.15, 0, kCount}, Case{0.10, 1, kCount - 2}, Case{-0.08, 2, kCount}}) {
+        std::vector<double> centres, pitches;
+        double x = kFirst;
+        for (int i = 0; i < kCount; ++i) {
+            const double pitch = kPitch * (1.0 + c.change * (double(i) / (kCount - 1) - 0.5));
+            centres.push_back(x);
+            pitches.push_back(pitch);
+            x += pitch;
+        }
+        std::vector<Blob> marks;
+        for (int i = c.from; i < c.to; ++i)
+            if (i != 12 && i != 13)
+                marks.push_back(Mark(centres[size_t(i)]));
+        const RowGrid grid = FitRow(Row(marks), kCount, kPitch, {});
+        ASSERT_TRUE(grid.ok) << c.change;
+        ASSERT_EQ(int(grid.cells.size()), kCount);
+        for (int i = 0; i < kCount; ++i) {
+            EXPECT_NEAR(grid.cells[size_t(i)].centre.x(), centres[size_t(i)], 1.0) << c.change << " cell " << i;
+            EXPECT_NEAR(grid.cells[size_t(i)].pitch, pitches[size_t(i)], 0.05 * kPitch) << c.change << " cell " << i;
+        }
+    }
+}
