@@ -3,6 +3,9 @@
 #include "PageGenerator.h"
 
 #include <QBuffer>
+#include <QColor>
+#include <QPainter>
+#include <QPainterPath>
 
 #include <algorithm>
 #include <cmath>
@@ -86,6 +89,76 @@ void Noise(QImage &image, double sigma, Random &rng)
             const QRgb p = line[x];
             line[x] = qRgb(std::clamp(qRed(p) + n, 0, 255), std::clamp(qGreen(p) + n, 0, 255),
                            std::clamp(qBlue(p) + n, 0, 255));
+        }
+    }
+}
+
+void Glare(QImage &image, QPointF centre, QSizeF radii, double angle, double peak)
+{
+    if (peak <= 0 || radii.isEmpty())
+        return;
+    const double c = std::cos(angle), s = std::sin(angle);
+    // Beyond three radii the patch adds less than one grey level.
+    const double reach = 3.0 * std::max(radii.width(), radii.height());
+    const QRect box = QRect(int(centre.x() - reach), int(centre.y() - reach), int(2 * reach), int(2 * reach)) & image.rect();
+    for (int y = box.top(); y <= box.bottom(); ++y) {
+        QRgb *line = reinterpret_cast<QRgb *>(image.scanLine(y));
+        for (int x = box.left(); x <= box.right(); ++x) {
+            const double dx = x - centre.x(), dy = y - centre.y();
+            const double u = (dx * c + dy * s) / radii.width(), v = (-dx * s + dy * c) / radii.height();
+            // A flat-topped fall-off: a reflection is a burnt-out core with a soft rim.
+            const double w = peak * std::exp(-0.5 * std::pow(u * u + v * v, 1.5));
+            if (w < 0.004)
+                continue;
+            const QRgb p = line[x];
+            auto lift = [w](int v) { return int(v + (255 - v) * w); };
+            line[x] = qRgb(lift(qRed(p)), lift(qGreen(p)), lift(qBlue(p)));
+        }
+    }
+}
+
+void Surface(QImage &image, Random &rng)
+{
+    const QColor base = QColor::fromHsv(rng.Int(0, 359), rng.Int(20, 160), rng.Int(70, 210));
+    image.fill(base);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    const double w = image.width(), h = image.height();
+    const int kind = rng.Int(0, 2);
+    if (kind == 0) {
+        // Wood: long wavy grain lines, lighter and darker than the board.
+        const int lines = rng.Int(40, 90);
+        for (int i = 0; i < lines; ++i) {
+            QPainterPath path;
+            const double y0 = rng.Uniform(-0.1, 1.1) * h, amp = rng.Uniform(0.005, 0.03) * h;
+            const double period = rng.Uniform(0.2, 0.8) * w, phase = rng.Uniform(0, 6.3);
+            path.moveTo(0, y0);
+            for (double x = 0; x <= w; x += std::max(2.0, w / 100))
+                path.lineTo(x, y0 + amp * std::sin(x / period * 6.283 + phase));
+            p.setPen(QPen(rng.Chance(0.5) ? base.darker(rng.Int(110, 140)) : base.lighter(rng.Int(105, 125)),
+                          rng.Uniform(1, std::max(2.0, 0.006 * h))));
+            p.drawPath(path);
+        }
+    } else if (kind == 1) {
+        // Cloth: a fine weave of crossing threads.
+        const double step = rng.Uniform(3, 8);
+        p.setPen(QPen(base.darker(rng.Int(108, 125)), std::max(1.0, step / 3)));
+        for (double x = 0; x < w; x += step)
+            p.drawLine(QPointF(x, 0), QPointF(x, h));
+        p.setPen(QPen(base.lighter(rng.Int(104, 118)), std::max(1.0, step / 3)));
+        for (double y = 0; y < h; y += step)
+            p.drawLine(QPointF(0, y), QPointF(w, y));
+    } else {
+        // A desk: a smooth gradient with a few stains and a pen's stroke.
+        QLinearGradient g(0, 0, w, h);
+        g.setColorAt(0, base.lighter(rng.Int(100, 130)));
+        g.setColorAt(1, base.darker(rng.Int(100, 140)));
+        p.fillRect(image.rect(), g);
+        p.setPen(Qt::NoPen);
+        for (int i = rng.Int(2, 6); i > 0; --i) {
+            p.setBrush(QColor::fromHsv(rng.Int(0, 359), rng.Int(0, 120), rng.Int(60, 230), rng.Int(30, 90)));
+            const double r = rng.Uniform(0.03, 0.15) * std::min(w, h);
+            p.drawEllipse(QPointF(rng.Uniform(0, w), rng.Uniform(0, h)), r, r * rng.Uniform(0.5, 1));
         }
     }
 }

@@ -1,9 +1,10 @@
 #pragma once
-// What a scan does to a page: blur, uneven light, sensor noise, grey mode and
-// JPEG compression.
+// What a scan or a camera does to a page: blur, uneven light, glare, sensor
+// noise, grey mode and JPEG compression; and what a photographed card lies on.
 
 #include <QImage>
 #include <QRect>
+#include <QSizeF>
 
 namespace mrzpages {
 
@@ -15,6 +16,12 @@ void Blur(QImage &image, QRect region, double sigma);
 void UnevenLight(QImage &image, double amount, double direction);
 /// Adds grey noise of the given sigma.
 void Noise(QImage &image, double sigma, Random &rng);
+/// Brightens towards white around `centre` (an elliptical patch of the given
+/// radii, turned by `angle` radians), by up to `peak` (0..1): a lamp's reflection.
+void Glare(QImage &image, QPointF centre, QSizeF radii, double angle, double peak);
+/// Fills the image with a surface a card may lie on: wood grain, cloth or a
+/// desk's plastic, in some colour.
+void Surface(QImage &image, Random &rng);
 /// The image encoded as JPEG of the given quality.
 QByteArray JpegBytes(const QImage &image, int quality);
 

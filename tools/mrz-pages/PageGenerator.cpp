@@ -10,9 +10,11 @@
 #include <QFontMetricsF>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QLineF>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
+#include <QTransform>
 
 #include <algorithm>
 #include <cmath>
@@ -133,8 +135,53 @@ QString FontFamily(const QString &file)
     return it->second;
 }
 
-// The card upright at the scan's resolution, with the zone's corners.
-QImage DrawCard(const PageRecipe &recipe, const QStringList &lines, Random &rng, QPolygonF *zone)
+// Coloured guilloche behind the zone: interlaced sine bands in two hues, the
+// way security print runs under the zone of many documents.
+void DrawGuilloche(QPainter &p, const QRectF &band, double k, Random &rng)
+{
+    const int hue = rng.Int(0, 359);
+    const QColor colours[] = {QColor::fromHsv(hue, rng.Int(40, 150), rng.Int(170, 235)),
+                              QColor::fromHsv((hue + rng.Int(60, 180)) % 360, rng.Int(40, 150), rng.Int(170, 235))};
+    const int strands = rng.Int(8, 20);
+    const double period = rng.Uniform(6, 20) * k, amp = band.height() * rng.Uniform(0.2, 0.6);
+    for (int i = 0; i < strands; ++i) {
+        p.setPen(QPen(colours[i % 2], std::max(1.0, rng.Uniform(0.05, 0.18) * k)));
+        QPainterPath path;
+        const double phase = 6.283 * i / strands, y0 = band.center().y() + rng.Uniform(-0.2, 0.2) * band.height();
+        path.moveTo(band.left(), y0 + amp * std::sin(phase));
+        for (double x = band.left(); x <= band.right(); x += 0.5 * k)
+            path.lineTo(x, y0 + amp * std::sin((x - band.left()) / period * 6.283 + phase) *
+                                    std::cos((x - band.left()) / (period * 7.3) + phase / 2));
+        p.drawPath(path);
+    }
+}
+
+// Ordinary text rows where a zone would stand: an address, dates and a
+// signature line in the card's text typeface, nothing a zone reader should take.
+void DrawTextRows(QPainter &p, double left, double firstBaseline, double step, int rows, double cardWidth, double k, Random &rng)
+{
+    QFont f(LoadFonts().text);
+    f.setPixelSize(std::max(6, int(2.4 * k)));
+    p.setFont(f);
+    p.setPen(QColor(rng.Int(0, 60), rng.Int(0, 60), rng.Int(0, 80)));
+    const QFontMetricsF fm(f);
+    for (int r = 0; r < rows; ++r) {
+        QString row;
+        while (fm.horizontalAdvance(row) < (cardWidth - 2 * left) * 0.8) {
+            QString w = Word(rng, 2, 9);
+            if (rng.Chance(0.5))
+                w = w.left(1) + w.mid(1).toLower();
+            if (rng.Chance(0.25))
+                w = QString::number(rng.Int(1, 9999));
+            row += (row.isEmpty() ? QString() : QStringLiteral(" ")) + w;
+        }
+        p.drawText(QPointF(left, firstBaseline + r * step), row);
+    }
+}
+
+// The card upright at the scan's resolution, with the zone's corners and the
+// share of the zone's height its capitals take.
+QImage DrawCard(const PageRecipe &recipe, const QStringList &lines, Random &rng, QPolygonF *zone, double *capShare)
 {
     const CardSize size = SizeOf(recipe.format);
     const double k = recipe.dpi / 25.4; // pixels per mm
@@ -196,11 +243,22 @@ QImage DrawCard(const PageRecipe &recipe, const QStringList &lines, Random &rng,
     const double lineStep = (recipe.format == QLatin1String("TD1") ? 4.3 : 4.6) * k;
     const double left = (size.width - size.chars * 2.54 * recipe.pitchScale) / 2.0 * k;
     const double lastBaseline = card.height() - rng.Uniform(4.0, 5.5) * k;
-    const double firstBaseline = lastBaseline - lineStep * double(lines.size() - 1);
+    // A card without a zone has as many text rows in its place as the format's zone.
+    const int rows = recipe.hasZone ? int(lines.size()) : recipe.format == QLatin1String("TD1") ? 3 : 2;
+    const double firstBaseline = lastBaseline - lineStep * double(rows - 1);
     const int ink = rng.Int(0, 60);
     const int blue = ink + rng.Int(0, 20);
     // Faded print lies between the ink and the paper.
     const auto fade = [&](int from, int to) { return int(std::lround(to + (from - to) * std::clamp(recipe.contrast, 0.0, 1.0))); };
+    const double capHeight = fm.tightBoundingRect(QStringLiteral("H")).height() * scale;
+    if (recipe.colourBackground)
+        DrawGuilloche(p, QRectF(0, firstBaseline - capHeight - 2 * k, card.width(), card.height() - firstBaseline + capHeight + 2 * k), k, rng);
+    if (!recipe.hasZone) {
+        DrawTextRows(p, left, firstBaseline, lineStep, rows, card.width(), k, rng);
+        *zone = QPolygonF();
+        *capShare = 0;
+        return card;
+    }
     p.setPen(QColor(fade(ink, paper.red()), fade(ink, paper.green()), fade(blue, paper.blue())));
     p.setFont(ocrb);
     const double jitter = 0.06 * k;
@@ -213,8 +271,8 @@ QImage DrawCard(const PageRecipe &recipe, const QStringList &lines, Random &rng,
             p.restore();
         }
     }
-    const double capHeight = fm.tightBoundingRect(QStringLiteral("H")).height() * scale;
     const double right = left + size.chars * pitch;
+    *capShare = capHeight / (lastBaseline - firstBaseline + capHeight);
     *zone = QPolygonF({QPointF(left, firstBaseline - capHeight), QPointF(right, firstBaseline - capHeight),
                        QPointF(right, lastBaseline), QPointF(left, lastBaseline)});
     return card;
@@ -260,11 +318,27 @@ specimens::MrzData RandomData(const QString &format, Random &rng)
     return d;
 }
 
-PageRecipe RandomRecipe(Random &rng)
+const std::vector<FormatShare> &SetFormats()
+{
+    static const std::vector<FormatShare> formats{{"TD1", 0.3}, {"TD2", 0.2}, {"TD3", 0.5}};
+    return formats;
+}
+
+PageRecipe RandomRecipe(Random &rng, const std::vector<FormatShare> &formats)
 {
     PageRecipe s;
-    const double f = rng.Uniform(0, 1);
-    s.format = QString::fromLatin1(f < 0.3 ? "TD1" : f < 0.5 ? "TD2" : "TD3");
+    double total = 0;
+    for (const FormatShare &f : formats)
+        total += f.share;
+    double f = rng.Uniform(0, 1) * total;
+    s.format = QString::fromLatin1(formats.back().format);
+    for (const FormatShare &share : formats) {
+        if (f < share.share) {
+            s.format = QString::fromLatin1(share.format);
+            break;
+        }
+        f -= share.share;
+    }
     static const int dpis[] = {150, 200, 300, 300, 300, 400, 600};
     s.dpi = dpis[rng.Int(0, 6)];
     // Below 300 dpi a scanner is set for a whole page; above it, half the
@@ -282,15 +356,97 @@ PageRecipe RandomRecipe(Random &rng)
     return s;
 }
 
-Page MakePage(const PageRecipe &recipe, const specimens::MrzData &data, Random &rng)
+void RandomConditions(PageRecipe &s, Random &rng)
 {
-    Page page;
-    page.truth.recipe = recipe;
-    page.truth.data = data;
-    page.truth.lines = recipe.printedRows.isEmpty() ? ZoneLines(recipe.format, data) : recipe.printedRows;
-    QPolygonF cardZone;
-    const QImage card = DrawCard(recipe, page.truth.lines, rng, &cardZone);
+    const double kind = rng.Uniform(0, 1);
+    s.hasZone = rng.Chance(0.93);
+    // Below 0.3 a plain scan as drawn: quarter turns and a little skew.
+    if (kind < 0.3) {
+    } else if (kind < 0.5) { // a scan with the card at any angle on the glass
+        s.rotation = rng.Uniform(0, 360);
+        s.turn = 0;
+        s.skew = 0;
+        s.aspect = rng.Uniform(0.98, 1.02);
+    } else if (kind < 0.85 || !s.hasZone) { // a photograph
+        s.capture = Capture::Camera;
+        static const int dpis[] = {100, 120, 150, 180, 220};
+        s.dpi = dpis[rng.Int(0, 4)];
+        s.a4 = false;
+        s.rotation = rng.Chance(0.5) ? 90 * rng.Int(0, 3) + rng.Uniform(-12, 12) : rng.Uniform(0, 360);
+        s.turn = 0;
+        s.skew = 0;
+        s.keystone = rng.Uniform(0, 0.15);
+        s.keystoneSide = rng.Int(0, 3);
+        s.aspect = rng.Uniform(0.88, 1.12);
+        s.blur = rng.Uniform(0.2, 1.2);
+        s.noise = rng.Uniform(2, 6);
+        s.light = rng.Uniform(0.05, 0.45);
+        s.jpegQuality = rng.Int(40, 90);
+        s.gray = false;
+        s.glare = rng.Chance(0.45) ? rng.Uniform(0.3, 0.7) : 0;
+    } else { // the zone cut out
+        s.capture = Capture::ZoneOnly;
+        static const int dpis[] = {150, 200, 300, 400};
+        s.dpi = dpis[rng.Int(0, 3)];
+        s.a4 = false;
+        s.rotation = rng.Chance(0.75) ? 90 * rng.Int(0, 3) + rng.Uniform(-4, 4) : rng.Uniform(0, 360);
+        s.turn = 0;
+        s.skew = 0;
+        s.keystone = rng.Uniform(0, 0.06);
+        s.keystoneSide = rng.Int(0, 3);
+        s.aspect = rng.Uniform(0.9, 1.1);
+        s.cropMargin = rng.Uniform(0.3, 3.0);
+    }
+    if (s.capture == Capture::Scan && rng.Chance(0.15))
+        s.glare = rng.Uniform(0.2, 0.5);
+    s.glareOnZone = s.glare > 0 && rng.Chance(0.6);
+    s.colourBackground = rng.Chance(0.25);
+    s.annotationFrame = s.hasZone && rng.Chance(s.capture == Capture::Scan ? 0.1 : 0.25);
+}
 
+namespace {
+
+// The card's outline after aspect change, keystone and rotation, in a frame
+// whose origin is free (the caller places it).
+QPolygonF CardQuad(const PageRecipe &recipe, QSizeF card)
+{
+    QPolygonF q({QPointF(0, 0), QPointF(card.width(), 0), QPointF(card.width(), card.height() * recipe.aspect),
+                 QPointF(0, card.height() * recipe.aspect)});
+    // The far edge shrinks about its middle: corners i and i+1 make edge i.
+    const int a = recipe.keystoneSide & 3, b = (a + 1) & 3;
+    const QPointF mid = (q[a] + q[b]) / 2.0;
+    q[a] = mid + (q[a] - mid) * (1.0 - recipe.keystone);
+    q[b] = mid + (q[b] - mid) * (1.0 - recipe.keystone);
+    QTransform turn;
+    turn.rotate(recipe.rotation);
+    return turn.map(q);
+}
+
+// Grows a four-cornered zone outwards by `by` pixels along its own axes.
+QPolygonF Grow(const QPolygonF &zone, double by)
+{
+    const QLineF top(zone[0], zone[1]), side(zone[0], zone[3]);
+    const QPointF u = QPointF(top.dx(), top.dy()) / std::max(1.0, top.length()) * by;
+    const QPointF v = QPointF(side.dx(), side.dy()) / std::max(1.0, side.length()) * by;
+    return QPolygonF({zone[0] - u - v, zone[1] + u - v, zone[2] + u + v, zone[3] - u + v});
+}
+
+double CharPx(const QPolygonF &zone, double capShare)
+{
+    if (zone.size() != 4)
+        return 0;
+    return capShare * (QLineF(zone[0], zone[3]).length() + QLineF(zone[1], zone[2]).length()) / 2.0;
+}
+
+bool PlainScan(const PageRecipe &r)
+{
+    return r.capture == Capture::Scan && r.rotation == 0 && r.keystone == 0 && r.aspect == 1.0;
+}
+
+// A scan as the first sets drew it: the card turned by its skew on the glass,
+// the whole picture by quarter turns after the scan's faults.
+QImage PlaceOnGlass(const PageRecipe &recipe, const QImage &card, QPolygonF *zone, Random &rng)
+{
     const double k = recipe.dpi / 25.4;
     const QSize glass = recipe.a4 ? QSize(int(210 * k), int(297 * k))
                                 : QSize(card.width() + int(16 * k), card.height() + int(16 * k));
@@ -312,11 +468,114 @@ Page MakePage(const PageRecipe &recipe, const specimens::MrzData &data, Random &
         p.setTransform(place);
         p.drawImage(0, 0, card);
     }
-    QPolygonF zone = place.map(cardZone);
+    *zone = place.map(*zone);
     const QRect cardArea = place.mapRect(QRectF(card.rect())).toAlignedRect().adjusted(-8, -8, 8, 8);
     Blur(image, cardArea, recipe.blur * recipe.dpi / 300.0);
     UnevenLight(image, recipe.light, rng.Uniform(0, 6.283));
     Noise(image, recipe.noise, rng);
+    return image;
+}
+
+// Any other picture: the card mapped through aspect, keystone and rotation onto
+// the glass, a surface (photographs) or a crop around the zone.
+QImage PlaceAnyhow(const PageRecipe &recipe, const QImage &card, QPolygonF *zone, double capShare, Random &rng)
+{
+    const double k = recipe.dpi / 25.4;
+    QPolygonF quad = CardQuad(recipe, QSizeF(card.size()));
+    const QRectF box = quad.boundingRect();
+    QSize canvas;
+    QPointF origin; // where the box's top left goes
+    if (recipe.capture == Capture::Scan) {
+        canvas = recipe.a4 ? QSize(int(210 * k), int(297 * k)) : (box.size() + QSizeF(16 * k, 16 * k)).toSize();
+        canvas = canvas.expandedTo(box.size().toSize() + QSize(4, 4));
+        origin = QPointF(rng.Uniform(0, canvas.width() - box.width()), rng.Uniform(0, canvas.height() - box.height()));
+    } else if (recipe.capture == Capture::Camera) {
+        // The card fills most of the frame; the frame is 4:3 either way round.
+        const double fill = rng.Uniform(0.55, 0.9);
+        double w = box.width() / fill, h = box.height() / fill;
+        if (w >= h)
+            h = std::max(h, w * 0.75), w = std::max(w, h / 0.75);
+        else
+            w = std::max(w, h * 0.75), h = std::max(h, w / 0.75);
+        canvas = QSize(int(w), int(h));
+        origin = QPointF(rng.Uniform(0, w - box.width()), rng.Uniform(0, h - box.height()));
+    } else {
+        canvas = (box.size() + QSizeF(8 * k, 8 * k)).toSize();
+        origin = QPointF(4 * k, 4 * k);
+    }
+    quad.translate(origin - box.topLeft());
+    QTransform t;
+    const QSizeF cs(card.size());
+    QTransform::quadToQuad(QPolygonF({QPointF(0, 0), QPointF(cs.width(), 0), QPointF(cs.width(), cs.height()), QPointF(0, cs.height())}),
+                           quad, t);
+    QImage image(canvas, QImage::Format_RGB32);
+    if (recipe.capture == Capture::Scan) {
+        const int shade = rng.Int(225, 250);
+        image.fill(QColor(shade, shade, shade));
+    } else {
+        Surface(image, rng);
+    }
+    {
+        QPainter p(&image);
+        p.setRenderHint(QPainter::SmoothPixmapTransform);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setTransform(t);
+        p.drawImage(0, 0, card);
+    }
+    if (!zone->isEmpty())
+        *zone = t.map(*zone);
+    // A scanner's glass is flat grey, a camera's whole picture is out of focus alike.
+    const QRect blurred = recipe.capture == Capture::Scan ? quad.boundingRect().toAlignedRect().adjusted(-8, -8, 8, 8) : image.rect();
+    Blur(image, blurred, recipe.blur * recipe.dpi / 300.0);
+    UnevenLight(image, recipe.light, rng.Uniform(0, 6.283));
+    if (recipe.glare > 0) {
+        const QRectF target = recipe.glareOnZone && !zone->isEmpty() ? zone->boundingRect() : quad.boundingRect();
+        const double r = (zone->isEmpty() ? 0.1 * box.height() : 1.5 * CharPx(*zone, capShare)) * rng.Uniform(0.8, 2.5);
+        Glare(image, QPointF(rng.Uniform(target.left(), target.right()), rng.Uniform(target.top(), target.bottom())),
+              QSizeF(r * rng.Uniform(1, 3), r), rng.Uniform(0, 3.14), recipe.glare);
+    }
+    if (recipe.capture == Capture::ZoneOnly) {
+        const double c = CharPx(*zone, capShare), m = recipe.cropMargin * c;
+        const QRect crop = Grow(*zone, m).boundingRect().toAlignedRect() & image.rect();
+        image = image.copy(crop);
+        zone->translate(-crop.topLeft());
+    }
+    Noise(image, recipe.noise, rng);
+    return image;
+}
+
+// A rectangle somebody drew around the zone on the picture.
+void DrawFrame(QImage &image, const QPolygonF &zone, double charPx, Random &rng)
+{
+    static const QColor inks[] = {QColor(220, 30, 30), QColor(30, 80, 220), QColor(20, 160, 40), QColor(240, 140, 0)};
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(inks[rng.Int(0, 3)], rng.Uniform(1.5, std::max(2.0, 0.3 * charPx)), Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+    p.setBrush(Qt::NoBrush);
+    p.drawPolygon(Grow(zone, rng.Uniform(0.3, 0.9) * charPx + 2));
+}
+
+} // namespace
+
+Page MakePage(const PageRecipe &recipe, const specimens::MrzData &data, Random &rng)
+{
+    Page page;
+    page.truth.recipe = recipe;
+    page.truth.data = data;
+    if (recipe.hasZone)
+        page.truth.lines = recipe.printedRows.isEmpty() ? ZoneLines(recipe.format, data) : recipe.printedRows;
+    QPolygonF zone;
+    double capShare = 0;
+    const QImage card = DrawCard(recipe, page.truth.lines, rng, &zone, &capShare);
+    QImage image = PlainScan(recipe) ? PlaceOnGlass(recipe, card, &zone, rng) : PlaceAnyhow(recipe, card, &zone, capShare, rng);
+    if (PlainScan(recipe) && recipe.glare > 0) {
+        const QRectF target = recipe.glareOnZone && !zone.isEmpty() ? zone.boundingRect() : QRectF(image.rect());
+        const double r = 0.05 * std::min(image.width(), image.height()) * rng.Uniform(0.5, 2);
+        Glare(image, QPointF(rng.Uniform(target.left(), target.right()), rng.Uniform(target.top(), target.bottom())),
+              QSizeF(r * rng.Uniform(1, 3), r), rng.Uniform(0, 3.14), recipe.glare);
+    }
+    if (recipe.annotationFrame && !zone.isEmpty())
+        DrawFrame(image, zone, CharPx(zone, capShare), rng);
     if (recipe.turn % 360) {
         const QTransform turn = QImage::trueMatrix(QTransform().rotate(recipe.turn), image.width(), image.height());
         image = image.transformed(QTransform().rotate(recipe.turn));
@@ -335,10 +594,11 @@ Page MakePage(const PageRecipe &recipe, const specimens::MrzData &data, Random &
     }
     page.image = image;
     page.truth.zone = zone;
+    page.truth.charPx = CharPx(zone, capShare);
     return page;
 }
 
-Page MakeSetPage(std::uint64_t seed, int index, int dpi)
+Page MakeSetPage(std::uint64_t seed, int index, int dpi, SetMix mix)
 {
     Random rng(seed * 1000003ULL + std::uint64_t(index));
     PageRecipe recipe = RandomRecipe(rng);
@@ -346,9 +606,13 @@ Page MakeSetPage(std::uint64_t seed, int index, int dpi)
     // Drawn from a stream of its own, so the pages keep everything else.
     Random fading(~(seed * 1000003ULL + std::uint64_t(index)));
     recipe.contrast = fading.Chance(0.25) ? fading.Uniform(0.4, 0.75) : 1.0;
+    if (mix == SetMix::RealWorld) {
+        Random world((seed * 1000003ULL + std::uint64_t(index)) ^ 0x9e3779b97f4a7c15ULL);
+        RandomConditions(recipe, world);
+    }
     if (dpi > 0) {
         recipe.dpi = dpi;
-        recipe.a4 = recipe.a4 || dpi <= 300;
+        recipe.a4 = recipe.a4 || (dpi <= 300 && recipe.capture == Capture::Scan);
     }
     const specimens::MrzData data = RandomData(recipe.format, rng);
     return MakePage(recipe, data, rng);
@@ -357,34 +621,49 @@ Page MakeSetPage(std::uint64_t seed, int index, int dpi)
 QJsonObject TruthJson(const PageTruth &t)
 {
     auto clean = [](QString s) { return s.replace(QLatin1Char('<'), QString()).trimmed(); };
-    QJsonObject fields{
-        {QStringLiteral("documentCode"), clean(t.data.documentCode)},
-        {QStringLiteral("issuingState"), clean(t.data.issuingState)},
-        {QStringLiteral("surname"), t.data.surname},
-        {QStringLiteral("givenNames"), t.data.givenNames},
-        {QStringLiteral("documentNumber"), t.data.documentNumber},
-        {QStringLiteral("nationality"), clean(t.data.nationality)},
-        {QStringLiteral("birthDate"), t.data.birthDate},
-        {QStringLiteral("sex"), clean(t.data.sex)},
-        {QStringLiteral("expiryDate"), t.data.expiryDate},
-        {QStringLiteral("personalNumber"), t.data.optionalData},
-    };
+    const PageRecipe &s = t.recipe;
+    QJsonObject fields;
+    if (s.hasZone)
+        fields = QJsonObject{
+            {QStringLiteral("documentCode"), clean(t.data.documentCode)},
+            {QStringLiteral("issuingState"), clean(t.data.issuingState)},
+            {QStringLiteral("surname"), t.data.surname},
+            {QStringLiteral("givenNames"), t.data.givenNames},
+            {QStringLiteral("documentNumber"), t.data.documentNumber},
+            {QStringLiteral("nationality"), clean(t.data.nationality)},
+            {QStringLiteral("birthDate"), t.data.birthDate},
+            {QStringLiteral("sex"), clean(t.data.sex)},
+            {QStringLiteral("expiryDate"), t.data.expiryDate},
+            {QStringLiteral("personalNumber"), t.data.optionalData},
+        };
     QJsonArray zone;
     for (const QPointF &p : t.zone)
         zone.append(QJsonArray{p.x(), p.y()});
-    const PageRecipe &s = t.recipe;
+    static const char *const captures[] = {"scan", "camera", "zone-only"};
     return QJsonObject{
-        {QStringLiteral("format"), s.format},
+        {QStringLiteral("has_zone"), s.hasZone},
+        {QStringLiteral("legible"), s.hasZone},
+        {QStringLiteral("format"), s.hasZone ? s.format : QString()},
         {QStringLiteral("lines"), QJsonArray::fromStringList(t.lines)},
         {QStringLiteral("fields"), fields},
         {QStringLiteral("zone"), zone},
+        {QStringLiteral("char_px"), t.charPx},
+        {QStringLiteral("capture"), QString::fromLatin1(captures[int(s.capture)])},
         {QStringLiteral("dpi"), s.dpi},
         {QStringLiteral("a4"), s.a4},
         {QStringLiteral("turn"), s.turn},
         {QStringLiteral("skew"), s.skew},
+        {QStringLiteral("rotation"), s.rotation},
+        {QStringLiteral("keystone"), s.keystone},
+        {QStringLiteral("keystoneSide"), s.keystoneSide},
+        {QStringLiteral("aspect"), s.aspect},
         {QStringLiteral("blur"), s.blur},
         {QStringLiteral("noise"), s.noise},
         {QStringLiteral("light"), s.light},
+        {QStringLiteral("glare"), s.glare},
+        {QStringLiteral("glareOnZone"), s.glareOnZone},
+        {QStringLiteral("colourBackground"), s.colourBackground},
+        {QStringLiteral("annotationFrame"), s.annotationFrame},
         {QStringLiteral("jpegQuality"), s.jpegQuality},
         {QStringLiteral("gray"), s.gray},
         {QStringLiteral("contrast"), s.contrast},

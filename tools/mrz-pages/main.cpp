@@ -1,5 +1,7 @@
-// mrz-pages FOLDER [--seed S] [--count N] [--first K] [--dpi D]
-// Writes test pages page-NNNN.jpg (or .png) with their truth page-NNNN.json.
+// mrz-pages FOLDER [--seed S] [--count N] [--first K] [--dpi D] [--scans]
+// Writes test pages page-NNNN.jpg (or .png) with their truth page-NNNN.json:
+// the mix of scans, photographs, zone crops and pages without a zone, or with
+// --scans the scanner pages alone.
 // The same seed gives the same pages on every machine.
 
 #include "PageGenerator.h"
@@ -23,7 +25,8 @@ int main(int argc, char **argv)
     const QCommandLineOption first(QStringLiteral("first"), QStringLiteral("index of the first page"), QStringLiteral("K"), QStringLiteral("0"));
     const QCommandLineOption dpi(QStringLiteral("dpi"), QStringLiteral("every page at this resolution (default: the mix)"),
                                  QStringLiteral("D"), QStringLiteral("0"));
-    cli.addOptions({seed, count, first, dpi});
+    const QCommandLineOption scans(QStringLiteral("scans"), QStringLiteral("scanner pages only (no photographs, crops or pages without a zone)"));
+    cli.addOptions({seed, count, first, dpi, scans});
     cli.process(app);
     if (cli.positionalArguments().size() != 1)
         cli.showHelp(2);
@@ -39,7 +42,7 @@ int main(int argc, char **argv)
     const QString folder = cli.positionalArguments().first();
     for (int i = k; i < k + n; ++i) {
         QString error;
-        if (!mrzpages::WritePage(mrzpages::MakeSetPage(s, i, d), folder, QStringLiteral("page-%1").arg(i, 4, 10, QLatin1Char('0')), &error)) {
+        if (!mrzpages::WritePage(mrzpages::MakeSetPage(s, i, d, cli.isSet(scans) ? mrzpages::SetMix::Scans : mrzpages::SetMix::RealWorld), folder, QStringLiteral("page-%1").arg(i, 4, 10, QLatin1Char('0')), &error)) {
             std::fprintf(stderr, "mrz-pages: %s\n", qPrintable(error));
             return 1;
         }
