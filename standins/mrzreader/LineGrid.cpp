@@ -92,7 +92,7 @@ Grid FitGrid(const std::vector<double> &is, const std::vector<double> &xs, bool 
 
 // The grid near `pitch` at which the marks line up best: the longest weighted
 // sum of unit vectors at the marks' phases, the positions first warped by a
-// pitch that changes steadily along the row (up to a fifth from end to end).
+// pitch that changes steadily along the row.
 // No mark is counted from its neighbour, so a broken or missing character
 // does not move the cells after it.
 Grid FindPhase(const std::vector<double> &xs, const std::vector<double> &ws, double pitch)
@@ -104,32 +104,38 @@ Grid FindPhase(const std::vector<double> &xs, const std::vector<double> &ws, dou
     Grid best;
     double bestLength = -1;
     std::vector<double> warped(xs.size());
-    for (int bend = -8; bend <= 8; ++bend) {
+    auto tryGrid = [&](int bend, double p) {
         // Pitch p (1 + g (x - mid)): the cell index runs as (x - mid - g (x - mid)^2 / 2) / p.
-        const double g = 0.025 * bend / span;
+        const double g = 0.05 * bend / span;
+        double c = 0, s = 0;
         for (size_t k = 0; k < xs.size(); ++k) {
             const double d = xs[k] - mid;
-            warped[k] = d - 0.5 * g * d * d;
+            const double a = 2.0 * std::numbers::pi * (d - 0.5 * g * d * d) / p;
+            c += ws[k] * std::cos(a);
+            s += ws[k] * std::sin(a);
         }
-        for (int step = -50; step <= 50; ++step) {
-            const double p = pitch * (1.0 + 0.002 * step);
-            double c = 0, s = 0;
-            for (size_t k = 0; k < xs.size(); ++k) {
-                const double a = 2.0 * std::numbers::pi * warped[k] / p;
-                c += ws[k] * std::cos(a);
-                s += ws[k] * std::sin(a);
-            }
-            // A bent grid fits any marks a little better: it has to earn it.
-            const double length = (c * c + s * s) * (1.0 - 0.002 * std::abs(bend));
-            if (length > bestLength) {
-                bestLength = length;
-                // Cell 0 where the warped phase is zero next to the middle;
-                // x(i) ~ mid + phase + p i + g p^2 i^2 / 2 (to first order in g).
-                const double phase = std::atan2(s, c) / (2.0 * std::numbers::pi) * p;
-                best = {mid + phase + 0.5 * g * phase * phase, p * (1.0 + g * phase), 0.5 * g * p * p};
-            }
+        // A bent grid fits any marks a little better: it has to earn it.
+        const double length = (c * c + s * s) * (1.0 - 0.004 * std::abs(bend));
+        if (length > bestLength) {
+            bestLength = length;
+            // Cell 0 where the warped phase is zero next to the middle;
+            // x(i) ~ mid + phase + p i + g p^2 i^2 / 2 (to first order in g).
+            const double phase = std::atan2(s, c) / (2.0 * std::numbers::pi) * p;
+            best = {mid + phase + 0.5 * g * phase * phase, p * (1.0 + g * phase), 0.5 * g * p * p};
+            return true;
         }
-    }
+        return false;
+    };
+    // Coarse steps of the pitch and of its change (a fifth from end to end at
+    // most), then the pitch finely where the best coarse grid lies.
+    int bestBend = 0;
+    double bestPitch = pitch;
+    for (int bend = -4; bend <= 4; ++bend)
+        for (int step = -25; step <= 25; ++step)
+            if (tryGrid(bend, pitch * (1.0 + 0.004 * step)))
+                bestBend = bend, bestPitch = pitch * (1.0 + 0.004 * step);
+    for (int step = -3; step <= 3; ++step)
+        tryGrid(bestBend, bestPitch * (1.0 + 0.001 * step));
     return best;
 }
 

@@ -69,8 +69,10 @@ using Patch = std::vector<float>;
 // Samples the patch of one cell: the classifier's window around the cell centre
 // on the page, scaled so one pitch is the bank's pitch. The window is centred
 // on the cell, so the patch turned half round is the cell read the other way.
+// tall: the characters' height against their pitch, relative to the glyphs'
+// (a page seen at an angle scales them apart).
 Patch SampleCell(const Sampler &page, const GlyphBank &bank, const CellClassifier &cls, const RowGrid &grid,
-                 const Cell &cell)
+                 const Cell &cell, double tall = 1.0)
 {
     const int pw = cls.PatchWidth(), ph = cls.PatchHeight();
     Patch patch(size_t(pw * ph));
@@ -79,7 +81,7 @@ Patch SampleCell(const Sampler &page, const GlyphBank &bank, const CellClassifie
     const int taps = std::clamp(int(std::ceil(perPixel - 0.2)), 1, 3);
     const double cx = CellClassifier::kShift + bank.Width() / 2.0;
     const double cy = CellClassifier::kShift + bank.Height() / 2.0;
-    const QPointF du = grid.u * perPixel, dv = (cell.up.isNull() ? grid.v : cell.up) * perPixel;
+    const QPointF du = grid.u * perPixel, dv = (cell.up.isNull() ? grid.v : cell.up) * (perPixel * tall);
     for (int y = 0; y < ph; ++y) {
         QPointF p = cell.centre + (0.5 - cx) * du + (y + 0.5 - cy) * dv;
         for (int x = 0; x < pw; ++x, p += du)
@@ -258,6 +260,7 @@ Reading ReadZone(const Sampler &page, const GlyphBank &bank, const ZoneCandidate
     // against; a few dozen cells spread over the zone show it.
     CellClassifier reader(bank);
     double bestLikeness = -1;
+    int bestSet = 0;
     const size_t stride = std::max<size_t>(1, patches.size() / 32);
     for (int set = 0; set < GlyphBank::kSets; ++set) {
         double likeness = 0;
@@ -265,8 +268,39 @@ Reading ReadZone(const Sampler &page, const GlyphBank &bank, const ZoneCandidate
             likeness += cls.Likeness(patches[i], set);
         if (likeness > bestLikeness) {
             bestLikeness = likeness;
-            reader.UseSet(set);
+            bestSet = set;
         }
+    }
+    reader.UseSet(bestSet);
+    // Seen at an angle, the characters' height may be scaled apart from their
+    // width: half those cells show by how much (a plain scan keeps its
+    // proportions unless another fits clearly better).
+    double tall = 1.0;
+    {
+        std::vector<std::pair<const RowGrid *, const Cell *>> sample;
+        std::vector<size_t> sampled;
+        size_t i = 0;
+        for (const RowGrid &r : grid.rows)
+            for (const Cell &c : r.cells)
+                if (i++ % (2 * stride) == 0)
+                    sample.push_back({&r, &c}), sampled.push_back(i - 1);
+        double best = 0;
+        for (size_t k : sampled)
+            best += cls.Likeness(patches[k], bestSet);
+        best += 0.01 * double(sample.size());
+        for (const double t : {0.88, 0.94, 1.06, 1.12}) {
+            double likeness = 0;
+            for (const auto &[r, c] : sample)
+                likeness += cls.Likeness(SampleCell(page, bank, cls, *r, *c, t), bestSet);
+            if (likeness > best)
+                best = likeness, tall = t;
+        }
+    }
+    if (tall != 1.0) {
+        patches.clear();
+        for (const RowGrid &r : grid.rows)
+            for (const Cell &c : r.cells)
+                patches.push_back(SampleCell(page, bank, cls, r, c, tall));
     }
     std::vector<Scores> scores;
     for (size_t i = 0; i < patches.size(); ++i)
