@@ -155,3 +155,36 @@ TEST(RowGrid, APitchThatChangesAlongTheRowIsFollowed)
         }
     }
 }
+
+TEST(RowGrid, ABentRowIsFollowed)
+{
+    // An open booklet bends its rows: the characters' centres leave a straight
+    // line by a parabola, up or down, with the row's own slope or the one the
+    // zone's rows share. A bend beyond a third of a character is not a page
+    // but print that does not belong to one row, and the line stays straight.
+    struct Case
+    {
+        double sag; // strip pixels the middle of the row lies below its ends
+        bool shared;
+        bool followed;
+    };
+    for (const Case c : {Case{5, false, true}, Case{-5, false, true}, Case{4, true, true}, Case{0, true, true},
+                         Case{14, false, false}}) {
+        std::vector<double> ys;
+        std::vector<Blob> marks;
+        for (int i = 0; i < kCount; ++i) {
+            const double t = (i - (kCount - 1) / 2.0) / ((kCount - 1) / 2.0);
+            ys.push_back(30 + c.sag * (1 - t * t));
+            marks.push_back(Mark(kFirst + i * kPitch, 14, ys.back()));
+        }
+        const RowGrid grid = c.shared ? FitRow(Row(marks), kCount, kPitch, {}, 0.0) : FitRow(Row(marks), kCount, kPitch, {});
+        ASSERT_TRUE(grid.ok) << c.sag;
+        double worst = 0;
+        for (int i = 0; i < kCount; ++i)
+            worst = std::max(worst, std::fabs(grid.cells[size_t(i)].centre.y() - ys[size_t(i)]));
+        if (c.followed)
+            EXPECT_LT(worst, 1.0) << c.sag;
+        else
+            EXPECT_GT(worst, 0.25 * std::fabs(c.sag)) << c.sag;
+    }
+}
