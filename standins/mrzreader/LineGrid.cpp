@@ -334,6 +334,25 @@ RowMarks MeasureRow(const Sampler &page, QPointF first, QPointF u, double length
         marks.push_back(b);
     }
     std::sort(marks.begin(), marks.end(), [](const Blob &a, const Blob &b) { return a.Cx() < b.Cx(); });
+    // A line drawn across the row (a frame around the zone, against its first
+    // or last character) is thin and reaches, alone or in pieces one above
+    // the other, well beyond a character's height: it is no character.
+    std::vector<bool> line(marks.size(), false);
+    for (size_t i = 0; i < marks.size(); ++i) {
+        const Blob &a = marks[i];
+        if (a.Width() > 0.25 * kStripHeight)
+            continue;
+        int top = a.y0, bottom = a.y1;
+        for (size_t j = 0; j < marks.size(); ++j) {
+            const Blob &b = marks[j];
+            if (j != i && b.Width() <= 0.25 * kStripHeight && std::min(a.x1, b.x1) - std::max(a.x0, b.x0) > 0)
+                top = std::min(top, b.y0), bottom = std::max(bottom, b.y1);
+        }
+        line[i] = bottom - top > 1.4 * kStripHeight;
+    }
+    for (size_t i = marks.size(); i-- > 0;)
+        if (line[i])
+            marks.erase(marks.begin() + std::ptrdiff_t(i));
     if (marks.size() < 6)
         return row;
     std::vector<double> steps;
@@ -350,7 +369,8 @@ RowMarks MeasureRow(const Sampler &page, QPointF first, QPointF u, double length
     return row;
 }
 
-RowGrid FitRow(const RowMarks &row, int count, double pitch, QPointF fillerOffset, std::optional<double> slope)
+RowGrid FitRow(const RowMarks &row, int count, double pitch, QPointF fillerOffset, std::optional<double> slope,
+               std::optional<double> firstAt)
 {
     RowGrid grid;
     const std::vector<Blob> &all = row.marks;
@@ -418,13 +438,18 @@ RowGrid FitRow(const RowMarks &row, int count, double pitch, QPointF fillerOffse
     int lo = index[onGrid.front()], hi = lo;
     for (size_t k : onGrid)
         lo = std::min(lo, index[k]), hi = std::max(hi, index[k]);
+    grid.whole = hi - lo + 1 == count;
     if (hi - lo + 1 > count) {
+        // Where the zone's other rows start, if known, decides; a mark beyond
+        // an end (a frame drawn against the row) might outweigh a filler.
         int bestStart = lo;
         double bestWeight = -1;
         for (int s = lo; s + count - 1 <= hi; ++s) {
             double w = 0;
             for (size_t k : onGrid)
                 w += (index[k] >= s && index[k] < s + count) ? ws[k] : 0.0;
+            if (firstAt)
+                w -= 1000.0 * std::fabs(g.At(s) - *firstAt) / g.PitchAt(s);
             if (w > bestWeight)
                 bestWeight = w, bestStart = s;
         }
@@ -435,7 +460,7 @@ RowGrid FitRow(const RowMarks &row, int count, double pitch, QPointF fillerOffse
         // end): the row's start as the search found it (one character height
         // into the strip) places them.
         const double p = g.PitchAt(lo);
-        const int first = int(std::lround((g.At(lo) - kStripHeight - 0.45 * p) / p));
+        const int first = int(std::lround((g.At(lo) - (firstAt ? *firstAt : kStripHeight + 0.45 * p)) / p));
         lo -= std::clamp(first, 0, count - 1 - (hi - lo));
     }
     std::vector<Blob> marks;

@@ -52,6 +52,7 @@ struct RowGrid
     double pitch = 0;   ///< page pixels per character (the row's mean; cells have their own)
     double slope = 0;   ///< of the row's centre line against the strip's axis
     int marks = 0;      ///< marks the cells were fitted to
+    bool whole = false; ///< marks on the first and last cells and none beyond: the row's ends are seen, not chosen
     bool ok = false;
 };
 
@@ -60,7 +61,11 @@ struct RowGrid
 /// fillerOffset: how far the box centre of the filler '<' lies from its cell's
 /// centre, in pitches (GlyphBank::FillerOffset). slope: the centre line's
 /// slope when known from elsewhere (the rows of a zone are parallel).
+/// firstAt: the first cell's centre along the strip (strip pixels) when known
+/// from elsewhere (the zone's rows start together), for a row whose ends show
+/// no marks or marks beyond them; otherwise the row's start as the search
+/// found it, or the marks' weight, places the cells.
 RowGrid FitRow(const RowMarks &row, int count, double pitch, QPointF fillerOffset,
-               std::optional<double> slope = std::nullopt);
+               std::optional<double> slope = std::nullopt, std::optional<double> firstAt = std::nullopt);
 
 } // namespace mrz

@@ -111,16 +111,26 @@ bool FitCells(ZoneGrid &grid, const GlyphBank &bank, bool reversed)
     // pieces of broken characters among them, so they share the slope of all.
     double slopes = 0;
     int marks = 0;
+    // The rows start together: a row whose ends show no marks (faint
+    // characters) or marks beyond them (a frame drawn against them) starts
+    // where the rows whose ends are plainly seen start.
+    QPointF start;
+    int starts = 0;
     for (const RowMarks &r : grid.marks) {
         const RowGrid own = FitRow(r, layout.length, grid.pitch * r.scale, filler);
         if (!own.ok)
             return false;
         slopes += own.slope * own.marks;
         marks += own.marks;
+        if (own.whole)
+            start += own.cells.front().centre, ++starts;
     }
     grid.rows.clear();
     for (const RowMarks &r : grid.marks) {
-        grid.rows.push_back(FitRow(r, layout.length, grid.pitch * r.scale, filler, slopes / std::max(1, marks)));
+        std::optional<double> firstAt;
+        if (starts > 0)
+            firstAt = Dot(start / starts - r.frame.origin, r.frame.u) * r.scale;
+        grid.rows.push_back(FitRow(r, layout.length, grid.pitch * r.scale, filler, slopes / std::max(1, marks), firstAt));
         if (!grid.rows.back().ok)
             return false;
     }
@@ -220,11 +230,13 @@ void Describe(const ZoneGrid &grid, const DecodedZone &decoded, MrzResult &res)
              << bottom.cells.back().centre + bottom.u * half + down << bottom.cells.front().centre - bottom.u * half + down;
 }
 
-Reading ReadZone(const Sampler &page, const GlyphBank &bank, const ZoneCandidate &zone, QPointF dir, bool anyTurn,
-                 std::optional<Format> format = std::nullopt)
+// page: the picture as the glyphs are matched against it; ink: the same under
+// the grey that keeps only black print dark, where the rows' marks are found.
+Reading ReadZone(const Sampler &page, const Sampler &ink, const GlyphBank &bank, const ZoneCandidate &zone, QPointF dir,
+                 bool anyTurn, std::optional<Format> format = std::nullopt)
 {
     Reading out;
-    ZoneGrid grid = MeasureZone(page, bank, zone, dir, format);
+    ZoneGrid grid = MeasureZone(ink, bank, zone, dir, format);
     if (!grid.ok)
         return out;
     const CellClassifier cls(bank);
@@ -333,7 +345,7 @@ MrzResult ReadMrz(const QImage &picture, const ReadOptions &options)
     if (!bank)
         return none;
     const QImage page = ReadableFormat(picture);
-    const Sampler sampler(page);
+    const Sampler sampler(page), ink(page, GreyOf::Brightest);
     Reading best;
     // A second search with a stricter idea of ink when the first found no zone
     // that reads cleanly (dark background lines run through the characters),
@@ -355,16 +367,16 @@ MrzResult ReadMrz(const QImage &picture, const ReadOptions &options)
             // the reading turns them round when the glyphs say so.
             if (dir.x() + dir.y() < 0)
                 dir = -dir;
-            Reading r = ReadZone(sampler, *bank, zone, Unit(dir), options.anyTurn);
+            Reading r = ReadZone(sampler, ink, *bank, zone, Unit(dir), options.anyTurn);
             // Two rows of 36 or of 44: merged marks can mislead the count, so a
             // reading that does not hold is tried with the other length too.
             if (zone.lines.size() == 2 && !r.result.AllChecksValid()) {
                 const Format other = r.result.found && r.result.format == Format::TD3 ? Format::TD2 : Format::TD3;
-                Reading o = ReadZone(sampler, *bank, zone, Unit(dir), options.anyTurn, other);
+                Reading o = ReadZone(sampler, ink, *bank, zone, Unit(dir), options.anyTurn, other);
                 if (o.quality > r.quality)
                     r = std::move(o);
                 if (!r.result.found) {
-                    Reading t = ReadZone(sampler, *bank, zone, Unit(dir), options.anyTurn, Format::TD2);
+                    Reading t = ReadZone(sampler, ink, *bank, zone, Unit(dir), options.anyTurn, Format::TD2);
                     if (t.quality > r.quality)
                         r = std::move(t);
                 }

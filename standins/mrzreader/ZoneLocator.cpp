@@ -233,7 +233,7 @@ int SearchFactor(QSize page)
 std::vector<ZoneCandidate> LocateZones(const QImage &page, int maxCandidates, float inkRatio, int minContrast)
 {
     const int factor = SearchFactor(page.size());
-    const GrayImage small = Reduce(page, factor);
+    const GrayImage small = Reduce(page, factor, GreyOf::Brightest);
     if (small.width < 16 || small.height < 16)
         return {};
     const int window = std::max(15, std::max(small.width, small.height) / 20) | 1;

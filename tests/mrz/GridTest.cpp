@@ -3,6 +3,8 @@
 
 #include "LineGrid.h"
 
+#include <QPainter>
+
 #include <gtest/gtest.h>
 
 using namespace mrz;
@@ -186,5 +188,62 @@ TEST(RowGrid, ABentRowIsFollowed)
             EXPECT_LT(worst, 1.0) << c.sag;
         else
             EXPECT_GT(worst, 0.25 * std::fabs(c.sag)) << c.sag;
+    }
+}
+
+TEST(RowGrid, WhereTheOtherRowsStartDecidesAnAmbiguousEnd)
+{
+    // A mark on the grid one cell beyond the row's end (a frame drawn against
+    // the last character) and a light filler at the first: by weight the
+    // cells would take the stray mark; where the zone's other rows start
+    // keeps them on the characters. A row missing its first characters
+    // starts there too.
+    std::vector<Blob> stray = Marks();
+    stray.front() = Mark(kFirst, 14, 30);
+    stray.front().area = 20;
+    stray.push_back(Mark(kFirst + kCount * kPitch, 14));
+    const RowGrid byWeight = FitRow(Row(stray), kCount, kPitch, {});
+    ASSERT_TRUE(byWeight.ok);
+    EXPECT_NEAR(byWeight.cells.front().centre.x(), kFirst + kPitch, 1.0) << "the case must be ambiguous by weight";
+    ExpectCellsOnTheCharacters(FitRow(Row(stray), kCount, kPitch, {}, std::nullopt, kFirst));
+
+    const RowGrid late = FitRow(Row(Marks(4, kCount)), kCount, kPitch, {}, std::nullopt, kFirst);
+    ExpectCellsOnTheCharacters(late);
+    EXPECT_FALSE(late.whole);
+    EXPECT_TRUE(FitRow(Row(Marks()), kCount, kPitch, {}).whole);
+}
+
+TEST(RowMarks, ALineDrawnAcrossTheRowIsNoCharacter)
+{
+    // Blocks the size of characters on white, and a thin line across the row
+    // next to the last one, whole or broken into pieces one above the other;
+    // a thin mark of a character's height (an I or a 1) stays a character.
+    struct Case
+    {
+        const char *name;
+        int lineTop, gapTop, gapBottom, lineBottom; // the line's pieces (y), a gap between them
+        bool isLine;
+    };
+    const int h = 24, pitch = 20, n = 12, y0 = 40;
+    for (const Case c : {Case{"whole line", 10, 0, 0, 90, true}, Case{"line in two pieces", 12, 48, 53, 88, true},
+                         Case{"thin character", y0, 0, 0, y0 + h, false}}) {
+        SCOPED_TRACE(c.name);
+        QImage page(400, 130, QImage::Format_Grayscale8);
+        page.fill(255);
+        QPainter p(&page);
+        for (int i = 0; i < n; ++i)
+            p.fillRect(30 + i * pitch, y0, 13, h, Qt::black);
+        const int x = 30 + n * pitch + 2;
+        if (c.gapBottom > c.gapTop) {
+            p.fillRect(x, c.lineTop, 3, c.gapTop - c.lineTop, Qt::black);
+            p.fillRect(x, c.gapBottom, 3, c.lineBottom - c.gapBottom, Qt::black);
+        } else {
+            p.fillRect(x, c.lineTop, 3, c.lineBottom - c.lineTop, Qt::black);
+        }
+        p.end();
+        const Sampler sampler(page);
+        const RowMarks row = MeasureRow(sampler, QPointF(30 + 6.5, y0 + h / 2.0), QPointF(1, 0), (n + 1) * pitch, h);
+        ASSERT_GE(row.marks.size(), size_t(n));
+        EXPECT_EQ(row.marks.size(), size_t(c.isLine ? n : n + 1));
     }
 }
