@@ -244,10 +244,12 @@ std::vector<ZoneCandidate> LocateZones(const QImage &page, int maxCandidates, fl
     // alone); larger marks are pictures, frames and blocks of colour.
     const float maxSize = std::min(float(std::min(small.width, small.height)),
                                    float(std::max(small.width, small.height)) / 14.f);
+    // Marks no frame could keep are left out once: a mark up to maxSize high
+    // and four times as wide has no box side beyond 3.6 maxSize at any angle.
     std::vector<int> kept;
     for (size_t i = 0; i < labelled.blobs.size(); ++i) {
         const Blob &b = labelled.blobs[i];
-        if (b.area >= 3 && std::max(b.Width(), b.Height()) >= 3 && std::min(b.Width(), b.Height()) <= 1.5f * maxSize)
+        if (b.area >= 3 && std::max(b.Width(), b.Height()) >= 3 && std::min(b.Width(), b.Height()) <= 3.6f * maxSize + 2.f)
             kept.push_back(int(i));
     }
 
