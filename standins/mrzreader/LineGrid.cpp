@@ -478,6 +478,18 @@ RowGrid FitRow(const RowMarks &row, int count, double pitch, QPointF fillerOffse
     for (const Blob &b : marks)
         ys.push_back(cy(b));
     Line centre = FitLine(markXs, ys);
+    {
+        // How far the row's own slope may be off: its standard error.
+        double sxx = 0, srr = 0, mean = 0;
+        for (double x : markXs)
+            mean += x;
+        mean /= double(markXs.size());
+        for (size_t k = 0; k < ys.size(); ++k) {
+            const double r = ys[k] - centre.a - centre.b * markXs[k];
+            sxx += (markXs[k] - mean) * (markXs[k] - mean), srr += r * r;
+        }
+        grid.slopeError = sxx > 0 && ys.size() > 2 ? std::sqrt(srr / double(ys.size() - 2) / sxx) : 1.0;
+    }
     if (slope) {
         std::vector<double> intercepts;
         for (size_t k = 0; k < ys.size(); ++k)

@@ -51,6 +51,7 @@ struct RowGrid
     QPointF u, v;       ///< unit axes of the characters on the page (skew included)
     double pitch = 0;   ///< page pixels per character (the row's mean; cells have their own)
     double slope = 0;   ///< of the row's centre line against the strip's axis
+    double slopeError = 0; ///< standard error of the row's own slope
     int marks = 0;      ///< marks the cells were fitted to
     bool whole = false; ///< marks on the first and last cells and none beyond: the row's ends are seen, not chosen
     bool ok = false;

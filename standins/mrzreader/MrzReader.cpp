@@ -116,8 +116,10 @@ bool FitCells(ZoneGrid &grid, const GlyphBank &bank, bool reversed)
     // where the rows whose ends are plainly seen start.
     QPointF start;
     int starts = 0;
+    std::vector<RowGrid> owns;
     for (const RowMarks &r : grid.marks) {
-        const RowGrid own = FitRow(r, layout.length, grid.pitch * r.scale, filler);
+        owns.push_back(FitRow(r, layout.length, grid.pitch * r.scale, filler));
+        const RowGrid &own = owns.back();
         if (!own.ok)
             return false;
         slopes += own.slope * own.marks;
@@ -125,12 +127,19 @@ bool FitCells(ZoneGrid &grid, const GlyphBank &bank, bool reversed)
         if (own.whole)
             start += own.cells.front().centre, ++starts;
     }
+    const double shared = slopes / std::max(1, marks);
     grid.rows.clear();
-    for (const RowMarks &r : grid.marks) {
+    for (size_t k = 0; k < grid.marks.size(); ++k) {
+        const RowMarks &r = grid.marks[k];
         std::optional<double> firstAt;
         if (starts > 0)
             firstAt = Dot(start / starts - r.frame.origin, r.frame.u) * r.scale;
-        grid.rows.push_back(FitRow(r, layout.length, grid.pitch * r.scale, filler, slopes / std::max(1, marks), firstAt));
+        // Seen at an angle, the rows converge a little (half a degree at
+        // most): a row keeps what of its own slope lies beyond twice its
+        // standard error from the shared one.
+        const double off = owns[k].slope - shared, sure = 2.0 * owns[k].slopeError;
+        const double slope = shared + std::clamp(std::fabs(off) > sure ? off - std::copysign(sure, off) : 0.0, -0.009, 0.009);
+        grid.rows.push_back(FitRow(r, layout.length, grid.pitch * r.scale, filler, slope, firstAt));
         if (!grid.rows.back().ok)
             return false;
     }

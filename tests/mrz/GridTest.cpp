@@ -247,3 +247,21 @@ TEST(RowMarks, ALineDrawnAcrossTheRowIsNoCharacter)
         EXPECT_EQ(row.marks.size(), size_t(c.isLine ? n : n + 1));
     }
 }
+
+TEST(RowGrid, ARowsOwnSlopeComesWithItsStandardError)
+{
+    // The zone's rows may keep slopes of their own (converging on a slanted
+    // picture) only as far as those are sure: marks on a line leave little
+    // doubt, marks scattered across the row (pieces of characters) more.
+    auto fitted = [](double scatter) {
+        std::vector<Blob> marks;
+        for (int i = 0; i < kCount; ++i)
+            marks.push_back(Mark(kFirst + i * kPitch, 14, 30 + 0.01 * i * kPitch + ((i * 7) % 5 - 2) * scatter));
+        return FitRow(Row(marks), kCount, kPitch, {});
+    };
+    const RowGrid tidy = fitted(0), scattered = fitted(2);
+    ASSERT_TRUE(tidy.ok && scattered.ok);
+    EXPECT_NEAR(tidy.slope, 0.01, 2 * tidy.slopeError + 0.002);
+    EXPECT_GT(scattered.slopeError, 2 * tidy.slopeError);
+    EXPECT_LT(scattered.slopeError, 0.01);
+}
