@@ -68,12 +68,13 @@ void Unite(std::vector<int> &parent, int a, int b)
 
 std::vector<Blob> Components(const std::vector<std::uint8_t> &mask, int width, int height)
 {
+    return LabelComponents(mask, width, height).blobs;
+}
+
+Labelled LabelComponents(const std::vector<std::uint8_t> &mask, int width, int height)
+{
     // Runs of dark pixels per row, joined with the overlapping runs of the row
     // above (8-connected: touching diagonally counts).
-    struct Run
-    {
-        int y, x0, x1; // x1 exclusive
-    };
     std::vector<Run> runs;
     std::vector<size_t> rowStart(size_t(height) + 1, 0);
     for (int y = 0; y < height; ++y) {
@@ -104,6 +105,7 @@ std::vector<Blob> Components(const std::vector<std::uint8_t> &mask, int width, i
         }
     }
     std::vector<int> index(runs.size(), -1);
+    std::vector<int> owner(runs.size());
     std::vector<Blob> blobs;
     for (size_t i = 0; i < runs.size(); ++i) {
         const int root = Find(parent, int(i));
@@ -119,8 +121,21 @@ std::vector<Blob> Components(const std::vector<std::uint8_t> &mask, int width, i
         b.y0 = std::min(b.y0, r.y);
         b.y1 = std::max(b.y1, r.y + 1);
         b.area += r.x1 - r.x0;
+        owner[i] = slot;
     }
-    return blobs;
+    // The runs grouped by their component (a counting sort keeps row order).
+    Labelled out;
+    out.first.assign(blobs.size() + 1, 0);
+    for (int o : owner)
+        ++out.first[size_t(o) + 1];
+    for (size_t k = 1; k < out.first.size(); ++k)
+        out.first[k] += out.first[k - 1];
+    out.runs.resize(runs.size());
+    std::vector<int> fill(out.first.begin(), out.first.end() - 1);
+    for (size_t i = 0; i < runs.size(); ++i)
+        out.runs[size_t(fill[size_t(owner[i])]++)] = runs[i];
+    out.blobs = std::move(blobs);
+    return out;
 }
 
 } // namespace mrz

@@ -26,4 +26,21 @@ struct Blob
 /// The 8-connected components of the mask (width x height, row-major).
 std::vector<Blob> Components(const std::vector<std::uint8_t> &mask, int width, int height);
 
+/// A run of dark pixels along a mask row: pixels x0 .. x1 - 1 of row y.
+struct Run
+{
+    int y, x0, x1;
+};
+
+/// Components with the runs that make them up, so that their extent can be
+/// measured along any direction (a turned character's box is not its size).
+struct Labelled
+{
+    std::vector<Blob> blobs;
+    std::vector<Run> runs;   ///< grouped by blob
+    std::vector<int> first;  ///< runs of blob i: runs[first[i]] .. runs[first[i + 1] - 1]
+};
+
+Labelled LabelComponents(const std::vector<std::uint8_t> &mask, int width, int height);
+
 } // namespace mrz

@@ -32,34 +32,110 @@ Line FitLine(const std::vector<double> &xs, const std::vector<double> &ys)
     return l;
 }
 
-struct Phase
+// Cell centres along a row: x(i) = a + b i + c i^2, the pitch changing
+// steadily along the row as it does on a page seen at an angle.
+struct Grid
 {
-    double x0 = 0;    ///< centre of a cell
-    double pitch = 0;
+    double a = 0, b = 0, c = 0;
+    double At(double i) const { return a + (b + c * i) * i; }
+    double PitchAt(double i) const { return b + 2.0 * c * i; }
+    /// The cell index (real) at position x.
+    double IndexOf(double x) const
+    {
+        double i = (x - a) / b;
+        for (int k = 0; k < 3; ++k)
+            i -= (At(i) - x) / PitchAt(i);
+        return i;
+    }
+    Grid From(int first) const { return {At(first), PitchAt(first), c}; }
 };
 
-// The pitch near `pitch` at which the marks line up best with a regular grid,
-// and the grid's phase: the longest weighted sum of unit vectors at the
-// marks' phases. No mark is counted from its neighbour, so a broken or
-// missing character does not move the cells after it.
-Phase FindPhase(const std::vector<double> &xs, const std::vector<double> &ws, double pitch)
+Grid FitGrid(const std::vector<double> &is, const std::vector<double> &xs, bool curved)
 {
-    Phase best;
+    if (!curved) {
+        const Line l = FitLine(is, xs);
+        return {l.a, l.b, 0.0};
+    }
+    // Least squares x = a + b i + c i^2 over centred indices, by the normal equations.
+    double mean = 0;
+    for (double i : is)
+        mean += i;
+    mean /= double(is.size());
+    double s[5] = {}, t[3] = {};
+    for (size_t k = 0; k < is.size(); ++k) {
+        const double d = is[k] - mean;
+        double p = 1;
+        for (int e = 0; e < 5; ++e, p *= d)
+            s[e] += p;
+        t[0] += xs[k], t[1] += xs[k] * d, t[2] += xs[k] * d * d;
+    }
+    const double m[3][3] = {{s[0], s[1], s[2]}, {s[1], s[2], s[3]}, {s[2], s[3], s[4]}};
+    auto det3 = [](const double q[3][3]) {
+        return q[0][0] * (q[1][1] * q[2][2] - q[1][2] * q[2][1]) - q[0][1] * (q[1][0] * q[2][2] - q[1][2] * q[2][0]) +
+               q[0][2] * (q[1][0] * q[2][1] - q[1][1] * q[2][0]);
+    };
+    const double det = det3(m);
+    if (std::fabs(det) < 1e-9)
+        return FitGrid(is, xs, false);
+    double coef[3];
+    for (int col = 0; col < 3; ++col) {
+        double q[3][3];
+        for (int r = 0; r < 3; ++r)
+            for (int k = 0; k < 3; ++k)
+                q[r][k] = k == col ? t[r] : m[r][k];
+        coef[col] = det3(q) / det;
+    }
+    // Back from centred indices: x = A + B d + C d^2 with d = i - mean.
+    const double A = coef[0], B = coef[1], C = coef[2];
+    return {A - B * mean + C * mean * mean, B - 2.0 * C * mean, C};
+}
+
+// The grid near `pitch` at which the marks line up best: the longest weighted
+// sum of unit vectors at the marks' phases, the positions first warped by a
+// pitch that changes steadily along the row.
+// No mark is counted from its neighbour, so a broken or missing character
+// does not move the cells after it.
+Grid FindPhase(const std::vector<double> &xs, const std::vector<double> &ws, double pitch)
+{
+    double lo = 1e30, hi = -1e30;
+    for (double x : xs)
+        lo = std::min(lo, x), hi = std::max(hi, x);
+    const double mid = 0.5 * (lo + hi), span = std::max(hi - lo, pitch);
+    Grid best;
     double bestLength = -1;
-    for (int step = -40; step <= 40; ++step) {
-        const double p = pitch * (1.0 + 0.002 * step);
+    std::vector<double> warped(xs.size());
+    auto tryGrid = [&](int bend, double p) {
+        // Pitch p (1 + g (x - mid)): the cell index runs as (x - mid - g (x - mid)^2 / 2) / p.
+        const double g = 0.05 * bend / span;
         double c = 0, s = 0;
         for (size_t k = 0; k < xs.size(); ++k) {
-            const double a = 2.0 * std::numbers::pi * xs[k] / p;
+            const double d = xs[k] - mid;
+            const double a = 2.0 * std::numbers::pi * (d - 0.5 * g * d * d) / p;
             c += ws[k] * std::cos(a);
             s += ws[k] * std::sin(a);
         }
-        const double length = c * c + s * s;
+        // A bent grid fits any marks a little better: it has to earn it.
+        const double length = (c * c + s * s) * (1.0 - 0.004 * std::abs(bend));
         if (length > bestLength) {
             bestLength = length;
-            best = {std::atan2(s, c) / (2.0 * std::numbers::pi) * p, p};
+            // Cell 0 where the warped phase is zero next to the middle;
+            // x(i) ~ mid + phase + p i + g p^2 i^2 / 2 (to first order in g).
+            const double phase = std::atan2(s, c) / (2.0 * std::numbers::pi) * p;
+            best = {mid + phase + 0.5 * g * phase * phase, p * (1.0 + g * phase), 0.5 * g * p * p};
+            return true;
         }
-    }
+        return false;
+    };
+    // Coarse steps of the pitch and of its change (a fifth from end to end at
+    // most), then the pitch finely where the best coarse grid lies.
+    int bestBend = 0;
+    double bestPitch = pitch;
+    for (int bend = -4; bend <= 4; ++bend)
+        for (int step = -25; step <= 25; ++step)
+            if (tryGrid(bend, pitch * (1.0 + 0.004 * step)))
+                bestBend = bend, bestPitch = pitch * (1.0 + 0.004 * step);
+    for (int step = -3; step <= 3; ++step)
+        tryGrid(bestBend, bestPitch * (1.0 + 0.001 * step));
     return best;
 }
 
@@ -102,6 +178,113 @@ InkThreshold InkThresholdOf(const GrayImage &strip, int top, int bottom)
     return {float(1.0 - (1.0 - kFullRatio) * share), std::max(6, int(std::lround(kFullContrast * share)))};
 }
 
+// A page that is not flat (an open booklet) bends the row: the marks' centres
+// leave the straight line by a parabola. Fitted to what the line leaves over,
+// with the tilt kept (the rows of a zone share it), and again without the
+// marks that stand off it (pieces of characters, background print).
+struct Bend
+{
+    double mid = 0, c0 = 0, c2 = 0;
+    double At(double x) const { return c0 + c2 * (x - mid) * (x - mid); }
+};
+
+Bend BendOf(const std::vector<double> &xs, const std::vector<double> &ys, const Line &line)
+{
+    Bend bend;
+    if (xs.size() < 16)
+        return bend;
+    double lo = 1e30, hi = -1e30;
+    for (double x : xs)
+        lo = std::min(lo, x), hi = std::max(hi, x);
+    bend.mid = 0.5 * (lo + hi);
+    std::vector<bool> use(xs.size(), true);
+    for (int pass = 0; pass < 2; ++pass) {
+        // Least squares r = c0 + c2 q, q = (x - mid)^2.
+        double n = 0, sq = 0, sqq = 0, sr = 0, sqr = 0;
+        for (size_t k = 0; k < xs.size(); ++k) {
+            if (!use[k])
+                continue;
+            const double q = (xs[k] - bend.mid) * (xs[k] - bend.mid), r = ys[k] - line.a - line.b * xs[k];
+            n += 1, sq += q, sqq += q * q, sr += r, sqr += q * r;
+        }
+        const double den = n * sqq - sq * sq;
+        if (n < 16 || den <= 1e-9)
+            return {};
+        bend.c2 = (n * sqr - sq * sr) / den;
+        bend.c0 = (sr - bend.c2 * sq) / n;
+        for (size_t k = 0; k < xs.size(); ++k)
+            use[k] = std::fabs(ys[k] - line.a - line.b * xs[k] - bend.At(xs[k])) < 0.12 * kStripHeight;
+    }
+    // No more than a third of a character high over the row.
+    const double half = 0.5 * (hi - lo);
+    if (std::fabs(bend.c2) * half * half > kStripHeight / 3)
+        return {};
+    return bend;
+}
+
+struct Slant
+{
+    double at = 0;     ///< shear at strip x = 0
+    double change = 0; ///< per strip pixel along the row
+};
+
+// The slant of the characters along the row: seen at an angle, their upright
+// strokes lean against the row, by an amount that changes along it. In each
+// stretch of the row, the shear under which the ink's column profile is
+// sharpest (the strokes stand straight), and a line through those.
+Slant SlantOf(const std::vector<std::uint8_t> &mask, int width, int top, int bottom)
+{
+    constexpr int kSteps = 10;        // shears -0.5 .. 0.5
+    constexpr double kStep = 0.05;
+    const int stretch = int(6 * kStripHeight);
+    const double mid = 0.5 * (top + bottom);
+    std::vector<double> xs, shears, weights;
+    std::vector<int> profile;
+    for (int from = 0; from + stretch / 2 < width; from += stretch) {
+        const int to = std::min(width, from + stretch);
+        const int margin = int(0.5 * (bottom - top)) + 1;
+        double best = -1, bestShear = 0;
+        int ink = 0;
+        for (int k = -kSteps; k <= kSteps; ++k) {
+            const double shear = k * kStep;
+            profile.assign(size_t(to - from + 2 * margin), 0);
+            ink = 0;
+            for (int y = top; y < bottom; ++y) {
+                const double shift = shear * (y - mid);
+                const std::uint8_t *m = &mask[size_t(y) * size_t(width)];
+                for (int x = from; x < to; ++x)
+                    if (m[x]) {
+                        const int at = int(std::lround(x - from - shift)) + margin;
+                        if (at >= 0 && at < int(profile.size()))
+                            ++profile[size_t(at)], ++ink;
+                    }
+            }
+            double sharp = 0;
+            for (int c : profile)
+                sharp += double(c) * c;
+            if (sharp > best)
+                best = sharp, bestShear = shear;
+        }
+        if (ink < 40)
+            continue;
+        xs.push_back(0.5 * (from + to));
+        shears.push_back(bestShear);
+        weights.push_back(ink);
+    }
+    if (xs.empty())
+        return {};
+    double sw = 0, sx = 0, sy = 0, sxx = 0, sxy = 0;
+    for (size_t k = 0; k < xs.size(); ++k) {
+        const double w = weights[k];
+        sw += w, sx += w * xs[k], sy += w * shears[k], sxx += w * xs[k] * xs[k], sxy += w * xs[k] * shears[k];
+    }
+    const double den = sw * sxx - sx * sx;
+    Slant out;
+    out.change = (xs.size() >= 3 && den > 1e-9) ? (sw * sxy - sx * sy) / den : 0.0;
+    out.at = (sy - out.change * sx) / sw;
+    return out;
+}
+
 } // namespace
 
 RowMarks MeasureRow(const Sampler &page, QPointF first, QPointF u, double length, double height)
@@ -137,6 +320,9 @@ RowMarks MeasureRow(const Sampler &page, QPointF first, QPointF u, double length
     std::vector<std::uint8_t> mask = DarkMask(strip, int(kStripHeight * 2.5) | 1, ink.ratio, ink.minContrast);
     std::fill(mask.begin(), mask.begin() + std::ptrdiff_t(bandTop) * strip.width, std::uint8_t(0));
     std::fill(mask.begin() + std::ptrdiff_t(bandBottom) * strip.width, mask.end(), std::uint8_t(0));
+    const Slant slant = SlantOf(mask, strip.width, bandTop, bandBottom);
+    row.shear = slant.at;
+    row.shearChange = slant.change;
     std::vector<Blob> marks;
     const double mid = strip.height / 2.0;
     for (const Blob &b : Components(mask, strip.width, strip.height)) {
@@ -148,6 +334,25 @@ RowMarks MeasureRow(const Sampler &page, QPointF first, QPointF u, double length
         marks.push_back(b);
     }
     std::sort(marks.begin(), marks.end(), [](const Blob &a, const Blob &b) { return a.Cx() < b.Cx(); });
+    // A line drawn across the row (a frame around the zone, against its first
+    // or last character) is thin and reaches, alone or in pieces one above
+    // the other, well beyond a character's height: it is no character.
+    std::vector<bool> line(marks.size(), false);
+    for (size_t i = 0; i < marks.size(); ++i) {
+        const Blob &a = marks[i];
+        if (a.Width() > 0.25 * kStripHeight)
+            continue;
+        int top = a.y0, bottom = a.y1;
+        for (size_t j = 0; j < marks.size(); ++j) {
+            const Blob &b = marks[j];
+            if (j != i && b.Width() <= 0.25 * kStripHeight && std::min(a.x1, b.x1) - std::max(a.x0, b.x0) > 0)
+                top = std::min(top, b.y0), bottom = std::max(bottom, b.y1);
+        }
+        line[i] = bottom - top > 1.4 * kStripHeight;
+    }
+    for (size_t i = marks.size(); i-- > 0;)
+        if (line[i])
+            marks.erase(marks.begin() + std::ptrdiff_t(i));
     if (marks.size() < 6)
         return row;
     std::vector<double> steps;
@@ -164,7 +369,8 @@ RowMarks MeasureRow(const Sampler &page, QPointF first, QPointF u, double length
     return row;
 }
 
-RowGrid FitRow(const RowMarks &row, int count, double pitch, QPointF fillerOffset, std::optional<double> slope)
+RowGrid FitRow(const RowMarks &row, int count, double pitch, QPointF fillerOffset, std::optional<double> slope,
+               std::optional<double> firstAt)
 {
     RowGrid grid;
     const std::vector<Blob> &all = row.marks;
@@ -193,30 +399,32 @@ RowGrid FitRow(const RowMarks &row, int count, double pitch, QPointF fillerOffse
         xs.push_back(cx(b));
         ws.push_back(b.Width() <= 1.4 * typicalWidth + 1 ? std::min(1.0, b.area / typicalArea) : 0.0);
     }
-    const Phase phase = FindPhase(xs, ws, p0);
-    double x0 = phase.x0, p = phase.pitch;
+    Grid g = FindPhase(xs, ws, p0);
     std::vector<int> index(all.size());
     std::vector<double> off(all.size());
     auto place = [&] {
         for (size_t k = 0; k < all.size(); ++k) {
-            const double at = (xs[k] - x0) / p;
+            const double at = g.IndexOf(xs[k]);
             index[k] = int(std::lround(at));
             off[k] = at - index[k];
         }
     };
     place();
-    // The grid through the whole marks that sit on it, by least squares.
-    for (int iter = 0; iter < 2; ++iter) {
+    // The grid through the whole marks that sit on it, by least squares; a
+    // steadily changing pitch only when enough marks carry it.
+    for (int iter = 0; iter < 3; ++iter) {
         std::vector<double> is, cs;
         for (size_t k = 0; k < all.size(); ++k)
             if (ws[k] >= 0.5 && std::fabs(off[k]) < 0.25)
                 is.push_back(index[k]), cs.push_back(xs[k]);
         if (is.size() < 4)
             return grid;
-        const Line l = FitLine(is, cs);
-        if (l.b < 0.9 * p || l.b > 1.1 * p)
+        const Grid fitted = FitGrid(is, cs, is.size() >= 10);
+        const auto [first, last] = std::minmax_element(is.begin(), is.end());
+        const double p0first = fitted.PitchAt(*first), p0last = fitted.PitchAt(*last);
+        if (std::min(p0first, p0last) < 0.8 * p0 || std::max(p0first, p0last) > 1.2 * p0)
             return grid;
-        x0 = l.a, p = l.b;
+        g = fitted;
         place();
     }
     // The row's cells: of the cells that hold marks on the grid, the `count`
@@ -230,13 +438,18 @@ RowGrid FitRow(const RowMarks &row, int count, double pitch, QPointF fillerOffse
     int lo = index[onGrid.front()], hi = lo;
     for (size_t k : onGrid)
         lo = std::min(lo, index[k]), hi = std::max(hi, index[k]);
+    grid.whole = hi - lo + 1 == count;
     if (hi - lo + 1 > count) {
+        // Where the zone's other rows start, if known, decides; a mark beyond
+        // an end (a frame drawn against the row) might outweigh a filler.
         int bestStart = lo;
         double bestWeight = -1;
         for (int s = lo; s + count - 1 <= hi; ++s) {
             double w = 0;
             for (size_t k : onGrid)
                 w += (index[k] >= s && index[k] < s + count) ? ws[k] : 0.0;
+            if (firstAt)
+                w -= 1000.0 * std::fabs(g.At(s) - *firstAt) / g.PitchAt(s);
             if (w > bestWeight)
                 bestWeight = w, bestStart = s;
         }
@@ -246,7 +459,8 @@ RowGrid FitRow(const RowMarks &row, int count, double pitch, QPointF fillerOffse
         // Fewer cells hold marks than the row has characters (faint ones at an
         // end): the row's start as the search found it (one character height
         // into the strip) places them.
-        const int first = int(std::lround((x0 + lo * p - kStripHeight - 0.45 * p) / p));
+        const double p = g.PitchAt(lo);
+        const int first = int(std::lround((g.At(lo) - (firstAt ? *firstAt : kStripHeight + 0.45 * p)) / p));
         lo -= std::clamp(first, 0, count - 1 - (hi - lo));
     }
     std::vector<Blob> marks;
@@ -256,7 +470,7 @@ RowGrid FitRow(const RowMarks &row, int count, double pitch, QPointF fillerOffse
             marks.push_back(all[k]), markXs.push_back(xs[k]);
     if (marks.size() < 4)
         return grid;
-    x0 += lo * p;
+    g = g.From(lo);
 
     // Across the row: the capitals' top and the baseline around a centre line
     // fitted through every mark.
@@ -264,17 +478,31 @@ RowGrid FitRow(const RowMarks &row, int count, double pitch, QPointF fillerOffse
     for (const Blob &b : marks)
         ys.push_back(cy(b));
     Line centre = FitLine(markXs, ys);
+    {
+        // How far the row's own slope may be off: its standard error.
+        double sxx = 0, srr = 0, mean = 0;
+        for (double x : markXs)
+            mean += x;
+        mean /= double(markXs.size());
+        for (size_t k = 0; k < ys.size(); ++k) {
+            const double r = ys[k] - centre.a - centre.b * markXs[k];
+            sxx += (markXs[k] - mean) * (markXs[k] - mean), srr += r * r;
+        }
+        grid.slopeError = sxx > 0 && ys.size() > 2 ? std::sqrt(srr / double(ys.size() - 2) / sxx) : 1.0;
+    }
     if (slope) {
         std::vector<double> intercepts;
         for (size_t k = 0; k < ys.size(); ++k)
             intercepts.push_back(ys[k] - *slope * markXs[k]);
         centre = {Median(intercepts), *slope};
     }
+    const Bend bend = BendOf(markXs, ys, centre);
+    auto centreAt = [&](double x) { return centre.a + centre.b * x + bend.At(x); };
     std::vector<double> tops, bottoms;
     for (const Blob &b : marks) {
         if (b.Height() < tall)
             continue;
-        const double c = centre.a + centre.b * b.Cx();
+        const double c = centreAt(b.Cx());
         tops.push_back(b.y0 - c);
         bottoms.push_back(b.y1 - c);
     }
@@ -285,13 +513,16 @@ RowGrid FitRow(const RowMarks &row, int count, double pitch, QPointF fillerOffse
     ud /= std::hypot(ud.x(), ud.y());
     grid.u = ud;
     grid.v = QPointF(-ud.y(), ud.x());
-    grid.pitch = p / row.scale;
+    grid.pitch = (g.At(count - 1) - g.At(0)) / (count - 1) / row.scale;
     grid.slope = centre.b;
     grid.marks = int(marks.size());
     for (int i = 0; i < count; ++i) {
-        const double x = x0 + p * i;
-        const double y = centre.a + centre.b * x + offset;
-        grid.cells.push_back({row.frame.ToPage(x / row.scale, y / row.scale)});
+        const double x = g.At(i);
+        const double y = centreAt(x) + offset;
+        // Along the upright strokes, one unit across the row.
+        QPointF up = v + (row.shear + row.shearChange * x) * u;
+        up /= up.x() * grid.v.x() + up.y() * grid.v.y();
+        grid.cells.push_back({row.frame.ToPage(x / row.scale, y / row.scale), g.PitchAt(i) / row.scale, up});
     }
     grid.ok = true;
     return grid;

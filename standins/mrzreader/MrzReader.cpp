@@ -75,16 +75,19 @@ using Patch = std::vector<float>;
 // Samples the patch of one cell: the classifier's window around the cell centre
 // on the page, scaled so one pitch is the bank's pitch. The window is centred
 // on the cell, so the patch turned half round is the cell read the other way.
+// tall: the characters' height against their pitch, relative to the glyphs'
+// (a page seen at an angle scales them apart).
 Patch SampleCell(const Sampler &page, const GlyphBank &bank, const CellClassifier &cls, const RowGrid &grid,
-                 const Cell &cell)
+                 const Cell &cell, double tall = 1.0)
 {
     const int pw = cls.PatchWidth(), ph = cls.PatchHeight();
     Patch patch(size_t(pw * ph));
-    const double perPixel = grid.pitch / GlyphBank::kPitch; // page pixels per patch pixel
+    // The cell's own pitch: on a page seen at an angle it changes along the row.
+    const double perPixel = (cell.pitch > 0 ? cell.pitch : grid.pitch) / GlyphBank::kPitch; // page pixels per patch pixel
     const int taps = std::clamp(int(std::ceil(perPixel - 0.2)), 1, 3);
     const double cx = CellClassifier::kShift + bank.Width() / 2.0;
     const double cy = CellClassifier::kShift + bank.Height() / 2.0;
-    const QPointF du = grid.u * perPixel, dv = grid.v * perPixel;
+    const QPointF du = grid.u * perPixel, dv = (cell.up.isNull() ? grid.v : cell.up) * (perPixel * tall);
     for (int y = 0; y < ph; ++y) {
         QPointF p = cell.centre + (0.5 - cx) * du + (y + 0.5 - cy) * dv;
         for (int x = 0; x < pw; ++x, p += du)
@@ -114,16 +117,35 @@ bool FitCells(ZoneGrid &grid, const GlyphBank &bank, bool reversed)
     // pieces of broken characters among them, so they share the slope of all.
     double slopes = 0;
     int marks = 0;
+    // The rows start together: a row whose ends show no marks (faint
+    // characters) or marks beyond them (a frame drawn against them) starts
+    // where the rows whose ends are plainly seen start.
+    QPointF start;
+    int starts = 0;
+    std::vector<RowGrid> owns;
     for (const RowMarks &r : grid.marks) {
-        const RowGrid own = FitRow(r, layout.length, grid.pitch * r.scale, filler);
+        owns.push_back(FitRow(r, layout.length, grid.pitch * r.scale, filler));
+        const RowGrid &own = owns.back();
         if (!own.ok)
             return false;
         slopes += own.slope * own.marks;
         marks += own.marks;
+        if (own.whole)
+            start += own.cells.front().centre, ++starts;
     }
+    const double shared = slopes / std::max(1, marks);
     grid.rows.clear();
-    for (const RowMarks &r : grid.marks) {
-        grid.rows.push_back(FitRow(r, layout.length, grid.pitch * r.scale, filler, slopes / std::max(1, marks)));
+    for (size_t k = 0; k < grid.marks.size(); ++k) {
+        const RowMarks &r = grid.marks[k];
+        std::optional<double> firstAt;
+        if (starts > 0)
+            firstAt = Dot(start / starts - r.frame.origin, r.frame.u) * r.scale;
+        // Seen at an angle, the rows converge a little (half a degree at
+        // most): a row keeps what of its own slope lies beyond twice its
+        // standard error from the shared one.
+        const double off = owns[k].slope - shared, sure = 2.0 * owns[k].slopeError;
+        const double slope = shared + std::clamp(std::fabs(off) > sure ? off - std::copysign(sure, off) : 0.0, -0.009, 0.009);
+        grid.rows.push_back(FitRow(r, layout.length, grid.pitch * r.scale, filler, slope, firstAt));
         if (!grid.rows.back().ok)
             return false;
     }
@@ -133,6 +155,8 @@ bool FitCells(ZoneGrid &grid, const GlyphBank &bank, bool reversed)
             std::reverse(r.cells.begin(), r.cells.end());
             r.u = -r.u;
             r.v = -r.v;
+            for (Cell &c : r.cells)
+                c.up = -c.up;
         }
     }
     return true;
@@ -222,11 +246,13 @@ void Describe(const ZoneGrid &grid, const DecodedZone &decoded, MrzResult &res)
              << bottom.cells.back().centre + bottom.u * half + down << bottom.cells.front().centre - bottom.u * half + down;
 }
 
-Reading ReadZone(const Sampler &page, const GlyphBank &bank, const ZoneCandidate &zone, QPointF dir, bool anyTurn,
-                 std::optional<Format> format = std::nullopt)
+// page: the picture as the glyphs are matched against it; ink: the same under
+// the grey that keeps only black print dark, where the rows' marks are found.
+Reading ReadZone(const Sampler &page, const Sampler &ink, const GlyphBank &bank, const ZoneCandidate &zone, QPointF dir,
+                 bool anyTurn, std::optional<Format> format = std::nullopt)
 {
     Reading out;
-    ZoneGrid grid = MeasureZone(page, bank, zone, dir, format);
+    ZoneGrid grid = MeasureZone(ink, bank, zone, dir, format);
     if (!grid.ok)
         return out;
     const CellClassifier cls(bank);
@@ -264,7 +290,7 @@ Reading ReadZone(const Sampler &page, const GlyphBank &bank, const ZoneCandidate
     // such a face is read, but nothing of it is trusted.
     CellClassifier reader(bank);
     const size_t stride = std::max<size_t>(1, patches.size() / 32);
-    auto bestSet = [&](Typeface face, int *chosen) {
+    auto choose = [&](Typeface face, int *chosen) {
         double bestLikeness = -1;
         for (int set = 0; set < GlyphBank::kSets; ++set) {
             double likeness = 0;
@@ -279,17 +305,48 @@ Reading ReadZone(const Sampler &page, const GlyphBank &bank, const ZoneCandidate
         }
         return bestLikeness;
     };
-    int set = 0;
-    const double ocrB = bestSet(Typeface::OcrB, &set);
-    reader.UseSet(set);
-    bool plain = false;
+    int bestSet = 0;
+    Typeface face = Typeface::OcrB;
+    const double ocrB = choose(Typeface::OcrB, &bestSet);
     if (ocrB < kPlainFaceLikeness && bank.HasPlain()) {
         int plainSet = 0;
-        if (bestSet(Typeface::PlainMono, &plainSet) > ocrB + kPlainFaceLead) {
-            plain = true;
-            reader.UseSet(plainSet);
-            reader.UseTypeface(Typeface::PlainMono);
+        if (choose(Typeface::PlainMono, &plainSet) > ocrB + kPlainFaceLead) {
+            face = Typeface::PlainMono;
+            bestSet = plainSet;
         }
+    }
+    const bool plain = face == Typeface::PlainMono;
+    reader.UseSet(bestSet);
+    reader.UseTypeface(face);
+    // Seen at an angle, the characters' height may be scaled apart from their
+    // width: half those cells show by how much (a plain scan keeps its
+    // proportions unless another fits clearly better).
+    double tall = 1.0;
+    {
+        std::vector<std::pair<const RowGrid *, const Cell *>> sample;
+        std::vector<size_t> sampled;
+        size_t i = 0;
+        for (const RowGrid &r : grid.rows)
+            for (const Cell &c : r.cells)
+                if (i++ % (2 * stride) == 0)
+                    sample.push_back({&r, &c}), sampled.push_back(i - 1);
+        double best = 0;
+        for (size_t k : sampled)
+            best += cls.Likeness(patches[k], bestSet, face);
+        best += 0.01 * double(sample.size());
+        for (const double t : {0.88, 0.94, 1.06, 1.12}) {
+            double likeness = 0;
+            for (const auto &[r, c] : sample)
+                likeness += cls.Likeness(SampleCell(page, bank, cls, *r, *c, t), bestSet, face);
+            if (likeness > best)
+                best = likeness, tall = t;
+        }
+    }
+    if (tall != 1.0) {
+        patches.clear();
+        for (const RowGrid &r : grid.rows)
+            for (const Cell &c : r.cells)
+                patches.push_back(SampleCell(page, bank, cls, r, c, tall));
     }
     std::vector<Scores> scores;
     for (size_t i = 0; i < patches.size(); ++i)
@@ -327,7 +384,7 @@ MrzResult ReadMrz(const QImage &picture, const ReadOptions &options)
     if (!bank)
         return none;
     const QImage page = ReadableFormat(picture);
-    const Sampler sampler(page);
+    const Sampler sampler(page), ink(page, GreyOf::Brightest);
     Reading best;
     // A second search with a stricter idea of ink when the first found no zone
     // that reads cleanly (dark background lines run through the characters),
@@ -349,16 +406,16 @@ MrzResult ReadMrz(const QImage &picture, const ReadOptions &options)
             // the reading turns them round when the glyphs say so.
             if (dir.x() + dir.y() < 0)
                 dir = -dir;
-            Reading r = ReadZone(sampler, *bank, zone, Unit(dir), options.anyTurn);
+            Reading r = ReadZone(sampler, ink, *bank, zone, Unit(dir), options.anyTurn);
             // Two rows of 36 or of 44: merged marks can mislead the count, so a
             // reading that does not hold is tried with the other length too.
             if (zone.lines.size() == 2 && !r.result.AllChecksValid()) {
                 const Format other = r.result.found && LayoutOf(r.result.format).length == 44 ? Format::TD2 : Format::TD3;
-                Reading o = ReadZone(sampler, *bank, zone, Unit(dir), options.anyTurn, other);
+                Reading o = ReadZone(sampler, ink, *bank, zone, Unit(dir), options.anyTurn, other);
                 if (o.quality > r.quality)
                     r = std::move(o);
                 if (!r.result.found) {
-                    Reading t = ReadZone(sampler, *bank, zone, Unit(dir), options.anyTurn, Format::TD2);
+                    Reading t = ReadZone(sampler, ink, *bank, zone, Unit(dir), options.anyTurn, Format::TD2);
                     if (t.quality > r.quality)
                         r = std::move(t);
                 }

@@ -12,6 +12,11 @@ inline int Luma(QRgb p)
     return (qRed(p) * 77 + qGreen(p) * 150 + qBlue(p) * 29) >> 8;
 }
 
+inline int Brightest(QRgb p)
+{
+    return std::max(qRed(p), std::max(qGreen(p), qBlue(p)));
+}
+
 bool Is32Bit(QImage::Format f)
 {
     return f == QImage::Format_RGB32 || f == QImage::Format_ARGB32 || f == QImage::Format_ARGB32_Premultiplied;
@@ -28,7 +33,7 @@ QImage ReadableFormat(const QImage &page)
     return page.convertToFormat(QImage::Format_RGB32);
 }
 
-GrayImage Reduce(const QImage &page, int factor)
+GrayImage Reduce(const QImage &page, int factor, GreyOf grey)
 {
     GrayImage out;
     factor = std::max(1, factor);
@@ -62,7 +67,7 @@ GrayImage Reduce(const QImage &page, int factor)
                         g += (p >> 8) & 0xff;
                         b += p & 0xff;
                     }
-                    sums[size_t(ox)] += (r * 77 + g * 150 + b * 29) >> 8;
+                    sums[size_t(ox)] += grey == GreyOf::Brightest ? std::max(r, std::max(g, b)) : (r * 77 + g * 150 + b * 29) >> 8;
                 }
             }
         }
@@ -73,9 +78,9 @@ GrayImage Reduce(const QImage &page, int factor)
     return out;
 }
 
-Sampler::Sampler(const QImage &page)
+Sampler::Sampler(const QImage &page, GreyOf grey)
     : m_bits(page.constBits()), m_stride(page.bytesPerLine()), m_width(page.width()), m_height(page.height()),
-      m_gray(page.format() == QImage::Format_Grayscale8)
+      m_gray(page.format() == QImage::Format_Grayscale8), m_brightest(grey == GreyOf::Brightest)
 {
 }
 
@@ -87,7 +92,8 @@ float Sampler::Pixel(int x, int y) const
     const uchar *line = m_bits + y * m_stride;
     if (m_gray)
         return line[x];
-    return float(Luma(reinterpret_cast<const QRgb *>(line)[x]));
+    const QRgb p = reinterpret_cast<const QRgb *>(line)[x];
+    return float(m_brightest ? Brightest(p) : Luma(p));
 }
 
 float Sampler::At(float x, float y) const
@@ -105,7 +111,11 @@ float Sampler::At(float x, float y) const
         } else {
             const QRgb *r0 = reinterpret_cast<const QRgb *>(l0) + ix;
             const QRgb *r1 = reinterpret_cast<const QRgb *>(l1) + ix;
-            p00 = float(Luma(r0[0])), p01 = float(Luma(r0[1])), p10 = float(Luma(r1[0])), p11 = float(Luma(r1[1]));
+            if (m_brightest)
+                p00 = float(Brightest(r0[0])), p01 = float(Brightest(r0[1])), p10 = float(Brightest(r1[0])),
+                p11 = float(Brightest(r1[1]));
+            else
+                p00 = float(Luma(r0[0])), p01 = float(Luma(r0[1])), p10 = float(Luma(r1[0])), p11 = float(Luma(r1[1]));
         }
         const float top = p00 + (p01 - p00) * ax;
         const float bottom = p10 + (p11 - p10) * ax;

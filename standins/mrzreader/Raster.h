@@ -18,13 +18,19 @@ struct GrayImage
     std::uint8_t At(int x, int y) const { return pixels[size_t(y) * size_t(width) + size_t(x)]; }
 };
 
+/// How a colour pixel becomes grey: its luma, as the eye sees it, or its
+/// brightest channel. The zone is printed in black: under the brightest
+/// channel coloured print, stamps, security backgrounds and frames drawn
+/// around the zone turn light, while the zone's ink stays dark.
+enum class GreyOf { Luma, Brightest };
+
 /// The page in a format the reader samples directly (8-bit grey or 32-bit
 /// RGB); other formats are converted once.
 QImage ReadableFormat(const QImage &page);
 
 /// The page reduced by an integer factor, each pixel the mean grey of its
 /// factor x factor block. page must be in ReadableFormat.
-GrayImage Reduce(const QImage &page, int factor);
+GrayImage Reduce(const QImage &page, int factor, GreyOf grey = GreyOf::Luma);
 
 /// Grey values of the page at real positions (pixel edges at integers, so the
 /// first pixel's centre is 0.5), bilinear, 0 outside. page must be in
@@ -32,7 +38,7 @@ GrayImage Reduce(const QImage &page, int factor);
 class Sampler
 {
 public:
-    explicit Sampler(const QImage &page);
+    explicit Sampler(const QImage &page, GreyOf grey = GreyOf::Luma);
 
     float At(float x, float y) const;
     /// Mean of taps x taps bilinear samples spread over a footprint of size
@@ -47,6 +53,7 @@ private:
     int m_width;
     int m_height;
     bool m_gray;
+    bool m_brightest;
 };
 
 } // namespace mrz

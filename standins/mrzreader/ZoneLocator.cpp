@@ -7,13 +7,14 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 
 namespace mrz {
 
 namespace {
 
-// A mark in a frame where the rows run along x (the frame is the page itself
-// or the page turned a quarter).
+// A mark in a frame where the rows run along x (the page turned by one of the
+// search's directions).
 struct Mark
 {
     float x0, y0, x1, y1;
@@ -32,7 +33,11 @@ struct Row
     float YAt(float x) const { return float(a + b * x); }
 };
 
-constexpr float kMaxSlope = 0.125f; // a little over 7 degrees
+// Rows are searched in frames turned kDirections times over half a turn, so
+// a row lies within half a step (7.5 degrees) of one frame's axis; chains
+// follow a little more than that.
+constexpr int kDirections = 12;
+constexpr float kMaxSlope = 0.16f; // 9 degrees
 
 
 // Links every mark to the mark that follows it along the row, keeping only
@@ -228,23 +233,46 @@ int SearchFactor(QSize page)
 std::vector<ZoneCandidate> LocateZones(const QImage &page, int maxCandidates, float inkRatio, int minContrast)
 {
     const int factor = SearchFactor(page.size());
-    const GrayImage small = Reduce(page, factor);
+    const GrayImage small = Reduce(page, factor, GreyOf::Brightest);
     if (small.width < 16 || small.height < 16)
         return {};
     const int window = std::max(15, std::max(small.width, small.height) / 20) | 1;
     const std::vector<std::uint8_t> mask = DarkMask(small, window, inkRatio, minContrast);
-    const std::vector<Blob> blobs = Components(mask, small.width, small.height);
-    const float maxSize = float(std::min(small.width, small.height)) / 8.f;
+    const Labelled labelled = LabelComponents(mask, small.width, small.height);
+    // A row of a zone holds at least 30 characters, so its characters are at
+    // most a fourteenth of the picture's long side high (a picture of the zone
+    // alone); larger marks are pictures, frames and blocks of colour.
+    const float maxSize = std::min(float(std::min(small.width, small.height)),
+                                   float(std::max(small.width, small.height)) / 14.f);
+    // Marks no frame could keep are left out once: a mark up to maxSize high
+    // and four times as wide has no box side beyond 3.6 maxSize at any angle.
+    std::vector<int> kept;
+    for (size_t i = 0; i < labelled.blobs.size(); ++i) {
+        const Blob &b = labelled.blobs[i];
+        if (b.area >= 3 && std::max(b.Width(), b.Height()) >= 3 && std::min(b.Width(), b.Height()) <= 3.6f * maxSize + 2.f)
+            kept.push_back(int(i));
+    }
 
     std::vector<ZoneCandidate> out;
-    for (int turned = 0; turned < 2; ++turned) {
-        // Marks in a frame where the rows run along x; turned frames swap the axes.
+    for (int d = 0; d < kDirections; ++d) {
+        // Marks in a frame turned so that rows at this direction run along x;
+        // a mark's box in the frame is measured from its runs' corners.
+        const double angle = d * std::numbers::pi / kDirections;
+        const float c = float(std::cos(angle)), s = float(std::sin(angle));
         std::vector<Mark> marks;
-        marks.reserve(blobs.size());
-        for (const Blob &b : blobs) {
-            Mark m = turned ? Mark{float(b.y0), float(b.x0), float(b.y1), float(b.x1)}
-                            : Mark{float(b.x0), float(b.y0), float(b.x1), float(b.y1)};
-            if (m.H() < 3.f || m.H() > maxSize || m.W() > 4.f * m.H() + 2.f || b.area < 3)
+        marks.reserve(kept.size());
+        for (int i : kept) {
+            Mark m{1e30f, 1e30f, -1e30f, -1e30f};
+            for (int k = labelled.first[size_t(i)]; k < labelled.first[size_t(i) + 1]; ++k) {
+                const Run &r = labelled.runs[size_t(k)];
+                for (const float y : {float(r.y), float(r.y + 1)})
+                    for (const float x : {float(r.x0), float(r.x1)}) {
+                        const float fx = x * c + y * s, fy = y * c - x * s;
+                        m.x0 = std::min(m.x0, fx), m.x1 = std::max(m.x1, fx);
+                        m.y0 = std::min(m.y0, fy), m.y1 = std::max(m.y1, fy);
+                    }
+            }
+            if (m.H() < 3.f || m.H() > maxSize || m.W() > 4.f * m.H() + 2.f)
                 continue;
             marks.push_back(m);
         }
@@ -253,24 +281,27 @@ std::vector<ZoneCandidate> LocateZones(const QImage &page, int maxCandidates, fl
         std::erase_if(rows, [](const Row &r) {
             return r.marks.size() < 8 || r.x1 - r.x0 < 12.f * r.height || std::fabs(r.b) > kMaxSlope;
         });
+        auto toPage = [&](float x, float y) {
+            return QPointF((double(x) * c - double(y) * s) * factor, (double(x) * s + double(y) * c) * factor);
+        };
         for (const Group &g : Groups(rows)) {
-            ZoneCandidate c;
-            c.score = g.score;
+            ZoneCandidate cand;
+            // Of the same rows found in two neighbouring frames, the frame that
+            // runs closer along them sees them better.
+            double lean = 0;
+            for (const Row *r : g.rows)
+                lean = std::max(lean, std::fabs(r->b));
+            cand.score = g.score - lean;
             // All rows span the zone's full length: the union of what was found.
             // The characters share one size: a row of fillers has lower marks,
             // so the tallest row's height stands for all.
             float x0 = 1e30f, x1 = -1e30f, height = 0;
             for (const Row *r : g.rows)
                 x0 = std::min(x0, r->x0), x1 = std::max(x1, r->x1), height = std::max(height, r->height);
-            for (const Row *r : g.rows) {
-                auto toPage = [&](float x, float y) {
-                    return turned ? QPointF(double(y) * factor, double(x) * factor)
-                                  : QPointF(double(x) * factor, double(y) * factor);
-                };
-                c.lines.push_back({toPage(x0, r->YAt(x0)), toPage(x1, r->YAt(x1)),
-                                   double(height) * factor, int(r->marks.size())});
-            }
-            out.push_back(std::move(c));
+            for (const Row *r : g.rows)
+                cand.lines.push_back({toPage(x0, r->YAt(x0)), toPage(x1, r->YAt(x1)), double(height) * factor,
+                                      int(r->marks.size())});
+            out.push_back(std::move(cand));
         }
     }
     std::sort(out.begin(), out.end(), [](const ZoneCandidate &a, const ZoneCandidate &b) { return a.score > b.score; });
@@ -282,10 +313,18 @@ std::vector<ZoneCandidate> LocateZones(const QImage &page, int maxCandidates, fl
         for (const ZoneCandidate &d : distinct) {
             if (d.lines.size() != c.lines.size())
                 continue;
+            // Neighbouring frames find the same rows, perhaps in the other
+            // order and from the other end: rows are the same by their middles.
             bool all = true;
-            for (size_t i = 0; i < c.lines.size(); ++i)
-                all = all && std::hypot(c.lines[i].start.x() - d.lines[i].start.x(),
-                                        c.lines[i].start.y() - d.lines[i].start.y()) < c.lines[i].height;
+            for (const ZoneLine &l : c.lines) {
+                const QPointF mid = (l.start + l.end) / 2;
+                bool any = false;
+                for (const ZoneLine &k : d.lines) {
+                    const QPointF other = (k.start + k.end) / 2;
+                    any = any || std::hypot(mid.x() - other.x(), mid.y() - other.y()) < l.height;
+                }
+                all = all && any;
+            }
             same = same || all;
         }
         if (same)

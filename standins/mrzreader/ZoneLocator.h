@@ -1,7 +1,7 @@
 #pragma once
 // Finds the machine-readable zone on a page: long, straight, evenly filled rows
 // of character-sized marks, two or three of them parallel and evenly spaced.
-// Works on a reduced copy of the page, along both axes (quarter turns).
+// Works on a reduced copy of the page, with rows at any angle.
 
 #include <QImage>
 #include <QPointF>

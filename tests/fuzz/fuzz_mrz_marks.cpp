@@ -7,7 +7,7 @@
 // lies within its block, a dark mark is darker than the paper by the
 // contrast asked for, the components account for every mark, a zone lies on
 // the page with two or three rows, and fitted cells follow each other
-// evenly along the row.
+// along the row at a pitch that changes steadily.
 //
 // Input: one byte of options (bit 0 grey pixels instead of black and white,
 // bit 1 a page of 32-bit pixels, bit 7 one row instead of a page), one byte
@@ -122,15 +122,28 @@ void CheckGrid(const RowGrid &grid, int count)
     FUZZ_CHECK(std::isfinite(grid.pitch) && grid.pitch > 0);
     FUZZ_CHECK(std::fabs(std::hypot(grid.u.x(), grid.u.y()) - 1) < 1e-6);
     FUZZ_CHECK(std::fabs(grid.u.x() * grid.v.x() + grid.u.y() * grid.v.y()) < 1e-6);
-    // Evenly spaced along the characters' axis (skew included), a pitch or
-    // more apart.
-    const QPointF first = grid.cells[1].centre - grid.cells[0].centre;
-    const double step = std::hypot(first.x(), first.y());
-    FUZZ_CHECK(step >= grid.pitch * (1 - 1e-9) && std::fabs(first.x() * grid.v.x() + first.y() * grid.v.y()) < 1e-6 * step);
-    for (size_t i = 1; i < grid.cells.size(); ++i) {
-        FUZZ_CHECK(Finite(grid.cells[i].centre));
-        const QPointF d = grid.cells[i].centre - grid.cells[i - 1].centre - first;
-        FUZZ_CHECK(std::hypot(d.x(), d.y()) < 1e-6 * step);
+    // Along the characters' axis at a pitch that changes steadily (a page
+    // seen at an angle) by a fifth at most from end to end, and no cell
+    // further across the row from the next than a fraction of the pitch (a
+    // bent page).
+    double lo = 1e30, hi = 0;
+    for (size_t i = 0; i < grid.cells.size(); ++i) {
+        const Cell &c = grid.cells[i];
+        FUZZ_CHECK(Finite(c.centre) && std::isfinite(c.pitch) && c.pitch > 0 && Finite(c.up));
+        FUZZ_CHECK(std::fabs(c.up.x() * grid.v.x() + c.up.y() * grid.v.y() - 1) < 1e-6);
+        lo = std::min(lo, c.pitch), hi = std::max(hi, c.pitch);
+        if (i == 0)
+            continue;
+        const QPointF d = c.centre - grid.cells[i - 1].centre;
+        const double along = d.x() * grid.u.x() + d.y() * grid.u.y(), across = d.x() * grid.v.x() + d.y() * grid.v.y();
+        FUZZ_CHECK(along > 0.7 * grid.pitch && along < 1.3 * grid.pitch && std::fabs(across) < 0.2 * grid.pitch);
+    }
+    FUZZ_CHECK(hi <= 1.35 * lo);
+    if (grid.cells.size() >= 3) {
+        // The change of pitch is the same from cell to cell.
+        const double change = grid.cells[1].pitch - grid.cells[0].pitch;
+        for (size_t i = 2; i < grid.cells.size(); ++i)
+            FUZZ_CHECK(std::fabs(grid.cells[i].pitch - grid.cells[i - 1].pitch - change) < 1e-6 * grid.pitch);
     }
 }
 
