@@ -137,7 +137,7 @@ bool GlyphBank::DrawPlain()
 
 void GlyphBank::DrawGlyphs(const QFont &font, double scale, double baseline, Typeface face)
 {
-    static constexpr double kBlur[kSets] = {0.0, 1.0, 1.8};
+    static constexpr double kBlur[kSets] = {0.0, 1.0, 1.8, 2.8, 3.8};
     for (int k = 0; k < kAlphabetSize; ++k) {
         const QImage glyph = DrawGlyph(font, scale, baseline, m_height, kAlphabet[size_t(k)]);
         for (int set = 0; set < kSets; ++set)

@@ -23,7 +23,7 @@ public:
     static constexpr int kPitch = 20; ///< template pixels per character step
     static constexpr int kPad = 3;    ///< rows above the capitals and below the baseline (at least)
     /// Sets of templates, each blurred more: a soft scan matches soft glyphs better.
-    static constexpr int kSets = 3;
+    static constexpr int kSets = 5;
 
     /// The bank, drawn once per process. Null, with *error set, when the font
     /// cannot be loaded or no QGuiApplication exists to draw with.
