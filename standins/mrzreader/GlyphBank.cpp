@@ -33,6 +33,36 @@ QImage DrawGlyph(const QFont &font, double scale, double baseline, int height, c
     return glyph;
 }
 
+// A font file loaded and measured at a large size: the scale that makes one
+// advance exactly kPitch, and the height of its capitals at that scale.
+struct MeasuredFont
+{
+    QFont font;
+    double scale = 0;
+    double capHeight = 0;
+};
+
+enum class FontFault { None, NotLoaded, NoMetrics };
+
+FontFault Measure(const QString &file, MeasuredFont *out)
+{
+    const int id = QFontDatabase::addApplicationFont(file);
+    const QStringList families = QFontDatabase::applicationFontFamilies(id);
+    if (id < 0 || families.isEmpty())
+        return FontFault::NotLoaded;
+    out->font = QFont(families.first());
+    out->font.setPixelSize(200);
+    out->font.setHintingPreference(QFont::PreferNoHinting);
+    const QFontMetricsF fm(out->font);
+    const double advance = fm.horizontalAdvance(QLatin1Char('0'));
+    const double capTop = -fm.tightBoundingRect(QStringLiteral("H")).top();
+    if (advance <= 0 || capTop <= 0)
+        return FontFault::NoMetrics;
+    out->scale = double(GlyphBank::kPitch) / advance;
+    out->capHeight = capTop * out->scale;
+    return FontFault::None;
+}
+
 } // namespace
 
 QString GlyphBank::FontFile()
@@ -73,25 +103,21 @@ bool GlyphBank::Draw(QString *error)
         *error = QStringLiteral("the OCR-B font %1 is missing (Debian package fonts-ocr-b)").arg(file);
         return false;
     }
-    const int id = QFontDatabase::addApplicationFont(file);
-    const QStringList families = QFontDatabase::applicationFontFamilies(id);
-    if (id < 0 || families.isEmpty()) {
+    MeasuredFont ocrB;
+    switch (Measure(file, &ocrB)) {
+    case FontFault::NotLoaded:
         *error = QStringLiteral("the OCR-B font %1 cannot be loaded").arg(file);
         return false;
-    }
-    // Measure at a large size, then draw scaled so one advance is exactly kPitch.
-    QFont font(families.first());
-    font.setPixelSize(200);
-    font.setHintingPreference(QFont::PreferNoHinting);
-    const QFontMetricsF fm(font);
-    const double advance = fm.horizontalAdvance(QLatin1Char('0'));
-    const double capTop = -fm.tightBoundingRect(QStringLiteral("H")).top();
-    if (advance <= 0 || capTop <= 0) {
+    case FontFault::NoMetrics:
         *error = QStringLiteral("the OCR-B font %1 has no usable metrics").arg(file);
         return false;
+    case FontFault::None:
+        break;
     }
-    const double scale = double(kPitch) / advance;
-    m_capHeight = float(capTop * scale);
+    // Drawn scaled so one advance is exactly kPitch.
+    const QFont &font = ocrB.font;
+    const double scale = ocrB.scale;
+    m_capHeight = float(ocrB.capHeight);
     m_height = int(std::ceil(m_capHeight)) + 2 * kPad;
     // The capitals sit exactly in the middle of the template, so that a cell
     // sampled around its centre and turned half round is the same cell.
@@ -115,23 +141,12 @@ bool GlyphBank::Draw(QString *error)
 
 bool GlyphBank::DrawPlain()
 {
-    const int id = QFontDatabase::addApplicationFont(PlainFontFile());
-    const QStringList families = QFontDatabase::applicationFontFamilies(id);
-    if (id < 0 || families.isEmpty())
-        return false;
-    QFont font(families.first());
-    font.setPixelSize(200);
-    font.setHintingPreference(QFont::PreferNoHinting);
-    const QFontMetricsF fm(font);
-    const double advance = fm.horizontalAdvance(QLatin1Char('0'));
-    const double capTop = -fm.tightBoundingRect(QStringLiteral("H")).top();
-    if (advance <= 0 || capTop <= 0)
+    MeasuredFont plain;
+    if (Measure(PlainFontFile(), &plain) != FontFault::None)
         return false;
     // One advance is one pitch, as for OCR-B; the capitals, taller against
     // the pitch than OCR-B's, are centred in the same template height.
-    const double scale = double(kPitch) / advance;
-    const double baseline = (m_height + capTop * scale) / 2.0;
-    DrawGlyphs(font, scale, baseline, Typeface::PlainMono);
+    DrawGlyphs(plain.font, plain.scale, (m_height + plain.capHeight) / 2.0, Typeface::PlainMono);
     return true;
 }
 
