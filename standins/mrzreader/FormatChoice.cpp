@@ -40,14 +40,15 @@ Format FormatOfZone(Format shape, const std::vector<Scores> &scores)
         return byCode;
     // Read under another layout's position classes a zone is lost whole (the
     // internal passport's letters written as digits, its fillers for the
-    // expiry date): a code only a little less likely than the letters read
-    // still chooses its layout.
+    // expiry date): a code and state only a little less likely than the five
+    // letters read still choose that layout. A visa is told by its one letter
+    // read as such: a single doubtful letter is too little to give up the
+    // checks a passport's or card's layout has and a visa's lacks.
     constexpr float kCloseEnough = 0.1f;
-    for (std::string_view code : {std::string_view("PNRUS"), std::string_view("V")}) {
-        const Format f = FormatByCode(shape, QString::fromLatin1(code).leftJustified(5, QLatin1Char('<')));
-        if (f != shape && Shortfall(scores, code) <= kCloseEnough)
-            return f;
-    }
+    const std::string_view internal("PNRUS");
+    const Format f = FormatByCode(shape, QString::fromLatin1(internal));
+    if (f != shape && Shortfall(scores, internal) <= kCloseEnough)
+        return f;
     return shape;
 }
 

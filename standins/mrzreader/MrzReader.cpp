@@ -23,7 +23,8 @@ bool MrzResult::AllChecksValid() const
 
 bool MrzResult::Trusted(const FieldText &f, int i) const
 {
-    if (i < 0 || size_t(i) >= f.positions.size())
+    // A doubtful field (names the line may have cut) is doubtful throughout.
+    if (f.doubtful || i < 0 || size_t(i) >= f.positions.size())
         return false;
     const int p = f.positions[size_t(i)];
     return p < 0 || (size_t(p) < trusted.size() && trusted[size_t(p)]);

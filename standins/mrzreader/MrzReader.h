@@ -1,7 +1,8 @@
 #pragma once
 // Reads the machine-readable zone of a travel document from a page picture:
-// finds the zone in any quarter turn with a small skew, reads its characters
-// against OCR-B glyphs, and checks and splits the text into its fields.
+// finds the zone at any angle, in perspective or alone in the picture, reads
+// its characters against OCR-B glyphs, and checks and splits the text into
+// its fields.
 //
 // Drawing the glyphs needs a QGuiApplication (the offscreen platform will do).
 

@@ -131,11 +131,19 @@ void ParseRusInternal(const QString &text, Fields *out)
     const int surnameEnd = split < 0 || split >= namesEnd ? namesEnd : split;
     const std::vector<FieldText> surname = Words(text, 5, surnameEnd);
     out->surname = Joined(surname, 0, surname.size());
+    // Names that reach the line's end may have been cut there: the last part
+    // may lack letters, and where the patronymic was cut off whole, a double
+    // given name's second part would pass for it.
+    const bool cut = text.at(namesEnd - 1) != kFiller;
     if (surnameEnd < namesEnd) {
         const std::vector<FieldText> rest = Words(text, surnameEnd + 2, namesEnd);
         const size_t given = rest.size() > 1 ? rest.size() - 1 : rest.size();
         out->givenNames = Joined(rest, 0, given);
         out->patronymic = Joined(rest, given, rest.size());
+        out->givenNames.doubtful = cut;
+        out->patronymic.doubtful = cut && !out->patronymic.value.isEmpty();
+    } else {
+        out->surname.doubtful = cut;
     }
 
     // Series: the first three digits of the number and the first of the

@@ -68,9 +68,18 @@ int NumberDigit(Format f, const QString &text)
     return -1;
 }
 
+enum class Repaired {
+    No,     ///< nothing the doubtful characters admit makes the check hold
+    Unique, ///< exactly one replacement of one doubtful character makes it hold
+    Guess,  ///< the cheapest of several replacements, or of two characters: the check confirms nothing
+};
+
 // Tries the cheapest single and then double replacements that make the check
-// hold and leave the document number where it is.
-bool Repair(Format f, const CheckRule &rule, const std::vector<int> &positions, const Rules &rules,
+// hold and leave the document number where it is. Among a few doubtful
+// characters some pair of replacements nearly always makes a check digit
+// hold, and so may two different single ones: only a single replacement that
+// no other single one matches lets the check confirm the characters.
+Repaired Repair(Format f, const CheckRule &rule, const std::vector<int> &positions, const Rules &rules,
             const std::vector<Scores> &scores, const std::vector<float> &readConfidence, QString &text,
             std::vector<bool> &replaced)
 {
@@ -103,13 +112,21 @@ bool Repair(Format f, const CheckRule &rule, const std::vector<int> &positions, 
         text[c.position] = QLatin1Char(c.ch);
         return old;
     };
+    const Choice *found = nullptr;
+    bool another = false;
     for (const Choice &c : choices) {
         const QChar old = apply(c);
-        if (holds()) {
-            replaced[size_t(c.position)] = true;
-            return true;
-        }
+        const bool h = holds();
         text[c.position] = old;
+        if (h && !found)
+            found = &c;
+        else if (h && (c.position != found->position || c.ch != found->ch))
+            another = true;
+    }
+    if (found) {
+        apply(*found);
+        replaced[size_t(found->position)] = true;
+        return another ? Repaired::Guess : Repaired::Unique;
     }
     const size_t limit = std::min<size_t>(choices.size(), 12);
     struct Pair
@@ -129,12 +146,12 @@ bool Repair(Format f, const CheckRule &rule, const std::vector<int> &positions, 
         if (holds()) {
             replaced[size_t(choices[pr.a].position)] = true;
             replaced[size_t(choices[pr.b].position)] = true;
-            return true;
+            return Repaired::Guess;
         }
         text[choices[pr.b].position] = oldB;
         text[choices[pr.a].position] = oldA;
     }
-    return false;
+    return Repaired::No;
 }
 
 // The glyph is clearly a character its position does not admit (a digit where
@@ -251,12 +268,14 @@ DecodedZone DecodeZone(Format f, const std::vector<Scores> &scores)
                                 : Confidence(best[i], runnerUp[i]);
     }
     std::vector<bool> brokenField(n, false);
+    int brokenFields = 0;
     for (const Span &run : FieldRuns(f, base.classes)) {
         int count = 0;
         for (int i = run.start; i < run.start + run.length; ++i)
             count += misfit[size_t(i)] ? 1 : 0;
         out.misfits += count;
         out.worstFieldMisfits = std::max(out.worstFieldMisfits, count);
+        brokenFields += count > 0 ? 1 : 0;
         for (int i = run.start; i < run.start + run.length && count > 0; ++i)
             brokenField[size_t(i)] = true;
     }
@@ -265,7 +284,7 @@ DecodedZone DecodeZone(Format f, const std::vector<Scores> &scores)
     const Rules rules = RulesFor(f, out.text);
     std::vector<bool> replaced(n, false);
     std::set<int> protectedByField;
-    std::vector<bool> failing(n, false);
+    std::vector<bool> failing(n, false), unconfirmed(n, false);
     for (const CheckRule &r : rules.checks) {
         const bool composite = std::string_view(r.name) == "composite";
         std::vector<int> positions = Positions(r);
@@ -273,15 +292,23 @@ DecodedZone DecodeZone(Format f, const std::vector<Scores> &scores)
             // Characters a field check already confirms stay as they are.
             std::erase_if(positions, [&](int p) { return protectedByField.count(p) > 0; });
         }
-        bool valid = CheckHolds(r, out.text) || Repair(f, r, positions, rules, scores, readConfidence, out.text, replaced);
+        const Repaired repaired = CheckHolds(r, out.text)
+                                      ? Repaired::Unique
+                                      : Repair(f, r, positions, rules, scores, readConfidence, out.text, replaced);
+        const bool valid = repaired == Repaired::Unique;
         if (valid && !composite)
             for (int p : Positions(r))
                 protectedByField.insert(p);
-        // A failing composite check doubts only what no field check confirms.
-        if (!valid)
-            for (int p : Positions(r))
-                if (!composite || protectedByField.count(p) == 0)
-                    failing[size_t(p)] = true;
+        // A failing composite check doubts only what no field check confirms;
+        // a check that holds only by a guess confirms nothing under it.
+        for (int p : Positions(r)) {
+            if (composite && protectedByField.count(p) > 0)
+                continue;
+            if (repaired == Repaired::No)
+                failing[size_t(p)] = true;
+            else if (repaired == Repaired::Guess)
+                unconfirmed[size_t(p)] = true;
+        }
         out.checks.push_back({QString::fromLatin1(r.name), valid});
     }
 
@@ -304,9 +331,12 @@ DecodedZone DecodeZone(Format f, const std::vector<Scores> &scores)
         // A glyph only faintly like the character chosen for it is no reading
         // to trust, whatever a check digit repaired around it says; nor is
         // anything of a field that holds glyphs its format does not admit.
-        const bool confident = out.confidence[i] >= kTrustThreshold && chosen >= kWeakLikeness && !brokenField[i];
+        // What no check digit covers rests on its glyph alone, and needs a
+        // clearer lead to be trusted.
+        const float needed = covered[i] ? kTrustThreshold : kUncoveredTrust;
+        const bool confident = out.confidence[i] >= needed && chosen >= kWeakLikeness && !brokenField[i];
         allConfident = allConfident && (confident || (covered[i] && !brokenField[i]));
-        out.trusted[i] = confident && !failing[i];
+        out.trusted[i] = confident && !failing[i] && !unconfirmed[i];
     }
     out.meanScore = n ? sum / double(n) : 0;
     // Print in another typeface (a forgery, a poor copy) matches OCR-B only
@@ -318,6 +348,7 @@ DecodedZone DecodeZone(Format f, const std::vector<Scores> &scores)
     out.allConfident = allConfident && !out.weakLikeness;
     out.repairs = int(std::count(replaced.begin(), replaced.end(), true));
     out.datesValid = true;
+    int invalidDates = 0;
     for (const CheckRule &r : rules.checks) {
         const std::string_view name(r.name);
         const bool birth = name == "birthDate";
@@ -329,6 +360,14 @@ DecodedZone DecodeZone(Format f, const std::vector<Scores> &scores)
             continue;
         const DateState state = StateOfDate(QStringView(out.text).mid(s.start, s.length), birth);
         out.datesValid = out.datesValid && state != DateState::Invalid;
+        // No calendar date: a field that breaks the format, returned untrusted.
+        if (state == DateState::Invalid) {
+            brokenFields += brokenField[size_t(s.start)] ? 0 : 1;
+            ++invalidDates;
+            out.allConfident = false;
+            for (int i = s.start; i < s.start + s.length; ++i)
+                out.trusted[size_t(i)] = false;
+        }
         // A date of birth printed with unknown parts holds its check digit, but
         // it is no date to take as read.
         if (state == DateState::PartlyUnknown) {
@@ -337,9 +376,12 @@ DecodedZone DecodeZone(Format f, const std::vector<Scores> &scores)
                 out.trusted[size_t(i)] = false;
         }
     }
-    // One field may break the format and is returned untrusted; text whose
-    // glyphs misfit their positions in several fields is no zone.
-    out.plausible = out.datesValid && out.repairs <= kMaxRepairs && out.misfits - out.worstFieldMisfits <= kMaxMisfits;
+    // One field may break the format (glyphs its positions do not admit, a
+    // date that is none) and is returned untrusted; text whose glyphs misfit
+    // their positions in several fields, or that breaks a date and another
+    // field, is no zone.
+    out.plausible = out.repairs <= kMaxRepairs && out.misfits - out.worstFieldMisfits <= kMaxMisfits
+                    && (invalidDates == 0 || brokenFields <= 1);
     return out;
 }
 

@@ -37,7 +37,8 @@ struct DecodedZone
     bool datesValid = false;       ///< birth and expiry are calendar dates (after repair); birth may have unknown parts
     bool birthDateUnknown = false; ///< the date of birth is printed with unknown parts (its characters are not trusted)
     /// Enough evidence that the cells are a zone and not any text in OCR-B:
-    /// few repairs, few misfits, real dates.
+    /// few repairs, few misfits outside one field, and a date that is none
+    /// only as the one field that breaks the format.
     bool plausible = false;
 };
 
@@ -49,6 +50,9 @@ inline constexpr int kMaxMisfits = 2;
 
 /// Below this confidence a character is reported as not trusted.
 inline constexpr float kTrustThreshold = 0.3f;
+/// The same for a character no check digit covers (names, state,
+/// nationality, sex): nothing but its glyph speaks for it.
+inline constexpr float kUncoveredTrust = 0.4f;
 /// Below this correlation with its template a character is not trusted,
 /// however clear its lead over the others (scans of OCR-B print correlate
 /// far above it; other typefaces often below).

@@ -202,6 +202,7 @@ TEST(ZoneDecoder, TrustFollowsWhatTheGlyphsAndTheFormatSay)
         bool trusted;
         bool allConfident; // with every check holding: a valid zone
         bool plausible;
+        const char *check = nullptr; // a check that must not confirm the zone
     };
     // Digits that clearly stand where letters belong.
     const std::vector<Score> nationality = {{44 + 10, '0', 0.95f}, {44 + 10, 'U', 0.5f}, {44 + 11, '7', 0.95f},
@@ -224,6 +225,14 @@ TEST(ZoneDecoder, TrustFollowsWhatTheGlyphsAndTheFormatSay)
         {"digits where the nationality's letters belong: returned, untrusted", nationality, 44 + 11, 'T', false, false,
          true},
         {"misfits in several fields are no zone", twoFields, 5, 'E', false, false, false},
+        {"two doubtful characters a pair of replacements makes hold: the check confirms nothing",
+         {{44 + 1, '6', 0.82f}, {44 + 1, '8', 0.80f}, {44 + 2, '7', 0.82f}, {44 + 2, '9', 0.80f}}, 44 + 1, '8', false,
+         true, true, "documentNumber"},
+        {"a month that is none: the date returned untrusted", {{44 + 15, '1', 0.95f}, {44 + 15, '0', 0.3f}}, 44 + 15,
+         '1', false, false, true, "birthDate"},
+        {"a date that is none beside another broken field is no zone",
+         {{44 + 15, '1', 0.95f}, {44 + 15, '0', 0.3f}, {44 + 10, '0', 0.95f}, {44 + 10, 'U', 0.5f}}, 44 + 15, '1',
+         false, false, false},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.rule);
@@ -237,6 +246,9 @@ TEST(ZoneDecoder, TrustFollowsWhatTheGlyphsAndTheFormatSay)
             continue;
         EXPECT_EQ(z.trusted[size_t(c.position)], c.trusted);
         EXPECT_EQ(z.allConfident, c.allConfident);
+        if (c.check) {
+            EXPECT_FALSE(Valid(z, c.check));
+        }
     }
 }
 

@@ -118,5 +118,11 @@ TEST(RussianPassport, DoubleNamesAndNamesCutAtTheLinesEnd)
         EXPECT_EQ(f.surname.value, c.surname);
         EXPECT_EQ(f.givenNames.value, c.givenName);
         EXPECT_EQ(f.patronymic.value, c.patronymic);
+        // Names that reach the line's end may be cut: the given name and
+        // patronymic are doubtful then, and only then.
+        const bool cut = c.names.size() >= 39;
+        EXPECT_EQ(f.givenNames.doubtful, cut);
+        EXPECT_EQ(f.patronymic.doubtful, cut && !c.patronymic.isEmpty());
+        EXPECT_FALSE(f.surname.doubtful);
     }
 }
