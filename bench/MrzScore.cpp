@@ -28,8 +28,8 @@ Expected FromGenerated(const QJsonObject &truth)
         bool holds;
     } conditions[] = {
         {"square (within 5 degrees)", offSquare <= 5},
-        {"at an angle", offSquare > 5},
-        {"keystone over 5 %", number("keystone") > 0.05},
+        {kAtAnAngle, offSquare > 5},
+        {kKeystone, number("keystone") > 0.05},
         {"aspect off by over 5 %", std::abs(number("aspect") - 1.0) > 0.05 && truth.contains(QStringLiteral("aspect"))},
         {"glare on the zone", flag("glareOnZone")},
         {"colour background", flag("colourBackground")},
@@ -143,6 +143,52 @@ void Tally::PrintRow(const char *set, const char *reader) const
     std::snprintf(none, sizeof none, "%d/%d", m_foundWhereNone, m_negatives);
     std::printf("| %-11s | %-22s | %8d | %-17s | %6.2f %% | %-11s | %11d | %-11s | %9.1f | %9.1f |\n", set, reader, m_pictures,
                 right, 100.0 * CharacterErrorRate(), found, m_falseValid, none, MedianMs(), MeanMs());
+}
+
+bool FieldsRight(const QJsonObject &want, const mrz::Fields &got)
+{
+    const auto &table = mrz::FieldTable();
+    for (auto it = want.begin(); it != want.end(); ++it) {
+        const auto entry = std::find_if(table.begin(), table.end(),
+                                        [&](const mrz::FieldEntry &e) { return it.key() == QLatin1String(e.name); });
+        if (entry == table.end() || (got.*entry->member).value != it.value().toString())
+            return false;
+    }
+    return true;
+}
+
+Verdict AtLeast(int right, int of, double share)
+{
+    if (of <= 0)
+        return Verdict::NotMeasured;
+    return double(right) / double(of) >= share ? Verdict::Met : Verdict::Missed;
+}
+
+Verdict AtMost(double value, double limit, int of)
+{
+    if (of <= 0)
+        return Verdict::NotMeasured;
+    return value <= limit ? Verdict::Met : Verdict::Missed;
+}
+
+Verdict NoneOf(int count, int of)
+{
+    if (of <= 0)
+        return Verdict::NotMeasured;
+    return count == 0 ? Verdict::Met : Verdict::Missed;
+}
+
+const char *VerdictText(Verdict v)
+{
+    switch (v) {
+    case Verdict::Met:
+        return "met";
+    case Verdict::Missed:
+        return "MISSED";
+    case Verdict::NotMeasured:
+        break;
+    }
+    return "not measured";
 }
 
 QString Miss(const Expected &truth, const Reading &reading)

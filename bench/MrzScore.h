@@ -2,6 +2,8 @@
 // What the zone benchmark counts for one reader on one set of pictures: the
 // truth of a picture, what a reader made of it, and the tally of both.
 
+#include "MrzFields.h"
+
 #include <QJsonObject>
 #include <QString>
 #include <QStringList>
@@ -30,6 +32,10 @@ struct Expected
     int Length() const { return lines.isEmpty() ? 0 : int(lines.first().size()); }
 };
 Expected FromGenerated(const QJsonObject &truth);
+
+/// Conditions of a generated page the evaluation target is judged on apart.
+inline constexpr const char *kAtAnAngle = "at an angle";
+inline constexpr const char *kKeystone = "keystone over 5 %";
 Expected FromReal(const QString &name, const QJsonObject &truth);
 
 /// What a reader returned.
@@ -72,6 +78,26 @@ private:
     long m_errors = 0, m_characters = 0;
     std::vector<double> m_ms;
 };
+
+/// Every field of the truth as the reader has it; a field the reader has no
+/// name for counts as wrong, so a truth field cannot pass unjudged.
+bool FieldsRight(const QJsonObject &want, const mrz::Fields &got);
+
+/// Whether a target holds over a set. A set with nothing to judge (no
+/// picture of the kind) proves nothing either way.
+enum class Verdict
+{
+    Met,
+    Missed,
+    NotMeasured,
+};
+/// "At least share of the of items": right of them.
+Verdict AtLeast(int right, int of, double share);
+/// "None of the of items": count of them.
+Verdict NoneOf(int count, int of);
+/// "At most limit" for a figure taken over of items.
+Verdict AtMost(double value, double limit, int of);
+const char *VerdictText(Verdict v);
 
 /// Why a reading of a picture is not right, or empty when it is.
 QString Miss(const Expected &truth, const Reading &reading);

@@ -7,7 +7,10 @@
 # readings, zones found where there are none and processor milliseconds per
 # picture for both, beside the accepted targets.
 #
-#   bash bench/run_mrz_compare.sh [--count N] [--real DIR | --no-real] [--no-tesseract]
+#   bash bench/run_mrz_compare.sh [--real DIR | --no-real] [--no-tesseract]
+#
+# The arguments go on to mrz_compare, which refuses --seed, --count, --dpi and
+# --scans beside --evaluation: the evaluation set is always the same one.
 #
 # Tesseract (Debian packages tesseract-ocr, tesseract-ocr-eng) is installed
 # here, not by scripts/setup.sh: only the benchmark needs it.

@@ -1,6 +1,7 @@
 // The zone benchmark's counting: what makes a reading right, false valid or a
 // zone where there is none, and how Tesseract's text is taken as a zone.
 
+#include "MrzFields.h"
 #include "MrzScore.h"
 #include "PageGenerator.h"
 #include "TesseractZone.h"
@@ -120,4 +121,68 @@ TEST(MrzBenchScore, TesseractsTextTakenAsAZone)
     }
     EXPECT_TRUE(mrzbench::AnyZoneFromText(QStringLiteral("x\n") + zone.join(QLatin1Char('\n'))).found);
     EXPECT_FALSE(mrzbench::AnyZoneFromText(QStringLiteral("Dear reader,\nno zone here at all\n")).found);
+}
+
+TEST(MrzBenchScore, TargetsJudgedOnlyWhereThereIsSomethingToJudge)
+{
+    using mrzbench::Verdict;
+    struct Row
+    {
+        const char *what;
+        Verdict got, want;
+    };
+    const Row rows[] = {
+        {"share of an empty set", mrzbench::AtLeast(0, 0, 0.995), Verdict::NotMeasured},
+        {"share just reached", mrzbench::AtLeast(995, 1000, 0.995), Verdict::Met},
+        {"share one short", mrzbench::AtLeast(994, 1000, 0.995), Verdict::Missed},
+        {"all of one", mrzbench::AtLeast(1, 1, 1.0), Verdict::Met},
+        {"none of one", mrzbench::AtLeast(0, 1, 1.0), Verdict::Missed},
+        {"none where there is nothing", mrzbench::NoneOf(0, 0), Verdict::NotMeasured},
+        {"none of three", mrzbench::NoneOf(0, 3), Verdict::Met},
+        {"one of three", mrzbench::NoneOf(1, 3), Verdict::Missed},
+        {"time over no pictures", mrzbench::AtMost(0, 100, 0), Verdict::NotMeasured},
+        {"time at the limit", mrzbench::AtMost(100, 100, 5), Verdict::Met},
+        {"time over the limit", mrzbench::AtMost(100.5, 100, 5), Verdict::Missed},
+    };
+    for (const Row &r : rows) {
+        SCOPED_TRACE(r.what);
+        EXPECT_EQ(r.got, r.want);
+    }
+    EXPECT_STREQ(mrzbench::VerdictText(Verdict::NotMeasured), "not measured");
+    EXPECT_STRNE(mrzbench::VerdictText(Verdict::Met), mrzbench::VerdictText(Verdict::Missed));
+}
+
+TEST(MrzBenchScore, InternalPassportJudgedOnEveryFieldOfItsTruth)
+{
+    mrzpages::Random rng(11);
+    mrzpages::PageTruth page;
+    page.recipe.format = QStringLiteral("RUSPN");
+    page.recipe.hasZone = true;
+    page.data = mrzpages::RandomData(page.recipe.format, rng);
+    page.lines = mrzpages::ZoneLines(page.recipe.format, page.data);
+    const QJsonObject truth = mrzpages::TruthJson(page).value(QStringLiteral("fields")).toObject();
+    const mrz::Fields read = mrz::ParseFields(mrz::Format::RusInternal, page.lines.join(QString()));
+    ASSERT_TRUE(mrzbench::FieldsRight(truth, read)) << "the zone read as printed is right";
+
+    struct Row
+    {
+        const char *what;
+        mrz::FieldText mrz::Fields::*field;
+    };
+    // Latin and digit fields as well as the Cyrillic names: each alone decides.
+    const Row rows[] = {
+        {"surname", &mrz::Fields::surname},         {"given name", &mrz::Fields::givenNames},
+        {"patronymic", &mrz::Fields::patronymic},   {"series and number", &mrz::Fields::documentNumber},
+        {"birth date", &mrz::Fields::birthDate},    {"sex", &mrz::Fields::sex},
+        {"issue date", &mrz::Fields::issueDate},    {"division code", &mrz::Fields::divisionCode},
+    };
+    for (const Row &r : rows) {
+        SCOPED_TRACE(r.what);
+        mrz::Fields wrong = read;
+        (wrong.*r.field).value += QLatin1Char('0');
+        EXPECT_FALSE(mrzbench::FieldsRight(truth, wrong));
+    }
+    QJsonObject unknown = truth;
+    unknown.insert(QStringLiteral("placeOfBirth"), QStringLiteral("x"));
+    EXPECT_FALSE(mrzbench::FieldsRight(unknown, read)) << "a truth field the reader has no name for";
 }
