@@ -206,7 +206,13 @@ ZoneGrid MeasureZone(const Sampler &page, const GlyphBank &bank, const ZoneCandi
     else
         out.format = std::fabs(estimate - 36) < std::fabs(estimate - 44) ? Format::TD2 : Format::TD3;
     const Layout layout = LayoutOf(out.format);
-    if (layout.lines != int(rows.size()) || std::fabs(estimate - layout.length) > (format ? 9.0 : 4.5))
+    // Two rows' length chooses between 36 and 44 characters. Three rows are a
+    // card's 30 however short they measure: the search may have lost a
+    // stretch of their characters to glare or a band of colour, which the
+    // cells placed from the rows' start bring back.
+    const double lacking = layout.length - estimate;
+    if (layout.lines != int(rows.size()) || lacking > (format || rows.size() == 3 ? 9.0 : 4.5) ||
+        -lacking > (format ? 9.0 : 4.5))
         return out;
     // A forced length may mend merged marks, but not turn rows that measure as
     // a card's 30 characters into a longer format.
