@@ -394,8 +394,8 @@ MrzResult ReadMrz(const QImage &picture, const ReadOptions &options)
     Reading best;
     // A second search with a stricter idea of ink when the first found no zone
     // that reads cleanly (dark background lines run through the characters),
-    // a third with a looser idea for print faded towards the paper, and the
-    // last two against narrower surroundings, which follow a band of colour
+    // a third with a looser idea for print faded towards the paper, and that
+    // again against narrower surroundings, which follow a band of colour
     // printed behind the characters instead of turning it dark whole.
     struct Search
     {
@@ -404,7 +404,7 @@ MrzResult ReadMrz(const QImage &picture, const ReadOptions &options)
         int surroundings;
     };
     for (const Search search :
-         {Search{0.85f, 16, 20}, Search{0.72f, 16, 20}, Search{0.93f, 8, 20}, Search{0.85f, 16, 60}, Search{0.93f, 8, 60}}) {
+         {Search{0.85f, 16, 20}, Search{0.72f, 16, 20}, Search{0.93f, 8, 20}, Search{0.93f, 8, 60}}) {
         const float inkRatio = search.inkRatio;
         for (const ZoneCandidate &zone :
              LocateZones(page, options.maxCandidates, inkRatio, search.minContrast, search.surroundings)) {
