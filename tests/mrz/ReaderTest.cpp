@@ -447,7 +447,7 @@ TEST(MrzReader, FindsCardsWhoseRowsEndUnderGlare)
     // Camera pictures of cards with a bright patch across the zone over a
     // coloured background: the search loses the rows' last characters, which
     // the cells placed from the rows' start must bring back. Glare may still
-    // cost a character of the reading, not the zone.
+    // cost a character or two of the reading, not the zone.
     struct Case
     {
         double rotation, glare, keystone, blur;
@@ -479,6 +479,10 @@ TEST(MrzReader, FindsCardsWhoseRowsEndUnderGlare)
             for (qsizetype k = 0; k < r.lines[i].size(); ++k)
                 wrong += r.lines[i][k] != page.truth.lines[i][k] ? 1 : 0;
         }
-        EXPECT_LE(wrong, 1);
+        EXPECT_LE(wrong, 2);
+        // Where the zone lies on the picture, within a character.
+        const QPointF found = r.zone.boundingRect().center(), truth = page.truth.zone.boundingRect().center();
+        EXPECT_NEAR(found.x(), truth.x(), page.truth.charPx);
+        EXPECT_NEAR(found.y(), truth.y(), page.truth.charPx);
     }
 }
