@@ -207,7 +207,13 @@ ZoneGrid MeasureZone(const Sampler &page, const GlyphBank &bank, const ZoneCandi
     else
         out.format = std::fabs(estimate - 36) < std::fabs(estimate - 44) ? Format::TD2 : Format::TD3;
     const Layout layout = LayoutOf(out.format);
-    if (layout.lines != int(rows.size()) || std::fabs(estimate - layout.length) > (format ? 9.0 : 4.5))
+    // Two rows' length chooses between 36 and 44 characters. Three rows are a
+    // card's 30 however short they measure: the search may have lost a
+    // stretch of their characters to glare or a band of colour, which the
+    // cells placed from the rows' start bring back.
+    const double lacking = layout.length - estimate;
+    if (layout.lines != int(rows.size()) || lacking > (format || rows.size() == 3 ? 9.0 : 4.5) ||
+        -lacking > (format ? 9.0 : 4.5))
         return out;
     // A forced length may mend merged marks, but not turn rows that measure as
     // a card's 30 characters into a longer format.
@@ -389,15 +395,20 @@ MrzResult ReadMrz(const QImage &picture, const ReadOptions &options)
     Reading best;
     // A second search with a stricter idea of ink when the first found no zone
     // that reads cleanly (dark background lines run through the characters),
-    // and a last one with a looser idea for print faded towards the paper.
+    // a third with a looser idea for print faded towards the paper, and that
+    // again against narrower surroundings, which follow a band of colour
+    // printed behind the characters instead of turning it dark whole.
     struct Search
     {
         float inkRatio;
         int minContrast;
+        int surroundings;
     };
-    for (const Search search : {Search{0.85f, 16}, Search{0.72f, 16}, Search{0.93f, 8}}) {
+    for (const Search search :
+         {Search{0.85f, 16, 20}, Search{0.72f, 16, 20}, Search{0.93f, 8, 20}, Search{0.93f, 8, 60}}) {
         const float inkRatio = search.inkRatio;
-        for (const ZoneCandidate &zone : LocateZones(page, options.maxCandidates, inkRatio, search.minContrast)) {
+        for (const ZoneCandidate &zone :
+             LocateZones(page, options.maxCandidates, inkRatio, search.minContrast, search.surroundings)) {
             QPointF dir;
             for (const ZoneLine &l : zone.lines) {
                 const QPointF d = l.end - l.start;

@@ -230,13 +230,14 @@ int SearchFactor(QSize page)
     return std::max(1, longSide / 1100);
 }
 
-std::vector<ZoneCandidate> LocateZones(const QImage &page, int maxCandidates, float inkRatio, int minContrast)
+std::vector<ZoneCandidate> LocateZones(const QImage &page, int maxCandidates, float inkRatio, int minContrast,
+                                       int surroundings)
 {
     const int factor = SearchFactor(page.size());
     const GrayImage small = Reduce(page, factor, GreyOf::Brightest);
     if (small.width < 16 || small.height < 16)
         return {};
-    const int window = std::max(15, std::max(small.width, small.height) / 20) | 1;
+    const int window = std::max(15, std::max(small.width, small.height) / std::max(1, surroundings)) | 1;
     const std::vector<std::uint8_t> mask = DarkMask(small, window, inkRatio, minContrast);
     const Labelled labelled = LabelComponents(mask, small.width, small.height);
     // A row of a zone holds at least 30 characters, so its characters are at

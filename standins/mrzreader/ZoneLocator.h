@@ -28,9 +28,12 @@ struct ZoneCandidate
 /// darker than inkRatio times its surroundings: lower ratios leave out light
 /// background print that would join the characters, higher ones keep faint
 /// characters of coarse scans; minContrast: grey levels at least below the
-/// surroundings (lower for faded print).
+/// surroundings (lower for faded print). The surroundings are a square a
+/// `surroundings`-th of the page's long side wide: a narrower one follows a
+/// band of colour printed behind the characters, which a wide one, reaching
+/// onto white paper, turns dark whole.
 std::vector<ZoneCandidate> LocateZones(const QImage &page, int maxCandidates = 4, float inkRatio = 0.85f,
-                                       int minContrast = 16);
+                                       int minContrast = 16, int surroundings = 20);
 
 /// The reduction factor the search uses for a page of this size.
 int SearchFactor(QSize page);
