@@ -134,17 +134,19 @@ void ParseRusInternal(const QString &text, Fields *out)
     // Names that reach the line's end may have been cut there: the last part
     // may lack letters, and where the patronymic was cut off whole, a double
     // given name's second part would pass for it.
+    // A surname that leaves no room after its double filler has had the
+    // given name and patronymic cut off whole: they are there, unreadable.
     const bool cut = text.at(namesEnd - 1) != kFiller;
-    if (surnameEnd < namesEnd) {
+    const bool restCut = cut || surnameEnd + 2 >= namesEnd;
+    out->surname.doubtful = surnameEnd >= namesEnd && cut;
+    if (surnameEnd + 2 < namesEnd) {
         const std::vector<FieldText> rest = Words(text, surnameEnd + 2, namesEnd);
         const size_t given = rest.size() > 1 ? rest.size() - 1 : rest.size();
         out->givenNames = Joined(rest, 0, given);
         out->patronymic = Joined(rest, given, rest.size());
-        out->givenNames.doubtful = cut;
-        out->patronymic.doubtful = cut && !out->patronymic.value.isEmpty();
-    } else {
-        out->surname.doubtful = cut;
     }
+    out->givenNames.doubtful = restCut;
+    out->patronymic.doubtful = restCut && (!out->patronymic.value.isEmpty() || out->givenNames.value.isEmpty());
 
     // Series: the first three digits of the number and the first of the
     // optional data, printed in pairs; then the six digits of the number.

@@ -107,6 +107,12 @@ TEST(RussianPassport, DoubleNamesAndNamesCutAtTheLinesEnd)
         // A surname of three parts, the patronymic cut short.
         {QStringLiteral("RIMSKIQ<KORSAKOV<NEKRASOV<<NIKOLAQ<ANDREEVI3"), QStringLiteral("РИМСКИЙ-КОРСАКОВ-НЕКРАСОВ"),
          QStringLiteral("НИКОЛАЙ"), QStringLiteral("АНДР")},
+        // The given name and patronymic cut off whole after the surname's double filler.
+        {QStringLiteral("RIMSKIQ<KORSAKOV<NIKOLAEVSKIQ<BOL94OQ<<IVAN"), QStringLiteral("РИМСКИЙ-КОРСАКОВ-НИКОЛАЕВСКИЙ-БОЛЬШОЙ"),
+         QString(), QString()},
+        // The surname itself cut at the line's end.
+        {QStringLiteral("MAKSIMILIANOVA<KONSTANTINOPOL9SKA8<RIMSKA8<<ANNA"),
+         QStringLiteral("МАКСИМИЛИАНОВА-КОНСТАНТИНОПОЛЬСКАЯ-РИМС"), QString(), QString()},
         // The given name cut: no room for a patronymic.
         {QStringLiteral("MAKSIMILIANOVA<KONSTANTINOPOL9SKA8<<ANNA"), QStringLiteral("МАКСИМИЛИАНОВА-КОНСТАНТИНОПОЛЬСКАЯ"),
          QStringLiteral("АНН"), QString()},
@@ -119,10 +125,11 @@ TEST(RussianPassport, DoubleNamesAndNamesCutAtTheLinesEnd)
         EXPECT_EQ(f.givenNames.value, c.givenName);
         EXPECT_EQ(f.patronymic.value, c.patronymic);
         // Names that reach the line's end may be cut: the given name and
-        // patronymic are doubtful then, and only then.
+        // patronymic are doubtful then, and only then; cut off whole, they
+        // are doubtful and empty.
         const bool cut = c.names.size() >= 39;
         EXPECT_EQ(f.givenNames.doubtful, cut);
-        EXPECT_EQ(f.patronymic.doubtful, cut && !c.patronymic.isEmpty());
-        EXPECT_FALSE(f.surname.doubtful);
+        EXPECT_EQ(f.patronymic.doubtful, cut && (!c.patronymic.isEmpty() || c.givenName.isEmpty()));
+        EXPECT_EQ(f.surname.doubtful, c.names.size() >= 39 && !c.names.left(39).contains(QLatin1String("<<")));
     }
 }
