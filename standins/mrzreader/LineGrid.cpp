@@ -471,6 +471,12 @@ RowGrid FitRow(const RowMarks &row, int count, double pitch, QPointF fillerOffse
     if (marks.size() < 4)
         return grid;
     g = g.From(lo);
+    // A page seen at an angle changes the pitch by a fifth or so from one end
+    // of a row to the other; a grid that changes it by half or more over the
+    // cells placed beyond its marks is no row of a zone.
+    const double firstPitch = g.PitchAt(0), lastPitch = g.PitchAt(count - 1);
+    if (!(firstPitch > 0 && lastPitch > 0) || std::max(firstPitch, lastPitch) > 1.5 * std::min(firstPitch, lastPitch))
+        return grid;
 
     // Across the row: the capitals' top and the baseline around a centre line
     // fitted through every mark.

@@ -157,7 +157,14 @@ void ParseRusInternal(const QString &text, Fields *out)
     Insert(number, QLatin1Char(' '));
     Append(number, Printed(text, o + 3, 6));
     out->documentNumber = number;
-    out->nationality = Printed(text, o + 10, 3);
+    // "RUS" as printed; fillers there (a broken field) are no letters of it.
+    FieldText nationality = Printed(text, o + 10, 3);
+    for (qsizetype i = nationality.value.size(); i-- > 0;)
+        if (nationality.value.at(i) == kFiller) {
+            nationality.value.remove(i, 1);
+            nationality.positions.erase(nationality.positions.begin() + i);
+        }
+    out->nationality = nationality;
     out->birthDate = Printed(text, o + 13, 6);
     out->sex = text.at(o + 20) == kFiller ? FieldText{} : Printed(text, o + 20, 1);
     // The passport has no expiry date: the zone leaves it to fillers.

@@ -136,7 +136,10 @@ void Decode(Format f, const uint8_t *data, size_t size, int year)
         FUZZ_CHECK(rule);
         FUZZ_CHECK(!c.valid || CheckHolds(*rule, z.text));
     }
-    FUZZ_CHECK(!z.plausible || (z.datesValid && z.repairs <= kMaxRepairs && z.misfits <= kMaxMisfits));
+    // One field may break the format and a date may be none as that field,
+    // but nothing of such a zone is confident.
+    FUZZ_CHECK(!z.plausible || (z.repairs <= kMaxRepairs && z.misfits - z.worstFieldMisfits <= kMaxMisfits));
+    FUZZ_CHECK(z.datesValid || !z.allConfident);
 
     // Each cell clearly its first character, each one its position admits in
     // the layout the code chose, every check digit holding: the reading is
