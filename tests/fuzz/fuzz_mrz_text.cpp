@@ -148,7 +148,9 @@ void Decode(Format f, const uint8_t *data, size_t size, int year)
     bool valid = true;
     for (size_t i = 0; i < n && valid; ++i) {
         const uint8_t *cell = 3 * i + 3 <= size ? data + 3 * i : nullptr;
-        const bool ahead = !cell || cell[0] % kAlphabetSize == cell[1] % kAlphabetSize || (cell[2] & 15) > 0;
+        // Clearly: like its glyph, and ahead of the runner-up by more than
+        // a letter needs over its digit twin.
+        const bool ahead = !cell || ((cell[2] >> 4) >= 10 && (cell[0] % kAlphabetSize == cell[1] % kAlphabetSize || (cell[2] & 15) >= 3));
         valid = ahead && Admits(cleanRules.classes[i], char(clean.at(qsizetype(i)).unicode()));
     }
     for (const CheckRule &r : cleanRules.checks)
