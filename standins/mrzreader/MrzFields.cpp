@@ -110,11 +110,11 @@ Fields ParseFields(Format f, const QString &text)
         out.expiryDate = Raw(text, Span{38, 6});
         out.nationality = Clean(text, Span{45, 3});
         out.optionalData2 = Clean(text, Span{48, 11});
-        Names(text, Span{60, 30}, &out);
+        Names(text, NameSpanOf(f), &out);
         return out;
     }
     const int o = l.length;
-    Names(text, Span{5, l.length - 5}, &out);
+    Names(text, NameSpanOf(f), &out);
     if (f == Format::TD2) {
         NumberAndOptional(f, text, &out);
     } else {

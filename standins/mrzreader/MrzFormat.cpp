@@ -243,6 +243,12 @@ Rules RulesFor(Format f)
                   {"composite", {{5, 25}, {l2, 7}, {l2 + 8, 7}, {l2 + 18, 11}}, l2 + 29, false}});
 }
 
+Span NameSpanOf(Format f)
+{
+    const Layout l = LayoutOf(f);
+    return l.lines == 3 ? Span{2 * l.length, l.length} : Span{5, l.length - 5};
+}
+
 NumberPlace NumberPlaceOf(Format f)
 {
     switch (f) {

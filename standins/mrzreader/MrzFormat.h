@@ -107,6 +107,10 @@ struct NumberPlace
 };
 NumberPlace NumberPlaceOf(Format f);
 
+/// Where the names stand: all of line 3 of a card, line 1 after the document
+/// code and the state otherwise.
+Span NameSpanOf(Format f);
+
 /// A YYMMDD date as a zone prints it. A date of birth may leave the year,
 /// month or day unknown (fillers, or "00" for month and day); any other date
 /// must be a calendar date.

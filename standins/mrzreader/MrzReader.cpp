@@ -263,10 +263,15 @@ Reading ReadZone(const Sampler &page, const Sampler &ink, const GlyphBank &bank,
     if (!grid.ok)
         return out;
     const CellClassifier cls(bank);
-    std::vector<Patch> patches;
-    for (const RowGrid &r : grid.rows)
-        for (const Cell &c : r.cells)
-            patches.push_back(SampleCell(page, bank, cls, r, c));
+    // Every cell of the zone in reading order, the characters' height scaled by `tall`.
+    auto sampleZone = [&](double tall) {
+        std::vector<Patch> all;
+        for (const RowGrid &r : grid.rows)
+            for (const Cell &c : r.cells)
+                all.push_back(SampleCell(page, bank, cls, r, c, tall));
+        return all;
+    };
+    std::vector<Patch> patches = sampleZone(1.0);
     // Which way the rows read is decided by how well the glyphs match either
     // way, not by the check digits: a misread zone can be repaired into passing them.
     double forward = 0, backward = 0;
@@ -285,10 +290,7 @@ Reading ReadZone(const Sampler &page, const Sampler &ink, const GlyphBank &bank,
     if (turnRound) {
         if (!FitCells(grid, bank, true))
             return out;
-        patches.clear();
-        for (const RowGrid &r : grid.rows)
-            for (const Cell &c : r.cells)
-                patches.push_back(SampleCell(page, bank, cls, r, c));
+        patches = sampleZone(1.0);
     }
 
     // The blur of the scan decides which set of glyphs the cells are read
@@ -349,12 +351,8 @@ Reading ReadZone(const Sampler &page, const Sampler &ink, const GlyphBank &bank,
                 best = likeness, tall = t;
         }
     }
-    if (tall != 1.0) {
-        patches.clear();
-        for (const RowGrid &r : grid.rows)
-            for (const Cell &c : r.cells)
-                patches.push_back(SampleCell(page, bank, cls, r, c, tall));
-    }
+    if (tall != 1.0)
+        patches = sampleZone(tall);
     std::vector<Scores> scores;
     for (size_t i = 0; i < patches.size(); ++i)
         scores.push_back(reader.Classify(patches[i]));

@@ -178,19 +178,6 @@ char TwinOf(char ch)
     return 0;
 }
 
-bool IsDigit(char ch)
-{
-    return ch >= '0' && ch <= '9';
-}
-
-// Where the names stand: all of line 3 of a card, line 1 after the document
-// code and the state otherwise.
-Span NameSpan(Format f)
-{
-    const Layout l = LayoutOf(f);
-    return l.lines == 3 ? Span{2 * l.length, l.length} : Span{5, l.length - 5};
-}
-
 // The fields as far as the decoder needs them: runs of positions of one
 // character class, split where lines and the names begin. By them a field
 // that breaks the format is told from a zone that does not hold together
@@ -198,7 +185,7 @@ Span NameSpan(Format f)
 std::vector<Span> FieldRuns(Format f, const std::vector<CharClass> &classes)
 {
     const Layout l = LayoutOf(f);
-    const Span names = NameSpan(f);
+    const Span names = NameSpanOf(f);
     std::vector<Span> runs;
     for (int i = 0; i < int(classes.size()); ++i) {
         if (runs.empty() || classes[size_t(i)] != classes[size_t(i - 1)] || i % l.length == 0 || i == names.start)
@@ -235,7 +222,7 @@ DecodedZone DecodeZone(Format f, const std::vector<Scores> &scores)
                 twinUndecided[i] = true;
                 // In the internal passport's names a digit is a letter too:
                 // no side is likelier there.
-                if (IsDigit(twin) && base.classes[i] == CharClass::AlphaNum)
+                if (Admits(CharClass::Digit, twin) && base.classes[i] == CharClass::AlphaNum)
                     ch = twin;
             }
         }
@@ -245,7 +232,7 @@ DecodedZone DecodeZone(Format f, const std::vector<Scores> &scores)
     // A character where the names have ended (after three fillers in a row)
     // breaks the format: an annotation, a frame or the card's edge in the
     // cell. Unless its glyph is clear it is the filler the format puts there.
-    const Span names = NameSpan(f);
+    const Span names = NameSpanOf(f);
     std::vector<bool> afterNames(n, false);
     for (int i = names.start, fillers = 0, ended = 0; i < names.start + names.length; ++i) {
         const char ch = out.text.at(i).toLatin1();
