@@ -264,11 +264,12 @@ Reading ReadZone(const Sampler &page, const Sampler &ink, const GlyphBank &bank,
         return out;
     const CellClassifier cls(bank);
     // Every cell of the zone in reading order, the characters' height scaled by `tall`.
+    const Sampler *source = &page;
     auto sampleZone = [&](double tall) {
         std::vector<Patch> all;
         for (const RowGrid &r : grid.rows)
             for (const Cell &c : r.cells)
-                all.push_back(SampleCell(page, bank, cls, r, c, tall));
+                all.push_back(SampleCell(*source, bank, cls, r, c, tall));
         return all;
     };
     std::vector<Patch> patches = sampleZone(1.0);
@@ -316,7 +317,24 @@ Reading ReadZone(const Sampler &page, const Sampler &ink, const GlyphBank &bank,
     };
     int bestSet = 0;
     Typeface face = Typeface::OcrB;
-    const double ocrB = choose(Typeface::OcrB, &bestSet);
+    double ocrB = choose(Typeface::OcrB, &bestSet);
+    {
+        // Print on a coloured background: the brightest of the channels keeps
+        // black print dark and turns the colour to paper.
+        const Sampler *was = source;
+        std::vector<Patch> before = std::move(patches);
+        source = &ink;
+        patches = sampleZone(1.0);
+        int inkSet = 0;
+        const double inkLikeness = choose(Typeface::OcrB, &inkSet);
+        if (inkLikeness > ocrB) {
+            ocrB = inkLikeness;
+            bestSet = inkSet;
+        } else {
+            source = was;
+            patches = std::move(before);
+        }
+    }
     if (ocrB < kPlainFaceLikeness && bank.HasPlain()) {
         int plainSet = 0;
         if (choose(Typeface::PlainMono, &plainSet) > ocrB + kPlainFaceLead) {
@@ -346,7 +364,7 @@ Reading ReadZone(const Sampler &page, const Sampler &ink, const GlyphBank &bank,
         for (const double t : {0.88, 0.94, 1.06, 1.12}) {
             double likeness = 0;
             for (const auto &[r, c] : sample)
-                likeness += cls.Likeness(SampleCell(page, bank, cls, *r, *c, t), bestSet, face);
+                likeness += cls.Likeness(SampleCell(*source, bank, cls, *r, *c, t), bestSet, face);
             if (likeness > best)
                 best = likeness, tall = t;
         }

@@ -46,6 +46,25 @@ float Confidence(float best, float runnerUp)
     return margin * likeness;
 }
 
+// What a character adds to a check digit, which sees it only modulo 10.
+int CheckValue(char ch)
+{
+    return ch == '<' ? 0 : AlphabetIndex(QLatin1Char(ch)) % 10;
+}
+
+// The glyph's lead over the likeliest other character its position admits
+// that no check digit can tell from it (K for the filler, U for A).
+float LeadOverBlindRival(const Scores &s, CharClass c, char chosen)
+{
+    float rival = -2.f;
+    for (int k = 0; k < kAlphabetSize; ++k) {
+        const char ch = kAlphabet[size_t(k)];
+        if (ch != chosen && Admits(c, ch) && CheckValue(ch) == CheckValue(chosen))
+            rival = std::max(rival, s[size_t(k)]);
+    }
+    return Confidence(s[size_t(AlphabetIndex(QLatin1Char(chosen)))], rival);
+}
+
 std::vector<int> Positions(const CheckRule &r)
 {
     std::vector<int> out;
@@ -320,9 +339,12 @@ DecodedZone DecodeZone(Format f, const std::vector<Scores> &scores)
         // anything of a field that holds glyphs its format does not admit.
         // What no check digit covers rests on its glyph alone, and needs a
         // clearer lead to be trusted.
+        // A check digit holding says nothing between characters of the same
+        // value modulo 10: against those the glyph needs the clearer lead too.
+        const bool checkSees = covered[i] && (replaced[i] || LeadOverBlindRival(scores[i], rules.classes[i], out.text.at(qsizetype(i)).toLatin1()) >= kUncoveredTrust);
         const float needed = covered[i] ? kTrustThreshold : kUncoveredTrust;
-        const bool confident = out.confidence[i] >= needed && chosen >= kWeakLikeness && !brokenField[i];
-        allConfident = allConfident && (confident || (covered[i] && !brokenField[i]));
+        const bool confident = out.confidence[i] >= needed && chosen >= kWeakLikeness && !brokenField[i] && (checkSees || !covered[i]);
+        allConfident = allConfident && (confident || (checkSees && !brokenField[i]));
         out.trusted[i] = confident && !failing[i] && !unconfirmed[i];
     }
     out.meanScore = n ? sum / double(n) : 0;
