@@ -248,21 +248,26 @@ DecodedZone DecodeZone(Format f, const std::vector<Scores> &scores)
         out.text[qsizetype(i)] = QLatin1Char(ch);
     }
 
-    // A character where the names have ended (after three fillers in a row)
-    // breaks the format: an annotation, a frame or the card's edge in the
-    // cell. Unless its glyph is clear it is the filler the format puts there.
-    const Span names = NameSpanOf(f);
+    // A character where the names or the optional data have ended (after
+    // three fillers in a row) breaks the format: an annotation, a frame, the
+    // card's edge or a band of colour in the cell. Unless its glyph is clear
+    // it is the filler the format puts there.
+    std::vector<Span> ending = {NameSpanOf(f)};
+    for (const Span &run : FieldRuns(f, base.classes))
+        if (base.classes[size_t(run.start)] == CharClass::AlphaNum)
+            ending.push_back(run);
     std::vector<bool> afterNames(n, false);
-    for (int i = names.start, fillers = 0, ended = 0; i < names.start + names.length; ++i) {
-        const char ch = out.text.at(i).toLatin1();
-        fillers = ch == '<' ? fillers + 1 : 0;
-        ended = ended || fillers >= 3;
-        if (!ended || ch == '<')
-            continue;
-        afterNames[size_t(i)] = true;
-        if (best[size_t(i)] < kWeakLikeness || Confidence(best[size_t(i)], runnerUp[size_t(i)]) < kTrustThreshold)
-            out.text[i] = QLatin1Char('<');
-    }
+    for (const Span &span : ending)
+        for (int i = span.start, fillers = 0, ended = 0; i < span.start + span.length; ++i) {
+            const char ch = out.text.at(i).toLatin1();
+            fillers = ch == '<' ? fillers + 1 : 0;
+            ended = ended || fillers >= 3;
+            if (!ended || ch == '<')
+                continue;
+            afterNames[size_t(i)] = true;
+            if (best[size_t(i)] < kWeakLikeness || Confidence(best[size_t(i)], runnerUp[size_t(i)]) < kTrustThreshold)
+                out.text[i] = QLatin1Char('<');
+        }
 
     // What the glyphs alone say of each character: only characters read
     // without confidence may be changed by a check digit.

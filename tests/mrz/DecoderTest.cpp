@@ -222,6 +222,8 @@ TEST(ZoneDecoder, TrustFollowsWhatTheGlyphsAndTheFormatSay)
          true},
         {"a faint mark where the names have ended is the filler", {{40, '<', 0.2f}, {40, 'F', 0.55f}}, 40, '<', false,
          false, true},
+        {"so is one where the optional data has ended", {{44 + 40, '<', 0.2f}, {44 + 40, 'K', 0.55f}}, 44 + 40, '<',
+         false, false, true},
         {"digits where the nationality's letters belong: returned, untrusted", nationality, 44 + 11, 'T', false, false,
          true},
         {"misfits in several fields are no zone", twoFields, 5, 'E', false, false, false},
