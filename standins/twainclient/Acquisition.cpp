@@ -118,9 +118,10 @@ Result Transfer(ManagerSession &session, const QString &source, PictureMode mode
     }
     if (dib)
         GlobalFree(dib);
+    // One page is all the engines take; a failed transfer is not ended, so
+    // its pages are reset.
     TW_PENDINGXFERS pending{};
-    session.toSource(DG_CONTROL, DAT_PENDINGXFERS, MSG_ENDXFER, &pending);
-    if (pending.Count != 0)
+    if (session.toSource(DG_CONTROL, DAT_PENDINGXFERS, MSG_ENDXFER, &pending) != TWRC_SUCCESS || pending.Count != 0)
         session.toSource(DG_CONTROL, DAT_PENDINGXFERS, MSG_RESET, &pending);
     return result;
 }
@@ -150,6 +151,9 @@ Result AcquirePage(const QString &source, const Settings &settings)
     if (!session.openSource(source, &condition, &words))
         return Fault(condition == TWCC_NODS ? Outcome::NoScanner : Outcome::SourceRefused, words, source);
     ApplySettings(session, settings);
+    // A setting the source refused leaves its condition code behind, which
+    // would be taken for the reason of a later close request.
+    session.sourceCondition(nullptr);
 
     TW_USERINTERFACE ui{};
     ui.ShowUI = settings.showSourceWindow ? 1 : 0;

@@ -99,8 +99,16 @@ ManagerSession::ManagerSession() : m_app(ApplicationIdentity()), m_parent(Caller
 
 ManagerSession::~ManagerSession()
 {
-    if (m_sourceOpen)
+    if (m_sourceOpen) {
+        // Walked down from wherever the acquisition left it: steps the
+        // source is already past fail harmlessly, and a manager left open
+        // would refuse every later scan of the process.
+        TW_PENDINGXFERS pending{};
+        toSource(DG_CONTROL, DAT_PENDINGXFERS, MSG_RESET, &pending);
+        TW_USERINTERFACE ui{};
+        toSource(DG_CONTROL, DAT_USERINTERFACE, MSG_DISABLEDS, &ui);
         toManager(DAT_IDENTITY, MSG_CLOSEDS, &m_source);
+    }
     if (m_open)
         toManager(DAT_PARENT, MSG_CLOSEDSM, &m_parent);
 }

@@ -14,11 +14,11 @@ namespace twainclient {
 TW_UINT16 PixelTypeFor(PictureMode mode);
 TW_UINT16 BitDepthFor(PictureMode mode);
 /// The operator's 0..100 (50 neutral) on the protocol's -1000..1000.
-double BrightnessFor(int operatorBrightness);
-TW_UINT16 OrientationFor(Orientation orientation);
+TWAINCLIENT_EXPORT double BrightnessFor(int operatorBrightness);
+TWAINCLIENT_EXPORT TW_UINT16 OrientationFor(Orientation orientation);
 /// The protocol's code of a paper size of the operator's list; none for a
 /// size the protocol does not name.
-std::optional<TW_UINT16> PaperSizeFor(const QString &name);
+TWAINCLIENT_EXPORT std::optional<TW_UINT16> PaperSizeFor(const QString &name);
 
 /// Sets what the source takes of settings (the source is open, not enabled).
 void ApplySettings(ManagerSession &session, const Settings &settings);
