@@ -29,6 +29,16 @@ void Write(const QString &path, const QByteArray &bytes)
         file.write(bytes);
 }
 
+/// Every test of a program that scans sees the same SANE devices, from its
+/// start: SANE reads its configuration folder at its first use only, and a
+/// test that runs before one that scans may list the sources.
+const bool g_privateSane = [] {
+    Write(SaneFolder() + QStringLiteral("/dll.conf"), "test\n");
+    Write(SaneFolder() + QStringLiteral("/test.conf"), "number_of_devices 2\n");
+    qputenv("SANE_CONFIG_DIR", SaneFolder().toLocal8Bit());
+    return true;
+}();
+
 const QStringList SmallPage = {QStringLiteral("resolution=100"), QStringLiteral("br-x=25"), QStringLiteral("br-y=20"),
                                QStringLiteral("test-picture=Color pattern")};
 
@@ -36,6 +46,7 @@ const QStringList SmallPage = {QStringLiteral("resolution=100"), QStringLiteral(
 
 ScannerSources::ScannerSources()
 {
+    (void)g_privateSane;
     Write(SaneFolder() + QStringLiteral("/dll.conf"), "test\n");
     configureSane({});
     qputenv("SANE_CONFIG_DIR", SaneFolder().toLocal8Bit());
