@@ -346,7 +346,13 @@ TEST_F(ScProxyRecog, APictureWithoutADescriptionIsAPassportWhenItsZoneReads)
     EXPECT_EQ(Field(doc, "IN_BirthDate").text, QString()) << "no date to take as read";
     EXPECT_EQ(Field(doc, "IN_BirthDate").flags, SCF_VRS_WARNING);
 
-    EXPECT_EQ(Recognise("passport", 90, dir.path()), 0u) << "the turn leaves it upside down";
+    // The turn leaves it upside down: a passport read turned, its names
+    // empty and in error, for which the window offers the repeat run.
+    const ScDocumentHandle turned = Recognise("passport", 90, dir.path());
+    ASSERT_NE(turned, 0u);
+    EXPECT_EQ(FormId(turned), "InoPas_MRZ");
+    EXPECT_EQ(Field(turned, "IN_SurName").text, QString());
+    EXPECT_EQ(Field(turned, "IN_SurName").flags, SCF_VRS_ERROR);
     EXPECT_EQ(Recognise("card", 270, dir.path()), 0u) << "not a passport";
 }
 
