@@ -2,6 +2,7 @@
 
 #include "CognitiveOperator.h"
 #include "CognitiveRequest.h"
+#include "EngineLog.h"
 #include "PackageLoader.h"
 #include "ScriptedOperator.h"
 #include "Soak.h"
@@ -59,10 +60,11 @@ QJsonObject RunScanifyPath(const PackageLoader &package, const ScanifyPathOption
         current = PersonRecord::Load(o.person);
 
     QJsonArray records;
+    EngineLog engineLog("SCPROXY_LOG");
     if (!o.scripted) {
         CognitiveRequest request;
         request.current = current;
-        records.append(ResultEntry(RunCognitiveRequest(package, request), PersonFolder(o, 1)));
+        records.append(engineLog.WithPage(ResultEntry(RunCognitiveRequest(package, request), PersonFolder(o, 1))));
         report["records"] = records;
         return report;
     }
@@ -110,7 +112,7 @@ QJsonObject RunScanifyPath(const PackageLoader &package, const ScanifyPathOption
         CognitiveRequest request;
         request.current = current;
         request.operate = [plan, &log](TCognitiveRecognitionFM *form) { OperateCognitiveWindow(form, plan, &log); };
-        QJsonObject entry = ResultEntry(RunCognitiveRequest(package, request), folder);
+        QJsonObject entry = engineLog.WithPage(ResultEntry(RunCognitiveRequest(package, request), folder));
         entry["document"] = PageFile(*page);
         entry["repeated"] = log.repeated;
         entry["screenshot"] = plan.screenshotFile;
