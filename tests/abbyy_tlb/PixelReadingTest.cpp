@@ -5,6 +5,7 @@
 #include "EngineFixture.h"
 
 #include "PageGenerator.h"
+#include "tests/twainclient/ScannerSources.h"
 
 #include <QDir>
 #include <QFile>
@@ -211,4 +212,56 @@ TEST_F(PixelReadingTest, ASpecimensPageReadFromItsPixelsIsNeverItsDescription)
     EXPECT_EQ(QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts),
               QStringList({"described 04-ForeignPassport_MRZ.json", "read TD3", "read TD3"}));
     EXPECT_EQ(file.permissions() & (QFileDevice::ReadGroup | QFileDevice::ReadOther), QFileDevice::Permissions());
+}
+
+TEST_F(PixelReadingTest, APageOfTheSourceManagersScannerIsReadFromItsPixels)
+{
+    // The manager's specimen scanner is a real scanner to the engine: what it
+    // delivers is read, never matched, even the picture of a described
+    // specimen; the feeder's page of that specimen stays described.
+    scannertest::ScannerSources sources;
+    const QString log = m_dir.filePath(QStringLiteral("engine.log"));
+    EnvSwitch logFile("PASSPORTREADER_LOG", log.toLocal8Bit());
+    QTemporaryDir specimens;
+    SetSpecimens(SpecimenSubset(specimens, {QStringLiteral("04-ForeignPassport_MRZ")}));
+    QTemporaryDir glass;
+    FieldValues internal;
+    const QString generated = WritePage({"internal on the glass", "RUSPN", "PN", "RUS", 270, -1.0, true, "Passport_RU", true}, &internal);
+    struct Case
+    {
+        const char *what;
+        QString picture;
+        const char *type;
+        FieldValues truth; ///< the fields read; the specimen's: those the zone holds
+    };
+    const Case cases[] = {
+        {"a specimen's picture", QDir(specimens.path()).filePath(QStringLiteral("04-ForeignPassport_MRZ.png")), "ForeignPassport_MRZ", {}},
+        {"a generated internal passport", generated, "Passport_RU", internal},
+    };
+    IRecognitionEnginePtr engine = StartedEngine();
+    int source = -1;
+    for (int i = 0; i < engine->ScannersCount(); ++i)
+        if (engine->ScannerName(i) == QLatin1String(scannertest::SpecimenSource))
+            source = i;
+    ASSERT_GE(source, 0);
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        QFile::remove(glass.filePath(QStringLiteral("page.png")));
+        ASSERT_TRUE(QImage(c.picture).save(glass.filePath(QStringLiteral("page.png"))));
+        EnvSwitch pictures("TWAINSPECIMEN_PICTURES", glass.path().toLocal8Bit());
+        engine->CurrentScanSource(source);
+        IFieldsCollectionPtr fields = engine->ScanAndRecognize(QString::fromLatin1(c.type));
+        ASSERT_GT(fields->Count(), 0);
+        EXPECT_FALSE(fields->Field(QStringLiteral("PlaceOfBirth"))) << "no description's field";
+        if (!c.truth.empty())
+            EXPECT_EQ(TextFields(fields), c.truth);
+        else
+            EXPECT_EQ(fields->FieldValue(QStringLiteral("LastName"), QString()), QStringLiteral("HALVORSEN"));
+    }
+    engine->CurrentScanSource(0);
+    EXPECT_TRUE(engine->ScanAndRecognize(QStringLiteral("ForeignPassport_MRZ"))->Field(QStringLiteral("PlaceOfBirth")));
+    QFile file(log);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts),
+              QStringList({"read TD3", "read RUSPN", "described 04-ForeignPassport_MRZ.json"}));
 }
