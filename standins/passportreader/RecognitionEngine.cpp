@@ -392,14 +392,14 @@ HRESULT RecognitionEngine::RecognizeFile(const QString &path, const QString &doc
     const bool readFromPixels = EveryPageReadFromPixels() || PageFromScanner(bytes);
     auto specimen = readFromPixels ? nullptr : SpecimenCatalogue::Instance().Identify(SpecimenFolder(), bytes, page);
     if (specimen) {
-        standin::LogRecognition(EngineLogFile(), standin::PageOrigin::Described, QFileInfo(specimen->descriptionPath).fileName());
+        standin::LogRecognition(EngineLogFile(), standin::PageReading::Described, QFileInfo(specimen->descriptionPath).fileName());
         // A page of another document type yields nothing, as a real reader does.
         if (specimen->documentType != documentType)
             specimen.reset();
     } else {
         QString zone;
         specimen = SpecimenFromZone(page, documentType, &zone);
-        standin::LogRecognition(EngineLogFile(), standin::PageOrigin::Read, zone.isEmpty() ? QStringLiteral("no zone") : zone);
+        standin::LogRecognition(EngineLogFile(), standin::PageReading::Read, zone.isEmpty() ? QStringLiteral("no zone") : zone);
     }
     auto *collection = new FieldsCollection(specimen, page, path);
     if (pageIsOurs) {

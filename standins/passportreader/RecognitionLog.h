@@ -9,11 +9,11 @@
 namespace standin {
 
 /// How a recognised page came by its fields.
-enum class PageOrigin { Read, Described };
+enum class PageReading { Read, Described };
 
 /// Appends "read <detail>" or "described <detail>" as one line to file (made
 /// for the user alone); nothing when file is empty. Detail names a zone
 /// format or a description file, never a field's value.
-void LogRecognition(const QString &file, PageOrigin origin, const QString &detail);
+void LogRecognition(const QString &file, PageReading origin, const QString &detail);
 
 } // namespace standin

@@ -126,7 +126,7 @@ bool ReadFromPixels(const Image &image)
 void RecogniseFromPixels(ScPackageHandle packageHandle, Package &package, ScImageHandle imageHandle, Image &image)
 {
     PixelReading reading = ReadPixelPage(image.picture, image.config);
-    standin::LogRecognition(EngineLogFile(), standin::PageOrigin::Read,
+    standin::LogRecognition(EngineLogFile(), standin::PageReading::Read,
                             reading.zoneFound.isEmpty() ? QStringLiteral("no zone") : reading.zoneFound);
     if (reading.form.isEmpty())
         return;
@@ -145,7 +145,7 @@ void Recognise(ScPackageHandle packageHandle, Package &package, ScImageHandle im
         return;
     }
     const ScanifySpecimen &s = *image.specimen;
-    standin::LogRecognition(EngineLogFile(), standin::PageOrigin::Described, QFileInfo(s.descriptionPath).fileName());
+    standin::LogRecognition(EngineLogFile(), standin::PageReading::Described, QFileInfo(s.descriptionPath).fileName());
     const ZoneReading *zone = ReadingZone(image.config, s);
     if (!zone)
         return;
