@@ -60,8 +60,8 @@ QJsonObject RunScanifyPath(const PackageLoader &package, const ScanifyPathOption
         current = PersonRecord::Load(o.person);
 
     QJsonArray records;
-    EngineLog engineLog("SCPROXY_LOG");
     if (!o.scripted) {
+        EngineLog engineLog("SCPROXY_LOG");
         CognitiveRequest request;
         request.current = current;
         records.append(engineLog.WithPage(ResultEntry(RunCognitiveRequest(package, request), PersonFolder(o, 1))));
@@ -98,6 +98,7 @@ QJsonObject RunScanifyPath(const PackageLoader &package, const ScanifyPathOption
         return report;
     }
     MessageBoxAnswerer boxes;
+    EngineLog engineLog("SCPROXY_LOG");
     int n = 0;
     for (const auto &page : pages) {
         ++n;

@@ -193,8 +193,8 @@ QJsonObject RunAbbyyPath(const PackageLoader &package, const HostOptions &o)
         current = PersonRecord::Load(o.person);
 
     QJsonArray records;
-    EngineLog engineLog("PASSPORTREADER_LOG");
     if (!o.scripted) {
+        EngineLog engineLog("PASSPORTREADER_LOG");
         AbbyyRequest request;
         request.current = current;
         records.append(engineLog.WithPage(AbbyyResultEntry(RunAbbyyRequest(package, request), PersonFolder(o, 1))));
@@ -220,6 +220,7 @@ QJsonObject RunAbbyyPath(const PackageLoader &package, const HostOptions &o)
         return report;
     }
     MessageBoxAnswerer answerer;
+    EngineLog engineLog("PASSPORTREADER_LOG");
     int n = 0;
     for (const SpecimenDocument &document : documents) {
         ++n;
