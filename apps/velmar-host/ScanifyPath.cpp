@@ -2,6 +2,7 @@
 
 #include "CognitiveOperator.h"
 #include "CognitiveRequest.h"
+#include "EngineLog.h"
 #include "PackageLoader.h"
 #include "ScriptedOperator.h"
 #include "Soak.h"
@@ -60,9 +61,10 @@ QJsonObject RunScanifyPath(const PackageLoader &package, const ScanifyPathOption
 
     QJsonArray records;
     if (!o.scripted) {
+        EngineLog engineLog("SCPROXY_LOG");
         CognitiveRequest request;
         request.current = current;
-        records.append(ResultEntry(RunCognitiveRequest(package, request), PersonFolder(o, 1)));
+        records.append(engineLog.WithPage(ResultEntry(RunCognitiveRequest(package, request), PersonFolder(o, 1))));
         report["records"] = records;
         return report;
     }
@@ -96,6 +98,7 @@ QJsonObject RunScanifyPath(const PackageLoader &package, const ScanifyPathOption
         return report;
     }
     MessageBoxAnswerer boxes;
+    EngineLog engineLog("SCPROXY_LOG");
     int n = 0;
     for (const auto &page : pages) {
         ++n;
@@ -110,7 +113,7 @@ QJsonObject RunScanifyPath(const PackageLoader &package, const ScanifyPathOption
         CognitiveRequest request;
         request.current = current;
         request.operate = [plan, &log](TCognitiveRecognitionFM *form) { OperateCognitiveWindow(form, plan, &log); };
-        QJsonObject entry = ResultEntry(RunCognitiveRequest(package, request), folder);
+        QJsonObject entry = engineLog.WithPage(ResultEntry(RunCognitiveRequest(package, request), folder));
         entry["document"] = PageFile(*page);
         entry["repeated"] = log.repeated;
         entry["screenshot"] = plan.screenshotFile;

@@ -3,6 +3,7 @@
 // JSON). With no display it runs offscreen with the scripted operator; with
 // --scripted the scripted operator answers every window under a display too.
 #include "AbbyyRequest.h"
+#include "EngineLog.h"
 #include "DocPictureRequest.h"
 #include "CameraRequest.h"
 #include "PackageLoader.h"
@@ -193,9 +194,10 @@ QJsonObject RunAbbyyPath(const PackageLoader &package, const HostOptions &o)
 
     QJsonArray records;
     if (!o.scripted) {
+        EngineLog engineLog("PASSPORTREADER_LOG");
         AbbyyRequest request;
         request.current = current;
-        records.append(AbbyyResultEntry(RunAbbyyRequest(package, request), PersonFolder(o, 1)));
+        records.append(engineLog.WithPage(AbbyyResultEntry(RunAbbyyRequest(package, request), PersonFolder(o, 1))));
         report["records"] = records;
         return report;
     }
@@ -218,6 +220,7 @@ QJsonObject RunAbbyyPath(const PackageLoader &package, const HostOptions &o)
         return report;
     }
     MessageBoxAnswerer answerer;
+    EngineLog engineLog("PASSPORTREADER_LOG");
     int n = 0;
     for (const SpecimenDocument &document : documents) {
         ++n;
@@ -232,7 +235,7 @@ QJsonObject RunAbbyyPath(const PackageLoader &package, const HostOptions &o)
         request.current = current;
         request.documentType = document.documentType;
         request.operate = [plan](TABBYYRecognitionFM *form) { OperateRecognitionWindow(form, plan); };
-        QJsonObject entry = AbbyyResultEntry(RunAbbyyRequest(package, request), personFolder);
+        QJsonObject entry = engineLog.WithPage(AbbyyResultEntry(RunAbbyyRequest(package, request), personFolder));
         entry["document"] = QFileInfo(document.descriptionPath).fileName();
         entry["documentType"] = document.documentType;
         entry["screenshot"] = plan.screenshotFile;

@@ -2,7 +2,9 @@
 // configuration, and the documents, forms and fields it yields.
 
 #include "../passportreader/JpegFile.h"
+#include "../passportreader/RecognitionLog.h"
 #include "EngineState.h"
+#include "PixelPage.h"
 #include "StandinConfig.h"
 #include "ZoneFields.h"
 
@@ -27,23 +29,6 @@ const ScanifySpecimen *FormOf(ScPackageHandle package, std::int32_t number, Inst
 std::int32_t FieldCount(const ScanifySpecimen &s)
 {
     return std::int32_t(s.fields.size() + (s.photo.field.isEmpty() ? 0 : 1));
-}
-
-/// The zone of config that reads specimen: one whose turn brings the page
-/// upright if there is such a zone, else the first that reads that kind of
-/// document at all. Null when no zone does.
-const ZoneReading *ReadingZone(const ScanConfiguration &config, const ScanifySpecimen &specimen)
-{
-    const ZoneReading *turned = nullptr;
-    for (const ZoneReading &z : config.zones) {
-        if (z.readingZone.compare(specimen.zone, Qt::CaseInsensitive) != 0)
-            continue;
-        if (NormalisedAngle(specimen.feedAngle + z.turn) == 0)
-            return &z;
-        if (!turned)
-            turned = &z;
-    }
-    return turned;
 }
 
 /// The portrait as the zone sees it: upright when its turn brings the page upright.
@@ -77,14 +62,17 @@ Document NewDocument(ScPackageHandle packageHandle, Package &package, ScImageHan
     return doc;
 }
 
-/// The page without a description as a page of the form its zone made it.
-std::shared_ptr<const ScanifySpecimen> AsForm(const std::shared_ptr<const ScanifySpecimen> &page, const QByteArray &form)
+/// The form a page read from its pixels was found to be, as the engine lists
+/// it: no fields of a description, no photo.
+std::shared_ptr<const ScanifySpecimen> PixelForm(const Image &image, const PixelReading &reading)
 {
-    if (page->formId == form)
-        return page;
-    auto s = std::make_shared<ScanifySpecimen>(*page);
-    s->formId = form;
-    s->formName = QString::fromLatin1(form);
+    auto s = std::make_shared<ScanifySpecimen>();
+    s->name = image.specimen ? image.specimen->name : QString();
+    s->formId = reading.form;
+    s->zone = reading.zone;
+    s->formName = QString::fromLatin1(reading.form);
+    s->picture = image.picture;
+    s->described = false;
     return s;
 }
 
@@ -103,7 +91,9 @@ bool RepeatRunOffered(const Document &doc)
 
 void AddDocument(Package &package, Image &image, Document &&doc)
 {
-    if (RepeatRunOffered(doc))
+    // A real scanner's page stays where the operator leaves it; the feeder's
+    // stays in the feeder.
+    if (RepeatRunOffered(doc) && image.specimen)
         Feeder::Instance().KeepOnGlass(image.specimen, image.config.Reading());
     const ScDocumentHandle handle = NewHandle();
     S().documents.emplace(handle, std::move(doc));
@@ -111,29 +101,42 @@ void AddDocument(Package &package, Image &image, Document &&doc)
     image.document = handle;
 }
 
+/// A real scanner's page is read from its pixels (PixelPage.h), and so are
+/// the feeder's pictures without description (and all its pages when the
+/// configuration says so).
+bool ReadFromPixels(const Image &image)
+{
+    return PageFromScanner(image) || !image.specimen || !image.specimen->described || EveryPageReadFromPixels();
+}
+
+void RecogniseFromPixels(ScPackageHandle packageHandle, Package &package, ScImageHandle imageHandle, Image &image)
+{
+    PixelReading reading = ReadPixelPage(image.picture, image.config);
+    standin::LogRecognition(EngineLogFile(), standin::PageReading::Read,
+                            reading.zoneFound.isEmpty() ? QStringLiteral("no zone") : reading.zoneFound);
+    if (reading.form.isEmpty())
+        return;
+    Document doc = NewDocument(packageHandle, package, imageHandle, image, PixelForm(image, reading));
+    doc.fields = std::move(reading.fields);
+    AddDocument(package, image, std::move(doc));
+}
+
 void Recognise(ScPackageHandle packageHandle, Package &package, ScImageHandle imageHandle, Image &image)
 {
     image.recognised = true;
-    if (!image.specimen || FaultActive(fault::NoDocument))
+    if (FaultActive(fault::NoDocument))
         return;
-    const ScanifySpecimen &s = *image.specimen;
-    const ZoneReading *zone = ReadingZone(image.config, s);
-    if (!zone)
-        return;
-    if (!s.described) {
-        // Only a passport's zone, read as the configuration turns the page, makes
-        // it a document: a foreign passport, or the internal passport's form.
-        std::map<QByteArray, FieldResult> fields;
-        const QByteArray form = ReadZoneFields(image.picture, zone->turn, s, fields);
-        if (form.isEmpty())
-            return;
-        Document doc = NewDocument(packageHandle, package, imageHandle, image, AsForm(image.specimen, form));
-        doc.fields = std::move(fields);
-        AddDocument(package, image, std::move(doc));
+    if (ReadFromPixels(image)) {
+        RecogniseFromPixels(packageHandle, package, imageHandle, image);
         return;
     }
+    const ScanifySpecimen &s = *image.specimen;
+    standin::LogRecognition(EngineLogFile(), standin::PageReading::Described, QFileInfo(s.descriptionPath).fileName());
+    bool upright = false;
+    const ZoneReading *zone = image.config.ZoneFor({s.zone}, s.feedAngle, &upright);
+    if (!zone)
+        return;
     const int asRead = NormalisedAngle(s.feedAngle + zone->turn);
-    const bool upright = asRead == 0;
 
     Document doc = NewDocument(packageHandle, package, imageHandle, image);
     for (const SpecimenField &f : s.fields) {

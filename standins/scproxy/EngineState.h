@@ -57,6 +57,7 @@ struct Image
     ScPackageHandle package = 0;
     QString path;
     QImage picture; ///< as scanned: the page turned as it lay in the feeder
+    /// The feeder's page; null for a page of a real scanner.
     std::shared_ptr<const ScanifySpecimen> specimen;
     ScanConfiguration config;
     int pageNumber = 0;
