@@ -3,6 +3,7 @@
 #include "CognitiveOperator.h"
 #include "CognitiveRequest.h"
 #include "PackageLoader.h"
+#include "ScannerRuns.h"
 #include "ScriptedOperator.h"
 #include "Soak.h"
 #include "scproxy/ScanifySpecimen.h"
@@ -66,6 +67,11 @@ QJsonObject RunScanifyPath(const PackageLoader &package, const ScanifyPathOption
         report["records"] = records;
         return report;
     }
+    if (!o.scanner.isEmpty()) {
+        records.append(RunScanifyFromScanner(package, {o.scanner, QString(), current, PersonFolder(o, 1)}));
+        report["records"] = records;
+        return report;
+    }
 
     // The pages the stand-in's feeder holds, in the order it feeds them: its
     // own list, from its folder and feed switches as it reads them.
@@ -112,6 +118,7 @@ QJsonObject RunScanifyPath(const PackageLoader &package, const ScanifyPathOption
         request.operate = [plan, &log](TCognitiveRecognitionFM *form) { OperateCognitiveWindow(form, plan, &log); };
         QJsonObject entry = ResultEntry(RunCognitiveRequest(package, request), folder);
         entry["document"] = PageFile(*page);
+        entry["page"] = page->described ? QStringLiteral("described") : QStringLiteral("read");
         entry["repeated"] = log.repeated;
         entry["screenshot"] = plan.screenshotFile;
         if (const QStringList messages = boxes.Take(); !messages.isEmpty())
