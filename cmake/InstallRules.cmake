@@ -64,7 +64,9 @@ install(FILES ${CMAKE_BINARY_DIR}/recognition9r.pc
   DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig COMPONENT recognition9r)
 
 # --- stand-ins and the reference host, in the host's folder ----------------
-install(TARGETS hostkit passportreader twaindsm scproxy LIBRARY DESTINATION ${R9_HOST_DIR} COMPONENT standins)
+# The engines scan through the TWAIN client installed beside them.
+set_target_properties(passportreader scproxy PROPERTIES INSTALL_RPATH "$ORIGIN")
+install(TARGETS hostkit passportreader twaindsm twainclient scproxy LIBRARY DESTINATION ${R9_HOST_DIR} COMPONENT standins)
 install(TARGETS twainspecimen LIBRARY DESTINATION ${R9_HOST_DIR}/twain COMPONENT standins)
 if(TARGET twainsane)
   # Beside the specimen scanner, the source that offers every SANE device:

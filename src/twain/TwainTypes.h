@@ -311,6 +311,12 @@ TW_STATIC_ASSERT(sizeof(TW_CAPABILITY) == 12, "TW_CAPABILITY 64-bit layout");
 #define TWCC_CAPUNSUPPORTED 13
 #define TWCC_CAPBADOPERATION 14
 #define TWCC_CAPSEQERROR 15
+/* of the protocol's later versions: the faults a scanner reports */
+#define TWCC_DENIED 16
+#define TWCC_PAPERJAM 20
+#define TWCC_CHECKDEVICEONLINE 23
+#define TWCC_INTERLOCK 24
+#define TWCC_NOMEDIA 29
 
 /* ---- containers -------------------------------------------------------- */
 #define TWON_ARRAY 3
@@ -373,6 +379,46 @@ TW_STATIC_ASSERT(sizeof(TW_CAPABILITY) == 12, "TW_CAPABILITY 64-bit layout");
 #define ICAP_XRESOLUTION 0x1118
 #define ICAP_YRESOLUTION 0x1119
 #define ICAP_BITDEPTH 0x112b
+#define ICAP_BRIGHTNESS 0x1101
+#define ICAP_ORIENTATION 0x1110
+#define ICAP_SUPPORTEDSIZES 0x1122
+
+/* ---- orientations (ICAP_ORIENTATION) ----------------------------------- */
+#define TWOR_ROT0 0
+#define TWOR_ROT90 1
+#define TWOR_ROT180 2
+#define TWOR_ROT270 3
+#define TWOR_PORTRAIT TWOR_ROT0
+#define TWOR_LANDSCAPE TWOR_ROT270
+
+/* ---- paper sizes (ICAP_SUPPORTEDSIZES) --------------------------------- */
+#define TWSS_NONE 0
+#define TWSS_A4 1
+#define TWSS_JISB5 2
+#define TWSS_USLETTER 3
+#define TWSS_USLEGAL 4
+#define TWSS_A5 5
+#define TWSS_ISOB4 6
+#define TWSS_ISOB6 7
+#define TWSS_USLEDGER 9
+#define TWSS_USEXECUTIVE 10
+#define TWSS_A3 11
+#define TWSS_ISOB3 12
+#define TWSS_A6 13
+#define TWSS_C4 14
+#define TWSS_C5 15
+#define TWSS_C6 16
+#define TWSS_A0 19
+#define TWSS_A1 20
+#define TWSS_A2 21
+#define TWSS_ISOB1 27
+#define TWSS_ISOB2 28
+#define TWSS_ISOB5 29
+#define TWSS_JISB4 38
+#define TWSS_JISB6 39
+#define TWSS_C3 47
+#define TWSS_USSTATEMENT 52
+#define TWSS_BUSINESSCARD 53
 
 /* ---- identity values --------------------------------------------------- */
 #define TWLG_USA 13

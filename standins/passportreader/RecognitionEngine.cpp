@@ -4,7 +4,10 @@
 #include "PageLoader.h"
 
 #include "FieldsCollection.h"
+#include "PageOrigin.h"
+#include "SourceScanner.h"
 #include "StandinConfig.h"
+#include "TwainClient.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -113,12 +116,14 @@ RecognitionEngine::RecognitionEngine()
                            {kOrientation, QStringLiteral("Landscape")},
                            {kPaperSize, QStringLiteral("A4")},
                            {kPictureMode, QStringLiteral("Color")}},
-                          0});
+                          0,
+                          {}});
     // A plain card slot: no brightness, orientation or colour choice, and a
     // paper size the operator's list does not have.
     m_scanners.push_back({QStringLiteral("PassportReader Card Slot"),
                           {{kInterfaceType, QStringLiteral("None")}, {kPaperSize, QStringLiteral("ID-1")}},
-                          0});
+                          0,
+                          {}});
 }
 
 QStringList RecognitionEngine::AllowedTypes()
@@ -154,6 +159,14 @@ HRESULT RecognitionEngine::raw_Init(IInitParams *params, bool *result)
         return Fail(E_POINTER, QStringLiteral("Init needs the engine's set-up parameters (IInitParams)"));
     if (FaultActive(fault::Init))
         return Fail(E_FAIL, FaultMessage(fault::Init, QStringLiteral("The recognition engine could not start: its licence was not found")));
+    // The feeders keep their settings and their place in the feed; the
+    // sources are those the manager finds now (a scanner switched on since
+    // the last start counts).
+    m_scanners.resize(2);
+    for (const QString &source : twainclient::ListSources())
+        m_scanners.push_back({source, SourceScannerSettings(), 0, source});
+    if (m_current >= int(m_scanners.size()))
+        m_current = 0;
     m_initialized = true;
     *result = true;
     return S_OK;
@@ -261,6 +274,19 @@ QString RecognitionEngine::ScanPage()
         Fail(E_FAIL, FaultMessage(fault::Scan, QStringLiteral("Scanner \"%1\" does not respond").arg(scanner.name)));
         return {};
     }
+    if (!scanner.source.isEmpty()) {
+        QString fault;
+        const QImage page = ScanFromSource(scanner.source, scanner.settings, &fault);
+        if (page.isNull()) {
+            Fail(E_FAIL, fault);
+            return {};
+        }
+        QByteArray bytes;
+        const QString path = WritePage(page, &bytes);
+        if (!path.isEmpty())
+            RememberScannerPage(bytes);
+        return path;
+    }
     QStringList problems;
     const QString folder = SpecimenFolder();
     const SpecimenList pages = SpecimenCatalogue::Instance().Specimens(folder, &problems);
@@ -274,10 +300,17 @@ QString RecognitionEngine::ScanPage()
     const auto &specimen = pages[scanner.nextPage % pages.size()];
     scanner.nextPage = (scanner.nextPage + 1) % pages.size();
 
-    const QImage page = ApplySettings(specimen->picture, scanner.settings);
     QByteArray bytes;
+    const QString path = WritePage(ApplySettings(specimen->picture, scanner.settings), &bytes);
+    if (!path.isEmpty())
+        SpecimenCatalogue::Instance().RememberDelivered(bytes, specimen);
+    return path;
+}
+
+QString RecognitionEngine::WritePage(const QImage &page, QByteArray *bytes)
+{
     {
-        QBuffer buffer(&bytes);
+        QBuffer buffer(bytes);
         buffer.open(QIODevice::WriteOnly);
         if (!page.save(&buffer, "BMP")) {
             Fail(E_FAIL, QStringLiteral("The scanned page could not be encoded"));
@@ -288,11 +321,10 @@ QString RecognitionEngine::ScanPage()
     // its final name.
     const QString path = QDir(ScanFolder()).filePath(QStringLiteral("page-%1.tmp").arg(++g_pageCounter, 4, 10, QLatin1Char('0')));
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+    if (!file.open(QIODevice::WriteOnly) || file.write(*bytes) != bytes->size() || !file.commit()) {
         Fail(E_FAIL, QStringLiteral("Cannot write the scanned page %1: %2").arg(path, file.errorString()));
         return {};
     }
-    SpecimenCatalogue::Instance().RememberDelivered(bytes, specimen);
     return path;
 }
 

@@ -1,6 +1,6 @@
 #pragma once
-// The engine: two scanners that feed the specimen pages, their settings, and
-// recognition of a page against the specimen descriptions.
+// The engine: two scanners that feed the specimen pages and one per source
+// of the TWAIN source manager, their settings, and recognition of a page.
 
 #include "ComObject.h"
 #include "SpecimenCatalogue.h"
@@ -50,12 +50,16 @@ private:
         QString name;
         StringsArray::Entries settings; ///< the settings it supports, with their current values
         size_t nextPage = 0;
+        QString source; ///< the source manager's product name; empty for a specimen feeder
     };
 
     bool CheckReady(const char *operation);
     int ScannerCount() const;
     /// Scans the next page of the current scanner; empty on failure (error set).
     QString ScanPage();
+    /// The page file of a scan: a BMP picture under a temporary name; empty
+    /// on failure (error set). *bytes gets the file's bytes.
+    QString WritePage(const QImage &page, QByteArray *bytes);
     /// pageIsOurs: the file is a page this server scanned; it is deleted with
     /// the collection that names it, or at once when recognition fails.
     HRESULT RecognizeFile(const QString &path, const QString &documentType, IFieldsCollection **result,

@@ -4,7 +4,9 @@
 #include "../passportreader/JpegFile.h"
 #include "EngineState.h"
 #include "ScannerDialogs.h"
+#include "SourceScan.h"
 #include "StandinConfig.h"
+#include "TwainClient.h"
 
 #include <QDir>
 #include <QTransform>
@@ -12,13 +14,6 @@
 namespace scproxy::engine {
 
 namespace {
-
-QStringList TwainSources()
-{
-    if (FaultActive(fault::NoSource))
-        return {};
-    return {QString::fromLatin1(FeederSourceName), QString::fromLatin1(OfflineSourceName)};
-}
 
 QImage AsScanned(const QImage &upright, int angle, int bitsPerPixel)
 {
@@ -30,6 +25,52 @@ QImage AsScanned(const QImage &upright, int angle, int bitsPerPixel)
     return page.convertToFormat(QImage::Format_RGB888);
 }
 
+/// The specimen feeders, then the source manager's sources (listed again
+/// when relist is set: the operator is choosing).
+QStringList TwainSources(Instance &inst, bool relist = false)
+{
+    if (FaultActive(fault::NoSource))
+        return {};
+    if (relist || !inst.managerSources)
+        inst.managerSources = twainclient::ListSources();
+    QStringList sources{QString::fromLatin1(FeederSourceName), QString::fromLatin1(OfflineSourceName)};
+    for (const QString &s : *inst.managerSources)
+        if (!sources.contains(s))
+            sources << s;
+    return sources;
+}
+
+bool FromManager(Instance &inst, const QString &source)
+{
+    return TwainSources(inst).indexOf(source) >= 2;
+}
+
+/// The page of a scan: from the source manager's source, or the feeder's
+/// next page as it lies in the feeder. Null when nothing was scanned (the
+/// instance's error set, or none when the operator cancelled the feeder's
+/// dialog).
+QImage ScanPicture(Instance *inst, const Device &dev, const ScanConfiguration &config, ScWindowHandle owner,
+                   std::shared_ptr<const ScanifySpecimen> *specimen)
+{
+    if (dev.fromManager) {
+        const twainclient::Result r = twainclient::AcquirePage(dev.source, SourceSettings(config));
+        if (r.outcome != twainclient::Outcome::Scanned)
+            Fail(inst, ErrorCodeFor(r.outcome), r.message);
+        return r.page;
+    }
+    if (config.showTwain && !ConfirmScan(dev.source, config, owner))
+        return QImage(); // the operator cancelled the scanner dialog: nothing scanned, no error
+    QStringList problems;
+    *specimen = Feeder::Instance().Next(SpecimenFolder(), FeedPatterns(), config.Reading(), &problems);
+    if (!*specimen) {
+        Fail(inst, ScanError, QStringLiteral("There is no document in the feeder (no usable description in %1)%2")
+                                  .arg(SpecimenFolder(), problems.isEmpty() ? QString() : QStringLiteral(": ") + problems.join(QStringLiteral("; "))));
+        return QImage();
+    }
+    return AsScanned((*specimen)->picture, (*specimen)->feedAngle, config.bitsPerPixel);
+}
+
+
 } // namespace
 
 ScBool SelectTwainSource(ScInstanceHandle instance, ScWindowHandle owner)
@@ -38,7 +79,7 @@ ScBool SelectTwainSource(ScInstanceHandle instance, ScWindowHandle owner)
     Instance *inst = LiveInstance(instance);
     if (!inst)
         return 0;
-    const QStringList sources = TwainSources();
+    const QStringList sources = TwainSources(*inst, true);
     if (sources.isEmpty()) {
         Fail(inst, SourceError, FaultMessage(fault::NoSource, QStringLiteral("No TWAIN source is installed")));
         return 0;
@@ -65,7 +106,7 @@ std::int32_t TwainSourceCount(ScInstanceHandle instance)
     Instance *inst = LiveInstance(instance);
     if (!inst)
         return 0;
-    return std::int32_t(TwainSources().size());
+    return std::int32_t(TwainSources(*inst).size());
 }
 
 const char *TwainSourceName(ScInstanceHandle instance, std::int32_t index)
@@ -76,7 +117,7 @@ const char *TwainSourceName(ScInstanceHandle instance, std::int32_t index)
         return nullptr;
     if (index == -1)
         return Returned(*inst, inst->chosenSource.toLocal8Bit());
-    const QStringList sources = TwainSources();
+    const QStringList sources = TwainSources(*inst);
     if (index < 0 || index >= sources.size()) {
         Fail(inst, BadArgument, QStringLiteral("There is no TWAIN source number %1").arg(index));
         return nullptr;
@@ -99,7 +140,7 @@ ScScanDeviceHandle ScannerOpen(ScInstanceHandle instance, TScDeviceClass deviceC
         Fail(inst, SourceError, FaultMessage(fault::SourceOpen, QStringLiteral("The TWAIN source \"%1\" could not be opened").arg(name)));
         return 0;
     }
-    if (name.isEmpty() || !TwainSources().contains(name)) {
+    if (name.isEmpty() || !TwainSources(*inst).contains(name)) {
         Fail(inst, SourceError, QStringLiteral("There is no TWAIN source \"%1\"").arg(name));
         return 0;
     }
@@ -108,7 +149,7 @@ ScScanDeviceHandle ScannerOpen(ScInstanceHandle instance, TScDeviceClass deviceC
                                                "the scanner is switched off or not connected").arg(name));
         return 0;
     }
-    Device device{instance, name, {}};
+    Device device{instance, name, {}, FromManager(*inst, name)};
     if (inst->hasContext && inst->context.HasSection("DefaultScanningConfiguration"))
         device.config = ScanConfiguration::FromProfile(inst->context, "DefaultScanningConfiguration");
     const ScScanDeviceHandle handle = NewHandle();
@@ -208,21 +249,15 @@ ScImageHandle PackageScan(ScPackageHandle package, ScScanDeviceHandle device, TS
             quality = o.nQuality;
     }
     const ScWindowHandle owner = request && request->scanOptions.hwndApp ? request->scanOptions.hwndApp : inst->owner;
-    if (config.showTwain && !ConfirmScan(dev->source, config, owner))
-        return 0; // the operator cancelled the scanner dialog: nothing scanned, no error
-
-    QStringList problems;
-    const auto specimen = Feeder::Instance().Next(SpecimenFolder(), FeedPatterns(), config.Reading(), &problems);
-    if (!specimen) {
-        Fail(inst, ScanError, QStringLiteral("There is no document in the feeder (no usable description in %1)%2")
-                                  .arg(SpecimenFolder(), problems.isEmpty() ? QString() : QStringLiteral(": ") + problems.join(QStringLiteral("; "))));
-        return 0;
-    }
     Image image;
+    image.picture = ScanPicture(inst, *dev, config, owner, &image.specimen);
+    // A source's scan runs the application's events: the package or the
+    // device may have been closed meanwhile.
+    if (image.picture.isNull() || !(p = LivePackage(package, &inst)) || !Find(S().devices, device))
+        return 0;
     image.package = package;
-    image.specimen = specimen;
     image.config = config;
-    image.picture = AsScanned(specimen->picture, specimen->feedAngle, config.bitsPerPixel);
+    image.origin = image.specimen ? PageOrigin::Feeder : PageOrigin::Scanner;
     image.pageNumber = int(p->images.size()) + 1;
     const bool jpeg = saveFormat == SC_IMG_FORMAT_JPG;
     const QString name = FreeFileName(p->folder, QStringLiteral("Image%1").arg(image.pageNumber, 4, 10, QLatin1Char('0')),

@@ -10,11 +10,13 @@
 #include <QByteArray>
 #include <QImage>
 #include <QString>
+#include <QStringList>
 #include <algorithm>
 #include <cstring>
 #include <map>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <vector>
 
 namespace scproxy::engine {
@@ -33,6 +35,9 @@ struct Instance
     ScWindowHandle owner = 0; ///< the caller's window of the last source choice: the scanner dialog opens over it
     QByteArray returnedText; ///< the last text handed out by a query of the instance
     std::map<std::int32_t, QByteArray> options;
+    /// The TWAIN source manager's sources, as listed at the instance's first
+    /// need and again whenever the operator opens the source list.
+    std::optional<QStringList> managerSources;
 };
 
 struct Device
@@ -40,7 +45,12 @@ struct Device
     ScInstanceHandle instance = 0;
     QString source;
     ScanConfiguration config;
+    bool fromManager = false; ///< a source of the TWAIN source manager, not a specimen feeder
 };
+
+/// Where a scanned page came from: a page of a real scanner has no
+/// description and is read from its pixels.
+enum class PageOrigin { Feeder, Scanner };
 
 struct Image
 {
@@ -52,7 +62,14 @@ struct Image
     int pageNumber = 0;
     ScDocumentHandle document = 0;
     bool recognised = false;
+    PageOrigin origin = PageOrigin::Feeder;
 };
+
+/// The page was scanned from a source of the TWAIN source manager.
+inline bool PageFromScanner(const Image &image)
+{
+    return image.origin == PageOrigin::Scanner;
+}
 
 struct FieldResult
 {

@@ -70,6 +70,9 @@ TEST_F(FaultSwitchTest, SaveToFailsAndWritesNothing)
 TEST_F(FaultSwitchTest, SettingsDocumentsAndScannersSwitches)
 {
     IRecognitionEnginePtr engine = StartedEngine();
+    // The feeders and the scanners of the source manager.
+    const int attached = engine->ScannersCount();
+    ASSERT_GE(attached, 2);
     SetFaults("settings, documents");
     EXPECT_TRUE(ExceptionText([&] { engine->GetScanSettings(); }).contains(QLatin1String("\"settings\"")));
     EXPECT_TRUE(ExceptionText([&] { engine->AllowedDocuments(); }).contains(QLatin1String("\"documents\"")));
@@ -78,7 +81,7 @@ TEST_F(FaultSwitchTest, SettingsDocumentsAndScannersSwitches)
     EXPECT_FALSE(ExceptionText([&] { engine->ScannerName(0); }).isEmpty());
     EXPECT_FALSE(ExceptionText([&] { engine->Scan(); }).isEmpty());
     SetFaults("");
-    EXPECT_EQ(engine->ScannersCount(), 2);
+    EXPECT_EQ(engine->ScannersCount(), attached);
     EXPECT_EQ(engine->GetScanSettings()->Count(), 5);
 }
 

@@ -48,10 +48,12 @@ protected:
 TEST_F(ScannerTest, TwoScannersWithDifferentAbilities)
 {
     IRecognitionEnginePtr engine = StartedEngine();
-    ASSERT_EQ(engine->ScannersCount(), 2);
+    // The two feeders come first, the source manager's scanners after them.
+    const int count = engine->ScannersCount();
+    ASSERT_GE(count, 2);
     EXPECT_EQ(engine->ScannerName(0), QStringLiteral("PassportReader Specimen Feeder"));
     EXPECT_EQ(engine->ScannerName(1), QStringLiteral("PassportReader Card Slot"));
-    EXPECT_FALSE(ExceptionText([&] { engine->ScannerName(2); }).isEmpty());
+    EXPECT_FALSE(ExceptionText([&] { engine->ScannerName(count); }).isEmpty());
     EXPECT_FALSE(ExceptionText([&] { engine->CurrentScanSource(-1); }).isEmpty());
 
     const QStringList all = {QStringLiteral("interface-type"), QStringLiteral("brightness"), QStringLiteral("orientation"),

@@ -53,13 +53,13 @@ expect_files(${package}
   ${LIBDIR}/cmake/Recognition9r/Recognition9rTargets.cmake
   ${LIBDIR}/pkgconfig/recognition9r.pc)
 expect_no_files(${package} "*velmar-host*" "*hostkit*" "*passportreader*" "*specimens*"
-  "*twaindsm*" "*twainspecimen*" "*scproxy*" "*ScProxy.Ini"
+  "*twaindsm*" "*twainspecimen*" "*twainclient*" "*scproxy*" "*ScProxy.Ini"
   "*TSettingsFile.h" "*TMessageBox.h" "*_p.h" "*PackageUnits.h" "*ScanifyText.h" "*scapi.h")
 
 # The stand-ins and the reference host: each its own component, in the host's folder.
 run(${CMAKE_COMMAND} --install ${BUILD_TREE} --prefix ${host} --component standins)
 expect_files(${host} ${hostdir}/libhostkit.so ${hostdir}/libpassportreader.so
-  ${hostdir}/libtwaindsm.so ${hostdir}/twain/libtwainspecimen.so
+  ${hostdir}/libtwaindsm.so ${hostdir}/twain/libtwainspecimen.so ${hostdir}/libtwainclient.so
   ${hostdir}/libscproxy.so ${hostdir}/ScProxy.Ini
   ${hostdir}/specimens/01-Passport_RU.json ${hostdir}/specimens/scanify/01-Passport1.json)
 if(TWAINSANE)

@@ -73,7 +73,10 @@ TEST(ScProxyExports, FullLibraryExportsExactlyTheEntryPointsAndThePartialOneLack
     // The partial library still works where it has its entry points.
     const ScInstanceHandle i = partial.ScInitialize(nullptr);
     EXPECT_NE(i, 0u);
-    EXPECT_EQ(partial.ScScannerGetTWAINSourceCount(i), 2);
+    const ScInstanceHandle fullInstance = full.ScInitialize(nullptr);
+    EXPECT_EQ(partial.ScScannerGetTWAINSourceCount(i), full.ScScannerGetTWAINSourceCount(fullInstance));
+    EXPECT_GE(partial.ScScannerGetTWAINSourceCount(i), 2);
+    full.ScTerminate(fullInstance, nullptr);
     partial.ScTerminate(i, nullptr);
 
     const QStringList symbols = DefinedSymbols(BinFolder() + QStringLiteral("/libscproxy.so"));
@@ -207,10 +210,12 @@ TEST_F(ScProxyInstance, PackageIsAFolderThatOutlivesItsHandle)
 
 TEST_F(ScProxyInstance, TwoSourcesOfWhichOnlyTheFeederOpens)
 {
-    ASSERT_EQ(api.ScScannerGetTWAINSourceCount(instance), 2);
+    // The two specimen sources come first, the source manager's after them.
+    const int count = api.ScScannerGetTWAINSourceCount(instance);
+    ASSERT_GE(count, 2);
     EXPECT_STREQ(api.ScScannerGetTWAINSourceName(instance, 0), "Scanify Specimen Feeder");
     EXPECT_STREQ(api.ScScannerGetTWAINSourceName(instance, 1), "Scanify Offline Scanner");
-    EXPECT_EQ(api.ScScannerGetTWAINSourceName(instance, 2), nullptr);
+    EXPECT_EQ(api.ScScannerGetTWAINSourceName(instance, count), nullptr);
     EXPECT_STREQ(api.ScScannerGetTWAINSourceName(instance, -1), "") << "nothing chosen yet";
 
     EXPECT_EQ(api.ScScannerOpen(instance, SC_DEV_SCANNER, "Scanify Offline Scanner"), 0u);
@@ -237,10 +242,11 @@ TEST_F(ScProxyInstance, TwoSourcesOfWhichOnlyTheFeederOpens)
 
 TEST_F(ScProxyInstance, SourceListAnsweredByTheOperatorOrByTheSwitch)
 {
-    AnswerDialog("ScanifySourceDialog", [](QDialog &d) {
+    const int count = api.ScScannerGetTWAINSourceCount(instance);
+    AnswerDialog("ScanifySourceDialog", [count](QDialog &d) {
         auto *list = d.findChild<QListWidget *>(QStringLiteral("lbSources"));
         ASSERT_NE(list, nullptr);
-        EXPECT_EQ(list->count(), 2);
+        EXPECT_EQ(list->count(), count);
         list->setCurrentRow(1);
         d.accept();
     });

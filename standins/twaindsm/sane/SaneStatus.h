@@ -7,16 +7,6 @@
 #include <QString>
 #include <sane/sane.h>
 
-// Condition codes of the protocol's later versions, for the faults a
-// scanner reports.
-#ifndef TWCC_DENIED
-#define TWCC_DENIED 16
-#define TWCC_PAPERJAM 20
-#define TWCC_CHECKDEVICEONLINE 23
-#define TWCC_INTERLOCK 24
-#define TWCC_NOMEDIA 29
-#endif
-
 namespace twainsane {
 
 /// Where the document lies for the scan: the operator is told to look there.

@@ -1,0 +1,48 @@
+#include "SourceScanner.h"
+
+#include "TwainClient.h"
+
+namespace passportreader {
+
+namespace {
+
+// A passport's zone is read well at this resolution; the engine's settings
+// have none of their own.
+constexpr int ScanResolution = 300;
+
+} // namespace
+
+StringsArray::Entries SourceScannerSettings()
+{
+    return {{QStringLiteral("interface-type"), QStringLiteral("None")},
+            {QStringLiteral("brightness"), QStringLiteral("50")},
+            {QStringLiteral("orientation"), QStringLiteral("Portrait")},
+            {QStringLiteral("paper-size"), QStringLiteral("A4")},
+            {QStringLiteral("picture-mode"), QStringLiteral("Color")}};
+}
+
+QImage ScanFromSource(const QString &source, const StringsArray::Entries &settings, QString *error)
+{
+    twainclient::Settings asked;
+    asked.resolution = ScanResolution;
+    for (const auto &[name, value] : settings) {
+        if (name == QLatin1String("interface-type"))
+            asked.showSourceWindow = value == QLatin1String("Twain");
+        else if (name == QLatin1String("brightness"))
+            asked.brightness = value.toInt();
+        else if (name == QLatin1String("orientation"))
+            asked.orientation = value == QLatin1String("Portrait") ? twainclient::Orientation::Portrait
+                                                                   : twainclient::Orientation::Landscape;
+        else if (name == QLatin1String("paper-size"))
+            asked.paperSize = value;
+        else if (name == QLatin1String("picture-mode"))
+            asked.mode = value == QLatin1String("Grayscale") ? twainclient::PictureMode::Grey
+                                                             : twainclient::PictureMode::Colour;
+    }
+    twainclient::Result result = twainclient::AcquirePage(source, asked);
+    if (result.outcome != twainclient::Outcome::Scanned)
+        *error = result.message;
+    return result.page;
+}
+
+} // namespace passportreader

@@ -1,0 +1,20 @@
+#pragma once
+// A scanner of the source manager as one of the engine's scanners: its
+// settings (the same five as the feeder's) as the source's, and one page
+// from it.
+
+#include "StringsArray.h"
+
+#include <QImage>
+
+namespace passportreader {
+
+/// The settings a source's scanner starts with: no window of the source's
+/// own until the operator asks for it.
+StringsArray::Entries SourceScannerSettings();
+
+/// One page from source with settings; null with *error set (the
+/// operator's message) on a fault.
+QImage ScanFromSource(const QString &source, const StringsArray::Entries &settings, QString *error);
+
+} // namespace passportreader

@@ -1,0 +1,163 @@
+#include "SourceCapabilities.h"
+
+#include "GlobalMemory.h"
+
+#include <QHash>
+#include <cmath>
+#include <cstring>
+#include <vector>
+
+namespace twainclient {
+
+namespace {
+
+TW_UINT32 Fix32Item(double value)
+{
+    const auto whole = TW_INT32(std::floor(value));
+    TW_FIX32 fix{TW_INT16(whole), TW_UINT16(std::lround((value - whole) * 65536.0) & 0xFFFF)};
+    TW_UINT32 item = 0;
+    std::memcpy(&item, &fix, sizeof fix);
+    return item;
+}
+
+bool SetOneValue(ManagerSession &session, TW_UINT16 capability, TW_UINT16 type, TW_UINT32 item)
+{
+    TW_CAPABILITY cap{capability, TWON_ONEVALUE, GlobalAlloc(GHND, sizeof(TW_ONEVALUE))};
+    auto *one = static_cast<pTW_ONEVALUE>(GlobalLock(cap.hContainer));
+    if (!one)
+        return false;
+    one->ItemType = type;
+    one->Item = item;
+    GlobalUnlock(cap.hContainer);
+    const TW_UINT16 rc = session.toSource(DG_CONTROL, DAT_CAPABILITY, MSG_SET, &cap);
+    GlobalFree(cap.hContainer);
+    return rc == TWRC_SUCCESS || rc == TWRC_CHECKSTATUS;
+}
+
+/// The 16-bit values the source allows for capability; none when it does
+/// not have the capability.
+std::optional<std::vector<TW_UINT16>> AllowedValues(ManagerSession &session, TW_UINT16 capability)
+{
+    TW_CAPABILITY cap{capability, TWON_DONTCARE16, nullptr};
+    if (session.toSource(DG_CONTROL, DAT_CAPABILITY, MSG_GET, &cap) != TWRC_SUCCESS || !cap.hContainer)
+        return std::nullopt;
+    std::vector<TW_UINT16> values;
+    const auto *bytes = static_cast<const TW_UINT8 *>(GlobalLock(cap.hContainer));
+    const std::size_t size = GlobalSize(cap.hContainer);
+    auto item = [&](std::size_t offset) {
+        TW_UINT16 v = 0;
+        if (offset + sizeof v <= size)
+            std::memcpy(&v, bytes + offset, sizeof v);
+        return v;
+    };
+    if (bytes && cap.ConType == TWON_ONEVALUE) {
+        values.push_back(item(offsetof(TW_ONEVALUE, Item)));
+    } else if (bytes && (cap.ConType == TWON_ENUMERATION || cap.ConType == TWON_ARRAY)) {
+        TW_UINT32 count = 0;
+        const std::size_t countAt = cap.ConType == TWON_ENUMERATION ? offsetof(TW_ENUMERATION, NumItems)
+                                                                     : offsetof(TW_ARRAY, NumItems);
+        const std::size_t listAt = cap.ConType == TWON_ENUMERATION ? offsetof(TW_ENUMERATION, ItemList)
+                                                                    : offsetof(TW_ARRAY, ItemList);
+        std::memcpy(&count, bytes + countAt, sizeof count);
+        for (TW_UINT32 i = 0; i < count && listAt + 2 * (i + 1) <= size; ++i)
+            values.push_back(item(listAt + 2 * i));
+    }
+    if (bytes)
+        GlobalUnlock(cap.hContainer);
+    GlobalFree(cap.hContainer);
+    return values;
+}
+
+/// Sets a 16-bit capability where the source has it and allows value (a
+/// source answering a range or another container is simply asked).
+void SetWhereOffered(ManagerSession &session, TW_UINT16 capability, TW_UINT16 value)
+{
+    const auto allowed = AllowedValues(session, capability);
+    if (!allowed)
+        return;
+    if (!allowed->empty() && std::find(allowed->begin(), allowed->end(), value) == allowed->end())
+        return;
+    SetOneValue(session, capability, TWTY_UINT16, value);
+}
+
+} // namespace
+
+TW_UINT16 PixelTypeFor(PictureMode mode)
+{
+    switch (mode) {
+    case PictureMode::Grey: return TWPT_GRAY;
+    case PictureMode::BlackAndWhite: return TWPT_BW;
+    case PictureMode::Colour: break;
+    }
+    return TWPT_RGB;
+}
+
+TW_UINT16 BitDepthFor(PictureMode mode)
+{
+    switch (mode) {
+    case PictureMode::Grey: return 8;
+    case PictureMode::BlackAndWhite: return 1;
+    case PictureMode::Colour: break;
+    }
+    return 24;
+}
+
+double BrightnessFor(int operatorBrightness)
+{
+    return (std::clamp(operatorBrightness, 0, 100) - 50) * 20.0;
+}
+
+TW_UINT16 OrientationFor(Orientation orientation)
+{
+    return orientation == Orientation::Portrait ? TW_UINT16(TWOR_PORTRAIT) : TW_UINT16(TWOR_LANDSCAPE);
+}
+
+std::optional<TW_UINT16> PaperSizeFor(const QString &name)
+{
+    // The operator's list names sheets by their common names; those the
+    // protocol has a code for.
+    static const QHash<QString, TW_UINT16> codes = {
+        {QStringLiteral("A0"), TWSS_A0},         {QStringLiteral("A1"), TWSS_A1},
+        {QStringLiteral("A2"), TWSS_A2},         {QStringLiteral("A3"), TWSS_A3},
+        {QStringLiteral("A4"), TWSS_A4},         {QStringLiteral("A5"), TWSS_A5},
+        {QStringLiteral("B1_ISO"), TWSS_ISOB1},  {QStringLiteral("B2_ISO"), TWSS_ISOB2},
+        {QStringLiteral("B3_ISO"), TWSS_ISOB3},  {QStringLiteral("B4_ISO"), TWSS_ISOB4},
+        {QStringLiteral("B5_ISO"), TWSS_ISOB5},  {QStringLiteral("B6_ISO"), TWSS_ISOB6},
+        {QStringLiteral("B4_JIS"), TWSS_JISB4},  {QStringLiteral("B5_JIS"), TWSS_JISB5},
+        {QStringLiteral("B6_JIS"), TWSS_JISB6},  {QStringLiteral("C3"), TWSS_C3},
+        {QStringLiteral("C4"), TWSS_C4},         {QStringLiteral("C5"), TWSS_C5},
+        {QStringLiteral("C6"), TWSS_C6},         {QStringLiteral("Letter"), TWSS_USLETTER},
+        {QStringLiteral("Legal"), TWSS_USLEGAL}, {QStringLiteral("Executive"), TWSS_USEXECUTIVE},
+        {QStringLiteral("Statement"), TWSS_USSTATEMENT}, {QStringLiteral("Tabloid"), TWSS_USLEDGER},
+    };
+    const auto it = codes.constFind(name.trimmed());
+    if (it == codes.constEnd())
+        return std::nullopt;
+    return *it;
+}
+
+void ApplySettings(ManagerSession &session, const Settings &settings)
+{
+    // A source that refuses one of these still scans, in its own way; the
+    // page is brought to the mode asked for when it arrives.
+    SetOneValue(session, ICAP_PIXELTYPE, TWTY_UINT16, PixelTypeFor(settings.mode));
+    SetOneValue(session, ICAP_BITDEPTH, TWTY_UINT16, BitDepthFor(settings.mode));
+    if (settings.resolution > 0) {
+        SetOneValue(session, ICAP_UNITS, TWTY_UINT16, TWUN_INCHES);
+        SetOneValue(session, ICAP_XRESOLUTION, TWTY_FIX32, Fix32Item(settings.resolution));
+        SetOneValue(session, ICAP_YRESOLUTION, TWTY_FIX32, Fix32Item(settings.resolution));
+    }
+    if (settings.brightness) {
+        TW_CAPABILITY cap{ICAP_BRIGHTNESS, TWON_DONTCARE16, nullptr};
+        if (session.toSource(DG_CONTROL, DAT_CAPABILITY, MSG_GETCURRENT, &cap) == TWRC_SUCCESS) {
+            GlobalFree(cap.hContainer);
+            SetOneValue(session, ICAP_BRIGHTNESS, TWTY_FIX32, Fix32Item(BrightnessFor(*settings.brightness)));
+        }
+    }
+    if (settings.orientation)
+        SetWhereOffered(session, ICAP_ORIENTATION, OrientationFor(*settings.orientation));
+    if (const auto size = PaperSizeFor(settings.paperSize))
+        SetWhereOffered(session, ICAP_SUPPORTEDSIZES, *size);
+}
+
+} // namespace twainclient

@@ -1,0 +1,71 @@
+#pragma once
+// What the engine stand-ins need of a scanner: the sources our TWAIN source
+// manager lists, and one page from one of them, with the operator's
+// settings, as a picture or as a fault the operator can act on.
+//
+// Every call opens the manager and closes it again before it returns, so
+// nothing of a session outlives the call (the package's own TWAIN layer may
+// open the same manager later). Calls are made on the application's thread
+// while a QCoreApplication exists: sources run their windows and their
+// scans through its event loop.
+
+#include <QImage>
+#include <QString>
+#include <QStringList>
+
+#include <chrono>
+#include <optional>
+
+#if defined(TWAINCLIENT_LIBRARY)
+#define TWAINCLIENT_EXPORT __attribute__((visibility("default")))
+#else
+#define TWAINCLIENT_EXPORT
+#endif
+
+namespace twainclient {
+
+enum class PictureMode { Colour, Grey, BlackAndWhite };
+enum class Orientation { Portrait, Landscape };
+
+struct Settings
+{
+    PictureMode mode = PictureMode::Colour;
+    int resolution = 300;                   ///< dots per inch; 0 keeps the source's own
+    std::optional<int> brightness;          ///< 0..100, 50 neutral; only where the source has it
+    std::optional<Orientation> orientation; ///< only where the source has it
+    QString paperSize;                      ///< a name of the operator's list ("A4", "Letter"...); empty: the source's own
+    bool showSourceWindow = false;          ///< the source's own window, where the operator may change its settings
+    /// How long the source may take to deliver the page or give up; zero:
+    /// two minutes without its window, ten with it (the operator works it).
+    std::chrono::milliseconds patience{0};
+};
+
+/// How an acquisition ended.
+enum class Outcome {
+    Scanned,
+    NoScanner,     ///< no manager, no sources, or none of that name attached
+    SourceRefused, ///< the source would not open or start
+    Cancelled,     ///< the operator cancelled (or the source closed without a page)
+    PaperJam,
+    CoverOpen,
+    NoDocument,   ///< nothing on the glass or in the feeder
+    DeviceGone,   ///< the device stopped answering or was disconnected
+    NoAnswer,     ///< the source gave nothing within the patience
+    Failed,       ///< any other fault
+};
+
+struct Result
+{
+    Outcome outcome = Outcome::Failed;
+    QImage page;     ///< the page, null unless Scanned
+    QString message; ///< for the operator, in Russian; empty when Scanned
+};
+
+/// The product names of the sources the manager lists, in its order. On
+/// failure (no manager) *failure gets the operator's message.
+TWAINCLIENT_EXPORT QStringList ListSources(QString *failure = nullptr);
+
+/// One page from the source of that product name.
+TWAINCLIENT_EXPORT Result AcquirePage(const QString &source, const Settings &settings);
+
+} // namespace twainclient

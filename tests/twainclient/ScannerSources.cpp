@@ -1,0 +1,127 @@
+#include "ScannerSources.h"
+
+#include "standins/twaindsm/OperatorNotice.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+
+namespace scannertest {
+
+namespace {
+
+/// SANE reads SANE_CONFIG_DIR once per process: the folder is the
+/// process's, and each test rewrites its files.
+QString SaneFolder()
+{
+    static QTemporaryDir folder(QDir::tempPath() + QStringLiteral("/r9-client-sane-XXXXXX"));
+    return folder.path();
+}
+
+void Write(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        file.write(bytes);
+}
+
+/// Every test of a program that scans sees the same SANE devices, from its
+/// start: SANE reads its configuration folder at its first use only, and a
+/// test that runs before one that scans may list the sources.
+const bool g_privateSane = [] {
+    Write(SaneFolder() + QStringLiteral("/dll.conf"), "test\n");
+    Write(SaneFolder() + QStringLiteral("/test.conf"), "number_of_devices 2\n");
+    qputenv("SANE_CONFIG_DIR", SaneFolder().toLocal8Bit());
+    return true;
+}();
+
+const QStringList SmallPage = {QStringLiteral("resolution=100"), QStringLiteral("br-x=25"), QStringLiteral("br-y=20"),
+                               QStringLiteral("test-picture=Color pattern")};
+
+} // namespace
+
+ScannerSources::ScannerSources()
+{
+    (void)g_privateSane;
+    Write(SaneFolder() + QStringLiteral("/dll.conf"), "test\n");
+    configureSane({});
+    qputenv("SANE_CONFIG_DIR", SaneFolder().toLocal8Bit());
+    // The device list as SANE has it at every opening: tests reconfigure
+    // the backend between scans.
+    qputenv("TWAINSANE_LIST_FRESH_MS", "0");
+    setSaneOptions({});
+    qunsetenv("TWAINSPECIMEN_FAULTS");
+}
+
+ScannerSources::~ScannerSources()
+{
+    for (const char *v : {"TWAINSANE_OPTIONS", "TWAINSANE_LIST_FRESH_MS", "TWAINSPECIMEN_FAULTS"})
+        qunsetenv(v);
+    CloseNotices();
+    // The scanners open as the next test sets them.
+    QFile::remove(qEnvironmentVariable("XDG_CONFIG_HOME") + QStringLiteral("/twaindsm/sane-choices.ini"));
+}
+
+void ScannerSources::configureSane(const QStringList &lines)
+{
+    QByteArray conf = "number_of_devices 2\n";
+    for (const QString &l : lines)
+        conf += l.toLatin1() + '\n';
+    Write(SaneFolder() + QStringLiteral("/test.conf"), conf);
+}
+
+void ScannerSources::setSaneOptions(const QStringList &options)
+{
+    qputenv("TWAINSANE_OPTIONS", (SmallPage + options).join(QLatin1Char(';')).toLocal8Bit());
+}
+
+void ScannerSources::setSpecimenFaults(const QString &faults)
+{
+    qputenv("TWAINSPECIMEN_FAULTS", faults.toLocal8Bit());
+}
+
+QStringList CloseNotices()
+{
+    QStringList texts;
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (auto *box = qobject_cast<QMessageBox *>(w);
+            box && box->objectName() == QLatin1String(twaindsm::NoticeName) && box->isVisible()) {
+            texts << box->text();
+            delete box;
+        }
+    return texts;
+}
+
+struct DialogAnswer::Watch
+{
+    QTimer timer;
+};
+
+DialogAnswer::DialogAnswer(const char *objectName, std::function<void(QWidget *)> act) : m_watch(new Watch)
+{
+    QObject::connect(&m_watch->timer, &QTimer::timeout, [this, objectName, act] {
+        for (QWidget *w : QApplication::topLevelWidgets())
+            if (!m_answered && w->objectName() == QLatin1String(objectName) && w->isVisible()) {
+                m_answered = true;
+                act(w);
+            }
+    });
+    m_watch->timer.start(5);
+}
+
+DialogAnswer::~DialogAnswer()
+{
+    delete m_watch;
+}
+
+void Click(QWidget *dialog, const char *button)
+{
+    if (auto *b = dialog->findChild<QPushButton *>(QLatin1String(button)))
+        b->click();
+}
+
+} // namespace scannertest
