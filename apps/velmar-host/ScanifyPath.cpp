@@ -2,6 +2,7 @@
 
 #include "CognitiveOperator.h"
 #include "CognitiveRequest.h"
+#include "EngineLog.h"
 #include "PackageLoader.h"
 #include "ScannerRuns.h"
 #include "ScriptedOperator.h"
@@ -60,15 +61,17 @@ QJsonObject RunScanifyPath(const PackageLoader &package, const ScanifyPathOption
         current = PersonRecord::Load(o.person);
 
     QJsonArray records;
+    EngineLog engineLog("SCPROXY_LOG");
     if (!o.scripted) {
         CognitiveRequest request;
         request.current = current;
-        records.append(ResultEntry(RunCognitiveRequest(package, request), PersonFolder(o, 1)));
+        records.append(engineLog.WithPage(ResultEntry(RunCognitiveRequest(package, request), PersonFolder(o, 1))));
         report["records"] = records;
         return report;
     }
     if (!o.scanner.isEmpty()) {
-        records.append(RunScanifyFromScanner(package, {o.scanner, QString(), current, PersonFolder(o, 1)}));
+        records.append(
+            engineLog.WithPage(RunScanifyFromScanner(package, {o.scanner, QString(), current, PersonFolder(o, 1)})));
         report["records"] = records;
         return report;
     }
@@ -116,9 +119,8 @@ QJsonObject RunScanifyPath(const PackageLoader &package, const ScanifyPathOption
         CognitiveRequest request;
         request.current = current;
         request.operate = [plan, &log](TCognitiveRecognitionFM *form) { OperateCognitiveWindow(form, plan, &log); };
-        QJsonObject entry = ResultEntry(RunCognitiveRequest(package, request), folder);
+        QJsonObject entry = engineLog.WithPage(ResultEntry(RunCognitiveRequest(package, request), folder));
         entry["document"] = PageFile(*page);
-        entry["page"] = page->described ? QStringLiteral("described") : QStringLiteral("read");
         entry["repeated"] = log.repeated;
         entry["screenshot"] = plan.screenshotFile;
         if (const QStringList messages = boxes.Take(); !messages.isEmpty())

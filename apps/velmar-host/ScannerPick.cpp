@@ -53,8 +53,3 @@ QJsonObject ScannerPick::ToJson() const
         return {{"scanner", chosen}};
     return {{"error", Failure()}, {"sources", QJsonArray::fromStringList(offered)}};
 }
-
-QString PageOrigin(const QString &scanner)
-{
-    return scanner.endsWith(QLatin1String("Specimen Feeder")) ? QStringLiteral("described") : QStringLiteral("read");
-}

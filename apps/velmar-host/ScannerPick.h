@@ -25,8 +25,3 @@ struct ScannerPick
     /// "scanner" (the source picked) or "error" and "sources" (what there was).
     QJsonObject ToJson() const;
 };
-
-/// Whether a record's page was "read" from its pixels or "described" by a
-/// specimen description: the engine stand-ins describe the pages of their
-/// own specimen feeders; every other scanner's page is read.
-QString PageOrigin(const QString &scanner);

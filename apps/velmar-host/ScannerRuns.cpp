@@ -22,9 +22,7 @@ void AddScannerOutcome(QJsonObject &entry, const ScannerPick &pick, const Scanne
     const QJsonObject outcome = made.ToJson();
     for (auto it = outcome.begin(); it != outcome.end(); ++it)
         entry[it.key()] = it.value();
-    if (!made.chosen.isEmpty())
-        entry["page"] = PageOrigin(made.chosen);
-    else
+    if (made.chosen.isEmpty())
         std::fprintf(stderr, "velmar-host: %s\n", qPrintable(made.Failure()));
     if (!scanner.seen.isEmpty())
         entry["windows"] = QJsonArray::fromStringList(scanner.seen);

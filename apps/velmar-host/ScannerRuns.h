@@ -3,8 +3,7 @@
 // operator picks the source whose name holds the text in the engine's own
 // scanner choice, answers the scanner's window if it shows, recognises one
 // page and keeps what was read as the person's record. The entry says which
-// scanner it was, and whether its page was read or described; with no
-// source matching, the error and the sources there were.
+// scanner it was; with no source matching, the error and the sources there were.
 
 #include "PersonRecord.h"
 

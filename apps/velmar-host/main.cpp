@@ -3,6 +3,7 @@
 // JSON). With no display it runs offscreen with the scripted operator; with
 // --scripted the scripted operator answers every window under a display too.
 #include "AbbyyRequest.h"
+#include "EngineLog.h"
 #include "DocPictureRequest.h"
 #include "CameraRequest.h"
 #include "PackageLoader.h"
@@ -198,15 +199,17 @@ QJsonObject RunAbbyyPath(const PackageLoader &package, const HostOptions &o)
         current = PersonRecord::Load(o.person);
 
     QJsonArray records;
+    EngineLog engineLog("PASSPORTREADER_LOG");
     if (o.scripted && !o.scanner.isEmpty()) {
-        records.append(RunAbbyyFromScanner(package, {o.scanner, o.documentType, current, PersonFolder(o, 1)}));
+        records.append(engineLog.WithPage(
+            RunAbbyyFromScanner(package, {o.scanner, o.documentType, current, PersonFolder(o, 1)})));
         report["records"] = records;
         return report;
     }
     if (!o.scripted) {
         AbbyyRequest request;
         request.current = current;
-        records.append(AbbyyResultEntry(RunAbbyyRequest(package, request), PersonFolder(o, 1)));
+        records.append(engineLog.WithPage(AbbyyResultEntry(RunAbbyyRequest(package, request), PersonFolder(o, 1))));
         report["records"] = records;
         return report;
     }
@@ -243,10 +246,9 @@ QJsonObject RunAbbyyPath(const PackageLoader &package, const HostOptions &o)
         request.current = current;
         request.documentType = document.documentType;
         request.operate = [plan](TABBYYRecognitionFM *form) { OperateRecognitionWindow(form, plan); };
-        QJsonObject entry = AbbyyResultEntry(RunAbbyyRequest(package, request), personFolder);
+        QJsonObject entry = engineLog.WithPage(AbbyyResultEntry(RunAbbyyRequest(package, request), personFolder));
         entry["document"] = QFileInfo(document.descriptionPath).fileName();
         entry["documentType"] = document.documentType;
-        entry["page"] = QStringLiteral("described");
         entry["screenshot"] = plan.screenshotFile;
         const QStringList messages = answerer.Take();
         if (!messages.isEmpty())

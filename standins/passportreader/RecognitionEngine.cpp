@@ -5,6 +5,7 @@
 
 #include "FieldsCollection.h"
 #include "PageOrigin.h"
+#include "RecognitionLog.h"
 #include "SourceScanner.h"
 #include "StandinConfig.h"
 #include "TwainClient.h"
@@ -386,13 +387,20 @@ HRESULT RecognitionEngine::RecognizeFile(const QString &path, const QString &doc
     if (page.isNull())
         return Fail(E_FAIL, QStringLiteral("The file %1 is not a picture the engine can read").arg(path));
     page = page.convertToFormat(QImage::Format_RGB888);
-    auto specimen = SpecimenCatalogue::Instance().Identify(SpecimenFolder(), bytes, page);
-    // A page of another document type yields nothing, as a real reader does.
-    if (specimen && specimen->documentType != documentType)
-        specimen.reset();
-    // A page no description knows is read from its machine-readable zone.
-    else if (!specimen)
-        specimen = SpecimenFromZone(page, documentType);
+    // A real scanner's page is what its pixels say, however much it looks
+    // like a specimen; only the feeders' pages are matched to descriptions.
+    const bool readFromPixels = EveryPageReadFromPixels() || PageFromScanner(bytes);
+    auto specimen = readFromPixels ? nullptr : SpecimenCatalogue::Instance().Identify(SpecimenFolder(), bytes, page);
+    if (specimen) {
+        standin::LogRecognition(EngineLogFile(), standin::PageReading::Described, QFileInfo(specimen->descriptionPath).fileName());
+        // A page of another document type yields nothing, as a real reader does.
+        if (specimen->documentType != documentType)
+            specimen.reset();
+    } else {
+        QString zone;
+        specimen = SpecimenFromZone(page, documentType, &zone);
+        standin::LogRecognition(EngineLogFile(), standin::PageReading::Read, zone.isEmpty() ? QStringLiteral("no zone") : zone);
+    }
     auto *collection = new FieldsCollection(specimen, page, path);
     if (pageIsOurs) {
         collection->DeletePageWithCollection();

@@ -58,6 +58,33 @@ QString SpecimenFolder()
     return QDir(LibraryFolder()).filePath(QStringLiteral("specimens"));
 }
 
+namespace {
+
+/// The environment's value, else the ini file's key under [recognition].
+QString RecognitionSetting(const char *variable, const QString &key)
+{
+    const QString fromEnv = qEnvironmentVariable(variable);
+    if (!fromEnv.isEmpty())
+        return fromEnv;
+    const QString ini = ConfigFilePath();
+    if (!QFileInfo::exists(ini))
+        return {};
+    return QSettings(ini, QSettings::IniFormat).value(QStringLiteral("recognition/") + key).toString();
+}
+
+} // namespace
+
+bool EveryPageReadFromPixels()
+{
+    return RecognitionSetting("PASSPORTREADER_READ", QStringLiteral("read")).trimmed().compare(QLatin1String("pixels"), Qt::CaseInsensitive) == 0;
+}
+
+QString EngineLogFile()
+{
+    const QString file = RecognitionSetting("PASSPORTREADER_LOG", QStringLiteral("log"));
+    return file.isEmpty() ? file : QDir(LibraryFolder()).absoluteFilePath(file);
+}
+
 QString FaultMessage(const char *name, const QString &what)
 {
     return QStringLiteral("%1 (simulated fault \"%2\" of the engine stand-in)").arg(what, QString::fromLatin1(name));

@@ -3,7 +3,10 @@
 // switch it between calls:
 //   environment PASSPORTREADER_FAULTS    comma-separated fault names
 //   environment PASSPORTREADER_SPECIMENS folder of specimen documents
-//   passportreader.ini next to the library: [faults] active=..., [specimens] folder=...
+//   environment PASSPORTREADER_READ      "pixels": every page is read from its pixels
+//   environment PASSPORTREADER_LOG       file the engine's log of recognitions goes to
+//   passportreader.ini next to the library: [faults] active=..., [specimens] folder=...,
+//                                         [recognition] read=..., log=...
 // Nothing else (the package in particular) reads any of it.
 
 #include <QString>
@@ -32,6 +35,11 @@ QStringList ActiveFaults();
 bool FaultActive(const char *name);
 /// Folder the specimens are read from.
 QString SpecimenFolder();
+/// Every page, the specimen feeders' too, is read from its pixels as a real
+/// scanner's page is, never matched to a description.
+bool EveryPageReadFromPixels();
+/// File the engine appends a line to for every recognised page; empty: none.
+QString EngineLogFile();
 /// Message of a failure caused by a fault switch.
 QString FaultMessage(const char *name, const QString &what);
 

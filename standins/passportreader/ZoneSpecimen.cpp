@@ -90,19 +90,51 @@ mrz::Format ZoneFormatOf(const QString &documentType)
     return mrz::Format::TD3;
 }
 
+/// The state a document type belongs to by its name's ending ("_RU": RUS);
+/// empty for a type of any state.
+QString StateOf(const QString &documentType)
+{
+    static const std::pair<const char *, const char *> states[] = {{"_RU", "RUS"}, {"_BY", "BLR"}, {"_KZ", "KAZ"}};
+    for (const auto &[ending, state] : states)
+        if (documentType.endsWith(QLatin1String(ending)))
+            return QString::fromLatin1(state);
+    return {};
+}
+
+/// Whether the zone is one of the document type's own: its layout, a
+/// passport's or a card's document code, and the type's state. A zone of
+/// another document is never forced into the type the operator chose.
+bool ZoneIsOfType(const mrz::MrzResult &r, const QString &documentType)
+{
+    const mrz::Format expected = ZoneFormatOf(documentType);
+    if (!r.found || r.format != expected)
+        return false;
+    const QString code = r.fields.documentCode.value;
+    if (expected == mrz::Format::TD3 && !code.startsWith(QLatin1Char('P')))
+        return false;
+    if (expected == mrz::Format::TD1 && !(code.startsWith(QLatin1Char('I')) || code.startsWith(QLatin1Char('A')) || code.startsWith(QLatin1Char('C'))))
+        return false;
+    const QString state = StateOf(documentType);
+    return state.isEmpty() || r.fields.issuingState.value == state;
+}
+
 } // namespace
 
-std::shared_ptr<const Specimen> SpecimenFromZone(const QImage &page, const QString &documentType)
+std::shared_ptr<const Specimen> SpecimenFromZone(const QImage &page, const QString &documentType, QString *zoneFound)
 {
+    if (zoneFound)
+        zoneFound->clear();
     if (!TypeHasZone(documentType))
         return nullptr;
     const mrz::MrzResult r = mrz::ReadMrz(page);
+    if (zoneFound && r.found)
+        *zoneFound = mrz::FormatName(r.format);
     // Identity cards carry three rows of 30, passports two of 44, the internal
-    // passport's its own code: a zone of another kind (a visa among them) is a
-    // page of another document type.
-    const mrz::Format expected = ZoneFormatOf(documentType);
-    if (!r.found || r.format != expected)
+    // passport's its own code: a zone of another kind (a visa among them), or
+    // of another state's document, is a page of another document type.
+    if (!ZoneIsOfType(r, documentType))
         return nullptr;
+    const mrz::Format expected = r.format;
     auto s = std::make_shared<Specimen>();
     s->documentType = documentType;
     const int year = QDate::currentDate().year();

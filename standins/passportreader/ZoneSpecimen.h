@@ -16,7 +16,11 @@ bool TypeHasZone(const QString &documentType);
 /// The fields of the zone on the page as a specimen of that type (no
 /// portrait, no picture file); null when the type has no zone or the page
 /// shows none. Symbols read with low confidence or under a failing check
-/// digit are listed as untrusted.
-std::shared_ptr<const Specimen> SpecimenFromZone(const QImage &page, const QString &documentType);
+/// digit are listed as untrusted. A zone of another layout, document code
+/// (a passport's "P", a card's "I", "A" or "C") or state than the type's is
+/// another document's: null. zoneFound (when given) names the layout of any
+/// zone found ("TD3", "RUSPN", ...), empty when the page shows none.
+std::shared_ptr<const Specimen> SpecimenFromZone(const QImage &page, const QString &documentType,
+                                                 QString *zoneFound = nullptr);
 
 } // namespace passportreader

@@ -2,7 +2,9 @@
 // configuration, and the documents, forms and fields it yields.
 
 #include "../passportreader/JpegFile.h"
+#include "../passportreader/RecognitionLog.h"
 #include "EngineState.h"
+#include "PixelPage.h"
 #include "StandinConfig.h"
 #include "ZoneFields.h"
 
@@ -77,14 +79,17 @@ Document NewDocument(ScPackageHandle packageHandle, Package &package, ScImageHan
     return doc;
 }
 
-/// The page without a description as a page of the form its zone made it.
-std::shared_ptr<const ScanifySpecimen> AsForm(const std::shared_ptr<const ScanifySpecimen> &page, const QByteArray &form)
+/// The form a page read from its pixels was found to be, as the engine lists
+/// it: no fields of a description, no photo.
+std::shared_ptr<const ScanifySpecimen> PixelForm(const Image &image, const PixelReading &reading)
 {
-    if (page->formId == form)
-        return page;
-    auto s = std::make_shared<ScanifySpecimen>(*page);
-    s->formId = form;
-    s->formName = QString::fromLatin1(form);
+    auto s = std::make_shared<ScanifySpecimen>();
+    s->name = image.specimen ? image.specimen->name : QString();
+    s->formId = reading.form;
+    s->zone = reading.zone;
+    s->formName = QString::fromLatin1(reading.form);
+    s->picture = image.picture;
+    s->described = false;
     return s;
 }
 
@@ -103,7 +108,9 @@ bool RepeatRunOffered(const Document &doc)
 
 void AddDocument(Package &package, Image &image, Document &&doc)
 {
-    if (RepeatRunOffered(doc))
+    // A real scanner's page stays where the operator leaves it; the feeder's
+    // stays in the feeder.
+    if (RepeatRunOffered(doc) && image.specimen)
         Feeder::Instance().KeepOnGlass(image.specimen, image.config.Reading());
     const ScDocumentHandle handle = NewHandle();
     S().documents.emplace(handle, std::move(doc));
@@ -111,27 +118,37 @@ void AddDocument(Package &package, Image &image, Document &&doc)
     image.document = handle;
 }
 
+bool ReadFromPixels(const Image &image)
+{
+    return image.readFromPixels || !image.specimen || !image.specimen->described || EveryPageReadFromPixels();
+}
+
+void RecogniseFromPixels(ScPackageHandle packageHandle, Package &package, ScImageHandle imageHandle, Image &image)
+{
+    PixelReading reading = ReadPixelPage(image.picture, image.config);
+    standin::LogRecognition(EngineLogFile(), standin::PageReading::Read,
+                            reading.zoneFound.isEmpty() ? QStringLiteral("no zone") : reading.zoneFound);
+    if (reading.form.isEmpty())
+        return;
+    Document doc = NewDocument(packageHandle, package, imageHandle, image, PixelForm(image, reading));
+    doc.fields = std::move(reading.fields);
+    AddDocument(package, image, std::move(doc));
+}
+
 void Recognise(ScPackageHandle packageHandle, Package &package, ScImageHandle imageHandle, Image &image)
 {
     image.recognised = true;
-    if (!image.specimen || FaultActive(fault::NoDocument))
+    if (FaultActive(fault::NoDocument))
         return;
+    if (ReadFromPixels(image)) {
+        RecogniseFromPixels(packageHandle, package, imageHandle, image);
+        return;
+    }
     const ScanifySpecimen &s = *image.specimen;
+    standin::LogRecognition(EngineLogFile(), standin::PageReading::Described, QFileInfo(s.descriptionPath).fileName());
     const ZoneReading *zone = ReadingZone(image.config, s);
     if (!zone)
         return;
-    if (!s.described) {
-        // Only a passport's zone, read as the configuration turns the page, makes
-        // it a document: a foreign passport, or the internal passport's form.
-        std::map<QByteArray, FieldResult> fields;
-        const QByteArray form = ReadZoneFields(image.picture, zone->turn, s, fields);
-        if (form.isEmpty())
-            return;
-        Document doc = NewDocument(packageHandle, package, imageHandle, image, AsForm(image.specimen, form));
-        doc.fields = std::move(fields);
-        AddDocument(package, image, std::move(doc));
-        return;
-    }
     const int asRead = NormalisedAngle(s.feedAngle + zone->turn);
     const bool upright = asRead == 0;
 

@@ -121,6 +121,17 @@ QString SelectSourceAnswer()
     return EnvironmentOrFile("SCPROXY_SELECT_SOURCE", "Dialogs", "SelectSource");
 }
 
+bool EveryPageReadFromPixels()
+{
+    return EnvironmentOrFile("SCPROXY_READ", "Recognition", "Read").trimmed().compare(QLatin1String("pixels"), Qt::CaseInsensitive) == 0;
+}
+
+QString EngineLogFile()
+{
+    const QString file = EnvironmentOrFile("SCPROXY_LOG", "Recognition", "Log").trimmed();
+    return file.isEmpty() ? file : QDir(LibraryFolder()).absoluteFilePath(file);
+}
+
 QString FaultMessage(const char *name, const QString &what)
 {
     return QStringLiteral("%1 (simulated fault \"%2\" of the engine stand-in)").arg(what, QString::fromLatin1(name));

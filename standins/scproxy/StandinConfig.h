@@ -8,8 +8,11 @@
 // Lists are separated by commas, semicolons or blanks.
 //   environment SCPROXY_TWAIN_DIALOG  "accept" or "cancel": answers the scanner dialog without showing it
 //   environment SCPROXY_SELECT_SOURCE "cancel", a source name or its index: answers the source list
+//   environment SCPROXY_READ          "pixels": every page, described or not, is read from its pixels
+//   environment SCPROXY_LOG           file the engine's log of recognitions goes to
 //   ScProxy.Ini next to the library: [Faults] Active=..., [Specimens] Folder=..., Feed=...,
-//                                    [Dialogs] TwainDialog=..., SelectSource=...
+//                                    [Dialogs] TwainDialog=..., SelectSource=...,
+//                                    [Recognition] Read=..., Log=...
 // The environment wins over the file for single values; faults add up.
 // The reference host, which links this code, reads the feeder's part to work
 // one window per page; the package never reads any of it.
@@ -50,6 +53,11 @@ QStringList FeedPatterns();
 QString TwainDialogAnswer();
 /// Preset answer of the source list ("cancel", a name or an index) or empty: show it.
 QString SelectSourceAnswer();
+/// Every page, the described ones too, is read from its pixels as a real
+/// scanner's page is.
+bool EveryPageReadFromPixels();
+/// File the engine appends a line to for every recognised page; empty: none.
+QString EngineLogFile();
 /// Message of a failure caused by a fault switch.
 QString FaultMessage(const char *name, const QString &what);
 

@@ -1,29 +1,42 @@
 #pragma once
-// The form "InoPas_MRZ" is read from the page's machine-readable zone: the
-// page as the configuration's zone turns it, upright or not at all. A page
-// without a description is read the same way, as "Passport1" when its zone is
-// a Russian internal passport's.
+// The forms read from a page's machine-readable zone. A described page of the
+// form "InoPas_MRZ" takes the zone's fields from the page as the
+// configuration's zone turns it, upright or not at all; a page read from its
+// pixels (PixelPage.h) is the form its zone makes it.
 
 #include "EngineState.h"
+#include "MrzReader.h"
 
 #include <QImage>
+
+#include <utility>
+#include <vector>
 
 namespace scproxy {
 
 /// Whether the form's fields come from the zone.
 bool ReadsFromZone(const ScanifySpecimen &s);
 
-/// Fills the zone's fields of the form from the page as the zone sees it
-/// (turned by `turn` clockwise degrees): a field with a doubtful symbol has
-/// the doubt flag, one under a failing check digit the error flag. When the
-/// zone does not read upright its fields come back empty with the error flag.
-/// A described page fills only the fields its description lists; a page
-/// without a description all of them, and when its zone is a Russian internal
-/// passport's, the fields of the form "Passport1" instead. The form the zone
-/// makes the page ("InoPas_MRZ" for a passport's zone, "Passport1" for an
-/// internal passport's on a page without description); empty when neither
-/// was read.
-QByteArray ReadZoneFields(const QImage &scanned, int turn, const ScanifySpecimen &s,
-                          std::map<QByteArray, engine::FieldResult> &fields);
+/// A form's fields of the zone, by identifier.
+using ZoneFieldTable = std::vector<std::pair<const char *, mrz::FieldText>>;
+/// The foreign passport's form "InoPas_MRZ"; with "IN_CNT", the issuing
+/// state's code (the zone names countries by code only).
+ZoneFieldTable PassportZoneFields(const mrz::MrzResult &r);
+/// The internal passport's form "Passport1": Cyrillic names, series and
+/// number apart as its page prints them, the date and division of issue.
+ZoneFieldTable InternalPassportZoneFields(const mrz::MrzResult &r);
+
+/// The field as the zone gives it: its value, with the doubt flag for a
+/// doubtful symbol (or a date the zone leaves partly unknown) and the error
+/// flag under a failing check digit. Null r: the zone was not read, the field
+/// is empty with the error flag.
+engine::FieldResult ZoneField(const mrz::MrzResult *r, const mrz::FieldText &text);
+
+/// Fills the zone's fields of the described form (those its description
+/// lists) from the page as the zone sees it (turned by `turn` clockwise
+/// degrees). When the zone does not read upright its fields come back empty
+/// with the error flag, whatever the description says.
+void ReadZoneFields(const QImage &scanned, int turn, const ScanifySpecimen &s,
+                    std::map<QByteArray, engine::FieldResult> &fields);
 
 } // namespace scproxy

@@ -16,7 +16,7 @@ class ZoneRecognitionTest : public EngineTest
 protected:
     /// A generated page of a format, written as the scanner's BMP file would be.
     QString WritePage(const char *format, specimens::MrzData *data, int turn = 0,
-                      const QString &birthDate = QStringLiteral("870315"))
+                      const QString &birthDate = QStringLiteral("870315"), const QString &state = QString())
     {
         mrzpages::PageRecipe recipe;
         recipe.format = QString::fromLatin1(format);
@@ -25,6 +25,8 @@ protected:
         recipe.skew = 1.5;
         mrzpages::Random rng(12);
         *data = mrzpages::RandomData(recipe.format, rng);
+        if (!state.isEmpty())
+            data->issuingState = state;
         data->surname = QStringLiteral("VALDEZ");
         data->givenNames = QStringLiteral("ANA LUISA");
         data->birthDate = birthDate;
@@ -95,7 +97,8 @@ TEST_F(ZoneRecognitionTest, ACardPageIsReadOnlyAsTheCardType)
     SetSpecimens(SpecimenSubset(specimens, {QStringLiteral("01-Passport_RU")}));
     IRecognitionEnginePtr engine = StartedEngine();
     specimens::MrzData data;
-    const QString page = WritePage("TD1", &data);
+    // A card of the type's state: a Kazakh identity card.
+    const QString page = WritePage("TD1", &data, 0, QStringLiteral("870315"), QStringLiteral("KAZ"));
     IFieldsCollectionPtr card = engine->Recognize(page, QStringLiteral("ID_KZ"));
     ASSERT_TRUE(card);
     EXPECT_EQ(card->FieldValue(QStringLiteral("Number"), QString()), data.documentNumber);

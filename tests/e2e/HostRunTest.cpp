@@ -39,6 +39,7 @@ TEST(HostRun, ScriptedOperatorStoresEverySpecimenAndTheEditPathMarksDifferences)
         const QJsonObject entry = v.toObject();
         SCOPED_TRACE(entry["document"].toString().toStdString());
         EXPECT_EQ(entry["modalResult"].toInt(), 1);
+        EXPECT_EQ(entry["page"].toString(), "described") << "the feeder's page, as the engine's log says";
         const QJsonObject record = entry["record"].toObject();
         EXPECT_EQ(record["documentType"].toString(), entry["documentType"].toString());
         EXPECT_FALSE(record["lastName"].toString().isEmpty());

@@ -92,6 +92,7 @@ TEST(ScanifyHostRun, ScriptedOperatorWorksEveryFeederPageAndStoresTheRecords)
 
     const QJsonObject passport = Entry(records, "01-Passport1.json");
     EXPECT_EQ(passport["modalResult"].toInt(), 1);
+    EXPECT_EQ(passport["page"].toString(), "described");
     const QJsonObject p = passport["record"].toObject();
     EXPECT_EQ(p["lastName"].toString(), QStringLiteral("ПЕТРОВСКАЯ"));
     EXPECT_EQ(p["passportNumber"].toString(), QStringLiteral("99 12 345678"));
@@ -161,6 +162,7 @@ TEST(ScanifyHostRun, TheHostWorksTheWindowForEveryPageTheFeederHolds)
     EXPECT_EQ(records[0].toObject()["document"].toString(), "a-sideways.png");
     EXPECT_EQ(records[0].toObject()["modalResult"].toInt(), 1);
     EXPECT_EQ(records[0].toObject()["record"].toObject()["lastName"].toString(), "HALVORSEN");
+    EXPECT_EQ(records[0].toObject()["page"].toString(), "read") << "a picture without description is read from its pixels";
     EXPECT_EQ(records[1].toObject()["document"].toString(), "b-upright.jpg");
     EXPECT_EQ(records[1].toObject()["modalResult"].toInt(), 2) << "no document in it: nothing to keep";
 }

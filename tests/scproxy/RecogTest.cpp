@@ -346,7 +346,13 @@ TEST_F(ScProxyRecog, APictureWithoutADescriptionIsAPassportWhenItsZoneReads)
     EXPECT_EQ(Field(doc, "IN_BirthDate").text, QString()) << "no date to take as read";
     EXPECT_EQ(Field(doc, "IN_BirthDate").flags, SCF_VRS_WARNING);
 
-    EXPECT_EQ(Recognise("passport", 90, dir.path()), 0u) << "the turn leaves it upside down";
+    // The turn leaves it upside down: a passport read turned, its names
+    // empty and in error, for which the window offers the repeat run.
+    const ScDocumentHandle turned = Recognise("passport", 90, dir.path());
+    ASSERT_NE(turned, 0u);
+    EXPECT_EQ(FormId(turned), "InoPas_MRZ");
+    EXPECT_EQ(Field(turned, "IN_SurName").text, QString());
+    EXPECT_EQ(Field(turned, "IN_SurName").flags, SCF_VRS_ERROR);
     EXPECT_EQ(Recognise("card", 270, dir.path()), 0u) << "not a passport";
 }
 
@@ -403,4 +409,171 @@ TEST_F(ScProxyRecog, APictureWithoutADescriptionIsAnInternalPassportWhenItsZoneI
     EXPECT_EQ(FormId(other), "InoPas_MRZ");
     EXPECT_EQ(Field(other, "IN_SurName").text, travel.surname);
     EXPECT_EQ(Recognise("internal", 90, dir.path()), 0u) << "the turn leaves it upside down";
+}
+
+namespace {
+
+/// A generated page of one kind lying at a quarter turn in the feeder as a
+/// picture without description, as a real scanner's page is read.
+struct PixelCase
+{
+    const char *stem;
+    const char *format; ///< the generator's format
+    const char *code;   ///< document code printed in the zone
+    int lie;            ///< clockwise degrees the page lies turned
+    bool hasZone;
+    int configTurn;     ///< turn of the passport zones of the configuration
+    const char *form;   ///< the document's form; empty: no document
+    bool read;          ///< false: read turned, the zone's fields empty and in error
+};
+
+/// Draws the case's page into folder; the fields its truth says the form gets.
+std::map<QByteArray, QString> WritePixelPage(const PixelCase &c, const QString &folder,
+                                            const std::function<void(QStringList &)> &misprint = {})
+{
+    mrzpages::PageRecipe recipe;
+    recipe.format = QString::fromLatin1(c.format);
+    recipe.dpi = 200;
+    recipe.turn = c.lie;
+    recipe.skew = 1.5;
+    recipe.hasZone = c.hasZone;
+    mrzpages::Random rng(51);
+    specimens::MrzData d = mrzpages::RandomData(recipe.format, rng);
+    d.documentCode = QString::fromLatin1(c.code);
+    d.birthDate = QStringLiteral("790228");
+    d.sex = QStringLiteral("F");
+    std::map<QByteArray, QString> truth;
+    if (recipe.format == QLatin1String("RUSPN")) {
+        d.surname = QStringLiteral("ЩЕРБАКОВА");
+        d.givenNames = QStringLiteral("ЮЛИЯ");
+        d.patronymic = QStringLiteral("ЭДУАРДОВНА");
+        d.documentNumber = QStringLiteral("4503123456");
+        d.issueDate = QStringLiteral("050917");
+        d.divisionCode = QStringLiteral("770001");
+        truth = {{"PP_SurName", d.surname},        {"PP_Name", d.givenNames},   {"PP_SecName", d.patronymic},
+                 {"PP_Sex", "ЖЕН."},                {"PP_BirthDate", "28.02.1979"}, {"PP_Ser2", "45 03"},
+                 {"PP_Num2", "123456"},             {"PP_Date", "17.09.2005"},   {"PP_Podr", "770-001"}};
+    } else {
+        d.issuingState = QStringLiteral("UTO");
+        d.nationality = QStringLiteral("NOR");
+        d.surname = QStringLiteral("OKAFOR");
+        d.givenNames = QStringLiteral("ADA NGOZI");
+        d.expiryDate = QStringLiteral("310930");
+        truth = {{"IN_SurName", d.surname}, {"IN_Name", d.givenNames},      {"IN_SerNum", d.documentNumber},
+                 {"IN_BirthDate", "28.02.1979"}, {"IN_Sex", d.sex},          {"IN_Expiry", "30.09.2031"},
+                 {"IN_KOD", d.nationality},  {"IN_CNT", d.issuingState}};
+    }
+    if (misprint) {
+        recipe.printedRows = mrzpages::ZoneLines(recipe.format, d);
+        misprint(recipe.printedRows);
+    }
+    EXPECT_TRUE(mrzpages::MakePage(recipe, d, rng).image.save(QDir(folder).filePath(QLatin1String(c.stem) + QStringLiteral(".png"))));
+    return truth;
+}
+
+} // namespace
+
+TEST_F(ScProxyRecog, APageReadFromItsPixelsIsTheFormItsZoneMakesItAsTheConfigurationTurnsIt)
+{
+    const PixelCase cases[] = {
+        {"internal-upright", "RUSPN", "PN", 0, true, 270, "Passport1", true},
+        {"internal-on-its-side", "RUSPN", "PN", 90, true, 270, "Passport1", true},
+        {"internal-upside-down", "RUSPN", "PN", 180, true, 270, "", false},
+        {"passport-on-its-side", "TD3", "P", 90, true, 270, "InoPas_MRZ", true},
+        {"passport-other-side", "TD3", "P", 270, true, 90, "InoPas_MRZ", true},
+        {"passport-turned-over", "TD3", "P", 270, true, 270, "InoPas_MRZ", false},
+        {"identity-card", "TD1", "ID", 90, true, 270, "", false},
+        {"visa", "MRVA", "V", 90, true, 270, "", false},
+        {"no-zone", "TD3", "P", 90, false, 270, "", false},
+    };
+    QTemporaryDir folder;
+    std::map<QString, std::map<QByteArray, QString>> truths;
+    for (const PixelCase &c : cases)
+        truths[QLatin1String(c.stem)] = WritePixelPage(c, folder.path());
+    for (const PixelCase &c : cases) {
+        SCOPED_TRACE(c.stem);
+        const ScDocumentHandle doc = Recognise(c.stem, c.configTurn, folder.path());
+        if (!*c.form) {
+            EXPECT_EQ(doc, 0u);
+            continue;
+        }
+        ASSERT_NE(doc, 0u);
+        TScFormInformation form{};
+        EXPECT_EQ(FormId(doc, &form), c.form);
+        EXPECT_EQ(form.nFieldsCount, 0) << "no description's fields, no photo";
+        for (const auto &[id, value] : truths[QLatin1String(c.stem)]) {
+            EXPECT_EQ(Field(doc, id.constData()).text, c.read ? value : QString()) << id.constData();
+            EXPECT_EQ(Field(doc, id.constData()).flags, c.read ? 0 : SCF_VRS_ERROR) << id.constData();
+        }
+    }
+}
+
+TEST_F(ScProxyRecog, AReadPagesFlagsFollowTheReadersTrust)
+{
+    // The number printed under a check digit that does not hold.
+    QTemporaryDir folder;
+    const PixelCase c{"misprinted", "TD3", "P", 90, true, 270, "InoPas_MRZ", true};
+    WritePixelPage(c, folder.path(), [](QStringList &rows) {
+        QChar &check = rows[1][9];
+        check = QChar(u'0' + (check.digitValue() + 1) % 10);
+    });
+    const ScDocumentHandle doc = Recognise(c.stem, c.configTurn, folder.path());
+    ASSERT_NE(doc, 0u);
+    EXPECT_TRUE(Field(doc, "IN_SerNum").flags & SCF_VRS_ERROR);
+    EXPECT_EQ(Field(doc, "IN_SurName").flags, 0);
+    EXPECT_EQ(Field(doc, "IN_BirthDate").flags, 0) << "its own check digit holds";
+}
+
+TEST_F(ScProxyRecog, ARealPageTurnedOverIsReadByTheRepeatRunAndThenLeavesTheFeeder)
+{
+    // The configuration files as the package writes them: the first run with
+    // 270 finds the page turned over, the window offers the repeat run, the
+    // page stays and the run with 90 reads it; the next run has the next page.
+    QTemporaryDir folder;
+    const PixelCase over{"a-turned-over", "TD3", "P", 270, true, 270, "InoPas_MRZ", false};
+    const PixelCase next{"b-next", "RUSPN", "PN", 90, true, 270, "Passport1", true};
+    const auto truth = WritePixelPage(over, folder.path());
+    WritePixelPage(next, folder.path());
+    CreateScApiIniFile();
+    const char *feed = "a-*,b-*";
+    auto run = [&](const char *file) {
+        return Recognise(feed, [&] {
+            EXPECT_TRUE(api.ScSetupContext(instance, (GetUserDataFolder() + QLatin1String(file)).toLocal8Bit().constData()));
+        }, folder.path());
+    };
+    const ScDocumentHandle first = run("ScApi_270.Ini");
+    ASSERT_NE(first, 0u);
+    EXPECT_EQ(Field(first, "IN_SurName").text, QString());
+    EXPECT_EQ(Field(first, "IN_Name").text, QString());
+    const ScDocumentHandle repeat = run("ScApi_90.Ini");
+    ASSERT_NE(repeat, 0u);
+    EXPECT_EQ(FormId(repeat), "InoPas_MRZ");
+    EXPECT_EQ(Field(repeat, "IN_SurName").text, truth.at("IN_SurName"));
+    EXPECT_EQ(Field(repeat, "IN_Name").text, truth.at("IN_Name"));
+    const ScDocumentHandle following = run("ScApi_270.Ini");
+    ASSERT_NE(following, 0u);
+    EXPECT_EQ(FormId(following), "Passport1");
+}
+
+TEST_F(ScProxyRecog, ADescribedPageReadFromItsPixelsIsNotItsDescriptionAndTheLogSaysSo)
+{
+    const QString log = Folder(QStringLiteral("engine.log"));
+    EnvSwitch logFile("SCPROXY_LOG", log.toLocal8Bit());
+    const ScDocumentHandle described = Recognise("04-InoPas_MRZ", 270);
+    ASSERT_NE(described, 0u);
+    TScFormInformation form{};
+    FormId(described, &form);
+    EXPECT_GT(form.nFieldsCount, 0);
+    {
+        EnvSwitch pixels("SCPROXY_READ", "pixels");
+        const ScDocumentHandle read = Recognise("04-InoPas_MRZ", 270);
+        ASSERT_NE(read, 0u);
+        EXPECT_EQ(FormId(read, &form), "InoPas_MRZ");
+        EXPECT_EQ(form.nFieldsCount, 0) << "none of the description's fields, no photo";
+        EXPECT_EQ(Field(read, "IN_SurName").text, Field(described, "IN_SurName").text);
+    }
+    QFile file(log);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts),
+              QStringList({"described 04-InoPas_MRZ.json", "read TD3"}));
 }
