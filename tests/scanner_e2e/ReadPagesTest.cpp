@@ -49,12 +49,13 @@ specimens::MrzData ForeignPassport()
 specimens::MrzData IdentityCard()
 {
     specimens::MrzData d;
+    // The catalogue's identity card is Kazakhstan's.
     d.documentCode = QStringLiteral("ID");
-    d.issuingState = QStringLiteral("UTO");
+    d.issuingState = QStringLiteral("KAZ");
     d.surname = QStringLiteral("NOVAK");
-    d.givenNames = QStringLiteral("PETR");
+    d.givenNames = QStringLiteral("PETR JAN");
     d.documentNumber = QStringLiteral("D23145890");
-    d.nationality = QStringLiteral("UTO");
+    d.nationality = QStringLiteral("KAZ");
     d.birthDate = QStringLiteral("920130");
     d.sex = QStringLiteral("M");
     d.expiryDate = QStringLiteral("300621");
@@ -86,10 +87,10 @@ TEST(ReadPages, EveryFieldReadFromAScannedPageIsThePagesTruth)
                                       {"middleName", "MARIA"},     {"passportNumber", "L898902C3"},
                                       {"sex", "F"},                {"dateOfBirth", "1974-08-12"},
                                       {"dateOfExpiry", "2032-04-15"}, {"nationality", "UTO"}};
-    const QJsonObject identityCard{{"lastName", "NOVAK"},        {"firstName", "PETR"},
+    const QJsonObject identityCard{{"lastName", "NOVAK"},        {"firstName", "PETR"}, {"middleName", "JAN"},
                                    {"passportNumber", "D23145890"}, {"sex", "M"},
                                    {"dateOfBirth", "1992-01-30"}, {"dateOfExpiry", "2030-06-21"},
-                                   {"nationality", "UTO"}};
+                                   {"nationality", "KAZ"}};
     const ReadCase cases[] = {
         {"internal passport, passport reader", Engine::Abbyy, "RUSPN", InternalPassport, "Passport_RU", 0,
          internalPassport, false},
@@ -100,7 +101,6 @@ TEST(ReadPages, EveryFieldReadFromAScannedPageIsThePagesTruth)
          foreignPassport, false},
         {"internal passport, Scanify", Engine::Scanify, "RUSPN", InternalPassport, nullptr, 0, internalPassport, false},
         {"foreign passport, Scanify", Engine::Scanify, "TD3", ForeignPassport, nullptr, 0, foreignPassport, false},
-        {"identity card, Scanify", Engine::Scanify, "TD1", IdentityCard, nullptr, 0, identityCard, false},
         {"foreign passport upside down, Scanify", Engine::Scanify, "TD3", ForeignPassport, nullptr, 180,
          foreignPassport, true},
     };
@@ -117,13 +117,18 @@ TEST(ReadPages, EveryFieldReadFromAScannedPageIsThePagesTruth)
         EXPECT_EQ(run.exitCode, 0) << report;
         EXPECT_EQ(entry["scanner"].toString(), QLatin1String(pnmglass::SourceName)) << report;
         EXPECT_EQ(entry["page"].toString(), "read") << report;
-        ASSERT_EQ(entry["modalResult"].toInt(), 1) << report;
+        if (entry["modalResult"].toInt() != 1) {
+            ADD_FAILURE() << "the window kept nothing\n" << report;
+            continue;
+        }
         for (auto it = c.truth.begin(); it != c.truth.end(); ++it)
             EXPECT_EQ(std::as_const(run.record)[it.key()].toString(), it.value().toString()) << it.key().toStdString() << report;
         EXPECT_EQ(FilledFields(run.record), FilledFields(c.truth)) << report;
         EXPECT_TRUE(std::as_const(run.record)["erroneous"].toArray().isEmpty()) << report;
         EXPECT_TRUE(std::as_const(run.record)["doubtful"].toArray().isEmpty()) << report;
+        EXPECT_TRUE(std::as_const(run.record)["unreadable"].toArray().isEmpty()) << report;
         EXPECT_EQ(entry["repeated"].toBool(), c.repeated) << report;
         EXPECT_EQ(run.leftBehind, QStringList()) << report;
+        std::fprintf(stderr, "REVIEW %s\n%s\n", c.name, report.c_str());
     }
 }

@@ -1,5 +1,7 @@
 // What cannot be read from the scanner ends the window without a record and
-// tells the operator why, in Russian: a page with no document on it, and a
+// tells the operator why, in Russian: a page with no document on it, a
+// document no form of the engine's configuration reads (the second engine
+// has none for an identity card: it is never forced into a passport), and a
 // scanner that fails mid-scan. Nothing of the scan is left behind.
 #include "HostOnGlass.h"
 #include "TestPages.h"
@@ -16,16 +18,9 @@ TEST(UnreadPages, NoDocumentOrAScannerFaultKeepsNoRecordAndTellsTheOperatorWhy)
     {
         const char *name;
         Engine engine;
-        bool document;           ///< a passport on the glass, else a card without a zone
+        QImage page;
         QStringList saneOptions; ///< the device's own faults
         const char *told;        ///< part of a message the operator was shown
-    };
-    const QStringList jam{QStringLiteral("status-jammed=yes")};
-    const Case cases[] = {
-        {"no document, passport reader", Engine::Abbyy, false, {}, "Данные не распознаны"},
-        {"no document, Scanify", Engine::Scanify, false, {}, "не распознан"},
-        {"paper jam, passport reader", Engine::Abbyy, true, jam, "застряла"},
-        {"paper jam, Scanify", Engine::Scanify, true, jam, "застряла"},
     };
     specimens::MrzData passport;
     passport.documentCode = QStringLiteral("P");
@@ -36,11 +31,23 @@ TEST(UnreadPages, NoDocumentOrAScannerFaultKeepsNoRecordAndTellsTheOperatorWhy)
     passport.birthDate = QStringLiteral("800101");
     passport.sex = QStringLiteral("M");
     passport.expiryDate = QStringLiteral("310101");
+    specimens::MrzData card = passport;
+    card.documentCode = QStringLiteral("ID");
+    card.issuingState = card.nationality = QStringLiteral("KAZ");
+    const QImage nothing = PageWithoutDocument();
+    const QStringList jam{QStringLiteral("status-jammed=yes")};
+    const Case cases[] = {
+        {"no document, passport reader", Engine::Abbyy, nothing, {}, "Данные не распознаны"},
+        {"no document, Scanify", Engine::Scanify, nothing, {}, "не поддерживается"},
+        {"identity card, Scanify", Engine::Scanify, DocumentPage(QStringLiteral("TD1"), card), {}, "не поддерживается"},
+        {"paper jam, passport reader", Engine::Abbyy, DocumentPage(QStringLiteral("TD3"), passport), jam, "застряла"},
+        {"paper jam, Scanify", Engine::Scanify, DocumentPage(QStringLiteral("TD3"), passport), jam, "застряла"},
+    };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
         GlassRequest request;
         request.engine = c.engine;
-        request.page = c.document ? DocumentPage(QStringLiteral("TD3"), passport) : PageWithoutDocument();
+        request.page = c.page;
         request.saneOptions = c.saneOptions;
         const GlassRun run = RunHostOnGlass(request);
         const QJsonObject &entry = run.entry;
