@@ -5,7 +5,7 @@
 
 namespace standin {
 
-void LogRecognition(const QString &file, PageReading origin, const QString &detail)
+void LogRecognition(const QString &file, PageReading reading, const QString &detail)
 {
     if (file.isEmpty())
         return;
@@ -16,7 +16,7 @@ void LogRecognition(const QString &file, PageReading origin, const QString &deta
     if (!log.open(QIODevice::Append | QIODevice::Text))
         return;
     log.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    const QString line = (origin == PageReading::Read ? QStringLiteral("read") : QStringLiteral("described"))
+    const QString line = (reading == PageReading::Read ? QStringLiteral("read") : QStringLiteral("described"))
                          + (detail.isEmpty() ? QString() : QLatin1Char(' ') + detail) + QLatin1Char('\n');
     log.write(line.toUtf8());
 }

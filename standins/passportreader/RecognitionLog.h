@@ -14,6 +14,6 @@ enum class PageReading { Read, Described };
 /// Appends "read <detail>" or "described <detail>" as one line to file (made
 /// for the user alone); nothing when file is empty. Detail names a zone
 /// format or a description file, never a field's value.
-void LogRecognition(const QString &file, PageReading origin, const QString &detail);
+void LogRecognition(const QString &file, PageReading reading, const QString &detail);
 
 } // namespace standin

@@ -118,9 +118,12 @@ void AddDocument(Package &package, Image &image, Document &&doc)
     image.document = handle;
 }
 
+/// A real scanner's page is read from its pixels (PixelPage.h), and so are
+/// the feeder's pictures without description (and all its pages when the
+/// configuration says so).
 bool ReadFromPixels(const Image &image)
 {
-    return image.readFromPixels || !image.specimen || !image.specimen->described || EveryPageReadFromPixels();
+    return PageFromScanner(image) || !image.specimen || !image.specimen->described || EveryPageReadFromPixels();
 }
 
 void RecogniseFromPixels(ScPackageHandle packageHandle, Package &package, ScImageHandle imageHandle, Image &image)

@@ -59,10 +59,6 @@ struct Image
     QImage picture; ///< as scanned: the page turned as it lay in the feeder
     /// The feeder's page; null for a page of a real scanner.
     std::shared_ptr<const ScanifySpecimen> specimen;
-    /// A real scanner's page: read from its pixels (PixelPage.h), as are the
-    /// feeder's pictures without description (and all its pages when the
-    /// configuration says so).
-    bool readFromPixels = false;
     ScanConfiguration config;
     int pageNumber = 0;
     ScDocumentHandle document = 0;

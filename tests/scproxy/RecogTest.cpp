@@ -5,6 +5,7 @@
 #include "ScProxyFixture.h"
 
 #include "PageGenerator.h"
+#include "tests/twainclient/ScannerSources.h"
 #include "common/engCommon9r.h"
 #include "scanify/engUtilsScanify9r.h"
 
@@ -576,4 +577,54 @@ TEST_F(ScProxyRecog, ADescribedPageReadFromItsPixelsIsNotItsDescriptionAndTheLog
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts),
               QStringList({"described 04-InoPas_MRZ.json", "read TD3"}));
+}
+
+TEST_F(ScProxyRecog, APageOfTheSourceManagersScannerIsReadAsItLiesWithTheRepeatRunForOneTurnedOver)
+{
+    // The manager's specimen scanner is a real scanner to the engine: its
+    // page is read from its pixels, with the package's configuration files.
+    scannertest::ScannerSources sources;
+    QTemporaryDir glass, drawn;
+    const PixelCase over{"turned-over", "TD3", "P", 270, true, 270, "InoPas_MRZ", false};
+    const PixelCase upright{"internal", "RUSPN", "PN", 0, true, 270, "Passport1", true};
+    const auto overTruth = WritePixelPage(over, drawn.path());
+    const auto uprightTruth = WritePixelPage(upright, drawn.path());
+    CreateScApiIniFile();
+    auto scan = [&](const char *stem, const char *file) {
+        QFile::remove(glass.filePath(QStringLiteral("page.png")));
+        EXPECT_TRUE(QFile::copy(QDir(drawn.path()).filePath(QLatin1String(stem) + QStringLiteral(".png")),
+                                glass.filePath(QStringLiteral("page.png"))));
+        EnvSwitch pictures("TWAINSPECIMEN_PICTURES", glass.path().toLocal8Bit());
+        EXPECT_TRUE(api.ScSetupContext(instance, (GetUserDataFolder() + QLatin1String(file)).toLocal8Bit().constData()));
+        package = NewPackage(QStringLiteral("DSS%1").arg(++packages, 4, 16, QLatin1Char('0')));
+        const ScScanDeviceHandle device = api.ScScannerOpen(instance, SC_DEV_SCANNER, scannertest::SpecimenSource);
+        EXPECT_NE(device, 0u) << ErrorText().toStdString();
+        devices.push_back(device);
+        EXPECT_TRUE(api.ScScannerSetConfiguration(device, "ScanAllDocuments"));
+        EXPECT_NE(api.ScPackageScan(package, device, nullptr), 0u) << ErrorText().toStdString();
+        EXPECT_TRUE(api.ScPackageRecog(package, nullptr));
+        return api.ScPackageGetFirstDoc(package);
+    };
+    struct Run
+    {
+        const char *stem;
+        const char *file;
+        const char *form;
+        const std::map<QByteArray, QString> *truth; ///< null: read turned, the zone's fields empty and in error
+    };
+    const Run runs[] = {
+        {"turned-over", "ScApi_270.Ini", "InoPas_MRZ", nullptr},
+        {"turned-over", "ScApi_90.Ini", "InoPas_MRZ", &overTruth},
+        {"internal", "ScApi_270.Ini", "Passport1", &uprightTruth},
+    };
+    for (const Run &r : runs) {
+        SCOPED_TRACE(testing::Message() << r.stem << " with " << r.file);
+        const ScDocumentHandle doc = scan(r.stem, r.file);
+        ASSERT_NE(doc, 0u);
+        EXPECT_EQ(FormId(doc), r.form);
+        for (const auto &[id, value] : r.truth ? *r.truth : overTruth) {
+            EXPECT_EQ(Field(doc, id.constData()).text, r.truth ? value : QString()) << id.constData();
+            EXPECT_EQ(Field(doc, id.constData()).flags, r.truth ? 0 : SCF_VRS_ERROR) << id.constData();
+        }
+    }
 }
