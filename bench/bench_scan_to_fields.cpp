@@ -43,13 +43,15 @@ constexpr double TargetMs = 150;
 pnmglass::Glass *g_glass = nullptr;
 QStringList g_boxes; ///< what the windows told the operator (a failed run)
 
-/// The page: a foreign passport on the A4 glass at 300 dpi (2480 x 3508).
+/// The page: a foreign passport on the A4 glass at 300 dpi (2480 x 3508),
+/// laid across the glass as the second engine's configuration turns it.
 QImage PassportPage()
 {
     mrzpages::PageRecipe recipe;
     recipe.format = QStringLiteral("TD3");
     recipe.dpi = 300;
     recipe.a4 = true;
+    recipe.turn = 90;
     mrzpages::Random rng(7);
     return mrzpages::MakePage(recipe, mrzpages::RandomData(recipe.format, rng), rng).image;
 }
