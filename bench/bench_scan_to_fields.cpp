@@ -203,15 +203,22 @@ void PrintSummary(const Figures &f)
     const double scanimage = figure("BM_Scanimage");
     const double scan = figure("BM_ScanAndTransfer");
     std::printf("\nOne A4 page at 300 dpi, 24-bit, through SANE's pnm backend (wall time, median):\n");
-    std::printf("  %-52s %8.1f ms\n", "scanimage, the scan alone", scanimage);
-    std::printf("  %-52s %8.1f ms\n", "scan and transfer through the source manager", scan);
+    const auto print = [&](const char *name, const char *label, double ms) {
+        if (ms >= 0) {
+            std::printf("  %-52s %8.1f ms\n", label, ms);
+            return;
+        }
+        const auto error = f.errors.find(name);
+        std::printf("  %-52s not measured: %s\n", label, error == f.errors.end() ? "" : error->second.c_str());
+    };
+    print("BM_Scanimage", "scanimage, the scan alone", scanimage);
+    print("BM_ScanAndTransfer", "scan and transfer through the source manager", scan);
     bool met = scanimage > 0;
     for (const auto &[name, label] : {std::pair{"BM_ScanToFieldsPassportReader", "scan to fields, passport-reader window"},
                                       std::pair{"BM_ScanToFieldsScanify", "scan to fields, Scanify window"}}) {
         const double total = figure(name);
         if (total < 0) {
-            const auto error = f.errors.find(name);
-            std::printf("  %-52s not measured: %s\n", label, error == f.errors.end() ? "" : error->second.c_str());
+            print(name, label, total);
             met = false;
             continue;
         }
