@@ -15,6 +15,8 @@
 #include <QEventLoop>
 #include <QTimer>
 
+#include <functional>
+
 namespace twainclient {
 
 namespace {
