@@ -61,8 +61,8 @@ QJsonObject RunScanifyPath(const PackageLoader &package, const ScanifyPathOption
         current = PersonRecord::Load(o.person);
 
     QJsonArray records;
-    EngineLog engineLog("SCPROXY_LOG");
     if (!o.scripted) {
+        EngineLog engineLog("SCPROXY_LOG");
         CognitiveRequest request;
         request.current = current;
         records.append(engineLog.WithPage(ResultEntry(RunCognitiveRequest(package, request), PersonFolder(o, 1))));
@@ -70,6 +70,7 @@ QJsonObject RunScanifyPath(const PackageLoader &package, const ScanifyPathOption
         return report;
     }
     if (!o.scanner.isEmpty()) {
+        EngineLog engineLog("SCPROXY_LOG");
         records.append(
             engineLog.WithPage(RunScanifyFromScanner(package, {o.scanner, QString(), current, PersonFolder(o, 1)})));
         report["records"] = records;
@@ -105,6 +106,7 @@ QJsonObject RunScanifyPath(const PackageLoader &package, const ScanifyPathOption
         return report;
     }
     MessageBoxAnswerer boxes;
+    EngineLog engineLog("SCPROXY_LOG");
     int n = 0;
     for (const auto &page : pages) {
         ++n;

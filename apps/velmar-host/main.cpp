@@ -199,14 +199,15 @@ QJsonObject RunAbbyyPath(const PackageLoader &package, const HostOptions &o)
         current = PersonRecord::Load(o.person);
 
     QJsonArray records;
-    EngineLog engineLog("PASSPORTREADER_LOG");
     if (o.scripted && !o.scanner.isEmpty()) {
+        EngineLog engineLog("PASSPORTREADER_LOG");
         records.append(engineLog.WithPage(
             RunAbbyyFromScanner(package, {o.scanner, o.documentType, current, PersonFolder(o, 1)})));
         report["records"] = records;
         return report;
     }
     if (!o.scripted) {
+        EngineLog engineLog("PASSPORTREADER_LOG");
         AbbyyRequest request;
         request.current = current;
         records.append(engineLog.WithPage(AbbyyResultEntry(RunAbbyyRequest(package, request), PersonFolder(o, 1))));
@@ -232,6 +233,7 @@ QJsonObject RunAbbyyPath(const PackageLoader &package, const HostOptions &o)
         return report;
     }
     MessageBoxAnswerer answerer;
+    EngineLog engineLog("PASSPORTREADER_LOG");
     int n = 0;
     for (const SpecimenDocument &document : documents) {
         ++n;

@@ -31,23 +31,6 @@ std::int32_t FieldCount(const ScanifySpecimen &s)
     return std::int32_t(s.fields.size() + (s.photo.field.isEmpty() ? 0 : 1));
 }
 
-/// The zone of config that reads specimen: one whose turn brings the page
-/// upright if there is such a zone, else the first that reads that kind of
-/// document at all. Null when no zone does.
-const ZoneReading *ReadingZone(const ScanConfiguration &config, const ScanifySpecimen &specimen)
-{
-    const ZoneReading *turned = nullptr;
-    for (const ZoneReading &z : config.zones) {
-        if (z.readingZone.compare(specimen.zone, Qt::CaseInsensitive) != 0)
-            continue;
-        if (NormalisedAngle(specimen.feedAngle + z.turn) == 0)
-            return &z;
-        if (!turned)
-            turned = &z;
-    }
-    return turned;
-}
-
 /// The portrait as the zone sees it: upright when its turn brings the page upright.
 QString WritePhoto(const Package &package, const ScanifySpecimen &s, int angleAsRead)
 {
@@ -149,11 +132,11 @@ void Recognise(ScPackageHandle packageHandle, Package &package, ScImageHandle im
     }
     const ScanifySpecimen &s = *image.specimen;
     standin::LogRecognition(EngineLogFile(), standin::PageReading::Described, QFileInfo(s.descriptionPath).fileName());
-    const ZoneReading *zone = ReadingZone(image.config, s);
+    bool upright = false;
+    const ZoneReading *zone = image.config.ZoneFor({s.zone}, s.feedAngle, &upright);
     if (!zone)
         return;
     const int asRead = NormalisedAngle(s.feedAngle + zone->turn);
-    const bool upright = asRead == 0;
 
     Document doc = NewDocument(packageHandle, package, imageHandle, image);
     for (const SpecimenField &f : s.fields) {

@@ -28,28 +28,6 @@ FormOfZone FormOf(const mrz::MrzResult &r)
     return {};
 }
 
-/// The configuration's zone that reads the page lying at `lie` clockwise
-/// degrees: one whose turn brings it upright, else the first that reads
-/// that form at all; null when none does. *upright tells which.
-const ZoneReading *ReadingZone(const ScanConfiguration &config, const FormOfZone &kind, int lie, bool *upright)
-{
-    const ZoneReading *turned = nullptr;
-    for (const ZoneReading &z : config.zones) {
-        const bool reads = std::any_of(kind.readingZones.begin(), kind.readingZones.end(),
-                                       [&](const QByteArray &name) { return z.readingZone.compare(name, Qt::CaseInsensitive) == 0; });
-        if (!reads)
-            continue;
-        if (NormalisedAngle(lie + z.turn) == 0) {
-            *upright = true;
-            return &z;
-        }
-        if (!turned)
-            turned = &z;
-    }
-    *upright = false;
-    return turned;
-}
-
 } // namespace
 
 PixelReading ReadPixelPage(const QImage &scanned, const ScanConfiguration &config)
@@ -64,7 +42,7 @@ PixelReading ReadPixelPage(const QImage &scanned, const ScanConfiguration &confi
     // The reader's turn makes the page upright; the page lies that much the other way.
     const int lie = NormalisedAngle(-r.turn);
     bool upright = false;
-    const ZoneReading *zone = ReadingZone(config, kind, lie, &upright);
+    const ZoneReading *zone = config.ZoneFor(kind.readingZones, lie, &upright);
     if (!zone)
         return out;
     const bool passport = kind.form == "InoPas_MRZ";

@@ -1,5 +1,7 @@
 #include "ScanConfiguration.h"
 
+#include <algorithm>
+
 namespace scproxy {
 
 namespace {
@@ -59,6 +61,25 @@ QByteArray ScanConfiguration::Reading() const
     for (const ZoneReading &z : zones)
         text += z.listedType + '>' + z.readingZone + '@' + QByteArray::number(z.turn) + ';';
     return text;
+}
+
+const ZoneReading *ScanConfiguration::ZoneFor(const QList<QByteArray> &readingZones, int lie, bool *upright) const
+{
+    const ZoneReading *turned = nullptr;
+    *upright = false;
+    for (const ZoneReading &z : zones) {
+        const bool reads = std::any_of(readingZones.begin(), readingZones.end(),
+                                       [&](const QByteArray &name) { return z.readingZone.compare(name, Qt::CaseInsensitive) == 0; });
+        if (!reads)
+            continue;
+        if (NormalisedAngle(lie + z.turn) == 0) {
+            *upright = true;
+            return &z;
+        }
+        if (!turned)
+            turned = &z;
+    }
+    return turned;
 }
 
 } // namespace scproxy

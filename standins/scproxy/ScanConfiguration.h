@@ -35,6 +35,12 @@ struct ScanConfiguration
     /// turns. Two configurations that read alike give the same text.
     QByteArray Reading() const;
 
+    /// The zone that reads a page lying turned by `lie` clockwise degrees
+    /// with one of readingZones: the first whose turn brings it upright,
+    /// else the first of them at all (it reads the page turned); null when
+    /// none of them is the configuration's. *upright tells which.
+    const ZoneReading *ZoneFor(const QList<QByteArray> &readingZones, int lie, bool *upright) const;
+
     /// The configuration of section in file (which must hold that section).
     static ScanConfiguration FromProfile(const ProfileFile &file, const QByteArray &section);
 };

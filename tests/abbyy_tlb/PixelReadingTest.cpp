@@ -5,6 +5,7 @@
 #include "EngineFixture.h"
 
 #include "PageGenerator.h"
+#include "support/TestSupport.h"
 #include "tests/twainclient/ScannerSources.h"
 
 #include <QDir>
@@ -16,24 +17,7 @@ using namespace abbyytest;
 
 namespace {
 
-/// Sets an environment variable for the lifetime of the object.
-struct EnvSwitch
-{
-    EnvSwitch(const char *name, const QByteArray &value) : name(name), old(qgetenv(name)), had(qEnvironmentVariableIsSet(name))
-    {
-        qputenv(name, value);
-    }
-    ~EnvSwitch()
-    {
-        if (had)
-            qputenv(name, old);
-        else
-            qunsetenv(name);
-    }
-    const char *name;
-    QByteArray old;
-    bool had;
-};
+using r9test::EnvSwitch;
 
 // Names and values as plain text, so a difference prints readably.
 using FieldValues = std::map<std::string, std::string>;

@@ -49,20 +49,6 @@ QString GeneratedSpecimens()
     return BinFolder() + QStringLiteral("/specimens/scanify");
 }
 
-EnvSwitch::EnvSwitch(const char *name, const QByteArray &value)
-    : m_name(name), m_old(qgetenv(name)), m_had(qEnvironmentVariableIsSet(name))
-{
-    qputenv(name, value);
-}
-
-EnvSwitch::~EnvSwitch()
-{
-    if (m_had)
-        qputenv(m_name.constData(), m_old);
-    else
-        qunsetenv(m_name.constData());
-}
-
 QByteArray ConfigurationText(int turn, bool showTwain)
 {
     const QByteArray t = QByteArray::number(turn);

@@ -4,6 +4,7 @@
 // the environment, configuration files and specimen folders of their own.
 
 #include "scanify/scapiTypes.h"
+#include "support/TestSupport.h"
 
 #include <QByteArray>
 #include <QImage>
@@ -47,19 +48,7 @@ QString BinFolder();
 /// The generated Scanify specimen descriptions.
 QString GeneratedSpecimens();
 
-/// Sets an environment variable for the lifetime of the object.
-class EnvSwitch
-{
-public:
-    EnvSwitch(const char *name, const QByteArray &value);
-    ~EnvSwitch();
-    EnvSwitch(const EnvSwitch &) = delete;
-    EnvSwitch &operator=(const EnvSwitch &) = delete;
-
-private:
-    QByteArray m_name, m_old;
-    bool m_had;
-};
+using r9test::EnvSwitch;
 
 /// A configuration file as the package writes it, with the given turn of
 /// the passport zones and the given "ShowTWAIN" of "ScanAllDocuments".

@@ -96,4 +96,18 @@ QString ToolTipShownFor(QWidget *widget)
     return QToolTip::isVisible() ? QToolTip::text() : QString();
 }
 
+EnvSwitch::EnvSwitch(const char *name, const QByteArray &value)
+    : m_name(name), m_old(qgetenv(name)), m_had(qEnvironmentVariableIsSet(name))
+{
+    qputenv(name, value);
+}
+
+EnvSwitch::~EnvSwitch()
+{
+    if (m_had)
+        qputenv(m_name.constData(), m_old);
+    else
+        qunsetenv(m_name.constData());
+}
+
 } // namespace r9test

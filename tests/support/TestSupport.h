@@ -68,4 +68,18 @@ void WriteFile(const QString &path, const QByteArray &bytes);
 /// when none would show.
 QString ToolTipShownFor(QWidget *widget);
 
+/// Sets an environment variable for the lifetime of the object.
+class EnvSwitch
+{
+public:
+    EnvSwitch(const char *name, const QByteArray &value);
+    ~EnvSwitch();
+    EnvSwitch(const EnvSwitch &) = delete;
+    EnvSwitch &operator=(const EnvSwitch &) = delete;
+
+private:
+    QByteArray m_name, m_old;
+    bool m_had;
+};
+
 } // namespace r9test
