@@ -2,6 +2,7 @@
 #include "PrivateRecords.h"
 
 #include "RecognitionWindowRun.h"
+#include "ScannerPick.h"
 
 #include "scanify/engCognitive9r_FM.h"
 
@@ -47,7 +48,12 @@ void EngineDialogAnswerer::answer()
         if (!dialog || !dialog->isVisible())
             continue;
         if (dialog->objectName() == QLatin1String("ScanifySourceDialog")) {
-            const auto *list = dialog->findChild<QListWidget *>(QStringLiteral("lbSources"));
+            auto *list = dialog->findChild<QListWidget *>(QStringLiteral("lbSources"));
+            if (m_pick && !m_pick->PickIn(list)) {
+                m_answers << dialog->objectName() + QStringLiteral(": cancelled");
+                dialog->reject();
+                continue;
+            }
             m_answers << dialog->objectName() + QStringLiteral(": ")
                              + (list && list->currentItem() ? list->currentItem()->text() : QString());
             dialog->accept();
@@ -64,6 +70,8 @@ void OperateCognitiveWindow(TCognitiveRecognitionFM *f, const CognitiveOperatorP
     const bool edit = f->pgcRecognize->currentWidget() == f->tsEdit;
     Tick(edit ? f->cxPhotoToAccoutData_2 : f->cxPhotoToAccoutData);
     Tick(edit ? f->cxDocPictureToAccoutData_2 : f->cxDocPictureToAccoutData);
+    if (plan.chooseScanner)
+        Tick(edit ? f->cxSelectScanner : f->cxSelectScanner_Add);
 
     // Each press runs the whole recognition before it returns.
     (edit ? f->bRecognize_2 : f->bRecognize)->click(); // "Распознать"

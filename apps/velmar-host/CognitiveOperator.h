@@ -12,12 +12,17 @@
 #include <QTimer>
 
 class TCognitiveRecognitionFM;
+struct ScannerPick;
 
 /// Answers every visible dialog of the engine while it lives.
 class EngineDialogAnswerer : public QObject
 {
 public:
     EngineDialogAnswerer();
+    /// The engine's source list is answered with the source whose name holds
+    /// pick->wanted (cancelled when none does) instead of the highlighted one;
+    /// pick must outlive the answerer. Null: the highlighted one.
+    void PickSource(ScannerPick *pick) { m_pick = pick; }
     /// What was answered since the last call ("ScanifySourceDialog: <source>", ...).
     QStringList Take();
 
@@ -25,6 +30,7 @@ private:
     void answer();
     QTimer m_timer;
     QStringList m_answers;
+    ScannerPick *m_pick = nullptr;
 };
 
 struct CognitiveOperatorPlan
@@ -32,6 +38,9 @@ struct CognitiveOperatorPlan
     QString screenshotFile; ///< the window after recognition; empty: none
     QString pageScreenshotFolder; ///< every page of the window; empty: none
     QString pageScreenshotPrefix;
+    /// The engine's source list is asked for at every run (the scanner is
+    /// chosen there, see EngineDialogAnswerer::PickSource).
+    bool chooseScanner = false;
 };
 
 /// What the operator did at one window.

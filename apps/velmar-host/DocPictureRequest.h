@@ -3,6 +3,8 @@
 // over TWAIN without recognition. The host shows it modally and, after OK,
 // takes the picture of imgWorkTest and stores it with the person's data.
 
+#include "ScannerDialogAnswerer.h"
+
 #include <QJsonObject>
 #include <QString>
 #include <vector>
@@ -11,7 +13,7 @@ class PackageLoader;
 
 struct DocPictureRun
 {
-    enum class Answer { Scan, Cancel };
+    using Answer = ScannerDialogAnswerer::Answer;
     /// Ticks the source list, picks the source whose name holds this text.
     QString source = QStringLiteral("Specimen");
     /// One scan per answer: how the scanner's own dialog is answered each time.

@@ -4,6 +4,7 @@
 #include "CognitiveRequest.h"
 #include "EngineLog.h"
 #include "PackageLoader.h"
+#include "ScannerRuns.h"
 #include "ScriptedOperator.h"
 #include "Soak.h"
 #include "scproxy/ScanifySpecimen.h"
@@ -65,6 +66,13 @@ QJsonObject RunScanifyPath(const PackageLoader &package, const ScanifyPathOption
         CognitiveRequest request;
         request.current = current;
         records.append(engineLog.WithPage(ResultEntry(RunCognitiveRequest(package, request), PersonFolder(o, 1))));
+        report["records"] = records;
+        return report;
+    }
+    if (!o.scanner.isEmpty()) {
+        EngineLog engineLog("SCPROXY_LOG");
+        records.append(
+            engineLog.WithPage(RunScanifyFromScanner(package, {o.scanner, QString(), current, PersonFolder(o, 1)})));
         report["records"] = records;
         return report;
     }

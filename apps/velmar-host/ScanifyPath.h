@@ -15,6 +15,7 @@ struct ScanifyPathOptions
     QString output; ///< the persons' records go into output/scanify-person-NN
     int soak = 0;   ///< a long run of this many recognitions instead (nothing stored)
     QString formPages; ///< scripted: screenshots of every page of the first window; empty: none
+    QString scanner;   ///< scripted: one page from the source whose name holds this; empty: the feeder's pages
 };
 
 QJsonObject RunScanifyPath(const PackageLoader &package, const ScanifyPathOptions &options);

@@ -2,12 +2,14 @@
 #include "PrivateRecords.h"
 
 #include "AbbyyRequest.h"
+#include "ScannerPick.h"
 #include "abbyy/engABBYY9r_FM.h"
 
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
 #include <QMessageBox>
@@ -107,6 +109,17 @@ void OperateRecognitionWindow(TABBYYRecognitionFM *f, const ScriptedOperatorPlan
         if (form)
             form->bCancel->click();
     };
+    if (plan.scanner) {
+        // The scanner is chosen on the options page, as at the desk.
+        QWidget *page = f->pgcScanRecognize->currentWidget();
+        f->pgcScanRecognize->setCurrentWidget(f->tsCommonOptions);
+        const bool picked = plan.scanner->PickIn(f->cbScanListForTest);
+        f->pgcScanRecognize->setCurrentWidget(page);
+        if (!picked) {
+            cancel();
+            return;
+        }
+    }
     const auto done = [form, cancel] {
         // "Готово" becomes available once surname, first name and number are filled in.
         WhenReady(

@@ -11,6 +11,7 @@
 #include <QTimer>
 
 class TABBYYRecognitionFM;
+struct ScannerPick;
 
 /// How long the scripted operator waits for a window to be ready for its
 /// next step before it gives up on it (cancels): 5 s, or the milliseconds of
@@ -44,6 +45,10 @@ struct ScriptedOperatorPlan
     QString screenshotFile;     ///< the window after recognition; empty: none
     QString pageScreenshotFolder; ///< every page of the window; empty: none
     QString pageScreenshotPrefix;
+    /// The scanner to pick on the options page before recognising (its
+    /// `wanted`), and what came of it; null: the window's own. With no
+    /// scanner matching, the window is cancelled.
+    ScannerPick *scanner = nullptr;
 };
 
 /// Starts working the shown window; returns at once, the steps run from the

@@ -9,6 +9,7 @@
 #include "PackageLoader.h"
 #include "PersonRecord.h"
 #include "ScanifyPath.h"
+#include "ScannerRuns.h"
 #include "ScriptedOperator.h"
 #include "Soak.h"
 #include "Specimens.h"
@@ -145,8 +146,13 @@ struct HostOptions
     bool docPicture = false; ///< the document-picture window instead of recognition
     bool camera = false;    ///< the camera snapshot window instead of recognition
     int soak = 0;           ///< recognitions of a long run; 0: one per document
-    QString scanner;        ///< scripted document picture: the source whose name holds this
+    QString scanner;        ///< scripted: scan from the source whose name holds this
+    QString documentType;   ///< scripted recognition from a scanner: the catalogue identifier chosen
 };
+
+/// The document type a recognition from a named scanner chooses by default:
+/// the foreign passport with a machine-readable zone.
+const QString DefaultScannerDocumentType = QStringLiteral("ForeignPassport_MRZ");
 
 QString PersonFolder(const HostOptions &o, int n)
 {
@@ -193,6 +199,13 @@ QJsonObject RunAbbyyPath(const PackageLoader &package, const HostOptions &o)
         current = PersonRecord::Load(o.person);
 
     QJsonArray records;
+    if (o.scripted && !o.scanner.isEmpty()) {
+        EngineLog engineLog("PASSPORTREADER_LOG");
+        records.append(engineLog.WithPage(
+            RunAbbyyFromScanner(package, {o.scanner, o.documentType, current, PersonFolder(o, 1)})));
+        report["records"] = records;
+        return report;
+    }
     if (!o.scripted) {
         EngineLog engineLog("PASSPORTREADER_LOG");
         AbbyyRequest request;
@@ -327,6 +340,23 @@ QString RefusedOptions(const HostOptions &o)
         return QStringLiteral("--soak %1: a long run is one of the recognition windows; %2 stores what it takes")
             .arg(o.soak)
             .arg(QLatin1String(o.docPicture ? "--doc-picture" : "--camera"));
+    if (!o.documentType.isEmpty() && o.scanner.isEmpty())
+        return QStringLiteral("--document-type %1: the document type is chosen for a recognition from a scanner; "
+                              "add --scanner")
+            .arg(o.documentType);
+    if (!o.scanner.isEmpty()) {
+        const char *other = o.camera ? "--camera" : o.soak > 0 ? "--soak" : nullptr;
+        if (other)
+            return QStringLiteral("--scanner %1: a scanner is picked for a recognition or a document picture, "
+                                  "not with %2")
+                .arg(o.scanner, QLatin1String(other));
+        if (!o.scripted)
+            return QStringLiteral("--scanner %1: the scanner is picked by the scripted operator; at a display the "
+                                  "operator picks it; add --scripted to have it picked")
+                .arg(o.scanner);
+        if (!o.documentType.isEmpty() && o.docPicture)
+            return QStringLiteral("--document-type %1: the document picture is not recognised").arg(o.documentType);
+    }
     if (o.soak == 0)
         return PrepareFolder("--output", o.output);
     return {};
@@ -363,8 +393,8 @@ QString RefusedRun(const HostOptions &o)
                 folders << QStringLiteral("%1%2").arg(QLatin1String(prefix)).arg(n, 2, 10, QLatin1Char('0'));
         };
         if (o.engine != QLatin1String("scanify")) {
-            int documents = 1; // one window at the display
-            if (o.scripted || !o.documents.isEmpty()) {
+            int documents = 1; // one window at the display, or from the scanner named
+            if (o.scanner.isEmpty() && (o.scripted || !o.documents.isEmpty())) {
                 const QString folder = AbbyyDocumentsFolder(o);
                 documents = int(ReadSpecimenFolder(folder, nullptr).size());
                 if (documents == 0)
@@ -376,7 +406,7 @@ QString RefusedRun(const HostOptions &o)
         }
         if (o.engine != QLatin1String("abbyy")) {
             int pages = 1;
-            if (o.scripted) {
+            if (o.scripted && o.scanner.isEmpty()) {
                 // The stand-in's feeder, listed as the Scanify path will list it.
                 QStringList problems;
                 const QString folder = scproxy::SpecimenFolder();
@@ -427,6 +457,32 @@ bool AllStored(const QJsonObject &report)
     return errors.isEmpty();
 }
 
+/// Why the catalogue has no document type of that identifier, with those it has; empty when it has.
+QString UnknownDocumentType(const PackageLoader &package, const QString &identifier)
+{
+    QStringList known;
+    TOrderedStrings *list = *package.Variable<TOrderedStrings *>("gl_ListAllowedDocuments");
+    for (int i = 0; list && i < list->Count(); ++i)
+        if (const TDocumentInfo *info = list->Objects(i)) {
+            if (info->FIdentifier == identifier)
+                return {};
+            known << info->FIdentifier;
+        }
+    return QStringLiteral("--document-type %1: no such document type in the catalogue; its types are: %2")
+        .arg(identifier, known.join(QStringLiteral(", ")));
+}
+
+/// Whether every engine's window found the scanner named (each one that did
+/// not has said so on stderr).
+bool AllScannersFound(const QJsonObject &report)
+{
+    for (const char *engine : {"abbyy", "scanify"})
+        for (const QJsonValue &record : report[QLatin1String(engine)].toObject()["records"].toArray())
+            if (!record.toObject().contains(QLatin1String("scanner")))
+                return false;
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -457,9 +513,14 @@ int main(int argc, char **argv)
     const QCommandLineOption docPictureOption(QStringLiteral("doc-picture"),
         QStringLiteral("Scan a document picture over TWAIN (no recognition) and store it as document.png."));
     const QCommandLineOption scannerOption(QStringLiteral("scanner"),
-        QStringLiteral("With --doc-picture, scripted: scan once from the source whose name holds this text; "
-                       "exit code 3 when no picture was stored."),
+        QStringLiteral("Scripted: recognise one page (with --doc-picture: scan one picture) from the source whose "
+                       "name holds this text, picked in each engine's scanner choice; exit code 3 when no source "
+                       "matched (with --doc-picture: when no picture was stored)."),
         QStringLiteral("text"));
+    const QCommandLineOption documentTypeOption(QStringLiteral("document-type"),
+        QStringLiteral("With --scanner: the document type chosen in the passport-reader window, a catalogue "
+                       "identifier (default ForeignPassport_MRZ)."),
+        QStringLiteral("identifier"));
     const QCommandLineOption cameraOption(QStringLiteral("camera"),
         QStringLiteral("Open the camera snapshot window instead of recognition; the frame and the fragment go to the output folder."));
     const QCommandLineOption soakOption(QStringLiteral("soak"),
@@ -470,7 +531,7 @@ int main(int argc, char **argv)
         QStringLiteral("The recognition engines to run: abbyy, scanify or all (default; at a display the recogniser choice decides)."),
         QStringLiteral("engine"), QStringLiteral("all"));
     parser.addOptions({scriptedOption, documentsOption, personOption, outputOption, pagesOption, cameraOption,
-                       docPictureOption, soakOption, engineOption, scannerOption});
+                       docPictureOption, soakOption, engineOption, scannerOption, documentTypeOption});
     parser.process(app);
     HostOptions options;
     options.scripted = headless || parser.isSet(scriptedOption);
@@ -481,6 +542,7 @@ int main(int argc, char **argv)
     options.docPicture = parser.isSet(docPictureOption);
     options.camera = parser.isSet(cameraOption);
     options.scanner = parser.value(scannerOption);
+    options.documentType = parser.value(documentTypeOption);
     options.soak = parser.value(soakOption).toInt();
     if (options.soak > 0)
         options.scripted = true;
@@ -541,6 +603,14 @@ int main(int argc, char **argv)
             return 0;
         }
         report["catalogue"] = catalogueJson(package);
+        if (!options.scanner.isEmpty() && !options.camera) {
+            if (options.documentType.isEmpty())
+                options.documentType = DefaultScannerDocumentType;
+            if (QString refused = UnknownDocumentType(package, options.documentType); !refused.isEmpty()) {
+                std::fprintf(stderr, "velmar-host: %s\n", qPrintable(refused));
+                return 2;
+            }
+        }
         report["settings"] = settingsJson(package);
         report["platform"] = QGuiApplication::platformName();
         if (!options.camera) {
@@ -560,8 +630,8 @@ int main(int argc, char **argv)
         else if (options.engine != QLatin1String("scanify"))
             report["abbyy"] = RunAbbyyPath(package, options);
         if (!options.camera && options.engine != QLatin1String("abbyy"))
-            report["scanify"] = RunScanifyPath(
-                package, {options.scripted, options.person, options.output, options.soak, options.formPages});
+            report["scanify"] = RunScanifyPath(package, {options.scripted, options.person, options.output, options.soak,
+                                                         options.formPages, options.scanner});
 
         // With a display the operator is told the choice, at the end of the run.
         if (!headless && !options.camera)
@@ -572,6 +642,8 @@ int main(int argc, char **argv)
         // the run normally; a record that could not be stored has failed it.
         if (!AllStored(report))
             return 1;
+        if (!options.scanner.isEmpty() && !AllScannersFound(report))
+            return 3;
     } catch (const std::exception &e) {
         std::fprintf(stderr, "velmar-host: %s\n", e.what());
         return 1;

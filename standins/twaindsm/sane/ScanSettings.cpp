@@ -80,6 +80,8 @@ std::vector<TW_UINT16> ScanSettings::readPixelTypes() const
     for (const QString &mode : m_device.choices(SANE_NAME_SCAN_MODE))
         if (const auto t = PixelTypeOfMode(mode))
             types.push_back(*t);
+    if (types.empty() && !m_device.has(SANE_NAME_SCAN_MODE))
+        types.push_back(fixedPixelType());
     if (types.empty())
         types.push_back(TWPT_GRAY);
     // A device without a line-art mode scans black and white as grey at one bit.
@@ -90,8 +92,20 @@ std::vector<TW_UINT16> ScanSettings::readPixelTypes() const
     return types;
 }
 
+TW_UINT16 ScanSettings::fixedPixelType() const
+{
+    SANE_Parameters p{};
+    if (sane_get_parameters(m_device.handle(), &p) != SANE_STATUS_GOOD)
+        return TWPT_GRAY;
+    if (p.format != SANE_FRAME_GRAY)
+        return TWPT_RGB;
+    return p.depth == 1 ? TW_UINT16(TWPT_BW) : TW_UINT16(TWPT_GRAY);
+}
+
 TW_UINT16 ScanSettings::readPixelType() const
 {
+    if (!m_device.has(SANE_NAME_SCAN_MODE))
+        return fixedPixelType();
     const auto mode = m_device.text(SANE_NAME_SCAN_MODE);
     const TW_UINT16 type = mode ? PixelTypeOfMode(*mode).value_or(TW_UINT16(TWPT_GRAY)) : TW_UINT16(TWPT_GRAY);
     if (type == TWPT_GRAY && m_device.number(SANE_NAME_BIT_DEPTH).value_or(8) == 1)

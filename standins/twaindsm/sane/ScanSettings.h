@@ -70,6 +70,9 @@ private:
 
     std::vector<TW_UINT16> readPixelTypes() const;
     TW_UINT16 readPixelType() const;
+    /// A device without a mode to choose scans as its frames come: colour,
+    /// grey, or grey at one bit; grey when it cannot tell before a scan.
+    TW_UINT16 fixedPixelType() const;
     std::vector<double> readResolutions() const;
     double readResolution() const;
     bool greyIsBlackAndWhite() const;
