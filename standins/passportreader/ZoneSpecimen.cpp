@@ -35,8 +35,12 @@ SpecimenField Field(const mrz::MrzResult &r, const QString &name, const mrz::Fie
 mrz::FieldText Word(const mrz::FieldText &t, bool first)
 {
     const int blank = t.value.indexOf(QLatin1Char(' '));
-    if (blank < 0)
-        return first ? t : mrz::FieldText{};
+    if (blank < 0) {
+        // Names the line may have cut may have lost the second given name too.
+        mrz::FieldText none;
+        none.doubtful = t.doubtful;
+        return first ? t : none;
+    }
     const int from = first ? 0 : blank + 1;
     const int to = first ? blank : int(t.value.size());
     return {t.value.mid(from, to - from), std::vector<int>(t.positions.begin() + from, t.positions.begin() + to)};
@@ -141,8 +145,10 @@ std::shared_ptr<const Specimen> SpecimenFromZone(const QImage &page, const QStri
     const FieldTable table = expected == mrz::Format::RusInternal ? InternalPassportFields(r.fields, year)
                                                                   : TravelDocumentFields(r.fields, year);
     for (const auto &[name, text] : table) {
-        // A personal number is listed only where the zone has one.
-        if (std::string_view(name) == "PersonalCode" && text.value.isEmpty())
+        // A field the zone leaves out (no second given name, no personal
+        // number, sex unspecified) is none of the document's: listed, it
+        // would show as one found but not read.
+        if (text.value.isEmpty() && !text.doubtful)
             continue;
         s->fields.push_back(Field(r, QString::fromLatin1(name), text));
         s->fields.back().id = QString::number(s->fields.size());

@@ -16,7 +16,8 @@ class ZoneRecognitionTest : public EngineTest
 protected:
     /// A generated page of a format, written as the scanner's BMP file would be.
     QString WritePage(const char *format, specimens::MrzData *data, int turn = 0,
-                      const QString &birthDate = QStringLiteral("870315"), const QString &state = QString())
+                      const QString &birthDate = QStringLiteral("870315"), const QString &state = QString(),
+                      const QString &givenNames = QStringLiteral("ANA LUISA"), const QString &sex = QString())
     {
         mrzpages::PageRecipe recipe;
         recipe.format = QString::fromLatin1(format);
@@ -28,7 +29,9 @@ protected:
         if (!state.isEmpty())
             data->issuingState = state;
         data->surname = QStringLiteral("VALDEZ");
-        data->givenNames = QStringLiteral("ANA LUISA");
+        data->givenNames = givenNames;
+        if (!sex.isEmpty())
+            data->sex = sex;
         data->birthDate = birthDate;
         data->expiryDate = QStringLiteral("310930");
         data->optionalData = QStringLiteral("4512");
@@ -70,6 +73,23 @@ TEST_F(ZoneRecognitionTest, APassportPageIsReadFromItsZone)
         EXPECT_TRUE(last->Symbol(i)->Trusted()) << i;
     // The picture is there as for every recognised page.
     EXPECT_TRUE(fields->Field(QStringLiteral("FullImage")));
+}
+
+TEST_F(ZoneRecognitionTest, WhatTheZoneLeavesOutIsNoFieldOfTheCollection)
+{
+    // One given name and the sex left unspecified: the document has no middle
+    // name and no sex, which the window must not show as found but not read.
+    QTemporaryDir specimens;
+    SetSpecimens(SpecimenSubset(specimens, {QStringLiteral("01-Passport_RU")}));
+    IRecognitionEnginePtr engine = StartedEngine();
+    specimens::MrzData data;
+    const QString page = WritePage("TD3", &data, 0, QStringLiteral("870315"), QString(), QStringLiteral("ANA"),
+                                   QStringLiteral("<"));
+    IFieldsCollectionPtr fields = engine->Recognize(page, QStringLiteral("ForeignPassport_MRZ"));
+    ASSERT_TRUE(fields);
+    EXPECT_EQ(fields->FieldValue(QStringLiteral("FirstName"), QStringLiteral("missing")), "ANA");
+    for (const char *name : {"MiddleName", "MiddleName_EX", "Sex"})
+        EXPECT_FALSE(fields->Field(QString::fromLatin1(name))) << name;
 }
 
 TEST_F(ZoneRecognitionTest, ADateOfBirthWithUnknownDayAndMonthIsFoundButNotRead)
