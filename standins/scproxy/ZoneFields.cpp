@@ -27,7 +27,6 @@ ZoneFieldTable PassportZoneFields(const mrz::MrzResult &r)
         {"IN_Sex", z.sex},
         {"IN_Expiry", r.found ? mrz::DisplayDate(z.expiryDate, false, year) : mrz::FieldText{}},
         {"IN_KOD", z.nationality},
-        {"IN_CNT", z.issuingState},
     };
 }
 
@@ -74,9 +73,6 @@ void ReadZoneFields(const QImage &scanned, int turn, const ScanifySpecimen &s,
     for (const auto &entry : PassportZoneFields(r)) {
         // Named apart: clang 14 does not let a lambda capture a structured binding.
         const char *id = entry.first;
-        // A description's country name stands: the zone has none.
-        if (std::string_view(id) == "IN_CNT")
-            continue;
         if (std::none_of(s.fields.begin(), s.fields.end(), [&](const SpecimenField &f) { return f.id == id; }))
             continue;
         fields[QByteArray(id)] = ZoneField(&r, entry.second);

@@ -19,8 +19,8 @@ bool ReadsFromZone(const ScanifySpecimen &s);
 
 /// A form's fields of the zone, by identifier.
 using ZoneFieldTable = std::vector<std::pair<const char *, mrz::FieldText>>;
-/// The foreign passport's form "InoPas_MRZ"; with "IN_CNT", the issuing
-/// state's code (the zone names countries by code only).
+/// The foreign passport's form "InoPas_MRZ". The zone names no country, so
+/// its "IN_CNT" (the country's name) is none of these.
 ZoneFieldTable PassportZoneFields(const mrz::MrzResult &r);
 /// The internal passport's form "Passport1": Cyrillic names, series and
 /// number apart as its page prints them, the date and division of issue.

@@ -341,8 +341,8 @@ TEST_F(ScProxyRecog, APictureWithoutADescriptionIsAPassportWhenItsZoneReads)
     EXPECT_EQ(Field(doc, "IN_Name").text, QStringLiteral("THABO"));
     EXPECT_EQ(Field(doc, "IN_SerNum").text, data.documentNumber);
     EXPECT_EQ(Field(doc, "IN_SurName").flags, 0);
-    // No description names the country: the zone's issuing state stands for it.
-    EXPECT_EQ(Field(doc, "IN_CNT").text, data.issuingState);
+    // No description names the country, and the zone names none.
+    EXPECT_EQ(Field(doc, "IN_CNT").text, QString());
     EXPECT_EQ(Field(doc, "IN_KOD").text, data.nationality);
     EXPECT_EQ(Field(doc, "IN_BirthDate").text, QString()) << "no date to take as read";
     EXPECT_EQ(Field(doc, "IN_BirthDate").flags, SCF_VRS_WARNING);
@@ -462,7 +462,7 @@ std::map<QByteArray, QString> WritePixelPage(const PixelCase &c, const QString &
         d.expiryDate = QStringLiteral("310930");
         truth = {{"IN_SurName", d.surname}, {"IN_Name", d.givenNames},      {"IN_SerNum", d.documentNumber},
                  {"IN_BirthDate", "28.02.1979"}, {"IN_Sex", d.sex},          {"IN_Expiry", "30.09.2031"},
-                 {"IN_KOD", d.nationality},  {"IN_CNT", d.issuingState}};
+                 {"IN_KOD", d.nationality}};
     }
     if (misprint) {
         recipe.printedRows = mrzpages::ZoneLines(recipe.format, d);
