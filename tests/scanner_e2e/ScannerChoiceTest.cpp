@@ -18,7 +18,7 @@ TEST(ScannerChoice, ANameNoSourceHoldsIsToldWithTheSourcesThereAre)
         SCOPED_TRACE(EngineName(engine));
         GlassRequest request;
         request.engine = engine;
-        request.scanner = QStringLiteral("Kodak");
+        request.scanner = QStringLiteral("NoSuchScanner");
         request.page = PageWithoutDocument();
         const GlassRun run = RunHostOnGlass(request);
         const QJsonObject &entry = run.entry;
@@ -27,7 +27,7 @@ TEST(ScannerChoice, ANameNoSourceHoldsIsToldWithTheSourcesThereAre)
         EXPECT_FALSE(entry.contains("record")) << report;
         EXPECT_FALSE(entry.contains("page")) << report;
         const QString said = entry["error"].toString();
-        EXPECT_TRUE(said.startsWith(QStringLiteral("no scanner source matches \"Kodak\"; the sources are: "))) << report;
+        EXPECT_TRUE(said.startsWith(QStringLiteral("no scanner source matches \"NoSuchScanner\"; the sources are: "))) << report;
         EXPECT_TRUE(run.errors.contains(said)) << report;
         // The pnm device is among the sources offered, through the source manager.
         EXPECT_TRUE(entry["sources"].toArray().contains(QLatin1String(pnmglass::SourceName))) << report;

@@ -21,6 +21,7 @@ TEST(UnreadPages, NoDocumentOrAScannerFaultKeepsNoRecordAndTellsTheOperatorWhy)
         QImage page;
         QStringList saneOptions; ///< the device's own faults
         const char *told;        ///< part of a message the operator was shown
+        bool scanned;            ///< the page arrived and was read (else the scan failed)
     };
     specimens::MrzData passport;
     passport.documentCode = QStringLiteral("P");
@@ -37,11 +38,13 @@ TEST(UnreadPages, NoDocumentOrAScannerFaultKeepsNoRecordAndTellsTheOperatorWhy)
     const QImage nothing = PageWithoutDocument();
     const QStringList jam{QStringLiteral("status-jammed=yes")};
     const Case cases[] = {
-        {"no document, passport reader", Engine::Abbyy, nothing, {}, "Данные не распознаны"},
-        {"no document, Scanify", Engine::Scanify, nothing, {}, "не поддерживается"},
-        {"identity card, Scanify", Engine::Scanify, DocumentPage(QStringLiteral("TD1"), card), {}, "не поддерживается"},
-        {"paper jam, passport reader", Engine::Abbyy, DocumentPage(QStringLiteral("TD3"), passport), jam, "застряла"},
-        {"paper jam, Scanify", Engine::Scanify, DocumentPage(QStringLiteral("TD3"), passport), jam, "застряла"},
+        {"no document, passport reader", Engine::Abbyy, nothing, {}, "Данные не распознаны", true},
+        {"no document, Scanify", Engine::Scanify, nothing, {}, "не поддерживается", true},
+        {"identity card, Scanify", Engine::Scanify, DocumentPage(QStringLiteral("TD1"), card), {}, "не поддерживается",
+         true},
+        {"paper jam, passport reader", Engine::Abbyy, DocumentPage(QStringLiteral("TD3"), passport), jam, "застряла",
+         false},
+        {"paper jam, Scanify", Engine::Scanify, DocumentPage(QStringLiteral("TD3"), passport), jam, "застряла", false},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
@@ -58,6 +61,11 @@ TEST(UnreadPages, NoDocumentOrAScannerFaultKeepsNoRecordAndTellsTheOperatorWhy)
         EXPECT_FALSE(entry.contains("record")) << report;
         const QString messages = QJsonDocument(entry["messages"].toArray()).toJson();
         EXPECT_TRUE(messages.contains(QString::fromUtf8(c.told))) << report;
+        // A page that was scanned and read, not a scan that failed on its way.
+        if (c.scanned)
+            EXPECT_EQ(entry["page"].toString(), QStringLiteral("read")) << report;
+        else
+            EXPECT_FALSE(entry.contains("page")) << report;
         EXPECT_EQ(run.leftBehind, QStringList()) << report;
     }
 }
