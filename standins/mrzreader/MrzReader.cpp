@@ -318,7 +318,9 @@ Reading ReadZone(const Sampler &page, const Sampler &ink, const GlyphBank &bank,
     int bestSet = 0;
     Typeface face = Typeface::OcrB;
     double ocrB = choose(Typeface::OcrB, &bestSet);
-    {
+    // A grey page has no brightest channel apart from its grey: the cells
+    // sampled again would be the same, and never match better.
+    if (!page.ReadsAlike(ink)) {
         // Print on a coloured background: the brightest of the channels keeps
         // black print dark and turns the colour to paper.
         const Sampler *was = source;

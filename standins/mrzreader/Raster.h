@@ -41,6 +41,13 @@ public:
     explicit Sampler(const QImage &page, GreyOf grey = GreyOf::Luma);
 
     float At(float x, float y) const;
+    /// Both read the same value everywhere: one page, and either grey (where
+    /// the grey of a pixel is its only channel) or the same of its channels.
+    bool ReadsAlike(const Sampler &other) const
+    {
+        return m_bits == other.m_bits && m_stride == other.m_stride && m_width == other.m_width
+               && m_height == other.m_height && m_gray == other.m_gray && (m_gray || m_brightest == other.m_brightest);
+    }
     /// Mean of taps x taps bilinear samples spread over a footprint of size
     /// `footprint` around (x, y) along the unit axes (ux, uy) and (vx, vy).
     float Area(float x, float y, float ux, float uy, float vx, float vy, float footprint, int taps) const;

@@ -1,6 +1,7 @@
 #include "JpegFile.h"
 
 #include <QSaveFile>
+#include <QSysInfo>
 #include <memory>
 #include <turbojpeg.h>
 
@@ -10,14 +11,18 @@ QString WriteJpegFile(const QImage &image, const QString &path, int quality)
 {
     if (image.isNull())
         return QStringLiteral("There is no picture to save");
-    const QImage rgb = image.convertToFormat(QImage::Format_RGB888);
+    // An opaque 32-bit page (every colour scan) is encoded from its own
+    // memory, in the byte order it has there: the same colours, without a
+    // 24-bit copy of the whole page first.
+    const bool opaque32 = image.format() == QImage::Format_RGB32 && QSysInfo::ByteOrder == QSysInfo::LittleEndian;
+    const QImage rgb = opaque32 ? image : image.convertToFormat(QImage::Format_RGB888);
     std::unique_ptr<void, int (*)(tjhandle)> tj(tjInitCompress(), tjDestroy);
     if (!tj)
         return QStringLiteral("The JPEG encoder could not be started");
     unsigned char *jpeg = nullptr;
     unsigned long size = 0;
-    if (tjCompress2(tj.get(), rgb.constBits(), rgb.width(), int(rgb.bytesPerLine()), rgb.height(), TJPF_RGB,
-                    &jpeg, &size, TJSAMP_420, quality, TJFLAG_ACCURATEDCT) != 0) {
+    if (tjCompress2(tj.get(), rgb.constBits(), rgb.width(), int(rgb.bytesPerLine()), rgb.height(),
+                    opaque32 ? TJPF_BGRX : TJPF_RGB, &jpeg, &size, TJSAMP_420, quality, TJFLAG_ACCURATEDCT) != 0) {
         const QString text = QString::fromLocal8Bit(tjGetErrorStr2(tj.get()));
         tjFree(jpeg);
         return QStringLiteral("JPEG encoding failed: %1").arg(text);

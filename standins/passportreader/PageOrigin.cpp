@@ -19,7 +19,9 @@ QSet<QByteArray> &ScannerPages()
 
 QByteArray Digest(const QByteArray &bytes)
 {
-    return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256);
+    // A page's digest is taken once per scan over 8 to 26 MB: BLAKE2b
+    // tells pages apart as surely as SHA-256 at several times its speed.
+    return QCryptographicHash::hash(bytes, QCryptographicHash::Blake2b_256);
 }
 
 } // namespace

@@ -37,6 +37,22 @@ QString ScanFolder()
 
 std::atomic<int> g_pageCounter{0};
 
+/// The page as the zone reader reads it alike: pictures whose pixels it
+/// takes as they are (grey, palette, opaque colour) stay as loaded, others
+/// become the engine's colour page.
+QImage ZoneReadable(const QImage &page)
+{
+    switch (page.format()) {
+    case QImage::Format_Grayscale8:
+    case QImage::Format_Indexed8:
+    case QImage::Format_Mono:
+    case QImage::Format_MonoLSB:
+    case QImage::Format_RGB32:
+    case QImage::Format_RGB888: return page;
+    default: return page.convertToFormat(QImage::Format_RGB888);
+    }
+}
+
 /// Text that is wrong for a setting, or empty when value is acceptable.
 QString CheckSetting(const QString &name, const QString &value)
 {
@@ -264,8 +280,10 @@ HRESULT RecognitionEngine::raw_SetScanSettings(IStringsArray *settings)
     });
 }
 
-QString RecognitionEngine::ScanPage()
+QString RecognitionEngine::ScanPage(bool *fromSource)
 {
+    if (fromSource)
+        *fromSource = false;
     if (ScannerCount() == 0) {
         Fail(E_FAIL, QStringLiteral("No scanner is attached"));
         return {};
@@ -284,8 +302,11 @@ QString RecognitionEngine::ScanPage()
         }
         QByteArray bytes;
         const QString path = WritePage(page, &bytes);
-        if (!path.isEmpty())
+        if (!path.isEmpty()) {
             RememberScannerPage(bytes);
+            if (fromSource)
+                *fromSource = true;
+        }
         return path;
     }
     QStringList problems;
@@ -365,7 +386,7 @@ HRESULT RecognitionEngine::raw_AllowedDocuments(IStringsArray **result)
 }
 
 HRESULT RecognitionEngine::RecognizeFile(const QString &path, const QString &documentType, IFieldsCollection **result,
-                                         bool pageIsOurs)
+                                         bool pageIsOurs, bool fromScanner)
 {
     // A page left behind after every recognition would fill the temporary
     // folder in a day's work at the desk.
@@ -383,13 +404,17 @@ HRESULT RecognitionEngine::RecognizeFile(const QString &path, const QString &doc
         return Fail(E_FAIL, QStringLiteral("Cannot open the picture %1: %2").arg(path, file.errorString()));
     const QByteArray bytes = file.readAll();
     QString loadError;
-    QImage page = mrz::LoadPage(bytes, &loadError);
-    if (page.isNull())
+    const QImage loaded = mrz::LoadPage(bytes, &loadError);
+    if (loaded.isNull())
         return Fail(E_FAIL, QStringLiteral("The file %1 is not a picture the engine can read").arg(path));
-    page = page.convertToFormat(QImage::Format_RGB888);
     // A real scanner's page is what its pixels say, however much it looks
     // like a specimen; only the feeders' pages are matched to descriptions.
-    const bool readFromPixels = EveryPageReadFromPixels() || PageFromScanner(bytes);
+    // The page this server has just scanned is known without its digest.
+    const bool readFromPixels = EveryPageReadFromPixels() || fromScanner || PageFromScanner(bytes);
+    // The colour copy of a page is needed only to match it with the
+    // specimens: the zone reader and the page's pictures read the page as
+    // it was loaded (a scan of 24 MB is not copied for nothing).
+    const QImage page = readFromPixels ? loaded : loaded.convertToFormat(QImage::Format_RGB888);
     auto specimen = readFromPixels ? nullptr : SpecimenCatalogue::Instance().Identify(SpecimenFolder(), bytes, page);
     if (specimen) {
         standin::LogRecognition(EngineLogFile(), standin::PageReading::Described, QFileInfo(specimen->descriptionPath).fileName());
@@ -398,7 +423,7 @@ HRESULT RecognitionEngine::RecognizeFile(const QString &path, const QString &doc
             specimen.reset();
     } else {
         QString zone;
-        specimen = SpecimenFromZone(page, documentType, &zone);
+        specimen = SpecimenFromZone(ZoneReadable(page), documentType, &zone);
         standin::LogRecognition(EngineLogFile(), standin::PageReading::Read, zone.isEmpty() ? QStringLiteral("no zone") : zone);
     }
     auto *collection = new FieldsCollection(specimen, page, path);
@@ -436,7 +461,8 @@ HRESULT RecognitionEngine::raw_ScanAndRecognize(const QString &documentType, IFi
     return Guard([&]() -> HRESULT {
         if (!AllowedTypes().contains(documentType))
             return Fail(E_INVALIDARG, QStringLiteral("Document type \"%1\" is not supported by the engine").arg(documentType));
-        const QString scanned = ScanPage();
+        bool fromSource = false;
+        const QString scanned = ScanPage(&fromSource);
         if (scanned.isEmpty())
             return E_FAIL;
         // Kept as a picture file with its proper extension: it is the
@@ -449,7 +475,7 @@ HRESULT RecognitionEngine::raw_ScanAndRecognize(const QString &documentType, IFi
             QFile::remove(page);
             return Fail(E_FAIL, FaultMessage(fault::Recognize, QStringLiteral("Recognition of the scanned page failed")));
         }
-        return RecognizeFile(page, documentType, result, true);
+        return RecognizeFile(page, documentType, result, true, fromSource);
     });
 }
 

@@ -56,14 +56,16 @@ private:
     bool CheckReady(const char *operation);
     int ScannerCount() const;
     /// Scans the next page of the current scanner; empty on failure (error set).
-    QString ScanPage();
+    /// *fromSource: the page came from a scanner of the source manager.
+    QString ScanPage(bool *fromSource = nullptr);
     /// The page file of a scan: a BMP picture under a temporary name; empty
     /// on failure (error set). *bytes gets the file's bytes.
     QString WritePage(const QImage &page, QByteArray *bytes);
     /// pageIsOurs: the file is a page this server scanned; it is deleted with
     /// the collection that names it, or at once when recognition fails.
+    /// fromScanner: the page is known to be a scanner's (read from pixels).
     HRESULT RecognizeFile(const QString &path, const QString &documentType, IFieldsCollection **result,
-                          bool pageIsOurs = false);
+                          bool pageIsOurs = false, bool fromScanner = false);
 
     std::vector<Scanner> m_scanners;
     int m_current = 0;

@@ -1,8 +1,11 @@
 #include "DibPicture.h"
+#include "GreyPage.h"
 
 #include <QByteArray>
+#include <QImageReader>
 #include <QtEndian>
 #include <cstring>
+#include <limits>
 
 namespace twainclient {
 
@@ -16,6 +19,41 @@ template <typename T>
 T Field(const uchar *header, std::size_t offset)
 {
     return qFromLittleEndian<T>(header + offset);
+}
+
+/// A 24-bit DIB without compression, the page every colour scan delivers,
+/// read straight into the picture Qt's BMP reader makes of it (32-bit,
+/// opaque, the header's resolution), without copying the scan into a file
+/// image first; null when the DIB is of another kind.
+QImage ColourDib(const uchar *header, std::size_t size, std::size_t rowsAt)
+{
+    const qint32 width = Field<qint32>(header, 4);
+    const qint32 height = Field<qint32>(header, 8);
+    if (Field<quint16>(header, 12) != 1 || Field<quint16>(header, 14) != 24 || Field<quint32>(header, 16) != 0
+        || width <= 0 || height == 0 || height == std::numeric_limits<qint32>::min())
+        return QImage();
+    const int rows = height < 0 ? -height : height;
+    const std::size_t stride = (std::size_t(width) * 3 + 3) & ~std::size_t(3);
+    if (rowsAt > size || (size - rowsAt) / stride < std::size_t(rows))
+        return QImage();
+    // Beyond the reader's allocation limit its answer (no picture) stands.
+    const int limitMb = QImageReader::allocationLimit();
+    if (limitMb > 0 && std::size_t(width) * std::size_t(rows) * 4 > std::size_t(limitMb) * 1024 * 1024)
+        return QImage();
+    QImage page(width, rows, QImage::Format_RGB32);
+    if (page.isNull())
+        return QImage();
+    const uchar *bits = header + rowsAt;
+    for (int y = 0; y < rows; ++y) {
+        // Rows run bottom-up unless the height is negative.
+        const uchar *from = bits + stride * std::size_t(height < 0 ? y : rows - 1 - y);
+        QRgb *to = reinterpret_cast<QRgb *>(page.scanLine(y));
+        for (qint32 x = 0; x < width; ++x, from += 3)
+            to[x] = qRgb(from[2], from[1], from[0]);
+    }
+    page.setDotsPerMeterX(Field<qint32>(header, 24));
+    page.setDotsPerMeterY(Field<qint32>(header, 28));
+    return page;
 }
 
 } // namespace
@@ -36,6 +74,11 @@ QImage DibPicture(const void *dib, std::size_t size)
     std::size_t table = used ? used * 4u : (bits <= 8 ? (std::size_t(1) << bits) * 4u : 0);
     if (compression == BitFields && headerSize == InfoHeaderSize)
         table += 12;
+    if (headerSize == InfoHeaderSize) {
+        const QImage colour = ColourDib(header, size, headerSize + table);
+        if (!colour.isNull())
+            return colour;
+    }
     QByteArray file(int(FileHeaderSize), '\0');
     file[0] = 'B';
     file[1] = 'M';
@@ -50,7 +93,7 @@ QImage InMode(const QImage &page, PictureMode mode)
     switch (mode) {
     case PictureMode::Colour: return page;
     case PictureMode::Grey:
-        return page.isGrayscale() ? page : page.convertToFormat(QImage::Format_Grayscale8);
+        return page.isGrayscale() ? page : GreyPage(page);
     case PictureMode::BlackAndWhite:
         return page.depth() == 1 ? page : page.convertToFormat(QImage::Format_Mono, Qt::ThresholdDither);
     }

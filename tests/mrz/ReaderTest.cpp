@@ -492,3 +492,34 @@ TEST(MrzReader, FindsCardsWhoseRowsEndUnderGlare)
         EXPECT_NEAR(found.y(), truth.y(), page.truth.charPx);
     }
 }
+
+TEST(MrzReader, AGreyPageReadsAsItsColourCopy)
+{
+    // A grey page's two greys (its grey and its brightest channel) are one:
+    // read as grey or as the same pixels in colour, the reading is the same
+    // to the last confidence.
+    struct Case
+    {
+        const char *format;
+        int turn;
+        double blur, noise;
+        std::uint64_t seed;
+    };
+    for (const Case c : {Case{"TD3", 90, 0, 0, 7}, Case{"TD1", 0, 0.9, 8, 21}, Case{"RUSPN", 180, 0.5, 4, 3}}) {
+        PageRecipe s = Recipe(c.format, 300, c.turn);
+        s.blur = c.blur;
+        s.noise = c.noise;
+        s.gray = true;
+        const QImage grey = Make(s, c.seed).image;
+        ASSERT_EQ(grey.format(), QImage::Format_Grayscale8) << c.format;
+        const MrzResult g = ReadMrz(grey);
+        const MrzResult colour = ReadMrz(grey.convertToFormat(QImage::Format_RGB32));
+        EXPECT_TRUE(g.found) << c.format;
+        EXPECT_EQ(g.lines, colour.lines) << c.format;
+        EXPECT_EQ(g.confidence, colour.confidence) << c.format;
+        EXPECT_EQ(g.trusted, colour.trusted) << c.format;
+        EXPECT_EQ(g.likeness, colour.likeness) << c.format;
+        EXPECT_EQ(g.turn, colour.turn) << c.format;
+        EXPECT_EQ(g.skew, colour.skew) << c.format;
+    }
+}
