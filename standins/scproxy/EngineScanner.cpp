@@ -54,8 +54,9 @@ QImage ScanPicture(Instance *inst, const Device &dev, const ScanConfiguration &c
 {
     if (dev.fromManager) {
         const twainclient::Result r = twainclient::AcquirePage(dev.source, SourceSettings(config));
-        if (r.outcome != twainclient::Outcome::Scanned)
-            Fail(inst, ErrorCodeFor(r.outcome), r.message);
+        // The operator's cancel is no fault: nothing scanned, no error.
+        if (const ErrorCode code = ErrorCodeFor(r.outcome); code != NoError)
+            Fail(inst, code, r.message);
         return r.page;
     }
     if (config.showTwain && !ConfirmScan(dev.source, config, owner))

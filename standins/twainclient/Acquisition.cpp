@@ -47,7 +47,10 @@ private:
     std::function<void()> m_wake;
 };
 
-Heard ServeUntilNews(ManagerSession &session, std::chrono::milliseconds patience)
+/// With no window of the source's own, the operator's input waits until the
+/// page is in: the caller's window must not start another scan, or close,
+/// under a scan that runs through its event loop.
+Heard ServeUntilNews(ManagerSession &session, std::chrono::milliseconds patience, bool sourceWindow)
 {
     Heard heard = Heard::Nothing;
     QEventLoop loop;
@@ -76,7 +79,7 @@ Heard ServeUntilNews(ManagerSession &session, std::chrono::milliseconds patience
     giveUp.start(patience);
     serve();
     if (heard == Heard::Nothing)
-        loop.exec();
+        loop.exec(sourceWindow ? QEventLoop::AllEvents : QEventLoop::ExcludeUserInputEvents);
     QCoreApplication::instance()->removeEventFilter(&wake);
     return heard;
 }
@@ -173,7 +176,7 @@ Result AcquirePage(const QString &source, const Settings &settings)
                               : std::chrono::milliseconds(settings.showSourceWindow ? PatienceWithWindow
                                                                                     : PatienceWithoutWindow);
     Result result;
-    switch (ServeUntilNews(session, patience)) {
+    switch (ServeUntilNews(session, patience, settings.showSourceWindow)) {
     case Heard::TransferReady: result = Transfer(session, source, settings.mode); break;
     case Heard::CloseRequested: result = SourceFault(session, source); break;
     case Heard::Nothing: {

@@ -10,6 +10,7 @@
 // scans through its event loop.
 
 #include <QImage>
+#include <QRectF>
 #include <QString>
 #include <QStringList>
 
@@ -31,9 +32,12 @@ struct Settings
 {
     PictureMode mode = PictureMode::Colour;
     int resolution = 300;                   ///< dots per inch; 0 keeps the source's own
+    int resolutionY = 0;                    ///< vertical dots per inch; 0: as resolution
     std::optional<int> brightness;          ///< 0..100, 50 neutral; only where the source has it
     std::optional<Orientation> orientation; ///< only where the source has it
     QString paperSize;                      ///< a name of the operator's list ("A4", "Letter"...); empty: the source's own
+    QRectF frameMm;                         ///< the part of the glass to scan, in millimetres; empty: the source's own
+    std::optional<bool> feeder;             ///< the document feeder (true) or the flatbed; only where the source has both
     bool showSourceWindow = false;          ///< the source's own window, where the operator may change its settings
     /// How long the source may take to deliver the page or give up; zero:
     /// two minutes without its window, ten with it (the operator works it).

@@ -116,9 +116,9 @@ TEST_F(ScProxySourceScan, ScannerFaultsBecomeTheInstancesErrorAndWriteNothing)
         const char *source;
         const char *specimenFaults;
         const char *saneStatus;
-        const char *message; // UTF-8, a part of the error
+        const char *message; // UTF-8, a part of the error; null: none, as the feeder's dialog cancelled
     };
-    for (const Case c : {Case{SpecimenSource, "cancel", nullptr, "Сканирование отменено"},
+    for (const Case c : {Case{SpecimenSource, "cancel", nullptr, nullptr},
                          Case{SpecimenSource, "openfails", nullptr, "Specimen Scanner"},
                          Case{SpecimenSource, "enablefails", nullptr, "Specimen Scanner"},
                          Case{SaneSource, nullptr, "SANE_STATUS_JAMMED", "Бумага застряла"},
@@ -132,8 +132,9 @@ TEST_F(ScProxySourceScan, ScannerFaultsBecomeTheInstancesErrorAndWriteNothing)
         TScScanRequest request = Request(100, 24, false);
         EXPECT_EQ(api.ScPackageScan(package, OpenSource(c.source), &request), 0u);
         EXPECT_EQ(request.nPagesAcquired, 0);
-        EXPECT_NE(api.ScGetErrorCode(instance), 0);
-        EXPECT_TRUE(ErrorText().contains(QString::fromUtf8(c.message))) << ErrorText().toStdString();
+        EXPECT_EQ(api.ScGetErrorCode(instance) != 0, c.message != nullptr);
+        EXPECT_TRUE(c.message ? ErrorText().contains(QString::fromUtf8(c.message)) : ErrorText().isEmpty())
+            << ErrorText().toStdString();
         EXPECT_TRUE(QDir(Folder(QStringLiteral("dss0A3F"))).entryList(QDir::Files).isEmpty());
         CloseNotices();
     }
