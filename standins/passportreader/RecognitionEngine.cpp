@@ -6,6 +6,7 @@
 #include "FieldsCollection.h"
 #include "PageOrigin.h"
 #include "RecognitionLog.h"
+#include "ScannerFault.h"
 #include "SourceScanner.h"
 #include "StandinConfig.h"
 #include "TwainClient.h"
@@ -264,7 +265,7 @@ HRESULT RecognitionEngine::raw_SetScanSettings(IStringsArray *settings)
     });
 }
 
-QString RecognitionEngine::ScanPage()
+QString RecognitionEngine::ScanPage(std::optional<twainclient::Outcome> *sourceEnd)
 {
     if (ScannerCount() == 0) {
         Fail(E_FAIL, QStringLiteral("No scanner is attached"));
@@ -276,14 +277,15 @@ QString RecognitionEngine::ScanPage()
         return {};
     }
     if (!scanner.source.isEmpty()) {
-        QString fault;
-        const QImage page = ScanFromSource(scanner.source, scanner.settings, &fault);
-        if (page.isNull()) {
-            Fail(E_FAIL, fault);
+        const twainclient::Result scan = ScanFromSource(scanner.source, scanner.settings);
+        if (sourceEnd)
+            *sourceEnd = scan.outcome;
+        if (scan.page.isNull()) {
+            Fail(E_FAIL, scan.message);
             return {};
         }
         QByteArray bytes;
-        const QString path = WritePage(page, &bytes);
+        const QString path = WritePage(scan.page, &bytes);
         if (!path.isEmpty())
             RememberScannerPage(bytes);
         return path;
@@ -436,7 +438,16 @@ HRESULT RecognitionEngine::raw_ScanAndRecognize(const QString &documentType, IFi
     return Guard([&]() -> HRESULT {
         if (!AllowedTypes().contains(documentType))
             return Fail(E_INVALIDARG, QStringLiteral("Document type \"%1\" is not supported by the engine").arg(documentType));
-        const QString scanned = ScanPage();
+        std::optional<twainclient::Outcome> sourceEnd;
+        const QString scanned = ScanPage(&sourceEnd);
+        if (scanned.isEmpty() && sourceEnd == twainclient::Outcome::Cancelled)
+            return S_OK; // the operator's cancel: nothing to recognise, no fault
+        if (scanned.isEmpty() && sourceEnd && sourceEnd != twainclient::Outcome::Scanned) {
+            QString words;
+            raw_GetErrorDescription(&words);
+            *result = (new ScannerFaultCollection(words))->Hand();
+            return S_OK;
+        }
         if (scanned.isEmpty())
             return E_FAIL;
         // Kept as a picture file with its proper extension: it is the

@@ -5,8 +5,10 @@
 #include "ComObject.h"
 #include "SpecimenCatalogue.h"
 #include "StringsArray.h"
+#include "TwainClient.h"
 
 #include <QStringList>
+#include <optional>
 #include <vector>
 
 namespace passportreader {
@@ -55,8 +57,9 @@ private:
 
     bool CheckReady(const char *operation);
     int ScannerCount() const;
-    /// Scans the next page of the current scanner; empty on failure (error set).
-    QString ScanPage();
+    /// Scans the next page of the current scanner; empty on failure (error
+    /// set). *sourceEnd, when given, tells how a source's scan ended.
+    QString ScanPage(std::optional<twainclient::Outcome> *sourceEnd = nullptr);
     /// The page file of a scan: a BMP picture under a temporary name; empty
     /// on failure (error set). *bytes gets the file's bytes.
     QString WritePage(const QImage &page, QByteArray *bytes);

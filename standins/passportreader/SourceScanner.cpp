@@ -21,7 +21,7 @@ StringsArray::Entries SourceScannerSettings()
             {QStringLiteral("picture-mode"), QStringLiteral("Color")}};
 }
 
-QImage ScanFromSource(const QString &source, const StringsArray::Entries &settings, QString *error)
+twainclient::Result ScanFromSource(const QString &source, const StringsArray::Entries &settings)
 {
     twainclient::Settings asked;
     asked.resolution = ScanResolution;
@@ -39,10 +39,7 @@ QImage ScanFromSource(const QString &source, const StringsArray::Entries &settin
             asked.mode = value == QLatin1String("Grayscale") ? twainclient::PictureMode::Grey
                                                              : twainclient::PictureMode::Colour;
     }
-    twainclient::Result result = twainclient::AcquirePage(source, asked);
-    if (result.outcome != twainclient::Outcome::Scanned)
-        *error = result.message;
-    return result.page;
+    return twainclient::AcquirePage(source, asked);
 }
 
 } // namespace passportreader

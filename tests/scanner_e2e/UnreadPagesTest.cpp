@@ -58,6 +58,8 @@ TEST(UnreadPages, NoDocumentOrAScannerFaultKeepsNoRecordAndTellsTheOperatorWhy)
         EXPECT_FALSE(entry.contains("record")) << report;
         const QString messages = QJsonDocument(entry["messages"].toArray()).toJson();
         EXPECT_TRUE(messages.contains(QString::fromUtf8(c.told))) << report;
+        // Told once: neither the scanner nor the window repeats it.
+        EXPECT_EQ(entry["messages"].toArray().size(), 1) << report;
         EXPECT_EQ(run.leftBehind, QStringList()) << report;
     }
 }
