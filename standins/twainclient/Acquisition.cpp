@@ -178,7 +178,12 @@ Result AcquirePage(const QString &source, const Settings &settings)
     Result result;
     switch (ServeUntilNews(session, patience, settings.showSourceWindow)) {
     case Heard::TransferReady: result = Transfer(session, source, settings.mode); break;
-    case Heard::CloseRequested: result = SourceFault(session, source); break;
+    case Heard::CloseRequested:
+        // The source's own window told the operator of its fault before the
+        // operator closed it: what the caller makes of it is a cancel, not a
+        // second message of the same.
+        result = settings.showSourceWindow ? Fault(Outcome::Cancelled, QString(), source) : SourceFault(session, source);
+        break;
     case Heard::Nothing: {
         // Whatever the source is doing, it is told to stop.
         TW_PENDINGXFERS pending{};

@@ -173,6 +173,10 @@ void ApplySettings(ManagerSession &session, const Settings &settings)
     }
     // One page is all the engines take: a feeder is not emptied for it.
     SetOneValue(session, CAP_XFERCOUNT, TWTY_INT16, 1);
+    // Without its window, the source's faults are the caller's to tell: the
+    // engine's error is the operator's one message of a fault.
+    if (!settings.showSourceWindow)
+        SetOneValue(session, CAP_INDICATORS, TWTY_BOOL, 0);
     if (settings.brightness) {
         TW_CAPABILITY cap{ICAP_BRIGHTNESS, TWON_DONTCARE16, nullptr};
         if (session.toSource(DG_CONTROL, DAT_CAPABILITY, MSG_GETCURRENT, &cap) == TWRC_SUCCESS) {
