@@ -232,6 +232,13 @@ HRESULT RecognitionEngine::raw_GetScanSettings(IStringsArray **result)
         return Fail(E_FAIL, QStringLiteral("No scanner is attached"));
     if (FaultActive(fault::Settings))
         return Fail(E_FAIL, FaultMessage(fault::Settings, QStringLiteral("The scanner did not report its settings")));
+    // Asked of the source once, when the operator first looks: opening a
+    // scanner can take seconds.
+    Scanner &current = m_scanners[size_t(m_current)];
+    if (!current.source.isEmpty() && !current.offersAsked) {
+        current.settings = OfferedSettings(current.source, current.settings);
+        current.offersAsked = true;
+    }
     // A copy: changes reach the scanner only through SetScanSettings.
     *result = (new StringsArray(m_scanners[size_t(m_current)].settings))->Hand();
     return S_OK;

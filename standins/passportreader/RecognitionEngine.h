@@ -53,6 +53,7 @@ private:
         StringsArray::Entries settings; ///< the settings it supports, with their current values
         size_t nextPage = 0;
         QString source; ///< the source manager's product name; empty for a specimen feeder
+        bool offersAsked = false; ///< the source was asked which settings it has
     };
 
     bool CheckReady(const char *operation);

@@ -2,6 +2,8 @@
 
 #include "TwainClient.h"
 
+#include <algorithm>
+
 namespace passportreader {
 
 namespace {
@@ -19,6 +21,21 @@ StringsArray::Entries SourceScannerSettings()
             {QStringLiteral("orientation"), QStringLiteral("Portrait")},
             {QStringLiteral("paper-size"), QStringLiteral("A4")},
             {QStringLiteral("picture-mode"), QStringLiteral("Color")}};
+}
+
+StringsArray::Entries OfferedSettings(const QString &source, StringsArray::Entries settings)
+{
+    const std::optional<twainclient::Offers> offers = twainclient::SourceOffers(source);
+    if (!offers)
+        return settings;
+    const auto lacks = [&offers](const QString &name) {
+        return (name == QLatin1String("brightness") && !offers->brightness)
+               || (name == QLatin1String("orientation") && !offers->orientation)
+               || (name == QLatin1String("paper-size") && !offers->paperSize);
+    };
+    settings.erase(std::remove_if(settings.begin(), settings.end(), [&](const auto &e) { return lacks(e.first); }),
+                   settings.end());
+    return settings;
 }
 
 twainclient::Result ScanFromSource(const QString &source, const StringsArray::Entries &settings)

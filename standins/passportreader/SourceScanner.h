@@ -14,6 +14,11 @@ namespace passportreader {
 /// own until the operator asks for it.
 StringsArray::Entries SourceScannerSettings();
 
+/// settings without those the source lacks (brightness, orientation, paper
+/// size), so the operator is offered only what reaches the scanner; all of
+/// them when the source cannot be asked.
+StringsArray::Entries OfferedSettings(const QString &source, StringsArray::Entries settings);
+
 /// One page from source with settings, or how the scan ended without one.
 twainclient::Result ScanFromSource(const QString &source, const StringsArray::Entries &settings);
 

@@ -144,6 +144,16 @@ QStringList ListSources(QString *failure)
     return session.sources();
 }
 
+std::optional<Offers> SourceOffers(const QString &source)
+{
+    ManagerSession session;
+    TW_UINT16 condition = TWCC_SUCCESS;
+    QString words;
+    if (!session.isOpen() || !session.openSource(source, &condition, &words))
+        return std::nullopt;
+    return OffersOf(session);
+}
+
 Result AcquirePage(const QString &source, const Settings &settings)
 {
     if (!QCoreApplication::instance())

@@ -142,6 +142,21 @@ std::optional<TW_UINT16> PaperSizeFor(const QString &name)
     return *it;
 }
 
+Offers OffersOf(ManagerSession &session)
+{
+    const auto has = [&session](TW_UINT16 capability) {
+        TW_CAPABILITY cap{capability, TWON_DONTCARE16, nullptr};
+        const bool answered = session.toSource(DG_CONTROL, DAT_CAPABILITY, MSG_GET, &cap) == TWRC_SUCCESS;
+        if (cap.hContainer)
+            GlobalFree(cap.hContainer);
+        return answered;
+    };
+    // A refused question leaves its condition code behind.
+    const Offers offers{has(ICAP_BRIGHTNESS), has(ICAP_ORIENTATION), has(ICAP_SUPPORTEDSIZES)};
+    session.sourceCondition(nullptr);
+    return offers;
+}
+
 void ApplySettings(ManagerSession &session, const Settings &settings)
 {
     // A source that refuses one of these still scans, in its own way; the

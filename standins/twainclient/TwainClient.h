@@ -69,6 +69,18 @@ struct Result
 /// failure (no manager) *failure gets the operator's message.
 TWAINCLIENT_EXPORT QStringList ListSources(QString *failure = nullptr);
 
+/// The settings beyond picture mode and resolution that a source has.
+struct Offers
+{
+    bool brightness = false;
+    bool orientation = false;
+    bool paperSize = false;
+};
+
+/// What the source of that product name offers (it is opened and closed to
+/// ask); none when it cannot be had.
+TWAINCLIENT_EXPORT std::optional<Offers> SourceOffers(const QString &source);
+
 /// One page from the source of that product name.
 TWAINCLIENT_EXPORT Result AcquirePage(const QString &source, const Settings &settings);
 

@@ -262,6 +262,11 @@ std::optional<specimen::CapValues> SaneSource::capValues(TW_UINT16 cap) const
     }
     case CAP_XFERCOUNT: return CapValues{TWTY_INT16, {}, TW_UINT16(m_xferCount), 0xFFFFu};
     case CAP_INDICATORS: return CapValues{TWTY_BOOL, {0, 1}, m_indicators ? 1u : 0u, 1};
+    case ICAP_BRIGHTNESS:
+        // The device's own range is the protocol's -1000..1000.
+        if (!m_settings->hasBrightness())
+            return std::nullopt;
+        return CapValues{TWTY_FIX32, {}, Fix32Bits(m_settings->brightness()), Fix32Bits(0)};
     case ICAP_XFERMECH: return CapValues{TWTY_UINT16, {TWSX_NATIVE}, TWSX_NATIVE, TWSX_NATIVE};
     case CAP_FEEDERENABLED:
         if (!m_settings->hasFeeder())
@@ -344,6 +349,15 @@ TW_UINT16 SaneSource::setCapability(TW_UINT16 cap, const specimen::CapValues &va
     case CAP_INDICATORS:
         m_indicators = asked->value != 0;
         return TWRC_SUCCESS;
+    case ICAP_BRIGHTNESS: {
+        const double value = Fix32Value(asked->value);
+        if (value < -1000 || value > 1000)
+            return fail(TWCC_BADVALUE);
+        if (!OffThread([&] { return m_settings->setBrightness(value); }))
+            return fail(TWCC_BADVALUE);
+        // The device's steps may round it.
+        return std::abs(m_settings->brightness() - value) < 0.5 ? TW_UINT16(TWRC_SUCCESS) : TW_UINT16(TWRC_CHECKSTATUS);
+    }
     case CAP_FEEDERENABLED:
         return OffThread([&] { return m_settings->setFeeder(asked->value != 0); }) ? TW_UINT16(TWRC_SUCCESS)
                                                                                     : fail(TWCC_BADVALUE);
