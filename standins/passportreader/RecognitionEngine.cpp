@@ -165,7 +165,10 @@ HRESULT RecognitionEngine::raw_Init(IInitParams *params, bool *result)
     // sources are those the manager finds now (a scanner switched on since
     // the last start counts).
     m_scanners.resize(2);
-    for (const QString &source : twainclient::ListSources())
+    // Once per start of the engine: a scanner switched on since the
+    // process's first list is found (listing can take seconds, a scan never
+    // waits for it).
+    for (const QString &source : twainclient::ListSources(nullptr, true))
         m_scanners.push_back({source, SourceScannerSettings(), 0, source});
     if (m_current >= int(m_scanners.size()))
         m_current = 0;

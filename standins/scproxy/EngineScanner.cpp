@@ -31,8 +31,11 @@ QStringList TwainSources(Instance &inst, bool relist = false)
 {
     if (FaultActive(fault::NoSource))
         return {};
+    // The operator choosing may have switched a scanner on since the last
+    // list: the sources read their devices again then (it can take
+    // seconds), never for a scan.
     if (relist || !inst.managerSources)
-        inst.managerSources = twainclient::ListSources();
+        inst.managerSources = twainclient::ListSources(nullptr, relist);
     QStringList sources{QString::fromLatin1(FeederSourceName), QString::fromLatin1(OfflineSourceName)};
     for (const QString &s : *inst.managerSources)
         if (!sources.contains(s))

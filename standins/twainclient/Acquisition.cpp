@@ -133,7 +133,7 @@ Result Transfer(ManagerSession &session, const QString &source, PictureMode mode
 
 } // namespace
 
-QStringList ListSources(QString *failure)
+QStringList ListSources(QString *failure, bool afresh)
 {
     ManagerSession session;
     if (!session.isOpen()) {
@@ -141,6 +141,8 @@ QStringList ListSources(QString *failure)
             *failure = session.failure();
         return {};
     }
+    if (afresh)
+        session.relist();
     return session.sources();
 }
 

@@ -66,8 +66,10 @@ struct Result
 };
 
 /// The product names of the sources the manager lists, in its order. On
-/// failure (no manager) *failure gets the operator's message.
-TWAINCLIENT_EXPORT QStringList ListSources(QString *failure = nullptr);
+/// failure (no manager) *failure gets the operator's message. afresh: the
+/// sources read their devices again first (a scanner switched on since is
+/// listed; that can take seconds), else they answer from the lists they keep.
+TWAINCLIENT_EXPORT QStringList ListSources(QString *failure = nullptr, bool afresh = false);
 
 /// The settings beyond picture mode and resolution that a source has.
 struct Offers

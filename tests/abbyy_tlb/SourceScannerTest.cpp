@@ -71,6 +71,23 @@ TEST_F(SourceScannerTest, EverySourceOfTheManagerIsAScannerWithTheFeedersSetting
     }
 }
 
+TEST_F(SourceScannerTest, EachStartOfTheEngineFindsTheScannersSwitchedOnSince)
+{
+    const char *third = "SANE: Noname frontend-tester #3";
+    struct Case
+    {
+        int devices;
+        bool listed;
+    };
+    for (const Case c : {Case{2, false}, Case{3, true}, Case{2, false}}) {
+        SCOPED_TRACE(c.devices);
+        sources.configureSane({QStringLiteral("number_of_devices %1").arg(c.devices)});
+        IRecognitionEnginePtr engine = StartedEngine();
+        EXPECT_EQ(Choose(engine.get(), third), c.listed);
+    }
+    sources.configureSane({});
+}
+
 TEST_F(SourceScannerTest, AScanDeliversTheSourcesPageAsTheFeederDeliversItsOwn)
 {
     IRecognitionEnginePtr engine = StartedEngine();

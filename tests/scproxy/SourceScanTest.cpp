@@ -58,6 +58,25 @@ TEST_F(ScProxySourceScan, TheManagersSourcesFollowTheSpecimenSources)
     }
 }
 
+TEST_F(ScProxySourceScan, TheSourceListFindsAScannerSwitchedOnSinceTheLastList)
+{
+    const char *third = "SANE: Noname frontend-tester #3";
+    const auto listed = [this, third] {
+        for (int i = 2; i < api.ScScannerGetTWAINSourceCount(instance); ++i)
+            if (QLatin1String(api.ScScannerGetTWAINSourceName(instance, i)) == QLatin1String(third))
+                return true;
+        return false;
+    };
+    ASSERT_FALSE(listed());
+    sources.configureSane({QStringLiteral("number_of_devices 3")});
+    EXPECT_FALSE(listed()) << "a scan's source is never listed afresh";
+    EnvSwitch answer("SCPROXY_SELECT_SOURCE", third);
+    EXPECT_TRUE(api.ScScannerSelectTWAINSource(instance, 0)) << ErrorText().toStdString();
+    EXPECT_STREQ(api.ScScannerGetTWAINSourceName(instance, -1), third);
+    EXPECT_TRUE(listed());
+    sources.configureSane({});
+}
+
 TEST_F(ScProxySourceScan, AScanWritesTheSourcesPageIntoThePackageAsTheRequestAsks)
 {
     SetUpContext(270);
