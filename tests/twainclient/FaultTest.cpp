@@ -5,6 +5,8 @@
 #include "TwainClient.h"
 
 #include <QApplication>
+#include <QLabel>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 using namespace scannertest;
@@ -83,4 +85,35 @@ TEST(TwainClientFaults, ASourceThatDoesNotAnswerIsGivenUpAndClosed)
         sources.setSaneOptions({});
         EXPECT_EQ(twainclient::AcquirePage(QLatin1String(c.source), {}).outcome, Outcome::Scanned);
     }
+}
+
+TEST(TwainClientFaults, AFaultTheSourcesWindowShowedIsNotRepeatedWhenTheOperatorClosesIt)
+{
+    ScannerSources sources;
+    sources.configureSane({QStringLiteral("read-status-code SANE_STATUS_JAMMED")});
+    // The operator scans, reads the fault in the source's window and closes it.
+    QString shown;
+    QTimer operatorAtTheWindow;
+    bool scanned = false;
+    QObject::connect(&operatorAtTheWindow, &QTimer::timeout, [&] {
+        for (QWidget *w : QApplication::topLevelWidgets()) {
+            if (w->objectName() != QLatin1String("SaneScanDialog") || !w->isVisible())
+                continue;
+            auto *status = w->findChild<QLabel *>(QStringLiteral("laStatus"));
+            if (!scanned) {
+                scanned = true;
+                Click(w, "bScan");
+            } else if (status && !status->text().isEmpty() && shown.isEmpty()) {
+                shown = status->text();
+                Click(w, "bCancel");
+            }
+        }
+    });
+    operatorAtTheWindow.start(5);
+    twainclient::Settings settings;
+    settings.showSourceWindow = true;
+    const twainclient::Result r = twainclient::AcquirePage(QLatin1String(SaneSource), settings);
+    EXPECT_TRUE(shown.contains(QStringLiteral("застряла"))) << shown.toStdString();
+    EXPECT_EQ(r.outcome, Outcome::Cancelled) << r.message.toStdString();
+    EXPECT_EQ(CloseNotices(), QStringList());
 }
