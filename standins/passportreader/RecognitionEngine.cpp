@@ -6,6 +6,7 @@
 #include "FieldsCollection.h"
 #include "PageOrigin.h"
 #include "RecognitionLog.h"
+#include "ScannerFault.h"
 #include "SourceScanner.h"
 #include "StandinConfig.h"
 #include "TwainClient.h"
@@ -180,7 +181,10 @@ HRESULT RecognitionEngine::raw_Init(IInitParams *params, bool *result)
     // sources are those the manager finds now (a scanner switched on since
     // the last start counts).
     m_scanners.resize(2);
-    for (const QString &source : twainclient::ListSources())
+    // Once per start of the engine: a scanner switched on since the
+    // process's first list is found (listing can take seconds, a scan never
+    // waits for it).
+    for (const QString &source : twainclient::ListSources(nullptr, true))
         m_scanners.push_back({source, SourceScannerSettings(), 0, source});
     if (m_current >= int(m_scanners.size()))
         m_current = 0;
@@ -247,6 +251,13 @@ HRESULT RecognitionEngine::raw_GetScanSettings(IStringsArray **result)
         return Fail(E_FAIL, QStringLiteral("No scanner is attached"));
     if (FaultActive(fault::Settings))
         return Fail(E_FAIL, FaultMessage(fault::Settings, QStringLiteral("The scanner did not report its settings")));
+    // Asked of the source once, when the operator first looks: opening a
+    // scanner can take seconds.
+    Scanner &current = m_scanners[size_t(m_current)];
+    if (!current.source.isEmpty() && !current.offersAsked) {
+        current.settings = OfferedSettings(current.source, current.settings);
+        current.offersAsked = true;
+    }
     // A copy: changes reach the scanner only through SetScanSettings.
     *result = (new StringsArray(m_scanners[size_t(m_current)].settings))->Hand();
     return S_OK;
@@ -280,10 +291,8 @@ HRESULT RecognitionEngine::raw_SetScanSettings(IStringsArray *settings)
     });
 }
 
-QString RecognitionEngine::ScanPage(bool *fromSource)
+QString RecognitionEngine::ScanPage(std::optional<twainclient::Outcome> *sourceEnd)
 {
-    if (fromSource)
-        *fromSource = false;
     if (ScannerCount() == 0) {
         Fail(E_FAIL, QStringLiteral("No scanner is attached"));
         return {};
@@ -294,19 +303,17 @@ QString RecognitionEngine::ScanPage(bool *fromSource)
         return {};
     }
     if (!scanner.source.isEmpty()) {
-        QString fault;
-        const QImage page = ScanFromSource(scanner.source, scanner.settings, &fault);
-        if (page.isNull()) {
-            Fail(E_FAIL, fault);
+        const twainclient::Result scan = ScanFromSource(scanner.source, scanner.settings);
+        if (sourceEnd)
+            *sourceEnd = scan.outcome;
+        if (scan.page.isNull()) {
+            Fail(E_FAIL, scan.message);
             return {};
         }
         QByteArray bytes;
-        const QString path = WritePage(page, &bytes);
-        if (!path.isEmpty()) {
+        const QString path = WritePage(scan.page, &bytes);
+        if (!path.isEmpty())
             RememberScannerPage(bytes);
-            if (fromSource)
-                *fromSource = true;
-        }
         return path;
     }
     QStringList problems;
@@ -461,8 +468,16 @@ HRESULT RecognitionEngine::raw_ScanAndRecognize(const QString &documentType, IFi
     return Guard([&]() -> HRESULT {
         if (!AllowedTypes().contains(documentType))
             return Fail(E_INVALIDARG, QStringLiteral("Document type \"%1\" is not supported by the engine").arg(documentType));
-        bool fromSource = false;
-        const QString scanned = ScanPage(&fromSource);
+        std::optional<twainclient::Outcome> sourceEnd;
+        const QString scanned = ScanPage(&sourceEnd);
+        if (scanned.isEmpty() && sourceEnd == twainclient::Outcome::Cancelled)
+            return S_OK; // the operator's cancel: nothing to recognise, no fault
+        if (scanned.isEmpty() && sourceEnd && sourceEnd != twainclient::Outcome::Scanned) {
+            QString words;
+            raw_GetErrorDescription(&words);
+            *result = (new ScannerFaultCollection(words))->Hand();
+            return S_OK;
+        }
         if (scanned.isEmpty())
             return E_FAIL;
         // Kept as a picture file with its proper extension: it is the
@@ -475,7 +490,8 @@ HRESULT RecognitionEngine::raw_ScanAndRecognize(const QString &documentType, IFi
             QFile::remove(page);
             return Fail(E_FAIL, FaultMessage(fault::Recognize, QStringLiteral("Recognition of the scanned page failed")));
         }
-        return RecognizeFile(page, documentType, result, true, fromSource);
+        // Only a source of the manager tells how its scan ended: its page is read from its pixels.
+        return RecognizeFile(page, documentType, result, true, sourceEnd.has_value());
     });
 }
 

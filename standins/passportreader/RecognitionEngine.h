@@ -5,8 +5,10 @@
 #include "ComObject.h"
 #include "SpecimenCatalogue.h"
 #include "StringsArray.h"
+#include "TwainClient.h"
 
 #include <QStringList>
+#include <optional>
 #include <vector>
 
 namespace passportreader {
@@ -51,13 +53,14 @@ private:
         StringsArray::Entries settings; ///< the settings it supports, with their current values
         size_t nextPage = 0;
         QString source; ///< the source manager's product name; empty for a specimen feeder
+        bool offersAsked = false; ///< the source was asked which settings it has
     };
 
     bool CheckReady(const char *operation);
     int ScannerCount() const;
-    /// Scans the next page of the current scanner; empty on failure (error set).
-    /// *fromSource: the page came from a scanner of the source manager.
-    QString ScanPage(bool *fromSource = nullptr);
+    /// Scans the next page of the current scanner; empty on failure (error
+    /// set). *sourceEnd, when given, tells how a source's scan ended.
+    QString ScanPage(std::optional<twainclient::Outcome> *sourceEnd = nullptr);
     /// The page file of a scan: a BMP picture under a temporary name; empty
     /// on failure (error set). *bytes gets the file's bytes.
     QString WritePage(const QImage &page, QByteArray *bytes);

@@ -2,6 +2,8 @@
 
 #include "TwainClient.h"
 
+#include <algorithm>
+
 namespace passportreader {
 
 namespace {
@@ -21,7 +23,22 @@ StringsArray::Entries SourceScannerSettings()
             {QStringLiteral("picture-mode"), QStringLiteral("Color")}};
 }
 
-QImage ScanFromSource(const QString &source, const StringsArray::Entries &settings, QString *error)
+StringsArray::Entries OfferedSettings(const QString &source, StringsArray::Entries settings)
+{
+    const std::optional<twainclient::Offers> offers = twainclient::SourceOffers(source);
+    if (!offers)
+        return settings;
+    const auto lacks = [&offers](const QString &name) {
+        return (name == QLatin1String("brightness") && !offers->brightness)
+               || (name == QLatin1String("orientation") && !offers->orientation)
+               || (name == QLatin1String("paper-size") && !offers->paperSize);
+    };
+    settings.erase(std::remove_if(settings.begin(), settings.end(), [&](const auto &e) { return lacks(e.first); }),
+                   settings.end());
+    return settings;
+}
+
+twainclient::Result ScanFromSource(const QString &source, const StringsArray::Entries &settings)
 {
     twainclient::Settings asked;
     asked.resolution = ScanResolution;
@@ -39,10 +56,7 @@ QImage ScanFromSource(const QString &source, const StringsArray::Entries &settin
             asked.mode = value == QLatin1String("Grayscale") ? twainclient::PictureMode::Grey
                                                              : twainclient::PictureMode::Colour;
     }
-    twainclient::Result result = twainclient::AcquirePage(source, asked);
-    if (result.outcome != twainclient::Outcome::Scanned)
-        *error = result.message;
-    return result.page;
+    return twainclient::AcquirePage(source, asked);
 }
 
 } // namespace passportreader

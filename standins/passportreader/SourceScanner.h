@@ -4,6 +4,7 @@
 // from it.
 
 #include "StringsArray.h"
+#include "TwainClient.h"
 
 #include <QImage>
 
@@ -13,8 +14,12 @@ namespace passportreader {
 /// own until the operator asks for it.
 StringsArray::Entries SourceScannerSettings();
 
-/// One page from source with settings; null with *error set (the
-/// operator's message) on a fault.
-QImage ScanFromSource(const QString &source, const StringsArray::Entries &settings, QString *error);
+/// settings without those the source lacks (brightness, orientation, paper
+/// size), so the operator is offered only what reaches the scanner; all of
+/// them when the source cannot be asked.
+StringsArray::Entries OfferedSettings(const QString &source, StringsArray::Entries settings);
+
+/// One page from source with settings, or how the scan ended without one.
+twainclient::Result ScanFromSource(const QString &source, const StringsArray::Entries &settings);
 
 } // namespace passportreader

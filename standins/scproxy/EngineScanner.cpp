@@ -31,8 +31,11 @@ QStringList TwainSources(Instance &inst, bool relist = false)
 {
     if (FaultActive(fault::NoSource))
         return {};
+    // The operator choosing may have switched a scanner on since the last
+    // list: the sources read their devices again then (it can take
+    // seconds), never for a scan.
     if (relist || !inst.managerSources)
-        inst.managerSources = twainclient::ListSources();
+        inst.managerSources = twainclient::ListSources(nullptr, relist);
     QStringList sources{QString::fromLatin1(FeederSourceName), QString::fromLatin1(OfflineSourceName)};
     for (const QString &s : *inst.managerSources)
         if (!sources.contains(s))
@@ -54,8 +57,9 @@ QImage ScanPicture(Instance *inst, const Device &dev, const ScanConfiguration &c
 {
     if (dev.fromManager) {
         const twainclient::Result r = twainclient::AcquirePage(dev.source, SourceSettings(config));
-        if (r.outcome != twainclient::Outcome::Scanned)
-            Fail(inst, ErrorCodeFor(r.outcome), r.message);
+        // The operator's cancel is no fault: nothing scanned, no error.
+        if (const ErrorCode code = ErrorCodeFor(r.outcome); code != NoError)
+            Fail(inst, code, r.message);
         return r.page;
     }
     if (config.showTwain && !ConfirmScan(dev.source, config, owner))

@@ -9,11 +9,13 @@
 
 namespace scproxy::engine {
 
-/// The settings of a scan with config: its resolution, its bits per pixel
+/// The settings of a scan with config: its resolutions, page frame and
+/// feeder, its bits per pixel
 /// as the picture mode, and "ShowTWAIN" as the source's own window.
 twainclient::Settings SourceSettings(const ScanConfiguration &config);
 
-/// The instance's error code for a scan that ended without a page.
+/// The instance's error code for a scan that ended without a page (none
+/// for the operator's cancel).
 ErrorCode ErrorCodeFor(twainclient::Outcome outcome);
 
 } // namespace scproxy::engine

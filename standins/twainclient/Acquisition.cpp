@@ -47,7 +47,10 @@ private:
     std::function<void()> m_wake;
 };
 
-Heard ServeUntilNews(ManagerSession &session, std::chrono::milliseconds patience)
+/// With no window of the source's own, the operator's input waits until the
+/// page is in: the caller's window must not start another scan, or close,
+/// under a scan that runs through its event loop.
+Heard ServeUntilNews(ManagerSession &session, std::chrono::milliseconds patience, bool sourceWindow)
 {
     Heard heard = Heard::Nothing;
     QEventLoop loop;
@@ -76,7 +79,7 @@ Heard ServeUntilNews(ManagerSession &session, std::chrono::milliseconds patience
     giveUp.start(patience);
     serve();
     if (heard == Heard::Nothing)
-        loop.exec();
+        loop.exec(sourceWindow ? QEventLoop::AllEvents : QEventLoop::ExcludeUserInputEvents);
     QCoreApplication::instance()->removeEventFilter(&wake);
     return heard;
 }
@@ -130,7 +133,7 @@ Result Transfer(ManagerSession &session, const QString &source, PictureMode mode
 
 } // namespace
 
-QStringList ListSources(QString *failure)
+QStringList ListSources(QString *failure, bool afresh)
 {
     ManagerSession session;
     if (!session.isOpen()) {
@@ -138,7 +141,19 @@ QStringList ListSources(QString *failure)
             *failure = session.failure();
         return {};
     }
+    if (afresh)
+        session.relist();
     return session.sources();
+}
+
+std::optional<Offers> SourceOffers(const QString &source)
+{
+    ManagerSession session;
+    TW_UINT16 condition = TWCC_SUCCESS;
+    QString words;
+    if (!session.isOpen() || !session.openSource(source, &condition, &words))
+        return std::nullopt;
+    return OffersOf(session);
 }
 
 Result AcquirePage(const QString &source, const Settings &settings)
@@ -173,9 +188,14 @@ Result AcquirePage(const QString &source, const Settings &settings)
                               : std::chrono::milliseconds(settings.showSourceWindow ? PatienceWithWindow
                                                                                     : PatienceWithoutWindow);
     Result result;
-    switch (ServeUntilNews(session, patience)) {
+    switch (ServeUntilNews(session, patience, settings.showSourceWindow)) {
     case Heard::TransferReady: result = Transfer(session, source, settings.mode); break;
-    case Heard::CloseRequested: result = SourceFault(session, source); break;
+    case Heard::CloseRequested:
+        // The source's own window told the operator of its fault before the
+        // operator closed it: what the caller makes of it is a cancel, not a
+        // second message of the same.
+        result = settings.showSourceWindow ? Fault(Outcome::Cancelled, QString(), source) : SourceFault(session, source);
+        break;
     case Heard::Nothing: {
         // Whatever the source is doing, it is told to stop.
         TW_PENDINGXFERS pending{};

@@ -1,6 +1,8 @@
 #include "DibPicture.h"
 #include "GreyPage.h"
 
+#include "PageLoader.h"
+
 #include <QByteArray>
 #include <QImageReader>
 #include <QtEndian>
@@ -85,6 +87,9 @@ QImage DibPicture(const void *dib, std::size_t size)
     qToLittleEndian<quint32>(quint32(FileHeaderSize + size), file.data() + 2);
     qToLittleEndian<quint32>(quint32(FileHeaderSize + headerSize + table), file.data() + 10);
     file.append(static_cast<const char *>(dib), qsizetype(size));
+    // An A4 page in colour at 600 dpi is beyond Qt's default allowance, and
+    // the engines read pages that large anyway.
+    mrz::AllowLargePages();
     return QImage::fromData(file, "BMP");
 }
 

@@ -11,7 +11,7 @@
 namespace twainclient {
 
 /// The DIB of size bytes; null when it is no DIB Qt can read.
-QImage DibPicture(const void *dib, std::size_t size);
+TWAINCLIENT_EXPORT QImage DibPicture(const void *dib, std::size_t size);
 
 /// The page in the picture mode asked for, for a source that scanned in
 /// another (one that has no such mode, or whose window changed it).

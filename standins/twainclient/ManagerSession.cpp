@@ -2,6 +2,7 @@
 
 #include "GlobalMemory.h"
 #include "Messages.h"
+#include "../twaindsm/TwainDsmHooks.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -132,6 +133,16 @@ QStringList ManagerSession::sources()
     for (TW_UINT16 msg = MSG_GETFIRST; toManager(DAT_IDENTITY, msg, &id) == TWRC_SUCCESS; msg = MSG_GETNEXT)
         names << QString::fromLocal8Bit(id.ProductName, int(strnlen(id.ProductName, sizeof id.ProductName)));
     return names;
+}
+
+void ManagerSession::relist()
+{
+    TW_IDENTITY unused{};
+    if (m_open && toManager(DAT_IDENTITY, TWAINDSM_MSG_RELIST, &unused) != TWRC_SUCCESS)
+    {
+        TW_STATUS status{}; // its condition is nobody's fault
+        toManager(DAT_STATUS, MSG_GET, &status);
+    }
 }
 
 bool ManagerSession::openSource(const QString &productName, TW_UINT16 *condition, QString *words)

@@ -25,6 +25,9 @@ public:
     QString failure() const { return m_failure; }
 
     QStringList sources();
+    /// Has every source read its devices again (a manager that does not know
+    /// the request keeps its list).
+    void relist();
     /// Opens the source of that product name; false: the manager's
     /// condition code and words are in *condition and *words.
     bool openSource(const QString &productName, TW_UINT16 *condition, QString *words);

@@ -7,6 +7,12 @@
 #include <cstring>
 #include <vector>
 
+// The protocol's capability of the feeder, which the package's own TWAIN
+// layer never asks for.
+#ifndef CAP_FEEDERENABLED
+#define CAP_FEEDERENABLED 0x1002
+#endif
+
 namespace twainclient {
 
 namespace {
@@ -136,17 +142,56 @@ std::optional<TW_UINT16> PaperSizeFor(const QString &name)
     return *it;
 }
 
+Offers OffersOf(ManagerSession &session)
+{
+    const auto has = [&session](TW_UINT16 capability) {
+        TW_CAPABILITY cap{capability, TWON_DONTCARE16, nullptr};
+        const bool answered = session.toSource(DG_CONTROL, DAT_CAPABILITY, MSG_GET, &cap) == TWRC_SUCCESS;
+        if (cap.hContainer)
+            GlobalFree(cap.hContainer);
+        return answered;
+    };
+    // A refused question leaves its condition code behind.
+    const Offers offers{has(ICAP_BRIGHTNESS), has(ICAP_ORIENTATION), has(ICAP_SUPPORTEDSIZES)};
+    session.sourceCondition(nullptr);
+    return offers;
+}
+
 void ApplySettings(ManagerSession &session, const Settings &settings)
 {
     // A source that refuses one of these still scans, in its own way; the
     // page is brought to the mode asked for when it arrives.
     SetOneValue(session, ICAP_PIXELTYPE, TWTY_UINT16, PixelTypeFor(settings.mode));
     SetOneValue(session, ICAP_BITDEPTH, TWTY_UINT16, BitDepthFor(settings.mode));
+    SetOneValue(session, ICAP_UNITS, TWTY_UINT16, TWUN_INCHES);
     if (settings.resolution > 0) {
-        SetOneValue(session, ICAP_UNITS, TWTY_UINT16, TWUN_INCHES);
         SetOneValue(session, ICAP_XRESOLUTION, TWTY_FIX32, Fix32Item(settings.resolution));
-        SetOneValue(session, ICAP_YRESOLUTION, TWTY_FIX32, Fix32Item(settings.resolution));
+        SetOneValue(session, ICAP_YRESOLUTION, TWTY_FIX32,
+                    Fix32Item(settings.resolutionY > 0 ? settings.resolutionY : settings.resolution));
     }
+    if (settings.feeder)
+        SetWhereOffered(session, CAP_FEEDERENABLED, *settings.feeder ? 1 : 0);
+    if (!settings.frameMm.isEmpty()) {
+        // The layout is in the units set above.
+        constexpr double MmPerInch = 25.4;
+        const QRectF f = settings.frameMm;
+        TW_IMAGELAYOUT layout{};
+        const auto fix = [](double mm) {
+            const TW_UINT32 item = Fix32Item(mm / MmPerInch);
+            TW_FIX32 v;
+            std::memcpy(&v, &item, sizeof v);
+            return v;
+        };
+        layout.Frame = {fix(f.left()), fix(f.top()), fix(f.right()), fix(f.bottom())};
+        layout.DocumentNumber = layout.PageNumber = layout.FrameNumber = TW_UINT32(-1);
+        session.toSource(DG_IMAGE, DAT_IMAGELAYOUT, MSG_SET, &layout);
+    }
+    // One page is all the engines take: a feeder is not emptied for it.
+    SetOneValue(session, CAP_XFERCOUNT, TWTY_INT16, 1);
+    // Without its window, the source's faults are the caller's to tell: the
+    // engine's error is the operator's one message of a fault.
+    if (!settings.showSourceWindow)
+        SetOneValue(session, CAP_INDICATORS, TWTY_BOOL, 0);
     if (settings.brightness) {
         TW_CAPABILITY cap{ICAP_BRIGHTNESS, TWON_DONTCARE16, nullptr};
         if (session.toSource(DG_CONTROL, DAT_CAPABILITY, MSG_GETCURRENT, &cap) == TWRC_SUCCESS) {

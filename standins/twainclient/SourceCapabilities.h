@@ -20,6 +20,9 @@ TWAINCLIENT_EXPORT TW_UINT16 OrientationFor(Orientation orientation);
 /// size the protocol does not name.
 TWAINCLIENT_EXPORT std::optional<TW_UINT16> PaperSizeFor(const QString &name);
 
+/// What the open source offers of the settings it need not have.
+Offers OffersOf(ManagerSession &session);
+
 /// Sets what the source takes of settings (the source is open, not enabled).
 void ApplySettings(ManagerSession &session, const Settings &settings);
 

@@ -10,6 +10,7 @@
 // scans through its event loop.
 
 #include <QImage>
+#include <QRectF>
 #include <QString>
 #include <QStringList>
 
@@ -31,9 +32,12 @@ struct Settings
 {
     PictureMode mode = PictureMode::Colour;
     int resolution = 300;                   ///< dots per inch; 0 keeps the source's own
+    int resolutionY = 0;                    ///< vertical dots per inch; 0: as resolution
     std::optional<int> brightness;          ///< 0..100, 50 neutral; only where the source has it
     std::optional<Orientation> orientation; ///< only where the source has it
     QString paperSize;                      ///< a name of the operator's list ("A4", "Letter"...); empty: the source's own
+    QRectF frameMm;                         ///< the part of the glass to scan, in millimetres; empty: the source's own
+    std::optional<bool> feeder;             ///< the document feeder (true) or the flatbed; only where the source has both
     bool showSourceWindow = false;          ///< the source's own window, where the operator may change its settings
     /// How long the source may take to deliver the page or give up; zero:
     /// two minutes without its window, ten with it (the operator works it).
@@ -62,8 +66,22 @@ struct Result
 };
 
 /// The product names of the sources the manager lists, in its order. On
-/// failure (no manager) *failure gets the operator's message.
-TWAINCLIENT_EXPORT QStringList ListSources(QString *failure = nullptr);
+/// failure (no manager) *failure gets the operator's message. afresh: the
+/// sources read their devices again first (a scanner switched on since is
+/// listed; that can take seconds), else they answer from the lists they keep.
+TWAINCLIENT_EXPORT QStringList ListSources(QString *failure = nullptr, bool afresh = false);
+
+/// The settings beyond picture mode and resolution that a source has.
+struct Offers
+{
+    bool brightness = false;
+    bool orientation = false;
+    bool paperSize = false;
+};
+
+/// What the source of that product name offers (it is opened and closed to
+/// ask); none when it cannot be had.
+TWAINCLIENT_EXPORT std::optional<Offers> SourceOffers(const QString &source);
 
 /// One page from the source of that product name.
 TWAINCLIENT_EXPORT Result AcquirePage(const QString &source, const Settings &settings);

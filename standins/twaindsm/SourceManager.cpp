@@ -3,6 +3,7 @@
 #include "DefaultSourceFile.h"
 #include "GlobalMemory.h"
 #include "SelectSourceDialog.h"
+#include "TwainDsmHooks.h"
 
 #include <algorithm>
 #include <cstring>
@@ -104,6 +105,11 @@ TW_UINT16 SourceManager::identity(pTW_IDENTITY origin, TW_UINT16 msg, pTW_IDENTI
         return openSource(origin, id);
     case MSG_CLOSEDS:
         return closeSource(origin, id);
+    case TWAINDSM_MSG_RELIST:
+        // An application that offers the operator its own list of scanners
+        // has them read again as the selection dialog's "Искать снова" does.
+        relist(origin);
+        return TWRC_SUCCESS;
     default:
         return fail(TWCC_BADPROTOCOL);
     }

@@ -6,6 +6,7 @@
 
 #include "support/TestSupport.h"
 #include "twain/MultiTWAIN_p.h"
+#include "TwainClient.h"
 
 #include <QDir>
 #include <gtest/gtest.h>
@@ -52,4 +53,41 @@ TEST(PnmSource, ADeviceWithoutModesOffersThePixelTypeOfItsPage)
     }
     qunsetenv("TWAINSANE_OPTIONS");
     twain::ResetSessionForTests();
+}
+
+TEST(PnmSource, TheEnginesBrightnessReachesADeviceThatHasIt)
+{
+    // The pnm device has a brightness of its own (-100..100 %), which it
+    // works into the page it reads.
+    pnmglass::Glass glass;
+    ASSERT_TRUE(glass.IsValid());
+    QImage page(40, 30, QImage::Format_Grayscale8);
+    page.fill(128);
+    ASSERT_TRUE(glass.Lay(page));
+    qputenv("SANE_CONFIG_DIR", glass.ConfigFolder().toLocal8Bit());
+    qputenv("TWAINSANE_OPTIONS", glass.SourceOptions({}).toLocal8Bit());
+    // Offered to the operator as a setting of the scanner; what it lacks is not.
+    const std::optional<twainclient::Offers> offers = twainclient::SourceOffers(QLatin1String(pnmglass::SourceName));
+    ASSERT_TRUE(offers.has_value());
+    EXPECT_TRUE(offers->brightness);
+    EXPECT_FALSE(offers->orientation);
+    EXPECT_FALSE(offers->paperSize);
+    struct Case
+    {
+        int brightness; ///< the engine's 0..100
+        int below, above; ///< the page's grey lies between
+    };
+    for (const Case c : {Case{0, 0, 40}, Case{50, 120, 136}, Case{75, 170, 186}, Case{100, 215, 255}}) {
+        SCOPED_TRACE(c.brightness);
+        twainclient::Settings settings;
+        settings.mode = twainclient::PictureMode::Grey;
+        settings.resolution = 0;
+        settings.brightness = c.brightness;
+        const twainclient::Result r = twainclient::AcquirePage(QLatin1String(pnmglass::SourceName), settings);
+        ASSERT_EQ(r.outcome, twainclient::Outcome::Scanned) << r.message.toStdString();
+        const int grey = qGray(r.page.pixel(r.page.width() / 2, r.page.height() / 2));
+        EXPECT_GE(grey, c.below);
+        EXPECT_LE(grey, c.above);
+    }
+    qunsetenv("TWAINSANE_OPTIONS");
 }

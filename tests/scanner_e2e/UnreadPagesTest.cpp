@@ -66,6 +66,8 @@ TEST(UnreadPages, NoDocumentOrAScannerFaultKeepsNoRecordAndTellsTheOperatorWhy)
             EXPECT_EQ(entry["page"].toString(), QStringLiteral("read")) << report;
         else
             EXPECT_FALSE(entry.contains("page")) << report;
+        // Told once: neither the scanner nor the window repeats it.
+        EXPECT_EQ(entry["messages"].toArray().size(), 1) << report;
         EXPECT_EQ(run.leftBehind, QStringList()) << report;
     }
 }

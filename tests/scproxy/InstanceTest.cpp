@@ -11,6 +11,7 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTimer>
+#include <memory>
 #include <cstring>
 #include <dlfcn.h>
 
@@ -44,9 +45,19 @@ QStringList DefinedSymbols(const QString &library)
 template <typename How>
 void AnswerDialog(const char *objectName, How how)
 {
-    QTimer::singleShot(0, [objectName, how] {
+    // The engine may run the application's events before its dialog opens
+    // (the source manager lists its scanners afresh): the answer waits for
+    // the dialog, for a few seconds at most.
+    auto *wait = new QTimer;
+    auto ticks = std::make_shared<int>(0);
+    QObject::connect(wait, &QTimer::timeout, [wait, ticks, objectName, how] {
         auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
-        if (!dialog || dialog->objectName() != QLatin1String(objectName)) {
+        const bool open = dialog && dialog->objectName() == QLatin1String(objectName);
+        if (!open && ++*ticks < 1000)
+            return;
+        wait->deleteLater();
+        wait->stop();
+        if (!open) {
             ADD_FAILURE() << "the dialog " << objectName << " is not open";
             if (dialog)
                 dialog->reject();
@@ -54,6 +65,7 @@ void AnswerDialog(const char *objectName, How how)
         }
         how(*dialog);
     });
+    wait->start(5);
 }
 
 } // namespace

@@ -88,3 +88,22 @@ TEST(ScanDialogTest, AFeederOnlyScannerIsOfferedItsFeederAlone)
         EXPECT_EQ(answered->feeder, !flatbed);
     }
 }
+
+TEST(ScanSettingsTest, BrightnessOfTheProtocolOnTheDevicesRangeAndBack)
+{
+    struct Case
+    {
+        double protocol;
+        double min, max;
+        double device;
+    };
+    for (const Case c : {Case{-1000, -100, 100, -100}, Case{0, -100, 100, 0}, Case{500, -100, 100, 50},
+                         Case{1000, 0, 255, 255}, Case{0, 0, 255, 127.5}, Case{-500, 0, 255, 63.75},
+                         // beyond the protocol's ends: held to the device's
+                         Case{-2000, -100, 100, -100}}) {
+        SCOPED_TRACE(testing::Message() << c.protocol << " on " << c.min << ".." << c.max);
+        const twainsane::SaneDevice::Range range{c.min, c.max, 0};
+        EXPECT_DOUBLE_EQ(ScanSettings::DeviceBrightness(c.protocol, range), c.device);
+        EXPECT_DOUBLE_EQ(ScanSettings::ProtocolBrightness(c.device, range), std::clamp(c.protocol, -1000.0, 1000.0));
+    }
+}

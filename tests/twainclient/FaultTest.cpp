@@ -5,6 +5,8 @@
 #include "TwainClient.h"
 
 #include <QApplication>
+#include <QLabel>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 using namespace scannertest;
@@ -44,9 +46,12 @@ TEST(TwainClientFaults, FaultsOfTheScannerBecomeOutcomesWithAMessageInRussian)
         if (c.saneStatus)
             sources.configureSane({QStringLiteral("read-status-code %1").arg(QLatin1String(c.saneStatus))});
         const twainclient::Result r = twainclient::AcquirePage(QString::fromUtf8(c.source), {});
+        QCoreApplication::processEvents(); // a box would be up by now
         EXPECT_EQ(r.outcome, c.outcome) << r.message.toStdString();
         EXPECT_TRUE(r.page.isNull());
         EXPECT_TRUE(r.message.contains(QString::fromUtf8(c.message))) << r.message.toStdString();
+        // The caller tells the operator: the source shows no box of its own.
+        EXPECT_EQ(CloseNotices(), QStringList());
     }
     // Once the fault is gone the same scanners scan again.
     ScannerSources sources;
@@ -80,4 +85,35 @@ TEST(TwainClientFaults, ASourceThatDoesNotAnswerIsGivenUpAndClosed)
         sources.setSaneOptions({});
         EXPECT_EQ(twainclient::AcquirePage(QLatin1String(c.source), {}).outcome, Outcome::Scanned);
     }
+}
+
+TEST(TwainClientFaults, AFaultTheSourcesWindowShowedIsNotRepeatedWhenTheOperatorClosesIt)
+{
+    ScannerSources sources;
+    sources.configureSane({QStringLiteral("read-status-code SANE_STATUS_JAMMED")});
+    // The operator scans, reads the fault in the source's window and closes it.
+    QString shown;
+    QTimer operatorAtTheWindow;
+    bool scanned = false;
+    QObject::connect(&operatorAtTheWindow, &QTimer::timeout, [&] {
+        for (QWidget *w : QApplication::topLevelWidgets()) {
+            if (w->objectName() != QLatin1String("SaneScanDialog") || !w->isVisible())
+                continue;
+            auto *status = w->findChild<QLabel *>(QStringLiteral("laStatus"));
+            if (!scanned) {
+                scanned = true;
+                Click(w, "bScan");
+            } else if (status && !status->text().isEmpty() && shown.isEmpty()) {
+                shown = status->text();
+                Click(w, "bCancel");
+            }
+        }
+    });
+    operatorAtTheWindow.start(5);
+    twainclient::Settings settings;
+    settings.showSourceWindow = true;
+    const twainclient::Result r = twainclient::AcquirePage(QLatin1String(SaneSource), settings);
+    EXPECT_TRUE(shown.contains(QStringLiteral("застряла"))) << shown.toStdString();
+    EXPECT_EQ(r.outcome, Outcome::Cancelled) << r.message.toStdString();
+    EXPECT_EQ(CloseNotices(), QStringList());
 }

@@ -193,6 +193,7 @@ TW_UINT16 SaneSource::open(pTW_IDENTITY id)
     m_allowedTypes = m_settings->pixelTypes();
     m_units = TWUN_INCHES;
     m_xferCount = -1;
+    m_indicators = true;
     m_identity = identityOf(*source);
     m_identity.Id = id->Id;
     m_condition = TWCC_SUCCESS; // nothing left of an earlier session
@@ -260,6 +261,12 @@ std::optional<specimen::CapValues> SaneSource::capValues(TW_UINT16 cap) const
         return v;
     }
     case CAP_XFERCOUNT: return CapValues{TWTY_INT16, {}, TW_UINT16(m_xferCount), 0xFFFFu};
+    case CAP_INDICATORS: return CapValues{TWTY_BOOL, {0, 1}, m_indicators ? 1u : 0u, 1};
+    case ICAP_BRIGHTNESS:
+        // The device's own range is the protocol's -1000..1000.
+        if (!m_settings->hasBrightness())
+            return std::nullopt;
+        return CapValues{TWTY_FIX32, {}, Fix32Bits(m_settings->brightness()), Fix32Bits(0)};
     case ICAP_XFERMECH: return CapValues{TWTY_UINT16, {TWSX_NATIVE}, TWSX_NATIVE, TWSX_NATIVE};
     case CAP_FEEDERENABLED:
         if (!m_settings->hasFeeder())
@@ -339,6 +346,18 @@ TW_UINT16 SaneSource::setCapability(TW_UINT16 cap, const specimen::CapValues &va
     }
     case ICAP_XFERMECH:
         return asked->value == TWSX_NATIVE ? TW_UINT16(TWRC_SUCCESS) : fail(TWCC_BADVALUE);
+    case CAP_INDICATORS:
+        m_indicators = asked->value != 0;
+        return TWRC_SUCCESS;
+    case ICAP_BRIGHTNESS: {
+        const double value = Fix32Value(asked->value);
+        if (value < -1000 || value > 1000)
+            return fail(TWCC_BADVALUE);
+        if (!OffThread([&] { return m_settings->setBrightness(value); }))
+            return fail(TWCC_BADVALUE);
+        // The device's steps may round it.
+        return std::abs(m_settings->brightness() - value) < 0.5 ? TW_UINT16(TWRC_SUCCESS) : TW_UINT16(TWRC_CHECKSTATUS);
+    }
     case CAP_FEEDERENABLED:
         return OffThread([&] { return m_settings->setFeeder(asked->value != 0); }) ? TW_UINT16(TWRC_SUCCESS)
                                                                                     : fail(TWCC_BADVALUE);
@@ -566,8 +585,11 @@ void SaneSource::deliverScan(const Failure &failure, bool cancelled)
         // progress, not its faults, and may never ask for the condition code.
         // The dialog forgets the fault when pages are taken and the caller
         // then closes it. So the fault goes to a box of its own, unless the
-        // dialog stays up with it (no pages to hand over).
-        if (!m_dialog || !m_pages.empty())
+        // dialog stays up with it (no pages to hand over), or the caller
+        // turned the indicators off and reads the condition code of the
+        // close request itself (no pages either: one box per fault).
+        const bool callerTells = !m_dialog && !m_indicators && m_pages.empty();
+        if ((!m_dialog || !m_pages.empty()) && !callerTells)
             TellOperator(failure.message, m_caller);
     }
     const QString message = failure ? failure.message

@@ -82,6 +82,9 @@ private:
     std::vector<TW_UINT16> m_allowedTypes; // as the application restricted them
     TW_UINT16 m_units = TWUN_INCHES;
     TW_INT16 m_xferCount = -1;
+    /// CAP_INDICATORS: without it and without the window, the caller tells
+    /// the operator of a fault that ends the scan without a page.
+    bool m_indicators = true;
     Config m_config;
     bool m_showUI = false;
     TW_UINT16 m_pending = MSG_NULL;

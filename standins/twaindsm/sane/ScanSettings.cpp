@@ -43,6 +43,38 @@ void ScanSettings::refresh()
     }
     const auto source = m_device.text(SANE_NAME_SCAN_SOURCE);
     m_read.feeder = source && isFeeder(*source);
+    m_read.brightnessRange = m_device.numberRange(SANE_NAME_BRIGHTNESS);
+    if (m_read.brightnessRange && !(m_read.brightnessRange->max > m_read.brightnessRange->min))
+        m_read.brightnessRange.reset();
+    m_read.brightness = m_device.number(SANE_NAME_BRIGHTNESS).value_or(0);
+}
+
+double ScanSettings::DeviceBrightness(double protocolValue, const SaneDevice::Range &range)
+{
+    const double share = (std::clamp(protocolValue, -1000.0, 1000.0) + 1000.0) / 2000.0;
+    return range.min + share * (range.max - range.min);
+}
+
+double ScanSettings::ProtocolBrightness(double deviceValue, const SaneDevice::Range &range)
+{
+    if (!(range.max > range.min))
+        return 0;
+    const double share = (std::clamp(deviceValue, range.min, range.max) - range.min) / (range.max - range.min);
+    return share * 2000.0 - 1000.0;
+}
+
+double ScanSettings::brightness() const
+{
+    return m_read.brightnessRange ? ProtocolBrightness(m_read.brightness, *m_read.brightnessRange) : 0;
+}
+
+bool ScanSettings::setBrightness(double protocolValue)
+{
+    if (!m_read.brightnessRange)
+        return false;
+    const bool set = m_device.setNumber(SANE_NAME_BRIGHTNESS, DeviceBrightness(protocolValue, *m_read.brightnessRange));
+    refresh();
+    return set;
 }
 
 std::optional<TW_UINT16> ScanSettings::PixelTypeOfMode(const QString &mode)

@@ -52,6 +52,18 @@ public:
     bool feeder() const { return m_read.feeder; }
     bool setFeeder(bool on);
 
+    /// Whether the device has a "brightness" option with a range.
+    bool hasBrightness() const { return m_read.brightnessRange.has_value(); }
+    /// The device's brightness on the protocol's -1000..1000 (0 without one).
+    double brightness() const;
+    /// Sets the brightness given on the protocol's -1000..1000; false
+    /// without the option, or when the device refused it.
+    bool setBrightness(double protocolValue);
+    /// A brightness of the protocol's -1000..1000 on the device's range and
+    /// back: the ends meet the ends, the middle the middle.
+    static double DeviceBrightness(double protocolValue, const SaneDevice::Range &range);
+    static double ProtocolBrightness(double deviceValue, const SaneDevice::Range &range);
+
     /// The pixel type a mode name stands for; none for modes without one.
     /// A dithered or halftone grey mode delivers one bit: black and white.
     static std::optional<TW_UINT16> PixelTypeOfMode(const QString &mode);
@@ -66,6 +78,8 @@ private:
         std::optional<QString> feederChoice;
         std::optional<QString> flatbedChoice;
         bool feeder = false;
+        std::optional<SaneDevice::Range> brightnessRange;
+        double brightness = 0; ///< the device's own value
     };
 
     std::vector<TW_UINT16> readPixelTypes() const;
