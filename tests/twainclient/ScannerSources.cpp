@@ -1,11 +1,10 @@
 #include "ScannerSources.h"
 
-#include "standins/twaindsm/OperatorNotice.h"
+#include "tests/twain/ManagerSupport.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFile>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -86,14 +85,7 @@ void ScannerSources::setSpecimenFaults(const QString &faults)
 
 QStringList CloseNotices()
 {
-    QStringList texts;
-    for (QWidget *w : QApplication::topLevelWidgets())
-        if (auto *box = qobject_cast<QMessageBox *>(w);
-            box && box->objectName() == QLatin1String(twaindsm::NoticeName) && box->isVisible()) {
-            texts << box->text();
-            delete box;
-        }
-    return texts;
+    return twaintest::ScannerNotices();
 }
 
 struct DialogAnswer::Watch
