@@ -502,6 +502,11 @@ RowGrid FitRow(const RowMarks &row, int count, double pitch, QPointF fillerOffse
             intercepts.push_back(ys[k] - *slope * markXs[k]);
         centre = {Median(intercepts), *slope};
     }
+    // The row was found along the strip: a centre line that climbs steeply
+    // across it rests on a few marks that are no row (a fifth is some eleven
+    // degrees, far beyond what the search leaves).
+    if (!(std::fabs(centre.b) <= 0.2))
+        return grid;
     const Bend bend = BendOf(markXs, ys, centre);
     auto centreAt = [&](double x) { return centre.a + centre.b * x + bend.At(x); };
     std::vector<double> tops, bottoms;
