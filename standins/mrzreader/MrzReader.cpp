@@ -323,7 +323,6 @@ Reading ReadZone(const Sampler &page, const Sampler &ink, const GlyphBank &bank,
     if (!page.ReadsAlike(ink)) {
         // Print on a coloured background: the brightest of the channels keeps
         // black print dark and turns the colour to paper.
-        const Sampler *was = source;
         std::vector<Patch> before = std::move(patches);
         source = &ink;
         patches = sampleZone(1.0);
@@ -333,7 +332,7 @@ Reading ReadZone(const Sampler &page, const Sampler &ink, const GlyphBank &bank,
             ocrB = inkLikeness;
             bestSet = inkSet;
         } else {
-            source = was;
+            source = &page;
             patches = std::move(before);
         }
     }

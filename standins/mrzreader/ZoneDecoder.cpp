@@ -252,8 +252,9 @@ DecodedZone DecodeZone(Format f, const std::vector<Scores> &scores)
     // three fillers in a row) breaks the format: an annotation, a frame, the
     // card's edge or a band of colour in the cell. Unless its glyph is clear
     // it is the filler the format puts there.
+    const std::vector<Span> runs = FieldRuns(f, base.classes);
     std::vector<Span> ending = {NameSpanOf(f)};
-    for (const Span &run : FieldRuns(f, base.classes))
+    for (const Span &run : runs)
         if (base.classes[size_t(run.start)] == CharClass::AlphaNum)
             ending.push_back(run);
     std::vector<bool> afterNames(n, false);
@@ -280,7 +281,7 @@ DecodedZone DecodeZone(Format f, const std::vector<Scores> &scores)
     }
     std::vector<bool> brokenField(n, false);
     int brokenFields = 0;
-    for (const Span &run : FieldRuns(f, base.classes)) {
+    for (const Span &run : runs) {
         int count = 0;
         for (int i = run.start; i < run.start + run.length; ++i)
             count += misfit[size_t(i)] ? 1 : 0;
