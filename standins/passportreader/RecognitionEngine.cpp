@@ -18,6 +18,7 @@
 #include <QSaveFile>
 #include <QTemporaryDir>
 #include <atomic>
+#include <future>
 
 namespace passportreader {
 
@@ -37,6 +38,23 @@ QString ScanFolder()
 }
 
 std::atomic<int> g_pageCounter{0};
+
+QImage ZoneReadable(const QImage &page);
+
+/// What the zone of a page makes of it for a document type, and the layout
+/// of any zone found.
+struct ZoneReading
+{
+    std::shared_ptr<const Specimen> specimen;
+    QString zone;
+};
+
+ZoneReading ReadZoneOf(const QImage &page, const QString &documentType)
+{
+    ZoneReading out;
+    out.specimen = SpecimenFromZone(ZoneReadable(page), documentType, &out.zone);
+    return out;
+}
 
 /// The page as the zone reader reads it alike: pictures whose pixels it
 /// takes as they are (grey, palette, opaque colour) stay as loaded, others
@@ -291,7 +309,8 @@ HRESULT RecognitionEngine::raw_SetScanSettings(IStringsArray *settings)
     });
 }
 
-QString RecognitionEngine::ScanPage(std::optional<twainclient::Outcome> *sourceEnd)
+QString RecognitionEngine::ScanPage(std::optional<twainclient::Outcome> *sourceEnd,
+                                    const std::function<void(const QImage &)> &scanned)
 {
     if (ScannerCount() == 0) {
         Fail(E_FAIL, QStringLiteral("No scanner is attached"));
@@ -310,6 +329,8 @@ QString RecognitionEngine::ScanPage(std::optional<twainclient::Outcome> *sourceE
             Fail(E_FAIL, scan.message);
             return {};
         }
+        if (scanned)
+            scanned(scan.page);
         QByteArray bytes;
         const QString path = WritePage(scan.page, &bytes);
         if (!path.isEmpty())
@@ -393,7 +414,7 @@ HRESULT RecognitionEngine::raw_AllowedDocuments(IStringsArray **result)
 }
 
 HRESULT RecognitionEngine::RecognizeFile(const QString &path, const QString &documentType, IFieldsCollection **result,
-                                         bool pageIsOurs, bool fromScanner)
+                                         bool pageIsOurs)
 {
     // A page left behind after every recognition would fill the temporary
     // folder in a day's work at the desk.
@@ -416,8 +437,7 @@ HRESULT RecognitionEngine::RecognizeFile(const QString &path, const QString &doc
         return Fail(E_FAIL, QStringLiteral("The file %1 is not a picture the engine can read").arg(path));
     // A real scanner's page is what its pixels say, however much it looks
     // like a specimen; only the feeders' pages are matched to descriptions.
-    // The page this server has just scanned is known without its digest.
-    const bool readFromPixels = EveryPageReadFromPixels() || fromScanner || PageFromScanner(bytes);
+    const bool readFromPixels = EveryPageReadFromPixels() || PageFromScanner(bytes);
     // The colour copy of a page is needed only to match it with the
     // specimens: the zone reader and the page's pictures read the page as
     // it was loaded (a scan of 24 MB is not copied for nothing).
@@ -429,15 +449,21 @@ HRESULT RecognitionEngine::RecognizeFile(const QString &path, const QString &doc
         if (specimen->documentType != documentType)
             specimen.reset();
     } else {
-        QString zone;
-        specimen = SpecimenFromZone(ZoneReadable(page), documentType, &zone);
-        standin::LogRecognition(EngineLogFile(), standin::PageReading::Read, zone.isEmpty() ? QStringLiteral("no zone") : zone);
+        const ZoneReading read = ReadZoneOf(page, documentType);
+        specimen = read.specimen;
+        standin::LogRecognition(EngineLogFile(), standin::PageReading::Read,
+                                read.zone.isEmpty() ? QStringLiteral("no zone") : read.zone);
     }
+    discard.path.clear();
+    return Collect(specimen, page, path, pageIsOurs, result);
+}
+
+HRESULT RecognitionEngine::Collect(std::shared_ptr<const Specimen> specimen, const QImage &page, const QString &path,
+                                   bool pageIsOurs, IFieldsCollection **result)
+{
     auto *collection = new FieldsCollection(specimen, page, path);
-    if (pageIsOurs) {
+    if (pageIsOurs)
         collection->DeletePageWithCollection();
-        discard.path.clear();
-    }
     *result = collection->Hand();
     return S_OK;
 }
@@ -469,7 +495,14 @@ HRESULT RecognitionEngine::raw_ScanAndRecognize(const QString &documentType, IFi
         if (!AllowedTypes().contains(documentType))
             return Fail(E_INVALIDARG, QStringLiteral("Document type \"%1\" is not supported by the engine").arg(documentType));
         std::optional<twainclient::Outcome> sourceEnd;
-        const QString scanned = ScanPage(&sourceEnd);
+        // A source's page is read while its file is written: the operator
+        // waits for both, and each takes a core of its own.
+        QImage sourcePage;
+        std::future<ZoneReading> reading;
+        const QString scanned = ScanPage(&sourceEnd, [&](const QImage &page) {
+            sourcePage = page;
+            reading = std::async(std::launch::async, ReadZoneOf, page, documentType);
+        });
         if (scanned.isEmpty() && sourceEnd == twainclient::Outcome::Cancelled)
             return S_OK; // the operator's cancel: nothing to recognise, no fault
         if (scanned.isEmpty() && sourceEnd && sourceEnd != twainclient::Outcome::Scanned) {
@@ -490,8 +523,14 @@ HRESULT RecognitionEngine::raw_ScanAndRecognize(const QString &documentType, IFi
             QFile::remove(page);
             return Fail(E_FAIL, FaultMessage(fault::Recognize, QStringLiteral("Recognition of the scanned page failed")));
         }
-        // Only a source of the manager tells how its scan ended: its page is read from its pixels.
-        return RecognizeFile(page, documentType, result, true, sourceEnd.has_value());
+        if (!reading.valid())
+            return RecognizeFile(page, documentType, result, true);
+        // Only a source of the manager tells how its scan ended: its page is
+        // read from its pixels, as they came from the source.
+        const ZoneReading read = reading.get();
+        standin::LogRecognition(EngineLogFile(), standin::PageReading::Read,
+                                read.zone.isEmpty() ? QStringLiteral("no zone") : read.zone);
+        return Collect(read.specimen, sourcePage, page, true, result);
     });
 }
 

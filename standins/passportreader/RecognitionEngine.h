@@ -8,6 +8,8 @@
 #include "TwainClient.h"
 
 #include <QStringList>
+#include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -60,15 +62,19 @@ private:
     int ScannerCount() const;
     /// Scans the next page of the current scanner; empty on failure (error
     /// set). *sourceEnd, when given, tells how a source's scan ended.
-    QString ScanPage(std::optional<twainclient::Outcome> *sourceEnd = nullptr);
+    /// scanned, when given, sees a source's page before its file is written.
+    QString ScanPage(std::optional<twainclient::Outcome> *sourceEnd = nullptr,
+                     const std::function<void(const QImage &)> &scanned = {});
     /// The page file of a scan: a BMP picture under a temporary name; empty
     /// on failure (error set). *bytes gets the file's bytes.
     QString WritePage(const QImage &page, QByteArray *bytes);
     /// pageIsOurs: the file is a page this server scanned; it is deleted with
     /// the collection that names it, or at once when recognition fails.
-    /// fromScanner: the page is known to be a scanner's (read from pixels).
     HRESULT RecognizeFile(const QString &path, const QString &documentType, IFieldsCollection **result,
-                          bool pageIsOurs = false, bool fromScanner = false);
+                          bool pageIsOurs = false);
+    /// The collection of what was found on the page whose file is path.
+    HRESULT Collect(std::shared_ptr<const Specimen> specimen, const QImage &page, const QString &path, bool pageIsOurs,
+                    IFieldsCollection **result);
 
     std::vector<Scanner> m_scanners;
     int m_current = 0;
