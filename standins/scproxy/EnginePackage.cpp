@@ -196,6 +196,7 @@ ScBool ImageResample(ScImageHandle image, std::int32_t xResolution, std::int32_t
     const int w = std::max(1, int(qint64(i->picture.width()) * xResolution / i->config.resolutionX));
     const int h = std::max(1, int(qint64(i->picture.height()) * yResolution / i->config.resolutionY));
     i->picture = i->picture.scaled(w, h, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    i->zone = {}; // read from the page as it is now
     i->config.resolutionX = xResolution;
     i->config.resolutionY = yResolution;
     return 1;

@@ -101,17 +101,9 @@ void AddDocument(Package &package, Image &image, Document &&doc)
     image.document = handle;
 }
 
-/// A real scanner's page is read from its pixels (PixelPage.h), and so are
-/// the feeder's pictures without description (and all its pages when the
-/// configuration says so).
-bool ReadFromPixels(const Image &image)
-{
-    return PageFromScanner(image) || !image.specimen || !image.specimen->described || EveryPageReadFromPixels();
-}
-
 void RecogniseFromPixels(ScPackageHandle packageHandle, Package &package, ScImageHandle imageHandle, Image &image)
 {
-    PixelReading reading = ReadPixelPage(image.picture, image.config);
+    PixelReading reading = ReadPixelPage(ZoneOf(image), image.config);
     standin::LogRecognition(EngineLogFile(), standin::PageReading::Read,
                             reading.zoneFound.isEmpty() ? QStringLiteral("no zone") : reading.zoneFound);
     if (reading.form.isEmpty())

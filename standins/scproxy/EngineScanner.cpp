@@ -262,6 +262,10 @@ ScImageHandle PackageScan(ScPackageHandle package, ScScanDeviceHandle device, TS
     image.package = package;
     image.config = config;
     image.origin = image.specimen ? PageOrigin::Feeder : PageOrigin::Scanner;
+    // A page read from its pixels is read while the package goes on with it
+    // (its file, the archive's copy): recognition waits only for what is left.
+    if (ReadFromPixels(image))
+        image.zone = std::async(std::launch::async, [page = image.picture] { return mrz::ReadMrz(page); }).share();
     image.pageNumber = int(p->images.size()) + 1;
     const bool jpeg = saveFormat == SC_IMG_FORMAT_JPG;
     const QString name = FreeFileName(p->folder, QStringLiteral("Image%1").arg(image.pageNumber, 4, 10, QLatin1Char('0')),

@@ -1,5 +1,7 @@
 #include "EngineState.h"
 
+#include "StandinConfig.h"
+
 #include <QDir>
 
 namespace scproxy::engine {
@@ -55,6 +57,16 @@ Instance *InstanceOfPackage(ScPackageHandle package)
 {
     Package *p = Find(S().packages, package);
     return p ? Find(S().instances, p->instance) : nullptr;
+}
+
+bool ReadFromPixels(const Image &image)
+{
+    return PageFromScanner(image) || !image.specimen || !image.specimen->described || EveryPageReadFromPixels();
+}
+
+mrz::MrzResult ZoneOf(const Image &image)
+{
+    return image.zone.valid() ? image.zone.get() : mrz::ReadMrz(image.picture);
 }
 
 Instance *InstanceOfImage(ScImageHandle image)

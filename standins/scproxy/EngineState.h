@@ -3,6 +3,7 @@
 // reached by a 32-bit handle from one counter; the maps own the objects.
 
 #include "Engine.h"
+#include "MrzReader.h"
 #include "ProfileFile.h"
 #include "ScanConfiguration.h"
 #include "ScanifySpecimen.h"
@@ -13,6 +14,7 @@
 #include <QStringList>
 #include <algorithm>
 #include <cstring>
+#include <future>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -64,6 +66,9 @@ struct Image
     ScDocumentHandle document = 0;
     bool recognised = false;
     PageOrigin origin = PageOrigin::Feeder;
+    /// The reading of the page's zone, begun as the page was scanned; none
+    /// for a page not read from its pixels, or changed since.
+    std::shared_future<mrz::MrzResult> zone;
 };
 
 /// The page was scanned from a source of the TWAIN source manager.
@@ -71,6 +76,15 @@ inline bool PageFromScanner(const Image &image)
 {
     return image.origin == PageOrigin::Scanner;
 }
+
+/// A real scanner's page is read from its pixels (PixelPage.h), and so are
+/// the feeder's pictures without description (and all its pages when the
+/// configuration says so).
+bool ReadFromPixels(const Image &image);
+
+/// The zone on a page read from its pixels: the reading begun when it was
+/// scanned, or one made now.
+mrz::MrzResult ZoneOf(const Image &image);
 
 struct FieldResult
 {

@@ -30,10 +30,9 @@ FormOfZone FormOf(const mrz::MrzResult &r)
 
 } // namespace
 
-PixelReading ReadPixelPage(const QImage &scanned, const ScanConfiguration &config)
+PixelReading ReadPixelPage(const mrz::MrzResult &r, const ScanConfiguration &config)
 {
     PixelReading out;
-    const mrz::MrzResult r = mrz::ReadMrz(scanned);
     if (r.found)
         out.zoneFound = mrz::FormatName(r.format);
     const FormOfZone kind = FormOf(r);

@@ -14,6 +14,7 @@
 // other turn), any other form no document.
 
 #include "EngineState.h"
+#include "MrzReader.h"
 
 #include <QByteArray>
 #include <QImage>
@@ -29,7 +30,8 @@ struct PixelReading
     std::map<QByteArray, engine::FieldResult> fields;
 };
 
-/// Reads the page as scanned under the scanning configuration.
-PixelReading ReadPixelPage(const QImage &scanned, const ScanConfiguration &config);
+/// Reads the page as scanned under the scanning configuration, from the
+/// zone the reader found on it.
+PixelReading ReadPixelPage(const mrz::MrzResult &zone, const ScanConfiguration &config);
 
 } // namespace scproxy
