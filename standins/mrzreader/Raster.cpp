@@ -43,22 +43,28 @@ GrayImage Reduce(const QImage &page, int factor, GreyOf grey)
         return {};
     out.pixels.assign(size_t(out.width) * size_t(out.height), 0);
     const bool gray = page.format() == QImage::Format_Grayscale8;
-    std::vector<std::uint32_t> sums(size_t(out.width));
     const std::uint32_t area = std::uint32_t(factor * factor);
+    std::vector<std::uint32_t> sums(size_t(out.width));
+    // A grey page's blocks are their columns' sums over the block's rows,
+    // taken a whole row at a time (which the compiler turns into vector
+    // adds), then added across.
+    std::vector<std::uint32_t> columns(gray ? size_t(out.width) * size_t(factor) : 0);
     for (int oy = 0; oy < out.height; ++oy) {
         std::fill(sums.begin(), sums.end(), 0u);
-        for (int dy = 0; dy < factor; ++dy) {
-            const uchar *line = page.constScanLine(oy * factor + dy);
-            if (gray) {
-                for (int ox = 0, x = 0; ox < out.width; ++ox) {
-                    std::uint32_t s = 0;
-                    for (int k = 0; k < factor; ++k, ++x)
-                        s += line[x];
-                    sums[size_t(ox)] += s;
-                }
-            } else {
+        if (gray) {
+            std::fill(columns.begin(), columns.end(), 0u);
+            for (int dy = 0; dy < factor; ++dy) {
+                const uchar *line = page.constScanLine(oy * factor + dy);
+                for (size_t x = 0; x < columns.size(); ++x)
+                    columns[x] += line[x];
+            }
+            for (int ox = 0, x = 0; ox < out.width; ++ox)
+                for (int k = 0; k < factor; ++k, ++x)
+                    sums[size_t(ox)] += columns[size_t(x)];
+        } else {
+            for (int dy = 0; dy < factor; ++dy) {
                 // Channel sums per block; the weighting is done once per block.
-                const QRgb *px = reinterpret_cast<const QRgb *>(line);
+                const QRgb *px = reinterpret_cast<const QRgb *>(page.constScanLine(oy * factor + dy));
                 for (int ox = 0, x = 0; ox < out.width; ++ox) {
                     std::uint32_t r = 0, g = 0, b = 0;
                     for (int k = 0; k < factor; ++k, ++x) {
@@ -96,12 +102,8 @@ float Sampler::Pixel(int x, int y) const
     return float(m_brightest ? Brightest(p) : Luma(p));
 }
 
-float Sampler::At(float x, float y) const
+float Sampler::AtAny(int ix, int iy, float ax, float ay) const
 {
-    const float fx = x - 0.5f, fy = y - 0.5f;
-    const float flx = std::floor(fx), fly = std::floor(fy);
-    const int ix = int(flx), iy = int(fly);
-    const float ax = fx - flx, ay = fy - fly;
     if (ix >= 0 && iy >= 0 && ix + 1 < m_width && iy + 1 < m_height) {
         const uchar *l0 = m_bits + iy * m_stride;
         const uchar *l1 = l0 + m_stride;

@@ -2,8 +2,12 @@
 
 #include <QColorSpace>
 
+#include <algorithm>
+#include <bit>
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <thread>
 #include <vector>
 
 namespace twainclient {
@@ -12,6 +16,25 @@ namespace {
 
 constexpr std::uint32_t ColourCount = 1u << 24;
 constexpr int TableWidth = 4096;
+
+/// Bands of rows a page is cut into, one for each core (two at least
+/// pay for their thread only on a page of some size).
+int Bands(int rows)
+{
+    return rows < 256 ? 1 : int(std::clamp(std::thread::hardware_concurrency(), 1u, 4u));
+}
+
+/// Runs work(band, firstRow, endRow) on each band, the first on this thread.
+void InBands(int rows, const std::function<void(int, int, int)> &work)
+{
+    const int bands = Bands(rows);
+    std::vector<std::thread> others;
+    for (int b = 1; b < bands; ++b)
+        others.emplace_back(work, b, rows * b / bands, rows * (b + 1) / bands);
+    work(0, 0, rows / bands);
+    for (std::thread &t : others)
+        t.join();
+}
 
 } // namespace
 
@@ -24,20 +47,28 @@ QImage GreyPage(const QImage &page)
     if (page.format() != QImage::Format_RGB32 || page.isNull())
         return page.convertToFormat(QImage::Format_Grayscale8);
     const int width = page.width(), height = page.height();
-    std::vector<std::uint64_t> seen(ColourCount / 64, 0);
-    std::vector<QRgb> colours;
-    for (int y = 0; y < height; ++y) {
-        const QRgb *line = reinterpret_cast<const QRgb *>(page.constScanLine(y));
-        for (int x = 0; x < width; ++x) {
-            const std::uint32_t key = line[x] & 0xffffffu;
-            std::uint64_t &word = seen[key >> 6];
-            const std::uint64_t bit = std::uint64_t(1) << (key & 63);
-            if (!(word & bit)) {
-                word |= bit;
-                colours.push_back(0xff000000u | key);
+    // The page's colours, as bits of a set of every colour; each band of
+    // rows marks its own set, and the sets are joined.
+    std::vector<std::vector<std::uint64_t>> seenIn(Bands(height));
+    InBands(height, [&](int band, int from, int to) {
+        std::vector<std::uint64_t> &seen = seenIn[size_t(band)];
+        seen.assign(ColourCount / 64, 0);
+        for (int y = from; y < to; ++y) {
+            const QRgb *line = reinterpret_cast<const QRgb *>(page.constScanLine(y));
+            for (int x = 0; x < width; ++x) {
+                const std::uint32_t key = line[x] & 0xffffffu;
+                seen[key >> 6] |= std::uint64_t(1) << (key & 63);
             }
         }
-    }
+    });
+    std::vector<std::uint64_t> &seen = seenIn.front();
+    for (size_t b = 1; b < seenIn.size(); ++b)
+        for (size_t w = 0; w < seen.size(); ++w)
+            seen[w] |= seenIn[b][w];
+    std::vector<QRgb> colours;
+    for (std::uint32_t w = 0; w < seen.size(); ++w)
+        for (std::uint64_t bits = seen[w]; bits; bits &= bits - 1)
+            colours.push_back(0xff000000u | (w << 6 | std::uint32_t(std::countr_zero(bits))));
     const int rows = int((colours.size() + TableWidth - 1) / TableWidth);
     QImage table(TableWidth, rows, QImage::Format_RGB32);
     if (table.isNull())
@@ -56,12 +87,16 @@ QImage GreyPage(const QImage &page)
     QImage out(width, height, QImage::Format_Grayscale8);
     if (out.isNull())
         return page.convertToFormat(QImage::Format_Grayscale8);
-    for (int y = 0; y < height; ++y) {
-        const QRgb *line = reinterpret_cast<const QRgb *>(page.constScanLine(y));
-        uchar *to = out.scanLine(y);
-        for (int x = 0; x < width; ++x)
-            to[x] = grey[line[x] & 0xffffffu];
-    }
+    uchar *bits = out.bits(); // detached here, once, not in each band
+    const qsizetype stride = out.bytesPerLine();
+    InBands(height, [&](int, int from, int to) {
+        for (int y = from; y < to; ++y) {
+            const QRgb *line = reinterpret_cast<const QRgb *>(page.constScanLine(y));
+            uchar *target = bits + y * stride;
+            for (int x = 0; x < width; ++x)
+                target[x] = grey[line[x] & 0xffffffu];
+        }
+    });
     out.setDotsPerMeterX(page.dotsPerMeterX());
     out.setDotsPerMeterY(page.dotsPerMeterY());
     out.setOffset(page.offset());
