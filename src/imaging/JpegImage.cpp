@@ -1,4 +1,5 @@
 #include "imaging/JpegImage.h"
+#include "imaging/PageImage.h"
 
 #include <QFile>
 #include <QImageReader>
@@ -76,7 +77,7 @@ QImage DecodeJpeg(const QByteArray &data)
     if (limitMb > 0 && needed > qint64(limitMb) * 1024 * 1024)
         throw std::runtime_error("JPEG picture too large: " + std::to_string(width) + " x " + std::to_string(height));
 
-    QImage image(width, height, QImage::Format_RGB32);
+    QImage image = NewPageImage(width, height, QImage::Format_RGB32);
     if (image.isNull())
         throw std::runtime_error("not enough memory for the JPEG picture");
 

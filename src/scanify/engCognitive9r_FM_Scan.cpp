@@ -10,6 +10,7 @@
 #include "common/PrivateFiles.h"
 #include "common/TProfileFile.h"
 #include "common/engCommon9r.h"
+#include "imaging/QuarterTurn.h"
 #include "scanify/CognitiveForms.h"
 #include "scanify/ScanifyLog.h"
 #include "scanify/ScanifyText.h"
@@ -26,7 +27,6 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTime>
-#include <QTransform>
 #include <algorithm>
 #include <map>
 #include <stdexcept>
@@ -144,7 +144,7 @@ void showUpright(ui::TPictureBox *image, const QString &configFile, const QStrin
     const int clockwise = (turn % 360 + 360) % 360;
     if (clockwise == 0 || clockwise % 90 != 0 || !image->HasGraphic())
         return;
-    const QImage upright = image->Picture().transformed(QTransform().rotate(clockwise));
+    const QImage upright = imaging::QuarterTurned(image->Picture(), clockwise);
     if (!upright.isNull())
         image->SetPicture(upright);
 }

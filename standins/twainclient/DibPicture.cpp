@@ -2,6 +2,8 @@
 #include "GreyPage.h"
 
 #include "PageLoader.h"
+#include "imaging/PageImage.h"
+#include "imaging/RowBands.h"
 
 #include <QByteArray>
 #include <QImageReader>
@@ -42,17 +44,21 @@ QImage ColourDib(const uchar *header, std::size_t size, std::size_t rowsAt)
     const int limitMb = QImageReader::allocationLimit();
     if (limitMb > 0 && std::size_t(width) * std::size_t(rows) * 4 > std::size_t(limitMb) * 1024 * 1024)
         return QImage();
-    QImage page(width, rows, QImage::Format_RGB32);
+    QImage page = imaging::NewPageImage(width, rows, QImage::Format_RGB32);
     if (page.isNull())
         return QImage();
     const uchar *bits = header + rowsAt;
-    for (int y = 0; y < rows; ++y) {
-        // Rows run bottom-up unless the height is negative.
-        const uchar *from = bits + stride * std::size_t(height < 0 ? y : rows - 1 - y);
-        QRgb *to = reinterpret_cast<QRgb *>(page.scanLine(y));
-        for (qint32 x = 0; x < width; ++x, from += 3)
-            to[x] = qRgb(from[2], from[1], from[0]);
-    }
+    uchar *pixels = page.bits(); // detached here, once, not in each band
+    const qsizetype pageStride = page.bytesPerLine();
+    imaging::InBands(rows, [&](int, int first, int end) {
+        for (int y = first; y < end; ++y) {
+            // Rows run bottom-up unless the height is negative.
+            const uchar *from = bits + stride * std::size_t(height < 0 ? y : rows - 1 - y);
+            QRgb *to = reinterpret_cast<QRgb *>(pixels + y * pageStride);
+            for (qint32 x = 0; x < width; ++x, from += 3)
+                to[x] = qRgb(from[2], from[1], from[0]);
+        }
+    });
     page.setDotsPerMeterX(Field<qint32>(header, 24));
     page.setDotsPerMeterY(Field<qint32>(header, 28));
     return page;

@@ -1,13 +1,12 @@
 #include "GreyPage.h"
+#include "imaging/PageImage.h"
+#include "imaging/RowBands.h"
 
 #include <QColorSpace>
 
-#include <algorithm>
 #include <bit>
 #include <cstdint>
-#include <functional>
 #include <memory>
-#include <thread>
 #include <vector>
 
 namespace twainclient {
@@ -16,25 +15,6 @@ namespace {
 
 constexpr std::uint32_t ColourCount = 1u << 24;
 constexpr int TableWidth = 4096;
-
-/// Bands of rows a page is cut into, one for each core (two at least
-/// pay for their thread only on a page of some size).
-int Bands(int rows)
-{
-    return rows < 256 ? 1 : int(std::clamp(std::thread::hardware_concurrency(), 1u, 4u));
-}
-
-/// Runs work(band, firstRow, endRow) on each band, the first on this thread.
-void InBands(int rows, const std::function<void(int, int, int)> &work)
-{
-    const int bands = Bands(rows);
-    std::vector<std::thread> others;
-    for (int b = 1; b < bands; ++b)
-        others.emplace_back(work, b, rows * b / bands, rows * (b + 1) / bands);
-    work(0, 0, rows / bands);
-    for (std::thread &t : others)
-        t.join();
-}
 
 } // namespace
 
@@ -49,8 +29,8 @@ QImage GreyPage(const QImage &page)
     const int width = page.width(), height = page.height();
     // The page's colours, as bits of a set of every colour; each band of
     // rows marks its own set, and the sets are joined.
-    std::vector<std::vector<std::uint64_t>> seenIn(Bands(height));
-    InBands(height, [&](int band, int from, int to) {
+    std::vector<std::vector<std::uint64_t>> seenIn(imaging::Bands(height));
+    imaging::InBands(height, [&](int band, int from, int to) {
         std::vector<std::uint64_t> &seen = seenIn[size_t(band)];
         seen.assign(ColourCount / 64, 0);
         for (int y = from; y < to; ++y) {
@@ -84,12 +64,12 @@ QImage GreyPage(const QImage &page)
     for (std::size_t i = 0; i < colours.size(); ++i)
         grey[colours[i] & 0xffffffu] = greys.constScanLine(int(i / TableWidth))[i % TableWidth];
 
-    QImage out(width, height, QImage::Format_Grayscale8);
+    QImage out = imaging::NewPageImage(width, height, QImage::Format_Grayscale8);
     if (out.isNull())
         return page.convertToFormat(QImage::Format_Grayscale8);
     uchar *bits = out.bits(); // detached here, once, not in each band
     const qsizetype stride = out.bytesPerLine();
-    InBands(height, [&](int, int from, int to) {
+    imaging::InBands(height, [&](int, int from, int to) {
         for (int y = from; y < to; ++y) {
             const QRgb *line = reinterpret_cast<const QRgb *>(page.constScanLine(y));
             uchar *target = bits + y * stride;

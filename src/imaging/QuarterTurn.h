@@ -1,0 +1,16 @@
+#pragma once
+// A whole page turned by quarter turns, fast: the recognition window turns
+// each scanned page upright before the operator sees it, and Qt's own turn
+// of an A4 scan takes longer than reading its zone.
+
+#include <QImage>
+
+namespace imaging {
+
+/// picture turned clockwise by `clockwise` degrees, a multiple of 90 (any
+/// other angle: Qt's own turn); the same picture, format and resolution as
+/// picture.transformed(QTransform().rotate(clockwise)) gives. Null when
+/// there is no memory for it.
+QImage QuarterTurned(const QImage &picture, int clockwise);
+
+} // namespace imaging
