@@ -16,10 +16,11 @@ namespace {
 // columns in the turned picture stay in the cache together.
 constexpr int Tile = 64;
 
-/// Turns the rows [from, to) of `out` from `in`: where each pixel of the
-/// turned picture comes from, for a turn of quarter turns clockwise.
-template <typename Pixel>
-void TurnRows(const QImage &in, uchar *outBits, qsizetype outStride, int outWidth, int quarters, int from, int to)
+/// Turns the rows [from, to) of `out` from `in`, for a turn of `Quarters`
+/// quarter turns clockwise: each row of the turned picture is a column of
+/// the source (or, half round, a row read backwards).
+template <typename Pixel, int Quarters>
+void TurnRows(const QImage &in, uchar *outBits, qsizetype outStride, int outWidth, int from, int to)
 {
     const int w = in.width(), h = in.height();
     const uchar *inBits = in.constBits();
@@ -30,18 +31,34 @@ void TurnRows(const QImage &in, uchar *outBits, qsizetype outStride, int outWidt
             const int xEnd = std::min(outWidth, tx + Tile);
             for (int y = ty; y < yEnd; ++y) {
                 auto *line = reinterpret_cast<Pixel *>(outBits + y * outStride);
-                for (int x = tx; x < xEnd; ++x) {
-                    // (sx, sy): the source pixel that lands at (x, y).
-                    int sx, sy;
-                    switch (quarters) {
-                    case 1: sx = y, sy = h - 1 - x; break;
-                    case 2: sx = w - 1 - x, sy = h - 1 - y; break;
-                    default: sx = w - 1 - y, sy = x; break;
-                    }
-                    line[x] = reinterpret_cast<const Pixel *>(inBits + sy * inStride)[sx];
+                // The source pixel that lands at (tx, y), and the step to the
+                // one that lands next along the row.
+                const uchar *from0;
+                qsizetype step;
+                if constexpr (Quarters == 1) {
+                    from0 = inBits + (h - 1 - tx) * inStride + qsizetype(y) * qsizetype(sizeof(Pixel));
+                    step = -inStride;
+                } else if constexpr (Quarters == 2) {
+                    from0 = inBits + (h - 1 - y) * inStride + qsizetype(w - 1 - tx) * qsizetype(sizeof(Pixel));
+                    step = -qsizetype(sizeof(Pixel));
+                } else {
+                    from0 = inBits + qsizetype(tx) * inStride + qsizetype(w - 1 - y) * qsizetype(sizeof(Pixel));
+                    step = inStride;
                 }
+                for (int x = tx; x < xEnd; ++x, from0 += step)
+                    line[x] = *reinterpret_cast<const Pixel *>(from0);
             }
         }
+    }
+}
+
+template <typename Pixel>
+void TurnRows(const QImage &in, uchar *outBits, qsizetype outStride, int outWidth, int quarters, int from, int to)
+{
+    switch (quarters) {
+    case 1: TurnRows<Pixel, 1>(in, outBits, outStride, outWidth, from, to); break;
+    case 2: TurnRows<Pixel, 2>(in, outBits, outStride, outWidth, from, to); break;
+    default: TurnRows<Pixel, 3>(in, outBits, outStride, outWidth, from, to); break;
     }
 }
 

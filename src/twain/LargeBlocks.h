@@ -81,44 +81,57 @@ __attribute__((visibility("hidden"))) inline void UnmapLarge(void *block, std::s
         munmap(block, MappedLength(bytes));
 }
 
-/// The last page's block, freed, kept for the next page: pages come one
+/// The last pages' blocks, freed, kept for the next pages: pages come one
 /// after another in one size, and fresh memory costs its faults and the
-/// system's zeroing every time. One block at most, and the system may take
-/// its memory back whenever it runs short (its contents are then zero).
+/// system's zeroing every time. Two blocks at most (a page and the copy
+/// made of it: its grey, or the page turned upright), and the system may
+/// take their memory back whenever it runs short (their contents are then
+/// zero).
 class __attribute__((visibility("hidden"))) SpareBlock
 {
 public:
-    /// The kept block if it was mapped for `bytes`, else null (and kept).
+    /// A kept block mapped for `bytes`, else null (and the blocks kept).
     void *take(std::size_t bytes)
     {
+        const std::size_t length = MappedLength(bytes);
         std::lock_guard<std::mutex> lock(m_mutex);
-        if (!m_block || m_length != MappedLength(bytes))
-            return nullptr;
-        return std::exchange(m_block, nullptr);
+        for (Kept &k : m_kept)
+            if (k.block && k.length == length) {
+                k.length = 0;
+                return std::exchange(k.block, nullptr);
+            }
+        return nullptr;
     }
-    /// Keeps `block` (mapped for `bytes`) for the next page; the block kept
-    /// before, or this one when it is too large to keep, is unmapped.
+    /// Keeps `block` (mapped for `bytes`) for the next pages; the block kept
+    /// longest when both places are taken, or this one when it is too large
+    /// to keep, is unmapped.
     void keep(void *block, std::size_t bytes)
     {
-        std::size_t length = MappedLength(bytes);
-        if (length <= Limit) {
+        Kept out{block, MappedLength(bytes)};
+        if (out.length <= Limit) {
 #ifdef MADV_FREE
-            madvise(block, length, MADV_FREE);
+            madvise(block, out.length, MADV_FREE);
 #endif
             std::lock_guard<std::mutex> lock(m_mutex);
-            std::swap(block, m_block);
-            std::swap(length, m_length);
+            // The newest is kept first: the older moves on, the oldest goes.
+            std::swap(out, m_kept[0]);
+            if (out.block)
+                std::swap(out, m_kept[1]);
         }
-        if (block)
-            munmap(block, length); // outside the lock
+        if (out.block)
+            munmap(out.block, out.length); // outside the lock
     }
 
 private:
+    struct Kept
+    {
+        void *block = nullptr;
+        std::size_t length = 0;
+    };
     /// Beyond this a freed page goes back to the system at once.
     static constexpr std::size_t Limit = std::size_t(128) << 20;
     std::mutex m_mutex;
-    void *m_block = nullptr;
-    std::size_t m_length = 0;
+    Kept m_kept[2];
 };
 
 } // namespace r9mem

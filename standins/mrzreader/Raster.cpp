@@ -7,16 +7,6 @@ namespace mrz {
 
 namespace {
 
-inline int Luma(QRgb p)
-{
-    return (qRed(p) * 77 + qGreen(p) * 150 + qBlue(p) * 29) >> 8;
-}
-
-inline int Brightest(QRgb p)
-{
-    return std::max(qRed(p), std::max(qGreen(p), qBlue(p)));
-}
-
 bool Is32Bit(QImage::Format f)
 {
     return f == QImage::Format_RGB32 || f == QImage::Format_ARGB32 || f == QImage::Format_ARGB32_Premultiplied;
@@ -98,31 +88,11 @@ float Sampler::Pixel(int x, int y) const
     const uchar *line = m_bits + y * m_stride;
     if (m_gray)
         return line[x];
-    const QRgb p = reinterpret_cast<const QRgb *>(line)[x];
-    return float(m_brightest ? Brightest(p) : Luma(p));
+    return float(Grey(reinterpret_cast<const QRgb *>(line)[x]));
 }
 
 float Sampler::AtAny(int ix, int iy, float ax, float ay) const
 {
-    if (ix >= 0 && iy >= 0 && ix + 1 < m_width && iy + 1 < m_height) {
-        const uchar *l0 = m_bits + iy * m_stride;
-        const uchar *l1 = l0 + m_stride;
-        float p00, p01, p10, p11;
-        if (m_gray) {
-            p00 = l0[ix], p01 = l0[ix + 1], p10 = l1[ix], p11 = l1[ix + 1];
-        } else {
-            const QRgb *r0 = reinterpret_cast<const QRgb *>(l0) + ix;
-            const QRgb *r1 = reinterpret_cast<const QRgb *>(l1) + ix;
-            if (m_brightest)
-                p00 = float(Brightest(r0[0])), p01 = float(Brightest(r0[1])), p10 = float(Brightest(r1[0])),
-                p11 = float(Brightest(r1[1]));
-            else
-                p00 = float(Luma(r0[0])), p01 = float(Luma(r0[1])), p10 = float(Luma(r1[0])), p11 = float(Luma(r1[1]));
-        }
-        const float top = p00 + (p01 - p00) * ax;
-        const float bottom = p10 + (p11 - p10) * ax;
-        return top + (bottom - top) * ay;
-    }
     const float top = Pixel(ix, iy) + (Pixel(ix + 1, iy) - Pixel(ix, iy)) * ax;
     const float bottom = Pixel(ix, iy + 1) + (Pixel(ix + 1, iy + 1) - Pixel(ix, iy + 1)) * ax;
     return top + (bottom - top) * ay;

@@ -4,6 +4,7 @@
 
 #include <QImage>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <vector>
@@ -48,11 +49,18 @@ public:
         const float flx = std::floor(fx), fly = std::floor(fy);
         const int ix = int(flx), iy = int(fly);
         const float ax = fx - flx, ay = fy - fly;
-        if (ix < 0 || iy < 0 || ix + 1 >= m_width || iy + 1 >= m_height || !m_gray)
+        if (ix < 0 || iy < 0 || ix + 1 >= m_width || iy + 1 >= m_height)
             return AtAny(ix, iy, ax, ay);
-        const uchar *l0 = m_bits + iy * m_stride + ix;
+        const uchar *l0 = m_bits + iy * m_stride;
         const uchar *l1 = l0 + m_stride;
-        const float p00 = l0[0], p01 = l0[1], p10 = l1[0], p11 = l1[1];
+        float p00, p01, p10, p11;
+        if (m_gray) {
+            p00 = l0[ix], p01 = l0[ix + 1], p10 = l1[ix], p11 = l1[ix + 1];
+        } else {
+            const QRgb *r0 = reinterpret_cast<const QRgb *>(l0) + ix;
+            const QRgb *r1 = reinterpret_cast<const QRgb *>(l1) + ix;
+            p00 = float(Grey(r0[0])), p01 = float(Grey(r0[1])), p10 = float(Grey(r1[0])), p11 = float(Grey(r1[1]));
+        }
         const float top = p00 + (p01 - p00) * ax;
         const float bottom = p10 + (p11 - p10) * ax;
         return top + (bottom - top) * ay;
@@ -70,8 +78,14 @@ public:
 
 private:
     float Pixel(int x, int y) const;
-    /// At for colour pages and near the edges: (ix, iy) the pixel left of
-    /// and above the point, (ax, ay) how far the point lies beyond it.
+    /// The grey of a colour pixel as this sampler takes it.
+    int Grey(QRgb p) const
+    {
+        return m_brightest ? std::max(qRed(p), std::max(qGreen(p), qBlue(p)))
+                           : (qRed(p) * 77 + qGreen(p) * 150 + qBlue(p) * 29) >> 8;
+    }
+    /// At near the edges: (ix, iy) the pixel left of and above the point,
+    /// (ax, ay) how far the point lies beyond it.
     float AtAny(int ix, int iy, float ax, float ay) const;
 
     const uchar *m_bits;
