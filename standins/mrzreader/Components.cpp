@@ -1,5 +1,7 @@
 #include "Components.h"
 
+#include "Parallel.h"
+
 #include <algorithm>
 #include <numeric>
 
@@ -26,7 +28,10 @@ std::vector<std::uint8_t> DarkMask(const GrayImage &image, int window, float rat
     }
     const int r = std::max(1, window / 2);
     const std::int64_t scaled = std::int64_t(ratio * 1024.f);
-    for (int y = 0; y < h; ++y) {
+    // Bands of rows on the cores, for a page's worth of pixels.
+    const int bands = size_t(w) * size_t(h) >= (size_t(1) << 18) ? std::min(Workers(), h) : 1;
+    ForEach(size_t(bands), [&](size_t band, int) {
+    for (int y = int(h * band / size_t(bands)), end = int(h * (band + 1) / size_t(bands)); y < end; ++y) {
         const int ya = std::max(0, y - r), yb = std::min(h, y + r + 1);
         const std::uint32_t *ta = &integral[size_t(ya) * iw];
         const std::uint32_t *tb = &integral[size_t(yb) * iw];
@@ -42,6 +47,7 @@ std::vector<std::uint8_t> DarkMask(const GrayImage &image, int window, float rat
             dst[x] = (vc * 1024 < sum * scaled && sum - vc >= minContrast * count) ? 1 : 0;
         }
     }
+    });
     return mask;
 }
 

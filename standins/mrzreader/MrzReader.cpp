@@ -3,6 +3,7 @@
 #include "CellClassifier.h"
 #include "GlyphBank.h"
 #include "LineGrid.h"
+#include "Parallel.h"
 #include "PageLoader.h"
 #include "Raster.h"
 #include "ZoneLocator.h"
@@ -185,13 +186,16 @@ ZoneGrid MeasureZone(const Sampler &page, const GlyphBank &bank, const ZoneCandi
     }
     std::sort(places.begin(), places.end(), [](const RowPlace &a, const RowPlace &b) { return a.across < b.across; });
 
-    std::vector<RowMarks> rows;
+    std::vector<RowMarks> rows(places.size());
+    ForEach(places.size(), [&](size_t i, int) {
+        const RowPlace &p = places[i];
+        rows[i] = MeasureRow(page, p.first, u, p.length, p.height);
+    });
     std::vector<double> pitches;
-    for (const RowPlace &p : places) {
-        rows.push_back(MeasureRow(page, p.first, u, p.length, p.height));
-        if (rows.back().pitch <= 0)
+    for (const RowMarks &r : rows) {
+        if (r.pitch <= 0)
             return out;
-        pitches.push_back(rows.back().pitch / rows.back().scale);
+        pitches.push_back(r.pitch / r.scale);
     }
     // Rows of one zone share the pitch; the number of characters follows from the
     // row length, choosing between the formats with that many rows.
@@ -266,21 +270,30 @@ Reading ReadZone(const Sampler &page, const Sampler &ink, const GlyphBank &bank,
     // Every cell of the zone in reading order, the characters' height scaled by `tall`.
     const Sampler *source = &page;
     auto sampleZone = [&](double tall) {
-        std::vector<Patch> all;
+        std::vector<std::pair<const RowGrid *, const Cell *>> cells;
         for (const RowGrid &r : grid.rows)
             for (const Cell &c : r.cells)
-                all.push_back(SampleCell(*source, bank, cls, r, c, tall));
+                cells.push_back({&r, &c});
+        std::vector<Patch> all(cells.size());
+        ForEach(cells.size(), [&](size_t i, int) { all[i] = SampleCell(*source, bank, cls, *cells[i].first, *cells[i].second, tall); });
         return all;
     };
+    // Copies of a classifier for each core: it keeps its window's figures
+    // between calls.
+    std::vector<CellClassifier> clsOf(size_t(Workers()), cls);
     std::vector<Patch> patches = sampleZone(1.0);
     // Which way the rows read is decided by how well the glyphs match either
     // way, not by the check digits: a misread zone can be repaired into passing them.
     double forward = 0, backward = 0;
-    Patch turned;
-    for (const Patch &p : patches) {
-        forward += cls.BestAtCentre(p);
-        turned.assign(p.rbegin(), p.rend());
-        backward += cls.BestAtCentre(turned);
+    {
+        std::vector<float> ahead(patches.size()), round(patches.size());
+        ForEach(patches.size(), [&](size_t i, int worker) {
+            const Patch &p = patches[i];
+            ahead[i] = clsOf[size_t(worker)].BestAtCentre(p);
+            round[i] = clsOf[size_t(worker)].BestAtCentre(Patch(p.rbegin(), p.rend()));
+        });
+        for (size_t i = 0; i < patches.size(); ++i)
+            forward += ahead[i], backward += round[i];
     }
     const bool turnRound = backward > forward;
     if (!anyTurn) {
@@ -302,11 +315,16 @@ Reading ReadZone(const Sampler &page, const Sampler &ink, const GlyphBank &bank,
     const size_t stride = std::max<size_t>(1, patches.size() / 32);
     auto choose = [&](Typeface face, int *chosen) {
         double bestLikeness = -1;
+        const size_t perSet = (patches.size() + stride - 1) / stride;
+        std::vector<float> each(size_t(GlyphBank::kSets) * perSet);
+        ForEach(each.size(), [&](size_t k, int worker) {
+            each[k] = clsOf[size_t(worker)].Likeness(patches[k % perSet * stride], int(k / perSet), face);
+        });
         for (int set = 0; set < GlyphBank::kSets; ++set) {
             double likeness = 0;
             int count = 0;
-            for (size_t i = 0; i < patches.size(); i += stride, ++count)
-                likeness += cls.Likeness(patches[i], set, face);
+            for (size_t i = 0; i < perSet; ++i, ++count)
+                likeness += each[size_t(set) * perSet + i];
             likeness /= std::max(1, count);
             if (likeness > bestLikeness) {
                 bestLikeness = likeness;
@@ -358,23 +376,34 @@ Reading ReadZone(const Sampler &page, const Sampler &ink, const GlyphBank &bank,
             for (const Cell &c : r.cells)
                 if (i++ % (2 * stride) == 0)
                     sample.push_back({&r, &c}), sampled.push_back(i - 1);
+        constexpr double talls[] = {1.0, 0.88, 0.94, 1.06, 1.12};
+        std::vector<float> each(std::size(talls) * sample.size());
+        ForEach(each.size(), [&](size_t k, int worker) {
+            const size_t t = k / sample.size(), j = k % sample.size();
+            CellClassifier &own = clsOf[size_t(worker)];
+            each[k] = t == 0 ? own.Likeness(patches[sampled[j]], bestSet, face)
+                             : own.Likeness(SampleCell(*source, bank, cls, *sample[j].first, *sample[j].second, talls[t]),
+                                            bestSet, face);
+        });
         double best = 0;
-        for (size_t k : sampled)
-            best += cls.Likeness(patches[k], bestSet, face);
+        for (size_t j = 0; j < sample.size(); ++j)
+            best += each[j];
         best += 0.01 * double(sample.size());
-        for (const double t : {0.88, 0.94, 1.06, 1.12}) {
+        for (size_t t = 1; t < std::size(talls); ++t) {
             double likeness = 0;
-            for (const auto &[r, c] : sample)
-                likeness += cls.Likeness(SampleCell(*source, bank, cls, *r, *c, t), bestSet, face);
+            for (size_t j = 0; j < sample.size(); ++j)
+                likeness += each[t * sample.size() + j];
             if (likeness > best)
-                best = likeness, tall = t;
+                best = likeness, tall = talls[t];
         }
     }
     if (tall != 1.0)
         patches = sampleZone(tall);
-    std::vector<Scores> scores;
-    for (size_t i = 0; i < patches.size(); ++i)
-        scores.push_back(reader.Classify(patches[i]));
+    std::vector<Scores> scores(patches.size());
+    {
+        std::vector<CellClassifier> readers(size_t(Workers()), reader);
+        ForEach(patches.size(), [&](size_t i, int worker) { scores[i] = readers[size_t(worker)].Classify(patches[i]); });
+    }
     DecodedZone decoded = DecodeZone(grid.format, scores);
     if (plain) {
         decoded.weakLikeness = true;

@@ -1,5 +1,7 @@
 #include "Raster.h"
 
+#include "Parallel.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -34,12 +36,16 @@ GrayImage Reduce(const QImage &page, int factor, GreyOf grey)
     out.pixels.assign(size_t(out.width) * size_t(out.height), 0);
     const bool gray = page.format() == QImage::Format_Grayscale8;
     const std::uint32_t area = std::uint32_t(factor * factor);
+    // Bands of rows of the reduction, each on a core.
+    const int bands = std::min(Workers(), out.height);
+    ForEach(size_t(bands), [&](size_t band, int) {
     std::vector<std::uint32_t> sums(size_t(out.width));
     // A grey page's blocks are their columns' sums over the block's rows,
     // taken a whole row at a time (which the compiler turns into vector
     // adds), then added across.
     std::vector<std::uint32_t> columns(gray ? size_t(out.width) * size_t(factor) : 0);
-    for (int oy = 0; oy < out.height; ++oy) {
+    const int firstRow = int(out.height * band / size_t(bands)), endRow = int(out.height * (band + 1) / size_t(bands));
+    for (int oy = firstRow; oy < endRow; ++oy) {
         std::fill(sums.begin(), sums.end(), 0u);
         if (gray) {
             std::fill(columns.begin(), columns.end(), 0u);
@@ -71,6 +77,7 @@ GrayImage Reduce(const QImage &page, int factor, GreyOf grey)
         for (int ox = 0; ox < out.width; ++ox)
             dst[ox] = std::uint8_t(sums[size_t(ox)] / area);
     }
+    });
     return out;
 }
 

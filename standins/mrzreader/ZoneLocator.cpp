@@ -1,11 +1,14 @@
 #include "ZoneLocator.h"
 
+#include "Parallel.h"
+
 #include "Components.h"
 #include "Raster.h"
 
 #include "Statistics.h"
 
 #include <algorithm>
+#include <iterator>
 #include <cmath>
 #include <numbers>
 
@@ -254,8 +257,12 @@ std::vector<ZoneCandidate> LocateZones(const QImage &page, int maxCandidates, fl
             kept.push_back(int(i));
     }
 
-    std::vector<ZoneCandidate> out;
-    for (int d = 0; d < kDirections; ++d) {
+    // Each direction's candidates on a core of its own, gathered in the
+    // order of the directions.
+    std::vector<std::vector<ZoneCandidate>> found(kDirections);
+    ForEach(size_t(kDirections), [&](size_t direction, int) {
+        const int d = int(direction);
+        std::vector<ZoneCandidate> &out = found[direction];
         // Marks in a frame turned so that rows at this direction run along x;
         // a mark's box in the frame is measured from its runs' corners.
         const double angle = d * std::numbers::pi / kDirections;
@@ -304,7 +311,10 @@ std::vector<ZoneCandidate> LocateZones(const QImage &page, int maxCandidates, fl
                                       int(r->marks.size())});
             out.push_back(std::move(cand));
         }
-    }
+    });
+    std::vector<ZoneCandidate> out;
+    for (std::vector<ZoneCandidate> &f : found)
+        std::move(f.begin(), f.end(), std::back_inserter(out));
     std::sort(out.begin(), out.end(), [](const ZoneCandidate &a, const ZoneCandidate &b) { return a.score > b.score; });
     // The same rows are found once per frame at most, but a pair may come back
     // inside a triple; a pair is kept, since the triple may hold a foreign row.
