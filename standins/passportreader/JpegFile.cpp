@@ -1,6 +1,7 @@
 #include "JpegFile.h"
 
-#include <QSaveFile>
+#include "TwainClient.h"
+
 #include <QSysInfo>
 #include <memory>
 #include <turbojpeg.h>
@@ -28,11 +29,7 @@ QString WriteJpegFile(const QImage &image, const QString &path, int quality)
         return QStringLiteral("JPEG encoding failed: %1").arg(text);
     }
     std::unique_ptr<unsigned char, void (*)(unsigned char *)> buffer(jpeg, tjFree);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)
-        || file.write(reinterpret_cast<const char *>(buffer.get()), qint64(size)) != qint64(size) || !file.commit())
-        return QStringLiteral("Cannot write %1: %2").arg(path, file.errorString());
-    return {};
+    return twainclient::WritePageFile(path, {QByteArrayView(reinterpret_cast<const char *>(buffer.get()), qsizetype(size))});
 }
 
 } // namespace passportreader

@@ -15,7 +15,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QFile>
-#include <QSaveFile>
 #include <QTemporaryDir>
 #include <atomic>
 #include <future>
@@ -370,9 +369,8 @@ QString RecognitionEngine::WritePage(const QImage &page, QByteArray *bytes)
     // The page is a BMP picture under a temporary name; the caller gives it
     // its final name.
     const QString path = QDir(ScanFolder()).filePath(QStringLiteral("page-%1.tmp").arg(++g_pageCounter, 4, 10, QLatin1Char('0')));
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(*bytes) != bytes->size() || !file.commit()) {
-        Fail(E_FAIL, QStringLiteral("Cannot write the scanned page %1: %2").arg(path, file.errorString()));
+    if (const QString failed = twainclient::WritePageFile(path, {*bytes}); !failed.isEmpty()) {
+        Fail(E_FAIL, failed);
         return {};
     }
     return path;

@@ -51,15 +51,17 @@ bool FromManager(Instance &inst, const QString &source)
 /// The page of a scan: from the source manager's source, or the feeder's
 /// next page as it lies in the feeder. Null when nothing was scanned (the
 /// instance's error set, or none when the operator cancelled the feeder's
-/// dialog).
+/// dialog). *dib gets a source's page as it delivered it, when that is the
+/// page unchanged.
 QImage ScanPicture(Instance *inst, const Device &dev, const ScanConfiguration &config, ScWindowHandle owner,
-                   std::shared_ptr<const ScanifySpecimen> *specimen)
+                   std::shared_ptr<const ScanifySpecimen> *specimen, twainclient::DibFile *dib)
 {
     if (dev.fromManager) {
-        const twainclient::Result r = twainclient::AcquirePage(dev.source, SourceSettings(config));
+        twainclient::Result r = twainclient::AcquirePage(dev.source, SourceSettings(config));
         // The operator's cancel is no fault: nothing scanned, no error.
         if (const ErrorCode code = ErrorCodeFor(r.outcome); code != NoError)
             Fail(inst, code, r.message);
+        *dib = std::move(r.dib);
         return r.page;
     }
     if (config.showTwain && !ConfirmScan(dev.source, config, owner))
@@ -254,7 +256,8 @@ ScImageHandle PackageScan(ScPackageHandle package, ScScanDeviceHandle device, TS
     }
     const ScWindowHandle owner = request && request->scanOptions.hwndApp ? request->scanOptions.hwndApp : inst->owner;
     Image image;
-    image.picture = ScanPicture(inst, *dev, config, owner, &image.specimen);
+    twainclient::DibFile dib;
+    image.picture = ScanPicture(inst, *dev, config, owner, &image.specimen, &dib);
     // A source's scan runs the application's events: the package or the
     // device may have been closed meanwhile.
     if (image.picture.isNull() || !(p = LivePackage(package, &inst)) || !Find(S().devices, device))
@@ -271,8 +274,11 @@ ScImageHandle PackageScan(ScPackageHandle package, ScScanDeviceHandle device, TS
     const QString name = FreeFileName(p->folder, QStringLiteral("Image%1").arg(image.pageNumber, 4, 10, QLatin1Char('0')),
                                       jpeg ? QStringLiteral(".jpg") : QStringLiteral(".bmp"));
     image.path = QDir(p->folder).filePath(name);
-    const QString written = jpeg ? passportreader::WriteJpegFile(image.picture, image.path, quality)
-                                 : (image.picture.save(image.path, "BMP") ? QString() : QStringLiteral("Cannot write %1").arg(image.path));
+    // A source's page written as a BMP file is its DIB as it came.
+    const QString written = jpeg         ? passportreader::WriteJpegFile(image.picture, image.path, quality)
+                            : dib.bytes ? twainclient::WriteDibFile(dib, image.path)
+                                         : (image.picture.save(image.path, "BMP") ? QString() : QStringLiteral("Cannot write %1").arg(image.path));
+    dib = {};
     if (!written.isEmpty()) {
         Fail(inst, ScanError, written);
         return 0;

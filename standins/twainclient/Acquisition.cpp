@@ -86,7 +86,7 @@ Heard ServeUntilNews(ManagerSession &session, std::chrono::milliseconds patience
 
 Result Fault(Outcome outcome, const QString &words, const QString &source)
 {
-    return {outcome, QImage(), words.isEmpty() ? MessageFor(outcome, source) : words};
+    return {outcome, QImage(), words.isEmpty() ? MessageFor(outcome, source) : words, {}};
 }
 
 /// The source's fault (or the end it came to without a fault) as a result.
@@ -106,13 +106,26 @@ Result Transfer(ManagerSession &session, const QString &source, PictureMode mode
     if (rc == TWRC_XFERDONE && dib) {
         if (const void *bytes = GlobalLock(dib)) {
             result.page = DibPicture(bytes, GlobalSize(dib));
-            GlobalUnlock(dib);
+            // The DIB goes with the result: the page's file is the DIB
+            // behind a file header, with nothing to encode.
+            result.dib.size = GlobalSize(dib);
+            result.dib.bytes = std::shared_ptr<const void>(bytes, [dib](const void *) {
+                GlobalUnlock(dib);
+                GlobalFree(dib);
+            });
+            dib = nullptr;
         }
         result.outcome = result.page.isNull() ? Outcome::Failed : Outcome::Scanned;
-        if (result.page.isNull())
+        if (result.page.isNull()) {
             result.message = QStringLiteral("Сканер «%1» передал страницу, которую не удалось прочитать.").arg(source);
-        else
-            result.page = InMode(result.page, mode);
+        } else {
+            const QImage asked = InMode(result.page, mode);
+            if (asked.constBits() != result.page.constBits())
+                result.dib = {}; // the page is no longer the DIB
+            result.page = asked;
+        }
+        if (result.page.isNull())
+            result.dib = {};
     } else if (rc == TWRC_CANCEL) {
         result = Fault(Outcome::Cancelled, QString(), source);
     } else {
@@ -159,10 +172,10 @@ std::optional<Offers> SourceOffers(const QString &source)
 Result AcquirePage(const QString &source, const Settings &settings)
 {
     if (!QCoreApplication::instance())
-        return {Outcome::Failed, QImage(), QStringLiteral("Сканирование невозможно: программа не запустила обработку событий.")};
+        return {Outcome::Failed, QImage(), QStringLiteral("Сканирование невозможно: программа не запустила обработку событий."), {}};
     ManagerSession session;
     if (!session.isOpen())
-        return {Outcome::NoScanner, QImage(), session.failure()};
+        return {Outcome::NoScanner, QImage(), session.failure(), {}};
     TW_UINT16 condition = TWCC_SUCCESS;
     QString words;
     if (!session.openSource(source, &condition, &words))

@@ -7,6 +7,7 @@
 
 #include <QByteArray>
 #include <QImageReader>
+#include <QFile>
 #include <QtEndian>
 #include <cstring>
 #include <limits>
@@ -64,39 +65,82 @@ QImage ColourDib(const uchar *header, std::size_t size, std::size_t rowsAt)
     return page;
 }
 
-} // namespace
-
-QImage DibPicture(const void *dib, std::size_t size)
+/// Where the DIB's rows begin (its header and colour table before them);
+/// 0 when it is no DIB.
+std::size_t RowsAt(const uchar *header, std::size_t size)
 {
-    const auto *header = static_cast<const uchar *>(dib);
     if (!header || size < InfoHeaderSize)
-        return QImage();
+        return 0;
     const quint32 headerSize = Field<quint32>(header, 0);
     const quint16 bits = Field<quint16>(header, 14);
     const quint32 compression = Field<quint32>(header, 16);
     const quint32 used = Field<quint32>(header, 32);
     if (headerSize < InfoHeaderSize || headerSize > size)
-        return QImage();
-    // Qt reads a BMP file: the same block behind the file's own header,
-    // which says where the rows begin.
+        return 0;
     std::size_t table = used ? used * 4u : (bits <= 8 ? (std::size_t(1) << bits) * 4u : 0);
     if (compression == BitFields && headerSize == InfoHeaderSize)
         table += 12;
-    if (headerSize == InfoHeaderSize) {
-        const QImage colour = ColourDib(header, size, headerSize + table);
-        if (!colour.isNull())
-            return colour;
-    }
+    return headerSize + table;
+}
+
+/// The file header a BMP file of the DIB begins with; empty when it is no DIB.
+QByteArray FileHeader(const void *dib, std::size_t size)
+{
+    const std::size_t rowsAt = RowsAt(static_cast<const uchar *>(dib), size);
+    if (rowsAt == 0 || size > std::numeric_limits<quint32>::max() - FileHeaderSize)
+        return QByteArray();
     QByteArray file(int(FileHeaderSize), '\0');
     file[0] = 'B';
     file[1] = 'M';
     qToLittleEndian<quint32>(quint32(FileHeaderSize + size), file.data() + 2);
-    qToLittleEndian<quint32>(quint32(FileHeaderSize + headerSize + table), file.data() + 10);
+    qToLittleEndian<quint32>(quint32(FileHeaderSize + rowsAt), file.data() + 10);
+    return file;
+}
+
+} // namespace
+
+QImage DibPicture(const void *dib, std::size_t size)
+{
+    const auto *header = static_cast<const uchar *>(dib);
+    const std::size_t rowsAt = RowsAt(header, size);
+    if (rowsAt == 0)
+        return QImage();
+    if (Field<quint32>(header, 0) == InfoHeaderSize) {
+        const QImage colour = ColourDib(header, size, rowsAt);
+        if (!colour.isNull())
+            return colour;
+    }
+    // Qt reads a BMP file: the same block behind the file's own header,
+    // which says where the rows begin.
+    QByteArray file = FileHeader(dib, size);
+    if (file.isEmpty())
+        return QImage();
     file.append(static_cast<const char *>(dib), qsizetype(size));
     // An A4 page in colour at 600 dpi is beyond Qt's default allowance, and
     // the engines read pages that large anyway.
     mrz::AllowLargePages();
     return QImage::fromData(file, "BMP");
+}
+
+QString WriteDibFile(const DibFile &dib, const QString &path)
+{
+    const QByteArray header = FileHeader(dib.bytes.get(), dib.size);
+    if (header.isEmpty())
+        return QStringLiteral("The scanned page is no picture that can be written");
+    return WritePageFile(path, {header, QByteArrayView(static_cast<const char *>(dib.bytes.get()), qsizetype(dib.size))});
+}
+
+QString WritePageFile(const QString &path, std::initializer_list<QByteArrayView> parts)
+{
+    QFile file(path);
+    bool written = file.open(QIODevice::WriteOnly);
+    for (const QByteArrayView part : parts)
+        written = written && file.write(part.data(), part.size()) == part.size();
+    if (written && file.flush())
+        return QString();
+    const QString why = file.errorString();
+    file.remove();
+    return QStringLiteral("Cannot write %1: %2").arg(path, why);
 }
 
 QImage InMode(const QImage &page, PictureMode mode)

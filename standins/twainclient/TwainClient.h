@@ -9,12 +9,16 @@
 // while a QCoreApplication exists: sources run their windows and their
 // scans through its event loop.
 
+#include <QByteArrayView>
 #include <QImage>
 #include <QRectF>
 #include <QString>
 #include <QStringList>
 
 #include <chrono>
+#include <cstddef>
+#include <initializer_list>
+#include <memory>
 #include <optional>
 
 #if defined(TWAINCLIENT_LIBRARY)
@@ -58,12 +62,31 @@ enum class Outcome {
     Failed,       ///< any other fault
 };
 
+/// A page as the source delivered it (a packed DIB), kept so that it can
+/// be written as a picture file without being encoded again.
+struct DibFile
+{
+    std::shared_ptr<const void> bytes; ///< null: none kept
+    std::size_t size = 0;
+};
+
 struct Result
 {
     Outcome outcome = Outcome::Failed;
     QImage page;     ///< the page, null unless Scanned
     QString message; ///< for the operator, in Russian; empty when Scanned
+    DibFile dib;     ///< the page's DIB when page is that DIB unchanged, else none
 };
+
+/// Writes the DIB as a BMP file at path (as WritePageFile does).
+TWAINCLIENT_EXPORT QString WriteDibFile(const DibFile &dib, const QString &path);
+
+/// Writes the parts one after another as the file at path, whole or not at
+/// all: a file cut short is removed. Empty when written, else why not (in
+/// English, for the engine's error). A page's file is the scan's, not the
+/// operator's work: it is not forced to the disk, which would keep the
+/// operator waiting for every other file the system has yet to write.
+TWAINCLIENT_EXPORT QString WritePageFile(const QString &path, std::initializer_list<QByteArrayView> parts);
 
 /// The product names of the sources the manager lists, in its order. On
 /// failure (no manager) *failure gets the operator's message. afresh: the
