@@ -45,25 +45,7 @@ public:
     /// Bilinear grey at (x, y); inline, as the reader takes millions of them.
     float At(float x, float y) const
     {
-        const float fx = x - 0.5f, fy = y - 0.5f;
-        const float flx = std::floor(fx), fly = std::floor(fy);
-        const int ix = int(flx), iy = int(fly);
-        const float ax = fx - flx, ay = fy - fly;
-        if (ix < 0 || iy < 0 || ix + 1 >= m_width || iy + 1 >= m_height)
-            return AtAny(ix, iy, ax, ay);
-        const uchar *l0 = m_bits + iy * m_stride;
-        const uchar *l1 = l0 + m_stride;
-        float p00, p01, p10, p11;
-        if (m_gray) {
-            p00 = l0[ix], p01 = l0[ix + 1], p10 = l1[ix], p11 = l1[ix + 1];
-        } else {
-            const QRgb *r0 = reinterpret_cast<const QRgb *>(l0) + ix;
-            const QRgb *r1 = reinterpret_cast<const QRgb *>(l1) + ix;
-            p00 = float(Grey(r0[0])), p01 = float(Grey(r0[1])), p10 = float(Grey(r1[0])), p11 = float(Grey(r1[1]));
-        }
-        const float top = p00 + (p01 - p00) * ax;
-        const float bottom = p10 + (p11 - p10) * ax;
-        return top + (bottom - top) * ay;
+        return m_gray ? AtOf<Kind::Grey>(x, y) : m_brightest ? AtOf<Kind::Brightest>(x, y) : AtOf<Kind::Luma>(x, y);
     }
     /// Both read the same value everywhere: one page, and either grey (where
     /// the grey of a pixel is its only channel) or the same of its channels.
@@ -77,13 +59,46 @@ public:
     float Area(float x, float y, float ux, float uy, float vx, float vy, float footprint, int taps) const;
 
 private:
-    float Pixel(int x, int y) const;
-    /// The grey of a colour pixel as this sampler takes it.
-    int Grey(QRgb p) const
+    /// How a pixel's grey is had: the page's own grey, or a colour pixel's
+    /// brightest channel or luma. Chosen once per call, not per pixel.
+    enum class Kind { Grey, Brightest, Luma };
+
+    template <Kind K>
+    static float PixelGrey(const uchar *line, int x)
     {
-        return m_brightest ? std::max(qRed(p), std::max(qGreen(p), qBlue(p)))
-                           : (qRed(p) * 77 + qGreen(p) * 150 + qBlue(p) * 29) >> 8;
+        if constexpr (K == Kind::Grey) {
+            return line[x];
+        } else {
+            const QRgb p = reinterpret_cast<const QRgb *>(line)[x];
+            if constexpr (K == Kind::Brightest)
+                return float(std::max(qRed(p), std::max(qGreen(p), qBlue(p))));
+            else
+                return float((qRed(p) * 77 + qGreen(p) * 150 + qBlue(p) * 29) >> 8);
+        }
     }
+
+    template <Kind K>
+    float AtOf(float x, float y) const
+    {
+        const float fx = x - 0.5f, fy = y - 0.5f;
+        const float flx = std::floor(fx), fly = std::floor(fy);
+        const int ix = int(flx), iy = int(fly);
+        const float ax = fx - flx, ay = fy - fly;
+        if (ix < 0 || iy < 0 || ix + 1 >= m_width || iy + 1 >= m_height)
+            return AtAny(ix, iy, ax, ay);
+        const uchar *l0 = m_bits + iy * m_stride;
+        const uchar *l1 = l0 + m_stride;
+        const float p00 = PixelGrey<K>(l0, ix), p01 = PixelGrey<K>(l0, ix + 1), p10 = PixelGrey<K>(l1, ix),
+                    p11 = PixelGrey<K>(l1, ix + 1);
+        const float top = p00 + (p01 - p00) * ax;
+        const float bottom = p10 + (p11 - p10) * ax;
+        return top + (bottom - top) * ay;
+    }
+
+    template <Kind K>
+    float AreaOf(float x, float y, float ux, float uy, float vx, float vy, float footprint, int taps) const;
+
+    float Pixel(int x, int y) const;
     /// At near the edges: (ix, iy) the pixel left of and above the point,
     /// (ax, ay) how far the point lies beyond it.
     float AtAny(int ix, int iy, float ax, float ay) const;
