@@ -21,7 +21,7 @@
 // photographs, zone crops and pages without a zone (--scans: scans only);
 // --dpi puts every page at one resolution.
 // Times are processor time on one core (the machine may be shared, so wall
-// time would measure the neighbours): our reader's thread time on the decoded
+// time would measure the neighbours): our reader's processor time on the decoded
 // picture in this process, pinned to one core; Tesseract's child-process time.
 // Tesseract gets a generated page's zone cut out by the truth, upright,
 // deskewed and scaled (generous to it: it need not find the zone), a real
@@ -66,10 +66,12 @@ constexpr double kRealRightShare = 0.95;
 constexpr double kRealMedianMs = 100;
 constexpr double kEvaluationRightShare = 0.995;
 
-double ThreadMs()
+/// Processor time of this process, all its threads: the reader shares a
+/// page's work among threads of its own, all pinned to the one core.
+double ProcessMs()
 {
     timespec ts{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
     return double(ts.tv_sec) * 1e3 + double(ts.tv_nsec) / 1e6;
 }
 
@@ -116,17 +118,17 @@ struct OurRun
 std::optional<OurRun> ReadOurs(const QString &picture)
 {
     OurRun run;
-    const double decodeStart = ThreadMs();
+    const double decodeStart = ProcessMs();
     QString error;
     run.page = mrz::LoadPageFile(picture, &error);
-    run.decodeMs = ThreadMs() - decodeStart;
+    run.decodeMs = ProcessMs() - decodeStart;
     if (run.page.isNull()) {
         std::fprintf(stderr, "%s\n", qPrintable(error));
         return std::nullopt;
     }
-    const double start = ThreadMs();
+    const double start = ProcessMs();
     run.result = mrz::ReadMrz(run.page);
-    run.reading.ms = ThreadMs() - start;
+    run.reading.ms = ProcessMs() - start;
     run.reading.found = run.result.found;
     run.reading.text = run.result.Text();
     run.reading.valid = run.result.found && run.result.AllChecksValid();
