@@ -35,7 +35,6 @@
 #include <algorithm>
 #include <benchmark/benchmark.h>
 #include <cstdio>
-#include <algorithm>
 #include <chrono>
 #include <map>
 #include <memory>

@@ -67,12 +67,19 @@ void TurnRows(const QImage &in, uchar *outBits, qsizetype outStride, int outWidt
 QImage QuarterTurned(const QImage &picture, int clockwise)
 {
     const int depth = picture.depth();
-    if (clockwise % 90 != 0 || picture.isNull() || (depth != 8 && depth != 32))
+    if (clockwise % 90 != 0 || picture.isNull())
         return picture.transformed(QTransform().rotate(clockwise));
     const int quarters = (clockwise / 90 % 4 + 4) % 4;
     if (quarters == 0)
         return picture;
     const bool odd = quarters % 2 == 1;
+    if (depth != 8 && depth != 32) {
+        QImage out = picture.transformed(QTransform().rotate(quarters * 90));
+        out.setColorSpace(picture.colorSpace());
+        out.setDotsPerMeterX(odd ? picture.dotsPerMeterY() : picture.dotsPerMeterX());
+        out.setDotsPerMeterY(odd ? picture.dotsPerMeterX() : picture.dotsPerMeterY());
+        return out;
+    }
     const int w = odd ? picture.height() : picture.width();
     const int h = odd ? picture.width() : picture.height();
     QImage out = NewPageImage(w, h, picture.format());

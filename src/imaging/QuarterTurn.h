@@ -8,9 +8,10 @@
 namespace imaging {
 
 /// picture turned clockwise by `clockwise` degrees, a multiple of 90 (any
-/// other angle: Qt's own turn); the same picture, format and resolution as
-/// picture.transformed(QTransform().rotate(clockwise)) gives. Null when
-/// there is no memory for it.
+/// other angle: Qt's own turn): the pixels and format that
+/// picture.transformed(QTransform().rotate(clockwise)) gives, with the
+/// picture's colours and its resolution turned with it (across and down
+/// change places on a quarter turn). Null when there is no memory for it.
 QImage QuarterTurned(const QImage &picture, int clockwise);
 
 } // namespace imaging

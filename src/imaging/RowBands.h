@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <functional>
+#include <sched.h>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -14,7 +16,11 @@ namespace imaging {
 /// alone for a page too small to pay for a thread.
 inline int Bands(int rows)
 {
-    return rows < 256 ? 1 : int(std::clamp(std::thread::hardware_concurrency(), 1u, 4u));
+    if (rows < 256)
+        return 1;
+    cpu_set_t cores; // the cores this process may run on
+    CPU_ZERO(&cores);
+    return std::clamp(sched_getaffinity(0, sizeof cores, &cores) == 0 ? CPU_COUNT(&cores) : 1, 1, 4);
 }
 
 /// Runs work(band, firstRow, endRow) for each band, the first on this thread.
@@ -22,9 +28,16 @@ inline void InBands(int rows, const std::function<void(int, int, int)> &work)
 {
     const int bands = Bands(rows);
     std::vector<std::thread> others;
-    for (int b = 1; b < bands; ++b)
-        others.emplace_back(work, b, rows * b / bands, rows * (b + 1) / bands);
+    int started = 1;
+    try {
+        for (; started < bands; ++started)
+            others.emplace_back(work, started, rows * started / bands, rows * (started + 1) / bands);
+    } catch (const std::system_error &) {
+        // No thread to be had: the bands left are worked on here.
+    }
     work(0, 0, rows / bands);
+    for (int b = started; b < bands; ++b)
+        work(b, rows * b / bands, rows * (b + 1) / bands);
     for (std::thread &t : others)
         t.join();
 }

@@ -103,11 +103,12 @@ public:
         return nullptr;
     }
     /// Keeps `block` (mapped for `bytes`) for the next pages; the block kept
-    /// longest when both places are taken, or this one when it is too large
-    /// to keep, is unmapped.
+    /// longest, when both places are taken or the two would exceed the
+    /// limit, or this one when it alone exceeds it, is unmapped.
     void keep(void *block, std::size_t bytes)
     {
         Kept out{block, MappedLength(bytes)};
+        Kept older;
         if (out.length <= Limit) {
 #ifdef MADV_FREE
             madvise(block, out.length, MADV_FREE);
@@ -115,11 +116,15 @@ public:
             std::lock_guard<std::mutex> lock(m_mutex);
             // The newest is kept first: the older moves on, the oldest goes.
             std::swap(out, m_kept[0]);
-            if (out.block)
+            if (out.block && out.length + m_kept[0].length <= Limit)
                 std::swap(out, m_kept[1]);
+            else if (m_kept[1].block && m_kept[0].length + m_kept[1].length > Limit)
+                older = std::exchange(m_kept[1], Kept{});
         }
         if (out.block)
             munmap(out.block, out.length); // outside the lock
+        if (older.block)
+            munmap(older.block, older.length);
     }
 
 private:
@@ -128,7 +133,7 @@ private:
         void *block = nullptr;
         std::size_t length = 0;
     };
-    /// Beyond this a freed page goes back to the system at once.
+    /// Beyond this, in all, freed pages go back to the system at once.
     static constexpr std::size_t Limit = std::size_t(128) << 20;
     std::mutex m_mutex;
     Kept m_kept[2];

@@ -487,6 +487,11 @@ MrzResult ReadMrz(const QImage &picture, const ReadOptions &options)
     return best.result;
 }
 
+bool PrepareReader(QString *error)
+{
+    return GlyphBank::Instance(error) != nullptr;
+}
+
 MrzResult ReadMrzFile(const QString &path, const ReadOptions &options)
 {
     MrzResult r;

@@ -64,6 +64,12 @@ struct MrzResult
 };
 
 MrzResult ReadMrz(const QImage &page, const ReadOptions &options = {});
+
+/// Draws the glyphs the reader compares with (done by the first reading
+/// otherwise): on the application's thread, before readings start on
+/// threads of their own, so that the glyphs outlive every reading started
+/// after. False (and *error) when they cannot be drawn.
+bool PrepareReader(QString *error = nullptr);
 /// Reads a picture file (any format Qt reads); error set when it cannot be loaded.
 MrzResult ReadMrzFile(const QString &path, const ReadOptions &options = {});
 

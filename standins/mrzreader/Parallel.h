@@ -7,16 +7,36 @@
 
 #include <cstddef>
 #include <functional>
+#include <future>
+#include <system_error>
 
 namespace mrz {
 
-/// How many parts at most run at once (the calling thread's among them).
+/// How many parts at most run at once (the calling thread's among them):
+/// the cores the process may run on, four at most.
 int Workers();
+
+/// At most `workers` parts at once from now on (0: as many as Workers
+/// allows); for comparing readings made on one core and on several.
+void LimitWorkers(int workers);
 
 /// Runs work(i, worker) once for each i in [0, count), spread over up to
 /// Workers() threads; worker (in [0, Workers())) tells apart the threads,
 /// for state each needs its own copy of. Returns when every part is done;
 /// the first exception a part threw is thrown again then.
 void ForEach(std::size_t count, const std::function<void(std::size_t i, int worker)> &work);
+
+/// function(arguments...) started on a thread of its own, its result had
+/// from the future; where the system has no thread to give, it runs when
+/// the result is asked for.
+template <typename Function, typename... Arguments>
+auto Aside(Function function, Arguments... arguments)
+{
+    try {
+        return std::async(std::launch::async, function, arguments...);
+    } catch (const std::system_error &) {
+        return std::async(std::launch::deferred, function, arguments...);
+    }
+}
 
 } // namespace mrz

@@ -2,6 +2,8 @@
 #include "ZoneSpecimen.h"
 
 #include "PageLoader.h"
+#include "MrzReader.h"
+#include "Parallel.h"
 
 #include "FieldsCollection.h"
 #include "PageOrigin.h"
@@ -39,6 +41,21 @@ QString ScanFolder()
 std::atomic<int> g_pageCounter{0};
 
 QImage ZoneReadable(const QImage &page);
+
+/// A page file of ours, removed when it goes out of scope unless its path
+/// is cleared first: a page left behind after every recognition (or every
+/// failed one) would fill the temporary folder in a day's work at the desk,
+/// and each is a person's document.
+struct PageDiscard
+{
+    QString path;
+    ~PageDiscard()
+    {
+        if (!path.isEmpty())
+            QFile::remove(path);
+    }
+};
+
 
 /// What the zone of a page makes of it for a document type, and the layout
 /// of any zone found.
@@ -321,7 +338,8 @@ QString RecognitionEngine::ScanPage(std::optional<twainclient::Outcome> *sourceE
         return {};
     }
     if (!scanner.source.isEmpty()) {
-        const twainclient::Result scan = ScanFromSource(scanner.source, scanner.settings);
+        twainclient::Result scan = ScanFromSource(scanner.source, scanner.settings);
+        scan.dib = {}; // the page file is written as the engine's own BMP, with the digest of its bytes
         if (sourceEnd)
             *sourceEnd = scan.outcome;
         if (scan.page.isNull()) {
@@ -414,17 +432,7 @@ HRESULT RecognitionEngine::raw_AllowedDocuments(IStringsArray **result)
 HRESULT RecognitionEngine::RecognizeFile(const QString &path, const QString &documentType, IFieldsCollection **result,
                                          bool pageIsOurs)
 {
-    // A page left behind after every recognition would fill the temporary
-    // folder in a day's work at the desk.
-    struct Discard
-    {
-        QString path;
-        ~Discard()
-        {
-            if (!path.isEmpty())
-                QFile::remove(path);
-        }
-    } discard{pageIsOurs ? path : QString()};
+    PageDiscard discard{pageIsOurs ? path : QString()};
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return Fail(E_FAIL, QStringLiteral("Cannot open the picture %1: %2").arg(path, file.errorString()));
@@ -452,8 +460,9 @@ HRESULT RecognitionEngine::RecognizeFile(const QString &path, const QString &doc
         standin::LogRecognition(EngineLogFile(), standin::PageReading::Read,
                                 read.zone.isEmpty() ? QStringLiteral("no zone") : read.zone);
     }
-    discard.path.clear();
-    return Collect(specimen, page, path, pageIsOurs, result);
+    const HRESULT collected = Collect(specimen, page, path, pageIsOurs, result);
+    discard.path.clear(); // the collection deletes it
+    return collected;
 }
 
 HRESULT RecognitionEngine::Collect(std::shared_ptr<const Specimen> specimen, const QImage &page, const QString &path,
@@ -499,7 +508,8 @@ HRESULT RecognitionEngine::raw_ScanAndRecognize(const QString &documentType, IFi
         std::future<ZoneReading> reading;
         const QString scanned = ScanPage(&sourceEnd, [&](const QImage &page) {
             sourcePage = page;
-            reading = std::async(std::launch::async, ReadZoneOf, page, documentType);
+            mrz::PrepareReader(); // the glyphs drawn on this thread, not the reading's
+            reading = mrz::Aside(ReadZoneOf, page, documentType);
         });
         if (scanned.isEmpty() && sourceEnd == twainclient::Outcome::Cancelled)
             return S_OK; // the operator's cancel: nothing to recognise, no fault
@@ -514,21 +524,25 @@ HRESULT RecognitionEngine::raw_ScanAndRecognize(const QString &documentType, IFi
         // Kept as a picture file with its proper extension: it is the
         // collection's "FullImage" path.
         const QString page = QFileInfo(scanned).path() + QLatin1Char('/') + QFileInfo(scanned).completeBaseName() + QStringLiteral(".bmp");
+        PageDiscard discard{scanned};
         QFile::remove(page);
         if (!QFile::rename(scanned, page))
             return Fail(E_FAIL, QStringLiteral("Cannot keep the scanned page as %1").arg(page));
-        if (FaultActive(fault::Recognize)) {
-            QFile::remove(page);
+        discard.path = page;
+        if (FaultActive(fault::Recognize))
             return Fail(E_FAIL, FaultMessage(fault::Recognize, QStringLiteral("Recognition of the scanned page failed")));
-        }
-        if (!reading.valid())
+        if (!reading.valid()) {
+            discard.path.clear(); // recognising the file takes care of it
             return RecognizeFile(page, documentType, result, true);
+        }
         // Only a source of the manager tells how its scan ended: its page is
         // read from its pixels, as they came from the source.
         const ZoneReading read = reading.get();
         standin::LogRecognition(EngineLogFile(), standin::PageReading::Read,
                                 read.zone.isEmpty() ? QStringLiteral("no zone") : read.zone);
-        return Collect(read.specimen, sourcePage, page, true, result);
+        const HRESULT collected = Collect(read.specimen, sourcePage, page, true, result);
+        discard.path.clear(); // the collection deletes it
+        return collected;
     });
 }
 

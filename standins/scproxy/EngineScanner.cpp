@@ -3,12 +3,14 @@
 
 #include "../passportreader/JpegFile.h"
 #include "EngineState.h"
+#include "Parallel.h"
 #include "ScannerDialogs.h"
 #include "SourceScan.h"
 #include "StandinConfig.h"
 #include "TwainClient.h"
 
 #include <QDir>
+#include <cstdlib>
 #include <QTransform>
 
 namespace scproxy::engine {
@@ -76,6 +78,24 @@ QImage ScanPicture(Instance *inst, const Device &dev, const ScanConfiguration &c
     return AsScanned((*specimen)->picture, (*specimen)->feedAngle, config.bitsPerPixel);
 }
 
+
+/// Readings of pages still under way when the library is unloaded or the
+/// process ends are waited for before what they read with goes: the glyphs
+/// are drawn here first, on the caller's thread, and the wait is arranged
+/// after them, so it comes before they are destroyed.
+void WaitForReadingsAtExit()
+{
+    static const bool arranged = [] {
+        mrz::PrepareReader();
+        return std::atexit([] {
+            Lock lock(S().lock);
+            for (auto &[handle, image] : S().images)
+                if (image.zone.valid())
+                    image.zone.wait();
+        }) == 0;
+    }();
+    (void)arranged;
+}
 
 } // namespace
 
@@ -267,8 +287,10 @@ ScImageHandle PackageScan(ScPackageHandle package, ScScanDeviceHandle device, TS
     image.origin = image.specimen ? PageOrigin::Feeder : PageOrigin::Scanner;
     // A page read from its pixels is read while the package goes on with it
     // (its file, the archive's copy): recognition waits only for what is left.
-    if (ReadFromPixels(image))
-        image.zone = std::async(std::launch::async, [page = image.picture] { return mrz::ReadMrz(page); }).share();
+    if (ReadFromPixels(image)) {
+        WaitForReadingsAtExit();
+        image.zone = mrz::Aside([page = image.picture] { return mrz::ReadMrz(page); }).share();
+    }
     image.pageNumber = int(p->images.size()) + 1;
     const bool jpeg = saveFormat == SC_IMG_FORMAT_JPG;
     const QString name = FreeFileName(p->folder, QStringLiteral("Image%1").arg(image.pageNumber, 4, 10, QLatin1Char('0')),

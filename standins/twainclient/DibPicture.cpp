@@ -7,7 +7,6 @@
 
 #include <QByteArray>
 #include <QImageReader>
-#include <QFile>
 #include <QtEndian>
 #include <cstring>
 #include <limits>
@@ -128,19 +127,6 @@ QString WriteDibFile(const DibFile &dib, const QString &path)
     if (header.isEmpty())
         return QStringLiteral("The scanned page is no picture that can be written");
     return WritePageFile(path, {header, QByteArrayView(static_cast<const char *>(dib.bytes.get()), qsizetype(dib.size))});
-}
-
-QString WritePageFile(const QString &path, std::initializer_list<QByteArrayView> parts)
-{
-    QFile file(path);
-    bool written = file.open(QIODevice::WriteOnly);
-    for (const QByteArrayView part : parts)
-        written = written && file.write(part.data(), part.size()) == part.size();
-    if (written && file.flush())
-        return QString();
-    const QString why = file.errorString();
-    file.remove();
-    return QStringLiteral("Cannot write %1: %2").arg(path, why);
 }
 
 QImage InMode(const QImage &page, PictureMode mode)

@@ -36,7 +36,8 @@ TEST(QuarterTurn, EveryTurnHasQtsPixelsAndKeepsThePicturesResolutionAndColours)
     // palette and colour pictures.
     for (const QSize size : {QSize(70, 65), QSize(301, 517), QSize(300, 17)})
         for (const QImage::Format format :
-             {QImage::Format_Grayscale8, QImage::Format_Indexed8, QImage::Format_RGB32, QImage::Format_ARGB32})
+             {QImage::Format_Grayscale8, QImage::Format_Indexed8, QImage::Format_RGB32, QImage::Format_ARGB32,
+              QImage::Format_RGB888})
             for (const int angle : {0, 90, 180, 270, -90, 450}) {
                 const QImage picture = Pattern(size.width(), size.height(), format);
                 const QImage expected = picture.transformed(QTransform().rotate((angle % 360 + 360) % 360));

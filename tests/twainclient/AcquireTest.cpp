@@ -5,6 +5,9 @@
 #include "TwainClient.h"
 
 #include <QColor>
+#include <QDir>
+#include <QFile>
+#include <QCoreApplication>
 #include <gtest/gtest.h>
 
 using namespace scannertest;
@@ -61,6 +64,18 @@ TEST(TwainClientAcquire, APageInThePictureModeAsked)
         const Look look = LookOf(r.page);
         EXPECT_EQ(look.coloured, c.coloured);
         EXPECT_EQ(look.blackAndWhite, c.blackAndWhite);
+        // The DIB comes with the page only when it is the page as it stands:
+        // written as a file, it reads back as the page.
+        if (c.mode == PictureMode::Colour) {
+            EXPECT_TRUE(r.dib.bytes);
+        }
+        if (r.dib.bytes) {
+            const QString file = QDir(QDir::tempPath()).filePath(QStringLiteral("twainclient-dib-%1.bmp").arg(QCoreApplication::applicationPid()));
+            ASSERT_EQ(twainclient::WriteDibFile(r.dib, file), QString());
+            const QImage read(file);
+            QFile::remove(file);
+            EXPECT_EQ(read.convertToFormat(QImage::Format_RGB32), r.page.convertToFormat(QImage::Format_RGB32));
+        }
     }
 }
 
