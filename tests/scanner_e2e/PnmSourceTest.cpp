@@ -13,6 +13,7 @@
 
 TEST(PnmSource, ADeviceWithoutModesOffersThePixelTypeOfItsPage)
 {
+    r9test::KeepSaneBackendLoaded("pnm");
     struct Case
     {
         const char *name;

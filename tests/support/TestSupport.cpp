@@ -1,4 +1,7 @@
 #include "support/TestSupport.h"
+
+#include <QFileInfo>
+#include <dlfcn.h>
 #include <QCoreApplication>
 #include <QApplication>
 #include <QFile>
@@ -108,6 +111,23 @@ EnvSwitch::~EnvSwitch()
         qputenv(m_name.constData(), m_old);
     else
         qunsetenv(m_name.constData());
+}
+
+void KeepSaneBackendLoaded(const char *name)
+{
+#if defined(__SANITIZE_ADDRESS__)
+    // The backends lie in "sane" beside SANE's own library, wherever that is.
+    void *sane = dlopen("libsane.so.1", RTLD_NOW | RTLD_LOCAL);
+    Dl_info info{};
+    if (!sane || !dladdr(dlsym(sane, "sane_init"), &info) || !info.dli_fname)
+        return;
+    const QString backend = QFileInfo(QString::fromLocal8Bit(info.dli_fname)).absolutePath()
+                            + QStringLiteral("/sane/libsane-%1.so.1").arg(QLatin1String(name));
+    // The same object SANE loads by that path, never unloaded from now on.
+    dlopen(QFile::encodeName(backend).constData(), RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
+#else
+    (void)name;
+#endif
 }
 
 } // namespace r9test

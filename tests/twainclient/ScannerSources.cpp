@@ -1,5 +1,6 @@
 #include "ScannerSources.h"
 
+#include "support/TestSupport.h"
 #include "tests/twain/ManagerSupport.h"
 
 #include <QApplication>
@@ -32,6 +33,7 @@ void Write(const QString &path, const QByteArray &bytes)
 /// start: SANE reads its configuration folder at its first use only, and a
 /// test that runs before one that scans may list the sources.
 const bool g_privateSane = [] {
+    r9test::KeepSaneBackendLoaded("test");
     Write(SaneFolder() + QStringLiteral("/dll.conf"), "test\n");
     Write(SaneFolder() + QStringLiteral("/test.conf"), "number_of_devices 2\n");
     qputenv("SANE_CONFIG_DIR", SaneFolder().toLocal8Bit());
