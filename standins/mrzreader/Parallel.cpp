@@ -1,13 +1,11 @@
 #include "Parallel.h"
 
+#include "imaging/RowBands.h"
+
 #include <algorithm>
 #include <atomic>
 #include <exception>
 #include <mutex>
-#include <sched.h>
-#include <system_error>
-#include <thread>
-#include <vector>
 
 namespace mrz {
 
@@ -22,13 +20,8 @@ int Workers()
 #ifdef MRZ_ONE_THREAD
     return 1;
 #else
-    // The cores this process may run on (a benchmark pinned to one, a desk
-    // that keeps a core for others), not all the machine has.
-    cpu_set_t cores;
-    CPU_ZERO(&cores);
-    const int allowed = sched_getaffinity(0, sizeof cores, &cores) == 0 ? CPU_COUNT(&cores) : 1;
     const int limit = g_limit.load();
-    return std::clamp(limit > 0 ? std::min(limit, allowed) : allowed, 1, 4);
+    return limit > 0 ? std::min(limit, imaging::UsableCores()) : imaging::UsableCores();
 #endif
 }
 
@@ -59,16 +52,7 @@ void ForEach(std::size_t count, const std::function<void(std::size_t, int)> &wor
             }
         }
     };
-    std::vector<std::thread> others;
-    try {
-        for (int w = 1; w < workers; ++w)
-            others.emplace_back(run, w);
-    } catch (const std::system_error &) {
-        // No thread to be had: the parts are shared among those there are.
-    }
-    run(0);
-    for (std::thread &t : others)
-        t.join();
+    imaging::OnThreads(workers, run);
     if (failure)
         std::rethrow_exception(failure);
 }
