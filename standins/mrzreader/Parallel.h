@@ -26,14 +26,22 @@ void LimitWorkers(int workers);
 /// the first exception a part threw is thrown again then.
 void ForEach(std::size_t count, const std::function<void(std::size_t i, int worker)> &work);
 
-/// function(arguments...) started on a thread of its own, its result had
-/// from the future; where the system has no thread to give, it runs when
-/// the result is asked for.
+/// Lowers the calling thread (and the threads it starts from now on) below
+/// the process's others: work done ahead gives way to what the operator
+/// waits on now.
+void GiveWay();
+
+/// function(arguments...) started on a thread of its own, behind the
+/// caller's own work (GiveWay), its result had from the future; where the
+/// system has no thread to give, it runs when the result is asked for.
 template <typename Function, typename... Arguments>
 auto Aside(Function function, Arguments... arguments)
 {
     try {
-        return std::async(std::launch::async, function, arguments...);
+        return std::async(std::launch::async, [function, arguments...] {
+            GiveWay();
+            return function(arguments...);
+        });
     } catch (const std::system_error &) {
         return std::async(std::launch::deferred, function, arguments...);
     }

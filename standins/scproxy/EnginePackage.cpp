@@ -87,6 +87,11 @@ ScBool PackageMove(ScPackageHandle package, const char *newFolder)
     Instance *inst = nullptr;
     Package *p = LivePackage(package, &inst);
     const QString target = Text(newFolder);
+    // Files still being written are written under the folder's old name.
+    if (p)
+        for (ScImageHandle i : p->images)
+            if (const Image *image = Find(S().images, i))
+                FileWritten(*image);
     if (!p || target.isEmpty() || QFileInfo::exists(target) || !QDir().rename(p->folder, target)) {
         Fail(inst, PackageError, QStringLiteral("The package cannot be moved to %1").arg(target));
         return 0;
@@ -129,6 +134,9 @@ ScBool ImageInformation(ScImageHandle image, TScImageInformation *info)
     Lock lock(S().lock);
     Image *i = Find(S().images, image);
     if (!i || !info)
+        return 0;
+    // The file is named only once it is there.
+    if (!PageFileKept(image, InstanceOfImage(image)))
         return 0;
     std::memset(info, 0, sizeof *info);
     CopyText(info->szFileName, QDir::toNativeSeparators(i->path).toLocal8Bit());

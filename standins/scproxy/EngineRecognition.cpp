@@ -162,6 +162,9 @@ ScBool PackageRecog(ScPackageHandle package)
         Fail(inst, RecognitionError, FaultMessage(fault::Recog, QStringLiteral("The recognition module stopped with an internal error")));
         return 0;
     }
+    for (ScImageHandle i : std::vector<ScImageHandle>(p->images))
+        if (!PageFileKept(i, inst))
+            return 0;
     for (ScImageHandle i : p->images)
         if (Image *image = Find(S().images, i); image && !image->recognised)
             Recognise(package, *p, i, *image);

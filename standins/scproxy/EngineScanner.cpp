@@ -9,6 +9,7 @@
 #include "StandinConfig.h"
 #include "TwainClient.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <cstdlib>
 #include <QTransform>
@@ -79,19 +80,22 @@ QImage ScanPicture(Instance *inst, const Device &dev, const ScanConfiguration &c
 }
 
 
-/// Readings of pages still under way when the library is unloaded or the
-/// process ends are waited for before what they read with goes: the glyphs
-/// are drawn here first, on the caller's thread, and the wait is arranged
-/// after them, so it comes before they are destroyed.
-void WaitForReadingsAtExit()
+/// Readings and files of pages still under way when the library is
+/// unloaded or the process ends are waited for before what they use goes:
+/// the glyphs are drawn here first, on the caller's thread, and the wait is
+/// arranged after them, so it comes before they are destroyed; a file is
+/// never left half written.
+void FinishPagesAtExit()
 {
     static const bool arranged = [] {
         mrz::PrepareReader();
         return std::atexit([] {
             Lock lock(S().lock);
-            for (auto &[handle, image] : S().images)
+            for (auto &[handle, image] : S().images) {
                 if (image.zone.valid())
                     image.zone.wait();
+                FileWritten(image);
+            }
         }) == 0;
     }();
     (void)arranged;
@@ -285,10 +289,10 @@ ScImageHandle PackageScan(ScPackageHandle package, ScScanDeviceHandle device, TS
     image.package = package;
     image.config = config;
     image.origin = image.specimen ? PageOrigin::Feeder : PageOrigin::Scanner;
+    FinishPagesAtExit();
     // A page read from its pixels is read while the package goes on with it
     // (its file, the archive's copy): recognition waits only for what is left.
     if (ReadFromPixels(image)) {
-        WaitForReadingsAtExit();
         image.zone = mrz::Aside([page = image.picture] { return mrz::ReadMrz(page); }).share();
     }
     image.pageNumber = int(p->images.size()) + 1;
@@ -296,14 +300,25 @@ ScImageHandle PackageScan(ScPackageHandle package, ScScanDeviceHandle device, TS
     const QString name = FreeFileName(p->folder, QStringLiteral("Image%1").arg(image.pageNumber, 4, 10, QLatin1Char('0')),
                                       jpeg ? QStringLiteral(".jpg") : QStringLiteral(".bmp"));
     image.path = QDir(p->folder).filePath(name);
-    // A source's page written as a BMP file is its DIB as it came.
-    const QString written = jpeg         ? passportreader::WriteJpegFile(image.picture, image.path, quality)
-                            : dib.bytes ? twainclient::WriteDibFile(dib, image.path)
-                                         : (image.picture.save(image.path, "BMP") ? QString() : QStringLiteral("Cannot write %1").arg(image.path));
-    dib = {};
-    if (!written.isEmpty()) {
-        Fail(inst, ScanError, written);
-        return 0;
+    // The file is written while the caller goes on with the page: tens of
+    // megabytes the system may take its time to accept. A source's page
+    // written as a BMP file is its DIB as it came. What keeps the file from
+    // being written is told by the next call that needs it (FileWritten).
+    const auto write = [jpeg, quality, dib = std::move(dib), picture = image.picture, path = image.path] {
+        if (jpeg)
+            return passportreader::WriteJpegFile(picture, path, quality);
+        if (dib.bytes)
+            return twainclient::WriteDibFile(dib, path);
+        QByteArray bmp;
+        QBuffer buffer(&bmp);
+        if (!buffer.open(QIODevice::WriteOnly) || !picture.save(&buffer, "BMP"))
+            return QStringLiteral("Cannot write %1").arg(path);
+        return twainclient::WritePageFile(path, {bmp});
+    };
+    try {
+        image.file = std::async(std::launch::async, write).share();
+    } catch (const std::system_error &) {
+        image.file = std::async(std::launch::deferred, write).share();
     }
     const ScImageHandle handle = NewHandle();
     S().images.emplace(handle, std::move(image));

@@ -69,6 +69,24 @@ mrz::MrzResult ZoneOf(const Image &image)
     return image.zone.valid() ? image.zone.get() : mrz::ReadMrz(image.picture);
 }
 
+QString FileWritten(const Image &image)
+{
+    return image.file.valid() ? image.file.get() : QString();
+}
+
+bool PageFileKept(ScImageHandle handle, Instance *inst)
+{
+    const Image *image = Find(S().images, handle);
+    const QString problem = image ? FileWritten(*image) : QString();
+    if (problem.isEmpty())
+        return true;
+    if (Package *p = Find(S().packages, image->package))
+        std::erase(p->images, handle);
+    S().images.erase(handle);
+    Fail(inst, ScanError, problem);
+    return false;
+}
+
 Instance *InstanceOfImage(ScImageHandle image)
 {
     Image *i = Find(S().images, image);

@@ -69,7 +69,20 @@ struct Image
     /// The reading of the page's zone, begun as the page was scanned; none
     /// for a page not read from its pixels, or changed since.
     std::shared_future<mrz::MrzResult> zone;
+    /// The page's file at path, written on a thread of its own from the
+    /// moment it is scanned: what kept it from being written, empty when it
+    /// was. None for a page whose file was written before it was kept.
+    std::shared_future<QString> file;
 };
+
+/// Waits until the page's file is written; what kept it from being
+/// written, empty when it was.
+QString FileWritten(const Image &image);
+
+/// Waits until the page's file is written. A page whose file could not be
+/// written never became its package's: it is taken out, inst fails with
+/// the reason as a scan would have, and false comes back.
+bool PageFileKept(ScImageHandle handle, Instance *inst);
 
 /// The page was scanned from a source of the TWAIN source manager.
 inline bool PageFromScanner(const Image &image)

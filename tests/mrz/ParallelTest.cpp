@@ -1,6 +1,6 @@
 // The reader shares a page's work among threads: every part runs once, a
 // part's failure reaches the caller, and a reading is the same on one core
-// and on several.
+// and on several. A reading done aside gives way to its caller's thread.
 
 #include "MrzReader.h"
 #include "PageGenerator.h"
@@ -8,6 +8,8 @@
 
 #include <atomic>
 #include <stdexcept>
+#include <sys/resource.h>
+#include <unistd.h>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -30,6 +32,21 @@ TEST(MrzParallel, EveryPartRunsOnceAndAFailedPartIsToldWhenAllHaveEnded)
     for (std::size_t i = 0; i < count; ++i)
         EXPECT_EQ(runs[i].load(), 1) << i;
     mrz::ForEach(0, [](std::size_t, int) { FAIL() << "no part to run"; });
+}
+
+TEST(MrzParallel, WorkAsideGivesWayToItsCallerAndSoDoTheThreadsItStarts)
+{
+    const auto niceness = [] { return getpriority(PRIO_PROCESS, id_t(gettid())); };
+    const int caller = niceness();
+    const auto [aside, helpers] = mrz::Aside([&] {
+        std::vector<int> each(64, -100);
+        mrz::ForEach(each.size(), [&](std::size_t i, int) { each[i] = niceness(); });
+        return std::pair(niceness(), each);
+    }).get();
+    EXPECT_GT(aside, caller);
+    for (const int helper : helpers)
+        EXPECT_EQ(helper, aside);
+    EXPECT_EQ(niceness(), caller) << "the caller's own thread stays as it was";
 }
 
 TEST(MrzParallel, AReadingIsTheSameOnOneCoreAndOnSeveral)

@@ -202,6 +202,33 @@ TEST_F(ScProxyScan, ScanFaultsWithAndWithoutAnErrorCode)
     EXPECT_EQ(api.ScScannerClose(foreign), 0) << "the device ended with its instance";
 }
 
+// The page's file is written while the caller goes on: a file that cannot
+// be written is told by the next call that needs the page, and the page is
+// no page of the package, as if its scan had failed.
+TEST_F(ScProxyScan, APageWhoseFileCannotBeWrittenIsToldLaterAndLeavesThePackage)
+{
+    SetUpContext(270);
+    const ScPackageHandle p = NewPackage();
+    const QString blocker = Folder(QStringLiteral("dss0A3F/Image0001.bmp.part"));
+    for (const bool recognising : {false, true}) {
+        SCOPED_TRACE(recognising ? "recognition" : "image information");
+        ASSERT_TRUE(QDir().mkpath(blocker)); // where the file is written first, a folder
+        const ScImageHandle image = ScanOne(p);
+        ASSERT_NE(image, 0u) << ErrorText().toStdString();
+        TScImageInformation info{};
+        EXPECT_FALSE(recognising ? api.ScPackageRecog(p, nullptr) : api.ScPackageGetImageInformation(image, &info));
+        EXPECT_NE(api.ScGetErrorCode(instance), 0);
+        EXPECT_TRUE(ErrorText().contains(QStringLiteral("Cannot write"))) << ErrorText().toStdString();
+        EXPECT_EQ(api.ScPackageGetFirstImage(p), 0u);
+        EXPECT_FALSE(QFileInfo::exists(Folder(QStringLiteral("dss0A3F/Image0001.bmp"))));
+        ASSERT_TRUE(QDir(blocker).removeRecursively());
+    }
+    const ScImageHandle kept = ScanOne(p);
+    ASSERT_NE(kept, 0u);
+    EXPECT_EQ(PageOf(kept).size(), QSize(120, 80));
+    EXPECT_TRUE(api.ScPackageRecog(p, nullptr)) << ErrorText().toStdString();
+}
+
 TEST_F(ScProxyScan, BrokenDescriptionsLeaveTheFeederEmptyWithTheirProblems)
 {
     const QString broken = Folder(QStringLiteral("broken"));

@@ -88,6 +88,13 @@ TEST_F(ScProxySourceScan, AScanWritesTheSourcesPageIntoThePackageAsTheRequestAsk
         bool grey;
         bool blackAndWhite;
     };
+    // The page's file, by the name the engine gives it (it is written while
+    // the caller goes on, and named once it is there).
+    const auto fileOf = [&](ScImageHandle image) {
+        TScImageInformation info{};
+        EXPECT_TRUE(api.ScPackageGetImageInformation(image, &info)) << ErrorText().toStdString();
+        return QString::fromLocal8Bit(info.szFileName);
+    };
     int pages = 0;
     for (const Case c : {Case{SpecimenSource, 24, false, false}, Case{SpecimenSource, 8, true, false},
                          Case{SpecimenSource, 1, true, true}, Case{SaneSource, 24, false, false},
@@ -96,14 +103,18 @@ TEST_F(ScProxySourceScan, AScanWritesTheSourcesPageIntoThePackageAsTheRequestAsk
         const ScScanDeviceHandle device = OpenSource(c.source);
         TScScanRequest low = Request(150, c.bitsPerPixel, false);
         TScScanRequest high = Request(300, c.bitsPerPixel, false);
-        ASSERT_NE(api.ScPackageScan(package, device, &low), 0u) << ErrorText().toStdString();
-        ASSERT_NE(api.ScPackageScan(package, device, &high), 0u) << ErrorText().toStdString();
+        const ScImageHandle lowImage = api.ScPackageScan(package, device, &low);
+        ASSERT_NE(lowImage, 0u) << ErrorText().toStdString();
+        const ScImageHandle highImage = api.ScPackageScan(package, device, &high);
+        ASSERT_NE(highImage, 0u) << ErrorText().toStdString();
         EXPECT_EQ(low.nPagesAcquired, 1);
         EXPECT_EQ(api.ScGetErrorCode(instance), 0);
-        QImage lowPage, highPage;
         const QDir folder(Folder(QStringLiteral("dss0A3F")));
-        ASSERT_TRUE(lowPage.load(folder.filePath(QStringLiteral("Image%1.bmp").arg(++pages, 4, 10, QLatin1Char('0')))));
-        ASSERT_TRUE(highPage.load(folder.filePath(QStringLiteral("Image%1.bmp").arg(++pages, 4, 10, QLatin1Char('0')))));
+        EXPECT_EQ(fileOf(lowImage), folder.filePath(QStringLiteral("Image%1.bmp").arg(++pages, 4, 10, QLatin1Char('0'))));
+        EXPECT_EQ(fileOf(highImage), folder.filePath(QStringLiteral("Image%1.bmp").arg(++pages, 4, 10, QLatin1Char('0'))));
+        QImage lowPage, highPage;
+        ASSERT_TRUE(lowPage.load(fileOf(lowImage)));
+        ASSERT_TRUE(highPage.load(fileOf(highImage)));
         EXPECT_EQ(lowPage.allGray(), c.grey);
         EXPECT_EQ(lowPage.depth() == 1, c.blackAndWhite);
         EXPECT_NEAR(highPage.width(), 2 * lowPage.width(), 2);
