@@ -487,6 +487,11 @@ MrzResult ReadMrz(const QImage &picture, const ReadOptions &options)
     return best.result;
 }
 
+std::future<MrzResult> ReadAhead(const QImage &page, const ReadOptions &options)
+{
+    return AsideBehind([page = ReadableFormat(page), options] { return ReadMrz(page, options); });
+}
+
 bool PrepareReader(QString *error)
 {
     return GlyphBank::Instance(error) != nullptr;

@@ -15,6 +15,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <future>
 #include <vector>
 
 namespace mrz {
@@ -64,6 +65,12 @@ struct MrzResult
 };
 
 MrzResult ReadMrz(const QImage &page, const ReadOptions &options = {});
+
+/// ReadMrz started on a thread of its own that gives way to the caller's
+/// work, for a page read while the application goes on with it: the page is
+/// made readable here, on the caller's thread, so that nothing the reading
+/// starts is left behind. Call PrepareReader first.
+std::future<MrzResult> ReadAhead(const QImage &page, const ReadOptions &options = {});
 
 /// Draws the glyphs the reader compares with (done by the first reading
 /// otherwise): on the application's thread, before readings start on

@@ -31,19 +31,33 @@ void ForEach(std::size_t count, const std::function<void(std::size_t i, int work
 /// waits on now.
 void GiveWay();
 
-/// function(arguments...) started on a thread of its own, behind the
-/// caller's own work (GiveWay), its result had from the future; where the
-/// system has no thread to give, it runs when the result is asked for.
+/// function(arguments...) started on a thread of its own, its result had
+/// from the future; where the system has no thread to give, it runs when
+/// the result is asked for.
 template <typename Function, typename... Arguments>
 auto Aside(Function function, Arguments... arguments)
 {
     try {
-        return std::async(std::launch::async, [function, arguments...] {
-            GiveWay();
-            return function(arguments...);
-        });
+        return std::async(std::launch::async, function, arguments...);
     } catch (const std::system_error &) {
         return std::async(std::launch::deferred, function, arguments...);
+    }
+}
+
+/// As Aside, the thread of its own giving way to the caller's (GiveWay).
+/// The function must not start work on threads it does not own (Qt's
+/// shared pool keeps the threads it starts, and they would stay behind);
+/// where it runs on the caller's thread, the caller keeps its place.
+template <typename Function>
+auto AsideBehind(Function function)
+{
+    try {
+        return std::async(std::launch::async, [function] {
+            GiveWay();
+            return function();
+        });
+    } catch (const std::system_error &) {
+        return std::async(std::launch::deferred, function);
     }
 }
 

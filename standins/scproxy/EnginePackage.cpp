@@ -135,9 +135,13 @@ ScBool ImageInformation(ScImageHandle image, TScImageInformation *info)
     Image *i = Find(S().images, image);
     if (!i || !info)
         return 0;
-    // The file is named only once it is there.
-    if (!PageFileKept(image, InstanceOfImage(image)))
+    // The file is named only once it is there; a page whose file could not
+    // be written leaves its package at recognition, so that a walk through
+    // the pages still sees every one.
+    if (const QString problem = FileWritten(*i); !problem.isEmpty()) {
+        Fail(InstanceOfImage(image), ScanError, problem);
         return 0;
+    }
     std::memset(info, 0, sizeof *info);
     CopyText(info->szFileName, QDir::toNativeSeparators(i->path).toLocal8Bit());
     info->nFilePage = 0;

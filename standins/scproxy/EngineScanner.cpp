@@ -292,9 +292,13 @@ ScImageHandle PackageScan(ScPackageHandle package, ScScanDeviceHandle device, TS
     FinishPagesAtExit();
     // A page read from its pixels is read while the package goes on with it
     // (its file, the archive's copy): recognition waits only for what is left.
-    if (ReadFromPixels(image)) {
-        image.zone = mrz::Aside([page = image.picture] { return mrz::ReadMrz(page); }).share();
-    }
+    if (ReadFromPixels(image))
+        image.zone = mrz::ReadAhead(image.picture).share();
+    // A page's file still being written stands under a name of its own until
+    // it is whole: the next page's name is chosen once the others are there.
+    for (ScImageHandle other : p->images)
+        if (const Image *i = Find(S().images, other))
+            FileWritten(*i);
     image.pageNumber = int(p->images.size()) + 1;
     const bool jpeg = saveFormat == SC_IMG_FORMAT_JPG;
     const QString name = FreeFileName(p->folder, QStringLiteral("Image%1").arg(image.pageNumber, 4, 10, QLatin1Char('0')),
@@ -304,21 +308,33 @@ ScImageHandle PackageScan(ScPackageHandle package, ScScanDeviceHandle device, TS
     // megabytes the system may take its time to accept. A source's page
     // written as a BMP file is its DIB as it came. What keeps the file from
     // being written is told by the next call that needs it (FileWritten).
-    const auto write = [jpeg, quality, dib = std::move(dib), picture = image.picture, path = image.path] {
-        if (jpeg)
-            return passportreader::WriteJpegFile(picture, path, quality);
-        if (dib.bytes)
-            return twainclient::WriteDibFile(dib, path);
-        QByteArray bmp;
+    // A feeder's page is encoded here (Qt's image writers stay on the
+    // caller's thread); it is small.
+    QByteArray bmp;
+    if (!jpeg && !dib.bytes) {
         QBuffer buffer(&bmp);
-        if (!buffer.open(QIODevice::WriteOnly) || !picture.save(&buffer, "BMP"))
-            return QStringLiteral("Cannot write %1").arg(path);
-        return twainclient::WritePageFile(path, {bmp});
+        if (!buffer.open(QIODevice::WriteOnly) || !image.picture.save(&buffer, "BMP")) {
+            Fail(inst, ScanError, QStringLiteral("Cannot write %1").arg(image.path));
+            return 0;
+        }
+    }
+    const auto write = [jpeg, quality, dib = std::move(dib), bmp = std::move(bmp), picture = image.picture,
+                        path = image.path]() -> QString {
+        try {
+            return jpeg        ? passportreader::WriteJpegFile(picture, path, quality)
+                   : dib.bytes ? twainclient::WriteDibFile(dib, path)
+                               : twainclient::WritePageFile(path, {bmp});
+        } catch (const std::exception &e) {
+            return QStringLiteral("Cannot write %1: %2").arg(path, QString::fromLocal8Bit(e.what()));
+        }
     };
     try {
         image.file = std::async(std::launch::async, write).share();
     } catch (const std::system_error &) {
-        image.file = std::async(std::launch::deferred, write).share();
+        // No thread to be had: written now, as before anything went aside.
+        std::promise<QString> now;
+        now.set_value(write());
+        image.file = now.get_future().share();
     }
     const ScImageHandle handle = NewHandle();
     S().images.emplace(handle, std::move(image));

@@ -82,6 +82,27 @@ std::size_t RowsAt(const uchar *header, std::size_t size)
     return headerSize + table;
 }
 
+/// How much of the block the DIB's header and rows take: a source may
+/// hand over a block larger than its page (one sized for the page it
+/// announced, ended early), and what lies beyond is no part of the picture.
+std::size_t DibExtent(const uchar *header, std::size_t size, std::size_t rowsAt)
+{
+    const qint32 width = Field<qint32>(header, 4);
+    const qint32 height = Field<qint32>(header, 8);
+    const quint16 bits = Field<quint16>(header, 14);
+    const quint32 compression = Field<quint32>(header, 16);
+    const quint32 imageSize = Field<quint32>(header, 20);
+    if (compression != 0 && compression != BitFields)
+        return imageSize > 0 && imageSize <= size - rowsAt ? rowsAt + imageSize : size;
+    if (width <= 0 || height == 0 || height == std::numeric_limits<qint32>::min() || bits == 0 || bits > 32)
+        return size;
+    const std::size_t stride = (std::size_t(width) * bits + 31) / 32 * 4;
+    const std::size_t rows = std::size_t(height < 0 ? -qint64(height) : qint64(height));
+    if (stride != 0 && (size - rowsAt) / stride >= rows)
+        return rowsAt + stride * rows;
+    return size;
+}
+
 /// The file header a BMP file of the DIB begins with; empty when it is no DIB.
 QByteArray FileHeader(const void *dib, std::size_t size)
 {
@@ -123,10 +144,13 @@ QImage DibPicture(const void *dib, std::size_t size)
 
 QString WriteDibFile(const DibFile &dib, const QString &path)
 {
-    const QByteArray header = FileHeader(dib.bytes.get(), dib.size);
+    const auto *bytes = static_cast<const uchar *>(dib.bytes.get());
+    const std::size_t rowsAt = RowsAt(bytes, dib.size);
+    const std::size_t size = rowsAt ? DibExtent(bytes, dib.size, rowsAt) : 0;
+    const QByteArray header = FileHeader(bytes, size);
     if (header.isEmpty())
         return QStringLiteral("The scanned page is no picture that can be written");
-    return WritePageFile(path, {header, QByteArrayView(static_cast<const char *>(dib.bytes.get()), qsizetype(dib.size))});
+    return WritePageFile(path, {header, QByteArrayView(reinterpret_cast<const char *>(bytes), qsizetype(size))});
 }
 
 QImage InMode(const QImage &page, PictureMode mode)

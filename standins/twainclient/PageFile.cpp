@@ -15,8 +15,12 @@ QString WritePageFile(const QString &path, std::initializer_list<QByteArrayView>
     // disk) never stands under the name, and a file of that name that was
     // there stays as it was until the new one is complete.
     const QString part = path + QStringLiteral(".part");
+    // One left by a run that ended half way would keep its own file mode.
+    QFile::remove(part);
     QFile file(part);
-    if (!file.open(QIODevice::WriteOnly))
+    // A scan is a person's data: private from its first byte, whoever
+    // writes it and whatever the process's file mode mask is meanwhile.
+    if (!file.open(QIODevice::WriteOnly, QFileDevice::ReadOwner | QFileDevice::WriteOwner))
         return QStringLiteral("Cannot write %1: %2").arg(path, file.errorString());
     bool written = true;
     for (const QByteArrayView piece : parts)

@@ -84,7 +84,7 @@ TWAINCLIENT_EXPORT QString WriteDibFile(const DibFile &dib, const QString &path)
 /// Writes the parts one after another as the file at path, whole or not at
 /// all (a file that was there stays as it was when the new one cannot be
 /// written). Empty when written, else why not (in English, for the engine's
-/// error). Pictures of pages are not forced to the disk: that would keep the
+/// error). The file is the owner's alone. Pictures of pages are not forced to the disk: that would keep the
 /// operator waiting for every other file the system has yet to write.
 TWAINCLIENT_EXPORT QString WritePageFile(const QString &path, std::initializer_list<QByteArrayView> parts);
 

@@ -2,7 +2,11 @@
 // delivers.
 #include "DibPicture.h"
 
+#include "TwainClient.h"
+
+#include <QFile>
 #include <QImageReader>
+#include <QTemporaryDir>
 #include <QtEndian>
 #include <gtest/gtest.h>
 
@@ -40,4 +44,25 @@ TEST(TwainClientDibPicture, PagesUpToA4InColourAt600DpiAreRead)
         const QImage page = twainclient::DibPicture(dib.constData(), std::size_t(dib.size()));
         EXPECT_EQ(page.size(), QSize(c.width, c.height));
     }
+}
+
+// A source may hand over its page in a block sized for the page it announced
+// and end the page early: the file holds the page, nothing of the block's
+// other bytes.
+TEST(TwainClientDibPicture, AFileOfADibHoldsItsRowsAndNothingBeyond)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QByteArray page = Dib24(30, 20);
+    const QByteArray block = page + QByteArray(5000, 'X');
+    const twainclient::DibFile dib{std::shared_ptr<const void>(block.constData(), [](const void *) {}),
+                                   std::size_t(block.size())};
+    const QString path = dir.filePath(QStringLiteral("page.bmp"));
+    ASSERT_EQ(twainclient::WriteDibFile(dib, path), QString());
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray written = file.readAll();
+    EXPECT_EQ(written.size(), 14 + page.size());
+    EXPECT_FALSE(written.contains('X'));
+    EXPECT_EQ(QImage(path).size(), QSize(30, 20));
 }

@@ -1,5 +1,6 @@
-// A page's picture file: written whole or not at all, and a file that was
-// there before stays as it was when the new one cannot be written.
+// A page's picture file: written whole or not at all, the owner's alone,
+// and a file that was there before stays as it was when the new one cannot
+// be written.
 #include "TwainClient.h"
 
 #include <QDir>
@@ -48,6 +49,11 @@ TEST(TwainClientPageFile, AFileIsWrittenWholeOrTheOneThereStays)
             EXPECT_TRUE(failed.contains(c.path)) << failed.toStdString();
         }
         EXPECT_EQ(Read(c.path), c.left);
+        if (c.written) {
+            const QFileDevice::Permissions others = QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ExeGroup
+                                                    | QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther;
+            EXPECT_EQ(QFile::permissions(c.path) & others, QFileDevice::Permissions()) << "a scan is the owner's alone";
+        }
         EXPECT_FALSE(QFile::exists(c.path + QStringLiteral(".part")) && !c.blocked);
         QDir(there + QStringLiteral(".part")).removeRecursively();
     }
