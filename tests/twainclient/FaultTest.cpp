@@ -36,6 +36,9 @@ TEST(TwainClientFaults, FaultsOfTheScannerBecomeOutcomesWithAMessageInRussian)
         // a device unplugged while it reads the page
         {SaneSource, nullptr, "SANE_STATUS_IO_ERROR", Outcome::DeviceGone, "не отвечает"},
         {SaneSource, nullptr, "SANE_STATUS_CANCELLED", Outcome::Cancelled, "отменено"},
+        // the device's own reason, where no outcome of its own names it
+        {SaneSource, nullptr, "SANE_STATUS_NO_MEM", Outcome::Failed, "Не хватает памяти для сканирования"},
+        {SaneSource, nullptr, "SANE_STATUS_INVAL", Outcome::Failed, "не принял настройки"},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(testing::Message() << c.source << " " << (c.specimenFaults ? c.specimenFaults : "")

@@ -579,7 +579,7 @@ void SaneSource::scanEnded()
 void SaneSource::deliverScan(const Failure &failure, bool cancelled)
 {
     if (failure) {
-        m_condition = failure.condition;
+        remember(failure.condition, failure.message.toUtf8());
         report(failure.message);
         // A caller that hides the source's interface hides its settings and
         // progress, not its faults, and may never ask for the condition code.

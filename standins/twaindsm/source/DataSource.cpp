@@ -36,6 +36,11 @@ TW_UINT16 DataSource::fail(TW_UINT16 condition, const QByteArray &words)
     return TWRC_FAILURE;
 }
 
+void DataSource::remember(TW_UINT16 condition, const QByteArray &words)
+{
+    fail(condition, words);
+}
+
 TW_UINT16 DataSource::statusWords(pTW_STATUSUTF8 st)
 {
     // Only the failure the source has words for; other statuses are left

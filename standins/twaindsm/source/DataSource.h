@@ -27,6 +27,10 @@ protected:
     /// The same with the words for the operator (UTF-8), which the caller
     /// asks for with DAT_STATUSUTF8 and shows.
     TW_UINT16 fail(TW_UINT16 condition, const QByteArray &words);
+    /// Records a failure with its words where no call fails with it (a
+    /// scan that ends badly between calls): the caller asks for them when
+    /// the transfer does not come.
+    void remember(TW_UINT16 condition, const QByteArray &words);
     /// MSG_GET (an enumeration when several values are allowed, else a
     /// one-value), MSG_GETCURRENT and MSG_GETDEFAULT (one-values) in the
     /// container kind asked for (Default: those).
