@@ -7,13 +7,23 @@
 
 namespace passportreader {
 
+const QStringList &TypesWithZone()
+{
+    // Every passport and identity card of the catalogue carries a zone;
+    // the driving licences and the birth certificate carry none.
+    static const QStringList types = {
+        QStringLiteral("Passport_RU"),        QStringLiteral("ForeignPassport_RU"), QStringLiteral("ForeignPassport_MRZ"),
+        QStringLiteral("ForeignPassport_AZ"), QStringLiteral("ID_AZ"),              QStringLiteral("Passport_BY"),
+        QStringLiteral("ForeignPassport_BY"), QStringLiteral("ForeignPassport_KZ"), QStringLiteral("ID_KZ"),
+        QStringLiteral("ID_KG"),              QStringLiteral("Passport_TJ"),        QStringLiteral("ForeignPassport_TJ"),
+        QStringLiteral("Passport_UZ"),        QStringLiteral("ForeignPassport_UZ"), QStringLiteral("ForeignPassport_UA"),
+    };
+    return types;
+}
+
 bool TypeHasZone(const QString &documentType)
 {
-    static const QStringList types = {
-        QStringLiteral("Passport_RU"),        QStringLiteral("ForeignPassport_RU"), QStringLiteral("ForeignPassport_MRZ"), QStringLiteral("Passport_BY"),
-        QStringLiteral("ForeignPassport_BY"), QStringLiteral("ID_KZ"),               QStringLiteral("ForeignPassport_KZ"),
-    };
-    return types.contains(documentType);
+    return TypesWithZone().contains(documentType);
 }
 
 namespace {
@@ -87,7 +97,7 @@ FieldTable InternalPassportFields(const mrz::Fields &z, int year)
 
 mrz::Format ZoneFormatOf(const QString &documentType)
 {
-    if (documentType == QLatin1String("ID_KZ"))
+    if (documentType.startsWith(QLatin1String("ID_")))
         return mrz::Format::TD1;
     if (documentType == QLatin1String("Passport_RU"))
         return mrz::Format::RusInternal;
@@ -98,11 +108,18 @@ mrz::Format ZoneFormatOf(const QString &documentType)
 /// empty for a type of any state.
 QString StateOf(const QString &documentType)
 {
-    static const std::pair<const char *, const char *> states[] = {{"_RU", "RUS"}, {"_BY", "BLR"}, {"_KZ", "KAZ"}};
+    static const std::pair<const char *, const char *> states[] = {{"_RU", "RUS"}, {"_AZ", "AZE"}, {"_BY", "BLR"}, {"_KZ", "KAZ"},
+                                                                   {"_KG", "KGZ"}, {"_TJ", "TJK"}, {"_UZ", "UZB"}, {"_UA", "UKR"}};
     for (const auto &[ending, state] : states)
         if (documentType.endsWith(QLatin1String(ending)))
             return QString::fromLatin1(state);
     return {};
+}
+
+/// An identity card's document code ("I", "A" or "C" and a letter of the state's choosing).
+bool IsCardCode(const QString &code)
+{
+    return code.startsWith(QLatin1Char('I')) || code.startsWith(QLatin1Char('A')) || code.startsWith(QLatin1Char('C'));
 }
 
 /// Whether the zone is one of the document type's own: its layout, a
@@ -110,13 +127,23 @@ QString StateOf(const QString &documentType)
 /// another document is never forced into the type the operator chose.
 bool ZoneIsOfType(const mrz::MrzResult &r, const QString &documentType)
 {
-    const mrz::Format expected = ZoneFormatOf(documentType);
-    if (!r.found || r.format != expected)
+    if (!r.found)
         return false;
     const QString code = r.fields.documentCode.value;
+    // The type of any travel document: a passport or an identity card of any
+    // layout, never a visa (no document of its holder) nor the internal
+    // passport (a type of its own).
+    if (documentType == QLatin1String("ForeignPassport_MRZ")) {
+        const bool passport = (r.format == mrz::Format::TD3 || r.format == mrz::Format::TD2) && code.startsWith(QLatin1Char('P'));
+        const bool card = (r.format == mrz::Format::TD1 || r.format == mrz::Format::TD2) && IsCardCode(code);
+        return passport || card;
+    }
+    const mrz::Format expected = ZoneFormatOf(documentType);
+    if (r.format != expected)
+        return false;
     if (expected == mrz::Format::TD3 && !code.startsWith(QLatin1Char('P')))
         return false;
-    if (expected == mrz::Format::TD1 && !(code.startsWith(QLatin1Char('I')) || code.startsWith(QLatin1Char('A')) || code.startsWith(QLatin1Char('C'))))
+    if (expected == mrz::Format::TD1 && !IsCardCode(code))
         return false;
     const QString state = StateOf(documentType);
     return state.isEmpty() || r.fields.issuingState.value == state;

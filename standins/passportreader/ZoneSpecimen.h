@@ -10,7 +10,9 @@
 
 namespace passportreader {
 
-/// The document types whose pages carry a machine-readable zone.
+/// The document types whose pages carry a machine-readable zone: read from
+/// their pixels, they need no description.
+const QStringList &TypesWithZone();
 bool TypeHasZone(const QString &documentType);
 
 /// The fields of the zone on the page as a specimen of that type (no
