@@ -72,7 +72,7 @@ QJsonObject RunScanifyPath(const PackageLoader &package, const ScanifyPathOption
     if (!o.scanner.isEmpty()) {
         EngineLog engineLog("SCPROXY_LOG");
         records.append(
-            engineLog.WithPage(RunScanifyFromScanner(package, {o.scanner, QString(), current, PersonFolder(o, 1)})));
+            engineLog.WithPage(RunScanifyFromScanner(package, {o.scanner, QString(), current, PersonFolder(o, 1), o.formPages})));
         report["records"] = records;
         return report;
     }

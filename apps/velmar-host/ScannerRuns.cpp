@@ -45,6 +45,8 @@ QJsonObject RunAbbyyFromScanner(const PackageLoader &package, const ScannerRunRe
     pick.wanted = r.scanner;
     ScriptedOperatorPlan plan;
     plan.screenshotFile = Screenshot(r);
+    plan.pageScreenshotFolder = r.formPages;
+    plan.pageScreenshotPrefix = QStringLiteral("ABBYYRecognitionFM-");
     plan.scanner = &pick;
     AbbyyRequest request;
     request.current = r.current;
@@ -68,6 +70,8 @@ QJsonObject RunScanifyFromScanner(const PackageLoader &package, const ScannerRun
     dialogs.PickSource(&pick);
     CognitiveOperatorPlan plan;
     plan.screenshotFile = Screenshot(r);
+    plan.pageScreenshotFolder = r.formPages;
+    plan.pageScreenshotPrefix = QStringLiteral("CognitiveRecognitionFM-");
     plan.chooseScanner = true;
     CognitiveOperatorLog log;
     CognitiveRequest request;

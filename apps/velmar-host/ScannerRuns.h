@@ -19,6 +19,7 @@ struct ScannerRunRequest
     QString documentType; ///< passport-reader window: the catalogue identifier to choose
     std::optional<PersonRecord> current;
     QString folder;       ///< where the record goes
+    QString formPages;    ///< where screenshots of every page of the window go; none when empty
 };
 
 /// The passport-reader window (the engine must be started): the scanner is

@@ -4,6 +4,7 @@
 #include "AbbyyRequest.h"
 #include "ScannerPick.h"
 #include "abbyy/engABBYY9r_FM.h"
+#include "ui/TActionUpdater.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -138,6 +139,10 @@ void OperateRecognitionWindow(TABBYYRecognitionFM *f, const ScriptedOperatorPlan
         form, [form] { return form->acRecognize->isEnabled(); },
         [form, plan, done] {
             form->acRecognize->trigger(); // "Распознать"
+            // The picture shows the window as the operator then sees it:
+            // its actions as the recognition left them.
+            if (auto *actions = form->findChild<ui::TActionUpdater *>())
+                actions->Update();
             if (!plan.screenshotFile.isEmpty()) {
                 // The window shows the person's values: a record's file like the others.
                 MakeRecordFolder(QFileInfo(plan.screenshotFile).path());

@@ -202,7 +202,7 @@ QJsonObject RunAbbyyPath(const PackageLoader &package, const HostOptions &o)
     if (o.scripted && !o.scanner.isEmpty()) {
         EngineLog engineLog("PASSPORTREADER_LOG");
         records.append(engineLog.WithPage(
-            RunAbbyyFromScanner(package, {o.scanner, o.documentType, current, PersonFolder(o, 1)})));
+            RunAbbyyFromScanner(package, {o.scanner, o.documentType, current, PersonFolder(o, 1), o.formPages})));
         report["records"] = records;
         return report;
     }
