@@ -2,6 +2,8 @@
 // package does, to show that loading it beside the engine changes nothing.
 #include "scanify/scapiTypes.h"
 
-#define SCPROXY_DECOY(name, bytes) extern "C" __attribute__((visibility("default"))) void *name = nullptr;
+#define SCPROXY_DECOY(name, bytes) __attribute__((visibility("default"))) void *name = nullptr;
+extern "C" {
 SC_ENTRY_POINTS(SCPROXY_DECOY)
+}
 #undef SCPROXY_DECOY
