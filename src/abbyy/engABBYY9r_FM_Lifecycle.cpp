@@ -28,12 +28,6 @@
 #include <QTabWidget>
 #include <stdexcept>
 
-namespace {
-
-const QString ScanInfo = QStringLiteral("SCAN_INFO");
-
-} // namespace
-
 TABBYYRecognitionFM::~TABBYYRecognitionFM()
 {
     FormDestroy();
@@ -111,7 +105,7 @@ void TABBYYRecognitionFM::FormShow()
             for (int i = 0; i < count; ++i)
                 cbScanListForTest->addItem(gl_RecognitionEngine->ScannerName(i));
             if (cbScanListForTest->count() > 0)
-                scannerIndex = ini.ReadInteger(ScanInfo, QStringLiteral("ScannerIndex"), 0);
+                scannerIndex = settings::Stored(ini, settings::ScannerIndex, 0);
         });
         if (cbScanListForTest->count() > 0) {
             cbScanListForTest->setCurrentIndex(scannerIndex >= 0 && scannerIndex < cbScanListForTest->count()
@@ -142,28 +136,28 @@ void TABBYYRecognitionFM::FormClose()
     try {
         WithRecognizeIniFile([&](TSettingsFile &ini) {
             gl_ShowTwainSupported = cxShowTwainDialog->isEnabled();
-            ini.WriteBool(ScanInfo, QStringLiteral("TwainDialogSupported"), gl_ShowTwainSupported);
+            settings::Write(ini, settings::TwainDialogSupported);
             gl_TwainDialogNeed = cxShowTwainDialog->isChecked();
-            ini.WriteBool(ScanInfo, QStringLiteral("TwainDialogNeed"), gl_TwainDialogNeed);
+            settings::Write(ini, settings::TwainDialogNeed);
             gl_BrightnessSupported = tbBrightness->isEnabled();
-            ini.WriteBool(ScanInfo, QStringLiteral("BrightnessSupported"), gl_BrightnessSupported);
+            settings::Write(ini, settings::BrightnessSupported);
             gl_BrightnessValue = tbBrightness->Position();
-            ini.WriteInteger(ScanInfo, QStringLiteral("BrightnessValue"), gl_BrightnessValue);
+            settings::Write(ini, settings::BrightnessValue);
             gl_OrientSupported = rgOrient->isEnabled();
-            ini.WriteBool(ScanInfo, QStringLiteral("OrientSupported"), gl_OrientSupported);
+            settings::Write(ini, settings::OrientSupported);
             gl_OrientValue = rgOrient->ItemIndex();
-            ini.WriteInteger(ScanInfo, QStringLiteral("OrientValue"), gl_OrientValue);
+            settings::Write(ini, settings::OrientValue);
             gl_PaperSizeSupported = cbPaperSize->isEnabled();
-            ini.WriteBool(ScanInfo, QStringLiteral("PaperSizeSupported"), gl_PaperSizeSupported);
+            settings::Write(ini, settings::PaperSizeSupported);
             gl_PaperSizeIndex = cbPaperSize->currentIndex();
-            ini.WriteInteger(ScanInfo, QStringLiteral("PaperSizeIndex"), gl_PaperSizeIndex);
+            settings::Write(ini, settings::PaperSizeIndex);
             gl_PaperSizeValue = cbPaperSize->currentText();
-            ini.WriteString(ScanInfo, QStringLiteral("PaperSizeValue"), gl_PaperSizeValue);
+            settings::Write(ini, settings::PaperSizeValue);
             gl_ColorModeSupported = rgColorMode->isEnabled();
-            ini.WriteBool(ScanInfo, QStringLiteral("ColorModeSupported"), gl_ColorModeSupported);
+            settings::Write(ini, settings::ColorModeSupported);
             gl_ColorModeValue = rgColorMode->ItemIndex();
-            ini.WriteInteger(ScanInfo, QStringLiteral("ColorModeValue"), gl_ColorModeValue);
-            ini.WriteInteger(ScanInfo, QStringLiteral("RotationIndex"), rgRotation->ItemIndex());
+            settings::Write(ini, settings::ColorModeValue);
+            settings::Write(ini, settings::RotationIndex, rgRotation->ItemIndex());
             settings::Write(ini, settings::RecognizePhoto);
             settings::Write(ini, settings::RecognizeDocument);
             settings::Write(ini, settings::FIOOnLatin);

@@ -4,6 +4,7 @@
 
 #include "abbyy/engABBYY9r_FM_RecognizePictures.h"
 #include "abbyy/engUtilsABBYY9r.h"
+#include "common/FormSettings.h"
 #include "common/engCommon9r_p.h"
 #include "common/TSettingsFile.h"
 #include "host/IDataSet.h"
@@ -77,7 +78,7 @@ void TABBYYRecognitionFM::doScannerChange()
     // and is no fault of the engine's.
     try {
         WithRecognizeIniFile([&](TSettingsFile &ini) {
-            ini.WriteInteger(QStringLiteral("SCAN_INFO"), QStringLiteral("ScannerIndex"), index);
+            settings::Write(ini, settings::ScannerIndex, index);
             ini.UpdateFile();
         });
     } catch (const std::exception &e) {

@@ -16,20 +16,113 @@
 
 namespace settings {
 
-const TBoolSetting RecognizePhoto{"RECOGNIZE_INFO", "RecognizePhoto", &gl_PhotoToAccountData, false};
-const TBoolSetting RecognizeDocument{"RECOGNIZE_INFO", "RecognizeDocument", &gl_DocumentToAccountData, false};
-const TBoolSetting FIOOnLatin{"RECOGNIZE_INFO", "FIOOnLation", &gl_FIOOnLatin, false};
-const TBoolSetting TwainDialogNeed{"SCAN_INFO", "TwainDialogNeed", &gl_TwainDialogNeed, false};
-const TBoolSetting SelectScanner{"SCAN_INFO", "SelectScanner", &gl_SelectScanner, true};
+namespace {
 
-void Read(const TSettingsFile &ini, const TBoolSetting &setting)
+constexpr const char *RecognizeInfo = "RECOGNIZE_INFO";
+constexpr const char *ScanInfo = "SCAN_INFO";
+
+} // namespace
+
+const TBoolSetting RecognizePhoto{{RecognizeInfo, "RecognizePhoto", &gl_PhotoToAccountData, false}};
+const TBoolSetting RecognizeDocument{{RecognizeInfo, "RecognizeDocument", &gl_DocumentToAccountData, false}};
+const TBoolSetting FIOOnLatin{{RecognizeInfo, "FIOOnLation", &gl_FIOOnLatin, false}};
+const TIntSetting PackageKeepDays{{RecognizeInfo, "PackageKeepDays", &gl_PackageKeepDays, 30}};
+
+const TStringSetting ScannerName{{ScanInfo, "ScannerName", &gl_sScannerName, QString()}};
+const TIntSetting ScannerIndex{{ScanInfo, "ScannerIndex", &gl_ScannerItemIndex, -1}};
+const TBoolSetting TwainDialogSupported{{ScanInfo, "TwainDialogSupported", &gl_ShowTwainSupported, false}};
+const TBoolSetting TwainDialogNeed{{ScanInfo, "TwainDialogNeed", &gl_TwainDialogNeed, false}};
+const TBoolSetting SelectScanner{{ScanInfo, "SelectScanner", &gl_SelectScanner, true}};
+const TBoolSetting BrightnessSupported{{ScanInfo, "BrightnessSupported", &gl_BrightnessSupported, false}};
+const TIntSetting BrightnessValue{{ScanInfo, "BrightnessValue", &gl_BrightnessValue, 50}};
+const TBoolSetting OrientSupported{{ScanInfo, "OrientSupported", &gl_OrientSupported, false}};
+const TIntSetting OrientValue{{ScanInfo, "OrientValue", &gl_OrientValue, 0}};
+const TBoolSetting PaperSizeSupported{{ScanInfo, "PaperSizeSupported", &gl_PaperSizeSupported, false}};
+const TIntSetting PaperSizeIndex{{ScanInfo, "PaperSizeIndex", &gl_PaperSizeIndex, -1}};
+const TStringSetting PaperSizeValue{{ScanInfo, "PaperSizeValue", &gl_PaperSizeValue, QString()}};
+const TBoolSetting ColorModeSupported{{ScanInfo, "ColorModeSupported", &gl_ColorModeSupported, false}};
+const TIntSetting ColorModeValue{{ScanInfo, "ColorModeValue", &gl_ColorModeValue, 0}};
+const TIntSetting RotationIndex{{ScanInfo, "RotationIndex", &gl_RotationIndex, 0}};
+
+namespace {
+
+bool readValue(const TSettingsFile &ini, const QString &section, const QString &key, bool fallback)
 {
-    *setting.global = ini.ReadBool(QLatin1String(setting.section), QLatin1String(setting.key), setting.defaultValue);
+    return ini.ReadBool(section, key, fallback);
 }
 
-void Write(TSettingsFile &ini, const TBoolSetting &setting)
+int readValue(const TSettingsFile &ini, const QString &section, const QString &key, int fallback)
 {
-    ini.WriteBool(QLatin1String(setting.section), QLatin1String(setting.key), *setting.global);
+    return ini.ReadInteger(section, key, fallback);
+}
+
+QString readValue(const TSettingsFile &ini, const QString &section, const QString &key, const QString &fallback)
+{
+    return ini.ReadString(section, key, fallback);
+}
+
+void writeValue(TSettingsFile &ini, const QString &section, const QString &key, bool value)
+{
+    ini.WriteBool(section, key, value);
+}
+
+void writeValue(TSettingsFile &ini, const QString &section, const QString &key, int value)
+{
+    ini.WriteInteger(section, key, value);
+}
+
+void writeValue(TSettingsFile &ini, const QString &section, const QString &key, const QString &value)
+{
+    ini.WriteString(section, key, value);
+}
+
+} // namespace
+
+template <class T>
+T Stored(const TSettingsFile &ini, const TSetting<T> &setting, const T &fallback)
+{
+    return readValue(ini, QLatin1String(setting.section), QLatin1String(setting.key), fallback);
+}
+
+template <class T>
+void Read(const TSettingsFile &ini, const TSetting<T> &setting)
+{
+    *setting.global = Stored(ini, setting, setting.defaultValue);
+}
+
+template <class T>
+void Write(TSettingsFile &ini, const TSetting<T> &setting, const T &value)
+{
+    writeValue(ini, QLatin1String(setting.section), QLatin1String(setting.key), value);
+}
+
+template <class T>
+void Write(TSettingsFile &ini, const TSetting<T> &setting)
+{
+    Write(ini, setting, *setting.global);
+}
+
+#define R9_SETTING_TYPE(T)                                                                  \
+    template T Stored<T>(const TSettingsFile &, const TSetting<T> &, const T &);           \
+    template void Read<T>(const TSettingsFile &, const TSetting<T> &);                     \
+    template void Write<T>(TSettingsFile &, const TSetting<T> &, const T &);               \
+    template void Write<T>(TSettingsFile &, const TSetting<T> &);
+R9_SETTING_TYPE(bool)
+R9_SETTING_TYPE(int)
+R9_SETTING_TYPE(QString)
+#undef R9_SETTING_TYPE
+
+void ReadAll(const TSettingsFile &ini)
+{
+    for (const TBoolSetting *setting :
+         {&RecognizePhoto, &RecognizeDocument, &FIOOnLatin, &TwainDialogSupported, &TwainDialogNeed, &SelectScanner,
+          &BrightnessSupported, &OrientSupported, &PaperSizeSupported, &ColorModeSupported})
+        Read(ini, *setting);
+    for (const TIntSetting *setting : {&PackageKeepDays, &ScannerIndex, &BrightnessValue, &OrientValue,
+                                       &PaperSizeIndex, &ColorModeValue, &RotationIndex})
+        Read(ini, *setting);
+    for (const TStringSetting *setting : {&ScannerName, &PaperSizeValue})
+        Read(ini, *setting);
 }
 
 void SaveOptionBox(const QTabWidget *pages, const QWidget *addPage, const QWidget *editPage,
@@ -45,11 +138,11 @@ void SaveOptionBox(const QTabWidget *pages, const QWidget *addPage, const QWidge
     });
 }
 
-const TFormBoundsKeys ScanFormBounds{"SCAN_FORM", "ScanFormTop", "ScanFormLeft", "ScanFormWidth", "ScanFormHeight"};
-const TFormBoundsKeys ScanDocFormBounds{"SCAN_DOC_FORM", "ScanFormTop", "ScanFormLeft", "ScanFormWidth",
-                                        "ScanFormHeight"};
-const TFormBoundsKeys CameraFormBounds{"CAMERA_FORM", "CameraFormTop", "CameraFormLeft", "CameraFormWidth",
-                                       "CameraFormHeight"};
+// The document-picture window keeps the recognition windows' key names in
+// a section of its own.
+const TFormBoundsKeys ScanFormBounds{"SCAN_FORM", "ScanForm"};
+const TFormBoundsKeys ScanDocFormBounds{"SCAN_DOC_FORM", "ScanForm"};
+const TFormBoundsKeys CameraFormBounds{"CAMERA_FORM", "CameraForm"};
 
 QRect FitFormBounds(const QRect &contents, const QMargins &frame, const QRect &area, const QSize &minimum,
                     bool keepPlace)
@@ -138,7 +231,7 @@ private:
 /// The window's place as stored, when both its parts are.
 std::optional<QPoint> storedPlace(const TSettingsFile &ini, const QString &section, const TFormBoundsKeys &keys)
 {
-    const QString topKey = QLatin1String(keys.top), leftKey = QLatin1String(keys.left);
+    const QString topKey = keys.Top(), leftKey = keys.Left();
     if (!ini.ValueExists(section, topKey) || !ini.ValueExists(section, leftKey))
         return std::nullopt;
     return QPoint(ini.ReadInteger(section, leftKey, 0), ini.ReadInteger(section, topKey, 0));
@@ -150,7 +243,7 @@ void ReadFormBounds(const TSettingsFile &ini, QWidget *window, const TFormBounds
 {
     const QString section = QLatin1String(keys.section);
     const QRect current = window->geometry();
-    const QString widthKey = QLatin1String(keys.width), heightKey = QLatin1String(keys.height);
+    const QString widthKey = keys.Width(), heightKey = keys.Height();
     const QSize size(ini.ReadInteger(section, widthKey, current.width()),
                      ini.ReadInteger(section, heightKey, current.height()));
 
@@ -199,10 +292,10 @@ void WriteFormBounds(TSettingsFile &ini, const QWidget *window, const TFormBound
 {
     const QString section = QLatin1String(keys.section);
     const QRect bounds = window->geometry();
-    ini.WriteInteger(section, QLatin1String(keys.top), bounds.y());
-    ini.WriteInteger(section, QLatin1String(keys.left), bounds.x());
-    ini.WriteInteger(section, QLatin1String(keys.width), bounds.width());
-    ini.WriteInteger(section, QLatin1String(keys.height), bounds.height());
+    ini.WriteInteger(section, keys.Top(), bounds.y());
+    ini.WriteInteger(section, keys.Left(), bounds.x());
+    ini.WriteInteger(section, keys.Width(), bounds.width());
+    ini.WriteInteger(section, keys.Height(), bounds.height());
 }
 
 } // namespace settings

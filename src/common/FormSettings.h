@@ -1,8 +1,8 @@
 #pragma once
-// The settings both recognition windows keep, declared once: the option
-// check boxes with their section, key, global and default, and the window's
-// place and size ("SCAN_FORM", shared, so either window opens where one of
-// them was closed last). Reading and writing go through the same table.
+// The settings the package keeps, declared once: each with its section, key,
+// type, default and the global that holds it while the package runs; and
+// each window's place and size, by one helper. Reading and writing go through
+// the same table, so a key is spelled in one place only.
 
 #include <QMargins>
 #include <QRect>
@@ -15,26 +15,68 @@ class TSettingsFile;
 
 namespace settings {
 
-/// A Boolean setting: where it lives in the settings file and the global
-/// that holds it while the package runs.
-struct TBoolSetting
+/// A setting: where it lives in the settings file, the global that holds it
+/// while the package runs, and its value when the file does not hold it.
+/// Kept for bool, int and QString.
+template <class T>
+struct TSetting
 {
     const char *section;
     const char *key;
-    bool *global;
-    bool defaultValue;
+    T *global;
+    T defaultValue;
+};
+
+// Types of their own rather than aliases: the window classes take them in
+// their member functions, whose exported names must not change.
+struct TBoolSetting : TSetting<bool>
+{
+};
+struct TIntSetting : TSetting<int>
+{
+};
+struct TStringSetting : TSetting<QString>
+{
 };
 
 extern const TBoolSetting RecognizePhoto;    ///< "RECOGNIZE_INFO" / "RecognizePhoto"
 extern const TBoolSetting RecognizeDocument; ///< "RECOGNIZE_INFO" / "RecognizeDocument"
 extern const TBoolSetting FIOOnLatin;        ///< "RECOGNIZE_INFO" / "FIOOnLation"
-extern const TBoolSetting TwainDialogNeed;   ///< "SCAN_INFO" / "TwainDialogNeed"
-extern const TBoolSetting SelectScanner;     ///< "SCAN_INFO" / "SelectScanner"
+extern const TIntSetting PackageKeepDays;    ///< "RECOGNIZE_INFO" / "PackageKeepDays"
+
+// The scanner and what the operator chose for it ("SCAN_INFO").
+extern const TStringSetting ScannerName;
+extern const TIntSetting ScannerIndex;
+extern const TBoolSetting TwainDialogSupported;
+extern const TBoolSetting TwainDialogNeed;
+extern const TBoolSetting SelectScanner;
+extern const TBoolSetting BrightnessSupported;
+extern const TIntSetting BrightnessValue;
+extern const TBoolSetting OrientSupported;
+extern const TIntSetting OrientValue;
+extern const TBoolSetting PaperSizeSupported;
+extern const TIntSetting PaperSizeIndex;
+extern const TStringSetting PaperSizeValue;
+extern const TBoolSetting ColorModeSupported;
+extern const TIntSetting ColorModeValue;
+extern const TIntSetting RotationIndex;
 
 /// Reads the setting into its global (its default when the key is missing).
-void Read(const TSettingsFile &ini, const TBoolSetting &setting);
+template <class T>
+void Read(const TSettingsFile &ini, const TSetting<T> &setting);
+/// The stored value, or fallback when the key is missing; the global is left
+/// alone (for a window that reads a setting with a default of its own).
+template <class T>
+T Stored(const TSettingsFile &ini, const TSetting<T> &setting, const T &fallback);
 /// Writes the setting's global.
-void Write(TSettingsFile &ini, const TBoolSetting &setting);
+template <class T>
+void Write(TSettingsFile &ini, const TSetting<T> &setting);
+/// Writes value under the setting's key; the global is left alone.
+template <class T>
+void Write(TSettingsFile &ini, const TSetting<T> &setting, const T &value);
+
+/// Reads every setting the package loads when it starts into its global.
+void ReadAll(const TSettingsFile &ini);
 
 /// An option box clicked: the box of the pair that lies on the active data
 /// page (addBox on addPage, editBox on editPage) gives the global its value;
@@ -43,17 +85,24 @@ void Write(TSettingsFile &ini, const TBoolSetting &setting);
 void SaveOptionBox(const QTabWidget *pages, const QWidget *addPage, const QWidget *editPage,
                    const QCheckBox *addBox, const QCheckBox *editBox, const TBoolSetting &setting);
 
-/// Where a window's top, left, width and height are stored.
+/// Where a window's top, left, width and height are stored: in section, under
+/// the keys prefix + "Top", "Left", "Width" and "Height".
 struct TFormBoundsKeys
 {
     const char *section;
-    const char *top;
-    const char *left;
-    const char *width;
-    const char *height;
+    const char *prefix;
+
+    QString Top() const { return key("Top"); }
+    QString Left() const { return key("Left"); }
+    QString Width() const { return key("Width"); }
+    QString Height() const { return key("Height"); }
+
+private:
+    QString key(const char *part) const { return QLatin1String(prefix) + QLatin1String(part); }
 };
 
-extern const TFormBoundsKeys ScanFormBounds;    ///< "SCAN_FORM": both recognition windows
+/// "SCAN_FORM": both recognition windows, so either opens where one of them was closed last.
+extern const TFormBoundsKeys ScanFormBounds;
 extern const TFormBoundsKeys ScanDocFormBounds; ///< "SCAN_DOC_FORM": the document-picture window
 extern const TFormBoundsKeys CameraFormBounds;  ///< "CAMERA_FORM": the camera window
 

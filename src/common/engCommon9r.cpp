@@ -1,4 +1,5 @@
 #include "common/engCommon9r_p.h"
+#include "common/FormSettings.h"
 #include "common/PackageFolders.h"
 #include "common/PackageUnits.h"
 #include "common/PrivateFiles.h"
@@ -77,32 +78,6 @@ const CatalogueRow g_catalogue[] = {
     {"ForeignPassport_UA", &_S_FOREIGN_PASSPORT_UA, &_S_FOREIGN_PASSPORT, tdForeignPassport, false},
 };
 
-const QString RecognizeInfo = QStringLiteral("RECOGNIZE_INFO");
-const QString ScanInfo = QStringLiteral("SCAN_INFO");
-
-void loadSettings(TSettingsFile &ini)
-{
-    gl_PhotoToAccountData = ini.ReadBool(RecognizeInfo, QStringLiteral("RecognizePhoto"), false);
-    gl_DocumentToAccountData = ini.ReadBool(RecognizeInfo, QStringLiteral("RecognizeDocument"), false);
-    gl_FIOOnLatin = ini.ReadBool(RecognizeInfo, QStringLiteral("FIOOnLation"), false);
-    gl_sScannerName = ini.ReadString(ScanInfo, QStringLiteral("ScannerName"), QString());
-    gl_ScannerItemIndex = ini.ReadInteger(ScanInfo, QStringLiteral("ScannerIndex"), -1);
-    gl_ShowTwainSupported = ini.ReadBool(ScanInfo, QStringLiteral("TwainDialogSupported"), false);
-    gl_TwainDialogNeed = ini.ReadBool(ScanInfo, QStringLiteral("TwainDialogNeed"), false);
-    gl_SelectScanner = ini.ReadBool(ScanInfo, QStringLiteral("SelectScanner"), true);
-    gl_BrightnessSupported = ini.ReadBool(ScanInfo, QStringLiteral("BrightnessSupported"), false);
-    gl_BrightnessValue = ini.ReadInteger(ScanInfo, QStringLiteral("BrightnessValue"), 50);
-    gl_OrientSupported = ini.ReadBool(ScanInfo, QStringLiteral("OrientSupported"), false);
-    gl_OrientValue = ini.ReadInteger(ScanInfo, QStringLiteral("OrientValue"), 0);
-    gl_PaperSizeSupported = ini.ReadBool(ScanInfo, QStringLiteral("PaperSizeSupported"), false);
-    gl_PaperSizeIndex = ini.ReadInteger(ScanInfo, QStringLiteral("PaperSizeIndex"), -1);
-    gl_PaperSizeValue = ini.ReadString(ScanInfo, QStringLiteral("PaperSizeValue"), QString());
-    gl_ColorModeSupported = ini.ReadBool(ScanInfo, QStringLiteral("ColorModeSupported"), false);
-    gl_ColorModeValue = ini.ReadInteger(ScanInfo, QStringLiteral("ColorModeValue"), 0);
-    gl_RotationIndex = ini.ReadInteger(ScanInfo, QStringLiteral("RotationIndex"), 0);
-    gl_PackageKeepDays = ini.ReadInteger(RecognizeInfo, QStringLiteral("PackageKeepDays"), 30);
-}
-
 } // namespace
 
 QString GetUserDataFolder()
@@ -144,7 +119,7 @@ void engCommon9r_Initialization()
     gl_Protocol = false;
     std::srand(unsigned(std::chrono::system_clock::now().time_since_epoch().count()));
     gl_sRecognizeIniFileName = GetUserDataFolder() + QStringLiteral("Recognize.iniu");
-    WithRecognizeIniFile(loadSettings);
+    WithRecognizeIniFile([](TSettingsFile &ini) { settings::ReadAll(ini); });
     RemoveOldPackageFolders(GetUserDataFolder(), gl_PackageKeepDays, QDateTime::currentDateTime());
     // What the folder held before it was closed (the packages of an earlier
     // version, files copied in) is closed too; links are not followed.

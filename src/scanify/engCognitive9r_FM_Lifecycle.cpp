@@ -25,13 +25,6 @@
 
 using recognition::TColumn;
 
-namespace {
-
-const QString ScanInfo = QStringLiteral("SCAN_INFO");
-const QString ScannerName = QStringLiteral("ScannerName");
-
-} // namespace
-
 TCognitiveRecognitionFM::~TCognitiveRecognitionFM()
 {
     if (CognitiveRecognitionFM == this)
@@ -64,7 +57,7 @@ void TCognitiveRecognitionFM::FormShow()
             showOption(cxDocPictureToAccoutData, cxDocPictureToAccoutData_2, gl_DocumentToAccountData);
             showOption(cxShowTWAINDialog_Add, cxShowTWAINDialog, gl_TwainDialogNeed);
             showOption(cxSelectScanner_Add, cxSelectScanner, gl_SelectScanner);
-            gl_sScannerName = ini.ReadString(ScanInfo, ScannerName, QString());
+            settings::Read(ini, settings::ScannerName);
         });
     } catch (const std::exception &e) {
         ui::ShowMessageBox(this,
@@ -82,7 +75,7 @@ void TCognitiveRecognitionFM::FormClose()
 {
     try {
         WithRecognizeIniFile([&](TSettingsFile &ini) {
-            ini.WriteString(ScanInfo, ScannerName, gl_sScannerName);
+            settings::Write(ini, settings::ScannerName);
             settings::Write(ini, settings::TwainDialogNeed);
             settings::Write(ini, settings::SelectScanner);
             settings::Write(ini, settings::RecognizePhoto);

@@ -32,54 +32,6 @@ struct Signature<R (*)(A...)>
 
 } // namespace
 
-// The entry points in binding order with their argument bytes on the
-// engine's interface.
-#define SC_ENTRY_POINTS(X)                 \
-    X(ScGetScanifyAPIVersion, 0)           \
-    X(ScGetErrorCode, 4)                   \
-    X(ScGetErrorMessage, 8)                \
-    X(ScInitialize, 4)                     \
-    X(ScTerminate, 8)                      \
-    X(ScSetOption, 12)                     \
-    X(ScGetOption, 8)                      \
-    X(ScSetupContext, 8)                   \
-    X(ScGetContext, 4)                     \
-    X(ScPackageCreate, 8)                  \
-    X(ScPackageOpen, 12)                   \
-    X(ScPackageGetInformation, 8)          \
-    X(ScPackageMove, 8)                    \
-    X(ScPackageClose, 4)                   \
-    X(ScPackageDestroy, 4)                 \
-    X(ScScannerSelectTWAINSource, 8)       \
-    X(ScScannerSelectCLRSource, 8)         \
-    X(ScScannerGetTWAINSourceCount, 4)     \
-    X(ScScannerGetTWAINSourceName, 8)      \
-    X(ScScannerOpen, 12)                   \
-    X(ScScannerSetConfiguration, 8)        \
-    X(ScScannerClose, 4)                   \
-    X(ScGetScanOptions, 8)                 \
-    X(ScPackageScan, 12)                   \
-    X(ScPackageRecog, 8)                   \
-    X(ScPackageGetFirstImage, 4)           \
-    X(ScPackageGetNextImage, 4)            \
-    X(ScPackageGetImageInformation, 8)     \
-    X(ScPackageGetFirstDoc, 4)             \
-    X(ScPackageGetNextDoc, 4)              \
-    X(ScPackageGetDocInformation, 8)       \
-    X(ScDocumentGetFirstImage, 4)          \
-    X(ScDocumentGetNextImage, 4)           \
-    X(ScPackageGetFormInformation, 12)     \
-    X(ScPackageGetFieldInformation, 16)    \
-    X(ScPackageGetFieldValue, 12)          \
-    X(ScPackageSetFieldValue, 12)          \
-    X(ScPackageConvert, 12)                \
-    X(ScImageExport, 12)                   \
-    X(ScImageResample, 12)                 \
-    X(ScImageDraw, 16)                     \
-    X(ScImageDelete, 4)                    \
-    X(ScPackageSetFieldAppInfo, 12)        \
-    X(ScPackageGetFieldAppInfo, 8)
-
 #define SC_DEFINE_SLOT(name, bytes) T##name name = nullptr;
 SC_ENTRY_POINTS(SC_DEFINE_SLOT)
 #undef SC_DEFINE_SLOT

@@ -18,50 +18,9 @@
 
 #define R9_SCANIFY_SLOT R9_EXTERN_C __attribute__((visibility("protected")))
 
-R9_SCANIFY_SLOT TScGetScanifyAPIVersion ScGetScanifyAPIVersion;
-R9_SCANIFY_SLOT TScGetErrorCode ScGetErrorCode;
-R9_SCANIFY_SLOT TScGetErrorMessage ScGetErrorMessage;
-R9_SCANIFY_SLOT TScInitialize ScInitialize;
-R9_SCANIFY_SLOT TScTerminate ScTerminate;
-R9_SCANIFY_SLOT TScSetOption ScSetOption;
-R9_SCANIFY_SLOT TScGetOption ScGetOption;
-R9_SCANIFY_SLOT TScSetupContext ScSetupContext;
-R9_SCANIFY_SLOT TScGetContext ScGetContext;
-R9_SCANIFY_SLOT TScPackageCreate ScPackageCreate;
-R9_SCANIFY_SLOT TScPackageOpen ScPackageOpen;
-R9_SCANIFY_SLOT TScPackageGetInformation ScPackageGetInformation;
-R9_SCANIFY_SLOT TScPackageMove ScPackageMove;
-R9_SCANIFY_SLOT TScPackageClose ScPackageClose;
-R9_SCANIFY_SLOT TScPackageDestroy ScPackageDestroy;
-R9_SCANIFY_SLOT TScScannerSelectTWAINSource ScScannerSelectTWAINSource;
-R9_SCANIFY_SLOT TScScannerSelectCLRSource ScScannerSelectCLRSource;
-R9_SCANIFY_SLOT TScScannerGetTWAINSourceCount ScScannerGetTWAINSourceCount;
-R9_SCANIFY_SLOT TScScannerGetTWAINSourceName ScScannerGetTWAINSourceName;
-R9_SCANIFY_SLOT TScScannerOpen ScScannerOpen;
-R9_SCANIFY_SLOT TScScannerSetConfiguration ScScannerSetConfiguration;
-R9_SCANIFY_SLOT TScScannerClose ScScannerClose;
-R9_SCANIFY_SLOT TScGetScanOptions ScGetScanOptions;
-R9_SCANIFY_SLOT TScPackageScan ScPackageScan;
-R9_SCANIFY_SLOT TScPackageRecog ScPackageRecog;
-R9_SCANIFY_SLOT TScPackageGetFirstImage ScPackageGetFirstImage;
-R9_SCANIFY_SLOT TScPackageGetNextImage ScPackageGetNextImage;
-R9_SCANIFY_SLOT TScPackageGetImageInformation ScPackageGetImageInformation;
-R9_SCANIFY_SLOT TScPackageGetFirstDoc ScPackageGetFirstDoc;
-R9_SCANIFY_SLOT TScPackageGetNextDoc ScPackageGetNextDoc;
-R9_SCANIFY_SLOT TScPackageGetDocInformation ScPackageGetDocInformation;
-R9_SCANIFY_SLOT TScDocumentGetFirstImage ScDocumentGetFirstImage;
-R9_SCANIFY_SLOT TScDocumentGetNextImage ScDocumentGetNextImage;
-R9_SCANIFY_SLOT TScPackageGetFormInformation ScPackageGetFormInformation;
-R9_SCANIFY_SLOT TScPackageGetFieldInformation ScPackageGetFieldInformation;
-R9_SCANIFY_SLOT TScPackageGetFieldValue ScPackageGetFieldValue;
-R9_SCANIFY_SLOT TScPackageSetFieldValue ScPackageSetFieldValue;
-R9_SCANIFY_SLOT TScPackageConvert ScPackageConvert;
-R9_SCANIFY_SLOT TScImageExport ScImageExport;
-R9_SCANIFY_SLOT TScImageResample ScImageResample;
-R9_SCANIFY_SLOT TScImageDraw ScImageDraw;
-R9_SCANIFY_SLOT TScImageDelete ScImageDelete;
-R9_SCANIFY_SLOT TScPackageSetFieldAppInfo ScPackageSetFieldAppInfo;
-R9_SCANIFY_SLOT TScPackageGetFieldAppInfo ScPackageGetFieldAppInfo;
+#define SC_DECLARE_SLOT(name, bytes) R9_SCANIFY_SLOT T##name name;
+SC_ENTRY_POINTS(SC_DECLARE_SLOT)
+#undef SC_DECLARE_SLOT
 
 /// True when an engine Boolean result means true (only its low 8 bits count).
 constexpr bool ScIsTrue(ScBool value) { return (value & 0xFFu) != 0; }

@@ -127,4 +127,42 @@ TEST_F(FormBoundsRead, APlaceNeedsBothTopAndLeftAndAnyStoredNumberIsSafe)
     }
 }
 
+struct KeysCase
+{
+    const settings::TFormBoundsKeys &keys;
+    const char *section;
+    QStringList stored;
+};
+
+TEST_F(FormBoundsRead, EachWindowKeepsItsOwnKeysAndTextThatIsNoNumberLeavesItsOwnSize)
+{
+    const KeysCase cases[] = {
+        {settings::ScanFormBounds, "SCAN_FORM", {"ScanFormTop", "ScanFormLeft", "ScanFormWidth", "ScanFormHeight"}},
+        {settings::ScanDocFormBounds, "SCAN_DOC_FORM", {"ScanFormTop", "ScanFormLeft", "ScanFormWidth", "ScanFormHeight"}},
+        {settings::CameraFormBounds, "CAMERA_FORM",
+         {"CameraFormTop", "CameraFormLeft", "CameraFormWidth", "CameraFormHeight"}},
+    };
+    for (const KeysCase &c : cases) {
+        SCOPED_TRACE(c.section);
+        QFile::remove(gl_sRecognizeIniFileName);
+        TSettingsFile ini(gl_sRecognizeIniFileName);
+        QWidget written;
+        written.resize(420, 310);
+        settings::WriteFormBounds(ini, &written, c.keys);
+        EXPECT_EQ(ini.Sections(), QStringList{c.section});
+        EXPECT_EQ(ini.Keys(c.section), c.stored);
+        EXPECT_EQ(ini.ReadInteger(c.section, c.stored[2], 0), 420);
+        EXPECT_EQ(ini.ReadInteger(c.section, c.stored[3], 0), 310);
+
+        for (const char *text : {"wide", "", "12px"}) {
+            ini.WriteString(c.section, c.stored[2], text);
+            ini.WriteString(c.section, c.stored[3], text);
+            QWidget window;
+            window.resize(380, 260);
+            settings::ReadFormBounds(ini, &window, c.keys);
+            EXPECT_EQ(window.size(), QSize(380, 260)) << text;
+        }
+    }
+}
+
 } // namespace

@@ -14,8 +14,8 @@ ScApi ScApi::Load(const QString &path, int flags)
     api.module = dlopen(path.toLocal8Bit().constData(), RTLD_NOW | flags);
     if (!api.module)
         return api;
-#define SCPROXY_BIND(name) api.name = reinterpret_cast<T##name>(dlsym(api.module, #name));
-    SCPROXY_ENTRY_POINTS(SCPROXY_BIND)
+#define SCPROXY_BIND(name, bytes) api.name = reinterpret_cast<T##name>(dlsym(api.module, #name));
+    SC_ENTRY_POINTS(SCPROXY_BIND)
 #undef SCPROXY_BIND
     return api;
 }
@@ -23,18 +23,18 @@ ScApi ScApi::Load(const QString &path, int flags)
 QStringList ScApi::Names()
 {
     QStringList names;
-#define SCPROXY_NAME(name) names << QStringLiteral(#name);
-    SCPROXY_ENTRY_POINTS(SCPROXY_NAME)
+#define SCPROXY_NAME(name, bytes) names << QStringLiteral(#name);
+    SC_ENTRY_POINTS(SCPROXY_NAME)
 #undef SCPROXY_NAME
     return names;
 }
 
 void *ScApi::Address(const char *name) const
 {
-#define SCPROXY_ADDRESS(n) \
+#define SCPROXY_ADDRESS(n, bytes) \
     if (qstrcmp(name, #n) == 0) \
         return reinterpret_cast<void *>(n);
-    SCPROXY_ENTRY_POINTS(SCPROXY_ADDRESS)
+    SC_ENTRY_POINTS(SCPROXY_ADDRESS)
 #undef SCPROXY_ADDRESS
     return nullptr;
 }

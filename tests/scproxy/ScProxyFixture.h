@@ -15,25 +15,12 @@
 
 namespace scproxytest {
 
-#define SCPROXY_ENTRY_POINTS(X) \
-    X(ScGetScanifyAPIVersion) X(ScGetErrorCode) X(ScGetErrorMessage) X(ScInitialize) X(ScTerminate) \
-    X(ScSetOption) X(ScGetOption) X(ScSetupContext) X(ScGetContext) X(ScPackageCreate) X(ScPackageOpen) \
-    X(ScPackageGetInformation) X(ScPackageMove) X(ScPackageClose) X(ScPackageDestroy) \
-    X(ScScannerSelectTWAINSource) X(ScScannerSelectCLRSource) X(ScScannerGetTWAINSourceCount) \
-    X(ScScannerGetTWAINSourceName) X(ScScannerOpen) X(ScScannerSetConfiguration) X(ScScannerClose) \
-    X(ScGetScanOptions) X(ScPackageScan) X(ScPackageRecog) X(ScPackageGetFirstImage) X(ScPackageGetNextImage) \
-    X(ScPackageGetImageInformation) X(ScPackageGetFirstDoc) X(ScPackageGetNextDoc) X(ScPackageGetDocInformation) \
-    X(ScDocumentGetFirstImage) X(ScDocumentGetNextImage) X(ScPackageGetFormInformation) \
-    X(ScPackageGetFieldInformation) X(ScPackageGetFieldValue) X(ScPackageSetFieldValue) X(ScPackageConvert) \
-    X(ScImageExport) X(ScImageResample) X(ScImageDraw) X(ScImageDelete) X(ScPackageSetFieldAppInfo) \
-    X(ScPackageGetFieldAppInfo)
-
 /// The entry points of one loaded library; null where it lacks one.
 struct ScApi
 {
     void *module = nullptr;
-#define SCPROXY_MEMBER(name) T##name name = nullptr;
-    SCPROXY_ENTRY_POINTS(SCPROXY_MEMBER)
+#define SCPROXY_MEMBER(name, bytes) T##name name = nullptr;
+    SC_ENTRY_POINTS(SCPROXY_MEMBER)
 #undef SCPROXY_MEMBER
 
     /// Loads path (RTLD_NOW | flags) and binds every entry point; module is null when it does not load.

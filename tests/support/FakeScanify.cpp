@@ -45,45 +45,45 @@ struct FakeScanifyEntries
         return f.m_textBuffer.c_str();
     }
 
-    static std::uint32_t GetScanifyAPIVersion() { record("ScGetScanifyAPIVersion()"); return 0x0200; }
-    static std::int32_t GetErrorCode(ScInstanceHandle h)
+    static std::uint32_t ScGetScanifyAPIVersion() { record("ScGetScanifyAPIVersion()"); return 0x0200; }
+    static std::int32_t ScGetErrorCode(ScInstanceHandle h)
     {
         record("ScGetErrorCode(" + num(h) + ")");
         return fake().errorCode;
     }
-    static const char *GetErrorMessage(ScInstanceHandle h, std::int32_t reserved)
+    static const char *ScGetErrorMessage(ScInstanceHandle h, std::int32_t reserved)
     {
         record("ScGetErrorMessage(" + num(h) + ", " + num(std::uint32_t(reserved)) + ")");
         const auto it = fake().errorMessages.find(h);
         return text(it == fake().errorMessages.end() ? std::optional<std::string>(std::string()) : it->second);
     }
-    static ScInstanceHandle Initialize(PScInitializeOption option)
+    static ScInstanceHandle ScInitialize(PScInitializeOption option)
     {
         record(std::string("ScInitialize(") + (option ? "option" : "null") + ")");
         return fake().initializeResult;
     }
-    static ScBool Terminate(ScInstanceHandle h, PScTerminateOption option)
+    static ScBool ScTerminate(ScInstanceHandle h, PScTerminateOption option)
     {
         record("ScTerminate(" + num(h) + ", " + (option ? "option" : "null") + ")");
         return 1;
     }
-    static ScBool SetOption(ScInstanceHandle, std::int32_t, const char *) { record("ScSetOption"); return 0; }
-    static const char *GetOption(ScInstanceHandle, std::int32_t) { record("ScGetOption"); return nullptr; }
-    static ScBool SetupContext(ScInstanceHandle h, const char *file)
+    static ScBool ScSetOption(ScInstanceHandle, std::int32_t, const char *) { record("ScSetOption"); return 0; }
+    static const char *ScGetOption(ScInstanceHandle, std::int32_t) { record("ScGetOption"); return nullptr; }
+    static ScBool ScSetupContext(ScInstanceHandle h, const char *file)
     {
         record("ScSetupContext(" + num(h) + ", " + (file ? file : "null") + ")");
         fake().lastContextFile = file ? file : "";
         return fake().setupContextResult ? 1 : 0;
     }
-    static const char *GetContext(ScInstanceHandle) { record("ScGetContext"); return nullptr; }
-    static ScPackageHandle PackageCreate(ScInstanceHandle h, const char *folder)
+    static const char *ScGetContext(ScInstanceHandle) { record("ScGetContext"); return nullptr; }
+    static ScPackageHandle ScPackageCreate(ScInstanceHandle h, const char *folder)
     {
         record("ScPackageCreate(" + num(h) + ")");
         fake().lastPackageFolder = folder ? folder : "";
         return fake().packageResult;
     }
-    static ScPackageHandle PackageOpen(ScInstanceHandle, const char *, std::int32_t) { record("ScPackageOpen"); return 0; }
-    static ScBool PackageGetInformation(ScPackageHandle h, PScPackageInformation info)
+    static ScPackageHandle ScPackageOpen(ScInstanceHandle, const char *, std::int32_t) { record("ScPackageOpen"); return 0; }
+    static ScBool ScPackageGetInformation(ScPackageHandle h, PScPackageInformation info)
     {
         record("ScPackageGetInformation(" + num(h) + ")");
         FakeScanify &f = fake();
@@ -96,49 +96,49 @@ struct FakeScanifyEntries
         info->nDocsCount = 0;
         return 1;
     }
-    static ScBool PackageMove(ScPackageHandle, const char *) { record("ScPackageMove"); return 0; }
-    static ScBool PackageClose(ScPackageHandle) { record("ScPackageClose"); return 0; }
-    static ScBool PackageDestroy(ScPackageHandle h)
+    static ScBool ScPackageMove(ScPackageHandle, const char *) { record("ScPackageMove"); return 0; }
+    static ScBool ScPackageClose(ScPackageHandle) { record("ScPackageClose"); return 0; }
+    static ScBool ScPackageDestroy(ScPackageHandle h)
     {
         record("ScPackageDestroy(" + num(h) + ")");
         fake().destroyedPackages.push_back(h);
         return 1;
     }
-    static ScBool SelectTWAINSource(ScInstanceHandle h, ScWindowHandle owner)
+    static ScBool ScScannerSelectTWAINSource(ScInstanceHandle h, ScWindowHandle owner)
     {
         record("ScScannerSelectTWAINSource(" + num(h) + ")");
         fake().lastOwner = owner;
         // A Boolean whose low byte is zero is false even when higher bits are set.
         return fake().selectSourceResult ? 0x101 : 0x100;
     }
-    static ScBool SelectCLRSource(ScInstanceHandle, ScWindowHandle) { record("ScScannerSelectCLRSource"); return 0; }
-    static std::int32_t GetTWAINSourceCount(ScInstanceHandle h)
+    static ScBool ScScannerSelectCLRSource(ScInstanceHandle, ScWindowHandle) { record("ScScannerSelectCLRSource"); return 0; }
+    static std::int32_t ScScannerGetTWAINSourceCount(ScInstanceHandle h)
     {
         record("ScScannerGetTWAINSourceCount(" + num(h) + ")");
         return fake().sourceCount;
     }
-    static const char *GetTWAINSourceName(ScInstanceHandle h, std::int32_t index)
+    static const char *ScScannerGetTWAINSourceName(ScInstanceHandle h, std::int32_t index)
     {
         record("ScScannerGetTWAINSourceName(" + num(h) + ", " + std::to_string(index) + ")");
         return text(fake().chosenSourceName);
     }
-    static ScScanDeviceHandle ScannerOpen(ScInstanceHandle h, TScDeviceClass deviceClass, const char *source)
+    static ScScanDeviceHandle ScScannerOpen(ScInstanceHandle h, TScDeviceClass deviceClass, const char *source)
     {
         record("ScScannerOpen(" + num(h) + ")");
         fake().lastDeviceClass = deviceClass;
         fake().lastOpenedSource = source ? std::optional<std::string>(source) : std::nullopt;
         return fake().openResult;
     }
-    static ScBool SetConfiguration(ScScanDeviceHandle d, const char *name)
+    static ScBool ScScannerSetConfiguration(ScScanDeviceHandle d, const char *name)
     {
         record("ScScannerSetConfiguration(" + num(d) + ", " + (name ? name : "null") + ")");
         if (fake().setConfigurationThrows)
             throw std::runtime_error("configuration fault");
         return 1;
     }
-    static ScBool ScannerClose(ScScanDeviceHandle d) { record("ScScannerClose(" + num(d) + ")"); return 1; }
-    static ScBool GetScanOptions(ScScanDeviceHandle, PScScanOptions) { record("ScGetScanOptions"); return 0; }
-    static ScImageHandle PackageScan(ScPackageHandle p, ScScanDeviceHandle d, PScScanRequest request)
+    static ScBool ScScannerClose(ScScanDeviceHandle d) { record("ScScannerClose(" + num(d) + ")"); return 1; }
+    static ScBool ScGetScanOptions(ScScanDeviceHandle, PScScanOptions) { record("ScGetScanOptions"); return 0; }
+    static ScImageHandle ScPackageScan(ScPackageHandle p, ScScanDeviceHandle d, PScScanRequest request)
     {
         record("ScPackageScan(" + num(p) + ", " + num(d) + ")");
         fake().lastScanRequest = request;
@@ -146,21 +146,21 @@ struct FakeScanifyEntries
         fake().scanCursorShape = cursor ? int(cursor->shape()) : -1;
         return fake().scanResult;
     }
-    static ScBool PackageRecog(ScPackageHandle p, PScProgressIndicator) { record("ScPackageRecog(" + num(p) + ")"); return fake().recogResult ? 1 : 0; }
-    static ScImageHandle PackageGetFirstImage(ScPackageHandle) { record("ScPackageGetFirstImage"); return 0; }
-    static ScImageHandle PackageGetNextImage(ScImageHandle) { record("ScPackageGetNextImage"); return 0; }
-    static ScBool PackageGetImageInformation(ScImageHandle, PScImageInformation) { record("ScPackageGetImageInformation"); return 0; }
-    static ScDocumentHandle PackageGetFirstDoc(ScPackageHandle p) { record("ScPackageGetFirstDoc(" + num(p) + ")"); return fake().firstDocResult; }
-    static ScDocumentHandle PackageGetNextDoc(ScDocumentHandle) { record("ScPackageGetNextDoc"); return 0; }
-    static ScBool PackageGetDocInformation(ScDocumentHandle d, PScDocInformation info)
+    static ScBool ScPackageRecog(ScPackageHandle p, PScProgressIndicator) { record("ScPackageRecog(" + num(p) + ")"); return fake().recogResult ? 1 : 0; }
+    static ScImageHandle ScPackageGetFirstImage(ScPackageHandle) { record("ScPackageGetFirstImage"); return 0; }
+    static ScImageHandle ScPackageGetNextImage(ScImageHandle) { record("ScPackageGetNextImage"); return 0; }
+    static ScBool ScPackageGetImageInformation(ScImageHandle, PScImageInformation) { record("ScPackageGetImageInformation"); return 0; }
+    static ScDocumentHandle ScPackageGetFirstDoc(ScPackageHandle p) { record("ScPackageGetFirstDoc(" + num(p) + ")"); return fake().firstDocResult; }
+    static ScDocumentHandle ScPackageGetNextDoc(ScDocumentHandle) { record("ScPackageGetNextDoc"); return 0; }
+    static ScBool ScPackageGetDocInformation(ScDocumentHandle d, PScDocInformation info)
     {
         record("ScPackageGetDocInformation(" + num(d) + ")");
         info->nForm = fake().formNumber;
         return 1;
     }
-    static ScImageHandle DocumentGetFirstImage(ScDocumentHandle) { record("ScDocumentGetFirstImage"); return 0; }
-    static ScImageHandle DocumentGetNextImage(ScImageHandle) { record("ScDocumentGetNextImage"); return 0; }
-    static ScBool PackageGetFormInformation(ScPackageHandle p, std::int32_t form, PScFormInformation info)
+    static ScImageHandle ScDocumentGetFirstImage(ScDocumentHandle) { record("ScDocumentGetFirstImage"); return 0; }
+    static ScImageHandle ScDocumentGetNextImage(ScImageHandle) { record("ScDocumentGetNextImage"); return 0; }
+    static ScBool ScPackageGetFormInformation(ScPackageHandle p, std::int32_t form, PScFormInformation info)
     {
         record("ScPackageGetFormInformation(" + num(p) + ", " + std::to_string(form) + ")");
         FakeScanify &f = fake();
@@ -168,7 +168,7 @@ struct FakeScanifyEntries
         info->nFieldsCount = f.formFieldCount.value_or(std::int32_t(f.formFields.size()));
         return 1;
     }
-    static ScBool PackageGetFieldInformation(ScPackageHandle p, std::int32_t form, std::int32_t field,
+    static ScBool ScPackageGetFieldInformation(ScPackageHandle p, std::int32_t form, std::int32_t field,
                                              PScFieldInformation info)
     {
         record("ScPackageGetFieldInformation(" + num(p) + ", " + std::to_string(form) + ", " + std::to_string(field) + ")");
@@ -177,7 +177,7 @@ struct FakeScanifyEntries
             std::strncpy(info->szId, f.formFields[std::size_t(field) - 1].c_str(), sizeof info->szId - 1);
         return 1;
     }
-    static const char *PackageGetFieldValue(ScDocumentHandle d, const char *id, PScFieldValueAttr attr)
+    static const char *ScPackageGetFieldValue(ScDocumentHandle d, const char *id, PScFieldValueAttr attr)
     {
         const std::string field = id ? id : "";
         record("ScPackageGetFieldValue(" + num(d) + ", " + field + ")");
@@ -189,9 +189,9 @@ struct FakeScanifyEntries
             attr->nFlags = value.flags;
         return text(value.value);
     }
-    static ScBool PackageSetFieldValue(ScDocumentHandle, const char *, const char *) { record("ScPackageSetFieldValue"); return 0; }
-    static ScBool PackageConvert(ScPackageHandle, const char *, std::int32_t) { record("ScPackageConvert"); return 0; }
-    static ScBool ImageExport(ScImageHandle image, const char *file, PScExportImageOptions options)
+    static ScBool ScPackageSetFieldValue(ScDocumentHandle, const char *, const char *) { record("ScPackageSetFieldValue"); return 0; }
+    static ScBool ScPackageConvert(ScPackageHandle, const char *, std::int32_t) { record("ScPackageConvert"); return 0; }
+    static ScBool ScImageExport(ScImageHandle image, const char *file, PScExportImageOptions options)
     {
         record("ScImageExport(" + num(image) + ")");
         fake().lastExportFile = file ? file : "";
@@ -206,58 +206,17 @@ struct FakeScanifyEntries
         }
         return 1;
     }
-    static ScBool ImageResample(ScImageHandle, std::int32_t, std::int32_t) { record("ScImageResample"); return 0; }
-    static ScBool ImageDraw(ScImageHandle, ScWindowHandle, PTRect, std::int32_t) { record("ScImageDraw"); return 0; }
-    static ScBool ImageDelete(ScImageHandle) { record("ScImageDelete"); return 0; }
-    static ScBool PackageSetFieldAppInfo(ScDocumentHandle, const char *, const char *) { record("ScPackageSetFieldAppInfo"); return 0; }
-    static const char *PackageGetFieldAppInfo(ScDocumentHandle, const char *) { record("ScPackageGetFieldAppInfo"); return nullptr; }
+    static ScBool ScImageResample(ScImageHandle, std::int32_t, std::int32_t) { record("ScImageResample"); return 0; }
+    static ScBool ScImageDraw(ScImageHandle, ScWindowHandle, PTRect, std::int32_t) { record("ScImageDraw"); return 0; }
+    static ScBool ScImageDelete(ScImageHandle) { record("ScImageDelete"); return 0; }
+    static ScBool ScPackageSetFieldAppInfo(ScDocumentHandle, const char *, const char *) { record("ScPackageSetFieldAppInfo"); return 0; }
+    static const char *ScPackageGetFieldAppInfo(ScDocumentHandle, const char *) { record("ScPackageGetFieldAppInfo"); return nullptr; }
 
     static void install()
     {
-        ScGetScanifyAPIVersion = &GetScanifyAPIVersion;
-        ScGetErrorCode = &GetErrorCode;
-        ScGetErrorMessage = &GetErrorMessage;
-        ScInitialize = &Initialize;
-        ScTerminate = &Terminate;
-        ScSetOption = &SetOption;
-        ScGetOption = &GetOption;
-        ScSetupContext = &SetupContext;
-        ScGetContext = &GetContext;
-        ScPackageCreate = &PackageCreate;
-        ScPackageOpen = &PackageOpen;
-        ScPackageGetInformation = &PackageGetInformation;
-        ScPackageMove = &PackageMove;
-        ScPackageClose = &PackageClose;
-        ScPackageDestroy = &PackageDestroy;
-        ScScannerSelectTWAINSource = &SelectTWAINSource;
-        ScScannerSelectCLRSource = &SelectCLRSource;
-        ScScannerGetTWAINSourceCount = &GetTWAINSourceCount;
-        ScScannerGetTWAINSourceName = &GetTWAINSourceName;
-        ScScannerOpen = &ScannerOpen;
-        ScScannerSetConfiguration = &SetConfiguration;
-        ScScannerClose = &ScannerClose;
-        ScGetScanOptions = &GetScanOptions;
-        ScPackageScan = &PackageScan;
-        ScPackageRecog = &PackageRecog;
-        ScPackageGetFirstImage = &PackageGetFirstImage;
-        ScPackageGetNextImage = &PackageGetNextImage;
-        ScPackageGetImageInformation = &PackageGetImageInformation;
-        ScPackageGetFirstDoc = &PackageGetFirstDoc;
-        ScPackageGetNextDoc = &PackageGetNextDoc;
-        ScPackageGetDocInformation = &PackageGetDocInformation;
-        ScDocumentGetFirstImage = &DocumentGetFirstImage;
-        ScDocumentGetNextImage = &DocumentGetNextImage;
-        ScPackageGetFormInformation = &PackageGetFormInformation;
-        ScPackageGetFieldInformation = &PackageGetFieldInformation;
-        ScPackageGetFieldValue = &PackageGetFieldValue;
-        ScPackageSetFieldValue = &PackageSetFieldValue;
-        ScPackageConvert = &PackageConvert;
-        ScImageExport = &ImageExport;
-        ScImageResample = &ImageResample;
-        ScImageDraw = &ImageDraw;
-        ScImageDelete = &ImageDelete;
-        ScPackageSetFieldAppInfo = &PackageSetFieldAppInfo;
-        ScPackageGetFieldAppInfo = &PackageGetFieldAppInfo;
+#define R9_FAKE_BIND(name, bytes) ::name = &FakeScanifyEntries::name;
+        SC_ENTRY_POINTS(R9_FAKE_BIND)
+#undef R9_FAKE_BIND
     }
 
     static void uninstall()
