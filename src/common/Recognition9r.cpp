@@ -1,11 +1,10 @@
 #include "common/Recognition9r.h"
 #include "common/PackageUnits.h"
+#include "base/OwnFolder.h"
 
 #include <QCoreApplication>
-#include <QFileInfo>
 #include <QLocale>
 #include <QTranslator>
-#include <dlfcn.h>
 #include <iterator>
 
 TABBYYRecognitionFM *ABBYYRecognitionFM = nullptr;
@@ -52,10 +51,7 @@ QTranslator *g_languageModule = nullptr;
 
 QString libraryFolder()
 {
-    Dl_info info{};
-    if (dladdr(reinterpret_cast<void *>(&libraryFolder), &info) && info.dli_fname)
-        return QFileInfo(QString::fromLocal8Bit(info.dli_fname)).absolutePath();
-    return QString();
+    return r9base::FolderOfFileAt(reinterpret_cast<const void *>(&libraryFolder));
 }
 
 __attribute__((constructor)) void moduleAttach()

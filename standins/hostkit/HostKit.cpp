@@ -5,6 +5,7 @@
 #include "TNationalitiesDataSet.h"
 #include "TPluginManager.h"
 #include "TVideoSubsystem.h"
+#include "FaultSwitches.h"
 
 #include <QDir>
 
@@ -12,11 +13,7 @@ namespace hostkit {
 
 bool HostFaultActive(const char *name)
 {
-    const QStringList faults = qEnvironmentVariable("HOSTKIT_FAULTS").split(QLatin1Char(','), Qt::SkipEmptyParts);
-    for (const QString &f : faults)
-        if (f.trimmed().compare(QLatin1String(name), Qt::CaseInsensitive) == 0)
-            return true;
-    return false;
+    return standin::ActiveFaultSwitches("HOSTKIT_FAULTS").contains(QLatin1String(name), Qt::CaseInsensitive);
 }
 
 THostKit::THostKit(const QString &dataFolder, const QString &login)

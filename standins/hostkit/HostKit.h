@@ -10,7 +10,8 @@
 //     ...                      // create and show forms
 //     install(nullptr);        // before kit is destroyed
 //
-// Fault switches (environment HOSTKIT_FAULTS, comma separated) make the kit a
+// Fault switches (environment HOSTKIT_FAULTS, written as
+// standins/doubles/README.md says) make the kit a
 // host that lacks a service or whose log fails, for the package's failure
 // paths: "nolog", "noplugins", "novideo", "nonationalities" leave that service
 // out of Services(); "logfails" points the log at a folder that cannot exist.

@@ -1,14 +1,12 @@
 #include "SpecimenCatalogue.h"
 
-#include "JsonZone.h"
+#include "Description.h"
 
 #include <QCryptographicHash>
 #include <QDateTime>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
-#include <QJsonDocument>
 #include <QJsonObject>
 #include <cmath>
 #include <limits>
@@ -21,18 +19,16 @@ namespace {
 
 std::mutex g_lock;
 
+constexpr char Kind[] = "Specimen description";
+
 [[noreturn]] void Bad(const QString &path, const QString &what)
 {
-    throw std::runtime_error(QStringLiteral("Specimen description %1: %2").arg(path, what).toStdString());
+    standin::ThrowBadDescription(Kind, path, what);
 }
 
 QRect ReadZone(const QString &path, const QJsonValue &v, const QString &what)
 {
-    QString fault;
-    const QRect zone = standin::ReadJsonZone(v, &fault);
-    if (!fault.isEmpty())
-        Bad(path, what + QLatin1Char(' ') + fault);
-    return zone;
+    return standin::ReadDescriptionZone(Kind, path, v, what);
 }
 
 QByteArray Digest(const QByteArray &bytes)
@@ -44,16 +40,7 @@ QByteArray Digest(const QByteArray &bytes)
 
 std::shared_ptr<const Specimen> LoadSpecimen(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        Bad(path, QStringLiteral("cannot be opened (%1)").arg(file.errorString()));
-    QJsonParseError err{};
-    const QJsonDocument doc = QJsonDocument::fromJson(file.readAll(), &err);
-    if (err.error != QJsonParseError::NoError)
-        Bad(path, QStringLiteral("is not valid JSON at offset %1 (%2)").arg(err.offset).arg(err.errorString()));
-    if (!doc.isObject())
-        Bad(path, QStringLiteral("must hold one JSON object"));
-    const QJsonObject root = doc.object();
+    const QJsonObject root = standin::ReadDescriptionObject(Kind, path);
 
     auto s = std::make_shared<Specimen>();
     s->descriptionPath = path;

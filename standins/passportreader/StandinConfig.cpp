@@ -1,19 +1,17 @@
 #include "StandinConfig.h"
 
+#include "base/OwnFolder.h"
+
 #include <QDir>
 #include <QFileInfo>
-#include <QRegularExpression>
 #include <QSettings>
-#include <dlfcn.h>
 
 namespace passportreader {
 
 QString LibraryFolder()
 {
-    Dl_info info{};
-    if (dladdr(reinterpret_cast<void *>(&LibraryFolder), &info) && info.dli_fname)
-        return QFileInfo(QString::fromLocal8Bit(info.dli_fname)).absolutePath();
-    return QDir::currentPath();
+    const QString folder = r9base::FolderOfFileAt(reinterpret_cast<const void *>(&LibraryFolder));
+    return folder.isEmpty() ? QDir::currentPath() : folder;
 }
 
 QString ConfigFilePath()
@@ -23,19 +21,12 @@ QString ConfigFilePath()
 
 QStringList ActiveFaults()
 {
-    QStringList names;
-    const QString fromEnv = qEnvironmentVariable("PASSPORTREADER_FAULTS");
-    names += fromEnv.split(QRegularExpression(QStringLiteral("[,;\\s]+")), Qt::SkipEmptyParts);
+    QString fromFile;
     const QString ini = ConfigFilePath();
-    if (QFileInfo::exists(ini)) {
-        QSettings settings(ini, QSettings::IniFormat);
-        for (const QString &item : settings.value(QStringLiteral("faults/active")).toStringList())
-            names += item.split(QRegularExpression(QStringLiteral("[,;\\s]+")), Qt::SkipEmptyParts);
-    }
-    for (QString &n : names)
-        n = n.trimmed().toLower();
-    names.removeDuplicates();
-    return names;
+    // The ini reader takes a value's commas for a list of its own.
+    if (QFileInfo::exists(ini))
+        fromFile = QSettings(ini, QSettings::IniFormat).value(QStringLiteral("faults/active")).toStringList().join(QLatin1Char(','));
+    return standin::ActiveFaultSwitches("PASSPORTREADER_FAULTS", fromFile);
 }
 
 bool FaultActive(const char *name)
@@ -83,11 +74,6 @@ QString EngineLogFile()
 {
     const QString file = RecognitionSetting("PASSPORTREADER_LOG", QStringLiteral("log"));
     return file.isEmpty() ? file : QDir(LibraryFolder()).absoluteFilePath(file);
-}
-
-QString FaultMessage(const char *name, const QString &what)
-{
-    return QStringLiteral("%1 (simulated fault \"%2\" of the engine stand-in)").arg(what, QString::fromLatin1(name));
 }
 
 } // namespace passportreader

@@ -1,13 +1,16 @@
 #pragma once
 // The stand-in's own configuration, read at every use so that a test can
 // switch it between calls:
-//   environment PASSPORTREADER_FAULTS    comma-separated fault names
+//   environment PASSPORTREADER_FAULTS    fault switches (written as standins/doubles/README.md says)
 //   environment PASSPORTREADER_SPECIMENS folder of specimen documents
 //   environment PASSPORTREADER_READ      "pixels": every page is read from its pixels
 //   environment PASSPORTREADER_LOG       file the engine's log of recognitions goes to
 //   passportreader.ini next to the library: [faults] active=..., [specimens] folder=...,
 //                                         [recognition] read=..., log=...
-// Nothing else (the package in particular) reads any of it.
+// Fault switches of the environment and the file add up. Nothing else (the
+// package in particular) reads any of it.
+
+#include "FaultSwitches.h"
 
 #include <QString>
 #include <QStringList>
@@ -40,7 +43,6 @@ QString SpecimenFolder();
 bool EveryPageReadFromPixels();
 /// File the engine appends a line to for every recognised page; empty: none.
 QString EngineLogFile();
-/// Message of a failure caused by a fault switch.
-QString FaultMessage(const char *name, const QString &what);
+using standin::FaultMessage;
 
 } // namespace passportreader

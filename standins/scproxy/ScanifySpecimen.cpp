@@ -1,15 +1,13 @@
 #include "ScanifySpecimen.h"
 
-#include "JsonZone.h"
+#include "Description.h"
 #include "PageLoader.h"
 
 #include "scanify/scapiTypes.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
-#include <QJsonDocument>
 #include <QJsonObject>
 #include <QRegularExpression>
 #include <algorithm>
@@ -28,18 +26,16 @@ constexpr qsizetype MaxFormIdBytes = sizeof(TScFormInformation::szId) - 1;
 
 std::mutex g_lock;
 
+constexpr char Kind[] = "Scanify description";
+
 [[noreturn]] void Bad(const QString &path, const QString &what)
 {
-    throw std::runtime_error(QStringLiteral("Scanify description %1: %2").arg(path, what).toStdString());
+    standin::ThrowBadDescription(Kind, path, what);
 }
 
 QRect ReadZone(const QString &path, const QJsonValue &v, const QString &what)
 {
-    QString fault;
-    const QRect zone = standin::ReadJsonZone(v, &fault);
-    if (!fault.isEmpty())
-        Bad(path, what + QLatin1Char(' ') + fault);
-    return zone;
+    return standin::ReadDescriptionZone(Kind, path, v, what);
 }
 
 int ReadDataType(const QString &path, const QJsonValue &v, const QString &field)
@@ -95,16 +91,7 @@ SpecimenField ReadField(const QString &path, const QJsonValue &fv, int ordinal, 
 
 std::shared_ptr<const ScanifySpecimen> LoadScanifySpecimen(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        Bad(path, QStringLiteral("cannot be opened (%1)").arg(file.errorString()));
-    QJsonParseError err{};
-    const QJsonDocument doc = QJsonDocument::fromJson(file.readAll(), &err);
-    if (err.error != QJsonParseError::NoError)
-        Bad(path, QStringLiteral("is not valid JSON at offset %1 (%2)").arg(err.offset).arg(err.errorString()));
-    if (!doc.isObject())
-        Bad(path, QStringLiteral("must hold one JSON object"));
-    const QJsonObject root = doc.object();
+    const QJsonObject root = standin::ReadDescriptionObject(Kind, path);
 
     auto s = std::make_shared<ScanifySpecimen>();
     s->descriptionPath = path;

@@ -1,6 +1,7 @@
 #include "StandinConfig.h"
 
 #include "ProfileFile.h"
+#include "base/OwnFolder.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -37,26 +38,10 @@ QString EnvironmentOrFile(const char *variable, const char *section, const char 
 
 } // namespace
 
-namespace {
-
-/// The folder of a loaded object's file, empty when the map names none (the
-/// program itself, whose name is only what it was started by).
-QString ObjectFolder(const link_map *map)
-{
-    if (!map || !map->l_name || !*map->l_name)
-        return {};
-    return QFileInfo(QString::fromLocal8Bit(map->l_name)).absolutePath();
-}
-
-} // namespace
-
 QString LibraryFolder()
 {
-    Dl_info info{};
-    link_map *map = nullptr;
-    if (dladdr1(reinterpret_cast<void *>(&LibraryFolder), &info, reinterpret_cast<void **>(&map), RTLD_DL_LINKMAP))
-        if (QString folder = ObjectFolder(map); !folder.isEmpty())
-            return folder;
+    if (QString folder = r9base::LibraryFolderAt(reinterpret_cast<const void *>(&LibraryFolder)); !folder.isEmpty())
+        return folder;
     // Linked into a host, which lists the feeder's pages with this code: the
     // folder of the stand-in library the host has loaded, else the host's own
     // real folder, where the package loads it from. The name the host was
@@ -64,7 +49,7 @@ QString LibraryFolder()
     if (void *library = dlopen("libscproxy.so", RTLD_LAZY | RTLD_NOLOAD)) {
         link_map *loaded = nullptr;
         const bool known = dlinfo(library, RTLD_DI_LINKMAP, &loaded) == 0;
-        const QString folder = known ? ObjectFolder(loaded) : QString();
+        const QString folder = known ? r9base::FolderOfLoadedObject(loaded) : QString();
         dlclose(library);
         if (!folder.isEmpty())
             return folder;
@@ -82,12 +67,7 @@ QString ConfigFilePath()
 
 QStringList ActiveFaults()
 {
-    QStringList names = SplitList(qEnvironmentVariable("SCPROXY_FAULTS"));
-    names += SplitList(FileValue("Faults", "Active"));
-    for (QString &n : names)
-        n = n.trimmed().toLower();
-    names.removeDuplicates();
-    return names;
+    return standin::ActiveFaultSwitches("SCPROXY_FAULTS", FileValue("Faults", "Active"));
 }
 
 bool FaultActive(const char *name)
@@ -130,11 +110,6 @@ QString EngineLogFile()
 {
     const QString file = EnvironmentOrFile("SCPROXY_LOG", "Recognition", "Log").trimmed();
     return file.isEmpty() ? file : QDir(LibraryFolder()).absoluteFilePath(file);
-}
-
-QString FaultMessage(const char *name, const QString &what)
-{
-    return QStringLiteral("%1 (simulated fault \"%2\" of the engine stand-in)").arg(what, QString::fromLatin1(name));
 }
 
 } // namespace scproxy

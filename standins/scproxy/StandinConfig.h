@@ -1,7 +1,7 @@
 #pragma once
 // The stand-in's own configuration, read at every use so that a test can
 // switch it between calls:
-//   environment SCPROXY_FAULTS        fault names
+//   environment SCPROXY_FAULTS        fault switches (written as standins/doubles/README.md says)
 //   environment SCPROXY_SPECIMENS     folder of Scanify specimen descriptions
 //   environment SCPROXY_FEED          names (wildcards, case ignored) of the pages the feeder takes:
 //                                     descriptions without ".json", loose pictures without extension
@@ -13,9 +13,11 @@
 //   ScProxy.Ini next to the library: [Faults] Active=..., [Specimens] Folder=..., Feed=...,
 //                                    [Dialogs] TwainDialog=..., SelectSource=...,
 //                                    [Recognition] Read=..., Log=...
-// The environment wins over the file for single values; faults add up.
+// The environment wins over the file for single values; fault switches add up.
 // The reference host, which links this code, reads the feeder's part to work
 // one window per page; the package never reads any of it.
+
+#include "FaultSwitches.h"
 
 #include <QString>
 #include <QStringList>
@@ -58,7 +60,6 @@ QString SelectSourceAnswer();
 bool EveryPageReadFromPixels();
 /// File the engine appends a line to for every recognised page; empty: none.
 QString EngineLogFile();
-/// Message of a failure caused by a fault switch.
-QString FaultMessage(const char *name, const QString &what);
+using standin::FaultMessage;
 
 } // namespace scproxy

@@ -8,6 +8,7 @@
 #include <dlfcn.h>
 
 #include "TwainDsmHooks.h"
+#include "base/OwnFolder.h"
 
 namespace twaindsm {
 
@@ -15,10 +16,8 @@ namespace {
 
 QString managerFolder()
 {
-    Dl_info info{};
-    if (dladdr(reinterpret_cast<void *>(&managerFolder), &info) && info.dli_fname)
-        return QFileInfo(QString::fromLocal8Bit(info.dli_fname)).absolutePath();
-    return QDir::currentPath();
+    const QString folder = r9base::FolderOfFileAt(reinterpret_cast<const void *>(&managerFolder));
+    return folder.isEmpty() ? QDir::currentPath() : folder;
 }
 
 // Sources stay mapped once loaded: a source's code must outlive anything it

@@ -1,23 +1,30 @@
 #include "SpecimenConfig.h"
 
+#include "FaultSwitches.h"
+#include "base/OwnFolder.h"
+
 #include <QDir>
 #include <QFileInfo>
-#include <QRegularExpression>
 #include <QSettings>
-#include <dlfcn.h>
 #include <memory>
 
 namespace specimen {
 
 namespace {
 
+/// The ini file's value; the ini reader takes a value's commas for a list of its own.
+QString fileValue(const QSettings *ini, const char *key)
+{
+    if (!ini)
+        return {};
+    const QVariant v = ini->value(QLatin1String(key));
+    return v.typeId() == QMetaType::QStringList ? v.toStringList().join(QLatin1Char(',')) : v.toString();
+}
+
 QString setting(const QSettings *ini, const char *env, const char *key)
 {
     const QString fromEnv = qEnvironmentVariable(env);
-    if (!fromEnv.isEmpty() || !ini)
-        return fromEnv;
-    const QVariant v = ini->value(QLatin1String(key));
-    return v.typeId() == QMetaType::QStringList ? v.toStringList().join(QLatin1Char(',')) : v.toString();
+    return fromEnv.isEmpty() ? fileValue(ini, key) : fromEnv;
 }
 
 ContainerKind containerKind(const QString &name)
@@ -38,10 +45,8 @@ ContainerKind containerKind(const QString &name)
 
 QString LibraryFolder()
 {
-    Dl_info info{};
-    if (dladdr(reinterpret_cast<void *>(&LibraryFolder), &info) && info.dli_fname)
-        return QFileInfo(QString::fromLocal8Bit(info.dli_fname)).absolutePath();
-    return QDir::currentPath();
+    const QString folder = r9base::FolderOfFileAt(reinterpret_cast<const void *>(&LibraryFolder));
+    return folder.isEmpty() ? QDir::currentPath() : folder;
 }
 
 Config ReadConfig()
@@ -52,9 +57,7 @@ Config ReadConfig()
         ini = std::make_unique<QSettings>(iniPath, QSettings::IniFormat);
 
     Config c;
-    for (const QString &f : setting(ini.get(), "TWAINSPECIMEN_FAULTS", "faults/active")
-                                .split(QRegularExpression(QStringLiteral("[,;\\s]+")), Qt::SkipEmptyParts))
-        c.faults << f.trimmed().toLower();
+    c.faults = standin::ActiveFaultSwitches("TWAINSPECIMEN_FAULTS", fileValue(ini.get(), "faults/active"));
     bool ok = false;
     const int pages = setting(ini.get(), "TWAINSPECIMEN_PAGES", "scan/pages").toInt(&ok);
     if (ok && pages > 0)

@@ -1,7 +1,9 @@
-#include "JsonZone.h"
+#include "Description.h"
 
-#include <QJsonObject>
+#include <QFile>
+#include <QJsonDocument>
 #include <limits>
+#include <stdexcept>
 
 namespace standin {
 
@@ -26,6 +28,34 @@ QRect ReadJsonZone(const QJsonValue &v, QString *fault)
         return {};
     }
     return QRect(x, y, width, height);
+}
+
+void ThrowBadDescription(const char *kind, const QString &path, const QString &what)
+{
+    throw std::runtime_error(QStringLiteral("%1 %2: %3").arg(QLatin1String(kind), path, what).toStdString());
+}
+
+QJsonObject ReadDescriptionObject(const char *kind, const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        ThrowBadDescription(kind, path, QStringLiteral("cannot be opened (%1)").arg(file.errorString()));
+    QJsonParseError err{};
+    const QJsonDocument doc = QJsonDocument::fromJson(file.readAll(), &err);
+    if (err.error != QJsonParseError::NoError)
+        ThrowBadDescription(kind, path, QStringLiteral("is not valid JSON at offset %1 (%2)").arg(err.offset).arg(err.errorString()));
+    if (!doc.isObject())
+        ThrowBadDescription(kind, path, QStringLiteral("must hold one JSON object"));
+    return doc.object();
+}
+
+QRect ReadDescriptionZone(const char *kind, const QString &path, const QJsonValue &v, const QString &what)
+{
+    QString fault;
+    const QRect zone = ReadJsonZone(v, &fault);
+    if (!fault.isEmpty())
+        ThrowBadDescription(kind, path, what + QLatin1Char(' ') + fault);
+    return zone;
 }
 
 } // namespace standin

@@ -1,0 +1,49 @@
+#pragma once
+// Where a loaded library finds the files that lie beside it (its settings,
+// translations, data sources, specimens). Header-only: the package and the
+// stand-ins both use it, and neither may link the other.
+//
+// The caller names an address of its own module (a function of its own,
+// best one with internal linkage): an inline function's own address could be
+// bound to another module's copy, and the answer would name that module's
+// folder.
+
+#include <QFileInfo>
+#include <QString>
+#include <dlfcn.h>
+#include <link.h>
+
+namespace r9base {
+
+/// Folder of the file mapped at `address`: the library holding it, or the
+/// program, named as it was started. Empty when the loader knows no file there.
+inline QString FolderOfFileAt(const void *address)
+{
+    Dl_info info{};
+    if (dladdr(address, &info) && info.dli_fname && *info.dli_fname)
+        return QFileInfo(QString::fromLocal8Bit(info.dli_fname)).absolutePath();
+    return {};
+}
+
+/// Folder of the loaded object `map` describes; empty for the program itself,
+/// whose name is only what it was started by (through the search path or a
+/// link), which tells nothing of where its file lies.
+inline QString FolderOfLoadedObject(const link_map *map)
+{
+    if (!map || !map->l_name || !*map->l_name)
+        return {};
+    return QFileInfo(QString::fromLocal8Bit(map->l_name)).absolutePath();
+}
+
+/// Folder of the shared library mapped at `address`; empty when the address
+/// lies in the program (its code linked in rather than loaded) or nowhere.
+inline QString LibraryFolderAt(const void *address)
+{
+    Dl_info info{};
+    link_map *map = nullptr;
+    if (!dladdr1(address, &info, reinterpret_cast<void **>(&map), RTLD_DL_LINKMAP))
+        return {};
+    return FolderOfLoadedObject(map);
+}
+
+} // namespace r9base
