@@ -2,6 +2,7 @@
 // the options page, the actions, and the nationalities grid.
 #include "abbyy/engABBYY9r_FM.h"
 
+#include "common/PackageTexts.h"
 #include "common/Recognition9r.h"
 #include "common/ScannerOptionsGroup.h"
 #include "common/engCommon9r.h"
@@ -302,7 +303,7 @@ void TABBYYRecognitionFM::bindNationalities(host::IDataSet *dataSet)
     dbgNationlities->setModel(model);
     delete old;
     auto countRows = [this, model] {
-        dbgNationlitiesFooter->setText(QStringLiteral("Стран: %1").arg(model->rowCount()));
+        dbgNationlitiesFooter->setText(QString(texts::CountriesFooter).arg(model->rowCount()));
     };
     connect(model, &QAbstractItemModel::modelReset, dbgNationlitiesFooter, countRows);
     connect(model, &QAbstractItemModel::rowsInserted, dbgNationlitiesFooter, countRows);

@@ -4,6 +4,7 @@
 
 #include "abbyy/engUtilsABBYY9r.h"
 #include "common/FormSettings.h"
+#include "common/PackageTexts.h"
 #include "common/Recognition9r.h"
 #include "common/engCommon9r_p.h"
 #include "common/TSettingsFile.h"
@@ -100,7 +101,7 @@ void TABBYYRecognitionFM::FormShow()
 
             cbScanListForTest->clear();
             if (!gl_RecognitionEngine)
-                throw std::runtime_error("Механизм распознавания не запущен");
+                throw std::runtime_error(texts::EngineNotStarted);
             const int count = gl_RecognitionEngine->ScannersCount();
             for (int i = 0; i < count; ++i)
                 cbScanListForTest->addItem(gl_RecognitionEngine->ScannerName(i));

@@ -5,6 +5,7 @@
 #include "abbyy/engABBYY9r_FM_RecognizePictures.h"
 #include "abbyy/engUtilsABBYY9r.h"
 #include "common/FormSettings.h"
+#include "common/PackageTexts.h"
 #include "common/engCommon9r_p.h"
 #include "common/TSettingsFile.h"
 #include "host/IDataSet.h"
@@ -50,7 +51,7 @@ void setTag(QObject *control, int tag)
 IRecognitionEngine &engine()
 {
     if (!gl_RecognitionEngine)
-        throw std::runtime_error("Механизм распознавания не запущен");
+        throw std::runtime_error(texts::EngineNotStarted);
     return *gl_RecognitionEngine;
 }
 

@@ -7,6 +7,7 @@
 #include "abbyy/engABBYY9r_FM_RecognizePictures.h"
 #include "abbyy/engUtilsABBYY9r.h"
 #include "common/OperatorLog.h"
+#include "common/PackageTexts.h"
 #include "common/engCommon9r.h"
 #include "common/engCommon9rMessages.h"
 #include "imaging/TurnImage.h"
@@ -42,7 +43,7 @@ public:
 IRecognitionEngine &Engine()
 {
     if (!gl_RecognitionEngine)
-        throw std::runtime_error("Ядро распознавания не запущено.");
+        throw std::runtime_error(texts::EngineNotStarted);
     return *gl_RecognitionEngine;
 }
 
@@ -102,7 +103,7 @@ void TABBYYRecognitionFM::acRecognizeExecute()
 
     TDocumentInfo *document = SelectedPassportType();
     if (!document) {
-        ui::ShowMessageBox(this, QStringLiteral("Не выбран тип документа."), LoadResString(&_S_ERROR),
+        ui::ShowMessageBox(this, QString(texts::DocumentTypeNotChosen), LoadResString(&_S_ERROR),
                            QMessageBox::Critical);
         return;
     }

@@ -2,6 +2,7 @@
 
 #include "abbyy/engABBYY9r_FM_RecognizeFields.h"
 #include "abbyy/engUtilsABBYY9r.h"
+#include "common/PackageTexts.h"
 #include "common/PrivateFiles.h"
 #include "common/engCommon9r.h"
 #include "host/Sdlogfile.h"
@@ -36,7 +37,7 @@ QString DataFolderFile(const QString &name)
 {
     const QString folder = GetUserDataFolder();
     if (folder.isEmpty())
-        throw std::runtime_error("Не удалось определить папку данных пользователя.");
+        throw std::runtime_error(texts::UserFolderForPictures);
     return folder + name;
 }
 

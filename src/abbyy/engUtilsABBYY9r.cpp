@@ -1,6 +1,7 @@
 #include "abbyy/engUtilsABBYY9r.h"
 
 #include "common/OperatorLog.h"
+#include "common/PackageTexts.h"
 #include "common/PackageUnits.h"
 #include "common/ResString.h"
 #include "common/TOrderedStrings.h"
@@ -50,7 +51,7 @@ QString startEngine()
     } catch (const std::exception &) {
     }
     if (!engine)
-        return initError + kCr2 + QStringLiteral("Класс движка распознавания не зарегистрирован или недоступен.");
+        return initError + kCr2 + QString(texts::EngineClassMissing);
     gl_RecognitionEngine = engine;
 
     try {
@@ -59,11 +60,11 @@ QString startEngine()
             return result;
         IInitParamsPtr params = abbyy::CreateInitParams();
         if (!params)
-            throw std::runtime_error("Параметры инициализации движка распознавания не созданы.");
+            throw std::runtime_error(texts::EngineInitParamsMissing);
         // The engine answers false when it could not start; that is a failure
         // even though the call itself went through.
         if (!engine->Init(params.get()))
-            throw std::runtime_error("Движок распознавания не смог инициализироваться.");
+            throw std::runtime_error(texts::EngineInitFailed);
         engine->LogMode(3);
     } catch (const std::exception &e) {
         result = initError + kCr2 + errorText(e) + kCr2 + LoadResString(&_S_GO_TO_ADMIN);
@@ -113,9 +114,9 @@ QString SetScannerProps(bool twainDialogAvailable, bool showTwainDialog,
     const IStringsArrayPtr settings = gl_ScanSettings;
     const IRecognitionEnginePtr engine = gl_RecognitionEngine;
     if (!settings)
-        return QStringLiteral("Настройки сканера не получены: сканер не выбран.");
+        return QString(texts::ScannerSettingsMissing);
     if (!engine)
-        return QStringLiteral("Движок распознавания не запущен.");
+        return QString(texts::EngineNotStarted);
 
     try {
         // Support is asked first, as the engine may log or cache the query.
@@ -241,15 +242,15 @@ QString SetDocumentsAvailability(TOrderedStrings *catalogue)
     WriteLogFileMessage(QStringLiteral("SetDocumentsAvailability___1"));
     try {
         if (!gl_RecognitionEngine)
-            throw std::runtime_error("Движок распознавания не запущен.");
+            throw std::runtime_error(texts::EngineNotStarted);
         if (!catalogue)
-            throw std::runtime_error("Не задан каталог документов.");
+            throw std::runtime_error(texts::CatalogueNotGiven);
         const IStringsArrayPtr documents = gl_RecognitionEngine->AllowedDocuments();
         WriteLogFileMessage(QStringLiteral("SetDocumentsAvailability___2"));
         if (!documents)
-            throw std::runtime_error("Движок распознавания не вернул список документов.");
+            throw std::runtime_error(texts::EngineGaveNoDocumentList);
         if (!gl_ListAvailableDocuments)
-            throw std::runtime_error("Каталог документов не загружен.");
+            throw std::runtime_error(texts::CatalogueNotLoaded);
         const std::int32_t count = documents->Count();
         for (std::int32_t i = 0; i < count; ++i) {
             const QString name = documents->Name(i);

@@ -6,6 +6,7 @@
 #include "camera/TCameraPanel.h"
 #include "camera/TShape.h"
 #include "common/FormSettings.h"
+#include "common/PackageTexts.h"
 #include "common/Recognition9r.h"
 #include "common/TSettingsFile.h"
 #include "common/engCommon9r_p.h"
@@ -69,7 +70,7 @@ host::ISecuritySystemPtr RequireSecuritySystem(host::IPluginManager *plugins)
 {
     host::ISecuritySystemPtr security = plugins->GetSecuritySystem(true, host::TSecurityOptions{});
     if (!security)
-        throw std::runtime_error("Приложение не предоставило систему безопасности");
+        throw std::runtime_error(QString(texts::HostServiceMissing).arg(texts::SecurityService).toStdString());
     return security;
 }
 

@@ -1,6 +1,7 @@
 #include "common/RecognitionFields.h"
 
 #include "common/FieldOutcome.h"
+#include "common/PackageTexts.h"
 #include "common/engCommon9rMessages.h"
 #include "ui/TCaptionedEdit.h"
 #include "ui/TMessageBox.h"
@@ -305,8 +306,7 @@ bool TResultFieldSet::ConfirmDateOrder(QWidget *owner, TColumn column) const
         if (ui::TNullableDateEdit *date = Date(field, column); date->HasUnreadableText()) {
             ui::MessageBoxCall box;
             box.owner = owner;
-            box.text = QStringLiteral("Дата \"%1\" не распознана.\r\rВведите дату в виде дд.мм.гггг или очистите поле.")
-                           .arg(date->Text().trimmed());
+            box.text = QString(texts::DateNotRecognized).arg(date->Text().trimmed(), texts::DatePattern);
             box.caption = LoadResString(&_S_ERROR);
             box.icon = QMessageBox::Critical;
             // The typed text is the person's date: the log names the field.
@@ -333,11 +333,9 @@ bool TResultFieldSet::ConfirmDateOrder(QWidget *owner, TColumn column) const
         const QString shown = first->Text().trimmed();
         ui::ShowMessageBox(owner,
                            standIns.size() == 1
-                               ? QStringLiteral("Поле %1 не распознано: в нём показана сегодняшняя дата %2.\r\r"
-                                                "Проверьте дату по документу: введите её или очистите поле.")
+                               ? QString(texts::TodayShownInField)
                                      .arg(standIns.front(), shown)
-                               : QStringLiteral("Поля %1 не распознаны: в них показана сегодняшняя дата %2.\r\r"
-                                                "Проверьте даты по документу: введите их или очистите поля.")
+                               : QString(texts::TodayShownInFields)
                                      .arg(standIns.join(QStringLiteral(", ")), shown),
                            LoadResString(&_S_ERROR), QMessageBox::Critical);
         first->setFocus(Qt::OtherFocusReason);

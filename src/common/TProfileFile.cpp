@@ -1,5 +1,7 @@
 #include "common/TProfileFile.h"
 
+#include "common/PackageTexts.h"
+
 #include <QFile>
 #include <QSaveFile>
 #include <stdexcept>
@@ -90,7 +92,7 @@ std::vector<QByteArray> TProfileFile::readLines() const
     if (!file.exists())
         return lines;
     if (!file.open(QIODevice::ReadOnly))
-        fail(QStringLiteral("Не удалось прочитать файл настроек \"%1\": %2").arg(m_fileName, file.errorString()));
+        fail(QString(texts::SettingsFileNotRead).arg(m_fileName, file.errorString()));
     if (file.size() > MaxFileSize)
         fail(QStringLiteral("Файл настроек \"%1\" слишком велик.").arg(m_fileName));
     const QByteArray bytes = file.read(MaxFileSize + 1);
@@ -142,7 +144,7 @@ void TProfileFile::saveLines(const std::vector<QByteArray> &lines) const
         || file.write(bytes) != bytes.size() || !file.commit()) {
         const QString reason = file.errorString();
         file.cancelWriting();
-        fail(QStringLiteral("Не удалось записать файл настроек \"%1\": %2").arg(m_fileName, reason));
+        fail(QString(texts::SettingsFileNotWritten).arg(m_fileName, reason));
     }
 }
 

@@ -1,5 +1,6 @@
 #include "common/TSettingsFile.h"
 
+#include "common/PackageTexts.h"
 #include "host/Sdlogfile.h"
 
 #include <QDateTime>
@@ -345,7 +346,7 @@ void TSettingsFile::UpdateFile() const
         || file.write(bytes) != bytes.size() || !file.commit()) {
         const QString reason = file.errorString();
         file.cancelWriting();
-        throw std::runtime_error(QStringLiteral("Не удалось записать файл настроек \"%1\": %2")
+        throw std::runtime_error(QString(texts::SettingsFileNotWritten)
                                      .arg(m_fileName, reason).toStdString());
     }
     removeStaleTemporaryFiles();

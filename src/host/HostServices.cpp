@@ -1,5 +1,6 @@
 #include "host/HostServices.h"
 
+#include "common/PackageTexts.h"
 #include "common/engCommon9r.h"
 #include "host/DVS9r32.h"
 #include "host/Sdlogfile.h"
@@ -15,8 +16,7 @@ host::THostServices g_services;
 
 [[noreturn]] void ThrowMissing(const char *service)
 {
-    throw std::runtime_error(std::string("Приложение не предоставило модулю службу: ") + service
-                             + " (InstallHostServices)");
+    throw std::runtime_error(QString(texts::HostServiceMissing).arg(service).toStdString() + " (InstallHostServices)");
 }
 
 } // namespace
@@ -45,14 +45,14 @@ const THostServices &InstalledHostServices() { return g_services; }
 IVideoSubsystem &RequireVideo()
 {
     if (!g_services.Video)
-        ThrowMissing("видеоподсистема");
+        ThrowMissing(texts::VideoService);
     return *g_services.Video;
 }
 
 IPluginManager *PluginManager()
 {
     if (!g_services.PluginManager)
-        ThrowMissing("менеджер подключаемых модулей");
+        ThrowMissing(texts::PluginManagerService);
     return g_services.PluginManager;
 }
 
@@ -60,7 +60,7 @@ std::shared_ptr<TQ70ConfigManager> TQ70ConfigManager::Create(bool editMode)
 {
     auto manager = RequireVideo().CreateConfigManager(editMode);
     if (!manager)
-        throw std::runtime_error("Видеоподсистема не создала менеджер конфигурации");
+        throw std::runtime_error(texts::VideoMadeNoConfigManager);
     return manager;
 }
 
@@ -68,7 +68,7 @@ TSimpleView *TSimpleView::Create(QWidget *owner)
 {
     TSimpleView *view = RequireVideo().CreateSimpleView(owner);
     if (!view)
-        throw std::runtime_error("Видеоподсистема не создала окно просмотра камеры");
+        throw std::runtime_error(texts::VideoMadeNoCameraView);
     return view;
 }
 

@@ -1,4 +1,6 @@
 #include "imaging/JpegImage.h"
+
+#include "common/PackageTexts.h"
 #include "imaging/PageImage.h"
 
 #include <QFile>
@@ -98,7 +100,7 @@ QImage DecodeJpeg(const QByteArray &data)
 QImage LoadJpegFile(const QString &fileName)
 {
     const auto fail = [&](const QString &reason) -> std::runtime_error {
-        return std::runtime_error(QStringLiteral("Не удалось загрузить изображение из файла \"%1\": %2")
+        return std::runtime_error(QString(texts::PictureFileNotLoaded)
                                       .arg(fileName, reason).toStdString());
     };
     QFile file(fileName);

@@ -1,5 +1,6 @@
 #include "imaging/PictureFile.h"
 
+#include "common/PackageTexts.h"
 #include "imaging/JpegImage.h"
 
 #include <QBuffer>
@@ -67,7 +68,7 @@ QImage LoadPictureFile(const QString &fileName)
     const QString extension = QFileInfo(fileName).suffix().toLower();
 
     const auto fail = [&](const QString &reason) {
-        return std::runtime_error(QStringLiteral("Не удалось загрузить изображение из файла \"%1\": %2")
+        return std::runtime_error(QString(texts::PictureFileNotLoaded)
                                       .arg(fileName, reason).toStdString());
     };
     if (extension.isEmpty() || !QImageReader::supportedImageFormats().contains(extension.toLatin1()))

@@ -4,6 +4,7 @@
 
 #include "common/FieldOutcome.h"
 #include "common/FormSettings.h"
+#include "common/PackageTexts.h"
 #include "common/Recognition9r.h"
 #include "common/TSettingsFile.h"
 #include "common/engCommon9r.h"
@@ -61,7 +62,7 @@ void TCognitiveRecognitionFM::FormShow()
         });
     } catch (const std::exception &e) {
         ui::ShowMessageBox(this,
-                           QStringLiteral("Не удалось восстановить настройки окна.") + QStringLiteral("\r\r")
+                           QString(texts::WindowSettingsNotRestored) + QStringLiteral("\r\r")
                                + QString::fromUtf8(e.what()),
                            LoadResString(&_S_ERROR), QMessageBox::Critical);
     }

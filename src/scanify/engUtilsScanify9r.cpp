@@ -2,6 +2,7 @@
 #include "scanify/engUtilsScanify9r.h"
 
 #include "common/OperatorLog.h"
+#include "common/PackageTexts.h"
 #include "common/ResString.h"
 #include "common/engCommon9r.h"
 #include "common/engCommon9rMessages.h"
@@ -90,7 +91,7 @@ bool CreatePack(ScPackageHandle &AScPackage, QString &AError)
     }
     const QString packageFolder = newPackageFolder();
     if (packageFolder.isEmpty()) {
-        AError = QStringLiteral("Не удалось создать папку данных пользователя для пакета Cognitive Scanify API.");
+        AError = QString(texts::UserFolderForPackage);
         return false;
     }
     const QByteArray folder = scanify::ToEngineText(packageFolder);

@@ -4,6 +4,7 @@
 #include "scanify/engUtilsScanify9r.h"
 
 #include "common/PackageFiles.h"
+#include "common/PackageTexts.h"
 #include "common/TProfileFile.h"
 #include "common/engCommon9r_p.h"
 
@@ -172,7 +173,7 @@ void writeIfIncomplete(const QString &folder, const char *name, int turn)
         QFile::remove(aside);
         if (!QFile::rename(path, aside) && !QFile::remove(path))
             throw std::runtime_error(
-                QStringLiteral("Не удалось заменить неполный файл настроек Cognitive Scanify API %1.")
+                QString(texts::EngineSettingsNotReplaced)
                     .arg(QLatin1String(name))
                     .toStdString());
     }
@@ -183,7 +184,7 @@ QString userDataFolder()
 {
     const QString folder = GetUserDataFolder();
     if (folder.isEmpty())
-        throw std::runtime_error("Не удалось создать папку данных пользователя для файлов настроек Cognitive Scanify API.");
+        throw std::runtime_error(texts::UserFolderForEngineSettings);
     return folder;
 }
 

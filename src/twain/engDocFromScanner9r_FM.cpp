@@ -2,6 +2,7 @@
 // scan, quarter turns.
 #include "twain/engDocFromScanner9r_FM.h"
 
+#include "common/PackageTexts.h"
 #include "twain/DibLayout.h"
 #include "twain/LockedBlock.h"
 
@@ -290,7 +291,7 @@ void TDocFromScannerFM::bScanTestClick()
                 if (earlier.isDetached())
                     m_spareBitmap = std::move(earlier);
             } else if (!outOfMemory) {
-                ui::ShowMessageBox(this, QStringLiteral("Сканер передал изображение, которое не удалось прочитать."),
+                ui::ShowMessageBox(this, QString(texts::ScannedPictureUnreadable),
                                    LoadResString(&_S_ERROR), QMessageBox::Critical);
             }
             Calls.FreeNative(dib);

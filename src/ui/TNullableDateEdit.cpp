@@ -1,6 +1,7 @@
 #include "ui/TNullableDateEdit.h"
 
 #include "common/DateText.h"
+#include "common/PackageTexts.h"
 
 #include <QHBoxLayout>
 #include <QLineEdit>
@@ -13,7 +14,7 @@ TNullableDateEdit::TNullableDateEdit(QWidget *parent)
     auto *layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_edit);
-    m_edit->setPlaceholderText(QStringLiteral("дд.мм.гггг"));
+    m_edit->setPlaceholderText(QString(texts::DatePattern));
     setFocusProxy(m_edit);
     connect(m_edit, &QLineEdit::editingFinished, this, &TNullableDateEdit::commitTyped);
     // Emptying the edit settles a stand-in date for good, so the same date
