@@ -89,9 +89,7 @@ ScBool PackageMove(ScPackageHandle package, const char *newFolder)
     const QString target = Text(newFolder);
     // Files still being written are written under the folder's old name.
     if (p)
-        for (ScImageHandle i : p->images)
-            if (const Image *image = Find(S().images, i))
-                FileWritten(*image);
+        PageFilesWritten(*p);
     if (!p || target.isEmpty() || QFileInfo::exists(target) || !QDir().rename(p->folder, target)) {
         Fail(inst, PackageError, QStringLiteral("The package cannot be moved to %1").arg(target));
         return 0;

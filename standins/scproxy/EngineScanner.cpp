@@ -296,9 +296,7 @@ ScImageHandle PackageScan(ScPackageHandle package, ScScanDeviceHandle device, TS
         image.zone = mrz::ReadAhead(image.picture).share();
     // A page's file still being written stands under a name of its own until
     // it is whole: the next page's name is chosen once the others are there.
-    for (ScImageHandle other : p->images)
-        if (const Image *i = Find(S().images, other))
-            FileWritten(*i);
+    PageFilesWritten(*p);
     image.pageNumber = int(p->images.size()) + 1;
     const bool jpeg = saveFormat == SC_IMG_FORMAT_JPG;
     const QString name = FreeFileName(p->folder, QStringLiteral("Image%1").arg(image.pageNumber, 4, 10, QLatin1Char('0')),

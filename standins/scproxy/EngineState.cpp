@@ -74,6 +74,13 @@ QString FileWritten(const Image &image)
     return image.file.valid() ? image.file.get() : QString();
 }
 
+void PageFilesWritten(const Package &package)
+{
+    for (ScImageHandle i : package.images)
+        if (const Image *image = Find(S().images, i))
+            FileWritten(*image);
+}
+
 bool PageFileKept(ScImageHandle handle, Instance *inst)
 {
     const Image *image = Find(S().images, handle);

@@ -125,6 +125,10 @@ struct Package
     std::vector<std::shared_ptr<const ScanifySpecimen>> forms; ///< form n is forms[n - 1]
 };
 
+/// Waits until the files of every page of the package are written,
+/// whether or not they could be.
+void PageFilesWritten(const Package &package);
+
 struct State
 {
     std::recursive_mutex lock;

@@ -1,7 +1,6 @@
 #include "TwainClient.h"
 
 #include <QFile>
-#include <QFileInfo>
 
 #include <cerrno>
 #include <cstdio>
