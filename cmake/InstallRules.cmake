@@ -14,26 +14,11 @@
 # executable.
 include(CMakePackageConfigHelpers)
 
-# Every header whose functions and classes the library exports, and what they
-# include; never a header of the package's internals. scanify/scapi.h is not
-# among them: its variables are protected data, which a program reads with
-# dlsym and cannot link against.
-set(R9_PUBLIC_HEADERS
-  common/r9Export.h common/Recognition9r.h common/engCommon9r.h
-  common/engCommon9rMessages.h common/ResString.h common/TOrderedStrings.h
-  common/TDocumentInfo.h common/engSelectRecognizer9r_FM.h
-  common/TCountryInfo.h common/RecognitionFields.h common/TRecognitionWindow.h
-  common/LoadPictureFromFile.h
-  scanify/engCognitive9r_FM.h
-  abbyy/ABBYY_PassportReaderSdk_TLB.h abbyy/engABBYY9r_FM.h abbyy/engUtilsABBYY9r.h
-  camera/engPhotoFromCamera9r_FM.h camera/TCameraPanel.h camera/TFrameGeometry.h camera/TShape.h
-  host/DVS9r32.h host/HostServices.h host/IDataSet.h host/Kr9rIntf.h
-  host/Sdlogfile.h host/TViewAttributes.h host/VclVelmar9r32.h
-  imaging/engResample.h
-  scanify/engUtilsScanify9r.h scanify/scapiTypes.h
-  twain/engDocFromScanner9r_FM.h twain/MultiTWAIN.h twain/TwainTypes.h
-  ui/TActionUpdater.h ui/TCaptionedEdit.h ui/TChoiceGroup.h ui/TEditColors.h ui/TFormDialog.h
-  ui/TNullableDateEdit.h ui/TPictureBox.h ui/TTrackSlider.h)
+# The public headers are the folder include/recognition9r: every header whose
+# functions and classes the library exports, and what they include; never a
+# header of the package's internals (those stay in src/). scanify/scapi.h is
+# not among them: its variables are protected data, which a program reads
+# with dlsym and cannot link against.
 set(R9_INCLUDE_SUBDIR ${CMAKE_INSTALL_INCLUDEDIR}/recognition9r)
 set(R9_CMAKE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/Recognition9r)
 set(R9_HOST_DIR ${CMAKE_INSTALL_LIBEXECDIR}/velmar-q-70)
@@ -41,11 +26,8 @@ set(R9_HOST_DIR ${CMAKE_INSTALL_LIBEXECDIR}/velmar-q-70)
 # --- the package -----------------------------------------------------------
 install(TARGETS recognition9r EXPORT Recognition9rTargets
   LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT recognition9r)
-foreach(header IN LISTS R9_PUBLIC_HEADERS)
-  get_filename_component(folder ${header} DIRECTORY)
-  install(FILES ${CMAKE_SOURCE_DIR}/src/${header}
-    DESTINATION ${R9_INCLUDE_SUBDIR}/${folder} COMPONENT recognition9r)
-endforeach()
+install(DIRECTORY ${CMAKE_SOURCE_DIR}/include/recognition9r/ DESTINATION ${R9_INCLUDE_SUBDIR}
+  COMPONENT recognition9r FILES_MATCHING PATTERN "*.h")
 install(EXPORT Recognition9rTargets NAMESPACE Recognition9r::
   DESTINATION ${R9_CMAKE_DIR} COMPONENT recognition9r)
 configure_package_config_file(${CMAKE_CURRENT_LIST_DIR}/Recognition9rConfig.cmake.in

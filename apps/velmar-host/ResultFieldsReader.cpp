@@ -1,8 +1,8 @@
 #include "ResultFieldsReader.h"
 
-#include "common/FieldOutcome.h"
+#include "common/FieldMark.h"
 #include "common/RecognitionFields.h"
-#include "common/engCommon9rMessages.h"
+#include "base/engCommon9rMessages.h"
 #include "ui/TCaptionedEdit.h"
 #include "ui/TNullableDateEdit.h"
 

@@ -2,7 +2,7 @@
 // the options page, the actions, and the nationalities grid.
 #include "abbyy/engABBYY9r_FM.h"
 
-#include "common/PackageTexts.h"
+#include "base/PackageTexts.h"
 #include "common/Recognition9r.h"
 #include "common/ScannerOptionsGroup.h"
 #include "common/engCommon9r.h"

@@ -4,7 +4,7 @@
 
 #include "abbyy/engUtilsABBYY9r.h"
 #include "common/FormSettings.h"
-#include "common/PackageTexts.h"
+#include "base/PackageTexts.h"
 #include "common/Recognition9r.h"
 #include "common/engCommon9r_p.h"
 #include "common/TSettingsFile.h"

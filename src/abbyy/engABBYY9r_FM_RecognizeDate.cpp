@@ -1,6 +1,6 @@
 #include "abbyy/engABBYY9r_FM_RecognizeDate.h"
 
-#include "common/DateText.h"
+#include "base/DateText.h"
 
 namespace abbyy {
 

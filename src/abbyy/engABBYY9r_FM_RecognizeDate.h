@@ -6,7 +6,7 @@
 // "dd.MM.yyyy" on most pages, sometimes with slashes, hyphens or blanks
 // between the parts; machine-readable and database sources give the ISO form
 // "yyyy-MM-dd". They are read by the package's one date rule
-// (common/DateText.h) with four-digit years only: two-digit years, month
+// (base/DateText.h) with four-digit years only: two-digit years, month
 // names, extra text and an empty text do not convert, and the caller then
 // follows the failure branch of its date field. The rule does not depend on
 // the user's locale, so the same document gives the same date on every

@@ -3,7 +3,7 @@
 #include "abbyy/engABBYY9r_FM_RecognizeDate.h"
 #include "abbyy/engUtilsABBYY9r.h"
 #include "common/engCommon9r.h"
-#include "common/engCommon9rMessages.h"
+#include "base/engCommon9rMessages.h"
 #include "ui/TNullableDateEdit.h"
 #include "ui/TCaptionedEdit.h"
 #include "common/FieldOutcome.h"

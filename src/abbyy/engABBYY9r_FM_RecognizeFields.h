@@ -4,7 +4,7 @@
 // the person's current value on the edit sub-page) is decided here by this
 // engine's rules and painted by the shared field marking.
 
-#include "abbyy/ABBYY_PassportReaderSdk_TLB.h"
+#include "sdk/ABBYY_PassportReaderSdk_TLB.h"
 #include "abbyy/engABBYY9r_FM.h"
 #include "common/FieldOutcome.h"
 

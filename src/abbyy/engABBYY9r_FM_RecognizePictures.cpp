@@ -2,7 +2,7 @@
 
 #include "abbyy/engABBYY9r_FM_RecognizeFields.h"
 #include "abbyy/engUtilsABBYY9r.h"
-#include "common/PackageTexts.h"
+#include "base/PackageTexts.h"
 #include "common/PrivateFiles.h"
 #include "common/engCommon9r.h"
 #include "host/Sdlogfile.h"

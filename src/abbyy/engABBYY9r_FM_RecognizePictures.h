@@ -3,7 +3,7 @@
 // its final name, and the photo and full page the engine saves as temporary
 // JPEG files in the per-user data folder (loaded, then always deleted).
 
-#include "abbyy/ABBYY_PassportReaderSdk_TLB.h"
+#include "sdk/ABBYY_PassportReaderSdk_TLB.h"
 
 #include <QImage>
 #include <QString>

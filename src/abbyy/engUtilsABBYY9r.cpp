@@ -1,12 +1,12 @@
 #include "abbyy/engUtilsABBYY9r.h"
 
 #include "common/OperatorLog.h"
-#include "common/PackageTexts.h"
-#include "common/PackageUnits.h"
-#include "common/ResString.h"
+#include "base/PackageTexts.h"
+#include "base/PackageUnits.h"
+#include "base/ResString.h"
 #include "common/TOrderedStrings.h"
 #include "common/engCommon9r.h"
-#include "common/engCommon9rMessages.h"
+#include "base/engCommon9rMessages.h"
 #include "host/Sdlogfile.h"
 
 #include <QImage>

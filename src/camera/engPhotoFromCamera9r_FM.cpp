@@ -6,7 +6,7 @@
 #include "camera/TCameraPanel.h"
 #include "camera/TShape.h"
 #include "common/FormSettings.h"
-#include "common/PackageTexts.h"
+#include "base/PackageTexts.h"
 #include "common/Recognition9r.h"
 #include "common/TSettingsFile.h"
 #include "common/engCommon9r_p.h"

@@ -1,7 +1,7 @@
 #include "common/FieldOutcome.h"
 
-#include "common/ResString.h"
-#include "common/engCommon9rMessages.h"
+#include "base/ResString.h"
+#include "base/engCommon9rMessages.h"
 
 namespace recognition {
 

@@ -4,11 +4,10 @@
 // recognition windows decide a field's outcome by their own engine's rules
 // and paint it here; the host reads the marking back by the same rules.
 
-#include "ui/TCaptionedEdit.h"
-#include "ui/TEditColors.h"
-#include "ui/TNullableDateEdit.h"
+#include "common/FieldMark.h"
 
-#include <QColor>
+#include <QDate>
+#include <QString>
 #include <QWidget>
 
 namespace recognition {
@@ -47,29 +46,5 @@ bool TextDiffers(const QString &recognised, const QString &current);
 /// Whether a recognised date differs from a current one that is not empty
 /// (an empty recognised date differs from it).
 bool DateDiffers(const QDate &recognised, const QDate &current);
-
-/// How the host sees a control's marking after the window closed, from the
-/// lightest to the heaviest (a box of several parts shows the heaviest).
-enum class TFieldMark { None, Doubtful, Erroneous };
-
-/// The marking of a result control as PaintOutcome left it: a light red
-/// background is an error, red letters or a pale yellow background a doubt.
-inline TFieldMark MarkOf(const QWidget *control)
-{
-    QColor background;
-    bool red = false;
-    if (const auto *text = qobject_cast<const ui::TCaptionedEdit *>(control)) {
-        background = text->BackgroundColor();
-        red = text->IsFontRed();
-    } else if (const auto *date = qobject_cast<const ui::TNullableDateEdit *>(control)) {
-        background = date->BackgroundColor();
-        red = date->IsFontRed();
-    }
-    if (background == ui::ErroneousFieldBackground())
-        return TFieldMark::Erroneous;
-    if (red || background == ui::DoubtfulFieldBackground())
-        return TFieldMark::Doubtful;
-    return TFieldMark::None;
-}
 
 } // namespace recognition

@@ -1,7 +1,7 @@
 #include "common/OperatorLog.h"
 
 #include "common/FieldOutcome.h"
-#include "common/engCommon9rMessages.h"
+#include "base/engCommon9rMessages.h"
 #include "host/Sdlogfile.h"
 #include "ui/TCaptionedEdit.h"
 #include "ui/TMessageBox.h"

@@ -1,5 +1,5 @@
 #include "common/Recognition9r.h"
-#include "common/PackageUnits.h"
+#include "base/PackageUnits.h"
 #include "base/OwnFolder.h"
 
 #include <QCoreApplication>

@@ -1,8 +1,8 @@
 #include "common/RecognitionFields.h"
 
 #include "common/FieldOutcome.h"
-#include "common/PackageTexts.h"
-#include "common/engCommon9rMessages.h"
+#include "base/PackageTexts.h"
+#include "base/engCommon9rMessages.h"
 #include "ui/TCaptionedEdit.h"
 #include "ui/TMessageBox.h"
 #include "ui/TNullableDateEdit.h"

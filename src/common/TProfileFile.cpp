@@ -1,6 +1,6 @@
 #include "common/TProfileFile.h"
 
-#include "common/PackageTexts.h"
+#include "base/PackageTexts.h"
 
 #include <QFile>
 #include <QSaveFile>

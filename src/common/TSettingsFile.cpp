@@ -1,6 +1,6 @@
 #include "common/TSettingsFile.h"
 
-#include "common/PackageTexts.h"
+#include "base/PackageTexts.h"
 #include "host/Sdlogfile.h"
 
 #include <QDateTime>

@@ -1,9 +1,10 @@
 #include "common/engCommon9r_p.h"
+#include "base/PackageUnits.h"
 #include "common/FormSettings.h"
 #include "common/PackageFolders.h"
-#include "common/PackageUnits.h"
 #include "common/PrivateFiles.h"
 #include "common/TSettingsFile.h"
+#include "host/HostServices_p.h"
 #include "host/Sdlogfile.h"
 
 #include <QDir>
@@ -44,6 +45,14 @@ host::IDataSet *gl_cdsNationalities = nullptr;
 TProfileFile *gl_sScApiIniFile = nullptr;
 void *CognitiveLibInstance = nullptr;
 std::int32_t iDoc = 0;
+
+// Defined beside the shared variables, not in the host layer, which knows
+// nothing of them: the host's nationalities become gl_cdsNationalities here.
+void InstallHostServices(const host::THostServices *services)
+{
+    host::InstallServices(services);
+    gl_cdsNationalities = host::InstalledHostServices().Nationalities;
+}
 
 namespace {
 

@@ -1,7 +1,6 @@
-#include "host/HostServices.h"
+#include "host/HostServices_p.h"
 
-#include "common/PackageTexts.h"
-#include "common/engCommon9r.h"
+#include "base/PackageTexts.h"
 #include "host/DVS9r32.h"
 #include "host/Sdlogfile.h"
 #include "host/VclVelmar9r32.h"
@@ -21,9 +20,11 @@ host::THostServices g_services;
 
 } // namespace
 
-void InstallHostServices(const host::THostServices *services)
+namespace host {
+
+void InstallServices(const THostServices *services)
 {
-    host::THostServices installed;
+    THostServices installed;
     if (services) {
         // Copy only what the host's table has; the rest stays null.
         const std::size_t size = std::min<std::size_t>(services->Size, sizeof(installed));
@@ -34,11 +35,8 @@ void InstallHostServices(const host::THostServices *services)
     }
     installed.Size = sizeof(installed);
     g_services = installed;
-    host::InstallLogFile(g_services.LogFile);
-    gl_cdsNationalities = g_services.Nationalities;
+    InstallLogFile(g_services.LogFile);
 }
-
-namespace host {
 
 const THostServices &InstalledHostServices() { return g_services; }
 

@@ -1,6 +1,6 @@
 #include "imaging/JpegImage.h"
 
-#include "common/PackageTexts.h"
+#include "base/PackageTexts.h"
 #include "imaging/PageImage.h"
 
 #include <QFile>

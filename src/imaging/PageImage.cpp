@@ -1,6 +1,6 @@
 #include "PageImage.h"
 
-#include "twain/LargeBlocks.h"
+#include "base/LargeBlocks.h"
 
 #include <cstdint>
 #include <limits>

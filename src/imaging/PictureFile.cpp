@@ -1,6 +1,6 @@
 #include "imaging/PictureFile.h"
 
-#include "common/PackageTexts.h"
+#include "base/PackageTexts.h"
 #include "imaging/JpegImage.h"
 
 #include <QBuffer>

@@ -1,14 +1,10 @@
 #include "imaging/TurnImage.h"
 
-#include "ui/TBusyGuard.h"
-#include "ui/TPictureBox.h"
-
 #include <QPainter>
 #include <QPointF>
 #include <QTransform>
 #include <array>
 #include <new>
-#include <utility>
 
 namespace imaging {
 
@@ -41,44 +37,30 @@ bool paintable(QImage::Format format)
         && format != QImage::Format_Mono && format != QImage::Format_MonoLSB;
 }
 
-// Asks the work image to repaint when the turn ends, however it ends.
-struct RepaintOnExit
-{
-    ui::TPictureBox *image;
-    ~RepaintOnExit() { image->Invalidate(); }
-};
-
 } // namespace
 
-void TurnImage(ui::TPictureBox *source, ui::TPictureBox *work, TurnDirection direction)
+int TurnedIndex(int index, TurnDirection direction)
 {
-    if (!source || !work || !source->HasGraphic())
-        return;
+    const int r = ((index % 4) + 4) % 4;
+    return direction == TurnDirection::Right ? (r + 1) % 4 : (r + 3) % 4;
+}
 
-    RepaintOnExit repaint{work};
-    ui::TBusyGuard guard(work->window());
-
-    const QImage &shown = work->Picture();
-    // A shared copy: the source stays intact even when both controls are one.
-    const QImage scan = source->Picture();
+QImage TurnedPicture(const QImage &scan, int index, const QImage &shown)
+{
     const int W = scan.width();
     const int H = scan.height();
-    const int r = ((source->Tag() % 4) + 4) % 4;
-    const int turned = direction == TurnDirection::Right ? (r + 1) % 4 : (r + 3) % 4;
-    const bool odd = turned % 2 == 1;
+    const bool odd = index % 2 == 1;
 
     // A fresh work bitmap takes the scan's format; an existing one keeps its own.
     const QImage::Format format = shown.format() != QImage::Format_Invalid ? shown.format() : scan.format();
-    const QTransform transform = parallelogram(landingPoints(turned, W, H), W, H);
+    const QTransform transform = parallelogram(landingPoints(index, W, H), W, H);
 
-    // The turned picture is made whole before anything changes: a turn that
-    // cannot be made leaves the picture shown and its angle as they were.
-    QImage turnedImage;
+    QImage turned;
     if (paintable(format)) {
-        turnedImage = QImage(odd ? H : W, odd ? W : H, format);
-        if (turnedImage.isNull())
+        turned = QImage(odd ? H : W, odd ? W : H, format);
+        if (turned.isNull())
             throw std::bad_alloc();
-        QPainter painter(&turnedImage);
+        QPainter painter(&turned);
         // A straight copy of the pixels, alpha included, with no resampling.
         painter.setCompositionMode(QPainter::CompositionMode_Source);
         painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
@@ -87,19 +69,17 @@ void TurnImage(ui::TPictureBox *source, ui::TPictureBox *work, TurnDirection dir
     } else {
         // Palette bitmaps: the image layer turns them itself, keeping the
         // colour table.
-        turnedImage = scan.transformed(transform);
-        if (!turnedImage.isNull() && turnedImage.format() != format)
-            turnedImage = turnedImage.convertToFormat(format, shown.colorTable());
-        if (turnedImage.isNull())
+        turned = scan.transformed(transform);
+        if (!turned.isNull() && turned.format() != format)
+            turned = turned.convertToFormat(format, shown.colorTable());
+        if (turned.isNull())
             throw std::bad_alloc();
     }
-    QImage &target = work->Bitmap();
-    target = std::move(turnedImage);
-    source->SetTag(turned);
     const int dpmX = scan.dotsPerMeterX();
     const int dpmY = scan.dotsPerMeterY();
-    target.setDotsPerMeterX(odd ? dpmY : dpmX);
-    target.setDotsPerMeterY(odd ? dpmX : dpmY);
+    turned.setDotsPerMeterX(odd ? dpmY : dpmX);
+    turned.setDotsPerMeterY(odd ? dpmX : dpmY);
+    return turned;
 }
 
 } // namespace imaging

@@ -1,6 +1,6 @@
 #include "imaging/engResample.h"
 
-#include "common/PackageUnits.h"
+#include "base/PackageUnits.h"
 #include "imaging/engResampleKernels.h"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
 #include "scanify/CognitiveForms.h"
 
-#include "common/engCommon9rMessages.h"
+#include "base/engCommon9rMessages.h"
 
 #include <QDir>
 #include <QFileInfo>

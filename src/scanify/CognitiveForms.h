@@ -5,7 +5,7 @@
 // which engine field goes into which of the window's result fields.
 
 #include "common/RecognitionFields.h"
-#include "common/ResString.h"
+#include "base/ResString.h"
 
 #include <QString>
 #include <cstdint>

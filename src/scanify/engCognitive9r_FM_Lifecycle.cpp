@@ -4,7 +4,7 @@
 
 #include "common/FieldOutcome.h"
 #include "common/FormSettings.h"
-#include "common/PackageTexts.h"
+#include "base/PackageTexts.h"
 #include "common/Recognition9r.h"
 #include "common/TSettingsFile.h"
 #include "common/engCommon9r.h"

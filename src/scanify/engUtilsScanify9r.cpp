@@ -2,10 +2,10 @@
 #include "scanify/engUtilsScanify9r.h"
 
 #include "common/OperatorLog.h"
-#include "common/PackageTexts.h"
-#include "common/ResString.h"
+#include "base/PackageTexts.h"
+#include "base/ResString.h"
 #include "common/engCommon9r.h"
-#include "common/engCommon9rMessages.h"
+#include "base/engCommon9rMessages.h"
 #include "scanify/ScanifyLog.h"
 #include "scanify/ScanifyText.h"
 #include "scanify/scapi.h"

@@ -4,7 +4,7 @@
 #include "scanify/engUtilsScanify9r.h"
 
 #include "common/PackageFiles.h"
-#include "common/PackageTexts.h"
+#include "base/PackageTexts.h"
 #include "common/TProfileFile.h"
 #include "common/engCommon9r_p.h"
 

@@ -2,9 +2,9 @@
 #include "scanify/engUtilsScanify9r.h"
 
 #include "common/PackageFiles.h"
-#include "common/ResString.h"
+#include "base/ResString.h"
 #include "common/engCommon9r.h"
-#include "common/engCommon9rMessages.h"
+#include "base/engCommon9rMessages.h"
 #include "scanify/scapi.h"
 
 #include <QCoreApplication>

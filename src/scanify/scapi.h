@@ -10,7 +10,7 @@
 // protected data of a shared library): a host reads them with dlsym, and this
 // header stays inside the package; it is not installed.
 
-#include "common/r9Export.h"
+#include "base/r9Export.h"
 #include "scanify/scapiTypes.h"
 
 #include <cstddef>

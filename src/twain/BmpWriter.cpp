@@ -1,7 +1,7 @@
 #include "BmpWriter.h"
 
 #include "DibLayout.h"
-#include "MultiTWAIN.h"
+#include "twain/MultiTWAIN.h"
 
 #include <cstring>
 

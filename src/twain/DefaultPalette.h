@@ -3,7 +3,7 @@
 // colours at both ends (flags 0), and between them grey shades, a few
 // special colours and a 6-level colour cube, marked PC_NOCOLLAPSE.
 
-#include "MultiTWAIN.h"
+#include "twain/MultiTWAIN.h"
 
 #include <array>
 

@@ -1,6 +1,6 @@
 #include "DibLayout.h"
 
-#include "MultiTWAIN.h"
+#include "twain/MultiTWAIN.h"
 #include "imaging/PageImage.h"
 
 #include <algorithm>

@@ -1,5 +1,5 @@
 #include "GlobalMemory.h"
-#include "LargeBlocks.h"
+#include "base/LargeBlocks.h"
 
 #include <atomic>
 #include <cstdlib>

@@ -2,8 +2,8 @@
 #include "MultiTWAIN_p.h"
 
 #include "LockedBlock.h"
-#include "common/ResString.h"
-#include "common/engCommon9rMessages.h"
+#include "base/ResString.h"
+#include "base/engCommon9rMessages.h"
 #include "host/Sdlogfile.h"
 #include "ui/TMessageBox.h"
 

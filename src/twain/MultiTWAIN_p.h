@@ -2,7 +2,7 @@
 // The TWAIN layer's module state and its helpers, shared by the layer's
 // source files and reachable by the tests (not part of the public header).
 
-#include "MultiTWAIN.h"
+#include "twain/MultiTWAIN.h"
 
 #include <QString>
 #include <array>

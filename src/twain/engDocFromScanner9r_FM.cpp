@@ -2,7 +2,7 @@
 // scan, quarter turns.
 #include "twain/engDocFromScanner9r_FM.h"
 
-#include "common/PackageTexts.h"
+#include "base/PackageTexts.h"
 #include "twain/DibLayout.h"
 #include "twain/LockedBlock.h"
 
@@ -10,9 +10,9 @@
 #include "common/Recognition9r.h"
 #include "common/TSettingsFile.h"
 #include "common/engCommon9r_p.h"
-#include "common/engCommon9rMessages.h"
+#include "base/engCommon9rMessages.h"
 #include "imaging/PageImage.h"
-#include "imaging/TurnImage.h"
+#include "common/PictureTurn.h"
 #include "ui/TActionUpdater.h"
 #include "ui/TBusyGuard.h"
 #include "ui/TMessageBox.h"

@@ -1,7 +1,7 @@
 #include "ui/TFormDialog.h"
 
-#include "common/ResString.h"
-#include "common/engCommon9rMessages.h"
+#include "base/ResString.h"
+#include "base/engCommon9rMessages.h"
 #include "ui/TMessageBox.h"
 
 #include <QShowEvent>

@@ -1,7 +1,7 @@
 #include "ui/TNullableDateEdit.h"
 
-#include "common/DateText.h"
-#include "common/PackageTexts.h"
+#include "base/DateText.h"
+#include "base/PackageTexts.h"
 
 #include <QHBoxLayout>
 #include <QLineEdit>

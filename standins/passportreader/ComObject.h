@@ -3,7 +3,7 @@
 // server. A failing call stores its message on the object that failed, where
 // the caller's wrapper fetches it with raw_GetErrorDescription.
 
-#include "abbyy/ABBYY_PassportReaderSdk_TLB.h"
+#include "sdk/ABBYY_PassportReaderSdk_TLB.h"
 
 #include <atomic>
 #include <exception>

@@ -2,7 +2,7 @@
 // check and the enabling of the actions.
 #include "FormFixture.h"
 
-#include "common/engCommon9rMessages.h"
+#include "base/engCommon9rMessages.h"
 
 #include "ui/TNullableDateEdit.h"
 #include "ui/TCaptionedEdit.h"

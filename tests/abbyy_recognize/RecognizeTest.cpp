@@ -6,7 +6,7 @@
 #include "abbyy/engABBYY9r_FM.h"
 #include "abbyy/engUtilsABBYY9r.h"
 #include "common/engCommon9r.h"
-#include "common/engCommon9rMessages.h"
+#include "base/engCommon9rMessages.h"
 #include "ui/TNullableDateEdit.h"
 #include "ui/TPictureBox.h"
 #include "ui/TCaptionedEdit.h"

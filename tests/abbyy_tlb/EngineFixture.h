@@ -3,7 +3,7 @@
 // package finds it (next to the executable), its configuration switched
 // through the stand-in's environment variables and restored after each test.
 
-#include "abbyy/ABBYY_PassportReaderSdk_TLB.h"
+#include "sdk/ABBYY_PassportReaderSdk_TLB.h"
 
 #include <QImage>
 #include <QStringList>

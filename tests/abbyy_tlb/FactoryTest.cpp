@@ -3,7 +3,7 @@
 
 #include "EngineFixture.h"
 
-#include "abbyy/PassportReaderServer.h"
+#include "sdk/PassportReaderServer.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -4,7 +4,7 @@
 
 #include "abbyy/engUtilsABBYY9r.h"
 #include "common/Recognition9r.h"
-#include "common/ResString.h"
+#include "base/ResString.h"
 #include "common/engCommon9r.h"
 
 #include <gtest/gtest.h>

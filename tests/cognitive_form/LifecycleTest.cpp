@@ -3,7 +3,7 @@
 // current data.
 #include "CognitiveFixture.h"
 
-#include "common/engCommon9rMessages.h"
+#include "base/engCommon9rMessages.h"
 #include "ui/TCaptionedEdit.h"
 #include "ui/TNullableDateEdit.h"
 

@@ -4,7 +4,7 @@
 #include "support/TestSupport.h"
 #include "CognitiveFixture.h"
 
-#include "common/engCommon9rMessages.h"
+#include "base/engCommon9rMessages.h"
 #include "ui/TCaptionedEdit.h"
 #include "ui/TMessageBox.h"
 #include "ui/TNullableDateEdit.h"

@@ -7,7 +7,7 @@
 #include "common/FieldOutcome.h"
 #include "common/PackageFiles.h"
 #include "common/TProfileFile.h"
-#include "common/engCommon9rMessages.h"
+#include "base/engCommon9rMessages.h"
 #include "scanify/CognitiveForms.h"
 #include "ui/TCaptionedEdit.h"
 #include "ui/TNullableDateEdit.h"

@@ -1,7 +1,7 @@
 // A field's outcome painted on its control, and read back as the host reads it.
 #include "common/FieldOutcome.h"
-#include "common/ResString.h"
-#include "common/engCommon9rMessages.h"
+#include "base/ResString.h"
+#include "base/engCommon9rMessages.h"
 #include "ui/TCaptionedEdit.h"
 #include "ui/TNullableDateEdit.h"
 

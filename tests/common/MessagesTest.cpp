@@ -1,4 +1,4 @@
-#include "common/engCommon9rMessages.h"
+#include "base/engCommon9rMessages.h"
 
 #include <QCoreApplication>
 #include <QTranslator>

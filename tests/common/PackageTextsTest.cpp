@@ -1,5 +1,5 @@
-#include "common/PackageTexts.h"
-#include "common/engCommon9rMessages.h"
+#include "base/PackageTexts.h"
+#include "base/engCommon9rMessages.h"
 
 #include <QSet>
 #include <QString>

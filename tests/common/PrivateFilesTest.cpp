@@ -2,7 +2,7 @@
 // user's umask, the data folder and every file the package writes into it are
 // readable by the user alone.
 #include "support/TestSupport.h"
-#include "common/PackageUnits.h"
+#include "base/PackageUnits.h"
 #include "common/PrivateFiles.h"
 #include "common/TProfileFile.h"
 #include "common/TSettingsFile.h"

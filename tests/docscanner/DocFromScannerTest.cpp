@@ -4,7 +4,7 @@
 #include "common/Recognition9r.h"
 #include "common/TSettingsFile.h"
 #include "common/engCommon9r.h"
-#include "common/engCommon9rMessages.h"
+#include "base/engCommon9rMessages.h"
 #include "support/TestSupport.h"
 #include "twain/engDocFromScanner9r_FM.h"
 #include "ui/TPictureBox.h"

@@ -1,6 +1,6 @@
 // The reference host's main job without a display: every specimen ends as a
 // stored person's record, with the recognised values and both pictures.
-#include "common/engCommon9rMessages.h"
+#include "base/engCommon9rMessages.h"
 #include "support/TestSupport.h"
 
 #include <QCoreApplication>

@@ -8,7 +8,7 @@
 #include "abbyy/engUtilsABBYY9r.h"
 #include "common/Recognition9r.h"
 #include "common/engCommon9r.h"
-#include "common/engCommon9rMessages.h"
+#include "base/engCommon9rMessages.h"
 #include "host/HostServices.h"
 #include "hostkit/HostKit.h"
 #include "ui/TNullableDateEdit.h"

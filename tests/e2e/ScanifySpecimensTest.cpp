@@ -4,7 +4,7 @@
 // specimen. Skipped when the stand-in is not part of the build.
 #include "common/Recognition9r.h"
 #include "common/engCommon9r.h"
-#include "common/engCommon9rMessages.h"
+#include "base/engCommon9rMessages.h"
 #include "scanify/CognitiveForms.h"
 #include "scanify/engCognitive9r_FM.h"
 #include "scanify/engUtilsScanify9r.h"

@@ -1,5 +1,5 @@
 // Quarter turns of a source/work image pair.
-#include "imaging/TurnImage.h"
+#include "common/PictureTurn.h"
 #include "ui/TPictureBox.h"
 
 #include <QApplication>

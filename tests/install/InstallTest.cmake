@@ -47,7 +47,7 @@ expect_files(${package}
   include/recognition9r/twain/MultiTWAIN.h
   include/recognition9r/scanify/engUtilsScanify9r.h
   include/recognition9r/ui/TCaptionedEdit.h
-  include/recognition9r/common/r9Export.h
+  include/recognition9r/base/r9Export.h
   ${LIBDIR}/cmake/Recognition9r/Recognition9rConfig.cmake
   ${LIBDIR}/cmake/Recognition9r/Recognition9rConfigVersion.cmake
   ${LIBDIR}/cmake/Recognition9r/Recognition9rTargets.cmake

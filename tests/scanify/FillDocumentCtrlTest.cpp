@@ -1,7 +1,7 @@
 // Recognised fields copied into the forms' edit controls and marked by the
 // engine's confidence.
 #include "common/engCommon9r.h"
-#include "common/engCommon9rMessages.h"
+#include "base/engCommon9rMessages.h"
 #include "scanify/engUtilsScanify9r.h"
 #include "scanify/scapi.h"
 #include "support/FakeScanify.h"

@@ -1,7 +1,7 @@
 // The engine operations against the in-process fake of the engine library:
 // every branch, failure row, handle state and log line.
 #include "common/engCommon9r.h"
-#include "common/engCommon9rMessages.h"
+#include "base/engCommon9rMessages.h"
 #include "scanify/engUtilsScanify9r.h"
 #include "support/FakeScanify.h"
 #include "support/LogRecorder.h"

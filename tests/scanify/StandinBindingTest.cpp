@@ -1,7 +1,7 @@
 // Loading and binding the real stand-in engine library, as the host does.
 // Skipped when the stand-in is not part of the build.
 #include "common/engCommon9r.h"
-#include "common/engCommon9rMessages.h"
+#include "base/engCommon9rMessages.h"
 #include "scanify/engUtilsScanify9r.h"
 #include "scanify/scapi.h"
 #include "support/TestSupport.h"

@@ -9,7 +9,7 @@
 // Objects free themselves with their last reference; the ones the engine
 // hands out share its log and keep it alive.
 
-#include "abbyy/ABBYY_PassportReaderSdk_TLB.h"
+#include "sdk/ABBYY_PassportReaderSdk_TLB.h"
 
 #include <QImage>
 #include <QList>

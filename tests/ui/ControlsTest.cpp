@@ -1,6 +1,6 @@
 // The small controls every form shares.
-#include "common/ResString.h"
-#include "common/engCommon9rMessages.h"
+#include "base/ResString.h"
+#include "base/engCommon9rMessages.h"
 #include "ui/TActionUpdater.h"
 #include "ui/TFormDialog.h"
 #include "ui/TBusyGuard.h"

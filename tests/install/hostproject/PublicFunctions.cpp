@@ -11,9 +11,9 @@
 #include <camera/engPhotoFromCamera9r_FM.h>
 #include <common/LoadPictureFromFile.h>
 #include <common/Recognition9r.h>
-#include <common/ResString.h>
+#include <base/ResString.h>
 #include <common/engCommon9r.h>
-#include <common/engCommon9rMessages.h>
+#include <base/engCommon9rMessages.h>
 #include <common/engSelectRecognizer9r_FM.h>
 #include <host/DVS9r32.h>
 #include <host/HostServices.h>
@@ -55,12 +55,12 @@ const void *const tinyhostPublicNames[] = {
     Address(&gl_RecognizeIniFile), Address(&gl_sRecognizeIniFileName), Address(&gl_ScanSettings),
     Address(&gl_cdsNationalities), Address(&gl_sScApiIniFile), Address(&CognitiveLibInstance), Address(&iDoc),
     Address(&GetUserDataFolder),
-    // common/engCommon9rMessages.h, common/ResString.h
+    // base/engCommon9rMessages.h, base/ResString.h
     Address(&_S_ERROR), Address(&_S_ScProxy_INI_NOT_FOUND), Address(&ResStringTable), Address(&FindResString),
     Address(&LoadResString),
     // common/engSelectRecognizer9r_FM.h, common/LoadPictureFromFile.h
     Address(&TSelectRecognizerFM_Create), Address(&LoadPictureFromFile),
-    // abbyy/ABBYY_PassportReaderSdk_TLB.h, abbyy/engABBYY9r_FM.h, abbyy/engUtilsABBYY9r.h
+    // sdk/ABBYY_PassportReaderSdk_TLB.h, abbyy/engABBYY9r_FM.h, abbyy/engUtilsABBYY9r.h
     Address(&CoRecognitionEngine::Create), Address(&CoRecognitionEngine::CreateRemote),
     Address(&CoInitParams::Create), Address(&CoInitParams::CreateRemote), Address(&TABBYYRecognitionFM_Create),
     Address(&gl_RecognitionEngine), Address(&InitEngine), Address(&CloseEngine), Address(&GetAllowedDocuments),

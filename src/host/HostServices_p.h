@@ -1,0 +1,14 @@
+#pragma once
+// Inside the package: keeping the table a host installs. InstallHostServices
+// (host/HostServices.h) is defined with the package's shared variables,
+// because it also hands the host's nationalities to gl_cdsNationalities.
+
+#include "host/HostServices.h"
+
+namespace host {
+
+/// Keeps a copy of the host's table (null: all services removed) and routes
+/// the package's log lines to its log.
+void InstallServices(const THostServices *services);
+
+} // namespace host
