@@ -1,7 +1,7 @@
 #include "ScannerSources.h"
 
-#include "support/TestSupport.h"
-#include "tests/twain/ManagerSupport.h"
+#include "TestSupport.h"
+#include "ManagerSupport.h"
 
 #include <QApplication>
 #include <QDir>

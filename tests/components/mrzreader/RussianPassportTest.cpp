@@ -5,7 +5,7 @@
 #include "MrzFormat.h"
 #include "RussianPassport.h"
 
-#include "../specimen-generator/Mrz.h"
+#include "specimen-generator/Mrz.h"
 
 #include <gtest/gtest.h>
 

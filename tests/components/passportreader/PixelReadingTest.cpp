@@ -6,7 +6,7 @@
 
 #include "PageGenerator.h"
 #include "support/TestSupport.h"
-#include "tests/twainclient/ScannerSources.h"
+#include "support/ScannerSources.h"
 
 #include <QDir>
 #include <QFile>

@@ -4,7 +4,7 @@
 
 #include "EngineFixture.h"
 #include "support/TestSupport.h"
-#include "tests/twainclient/ScannerSources.h"
+#include "support/ScannerSources.h"
 
 #include <QDir>
 #include <QFile>

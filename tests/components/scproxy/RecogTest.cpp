@@ -5,7 +5,7 @@
 #include "ScProxyFixture.h"
 
 #include "PageGenerator.h"
-#include "tests/twainclient/ScannerSources.h"
+#include "support/ScannerSources.h"
 #include "common/engCommon9r.h"
 #include "scanify/engUtilsScanify9r.h"
 

@@ -4,7 +4,7 @@
 // bits per pixel and "ShowTWAIN", and its faults as the instance's error.
 
 #include "ScProxyFixture.h"
-#include "tests/twainclient/ScannerSources.h"
+#include "support/ScannerSources.h"
 
 #include <QApplication>
 #include <QDir>

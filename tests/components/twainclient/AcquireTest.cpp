@@ -1,6 +1,6 @@
 // One page from each kind of source, in the picture mode and at the
 // resolution asked for, with and without the source's own window.
-#include "ScannerSources.h"
+#include "support/ScannerSources.h"
 
 #include "TwainClient.h"
 

@@ -1,6 +1,6 @@
 // Faults of the scanner as outcomes with the operator's message, and a
 // source that never answers given up.
-#include "ScannerSources.h"
+#include "support/ScannerSources.h"
 
 #include "TwainClient.h"
 

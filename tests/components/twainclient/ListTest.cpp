@@ -1,5 +1,5 @@
 // The sources the engines offer are the manager's.
-#include "ScannerSources.h"
+#include "support/ScannerSources.h"
 
 #include "TwainClient.h"
 

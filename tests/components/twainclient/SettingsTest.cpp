@@ -1,6 +1,6 @@
 // The operator's settings on the protocol's values, and settings a source
 // lacks passed over.
-#include "ScannerSources.h"
+#include "support/ScannerSources.h"
 
 #include "SourceCapabilities.h"
 #include "TwainClient.h"

@@ -71,7 +71,7 @@ struct FaultCase
 // Engines: PASSPORTREADER_FAULTS, SCPROXY_FAULTS; host services: HOSTKIT_FAULTS;
 // the TWAIN specimen scanner: TWAINSPECIMEN_FAULTS; and the engines' specimen
 // folders. The source manager's SANE bridge has switches of its own
-// (TWAINSANE_JAM_AFTER), met with SANE's test backend in tests/twain_sane.
+// (TWAINSANE_JAM_AFTER), met with SANE's test backend in tests/components/twaindsm/sane.
 const char kEngine[] = "PASSPORTREADER_FAULTS";
 const char kScanify[] = "SCPROXY_FAULTS";
 const char kHost[] = "HOSTKIT_FAULTS";

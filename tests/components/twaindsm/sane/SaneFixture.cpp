@@ -1,7 +1,7 @@
 #include "SaneFixture.h"
 
 #include "SaneDevice.h"
-#include "tests/twain/ManagerSupport.h"
+#include "support/ManagerSupport.h"
 #include "twain/DibLayout.h"
 #include "twain/LockedBlock.h"
 

@@ -6,7 +6,7 @@
 // its USB context open (two descriptors; some seventy with Debian's whole
 // configuration), until the program ran out of them.
 #include "support/TestSupport.h"
-#include "tests/twain/ManagerSupport.h"
+#include "support/ManagerSupport.h"
 #include "twain/MultiTWAIN_p.h"
 
 #include <QDir>

@@ -5,7 +5,7 @@
 // kept for the scans in between.
 #include "SaneFixture.h"
 
-#include "tests/twain/ManagerSupport.h"
+#include "support/ManagerSupport.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,6 +1,6 @@
 // The document-picture window: scanning through a fake of the layer's
 // acquisition calls, turning, the save action and the window's settings.
-#include "DibBuilder.h"
+#include "support/DibBuilder.h"
 #include "common/Recognition9r.h"
 #include "common/TSettingsFile.h"
 #include "common/engCommon9r.h"

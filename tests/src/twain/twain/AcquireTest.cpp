@@ -1,6 +1,6 @@
 // Choosing the source, one acquisition, the message hook and the transfers,
 // against the fake source manager.
-#include "DibBuilder.h"
+#include "support/DibBuilder.h"
 #include "TwainFixture.h"
 #include "support/LogRecorder.h"
 

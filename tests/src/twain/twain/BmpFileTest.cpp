@@ -1,6 +1,6 @@
 // BMP files: the writer's numbers, round trips of every kind of bitmap, the
 // broken files, the file dialogs and the result codes.
-#include "DibBuilder.h"
+#include "support/DibBuilder.h"
 #include "TwainFixture.h"
 
 #include <QDir>

@@ -1,6 +1,6 @@
 // DIB geometry, colour count, palettes, drawing onto a painter and into an
 // image control, with DIBs that fit their blocks and DIBs that lie.
-#include "DibBuilder.h"
+#include "support/DibBuilder.h"
 #include "TwainFixture.h"
 #include "twain/DefaultPalette.h"
 #include "ui/TPictureBox.h"

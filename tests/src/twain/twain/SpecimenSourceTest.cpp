@@ -1,7 +1,7 @@
 // The layer end to end: the stand-in source manager (libtwaindsm.so beside
 // the test) with the specimen data source from its twain/ folder.
-#include "DibBuilder.h"
-#include "ManagerSupport.h"
+#include "support/DibBuilder.h"
+#include "support/ManagerSupport.h"
 #include "support/OperatorInput.h"
 #include "TwainFixture.h"
 #include "ui/TPictureBox.h"

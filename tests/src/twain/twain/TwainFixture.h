@@ -3,7 +3,7 @@
 // source manager, or against the real stand-in manager and specimen source;
 // warning boxes are recorded instead of shown.
 
-#include "FakeDsm.h"
+#include "support/FakeDsm.h"
 #include "twain/GlobalMemory.h"
 #include "support/TestSupport.h"
 #include "twain/MultiTWAIN_p.h"
