@@ -2,55 +2,32 @@
 
 #include "TestSupport.h"
 #include "ManagerSupport.h"
+#include "SaneTestDevices.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QFile>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTimer>
 
 namespace scannertest {
 
 namespace {
 
-/// SANE reads SANE_CONFIG_DIR once per process: the folder is the
-/// process's, and each test rewrites its files.
-QString SaneFolder()
-{
-    static QTemporaryDir folder(QDir::tempPath() + QStringLiteral("/r9-client-sane-XXXXXX"));
-    return folder.path();
-}
-
-void Write(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        file.write(bytes);
-}
-
 /// Every test of a program that scans sees the same SANE devices, from its
 /// start: SANE reads its configuration folder at its first use only, and a
 /// test that runs before one that scans may list the sources.
 const bool g_privateSane = [] {
     r9test::KeepSaneBackendLoaded("test");
-    Write(SaneFolder() + QStringLiteral("/dll.conf"), "test\n");
-    Write(SaneFolder() + QStringLiteral("/test.conf"), "number_of_devices 2\n");
-    qputenv("SANE_CONFIG_DIR", SaneFolder().toLocal8Bit());
+    r9test::UseSaneTestDevices();
     return true;
 }();
-
-const QStringList SmallPage = {QStringLiteral("resolution=100"), QStringLiteral("br-x=25"), QStringLiteral("br-y=20"),
-                               QStringLiteral("test-picture=Color pattern")};
 
 } // namespace
 
 ScannerSources::ScannerSources()
 {
     (void)g_privateSane;
-    Write(SaneFolder() + QStringLiteral("/dll.conf"), "test\n");
-    configureSane({});
-    qputenv("SANE_CONFIG_DIR", SaneFolder().toLocal8Bit());
+    r9test::UseSaneTestDevices();
     // The device list as SANE has it at every opening: tests reconfigure
     // the backend between scans.
     qputenv("TWAINSANE_LIST_FRESH_MS", "0");
@@ -69,15 +46,12 @@ ScannerSources::~ScannerSources()
 
 void ScannerSources::configureSane(const QStringList &lines)
 {
-    QByteArray conf = "number_of_devices 2\n";
-    for (const QString &l : lines)
-        conf += l.toLatin1() + '\n';
-    Write(SaneFolder() + QStringLiteral("/test.conf"), conf);
+    r9test::ConfigureSaneTestDevices(lines);
 }
 
 void ScannerSources::setSaneOptions(const QStringList &options)
 {
-    qputenv("TWAINSANE_OPTIONS", (SmallPage + options).join(QLatin1Char(';')).toLocal8Bit());
+    qputenv("TWAINSANE_OPTIONS", (r9test::SmallPageOptions() + options).join(QLatin1Char(';')).toLocal8Bit());
 }
 
 void ScannerSources::setSpecimenFaults(const QString &faults)

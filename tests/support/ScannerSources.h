@@ -5,6 +5,8 @@
 // configuration folder (the system's is never read), with small pages.
 // Fault switches of both are set per test and cleared at its end.
 
+#include "SaneTestDevices.h"
+
 #include <QString>
 #include <QStringList>
 #include <QWidget>
@@ -14,8 +16,8 @@
 namespace scannertest {
 
 inline constexpr const char *SpecimenSource = "Specimen Scanner";
-inline constexpr const char *SaneSource = "SANE: Noname frontend-tester";
-inline constexpr const char *SecondSaneSource = "SANE: Noname frontend-tester #2";
+inline constexpr const char *SaneSource = r9test::SaneTestDevice;
+inline constexpr const char *SecondSaneSource = r9test::SecondSaneTestDevice;
 
 /// Set up in SetUp, torn down in TearDown of a test that scans.
 class ScannerSources

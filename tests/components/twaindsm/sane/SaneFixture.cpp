@@ -10,7 +10,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <cstring>
 #include <dlfcn.h>
 #include <vector>
@@ -18,14 +17,6 @@
 namespace sanetest {
 
 namespace {
-
-/// SANE reads SANE_CONFIG_DIR once per process, so the folder is the
-/// process's, not the test's; each test rewrites its files.
-QString configFolder()
-{
-    static QTemporaryDir folder(QDir::tempPath() + QStringLiteral("/r9-sane-XXXXXX"));
-    return folder.path();
-}
 
 /// One sample of a raw SANE line scaled to 0..255 (SANE's one-bit grey: 1 is black).
 int rawSample(const std::vector<uint8_t> &line, int index, int depth, bool grey)
@@ -73,8 +64,7 @@ extern "C" const char *__lsan_default_suppressions()
 
 QStringList BaseOptions()
 {
-    return {QStringLiteral("resolution=100"), QStringLiteral("br-x=25"), QStringLiteral("br-y=20"),
-            QStringLiteral("test-picture=Color pattern")};
+    return r9test::SmallPageOptions();
 }
 
 QStringList SlowReads()
@@ -175,10 +165,7 @@ void SaneSourceTest::SetUp()
     keepTestDeviceLoaded();
     twain::ResetSessionForTests();
     twain::SetSourceManagerOverride(QString());
-    QDir().mkpath(configFolder());
-    r9test::WriteFile(configFolder() + QStringLiteral("/dll.conf"), "test\n");
-    configureBackend();
-    qputenv("SANE_CONFIG_DIR", configFolder().toLocal8Bit());
+    r9test::UseSaneTestDevices();
     setSourceOptions(BaseOptions());
     qunsetenv("TWAINSANE_SLICE_BYTES");
     // The device list as SANE has it at every asking (tests reconfigure the
@@ -223,10 +210,7 @@ void SaneSourceTest::TearDown()
 
 void SaneSourceTest::configureBackend(const QStringList &lines)
 {
-    QByteArray conf = "number_of_devices 2\n";
-    for (const QString &l : lines)
-        conf += l.toLatin1() + '\n';
-    r9test::WriteFile(configFolder() + QStringLiteral("/test.conf"), conf);
+    r9test::ConfigureSaneTestDevices(lines);
 }
 
 void SaneSourceTest::setSourceOptions(const QStringList &options)

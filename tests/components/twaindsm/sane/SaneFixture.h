@@ -4,6 +4,7 @@
 // source manager's default, small pages, and a reference scan read straight
 // from SANE to compare the delivered DIBs with.
 
+#include "support/SaneTestDevices.h"
 #include "support/TestSupport.h"
 #include "twain/MultiTWAIN_p.h"
 
@@ -23,8 +24,8 @@ inline void PrintTo(const QString &text, std::ostream *out)
 
 namespace sanetest {
 
-inline constexpr const char *FirstSource = "SANE: Noname frontend-tester";
-inline constexpr const char *SecondSource = "SANE: Noname frontend-tester #2";
+inline constexpr const char *FirstSource = r9test::SaneTestDevice;
+inline constexpr const char *SecondSource = r9test::SecondSaneTestDevice;
 
 /// The options every test scans with: a small coloured page.
 QStringList BaseOptions();
