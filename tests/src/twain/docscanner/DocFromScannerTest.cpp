@@ -1,6 +1,7 @@
 // The document-picture window: scanning through a fake of the layer's
 // acquisition calls, turning, the save action and the window's settings.
 #include "support/DibBuilder.h"
+#include "support/FakeDocScannerCalls.h"
 #include "common/Recognition9r.h"
 #include "common/TSettingsFile.h"
 #include "common/engCommon9r.h"
@@ -31,61 +32,6 @@ using twaintest::DibKind;
 using twaintest::ToBlock;
 
 namespace {
-
-/// What the fake layer delivers and what the window asked of it.
-struct FakeLayer
-{
-    bool selectResult = true;
-    int selectCalls = 0;
-    int acquireCalls = 0;
-    std::vector<int32_t> hideUI;
-    std::vector<int32_t> pixTypes;
-    std::vector<TWAIN_HDIB> pages; // delivered by the next acquisition, in order
-    std::vector<TWAIN_HDIB> list;  // the layer's picture list
-    std::multiset<TWAIN_HDIB> freed;
-    bool throwOnAcquire = false;
-    int32_t forcedWidth = 0;
-    bool cursorOverriddenDuringAcquire = false;
-    bool formEnabledDuringAcquire = true;
-    QWidget *form = nullptr;
-};
-FakeLayer *g_fake = nullptr;
-
-TWAIN_BOOL fakeSelect(TWAIN_HWND)
-{
-    ++g_fake->selectCalls;
-    return g_fake->selectResult;
-}
-void fakeSetHideUI(int32_t hide) { g_fake->hideUI.push_back(hide); }
-TWAIN_HDIB fakeAcquire(TWAIN_HWND, int32_t types)
-{
-    ++g_fake->acquireCalls;
-    g_fake->pixTypes.push_back(types);
-    g_fake->cursorOverriddenDuringAcquire = QApplication::overrideCursor() != nullptr;
-    g_fake->formEnabledDuringAcquire = g_fake->form && g_fake->form->isEnabled();
-    if (g_fake->throwOnAcquire)
-        throw std::runtime_error("источник не ответил");
-    g_fake->list = g_fake->pages;
-    TWAIN_HDIB last = g_fake->pages.empty() ? nullptr : g_fake->pages.back();
-    g_fake->pages.clear();
-    return last;
-}
-void fakeFree(TWAIN_HDIB dib)
-{
-    g_fake->freed.insert(dib);
-    GlobalFree(dib);
-}
-int32_t fakeNumDibs() { return int32_t(g_fake->list.size()); }
-TWAIN_HDIB fakeGetDib(int32_t i) { return i >= 0 && i < int32_t(g_fake->list.size()) ? g_fake->list[size_t(i)] : nullptr; }
-void fakeClearList() { g_fake->list.clear(); }
-bool g_drawThrows = false;
-void fakeDraw(TWAIN_HDC dc, int32_t dx, int32_t dy, int32_t w, int32_t h, TWAIN_HDIB dib, int32_t sx, int32_t sy)
-{
-    if (g_drawThrows)
-        throw std::runtime_error("рисование не удалось");
-    TWAIN_DrawDibToDC(dc, dx, dy, w, h, dib, sx, sy);
-}
-int32_t fakeWidth(TWAIN_HDIB dib) { return g_fake->forcedWidth ? g_fake->forcedWidth : TWAIN_DibWidth(dib); }
 
 class DocFromScannerTest : public testing::Test
 {
