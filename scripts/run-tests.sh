@@ -11,7 +11,7 @@ if [ "${1:-}" = "--sanitize" ]; then
   args+=(-DR9_SANITIZE=ON)
   # Caches the font library keeps for the life of the process are no leak
   # of ours (the corpus replays and the C host draw text).
-  export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$PWD/tests/fuzz/lsan.supp:print_suppressions=0}
+  export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$PWD/tests/support/lsan.supp:print_suppressions=0}
 fi
 cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release "${args[@]}"
 cmake --build "$dir"
