@@ -1,7 +1,7 @@
 #pragma once
 // The stand-in's own configuration, read at every use so that a test can
 // switch it between calls:
-//   environment PASSPORTREADER_FAULTS    fault switches (written as standins/doubles/README.md says)
+//   environment PASSPORTREADER_FAULTS    fault switches (written as doubles/support/README.md says)
 //   environment PASSPORTREADER_SPECIMENS folder of specimen documents
 //   environment PASSPORTREADER_READ      "pixels": every page is read from its pixels
 //   environment PASSPORTREADER_LOG       file the engine's log of recognitions goes to

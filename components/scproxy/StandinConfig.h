@@ -1,7 +1,7 @@
 #pragma once
 // The stand-in's own configuration, read at every use so that a test can
 // switch it between calls:
-//   environment SCPROXY_FAULTS        fault switches (written as standins/doubles/README.md says)
+//   environment SCPROXY_FAULTS        fault switches (written as doubles/support/README.md says)
 //   environment SCPROXY_SPECIMENS     folder of Scanify specimen descriptions
 //   environment SCPROXY_FEED          names (wildcards, case ignored) of the pages the feeder takes:
 //                                     descriptions without ".json", loose pictures without extension

@@ -10,6 +10,8 @@
 
 namespace specimen {
 
+using twainds::ContainerKind;
+
 namespace {
 
 /// The ini file's value; the ini reader takes a value's commas for a list of its own.

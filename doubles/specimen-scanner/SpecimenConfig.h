@@ -3,7 +3,7 @@
 // switch it between acquisitions. Environment first, then the ini file
 // twainspecimen.ini beside the library (fault switches of both add up):
 //   TWAINSPECIMEN_FAULTS     [faults] active=   fault switches, written as
-//                            standins/doubles/README.md says
+//                            doubles/support/README.md says
 //   TWAINSPECIMEN_PAGES      [scan] pages=      pages per enabling (default 1)
 //   TWAINSPECIMEN_CONTAINER  [scan] container=  container of capability
 //                            answers: enumeration (default for MSG_GET),
@@ -13,6 +13,8 @@
 //                            (default) or palette
 //   TWAINSPECIMEN_PICTURES   [specimens] folder= the pictures to scan
 //                            (default: specimens/ beside the twain/ folder)
+
+#include "Capabilities.h"
 
 #include <QString>
 #include <QStringList>
@@ -29,13 +31,11 @@ inline constexpr const char *EnableFails = "enablefails"; // MSG_ENABLEDS fails
 inline constexpr const char *CapsFail = "capsfail";      // capability requests fail
 } // namespace fault
 
-enum class ContainerKind { Default, OneValue, Enumeration, Array, Wrong };
-
 struct Config
 {
     QStringList faults;
     int pages = 1;
-    ContainerKind container = ContainerKind::Default;
+    twainds::ContainerKind container = twainds::ContainerKind::Default;
     unsigned pixelType = 2; // TWPT_RGB
     QString pictureFolder;
 

@@ -81,67 +81,47 @@ double SpecimenSource::resolution() const
 
 TW_UINT16 SpecimenSource::identity(TW_UINT16 msg, pTW_IDENTITY id)
 {
-    switch (msg) {
-    case MSG_GET: {
-        const TW_UINTPTR keep = id->Id;
-        *id = m_identity;
-        id->Id = keep;
-        return TWRC_SUCCESS;
-    }
-    case MSG_OPENDS:
-        if (m_state != 3)
-            return fail(TWCC_SEQERROR);
-        if (ReadConfig().has(fault::OpenFails))
-            return fail(TWCC_OPERATIONERROR);
-        m_identity.Id = id->Id;
-        resetCapabilities();
-        m_state = 4;
-        return TWRC_SUCCESS;
-    case MSG_CLOSEDS:
-        if (m_state != 4)
-            return fail(TWCC_SEQERROR);
-        m_state = 3;
-        return TWRC_SUCCESS;
-    default:
+    if (msg != MSG_GET)
         return fail(TWCC_BADPROTOCOL);
-    }
+    const TW_UINTPTR keep = id->Id;
+    *id = m_identity;
+    id->Id = keep;
+    return TWRC_SUCCESS;
 }
 
-TW_UINT16 SpecimenSource::capability(TW_UINT16 msg, pTW_CAPABILITY cap)
+TW_UINT16 SpecimenSource::open(pTW_IDENTITY id)
 {
-    if (m_state < 4)
-        return fail(TWCC_SEQERROR);
-    if (ReadConfig().has(fault::CapsFail))
-        return fail(TWCC_BUMMER);
-    const auto found = m_caps.find(cap->Cap);
-    if (found == m_caps.end())
-        return fail(TWCC_BADCAP);
-    CapValues &values = found->second;
-    const ContainerKind kind = ReadConfig().container;
-    switch (msg) {
-    case MSG_GET:
-    case MSG_GETCURRENT:
-    case MSG_GETDEFAULT:
-        return answerQuery(msg, cap, values, kind);
-    case MSG_SET:
-        if (m_state != 4)
-            return fail(TWCC_SEQERROR);
-        return setCapability(values, cap->Cap, *cap);
-    default:
-        return fail(TWCC_BADPROTOCOL);
-    }
+    if (ReadConfig().has(fault::OpenFails))
+        return fail(TWCC_OPERATIONERROR);
+    m_identity.Id = id->Id;
+    resetCapabilities();
+    return TWRC_SUCCESS;
 }
 
-TW_UINT16 SpecimenSource::setCapability(CapValues &values, TW_UINT16 cap, const TW_CAPABILITY &request)
+TW_UINT16 SpecimenSource::capabilitiesRefused() const
 {
-    const std::optional<SetRequest> asked = ReadSetContainer(request, values.itemType);
-    if (!asked)
-        return fail(TWCC_BADVALUE);
+    return ReadConfig().has(fault::CapsFail) ? TW_UINT16(TWCC_BUMMER) : TW_UINT16(TWCC_SUCCESS);
+}
+
+std::optional<twainds::CapValues> SpecimenSource::capValues(TW_UINT16 cap) const
+{
+    const auto found = m_caps.find(cap);
+    return found != m_caps.end() ? std::optional<CapValues>(found->second) : std::nullopt;
+}
+
+twainds::ContainerKind SpecimenSource::answerContainer() const
+{
+    return ReadConfig().container;
+}
+
+TW_UINT16 SpecimenSource::setCapability(TW_UINT16 cap, const CapValues &values, const twainds::SetRequest &asked)
+{
+    CapValues &kept = m_caps[cap];
     if (cap == CAP_XFERCOUNT) {
-        const auto count = static_cast<TW_INT16>(asked->value);
+        const auto count = static_cast<TW_INT16>(asked.value);
         if (count == 0 || count < -1)
             return fail(TWCC_BADVALUE);
-        values.current = static_cast<TW_UINT16>(count);
+        kept.current = static_cast<TW_UINT16>(count);
         return TWRC_SUCCESS;
     }
     // The value (and a restricting list) must be among the scanner's own.
@@ -149,63 +129,53 @@ TW_UINT16 SpecimenSource::setCapability(CapValues &values, TW_UINT16 cap, const 
     auto offered = [&own](TW_UINT32 v) {
         return own.allowed.empty() || std::find(own.allowed.begin(), own.allowed.end(), v) != own.allowed.end();
     };
-    if (!offered(asked->value))
+    if (!offered(asked.value))
         return fail(TWCC_BADVALUE);
-    for (TW_UINT32 v : asked->list)
+    for (TW_UINT32 v : asked.list)
         if (!offered(v))
             return fail(TWCC_BADVALUE);
-    if (cap == ICAP_BITDEPTH && int(asked->value) != bitDepthFor(m_caps[ICAP_PIXELTYPE].current))
+    if (cap == ICAP_BITDEPTH && int(asked.value) != bitDepthFor(m_caps[ICAP_PIXELTYPE].current))
         return fail(TWCC_BADVALUE);
-    if (!asked->list.empty())
-        values.allowed = asked->list;
-    values.current = asked->value;
+    if (!asked.list.empty())
+        kept.allowed = asked.list;
+    kept.current = asked.value;
     if (cap == ICAP_PIXELTYPE) {
-        const auto depth = static_cast<TW_UINT32>(bitDepthFor(values.current));
+        const auto depth = static_cast<TW_UINT32>(bitDepthFor(kept.current));
         m_caps[ICAP_BITDEPTH] = {TWTY_UINT16, {depth}, depth, depth};
     }
     if (cap == ICAP_XRESOLUTION)
-        m_caps[ICAP_YRESOLUTION].current = values.current;
+        m_caps[ICAP_YRESOLUTION].current = kept.current;
     return TWRC_SUCCESS;
 }
 
-TW_UINT16 SpecimenSource::userInterface(TW_UINT16 msg, pTW_USERINTERFACE ui)
+TW_UINT16 SpecimenSource::enable(const TW_USERINTERFACE &ui)
 {
-    if (msg == MSG_ENABLEDS) {
-        if (m_state != 4)
-            return fail(TWCC_SEQERROR);
-        m_config = ReadConfig();
-        if (m_config.has(fault::EnableFails))
-            return fail(TWCC_OPERATIONERROR);
-        const auto limit = static_cast<TW_INT16>(m_caps[CAP_XFERCOUNT].current);
-        const int pages = limit > 0 ? std::min<int>(limit, m_config.pages) : m_config.pages;
-        m_config.pages = pages;
-        m_announced = pages + (m_config.has(fault::ShortPages) ? 1 : 0);
-        m_done = 0;
-        m_showUI = ui->ShowUI != 0;
-        m_state = 5;
-        if (m_config.has(fault::CloseRequest)) {
-            m_pending = MSG_CLOSEDSREQ;
-        } else if (m_showUI && qobject_cast<QApplication *>(QCoreApplication::instance())) {
-            m_pending = MSG_NULL;
-            m_dialog = std::make_unique<ScanDialog>(pages, [this](bool scan) {
-                if (m_state == 5)
-                    m_pending = scan ? MSG_XFERREADY : MSG_CLOSEDSREQ;
-            });
-            twainds::CallerWindow(ui->hParent).show(m_dialog.get());
-        } else {
-            m_pending = MSG_XFERREADY;
-        }
-        return TWRC_SUCCESS;
+    m_config = ReadConfig();
+    if (m_config.has(fault::EnableFails))
+        return fail(TWCC_OPERATIONERROR);
+    const auto limit = static_cast<TW_INT16>(m_caps[CAP_XFERCOUNT].current);
+    const int pages = limit > 0 ? std::min<int>(limit, m_config.pages) : m_config.pages;
+    m_config.pages = pages;
+    m_announced = pages + (m_config.has(fault::ShortPages) ? 1 : 0);
+    m_done = 0;
+    m_showUI = ui.ShowUI != 0;
+    if (m_config.has(fault::CloseRequest)) {
+        m_pending = MSG_CLOSEDSREQ;
+    } else if (m_showUI && qobject_cast<QApplication *>(QCoreApplication::instance())) {
+        m_dialog = std::make_unique<ScanDialog>(pages, [this](bool scan) {
+            if (state() == Enabled)
+                m_pending = scan ? MSG_XFERREADY : MSG_CLOSEDSREQ;
+        });
+        twainds::CallerWindow(ui.hParent).show(m_dialog.get());
+    } else {
+        m_pending = MSG_XFERREADY;
     }
-    if (msg == MSG_DISABLEDS) {
-        if (m_state != 5)
-            return fail(TWCC_SEQERROR);
-        closeDialog();
-        m_pending = MSG_NULL;
-        m_state = 4;
-        return TWRC_SUCCESS;
-    }
-    return fail(TWCC_BADPROTOCOL);
+    return TWRC_SUCCESS;
+}
+
+void SpecimenSource::disable()
+{
+    closeDialog();
 }
 
 void SpecimenSource::closeDialog()
@@ -216,31 +186,15 @@ void SpecimenSource::closeDialog()
     }
 }
 
-TW_UINT16 SpecimenSource::processEvent(pTW_EVENT event)
+void SpecimenSource::transfersBegin()
 {
-    if (m_state < 5)
-        return fail(TWCC_SEQERROR);
-    event->TWMessage = MSG_NULL;
-    if (m_state != 5 || m_pending == MSG_NULL)
-        return TWRC_NOTDSEVENT;
-    event->TWMessage = m_pending;
-    if (m_pending == MSG_XFERREADY) {
-        m_done = 0;
-        m_state = 6;
-    }
-    m_pending = MSG_NULL;
-    return TWRC_DSEVENT;
+    m_done = 0;
 }
 
 TW_UINT16 SpecimenSource::nativeTransfer(TW_HANDLE *out)
 {
-    if (m_state != 6)
-        return fail(TWCC_SEQERROR);
-    *out = nullptr;
-    if (m_config.has(fault::Cancel)) {
-        m_state = 7;
+    if (m_config.has(fault::Cancel))
         return TWRC_CANCEL;
-    }
     // The first transfer fails, or the one announced beyond the real pages.
     if ((m_config.has(fault::FailTransfer) && m_done == 0) || m_done >= m_config.pages)
         return fail(TWCC_BUMMER);
@@ -249,37 +203,17 @@ TW_UINT16 SpecimenSource::nativeTransfer(TW_HANDLE *out)
     if (!dib)
         return fail(TWCC_LOWMEMORY);
     *out = dib;
-    m_state = 7;
     return TWRC_XFERDONE;
 }
 
-TW_UINT16 SpecimenSource::pendingTransfers(TW_UINT16 msg, pTW_PENDINGXFERS pending)
+void SpecimenSource::transferEnded()
 {
-    switch (msg) {
-    case MSG_ENDXFER:
-        if (m_state != 7)
-            return fail(TWCC_SEQERROR);
-        ++m_done;
-        pending->Count = static_cast<TW_UINT16>(std::max(0, m_announced - m_done));
-        m_state = pending->Count != 0 ? 6 : 5;
-        if (m_state == 5)
-            transfersEnded();
-        return TWRC_SUCCESS;
-    case MSG_RESET:
-        if (m_state != 6)
-            return fail(TWCC_SEQERROR);
-        pending->Count = 0;
-        m_state = 5;
-        transfersEnded();
-        return TWRC_SUCCESS;
-    case MSG_GET:
-        if (m_state < 4)
-            return fail(TWCC_SEQERROR);
-        pending->Count = static_cast<TW_UINT16>(m_state >= 6 ? std::max(0, m_announced - m_done) : 0);
-        return TWRC_SUCCESS;
-    default:
-        return fail(TWCC_BADPROTOCOL);
-    }
+    ++m_done;
+}
+
+TW_UINT16 SpecimenSource::transfersLeft() const
+{
+    return static_cast<TW_UINT16>(std::max(0, m_announced - m_done));
 }
 
 void SpecimenSource::transfersEnded()
@@ -290,8 +224,6 @@ void SpecimenSource::transfersEnded()
 
 TW_UINT16 SpecimenSource::imageInfo(pTW_IMAGEINFO info)
 {
-    if (m_state != 6)
-        return fail(TWCC_SEQERROR);
     const QImage picture = PagePicture(m_config.pictureFolder, m_done, resolution());
     const TW_UINT32 type = m_caps[ICAP_PIXELTYPE].current;
     std::memset(info, 0, sizeof *info);

@@ -11,7 +11,7 @@
 //     install(nullptr);        // before kit is destroyed
 //
 // Fault switches (environment HOSTKIT_FAULTS, written as
-// standins/doubles/README.md says) make the kit a
+// doubles/support/README.md says) make the kit a
 // host that lacks a service or whose log fails, for the package's failure
 // paths: "nolog", "noplugins", "novideo", "nonationalities" leave that service
 // out of Services(); "logfails" points the log at a folder that cannot exist.

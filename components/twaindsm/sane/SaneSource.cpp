@@ -115,7 +115,7 @@ TW_UINT16 SaneSource::identity(TW_UINT16 msg, pTW_IDENTITY id)
     case MSG_GET: {
         // The open source, else the first device.
         const TW_UINTPTR keep = id->Id;
-        if (m_state >= 4) {
+        if (state() >= Open) {
             *id = m_identity;
         } else {
             // The manager asks after an empty list, which is not asked again.
@@ -127,18 +127,6 @@ TW_UINT16 SaneSource::identity(TW_UINT16 msg, pTW_IDENTITY id)
         id->Id = keep;
         return TWRC_SUCCESS;
     }
-    case MSG_OPENDS: return open(id);
-    case MSG_CLOSEDS:
-        if (m_state != 4)
-            return fail(TWCC_SEQERROR);
-        // Closing a device (and stopping SANE after it) can sit in a USB
-        // timeout when the device has gone.
-        RunOffThread([this] {
-            m_settings.reset();
-            m_device.reset();
-        });
-        m_state = 3;
-        return TWRC_SUCCESS;
     case TWAINDSM_MSG_RELIST:
         Sources(Asking::Afresh);
         return TWRC_SUCCESS;
@@ -146,11 +134,18 @@ TW_UINT16 SaneSource::identity(TW_UINT16 msg, pTW_IDENTITY id)
     }
 }
 
+void SaneSource::close()
+{
+    // Closing a device (and stopping SANE after it) can sit in a USB
+    // timeout when the device has gone.
+    RunOffThread([this] {
+        m_settings.reset();
+        m_device.reset();
+    });
+}
+
 TW_UINT16 SaneSource::open(pTW_IDENTITY id)
 {
-    // The library drives one device at a time.
-    if (m_state != 3)
-        return fail(TWCC_MAXCONNECTIONS);
     std::optional<DeviceSource> source = findSource(id->ProductName, Asking::Kept);
     if (!source)
         source = findSource(id->ProductName, Asking::UnlessFresh); // plugged in since the list was made
@@ -198,7 +193,6 @@ TW_UINT16 SaneSource::open(pTW_IDENTITY id)
     m_identity.Id = id->Id;
     m_condition = TWCC_SUCCESS; // nothing left of an earlier session
     *id = m_identity;
-    m_state = 4;
     return TWRC_SUCCESS;
 }
 
@@ -218,9 +212,8 @@ double SaneSource::unitsPerInch() const
     }
 }
 
-std::optional<specimen::CapValues> SaneSource::capValues(TW_UINT16 cap) const
+std::optional<twainds::CapValues> SaneSource::capValues(TW_UINT16 cap) const
 {
-    using specimen::CapValues;
     if (m_scan) {
         const auto kept = m_scanCaps.find(cap);
         return kept != m_scanCaps.end() ? std::optional<CapValues>(kept->second) : std::nullopt;
@@ -278,34 +271,14 @@ std::optional<specimen::CapValues> SaneSource::capValues(TW_UINT16 cap) const
     }
 }
 
-TW_UINT16 SaneSource::capability(TW_UINT16 msg, pTW_CAPABILITY cap)
+TW_UINT16 SaneSource::capabilitiesRefused() const
 {
-    if (m_state < 4)
-        return fail(TWCC_SEQERROR);
     // A device given up answers nothing more; the source is only closed.
-    if (!m_settings && !m_scan)
-        return fail(TWCC_CHECKDEVICEONLINE);
-    const std::optional<specimen::CapValues> values = capValues(cap->Cap);
-    if (!values)
-        return fail(TWCC_BADCAP);
-    switch (msg) {
-    case MSG_GET:
-    case MSG_GETCURRENT:
-    case MSG_GETDEFAULT:
-        return answerQuery(msg, cap, *values);
-    case MSG_SET:
-        if (m_state != 4)
-            return fail(TWCC_SEQERROR);
-        return setCapability(cap->Cap, *values, *cap);
-    default: return fail(TWCC_BADPROTOCOL);
-    }
+    return !m_settings && !m_scan ? TW_UINT16(TWCC_CHECKDEVICEONLINE) : TW_UINT16(TWCC_SUCCESS);
 }
 
-TW_UINT16 SaneSource::setCapability(TW_UINT16 cap, const specimen::CapValues &values, const TW_CAPABILITY &request)
+TW_UINT16 SaneSource::setCapability(TW_UINT16 cap, const CapValues &values, const twainds::SetRequest &asked)
 {
-    const std::optional<specimen::SetRequest> asked = specimen::ReadSetContainer(request, values.itemType);
-    if (!asked)
-        return fail(TWCC_BADVALUE);
     switch (cap) {
     case ICAP_PIXELTYPE: {
         // The value, and a list restricting the types, must be the device's own.
@@ -313,24 +286,24 @@ TW_UINT16 SaneSource::setCapability(TW_UINT16 cap, const specimen::CapValues &va
         auto isOffered = [&offered](TW_UINT32 t) {
             return std::find(offered.begin(), offered.end(), t) != offered.end();
         };
-        if (!isOffered(asked->value) || !std::all_of(asked->list.begin(), asked->list.end(), isOffered))
+        if (!isOffered(asked.value) || !std::all_of(asked.list.begin(), asked.list.end(), isOffered))
             return fail(TWCC_BADVALUE);
-        if (!OffThread([&] { return m_settings->setPixelType(TW_UINT16(asked->value)); }))
+        if (!OffThread([&] { return m_settings->setPixelType(TW_UINT16(asked.value)); }))
             return fail(TWCC_BADVALUE);
-        if (!asked->list.empty())
-            m_allowedTypes.assign(asked->list.begin(), asked->list.end());
+        if (!asked.list.empty())
+            m_allowedTypes.assign(asked.list.begin(), asked.list.end());
         return TWRC_SUCCESS;
     }
     case ICAP_BITDEPTH:
-        return asked->value == values.current ? TW_UINT16(TWRC_SUCCESS) : fail(TWCC_BADVALUE);
+        return asked.value == values.current ? TW_UINT16(TWRC_SUCCESS) : fail(TWCC_BADVALUE);
     case ICAP_UNITS:
-        if (asked->value > TWUN_TWIPS)
+        if (asked.value > TWUN_TWIPS)
             return fail(TWCC_BADVALUE);
-        m_units = TW_UINT16(asked->value);
+        m_units = TW_UINT16(asked.value);
         return TWRC_SUCCESS;
     case ICAP_XRESOLUTION:
     case ICAP_YRESOLUTION: {
-        const double dpi = Fix32Value(asked->value) * unitsPerInch();
+        const double dpi = Fix32Value(asked.value) * unitsPerInch();
         if (!OffThread([&] { return m_settings->setResolution(dpi); }))
             return fail(TWCC_BADVALUE);
         // A device that rounds the value says so.
@@ -338,19 +311,19 @@ TW_UINT16 SaneSource::setCapability(TW_UINT16 cap, const specimen::CapValues &va
                                                                 : TW_UINT16(TWRC_CHECKSTATUS);
     }
     case CAP_XFERCOUNT: {
-        const auto count = static_cast<TW_INT16>(asked->value);
+        const auto count = static_cast<TW_INT16>(asked.value);
         if (count == 0 || count < -1)
             return fail(TWCC_BADVALUE);
         m_xferCount = count;
         return TWRC_SUCCESS;
     }
     case ICAP_XFERMECH:
-        return asked->value == TWSX_NATIVE ? TW_UINT16(TWRC_SUCCESS) : fail(TWCC_BADVALUE);
+        return asked.value == TWSX_NATIVE ? TW_UINT16(TWRC_SUCCESS) : fail(TWCC_BADVALUE);
     case CAP_INDICATORS:
-        m_indicators = asked->value != 0;
+        m_indicators = asked.value != 0;
         return TWRC_SUCCESS;
     case ICAP_BRIGHTNESS: {
-        const double value = Fix32Value(asked->value);
+        const double value = Fix32Value(asked.value);
         if (value < -1000 || value > 1000)
             return fail(TWCC_BADVALUE);
         if (!OffThread([&] { return m_settings->setBrightness(value); }))
@@ -359,64 +332,54 @@ TW_UINT16 SaneSource::setCapability(TW_UINT16 cap, const specimen::CapValues &va
         return std::abs(m_settings->brightness() - value) < 0.5 ? TW_UINT16(TWRC_SUCCESS) : TW_UINT16(TWRC_CHECKSTATUS);
     }
     case CAP_FEEDERENABLED:
-        return OffThread([&] { return m_settings->setFeeder(asked->value != 0); }) ? TW_UINT16(TWRC_SUCCESS)
+        return OffThread([&] { return m_settings->setFeeder(asked.value != 0); }) ? TW_UINT16(TWRC_SUCCESS)
                                                                                     : fail(TWCC_BADVALUE);
     default: return fail(TWCC_BADCAP);
     }
 }
 
-TW_UINT16 SaneSource::userInterface(TW_UINT16 msg, pTW_USERINTERFACE ui)
+TW_UINT16 SaneSource::enable(const TW_USERINTERFACE &ui)
 {
-    if (msg == MSG_ENABLEDS) {
-        if (m_state != 4)
-            return fail(TWCC_SEQERROR);
-        if (!m_device)
-            return fail(TWCC_CHECKDEVICEONLINE); // given up: closing is all that is left
-        m_config = ReadConfig();
-        m_showUI = ui->ShowUI != 0 && qobject_cast<QApplication *>(QCoreApplication::instance());
-        m_pending = MSG_NULL;
-        m_caller = twainds::CallerWindow(ui->hParent);
-        m_state = 5;
-        if (m_showUI) {
-            ScanChoices choices;
-            // The dialog offers the types the application left allowed.
-            const specimen::CapValues types = *capValues(ICAP_PIXELTYPE);
-            for (TW_UINT32 t : types.allowed)
-                choices.pixelTypes.push_back(TW_UINT16(t));
-            if (choices.pixelTypes.empty())
-                choices.pixelTypes = m_settings->pixelTypes();
-            choices.pixelType = m_settings->pixelType();
-            choices.resolutions = m_settings->resolutions();
-            choices.resolution = m_settings->resolution();
-            choices.hasFeeder = m_settings->hasFeeder();
-            choices.hasFlatbed = m_settings->hasFlatbed();
-            choices.feeder = m_settings->feeder();
-            m_dialog = std::make_unique<ScanDialog>(QString::fromLocal8Bit(m_identity.ProductName), choices,
-                                                    [this](ScanDialog::Action a, const ScanChoices &c) {
-                                                        dialogAnswer(a, c);
-                                                    });
-            m_caller.show(m_dialog.get());
-        } else {
-            startScan();
-        }
-        return TWRC_SUCCESS;
+    if (!m_device)
+        return fail(TWCC_CHECKDEVICEONLINE); // given up: closing is all that is left
+    m_config = ReadConfig();
+    m_showUI = ui.ShowUI != 0 && qobject_cast<QApplication *>(QCoreApplication::instance());
+    m_caller = twainds::CallerWindow(ui.hParent);
+    if (m_showUI) {
+        ScanChoices choices;
+        // The dialog offers the types the application left allowed.
+        const CapValues types = *capValues(ICAP_PIXELTYPE);
+        for (TW_UINT32 t : types.allowed)
+            choices.pixelTypes.push_back(TW_UINT16(t));
+        if (choices.pixelTypes.empty())
+            choices.pixelTypes = m_settings->pixelTypes();
+        choices.pixelType = m_settings->pixelType();
+        choices.resolutions = m_settings->resolutions();
+        choices.resolution = m_settings->resolution();
+        choices.hasFeeder = m_settings->hasFeeder();
+        choices.hasFlatbed = m_settings->hasFlatbed();
+        choices.feeder = m_settings->feeder();
+        m_dialog = std::make_unique<ScanDialog>(QString::fromLocal8Bit(m_identity.ProductName), choices,
+                                                [this](ScanDialog::Action a, const ScanChoices &c) {
+                                                    dialogAnswer(a, c);
+                                                });
+        m_caller.show(m_dialog.get());
+    } else {
+        startScan();
     }
-    if (msg == MSG_DISABLEDS) {
-        if (m_state != 5)
-            return fail(TWCC_SEQERROR);
-        endScanThread();
-        dropPages();
-        closeDialog();
-        m_pending = MSG_NULL;
-        m_state = 4;
-        return TWRC_SUCCESS;
-    }
-    return fail(TWCC_BADPROTOCOL);
+    return TWRC_SUCCESS;
+}
+
+void SaneSource::disable()
+{
+    endScanThread();
+    dropPages();
+    closeDialog();
 }
 
 void SaneSource::dialogAnswer(ScanDialog::Action action, const ScanChoices &choices)
 {
-    if (m_state != 5)
+    if (state() != Enabled)
         return;
     if (action == ScanDialog::Action::Cancel) {
         if (m_scan) {
@@ -428,7 +391,7 @@ void SaneSource::dialogAnswer(ScanDialog::Action action, const ScanChoices &choi
             // A scan whose call never returns, even cancelled, is given up
             // after a while rather than keep the window waiting for ever.
             QTimer::singleShot(ScanThread::AbandonLimit(), &m_newsContext, [this, scan = m_scanNumber] {
-                if (m_state == 5 && m_scan && m_scanNumber == scan && !m_endingScan && !m_scan->progress().ended)
+                if (state() == Enabled && m_scan && m_scanNumber == scan && !m_endingScan && !m_scan->progress().ended)
                     abandonScan();
             });
         }
@@ -472,7 +435,7 @@ void SaneSource::startScan()
     m_scanCaps.clear();
     for (int cap : {ICAP_PIXELTYPE, ICAP_BITDEPTH, ICAP_UNITS, ICAP_XRESOLUTION, ICAP_YRESOLUTION, CAP_XFERCOUNT,
                     ICAP_XFERMECH, CAP_FEEDERENABLED})
-        if (const std::optional<specimen::CapValues> values = capValues(TW_UINT16(cap)))
+        if (const std::optional<CapValues> values = capValues(TW_UINT16(cap)))
             m_scanCaps.emplace(TW_UINT16(cap), *values);
     // From here on the device is the scan thread's: every SANE call of the
     // scan is made there, and it reads on its own to the end. Its news
@@ -491,7 +454,7 @@ void SaneSource::scanNews()
 {
     // News of a thread ended meanwhile, or of a look taken already; none
     // while the scan is being ended.
-    if (m_state != 5 || !m_scan || m_endingScan)
+    if (state() != Enabled || !m_scan || m_endingScan)
         return;
     const ScanThread::Progress progress = m_scan->progress();
     if (progress.ended) {
@@ -548,20 +511,10 @@ bool SaneSource::abandonScan()
     return true;
 }
 
-TW_UINT16 SaneSource::processEvent(pTW_EVENT event)
+void SaneSource::lookForNews()
 {
-    if (m_state < 5)
-        return fail(TWCC_SEQERROR);
-    event->TWMessage = MSG_NULL;
-    if (m_state == 5 && m_scan)
+    if (m_scan)
         scanNews();
-    if (m_state != 5 || m_pending == MSG_NULL)
-        return TWRC_NOTDSEVENT;
-    event->TWMessage = m_pending;
-    if (m_pending == MSG_XFERREADY)
-        m_state = 6;
-    m_pending = MSG_NULL;
-    return TWRC_DSEVENT;
 }
 
 void SaneSource::scanEnded()
@@ -622,48 +575,21 @@ void SaneSource::announce(TW_UINT16 message)
 
 TW_UINT16 SaneSource::nativeTransfer(TW_HANDLE *out)
 {
-    if (m_state != 6)
-        return fail(TWCC_SEQERROR);
-    *out = nullptr;
     if (m_pages.empty())
         return fail(TWCC_BUMMER);
     *out = m_pages.front();
     m_pages.pop_front();
-    m_state = 7;
     return TWRC_XFERDONE;
 }
 
-TW_UINT16 SaneSource::pendingTransfers(TW_UINT16 msg, pTW_PENDINGXFERS pending)
+TW_UINT16 SaneSource::transfersLeft() const
 {
-    switch (msg) {
-    case MSG_ENDXFER:
-        if (m_state != 7)
-            return fail(TWCC_SEQERROR);
-        pending->Count = static_cast<TW_UINT16>(std::min<std::size_t>(m_pages.size(), 0xFFFE));
-        m_state = pending->Count != 0 ? 6 : 5;
-        if (m_state == 5)
-            transfersEnded();
-        return TWRC_SUCCESS;
-    case MSG_RESET:
-        if (m_state != 6)
-            return fail(TWCC_SEQERROR);
-        dropPages();
-        pending->Count = 0;
-        m_state = 5;
-        transfersEnded();
-        return TWRC_SUCCESS;
-    case MSG_GET:
-        if (m_state < 4)
-            return fail(TWCC_SEQERROR);
-        pending->Count = static_cast<TW_UINT16>(m_state >= 6 ? std::min<std::size_t>(m_pages.size(), 0xFFFE) : 0);
-        return TWRC_SUCCESS;
-    default: return fail(TWCC_BADPROTOCOL);
-    }
+    return static_cast<TW_UINT16>(std::min<std::size_t>(m_pages.size(), 0xFFFE));
 }
 
 TW_UINT16 SaneSource::imageInfo(pTW_IMAGEINFO info)
 {
-    if (m_state != 6 || m_pages.empty())
+    if (m_pages.empty())
         return fail(TWCC_SEQERROR);
     TWAIN_BITMAPINFOHEADER header{};
     const void *dib = GlobalLock(m_pages.front());

@@ -1,12 +1,11 @@
 #pragma once
 // The SANE devices as TWAIN data sources: one library, one source per
-// device, one source open at a time. States 3 closed, 4 open, 5 enabled (the
-// scan runs here, read on the scan's own thread from start to end, while the
-// application's thread only passes events and shows progress), 6 transfer ready,
-// 7 transferring. The application learns of finished
-// pages or a close request from the answer to its next MSG_PROCESSEVENT;
-// all pages of a scan are read before the first transfer, so the transfers
-// themselves never wait on the device.
+// device, one source open at a time. Enabled (state 5) the source scans,
+// read on the scan's own thread from start to end while the application's
+// thread only passes events and shows progress. The application learns of
+// finished pages or a close request from the answer to its next
+// MSG_PROCESSEVENT; all pages of a scan are read before the first transfer,
+// so the transfers themselves never wait on the device.
 
 #include "CallerWindow.h"
 #include "DataSource.h"
@@ -15,7 +14,6 @@
 #include "ScanDialog.h"
 #include "ScanSettings.h"
 #include "ScanThread.h"
-#include "SpecimenCaps.h"
 
 #include <QObject>
 #include <deque>
@@ -33,17 +31,25 @@ public:
     TW_UINT16 entry(pTW_IDENTITY origin, TW_UINT32 dg, TW_UINT16 dat, TW_UINT16 msg, TW_MEMREF data);
 
 private:
+    using CapValues = twainds::CapValues;
+
     SaneSource();
     TW_UINT16 identity(TW_UINT16 msg, pTW_IDENTITY id) override;
-    TW_UINT16 open(pTW_IDENTITY id);
-    TW_UINT16 capability(TW_UINT16 msg, pTW_CAPABILITY cap) override;
-    TW_UINT16 setCapability(TW_UINT16 cap, const specimen::CapValues &values, const TW_CAPABILITY &request);
-    std::optional<specimen::CapValues> capValues(TW_UINT16 cap) const;
-    TW_UINT16 userInterface(TW_UINT16 msg, pTW_USERINTERFACE ui) override;
-    TW_UINT16 processEvent(pTW_EVENT event) override;
+    TW_UINT16 open(pTW_IDENTITY id) override;
+    /// The library drives one device at a time.
+    TW_UINT16 alreadyOpen() const override { return TWCC_MAXCONNECTIONS; }
+    void close() override;
+    TW_UINT16 capabilitiesRefused() const override;
+    std::optional<CapValues> capValues(TW_UINT16 cap) const override;
+    TW_UINT16 setCapability(TW_UINT16 cap, const CapValues &values, const twainds::SetRequest &asked) override;
+    TW_UINT16 enable(const TW_USERINTERFACE &ui) override;
+    void disable() override;
+    void lookForNews() override;
     TW_UINT16 nativeTransfer(TW_HANDLE *out) override;
-    TW_UINT16 pendingTransfers(TW_UINT16 msg, pTW_PENDINGXFERS pending) override;
     TW_UINT16 imageInfo(pTW_IMAGEINFO info) override;
+    TW_UINT16 transfersLeft() const override;
+    void dropTransfers() override { dropPages(); }
+    void transfersEnded() override { transfersEnded(QString(), false); }
 
     void dialogAnswer(ScanDialog::Action action, const ScanChoices &choices);
     void startScan();
@@ -64,7 +70,7 @@ private:
     void deliverScan(const Failure &failure, bool cancelled);
     /// After the last transfer: ready for another scan with the dialog, else
     /// a request to be closed.
-    void transfersEnded(const QString &message = QString(), bool fault = false);
+    void transfersEnded(const QString &message, bool fault);
     /// Has the message wait for the application's next MSG_PROCESSEVENT,
     /// and wakes the application's loop for it.
     void announce(TW_UINT16 message);
@@ -73,7 +79,6 @@ private:
     double unitsPerInch() const;
     DocumentPlace documentPlace() const;
 
-    int m_state = 3;
     TW_IDENTITY m_identity{};
     std::size_t m_next = 0; // MSG_GETNEXT position
     std::unique_ptr<SaneDevice> m_device;
@@ -87,7 +92,6 @@ private:
     bool m_indicators = true;
     Config m_config;
     bool m_showUI = false;
-    TW_UINT16 m_pending = MSG_NULL;
     /// Delivers the scan thread's news on the application's thread; made
     /// before the scan thread and gone after it.
     QObject m_newsContext;
@@ -96,7 +100,7 @@ private:
     bool m_endingScan = false;
     /// The capabilities as the scan began: while it runs the device is the
     /// scan thread's alone, so queries are answered from here.
-    std::map<TW_UINT16, specimen::CapValues> m_scanCaps;
+    std::map<TW_UINT16, CapValues> m_scanCaps;
     std::deque<TW_HANDLE> m_pages;
     double m_scanDpi = 0; // of the scan m_pages come from
     std::unique_ptr<ScanDialog> m_dialog;

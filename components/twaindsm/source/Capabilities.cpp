@@ -1,10 +1,11 @@
-#include "SpecimenCaps.h"
+#include "Capabilities.h"
 
 #include "GlobalMemory.h"
 
+#include <cmath>
 #include <cstring>
 
-namespace specimen {
+namespace twainds {
 
 namespace {
 
@@ -65,6 +66,22 @@ TW_UINT32 indexOf(const std::vector<TW_UINT32> &list, TW_UINT32 value)
 }
 
 } // namespace
+
+TW_UINT32 Fix32Bits(double value)
+{
+    const auto v = static_cast<int32_t>(std::lround(value * 65536.0));
+    const TW_FIX32 f{static_cast<TW_INT16>(v >> 16), static_cast<TW_UINT16>(v & 0xFFFF)};
+    TW_UINT32 bits;
+    std::memcpy(&bits, &f, sizeof bits);
+    return bits;
+}
+
+double Fix32Value(TW_UINT32 bits)
+{
+    TW_FIX32 f;
+    std::memcpy(&f, &bits, sizeof f);
+    return f.Whole + f.Frac / 65536.0;
+}
 
 TW_HANDLE MakeContainer(const CapValues &values, ContainerKind kind, ContainerKind fallback, TW_UINT16 &conType)
 {
@@ -158,4 +175,4 @@ std::optional<SetRequest> ReadSetContainer(const TW_CAPABILITY &cap, TW_UINT16 e
     return request;
 }
 
-} // namespace specimen
+} // namespace twainds

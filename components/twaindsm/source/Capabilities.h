@@ -1,13 +1,13 @@
 #pragma once
-// Capability containers as a source hands them out and reads them back.
+// Capabilities as every data source hands them out and reads them back: a
+// capability's values, the containers that carry them, and FIX32 items.
 
-#include "SpecimenConfig.h"
 #include "TwainTypes.h"
 
 #include <optional>
 #include <vector>
 
-namespace specimen {
+namespace twainds {
 
 /// A capability's values: the item type, the values it allows, the current
 /// and the default one.
@@ -19,7 +19,13 @@ struct CapValues
     TW_UINT32 defaultValue = 0;
 };
 
-/// An unknown container kind, for the "wrong" container switch.
+/// The container a query is answered in. Default is the usual one (an
+/// enumeration for MSG_GET of several allowed values, else a one-value); a
+/// source may answer in another to see its caller take each kind, or in
+/// Wrong, a kind no caller knows.
+enum class ContainerKind { Default, OneValue, Enumeration, Array, Wrong };
+
+/// The number the Wrong kind goes out with.
 inline constexpr TW_UINT16 WrongContainer = 0x007F;
 
 /// A new container block holding the values in the given kind (Default
@@ -35,4 +41,8 @@ struct SetRequest
 };
 std::optional<SetRequest> ReadSetContainer(const TW_CAPABILITY &cap, TW_UINT16 expectedType);
 
-} // namespace specimen
+/// A TW_FIX32 as the 32 bits a container item holds, and back.
+TW_UINT32 Fix32Bits(double value);
+double Fix32Value(TW_UINT32 bits);
+
+} // namespace twainds

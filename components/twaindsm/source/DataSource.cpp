@@ -2,26 +2,9 @@
 
 #include "GlobalMemory.h"
 
-#include <cmath>
 #include <cstring>
 
 namespace twainds {
-
-TW_UINT32 Fix32Bits(double value)
-{
-    const auto v = static_cast<int32_t>(std::lround(value * 65536.0));
-    const TW_FIX32 f{static_cast<TW_INT16>(v >> 16), static_cast<TW_UINT16>(v & 0xFFFF)};
-    TW_UINT32 bits;
-    std::memcpy(&bits, &f, sizeof bits);
-    return bits;
-}
-
-double Fix32Value(TW_UINT32 bits)
-{
-    TW_FIX32 f;
-    std::memcpy(&f, &bits, sizeof f);
-    return f.Whole + f.Frac / 65536.0;
-}
 
 TW_UINT16 DataSource::fail(TW_UINT16 condition)
 {
@@ -76,30 +59,164 @@ TW_UINT16 DataSource::Entry(pTW_IDENTITY, TW_UINT32 dg, TW_UINT16 dat, TW_UINT16
         return fail(TWCC_BADVALUE);
     if (dg == DG_CONTROL) {
         switch (dat) {
-        case DAT_IDENTITY: return identity(msg, static_cast<pTW_IDENTITY>(data));
-        case DAT_CAPABILITY: return capability(msg, static_cast<pTW_CAPABILITY>(data));
-        case DAT_USERINTERFACE: return userInterface(msg, static_cast<pTW_USERINTERFACE>(data));
+        case DAT_IDENTITY: return identityCall(msg, static_cast<pTW_IDENTITY>(data));
+        case DAT_CAPABILITY: return capabilityCall(msg, static_cast<pTW_CAPABILITY>(data));
+        case DAT_USERINTERFACE: return userInterfaceCall(msg, static_cast<pTW_USERINTERFACE>(data));
         case DAT_EVENT:
             if (msg == MSG_PROCESSEVENT)
-                return processEvent(static_cast<pTW_EVENT>(data));
+                return eventCall(static_cast<pTW_EVENT>(data));
             break;
-        case DAT_PENDINGXFERS: return pendingTransfers(msg, static_cast<pTW_PENDINGXFERS>(data));
+        case DAT_PENDINGXFERS: return pendingTransfersCall(msg, static_cast<pTW_PENDINGXFERS>(data));
         default: break;
         }
     } else if (dg == DG_IMAGE) {
         if (dat == DAT_IMAGENATIVEXFER && msg == MSG_GET)
-            return nativeTransfer(static_cast<TW_HANDLE *>(data));
+            return transferCall(static_cast<TW_HANDLE *>(data));
         if (dat == DAT_IMAGEINFO && msg == MSG_GET)
-            return imageInfo(static_cast<pTW_IMAGEINFO>(data));
+            return imageInfoCall(static_cast<pTW_IMAGEINFO>(data));
     }
     return fail(TWCC_BADPROTOCOL);
 }
 
-TW_UINT16 DataSource::answerQuery(TW_UINT16 msg, pTW_CAPABILITY cap, const specimen::CapValues &values,
-                                  specimen::ContainerKind kind)
+TW_UINT16 DataSource::identityCall(TW_UINT16 msg, pTW_IDENTITY id)
 {
-    using specimen::ContainerKind;
-    specimen::CapValues shown = values;
+    switch (msg) {
+    case MSG_OPENDS: {
+        if (m_state != Closed)
+            return fail(alreadyOpen());
+        const TW_UINT16 rc = open(id);
+        if (rc == TWRC_SUCCESS)
+            m_state = Open;
+        return rc;
+    }
+    case MSG_CLOSEDS:
+        if (m_state != Open)
+            return fail(TWCC_SEQERROR);
+        close();
+        m_state = Closed;
+        return TWRC_SUCCESS;
+    default: return identity(msg, id);
+    }
+}
+
+TW_UINT16 DataSource::capabilityCall(TW_UINT16 msg, pTW_CAPABILITY cap)
+{
+    if (m_state < Open)
+        return fail(TWCC_SEQERROR);
+    if (const TW_UINT16 refused = capabilitiesRefused(); refused != TWCC_SUCCESS)
+        return fail(refused);
+    const std::optional<CapValues> values = capValues(cap->Cap);
+    if (!values)
+        return fail(TWCC_BADCAP);
+    switch (msg) {
+    case MSG_GET:
+    case MSG_GETCURRENT:
+    case MSG_GETDEFAULT: return answerQuery(msg, cap, *values, answerContainer());
+    case MSG_SET: {
+        // Capabilities are negotiated before the source is enabled.
+        if (m_state != Open)
+            return fail(TWCC_SEQERROR);
+        const std::optional<SetRequest> asked = ReadSetContainer(*cap, values->itemType);
+        if (!asked)
+            return fail(TWCC_BADVALUE);
+        return setCapability(cap->Cap, *values, *asked);
+    }
+    default: return fail(TWCC_BADPROTOCOL);
+    }
+}
+
+TW_UINT16 DataSource::userInterfaceCall(TW_UINT16 msg, pTW_USERINTERFACE ui)
+{
+    if (msg == MSG_ENABLEDS) {
+        if (m_state != Open)
+            return fail(TWCC_SEQERROR);
+        m_pending = MSG_NULL;
+        const TW_UINT16 rc = enable(*ui);
+        if (rc == TWRC_SUCCESS)
+            m_state = Enabled;
+        return rc;
+    }
+    if (msg == MSG_DISABLEDS) {
+        if (m_state != Enabled)
+            return fail(TWCC_SEQERROR);
+        disable();
+        // What the source had to say while it was disabled is not for the caller.
+        m_pending = MSG_NULL;
+        m_state = Open;
+        return TWRC_SUCCESS;
+    }
+    return fail(TWCC_BADPROTOCOL);
+}
+
+TW_UINT16 DataSource::eventCall(pTW_EVENT event)
+{
+    if (m_state < Enabled)
+        return fail(TWCC_SEQERROR);
+    event->TWMessage = MSG_NULL;
+    if (m_state == Enabled)
+        lookForNews();
+    if (m_state != Enabled || m_pending == MSG_NULL)
+        return TWRC_NOTDSEVENT;
+    event->TWMessage = m_pending;
+    if (m_pending == MSG_XFERREADY) {
+        m_state = TransferReady;
+        transfersBegin();
+    }
+    m_pending = MSG_NULL;
+    return TWRC_DSEVENT;
+}
+
+TW_UINT16 DataSource::transferCall(TW_HANDLE *out)
+{
+    if (m_state != TransferReady)
+        return fail(TWCC_SEQERROR);
+    *out = nullptr;
+    const TW_UINT16 rc = nativeTransfer(out);
+    // A cancelled transfer is ended as a delivered one is.
+    if (rc == TWRC_XFERDONE || rc == TWRC_CANCEL)
+        m_state = Transferring;
+    return rc;
+}
+
+TW_UINT16 DataSource::pendingTransfersCall(TW_UINT16 msg, pTW_PENDINGXFERS pending)
+{
+    switch (msg) {
+    case MSG_ENDXFER:
+        if (m_state != Transferring)
+            return fail(TWCC_SEQERROR);
+        transferEnded();
+        pending->Count = transfersLeft();
+        m_state = pending->Count != 0 ? TransferReady : Enabled;
+        if (m_state == Enabled)
+            transfersEnded();
+        return TWRC_SUCCESS;
+    case MSG_RESET:
+        if (m_state != TransferReady)
+            return fail(TWCC_SEQERROR);
+        dropTransfers();
+        pending->Count = 0;
+        m_state = Enabled;
+        transfersEnded();
+        return TWRC_SUCCESS;
+    case MSG_GET:
+        if (m_state < Open)
+            return fail(TWCC_SEQERROR);
+        pending->Count = m_state >= TransferReady ? transfersLeft() : TW_UINT16(0);
+        return TWRC_SUCCESS;
+    default: return fail(TWCC_BADPROTOCOL);
+    }
+}
+
+TW_UINT16 DataSource::imageInfoCall(pTW_IMAGEINFO info)
+{
+    if (m_state != TransferReady)
+        return fail(TWCC_SEQERROR);
+    return imageInfo(info);
+}
+
+TW_UINT16 DataSource::answerQuery(TW_UINT16 msg, pTW_CAPABILITY cap, const CapValues &values, ContainerKind kind)
+{
+    CapValues shown = values;
     ContainerKind fallback = ContainerKind::OneValue;
     switch (msg) {
     case MSG_GET:
@@ -110,7 +227,7 @@ TW_UINT16 DataSource::answerQuery(TW_UINT16 msg, pTW_CAPABILITY cap, const speci
     case MSG_GETCURRENT: break;
     default: return fail(TWCC_BADPROTOCOL);
     }
-    cap->hContainer = specimen::MakeContainer(shown, kind, fallback, cap->ConType);
+    cap->hContainer = MakeContainer(shown, kind, fallback, cap->ConType);
     return cap->hContainer ? TW_UINT16(TWRC_SUCCESS) : fail(TWCC_LOWMEMORY);
 }
 
