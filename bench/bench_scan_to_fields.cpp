@@ -16,7 +16,7 @@
 #include "abbyy/engUtilsABBYY9r.h"
 #include "common/Recognition9r.h"
 #include "common/engCommon9r.h"
-#include "hostkit/HostKit.h"
+#include "services/HostKit.h"
 #include "scanify/engCognitive9r_FM.h"
 #include "scanify/engUtilsScanify9r.h"
 #include "twain/MultiTWAIN_p.h"

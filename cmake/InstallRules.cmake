@@ -1,17 +1,22 @@
-# What `cmake --install` puts under the prefix, in three components:
-#   recognition9r  the package a host builds against: the library, its public
-#                  headers, a CMake package (find_package(Recognition9r),
-#                  target Recognition9r::recognition9r) and a pkg-config file
-#   standins       every stand-in a path of the reference host needs, in the
-#                  host's folder as in the build tree's bin: the host services,
-#                  the passport-reader engine server, the TWAIN source manager
-#                  with its data sources in twain/ beside it (the specimen
-#                  scanner and, where SANE was found, the SANE source), the Scanify engine
-#                  library with ScProxy.Ini, and the specimen documents
-#   velmar-host    the reference host
-# The host's folder is <libexecdir>/velmar-q-70: the package looks for the
-# engine server, the source manager and the Scanify engine next to the host
-# executable.
+# What `cmake --install` puts under the prefix, by role, in four components:
+#   runtime      everything a desk needs beside its host: the package
+#                library, the TWAIN source manager with the SANE source in
+#                twain/ beside it (wherever the SANE source is built), the
+#                TWAIN client, both engine servers (the zone reader is linked
+#                into them; its glyphs come from the system's fonts),
+#                ScProxy.Ini, and the zone reading tool mrzread
+#   host         the reference host and its services
+#   development  what a host builds against: the public headers, a CMake
+#                package (find_package(Recognition9r), target
+#                Recognition9r::recognition9r) and a pkg-config file
+#   doubles      what exists for tests and demonstrations: the specimen
+#                scanner in twain/ and the specimen documents
+# Without --component every one is installed. The package lies in the
+# library folder; everything else in the host's folder,
+# <libexecdir>/velmar-q-70, as in the build tree's bin: the package looks for
+# the engine server, the source manager and the Scanify engine next to the
+# host executable, the manager for its sources in twain/ beside it, and the
+# engines for the specimens beside them.
 include(CMakePackageConfigHelpers)
 
 # The public headers are the folder include/recognition9r: every header whose
@@ -25,17 +30,17 @@ set(R9_HOST_DIR ${CMAKE_INSTALL_LIBEXECDIR}/velmar-q-70)
 
 # --- the package -----------------------------------------------------------
 install(TARGETS recognition9r EXPORT Recognition9rTargets
-  LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT recognition9r)
+  LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT runtime)
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/include/recognition9r/ DESTINATION ${R9_INCLUDE_SUBDIR}
-  COMPONENT recognition9r FILES_MATCHING PATTERN "*.h")
+  COMPONENT development FILES_MATCHING PATTERN "*.h")
 install(EXPORT Recognition9rTargets NAMESPACE Recognition9r::
-  DESTINATION ${R9_CMAKE_DIR} COMPONENT recognition9r)
+  DESTINATION ${R9_CMAKE_DIR} COMPONENT development)
 configure_package_config_file(${CMAKE_CURRENT_LIST_DIR}/Recognition9rConfig.cmake.in
   ${CMAKE_BINARY_DIR}/Recognition9rConfig.cmake INSTALL_DESTINATION ${R9_CMAKE_DIR})
 write_basic_package_version_file(${CMAKE_BINARY_DIR}/Recognition9rConfigVersion.cmake
   COMPATIBILITY SameMajorVersion)
 install(FILES ${CMAKE_BINARY_DIR}/Recognition9rConfig.cmake ${CMAKE_BINARY_DIR}/Recognition9rConfigVersion.cmake
-  DESTINATION ${R9_CMAKE_DIR} COMPONENT recognition9r)
+  DESTINATION ${R9_CMAKE_DIR} COMPONENT development)
 
 # The pkg-config file finds the prefix from its own place, so the tree works
 # wherever it is installed (--prefix at install time included).
@@ -43,24 +48,30 @@ file(RELATIVE_PATH R9_PC_TO_PREFIX /${CMAKE_INSTALL_LIBDIR}/pkgconfig /)
 string(REGEX REPLACE "/$" "" R9_PC_TO_PREFIX "${R9_PC_TO_PREFIX}")
 configure_file(${CMAKE_CURRENT_LIST_DIR}/recognition9r.pc.in ${CMAKE_BINARY_DIR}/recognition9r.pc @ONLY)
 install(FILES ${CMAKE_BINARY_DIR}/recognition9r.pc
-  DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig COMPONENT recognition9r)
+  DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig COMPONENT development)
 
-# --- stand-ins and the reference host, in the host's folder ----------------
+# --- what a desk runs beside the package, in the host's folder ---------------
 # The engines scan through the TWAIN client installed beside them.
 set_target_properties(passportreader scproxy PROPERTIES INSTALL_RPATH "$ORIGIN")
-install(TARGETS hostkit passportreader twaindsm twainclient scproxy LIBRARY DESTINATION ${R9_HOST_DIR} COMPONENT standins)
-install(TARGETS twainspecimen LIBRARY DESTINATION ${R9_HOST_DIR}/twain COMPONENT standins)
+install(TARGETS passportreader twaindsm twainclient scproxy LIBRARY DESTINATION ${R9_HOST_DIR} COMPONENT runtime)
+install(FILES ${CMAKE_SOURCE_DIR}/components/scproxy/ScProxy.Ini DESTINATION ${R9_HOST_DIR} COMPONENT runtime)
 if(TARGET twainsane)
-  # Beside the specimen scanner, the source that offers every SANE device:
-  # the installed host reaches a real scanner as the built one does.
-  install(TARGETS twainsane LIBRARY DESTINATION ${R9_HOST_DIR}/twain COMPONENT standins)
+  # The source that offers every SANE device, with the manager: the
+  # installed host reaches a real scanner as the built one does.
+  install(TARGETS twainsane LIBRARY DESTINATION ${R9_HOST_DIR}/twain COMPONENT runtime)
 endif()
-install(FILES ${CMAKE_SOURCE_DIR}/standins/scproxy/ScProxy.Ini DESTINATION ${R9_HOST_DIR} COMPONENT standins)
+install(TARGETS mrzread RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT runtime)
+
+# --- the reference host ----------------------------------------------------
+file(RELATIVE_PATH R9_HOST_TO_LIB /${R9_HOST_DIR} /${CMAKE_INSTALL_LIBDIR})
+set_target_properties(velmar-host PROPERTIES INSTALL_RPATH "$ORIGIN;$ORIGIN/${R9_HOST_TO_LIB}")
+install(TARGETS velmar-host RUNTIME DESTINATION ${R9_HOST_DIR} COMPONENT host)
+install(TARGETS hostkit LIBRARY DESTINATION ${R9_HOST_DIR} COMPONENT host)
+
+# --- the doubles of tests and demonstrations --------------------------------
+install(TARGETS twainspecimen LIBRARY DESTINATION ${R9_HOST_DIR}/twain COMPONENT doubles)
 if(TARGET specimens)
   # The passport-reader documents, the pictures the specimen scanner feeds
   # and the Scanify descriptions (specimens/scanify).
-  install(DIRECTORY ${CMAKE_BINARY_DIR}/bin/specimens DESTINATION ${R9_HOST_DIR} COMPONENT standins)
+  install(DIRECTORY ${CMAKE_BINARY_DIR}/bin/specimens DESTINATION ${R9_HOST_DIR} COMPONENT doubles)
 endif()
-file(RELATIVE_PATH R9_HOST_TO_LIB /${R9_HOST_DIR} /${CMAKE_INSTALL_LIBDIR})
-set_target_properties(velmar-host PROPERTIES INSTALL_RPATH "$ORIGIN;$ORIGIN/${R9_HOST_TO_LIB}")
-install(TARGETS velmar-host RUNTIME DESTINATION ${R9_HOST_DIR} COMPONENT velmar-host)

@@ -6,7 +6,7 @@
 #include "camera/TCameraPanel.h"
 #include "camera/TShape.h"
 #include "camera/engPhotoFromCamera9r_FM.h"
-#include "hostkit/HostKit.h"
+#include "services/HostKit.h"
 #include "ui/TCaptionedEdit.h"
 #include "ui/TPictureBox.h"
 

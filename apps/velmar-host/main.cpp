@@ -16,7 +16,7 @@
 #include "common/Recognition9r.h"
 #include "common/engCommon9r.h"
 #include "common/engSelectRecognizer9r_FM.h"
-#include "hostkit/HostKit.h"
+#include "services/HostKit.h"
 #include "scproxy/ScanifySpecimen.h"
 #include "scproxy/StandinConfig.h"
 

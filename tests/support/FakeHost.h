@@ -8,7 +8,7 @@
 #include "host/HostServices.h"
 #include "host/Kr9rIntf.h"
 #include "host/VclVelmar9r32.h"
-#include "hostkit/TJpegEncoder.h"
+#include "services/TJpegEncoder.h"
 
 #include <QIODevice>
 #include <QPointer>

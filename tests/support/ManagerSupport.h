@@ -2,8 +2,8 @@
 // What tests see of the stand-in source manager and its sources beyond the
 // protocol: its selection hook, and the notices to the operator.
 
-#include "standins/twaindsm/OperatorNotice.h"
-#include "standins/twaindsm/TwainDsmHooks.h"
+#include "components/twaindsm/OperatorNotice.h"
+#include "components/twaindsm/TwainDsmHooks.h"
 
 #include <QApplication>
 #include <QFile>

@@ -1,9 +1,9 @@
 #include "HostKitFixture.h"
 
 #include "host/DVS9r32.h"
-#include "hostkit/TCameraView.h"
-#include "hostkit/TSelCamDialog.h"
-#include "hostkit/TSyntheticCamera.h"
+#include "services/TCameraView.h"
+#include "services/TSelCamDialog.h"
+#include "services/TSyntheticCamera.h"
 
 #include <QApplication>
 #include <QBuffer>

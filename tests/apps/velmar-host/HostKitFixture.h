@@ -1,7 +1,7 @@
 #pragma once
 // A stand-in host installed into the package for the duration of one test.
 
-#include "hostkit/HostKit.h"
+#include "services/HostKit.h"
 #include "host/HostServices.h"
 #include "support/TestSupport.h"
 

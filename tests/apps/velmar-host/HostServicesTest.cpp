@@ -4,9 +4,9 @@
 #include "host/DVS9r32.h"
 #include "host/Sdlogfile.h"
 #include "host/VclVelmar9r32.h"
-#include "hostkit/THostLogFile.h"
-#include "hostkit/TNationalitiesDataSet.h"
-#include "hostkit/TPluginManager.h"
+#include "services/THostLogFile.h"
+#include "services/TNationalitiesDataSet.h"
+#include "services/TPluginManager.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -2,7 +2,7 @@
 
 #include "common/engCommon9r.h"
 #include "host/IDataSet.h"
-#include "hostkit/TNationalitiesDataSet.h"
+#include "services/TNationalitiesDataSet.h"
 
 #include <QCoreApplication>
 #include <QLineEdit>

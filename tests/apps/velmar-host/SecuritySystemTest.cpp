@@ -1,7 +1,7 @@
 #include "HostKitFixture.h"
 
 #include "host/VclVelmar9r32.h"
-#include "hostkit/TPluginManager.h"
+#include "services/TPluginManager.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // A scanning configuration as the settings of a scan on a source of the
 // source manager: what the client can hand a source of it.
-#include "standins/scproxy/SourceScan.h"
+#include "components/scproxy/SourceScan.h"
 
 #include <gtest/gtest.h>
 

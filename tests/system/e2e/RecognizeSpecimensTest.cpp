@@ -10,7 +10,7 @@
 #include "common/engCommon9r.h"
 #include "base/engCommon9rMessages.h"
 #include "host/HostServices.h"
-#include "hostkit/HostKit.h"
+#include "services/HostKit.h"
 #include "ui/TNullableDateEdit.h"
 #include "ui/TPictureBox.h"
 #include "ui/TCaptionedEdit.h"

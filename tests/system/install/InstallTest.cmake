@@ -1,9 +1,10 @@
 # Installs the already built tree (nothing is rebuilt) component by component
-# into temporary prefixes, checks what each component holds, runs the installed
-# reference host on each of its paths (recognition, document picture from the
-# specimen scanner and from SANE's test backend, camera),
-# then configures, builds and runs the small host project against the
-# installed package.
+# into temporary prefixes and checks what each role holds, then installs every
+# component into one prefix and runs the installed reference host on each of
+# its paths (recognition, document picture from the specimen scanner and from
+# SANE's test backend, camera), then configures, builds and runs the small
+# host project against the installed package (its runtime and development
+# files alone).
 # Arguments: BUILD_TREE WORK HOST_PROJECT GENERATOR LIBDIR LIBEXECDIR SANITIZE
 #            TWAINSANE (1 when the SANE source was built: SANE's development
 #            files were found; else its install and its scan are not checked)
@@ -36,11 +37,13 @@ file(REMOVE_RECURSE ${WORK})
 set(package ${WORK}/package)
 set(host ${WORK}/host)
 set(hostdir ${LIBEXECDIR}/velmar-q-70)
+function(install_component prefix component)
+  run(${CMAKE_COMMAND} --install ${BUILD_TREE} --prefix ${prefix} --component ${component})
+endfunction()
 
-# The package alone: library, headers, CMake package and pkg-config file.
-run(${CMAKE_COMMAND} --install ${BUILD_TREE} --prefix ${package} --component recognition9r)
-expect_files(${package}
-  ${LIBDIR}/librecognition9r.so
+# What a host builds against: headers, CMake package and pkg-config file.
+install_component(${WORK}/development development)
+expect_files(${WORK}/development
   include/recognition9r/abbyy/engABBYY9r_FM.h
   include/recognition9r/camera/engPhotoFromCamera9r_FM.h
   include/recognition9r/twain/engDocFromScanner9r_FM.h
@@ -52,29 +55,50 @@ expect_files(${package}
   ${LIBDIR}/cmake/Recognition9r/Recognition9rConfigVersion.cmake
   ${LIBDIR}/cmake/Recognition9r/Recognition9rTargets.cmake
   ${LIBDIR}/pkgconfig/recognition9r.pc)
-expect_no_files(${package} "*velmar-host*" "*hostkit*" "*passportreader*" "*specimens*"
-  "*twaindsm*" "*twainspecimen*" "*twainclient*" "*scproxy*" "*ScProxy.Ini"
+expect_no_files(${WORK}/development "*.so" "${LIBEXECDIR}/*" "bin/*"
   "*TSettingsFile.h" "*TMessageBox.h" "*_p.h" "*PackageUnits.h" "*ScanifyText.h" "*scapi.h")
 
-# The stand-ins and the reference host: each its own component, in the host's folder.
-run(${CMAKE_COMMAND} --install ${BUILD_TREE} --prefix ${host} --component standins)
-expect_files(${host} ${hostdir}/libhostkit.so ${hostdir}/libpassportreader.so
-  ${hostdir}/libtwaindsm.so ${hostdir}/twain/libtwainspecimen.so ${hostdir}/libtwainclient.so
-  ${hostdir}/libscproxy.so ${hostdir}/ScProxy.Ini
+# What a desk runs: the package, the source manager with the SANE source, the
+# TWAIN client, both engine servers with ScProxy.Ini, the zone reading tool.
+install_component(${WORK}/runtime runtime)
+expect_files(${WORK}/runtime ${LIBDIR}/librecognition9r.so
+  ${hostdir}/libtwaindsm.so ${hostdir}/libtwainclient.so ${hostdir}/libpassportreader.so
+  ${hostdir}/libscproxy.so ${hostdir}/ScProxy.Ini bin/mrzread)
+if(TWAINSANE)
+  expect_files(${WORK}/runtime ${hostdir}/twain/libtwainsane.so)
+else()
+  expect_no_files(${WORK}/runtime "*twainsane*")
+endif()
+expect_no_files(${WORK}/runtime "*velmar-host" "*hostkit*" "*twainspecimen*" "*specimens*" "include/*"
+  "${LIBDIR}/cmake/*" "${LIBDIR}/pkgconfig/*" "*scproxy-partial*" "*test_*")
+
+# The reference host and its services.
+install_component(${WORK}/host-alone host)
+expect_files(${WORK}/host-alone ${hostdir}/velmar-host ${hostdir}/libhostkit.so)
+expect_no_files(${WORK}/host-alone "*librecognition9r*" "*twain*" "*passportreader*" "*scproxy*"
+  "*ScProxy.Ini" "*specimens*" "include/*")
+
+# The doubles: the specimen scanner beside the SANE source, the specimens
+# beside the engines.
+install_component(${WORK}/doubles doubles)
+expect_files(${WORK}/doubles ${hostdir}/twain/libtwainspecimen.so
   ${hostdir}/specimens/01-Passport_RU.json ${hostdir}/specimens/scanify/01-Passport1.json)
+expect_no_files(${WORK}/doubles "*librecognition9r*" "*velmar-host" "*hostkit*" "*twaindsm*"
+  "*twainsane*" "*passportreader*" "*scproxy*" "include/*")
+
+# Every component at once, as a plain `cmake --install` does.
+run(${CMAKE_COMMAND} --install ${BUILD_TREE} --prefix ${host})
+expect_files(${host} ${LIBDIR}/librecognition9r.so ${hostdir}/velmar-host ${hostdir}/twain/libtwainspecimen.so
+  include/recognition9r/common/r9Export.h)
 if(TWAINSANE)
   expect_files(${host} ${hostdir}/twain/libtwainsane.so)
-else()
-  expect_no_files(${host} "*twainsane*")
 endif()
-expect_no_files(${host} "*velmar-host" "*librecognition9r*" "include/*" "*scproxy-partial*" "*test_*")
-run(${CMAKE_COMMAND} --install ${BUILD_TREE} --prefix ${host} --component velmar-host)
-expect_files(${host} ${hostdir}/velmar-host)
-expect_no_files(${host} "*librecognition9r*")
+# A host project needs the package's runtime and development files only.
+install_component(${package} runtime)
+install_component(${package} development)
 
-# With the package beside them the installed host does its main job and its
-# other paths, each finding the stand-ins it needs in its own folder.
-run(${CMAKE_COMMAND} --install ${BUILD_TREE} --prefix ${host} --component recognition9r)
+# With everything installed the host does its main job and its other paths,
+# each finding the components and doubles it needs in its own folder.
 # SANE's configuration of its own, with no backend, wherever a run needs no
 # real scanner: nothing probes the machine's scanners (whose backends,
 # unloaded at the end, the leak check would count against the host).
