@@ -54,9 +54,8 @@ QString LibraryFolder()
         if (!folder.isEmpty())
             return folder;
     }
-    const QFileInfo program(QStringLiteral("/proc/self/exe"));
-    if (const QString real = program.canonicalFilePath(); !real.isEmpty())
-        return QFileInfo(real).path();
+    if (QString program = r9base::ExecutableFolder(); !program.isEmpty())
+        return program;
     return QDir::currentPath();
 }
 

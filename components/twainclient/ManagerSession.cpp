@@ -2,6 +2,7 @@
 
 #include "GlobalMemory.h"
 #include "Messages.h"
+#include "base/OwnFolder.h"
 #include "../twaindsm/TwainDsmHooks.h"
 
 #include <QApplication>
@@ -27,12 +28,7 @@ void CopyName(char (&target)[N], const QByteArray &text)
     target[n] = '\0';
 }
 
-QString ExecutableFolder()
-{
-    if (QCoreApplication::instance())
-        return QCoreApplication::applicationDirPath();
-    return QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath().section(QLatin1Char('/'), 0, -2);
-}
+using r9base::ExecutableFolder;
 
 /// The manager beside the executable, else the one the loader finds. The
 /// manager keeps itself loaded for the process, so the handle is not closed.

@@ -1,6 +1,6 @@
 #pragma once
 // Where a loaded library finds the files that lie beside it (its settings,
-// translations, data sources, specimens). Header-only: the package and the
+// translations, data sources, specimens), and where the program lies. Header-only: the package and the
 // stand-ins both use it, and neither may link the other.
 //
 // The caller names an address of its own module (a function of its own,
@@ -44,6 +44,14 @@ inline QString LibraryFolderAt(const void *address)
     if (!dladdr1(address, &info, reinterpret_cast<void **>(&map), RTLD_DL_LINKMAP))
         return {};
     return FolderOfLoadedObject(map);
+}
+
+/// Folder of the running program's file, links resolved: where the host keeps
+/// the outside libraries the package loads. Read from the process itself, not
+/// from Qt, so it answers before the application object exists too.
+inline QString ExecutableFolder()
+{
+    return QFileInfo(QStringLiteral("/proc/self/exe")).canonicalPath();
 }
 
 } // namespace r9base

@@ -2,12 +2,12 @@
 #include "scanify/engUtilsScanify9r.h"
 
 #include "common/PackageFiles.h"
+#include "base/OwnFolder.h"
 #include "base/ResString.h"
 #include "common/engCommon9r.h"
 #include "base/engCommon9rMessages.h"
 #include "scanify/scapi.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <dlfcn.h>
@@ -16,13 +16,6 @@
 namespace scanify {
 
 namespace {
-
-QString runningApplicationFolder()
-{
-    if (QCoreApplication::instance())
-        return QCoreApplication::applicationDirPath();
-    return QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath().section(QLatin1Char('/'), 0, -2);
-}
 
 /// The engine library from the host executable's folder when it lies there,
 /// else by its bare name through the loader's search path. Local binding: the
@@ -38,7 +31,7 @@ void *openLibrary(const QString &hostFolder)
 
 } // namespace
 
-HostFolderFunction HostExecutableFolder = &runningApplicationFolder;
+HostFolderFunction HostExecutableFolder = &r9base::ExecutableFolder;
 
 } // namespace scanify
 

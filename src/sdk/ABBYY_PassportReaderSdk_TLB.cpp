@@ -3,6 +3,7 @@
 
 #include "sdk/ABBYY_PassportReaderSdk_TLB.h"
 #include "sdk/PassportReaderServer.h"
+#include "base/OwnFolder.h"
 
 #include <QDir>
 #include <QFile>
@@ -52,7 +53,7 @@ void *LoadServerLocked(const QString &libraryName)
 
     QString firstError;
     // The host's own folder first, as for every other outside library.
-    const QString exeFolder = QFileInfo(QStringLiteral("/proc/self/exe")).canonicalPath();
+    const QString exeFolder = r9base::ExecutableFolder();
     if (!exeFolder.isEmpty() && !libraryName.contains(QLatin1Char('/'))) {
         const QString local = QDir(exeFolder).filePath(libraryName);
         if (QFileInfo::exists(local)) {

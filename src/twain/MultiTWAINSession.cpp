@@ -4,6 +4,7 @@
 #include "MultiTWAIN_p.h"
 
 #include "GlobalMemory.h"
+#include "base/OwnFolder.h"
 
 #include <QApplication>
 #include <QDir>
@@ -37,16 +38,6 @@ void copyString(char *field, std::size_t fieldSize, const char *text)
         std::memcpy(field, text, strnlen(text, fieldSize - 1));
 }
 
-QString executableFolder()
-{
-    char path[4096];
-    const ssize_t n = readlink("/proc/self/exe", path, sizeof path - 1);
-    if (n <= 0)
-        return QString();
-    path[n] = '\0';
-    return QFileInfo(QString::fromLocal8Bit(path)).absolutePath();
-}
-
 /// The host executable's folder first; otherwise the bare name, which the
 /// loader looks up in the system library folders and on its search path.
 QByteArray sourceManagerPath()
@@ -55,7 +46,7 @@ QByteArray sourceManagerPath()
                                                                    : sourceManagerOverride().library;
     if (QFileInfo(name).isAbsolute())
         return QFile::encodeName(name);
-    const QString beside = QDir(executableFolder()).filePath(name);
+    const QString beside = QDir(r9base::ExecutableFolder()).filePath(name);
     if (QFileInfo::exists(beside))
         return QFile::encodeName(beside);
     return QFile::encodeName(name);
