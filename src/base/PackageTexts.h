@@ -18,6 +18,7 @@
     X(CatalogueNotLoaded, "Каталог документов не загружен.") \
     X(ScannerSettingsMissing, "Настройки сканера не получены: сканер не выбран.") \
     X(DocumentTypeNotChosen, "Не выбран тип документа.") \
+    X(EngineEntryPointMissing, "Функция %1 библиотеки распознавания Cognitive Scanify API недоступна.") \
     X(ScannedPictureUnreadable, "Сканер передал изображение, которое не удалось прочитать.") \
     /* Files and folders */ \
     X(UserFolderForPictures, "Не удалось создать папку данных пользователя для изображений документа.") \
@@ -27,7 +28,15 @@
     X(SettingsFileNotRead, "Не удалось прочитать файл настроек \"%1\": %2") \
     X(SettingsFileNotWritten, "Не удалось записать файл настроек \"%1\": %2") \
     X(WindowSettingsNotRestored, "Не удалось восстановить настройки окна.") \
+    X(SettingsFileTooLarge, "Файл настроек \"%1\" слишком велик.") \
+    X(SettingsNameNotAllowed, "Недопустимое имя %1 \"%2\" в файле настроек.") \
+    X(SettingsSectionWord, "секции") \
+    X(SettingsKeyWord, "ключа") \
+    X(SettingsValueWithLineBreak, "Значение в файле настроек не может содержать перевод строки: \"%1\".") \
+    X(SettingsFileNotReadNorKept, "Не удалось прочитать файл настроек \"%1\" и сохранить его копию \"%2\": файл не перезаписан") \
     X(PictureFileNotLoaded, "Не удалось загрузить изображение из файла \"%1\": %2") \
+    X(PictureFileCut, "файл обрезан (%1 байт из %2)") \
+    X(PictureFormatUnknown, "неизвестный формат изображения (расширение \"%1\")") \
     /* What the host application has to give */ \
     X(HostServiceMissing, "Приложение не предоставило модулю службу: %1") \
     X(VideoService, "видеоподсистема") \

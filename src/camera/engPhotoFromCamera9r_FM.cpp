@@ -35,8 +35,6 @@
 
 namespace {
 
-const QString CameraInfo = QStringLiteral("CAMERA_INFO");
-const QString AttributesKey = QStringLiteral("Attributes");
 const QString CameraClassPrefixes = QStringLiteral("EmbeddedCamera_;StandaloneCamera_");
 /// Whole subtree, cameras of every server.
 constexpr std::uint8_t CameraEnumOptions = 0x41;
@@ -53,8 +51,9 @@ const QColor FramePenColor(0x7f, 0x7f, 0x7f);
 /// choice of the operator's, so the default applies).
 std::optional<int> StoredAttributes(const TSettingsFile &ini)
 {
-    const int value = ini.ReadInteger(CameraInfo, AttributesKey, 0);
-    if (value != 0 || ini.ReadInteger(CameraInfo, AttributesKey, 1) == 0)
+    // Read twice with two fallbacks: a stored 0 is a value, a missing key is not.
+    const int value = settings::Stored(ini, settings::CameraAttributes, 0);
+    if (value != 0 || settings::Stored(ini, settings::CameraAttributes, 1) == 0)
         return value;
     return std::nullopt;
 }
@@ -262,8 +261,8 @@ void TPhotoFromCameraFM::FormCreate()
                 // host's window.
                 settings::ReadFormBounds(ini, this, settings::CameraFormBounds);
 
-                FCameraInnerName = ini.ReadString(CameraInfo, QStringLiteral("CameraInnerName"), QString());
-                FCameraInnerPath = ini.ReadString(CameraInfo, QStringLiteral("CameraInnerPath"), QString());
+                FCameraInnerName = settings::Stored(ini, settings::CameraInnerName, QString());
+                FCameraInnerPath = settings::Stored(ini, settings::CameraInnerPath, QString());
                 // The stored value is read without the host: the default needs
                 // its video service, and a default that could not be made must
                 // not end up over the stored value at destruction.
@@ -312,10 +311,10 @@ void TPhotoFromCameraFM::FormDestroy()
 {
     try {
         WithRecognizeIniFile([this](TSettingsFile &ini) {
-            ini.WriteString(CameraInfo, QStringLiteral("CameraInnerName"), FCameraInnerName);
-            ini.WriteString(CameraInfo, QStringLiteral("CameraInnerPath"), FCameraInnerPath);
+            settings::Write(ini, settings::CameraInnerName, FCameraInnerName);
+            settings::Write(ini, settings::CameraInnerPath, FCameraInnerPath);
             if (m_attributesKnown)
-                ini.WriteInteger(CameraInfo, AttributesKey, FAttributes);
+                settings::Write(ini, settings::CameraAttributes, FAttributes);
             settings::WriteFormBounds(ini, this, settings::CameraFormBounds);
             ini.UpdateFile();
         });

@@ -20,6 +20,8 @@ namespace {
 
 constexpr const char *RecognizeInfo = "RECOGNIZE_INFO";
 constexpr const char *ScanInfo = "SCAN_INFO";
+constexpr const char *ScanDocInfo = "SCAN_DOC_INFO";
+constexpr const char *CameraInfo = "CAMERA_INFO";
 
 } // namespace
 
@@ -43,6 +45,11 @@ const TStringSetting PaperSizeValue{{ScanInfo, "PaperSizeValue", &gl_PaperSizeVa
 const TBoolSetting ColorModeSupported{{ScanInfo, "ColorModeSupported", &gl_ColorModeSupported, false}};
 const TIntSetting ColorModeValue{{ScanInfo, "ColorModeValue", &gl_ColorModeValue, 0}};
 const TIntSetting RotationIndex{{ScanInfo, "RotationIndex", &gl_RotationIndex, 0}};
+
+const TBoolSetting ShowScannerList{{ScanDocInfo, "ShowScanerList", nullptr, true}};
+const TStringSetting CameraInnerName{{CameraInfo, "CameraInnerName", nullptr, QString()}};
+const TStringSetting CameraInnerPath{{CameraInfo, "CameraInnerPath", nullptr, QString()}};
+const TIntSetting CameraAttributes{{CameraInfo, "Attributes", nullptr, 0}};
 
 namespace {
 

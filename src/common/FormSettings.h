@@ -61,6 +61,13 @@ extern const TBoolSetting ColorModeSupported;
 extern const TIntSetting ColorModeValue;
 extern const TIntSetting RotationIndex;
 
+// Settings a window holds in its own members while it is open (no global):
+// read with Stored, written with Write(ini, setting, value).
+extern const TBoolSetting ShowScannerList;   ///< "SCAN_DOC_INFO" / "ShowScanerList": the document-picture window
+extern const TStringSetting CameraInnerName; ///< "CAMERA_INFO" / "CameraInnerName": the camera window's camera
+extern const TStringSetting CameraInnerPath; ///< "CAMERA_INFO" / "CameraInnerPath"
+extern const TIntSetting CameraAttributes;   ///< "CAMERA_INFO" / "Attributes": its view's attributes
+
 /// Reads the setting into its global (its default when the key is missing).
 template <class T>
 void Read(const TSettingsFile &ini, const TSetting<T> &setting);

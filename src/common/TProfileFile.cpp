@@ -76,7 +76,7 @@ void checkName(const QByteArray &name, const QString &what, const char *forbidde
     for (const char *c = forbidden; valid && *c; ++c)
         valid = !name.contains(*c);
     if (!valid)
-        fail(QStringLiteral("Недопустимое имя %1 \"%2\" в файле настроек.").arg(what, QString::fromLocal8Bit(name)));
+        fail(QString(texts::SettingsNameNotAllowed).arg(what, QString::fromLocal8Bit(name)));
 }
 
 } // namespace
@@ -94,10 +94,10 @@ std::vector<QByteArray> TProfileFile::readLines() const
     if (!file.open(QIODevice::ReadOnly))
         fail(QString(texts::SettingsFileNotRead).arg(m_fileName, file.errorString()));
     if (file.size() > MaxFileSize)
-        fail(QStringLiteral("Файл настроек \"%1\" слишком велик.").arg(m_fileName));
+        fail(QString(texts::SettingsFileTooLarge).arg(m_fileName));
     const QByteArray bytes = file.read(MaxFileSize + 1);
     if (bytes.size() > MaxFileSize)
-        fail(QStringLiteral("Файл настроек \"%1\" слишком велик.").arg(m_fileName));
+        fail(QString(texts::SettingsFileTooLarge).arg(m_fileName));
     for (QByteArray line : bytes.split('\n')) {
         if (line.endsWith('\r'))
             line.chop(1);
@@ -184,11 +184,11 @@ void TProfileFile::WriteString(const QString &section, const QString &key, const
     const QByteArray s = encode(section);
     const QByteArray k = encode(key);
     const QByteArray v = encode(value);
-    checkName(s, QStringLiteral("секции"), "[]\r\n");
+    checkName(s, QString(texts::SettingsSectionWord), "[]\r\n");
     // A key line that starts with ';' reads back as a comment.
-    checkName(k, QStringLiteral("ключа"), "=[\r\n", ';');
+    checkName(k, QString(texts::SettingsKeyWord), "=[\r\n", ';');
     if (v.contains('\r') || v.contains('\n') || v.contains('\0'))
-        fail(QStringLiteral("Значение в файле настроек не может содержать перевод строки: \"%1\".").arg(value));
+        fail(QString(texts::SettingsValueWithLineBreak).arg(value));
     std::vector<QByteArray> lines = readLines();
     const qsizetype header = findSection(lines, s);
     if (header < 0) {

@@ -167,9 +167,7 @@ void TSettingsFile::keepUnreadableFileAside() const
             backup = stamped + QLatin1Char('-') + QString::number(n);
     }
     if (!QFile::copy(m_fileName, backup))
-        throw std::runtime_error(QStringLiteral("Не удалось прочитать файл настроек \"%1\" и сохранить его копию "
-                                                "\"%2\": файл не перезаписан")
-                                     .arg(m_fileName, backup).toStdString());
+        throw std::runtime_error(QString(texts::SettingsFileNotReadNorKept).arg(m_fileName, backup).toStdString());
     // A copy keeps the modes of a file that may have been readable by others.
     QFile::setPermissions(backup, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     WriteLogFileMessage(QStringLiteral("Файл настроек \"%1\" не удалось прочитать; он сохранён как \"%2\", "

@@ -50,7 +50,7 @@ QString truncatedBitmap(const QByteArray &data)
     if (available >= 0 && (height == 0 || stride <= available / height))
         return QString();
     const double needed = double(offBits) + double(stride) * double(height);
-    return QStringLiteral("файл обрезан (%1 байт из %2)").arg(data.size()).arg(needed, 0, 'f', 0);
+    return QString(texts::PictureFileCut).arg(data.size()).arg(needed, 0, 'f', 0);
 }
 
 } // namespace
@@ -72,7 +72,7 @@ QImage LoadPictureFile(const QString &fileName)
                                       .arg(fileName, reason).toStdString());
     };
     if (extension.isEmpty() || !QImageReader::supportedImageFormats().contains(extension.toLatin1()))
-        throw fail(QStringLiteral("неизвестный формат изображения (расширение \"%1\")").arg(extension));
+        throw fail(QString(texts::PictureFormatUnknown).arg(extension));
 
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly))

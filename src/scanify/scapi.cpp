@@ -1,5 +1,6 @@
 #include "scanify/scapi.h"
 
+#include "base/PackageTexts.h"
 #include "common/engCommon9r.h"
 
 #include <QString>
@@ -62,7 +63,7 @@ bool LibraryLoaded()
 }
 
 EEntryPointMissing::EEntryPointMissing(const char *name)
-    : std::runtime_error(QStringLiteral("Функция %1 библиотеки распознавания Cognitive Scanify API недоступна.")
+    : std::runtime_error(QString(texts::EngineEntryPointMissing)
                              .arg(QLatin1String(name))
                              .toStdString())
 {

@@ -36,7 +36,6 @@
 
 namespace {
 
-const QString ScanDocInfo = QStringLiteral("SCAN_DOC_INFO");
 
 template <class W>
 W *named(W *widget, const char *name)
@@ -179,7 +178,7 @@ void TDocFromScannerFM::FormShow()
     TempBitmap = new QImage();
     try {
         WithRecognizeIniFile([this](TSettingsFile &ini) {
-            cxShowScanerList->setChecked(ini.ReadBool(ScanDocInfo, QStringLiteral("ShowScanerList"), true));
+            cxShowScanerList->setChecked(settings::Stored(ini, settings::ShowScannerList, settings::ShowScannerList.defaultValue));
             // Without a stored position the window system places the window,
             // as designed.
             settings::ReadFormBounds(ini, this, settings::ScanDocFormBounds);
@@ -194,7 +193,7 @@ void TDocFromScannerFM::FormClose()
     freeTempBitmap();
     try {
         WithRecognizeIniFile([this](TSettingsFile &ini) {
-            ini.WriteBool(ScanDocInfo, QStringLiteral("ShowScanerList"), cxShowScanerList->isChecked());
+            settings::Write(ini, settings::ShowScannerList, cxShowScanerList->isChecked());
             settings::WriteFormBounds(ini, this, settings::ScanDocFormBounds);
             ini.UpdateFile();
         });

@@ -89,7 +89,7 @@ expect_no_files(${WORK}/doubles "*librecognition9r*" "*velmar-host" "*hostkit*" 
 # Every component at once, as a plain `cmake --install` does.
 run(${CMAKE_COMMAND} --install ${BUILD_TREE} --prefix ${host})
 expect_files(${host} ${LIBDIR}/librecognition9r.so ${hostdir}/velmar-host ${hostdir}/twain/libtwainspecimen.so
-  include/recognition9r/common/r9Export.h)
+  include/recognition9r/base/r9Export.h)
 if(TWAINSANE)
   expect_files(${host} ${hostdir}/twain/libtwainsane.so)
 endif()
