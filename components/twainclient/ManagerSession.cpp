@@ -3,7 +3,7 @@
 #include "GlobalMemory.h"
 #include "Messages.h"
 #include "base/OwnFolder.h"
-#include "../twaindsm/TwainDsmHooks.h"
+#include "twaindsm/TwainDsmHooks.h"
 
 #include <QApplication>
 #include <QCoreApplication>

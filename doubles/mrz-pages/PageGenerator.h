@@ -6,7 +6,7 @@
 // faded and JPEG-compressed, with the truth beside each; and cards without a
 // zone. The same seed and index always give the same page.
 
-#include "../specimen-generator/Mrz.h"
+#include "specimen-generator/Mrz.h"
 
 #include <QImage>
 #include <QJsonObject>
