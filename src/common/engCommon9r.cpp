@@ -50,8 +50,7 @@ std::int32_t iDoc = 0;
 // nothing of them: the host's nationalities become gl_cdsNationalities here.
 void InstallHostServices(const host::THostServices *services)
 {
-    host::InstallServices(services);
-    gl_cdsNationalities = host::InstalledHostServices().Nationalities;
+    gl_cdsNationalities = host::InstallServices(services).Nationalities;
 }
 
 namespace {

@@ -22,7 +22,7 @@ host::THostServices g_services;
 
 namespace host {
 
-void InstallServices(const THostServices *services)
+const THostServices &InstallServices(const THostServices *services)
 {
     THostServices installed;
     if (services) {
@@ -36,6 +36,7 @@ void InstallServices(const THostServices *services)
     installed.Size = sizeof(installed);
     g_services = installed;
     InstallLogFile(g_services.LogFile);
+    return g_services;
 }
 
 const THostServices &InstalledHostServices() { return g_services; }

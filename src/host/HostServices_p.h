@@ -7,8 +7,11 @@
 
 namespace host {
 
-/// Keeps a copy of the host's table (null: all services removed) and routes
-/// the package's log lines to its log.
-void InstallServices(const THostServices *services);
+/// Keeps a copy of the host's table (null: all services removed), routes
+/// the package's log lines to its log, and gives the copy back. The caller
+/// inside the package uses the answer rather than the exported
+/// InstalledHostServices, whose calls another loaded copy of the package
+/// could take over.
+const THostServices &InstallServices(const THostServices *services);
 
 } // namespace host

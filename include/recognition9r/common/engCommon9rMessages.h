@@ -1,0 +1,4 @@
+#pragma once
+// Moved to base/, below every folder of the package; hosts built against
+// earlier releases include it from here.
+#include "base/engCommon9rMessages.h"
