@@ -261,8 +261,8 @@ void TPhotoFromCameraFM::FormCreate()
                 // host's window.
                 settings::ReadFormBounds(ini, this, settings::CameraFormBounds);
 
-                FCameraInnerName = settings::Stored(ini, settings::CameraInnerName, QString());
-                FCameraInnerPath = settings::Stored(ini, settings::CameraInnerPath, QString());
+                FCameraInnerName = settings::Stored(ini, settings::CameraInnerName);
+                FCameraInnerPath = settings::Stored(ini, settings::CameraInnerPath);
                 // The stored value is read without the host: the default needs
                 // its video service, and a default that could not be made must
                 // not end up over the stored value at destruction.

@@ -94,7 +94,7 @@ T Stored(const TSettingsFile &ini, const TSetting<T> &setting, const T &fallback
 template <class T>
 void Read(const TSettingsFile &ini, const TSetting<T> &setting)
 {
-    *setting.global = Stored(ini, setting, setting.defaultValue);
+    *setting.global = Stored(ini, setting);
 }
 
 template <class T>

@@ -75,6 +75,12 @@ void Read(const TSettingsFile &ini, const TSetting<T> &setting);
 /// alone (for a window that reads a setting with a default of its own).
 template <class T>
 T Stored(const TSettingsFile &ini, const TSetting<T> &setting, const T &fallback);
+/// The stored value, or the setting's default when the key is missing.
+template <class T>
+T Stored(const TSettingsFile &ini, const TSetting<T> &setting)
+{
+    return Stored(ini, setting, setting.defaultValue);
+}
 /// Writes the setting's global.
 template <class T>
 void Write(TSettingsFile &ini, const TSetting<T> &setting);

@@ -178,7 +178,7 @@ void TDocFromScannerFM::FormShow()
     TempBitmap = new QImage();
     try {
         WithRecognizeIniFile([this](TSettingsFile &ini) {
-            cxShowScanerList->setChecked(settings::Stored(ini, settings::ShowScannerList, settings::ShowScannerList.defaultValue));
+            cxShowScanerList->setChecked(settings::Stored(ini, settings::ShowScannerList));
             // Without a stored position the window system places the window,
             // as designed.
             settings::ReadFormBounds(ini, this, settings::ScanDocFormBounds);
