@@ -1,6 +1,6 @@
 #include "Parallel.h"
 
-#include "imaging/RowBands.h"
+#include "platform/RowBands.h"
 
 #include <algorithm>
 #include <atomic>

@@ -1,6 +1,6 @@
 #include "FieldsCollection.h"
 
-#include "JpegFile.h"
+#include "enginekit/JpegFile.h"
 #include "StandinConfig.h"
 #include "StringsArray.h"
 

@@ -7,7 +7,7 @@
 
 #include "FieldsCollection.h"
 #include "PageOrigin.h"
-#include "RecognitionLog.h"
+#include "enginekit/RecognitionLog.h"
 #include "ScannerFault.h"
 #include "SourceScanner.h"
 #include "StandinConfig.h"

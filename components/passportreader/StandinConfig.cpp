@@ -1,6 +1,6 @@
 #include "StandinConfig.h"
 
-#include "base/OwnFolder.h"
+#include "platform/OwnFolder.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 // Packages as folders on disk and the images scanned into them.
 
-#include "passportreader/JpegFile.h"
+#include "enginekit/JpegFile.h"
 #include "EngineState.h"
 #include "StandinConfig.h"
 

@@ -1,8 +1,8 @@
 // Recognition of a package's pages by the zones of their scanning
 // configuration, and the documents, forms and fields it yields.
 
-#include "passportreader/JpegFile.h"
-#include "passportreader/RecognitionLog.h"
+#include "enginekit/JpegFile.h"
+#include "enginekit/RecognitionLog.h"
 #include "EngineState.h"
 #include "PixelPage.h"
 #include "StandinConfig.h"

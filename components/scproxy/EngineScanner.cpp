@@ -1,7 +1,7 @@
 // TWAIN sources, scanning devices with their configuration, and scanning
 // the feeder's next page into a package.
 
-#include "passportreader/JpegFile.h"
+#include "enginekit/JpegFile.h"
 #include "EngineState.h"
 #include "Parallel.h"
 #include "ScannerDialogs.h"

@@ -1,7 +1,7 @@
 #include "StandinConfig.h"
 
 #include "ProfileFile.h"
-#include "base/OwnFolder.h"
+#include "platform/OwnFolder.h"
 
 #include <QDir>
 #include <QFileInfo>

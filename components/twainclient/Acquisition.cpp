@@ -4,7 +4,7 @@
 // source disabled and closed whatever happened.
 
 #include "DibPicture.h"
-#include "GlobalMemory.h"
+#include "platform/GlobalMemory.h"
 #include "ManagerSession.h"
 #include "Messages.h"
 #include "SourceCapabilities.h"

@@ -2,8 +2,8 @@
 #include "GreyPage.h"
 
 #include "PageLoader.h"
-#include "imaging/PageImage.h"
-#include "imaging/RowBands.h"
+#include "platform/PageImage.h"
+#include "platform/RowBands.h"
 
 #include <QByteArray>
 #include <QImageReader>

@@ -1,6 +1,6 @@
 #include "GreyPage.h"
-#include "imaging/PageImage.h"
-#include "imaging/RowBands.h"
+#include "platform/PageImage.h"
+#include "platform/RowBands.h"
 
 #include <QColorSpace>
 

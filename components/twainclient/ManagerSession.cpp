@@ -1,8 +1,8 @@
 #include "ManagerSession.h"
 
-#include "GlobalMemory.h"
+#include "platform/GlobalMemory.h"
 #include "Messages.h"
-#include "base/OwnFolder.h"
+#include "platform/OwnFolder.h"
 #include "twaindsm/TwainDsmHooks.h"
 
 #include <QApplication>

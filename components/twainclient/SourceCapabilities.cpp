@@ -1,6 +1,6 @@
 #include "SourceCapabilities.h"
 
-#include "GlobalMemory.h"
+#include "platform/GlobalMemory.h"
 
 #include <QHash>
 #include <cmath>

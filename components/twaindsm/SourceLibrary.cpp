@@ -8,7 +8,7 @@
 #include <dlfcn.h>
 
 #include "TwainDsmHooks.h"
-#include "base/OwnFolder.h"
+#include "platform/OwnFolder.h"
 
 namespace twaindsm {
 

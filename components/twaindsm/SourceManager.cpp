@@ -1,7 +1,7 @@
 #include "SourceManager.h"
 
 #include "DefaultSourceFile.h"
-#include "GlobalMemory.h"
+#include "platform/GlobalMemory.h"
 #include "SelectSourceDialog.h"
 #include "TwainDsmHooks.h"
 

@@ -1,7 +1,7 @@
 #include "SpecimenConfig.h"
 
 #include "FaultSwitches.h"
-#include "base/OwnFolder.h"
+#include "platform/OwnFolder.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 #include "common/Recognition9r.h"
 #include "base/PackageUnits.h"
-#include "base/OwnFolder.h"
+#include "platform/OwnFolder.h"
 
 #include <QCoreApplication>
 #include <QLocale>

@@ -1,7 +1,7 @@
 #include "imaging/JpegImage.h"
 
 #include "base/PackageTexts.h"
-#include "imaging/PageImage.h"
+#include "platform/PageImage.h"
 
 #include <QFile>
 #include <QImageReader>

@@ -1,7 +1,7 @@
 #include "imaging/QuarterTurn.h"
 
-#include "imaging/PageImage.h"
-#include "imaging/RowBands.h"
+#include "platform/PageImage.h"
+#include "platform/RowBands.h"
 
 #include <QColorSpace>
 #include <QTransform>

@@ -2,7 +2,7 @@
 #include "scanify/engUtilsScanify9r.h"
 
 #include "common/PackageFiles.h"
-#include "base/OwnFolder.h"
+#include "platform/OwnFolder.h"
 #include "base/ResString.h"
 #include "common/engCommon9r.h"
 #include "base/engCommon9rMessages.h"

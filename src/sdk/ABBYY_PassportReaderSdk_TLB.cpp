@@ -3,7 +3,7 @@
 
 #include "sdk/ABBYY_PassportReaderSdk_TLB.h"
 #include "sdk/PassportReaderServer.h"
-#include "base/OwnFolder.h"
+#include "platform/OwnFolder.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
 #include "DibLayout.h"
 
 #include "twain/MultiTWAIN.h"
-#include "imaging/PageImage.h"
+#include "platform/PageImage.h"
 
 #include <algorithm>
 #include <array>

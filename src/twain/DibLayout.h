@@ -3,6 +3,8 @@
 // from its header with every size checked against the block, so no caller
 // reads outside the block whatever the header claims.
 
+#include "platform/DibBounds.h"
+
 #include <QImage>
 #include <cstddef>
 #include <cstdint>
@@ -10,11 +12,6 @@
 
 namespace twain {
 
-/// Bounds no genuine page comes near: a side of 2^20 pixels is over 80
-/// metres at 300 dpi, and no colour table holds more than 65536 entries.
-/// A header beyond them is refused before any size is worked out from it.
-inline constexpr int32_t MaxDibSide = 1 << 20;
-inline constexpr uint32_t MaxDibTableEntries = 65536;
 /// A run-length stream codes at most 255 pixels per two bytes; a stream
 /// claiming far more pixels than that (beyond a small floor for pictures
 /// that are mostly background) is refused, so a tiny file cannot make us

@@ -1,7 +1,7 @@
 #pragma once
 // A global memory block locked for the time of one call.
 
-#include "GlobalMemory.h"
+#include "platform/GlobalMemory.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -2,7 +2,7 @@
 // the typed getters and setters, FIX32 conversion and item types.
 #include "MultiTWAIN_p.h"
 
-#include "GlobalMemory.h"
+#include "platform/GlobalMemory.h"
 
 #include <algorithm>
 #include <cmath>

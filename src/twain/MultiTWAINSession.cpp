@@ -3,8 +3,8 @@
 // code, availability, and the picture list.
 #include "MultiTWAIN_p.h"
 
-#include "GlobalMemory.h"
-#include "base/OwnFolder.h"
+#include "platform/GlobalMemory.h"
+#include "platform/OwnFolder.h"
 
 #include <QApplication>
 #include <QDir>

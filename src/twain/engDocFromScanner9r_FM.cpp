@@ -11,7 +11,7 @@
 #include "common/TSettingsFile.h"
 #include "common/engCommon9r_p.h"
 #include "base/engCommon9rMessages.h"
-#include "imaging/PageImage.h"
+#include "platform/PageImage.h"
 #include "common/PictureTurn.h"
 #include "ui/TActionUpdater.h"
 #include "ui/TBusyGuard.h"

@@ -2,7 +2,7 @@
 // Test DIBs of every kind the bitmap format allows, with pixels that differ
 // from row to row and column to column, as bytes and as global memory blocks.
 
-#include "twain/GlobalMemory.h"
+#include "platform/GlobalMemory.h"
 
 #include <QByteArray>
 #include <cstdint>

@@ -3,7 +3,7 @@
 // makes (TDocScannerCalls): the pages it delivers are set by the test, and
 // what the window asked of it is recorded. The DIB utilities are the layer's own.
 
-#include "twain/GlobalMemory.h"
+#include "platform/GlobalMemory.h"
 #include "twain/engDocFromScanner9r_FM.h"
 
 #include <QApplication>

@@ -2,8 +2,8 @@
 
 #include "RgbToBgr.h"
 
-#include "GlobalMemory.h"
-#include "DibLayout.h"  // the longest side a DIB may have; nothing of the package is linked
+#include "platform/GlobalMemory.h"
+#include "platform/DibBounds.h"
 #include "MultiTWAIN.h" // the bitmap header record only
 
 #include <algorithm>

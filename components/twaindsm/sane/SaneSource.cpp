@@ -1,6 +1,6 @@
 #include "SaneSource.h"
 
-#include "GlobalMemory.h"
+#include "platform/GlobalMemory.h"
 #include "MultiTWAIN.h" // the bitmap header record only; nothing of the package is linked
 #include "OperatorNotice.h"
 #include "RememberedChoice.h"

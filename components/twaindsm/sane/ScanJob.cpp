@@ -1,6 +1,6 @@
 #include "ScanJob.h"
 
-#include "GlobalMemory.h"
+#include "platform/GlobalMemory.h"
 
 #include <algorithm>
 #include <poll.h>

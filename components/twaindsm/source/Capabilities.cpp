@@ -1,6 +1,6 @@
 #include "Capabilities.h"
 
-#include "GlobalMemory.h"
+#include "platform/GlobalMemory.h"
 
 #include <cmath>
 #include <cstring>

@@ -1,6 +1,6 @@
 #include "DataSource.h"
 
-#include "GlobalMemory.h"
+#include "platform/GlobalMemory.h"
 
 #include <cstring>
 

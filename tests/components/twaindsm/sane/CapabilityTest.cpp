@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "SaneStatus.h"    // the later condition codes
-#include "twain/GlobalMemory.h"
+#include "platform/GlobalMemory.h"
 #include "twain/LockedBlock.h"
 #include "ScanSettings.h" // CAP_FEEDERENABLED
 

@@ -5,7 +5,7 @@
 // never read more than a slice allows, and a device's reader thread left
 // alone while it is busy.
 #include "ScanJob.h"
-#include "GlobalMemory.h"
+#include "platform/GlobalMemory.h"
 #include "SaneStatus.h"
 
 #include <algorithm>

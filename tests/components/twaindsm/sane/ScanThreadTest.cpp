@@ -8,7 +8,7 @@
 // running out) fails the scan as out of memory instead of ending the
 // program.
 #include "ScanThread.h"
-#include "GlobalMemory.h"
+#include "platform/GlobalMemory.h"
 
 #include <chrono>
 #include <condition_variable>

@@ -1,5 +1,5 @@
 // Pictures of whole pages made in mapped memory must behave as QImage's own.
-#include "imaging/PageImage.h"
+#include "platform/PageImage.h"
 
 #include <gtest/gtest.h>
 

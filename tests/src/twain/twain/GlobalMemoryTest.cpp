@@ -2,7 +2,7 @@
 // one freed is taken again by the next page of its size. Whatever the route,
 // a block must behave as any other: zero-filled when asked, its own size,
 // refused once freed, and never shared with another live block.
-#include "twain/GlobalMemory.h"
+#include "platform/GlobalMemory.h"
 
 #include <algorithm>
 #include <cstring>

@@ -4,7 +4,7 @@
 // warning boxes are recorded instead of shown.
 
 #include "support/FakeDsm.h"
-#include "twain/GlobalMemory.h"
+#include "platform/GlobalMemory.h"
 #include "support/TestSupport.h"
 #include "twain/MultiTWAIN_p.h"
 

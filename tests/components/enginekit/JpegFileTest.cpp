@@ -1,6 +1,6 @@
 // The engines' JPEG files: a 32-bit colour page encoded from its own memory
 // is the very file its 24-bit copy makes.
-#include "components/passportreader/JpegFile.h"
+#include "enginekit/JpegFile.h"
 
 #include <QFile>
 #include <QRandomGenerator>

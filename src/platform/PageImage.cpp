@@ -1,6 +1,6 @@
 #include "PageImage.h"
 
-#include "base/LargeBlocks.h"
+#include "platform/LargeBlocks.h"
 
 #include <cstdint>
 #include <limits>

@@ -1,5 +1,5 @@
 #include "GlobalMemory.h"
-#include "base/LargeBlocks.h"
+#include "platform/LargeBlocks.h"
 
 #include <atomic>
 #include <cstdlib>

@@ -1,6 +1,6 @@
 #pragma once
 // The picture of a whole scanned page: tens of megabytes, made fresh for
-// each page. Made in memory mapped for huge pages (see base/LargeBlocks.h),
+// each page. Made in memory mapped for huge pages (see LargeBlocks.h),
 // it costs a few dozen page faults rather than thousands, and the picture of
 // the page before, once gone, gives its memory to the next.
 
