@@ -7,8 +7,8 @@
 #include "ScannerRuns.h"
 #include "ScriptedOperator.h"
 #include "Soak.h"
-#include "scproxy/ScanifySpecimen.h"
-#include "scproxy/StandinConfig.h"
+#include "scanify-feed/ScanifySpecimen.h"
+#include "scanify-feed/SpecimenFeed.h"
 
 #include <QDir>
 #include <QFileInfo>

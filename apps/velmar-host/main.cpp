@@ -17,8 +17,8 @@
 #include "common/engCommon9r.h"
 #include "common/engSelectRecognizer9r_FM.h"
 #include "services/HostKit.h"
-#include "scproxy/ScanifySpecimen.h"
-#include "scproxy/StandinConfig.h"
+#include "scanify-feed/ScanifySpecimen.h"
+#include "scanify-feed/SpecimenFeed.h"
 
 #include <QApplication>
 #include <QCheckBox>

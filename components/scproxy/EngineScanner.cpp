@@ -7,6 +7,7 @@
 #include "ScannerDialogs.h"
 #include "SourceScan.h"
 #include "StandinConfig.h"
+#include "scanify-feed/SpecimenFeed.h"
 #include "TwainClient.h"
 
 #include <QBuffer>

@@ -6,7 +6,7 @@
 #include "MrzReader.h"
 #include "ProfileFile.h"
 #include "ScanConfiguration.h"
-#include "ScanifySpecimen.h"
+#include "scanify-feed/ScanifySpecimen.h"
 
 #include <QByteArray>
 #include <QImage>

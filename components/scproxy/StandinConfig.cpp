@@ -5,44 +5,16 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QRegularExpression>
 #include <dlfcn.h>
 #include <link.h>
 
 namespace scproxy {
 
-namespace {
-
-QStringList SplitList(const QString &text)
-{
-    return text.split(QRegularExpression(QStringLiteral("[,;\\s]+")), Qt::SkipEmptyParts);
-}
-
-/// A value of the settings file next to the library, empty when it or the key is missing.
-QString FileValue(const char *section, const char *key)
-{
-    const QString path = ConfigFilePath();
-    if (!QFileInfo::exists(path))
-        return {};
-    ProfileFile file;
-    if (!file.Load(path))
-        return {};
-    return QString::fromLocal8Bit(file.Value(section, key));
-}
-
-QString EnvironmentOrFile(const char *variable, const char *section, const char *key)
-{
-    const QString fromEnv = qEnvironmentVariable(variable).trimmed();
-    return fromEnv.isEmpty() ? FileValue(section, key).trimmed() : fromEnv;
-}
-
-} // namespace
-
 QString LibraryFolder()
 {
     if (QString folder = r9base::LibraryFolderAt(reinterpret_cast<const void *>(&LibraryFolder)); !folder.isEmpty())
         return folder;
-    // Linked into a host, which lists the feeder's pages with this code: the
+    // Linked into a host (with the specimen feed it lists the pages by): the
     // folder of the stand-in library the host has loaded, else the host's own
     // real folder, where the package loads it from. The name the host was
     // started by (through the search path or a link) says neither.
@@ -64,9 +36,26 @@ QString ConfigFilePath()
     return QDir(LibraryFolder()).filePath(QStringLiteral("ScProxy.Ini"));
 }
 
+QString ConfigFileValue(const char *section, const char *key)
+{
+    const QString path = ConfigFilePath();
+    if (!QFileInfo::exists(path))
+        return {};
+    ProfileFile file;
+    if (!file.Load(path))
+        return {};
+    return QString::fromLocal8Bit(file.Value(section, key));
+}
+
+QString EnvironmentOrConfigFile(const char *variable, const char *section, const char *key)
+{
+    const QString fromEnv = qEnvironmentVariable(variable).trimmed();
+    return fromEnv.isEmpty() ? ConfigFileValue(section, key).trimmed() : fromEnv;
+}
+
 QStringList ActiveFaults()
 {
-    return standin::ActiveFaultSwitches("SCPROXY_FAULTS", FileValue("Faults", "Active"));
+    return standin::ActiveFaultSwitches("SCPROXY_FAULTS", ConfigFileValue("Faults", "Active"));
 }
 
 bool FaultActive(const char *name)
@@ -74,40 +63,24 @@ bool FaultActive(const char *name)
     return ActiveFaults().contains(QString::fromLatin1(name));
 }
 
-QString SpecimenFolder()
-{
-    const QString fromEnv = qEnvironmentVariable("SCPROXY_SPECIMENS");
-    if (!fromEnv.isEmpty())
-        return fromEnv;
-    const QString folder = FileValue("Specimens", "Folder").trimmed();
-    if (!folder.isEmpty())
-        return QDir(LibraryFolder()).absoluteFilePath(folder);
-    return QDir(LibraryFolder()).filePath(QStringLiteral("specimens/scanify"));
-}
-
-QStringList FeedPatterns()
-{
-    return SplitList(EnvironmentOrFile("SCPROXY_FEED", "Specimens", "Feed"));
-}
-
 QString TwainDialogAnswer()
 {
-    return EnvironmentOrFile("SCPROXY_TWAIN_DIALOG", "Dialogs", "TwainDialog").toLower();
+    return EnvironmentOrConfigFile("SCPROXY_TWAIN_DIALOG", "Dialogs", "TwainDialog").toLower();
 }
 
 QString SelectSourceAnswer()
 {
-    return EnvironmentOrFile("SCPROXY_SELECT_SOURCE", "Dialogs", "SelectSource");
+    return EnvironmentOrConfigFile("SCPROXY_SELECT_SOURCE", "Dialogs", "SelectSource");
 }
 
 bool EveryPageReadFromPixels()
 {
-    return EnvironmentOrFile("SCPROXY_READ", "Recognition", "Read").trimmed().compare(QLatin1String("pixels"), Qt::CaseInsensitive) == 0;
+    return EnvironmentOrConfigFile("SCPROXY_READ", "Recognition", "Read").trimmed().compare(QLatin1String("pixels"), Qt::CaseInsensitive) == 0;
 }
 
 QString EngineLogFile()
 {
-    const QString file = EnvironmentOrFile("SCPROXY_LOG", "Recognition", "Log").trimmed();
+    const QString file = EnvironmentOrConfigFile("SCPROXY_LOG", "Recognition", "Log").trimmed();
     return file.isEmpty() ? file : QDir(LibraryFolder()).absoluteFilePath(file);
 }
 

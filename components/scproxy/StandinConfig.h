@@ -14,8 +14,9 @@
 //                                    [Dialogs] TwainDialog=..., SelectSource=...,
 //                                    [Recognition] Read=..., Log=...
 // The environment wins over the file for single values; fault switches add up.
-// The reference host, which links this code, reads the feeder's part to work
-// one window per page; the package never reads any of it.
+// The feeder's part (SCPROXY_SPECIMENS, SCPROXY_FEED, [Specimens]) is read by
+// the specimen feed (doubles/scanify-feed), which the reference host links to
+// work one window per page; the package never reads any of it.
 
 #include "FaultSwitches.h"
 
@@ -44,13 +45,13 @@ inline constexpr const char *Export = "export";         // ScImageExport writes 
 QString LibraryFolder();
 /// The engine's own settings file next to the library (it need not exist).
 QString ConfigFilePath();
+/// A value of that file, empty when it or the key is missing.
+QString ConfigFileValue(const char *section, const char *key);
+/// The environment variable's value, else the file's; trimmed.
+QString EnvironmentOrConfigFile(const char *variable, const char *section, const char *key);
 /// Active fault switches (environment and ini file together), lower case.
 QStringList ActiveFaults();
 bool FaultActive(const char *name);
-/// Folder the Scanify specimen descriptions are read from.
-QString SpecimenFolder();
-/// Wildcard patterns of the pages the feeder takes; empty = all.
-QStringList FeedPatterns();
 /// Preset answer of the scanner dialog ("accept", "cancel") or empty: show it.
 QString TwainDialogAnswer();
 /// Preset answer of the source list ("cancel", a name or an index) or empty: show it.
