@@ -2,14 +2,15 @@
  * Global memory blocks: the handles in which TWAIN pictures and capability
  * containers travel between the application, the source manager and the data
  * sources. A handle is pointer-sized; the block carries its size and a lock
- * count, so any module compiled from GlobalMemory.cpp can lock, size and free
+ * count, so any module that carries GlobalMemory.cpp can lock, size and free
  * a block another module allocated (all share the process's allocator).
  *
- * Every module compiles its own copy (the package, each data source); the
- * functions are hidden, so no copy binds another's. The copies share one
- * process-wide registry of live blocks (a unique symbol the loader binds once
- * per process; an executable that compiles this file itself must export
- * r9gmem::registryAnchor for the libraries it loads to find it). A handle
+ * Every module links its own copy (the package, the source manager, each data
+ * source, the TWAIN client: each links r9_platform); the functions are hidden,
+ * so no copy binds another's. The copies share one process-wide registry of
+ * live blocks (a unique symbol the loader binds once per process; an
+ * executable that links this file itself must export r9gmem::registryAnchor
+ * for the libraries it loads to find it). A handle
  * that no module allocated, or one already freed, is refused by GlobalLock,
  * GlobalSize and GlobalFree without reading through it: null, 0, the handle.
  */
