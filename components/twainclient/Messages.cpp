@@ -1,5 +1,7 @@
 #include "Messages.h"
 
+#include "twaindsm/ScannerTexts.h"
+
 namespace twainclient {
 
 Outcome OutcomeForCondition(TW_UINT16 condition)
@@ -19,15 +21,13 @@ QString MessageFor(Outcome outcome, const QString &source)
 {
     switch (outcome) {
     case Outcome::Scanned: return {};
-    case Outcome::NoScanner:
-        return QStringLiteral("Сканер «%1» не найден: проверьте, что он подключён и включён.").arg(source);
+    case Outcome::NoScanner: return QString::fromUtf8(twaindsm::texts::ScannerNotFound).arg(source);
     case Outcome::SourceRefused: return QStringLiteral("Сканер «%1» не удалось подготовить к сканированию.").arg(source);
-    case Outcome::Cancelled: return QStringLiteral("Сканирование отменено.");
-    case Outcome::PaperJam: return QStringLiteral("Бумага застряла в сканере.");
-    case Outcome::CoverOpen: return QStringLiteral("Крышка сканера открыта.");
-    case Outcome::NoDocument: return QStringLiteral("В сканере нет документа.");
-    case Outcome::DeviceGone:
-        return QStringLiteral("Сканер «%1» не отвечает: проверьте, что он подключён и включён.").arg(source);
+    case Outcome::Cancelled: return QString::fromUtf8(twaindsm::texts::ScanCancelled);
+    case Outcome::PaperJam: return QString::fromUtf8(twaindsm::texts::PaperJam);
+    case Outcome::CoverOpen: return QString::fromUtf8(twaindsm::texts::CoverOpen);
+    case Outcome::NoDocument: return QString::fromUtf8(twaindsm::texts::NoDocument);
+    case Outcome::DeviceGone: return QString::fromUtf8(twaindsm::texts::ScannerNotResponding);
     case Outcome::NoAnswer:
         return QStringLiteral("Сканер «%1» слишком долго не отвечает: сканирование прервано.").arg(source);
     case Outcome::Failed: break;

@@ -1,6 +1,7 @@
 #include "SourceManager.h"
 
 #include "DefaultSourceFile.h"
+#include "ScannerTexts.h"
 #include "platform/GlobalMemory.h"
 #include "SelectSourceDialog.h"
 #include "TwainDsmHooks.h"
@@ -209,9 +210,7 @@ TW_UINT16 SourceManager::openSource(pTW_IDENTITY origin, pTW_IDENTITY id)
         // would be two for one fault.
         const QString remembered = ReadDefaultSource();
         if (asDefault && !remembered.isEmpty())
-            return fail(TWCC_NODS, QStringLiteral("Сканер «%1» не найден. Проверьте, что он подключён и включён, "
-                                                  "или выберите другой сканер в списке источников.")
-                                       .arg(remembered));
+            return fail(TWCC_NODS, QString::fromUtf8(texts::ScannerNotFound).arg(remembered));
         return fail(TWCC_NODS);
     }
     SourceLibrary &source = m_sources[std::size_t(i)];

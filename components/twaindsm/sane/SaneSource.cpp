@@ -5,6 +5,7 @@
 #include "OperatorNotice.h"
 #include "RememberedChoice.h"
 #include "SaneCall.h"
+#include "ScannerTexts.h"
 #include "TwainDsmHooks.h"
 
 #include <QApplication>
@@ -546,7 +547,7 @@ void SaneSource::deliverScan(const Failure &failure, bool cancelled)
             TellOperator(failure.message, m_caller);
     }
     const QString message = failure ? failure.message
-                            : cancelled ? QStringLiteral("Сканирование отменено.")
+                            : cancelled ? QString::fromUtf8(twaindsm::texts::ScanCancelled)
                                         : QString();
     if (!m_pages.empty()) {
         announce(MSG_XFERREADY); // the pages read before a fault are not lost

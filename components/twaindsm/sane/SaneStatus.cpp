@@ -1,5 +1,7 @@
 #include "SaneStatus.h"
 
+#include "ScannerTexts.h"
+
 namespace twainsane {
 
 namespace {
@@ -17,11 +19,10 @@ constexpr StatusEntry Table[] = {
     {SANE_STATUS_GOOD, TWCC_SUCCESS, ""},
     {SANE_STATUS_CANCELLED, TWCC_SUCCESS, ""},
     {SANE_STATUS_DEVICE_BUSY, TWCC_MAXCONNECTIONS, "Сканер занят другой программой."},
-    {SANE_STATUS_JAMMED, TWCC_PAPERJAM, "Бумага застряла в сканере."},
-    {SANE_STATUS_NO_DOCS, TWCC_NOMEDIA, "В автоподатчике нет документов."},
-    {SANE_STATUS_COVER_OPEN, TWCC_INTERLOCK, "Крышка сканера открыта."},
-    {SANE_STATUS_IO_ERROR, TWCC_CHECKDEVICEONLINE,
-     "Сканер не отвечает: проверьте, что он подключён и включён."},
+    {SANE_STATUS_JAMMED, TWCC_PAPERJAM, twaindsm::texts::PaperJam},
+    {SANE_STATUS_NO_DOCS, TWCC_NOMEDIA, twaindsm::texts::NoDocumentInFeeder},
+    {SANE_STATUS_COVER_OPEN, TWCC_INTERLOCK, twaindsm::texts::CoverOpen},
+    {SANE_STATUS_IO_ERROR, TWCC_CHECKDEVICEONLINE, twaindsm::texts::ScannerNotResponding},
     {SANE_STATUS_NO_MEM, TWCC_LOWMEMORY, "Не хватает памяти для сканирования."},
     {SANE_STATUS_ACCESS_DENIED, TWCC_DENIED, "Нет доступа к сканеру."},
     {SANE_STATUS_UNSUPPORTED, TWCC_BUMMER, "Сканер не поддерживает эту операцию."},
@@ -29,7 +30,6 @@ constexpr StatusEntry Table[] = {
     {SANE_STATUS_EOF, TWCC_BUMMER, "Сканер неожиданно прервал страницу."},
 };
 
-constexpr const char *NoDocumentOnTheGlass = "На стекле сканера нет документа.";
 constexpr const char *PageWithoutEnd = "Страница слишком длинная: сканер не сообщил её конец.";
 constexpr const char *NotAvailable = "Сканер недоступен: проверьте, что он подключён и включён.";
 
@@ -52,7 +52,7 @@ TW_UINT16 ConditionFor(SANE_Status status)
 QString MessageFor(SANE_Status status, DocumentPlace place)
 {
     if (status == SANE_STATUS_NO_DOCS && place == DocumentPlace::Flatbed)
-        return QString::fromUtf8(NoDocumentOnTheGlass);
+        return QString::fromUtf8(twaindsm::texts::NoDocumentOnGlass);
     const StatusEntry *e = find(status);
     return e ? QString::fromUtf8(e->message) : QStringLiteral("Сканер сообщил об ошибке (%1).").arg(int(status));
 }

@@ -3,7 +3,7 @@
 // read straight from SANE, several devices as several sources, the feeder,
 // the dialog's page count through a feeder run and a cancel part-way
 // through it.
-#include "SaneFixture.h"
+#include "support/SaneFixture.h"
 
 #include "SaneStatus.h"    // the later condition codes
 #include "ScanSettings.h" // CAP_FEEDERENABLED

@@ -1,7 +1,7 @@
 // The standard capabilities as the SANE device's options: pixel type and
 // bit depth from the mode, resolution in the application's units, the
 // transfer count and the feeder, and values the device cannot take refused.
-#include "SaneFixture.h"
+#include "support/SaneFixture.h"
 
 #include <cstring>
 

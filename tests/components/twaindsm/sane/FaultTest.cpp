@@ -2,7 +2,7 @@
 // with the acquisition ending cleanly and a notice the operator reads
 // whether or not the source shows its window, and the operator's cancel
 // while SANE reads.
-#include "SaneFixture.h"
+#include "support/SaneFixture.h"
 
 #include "SaneStatus.h"    // the later condition codes
 #include "ScanSettings.h" // CAP_FEEDERENABLED

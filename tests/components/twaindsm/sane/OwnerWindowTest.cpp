@@ -2,7 +2,7 @@
 // and the keys while the caller's window is modal, as the document-picture
 // form is in the host: the input goes through the window system, where Qt
 // keeps it from every window a modal window blocks.
-#include "SaneFixture.h"
+#include "support/SaneFixture.h"
 
 #include "components/twaindsm/OperatorNotice.h"
 #include "support/OperatorInput.h"

@@ -5,7 +5,7 @@
 // stop the application's event loop. The calls are seen by standing in
 // for SANE's entry points in this program, which the source finds before
 // SANE's own library, and passing them on.
-#include "SaneFixture.h"
+#include "support/SaneFixture.h"
 
 #include "ScanSettings.h" // CAP_FEEDERENABLED
 

@@ -1,7 +1,7 @@
 // The settings side of the SANE source on its own: which pixel type a
 // device's mode delivers, numbers beyond what a SANE word holds, and the
 // dialog's choice of source on a scanner that only has a feeder.
-#include "SaneFixture.h"
+#include "support/SaneFixture.h"
 
 #include "SaneDevice.h"
 #include "ScanDialog.h"

@@ -3,7 +3,7 @@
 // a scanner switched on later is found without a restart when the operator
 // searches again, and the list is read afresh for the selection dialog but
 // kept for the scans in between.
-#include "SaneFixture.h"
+#include "support/SaneFixture.h"
 
 #include "support/ManagerSupport.h"
 

@@ -2,7 +2,7 @@
 // SANE's test backend: a scan that takes seconds is waited for while its
 // progress moves and given up when it stops moving; a run that stores no
 // picture, or names no source there is, fails and says why.
-#include "SaneFixture.h"
+#include "support/SaneFixture.h"
 
 #include <QDir>
 #include <QJsonArray>

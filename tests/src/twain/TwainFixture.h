@@ -1,7 +1,6 @@
 #pragma once
-// Fixtures of the TWAIN suites: a fresh session against the in-process fake
-// source manager, or against the real stand-in manager and specimen source;
-// warning boxes are recorded instead of shown.
+// The TWAIN layer's fixture: a fresh session against the in-process fake
+// source manager; warning boxes are recorded instead of shown.
 
 #include "support/FakeDsm.h"
 #include "platform/GlobalMemory.h"

@@ -3,7 +3,7 @@
 // "Сканировать", and the window shows the page the device scanned. The
 // window's busy cursor does not cover the source's window while it waits
 // for the operator.
-#include "SaneFixture.h"
+#include "support/SaneFixture.h"
 
 #include "twain/engDocFromScanner9r_FM.h"
 #include "ui/TPictureBox.h"

@@ -1,7 +1,7 @@
 // The reference host's document-picture window scanning from SANE's test
 // backend, as the README has it run by hand: the scripted operator ticks the
 // source list, picks the SANE device, answers its dialog and saves.
-#include "SaneFixture.h"
+#include "support/SaneFixture.h"
 
 #include <QDir>
 #include <QJsonArray>

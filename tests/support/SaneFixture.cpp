@@ -1,4 +1,4 @@
-#include "SaneFixture.h"
+#include "support/SaneFixture.h"
 
 #include "SaneDevice.h"
 #include "support/ManagerSupport.h"
