@@ -66,6 +66,9 @@ double Dot(QPointF a, QPointF b)
 constexpr double kPlainFaceLikeness = 0.85;
 constexpr double kPlainFaceLead = 0.03;
 
+// How far, in characters' heights, a row may be lost at its ends.
+constexpr double kLostCharacters = 10.0;
+
 struct Reading
 {
     MrzResult result;
@@ -477,6 +480,22 @@ MrzResult ReadMrz(const QImage &picture, const ReadOptions &options)
                     if (t.quality > r.quality)
                         r = std::move(t);
                 }
+            }
+            // Glare, a band of colour or fading may hide the characters at
+            // one end of the rows from the search: read again with the rows
+            // drawn further out on both sides, where the marks of the lost
+            // characters are found again against their own surroundings and
+            // stray print beyond the zone stands apart from it.
+            if (!r.result.AllChecksValid()) {
+                ZoneCandidate longer = zone;
+                for (ZoneLine &l : longer.lines) {
+                    const QPointF along = Unit(l.end - l.start) * (kLostCharacters * l.height);
+                    l.start -= along;
+                    l.end += along;
+                }
+                Reading e = ReadZone(sampler, ink, *bank, longer, Unit(dir), options.anyTurn);
+                if (e.quality > r.quality)
+                    r = std::move(e);
             }
             if (r.quality > best.quality)
                 best = std::move(r);
