@@ -197,6 +197,13 @@ char TwinOf(char ch)
     return 0;
 }
 
+// A filler seen through glare or off its cell's centre by the grid looks
+// much like K (its stroke with a stem beside it) or A, and no check digit
+// tells K from it: where a field has ended, another glyph must beat the
+// filler's clearly.
+constexpr int kFillerIndex = kAlphabetSize - 1;
+constexpr float kLeadOverFiller = 0.2f;
+
 // The fields as far as the decoder needs them: runs of positions of one
 // character class, split where lines and the names begin. By them a field
 // that breaks the format is told from a zone that does not hold together
@@ -266,7 +273,8 @@ DecodedZone DecodeZone(Format f, const std::vector<Scores> &scores)
             if (!ended || ch == '<')
                 continue;
             afterNames[size_t(i)] = true;
-            if (best[size_t(i)] < kWeakLikeness || Confidence(best[size_t(i)], runnerUp[size_t(i)]) < kTrustThreshold)
+            if (best[size_t(i)] < kWeakLikeness || Confidence(best[size_t(i)], runnerUp[size_t(i)]) < kTrustThreshold
+                || best[size_t(i)] - scores[i][size_t(kFillerIndex)] < kLeadOverFiller)
                 out.text[i] = QLatin1Char('<');
         }
 
