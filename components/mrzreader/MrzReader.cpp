@@ -66,6 +66,10 @@ double Dot(QPointF a, QPointF b)
 constexpr double kPlainFaceLikeness = 0.85;
 constexpr double kPlainFaceLead = 0.03;
 
+// What a reading forced to a length loses per character its rows measure
+// otherwise.
+constexpr double kForcedPerCharacter = 1.5;
+
 // How far, in characters' heights, a row may be lost at its ends.
 constexpr double kLostCharacters = 10.0;
 
@@ -107,6 +111,7 @@ struct ZoneGrid
     Format format = Format::TD3;
     std::vector<RowMarks> marks; ///< across the zone, in the order of the frame u, v
     double pitch = 0;            ///< page pixels per character, shared by the rows
+    double estimate = 0;         ///< characters a row measures, on average
     std::vector<RowGrid> rows;   ///< the cells fitted to the marks, in the reading order
     bool ok = false;
 };
@@ -228,6 +233,7 @@ ZoneGrid MeasureZone(const Sampler &page, const GlyphBank &bank, const ZoneCandi
         return out;
     out.marks = std::move(rows);
     out.pitch = pitch;
+    out.estimate = estimate;
     out.ok = FitCells(out, bank, false);
     return out;
 }
@@ -422,8 +428,14 @@ Reading ReadZone(const Sampler &page, const Sampler &ink, const GlyphBank &bank,
     for (const CheckResult &c : decoded.checks)
         valid += c.valid ? 1 : 0;
     // Checks that hold count first; each repair and misfit costs, and a reading
-    // whose rows match the format exactly beats one forced to a length.
-    out.quality = valid * 10.0 - decoded.repairs * 4.0 - decoded.misfits * 4.0 + (format ? 0.0 : 6.0) + decoded.meanScore;
+    // whose rows match the format exactly beats one forced to a length. The
+    // more a forced length differs from what the rows measure, the less it
+    // is worth: a card's rows forced to a passport's length read on into
+    // the print beyond them, where a check more may hold by chance, and a
+    // passport's rows forced to a card's lose their fillers unseen.
+    out.quality = valid * 10.0 - decoded.repairs * 4.0 - decoded.misfits * 4.0
+                  + (format ? -kForcedPerCharacter * std::fabs(grid.estimate - LayoutOf(grid.format).length) : 6.0)
+                  + decoded.meanScore;
     return out;
 }
 
