@@ -70,6 +70,10 @@ constexpr double kPlainFaceLead = 0.03;
 // otherwise.
 constexpr double kForcedPerCharacter = 1.5;
 
+// Characters a forced reading may leave out of what the rows measure (a
+// mark of a frame drawn against a row's end, or two) and still be trusted.
+constexpr double kForcedShorter = 3.0;
+
 // How far, in characters' heights, a row may be lost at its ends.
 constexpr double kLostCharacters = 10.0;
 
@@ -423,6 +427,13 @@ Reading ReadZone(const Sampler &page, const Sampler &ink, const GlyphBank &bank,
     // digits can be repaired into holding.
     if (!decoded.plausible)
         return out;
+    // Rows forced to a shorter length than they measure leave characters
+    // out unseen (a visa's rows read as the shorter visa's hold every check
+    // they keep): such a reading is returned, but nothing of it trusted.
+    if (format && grid.estimate - LayoutOf(grid.format).length > kForcedShorter) {
+        decoded.allConfident = false;
+        std::fill(decoded.trusted.begin(), decoded.trusted.end(), false);
+    }
     Describe(grid, decoded, out.result);
     int valid = 0;
     for (const CheckResult &c : decoded.checks)
