@@ -66,6 +66,17 @@ double Dot(QPointF a, QPointF b)
 constexpr double kPlainFaceLikeness = 0.85;
 constexpr double kPlainFaceLead = 0.03;
 
+// What a reading forced to a length loses per character its rows measure
+// otherwise.
+constexpr double kForcedPerCharacter = 1.5;
+
+// Characters a forced reading may leave out of what the rows measure (a
+// mark of a frame drawn against a row's end, or two) and still be trusted.
+constexpr double kForcedShorter = 3.0;
+
+// How far, in characters' heights, a row may be lost at its ends.
+constexpr double kLostCharacters = 10.0;
+
 struct Reading
 {
     MrzResult result;
@@ -104,6 +115,7 @@ struct ZoneGrid
     Format format = Format::TD3;
     std::vector<RowMarks> marks; ///< across the zone, in the order of the frame u, v
     double pitch = 0;            ///< page pixels per character, shared by the rows
+    double estimate = 0;         ///< characters a row measures, on average
     std::vector<RowGrid> rows;   ///< the cells fitted to the marks, in the reading order
     bool ok = false;
 };
@@ -225,6 +237,7 @@ ZoneGrid MeasureZone(const Sampler &page, const GlyphBank &bank, const ZoneCandi
         return out;
     out.marks = std::move(rows);
     out.pitch = pitch;
+    out.estimate = estimate;
     out.ok = FitCells(out, bank, false);
     return out;
 }
@@ -414,13 +427,26 @@ Reading ReadZone(const Sampler &page, const Sampler &ink, const GlyphBank &bank,
     // digits can be repaired into holding.
     if (!decoded.plausible)
         return out;
+    // Rows forced to a shorter length than they measure leave characters
+    // out unseen (a visa's rows read as the shorter visa's hold every check
+    // they keep): such a reading is returned, but nothing of it trusted.
+    if (format && grid.estimate - LayoutOf(grid.format).length > kForcedShorter) {
+        decoded.allConfident = false;
+        std::fill(decoded.trusted.begin(), decoded.trusted.end(), false);
+    }
     Describe(grid, decoded, out.result);
     int valid = 0;
     for (const CheckResult &c : decoded.checks)
         valid += c.valid ? 1 : 0;
     // Checks that hold count first; each repair and misfit costs, and a reading
-    // whose rows match the format exactly beats one forced to a length.
-    out.quality = valid * 10.0 - decoded.repairs * 4.0 - decoded.misfits * 4.0 + (format ? 0.0 : 6.0) + decoded.meanScore;
+    // whose rows match the format exactly beats one forced to a length. The
+    // more a forced length differs from what the rows measure, the less it
+    // is worth: a card's rows forced to a passport's length read on into
+    // the print beyond them, where a check more may hold by chance, and a
+    // passport's rows forced to a card's lose their fillers unseen.
+    out.quality = valid * 10.0 - decoded.repairs * 4.0 - decoded.misfits * 4.0
+                  + (format ? -kForcedPerCharacter * std::fabs(grid.estimate - LayoutOf(grid.format).length) : 6.0)
+                  + decoded.meanScore;
     return out;
 }
 
@@ -477,6 +503,22 @@ MrzResult ReadMrz(const QImage &picture, const ReadOptions &options)
                     if (t.quality > r.quality)
                         r = std::move(t);
                 }
+            }
+            // Glare, a band of colour or fading may hide the characters at
+            // one end of the rows from the search: read again with the rows
+            // drawn further out on both sides, where the marks of the lost
+            // characters are found again against their own surroundings and
+            // stray print beyond the zone stands apart from it.
+            if (!r.result.AllChecksValid()) {
+                ZoneCandidate longer = zone;
+                for (ZoneLine &l : longer.lines) {
+                    const QPointF along = Unit(l.end - l.start) * (kLostCharacters * l.height);
+                    l.start -= along;
+                    l.end += along;
+                }
+                Reading e = ReadZone(sampler, ink, *bank, longer, Unit(dir), options.anyTurn);
+                if (e.quality > r.quality)
+                    r = std::move(e);
             }
             if (r.quality > best.quality)
                 best = std::move(r);

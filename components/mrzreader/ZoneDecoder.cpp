@@ -197,6 +197,14 @@ char TwinOf(char ch)
     return 0;
 }
 
+// A filler seen through glare or off its cell's centre by the grid looks
+// much like K (its stroke with a stem beside it) or A, and no check digit
+// tells K from it: where a field has ended, another glyph must beat the
+// filler's clearly.
+constexpr int kFillerIndex = kAlphabetSize - 1;
+constexpr float kLeadOverFiller = 0.2f;
+constexpr float kFillerLikeLead = 0.05f;
+
 // The fields as far as the decoder needs them: runs of positions of one
 // character class, split where lines and the names begin. By them a field
 // that breaks the format is told from a zone that does not hold together
@@ -266,16 +274,32 @@ DecodedZone DecodeZone(Format f, const std::vector<Scores> &scores)
             if (!ended || ch == '<')
                 continue;
             afterNames[size_t(i)] = true;
-            if (best[size_t(i)] < kWeakLikeness || Confidence(best[size_t(i)], runnerUp[size_t(i)]) < kTrustThreshold)
+            if (best[size_t(i)] < kWeakLikeness || Confidence(best[size_t(i)], runnerUp[size_t(i)]) < kTrustThreshold
+                || best[size_t(i)] - scores[i][size_t(kFillerIndex)] < kLeadOverFiller)
                 out.text[i] = QLatin1Char('<');
         }
+
+    // A filler under glare, or a little off its cell's centre, matches K or A
+    // nearly as well as its own glyph, and no check digit tells either from
+    // it; a name part's last letter that beats the filler by hardly anything
+    // is taken for the filler, and not as read.
+    std::vector<bool> fillerLike(n, false);
+    const Span names = NameSpanOf(f);
+    for (int i = names.start; i + 1 < names.start + names.length; ++i) {
+        const char ch = out.text.at(i).toLatin1();
+        if ((ch == 'K' || ch == 'A') && out.text.at(i + 1) == QLatin1Char('<')
+            && best[size_t(i)] - scores[size_t(i)][size_t(kFillerIndex)] < kFillerLikeLead) {
+            out.text[i] = QLatin1Char('<');
+            fillerLike[size_t(i)] = true;
+        }
+    }
 
     // What the glyphs alone say of each character: only characters read
     // without confidence may be changed by a check digit.
     std::vector<float> readConfidence(n);
     for (size_t i = 0; i < n; ++i) {
         const float chosen = scores[i][size_t(AlphabetIndex(out.text.at(qsizetype(i))))];
-        readConfidence[i] = twinUndecided[i] || afterNames[i] || chosen < kWeakLikeness || misfit[i]
+        readConfidence[i] = twinUndecided[i] || afterNames[i] || fillerLike[i] || chosen < kWeakLikeness || misfit[i]
                                 ? 0.f
                                 : Confidence(best[i], runnerUp[i]);
     }

@@ -124,8 +124,12 @@ std::vector<Row> Chain(const std::vector<Mark> &marks)
     return rows;
 }
 
-// Joins rows that continue each other across a small break (a faint or
-// broken character splits a row in two).
+// How long a stretch of a row (in characters' heights) glare or a band of
+// colour may hide between two pieces that are still one row.
+constexpr float kGlareGap = 5.f;
+
+// Joins rows that continue each other across a break (a faint or broken
+// character, or a patch of glare, splits a row in two).
 void JoinBroken(std::vector<Row> &rows)
 {
     std::sort(rows.begin(), rows.end(), [](const Row &a, const Row &b) { return a.x0 < b.x0; });
@@ -135,7 +139,7 @@ void JoinBroken(std::vector<Row> &rows)
             const Row &b = rows[j];
             const float h = std::max(a.height, b.height);
             const float gap = b.x0 - a.x1;
-            if (gap < -1.f * h || gap > 3.f * h)
+            if (gap < -1.f * h || gap > kGlareGap * h)
                 continue;
             // Heights differ between pieces of letters and pieces of fillers.
             if (std::fabs(a.YAt(b.x0) - b.YAt(b.x0)) > 0.4f * h || std::fabs(a.height - b.height) > 0.5f * h)
