@@ -21,13 +21,13 @@ QString MessageFor(Outcome outcome, const QString &source)
 {
     switch (outcome) {
     case Outcome::Scanned: return {};
-    case Outcome::NoScanner: return QString::fromUtf8(twaindsm::texts::ScannerNotFound).arg(source);
+    case Outcome::NoScanner: return QString::fromUtf8(twaindsm::texts::NamedScannerNotFound).arg(source);
     case Outcome::SourceRefused: return QStringLiteral("Сканер «%1» не удалось подготовить к сканированию.").arg(source);
     case Outcome::Cancelled: return QString::fromUtf8(twaindsm::texts::ScanCancelled);
     case Outcome::PaperJam: return QString::fromUtf8(twaindsm::texts::PaperJam);
     case Outcome::CoverOpen: return QString::fromUtf8(twaindsm::texts::CoverOpen);
     case Outcome::NoDocument: return QString::fromUtf8(twaindsm::texts::NoDocument);
-    case Outcome::DeviceGone: return QString::fromUtf8(twaindsm::texts::ScannerNotResponding);
+    case Outcome::DeviceGone: return QString::fromUtf8(twaindsm::texts::NamedScannerNotResponding).arg(source);
     case Outcome::NoAnswer:
         return QStringLiteral("Сканер «%1» слишком долго не отвечает: сканирование прервано.").arg(source);
     case Outcome::Failed: break;

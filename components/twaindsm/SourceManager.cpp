@@ -210,7 +210,7 @@ TW_UINT16 SourceManager::openSource(pTW_IDENTITY origin, pTW_IDENTITY id)
         // would be two for one fault.
         const QString remembered = ReadDefaultSource();
         if (asDefault && !remembered.isEmpty())
-            return fail(TWCC_NODS, QString::fromUtf8(texts::ScannerNotFound).arg(remembered));
+            return fail(TWCC_NODS, QString::fromUtf8(texts::RememberedScannerNotFound).arg(remembered));
         return fail(TWCC_NODS);
     }
     SourceLibrary &source = m_sources[std::size_t(i)];

@@ -12,6 +12,7 @@
 #include "common/engCommon9r.h"
 #include "imaging/QuarterTurn.h"
 #include "scanify/CognitiveForms.h"
+#include "scanify/ConfigKeys.h"
 #include "scanify/ScanifyLog.h"
 #include "scanify/ScanifyText.h"
 #include "scanify/engUtilsScanify9r.h"
@@ -140,7 +141,7 @@ QString packageFolder()
 /// quarter turn, or a page too large to turn, leaves the page as scanned.
 void showUpright(ui::TPictureBox *image, const QString &configFile, const QString &zone)
 {
-    const int turn = TProfileFile(configFile).ReadInteger(zone, QStringLiteral("ZoneProcessingParam"), 0);
+    const int turn = TProfileFile(configFile).ReadInteger(zone, QLatin1String(scanify::configkey::ZoneTurn), 0);
     const int clockwise = (turn % 360 + 360) % 360;
     if (clockwise == 0 || clockwise % 90 != 0 || !image->HasGraphic())
         return;
@@ -229,7 +230,7 @@ void TCognitiveRecognitionFM::ScanAndRecognize(const QString &AScApiIniFileName)
         return;
     }
     try {
-        SC_CALL(ScScannerSetConfiguration)(hScScanDev, "ScanAllDocuments");
+        SC_CALL(ScScannerSetConfiguration)(hScScanDev, scanify::configkey::SelectedConfiguration);
     } catch (const std::exception &e) {
         ui::ShowMessageBox(this, QStringLiteral("ScScannerSetConfiguration ") + kCr2 + QString::fromUtf8(e.what()),
                            QApplication::applicationDisplayName(), QMessageBox::NoIcon);

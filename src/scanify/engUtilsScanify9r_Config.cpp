@@ -2,6 +2,7 @@
 // zone definitions they refer to. The two files differ only in the turn the
 // engine applies to the passport zones.
 #include "scanify/engUtilsScanify9r.h"
+#include "scanify/ConfigKeys.h"
 
 #include "common/PackageFiles.h"
 #include "base/PackageTexts.h"
@@ -14,6 +15,8 @@
 #include <utility>
 
 namespace {
+
+using namespace scanify::configkey;
 
 /// One key of a configuration file: a text, a decimal number, or the turn of
 /// the passport zones (the one value that differs between the files).
@@ -49,29 +52,29 @@ constexpr ConfigKey g_content[] = {
     N("DefaultScanningConfiguration", "NumPages", 1),
     T("DefaultScanningConfiguration", "PageDimensions", "0mm 0mm 210mm 270mm"),
     T("DefaultScanningConfiguration", "Zone1", "0mm 0mm 210mm 270mm"),
-    T("DefaultScanningConfiguration", "Zone1Type", "ZoneOfPassportRF"),
+    T("DefaultScanningConfiguration", FirstZoneType, "ZoneOfPassportRF"),
 
-    N("ScanAllDocuments", "ShowTWAIN", 0),
-    N("ScanAllDocuments", "UseADF", 0),
-    N("ScanAllDocuments", "ResolutionX", 300),
-    N("ScanAllDocuments", "ResolutionY", 300),
-    N("ScanAllDocuments", "BitsPerPixel", 24),
-    N("ScanAllDocuments", "NumPages", 1),
-    T("ScanAllDocuments", "PageDimensions", "0mm 0mm 210mm 180mm"),
-    T("ScanAllDocuments", "Zone1", "0mm 0mm -1mm -1mm"),
-    T("ScanAllDocuments", "Zone1Type", "ZoneOfPassportRF"),
-    T("ScanAllDocuments", "Zone1DocsFinderParm", "psp"),
-    T("ScanAllDocuments", "Zone2", "0mm 0mm -1mm -1mm"),
-    T("ScanAllDocuments", "Zone2Type", "ZoneOfDrivingLicenceRF"),
-    T("ScanAllDocuments", "Zone2DocsFinderParm", "drvl_card"),
-    T("ScanAllDocuments", "Zone3", "0mm 0mm -1mm -1mm"),
-    T("ScanAllDocuments", "Zone3Type", "ZoneOfInoPassportRF"),
-    T("ScanAllDocuments", "Zone3DocsFinderParm", "inopsp"),
-    T("ScanAllDocuments", "Zone4", "0mm 0mm -1mm -1mm"),
-    T("ScanAllDocuments", "Zone4Type", "ZoneOfMRZ_rotate"),
-    T("ScanAllDocuments", "Zone5", "0mm 0mm -1mm -1mm"),
-    T("ScanAllDocuments", "Zone5Type", "ZoneOfBioPassport"),
-    T("ScanAllDocuments", "Zone5DocsFinderParm", "biopsp"),
+    N(SelectedConfiguration, ShowTwain, 0),
+    N(SelectedConfiguration, "UseADF", 0),
+    N(SelectedConfiguration, "ResolutionX", 300),
+    N(SelectedConfiguration, "ResolutionY", 300),
+    N(SelectedConfiguration, "BitsPerPixel", 24),
+    N(SelectedConfiguration, "NumPages", 1),
+    T(SelectedConfiguration, "PageDimensions", "0mm 0mm 210mm 180mm"),
+    T(SelectedConfiguration, "Zone1", "0mm 0mm -1mm -1mm"),
+    T(SelectedConfiguration, FirstZoneType, "ZoneOfPassportRF"),
+    T(SelectedConfiguration, "Zone1DocsFinderParm", "psp"),
+    T(SelectedConfiguration, "Zone2", "0mm 0mm -1mm -1mm"),
+    T(SelectedConfiguration, "Zone2Type", "ZoneOfDrivingLicenceRF"),
+    T(SelectedConfiguration, "Zone2DocsFinderParm", "drvl_card"),
+    T(SelectedConfiguration, "Zone3", "0mm 0mm -1mm -1mm"),
+    T(SelectedConfiguration, "Zone3Type", "ZoneOfInoPassportRF"),
+    T(SelectedConfiguration, "Zone3DocsFinderParm", "inopsp"),
+    T(SelectedConfiguration, "Zone4", "0mm 0mm -1mm -1mm"),
+    T(SelectedConfiguration, "Zone4Type", "ZoneOfMRZ_rotate"),
+    T(SelectedConfiguration, "Zone5", "0mm 0mm -1mm -1mm"),
+    T(SelectedConfiguration, "Zone5Type", "ZoneOfBioPassport"),
+    T(SelectedConfiguration, "Zone5DocsFinderParm", "biopsp"),
 
     N("ScanInoPassport", "UseADF", 0),
     N("ScanInoPassport", "ResolutionX", 300),
@@ -80,9 +83,9 @@ constexpr ConfigKey g_content[] = {
     N("ScanInoPassport", "NumPages", 1),
     T("ScanInoPassport", "PageDimensions", "0mm 0mm 210mm 180mm"),
     T("ScanInoPassport", "Zone1", "0mm 0mm -1mm -1mm"),
-    T("ScanInoPassport", "Zone1Type", "ZoneOfMRZ_rotate"),
+    T("ScanInoPassport", FirstZoneType, "ZoneOfMRZ_rotate"),
 
-    N("ScanPassportA6", "ShowTWAIN", 0),
+    N("ScanPassportA6", ShowTwain, 0),
     N("ScanPassportA6", "UseADF", 0),
     N("ScanPassportA6", "ResolutionX", 300),
     N("ScanPassportA6", "ResolutionY", 300),
@@ -90,9 +93,9 @@ constexpr ConfigKey g_content[] = {
     N("ScanPassportA6", "NumPages", 1),
     T("ScanPassportA6", "PageDimensions", "0mm 0mm 150mm 107mm"),
     T("ScanPassportA6", "Zone1", "0mm 0mm -1mm -1mm"),
-    T("ScanPassportA6", "Zone1Type", "ZoneOfPassportA6"),
+    T("ScanPassportA6", FirstZoneType, "ZoneOfPassportA6"),
 
-    N("ScanPassportA5", "ShowTWAIN", 0),
+    N("ScanPassportA5", ShowTwain, 0),
     N("ScanPassportA5", "UseADF", 0),
     N("ScanPassportA5", "ResolutionX", 300),
     N("ScanPassportA5", "ResolutionY", 300),
@@ -100,7 +103,7 @@ constexpr ConfigKey g_content[] = {
     N("ScanPassportA5", "NumPages", 1),
     T("ScanPassportA5", "PageDimensions", "0mm 0mm 180mm 150mm"),
     T("ScanPassportA5", "Zone1", "0mm 0mm 180mm 150mm"),
-    T("ScanPassportA5", "Zone1Type", "ZoneOfPassportRF_rotate"),
+    T("ScanPassportA5", FirstZoneType, "ZoneOfPassportRF_rotate"),
 
     T("ZoneOfPassportRF", "ZoneRecognition1", "frm\\psp12\\pasp_nat_rus\\passport1.frm"),
     T("ZoneOfPassportRF", "ZoneRecognition2", "frm\\psp12\\pasp_nat_rus\\passport2.frm"),
@@ -108,7 +111,7 @@ constexpr ConfigKey g_content[] = {
     T("ZoneOfPassportA6", "ZoneRecognition2", "frm\\psp12\\pasp_nat_rus\\half\\pspnatrusbot.frm"),
     T("ZoneOfPassportA6", "ZoneRecognition3", "frm\\psp12\\pasp_nat_rus\\half\\pspnatrusbotmrz.frm"),
     T("ZoneOfPassportRF_rotate", "ZoneProcessing", "_ImageRotate@16"),
-    Turn("ZoneOfPassportRF_rotate", "ZoneProcessingParam"),
+    Turn("ZoneOfPassportRF_rotate", ZoneTurn),
     T("ZoneOfPassportRF_rotate", "ZoneResult", "ZoneOfPassportRF, break_chain"),
     T("ZoneOfDrivingLicenceRF", "ZoneRecognition1", "frm\\psp12\\drvlic\\drvl1.frm"),
     T("ZoneOfDrivingLicenceRF", "ZoneRecognition2", "frm\\psp12\\drvlic\\drvl2.frm"),
@@ -117,7 +120,7 @@ constexpr ConfigKey g_content[] = {
     T("ZoneOfInoPassportRF", "ZoneRecognition1", "frm\\psp12\\pasp_ino_rus\\InoPas1a.frm"),
     T("ZoneOfBioPassport", "ZoneRecognition1", "frm\\psp12\\pasp_bio_rus\\bio_full.frm"),
     T("ZoneOfMRZ_rotate", "ZoneProcessing", "_ImageRotate@16"),
-    Turn("ZoneOfMRZ_rotate", "ZoneProcessingParam"),
+    Turn("ZoneOfMRZ_rotate", ZoneTurn),
     T("ZoneOfMRZ_rotate", "ZoneResult", "ZoneOfMRZ, break_chain"),
     T("ZoneOfMRZ", "ZoneRecognition1", "frm\\psp12\\pasp_ino_ino\\InoPas_MRZ.FRM"),
     T("ZoneOfMRZ", "ZoneRecognition2", "frm\\psp12\\pasp_ino_ino\\InoPasD_MRZ.FRM"),
@@ -149,15 +152,13 @@ void writeConfigFile(const QString &path, int turn)
     gl_sScApiIniFile->EndUpdate();
 }
 
-const QString kSelectedConfiguration = QStringLiteral("ScanAllDocuments");
-
 /// Whether the file holds the scanning configuration the recognition selects.
 /// The files are ours alone: one without it (the two-line stub an earlier
 /// version left of a deleted file, or an empty one) fails every run.
 bool holdsSelectedConfiguration(const QString &path)
 {
     const TProfileFile file(path);
-    return !file.ReadString(kSelectedConfiguration, QStringLiteral("Zone1Type"), QString()).isEmpty();
+    return !file.ReadString(QLatin1String(SelectedConfiguration), QLatin1String(FirstZoneType), QString()).isEmpty();
 }
 
 /// Writes the file whole when it is missing or incomplete.
@@ -207,9 +208,9 @@ void WriteShowTwain(bool show)
         // one, which the engine cannot scan with.
         writeIfIncomplete(folder, name, turn);
         const TScopedGlobal<TProfileFile> file(gl_sScApiIniFile, PackageFilePath(folder, QLatin1String(name)));
-        if (file->ReadString(kSelectedConfiguration, QStringLiteral("Zone1Type"), QString()).isEmpty())
+        if (file->ReadString(QLatin1String(SelectedConfiguration), QLatin1String(FirstZoneType), QString()).isEmpty())
             continue;
-        file->WriteInteger(kSelectedConfiguration, QStringLiteral("ShowTWAIN"), show ? 1 : 0);
+        file->WriteInteger(QLatin1String(SelectedConfiguration), QLatin1String(ShowTwain), show ? 1 : 0);
     }
 }
 

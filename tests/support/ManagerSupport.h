@@ -2,7 +2,7 @@
 // What tests see of the stand-in source manager and its sources beyond the
 // protocol: its selection hook, and the notices to the operator.
 
-#include "components/twaindsm/OperatorNotice.h"
+#include "components/twaindsm/source/OperatorNotice.h"
 #include "components/twaindsm/TwainDsmHooks.h"
 
 #include <QApplication>

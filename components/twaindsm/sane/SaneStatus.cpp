@@ -31,6 +31,9 @@ constexpr StatusEntry Table[] = {
 };
 
 constexpr const char *PageWithoutEnd = "Страница слишком длинная: сканер не сообщил её конец.";
+// A device that would not open at all: the operator has not scanned yet, so
+// it is said to be unavailable, not to have stopped answering as one that
+// fails while it reads a page.
 constexpr const char *NotAvailable = "Сканер недоступен: проверьте, что он подключён и включён.";
 
 const StatusEntry *find(SANE_Status status)

@@ -94,8 +94,7 @@ extern R9_EXPORT HostFolderFunction HostExecutableFolder;
 /// The name of the engine library.
 inline constexpr const char *LibraryName = "libscproxy.so";
 
-/// The configuration file names as written, and the section the recognition
-/// selects.
+/// The configuration file names as written.
 inline constexpr const char *ConfigFile270 = "ScApi_270.Ini";
 inline constexpr const char *ConfigFile90 = "ScApi_90.Ini";
 

@@ -4,7 +4,7 @@
 // keeps it from every window a modal window blocks.
 #include "support/SaneFixture.h"
 
-#include "components/twaindsm/OperatorNotice.h"
+#include "components/twaindsm/source/OperatorNotice.h"
 #include "support/OperatorInput.h"
 
 #include <QApplication>

@@ -8,7 +8,7 @@
 // modal form does not block it; with no window known it is
 // application-modal. The source manager and the data sources share it.
 
-#include "source/CallerWindow.h"
+#include "CallerWindow.h"
 
 #include <QString>
 
