@@ -12,7 +12,7 @@
 using doubles::SettingsFile;
 using r9test::EnvSwitch;
 
-TEST(SettingsFile, NamesIgnoreCaseValuesLoseBlanksAndOnePairOfQuotes)
+TEST(DoublesSettings, NamesIgnoreCaseValuesLoseBlanksAndOnePairOfQuotes)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("ScProxy.Ini"));
@@ -26,7 +26,7 @@ TEST(SettingsFile, NamesIgnoreCaseValuesLoseBlanksAndOnePairOfQuotes)
     EXPECT_EQ(SettingsFile(dir.filePath(QStringLiteral("missing.ini"))).Value("Specimens", "Folder"), QString());
 }
 
-TEST(SettingsFile, TheEnvironmentWinsUnlessBlankAndFaultSwitchesAddUp)
+TEST(DoublesSettings, TheEnvironmentWinsUnlessBlankAndFaultSwitchesAddUp)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("passportreader.ini"));
@@ -42,7 +42,7 @@ TEST(SettingsFile, TheEnvironmentWinsUnlessBlankAndFaultSwitchesAddUp)
     EXPECT_EQ(file.FaultSwitches("R9_TEST_FAULTS", "faults", "active"), (QStringList{"init", "scan", "saveto"}));
 }
 
-TEST(SettingsFile, AListKeepsItsItemsAsWritten)
+TEST(DoublesSettings, AListKeepsItsItemsAsWritten)
 {
     EXPECT_EQ(doubles::SplitList(QStringLiteral(" 08-*,a-*;\tB-UPRIGHT a-* ")),
               (QStringList{"08-*", "a-*", "B-UPRIGHT", "a-*"}));
