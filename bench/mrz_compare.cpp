@@ -31,7 +31,7 @@
 #include "MrzReader.h"
 #include "MrzScore.h"
 #include "PageGenerator.h"
-#include "PageLoader.h"
+#include "platform/PageLoader.h"
 #include "TesseractZone.h"
 
 #include <QDir>
@@ -120,7 +120,7 @@ std::optional<OurRun> ReadOurs(const QString &picture)
     OurRun run;
     const double decodeStart = ProcessMs();
     QString error;
-    run.page = mrz::LoadPageFile(picture, &error);
+    run.page = imaging::LoadPageFile(picture, &error);
     run.decodeMs = ProcessMs() - decodeStart;
     if (run.page.isNull()) {
         std::fprintf(stderr, "%s\n", qPrintable(error));

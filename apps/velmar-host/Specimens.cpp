@@ -1,22 +1,22 @@
 #include "Specimens.h"
 
-#include <QDir>
-#include <QFile>
+#include "Description.h"
+
 #include <QJsonArray>
-#include <QJsonDocument>
 #include <QJsonObject>
+#include <stdexcept>
 
 std::vector<SpecimenDocument> ReadSpecimenFolder(const QString &folder, QStringList *problems)
 {
     std::vector<SpecimenDocument> out;
-    const QDir dir(folder);
-    for (const QString &name : dir.entryList({QStringLiteral("*.json")}, QDir::Files, QDir::Name)) {
-        const QString path = dir.absoluteFilePath(name);
-        QFile file(path);
-        QJsonParseError error{};
-        const QJsonDocument doc = file.open(QIODevice::ReadOnly) ? QJsonDocument::fromJson(file.readAll(), &error)
-                                                                 : QJsonDocument();
-        const QJsonObject root = doc.object();
+    for (const QString &path : doubles::DescriptionFiles(folder)) {
+        QJsonObject root;
+        try {
+            root = doubles::ReadDescriptionObject("Specimen description", path);
+        } catch (const std::runtime_error &) {
+            // Told below as any file that names no document type: the
+            // operator needs no more than which file was passed over.
+        }
         SpecimenDocument s;
         s.descriptionPath = path;
         s.documentType = root.value(QLatin1String("documentType")).toString();

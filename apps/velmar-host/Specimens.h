@@ -1,8 +1,10 @@
 #pragma once
-// The documents the scripted operator feeds: descriptions in the engine
-// stand-in's documented format (one JSON file per document, naming its
-// picture, its document type and the true value of each field), read in
-// file-name order, which is the order the stand-in's scanner feeds them.
+// The documents the scripted operator feeds: descriptions in the
+// passport-reader engine's documented specimen format (one JSON file per
+// document, naming its picture, its document type and the true value of each
+// field), listed and read as the engine lists and reads them
+// (doubles/support), in file-name order, which is the order its specimen
+// scanner feeds them.
 
 #include <QMap>
 #include <QString>

@@ -3,7 +3,7 @@
 #include <QFile>
 #include <mutex>
 
-namespace standin {
+namespace enginekit {
 
 void LogRecognition(const QString &file, PageReading reading, const QString &detail)
 {
@@ -21,4 +21,4 @@ void LogRecognition(const QString &file, PageReading reading, const QString &det
     log.write(line.toUtf8());
 }
 
-} // namespace standin
+} // namespace enginekit

@@ -6,7 +6,7 @@
 
 #include <QString>
 
-namespace standin {
+namespace enginekit {
 
 /// How a recognised page came by its fields.
 enum class PageReading { Read, Described };
@@ -16,4 +16,4 @@ enum class PageReading { Read, Described };
 /// format or a description file, never a field's value.
 void LogRecognition(const QString &file, PageReading reading, const QString &detail);
 
-} // namespace standin
+} // namespace enginekit

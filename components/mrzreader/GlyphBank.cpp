@@ -78,7 +78,7 @@ QString GlyphBank::PlainFontFile()
 const GlyphBank *GlyphBank::Instance(QString *error)
 {
     // Owned by a static of this library, so the bank goes with it: the
-    // engine stand-in that reads zones is loaded and freed by its host, maybe
+    // engine server that reads zones is loaded and freed by its host, maybe
     // many times in one process, and each load draws a bank of its own.
     static QString failure;
     static const std::unique_ptr<const GlyphBank> bank = [] {

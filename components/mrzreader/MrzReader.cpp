@@ -4,7 +4,7 @@
 #include "GlyphBank.h"
 #include "LineGrid.h"
 #include "Parallel.h"
-#include "PageLoader.h"
+#include "platform/PageLoader.h"
 #include "Raster.h"
 #include "ZoneLocator.h"
 
@@ -542,7 +542,7 @@ bool PrepareReader(QString *error)
 MrzResult ReadMrzFile(const QString &path, const ReadOptions &options)
 {
     MrzResult r;
-    const QImage image = LoadPageFile(path, &r.error);
+    const QImage image = imaging::LoadPageFile(path, &r.error);
     if (image.isNull())
         return r;
     return ReadMrz(image, options);

@@ -1,7 +1,7 @@
 #include "FieldsCollection.h"
 
 #include "enginekit/JpegFile.h"
-#include "StandinConfig.h"
+#include "ServerConfig.h"
 #include "StringsArray.h"
 
 #include <QFile>

@@ -1,7 +1,7 @@
 #include "RecognitionEngine.h"
 #include "ZoneSpecimen.h"
 
-#include "PageLoader.h"
+#include "platform/PageLoader.h"
 #include "MrzReader.h"
 #include "Parallel.h"
 
@@ -9,8 +9,8 @@
 #include "PageOrigin.h"
 #include "enginekit/RecognitionLog.h"
 #include "ScannerFault.h"
+#include "ServerConfig.h"
 #include "SourceScanner.h"
-#include "StandinConfig.h"
 #include "TwainClient.h"
 
 #include <QBuffer>
@@ -438,7 +438,7 @@ HRESULT RecognitionEngine::RecognizeFile(const QString &path, const QString &doc
         return Fail(E_FAIL, QStringLiteral("Cannot open the picture %1: %2").arg(path, file.errorString()));
     const QByteArray bytes = file.readAll();
     QString loadError;
-    const QImage loaded = mrz::LoadPage(bytes, &loadError);
+    const QImage loaded = imaging::LoadPage(bytes, &loadError);
     if (loaded.isNull())
         return Fail(E_FAIL, QStringLiteral("The file %1 is not a picture the engine can read").arg(path));
     // A real scanner's page is what its pixels say, however much it looks
@@ -450,14 +450,14 @@ HRESULT RecognitionEngine::RecognizeFile(const QString &path, const QString &doc
     const QImage page = readFromPixels ? loaded : loaded.convertToFormat(QImage::Format_RGB888);
     auto specimen = readFromPixels ? nullptr : SpecimenCatalogue::Instance().Identify(SpecimenFolder(), bytes, page);
     if (specimen) {
-        standin::LogRecognition(EngineLogFile(), standin::PageReading::Described, QFileInfo(specimen->descriptionPath).fileName());
+        enginekit::LogRecognition(EngineLogFile(), enginekit::PageReading::Described, QFileInfo(specimen->descriptionPath).fileName());
         // A page of another document type yields nothing, as a real reader does.
         if (specimen->documentType != documentType)
             specimen.reset();
     } else {
         const ZoneReading read = ReadZoneOf(page, documentType);
         specimen = read.specimen;
-        standin::LogRecognition(EngineLogFile(), standin::PageReading::Read,
+        enginekit::LogRecognition(EngineLogFile(), enginekit::PageReading::Read,
                                 read.zone.isEmpty() ? QStringLiteral("no zone") : read.zone);
     }
     const HRESULT collected = Collect(specimen, page, path, pageIsOurs, result);
@@ -538,7 +538,7 @@ HRESULT RecognitionEngine::raw_ScanAndRecognize(const QString &documentType, IFi
         // Only a source of the manager tells how its scan ended: its page is
         // read from its pixels, as they came from the source.
         const ZoneReading read = reading.get();
-        standin::LogRecognition(EngineLogFile(), standin::PageReading::Read,
+        enginekit::LogRecognition(EngineLogFile(), enginekit::PageReading::Read,
                                 read.zone.isEmpty() ? QStringLiteral("no zone") : read.zone);
         const HRESULT collected = Collect(read.specimen, sourcePage, page, true, result);
         discard.path.clear(); // the collection deletes it

@@ -1,7 +1,7 @@
 // The server's one exported entry point.
 
 #include "RecognitionEngine.h"
-#include "StandinConfig.h"
+#include "ServerConfig.h"
 
 extern "C" __attribute__((visibility("default"))) HRESULT DllGetClassObject(const CLSID &clsid, const IID &iid, void **object)
 {

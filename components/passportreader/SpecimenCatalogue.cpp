@@ -23,12 +23,12 @@ constexpr char Kind[] = "Specimen description";
 
 [[noreturn]] void Bad(const QString &path, const QString &what)
 {
-    standin::ThrowBadDescription(Kind, path, what);
+    doubles::ThrowBadDescription(Kind, path, what);
 }
 
 QRect ReadZone(const QString &path, const QJsonValue &v, const QString &what)
 {
-    return standin::ReadDescriptionZone(Kind, path, v, what);
+    return doubles::ReadDescriptionZone(Kind, path, v, what);
 }
 
 QByteArray Digest(const QByteArray &bytes)
@@ -40,7 +40,7 @@ QByteArray Digest(const QByteArray &bytes)
 
 std::shared_ptr<const Specimen> LoadSpecimen(const QString &path)
 {
-    const QJsonObject root = standin::ReadDescriptionObject(Kind, path);
+    const QJsonObject root = doubles::ReadDescriptionObject(Kind, path);
 
     auto s = std::make_shared<Specimen>();
     s->descriptionPath = path;
@@ -103,11 +103,9 @@ SpecimenList SpecimenCatalogue::Specimens(const QString &folder, QStringList *pr
         m_stamp = stamp;
         m_specimens.clear();
         m_problems.clear();
-        const QDir dir(folder);
-        const QStringList names = dir.entryList({QStringLiteral("*.json")}, QDir::Files, QDir::Name);
-        for (const QString &name : names) {
+        for (const QString &path : doubles::DescriptionFiles(folder)) {
             try {
-                m_specimens.push_back(LoadSpecimen(dir.absoluteFilePath(name)));
+                m_specimens.push_back(LoadSpecimen(path));
             } catch (const std::exception &e) {
                 m_problems << QString::fromUtf8(e.what());
             }

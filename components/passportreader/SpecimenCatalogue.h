@@ -1,6 +1,7 @@
 #pragma once
-// The specimen documents the stand-in serves: each is a page picture and a
-// JSON description with the ground truth (README.md gives the format).
+// The specimen documents the server serves in its specimen mode: each is a
+// page picture and a JSON description with the ground truth (README.md gives
+// the format).
 
 #include <QByteArray>
 #include <QDateTime>

@@ -1,7 +1,7 @@
 // Instances with their last error, options and configuration context.
 
 #include "EngineState.h"
-#include "StandinConfig.h"
+#include "ServerConfig.h"
 
 #include <QFileInfo>
 

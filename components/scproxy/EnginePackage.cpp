@@ -2,7 +2,7 @@
 
 #include "enginekit/JpegFile.h"
 #include "EngineState.h"
-#include "StandinConfig.h"
+#include "ServerConfig.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -5,7 +5,7 @@
 #include "enginekit/RecognitionLog.h"
 #include "EngineState.h"
 #include "PixelPage.h"
-#include "StandinConfig.h"
+#include "ServerConfig.h"
 #include "ZoneFields.h"
 
 #include <QDir>
@@ -104,7 +104,7 @@ void AddDocument(Package &package, Image &image, Document &&doc)
 void RecogniseFromPixels(ScPackageHandle packageHandle, Package &package, ScImageHandle imageHandle, Image &image)
 {
     PixelReading reading = ReadPixelPage(ZoneOf(image), image.config);
-    standin::LogRecognition(EngineLogFile(), standin::PageReading::Read,
+    enginekit::LogRecognition(EngineLogFile(), enginekit::PageReading::Read,
                             reading.zoneFound.isEmpty() ? QStringLiteral("no zone") : reading.zoneFound);
     if (reading.form.isEmpty())
         return;
@@ -123,7 +123,7 @@ void Recognise(ScPackageHandle packageHandle, Package &package, ScImageHandle im
         return;
     }
     const ScanifySpecimen &s = *image.specimen;
-    standin::LogRecognition(EngineLogFile(), standin::PageReading::Described, QFileInfo(s.descriptionPath).fileName());
+    enginekit::LogRecognition(EngineLogFile(), enginekit::PageReading::Described, QFileInfo(s.descriptionPath).fileName());
     bool upright = false;
     const ZoneReading *zone = image.config.ZoneFor({s.zone}, s.feedAngle, &upright);
     if (!zone)

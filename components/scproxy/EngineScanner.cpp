@@ -6,7 +6,7 @@
 #include "Parallel.h"
 #include "ScannerDialogs.h"
 #include "SourceScan.h"
-#include "StandinConfig.h"
+#include "ServerConfig.h"
 #include "scanify-feed/SpecimenFeed.h"
 #include "TwainClient.h"
 

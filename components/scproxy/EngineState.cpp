@@ -1,6 +1,6 @@
 #include "EngineState.h"
 
-#include "StandinConfig.h"
+#include "ServerConfig.h"
 
 #include <QDir>
 

@@ -4,7 +4,6 @@
 
 #include "Engine.h"
 #include "MrzReader.h"
-#include "ProfileFile.h"
 #include "ScanConfiguration.h"
 #include "scanify-feed/ScanifySpecimen.h"
 

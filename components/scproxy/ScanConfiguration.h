@@ -5,12 +5,14 @@
 // "ZoneProcessingParam" degrees, "ZoneResult" names the next zone) to the
 // zone that finally reads the page.
 
-#include "ProfileFile.h"
+#include "platform/ProfileFile.h"
 
 #include <QByteArray>
 #include <QList>
 
 namespace scproxy {
+
+using r9base::ProfileFile;
 
 struct ZoneReading
 {

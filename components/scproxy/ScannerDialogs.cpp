@@ -1,6 +1,6 @@
 #include "ScannerDialogs.h"
 
-#include "StandinConfig.h"
+#include "ServerConfig.h"
 
 #include <QApplication>
 #include <QDialog>

@@ -2,7 +2,7 @@
 // The engine's own windows: the scanner dialog shown before a scan when the
 // configuration asks for it ("ShowTWAIN" = 1) and the list of TWAIN sources.
 // Both are modal Qt dialogs over the caller's window. A preset answer
-// (StandinConfig) answers them without showing anything; without a
+// (ServerConfig) answers them without showing anything; without a
 // QApplication they cannot be shown and take their default (scan; the
 // source chosen last, else the first).
 

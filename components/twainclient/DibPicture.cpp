@@ -1,7 +1,7 @@
 #include "DibPicture.h"
 #include "GreyPage.h"
 
-#include "PageLoader.h"
+#include "platform/PageLoader.h"
 #include "platform/PageImage.h"
 #include "platform/RowBands.h"
 
@@ -138,7 +138,7 @@ QImage DibPicture(const void *dib, std::size_t size)
     file.append(static_cast<const char *>(dib), qsizetype(size));
     // An A4 page in colour at 600 dpi is beyond Qt's default allowance, and
     // the engines read pages that large anyway.
-    mrz::AllowLargePages();
+    imaging::AllowLargePages();
     return QImage::fromData(file, "BMP");
 }
 

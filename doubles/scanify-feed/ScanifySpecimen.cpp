@@ -1,7 +1,7 @@
 #include "ScanifySpecimen.h"
 
 #include "Description.h"
-#include "PageLoader.h"
+#include "platform/PageLoader.h"
 
 #include "scanify/scapiTypes.h"
 
@@ -30,12 +30,12 @@ constexpr char Kind[] = "Scanify description";
 
 [[noreturn]] void Bad(const QString &path, const QString &what)
 {
-    standin::ThrowBadDescription(Kind, path, what);
+    doubles::ThrowBadDescription(Kind, path, what);
 }
 
 QRect ReadZone(const QString &path, const QJsonValue &v, const QString &what)
 {
-    return standin::ReadDescriptionZone(Kind, path, v, what);
+    return doubles::ReadDescriptionZone(Kind, path, v, what);
 }
 
 int ReadDataType(const QString &path, const QJsonValue &v, const QString &field)
@@ -91,7 +91,7 @@ SpecimenField ReadField(const QString &path, const QJsonValue &fv, int ordinal, 
 
 std::shared_ptr<const ScanifySpecimen> LoadScanifySpecimen(const QString &path)
 {
-    const QJsonObject root = standin::ReadDescriptionObject(Kind, path);
+    const QJsonObject root = doubles::ReadDescriptionObject(Kind, path);
 
     auto s = std::make_shared<ScanifySpecimen>();
     s->descriptionPath = path;
@@ -118,7 +118,7 @@ std::shared_ptr<const ScanifySpecimen> LoadScanifySpecimen(const QString &path)
     const QString picturePath = QFileInfo(path).dir().absoluteFilePath(picture);
     s->picturePath = picturePath;
     QString loadError;
-    s->picture = mrz::LoadPageFile(picturePath, &loadError);
+    s->picture = imaging::LoadPageFile(picturePath, &loadError);
     if (s->picture.isNull())
         Bad(path, QStringLiteral("picture %1 cannot be read").arg(picturePath));
     s->picture = s->picture.convertToFormat(QImage::Format_RGB888);
@@ -155,7 +155,7 @@ std::shared_ptr<const ScanifySpecimen> UndescribedPage(const QString &path, QStr
 {
     auto s = std::make_shared<ScanifySpecimen>();
     QString error;
-    s->picture = mrz::LoadPageFile(path, &error);
+    s->picture = imaging::LoadPageFile(path, &error);
     if (s->picture.isNull()) {
         *problems << QStringLiteral("picture %1 cannot be read: %2").arg(path, error);
         return nullptr;
@@ -189,10 +189,9 @@ ScanifySpecimenList ScanifySpecimens(const QString &folder, QStringList *problem
         cachedStamp = stamp;
         cached.clear();
         cachedProblems.clear();
-        const QDir dir(folder);
-        for (const QString &name : dir.entryList({QStringLiteral("*.json")}, QDir::Files, QDir::Name)) {
+        for (const QString &path : doubles::DescriptionFiles(folder)) {
             try {
-                cached.push_back(LoadScanifySpecimen(dir.absoluteFilePath(name)));
+                cached.push_back(LoadScanifySpecimen(path));
             } catch (const std::exception &e) {
                 cachedProblems << QString::fromUtf8(e.what());
             }
@@ -202,6 +201,7 @@ ScanifySpecimenList ScanifySpecimens(const QString &folder, QStringList *problem
         std::set<QString> named;
         for (const auto &s : cached)
             named.insert(s->picturePath);
+        const QDir dir(folder);
         std::set<QString> stems;
         for (const QString &name : dir.entryList({QStringLiteral("*.json")}, QDir::Files))
             stems.insert(QFileInfo(name).completeBaseName());

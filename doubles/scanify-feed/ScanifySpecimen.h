@@ -1,8 +1,9 @@
 #pragma once
-// The specimen documents the stand-in feeds and recognises: each is a page
-// picture and a Scanify description (components/scproxy/README.md gives the
-// format) with the recognition form that reads it, the zone that finds it,
-// how it lies in the feeder, and the fields the engine returns.
+// The specimen documents the Scanify engine feeds and recognises in its
+// specimen mode: each is a page picture and a Scanify description
+// (components/scproxy/README.md gives the format) with the recognition form
+// that reads it, the zone that finds it, how it lies in the feeder, and the
+// fields the engine returns.
 
 #include <QByteArray>
 #include <QDateTime>

@@ -1,27 +1,44 @@
 #include "SpecimenFeed.h"
 
-#include "scproxy/StandinConfig.h"
+#include "FaultSwitches.h"
+#include "SettingsFile.h"
+#include "platform/OwnFolder.h"
 
 #include <QDir>
-#include <QRegularExpression>
 
 namespace scproxy {
+
+namespace {
+
+/// The folder of the engine whose settings file the feed reads: the engine's
+/// own when the feed is linked into it; linked into a host, the folder of the
+/// engine the host has loaded, else the host's own, where the package loads
+/// the engine from.
+QString EngineFolder()
+{
+    return r9base::OwnFolder(reinterpret_cast<const void *>(&EngineFolder), "libscproxy.so");
+}
+
+doubles::SettingsFile EngineSettings()
+{
+    return doubles::SettingsFile(QDir(EngineFolder()).filePath(QStringLiteral("ScProxy.Ini")));
+}
+
+} // namespace
 
 QString SpecimenFolder()
 {
     const QString fromEnv = qEnvironmentVariable("SCPROXY_SPECIMENS");
     if (!fromEnv.isEmpty())
         return fromEnv;
-    const QString folder = ConfigFileValue("Specimens", "Folder").trimmed();
-    if (!folder.isEmpty())
-        return QDir(LibraryFolder()).absoluteFilePath(folder);
-    return QDir(LibraryFolder()).filePath(QStringLiteral("specimens/scanify"));
+    if (const QString folder = EngineSettings().Value("Specimens", "Folder"); !folder.isEmpty())
+        return QDir(EngineFolder()).absoluteFilePath(folder);
+    return QDir(EngineFolder()).filePath(QStringLiteral("specimens/scanify"));
 }
 
 QStringList FeedPatterns()
 {
-    return EnvironmentOrConfigFile("SCPROXY_FEED", "Specimens", "Feed")
-        .split(QRegularExpression(QStringLiteral("[,;\\s]+")), Qt::SkipEmptyParts);
+    return doubles::SplitList(EngineSettings().Setting("SCPROXY_FEED", "Specimens", "Feed"));
 }
 
 } // namespace scproxy

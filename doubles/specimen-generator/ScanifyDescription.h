@@ -1,6 +1,6 @@
 #pragma once
 // Collects the Scanify description of a specimen page (the format the engine
-// stand-in reads, components/scproxy/README.md): the recognition form, the zone
+// reads in its specimen mode, components/scproxy/README.md): the recognition form, the zone
 // that finds the page, how it lies in the feeder and the fields the engine
 // returns with their flags.
 

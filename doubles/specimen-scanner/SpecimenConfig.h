@@ -1,9 +1,9 @@
 #pragma once
 // The specimen scanner's configuration, read at every enabling so a test can
 // switch it between acquisitions. Environment first, then the ini file
-// twainspecimen.ini beside the library (fault switches of both add up):
-//   TWAINSPECIMEN_FAULTS     [faults] active=   fault switches, written as
-//                            doubles/support/README.md says
+// twainspecimen.ini beside the library (fault switches of both add up; how
+// they are read: doubles/support/README.md):
+//   TWAINSPECIMEN_FAULTS     [faults] active=   fault switches
 //   TWAINSPECIMEN_PAGES      [scan] pages=      pages per enabling (default 1)
 //   TWAINSPECIMEN_CONTAINER  [scan] container=  container of capability
 //                            answers: enumeration (default for MSG_GET),

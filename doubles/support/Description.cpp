@@ -1,11 +1,21 @@
 #include "Description.h"
 
+#include <QDir>
 #include <QFile>
 #include <QJsonDocument>
 #include <limits>
 #include <stdexcept>
 
-namespace standin {
+namespace doubles {
+
+QStringList DescriptionFiles(const QString &folder)
+{
+    const QDir dir(folder);
+    QStringList paths;
+    for (const QString &name : dir.entryList({QStringLiteral("*.json")}, QDir::Files, QDir::Name))
+        paths << dir.absoluteFilePath(name);
+    return paths;
+}
 
 QRect ReadJsonZone(const QJsonValue &v, QString *fault)
 {
@@ -58,4 +68,4 @@ QRect ReadDescriptionZone(const char *kind, const QString &path, const QJsonValu
     return zone;
 }
 
-} // namespace standin
+} // namespace doubles

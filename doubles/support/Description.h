@@ -1,6 +1,6 @@
 #pragma once
-// What the stand-ins' descriptions of specimen pages share: a JSON file
-// holding one object, and zones in it. A description found wrong throws
+// What the descriptions of specimen pages share: a JSON file holding one
+// object, and zones in it. A description found wrong throws
 // std::runtime_error "<kind> <path>: <what>", which the catalogue that reads
 // a folder of them lists as that file's problem and goes on.
 
@@ -8,8 +8,13 @@
 #include <QJsonValue>
 #include <QRect>
 #include <QString>
+#include <QStringList>
 
-namespace standin {
+namespace doubles {
+
+/// The descriptions of folder (its files "*.json"), as paths, in file-name
+/// order: the order a catalogue lists and a feeder hands out its pages in.
+QStringList DescriptionFiles(const QString &folder);
 
 /// The zone v describes: an object with the numbers "x", "y", "width" and
 /// "height" (pixels of the page picture); an empty rectangle when v is absent
@@ -29,4 +34,4 @@ QJsonObject ReadDescriptionObject(const char *kind, const QString &path);
 /// The zone v describes (ReadJsonZone); `what` names it in the complaint.
 QRect ReadDescriptionZone(const char *kind, const QString &path, const QJsonValue &v, const QString &what);
 
-} // namespace standin
+} // namespace doubles

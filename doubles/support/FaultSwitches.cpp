@@ -2,12 +2,18 @@
 
 #include <QRegularExpression>
 
-namespace standin {
+namespace doubles {
+
+QStringList SplitList(const QString &text)
+{
+    static const QRegularExpression separators(QStringLiteral("[,;\\s]+"));
+    return text.split(separators, Qt::SkipEmptyParts);
+}
 
 QStringList ParseFaultSwitches(const QString &text)
 {
     QStringList names;
-    for (const QString &name : text.split(QRegularExpression(QStringLiteral("[,;\\s]+")), Qt::SkipEmptyParts))
+    for (const QString &name : SplitList(text))
         if (const QString lower = name.toLower(); !names.contains(lower))
             names << lower;
     return names;
@@ -24,4 +30,4 @@ QString FaultMessage(const char *name, const QString &what)
     return QStringLiteral("%1 (simulated fault \"%2\" of the engine stand-in)").arg(what, QString::fromLatin1(name));
 }
 
-} // namespace standin
+} // namespace doubles

@@ -1,13 +1,14 @@
 #pragma once
 // Where a loaded library finds the files that lie beside it (its settings,
 // translations, data sources, specimens), and where the program lies. Header-only: the package and the
-// stand-ins both use it, and neither may link the other.
+// components beside it both use it, and neither may link the other.
 //
 // The caller names an address of its own module (a function of its own,
 // best one with internal linkage): an inline function's own address could be
 // bound to another module's copy, and the answer would name that module's
 // folder.
 
+#include <QDir>
 #include <QFileInfo>
 #include <QString>
 #include <dlfcn.h>
@@ -52,6 +53,30 @@ inline QString LibraryFolderAt(const void *address)
 inline QString ExecutableFolder()
 {
     return QFileInfo(QStringLiteral("/proc/self/exe")).canonicalPath();
+}
+
+/// The folder a module finds its own files in. `address` lies in the module
+/// (see above). In a loaded library: that library's folder. Linked into a
+/// program instead: the folder of the library `libraryName` when the program
+/// has loaded it (the program reads that library's files), else of the
+/// program's own file; the current folder when even that is unknown.
+inline QString OwnFolder(const void *address, const char *libraryName = nullptr)
+{
+    if (QString folder = LibraryFolderAt(address); !folder.isEmpty())
+        return folder;
+    if (libraryName) {
+        if (void *library = dlopen(libraryName, RTLD_LAZY | RTLD_NOLOAD)) {
+            link_map *loaded = nullptr;
+            const bool known = dlinfo(library, RTLD_DI_LINKMAP, &loaded) == 0;
+            const QString folder = known ? FolderOfLoadedObject(loaded) : QString();
+            dlclose(library);
+            if (!folder.isEmpty())
+                return folder;
+        }
+    }
+    if (QString program = ExecutableFolder(); !program.isEmpty())
+        return program;
+    return QDir::currentPath();
 }
 
 } // namespace r9base

@@ -12,7 +12,7 @@
 #include "FuzzCheck.h"
 
 #include "MrzReader.h"
-#include "PageLoader.h"
+#include "platform/PageLoader.h"
 
 #include <QBuffer>
 #include <QImageReader>
@@ -96,7 +96,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         if (!SmallPicture(data, size))
             return 0;
         QString error;
-        page = mrz::LoadPage(QByteArray(reinterpret_cast<const char *>(data), qsizetype(size)), &error);
+        page = imaging::LoadPage(QByteArray(reinterpret_cast<const char *>(data), qsizetype(size)), &error);
         FUZZ_CHECK(page.isNull() != error.isEmpty());
     }
     if (page.isNull())

@@ -13,7 +13,7 @@ namespace hostkit {
 
 bool HostFaultActive(const char *name)
 {
-    return standin::ActiveFaultSwitches("HOSTKIT_FAULTS").contains(QLatin1String(name), Qt::CaseInsensitive);
+    return doubles::ActiveFaultSwitches("HOSTKIT_FAULTS").contains(QLatin1String(name), Qt::CaseInsensitive);
 }
 
 THostKit::THostKit(const QString &dataFolder, const QString &login)

@@ -1,7 +1,7 @@
 // Loading page pictures: a JPEG counts as cut off only when its data stops
 // before the end-of-image marker, whatever bytes follow that marker.
 
-#include "PageLoader.h"
+#include "platform/PageLoader.h"
 
 #include <QBuffer>
 #include <QColor>
@@ -11,7 +11,7 @@
 
 #include <gtest/gtest.h>
 
-using namespace mrz;
+using namespace imaging;
 
 namespace {
 

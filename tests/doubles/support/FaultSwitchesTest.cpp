@@ -1,5 +1,5 @@
-// How a list of fault switches is written, as every stand-in, its README, the
-// test suites and the settings files beside the stand-ins write one.
+// How a list of fault switches is written, as every double, its README, the
+// test suites and the settings files beside the doubles write one.
 
 #include "FaultSwitches.h"
 #include "support/TestSupport.h"
@@ -33,7 +33,7 @@ const ListCase kLists[] = {
 TEST(FaultSwitches, EveryWrittenFormReadsAsTheSameNames)
 {
     for (const ListCase &c : kLists)
-        EXPECT_EQ(standin::ParseFaultSwitches(QString::fromLatin1(c.text)), c.names) << '"' << c.text << '"';
+        EXPECT_EQ(doubles::ParseFaultSwitches(QString::fromLatin1(c.text)), c.names) << '"' << c.text << '"';
 }
 
 struct SourcesCase
@@ -59,7 +59,7 @@ TEST(FaultSwitches, TheEnvironmentAndTheSettingsFileAddUp)
             variable.emplace("R9_TEST_FAULTS", c.environment);
         else
             qunsetenv("R9_TEST_FAULTS");
-        EXPECT_EQ(standin::ActiveFaultSwitches("R9_TEST_FAULTS", QString::fromLatin1(c.file)), c.names)
+        EXPECT_EQ(doubles::ActiveFaultSwitches("R9_TEST_FAULTS", QString::fromLatin1(c.file)), c.names)
             << (c.environment ? c.environment : "(unset)") << " + " << c.file;
     }
 }

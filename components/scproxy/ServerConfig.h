@@ -1,22 +1,16 @@
 #pragma once
-// The stand-in's own configuration, read at every use so that a test can
-// switch it between calls:
-//   environment SCPROXY_FAULTS        fault switches (written as doubles/support/README.md says)
-//   environment SCPROXY_SPECIMENS     folder of Scanify specimen descriptions
-//   environment SCPROXY_FEED          names (wildcards, case ignored) of the pages the feeder takes:
-//                                     descriptions without ".json", loose pictures without extension
-// Lists are separated by commas, semicolons or blanks.
+// The engine's own settings, read at every use so that a test can switch
+// them between calls (how: doubles/support/README.md):
+//   environment SCPROXY_FAULTS        fault switches
 //   environment SCPROXY_TWAIN_DIALOG  "accept" or "cancel": answers the scanner dialog without showing it
 //   environment SCPROXY_SELECT_SOURCE "cancel", a source name or its index: answers the source list
 //   environment SCPROXY_READ          "pixels": every page, described or not, is read from its pixels
 //   environment SCPROXY_LOG           file the engine's log of recognitions goes to
-//   ScProxy.Ini next to the library: [Faults] Active=..., [Specimens] Folder=..., Feed=...,
-//                                    [Dialogs] TwainDialog=..., SelectSource=...,
+//   ScProxy.Ini next to the library: [Faults] Active=..., [Dialogs] TwainDialog=..., SelectSource=...,
 //                                    [Recognition] Read=..., Log=...
-// The environment wins over the file for single values; fault switches add up.
-// The feeder's part (SCPROXY_SPECIMENS, SCPROXY_FEED, [Specimens]) is read by
-// the specimen feed (doubles/scanify-feed), which the reference host links to
-// work one window per page; the package never reads any of it.
+// Where the feeder takes its pages from lies in the same file and is the
+// specimen feed's own (doubles/scanify-feed/SpecimenFeed.h); the package
+// never reads any of it.
 
 #include "FaultSwitches.h"
 
@@ -40,15 +34,10 @@ inline constexpr const char *NoDocument = "nodocument"; // recognition finds no 
 inline constexpr const char *Export = "export";         // ScImageExport writes nothing and fails
 } // namespace fault
 
-/// Folder of the loaded stand-in library (linked into a host: of the one the
-/// host loaded, else of the host's own file).
+/// Folder of the loaded engine library.
 QString LibraryFolder();
 /// The engine's own settings file next to the library (it need not exist).
 QString ConfigFilePath();
-/// A value of that file, empty when it or the key is missing.
-QString ConfigFileValue(const char *section, const char *key);
-/// The environment variable's value, else the file's; trimmed.
-QString EnvironmentOrConfigFile(const char *variable, const char *section, const char *key);
 /// Active fault switches (environment and ini file together), lower case.
 QStringList ActiveFaults();
 bool FaultActive(const char *name);
@@ -61,6 +50,6 @@ QString SelectSourceAnswer();
 bool EveryPageReadFromPixels();
 /// File the engine appends a line to for every recognised page; empty: none.
 QString EngineLogFile();
-using standin::FaultMessage;
+using doubles::FaultMessage;
 
 } // namespace scproxy

@@ -1,14 +1,13 @@
 #pragma once
-// The stand-in's own configuration, read at every use so that a test can
-// switch it between calls:
-//   environment PASSPORTREADER_FAULTS    fault switches (written as doubles/support/README.md says)
+// The server's own settings, read at every use so that a test can switch
+// them between calls (how: doubles/support/README.md):
+//   environment PASSPORTREADER_FAULTS    fault switches
 //   environment PASSPORTREADER_SPECIMENS folder of specimen documents
 //   environment PASSPORTREADER_READ      "pixels": every page is read from its pixels
 //   environment PASSPORTREADER_LOG       file the engine's log of recognitions goes to
 //   passportreader.ini next to the library: [faults] active=..., [specimens] folder=...,
 //                                         [recognition] read=..., log=...
-// Fault switches of the environment and the file add up. Nothing else (the
-// package in particular) reads any of it.
+// Nothing else (the package in particular) reads any of it.
 
 #include "FaultSwitches.h"
 
@@ -43,6 +42,6 @@ QString SpecimenFolder();
 bool EveryPageReadFromPixels();
 /// File the engine appends a line to for every recognised page; empty: none.
 QString EngineLogFile();
-using standin::FaultMessage;
+using doubles::FaultMessage;
 
 } // namespace passportreader

@@ -1,11 +1,11 @@
-#include "PageLoader.h"
+#include "platform/PageLoader.h"
 
 #include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 
-namespace mrz {
+namespace imaging {
 
 void AllowLargePages()
 {
@@ -122,4 +122,4 @@ QImage LoadPageFile(const QString &path, QString *error)
     return image;
 }
 
-} // namespace mrz
+} // namespace imaging

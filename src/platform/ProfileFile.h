@@ -1,15 +1,17 @@
 #pragma once
-// Read-only view of an 8-bit INI file as the engine reads its configuration:
-// section and key names compare without regard to case, values are trimmed
-// and lose one pair of enclosing quotes, lines starting with ';' are remarks,
-// and the first of two equal keys counts.
+// Read-only view of an 8-bit INI file, read the way the engine servers read
+// their configuration and settings files: section and key names compare
+// without regard to case, values are trimmed and lose one pair of enclosing
+// quotes, lines starting with ';' are remarks, and the first of two equal
+// keys counts. Here at the bottom so that the Scanify engine and the doubles
+// that read its settings file share one reading of it.
 
 #include <QByteArray>
 #include <QList>
 #include <QString>
 #include <utility>
 
-namespace scproxy {
+namespace r9base {
 
 class ProfileFile
 {
@@ -37,4 +39,4 @@ private:
     QList<Section> m_sections;
 };
 
-} // namespace scproxy
+} // namespace r9base

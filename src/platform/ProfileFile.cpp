@@ -1,8 +1,8 @@
-#include "ProfileFile.h"
+#include "platform/ProfileFile.h"
 
 #include <QFile>
 
-namespace scproxy {
+namespace r9base {
 
 bool ProfileFile::Load(const QString &path, QString *error)
 {
@@ -73,4 +73,4 @@ int ProfileFile::IntValue(const QByteArray &section, const QByteArray &key, int 
     return ok ? v : fallback;
 }
 
-} // namespace scproxy
+} // namespace r9base
