@@ -185,7 +185,15 @@ InkThreshold InkThresholdOf(const GrayImage &strip, int top, int bottom)
 struct Bend
 {
     double mid = 0, c0 = 0, c2 = 0;
-    double At(double x) const { return c0 + c2 * (x - mid) * (x - mid); }
+    double half = 0; ///< how far from the middle the marks that carry it reach
+    // Beyond its marks the bend goes on straight, as it leaves them: the
+    // parabola would climb ever faster over cells no mark shows (a row whose
+    // end is blank or lost), and tear them off the row.
+    double At(double x) const
+    {
+        const double d = x - mid, inside = std::clamp(d, -half, half);
+        return c0 + c2 * inside * inside + 2 * c2 * inside * (d - inside);
+    }
 };
 
 Bend BendOf(const std::vector<double> &xs, const std::vector<double> &ys, const Line &line)
@@ -197,6 +205,7 @@ Bend BendOf(const std::vector<double> &xs, const std::vector<double> &ys, const 
     for (double x : xs)
         lo = std::min(lo, x), hi = std::max(hi, x);
     bend.mid = 0.5 * (lo + hi);
+    bend.half = 0.5 * (hi - lo);
     std::vector<bool> use(xs.size(), true);
     for (int pass = 0; pass < 2; ++pass) {
         // Least squares r = c0 + c2 q, q = (x - mid)^2.
