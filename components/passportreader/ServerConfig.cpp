@@ -38,12 +38,8 @@ bool FaultActive(const char *name)
 
 QString SpecimenFolder()
 {
-    const QString fromEnv = qEnvironmentVariable("PASSPORTREADER_SPECIMENS");
-    if (!fromEnv.isEmpty())
-        return fromEnv;
-    if (const QString folder = Settings().Value("specimens", "folder"); !folder.isEmpty())
-        return QDir(LibraryFolder()).absoluteFilePath(folder);
-    return QDir(LibraryFolder()).filePath(QStringLiteral("specimens"));
+    return Settings().Folder("PASSPORTREADER_SPECIMENS", "specimens", "folder", LibraryFolder(),
+                             QStringLiteral("specimens"));
 }
 
 bool EveryPageReadFromPixels()

@@ -28,12 +28,8 @@ doubles::SettingsFile EngineSettings()
 
 QString SpecimenFolder()
 {
-    const QString fromEnv = qEnvironmentVariable("SCPROXY_SPECIMENS");
-    if (!fromEnv.isEmpty())
-        return fromEnv;
-    if (const QString folder = EngineSettings().Value("Specimens", "Folder"); !folder.isEmpty())
-        return QDir(EngineFolder()).absoluteFilePath(folder);
-    return QDir(EngineFolder()).filePath(QStringLiteral("specimens/scanify"));
+    return EngineSettings().Folder("SCPROXY_SPECIMENS", "Specimens", "Folder", EngineFolder(),
+                                   QStringLiteral("specimens/scanify"));
 }
 
 QStringList FeedPatterns()

@@ -3,6 +3,8 @@
 #include "FaultSwitches.h"
 #include "platform/ProfileFile.h"
 
+#include <QDir>
+
 namespace doubles {
 
 SettingsFile::SettingsFile(const QString &path)
@@ -21,6 +23,16 @@ QString SettingsFile::Setting(const char *variable, const char *section, const c
 {
     const QString fromEnv = qEnvironmentVariable(variable).trimmed();
     return fromEnv.isEmpty() ? Value(section, key) : fromEnv;
+}
+
+QString SettingsFile::Folder(const char *variable, const char *section, const char *key, const QString &base,
+                            const QString &fallback) const
+{
+    if (const QString fromEnv = qEnvironmentVariable(variable); !fromEnv.isEmpty())
+        return fromEnv;
+    if (const QString folder = Value(section, key); !folder.isEmpty())
+        return QDir(base).absoluteFilePath(folder);
+    return QDir(base).filePath(fallback);
 }
 
 QStringList SettingsFile::FaultSwitches(const char *variable, const char *section, const char *key) const

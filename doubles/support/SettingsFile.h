@@ -26,6 +26,10 @@ public:
     /// The environment variable's value, trimmed, else the file's; a blank
     /// variable counts as unset.
     QString Setting(const char *variable, const char *section, const char *key) const;
+    /// A folder: the environment variable's value as it stands, else the
+    /// file's value taken from `base`, else `fallback` in `base`.
+    QString Folder(const char *variable, const char *section, const char *key, const QString &base,
+                   const QString &fallback) const;
     /// The fault switches on now: the variable's and those of the file's key together.
     QStringList FaultSwitches(const char *variable, const char *section, const char *key) const;
 
