@@ -1,5 +1,7 @@
 #include "HostKit.h"
 
+#include "TCameraCatalogue.h"
+#include "TLiveFeed.h"
 #include "THostDatabase.h"
 #include "THostLogFile.h"
 #include "TNationalitiesDataSet.h"
@@ -25,7 +27,16 @@ THostKit::THostKit(const QString &dataFolder, const QString &login)
     , m_plugins(std::make_unique<TPluginManager>(m_db, login))
     , m_video(std::make_unique<TVideoSubsystem>(m_plugins->Security()))
     , m_nationalities(std::make_unique<TNationalitiesDataSet>(m_db))
+    , m_cameras(std::make_unique<TCameraCatalogue>(
+          m_db, TCameraSettings::Read(QDir(dataFolder).filePath(TCameraSettings::FileName()))))
 {
+    const TCameraSettings &cameras = m_cameras->Settings();
+    m_video->SetFeedSettings({cameras.firstFrameMs, cameras.silenceMs}, QDir(dataFolder).absolutePath());
+    for (const QString &login : m_cameras->Refresh())
+        m_log->WriteLogFileMessage(QStringLiteral("hostkit: %1: no user \"%2\"; the cameras given to it are nobody's")
+                                       .arg(TCameraSettings::FileName(), login),
+                                   nullptr, QString());
+
     m_services.LogFile = m_log.get();
     m_services.PluginManager = m_plugins.get();
     m_services.Video = m_video.get();
@@ -40,7 +51,12 @@ THostKit::THostKit(const QString &dataFolder, const QString &login)
         m_services.Nationalities = nullptr;
 }
 
-THostKit::~THostKit() = default;
+THostKit::~THostKit()
+{
+    // The players of closed views stop on their own threads; a host that
+    // goes while one still runs would pull the backend from under it.
+    TLiveFeed::WaitForStoppedFeeds(3000);
+}
 
 QString THostKit::DatabasePath() const
 {

@@ -28,14 +28,17 @@ class THostLogFile;
 class TPluginManager;
 class TVideoSubsystem;
 class TNationalitiesDataSet;
+class TCameraCatalogue;
 
 class THostKit
 {
 public:
     /// Opens the host database "hostkit.sqlite" in `dataFolder` (created and
     /// seeded on first use) and logs `login` in ("admin" has full rights,
-    /// "operator" rights on some cameras, "guest" none). The log goes to
-    /// THostLogFile::DefaultFolder(). Throws std::runtime_error on failure.
+    /// "operator" rights on some cameras, "guest" none). The real cameras
+    /// come from the settings file "hostkit.ini" beside it
+    /// (TCameraSettings.h). The log goes to THostLogFile::DefaultFolder().
+    /// Throws std::runtime_error on failure.
     explicit THostKit(const QString &dataFolder, const QString &login = QStringLiteral("admin"));
     ~THostKit();
     THostKit(const THostKit &) = delete;
@@ -48,6 +51,7 @@ public:
     TPluginManager &PluginManager() const { return *m_plugins; }
     TVideoSubsystem &Video() const { return *m_video; }
     TNationalitiesDataSet &Nationalities() const { return *m_nationalities; }
+    TCameraCatalogue &Cameras() const { return *m_cameras; }
     QString DatabasePath() const;
 
     /// Logs another user in; throws std::runtime_error for an unknown login.
@@ -63,6 +67,7 @@ private:
     std::unique_ptr<TPluginManager> m_plugins;
     std::unique_ptr<TVideoSubsystem> m_video;
     std::unique_ptr<TNationalitiesDataSet> m_nationalities;
+    std::unique_ptr<TCameraCatalogue> m_cameras;
     host::THostServices m_services;
 };
 

@@ -32,10 +32,17 @@ void TCameraView::CreateView(const QStringList &innerNames, host::TViewAttribute
         // its cameras show no signal.
         if (manager)
             camera = manager->FindCamera(name);
-        if (camera)
+        std::unique_ptr<TLiveFeed> feed;
+        if (camera && !camera->SourceKind().isEmpty()) {
+            feed = std::make_unique<TLiveFeed>(camera->Get_DisplayName(), manager->FeedSource(*camera),
+                                               manager->FeedTimeouts());
+            feed->OnChanged = [this] { update(); };
+        }
+        if (camera && !feed)
             m_cameras.emplace_back(TSyntheticCamera(camera->Get_DisplayName(), camera->SnapshotFails()));
         else
             m_cameras.emplace_back(std::nullopt);
+        m_feeds.push_back(std::move(feed));
     }
     Tick();
     m_timer.start();
@@ -46,6 +53,8 @@ void TCameraView::Clear()
     m_timer.stop();
     FLinks.Clear();
     m_cameras.clear();
+    // Returns at once: each feed's player stops on its own thread.
+    m_feeds.clear();
     // An empty view shows what lies under it (the window's own notice).
     setAttribute(Qt::WA_OpaquePaintEvent, false);
     update();
@@ -62,9 +71,27 @@ void TCameraView::Tick()
 
 QImage TCameraView::CurrentFrame(int index) const
 {
+    if (TLiveFeed *feed = Feed(index))
+        return feed->NewestFrame();
     if (index < 0 || index >= static_cast<int>(m_cameras.size()) || !m_cameras[static_cast<std::size_t>(index)])
         return {};
     return m_cameras[static_cast<std::size_t>(index)]->CurrentFrame();
+}
+
+TLiveFeed *TCameraView::Feed(int index) const
+{
+    if (index < 0 || index >= static_cast<int>(m_feeds.size()))
+        return nullptr;
+    return m_feeds[static_cast<std::size_t>(index)].get();
+}
+
+QString TCameraView::Notice(int index) const
+{
+    if (TLiveFeed *feed = Feed(index))
+        return feed->Notice();
+    if (CurrentFrame(index).isNull() && index >= 0 && index < FLinks.Count())
+        return QStringLiteral("Нет сигнала: %1").arg(const_cast<host::TViewList &>(FLinks).GetItem(index)->FInnerName);
+    return {};
 }
 
 bool TCameraView::Snapshot(const QString &cameraInnerName, QIODevice *stream)
@@ -75,9 +102,14 @@ bool TCameraView::Snapshot(const QString &cameraInnerName, QIODevice *stream)
         if (FLinks.GetItem(i)->FInnerName != cameraInnerName)
             continue;
         const auto &camera = m_cameras[static_cast<std::size_t>(i)];
-        if (!camera || camera->SnapshotFails())
+        if (!Feed(i) && (!camera || camera->SnapshotFails()))
             return false;
-        const QByteArray jpeg = EncodeJpeg(camera->CurrentFrame());
+        // A real camera's newest frame, at its full size; none from a camera
+        // that does not answer or has gone silent.
+        const QImage frame = CurrentFrame(i);
+        if (frame.isNull())
+            return false;
+        const QByteArray jpeg = EncodeJpeg(frame);
         return !jpeg.isEmpty() && stream->write(jpeg) == jpeg.size();
     }
     return false;
@@ -101,7 +133,7 @@ void TCameraView::paintEvent(QPaintEvent *)
         const QRect cell = CellRect(i);
         const QImage frame = CurrentFrame(i);
         if (frame.isNull()) {
-            p.drawText(cell, Qt::AlignCenter, QStringLiteral("Нет сигнала: %1").arg(FLinks.GetItem(i)->FInnerName));
+            p.drawText(cell.adjusted(8, 8, -8, -8), Qt::AlignCenter | Qt::TextWordWrap, Notice(i));
             continue;
         }
         const host::TViewAttributes a = FLinks.GetItem(i)->FAttributes;

@@ -1,5 +1,7 @@
 #include "TConfigManager.h"
 
+#include "TCameraSettings.h"
+
 namespace hostkit {
 
 std::shared_ptr<TSegregateObject> TConfigManager::FindCamera(const QString &innerName) const
@@ -11,6 +13,19 @@ std::shared_ptr<TSegregateObject> TConfigManager::FindCamera(const QString &inne
         if (object->ClassName().startsWith(prefix))
             return object;
     return nullptr;
+}
+
+TFeedSource TConfigManager::FeedSource(const TSegregateObject &camera) const
+{
+    TFeedSource source;
+    if (camera.SourceKind() == QLatin1String("device")) {
+        source.kind = TFeedSource::Device;
+        source.deviceId = camera.Source().toUtf8();
+    } else {
+        source.kind = TFeedSource::Stream;
+        source.url = StreamUrl(camera.Source(), m_streamFolder);
+    }
+    return source;
 }
 
 } // namespace hostkit

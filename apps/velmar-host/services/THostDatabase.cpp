@@ -73,6 +73,8 @@ THostDatabase::THostDatabase(const QString &path)
         Exec(QStringLiteral("PRAGMA foreign_keys = ON"));
         if (!Database().tables().contains(QStringLiteral("config_objects")))
             Seed();
+        else
+            AddCameraSourceColumns();
     } catch (...) {
         QSqlDatabase::database(m_connection, false).close();
         QSqlDatabase::removeDatabase(m_connection);
@@ -104,6 +106,17 @@ QSqlQuery THostDatabase::Exec(const QString &sql, const QVariantList &values) co
     if (!query.exec())
         throw DatabaseError(QStringLiteral("hostkit: ") + sql.simplified(), query.lastError());
     return query;
+}
+
+void THostDatabase::AddCameraSourceColumns()
+{
+    // A database seeded before the real cameras came has none of their columns.
+    QSqlQuery q = Exec(QStringLiteral("SELECT name FROM pragma_table_info('config_objects') WHERE name = 'enabled'"));
+    if (q.next())
+        return;
+    Exec(QStringLiteral("ALTER TABLE config_objects ADD COLUMN source_kind TEXT"));
+    Exec(QStringLiteral("ALTER TABLE config_objects ADD COLUMN source TEXT"));
+    Exec(QStringLiteral("ALTER TABLE config_objects ADD COLUMN enabled INTEGER NOT NULL DEFAULT 1"));
 }
 
 void THostDatabase::Seed()

@@ -32,6 +32,7 @@ public:
 private:
     explicit THostDatabase(const QString &path);
     void Seed();
+    void AddCameraSourceColumns();
 
     QString m_path;
     QString m_connection;

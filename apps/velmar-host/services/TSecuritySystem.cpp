@@ -7,7 +7,8 @@ namespace hostkit {
 namespace {
 
 const QString kSelectObjects = QStringLiteral(
-    "SELECT id, class_name, inner_name, display_name, inner_path, snapshot_fails FROM config_objects ");
+    "SELECT id, class_name, inner_name, display_name, inner_path, snapshot_fails, source_kind, source "
+    "FROM config_objects WHERE enabled = 1 ");
 
 TSegregateObject::Row ReadRow(const QSqlQuery &q)
 {
@@ -18,6 +19,8 @@ TSegregateObject::Row ReadRow(const QSqlQuery &q)
     row.displayName = q.value(3).toString();
     row.innerPath = q.value(4).toString();
     row.snapshotFails = q.value(5).toInt() != 0;
+    row.sourceKind = q.value(6).toString();
+    row.source = q.value(7).toString();
     return row;
 }
 
@@ -33,7 +36,7 @@ bool MatchesPrefix(const QString &className, const QStringList &prefixes)
 
 std::shared_ptr<TSegregateObject> TSecuritySystem::FindWhere(const QString &column, const QVariant &value)
 {
-    QSqlQuery q = m_db->Exec(kSelectObjects + QStringLiteral("WHERE ") + column + QStringLiteral(" = ?"), {value});
+    QSqlQuery q = m_db->Exec(kSelectObjects + QStringLiteral("AND ") + column + QStringLiteral(" = ?"), {value});
     if (!q.next())
         return nullptr;
     return std::make_shared<TSegregateObject>(ReadRow(q));
@@ -41,7 +44,7 @@ std::shared_ptr<TSegregateObject> TSecuritySystem::FindWhere(const QString &colu
 
 host::ISegregateObjectPtr TSecuritySystem::Get_ConfigRoot()
 {
-    QSqlQuery q = m_db->Exec(kSelectObjects + QStringLiteral("WHERE parent_id IS NULL ORDER BY id LIMIT 1"));
+    QSqlQuery q = m_db->Exec(kSelectObjects + QStringLiteral("AND parent_id IS NULL ORDER BY id LIMIT 1"));
     if (!q.next())
         throw std::runtime_error("hostkit: the configuration has no root object");
     return std::make_shared<TSegregateObject>(ReadRow(q));
@@ -78,10 +81,10 @@ void TSecuritySystem::ObjectsEnum(const host::ISegregateObjectPtr &root, const Q
         QString base = root->Get_InnerPath();
         if (!base.endsWith(QLatin1Char('/')))
             base += QLatin1Char('/');
-        q = m_db->Exec(kSelectObjects + QStringLiteral("WHERE substr(inner_path, 1, ?) = ? AND id <> ? ORDER BY id"),
+        q = m_db->Exec(kSelectObjects + QStringLiteral("AND substr(inner_path, 1, ?) = ? AND id <> ? ORDER BY id"),
                        {base.size(), base, root->Get_DbID()});
     } else {
-        q = m_db->Exec(kSelectObjects + QStringLiteral("WHERE parent_id = ? ORDER BY id"), {root->Get_DbID()});
+        q = m_db->Exec(kSelectObjects + QStringLiteral("AND parent_id = ? ORDER BY id"), {root->Get_DbID()});
     }
     int added = 0;
     while (q.next() && (maxCount < 0 || added < maxCount)) {

@@ -16,6 +16,7 @@ public:
         int id = 0;
         QString className, innerName, displayName, innerPath;
         bool snapshotFails = false;
+        QString sourceKind, source; ///< empty for a synthetic camera
     };
     explicit TSegregateObject(Row row) : m_row(std::move(row)) {}
 
@@ -26,6 +27,10 @@ public:
 
     QString ClassName() const { return m_row.className; }
     bool SnapshotFails() const { return m_row.snapshotFails; }
+    /// "device" or "stream" for a real camera, empty otherwise.
+    QString SourceKind() const { return m_row.sourceKind; }
+    /// The video input's id or the stream's address.
+    QString Source() const { return m_row.source; }
 
 private:
     Row m_row;

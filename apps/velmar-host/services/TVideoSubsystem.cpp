@@ -15,7 +15,7 @@ host::TSimpleView *TVideoSubsystem::CreateSimpleView(QWidget *owner)
 
 host::TQ70ConfigManagerPtr TVideoSubsystem::CreateConfigManager(bool editMode)
 {
-    return std::make_shared<TConfigManager>(m_security, editMode);
+    return std::make_shared<TConfigManager>(m_security, editMode, m_timeouts, m_streamFolder);
 }
 
 int TVideoSubsystem::ViewAttributesAsInt(host::TViewAttributes attributes)
@@ -50,6 +50,12 @@ host::ISegregateObjectPtr TVideoSubsystem::SelectCamera(QWidget *owner, host::IS
     if (dialog.exec() != QDialog::Accepted)
         return nullptr;
     return dialog.Selected();
+}
+
+void TVideoSubsystem::SetFeedSettings(TFeedTimeouts timeouts, QString streamFolder)
+{
+    m_timeouts = timeouts;
+    m_streamFolder = std::move(streamFolder);
 }
 
 TVideoSubsystem::TSelectCameraHook TVideoSubsystem::SetSelectCameraHook(TSelectCameraHook hook)

@@ -3,6 +3,7 @@
 // managers for the package, packs view attributes and runs the camera
 // selection dialog.
 
+#include "TLiveFeed.h"
 #include "TSecuritySystem.h"
 #include "host/DVS9r32.h"
 
@@ -29,8 +30,14 @@ public:
     using TSelectCameraHook = std::function<host::ISegregateObjectPtr(const host::TSegregateObjectList &cameras)>;
     TSelectCameraHook SetSelectCameraHook(TSelectCameraHook hook);
 
+    /// How long the real cameras of new views may stay silent, and the
+    /// folder relative file names of streams start from.
+    void SetFeedSettings(TFeedTimeouts timeouts, QString streamFolder);
+
 private:
     std::shared_ptr<TSecuritySystem> m_security;
+    TFeedTimeouts m_timeouts;
+    QString m_streamFolder;
     TSelectCameraHook m_selectHook;
 };
 

@@ -10,7 +10,13 @@ CREATE TABLE config_objects (
   inner_name     TEXT NOT NULL UNIQUE,
   display_name   TEXT NOT NULL,
   inner_path     TEXT NOT NULL UNIQUE,
-  snapshot_fails INTEGER NOT NULL DEFAULT 0
+  snapshot_fails INTEGER NOT NULL DEFAULT 0,
+  -- Real cameras: 'device' (a video input, source its id) or 'stream'
+  -- (source its address); NULL for everything else, the synthetic cameras too.
+  source_kind    TEXT,
+  source         TEXT,
+  -- 0 hides the object from the security system.
+  enabled        INTEGER NOT NULL DEFAULT 1
 );
 
 CREATE TABLE users (

@@ -1,0 +1,64 @@
+#pragma once
+// The real cameras in the host's configuration: every video input of this
+// computer and every stream of the settings file become camera objects under
+// the server "srv_local", with the rights the settings file gives; the
+// synthetic cameras are shown or hidden as it says. Rewritten at every
+// refresh, so the configuration follows the settings file and the devices
+// plugged in.
+
+#include "TCameraSettings.h"
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+#include <functional>
+#include <memory>
+
+class QMediaDevices;
+
+namespace hostkit {
+
+class THostDatabase;
+
+/// A video input as the system lists it.
+struct TVideoInput
+{
+    QByteArray id;
+    QString description;
+};
+
+class TCameraCatalogue : public QObject
+{
+public:
+    using TDeviceLister = std::function<std::vector<TVideoInput>()>;
+
+    /// The system's video inputs, as Qt Multimedia lists them.
+    static std::vector<TVideoInput> SystemVideoInputs();
+
+    TCameraCatalogue(std::shared_ptr<THostDatabase> db, TCameraSettings settings);
+    ~TCameraCatalogue() override;
+
+    /// Lists the devices some other way (a test's machine); refresh to apply.
+    void SetDeviceLister(TDeviceLister lister);
+    /// Rewrites the real cameras, their rights and the synthetic cameras'
+    /// visibility. Logins the host does not know are skipped (and returned).
+    QStringList Refresh();
+    const TCameraSettings &Settings() const { return m_settings; }
+
+    static QString ServerInnerName() { return QStringLiteral("srv_local"); }
+    /// The inner name of a video input's camera (stable for the same device path).
+    static QString DeviceInnerName(const QByteArray &deviceId);
+    static QString StreamInnerName(const QString &key);
+
+private:
+    int ServerId();
+    void AddCamera(int serverId, const QString &className, const QString &innerName, const QString &displayName,
+                   const QString &kind, const QString &source, const QStringList &users, QStringList &unknown);
+
+    std::shared_ptr<THostDatabase> m_db;
+    TCameraSettings m_settings;
+    TDeviceLister m_lister;
+    std::unique_ptr<QMediaDevices> m_devices;
+};
+
+} // namespace hostkit
