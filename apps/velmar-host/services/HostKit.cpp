@@ -32,10 +32,14 @@ THostKit::THostKit(const QString &dataFolder, const QString &login)
 {
     const TCameraSettings &cameras = m_cameras->Settings();
     m_video->SetFeedSettings({cameras.firstFrameMs, cameras.silenceMs}, QDir(dataFolder).absolutePath());
-    for (const QString &login : m_cameras->Refresh())
-        m_log->WriteLogFileMessage(QStringLiteral("hostkit: %1: no user \"%2\"; the cameras given to it are nobody's")
-                                       .arg(TCameraSettings::FileName(), login),
-                                   nullptr, QString());
+    const auto refresh = [this](bool listDevices) {
+        for (const QString &login : m_cameras->Refresh(listDevices))
+            m_log->WriteLogFileMessage(QStringLiteral("hostkit: %1: no user \"%2\"; the cameras given to it are nobody's")
+                                           .arg(TCameraSettings::FileName(), login),
+                                       nullptr, QString());
+    };
+    refresh(false);
+    m_plugins->Security()->SetBeforeCamerasListed([refresh] { refresh(true); });
 
     m_services.LogFile = m_log.get();
     m_services.PluginManager = m_plugins.get();
@@ -53,6 +57,8 @@ THostKit::THostKit(const QString &dataFolder, const QString &login)
 
 THostKit::~THostKit()
 {
+    // The security system may outlive the kit in a view's configuration manager.
+    m_plugins->Security()->SetBeforeCamerasListed(nullptr);
     // The players of closed views stop on their own threads; a host that
     // goes while one still runs would pull the backend from under it.
     TLiveFeed::WaitForStoppedFeeds(3000);

@@ -36,12 +36,6 @@ TCameraCatalogue::TCameraCatalogue(std::shared_ptr<THostDatabase> db, TCameraSet
     , m_settings(std::move(settings))
     , m_lister(&TCameraCatalogue::SystemVideoInputs)
 {
-    // A camera plugged in or pulled out while the host runs shows in (or
-    // leaves) the next camera choice.
-    if (m_settings.devices) {
-        m_devices = std::make_unique<QMediaDevices>();
-        connect(m_devices.get(), &QMediaDevices::videoInputsChanged, this, [this] { Refresh(); });
-    }
 }
 
 TCameraCatalogue::~TCameraCatalogue() = default;
@@ -49,6 +43,7 @@ TCameraCatalogue::~TCameraCatalogue() = default;
 void TCameraCatalogue::SetDeviceLister(TDeviceLister lister)
 {
     m_lister = std::move(lister);
+    m_watchDevices = false;
 }
 
 QString TCameraCatalogue::DeviceInnerName(const QByteArray &deviceId)
@@ -75,65 +70,106 @@ int TCameraCatalogue::ServerId()
     return ServerId();
 }
 
-void TCameraCatalogue::AddCamera(int serverId, const QString &className, const QString &innerName,
-                                 const QString &displayName, const QString &kind, const QString &source,
-                                 const QStringList &users, QStringList &unknown)
+std::vector<TVideoInput> TCameraCatalogue::KnownInputs() const
 {
-    m_db->Exec(QStringLiteral("INSERT INTO config_objects (parent_id, class_name, inner_name, display_name, "
-                              "inner_path, source_kind, source) VALUES (?, ?, ?, ?, ?, ?, ?)"),
-               {serverId, className, innerName, displayName,
-                QStringLiteral("/%1/%2").arg(ServerInnerName(), innerName), kind, source});
-    QSqlQuery inserted = m_db->Exec(QStringLiteral("SELECT id FROM config_objects WHERE inner_name = ?"), {innerName});
-    if (!inserted.next())
-        throw std::runtime_error(("hostkit: camera " + innerName + " was not stored").toStdString());
-    const int objectId = inserted.value(0).toInt();
-    for (const QString &login : users) {
-        QSqlQuery user = m_db->Exec(QStringLiteral("SELECT id FROM users WHERE login = ?"), {login});
-        if (!user.next()) {
-            if (!unknown.contains(login))
-                unknown << login;
-            continue;
-        }
-        m_db->Exec(QStringLiteral("INSERT OR IGNORE INTO user_object_rights (user_id, object_id, rights) VALUES (?, ?, 1)"),
-                   {user.value(0).toInt(), objectId});
-    }
+    std::vector<TVideoInput> inputs;
+    QSqlQuery q = m_db->Exec(QStringLiteral("SELECT source, display_name FROM config_objects "
+                                            "WHERE source_kind = 'device' ORDER BY id"));
+    while (q.next())
+        inputs.push_back({q.value(0).toString().toUtf8(), q.value(1).toString()});
+    return inputs;
 }
 
-QStringList TCameraCatalogue::Refresh()
+std::vector<TCameraCatalogue::TEntry> TCameraCatalogue::Wanted(const std::vector<TVideoInput> &inputs) const
 {
-    const std::vector<TVideoInput> inputs = m_settings.devices ? m_lister() : std::vector<TVideoInput>();
+    std::vector<TEntry> wanted;
+    QSet<QString> innerNames, displayNames;
+    for (const TVideoInput &input : inputs) {
+        TEntry entry{QStringLiteral("StandaloneCamera_Device"), DeviceInnerName(input.id), {}, QStringLiteral("device"),
+                     QString::fromUtf8(input.id), m_settings.deviceUsers};
+        if (innerNames.contains(entry.innerName))
+            continue;
+        // Two cameras of one model are told apart by their number.
+        const QString description = input.description.isEmpty() ? entry.source : input.description;
+        entry.displayName = description;
+        for (int n = 2; displayNames.contains(entry.displayName); ++n)
+            entry.displayName = QStringLiteral("%1 (%2)").arg(description).arg(n);
+        innerNames << entry.innerName;
+        displayNames << entry.displayName;
+        wanted.push_back(std::move(entry));
+    }
+    for (const TStreamCamera &stream : m_settings.streams) {
+        TEntry entry{QStringLiteral("StandaloneCamera_Stream"), StreamInnerName(stream.key), stream.name,
+                     QStringLiteral("stream"), stream.address, stream.users};
+        if (innerNames.contains(entry.innerName))
+            continue;
+        innerNames << entry.innerName;
+        wanted.push_back(std::move(entry));
+    }
+    return wanted;
+}
+
+QStringList TCameraCatalogue::Refresh(bool listDevices)
+{
+    if (listDevices && m_settings.devices && !m_devices && m_watchDevices) {
+        // A camera plugged in or pulled out while the host runs shows in (or
+        // leaves) the next camera choice.
+        m_devices = std::make_unique<QMediaDevices>();
+        connect(m_devices.get(), &QMediaDevices::videoInputsChanged, this, [this] { Refresh(true); });
+    }
+    const std::vector<TVideoInput> inputs
+        = !m_settings.devices ? std::vector<TVideoInput>() : listDevices ? m_lister() : KnownInputs();
+    const std::vector<TEntry> wanted = Wanted(inputs);
     QStringList unknown;
     QSqlDatabase db = m_db->Database();
     db.transaction();
     try {
-        m_db->Exec(QStringLiteral("DELETE FROM user_object_rights WHERE object_id IN "
-                                  "(SELECT id FROM config_objects WHERE source_kind IS NOT NULL)"));
-        m_db->Exec(QStringLiteral("DELETE FROM config_objects WHERE source_kind IS NOT NULL"));
         m_db->Exec(QStringLiteral("UPDATE config_objects SET enabled = ? WHERE source_kind IS NULL AND "
                                   "(substr(class_name, 1, 15) = 'EmbeddedCamera_' OR "
                                   "substr(class_name, 1, 17) = 'StandaloneCamera_')"),
                    {m_settings.synthetic ? 1 : 0});
+        // A camera that stays keeps its id: a view or a window that holds it
+        // keeps its rights.
+        m_db->Exec(QStringLiteral("DELETE FROM user_object_rights WHERE object_id IN "
+                                  "(SELECT id FROM config_objects WHERE source_kind IS NOT NULL)"));
+        QStringList keep;
+        for (const TEntry &entry : wanted)
+            keep << entry.innerName;
+        QSqlQuery gone = m_db->Exec(QStringLiteral("SELECT id, inner_name FROM config_objects WHERE source_kind IS NOT NULL"));
+        QVariantList goneIds;
+        while (gone.next())
+            if (!keep.contains(gone.value(1).toString()))
+                goneIds << gone.value(0);
+        for (const QVariant &id : goneIds)
+            m_db->Exec(QStringLiteral("DELETE FROM config_objects WHERE id = ?"), {id});
+
         const int server = ServerId();
-        QSet<QString> names;
-        for (const TVideoInput &input : inputs) {
-            const QString innerName = DeviceInnerName(input.id);
-            if (names.contains(innerName))
-                continue;
-            // Two cameras of one model are told apart by their number.
-            QString display = input.description.isEmpty() ? QString::fromUtf8(input.id) : input.description;
-            for (int n = 2; names.contains(QStringLiteral("display:") + display); ++n)
-                display = QStringLiteral("%1 (%2)").arg(input.description).arg(n);
-            names << innerName << QStringLiteral("display:") + display;
-            AddCamera(server, QStringLiteral("StandaloneCamera_Device"), innerName, display, QStringLiteral("device"),
-                      QString::fromUtf8(input.id), m_settings.deviceUsers, unknown);
-        }
-        for (const TStreamCamera &stream : m_settings.streams) {
-            const QString innerName = StreamInnerName(stream.key);
-            if (names.contains(innerName))
-                continue;
-            names << innerName;
-            AddCamera(server, QStringLiteral("StandaloneCamera_Stream"), innerName, stream.name,
-                      QStringLiteral("stream"), stream.address, stream.users, unknown);
+        for (const TEntry &entry : wanted) {
+            const QString path = QStringLiteral("/%1/%2").arg(ServerInnerName(), entry.innerName);
+            QSqlQuery found = m_db->Exec(QStringLiteral("SELECT id FROM config_objects WHERE inner_name = ?"),
+                                         {entry.innerName});
+            if (found.next()) {
+                m_db->Exec(QStringLiteral("UPDATE config_objects SET parent_id = ?, class_name = ?, display_name = ?, "
+                                          "inner_path = ?, source_kind = ?, source = ?, enabled = 1 WHERE id = ?"),
+                           {server, entry.className, entry.displayName, path, entry.kind, entry.source,
+                            found.value(0)});
+            } else {
+                m_db->Exec(QStringLiteral("INSERT INTO config_objects (parent_id, class_name, inner_name, display_name, "
+                                          "inner_path, source_kind, source) VALUES (?, ?, ?, ?, ?, ?, ?)"),
+                           {server, entry.className, entry.innerName, entry.displayName, path, entry.kind,
+                            entry.source});
+            }
+            for (const QString &login : entry.users) {
+                QSqlQuery user = m_db->Exec(QStringLiteral("SELECT id FROM users WHERE login = ?"), {login});
+                if (!user.next()) {
+                    if (!unknown.contains(login))
+                        unknown << login;
+                    continue;
+                }
+                m_db->Exec(QStringLiteral("INSERT OR IGNORE INTO user_object_rights (user_id, object_id, rights) "
+                                          "SELECT ?, id, 1 FROM config_objects WHERE inner_name = ?"),
+                           {user.value(0), entry.innerName});
+            }
         }
     } catch (...) {
         db.rollback();

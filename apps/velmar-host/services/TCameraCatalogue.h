@@ -2,9 +2,9 @@
 // The real cameras in the host's configuration: every video input of this
 // computer and every stream of the settings file become camera objects under
 // the server "srv_local", with the rights the settings file gives; the
-// synthetic cameras are shown or hidden as it says. Rewritten at every
-// refresh, so the configuration follows the settings file and the devices
-// plugged in.
+// synthetic cameras are shown or hidden as it says. Brought up to date at
+// every refresh, so the configuration follows the settings file and the
+// devices plugged in.
 
 #include "TCameraSettings.h"
 
@@ -38,11 +38,15 @@ public:
     TCameraCatalogue(std::shared_ptr<THostDatabase> db, TCameraSettings settings);
     ~TCameraCatalogue() override;
 
-    /// Lists the devices some other way (a test's machine); refresh to apply.
+    /// Lists the devices some other way (a test's machine), and no longer
+    /// follows the system's; refresh to apply.
     void SetDeviceLister(TDeviceLister lister);
     /// Rewrites the real cameras, their rights and the synthetic cameras'
-    /// visibility. Logins the host does not know are skipped (and returned).
-    QStringList Refresh();
+    /// visibility. `listDevices` asks the system for its video inputs (the
+    /// first time a process does that takes a while: it is done when cameras
+    /// are listed, not when the host starts); otherwise the inputs last
+    /// listed stay. Logins the host does not know are skipped (and returned).
+    QStringList Refresh(bool listDevices = true);
     const TCameraSettings &Settings() const { return m_settings; }
 
     static QString ServerInnerName() { return QStringLiteral("srv_local"); }
@@ -51,13 +55,19 @@ public:
     static QString StreamInnerName(const QString &key);
 
 private:
+    struct TEntry
+    {
+        QString className, innerName, displayName, kind, source;
+        QStringList users;
+    };
     int ServerId();
-    void AddCamera(int serverId, const QString &className, const QString &innerName, const QString &displayName,
-                   const QString &kind, const QString &source, const QStringList &users, QStringList &unknown);
+    std::vector<TVideoInput> KnownInputs() const;
+    std::vector<TEntry> Wanted(const std::vector<TVideoInput> &inputs) const;
 
     std::shared_ptr<THostDatabase> m_db;
     TCameraSettings m_settings;
     TDeviceLister m_lister;
+    bool m_watchDevices = true;
     std::unique_ptr<QMediaDevices> m_devices;
 };
 

@@ -73,6 +73,8 @@ void TSecuritySystem::ObjectsEnum(const host::ISegregateObjectPtr &root, const Q
     const QStringList prefixes = classPrefixes.split(QLatin1Char(';'), Qt::SkipEmptyParts);
     if (prefixes.isEmpty())
         return;
+    if (m_beforeCamerasListed && MatchesPrefix(QStringLiteral("StandaloneCamera_"), prefixes))
+        m_beforeCamerasListed();
 
     // Children of a node are found by id; a subtree by the inner path, which
     // holds the parent's path as its prefix.

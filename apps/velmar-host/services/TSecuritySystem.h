@@ -5,6 +5,8 @@
 #include "THostDatabase.h"
 #include "host/Kr9rIntf.h"
 
+#include <functional>
+
 namespace hostkit {
 
 /// A configuration object as read from the database.
@@ -55,12 +57,17 @@ public:
     /// Every camera of the configuration, in id order.
     host::TSegregateObjectList Cameras();
 
+    /// Called before cameras are enumerated (the host brings its list of
+    /// video inputs up to date there).
+    void SetBeforeCamerasListed(std::function<void()> hook) { m_beforeCamerasListed = std::move(hook); }
+
     /// The class prefixes of cameras, as the forms pass them.
     static QString CameraClassPrefixes() { return QStringLiteral("EmbeddedCamera_;StandaloneCamera_"); }
 
 private:
     std::shared_ptr<TSegregateObject> FindWhere(const QString &column, const QVariant &value);
     std::shared_ptr<THostDatabase> m_db;
+    std::function<void()> m_beforeCamerasListed;
 };
 
 class TObjectRights : public host::IObjectRights
