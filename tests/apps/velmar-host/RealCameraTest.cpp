@@ -21,6 +21,8 @@
 #include <QFileInfo>
 #include <QPushButton>
 #include <QRandomGenerator>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
@@ -229,6 +231,27 @@ TEST_F(RealCamera, TheSettingsFileGivesTheCamerasTheirNamesAndRights)
     Start(QString());
     EXPECT_NE(kit->PluginManager().Security()->FindObject(QStringLiteral("/srv_main/cam_entrance")), nullptr);
     EXPECT_EQ(kit->PluginManager().Security()->FindObject(QStringLiteral("/srv_local/stream_gate")), nullptr);
+}
+
+TEST_F(RealCamera, ADatabaseSeededBeforeTheRealCamerasTakesThemIn)
+{
+    Start(QString());
+    const QString path = kit->DatabasePath();
+    InstallHostServices(nullptr);
+    kit.reset();
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("old"));
+        db.setDatabaseName(path);
+        ASSERT_TRUE(db.open());
+        for (const char *column : {"source_kind", "source", "enabled"})
+            ASSERT_TRUE(QSqlQuery(db).exec(QStringLiteral("ALTER TABLE config_objects DROP COLUMN ") + QLatin1String(column)));
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("old"));
+    Start(QStringLiteral("[Cameras]\nDevices=false\n[Stream.gate]\nAddress=rtsp://camera.example/one\n"));
+    const host::TSegregateObjectList cameras = kit->PluginManager().Security()->Cameras();
+    ASSERT_EQ(cameras.size(), 5u);
+    EXPECT_EQ(cameras.back()->Get_InnerName(), QStringLiteral("stream_gate"));
 }
 
 TEST_F(RealCamera, AMachineWithoutVideoDevicesListsNoCameraAndTheWindowSaysSo)
