@@ -34,7 +34,8 @@ THostKit::THostKit(const QString &dataFolder, const QString &login)
     m_video->SetFeedSettings({cameras.firstFrameMs, cameras.silenceMs}, QDir(dataFolder).absolutePath());
     const auto refresh = [this](bool listDevices) {
         for (const QString &login : m_cameras->Refresh(listDevices))
-            m_log->WriteLogFileMessage(QStringLiteral("hostkit: %1: no user \"%2\"; the cameras given to it are nobody's")
+            m_log->WriteLogFileMessage(QStringLiteral("hostkit: %1 names the user \"%2\", whom the host does not know: "
+                                                          "no camera is given to that name")
                                            .arg(TCameraSettings::FileName(), login),
                                        nullptr, QString());
     };

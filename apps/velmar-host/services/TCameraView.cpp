@@ -85,15 +85,6 @@ TLiveFeed *TCameraView::Feed(int index) const
     return m_feeds[static_cast<std::size_t>(index)].get();
 }
 
-QString TCameraView::Notice(int index) const
-{
-    if (TLiveFeed *feed = Feed(index))
-        return feed->Notice();
-    if (CurrentFrame(index).isNull() && index >= 0 && index < FLinks.Count())
-        return QStringLiteral("Нет сигнала: %1").arg(const_cast<host::TViewList &>(FLinks).GetItem(index)->FInnerName);
-    return {};
-}
-
 bool TCameraView::Snapshot(const QString &cameraInnerName, QIODevice *stream)
 {
     if (!stream || !stream->isWritable())
@@ -133,7 +124,9 @@ void TCameraView::paintEvent(QPaintEvent *)
         const QRect cell = CellRect(i);
         const QImage frame = CurrentFrame(i);
         if (frame.isNull()) {
-            p.drawText(cell.adjusted(8, 8, -8, -8), Qt::AlignCenter | Qt::TextWordWrap, Notice(i));
+            const QString notice = Feed(i) ? Feed(i)->Notice()
+                                           : QStringLiteral("Нет сигнала: %1").arg(FLinks.GetItem(i)->FInnerName);
+            p.drawText(cell.adjusted(8, 8, -8, -8), Qt::AlignCenter | Qt::TextWordWrap, notice);
             continue;
         }
         const host::TViewAttributes a = FLinks.GetItem(i)->FAttributes;

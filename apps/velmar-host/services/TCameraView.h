@@ -32,8 +32,6 @@ public:
     QImage CurrentFrame(int index) const;
     /// The real camera's feed at `index` of FLinks; null for any other.
     TLiveFeed *Feed(int index) const;
-    /// What is shown in place of the picture at `index`; empty while it plays.
-    QString Notice(int index) const;
 
 protected:
     void paintEvent(QPaintEvent *event) override;
