@@ -328,8 +328,13 @@ DecodedZone DecodeZone(Format f, const std::vector<Scores> &scores)
             // Characters a field check already confirms stay as they are.
             std::erase_if(positions, [&](int p) { return protectedByField.count(p) > 0; });
         }
+        // A check digit sees one wrong character, but two may cancel in it
+        // (one chance in ten): holding as read over two characters the glyphs
+        // leave in doubt, it confirms neither.
+        const auto doubtful = std::count_if(positions.begin(), positions.end(),
+                                            [&](int p) { return readConfidence[size_t(p)] < kTrustThreshold; });
         const Repaired repaired = CheckHolds(r, out.text)
-                                      ? Repaired::Unique
+                                      ? (doubtful >= 2 ? Repaired::Guess : Repaired::Unique)
                                       : Repair(f, r, positions, rules, scores, readConfidence, out.text, replaced);
         const bool valid = repaired == Repaired::Unique;
         if (valid && !composite)

@@ -235,6 +235,8 @@ TEST(ZoneDecoder, TrustFollowsWhatTheGlyphsAndTheFormatSay)
         {"two doubtful characters a pair of replacements makes hold: the check confirms nothing",
          {{44 + 1, '6', 0.82f}, {44 + 1, '8', 0.80f}, {44 + 2, '7', 0.82f}, {44 + 2, '9', 0.80f}}, 44 + 1, '8', false,
          true, true, "documentNumber"},
+        {"two doubtful characters whose misreadings cancel in the check digit: holding as read, it confirms nothing",
+         {{44 + 1, '9', 0.93f}, {44 + 4, '8', 0.93f}}, 44 + 1, '9', false, true, true, "documentNumber"},
         {"a month that is none: the date returned untrusted", {{44 + 15, '1', 0.95f}, {44 + 15, '0', 0.3f}}, 44 + 15,
          '1', false, false, true, "birthDate"},
         {"a filler barely ahead of K, which no check digit tells from it, is no valid zone",
