@@ -333,8 +333,8 @@ DecodedZone DecodeZone(Format f, const std::vector<Scores> &scores)
         // leave in doubt, it confirms neither.
         const auto doubtful = std::count_if(positions.begin(), positions.end(),
                                             [&](int p) { return readConfidence[size_t(p)] < kTrustThreshold; });
-        const Repaired repaired = CheckHolds(r, out.text)
-                                      ? (doubtful >= 2 ? Repaired::Guess : Repaired::Unique)
+        const bool heldAsRead = CheckHolds(r, out.text);
+        const Repaired repaired = heldAsRead ? (doubtful >= 2 ? Repaired::Guess : Repaired::Unique)
                                       : Repair(f, r, positions, rules, scores, readConfidence, out.text, replaced);
         const bool valid = repaired == Repaired::Unique;
         if (valid && !composite)
@@ -350,7 +350,7 @@ DecodedZone DecodeZone(Format f, const std::vector<Scores> &scores)
             else if (repaired == Repaired::Guess)
                 unconfirmed[size_t(p)] = true;
         }
-        out.checks.push_back({QString::fromLatin1(r.name), valid});
+        out.checks.push_back({QString::fromLatin1(r.name), valid, heldAsRead});
     }
 
     // Characters a check digit covers are confirmed by it when it holds;

@@ -15,6 +15,7 @@ struct CheckResult
 {
     QString name;
     bool valid = false;
+    bool heldAsRead = false; ///< held on the text as read, before any repair (confirming it or not)
 };
 
 struct DecodedZone

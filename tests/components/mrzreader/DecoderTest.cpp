@@ -264,6 +264,21 @@ TEST(ZoneDecoder, TrustFollowsWhatTheGlyphsAndTheFormatSay)
     }
 }
 
+TEST(ZoneDecoder, ACheckHoldingAsReadOverTwoDoubtfulCharactersStillSpeaksForTheLayout)
+{
+    // Confirming neither character, it is still a check that holds on the
+    // text: a reading in another layout must not win over it for that.
+    std::vector<Scores> s = CleanScores(kTd3);
+    Set(s, 44 + 1, '9', 0.93f);
+    Set(s, 44 + 4, '8', 0.93f);
+    const DecodedZone z = DecodeZone(Format::TD3, s);
+    for (const CheckResult &c : z.checks) {
+        EXPECT_TRUE(c.heldAsRead) << c.name.toStdString();
+        EXPECT_EQ(c.valid, c.name != QLatin1String("documentNumber") && c.name != QLatin1String("composite"))
+            << c.name.toStdString();
+    }
+}
+
 TEST(ZoneDecoder, TheDocumentCodeChoosesTheLayoutBeforeThePositionClasses)
 {
     struct Case
