@@ -82,13 +82,13 @@ constexpr double kForcedShorter = 3.0;
 // How far, in characters' heights, a row may be lost at its ends.
 constexpr double kLostCharacters = 10.0;
 
-// Every check digit holds as read or by a repair it confirms, and every
+// Every check digit holds, as read or by the one repair, and every
 // character was read with confidence: no other candidate or length will read
 // the zone better, whether or not the checks confirm every character.
 bool ReadsCleanly(const MrzResult &r)
 {
     return r.found && !r.weakLikeness && r.allConfident
-           && std::all_of(r.checks.begin(), r.checks.end(), [](const CheckResult &c) { return c.valid || c.heldAsRead; });
+           && std::all_of(r.checks.begin(), r.checks.end(), [](const CheckResult &c) { return c.holds; });
 }
 
 struct Reading
@@ -481,10 +481,10 @@ Reading ReadZone(const Sampler &page, const Sampler &ink, const GlyphBank &bank,
     }
     Describe(grid, decoded, out.result);
     int valid = 0;
-    // A check that holds as read speaks for the layout even where it
-    // confirms no character (two doubtful ones under it).
+    // A check that holds speaks for the layout even where it confirms no
+    // character (two doubtful ones under it).
     for (const CheckResult &c : decoded.checks)
-        valid += c.valid || c.heldAsRead ? 1 : 0;
+        valid += c.holds ? 1 : 0;
     // Checks that hold count first; each repair and misfit costs, and a reading
     // whose rows match the format exactly beats one forced to a length. The
     // more a forced length differs from what the rows measure, the less it
