@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <limits>
 #include <numbers>
 
 namespace mrz {
@@ -452,7 +453,8 @@ RowGrid FitRow(const RowMarks &row, int count, double pitch, QPointF fillerOffse
         // Where the zone's other rows start, if known, decides; a mark beyond
         // an end (a frame drawn against the row) might outweigh a filler.
         int bestStart = lo;
-        double bestWeight = -1;
+        // The distance from that start costs far more than any marks weigh.
+        double bestWeight = -std::numeric_limits<double>::infinity();
         for (int s = lo; s + count - 1 <= hi; ++s) {
             double w = 0;
             for (size_t k : onGrid)
@@ -470,7 +472,10 @@ RowGrid FitRow(const RowMarks &row, int count, double pitch, QPointF fillerOffse
         // into the strip) places them.
         const double p = g.PitchAt(lo);
         const int first = int(std::lround((g.At(lo) - (firstAt ? *firstAt : kStripHeight + 0.45 * p)) / p));
-        lo -= std::clamp(first, 0, count - 1 - (hi - lo));
+        // Where the zone's other rows start, when known, may also drop a mark
+        // before that start: the edge of a crop or a frame's corner against
+        // the row, which the span of its marks alone takes for a character.
+        lo -= std::clamp(first, firstAt ? -1 : 0, count - 1 - (hi - lo));
     }
     std::vector<Blob> marks;
     std::vector<double> markXs;

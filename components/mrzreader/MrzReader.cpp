@@ -1,5 +1,6 @@
 #include "MrzReader.h"
 
+#include "Background.h"
 #include "CellClassifier.h"
 #include "GlyphBank.h"
 #include "LineGrid.h"
@@ -66,6 +67,10 @@ double Dot(QPointF a, QPointF b)
 constexpr double kPlainFaceLikeness = 0.85;
 constexpr double kPlainFaceLead = 0.03;
 
+// How much better the glyphs must match a zone's cells with their background
+// flattened for the reading to take them so.
+constexpr double kFlatLead = 0.01;
+
 // What a reading forced to a length loses per character its rows measure
 // otherwise.
 constexpr double kForcedPerCharacter = 1.5;
@@ -76,6 +81,15 @@ constexpr double kForcedShorter = 3.0;
 
 // How far, in characters' heights, a row may be lost at its ends.
 constexpr double kLostCharacters = 10.0;
+
+// Every check digit holds, as read or by the one repair, and every
+// character was read with confidence: no other candidate or length will read
+// the zone better, whether or not the checks confirm every character.
+bool ReadsCleanly(const MrzResult &r)
+{
+    return r.found && !r.weakLikeness && r.allConfident
+           && std::all_of(r.checks.begin(), r.checks.end(), [](const CheckResult &c) { return c.holds; });
+}
 
 struct Reading
 {
@@ -282,13 +296,20 @@ Reading ReadZone(const Sampler &page, const Sampler &ink, const GlyphBank &bank,
     const CellClassifier cls(bank);
     // Every cell of the zone in reading order, the characters' height scaled by `tall`.
     const Sampler *source = &page;
+    bool flat = false;
+    auto sampleCell = [&](const RowGrid &r, const Cell &c, double tall) {
+        Patch p = SampleCell(*source, bank, cls, r, c, tall);
+        if (flat)
+            FlattenBackground(p);
+        return p;
+    };
     auto sampleZone = [&](double tall) {
         std::vector<std::pair<const RowGrid *, const Cell *>> cells;
         for (const RowGrid &r : grid.rows)
             for (const Cell &c : r.cells)
                 cells.push_back({&r, &c});
         std::vector<Patch> all(cells.size());
-        ForEach(cells.size(), [&](size_t i, int) { all[i] = SampleCell(*source, bank, cls, *cells[i].first, *cells[i].second, tall); });
+        ForEach(cells.size(), [&](size_t i, int) { all[i] = sampleCell(*cells[i].first, *cells[i].second, tall); });
         return all;
     };
     // Copies of a classifier for each core: it keeps its window's figures
@@ -367,6 +388,31 @@ Reading ReadZone(const Sampler &page, const Sampler &ink, const GlyphBank &bank,
             patches = std::move(before);
         }
     }
+    // Print over a band of colour with gaps, or crossed by the lines of a
+    // guilloche: what lies lighter than the strokes is taken for paper when
+    // the glyphs then match clearly better.
+    {
+        // Only the cells the choice looks at, until it is made.
+        std::vector<Patch> kept(patches.size());
+        for (size_t i = 0; i < patches.size(); i += stride) {
+            kept[i] = patches[i];
+            FlattenBackground(patches[i]);
+        }
+        int flatSet = 0;
+        const double flatLikeness = choose(Typeface::OcrB, &flatSet);
+        if (flatLikeness > ocrB + kFlatLead) {
+            flat = true;
+            ocrB = flatLikeness;
+            bestSet = flatSet;
+            ForEach(patches.size(), [&](size_t i, int) {
+                if (i % stride != 0)
+                    FlattenBackground(patches[i]);
+            });
+        } else {
+            for (size_t i = 0; i < patches.size(); i += stride)
+                patches[i] = std::move(kept[i]);
+        }
+    }
     if (ocrB < kPlainFaceLikeness && bank.HasPlain()) {
         int plainSet = 0;
         if (choose(Typeface::PlainMono, &plainSet) > ocrB + kPlainFaceLead) {
@@ -395,8 +441,7 @@ Reading ReadZone(const Sampler &page, const Sampler &ink, const GlyphBank &bank,
             const size_t t = k / sample.size(), j = k % sample.size();
             CellClassifier &own = clsOf[size_t(worker)];
             each[k] = t == 0 ? own.Likeness(patches[sampled[j]], bestSet, face)
-                             : own.Likeness(SampleCell(*source, bank, cls, *sample[j].first, *sample[j].second, talls[t]),
-                                            bestSet, face);
+                             : own.Likeness(sampleCell(*sample[j].first, *sample[j].second, talls[t]), bestSet, face);
         });
         double best = 0;
         for (size_t j = 0; j < sample.size(); ++j)
@@ -436,8 +481,10 @@ Reading ReadZone(const Sampler &page, const Sampler &ink, const GlyphBank &bank,
     }
     Describe(grid, decoded, out.result);
     int valid = 0;
+    // A check that holds speaks for the layout even where it confirms no
+    // character (two doubtful ones under it).
     for (const CheckResult &c : decoded.checks)
-        valid += c.valid ? 1 : 0;
+        valid += c.holds ? 1 : 0;
     // Checks that hold count first; each repair and misfit costs, and a reading
     // whose rows match the format exactly beats one forced to a length. The
     // more a forced length differs from what the rows measure, the less it
@@ -493,7 +540,7 @@ MrzResult ReadMrz(const QImage &picture, const ReadOptions &options)
             Reading r = ReadZone(sampler, ink, *bank, zone, Unit(dir), options.anyTurn);
             // Two rows of 36 or of 44: merged marks can mislead the count, so a
             // reading that does not hold is tried with the other length too.
-            if (zone.lines.size() == 2 && !r.result.AllChecksValid()) {
+            if (zone.lines.size() == 2 && !ReadsCleanly(r.result)) {
                 const Format other = r.result.found && LayoutOf(r.result.format).length == 44 ? Format::TD2 : Format::TD3;
                 Reading o = ReadZone(sampler, ink, *bank, zone, Unit(dir), options.anyTurn, other);
                 if (o.quality > r.quality)
@@ -509,7 +556,7 @@ MrzResult ReadMrz(const QImage &picture, const ReadOptions &options)
             // drawn further out on both sides, where the marks of the lost
             // characters are found again against their own surroundings and
             // stray print beyond the zone stands apart from it.
-            if (!r.result.AllChecksValid()) {
+            if (!ReadsCleanly(r.result)) {
                 ZoneCandidate longer = zone;
                 for (ZoneLine &l : longer.lines) {
                     const QPointF along = Unit(l.end - l.start) * (kLostCharacters * l.height);
@@ -522,7 +569,7 @@ MrzResult ReadMrz(const QImage &picture, const ReadOptions &options)
             }
             if (r.quality > best.quality)
                 best = std::move(r);
-            if (best.result.AllChecksValid())
+            if (ReadsCleanly(best.result))
                 return best.result;
         }
     }

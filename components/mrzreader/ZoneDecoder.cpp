@@ -328,9 +328,15 @@ DecodedZone DecodeZone(Format f, const std::vector<Scores> &scores)
             // Characters a field check already confirms stay as they are.
             std::erase_if(positions, [&](int p) { return protectedByField.count(p) > 0; });
         }
-        const Repaired repaired = CheckHolds(r, out.text)
-                                      ? Repaired::Unique
-                                      : Repair(f, r, positions, rules, scores, readConfidence, out.text, replaced);
+        const Repaired found = CheckHolds(r, out.text)
+                                   ? Repaired::Unique
+                                   : Repair(f, r, positions, rules, scores, readConfidence, out.text, replaced);
+        // A check digit sees one wrong character, but two may cancel in it
+        // (one chance in ten): holding, as read or after a repair, over two
+        // or more characters the glyphs leave in doubt, it confirms none.
+        const auto doubtful = std::count_if(positions.begin(), positions.end(),
+                                            [&](int p) { return readConfidence[size_t(p)] < kTrustThreshold; });
+        const Repaired repaired = found == Repaired::Unique && doubtful >= 2 ? Repaired::Guess : found;
         const bool valid = repaired == Repaired::Unique;
         if (valid && !composite)
             for (int p : Positions(r))
@@ -345,7 +351,7 @@ DecodedZone DecodeZone(Format f, const std::vector<Scores> &scores)
             else if (repaired == Repaired::Guess)
                 unconfirmed[size_t(p)] = true;
         }
-        out.checks.push_back({QString::fromLatin1(r.name), valid});
+        out.checks.push_back({QString::fromLatin1(r.name), valid, found == Repaired::Unique});
     }
 
     // Characters a check digit covers are confirmed by it when it holds;

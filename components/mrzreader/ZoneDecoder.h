@@ -15,6 +15,9 @@ struct CheckResult
 {
     QString name;
     bool valid = false;
+    /// Holds on the text, as read or by the one repair that makes it hold,
+    /// whether or not it confirms the characters under it (two of them doubtful).
+    bool holds = false;
 };
 
 struct DecodedZone

@@ -235,6 +235,10 @@ TEST(ZoneDecoder, TrustFollowsWhatTheGlyphsAndTheFormatSay)
         {"two doubtful characters a pair of replacements makes hold: the check confirms nothing",
          {{44 + 1, '6', 0.82f}, {44 + 1, '8', 0.80f}, {44 + 2, '7', 0.82f}, {44 + 2, '9', 0.80f}}, 44 + 1, '8', false,
          true, true, "documentNumber"},
+        {"two doubtful characters whose misreadings cancel in the check digit: holding as read, it confirms nothing",
+         {{44 + 1, '9', 0.93f}, {44 + 4, '8', 0.93f}}, 44 + 1, '9', false, true, true, "documentNumber"},
+        {"nor does the one repair that makes it hold while another doubtful character stays under it",
+         {{44 + 1, '9', 0.93f}, {44 + 6, 'Z', 0.91f}}, 44 + 1, '8', false, true, true, "documentNumber"},
         {"a month that is none: the date returned untrusted", {{44 + 15, '1', 0.95f}, {44 + 15, '0', 0.3f}}, 44 + 15,
          '1', false, false, true, "birthDate"},
         {"a filler barely ahead of K, which no check digit tells from it, is no valid zone",
@@ -259,6 +263,21 @@ TEST(ZoneDecoder, TrustFollowsWhatTheGlyphsAndTheFormatSay)
         if (c.check) {
             EXPECT_FALSE(Valid(z, c.check));
         }
+    }
+}
+
+TEST(ZoneDecoder, ACheckHoldingOverTwoDoubtfulCharactersStillSpeaksForTheLayout)
+{
+    // Confirming neither character, it is still a check that holds on the
+    // text: a reading in another layout must not win over it for that.
+    std::vector<Scores> s = CleanScores(kTd3);
+    Set(s, 44 + 1, '9', 0.93f);
+    Set(s, 44 + 4, '8', 0.93f);
+    const DecodedZone z = DecodeZone(Format::TD3, s);
+    for (const CheckResult &c : z.checks) {
+        EXPECT_TRUE(c.holds) << c.name.toStdString();
+        EXPECT_EQ(c.valid, c.name != QLatin1String("documentNumber") && c.name != QLatin1String("composite"))
+            << c.name.toStdString();
     }
 }
 

@@ -207,6 +207,17 @@ TEST(RowGrid, WhereTheOtherRowsStartDecidesAnAmbiguousEnd)
     EXPECT_NEAR(byWeight.cells.front().centre.x(), kFirst + kPitch, 1.0) << "the case must be ambiguous by weight";
     ExpectCellsOnTheCharacters(FitRow(Row(stray), kCount, kPitch, {}, std::nullopt, kFirst));
 
+    // The stray mark before the first character instead (a crop's edge or a
+    // frame's corner against it), the other rows' start found a few pixels
+    // off as it is on a page: that start still decides, whether the marks
+    // reach past the row's length or, its last character lost, just fill it.
+    std::vector<Blob> before = Marks();
+    before.back().area = 20;
+    before.push_back(Mark(kFirst - kPitch, 14));
+    ExpectCellsOnTheCharacters(FitRow(Row(before), kCount, kPitch, {}, std::nullopt, kFirst + 3));
+    before.erase(std::find_if(before.begin(), before.end(), [](const Blob &b) { return b.area == 20; }));
+    ExpectCellsOnTheCharacters(FitRow(Row(before), kCount, kPitch, {}, std::nullopt, kFirst + 3));
+
     const RowGrid late = FitRow(Row(Marks(4, kCount)), kCount, kPitch, {}, std::nullopt, kFirst);
     ExpectCellsOnTheCharacters(late);
     EXPECT_FALSE(late.whole);
