@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what a fresh Debian 12 machine lacks to build, test and run the
-# package and its stand-ins. Installs only the packages that are missing.
+# package and its stand-ins, and the packages named as arguments (what one
+# script alone needs). Installs only the packages that are missing.
 set -euo pipefail
 
 packages=(
@@ -13,6 +14,7 @@ packages=(
   python3 python3-pil libvips-tools
   xvfb xauth
   clang libclang-rt-14-dev
+  "$@"
 )
 
 missing=()
