@@ -62,45 +62,49 @@ set(R9_DEB_RUNTIME_DATA "fonts-ocr-b, fonts-dejavu-core")
 set(R9_DEB_HOST_PLUGINS "libqt6sql6-sqlite")
 
 set(CPACK_DEBIAN_RUNTIME_PACKAGE_SECTION graphics)
+# The package lies in the linker's folder: its cache is renewed once after
+# dpkg's run, not by a script of ours.
+set(CPACK_DEBIAN_RUNTIME_PACKAGE_CONTROL_EXTRA ${CMAKE_CURRENT_LIST_DIR}/debian/runtime/triggers)
+set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_DEBIAN_RUNTIME_PACKAGE_DEPENDS "${R9_DEB_RUNTIME_DATA}")
 set(CPACK_DEBIAN_RUNTIME_PACKAGE_RECOMMENDS "sane-utils")
 set(CPACK_DEBIAN_RUNTIME_PACKAGE_SUGGESTS "recognition9r-host")
 set(CPACK_DEBIAN_RUNTIME_DESCRIPTION "identity document recognition plug-in for Velmar-Q-70
- The document-recognition package of the Velmar-Q-70 access-control system,
- loaded by the host at run time as librecognition9r.so, with what a desk
- runs beside it in /usr/libexec/velmar-q-70: the two recognition engine
- servers, a TWAIN source manager with a data source for every SANE
- scanner, and the TWAIN client of the engines.
- .
- Also holds mrzread, which reads the machine-readable zone of passports,
- identity cards and visas from a picture.")
+The document-recognition package of the Velmar-Q-70 access-control system,
+loaded by the host at run time as librecognition9r.so, with what a desk
+runs beside it in /usr/libexec/velmar-q-70: the two recognition engine
+servers, a TWAIN source manager with a data source for every SANE
+scanner, and the TWAIN client of the engines.
+
+Also holds mrzread, which reads the machine-readable zone of passports,
+identity cards and visas from a picture.")
 
 set(CPACK_DEBIAN_HOST_PACKAGE_SECTION graphics)
 # The host runs on exactly the package it was built with.
 set(CPACK_DEBIAN_HOST_PACKAGE_DEPENDS "recognition9r (= ${R9_DEB_VERSION}), ${R9_DEB_HOST_PLUGINS}")
 set(CPACK_DEBIAN_HOST_PACKAGE_SUGGESTS "recognition9r-doubles (= ${R9_DEB_VERSION})")
 set(CPACK_DEBIAN_HOST_DESCRIPTION "reference host of the Velmar-Q-70 recognition plug-in
- The reference host velmar-host loads the document-recognition package as
- the access-control system does, with host services of its own (log,
- security system, cameras, nationalities), and stores the persons it is
- handed. It scans through SANE, reads identity documents with either engine,
- takes document pictures and camera snapshots.
- .
- Without a display it runs a scripted operator and prints a JSON report;
- with the test doubles installed the engines read specimen documents.")
+The reference host velmar-host loads the document-recognition package as
+the access-control system does, with host services of its own (log,
+security system, cameras, nationalities), and stores the persons it is
+handed. It scans through SANE, reads identity documents with either engine,
+takes document pictures and camera snapshots.
+
+Without a display it runs a scripted operator and prints a JSON report;
+with the test doubles installed the engines read specimen documents.")
 
 set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_SECTION libdevel)
 set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_DEPENDS "recognition9r (= ${R9_DEB_VERSION}), qt6-base-dev")
 set(CPACK_DEBIAN_DEVELOPMENT_DESCRIPTION "development files of the Velmar-Q-70 recognition plug-in
- The public headers of the document-recognition package, a CMake package
- (find_package(Recognition9r), target Recognition9r::recognition9r) and a
- pkg-config file (recognition9r): what a host builds against.")
+The public headers of the document-recognition package, a CMake package
+(find_package(Recognition9r), target Recognition9r::recognition9r) and a
+pkg-config file (recognition9r): what a host builds against.")
 
 set(CPACK_DEBIAN_DOUBLES_PACKAGE_SECTION misc)
 set(CPACK_DEBIAN_DOUBLES_PACKAGE_DEPENDS "recognition9r (= ${R9_DEB_VERSION})")
 set(CPACK_DEBIAN_DOUBLES_DESCRIPTION "test doubles of the Velmar-Q-70 recognition plug-in
- The specimen TWAIN scanner and the specimen documents the recognition
- engines read in their specimen mode: for tests and demonstrations only,
- never needed at a desk.")
+The specimen TWAIN scanner and the specimen documents the recognition
+engines read in their specimen mode: for tests and demonstrations only,
+never needed at a desk.")
 
 include(CPack)

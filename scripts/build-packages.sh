@@ -7,7 +7,7 @@
 # ./build-packages. Prints the folder of the packages last.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/setup.sh lintian desktop-file-utils dpkg-dev
+bash scripts/setup.sh lintian desktop-file-utils
 
 compatible() {
   local cache=$1/CMakeCache.txt
@@ -31,5 +31,5 @@ ls -1 "$out"/*.deb
 
 desktop-file-validate apps/velmar-host/velmar-host.desktop
 # lintian exits non-zero on an error; its warnings and notes are shown.
-lintian --fail-on error --display-level '>=warning' --no-tag-display-limit "$out"/*.deb
+lintian --fail-on error --display-level '>=warning' --tag-display-limit 0 "$out"/*.deb
 echo "$out"

@@ -6,6 +6,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config git
+  dpkg-dev file  # cpack: what the Debian packages depend on (dpkg-shlibdeps)
   qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libgl-dev libegl-dev
   libturbojpeg0-dev
   libsane-dev libsane1 sane-utils
