@@ -3,7 +3,7 @@
 # alone, what its role holds; has apt resolve their dependencies against this
 # system; then unpacks all four into one empty root and runs the reference
 # host there, started as a user starts it (/usr/bin/velmar-host), on each of
-# its paths.
+# its paths; its manual page names every option it takes.
 # Arguments: BUILD_TREE WORK VERSION LIBDIR LIBEXECDIR MANDIR SANITIZE TWAINSANE
 include(${CMAKE_CURRENT_LIST_DIR}/../install/InstallChecks.cmake)
 
@@ -41,7 +41,6 @@ function(relations field out)
   set(list)
   foreach(item IN LISTS items)
     string(STRIP "${item}" item)
-    string(REGEX REPLACE ":[a-z0-9]+" "" item "${item}")
     list(APPEND list "${item}")
   endforeach()
   set(${out} "${list}" PARENT_SCOPE)
@@ -130,4 +129,18 @@ endforeach()
 set(host ${WORK}/root/usr)
 set(host_program ${host}/bin/velmar-host)
 run_every_installed_host_path()
+# Its manual page documents every option the host takes.
+execute_process(COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen ${host_program} --help
+  OUTPUT_VARIABLE help RESULT_VARIABLE rc)
+execute_process(COMMAND gzip -dc ${host}/${MANDIR}/man1/velmar-host.1.gz OUTPUT_VARIABLE page)
+string(REGEX MATCHALL "--[a-z][a-z-]+" options "${help}")
+string(REPLACE "\\-" "-" page "${page}")
+if(NOT rc EQUAL 0 OR NOT options)
+  message(FATAL_ERROR "the installed host gives no options (${rc}):\n${help}")
+endif()
+foreach(option IN LISTS options)
+  if(NOT page MATCHES "[^a-z-]${option}[^a-z-]")
+    message(FATAL_ERROR "the manual page of velmar-host does not name ${option}")
+  endif()
+endforeach()
 message(STATUS "the packages install and their host runs every path")
