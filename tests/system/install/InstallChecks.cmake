@@ -37,7 +37,7 @@ endfunction()
 # doubles) alone is installed there. Reads LIBDIR, LIBEXECDIR, MANDIR,
 # hostdir and TWAINSANE from its caller.
 function(expect_role prefix role)
-  if(role STREQUAL development)
+  if(role STREQUAL "development")
     # What a host builds against: headers, CMake package and pkg-config file.
     expect_files(${prefix}
       include/recognition9r/abbyy/engABBYY9r_FM.h
@@ -53,7 +53,7 @@ function(expect_role prefix role)
       ${LIBDIR}/pkgconfig/recognition9r.pc)
     expect_no_files(${prefix} "*.so" "${LIBEXECDIR}/*" "bin/*"
       "*TSettingsFile.h" "*TMessageBox.h" "*_p.h" "*PackageUnits.h" "*ScanifyText.h" "*scapi.h")
-  elseif(role STREQUAL runtime)
+  elseif(role STREQUAL "runtime")
     # What a desk runs: the package, the source manager with the SANE source, the
     # TWAIN client, both engine servers with ScProxy.Ini, the zone reading tool.
     expect_files(${prefix} ${LIBDIR}/librecognition9r.so
@@ -66,14 +66,14 @@ function(expect_role prefix role)
     endif()
     expect_no_files(${prefix} "*velmar-host" "*hostkit*" "*twainspecimen*" "*specimens*" "include/*"
       "${LIBDIR}/cmake/*" "${LIBDIR}/pkgconfig/*" "*scproxy-partial*" "*test_*")
-  elseif(role STREQUAL host)
+  elseif(role STREQUAL "host")
     # The reference host and its services; it starts from bin/ and from the
     # desktop's menu, and has its manual page.
     expect_files(${prefix} ${hostdir}/velmar-host ${hostdir}/libhostkit.so bin/velmar-host
       ${MANDIR}/man1/velmar-host.1.gz share/applications/velmar-host.desktop)
     expect_no_files(${prefix} "*librecognition9r*" "*twain*" "*passportreader*" "*scproxy*"
       "*ScProxy.Ini" "*specimens*" "include/*")
-  elseif(role STREQUAL doubles)
+  elseif(role STREQUAL "doubles")
     # The doubles: the specimen scanner beside the SANE source, the specimens
     # beside the engines.
     expect_files(${prefix} ${hostdir}/twain/libtwainspecimen.so

@@ -8,6 +8,7 @@
 # Arguments: BUILD_TREE WORK HOST_PROJECT GENERATOR LIBDIR LIBEXECDIR MANDIR SANITIZE
 #            TWAINSANE (1 when the SANE source was built: SANE's development
 #            files were found; else its install and its scan are not checked)
+cmake_policy(VERSION 3.25)
 include(${CMAKE_CURRENT_LIST_DIR}/InstallChecks.cmake)
 
 file(REMOVE_RECURSE ${WORK})
@@ -20,7 +21,7 @@ endfunction()
 
 foreach(role development runtime host doubles)
   set(prefix ${WORK}/${role})
-  if(role STREQUAL host)
+  if(role STREQUAL "host")
     set(prefix ${WORK}/host-alone)
   endif()
   install_component(${prefix} ${role})

@@ -5,6 +5,7 @@
 # host there, started as a user starts it (/usr/bin/velmar-host), on each of
 # its paths; its manual page names every option it takes.
 # Arguments: BUILD_TREE WORK VERSION LIBDIR LIBEXECDIR MANDIR SANITIZE TWAINSANE
+cmake_policy(VERSION 3.25)
 include(${CMAKE_CURRENT_LIST_DIR}/../install/InstallChecks.cmake)
 
 file(REMOVE_RECURSE ${WORK})
