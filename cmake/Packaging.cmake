@@ -39,8 +39,9 @@ set(CPACK_COMPONENTS_ALL ${R9_DEB_COMPONENTS})
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_RELEASE ${R9_DEB_RELEASE})
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# The libraries the programs find beside themselves (their run path is
-# $ORIGIN): dpkg-shlibdeps reads their needs, not a package's for them.
+# The host links the package, which lies in another of these packages and
+# has no entry in dpkg's library lists: dpkg-shlibdeps finds it in the
+# build's bin/, and the host's Depends below names it at its exact version.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS ${CMAKE_BINARY_DIR}/bin)
 set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
