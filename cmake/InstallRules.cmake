@@ -16,8 +16,23 @@
 # <libexecdir>/velmar-q-70, as in the build tree's bin: the package looks for
 # the engine server, the source manager and the Scanify engine next to the
 # host executable, the manager for its sources in twain/ beside it, and the
-# engines for the specimens beside them.
+# engines for the specimens beside them. Each program in bin/ brings its
+# manual page; the reference host is started from bin/ too (a link into its
+# folder) and from the desktop's menu.
 include(CMakePackageConfigHelpers)
+
+# Writes OUT, the file IN compressed as manual pages and changelogs are
+# installed: the same bytes for the same input (no name, no time stamp).
+function(r9_gzip in out)
+  get_filename_component(dir ${out} DIRECTORY)
+  file(MAKE_DIRECTORY ${dir})
+  add_custom_command(OUTPUT ${out} COMMAND sh -c "gzip -9nc \"$1\" > \"$2\"" gzip ${in} ${out}
+    DEPENDS ${in} VERBATIM)
+  get_filename_component(name ${out} NAME)
+  string(MAKE_C_IDENTIFIER ${name} name)
+  add_custom_target(gzip_${name} ALL DEPENDS ${out})
+endfunction()
+set(R9_MAN1_DIR ${CMAKE_INSTALL_MANDIR}/man1)
 
 # The public headers are the folder include/recognition9r: every header whose
 # functions and classes the library exports, and what they include; never a
@@ -61,12 +76,24 @@ if(TARGET twainsane)
   install(TARGETS twainsane LIBRARY DESTINATION ${R9_HOST_DIR}/twain COMPONENT runtime)
 endif()
 install(TARGETS mrzread RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT runtime)
+r9_gzip(${CMAKE_SOURCE_DIR}/components/mrzreader/mrzread.1 ${CMAKE_BINARY_DIR}/man/mrzread.1.gz)
+install(FILES ${CMAKE_BINARY_DIR}/man/mrzread.1.gz DESTINATION ${R9_MAN1_DIR} COMPONENT runtime)
 
 # --- the reference host ----------------------------------------------------
 file(RELATIVE_PATH R9_HOST_TO_LIB /${R9_HOST_DIR} /${CMAKE_INSTALL_LIBDIR})
 set_target_properties(velmar-host PROPERTIES INSTALL_RPATH "$ORIGIN;$ORIGIN/${R9_HOST_TO_LIB}")
 install(TARGETS velmar-host RUNTIME DESTINATION ${R9_HOST_DIR} COMPONENT host)
 install(TARGETS hostkit LIBRARY DESTINATION ${R9_HOST_DIR} COMPONENT host)
+# The link is relative, so it holds under any prefix; the host resolves it
+# and still finds everything beside its real self.
+file(RELATIVE_PATH R9_BIN_TO_HOST /${CMAKE_INSTALL_BINDIR} /${R9_HOST_DIR}/velmar-host)
+file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/launcher)
+file(CREATE_LINK ${R9_BIN_TO_HOST} ${CMAKE_BINARY_DIR}/launcher/velmar-host SYMBOLIC)
+install(FILES ${CMAKE_BINARY_DIR}/launcher/velmar-host DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT host)
+r9_gzip(${CMAKE_SOURCE_DIR}/apps/velmar-host/velmar-host.1 ${CMAKE_BINARY_DIR}/man/velmar-host.1.gz)
+install(FILES ${CMAKE_BINARY_DIR}/man/velmar-host.1.gz DESTINATION ${R9_MAN1_DIR} COMPONENT host)
+install(FILES ${CMAKE_SOURCE_DIR}/apps/velmar-host/velmar-host.desktop
+  DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/applications COMPONENT host)
 
 # --- the doubles of tests and demonstrations --------------------------------
 install(TARGETS twainspecimen LIBRARY DESTINATION ${R9_HOST_DIR}/twain COMPONENT doubles)

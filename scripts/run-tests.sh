@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Sets up, builds and runs every test suite. With --sanitize the build uses
-# AddressSanitizer and UndefinedBehaviorSanitizer (in ./build-asan).
+# Sets up, builds and runs every test suite, and builds and checks the Debian
+# packages (scripts/build-packages.sh). With --sanitize the build uses
+# AddressSanitizer and UndefinedBehaviorSanitizer (in ./build-asan), and the
+# package suite makes its packages of that build itself.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
@@ -15,6 +17,12 @@ if [ "${1:-}" = "--sanitize" ]; then
 fi
 cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release "${args[@]}"
 cmake --build "$dir"
+if [ "$dir" = build ]; then
+  # The Debian packages of this build, checked by lintian; the package suite
+  # then installs these rather than making its own.
+  packages=$(bash scripts/build-packages.sh | tee /dev/stderr | tail -n 1)
+  export R9_PACKAGES_DIR=$packages
+fi
 export QT_QPA_PLATFORM=offscreen
 # The benchmark script's test (label "bench") times for a minute: not in CI.
 (cd "$dir" && ctest --output-on-failure -j2 --timeout 600 -LE bench)

@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # Installs what a fresh Debian 12 machine lacks to build, test and run the
-# package and its stand-ins. Installs only the packages that are missing.
+# package and its stand-ins, and the packages named as arguments (what one
+# script alone needs). Installs only the packages that are missing.
 set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config git
+  dpkg-dev file  # cpack: what the Debian packages depend on (dpkg-shlibdeps)
   qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libgl-dev libegl-dev
   qt6-multimedia-dev gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-libav gstreamer1.0-tools
   libturbojpeg0-dev
@@ -14,6 +16,7 @@ packages=(
   python3 python3-pil libvips-tools
   xvfb xauth
   clang libclang-rt-14-dev
+  "$@"
 )
 
 missing=()
