@@ -56,11 +56,14 @@ endforeach()
 # beyond what dpkg-shlibdeps finds:
 #   runtime  the zone reader's glyphs are drawn from the OCR-B font, and from
 #            DejaVu Sans Mono for zones printed in another face
-#   host     its services keep their records in SQLite through Qt's driver
+#   host     its services keep their records in SQLite through Qt's driver,
+#            and play real cameras through GStreamer: the base and good
+#            plugins decode MJPEG and reach V4L2, RTSP and HTTP cameras;
+#            libav, recommended, decodes H.264 and the like
 # A recognition engine that reads with Tesseract adds its language data
 # (tesseract-ocr-eng, ...) to R9_DEB_RUNTIME_DATA here.
 set(R9_DEB_RUNTIME_DATA "fonts-ocr-b, fonts-dejavu-core")
-set(R9_DEB_HOST_PLUGINS "libqt6sql6-sqlite")
+set(R9_DEB_HOST_PLUGINS "libqt6sql6-sqlite, gstreamer1.0-plugins-base, gstreamer1.0-plugins-good")
 
 set(CPACK_DEBIAN_RUNTIME_PACKAGE_SECTION graphics)
 # The package lies in the linker's folder: its cache is renewed once after
@@ -83,6 +86,7 @@ identity cards and visas from a picture.")
 set(CPACK_DEBIAN_HOST_PACKAGE_SECTION graphics)
 # The host runs on exactly the package it was built with.
 set(CPACK_DEBIAN_HOST_PACKAGE_DEPENDS "recognition9r (= ${R9_DEB_VERSION}), ${R9_DEB_HOST_PLUGINS}")
+set(CPACK_DEBIAN_HOST_PACKAGE_RECOMMENDS "gstreamer1.0-libav")
 set(CPACK_DEBIAN_HOST_PACKAGE_SUGGESTS "recognition9r-doubles (= ${R9_DEB_VERSION})")
 set(CPACK_DEBIAN_HOST_DESCRIPTION "reference host of the Velmar-Q-70 recognition plug-in
 The reference host velmar-host loads the document-recognition package as

@@ -102,7 +102,7 @@ if(TWAINSANE)
   list(APPEND runtime_needs libsane1)
 endif()
 expect_relation(runtime Depends "${runtime_needs}")
-expect_relation(host Depends "recognition9r (= ${VERSION});libqt6sql6-sqlite;libqt6widgets6")
+expect_relation(host Depends "recognition9r (= ${VERSION});libqt6sql6-sqlite;libqt6widgets6;libqt6multimedia6;gstreamer1.0-plugins-good")
 expect_relation(development Depends "recognition9r (= ${VERSION});qt6-base-dev")
 expect_relation(doubles Depends "recognition9r (= ${VERSION})")
 
