@@ -1,4 +1,6 @@
 #include "CameraRequest.h"
+
+#include <optional>
 #include "PrivateRecords.h"
 
 #include "PackageLoader.h"
@@ -24,6 +26,7 @@
 #include <QTimer>
 #include <deque>
 #include <functional>
+#include <optional>
 
 namespace {
 
@@ -187,7 +190,11 @@ QJsonObject RunCameraPath(const PackageLoader &package, hostkit::THostKit &kit, 
     QJsonObject report{{"user", OperatorLogin}};
     kit.SetCurrentUser(OperatorLogin);
     const QString folder = QDir(options.output).filePath(QStringLiteral("camera"));
-    MessageBoxAnswerer answerer;
+    // Only the scripted operator has his message boxes answered: at a desk
+    // the window's failure messages are the operator's to read.
+    std::optional<MessageBoxAnswerer> answerer;
+    if (options.scripted)
+        answerer.emplace();
 
     TPhotoFromCameraFM *form = create(nullptr);
     report["restoredCamera"] = CameraText(form);
@@ -196,7 +203,7 @@ QJsonObject RunCameraPath(const PackageLoader &package, hostkit::THostKit &kit, 
     std::unique_ptr<CameraScript> script;
     if (options.scripted)
         script = std::make_unique<CameraScript>(
-            form, SessionSteps(form, answerer, attempts, frame, QDir(folder).filePath(QStringLiteral("window.png"))));
+            form, SessionSteps(form, *answerer, attempts, frame, QDir(folder).filePath(QStringLiteral("window.png"))));
     const int result = form->exec();
     report["modalResult"] = result;
     if (script) {
@@ -224,13 +231,18 @@ QJsonObject RunCameraPath(const PackageLoader &package, hostkit::THostKit &kit, 
         // A user without rights on any camera is told so and cannot choose.
         kit.SetCurrentUser(QStringLiteral("guest"));
         TPhotoFromCameraFM *guest = create(nullptr);
+        // Where the settings give the guest a camera, the list opens instead
+        // of the message: it is closed unchosen, or the run would wait in it.
         std::deque<CameraScript::Step> steps{
-            {[] { return true; }, [guest] { guest->bSelectCamera->click(); }},
+            {[] { return true; }, [guest] {
+                 QTimer::singleShot(0, [] { AnswerSelectionDialog(QString()); });
+                 guest->bSelectCamera->click();
+             }},
             {[] { return true; }, [guest] { guest->bCancel->click(); }},
         };
         CameraScript guestScript(guest, std::move(steps));
         report["guest"] = QJsonObject{{"modalResult", guest->exec()},
-                                      {"messages", QJsonArray::fromStringList(answerer.Take())}};
+                                      {"messages", QJsonArray::fromStringList(answerer->Take())}};
         delete guest;
         kit.SetCurrentUser(OperatorLogin);
     }

@@ -3,6 +3,7 @@
 // frame, and takes a frame and a fragment from the entrance camera.
 #include "support/TestSupport.h"
 
+#include <QFile>
 #include <QImage>
 #include <QJsonArray>
 #include <QJsonObject>
@@ -61,4 +62,24 @@ TEST(HostCameraPath, TheScriptedOperatorStoresAFrameAndItsFragmentAndMeetsEveryR
 
     // The next run opens on the camera of the last one.
     EXPECT_EQ(RunCameraPath(out)["restoredCamera"].toString(), QStringLiteral("Проходная"));
+}
+
+// Where the services' settings give the guest a camera, the scripted guest
+// meets the camera list instead of the refusal: the run closes it and ends,
+// where it once waited in it for ever.
+TEST(HostCameraPath, AGuestWithACameraOfTheSettingsEndsTheScriptedRun)
+{
+    const QString out = r9test::TestHome() + "/out-guest";
+    const QString data = r9test::RunReferenceHost({"--camera", "--output", out}, 120000)["dataFolder"].toString();
+    ASSERT_FALSE(data.isEmpty());
+    QFile settings(data + "/hostkit.ini");
+    ASSERT_TRUE(settings.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    settings.write("[Stream.gate]\nName=Въезд\nAddress=gate-missing.avi\nUsers=operator, guest\n");
+    settings.close();
+
+    const QJsonObject guest = RunCameraPath(out)["guest"].toObject();
+    QFile::remove(settings.fileName());
+    ASSERT_FALSE(guest.isEmpty());
+    EXPECT_EQ(guest["modalResult"].toInt(), 2); // cancelled
+    EXPECT_EQ(guest["messages"].toArray(), QJsonArray());
 }
