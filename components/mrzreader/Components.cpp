@@ -53,6 +53,45 @@ std::vector<std::uint8_t> DarkMask(const GrayImage &image, int window, float rat
 
 namespace {
 
+// Running maximum or minimum over 2 radius + 1 pixels along rows (step 1) or
+// columns (step width) of a w x h image.
+template <typename Pick>
+std::vector<std::uint8_t> Running(const std::vector<std::uint8_t> &in, int w, int h, int radius, bool alongRows, Pick pick)
+{
+    std::vector<std::uint8_t> out(in.size());
+    const int lines = alongRows ? h : w, length = alongRows ? w : h;
+    const size_t step = alongRows ? 1 : size_t(w), next = alongRows ? size_t(w) : 1;
+    for (int l = 0; l < lines; ++l) {
+        const size_t base = size_t(l) * next;
+        for (int i = 0; i < length; ++i) {
+            std::uint8_t v = in[base + size_t(i) * step];
+            for (int k = std::max(0, i - radius), e = std::min(length - 1, i + radius); k <= e; ++k)
+                v = pick(v, in[base + size_t(k) * step]);
+            out[base + size_t(i) * step] = v;
+        }
+    }
+    return out;
+}
+
+} // namespace
+
+std::vector<std::uint8_t> StrokeMask(const GrayImage &image, int radius, int minContrast)
+{
+    const int w = image.width, h = image.height;
+    const auto lighter = [](std::uint8_t a, std::uint8_t b) { return std::max(a, b); };
+    const auto darker = [](std::uint8_t a, std::uint8_t b) { return std::min(a, b); };
+    std::vector<std::uint8_t> closed = Running(image.pixels, w, h, radius, true, lighter);
+    closed = Running(closed, w, h, radius, false, lighter);
+    closed = Running(closed, w, h, radius, true, darker);
+    closed = Running(closed, w, h, radius, false, darker);
+    std::vector<std::uint8_t> mask(image.pixels.size());
+    for (size_t i = 0; i < mask.size(); ++i)
+        mask[i] = int(closed[i]) - int(image.pixels[i]) >= minContrast ? 1 : 0;
+    return mask;
+}
+
+namespace {
+
 int Find(std::vector<int> &parent, int a)
 {
     while (parent[size_t(a)] != a) {

@@ -13,6 +13,12 @@ namespace mrz {
 /// square around it and at least `minContrast` grey levels below that mean.
 std::vector<std::uint8_t> DarkMask(const GrayImage &image, int window, float ratio = 0.85f, int minContrast = 16);
 
+/// Pixels of thin dark strokes: darker by at least minContrast grey levels
+/// than the image closed over a square of 2 radius + 1 pixels, which fills
+/// strokes narrower than that with what lies around them. A band of colour
+/// wider than the square stays out however dark it is.
+std::vector<std::uint8_t> StrokeMask(const GrayImage &image, int radius, int minContrast);
+
 struct Blob
 {
     int x0, y0, x1, y1; ///< box; x1 and y1 exclusive

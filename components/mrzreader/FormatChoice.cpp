@@ -26,6 +26,24 @@ float Shortfall(const std::vector<Scores> &scores, std::string_view code)
     return sum;
 }
 
+// The second row leaves out the expiry date and its check digit (every
+// cell there likelier a filler than any digit): no passport does, as every
+// passport expires, while the internal passport always does.
+bool NoExpiryDate(const std::vector<Scores> &scores, int rowLength)
+{
+    constexpr int kExpiry = 21, kExpiryCells = 7;
+    if (scores.size() < size_t(2 * rowLength))
+        return false;
+    for (int i = rowLength + kExpiry; i < rowLength + kExpiry + kExpiryCells; ++i) {
+        const Scores &s = scores[size_t(i)];
+        const float fillerScore = s[size_t(AlphabetIndex(QLatin1Char('<')))];
+        for (char d = '0'; d <= '9'; ++d)
+            if (s[size_t(AlphabetIndex(QLatin1Char(d)))] >= fillerScore)
+                return false;
+    }
+    return true;
+}
+
 } // namespace
 
 Format FormatOfZone(Format shape, const std::vector<Scores> &scores)
@@ -47,8 +65,20 @@ Format FormatOfZone(Format shape, const std::vector<Scores> &scores)
     constexpr float kCloseEnough = 0.1f;
     const std::string_view internal("PNRUS");
     const Format f = FormatByCode(shape, QString::fromLatin1(internal));
-    if (f != shape && Shortfall(scores, internal) <= kCloseEnough)
+    if (f == shape)
+        return shape;
+    if (Shortfall(scores, internal) <= kCloseEnough)
         return f;
+    // With the second row read without an expiry date, several letters of
+    // the code may each be a little off (small print under glare or on a
+    // coloured band), as long as none is clearly another letter.
+    if (NoExpiryDate(scores, LayoutOf(shape).length)) {
+        bool eachClose = true;
+        for (size_t i = 0; i < internal.size(); ++i)
+            eachClose = eachClose && Shortfall({scores[i]}, internal.substr(i, 1)) <= kCloseEnough;
+        if (eachClose)
+            return f;
+    }
     return shape;
 }
 

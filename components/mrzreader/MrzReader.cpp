@@ -516,18 +516,25 @@ MrzResult ReadMrz(const QImage &picture, const ReadOptions &options)
     // that reads cleanly (dark background lines run through the characters),
     // a third with a looser idea for print faded towards the paper, and that
     // again against narrower surroundings, which follow a band of colour
-    // printed behind the characters instead of turning it dark whole.
+    // printed behind the characters instead of turning it dark whole; last,
+    // thin strokes darker than what closes over them.
     struct Search
     {
         float inkRatio;
         int minContrast;
         int surroundings;
+        int strokeRadius = 0;
     };
     for (const Search search :
-         {Search{0.85f, 16, 20}, Search{0.72f, 16, 20}, Search{0.93f, 8, 20}, Search{0.93f, 8, 60}}) {
+         {Search{0.85f, 16, 20}, Search{0.72f, 16, 20}, Search{0.93f, 8, 20}, Search{0.93f, 8, 60},
+          Search{0.93f, 8, 0, 2}}) {
+        // Thin strokes alone where no search found a zone: ink nearly as dark
+        // as the band of colour behind it, which no surroundings tell apart.
+        if (search.strokeRadius > 0 && best.result.found)
+            break;
         const float inkRatio = search.inkRatio;
         for (const ZoneCandidate &zone :
-             LocateZones(page, options.maxCandidates, inkRatio, search.minContrast, search.surroundings)) {
+             LocateZones(page, options.maxCandidates, inkRatio, search.minContrast, search.surroundings, search.strokeRadius)) {
             QPointF dir;
             for (const ZoneLine &l : zone.lines) {
                 const QPointF d = l.end - l.start;

@@ -35,8 +35,9 @@ QImage ReadableFormat(const QImage &page);
 GrayImage Reduce(const QImage &page, int factor, GreyOf grey = GreyOf::Luma);
 
 /// Grey values of the page at real positions (pixel edges at integers, so the
-/// first pixel's centre is 0.5), bilinear, 0 outside. page must be in
-/// ReadableFormat and outlive the sampler.
+/// first pixel's centre is 0.5), bilinear, white (255) outside, as paper
+/// beyond the page's edge. page must be in ReadableFormat and outlive the
+/// sampler.
 class Sampler
 {
 public:

@@ -294,12 +294,25 @@ DecodedZone DecodeZone(Format f, const std::vector<Scores> &scores)
         }
     }
 
+    // The internal passport's layout was chosen with its code and state only
+    // a little less likely than the letters read there: they are the ones it
+    // prints, as the layout says, though not as read.
+    std::vector<bool> byLayout(n, false);
+    if (f == Format::RusInternal) {
+        const std::string_view internal("PNRUS");
+        for (size_t i = 0; i < internal.size(); ++i)
+            if (out.text.at(qsizetype(i)).toLatin1() != internal[i]) {
+                out.text[qsizetype(i)] = QLatin1Char(internal[i]);
+                byLayout[i] = true;
+            }
+    }
+
     // What the glyphs alone say of each character: only characters read
     // without confidence may be changed by a check digit.
     std::vector<float> readConfidence(n);
     for (size_t i = 0; i < n; ++i) {
         const float chosen = scores[i][size_t(AlphabetIndex(out.text.at(qsizetype(i))))];
-        readConfidence[i] = twinUndecided[i] || afterNames[i] || fillerLike[i] || chosen < kWeakLikeness || misfit[i]
+        readConfidence[i] = twinUndecided[i] || afterNames[i] || fillerLike[i] || byLayout[i] || chosen < kWeakLikeness || misfit[i]
                                 ? 0.f
                                 : Confidence(best[i], runnerUp[i]);
     }

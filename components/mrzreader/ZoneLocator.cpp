@@ -238,14 +238,15 @@ int SearchFactor(QSize page)
 }
 
 std::vector<ZoneCandidate> LocateZones(const QImage &page, int maxCandidates, float inkRatio, int minContrast,
-                                       int surroundings)
+                                       int surroundings, int strokeRadius)
 {
     const int factor = SearchFactor(page.size());
     const GrayImage small = Reduce(page, factor, GreyOf::Brightest);
     if (small.width < 16 || small.height < 16)
         return {};
     const int window = std::max(15, std::max(small.width, small.height) / std::max(1, surroundings)) | 1;
-    const std::vector<std::uint8_t> mask = DarkMask(small, window, inkRatio, minContrast);
+    const std::vector<std::uint8_t> mask =
+        strokeRadius > 0 ? StrokeMask(small, strokeRadius, minContrast) : DarkMask(small, window, inkRatio, minContrast);
     const Labelled labelled = LabelComponents(mask, small.width, small.height);
     // A row of a zone holds at least 30 characters, so its characters are at
     // most a fourteenth of the picture's long side high (a picture of the zone

@@ -32,8 +32,11 @@ struct ZoneCandidate
 /// `surroundings`-th of the page's long side wide: a narrower one follows a
 /// band of colour printed behind the characters, which a wide one, reaching
 /// onto white paper, turns dark whole.
+/// strokeRadius > 0: marks are thin strokes instead (StrokeMask), which
+/// finds ink nearly as dark as a band of colour printed behind it; inkRatio
+/// and surroundings are then unused.
 std::vector<ZoneCandidate> LocateZones(const QImage &page, int maxCandidates = 4, float inkRatio = 0.85f,
-                                       int minContrast = 16, int surroundings = 20);
+                                       int minContrast = 16, int surroundings = 20, int strokeRadius = 0);
 
 /// The reduction factor the search uses for a page of this size.
 int SearchFactor(QSize page);

@@ -372,3 +372,38 @@ TEST(ZoneDecoder, ACodeReadALittleLessLikelyStillChoosesItsLayout)
         EXPECT_EQ(z.plausible, c.expected == Format::RusInternal);
     }
 }
+
+TEST(ZoneDecoder, ARowWithoutExpiryDateLetsSeveralCodeLettersEachALittleOffChooseTheInternalPassport)
+{
+    const QString zone = QStringLiteral("PNRUS3ERNY42VA<WUKINA<<NATAL98<7R9EVNA<<<<<<"
+                                        "4501234568RUS8504124F<<<<<<<3050917770001<88");
+    struct Case
+    {
+        QString secondRow; // empty: the zone's own
+        Format expected;
+    };
+    const Case cases[] = {
+        {QString(), Format::RusInternal},
+        // An expiry date where the internal passport has none: a passport.
+        {QStringLiteral("4501234568RUS8504124F25010123050917770001<88"), Format::TD3},
+    };
+    for (const Case &c : cases) {
+        const QString text = zone.left(44) + (c.secondRow.isEmpty() ? zone.mid(44) : c.secondRow);
+        std::vector<Scores> s = CleanScores(text);
+        // An H and a T each read a little likelier than the P and S printed:
+        // together too far off for the code alone to choose the layout.
+        Set(s, 0, 'H', 0.99f);
+        Set(s, 4, 'T', 0.99f);
+        const DecodedZone z = DecodeZone(Format::TD3, s);
+        SCOPED_TRACE(int(c.expected));
+        EXPECT_EQ(z.format, c.expected);
+        if (c.expected != Format::RusInternal)
+            continue;
+        // The code is the layout's, and untrusted as it was not read so.
+        EXPECT_EQ(z.text, zone);
+        EXPECT_FALSE(z.trusted[0]);
+        EXPECT_FALSE(z.trusted[4]);
+        EXPECT_TRUE(z.trusted[1]);
+        EXPECT_FALSE(z.allConfident);
+    }
+}

@@ -164,3 +164,15 @@ TEST(ZoneSearch, FindsFadedZonesOverABandOfColour)
         EXPECT_TRUE(onZone);
     }
 }
+
+TEST(ZoneSearch, FindsInkNearlyAsDarkAsTheBandBehindIt)
+{
+    // A grey scan of faded print on a band of colour that turns as dark as
+    // the ink: no surroundings tell the ink from the band, thin strokes do.
+    // (A page of a development set that no other search finds.)
+    const mrzpages::Page page = mrzpages::MakeSetPage(11, 367, 0, mrzpages::SetMix::RealWorld);
+    ASSERT_FALSE(page.truth.lines.isEmpty());
+    const MrzResult result = ReadMrz(page.image);
+    EXPECT_TRUE(result.found);
+    EXPECT_EQ(result.lines, page.truth.lines);
+}
