@@ -11,6 +11,8 @@
 
 set(R9_DEB_RELEASE 1)
 set(R9_DEB_VERSION ${PROJECT_VERSION}-${R9_DEB_RELEASE})
+# The reference host tells the version of its packages (--version).
+target_compile_definitions(velmar-host PRIVATE R9_PACKAGE_VERSION="${R9_DEB_VERSION}")
 set(R9_DEB_NAME_runtime recognition9r)
 set(R9_DEB_NAME_host recognition9r-host)
 set(R9_DEB_NAME_development recognition9r-dev)

@@ -144,4 +144,26 @@ foreach(option IN LISTS options)
     message(FATAL_ERROR "the manual page of velmar-host does not name ${option}")
   endif()
 endforeach()
+# It tells the version the packages have.
+execute_process(COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen ${host_program} --version
+  OUTPUT_VARIABLE said RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0 OR NOT said MATCHES "velmar-host ${VERSION}")
+  message(FATAL_ERROR "velmar-host --version gave (${rc}) '${said}', not the packages' ${VERSION}")
+endif()
+
+# A desk without the doubles: a scripted run that feeds specimens cannot be
+# done, and says which folder and which package are missing.
+foreach(deb IN ITEMS ${deb_runtime} ${deb_host})
+  run(dpkg-deb -x ${deb} ${WORK}/root-nodoubles)
+endforeach()
+foreach(run IN ITEMS "--engine;abbyy" "--engine;scanify" "--doc-picture")
+  execute_process(
+    COMMAND ${CMAKE_COMMAND} -E env --unset=DISPLAY --unset=WAYLAND_DISPLAY QT_QPA_PLATFORM=offscreen
+            HOME=${WORK}/home SANE_CONFIG_DIR=${WORK}/sane-none
+            ${WORK}/root-nodoubles/usr/bin/velmar-host --output ${WORK}/records-nodoubles ${run}
+    RESULT_VARIABLE rc OUTPUT_VARIABLE report ERROR_VARIABLE err)
+  if(NOT rc EQUAL 4 OR NOT err MATCHES "recognition9r-doubles" OR NOT err MATCHES "/usr/${hostdir}/(specimens|twain)")
+    message(FATAL_ERROR "without the doubles, velmar-host ${run} ended with ${rc}:\n${report}\n${err}")
+  endif()
+endforeach()
 message(STATUS "the packages install and their host runs every path")
