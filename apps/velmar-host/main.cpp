@@ -539,6 +539,9 @@ int main(int argc, char **argv)
     const QCommandLineOption outputOption(QStringLiteral("output"),
         QStringLiteral("Folder of the persons' records (default: velmar-records in the current folder)."),
         QStringLiteral("folder"), QStringLiteral("velmar-records"));
+    const QCommandLineOption homeOption(QStringLiteral("records-in-home"),
+        QStringLiteral("Keep the records in velmar-records of the home folder, wherever the host was started "
+                       "(the menu entry starts it so); not with --output."));
     const QCommandLineOption pagesOption(QStringLiteral("form-pages"),
         QStringLiteral("Write a PNG screenshot of every page of the recognition window into this folder."),
         QStringLiteral("folder"));
@@ -562,14 +565,20 @@ int main(int argc, char **argv)
     const QCommandLineOption engineOption(QStringLiteral("engine"),
         QStringLiteral("The recognition engines to run: abbyy, scanify or all (default; at a display the recogniser choice decides)."),
         QStringLiteral("engine"), QStringLiteral("all"));
-    parser.addOptions({scriptedOption, documentsOption, personOption, outputOption, pagesOption, cameraOption,
+    parser.addOptions({scriptedOption, documentsOption, personOption, outputOption, homeOption, pagesOption, cameraOption,
                        docPictureOption, soakOption, engineOption, scannerOption, documentTypeOption});
     parser.process(app);
     HostOptions options;
     options.scripted = headless || parser.isSet(scriptedOption);
     options.documents = parser.value(documentsOption);
     options.person = parser.value(personOption);
-    options.output = QFileInfo(parser.value(outputOption)).absoluteFilePath();
+    if (parser.isSet(homeOption) && parser.isSet(outputOption)) {
+        std::fprintf(stderr, "velmar-host: --records-in-home and --output name two places for the records\n");
+        return 2;
+    }
+    // A launcher's current folder is its own choice, not the user's.
+    options.output = parser.isSet(homeOption) ? QDir::home().filePath(parser.value(outputOption))
+                                              : QFileInfo(parser.value(outputOption)).absoluteFilePath();
     options.formPages = parser.value(pagesOption);
     options.docPicture = parser.isSet(docPictureOption);
     options.camera = parser.isSet(cameraOption);
