@@ -94,6 +94,8 @@ r9_gzip(${CMAKE_SOURCE_DIR}/apps/velmar-host/velmar-host.1 ${CMAKE_BINARY_DIR}/m
 install(FILES ${CMAKE_BINARY_DIR}/man/velmar-host.1.gz DESTINATION ${R9_MAN1_DIR} COMPONENT host)
 install(FILES ${CMAKE_SOURCE_DIR}/apps/velmar-host/velmar-host.desktop
   DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/applications COMPONENT host)
+install(FILES ${CMAKE_SOURCE_DIR}/apps/velmar-host/velmar-host.svg
+  DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/icons/hicolor/scalable/apps COMPONENT host)
 
 # --- the doubles of tests and demonstrations --------------------------------
 install(TARGETS twainspecimen LIBRARY DESTINATION ${R9_HOST_DIR}/twain COMPONENT doubles)

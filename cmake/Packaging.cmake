@@ -11,6 +11,8 @@
 
 set(R9_DEB_RELEASE 1)
 set(R9_DEB_VERSION ${PROJECT_VERSION}-${R9_DEB_RELEASE})
+# The reference host tells the version of its packages (--version).
+target_compile_definitions(velmar-host PRIVATE R9_PACKAGE_VERSION="${R9_DEB_VERSION}")
 set(R9_DEB_NAME_runtime recognition9r)
 set(R9_DEB_NAME_host recognition9r-host)
 set(R9_DEB_NAME_development recognition9r-dev)
@@ -67,7 +69,12 @@ set(R9_DEB_HOST_PLUGINS "libqt6sql6-sqlite, gstreamer1.0-plugins-base, gstreamer
 
 set(CPACK_DEBIAN_RUNTIME_PACKAGE_SECTION graphics)
 # The package lies in the linker's folder: its cache is renewed once after
-# dpkg's run, not by a script of ours.
+# dpkg's run, not by a script of ours. cpack also writes a postinst and a
+# postrm that call ldconfig for any library in /usr/lib, unless the package
+# brings scripts of its own: a script of ours with nothing to do would be
+# worse than the repeated call, so both stay (lintian: maintscript-calls-ldconfig,
+# a warning). The host's libturbojpeg0 version is lower than the runtime's
+# rightly: it uses none of the 2.0 symbols (tjGetErrorStr2) the runtime does.
 set(CPACK_DEBIAN_RUNTIME_PACKAGE_CONTROL_EXTRA ${CMAKE_CURRENT_LIST_DIR}/debian/runtime/triggers)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_DEBIAN_RUNTIME_PACKAGE_DEPENDS "${R9_DEB_RUNTIME_DATA}")

@@ -1,10 +1,12 @@
 #include "RecognitionWindowRun.h"
+#include "PrivateRecords.h"
 
 #include "common/TRecognitionWindow.h"
 
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QPointer>
 #include <QTabWidget>
 
@@ -53,7 +55,8 @@ QTimer *StartOperatorInWindowLoop(QDialog *window, std::function<void()> operate
 QStringList WriteFormPageScreenshots(TRecognitionWindow *f, const QString &folder, const QString &prefix)
 {
     QStringList written;
-    if (!QDir().mkpath(folder))
+    // The pages show the person's data: the user's alone.
+    if (!QFileInfo(folder).isDir() && !MakeRecordFolder(folder))
         return written;
     QWidget *page = f->pgcScanRecognize->currentWidget();
     QWidget *subPage = f->pgcRecognize->currentWidget();
@@ -63,7 +66,8 @@ QStringList WriteFormPageScreenshots(TRecognitionWindow *f, const QString &folde
             f->pgcRecognize->setCurrentWidget(sub);
         const QString path = QDir(folder).filePath(prefix + name + QStringLiteral(".png"));
         QCoreApplication::sendPostedEvents(); // the layouts of the page just selected
-        if (f->grab().save(path, "PNG"))
+        const QPixmap shot = f->grab();
+        if (WritePrivately(path, [&] { return shot.save(path, "PNG"); }))
             written << path;
     };
     // As opened, at the smallest size the window allows, and maximised on a

@@ -8,11 +8,13 @@
 #include "CameraRequest.h"
 #include "PackageLoader.h"
 #include "PersonRecord.h"
+#include "PrivateRecords.h"
 #include "ScanifyPath.h"
 #include "ScannerRuns.h"
 #include "ScriptedOperator.h"
 #include "Soak.h"
 #include "Specimens.h"
+#include "SpecimenPackage.h"
 #include "common/Recognition9r.h"
 #include "common/engCommon9r.h"
 #include "common/engSelectRecognizer9r_FM.h"
@@ -305,7 +307,9 @@ QJsonObject RunDocPicturePath(const PackageLoader &package, const HostOptions &o
 QString PrepareFolder(const char *option, const QString &folder)
 {
     const QString path = QFileInfo(folder).absoluteFilePath();
-    if (!QDir().mkpath(path))
+    // What the run writes there is personal: a folder it makes is the
+    // user's alone; one the user named that is there already is left as it is.
+    if (!QFileInfo(path).isDir() && !MakeRecordFolder(path))
         return QStringLiteral("%1: cannot create the folder %2").arg(QLatin1String(option), folder);
     QTemporaryFile probe(QDir(path).filePath(QStringLiteral(".velmar-host-XXXXXX")));
     if (!probe.open())
@@ -377,6 +381,35 @@ QString UsableRecordFolder(const QString &folder)
     return {};
 }
 
+/// Exit code of a scripted run that cannot be done: the specimen documents
+/// it feeds are not installed.
+constexpr int SpecimensMissingExit = 4;
+
+/// The specimen folders a scripted run feeds from that are not installed
+/// (joined for one line); empty when the run needs none or finds them all.
+QString MissingSpecimens(const HostOptions &o)
+{
+    if (!o.scripted || !o.scanner.isEmpty() || o.camera)
+        return {};
+    QStringList missing;
+    const auto need = [&](const QString &path) {
+        if (!QFileInfo::exists(path))
+            missing << QDir::toNativeSeparators(path);
+    };
+    if (o.docPicture) {
+        // The specimen scanner is a source beside the source manager, unless
+        // the caller points the manager at sources of its own.
+        if (qEnvironmentVariableIsEmpty("TWAINDSM_SOURCES"))
+            need(QCoreApplication::applicationDirPath() + QStringLiteral("/twain/libtwainspecimen.so"));
+        return missing.join(QStringLiteral(", "));
+    }
+    if (o.engine != QLatin1String("scanify") && o.documents.isEmpty())
+        need(AbbyyDocumentsFolder(o));
+    if (o.engine != QLatin1String("abbyy"))
+        need(scproxy::SpecimenFolder());
+    return missing.join(QStringLiteral(", "));
+}
+
 /// Why the run asked for cannot work or keep what its windows take, known
 /// before any window opens: no document or page to feed, or a folder of its
 /// records (left by an earlier run) that cannot take them. Empty when it can.
@@ -411,13 +444,10 @@ QString RefusedRun(const HostOptions &o)
                 QStringList problems;
                 const QString folder = scproxy::SpecimenFolder();
                 pages = int(scproxy::FeederPages(folder, scproxy::FeedPatterns(), &problems).size());
-                // A specimen folder that is not there is the engine's own
-                // fault, told by the window as any engine that cannot start;
-                // a feed that picks nothing from a folder that is there is
-                // the caller's mistake.
-                if (pages == 0 && !QFileInfo(folder).isDir())
-                    pages = 1;
-                else if (pages == 0)
+                // A folder that is not there was refused before (the
+                // specimens not installed); a feed that picks nothing from a
+                // folder that is there is the caller's mistake.
+                if (pages == 0)
                     return QStringLiteral("no specimen pages to feed in %1 (SCPROXY_SPECIMENS, SCPROXY_FEED)%2")
                         .arg(QDir::toNativeSeparators(folder),
                              problems.isEmpty() ? QString() : QStringLiteral(": ") + problems.first());
@@ -492,10 +522,12 @@ int main(int argc, char **argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("velmar-host"));
+    QApplication::setApplicationVersion(QStringLiteral(R9_PACKAGE_VERSION));
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Velmar-Q-70 reference host for the recognition package"));
     parser.addHelpOption();
+    parser.addVersionOption();
     const QCommandLineOption scriptedOption(QStringLiteral("scripted"),
         QStringLiteral("Work the recognition window by script even with a display (without one it always is)."));
     const QCommandLineOption documentsOption(QStringLiteral("documents"),
@@ -507,6 +539,9 @@ int main(int argc, char **argv)
     const QCommandLineOption outputOption(QStringLiteral("output"),
         QStringLiteral("Folder of the persons' records (default: velmar-records in the current folder)."),
         QStringLiteral("folder"), QStringLiteral("velmar-records"));
+    const QCommandLineOption homeOption(QStringLiteral("records-in-home"),
+        QStringLiteral("Keep the records in velmar-records of the home folder, wherever the host was started "
+                       "(the menu entry starts it so); not with --output."));
     const QCommandLineOption pagesOption(QStringLiteral("form-pages"),
         QStringLiteral("Write a PNG screenshot of every page of the recognition window into this folder."),
         QStringLiteral("folder"));
@@ -530,14 +565,20 @@ int main(int argc, char **argv)
     const QCommandLineOption engineOption(QStringLiteral("engine"),
         QStringLiteral("The recognition engines to run: abbyy, scanify or all (default; at a display the recogniser choice decides)."),
         QStringLiteral("engine"), QStringLiteral("all"));
-    parser.addOptions({scriptedOption, documentsOption, personOption, outputOption, pagesOption, cameraOption,
+    parser.addOptions({scriptedOption, documentsOption, personOption, outputOption, homeOption, pagesOption, cameraOption,
                        docPictureOption, soakOption, engineOption, scannerOption, documentTypeOption});
     parser.process(app);
     HostOptions options;
     options.scripted = headless || parser.isSet(scriptedOption);
     options.documents = parser.value(documentsOption);
     options.person = parser.value(personOption);
-    options.output = QFileInfo(parser.value(outputOption)).absoluteFilePath();
+    if (parser.isSet(homeOption) && parser.isSet(outputOption)) {
+        std::fprintf(stderr, "velmar-host: --records-in-home and --output name two places for the records\n");
+        return 2;
+    }
+    // A launcher's current folder is its own choice, not the user's.
+    options.output = parser.isSet(homeOption) ? QDir::home().filePath(parser.value(outputOption))
+                                              : QFileInfo(parser.value(outputOption)).absoluteFilePath();
     options.formPages = parser.value(pagesOption);
     options.docPicture = parser.isSet(docPictureOption);
     options.camera = parser.isSet(cameraOption);
@@ -551,6 +592,13 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "velmar-host: --engine takes abbyy, scanify or all, not \"%s\"\n",
                      qPrintable(options.engine));
         return 2;
+    }
+    if (const QString missing = MissingSpecimens(options); !missing.isEmpty()) {
+        std::fprintf(stderr,
+                     "velmar-host: the specimen documents this scripted run feeds are not installed (missing: %s); "
+                     "install the package %s, or name a scanner with --scanner\n",
+                     qPrintable(missing), doubles::SpecimenPackage);
+        return SpecimensMissingExit;
     }
     if (QString refused = RefusedOptions(options); !refused.isEmpty() || !(refused = RefusedRun(options)).isEmpty()) {
         std::fprintf(stderr, "velmar-host: %s\n", qPrintable(refused));

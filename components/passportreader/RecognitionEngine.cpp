@@ -11,6 +11,7 @@
 #include "ScannerFault.h"
 #include "ServerConfig.h"
 #include "SourceScanner.h"
+#include "SpecimenPackage.h"
 #include "TwainClient.h"
 
 #include <QBuffer>
@@ -199,7 +200,12 @@ bool RecognitionEngine::CheckReady(const char *operation)
 
 int RecognitionEngine::ScannerCount() const
 {
-    return FaultActive(fault::NoScanners) ? 0 : int(m_scanners.size());
+    return FaultActive(fault::NoScanners) ? 0 : int(m_scanners.size()) - m_hiddenFeeders;
+}
+
+RecognitionEngine::Scanner &RecognitionEngine::Offered(int index)
+{
+    return m_scanners[size_t(index + m_hiddenFeeders)];
 }
 
 HRESULT RecognitionEngine::raw_Init(IInitParams *params, bool *result)
@@ -214,13 +220,15 @@ HRESULT RecognitionEngine::raw_Init(IInitParams *params, bool *result)
     // The feeders keep their settings and their place in the feed; the
     // sources are those the manager finds now (a scanner switched on since
     // the last start counts).
-    m_scanners.resize(2);
+    m_scanners.resize(kFeeders);
+    // Without the specimens installed the desk sees its real scanners alone.
+    m_hiddenFeeders = doubles::SpecimensInstalled(SpecimenFolder()) ? 0 : kFeeders;
     // Once per start of the engine: a scanner switched on since the
     // process's first list is found (listing can take seconds, a scan never
     // waits for it).
     for (const QString &source : twainclient::ListSources(nullptr, true))
         m_scanners.push_back({source, SourceScannerSettings(), 0, source});
-    if (m_current >= int(m_scanners.size()))
+    if (m_current >= int(m_scanners.size()) - m_hiddenFeeders)
         m_current = 0;
     m_initialized = true;
     *result = true;
@@ -260,7 +268,7 @@ HRESULT RecognitionEngine::raw_ScannerName(std::int32_t index, QString *result)
         return E_FAIL;
     if (index < 0 || index >= ScannerCount())
         return Fail(E_INVALIDARG, QStringLiteral("There is no scanner number %1 (%2 attached)").arg(index).arg(ScannerCount()));
-    *result = m_scanners[size_t(index)].name;
+    *result = Offered(index).name;
     return S_OK;
 }
 
@@ -287,13 +295,13 @@ HRESULT RecognitionEngine::raw_GetScanSettings(IStringsArray **result)
         return Fail(E_FAIL, FaultMessage(fault::Settings, QStringLiteral("The scanner did not report its settings")));
     // Asked of the source once, when the operator first looks: opening a
     // scanner can take seconds.
-    Scanner &current = m_scanners[size_t(m_current)];
+    Scanner &current = Offered(m_current);
     if (!current.source.isEmpty() && !current.offersAsked) {
         current.settings = OfferedSettings(current.source, current.settings);
         current.offersAsked = true;
     }
     // A copy: changes reach the scanner only through SetScanSettings.
-    *result = (new StringsArray(m_scanners[size_t(m_current)].settings))->Hand();
+    *result = (new StringsArray(Offered(m_current).settings))->Hand();
     return S_OK;
 }
 
@@ -306,7 +314,7 @@ HRESULT RecognitionEngine::raw_SetScanSettings(IStringsArray *settings)
     if (ScannerCount() == 0)
         return Fail(E_FAIL, QStringLiteral("No scanner is attached"));
     return Guard([&]() -> HRESULT {
-        Scanner &scanner = m_scanners[size_t(m_current)];
+        Scanner &scanner = Offered(m_current);
         StringsArray::Entries updated = scanner.settings;
         const std::int32_t n = settings->Count();
         for (std::int32_t i = 0; i < n; ++i) {
@@ -332,7 +340,7 @@ QString RecognitionEngine::ScanPage(std::optional<twainclient::Outcome> *sourceE
         Fail(E_FAIL, QStringLiteral("No scanner is attached"));
         return {};
     }
-    Scanner &scanner = m_scanners[size_t(m_current)];
+    Scanner &scanner = Offered(m_current);
     if (FaultActive(fault::Scan)) {
         Fail(E_FAIL, FaultMessage(fault::Scan, QStringLiteral("Scanner \"%1\" does not respond").arg(scanner.name)));
         return {};
@@ -358,7 +366,7 @@ QString RecognitionEngine::ScanPage(std::optional<twainclient::Outcome> *sourceE
     const QString folder = SpecimenFolder();
     const SpecimenList pages = SpecimenCatalogue::Instance().Specimens(folder, &problems);
     if (pages.empty()) {
-        QString text = QStringLiteral("The feeder of \"%1\" is empty: no specimen documents in %2").arg(scanner.name, folder);
+        QString text = doubles::EmptyFeederText(scanner.name, folder);
         if (!problems.isEmpty())
             text += QStringLiteral(" (") + problems.join(QStringLiteral("; ")) + QLatin1Char(')');
         Fail(E_FAIL, text);

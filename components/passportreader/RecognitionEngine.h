@@ -76,7 +76,13 @@ private:
     HRESULT Collect(std::shared_ptr<const Specimen> specimen, const QImage &page, const QString &path, bool pageIsOurs,
                     IFieldsCollection **result);
 
+    /// The scanner the operator's list shows at index.
+    Scanner &Offered(int index);
+
+    /// The specimen feeders lead the list; the source manager's sources follow.
+    static constexpr int kFeeders = 2;
     std::vector<Scanner> m_scanners;
+    int m_hiddenFeeders = 0; ///< kFeeders when the specimens are not installed
     int m_current = 0;
     bool m_initialized = false;
     int m_logMode = 0;

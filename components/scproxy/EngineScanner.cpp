@@ -8,6 +8,7 @@
 #include "SourceScan.h"
 #include "ServerConfig.h"
 #include "scanify-feed/SpecimenFeed.h"
+#include "SpecimenPackage.h"
 #include "TwainClient.h"
 
 #include <QBuffer>
@@ -29,8 +30,9 @@ QImage AsScanned(const QImage &upright, int angle, int bitsPerPixel)
     return page.convertToFormat(QImage::Format_RGB888);
 }
 
-/// The specimen feeders, then the source manager's sources (listed again
-/// when relist is set: the operator is choosing).
+/// The specimen feeders (when the specimens are installed), then the source
+/// manager's sources (listed again when relist is set: the operator is
+/// choosing).
 QStringList TwainSources(Instance &inst, bool relist = false)
 {
     if (FaultActive(fault::NoSource))
@@ -40,7 +42,9 @@ QStringList TwainSources(Instance &inst, bool relist = false)
     // seconds), never for a scan.
     if (relist || !inst.managerSources)
         inst.managerSources = twainclient::ListSources(nullptr, relist);
-    QStringList sources{QString::fromLatin1(FeederSourceName), QString::fromLatin1(OfflineSourceName)};
+    QStringList sources;
+    if (doubles::SpecimensInstalled(SpecimenFolder()))
+        sources << QString::fromLatin1(FeederSourceName) << QString::fromLatin1(OfflineSourceName);
     for (const QString &s : *inst.managerSources)
         if (!sources.contains(s))
             sources << s;
@@ -49,7 +53,8 @@ QStringList TwainSources(Instance &inst, bool relist = false)
 
 bool FromManager(Instance &inst, const QString &source)
 {
-    return TwainSources(inst).indexOf(source) >= 2;
+    return source != QLatin1String(FeederSourceName) && source != QLatin1String(OfflineSourceName)
+           && TwainSources(inst).contains(source);
 }
 
 /// The page of a scan: from the source manager's source, or the feeder's
@@ -73,8 +78,8 @@ QImage ScanPicture(Instance *inst, const Device &dev, const ScanConfiguration &c
     QStringList problems;
     *specimen = Feeder::Instance().Next(SpecimenFolder(), FeedPatterns(), config.Reading(), &problems);
     if (!*specimen) {
-        Fail(inst, ScanError, QStringLiteral("There is no document in the feeder (no usable description in %1)%2")
-                                  .arg(SpecimenFolder(), problems.isEmpty() ? QString() : QStringLiteral(": ") + problems.join(QStringLiteral("; "))));
+        Fail(inst, ScanError, doubles::EmptyFeederText(dev.source, SpecimenFolder())
+                                  + (problems.isEmpty() ? QString() : QStringLiteral(": ") + problems.join(QStringLiteral("; "))));
         return QImage();
     }
     return AsScanned((*specimen)->picture, (*specimen)->feedAngle, config.bitsPerPixel);

@@ -172,12 +172,22 @@ TEST_F(ScannerTest, EmptyFeederAndBrokenDescriptionsAreReported)
     QTemporaryDir dir;
     SetSpecimens(dir.path());
     IRecognitionEnginePtr engine = StartedEngine();
-    EXPECT_TRUE(ExceptionText([&] { engine->Scan(); }).contains(QLatin1String("empty")));
+    // The operator learns what to install.
+    EXPECT_TRUE(ExceptionText([&] { engine->Scan(); }).contains(QLatin1String("recognition9r-doubles")));
 
     r9test::WriteFile(dir.filePath(QStringLiteral("mine.json")), QByteArray("{\"documentType\": \"ID_KG\", \"picture\": \"missing.png\", \"fields\": []}"));
     const QString text = ExceptionText([&] { engine->Scan(); });
     EXPECT_TRUE(text.contains(QLatin1String("mine.json"))) << text.toStdString();
     EXPECT_TRUE(text.contains(QLatin1String("missing.png"))) << text.toStdString();
+}
+
+TEST_F(ScannerTest, WithoutTheSpecimensInstalledNoFeederIsOffered)
+{
+    QTemporaryDir dir;
+    SetSpecimens(dir.filePath(QStringLiteral("not-installed")));
+    IRecognitionEnginePtr engine = StartedEngine();
+    for (int i = 0; i < engine->ScannersCount(); ++i)
+        EXPECT_FALSE(engine->ScannerName(i).startsWith(QLatin1String("PassportReader "))) << i;
 }
 
 TEST_F(ScannerTest, ZonesReachingPastTheCoordinateRangeAreReported)

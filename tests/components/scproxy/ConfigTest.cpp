@@ -19,6 +19,8 @@ struct LibraryCopy
         const QString library = dir.filePath(QStringLiteral("libscproxy.so"));
         EXPECT_TRUE(QFile::copy(BinFolder() + QStringLiteral("/libscproxy.so"), library));
         WriteText(dir.filePath(QStringLiteral("ScProxy.Ini")), ini);
+        // The copy's feeders are offered only with specimens installed beside it.
+        QFile::link(BinFolder() + QStringLiteral("/specimens"), dir.filePath(QStringLiteral("specimens")));
         api = ScApi::Load(library);
     }
     ~LibraryCopy()

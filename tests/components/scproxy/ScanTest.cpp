@@ -261,6 +261,14 @@ TEST_F(ScProxyScan, BrokenDescriptionsLeaveTheFeederEmptyWithTheirProblems)
                                 "plain file name", "inside the picture", "\"feedAngle\" must be", "not valid JSON",
                                 "the photo zone reaches past the coordinate range", "/dev/zero cannot be read"})
         EXPECT_TRUE(text.contains(QLatin1String(problem))) << problem << " in " << text.toStdString();
+    EXPECT_TRUE(text.contains(QLatin1String("recognition9r-doubles"))) << "what to install";
+}
+
+TEST_F(ScProxyScan, WithoutTheSpecimensInstalledTheFeedersAreNoSources)
+{
+    EnvSwitch folder("SCPROXY_SPECIMENS", Folder(QStringLiteral("not-installed")).toLocal8Bit() + "/none");
+    for (const char *feeder : {"Scanify Specimen Feeder", "Scanify Offline Scanner"})
+        EXPECT_EQ(api.ScScannerOpen(instance, SC_DEV_SCANNER, feeder), ScScanDeviceHandle{}) << feeder;
 }
 
 TEST_F(ScProxyScan, ExportWritesAJpegAtTheQualityAsked)

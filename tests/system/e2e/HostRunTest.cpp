@@ -67,6 +67,9 @@ TEST(HostRun, ScriptedOperatorStoresEverySpecimenAndTheEditPathMarksDifferences)
     EXPECT_EQ(pages.filter(QRegularExpression("^CognitiveRecognitionFM-")).size(), 9);
     EXPECT_TRUE(pages.contains("ABBYYRecognitionFM-tsCommonOptions-min.png")) << pages.join(", ").toStdString();
     EXPECT_TRUE(pages.contains("ABBYYRecognitionFM-tsScanAndRecognize-tsEdit-max.png"));
+    // They show the persons' data, as the records do; so does the folder of the records.
+    ExpectPrivateRecord(r9test::TestHome() + "/pages", pages);
+    EXPECT_EQ(r9test::ModeOf(out), 0700);
 
     // The first person comes back: with its stored record the window opens on
     // the edit page; a changed surname must come out marked.

@@ -70,7 +70,8 @@ function(expect_role prefix role)
     # The reference host and its services; it starts from bin/ and from the
     # desktop's menu, and has its manual page.
     expect_files(${prefix} ${hostdir}/velmar-host ${hostdir}/libhostkit.so bin/velmar-host
-      ${MANDIR}/man1/velmar-host.1.gz share/applications/velmar-host.desktop)
+      ${MANDIR}/man1/velmar-host.1.gz share/applications/velmar-host.desktop
+      share/icons/hicolor/scalable/apps/velmar-host.svg)
     expect_no_files(${prefix} "*librecognition9r*" "*twain*" "*passportreader*" "*scproxy*"
       "*ScProxy.Ini" "*specimens*" "include/*")
   elseif(role STREQUAL "doubles")

@@ -144,4 +144,43 @@ foreach(option IN LISTS options)
     message(FATAL_ERROR "the manual page of velmar-host does not name ${option}")
   endif()
 endforeach()
+# It tells the version the packages have.
+execute_process(COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen ${host_program} --version
+  OUTPUT_VARIABLE said RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0 OR NOT said MATCHES "velmar-host ${VERSION}")
+  message(FATAL_ERROR "velmar-host --version gave (${rc}) '${said}', not the packages' ${VERSION}")
+endif()
+
+# Started as the menu entry starts it, from a folder that is not the home
+# folder: the records go to the home folder's velmar-records, the user's alone.
+file(STRINGS ${host}/share/applications/velmar-host.desktop exec REGEX "^Exec=")
+string(REGEX REPLACE "^Exec=velmar-host *" "" menu_options "${exec}")
+separate_arguments(menu_options UNIX_COMMAND "${menu_options}")
+file(MAKE_DIRECTORY ${WORK}/menu-home ${WORK}/menu-started-here)
+execute_process(
+  COMMAND ${CMAKE_COMMAND} -E env --unset=DISPLAY --unset=WAYLAND_DISPLAY QT_QPA_PLATFORM=offscreen
+          HOME=${WORK}/menu-home SANE_CONFIG_DIR=${WORK}/sane-none ${host_program} ${menu_options} --camera
+  WORKING_DIRECTORY ${WORK}/menu-started-here RESULT_VARIABLE rc OUTPUT_QUIET ERROR_VARIABLE err)
+file(GLOB_RECURSE here ${WORK}/menu-started-here/*)
+execute_process(COMMAND stat -c %a ${WORK}/menu-home/velmar-records OUTPUT_VARIABLE mode OUTPUT_STRIP_TRAILING_WHITESPACE)
+if(NOT rc EQUAL 0 OR NOT EXISTS ${WORK}/menu-home/velmar-records/camera OR here OR NOT mode STREQUAL "700")
+  message(FATAL_ERROR "started from the menu (${exec}), the host ended with ${rc}, records folder mode '${mode}', "
+                      "left in the folder it was started in: '${here}'\n${err}")
+endif()
+
+# A desk without the doubles: a scripted run that feeds specimens cannot be
+# done, and says which folder and which package are missing.
+foreach(deb IN ITEMS ${deb_runtime} ${deb_host})
+  run(dpkg-deb -x ${deb} ${WORK}/root-nodoubles)
+endforeach()
+foreach(run IN ITEMS "--engine;abbyy" "--engine;scanify" "--doc-picture")
+  execute_process(
+    COMMAND ${CMAKE_COMMAND} -E env --unset=DISPLAY --unset=WAYLAND_DISPLAY QT_QPA_PLATFORM=offscreen
+            HOME=${WORK}/home SANE_CONFIG_DIR=${WORK}/sane-none
+            ${WORK}/root-nodoubles/usr/bin/velmar-host --output ${WORK}/records-nodoubles ${run}
+    RESULT_VARIABLE rc OUTPUT_VARIABLE report ERROR_VARIABLE err)
+  if(NOT rc EQUAL 4 OR NOT err MATCHES "recognition9r-doubles" OR NOT err MATCHES "/usr/${hostdir}/(specimens|twain)")
+    message(FATAL_ERROR "without the doubles, velmar-host ${run} ended with ${rc}:\n${report}\n${err}")
+  endif()
+endforeach()
 message(STATUS "the packages install and their host runs every path")
