@@ -91,9 +91,14 @@ function(run_installed_host report_var)
   if(host_program)
     set(program ${host_program})
   endif()
+  # A runtime folder of the run's own, not the one every process without
+  # XDG_RUNTIME_DIR shares in /tmp.
+  file(MAKE_DIRECTORY ${WORK}/runtime)
+  file(CHMOD ${WORK}/runtime PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE)
   execute_process(
     COMMAND ${CMAKE_COMMAND} -E env --unset=DISPLAY --unset=WAYLAND_DISPLAY QT_QPA_PLATFORM=offscreen
             HOME=${WORK}/home XDG_CONFIG_HOME=${WORK}/home/.config XDG_STATE_HOME=${WORK}/home/.local/state
+            XDG_RUNTIME_DIR=${WORK}/runtime
             ${host_env} ${program} --output ${WORK}/records ${ARGN}
     RESULT_VARIABLE rc OUTPUT_VARIABLE report ERROR_VARIABLE err)
   if(NOT rc EQUAL 0)
