@@ -27,10 +27,16 @@ QString THostLogFile::DefaultLogPath() const
 bool THostLogFile::Append(QFile &file, const QString &path, const QByteArray &line)
 {
     if (!file.isOpen()) {
-        QDir().mkpath(QFileInfo(path).absolutePath());
+        // The log names cameras, users and what the windows said: the
+        // user's alone, whatever the umask (a folder that was there before
+        // is the user's to keep as it is).
+        const QString folder = QFileInfo(path).absolutePath();
+        if (!QDir(folder).exists() && QDir().mkpath(folder))
+            QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
         file.setFileName(path);
         if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
             return false;
+        file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     }
     return file.write(line) == line.size() && file.flush();
 }

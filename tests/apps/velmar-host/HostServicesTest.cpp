@@ -77,7 +77,13 @@ TEST_F(HostKitTest, AnOlderHostTableLeavesTheFieldsItLacksNull)
 TEST_F(HostKitTest, LogLinesAreTimestampedAndAppendedToTheDefaultLog)
 {
     ASSERT_TRUE(qEnvironmentVariable("XDG_STATE_HOME").startsWith(r9test::TestHome()));
+    QDir(hostkit::THostLogFile::DefaultFolder()).removeRecursively();
+    const mode_t umask = ::umask(0);
     WriteLogFileMessage(QStringLiteral("SetDocumentsAvailability___1"));
+    ::umask(umask);
+    // The user's alone, folder and file.
+    EXPECT_EQ((QFile::permissions(hostkit::THostLogFile::DefaultFolder()) & 0x0077).toInt(), 0);
+    EXPECT_EQ((QFile::permissions(hostkit::THostLogFile::DefaultFolder() + QStringLiteral("/Velmar-Q-70.log")) & 0x0077).toInt(), 0);
     WriteLogFileMessage(QStringLiteral("Первая строка\rвторая строка"));
     WriteLogFileMessage(QStringLiteral("в другой журнал"), nullptr, QStringLiteral("other.log"));
 
