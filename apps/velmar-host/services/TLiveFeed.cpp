@@ -55,11 +55,11 @@ QString FailureReason(QMediaPlayer::Error error, const QString &text)
                 return true;
         return false;
     };
-    if (says({"refused"}))
-        return QStringLiteral("камера отклонила подключение");
+    if (says({"refused", "could not establish connection", "could not connect"}))
+        return QStringLiteral("камера не принимает подключение");
     if (says({"not found", "no such", "404", "resolve", "could not open"}))
         return QStringLiteral("адрес не найден");
-    if (error == QMediaPlayer::FormatError || says({"not a video", "no video", "demux", "type"}))
+    if (error == QMediaPlayer::FormatError || says({"plug-in", "plugin", "decoder", "demux"}))
         return QStringLiteral("по адресу нет видео");
     if (error == QMediaPlayer::AccessDeniedError)
         return QStringLiteral("нет доступа к камере");
