@@ -256,6 +256,54 @@ TEST_F(RealCamera, TheSettingsFileGivesTheCamerasTheirNamesAndRights)
     EXPECT_EQ(kit->PluginManager().Security()->FindObject(QStringLiteral("/srv_local/stream_gate")), nullptr);
 }
 
+TEST_F(RealCamera, EveryStreamKeyGivesACameraOfItsOwnAndSayingsAreLoggedOnce)
+{
+    QFile log(QDir(hostkit::THostLogFile::DefaultFolder()).filePath(hostkit::THostLogFile::DefaultFileName()));
+    const qint64 logged = log.exists() ? log.size() : 0;
+    Start(QStringLiteral("[Cameras]\nSynthetic=false\nDeviceUsers=operator\n\n"
+                         "[Stream.Въезд]\nAddress=rtsp://camera.example/one\nUsers=operator, незнакомец\n\n"
+                         "[Stream.Двор]\nAddress=rtsp://camera.example/two\nUsers=operator\n\n"
+                         "[Stream.gate 1]\nAddress=\"http://camera.example/v.mjpg?a=1;b=2,c\"\nUsers=operator\n\n"
+                         "[Stream.gate_1]\nAddress=rtsp://camera.example/four\nUsers=operator\n"));
+    int scans = 0;
+    kit->Cameras().SetDeviceLister([&scans] {
+        ++scans;
+        // Two paths the inner name cannot tell apart: only the first is a camera.
+        return std::vector<hostkit::TVideoInput>{{"/dev/video 0", QStringLiteral("USB Camera")},
+                                                 {"/dev/video_0", QStringLiteral("USB Camera")}};
+    });
+
+    // One choice of camera scans the devices once.
+    form = TPhotoFromCameraFM_Create(nullptr);
+    host::TSegregateObjectList offered;
+    kit->Video().SetSelectCameraHook([&offered](const host::TSegregateObjectList &cameras) {
+        offered = cameras;
+        return host::ISegregateObjectPtr();
+    });
+    form->bSelectCamera->click();
+    EXPECT_EQ(scans, 1);
+    std::map<QString, QString> addresses;
+    for (const auto &camera : offered)
+        addresses[camera->Get_DisplayName()] = dynamic_cast<hostkit::TSegregateObject &>(*camera).Source();
+    const std::map<QString, QString> expected = {
+        {QStringLiteral("USB Camera"), QStringLiteral("/dev/video 0")},
+        {QStringLiteral("Въезд"), QStringLiteral("rtsp://camera.example/one")},
+        {QStringLiteral("Двор"), QStringLiteral("rtsp://camera.example/two")},
+        // Quoted, the address keeps what the settings reader would take for a comment.
+        {QStringLiteral("gate 1"), QStringLiteral("http://camera.example/v.mjpg?a=1;b=2,c")},
+        {QStringLiteral("gate_1"), QStringLiteral("rtsp://camera.example/four")},
+    };
+    EXPECT_EQ(addresses, expected);
+
+    // Listed again, the same lines are not written again.
+    kit->Cameras().Refresh(true);
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    log.seek(logged);
+    const QString said = QString::fromUtf8(log.readAll());
+    EXPECT_EQ(said.count(QStringLiteral("незнакомец")), 1) << said.toStdString();
+    EXPECT_EQ(said.count(QStringLiteral("/dev/video_0")), 1) << said.toStdString();
+}
+
 TEST_F(RealCamera, ADatabaseSeededBeforeTheRealCamerasTakesThemIn)
 {
     Start(QString());
