@@ -332,12 +332,81 @@ TEST_F(RealCamera, AMachineWithoutVideoDevicesListsNoCameraAndTheWindowSaysSo)
     if (QDir(QStringLiteral("/dev")).entryList({QStringLiteral("video*")}, QDir::System).isEmpty()) {
         EXPECT_TRUE(hostkit::TCameraCatalogue::SystemVideoInputs().empty());
     }
+    // Without a device the window says there is none; with one it offers it.
     kit->Cameras().SetDeviceLister([] { return std::vector<hostkit::TVideoInput>(); });
     form = TPhotoFromCameraFM_Create(nullptr);
     ChooseCamera(QStringLiteral("device_dev_video0"));
     ASSERT_EQ(boxes.calls.size(), 1u);
     EXPECT_EQ(boxes.calls[0].text, QStringLiteral("Камеры отсутствуют в конфигурации или на них нет прав."));
+    EXPECT_EQ(boxes.calls[0].caption, LoadResString(&_S_INFORMATION));
     EXPECT_EQ(form->View(), nullptr);
+    boxes.calls.clear();
+
+    const auto oneDevice = [] { return std::vector<hostkit::TVideoInput>{{"/dev/video0", QStringLiteral("USB")}}; };
+    kit->Cameras().SetDeviceLister(oneDevice);
+    ChooseCamera(QStringLiteral("device_dev_video0"));
+    EXPECT_TRUE(boxes.calls.empty());
+    ASSERT_NE(form->View(), nullptr);
+    // The device is not on this machine: its feed fails, the window goes on.
+    hostkit::TLiveFeed *feed = dynamic_cast<hostkit::TCameraView *>(form->View())->Feed(0);
+    ASSERT_NE(feed, nullptr);
+    ASSERT_TRUE(QTest::qWaitFor([feed] { return feed->State() == hostkit::TLiveFeed::TState::Failed; }, PatienceMs));
+    EXPECT_EQ(feed->Notice(), QStringLiteral("Камера «USB» недоступна: устройство отключено"));
+
+    // Devices=false: the device is there, and no camera.
+    TearDown();
+    form = nullptr;
+    Start(QStringLiteral("[Cameras]\nSynthetic=false\nDevices=false\nDeviceUsers=operator\n"));
+    kit->Cameras().SetDeviceLister(oneDevice);
+    form = TPhotoFromCameraFM_Create(nullptr);
+    ChooseCamera(QStringLiteral("device_dev_video0"));
+    ASSERT_EQ(boxes.calls.size(), 1u);
+    EXPECT_EQ(form->View(), nullptr);
+}
+
+TEST_F(RealCamera, ASavedCameraIsFoundAgainAndOneRemovedFromTheSettingsIsNot)
+{
+    StartWithStream(QStringLiteral(R9_CAMERA_STREAM));
+    form = TPhotoFromCameraFM_Create(nullptr);
+    ASSERT_NE(ChooseCamera(QStringLiteral("stream_cam")), nullptr);
+    delete form;
+    form = TPhotoFromCameraFM_Create(nullptr);
+    const auto *view = dynamic_cast<hostkit::TCameraView *>(form->View());
+    ASSERT_NE(view, nullptr);
+    EXPECT_EQ(form->ledCamera->Text(), QStringLiteral("Въезд"));
+    ASSERT_NE(view->Feed(0), nullptr);
+    EXPECT_TRUE(QTest::qWaitFor([view] { return view->Feed(0)->FramesReceived() > 0; }, PatienceMs));
+    delete form;
+    form = nullptr;
+    InstallHostServices(nullptr);
+    kit.reset();
+
+    // The stream is taken out of hostkit.ini: the window opens with no camera and no box.
+    Start(QStringLiteral("[Cameras]\nSynthetic=false\nDevices=false\n"));
+    form = TPhotoFromCameraFM_Create(nullptr);
+    EXPECT_EQ(form->View(), nullptr);
+    EXPECT_TRUE(form->ledCamera->Text().isEmpty());
+    EXPECT_TRUE(boxes.calls.empty());
+}
+
+TEST_F(RealCamera, ACameraThatAnswersLateIsLiveOnceItsFramesCome)
+{
+    LoopbackCamera late(LoopbackCamera::Late);
+    StartWithStream(late.Address());
+    form = TPhotoFromCameraFM_Create(nullptr);
+    hostkit::TCameraView *view = ChooseCamera(QStringLiteral("stream_cam"));
+    ASSERT_NE(view, nullptr);
+    hostkit::TLiveFeed *feed = view->Feed(0);
+    ASSERT_NE(feed, nullptr);
+    ASSERT_TRUE(QTest::qWaitFor([feed] { return feed->State() == hostkit::TLiveFeed::TState::NotResponding; },
+                                PatienceMs)) << feed->Notice().toStdString();
+    EXPECT_EQ(feed->FramesReceived(), 0);
+    ASSERT_TRUE(QTest::qWaitFor([feed] { return feed->State() == hostkit::TLiveFeed::TState::Live; }, PatienceMs))
+        << feed->Notice().toStdString();
+    EXPECT_FALSE(view->CurrentFrame(0).isNull());
+    PressSnapShot();
+    EXPECT_TRUE(form->IsFrozen());
+    EXPECT_TRUE(boxes.calls.empty());
 }
 
 TEST_F(RealCamera, AVideoFilePlaysAsACameraAndItsNewestFrameFreezesAtFullSize)
