@@ -93,6 +93,9 @@ void TCameraCatalogue::DevicesChanged()
         if (m_log)
             m_log(QStringLiteral("hostkit: the cameras were not brought up to date after a video input came or went: ")
                   + QString::fromUtf8(e.what()));
+    } catch (...) {
+        if (m_log)
+            m_log(QStringLiteral("hostkit: the cameras were not brought up to date after a video input came or went"));
     }
 }
 
