@@ -31,16 +31,15 @@ THostKit::THostKit(const QString &dataFolder, const QString &login)
           m_db, TCameraSettings::Read(QDir(dataFolder).filePath(TCameraSettings::FileName()))))
 {
     const TCameraSettings &cameras = m_cameras->Settings();
-    m_video->SetFeedSettings({cameras.firstFrameMs, cameras.silenceMs}, QDir(dataFolder).absolutePath());
-    const auto refresh = [this](bool listDevices) {
-        for (const QString &login : m_cameras->Refresh(listDevices))
-            m_log->WriteLogFileMessage(QStringLiteral("hostkit: %1 names the user \"%2\", whom the host does not know: "
-                                                          "no camera is given to that name")
-                                           .arg(TCameraSettings::FileName(), login),
-                                       nullptr, QString());
-    };
-    refresh(false);
-    m_plugins->Security()->SetBeforeCamerasListed([refresh] { refresh(true); });
+    // A view's configuration manager may outlive the kit, and its log with it.
+    m_video->SetFeedSettings({cameras.firstFrameMs, cameras.silenceMs}, QDir(dataFolder).absolutePath(),
+                             [log = std::weak_ptr<THostLogFile>(m_log)](const QString &text) {
+                                 if (const auto alive = log.lock())
+                                     alive->WriteLogFileMessage(text, nullptr, QString());
+                             });
+    m_cameras->SetLog([this](const QString &text) { m_log->WriteLogFileMessage(text, nullptr, QString()); });
+    m_cameras->Refresh(false);
+    m_plugins->Security()->SetBeforeCamerasListed([this] { m_cameras->RefreshForListing(); });
 
     m_services.LogFile = m_log.get();
     m_services.PluginManager = m_plugins.get();

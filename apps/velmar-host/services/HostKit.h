@@ -63,7 +63,7 @@ public:
 
 private:
     std::shared_ptr<THostDatabase> m_db;
-    std::unique_ptr<THostLogFile> m_log;
+    std::shared_ptr<THostLogFile> m_log;
     std::unique_ptr<TPluginManager> m_plugins;
     std::unique_ptr<TVideoSubsystem> m_video;
     std::unique_ptr<TNationalitiesDataSet> m_nationalities;

@@ -21,7 +21,33 @@ QString SafeName(QString text)
     return text;
 }
 
+/// Every key its own name: lower-case letters and digits stay, every other
+/// byte of the key's UTF-8 becomes "_" and its two hex digits.
+QString EncodedName(const QString &key)
+{
+    QString name;
+    for (const char byte : key.toUtf8()) {
+        const auto c = static_cast<unsigned char>(byte);
+        if ((c >= 'a' && c <= 'z') || (c >= '0' && c <= '9'))
+            name += QLatin1Char(byte);
+        else
+            name += QStringLiteral("_%1").arg(c, 2, 16, QLatin1Char('0'));
+    }
+    return name;
+}
+
+/// How long a list of video inputs serves the next listing of cameras.
+constexpr int ReuseListingMs = 2000;
+
 } // namespace
+
+QCameraDevice TCameraCatalogue::SystemVideoInput(const QByteArray &id)
+{
+    for (const QCameraDevice &device : QMediaDevices::videoInputs())
+        if (device.id() == id)
+            return device;
+    return {};
+}
 
 std::vector<TVideoInput> TCameraCatalogue::SystemVideoInputs()
 {
@@ -44,6 +70,40 @@ void TCameraCatalogue::SetDeviceLister(TDeviceLister lister)
 {
     m_lister = std::move(lister);
     m_watchDevices = false;
+    m_sinceListed.invalidate();
+}
+
+void TCameraCatalogue::Log(const QString &text) const
+{
+    // Said once a process: every camera choice would say it again.
+    static QSet<QString> said;
+    if (m_log && !said.contains(text)) {
+        said << text;
+        m_log(text);
+    }
+}
+
+void TCameraCatalogue::DevicesChanged()
+{
+    m_sinceListed.invalidate();
+    // Called from the event loop: nothing may escape into it.
+    try {
+        Refresh(true);
+    } catch (const std::exception &e) {
+        if (m_log)
+            m_log(QStringLiteral("hostkit: the cameras were not brought up to date after a video input came or went: ")
+                  + QString::fromUtf8(e.what()));
+    } catch (...) {
+        if (m_log)
+            m_log(QStringLiteral("hostkit: the cameras were not brought up to date after a video input came or went"));
+    }
+}
+
+void TCameraCatalogue::RefreshForListing()
+{
+    if (m_sinceListed.isValid() && m_sinceListed.elapsed() < ReuseListingMs)
+        return;
+    Refresh(true);
 }
 
 QString TCameraCatalogue::DeviceInnerName(const QByteArray &deviceId)
@@ -53,7 +113,7 @@ QString TCameraCatalogue::DeviceInnerName(const QByteArray &deviceId)
 
 QString TCameraCatalogue::StreamInnerName(const QString &key)
 {
-    return QStringLiteral("stream_") + SafeName(key);
+    return QStringLiteral("stream_") + EncodedName(key);
 }
 
 int TCameraCatalogue::ServerId()
@@ -87,8 +147,11 @@ std::vector<TCameraCatalogue::TEntry> TCameraCatalogue::Wanted(const std::vector
     for (const TVideoInput &input : inputs) {
         TEntry entry{QStringLiteral("StandaloneCamera_Device"), DeviceInnerName(input.id), {}, QStringLiteral("device"),
                      QString::fromUtf8(input.id), m_settings.deviceUsers};
-        if (innerNames.contains(entry.innerName))
+        if (innerNames.contains(entry.innerName)) {
+            Log(QStringLiteral("hostkit: the video inputs \"%1\" and another have one inner name: only the first "
+                               "is a camera").arg(entry.source));
             continue;
+        }
         // Two cameras of one model are told apart by their number.
         const QString description = input.description.isEmpty() ? entry.source : input.description;
         entry.displayName = description;
@@ -101,8 +164,11 @@ std::vector<TCameraCatalogue::TEntry> TCameraCatalogue::Wanted(const std::vector
     for (const TStreamCamera &stream : m_settings.streams) {
         TEntry entry{QStringLiteral("StandaloneCamera_Stream"), StreamInnerName(stream.key), stream.name,
                      QStringLiteral("stream"), stream.address, stream.users};
-        if (innerNames.contains(entry.innerName))
+        if (innerNames.contains(entry.innerName)) {
+            Log(QStringLiteral("hostkit: %1: the stream \"%2\" has the inner name of another camera: only the first "
+                               "is a camera").arg(TCameraSettings::FileName(), stream.key));
             continue;
+        }
         innerNames << entry.innerName;
         wanted.push_back(std::move(entry));
     }
@@ -115,7 +181,7 @@ QStringList TCameraCatalogue::Refresh(bool listDevices)
         // A camera plugged in or pulled out while the host runs shows in (or
         // leaves) the next camera choice.
         m_devices = std::make_unique<QMediaDevices>();
-        connect(m_devices.get(), &QMediaDevices::videoInputsChanged, this, [this] { Refresh(true); });
+        connect(m_devices.get(), &QMediaDevices::videoInputsChanged, this, [this] { DevicesChanged(); });
     }
     const std::vector<TVideoInput> inputs
         = !m_settings.devices ? std::vector<TVideoInput>() : listDevices ? m_lister() : KnownInputs();
@@ -176,6 +242,11 @@ QStringList TCameraCatalogue::Refresh(bool listDevices)
         throw;
     }
     db.commit();
+    if (listDevices)
+        m_sinceListed.start();
+    for (const QString &login : unknown)
+        Log(QStringLiteral("hostkit: %1 names the user \"%2\", whom the host does not know: no camera is given to "
+                           "that name").arg(TCameraSettings::FileName(), login));
     return unknown;
 }
 

@@ -9,11 +9,13 @@
 #include "TCameraSettings.h"
 
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QObject>
 #include <QString>
 #include <functional>
 #include <memory>
 
+class QCameraDevice;
 class QMediaDevices;
 
 namespace hostkit {
@@ -31,9 +33,14 @@ class TCameraCatalogue : public QObject
 {
 public:
     using TDeviceLister = std::function<std::vector<TVideoInput>()>;
+    using TLog = std::function<void(const QString &)>;
 
     /// The system's video inputs, as Qt Multimedia lists them.
     static std::vector<TVideoInput> SystemVideoInputs();
+    /// The system's video input of that id; null when it is not plugged in.
+    /// Asked on the window's thread: the backend's device list is not for
+    /// the feeds' threads.
+    static QCameraDevice SystemVideoInput(const QByteArray &id);
 
     TCameraCatalogue(std::shared_ptr<THostDatabase> db, TCameraSettings settings);
     ~TCameraCatalogue() override;
@@ -47,6 +54,14 @@ public:
     /// are listed, not when the host starts); otherwise the inputs last
     /// listed stay. Logins the host does not know are skipped (and returned).
     QStringList Refresh(bool listDevices = true);
+    /// Brings the list up to date before cameras are listed: the inputs are
+    /// listed again unless they were a moment ago and no device came or went
+    /// since (one camera choice lists cameras more than once).
+    void RefreshForListing();
+    /// Where the catalogue writes what the host's log should hold: a login
+    /// the host does not know (once a process), two streams of one inner
+    /// name, a refresh that failed.
+    void SetLog(TLog log) { m_log = std::move(log); }
     const TCameraSettings &Settings() const { return m_settings; }
 
     static QString ServerInnerName() { return QStringLiteral("srv_local"); }
@@ -63,12 +78,16 @@ private:
     int ServerId();
     std::vector<TVideoInput> KnownInputs() const;
     std::vector<TEntry> Wanted(const std::vector<TVideoInput> &inputs) const;
+    void Log(const QString &text) const;
+    void DevicesChanged();
 
     std::shared_ptr<THostDatabase> m_db;
     TCameraSettings m_settings;
     TDeviceLister m_lister;
     bool m_watchDevices = true;
     std::unique_ptr<QMediaDevices> m_devices;
+    TLog m_log;
+    QElapsedTimer m_sinceListed; ///< invalid until listed, and again after a change
 };
 
 } // namespace hostkit

@@ -37,6 +37,7 @@ void TCameraView::CreateView(const QStringList &innerNames, host::TViewAttribute
             feed = std::make_unique<TLiveFeed>(camera->Get_DisplayName(), manager->FeedSource(*camera),
                                                manager->FeedTimeouts());
             feed->OnChanged = [this] { update(); };
+            feed->OnBackendError = manager->FeedLog();
         }
         if (camera && !feed)
             m_cameras.emplace_back(TSyntheticCamera(camera->Get_DisplayName(), camera->SnapshotFails()));

@@ -1,5 +1,6 @@
 #include "TConfigManager.h"
 
+#include "TCameraCatalogue.h"
 #include "TCameraSettings.h"
 
 namespace hostkit {
@@ -21,6 +22,7 @@ TFeedSource TConfigManager::FeedSource(const TSegregateObject &camera) const
     if (camera.SourceKind() == QLatin1String("device")) {
         source.kind = TFeedSource::Device;
         source.deviceId = camera.Source().toUtf8();
+        source.device = TCameraCatalogue::SystemVideoInput(source.deviceId);
     } else {
         source.kind = TFeedSource::Stream;
         source.url = StreamUrl(camera.Source(), m_streamFolder);

@@ -1,10 +1,12 @@
 #include "TLiveFeed.h"
 
+#include "TCameraSettings.h"
+
 #include <QCamera>
 #include <QCameraDevice>
 #include <QDeadlineTimer>
+#include <QFileInfo>
 #include <QMediaCaptureSession>
-#include <QMediaDevices>
 #include <QMediaPlayer>
 #include <QMutex>
 #include <QPointer>
@@ -41,6 +43,29 @@ QCameraFormat LargestFormat(const QCameraDevice &device)
     return best;
 }
 
+/// What the operator reads when the backend fails: the backend's own words
+/// are often English and go to the log instead. The backend only tells
+/// resource, format, network and access errors apart; within them its text
+/// tells a refused connection from an address that is not there.
+QString FailureReason(QMediaPlayer::Error error, const QString &text)
+{
+    const auto says = [&text](std::initializer_list<const char *> words) {
+        for (const char *word : words)
+            if (text.contains(QLatin1String(word), Qt::CaseInsensitive))
+                return true;
+        return false;
+    };
+    if (says({"refused", "could not establish connection", "could not connect"}))
+        return QStringLiteral("камера не принимает подключение");
+    if (says({"not found", "no such", "404", "resolve", "could not open"}))
+        return QStringLiteral("адрес не найден");
+    if (error == QMediaPlayer::FormatError || says({"plug-in", "plugin", "decoder", "demux"}))
+        return QStringLiteral("по адресу нет видео");
+    if (error == QMediaPlayer::AccessDeniedError)
+        return QStringLiteral("нет доступа к камере");
+    return QStringLiteral("ошибка видео");
+}
+
 } // namespace
 
 struct TLiveFeed::TShared
@@ -49,7 +74,8 @@ struct TLiveFeed::TShared
     TLiveFeed *feed = nullptr; ///< cleared when the feed goes
     QImage frame;              ///< the newest, not yet taken
     bool framePosted = false;
-    QString error;
+    QString error;       ///< the reason the operator reads
+    QString backendText; ///< what the backend said, for the log
 };
 
 /// Lives on the feed's own thread: the player (or the camera) and its sink.
@@ -92,13 +118,17 @@ private:
         m_player->setVideoSink(m_sink);
         const bool file = m_source.url.isLocalFile();
         connect(m_player, &QMediaPlayer::errorOccurred, this,
-                [this](QMediaPlayer::Error, const QString &text) { Fail(text); });
+                [this](QMediaPlayer::Error error, const QString &text) { Fail(FailureReason(error, text), text); });
         connect(m_player, &QMediaPlayer::mediaStatusChanged, this, [this, file](QMediaPlayer::MediaStatus status) {
             if (status == QMediaPlayer::InvalidMedia)
-                Fail(QStringLiteral("поток не читается"));
+                Fail(QStringLiteral("поток не читается"), QStringLiteral("invalid media"));
             else if (status == QMediaPlayer::EndOfMedia && !file)
-                Fail(QStringLiteral("трансляция прервалась"));
+                Fail(QStringLiteral("трансляция прервалась"), QStringLiteral("end of stream"));
         });
+        if (file && !QFileInfo::exists(m_source.url.toLocalFile())) {
+            Fail(QStringLiteral("файл не найден"), QStringLiteral("no such file"));
+            return;
+        }
         // A video file stands for a camera: it plays on and on.
         if (file)
             m_player->setLoops(QMediaPlayer::Infinite);
@@ -108,19 +138,18 @@ private:
 
     void StartDevice()
     {
-        QCameraDevice device;
-        for (const QCameraDevice &input : QMediaDevices::videoInputs())
-            if (input.id() == m_source.deviceId)
-                device = input;
+        const QCameraDevice &device = m_source.device;
         if (device.isNull()) {
-            Fail(QStringLiteral("устройство отключено"));
+            Fail(QStringLiteral("устройство отключено"), QStringLiteral("no such video input"));
             return;
         }
         m_camera = new QCamera(device);
         const QCameraFormat format = LargestFormat(device);
         if (!format.isNull())
             m_camera->setCameraFormat(format);
-        connect(m_camera, &QCamera::errorOccurred, this, [this](QCamera::Error, const QString &text) { Fail(text); });
+        connect(m_camera, &QCamera::errorOccurred, this, [this](QCamera::Error, const QString &text) {
+            Fail(QStringLiteral("ошибка видео"), text);
+        });
         m_session = new QMediaCaptureSession;
         m_session->setCamera(m_camera);
         m_session->setVideoSink(m_sink);
@@ -161,12 +190,18 @@ private:
         }
     }
 
-    void Fail(const QString &text)
+    void Fail(const QString &reason, const QString &backendText)
     {
         QMutexLocker lock(&m_shared->mutex);
         if (!m_shared->error.isEmpty())
             return;
-        m_shared->error = text.isEmpty() ? QStringLiteral("ошибка видео") : text;
+        m_shared->error = reason;
+        // The backend may quote the address it was given, password and all.
+        QString said = backendText;
+        for (const QString &password : {m_source.url.password(QUrl::FullyDecoded), m_source.url.password(QUrl::FullyEncoded)})
+            if (!password.isEmpty())
+                said.replace(password, QStringLiteral("***"));
+        m_shared->backendText = said;
         if (TLiveFeed *feed = m_shared->feed)
             QMetaObject::invokeMethod(feed, [feed] { feed->Check(); }, Qt::QueuedConnection);
     }
@@ -184,6 +219,8 @@ private:
 
 TLiveFeed::TLiveFeed(QString displayName, TFeedSource source, TFeedTimeouts timeouts)
     : m_displayName(std::move(displayName))
+    , m_address(source.kind == TFeedSource::Device ? QString::fromUtf8(source.deviceId)
+                                                   : PrintableAddress(source.url.toString()))
     , m_timeouts(timeouts)
     , m_shared(std::make_shared<TShared>())
 {
@@ -256,9 +293,12 @@ void TLiveFeed::Check()
     {
         QMutexLocker lock(&m_shared->mutex);
         m_error = m_shared->error;
+        m_backendError = m_shared->backendText;
     }
     if (!m_error.isEmpty()) {
         m_watch.stop();
+        if (OnBackendError)
+            OnBackendError(QStringLiteral("camera feed %1: %2").arg(m_address, m_backendError));
         SetState(TState::Failed);
     } else if (m_frames == 0 && m_sinceStart.elapsed() >= m_timeouts.firstFrameMs) {
         SetState(TState::NotResponding);

@@ -9,6 +9,7 @@
 // back as soon as frames come again. An error of the backend ends the feed.
 
 #include <QByteArray>
+#include <QCameraDevice>
 #include <QElapsedTimer>
 #include <QImage>
 #include <QObject>
@@ -27,6 +28,9 @@ struct TFeedSource
     enum TKind { Device, Stream };
     TKind kind = Stream;
     QByteArray deviceId; ///< a video input's id (Device)
+    /// The video input, found on the window's thread; null when it is not
+    /// plugged in (Device).
+    QCameraDevice device;
     QUrl url;            ///< the stream or the file (Stream)
 };
 
@@ -47,6 +51,10 @@ public:
 
     /// Called on the window's thread after a new frame or a change of state.
     std::function<void()> OnChanged;
+    /// Hears, on the window's thread, what the backend said when the feed
+    /// failed, with the camera's address (no password): for the host's log,
+    /// while the operator reads a reason of ours.
+    std::function<void(const QString &)> OnBackendError;
 
     TState State() const { return m_state; }
     /// The newest frame at the camera's full resolution while the camera is
@@ -71,11 +79,13 @@ private:
     void SetState(TState state);
 
     QString m_displayName;
+    QString m_address; ///< as it may be logged
     TFeedTimeouts m_timeouts;
     std::shared_ptr<TShared> m_shared;
     QObject *m_worker = nullptr;
     TState m_state = TState::Connecting;
     QString m_error;
+    QString m_backendError;
     QImage m_frame;
     qint64 m_frames = 0;
     QElapsedTimer m_sinceStart;

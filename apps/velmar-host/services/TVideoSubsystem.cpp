@@ -15,7 +15,7 @@ host::TSimpleView *TVideoSubsystem::CreateSimpleView(QWidget *owner)
 
 host::TQ70ConfigManagerPtr TVideoSubsystem::CreateConfigManager(bool editMode)
 {
-    return std::make_shared<TConfigManager>(m_security, editMode, m_timeouts, m_streamFolder);
+    return std::make_shared<TConfigManager>(m_security, editMode, m_timeouts, m_streamFolder, m_feedLog);
 }
 
 int TVideoSubsystem::ViewAttributesAsInt(host::TViewAttributes attributes)
@@ -52,8 +52,10 @@ host::ISegregateObjectPtr TVideoSubsystem::SelectCamera(QWidget *owner, host::IS
     return dialog.Selected();
 }
 
-void TVideoSubsystem::SetFeedSettings(TFeedTimeouts timeouts, QString streamFolder)
+void TVideoSubsystem::SetFeedSettings(TFeedTimeouts timeouts, QString streamFolder,
+                                      std::function<void(const QString &)> log)
 {
+    m_feedLog = std::move(log);
     m_timeouts = timeouts;
     m_streamFolder = std::move(streamFolder);
 }

@@ -32,12 +32,14 @@ public:
 
     /// How long the real cameras of new views may stay silent, and the
     /// folder relative file names of streams start from.
-    void SetFeedSettings(TFeedTimeouts timeouts, QString streamFolder);
+    /// `log` hears what the backend says when a camera fails.
+    void SetFeedSettings(TFeedTimeouts timeouts, QString streamFolder, std::function<void(const QString &)> log);
 
 private:
     std::shared_ptr<TSecuritySystem> m_security;
     TFeedTimeouts m_timeouts;
     QString m_streamFolder;
+    std::function<void(const QString &)> m_feedLog;
     TSelectCameraHook m_selectHook;
 };
 
