@@ -1,6 +1,7 @@
 #include "TLiveFeed.h"
 
 #include "TCameraSettings.h"
+#include "TMjpegStream.h"
 
 #include <QCamera>
 #include <QCameraDevice>
@@ -88,6 +89,7 @@ public:
     ~TFeedWorker() override
     {
         // Stopping may wait for the backend: this is the feed's thread, not the window's.
+        delete m_mjpeg;
         if (m_player) {
             m_player->stop();
             delete m_player;
@@ -113,6 +115,27 @@ public:
 
 private:
     void StartStream()
+    {
+        const QString scheme = m_source.url.scheme().toLower();
+        if (scheme != QLatin1String("http") && scheme != QLatin1String("https")) {
+            StartPlayer();
+            return;
+        }
+        // An IP camera's MJPEG is read here, picture by picture; what else an
+        // HTTP address gives (a film, say) the player plays.
+        m_mjpeg = new TMjpegStream(m_source.url);
+        m_mjpeg->OnFrame = [this](QImage picture) { Deliver(std::move(picture)); };
+        m_mjpeg->OnFailed = [this](const QString &reason, const QString &said) { Fail(reason, said); };
+        m_mjpeg->OnNotMjpeg = [this] {
+            QMetaObject::invokeMethod(this, [this] {
+                delete std::exchange(m_mjpeg, nullptr);
+                StartPlayer();
+            }, Qt::QueuedConnection);
+        };
+        m_mjpeg->Start();
+    }
+
+    void StartPlayer()
     {
         m_player = new QMediaPlayer;
         m_player->setVideoSink(m_sink);
@@ -178,7 +201,12 @@ private:
             frame = std::exchange(m_pending, QVideoFrame());
             m_convertQueued = false;
         }
-        QImage picture = frame.toImage();
+        Deliver(frame.toImage());
+    }
+
+    /// Hands the newest picture to the window's thread.
+    void Deliver(QImage picture)
+    {
         if (picture.isNull())
             return;
         QMutexLocker lock(&m_shared->mutex);
@@ -210,6 +238,7 @@ private:
     TFeedSource m_source;
     QVideoSink *m_sink = nullptr;
     QMediaPlayer *m_player = nullptr;
+    TMjpegStream *m_mjpeg = nullptr;
     QCamera *m_camera = nullptr;
     QMediaCaptureSession *m_session = nullptr;
     QMutex m_pendingMutex;

@@ -168,16 +168,15 @@ void TMjpegStream::Finished()
         reason = QStringLiteral("трансляция прервалась");
         break;
     case QNetworkReply::ConnectionRefusedError:
-        reason = QStringLiteral("соединение отклонено");
+        reason = QStringLiteral("камера не принимает подключение");
         break;
     case QNetworkReply::HostNotFoundError:
+    case QNetworkReply::ContentNotFoundError:
         reason = QStringLiteral("адрес не найден");
         break;
-    case QNetworkReply::ContentNotFoundError:
-        reason = QStringLiteral("поток не найден");
-        break;
     case QNetworkReply::AuthenticationRequiredError:
-        reason = QStringLiteral("нет доступа: проверьте имя и пароль");
+    case QNetworkReply::ContentAccessDenied:
+        reason = QStringLiteral("нет доступа к камере");
         break;
     default:
         reason = QStringLiteral("ошибка видео");

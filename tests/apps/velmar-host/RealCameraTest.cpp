@@ -59,7 +59,7 @@ double MeanAbsoluteDifference(const QImage &a, const QImage &b)
 class LoopbackCamera : public QObject
 {
 public:
-    enum Behaviour { Silent, HangsUp, FallsSilent, Late, NotFound, NotVideo };
+    enum Behaviour { Silent, HangsUp, FallsSilent, Late, NotFound, NotVideo, FewSmallFrames };
     explicit LoopbackCamera(Behaviour behaviour) : m_behaviour(behaviour)
     {
         m_server.listen(QHostAddress::LocalHost);
@@ -99,6 +99,18 @@ private:
     void SendFrames(QTcpSocket *socket)
     {
         socket->write("HTTP/1.0 200 OK\r\nContent-Type: multipart/x-mixed-replace; boundary=frame\r\n\r\n");
+        if (m_behaviour == FewSmallFrames) {
+            // Three small pictures, as a quiet scene compresses, then none:
+            // the last is the scene as it is now.
+            for (const QColor colour : {QColor(Qt::red), QColor(Qt::green), QColor(Qt::blue)}) {
+                QImage picture(320, 240, QImage::Format_RGB32);
+                picture.fill(colour);
+                const QByteArray jpeg = hostkit::EncodeJpeg(picture);
+                socket->write("--frame\r\nContent-Type: image/jpeg\r\n\r\n" + jpeg + "\r\n");
+            }
+            socket->write("--frame\r\n");
+            return;
+        }
         // Noise does not compress: a few frames fill the player's buffer,
         // so it shows them before the camera goes.
         QRandomGenerator random(29);
@@ -407,6 +419,26 @@ TEST_F(RealCamera, ACameraThatAnswersLateIsLiveOnceItsFramesCome)
     PressSnapShot();
     EXPECT_TRUE(form->IsFrozen());
     EXPECT_TRUE(boxes.calls.empty());
+}
+
+// An IP camera's MJPEG shows each picture as it comes: a few small ones are
+// not held back until a buffer fills (that showed a scene seconds old).
+TEST_F(RealCamera, AnIpCamerasPicturesAreShownAsTheyComeTheNewestLast)
+{
+    LoopbackCamera camera(LoopbackCamera::FewSmallFrames);
+    StartWithStream(camera.Address());
+    form = TPhotoFromCameraFM_Create(nullptr);
+    hostkit::TCameraView *view = ChooseCamera(QStringLiteral("stream_cam"));
+    ASSERT_NE(view, nullptr);
+    hostkit::TLiveFeed *feed = view->Feed(0);
+    ASSERT_NE(feed, nullptr);
+    const auto showsBlue = [feed] {
+        const QImage last = feed->LastFrame();
+        return !last.isNull() && qAbs(last.pixelColor(160, 120).blue() - 255) < 16
+               && last.pixelColor(160, 120).red() < 16 && last.pixelColor(160, 120).green() < 16;
+    };
+    EXPECT_TRUE(QTest::qWaitFor(showsBlue, PatienceMs)) << feed->Notice().toStdString();
+    EXPECT_EQ(feed->LastFrame().size(), QSize(320, 240));
 }
 
 TEST_F(RealCamera, AVideoFilePlaysAsACameraAndItsNewestFrameFreezesAtFullSize)
