@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSettings>
+#include <algorithm>
 
 namespace hostkit {
 
@@ -36,7 +37,10 @@ int Milliseconds(const QSettings &ini, const char *key, int fallback)
 {
     bool ok = false;
     const double seconds = ini.value(QLatin1String(key)).toDouble(&ok);
-    return ok && seconds > 0 ? static_cast<int>(seconds * 1000) : fallback;
+    // An hour at most: a longer wait is no camera an operator waits for,
+    // and more would not fit the timer's milliseconds.
+    constexpr double MaxSeconds = 3600;
+    return ok && seconds > 0 ? static_cast<int>(std::min(seconds, MaxSeconds) * 1000) : fallback;
 }
 
 } // namespace

@@ -203,6 +203,23 @@ protected:
     QString choose;
 };
 
+TEST(RealCameraSettings, TheWaitsAreSecondsWithinAnHourAndAnOddValueKeepsTheDefault)
+{
+    const hostkit::TCameraSettings defaults;
+    const struct { const char *value; int ms; } cases[] = {
+        {"2.5", 2500}, {"3000000", 3600000}, {"1e300", 3600000}, {"0", defaults.firstFrameMs},
+        {"-5", defaults.firstFrameMs}, {"abc", defaults.firstFrameMs}, {"nan", defaults.firstFrameMs},
+    };
+    for (const auto &c : cases) {
+        const QString file = r9test::TestHome() + QStringLiteral("/waits.ini");
+        QFile ini(file);
+        ASSERT_TRUE(ini.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        ini.write(QByteArray("[Cameras]\nFirstFrameSeconds=") + c.value + "\n");
+        ini.close();
+        EXPECT_EQ(hostkit::TCameraSettings::Read(file).firstFrameMs, c.ms) << c.value;
+    }
+}
+
 TEST_F(RealCamera, TheSettingsFileGivesTheCamerasTheirNamesAndRights)
 {
     Start(QStringLiteral("[Cameras]\nSynthetic=false\nDeviceUsers=operator, nobody\n\n"
