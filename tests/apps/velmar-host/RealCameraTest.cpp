@@ -2,6 +2,8 @@
 // machine's video inputs as camera objects with their rights, a video file
 // played as a camera stream in the camera window, and cameras that never
 // answer, hang up or cannot be reached.
+#include "HostKitFixture.h"
+
 #include "camera/engPhotoFromCamera9r_FM.h"
 #include "common/engCommon9r.h"
 #include "host/HostServices.h"
@@ -36,20 +38,6 @@ namespace {
 
 /// Long enough for a slow machine; a camera that hangs the window never gets here.
 constexpr int PatienceMs = 30000;
-
-double MeanAbsoluteDifference(const QImage &a, const QImage &b)
-{
-    const QImage x = a.convertToFormat(QImage::Format_RGB888);
-    const QImage y = b.convertToFormat(QImage::Format_RGB888).scaled(x.size());
-    double sum = 0;
-    for (int row = 0; row < x.height(); ++row) {
-        const uchar *p = x.constScanLine(row);
-        const uchar *q = y.constScanLine(row);
-        for (int i = 0; i < x.width() * 3; ++i)
-            sum += std::abs(int(p[i]) - int(q[i]));
-    }
-    return sum / (double(x.width()) * x.height() * 3);
-}
 
 /// An IP camera on the loopback address, as an HTTP MJPEG camera answers:
 /// one that accepts and never says a word, one that sends some frames and
