@@ -12,7 +12,8 @@ packages=(
   libturbojpeg0-dev
   libsane-dev libsane1 sane-utils
   libgtest-dev libgmock-dev libbenchmark-dev
-  fonts-dejavu-core fonts-ocr-b
+  fonts-dejavu-core fonts-ocr-b fonts-paratype fonts-liberation2
+  libtesseract-dev tesseract-ocr-rus tesseract-ocr-eng
   python3 python3-pil libvips-tools
   xvfb xauth
   clang libclang-rt-14-dev
