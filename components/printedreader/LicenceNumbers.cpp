@@ -1,0 +1,150 @@
+#include "LicenceNumbers.h"
+
+#include "Labels.h"
+
+#include <QRegularExpression>
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace printed {
+
+namespace {
+
+const QString kNumberAlphabet = QStringLiteral("12345689abc.)");
+
+bool HasNumber(const OcrLine &line)
+{
+    return std::any_of(line.words.begin(), line.words.end(),
+                       [](const OcrWord &w) { return !LicenceNumber(w.text).isEmpty(); });
+}
+
+// How LicenceNumber reads it back: "4b)" for field 4, "1." for the others.
+QString Spelled(const QString &number)
+{
+    return number.size() > 1 ? number + QLatin1Char(')') : number + QLatin1Char('.');
+}
+
+// Where a number must stand, its small dot may be lost: a bare digit is one.
+QString ReadNumber(tesseract::TessBaseAPI &api, const QRect &region, bool whereNumbersStand)
+{
+    RegionReading r = ReadRegion(api, region, kNumberAlphabet, RegionShape::Word);
+    // A lone thin "1." is too small a word for the engine; as a line of
+    // text it is read.
+    if (r.text.trimmed().isEmpty())
+        r = ReadRegion(api, region, kNumberAlphabet, RegionShape::Line);
+    QString text = r.text.simplified().remove(QLatin1Char(' '));
+    if (qEnvironmentVariableIsSet("PR_DEBUG")) fprintf(stderr, "N [%d,%d %dx%d] %s\n", region.x(), region.y(), region.width(), region.height(), qPrintable(r.text)); // TEMP
+    if (whereNumbersStand && text.size() == 1 && text[0].isDigit())
+        text += QLatin1Char('.');
+    return LicenceNumber(text);
+}
+
+// The number read together with the start of its value, for a lone "1."
+// the engine takes for a speck: the value's letters give the line its size.
+QString ReadWithValue(tesseract::TessBaseAPI &api, const QRect &region)
+{
+    static const QRegularExpression number(QStringLiteral("^([1-9][abc]?[.)])"));
+    const RegionReading r = ReadRegion(api, region, QString());
+    const QRegularExpressionMatch m = number.match(r.text.trimmed());
+    return m.hasMatch() ? LicenceNumber(m.captured(1)) : QString();
+}
+
+bool IsTitle(const OcrLine &line)
+{
+    for (const LabelText &label : LabelsOf(DocumentKind::DrivingLicence))
+        for (const QString &variant : label.variants)
+            if (LabelDistance(line.Text(), variant) < 0.5)
+                return true;
+    return false;
+}
+
+// Numbers stand in one column left of the values: one read far from the
+// others' column is something else (a letter of the title, a mark).
+void KeepColumn(std::vector<OcrLine> *lines)
+{
+    std::vector<int> lefts;
+    for (const OcrLine &l : *lines)
+        if (!l.words.empty() && !LicenceNumber(l.words.front().text).isEmpty())
+            lefts.push_back(l.words.front().box.left());
+    if (lefts.size() < 3)
+        return;
+    std::nth_element(lefts.begin(), lefts.begin() + lefts.size() / 2, lefts.end());
+    const int column = lefts[lefts.size() / 2];
+    for (OcrLine &l : *lines) {
+        if (l.words.empty() || LicenceNumber(l.words.front().text).isEmpty())
+            continue;
+        OcrWord &w = l.words.front();
+        if (std::abs(w.box.left() - column) > 3 * std::max(8, l.box.height()))
+            w.text = QStringLiteral("?") + w.text;
+    }
+}
+
+// "4)" whose letter is lost: the field 4 left on its line is a, the one
+// right of it b, one on a line of its own c.
+void LetterFieldFour(std::vector<OcrLine> *lines)
+{
+    static const QRegularExpression bare(QStringLiteral("^4[^0-9A-Za-zА-Яа-я]{1,2}$"));
+    for (OcrLine &line : *lines) {
+        std::vector<OcrWord *> fours;
+        for (OcrWord &w : line.words)
+            if (bare.match(w.text).hasMatch() || LicenceNumber(w.text).startsWith(QLatin1Char('4')))
+                fours.push_back(&w);
+        for (size_t i = 0; i < fours.size(); ++i) {
+            if (!LicenceNumber(fours[i]->text).isEmpty())
+                continue;
+            const char *letter = fours.size() == 1 ? "c" : i == 0 ? "a" : "b";
+            fours[i]->text = QStringLiteral("4%1)").arg(QLatin1String(letter));
+        }
+    }
+}
+
+} // namespace
+
+void RestoreLicenceNumbers(tesseract::TessBaseAPI &api, std::vector<OcrLine> *lines, const QSize &pictureSize)
+{
+    const QRect picture(QPoint(0, 0), pictureSize);
+    for (OcrLine &line : *lines) {
+        if (line.words.empty())
+            continue;
+        const int h = std::max(8, line.box.height());
+        // A short word that starts with a digit between two values ("4b)"
+        // read as "4»)").
+        for (OcrWord &w : line.words) {
+            if (w.text.size() > 4 || w.text.isEmpty() || !w.text[0].isDigit() || !LicenceNumber(w.text).isEmpty())
+                continue;
+            if (w.text.size() == 1 && w.box.width() > w.box.height())
+                continue;
+            const QRect region = w.box.adjusted(-h / 4, -h / 4, h / 4, h / 4).intersected(picture);
+            const QString number = ReadNumber(api, region, false);
+            if (!number.isEmpty())
+                w.text = Spelled(number);
+        }
+        if (HasNumber(line))
+            continue;
+        if (line.words.front().box.left() < h || IsTitle(line))
+            continue;
+        // The number left of the value, where it was not seen at all.
+        const QRect first = line.words.front().box;
+        const QRect region = QRect(QPoint(first.left() - 7 * h / 2, line.box.top() - h / 4),
+                                   QPoint(first.left() - 2, line.box.bottom() + h / 4))
+                                 .intersected(picture);
+        if (region.width() < h)
+            continue;
+        QString number = ReadNumber(api, region, true);
+        if (number.isEmpty())
+            number = ReadWithValue(api, region.united(first.adjusted(0, 0, -std::max(0, first.width() - h), 0)));
+        if (number.isEmpty())
+            continue;
+        OcrWord w;
+        w.text = Spelled(number);
+        w.box = QRect(region.right() - h, line.box.top(), h, line.box.height());
+        w.confidence.assign(w.text.size(), 1.0f);
+        line.words.insert(line.words.begin(), w);
+        line.box = line.box.united(w.box);
+    }
+    LetterFieldFour(lines);
+    KeepColumn(lines);
+}
+
+} // namespace printed
