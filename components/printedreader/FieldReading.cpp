@@ -84,9 +84,8 @@ PrintedText ReadField(tesseract::TessBaseAPI &api, Field field, DocumentKind kin
         const QRect region = line.box.adjusted(-margin, -margin / 2, margin, margin / 2)
                                  .intersected(QRect(QPoint(0, 0), pictureSize));
         LineReading again;
-        if (!region.isEmpty() && !qEnvironmentVariableIsSet("PR_NOREREAD")) {
+        if (!region.isEmpty()) {
             const RegionReading r = ReadRegion(api, region, AlphabetOf(field, kind, script));
-            if (qEnvironmentVariableIsSet("PR_DEBUG")) fprintf(stderr, "R %s [%d,%d %dx%d] first=%s again=%s\n", qPrintable(FieldName(field)), region.x(), region.y(), region.width(), region.height(), qPrintable(firstText), qPrintable(r.text)); // TEMP
             again.text = Normalise(field, kind, r.text, script);
             again.confidence = Aligned(r.confidence, int(again.text.size()));
             again.matches = LineMatches(field, kind, again.text, lines.size() == 1);

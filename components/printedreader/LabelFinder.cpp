@@ -221,7 +221,23 @@ std::vector<ValueLine> ValueOf(const LabelHit &hit, const std::vector<LabelHit> 
     while (sameLineFirst < int(own.words.size()) && !HasLetterOrDigit(own.words[sameLineFirst].text))
         ++sameLineFirst;
     bool sameLine = false;
-    if (sameLineFirst < int(own.words.size()) && !IsLabelWord(hits, hit.line, sameLineFirst)) {
+    // A value printed right under the label is its value, whatever stands
+    // beside the label (in a form of two columns, the other column's value).
+    bool valueBelow = false;
+    for (int li = hit.line + 1; li < int(lines.size()) && !valueBelow; ++li) {
+        const auto &words = lines[li].words;
+        for (int i = 0; i < int(words.size()); ++i) {
+            const QRect &b = words[i].box;
+            if (b.top() > hit.box.bottom() + 3 * labelHeight)
+                break;
+            if (b.top() > hit.box.top() && std::abs(b.left() - hit.box.left()) <= 2 * labelHeight &&
+                !IsLabelWord(hits, li, i) && b.height() >= 1.1 * labelHeight) {
+                valueBelow = true;
+                break;
+            }
+        }
+    }
+    if ((licence || !valueBelow) && sameLineFirst < int(own.words.size()) && !IsLabelWord(hits, hit.line, sameLineFirst)) {
         const OcrWord &next = own.words[sameLineFirst];
         const int gap = next.box.left() - hit.box.right();
         // A value beside its label is printed larger than it: a smaller word

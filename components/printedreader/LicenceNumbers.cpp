@@ -34,7 +34,6 @@ QString ReadNumber(tesseract::TessBaseAPI &api, const QRect &region, bool whereN
     if (r.text.trimmed().isEmpty())
         r = ReadRegion(api, region, kNumberAlphabet, RegionShape::Line);
     QString text = r.text.simplified().remove(QLatin1Char(' '));
-    if (qEnvironmentVariableIsSet("PR_DEBUG")) fprintf(stderr, "N [%d,%d %dx%d] %s\n", region.x(), region.y(), region.width(), region.height(), qPrintable(r.text)); // TEMP
     if (whereNumbersStand && text.size() == 1 && text[0].isDigit())
         text += QLatin1Char('.');
     return LicenceNumber(text);

@@ -67,7 +67,7 @@ Extent ExtentOf(DocumentKind kind)
 
 // A zone line is about 112 mm wide (44 characters of 2.54 mm); this many
 // prepared pixels per millimetre give labels of 7 pt a readable size.
-constexpr double kPixelsPerMm = 8.0;
+constexpr double kPixelsPerMm = 11.0;
 constexpr double kZoneWidthMm = 112.0;
 
 } // namespace

@@ -10,7 +10,6 @@
 #include "MrzReader.h"
 
 #include <tesseract/baseapi.h>
-#include <ctime>
 
 namespace printed {
 
@@ -36,30 +35,18 @@ PrintedReading ReadPrinted(const QImage &page, DocumentKind kind, const mrz::Mrz
     EngineLease engine = LeaseEngine(&r.error);
     if (!engine)
         return r;
-    const std::clock_t c0 = std::clock();
     PageText text = ReadPageText(*engine, page, kind, zone);
     if (kind == DocumentKind::DrivingLicence)
         RestoreLicenceNumbers(*engine, &text.lines, text.page.grey.size());
-    if (qEnvironmentVariableIsSet("PR_DEBUG")) fprintf(stderr, "page %.0f ms\n", (std::clock() - c0) * 1000.0 / CLOCKS_PER_SEC);
     const auto hits = FindLabels(text.lines, kind);
-    if (qEnvironmentVariableIsSet("PR_DEBUG")) { // TEMP
-        text.page.grey.save(QStringLiteral("/tmp/pr_prepared.png"));
-        for (size_t i = 0; i < text.lines.size(); ++i) {
-            QString s;
-            for (auto &w : text.lines[i].words) s += QStringLiteral("[%1 %2,%3 %4x%5] ").arg(w.text).arg(w.box.x()).arg(w.box.y()).arg(w.box.width()).arg(w.box.height());
-            fprintf(stderr, "L%zu %s\n", i, qPrintable(s));
-        }
-        for (auto &h : hits) fprintf(stderr, "H role=%d line=%d %d-%d\n", int(h.role), h.line, h.firstWord, h.lastWord);
-    }
     if (FieldLabels(hits) >= kLabelsOfADocument) {
         r.documentFound = true;
         r.fields = ReadDocumentFields(*engine, kind, text.lines, hits, text.page.grey.size());
-        if (qEnvironmentVariableIsSet("PR_DEBUG")) fprintf(stderr, "fields %.0f ms\n", (std::clock() - c0) * 1000.0 / CLOCKS_PER_SEC);
         for (auto &[field, t] : r.fields)
             t.box = text.page.toPage.mapRect(QRectF(t.box)).toAlignedRect();
+        if (zone && zone->found)
+            CrossCheck(kind, *zone, &r.fields);
     }
-    if (zone && zone->found)
-        CrossCheck(kind, *zone, &r.fields);
     return r;
 }
 
