@@ -57,14 +57,13 @@ endforeach()
 # What the programs load or read at run time beyond what they link, and so
 # beyond what dpkg-shlibdeps finds:
 #   runtime  the zone reader's glyphs are drawn from the OCR-B font, and from
-#            DejaVu Sans Mono for zones printed in another face
+#            DejaVu Sans Mono for zones printed in another face; the engines
+#            read printed fields with Tesseract's Russian and English data
 #   host     its services keep their records in SQLite through Qt's driver,
 #            and play real cameras through GStreamer: the base and good
 #            plugins decode MJPEG and reach V4L2, RTSP and HTTP cameras;
 #            libav, recommended, decodes H.264 and the like
-# A recognition engine that reads with Tesseract adds its language data
-# (tesseract-ocr-eng, ...) to R9_DEB_RUNTIME_DATA here.
-set(R9_DEB_RUNTIME_DATA "fonts-ocr-b, fonts-dejavu-core")
+set(R9_DEB_RUNTIME_DATA "fonts-ocr-b, fonts-dejavu-core, tesseract-ocr-rus, tesseract-ocr-eng")
 set(R9_DEB_HOST_PLUGINS "libqt6sql6-sqlite, gstreamer1.0-plugins-base, gstreamer1.0-plugins-good")
 
 set(CPACK_DEBIAN_RUNTIME_PACKAGE_SECTION graphics)

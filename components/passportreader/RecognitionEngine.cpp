@@ -1,4 +1,5 @@
 #include "RecognitionEngine.h"
+#include "PrintedSpecimen.h"
 #include "ZoneSpecimen.h"
 
 #include "platform/PageLoader.h"
@@ -69,7 +70,10 @@ struct ZoneReading
 ZoneReading ReadZoneOf(const QImage &page, const QString &documentType)
 {
     ZoneReading out;
-    out.specimen = SpecimenFromZone(ZoneReadable(page), documentType, &out.zone);
+    const mrz::MrzResult zone = ReadZoneFor(ZoneReadable(page), documentType);
+    if (zone.found)
+        out.zone = mrz::FormatName(zone.format);
+    out.specimen = WithPrintedFields(SpecimenFromZoneReading(zone, documentType), zone, page, documentType);
     return out;
 }
 

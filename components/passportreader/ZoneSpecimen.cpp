@@ -151,19 +151,27 @@ bool ZoneIsOfType(const mrz::MrzResult &r, const QString &documentType)
 
 } // namespace
 
+mrz::MrzResult ReadZoneFor(const QImage &page, const QString &documentType)
+{
+    if (!TypeHasZone(documentType))
+        return {};
+    return mrz::ReadMrz(page);
+}
+
 std::shared_ptr<const Specimen> SpecimenFromZone(const QImage &page, const QString &documentType, QString *zoneFound)
 {
+    const mrz::MrzResult r = ReadZoneFor(page, documentType);
     if (zoneFound)
-        zoneFound->clear();
-    if (!TypeHasZone(documentType))
-        return nullptr;
-    const mrz::MrzResult r = mrz::ReadMrz(page);
-    if (zoneFound && r.found)
-        *zoneFound = mrz::FormatName(r.format);
+        *zoneFound = r.found ? mrz::FormatName(r.format) : QString();
+    return SpecimenFromZoneReading(r, documentType);
+}
+
+std::shared_ptr<Specimen> SpecimenFromZoneReading(const mrz::MrzResult &r, const QString &documentType)
+{
     // Identity cards carry three rows of 30, passports two of 44, the internal
     // passport's its own code: a zone of another kind (a visa among them), or
     // of another state's document, is a page of another document type.
-    if (!ZoneIsOfType(r, documentType))
+    if (!TypeHasZone(documentType) || !ZoneIsOfType(r, documentType))
         return nullptr;
     const mrz::Format expected = r.format;
     auto s = std::make_shared<Specimen>();

@@ -2,6 +2,7 @@
 // Pages without a description: for the document types that carry a
 // machine-readable zone, the fields are read from the zone itself.
 
+#include "MrzReader.h"
 #include "SpecimenCatalogue.h"
 
 #include <QImage>
@@ -24,5 +25,12 @@ bool TypeHasZone(const QString &documentType);
 /// zone found ("TD3", "RUSPN", ...), empty when the page shows none.
 std::shared_ptr<const Specimen> SpecimenFromZone(const QImage &page, const QString &documentType,
                                                  QString *zoneFound = nullptr);
+
+/// The zone of the page for a document type: nothing found for a type that
+/// carries none.
+mrz::MrzResult ReadZoneFor(const QImage &page, const QString &documentType);
+/// The fields of a zone read from a page of that type, as SpecimenFromZone
+/// gives them; null when the zone is none of the type's.
+std::shared_ptr<Specimen> SpecimenFromZoneReading(const mrz::MrzResult &r, const QString &documentType);
 
 } // namespace passportreader

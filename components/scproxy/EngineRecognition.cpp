@@ -103,7 +103,7 @@ void AddDocument(Package &package, Image &image, Document &&doc)
 
 void RecogniseFromPixels(ScPackageHandle packageHandle, Package &package, ScImageHandle imageHandle, Image &image)
 {
-    PixelReading reading = ReadPixelPage(ZoneOf(image), image.config);
+    PixelReading reading = ReadPixelPage(image.picture, ZoneOf(image), image.config);
     enginekit::LogRecognition(EngineLogFile(), enginekit::PageReading::Read,
                             reading.zoneFound.isEmpty() ? QStringLiteral("no zone") : reading.zoneFound);
     if (reading.form.isEmpty())

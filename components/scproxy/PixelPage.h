@@ -3,8 +3,12 @@
 // feeder that no description names. Its machine-readable zone decides what
 // it is: a passport's zone is a page of the form "InoPas_MRZ" (read through
 // the zone "ZoneOfMRZ"), a Russian internal passport's a page of "Passport1"
-// ("ZoneOfPassportRF", or "ZoneOfMRZ", which reads any zone); any other
-// zone, or none, is no document of the forms the configuration reaches.
+// ("ZoneOfPassportRF", or "ZoneOfMRZ", which reads any zone), whose print
+// adds the fields the zone lacks; any other zone is no document of the
+// forms the configuration reaches. Where the print is found, the Russian
+// foreign passport is a page of "InoPas1" ("ZoneOfInoPassportRF"), and a
+// page without a zone that prints a driving licence one of "DRVL"
+// ("ZoneOfDrivingLicenceRF"), both read from their print.
 //
 // The page lies as the reader finds it; the configuration's zone chain turns
 // it as it turns any page. A zone whose turn brings the page upright reads
@@ -31,7 +35,7 @@ struct PixelReading
 };
 
 /// Reads the page as scanned under the scanning configuration, from the
-/// zone the reader found on it.
-PixelReading ReadPixelPage(const mrz::MrzResult &zone, const ScanConfiguration &config);
+/// zone the reader found on it and from its print.
+PixelReading ReadPixelPage(const QImage &page, const mrz::MrzResult &zone, const ScanConfiguration &config);
 
 } // namespace scproxy

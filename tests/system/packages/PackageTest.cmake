@@ -97,7 +97,7 @@ endforeach()
 # What the programs need beyond themselves: the libraries they link (found
 # by dpkg-shlibdeps) and the data they read. The host and the doubles run on
 # exactly the package they were built with.
-set(runtime_needs libqt6widgets6 libturbojpeg0 fonts-ocr-b)
+set(runtime_needs libqt6widgets6 libturbojpeg0 fonts-ocr-b libtesseract5 tesseract-ocr-rus tesseract-ocr-eng)
 if(TWAINSANE)
   list(APPEND runtime_needs libsane1)
 endif()

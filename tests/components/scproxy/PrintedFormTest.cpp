@@ -1,0 +1,110 @@
+// The print's fields under the forms' names, and how they join the zone's.
+
+#include "components/scproxy/PrintedFormFields.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using printed::DocumentKind;
+using printed::Field;
+using printed::PrintedText;
+
+PrintedText Text(const QStringList &lines, bool doubtful = false, bool fromZone = false, float confidence = 0.95f)
+{
+    PrintedText t;
+    t.lines = lines;
+    t.doubtful = doubtful;
+    t.fromZone = fromZone;
+    t.confidence.assign(std::size_t(t.Value().size()), confidence);
+    return t;
+}
+
+printed::PrintedReading Reading(DocumentKind kind, std::map<Field, PrintedText> fields)
+{
+    printed::PrintedReading r;
+    r.documentFound = true;
+    r.kind = kind;
+    r.fields = std::move(fields);
+    return r;
+}
+
+TEST(PrintedForm, EachDocumentsFieldsUnderItsFormsNamesAndDoubtWhereThePrintIsUnsure)
+{
+    const scproxy::PrintedForm internal = scproxy::PrintedFormFields(Reading(
+        DocumentKind::InternalPassport,
+        {{Field::Surname, Text({QStringLiteral("ИВАНОВА")})},
+         {Field::BirthPlace, Text({QStringLiteral("ГОР. ТВЕРЬ"), QStringLiteral("ТВЕРСКОЙ ОБЛ.")})},
+         {Field::IssuedBy, Text({QStringLiteral("ГУ МВД РОССИИ")}, false, false, 0.3f)},
+         {Field::DivisionCode, Text({QStringLiteral("770-001")}, true)},
+         {Field::IssueDate, Text({QStringLiteral("01.02.2015")}, true, true)}}));
+    ASSERT_EQ(internal.size(), 5u);
+    EXPECT_EQ(internal.at("PP_SurName").result.value, QStringLiteral("ИВАНОВА").toLocal8Bit());
+    EXPECT_EQ(internal.at("PP_SurName").result.flags, 0);
+    // A value over two lines is one line of the form, joined by a blank.
+    EXPECT_EQ(internal.at("PP_BirthPlace").result.value, QStringLiteral("ГОР. ТВЕРЬ ТВЕРСКОЙ ОБЛ.").toLocal8Bit());
+    EXPECT_EQ(internal.at("PP_Kem").result.flags, SCF_VRS_WARNING) << "symbols read with low confidence";
+    EXPECT_EQ(internal.at("PP_Podr").result.flags, SCF_VRS_WARNING) << "doubtful";
+    EXPECT_TRUE(internal.at("PP_Date").againstZone);
+    EXPECT_FALSE(internal.at("PP_Podr").againstZone);
+
+    // The foreign passport's series and number are one field of its form;
+    // one of them missing leaves the other, doubtful.
+    const scproxy::PrintedForm foreign = scproxy::PrintedFormFields(
+        Reading(DocumentKind::ForeignPassport,
+                {{Field::Series, Text({QStringLiteral("75")})}, {Field::Number, Text({QStringLiteral("1234567")})}}));
+    EXPECT_EQ(foreign.at("IN_SerNum2").result.value, QByteArray("75 1234567"));
+    EXPECT_EQ(foreign.at("IN_SerNum2").result.flags, 0);
+    const scproxy::PrintedForm half =
+        scproxy::PrintedFormFields(Reading(DocumentKind::ForeignPassport, {{Field::Number, Text({QStringLiteral("1234567")})}}));
+    EXPECT_EQ(half.at("IN_SerNum2").result.value, QByteArray("1234567"));
+    EXPECT_EQ(half.at("IN_SerNum2").result.flags, SCF_VRS_WARNING);
+
+    const scproxy::PrintedForm licence = scproxy::PrintedFormFields(Reading(
+        DocumentKind::DrivingLicence, {{Field::Patronymic, Text({QStringLiteral("ПЕТРОВИЧ")})},
+                                       {Field::ResidencePlace, Text({QStringLiteral("МОСКВА")})}}));
+    ASSERT_EQ(licence.size(), 1u) << "the form has no field for the place of residence";
+    EXPECT_EQ(licence.begin()->first, QByteArray("DR_SecName"));
+}
+
+scproxy::engine::FieldResult Result(const char *value, std::int32_t flags)
+{
+    scproxy::engine::FieldResult r;
+    r.value = value;
+    r.flags = flags;
+    return r;
+}
+
+TEST(PrintedForm, TheZonesFieldsKeepTheirValuesAndBecomeDoubtfulWhereThePrintDiffers)
+{
+    using scproxy::engine::FieldResult;
+    std::map<QByteArray, FieldResult> zone = {
+        {"PP_SurName", Result("IVANOVA", 0)},
+        {"PP_Name", Result("ANNA", SCF_VRS_ERROR)},
+        {"PP_Date", Result("01.02.2015", 0)},
+        {"PP_Podr", Result("770-001", 0)},
+    };
+    scproxy::PrintedForm print;
+    print["PP_SurName"].result = Result("IVANOVA", 0);             // agrees
+    print["PP_Name"].result = Result("ANNA", 0);                  // agrees; the zone's error stays
+    print["PP_Date"].result = Result("01.02.2015", SCF_VRS_WARNING); // the zone's value, against the print
+    print["PP_Date"].againstZone = true;
+    print["PP_Podr"].result = Result("770-002", 0);               // differs
+    print["PP_Kem"].result = Result("UFMS", SCF_VRS_WARNING);     // only printed
+    scproxy::JoinPrintedFields(zone, print);
+
+    const std::map<QByteArray, FieldResult> expected = {
+        {"PP_SurName", Result("IVANOVA", 0)},
+        {"PP_Name", Result("ANNA", SCF_VRS_ERROR)},
+        {"PP_Date", Result("01.02.2015", SCF_VRS_WARNING)},
+        {"PP_Podr", Result("770-001", SCF_VRS_WARNING)},
+        {"PP_Kem", Result("UFMS", SCF_VRS_WARNING)},
+    };
+    ASSERT_EQ(zone.size(), expected.size());
+    for (const auto &[id, want] : expected) {
+        EXPECT_EQ(zone.at(id).value, want.value) << id.constData();
+        EXPECT_EQ(zone.at(id).flags, want.flags) << id.constData();
+    }
+}
+
+} // namespace
