@@ -44,10 +44,15 @@ float Mean(const std::vector<float> &v)
     return v.empty() ? 0.0f : sum / v.size();
 }
 
+bool IsFreeText(Field f)
+{
+    return f == Field::BirthPlace || f == Field::IssuedBy || f == Field::ResidencePlace;
+}
+
 // Multi-line values are checked as a whole; one line alone may be any part.
 bool LineMatches(Field f, DocumentKind kind, const QString &value, bool alone)
 {
-    if (!alone && (f == Field::BirthPlace || f == Field::IssuedBy || f == Field::ResidencePlace))
+    if (!alone && IsFreeText(f))
         return !value.isEmpty();
     return MatchesPattern(f, kind, value);
 }
@@ -69,6 +74,7 @@ PrintedText ReadField(tesseract::TessBaseAPI &api, Field field, DocumentKind kin
 {
     PrintedText out;
     bool allMatch = true;
+    bool disagree = false;
     for (const ValueLine &line : lines) {
         if (line.words.empty())
             continue;
@@ -107,12 +113,20 @@ PrintedText ReadField(tesseract::TessBaseAPI &api, Field field, DocumentKind kin
             takeAgain = !first.matches && Mean(again.confidence) > Mean(first.confidence);
         else if (firstMapped && ScriptFor(field, firstText) != ScriptOf(firstText))
             takeAgain = true;
+        else if (IsFreeText(field))
+            // The page's reading keeps the blanks between words, which a
+            // line read alone may lose; its letters are only replaced when
+            // they are of the other script.
+            takeAgain = ScriptOf(firstText) == Script::Latin;
         else
             takeAgain = Mean(again.confidence) > Mean(first.confidence);
         const LineReading &chosen = takeAgain ? again : first;
         if (chosen.text.isEmpty())
             continue;
         allMatch = allMatch && chosen.matches;
+        // Two readings that both hold the pattern but differ: either may be
+        // the print.
+        disagree = disagree || (first.matches && again.matches && first.text != again.text && !IsFreeText(field));
         if (!out.lines.isEmpty())
             out.confidence.push_back(1.0f);
         out.lines << chosen.text;
@@ -123,7 +137,7 @@ PrintedText ReadField(tesseract::TessBaseAPI &api, Field field, DocumentKind kin
     const bool patternHolds = allMatch && MatchesPattern(field, kind, value);
     const bool confident = std::all_of(out.confidence.begin(), out.confidence.end(),
                                        [](float c) { return c >= kDoubtfulConfidence; });
-    out.doubtful = !patternHolds || !confident;
+    out.doubtful = !patternHolds || !confident || disagree;
     return out;
 }
 

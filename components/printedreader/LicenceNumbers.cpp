@@ -102,6 +102,12 @@ void LetterFieldFour(std::vector<OcrLine> *lines)
 
 void RestoreLicenceNumbers(tesseract::TessBaseAPI &api, std::vector<OcrLine> *lines, const QSize &pictureSize)
 {
+    // Only on a licence: its title or some of its numbers read as they are.
+    // Elsewhere a speck left of a line would be read as a number.
+    const int numbers = int(std::count_if(lines->begin(), lines->end(), HasNumber));
+    const bool titled = std::any_of(lines->begin(), lines->end(), IsTitle);
+    if (numbers < 2 && !titled)
+        return;
     const QRect picture(QPoint(0, 0), pictureSize);
     for (OcrLine &line : *lines) {
         if (line.words.empty())

@@ -51,17 +51,13 @@ PageText ReadPageText(tesseract::TessBaseAPI &api, const QImage &page, DocumentK
         const double radians = std::abs(layout.deskewRadians) > 0.004 && std::abs(layout.deskewRadians) < 0.2
                                    ? -layout.deskewRadians
                                    : 0.0;
-        // Unchanged, the picture keeps its layout: recognising it does not
-        // analyse it again.
         if (radians != 0.0 || std::abs(scale - 1.0) > 0.15) {
             out.page = Adjusted(out.page, radians, scale);
             if (out.page.grey.isNull())
                 return out;
-            SetPicture(api, out.page.grey);
         }
-    } else {
-        SetPicture(api, out.page.grey);
     }
+    SetPicture(api, out.page.grey);
     out.lines = ReadLines(api);
     return out;
 }

@@ -1,6 +1,7 @@
 #include "PrintedReader.h"
 
 #include "DocumentFields.h"
+#include "EdgeNumber.h"
 #include "EnginePool.h"
 #include "KindRecognition.h"
 #include "LicenceNumbers.h"
@@ -15,8 +16,12 @@ namespace printed {
 
 namespace {
 
-// A document shows itself by a few of its labels; one alone may be any word.
-constexpr int kLabelsOfADocument = 2;
+// A document shows itself by a few of its labels; one alone may be any word
+// (the licence's are numbers, which a few specks may resemble).
+int LabelsOfADocument(DocumentKind kind)
+{
+    return kind == DocumentKind::DrivingLicence ? 4 : 2;
+}
 
 int FieldLabels(const std::vector<LabelHit> &hits)
 {
@@ -39,9 +44,11 @@ PrintedReading ReadPrinted(const QImage &page, DocumentKind kind, const mrz::Mrz
     if (kind == DocumentKind::DrivingLicence)
         RestoreLicenceNumbers(*engine, &text.lines, text.page.grey.size());
     const auto hits = FindLabels(text.lines, kind);
-    if (FieldLabels(hits) >= kLabelsOfADocument) {
+    if (FieldLabels(hits) >= LabelsOfADocument(kind)) {
         r.documentFound = true;
         r.fields = ReadDocumentFields(*engine, kind, text.lines, hits, text.page.grey.size());
+        if (kind == DocumentKind::InternalPassport && !r.fields.count(Field::Number))
+            r.fields.merge(ReadEdgeSeriesNumber(*engine, text.page.grey));
         for (auto &[field, t] : r.fields)
             t.box = text.page.toPage.mapRect(QRectF(t.box)).toAlignedRect();
         if (zone && zone->found)

@@ -53,6 +53,14 @@ public:
         p_.setPen(colour);
         p_.drawText(x, y, text);
     }
+    void Turned(int x, int y, const QString &text, QColor colour)
+    {
+        p_.save();
+        p_.translate(x, y);
+        p_.rotate(-90);
+        Text(0, 0, text, 26, true, colour);
+        p_.restore();
+    }
     void Photo(const QRect &r)
     {
         p_.fillRect(r, QColor(180, 190, 205));
@@ -66,7 +74,7 @@ private:
     QString family_;
 };
 
-DrawnPage Internal(const Person &m, const QString &family, bool left)
+DrawnPage Internal(const Person &m, const QString &family, bool left, bool alongEdge)
 {
     DrawnPage d;
     d.picture = QImage(1150, 1300, QImage::Format_RGB32);
@@ -89,7 +97,10 @@ DrawnPage Internal(const Person &m, const QString &family, bool left)
     field(40, 80, QStringLiteral("Паспорт выдан"), issuedBy);
     field(40, 200 + step, QStringLiteral("Дата выдачи"), {m.issueDate});
     field(left ? 560 : 400, 200 + step, QStringLiteral("Код подразделения"), {m.code});
-    p.Value(770, 40, m.series + QStringLiteral("  ") + m.number, QColor(170, 20, 30));
+    if (alongEdge)
+        p.Turned(1120, 560, m.series + QStringLiteral("  ") + m.number, QColor(170, 20, 30));
+    else
+        p.Value(770, 40, m.series + QStringLiteral("  ") + m.number, QColor(170, 20, 30));
     p.Photo(QRect(40, 700, 220, 290));
     const int x = 300;
     int y = 700;
@@ -193,7 +204,7 @@ DrawnPage Foreign(const Person &m, const QString &family)
 DrawnPage Draw(const Drawing &d)
 {
     const Person &m = PersonNo(d.person);
-    DrawnPage page = d.kind == DocumentKind::InternalPassport ? Internal(m, d.family, d.labelsLeft)
+    DrawnPage page = d.kind == DocumentKind::InternalPassport ? Internal(m, d.family, d.labelsLeft, d.numberAlongEdge)
                      : d.kind == DocumentKind::DrivingLicence ? Licence(m, d.family)
                                                               : Foreign(m, d.family);
     if (d.turn != 0) {

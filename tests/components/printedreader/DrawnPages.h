@@ -25,6 +25,7 @@ struct Drawing
     bool labelsLeft = false; ///< the internal passport's labels left of their values instead of above
     double turn = 0;         ///< degrees clockwise
     int person = 0;          ///< which of the persons drawn
+    bool numberAlongEdge = false; ///< the internal passport's series and number turned along its right edge
 };
 
 DrawnPage Draw(const Drawing &d);

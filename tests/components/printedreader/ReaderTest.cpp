@@ -23,7 +23,7 @@ using printedtest::Drawing;
 std::string Describe(const Drawing &d)
 {
     return printed::KindName(d.kind).toStdString() + " in " + d.family.toStdString() +
-           (d.labelsLeft ? ", labels left" : "") + (d.turn != 0 ? ", turned " + std::to_string(d.turn) : "") +
+           (d.labelsLeft ? ", labels left" : "") + (d.numberAlongEdge ? ", number along the edge" : "") + (d.turn != 0 ? ", turned " + std::to_string(d.turn) : "") +
            ", person " + std::to_string(d.person);
 }
 
@@ -62,6 +62,7 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(Drawing{DocumentKind::InternalPassport, QStringLiteral("DejaVu Sans")},
                     Drawing{DocumentKind::InternalPassport, QStringLiteral("PT Serif"), true, 0, 1},
                     Drawing{DocumentKind::InternalPassport, QStringLiteral("Liberation Sans"), true, 2.5, 0},
+                    Drawing{DocumentKind::InternalPassport, QStringLiteral("Liberation Serif"), false, 0, 1, true},
                     Drawing{DocumentKind::DrivingLicence, QStringLiteral("DejaVu Sans"), false, 0, 1},
                     Drawing{DocumentKind::DrivingLicence, QStringLiteral("Liberation Serif")},
                     Drawing{DocumentKind::DrivingLicence, QStringLiteral("PT Sans"), false, -3, 1},
