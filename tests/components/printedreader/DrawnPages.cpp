@@ -1,6 +1,9 @@
 #include "DrawnPages.h"
 
+#include "specimen-generator/Mrz.h"
+
 #include <QFont>
+#include <QFontMetrics>
 #include <QPainter>
 
 namespace printedtest {
@@ -60,6 +63,18 @@ public:
         p_.rotate(-90);
         Text(0, 0, text, 26, true, colour);
         p_.restore();
+    }
+    // The zone's lines in OCR-B, as wide as `width`.
+    void Zone(int x, int y, int width, const QStringList &lines)
+    {
+        QFont f(QStringLiteral("OCR B"));
+        f.setPixelSize(30);
+        const int advance = QFontMetrics(f).horizontalAdvance(lines.first());
+        f.setPixelSize(std::max(8, 30 * width / std::max(1, advance)));
+        p_.setFont(f);
+        p_.setPen(Qt::black);
+        for (int i = 0; i < lines.size(); ++i)
+            p_.drawText(x, y + i * f.pixelSize() * 3 / 2, lines[i]);
     }
     void Photo(const QRect &r)
     {
@@ -167,10 +182,10 @@ DrawnPage Licence(const Person &m, const QString &family)
     return d;
 }
 
-DrawnPage Foreign(const Person &m, const QString &family)
+DrawnPage Foreign(const Person &m, const QString &family, bool zone)
 {
     DrawnPage d;
-    d.picture = QImage(1000, 620, QImage::Format_RGB32);
+    d.picture = QImage(1000, zone ? 740 : 620, QImage::Format_RGB32);
     d.picture.fill(QColor(238, 244, 252));
     Painter p(&d.picture, family);
     p.Photo(QRect(40, 70, 220, 290));
@@ -189,6 +204,15 @@ DrawnPage Foreign(const Person &m, const QString &family)
     field(40, 445, QStringLiteral("Дата выдачи / Date of issue"), {m.issueDate});
     field(40, 530, QStringLiteral("Дата окончания срока / Date of expiry"), {m.expiryDate});
     field(640, 445, QStringLiteral("Орган, выдавший документ / Authority"), {QStringLiteral("МВД ") + m.code.left(3) + m.code.right(2)});
+    if (zone) {
+        const bool male = m.sexShort == QStringLiteral("М");
+        const QString birth = m.birthDate.right(2) + m.birthDate.mid(3, 2) + m.birthDate.left(2);
+        const QString expiry = m.expiryDate.right(2) + m.expiryDate.mid(3, 2) + m.expiryDate.left(2);
+        const QStringList lines = specimens::PassportMrz({"P", "RUS", m.surnameLatin, m.givenLatin,
+                                                          m.foreignSeries + m.foreignNumber, "RUS", birth,
+                                                          male ? "M" : "F", expiry, ""});
+        p.Zone(40, 650, 920, lines);
+    }
     d.truth = {{Field::Surname, m.surname},       {Field::SurnameLatin, m.surnameLatin},
                {Field::GivenName, m.given},       {Field::GivenNameLatin, m.givenLatin},
                {Field::Nationality, QStringLiteral("РОССИЙСКАЯ ФЕДЕРАЦИЯ")},
@@ -206,8 +230,17 @@ DrawnPage Draw(const Drawing &d)
     const Person &m = PersonNo(d.person);
     DrawnPage page = d.kind == DocumentKind::InternalPassport ? Internal(m, d.family, d.labelsLeft, d.numberAlongEdge)
                      : d.kind == DocumentKind::DrivingLicence ? Licence(m, d.family)
-                                                              : Foreign(m, d.family);
-    if (d.turn != 0) {
+                                                              : Foreign(m, d.family, d.zone);
+    if (d.zone && d.turn != 0) {
+        // The whole page turned, on a larger sheet.
+        QImage turned = page.picture.transformed(QTransform().rotate(d.turn), Qt::SmoothTransformation);
+        QImage sheet(turned.size(), QImage::Format_RGB32);
+        sheet.fill(Qt::white);
+        QPainter p(&sheet);
+        p.drawImage(0, 0, turned);
+        p.end();
+        page.picture = sheet;
+    } else if (d.turn != 0) {
         QImage turned(page.picture.size(), QImage::Format_RGB32);
         turned.fill(Qt::white);
         QPainter p(&turned);

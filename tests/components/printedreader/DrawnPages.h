@@ -26,6 +26,7 @@ struct Drawing
     double turn = 0;         ///< degrees clockwise
     int person = 0;          ///< which of the persons drawn
     bool numberAlongEdge = false; ///< the internal passport's series and number turned along its right edge
+    bool zone = false;            ///< the foreign passport's zone drawn at its foot (any turn then turns the page whole)
 };
 
 DrawnPage Draw(const Drawing &d);

@@ -71,6 +71,27 @@ INSTANTIATE_TEST_SUITE_P(
                     Drawing{DocumentKind::ForeignPassport, QStringLiteral("DejaVu Sans"), false, 3, 0}));
 
 
+// The zone gives the document's place, turn and scale: a page turned a
+// quarter and a little more, or upside down, read as one upright.
+TEST(ZonePlace, TurnsAndScalesThePageByItsZone)
+{
+    for (double turn : {91.5, 180.0, -88.0}) {
+        Drawing d{DocumentKind::ForeignPassport, QStringLiteral("DejaVu Sans"), false, turn, 1};
+        d.zone = true;
+        const auto page = Draw(d);
+        const mrz::MrzResult zone = mrz::ReadMrz(page.picture);
+        ASSERT_TRUE(zone.found) << Describe(d);
+        const printed::PrintedReading r = printed::ReadPrinted(page.picture, DocumentKind::ForeignPassport, &zone);
+        ASSERT_TRUE(r.documentFound) << Describe(d);
+        for (const auto &[field, truth] : page.truth) {
+            const auto it = r.fields.find(field);
+            ASSERT_NE(it, r.fields.end()) << Describe(d) << ": " << printed::FieldName(field).toStdString();
+            EXPECT_EQ(it->second.Value().toStdString(), truth.toStdString()) << Describe(d);
+            EXPECT_FALSE(it->second.fromZone) << Describe(d) << ": " << printed::FieldName(field).toStdString();
+        }
+    }
+}
+
 // A zone as the reader of zones gives it: found, its fields split from the
 // text, every character read with confidence (no place on the page, so the
 // page is read as a whole).
