@@ -89,16 +89,20 @@ PrintedText ReadField(tesseract::TessBaseAPI &api, Field field, DocumentKind kin
         const int margin = std::max(2, line.box.height() / 2);
         const QRect region = line.box.adjusted(-margin, -margin / 2, margin, margin / 2)
                                  .intersected(QRect(QPoint(0, 0), pictureSize));
+        // Free text keeps the page's reading (its blanks) unless it came out
+        // in the other script or unsure: a long line read again for nothing
+        // costs more than a name.
+        const bool sure = !first.confidence.empty() &&
+                          *std::min_element(first.confidence.begin(), first.confidence.end()) >= kDoubtfulConfidence;
+        const bool readAgain = !IsFreeText(field) || !first.matches || !sure || ScriptOf(firstText) == Script::Latin;
         LineReading again;
-        if (!region.isEmpty()) {
+        if (readAgain && !region.isEmpty()) {
             const RegionReading r = ReadRegion(api, region, AlphabetOf(field, kind, script));
             again.text = Normalise(field, kind, r.text, script);
             again.confidence = Aligned(r.confidence, int(again.text.size()));
             again.matches = LineMatches(field, kind, again.text, lines.size() == 1);
         }
         // The reading that holds the pattern; of two that do, the surer.
-        // A first reading in the other script ("BOPOBbEBA") has the
-        // confidence of that script's letters: the field's alphabet decides.
         // A first reading in the other script ("BOPOBbEBA") has the
         // confidence of that script's letters: the field's alphabet decides.
         // Digits the page's reading got right stay (the alphabet alone

@@ -2,6 +2,8 @@
 
 #include "LabelFinder.h"
 
+#include <algorithm>
+
 namespace printed {
 
 namespace {
@@ -21,6 +23,20 @@ int Score(const std::vector<LabelHit> &hits, DocumentKind kind)
     return score;
 }
 
+// Other documents print some of the same labels (an identity card its
+// "Фамилия", "Имя", "Дата рождения"): a passport also shows the sex, which
+// such cards leave to their zones, or the internal passport its issue page.
+bool HasOwnLabel(const std::vector<LabelHit> &hits, DocumentKind kind)
+{
+    if (kind == DocumentKind::DrivingLicence)
+        return true;
+    return std::any_of(hits.begin(), hits.end(), [&](const LabelHit &h) {
+        return h.role == LabelRole::Sex ||
+               (kind == DocumentKind::InternalPassport &&
+                (h.role == LabelRole::IssuedBy || h.role == LabelRole::DivisionCode));
+    });
+}
+
 } // namespace
 
 std::optional<DocumentKind> KindOfLines(const std::vector<OcrLine> &lines)
@@ -28,8 +44,9 @@ std::optional<DocumentKind> KindOfLines(const std::vector<OcrLine> &lines)
     std::optional<DocumentKind> best;
     int bestScore = 2; // fewer labels than three tell nothing
     for (DocumentKind kind : {DocumentKind::DrivingLicence, DocumentKind::ForeignPassport, DocumentKind::InternalPassport}) {
-        const int s = Score(FindLabels(lines, kind), kind);
-        if (s > bestScore) {
+        const auto hits = FindLabels(lines, kind);
+        const int s = Score(hits, kind);
+        if (s > bestScore && HasOwnLabel(hits, kind)) {
             best = kind;
             bestScore = s;
         }

@@ -1,5 +1,6 @@
 #include "LicenceNumbers.h"
 
+#include "FieldPatterns.h"
 #include "Labels.h"
 
 #include <QRegularExpression>
@@ -47,6 +48,12 @@ QString ReadWithValue(tesseract::TessBaseAPI &api, const QRect &region)
     const RegionReading r = ReadRegion(api, region, QString());
     const QRegularExpressionMatch m = number.match(r.text.trimmed());
     return m.hasMatch() ? LicenceNumber(m.captured(1)) : QString();
+}
+
+bool IsLatinName(const OcrLine &line)
+{
+    return ScriptOf(line.Text()) == Script::Latin &&
+           std::any_of(line.words.begin(), line.words.end(), [](const OcrWord &w) { return w.text.size() > 3; });
 }
 
 bool IsTitle(const OcrLine &line)
@@ -127,7 +134,9 @@ void RestoreLicenceNumbers(tesseract::TessBaseAPI &api, std::vector<OcrLine> *li
         }
         if (HasNumber(line))
             continue;
-        if (line.words.front().box.left() < h || IsTitle(line))
+        // The Latin lines under a name or a place have no number (the
+        // categories, Latin too, have one; theirs are short words).
+        if (line.words.front().box.left() < h || IsTitle(line) || IsLatinName(line))
             continue;
         // The number left of the value, where it was not seen at all.
         const QRect first = line.words.front().box;
