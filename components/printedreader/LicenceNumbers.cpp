@@ -52,8 +52,9 @@ QString ReadWithValue(tesseract::TessBaseAPI &api, const QRect &region)
 
 bool IsLatinName(const OcrLine &line)
 {
-    return ScriptOf(line.Text()) == Script::Latin &&
-           std::any_of(line.words.begin(), line.words.end(), [](const OcrWord &w) { return w.text.size() > 3; });
+    const QString text = line.Text();
+    const QString categories = Normalise(Field::Categories, DocumentKind::DrivingLicence, text);
+    return ScriptOf(text) == Script::Latin && !MatchesPattern(Field::Categories, DocumentKind::DrivingLicence, categories);
 }
 
 bool IsTitle(const OcrLine &line)
@@ -135,7 +136,7 @@ void RestoreLicenceNumbers(tesseract::TessBaseAPI &api, std::vector<OcrLine> *li
         if (HasNumber(line))
             continue;
         // The Latin lines under a name or a place have no number (the
-        // categories, Latin too, have one; theirs are short words).
+        // categories, Latin too, have one).
         if (line.words.front().box.left() < h || IsTitle(line) || IsLatinName(line))
             continue;
         // The number left of the value, where it was not seen at all.
