@@ -615,6 +615,7 @@ Page MakePage(const Recipe &recipe, const Issued &issued, mrzpages::Random &rng)
     const QImage card = DrawDocument(recipe, issued, t.zone, rng, &t.fields, &scale);
     t.font = QString::fromLatin1(Typefaces()[size_t(recipe.typeface)].family);
     t.layout = LayoutName(recipe, scale);
+    t.dpi = recipe.dpi;
 
     // On the scanner's glass, with the scan's faults.
     mrzpages::PageRecipe scan;
@@ -626,6 +627,9 @@ Page MakePage(const Recipe &recipe, const Issued &issued, mrzpages::Random &rng)
     scan.noise = 2;
     QPolygonF none;
     QImage image = mrzpages::PlaceOnGlass(scan, card, &none, rng);
+    // The resolution travels in the file, as a scanner writes it.
+    image.setDotsPerMeterX(int(std::lround(recipe.dpi / 0.0254)));
+    image.setDotsPerMeterY(int(std::lround(recipe.dpi / 0.0254)));
     if (recipe.dpi != 300)
         t.degradations << QStringLiteral("%1 dpi").arg(recipe.dpi);
     if (recipe.blur > 0)
@@ -639,8 +643,6 @@ Page MakePage(const Recipe &recipe, const Issued &issued, mrzpages::Random &rng)
         page.encoded = mrzpages::JpegBytes(image, recipe.jpegQuality);
         image.loadFromData(page.encoded, "JPG");
     }
-    image.setDotsPerMeterX(int(std::lround(recipe.dpi / 0.0254)));
-    image.setDotsPerMeterY(int(std::lround(recipe.dpi / 0.0254)));
     page.image = image;
     return page;
 }
@@ -665,6 +667,7 @@ QJsonObject TruthJson(const Truth &t)
         {QStringLiteral("font"), t.font},
         {QStringLiteral("layout"), t.layout},
         {QStringLiteral("degradations"), QJsonArray::fromStringList(t.degradations)},
+        {QStringLiteral("dpi"), t.dpi},
     };
     if (!t.zone.isEmpty())
         o.insert(QStringLiteral("zone"), QJsonArray::fromStringList(t.zone));

@@ -27,6 +27,9 @@ namespace printedpages {
 
 inline constexpr std::uint64_t kEvaluationSeed = 9000;
 inline constexpr int kEvaluationCount = 60; ///< the kinds in turn: 20 of each
+/// Changes whenever the pages a seed gives change, so that pages drawn by an
+/// older generator and kept on disk are not taken for the current ones.
+inline constexpr int kPagesVersion = 1;
 
 /// The kind a page of this seed shows when none is asked for: the three in turn.
 printed::DocumentKind KindOfSeed(std::uint64_t seed);
@@ -71,6 +74,7 @@ struct Truth
     QStringList zone;                         ///< empty for the licence
     QString font, layout;
     QStringList degradations;
+    int dpi = 300;
     Issued issued;
 };
 
@@ -87,7 +91,7 @@ Page MakePage(const Recipe &recipe, const Issued &issued, mrzpages::Random &rng)
 Page MakeSeedPage(std::uint64_t seed, std::optional<printed::DocumentKind> kind = std::nullopt);
 
 /// {"kind", "fields": {name: value}, "zone": [lines] (where there is one),
-/// "font", "layout", "degradations": [...]}.
+/// "font", "layout", "degradations": [...], "dpi"}.
 QJsonObject TruthJson(const Truth &truth);
 /// Writes <stem>.jpg (or .png) and <stem>.json into folder.
 bool WritePage(const Page &page, const QString &folder, const QString &stem, QString *error);
