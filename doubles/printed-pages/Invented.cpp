@@ -71,7 +71,10 @@ QString Patronymic(mrzpages::Random &rng, bool male)
 {
     static const char *const endings[][2] = {{"ОВИЧ", "ОВНА"}, {"ЕВИЧ", "ЕВНА"}, {"ИЧ", "ИЧНА"}};
     const auto &e = Pick(rng, endings);
-    return Stem(rng, 1, 2) + QString::fromUtf8(e[male ? 0 : 1]);
+    QString stem;
+    while (stem.size() < 3)
+        stem = Stem(rng, 1, 2);
+    return stem + QString::fromUtf8(e[male ? 0 : 1]);
 }
 
 // A town: a stem and one of the endings Russian place names have.

@@ -169,7 +169,7 @@ public:
         for (const QString &l : labels)
             for (const QString &part : l.split(QStringLiteral(" / ")))
                 widest = std::max(widest, Width(part, m_label));
-        return std::max(m_r.labelColumn * m_scale, widest + 2.5);
+        return std::max(m_r.labelColumn * m_scale, widest + 4);
     }
 
     void SetInks(QColor ink, QColor labelInk) { m_ink = ink, m_labelInk = labelInk; }
@@ -228,6 +228,7 @@ void Signature(Sheet &s, double x, double y, double width)
     QPainter &p = *s.Painter();
     const double k = s.K();
     p.setPen(QPen(QColor(40, 50, 120), 0.25 * k));
+    p.setBrush(Qt::NoBrush);
     QPainterPath path;
     path.moveTo(x * k, y * k);
     for (double t = 0; t < width; t += 0.5)
@@ -312,6 +313,19 @@ double InternalPassport(Sheet &s, const Recipe &r, const Issued &d, const QStrin
     } else {
         y = s.Labelled(QStringLiteral("Дата выдачи"), {Of(Field::IssueDate, PrintedDate(d.issue))}, x, y, issueColumn);
         y = s.Labelled(QStringLiteral("Код подразделения"), {Of(Field::DivisionCode, d.divisionCode)}, x, y, issueColumn);
+    }
+    // The personal code's empty cells, on some forms.
+    if (s.Rng().Chance(0.4)) {
+        const QFont small = s.Font(7, false);
+        s.Text(x, y + 2 + s.Ascent(small), QStringLiteral("Личный код"), small, QColor(90, 90, 110));
+        if (s.Painter()) {
+            const double k = s.K(), cx = x + s.Width(QStringLiteral("Личный код  "), small);
+            s.Painter()->setPen(QPen(QColor(120, 110, 130), 0.15 * k));
+            s.Painter()->setBrush(Qt::NoBrush);
+            for (int i = 0; i < 12; ++i)
+                s.Painter()->drawRect(QRectF((cx + i * 3.2) * k, (y + 0.5) * k, 3.2 * k, 4 * k));
+        }
+        y += 6;
     }
     double overrun = y - (kPassportPage - 6);
     if (y + 12 < kPassportPage - 4 && s.Rng().Chance(0.6)) {
@@ -466,8 +480,11 @@ double DrivingLicence(Sheet &s, const Recipe &r, const Issued &d)
     const bool under = !r.labelAbove;
     const double nineX = under ? 3 : numberX, nineBaseline = under ? 38 + 1.5 + s.Ascent(v) : baseline;
     number("9.", nineX, nineBaseline);
-    const double b = s.Values({Of(Field::Categories, d.categories)}, under ? 3 + s.Width(QStringLiteral("9. "), l) : x, nineBaseline, ink);
-    return std::max({b - (kCardHeight - 1.5), baseline - step * 1.08 + s.Descent(v) - (kCardHeight - 1.5),
+    const double nineValueX = under ? 3 + s.Width(QStringLiteral("9. "), l) : x;
+    const double b = s.Values({Of(Field::Categories, d.categories)}, nineValueX, nineBaseline, ink);
+    // Under the portrait the categories must end before the column of numbers.
+    const double nineEnd = under ? nineValueX + s.Width(d.categories, v) - (numberX - 1) : 0;
+    return std::max({b - (kCardHeight - 1.5), baseline - step * 1.08 + s.Descent(v) - (kCardHeight - 1.5), nineEnd,
                      placeX + std::max(s.Width(pp.birthPlace, v), s.Width(d.birthPlaceLatin, v)) - (kCardWidth - 1.5)});
 }
 
@@ -515,8 +532,12 @@ QImage DrawDocument(const Recipe &r, const Issued &d, const QStringList &zone, m
     p.setClipPath(outline);
     if (r.pattern) {
         mrzpages::DrawWaves(p, QSizeF(card.size()), paper, k, rng);
-        if (rng.Chance(0.4))
+        if (rng.Chance(0.4)) {
+            // Fainter than under a zone: this print runs under the fields.
+            p.setOpacity(0.5);
             mrzpages::DrawGuilloche(p, QRectF(0, card.height() * rng.Uniform(0.1, 0.5), card.width(), card.height() * 0.3), k, rng);
+            p.setOpacity(1);
+        }
     }
     // Smaller print until everything fits, measured on a copy of the stream
     // so that the page drawn after is the same whatever the trials took.
