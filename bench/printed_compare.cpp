@@ -241,10 +241,13 @@ int main(int argc, char **argv)
     if (o.evaluation)
         std::printf("Evaluation fields ours missed: %zu (not named)\n", ours.Misses().size());
     else if (!ours.Misses().empty()) {
-        std::printf("Development fields ours missed:");
+        // One line per page: "0007: Surname BirthPlace".
+        std::map<QString, QStringList> byPage;
         for (const QString &m : ours.Misses())
-            std::printf(" [%s]", qPrintable(m));
-        std::printf("\n");
+            byPage[m.section(QLatin1Char(' '), 0, 0)] << m.section(QLatin1Char(' '), 1);
+        std::printf("Development fields ours missed (%zu):\n", ours.Misses().size());
+        for (const auto &[page, fields] : byPage)
+            std::printf("  %s: %s\n", qPrintable(page), qPrintable(fields.join(QLatin1Char(' '))));
     }
     return 0;
 }

@@ -122,12 +122,15 @@ public:
         if (m_r.labelAbove) {
             const double labelBaseline = top + Ascent(m_label);
             Text(x, labelBaseline, label, m_label, m_labelInk);
+            m_rightmost = std::max(m_rightmost, x + Width(label, m_label));
             baseline = labelBaseline + Descent(m_label) + 0.5 + Ascent(m_value);
         } else {
             baseline = top + Ascent(m_value);
             const QStringList parts = label.split(QStringLiteral(" / "));
-            for (int i = 0; i < parts.size(); ++i)
+            for (int i = 0; i < parts.size(); ++i) {
                 Text(x, baseline + i * Step(m_label), parts[i], m_label, m_labelInk);
+                m_rightmost = std::max(m_rightmost, x + Width(parts[i], m_label));
+            }
             valueX = x + labelColumn;
             m_labelBottom = baseline + (parts.size() - 1) * Step(m_label) + Descent(m_label);
         }
@@ -135,11 +138,27 @@ public:
         return std::max(bottom, m_r.labelAbove ? bottom : m_labelBottom) + 0.9;
     }
 
+    /// A label whose parts (split at " / ") stand one over the other above
+    /// the value, whatever the layout: for narrow room.
+    double Stacked(const QString &label, const std::vector<Line> &lines, double x, double top)
+    {
+        x += Jitter();
+        double baseline = top + Ascent(m_label);
+        for (const QString &part : label.split(QStringLiteral(" / "))) {
+            Text(x, baseline, part, m_label, m_labelInk);
+            m_rightmost = std::max(m_rightmost, x + Width(part, m_label));
+            baseline += Step(m_label);
+        }
+        baseline += -Step(m_label) + Descent(m_label) + 0.5 + Ascent(m_value);
+        return Values(lines, x, baseline, m_ink) + 0.9;
+    }
+
     /// Value lines from the first baseline; the bottom of the last.
     double Values(const std::vector<Line> &lines, double x, double baseline, const QColor &ink)
     {
         for (size_t i = 0; i < lines.size(); ++i) {
             Text(x, baseline + double(i) * Step(m_value), lines[i].text, m_value, ink);
+            m_rightmost = std::max(m_rightmost, x + Width(lines[i].text, m_value));
             Record(lines[i]);
         }
         return baseline + double(std::max<size_t>(lines.size(), 1) - 1) * Step(m_value) + Descent(m_value);
@@ -172,7 +191,8 @@ public:
         return std::max(m_r.labelColumn * m_scale, widest + 4);
     }
 
-    void SetInks(QColor ink, QColor labelInk) { m_ink = ink, m_labelInk = labelInk; }
+    /// The right end of the rightmost label or value drawn so far (mm).
+    double Rightmost() const { return m_rightmost; }
     const std::map<Field, QString> &Printed() const { return m_printed; }
 
 private:
@@ -183,7 +203,7 @@ private:
     QString m_family;
     QFont m_label, m_value;
     QColor m_ink = QColor(25, 25, 35), m_labelInk = QColor(70, 70, 90);
-    double m_labelBottom = 0;
+    double m_labelBottom = 0, m_rightmost = 0;
     std::map<Field, QString> m_printed;
 };
 
@@ -366,7 +386,7 @@ double InternalPassport(Sheet &s, const Recipe &r, const Issued &d, const QStrin
         y = s.Labelled(labels[4], {Of(Field::BirthDate, PrintedDate(d.person.birth))}, x, y, column);
     }
     y = s.Labelled(labels[5], s.Wrapped(Field::BirthPlace, d.person.birthPlace, width), x, y, column);
-    overrun = std::max(overrun, y - ZoneTop(int(zone.size()), zoneBaseline));
+    overrun = std::max({overrun, y - ZoneTop(int(zone.size()), zoneBaseline), s.Rightmost() - right});
     DrawZone(s, zone, kPassportWidth, zoneBaseline);
     return overrun;
 }
@@ -396,27 +416,74 @@ double ForeignPassport(Sheet &s, const Recipe &r, const Issued &d, const QString
         nationalityLines = {Line{nationality + QStringLiteral("/RUSSIAN FEDERATION"), {{Field::Nationality, nationality}}}};
     const QString sexCyr = d.person.male ? QStringLiteral("М") : QStringLiteral("Ж");
     const Line sex{sexCyr + QLatin1Char('/') + QLatin1String(d.person.male ? "M" : "F"), {{Field::Sex, sexCyr}}};
-    double y = 11;
+    double y = 11, overlap = 0;
     const auto pair = [&](int a, const std::vector<Line> &va, int b, const std::vector<Line> &vb) {
         if (r.labelAbove) {
-            const double second = x + std::max(s.Width(labels[a], s.LabelFont()), s.Width(va.front().text, s.ValueFont())) + 6;
-            const double b1 = s.Labelled(labels[a], va, x, y, 0);
-            y = std::max(b1, s.Labelled(labels[b], vb, std::min(second, right - 30), y, 0));
+            // The second one beside the first, or as far right as it fits;
+            // labels too long for that stand in two lines, and wherever the
+            // two still overlap the print shrinks.
+            const auto labelWidth = [&](const QString &label, bool stacked) {
+                double w = 0;
+                for (const QString &part : stacked ? label.split(QStringLiteral(" / ")) : QStringList{label})
+                    w = std::max(w, s.Width(part, s.LabelFont()));
+                return w;
+            };
+            double second = 0;
+            bool stacked = false;
+            for (const bool stack : {false, true}) {
+                const double firstEnd = x + std::max(labelWidth(labels[a], stack), s.Width(va.front().text, s.ValueFont()));
+                const double secondWidth = std::max(labelWidth(labels[b], stack), s.Width(vb.front().text, s.ValueFont()));
+                second = std::min(firstEnd + 6, right - secondWidth - 1.5);
+                stacked = stack;
+                if (firstEnd + 2 <= second || stack) {
+                    overlap = std::max(overlap, firstEnd + 2 - second);
+                    break;
+                }
+            }
+            const double b1 = stacked ? s.Stacked(labels[a], va, x, y) : s.Labelled(labels[a], va, x, y, 0);
+            y = std::max(b1, stacked ? s.Stacked(labels[b], vb, second, y) : s.Labelled(labels[b], vb, second, y, 0));
         } else {
             y = s.Labelled(labels[a], va, x, y, column);
             y = s.Labelled(labels[b], vb, x, y, column);
         }
     };
-    y = s.Labelled(labels[0], {number}, x, y, column);
+    // The number in the top right corner, its label in two lines; the names
+    // beside it must end before it.
+    double numberWidth = s.Width(number.text, s.ValueFont());
+    for (const QString &part : labels[0].split(QStringLiteral(" / ")))
+        numberWidth = std::max(numberWidth, s.Width(part, s.LabelFont()));
+    const double numberX = right - numberWidth - 1;
+    const double numberBottom = s.Stacked(labels[0], {number}, numberX, y);
+    const double valueX = x + (r.labelAbove ? 0 : column);
+    double namesEnd = 0;
+    const double surnameTop = y;
     y = s.Labelled(labels[1], {Of(Field::Surname, d.person.surname), Of(Field::SurnameLatin, PassportLatin(d.person.surname))}, x, y, column);
+    namesEnd = valueX + std::max(s.Width(d.person.surname, s.ValueFont()), s.Width(PassportLatin(d.person.surname), s.ValueFont()));
+    if (y < numberBottom)
+        namesEnd = std::max(namesEnd, valueX + std::max(s.Width(d.person.givenName, s.ValueFont()),
+                                                         s.Width(PassportLatin(d.person.givenName), s.ValueFont())));
     y = s.Labelled(labels[2], {Of(Field::GivenName, d.person.givenName), Of(Field::GivenNameLatin, PassportLatin(d.person.givenName))}, x, y,
                    column);
+    const double beside = surnameTop < numberBottom ? namesEnd + 2 - numberX : 0;
     y = s.Labelled(labels[3], nationalityLines, x, y, column);
     pair(4, {Of(Field::BirthDate, PrintedDate(d.person.birth))}, 5, {sex});
     y = s.Labelled(labels[6], {Of(Field::BirthPlace, d.person.birthPlace), Plain(d.birthPlaceLatin)}, x, y, column);
-    pair(7, {Of(Field::IssueDate, PrintedDate(d.issue))}, 8, {Of(Field::ExpiryDate, PrintedDate(d.expiry))});
+    double underBottom = 0, underWidth = 0;
+    if (r.underPortrait) {
+        // The dates of issue and expiry under the portrait, their labels in two
+        // lines, left of the column.
+        const double u = s.Stacked(labels[7], {Of(Field::IssueDate, PrintedDate(d.issue))}, 5, 53);
+        underBottom = s.Stacked(labels[8], {Of(Field::ExpiryDate, PrintedDate(d.expiry))}, 5, u);
+        for (const QString &l : {labels[7], labels[8]})
+            for (const QString &part : l.split(QStringLiteral(" / ")))
+                underWidth = std::max(underWidth, s.Width(part, s.LabelFont()));
+        underWidth = std::max(underWidth, s.Width(PrintedDate(d.issue), s.ValueFont()));
+    } else {
+        pair(7, {Of(Field::IssueDate, PrintedDate(d.issue))}, 8, {Of(Field::ExpiryDate, PrintedDate(d.expiry))});
+    }
     y = s.Labelled(labels[9], {Of(Field::IssuedBy, d.issuedBy)}, x, y, column);
-    const double overrun = y - ZoneTop(int(zone.size()), zoneBaseline);
+    const double overrun = std::max({y - ZoneTop(int(zone.size()), zoneBaseline), underBottom - ZoneTop(int(zone.size()), zoneBaseline),
+                                     s.Rightmost() - right, 5 + 1 + underWidth - x, beside, overlap});
     DrawZone(s, zone, kPassportWidth, zoneBaseline);
     return overrun;
 }
@@ -477,7 +544,7 @@ double DrivingLicence(Sheet &s, const Recipe &r, const Issued &d)
     baseline += step * 1.08;
     row("8.", {Of(Field::ResidencePlace, d.residence), Plain(d.residenceLatin)});
     // 9 in the column, or under the portrait.
-    const bool under = !r.labelAbove;
+    const bool under = r.underPortrait;
     const double nineX = under ? 3 : numberX, nineBaseline = under ? 38 + 1.5 + s.Ascent(v) : baseline;
     number("9.", nineX, nineBaseline);
     const double nineValueX = under ? 3 + s.Width(QStringLiteral("9. "), l) : x;
@@ -485,6 +552,7 @@ double DrivingLicence(Sheet &s, const Recipe &r, const Issued &d)
     // Under the portrait the categories must end before the column of numbers.
     const double nineEnd = under ? nineValueX + s.Width(d.categories, v) - (numberX - 1) : 0;
     return std::max({b - (kCardHeight - 1.5), baseline - step * 1.08 + s.Descent(v) - (kCardHeight - 1.5), nineEnd,
+                     s.Rightmost() - (kCardWidth - 1.5),
                      placeX + std::max(s.Width(pp.birthPlace, v), s.Width(d.birthPlaceLatin, v)) - (kCardWidth - 1.5)});
 }
 
@@ -559,9 +627,13 @@ QImage DrawDocument(const Recipe &r, const Issued &d, const QStringList &zone, m
 
 QString LayoutName(const Recipe &r, double scale)
 {
-    QString name = r.kind == DocumentKind::DrivingLicence ? (r.labelAbove ? QStringLiteral("numbered column")
-                                                                          : QStringLiteral("numbered column, 9 under the portrait"))
-                                                          : (r.labelAbove ? QStringLiteral("label above value") : QStringLiteral("label left of value"));
+    QString name = r.kind == DocumentKind::DrivingLicence ? QStringLiteral("numbered column")
+                   : r.labelAbove                        ? QStringLiteral("label above value")
+                                                         : QStringLiteral("label left of value");
+    if (r.underPortrait && r.kind == DocumentKind::DrivingLicence)
+        name += QStringLiteral(", 9 under the portrait");
+    if (r.underPortrait && r.kind == DocumentKind::ForeignPassport)
+        name += QStringLiteral(", dates under the portrait");
     name += QStringLiteral(", labels %1 pt, values %2 pt").arg(r.labelPt * std::sqrt(scale), 0, 'f', 1).arg(r.valuePt * scale, 0, 'f', 1);
     if (r.boldValues)
         name += QStringLiteral(", bold values");
@@ -613,6 +685,7 @@ Recipe RandomRecipe(DocumentKind kind, mrzpages::Random &rng)
     r.columnWidth = rng.Uniform(0.75, 1.0);
     r.jitter = rng.Uniform(0.2, 1.0);
     r.seriesVertical = rng.Chance(0.5);
+    r.underPortrait = rng.Chance(0.5);
     r.pattern = rng.Chance(0.8);
     r.dpi = rng.Chance(0.75) ? 300 : 200;
     r.blur = rng.Chance(0.5) ? rng.Uniform(0.4, 1.2) : 0;

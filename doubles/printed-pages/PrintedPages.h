@@ -57,6 +57,9 @@ struct Recipe
     double columnWidth = 1.0; ///< share of the room a value's column takes, 0.75..1
     double jitter = 0.8;     ///< mm a field may stand off its place
     bool seriesVertical = true; ///< the internal passport's series and number along the outer edge
+    /// Fields under the portrait: the licence's categories, the foreign
+    /// passport's dates of issue and expiry.
+    bool underPortrait = false;
     bool pattern = true;     ///< security waves or guilloche on the paper
     int dpi = 300;
     double blur = 0;         ///< Gaussian sigma in pixels at 300 dpi

@@ -230,7 +230,9 @@ TEST(PrintedPages, PagesVaryInTypefaceLayoutAndFaults)
         const DocumentKind kind = printedpages::KindOfSeed(seed);
         const printedpages::Recipe r = printedpages::RandomRecipe(kind, rng);
         fonts.insert(QString::fromLatin1(printedpages::Typefaces()[size_t(r.typeface)].family));
-        layouts[kind].insert(r.labelAbove ? QStringLiteral("above") : QStringLiteral("left"));
+        // The licence's numbers stand left of its fields always; what moves is field 9.
+        const bool labelsAbove = kind == DocumentKind::DrivingLicence ? r.underPortrait : r.labelAbove;
+        layouts[kind].insert(QStringLiteral("%1 %2").arg(labelsAbove).arg(r.underPortrait || kind == DocumentKind::DrivingLicence));
         dpis.insert(r.dpi);
         if (r.jpegQuality == 35)
             faults.insert(QStringLiteral("jpeg 35"));
@@ -243,7 +245,7 @@ TEST(PrintedPages, PagesVaryInTypefaceLayoutAndFaults)
     }
     EXPECT_GE(fonts.size(), 3u);
     for (const DocumentKind k : kKinds)
-        EXPECT_EQ(layouts[k].size(), 2u) << qPrintable(printed::KindName(k));
+        EXPECT_GE(layouts[k].size(), 2u) << qPrintable(printed::KindName(k));
     EXPECT_EQ(dpis, (std::set<int>{200, 300}));
     EXPECT_EQ(faults.size(), 4u);
 }
