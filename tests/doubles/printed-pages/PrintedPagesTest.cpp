@@ -9,8 +9,14 @@
 #include "PrintedPages.h"
 #include "RussianPassport.h"
 
+#include <QDir>
+#include <QFile>
 #include <QJsonArray>
+#include <QJsonDocument>
 #include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include <cmath>
 
 #include <set>
 
@@ -248,4 +254,34 @@ TEST(PrintedPages, PagesVaryInTypefaceLayoutAndFaults)
         EXPECT_GE(layouts[k].size(), 2u) << qPrintable(printed::KindName(k));
     EXPECT_EQ(dpis, (std::set<int>{200, 300}));
     EXPECT_EQ(faults.size(), 4u);
+}
+
+// A page is written as the picture a reader gets (PNG when kept lossless,
+// the JPEG's own bytes otherwise) beside its truth, which names it.
+TEST(PrintedPages, PagesAreWrittenWithTheirTruth)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    for (const int quality : {0, 35}) {
+        SCOPED_TRACE(quality);
+        mrzpages::Random rng(7);
+        printedpages::Recipe recipe = printedpages::RandomRecipe(DocumentKind::DrivingLicence, rng);
+        recipe.jpegQuality = quality;
+        recipe.dpi = 200;
+        const printedpages::Page page = printedpages::MakePage(recipe, printedpages::RandomIssued(DocumentKind::DrivingLicence, rng), rng);
+        const QString stem = QStringLiteral("page-%1").arg(quality);
+        QString error;
+        ASSERT_TRUE(printedpages::WritePage(page, dir.path(), stem, &error)) << qPrintable(error);
+        QFile truth(QDir(dir.path()).filePath(stem + QStringLiteral(".json")));
+        ASSERT_TRUE(truth.open(QIODevice::ReadOnly));
+        const QJsonObject json = QJsonDocument::fromJson(truth.readAll()).object();
+        const QString picture = json.value(QStringLiteral("picture")).toString();
+        EXPECT_EQ(picture, stem + (quality ? QStringLiteral(".jpg") : QStringLiteral(".png")));
+        const QImage read(QDir(dir.path()).filePath(picture));
+        ASSERT_FALSE(read.isNull());
+        EXPECT_EQ(read.size(), page.image.size());
+        EXPECT_EQ(std::lround(read.dotsPerMeterX() * 0.0254), 200);
+        EXPECT_EQ(json.value(QStringLiteral("degradations")).toVariant().toStringList().contains(QStringLiteral("JPEG quality 35")), quality == 35);
+        EXPECT_EQ(json.value(QStringLiteral("fields")).toObject(), printedpages::TruthJson(page.truth).value(QStringLiteral("fields")).toObject());
+    }
 }
