@@ -191,6 +191,9 @@ public:
         return std::max(m_r.labelColumn * m_scale, widest + 4);
     }
 
+    void SetInks(const QColor &ink, const QColor &labelInk) { m_ink = ink, m_labelInk = labelInk; }
+    const QColor &Ink() const { return m_ink; }
+    const QColor &LabelInk() const { return m_labelInk; }
     /// The right end of the rightmost label or value drawn so far (mm).
     double Rightmost() const { return m_rightmost; }
     const std::map<Field, QString> &Printed() const { return m_printed; }
@@ -510,7 +513,7 @@ double DrivingLicence(Sheet &s, const Recipe &r, const Issued &d)
     const double numberX = 26 + s.Jitter() * 0.5, x = numberX + std::max(5.0, s.Width(QStringLiteral("4c)"), l) + 1.5);
     double baseline = 10 + s.Ascent(v);
     const double step = s.Step(v);
-    const QColor ink(25, 25, 35), labelInk(60, 60, 90);
+    const QColor ink = s.Ink(), labelInk = s.LabelInk();
     const auto number = [&](const char *n, double xAt, double at) { s.Text(xAt, at, QString::fromUtf8(n), l, labelInk); };
     const auto row = [&](const char *n, const std::vector<Line> &lines) {
         number(n, numberX, baseline);
@@ -609,17 +612,22 @@ QImage DrawDocument(const Recipe &r, const Issued &d, const QStringList &zone, m
     }
     // Smaller print until everything fits, measured on a copy of the stream
     // so that the page drawn after is the same whatever the trials took.
+    // Black to dark blue print, the labels paler.
+    const QColor ink = mrzpages::RandomHsv(rng, {200, 250}, {0, 140}, {10, 60});
+    const QColor labelInk = mrzpages::RandomHsv(rng, {200, 260}, {10, 90}, {70, 120});
     mrzpages::Random art(std::uint64_t(rng.Int(0, 1 << 30)) * 7919 + 17);
     double scale = 1.0;
     for (int trial = 0; trial < 12; ++trial) {
         mrzpages::Random dry = rng, dryArt = art;
         Sheet measure(nullptr, r, scale, dry, dryArt);
+        measure.SetInks(ink, labelInk);
         if (draw(measure) <= 0)
             break;
         scale *= 0.94;
     }
     *scaleUsed = scale;
     Sheet sheet(&p, r, scale, rng, art);
+    sheet.SetInks(ink, labelInk);
     draw(sheet);
     *printed = sheet.Printed();
     return card;
