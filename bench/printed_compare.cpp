@@ -106,6 +106,25 @@ QString TesseractText(tesseract::TessBaseAPI &api, const QImage &page, double *m
     return text ? QString::fromUtf8(text.get()) : QString();
 }
 
+// A fault as the truth states it, without its measure where only its kind
+// matters: "turned 1.20 degrees" is "turned", "200 dpi" and "JPEG quality 35"
+// stay as they are, a milder JPEG quality is "JPEG quality 60-92".
+QString FaultOf(const QString &degradation)
+{
+    if (degradation.endsWith(QLatin1String(" dpi")) || degradation == QLatin1String("JPEG quality 35"))
+        return degradation;
+    if (degradation.startsWith(QLatin1String("JPEG quality")))
+        return QStringLiteral("JPEG quality 60-92");
+    QStringList words;
+    for (const QString &w : degradation.split(QLatin1Char(' '))) {
+        bool number = false;
+        w.toDouble(&number);
+        if (!number && w != QLatin1String("degrees"))
+            words << w;
+    }
+    return words.join(QLatin1Char(' '));
+}
+
 int Usage()
 {
     std::fprintf(stderr, "usage: printed_compare [--pages DIR] [--no-tesseract]            (the evaluation set, seeds %llu..%llu)\n"
@@ -187,6 +206,9 @@ int main(int argc, char **argv)
     }
 
     printedbench::Tally ours, theirs;
+    // Ours apart by what makes a page hard: a page counts under its typeface
+    // and under each of its faults.
+    std::map<QString, printedbench::Tally> byCondition;
     const int year = QDate::currentDate().year();
     for (int i = 0; i < o.count; ++i) {
         const QString stem = QStringLiteral("%1").arg(i, 4, 10, QLatin1Char('0'));
@@ -217,7 +239,16 @@ int main(int argc, char **argv)
         for (const auto &[field, text] : reading.fields)
             read[field] = printedbench::FieldReading{text.Value(), text.doubtful};
         ours.SetPageName(stem);
-        ours.AddReading(*kind, truth, read, printedbench::ZoneValues(*kind, zone, year), ms);
+        const std::map<Field, QString> zoneValues = printedbench::ZoneValues(*kind, zone, year);
+        ours.AddReading(*kind, truth, read, zoneValues, ms);
+        QStringList conditions{QStringLiteral("typeface ") + json.value(QStringLiteral("font")).toString()};
+        for (const QJsonValue &d : json.value(QStringLiteral("degradations")).toArray())
+            conditions << FaultOf(d.toString());
+        if (json.value(QStringLiteral("degradations")).toArray().isEmpty())
+            conditions << QStringLiteral("no fault");
+        for (const QString &c : conditions) {
+            byCondition[c].AddReading(*kind, truth, read, zoneValues, ms);
+        }
 
         if (o.tesseract) {
             double tms = 0;
@@ -237,6 +268,11 @@ int main(int argc, char **argv)
                 "CER: edits over the truth's characters (a field not read counts them all; Tesseract: the nearest stretch\n"
                 "of its text). Unmarked: a field read with a value other than the zone's and no doubt mark (Tesseract marks\n"
                 "nothing). ms: processor time on one core; ours includes reading the zone.\n");
+    std::printf("\nOurs by typeface and by fault (a page under each of its own):\n");
+    for (const auto &[condition, t] : byCondition)
+        std::printf("  %-25s: %3d pages, fields %5.1f %% (%d/%d), documents %5.1f %% (%d/%d)\n", qPrintable(condition), t.Pages(),
+                    t.Fields() ? 100.0 * t.FieldsRight() / t.Fields() : 0.0, t.FieldsRight(), t.Fields(),
+                    t.Pages() ? 100.0 * t.DocumentsRight() / t.Pages() : 0.0, t.DocumentsRight(), t.Pages());
     // The evaluation run names no page: looking at them would be tuning on them.
     if (o.evaluation)
         std::printf("Evaluation fields ours missed: %zu (not named)\n", ours.Misses().size());

@@ -7,7 +7,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QFontDatabase>
 #include <QImageReader>
 #include <QFontMetricsF>
 #include <QJsonArray>
@@ -20,8 +19,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <map>
-#include <mutex>
 
 namespace mrzpages {
 
