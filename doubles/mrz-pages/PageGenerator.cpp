@@ -1,12 +1,12 @@
 #include "PageGenerator.h"
 
+#include "CardPrint.h"
 #include "Degradation.h"
 #include "Placement.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QFontDatabase>
 #include <QImageReader>
 #include <QFontMetricsF>
 #include <QJsonArray>
@@ -19,8 +19,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <map>
-#include <mutex>
 
 namespace mrzpages {
 
@@ -181,68 +179,11 @@ CardSize SizeOf(const QString &format)
     return {125.0, 88.0, 44};
 }
 
-struct Fonts
-{
-    QString ocrb;
-    QString text;
-};
-
-const Fonts &LoadFonts()
-{
-    static Fonts fonts;
-    static std::once_flag once;
-    std::call_once(once, [] {
-        auto load = [](const char *file, const char *fallback) {
-            const int id = QFontDatabase::addApplicationFont(QString::fromLatin1(file));
-            const QStringList f = QFontDatabase::applicationFontFamilies(id);
-            return f.isEmpty() ? QString::fromLatin1(fallback) : f.first();
-        };
-        fonts.ocrb = load("/usr/share/fonts/opentype/ocr-b/OCRB.otf", "Monospace");
-        fonts.text = load("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf", "Sans");
-    });
-    return fonts;
-}
-
-// The family of a font file, loaded once.
-QString FontFamily(const QString &file)
-{
-    static std::mutex lock;
-    static std::map<QString, QString> families;
-    std::lock_guard guard(lock);
-    auto it = families.find(file);
-    if (it == families.end()) {
-        const QStringList f = QFontDatabase::applicationFontFamilies(QFontDatabase::addApplicationFont(file));
-        it = families.emplace(file, f.isEmpty() ? QStringLiteral("Monospace") : f.first()).first;
-    }
-    return it->second;
-}
-
-// Coloured guilloche behind the zone: interlaced sine bands in two hues, the
-// way security print runs under the zone of many documents.
-void DrawGuilloche(QPainter &p, const QRectF &band, double k, Random &rng)
-{
-    const int hue = rng.Int(0, 359);
-    const int other = (hue + rng.Int(60, 180)) % 360;
-    const QColor colours[] = {RandomHsv(rng, {hue, hue}, {40, 150}, {170, 235}), RandomHsv(rng, {other, other}, {40, 150}, {170, 235})};
-    const int strands = rng.Int(8, 20);
-    const double period = rng.Uniform(6, 20) * k, amp = band.height() * rng.Uniform(0.2, 0.6);
-    for (int i = 0; i < strands; ++i) {
-        p.setPen(QPen(colours[i % 2], std::max(1.0, rng.Uniform(0.05, 0.18) * k)));
-        QPainterPath path;
-        const double phase = 6.283 * i / strands, y0 = band.center().y() + rng.Uniform(-0.2, 0.2) * band.height();
-        path.moveTo(band.left(), y0 + amp * std::sin(phase));
-        for (double x = band.left(); x <= band.right(); x += 0.5 * k)
-            path.lineTo(x, y0 + amp * std::sin((x - band.left()) / period * 6.283 + phase) *
-                                    std::cos((x - band.left()) / (period * 7.3) + phase / 2));
-        p.drawPath(path);
-    }
-}
-
 // Ordinary text rows where a zone would stand: an address, dates and a
 // signature line in the card's text typeface, nothing a zone reader should take.
 void DrawTextRows(QPainter &p, double left, double firstBaseline, double step, int rows, double cardWidth, double k, Random &rng)
 {
-    QFont f(LoadFonts().text);
+    QFont f(TextFamily());
     f.setPixelSize(std::max(6, int(2.4 * k)));
     p.setFont(f);
     p.setPen(RandomHsv(rng, {200, 260}, {0, 200}, {0, 80}));
@@ -276,30 +217,11 @@ QImage DrawCard(const PageRecipe &recipe, const QStringList &lines, Random &rng,
     outline.addRoundedRect(QRectF(card.rect()), 3 * k, 3 * k);
     p.fillPath(outline, paper);
     p.setClipPath(outline);
-    // Security print: fine wavy lines in a slightly darker tint.
-    const QColor wave = paper.darker(rng.Int(108, 125));
-    p.setPen(QPen(wave, std::max(1.0, 0.15 * k)));
-    const int waves = rng.Int(10, 25);
-    for (int i = 0; i < waves; ++i) {
-        QPainterPath path;
-        const double y0 = rng.Uniform(0, card.height()), amp = rng.Uniform(2, 8) * k, period = rng.Uniform(10, 40) * k;
-        const double phase = rng.Uniform(0, 6.3);
-        path.moveTo(0, y0);
-        for (double x = 0; x <= card.width(); x += k)
-            path.lineTo(x, y0 + amp * std::sin(x / period * 6.283 + phase));
-        p.drawPath(path);
-    }
+    DrawWaves(p, QSizeF(card.size()), paper, k, rng);
     // Portrait and the printed data beside it.
     const QRectF photo(5 * k, 10 * k, size.width * 0.27 * k, size.height * 0.45 * k);
-    QLinearGradient g(photo.topLeft(), photo.bottomRight());
-    g.setColorAt(0, QColor(rng.Int(120, 200), rng.Int(110, 180), rng.Int(100, 170)));
-    g.setColorAt(1, QColor(rng.Int(40, 110), rng.Int(40, 100), rng.Int(40, 100)));
-    p.fillRect(photo, g);
-    p.setBrush(QColor(rng.Int(170, 230), rng.Int(130, 190), rng.Int(110, 160)));
-    p.setPen(Qt::NoPen);
-    p.drawEllipse(QRectF(photo.x() + photo.width() * 0.25, photo.y() + photo.height() * 0.12, photo.width() * 0.5,
-                         photo.height() * 0.5));
-    QFont text(LoadFonts().text);
+    DrawPortrait(p, photo, rng);
+    QFont text(TextFamily());
     text.setPixelSize(std::max(6, int(1.8 * k)));
     p.setFont(text);
     p.setPen(QColor(30, 30, 60));
@@ -317,7 +239,7 @@ QImage DrawCard(const PageRecipe &recipe, const QStringList &lines, Random &rng,
     }
 
     // The zone: OCR-B at the nominal pitch of 2.54 mm, as a printer lays it down.
-    QFont ocrb(recipe.zoneFontFile.isEmpty() ? LoadFonts().ocrb : FontFamily(recipe.zoneFontFile));
+    QFont ocrb(recipe.zoneFontFile.isEmpty() ? OcrbFamily() : FontFamily(recipe.zoneFontFile));
     ocrb.setPixelSize(200);
     const QFontMetricsF fm(ocrb);
     const double pitch = 2.54 * k * recipe.pitchScale;
@@ -343,16 +265,7 @@ QImage DrawCard(const PageRecipe &recipe, const QStringList &lines, Random &rng,
     }
     p.setPen(QColor(fade(ink, paper.red()), fade(ink, paper.green()), fade(blue, paper.blue())));
     p.setFont(ocrb);
-    const double jitter = 0.06 * k;
-    for (int l = 0; l < lines.size(); ++l) {
-        for (int i = 0; i < lines[l].size(); ++i) {
-            p.save();
-            p.translate(left + i * pitch + rng.Uniform(-jitter, jitter), firstBaseline + l * lineStep + rng.Uniform(-jitter, jitter));
-            p.scale(scale, scale);
-            p.drawText(QPointF(0, 0), lines[l].mid(i, 1));
-            p.restore();
-        }
-    }
+    DrawZoneRows(p, lines, scale, QPointF(left, firstBaseline), pitch, lineStep, 0.06 * k, rng);
     const double right = left + size.chars * pitch;
     *capShare = capHeight / (lastBaseline - firstBaseline + capHeight);
     *zone = QPolygonF({QPointF(left, firstBaseline - capHeight), QPointF(right, firstBaseline - capHeight),

@@ -1,6 +1,7 @@
 // The camera window on the stand-in host: its synthetic cameras, its users'
 // rights, the camera that cannot take a snapshot, and the settings carried to
 // the next window.
+#include "CameraWindowFixture.h"
 #include "camera/TCameraPanel.h"
 #include "camera/engPhotoFromCamera9r_FM.h"
 #include "common/Recognition9r.h"
@@ -21,46 +22,15 @@
 
 namespace {
 
-class HostKitCamera : public testing::Test
+class HostKitCamera : public CameraWindowTest
 {
 protected:
     void SetUp() override
     {
-        gl_sRecognizeIniFileName = r9test::TestHome() + QStringLiteral("/Recognize.iniu");
-        kit = std::make_unique<hostkit::THostKit>(r9test::TestHome() + QStringLiteral("/data"),
-                                                  QStringLiteral("operator"));
-        InstallHostServices(kit->Services());
-        kit->Video().SetSelectCameraHook([this](const host::TSegregateObjectList &cameras) {
-            listed = static_cast<int>(cameras.size());
-            for (const auto &c : cameras)
-                if (c->Get_InnerName() == choose)
-                    return c;
-            return host::ISegregateObjectPtr();
-        });
+        CameraWindowTest::SetUp();
+        StartKit();
     }
-    void TearDown() override
-    {
-        delete form;
-        InstallHostServices(nullptr);
-        kit.reset();
-    }
-    void Choose(const QString &innerName)
-    {
-        choose = innerName;
-        form->bSelectCamera->click();
-    }
-    void PressSnapShot()
-    {
-        form->ActionListUpdate();
-        ASSERT_TRUE(form->acSnapShot->isEnabled());
-        form->bSnapShot->click();
-    }
-
-    std::unique_ptr<hostkit::THostKit> kit;
-    TPhotoFromCameraFM *form = nullptr;
-    r9test::MessageBoxRecorder boxes;
-    QString choose;
-    int listed = 0;
+    void Choose(const QString &innerName) { ChooseCamera(innerName); }
 };
 
 TEST_F(HostKitCamera, TheOperatorFreezesASyntheticCameraAndTheNextWindowComesBackToIt)

@@ -2,6 +2,7 @@
 // machine's video inputs as camera objects with their rights, a video file
 // played as a camera stream in the camera window, and cameras that never
 // answer, hang up or cannot be reached.
+#include "CameraWindowFixture.h"
 #include "HostKitFixture.h"
 
 #include "camera/engPhotoFromCamera9r_FM.h"
@@ -137,18 +138,9 @@ private:
     QTcpServer m_server;
 };
 
-class RealCamera : public testing::Test
+class RealCamera : public CameraWindowTest
 {
 protected:
-    void SetUp() override { gl_sRecognizeIniFileName = r9test::TestHome() + QStringLiteral("/Recognize.iniu"); }
-    void TearDown() override
-    {
-        delete form;
-        InstallHostServices(nullptr);
-        kit.reset();
-    }
-    static QString DataFolder() { return r9test::TestHome() + QStringLiteral("/data"); }
-
     /// The host with this settings file, the operator logged in.
     void Start(const QString &settings)
     {
@@ -157,14 +149,7 @@ protected:
         ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
         file.write(settings.toUtf8());
         file.close();
-        kit = std::make_unique<hostkit::THostKit>(DataFolder(), QStringLiteral("operator"));
-        InstallHostServices(kit->Services());
-        kit->Video().SetSelectCameraHook([this](const host::TSegregateObjectList &cameras) {
-            for (const auto &c : cameras)
-                if (c->Get_InnerName() == choose)
-                    return c;
-            return host::ISegregateObjectPtr();
-        });
+        StartKit();
     }
     /// A stream camera "cam" the operator may use.
     void StartWithStream(const QString &address)
@@ -172,23 +157,14 @@ protected:
         Start(QStringLiteral("[Cameras]\nSynthetic=false\nDevices=false\nFirstFrameSeconds=1\nSilenceSeconds=1\n\n"
                              "[Stream.cam]\nName=Въезд\nAddress=%1\nUsers=operator\n").arg(address));
     }
-    hostkit::TCameraView *ChooseCamera(const QString &innerName)
+    /// A new window on the stream camera, chosen: the feed of its view (null
+    /// when the view does not show), and the view.
+    hostkit::TLiveFeed *OpenStreamCamera(hostkit::TCameraView **shown)
     {
-        choose = innerName;
-        form->bSelectCamera->click();
-        return dynamic_cast<hostkit::TCameraView *>(form->View());
+        form = TPhotoFromCameraFM_Create(nullptr);
+        *shown = ChooseCamera(QStringLiteral("stream_cam"));
+        return *shown ? (*shown)->Feed(0) : nullptr;
     }
-    void PressSnapShot()
-    {
-        form->ActionListUpdate();
-        ASSERT_TRUE(form->acSnapShot->isEnabled());
-        form->bSnapShot->click();
-    }
-
-    std::unique_ptr<hostkit::THostKit> kit;
-    TPhotoFromCameraFM *form = nullptr;
-    r9test::MessageBoxRecorder boxes;
-    QString choose;
 };
 
 TEST(RealCameraSettings, TheWaitsAreSecondsWithinAnHourAndAnOddValueKeepsTheDefault)
@@ -410,10 +386,8 @@ TEST_F(RealCamera, ACameraThatAnswersLateIsLiveOnceItsFramesCome)
 {
     LoopbackCamera late(LoopbackCamera::Late);
     StartWithStream(late.Address());
-    form = TPhotoFromCameraFM_Create(nullptr);
-    hostkit::TCameraView *view = ChooseCamera(QStringLiteral("stream_cam"));
-    ASSERT_NE(view, nullptr);
-    hostkit::TLiveFeed *feed = view->Feed(0);
+    hostkit::TCameraView *view = nullptr;
+    hostkit::TLiveFeed *feed = OpenStreamCamera(&view);
     ASSERT_NE(feed, nullptr);
     ASSERT_TRUE(QTest::qWaitFor([feed] { return feed->State() == hostkit::TLiveFeed::TState::NotResponding; },
                                 PatienceMs)) << feed->Notice().toStdString();
@@ -432,10 +406,8 @@ TEST_F(RealCamera, AnIpCamerasPicturesAreShownAsTheyComeTheNewestLast)
 {
     LoopbackCamera camera(LoopbackCamera::FewSmallFrames);
     StartWithStream(camera.Address());
-    form = TPhotoFromCameraFM_Create(nullptr);
-    hostkit::TCameraView *view = ChooseCamera(QStringLiteral("stream_cam"));
-    ASSERT_NE(view, nullptr);
-    hostkit::TLiveFeed *feed = view->Feed(0);
+    hostkit::TCameraView *view = nullptr;
+    hostkit::TLiveFeed *feed = OpenStreamCamera(&view);
     ASSERT_NE(feed, nullptr);
     const auto showsBlue = [feed] {
         const QImage last = feed->LastFrame();
@@ -530,10 +502,8 @@ TEST_F(RealCamera, ACameraThatGivesNoPictureFailsItsSnapshotAndTheWindowGoesOn)
         StartWithStream(c.address);
         QFile log(kit->LogFile().DefaultLogPath());
         const qint64 logged = log.exists() ? log.size() : 0;
-        form = TPhotoFromCameraFM_Create(nullptr);
-        hostkit::TCameraView *view = ChooseCamera(QStringLiteral("stream_cam"));
-        ASSERT_NE(view, nullptr);
-        hostkit::TLiveFeed *feed = view->Feed(0);
+        hostkit::TCameraView *view = nullptr;
+        hostkit::TLiveFeed *feed = OpenStreamCamera(&view);
         ASSERT_NE(feed, nullptr);
         const auto ended = [&] {
             return std::find(c.outcomes.begin(), c.outcomes.end(), feed->State()) != c.outcomes.end();

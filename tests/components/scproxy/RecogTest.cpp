@@ -5,6 +5,7 @@
 #include "ScProxyFixture.h"
 
 #include "PageGenerator.h"
+#include "PrintedPages.h"
 #include "support/ScannerSources.h"
 #include "common/engCommon9r.h"
 #include "scanify/engUtilsScanify9r.h"
@@ -625,6 +626,57 @@ TEST_F(ScProxyRecog, APageOfTheSourceManagersScannerIsReadAsItLiesWithTheRepeatR
         for (const auto &[id, value] : r.truth ? *r.truth : overTruth) {
             EXPECT_EQ(Field(doc, id.constData()).text, r.truth ? value : QString()) << id.constData();
             EXPECT_EQ(Field(doc, id.constData()).flags, r.truth ? 0 : SCF_VRS_ERROR) << id.constData();
+        }
+    }
+}
+
+TEST_F(ScProxyRecog, APictureWithoutADescriptionIsTheFormItsPrintMakesItWithThePrintsFields)
+{
+    using printed::DocumentKind;
+    using P = printed::Field;
+    struct Case
+    {
+        DocumentKind kind;
+        const char *form;
+        std::vector<std::pair<const char *, std::vector<P>>> fields;
+    };
+    const Case cases[] = {
+        {DocumentKind::InternalPassport, "Passport1",
+         {{"PP_SurName", {P::Surname}}, {"PP_Name", {P::GivenName}}, {"PP_SecName", {P::Patronymic}},
+          {"PP_Sex", {P::Sex}}, {"PP_BirthDate", {P::BirthDate}}, {"PP_BirthPlace", {P::BirthPlace}},
+          {"PP_Ser2", {P::Series}}, {"PP_Num2", {P::Number}}, {"PP_Kem", {P::IssuedBy}},
+          {"PP_Date", {P::IssueDate}}, {"PP_Podr", {P::DivisionCode}}}},
+        {DocumentKind::ForeignPassport, "InoPas1",
+         {{"IN_SurName", {P::Surname}}, {"IN_Name", {P::GivenName}}, {"IN_Sex", {P::Sex}},
+          {"IN_BirthDate", {P::BirthDate}}, {"IN_BirthPlace", {P::BirthPlace}},
+          {"IN_SerNum2", {P::Series, P::Number}}, {"IN_Kem", {P::IssuedBy}}, {"IN_Date", {P::IssueDate}},
+          {"IN_ExpiryDate", {P::ExpiryDate}}}},
+        {DocumentKind::DrivingLicence, "DRVL",
+         {{"DR_SurName", {P::Surname}}, {"DR_Name", {P::GivenName}}, {"DR_SecName", {P::Patronymic}},
+          {"DR_BirthDate", {P::BirthDate}}, {"DR_Date", {P::IssueDate}}, {"DR_Ser", {P::Series}},
+          {"DR_Num", {P::Number}}}},
+    };
+    QTemporaryDir dir;
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.form);
+        mrzpages::Random rng(47 + std::uint64_t(c.kind));
+        printedpages::Recipe recipe;
+        recipe.kind = c.kind;
+        recipe.typeface = 2;
+        recipe.labelAbove = false;
+        const printedpages::Page page = printedpages::MakePage(recipe, printedpages::RandomIssued(c.kind, rng), rng);
+        const QByteArray stem = printed::KindName(c.kind).toLatin1();
+        ASSERT_TRUE(page.image.save(dir.filePath(QString::fromLatin1(stem) + QStringLiteral(".png"))));
+
+        const ScDocumentHandle doc = Recognise(stem.constData(), 270, dir.path());
+        ASSERT_NE(doc, 0u);
+        EXPECT_EQ(FormId(doc), c.form);
+        for (const auto &[id, parts] : c.fields) {
+            QStringList want;
+            for (P f : parts)
+                want << page.truth.fields.at(f);
+            EXPECT_EQ(Field(doc, id).text, want.join(QLatin1Char(' '))) << id;
+            EXPECT_EQ(Field(doc, id).flags, 0) << id;
         }
     }
 }
