@@ -137,6 +137,17 @@ int RightBound(const std::vector<LabelHit> &hits, const QRect &box, int x)
     return bound;
 }
 
+// The label's print size: its lowest word (a word's box grows with its
+// letters' descenders, "рождения" against "Место").
+int SmallestWordHeight(const OcrLine &line, const LabelHit &hit)
+{
+    int h = hit.box.height();
+    for (int i = hit.firstWord; i <= hit.lastWord; ++i)
+        if (HasLetterOrDigit(line.words[i].text))
+            h = std::min(h, line.words[i].box.height());
+    return std::max(4, h);
+}
+
 ValueLine LineOf(std::vector<OcrWord> words)
 {
     ValueLine v;
@@ -177,8 +188,21 @@ std::vector<LabelHit> FindLabels(const std::vector<OcrLine> &lines, DocumentKind
             best[h.role] = h;
     }
     std::vector<LabelHit> out = others;
-    for (const auto &[role, h] : best)
+    for (auto &[role, h] : best) {
+        // The English half of a label under its Russian half: part of it.
+        const int height = std::max(4, h.box.height());
+        for (const LabelHit &c : all) {
+            if (c.role != role || c.line <= h.line || h.secondLine >= 0 ||
+                std::abs(c.box.left() - h.box.left()) > 2 * height || c.box.top() - h.box.bottom() > 3 * height / 2)
+                continue;
+            h.secondLine = c.line;
+            h.secondLast = c.lastWord;
+            LabelHit half = c;
+            half.role = LabelRole::Other;
+            out.push_back(half);
+        }
         out.push_back(h);
+    }
     if (kind != DocumentKind::DrivingLicence)
         for (LabelHit &h : out)
             WidenLeft(&h, lines[h.line], out);
@@ -231,7 +255,7 @@ std::vector<ValueLine> ValueOf(const LabelHit &hit, const std::vector<LabelHit> 
             if (b.top() > hit.box.bottom() + 3 * labelHeight)
                 break;
             if (b.top() > hit.box.top() && std::abs(b.left() - hit.box.left()) <= 2 * labelHeight &&
-                !IsLabelWord(hits, li, i) && b.height() >= 1.1 * labelHeight) {
+                !IsLabelWord(hits, li, i) && b.height() >= 0.95 * SmallestWordHeight(own, hit)) {
                 valueBelow = true;
                 break;
             }
@@ -242,7 +266,7 @@ std::vector<ValueLine> ValueOf(const LabelHit &hit, const std::vector<LabelHit> 
         const int gap = next.box.left() - hit.box.right();
         // A value beside its label is printed larger than it: a smaller word
         // there is another label's part.
-        const bool valueSized = next.box.height() >= 1.1 * labelHeight;
+        const bool valueSized = next.box.height() >= 0.95 * SmallestWordHeight(own, hit);
         if (next.box.left() < rightBound && (licence || (gap < 30 * labelHeight && valueSized))) {
             sameLine = true;
             auto run = takeRun(hit.line, sameLineFirst, rightBound);
@@ -259,6 +283,22 @@ std::vector<ValueLine> ValueOf(const LabelHit &hit, const std::vector<LabelHit> 
     const int tolerance = 2 * labelHeight;
     for (int li = hit.line + 1; li < int(lines.size()) && int(value.size()) < maxLines; ++li) {
         const OcrLine &line = lines[li];
+        if (li == hit.secondLine) {
+            // The label's second half: beside it the value's second line
+            // (a label left of its value), or under it the value.
+            if (sameLine) {
+                auto run = takeRun(li, hit.secondLast + 1, rightBound);
+                while (!run.empty() && !HasLetterOrDigit(run.front().text))
+                    run.erase(run.begin());
+                if (!run.empty() && std::abs(run.front().box.left() - columnLeft) <= tolerance) {
+                    value.push_back(LineOf(std::move(run)));
+                    previous = value.back().box;
+                }
+            } else {
+                previous = line.words[std::min(hit.secondLast, int(line.words.size()) - 1)].box;
+            }
+            continue;
+        }
         int first = -1;
         for (int i = 0; i < int(line.words.size()); ++i) {
             const QRect &b = line.words[i].box;

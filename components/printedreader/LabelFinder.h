@@ -17,6 +17,10 @@ struct LabelHit
     int firstWord, lastWord; ///< words of the line the label covers
     QRect box;
     double distance;        ///< how far the reading was from the label
+    /// A bilingual label printed over two lines: the line of its second half
+    /// (its English words, found as a label of their own too), else -1.
+    int secondLine = -1;
+    int secondLast = -1; ///< the last word of the second half
 };
 
 /// The labels of this kind found in the lines, one per role, in reading order.

@@ -24,7 +24,7 @@ const std::vector<LabelText> &LabelsOf(DocumentKind kind)
     };
     static const std::vector<LabelText> foreign = {
         {LabelRole::Surname, {QStringLiteral("Фамилия / Surname"), QStringLiteral("Фамилия"), QStringLiteral("Surname")}},
-        {LabelRole::GivenName, {QStringLiteral("Имя / Given names"), QStringLiteral("Given names")}},
+        {LabelRole::GivenName, {QStringLiteral("Имя / Given names"), QStringLiteral("Имя"), QStringLiteral("Given names")}},
         {LabelRole::Nationality,
          {QStringLiteral("Гражданство / Nationality"), QStringLiteral("Гражданство"), QStringLiteral("Nationality")}},
         {LabelRole::BirthDate,

@@ -135,6 +135,12 @@ void RestoreLicenceNumbers(tesseract::TessBaseAPI &api, std::vector<OcrLine> *li
         }
         if (HasNumber(line))
             continue;
+        // A bare digit before a value, its dot lost.
+        const QString head = line.words.front().text;
+        if (line.words.size() > 1 && head.size() == 1 && head[0].isDigit() && head[0] != u'4' && head[0] != u'0') {
+            line.words.front().text = head + QLatin1Char('.');
+            continue;
+        }
         // The Latin lines under a name or a place have no number (the
         // categories, Latin too, have one).
         if (line.words.front().box.left() < h || IsTitle(line) || IsLatinName(line))

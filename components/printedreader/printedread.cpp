@@ -1,4 +1,4 @@
-// printedread [--time] PICTURE [KIND]: reads the printed fields of the document on the
+// printedread [--time] [--lines] PICTURE [KIND]: reads the printed fields of the document on the
 // picture and prints them as JSON. KIND is InternalPassport, DrivingLicence
 // or ForeignPassport; without it (or "auto") the kind is told from the page.
 // The passports' zones are read first and cross-checked with the print.
@@ -6,6 +6,10 @@
 // when the picture or Tesseract cannot be loaded.
 
 #include "MrzReader.h"
+#include "EnginePool.h"
+#include "LabelFinder.h"
+#include "LicenceNumbers.h"
+#include "PageText.h"
 #include "PrintedJson.h"
 #include "PrintedReader.h"
 
@@ -17,6 +21,30 @@
 #include <cstdio>
 #include <ctime>
 
+namespace {
+
+void PrintLines(const QImage &page, printed::DocumentKind kind, const mrz::MrzResult *zone)
+{
+    printed::EngineLease engine = printed::LeaseEngine();
+    if (!engine)
+        return;
+    printed::PageText text = printed::ReadPageText(*engine, page, kind, zone);
+    if (kind == printed::DocumentKind::DrivingLicence)
+        printed::RestoreLicenceNumbers(*engine, &text.lines, text.page.grey.size());
+    std::fprintf(stderr, "picture read: %d x %d\n", text.page.grey.width(), text.page.grey.height());
+    for (size_t i = 0; i < text.lines.size(); ++i) {
+        std::fprintf(stderr, "%2zu:", i);
+        for (const printed::OcrWord &w : text.lines[i].words)
+            std::fprintf(stderr, " [%s %d,%d %dx%d]", qPrintable(w.text), w.box.x(), w.box.y(), w.box.width(),
+                         w.box.height());
+        std::fputc('\n', stderr);
+    }
+    for (const printed::LabelHit &h : printed::FindLabels(text.lines, kind))
+        std::fprintf(stderr, "label %d: line %d, words %d..%d\n", int(h.role), h.line, h.firstWord, h.lastWord);
+}
+
+} // namespace
+
 int main(int argc, char **argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
@@ -26,9 +54,12 @@ int main(int argc, char **argv)
     // --time: the reading repeated once the engine is loaded, and its time
     // on stderr (what a page costs an engine server that reads many).
     const bool timed = args.removeAll(QStringLiteral("--time")) > 0;
+    // --lines: what the engine read of the page, line by line with the
+    // words' boxes, and the labels found, on stderr.
+    const bool showLines = args.removeAll(QStringLiteral("--lines")) > 0;
     if (args.isEmpty() || args.size() > 2 || args.first() == QLatin1String("--help") ||
         args.first() == QLatin1String("-h")) {
-        std::fprintf(stderr, "usage: printedread [--time] PICTURE [InternalPassport|DrivingLicence|ForeignPassport|auto]\n"
+        std::fprintf(stderr, "usage: printedread [--time] [--lines] PICTURE [InternalPassport|DrivingLicence|ForeignPassport|auto]\n"
                              "Prints the document's printed fields as JSON.\n");
         return args.isEmpty() || args.size() > 2 ? 2 : 0;
     }
@@ -72,6 +103,8 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "printedread: %lld ms, %.0f ms of processor time\n", static_cast<long long>(clock.elapsed()),
                      1000.0 * double(std::clock() - cpu) / CLOCKS_PER_SEC);
     }
+    if (showLines)
+        PrintLines(page, *kind, zone.found ? &zone : nullptr);
     std::fputs(QJsonDocument(printed::ToJson(reading)).toJson(QJsonDocument::Indented).constData(), stdout);
     return reading.documentFound ? 0 : 1;
 }
