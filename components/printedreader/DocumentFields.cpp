@@ -257,7 +257,8 @@ void DrivingLicence(Assembler &a, LabelRole role, const std::vector<ValueLine> &
             a.Put(Field::ExpiryDate, {Part(v.front(), 0, DateWords(v.front()) - 1)});
         break;
     case LabelRole::IssuedBy:
-        a.Put(Field::IssuedBy, cyr);
+        // Its Latin line below, or the next field's when its number is lost.
+        a.Put(Field::IssuedBy, names.cyrillic);
         break;
     case LabelRole::SeriesNumber:
         a.PutSeriesNumber(FirstOf(v));

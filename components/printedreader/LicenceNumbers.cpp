@@ -87,6 +87,38 @@ void KeepColumn(std::vector<OcrLine> *lines)
     }
 }
 
+// The numbers follow each other down the column (1, 2, 3, 4a, 4c, 5, 8, 9):
+// one that repeats or goes back is misread ("3." for "5."), and is the
+// next number the column has not shown yet.
+void InSequence(std::vector<OcrLine> *lines)
+{
+    static const QStringList order = {QStringLiteral("1"),  QStringLiteral("2"),  QStringLiteral("3"),
+                                      QStringLiteral("4a"), QStringLiteral("4c"), QStringLiteral("5"),
+                                      QStringLiteral("8"),  QStringLiteral("9")};
+    std::vector<OcrWord *> column;
+    for (OcrLine &l : *lines)
+        if (!l.words.empty() && order.contains(LicenceNumber(l.words.front().text)))
+            column.push_back(&l.words.front());
+    int last = -1;
+    for (size_t i = 0; i < column.size(); ++i) {
+        const int at = int(order.indexOf(LicenceNumber(column[i]->text)));
+        if (at > last) {
+            last = at;
+            continue;
+        }
+        // The next number not shown further down.
+        int next = last + 1;
+        for (size_t j = i + 1; j < column.size(); ++j)
+            if (int(order.indexOf(LicenceNumber(column[j]->text))) == next)
+                ++next;
+        if (next >= int(order.size()))
+            continue;
+        const QString n = order[next];
+        column[i]->text = n.size() > 1 ? n + QLatin1Char(')') : n + QLatin1Char('.');
+        last = next;
+    }
+}
+
 // "4)" whose letter is lost: the field 4 left on its line is a, the one
 // right of it b, one on a line of its own c.
 void LetterFieldFour(std::vector<OcrLine> *lines)
@@ -166,6 +198,7 @@ void RestoreLicenceNumbers(tesseract::TessBaseAPI &api, std::vector<OcrLine> *li
     }
     LetterFieldFour(lines);
     KeepColumn(lines);
+    InSequence(lines);
 }
 
 } // namespace printed
