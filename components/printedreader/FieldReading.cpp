@@ -44,6 +44,12 @@ float Mean(const std::vector<float> &v)
     return v.empty() ? 0.0f : sum / v.size();
 }
 
+// Russian free text holds no Latin letter: one there is a misread Cyrillic one.
+bool HasLatin(const QString &text)
+{
+    return std::any_of(text.begin(), text.end(), [](QChar c) { return c.script() == QChar::Script_Latin; });
+}
+
 bool IsFreeText(Field f)
 {
     return f == Field::BirthPlace || f == Field::IssuedBy || f == Field::ResidencePlace;
@@ -94,7 +100,7 @@ PrintedText ReadField(tesseract::TessBaseAPI &api, Field field, DocumentKind kin
         // costs more than a name.
         const bool sure = !first.confidence.empty() &&
                           *std::min_element(first.confidence.begin(), first.confidence.end()) >= kDoubtfulConfidence;
-        const bool readAgain = !IsFreeText(field) || !first.matches || !sure || ScriptOf(firstText) == Script::Latin;
+        const bool readAgain = !IsFreeText(field) || !first.matches || !sure || HasLatin(firstText);
         LineReading again;
         if (readAgain && !region.isEmpty()) {
             const RegionReading r = ReadRegion(api, region, AlphabetOf(field, kind, script));
@@ -121,7 +127,7 @@ PrintedText ReadField(tesseract::TessBaseAPI &api, Field field, DocumentKind kin
             // The page's reading keeps the blanks between words, which a
             // line read alone may lose; its letters are only replaced when
             // they are of the other script.
-            takeAgain = ScriptOf(firstText) == Script::Latin;
+            takeAgain = HasLatin(firstText) && !HasLatin(again.text);
         else
             takeAgain = Mean(again.confidence) > Mean(first.confidence);
         const LineReading &chosen = takeAgain ? again : first;

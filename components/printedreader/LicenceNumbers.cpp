@@ -95,26 +95,61 @@ void InSequence(std::vector<OcrLine> *lines)
     static const QStringList order = {QStringLiteral("1"),  QStringLiteral("2"),  QStringLiteral("3"),
                                       QStringLiteral("4a"), QStringLiteral("4c"), QStringLiteral("5"),
                                       QStringLiteral("8"),  QStringLiteral("9")};
-    std::vector<OcrWord *> column;
-    for (OcrLine &l : *lines)
-        if (!l.words.empty() && order.contains(LicenceNumber(l.words.front().text)))
-            column.push_back(&l.words.front());
+    auto spelled = [](const QString &n) { return n.size() > 1 ? n + QLatin1Char(')') : n + QLatin1Char('.'); };
+    // The values' column: where the word after a number starts.
+    std::vector<int> starts;
+    for (const OcrLine &l : *lines)
+        if (l.words.size() > 1 && order.contains(LicenceNumber(l.words.front().text)))
+            starts.push_back(l.words[1].box.left());
+    if (starts.size() < 2)
+        return;
+    std::nth_element(starts.begin(), starts.begin() + starts.size() / 2, starts.end());
+    const int column = starts[starts.size() / 2];
+    // Numbered lines and the lines of the column that lost their number,
+    // top to bottom (Latin lines under a value have none).
+    struct Entry
+    {
+        OcrLine *line;
+        int at; ///< index in order, -1 for a line without a number
+    };
+    std::vector<Entry> entries;
+    for (OcrLine &l : *lines) {
+        if (l.words.empty())
+            continue;
+        const int at = int(order.indexOf(LicenceNumber(l.words.front().text)));
+        const bool inColumn = std::abs(l.words.front().box.left() - column) <= std::max(8, l.box.height());
+        if (at >= 0 || (inColumn && !IsLatinName(l) && !IsTitle(l)))
+            entries.push_back({&l, at});
+    }
     int last = -1;
-    for (size_t i = 0; i < column.size(); ++i) {
-        const int at = int(order.indexOf(LicenceNumber(column[i]->text)));
-        if (at > last) {
-            last = at;
+    for (size_t i = 0; i < entries.size(); ++i) {
+        Entry &e = entries[i];
+        if (e.at > last) {
+            last = e.at;
             continue;
         }
-        // The next number not shown further down.
+        // Misread (repeats or goes back) or lost: the next number that the
+        // column does not show further down, when there is room for it.
         int next = last + 1;
-        for (size_t j = i + 1; j < column.size(); ++j)
-            if (int(order.indexOf(LicenceNumber(column[j]->text))) == next)
+        for (size_t j = i + 1; j < entries.size(); ++j)
+            if (entries[j].at == next)
                 ++next;
-        if (next >= int(order.size()))
+        int below = int(order.size());
+        for (size_t j = i + 1; j < entries.size() && below == int(order.size()); ++j)
+            if (entries[j].at > last)
+                below = entries[j].at;
+        if (next >= int(order.size()) || (e.at < 0 && next >= below))
             continue;
-        const QString n = order[next];
-        column[i]->text = n.size() > 1 ? n + QLatin1Char(')') : n + QLatin1Char('.');
+        OcrWord w;
+        w.text = spelled(order[next]);
+        if (e.at >= 0) {
+            e.line->words.front().text = w.text;
+        } else {
+            const QRect first = e.line->words.front().box;
+            w.box = QRect(first.left() - 2 * first.height(), first.top(), first.height(), first.height());
+            w.confidence.assign(w.text.size(), 0.5f);
+            e.line->words.insert(e.line->words.begin(), w);
+        }
         last = next;
     }
 }
