@@ -87,10 +87,29 @@ void KeepColumn(std::vector<OcrLine> *lines)
     }
 }
 
+// Whether something is printed left of the line's first word, where its
+// number would stand (a value's second line has nothing there).
+bool InkBefore(const QImage &grey, const OcrLine &line)
+{
+    const QRect first = line.words.front().box;
+    const int h = std::max(8, first.height());
+    const QRect region =
+        QRect(QPoint(first.left() - 3 * h, first.top()), QPoint(first.left() - h / 3, first.bottom())).intersected(grey.rect());
+    if (region.isEmpty() || grey.format() != QImage::Format_Grayscale8)
+        return false;
+    int dark = 0;
+    for (int y = region.top(); y <= region.bottom(); ++y) {
+        const uchar *row = grey.constScanLine(y);
+        for (int x = region.left(); x <= region.right(); ++x)
+            dark += row[x] < 110 ? 1 : 0;
+    }
+    return dark >= h * h / 25;
+}
+
 // The numbers follow each other down the column (1, 2, 3, 4a, 4c, 5, 8, 9):
 // one that repeats or goes back is misread ("3." for "5."), and is the
 // next number the column has not shown yet.
-void InSequence(std::vector<OcrLine> *lines)
+void InSequence(std::vector<OcrLine> *lines, const QImage &grey)
 {
     static const QStringList order = {QStringLiteral("1"),  QStringLiteral("2"),  QStringLiteral("3"),
                                       QStringLiteral("4a"), QStringLiteral("4c"), QStringLiteral("5"),
@@ -118,7 +137,7 @@ void InSequence(std::vector<OcrLine> *lines)
             continue;
         const int at = int(order.indexOf(LicenceNumber(l.words.front().text)));
         const bool inColumn = std::abs(l.words.front().box.left() - column) <= std::max(8, l.box.height());
-        if (at >= 0 || (inColumn && !IsLatinName(l) && !IsTitle(l)))
+        if (at >= 0 || (inColumn && !IsLatinName(l) && !IsTitle(l) && InkBefore(grey, l)))
             entries.push_back({&l, at});
     }
     int last = -1;
@@ -175,7 +194,7 @@ void LetterFieldFour(std::vector<OcrLine> *lines)
 
 } // namespace
 
-void RestoreLicenceNumbers(tesseract::TessBaseAPI &api, std::vector<OcrLine> *lines, const QSize &pictureSize)
+void RestoreLicenceNumbers(tesseract::TessBaseAPI &api, std::vector<OcrLine> *lines, const QImage &grey)
 {
     // Only on a licence: its title or some of its numbers read as they are.
     // Elsewhere a speck left of a line would be read as a number.
@@ -183,7 +202,7 @@ void RestoreLicenceNumbers(tesseract::TessBaseAPI &api, std::vector<OcrLine> *li
     const bool titled = std::any_of(lines->begin(), lines->end(), IsTitle);
     if (numbers < 2 && !titled)
         return;
-    const QRect picture(QPoint(0, 0), pictureSize);
+    const QRect picture = grey.rect();
     for (OcrLine &line : *lines) {
         if (line.words.empty())
             continue;
@@ -233,7 +252,7 @@ void RestoreLicenceNumbers(tesseract::TessBaseAPI &api, std::vector<OcrLine> *li
     }
     LetterFieldFour(lines);
     KeepColumn(lines);
-    InSequence(lines);
+    InSequence(lines, grey);
 }
 
 } // namespace printed

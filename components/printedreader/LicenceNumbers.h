@@ -5,12 +5,12 @@
 
 #include "OcrText.h"
 
-#include <QSize>
+#include <QImage>
 
 namespace printed {
 
 /// Reads the numbers again where they should stand and puts those found into
 /// the lines as words of their own ("4b)"), in the form LicenceNumber reads.
-void RestoreLicenceNumbers(tesseract::TessBaseAPI &api, std::vector<OcrLine> *lines, const QSize &pictureSize);
+void RestoreLicenceNumbers(tesseract::TessBaseAPI &api, std::vector<OcrLine> *lines, const QImage &picture);
 
 } // namespace printed

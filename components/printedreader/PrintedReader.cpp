@@ -42,7 +42,7 @@ PrintedReading ReadPrinted(const QImage &page, DocumentKind kind, const mrz::Mrz
         return r;
     PageText text = ReadPageText(*engine, page, kind, zone);
     if (kind == DocumentKind::DrivingLicence)
-        RestoreLicenceNumbers(*engine, &text.lines, text.page.grey.size());
+        RestoreLicenceNumbers(*engine, &text.lines, text.page.grey);
     const auto hits = FindLabels(text.lines, kind);
     if (FieldLabels(hits) >= LabelsOfADocument(kind)) {
         r.documentFound = true;

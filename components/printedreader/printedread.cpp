@@ -30,7 +30,7 @@ void PrintLines(const QImage &page, printed::DocumentKind kind, const mrz::MrzRe
         return;
     printed::PageText text = printed::ReadPageText(*engine, page, kind, zone);
     if (kind == printed::DocumentKind::DrivingLicence)
-        printed::RestoreLicenceNumbers(*engine, &text.lines, text.page.grey.size());
+        printed::RestoreLicenceNumbers(*engine, &text.lines, text.page.grey);
     std::fprintf(stderr, "picture read: %d x %d\n", text.page.grey.width(), text.page.grey.height());
     for (size_t i = 0; i < text.lines.size(); ++i) {
         std::fprintf(stderr, "%2zu:", i);
