@@ -119,6 +119,16 @@ QString KeepOnly(const QString &s, const QString &allowed)
     return out;
 }
 
+// Places and authorities abbreviate with a dot ("ГОР.", "ОБЛ."), which a
+// small print loses or turns into a comma.
+QString Abbreviated(QString text)
+{
+    static const QRegularExpression abbreviation(
+        QStringLiteral("(?<![А-ЯЁA-Z])(ГОР|ОБЛ|ДЕР|ПОС|ПГТ|РЕСП|Р-НА|Р-Н|С|Г)(,|(?=\\s|$))"));
+    text.replace(abbreviation, QStringLiteral("\\1."));
+    return text;
+}
+
 QString NormaliseDate(const QString &reading)
 {
     QString digits = KeepOnly(Mapped(reading, ToDigits()), kDigits);
@@ -255,7 +265,7 @@ QString Normalise(Field f, DocumentKind kind, const QString &reading, Script scr
         return Categories(up);
     }
     case Form::Text:
-        return Simplified(reading);
+        return Abbreviated(Simplified(reading));
     }
     return Simplified(reading);
 }

@@ -113,6 +113,9 @@ INSTANTIATE_TEST_SUITE_P(
                     NormaliseCase{Field::Categories, kLicence, "BB1M", "B B1 M"},
                     NormaliseCase{Field::Categories, kLicence, "АВ С1", "A B C1"},
                     NormaliseCase{Field::Categories, kLicence, "B Bl CE", "B B1 CE"},
-                    NormaliseCase{Field::BirthPlace, kInternal, "ГОР.  ЛУГОВСК - 9", "ГОР. ЛУГОВСК-9"}));
+                    NormaliseCase{Field::BirthPlace, kInternal, "ГОР.  ЛУГОВСК - 9", "ГОР. ЛУГОВСК-9"},
+                    NormaliseCase{Field::BirthPlace, kInternal, "ГОР, СЕЦ ЗАРЕЧНОЙ ОБЛ", "ГОР. СЕЦ ЗАРЕЧНОЙ ОБЛ."},
+                    NormaliseCase{Field::IssuedBy, kInternal, "ОТДЕЛОМ ПО С, ГОРКИ", "ОТДЕЛОМ ПО С. ГОРКИ"},
+                    NormaliseCase{Field::ResidencePlace, kLicence, "ГОРОДСКОЙ ОКРУГ", "ГОРОДСКОЙ ОКРУГ"}));
 
 } // namespace
