@@ -3,6 +3,9 @@
 #include <QDate>
 #include <QHash>
 #include <QRegularExpression>
+#include <QStringList>
+
+#include <algorithm>
 
 namespace printed {
 
@@ -117,6 +120,17 @@ QString KeepOnly(const QString &s, const QString &allowed)
         if (allowed.contains(c))
             out += c;
     return out;
+}
+
+// The documents print places and authorities in capitals: a word without a
+// capital or a digit is what the engine made of a speck or a background line.
+QString WithoutSpecks(const QString &text)
+{
+    QStringList kept;
+    for (const QString &word : text.split(QLatin1Char(' '), Qt::SkipEmptyParts))
+        if (std::any_of(word.begin(), word.end(), [](QChar c) { return c.isUpper() || c.isDigit(); }))
+            kept << word;
+    return kept.join(QLatin1Char(' '));
 }
 
 // Places and authorities abbreviate with a dot ("ГОР.", "ОБЛ."), which a
@@ -265,7 +279,7 @@ QString Normalise(Field f, DocumentKind kind, const QString &reading, Script scr
         return Categories(up);
     }
     case Form::Text:
-        return Abbreviated(Simplified(reading));
+        return Abbreviated(WithoutSpecks(Simplified(reading)));
     }
     return Simplified(reading);
 }

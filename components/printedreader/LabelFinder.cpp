@@ -247,18 +247,22 @@ std::vector<ValueLine> ValueOf(const LabelHit &hit, const std::vector<LabelHit> 
     bool sameLine = false;
     // A value printed right under the label is its value, whatever stands
     // beside the label (in a form of two columns, the other column's value).
+    // Only the first thing under the label counts: a label there means the
+    // value is not under it.
     bool valueBelow = false;
-    for (int li = hit.line + 1; li < int(lines.size()) && !valueBelow; ++li) {
+    bool looked = false;
+    for (int li = hit.line + 1; li < int(lines.size()) && !looked; ++li) {
+        if (li == hit.secondLine)
+            continue;
         const auto &words = lines[li].words;
         for (int i = 0; i < int(words.size()); ++i) {
             const QRect &b = words[i].box;
-            if (b.top() > hit.box.bottom() + 3 * labelHeight)
-                break;
-            if (b.top() > hit.box.top() && std::abs(b.left() - hit.box.left()) <= 2 * labelHeight &&
-                !IsLabelWord(hits, li, i) && b.height() >= 0.95 * SmallestWordHeight(own, hit)) {
-                valueBelow = true;
-                break;
-            }
+            if (b.top() <= hit.box.top() || std::abs(b.left() - hit.box.left()) > 2 * labelHeight)
+                continue;
+            looked = true;
+            valueBelow = !IsLabelWord(hits, li, i) && b.top() <= hit.box.bottom() + 3 * labelHeight &&
+                         b.height() >= 0.95 * SmallestWordHeight(own, hit);
+            break;
         }
     }
     if ((licence || !valueBelow) && sameLineFirst < int(own.words.size()) && !IsLabelWord(hits, hit.line, sameLineFirst)) {
