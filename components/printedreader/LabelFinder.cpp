@@ -265,7 +265,12 @@ std::vector<ValueLine> ValueOf(const LabelHit &hit, const std::vector<LabelHit> 
             break;
         }
     }
-    if ((licence || !valueBelow) && sameLineFirst < int(own.words.size()) && !IsLabelWord(hits, hit.line, sameLineFirst)) {
+    // A value right beside the label is its own even with print under the
+    // label (a stamp, a signature's caption).
+    const bool closeBeside = sameLineFirst < int(own.words.size()) &&
+                             own.words[sameLineFirst].box.left() - hit.box.right() < 4 * SmallestWordHeight(own, hit);
+    if ((licence || !valueBelow || closeBeside) && sameLineFirst < int(own.words.size()) &&
+        !IsLabelWord(hits, hit.line, sameLineFirst)) {
         const OcrWord &next = own.words[sameLineFirst];
         const int gap = next.box.left() - hit.box.right();
         // A value beside its label is printed larger than it: a smaller word
