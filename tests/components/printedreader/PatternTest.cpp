@@ -116,6 +116,7 @@ INSTANTIATE_TEST_SUITE_P(
                     NormaliseCase{Field::BirthPlace, kInternal, "ГОР.  ЛУГОВСК - 9", "ГОР. ЛУГОВСК-9"},
                     NormaliseCase{Field::BirthPlace, kInternal, "ГОР, СЕЦ ЗАРЕЧНОЙ ОБЛ", "ГОР. СЕЦ ЗАРЕЧНОЙ ОБЛ."},
                     NormaliseCase{Field::IssuedBy, kInternal, "ОТДЕЛОМ ПО С, ГОРКИ", "ОТДЕЛОМ ПО С. ГОРКИ"},
-                    NormaliseCase{Field::ResidencePlace, kLicence, "ГОРОДСКОЙ ОКРУГ", "ГОРОДСКОЙ ОКРУГ"}));
+                    NormaliseCase{Field::ResidencePlace, kLicence, "ГОРОДСКОЙ ОКРУГ", "ГОРОДСКОЙ ОКРУГ"},
+                    NormaliseCase{Field::BirthPlace, kInternal, "С. МСК о ‘о ОБЛ.", "С. МСК ОБЛ."}));
 
 } // namespace
