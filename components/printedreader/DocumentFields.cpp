@@ -4,6 +4,8 @@
 
 #include <QRegularExpression>
 
+#include <cstdlib>
+
 namespace printed {
 
 namespace {
@@ -150,6 +152,12 @@ public:
         number.doubtful = all.doubtful || !MatchesPattern(Field::Number, kind_, number.Value());
         fields_[Field::Series] = series;
         fields_[Field::Number] = number;
+    }
+
+    void PutText(Field f, PrintedText t)
+    {
+        if (!fields_.count(f))
+            fields_[f] = std::move(t);
     }
 
     std::map<Field, PrintedText> Take() { return std::move(fields_); }
@@ -309,6 +317,33 @@ std::map<Field, PrintedText> ReadDocumentFields(tesseract::TessBaseAPI &api, Doc
         if (hit.role == LabelRole::Other)
             continue;
         auto value = ValueOf(hit, hits, lines, kind, MaxLines(hit.role, kind));
+        // The sex, a letter or two, is the value the engine drops most: its
+        // place under the label and beside it are read with its alphabet.
+        if (value.empty() && hit.role == LabelRole::Sex) {
+            // Found by its English half ("Sex"), the label's Russian half
+            // misread on the line above may have the value beside it.
+            LabelHit above = hit;
+            for (int li = hit.line - 1; li >= 0 && li >= hit.line - 2; --li) {
+                const auto &words = lines[li].words;
+                if (!words.empty() && std::abs(words.front().box.left() - hit.box.left()) <= 2 * hit.box.height() &&
+                    hit.box.top() - words.front().box.bottom() <= 2 * hit.box.height()) {
+                    above.line = li;
+                    above.box = words.front().box;
+                    break;
+                }
+            }
+            for (const auto &place : {PlaceBelow(hit, hits, WidthInLabelHeights(hit.role), pictureSize),
+                                      PlaceBeside(hit, hits, 25, pictureSize), PlaceBeside(above, hits, 25, pictureSize)}) {
+                if (place.empty())
+                    continue;
+                PrintedText t = ReadField(api, Field::Sex, kind, place, pictureSize);
+                if (MatchesPattern(Field::Sex, kind, t.Value())) {
+                    a.PutText(Field::Sex, std::move(t));
+                    break;
+                }
+            }
+            continue;
+        }
         // Nothing read where the label points (a short value such as the
         // sex is dropped as noise): the place is read with the field's alphabet.
         if (value.empty() && kind != DocumentKind::DrivingLicence)

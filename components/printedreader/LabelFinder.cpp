@@ -362,4 +362,18 @@ std::vector<ValueLine> PlaceBelow(const LabelHit &hit, const std::vector<LabelHi
     return {LineOf({w})};
 }
 
+std::vector<ValueLine> PlaceBeside(const LabelHit &hit, const std::vector<LabelHit> &hits, int width,
+                                   const QSize &pictureSize)
+{
+    const int h = std::max(4, hit.box.height());
+    const int right = std::min(RightBound(hits, hit.box, hit.box.right()), hit.box.right() + width * h);
+    const QRect box = QRect(QPoint(hit.box.right() + h / 2, hit.box.top() - h / 2), QPoint(right - h / 2, hit.box.bottom() + h / 2))
+                          .intersected(QRect(QPoint(0, 0), pictureSize));
+    if (box.width() < h || box.height() < h)
+        return {};
+    OcrWord w;
+    w.box = box;
+    return {LineOf({w})};
+}
+
 } // namespace printed

@@ -46,4 +46,9 @@ std::vector<ValueLine> ValueOf(const LabelHit &hit, const std::vector<LabelHit> 
 std::vector<ValueLine> PlaceBelow(const LabelHit &hit, const std::vector<LabelHit> &hits, int width,
                                   const QSize &pictureSize);
 
+/// Where a value beside the label would be printed, in the same way: right
+/// of the label up to the next label, at most `width` label heights.
+std::vector<ValueLine> PlaceBeside(const LabelHit &hit, const std::vector<LabelHit> &hits, int width,
+                                   const QSize &pictureSize);
+
 } // namespace printed
