@@ -73,6 +73,19 @@ NameLines NamesOf(const std::vector<ValueLine> &lines)
     return {};
 }
 
+// A bilingual value's Russian lines: the first always (however OCR read its
+// letters), then those up to the first Latin line.
+std::vector<ValueLine> RussianLines(const std::vector<ValueLine> &lines)
+{
+    std::vector<ValueLine> out;
+    for (size_t i = 0; i < lines.size(); ++i) {
+        if (i > 0 && ScriptOf(lines[i].Text()) == Script::Latin)
+            break;
+        out.push_back(lines[i]);
+    }
+    return out;
+}
+
 std::vector<ValueLine> FirstOf(const std::vector<ValueLine> &lines)
 {
     return lines.empty() ? std::vector<ValueLine>{} : std::vector<ValueLine>{lines.front()};
@@ -215,7 +228,7 @@ void ForeignPassport(Assembler &a, LabelRole role, const std::vector<ValueLine> 
             a.Put(Field::Sex, {Part(v.front(), 0, 0)});
         break;
     case LabelRole::BirthPlace:
-        a.Put(Field::BirthPlace, cyr);
+        a.Put(Field::BirthPlace, RussianLines(v));
         break;
     case LabelRole::IssuedBy:
         a.Put(Field::IssuedBy, cyr);

@@ -122,6 +122,16 @@ QString KeepOnly(const QString &s, const QString &allowed)
     return out;
 }
 
+// Places and authorities are printed in Russian: a Latin capital in them is
+// the Cyrillic one it looks like.
+QString CyrillicLookAlikes(const QString &text)
+{
+    QString out;
+    for (QChar c : text)
+        out += c.isLetter() && c.script() == QChar::Script_Latin ? ToCyrillic().value(c, c) : c;
+    return out;
+}
+
 // The documents print places and authorities in capitals: a word without a
 // capital or a digit is what the engine made of a speck or a background line.
 QString WithoutSpecks(const QString &text)
@@ -279,7 +289,7 @@ QString Normalise(Field f, DocumentKind kind, const QString &reading, Script scr
         return Categories(up);
     }
     case Form::Text:
-        return Abbreviated(WithoutSpecks(Simplified(reading)));
+        return Abbreviated(WithoutSpecks(Simplified(CyrillicLookAlikes(reading))));
     }
     return Simplified(reading);
 }
@@ -301,7 +311,9 @@ bool MatchesPattern(Field f, DocumentKind kind, const QString &value)
     case Form::LatinName:
         return latName.match(value).hasMatch();
     case Form::Text:
-        return !value.isEmpty() && ScriptOf(value) != Script::Latin;
+        // Russian text: a Latin letter left in it is a misreading.
+        return !value.isEmpty() &&
+               std::none_of(value.begin(), value.end(), [](QChar c) { return c.script() == QChar::Script_Latin; });
     case Form::Sex:
         if (kind == DocumentKind::InternalPassport)
             return value == QStringLiteral("МУЖ.") || value == QStringLiteral("ЖЕН.");

@@ -125,9 +125,8 @@ PrintedText ReadField(tesseract::TessBaseAPI &api, Field field, DocumentKind kin
             takeAgain = true;
         else if (IsFreeText(field))
             // The page's reading keeps the blanks between words, which a
-            // line read alone may lose; its letters are only replaced when
-            // they are of the other script.
-            takeAgain = HasLatin(firstText) && !HasLatin(again.text);
+            // line read alone may lose.
+            takeAgain = false;
         else
             takeAgain = Mean(again.confidence) > Mean(first.confidence);
         const LineReading &chosen = takeAgain ? again : first;

@@ -117,6 +117,7 @@ INSTANTIATE_TEST_SUITE_P(
                     NormaliseCase{Field::BirthPlace, kInternal, "ГОР, СЕЦ ЗАРЕЧНОЙ ОБЛ", "ГОР. СЕЦ ЗАРЕЧНОЙ ОБЛ."},
                     NormaliseCase{Field::IssuedBy, kInternal, "ОТДЕЛОМ ПО С, ГОРКИ", "ОТДЕЛОМ ПО С. ГОРКИ"},
                     NormaliseCase{Field::ResidencePlace, kLicence, "ГОРОДСКОЙ ОКРУГ", "ГОРОДСКОЙ ОКРУГ"},
-                    NormaliseCase{Field::BirthPlace, kInternal, "С. МСК о ‘о ОБЛ.", "С. МСК ОБЛ."}));
+                    NormaliseCase{Field::BirthPlace, kInternal, "С. МСК о ‘о ОБЛ.", "С. МСК ОБЛ."},
+                    NormaliseCase{Field::BirthPlace, kForeign, "ГОР. TPCK", "ГОР. ТРСК"}));
 
 } // namespace
