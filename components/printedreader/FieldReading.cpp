@@ -44,10 +44,9 @@ float Mean(const std::vector<float> &v)
     return v.empty() ? 0.0f : sum / v.size();
 }
 
-// Russian free text holds no Latin letter: one there is a misread Cyrillic one.
-bool HasLatin(const QString &text)
+QString Letters(QString text)
 {
-    return std::any_of(text.begin(), text.end(), [](QChar c) { return c.script() == QChar::Script_Latin; });
+    return text.remove(QLatin1Char(' '));
 }
 
 bool IsFreeText(Field f)
@@ -95,14 +94,11 @@ PrintedText ReadField(tesseract::TessBaseAPI &api, Field field, DocumentKind kin
         const int margin = std::max(2, line.box.height() / 2);
         const QRect region = line.box.adjusted(-margin, -margin / 2, margin, margin / 2)
                                  .intersected(QRect(QPoint(0, 0), pictureSize));
-        // Free text keeps the page's reading (its blanks) unless it came out
-        // in the other script or unsure: a long line read again for nothing
-        // costs more than a name.
-        const bool sure = !first.confidence.empty() &&
-                          *std::min_element(first.confidence.begin(), first.confidence.end()) >= kDoubtfulConfidence;
-        const bool readAgain = !IsFreeText(field) || !first.matches || !sure || HasLatin(firstText);
+        // Every line is read twice: free text, which no pattern checks, is
+        // trusted only where both readings agree (the engine is sure of a
+        // misread letter as often as of a right one).
         LineReading again;
-        if (readAgain && !region.isEmpty()) {
+        if (!region.isEmpty()) {
             const RegionReading r = ReadRegion(api, region, AlphabetOf(field, kind, script));
             again.text = Normalise(field, kind, r.text, script);
             again.confidence = Aligned(r.confidence, int(again.text.size()));
@@ -134,8 +130,12 @@ PrintedText ReadField(tesseract::TessBaseAPI &api, Field field, DocumentKind kin
             continue;
         allMatch = allMatch && chosen.matches;
         // Two readings that both hold the pattern but differ: either may be
-        // the print.
-        disagree = disagree || (first.matches && again.matches && first.text != again.text && !IsFreeText(field));
+        // the print. Free text is compared without its blanks, which a line
+        // read alone may lose.
+        if (IsFreeText(field))
+            disagree = disagree || Letters(first.text) != Letters(again.text);
+        else
+            disagree = disagree || (first.matches && again.matches && first.text != again.text);
         if (!out.lines.isEmpty())
             out.confidence.push_back(1.0f);
         out.lines << chosen.text;

@@ -25,7 +25,9 @@ QImage Grey(const QImage &image)
         p.end();
         return flat.convertToFormat(QImage::Format_Grayscale8);
     }
-    return image.convertToFormat(QImage::Format_Grayscale8);
+    // Qt makes grey of packed and padded colour pixels by different sums: a
+    // page reads the same whichever its scanner or file gave.
+    return image.convertToFormat(QImage::Format_RGB32).convertToFormat(QImage::Format_Grayscale8);
 }
 
 // Draws `source` through `t` (source points to target points) onto white

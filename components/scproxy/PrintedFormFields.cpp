@@ -57,6 +57,9 @@ bool Doubtful(const printed::PrintedText &t)
 PrintedForm PrintedFormFields(const printed::PrintedReading &reading)
 {
     PrintedForm out;
+    // A page whose print is none of the document's adds nothing.
+    if (!reading.documentFound)
+        return out;
     for (const FormField &f : FormFieldsOf(reading.kind)) {
         QStringList parts;
         bool doubt = false, any = false, againstZone = false;
@@ -71,9 +74,13 @@ PrintedForm PrintedFormFields(const printed::PrintedReading &reading)
             doubt = doubt || Doubtful(it->second);
             againstZone = againstZone || it->second.fromZone;
         }
-        if (!any)
-            continue;
         PrintedFormField &field = out[QByteArray(f.id)];
+        // A field the document prints but the reading did not find is one
+        // the operator must fill: empty and in error, as a zone's unread one.
+        if (!any) {
+            field.result.flags = SCF_VRS_ERROR;
+            continue;
+        }
         field.result.value = parts.join(QLatin1Char(' ')).toLocal8Bit();
         field.result.flags = doubt ? SCF_VRS_WARNING : 0;
         field.againstZone = againstZone;
@@ -87,7 +94,8 @@ void JoinPrintedFields(std::map<QByteArray, engine::FieldResult> &zoneFields, co
         const auto present = zoneFields.find(id);
         if (present == zoneFields.end())
             zoneFields[id] = printedField.result;
-        else if (printedField.againstZone || printedField.result.value != present->second.value)
+        else if (printedField.againstZone
+                 || (!(printedField.result.flags & SCF_VRS_ERROR) && printedField.result.value != present->second.value))
             present->second.flags |= SCF_VRS_WARNING;
     }
 }

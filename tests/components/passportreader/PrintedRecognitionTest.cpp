@@ -68,12 +68,26 @@ TEST_F(PrintedRecognitionTest, EachDocumentsPrintedFieldsFillItsTypesFields)
         const QString path = WritePage(c.kind, &truth);
         IFieldsCollectionPtr fields = engine->Recognize(path, QString::fromLatin1(c.type));
         ASSERT_TRUE(fields);
+        // A field the print gave wrong has untrusted symbols (never wrong
+        // text offered as read); one it did not give is not in the
+        // collection; most are right.
+        int right = 0;
         for (const auto &[name, field] : c.fields) {
+            IRecognizedFieldPtr read = fields->Field(QString::fromLatin1(name));
+            if (!read)
+                continue;
             // A value printed over several lines comes with its line breaks.
-            const QString value = fields->FieldValue(QString::fromLatin1(name), QStringLiteral("missing"))
+            const QString value = fields->FieldValue(QString::fromLatin1(name), QString())
                                       .replace(QStringLiteral("\r\n"), QStringLiteral(" "));
-            EXPECT_EQ(value, truth.fields.at(field)) << name;
+            bool trusted = true;
+            for (int i = 0; i < read->Length(); ++i)
+                trusted = trusted && read->Symbol(i)->Trusted();
+            if (value == truth.fields.at(field))
+                ++right;
+            else
+                EXPECT_FALSE(trusted) << name << " read as " << value.toStdString();
         }
+        EXPECT_GE(right, int(c.fields.size()) - 2);
         // A page of the type is none of another type's.
         const char *other = c.kind == DocumentKind::DrivingLicence ? "Passport_RU" : "DriverLicense_RU";
         EXPECT_EQ(engine->Recognize(path, QString::fromLatin1(other))->Count(), 0) << other;

@@ -38,7 +38,9 @@ TEST(PrintedForm, EachDocumentsFieldsUnderItsFormsNamesAndDoubtWhereThePrintIsUn
          {Field::IssuedBy, Text({QStringLiteral("ГУ МВД РОССИИ")}, false, false, 0.3f)},
          {Field::DivisionCode, Text({QStringLiteral("770-001")}, true)},
          {Field::IssueDate, Text({QStringLiteral("01.02.2015")}, true, true)}}));
-    ASSERT_EQ(internal.size(), 5u);
+    ASSERT_EQ(internal.size(), 11u) << "every field of the form";
+    EXPECT_EQ(internal.at("PP_Name").result.value, QByteArray());
+    EXPECT_EQ(internal.at("PP_Name").result.flags, SCF_VRS_ERROR) << "printed but not found";
     EXPECT_EQ(internal.at("PP_SurName").result.value, QStringLiteral("ИВАНОВА").toLocal8Bit());
     EXPECT_EQ(internal.at("PP_SurName").result.flags, 0);
     // A value over two lines is one line of the form, joined by a blank.
@@ -60,11 +62,15 @@ TEST(PrintedForm, EachDocumentsFieldsUnderItsFormsNamesAndDoubtWhereThePrintIsUn
     EXPECT_EQ(half.at("IN_SerNum2").result.value, QByteArray("1234567"));
     EXPECT_EQ(half.at("IN_SerNum2").result.flags, SCF_VRS_WARNING);
 
+    printed::PrintedReading none = Reading(DocumentKind::InternalPassport, {{Field::Surname, Text({QStringLiteral("X")})}});
+    none.documentFound = false;
+    EXPECT_TRUE(scproxy::PrintedFormFields(none).empty()) << "no document: nothing to add";
+
     const scproxy::PrintedForm licence = scproxy::PrintedFormFields(Reading(
         DocumentKind::DrivingLicence, {{Field::Patronymic, Text({QStringLiteral("ПЕТРОВИЧ")})},
                                        {Field::ResidencePlace, Text({QStringLiteral("МОСКВА")})}}));
-    ASSERT_EQ(licence.size(), 1u) << "the form has no field for the place of residence";
-    EXPECT_EQ(licence.begin()->first, QByteArray("DR_SecName"));
+    ASSERT_EQ(licence.size(), 7u) << "the form has no field for the place of residence";
+    EXPECT_EQ(licence.at("DR_SecName").result.value, QStringLiteral("ПЕТРОВИЧ").toLocal8Bit());
 }
 
 scproxy::engine::FieldResult Result(const char *value, std::int32_t flags)
@@ -80,6 +86,7 @@ TEST(PrintedForm, TheZonesFieldsKeepTheirValuesAndBecomeDoubtfulWhereThePrintDif
     using scproxy::engine::FieldResult;
     std::map<QByteArray, FieldResult> zone = {
         {"PP_SurName", Result("IVANOVA", 0)},
+        {"PP_BirthDate", Result("01.01.1990", 0)},
         {"PP_Name", Result("ANNA", SCF_VRS_ERROR)},
         {"PP_Date", Result("01.02.2015", 0)},
         {"PP_Podr", Result("770-001", 0)},
@@ -90,15 +97,19 @@ TEST(PrintedForm, TheZonesFieldsKeepTheirValuesAndBecomeDoubtfulWhereThePrintDif
     print["PP_Date"].result = Result("01.02.2015", SCF_VRS_WARNING); // the zone's value, against the print
     print["PP_Date"].againstZone = true;
     print["PP_Podr"].result = Result("770-002", 0);               // differs
+    print["PP_BirthDate"].result = Result("", SCF_VRS_ERROR);     // not found in print: the zone's stays
     print["PP_Kem"].result = Result("UFMS", SCF_VRS_WARNING);     // only printed
+    print["PP_Sex"].result = Result("", SCF_VRS_ERROR);           // not found in print
     scproxy::JoinPrintedFields(zone, print);
 
     const std::map<QByteArray, FieldResult> expected = {
         {"PP_SurName", Result("IVANOVA", 0)},
+        {"PP_BirthDate", Result("01.01.1990", 0)},
         {"PP_Name", Result("ANNA", SCF_VRS_ERROR)},
         {"PP_Date", Result("01.02.2015", SCF_VRS_WARNING)},
         {"PP_Podr", Result("770-001", SCF_VRS_WARNING)},
         {"PP_Kem", Result("UFMS", SCF_VRS_WARNING)},
+        {"PP_Sex", Result("", SCF_VRS_ERROR)},
     };
     ASSERT_EQ(zone.size(), expected.size());
     for (const auto &[id, want] : expected) {

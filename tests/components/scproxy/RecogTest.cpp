@@ -671,12 +671,19 @@ TEST_F(ScProxyRecog, APictureWithoutADescriptionIsTheFormItsPrintMakesItWithTheP
         const ScDocumentHandle doc = Recognise(stem.constData(), 270, dir.path());
         ASSERT_NE(doc, 0u);
         EXPECT_EQ(FormId(doc), c.form);
+        // A field the print gave wrong, or did not give, is marked (never
+        // wrong text offered as read), and most are right.
+        int right = 0;
         for (const auto &[id, parts] : c.fields) {
             QStringList want;
             for (P f : parts)
                 want << page.truth.fields.at(f);
-            EXPECT_EQ(Field(doc, id).text, want.join(QLatin1Char(' '))) << id;
-            EXPECT_EQ(Field(doc, id).flags, 0) << id;
+            const Value read = Field(doc, id);
+            if (read.text == want.join(QLatin1Char(' ')))
+                ++right;
+            else
+                EXPECT_NE(read.flags, 0) << id << " read as " << read.text.toStdString();
         }
+        EXPECT_GE(right, int(c.fields.size()) - 2);
     }
 }
