@@ -108,8 +108,9 @@ std::shared_ptr<const Specimen> WithPrintedFields(std::shared_ptr<Specimen> from
 {
     const std::optional<DocumentKind> kind = KindOf(documentType);
     // A zone of another document is a page of another document type,
-    // whatever its print says.
-    if (!kind || (zone.found && !fromZone))
+    // whatever its print says; a passport's page shows its zone (their
+    // labels alone are much alike), only the licence has none.
+    if (!kind || (zone.found && !fromZone) || (!zone.found && *kind != DocumentKind::DrivingLicence))
         return fromZone;
     return JoinPrinted(std::move(fromZone), printed::ReadPrinted(page, *kind, zone.found ? &zone : nullptr), documentType);
 }
@@ -142,7 +143,7 @@ std::shared_ptr<Specimen> JoinPrinted(std::shared_ptr<Specimen> fromZone, const 
         }
         // The zone's reading of a field it holds as printed keeps its own
         // marks; where the print differs, the zone's value stands, doubtful.
-        if (present->value != read.value || it->second.fromZone)
+        if (present->value != read.value || (it->second.fromZone && it->second.doubtful))
             for (int i = 0; i < present->value.size(); ++i)
                 if (!present->untrusted.contains(i))
                     present->untrusted.append(i);

@@ -19,8 +19,8 @@ bool TypeHasPrintedFields(const QString &documentType);
 
 /// The specimen of a page of that type from its zone's fields (fromZone,
 /// null when the page shows no zone of the type's) and its printed fields.
-/// A page whose zone is another document's stays null; a page without a
-/// zone whose labels are not found is null too.
+/// A page whose zone is another document's stays null; so does a passport's
+/// page without its zone, and a licence's page whose labels are not found.
 std::shared_ptr<const Specimen> WithPrintedFields(std::shared_ptr<Specimen> fromZone, const mrz::MrzResult &zone,
                                                   const QImage &page, const QString &documentType);
 

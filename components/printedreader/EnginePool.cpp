@@ -4,6 +4,8 @@
 
 #include <QByteArray>
 
+#include <dlfcn.h>
+
 #include <algorithm>
 #include <mutex>
 #include <string>
@@ -93,6 +95,15 @@ EngineLease::~EngineLease()
 
 EngineLease LeaseEngine(QString *error)
 {
+    // Tesseract shares a line's work among OpenMP threads that spin while
+    // they wait: beside the window and the zone reader on a desk's few cores
+    // that made a page take three times the processor time it takes on one.
+    // The limit holds for the calling thread's readings. OpenMP's runtime
+    // is Tesseract's to bring; a build of it without one has nothing to limit.
+    using SetThreads = void (*)(int);
+    static const auto setThreads = reinterpret_cast<SetThreads>(dlsym(RTLD_DEFAULT, "omp_set_num_threads"));
+    if (setThreads)
+        setThreads(1);
     Pool &pool = ThePool();
     EngineLease lease;
     QString folder;

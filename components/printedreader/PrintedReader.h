@@ -26,7 +26,7 @@ struct PrintedText
     QStringList lines;             ///< the value's printed lines, in reading order
     std::vector<float> confidence; ///< per character of Value(), 0..1
     bool doubtful = false;         ///< read with low confidence, or differs from the zone
-    bool fromZone = false;         ///< the zone's value, which stands where the print differs
+    bool fromZone = false;         ///< the zone's value: it stands where the print differs (then also doubtful) and fills a field the print did not give
     QRect box;                     ///< where the value is printed on the page
 
     /// The lines joined by one blank.

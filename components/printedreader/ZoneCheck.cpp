@@ -85,8 +85,8 @@ void CrossCheck(DocumentKind kind, const mrz::MrzResult &zone, std::map<Field, P
             PrintedText t;
             t.lines = QStringList{z.value};
             t.confidence.assign(z.value.size(), 1.0f);
+            // Nothing printed to differ from: the zone's value, as sure as the zone.
             t.fromZone = true;
-            t.doubtful = true;
             (*fields)[field] = t;
             continue;
         }

@@ -17,9 +17,9 @@ struct ZoneValue
 };
 std::map<Field, ZoneValue> ZoneValues(DocumentKind kind, const mrz::MrzResult &zone);
 
-/// Marks and replaces the printed fields that differ from the zone's; adds
-/// the zone's value (doubtful, since the print did not confirm it) of a
-/// field the print did not give.
+/// Marks and replaces the printed fields that differ from the zone's
+/// (fromZone and doubtful); adds the zone's value of a field the print did
+/// not give (fromZone, not doubtful: nothing differs from it).
 void CrossCheck(DocumentKind kind, const mrz::MrzResult &zone, std::map<Field, PrintedText> *fields);
 
 } // namespace printed

@@ -44,7 +44,7 @@ constexpr float kTrustedConfidence = 0.6f;
 
 bool Doubtful(const printed::PrintedText &t)
 {
-    if (t.doubtful || t.fromZone)
+    if (t.doubtful)
         return true;
     for (float c : t.confidence)
         if (c < kTrustedConfidence)
@@ -57,8 +57,10 @@ bool Doubtful(const printed::PrintedText &t)
 PrintedForm PrintedFormFields(const printed::PrintedReading &reading)
 {
     PrintedForm out;
-    // A page whose print is none of the document's adds nothing.
-    if (!reading.documentFound)
+    // A page whose print is none of the document's adds nothing; one whose
+    // print could not be read at all (no language data) has every printed
+    // field empty and in error, for the operator to fill.
+    if (!reading.documentFound && reading.error.isEmpty())
         return out;
     for (const FormField &f : FormFieldsOf(reading.kind)) {
         QStringList parts;
@@ -72,7 +74,9 @@ PrintedForm PrintedFormFields(const printed::PrintedReading &reading)
             any = true;
             parts << it->second.Value();
             doubt = doubt || Doubtful(it->second);
-            againstZone = againstZone || it->second.fromZone;
+            // The zone's value where the print differed from it (where the
+            // print gave nothing, it is the zone's alone).
+            againstZone = againstZone || (it->second.fromZone && it->second.doubtful);
         }
         PrintedFormField &field = out[QByteArray(f.id)];
         // A field the document prints but the reading did not find is one
@@ -94,6 +98,9 @@ void JoinPrintedFields(std::map<QByteArray, engine::FieldResult> &zoneFields, co
         const auto present = zoneFields.find(id);
         if (present == zoneFields.end())
             zoneFields[id] = printedField.result;
+        // A field the zone left empty (or could not read) is the print's.
+        else if (present->second.value.isEmpty() && !printedField.result.value.isEmpty())
+            present->second = printedField.result;
         else if (printedField.againstZone
                  || (!(printedField.result.flags & SCF_VRS_ERROR) && printedField.result.value != present->second.value))
             present->second.flags |= SCF_VRS_WARNING;

@@ -21,13 +21,14 @@ using PrintedForm = std::map<QByteArray, PrintedFormField>;
 
 /// The printed reading's fields of a document of that kind as the form's
 /// fields: a value read with low confidence, or one the zone's value stands
-/// against, is doubtful; one not found is empty and in error.
+/// against, is doubtful; one not found is empty and in error, and so is
+/// every field when the print could not be read at all.
 PrintedForm PrintedFormFields(const printed::PrintedReading &reading);
 
 /// Joins the printed fields to those read from the zone: a field the zone
 /// holds keeps the zone's value and marks, and becomes doubtful where the
 /// print differs from it (one not found in print leaves it as it is); a
-/// field only printed is added.
+/// field the zone left empty, and one only printed, is the print's.
 void JoinPrintedFields(std::map<QByteArray, engine::FieldResult> &zoneFields, const PrintedForm &printedFields);
 
 /// The printed fields alone, for a form read without a zone.

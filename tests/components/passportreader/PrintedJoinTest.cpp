@@ -53,13 +53,16 @@ TEST(PrintedJoin, TheZoneStandsWhereThePrintDiffersAndThePrintAddsWhatTheZoneLac
         {Field::IssueDate, Text({QStringLiteral("01.02.2015")}, true, true)},
         {Field::BirthPlace, Text({QStringLiteral("ГОР. ТВЕРЬ"), QStringLiteral("ТВЕРСКОЙ ОБЛ.")})},
         {Field::IssuedBy, Text({QStringLiteral("ГУ МВД")}, true)},
+        {Field::Sex, Text({QStringLiteral("ЖЕН.")}, false, true)},
     };
     auto s = passportreader::JoinPrinted(Zone({{QStringLiteral("LastName"), QStringLiteral("ИВАНОВА")},
                                                {QStringLiteral("DepartmentCode"), QStringLiteral("770-001")},
-                                               {QStringLiteral("DateOfIssue"), QStringLiteral("01.02.2015")}}),
+                                               {QStringLiteral("DateOfIssue"), QStringLiteral("01.02.2015")},
+                                               {QStringLiteral("Sex"), QStringLiteral("ЖЕН.")}}),
                                          r, QStringLiteral("Passport_RU"));
     ASSERT_TRUE(s);
-    ASSERT_EQ(s->fields.size(), 5u);
+    ASSERT_EQ(s->fields.size(), 6u);
+    EXPECT_TRUE(Named(*s, QStringLiteral("Sex")).untrusted.isEmpty()) << "the zone's alone where the print gave nothing";
     EXPECT_TRUE(Named(*s, QStringLiteral("LastName")).untrusted.isEmpty()) << "print and zone agree";
     EXPECT_EQ(Named(*s, QStringLiteral("DepartmentCode")).value, QStringLiteral("770-001"));
     EXPECT_EQ(Named(*s, QStringLiteral("DepartmentCode")).untrusted, (QList<int>{0, 1, 2, 3, 4, 5, 6}));
@@ -69,7 +72,7 @@ TEST(PrintedJoin, TheZoneStandsWhereThePrintDiffersAndThePrintAddsWhatTheZoneLac
     EXPECT_EQ(place.value, QStringLiteral("ГОР. ТВЕРЬ\r\nТВЕРСКОЙ ОБЛ."));
     EXPECT_TRUE(place.untrusted.isEmpty());
     EXPECT_EQ(Named(*s, QStringLiteral("IssuedBy")).untrusted.size(), 6) << "a doubtful print is wholly untrusted";
-    EXPECT_EQ(Named(*s, QStringLiteral("IssuedBy")).id, QStringLiteral("5"));
+    EXPECT_EQ(Named(*s, QStringLiteral("IssuedBy")).id, QStringLiteral("6"));
 }
 
 TEST(PrintedJoin, AForeignPassportsPrintGivesWhatItsZoneWritesOtherwise)

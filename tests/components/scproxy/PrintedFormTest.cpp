@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace {
 
 using printed::DocumentKind;
@@ -37,7 +39,8 @@ TEST(PrintedForm, EachDocumentsFieldsUnderItsFormsNamesAndDoubtWhereThePrintIsUn
          {Field::BirthPlace, Text({QStringLiteral("ГОР. ТВЕРЬ"), QStringLiteral("ТВЕРСКОЙ ОБЛ.")})},
          {Field::IssuedBy, Text({QStringLiteral("ГУ МВД РОССИИ")}, false, false, 0.3f)},
          {Field::DivisionCode, Text({QStringLiteral("770-001")}, true)},
-         {Field::IssueDate, Text({QStringLiteral("01.02.2015")}, true, true)}}));
+         {Field::IssueDate, Text({QStringLiteral("01.02.2015")}, true, true)},
+         {Field::Sex, Text({QStringLiteral("ЖЕН.")}, false, true)}}));
     ASSERT_EQ(internal.size(), 11u) << "every field of the form";
     EXPECT_EQ(internal.at("PP_Name").result.value, QByteArray());
     EXPECT_EQ(internal.at("PP_Name").result.flags, SCF_VRS_ERROR) << "printed but not found";
@@ -49,6 +52,9 @@ TEST(PrintedForm, EachDocumentsFieldsUnderItsFormsNamesAndDoubtWhereThePrintIsUn
     EXPECT_EQ(internal.at("PP_Podr").result.flags, SCF_VRS_WARNING) << "doubtful";
     EXPECT_TRUE(internal.at("PP_Date").againstZone);
     EXPECT_FALSE(internal.at("PP_Podr").againstZone);
+    // The zone's value where the print gave nothing is the zone's alone.
+    EXPECT_FALSE(internal.at("PP_Sex").againstZone);
+    EXPECT_EQ(internal.at("PP_Sex").result.flags, 0);
 
     // The foreign passport's series and number are one field of its form;
     // one of them missing leaves the other, doubtful.
@@ -65,6 +71,13 @@ TEST(PrintedForm, EachDocumentsFieldsUnderItsFormsNamesAndDoubtWhereThePrintIsUn
     printed::PrintedReading none = Reading(DocumentKind::InternalPassport, {{Field::Surname, Text({QStringLiteral("X")})}});
     none.documentFound = false;
     EXPECT_TRUE(scproxy::PrintedFormFields(none).empty()) << "no document: nothing to add";
+    none.fields.clear();
+    none.error = QStringLiteral("no language data");
+    const scproxy::PrintedForm unread = scproxy::PrintedFormFields(none);
+    EXPECT_EQ(unread.size(), 11u);
+    EXPECT_TRUE(std::all_of(unread.begin(), unread.end(), [](const auto &f) {
+        return f.second.result.value.isEmpty() && f.second.result.flags == SCF_VRS_ERROR;
+    })) << "a print that could not be read leaves every printed field to the operator";
 
     const scproxy::PrintedForm licence = scproxy::PrintedFormFields(Reading(
         DocumentKind::DrivingLicence, {{Field::Patronymic, Text({QStringLiteral("ПЕТРОВИЧ")})},
@@ -90,6 +103,7 @@ TEST(PrintedForm, TheZonesFieldsKeepTheirValuesAndBecomeDoubtfulWhereThePrintDif
         {"PP_Name", Result("ANNA", SCF_VRS_ERROR)},
         {"PP_Date", Result("01.02.2015", 0)},
         {"PP_Podr", Result("770-001", 0)},
+        {"PP_SecName", Result("", SCF_VRS_ERROR)},
     };
     scproxy::PrintedForm print;
     print["PP_SurName"].result = Result("IVANOVA", 0);             // agrees
@@ -97,6 +111,7 @@ TEST(PrintedForm, TheZonesFieldsKeepTheirValuesAndBecomeDoubtfulWhereThePrintDif
     print["PP_Date"].result = Result("01.02.2015", SCF_VRS_WARNING); // the zone's value, against the print
     print["PP_Date"].againstZone = true;
     print["PP_Podr"].result = Result("770-002", 0);               // differs
+    print["PP_SecName"].result = Result("PETROVNA", 0);           // the zone left it empty
     print["PP_BirthDate"].result = Result("", SCF_VRS_ERROR);     // not found in print: the zone's stays
     print["PP_Kem"].result = Result("UFMS", SCF_VRS_WARNING);     // only printed
     print["PP_Sex"].result = Result("", SCF_VRS_ERROR);           // not found in print
@@ -108,6 +123,7 @@ TEST(PrintedForm, TheZonesFieldsKeepTheirValuesAndBecomeDoubtfulWhereThePrintDif
         {"PP_Name", Result("ANNA", SCF_VRS_ERROR)},
         {"PP_Date", Result("01.02.2015", SCF_VRS_WARNING)},
         {"PP_Podr", Result("770-001", SCF_VRS_WARNING)},
+        {"PP_SecName", Result("PETROVNA", 0)},
         {"PP_Kem", Result("UFMS", SCF_VRS_WARNING)},
         {"PP_Sex", Result("", SCF_VRS_ERROR)},
     };
