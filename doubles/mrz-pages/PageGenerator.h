@@ -134,5 +134,10 @@ QStringList ZoneLines(const QString &format, const specimens::MrzData &data);
 QJsonObject TruthJson(const PageTruth &truth);
 /// Writes <stem>.jpg (or .png without JPEG) and <stem>.json into folder.
 bool WritePage(const Page &page, const QString &folder, const QString &stem, QString *error);
+/// Writes <stem>.jpg (the encoded bytes) or, without them, <stem>.png (the
+/// picture), and beside it <stem>.json (the truth, with the picture's name):
+/// how every generated page of ours is kept.
+bool WritePictureAndTruth(const QImage &image, const QByteArray &encoded, QJsonObject truth, const QString &folder,
+                          const QString &stem, QString *error);
 
 } // namespace mrzpages

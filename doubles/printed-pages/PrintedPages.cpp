@@ -778,24 +778,7 @@ QJsonObject TruthJson(const Truth &t)
 
 bool WritePage(const Page &page, const QString &folder, const QString &stem, QString *error)
 {
-    QDir().mkpath(folder);
-    const bool jpeg = !page.encoded.isEmpty();
-    const QString picture = QDir(folder).filePath(stem + (jpeg ? QStringLiteral(".jpg") : QStringLiteral(".png")));
-    QFile pf(picture);
-    const bool written = jpeg ? (pf.open(QIODevice::WriteOnly) && pf.write(page.encoded) == page.encoded.size())
-                              : page.image.save(picture, "PNG");
-    if (!written) {
-        *error = QStringLiteral("cannot write %1").arg(picture);
-        return false;
-    }
-    QJsonObject truth = TruthJson(page.truth);
-    truth.insert(QStringLiteral("picture"), QFileInfo(picture).fileName());
-    QFile f(QDir(folder).filePath(stem + QStringLiteral(".json")));
-    if (!f.open(QIODevice::WriteOnly) || f.write(QJsonDocument(truth).toJson()) < 0) {
-        *error = QStringLiteral("cannot write %1").arg(f.fileName());
-        return false;
-    }
-    return true;
+    return mrzpages::WritePictureAndTruth(page.image, page.encoded, TruthJson(page.truth), folder, stem, error);
 }
 
 } // namespace printedpages
