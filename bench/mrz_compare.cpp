@@ -29,6 +29,7 @@
 // whole; it runs as the `tesseract` command with one thread.
 
 #include "MrzReader.h"
+#include "ProcessTime.h"
 #include "MrzScore.h"
 #include "PageGenerator.h"
 #include "platform/PageLoader.h"
@@ -44,7 +45,6 @@
 #include <QTransform>
 
 #include <sched.h>
-#include <time.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -66,14 +66,7 @@ constexpr double kRealRightShare = 0.95;
 constexpr double kRealMedianMs = 100;
 constexpr double kEvaluationRightShare = 0.995;
 
-/// Processor time of this process, all its threads: the reader shares a
-/// page's work among threads of its own, all pinned to the one core.
-double ProcessMs()
-{
-    timespec ts{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
-    return double(ts.tv_sec) * 1e3 + double(ts.tv_nsec) / 1e6;
-}
+using benchtime::ProcessMs;
 
 struct Options
 {

@@ -24,6 +24,7 @@
 // the zone and the printed reading; Tesseract's from SetImage to the text.
 
 #include "MrzReader.h"
+#include "ProcessTime.h"
 #include "Parallel.h"
 #include "PrintedPages.h"
 #include "PrintedReader.h"
@@ -41,7 +42,6 @@
 #include <QTemporaryDir>
 
 #include <sched.h>
-#include <time.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -54,12 +54,7 @@ namespace {
 using printed::DocumentKind;
 using printed::Field;
 
-double ProcessMs()
-{
-    timespec ts{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
-    return double(ts.tv_sec) * 1e3 + double(ts.tv_nsec) / 1e6;
-}
+using benchtime::ProcessMs;
 
 struct Options
 {

@@ -347,19 +347,30 @@ std::vector<ValueLine> ValueOf(const LabelHit &hit, const std::vector<LabelHit> 
     return value;
 }
 
+namespace {
+
+// A region of the picture to read as one line of a value: none where the
+// picture leaves less of it than a label's height either way.
+std::vector<ValueLine> RegionLine(const QRect &region, int labelHeight, const QSize &pictureSize)
+{
+    const QRect box = region.intersected(QRect(QPoint(0, 0), pictureSize));
+    if (box.width() < labelHeight || box.height() < labelHeight)
+        return {};
+    OcrWord w;
+    w.box = box;
+    return {LineOf({w})};
+}
+
+} // namespace
+
 std::vector<ValueLine> PlaceBelow(const LabelHit &hit, const std::vector<LabelHit> &hits, int width,
                                   const QSize &pictureSize)
 {
     const int h = std::max(4, hit.box.height());
     const int right = std::min(RightBound(hits, hit.box, hit.box.right()), hit.box.left() + width * h);
     // Values are printed about twice the labels' size.
-    const QRect box = QRect(QPoint(hit.box.left() - h / 2, hit.box.bottom() + h / 4), QPoint(right - h / 2, hit.box.bottom() + 3 * h))
-                          .intersected(QRect(QPoint(0, 0), pictureSize));
-    if (box.width() < h || box.height() < h)
-        return {};
-    OcrWord w;
-    w.box = box;
-    return {LineOf({w})};
+    return RegionLine(QRect(QPoint(hit.box.left() - h / 2, hit.box.bottom() + h / 4), QPoint(right - h / 2, hit.box.bottom() + 3 * h)),
+                      h, pictureSize);
 }
 
 std::vector<ValueLine> PlaceBeside(const LabelHit &hit, const std::vector<LabelHit> &hits, int width,
@@ -367,13 +378,8 @@ std::vector<ValueLine> PlaceBeside(const LabelHit &hit, const std::vector<LabelH
 {
     const int h = std::max(4, hit.box.height());
     const int right = std::min(RightBound(hits, hit.box, hit.box.right()), hit.box.right() + width * h);
-    const QRect box = QRect(QPoint(hit.box.right() + h / 2, hit.box.top() - h / 2), QPoint(right - h / 2, hit.box.bottom() + h / 2))
-                          .intersected(QRect(QPoint(0, 0), pictureSize));
-    if (box.width() < h || box.height() < h)
-        return {};
-    OcrWord w;
-    w.box = box;
-    return {LineOf({w})};
+    return RegionLine(QRect(QPoint(hit.box.right() + h / 2, hit.box.top() - h / 2), QPoint(right - h / 2, hit.box.bottom() + h / 2)),
+                      h, pictureSize);
 }
 
 } // namespace printed
