@@ -98,11 +98,6 @@ SpecimenField *FieldNamed(Specimen &s, const QString &name)
 
 } // namespace
 
-bool TypeHasPrintedFields(const QString &documentType)
-{
-    return KindOf(documentType).has_value();
-}
-
 std::shared_ptr<const Specimen> WithPrintedFields(std::shared_ptr<Specimen> fromZone, const mrz::MrzResult &zone,
                                                   const QImage &page, const QString &documentType)
 {

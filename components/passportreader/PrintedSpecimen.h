@@ -14,9 +14,6 @@
 
 namespace passportreader {
 
-/// Whether pages of the type have printed fields the engine reads.
-bool TypeHasPrintedFields(const QString &documentType);
-
 /// The specimen of a page of that type from its zone's fields (fromZone,
 /// null when the page shows no zone of the type's) and its printed fields.
 /// A page whose zone is another document's stays null; so does a passport's
